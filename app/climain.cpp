@@ -1,0 +1,15 @@
+#include "cli/cli.h"
+#include "platform/localtime.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    tarvelo::UseUserLocale();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = tarvelo::RunCli(args, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
+}

@@ -1,0 +1,173 @@
+#include "cli/cli.h"
+
+#include "cli/json.h"
+#include "model/archive.h"
+#include "model/cwpapierdoc.h"
+
+#include <functional>
+#include <ostream>
+#include <string_view>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tarvelo-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  dump PORTFOLIO         print the portfolio as one JSON object\n"
+    "  convert IN OUT         load a portfolio of any format version and save it in the current one\n"
+    "  --help                 show this text\n"
+    "\n"
+    "Exit status: 0 success, 1 negative result, 2 wrong call or unreadable/unwritable file.\n";
+
+struct Context {
+    const std::vector<std::string>& args; // after the command name
+    std::ostream& out;
+    std::ostream& err;
+};
+
+int WrongCall(std::ostream& err, std::string_view problem)
+{
+    err << "tarvelo-cli: " << problem << "\n\n" << kUsage;
+    return kExitError;
+}
+
+std::string ServerJson(const CServerConfig& c)
+{
+    std::string s = "{";
+    s += "\"name\":" + json::Text(c.name);
+    s += ",\"url\":" + json::Text(c.url);
+    s += ",\"timeout\":" + std::to_string(c.timeout);
+    s += ",\"thousands\":" + json::Text(c.thousandsSeparator);
+    s += ",\"decimal\":" + json::Text(c.decimalSeparator);
+    s += ",\"conversion\":" + std::to_string(c.conversion);
+    s += ",\"textBeforeValue\":" + json::Text(c.textBeforeValue);
+    s += ",\"tagsToSkip\":" + std::to_string(c.tagsToSkip);
+    s += ",\"numbersToSkip\":" + std::to_string(c.numbersToSkip);
+    s += ",\"caseInsensitive\":" + std::to_string(c.caseInsensitive);
+    s += ",\"searchKind\":" + std::to_string(c.searchKind);
+    s += ",\"regExp\":" + json::Text(c.regExp);
+    s += ",\"quotationIndex\":" + std::to_string(c.quotationIndex);
+    s += ",\"extractDate\":" + std::to_string(c.extractDate);
+    s += ",\"dayIndex\":" + std::to_string(c.dayIndex);
+    s += ",\"monthIndex\":" + std::to_string(c.monthIndex);
+    s += ",\"yearIndex\":" + std::to_string(c.yearIndex);
+    s += ",\"extractTime\":" + std::to_string(c.extractTime);
+    s += ",\"hourIndex\":" + std::to_string(c.hourIndex);
+    s += ",\"minuteIndex\":" + std::to_string(c.minuteIndex);
+    s += "}";
+    return s;
+}
+
+std::string ChartJson(const ChartOptions& g)
+{
+    std::string s = "{";
+    s += "\"pageFlag\":" + std::to_string(g.pageFlag);
+    s += ",\"showGrid\":" + std::to_string(g.showGrid);
+    s += ",\"valueOnGraphic\":" + std::to_string(g.valueOnGraphic);
+    s += ",\"valueOnAxes\":" + std::to_string(g.valueOnAxes);
+    s += ",\"periodStart\":" + std::to_string(g.periodStart);
+    s += ",\"periodEnd\":" + std::to_string(g.periodEnd);
+    s += ",\"periodStartEnabled\":" + std::to_string(g.periodStartEnabled);
+    s += ",\"periodEndEnabled\":" + std::to_string(g.periodEndEnabled);
+    s += ",\"lineColour\":" + std::to_string(g.lineColour);
+    s += "}";
+    return s;
+}
+
+void WriteItemJson(std::ostream& out, const CWPapier& item)
+{
+    const ItemSettings& s = item.settings();
+    out << "{\"name\":" << json::Text(s.name) << ",\"symbol\":" << json::Text(s.symbol)
+        << ",\"memo\":" << json::Text(s.memo) << ",\"server\":" << ServerJson(s.server)
+        << ",\"chart\":" << ChartJson(s.chart) << ",\"aboveAlarm\":" << s.aboveAlarm
+        << ",\"belowAlarm\":" << s.belowAlarm << ",\"deviationAlarm\":" << s.deviationAlarm
+        << ",\"aboveLimit\":" << json::Number(s.aboveLimit) << ",\"belowLimit\":" << json::Number(s.belowLimit)
+        << ",\"deviationPercent\":" << json::Number(s.deviationPercent)
+        << ",\"quantity\":" << json::Number(s.quantity)
+        << ",\"averageBuyPrice\":" << json::Number(s.averageBuyPrice) << ",\"history\":[";
+    bool first = true;
+    for (const CKurs& record : item.history()) {
+        if (!first)
+            out << ',';
+        first = false;
+        out << "{\"time\":" << record.time << ",\"value\":" << json::Number(record.value) << '}';
+    }
+    out << "]}";
+}
+
+// Opens a portfolio into the document, or reports why not.
+bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+{
+    const DocumentResult opened = doc.OnOpenDocument(path);
+    if (!opened.ok)
+        err << "tarvelo-cli: " << path << ": " << opened.message << '\n';
+    return opened.ok;
+}
+
+int Dump(const Context& c)
+{
+    if (c.args.size() != 1)
+        return WrongCall(c.err, "dump takes one portfolio file");
+    CWPapierDoc doc(1);
+    if (!OpenPortfolio(doc, c.args[0], c.err))
+        return kExitError;
+    c.out << "{\"items\":[";
+    bool first = true;
+    for (const CWPapier* item : doc.Items()) {
+        if (!first)
+            c.out << ',';
+        first = false;
+        WriteItemJson(c.out, *item);
+    }
+    c.out << "]}\n";
+    return kExitOk;
+}
+
+int Convert(const Context& c)
+{
+    if (c.args.size() != 2)
+        return WrongCall(c.err, "convert takes an input and an output file");
+    CWPapierDoc doc(1);
+    if (!OpenPortfolio(doc, c.args[0], c.err))
+        return kExitError;
+    const DocumentResult saved = doc.OnSaveDocument(c.args[1]);
+    if (!saved.ok) {
+        c.err << "tarvelo-cli: " << c.args[1] << ": " << saved.message << '\n';
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+struct Command {
+    std::string_view name;
+    std::function<int(const Context&)> run;
+};
+
+const Command kCommands[] = {
+    {"dump", Dump},
+    {"convert", Convert},
+};
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty())
+        return WrongCall(err, "no command given");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (args[0] == command.name) {
+            const std::vector<std::string> rest(args.begin() + 1, args.end());
+            return command.run(Context{rest, out, err});
+        }
+    }
+    return WrongCall(err, "unknown command '" + args[0] + "'");
+}
+
+} // namespace tarvelo

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small helpers for the command line's JSON output.
+namespace tarvelo::json {
+
+// A JSON string literal of a Windows-1252 text, converted to UTF-8.
+std::string Text(std::string_view cp1252);
+// A number that reads back as the same double. Infinities are written as 1e999 and
+// -1e999, which JSON readers take as the largest magnitude; NaN as null.
+std::string Number(double value);
+
+} // namespace tarvelo::json

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/cwpapier.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The portfolio file: the binary object archive of the item list. The same encoding
+// carries items through the clipboard.
+namespace tarvelo {
+
+inline constexpr std::uint16_t kItemSchema = 7;
+inline constexpr std::uint16_t kQuotationSchema = 1;
+
+// Little-endian primitive writer with the archive's object tags. Bytes are collected in
+// a buffer that is handed to the sink whenever it grows large, and at flush().
+class ArchiveWriter {
+public:
+    using Sink = std::function<bool(std::string_view)>;
+    explicit ArchiveWriter(Sink sink);
+
+    void writeByte(std::uint8_t v);
+    void writeWord(std::uint16_t v);
+    void writeDword(std::uint32_t v);
+    void writeInt(std::int32_t v) { writeDword(static_cast<std::uint32_t>(v)); }
+    void writeDouble(double v);
+    void writeText(std::string_view text);
+    void writeCount(std::uint32_t count);
+    // Tags the next object as one of the named class, describing the class the first
+    // time it appears in the stream.
+    void writeObjectTag(std::string_view className, std::uint16_t schema);
+
+    bool flush();
+    bool failed() const { return m_failed; }
+
+private:
+    void put(const void* data, std::size_t n);
+
+    Sink m_sink;
+    std::string m_buffer;
+    bool m_failed = false;
+    std::uint32_t m_mapCount = 1;
+    std::vector<std::pair<std::string, std::uint32_t>> m_classes;
+};
+
+// Writes one item with its history in the current layout.
+void WriteItem(ArchiveWriter& writer, const CWPapier& item);
+// Writes the count of items, then every item.
+void WriteItems(ArchiveWriter& writer, const std::vector<const CWPapier*>& items);
+
+struct LoadResult {
+    bool ok = false;
+    std::string message; // "Unexpected file format." or a file error text
+    std::vector<std::unique_ptr<CWPapier>> items;
+};
+
+// The item list of a portfolio stream held in memory. Any damage gives
+// "Unexpected file format." and no items.
+LoadResult LoadItems(std::string_view bytes);
+std::string SaveItems(const std::vector<const CWPapier*>& items);
+
+// Files. Saving writes a temporary file beside the destination and renames it, so a
+// failed save leaves the previous file whole. Messages have "%1" replaced by the path.
+LoadResult LoadPortfolioFile(const std::string& path);
+struct SaveResult {
+    bool ok = false;
+    std::string message;
+};
+SaveResult SavePortfolioFile(const std::string& path, const std::vector<const CWPapier*>& items);
+
+} // namespace tarvelo

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tarvelo {
+
+// One quotation: a moment (seconds since 1970 UTC) and the value.
+struct CKurs {
+    std::int32_t time = 0;
+    double value = 0.0;
+
+    bool operator==(const CKurs&) const = default;
+};
+
+} // namespace tarvelo

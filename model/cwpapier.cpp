@@ -1,0 +1,231 @@
+#include "model/cwpapier.h"
+
+#include "platform/localtime.h"
+
+#include <algorithm>
+
+namespace tarvelo {
+
+namespace {
+
+bool EarlierThan(const CKurs& a, const CKurs& b)
+{
+    return a.time < b.time;
+}
+
+// The first position whose time is not earlier than the record's: a new record goes
+// before every record with the same time.
+std::vector<CKurs>::iterator PlaceFor(std::vector<CKurs>& history, std::int32_t time)
+{
+    if (history.empty() || time > history.back().time)
+        return history.end();
+    return std::lower_bound(history.begin(), history.end(), CKurs{time, 0.0}, EarlierThan);
+}
+
+std::int32_t EmptyHistoryTime()
+{
+    return MakeLocalTime(1975, 1, 23);
+}
+
+std::int32_t NoReferenceTime()
+{
+    return MakeLocalTime(1980, 1, 1);
+}
+
+} // namespace
+
+std::size_t CWPapier::InsertQuotation(const CKurs& record)
+{
+    const auto place = PlaceFor(m_history, record.time);
+    return static_cast<std::size_t>(m_history.insert(place, record) - m_history.begin());
+}
+
+void CWPapier::InsertQuotations(std::span<const CKurs> batch)
+{
+    if (batch.empty())
+        return;
+    // Inserted one by one, a later record goes before an earlier one of the same time,
+    // and every batch record before the old records of its time. Reversing and then
+    // sorting stably gives the batch that order; the merge keeps batch records first.
+    std::vector<CKurs> sorted(batch.rbegin(), batch.rend());
+    if (!std::is_sorted(sorted.begin(), sorted.end(), EarlierThan))
+        std::stable_sort(sorted.begin(), sorted.end(), EarlierThan);
+
+    if (m_history.empty() || sorted.front().time > m_history.back().time) {
+        m_history.insert(m_history.end(), sorted.begin(), sorted.end());
+        return;
+    }
+    std::vector<CKurs> merged;
+    merged.reserve(m_history.size() + sorted.size());
+    std::merge(sorted.begin(), sorted.end(), m_history.begin(), m_history.end(), std::back_inserter(merged),
+               EarlierThan);
+    m_history.swap(merged);
+}
+
+int CWPapier::ModifyQuotation(std::size_t index, double value, std::int32_t time)
+{
+    if (index >= m_history.size())
+        return -1;
+    m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(index));
+    const bool wasOnly = m_history.empty();
+    const std::size_t place = InsertQuotation(CKurs{time, value});
+    return wasOnly ? 0 : static_cast<int>(place) + 1;
+}
+
+bool CWPapier::DeleteQuotation(std::size_t index)
+{
+    if (index >= m_history.size())
+        return false;
+    m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
+void CWPapier::DeleteAllQuotations()
+{
+    m_history.clear();
+    m_history.shrink_to_fit();
+}
+
+bool CWPapier::SplitQuotations(std::size_t index, double divisor)
+{
+    if (!(divisor > 0.0))
+        return false;
+    m_settings.quantity *= divisor;
+    m_settings.averageBuyPrice /= divisor;
+    m_settings.aboveLimit /= divisor;
+    m_settings.belowLimit /= divisor;
+    if (index < m_history.size()) {
+        for (std::size_t i = 0; i <= index; ++i)
+            m_history[i].value /= divisor;
+    }
+    return true;
+}
+
+void CWPapier::InvertQuotations()
+{
+    for (CKurs& record : m_history)
+        record.value = 1.0 / record.value;
+}
+
+bool CWPapier::GetLastTime(std::int32_t& time) const
+{
+    if (m_history.empty()) {
+        time = EmptyHistoryTime();
+        return false;
+    }
+    time = m_history.back().time;
+    return true;
+}
+
+bool CWPapier::GetFirstTime(std::int32_t& time) const
+{
+    if (m_history.empty()) {
+        time = EmptyHistoryTime();
+        return false;
+    }
+    time = m_history.front().time;
+    return true;
+}
+
+bool CWPapier::GetLastValue(double& value) const
+{
+    value = m_history.empty() ? 0.0 : m_history.back().value;
+    return !m_history.empty();
+}
+
+bool CWPapier::GetLowHigh(double& low, double& high) const
+{
+    low = high = 0.0;
+    if (m_history.empty())
+        return false;
+    low = high = m_history.back().value;
+    for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {
+        if (it->value > high)
+            high = it->value;
+        else if (it->value < low)
+            low = it->value;
+    }
+    return true;
+}
+
+bool CWPapier::GetTotalChangePercent(double& percent) const
+{
+    percent = 0.0;
+    if (m_history.empty())
+        return false;
+    const double first = m_history.front().value;
+    if (first != 0.0)
+        percent = m_history.back().value * 100.0 / first - 100.0;
+    return true;
+}
+
+bool CWPapier::GetTotalChange(double& change) const
+{
+    change = m_history.empty() ? 0.0 : m_history.back().value - m_history.front().value;
+    return !m_history.empty();
+}
+
+const CKurs* CWPapier::ChangeReference(bool sinceLastDay) const
+{
+    if (m_history.size() < 2)
+        return nullptr;
+    const CKurs& newest = m_history.back();
+    if (!sinceLastDay)
+        return &m_history[m_history.size() - 2];
+    for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {
+        const std::int64_t hours = (static_cast<std::int64_t>(newest.time) - it->time) / 3600;
+        if (hours >= 10)
+            return &*it;
+    }
+    return nullptr;
+}
+
+bool CWPapier::GetLastChangePercent(double& percent, bool sinceLastDay) const
+{
+    percent = 0.0;
+    if (m_history.empty())
+        return false;
+    if (const CKurs* reference = ChangeReference(sinceLastDay)) {
+        const double last = m_history.back().value;
+        if (last != reference->value && reference->value != 0.0)
+            percent = last * 100.0 / reference->value - 100.0;
+    }
+    return true;
+}
+
+bool CWPapier::GetLastChange(double& change, bool sinceLastDay) const
+{
+    change = 0.0;
+    if (m_history.empty())
+        return false;
+    if (const CKurs* reference = ChangeReference(sinceLastDay)) {
+        if (reference->value != 0.0)
+            change = m_history.back().value - reference->value;
+    }
+    return true;
+}
+
+bool CWPapier::GetReferenceTime(std::int32_t& time, bool sinceLastDay) const
+{
+    time = NoReferenceTime();
+    if (m_history.size() < 2)
+        return false;
+    const CKurs& newest = m_history.back();
+    if (!sinceLastDay) {
+        time = m_history[m_history.size() - 2].time;
+        return true;
+    }
+    const int newestDay = BreakLocalTime(newest.time).tm_mday;
+    for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {
+        const std::int64_t days = (static_cast<std::int64_t>(newest.time) - it->time) / 86400;
+        if (days >= 1 || BreakLocalTime(it->time).tm_mday != newestDay) {
+            if (&*it == &m_history.front())
+                return false;
+            time = it->time;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace tarvelo

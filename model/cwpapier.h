@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/ckurs.h"
+#include "model/itemsettings.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tarvelo {
+
+// A security item: its settings and its quotation history, ordered by time, oldest
+// first. A record with the same time as existing ones goes before all of them.
+class CWPapier {
+public:
+    CWPapier() = default;
+    explicit CWPapier(ItemSettings settings) : m_settings(std::move(settings)) {}
+
+    const ItemSettings& settings() const { return m_settings; }
+    ItemSettings& settings() { return m_settings; }
+    const std::vector<CKurs>& history() const { return m_history; }
+
+    bool isBeingUpdated() const { return m_beingUpdated != 0; }
+    void setBeingUpdated(bool on) { m_beingUpdated = on ? 1 : 0; }
+
+    // Inserts by time; returns the 0-based index the record now has.
+    std::size_t InsertQuotation(const CKurs& record);
+    // Inserts many records; the history ends exactly as inserting them one by one in
+    // the given order would leave it.
+    void InsertQuotations(std::span<const CKurs> batch);
+    // Takes the record out, changes it and inserts it again. -1 when the index does not
+    // name a record, 0 when it was the only record, else the new index plus 1.
+    int ModifyQuotation(std::size_t index, double value, std::int32_t time);
+    bool DeleteQuotation(std::size_t index);
+    void DeleteAllQuotations();
+    // A stock split: divisor > 0, applied to the record at index and every older one.
+    bool SplitQuotations(std::size_t index, double divisor);
+    void InvertQuotations();
+
+    // Loading appends records in stream order without sorting.
+    void AppendLoadedQuotation(const CKurs& record) { m_history.push_back(record); }
+    void ReserveHistory(std::size_t n) { m_history.reserve(n); }
+
+    bool GetLastTime(std::int32_t& time) const;
+    bool GetFirstTime(std::int32_t& time) const;
+    bool GetLastValue(double& value) const;
+    bool GetLowHigh(double& low, double& high) const;
+    bool GetTotalChangePercent(double& percent) const;
+    bool GetTotalChange(double& change) const;
+    bool GetLastChangePercent(double& percent, bool sinceLastDay) const;
+    bool GetLastChange(double& change, bool sinceLastDay) const;
+    bool GetReferenceTime(std::int32_t& time, bool sinceLastDay) const;
+
+private:
+    // The record the change columns compare the newest one with, or null.
+    const CKurs* ChangeReference(bool sinceLastDay) const;
+
+    ItemSettings m_settings;
+    std::vector<CKurs> m_history;
+    int m_beingUpdated = 0;
+};
+
+} // namespace tarvelo

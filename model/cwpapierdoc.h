@@ -1,0 +1,135 @@
+#pragma once
+
+#include "model/cwpapier.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <semaphore>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace tarvelo {
+
+// Set by the abort command; download workers stop at their next check. Cleared when
+// the last item being updated has reported and when the portfolio is closed.
+extern std::atomic<int> g_bAbortDownloads;
+
+// The stable handle of one item of the portfolio. A handle outlives its item only as a
+// recognisably stale key: the document never dereferences it.
+struct ItemPos {
+    std::uint64_t key = 0;
+
+    explicit operator bool() const { return key != 0; }
+    bool operator==(const ItemPos&) const = default;
+};
+
+// Result of loading or saving: empty message on success.
+struct DocumentResult {
+    bool ok = true;
+    std::string message;
+};
+
+using DownloadSlots = std::counting_semaphore<500>;
+
+// The portfolio: the ordered list of items and every operation that changes them.
+// Each changing operation marks the document modified and notifies the views.
+class CWPapierDoc {
+public:
+    // Download slots from the profile option "NumberDownloads" (default 5).
+    CWPapierDoc();
+    explicit CWPapierDoc(int downloadSlots);
+    ~CWPapierDoc();
+    CWPapierDoc(const CWPapierDoc&) = delete;
+    CWPapierDoc& operator=(const CWPapierDoc&) = delete;
+
+    // Views subscribe to be told that the document changed.
+    using ViewUpdate = std::function<void()>;
+    int SubscribeViews(ViewUpdate callback);
+    void UnsubscribeViews(int token);
+    void UpdateAllViews();
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(std::string path) { m_pathName = std::move(path); }
+    // The file name shown in titles; "Untitled" without a file.
+    std::string GetTitle() const;
+
+    // Items in list order.
+    std::vector<ItemPos> GetItemPositions() const;
+    std::size_t GetItemCount() const { return m_items.size(); }
+    const CWPapier* GetItem(ItemPos pos) const;
+    ItemPos FindItemPos(const CWPapier* item) const;
+    bool IsValid(ItemPos pos) const { return GetItem(pos) != nullptr; }
+
+    ItemPos AddItem(const ItemSettings& settings);
+    ItemPos AddItemObject(std::unique_ptr<CWPapier> item);
+    void ReplaceItemSettings(ItemPos pos, const ItemSettings& settings);
+    // Deletes the given items, except those being updated.
+    void DeleteItems(const std::vector<ItemPos>& items);
+
+    std::size_t InsertQuotation(ItemPos pos, double value, std::int32_t time);
+    void InsertQuotations(ItemPos pos, std::span<const CKurs> batch);
+    int ModifyQuotation(ItemPos pos, std::size_t index, double value, std::int32_t time);
+    bool DeleteQuotation(ItemPos pos, std::size_t index);
+    bool DeleteAllQuotations(ItemPos pos);
+    bool SplitQuotations(ItemPos pos, std::size_t index, double divisor);
+    void InvertQuotations(ItemPos pos);
+    // A quotation found by a download: scaled by 0.01 when it is more than 80 and less
+    // than 150 times the newest value, then inserted. Always succeeds.
+    bool ApplyDownloadedQuotation(ItemPos pos, const CKurs& record);
+
+    std::string GetItemName(ItemPos pos) const;
+    std::string GetItemSymbol(ItemPos pos) const;
+    ChartOptions GetChartOptions(ItemPos pos) const;
+    const std::vector<CKurs>* GetQuotations(ItemPos pos) const;
+    bool IsBeingUpdated(ItemPos pos) const;
+    void MarkBeingUpdated(ItemPos pos);
+    // Clears the mark; once no item carries it, the abort flag is cleared too.
+    void ClearBeingUpdated(ItemPos pos);
+    bool AnyBeingUpdated() const;
+
+    DownloadSlots& downloadSlots() { return *m_slots; }
+    int downloadSlotCount() const { return m_slotCount; }
+
+    // Life cycle. New and Open reuse this object.
+    void DeleteContents();
+    void OnNewDocument();
+    DocumentResult OnOpenDocument(const std::string& path);
+    DocumentResult OnSaveDocument(const std::string& path);
+    void OnCloseDocument();
+
+    // Items for the archive writer and the loader.
+    std::vector<const CWPapier*> Items() const;
+    void AdoptLoadedItems(std::vector<std::unique_ptr<CWPapier>> items);
+
+private:
+    struct Entry {
+        std::uint64_t key;
+        std::unique_ptr<CWPapier> item;
+    };
+
+    CWPapier* Find(ItemPos pos);
+    const CWPapier* Find(ItemPos pos) const;
+    ItemPos Append(std::unique_ptr<CWPapier> item);
+    void Changed();
+
+    std::vector<Entry> m_items;
+    std::unordered_map<std::uint64_t, CWPapier*> m_index;
+    std::uint64_t m_nextKey = 1;
+    bool m_modified = false;
+    std::string m_pathName;
+    std::vector<std::pair<int, ViewUpdate>> m_views;
+    int m_nextViewToken = 1;
+    int m_slotCount;
+    std::unique_ptr<DownloadSlots> m_slots;
+};
+
+// The option "NumberDownloads" of the profile, within 1 to 500.
+int ReadNumberDownloads();
+
+} // namespace tarvelo

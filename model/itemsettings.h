@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/cserverconfig.h"
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+namespace tarvelo {
+
+// How an item's history chart is drawn; nine 32-bit values.
+struct ChartOptions {
+    std::int32_t pageFlag = 1;
+    std::int32_t showGrid = 1;
+    std::int32_t valueOnGraphic = 0; // 0 none, 1 percentual, 2 nominal
+    std::int32_t valueOnAxes = 0;    // 0 percentual, 1 nominal
+    std::int32_t periodStart = 0;
+    std::int32_t periodEnd = kDefaultPeriod;
+    std::int32_t periodStartEnabled = 0;
+    std::int32_t periodEndEnabled = 0;
+    std::uint32_t lineColour = kOldLineColour; // 0x00BBGGRR
+
+    static constexpr std::int32_t kDefaultPeriod = 365 * 86400;
+    // The colour of items stored before line colours existed.
+    static constexpr std::uint32_t kOldLineColour = 0xAA0000;
+
+    bool operator==(const ChartOptions&) const = default;
+};
+
+// The colours a new item's line is picked from.
+inline constexpr std::uint32_t kNewItemColours[11] = {
+    0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0x7F7F7F, 0x00C8BE,
+    0x7F007F, 0x646400, 0x0096FF, 0xDCB400, 0x9600DC,
+};
+
+// Every persistent field of an item except its history.
+struct ItemSettings {
+    std::string name;
+    std::string symbol;
+    std::string memo;
+    CServerConfig server = NewItemServerConfig();
+    ChartOptions chart;
+    std::int32_t aboveAlarm = 0;
+    std::int32_t belowAlarm = 0;
+    std::int32_t deviationAlarm = 0;
+    double aboveLimit = 0.0;
+    double belowLimit = 0.0;
+    double deviationPercent = 20.0;
+    double quantity = 0.0;
+    double averageBuyPrice = 0.0;
+
+    bool operator==(const ItemSettings&) const = default;
+};
+
+// The settings of an item the user is about to insert: period from now for a year,
+// and a line colour picked at random from kNewItemColours.
+ItemSettings NewItemSettings(std::int32_t now, std::mt19937& random);
+ItemSettings NewItemSettings(std::int32_t now);
+
+} // namespace tarvelo

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Windows-1252 is the code page of every text in the core. These conversions are the
+// only place where texts cross to UTF-8 or UTF-16. A character that Windows-1252 cannot
+// hold becomes '?'.
+namespace tarvelo {
+
+std::string Cp1252ToUtf8(std::string_view text);
+std::string Utf8ToCp1252(std::string_view text);
+std::u16string Cp1252ToUtf16(std::string_view text);
+std::string Utf16ToCp1252(std::u16string_view text);
+
+// One code point <-> one Windows-1252 byte; '?' when there is none.
+char32_t Cp1252ToCodePoint(unsigned char byte);
+char CodePointToCp1252(char32_t codePoint);
+
+} // namespace tarvelo

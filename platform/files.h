@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Plain file access for the readers and writers of the core.
+namespace tarvelo {
+
+enum class FileError {
+    None,
+    NotFound,     // missing file or bad path
+    AccessDenied, // no permission, read-only medium, file locked
+    DiskFull,
+    Other,
+};
+
+// A file opened for reading in large blocks.
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    FileError open(const std::string& path);
+    std::uint64_t size() const { return m_size; }
+    // Reads up to n bytes; returns the count read, 0 at the end; -1 on a read error.
+    std::ptrdiff_t read(void* buffer, std::size_t n);
+    void close();
+
+private:
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+};
+
+// Writes a file atomically: the bytes go to a temporary file in the destination's
+// folder, which replaces the destination only when commit() succeeds. Destroying an
+// uncommitted writer removes the temporary file and leaves the destination untouched.
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    FileError open(const std::string& path);
+    FileError write(const void* data, std::size_t n);
+    FileError commit();
+    void abort();
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+    std::string m_tempPath;
+    FileError m_error = FileError::None;
+};
+
+// A new, empty, uniquely named file in $TMPDIR (default /tmp) whose name starts with
+// the prefix. Returns an empty path when none could be made.
+std::string CreateTempFile(std::string_view prefix);
+
+// Whole-file helpers.
+FileError ReadWholeFile(const std::string& path, std::string& contents);
+FileError WriteFileAtomically(const std::string& path, std::string_view contents);
+
+} // namespace tarvelo

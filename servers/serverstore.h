@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/cserverconfig.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The named server configurations of the profile store, one key per configuration
+// under "Server", and the version of the installed built-in set.
+namespace tarvelo {
+
+// The version of the built-in configuration set that this program installs.
+inline constexpr int kServerSetVersion = 20;
+
+// The profile key of the configurations, relative to the profile root.
+inline constexpr std::string_view kServerKey = "Server";
+inline constexpr std::string_view kServerVersionKey = "Server Version";
+inline constexpr std::string_view kServerVersionValue = "Version number";
+
+// Appends the names of all stored configurations (the list is not cleared first).
+void EnumerateServerConfigs(std::vector<std::string>& names);
+// Fills the record from the store; a missing configuration or value reads as defaults.
+void ReadServerConfig(std::string_view name, CServerConfig& config);
+// Stores the record's nineteen values under the name (the record's own name is not used).
+void WriteServerConfig(std::string_view name, const CServerConfig& config);
+void DeleteServerConfig(std::string_view name);
+
+bool IsServerSetCurrent();
+int StoredServerSetVersion();
+// Raises the stored version to the current set's after the set was installed.
+void StoreServerSetVersion();
+
+} // namespace tarvelo
