@@ -98,12 +98,21 @@ void WriteItemJson(std::ostream& out, const CWPapier& item)
     out << "]}";
 }
 
+// Reports a file error; the path is named once, whether or not the message holds it.
+void FileError(std::ostream& err, const std::string& path, const std::string& message)
+{
+    err << "tarvelo-cli: ";
+    if (message.find(path) == std::string::npos)
+        err << path << ": ";
+    err << message << '\n';
+}
+
 // Opens a portfolio into the document, or reports why not.
 bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.OnOpenDocument(path);
     if (!opened.ok)
-        err << "tarvelo-cli: " << path << ": " << opened.message << '\n';
+        FileError(err, path, opened.message);
     return opened.ok;
 }
 
@@ -135,7 +144,7 @@ int Convert(const Context& c)
         return kExitError;
     const DocumentResult saved = doc.OnSaveDocument(c.args[1]);
     if (!saved.ok) {
-        c.err << "tarvelo-cli: " << c.args[1] << ": " << saved.message << '\n';
+        FileError(c.err, c.args[1], saved.message);
         return kExitError;
     }
     return kExitOk;

@@ -1,0 +1,53 @@
+#include "platform/localtime.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace tarvelo {
+namespace {
+
+class LocalTimeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* old = std::getenv("TZ");
+        m_oldTz = old ? old : "";
+        m_hadTz = old != nullptr;
+        ::setenv("TZ", "Europe/Berlin", 1);
+        ::tzset();
+    }
+    void TearDown() override
+    {
+        if (m_hadTz)
+            ::setenv("TZ", m_oldTz.c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+    std::string m_oldTz;
+    bool m_hadTz = false;
+};
+
+TEST_F(LocalTimeTest, ComposesLocalTimeWithDaylightSaving)
+{
+    EXPECT_EQ(MakeLocalTime(1980, 1, 1), 315529200);        // 1979-12-31 23:00 UTC
+    EXPECT_EQ(MakeLocalTime(2024, 7, 1, 12, 0, 0), 1719828000); // summer: UTC+2
+    EXPECT_EQ(MakeLocalTime(2024, 1, 32), MakeLocalTime(2024, 2, 1)); // normalised
+}
+
+TEST_F(LocalTimeTest, BreaksAndFormatsInLocalTime)
+{
+    const TimeStamp t = MakeLocalTime(2026, 3, 29, 1, 30);
+    const std::tm fields = BreakLocalTime(t);
+    EXPECT_EQ(fields.tm_mday, 29);
+    EXPECT_EQ(fields.tm_hour, 1);
+    EXPECT_EQ(FormatLocalTime(t, "%Y-%m-%d %H:%M"), "2026-03-29 01:30");
+    EXPECT_EQ(FormatLocalTime(t, ""), "");
+    // Results longer than the first buffer still come out whole.
+    const std::string longFormat(600, 'x');
+    EXPECT_EQ(FormatLocalTime(t, longFormat + "%Y"), longFormat + "2026");
+}
+
+} // namespace
+} // namespace tarvelo

@@ -1,0 +1,140 @@
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tarvelo {
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Profile profile;
+        for (const std::string& key : profile.subKeys(""))
+            profile.deleteKey(key);
+    }
+};
+
+TEST_F(ProfileTest, LivesUnderTheConfigFolderOfTheEnvironment)
+{
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(Profile::filePath(), std::string(config) + "/Ombrix/Tarvelo.conf");
+}
+
+TEST_F(ProfileTest, IntegersAndTextsSurviveANewObject)
+{
+    {
+        Profile profile;
+        profile.writeInt("GeneralOptions", "NumberDownloads", 7);
+        profile.writeInt("GeneralOptions", "Negative", -123456);
+        profile.writeText("Server\\Some", "URL", "http://x/?a=1&b=[&symbol]");
+        profile.writeText("Server\\Some", "Empty", "");
+        profile.writeText("Server\\Some", "Number", "0042");
+    }
+    Profile profile;
+    EXPECT_EQ(profile.getInt("GeneralOptions", "NumberDownloads", 5), 7);
+    EXPECT_EQ(profile.getInt("GeneralOptions", "Negative", 0), -123456);
+    EXPECT_EQ(profile.getInt("GeneralOptions", "Missing", 5), 5);
+    EXPECT_EQ(profile.getText("Server\\Some", "URL", ""), "http://x/?a=1&b=[&symbol]");
+    EXPECT_EQ(profile.readText("Server\\Some", "Empty"), std::optional<std::string>(""));
+    EXPECT_EQ(profile.readText("Server\\Some", "Number"), std::optional<std::string>("0042"));
+    EXPECT_FALSE(profile.readText("Server\\Other", "URL").has_value());
+    // A text that is not a number is no integer.
+    EXPECT_FALSE(profile.readInt("Server\\Some", "URL").has_value());
+}
+
+TEST_F(ProfileTest, NamesKeepEveryCharacterARegistryNameMayHold)
+{
+    const std::vector<std::string> names = {
+        "a/b", "50% off", "quote \"x\" (y)", "  spaced  ", "M\xC4RZ \x80", "semi;colon=eq", "[General]",
+        "General", "%2F", "a//b", "#hash", "tab\there",
+    };
+    {
+        Profile profile;
+        for (const std::string& name : names) {
+            profile.writeText("Server\\" + name, "URL", name);
+            profile.writeInt("Server\\" + name, "odd/value name%", 1);
+        }
+    }
+    Profile profile;
+    std::vector<std::string> listed = profile.subKeys("Server");
+    std::vector<std::string> expected = names;
+    std::sort(listed.begin(), listed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
+    for (const std::string& name : names) {
+        EXPECT_EQ(profile.getText("Server\\" + name, "URL", "?"), name);
+        EXPECT_EQ(profile.getInt("Server\\" + name, "odd/value name%", 0), 1);
+    }
+}
+
+TEST_F(ProfileTest, NamesMatchWithoutRegardToCaseAndKeepTheirFirstSpelling)
+{
+    Profile profile;
+    profile.writeText("Server\\Yahoo Finance", "URL", "one");
+    profile.writeText("SERVER\\yahoo finance", "url", "two");
+    EXPECT_EQ(profile.subKeys("server"), std::vector<std::string>{"Yahoo Finance"});
+    EXPECT_EQ(profile.valueNames("Server\\Yahoo Finance"), std::vector<std::string>{"URL"});
+    EXPECT_EQ(profile.getText("Server\\YAHOO FINANCE", "Url", ""), "two");
+}
+
+TEST_F(ProfileTest, EnumerationIsSortedWithoutRegardToCase)
+{
+    Profile profile;
+    for (const char* name : {"beta", "Alpha", "gamma", "Delta", "alpha2"})
+        profile.writeInt(std::string("Server\\") + name, "Timeout", 1);
+    EXPECT_EQ(profile.subKeys("Server"), (std::vector<std::string>{"Alpha", "alpha2", "beta", "Delta", "gamma"}));
+}
+
+TEST_F(ProfileTest, DeletingAKeyRemovesItsValuesAndSubKeysOnly)
+{
+    {
+        Profile profile;
+        profile.writeInt("Server\\A", "Timeout", 1);
+        profile.writeInt("Server\\A\\Nested", "Timeout", 2);
+        profile.writeInt("Server\\AB", "Timeout", 3);
+        profile.writeInt("Server Version", "Version number", 20);
+        profile.deleteKey("Server\\A");
+        profile.deleteKey("Server\\Missing");
+    }
+    Profile profile;
+    EXPECT_FALSE(profile.keyExists("Server\\A"));
+    EXPECT_FALSE(profile.readInt("Server\\A\\Nested", "Timeout").has_value());
+    EXPECT_EQ(profile.subKeys("Server"), std::vector<std::string>{"AB"});
+    EXPECT_EQ(profile.getInt("Server Version", "Version number", 0), 20);
+    profile.deleteValue("Server\\AB", "timeout");
+    EXPECT_TRUE(profile.valueNames("Server\\AB").empty());
+}
+
+// The desktop program and tarvelo-cli may write at the same time; neither may lose the
+// other's values.
+TEST_F(ProfileTest, TwoProcessesWritingAtOnceKeepEachOthersValues)
+{
+    constexpr int kWrites = 40;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    const char* who = child == 0 ? "Child" : "Parent";
+    for (int i = 0; i < kWrites; ++i) {
+        Profile profile;
+        profile.writeInt(std::string("Concurrent\\") + who, "Value" + std::to_string(i), i);
+    }
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    Profile profile;
+    for (int i = 0; i < kWrites; ++i) {
+        EXPECT_EQ(profile.getInt("Concurrent\\Child", "Value" + std::to_string(i), -1), i);
+        EXPECT_EQ(profile.getInt("Concurrent\\Parent", "Value" + std::to_string(i), -1), i);
+    }
+}
+
+} // namespace
+} // namespace tarvelo

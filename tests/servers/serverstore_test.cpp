@@ -1,0 +1,160 @@
+#include "servers/serverstore.h"
+
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvelo {
+namespace {
+
+class ServerStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Profile profile;
+        profile.deleteKey("Server");
+        profile.deleteKey("Server Version");
+    }
+
+    static CServerConfig Sample()
+    {
+        CServerConfig c;
+        c.url = "http://quotes.example/q?s=[&symbol]&d=[&dd].[&mm].[&yyyy]";
+        c.timeout = 120;
+        c.thousandsSeparator = ".";
+        c.decimalSeparator = ",";
+        c.conversion = 2;
+        c.textBeforeValue = "Kurs [&name]";
+        c.tagsToSkip = 3;
+        c.numbersToSkip = 4;
+        c.caseInsensitive = 0;
+        c.searchKind = 1;
+        c.regExp = "([0-9]+),([0-9]+)";
+        c.quotationIndex = 7;
+        c.extractDate = 1;
+        c.dayIndex = 8;
+        c.monthIndex = 9;
+        c.yearIndex = 10;
+        c.extractTime = 1;
+        c.hourIndex = 11;
+        c.minuteIndex = 12;
+        return c;
+    }
+};
+
+TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
+{
+    const CServerConfig written = Sample();
+    WriteServerConfig("Example/B\xF6" "rse (\"EUR\")", written);
+    CServerConfig read;
+    read.name = "kept";
+    ReadServerConfig("Example/B\xF6" "rse (\"EUR\")", read);
+    CServerConfig expected = written;
+    expected.name = "kept"; // the key name is not copied into the record
+    EXPECT_EQ(read, expected);
+
+    Profile profile;
+    EXPECT_EQ(profile.valueNames("Server\\Example/B\xF6" "rse (\"EUR\")").size(), 19u);
+}
+
+TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators)
+{
+    CServerConfig c = Sample();
+    c.thousandsSeparator = ",";
+    c.decimalSeparator = ".";
+    ReadServerConfig("Nowhere", c);
+    EXPECT_EQ(c.url, "");
+    EXPECT_EQ(c.timeout, 60);
+    EXPECT_EQ(c.caseInsensitive, 1);
+    EXPECT_EQ(c.searchKind, 0);
+    EXPECT_EQ(c.regExp, "");
+    EXPECT_EQ(c.quotationIndex, 1);
+    EXPECT_EQ((std::vector<int>{c.dayIndex, c.monthIndex, c.yearIndex, c.hourIndex, c.minuteIndex}),
+              (std::vector<int>{2, 3, 4, 5, 6}));
+    EXPECT_EQ(c.extractDate + c.extractTime + c.tagsToSkip + c.numbersToSkip + c.conversion, 0);
+    EXPECT_EQ(c.thousandsSeparator, ",");
+    EXPECT_EQ(c.decimalSeparator, ".");
+}
+
+TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
+{
+    WriteServerConfig("Partial", Sample());
+    {
+        Profile profile;
+        profile.deleteValue("Server\\Partial", "DECIMAL");
+        profile.deleteValue("Server\\Partial", "TAUSEND");
+        profile.deleteValue("Server\\Partial", "Timeout");
+        profile.writeText("Server\\Partial", "URL", std::string(260, 'u')); // no room for the terminator
+        profile.writeText("Server\\Partial", "RegExp", std::string(259, 'r'));
+        profile.writeText("Server\\Partial", "Text_before_Value", std::string("cut") + '\0' + "off");
+    }
+    CServerConfig c = Sample();
+    c.thousandsSeparator = "x";
+    c.decimalSeparator = "y";
+    ReadServerConfig("Partial", c);
+    EXPECT_EQ(c.decimalSeparator, ",");
+    EXPECT_EQ(c.thousandsSeparator, "");
+    EXPECT_EQ(c.timeout, 60);
+    EXPECT_EQ(c.url, "");
+    EXPECT_EQ(c.regExp, std::string(259, 'r'));
+    EXPECT_EQ(c.textBeforeValue, "cut");
+    EXPECT_EQ(c.quotationIndex, 7);
+}
+
+TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThatOne)
+{
+    WriteServerConfig("Original", Sample());
+    CServerConfig copy;
+    ReadServerConfig("Original", copy);
+    WriteServerConfig("Copy", copy);
+
+    std::vector<std::string> names{"already here"};
+    EnumerateServerConfigs(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"already here", "Copy", "Original"}));
+
+    DeleteServerConfig("Original");
+    names.clear();
+    EnumerateServerConfigs(names);
+    EXPECT_EQ(names, std::vector<std::string>{"Copy"});
+
+    CServerConfig gone = Sample();
+    ReadServerConfig("Original", gone);
+    EXPECT_EQ(gone.url, "");
+    EXPECT_EQ(gone.timeout, 60);
+}
+
+TEST_F(ServerStoreTest, EmptyNamesNeverTouchTheWholeSet)
+{
+    WriteServerConfig("Keep", Sample());
+    WriteServerConfig("", Sample());
+    DeleteServerConfig("");
+    std::vector<std::string> names;
+    EnumerateServerConfigs(names);
+    EXPECT_EQ(names, std::vector<std::string>{"Keep"});
+    Profile profile;
+    EXPECT_TRUE(profile.valueNames("Server").empty());
+}
+
+TEST_F(ServerStoreTest, SetVersionRules)
+{
+    EXPECT_EQ(StoredServerSetVersion(), 0);
+    EXPECT_FALSE(IsServerSetCurrent());
+    {
+        Profile profile;
+        profile.writeInt("Server Version", "Version number", 19);
+    }
+    EXPECT_FALSE(IsServerSetCurrent());
+    StoreServerSetVersion();
+    EXPECT_EQ(StoredServerSetVersion(), 20);
+    EXPECT_TRUE(IsServerSetCurrent());
+    {
+        Profile profile;
+        profile.writeInt("Server Version", "Version number", 25);
+    }
+    StoreServerSetVersion(); // never lowers a newer set's number
+    EXPECT_EQ(StoredServerSetVersion(), 25);
+    EXPECT_TRUE(IsServerSetCurrent());
+}
+
+} // namespace
+} // namespace tarvelo
