@@ -37,7 +37,8 @@ std::int32_t NoReferenceTime()
 std::size_t CWPapier::InsertQuotation(const CKurs& record)
 {
     const auto place = PlaceFor(m_history, record.time);
-    return static_cast<std::size_t>(m_history.insert(place, record) - m_history.begin());
+    const auto inserted = m_history.insert(place, record);
+    return static_cast<std::size_t>(inserted - m_history.begin());
 }
 
 void CWPapier::InsertQuotations(std::span<const CKurs> batch)

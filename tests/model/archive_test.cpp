@@ -1,0 +1,481 @@
+// The portfolio file, byte for byte: expected streams are built by hand here, never
+// with the archive writer under test.
+#include "model/archive.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tarvelo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Bytes {
+public:
+    Bytes& u8(unsigned v)
+    {
+        m_s.push_back(static_cast<char>(v & 0xFF));
+        return *this;
+    }
+    Bytes& u16(unsigned v) { return u8(v).u8(v >> 8); }
+    Bytes& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+    Bytes& f64(double v)
+    {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        return u32(static_cast<std::uint32_t>(bits)).u32(static_cast<std::uint32_t>(bits >> 32));
+    }
+    Bytes& raw(std::string_view s)
+    {
+        m_s.append(s);
+        return *this;
+    }
+    Bytes& text(std::string_view s) // short texts only; long prefixes are spelled out
+    {
+        return u8(static_cast<unsigned>(s.size())).raw(s);
+    }
+    Bytes& newClass(unsigned schema, std::string_view name)
+    {
+        return u16(0xFFFF).u16(schema).u16(static_cast<unsigned>(name.size())).raw(name);
+    }
+    Bytes& record(const CKurs& k) { return u32(static_cast<std::uint32_t>(k.time)).f64(k.value); }
+    const std::string& str() const { return m_s; }
+
+private:
+    std::string m_s;
+};
+
+::testing::AssertionResult SameBytes(std::string_view actual, std::string_view expected)
+{
+    const auto diff = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    if (diff.first == actual.end() && diff.second == expected.end())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
+                                         << ", first difference at offset " << (diff.first - actual.begin());
+}
+
+// Every field different from its default and from the others, so that a swapped or
+// skipped field shows.
+ItemSettings Distinct(const std::string& name = "Name")
+{
+    return {
+        .name = name,
+        .symbol = "SYM",
+        .memo = "Memo",
+        .server = {"Cfg", "http://q.example/", 11, ".", ";", 12, "Before", 13, 14, 15, 16, "(R)", 17, 18, 19, 20,
+                   21, 22, 23, 24},
+        .chart = {28, 29, 30, 31, 1500000000, -32, 33, 34, 0x123456},
+        .aboveAlarm = 26,
+        .belowAlarm = 25,
+        .deviationAlarm = 27,
+        .aboveLimit = 2.5,
+        .belowLimit = 1.5,
+        .deviationPercent = 3.5,
+        .quantity = 4.5,
+        .averageBuyPrice = 5.5,
+    };
+}
+
+// One item field in its stored encoding, by its number in the current layout.
+void PutField(Bytes& b, const ItemSettings& s, int field)
+{
+    const CServerConfig& c = s.server;
+    const ChartOptions& g = s.chart;
+    auto integer = [&](std::int32_t v) { b.u32(static_cast<std::uint32_t>(v)); };
+    switch (field) {
+    case 1: b.text(s.name); break;
+    case 2: b.text(s.symbol); break;
+    case 3: b.text(s.memo); break;
+    case 4: b.text(c.name); break;
+    case 5: b.text(c.url); break;
+    case 6: integer(c.timeout); break;
+    case 7: b.text(c.thousandsSeparator); break;
+    case 8: b.text(c.decimalSeparator); break;
+    case 9: integer(c.conversion); break;
+    case 10: b.text(c.textBeforeValue); break;
+    case 11: integer(c.tagsToSkip); break;
+    case 12: integer(c.numbersToSkip); break;
+    case 13: integer(c.caseInsensitive); break;
+    case 14: integer(c.searchKind); break;
+    case 15: b.text(c.regExp); break;
+    case 16: integer(c.quotationIndex); break;
+    case 17: integer(c.extractDate); break;
+    case 18: integer(c.dayIndex); break;
+    case 19: integer(c.monthIndex); break;
+    case 20: integer(c.yearIndex); break;
+    case 21: integer(c.extractTime); break;
+    case 22: integer(c.hourIndex); break;
+    case 23: integer(c.minuteIndex); break;
+    case 24: integer(s.belowAlarm); break;
+    case 25: integer(s.aboveAlarm); break;
+    case 26: integer(s.deviationAlarm); break;
+    case 27: b.f64(s.belowLimit); break;
+    case 28: b.f64(s.aboveLimit); break;
+    case 29: b.f64(s.deviationPercent); break;
+    case 30: b.f64(s.quantity); break;
+    case 31: b.f64(s.averageBuyPrice); break;
+    case 32: integer(g.pageFlag); break;
+    case 33: integer(g.showGrid); break;
+    case 34: integer(g.valueOnGraphic); break;
+    case 35: integer(g.valueOnAxes); break;
+    case 36: integer(g.periodStart); break;
+    case 37: integer(g.periodEnd); break;
+    case 38: integer(g.periodStartEnabled); break;
+    case 39: integer(g.periodEndEnabled); break;
+    case 40: b.u32(g.lineColour); break;
+    default: ADD_FAILURE() << "no field " << field;
+    }
+}
+
+void PutItem(Bytes& b, const ItemSettings& s)
+{
+    for (int field = 1; field <= 40; ++field)
+        PutField(b, s, field);
+}
+
+std::unique_ptr<CWPapier> MakeItem(const ItemSettings& s, const std::vector<CKurs>& records)
+{
+    auto item = std::make_unique<CWPapier>(s);
+    for (const CKurs& k : records)
+        item->AppendLoadedQuotation(k);
+    return item;
+}
+
+std::vector<const CWPapier*> Pointers(const std::vector<std::unique_ptr<CWPapier>>& items)
+{
+    std::vector<const CWPapier*> out;
+    for (const auto& item : items)
+        out.push_back(item.get());
+    return out;
+}
+
+// The example of the file format: A with two records, B with one.
+const CKurs kA1{1000, 1.25}, kA2{2000, 2.5}, kB1{-3000, 7.75};
+
+std::string IndexExample()
+{
+    Bytes b;
+    b.u16(2).newClass(7, "CWPapier");
+    PutItem(b, Distinct("A"));
+    b.u16(2).newClass(1, "CKurs").record(kA1).u16(0x8003).record(kA2);
+    b.u16(0x8001);
+    PutItem(b, Distinct("B"));
+    b.u16(1).u16(0x8003).record(kB1);
+    return b.str();
+}
+
+void ExpectFormatError(std::string_view bytes, const std::string& what)
+{
+    const LoadResult loaded = LoadItems(bytes);
+    EXPECT_FALSE(loaded.ok) << what;
+    EXPECT_EQ(loaded.message, "Unexpected file format.") << what;
+    EXPECT_TRUE(loaded.items.empty()) << what;
+}
+
+fs::path TempFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "archiveXXXXXX").string();
+    return ::mkdtemp(pattern.data());
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(ArchiveWrite, IndexExampleByteForByte)
+{
+    std::vector<std::unique_ptr<CWPapier>> items;
+    items.push_back(MakeItem(Distinct("A"), {kA1, kA2}));
+    items.push_back(MakeItem(Distinct("B"), {kB1}));
+    EXPECT_TRUE(SameBytes(SaveItems(Pointers(items)), IndexExample()));
+
+    const LoadResult loaded = LoadItems(IndexExample());
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    ASSERT_EQ(loaded.items.size(), 2u);
+    EXPECT_EQ(loaded.items[0]->settings(), Distinct("A"));
+    EXPECT_EQ(loaded.items[0]->history(), (std::vector<CKurs>{kA1, kA2}));
+    EXPECT_EQ(loaded.items[1]->history(), (std::vector<CKurs>{kB1}));
+    EXPECT_TRUE(SameBytes(SaveItems(Pointers(loaded.items)), IndexExample()));
+}
+
+TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
+{
+    EXPECT_EQ(SaveItems({}), std::string(2, '\0'));
+    for (std::string_view empty : {std::string_view(), std::string_view("\0\0", 2)}) {
+        const LoadResult loaded = LoadItems(empty);
+        EXPECT_TRUE(loaded.ok);
+        EXPECT_TRUE(loaded.items.empty());
+    }
+
+    // "CKurs" is described at the first record of B and takes the index after B (4).
+    std::vector<std::unique_ptr<CWPapier>> items;
+    items.push_back(MakeItem(Distinct("A"), {}));
+    items.push_back(MakeItem(Distinct("B"), {kB1}));
+    items.push_back(MakeItem(Distinct("C"), {kA1}));
+    Bytes b;
+    b.u16(3).newClass(7, "CWPapier");
+    PutItem(b, Distinct("A"));
+    b.u16(0).u16(0x8001);
+    PutItem(b, Distinct("B"));
+    b.u16(1).newClass(1, "CKurs").record(kB1).u16(0x8001);
+    PutItem(b, Distinct("C"));
+    b.u16(1).u16(0x8004).record(kA1);
+    EXPECT_TRUE(SameBytes(SaveItems(Pointers(items)), b.str()));
+}
+
+TEST(ArchiveWrite, TextLengthPrefixes)
+{
+    const std::pair<std::size_t, std::string> cases[] = {
+        {254, "\xFE"},
+        {255, std::string("\xFF\xFF\x00", 3)},
+        {65533, "\xFF\xFD\xFF"},
+        {65534, std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7)},
+    };
+    constexpr std::size_t kNameAt = 2 + 14; // count, then the new-class tag of "CWPapier"
+    for (const auto& [length, prefix] : cases) {
+        ItemSettings s;
+        s.name.assign(length, 'n');
+        CWPapier item(s);
+        const std::string bytes = SaveItems({&item});
+        EXPECT_EQ(bytes.substr(kNameAt, prefix.size()), prefix) << length;
+        EXPECT_EQ(bytes.substr(kNameAt + prefix.size(), length), s.name) << length;
+        const LoadResult loaded = LoadItems(bytes);
+        ASSERT_TRUE(loaded.ok) << length;
+        EXPECT_EQ(loaded.items[0]->settings(), s) << length;
+    }
+}
+
+TEST(ArchiveWrite, LargeCountsThroughAFile)
+{
+    const fs::path folder = TempFolder();
+    const std::vector<CWPapier> items(65535);
+    std::vector<const CWPapier*> pointers;
+    for (const CWPapier& item : items)
+        pointers.push_back(&item);
+
+    EXPECT_EQ(SaveItems({pointers.begin(), pointers.end() - 1}).substr(0, 2), "\xFE\xFF");
+    const std::string path = (folder / "many.qvx").string();
+    ASSERT_TRUE(SavePortfolioFile(path, pointers).ok);
+    EXPECT_EQ(ReadFile(path).substr(0, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    // The file is many read blocks long.
+    const LoadResult loaded = LoadPortfolioFile(path);
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    EXPECT_EQ(loaded.items.size(), 65535u);
+}
+
+TEST(ArchiveWrite, QuotationClassWithALargeIndex)
+{
+    // 32764 items without records give "CKurs" the index 0x7FFF, the first that needs the long tag.
+    std::vector<std::unique_ptr<CWPapier>> items;
+    for (int i = 0; i < 32764; ++i)
+        items.push_back(std::make_unique<CWPapier>());
+    items.push_back(MakeItem(ItemSettings{}, {kA1, kA2}));
+    const std::string bytes = SaveItems(Pointers(items));
+    Bytes tail;
+    tail.u16(2).newClass(1, "CKurs").record(kA1).u16(0x7FFF).u32(0x80007FFF).record(kA2);
+    ASSERT_GT(bytes.size(), tail.str().size());
+    EXPECT_TRUE(SameBytes(bytes.substr(bytes.size() - tail.str().size()), tail.str()));
+
+    const LoadResult loaded = LoadItems(bytes);
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    EXPECT_EQ(loaded.items.back()->history(), (std::vector<CKurs>{kA1, kA2}));
+    EXPECT_EQ(SaveItems(Pointers(loaded.items)), bytes);
+}
+
+TEST(ArchiveRead, OlderItemSchemas)
+{
+    // 0 stands for the integer quantity of schema 2.
+    const std::vector<std::pair<unsigned, std::vector<int>>> layouts = {
+        {1, {1, 5, 2, 4, 6, 9, 10, 11, 12, 13, 32, 33, 34, 35, 36, 37, 38, 39}},
+        {2, {1, 5, 7, 8, 2, 4, 6, 9, 10, 11, 12, 13, 24, 25, 27, 28, 0, 32, 33, 34, 35, 36, 37, 38, 39}},
+        {3, {1, 5, 7, 8, 2, 4, 6, 9, 10, 11, 12, 13, 24, 25, 27, 28, 30, 32, 33, 34, 35, 36, 37, 38, 39}},
+        {4, {1, 5, 7, 8, 2, 4, 6, 9, 10, 11, 12, 13, 24, 25, 27, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39}},
+        {5, {1, 5, 7, 8, 2, 4, 6, 9, 10, 11, 12, 13, 24, 25, 27, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40}},
+        {6, {1, 5, 7, 8, 2, 3, 4, 6, 9, 10, 11, 12, 13, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37,
+             38, 39, 40}},
+    };
+    const ItemSettings stored = Distinct();
+    for (const auto& [schema, fields] : layouts) {
+        Bytes b;
+        b.u16(1).newClass(schema, "CWPapier");
+        for (int field : fields) {
+            if (field == 0)
+                b.u32(7);
+            else
+                PutField(b, stored, field);
+        }
+        b.u16(1).newClass(1, "CKurs").record(kA1);
+
+        ItemSettings expected = stored;
+        auto has = [&](int field) { return std::find(fields.begin(), fields.end(), field) != fields.end(); };
+        CServerConfig& c = expected.server;
+        if (!has(3)) expected.memo.clear();
+        if (!has(7)) c.thousandsSeparator.clear();
+        if (!has(8)) c.decimalSeparator = ",";
+        c.searchKind = 0;
+        c.regExp.clear();
+        c.quotationIndex = 1;
+        c.extractDate = 0;
+        c.dayIndex = 2;
+        c.monthIndex = 3;
+        c.yearIndex = 4;
+        c.extractTime = 0;
+        c.hourIndex = 5;
+        c.minuteIndex = 6;
+        if (!has(24)) expected.belowAlarm = expected.aboveAlarm = 0;
+        if (!has(26)) expected.deviationAlarm = 0;
+        if (!has(27)) expected.belowLimit = expected.aboveLimit = 0;
+        if (!has(29)) expected.deviationPercent = 0;
+        if (!has(30)) expected.quantity = has(0) ? 7.0 : 0.0;
+        if (!has(31)) expected.averageBuyPrice = 0;
+        if (!has(40)) expected.chart.lineColour = 0xAA0000;
+
+        const LoadResult loaded = LoadItems(b.str());
+        ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
+        ASSERT_EQ(loaded.items.size(), 1u);
+        EXPECT_EQ(loaded.items[0]->settings(), expected) << "schema " << schema;
+        EXPECT_EQ(loaded.items[0]->history(), std::vector<CKurs>{kA1}) << "schema " << schema;
+        EXPECT_FALSE(loaded.items[0]->isBeingUpdated());
+    }
+}
+
+TEST(ArchiveRead, ItemSchemasWithoutFields)
+{
+    for (unsigned schema : {0u, 8u}) {
+        Bytes b;
+        b.u16(2).newClass(schema, "CWPapier").u16(1).newClass(1, "CKurs").record(kA1);
+        b.u16(0x8001).u16(2).u16(0x8003).record(kA2).u16(0x8003).record(kB1);
+        const LoadResult loaded = LoadItems(b.str());
+        ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
+        ASSERT_EQ(loaded.items.size(), 2u);
+        EXPECT_EQ(loaded.items[0]->history(), std::vector<CKurs>{kA1});
+        EXPECT_EQ(loaded.items[1]->history(), (std::vector<CKurs>{kA2, kB1})); // stored order, not sorted
+    }
+}
+
+TEST(ArchiveRead, WideTextsBecomeWindows1252)
+{
+    ItemSettings s = Distinct();
+    Bytes b;
+    b.u16(1).newClass(7, "CWPapier");
+    b.u8(0xFF).u16(0xFFFE).u8(4).u16(u'A').u16(0xE9).u16(0x20AC).u16(0x4E2D); // A é € and one it lacks
+    b.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(300);
+    for (int i = 0; i < 300; ++i)
+        b.u16(u'x');
+    for (int field = 3; field <= 40; ++field)
+        PutField(b, s, field);
+    b.u16(0);
+    const LoadResult loaded = LoadItems(b.str());
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    s.name = "A\xE9\x80?";
+    s.symbol.assign(300, 'x');
+    EXPECT_EQ(loaded.items[0]->settings(), s);
+}
+
+TEST(ArchiveRead, TruncatedStreamsFail)
+{
+    const std::string whole = IndexExample();
+    for (std::size_t size = 1; size < whole.size(); ++size)
+        ExpectFormatError(std::string_view(whole).substr(0, size), "truncated to " + std::to_string(size));
+}
+
+TEST(ArchiveRead, BadTagsFail)
+{
+    auto itemA = [] {
+        Bytes b;
+        b.newClass(7, "CWPapier");
+        PutItem(b, Distinct("A"));
+        return b;
+    };
+    ExpectFormatError(Bytes().u16(1).newClass(7, "CWPapierX").str(), "unknown class");
+    ExpectFormatError(Bytes().u16(1).u16(0).u16(0).str(), "null item");
+    ExpectFormatError(Bytes().u16(1).u16(0x8001).u16(0).str(), "undescribed class");
+    ExpectFormatError(Bytes().u16(1).u16(0x8000).u16(0).str(), "class index 0");
+    ExpectFormatError(Bytes().u16(1).newClass(1, "CKurs").record(kA1).str(), "record as item");
+    for (unsigned schema : {0u, 2u})
+        ExpectFormatError(Bytes().u16(1).raw(itemA().u16(1).newClass(schema, "CKurs").record(kA1).str()).str(),
+                          "CKurs schema " + std::to_string(schema));
+    ExpectFormatError(Bytes().u16(1).raw(itemA().u16(1).u16(0).str()).str(), "null record");
+    ExpectFormatError(Bytes().u16(1).raw(itemA().u16(1).u16(0x8001).record(kA1).str()).str(), "item as record");
+    ExpectFormatError(Bytes().u16(2).raw(itemA().u16(0).u16(0x0002).u16(0).str()).str(), "back reference");
+    ExpectFormatError(Bytes().u16(2).raw(itemA().u16(0).u16(0x7FFF).u32(2).u16(0).str()).str(), "long reference");
+    const Bytes twice = itemA().u16(2).newClass(1, "CKurs").record(kA1).u16(0x0004).record(kA2);
+    ExpectFormatError(Bytes().u16(1).raw(twice.str()).str(), "record back reference");
+}
+
+TEST(ArchiveRead, HugeCountsAndLengthsFailFast)
+{
+    ExpectFormatError(Bytes().u16(0xFFFF).u32(0xFFFFFFFF).u16(0x8001).str(), "item count");
+    const Bytes item = Bytes().u16(1).newClass(7, "CWPapier");
+    ExpectFormatError(Bytes(item).u8(0xFF).u16(0xFFFF).u32(0xFFFFFFF0).raw("abc").str(), "text length");
+    ExpectFormatError(Bytes(item).u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(0x7FFFFFFF).str(), "wide length");
+    ExpectFormatError(Bytes().u16(1).u16(0xFFFF).u16(7).u16(0xFFFF).raw("CWPapier").str(), "class name length");
+    Bytes history;
+    history.u16(1).newClass(7, "CWPapier");
+    PutItem(history, Distinct());
+    history.u16(0xFFFF).u32(0xFFFFFFFF).newClass(1, "CKurs").record(kA1);
+    ExpectFormatError(history.str(), "history count");
+}
+
+TEST(ArchiveFiles, OpenErrors)
+{
+    const fs::path folder = TempFolder();
+    const std::string empty = (folder / "empty.qvx").string();
+    std::ofstream(empty).close();
+    const LoadResult zero = LoadPortfolioFile(empty);
+    EXPECT_TRUE(zero.ok) << zero.message;
+    EXPECT_TRUE(zero.items.empty());
+
+    const std::string missing = (folder / "missing.qvx").string();
+    const LoadResult none = LoadPortfolioFile(missing);
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(none.message,
+              missing + "\nCannot find this file.\nPlease verify that the correct path and file name are given.");
+}
+
+TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
+{
+    const fs::path folder = TempFolder();
+    const SaveResult noFolder = SavePortfolioFile((folder / "absent" / "p.qvx").string(), {});
+    EXPECT_FALSE(noFolder.ok);
+    EXPECT_EQ(noFolder.message, "Failed to save document.");
+
+    const std::string path = (folder / "p.qvx").string();
+    std::ofstream(path, std::ios::binary) << IndexExample();
+
+    // A disk that fills up: a file size limit in a child process.
+    std::vector<CWPapier> items(2000);
+    std::vector<const CWPapier*> pointers;
+    for (const CWPapier& item : items)
+        pointers.push_back(&item);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const SaveResult full = SavePortfolioFile(path, pointers);
+        ::_exit(!full.ok && full.message == "Destination disk drive is full." ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(ReadFile(path), IndexExample());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+} // namespace
+} // namespace tarvelo
