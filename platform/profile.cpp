@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <map>
 
 namespace tarvelo {
 
@@ -98,8 +99,15 @@ struct Profile::Impl {
     // to case. Returns false (leaving the settings at the root) when a level is
     // missing and create is false; with create the missing levels get the given
     // spelling.
+    // Resolved spellings of the keys this object has entered.
+    std::map<std::string, QString, std::less<>> resolved;
+
     bool enter(std::string_view key, bool create)
     {
+        if (const auto known = resolved.find(key); known != resolved.end()) {
+            settings.beginGroup(known->second);
+            return true;
+        }
         QString path;
         for (const QString& part : SplitKey(key)) {
             settings.beginGroup(path);
@@ -120,6 +128,7 @@ struct Profile::Impl {
             }
             path = path.isEmpty() ? stored : path + u'/' + stored;
         }
+        resolved.emplace(std::string(key), path);
         settings.beginGroup(path);
         return true;
     }
@@ -250,6 +259,7 @@ void Profile::deleteKey(std::string_view key)
         return;
     m_impl->settings.remove(QString());
     m_impl->settings.endGroup();
+    m_impl->resolved.clear();
 }
 
 void Profile::deleteValue(std::string_view key, std::string_view name)
