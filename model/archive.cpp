@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <unordered_map>
 
 namespace tarvelo {
 
@@ -14,7 +15,6 @@ static_assert(std::endian::native == std::endian::little, "the archive code assu
 
 namespace {
 
-constexpr std::uint16_t kNullTag = 0x0000;
 constexpr std::uint16_t kNewClassTag = 0xFFFF;
 constexpr std::uint16_t kClassTag = 0x8000;
 constexpr std::uint16_t kBigObjectTag = 0x7FFF;
@@ -533,8 +533,8 @@ private:
                 throw FormatError{};
             if (kind == ClassKind::Quotation && schema != kQuotationSchema)
                 throw FormatError{};
-            m_classes.push_back({m_mapCount++, kind, schema});
-            classIndex = m_classes.back().index;
+            classIndex = m_mapCount++;
+            m_classes.emplace(classIndex, ClassEntry{classIndex, kind, schema});
         } else if (tag == kBigObjectTag) {
             const std::uint32_t big = m_r.dword();
             if (!(big & kBigClassTag))
@@ -545,12 +545,11 @@ private:
         } else {
             throw FormatError{}; // null tag or back reference
         }
-        const auto entry = std::find_if(m_classes.begin(), m_classes.end(),
-                                        [&](const ClassEntry& e) { return e.index == classIndex; });
-        if (entry == m_classes.end() || entry->kind != expected)
+        const auto entry = m_classes.find(classIndex);
+        if (entry == m_classes.end() || entry->second.kind != expected)
             throw FormatError{};
         ++m_mapCount;
-        return *entry;
+        return entry->second;
     }
 
     std::unique_ptr<CWPapier> readItem()
@@ -593,7 +592,8 @@ private:
     }
 
     ArchiveReader& m_r;
-    std::vector<ClassEntry> m_classes;
+    // Class descriptions by index; a stream may describe a class more than once.
+    std::unordered_map<std::uint32_t, ClassEntry> m_classes;
     std::uint32_t m_mapCount = 1;
 };
 

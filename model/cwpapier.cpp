@@ -41,26 +41,64 @@ std::size_t CWPapier::InsertQuotation(const CKurs& record)
     return static_cast<std::size_t>(inserted - m_history.begin());
 }
 
+namespace {
+
+// Merges a batch into the history from the back. next() yields the batch records from
+// the last to the first in the order they must end in; among equal times an old record
+// stays behind the batch records.
+template <typename Next>
+void MergeFromBack(std::vector<CKurs>& history, std::size_t batchSize, Next next)
+{
+    const std::size_t oldSize = history.size();
+    history.resize(oldSize + batchSize);
+    std::size_t i = oldSize;
+    std::size_t k = history.size();
+    for (std::size_t left = batchSize; left > 0; --left) {
+        const CKurs record = next();
+        while (i > 0 && history[i - 1].time >= record.time)
+            history[--k] = history[--i];
+        history[--k] = record;
+    }
+}
+
+} // namespace
+
 void CWPapier::InsertQuotations(std::span<const CKurs> batch)
 {
-    if (batch.empty())
-        return;
     // Inserted one by one, a later record goes before an earlier one of the same time,
-    // and every batch record before the old records of its time. Reversing and then
-    // sorting stably gives the batch that order; the merge keeps batch records first.
-    std::vector<CKurs> sorted(batch.rbegin(), batch.rend());
-    if (!std::is_sorted(sorted.begin(), sorted.end(), EarlierThan))
-        std::stable_sort(sorted.begin(), sorted.end(), EarlierThan);
-
-    if (m_history.empty() || sorted.front().time > m_history.back().time) {
-        m_history.insert(m_history.end(), sorted.begin(), sorted.end());
+    // and every batch record before the old records of its time. So the batch must
+    // end in time order with each run of equal times reversed.
+    const std::size_t m = batch.size();
+    if (m == 0)
+        return;
+    if (std::is_sorted(batch.begin(), batch.end(), EarlierThan)) {
+        // Runs of equal times from the last to the first, each in its own order.
+        std::size_t runStart = m;
+        std::size_t runEnd = m;
+        std::size_t at = m;
+        MergeFromBack(m_history, m, [&] {
+            if (at == runEnd) {
+                runEnd = runStart;
+                runStart = runEnd - 1;
+                while (runStart > 0 && batch[runStart - 1].time == batch[runEnd - 1].time)
+                    --runStart;
+                at = runStart;
+            }
+            return batch[at++];
+        });
         return;
     }
-    std::vector<CKurs> merged;
-    merged.reserve(m_history.size() + sorted.size());
-    std::merge(sorted.begin(), sorted.end(), m_history.begin(), m_history.end(), std::back_inserter(merged),
-               EarlierThan);
-    m_history.swap(merged);
+    if (std::is_sorted(batch.rbegin(), batch.rend(), EarlierThan)) {
+        // Descending: the wanted order is the batch reversed, so from the back it is
+        // the batch from its first record on.
+        std::size_t at = 0;
+        MergeFromBack(m_history, m, [&] { return batch[at++]; });
+        return;
+    }
+    std::vector<CKurs> sorted(batch.rbegin(), batch.rend());
+    std::stable_sort(sorted.begin(), sorted.end(), EarlierThan);
+    std::size_t at = m;
+    MergeFromBack(m_history, m, [&] { return sorted[--at]; });
 }
 
 int CWPapier::ModifyQuotation(std::size_t index, double value, std::int32_t time)

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/cwpapier.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Portfolios, folders and process figures shared by the benchmark programs.
+namespace tarvelo::bench {
+
+// The size of the portfolio the file benchmarks work on: 10 million records.
+inline constexpr std::size_t kPortfolioItems = 100;
+inline constexpr std::size_t kQuotationsPerItem = 100'000;
+// The block size of the file readers and writers, and of their raw baselines.
+inline constexpr std::size_t kIoBlock = 1 << 20;
+
+// A portfolio of `items` items with full settings and `records` ascending quotations
+// each. The same arguments always give the same portfolio.
+std::vector<std::unique_ptr<CWPapier>> MakePortfolio(std::size_t items, std::size_t records);
+std::vector<const CWPapier*> Pointers(const std::vector<std::unique_ptr<CWPapier>>& items);
+std::size_t RecordCount(const std::vector<std::unique_ptr<CWPapier>>& items);
+
+// A private folder under $TMPDIR (default /tmp), removed with everything in it when
+// the object goes away.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& path() const { return m_path; }
+    std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+std::uint64_t FileSize(const std::string& path);
+
+// Writes `bytes` bytes to `path` the way the atomic save does: a temporary file in the
+// same folder filled in blocks of `block` bytes, fsync'd, closed and renamed over the
+// destination. Returns false on any failure.
+bool RawAtomicWrite(const std::string& path, std::uint64_t bytes, const std::vector<char>& block);
+// Reads the whole file in blocks of block.size() bytes; returns the count read, or
+// -1 on failure.
+std::int64_t RawRead(const std::string& path, std::vector<char>& block);
+// Reads the whole file, in blocks of kIoBlock bytes, into newly allocated memory of
+// the file's size: the raw cost of having the file's bytes in memory. Returns the
+// count read, or -1 on failure.
+std::int64_t RawReadIntoMemory(const std::string& path);
+
+// Figures of /proc/self/status in KiB: resident now, and the peak since start.
+std::int64_t ResidentKiB();
+std::int64_t PeakResidentKiB();
+
+} // namespace tarvelo::bench
