@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/commands.h"
 #include "cli/json.h"
 #include "model/archive.h"
 #include "model/cwpapierdoc.h"
@@ -18,21 +19,18 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  dump PORTFOLIO         print the portfolio as one JSON object\n"
     "  convert IN OUT         load a portfolio of any format version and save it in the current one\n"
+    "  extract PAGE [--server NAME] [--name N] [--symbol S] [--conversion 0|1|2] [--text T]\n"
+    "          [--tags N] [--numbers N] [--thousands X] [--decimal Y] [--case 0|1]\n"
+    "          [--regexp R] [--index N] [--date D,M,Y] [--time H,M]\n"
+    "                         find the quotation in a page file as a download would; prints\n"
+    "                         {\"code\":N,\"value\":X,\"time\":T,\"message\":\"...\"}\n"
+    "  expand TEMPLATE [--name N] [--symbol S] [--offset K] [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
+    "                         expand the variables of an address template with the current time\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 success, 1 negative result, 2 wrong call or unreadable/unwritable file.\n";
 
-struct Context {
-    const std::vector<std::string>& args; // after the command name
-    std::ostream& out;
-    std::ostream& err;
-};
-
-int WrongCall(std::ostream& err, std::string_view problem)
-{
-    err << "tarvelo-cli: " << problem << "\n\n" << kUsage;
-    return kExitError;
-}
+using Context = CommandContext;
 
 std::string ServerJson(const CServerConfig& c)
 {
@@ -98,8 +96,24 @@ void WriteItemJson(std::ostream& out, const CWPapier& item)
     out << "]}";
 }
 
-// Reports a file error; the path is named once, whether or not the message holds it.
-void FileError(std::ostream& err, const std::string& path, const std::string& message)
+// Opens a portfolio into the document, or reports why not.
+bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+{
+    const DocumentResult opened = doc.OnOpenDocument(path);
+    if (!opened.ok)
+        ReportFileError(err, path, opened.message);
+    return opened.ok;
+}
+
+} // namespace
+
+int WrongCall(std::ostream& err, std::string_view problem)
+{
+    err << "tarvelo-cli: " << problem << "\n\n" << kUsage;
+    return kExitError;
+}
+
+void ReportFileError(std::ostream& err, const std::string& path, const std::string& message)
 {
     err << "tarvelo-cli: ";
     if (message.find(path) == std::string::npos)
@@ -107,16 +121,7 @@ void FileError(std::ostream& err, const std::string& path, const std::string& me
     err << message << '\n';
 }
 
-// Opens a portfolio into the document, or reports why not.
-bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
-{
-    const DocumentResult opened = doc.OnOpenDocument(path);
-    if (!opened.ok)
-        FileError(err, path, opened.message);
-    return opened.ok;
-}
-
-int Dump(const Context& c)
+int DumpCommand(const Context& c)
 {
     if (c.args.size() != 1)
         return WrongCall(c.err, "dump takes one portfolio file");
@@ -135,7 +140,7 @@ int Dump(const Context& c)
     return kExitOk;
 }
 
-int Convert(const Context& c)
+int ConvertCommand(const Context& c)
 {
     if (c.args.size() != 2)
         return WrongCall(c.err, "convert takes an input and an output file");
@@ -144,11 +149,13 @@ int Convert(const Context& c)
         return kExitError;
     const DocumentResult saved = doc.OnSaveDocument(c.args[1]);
     if (!saved.ok) {
-        FileError(c.err, c.args[1], saved.message);
+        ReportFileError(c.err, c.args[1], saved.message);
         return kExitError;
     }
     return kExitOk;
 }
+
+namespace {
 
 struct Command {
     std::string_view name;
@@ -156,8 +163,10 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"dump", Dump},
-    {"convert", Convert},
+    {"dump", DumpCommand},
+    {"convert", ConvertCommand},
+    {"extract", ExtractCommand},
+    {"expand", ExpandCommand},
 };
 
 } // namespace

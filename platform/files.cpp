@@ -221,4 +221,28 @@ FileError WriteFileAtomically(const std::string& path, std::string_view contents
     return writer.commit();
 }
 
+FileError WriteWholeFile(const std::string& path, std::string_view contents)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return FromErrno(errno);
+    const char* p = contents.data();
+    std::size_t n = contents.size();
+    while (n > 0) {
+        const ssize_t put = ::write(fd, p, n);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            return FromErrno(error);
+        }
+        p += put;
+        n -= static_cast<std::size_t>(put);
+    }
+    if (::close(fd) != 0)
+        return FromErrno(errno);
+    return FileError::None;
+}
+
 } // namespace tarvelo

@@ -64,5 +64,7 @@ std::string CreateTempFile(std::string_view prefix);
 // Whole-file helpers.
 FileError ReadWholeFile(const std::string& path, std::string& contents);
 FileError WriteFileAtomically(const std::string& path, std::string_view contents);
+// Creates or truncates the file and writes the bytes in place (for scratch files).
+FileError WriteWholeFile(const std::string& path, std::string_view contents);
 
 } // namespace tarvelo

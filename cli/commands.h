@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The commands of tarvelo-cli, one function each.
+namespace tarvelo {
+
+struct CommandContext {
+    const std::vector<std::string>& args; // after the command name
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Prints the problem and the usage to err; returns the wrong-call status.
+int WrongCall(std::ostream& err, std::string_view problem);
+// Names a file problem once, whether or not the message already holds the path.
+void ReportFileError(std::ostream& err, const std::string& path, const std::string& message);
+
+int DumpCommand(const CommandContext& c);
+int ConvertCommand(const CommandContext& c);
+int ExtractCommand(const CommandContext& c);
+int ExpandCommand(const CommandContext& c);
+
+} // namespace tarvelo

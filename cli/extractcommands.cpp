@@ -1,0 +1,151 @@
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/json.h"
+#include "cli/options.h"
+#include "extraction/extract.h"
+#include "extraction/page.h"
+#include "extraction/urltemplate.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "servers/serverstore.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace tarvelo {
+
+namespace {
+
+// Applies the command's options over the configuration. Texts arrive in UTF-8.
+bool ApplyOptions(CommandOptions& o, CServerConfig& config, std::string& problem)
+{
+    const auto text = [&](const char* name, std::string& field) {
+        if (const auto value = o.text(name))
+            field = Utf8ToCp1252(*value);
+    };
+    std::optional<int> number;
+    const auto integer = [&](const char* name, int low, int high, std::int32_t& field) {
+        if (!o.integer(name, low, high, number))
+            return false;
+        if (number)
+            field = *number;
+        return true;
+    };
+    text("text", config.textBeforeValue);
+    text("thousands", config.thousandsSeparator);
+    text("decimal", config.decimalSeparator);
+    if (const auto regexp = o.text("regexp")) {
+        config.regExp = Utf8ToCp1252(*regexp);
+        config.searchKind = 1;
+    }
+    if (!integer("conversion", 0, 2, config.conversion) || !integer("tags", 0, 1000000, config.tagsToSkip)
+        || !integer("numbers", 0, 1000000, config.numbersToSkip) || !integer("case", 0, 1, config.caseInsensitive)
+        || !integer("index", -1000, 1000, config.quotationIndex)) {
+        problem = o.error();
+        return false;
+    }
+    std::optional<std::vector<int>> indices;
+    if (!o.integers("date", 3, indices)) {
+        problem = o.error();
+        return false;
+    }
+    if (indices) {
+        config.extractDate = 1;
+        config.dayIndex = (*indices)[0];
+        config.monthIndex = (*indices)[1];
+        config.yearIndex = (*indices)[2];
+    }
+    if (!o.integers("time", 2, indices)) {
+        problem = o.error();
+        return false;
+    }
+    if (indices) {
+        config.extractTime = 1;
+        config.hourIndex = (*indices)[0];
+        config.minuteIndex = (*indices)[1];
+    }
+    return true;
+}
+
+std::optional<CalendarDate> ParseDate(const std::string& text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto year = ParseInteger(text.substr(0, 4), 1900, 9999);
+    const auto month = ParseInteger(text.substr(5, 2), 1, 12);
+    const auto day = ParseInteger(text.substr(8, 2), 1, 31);
+    if (!year || !month || !day)
+        return std::nullopt;
+    return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
+}
+
+} // namespace
+
+int ExtractCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"server", "name", "symbol", "conversion", "text", "tags", "numbers", "thousands", "decimal",
+                          "case", "regexp", "index", "date", "time"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 1)
+        return WrongCall(c.err, "extract takes one page file");
+    const std::string page = o.positional()[0];
+
+    CServerConfig config;
+    if (const auto server = o.text("server"))
+        ReadServerConfig(Utf8ToCp1252(*server), config);
+    std::string problem;
+    if (!ApplyOptions(o, config, problem))
+        return WrongCall(c.err, problem);
+    config = WithItemVariables(config, Utf8ToCp1252(o.text("name").value_or("")),
+                               Utf8ToCp1252(o.text("symbol").value_or("")));
+
+    InputFile input;
+    if (const FileError error = input.open(page); error != FileError::None) {
+        ReportFileError(c.err, page, error == FileError::NotFound ? "cannot find this file" : "cannot read this file");
+        return kExitError;
+    }
+    input.close();
+
+    // As a download does: convert into a scratch file, then search that file.
+    const std::string converted = CreateTempFile("QVX");
+    if (converted.empty() || !ConvertPage(config.conversion, page, converted)) {
+        if (!converted.empty())
+            std::remove(converted.c_str());
+        c.err << "tarvelo-cli: no temporary file could be written\n";
+        return kExitError;
+    }
+    const ExtractionResult result = RunExtraction(config, converted, CurrentTime());
+    std::remove(converted.c_str());
+
+    c.out << "{\"code\":" << result.code << ",\"value\":" << json::Number(result.value)
+          << ",\"time\":" << result.time << ",\"message\":" << json::Text(result.message) << "}\n";
+    return result.code == kFound ? kExitOk : kExitFailed;
+}
+
+int ExpandCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"name", "symbol", "offset", "begin", "end"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 1)
+        return WrongCall(c.err, "expand takes one template");
+    std::optional<int> offset;
+    if (!o.integer("offset", 0, 1000000, offset))
+        return WrongCall(c.err, o.error());
+    std::string text = Utf8ToCp1252(o.positional()[0]);
+    if (o.has("begin") || o.has("end")) {
+        const auto begin = ParseDate(o.text("begin").value_or(""));
+        const auto end = ParseDate(o.text("end").value_or(""));
+        if (!begin || !end)
+            return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
+        text = ExpandImportRange(text, *begin, *end);
+    }
+    text = ExpandItemVariables(text, Utf8ToCp1252(o.text("name").value_or("")),
+                               Utf8ToCp1252(o.text("symbol").value_or("")));
+    text = ExpandDateVariables(text, offset.value_or(0), CurrentTime());
+    c.out << Cp1252ToUtf8(text) << '\n';
+    return kExitOk;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,99 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tarvelo {
+
+std::optional<long long> ParseInteger(const std::string& text, long long low, long long high)
+{
+    long long value = 0;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || begin == end || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+bool CommandOptions::parse(const std::vector<std::string>& args, const std::set<std::string>& known,
+                           const std::set<std::string>& knownFlags)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.size() > 2 && arg.starts_with("--")) {
+            const std::string name = arg.substr(2);
+            if (knownFlags.count(name)) {
+                m_flags.insert(name);
+                continue;
+            }
+            if (!known.count(name)) {
+                m_error = "unknown option '" + arg + "'";
+                return false;
+            }
+            if (i + 1 >= args.size()) {
+                m_error = "option '" + arg + "' needs a value";
+                return false;
+            }
+            m_values[name] = args[++i];
+        } else {
+            m_positional.push_back(arg);
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> CommandOptions::text(const std::string& name) const
+{
+    const auto found = m_values.find(name);
+    if (found == m_values.end())
+        return std::nullopt;
+    return found->second;
+}
+
+bool CommandOptions::integer(const std::string& name, int low, int high, std::optional<int>& value)
+{
+    value.reset();
+    const auto raw = text(name);
+    if (!raw)
+        return true;
+    const auto number = ParseInteger(*raw, low, high);
+    if (!number) {
+        m_error = "--" + name + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+        return false;
+    }
+    value = static_cast<int>(*number);
+    return true;
+}
+
+bool CommandOptions::integers(const std::string& name, std::size_t n, std::optional<std::vector<int>>& values)
+{
+    values.reset();
+    const auto raw = text(name);
+    if (!raw)
+        return true;
+    std::vector<int> parsed;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = raw->find(',', start);
+        const auto number = ParseInteger(raw->substr(start, comma == std::string::npos ? std::string::npos
+                                                                                       : comma - start),
+                                         -1000000, 1000000);
+        if (!number)
+            break;
+        parsed.push_back(static_cast<int>(*number));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    if (parsed.size() != n || std::count(raw->begin(), raw->end(), ',') != static_cast<long>(n - 1)) {
+        m_error = "--" + name + " takes " + std::to_string(n) + " whole numbers separated by commas";
+        return false;
+    }
+    values = parsed;
+    return true;
+}
+
+} // namespace tarvelo

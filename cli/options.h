@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tarvelo {
+
+// "--name value" options and plain arguments of one command.
+class CommandOptions {
+public:
+    // Splits args; options must be among known (names without "--"), flags among
+    // knownFlags. Returns false with error set on an unknown or incomplete option.
+    bool parse(const std::vector<std::string>& args, const std::set<std::string>& known,
+               const std::set<std::string>& knownFlags = {});
+
+    const std::vector<std::string>& positional() const { return m_positional; }
+    bool has(const std::string& name) const { return m_values.count(name) != 0; }
+    bool flag(const std::string& name) const { return m_flags.count(name) != 0; }
+    std::optional<std::string> text(const std::string& name) const;
+    // An integer option within [low, high]; false with error set when it is not one.
+    bool integer(const std::string& name, int low, int high, std::optional<int>& value);
+    // A comma-separated list of exactly n integers.
+    bool integers(const std::string& name, std::size_t n, std::optional<std::vector<int>>& values);
+    const std::string& error() const { return m_error; }
+
+private:
+    std::vector<std::string> m_positional;
+    std::map<std::string, std::string> m_values;
+    std::set<std::string> m_flags;
+    std::string m_error;
+};
+
+// A whole decimal integer within [low, high].
+std::optional<long long> ParseInteger(const std::string& text, long long low, long long high);
+
+} // namespace tarvelo

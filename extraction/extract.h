@@ -1,0 +1,23 @@
+#pragma once
+
+#include "extraction/search.h"
+#include "model/cserverconfig.h"
+
+#include <string>
+
+namespace tarvelo {
+
+// The search a configuration asks for, on a page file already converted by its
+// conversion: the regular-expression search for search kind 1, else the search with
+// tags for semi-html pages, else the standard search. The configuration's texts must
+// already hold the item's values. The standard searches are stamped with now.
+ExtractionResult RunExtraction(const CServerConfig& config, const std::string& convertedPageFile, TimeStamp now);
+
+StandardRule StandardRuleOf(const CServerConfig& config);
+RegExpRule RegExpRuleOf(const CServerConfig& config);
+
+// The configuration with the item's name and symbol put into its text before value and
+// its regular expression.
+CServerConfig WithItemVariables(CServerConfig config, std::string_view name, std::string_view symbol);
+
+} // namespace tarvelo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string_view>
+
+namespace tarvelo {
+
+// Result codes of an extraction; every search and the import use them.
+enum ExtractionCode {
+    kFound = 0,
+    kNotFound = 1,
+    kTextNotFound = 2,
+    kInvalidNumber = 3,
+    kRegExpCompileFailed = 4,
+    kMatchIndexMissing = 5,
+    kImportFileUnreadable = 6,
+};
+
+// Reads the number that begins at the start of text (which runs to the end of the
+// page) with the given thousands and decimal separators; either may be empty. Returns
+// kFound, kNotFound (no number here, or too close to the end of the page) or
+// kInvalidNumber. The value does not depend on the user's locale.
+int ParseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value);
+
+} // namespace tarvelo

@@ -1,0 +1,166 @@
+#include "extraction/page.h"
+
+#include "platform/files.h"
+
+#include <array>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::array<unsigned char, 256> MakeLowerTable()
+{
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
+    for (int c = 'A'; c <= 'Z'; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
+    for (int c = 0xC0; c <= 0xDE; ++c) {
+        if (c != 0xD7) // multiplication sign
+            table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
+    }
+    table[0x8A] = 0x9A; // S caron
+    table[0x8C] = 0x9C; // OE
+    table[0x8E] = 0x9E; // Z caron
+    table[0x9F] = 0xFF; // Y diaeresis
+    return table;
+}
+
+constexpr auto kLower = MakeLowerTable();
+
+const char* FindChar(const char* from, const char* end, char c)
+{
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+} // namespace
+
+char LowerCp1252(char c)
+{
+    return static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+}
+
+void LowerCp1252InPlace(std::string& text)
+{
+    char* p = text.data();
+    char* const end = p + text.size();
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: A-Z and 0xC0-0xDE (but 0xD7) gain 0x20; the four
+    // letters of 0x8A-0x9F move by their own distances.
+    const __m128i upperA = _mm_set1_epi8('A');
+    const __m128i upperSpan = _mm_set1_epi8(25);
+    const __m128i latinA = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i latinSpan = _mm_set1_epi8(0x1E);
+    const __m128i times = _mm_set1_epi8(static_cast<char>(0xD7));
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i sCaron = _mm_set1_epi8(static_cast<char>(0x8A));
+    const __m128i oe = _mm_set1_epi8(static_cast<char>(0x8C));
+    const __m128i zCaron = _mm_set1_epi8(static_cast<char>(0x8E));
+    const __m128i yDiaeresis = _mm_set1_epi8(static_cast<char>(0x9F));
+    const __m128i sixteen = _mm_set1_epi8(0x10);
+    const __m128i yShift = _mm_set1_epi8(0x60);
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i a = _mm_sub_epi8(v, upperA);
+        const __m128i isUpper = _mm_cmpeq_epi8(_mm_min_epu8(a, upperSpan), a);
+        const __m128i l = _mm_sub_epi8(v, latinA);
+        const __m128i isLatin =
+            _mm_andnot_si128(_mm_cmpeq_epi8(v, times), _mm_cmpeq_epi8(_mm_min_epu8(l, latinSpan), l));
+        const __m128i isSpecial =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, sCaron), _mm_cmpeq_epi8(v, oe)), _mm_cmpeq_epi8(v, zCaron));
+        const __m128i isY = _mm_cmpeq_epi8(v, yDiaeresis);
+        __m128i add = _mm_and_si128(_mm_or_si128(isUpper, isLatin), caseBit);
+        add = _mm_or_si128(add, _mm_and_si128(isSpecial, sixteen));
+        add = _mm_or_si128(add, _mm_and_si128(isY, yShift));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_add_epi8(v, add));
+    }
+#endif
+    for (; p < end; ++p)
+        *p = static_cast<char>(kLower[static_cast<unsigned char>(*p)]);
+}
+
+std::string LowerCp1252Copy(std::string_view text)
+{
+    std::string out(text);
+    LowerCp1252InPlace(out);
+    return out;
+}
+
+std::string ConvertPageText(int code, std::string_view page)
+{
+    const char* p = page.data();
+    const char* end = page.data() + page.size();
+    std::string out;
+    switch (code) {
+    case kConversionNone:
+        return std::string(page);
+    case kConversionSemiHtml:
+        out.reserve(page.size());
+        // Each run goes up to and including the next "<"; the tag's contents are
+        // dropped and its ">" starts the next run.
+        while (p < end) {
+            const char* open = FindChar(p, end, '<');
+            if (open == end) {
+                out.append(p, end);
+                break;
+            }
+            out.append(p, open + 1);
+            p = FindChar(open + 1, end, '>');
+        }
+        return out;
+    case kConversionTextOnly:
+        out.reserve(page.size());
+        while (p < end) {
+            const char* open = FindChar(p, end, '<');
+            if (open != p) {
+                out.append(p, open);
+                out.push_back(' ');
+            }
+            if (open == end)
+                break;
+            const char* close = FindChar(open + 1, end, '>');
+            p = close == end ? end : close + 1;
+        }
+        return out;
+    default:
+        return out;
+    }
+}
+
+bool ConvertPage(int code, const std::string& source, const std::string& destination)
+{
+    std::string page;
+    std::string converted;
+    if (ReadWholeFile(source, page) == FileError::None)
+        converted = ConvertPageText(code, page);
+    page.clear();
+    page.shrink_to_fit();
+    return WriteWholeFile(destination, converted) == FileError::None;
+}
+
+void BlankNulBytes(std::string& page)
+{
+    char* p = page.data();
+    char* end = page.data() + page.size();
+    while ((p = static_cast<char*>(std::memchr(p, '\0', static_cast<std::size_t>(end - p)))) != nullptr)
+        *p++ = ' ';
+}
+
+bool LoadPageForSearch(const std::string& path, std::string& page)
+{
+    page.clear();
+    if (ReadWholeFile(path, page) != FileError::None) {
+        page.clear();
+        return false;
+    }
+    BlankNulBytes(page);
+    return true;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,409 @@
+#include "extraction/search.h"
+
+#include "extraction/page.h"
+#include "extraction/regexp.h"
+
+#include <climits>
+#include <cstring>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::size_t kMaxMessage = 259;
+constexpr std::size_t kExcerptLength = 50;
+
+std::string Bounded(std::string text)
+{
+    if (text.size() > kMaxMessage)
+        text.resize(kMaxMessage);
+    return text;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsNumberRunChar(char c)
+{
+    return IsDigit(c) || c == ',' || c == '.' || c == '-' || c == '+';
+}
+
+std::size_t NextNumberStart(std::string_view page, std::size_t p, bool tagAware)
+{
+    const std::size_t n = page.size();
+    while (p < n && !IsDigit(page[p])) {
+        const char c = page[p];
+        if ((c == '+' || c == '-') && (p + 1 == n || IsDigit(page[p + 1])))
+            break;
+        if (tagAware && c == '<')
+            break;
+        ++p;
+    }
+    return p;
+}
+
+std::size_t PassNumberRun(std::string_view page, std::size_t p)
+{
+    while (p < page.size() && IsNumberRunChar(page[p]))
+        ++p;
+    return p;
+}
+
+// Position just after the first occurrence of the text, or npos.
+std::size_t FindAfter(std::string_view page, std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const void* found = memmem(page.data(), page.size(), text.data(), text.size());
+    if (!found)
+        return std::string_view::npos;
+    return static_cast<std::size_t>(static_cast<const char*>(found) - page.data()) + text.size();
+}
+
+struct PreparedRule {
+    std::string text;
+    std::string thousands;
+    std::string decimal;
+};
+
+PreparedRule Prepare(std::string& page, const StandardRule& rule)
+{
+    PreparedRule prepared{rule.textBeforeValue, rule.thousands, rule.decimal};
+    if (rule.caseInsensitive) {
+        LowerCp1252InPlace(page);
+        LowerCp1252InPlace(prepared.text);
+        LowerCp1252InPlace(prepared.thousands);
+        LowerCp1252InPlace(prepared.decimal);
+    }
+    return prepared;
+}
+
+ExtractionResult Parsed(std::string_view page, std::size_t p, const PreparedRule& rule)
+{
+    ExtractionResult result;
+    const std::string_view at = page.substr(p);
+    result.code = ParseQuotation(at, rule.thousands, rule.decimal, result.value);
+    if (result.code != kFound)
+        result.message = Excerpt(at);
+    result.success = result.code == kFound;
+    return result;
+}
+
+ExtractionResult Failure(int code, std::string message)
+{
+    ExtractionResult result;
+    result.code = code;
+    result.message = Bounded(std::move(message));
+    return result;
+}
+
+// atoi: leading blanks and a sign, then digits; no digits reads 0. Saturates.
+int ReadInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        value = value * 10 + (text[i++] - '0');
+        if (value > INT_MAX)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+struct Moment {
+    int year, month, day, hour, minute;
+};
+
+Moment MomentOf(TimeStamp now)
+{
+    const std::tm f = BreakLocalTime(now);
+    return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday, f.tm_hour, f.tm_min};
+}
+
+TimeStamp Compose(const Moment& m)
+{
+    return MakeLocalTime(m.year, m.month, m.day, m.hour, m.minute, 0);
+}
+
+// Handles the substrings of one match: the value, and the date and time parts.
+// Returns the parser's code for the value (kNotFound when the value index named no
+// substring); message holds the excerpt when the value did not parse.
+int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::string_view text,
+                   const RegExpRule& rule, int valueIndex, double& value, Moment& moment, std::string& message)
+{
+    int code = kNotFound;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t start = re.start(i);
+        const std::size_t end = re.end(i);
+        const bool set = start != std::string_view::npos && start <= text.size();
+        const std::string_view capture = set ? subject.substr(start, end - start) : std::string_view();
+        const std::string_view onwards = set ? text.substr(start) : std::string_view();
+        if (i == valueIndex) {
+            code = ParseQuotation(onwards, rule.thousands, rule.decimal, value);
+            message = code == kFound ? std::string() : Excerpt(capture);
+        }
+        if (rule.extractDate) {
+            if (i == rule.dayIndex) {
+                const int day = ReadInteger(onwards);
+                if (day >= 1 && day <= 31)
+                    moment.day = day;
+            } else if (i == rule.monthIndex) {
+                if (const int month = MonthFromName(capture); month != 0)
+                    moment.month = month;
+            } else if (i == rule.yearIndex) {
+                int year = ReadInteger(onwards);
+                if (year >= 0) {
+                    if (year < 1900)
+                        year += year < 50 ? 2000 : 1900;
+                    moment.year = year;
+                }
+            }
+        }
+        if (rule.extractTime) {
+            if (i == rule.hourIndex)
+                moment.hour = ReadInteger(onwards);
+            else if (i == rule.minuteIndex)
+                moment.minute = ReadInteger(onwards);
+        }
+    }
+    return code;
+}
+
+bool IndicesExist(const RegExpRule& rule, int valueIndex, int count)
+{
+    const auto inRange = [&](int i) { return i >= 0 && i <= count - 1; };
+    if (!inRange(valueIndex))
+        return false;
+    if (rule.extractDate && !(inRange(rule.dayIndex) && inRange(rule.monthIndex) && inRange(rule.yearIndex)))
+        return false;
+    if (rule.extractTime && !(inRange(rule.hourIndex) && inRange(rule.minuteIndex)))
+        return false;
+    return true;
+}
+
+std::string MatchError(int rc)
+{
+    if (rc == 0)
+        return "RegExp output vector has space for only " + std::to_string(RegExp::kMaxSubstrings - 1)
+             + " captured substrings\r\n";
+    return "RegExp matching error " + std::to_string(rc);
+}
+
+std::string IndexError(int count)
+{
+    return "RegExp Match index doesn't exist (max match index = " + std::to_string(count - 1) + ").";
+}
+
+bool Compile(RegExp& re, const RegExpRule& rule, ExtractionResult& result)
+{
+    if (re.compile(rule.expression, rule.caseInsensitive))
+        return true;
+    result = Failure(kRegExpCompileFailed, "RegExp compilation failed at pos. " + std::to_string(re.errorOffset())
+                                              + ": " + re.errorText());
+    return false;
+}
+
+} // namespace
+
+std::string Excerpt(std::string_view text)
+{
+    if (text.size() > kExcerptLength)
+        return std::string(text.substr(0, kExcerptLength)) + " [...]";
+    return std::string(text);
+}
+
+int MonthFromName(std::string_view capture)
+{
+    static const std::vector<std::pair<int, std::vector<std::string_view>>> kNames = {
+        {1, {"jan", "january", "januar", "janeiro"}},
+        {2, {"feb", "fev", "february", "februar", "fevereiro"}},
+        {3, {"mar", "m\xE4r", "march", "m\xE4rz", "mar\xE7o"}},
+        {4, {"apr", "abr", "april", "abril"}},
+        {5, {"may", "mai", "maio"}},
+        {6, {"jun", "june", "juni", "junho"}},
+        {7, {"jul", "july", "juli", "julho"}},
+        {8, {"aug", "ago", "august", "agosto"}},
+        {9, {"sep", "set", "september", "setembro"}},
+        {10, {"oct", "okt", "out", "october", "oktober", "outubro"}},
+        {11, {"nov", "november", "novembro"}},
+        {12, {"dec", "dez", "december", "dezember", "decembro"}},
+    };
+    const std::string lowered = LowerCp1252Copy(capture);
+    for (const auto& [month, names] : kNames) {
+        for (const std::string_view name : names) {
+            if (name.starts_with(lowered))
+                return month;
+        }
+    }
+    const int number = ReadInteger(capture);
+    return number >= 1 && number <= 12 ? number : 0;
+}
+
+ExtractionResult StandardSearchInPage(std::string& page, const StandardRule& rule)
+{
+    const PreparedRule prepared = Prepare(page, rule);
+    const std::string_view view(page);
+    std::size_t p = FindAfter(view, prepared.text);
+    if (p == std::string_view::npos)
+        return Failure(kTextNotFound, "");
+    if (rule.numbersToSkip > 0) {
+        int skipped = 0;
+        for (;;) {
+            p = PassNumberRun(view, NextNumberStart(view, p, false));
+            if (p < view.size() && ++skipped == rule.numbersToSkip)
+                break;
+            if (p >= view.size())
+                return Failure(kNotFound, "EOF");
+        }
+    }
+    return Parsed(view, NextNumberStart(view, p, false), prepared);
+}
+
+ExtractionResult StandardSearchWithTagsInPage(std::string& page, const StandardRule& rule)
+{
+    const PreparedRule prepared = Prepare(page, rule);
+    const std::string_view view(page);
+    std::size_t p = FindAfter(view, prepared.text);
+    if (p == std::string_view::npos)
+        return Failure(kTextNotFound, "");
+    for (int i = 0; i < rule.tagsToSkip && p < view.size(); ++i) {
+        const std::size_t tag = view.find("<>", p);
+        if (tag == std::string_view::npos)
+            return Failure(kNotFound, "EOF");
+        p = tag + 2;
+    }
+    const auto fail = [&] { return Failure(kNotFound, Excerpt(view.substr(p))); };
+    p = NextNumberStart(view, p, true);
+    if (rule.numbersToSkip > 0) {
+        int skipped = 0;
+        for (;;) {
+            p = PassNumberRun(view, p);
+            if (p < view.size() && ++skipped == rule.numbersToSkip)
+                break;
+            if (p >= view.size() || view[p] == '<')
+                return fail();
+            p = NextNumberStart(view, p, true);
+        }
+    }
+    if (p < view.size() && view[p] == '<')
+        return fail();
+    return Parsed(view, NextNumberStart(view, p, false), prepared);
+}
+
+ExtractionResult RegExpSearchInPage(const std::string& page, const RegExpRule& rule, TimeStamp now)
+{
+    ExtractionResult result;
+    Moment moment = MomentOf(now);
+    RegExp re;
+    if (!Compile(re, rule, result))
+        return result;
+    // The whole page, its terminating NUL included.
+    const std::string_view subject(page.c_str(), page.size() + 1);
+    const int rc = re.match(subject, 0);
+    if (rc == RegExp::kErrorNoMatch)
+        return Failure(kNotFound, "No RegExp match found for '" + rule.expression + "'");
+    if (rc <= 0)
+        return Failure(kNotFound, MatchError(rc));
+
+    std::string message;
+    double value = 0.0;
+    const int code =
+        TakeSubstrings(re, rc, subject, page, rule, rule.quotationIndex, value, moment, message);
+    result.value = value;
+    result.time = Compose(moment);
+    if (!IndicesExist(rule, rule.quotationIndex, rc)) {
+        result.code = kMatchIndexMissing;
+        result.message = Bounded(IndexError(rc));
+        return result;
+    }
+    result.code = code;
+    result.message = Bounded(message);
+    result.success = code == kFound;
+    return result;
+}
+
+ExtractionResult ImportMatchesInText(const std::string& text, const RegExpRule& rule, TimeStamp now,
+                                     std::vector<CKurs>& records, bool& complete)
+{
+    complete = false;
+    ExtractionResult result;
+    Moment moment = MomentOf(now);
+    moment.day = 30;
+    moment.hour = 20;
+    moment.minute = 0;
+    RegExp re;
+    if (!Compile(re, rule, result))
+        return result;
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const std::string_view rest = std::string_view(text).substr(position);
+        const int rc = re.match(rest, 0);
+        if (rc == RegExp::kErrorNoMatch)
+            return Failure(kNotFound, "No match found!");
+        if (rc <= 0)
+            return Failure(kNotFound, MatchError(rc));
+        std::string message;
+        double value = 0.0;
+        const int code = TakeSubstrings(re, rc, rest, rest, rule, rule.quotationIndex, value, moment, message);
+        if (code != kFound && rule.quotationIndex >= 0 && rule.quotationIndex < rc)
+            return Failure(code, message);
+        if (!IndicesExist(rule, rule.quotationIndex, rc))
+            return Failure(kMatchIndexMissing, IndexError(rc));
+        if (rule.quotationIndex < 1)
+            return Failure(kMatchIndexMissing, "Quotation value match place holder missing!");
+        records.push_back(CKurs{Compose(moment), value});
+        // An empty match at the position would not move on; step over one character.
+        const std::size_t advance = re.end(rc - 1);
+        position += advance > 0 ? advance : 1;
+    }
+    complete = true;
+    result.code = kFound;
+    result.success = true;
+    return result;
+}
+
+ExtractionResult StandardSearch(const std::string& pageFile, const StandardRule& rule)
+{
+    std::string page;
+    LoadPageForSearch(pageFile, page);
+    return StandardSearchInPage(page, rule);
+}
+
+ExtractionResult StandardSearchWithTags(const std::string& pageFile, const StandardRule& rule)
+{
+    std::string page;
+    LoadPageForSearch(pageFile, page);
+    return StandardSearchWithTagsInPage(page, rule);
+}
+
+ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now)
+{
+    std::string page;
+    LoadPageForSearch(pageFile, page);
+    return RegExpSearchInPage(page, rule, now);
+}
+
+ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
+                               std::vector<CKurs>& records, bool& complete)
+{
+    complete = false;
+    std::string text;
+    if (!LoadPageForSearch(file, text))
+        return Failure(kImportFileUnreadable, "Could not open file!\n");
+    return ImportMatchesInText(text, rule, now, records, complete);
+}
+
+} // namespace tarvelo

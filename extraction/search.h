@@ -1,0 +1,68 @@
+#pragma once
+
+#include "extraction/numberparser.h"
+#include "model/ckurs.h"
+#include "platform/localtime.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The extraction rules: where in a (converted) page the quotation stands.
+namespace tarvelo {
+
+struct ExtractionResult {
+    int code = kNotFound;
+    std::string message; // at most 259 characters; empty on success
+    double value = 0.0;
+    TimeStamp time = 0; // regular-expression search: the composed time, seconds 0
+    bool success = false;
+};
+
+struct StandardRule {
+    std::string textBeforeValue;
+    std::string thousands;
+    std::string decimal;
+    int tagsToSkip = 0;
+    int numbersToSkip = 0;
+    bool caseInsensitive = true;
+};
+
+struct RegExpRule {
+    std::string expression;
+    int quotationIndex = 1;
+    bool extractDate = false;
+    int dayIndex = 2;
+    int monthIndex = 3;
+    int yearIndex = 4;
+    bool extractTime = false;
+    int hourIndex = 5;
+    int minuteIndex = 6;
+    bool caseInsensitive = true;
+    std::string thousands;
+    std::string decimal = ",";
+};
+
+// The searches over a page in memory. The page string must hold no NUL bytes
+// (LoadPageForSearch blanks them); the standard searches may lower its letters.
+ExtractionResult StandardSearchInPage(std::string& page, const StandardRule& rule);
+ExtractionResult StandardSearchWithTagsInPage(std::string& page, const StandardRule& rule);
+ExtractionResult RegExpSearchInPage(const std::string& page, const RegExpRule& rule, TimeStamp now);
+// Appends one record per match; complete is true when the whole text was consumed.
+ExtractionResult ImportMatchesInText(const std::string& text, const RegExpRule& rule, TimeStamp now,
+                                     std::vector<CKurs>& records, bool& complete);
+
+// The same on a page file. A page file that cannot be read is searched as an empty page.
+ExtractionResult StandardSearch(const std::string& pageFile, const StandardRule& rule);
+ExtractionResult StandardSearchWithTags(const std::string& pageFile, const StandardRule& rule);
+ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now);
+ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
+                               std::vector<CKurs>& records, bool& complete);
+
+// The month (1 to 12) that a month capture names, or 0.
+int MonthFromName(std::string_view capture);
+
+// The failure excerpt: the text cut to 50 characters, " [...]" when it was longer.
+std::string Excerpt(std::string_view text);
+
+} // namespace tarvelo

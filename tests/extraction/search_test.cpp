@@ -1,0 +1,300 @@
+#include "extraction/search.h"
+
+#include "extraction/page.h"
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+namespace tarvelo {
+namespace {
+
+StandardRule Rule(const char* text, int tags, int numbers, bool caseInsensitive = false)
+{
+    StandardRule rule;
+    rule.textBeforeValue = text;
+    rule.decimal = ",";
+    rule.tagsToSkip = tags;
+    rule.numbersToSkip = numbers;
+    rule.caseInsensitive = caseInsensitive;
+    return rule;
+}
+
+struct SearchCase {
+    const char* page;
+    StandardRule rule;
+    int code;
+    double value;
+    const char* message;
+};
+
+TEST(StandardSearch, WithoutTags)
+{
+    const SearchCase cases[] = {
+        {"Last Trade: <b>22,65</b> EUR", Rule("Last Trade:", 0, 0), kFound, 22.65, ""},
+        {"x: 1 2 3,5 EUR", Rule("x:", 0, 2), kFound, 3.5, ""},
+        {"x: 1 2", Rule("x:", 0, 5), kNotFound, 0, "EOF"},
+        {"x: - 7 EUR", Rule("x:", 0, 0), kFound, 7, ""}, // a lone minus is no number
+        {"x: -7 EUR", Rule("x:", 0, 0), kFound, -7, ""},
+        {"Kurs 1", Rule("Preis", 0, 0), kTextNotFound, 0, ""},
+        {"Last Trade: 3,5 ", Rule("LAST TRADE", 0, 0, true), kFound, 3.5, ""},
+        {"Last Trade: 3,5 ", Rule("LAST TRADE", 0, 0, false), kTextNotFound, 0, ""},
+        {"M\xC4RZ 4,5 ", Rule("m\xE4rz", 0, 0, true), kFound, 4.5, ""},
+        {"value 12", Rule("value", 0, 0), kNotFound, 0, "12"},
+        {"v: -x", Rule("v:", 0, 0), kNotFound, 0, ""},
+        {"v: 1", Rule("", 0, 0), kNotFound, 0, "1"},
+    };
+    for (const SearchCase& c : cases) {
+        std::string page = c.page;
+        const ExtractionResult r = StandardSearchInPage(page, c.rule);
+        EXPECT_EQ(r.code, c.code) << c.page;
+        EXPECT_DOUBLE_EQ(r.value, c.value) << c.page;
+        EXPECT_EQ(r.message, c.message) << c.page;
+    }
+}
+
+TEST(StandardSearch, WithTagsOnSemiHtmlPages)
+{
+    const SearchCase cases[] = {
+        {"Last Trade: <>22,65<> EUR", Rule("Last Trade:", 0, 0), kNotFound, 0, "<>22,65<> EUR"},
+        {"Last Trade: <>22,65<> EUR", Rule("Last Trade:", 1, 0), kFound, 22.65, ""},
+        {"a: <>1<>2<>3,5 x", Rule("a:", 3, 0), kFound, 3.5, ""},
+        {"a: <>1 2 3,5 x", Rule("a:", 1, 2), kFound, 3.5, ""},
+        {"a: <>1 2<>3,5 x", Rule("a:", 1, 2), kNotFound, 0, "<>3,5 x"}, // a tag ends the run
+        {"x: 1 2", Rule("x:", 0, 5), kNotFound, 0, ""},
+        {"a: <>1", Rule("a:", 4, 0), kNotFound, 0, "EOF"},
+        {"a: no tags", Rule("a:", 1, 0), kNotFound, 0, "EOF"},
+        {"missing", Rule("a:", 1, 0), kTextNotFound, 0, ""},
+    };
+    for (const SearchCase& c : cases) {
+        std::string page = c.page;
+        const ExtractionResult r = StandardSearchWithTagsInPage(page, c.rule);
+        EXPECT_EQ(r.code, c.code) << c.page;
+        EXPECT_DOUBLE_EQ(r.value, c.value) << c.page;
+        EXPECT_EQ(r.message, c.message) << c.page;
+    }
+}
+
+TEST(StandardSearch, ExcerptsAreCutAtFiftyCharacters)
+{
+    std::string page = "v: <>" + std::string(60, 'y');
+    const ExtractionResult r = StandardSearchWithTagsInPage(page, Rule("v: ", 0, 0));
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "<>" + std::string(48, 'y') + " [...]");
+    EXPECT_EQ(Excerpt(std::string(50, 'z')), std::string(50, 'z'));
+}
+
+class RegExpSearchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::setenv("TZ", "Europe/Berlin", 1);
+        ::tzset();
+        m_now = MakeLocalTime(2003, 7, 9, 14, 5, 42);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("TZ");
+        ::tzset();
+    }
+    static RegExpRule Rule(const char* expression)
+    {
+        RegExpRule rule;
+        rule.expression = expression;
+        return rule;
+    }
+    TimeStamp m_now = 0;
+};
+
+TEST_F(RegExpSearchTest, ValueCaptureMarksWhereTheNumberBegins)
+{
+    const ExtractionResult r = RegExpSearchInPage("Kurs: 22,65 EUR", Rule("Kurs: ([0-9]+)"), m_now);
+    EXPECT_EQ(r.code, kFound);
+    EXPECT_TRUE(r.success);
+    EXPECT_DOUBLE_EQ(r.value, 22.65);
+    EXPECT_EQ(r.time, MakeLocalTime(2003, 7, 9, 14, 5, 0)); // seconds dropped
+}
+
+TEST_F(RegExpSearchTest, FailuresHaveTheirCodesAndMessages)
+{
+    RegExpRule rule = Rule("a(b)(c)");
+    rule.quotationIndex = 3;
+    ExtractionResult r = RegExpSearchInPage("abc 1", rule, m_now);
+    EXPECT_EQ(r.code, kMatchIndexMissing);
+    EXPECT_FALSE(r.success);
+    EXPECT_EQ(r.message, "RegExp Match index doesn't exist (max match index = 2).");
+
+    r = RegExpSearchInPage("page", Rule("Kurs: ([0-9]+)"), m_now);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "No RegExp match found for 'Kurs: ([0-9]+)'");
+
+    r = RegExpSearchInPage("page", Rule("Kurs: ([0-9]+"), m_now);
+    EXPECT_EQ(r.code, kRegExpCompileFailed);
+    EXPECT_EQ(r.message.rfind("RegExp compilation failed at pos. 13: ", 0), 0u) << r.message;
+
+    r = RegExpSearchInPage("(*CRLF)", Rule("(*CRLF)x(" ), m_now);
+    EXPECT_EQ(r.code, kRegExpCompileFailed);
+    EXPECT_EQ(r.message.rfind("RegExp compilation failed at pos. 9: ", 0), 0u) << r.message;
+
+    r = RegExpSearchInPage("v=abc", Rule("v=(\\w+)"), m_now);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "abc");
+
+    r = RegExpSearchInPage(std::string(30, 'a'), Rule("(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)"),
+                           m_now);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "RegExp output vector has space for only 19 captured substrings\r\n");
+}
+
+TEST_F(RegExpSearchTest, DateAndTimeCaptures)
+{
+    RegExpRule rule = Rule("(\\S+) (\\S*) (\\S+) (\\S+):(\\S+) v=(\\d+)");
+    rule.quotationIndex = 6;
+    rule.extractDate = true;
+    rule.dayIndex = 1;
+    rule.monthIndex = 2;
+    rule.yearIndex = 3;
+    rule.extractTime = true;
+    rule.hourIndex = 4;
+    rule.minuteIndex = 5;
+    const struct {
+        const char* page;
+        TimeStamp expected;
+    } cases[] = {
+        {"3 Mai 03 17:45 v=5 EUR", MakeLocalTime(2003, 5, 3, 17, 45)},
+        {"3 Ma 99 17:45 v=5 EUR", MakeLocalTime(1999, 3, 3, 17, 45)},
+        {"3 M 2001 17:45 v=5 EUR", MakeLocalTime(2001, 3, 3, 17, 45)},
+        {"3 Okt 2001 17:45 v=5 EUR", MakeLocalTime(2001, 10, 3, 17, 45)},
+        {"3 07 2001 17:45 v=5 EUR", MakeLocalTime(2001, 7, 3, 17, 45)},
+        {"3 13 2001 17:45 v=5 EUR", MakeLocalTime(2001, 7, 3, 17, 45)},  // month left as it was
+        {"32 M\xC4RZ 2001 17:45 v=5 EUR", MakeLocalTime(2001, 3, 9, 17, 45)}, // day left as it was
+        {"3  2001 8:5 v=5 EUR", MakeLocalTime(2001, 1, 3, 8, 5)},      // an empty capture names January
+        {"1 dezember 2001 25:00 v=5 EUR", MakeLocalTime(2001, 12, 2, 1, 0)}, // hours run on
+    };
+    for (const auto& c : cases) {
+        const ExtractionResult r = RegExpSearchInPage(c.page, rule, m_now);
+        EXPECT_EQ(r.code, kFound) << c.page << r.message;
+        EXPECT_EQ(r.time, c.expected) << c.page;
+        EXPECT_DOUBLE_EQ(r.value, 5) << c.page;
+    }
+}
+
+TEST_F(RegExpSearchTest, MonthNames)
+{
+    const struct {
+        const char* capture;
+        int month;
+    } cases[] = {{"Mai", 5}, {"Ma", 3}, {"M", 3}, {"Okt", 10}, {"07", 7}, {"13", 0},  {"Janu", 1},
+                 {"", 1},    {"m\xE4r", 3}, {"MAR\xC7O", 3}, {"out", 10}, {"Dez", 12}, {"x", 0}, {"fev", 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MonthFromName(c.capture), c.month) << c.capture;
+}
+
+TEST_F(RegExpSearchTest, CatastrophicPatternsEndAsMatchingErrors)
+{
+    // Exponential backtracking at one starting position hits the match limit.
+    ExtractionResult r = RegExpSearchInPage(std::string(100000, 'a') + "!", Rule("(a+)+$"), m_now);
+    EXPECT_EQ(r.message.rfind("RegExp matching error -", 0), 0u) << r.message;
+    // Moderate work at each of a million starting positions hits the deadline.
+    const std::string page(1000000, 'a');
+    const auto started = std::chrono::steady_clock::now();
+    r = RegExpSearchInPage(page, Rule("a.*[!?]"), m_now);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message.rfind("RegExp matching error -", 0), 0u) << r.message;
+    EXPECT_LT(seconds, 10.0); // bounded, never a hang
+}
+
+TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
+{
+    RegExpRule rule = Rule("(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)");
+    rule.quotationIndex = 4;
+    rule.extractDate = true;
+    rule.dayIndex = 1;
+    rule.monthIndex = 2;
+    rule.yearIndex = 3;
+    std::vector<CKurs> records;
+    bool complete = true;
+    ExtractionResult r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "No match found!");
+    EXPECT_FALSE(complete);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].time, MakeLocalTime(2003, 2, 1, 20, 0));
+    EXPECT_DOUBLE_EQ(records[1].value, 2.5);
+
+    // The position moves to the end of the last substring, so a match whose last
+    // capture takes the line break along consumes the whole text.
+    rule.expression += "(\n)";
+    records.clear();
+    r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(r.code, kFound);
+    EXPECT_EQ(records.size(), 2u);
+
+    // A value in the last two characters of the text is no number.
+    rule.expression = "(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)";
+    records.clear();
+    r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5", rule, m_now, records, complete);
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "2,5");
+    EXPECT_EQ(records.size(), 1u);
+}
+
+TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
+{
+    RegExpRule rule = Rule("(\\d+);");
+    rule.quotationIndex = 0;
+    std::vector<CKurs> records;
+    bool complete = true;
+    ExtractionResult r = ImportMatchesInText("12;\n13;", rule, m_now, records, complete);
+    EXPECT_EQ(r.code, kMatchIndexMissing);
+    EXPECT_EQ(r.message, "Quotation value match place holder missing!");
+    EXPECT_TRUE(records.empty());
+
+    rule = Rule("v=(\\S*)");
+    r = ImportMatchesInText("v=1,5 v=x v=2", rule, m_now, records, complete);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "x");
+    EXPECT_EQ(records.size(), 1u);
+
+    // Defaults for parts not captured: day 30, this month and year, 20:00.
+    records.clear();
+    rule = Rule("(\\d+)");
+    r = ImportMatchesInText("11 22 ", rule, m_now, records, complete);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].time, MakeLocalTime(2003, 7, 30, 20, 0));
+}
+
+TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
+{
+    RegExpRule rule = Rule("(\\d*)");
+    std::vector<CKurs> records;
+    bool complete = false;
+    const ExtractionResult r = ImportMatchesInText("ab", rule, m_now, records, complete);
+    // An empty value capture does not parse; the loop stops instead of spinning.
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_FALSE(complete);
+
+    rule = Rule("(?=x)|(\\d+)?");
+    records.clear();
+    ImportMatchesInText(std::string(1000, 'x'), rule, m_now, records, complete);
+    SUCCEED();
+}
+
+TEST(ImportMatchesFile, MissingFile)
+{
+    std::vector<CKurs> records;
+    bool complete = true;
+    const ExtractionResult r = ImportMatches("/nonexistent/file.csv", RegExpRule{}, 0, records, complete);
+    EXPECT_EQ(r.code, kImportFileUnreadable);
+    EXPECT_EQ(r.message, "Could not open file!\n");
+    EXPECT_FALSE(complete);
+}
+
+} // namespace
+} // namespace tarvelo
