@@ -107,16 +107,22 @@ int ExtractCommand(const CommandContext& c)
     }
     input.close();
 
-    // As a download does: convert into a scratch file, then search that file.
-    const std::string converted = CreateTempFile("QVX");
-    if (converted.empty() || !ConvertPage(config.conversion, page, converted)) {
-        if (!converted.empty())
-            std::remove(converted.c_str());
-        c.err << "tarvelo-cli: no temporary file could be written\n";
-        return kExitError;
+    // As a download does: convert into a scratch file, then search that file. A page
+    // that is not converted is searched where it is.
+    ExtractionResult result;
+    if (config.conversion == kConversionNone) {
+        result = RunExtraction(config, page, CurrentTime());
+    } else {
+        const std::string converted = CreateTempFile("QVX");
+        if (converted.empty() || !ConvertPage(config.conversion, page, converted)) {
+            if (!converted.empty())
+                std::remove(converted.c_str());
+            c.err << "tarvelo-cli: no temporary file could be written\n";
+            return kExitError;
+        }
+        result = RunExtraction(config, converted, CurrentTime());
+        std::remove(converted.c_str());
     }
-    const ExtractionResult result = RunExtraction(config, converted, CurrentTime());
-    std::remove(converted.c_str());
 
     c.out << "{\"code\":" << result.code << ",\"value\":" << json::Number(result.value)
           << ",\"time\":" << result.time << ",\"message\":" << json::Text(result.message) << "}\n";

@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""Whole-process figures of tarvelo-cli against standard tools on the same file.
+
+Usage: commands.py TARVELO_CLI SCRATCH_FOLDER
+Prints one line per figure: the ratio against the peer tool and the target.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+RUNS = 5
+PAGE_BYTES = 50 << 20
+
+
+def make_page(path):
+    """A quotation page of about 50 MB of table rows, the wanted value near its end."""
+    row = ('<tr class="row"><td class="name"><a href="/q?s={0}">Fund number {0}</a></td>'
+           '<td align="right">{1},{2:02d}</td><td>EUR</td><td><img src="up.gif"></td></tr>\n')
+    with open(path, "w", encoding="ascii") as f:
+        written = 0
+        n = 0
+        while written < PAGE_BYTES - 200:
+            text = row.format(n, n % 997, n % 89)
+            f.write(text)
+            written += len(text)
+            n += 1
+        f.write("<p>Last Trade: <b>22,65</b> EUR</p>\n</body></html>\n")
+
+
+def median_seconds(command, expect_output=None):
+    times = []
+    for _ in range(RUNS):
+        started = time.perf_counter()
+        result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        times.append(time.perf_counter() - started)
+        if expect_output is not None and expect_output not in result.stdout:
+            raise SystemExit(f"unexpected output of {command[0]}: {result.stdout[:200]!r} {result.stderr[:200]!r}")
+    return statistics.median(times)
+
+
+def main():
+    cli, folder = sys.argv[1], sys.argv[2]
+    page = os.path.join(folder, "page.html")
+    make_page(page)
+    try:
+        ours = median_seconds([cli, "extract", page, "--conversion", "2", "--text", "Last Trade:"],
+                              b'"code":0,"value":22.65')
+        sed = median_seconds(["sh", "-c", f"sed -E 's/<[^>]*>/ /g' '{page}' >/dev/null"])
+        ratio = sed / ours
+        mark = "" if ratio >= 5 else "  MISSED"
+        print(f"extract --conversion 2 (whole process, 50 MB): {ratio:.2f}x faster than sed "
+              f"(target >= 5){mark}   [{ours * 1e3:.0f} ms vs {sed * 1e3:.0f} ms]")
+
+        expression = "Last Trade:[^0-9]*([0-9]+)"
+        ours = median_seconds([cli, "extract", page, "--regexp", expression], b'"code":0,"value":22.65')
+        grep = median_seconds(["sh", "-c", f"pcre2grep '{expression}' '{page}' >/dev/null"])
+        ratio = ours / grep
+        mark = "" if ratio <= 1.5 else "  MISSED"
+        print(f"extract --regexp (whole process, 50 MB): {ratio:.2f}x pcre2grep "
+              f"(target <= 1.5){mark}   [{ours * 1e3:.0f} ms vs {grep * 1e3:.0f} ms]")
+    finally:
+        os.remove(page)
+
+
+if __name__ == "__main__":
+    main()
