@@ -1,5 +1,7 @@
 #include "extraction/numberparser.h"
 
+#include "extraction/page.h"
+
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -24,9 +26,21 @@ double ConvertPrefix(const std::string& text, std::size_t& used)
     return value;
 }
 
-} // namespace
+// Whether text at i begins with the separator, each character of the text read through fold.
+template <typename Fold>
+bool StartsWith(std::string_view text, std::size_t i, std::string_view separator, Fold fold)
+{
+    if (text.size() - i < separator.size())
+        return false;
+    for (std::size_t k = 0; k < separator.size(); ++k) {
+        if (fold(text[i + k]) != separator[k])
+            return false;
+    }
+    return true;
+}
 
-int ParseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value)
+template <typename Fold>
+int Parse(std::string_view text, std::string_view thousands, std::string_view decimal, double& value, Fold fold)
 {
     value = 0.0;
     const std::size_t n = text.size();
@@ -41,11 +55,10 @@ int ParseQuotation(std::string_view text, std::string_view thousands, std::strin
     for (;;) {
         while (i < n && IsDigit(text[i]))
             ++i;
-        const std::string_view rest = text.substr(i);
-        if (!thousands.empty() && rest.starts_with(thousands)) {
+        if (!thousands.empty() && StartsWith(text, i, thousands, fold)) {
             output.append(text.substr(segment, i - segment));
             i += thousands.size();
-        } else if (!decimal.empty() && rest.starts_with(decimal)) {
+        } else if (!decimal.empty() && StartsWith(text, i, decimal, fold)) {
             output.append(text.substr(segment, i - segment));
             output.push_back('.');
             i += decimal.size();
@@ -65,6 +78,19 @@ int ParseQuotation(std::string_view text, std::string_view thousands, std::strin
     if (value != 0.0)
         return kFound;
     return used == output.size() ? kFound : kInvalidNumber;
+}
+
+} // namespace
+
+int ParseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value)
+{
+    return Parse(text, thousands, decimal, value, [](char c) { return c; });
+}
+
+int ParseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
+                          double& value)
+{
+    return Parse(text, thousands, decimal, value, [](char c) { return LowerCp1252(c); });
 }
 
 } // namespace tarvelo

@@ -20,5 +20,9 @@ enum ExtractionCode {
 // kFound, kNotFound (no number here, or too close to the end of the page) or
 // kInvalidNumber. The value does not depend on the user's locale.
 int ParseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value);
+// The same with the text's letters read lowered by the Windows-1252 rules, as the
+// case-insensitive searches read the page; the separators must be lowered already.
+int ParseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
+                          double& value);
 
 } // namespace tarvelo

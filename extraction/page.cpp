@@ -48,8 +48,13 @@ char LowerCp1252(char c)
 
 void LowerCp1252InPlace(std::string& text)
 {
-    char* p = text.data();
-    char* const end = p + text.size();
+    LowerCp1252(text.data(), text.size(), text.data());
+}
+
+void LowerCp1252(const char* from, std::size_t n, char* to)
+{
+    const char* p = from;
+    const char* const end = from + n;
 #if defined(__SSE2__)
     // Sixteen bytes at a time: A-Z and 0xC0-0xDE (but 0xD7) gain 0x20; the four
     // letters of 0x8A-0x9F move by their own distances.
@@ -78,11 +83,12 @@ void LowerCp1252InPlace(std::string& text)
         __m128i add = _mm_and_si128(_mm_or_si128(isUpper, isLatin), caseBit);
         add = _mm_or_si128(add, _mm_and_si128(isSpecial, sixteen));
         add = _mm_or_si128(add, _mm_and_si128(isY, yShift));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_add_epi8(v, add));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_add_epi8(v, add));
+        to += 16;
     }
 #endif
     for (; p < end; ++p)
-        *p = static_cast<char>(kLower[static_cast<unsigned char>(*p)]);
+        *to++ = static_cast<char>(kLower[static_cast<unsigned char>(*p)]);
 }
 
 std::string LowerCp1252Copy(std::string_view text)
@@ -92,75 +98,93 @@ std::string LowerCp1252Copy(std::string_view text)
     return out;
 }
 
-std::string ConvertPageText(int code, std::string_view page)
+namespace {
+
+// Runs a conversion over the page, handing each piece of output to emit(begin, end).
+template <typename Emit>
+void Convert(int code, std::string_view page, Emit emit)
 {
     const char* p = page.data();
     const char* end = page.data() + page.size();
-    std::string out;
     switch (code) {
     case kConversionNone:
-        return std::string(page);
+        emit(p, end);
+        return;
     case kConversionSemiHtml:
-        out.reserve(page.size());
         // Each run goes up to and including the next "<"; the tag's contents are
         // dropped and its ">" starts the next run.
         while (p < end) {
             const char* open = FindChar(p, end, '<');
             if (open == end) {
-                out.append(p, end);
-                break;
+                emit(p, end);
+                return;
             }
-            out.append(p, open + 1);
+            emit(p, open + 1);
             p = FindChar(open + 1, end, '>');
         }
-        return out;
-    case kConversionTextOnly:
-        out.reserve(page.size());
+        return;
+    case kConversionTextOnly: {
+        static const char kBlank = ' ';
         while (p < end) {
             const char* open = FindChar(p, end, '<');
             if (open != p) {
-                out.append(p, open);
-                out.push_back(' ');
+                emit(p, open);
+                emit(&kBlank, &kBlank + 1);
             }
             if (open == end)
-                break;
+                return;
             const char* close = FindChar(open + 1, end, '>');
             p = close == end ? end : close + 1;
         }
-        return out;
-    default:
-        return out;
+        return;
     }
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+std::string ConvertPageText(int code, std::string_view page)
+{
+    std::string out;
+    out.reserve(page.size());
+    Convert(code, page, [&](const char* from, const char* to) { out.append(from, to); });
+    return out;
 }
 
 bool ConvertPage(int code, const std::string& source, const std::string& destination)
 {
-    std::string page;
-    std::string converted;
-    if (ReadWholeFile(source, page) == FileError::None)
-        converted = ConvertPageText(code, page);
-    page.clear();
-    page.shrink_to_fit();
-    return WriteWholeFile(destination, converted) == FileError::None;
+    OutputFile out;
+    if (out.open(destination) != FileError::None)
+        return false;
+    MappedFile page;
+    if (page.open(source) == FileError::None) {
+        Convert(code, std::string_view(page.data(), page.size()),
+                [&](const char* from, const char* to) { out.write(from, static_cast<std::size_t>(to - from)); });
+    }
+    return out.close() == FileError::None;
 }
 
-void BlankNulBytes(std::string& page)
+void BlankNulBytes(char* text, std::size_t size)
 {
-    char* p = page.data();
-    char* end = page.data() + page.size();
+    char* p = text;
+    char* const end = text + size;
     while ((p = static_cast<char*>(std::memchr(p, '\0', static_cast<std::size_t>(end - p)))) != nullptr)
         *p++ = ' ';
 }
 
-bool LoadPageForSearch(const std::string& path, std::string& page)
+bool SearchPage::load(const std::string& path)
 {
-    page.clear();
-    if (ReadWholeFile(path, page) != FileError::None) {
-        page.clear();
+    if (m_file.open(path) != FileError::None)
         return false;
-    }
-    BlankNulBytes(page);
+    BlankNulBytes(m_file.data(), m_file.size());
     return true;
+}
+
+bool LoadPageForSearch(const std::string& path, SearchPage& page)
+{
+    return page.load(path);
 }
 
 } // namespace tarvelo

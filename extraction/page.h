@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/files.h"
+
 #include <string>
 #include <string_view>
 
@@ -17,13 +19,24 @@ std::string ConvertPageText(int code, std::string_view page);
 // false when the destination could not be written.
 bool ConvertPage(int code, const std::string& source, const std::string& destination);
 
-// Reads a page for searching; every NUL byte inside it reads as a blank, so the page is
-// one string of its full length (std::string keeps the terminating NUL after it).
-bool LoadPageForSearch(const std::string& path, std::string& page);
-void BlankNulBytes(std::string& page);
+// A page loaded for searching: its NUL bytes read as blanks, so it is one string of
+// its full length, and a NUL follows its last byte.
+class SearchPage {
+public:
+    bool load(const std::string& path);
+    std::string_view text() const { return std::string_view(m_file.data(), m_file.size()); }
+
+private:
+    MappedFile m_file;
+};
+
+bool LoadPageForSearch(const std::string& path, SearchPage& page);
+void BlankNulBytes(char* text, std::size_t size);
+inline void BlankNulBytes(std::string& text) { BlankNulBytes(text.data(), text.size()); }
 
 // Letters lowered by the Windows-1252 rules: ASCII and the accented letters.
 char LowerCp1252(char c);
+void LowerCp1252(const char* from, std::size_t n, char* to);
 void LowerCp1252InPlace(std::string& text);
 std::string LowerCp1252Copy(std::string_view text);
 

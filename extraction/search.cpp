@@ -3,6 +3,7 @@
 #include "extraction/page.h"
 #include "extraction/regexp.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -51,28 +52,17 @@ std::size_t PassNumberRun(std::string_view page, std::size_t p)
     return p;
 }
 
-// Position just after the first occurrence of the text, or npos.
-std::size_t FindAfter(std::string_view page, std::string_view text)
-{
-    if (text.empty())
-        return 0;
-    const void* found = memmem(page.data(), page.size(), text.data(), text.size());
-    if (!found)
-        return std::string_view::npos;
-    return static_cast<std::size_t>(static_cast<const char*>(found) - page.data()) + text.size();
-}
-
 struct PreparedRule {
     std::string text;
     std::string thousands;
     std::string decimal;
+    bool lowered;
 };
 
-PreparedRule Prepare(std::string& page, const StandardRule& rule)
+PreparedRule Prepare(const StandardRule& rule)
 {
-    PreparedRule prepared{rule.textBeforeValue, rule.thousands, rule.decimal};
-    if (rule.caseInsensitive) {
-        LowerCp1252InPlace(page);
+    PreparedRule prepared{rule.textBeforeValue, rule.thousands, rule.decimal, rule.caseInsensitive};
+    if (prepared.lowered) {
         LowerCp1252InPlace(prepared.text);
         LowerCp1252InPlace(prepared.thousands);
         LowerCp1252InPlace(prepared.decimal);
@@ -80,13 +70,48 @@ PreparedRule Prepare(std::string& page, const StandardRule& rule)
     return prepared;
 }
 
+// Position just after the first occurrence of the text, or npos. Lowered, the page is
+// lowered block by block into a buffer that overlaps the next block by the text's
+// length, so the page itself stays untouched.
+std::size_t FindAfter(std::string_view page, const PreparedRule& rule)
+{
+    const std::string& text = rule.text;
+    if (text.empty())
+        return 0;
+    if (!rule.lowered) {
+        const void* found = memmem(page.data(), page.size(), text.data(), text.size());
+        if (!found)
+            return std::string_view::npos;
+        return static_cast<std::size_t>(static_cast<const char*>(found) - page.data()) + text.size();
+    }
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::string lowered(kBlock + text.size(), '\0');
+    for (std::size_t at = 0; at < page.size(); at += kBlock) {
+        const std::size_t n = std::min(page.size() - at, kBlock + text.size() - 1);
+        if (n < text.size())
+            break;
+        LowerCp1252(page.data() + at, n, lowered.data());
+        const void* found = memmem(lowered.data(), n, text.data(), text.size());
+        if (found)
+            return at + static_cast<std::size_t>(static_cast<const char*>(found) - lowered.data()) + text.size();
+    }
+    return std::string_view::npos;
+}
+
+std::string ExcerptAt(std::string_view page, std::size_t p, const PreparedRule& rule)
+{
+    const std::string excerpt = Excerpt(page.substr(p));
+    return rule.lowered ? LowerCp1252Copy(excerpt) : excerpt;
+}
+
 ExtractionResult Parsed(std::string_view page, std::size_t p, const PreparedRule& rule)
 {
     ExtractionResult result;
     const std::string_view at = page.substr(p);
-    result.code = ParseQuotation(at, rule.thousands, rule.decimal, result.value);
+    result.code = rule.lowered ? ParseQuotationLowered(at, rule.thousands, rule.decimal, result.value)
+                               : ParseQuotation(at, rule.thousands, rule.decimal, result.value);
     if (result.code != kFound)
-        result.message = Excerpt(at);
+        result.message = ExcerptAt(page, p, rule);
     result.success = result.code == kFound;
     return result;
 }
@@ -252,11 +277,10 @@ int MonthFromName(std::string_view capture)
     return number >= 1 && number <= 12 ? number : 0;
 }
 
-ExtractionResult StandardSearchInPage(std::string& page, const StandardRule& rule)
+ExtractionResult StandardSearchInPage(std::string_view view, const StandardRule& rule)
 {
-    const PreparedRule prepared = Prepare(page, rule);
-    const std::string_view view(page);
-    std::size_t p = FindAfter(view, prepared.text);
+    const PreparedRule prepared = Prepare(rule);
+    std::size_t p = FindAfter(view, prepared);
     if (p == std::string_view::npos)
         return Failure(kTextNotFound, "");
     if (rule.numbersToSkip > 0) {
@@ -272,11 +296,10 @@ ExtractionResult StandardSearchInPage(std::string& page, const StandardRule& rul
     return Parsed(view, NextNumberStart(view, p, false), prepared);
 }
 
-ExtractionResult StandardSearchWithTagsInPage(std::string& page, const StandardRule& rule)
+ExtractionResult StandardSearchWithTagsInPage(std::string_view view, const StandardRule& rule)
 {
-    const PreparedRule prepared = Prepare(page, rule);
-    const std::string_view view(page);
-    std::size_t p = FindAfter(view, prepared.text);
+    const PreparedRule prepared = Prepare(rule);
+    std::size_t p = FindAfter(view, prepared);
     if (p == std::string_view::npos)
         return Failure(kTextNotFound, "");
     for (int i = 0; i < rule.tagsToSkip && p < view.size(); ++i) {
@@ -285,7 +308,7 @@ ExtractionResult StandardSearchWithTagsInPage(std::string& page, const StandardR
             return Failure(kNotFound, "EOF");
         p = tag + 2;
     }
-    const auto fail = [&] { return Failure(kNotFound, Excerpt(view.substr(p))); };
+    const auto fail = [&] { return Failure(kNotFound, ExcerptAt(view, p, prepared)); };
     p = NextNumberStart(view, p, true);
     if (rule.numbersToSkip > 0) {
         int skipped = 0;
@@ -303,7 +326,7 @@ ExtractionResult StandardSearchWithTagsInPage(std::string& page, const StandardR
     return Parsed(view, NextNumberStart(view, p, false), prepared);
 }
 
-ExtractionResult RegExpSearchInPage(const std::string& page, const RegExpRule& rule, TimeStamp now)
+ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now)
 {
     ExtractionResult result;
     Moment moment = MomentOf(now);
@@ -311,7 +334,7 @@ ExtractionResult RegExpSearchInPage(const std::string& page, const RegExpRule& r
     if (!Compile(re, rule, result))
         return result;
     // The whole page, its terminating NUL included.
-    const std::string_view subject(page.c_str(), page.size() + 1);
+    const std::string_view subject(page.data(), page.size() + 1);
     const int rc = re.match(subject, 0);
     if (rc == RegExp::kErrorNoMatch)
         return Failure(kNotFound, "No RegExp match found for '" + rule.expression + "'");
@@ -335,7 +358,7 @@ ExtractionResult RegExpSearchInPage(const std::string& page, const RegExpRule& r
     return result;
 }
 
-ExtractionResult ImportMatchesInText(const std::string& text, const RegExpRule& rule, TimeStamp now,
+ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
                                      std::vector<CKurs>& records, bool& complete)
 {
     complete = false;
@@ -349,7 +372,7 @@ ExtractionResult ImportMatchesInText(const std::string& text, const RegExpRule& 
         return result;
     std::size_t position = 0;
     while (position < text.size()) {
-        const std::string_view rest = std::string_view(text).substr(position);
+        const std::string_view rest = text.substr(position);
         const int rc = re.match(rest, 0);
         if (rc == RegExp::kErrorNoMatch)
             return Failure(kNotFound, "No match found!");
@@ -377,33 +400,33 @@ ExtractionResult ImportMatchesInText(const std::string& text, const RegExpRule& 
 
 ExtractionResult StandardSearch(const std::string& pageFile, const StandardRule& rule)
 {
-    std::string page;
+    SearchPage page;
     LoadPageForSearch(pageFile, page);
-    return StandardSearchInPage(page, rule);
+    return StandardSearchInPage(page.text(), rule);
 }
 
 ExtractionResult StandardSearchWithTags(const std::string& pageFile, const StandardRule& rule)
 {
-    std::string page;
+    SearchPage page;
     LoadPageForSearch(pageFile, page);
-    return StandardSearchWithTagsInPage(page, rule);
+    return StandardSearchWithTagsInPage(page.text(), rule);
 }
 
 ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now)
 {
-    std::string page;
+    SearchPage page;
     LoadPageForSearch(pageFile, page);
-    return RegExpSearchInPage(page, rule, now);
+    return RegExpSearchInPage(page.text(), rule, now);
 }
 
 ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
                                std::vector<CKurs>& records, bool& complete)
 {
     complete = false;
-    std::string text;
+    SearchPage text;
     if (!LoadPageForSearch(file, text))
         return Failure(kImportFileUnreadable, "Could not open file!\n");
-    return ImportMatchesInText(text, rule, now, records, complete);
+    return ImportMatchesInText(text.text(), rule, now, records, complete);
 }
 
 } // namespace tarvelo

@@ -43,13 +43,14 @@ struct RegExpRule {
     std::string decimal = ",";
 };
 
-// The searches over a page in memory. The page string must hold no NUL bytes
-// (LoadPageForSearch blanks them); the standard searches may lower its letters.
-ExtractionResult StandardSearchInPage(std::string& page, const StandardRule& rule);
-ExtractionResult StandardSearchWithTagsInPage(std::string& page, const StandardRule& rule);
-ExtractionResult RegExpSearchInPage(const std::string& page, const RegExpRule& rule, TimeStamp now);
+// The searches over a page in memory. The page holds no NUL bytes (LoadPageForSearch
+// blanks them) and a NUL follows its last byte, as in a std::string. Case-insensitive
+// standard searches read the page's letters lowered; their excerpts are lowered too.
+ExtractionResult StandardSearchInPage(std::string_view page, const StandardRule& rule);
+ExtractionResult StandardSearchWithTagsInPage(std::string_view page, const StandardRule& rule);
+ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now);
 // Appends one record per match; complete is true when the whole text was consumed.
-ExtractionResult ImportMatchesInText(const std::string& text, const RegExpRule& rule, TimeStamp now,
+ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
                                      std::vector<CKurs>& records, bool& complete);
 
 // The same on a page file. A page file that cannot be read is searched as an empty page.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,117 @@ void InputFile::close()
         ::close(m_fd);
     m_fd = -1;
     m_size = 0;
+}
+
+MappedFile::~MappedFile()
+{
+    close();
+}
+
+FileError MappedFile::open(const std::string& path)
+{
+    close();
+    InputFile file;
+    if (const FileError error = file.open(path); error != FileError::None)
+        return error;
+    const std::uint64_t size = file.size();
+    if (size == 0)
+        return FileError::None;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return FromErrno(errno);
+    // Room for the file and one more page of zeros; the file is mapped over the start.
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t bytes = (static_cast<std::size_t>(size) / page + 2) * page;
+    void* area = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED) {
+        ::close(fd);
+        return FileError::Other;
+    }
+    // Populated while read-only, so the pages are shared with the disk cache rather
+    // than copied; made writable afterwards, a page is copied only when written.
+    void* mapped = ::mmap(area, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
+    const int error = errno;
+    ::close(fd);
+    if (mapped == MAP_FAILED) {
+        ::munmap(area, bytes);
+        return FromErrno(error);
+    }
+    if (::mprotect(mapped, static_cast<std::size_t>(size), PROT_READ | PROT_WRITE) != 0) {
+        ::munmap(area, bytes);
+        return FileError::Other;
+    }
+    m_data = static_cast<char*>(area);
+    m_size = static_cast<std::size_t>(size);
+    m_mappedBytes = bytes;
+    return FileError::None;
+}
+
+void MappedFile::close()
+{
+    if (m_mappedBytes != 0)
+        ::munmap(m_data, m_mappedBytes);
+    m_data = m_empty;
+    m_empty[0] = 0;
+    m_size = 0;
+    m_mappedBytes = 0;
+}
+
+OutputFile::~OutputFile()
+{
+    close();
+}
+
+FileError OutputFile::open(const std::string& path)
+{
+    close();
+    m_error = FileError::None;
+    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (m_fd < 0)
+        return m_error = FromErrno(errno);
+    m_buffer.reserve(1 << 20);
+    return FileError::None;
+}
+
+void OutputFile::write(const char* data, std::size_t n)
+{
+    if (m_buffer.size() + n > (1 << 20))
+        flush();
+    if (n >= (1 << 20)) {
+        m_buffer.append(data, n);
+        flush();
+        return;
+    }
+    m_buffer.append(data, n);
+}
+
+void OutputFile::flush()
+{
+    const char* p = m_buffer.data();
+    std::size_t n = m_buffer.size();
+    while (n > 0 && m_fd >= 0 && m_error == FileError::None) {
+        const ssize_t put = ::write(m_fd, p, n);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            m_error = FromErrno(errno);
+            break;
+        }
+        p += put;
+        n -= static_cast<std::size_t>(put);
+    }
+    m_buffer.clear();
+}
+
+FileError OutputFile::close()
+{
+    if (m_fd < 0)
+        return m_error;
+    flush();
+    if (::close(m_fd) != 0 && m_error == FileError::None)
+        m_error = FromErrno(errno);
+    m_fd = -1;
+    return m_error;
 }
 
 AtomicFileWriter::~AtomicFileWriter()

@@ -35,6 +35,50 @@ private:
     std::uint64_t m_size = 0;
 };
 
+// A whole file mapped into memory, followed by at least one NUL byte, so the contents
+// read as one string. The mapping is private: writes change this copy only, and only
+// the pages written take memory of their own.
+class MappedFile {
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    FileError open(const std::string& path);
+    const char* data() const { return m_data; }
+    char* data() { return m_data; }
+    std::size_t size() const { return m_size; }
+    void close();
+
+private:
+    char* m_data = m_empty;
+    std::size_t m_size = 0;
+    std::size_t m_mappedBytes = 0;
+    char m_empty[1] = {0};
+};
+
+// A file created or truncated and written in place, through a buffer.
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    FileError open(const std::string& path);
+    void write(const char* data, std::size_t n);
+    // Writes what is buffered and closes; reports the first error of the file's life.
+    FileError close();
+
+private:
+    void flush();
+
+    int m_fd = -1;
+    std::string m_buffer;
+    FileError m_error = FileError::None;
+};
+
 // Writes a file atomically: the bytes go to a temporary file in the destination's
 // folder, which replaces the destination only when commit() succeeds. Destroying an
 // uncommitted writer removes the temporary file and leaves the destination untouched.

@@ -41,15 +41,45 @@ TEST(PageConversion, FilesAndNulBytes)
     const std::string target = (folder / "page.txt").string();
     ASSERT_EQ(WriteWholeFile(source, std::string("a\0b<i>c", 7)), FileError::None);
     ASSERT_TRUE(ConvertPage(kConversionTextOnly, source, target));
-    std::string page;
+    SearchPage page;
     ASSERT_TRUE(LoadPageForSearch(target, page));
-    EXPECT_EQ(page, "a b c ");
+    EXPECT_EQ(page.text(), "a b c ");
+    EXPECT_EQ(page.text().data()[page.text().size()], '\0');
+
+    // NUL bytes of a page read as blanks; a NUL follows the page, also when the page
+    // fills its last memory page exactly.
+    for (const std::size_t size : {std::size_t{4096}, std::size_t{8191}, std::size_t{3}}) {
+        std::string bytes(size, 'x');
+        bytes[size / 2] = '\0';
+        ASSERT_EQ(WriteWholeFile(source, bytes), FileError::None);
+        ASSERT_TRUE(LoadPageForSearch(source, page));
+        bytes[size / 2] = ' ';
+        EXPECT_EQ(page.text(), bytes);
+        EXPECT_EQ(page.text().data()[size], '\0');
+    }
 
     // An unreadable source leaves the destination empty.
     ASSERT_TRUE(ConvertPage(kConversionNone, (folder / "missing").string(), target));
     ASSERT_TRUE(LoadPageForSearch(target, page));
-    EXPECT_EQ(page, "");
+    EXPECT_EQ(page.text(), "");
     EXPECT_FALSE(LoadPageForSearch((folder / "missing").string(), page));
+}
+
+TEST(PageConversion, LargePagesConvertThroughFilesAsInMemory)
+{
+    const auto folder = std::filesystem::temp_directory_path();
+    const std::string source = (folder / "large.html").string();
+    const std::string target = (folder / "large.txt").string();
+    std::string html;
+    for (int i = 0; html.size() < (3u << 20); ++i)
+        html += "<tr><td class=\"n\">Fund " + std::to_string(i) + "</td><td>" + std::to_string(i % 97) + ",5</td></tr>\n";
+    ASSERT_EQ(WriteWholeFile(source, html), FileError::None);
+    for (int code : {kConversionNone, kConversionSemiHtml, kConversionTextOnly}) {
+        ASSERT_TRUE(ConvertPage(code, source, target));
+        std::string converted;
+        ASSERT_EQ(ReadWholeFile(target, converted), FileError::None);
+        EXPECT_EQ(converted, ConvertPageText(code, html)) << code;
+    }
 }
 
 TEST(PageConversion, LowersByWindows1252Rules)

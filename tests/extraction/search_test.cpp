@@ -78,6 +78,29 @@ TEST(StandardSearch, WithTagsOnSemiHtmlPages)
     }
 }
 
+TEST(StandardSearch, CaseInsensitiveTextFoundAcrossEveryBlockBoundary)
+{
+    // The lowered page is searched in blocks of 64 KiB; put the text across the seam
+    // at every offset.
+    const std::string text = "LAST TRADE:";
+    for (std::size_t shift = 0; shift <= text.size(); ++shift) {
+        std::string page(65536 - shift, 'x');
+        page += "Last Trade: 3,5 EUR";
+        const ExtractionResult r = StandardSearchInPage(page, Rule(text.c_str(), 0, 0, true));
+        EXPECT_EQ(r.code, kFound) << shift;
+        EXPECT_DOUBLE_EQ(r.value, 3.5) << shift;
+    }
+    // The page itself is not changed, and the excerpt reads lowered.
+    std::string page = "Kurs: <>ABC";
+    const ExtractionResult r = StandardSearchWithTagsInPage(page, Rule("KURS:", 0, 0, true));
+    EXPECT_EQ(r.message, "<>abc");
+    EXPECT_EQ(page, "Kurs: <>ABC");
+    // A separator that is a letter compares without regard to case too.
+    StandardRule letter = Rule("v:", 0, 0, true);
+    letter.decimal = "D";
+    EXPECT_DOUBLE_EQ(StandardSearchInPage("v: 12d5 x", letter).value, 12.5);
+}
+
 TEST(StandardSearch, ExcerptsAreCutAtFiftyCharacters)
 {
     std::string page = "v: <>" + std::string(60, 'y');
