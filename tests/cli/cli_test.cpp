@@ -2,6 +2,8 @@
 
 #include "model/archive.h"
 #include "platform/files.h"
+#include "platform/localtime.h"
+#include "servers/serverstore.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,83 @@ TEST_F(CliTest, WrongCallsShowTheUsage)
     const CliRun help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("dump PORTFOLIO"), std::string::npos);
+}
+
+TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
+{
+    const std::string page = path("page.html");
+    ASSERT_EQ(WriteWholeFile(page, "<p>Quote of ABC: <b>1.234,50</b> EUR</p>"), FileError::None);
+
+    // Without options: a configuration read from a missing key (standard search, decimal ",").
+    // Without a thousands separator the "." ends the number.
+    CliRun run = Cli({"extract", page, "--text", "of [&symbol]:", "--symbol", "ABC"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("{\"code\":0,\"value\":1,", 0), 0u) << run.out;
+
+    run = Cli({"extract", page, "--text", "of [&symbol]:", "--symbol", "ABC", "--thousands", "."});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("\"code\":0,\"value\":1234.5,"), std::string::npos) << run.out;
+
+    // A stored configuration: semi-html with one tag to skip.
+    CServerConfig config;
+    config.conversion = 1;
+    config.textBeforeValue = "Quote of [&symbol]:";
+    config.tagsToSkip = 1;
+    config.thousandsSeparator = ".";
+    WriteServerConfig("Test server", config);
+    run = Cli({"extract", page, "--server", "Test server", "--symbol", "ABC"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("\"value\":1234.5,"), std::string::npos) << run.out;
+    // Fields given on the command line override the stored ones.
+    run = Cli({"extract", page, "--server", "Test server", "--symbol", "ABC", "--tags", "0"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"code\":1,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"message\":\"<>1.234,50<> eur<>\""), std::string::npos) << run.out;
+
+    // The regular-expression search with date captures.
+    ASSERT_EQ(WriteWholeFile(page, "ABC;24.12.2003;22,65;EUR"), FileError::None);
+    run = Cli({"extract", page, "--regexp", "[&symbol];(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)", "--symbol", "ABC",
+               "--index", "4", "--date", "1,2,3"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    const std::string before = "\"value\":22.65,\"time\":";
+    const auto at = run.out.find(before);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    const std::tm date = BreakLocalTime(std::stoi(run.out.substr(at + before.size())));
+    EXPECT_EQ((std::vector<int>{date.tm_mday, date.tm_mon + 1, date.tm_year + 1900, date.tm_sec}),
+              (std::vector<int>{24, 12, 2003, 0}));
+}
+
+TEST_F(CliTest, ExtractAndExpandRefuseWrongCalls)
+{
+    const std::string page = path("page.html");
+    ASSERT_EQ(WriteWholeFile(page, "x"), FileError::None);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"extract"},
+             {"extract", page, "--conversion", "3"},
+             {"extract", page, "--case", "yes"},
+             {"extract", page, "--date", "1,2"},
+             {"extract", page, "--bogus", "1"},
+             {"extract", page, "--text"},
+             {"expand"},
+             {"expand", "x", "--begin", "2003-01-05"},
+             {"expand", "x", "--begin", "2003-13-05", "--end", "2003-12-01"},
+             {"expand", "x", "--offset", "-1"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2) << args.size();
+        EXPECT_NE(run.err.find("Usage: tarvelo-cli"), std::string::npos);
+    }
+    const CliRun missing = Cli({"extract", path("missing.html")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("missing.html"), std::string::npos);
+}
+
+TEST_F(CliTest, ExpandAppliesRangeItemAndDateVariables)
+{
+    const CliRun run = Cli({"expand", "s=[&symbol]&a=[&day_begin].[&month_begin-1]&b=[&year_end]&y=[&y]", "--symbol",
+                            "870747", "--begin", "2003-01-05", "--end", "2003-03-31"});
+    EXPECT_EQ(run.status, 0);
+    const std::string year = FormatLocalTime(CurrentTime(), "%Y");
+    EXPECT_EQ(run.out, "s=870747&a=5.0&b=2003&y=" + year + "\n");
 }
 
 } // namespace
