@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "platform/localtime.h"
+#include "servers/builtinservers.h"
 
 #include <iostream>
 #include <string>
@@ -8,6 +9,8 @@
 int main(int argc, char** argv)
 {
     tarvelo::UseUserLocale();
+    // As the desktop program does at start-up.
+    tarvelo::InstallBuiltInServers();
     std::vector<std::string> args(argv + 1, argv + argc);
     const int status = tarvelo::RunCli(args, std::cout, std::cerr);
     std::cout.flush();

@@ -26,6 +26,13 @@ constexpr const char* kUsage =
     "                         {\"code\":N,\"value\":X,\"time\":T,\"message\":\"...\"}\n"
     "  expand TEMPLATE [--name N] [--symbol S] [--offset K] [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         expand the variables of an address template with the current time\n"
+    "  servers list           the names of the server configurations\n"
+    "  servers show NAME      the values of one configuration, as the export file has them\n"
+    "  servers export FILE    write all configurations and the set version to a REGEDIT4 file\n"
+    "  servers import FILE    read such a file; its configurations replace those of the same name\n"
+    "  servers install        install the built-in configurations if the stored set is older\n"
+    "  options                the general options with their values\n"
+    "  options set NAME VALUE change one general option\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 success, 1 negative result, 2 wrong call or unreadable/unwritable file.\n";
@@ -167,6 +174,8 @@ const Command kCommands[] = {
     {"convert", ConvertCommand},
     {"extract", ExtractCommand},
     {"expand", ExpandCommand},
+    {"servers", ServersCommand},
+    {"options", OptionsCommand},
 };
 
 } // namespace

@@ -23,5 +23,7 @@ int DumpCommand(const CommandContext& c);
 int ConvertCommand(const CommandContext& c);
 int ExtractCommand(const CommandContext& c);
 int ExpandCommand(const CommandContext& c);
+int ServersCommand(const CommandContext& c);
+int OptionsCommand(const CommandContext& c);
 
 } // namespace tarvelo

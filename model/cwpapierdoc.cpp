@@ -1,7 +1,7 @@
 #include "model/cwpapierdoc.h"
 
 #include "model/archive.h"
-#include "platform/profile.h"
+#include "model/options.h"
 
 #include <algorithm>
 
@@ -11,8 +11,7 @@ std::atomic<int> g_bAbortDownloads{0};
 
 int ReadNumberDownloads()
 {
-    const Profile profile;
-    return std::clamp(profile.getInt("GeneralOptions", "NumberDownloads", 5), 1, 500);
+    return std::clamp(LoadOptions().numberDownloads, 1, 500);
 }
 
 CWPapierDoc::CWPapierDoc() : CWPapierDoc(ReadNumberDownloads()) {}

@@ -20,6 +20,11 @@ inline constexpr const char* kSaveChangesPrompt = "Save changes to %1?";
 inline constexpr const char* kDocumentType =
     "Tarvelo\n\nQuotes\nTarvelo Files (*.qvx)\n.QVX\nTarvelo.Document\nTarvelo Document";
 
+// About box.
+inline constexpr const char* kAboutTitle = "About Tarvelo";
+inline constexpr const char* kAboutVersion = "Tarvelo, Version 2.01";
+inline constexpr const char* kAboutServerVersion = "Installed server configuration version:";
+
 // Item configuration entry shown for an item's own settings.
 inline constexpr const char* kUserDefinedServer = "-- User defined --";
 

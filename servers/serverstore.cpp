@@ -146,4 +146,9 @@ void StoreServerSetVersion()
         profile.writeInt(kServerVersionKey, kServerVersionValue, kServerSetVersion);
 }
 
+std::string InstalledServerSetVersionText()
+{
+    return std::to_string(StoredServerSetVersion());
+}
+
 } // namespace tarvelo

@@ -30,5 +30,7 @@ bool IsServerSetCurrent();
 int StoredServerSetVersion();
 // Raises the stored version to the current set's after the set was installed.
 void StoreServerSetVersion();
+// The figure the About box shows after "Installed server configuration version:".
+std::string InstalledServerSetVersionText();
 
 } // namespace tarvelo

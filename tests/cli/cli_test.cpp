@@ -3,7 +3,9 @@
 #include "model/archive.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
+#include "servers/builtinservers.h"
 #include "servers/serverstore.h"
+#include "platform/profile.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +202,64 @@ TEST_F(CliTest, ExpandAppliesRangeItemAndDateVariables)
     EXPECT_EQ(run.status, 0);
     const std::string year = FormatLocalTime(CurrentTime(), "%Y");
     EXPECT_EQ(run.out, "s=870747&a=5.0&b=2003&y=" + year + "\n");
+}
+
+TEST_F(CliTest, ServersListShowExportImportInstall)
+{
+    Profile().deleteKey("Server");
+    Profile().deleteKey("Server Version");
+    CliRun run = Cli({"servers", "list"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+
+    ASSERT_EQ(Cli({"servers", "install"}).status, 0);
+    run = Cli({"servers", "list"});
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 18);
+    EXPECT_EQ(run.out.rfind("AT-Reiffeisen\nAT-Wiener Boerse\nAU-Yahoo\n", 0), 0u) << run.out;
+
+    run = Cli({"servers", "show", "US-Yahoo"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("\n\"Text_before_Value\"=\"Last Trade:\"\n\"Timeout\"=dword:000000b4\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 19);
+    EXPECT_EQ(Cli({"servers", "show", "Nobody"}).status, 1);
+
+    const std::string file = path("servers.reg");
+    ASSERT_EQ(Cli({"servers", "export", file}).status, 0);
+    DeleteServerConfig("US-Yahoo");
+    ASSERT_EQ(Cli({"servers", "import", file}).status, 0);
+    EXPECT_EQ(Cli({"servers", "show", "US-Yahoo"}).out, run.out);
+    std::vector<std::string> names;
+    EnumerateServerConfigs(names);
+    EXPECT_EQ(names.size(), 18u);
+
+    ASSERT_EQ(WriteWholeFile(file, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software]\n"), FileError::None);
+    run = Cli({"servers", "import", file});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Line 2"), std::string::npos) << run.err;
+    EXPECT_EQ(Cli({"servers", "export", path("no/such/folder.reg")}).status, 2);
+    EXPECT_EQ(Cli({"servers", "frob"}).status, 2);
+}
+
+TEST_F(CliTest, OptionsPrintAndSet)
+{
+    Profile().deleteKey("GeneralOptions");
+    CliRun run = Cli({"options"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "NumberDownloads=5\nAutosaveOnExit=0\nAutoupdate=1\nAutoupdate_Time=1\nDownloadStatus=1\n"
+                       "Hour1=9\nMinute1=30\nHour2=18\nMinute2=30\nUpdateIntervall=60\nAutosaveWindows=1\n"
+                       "ShowFileOnError=1\n");
+    EXPECT_EQ(Cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
+    EXPECT_NE(Cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"options", "set", "UpdateIntervall", "4"},
+                                                                  {"options", "set", "NumberDownloads", "0"},
+                                                                  {"options", "set", "Hour1", "24"},
+                                                                  {"options", "set", "Nope", "1"},
+                                                                  {"options", "set", "Autoupdate", "x"},
+                                                                  {"options", "list"}})
+        EXPECT_EQ(Cli(args).status, 2);
+    EXPECT_NE(Cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
 }
 
 } // namespace

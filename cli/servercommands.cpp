@@ -1,0 +1,93 @@
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "model/options.h"
+#include "platform/codepage.h"
+#include "servers/builtinservers.h"
+#include "servers/regfile.h"
+#include "servers/serverstore.h"
+
+#include <ostream>
+
+namespace tarvelo {
+
+int ServersCommand(const CommandContext& c)
+{
+    const auto& a = c.args;
+    if (a.empty())
+        return WrongCall(c.err, "servers needs list, show, export, import or install");
+    const std::string& what = a[0];
+    if (what == "list" && a.size() == 1) {
+        std::vector<std::string> names;
+        EnumerateServerConfigs(names);
+        for (const std::string& name : names)
+            c.out << Cp1252ToUtf8(name) << '\n';
+        return kExitOk;
+    }
+    if (what == "show" && a.size() == 2) {
+        const std::string name = Utf8ToCp1252(a[1]);
+        std::vector<std::string> names;
+        EnumerateServerConfigs(names);
+        bool exists = false;
+        for (const std::string& n : names)
+            exists = exists || n == name;
+        if (!exists) {
+            c.err << "tarvelo-cli: no server configuration named '" << a[1] << "'\n";
+            return kExitFailed;
+        }
+        CServerConfig config;
+        ReadServerConfig(name, config);
+        for (const std::string& line : ServerConfigValueLines(config))
+            c.out << Cp1252ToUtf8(line) << '\n';
+        return kExitOk;
+    }
+    if (what == "export" && a.size() == 2) {
+        const RegFileResult result = ExportServerConfigs(a[1]);
+        if (!result.ok) {
+            ReportFileError(c.err, a[1], result.message);
+            return kExitError;
+        }
+        return kExitOk;
+    }
+    if (what == "import" && a.size() == 2) {
+        const RegFileResult result = ImportServerConfigs(a[1]);
+        if (!result.ok) {
+            ReportFileError(c.err, a[1], result.message + " Nothing was changed.");
+            return kExitError;
+        }
+        return kExitOk;
+    }
+    if (what == "install" && a.size() == 1) {
+        InstallBuiltInServers();
+        return kExitOk;
+    }
+    return WrongCall(c.err, "servers needs list, show NAME, export FILE, import FILE or install");
+}
+
+int OptionsCommand(const CommandContext& c)
+{
+    const auto& a = c.args;
+    if (a.empty()) {
+        const GeneralOptions options = LoadOptions();
+        for (const OptionInfo& option : GeneralOptionList())
+            c.out << option.name << '=' << options.*option.field << '\n';
+        return kExitOk;
+    }
+    if (a[0] == "set" && a.size() == 3) {
+        const OptionInfo* option = FindGeneralOption(a[1]);
+        if (!option)
+            return WrongCall(c.err, "unknown option '" + a[1] + "'");
+        const auto value = ParseInteger(a[2], option->low, option->high);
+        if (!value) {
+            return WrongCall(c.err, a[1] + " takes a whole number from " + std::to_string(option->low) + " to "
+                                        + std::to_string(option->high));
+        }
+        GeneralOptions options = LoadOptions();
+        options.*option->field = static_cast<std::int32_t>(*value);
+        SaveOptions(options);
+        return kExitOk;
+    }
+    return WrongCall(c.err, "options takes no arguments, or set NAME VALUE");
+}
+
+} // namespace tarvelo

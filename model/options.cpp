@@ -1,0 +1,83 @@
+#include "model/options.h"
+
+#include "platform/profile.h"
+#include "resources/Strings.h"
+
+namespace tarvelo {
+
+const std::vector<OptionInfo>& GeneralOptionList()
+{
+    static const std::vector<OptionInfo> list = {
+        {"NumberDownloads", &GeneralOptions::numberDownloads, 1, 500},
+        {"AutosaveOnExit", &GeneralOptions::autosaveOnExit, 0, 1},
+        {"Autoupdate", &GeneralOptions::autoupdate, 0, 1},
+        {"Autoupdate_Time", &GeneralOptions::autoupdateTime, 0, 1},
+        {"DownloadStatus", &GeneralOptions::downloadStatus, 0, 1},
+        {"Hour1", &GeneralOptions::hour1, 0, 23},
+        {"Minute1", &GeneralOptions::minute1, 0, 59},
+        {"Hour2", &GeneralOptions::hour2, 0, 23},
+        {"Minute2", &GeneralOptions::minute2, 0, 59},
+        {"UpdateIntervall", &GeneralOptions::updateIntervall, 5, 500},
+        {"AutosaveWindows", &GeneralOptions::autosaveWindows, 0, 1},
+        {"ShowFileOnError", &GeneralOptions::showFileOnError, 0, 1},
+    };
+    return list;
+}
+
+const OptionInfo* FindGeneralOption(std::string_view name)
+{
+    for (const OptionInfo& option : GeneralOptionList()) {
+        if (name == option.name)
+            return &option;
+    }
+    return nullptr;
+}
+
+GeneralOptions LoadOptions()
+{
+    const Profile profile;
+    GeneralOptions options;
+    for (const OptionInfo& option : GeneralOptionList())
+        options.*option.field = profile.getInt(kGeneralOptionsSection, option.name, options.*option.field);
+    return options;
+}
+
+void SaveOptions(const GeneralOptions& options)
+{
+    Profile profile;
+    for (const OptionInfo& option : GeneralOptionList())
+        profile.writeInt(kGeneralOptionsSection, option.name, options.*option.field);
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine line;
+    bool havePortfolio = false;
+    for (const std::string& arg : args) {
+        if (arg == "/u" || arg == "-u") {
+            line.unattended = true;
+        } else if (!arg.empty() && (arg[0] == '/' || arg[0] == '-')) {
+            continue; // another switch
+        } else if (!havePortfolio) {
+            line.portfolio = arg;
+            havePortfolio = true;
+        }
+    }
+    return line;
+}
+
+std::string DocumentTypeString(DocumentTypeField field)
+{
+    const std::string_view all = strings::kDocumentType;
+    std::size_t start = 0;
+    for (int i = 0; i < static_cast<int>(field); ++i) {
+        start = all.find('\n', start);
+        if (start == std::string_view::npos)
+            return {};
+        ++start;
+    }
+    const auto end = all.find('\n', start);
+    return std::string(all.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+}
+
+} // namespace tarvelo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The program's general options (profile section "GeneralOptions"), its command line
+// and its document type.
+namespace tarvelo {
+
+struct GeneralOptions {
+    std::int32_t numberDownloads = 5;
+    std::int32_t autosaveOnExit = 0;
+    std::int32_t autoupdate = 1;
+    std::int32_t autoupdateTime = 1;
+    std::int32_t downloadStatus = 1;
+    std::int32_t hour1 = 9;
+    std::int32_t minute1 = 30;
+    std::int32_t hour2 = 18;
+    std::int32_t minute2 = 30;
+    std::int32_t updateIntervall = 60;
+    std::int32_t autosaveWindows = 1;
+    std::int32_t showFileOnError = 1;
+
+    bool operator==(const GeneralOptions&) const = default;
+};
+
+inline constexpr std::string_view kGeneralOptionsSection = "GeneralOptions";
+
+// One option: its profile value name, its field, and the values the options dialog
+// accepts.
+struct OptionInfo {
+    const char* name;
+    std::int32_t GeneralOptions::*field;
+    std::int32_t low;
+    std::int32_t high;
+};
+const std::vector<OptionInfo>& GeneralOptionList();
+const OptionInfo* FindGeneralOption(std::string_view name);
+
+// Reads the twelve values, each with its default when it is missing.
+GeneralOptions LoadOptions();
+// Writes the twelve values.
+void SaveOptions(const GeneralOptions& options);
+
+// The command line: "/u" or "-u" asks for unattended update mode; the first plain
+// parameter names the portfolio. Other switches keep their usual meaning and are not
+// the portfolio.
+struct CommandLine {
+    bool unattended = false;
+    std::string portfolio;
+};
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The fields of the document type string (lines of strings::kDocumentType):
+// window title, document name, new-file name, filter, extension, type id, type name.
+enum class DocumentTypeField { WindowTitle, DocumentName, NewFileName, Filter, Extension, TypeId, TypeName };
+std::string DocumentTypeString(DocumentTypeField field);
+
+} // namespace tarvelo

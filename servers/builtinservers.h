@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/cserverconfig.h"
+
+#include <vector>
+
+namespace tarvelo {
+
+// The eighteen configurations shipped with the program, in installation order, each
+// with its name in the record's name field.
+const std::vector<CServerConfig>& BuiltInServerConfigs();
+
+// Writes every built-in configuration over the one of the same name unless the stored
+// set is current, then raises the stored set version to the current one. Runs at every
+// start of the desktop program and of tarvelo-cli.
+void InstallBuiltInServers();
+
+} // namespace tarvelo

@@ -1,0 +1,444 @@
+#include "servers/regfile.h"
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "servers/serverstore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <variant>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kRoot = "HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\";
+constexpr std::size_t kMaxFileBytes = 16 << 20;
+constexpr std::size_t kMaxLineBytes = 64 << 10;
+constexpr std::size_t kMaxText = 259;
+
+// The framework's file error causes, as the failure message shows them.
+int CauseCode(FileError error)
+{
+    switch (error) {
+    case FileError::NotFound: return 3;     // bad path
+    case FileError::AccessDenied: return 5; // access denied
+    case FileError::DiskFull: return 13;    // disk full
+    default: return 1;                      // generic
+    }
+}
+
+std::string Quoted(std::string_view text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\\' || c == '"')
+            out.push_back('\\');
+        out.push_back(c);
+    }
+    out.push_back('"');
+    return out;
+}
+
+std::string Dword(std::int32_t value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(value));
+    return buffer;
+}
+
+// The value names of a configuration with the field each one holds.
+struct ValueField {
+    const char* name;
+    std::string CServerConfig::*text;
+    std::int32_t CServerConfig::*number;
+};
+
+constexpr ValueField kValues[] = {
+    {"URL", &CServerConfig::url, nullptr},
+    {"TAUSEND", &CServerConfig::thousandsSeparator, nullptr},
+    {"DECIMAL", &CServerConfig::decimalSeparator, nullptr},
+    {"Text_before_Value", &CServerConfig::textBeforeValue, nullptr},
+    {"Timeout", nullptr, &CServerConfig::timeout},
+    {"Format", nullptr, &CServerConfig::conversion},
+    {"Nr_HTML_before_Value", nullptr, &CServerConfig::tagsToSkip},
+    {"Numbers_before_Value", nullptr, &CServerConfig::numbersToSkip},
+    {"NoCaseSensitiv", nullptr, &CServerConfig::caseInsensitive},
+    {"Filtering", nullptr, &CServerConfig::searchKind},
+    {"RegExp", &CServerConfig::regExp, nullptr},
+    {"RegExpQuotationIndex", nullptr, &CServerConfig::quotationIndex},
+    {"bRegExpExtractDate", nullptr, &CServerConfig::extractDate},
+    {"RegExpDayIndex", nullptr, &CServerConfig::dayIndex},
+    {"RegExpMonthIndex", nullptr, &CServerConfig::monthIndex},
+    {"RegExpYearIndex", nullptr, &CServerConfig::yearIndex},
+    {"bRegExpExtractTime", nullptr, &CServerConfig::extractTime},
+    {"RegExpHourIndex", nullptr, &CServerConfig::hourIndex},
+    {"RegExpMinuteIndex", nullptr, &CServerConfig::minuteIndex},
+};
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+// ---------------------------------------------------------------------------------
+// Reading
+
+struct ParseError {
+    std::string message;
+};
+
+using Value = std::variant<std::string, std::int32_t>;
+
+struct ConfigPlan {
+    std::string name;
+    std::vector<std::pair<const ValueField*, Value>> values;
+};
+
+struct ImportPlan {
+    std::vector<ConfigPlan> configs;
+    std::optional<std::int32_t> version;
+};
+
+[[noreturn]] void Fail(std::size_t line, const std::string& what)
+{
+    throw ParseError{"Line " + std::to_string(line) + ": " + what};
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// A quoted text with the escapes \\ and \"; at is moved past the closing quote.
+std::string ReadQuoted(std::string_view line, std::size_t& at, std::size_t lineNumber)
+{
+    std::string out;
+    ++at; // opening quote
+    while (at < line.size()) {
+        const char c = line[at++];
+        if (c == '"')
+            return out;
+        if (c == '\\') {
+            if (at >= line.size())
+                break;
+            out.push_back(line[at++]);
+            continue;
+        }
+        out.push_back(c);
+    }
+    Fail(lineNumber, "a quoted text does not end");
+}
+
+// hex bytes "ab,cd,..." after "hex(n):".
+std::string ReadHexBytes(std::string_view text, std::size_t lineNumber)
+{
+    std::string bytes;
+    std::size_t at = 0;
+    text = Trim(text);
+    while (at < text.size()) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+            ++at;
+        if (at + 2 > text.size() || HexDigit(text[at]) < 0 || HexDigit(text[at + 1]) < 0)
+            Fail(lineNumber, "bad hexadecimal bytes");
+        bytes.push_back(static_cast<char>(HexDigit(text[at]) * 16 + HexDigit(text[at + 1])));
+        at += 2;
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+            ++at;
+        if (at < text.size()) {
+            if (text[at] != ',')
+                Fail(lineNumber, "bad hexadecimal bytes");
+            ++at;
+        }
+    }
+    return bytes;
+}
+
+Value ReadValue(std::string_view text, std::size_t lineNumber)
+{
+    text = Trim(text);
+    if (!text.empty() && text.front() == '"') {
+        std::size_t at = 0;
+        std::string value = ReadQuoted(text, at, lineNumber);
+        if (!Trim(text.substr(at)).empty())
+            Fail(lineNumber, "text after the value");
+        return value;
+    }
+    if (text.size() > 6 && EqualNoCase(text.substr(0, 6), "dword:")) {
+        const std::string_view digits = text.substr(6);
+        if (digits.empty() || digits.size() > 8)
+            Fail(lineNumber, "a dword needs one to eight hexadecimal digits");
+        std::uint32_t value = 0;
+        for (char c : digits) {
+            const int d = HexDigit(c);
+            if (d < 0)
+                Fail(lineNumber, "a dword needs one to eight hexadecimal digits");
+            value = value * 16 + static_cast<std::uint32_t>(d);
+        }
+        return static_cast<std::int32_t>(value);
+    }
+    if (text.size() >= 7 && EqualNoCase(text.substr(0, 7), "hex(1):")) {
+        std::string bytes = ReadHexBytes(text.substr(7), lineNumber);
+        const auto nul = bytes.find('\0');
+        if (nul != std::string::npos)
+            bytes.resize(nul);
+        return bytes;
+    }
+    if (text.size() >= 7 && EqualNoCase(text.substr(0, 7), "hex(4):")) {
+        const std::string bytes = ReadHexBytes(text.substr(7), lineNumber);
+        if (bytes.size() != 4)
+            Fail(lineNumber, "a hex(4) value needs four bytes");
+        std::uint32_t value = 0;
+        for (int i = 3; i >= 0; --i)
+            value = value * 256 + static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+        return static_cast<std::int32_t>(value);
+    }
+    if (text == "-")
+        Fail(lineNumber, "deleting values is not supported");
+    Fail(lineNumber, "values must be texts or dwords");
+}
+
+// Lines of the file with their numbers; a line ending in a backslash goes on in the next.
+std::vector<std::pair<std::size_t, std::string>> SplitLines(std::string_view text)
+{
+    std::vector<std::pair<std::size_t, std::string>> lines;
+    std::size_t number = 0;
+    std::size_t start = 0;
+    std::string pending;
+    std::size_t pendingNumber = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.size() > kMaxLineBytes || pending.size() + line.size() > kMaxLineBytes)
+            Fail(number, "the line is too long");
+        if (pending.empty())
+            pendingNumber = number;
+        else
+            line = Trim(line);
+        pending += line;
+        // Only value lines of hexadecimal bytes go on in the next line.
+        if (!pending.empty() && pending.back() == '\\' && pending.front() == '"'
+            && pending.find("=hex") != std::string::npos) {
+            pending.pop_back();
+        } else {
+            lines.emplace_back(pendingNumber, std::move(pending));
+            pending.clear();
+        }
+        if (end == text.size())
+            break;
+        start = end + 1;
+    }
+    if (!pending.empty())
+        lines.emplace_back(pendingNumber, std::move(pending));
+    return lines;
+}
+
+ImportPlan Parse(std::string_view text)
+{
+    if (text.size() > kMaxFileBytes)
+        throw ParseError{"The file is too large to be a server configuration file."};
+    const auto lines = SplitLines(text);
+    if (lines.empty() || Trim(lines.front().second) != "REGEDIT4")
+        throw ParseError{"Not a REGEDIT4 registry file."};
+    // Every line ends with a line break; a file cut off inside a line does not.
+    if (text.back() != '\n')
+        Fail(lines.back().first, "the file ends inside this line; it seems to be cut off");
+
+    enum class Key { None, Base, Version, Config };
+    Key key = Key::None;
+    ImportPlan plan;
+    ConfigPlan* config = nullptr;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::size_t n = lines[i].first;
+        const std::string_view line = Trim(lines[i].second);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.front() == '[') {
+            const auto close = line.rfind(']');
+            if (close == std::string_view::npos || !Trim(line.substr(close + 1)).empty())
+                Fail(n, "a key line must end with \"]\"");
+            const std::string_view path = line.substr(1, close - 1);
+            if (!path.empty() && path.front() == '-')
+                Fail(n, "deleting keys is not supported");
+            if (path.size() < kRoot.size() || !EqualNoCase(path.substr(0, kRoot.size()), kRoot))
+                Fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
+            const std::string_view rest = path.substr(kRoot.size());
+            if (EqualNoCase(rest, "Server") || EqualNoCase(rest, "Server\\")) {
+                key = Key::Base;
+            } else if (EqualNoCase(rest, "Server Version")) {
+                key = Key::Version;
+            } else if (rest.size() > 7 && EqualNoCase(rest.substr(0, 7), "Server\\")
+                       && rest.substr(7).find('\\') == std::string_view::npos) {
+                key = Key::Config;
+                const std::string name(rest.substr(7));
+                auto found = std::find_if(plan.configs.begin(), plan.configs.end(),
+                                          [&](const ConfigPlan& c) { return EqualNoCase(c.name, name); });
+                if (found == plan.configs.end()) {
+                    plan.configs.push_back({name, {}});
+                    found = plan.configs.end() - 1;
+                }
+                config = &*found;
+            } else {
+                Fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
+            }
+            continue;
+        }
+        if (line.front() != '"' && line.front() != '@')
+            Fail(n, "neither a key nor a value");
+        std::size_t at = 0;
+        std::string name;
+        if (line.front() == '@')
+            at = 1;
+        else
+            name = ReadQuoted(line, at, n);
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+            ++at;
+        if (at >= line.size() || line[at] != '=')
+            Fail(n, "a value needs \"=\" after its name");
+        const Value value = ReadValue(line.substr(at + 1), n);
+
+        switch (key) {
+        case Key::None:
+            Fail(n, "a value before the first key");
+        case Key::Base:
+            Fail(n, "the key of all configurations holds no values");
+        case Key::Version:
+            if (!EqualNoCase(name, kServerVersionValue) || !std::holds_alternative<std::int32_t>(value))
+                Fail(n, "the version key holds only the dword \"Version number\"");
+            plan.version = std::get<std::int32_t>(value);
+            break;
+        case Key::Config: {
+            const auto field = std::find_if(std::begin(kValues), std::end(kValues),
+                                            [&](const ValueField& f) { return EqualNoCase(f.name, name); });
+            if (field == std::end(kValues))
+                Fail(n, "\"" + name + "\" is not a value of a server configuration");
+            if (field->text && !std::holds_alternative<std::string>(value))
+                Fail(n, "\"" + name + "\" must be a text");
+            if (field->number && !std::holds_alternative<std::int32_t>(value))
+                Fail(n, "\"" + name + "\" must be a dword");
+            if (field->text && std::get<std::string>(value).size() > kMaxText)
+                Fail(n, "\"" + name + "\" is longer than 259 characters");
+            config->values.emplace_back(&*field, value);
+            break;
+        }
+        }
+    }
+    return plan;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------
+
+std::vector<std::string> ServerConfigValueLines(const CServerConfig& config)
+{
+    std::vector<std::string> lines;
+    for (const ValueField& field : kValues) {
+        std::string line = Quoted(field.name) + "=";
+        line += field.text ? Quoted(config.*field.text) : Dword(config.*field.number);
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::string ServerConfigsRegFileText()
+{
+    const std::string base = "Software\\Ombrix\\Tarvelo\\Server\\";
+    std::string text = "REGEDIT4\r\n\r\n";
+    text += "[HKEY_CURRENT_USER\\" + base + "]\r\n\r\n";
+    text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
+    text += "\"Version number\"=" + Dword(StoredServerSetVersion()) + "\r\n\r\n";
+    std::vector<std::string> names;
+    EnumerateServerConfigs(names);
+    for (const std::string& name : names) {
+        CServerConfig config;
+        ReadServerConfig(name, config);
+        text += "[HKEY_CURRENT_USER\\" + base + name + "]\r\n";
+        for (const std::string& line : ServerConfigValueLines(config))
+            text += line + "\r\n";
+        text += "\r\n";
+    }
+    return text;
+}
+
+RegFileResult ExportServerConfigs(const std::string& path)
+{
+    const std::string text = ServerConfigsRegFileText();
+    OutputFile file;
+    FileError error = file.open(path);
+    if (error == FileError::None) {
+        file.write(text.data(), text.size());
+        error = file.close();
+    }
+    if (error != FileError::None)
+        return {false, "File could not be saved (" + std::to_string(CauseCode(error)) + ")"};
+    return {};
+}
+
+RegFileResult ImportServerConfigsText(std::string_view text)
+{
+    ImportPlan plan;
+    try {
+        plan = Parse(text);
+    } catch (const ParseError& error) {
+        return {false, error.message};
+    }
+    for (const ConfigPlan& c : plan.configs) {
+        // Values the file does not give read as they would from an empty key.
+        CServerConfig config;
+        for (const auto& [field, value] : c.values) {
+            if (field->text)
+                config.*(field->text) = std::get<std::string>(value);
+            else
+                config.*(field->number) = std::get<std::int32_t>(value);
+        }
+        DeleteServerConfig(c.name);
+        WriteServerConfig(c.name, config);
+    }
+    if (plan.version) {
+        Profile profile;
+        profile.writeInt(kServerVersionKey, kServerVersionValue, *plan.version);
+    }
+    return {};
+}
+
+RegFileResult ImportServerConfigs(const std::string& path)
+{
+    InputFile file;
+    if (file.open(path) != FileError::None)
+        return {false, "The file cannot be read."};
+    if (file.size() > kMaxFileBytes)
+        return {false, "The file is too large to be a server configuration file."};
+    file.close();
+    std::string text;
+    if (ReadWholeFile(path, text) != FileError::None)
+        return {false, "The file cannot be read."};
+    return ImportServerConfigsText(text);
+}
+
+} // namespace tarvelo

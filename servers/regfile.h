@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/cserverconfig.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The server configurations as a registry file (REGEDIT4): the export of the whole
+// store with the version of the built-in set, and the import of such a file.
+namespace tarvelo {
+
+struct RegFileResult {
+    bool ok = true;
+    std::string message;
+};
+
+// The nineteen value lines of a configuration, without line ends, in the file's order
+// and notation ("URL"="...", "Timeout"=dword:0000003c, ...).
+std::vector<std::string> ServerConfigValueLines(const CServerConfig& config);
+
+// The whole export file of the store as it is now.
+std::string ServerConfigsRegFileText();
+// Writes that file; "File could not be saved (%i)" with the cause code on failure.
+RegFileResult ExportServerConfigs(const std::string& path);
+
+// Reads a registry file and applies its server configurations and set version to the
+// store. The whole file is checked first: a file with any error changes nothing and the
+// message names the line. A configuration the file names replaces the stored one of
+// that name; the others stay.
+RegFileResult ImportServerConfigs(const std::string& path);
+RegFileResult ImportServerConfigsText(std::string_view text);
+
+} // namespace tarvelo
