@@ -26,6 +26,8 @@ constexpr const char* kUsage =
     "                         {\"code\":N,\"value\":X,\"time\":T,\"message\":\"...\"}\n"
     "  expand TEMPLATE [--name N] [--symbol S] [--offset K] [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         expand the variables of an address template with the current time\n"
+    "  update PORTFOLIO [--slots N]\n"
+    "                         fetch the current quotation of every item and save the portfolio\n"
     "  servers list           the names of the server configurations\n"
     "  servers show NAME      the values of one configuration, as the export file has them\n"
     "  servers export FILE    write all configurations and the set version to a REGEDIT4 file\n"
@@ -176,6 +178,7 @@ const Command kCommands[] = {
     {"expand", ExpandCommand},
     {"servers", ServersCommand},
     {"options", OptionsCommand},
+    {"update", UpdateCommand},
 };
 
 } // namespace

@@ -25,5 +25,6 @@ int ExtractCommand(const CommandContext& c);
 int ExpandCommand(const CommandContext& c);
 int ServersCommand(const CommandContext& c);
 int OptionsCommand(const CommandContext& c);
+int UpdateCommand(const CommandContext& c);
 
 } // namespace tarvelo

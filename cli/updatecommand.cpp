@@ -1,0 +1,97 @@
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "download/downloadengine.h"
+#include "download/statusrouter.h"
+#include "model/options.h"
+#include "platform/codepage.h"
+#include "platform/localtime.h"
+
+#include <cstdio>
+#include <ostream>
+#include <unistd.h>
+
+namespace tarvelo {
+
+namespace {
+
+std::string FinalText(const DownloadMessage& m)
+{
+    if (m.code == DL_DONE && m.quotation) {
+        char value[64];
+        std::snprintf(value, sizeof value, "%3.4f", m.quotation->value);
+        return std::string(value) + " " + FormatLocalTime(m.quotation->time, "%x %H:%M");
+    }
+    return ConnectionStatusText(m);
+}
+
+} // namespace
+
+int UpdateCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"slots"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 1)
+        return WrongCall(c.err, "update takes one portfolio file");
+    std::optional<int> slots;
+    if (!o.integer("slots", 1, 500, slots))
+        return WrongCall(c.err, o.error());
+    const std::string path = o.positional()[0];
+
+    CWPapierDoc doc(slots.value_or(LoadOptions().numberDownloads));
+    const DocumentResult opened = doc.OnOpenDocument(path);
+    if (!opened.ok) {
+        ReportFileError(c.err, path, opened.message);
+        return kExitError;
+    }
+
+    MessageQueue queue;
+    DownloadStatusRouter router(doc);
+    bool allFound = true;
+    std::size_t finals = 0;
+    {
+        DownloadEngine engine;
+        engine.setAllowHttps(ReadAllowHttps());
+        UpdateItems(doc, doc.GetItemPositions(), engine, queue);
+        std::size_t expected = 0;
+        for (const ItemPos pos : doc.GetItemPositions())
+            expected += doc.IsBeingUpdated(pos) ? 1 : 0;
+        const bool terminal = ::isatty(STDERR_FILENO) == 1;
+        while (finals < expected) {
+            MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
+            if (!posted.message) {
+                if (engine.runningWorkers() == 0 && queue.size() == 0)
+                    break; // every worker has ended; nothing more will come
+                continue;
+            }
+            DownloadMessage& m = *posted.message;
+            if (!IsFinalCode(m.code)) {
+                router.route(m);
+                continue;
+            }
+            ++finals;
+            allFound = allFound && m.code == DL_DONE;
+            c.out << Cp1252ToUtf8(m.itemName) << '\t' << Cp1252ToUtf8(FinalText(m)) << std::endl;
+            // As in unattended mode, a page without the quotation is not kept.
+            SettleUnmatchedPage(m, false);
+            router.route(m);
+            if (terminal)
+                c.err << '\r' << finals << " of " << expected << " items updated" << (finals == expected ? "\n" : "")
+                      << std::flush;
+        }
+        if (finals < expected)
+            allFound = false;
+    }
+
+    if (doc.IsModified()) {
+        const DocumentResult saved = doc.OnSaveDocument(path);
+        if (!saved.ok) {
+            ReportFileError(c.err, path, saved.message);
+            return kExitError;
+        }
+    }
+    return allFound ? kExitOk : kExitFailed;
+}
+
+} // namespace tarvelo

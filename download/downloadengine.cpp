@@ -1,0 +1,189 @@
+#include "download/downloadengine.h"
+
+#include "extraction/extract.h"
+#include "extraction/urltemplate.h"
+#include "platform/profile.h"
+#include "servers/serverstore.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace tarvelo {
+
+namespace {
+
+std::once_flag g_curlInit;
+
+// The configuration an item downloads with: its own, or the named one from the store.
+CServerConfig ConfigOf(const CWPapier& item)
+{
+    const CServerConfig& own = item.settings().server;
+    if (own.name.empty())
+        return own;
+    CServerConfig named;
+    ReadServerConfig(own.name, named);
+    return named;
+}
+
+DownloadItemEntry EntryFor(ItemPos key, const std::string& name, const std::string& symbol, const CServerConfig& config)
+{
+    DownloadItemEntry entry;
+    entry.itemKey = key;
+    entry.name = name;
+    entry.config = WithItemVariables(config, name, symbol);
+    return entry;
+}
+
+} // namespace
+
+DownloadEngine::DownloadEngine()
+{
+    std::call_once(g_curlInit, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+DownloadEngine::~DownloadEngine()
+{
+    shutdown();
+}
+
+void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
+{
+    if (m_shutdown.load())
+        return;
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    const std::uint32_t id = m_nextWorker++;
+    const bool https = m_allowHttps;
+    std::thread thread([this, job = std::move(job), id, done, https]() mutable {
+        DownloadWorker(std::move(job), id, m_shutdown, https);
+        done->store(true);
+    });
+    const std::lock_guard lock(m_mutex);
+    reap(false);
+    m_workers.push_back({std::move(thread), std::move(done)});
+}
+
+void DownloadEngine::reap(bool all)
+{
+    for (auto it = m_workers.begin(); it != m_workers.end();) {
+        if (all || it->done->load()) {
+            if (it->thread.joinable())
+                it->thread.join();
+            it = m_workers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void DownloadEngine::shutdown()
+{
+    m_shutdown.store(true);
+    const std::lock_guard lock(m_mutex);
+    reap(true);
+}
+
+void DownloadEngine::wait()
+{
+    const std::lock_guard lock(m_mutex);
+    reap(true);
+}
+
+std::size_t DownloadEngine::runningWorkers()
+{
+    const std::lock_guard lock(m_mutex);
+    reap(false);
+    return m_workers.size();
+}
+
+bool ReadAllowHttps()
+{
+    return Profile().getInt("GeneralOptions", "AllowHttps", 0) == 1;
+}
+
+int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEngine& engine, MessageSink& sink)
+{
+    // One job per distinct expanded address, in the order of the items that open them;
+    // later items of the same address ride along and the job takes the largest timeout.
+    std::vector<std::unique_ptr<DownloadJob>> jobs;
+    std::unordered_map<std::string, DownloadJob*> byUrl;
+    for (const ItemPos pos : items) {
+        const CWPapier* item = doc.GetItem(pos);
+        if (!item || item->isBeingUpdated())
+            continue;
+        const CServerConfig config = ConfigOf(*item);
+        const std::string& name = item->settings().name;
+        const std::string& symbol = item->settings().symbol;
+        std::string url = ExpandItemVariables(config.url, name, symbol);
+        doc.MarkBeingUpdated(pos);
+        const auto timeout = static_cast<std::uint32_t>(config.timeout);
+        if (const auto found = byUrl.find(url); found != byUrl.end()) {
+            DownloadJob& job = *found->second;
+            job.entries.push_back(EntryFor(pos, name, symbol, config));
+            job.timeout = std::max(job.timeout, timeout);
+            continue;
+        }
+        auto job = std::make_unique<DownloadJob>();
+        job->url = url;
+        job->timeout = timeout;
+        job->slots = &doc.downloadSlots();
+        job->sink = &sink;
+        job->messageId = WM_DOWNLOAD_STATUS;
+        job->entries.push_back(EntryFor(pos, name, symbol, config));
+        byUrl.emplace(std::move(url), job.get());
+        jobs.push_back(std::move(job));
+    }
+    for (auto& job : jobs)
+        engine.start(std::move(job));
+    return static_cast<int>(jobs.size());
+}
+
+void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const CServerConfig& config,
+                       const std::string& name, const std::string& symbol)
+{
+    auto job = std::make_unique<DownloadJob>();
+    job->entries.push_back(EntryFor(ItemPos{}, name, symbol, config));
+    job->url = job->entries.front().config.url;
+    job->timeout = static_cast<std::uint32_t>(config.timeout);
+    job->test = true;
+    job->sink = &sink;
+    job->messageId = WM_DOWNLOAD_STATUS;
+    engine.start(std::move(job));
+}
+
+namespace {
+
+void StartPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
+                  const std::string& symbol, bool wizard)
+{
+    auto job = std::make_unique<DownloadJob>();
+    job->url = ExpandItemVariables(url, name, symbol);
+    job->timeout = 300;
+    job->wizard = wizard;
+    job->import = !wizard;
+    job->sink = &sink;
+    job->messageId = wizard ? WM_WIZARD_DOWNLOAD : WM_IMPORT_DOWNLOAD;
+    engine.start(std::move(job));
+}
+
+} // namespace
+
+void StartWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
+                         const std::string& name, const std::string& symbol)
+{
+    StartPageJob(engine, sink, urlTemplate, name, symbol, true);
+}
+
+void StartImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
+                         const std::string& symbol)
+{
+    StartPageJob(engine, sink, url, name, symbol, false);
+}
+
+void RequestAbortDownloads()
+{
+    g_bAbortDownloads.store(1);
+}
+
+} // namespace tarvelo

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "download/downloadjob.h"
+#include "download/messagesink.h"
+
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tarvelo {
+
+// Runs download jobs, one worker thread each, and keeps track of the workers: shutting
+// the engine down aborts them and waits for them, so none outlives the sink it posts to.
+class DownloadEngine {
+public:
+    DownloadEngine();
+    ~DownloadEngine();
+    DownloadEngine(const DownloadEngine&) = delete;
+    DownloadEngine& operator=(const DownloadEngine&) = delete;
+
+    // Starts a worker on the job. After shutdown() the job is not run.
+    void start(std::unique_ptr<DownloadJob> job);
+    // Stops every worker as soon as it can (each still posts a final message per item)
+    // and waits for them.
+    void shutdown();
+    // Waits until every worker started so far has ended.
+    void wait();
+    std::size_t runningWorkers();
+
+    // Secure HTTP addresses are fetched only when the option "AllowHttps" is 1.
+    void setAllowHttps(bool allow) { m_allowHttps = allow; }
+    bool allowHttps() const { return m_allowHttps; }
+
+private:
+    struct Worker {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    void reap(bool all);
+
+    std::mutex m_mutex;
+    std::list<Worker> m_workers;
+    std::atomic<bool> m_shutdown{false};
+    std::atomic<std::uint32_t> m_nextWorker{1};
+    bool m_allowHttps = false;
+};
+
+// The option "AllowHttps" of the profile section "GeneralOptions" (default 0).
+bool ReadAllowHttps();
+
+// One item-update job per distinct address among the items not being updated; marks
+// the items. Returns the number of jobs started.
+int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEngine& engine, MessageSink& sink);
+// A test download of a configuration for the given name and symbol.
+void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const CServerConfig& config,
+                       const std::string& name, const std::string& symbol);
+void StartWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
+                         const std::string& name, const std::string& symbol);
+void StartImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
+                         const std::string& symbol);
+// Sets the abort flag; workers stop at their next check.
+void RequestAbortDownloads();
+
+// The worker procedure.
+void DownloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
+                    bool allowHttps);
+
+} // namespace tarvelo

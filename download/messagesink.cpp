@@ -1,0 +1,30 @@
+#include "download/messagesink.h"
+
+namespace tarvelo {
+
+void MessageQueue::post(unsigned messageId, std::unique_ptr<DownloadMessage> message)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.push_back({messageId, std::move(message)});
+    }
+    m_ready.notify_one();
+}
+
+MessageQueue::Posted MessageQueue::take(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_ready.wait_for(lock, timeout, [&] { return !m_queue.empty(); }))
+        return {};
+    Posted next = std::move(m_queue.front());
+    m_queue.pop_front();
+    return next;
+}
+
+std::size_t MessageQueue::size() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_queue.size();
+}
+
+} // namespace tarvelo

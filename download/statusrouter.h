@@ -1,0 +1,35 @@
+#pragma once
+
+#include "download/downloadjob.h"
+
+#include <string>
+
+// What the desktop program and the command line both do with WM_DOWNLOAD_STATUS
+// messages: count running updates, hand final messages to the portfolio, and the texts
+// of the connection status window.
+namespace tarvelo {
+
+class DownloadStatusRouter {
+public:
+    explicit DownloadStatusRouter(CWPapierDoc& doc) : m_doc(doc) {}
+
+    // Counts the message and, for the final message of an item update, applies it to
+    // the portfolio: a found quotation is inserted (taken from the message), any other
+    // outcome ends the item's update. Test messages change nothing.
+    void route(DownloadMessage& message);
+    int runningUpdates() const { return m_running; }
+
+private:
+    CWPapierDoc& m_doc;
+    int m_running = 0;
+};
+
+// The status text the connection window shows for a message ("Initialized",
+// "Download 3 KB", "Error: Timeout!", ...); empty for code 4, whose row is removed.
+std::string ConnectionStatusText(const DownloadMessage& message);
+
+// What happens to the converted page of a message with code 5 to 7: kept under its own
+// name followed by ".TXT" (returned) so it can be shown, or deleted (empty result).
+std::string SettleUnmatchedPage(const DownloadMessage& message, bool keep);
+
+} // namespace tarvelo

@@ -1,0 +1,540 @@
+#include "download/downloadengine.h"
+
+#include "extraction/extract.h"
+#include "extraction/page.h"
+#include "extraction/urltemplate.h"
+#include "platform/files.h"
+#include "platform/localtime.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::size_t kBlock = 1024;
+constexpr int kTempFileTries = 10;
+constexpr std::size_t kMaxItemName = 254;
+constexpr std::size_t kMaxErrorText = 1023;
+constexpr const char* kNoTempFile = "No temporary file could be created.";
+
+enum class Scheme { None, Http, Https, File };
+
+// The scheme of an address and whether it splits into server, port and object.
+Scheme SplitAddress(const std::string& url, bool allowHttps)
+{
+    const auto colon = url.find("://");
+    if (colon == std::string::npos)
+        return Scheme::None;
+    std::string scheme = url.substr(0, colon);
+    for (char& c : scheme)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    const std::string rest = url.substr(colon + 3);
+    if (scheme == "file")
+        return rest.empty() ? Scheme::None : Scheme::File;
+    if (scheme != "http" && !(scheme == "https" && allowHttps))
+        return Scheme::None;
+    std::string host = rest.substr(0, rest.find_first_of("/?#"));
+    if (const auto at = host.rfind('@'); at != std::string::npos)
+        host.erase(0, at + 1);
+    std::string port;
+    if (!host.empty() && host.front() == '[') {
+        const auto close = host.find(']');
+        if (close == std::string::npos)
+            return Scheme::None;
+        if (close + 1 < host.size()) {
+            if (host[close + 1] != ':')
+                return Scheme::None;
+            port = host.substr(close + 2);
+        }
+        host = host.substr(1, close - 1);
+    } else if (const auto portColon = host.rfind(':'); portColon != std::string::npos) {
+        port = host.substr(portColon + 1);
+        host.resize(portColon);
+    }
+    if (host.empty())
+        return Scheme::None;
+    if (!port.empty()
+        && (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos || std::stoi(port) > 65535))
+        return Scheme::None;
+    return scheme == "http" ? Scheme::Http : Scheme::Https;
+}
+
+// The local path of a "file://" address.
+std::string LocalPath(const std::string& url)
+{
+    std::string path = url.substr(7);
+    if (path.rfind("localhost/", 0) == 0)
+        path.erase(0, 9);
+    return path;
+}
+
+std::string Cut(std::string text, std::size_t n)
+{
+    if (text.size() > n)
+        text.resize(n);
+    return text;
+}
+
+class Worker {
+public:
+    Worker(DownloadJob& job, std::uint32_t id, const std::atomic<bool>& shutdown, bool allowHttps)
+        : m_job(job), m_id(id), m_shutdown(shutdown), m_allowHttps(allowHttps)
+    {
+    }
+
+    ~Worker()
+    {
+        removeDownload();
+        if (m_curl)
+            curl_easy_cleanup(m_curl);
+        if (m_slotTaken)
+            m_job.slots->release();
+    }
+
+    void run();
+
+private:
+    enum class Outcome { Read, NotFound, HttpStatus, Timeout, Aborted, NetworkError, NoTempFile };
+
+    bool stopRequested() const { return g_bAbortDownloads.load() != 0 || m_shutdown.load(); }
+
+    std::unique_ptr<DownloadMessage> message(int code) const
+    {
+        auto m = std::make_unique<DownloadMessage>();
+        m->worker = m_id;
+        m->test = m_job.test;
+        m->code = code;
+        m->url = m_job.url;
+        return m;
+    }
+
+    // One message per entry, or one without item for wizard and import jobs.
+    void postJobStatus(int code, int detail = 0, const std::string& errorText = {}, int kilobytes = 0)
+    {
+        const auto post = [&](const DownloadItemEntry* entry) {
+            auto m = message(code);
+            m->detail = detail;
+            m->kilobytes = kilobytes;
+            m->errorText = Cut(errorText, kMaxErrorText);
+            if (entry) {
+                m->itemName = Cut(entry->name, kMaxItemName);
+                m->itemKey = entry->itemKey;
+            }
+            m_job.sink->post(m_job.messageId, std::move(m));
+        };
+        if (m_job.entries.empty()) {
+            post(nullptr);
+            return;
+        }
+        for (const DownloadItemEntry& entry : m_job.entries)
+            post(&entry);
+    }
+
+    bool takeSlot();
+    Outcome fetchHttp(const std::string& address, long& status);
+    Outcome fetchFile(const std::string& address, std::string& openError);
+    // The steps after the page answered: "Connected", the abort check, the file.
+    bool beginDownload(Outcome& outcome);
+    // One block of the page: stored, counted, reported; false to stop reading.
+    bool takeBlock(const char* data, std::size_t n, Outcome& outcome);
+    void removeDownload();
+    void finishItems();
+    void finishWizard();
+    void finishImport();
+
+    static std::size_t OnWrite(char* data, std::size_t size, std::size_t count, void* self);
+    static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+
+    DownloadJob& m_job;
+    const std::uint32_t m_id;
+    const std::atomic<bool>& m_shutdown;
+    const bool m_allowHttps;
+    bool m_slotTaken = false;
+    CURL* m_curl = nullptr;
+    char m_curlError[CURL_ERROR_SIZE] = {};
+
+    // The try in progress.
+    bool m_connected = false;
+    long m_status = 0;
+    Outcome m_stop = Outcome::Read;
+    int m_file = -1;
+    std::string m_download;
+    std::uint64_t m_total = 0;
+    std::uint64_t m_reported = 0;
+    std::chrono::steady_clock::time_point m_started;
+};
+
+bool Worker::takeSlot()
+{
+    if (!m_job.slots)
+        return true;
+    while (!m_job.slots->try_acquire_for(std::chrono::milliseconds(50))) {
+        if (m_shutdown.load())
+            return false;
+    }
+    m_slotTaken = true;
+    return true;
+}
+
+bool Worker::beginDownload(Outcome& outcome)
+{
+    m_connected = true;
+    postJobStatus(DL_CONNECTED);
+    if (stopRequested()) {
+        outcome = Outcome::Aborted;
+        return false;
+    }
+    for (int i = 0; i < kTempFileTries && m_file < 0; ++i) {
+        m_download = CreateTempFile("QVX");
+        if (m_download.empty())
+            continue;
+        m_file = ::open(m_download.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (m_file < 0) {
+            ::unlink(m_download.c_str());
+            m_download.clear();
+        }
+    }
+    if (m_file < 0) {
+        outcome = Outcome::NoTempFile;
+        return false;
+    }
+    m_started = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool Worker::takeBlock(const char* data, std::size_t n, Outcome& outcome)
+{
+    while (n > 0) {
+        const ssize_t put = ::write(m_file, data, n);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            outcome = Outcome::NetworkError;
+            std::snprintf(m_curlError, sizeof m_curlError, "The page could not be stored: %s", std::strerror(errno));
+            return false;
+        }
+        data += put;
+        n -= static_cast<std::size_t>(put);
+        m_total += static_cast<std::uint64_t>(put);
+    }
+    if (m_total - m_reported >= 1000) {
+        postJobStatus(DL_PROGRESS, 0, {}, static_cast<int>(m_total / 1000));
+        m_reported += 1000;
+    }
+    const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_started);
+    if (elapsed.count() >= static_cast<long long>(m_job.timeout)) {
+        outcome = Outcome::Timeout;
+        return false;
+    }
+    if (stopRequested()) {
+        outcome = Outcome::Aborted;
+        return false;
+    }
+    return true;
+}
+
+std::size_t Worker::OnWrite(char* data, std::size_t size, std::size_t count, void* self)
+{
+    auto* w = static_cast<Worker*>(self);
+    const std::size_t n = size * count;
+    if (!w->m_connected) {
+        curl_easy_getinfo(w->m_curl, CURLINFO_RESPONSE_CODE, &w->m_status);
+        if (w->m_status == 404) {
+            w->m_stop = Outcome::NotFound;
+            return 0;
+        }
+        if (w->m_status > 299) {
+            w->m_stop = Outcome::HttpStatus;
+            return 0;
+        }
+        if (!w->beginDownload(w->m_stop))
+            return 0;
+    }
+    // Blocks of at most 1024 bytes arrive here (CURLOPT_BUFFERSIZE).
+    if (!w->takeBlock(data, n, w->m_stop))
+        return 0;
+    return n;
+}
+
+int Worker::OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto* w = static_cast<Worker*>(self);
+    if (w->stopRequested()) {
+        w->m_stop = Outcome::Aborted;
+        return 1;
+    }
+    return 0;
+}
+
+Worker::Outcome Worker::fetchHttp(const std::string& address, long& status)
+{
+    m_stop = Outcome::Read;
+    m_status = 0;
+    curl_easy_setopt(m_curl, CURLOPT_URL, address.c_str());
+    const CURLcode result = curl_easy_perform(m_curl);
+    if (m_stop != Outcome::Read) {
+        status = m_status;
+        return m_stop;
+    }
+    if (result == CURLE_OPERATION_TIMEDOUT)
+        return Outcome::Timeout;
+    if (result != CURLE_OK)
+        return Outcome::NetworkError;
+    if (!m_connected) {
+        // An answer without a body.
+        curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &m_status);
+        status = m_status;
+        if (m_status == 404)
+            return Outcome::NotFound;
+        if (m_status > 299)
+            return Outcome::HttpStatus;
+        Outcome outcome = Outcome::Read;
+        if (!beginDownload(outcome))
+            return outcome;
+    }
+    status = m_status;
+    return Outcome::Read;
+}
+
+Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openError)
+{
+    InputFile input;
+    const std::string path = LocalPath(address);
+    if (const FileError error = input.open(path); error != FileError::None) {
+        openError = "The file " + path
+                  + (error == FileError::NotFound       ? " does not exist."
+                     : error == FileError::AccessDenied ? " may not be read."
+                                                        : " cannot be read.");
+        return Outcome::NotFound;
+    }
+    Outcome outcome = Outcome::Read;
+    if (!beginDownload(outcome))
+        return outcome;
+    char block[kBlock];
+    for (;;) {
+        const std::ptrdiff_t got = input.read(block, sizeof block);
+        if (got < 0) {
+            std::snprintf(m_curlError, sizeof m_curlError, "%s", std::strerror(errno));
+            return Outcome::NetworkError;
+        }
+        if (!takeBlock(block, static_cast<std::size_t>(got), outcome))
+            return outcome;
+        if (got == 0)
+            return Outcome::Read;
+    }
+}
+
+void Worker::removeDownload()
+{
+    if (m_file >= 0)
+        ::close(m_file);
+    m_file = -1;
+    if (!m_download.empty())
+        ::unlink(m_download.c_str());
+    m_download.clear();
+}
+
+void Worker::run()
+{
+    // A worker waiting for its slot when the engine shuts down still reports.
+    if (!takeSlot()) {
+        postJobStatus(DL_INITIALIZED);
+        postJobStatus(DL_ABORTED);
+        return;
+    }
+    postJobStatus(DL_INITIALIZED);
+
+    const Scheme scheme = SplitAddress(m_job.url, m_allowHttps);
+    if (scheme == Scheme::None) {
+        postJobStatus(DL_ERROR, DLERR_WRONG_URL);
+        return;
+    }
+    const bool http = scheme != Scheme::File;
+    if (http) {
+        m_curl = curl_easy_init();
+        if (!m_curl) {
+            postJobStatus(DL_ERROR, DLERR_OTHER, "The internet library could not be started.");
+            return;
+        }
+        curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(m_curl, CURLOPT_USERAGENT, "Tarvelo");
+        curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, m_allowHttps ? "http,https" : "http");
+        curl_easy_setopt(m_curl, CURLOPT_FOLLOWLOCATION, 0L);
+        curl_easy_setopt(m_curl, CURLOPT_BUFFERSIZE, static_cast<long>(kBlock));
+        curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(std::min<std::uint32_t>(m_job.timeout, 60)));
+        // The job's time is the hard limit of a try; the reads check it too.
+        curl_easy_setopt(m_curl, CURLOPT_TIMEOUT, static_cast<long>(m_job.timeout));
+        curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, m_curlError);
+        curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, &Worker::OnWrite);
+        curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(m_curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, &Worker::OnProgress);
+        curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        postJobStatus(DL_CONNECTING);
+    }
+    curl_slist* headers = nullptr;
+    if (http) {
+        headers = curl_slist_append(headers, "Accept: text/*");
+        headers = curl_slist_append(headers, "User-Agent: QVX");
+        curl_easy_setopt(m_curl, CURLOPT_HTTPHEADER, headers);
+    }
+    struct HeaderList {
+        curl_slist* list;
+        ~HeaderList() { curl_slist_free_all(list); }
+    } headerList{headers};
+
+    const TimeStamp now = CurrentTime();
+    bool dated = false;
+    const std::string today = ExpandDateVariables(m_job.url, 0, now, &dated);
+    const int tries = dated ? 4 : 1;
+    Outcome outcome = Outcome::NotFound;
+    long status = 0;
+    std::string openError;
+    for (int offset = 0; offset < tries; ++offset) {
+        const std::string address = dated ? ExpandDateVariables(m_job.url, offset, now) : m_job.url;
+        if (dated && SplitAddress(address, m_allowHttps) != scheme) {
+            postJobStatus(DL_ERROR, DLERR_WRONG_URL);
+            return;
+        }
+        outcome = http ? fetchHttp(address, status) : fetchFile(address, openError);
+        if (outcome != Outcome::NotFound)
+            break;
+    }
+
+    switch (outcome) {
+    case Outcome::Read:
+        break;
+    case Outcome::NotFound:
+        if (dated)
+            m_job.url = today;
+        postJobStatus(DL_ERROR, DLERR_FILE_NOT_FOUND, http ? std::string() : openError);
+        return;
+    case Outcome::HttpStatus:
+        if (dated)
+            m_job.url = today;
+        postJobStatus(DL_ERROR, status >= 400 && status <= 499   ? DLERR_BAD_URL
+                                : status >= 500 && status <= 599 ? DLERR_SERVER
+                                                                 : DLERR_OTHER);
+        return;
+    case Outcome::Timeout:
+        removeDownload();
+        postJobStatus(DL_ERROR, DLERR_TIMEOUT);
+        return;
+    case Outcome::Aborted:
+        removeDownload();
+        postJobStatus(DL_ABORTED);
+        return;
+    case Outcome::NoTempFile:
+        postJobStatus(DL_ERROR, DLERR_OTHER, kNoTempFile);
+        return;
+    case Outcome::NetworkError:
+        removeDownload();
+        postJobStatus(DL_ERROR, DLERR_OTHER, m_curlError[0] ? m_curlError : "The connection failed.");
+        return;
+    }
+
+    // The whole page is in the file.
+    ::close(m_file);
+    m_file = -1;
+    if (stopRequested()) {
+        removeDownload();
+        postJobStatus(DL_ABORTED);
+        return;
+    }
+    if (m_job.wizard)
+        finishWizard();
+    else if (m_job.import)
+        finishImport();
+    else
+        finishItems();
+}
+
+void Worker::finishWizard()
+{
+    std::string semiHtml = CreateTempFile("QVX");
+    std::string textOnly = CreateTempFile("QVX");
+    if (semiHtml.empty() || textOnly.empty() || !ConvertPage(kConversionSemiHtml, m_download, semiHtml)
+        || !ConvertPage(kConversionTextOnly, m_download, textOnly)) {
+        if (!semiHtml.empty())
+            ::unlink(semiHtml.c_str());
+        if (!textOnly.empty())
+            ::unlink(textOnly.c_str());
+        removeDownload();
+        postJobStatus(DL_ERROR, DLERR_OTHER, kNoTempFile);
+        return;
+    }
+    auto m = message(DL_DONE);
+    m->rawFile = m_download;
+    m->semiHtmlFile = semiHtml;
+    m->convertedFile = textOnly;
+    m_download.clear(); // the files belong to the receiver now
+    m_job.sink->post(m_job.messageId, std::move(m));
+}
+
+void Worker::finishImport()
+{
+    auto m = message(DL_DONE);
+    m->rawFile = m_download;
+    m_download.clear();
+    m_job.sink->post(m_job.messageId, std::move(m));
+}
+
+void Worker::finishItems()
+{
+    for (const DownloadItemEntry& entry : m_job.entries) {
+        auto m = message(0);
+        m->itemName = Cut(entry.name, kMaxItemName);
+        m->itemKey = entry.itemKey;
+        const std::string converted = CreateTempFile("QVX");
+        if (converted.empty() || !ConvertPage(entry.config.conversion, m_download, converted)) {
+            if (!converted.empty())
+                ::unlink(converted.c_str());
+            m->code = DL_ERROR;
+            m->detail = DLERR_OTHER;
+            m->errorText = kNoTempFile;
+            m_job.sink->post(m_job.messageId, std::move(m));
+            continue;
+        }
+        const ExtractionResult result = RunExtraction(entry.config, converted, CurrentTime());
+        m->convertedFile = converted;
+        m->extractionMessage = result.message;
+        switch (result.code) {
+        case kFound:
+            m->code = DL_DONE;
+            m->quotation = std::make_unique<CKurs>(CKurs{result.time, result.value});
+            ::unlink(converted.c_str());
+            break;
+        case kTextNotFound:
+            m->code = DL_TEXT_NOT_FOUND;
+            break;
+        case kInvalidNumber:
+            m->code = DL_INVALID_VALUE;
+            break;
+        default:
+            m->code = DL_NOT_FOUND;
+            break;
+        }
+        m_job.sink->post(m_job.messageId, std::move(m));
+    }
+    removeDownload();
+}
+
+} // namespace
+
+void DownloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
+                    bool allowHttps)
+{
+    Worker worker(*job, workerId, shutdown, allowHttps);
+    worker.run();
+}
+
+} // namespace tarvelo

@@ -1,0 +1,486 @@
+#include "download/downloadengine.h"
+#include "download/statusrouter.h"
+
+#include "extraction/urltemplate.h"
+#include "platform/files.h"
+#include "platform/localtime.h"
+#include "servers/serverstore.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace tarvelo {
+namespace {
+
+// A real HTTP server on 127.0.0.1 with a page table and a few special paths.
+class PageServer {
+public:
+    PageServer()
+    {
+        m_server.Get(R"(/.*)", [this](const httplib::Request& request, httplib::Response& response) {
+            {
+                const std::lock_guard lock(m_mutex);
+                ++m_hits[request.path];
+            }
+            handle(request, response);
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(1ms);
+    }
+    ~PageServer()
+    {
+        m_release = true;
+        m_server.stop();
+        m_thread.join();
+    }
+
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+    void page(const std::string& path, std::string body)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_pages[path] = std::move(body);
+    }
+    int hits(const std::string& path)
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_hits[path];
+    }
+    void release() { m_release = true; }
+
+private:
+    void handle(const httplib::Request& request, httplib::Response& response)
+    {
+        const std::string& path = request.path;
+        if (path == "/403" || path == "/503" || path == "/302") {
+            response.status = std::stoi(path.substr(1));
+            if (response.status == 302)
+                response.set_header("Location", "/elsewhere");
+            return;
+        }
+        if (path == "/stall") { // accepts, then says nothing until released
+            while (!m_release)
+                std::this_thread::sleep_for(10ms);
+            return;
+        }
+        if (path == "/slow") { // a long page in small pieces
+            response.set_content_provider(
+                1000000, "text/html", [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                    if (m_release)
+                        return false;
+                    std::this_thread::sleep_for(20ms);
+                    const std::string piece(std::min<std::size_t>(1000, 1000000 - offset), 'x');
+                    return sink.write(piece.data(), piece.size());
+                });
+            return;
+        }
+        if (path == "/cut") { // promises 10000 bytes and ends after 100
+            response.set_content_provider(10000, "text/html", [](std::size_t, std::size_t, httplib::DataSink& sink) {
+                const std::string piece(100, 'y');
+                sink.write(piece.data(), piece.size());
+                return false;
+            });
+            return;
+        }
+        std::string body;
+        {
+            const std::lock_guard lock(m_mutex);
+            const auto found = m_pages.find(path);
+            if (found == m_pages.end()) {
+                response.status = 404;
+                return;
+            }
+            body = found->second;
+        }
+        if (request.get_header_value("User-Agent") != "QVX" || request.get_header_value("Accept") != "text/*") {
+            response.status = 400;
+            return;
+        }
+        response.set_content(body, "text/html");
+    }
+
+    httplib::Server m_server;
+    int m_port = 0;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::map<std::string, std::string> m_pages;
+    std::map<std::string, int> m_hits;
+    std::atomic<bool> m_release{false};
+};
+
+struct Received {
+    unsigned id;
+    std::unique_ptr<DownloadMessage> message;
+};
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_bAbortDownloads = 0;
+        m_temp = fs::path(std::getenv("TMPDIR"));
+        for (const auto& entry : fs::directory_iterator(m_temp))
+            fs::remove_all(entry.path());
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        g_bAbortDownloads = 0;
+        // No download leaves a file behind.
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_temp), fs::directory_iterator()), 0);
+    }
+
+    CServerConfig Config(const std::string& url, int timeout = 10)
+    {
+        CServerConfig config;
+        config.url = url;
+        config.timeout = timeout;
+        config.textBeforeValue = "Kurs [&symbol]:";
+        config.decimalSeparator = ",";
+        return config;
+    }
+
+    ItemPos AddItem(const std::string& name, const std::string& symbol, const CServerConfig& config)
+    {
+        ItemSettings settings;
+        settings.name = name;
+        settings.symbol = symbol;
+        settings.server = config;
+        return m_doc.AddItem(settings);
+    }
+
+    // Takes messages until every entry has its final message; routes and cleans up.
+    std::vector<Received> Collect(std::size_t finals, DownloadStatusRouter* router = nullptr,
+                                  std::chrono::seconds limit = 30s)
+    {
+        if (!router)
+            router = &m_router;
+        std::vector<Received> all;
+        std::size_t seen = 0;
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (seen < finals && std::chrono::steady_clock::now() < end) {
+            MessageQueue::Posted posted = m_queue.take(100ms);
+            if (!posted.message)
+                continue;
+            if (IsFinalCode(posted.message->code)) {
+                ++seen;
+                SettleUnmatchedPage(*posted.message, false);
+            }
+            router->route(*posted.message);
+            all.push_back({posted.messageId, std::move(posted.message)});
+        }
+        EXPECT_EQ(seen, finals);
+        return all;
+    }
+
+    static std::vector<int> Codes(const std::vector<Received>& messages, const std::string& item = "")
+    {
+        std::vector<int> codes;
+        for (const Received& r : messages) {
+            if (item.empty() || r.message->itemName == item)
+                codes.push_back(r.message->code);
+        }
+        return codes;
+    }
+
+    static const DownloadMessage& Final(const std::vector<Received>& messages, const std::string& item = "")
+    {
+        for (const Received& r : messages) {
+            if (IsFinalCode(r.message->code) && (item.empty() || r.message->itemName == item))
+                return *r.message;
+        }
+        static const DownloadMessage none;
+        ADD_FAILURE() << "no final message";
+        return none;
+    }
+
+    fs::path m_temp;
+    PageServer m_server;
+    CWPapierDoc m_doc{5};
+    MessageQueue m_queue;
+    DownloadStatusRouter m_router{m_doc};
+    std::unique_ptr<DownloadEngine> m_engine = std::make_unique<DownloadEngine>();
+};
+
+TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
+{
+    m_server.page("/q.html", "Kurs A: 12,50 EUR Kurs B: 7,25 EUR");
+    const ItemPos a = AddItem("A", "A", Config(m_server.url("/q.html"), 1));
+    const ItemPos b = AddItem("B", "B", Config(m_server.url("/q.html"), 20));
+    ASSERT_EQ(UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue), 1);
+    EXPECT_TRUE(m_doc.IsBeingUpdated(a));
+    const auto messages = Collect(2);
+    EXPECT_EQ(m_server.hits("/q.html"), 1);
+    EXPECT_EQ(Codes(messages, "A"), (std::vector<int>{DL_INITIALIZED, DL_CONNECTING, DL_CONNECTED, DL_DONE}));
+    EXPECT_EQ(Codes(messages, "B"), (std::vector<int>{DL_INITIALIZED, DL_CONNECTING, DL_CONNECTED, DL_DONE}));
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(a)->back().value, 12.5);
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(b)->back().value, 7.25);
+    EXPECT_FALSE(m_doc.IsBeingUpdated(a) || m_doc.IsBeingUpdated(b));
+    EXPECT_EQ(m_router.runningUpdates(), 0);
+    EXPECT_EQ(messages.front().id, WM_DOWNLOAD_STATUS);
+}
+
+TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
+{
+    const ItemPos a = AddItem("A", "A", Config(m_server.url("/stall"), 5));
+    EXPECT_EQ(UpdateItems(m_doc, {a}, *m_engine, m_queue), 1);
+    EXPECT_EQ(UpdateItems(m_doc, {a}, *m_engine, m_queue), 0);
+    m_server.release();
+    Collect(1);
+    EXPECT_EQ(m_server.hits("/stall"), 1);
+}
+
+TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
+{
+    const TimeStamp now = CurrentTime();
+    const std::string yesterday = ExpandDateVariables("/q[&y][&m][&d].html", 1, now);
+    m_server.page(yesterday, "Kurs X: 3,5 EUR");
+    const ItemPos found = AddItem("found", "X", Config(m_server.url("/q[&y][&m][&d].html")));
+    const ItemPos missing = AddItem("missing", "X", Config(m_server.url("/none[&d].html")));
+    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    const auto messages = Collect(2);
+    EXPECT_EQ(Final(messages, "found").code, DL_DONE);
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(found)->back().value, 3.5);
+    const DownloadMessage& notFound = Final(messages, "missing");
+    EXPECT_EQ(notFound.code, DL_ERROR);
+    EXPECT_EQ(notFound.detail, DLERR_FILE_NOT_FOUND);
+    EXPECT_EQ(notFound.url, m_server.url(ExpandDateVariables("/none[&d].html", 0, now)));
+    EXPECT_EQ(m_server.hits(ExpandDateVariables("/none[&d].html", 3, now)), 1);
+    EXPECT_TRUE(m_doc.GetQuotations(missing)->empty());
+
+    // Without date variables a 404 is not tried again.
+    const ItemPos plain = AddItem("plain", "X", Config(m_server.url("/plain.html")));
+    UpdateItems(m_doc, {plain}, *m_engine, m_queue);
+    EXPECT_EQ(Final(Collect(1)).detail, DLERR_FILE_NOT_FOUND);
+    EXPECT_EQ(m_server.hits("/plain.html"), 1);
+}
+
+TEST_F(DownloadTest, StatusesSchemesAndAddresses)
+{
+    const struct {
+        std::string url;
+        int detail;
+        bool connecting;
+    } cases[] = {
+        {m_server.url("/403"), DLERR_BAD_URL, true},
+        {m_server.url("/503"), DLERR_SERVER, true},
+        {m_server.url("/302"), DLERR_OTHER, true},
+        {"file://" + (m_temp / "missing.html").string(), DLERR_FILE_NOT_FOUND, false},
+        {"ftp://127.0.0.1/x", DLERR_WRONG_URL, false},
+        {"https://127.0.0.1/x", DLERR_WRONG_URL, false},
+        {"http://", DLERR_WRONG_URL, false},
+        {"", DLERR_WRONG_URL, false},
+    };
+    for (const auto& c : cases) {
+        CWPapierDoc doc(5);
+        DownloadStatusRouter router(doc);
+        ItemSettings settings;
+        settings.name = "item";
+        settings.server = Config(c.url);
+        const ItemPos pos = doc.AddItem(settings);
+        UpdateItems(doc, {pos}, *m_engine, m_queue);
+        const auto messages = Collect(1, &router);
+        const DownloadMessage& final = Final(messages);
+        EXPECT_EQ(final.code, DL_ERROR) << c.url;
+        EXPECT_EQ(final.detail, c.detail) << c.url;
+        const std::vector<int> codes = Codes(messages);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), DL_CONNECTING), c.connecting ? 1 : 0) << c.url;
+        EXPECT_EQ(codes.front(), DL_INITIALIZED);
+        if (c.detail == DLERR_OTHER) {
+            EXPECT_EQ(final.errorText, "");
+        }
+        if (c.url.rfind("file", 0) == 0) {
+            EXPECT_NE(final.errorText.find("missing.html"), std::string::npos);
+        }
+        m_engine->wait(); // the document's download slots outlive its workers
+    }
+}
+
+TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)
+{
+    DeleteServerConfig("Gone");
+    CServerConfig named;
+    named.name = "Gone";
+    const ItemPos pos = AddItem("A", "A", named);
+    UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+    const auto messages = Collect(1);
+    EXPECT_EQ(Codes(messages), (std::vector<int>{DL_INITIALIZED, DL_ERROR}));
+    EXPECT_EQ(Final(messages).detail, DLERR_WRONG_URL);
+}
+
+TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
+{
+    std::string page(2500 - 14, ' ');
+    page += "Kurs P: 1,5 EU";
+    const fs::path file = m_temp / "page.html";
+    ASSERT_EQ(WriteWholeFile(file.string(), page), FileError::None);
+    m_server.page("/p.html", page);
+    for (const std::string& url : {m_server.url("/p.html"), "file://" + file.string()}) {
+        const ItemPos pos = AddItem("P", "P", Config(url));
+        UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+        const auto messages = Collect(1);
+        std::vector<int> kilobytes;
+        for (const Received& r : messages) {
+            if (r.message->code == DL_PROGRESS)
+                kilobytes.push_back(r.message->kilobytes);
+        }
+        EXPECT_EQ(kilobytes, (std::vector<int>{1, 2})) << url;
+        EXPECT_EQ(Final(messages).code, DL_DONE) << url;
+    }
+    fs::remove(file);
+}
+
+TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
+{
+    CWPapierDoc doc(1);
+    DownloadStatusRouter router(doc);
+    for (const char* path : {"/1.html", "/2.html", "/3.html"}) {
+        m_server.page(path, "Kurs S: 2,0 EUR");
+        ItemSettings settings;
+        settings.name = path;
+        settings.symbol = "S";
+        settings.server = Config(m_server.url(path));
+        doc.AddItem(settings);
+    }
+    EXPECT_EQ(UpdateItems(doc, doc.GetItemPositions(), *m_engine, m_queue), 3);
+    const auto messages = Collect(3, &router);
+    // Between two "Initialized" there is always the final message of the one before.
+    int open = 0;
+    for (const Received& r : messages) {
+        if (r.message->code == DL_INITIALIZED) {
+            EXPECT_EQ(open++, 0);
+        }
+        if (IsFinalCode(r.message->code))
+            --open;
+    }
+    m_engine->wait();
+}
+
+TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
+{
+    CWPapierDoc doc(1);
+    DownloadStatusRouter router(doc);
+    ItemSettings reading;
+    reading.name = "reading";
+    reading.server = Config(m_server.url("/slow"), 60);
+    doc.AddItem(reading);
+    ItemSettings waiting = reading;
+    waiting.name = "waiting";
+    waiting.server.url = m_server.url("/slow?second");
+    doc.AddItem(waiting);
+    UpdateItems(doc, doc.GetItemPositions(), *m_engine, m_queue);
+    // Let the first page come in for a while, then abort.
+    std::vector<Received> seen;
+    while (true) {
+        MessageQueue::Posted posted = m_queue.take(5s);
+        ASSERT_TRUE(posted.message);
+        const bool progress = posted.message->code == DL_PROGRESS;
+        router.route(*posted.message);
+        seen.push_back({posted.messageId, std::move(posted.message)});
+        if (progress)
+            break;
+    }
+    RequestAbortDownloads();
+    auto rest = Collect(2, &router);
+    for (auto& r : seen)
+        rest.push_back(std::move(r));
+    EXPECT_EQ(Final(rest, "reading").code, DL_ABORTED);
+    EXPECT_EQ(Final(rest, "waiting").code, DL_ABORTED);
+    // The last item to report ended the abort.
+    EXPECT_EQ(g_bAbortDownloads.load(), 0);
+    EXPECT_FALSE(doc.AnyBeingUpdated());
+    m_server.release();
+    m_engine->wait();
+}
+
+TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
+{
+    const ItemPos stalled = AddItem("stalled", "S", Config(m_server.url("/stall"), 1));
+    const ItemPos cut = AddItem("cut", "S", Config(m_server.url("/cut"), 10));
+    const auto started = std::chrono::steady_clock::now();
+    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    const auto messages = Collect(2);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+    EXPECT_EQ(Final(messages, "stalled").detail, DLERR_TIMEOUT);
+    const DownloadMessage& broken = Final(messages, "cut");
+    EXPECT_EQ(broken.code, DL_ERROR);
+    EXPECT_EQ(broken.detail, DLERR_OTHER);
+    EXPECT_FALSE(broken.errorText.empty());
+    EXPECT_FALSE(m_doc.IsBeingUpdated(stalled) || m_doc.IsBeingUpdated(cut));
+    m_server.release();
+}
+
+TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
+{
+    CWPapierDoc doc(1);
+    for (const char* name : {"a", "b", "c"}) {
+        ItemSettings settings;
+        settings.name = name;
+        settings.server = Config(m_server.url(std::string("/slow?") + name), 60);
+        doc.AddItem(settings);
+    }
+    UpdateItems(doc, doc.GetItemPositions(), *m_engine, m_queue);
+    std::this_thread::sleep_for(200ms);
+    m_engine->shutdown();
+    std::size_t finals = 0;
+    for (;;) {
+        MessageQueue::Posted posted = m_queue.take(0ms);
+        if (!posted.message)
+            break;
+        if (IsFinalCode(posted.message->code)) {
+            ++finals;
+            EXPECT_EQ(posted.message->code, DL_ABORTED);
+        }
+    }
+    EXPECT_EQ(finals, 3u);
+    m_server.release();
+}
+
+TEST_F(DownloadTest, TestWizardAndImportJobs)
+{
+    m_server.page("/t.html", "<p>Kurs T: <b>4,75</b></p>");
+    CServerConfig config = Config(m_server.url("/t.html"));
+    config.textBeforeValue = "Preis";
+    StartTestDownload(*m_engine, m_queue, config, "test item", "T");
+    auto messages = Collect(1);
+    const DownloadMessage& test = Final(messages);
+    EXPECT_TRUE(test.test);
+    EXPECT_EQ(test.code, DL_TEXT_NOT_FOUND);
+    EXPECT_EQ(test.itemName, "test item");
+    EXPECT_FALSE(test.itemKey);
+    EXPECT_EQ(m_router.runningUpdates(), 0);
+
+    StartWizardDownload(*m_engine, m_queue, m_server.url("/[&name].html"), "t", "");
+    messages = Collect(1);
+    const DownloadMessage& wizard = Final(messages);
+    EXPECT_EQ(messages.back().id, WM_WIZARD_DOWNLOAD);
+    ASSERT_EQ(wizard.code, DL_DONE);
+    std::string raw, semi, text;
+    ASSERT_EQ(ReadWholeFile(wizard.rawFile, raw), FileError::None);
+    ASSERT_EQ(ReadWholeFile(wizard.semiHtmlFile, semi), FileError::None);
+    ASSERT_EQ(ReadWholeFile(wizard.convertedFile, text), FileError::None);
+    EXPECT_EQ(raw, "<p>Kurs T: <b>4,75</b></p>");
+    EXPECT_EQ(semi, "<>Kurs T: <>4,75<><>");
+    EXPECT_EQ(text, "Kurs T:  4,75 ");
+    for (const std::string* f : {&wizard.rawFile, &wizard.semiHtmlFile, &wizard.convertedFile})
+        fs::remove(*f);
+
+    StartImportDownload(*m_engine, m_queue, m_server.url("/t.html"), "", "");
+    messages = Collect(1);
+    EXPECT_EQ(messages.back().id, WM_IMPORT_DOWNLOAD);
+    ASSERT_EQ(Final(messages).code, DL_DONE);
+    fs::remove(Final(messages).rawFile);
+}
+
+} // namespace
+} // namespace tarvelo
