@@ -204,6 +204,40 @@ TEST_F(CliTest, ExpandAppliesRangeItemAndDateVariables)
     EXPECT_EQ(run.out, "s=870747&a=5.0&b=2003&y=" + year + "\n");
 }
 
+TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
+{
+    const std::string page = path("quotes.html");
+    ASSERT_EQ(WriteWholeFile(page, "<p>Kurs ABC: <b>22,65</b> EUR</p>"), FileError::None);
+    std::vector<std::unique_ptr<CWPapier>> items;
+    for (const char* symbol : {"ABC", "XYZ"}) {
+        ItemSettings settings;
+        settings.name = std::string("Fund ") + symbol;
+        settings.symbol = symbol;
+        settings.server.url = "file://" + page;
+        settings.server.textBeforeValue = "Kurs [&symbol]:";
+        settings.server.conversion = 2;
+        items.push_back(std::make_unique<CWPapier>(settings));
+    }
+    const std::string portfolio = path("update.qvx");
+    ASSERT_TRUE(SavePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok);
+
+    CliRun run = Cli({"update", portfolio, "--slots", "1"});
+    EXPECT_EQ(run.status, 1) << run.err; // one item found nothing
+    EXPECT_NE(run.out.find("Fund ABC\t22.6500 "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Fund XYZ\tError: Text not found!\n"), std::string::npos) << run.out;
+    const LoadResult loaded = LoadPortfolioFile(portfolio);
+    ASSERT_TRUE(loaded.ok);
+    ASSERT_EQ(loaded.items[0]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 22.65);
+    EXPECT_TRUE(loaded.items[1]->history().empty());
+    // Every downloaded and converted page is gone.
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+        EXPECT_EQ(entry.path(), m_folder);
+
+    EXPECT_EQ(Cli({"update", path("missing.qvx")}).status, 2);
+    EXPECT_EQ(Cli({"update", portfolio, "--slots", "0"}).status, 2);
+}
+
 TEST_F(CliTest, ServersListShowExportImportInstall)
 {
     Profile().deleteKey("Server");
