@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <unistd.h>
 
 namespace tarvelo {
@@ -20,6 +21,8 @@ namespace {
 
 constexpr std::size_t kBlock = 1024;
 constexpr int kTempFileTries = 10;
+// Pages below this size are converted and searched in memory.
+constexpr std::size_t kInMemoryPage = 8u << 20;
 constexpr std::size_t kMaxItemName = 254;
 constexpr std::size_t kMaxErrorText = 1023;
 constexpr const char* kNoTempFile = "No temporary file could be created.";
@@ -490,28 +493,55 @@ void Worker::finishImport()
 
 void Worker::finishItems()
 {
+    // A page of moderate size is converted once per conversion in memory and searched
+    // there; only a page in which the quotation was not found is written to a file of
+    // its own for the receiver. Larger pages go through files, so the worker's memory
+    // does not grow with the page.
+    MappedFile raw;
+    const bool inMemory = raw.open(m_download) == FileError::None && raw.size() < kInMemoryPage;
+    std::map<int, std::string> conversions;
     for (const DownloadItemEntry& entry : m_job.entries) {
         auto m = message(0);
         m->itemName = Cut(entry.name, kMaxItemName);
         m->itemKey = entry.itemKey;
-        const std::string converted = CreateTempFile("QVX");
-        if (converted.empty() || !ConvertPage(entry.config.conversion, m_download, converted)) {
-            if (!converted.empty())
+        ExtractionResult result;
+        if (inMemory) {
+            auto found = conversions.find(entry.config.conversion);
+            if (found == conversions.end()) {
+                std::string text = ConvertPageText(entry.config.conversion, std::string_view(raw.data(), raw.size()));
+                BlankNulBytes(text);
+                found = conversions.emplace(entry.config.conversion, std::move(text)).first;
+            }
+            result = RunExtractionOnPage(entry.config, found->second, CurrentTime());
+            if (result.code != kFound) {
+                m->convertedFile = CreateTempFile("QVX");
+                if (m->convertedFile.empty() || WriteWholeFile(m->convertedFile, found->second) != FileError::None) {
+                    if (!m->convertedFile.empty())
+                        ::unlink(m->convertedFile.c_str());
+                    m->convertedFile.clear();
+                }
+            }
+        } else {
+            const std::string converted = CreateTempFile("QVX");
+            if (converted.empty() || !ConvertPage(entry.config.conversion, m_download, converted)) {
+                if (!converted.empty())
+                    ::unlink(converted.c_str());
+                m->code = DL_ERROR;
+                m->detail = DLERR_OTHER;
+                m->errorText = kNoTempFile;
+                m_job.sink->post(m_job.messageId, std::move(m));
+                continue;
+            }
+            result = RunExtraction(entry.config, converted, CurrentTime());
+            m->convertedFile = converted;
+            if (result.code == kFound)
                 ::unlink(converted.c_str());
-            m->code = DL_ERROR;
-            m->detail = DLERR_OTHER;
-            m->errorText = kNoTempFile;
-            m_job.sink->post(m_job.messageId, std::move(m));
-            continue;
         }
-        const ExtractionResult result = RunExtraction(entry.config, converted, CurrentTime());
-        m->convertedFile = converted;
         m->extractionMessage = result.message;
         switch (result.code) {
         case kFound:
             m->code = DL_DONE;
             m->quotation = std::make_unique<CKurs>(CKurs{result.time, result.value});
-            ::unlink(converted.c_str());
             break;
         case kTextNotFound:
             m->code = DL_TEXT_NOT_FOUND;
@@ -525,6 +555,7 @@ void Worker::finishItems()
         }
         m_job.sink->post(m_job.messageId, std::move(m));
     }
+    raw.close();
     removeDownload();
 }
 

@@ -46,6 +46,17 @@ ExtractionResult RunExtraction(const CServerConfig& config, const std::string& c
     return result;
 }
 
+ExtractionResult RunExtractionOnPage(const CServerConfig& config, std::string_view page, TimeStamp now)
+{
+    if (config.searchKind == 1)
+        return RegExpSearchInPage(page, RegExpRuleOf(config), now);
+    ExtractionResult result = config.conversion == kConversionSemiHtml
+                                  ? StandardSearchWithTagsInPage(page, StandardRuleOf(config))
+                                  : StandardSearchInPage(page, StandardRuleOf(config));
+    result.time = now;
+    return result;
+}
+
 CServerConfig WithItemVariables(CServerConfig config, std::string_view name, std::string_view symbol)
 {
     config.url = ExpandItemVariables(config.url, name, symbol);

@@ -13,6 +13,9 @@ namespace tarvelo {
 // already hold the item's values. The standard searches are stamped with now.
 ExtractionResult RunExtraction(const CServerConfig& config, const std::string& convertedPageFile, TimeStamp now);
 
+// The same on a converted page in memory (no NUL bytes inside, a NUL after it).
+ExtractionResult RunExtractionOnPage(const CServerConfig& config, std::string_view convertedPage, TimeStamp now);
+
 StandardRule StandardRuleOf(const CServerConfig& config);
 RegExpRule RegExpRuleOf(const CServerConfig& config);
 

@@ -258,28 +258,29 @@ bool CWPapierDoc::IsBeingUpdated(ItemPos pos) const
 
 void CWPapierDoc::MarkBeingUpdated(ItemPos pos)
 {
-    if (CWPapier* item = Find(pos))
+    CWPapier* item = Find(pos);
+    if (item && !item->isBeingUpdated()) {
         item->setBeingUpdated(true);
+        ++m_beingUpdated;
+    }
 }
 
 void CWPapierDoc::ClearBeingUpdated(ItemPos pos)
 {
-    if (CWPapier* item = Find(pos))
+    CWPapier* item = Find(pos);
+    if (item && item->isBeingUpdated()) {
         item->setBeingUpdated(false);
+        --m_beingUpdated;
+    }
     if (!AnyBeingUpdated())
         g_bAbortDownloads.store(0);
-}
-
-bool CWPapierDoc::AnyBeingUpdated() const
-{
-    return std::any_of(m_items.begin(), m_items.end(),
-                       [](const Entry& entry) { return entry.item->isBeingUpdated(); });
 }
 
 void CWPapierDoc::DeleteContents()
 {
     m_index.clear();
     m_items.clear();
+    m_beingUpdated = 0;
 }
 
 void CWPapierDoc::OnNewDocument()

@@ -91,7 +91,7 @@ public:
     void MarkBeingUpdated(ItemPos pos);
     // Clears the mark; once no item carries it, the abort flag is cleared too.
     void ClearBeingUpdated(ItemPos pos);
-    bool AnyBeingUpdated() const;
+    bool AnyBeingUpdated() const { return m_beingUpdated > 0; }
 
     DownloadSlots& downloadSlots() { return *m_slots; }
     int downloadSlotCount() const { return m_slotCount; }
@@ -120,6 +120,8 @@ private:
 
     std::vector<Entry> m_items;
     std::unordered_map<std::uint64_t, CWPapier*> m_index;
+    // How many items carry the being-updated mark.
+    std::size_t m_beingUpdated = 0;
     std::uint64_t m_nextKey = 1;
     bool m_modified = false;
     std::string m_pathName;

@@ -111,6 +111,24 @@ FileError MappedFile::open(const std::string& path)
     const std::uint64_t size = file.size();
     if (size == 0)
         return FileError::None;
+    // Small files are read: mapping and unmapping costs more than copying them, above
+    // all in a process with several threads, where every unmapping interrupts them.
+    if (size < kReadBelow) {
+        m_copy = std::make_unique<char[]>(static_cast<std::size_t>(size) + 1);
+        std::size_t total = 0;
+        while (total < size) {
+            const std::ptrdiff_t got = file.read(m_copy.get() + total, static_cast<std::size_t>(size) - total);
+            if (got <= 0) {
+                m_copy.reset();
+                return got < 0 ? FileError::Other : FileError::None;
+            }
+            total += static_cast<std::size_t>(got);
+        }
+        m_copy[total] = '\0';
+        m_data = m_copy.get();
+        m_size = total;
+        return FileError::None;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return FromErrno(errno);
@@ -145,6 +163,7 @@ void MappedFile::close()
 {
     if (m_mappedBytes != 0)
         ::munmap(m_data, m_mappedBytes);
+    m_copy.reset();
     m_data = m_empty;
     m_empty[0] = 0;
     m_size = 0;
@@ -169,20 +188,28 @@ FileError OutputFile::open(const std::string& path)
 
 void OutputFile::write(const char* data, std::size_t n)
 {
-    if (m_buffer.size() + n > (1 << 20))
-        flush();
-    if (n >= (1 << 20)) {
+    constexpr std::size_t kBuffer = 1 << 20;
+    if (m_buffer.size() + n <= kBuffer) {
         m_buffer.append(data, n);
-        flush();
         return;
     }
-    m_buffer.append(data, n);
+    flush();
+    if (n < kBuffer) {
+        m_buffer.append(data, n);
+        return;
+    }
+    // A large piece goes straight to the file.
+    writeThrough(data, n);
 }
 
 void OutputFile::flush()
 {
-    const char* p = m_buffer.data();
-    std::size_t n = m_buffer.size();
+    writeThrough(m_buffer.data(), m_buffer.size());
+    m_buffer.clear();
+}
+
+void OutputFile::writeThrough(const char* p, std::size_t n)
+{
     while (n > 0 && m_fd >= 0 && m_error == FileError::None) {
         const ssize_t put = ::write(m_fd, p, n);
         if (put < 0) {
@@ -194,7 +221,6 @@ void OutputFile::flush()
         p += put;
         n -= static_cast<std::size_t>(put);
     }
-    m_buffer.clear();
 }
 
 FileError OutputFile::close()

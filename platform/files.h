@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -52,9 +53,12 @@ public:
     void close();
 
 private:
+    static constexpr std::uint64_t kReadBelow = 1 << 20;
+
     char* m_data = m_empty;
     std::size_t m_size = 0;
     std::size_t m_mappedBytes = 0;
+    std::unique_ptr<char[]> m_copy; // small files are read rather than mapped
     char m_empty[1] = {0};
 };
 
@@ -73,6 +77,7 @@ public:
 
 private:
     void flush();
+    void writeThrough(const char* data, std::size_t n);
 
     int m_fd = -1;
     std::string m_buffer;
