@@ -446,6 +446,33 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
     m_server.release();
 }
 
+TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
+{
+    m_server.page("/q.html", "Kurs A: 1,5 EUR");
+    const std::string temp = std::getenv("TMPDIR");
+    ::setenv("TMPDIR", (m_temp / "no" / "such" / "folder").c_str(), 1);
+    const ItemPos pos = AddItem("A", "A", Config(m_server.url("/q.html")));
+    UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+    const auto messages = Collect(1);
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    EXPECT_EQ(Final(messages).code, DL_ERROR);
+    EXPECT_EQ(Final(messages).detail, DLERR_OTHER);
+    EXPECT_EQ(Final(messages).errorText, "No temporary file could be created.");
+    EXPECT_FALSE(m_doc.IsBeingUpdated(pos));
+}
+
+TEST_F(DownloadTest, SecureAddressesOnlyWhenAllowed)
+{
+    m_engine->setAllowHttps(true);
+    const ItemPos pos = AddItem("A", "A", Config("https://127.0.0.1:1/q.html"));
+    UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+    const auto messages = Collect(1);
+    // Tried (nothing listens there), not refused as a wrong address.
+    EXPECT_EQ(Final(messages).detail, DLERR_OTHER);
+    EXPECT_FALSE(Final(messages).errorText.empty());
+    EXPECT_EQ(Codes(messages).at(1), DL_CONNECTING);
+}
+
 TEST_F(DownloadTest, TestWizardAndImportJobs)
 {
     m_server.page("/t.html", "<p>Kurs T: <b>4,75</b></p>");
