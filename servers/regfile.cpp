@@ -343,6 +343,9 @@ ImportPlan Parse(std::string_view text)
                 Fail(n, "\"" + name + "\" must be a dword");
             if (field->text && std::get<std::string>(value).size() > kMaxText)
                 Fail(n, "\"" + name + "\" is longer than 259 characters");
+            // The export writes texts as they are, so a line break would end its line.
+            if (field->text && std::get<std::string>(value).find_first_of("\r\n") != std::string::npos)
+                Fail(n, "\"" + name + "\" holds a line break");
             config->values.emplace_back(&*field, value);
             break;
         }
