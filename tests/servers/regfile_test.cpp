@@ -1,0 +1,331 @@
+#include "servers/regfile.h"
+
+#include "platform/profile.h"
+#include "servers/builtinservers.h"
+#include "servers/serverstore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace tarvelo {
+namespace {
+
+const std::string kKey = "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server\\";
+const std::string kVersionKey = "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]";
+
+std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n")
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + end;
+    return text;
+}
+
+std::string TempPath(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() / name).string(); // private TMPDIR of the test program
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool NamesLine(const std::string& message, int line)
+{
+    return std::regex_search(message, std::regex("\\b[Ll]ine " + std::to_string(line) + "\\b"));
+}
+
+class RegFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Profile profile;
+        profile.deleteKey("Server");
+        profile.deleteKey("Server Version");
+    }
+
+    static void SetStoredVersion(int version)
+    {
+        Profile profile;
+        profile.writeInt("Server Version", "Version number", version);
+    }
+
+    static std::map<std::string, CServerConfig> StoredConfigs()
+    {
+        std::vector<std::string> names;
+        EnumerateServerConfigs(names);
+        std::map<std::string, CServerConfig> configs;
+        for (const std::string& name : names)
+            ReadServerConfig(name, configs[name]);
+        return configs;
+    }
+
+    // A configuration whose every value differs from its default.
+    static CServerConfig Sample()
+    {
+        CServerConfig c;
+        c.url = "http://h.example/q?s=\"[&symbol]\"&p=C:\\dir";
+        c.timeout = 60;
+        c.thousandsSeparator = ".";
+        c.decimalSeparator = ",";
+        c.conversion = 2;
+        c.textBeforeValue = "Last \"Trade\"\\";
+        c.tagsToSkip = -1;
+        c.numbersToSkip = std::numeric_limits<std::int32_t>::max();
+        c.caseInsensitive = 0;
+        c.searchKind = 1;
+        c.regExp = "([0-9]+)\\t\"x\"";
+        c.quotationIndex = std::numeric_limits<std::int32_t>::min();
+        c.extractDate = 1;
+        c.dayIndex = 255;
+        c.monthIndex = 3;
+        c.yearIndex = 4;
+        c.extractTime = 1;
+        c.hourIndex = -2;
+        c.minuteIndex = 6;
+        return c;
+    }
+};
+
+const std::string kEmptyStoreFile = "REGEDIT4\r\n\r\n" + kKey + "]\r\n\r\n" + kVersionKey +
+                                    "\r\n\"Version number\"=dword:00000000\r\n\r\n";
+
+TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
+{
+    EXPECT_EQ(ServerConfigsRegFileText(), kEmptyStoreFile);
+
+    WriteServerConfig("Sample (\"EUR\")", Sample());
+    SetStoredVersion(20);
+    const std::string expected = Join({
+        "REGEDIT4",
+        "",
+        kKey + "]",
+        "",
+        kVersionKey,
+        R"("Version number"=dword:00000014)",
+        "",
+        kKey + "Sample (\"EUR\")]",
+        R"("URL"="http://h.example/q?s=\"[&symbol]\"&p=C:\\dir")",
+        R"("TAUSEND"=".")",
+        R"("DECIMAL"=",")",
+        R"("Text_before_Value"="Last \"Trade\"\\")",
+        R"("Timeout"=dword:0000003c)",
+        R"("Format"=dword:00000002)",
+        R"("Nr_HTML_before_Value"=dword:ffffffff)",
+        R"("Numbers_before_Value"=dword:7fffffff)",
+        R"("NoCaseSensitiv"=dword:00000000)",
+        R"("Filtering"=dword:00000001)",
+        R"("RegExp"="([0-9]+)\\t\"x\"")",
+        R"("RegExpQuotationIndex"=dword:80000000)",
+        R"("bRegExpExtractDate"=dword:00000001)",
+        R"("RegExpDayIndex"=dword:000000ff)",
+        R"("RegExpMonthIndex"=dword:00000003)",
+        R"("RegExpYearIndex"=dword:00000004)",
+        R"("bRegExpExtractTime"=dword:00000001)",
+        R"("RegExpHourIndex"=dword:fffffffe)",
+        R"("RegExpMinuteIndex"=dword:00000006)",
+        "",
+    });
+    EXPECT_EQ(ServerConfigsRegFileText(), expected);
+
+    const std::string path = TempPath("export.reg");
+    const RegFileResult result = ExportServerConfigs(path);
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(FileBytes(path), expected);
+}
+
+TEST_F(RegFileTest, UnwritableOrUnreadablePathsGiveAMessage)
+{
+    std::filesystem::create_directories(TempPath("a-folder"));
+    for (const std::string& path : {TempPath("no-such-folder/out.reg"), TempPath("a-folder")}) {
+        const RegFileResult result = ExportServerConfigs(path);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(std::regex_match(result.message, std::regex("File could not be saved \\([0-9]+\\)")))
+            << result.message;
+    }
+    EXPECT_FALSE(ImportServerConfigs(TempPath("no-such-file.reg")).ok);
+}
+
+TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
+{
+    InstallBuiltInServers();
+    const std::string hostile[] = {
+        "Slash/Back (EUR)", "Quote \"q\" and 'a'", "B\xF6rse M\xFCnchen \xC4\xDF", " blanks around ",
+        "[bracketed] name", "semi;colon=eq#hash%25", "-dash",
+    };
+    int n = 0;
+    for (const std::string& name : hostile) {
+        CServerConfig c = Sample();
+        c.timeout = ++n;
+        c.textBeforeValue = name;
+        WriteServerConfig(name, c);
+    }
+    const auto before = StoredConfigs();
+    ASSERT_EQ(before.size(), 18u + std::size(hostile));
+    const std::string path = TempPath("roundtrip.reg");
+    ASSERT_TRUE(ExportServerConfigs(path).ok);
+
+    SetUp(); // deletes every configuration and the version
+    ASSERT_TRUE(StoredConfigs().empty());
+
+    const RegFileResult result = ImportServerConfigs(path);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(StoredConfigs(), before);
+    EXPECT_EQ(StoredServerSetVersion(), 20);
+    EXPECT_EQ(ServerConfigsRegFileText(), FileBytes(path));
+}
+
+TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
+{
+    WriteServerConfig("Replaced", Sample());
+    WriteServerConfig("Kept", Sample());
+    SetStoredVersion(20);
+    const RegFileResult result = ImportServerConfigsText(Join({
+        "REGEDIT4",
+        "",
+        kKey + "Replaced]",
+        R"("URL"="http://new.example/")",
+        R"("Timeout"=dword:0000000a)",
+        "",
+        kKey + "Brand New]",
+    }));
+    ASSERT_TRUE(result.ok) << result.message;
+
+    CServerConfig replaced;
+    replaced.url = "http://new.example/";
+    replaced.timeout = 10;
+    const CServerConfig defaults;
+    auto stored = StoredConfigs();
+    EXPECT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored["Replaced"], replaced); // values missing from the file read as defaults
+    EXPECT_EQ(stored["Brand New"], defaults);
+    EXPECT_EQ(stored["Kept"], Sample());
+    EXPECT_EQ(StoredServerSetVersion(), 20); // the file has no version
+}
+
+TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
+{
+    const std::string text = Join(
+        {
+            "REGEDIT4",
+            "",
+            "; written by hand",
+            "[hkey_current_user\\software\\ombrix\\tarvelo\\server version]",
+            R"("version number"=hex(4):13,00,00,00)",
+            "",
+            "[HKEY_CURRENT_USER\\SOFTWARE\\Ombrix\\Tarvelo\\SERVER\\Hand Made]",
+            "; a comment between values",
+            R"("url"="http://x.example/q?s=[&symbol]")",
+            R"("Timeout"=dword:3C)",
+            R"("Format"=hex(4):01,00,00,\)",
+            "  00",
+            R"("Text_before_Value"=hex(1):4b,75,72,73,\)",
+            "  20,f6,00",
+            R"("TAUSEND"="")",
+            R"("RegExpQuotationIndex"=dword:FFFFFFFF)",
+            "\"RegExp\"=\"" + std::string(259, 'r') + "\"",
+            "",
+        },
+        "\n");
+    const RegFileResult result = ImportServerConfigsText(text);
+    ASSERT_TRUE(result.ok) << result.message;
+
+    CServerConfig expected;
+    expected.url = "http://x.example/q?s=[&symbol]";
+    expected.conversion = 1;
+    expected.textBeforeValue = "Kurs \xF6";
+    expected.quotationIndex = -1;
+    expected.regExp = std::string(259, 'r');
+    auto stored = StoredConfigs();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored.begin()->second, expected);
+    EXPECT_EQ(StoredServerSetVersion(), 19);
+}
+
+TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
+{
+    InstallBuiltInServers();
+    const std::string whole = ServerConfigsRegFileText();
+    const int wholeLines = static_cast<int>(std::count(whole.begin(), whole.end(), '\n'));
+    SetUp();
+    WriteServerConfig("Kept", Sample());
+    WriteServerConfig("Other", Sample());
+    SetStoredVersion(20);
+    const std::string before = ServerConfigsRegFileText();
+
+    // Seven good lines that would change the version and replace "Kept".
+    const std::string good = Join({"REGEDIT4", "", kVersionKey, R"("Version number"=dword:00000007)", "",
+                                   kKey + "Kept]", R"("URL"="http://changed.example/")"});
+    const struct {
+        const char* what;
+        std::string file;
+        int line; // 0: the file is not REGEDIT4 at all
+    } kCases[] = {
+        {"empty file", "", 0},
+        {"other format", "Windows Registry Editor Version 5.00\r\n\r\n" + kKey + "X]\r\n", 0},
+        {"value before any key", Join({"REGEDIT4", "", R"("URL"="x")"}), 3},
+        {"key outside the tree", good + "[HKEY_CURRENT_USER\\Software\\Other]\r\n", 8},
+        {"other hive", good + "[HKEY_LOCAL_MACHINE\\Software\\Ombrix\\Tarvelo\\Server\\X]\r\n", 8},
+        {"key below a configuration", good + kKey + "Kept\\Sub]\r\n", 8},
+        {"key without bracket", good + kKey + "Kept\r\n", 8},
+        {"value in the base key", good + kKey + "]\r\n\"URL\"=\"x\"\r\n", 9},
+        {"other value in the version key", good + kVersionKey + "\r\n\"Other\"=dword:1\r\n", 9},
+        {"version as text", good + kVersionKey + "\r\n\"Version number\"=\"20\"\r\n", 9},
+        {"unknown value name", good + "\"Colour\"=dword:00000001\r\n", 8},
+        {"text for a dword", good + "\"Timeout\"=\"60\"\r\n", 8},
+        {"dword for a text", good + "\"URL\"=dword:00000001\r\n", 8},
+        {"binary value", good + "\"URL\"=hex:41,42\r\n", 8},
+        {"text of 260 characters", good + "\"RegExp\"=\"" + std::string(260, 'r') + "\"\r\n", 8},
+        {"nine hex digits", good + "\"Timeout\"=dword:000000001\r\n", 8},
+        {"not a hex digit", good + "\"Timeout\"=dword:0000003g\r\n", 8},
+        {"short hex(4)", good + "\"Timeout\"=hex(4):3c,00,00\r\n", 8},
+        {"unended text", good + "\"URL\"=\"http://x\r\n", 8},
+        {"no equals sign", good + "\"URL\" \"x\"\r\n", 8},
+        {"cut off in a dword", good + "\"Timeout\"=dword:000", 8},
+        {"key deletion", good + "[-" + kKey.substr(1) + "Other]\r\n", 8},
+        {"value deletion", good + "\"URL\"=-\r\n", 8},
+        {"line of 1 MB", good + "\"URL\"=\"" + std::string(1 << 20, 'u') + "\"\r\n", 8},
+        {"last line of a whole export", whole + "\"Timeout\"=\"sixty\"\r\n", wholeLines + 1},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const RegFileResult result = ImportServerConfigsText(c.file);
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.message.empty());
+        if (c.line > 0) {
+            EXPECT_TRUE(NamesLine(result.message, c.line)) << result.message;
+        }
+        EXPECT_EQ(ServerConfigsRegFileText(), before);
+    }
+}
+
+// A text with a line break could not be written back by the export, so the import
+// refuses it.
+TEST_F(RegFileTest, WhateverTheImportAcceptsSurvivesTheNextExport)
+{
+    const RegFileResult first =
+        ImportServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("URL"=hex(1):41,0a,42,00)"}));
+    if (!first.ok) { // refusing such a text is as good
+        EXPECT_TRUE(NamesLine(first.message, 3)) << first.message;
+        return;
+    }
+    const std::string exported = ServerConfigsRegFileText();
+    SetUp();
+    const RegFileResult again = ImportServerConfigsText(exported);
+    EXPECT_TRUE(again.ok) << again.message;
+    EXPECT_EQ(ServerConfigsRegFileText(), exported);
+}
+
+} // namespace
+} // namespace tarvelo
