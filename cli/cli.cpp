@@ -28,6 +28,12 @@ constexpr const char* kUsage =
     "                         expand the variables of an address template with the current time\n"
     "  update PORTFOLIO [--slots N]\n"
     "                         fetch the current quotation of every item and save the portfolio\n"
+    "  export PORTFOLIO OUT   write all quotations to a text file, or a spreadsheet when OUT\n"
+    "                         contains .xls\n"
+    "  import PORTFOLIO ITEM SOURCE [--template T] [--format 0|1|2|3] [--case 0|1]\n"
+    "          [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
+    "                         import historical quotations into the named item from a file or\n"
+    "                         an address template\n"
     "  servers list           the names of the server configurations\n"
     "  servers show NAME      the values of one configuration, as the export file has them\n"
     "  servers export FILE    write all configurations and the set version to a REGEDIT4 file\n"
@@ -179,6 +185,8 @@ const Command kCommands[] = {
     {"servers", ServersCommand},
     {"options", OptionsCommand},
     {"update", UpdateCommand},
+    {"export", ExportCommand},
+    {"import", ImportCommand},
 };
 
 } // namespace

@@ -26,5 +26,7 @@ int ExpandCommand(const CommandContext& c);
 int ServersCommand(const CommandContext& c);
 int OptionsCommand(const CommandContext& c);
 int UpdateCommand(const CommandContext& c);
+int ExportCommand(const CommandContext& c);
+int ImportCommand(const CommandContext& c);
 
 } // namespace tarvelo

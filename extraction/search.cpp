@@ -207,9 +207,11 @@ int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
     return code;
 }
 
+// A negative index stands for a part the rule does not capture (the import's template
+// without hour and minute, say): the part keeps its default and is not checked.
 bool IndicesExist(const RegExpRule& rule, int valueIndex, int count)
 {
-    const auto inRange = [&](int i) { return i >= 0 && i <= count - 1; };
+    const auto inRange = [&](int i) { return i < 0 || i <= count - 1; };
     if (!inRange(valueIndex))
         return false;
     if (rule.extractDate && !(inRange(rule.dayIndex) && inRange(rule.monthIndex) && inRange(rule.yearIndex)))

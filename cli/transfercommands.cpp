@@ -1,0 +1,170 @@
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "download/downloadengine.h"
+#include "download/statusrouter.h"
+#include "extraction/urltemplate.h"
+#include "platform/codepage.h"
+#include "platform/localtime.h"
+#include "transfer/export.h"
+#include "transfer/import.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+namespace tarvelo {
+
+namespace {
+
+std::optional<CalendarDate> DateOption(const std::string& text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto year = ParseInteger(text.substr(0, 4), 1900, 9999);
+    const auto month = ParseInteger(text.substr(5, 2), 1, 12);
+    const auto day = ParseInteger(text.substr(8, 2), 1, 31);
+    if (!year || !month || !day)
+        return std::nullopt;
+    return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
+}
+
+CalendarDate DateOf(TimeStamp time)
+{
+    const std::tm f = BreakLocalTime(time);
+    return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday};
+}
+
+ItemPos FindItem(const CWPapierDoc& doc, const std::string& name)
+{
+    for (const ItemPos pos : doc.GetItemPositions()) {
+        if (doc.GetItemName(pos) == name)
+            return pos;
+    }
+    return {};
+}
+
+} // namespace
+
+int ExportCommand(const CommandContext& c)
+{
+    if (c.args.size() != 2)
+        return WrongCall(c.err, "export takes a portfolio and an output file");
+    CWPapierDoc doc(1);
+    const DocumentResult opened = doc.OnOpenDocument(c.args[0]);
+    if (!opened.ok) {
+        ReportFileError(c.err, c.args[0], opened.message);
+        return kExitError;
+    }
+    const ExportResult result = ExportQuotations(doc.Items(), c.args[1]);
+    if (!result.ok) {
+        ReportFileError(c.err, c.args[1], result.message);
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+int ImportCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"template", "format", "case", "begin", "end"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 3)
+        return WrongCall(c.err, "import takes a portfolio, an item name and a source");
+    const std::string path = o.positional()[0];
+    const std::string itemName = Utf8ToCp1252(o.positional()[1]);
+    const std::string source = o.positional()[2];
+
+    ImportSettings settings;
+    if (const auto text = o.text("template"))
+        settings.formatTemplate = Utf8ToCp1252(*text);
+    std::optional<int> format, caseInsensitive;
+    if (!o.integer("format", 0, 3, format) || !o.integer("case", 0, 1, caseInsensitive))
+        return WrongCall(c.err, o.error());
+    if (format) {
+        settings.thousands = NumberFormats()[static_cast<std::size_t>(*format)].thousands;
+        settings.decimal = NumberFormats()[static_cast<std::size_t>(*format)].decimal;
+    }
+    if (caseInsensitive)
+        settings.caseInsensitive = *caseInsensitive == 1;
+    const TimeStamp now = CurrentTime();
+    CalendarDate begin = DateOf(now - 2592000);
+    CalendarDate end = DateOf(now);
+    if (o.has("begin") || o.has("end")) {
+        const auto b = DateOption(o.text("begin").value_or(""));
+        const auto e = DateOption(o.text("end").value_or(""));
+        if (!b || !e)
+            return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
+        begin = *b;
+        end = *e;
+    }
+
+    CWPapierDoc doc(1);
+    const DocumentResult opened = doc.OnOpenDocument(path);
+    if (!opened.ok) {
+        ReportFileError(c.err, path, opened.message);
+        return kExitError;
+    }
+    const ItemPos item = FindItem(doc, itemName);
+    if (!item) {
+        c.err << "tarvelo-cli: the portfolio has no item named '" << o.positional()[1] << "'\n";
+        return kExitFailed;
+    }
+
+    // As the import dialog does: a web address is expanded with the period; a local file
+    // is fetched like a download, so the import works on a copy.
+    std::string url;
+    if (source.find("://") != std::string::npos) {
+        url = ExpandImportRange(Utf8ToCp1252(source), begin, end);
+    } else {
+        std::error_code ignored;
+        url = "file://" + std::filesystem::absolute(source, ignored).string();
+    }
+    std::string rawFile;
+    {
+        MessageQueue queue;
+        DownloadEngine engine;
+        engine.setAllowHttps(ReadAllowHttps());
+        StartImportDownload(engine, queue, url, doc.GetItemName(item), doc.GetItemSymbol(item));
+        for (;;) {
+            MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
+            if (!posted.message) {
+                if (engine.runningWorkers() == 0 && queue.size() == 0)
+                    break;
+                continue;
+            }
+            const DownloadMessage& m = *posted.message;
+            if (!IsFinalCode(m.code))
+                continue;
+            if (m.code == DL_DONE) {
+                rawFile = m.rawFile;
+            } else {
+                const std::string status = m.code == DL_ERROR && m.detail == DLERR_OTHER ? m.errorText
+                                                                                          : ConnectionStatusText(m);
+                c.err << "tarvelo-cli: " << Cp1252ToUtf8(m.url) << ": " << Cp1252ToUtf8(status) << '\n';
+            }
+            break;
+        }
+    }
+    if (rawFile.empty())
+        return kExitFailed;
+
+    const ImportExpression expression = TranslateImportTemplate(settings.formatTemplate, settings.thousands,
+                                                                settings.decimal, doc.GetItemSymbol(item));
+    const ImportResult result = ImportQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
+                                                 settings.thousands, settings.decimal, now);
+    std::remove(rawFile.c_str());
+    if (!result.ok) {
+        c.out << Cp1252ToUtf8(result.message) << '\n';
+        return kExitFailed;
+    }
+    c.out << result.count << " quotations imported\n";
+    const DocumentResult saved = doc.OnSaveDocument(path);
+    if (!saved.ok) {
+        ReportFileError(c.err, path, saved.message);
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+} // namespace tarvelo

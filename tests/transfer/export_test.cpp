@@ -1,0 +1,115 @@
+#include "transfer/export.h"
+#include "transfer/sheetwriter.h"
+
+#include "platform/files.h"
+#include "platform/localtime.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <filesystem>
+
+namespace tarvelo {
+namespace {
+
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        std::setlocale(LC_ALL, "C");
+        a.settings().name = "ACME";
+        a.settings().symbol = "AC";
+        a.InsertQuotation({86400, 12.5});
+        a.InsertQuotation({2 * 86400 + 3600, 13.25});
+        b.settings().name = "Beta";
+        b.settings().symbol = "B1";
+        b.InsertQuotation({86400, 1.0});
+        b.InsertQuotation({3 * 86400, 2.0});
+    }
+    CWPapier a, b;
+};
+
+std::string Le16(int v)
+{
+    return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+
+std::string Rec(int type, const std::string& data)
+{
+    return Le16(type) + Le16(static_cast<int>(data.size())) + data;
+}
+
+std::string Number(int row, int column, double value)
+{
+    char bytes[8];
+    std::memcpy(bytes, &value, 8);
+    return Rec(3, Le16(row) + Le16(column) + std::string(3, '\0') + std::string(bytes, 8));
+}
+
+std::string Label(int row, int column, const std::string& text, int font = 0)
+{
+    return Rec(4, Le16(row) + Le16(column) + std::string{'\0', static_cast<char>(font << 6), '\0'}
+                      + static_cast<char>(text.size()) + text);
+}
+
+std::string Header()
+{
+    std::string out = Rec(9, Le16(2) + Le16(0x10));
+    for (int options : {0, 1, 2, 4})
+        out += Rec(0x31, Le16(200) + Le16(options) + '\x05' + "Arial");
+    return out;
+}
+
+TEST_F(ExportTest, SpreadsheetOfTwoItemsByteForByte)
+{
+    const std::string expected = Header() + Number(2, 2, 12.5) + Number(2, 6, 1.0) + Number(3, 2, 13.25)
+                               + Number(3, 6, 2.0) + Label(1, 1, "ACME (AC)", 1) + Label(1, 5, "Beta (B1)", 1)
+                               + Label(2, 1, "01/02/70 00:00") + Label(2, 5, "01/02/70 00:00")
+                               + Label(3, 1, "01/03/70 01:00") + Label(3, 5, "01/04/70 00:00") + Rec(10, "");
+    EXPECT_EQ(QuotationsSheet({&a, &b}), expected);
+}
+
+TEST_F(ExportTest, TextLayout)
+{
+    CWPapier empty;
+    empty.settings().name = "Empty";
+    empty.settings().symbol = "E";
+    EXPECT_EQ(QuotationsText({&a, &empty}), "\"ACME\" (AC)\r\n01/02/70 00:00; 12.5000; \r\n"
+                                            "01/03/70 01:00; 13.2500; \r\n\r\n\"Empty\" (E)\r\n\r\n");
+}
+
+TEST_F(ExportTest, EmptyItemsKeepTheirBlockAndLongTextsAreCut)
+{
+    CWPapier empty;
+    empty.settings().name = std::string(300, 'n');
+    const std::string sheet = QuotationsSheet({&empty, &b});
+    // The long title is cut to 255 bytes; the next item still starts at column 5.
+    EXPECT_NE(sheet.find(Label(1, 1, std::string(255, 'n') + "", 1).substr(0, 12)), std::string::npos);
+    EXPECT_NE(sheet.find(Label(1, 5, "Beta (B1)", 1)), std::string::npos);
+    EXPECT_EQ(QuotationsSheet({}), Header() + Rec(10, ""));
+}
+
+TEST_F(ExportTest, KindChosenByNameAndFailuresReported)
+{
+    const auto folder = std::filesystem::temp_directory_path();
+    std::string bytes;
+    for (const char* name : {"q.XLS", "quotes.xls.txt"}) {
+        const std::string path = (folder / name).string();
+        ASSERT_TRUE(ExportQuotations({&a}, path).ok);
+        ASSERT_EQ(ReadWholeFile(path, bytes), FileError::None);
+        EXPECT_EQ(bytes.substr(0, 4), Rec(9, "").substr(0, 2) + Le16(4)) << name;
+    }
+    const std::string text = (folder / "q.txt").string();
+    ASSERT_TRUE(ExportQuotations({&a}, text).ok);
+    ASSERT_EQ(ReadWholeFile(text, bytes), FileError::None);
+    EXPECT_EQ(bytes.rfind("\"ACME\" (AC)\r\n", 0), 0u);
+
+    EXPECT_EQ(ExportQuotations({&a}, (folder / "no" / "x.xls").string()).message, "File could not be saved (-1)");
+    EXPECT_EQ(ExportQuotations({&a}, (folder / "no" / "x.txt").string()).message, "File could not be saved (3)");
+}
+
+} // namespace
+} // namespace tarvelo

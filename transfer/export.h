@@ -1,0 +1,24 @@
+#pragma once
+
+#include "model/cwpapier.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvelo {
+
+struct ExportResult {
+    bool ok = true;
+    std::string message; // "File could not be saved (%i)"
+};
+
+// Writes the quotation histories of the items: a BIFF2 spreadsheet when the lower-cased
+// path contains ".xls", else a text file. An empty portfolio gives an empty text file
+// or a workbook without cells.
+ExportResult ExportQuotations(const std::vector<const CWPapier*>& items, const std::string& path);
+
+// The two layouts, as bytes.
+std::string QuotationsText(const std::vector<const CWPapier*>& items);
+std::string QuotationsSheet(const std::vector<const CWPapier*>& items);
+
+} // namespace tarvelo

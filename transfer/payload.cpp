@@ -1,0 +1,75 @@
+#include "transfer/payload.h"
+
+#include "model/cwpapierdoc.h"
+
+#include <algorithm>
+
+namespace tarvelo {
+
+namespace {
+
+bool SameNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+bool Shown(const std::string& name, const std::vector<std::string>& shown)
+{
+    return std::any_of(shown.begin(), shown.end(), [&](const std::string& s) { return SameNoCase(s, name); });
+}
+
+} // namespace
+
+std::string WriteItemsPayload(const std::vector<const CWPapier*>& items)
+{
+    return SaveItems(items);
+}
+
+PayloadResult ReadItemsPayload(std::string_view bytes)
+{
+    PayloadResult result;
+    LoadResult loaded = LoadItems(bytes);
+    if (!loaded.ok || bytes.empty()) {
+        result.message = "Clipboard data could not be read!";
+        return result;
+    }
+    result.ok = true;
+    result.items = std::move(loaded.items);
+    return result;
+}
+
+std::string PastedItemName(const std::string& name, const std::vector<std::string>& shown)
+{
+    if (!Shown(name, shown))
+        return name;
+    const std::string copy = "Copy of " + name;
+    if (!Shown(copy, shown))
+        return copy;
+    for (int i = 1;; ++i) {
+        std::string numbered = copy + " (" + std::to_string(i) + ")";
+        if (!Shown(numbered, shown))
+            return numbered;
+    }
+}
+
+PayloadResult PasteItems(CWPapierDoc& doc, std::string_view bytes)
+{
+    PayloadResult read = ReadItemsPayload(bytes);
+    if (!read.ok)
+        return read;
+    std::vector<std::string> shown;
+    for (const ItemPos pos : doc.GetItemPositions())
+        shown.push_back(doc.GetItemName(pos));
+    for (auto& item : read.items) {
+        item->settings().name = PastedItemName(item->settings().name, shown);
+        shown.push_back(item->settings().name);
+        doc.AddItemObject(std::move(item));
+    }
+    read.items.clear();
+    return read;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/archive.h"
+#include "model/cwpapierdoc.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Items between portfolios: the clipboard content (MIME type application/x-tarvelo-items)
+// is the portfolio file's encoding of a list of items.
+namespace tarvelo {
+
+inline constexpr const char* kItemsMimeType = "application/x-tarvelo-items";
+
+std::string WriteItemsPayload(const std::vector<const CWPapier*>& items);
+
+// The items of a payload; a payload that cannot be read gives no items and says so.
+struct PayloadResult {
+    bool ok = false;
+    std::string message;
+    std::vector<std::unique_ptr<CWPapier>> items;
+};
+PayloadResult ReadItemsPayload(std::string_view bytes);
+
+// The name a pasted item gets beside the names already shown (compared without regard
+// to case): its own, else "Copy of NAME", else "Copy of NAME (1)", "(2)", ...
+std::string PastedItemName(const std::string& name, const std::vector<std::string>& shown);
+
+// Adds the payload's items to the portfolio one by one, each renamed against the names
+// shown so far (including the items pasted before it). Returns how many were added.
+PayloadResult PasteItems(CWPapierDoc& doc, std::string_view bytes);
+
+} // namespace tarvelo
