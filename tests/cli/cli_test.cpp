@@ -238,6 +238,47 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
     EXPECT_EQ(Cli({"update", portfolio, "--slots", "0"}).status, 2);
 }
 
+TEST_F(CliTest, ImportAndExportQuotations)
+{
+    CWPapier item;
+    item.settings().name = "ACME";
+    item.settings().symbol = "AC";
+    const std::string portfolio = path("import.qvx");
+    ASSERT_TRUE(SavePortfolioFile(portfolio, {&item}).ok);
+    const std::string csv = path("history.csv");
+    ASSERT_EQ(WriteWholeFile(csv, "Date;Close\n01.02.2003;1.234,50\n02.02.2003;1.240,00\n"), FileError::None);
+
+    CliRun run = Cli({"import", portfolio, "ACME", csv, "--template", "[&day].[&month].[&year];[&value]", "--format", "0"});
+    EXPECT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_EQ(run.out, "2 quotations imported\n");
+    LoadResult loaded = LoadPortfolioFile(portfolio);
+    ASSERT_TRUE(loaded.ok);
+    ASSERT_EQ(loaded.items[0]->history().size(), 2u);
+    EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 1234.5);
+
+    // The default template does not fit this file: nothing imported, the reason shown.
+    run = Cli({"import", portfolio, "ACME", csv});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Error importing quotations from file"), std::string::npos);
+    EXPECT_EQ(Cli({"import", portfolio, "Nobody", csv}).status, 1);
+    EXPECT_EQ(Cli({"import", portfolio, "ACME", path("missing.csv")}).status, 1);
+    EXPECT_EQ(Cli({"import", portfolio, "ACME", csv, "--format", "7"}).status, 2);
+
+    const std::string sheet = path("out.xls");
+    ASSERT_EQ(Cli({"export", portfolio, sheet}).status, 0);
+    std::string bytes;
+    ASSERT_EQ(ReadWholeFile(sheet, bytes), FileError::None);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x09\x00\x04\x00", 4));
+    const std::string text = path("out.txt");
+    ASSERT_EQ(Cli({"export", portfolio, text}).status, 0);
+    ASSERT_EQ(ReadWholeFile(text, bytes), FileError::None);
+    EXPECT_EQ(bytes.rfind("\"ACME\" (AC)\r\n", 0), 0u);
+    EXPECT_EQ(Cli({"export", portfolio, path("no/such/out.txt")}).status, 2);
+    // No scratch copy of the imported file stays behind.
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+        EXPECT_EQ(entry.path(), m_folder);
+}
+
 TEST_F(CliTest, ServersListShowExportImportInstall)
 {
     Profile().deleteKey("Server");
