@@ -29,33 +29,44 @@ def make_page(path):
         f.write("<p>Last Trade: <b>22,65</b> EUR</p>\n</body></html>\n")
 
 
-def median_seconds(command, expect_output=None):
-    times = []
+def run_once(command, expect_output=None):
+    started = time.perf_counter()
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    elapsed = time.perf_counter() - started
+    if expect_output is not None and expect_output not in result.stdout:
+        raise SystemExit(f"unexpected output of {command[0]}: {result.stdout[:200]!r} {result.stderr[:200]!r}")
+    return elapsed
+
+
+def compare(ours, peer, expect_output):
+    """Median seconds of both commands, run in turns after one warm-up run each."""
+    run_once(ours, expect_output)
+    run_once(peer)
+    mine, theirs = [], []
     for _ in range(RUNS):
-        started = time.perf_counter()
-        result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        times.append(time.perf_counter() - started)
-        if expect_output is not None and expect_output not in result.stdout:
-            raise SystemExit(f"unexpected output of {command[0]}: {result.stdout[:200]!r} {result.stderr[:200]!r}")
-    return statistics.median(times)
+        mine.append(run_once(ours, expect_output))
+        theirs.append(run_once(peer))
+    return statistics.median(mine), statistics.median(theirs)
 
 
 def main():
     cli, folder = sys.argv[1], sys.argv[2]
     page = os.path.join(folder, "page.html")
     make_page(page)
+    os.sync()  # the new file's write-back must not fall into either side's time
     try:
-        ours = median_seconds([cli, "extract", page, "--conversion", "2", "--text", "Last Trade:"],
-                              b'"code":0,"value":22.65')
-        sed = median_seconds(["sh", "-c", f"sed -E 's/<[^>]*>/ /g' '{page}' >/dev/null"])
+        ours, sed = compare([cli, "extract", page, "--conversion", "2", "--text", "Last Trade:"],
+                            ["sh", "-c", f"sed -E 's/<[^>]*>/ /g' '{page}' >/dev/null"],
+                            b'"code":0,"value":22.65')
         ratio = sed / ours
         mark = "" if ratio >= 5 else "  MISSED"
         print(f"extract --conversion 2 (whole process, 50 MB): {ratio:.2f}x faster than sed "
               f"(target >= 5){mark}   [{ours * 1e3:.0f} ms vs {sed * 1e3:.0f} ms]")
 
         expression = "Last Trade:[^0-9]*([0-9]+)"
-        ours = median_seconds([cli, "extract", page, "--regexp", expression], b'"code":0,"value":22.65')
-        grep = median_seconds(["sh", "-c", f"pcre2grep '{expression}' '{page}' >/dev/null"])
+        ours, grep = compare([cli, "extract", page, "--regexp", expression],
+                             ["sh", "-c", f"pcre2grep '{expression}' '{page}' >/dev/null"],
+                             b'"code":0,"value":22.65')
         ratio = ours / grep
         mark = "" if ratio <= 1.5 else "  MISSED"
         print(f"extract --regexp (whole process, 50 MB): {ratio:.2f}x pcre2grep "
