@@ -67,17 +67,6 @@ bool ApplyOptions(CommandOptions& o, CServerConfig& config, std::string& problem
     return true;
 }
 
-std::optional<CalendarDate> ParseDate(const std::string& text)
-{
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    const auto year = ParseInteger(text.substr(0, 4), 1900, 9999);
-    const auto month = ParseInteger(text.substr(5, 2), 1, 12);
-    const auto day = ParseInteger(text.substr(8, 2), 1, 31);
-    if (!year || !month || !day)
-        return std::nullopt;
-    return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
-}
 
 } // namespace
 
@@ -141,8 +130,8 @@ int ExpandCommand(const CommandContext& c)
         return WrongCall(c.err, o.error());
     std::string text = Utf8ToCp1252(o.positional()[0]);
     if (o.has("begin") || o.has("end")) {
-        const auto begin = ParseDate(o.text("begin").value_or(""));
-        const auto end = ParseDate(o.text("end").value_or(""));
+        const auto begin = ParseDateOption(o.text("begin").value_or(""));
+        const auto end = ParseDateOption(o.text("end").value_or(""));
         if (!begin || !end)
             return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
         text = ExpandImportRange(text, *begin, *end);

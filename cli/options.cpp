@@ -96,4 +96,16 @@ bool CommandOptions::integers(const std::string& name, std::size_t n, std::optio
     return true;
 }
 
+std::optional<CalendarDate> ParseDateOption(const std::string& text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto year = ParseInteger(text.substr(0, 4), 1900, 9999);
+    const auto month = ParseInteger(text.substr(5, 2), 1, 12);
+    const auto day = ParseInteger(text.substr(8, 2), 1, 31);
+    if (!year || !month || !day)
+        return std::nullopt;
+    return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
+}
+
 } // namespace tarvelo

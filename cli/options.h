@@ -1,5 +1,7 @@
 #pragma once
 
+#include "extraction/urltemplate.h"
+
 #include <map>
 #include <optional>
 #include <set>
@@ -32,6 +34,9 @@ private:
     std::set<std::string> m_flags;
     std::string m_error;
 };
+
+// A date written YYYY-MM-DD, or nothing.
+std::optional<CalendarDate> ParseDateOption(const std::string& text);
 
 // A whole decimal integer within [low, high].
 std::optional<long long> ParseInteger(const std::string& text, long long low, long long high);

@@ -17,17 +17,6 @@ namespace tarvelo {
 
 namespace {
 
-std::optional<CalendarDate> DateOption(const std::string& text)
-{
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    const auto year = ParseInteger(text.substr(0, 4), 1900, 9999);
-    const auto month = ParseInteger(text.substr(5, 2), 1, 12);
-    const auto day = ParseInteger(text.substr(8, 2), 1, 31);
-    if (!year || !month || !day)
-        return std::nullopt;
-    return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
-}
 
 CalendarDate DateOf(TimeStamp time)
 {
@@ -91,8 +80,8 @@ int ImportCommand(const CommandContext& c)
     CalendarDate begin = DateOf(now - 2592000);
     CalendarDate end = DateOf(now);
     if (o.has("begin") || o.has("end")) {
-        const auto b = DateOption(o.text("begin").value_or(""));
-        const auto e = DateOption(o.text("end").value_or(""));
+        const auto b = ParseDateOption(o.text("begin").value_or(""));
+        const auto e = ParseDateOption(o.text("end").value_or(""));
         if (!b || !e)
             return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
         begin = *b;

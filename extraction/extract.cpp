@@ -37,13 +37,9 @@ RegExpRule RegExpRuleOf(const CServerConfig& config)
 
 ExtractionResult RunExtraction(const CServerConfig& config, const std::string& convertedPageFile, TimeStamp now)
 {
-    if (config.searchKind == 1)
-        return RegExpSearch(convertedPageFile, RegExpRuleOf(config), now);
-    ExtractionResult result = config.conversion == kConversionSemiHtml
-                                  ? StandardSearchWithTags(convertedPageFile, StandardRuleOf(config))
-                                  : StandardSearch(convertedPageFile, StandardRuleOf(config));
-    result.time = now;
-    return result;
+    SearchPage page;
+    LoadPageForSearch(convertedPageFile, page);
+    return RunExtractionOnPage(config, page.text(), now);
 }
 
 ExtractionResult RunExtractionOnPage(const CServerConfig& config, std::string_view page, TimeStamp now)

@@ -52,6 +52,16 @@ std::string BaseNameOf(const std::string& path)
 
 } // namespace
 
+int FileErrorCause(FileError error)
+{
+    switch (error) {
+    case FileError::NotFound: return 3;
+    case FileError::AccessDenied: return 5;
+    case FileError::DiskFull: return 13;
+    default: return 1;
+    }
+}
+
 InputFile::~InputFile()
 {
     close();

@@ -17,6 +17,10 @@ enum class FileError {
     Other,
 };
 
+// The framework's number for a file error's cause, as "File could not be saved (%i)"
+// shows it: 3 bad path, 5 access denied, 13 disk full, 1 anything else.
+int FileErrorCause(FileError error);
+
 // A file opened for reading in large blocks.
 class InputFile {
 public:

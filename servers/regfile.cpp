@@ -19,17 +19,6 @@ constexpr std::size_t kMaxFileBytes = 16 << 20;
 constexpr std::size_t kMaxLineBytes = 64 << 10;
 constexpr std::size_t kMaxText = 259;
 
-// The framework's file error causes, as the failure message shows them.
-int CauseCode(FileError error)
-{
-    switch (error) {
-    case FileError::NotFound: return 3;     // bad path
-    case FileError::AccessDenied: return 5; // access denied
-    case FileError::DiskFull: return 13;    // disk full
-    default: return 1;                      // generic
-    }
-}
-
 std::string Quoted(std::string_view text)
 {
     std::string out = "\"";
@@ -399,7 +388,7 @@ RegFileResult ExportServerConfigs(const std::string& path)
         error = file.close();
     }
     if (error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(CauseCode(error)) + ")"};
+        return {false, "File could not be saved (" + std::to_string(FileErrorCause(error)) + ")"};
     return {};
 }
 

@@ -18,17 +18,6 @@ std::string Lower(std::string s)
     return s;
 }
 
-// The framework's file error causes.
-int CauseCode(FileError error)
-{
-    switch (error) {
-    case FileError::NotFound: return 3;
-    case FileError::AccessDenied: return 5;
-    case FileError::DiskFull: return 13;
-    default: return 1;
-    }
-}
-
 } // namespace
 
 std::string QuotationsText(const std::vector<const CWPapier*>& items)
@@ -72,11 +61,11 @@ ExportResult ExportQuotations(const std::vector<const CWPapier*>& items, const s
     const bool sheet = Lower(path).find(".xls") != std::string::npos;
     OutputFile file;
     if (const FileError error = file.open(path); error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(sheet ? -1 : CauseCode(error)) + ")"};
+        return {false, "File could not be saved (" + std::to_string(sheet ? -1 : FileErrorCause(error)) + ")"};
     const std::string bytes = sheet ? QuotationsSheet(items) : QuotationsText(items);
     file.write(bytes.data(), bytes.size());
     if (const FileError error = file.close(); error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(CauseCode(error)) + ")"};
+        return {false, "File could not be saved (" + std::to_string(FileErrorCause(error)) + ")"};
     return {};
 }
 
