@@ -17,7 +17,6 @@ namespace tarvelo {
 
 namespace {
 
-
 CalendarDate DateOf(TimeStamp time)
 {
     const std::tm f = BreakLocalTime(time);
