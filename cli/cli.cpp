@@ -26,6 +26,13 @@ constexpr const char* kUsage =
     "                         {\"code\":N,\"value\":X,\"time\":T,\"message\":\"...\"}\n"
     "  expand TEMPLATE [--name N] [--symbol S] [--offset K] [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         expand the variables of an address template with the current time\n"
+    "  new PORTFOLIO          create an empty portfolio\n"
+    "  add PORTFOLIO NAME [--symbol S] [--server NAME]\n"
+    "                         add an item with the defaults of a new item\n"
+    "  quote PORTFOLIO NAME VALUE [--time \"YYYY-MM-DD HH:MM\"]\n"
+    "                         add a quotation by hand (now, unless --time is given)\n"
+    "  list PORTFOLIO [--nominal]\n"
+    "                         the rows of the portfolio list: icon, nine columns; then the totals\n"
     "  update PORTFOLIO [--slots N]\n"
     "                         fetch the current quotation of every item and save the portfolio\n"
     "  export PORTFOLIO OUT   write all quotations to a text file, or a spreadsheet when OUT\n"
@@ -187,6 +194,10 @@ const Command kCommands[] = {
     {"update", UpdateCommand},
     {"export", ExportCommand},
     {"import", ImportCommand},
+    {"list", ListCommand},
+    {"new", NewCommand},
+    {"add", AddCommand},
+    {"quote", QuoteCommand},
 };
 
 } // namespace

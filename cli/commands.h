@@ -28,5 +28,9 @@ int OptionsCommand(const CommandContext& c);
 int UpdateCommand(const CommandContext& c);
 int ExportCommand(const CommandContext& c);
 int ImportCommand(const CommandContext& c);
+int ListCommand(const CommandContext& c);
+int NewCommand(const CommandContext& c);
+int AddCommand(const CommandContext& c);
+int QuoteCommand(const CommandContext& c);
 
 } // namespace tarvelo

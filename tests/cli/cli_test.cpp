@@ -279,6 +279,39 @@ TEST_F(CliTest, ImportAndExportQuotations)
         EXPECT_EQ(entry.path(), m_folder);
 }
 
+TEST_F(CliTest, BuildAPortfolioAndListIt)
+{
+    Profile().deleteKey("SortColumn");
+    Profile().deleteKey("SortReverse");
+    const std::string portfolio = path("built.qvx");
+    ASSERT_EQ(Cli({"new", portfolio}).status, 0);
+    ASSERT_EQ(Cli({"add", portfolio, "Zeta", "--symbol", "ZT"}).status, 0);
+    ASSERT_EQ(Cli({"add", portfolio, "Alpha"}).status, 0);
+    EXPECT_EQ(Cli({"add", portfolio, "Gone", "--server", "No such server"}).status, 1);
+    ASSERT_EQ(Cli({"quote", portfolio, "Zeta", "12.5", "--time", "2003-02-01 10:00"}).status, 0);
+    ASSERT_EQ(Cli({"quote", portfolio, "Zeta", "10", "--time", "2003-02-03 10:00"}).status, 0);
+    EXPECT_EQ(Cli({"quote", portfolio, "Zeta", "0"}).status, 2);
+    EXPECT_EQ(Cli({"quote", portfolio, "Zeta", "1", "--time", "2003-02-03"}).status, 2);
+    EXPECT_EQ(Cli({"quote", portfolio, "Nobody", "1"}).status, 1);
+
+    const LoadResult loaded = LoadPortfolioFile(portfolio);
+    ASSERT_TRUE(loaded.ok);
+    ASSERT_EQ(loaded.items.size(), 2u);
+    EXPECT_EQ(loaded.items[0]->settings().symbol, "ZT");
+    EXPECT_EQ(loaded.items[0]->settings().server.url, "http://www.");
+    EXPECT_EQ(loaded.items[0]->settings().deviationPercent, 20.0);
+
+    // Sorted by name (the stored sort column 0), icon first, the totals last.
+    CliRun run = Cli({"list", portfolio, "--nominal"});
+    ASSERT_EQ(run.status, 0);
+    const auto firstLine = run.out.substr(0, run.out.find('\n'));
+    EXPECT_EQ(firstLine, "0\tAlpha\t\t\t\t\t\t\t\t");
+    EXPECT_NE(run.out.find("\n1\tZeta\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\t-2.5000 (2 Days)\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nAmount invested: "), std::string::npos);
+    EXPECT_EQ(Cli({"list", path("missing.qvx")}).status, 2);
+}
+
 TEST_F(CliTest, ServersListShowExportImportInstall)
 {
     Profile().deleteKey("Server");

@@ -1,0 +1,146 @@
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "model/cwpapierdoc.h"
+#include "model/portfoliolist.h"
+#include "platform/codepage.h"
+#include "platform/localtime.h"
+#include "servers/serverstore.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace tarvelo {
+
+namespace {
+
+bool Open(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+{
+    const DocumentResult opened = doc.OnOpenDocument(path);
+    if (!opened.ok)
+        ReportFileError(err, path, opened.message);
+    return opened.ok;
+}
+
+bool Save(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+{
+    const DocumentResult saved = doc.OnSaveDocument(path);
+    if (!saved.ok)
+        ReportFileError(err, path, saved.message);
+    return saved.ok;
+}
+
+ItemPos FindByName(const CWPapierDoc& doc, const std::string& name)
+{
+    for (const ItemPos pos : doc.GetItemPositions()) {
+        if (doc.GetItemName(pos) == name)
+            return pos;
+    }
+    return {};
+}
+
+} // namespace
+
+int ListCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {}, {"nominal"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 1)
+        return WrongCall(c.err, "list takes one portfolio file");
+    CWPapierDoc doc(1);
+    if (!Open(doc, o.positional()[0], c.err))
+        return kExitError;
+    const ListViewOptions view = LoadListViewOptions();
+    const bool percent = !o.flag("nominal");
+    const TimeStamp now = CurrentTime();
+    for (const CWPapier* item : SortedRows(doc.Items(), view.sortColumn, view.sortReverse)) {
+        c.out << RowIcon(*item);
+        for (const std::string& cell : RowCells(*item, percent, now))
+            c.out << '\t' << Cp1252ToUtf8(cell);
+        c.out << '\n';
+    }
+    c.out << Cp1252ToUtf8(TotalsText(doc.Items(), percent)) << '\n';
+    return kExitOk;
+}
+
+int NewCommand(const CommandContext& c)
+{
+    if (c.args.size() != 1)
+        return WrongCall(c.err, "new takes one portfolio file");
+    CWPapierDoc doc(1);
+    doc.OnNewDocument();
+    return Save(doc, c.args[0], c.err) ? kExitOk : kExitError;
+}
+
+int AddCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"symbol", "server"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 2)
+        return WrongCall(c.err, "add takes a portfolio file and an item name");
+    const std::string path = o.positional()[0];
+    CWPapierDoc doc(1);
+    if (!Open(doc, path, c.err))
+        return kExitError;
+    ItemSettings settings = NewItemSettings(CurrentTime());
+    settings.name = Utf8ToCp1252(o.positional()[1]);
+    settings.symbol = Utf8ToCp1252(o.text("symbol").value_or(""));
+    if (const auto server = o.text("server")) {
+        const std::string name = Utf8ToCp1252(*server);
+        std::vector<std::string> names;
+        EnumerateServerConfigs(names);
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            c.err << "tarvelo-cli: no server configuration named '" << *server << "'\n";
+            return kExitFailed;
+        }
+        settings.server.name = name;
+    }
+    doc.AddItem(settings);
+    return Save(doc, path, c.err) ? kExitOk : kExitError;
+}
+
+int QuoteCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"time"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 3)
+        return WrongCall(c.err, "quote takes a portfolio file, an item name and a value");
+    const std::string path = o.positional()[0];
+    double value = 0;
+    try {
+        std::size_t used = 0;
+        value = std::stod(o.positional()[2], &used);
+        if (used != o.positional()[2].size())
+            throw std::invalid_argument("value");
+    } catch (...) {
+        return WrongCall(c.err, "the value must be a number");
+    }
+    if (!(value >= 0.001 && value <= 999999999))
+        return WrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
+    TimeStamp time = CurrentTime();
+    if (const auto text = o.text("time")) {
+        const auto date = ParseDateOption(text->substr(0, 10));
+        const auto hour = text->size() == 16 && (*text)[10] == ' ' && (*text)[13] == ':'
+                              ? ParseInteger(text->substr(11, 2), 0, 23)
+                              : std::nullopt;
+        const auto minute = hour ? ParseInteger(text->substr(14, 2), 0, 59) : std::nullopt;
+        if (!date || !minute)
+            return WrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
+        time = MakeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
+    }
+    CWPapierDoc doc(1);
+    if (!Open(doc, path, c.err))
+        return kExitError;
+    const ItemPos item = FindByName(doc, Utf8ToCp1252(o.positional()[1]));
+    if (!item) {
+        c.err << "tarvelo-cli: the portfolio has no item named '" << o.positional()[1] << "'\n";
+        return kExitFailed;
+    }
+    doc.InsertQuotation(item, value, time);
+    return Save(doc, path, c.err) ? kExitOk : kExitError;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,239 @@
+#include "model/portfoliolist.h"
+
+#include "platform/localtime.h"
+#include "platform/profile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr const char* kDays = "Days";
+
+std::string Format(const char* format, ...)
+{
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    return buffer;
+}
+
+int Sign(double v)
+{
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
+
+int DayCount(std::int64_t from, std::int64_t to)
+{
+    return static_cast<int>((to - from) / 86400);
+}
+
+// The date column: the time only today, the weekday within the last week, else the date.
+std::string DateText(std::int32_t time, TimeStamp now)
+{
+    std::int64_t days = (static_cast<std::int64_t>(now) - time) / 86400;
+    const std::tm t = BreakLocalTime(time);
+    const std::tm n = BreakLocalTime(now);
+    if (t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec > n.tm_hour * 3600 + n.tm_min * 60 + n.tm_sec)
+        ++days;
+    if (days >= 7)
+        return FormatLocalTime(time, "%x   %H:%M");
+    if (days >= 1)
+        return FormatLocalTime(time, "%A   %H:%M");
+    return FormatLocalTime(time, "%H:%M");
+}
+
+std::string ChangeText(double percent, double nominal, int days, bool percentMode)
+{
+    return percentMode ? Format("%+2.2f%% (%i %s)", percent, days, kDays)
+                       : Format("%+3.4f (%i %s)", nominal, days, kDays);
+}
+
+} // namespace
+
+bool AlarmHolds(const CWPapier& item)
+{
+    double last = 0;
+    if (!item.GetLastValue(last))
+        return false;
+    const ItemSettings& s = item.settings();
+    if (s.aboveAlarm && last > s.aboveLimit)
+        return true;
+    if (s.belowAlarm && last < s.belowLimit)
+        return true;
+    if (s.deviationAlarm && std::fabs(last / s.averageBuyPrice - 1) > std::fabs(s.deviationPercent * 0.01))
+        return true;
+    return false;
+}
+
+int RowIcon(const CWPapier& item)
+{
+    double percent = 0;
+    item.GetLastChangePercent(percent, true);
+    const int direction = percent == 0 ? 0 : (percent < 0 ? 1 : 2);
+    return direction + (AlarmHolds(item) ? 3 : 0);
+}
+
+std::array<std::string, kListColumns> RowCells(const CWPapier& item, bool percentMode, TimeStamp now)
+{
+    std::array<std::string, kListColumns> cells;
+    const ItemSettings& s = item.settings();
+    cells[0] = s.name;
+    if (item.history().empty())
+        return cells;
+    double last = 0, low = 0, high = 0;
+    std::int32_t lastTime = 0, firstTime = 0;
+    item.GetLastValue(last);
+    item.GetLowHigh(low, high);
+    item.GetLastTime(lastTime);
+    item.GetFirstTime(firstTime);
+    cells[1] = DateText(lastTime, now);
+    cells[2] = Format("%3.4f", last);
+    cells[3] = Format("%3.4f", low);
+    cells[4] = Format("%3.4f", high);
+    for (const bool sinceLastDay : {true, false}) {
+        double percent = 0, nominal = 0;
+        item.GetLastChangePercent(percent, sinceLastDay);
+        item.GetLastChange(nominal, sinceLastDay);
+        std::int32_t reference = 0;
+        const int days = item.GetReferenceTime(reference, sinceLastDay) ? DayCount(reference, lastTime) : 0;
+        cells[sinceLastDay ? 5 : 6] = ChangeText(percent, nominal, days, percentMode);
+    }
+    double totalPercent = 0, total = 0;
+    item.GetTotalChangePercent(totalPercent);
+    item.GetTotalChange(total);
+    cells[7] = ChangeText(totalPercent, total, DayCount(firstTime, lastTime), percentMode);
+    const double value = last * s.quantity;
+    if (last != 0 && s.quantity != 0 && s.averageBuyPrice != 0) {
+        cells[8] = percentMode ? Format("%4.2f (%+2.2f%%)", value, last * 100 / s.averageBuyPrice - 100)
+                               : Format("%4.2f (%+4.2f)", value, (last - s.averageBuyPrice) * s.quantity);
+    } else {
+        cells[8] = Format("%4.2f", value);
+    }
+    return cells;
+}
+
+int CompareRows(const CWPapier& a, const CWPapier& b, int column)
+{
+    const auto number = [&](const CWPapier& item) -> double {
+        double v = 0, low = 0, high = 0;
+        switch (column) {
+        case 2: item.GetLastValue(v); return v;
+        case 3: item.GetLowHigh(low, high); return low;
+        case 4: item.GetLowHigh(low, high); return high;
+        case 5: item.GetLastChangePercent(v, true); return v;
+        case 6: item.GetLastChangePercent(v, false); return v;
+        case 7: item.GetTotalChangePercent(v); return v;
+        case 8: item.GetLastValue(v); return v * item.settings().quantity;
+        default: return 0;
+        }
+    };
+    if (column == 0) {
+        const std::string& x = a.settings().name;
+        const std::string& y = b.settings().name;
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        const bool less = std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                                       [&](char p, char q) { return lower(p) < lower(q); });
+        const bool greater = std::lexicographical_compare(y.begin(), y.end(), x.begin(), x.end(),
+                                                          [&](char p, char q) { return lower(p) < lower(q); });
+        return less ? -1 : (greater ? 1 : 0);
+    }
+    if (column == 1) {
+        std::int32_t x = 0, y = 0;
+        a.GetLastTime(x);
+        b.GetLastTime(y);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return Sign(number(a) - number(b));
+}
+
+std::vector<const CWPapier*> SortedRows(std::vector<const CWPapier*> items, int column, bool reverse)
+{
+    std::stable_sort(items.begin(), items.end(), [&](const CWPapier* a, const CWPapier* b) {
+        const int c = CompareRows(*a, *b, column);
+        return reverse ? c > 0 : c < 0;
+    });
+    return items;
+}
+
+std::string TotalsText(const std::vector<const CWPapier*>& items, bool percentMode)
+{
+    double value = 0, invested = 0, previous = 0;
+    bool gains = true;
+    bool last = true;
+    for (const CWPapier* item : items) {
+        const ItemSettings& s = item->settings();
+        const auto& history = item->history();
+        if (s.quantity == 0 || history.empty())
+            continue;
+        value += s.quantity * history.back().value;
+        invested += s.averageBuyPrice * s.quantity;
+        if (s.averageBuyPrice == 0)
+            gains = false;
+        if (history.size() < 2)
+            last = false;
+        else
+            previous += s.quantity * history[history.size() - 2].value;
+    }
+    if (value == 0 || invested == 0)
+        gains = false;
+    if (!gains || value == 0 || previous == 0)
+        last = false;
+    if (!gains)
+        return Format("Amount invested: %4.2f", value);
+    if (!last) {
+        return percentMode ? Format("Amount invested: %4.2f (Total: %+2.2f%%)", value, value * 100 / invested - 100)
+                           : Format("Amount invested: %4.2f (Total: %+4.2f)", value, value - invested);
+    }
+    return percentMode ? Format("Amount invested: %4.2f (Last: %+2.2f%% Total: %+2.2f%%)", value,
+                                value * 100 / previous - 100, value * 100 / invested - 100)
+                       : Format("Amount invested: %4.2f (Last: %+4.2f Total: %+4.2f)", value, value - previous,
+                                value - invested);
+}
+
+ListViewOptions LoadListViewOptions()
+{
+    const Profile profile;
+    ListViewOptions options;
+    const std::string widths = profile.getText("Columns", "ListView", "200,112,63,63,70,95,95,116,107,0");
+    std::size_t start = 0;
+    for (int column = 0; column < kListColumns && start <= widths.size(); ++column) {
+        const auto comma = widths.find(',', start);
+        const std::string token = widths.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        try {
+            std::size_t used = 0;
+            const int width = std::stoi(token, &used);
+            if (used > 0)
+                options.widths[static_cast<std::size_t>(column)] = width;
+        } catch (...) {
+            // A token that is no number leaves the column at its default width.
+        }
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    options.sortColumn = std::clamp(profile.getInt("SortColumn", "ListView", 0), 0, kListColumns - 1);
+    options.sortReverse = profile.getInt("SortReverse", "ListView", 0) != 0;
+    options.percent = profile.getInt("ProcentualValue", "ListView", 1) != 0;
+    return options;
+}
+
+void SaveListViewOptions(const ListViewOptions& options)
+{
+    Profile profile;
+    std::string widths = std::to_string(options.widths[0]);
+    for (int column = 1; column < kListColumns; ++column)
+        widths += "," + std::to_string(options.widths[static_cast<std::size_t>(column)]);
+    profile.writeText("Columns", "ListView", widths);
+    profile.writeInt("SortColumn", "ListView", options.sortColumn);
+    profile.writeInt("SortReverse", "ListView", options.sortReverse ? 1 : 0);
+    profile.writeInt("ProcentualValue", "ListView", options.percent ? 1 : 0);
+}
+
+} // namespace tarvelo

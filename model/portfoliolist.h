@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/cwpapier.h"
+#include "platform/localtime.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// What the portfolio list shows, worked out without any window: the nine cell texts of
+// a row, its icon, the order of the rows and the totals of the status bar.
+namespace tarvelo {
+
+inline constexpr int kListColumns = 9;
+
+// 0 no change since the last day, 1 fell, 2 rose; plus 3 when an alarm holds.
+int RowIcon(const CWPapier& item);
+bool AlarmHolds(const CWPapier& item);
+
+// The texts of columns 0 to 8 (name, date, value, low, high, the three changes with
+// their day counts, amount invested); columns 1 to 8 are empty without quotations.
+// Numbers and dates follow the current C locale.
+std::array<std::string, kListColumns> RowCells(const CWPapier& item, bool percent, TimeStamp now);
+
+// -1, 0 or 1 as the rows of a and b stand in ascending order of the column.
+int CompareRows(const CWPapier& a, const CWPapier& b, int column);
+// The items in the order of the column, descending when reverse is set; equal items
+// keep their portfolio order.
+std::vector<const CWPapier*> SortedRows(std::vector<const CWPapier*> items, int column, bool reverse);
+
+// "Amount invested: ..." with the gains that can be shown.
+std::string TotalsText(const std::vector<const CWPapier*>& items, bool percent);
+
+// The stored list options.
+struct ListViewOptions {
+    std::array<int, kListColumns> widths = {200, 112, 63, 63, 70, 95, 95, 116, 107};
+    int sortColumn = 0;
+    bool sortReverse = false;
+    bool percent = true;
+};
+ListViewOptions LoadListViewOptions();
+void SaveListViewOptions(const ListViewOptions& options);
+
+} // namespace tarvelo
