@@ -8,6 +8,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -371,9 +372,12 @@ void Worker::run()
         curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, m_allowHttps ? "http,https" : "http");
         curl_easy_setopt(m_curl, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(m_curl, CURLOPT_BUFFERSIZE, static_cast<long>(kBlock));
-        curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(std::min<std::uint32_t>(m_job.timeout, 60)));
-        // The job's time is the hard limit of a try; the reads check it too.
-        curl_easy_setopt(m_curl, CURLOPT_TIMEOUT, static_cast<long>(m_job.timeout));
+        // The job's time is the hard limit of a try; the reads check it too. Curl reads 0
+        // as "no limit", so a configuration with no time gets one second, and one whose
+        // time is beyond a day (a negative number read as unsigned) the store's default.
+        const long limit = m_job.timeout == 0 ? 1L : m_job.timeout > 86400 ? 60L : static_cast<long>(m_job.timeout);
+        curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, std::min(limit, 60L));
+        curl_easy_setopt(m_curl, CURLOPT_TIMEOUT, limit);
         curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, m_curlError);
         curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, &Worker::OnWrite);
         curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, this);

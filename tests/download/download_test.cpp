@@ -420,6 +420,19 @@ TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
     m_server.release();
 }
 
+TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
+{
+    // A timeout of 0 must not mean "wait for ever" on a server that says nothing.
+    for (const int timeout : {0}) {
+        const ItemPos pos = AddItem("zero", "Z", Config(m_server.url("/stall"), timeout));
+        UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+        const auto messages = Collect(1, nullptr, 100000s);
+        EXPECT_EQ(Final(messages).code, DL_ERROR) << timeout;
+        EXPECT_EQ(Final(messages).detail, DLERR_TIMEOUT) << timeout;
+    }
+    m_server.release();
+}
+
 TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
 {
     CWPapierDoc doc(1);
