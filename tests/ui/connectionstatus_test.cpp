@@ -1,0 +1,164 @@
+#include "ui/connectionstatusdialog.h"
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "ui/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+namespace tarvelo {
+namespace {
+
+// Widgets need an application; the tests run without a display.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "ui_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+const auto* const g_qt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+DownloadMessage Message(int code, std::uint64_t key, int detail = 0)
+{
+    DownloadMessage m;
+    m.code = code;
+    m.detail = detail;
+    m.worker = 7;
+    m.itemName = "ACME";
+    m.itemKey = ItemPos{key};
+    m.url = "http://quotes.example/q/page.html";
+    return m;
+}
+
+class ConnectionStatusTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Profile().deleteKey("Columns");
+        Shell::install(&m_shell);
+    }
+    void TearDown() override { Shell::install(nullptr); }
+
+    void Send(DownloadMessage m) { m_dialog.handleMessage(m); }
+
+    RecordingShell m_shell;
+    CConnectionStatusDlg m_dialog;
+};
+
+TEST_F(ConnectionStatusTest, RowsFollowTheMessagesOfAnUpdate)
+{
+    m_dialog.show();
+    Send(Message(DL_INITIALIZED, 1));
+    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Initialized");
+    auto* list = m_dialog.findChild<QTreeWidget*>(QStringLiteral("connectionList"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "7");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "ACME");
+    Send(Message(DL_CONNECTING, 1));
+    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Connecting...");
+    DownloadMessage progress = Message(DL_PROGRESS, 1);
+    progress.kilobytes = 2;
+    Send(std::move(progress));
+    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Download 2 KB");
+
+    Send(Message(DL_INITIALIZED, 2));
+    Send(Message(DL_ERROR, 2, DLERR_FILE_NOT_FOUND));
+    EXPECT_EQ(m_dialog.statusOf(ItemPos{2}), "Error: File not found: /q/page.html");
+
+    // A success removes the row; the window stays while an error row is left.
+    Send(Message(DL_DONE, 1));
+    EXPECT_EQ(m_dialog.rowCount(), 1);
+    EXPECT_TRUE(m_dialog.isVisible());
+
+    // The next update of the same item replaces its row by a new one at the end.
+    Send(Message(DL_INITIALIZED, 3));
+    Send(Message(DL_INITIALIZED, 2));
+    EXPECT_EQ(m_dialog.rowCount(), 2);
+    EXPECT_EQ(list->topLevelItem(1)->data(0, Qt::UserRole).toULongLong(), 2u);
+    EXPECT_EQ(m_dialog.statusOf(ItemPos{2}), "Initialized");
+
+    // After the last successful row the window hides itself (option DownloadStatus on).
+    Send(Message(DL_DONE, 3));
+    Send(Message(DL_DONE, 2));
+    EXPECT_EQ(m_dialog.rowCount(), 0);
+    EXPECT_FALSE(m_dialog.isVisible());
+
+    // With the option off it stays.
+    m_dialog.setDownloadStatus(false);
+    m_dialog.show();
+    Send(Message(DL_INITIALIZED, 4));
+    Send(Message(DL_DONE, 4));
+    EXPECT_TRUE(m_dialog.isVisible());
+}
+
+TEST_F(ConnectionStatusTest, PagesWithoutTheQuotationAreShownOrDeleted)
+{
+    const auto folder = std::filesystem::temp_directory_path();
+    const auto page = [&](const char* name) {
+        const std::string path = (folder / name).string();
+        EXPECT_EQ(WriteWholeFile(path, "converted page"), FileError::None);
+        return path;
+    };
+    DownloadMessage shown = Message(DL_TEXT_NOT_FOUND, 1);
+    shown.convertedFile = page("QVXshown");
+    Send(Message(DL_INITIALIZED, 1));
+    Send(std::move(shown));
+    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Error: Text not found!");
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    EXPECT_EQ(m_shell.opened[0], (folder / "QVXshown.TXT").string());
+    EXPECT_TRUE(std::filesystem::exists(folder / "QVXshown.TXT"));
+    std::filesystem::remove(folder / "QVXshown.TXT");
+
+    for (const bool unattended : {false, true}) {
+        m_dialog.setShowFileOnError(unattended);
+        m_dialog.setUnattended(unattended);
+        DownloadMessage deleted = Message(DL_NOT_FOUND, 9); // no row: the page rule still applies
+        deleted.convertedFile = page("QVXdeleted");
+        deleted.extractionMessage = "EOF";
+        Send(std::move(deleted));
+        EXPECT_FALSE(std::filesystem::exists(folder / "QVXdeleted"));
+    }
+    EXPECT_EQ(m_shell.opened.size(), 1u);
+}
+
+TEST_F(ConnectionStatusTest, TitleAbortButtonAndColumnWidths)
+{
+    m_dialog.setTitleFor("quotes.qvx", false);
+    EXPECT_EQ(m_dialog.windowTitle(), "[quotes.qvx] - Connections");
+    m_dialog.setTitleFor("quotes.qvx", true);
+    EXPECT_EQ(m_dialog.windowTitle(), "[quotes.qvx] - Abort connections...");
+
+    auto* abort = m_dialog.findChild<QPushButton*>(QStringLiteral("abortButton"));
+    ASSERT_NE(abort, nullptr);
+    EXPECT_FALSE(abort->isEnabled());
+    m_dialog.setAbortEnabled(true);
+    QSignalSpy spy(&m_dialog, &CConnectionStatusDlg::abortRequested);
+    abort->click();
+    EXPECT_EQ(spy.count(), 1);
+
+    EXPECT_EQ(m_dialog.columnWidths(), (std::array<int, 3>{84, 134, 148}));
+    Profile().writeText("Columns", "ConnectionDialog", "250");
+    m_dialog.loadColumnWidths();
+    EXPECT_EQ(m_dialog.columnWidths(), (std::array<int, 3>{250, 134, 148}));
+    m_dialog.saveColumnWidths();
+    EXPECT_EQ(Profile().getText("Columns", "ConnectionDialog", ""), "250,134,148");
+}
+
+} // namespace
+} // namespace tarvelo

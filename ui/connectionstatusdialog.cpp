@@ -1,0 +1,192 @@
+#include "ui/connectionstatusdialog.h"
+
+#include "download/statusrouter.h"
+#include "platform/codepage.h"
+#include "platform/profile.h"
+#include "ui/shell.h"
+#include "ui/stateicons.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kIconRole = Qt::UserRole + 1;
+constexpr std::array<int, 3> kDefaultWidths = {84, 134, 148};
+
+QString FromCp1252(const std::string& text)
+{
+    const std::string utf8 = Cp1252ToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace
+
+CConnectionStatusDlg::CConnectionStatusDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("connectionStatusDialog"));
+    setWindowTitle(QStringLiteral("Connections"));
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("connectionList"));
+    m_list->setColumnCount(3);
+    m_list->setHeaderLabels({QStringLiteral("Thread"), QStringLiteral("Item"), QStringLiteral("Status")});
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->header()->setSectionsClickable(false);
+    m_list->setIconSize(QSize(16, 16));
+
+    m_hide = new QPushButton(QStringLiteral("&Hide"), this);
+    m_hide->setObjectName(QStringLiteral("hideButton"));
+    m_hide->setDefault(true);
+    m_abort = new QPushButton(QStringLiteral("Download &Abort"), this);
+    m_abort->setObjectName(QStringLiteral("abortButton"));
+    m_abort->setEnabled(false);
+    connect(m_hide, &QPushButton::clicked, this, &QDialog::hide);
+    connect(m_abort, &QPushButton::clicked, this, &CConnectionStatusDlg::abortRequested);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_hide);
+    buttons->addWidget(m_abort);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+    resize(420, 260);
+
+    loadColumnWidths();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+QTreeWidgetItem* CConnectionStatusDlg::rowOf(ItemPos item) const
+{
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_list->topLevelItem(i);
+        if (row->data(0, kKeyRole).toULongLong() == item.key)
+            return row;
+    }
+    return nullptr;
+}
+
+void CConnectionStatusDlg::handleMessage(DownloadMessage& m)
+{
+    QTreeWidgetItem* row = rowOf(m.itemKey);
+    const auto setState = [&](int icon) {
+        if (!row)
+            return;
+        row->setText(2, FromCp1252(ConnectionStatusText(m)));
+        if (row->data(0, kIconRole).toInt() != icon) {
+            row->setIcon(0, ConnectionStateIcon(icon));
+            row->setData(0, kIconRole, icon);
+        }
+    };
+    switch (m.code) {
+    case DL_INITIALIZED:
+        delete row;
+        row = new QTreeWidgetItem(m_list);
+        row->setText(0, QString::number(m.worker));
+        row->setText(1, FromCp1252(m.itemName));
+        row->setData(0, kKeyRole, QVariant::fromValue<qulonglong>(m.itemKey.key));
+        row->setData(0, kIconRole, -1);
+        setState(0);
+        break;
+    case DL_CONNECTING:
+        setState(1);
+        break;
+    case DL_CONNECTED:
+        setState(2);
+        break;
+    case DL_PROGRESS:
+        setState(3);
+        break;
+    case DL_DONE:
+        delete row;
+        if (m_list->topLevelItemCount() == 0 && m_downloadStatus)
+            hide();
+        break;
+    case DL_NOT_FOUND:
+    case DL_INVALID_VALUE:
+    case DL_TEXT_NOT_FOUND: {
+        setState(4);
+        // The page in which the quotation was not found: shown when the user wants it.
+        const std::string shown = SettleUnmatchedPage(m, m_showFileOnError && !m_unattended);
+        if (!shown.empty())
+            Shell::instance().open(shown);
+        m.convertedFile.clear();
+        break;
+    }
+    default: // errors and aborts
+        setState(4);
+        break;
+    }
+}
+
+void CConnectionStatusDlg::removeAllRows()
+{
+    m_list->clear();
+}
+
+void CConnectionStatusDlg::setTitleFor(const std::string& portfolioTitle, bool aborting)
+{
+    setWindowTitle(QStringLiteral("[%1] - %2")
+                       .arg(FromCp1252(portfolioTitle),
+                            aborting ? QStringLiteral("Abort connections...") : QStringLiteral("Connections")));
+}
+
+void CConnectionStatusDlg::setAbortEnabled(bool enabled)
+{
+    m_abort->setEnabled(enabled);
+}
+
+void CConnectionStatusDlg::loadColumnWidths()
+{
+    const std::string stored = Profile().getText("Columns", "ConnectionDialog", "84,134,148");
+    std::array<int, 3> widths = kDefaultWidths;
+    // Fewer than three numbers, or ones that are not numbers, leave those columns at
+    // their default widths.
+    const QStringList tokens = QString::fromStdString(stored).split(u',');
+    for (int i = 0; i < 3 && i < tokens.size(); ++i) {
+        bool ok = false;
+        const int width = tokens[i].trimmed().toInt(&ok);
+        if (ok && width > 0)
+            widths[static_cast<std::size_t>(i)] = width;
+    }
+    for (int i = 0; i < 3; ++i)
+        m_list->setColumnWidth(i, widths[static_cast<std::size_t>(i)]);
+}
+
+std::array<int, 3> CConnectionStatusDlg::columnWidths() const
+{
+    return {m_list->columnWidth(0), m_list->columnWidth(1), m_list->columnWidth(2)};
+}
+
+void CConnectionStatusDlg::saveColumnWidths() const
+{
+    const auto widths = columnWidths();
+    Profile().writeText("Columns", "ConnectionDialog",
+                        std::to_string(widths[0]) + "," + std::to_string(widths[1]) + "," + std::to_string(widths[2]));
+}
+
+QString CConnectionStatusDlg::statusOf(ItemPos item) const
+{
+    const QTreeWidgetItem* row = rowOf(item);
+    return row ? row->text(2) : QString();
+}
+
+int CConnectionStatusDlg::rowCount() const
+{
+    return m_list->topLevelItemCount();
+}
+
+} // namespace tarvelo
