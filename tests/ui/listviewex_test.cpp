@@ -1,0 +1,80 @@
+#include "ui/listviewex.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+
+namespace tarvelo {
+namespace {
+
+TEST(ShortenText, FitsOrEndsInDots)
+{
+    const QFontMetrics metrics(QApplication::font());
+    const QString name = QStringLiteral("A rather long name of a fund");
+    const int full = metrics.horizontalAdvance(name);
+    EXPECT_EQ(ShortenText(name, full + 4, 4, metrics), name);
+    EXPECT_EQ(ShortenText(QString(), 0, 12, metrics), QString());
+    const QString cut = ShortenText(name, full / 2, 4, metrics);
+    EXPECT_TRUE(cut.endsWith(QStringLiteral("...")));
+    EXPECT_TRUE(name.startsWith(cut.chopped(3)));
+    EXPECT_LE(metrics.horizontalAdvance(cut) + 4, full / 2);
+    // However narrow, one character stays.
+    EXPECT_EQ(ShortenText(name, 1, 4, metrics), QStringLiteral("A..."));
+}
+
+class RedDots : public CListViewEx {
+public:
+    QColor rowDotColour(const QVariant&) const override { return QColor(255, 0, 0); }
+};
+
+int RedPixels(const QImage& image, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += (c.red() > 200 && c.green() < 60 && c.blue() < 60) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(ListViewEx, DotAtTheRightOfTheFirstColumnAndFullRowHighlight)
+{
+    RedDots list;
+    list.setColumnCount(2);
+    list.setColumnWidth(0, 120);
+    list.setColumnWidth(1, 60);
+    list.resize(400, 120);
+    auto* row = new QTreeWidgetItem(&list);
+    row->setText(0, QStringLiteral("A name far too long for its column of the list"));
+    row->setText(1, QStringLiteral("12.5000"));
+    list.show();
+    QApplication::processEvents();
+
+    const QRect rect = list.visualItemRect(row);
+    QImage image = list.viewport()->grab().toImage();
+    EXPECT_GT(RedPixels(image, QRect(100, rect.top(), 20, rect.height())), 3); // the dot, right end of column 0
+    EXPECT_EQ(RedPixels(image, QRect(0, rect.top(), 90, rect.height())), 0);
+
+    // Selected, the highlight reaches past the last column to the view's right edge.
+    list.setCurrentItem(row);
+    row->setSelected(true);
+    list.setFocus();
+    QApplication::processEvents();
+    image = list.viewport()->grab().toImage();
+    const QColor highlight = list.palette().color(QPalette::Highlight);
+    const QColor beyond = image.pixelColor(list.viewport()->width() - 3, rect.center().y());
+    const auto near = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) < 12 && std::abs(a.green() - b.green()) < 12
+            && std::abs(a.blue() - b.blue()) < 12;
+    };
+    EXPECT_TRUE(near(beyond, highlight)) << beyond.name().toStdString() << " " << highlight.name().toStdString();
+    // Below the row the view stays unhighlighted.
+    EXPECT_FALSE(near(image.pixelColor(list.viewport()->width() - 3, rect.bottom() + 10), highlight));
+}
+
+} // namespace
+} // namespace tarvelo

@@ -1,0 +1,87 @@
+#include "ui/listviewex.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QPainter>
+
+namespace tarvelo {
+
+QString ShortenText(const QString& text, int width, int margin, const QFontMetrics& metrics)
+{
+    if (text.isEmpty() || metrics.horizontalAdvance(text) + margin <= width)
+        return text;
+    const QString dots = QStringLiteral("...");
+    const int dotsWidth = metrics.horizontalAdvance(dots);
+    QString shortened = text;
+    while (shortened.size() > 1 && metrics.horizontalAdvance(shortened) + dotsWidth + margin > width)
+        shortened.chop(1);
+    return shortened + dots;
+}
+
+CListViewEx::CListViewEx(QWidget* parent) : QTreeWidget(parent)
+{
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setItemDelegate(new ListRowDelegate(this));
+    setIconSize(QSize(16, 16));
+}
+
+QColor CListViewEx::rowDotColour(const QVariant&) const
+{
+    return QColor(0, 0, 255);
+}
+
+ListRowDelegate::ListRowDelegate(CListViewEx* list) : QStyledItemDelegate(list), m_list(list) {}
+
+void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QPalette& palette = option.palette;
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+    QRect cell = option.rect;
+    // The last column's highlight reaches at least to the right edge of the view.
+    if (index.column() == m_list->columnCount() - 1)
+        cell.setRight(std::max(cell.right(), m_list->viewport()->width()));
+    painter->fillRect(cell, selected ? palette.highlight() : palette.base());
+    painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
+    const QFontMetrics metrics(option.font);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (index.column() == 0) {
+        QRect label = option.rect;
+        const QIcon icon = qvariant_cast<QIcon>(index.data(Qt::DecorationRole));
+        if (!icon.isNull()) {
+            icon.paint(painter, QRect(label.left(), label.top() + (label.height() - 16) / 2, 16, 16), Qt::AlignCenter,
+                       selected ? QIcon::Selected : QIcon::Normal);
+            label.setLeft(label.left() + 18);
+        }
+        const int r = label.right();
+        const QRect dot(QPoint(std::max(r - 12, label.left() + 2), label.top() + 4), QPoint(r - 2, label.bottom() - 4));
+        if (dot.width() > 0 && dot.height() > 0) {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing, true);
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(m_list->rowDotColour(index.siblingAtColumn(0).data(Qt::UserRole)));
+            painter->drawEllipse(dot);
+            painter->restore();
+        }
+        const QString shown = ShortenText(text, r - label.left() - 12, 4, metrics);
+        painter->drawText(label.adjusted(2, 0, -12, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    } else if (!text.isEmpty()) {
+        const QString shown = ShortenText(text, option.rect.width(), 12, metrics);
+        Qt::Alignment alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
+        if (shown != text || alignment == 0)
+            alignment = Qt::AlignLeft;
+        painter->drawText(option.rect.adjusted(6, 0, -6, 0), alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    }
+    if ((option.state & QStyle::State_HasFocus) && m_list->hasFocus()) {
+        painter->setPen(QPen(palette.text().color(), 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(cell.adjusted(0, 0, -1, -1));
+    }
+    painter->restore();
+}
+
+} // namespace tarvelo

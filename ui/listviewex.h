@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+class QFontMetrics;
+
+namespace tarvelo {
+
+// A text cut to fit a width with a margin: unchanged when it fits, else characters are
+// dropped from its end (keeping at least one) until it fits with "..." appended.
+QString ShortenText(const QString& text, int width, int margin, const QFontMetrics& metrics);
+
+// A report list that draws its rows itself: the selection highlighted across the full
+// width (at least to the right edge of the view), texts that do not fit ending in "...",
+// and a small coloured dot at the right end of the first column.
+class CListViewEx : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CListViewEx(QWidget* parent = nullptr);
+
+    // The dot colour of a row, by the row's item data (Qt::UserRole of column 0).
+    virtual QColor rowDotColour(const QVariant& itemData) const;
+};
+
+// The delegate that draws the rows of a CListViewEx.
+class ListRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit ListRowDelegate(CListViewEx* list);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    CListViewEx* m_list;
+};
+
+} // namespace tarvelo
