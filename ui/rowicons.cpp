@@ -1,0 +1,72 @@
+#include "ui/rowicons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace tarvelo {
+
+QIcon PortfolioRowIcon(int index)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const int direction = index % 3;
+    QPainterPath arrow;
+    QColor colour;
+    if (direction == 0) { // right
+        arrow.moveTo(1, 6);
+        arrow.lineTo(7, 6);
+        arrow.lineTo(7, 3);
+        arrow.lineTo(12, 8);
+        arrow.lineTo(7, 13);
+        arrow.lineTo(7, 10);
+        arrow.lineTo(1, 10);
+        colour = QColor(128, 128, 128);
+    } else if (direction == 1) { // down
+        arrow.moveTo(4, 1);
+        arrow.lineTo(8, 1);
+        arrow.lineTo(8, 8);
+        arrow.lineTo(11, 8);
+        arrow.lineTo(6, 14);
+        arrow.lineTo(1, 8);
+        arrow.lineTo(4, 8);
+        colour = QColor(210, 30, 30);
+    } else { // up
+        arrow.moveTo(4, 14);
+        arrow.lineTo(8, 14);
+        arrow.lineTo(8, 7);
+        arrow.lineTo(11, 7);
+        arrow.lineTo(6, 1);
+        arrow.lineTo(1, 7);
+        arrow.lineTo(4, 7);
+        colour = QColor(30, 160, 40);
+    }
+    arrow.closeSubpath();
+    p.setPen(QPen(colour.darker(140), 1));
+    p.setBrush(colour);
+    p.drawPath(arrow);
+    // The small sign: circle, minus or plus.
+    p.setPen(QPen(colour.darker(160), 1.5));
+    p.setBrush(Qt::NoBrush);
+    if (direction == 0) {
+        p.drawEllipse(QRectF(12, 11, 3.5, 3.5));
+    } else {
+        p.drawLine(QPointF(11.5, 13), QPointF(15.5, 13));
+        if (direction == 2)
+            p.drawLine(QPointF(13.5, 11), QPointF(13.5, 15));
+    }
+    if (index >= 3) { // alarm: a yellow exclamation mark
+        p.setPen(QPen(QColor(120, 90, 0), 1));
+        p.setBrush(QColor(250, 210, 0));
+        p.drawRoundedRect(QRectF(11, 0.5, 4.5, 9), 1.5, 1.5);
+        p.setPen(QPen(QColor(60, 40, 0), 1.2));
+        p.drawLine(QPointF(13.25, 2), QPointF(13.25, 6));
+        p.drawPoint(QPointF(13.25, 8));
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
+} // namespace tarvelo
