@@ -49,6 +49,18 @@ void SaveOptions(const GeneralOptions& options)
         profile.writeInt(kGeneralOptionsSection, option.name, options.*option.field);
 }
 
+bool InsideUpdateWindow(const GeneralOptions& options, TimeStamp now)
+{
+    if (!options.autoupdateTime)
+        return true;
+    const std::tm today = BreakLocalTime(now);
+    const int year = today.tm_year + 1900;
+    const int month = today.tm_mon + 1;
+    const TimeStamp start = MakeLocalTime(year, month, today.tm_mday, options.hour1, options.minute1, 0);
+    const TimeStamp end = MakeLocalTime(year, month, today.tm_mday, options.hour2, options.minute2, 0);
+    return start <= now && now <= end;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/localtime.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,6 +46,11 @@ const OptionInfo* FindGeneralOption(std::string_view name);
 GeneralOptions LoadOptions();
 // Writes the twelve values.
 void SaveOptions(const GeneralOptions& options);
+
+// Whether the automatic update may run now: always without the daily window, else when
+// today's Hour1:Minute1 <= now <= today's Hour2:Minute2 (local time, both bounds
+// included; a window that ends before it starts never holds).
+bool InsideUpdateWindow(const GeneralOptions& options, TimeStamp now);
 
 // The command line: "/u" or "-u" asks for unattended update mode; the first plain
 // parameter names the portfolio. Other switches keep their usual meaning and are not

@@ -33,6 +33,29 @@ TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
     EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), 12u);
 }
 
+TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)
+{
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    GeneralOptions options; // 09:30 to 18:30
+    const auto at = [](int hour, int minute, int second = 0) { return MakeLocalTime(2026, 7, 1, hour, minute, second); };
+    EXPECT_FALSE(InsideUpdateWindow(options, at(9, 29, 59)));
+    EXPECT_TRUE(InsideUpdateWindow(options, at(9, 30)));
+    EXPECT_TRUE(InsideUpdateWindow(options, at(18, 30)));
+    EXPECT_FALSE(InsideUpdateWindow(options, at(18, 30, 1)));
+    options.autoupdateTime = 0;
+    EXPECT_TRUE(InsideUpdateWindow(options, at(3, 0)));
+    // A window from 18:30 to 09:00 never holds.
+    options.autoupdateTime = 1;
+    options.hour1 = 18;
+    options.hour2 = 9;
+    options.minute2 = 0;
+    for (const int hour : {0, 8, 12, 19, 23})
+        EXPECT_FALSE(InsideUpdateWindow(options, at(hour, 45)));
+    ::unsetenv("TZ");
+    ::tzset();
+}
+
 TEST(CommandLineTest, UnattendedSwitchAndFirstPlainParameter)
 {
     const struct {
