@@ -1,0 +1,77 @@
+#include "ui/manualquotationdialog.h"
+
+#include "platform/codepage.h"
+#include "ui/prompter.h"
+
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTimeEdit>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr double kLowest = 0.001;
+constexpr double kHighest = 999999999;
+
+} // namespace
+
+CManualQuotationDlg::CManualQuotationDlg(const std::string& itemName, TimeStamp now, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("manualQuotationDialog"));
+    setWindowTitle(QStringLiteral("Item quotation"));
+    const std::string utf8 = Cp1252ToUtf8(itemName);
+    auto* name = new QLabel(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), this);
+    name->setObjectName(QStringLiteral("itemNameLabel"));
+    const std::tm local = BreakLocalTime(now);
+    m_date = new QDateEdit(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday), this);
+    m_date->setObjectName(QStringLiteral("dateEdit"));
+    m_date->setCalendarPopup(true);
+    m_time = new QTimeEdit(QTime(local.tm_hour, local.tm_min, local.tm_sec), this);
+    m_time->setObjectName(QStringLiteral("timeEdit"));
+    m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    m_valueEdit = new QLineEdit(QLocale().toString(0.0), this);
+    m_valueEdit->setObjectName(QStringLiteral("valueEdit"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CManualQuotationDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("Item:"), name);
+    form->addRow(QStringLiteral("Date:"), m_date);
+    form->addRow(QStringLiteral("Time:"), m_time);
+    form->addRow(QStringLiteral("Value:"), m_valueEdit);
+    form->addRow(buttons);
+}
+
+TimeStamp CManualQuotationDlg::time() const
+{
+    const QDate d = m_date->date();
+    const QTime t = m_time->time();
+    return MakeLocalTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+}
+
+void CManualQuotationDlg::accept()
+{
+    bool ok = false;
+    QString text = m_valueEdit->text().trimmed();
+    double value = QLocale().toDouble(text, &ok);
+    if (!ok)
+        value = text.toDouble(&ok); // a point also reads as the decimal separator
+    if (!ok || value < kLowest || value > kHighest) {
+        Prompter::instance().inform(this,
+                                    QStringLiteral("Please enter a number between %1 and %2.")
+                                        .arg(QLocale().toString(kLowest), QLocale().toString(kHighest, 'f', 0)),
+                                    Prompter::Icon::Warning);
+        m_valueEdit->setFocus();
+        m_valueEdit->selectAll();
+        return;
+    }
+    m_value = value;
+    QDialog::accept();
+}
+
+} // namespace tarvelo
