@@ -1,0 +1,130 @@
+#include "ui/downloadhub.h"
+
+#include "platform/files.h"
+#include "platform/localtime.h"
+#include "ui/connectionstatusdialog.h"
+#include "ui/prompter.h"
+#include "ui/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace tarvelo {
+namespace {
+
+class DownloadHubTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Prompter::install(&m_prompter);
+        Shell::install(&m_shell);
+        m_page = (fs::temp_directory_path() / "hub-page.html").string();
+        ASSERT_EQ(WriteWholeFile(m_page, "<p>Kurs ABC: <b>22,65</b></p>"), FileError::None);
+    }
+    void TearDown() override
+    {
+        m_engine.shutdown();
+        Prompter::install(nullptr);
+        Shell::install(nullptr);
+        fs::remove(m_page);
+        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+            EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
+    }
+    ItemPos Add(const char* name, const char* symbol)
+    {
+        ItemSettings settings;
+        settings.name = name;
+        settings.symbol = symbol;
+        settings.server.url = "file://" + m_page;
+        settings.server.conversion = 2;
+        settings.server.textBeforeValue = "Kurs [&symbol]:";
+        return m_doc.AddItem(settings);
+    }
+    // Runs the event loop until the condition holds (or ten seconds pass).
+    template <typename Condition>
+    bool Until(Condition done)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+
+    ScriptedPrompter m_prompter;
+    RecordingShell m_shell;
+    std::string m_page;
+    CWPapierDoc m_doc{2};
+    CConnectionStatusDlg m_status;
+    DownloadHub m_hub{m_doc, m_status};
+    DownloadEngine m_engine;
+};
+
+TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
+{
+    const ItemPos found = Add("Found", "ABC");
+    const ItemPos missing = Add("Missing", "XYZ");
+    m_hub.setPortfolioTitle("quotes.qvx");
+    m_status.setShowFileOnError(false);
+    QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
+    QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
+    UpdateItems(m_doc, m_doc.GetItemPositions(), m_engine, m_hub);
+    ASSERT_TRUE(Until([&] { return finished.count() == 1; }));
+
+    EXPECT_EQ(m_hub.runningUpdates(), 0);
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(found)->back().value, 22.65);
+    EXPECT_TRUE(m_doc.GetQuotations(missing)->empty());
+    EXPECT_FALSE(m_doc.IsBeingUpdated(found) || m_doc.IsBeingUpdated(missing));
+    // The status window keeps the failed row only, with its title.
+    EXPECT_EQ(m_status.rowCount(), 1);
+    EXPECT_EQ(m_status.statusOf(missing), "Error: Text not found!");
+    EXPECT_EQ(m_status.windowTitle(), "[quotes.qvx] - Connections");
+    // The count went up to 2 and back to 0.
+    ASSERT_GE(running.count(), 2);
+    EXPECT_EQ(running.at(1).at(0).toInt(), 2);
+    EXPECT_EQ(running.last().at(0).toInt(), 0);
+    EXPECT_TRUE(m_prompter.shown.isEmpty());
+}
+
+TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
+{
+    const ItemPos item = Add("Found", "ABC");
+    CServerConfig config = m_doc.GetItem(item)->settings().server;
+    StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
+    ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 1; }));
+    EXPECT_TRUE(m_prompter.shown[0].startsWith("Quotation for 'Found':\nValue: 22.6500\nDate/Time: "))
+        << m_prompter.shown[0].toStdString();
+
+    config.textBeforeValue = "Preis";
+    StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
+    ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 2; }));
+    EXPECT_EQ(m_prompter.shown[1], "Quotation for 'Found' not found!\n\n");
+
+    config.url = "ftp://nowhere/x";
+    StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
+    ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 3; }));
+    EXPECT_EQ(m_prompter.shown[2], "Download error:\nItem: Found\nURL: ftp://nowhere/x\n");
+
+    m_engine.wait();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_doc.GetQuotations(item)->empty());
+    EXPECT_EQ(m_status.rowCount(), 0);
+    EXPECT_EQ(m_hub.runningUpdates(), 0);
+}
+
+TEST(DownloadPane, Texts)
+{
+    EXPECT_EQ(DownloadHub::DownloadPaneText(0), "");
+    EXPECT_EQ(DownloadHub::DownloadPaneText(1), "1 Quotation beeing updated");
+    EXPECT_EQ(DownloadHub::DownloadPaneText(3), "3 Quotations beeing updated");
+}
+
+} // namespace
+} // namespace tarvelo

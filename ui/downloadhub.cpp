@@ -1,0 +1,119 @@
+#include "ui/downloadhub.h"
+
+#include "platform/codepage.h"
+#include "platform/localtime.h"
+#include "ui/connectionstatusdialog.h"
+#include "ui/prompter.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <cstdio>
+
+namespace tarvelo {
+
+namespace {
+
+const QEvent::Type kMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+class MessageEvent : public QEvent {
+public:
+    MessageEvent(unsigned id, std::unique_ptr<DownloadMessage> m) : QEvent(kMessageEvent), messageId(id), message(std::move(m))
+    {
+    }
+    unsigned messageId;
+    std::unique_ptr<DownloadMessage> message;
+};
+
+QString FromCp1252(const std::string& text)
+{
+    const std::string utf8 = Cp1252ToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace
+
+DownloadHub::DownloadHub(CWPapierDoc& doc, CConnectionStatusDlg& status, QObject* parent)
+    : QObject(parent), m_doc(doc), m_status(status), m_router(doc)
+{
+}
+
+void DownloadHub::post(unsigned messageId, std::unique_ptr<DownloadMessage> message)
+{
+    QCoreApplication::postEvent(this, new MessageEvent(messageId, std::move(message)));
+}
+
+bool DownloadHub::event(QEvent* event)
+{
+    if (event->type() != kMessageEvent)
+        return QObject::event(event);
+    auto* posted = static_cast<MessageEvent*>(event);
+    if (posted->messageId == WM_DOWNLOAD_STATUS)
+        handle(*posted->message);
+    else
+        emit pageMessage(posted->messageId, posted->message.get());
+    return true;
+}
+
+QString DownloadHub::DownloadPaneText(int running)
+{
+    if (running <= 0)
+        return {};
+    if (running == 1)
+        return QStringLiteral("1 Quotation beeing updated");
+    return QStringLiteral("%1 Quotations beeing updated").arg(running);
+}
+
+void DownloadHub::handle(DownloadMessage& m)
+{
+    if (m.test) {
+        if (IsFinalCode(m.code))
+            showTestResult(m);
+        return;
+    }
+    const int before = m_router.runningUpdates();
+    if (m.code == DL_INITIALIZED) {
+        if (!m_unattended && m_downloadStatus) {
+            m_status.setTitleFor(m_title, false);
+            m_status.show();
+        }
+        m_status.setAbortEnabled(true);
+    }
+    // The portfolio first, then the status window, as the list view gets the final
+    // message before the window shows it.
+    m_router.route(m);
+    m_status.handleMessage(m);
+    const int running = m_router.runningUpdates();
+    if (running != before)
+        emit runningUpdatesChanged(running);
+    if (IsFinalCode(m.code) && running == 0) {
+        m_status.setTitleFor(m_title, false);
+        m_status.setAbortEnabled(false);
+        emit updatesFinished();
+    }
+}
+
+void DownloadHub::showTestResult(DownloadMessage& m)
+{
+    QString text;
+    Prompter::Icon icon = Prompter::Icon::None;
+    if (m.code == DL_DONE && m.quotation) {
+        char value[64];
+        std::snprintf(value, sizeof value, "%2.4f", m.quotation->value);
+        text = QStringLiteral("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
+                   .arg(FromCp1252(m.itemName), QString::fromLatin1(value),
+                        FromCp1252(FormatLocalTime(m.quotation->time, "%c")));
+        icon = Prompter::Icon::Information;
+    } else if (m.code >= DL_NOT_FOUND && m.code <= DL_TEXT_NOT_FOUND) {
+        text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(FromCp1252(m.itemName),
+                                                                        FromCp1252(m.extractionMessage));
+    } else {
+        text = QStringLiteral("Download error:\nItem: %1\nURL: %2\n%3")
+                   .arg(FromCp1252(m.itemName), FromCp1252(m.url), FromCp1252(m.errorText));
+    }
+    Prompter::instance().inform(nullptr, text, icon);
+    // The page of a failed test is not shown anywhere; it is not kept either.
+    SettleUnmatchedPage(m, false);
+}
+
+} // namespace tarvelo
