@@ -16,15 +16,20 @@ namespace {
 
 std::once_flag g_curlInit;
 
-// The configuration an item downloads with: its own, or the named one from the store.
-CServerConfig ConfigOf(const CWPapier& item)
+// The configuration an item downloads with: its own, or the named one from the store,
+// read once per update however many items name it.
+CServerConfig ConfigOf(const CWPapier& item, std::unordered_map<std::string, CServerConfig>& named)
 {
     const CServerConfig& own = item.settings().server;
     if (own.name.empty())
         return own;
-    CServerConfig named;
-    ReadServerConfig(own.name, named);
-    return named;
+    auto found = named.find(own.name);
+    if (found == named.end()) {
+        CServerConfig config;
+        ReadServerConfig(own.name, config);
+        found = named.emplace(own.name, std::move(config)).first;
+    }
+    return found->second;
 }
 
 DownloadItemEntry EntryFor(ItemPos key, const std::string& name, const std::string& symbol, const CServerConfig& config)
@@ -108,11 +113,12 @@ int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEng
     // later items of the same address ride along and the job takes the largest timeout.
     std::vector<std::unique_ptr<DownloadJob>> jobs;
     std::unordered_map<std::string, DownloadJob*> byUrl;
+    std::unordered_map<std::string, CServerConfig> named;
     for (const ItemPos pos : items) {
         const CWPapier* item = doc.GetItem(pos);
         if (!item || item->isBeingUpdated())
             continue;
-        const CServerConfig config = ConfigOf(*item);
+        const CServerConfig config = ConfigOf(*item, named);
         const std::string& name = item->settings().name;
         const std::string& symbol = item->settings().symbol;
         std::string url = ExpandItemVariables(config.url, name, symbol);
