@@ -133,7 +133,7 @@ int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEng
         auto job = std::make_unique<DownloadJob>();
         job->url = url;
         job->timeout = timeout;
-        job->slots = &doc.downloadSlots();
+        job->downloadSlots = &doc.downloadSlots();
         job->sink = &sink;
         job->messageId = WM_DOWNLOAD_STATUS;
         job->entries.push_back(EntryFor(pos, name, symbol, config));

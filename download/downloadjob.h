@@ -64,7 +64,7 @@ struct DownloadJob {
     bool test = false;
     bool wizard = false;
     bool import = false;
-    DownloadSlots* slots = nullptr; // item updates only; must outlive the worker
+    DownloadSlots* downloadSlots = nullptr; // item updates only; must outlive the worker
     std::vector<DownloadItemEntry> entries;
     MessageSink* sink = nullptr;
     unsigned messageId = WM_DOWNLOAD_STATUS;

@@ -99,7 +99,7 @@ public:
         if (m_curl)
             curl_easy_cleanup(m_curl);
         if (m_slotTaken)
-            m_job.slots->release();
+            m_job.downloadSlots->release();
     }
 
     void run();
@@ -177,9 +177,9 @@ private:
 
 bool Worker::takeSlot()
 {
-    if (!m_job.slots)
+    if (!m_job.downloadSlots)
         return true;
-    while (!m_job.slots->try_acquire_for(std::chrono::milliseconds(50))) {
+    while (!m_job.downloadSlots->try_acquire_for(std::chrono::milliseconds(50))) {
         if (m_shutdown.load())
             return false;
     }

@@ -293,13 +293,12 @@ void CWPapierDoc::OnNewDocument()
 
 DocumentResult CWPapierDoc::OnOpenDocument(const std::string& path)
 {
-    DeleteContents();
-    m_modified = false;
+    // The file is read before anything is dropped: a file that cannot be read leaves
+    // the open portfolio (and the file it belongs to) as it was.
     LoadResult loaded = LoadPortfolioFile(path);
-    if (!loaded.ok) {
-        UpdateAllViews();
+    if (!loaded.ok)
         return {false, loaded.message};
-    }
+    DeleteContents();
     AdoptLoadedItems(std::move(loaded.items));
     m_pathName = path;
     m_modified = false;

@@ -68,8 +68,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     for (const std::string& arg : args) {
         if (arg == "/u" || arg == "-u") {
             line.unattended = true;
-        } else if (!arg.empty() && (arg[0] == '/' || arg[0] == '-')) {
-            continue; // another switch
+        } else if (!arg.empty() && (arg[0] == '-' || (arg[0] == '/' && arg.find('/', 1) == std::string::npos))) {
+            continue; // another switch; "/home/..." is an absolute path, not a switch
         } else if (!havePortfolio) {
             line.portfolio = arg;
             havePortfolio = true;

@@ -192,6 +192,14 @@ std::optional<std::string> Profile::readText(std::string_view key, std::string_v
     return ToCp1252(value->toString());
 }
 
+std::optional<std::string> Profile::readUtf8Text(std::string_view key, std::string_view name) const
+{
+    const auto value = m_impl->read(key, name);
+    if (!value)
+        return std::nullopt;
+    return value->toString().toStdString();
+}
+
 std::int32_t Profile::getInt(std::string_view key, std::string_view name, std::int32_t fallback) const
 {
     return readInt(key, name).value_or(fallback);
@@ -211,6 +219,11 @@ void Profile::writeInt(std::string_view key, std::string_view name, std::int32_t
 void Profile::writeText(std::string_view key, std::string_view name, std::string_view value)
 {
     m_impl->write(key, name, QVariant(FromCp1252(value)));
+}
+
+void Profile::writeUtf8Text(std::string_view key, std::string_view name, std::string_view value)
+{
+    m_impl->write(key, name, QVariant(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))));
 }
 
 bool Profile::keyExists(std::string_view key) const

@@ -36,6 +36,9 @@ public:
 
     void writeInt(std::string_view key, std::string_view name, std::int32_t value);
     void writeText(std::string_view key, std::string_view name, std::string_view value);
+    // Texts that are not in the code page, such as file paths: UTF-8 in and out.
+    std::optional<std::string> readUtf8Text(std::string_view key, std::string_view name) const;
+    void writeUtf8Text(std::string_view key, std::string_view name, std::string_view value);
 
     bool keyExists(std::string_view key) const;
     std::vector<std::string> subKeys(std::string_view key) const;

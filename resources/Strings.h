@@ -29,3 +29,26 @@ inline constexpr const char* kAboutServerVersion = "Installed server configurati
 inline constexpr const char* kUserDefinedServer = "-- User defined --";
 
 } // namespace tarvelo::strings
+
+namespace tarvelo::strings {
+
+// Main window.
+inline constexpr const char* kTimerError = "Timer error!";
+inline constexpr const char* kTrayEnd = "%1 (End)";
+inline constexpr const char* kTrayOneDownload = "%1 (1 Download)";
+inline constexpr const char* kTrayDownloads = "%1 (%2 Downloads)";
+inline constexpr const char* kRegistryFilter = "Registry Files (*.reg)";
+inline constexpr const char* kServerExportName = "Server";
+inline constexpr const char* kExportFilter = "Excel Files (*.xls);;Text Files (*.txt)";
+inline constexpr const char* kSocketsFailed = "Windows sockets initialization failed.";
+inline constexpr const char* kApplicationWebPage = "https://tarvelo.example.org/";
+inline constexpr const char* kFaqPage = "FAQ.html";
+inline constexpr const char* kServerInfoPage = "QVXSrv.html";
+
+// Portfolio list.
+inline constexpr const char* kDeleteConfirm = "Do you really want to delete the marked items?";
+inline constexpr const char* kNoItems = "No items!";
+inline constexpr const char* kClipboardNotOpened = "Clipboard could not be opened!";
+inline constexpr const char* kClipboardNotRead = "Clipboard data could not be read!";
+
+} // namespace tarvelo::strings

@@ -1,9 +1,23 @@
 #include "ui/portfoliolistview.h"
 
+#include "download/downloadengine.h"
+#include "extraction/urltemplate.h"
 #include "platform/codepage.h"
+#include "resources/Strings.h"
+#include "servers/serverstore.h"
+#include "transfer/export.h"
+#include "transfer/payload.h"
+#include "ui/manualquotationdialog.h"
+#include "ui/prompter.h"
 #include "ui/rowicons.h"
+#include "ui/shell.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
+#include <QMimeData>
 
 #include <unordered_map>
 
@@ -20,6 +34,22 @@ QString FromCp1252(const std::string& text)
 ItemPos KeyOf(const QTreeWidgetItem* row)
 {
     return row ? ItemPos{row->data(0, Qt::UserRole).toULongLong()} : ItemPos{};
+}
+
+QString Text(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The configuration an item downloads with: the named one from the store, or its own.
+CServerConfig ConfigOf(const CWPapier& item)
+{
+    const CServerConfig& own = item.settings().server;
+    if (own.name.empty())
+        return own;
+    CServerConfig named;
+    ReadServerConfig(own.name, named);
+    return named;
 }
 
 } // namespace
@@ -142,6 +172,182 @@ void CWPapierLView::saveViewOptions()
     for (int column = 0; column < kListColumns; ++column)
         m_options.widths[static_cast<std::size_t>(column)] = columnWidth(column);
     SaveListViewOptions(m_options);
+}
+
+void CWPapierLView::setDownloads(DownloadEngine* engine, MessageSink* sink)
+{
+    m_engine = engine;
+    m_sink = sink;
+}
+
+bool CWPapierLView::allRowsSelected() const
+{
+    return topLevelItemCount() > 0 && static_cast<int>(m_selected.size()) == topLevelItemCount();
+}
+
+void CWPapierLView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // From the keyboard the menu opens just inside the list's top-left corner.
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                  : viewport()->mapToGlobal(QPoint(5, 5));
+    emit contextMenuWanted(at);
+    event->accept();
+}
+
+void CWPapierLView::deleteSelectedItems()
+{
+    if (m_selected.empty())
+        return;
+    if (Prompter::instance().ask(this, Text(strings::kDeleteConfirm)) != Prompter::Yes)
+        return;
+    const std::vector<ItemPos> doomed = m_selected;
+    if (!doomed.empty())
+        m_doc.DeleteItems(doomed);
+}
+
+void CWPapierLView::updateSelectedQuotations()
+{
+    if (m_selected.empty()) {
+        Prompter::instance().inform(this, Text(strings::kNoItems), Prompter::Icon::None);
+        return;
+    }
+    if (m_engine && m_sink)
+        UpdateItems(m_doc, m_selected, *m_engine, *m_sink);
+}
+
+void CWPapierLView::testQuotationUpdate()
+{
+    const CWPapier* item = m_doc.GetItem(m_current);
+    if (!item || !m_engine || !m_sink)
+        return;
+    StartTestDownload(*m_engine, *m_sink, ConfigOf(*item), item->settings().name, item->settings().symbol);
+}
+
+void CWPapierLView::manuallyUpdateQuotation()
+{
+    const ItemPos pos = m_current;
+    const CWPapier* item = m_doc.GetItem(pos);
+    if (!item)
+        return;
+    CManualQuotationDlg dialog(item->settings().name, m_now ? m_now : CurrentTime(), this);
+    if (Prompter::instance().exec(dialog) != QDialog::Accepted)
+        return;
+    if (m_doc.IsValid(pos))
+        m_doc.InsertQuotation(pos, dialog.value(), dialog.time());
+}
+
+void CWPapierLView::openWebPage()
+{
+    const CWPapier* item = m_doc.GetItem(m_current);
+    if (!item)
+        return;
+    const std::string address =
+        ExpandItemVariables(ConfigOf(*item).url, item->settings().name, item->settings().symbol);
+    if (!address.empty())
+        Shell::instance().open(address);
+}
+
+void CWPapierLView::refresh()
+{
+    m_doc.UpdateAllViews();
+}
+
+void CWPapierLView::showTotals()
+{
+    Prompter::instance().inform(this, m_amountText, Prompter::Icon::Information);
+}
+
+void CWPapierLView::selectAllOrOne()
+{
+    if (topLevelItemCount() == 0)
+        return;
+    blockSignals(true);
+    if (!allRowsSelected()) {
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            topLevelItem(i)->setSelected(true);
+    } else {
+        for (int i = 0; i < topLevelItemCount(); ++i) {
+            QTreeWidgetItem* row = topLevelItem(i);
+            if (row != currentItem())
+                row->setSelected(false);
+        }
+    }
+    blockSignals(false);
+    trackSelection();
+    viewport()->update();
+}
+
+void CWPapierLView::exportQuotations()
+{
+    // The portfolio's path without its extension is proposed.
+    QString proposed = QFile::decodeName(QByteArray::fromStdString(m_doc.GetPathName()));
+    if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
+        proposed.chop(4);
+    const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export"), proposed,
+                                                           Text(strings::kExportFilter), QStringLiteral("xls"));
+    if (path.isEmpty())
+        return;
+    const ExportResult result = ExportQuotations(m_doc.Items(), QFile::encodeName(path).toStdString());
+    if (!result.ok)
+        Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
+}
+
+bool CWPapierLView::copySelected()
+{
+    std::vector<const CWPapier*> items;
+    for (const ItemPos pos : m_selected) {
+        if (const CWPapier* item = m_doc.GetItem(pos))
+            items.push_back(item);
+    }
+    if (items.empty())
+        return false;
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard) {
+        Prompter::instance().inform(this, Text(strings::kClipboardNotOpened), Prompter::Icon::Warning);
+        return false;
+    }
+    const std::string payload = WriteItemsPayload(items);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kItemsMimeType),
+                  QByteArray(payload.data(), static_cast<qsizetype>(payload.size())));
+    clipboard->setMimeData(data);
+    return true;
+}
+
+void CWPapierLView::copyItems()
+{
+    copySelected();
+}
+
+void CWPapierLView::cutItems()
+{
+    if (copySelected())
+        deleteSelectedItems();
+}
+
+bool CWPapierLView::clipboardHasItems()
+{
+    const QClipboard* clipboard = QApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    return data && data->hasFormat(QString::fromLatin1(kItemsMimeType));
+}
+
+void CWPapierLView::pasteItems()
+{
+    const QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard) {
+        Prompter::instance().inform(this, Text(strings::kClipboardNotOpened), Prompter::Icon::Warning);
+        return;
+    }
+    const QMimeData* data = clipboard->mimeData();
+    const QByteArray bytes = data ? data->data(QString::fromLatin1(kItemsMimeType)) : QByteArray();
+    if (bytes.isEmpty()) {
+        Prompter::instance().inform(this, Text(strings::kClipboardNotRead), Prompter::Icon::Warning);
+        return;
+    }
+    const PayloadResult pasted = PasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!pasted.ok)
+        Prompter::instance().inform(this, FromCp1252(pasted.message), Prompter::Icon::Warning);
 }
 
 } // namespace tarvelo

@@ -8,6 +8,9 @@
 
 namespace tarvelo {
 
+class DownloadEngine;
+class MessageSink;
+
 // The portfolio list: one row per item with the nine computed columns, the row icon
 // and the item's colour dot, sorted by a column; it follows the document and keeps
 // track of the current and the selected items.
@@ -34,14 +37,42 @@ public:
     void saveViewOptions();
     QColor rowDotColour(const QVariant& itemData) const override;
 
+    // Where item updates and test downloads run and report.
+    void setDownloads(DownloadEngine* engine, MessageSink* sink);
+
+    // The item commands. Each does nothing when its item (or selection) is missing.
+    bool hasFocusedRow() const { return static_cast<bool>(m_current); }
+    bool hasSelectedRow() const { return !m_selected.empty(); }
+    bool allRowsSelected() const;
+    void deleteSelectedItems();     // asks first
+    void updateSelectedQuotations();
+    void testQuotationUpdate();
+    void manuallyUpdateQuotation();
+    void openWebPage();
+    void refresh();
+    void showTotals();
+    // Selects every row, or, when every row is selected, all but the focused one.
+    void selectAllOrOne();
+    void exportQuotations();
+    void copyItems();
+    void cutItems();
+    void pasteItems();
+    static bool clipboardHasItems();
+
 signals:
+    // The context menu was asked for at this point of the screen.
+    void contextMenuWanted(const QPoint& globalPos);
     // The current item, the number of selected items or whether the current one is
     // selected changed; the chart follows.
     void selectionChanged();
     void amountTextChanged(const QString& text);
 
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
     void trackSelection();
+    bool copySelected();
     void sortRows();
 
     CWPapierDoc& m_doc;
@@ -52,6 +83,8 @@ private:
     bool m_currentSelected = false;
     std::vector<ItemPos> m_selected;
     QString m_amountText;
+    DownloadEngine* m_engine = nullptr;
+    MessageSink* m_sink = nullptr;
 };
 
 } // namespace tarvelo

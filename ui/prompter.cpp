@@ -1,5 +1,7 @@
 #include "ui/prompter.h"
 
+#include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace tarvelo {
@@ -26,6 +28,29 @@ public:
                    ? Yes
                    : No;
     }
+    Answer askYesNoCancel(QWidget* parent, const QString& text) override
+    {
+        const auto button = QMessageBox::question(parent, QStringLiteral("Tarvelo"), text,
+                                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return button == QMessageBox::Yes ? Yes : button == QMessageBox::No ? No : Cancel;
+    }
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    }
+    QString saveFileName(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
+                         const QString& suffix) override
+    {
+        QFileDialog dialog(parent, title, QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(suffix);
+        dialog.selectFile(proposed);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().front();
+    }
+    int exec(QDialog& dialog) override { return dialog.exec(); }
 };
 
 MessageBoxes g_boxes;
@@ -36,6 +61,16 @@ Prompter* g_prompter = &g_boxes;
 Prompter& Prompter::instance()
 {
     return *g_prompter;
+}
+
+int ScriptedPrompter::exec(QDialog& dialog)
+{
+    shown.push_back(dialog.windowTitle());
+    if (dialogs.empty())
+        return QDialog::Rejected;
+    auto script = std::move(dialogs.front());
+    dialogs.pop_front();
+    return script(dialog);
 }
 
 void Prompter::install(Prompter* prompter)

@@ -4,7 +4,9 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace tarvelo {
@@ -19,6 +21,14 @@ public:
     virtual ~Prompter() = default;
     virtual void inform(QWidget* parent, const QString& text, Icon icon) = 0;
     virtual Answer ask(QWidget* parent, const QString& text) = 0; // Yes or No
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A file to open or to save; empty when cancelled. The filter is in Qt's form
+    // ("Tarvelo Files (*.qvx)"); a name saved without extension gets the suffix.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& proposed,
+                                 const QString& filter, const QString& suffix) = 0;
+    // Runs a modal dialog; QDialog::Accepted or QDialog::Rejected.
+    virtual int exec(QDialog& dialog) = 0;
 
     static Prompter& instance();
     static void install(Prompter* prompter); // null restores the real message boxes
@@ -37,8 +47,30 @@ public:
         answers.pop_front();
         return answer;
     }
+    Answer askYesNoCancel(QWidget* parent, const QString& text) override { return ask(parent, text); }
+    QString openFileName(QWidget*, const QString& title, const QString&) override { return nextFile(title); }
+    QString saveFileName(QWidget*, const QString& title, const QString&, const QString&, const QString&) override
+    {
+        return nextFile(title);
+    }
+    // The script fills the dialog in and says how it ends; rejected without a script.
+    int exec(QDialog& dialog) override;
+
     QStringList shown;
     std::deque<Answer> answers;
+    std::deque<QString> files;
+    std::deque<std::function<int(QDialog&)>> dialogs;
+
+private:
+    QString nextFile(const QString& title)
+    {
+        shown.push_back(title);
+        if (files.empty())
+            return {};
+        QString file = files.front();
+        files.pop_front();
+        return file;
+    }
 };
 
 } // namespace tarvelo

@@ -209,23 +209,27 @@ TEST_F(CWPapierDocTest, AbortFlagDropsResultsUntilNoItemIsMarked)
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
 }
 
-TEST_F(CWPapierDocTest, FailedOpenLeavesAnEmptyPortfolio)
+TEST_F(CWPapierDocTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 {
     const auto folder = TempFolder();
     Add("A", {{10, 1}});
+    doc.SetPathName((folder / "mine.qvx").string());
+    doc.SetModifiedFlag(false);
     const std::string missing = (folder / "missing.qvx").string();
     DocumentResult result = doc.OnOpenDocument(missing);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find(missing), std::string::npos);
-    EXPECT_EQ(doc.GetItemCount(), 0u);
+    EXPECT_EQ(doc.GetItemCount(), 1u);
 
-    Add("A", {{10, 1}});
     const std::string damaged = (folder / "damaged.qvx").string();
     std::ofstream(damaged, std::ios::binary) << std::string("\x01\x00\xFF\xFF", 4);
     result = doc.OnOpenDocument(damaged);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Unexpected file format.");
-    EXPECT_EQ(doc.GetItemCount(), 0u);
+    // A later save must not write the empty remains of a failed open over the user's file.
+    EXPECT_EQ(doc.GetItemCount(), 1u);
+    EXPECT_EQ(doc.GetPathName(), (folder / "mine.qvx").string());
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(CWPapierDocTest, SaveAndOpenRoundTrip)

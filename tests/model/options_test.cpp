@@ -71,6 +71,8 @@ TEST(CommandLineTest, UnattendedSwitchAndFirstPlainParameter)
         {{"a.qvx", "b.qvx"}, false, "a.qvx"},
         {{"/p", "a.qvx"}, false, "a.qvx"},
         {{"-u"}, true, ""},
+        {{"/u", "/home/me/Depot.qvx"}, true, "/home/me/Depot.qvx"},
+        {{"/dde", "/tmp/a.qvx", "-u"}, true, "/tmp/a.qvx"},
     };
     for (const auto& c : cases) {
         const CommandLine line = ParseCommandLine(c.args);

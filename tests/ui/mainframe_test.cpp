@@ -1,0 +1,497 @@
+#include "ui/mainframe.h"
+
+#include "download/downloadengine.h"
+#include "model/archive.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "resources/CommandIds.h"
+#include "ui/connectionstatusdialog.h"
+#include "ui/downloadhub.h"
+#include "ui/manualquotationdialog.h"
+#include "ui/portfoliolistview.h"
+#include "ui/prompter.h"
+#include "ui/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimeEdit>
+#include <QToolBar>
+
+#include <atomic>
+#include <clocale>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace tarvelo {
+namespace {
+
+using namespace commands;
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        std::setlocale(LC_ALL, "C");
+        for (const char* section : {"Dimensions", "Columns", "SortColumn", "SortReverse", "ProcentualValue",
+                                    "Recent File List"})
+            Profile().deleteKey(section);
+        Prompter::install(&m_prompter);
+        Shell::install(&m_shell);
+        m_folder = fs::temp_directory_path() / "mainframe-test";
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        m_page = (m_folder / "page.html").string();
+        ASSERT_EQ(WriteWholeFile(m_page, "<p>Kurs ABC: <b>22,65</b> Kurs XYZ: <b>7,5</b></p>"), FileError::None);
+        m_options.hour1 = 9;
+        m_options.minute1 = 30;
+        m_options.hour2 = 18;
+        m_options.minute2 = 30;
+    }
+    void TearDown() override
+    {
+        m_frame.reset();
+        m_engine.shutdown();
+        QCoreApplication::sendPostedEvents();
+        Prompter::install(nullptr);
+        Shell::install(nullptr);
+        fs::remove_all(m_folder);
+    }
+    CMainFrame& Frame(bool unattended = false)
+    {
+        m_frame = std::make_unique<CMainFrame>(m_doc, m_options, m_engine, unattended);
+        m_frame->setClock([this] { return m_now; });
+        return *m_frame;
+    }
+    ItemPos Add(const char* name, const char* symbol, const std::string& url = {})
+    {
+        ItemSettings settings;
+        settings.name = name;
+        settings.symbol = symbol;
+        settings.server.url = url.empty() ? "file://" + m_page : url;
+        settings.server.conversion = 2;
+        settings.server.textBeforeValue = "Kurs [&symbol]:";
+        return m_doc.AddItem(settings);
+    }
+    template <typename Condition>
+    bool Until(Condition done)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+    bool Idle()
+    {
+        return Until([this] { return !m_doc.AnyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
+    }
+    static TimeStamp At(int hour, int minute, int second = 0)
+    {
+        return MakeLocalTime(2026, 12, 8, hour, minute, second);
+    }
+
+    ScriptedPrompter m_prompter;
+    RecordingShell m_shell;
+    fs::path m_folder;
+    std::string m_page;
+    CWPapierDoc m_doc{5};
+    GeneralOptions m_options;
+    DownloadEngine m_engine;
+    TimeStamp m_now = MakeLocalTime(2026, 12, 8, 10, 10);
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+// A local web server whose "/slow" page answers only when the test lets it.
+class SlowServer {
+public:
+    SlowServer()
+    {
+        m_server.Get("/slow", [this](const httplib::Request&, httplib::Response& response) {
+            while (!m_release.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            response.set_content("<p>Kurs ABC: <b>31,5</b></p>", "text/html");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~SlowServer()
+    {
+        m_release = true;
+        m_server.stop();
+        m_thread.join();
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/slow"; }
+    void release() { m_release = true; }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    std::atomic<bool> m_release{false};
+    int m_port = 0;
+};
+
+TEST_F(MainFrameTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
+{
+    Profile().writeInt("Dimensions", "ListView", 220);
+    CMainFrame& frame = Frame();
+    const auto* bar = frame.findChild<QToolBar*>(QStringLiteral("toolBar"));
+    ASSERT_NE(bar, nullptr);
+    std::vector<int> buttons;
+    for (const QAction* a : bar->actions())
+        buttons.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    const std::vector<int> expected = {kFileNew, kFileOpen, kFileSave, 0, kImportQuotations, kExport, 0,
+                                       kInsertItem, 0, kEditCut, kEditCopy, kEditPaste, 0, kManualQuotation, 0,
+                                       kUpdateAll, kAbortDownloads, 0, kPercentValues, 0, kCompareAll,
+                                       kComparisonLimits, 0, kFilePrintPreview, kFilePrint, 0, kAppAbout};
+    EXPECT_EQ(buttons, expected);
+    EXPECT_EQ(frame.splitter()->widget(0), frame.listView());
+    EXPECT_EQ(frame.splitter()->widget(1), frame.chartView());
+    frame.resize(800, 600);
+    frame.show();
+    EXPECT_EQ(frame.splitter()->sizes().value(0), 220);
+    EXPECT_EQ(frame.action(kUpdateQuotation)->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+    EXPECT_EQ(frame.clockPaneText().toStdString(), FormatLocalTime(m_now, "%X"));
+    EXPECT_EQ(frame.amountPaneText(), "Amount invested: 0.00");
+    EXPECT_EQ(frame.downloadPaneText(), "");
+    EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Tarvelo");
+
+    if (const char* folder = std::getenv("TARVELO_SCREENSHOTS")) {
+        Add("Nordwind Energie", "NWE");
+        frame.grab().save(QString::fromUtf8(folder) + QStringLiteral("/mainframe-empty.png"));
+    }
+}
+
+TEST_F(MainFrameTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
+{
+    const ItemPos item = Add("Alpha", "ABC");
+    CMainFrame& frame = Frame();
+    EXPECT_TRUE(frame.updateTimerActive());
+
+    const auto tickAt = [&](TimeStamp when) {
+        m_now = when;
+        frame.onUpdateTimer();
+        const bool started = m_doc.IsBeingUpdated(item);
+        EXPECT_TRUE(Idle());
+        return started;
+    };
+    EXPECT_FALSE(tickAt(At(8, 45)));
+    EXPECT_TRUE(tickAt(At(9, 30, 0)));
+    EXPECT_TRUE(tickAt(At(18, 30, 0)));
+    EXPECT_FALSE(tickAt(At(18, 30, 1)));
+    EXPECT_EQ(m_doc.GetQuotations(item)->size(), 2u);
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(item)->back().value, 22.65);
+
+    // A window that ends before it starts never holds.
+    m_options.hour1 = 22;
+    m_options.minute1 = 0;
+    m_options.hour2 = 6;
+    m_options.minute2 = 0;
+    EXPECT_FALSE(tickAt(At(23, 0)));
+    EXPECT_FALSE(tickAt(At(3, 0)));
+    // Without the window every tick updates.
+    m_options.autoupdateTime = 0;
+    EXPECT_TRUE(tickAt(At(3, 0)));
+}
+
+TEST_F(MainFrameTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
+{
+    Add("Alpha", "ABC");
+    m_options.updateIntervall = 60;
+    CMainFrame& frame = Frame();
+    frame.StartUpdateTimer(5); // as if 55 of 60 minutes had passed
+    EXPECT_LE(frame.updateTimerRemaining(), 5 * 60000);
+    frame.updateAllQuotations();
+    EXPECT_GT(frame.updateTimerRemaining(), 59 * 60000);
+    EXPECT_TRUE(Idle());
+
+    frame.StartUpdateTimer(0);
+    EXPECT_FALSE(frame.updateTimerActive());
+    m_options.autoupdate = 0;
+    frame.updateAllQuotations();
+    EXPECT_FALSE(frame.updateTimerActive());
+    EXPECT_TRUE(Idle());
+    // A period the timer cannot hold is refused with a message.
+    frame.StartUpdateTimer(40000);
+    EXPECT_FALSE(frame.updateTimerActive());
+    EXPECT_EQ(m_prompter.shown.back(), "Timer error!");
+}
+
+TEST_F(MainFrameTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
+{
+    SlowServer server;
+    for (const char* name : {"A", "B", "C"})
+        Add(name, "ABC", server.url() + "?" + name); // three distinct addresses: three jobs
+    CMainFrame& frame = Frame();
+    EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled()); // nothing runs: abort does nothing
+    frame.abortDownloads();
+    EXPECT_EQ(g_bAbortDownloads.load(), 0);
+
+    EXPECT_EQ(frame.updateAllQuotations(), 3);
+    ASSERT_TRUE(Until([&] { return frame.downloadHub()->runningUpdates() == 3; }));
+    EXPECT_EQ(frame.downloadPaneText(), "3 Quotations beeing updated");
+    const int widest = frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth();
+    EXPECT_FALSE(frame.action(kFileNew)->isEnabled());
+    EXPECT_FALSE(frame.action(kFileOpen)->isEnabled());
+    EXPECT_FALSE(frame.newDocument());
+    EXPECT_TRUE(frame.action(kAbortDownloads)->isEnabled());
+    EXPECT_TRUE(frame.connectionStatus()->isVisible());
+    EXPECT_TRUE(frame.action(kConnectionStatus)->isChecked());
+
+    server.release();
+    ASSERT_TRUE(Idle());
+    EXPECT_EQ(frame.downloadPaneText(), "");
+    // The pane keeps its width once it has grown.
+    EXPECT_EQ(frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth(), widest);
+    EXPECT_TRUE(frame.action(kFileNew)->isEnabled());
+    EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Connections");
+    for (const ItemPos pos : m_doc.GetItemPositions())
+        EXPECT_DOUBLE_EQ(m_doc.GetQuotations(pos)->back().value, 31.5);
+}
+
+TEST_F(MainFrameTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
+{
+    SlowServer server;
+    const ItemPos item = Add("A", "ABC", server.url());
+    CMainFrame& frame = Frame();
+    frame.updateAllQuotations();
+    ASSERT_TRUE(Until([&] { return frame.downloadHub()->runningUpdates() == 1; }));
+    frame.abortDownloads();
+    EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Abort connections...");
+    EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled());
+    EXPECT_EQ(g_bAbortDownloads.load(), 1);
+    server.release();
+    ASSERT_TRUE(Idle());
+    EXPECT_EQ(g_bAbortDownloads.load(), 0);
+    EXPECT_TRUE(m_doc.GetQuotations(item)->empty()); // an aborted quotation is not applied
+}
+
+TEST_F(MainFrameTest, NotificationTipFollowsTheRunningCount)
+{
+    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", 3), "Depot.qvx (3 Downloads)");
+    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", 1), "Depot.qvx (1 Download)");
+    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", 0), "Depot.qvx (End)");
+    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", -1), "Depot.qvx (End)");
+    const QString longTitle(70, QLatin1Char('x'));
+    EXPECT_EQ(CMainFrame::NotificationTip(longTitle, 2), QString(63, QLatin1Char('x')));
+}
+
+TEST_F(MainFrameTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
+{
+    // Two items on two pages, but one download slot: the second job waits while the
+    // first runs, so the running count touches 0 in between.
+    CWPapierDoc& doc = m_doc;
+    const std::string second = (m_folder / "second.html").string();
+    ASSERT_EQ(WriteWholeFile(second, "<p>Kurs XYZ: <b>8,25</b></p>"), FileError::None);
+    const ItemPos a = Add("A", "ABC");
+    const ItemPos b = Add("B", "XYZ", "file://" + second);
+    const std::string path = (m_folder / "unattended.qvx").string();
+    ASSERT_TRUE(doc.OnSaveDocument(path).ok);
+    CMainFrame& frame = Frame(true);
+    int finished = 0;
+    QObject::connect(&frame, &CMainFrame::unattendedFinished, [&] { ++finished; });
+    frame.showNotificationIcon();
+    const QString longPath = QString::fromStdString(path);
+    EXPECT_EQ(frame.notificationTip(), longPath.left(63));
+    EXPECT_EQ(frame.updateAllQuotations(), 2);
+    ASSERT_TRUE(Until([&] { return finished > 0; }));
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(frame.exitCode(), 0);
+    EXPECT_EQ(frame.notificationTip(), "unattended.qvx (End)");
+    EXPECT_FALSE(frame.connectionStatus()->isVisible()); // unattended: never shown
+    const LoadResult saved = LoadPortfolioFile(path);
+    ASSERT_TRUE(saved.ok);
+    ASSERT_EQ(saved.items.size(), 2u);
+    EXPECT_EQ(saved.items[0]->history().size(), 1u);
+    EXPECT_EQ(saved.items[1]->history().size(), 1u);
+    EXPECT_FALSE(doc.IsModified());
+    (void)a;
+    (void)b;
+}
+
+TEST_F(MainFrameTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
+{
+    {
+        CMainFrame& frame = Frame();
+        frame.setGeometry(40, 50, 700, 500);
+        frame.saveViewOptions();
+    }
+    EXPECT_EQ(Profile().getText("Dimensions", "MainWindow", ""), "40,50,740,550");
+    EXPECT_TRUE(Profile().readInt("Dimensions", "ListView").has_value());
+    EXPECT_TRUE(Profile().readText("Columns", "ListView").has_value());
+    EXPECT_TRUE(Profile().readText("Columns", "ConnectionDialog").has_value());
+    {
+        CMainFrame& frame = Frame();
+        EXPECT_EQ(frame.geometry(), QRect(40, 50, 700, 500));
+        frame.setGeometry(0, 50, 700, 500); // at the screen's edge: not kept
+        frame.saveViewOptions();
+    }
+    EXPECT_EQ(Profile().getText("Dimensions", "MainWindow", ""), "40,50,740,550");
+    // A stored value that is not four numbers leaves the placement to the system.
+    Profile().writeText("Dimensions", "MainWindow", "40,50,zz");
+    EXPECT_NE(Frame().geometry(), QRect(40, 50, 700, 500));
+}
+
+TEST_F(MainFrameTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
+{
+    CMainFrame& frame = Frame();
+    Add("Alpha", "ABC");
+    const QString first = QString::fromStdString((m_folder / "first.qvx").string());
+    m_prompter.files.push_back(first);
+    m_prompter.answers.push_back(Prompter::Yes); // save changes to Untitled? yes
+    EXPECT_TRUE(frame.newDocument());
+    EXPECT_EQ(m_prompter.shown.front(), "Save changes to Untitled?");
+    EXPECT_TRUE(fs::exists(first.toStdString()));
+    EXPECT_EQ(m_doc.GetItemCount(), 0u);
+
+    // Cancel keeps the changed portfolio; No drops it.
+    Add("Beta", "XYZ");
+    m_prompter.answers.push_back(Prompter::Cancel);
+    EXPECT_FALSE(frame.openDocument(first));
+    EXPECT_EQ(m_doc.GetItemCount(), 1u);
+    m_prompter.answers.push_back(Prompter::No);
+    EXPECT_TRUE(frame.openDocument(first));
+    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Alpha");
+    EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
+    EXPECT_EQ(Profile().readUtf8Text("Recent File List", "File1").value_or(""), first.toStdString());
+
+    // A damaged file is refused with a message and the open portfolio stays.
+    const std::string damaged = (m_folder / "damaged.qvx").string();
+    ASSERT_EQ(WriteWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
+    EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
+    EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
+    EXPECT_EQ(m_doc.GetItemCount(), 1u);
+    EXPECT_EQ(m_doc.GetPathName(), first.toStdString());
+
+    // Saving on exit without asking.
+    m_doc.InsertQuotation(m_doc.GetItemPositions().front(), 5.0, m_now);
+    m_options.autosaveOnExit = 1;
+    const auto asked = m_prompter.shown.size();
+    EXPECT_TRUE(frame.close());
+    EXPECT_EQ(m_prompter.shown.size(), asked);
+    EXPECT_FALSE(m_doc.IsModified());
+    const LoadResult saved = LoadPortfolioFile(first.toStdString());
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(saved.items.front()->history().size(), 1u);
+}
+
+TEST_F(MainFrameTest, ItemCommandsOfTheList)
+{
+    const ItemPos alpha = Add("Alpha", "ABC");
+    Add("Beta", "XYZ");
+    CMainFrame& frame = Frame();
+    CWPapierLView& list = *frame.listView();
+    list.setCurrentItem(list.topLevelItem(0));
+    frame.updateCommandStates();
+    EXPECT_TRUE(frame.action(kDeleteItem)->isEnabled());
+    EXPECT_FALSE(frame.action(kItemProperties)->isEnabled()); // its window is not there yet
+
+    // Open web page: the item's address with its name and symbol.
+    m_doc.ReplaceItemSettings(alpha, [&] {
+        ItemSettings s = m_doc.GetItem(alpha)->settings();
+        s.server.url = "http://quotes.example/q?s=[&symbol]&n=[&name]";
+        return s;
+    }());
+    list.setCurrentItem(list.topLevelItem(0));
+    frame.action(kOpenWebPage)->trigger();
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    EXPECT_EQ(m_shell.opened[0], "http://quotes.example/q?s=ABC&n=Alpha");
+
+    // Manually update quotation: the dialog's value and time.
+    m_prompter.dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("valueEdit"))->setText(QStringLiteral("12.5"));
+        dialog.accept();
+        return dialog.result();
+    });
+    frame.action(kManualQuotation)->trigger();
+    ASSERT_EQ(m_doc.GetQuotations(alpha)->size(), 1u);
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(alpha)->front().value, 12.5);
+    EXPECT_EQ(m_doc.GetQuotations(alpha)->front().time / 60, m_now / 60);
+
+    // Totals in a message box, as in the amount pane.
+    frame.action(kTotals)->trigger();
+    EXPECT_EQ(m_prompter.shown.back(), frame.amountPaneText());
+
+    // Compare all selects every row, then all but the focused one.
+    frame.action(kCompareAll)->trigger();
+    EXPECT_TRUE(list.allRowsSelected());
+    EXPECT_TRUE(frame.action(kCompareAll)->isChecked());
+    frame.action(kCompareAll)->trigger();
+    EXPECT_EQ(list.selectedPositions().size(), 1u);
+
+    // Copy and paste bring a renamed copy.
+    frame.action(kEditCopy)->trigger();
+    frame.updateCommandStates();
+    EXPECT_TRUE(frame.action(kEditPaste)->isEnabled());
+    frame.action(kEditPaste)->trigger();
+    EXPECT_EQ(m_doc.GetItemCount(), 3u);
+    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().back()), "Copy of Alpha");
+
+    // Delete asks; No keeps the item.
+    list.clearSelection();
+    list.setCurrentItem(list.topLevelItem(0));
+    m_prompter.answers.push_back(Prompter::No);
+    frame.action(kDeleteItem)->trigger();
+    EXPECT_EQ(m_prompter.shown.back(), "Do you really want to delete the marked items?");
+    EXPECT_EQ(m_doc.GetItemCount(), 3u);
+    m_prompter.answers.push_back(Prompter::Yes);
+    frame.action(kDeleteItem)->trigger();
+    EXPECT_EQ(m_doc.GetItemCount(), 2u);
+
+    // Update quotation without a selection.
+    list.clearSelection();
+    list.updateSelectedQuotations();
+    EXPECT_EQ(m_prompter.shown.back(), "No items!");
+}
+
+TEST_F(MainFrameTest, ContextMenuHasTheListTexts)
+{
+    Add("Alpha", "ABC");
+    CMainFrame& frame = Frame();
+    const auto* menu = frame.findChild<QMenu*>(QStringLiteral("listContextMenu"));
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (const QAction* a : menu->actions())
+        texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"&Properties", "Show &quotations", "Upda&te quotation",
+                                  "&Manually update quotation", "&Test quotation &update", "&Open web page",
+                                  "&Import Quotations...", "&Delete item"}));
+}
+
+TEST_F(MainFrameTest, ServerConfigurationsAreExportedToTheChosenFile)
+{
+    CMainFrame& frame = Frame();
+    const std::string file = (m_folder / "Server.reg").string();
+    m_prompter.files.push_back(QString::fromStdString(file));
+    frame.action(kExportServers)->trigger();
+    std::string text;
+    ASSERT_EQ(ReadWholeFile(file, text), FileError::None);
+    EXPECT_EQ(text.rfind("REGEDIT4", 0), 0u);
+
+    // A file that cannot be written says so.
+    m_prompter.files.push_back(QString::fromStdString((m_folder / "missing" / "x.reg").string()));
+    const auto before = m_prompter.shown.size();
+    frame.action(kExportServers)->trigger();
+    EXPECT_GT(m_prompter.shown.size(), before + 1);
+}
+
+} // namespace
+} // namespace tarvelo

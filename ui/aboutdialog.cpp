@@ -1,0 +1,58 @@
+#include "ui/aboutdialog.h"
+
+#include "resources/Strings.h"
+#include "servers/serverstore.h"
+#include "ui/appicons.h"
+#include "ui/shell.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tarvelo {
+
+QString CAboutDlg::ContactAddress()
+{
+    return QStringLiteral("tarvelo@example.org");
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("aboutDialog"));
+    setWindowTitle(QString::fromUtf8(strings::kAboutTitle));
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(ApplicationIcon().pixmap(48, 48));
+    icon->setAlignment(Qt::AlignTop);
+    auto* version = new QLabel(QString::fromUtf8(strings::kAboutVersion), this);
+    version->setObjectName(QStringLiteral("versionLabel"));
+    QFont bold = version->font();
+    bold.setBold(true);
+    version->setFont(bold);
+    auto* servers = new QLabel(QStringLiteral("%1 %2").arg(QString::fromUtf8(strings::kAboutServerVersion),
+                                                            QString::fromStdString(InstalledServerSetVersionText())),
+                               this);
+    servers->setObjectName(QStringLiteral("serverVersionLabel"));
+    auto* contact = new QLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(ContactAddress()), this);
+    contact->setObjectName(QStringLiteral("contactLabel"));
+    contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    contact->setOpenExternalLinks(false);
+    connect(contact, &QLabel::linkActivated, this,
+            [](const QString& link) { Shell::instance().open(link.toStdString()); });
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(16);
+    layout->addWidget(icon, 0, 0, 3, 1);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(servers, 1, 1);
+    layout->addWidget(contact, 2, 1);
+    layout->addWidget(buttons, 3, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace tarvelo

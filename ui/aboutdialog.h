@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDialog>
+
+namespace tarvelo {
+
+// "About Tarvelo": the program's icon, name and version, the version of the installed
+// server configurations and a contact address that opens the mail program.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    static QString ContactAddress();
+};
+
+} // namespace tarvelo

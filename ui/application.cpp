@@ -1,0 +1,87 @@
+#include "ui/application.h"
+
+#include "download/downloadengine.h"
+#include "model/cwpapierdoc.h"
+#include "model/options.h"
+#include "platform/codepage.h"
+#include "resources/CommandIds.h"
+#include "servers/builtinservers.h"
+#include "ui/mainframe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace tarvelo {
+
+bool WantsUnattendedMode(int argc, char** argv)
+{
+    return ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).unattended;
+}
+
+int RunTarvelo(const std::vector<std::string>& args)
+{
+    const CommandLine line = ParseCommandLine(args);
+    GeneralOptions options = LoadOptions();
+    InstallBuiltInServers();
+
+    CWPapierDoc doc; // download slots from "NumberDownloads"
+    DownloadEngine engine;
+    engine.setAllowHttps(ReadAllowHttps());
+    int status = 0;
+    {
+        CMainFrame frame(doc, options, engine, line.unattended);
+        bool started = true;
+        if (line.unattended) {
+            if (line.portfolio.empty()) {
+                std::fprintf(stderr, "tarvelo: unattended update mode needs a portfolio file\n");
+                started = false;
+                status = 2;
+            } else {
+                const std::string path = QFile::encodeName(QFileInfo(QFile::decodeName(line.portfolio.c_str()))
+                                                               .absoluteFilePath())
+                                             .toStdString();
+                const DocumentResult opened = doc.OnOpenDocument(path);
+                if (!opened.ok) {
+                    std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(opened.message).c_str());
+                    started = false;
+                    status = 1;
+                }
+            }
+            if (started) {
+                QObject::connect(&frame, &CMainFrame::unattendedFinished, &frame,
+                                 [&frame] { QCoreApplication::exit(frame.exitCode()); });
+                frame.showNotificationIcon();
+                // A portfolio with nothing to update has nothing to wait for.
+                if (frame.updateAllQuotations() == 0) {
+                    std::fprintf(stderr, "tarvelo: no quotation to update\n");
+                    started = false;
+                }
+            }
+        } else if (!line.portfolio.empty()) {
+            if (!frame.openDocument(QFile::decodeName(line.portfolio.c_str())))
+                started = false; // the message has been shown
+            else
+                frame.show();
+        } else {
+            frame.show();
+        }
+        if (started) {
+            // The view is refreshed once at the first idle moment.
+            QTimer::singleShot(0, &frame, [&frame] { frame.action(commands::kRefresh)->trigger(); });
+            status = QApplication::exec();
+        }
+        // Downloads still running are stopped and their last messages handled, so no
+        // worker outlives the window it reports to.
+        engine.shutdown();
+        QCoreApplication::sendPostedEvents();
+        doc.OnCloseDocument();
+    }
+    return status;
+}
+
+} // namespace tarvelo

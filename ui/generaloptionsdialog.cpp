@@ -1,0 +1,236 @@
+#include "ui/generaloptionsdialog.h"
+
+#include "ui/prompter.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tarvelo {
+
+namespace {
+
+QTimeEdit* MakeTimeEdit(int hour, int minute, const QString& name, QWidget* parent)
+{
+    auto* edit = new QTimeEdit(QTime(std::clamp(hour, 0, 23), std::clamp(minute, 0, 59)), parent);
+    edit->setObjectName(name);
+    edit->setDisplayFormat(QStringLiteral("HH:mm"));
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return edit;
+}
+
+QCheckBox* MakeCheck(const QString& text, std::int32_t checked, const QString& name, QWidget* parent)
+{
+    auto* check = new QCheckBox(text, parent);
+    check->setObjectName(name);
+    check->setChecked(checked != 0);
+    return check;
+}
+
+bool AllDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+} // namespace
+
+CGeneralOptionsDlg::CGeneralOptionsDlg(const GeneralOptions& options, QWidget* parent)
+    : QDialog(parent), m_options(options)
+{
+    setObjectName(QStringLiteral("generalOptionsDialog"));
+    setWindowTitle(QStringLiteral("General options"));
+
+    auto* downloadsLabel = new QLabel(QStringLiteral("Maximal number of simultaneous downloads: "), this);
+    QWidget* downloads = makeNumberField(m_downloads, "numberDownloads", options.numberDownloads, "NumberDownloads");
+    downloadsLabel->setBuddy(m_downloads.edit);
+    m_downloadStatus = MakeCheck(QStringLiteral("Show download status automatically"), options.downloadStatus,
+                                 QStringLiteral("downloadStatusCheck"), this);
+    m_showFile = MakeCheck(QStringLiteral("Show downloaded file if quotation not found"), options.showFileOnError,
+                           QStringLiteral("showFileCheck"), this);
+    m_autoupdate = MakeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
+                             QStringLiteral("autoupdateCheck"), this);
+    QWidget* interval = makeNumberField(m_interval, "interval", options.updateIntervall, "UpdateIntervall");
+    m_onlyBetween =
+        MakeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
+    m_start = MakeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
+    m_end = MakeTimeEdit(options.hour2, options.minute2, QStringLiteral("endTime"), this);
+
+    auto* exitGroup = new QGroupBox(QStringLiteral("On program exit"), this);
+    exitGroup->setObjectName(QStringLiteral("onExitGroup"));
+    m_saveViewOptions = MakeCheck(QStringLiteral("Save view options"), options.autosaveWindows,
+                                  QStringLiteral("saveViewOptionsCheck"), exitGroup);
+    m_savePortfolio = MakeCheck(QStringLiteral("Save portfolio file"), options.autosaveOnExit,
+                                QStringLiteral("savePortfolioCheck"), exitGroup);
+    auto* exitLayout = new QVBoxLayout(exitGroup);
+    exitLayout->addWidget(m_saveViewOptions);
+    exitLayout->addWidget(m_savePortfolio);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CGeneralOptionsDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* downloadsRow = new QHBoxLayout;
+    downloadsRow->addWidget(downloadsLabel);
+    downloadsRow->addWidget(downloads);
+    downloadsRow->addStretch();
+    auto* updateRow = new QHBoxLayout;
+    updateRow->addWidget(m_autoupdate);
+    updateRow->addWidget(interval);
+    updateRow->addWidget(new QLabel(QStringLiteral("Minutes"), this));
+    updateRow->addStretch();
+    auto* windowRow = new QHBoxLayout;
+    windowRow->addSpacing(20); // under the update check box it depends on
+    windowRow->addWidget(m_onlyBetween);
+    windowRow->addWidget(m_start);
+    windowRow->addWidget(new QLabel(QStringLiteral("-"), this));
+    windowRow->addWidget(m_end);
+    windowRow->addWidget(new QLabel(QStringLiteral("h."), this));
+    windowRow->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(downloadsRow);
+    layout->addWidget(m_downloadStatus);
+    layout->addWidget(m_showFile);
+    layout->addLayout(updateRow);
+    layout->addLayout(windowRow);
+    layout->addWidget(exitGroup);
+    layout->addWidget(buttons);
+
+    connect(m_autoupdate, &QCheckBox::toggled, this, &CGeneralOptionsDlg::applyEnabling);
+    connect(m_onlyBetween, &QCheckBox::toggled, this, &CGeneralOptionsDlg::applyEnabling);
+    applyEnabling();
+}
+
+QWidget* CGeneralOptionsDlg::makeNumberField(NumberField& field, const char* name, std::int32_t value,
+                                             const char* optionName)
+{
+    const OptionInfo* info = FindGeneralOption(optionName);
+    field.low = info->low;
+    field.high = info->high;
+
+    auto* box = new QWidget(this);
+    field.edit = new QLineEdit(QString::number(value), box);
+    field.edit->setObjectName(QLatin1String(name) + QStringLiteral("Edit"));
+    field.edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field.edit));
+    field.edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    field.edit->setMaximumWidth(field.edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+    field.edit->installEventFilter(this);
+
+    const NumberField* target = &field;
+    const auto arrow = [&](Qt::ArrowType type, const char* suffix, int delta) {
+        auto* button = new QToolButton(box);
+        button->setObjectName(QLatin1String(name) + QLatin1String(suffix));
+        button->setArrowType(type);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(16, 11);
+        connect(button, &QToolButton::clicked, this, [this, target, delta] { step(*target, delta); });
+        return button;
+    };
+    field.up = arrow(Qt::UpArrow, "Up", 1);
+    field.down = arrow(Qt::DownArrow, "Down", -1);
+
+    auto* arrows = new QVBoxLayout;
+    arrows->setSpacing(0);
+    arrows->addWidget(field.up);
+    arrows->addWidget(field.down);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    row->addWidget(field.edit);
+    row->addLayout(arrows);
+    return box;
+}
+
+void CGeneralOptionsDlg::step(const NumberField& field, int delta)
+{
+    bool ok = false;
+    const qlonglong current = field.edit->text().trimmed().toLongLong(&ok);
+    const qlonglong next = ok ? std::clamp<qlonglong>(current + delta, field.low, field.high) : field.low;
+    field.edit->setText(QString::number(next));
+}
+
+bool CGeneralOptionsDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            for (const NumberField* field : {&m_downloads, &m_interval}) {
+                if (watched == field->edit) {
+                    step(*field, key == Qt::Key_Up ? 1 : -1);
+                    return true;
+                }
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CGeneralOptionsDlg::applyEnabling()
+{
+    const bool update = m_autoupdate->isChecked();
+    const bool window = update && m_onlyBetween->isChecked();
+    m_interval.edit->setEnabled(update);
+    m_interval.up->setEnabled(update);
+    m_interval.down->setEnabled(update);
+    m_onlyBetween->setEnabled(update);
+    m_start->setEnabled(window);
+    m_end->setEnabled(window);
+}
+
+bool CGeneralOptionsDlg::readNumber(const NumberField& field, std::int32_t& value)
+{
+    const QString text = field.edit->text().trimmed();
+    bool ok = false;
+    const qlonglong number = text.toLongLong(&ok);
+    QString message;
+    if (!ok && !AllDigits(text))
+        message = QStringLiteral("Please enter an integer.");
+    else if (!ok || number < field.low || number > field.high) // a run of digits too long to read is too large
+        message = QStringLiteral("Please enter an integer between %1 and %2.").arg(field.low).arg(field.high);
+    if (!message.isEmpty()) {
+        Prompter::instance().inform(this, message, Prompter::Icon::Warning);
+        field.edit->setFocus();
+        field.edit->selectAll();
+        return false;
+    }
+    value = static_cast<std::int32_t>(number);
+    return true;
+}
+
+void CGeneralOptionsDlg::accept()
+{
+    GeneralOptions taken = m_options;
+    if (!readNumber(m_downloads, taken.numberDownloads) || !readNumber(m_interval, taken.updateIntervall))
+        return;
+    taken.downloadStatus = m_downloadStatus->isChecked() ? 1 : 0;
+    taken.showFileOnError = m_showFile->isChecked() ? 1 : 0;
+    taken.autoupdate = m_autoupdate->isChecked() ? 1 : 0;
+    taken.autoupdateTime = m_onlyBetween->isChecked() ? 1 : 0;
+    const QTime start = m_start->time();
+    const QTime end = m_end->time();
+    taken.hour1 = start.hour();
+    taken.minute1 = start.minute();
+    taken.hour2 = end.hour();
+    taken.minute2 = end.minute();
+    taken.autosaveWindows = m_saveViewOptions->isChecked() ? 1 : 0;
+    taken.autosaveOnExit = m_savePortfolio->isChecked() ? 1 : 0;
+    m_options = taken;
+    QDialog::accept();
+}
+
+} // namespace tarvelo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/options.h"
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QCheckBox;
+class QLineEdit;
+class QTimeEdit;
+class QToolButton;
+
+namespace tarvelo {
+
+// "General options": number of downloads, download status, automatic update with its
+// interval and daily time window, and what is saved on program exit. Disabled fields keep
+// their values; OK returns them all.
+class CGeneralOptionsDlg : public QDialog {
+    Q_OBJECT
+public:
+    CGeneralOptionsDlg(const GeneralOptions& options, QWidget* parent = nullptr);
+
+    // The values taken on OK; the ones passed in until then.
+    GeneralOptions options() const { return m_options; }
+
+    // Checks both numbers; refuses with a message, focusing the field, and keeps the
+    // dialog open.
+    void accept() override;
+
+protected:
+    // Up and Down in a number field step it like its arrows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A digits-only edit with small up/down arrows that step within low..high.
+    struct NumberField {
+        QLineEdit* edit = nullptr;
+        QToolButton* up = nullptr;
+        QToolButton* down = nullptr;
+        std::int32_t low = 0;
+        std::int32_t high = 0;
+    };
+
+    QWidget* makeNumberField(NumberField& field, const char* name, std::int32_t value, const char* optionName);
+    void step(const NumberField& field, int delta);
+    bool readNumber(const NumberField& field, std::int32_t& value);
+    void applyEnabling();
+
+    GeneralOptions m_options;
+    NumberField m_downloads;
+    NumberField m_interval;
+    QCheckBox* m_downloadStatus;
+    QCheckBox* m_showFile;
+    QCheckBox* m_autoupdate;
+    QCheckBox* m_onlyBetween;
+    QTimeEdit* m_start;
+    QTimeEdit* m_end;
+    QCheckBox* m_saveViewOptions;
+    QCheckBox* m_savePortfolio;
+};
+
+} // namespace tarvelo

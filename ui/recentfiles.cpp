@@ -1,0 +1,57 @@
+#include "ui/recentfiles.h"
+
+#include "platform/profile.h"
+
+#include <algorithm>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr const char* kSection = "Recent File List";
+
+std::string ValueName(std::size_t index)
+{
+    return "File" + std::to_string(index + 1);
+}
+
+} // namespace
+
+void RecentFileList::load()
+{
+    m_files.clear();
+    Profile profile;
+    for (std::size_t i = 0; i < kSize; ++i) {
+        auto path = profile.readUtf8Text(kSection, ValueName(i));
+        if (path && !path->empty() && std::find(m_files.begin(), m_files.end(), *path) == m_files.end())
+            m_files.push_back(std::move(*path));
+    }
+}
+
+void RecentFileList::save() const
+{
+    Profile profile;
+    for (std::size_t i = 0; i < kSize; ++i) {
+        if (i < m_files.size())
+            profile.writeUtf8Text(kSection, ValueName(i), m_files[i]);
+        else
+            profile.deleteValue(kSection, ValueName(i));
+    }
+}
+
+void RecentFileList::add(const std::string& path)
+{
+    if (path.empty())
+        return;
+    remove(path);
+    m_files.insert(m_files.begin(), path);
+    if (m_files.size() > kSize)
+        m_files.resize(kSize);
+}
+
+void RecentFileList::remove(const std::string& path)
+{
+    m_files.erase(std::remove(m_files.begin(), m_files.end(), path), m_files.end());
+}
+
+} // namespace tarvelo
