@@ -126,6 +126,7 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
 
     m_updateTimer = new QTimer(this);
     m_updateTimer->setObjectName(QStringLiteral("updateTimer"));
+    m_updateTimer->setTimerType(Qt::PreciseTimer); // the daily window's bounds are exact
     connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::onUpdateTimer);
     if (m_options.autoupdate)
         StartUpdateTimer(m_options.updateIntervall);

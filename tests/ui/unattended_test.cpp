@@ -1,0 +1,124 @@
+// The desktop program run from a terminal in unattended update mode, as cron would.
+
+#include "model/archive.h"
+#include "model/cwpapierdoc.h"
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace tarvelo {
+namespace {
+
+class UnattendedTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / "unattended-test";
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        m_server.Get(R"(/quote/(\w+))", [](const httplib::Request& request, httplib::Response& response) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            const std::string symbol = request.matches[1];
+            if (symbol == "QRS") {
+                response.set_content("<html><body><p>No trading today.</p></body></html>", "text/html");
+                return;
+            }
+            response.set_content("<html><body><p>Kurs " + symbol + ": <b>" + (symbol == "ABC" ? "31,5" : "7,25")
+                                     + "</b></p></body></html>",
+                                 "text/html");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    void TearDown() override
+    {
+        m_server.stop();
+        m_thread.join();
+        fs::remove_all(m_folder);
+    }
+    std::string Portfolio(const char* file, std::initializer_list<const char*> symbols)
+    {
+        CWPapierDoc doc(1);
+        for (const char* symbol : symbols) {
+            ItemSettings settings;
+            settings.name = std::string("Item ") + symbol;
+            settings.symbol = symbol;
+            settings.server.url = "http://127.0.0.1:" + std::to_string(m_port) + "/quote/[&symbol]";
+            settings.server.conversion = 2;
+            settings.server.textBeforeValue = "Kurs [&symbol]:";
+            doc.AddItem(settings);
+        }
+        const std::string path = (m_folder / file).string();
+        EXPECT_TRUE(doc.OnSaveDocument(path).ok);
+        return path;
+    }
+    // Runs the program without a display; -1 when it does not end within a minute.
+    static int Run(const QStringList& args, QString* errors = nullptr)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TARVELO_GUI_PROGRAM), args);
+        if (!program.waitForFinished(60000)) {
+            program.kill();
+            program.waitForFinished();
+            return -1;
+        }
+        if (errors)
+            *errors = QString::fromLocal8Bit(program.readAllStandardError());
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2;
+    }
+
+    fs::path m_folder;
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+};
+
+TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
+{
+    const std::string path = Portfolio("Depot.qvx", {"ABC", "XYZ", "QRS"});
+    EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(path)}), 0);
+    const LoadResult saved = LoadPortfolioFile(path);
+    ASSERT_TRUE(saved.ok);
+    ASSERT_EQ(saved.items.size(), 3u);
+    ASSERT_EQ(saved.items[0]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(saved.items[0]->history()[0].value, 31.5);
+    ASSERT_EQ(saved.items[1]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(saved.items[1]->history()[0].value, 7.25);
+    // "QRS" has no quotation on its page: nothing added, and the run still ends.
+    EXPECT_TRUE(saved.items[2]->history().empty());
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+        EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
+}
+
+TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
+{
+    QString errors;
+    const std::string empty = Portfolio("Empty.qvx", {});
+    EXPECT_EQ(Run({QStringLiteral("/u"), QString::fromStdString(empty)}, &errors), 0);
+    EXPECT_TRUE(errors.contains(QStringLiteral("no quotation to update"))) << errors.toStdString();
+
+    const std::string missing = (m_folder / "missing.qvx").string();
+    EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(missing)}, &errors), 1);
+    EXPECT_TRUE(errors.contains(QString::fromStdString(missing))) << errors.toStdString();
+    EXPECT_FALSE(fs::exists(missing));
+
+    EXPECT_EQ(Run({QStringLiteral("-u")}, &errors), 2);
+}
+
+} // namespace
+} // namespace tarvelo
