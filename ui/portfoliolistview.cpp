@@ -3,6 +3,7 @@
 #include "download/downloadengine.h"
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
+#include "platform/profile.h"
 #include "resources/Strings.h"
 #include "servers/serverstore.h"
 #include "transfer/export.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace tarvelo {
@@ -65,6 +67,14 @@ CWPapierLView::CWPapierLView(CWPapierDoc& doc, QWidget* parent) : CListViewEx(pa
     header()->setStretchLastSection(false);
     header()->setSectionsClickable(true);
     m_options = LoadListViewOptions();
+    if (!Profile().readText("Columns", "ListView")) {
+        // The default widths were made for a small dialog font; wider fonts get wider
+        // columns until the user sets their own.
+        const double digits = fontMetrics().horizontalAdvance(QStringLiteral("0123456789.")) / 52.0;
+        const double scale = std::clamp(digits, 1.0, 2.0);
+        for (int& width : m_options.widths)
+            width = static_cast<int>(width * scale + 0.5);
+    }
     for (int column = 0; column < kListColumns; ++column)
         setColumnWidth(column, m_options.widths[static_cast<std::size_t>(column)]);
     connect(header(), &QHeaderView::sectionClicked, this, &CWPapierLView::sortBy);

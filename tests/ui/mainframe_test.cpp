@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimeEdit>
 #include <QToolBar>
 
@@ -460,6 +461,28 @@ TEST_F(MainFrameTest, ItemCommandsOfTheList)
     list.clearSelection();
     list.updateSelectedQuotations();
     EXPECT_EQ(m_prompter.shown.back(), "No items!");
+}
+
+TEST_F(MainFrameTest, AcceleratorsReachTheCommandsFromTheList)
+{
+    Add("Alpha", "ABC");
+    Add("Beta", "XYZ");
+    CMainFrame& frame = Frame();
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CWPapierLView& list = *frame.listView();
+    list.setFocus();
+    list.setCurrentItem(list.topLevelItem(0));
+    QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier); // Compare all, not the list's own select-all
+    EXPECT_TRUE(list.allRowsSelected());
+    QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(list.selectedPositions().size(), 1u);
+    QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(CWPapierLView::clipboardHasItems());
+    m_prompter.answers.push_back(Prompter::Yes);
+    QTest::keyClick(&list, Qt::Key_Delete);
+    EXPECT_EQ(m_doc.GetItemCount(), 1u);
 }
 
 TEST_F(MainFrameTest, ContextMenuHasTheListTexts)
