@@ -63,10 +63,12 @@ int RunTarvelo(const std::vector<std::string>& args)
                 }
             }
         } else if (!line.portfolio.empty()) {
-            if (!frame.openDocument(QFile::decodeName(line.portfolio.c_str())))
+            if (!frame.openDocument(QFile::decodeName(line.portfolio.c_str()))) {
                 started = false; // the message has been shown
-            else
+                status = 1;
+            } else {
                 frame.show();
+            }
         } else {
             frame.show();
         }

@@ -70,7 +70,7 @@ CWPapierLView::CWPapierLView(CWPapierDoc& doc, QWidget* parent) : CListViewEx(pa
     if (!Profile().readText("Columns", "ListView")) {
         // The default widths were made for a small dialog font; wider fonts get wider
         // columns until the user sets their own.
-        const double digits = fontMetrics().horizontalAdvance(QStringLiteral("0123456789.")) / 52.0;
+        const double digits = fontMetrics().horizontalAdvance(QStringLiteral("0123456789.")) / 60.0;
         const double scale = std::clamp(digits, 1.0, 2.0);
         for (int& width : m_options.widths)
             width = static_cast<int>(width * scale + 0.5);
