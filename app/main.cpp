@@ -1,15 +1,31 @@
 #include "platform/localtime.h"
+#include "resources/Strings.h"
 #include "ui/application.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
     tarvelo::UseUserLocale();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("usage: tarvelo [PORTFOLIO] [-u]\n"
+                        "  PORTFOLIO  the portfolio file (.qvx) to open\n"
+                        "  -u, /u     unattended update: update every item, save the portfolio and exit,\n"
+                        "             without showing the window (also where there is no display)\n");
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", tarvelo::strings::kAboutVersion);
+            return 0;
+        }
+    }
     // Unattended updates also run where there is no display (from cron, over ssh).
     if (tarvelo::WantsUnattendedMode(argc, argv) && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")
         && !std::getenv("WAYLAND_DISPLAY"))

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -118,6 +119,17 @@ TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
     EXPECT_FALSE(fs::exists(missing));
 
     EXPECT_EQ(Run({QStringLiteral("-u")}, &errors), 2);
+    // A damaged file is not touched.
+    const std::string damaged = (m_folder / "damaged.qvx").string();
+    {
+        std::FILE* file = std::fopen(damaged.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs("not a portfolio", file);
+        std::fclose(file);
+    }
+    EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(damaged)}, &errors), 1);
+    EXPECT_TRUE(errors.contains(QStringLiteral("Unexpected file format."))) << errors.toStdString();
+    EXPECT_EQ(fs::file_size(damaged), 15u);
 }
 
 } // namespace
