@@ -34,8 +34,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tarvelo"));
     QApplication::setOrganizationName(QStringLiteral("Ombrix"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
-    std::vector<std::string> args;
-    for (const QString& arg : QApplication::arguments().mid(1))
-        args.push_back(arg.toLocal8Bit().toStdString());
+    // Qt has taken its own options out of argv; file names stay the bytes they were.
+    const std::vector<std::string> args(argv + 1, argv + argc);
     return tarvelo::RunTarvelo(args);
 }

@@ -15,6 +15,7 @@ namespace tarvelo {
 namespace {
 
 std::once_flag g_curlInit;
+CURLcode g_curlInitResult = CURLE_OK;
 
 // The configuration an item downloads with: its own, or the named one from the store,
 // read once per update however many items name it.
@@ -43,9 +44,15 @@ DownloadItemEntry EntryFor(ItemPos key, const std::string& name, const std::stri
 
 } // namespace
 
+bool InitializeDownloads()
+{
+    std::call_once(g_curlInit, [] { g_curlInitResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
+    return g_curlInitResult == CURLE_OK;
+}
+
 DownloadEngine::DownloadEngine()
 {
-    std::call_once(g_curlInit, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    InitializeDownloads();
 }
 
 DownloadEngine::~DownloadEngine()

@@ -50,6 +50,9 @@ private:
     bool m_allowHttps = false;
 };
 
+// Prepares the network library once per process; false when it cannot be used.
+bool InitializeDownloads();
+
 // The option "AllowHttps" of the profile section "GeneralOptions" (default 0).
 bool ReadAllowHttps();
 

@@ -6,7 +6,9 @@
 #include "platform/codepage.h"
 #include "resources/CommandIds.h"
 #include "servers/builtinservers.h"
+#include "resources/Strings.h"
 #include "ui/mainframe.h"
+#include "ui/prompter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,10 @@ int RunTarvelo(const std::vector<std::string>& args)
     GeneralOptions options = LoadOptions();
     InstallBuiltInServers();
 
+    if (!InitializeDownloads()) {
+        Prompter::instance().inform(nullptr, QString::fromUtf8(strings::kSocketsFailed), Prompter::Icon::Warning);
+        return 1;
+    }
     CWPapierDoc doc; // download slots from "NumberDownloads"
     DownloadEngine engine;
     engine.setAllowHttps(ReadAllowHttps());
@@ -77,12 +83,8 @@ int RunTarvelo(const std::vector<std::string>& args)
             QTimer::singleShot(0, &frame, [&frame] { frame.action(commands::kRefresh)->trigger(); });
             status = QApplication::exec();
         }
-        // Downloads still running are stopped and their last messages handled, so no
-        // worker outlives the window it reports to.
-        engine.shutdown();
-        QCoreApplication::sendPostedEvents();
-        doc.OnCloseDocument();
-    }
+    } // the window stops the downloads still running as it goes
+    doc.OnCloseDocument();
     return status;
 }
 

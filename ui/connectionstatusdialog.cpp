@@ -122,7 +122,7 @@ void CConnectionStatusDlg::handleMessage(DownloadMessage& m)
         // The page in which the quotation was not found: shown when the user wants it.
         const std::string shown = SettleUnmatchedPage(m, m_showFileOnError && !m_unattended);
         if (!shown.empty())
-            Shell::instance().open(shown);
+            Shell::instance().openFile(shown);
         m.convertedFile.clear();
         break;
     }

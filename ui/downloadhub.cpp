@@ -5,6 +5,7 @@
 #include "ui/connectionstatusdialog.h"
 #include "ui/prompter.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -67,8 +68,22 @@ QString DownloadHub::DownloadPaneText(int running)
 void DownloadHub::handle(DownloadMessage& m)
 {
     if (m.test) {
-        if (IsFinalCode(m.code))
+        // The busy cursor shows while a test download runs.
+        const bool final = IsFinalCode(m.code);
+        if (!final && !m_shuttingDown && m_busyTests.insert(m.worker).second)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        if (final && m_busyTests.erase(m.worker) > 0)
+            QApplication::restoreOverrideCursor();
+        if (final && m_shuttingDown)
+            SettleUnmatchedPage(m, false);
+        else if (final)
             showTestResult(m);
+        return;
+    }
+    if (m_shuttingDown) {
+        m_router.route(m);
+        if (m.code >= DL_NOT_FOUND && m.code <= DL_TEXT_NOT_FOUND)
+            SettleUnmatchedPage(m, false);
         return;
     }
     const int before = m_router.runningUpdates();

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <set>
 #include <string>
 
 namespace tarvelo {
@@ -27,6 +28,9 @@ public:
     void setPortfolioTitle(std::string title) { m_title = std::move(title); }
     void setUnattended(bool on) { m_unattended = on; }
     void setDownloadStatus(bool on) { m_downloadStatus = on; }
+    // While the program ends: results still reach the portfolio, but no window or
+    // message box opens and pages that were not matched are deleted.
+    void setShuttingDown(bool on) { m_shuttingDown = on; }
 
     // The status bar's download pane: empty, "1 Quotation beeing updated" or
     // "%i Quotations beeing updated".
@@ -52,6 +56,9 @@ private:
     std::string m_title;
     bool m_unattended = false;
     bool m_downloadStatus = true;
+    bool m_shuttingDown = false;
+    // Test downloads under way (by worker), each holding the busy cursor.
+    std::set<std::uint32_t> m_busyTests;
 };
 
 } // namespace tarvelo

@@ -155,6 +155,11 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
 
 CMainFrame::~CMainFrame()
 {
+    // No worker may outlive the hub it posts to: stop them, then settle their last
+    // messages without showing anything.
+    m_hub->setShuttingDown(true);
+    m_engine.shutdown();
+    QCoreApplication::sendPostedEvents(m_hub);
     m_doc.UnsubscribeViews(m_viewToken);
 }
 
@@ -256,7 +261,7 @@ void CMainFrame::createActions()
     addCommand(kFilePrintPreview, QStringLiteral("Print Pre&view"), QStringLiteral("Show the printed report"));
     addCommand(kFilePrint, QStringLiteral("&Print..."), QStringLiteral("Print the portfolio report"),
                QKeySequence(QStringLiteral("Ctrl+P")));
-    connect(addCommand(kAppExit, QStringLiteral("E&xit"), QStringLiteral("Quit the program"), QKeySequence::Quit),
+    connect(addCommand(kAppExit, QStringLiteral("E&xit"), QStringLiteral("Quit the program")),
             &QAction::triggered, this, &QWidget::close);
 
     connect(addCommand(kEditCut, QStringLiteral("&Cut"),
@@ -612,7 +617,7 @@ QString CMainFrame::NotificationTip(const QString& title, int running)
 {
     QString tip = running <= 0  ? Text(strings::kTrayEnd).arg(title)
                   : running == 1 ? Text(strings::kTrayOneDownload).arg(title)
-                                 : Text(strings::kTrayDownloads).arg(title).arg(running);
+                                 : Text(strings::kTrayDownloads).arg(title, QString::number(running));
     return tip.left(kTipLength);
 }
 
@@ -722,7 +727,7 @@ void CMainFrame::openHelpPage(const char* fileName)
         if (QFileInfo::exists(shared))
             path = QDir::cleanPath(shared);
     }
-    Shell::instance().open(ToPath(path));
+    Shell::instance().openFile(ToPath(path));
 }
 
 // The portfolio ---------------------------------------------------------------------------
@@ -785,7 +790,7 @@ bool CMainFrame::newDocument()
 
 bool CMainFrame::openDocument()
 {
-    if (m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated() || !saveModified())
+    if (m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated())
         return false;
     const QString path =
         Prompter::instance().openFileName(this, QStringLiteral("Open"), QStringLiteral("Tarvelo Files (*.qvx);;All Files (*)"));

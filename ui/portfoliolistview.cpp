@@ -18,6 +18,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 
 #include <algorithm>
@@ -126,7 +127,7 @@ void CWPapierLView::rebuild()
             current = row;
     }
     if (current)
-        setCurrentItem(current, 0, m_currentSelected ? QItemSelectionModel::Select : QItemSelectionModel::NoUpdate);
+        setCurrentItem(current, 0, QItemSelectionModel::Select);
     // Nothing focused and nothing selected (the focused item was deleted, say): the row
     // at the same place, or the last one, takes over.
     if (!current && selectedItems().isEmpty() && topLevelItemCount() > 0) {
@@ -202,6 +203,16 @@ void CWPapierLView::contextMenuEvent(QContextMenuEvent* event)
                                                                   : viewport()->mapToGlobal(QPoint(5, 5));
     emit contextMenuWanted(at);
     event->accept();
+}
+
+void CWPapierLView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        emit contextMenuWanted(viewport()->mapToGlobal(QPoint(5, 5)));
+        event->accept();
+        return;
+    }
+    CListViewEx::keyPressEvent(event);
 }
 
 void CWPapierLView::deleteSelectedItems()

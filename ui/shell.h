@@ -10,8 +10,10 @@ namespace tarvelo {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // A file path or an address.
-    virtual void open(const std::string& target) = 0;
+    // An address ("http://...", "mailto:...") in the code page of the portfolio texts.
+    virtual void open(const std::string& address) = 0;
+    // A local file, its path as the file system spells it.
+    virtual void openFile(const std::string& path) = 0;
 
     static Shell& instance();
     static void install(Shell* shell); // null restores the desktop's shell
@@ -20,7 +22,8 @@ public:
 // Remembers what would have been opened.
 class RecordingShell : public Shell {
 public:
-    void open(const std::string& target) override { opened.push_back(target); }
+    void open(const std::string& address) override { opened.push_back(address); }
+    void openFile(const std::string& path) override { opened.push_back(path); }
     std::vector<std::string> opened;
 };
 

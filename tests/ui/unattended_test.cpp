@@ -2,6 +2,7 @@
 
 #include "model/archive.h"
 #include "model/cwpapierdoc.h"
+#include "platform/profile.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +93,11 @@ protected:
 TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
 {
     const std::string path = Portfolio("Depot.qvx", {"ABC", "XYZ", "QRS"});
+    // One download at a time: the running count comes back to 0 after each job, while
+    // the others still wait for the slot. The program must wait for them too.
+    Profile().writeInt("GeneralOptions", "NumberDownloads", 1);
     EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(path)}), 0);
+    Profile().deleteValue("GeneralOptions", "NumberDownloads");
     const LoadResult saved = LoadPortfolioFile(path);
     ASSERT_TRUE(saved.ok);
     ASSERT_EQ(saved.items.size(), 3u);
