@@ -21,15 +21,19 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimeEdit>
 #include <QToolBar>
+#include <QUrl>
 
 #include <atomic>
 #include <clocale>
@@ -504,6 +508,34 @@ TEST_F(MainFrameTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     EXPECT_TRUE(frame.openDocument());
     EXPECT_EQ(m_prompter.shown, (QStringList{"Open", "Save changes to Untitled?"}));
     EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Other");
+}
+
+TEST_F(MainFrameTest, AFileDroppedOnTheWindowIsOpened)
+{
+    const std::string dropped = (m_folder / "dropped.qvx").string();
+    {
+        CWPapierDoc saved(1);
+        AddTo(saved, "Dropped", "DRP");
+        ASSERT_TRUE(saved.OnSaveDocument(dropped).ok);
+    }
+    CMainFrame& frame = Frame();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &drop);
+    ASSERT_TRUE(Until([&] { return m_doc.GetPathName() == dropped; }));
+    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Dropped");
+
+    // Anything but a local file is refused.
+    QMimeData text;
+    text.setText(QStringLiteral("hello"));
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(&frame, &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(MainFrameTest, NoTwoCommandsShareAKey)
