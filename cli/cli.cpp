@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "  expand TEMPLATE [--name N] [--symbol S] [--offset K] [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         expand the variables of an address template with the current time\n"
     "  new PORTFOLIO          create an empty portfolio\n"
-    "  add PORTFOLIO NAME [--symbol S] [--server NAME]\n"
+    "  add PORTFOLIO NAME [--symbol S] [--server NAME] [--quantity Q] [--buy-price P]\n"
     "                         add an item with the defaults of a new item\n"
     "  quote PORTFOLIO NAME VALUE [--time \"YYYY-MM-DD HH:MM\"]\n"
     "                         add a quotation by hand (now, unless --time is given)\n"

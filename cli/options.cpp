@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace tarvelo {
 
@@ -14,6 +15,19 @@ std::optional<long long> ParseInteger(const std::string& text, long long low, lo
         ++begin;
     const auto [ptr, ec] = std::from_chars(begin, end, value);
     if (ec != std::errc() || ptr != end || begin == end || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ParseNumber(const std::string& text)
+{
+    double value = 0;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != end || begin == end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -106,6 +120,19 @@ std::optional<CalendarDate> ParseDateOption(const std::string& text)
     if (!year || !month || !day)
         return std::nullopt;
     return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
+}
+
+bool CommandOptions::number(const std::string& name, std::optional<double>& value)
+{
+    const auto raw = text(name);
+    if (!raw)
+        return true;
+    value = ParseNumber(*raw);
+    if (!value) {
+        m_error = "--" + name + " takes a number such as 12.5";
+        return false;
+    }
+    return true;
 }
 
 } // namespace tarvelo

@@ -24,6 +24,8 @@ public:
     std::optional<std::string> text(const std::string& name) const;
     // An integer option within [low, high]; false with error set when it is not one.
     bool integer(const std::string& name, int low, int high, std::optional<int>& value);
+    // A finite number option ("12.5"); false with error set when it is not one.
+    bool number(const std::string& name, std::optional<double>& value);
     // A comma-separated list of exactly n integers.
     bool integers(const std::string& name, std::size_t n, std::optional<std::vector<int>>& values);
     const std::string& error() const { return m_error; }
@@ -37,6 +39,9 @@ private:
 
 // A date written YYYY-MM-DD, or nothing.
 std::optional<CalendarDate> ParseDateOption(const std::string& text);
+
+// A finite decimal number written with a point, whatever the locale, or nothing.
+std::optional<double> ParseNumber(const std::string& text);
 
 // A whole decimal integer within [low, high].
 std::optional<long long> ParseInteger(const std::string& text, long long low, long long high);

@@ -76,7 +76,11 @@ int NewCommand(const CommandContext& c)
 int AddCommand(const CommandContext& c)
 {
     CommandOptions o;
-    if (!o.parse(c.args, {"symbol", "server"}))
+    if (!o.parse(c.args, {"symbol", "server", "quantity", "buy-price"}))
+        return WrongCall(c.err, o.error());
+    std::optional<double> quantity;
+    std::optional<double> buyPrice;
+    if (!o.number("quantity", quantity) || !o.number("buy-price", buyPrice))
         return WrongCall(c.err, o.error());
     if (o.positional().size() != 2)
         return WrongCall(c.err, "add takes a portfolio file and an item name");
@@ -97,6 +101,8 @@ int AddCommand(const CommandContext& c)
         }
         settings.server.name = name;
     }
+    settings.quantity = quantity.value_or(0.0);
+    settings.averageBuyPrice = buyPrice.value_or(0.0);
     doc.AddItem(settings);
     return Save(doc, path, c.err) ? kExitOk : kExitError;
 }
@@ -109,15 +115,10 @@ int QuoteCommand(const CommandContext& c)
     if (o.positional().size() != 3)
         return WrongCall(c.err, "quote takes a portfolio file, an item name and a value");
     const std::string path = o.positional()[0];
-    double value = 0;
-    try {
-        std::size_t used = 0;
-        value = std::stod(o.positional()[2], &used);
-        if (used != o.positional()[2].size())
-            throw std::invalid_argument("value");
-    } catch (...) {
-        return WrongCall(c.err, "the value must be a number");
-    }
+    const std::optional<double> parsed = ParseNumber(o.positional()[2]);
+    if (!parsed)
+        return WrongCall(c.err, "the value must be a number such as 12.5");
+    const double value = *parsed;
     if (!(value >= 0.001 && value <= 999999999))
         return WrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
     TimeStamp time = CurrentTime();

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <iostream>
+
 #include <filesystem>
 #include <sstream>
 
@@ -310,6 +313,33 @@ TEST_F(CliTest, BuildAPortfolioAndListIt)
     EXPECT_NE(run.out.find("\t-2.5000 (2 Days)\t"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\nAmount invested: "), std::string::npos);
     EXPECT_EQ(Cli({"list", path("missing.qvx")}).status, 2);
+}
+
+TEST_F(CliTest, HoldingsAndNumbersAreReadTheSameInEveryLocale)
+{
+    const std::string portfolio = path("held.qvx");
+    ASSERT_EQ(Cli({"new", portfolio}).status, 0);
+    // A German user's locale must not turn "12.5" into 12 or refuse it.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string restore = previous ? previous : "C";
+    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    ASSERT_EQ(Cli({"add", portfolio, "Held", "--quantity", "10", "--buy-price", "20.5"}).status, 0);
+    ASSERT_EQ(Cli({"quote", portfolio, "Held", "25.25", "--time", "2003-02-03 10:00"}).status, 0);
+    for (const char* wrong : {"12,5", "abc", "nan", "inf", "1e999", ""})
+        EXPECT_EQ(Cli({"add", portfolio, "Bad", "--quantity", wrong}).status, 2) << wrong;
+    EXPECT_EQ(Cli({"quote", portfolio, "Held", "2,5"}).status, 2);
+    std::setlocale(LC_NUMERIC, restore.c_str());
+    if (!german)
+        std::cout << "(de_DE.UTF-8 is not installed; checked in the current locale only)\n";
+
+    const LoadResult loaded = LoadPortfolioFile(portfolio);
+    ASSERT_TRUE(loaded.ok);
+    ASSERT_EQ(loaded.items.size(), 1u);
+    EXPECT_EQ(loaded.items[0]->settings().quantity, 10.0);
+    EXPECT_EQ(loaded.items[0]->settings().averageBuyPrice, 20.5);
+    EXPECT_EQ(loaded.items[0]->history().at(0).value, 25.25);
+    const CliRun run = Cli({"list", portfolio});
+    EXPECT_NE(run.out.find("Amount invested: 252.50 (Total: +23.17%)"), std::string::npos) << run.out;
 }
 
 TEST_F(CliTest, ServersListShowExportImportInstall)

@@ -48,6 +48,10 @@ for entry in "${expected[@]}"; do
   esac
 done
 
+# The holdings: 200 x 23.84 + 40 x 112.37 + 1000 x 11.4825, bought for 20058.00.
+tail -n 1 "$tmp/list.out" | grep -q '^Amount invested: 20745.30 (Last: [-+][0-9.]*% Total: +3.43%)$' \
+  || fail "totals: $(tail -n 1 "$tmp/list.out")"
+
 # A second run keeps the portfolio and what was added to it since; --force replaces it.
 "$cli" quote "$portfolio" "Alpen Fonds" 123.45
 bash "$demo" >/dev/null
