@@ -3,6 +3,7 @@
 #include "resources/Strings.h"
 #include "servers/serverstore.h"
 #include "ui/appicons.h"
+#include "ui/qtexts.h"
 #include "ui/shell.h"
 
 #include <QDialogButtonBox>
@@ -20,17 +21,17 @@ QString CAboutDlg::ContactAddress()
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QString::fromUtf8(strings::kAboutTitle));
+    setWindowTitle(Text(strings::kAboutTitle));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ApplicationIcon().pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
-    auto* version = new QLabel(QString::fromUtf8(strings::kAboutVersion), this);
+    auto* version = new QLabel(Text(strings::kAboutVersion), this);
     version->setObjectName(QStringLiteral("versionLabel"));
     QFont bold = version->font();
     bold.setBold(true);
     version->setFont(bold);
-    auto* servers = new QLabel(QStringLiteral("%1 %2").arg(QString::fromUtf8(strings::kAboutServerVersion),
+    auto* servers = new QLabel(QStringLiteral("%1 %2").arg(Text(strings::kAboutServerVersion),
                                                             QString::fromStdString(InstalledServerSetVersionText())),
                                this);
     servers->setObjectName(QStringLiteral("serverVersionLabel"));

@@ -9,10 +9,10 @@
 #include "resources/Strings.h"
 #include "ui/mainframe.h"
 #include "ui/prompter.h"
+#include "ui/qtexts.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -32,7 +32,7 @@ int RunTarvelo(const std::vector<std::string>& args)
     InstallBuiltInServers();
 
     if (!InitializeDownloads()) {
-        Prompter::instance().inform(nullptr, QString::fromUtf8(strings::kSocketsFailed), Prompter::Icon::Warning);
+        Prompter::instance().inform(nullptr, Text(strings::kSocketsFailed), Prompter::Icon::Warning);
         return 1;
     }
     CWPapierDoc doc; // download slots from "NumberDownloads"
@@ -48,9 +48,7 @@ int RunTarvelo(const std::vector<std::string>& args)
                 started = false;
                 status = 2;
             } else {
-                const std::string path = QFile::encodeName(QFileInfo(QFile::decodeName(line.portfolio.c_str()))
-                                                               .absoluteFilePath())
-                                             .toStdString();
+                const std::string path = ToPath(QFileInfo(FromPath(line.portfolio)).absoluteFilePath());
                 const DocumentResult opened = doc.OnOpenDocument(path);
                 if (!opened.ok) {
                     std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(opened.message).c_str());
@@ -69,7 +67,7 @@ int RunTarvelo(const std::vector<std::string>& args)
                 }
             }
         } else if (!line.portfolio.empty()) {
-            if (!frame.openDocument(QFile::decodeName(line.portfolio.c_str()))) {
+            if (!frame.openDocument(FromPath(line.portfolio))) {
                 started = false; // the message has been shown
                 status = 1;
             } else {

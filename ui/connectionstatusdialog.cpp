@@ -1,8 +1,8 @@
 #include "ui/connectionstatusdialog.h"
 
 #include "download/statusrouter.h"
-#include "platform/codepage.h"
 #include "platform/profile.h"
+#include "ui/qtexts.h"
 #include "ui/shell.h"
 #include "ui/stateicons.h"
 
@@ -21,12 +21,6 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kIconRole = Qt::UserRole + 1;
 constexpr std::array<int, 3> kDefaultWidths = {84, 134, 148};
-
-QString FromCp1252(const std::string& text)
-{
-    const std::string utf8 = Cp1252ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 } // namespace
 

@@ -1,9 +1,9 @@
 #include "ui/downloadhub.h"
 
-#include "platform/codepage.h"
 #include "platform/localtime.h"
 #include "ui/connectionstatusdialog.h"
 #include "ui/prompter.h"
+#include "ui/qtexts.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,12 +25,6 @@ public:
     unsigned messageId;
     std::unique_ptr<DownloadMessage> message;
 };
-
-QString FromCp1252(const std::string& text)
-{
-    const std::string utf8 = Cp1252ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 } // namespace
 

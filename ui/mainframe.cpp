@@ -13,6 +13,7 @@
 #include "ui/generaloptionsdialog.h"
 #include "ui/portfoliolistview.h"
 #include "ui/prompter.h"
+#include "ui/qtexts.h"
 #include "ui/shell.h"
 
 #include <QAction>
@@ -49,27 +50,6 @@ using namespace commands;
 constexpr const char* kDimensions = "Dimensions";
 constexpr int kDefaultListHeight = 150;
 constexpr int kTipLength = 63;
-
-QString Text(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-QString FromCp1252(const std::string& text)
-{
-    const std::string utf8 = Cp1252ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QString FromPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string ToPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 
 // The empty lower pane, where the history and comparison charts are drawn.
 class ChartPane : public QWidget {
@@ -592,7 +572,7 @@ void CMainFrame::abortDownloads()
     if (m_hub->runningUpdates() <= 0 && !m_doc.AnyBeingUpdated())
         return;
     m_aborting = true;
-    m_status->setTitleFor(Utf8ToCp1252(portfolioTitle().toStdString()), true);
+    m_status->setTitleFor(ToCp1252(portfolioTitle()), true);
     m_status->setAbortEnabled(false);
     if (m_tray)
         m_tray->setIcon(AbortedApplicationIcon());
@@ -605,7 +585,7 @@ void CMainFrame::toggleConnectionStatus()
     if (m_status->isVisible()) {
         m_status->hide();
     } else {
-        m_status->setTitleFor(Utf8ToCp1252(portfolioTitle().toStdString()), m_aborting);
+        m_status->setTitleFor(ToCp1252(portfolioTitle()), m_aborting);
         m_status->show();
         m_status->raise();
         m_status->activateWindow();
@@ -743,7 +723,7 @@ void CMainFrame::updateTitles()
 {
     setWindowTitle(portfolioTitle() + QStringLiteral("[*] - Tarvelo"));
     setWindowModified(m_doc.IsModified());
-    m_hub->setPortfolioTitle(Utf8ToCp1252(portfolioTitle().toStdString()));
+    m_hub->setPortfolioTitle(ToCp1252(portfolioTitle()));
 }
 
 void CMainFrame::updateRecentFiles()
@@ -825,7 +805,7 @@ void CMainFrame::onDocumentOpened()
 {
     if (m_options.autoupdate)
         StartUpdateTimer(m_options.updateIntervall);
-    m_status->setTitleFor(Utf8ToCp1252(portfolioTitle().toStdString()), false);
+    m_status->setTitleFor(ToCp1252(portfolioTitle()), false);
     m_status->removeAllRows();
     updateTitles();
     updateCommandStates();

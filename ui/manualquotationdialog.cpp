@@ -1,6 +1,6 @@
 #include "ui/manualquotationdialog.h"
 
-#include "platform/codepage.h"
+#include "ui/qtexts.h"
 #include "ui/prompter.h"
 
 #include <QDateEdit>
@@ -24,8 +24,7 @@ CManualQuotationDlg::CManualQuotationDlg(const std::string& itemName, TimeStamp 
 {
     setObjectName(QStringLiteral("manualQuotationDialog"));
     setWindowTitle(QStringLiteral("Item quotation"));
-    const std::string utf8 = Cp1252ToUtf8(itemName);
-    auto* name = new QLabel(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), this);
+    auto* name = new QLabel(FromCp1252(itemName), this);
     name->setObjectName(QStringLiteral("itemNameLabel"));
     const std::tm local = BreakLocalTime(now);
     m_date = new QDateEdit(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday), this);

@@ -2,7 +2,6 @@
 
 #include "download/downloadengine.h"
 #include "extraction/urltemplate.h"
-#include "platform/codepage.h"
 #include "platform/profile.h"
 #include "resources/Strings.h"
 #include "servers/serverstore.h"
@@ -10,13 +9,13 @@
 #include "transfer/payload.h"
 #include "ui/manualquotationdialog.h"
 #include "ui/prompter.h"
+#include "ui/qtexts.h"
 #include "ui/rowicons.h"
 #include "ui/shell.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -28,20 +27,9 @@ namespace tarvelo {
 
 namespace {
 
-QString FromCp1252(const std::string& text)
-{
-    const std::string utf8 = Cp1252ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 ItemPos KeyOf(const QTreeWidgetItem* row)
 {
     return row ? ItemPos{row->data(0, Qt::UserRole).toULongLong()} : ItemPos{};
-}
-
-QString Text(const char* text)
-{
-    return QString::fromUtf8(text);
 }
 
 // The configuration an item downloads with: the named one from the store, or its own.
@@ -301,14 +289,14 @@ void CWPapierLView::selectAllOrOne()
 void CWPapierLView::exportQuotations()
 {
     // The portfolio's path without its extension is proposed.
-    QString proposed = QFile::decodeName(QByteArray::fromStdString(m_doc.GetPathName()));
+    QString proposed = FromPath(m_doc.GetPathName());
     if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
         proposed.chop(4);
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export"), proposed,
                                                            Text(strings::kExportFilter), QStringLiteral("xls"));
     if (path.isEmpty())
         return;
-    const ExportResult result = ExportQuotations(m_doc.Items(), QFile::encodeName(path).toStdString());
+    const ExportResult result = ExportQuotations(m_doc.Items(), ToPath(path));
     if (!result.ok)
         Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
 }

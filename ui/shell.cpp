@@ -1,9 +1,8 @@
 #include "ui/shell.h"
 
-#include "platform/codepage.h"
+#include "ui/qtexts.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QUrl>
 
 namespace tarvelo {
@@ -14,15 +13,14 @@ class DesktopShell : public Shell {
 public:
     void open(const std::string& address) override
     {
-        const std::string utf8 = Cp1252ToUtf8(address);
-        const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        const QString text = FromCp1252(address);
         const QUrl url(text);
         // Without a scheme of its own the text is a file name.
         QDesktopServices::openUrl(url.scheme().size() > 1 ? url : QUrl::fromLocalFile(text));
     }
     void openFile(const std::string& path) override
     {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(FromPath(path)));
     }
 };
 

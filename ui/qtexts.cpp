@@ -1,0 +1,30 @@
+#include "ui/qtexts.h"
+
+#include "platform/codepage.h"
+
+#include <QFile>
+
+namespace tarvelo {
+
+QString FromCp1252(const std::string& text)
+{
+    const std::string utf8 = Cp1252ToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string ToCp1252(const QString& text)
+{
+    return Utf8ToCp1252(text.toStdString());
+}
+
+QString FromPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string ToPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace tarvelo
