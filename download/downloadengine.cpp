@@ -25,11 +25,8 @@ CServerConfig ConfigOf(const CWPapier& item, std::unordered_map<std::string, CSe
     if (own.name.empty())
         return own;
     auto found = named.find(own.name);
-    if (found == named.end()) {
-        CServerConfig config;
-        ReadServerConfig(own.name, config);
-        found = named.emplace(own.name, std::move(config)).first;
-    }
+    if (found == named.end())
+        found = named.emplace(own.name, ResolveServerConfig(own)).first;
     return found->second;
 }
 

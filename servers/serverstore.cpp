@@ -146,6 +146,15 @@ void StoreServerSetVersion()
         profile.writeInt(kServerVersionKey, kServerVersionValue, kServerSetVersion);
 }
 
+CServerConfig ResolveServerConfig(const CServerConfig& own)
+{
+    if (own.name.empty())
+        return own;
+    CServerConfig named;
+    ReadServerConfig(own.name, named);
+    return named;
+}
+
 std::string InstalledServerSetVersionText()
 {
     return std::to_string(StoredServerSetVersion());

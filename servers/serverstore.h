@@ -25,6 +25,9 @@ void ReadServerConfig(std::string_view name, CServerConfig& config);
 // Stores the record's nineteen values under the name (the record's own name is not used).
 void WriteServerConfig(std::string_view name, const CServerConfig& config);
 void DeleteServerConfig(std::string_view name);
+// The configuration an item's own record stands for: the named one from the store, or
+// the record itself when it names none.
+CServerConfig ResolveServerConfig(const CServerConfig& own);
 
 bool IsServerSetCurrent();
 int StoredServerSetVersion();

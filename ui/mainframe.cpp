@@ -156,6 +156,13 @@ void CMainFrame::setClock(Clock clock)
     m_clockPane->setText(clockPaneText());
 }
 
+bool CMainFrame::updatesUnderWay() const
+{
+    // Jobs waiting for a download slot are not counted as running, but their items
+    // carry the being-updated mark.
+    return m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated();
+}
+
 TimeStamp CMainFrame::now() const
 {
     return m_clock ? m_clock() : CurrentTime();
@@ -496,7 +503,7 @@ void CMainFrame::updateCommandStates()
 {
     const bool hasItems = m_doc.GetItemCount() > 0;
     const int rows = m_list->topLevelItemCount();
-    const bool idle = m_hub->runningUpdates() == 0 && !m_doc.AnyBeingUpdated();
+    const bool idle = !updatesUnderWay();
     action(kUpdateAll)->setEnabled(hasItems);
     action(kExport)->setEnabled(hasItems);
     action(kAbortDownloads)->setEnabled(!idle && !m_aborting);
@@ -569,7 +576,7 @@ int CMainFrame::updateAllQuotations()
 
 void CMainFrame::abortDownloads()
 {
-    if (m_hub->runningUpdates() <= 0 && !m_doc.AnyBeingUpdated())
+    if (!updatesUnderWay())
         return;
     m_aborting = true;
     m_status->setTitleFor(ToCp1252(portfolioTitle()), true);
@@ -760,7 +767,7 @@ bool CMainFrame::saveModified(bool closing)
 
 bool CMainFrame::newDocument()
 {
-    if (m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated() || !saveModified())
+    if (updatesUnderWay() || !saveModified())
         return false;
     m_doc.OnNewDocument();
     m_status->removeAllRows();
@@ -770,7 +777,7 @@ bool CMainFrame::newDocument()
 
 bool CMainFrame::openDocument()
 {
-    if (m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated())
+    if (updatesUnderWay())
         return false;
     const QString path =
         Prompter::instance().openFileName(this, QStringLiteral("Open"), QStringLiteral("Tarvelo Files (*.qvx);;All Files (*)"));
@@ -781,7 +788,7 @@ bool CMainFrame::openDocument()
 
 bool CMainFrame::openDocument(const QString& path)
 {
-    if (m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated() || !saveModified())
+    if (updatesUnderWay() || !saveModified())
         return false;
     const std::string file = ToPath(QFileInfo(path).absoluteFilePath());
     const DocumentResult opened = m_doc.OnOpenDocument(file);
@@ -860,7 +867,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         }
     }
     // Downloads still running are stopped; the program waits for them as it ends.
-    if (m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated())
+    if (updatesUnderWay())
         RequestAbortDownloads();
     m_updateTimer->stop();
     m_status->hide();

@@ -117,6 +117,7 @@ private:
     void showContextMenu(const QPoint& globalPos);
     QString portfolioTitle() const;
     TimeStamp now() const;
+    bool updatesUnderWay() const;
 
     CWPapierDoc& m_doc;
     GeneralOptions& m_options;

@@ -32,17 +32,6 @@ ItemPos KeyOf(const QTreeWidgetItem* row)
     return row ? ItemPos{row->data(0, Qt::UserRole).toULongLong()} : ItemPos{};
 }
 
-// The configuration an item downloads with: the named one from the store, or its own.
-CServerConfig ConfigOf(const CWPapier& item)
-{
-    const CServerConfig& own = item.settings().server;
-    if (own.name.empty())
-        return own;
-    CServerConfig named;
-    ReadServerConfig(own.name, named);
-    return named;
-}
-
 } // namespace
 
 CWPapierLView::CWPapierLView(CWPapierDoc& doc, QWidget* parent) : CListViewEx(parent), m_doc(doc)
@@ -229,7 +218,7 @@ void CWPapierLView::testQuotationUpdate()
     const CWPapier* item = m_doc.GetItem(m_current);
     if (!item || !m_engine || !m_sink)
         return;
-    StartTestDownload(*m_engine, *m_sink, ConfigOf(*item), item->settings().name, item->settings().symbol);
+    StartTestDownload(*m_engine, *m_sink, ResolveServerConfig(item->settings().server), item->settings().name, item->settings().symbol);
 }
 
 void CWPapierLView::manuallyUpdateQuotation()
@@ -251,7 +240,7 @@ void CWPapierLView::openWebPage()
     if (!item)
         return;
     const std::string address =
-        ExpandItemVariables(ConfigOf(*item).url, item->settings().name, item->settings().symbol);
+        ExpandItemVariables(ResolveServerConfig(item->settings().server).url, item->settings().name, item->settings().symbol);
     if (!address.empty())
         Shell::instance().open(address);
 }
