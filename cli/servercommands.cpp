@@ -3,6 +3,7 @@
 #include "cli/options.h"
 #include "model/options.h"
 #include "platform/codepage.h"
+#include "platform/profile.h"
 #include "servers/builtinservers.h"
 #include "servers/regfile.h"
 #include "servers/serverstore.h"
@@ -10,6 +11,17 @@
 #include <ostream>
 
 namespace tarvelo {
+
+namespace {
+
+// A settings write that failed; the message names the settings file.
+int SettingsNotSaved(std::ostream& err)
+{
+    err << "tarvelo-cli: " << Profile::writeFailureMessage() << '\n'; // UTF-8 already
+    return kExitError;
+}
+
+} // namespace
 
 int ServersCommand(const CommandContext& c)
 {
@@ -51,6 +63,8 @@ int ServersCommand(const CommandContext& c)
     }
     if (what == "import" && a.size() == 2) {
         const RegFileResult result = ImportServerConfigs(a[1]);
+        if (!result.ok && result.message == Profile::writeFailureMessage())
+            return SettingsNotSaved(c.err);
         if (!result.ok) {
             ReportFileError(c.err, a[1], result.message + " Nothing was changed.");
             return kExitError;
@@ -58,8 +72,7 @@ int ServersCommand(const CommandContext& c)
         return kExitOk;
     }
     if (what == "install" && a.size() == 1) {
-        InstallBuiltInServers();
-        return kExitOk;
+        return InstallBuiltInServers() ? kExitOk : SettingsNotSaved(c.err);
     }
     return WrongCall(c.err, "servers needs list, show NAME, export FILE, import FILE or install");
 }
@@ -84,8 +97,7 @@ int OptionsCommand(const CommandContext& c)
         }
         GeneralOptions options = LoadOptions();
         options.*option->field = static_cast<std::int32_t>(*value);
-        SaveOptions(options);
-        return kExitOk;
+        return SaveOptions(options) ? kExitOk : SettingsNotSaved(c.err);
     }
     return WrongCall(c.err, "options takes no arguments, or set NAME VALUE");
 }

@@ -63,7 +63,7 @@ void WriteSeeds(SeedWriter& seeds)
     hostile.url = "file:///tmp/quotes \"today\".html";
     hostile.textBeforeValue = "C:\\Kurse\\";
     hostile.regExp = "([0-9]+)\\t\"([0-9.,]+)\"";
-    hostile.tagsToSkip = -1;
+    hostile.tagsToSkip = 10000;
     hostile.quotationIndex = 0x7fffffff;
     for (const char* name : {"Slash/Name (EUR)", "Quote \"q\"", "B\xF6rse M\xFCnchen", " blank ", "[x]"})
         WriteServerConfig(name, hostile);

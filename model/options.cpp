@@ -20,6 +20,7 @@ const std::vector<OptionInfo>& GeneralOptionList()
         {"UpdateIntervall", &GeneralOptions::updateIntervall, 5, 500},
         {"AutosaveWindows", &GeneralOptions::autosaveWindows, 0, 1},
         {"ShowFileOnError", &GeneralOptions::showFileOnError, 0, 1},
+        {"MaxPageSize", &GeneralOptions::maxPageSize, 65536, 2147483647},
     };
     return list;
 }
@@ -42,11 +43,12 @@ GeneralOptions LoadOptions()
     return options;
 }
 
-void SaveOptions(const GeneralOptions& options)
+bool SaveOptions(const GeneralOptions& options)
 {
     Profile profile;
     for (const OptionInfo& option : GeneralOptionList())
         profile.writeInt(kGeneralOptionsSection, option.name, options.*option.field);
+    return profile.sync();
 }
 
 bool InsideUpdateWindow(const GeneralOptions& options, TimeStamp now)

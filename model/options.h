@@ -25,6 +25,8 @@ struct GeneralOptions {
     std::int32_t updateIntervall = 60;
     std::int32_t autosaveWindows = 1;
     std::int32_t showFileOnError = 1;
+    // The largest page a download takes, in bytes; a larger one ends with an error.
+    std::int32_t maxPageSize = 64 * 1024 * 1024;
 
     bool operator==(const GeneralOptions&) const = default;
 };
@@ -42,10 +44,11 @@ struct OptionInfo {
 const std::vector<OptionInfo>& GeneralOptionList();
 const OptionInfo* FindGeneralOption(std::string_view name);
 
-// Reads the twelve values, each with its default when it is missing.
+// Reads every value of the list, each with its default when it is missing.
 GeneralOptions LoadOptions();
-// Writes the twelve values.
-void SaveOptions(const GeneralOptions& options);
+// Writes every value of the list; false when the settings file could not be written
+// (nothing is then stored; Profile::writeFailureMessage() says so).
+bool SaveOptions(const GeneralOptions& options);
 
 // Whether the automatic update may run now: always without the daily window, else when
 // today's Hour1:Minute1 <= now <= today's Hour2:Minute2 (local time, both bounds

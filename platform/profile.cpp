@@ -7,7 +7,10 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace tarvelo {
 
@@ -89,47 +92,97 @@ bool LessNoCase(const QString& a, const QString& b)
     return c != 0 ? c < 0 : a < b;
 }
 
+std::atomic<bool> g_writeFailed{false};
+
+QString ParentOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+std::unique_ptr<QSettings> OpenSettings()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                                       QStringLiteral("Tarvelo"));
+}
+
 } // namespace
 
 struct Profile::Impl {
-    QSettings settings{QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
-                       QStringLiteral("Tarvelo")};
+    std::unique_ptr<QSettings> settings = OpenSettings();
+
+    // The sub-groups of a stored group (escaped, "/"-separated path; empty for the
+    // root) by case-folded name, each with its stored spellings in enumeration order.
+    // Read once per group and object, then kept up to date with this object's own
+    // changes, so that finding a key costs a hash lookup per level instead of a scan
+    // of everything below its parent.
+    using ChildIndex = std::unordered_map<QString, std::vector<QString>>;
+    std::map<QString, ChildIndex> children;
+
+    // The key entered last with its stored path: a record's values are written one
+    // after the other under the same key.
+    std::string lastKey;
+    QString lastPath;
+    bool lastValid = false;
+
+    // What the changes since the last sync replaced: every group changed, with the
+    // values below it before its first change, in the order of first change.
+    struct SavedGroup {
+        QString path;
+        std::vector<std::pair<QString, QVariant>> values;
+    };
+    std::vector<SavedGroup> undo;
+    std::unordered_set<QString> savedPaths;
+    bool dirty = false;
+
+    ChildIndex& childIndex(const QString& path)
+    {
+        const auto [at, added] = children.try_emplace(path);
+        if (added) {
+            settings->beginGroup(path);
+            const QStringList groups = settings->childGroups(); // sorted
+            settings->endGroup();
+            for (const QString& g : groups)
+                at->second[UnescapeName(g).toCaseFolded()].push_back(g);
+        }
+        return at->second;
+    }
 
     // Enters the stored group of the given key, matching each level without regard
-    // to case. Returns false (leaving the settings at the root) when a level is
-    // missing and create is false; with create the missing levels get the given
-    // spelling.
-    // Resolved spellings of the keys this object has entered.
-    std::map<std::string, QString, std::less<>> resolved;
-
+    // to case (an exact spelling first). Returns false (leaving the settings at the
+    // root) when a level is missing and create is false; with create the missing
+    // levels get the given spelling.
     bool enter(std::string_view key, bool create)
     {
-        if (const auto known = resolved.find(key); known != resolved.end()) {
-            settings.beginGroup(known->second);
+        if (lastValid && key == lastKey) {
+            settings->beginGroup(lastPath);
             return true;
         }
         QString path;
         for (const QString& part : SplitKey(key)) {
-            settings.beginGroup(path);
-            const QStringList groups = settings.childGroups();
-            settings.endGroup();
-            QString stored = EscapeName(part);
-            if (!groups.contains(stored)) {
-                bool found = false;
-                for (const QString& g : groups) {
-                    if (QString::compare(UnescapeName(g), part, Qt::CaseInsensitive) == 0) {
-                        stored = g;
-                        found = true;
-                        break;
-                    }
-                }
-                if (!found && !create)
+            ChildIndex& index = childIndex(path);
+            const QString escaped = EscapeName(part);
+            const QString folded = part.toCaseFolded();
+            auto spellings = index.find(folded);
+            if (spellings == index.end() || spellings->second.empty()) {
+                if (!create)
                     return false;
+                spellings = index.try_emplace(folded).first;
             }
+            std::vector<QString>& known = spellings->second;
+            QString stored;
+            if (std::find(known.begin(), known.end(), escaped) != known.end())
+                stored = escaped;
+            else if (!known.empty())
+                stored = known.front();
+            else
+                stored = known.emplace_back(escaped);
             path = path.isEmpty() ? stored : path + u'/' + stored;
         }
-        resolved.emplace(std::string(key), path);
-        settings.beginGroup(path);
+        lastKey.assign(key);
+        lastPath = path;
+        lastValid = true;
+        settings->beginGroup(path);
         return true;
     }
 
@@ -138,7 +191,7 @@ struct Profile::Impl {
     {
         const QString wanted = FromCp1252(name);
         const QString escaped = EscapeName(wanted);
-        const QStringList keys = settings.childKeys();
+        const QStringList keys = settings->childKeys();
         if (keys.contains(escaped))
             return escaped;
         for (const QString& k : keys) {
@@ -154,23 +207,97 @@ struct Profile::Impl {
             return std::nullopt;
         const QString k = valueKey(name);
         std::optional<QVariant> result;
-        if (settings.contains(k))
-            result = settings.value(k);
-        settings.endGroup();
+        if (settings->contains(k))
+            result = settings->value(k);
+        settings->endGroup();
         return result;
+    }
+
+    // Keeps what is below the group (outside any group) before its first change.
+    void remember(const QString& path)
+    {
+        dirty = true;
+        if (!savedPaths.insert(path).second)
+            return;
+        SavedGroup saved{path, {}};
+        settings->beginGroup(path);
+        for (const QString& k : settings->allKeys())
+            saved.values.emplace_back(k, settings->value(k));
+        settings->endGroup();
+        undo.push_back(std::move(saved));
     }
 
     void write(std::string_view key, std::string_view name, const QVariant& value)
     {
         enter(key, true);
-        settings.setValue(valueKey(name), value);
-        settings.endGroup();
+        const QString path = settings->group();
+        const QString k = valueKey(name);
+        settings->endGroup();
+        remember(path);
+        settings->beginGroup(path);
+        settings->setValue(k, value);
+        settings->endGroup();
+    }
+
+    // The group is gone: drops it from its parent's index and every index below it.
+    void forget(const QString& path)
+    {
+        lastValid = false;
+        if (const auto parent = children.find(ParentOf(path)); parent != children.end()) {
+            const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+            const auto spellings = parent->second.find(UnescapeName(name).toCaseFolded());
+            if (spellings != parent->second.end())
+                std::erase(spellings->second, name);
+        }
+        for (auto at = children.lower_bound(path); at != children.end() && at->first.startsWith(path);) {
+            if (at->first.size() == path.size() || at->first[path.size()] == u'/')
+                at = children.erase(at);
+            else
+                ++at;
+        }
+    }
+
+    // Puts back what the changes since the last sync replaced, newest first.
+    void rollBack()
+    {
+        for (auto saved = undo.rbegin(); saved != undo.rend(); ++saved) {
+            settings->beginGroup(saved->path);
+            settings->remove(QString());
+            for (const auto& [k, value] : saved->values)
+                settings->setValue(k, value);
+            settings->endGroup();
+        }
+        children.clear();
+        lastValid = false;
+    }
+
+    bool sync()
+    {
+        if (!dirty)
+            return true;
+        // The status keeps the first error of the object's life, a failed read at its
+        // creation included; a new object tells whether this write succeeds.
+        if (settings->status() != QSettings::NoError)
+            settings = OpenSettings();
+        settings->sync();
+        const bool ok = settings->status() == QSettings::NoError;
+        if (!ok) {
+            rollBack();
+            g_writeFailed = true;
+        }
+        undo.clear();
+        savedPaths.clear();
+        dirty = false;
+        return ok;
     }
 };
 
 Profile::Profile() : m_impl(std::make_unique<Impl>()) {}
 
-Profile::~Profile() = default;
+Profile::~Profile()
+{
+    m_impl->sync();
+}
 
 std::optional<std::int32_t> Profile::readInt(std::string_view key, std::string_view name) const
 {
@@ -230,8 +357,10 @@ bool Profile::keyExists(std::string_view key) const
 {
     if (!m_impl->enter(key, false))
         return false;
-    m_impl->settings.endGroup();
-    return true;
+    // A group whose last value was deleted is gone though the index still knows it.
+    const bool exists = !m_impl->settings->childKeys().isEmpty() || !m_impl->settings->childGroups().isEmpty();
+    m_impl->settings->endGroup();
+    return exists;
 }
 
 std::vector<std::string> Profile::subKeys(std::string_view key) const
@@ -239,8 +368,8 @@ std::vector<std::string> Profile::subKeys(std::string_view key) const
     std::vector<std::string> result;
     if (!m_impl->enter(key, false))
         return result;
-    QStringList groups = m_impl->settings.childGroups();
-    m_impl->settings.endGroup();
+    QStringList groups = m_impl->settings->childGroups();
+    m_impl->settings->endGroup();
     std::vector<QString> names;
     for (const QString& g : groups)
         names.push_back(UnescapeName(g));
@@ -255,8 +384,8 @@ std::vector<std::string> Profile::valueNames(std::string_view key) const
     std::vector<std::string> result;
     if (!m_impl->enter(key, false))
         return result;
-    const QStringList keys = m_impl->settings.childKeys();
-    m_impl->settings.endGroup();
+    const QStringList keys = m_impl->settings->childKeys();
+    m_impl->settings->endGroup();
     std::vector<QString> names;
     for (const QString& k : keys)
         names.push_back(UnescapeName(k));
@@ -270,22 +399,29 @@ void Profile::deleteKey(std::string_view key)
 {
     if (SplitKey(key).empty() || !m_impl->enter(key, false))
         return;
-    m_impl->settings.remove(QString());
-    m_impl->settings.endGroup();
-    m_impl->resolved.clear();
+    const QString path = m_impl->settings->group();
+    m_impl->settings->endGroup();
+    m_impl->remember(path);
+    m_impl->settings->remove(path);
+    m_impl->forget(path);
 }
 
 void Profile::deleteValue(std::string_view key, std::string_view name)
 {
     if (!m_impl->enter(key, false))
         return;
-    m_impl->settings.remove(m_impl->valueKey(name));
-    m_impl->settings.endGroup();
+    const QString path = m_impl->settings->group();
+    const QString k = m_impl->valueKey(name);
+    m_impl->settings->endGroup();
+    m_impl->remember(path);
+    m_impl->settings->beginGroup(path);
+    m_impl->settings->remove(k);
+    m_impl->settings->endGroup();
 }
 
-void Profile::sync()
+bool Profile::sync()
 {
-    m_impl->settings.sync();
+    return m_impl->sync();
 }
 
 std::string Profile::filePath()
@@ -293,6 +429,16 @@ std::string Profile::filePath()
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
                        QStringLiteral("Tarvelo"));
     return settings.fileName().toStdString();
+}
+
+std::string Profile::writeFailureMessage()
+{
+    return "The settings could not be saved to " + filePath() + ".";
+}
+
+bool Profile::takeWriteFailure()
+{
+    return g_writeFailed.exchange(false);
 }
 
 } // namespace tarvelo

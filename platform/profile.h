@@ -19,9 +19,14 @@ namespace tarvelo {
 //
 // Backed by an INI file under $XDG_CONFIG_HOME/Ombrix (default ~/.config). Every
 // Profile object sees the file as it was when created plus its own changes; changes are
-// merged into the file under a lock when the object is destroyed or sync() is called,
+// merged into the file under a lock when sync() is called or the object is destroyed,
 // so several processes (the desktop program and tarvelo-cli) can use it at once.
-// Errors are never reported: a value that cannot be read is absent.
+//
+// A value that cannot be read is absent. A write that cannot be stored (a read-only or
+// full folder, a folder in the file's place) is reported by sync(); all changes of that
+// sync are then undone in this process as well, so what the program sees is what the
+// file holds. Changes written by the destructor can report only through
+// takeWriteFailure().
 class Profile {
 public:
     Profile();
@@ -48,11 +53,17 @@ public:
     void deleteKey(std::string_view key);
     void deleteValue(std::string_view key, std::string_view name);
 
-    // Writes pending changes to the file now.
-    void sync();
+    // Writes pending changes to the file now; false when they could not be written (and
+    // are undone). Without pending changes there is nothing to fail.
+    bool sync();
 
-    // The file that holds the tree (for the README and diagnostics).
+    // The file that holds the tree, UTF-8 (for messages and diagnostics).
     static std::string filePath();
+    // "The settings could not be saved to FILE." for a failed write.
+    static std::string writeFailureMessage();
+    // Whether a write of any Profile object of this process failed since the last call;
+    // the record is cleared. Lets a window report failures of writes made elsewhere.
+    static bool takeWriteFailure();
 
 private:
     struct Impl;

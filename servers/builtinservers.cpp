@@ -1,5 +1,6 @@
 #include "servers/builtinservers.h"
 
+#include "platform/profile.h"
 #include "servers/serverstore.h"
 
 namespace tarvelo {
@@ -93,13 +94,15 @@ const std::vector<CServerConfig>& BuiltInServerConfigs()
     return configs;
 }
 
-void InstallBuiltInServers()
+bool InstallBuiltInServers()
 {
-    if (!IsServerSetCurrent()) {
-        for (const CServerConfig& config : BuiltInServerConfigs())
-            WriteServerConfig(config.name, config);
-    }
-    StoreServerSetVersion();
+    Profile profile;
+    if (StoredServerSetVersion(profile) >= kServerSetVersion)
+        return true;
+    for (const CServerConfig& config : BuiltInServerConfigs())
+        WriteServerConfig(profile, config.name, config);
+    RaiseServerSetVersion(profile, kServerSetVersion);
+    return profile.sync();
 }
 
 } // namespace tarvelo

@@ -12,7 +12,8 @@ const std::vector<CServerConfig>& BuiltInServerConfigs();
 
 // Writes every built-in configuration over the one of the same name unless the stored
 // set is current, then raises the stored set version to the current one. Runs at every
-// start of the desktop program and of tarvelo-cli.
-void InstallBuiltInServers();
+// start of the desktop program and of tarvelo-cli. All of it is stored in one write; false
+// when the settings file could not be written (nothing is then installed).
+bool InstallBuiltInServers();
 
 } // namespace tarvelo

@@ -6,8 +6,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <limits>
 #include <optional>
+#include <unordered_map>
 #include <variant>
 
 namespace tarvelo {
@@ -17,7 +18,8 @@ namespace {
 constexpr std::string_view kRoot = "HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\";
 constexpr std::size_t kMaxFileBytes = 16 << 20;
 constexpr std::size_t kMaxLineBytes = 64 << 10;
-constexpr std::size_t kMaxText = 259;
+// A configuration name is read into a 260-character buffer.
+constexpr std::size_t kMaxName = 259;
 
 std::string Quoted(std::string_view text)
 {
@@ -38,33 +40,39 @@ std::string Dword(std::int32_t value)
     return buffer;
 }
 
-// The value names of a configuration with the field each one holds.
+// The value names of a configuration with the field each one holds and what the server
+// settings dialog accepts for it: a number's range, a text's greatest length.
 struct ValueField {
     const char* name;
     std::string CServerConfig::*text;
     std::int32_t CServerConfig::*number;
+    std::int32_t low;
+    std::int32_t high;
 };
 
+constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kAll = std::numeric_limits<std::int32_t>::max();
+
 constexpr ValueField kValues[] = {
-    {"URL", &CServerConfig::url, nullptr},
-    {"TAUSEND", &CServerConfig::thousandsSeparator, nullptr},
-    {"DECIMAL", &CServerConfig::decimalSeparator, nullptr},
-    {"Text_before_Value", &CServerConfig::textBeforeValue, nullptr},
-    {"Timeout", nullptr, &CServerConfig::timeout},
-    {"Format", nullptr, &CServerConfig::conversion},
-    {"Nr_HTML_before_Value", nullptr, &CServerConfig::tagsToSkip},
-    {"Numbers_before_Value", nullptr, &CServerConfig::numbersToSkip},
-    {"NoCaseSensitiv", nullptr, &CServerConfig::caseInsensitive},
-    {"Filtering", nullptr, &CServerConfig::searchKind},
-    {"RegExp", &CServerConfig::regExp, nullptr},
-    {"RegExpQuotationIndex", nullptr, &CServerConfig::quotationIndex},
-    {"bRegExpExtractDate", nullptr, &CServerConfig::extractDate},
-    {"RegExpDayIndex", nullptr, &CServerConfig::dayIndex},
-    {"RegExpMonthIndex", nullptr, &CServerConfig::monthIndex},
-    {"RegExpYearIndex", nullptr, &CServerConfig::yearIndex},
-    {"bRegExpExtractTime", nullptr, &CServerConfig::extractTime},
-    {"RegExpHourIndex", nullptr, &CServerConfig::hourIndex},
-    {"RegExpMinuteIndex", nullptr, &CServerConfig::minuteIndex},
+    {"URL", &CServerConfig::url, nullptr, 0, 259},
+    {"TAUSEND", &CServerConfig::thousandsSeparator, nullptr, 0, 259},
+    {"DECIMAL", &CServerConfig::decimalSeparator, nullptr, 0, 259},
+    {"Text_before_Value", &CServerConfig::textBeforeValue, nullptr, 0, 255}, // the search's 256-byte buffer
+    {"Timeout", nullptr, &CServerConfig::timeout, 1, 600},
+    {"Format", nullptr, &CServerConfig::conversion, 0, 2},
+    {"Nr_HTML_before_Value", nullptr, &CServerConfig::tagsToSkip, 0, 10000},
+    {"Numbers_before_Value", nullptr, &CServerConfig::numbersToSkip, 0, 10000},
+    {"NoCaseSensitiv", nullptr, &CServerConfig::caseInsensitive, 0, 1},
+    {"Filtering", nullptr, &CServerConfig::searchKind, 0, 1},
+    {"RegExp", &CServerConfig::regExp, nullptr, 0, 259},
+    {"RegExpQuotationIndex", nullptr, &CServerConfig::quotationIndex, kAny, kAll},
+    {"bRegExpExtractDate", nullptr, &CServerConfig::extractDate, 0, 1},
+    {"RegExpDayIndex", nullptr, &CServerConfig::dayIndex, kAny, kAll},
+    {"RegExpMonthIndex", nullptr, &CServerConfig::monthIndex, kAny, kAll},
+    {"RegExpYearIndex", nullptr, &CServerConfig::yearIndex, kAny, kAll},
+    {"bRegExpExtractTime", nullptr, &CServerConfig::extractTime, 0, 1},
+    {"RegExpHourIndex", nullptr, &CServerConfig::hourIndex, kAny, kAll},
+    {"RegExpMinuteIndex", nullptr, &CServerConfig::minuteIndex, kAny, kAll},
 };
 
 bool EqualNoCase(std::string_view a, std::string_view b)
@@ -84,9 +92,11 @@ struct ParseError {
 
 using Value = std::variant<std::string, std::int32_t>;
 
+// A configuration as it will be stored: values the file does not give read as they
+// would from an empty key.
 struct ConfigPlan {
     std::string name;
-    std::vector<std::pair<const ValueField*, Value>> values;
+    CServerConfig config;
 };
 
 struct ImportPlan {
@@ -117,6 +127,34 @@ std::string_view Trim(std::string_view s)
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return s;
+}
+
+std::string AsciiLower(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    }
+    return out;
+}
+
+// A name that commands can address: no control characters (the five bytes that
+// Windows-1252 leaves undefined read as control characters too), and short enough to
+// be read back.
+void CheckName(std::string_view name, std::size_t lineNumber)
+{
+    if (name.size() > kMaxName)
+        Fail(lineNumber, "the configuration name is longer than 259 characters");
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90
+            || byte == 0x9D) {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", byte);
+            Fail(lineNumber, std::string("the configuration name holds the control character ") + code);
+        }
+    }
 }
 
 // A quoted text with the escapes \\ and \"; at is moved past the closing quote.
@@ -261,6 +299,8 @@ ImportPlan Parse(std::string_view text)
     enum class Key { None, Base, Version, Config };
     Key key = Key::None;
     ImportPlan plan;
+    // Each configuration once, however often and in whatever case the file names it.
+    std::unordered_map<std::string, std::size_t> configIndex;
     ConfigPlan* config = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::size_t n = lines[i].first;
@@ -284,14 +324,12 @@ ImportPlan Parse(std::string_view text)
             } else if (rest.size() > 7 && EqualNoCase(rest.substr(0, 7), "Server\\")
                        && rest.substr(7).find('\\') == std::string_view::npos) {
                 key = Key::Config;
-                const std::string name(rest.substr(7));
-                auto found = std::find_if(plan.configs.begin(), plan.configs.end(),
-                                          [&](const ConfigPlan& c) { return EqualNoCase(c.name, name); });
-                if (found == plan.configs.end()) {
-                    plan.configs.push_back({name, {}});
-                    found = plan.configs.end() - 1;
-                }
-                config = &*found;
+                const std::string_view name = rest.substr(7);
+                CheckName(name, n);
+                const auto [found, added] = configIndex.try_emplace(AsciiLower(name), plan.configs.size());
+                if (added)
+                    plan.configs.push_back({std::string(name), {}});
+                config = &plan.configs[found->second];
             } else {
                 Fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
             }
@@ -330,12 +368,22 @@ ImportPlan Parse(std::string_view text)
                 Fail(n, "\"" + name + "\" must be a text");
             if (field->number && !std::holds_alternative<std::int32_t>(value))
                 Fail(n, "\"" + name + "\" must be a dword");
-            if (field->text && std::get<std::string>(value).size() > kMaxText)
-                Fail(n, "\"" + name + "\" is longer than 259 characters");
-            // The export writes texts as they are, so a line break would end its line.
-            if (field->text && std::get<std::string>(value).find_first_of("\r\n") != std::string::npos)
-                Fail(n, "\"" + name + "\" holds a line break");
-            config->values.emplace_back(&*field, value);
+            if (field->text) {
+                const std::string& text = std::get<std::string>(value);
+                if (text.size() > static_cast<std::size_t>(field->high))
+                    Fail(n, "\"" + name + "\" is longer than " + std::to_string(field->high) + " characters");
+                // The export writes texts as they are, so a line break would end its line.
+                if (text.find_first_of("\r\n") != std::string::npos)
+                    Fail(n, "\"" + name + "\" holds a line break");
+                config->config.*(field->text) = text;
+            } else {
+                const std::int32_t number = std::get<std::int32_t>(value);
+                if (number < field->low || number > field->high) {
+                    Fail(n, "\"" + name + "\" is " + std::to_string(number) + ". Please enter an integer between "
+                                + std::to_string(field->low) + " and " + std::to_string(field->high) + ".");
+                }
+                config->config.*(field->number) = number;
+            }
             break;
         }
         }
@@ -360,16 +408,15 @@ std::vector<std::string> ServerConfigValueLines(const CServerConfig& config)
 
 std::string ServerConfigsRegFileText()
 {
+    const Profile profile;
     const std::string base = "Software\\Ombrix\\Tarvelo\\Server\\";
     std::string text = "REGEDIT4\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\" + base + "]\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
-    text += "\"Version number\"=" + Dword(StoredServerSetVersion()) + "\r\n\r\n";
-    std::vector<std::string> names;
-    EnumerateServerConfigs(names);
-    for (const std::string& name : names) {
+    text += "\"Version number\"=" + Dword(StoredServerSetVersion(profile)) + "\r\n\r\n";
+    for (const std::string& name : profile.subKeys(kServerKey)) {
         CServerConfig config;
-        ReadServerConfig(name, config);
+        ReadServerConfig(profile, name, config);
         text += "[HKEY_CURRENT_USER\\" + base + name + "]\r\n";
         for (const std::string& line : ServerConfigValueLines(config))
             text += line + "\r\n";
@@ -400,21 +447,25 @@ RegFileResult ImportServerConfigsText(std::string_view text)
     } catch (const ParseError& error) {
         return {false, error.message};
     }
+    // One write for the whole file: it is stored completely or not at all.
+    Profile profile;
     for (const ConfigPlan& c : plan.configs) {
-        // Values the file does not give read as they would from an empty key.
-        CServerConfig config;
-        for (const auto& [field, value] : c.values) {
-            if (field->text)
-                config.*(field->text) = std::get<std::string>(value);
-            else
-                config.*(field->number) = std::get<std::int32_t>(value);
-        }
-        DeleteServerConfig(c.name);
-        WriteServerConfig(c.name, config);
+        profile.deleteKey(std::string(kServerKey) + '\\' + c.name);
+        WriteServerConfig(profile, c.name, c.config);
     }
-    if (plan.version) {
-        Profile profile;
-        profile.writeInt(kServerVersionKey, kServerVersionValue, *plan.version);
+    if (plan.version)
+        RaiseServerSetVersion(profile, *plan.version);
+    if (!profile.sync())
+        return {false, Profile::writeFailureMessage()};
+    return {};
+}
+
+RegFileResult CheckServerConfigsText(std::string_view text)
+{
+    try {
+        Parse(text);
+    } catch (const ParseError& error) {
+        return {false, error.message};
     }
     return {};
 }

@@ -25,10 +25,16 @@ std::string ServerConfigsRegFileText();
 RegFileResult ExportServerConfigs(const std::string& path);
 
 // Reads a registry file and applies its server configurations and set version to the
-// store. The whole file is checked first: a file with any error changes nothing and the
-// message names the line. A configuration the file names replaces the stored one of
-// that name; the others stay.
+// store. The whole file is checked first, each value against the range the server
+// settings dialog accepts: a file with any error changes nothing and the message names
+// the line. A configuration the file names replaces the stored one of that name; the
+// others stay. A set version lower than the stored one is not taken, so the next start
+// does not install the built-in set over the imported configurations. Everything is
+// stored in one write; when the settings file cannot be written nothing is stored and
+// the message is Profile::writeFailureMessage().
 RegFileResult ImportServerConfigs(const std::string& path);
 RegFileResult ImportServerConfigsText(std::string_view text);
+// The checks of the import alone, storing nothing.
+RegFileResult CheckServerConfigsText(std::string_view text);
 
 } // namespace tarvelo

@@ -49,6 +49,12 @@ void EnumerateServerConfigs(std::vector<std::string>& names)
 
 void ReadServerConfig(std::string_view name, CServerConfig& config)
 {
+    const Profile profile;
+    ReadServerConfig(profile, name, config);
+}
+
+void ReadServerConfig(const Profile& profile, std::string_view name, CServerConfig& config)
+{
     const CServerConfig defaults;
     config.url.clear();
     config.timeout = defaults.timeout;
@@ -68,7 +74,6 @@ void ReadServerConfig(std::string_view name, CServerConfig& config)
     config.hourIndex = defaults.hourIndex;
     config.minuteIndex = defaults.minuteIndex;
 
-    const Profile profile;
     const std::string key = KeyOf(name);
     if (!profile.keyExists(key))
         return; // the separators keep what the record held
@@ -93,11 +98,17 @@ void ReadServerConfig(std::string_view name, CServerConfig& config)
     ReadInt(profile, key, "RegExpMinuteIndex", config.minuteIndex);
 }
 
-void WriteServerConfig(std::string_view name, const CServerConfig& config)
+bool WriteServerConfig(std::string_view name, const CServerConfig& config)
+{
+    Profile profile;
+    WriteServerConfig(profile, name, config);
+    return profile.sync();
+}
+
+void WriteServerConfig(Profile& profile, std::string_view name, const CServerConfig& config)
 {
     if (name.empty())
         return; // a configuration is always a key of its own
-    Profile profile;
     const std::string key = KeyOf(name);
     profile.writeText(key, "URL", config.url);
     profile.writeText(key, "TAUSEND", config.thousandsSeparator);
@@ -120,17 +131,23 @@ void WriteServerConfig(std::string_view name, const CServerConfig& config)
     profile.writeInt(key, "RegExpMinuteIndex", config.minuteIndex);
 }
 
-void DeleteServerConfig(std::string_view name)
+bool DeleteServerConfig(std::string_view name)
 {
     if (name.empty())
-        return; // never the whole set
+        return true; // never the whole set
     Profile profile;
     profile.deleteKey(KeyOf(name));
+    return profile.sync();
 }
 
 int StoredServerSetVersion()
 {
     const Profile profile;
+    return StoredServerSetVersion(profile);
+}
+
+int StoredServerSetVersion(const Profile& profile)
+{
     return profile.getInt(kServerVersionKey, kServerVersionValue, 0);
 }
 
@@ -139,11 +156,17 @@ bool IsServerSetCurrent()
     return StoredServerSetVersion() >= kServerSetVersion;
 }
 
-void StoreServerSetVersion()
+bool StoreServerSetVersion()
 {
     Profile profile;
-    if (profile.getInt(kServerVersionKey, kServerVersionValue, 0) < kServerSetVersion)
-        profile.writeInt(kServerVersionKey, kServerVersionValue, kServerSetVersion);
+    RaiseServerSetVersion(profile, kServerSetVersion);
+    return profile.sync();
+}
+
+void RaiseServerSetVersion(Profile& profile, std::int32_t version)
+{
+    if (StoredServerSetVersion(profile) < version)
+        profile.writeInt(kServerVersionKey, kServerVersionValue, version);
 }
 
 CServerConfig ResolveServerConfig(const CServerConfig& own)

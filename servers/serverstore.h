@@ -10,6 +10,8 @@
 // under "Server", and the version of the installed built-in set.
 namespace tarvelo {
 
+class Profile;
+
 // The version of the built-in configuration set that this program installs.
 inline constexpr int kServerSetVersion = 20;
 
@@ -23,16 +25,27 @@ void EnumerateServerConfigs(std::vector<std::string>& names);
 // Fills the record from the store; a missing configuration or value reads as defaults.
 void ReadServerConfig(std::string_view name, CServerConfig& config);
 // Stores the record's nineteen values under the name (the record's own name is not used).
-void WriteServerConfig(std::string_view name, const CServerConfig& config);
-void DeleteServerConfig(std::string_view name);
+// False when the settings file could not be written (Profile::writeFailureMessage()).
+bool WriteServerConfig(std::string_view name, const CServerConfig& config);
+bool DeleteServerConfig(std::string_view name);
+
+// The same on an open profile, for callers that read or write many configurations and
+// store them in one write (Profile::sync()).
+void ReadServerConfig(const Profile& profile, std::string_view name, CServerConfig& config);
+void WriteServerConfig(Profile& profile, std::string_view name, const CServerConfig& config);
 // The configuration an item's own record stands for: the named one from the store, or
 // the record itself when it names none.
 CServerConfig ResolveServerConfig(const CServerConfig& own);
 
 bool IsServerSetCurrent();
 int StoredServerSetVersion();
-// Raises the stored version to the current set's after the set was installed.
-void StoreServerSetVersion();
+int StoredServerSetVersion(const Profile& profile);
+// Raises the stored version to the current set's after the set was installed; false
+// when the settings file could not be written.
+bool StoreServerSetVersion();
+// Raises the stored version to the given one; a lower one changes nothing, so that an
+// older set is never installed over the configurations of a newer one.
+void RaiseServerSetVersion(Profile& profile, std::int32_t version);
 // The figure the About box shows after "Installed server configuration version:".
 std::string InstalledServerSetVersionText();
 

@@ -1,6 +1,7 @@
 #include "ui/generaloptionsdialog.h"
 
 #include "ui/prompter.h"
+#include "ui/settingsfailure.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -230,6 +231,9 @@ void CGeneralOptionsDlg::accept()
     taken.autosaveWindows = m_saveViewOptions->isChecked() ? 1 : 0;
     taken.autosaveOnExit = m_savePortfolio->isChecked() ? 1 : 0;
     m_options = taken;
+    // Settings that cannot be stored still hold for this session.
+    SaveOptions(m_options);
+    ReportUnsavedSettings(this);
     QDialog::accept();
 }
 

@@ -15,7 +15,7 @@ namespace tarvelo {
 
 // "General options": number of downloads, download status, automatic update with its
 // interval and daily time window, and what is saved on program exit. Disabled fields keep
-// their values; OK returns them all.
+// their values; OK stores and returns them all.
 class CGeneralOptionsDlg : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +25,8 @@ public:
     GeneralOptions options() const { return m_options; }
 
     // Checks both numbers; refuses with a message, focusing the field, and keeps the
-    // dialog open.
+    // dialog open. Stores the values taken; when they cannot be stored, says so and
+    // closes all the same (they hold until the program ends).
     void accept() override;
 
 protected:

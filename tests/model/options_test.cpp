@@ -30,7 +30,7 @@ TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
     changed.minute2 = 5;
     SaveOptions(changed);
     EXPECT_EQ(LoadOptions(), changed);
-    EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), 12u);
+    EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), GeneralOptionList().size());
 }
 
 TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)

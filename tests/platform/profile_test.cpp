@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,6 +112,46 @@ TEST_F(ProfileTest, DeletingAKeyRemovesItsValuesAndSubKeysOnly)
     EXPECT_EQ(profile.getInt("Server Version", "Version number", 0), 20);
     profile.deleteValue("Server\\AB", "timeout");
     EXPECT_TRUE(profile.valueNames("Server\\AB").empty());
+}
+
+// A folder in the file's place stops every write, whoever runs the test.
+TEST_F(ProfileTest, AWriteThatCannotBeStoredIsReportedAndUndone)
+{
+    {
+        Profile profile;
+        profile.writeInt("Kept", "Value", 1);
+        profile.writeText("Server\\Old", "URL", "old");
+        ASSERT_TRUE(profile.sync());
+    }
+    const std::string path = Profile::filePath();
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(Profile::takeWriteFailure());
+    {
+        Profile profile;
+        profile.writeInt("Kept", "Value", 2);
+        profile.writeText("Server\\New", "URL", "new");
+        profile.deleteKey("Server\\Old");
+        EXPECT_FALSE(profile.sync());
+        EXPECT_FALSE(profile.keyExists("Server\\New"));
+        EXPECT_TRUE(profile.sync()); // nothing left to write
+    }
+    EXPECT_TRUE(Profile::takeWriteFailure());
+    EXPECT_FALSE(Profile::takeWriteFailure());
+    { Profile().writeInt("Kept", "Value", 3); } // written, and failing, on destruction
+    EXPECT_TRUE(Profile::takeWriteFailure());
+    EXPECT_NE(Profile::writeFailureMessage().find(path), std::string::npos);
+
+    std::filesystem::remove(path);
+    std::ofstream(path, std::ios::binary) << bytes;
+    Profile profile;
+    EXPECT_EQ(profile.getInt("Kept", "Value", 0), 1);
+    EXPECT_EQ(profile.getText("Server\\Old", "URL", ""), "old");
+    EXPECT_FALSE(profile.keyExists("Server\\New"));
+    EXPECT_TRUE(profile.sync());
 }
 
 // The desktop program and tarvelo-cli may write at the same time; neither may lose the

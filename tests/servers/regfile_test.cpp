@@ -71,18 +71,19 @@ protected:
         return configs;
     }
 
-    // A configuration whose every value differs from its default.
+    // A configuration whose every value differs from its default, at the edges of what
+    // the settings dialog accepts.
     static CServerConfig Sample()
     {
         CServerConfig c;
         c.url = "http://h.example/q?s=\"[&symbol]\"&p=C:\\dir";
-        c.timeout = 60;
+        c.timeout = 600;
         c.thousandsSeparator = ".";
         c.decimalSeparator = ",";
         c.conversion = 2;
         c.textBeforeValue = "Last \"Trade\"\\";
-        c.tagsToSkip = -1;
-        c.numbersToSkip = std::numeric_limits<std::int32_t>::max();
+        c.tagsToSkip = 10000;
+        c.numbersToSkip = 1;
         c.caseInsensitive = 0;
         c.searchKind = 1;
         c.regExp = "([0-9]+)\\t\"x\"";
@@ -120,10 +121,10 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
         R"("TAUSEND"=".")",
         R"("DECIMAL"=",")",
         R"("Text_before_Value"="Last \"Trade\"\\")",
-        R"("Timeout"=dword:0000003c)",
+        R"("Timeout"=dword:00000258)",
         R"("Format"=dword:00000002)",
-        R"("Nr_HTML_before_Value"=dword:ffffffff)",
-        R"("Numbers_before_Value"=dword:7fffffff)",
+        R"("Nr_HTML_before_Value"=dword:00002710)",
+        R"("Numbers_before_Value"=dword:00000001)",
         R"("NoCaseSensitiv"=dword:00000000)",
         R"("Filtering"=dword:00000001)",
         R"("RegExp"="([0-9]+)\\t\"x\"")",
@@ -297,6 +298,20 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         {"value deletion", good + "\"URL\"=-\r\n", 8},
         {"line of 1 MB", good + "\"URL\"=\"" + std::string(1 << 20, 'u') + "\"\r\n", 8},
         {"last line of a whole export", whole + "\"Timeout\"=\"sixty\"\r\n", wholeLines + 1},
+        // Values and names the settings dialog and the commands could not take.
+        {"timeout 0", good + "\"Timeout\"=dword:00000000\r\n", 8},
+        {"timeout 601", good + "\"Timeout\"=dword:00000259\r\n", 8},
+        {"conversion 3", good + "\"Format\"=dword:00000003\r\n", 8},
+        {"negative tags to skip", good + "\"Nr_HTML_before_Value\"=dword:ffffffff\r\n", 8},
+        {"numbers to skip 10001", good + "\"Numbers_before_Value\"=hex(4):11,27,00,00\r\n", 8},
+        {"search kind 2", good + "\"Filtering\"=dword:00000002\r\n", 8},
+        {"text before value of 256", good + "\"Text_before_Value\"=\"" + std::string(256, 't') + "\"\r\n", 8},
+        {"name with a tab", good + kKey + "Tab\there]\r\n", 8},
+        {"name with a NUL", good + kKey + std::string("Nul\0name", 8) + "]\r\n", 8},
+        {"name with an undefined byte", good + kKey + "Odd\x81]\r\n", 8},
+        {"name of 260 characters", good + kKey + std::string(260, 'n') + "]\r\n", 8},
+        {"out of range in the last line of a whole export", whole + "\"Timeout\"=dword:00000000\r\n",
+         wholeLines + 1},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.what);
@@ -308,6 +323,34 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         }
         EXPECT_EQ(ServerConfigsRegFileText(), before);
     }
+}
+
+TEST_F(RegFileTest, ARangeErrorGivesTheDialogsMessage)
+{
+    const RegFileResult result =
+        ImportServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("Timeout"=dword:00000000)"}));
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("Please enter an integer between 1 and 600."), std::string::npos)
+        << result.message;
+}
+
+// The next start installs the built-in set when the stored version is older; an import
+// from an older installation must not make it overwrite what was just imported.
+TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
+{
+    InstallBuiltInServers();
+    const RegFileResult result = ImportServerConfigsText(
+        Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000007)", kKey + "US-Yahoo]",
+              R"("URL"="http://mine.example/")"}));
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(StoredServerSetVersion(), 20);
+    InstallBuiltInServers();
+    CServerConfig imported;
+    ReadServerConfig("US-Yahoo", imported);
+    EXPECT_EQ(imported.url, "http://mine.example/");
+
+    ASSERT_TRUE(ImportServerConfigsText(Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok);
+    EXPECT_EQ(StoredServerSetVersion(), 21);
 }
 
 // A text with a line break could not be written back by the export, so the import
