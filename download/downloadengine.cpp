@@ -2,6 +2,7 @@
 
 #include "extraction/extract.h"
 #include "extraction/urltemplate.h"
+#include "model/options.h"
 #include "platform/profile.h"
 #include "servers/serverstore.h"
 
@@ -63,9 +64,9 @@ void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
         return;
     auto done = std::make_shared<std::atomic<bool>>(false);
     const std::uint32_t id = m_nextWorker++;
-    const bool https = m_allowHttps;
-    std::thread thread([this, job = std::move(job), id, done, https]() mutable {
-        DownloadWorker(std::move(job), id, m_shutdown, https);
+    const WorkerSettings settings{m_allowHttps, m_maxPageSize};
+    std::thread thread([this, job = std::move(job), id, done, settings]() mutable {
+        DownloadWorker(std::move(job), id, m_shutdown, settings);
         done->store(true);
     });
     const std::lock_guard lock(m_mutex);
@@ -109,6 +110,15 @@ std::size_t DownloadEngine::runningWorkers()
 bool ReadAllowHttps()
 {
     return Profile().getInt("GeneralOptions", "AllowHttps", 0) == 1;
+}
+
+std::uint64_t ReadMaxPageSize()
+{
+    const OptionInfo* option = FindGeneralOption("MaxPageSize");
+    const std::int32_t bytes = LoadOptions().maxPageSize;
+    if (!option)
+        return bytes > 0 ? static_cast<std::uint64_t>(bytes) : kDefaultMaxPageSize;
+    return static_cast<std::uint64_t>(std::clamp(bytes, option->low, option->high));
 }
 
 int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEngine& engine, MessageSink& sink)

@@ -14,6 +14,15 @@
 
 namespace tarvelo {
 
+// The page size limit when none is set: the default of the option "MaxPageSize".
+inline constexpr std::uint64_t kDefaultMaxPageSize = 64u << 20;
+
+// What a worker needs to know besides its job.
+struct WorkerSettings {
+    bool allowHttps = false;
+    std::uint64_t maxPageSize = kDefaultMaxPageSize;
+};
+
 // Runs download jobs, one worker thread each, and keeps track of the workers: shutting
 // the engine down aborts them and waits for them, so none outlives the sink it posts to.
 class DownloadEngine {
@@ -35,6 +44,10 @@ public:
     // Secure HTTP addresses are fetched only when the option "AllowHttps" is 1.
     void setAllowHttps(bool allow) { m_allowHttps = allow; }
     bool allowHttps() const { return m_allowHttps; }
+    // The largest page a download takes, in bytes (the option "MaxPageSize"); a larger
+    // page ends the download with an error and leaves no file behind.
+    void setMaxPageSize(std::uint64_t bytes) { m_maxPageSize = bytes; }
+    std::uint64_t maxPageSize() const { return m_maxPageSize; }
 
 private:
     struct Worker {
@@ -48,6 +61,7 @@ private:
     std::atomic<bool> m_shutdown{false};
     std::atomic<std::uint32_t> m_nextWorker{1};
     bool m_allowHttps = false;
+    std::uint64_t m_maxPageSize = kDefaultMaxPageSize;
 };
 
 // Prepares the network library once per process; false when it cannot be used.
@@ -55,6 +69,9 @@ bool InitializeDownloads();
 
 // The option "AllowHttps" of the profile section "GeneralOptions" (default 0).
 bool ReadAllowHttps();
+// The option "MaxPageSize" of the same section, held to the range the options dialog
+// accepts.
+std::uint64_t ReadMaxPageSize();
 
 // One item-update job per distinct address among the items not being updated; marks
 // the items. Returns the number of jobs started.
@@ -71,6 +88,6 @@ void RequestAbortDownloads();
 
 // The worker procedure.
 void DownloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
-                    bool allowHttps);
+                    const WorkerSettings& settings);
 
 } // namespace tarvelo

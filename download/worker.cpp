@@ -3,18 +3,23 @@
 #include "extraction/extract.h"
 #include "extraction/page.h"
 #include "extraction/urltemplate.h"
+#include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
+#include "resources/Strings.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace tarvelo {
 
@@ -70,13 +75,81 @@ Scheme SplitAddress(const std::string& url, bool allowHttps)
     return scheme == "http" ? Scheme::Http : Scheme::Https;
 }
 
-// The local path of a "file://" address.
-std::string LocalPath(const std::string& url)
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            extra = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            extra = 2;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            extra = 3;
+        else if (lead >= 0x80)
+            return false;
+        if (text.size() - i <= extra)
+            return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "%xx" sequences replaced by their bytes; a "%" that starts no such sequence stays.
+std::string PercentDecoded(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+// The file system's spelling of a name from an address: names are UTF-8 bytes on disk,
+// so bytes that are UTF-8 stay, and others are read as Windows-1252, the code page of
+// the addresses a user types.
+std::string FileSystemName(const std::string& bytes)
+{
+    return IsUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
+}
+
+// The local paths a "file://" address may name, the likeliest first: the address
+// percent-decoded ("%20", UTF-8 names); then the path exactly as written, which is how
+// addresses were read before they were decoded. Never empty.
+std::vector<std::string> LocalPaths(const std::string& url)
 {
     std::string path = url.substr(7);
     if (path.rfind("localhost/", 0) == 0)
         path.erase(0, 9);
-    return path;
+    std::vector<std::string> paths;
+    // "%00" would cut the name short where the system reads it; such a name is none.
+    const std::string decoded = FileSystemName(PercentDecoded(path));
+    if (decoded.find('\0') == std::string::npos)
+        paths.push_back(decoded);
+    if (paths.empty() || path != decoded)
+        paths.push_back(path);
+    return paths;
 }
 
 std::string Cut(std::string text, std::size_t n)
@@ -88,8 +161,9 @@ std::string Cut(std::string text, std::size_t n)
 
 class Worker {
 public:
-    Worker(DownloadJob& job, std::uint32_t id, const std::atomic<bool>& shutdown, bool allowHttps)
-        : m_job(job), m_id(id), m_shutdown(shutdown), m_allowHttps(allowHttps)
+    Worker(DownloadJob& job, std::uint32_t id, const std::atomic<bool>& shutdown, const WorkerSettings& settings)
+        : m_job(job), m_id(id), m_shutdown(shutdown), m_allowHttps(settings.allowHttps),
+          m_maxPageSize(settings.maxPageSize)
     {
     }
 
@@ -142,6 +216,12 @@ private:
     }
 
     bool takeSlot();
+    std::string pageTooLargeText() const
+    {
+        std::string text = strings::kPageTooLarge;
+        text.replace(text.find("%1"), 2, std::to_string(m_maxPageSize));
+        return text;
+    }
     Outcome fetchHttp(const std::string& address, long& status);
     Outcome fetchFile(const std::string& address, std::string& openError);
     // The steps after the page answered: "Connected", the abort check, the file.
@@ -160,9 +240,13 @@ private:
     const std::uint32_t m_id;
     const std::atomic<bool>& m_shutdown;
     const bool m_allowHttps;
+    const std::uint64_t m_maxPageSize;
     bool m_slotTaken = false;
     CURL* m_curl = nullptr;
     char m_curlError[CURL_ERROR_SIZE] = {};
+    // Why the worker itself ended the transfer; the network library would put its own
+    // words over a text in m_curlError.
+    std::string m_failure;
 
     // The try in progress.
     bool m_connected = false;
@@ -215,13 +299,18 @@ bool Worker::beginDownload(Outcome& outcome)
 
 bool Worker::takeBlock(const char* data, std::size_t n, Outcome& outcome)
 {
+    if (n > m_maxPageSize - m_total) {
+        outcome = Outcome::NetworkError;
+        m_failure = pageTooLargeText();
+        return false;
+    }
     while (n > 0) {
         const ssize_t put = ::write(m_file, data, n);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
             outcome = Outcome::NetworkError;
-            std::snprintf(m_curlError, sizeof m_curlError, "The page could not be stored: %s", std::strerror(errno));
+            m_failure = std::string("The page could not be stored: ") + std::strerror(errno);
             return false;
         }
         data += put;
@@ -289,6 +378,10 @@ Worker::Outcome Worker::fetchHttp(const std::string& address, long& status)
     }
     if (result == CURLE_OPERATION_TIMEDOUT)
         return Outcome::Timeout;
+    if (result == CURLE_FILESIZE_EXCEEDED) { // the announced length is beyond the limit
+        m_failure = pageTooLargeText();
+        return Outcome::NetworkError;
+    }
     if (result != CURLE_OK)
         return Outcome::NetworkError;
     if (!m_connected) {
@@ -310,12 +403,28 @@ Worker::Outcome Worker::fetchHttp(const std::string& address, long& status)
 Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openError)
 {
     InputFile input;
-    const std::string path = LocalPath(address);
-    if (const FileError error = input.open(path); error != FileError::None) {
-        openError = "The file " + path
-                  + (error == FileError::NotFound       ? " does not exist."
-                     : error == FileError::AccessDenied ? " may not be read."
-                                                        : " cannot be read.");
+    const std::vector<std::string> paths = LocalPaths(address);
+    // The first path's error, unless a later path exists and fails otherwise.
+    std::string failedPath;
+    FileError failure = FileError::NotFound;
+    bool opened = false;
+    for (const std::string& path : paths) {
+        const FileError error = path.find('\0') == std::string::npos ? input.open(path) : FileError::NotFound;
+        if (error == FileError::None) {
+            opened = true;
+            break;
+        }
+        if (failedPath.empty() || (failure == FileError::NotFound && error != FileError::NotFound)) {
+            failedPath = path;
+            failure = error;
+        }
+    }
+    if (!opened) {
+        const std::string shown = IsUtf8(failedPath) ? Utf8ToCp1252(failedPath) : failedPath;
+        openError = "The file " + shown
+                  + (failure == FileError::NotFound       ? " does not exist."
+                     : failure == FileError::AccessDenied ? " may not be read."
+                                                          : " cannot be read.");
         return Outcome::NotFound;
     }
     Outcome outcome = Outcome::Read;
@@ -372,6 +481,10 @@ void Worker::run()
         curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, m_allowHttps ? "http,https" : "http");
         curl_easy_setopt(m_curl, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(m_curl, CURLOPT_BUFFERSIZE, static_cast<long>(kBlock));
+        // A page that announces more than the limit is refused before it comes; the
+        // reads hold one that does not announce its length to the limit.
+        curl_easy_setopt(m_curl, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(std::min<std::uint64_t>(m_maxPageSize, INT64_MAX)));
         // The job's time is the hard limit of a try; the reads check it too. Curl reads 0
         // as "no limit", so a configuration with no time gets one second, and one whose
         // time is beyond a day (a negative number read as unsigned) the store's default.
@@ -445,7 +558,8 @@ void Worker::run()
         return;
     case Outcome::NetworkError:
         removeDownload();
-        postJobStatus(DL_ERROR, DLERR_OTHER, m_curlError[0] ? m_curlError : "The connection failed.");
+        postJobStatus(DL_ERROR, DLERR_OTHER,
+                      !m_failure.empty() ? m_failure : m_curlError[0] ? m_curlError : "The connection failed.");
         return;
     }
 
@@ -566,9 +680,9 @@ void Worker::finishItems()
 } // namespace
 
 void DownloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
-                    bool allowHttps)
+                    const WorkerSettings& settings)
 {
-    Worker worker(*job, workerId, shutdown, allowHttps);
+    Worker worker(*job, workerId, shutdown, settings);
     worker.run();
 }
 

@@ -3,6 +3,7 @@
 #include "extraction/page.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
@@ -75,6 +76,12 @@ int Parse(std::string_view text, std::string_view thousands, std::string_view de
 
     std::size_t used = 0;
     value = ConvertPrefix(output, used);
+    // A number beyond the range of double (a page of 400 nines) reads as infinity; no
+    // quotation is that, and infinity would spoil every sum and chart made from it.
+    if (!std::isfinite(value)) {
+        value = 0.0;
+        return kInvalidNumber;
+    }
     if (value != 0.0)
         return kFound;
     return used == output.size() ? kFound : kInvalidNumber;

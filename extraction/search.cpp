@@ -148,19 +148,76 @@ int ReadInteger(std::string_view text)
     return static_cast<int>(value);
 }
 
+// Where a captured part of a moment came from: the capture's index and text (a view
+// into the text searched, which outlives the moment).
+struct PartSource {
+    int index = -1; // -1: not captured
+    std::string_view text;
+};
+
 struct Moment {
-    int year, month, day, hour, minute;
+    int year = 1970, month = 1, day = 1, hour = 0, minute = 0;
+    PartSource yearFrom, monthFrom, dayFrom, hourFrom, minuteFrom;
+};
+
+struct MomentPart {
+    const char* name;
+    int Moment::*value;
+    PartSource Moment::*source;
+};
+
+constexpr MomentPart kMomentParts[] = {
+    {"year", &Moment::year, &Moment::yearFrom},   {"month", &Moment::month, &Moment::monthFrom},
+    {"day", &Moment::day, &Moment::dayFrom},      {"hour", &Moment::hour, &Moment::hourFrom},
+    {"minute", &Moment::minute, &Moment::minuteFrom},
 };
 
 Moment MomentOf(TimeStamp now)
 {
     const std::tm f = BreakLocalTime(now);
-    return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday, f.tm_hour, f.tm_min};
+    Moment m;
+    m.year = f.tm_year + 1900;
+    m.month = f.tm_mon + 1;
+    m.day = f.tm_mday;
+    m.hour = f.tm_hour;
+    m.minute = f.tm_min;
+    return m;
 }
 
 TimeStamp Compose(const Moment& m)
 {
     return MakeLocalTime(m.year, m.month, m.day, m.hour, m.minute, 0);
+}
+
+// Composes the moment. When its parts make no time stamp (year 99999, hour 2147483647),
+// the message names the captures to blame: each captured part that alone, put into the
+// starting moment, makes none; or every captured part when only together they do.
+bool ComposeCaptured(const Moment& moment, const Moment& start, TimeStamp& time, std::string& message)
+{
+    time = Compose(moment);
+    if (time != -1)
+        return true;
+    time = 0;
+    std::vector<const MomentPart*> blamed;
+    std::vector<const MomentPart*> captured;
+    for (const MomentPart& part : kMomentParts) {
+        if ((moment.*part.source).index < 0)
+            continue;
+        captured.push_back(&part);
+        Moment alone = start;
+        alone.*part.value = moment.*part.value;
+        if (Compose(alone) == -1)
+            blamed.push_back(&part);
+    }
+    if (blamed.empty())
+        blamed = captured;
+    message = "Invalid date/time";
+    for (std::size_t i = 0; i < blamed.size(); ++i) {
+        const PartSource& source = moment.*blamed[i]->source;
+        message += i > 0 ? ", " : blamed.size() == 1 ? " from RegExp capture " : " from RegExp captures ";
+        message += std::to_string(source.index) + " (" + blamed[i]->name + "): '" + Excerpt(source.text) + "'";
+    }
+    return false;
 }
 
 // Handles the substrings of one match: the value, and the date and time parts.
@@ -180,28 +237,32 @@ int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
             code = ParseQuotation(onwards, rule.thousands, rule.decimal, value);
             message = code == kFound ? std::string() : Excerpt(capture);
         }
+        const auto take = [&](int Moment::*part, PartSource Moment::*source, int value) {
+            moment.*part = value;
+            moment.*source = {i, capture};
+        };
         if (rule.extractDate) {
             if (i == rule.dayIndex) {
                 const int day = ReadInteger(onwards);
                 if (day >= 1 && day <= 31)
-                    moment.day = day;
+                    take(&Moment::day, &Moment::dayFrom, day);
             } else if (i == rule.monthIndex) {
                 if (const int month = MonthFromName(capture); month != 0)
-                    moment.month = month;
+                    take(&Moment::month, &Moment::monthFrom, month);
             } else if (i == rule.yearIndex) {
                 int year = ReadInteger(onwards);
                 if (year >= 0) {
                     if (year < 1900)
                         year += year < 50 ? 2000 : 1900;
-                    moment.year = year;
+                    take(&Moment::year, &Moment::yearFrom, year);
                 }
             }
         }
         if (rule.extractTime) {
             if (i == rule.hourIndex)
-                moment.hour = ReadInteger(onwards);
+                take(&Moment::hour, &Moment::hourFrom, ReadInteger(onwards));
             else if (i == rule.minuteIndex)
-                moment.minute = ReadInteger(onwards);
+                take(&Moment::minute, &Moment::minuteFrom, ReadInteger(onwards));
         }
     }
     return code;
@@ -331,7 +392,8 @@ ExtractionResult StandardSearchWithTagsInPage(std::string_view view, const Stand
 ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now)
 {
     ExtractionResult result;
-    Moment moment = MomentOf(now);
+    const Moment start = MomentOf(now);
+    Moment moment = start;
     RegExp re;
     if (!Compile(re, rule, result))
         return result;
@@ -348,10 +410,16 @@ ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rul
     const int code =
         TakeSubstrings(re, rc, subject, page, rule, rule.quotationIndex, value, moment, message);
     result.value = value;
-    result.time = Compose(moment);
+    std::string timeMessage;
+    const bool composed = ComposeCaptured(moment, start, result.time, timeMessage);
     if (!IndicesExist(rule, rule.quotationIndex, rc)) {
         result.code = kMatchIndexMissing;
         result.message = Bounded(IndexError(rc));
+        return result;
+    }
+    if (code == kFound && !composed) {
+        result.code = kNotFound;
+        result.message = Bounded(timeMessage);
         return result;
     }
     result.code = code;
@@ -365,10 +433,11 @@ ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& ru
 {
     complete = false;
     ExtractionResult result;
-    Moment moment = MomentOf(now);
-    moment.day = 30;
-    moment.hour = 20;
-    moment.minute = 0;
+    Moment start = MomentOf(now);
+    start.day = 30;
+    start.hour = 20;
+    start.minute = 0;
+    Moment moment = start;
     RegExp re;
     if (!Compile(re, rule, result))
         return result;
@@ -389,7 +458,10 @@ ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& ru
             return Failure(kMatchIndexMissing, IndexError(rc));
         if (rule.quotationIndex < 1)
             return Failure(kMatchIndexMissing, "Quotation value match place holder missing!");
-        records.push_back(CKurs{Compose(moment), value});
+        TimeStamp time = 0;
+        if (!ComposeCaptured(moment, start, time, message))
+            return Failure(kNotFound, message);
+        records.push_back(CKurs{time, value});
         // An empty match at the position would not move on; step over one character.
         const std::size_t advance = re.end(rc - 1);
         position += advance > 0 ? advance : 1;

@@ -1,6 +1,7 @@
 // The number parser on any bytes with every separator pair the user can choose.
 #include "extraction/numberparser.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -15,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (code != 0 && code != 1 && code != 3)
             __builtin_trap();
         if (code != 0 && value != 0 && code != 3)
+            __builtin_trap();
+        // A found value is a finite number; an invalid one reads 0.
+        if ((code == 0 && !std::isfinite(value)) || (code == 3 && value != 0))
             __builtin_trap();
     }
     return 0;

@@ -2,6 +2,7 @@
 #include "extraction/page.h"
 #include "extraction/search.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     copy = page;
     const tarvelo::ExtractionResult tags = tarvelo::StandardSearchWithTagsInPage(copy, rule);
     if (plain.message.size() > 259 || tags.message.size() > 259)
+        __builtin_trap();
+    if (!std::isfinite(plain.value) || !std::isfinite(tags.value))
         __builtin_trap();
     return 0;
 }

@@ -52,3 +52,13 @@ inline constexpr const char* kClipboardNotOpened = "Clipboard could not be opene
 inline constexpr const char* kClipboardNotRead = "Clipboard data could not be read!";
 
 } // namespace tarvelo::strings
+
+namespace tarvelo::strings {
+
+// Downloads. "%1" is replaced by the limit in bytes.
+inline constexpr const char* kPageTooLarge = "The page is larger than %1 bytes, the limit set by the option MaxPageSize.";
+
+// The shell. "%1" is replaced by the address or file that no program could open.
+inline constexpr const char* kShellOpenFailed = "%1\nNo program could open this. Please open it by hand.";
+
+} // namespace tarvelo::strings

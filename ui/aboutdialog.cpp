@@ -40,7 +40,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
     contact->setOpenExternalLinks(false);
     connect(contact, &QLabel::linkActivated, this,
-            [](const QString& link) { Shell::instance().open(link.toStdString()); });
+            [](const QString& link) { Shell::instance().open(ToCp1252(link)); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));

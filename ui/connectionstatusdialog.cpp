@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace tarvelo {
 
 namespace {
@@ -79,7 +81,11 @@ void CConnectionStatusDlg::handleMessage(DownloadMessage& m)
     const auto setState = [&](int icon) {
         if (!row)
             return;
-        row->setText(2, FromCp1252(ConnectionStatusText(m)));
+        const QString status = FromCp1252(ConnectionStatusText(m));
+        row->setText(2, status);
+        // A long status is cut to the column; the tool tip reads it whole.
+        for (int column = 0; column < m_list->columnCount(); ++column)
+            row->setToolTip(column, status);
         if (row->data(0, kIconRole).toInt() != icon) {
             row->setIcon(0, ConnectionStateIcon(icon));
             row->setData(0, kIconRole, icon);
@@ -115,8 +121,10 @@ void CConnectionStatusDlg::handleMessage(DownloadMessage& m)
         setState(4);
         // The page in which the quotation was not found: shown when the user wants it.
         const std::string shown = SettleUnmatchedPage(m, m_showFileOnError && !m_unattended);
-        if (!shown.empty())
-            Shell::instance().openFile(shown);
+        // A page no program could show (the shell has said where it was) is not left
+        // behind in the temporary folder.
+        if (!shown.empty() && !Shell::instance().openFile(shown))
+            std::remove(shown.c_str());
         m.convertedFile.clear();
         break;
     }

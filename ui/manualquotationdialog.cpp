@@ -5,11 +5,14 @@
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTimeEdit>
+
+#include <algorithm>
 
 namespace tarvelo {
 
@@ -17,6 +20,9 @@ namespace {
 
 constexpr double kLowest = 0.001;
 constexpr double kHighest = 999999999;
+// What a title bar holds beside the title: the window icon and up to three buttons,
+// with the window manager's margins.
+constexpr int kTitleBarExtras = 160;
 
 } // namespace
 
@@ -44,6 +50,14 @@ CManualQuotationDlg::CManualQuotationDlg(const std::string& itemName, TimeStamp 
     form->addRow(QStringLiteral("Time:"), m_time);
     form->addRow(QStringLiteral("Value:"), m_valueEdit);
     form->addRow(buttons);
+
+    // The window manager draws the title, often in a bold face, and cuts it to the
+    // window's width; the dialog opens wide enough for the whole title.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarExtras;
+    const QSize hint = sizeHint();
+    resize(std::max(hint.width(), titleWidth), hint.height());
 }
 
 TimeStamp CManualQuotationDlg::time() const

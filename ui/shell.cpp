@@ -1,7 +1,10 @@
 #include "ui/shell.h"
 
+#include "resources/Strings.h"
+#include "ui/prompter.h"
 #include "ui/qtexts.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -9,25 +12,39 @@ namespace tarvelo {
 
 namespace {
 
-class DesktopShell : public Shell {
-public:
-    void open(const std::string& address) override
-    {
-        const QString text = FromCp1252(address);
-        const QUrl url(text);
-        // Without a scheme of its own the text is a file name.
-        QDesktopServices::openUrl(url.scheme().size() > 1 ? url : QUrl::fromLocalFile(text));
-    }
-    void openFile(const std::string& path) override
-    {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(FromPath(path)));
-    }
-};
-
 DesktopShell g_desktop;
 Shell* g_shell = &g_desktop;
 
 } // namespace
+
+DesktopShell::DesktopShell(Opener opener) : m_opener(std::move(opener))
+{
+    if (!m_opener)
+        m_opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+bool DesktopShell::open(const std::string& address)
+{
+    const QString text = FromCp1252(address);
+    const QUrl url(text);
+    // Without a scheme of its own the text is a file name.
+    return openOrTell(url.scheme().size() > 1 ? url : QUrl::fromLocalFile(text), text);
+}
+
+bool DesktopShell::openFile(const std::string& path)
+{
+    const QString file = FromPath(path);
+    return openOrTell(QUrl::fromLocalFile(file), file);
+}
+
+bool DesktopShell::openOrTell(const QUrl& url, const QString& shown)
+{
+    if (m_opener(url))
+        return true;
+    Prompter::instance().inform(QApplication::activeWindow(), Text(strings::kShellOpenFailed).arg(shown),
+                                Prompter::Icon::Warning);
+    return false;
+}
 
 Shell& Shell::instance()
 {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+class QString;
+class QUrl;
 
 namespace tarvelo {
 
@@ -11,20 +15,49 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // An address ("http://...", "mailto:...") in the code page of the portfolio texts.
-    virtual void open(const std::string& address) = 0;
-    // A local file, its path as the file system spells it.
-    virtual void openFile(const std::string& path) = 0;
+    // False when nothing could open it.
+    virtual bool open(const std::string& address) = 0;
+    // A local file, its path as the file system spells it. False when nothing could
+    // open it.
+    virtual bool openFile(const std::string& path) = 0;
 
     static Shell& instance();
     static void install(Shell* shell); // null restores the desktop's shell
 };
 
+// The desktop's shell: the desktop's programs open what QDesktopServices hands them.
+// When none can (no browser, no xdg-open), a message names the address or file, so
+// the user can open it by hand.
+class DesktopShell : public Shell {
+public:
+    using Opener = std::function<bool(const QUrl&)>;
+    // Opens through QDesktopServices; tests pass an opener of their own.
+    explicit DesktopShell(Opener opener = {});
+
+    bool open(const std::string& address) override;
+    bool openFile(const std::string& path) override;
+
+private:
+    bool openOrTell(const QUrl& url, const QString& shown);
+
+    Opener m_opener;
+};
+
 // Remembers what would have been opened.
 class RecordingShell : public Shell {
 public:
-    void open(const std::string& address) override { opened.push_back(address); }
-    void openFile(const std::string& path) override { opened.push_back(path); }
+    bool open(const std::string& address) override
+    {
+        opened.push_back(address);
+        return succeeds;
+    }
+    bool openFile(const std::string& path) override
+    {
+        opened.push_back(path);
+        return succeeds;
+    }
     std::vector<std::string> opened;
+    bool succeeds = true; // false plays a desktop without a program for it
 };
 
 } // namespace tarvelo

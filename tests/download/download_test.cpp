@@ -2,8 +2,10 @@
 #include "download/statusrouter.h"
 
 #include "extraction/urltemplate.h"
+#include "model/options.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
+#include "platform/profile.h"
 #include "servers/serverstore.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +84,17 @@ private:
                     const std::string piece(std::min<std::size_t>(1000, 1000000 - offset), 'x');
                     return sink.write(piece.data(), piece.size());
                 });
+            return;
+        }
+        if (path == "/unannounced") { // 300000 bytes in chunks, no length told beforehand
+            response.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
+                if (offset >= 300000) {
+                    sink.done();
+                    return true;
+                }
+                const std::string piece(10000, 'u');
+                return sink.write(piece.data(), piece.size());
+            });
             return;
         }
         if (path == "/cut") { // promises 10000 bytes and ends after 100
@@ -304,6 +317,77 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         }
         m_engine->wait(); // the document's download slots outlive its workers
     }
+}
+
+TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
+{
+    constexpr std::size_t kLimit = 100000;
+    m_engine->setMaxPageSize(kLimit);
+    std::string exact(kLimit - 15, ' ');
+    exact += "Kurs S: 1,5 EUR";
+    ASSERT_EQ(exact.size(), kLimit);
+    m_server.page("/exact.html", exact);
+    m_server.page("/over.html", exact + " ");
+    const fs::path file = m_temp / "over.html";
+    ASSERT_EQ(WriteWholeFile(file.string(), exact + " "), FileError::None);
+    const ItemPos fits = AddItem("exact", "S", Config(m_server.url("/exact.html")));
+    AddItem("announced", "S", Config(m_server.url("/over.html")));
+    AddItem("unannounced", "S", Config(m_server.url("/unannounced")));
+    AddItem("file", "S", Config("file://" + file.string()));
+    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    const auto messages = Collect(4);
+    fs::remove(file);
+
+    EXPECT_EQ(Final(messages, "exact").code, DL_DONE);
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(fits)->back().value, 1.5);
+    for (const char* item : {"announced", "unannounced", "file"}) {
+        const DownloadMessage& m = Final(messages, item);
+        EXPECT_EQ(m.code, DL_ERROR) << item;
+        EXPECT_EQ(m.detail, DLERR_OTHER) << item;
+        EXPECT_EQ(ConnectionStatusText(m),
+                  "The page is larger than 100000 bytes, the limit set by the option MaxPageSize.")
+            << item;
+    }
+    EXPECT_FALSE(m_doc.AnyBeingUpdated());
+
+    // The option as stored is held to the range the options dialog accepts.
+    Profile().writeInt(kGeneralOptionsSection, "MaxPageSize", 5);
+    EXPECT_EQ(ReadMaxPageSize(), 65536u);
+    Profile().deleteValue(kGeneralOptionsSection, "MaxPageSize");
+    EXPECT_EQ(ReadMaxPageSize(), 64u << 20);
+}
+
+TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
+{
+    // "Kurs ä.html" spelt as the file system spells it (UTF-8), and the page it holds.
+    const std::string name = "Kurs \xC3\xA4.html";
+    ASSERT_EQ(WriteWholeFile((m_temp / name).string(), "Kurs U: 2,5 EUR"), FileError::None);
+    const std::string folder = "file://" + m_temp.string() + "/";
+    const ItemPos encoded = AddItem("encoded", "U", Config(folder + "Kurs%20%C3%a4.html"));
+    // Typed into the program: Windows-1252, not encoded.
+    const ItemPos typed = AddItem("typed", "U", Config(folder + "Kurs \xE4.html"));
+    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    const auto messages = Collect(2);
+    EXPECT_EQ(Final(messages, "encoded").code, DL_DONE);
+    EXPECT_EQ(Final(messages, "typed").code, DL_DONE);
+    ASSERT_FALSE(m_doc.GetQuotations(encoded)->empty());
+    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(encoded)->back().value, 2.5);
+    ASSERT_FALSE(m_doc.GetQuotations(typed)->empty());
+
+    // The import takes the same page.
+    StartImportDownload(*m_engine, m_queue, folder + "Kurs%20%C3%A4.html", "", "");
+    const auto imported = Collect(1);
+    ASSERT_EQ(Final(imported).code, DL_DONE);
+    std::string raw;
+    EXPECT_EQ(ReadWholeFile(Final(imported).rawFile, raw), FileError::None);
+    EXPECT_EQ(raw, "Kurs U: 2,5 EUR");
+    fs::remove(Final(imported).rawFile);
+
+    // A missing file is named as the user reads it.
+    const ItemPos missing = AddItem("missing", "U", Config(folder + "gone%20%C3%A4.html"));
+    UpdateItems(m_doc, {missing}, *m_engine, m_queue);
+    EXPECT_EQ(Final(Collect(1)).errorText, "The file " + m_temp.string() + "/gone \xE4.html does not exist.");
+    fs::remove(m_temp / name);
 }
 
 TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)

@@ -153,12 +153,16 @@ TEST(ParseQuotation, DoesNotDependOnTheUserLocale)
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(ParseQuotation, HugeNumbersParseWithoutFailing)
+TEST(ParseQuotation, NumbersBeyondTheRangeOfADoubleAreInvalid)
 {
-    double value = 0;
-    const std::string digits(400, '9');
-    EXPECT_EQ(ParseQuotation(digits + " ", "", ",", value), kFound);
-    EXPECT_GT(value, 1e300);
+    double value = 1;
+    const std::string nines(400, '9');
+    EXPECT_EQ(ParseQuotation(nines + " ", "", ",", value), kInvalidNumber);
+    EXPECT_EQ(value, 0.0);
+    EXPECT_EQ(ParseQuotation(nines + ",5 EUR", ".", ",", value), kInvalidNumber);
+    // Large but finite still reads.
+    EXPECT_EQ(ParseQuotation(std::string(300, '9') + " ", "", ",", value), kFound);
+    EXPECT_GT(value, 1e299);
 }
 
 } // namespace

@@ -110,6 +110,21 @@ TEST(StandardSearch, ExcerptsAreCutAtFiftyCharacters)
     EXPECT_EQ(Excerpt(std::string(50, 'z')), std::string(50, 'z'));
 }
 
+TEST(StandardSearch, NumbersBeyondTheRangeOfADoubleAreInvalidValues)
+{
+    const std::string nines(400, '9');
+    const std::string page = "Kurs: " + nines + " EUR";
+    ExtractionResult r = StandardSearchInPage(page, Rule("Kurs:", 0, 0));
+    EXPECT_EQ(r.code, kInvalidNumber);
+    EXPECT_EQ(r.value, 0.0);
+    EXPECT_EQ(r.message, Excerpt(nines + " EUR"));
+    RegExpRule expression;
+    expression.expression = "Kurs: ([0-9]+)";
+    r = RegExpSearchInPage(page, expression, 0);
+    EXPECT_EQ(r.code, kInvalidNumber);
+    EXPECT_FALSE(r.success);
+}
+
 class RegExpSearchTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -203,6 +218,45 @@ TEST_F(RegExpSearchTest, DateAndTimeCaptures)
         EXPECT_EQ(r.time, c.expected) << c.page;
         EXPECT_DOUBLE_EQ(r.value, 5) << c.page;
     }
+}
+
+TEST_F(RegExpSearchTest, DatesAndTimesThatMakeNoTimeStampFailNamingTheCapture)
+{
+    RegExpRule rule = Rule("v=(\\d+) y=(\\d+) h=(\\d+)");
+    rule.extractDate = true;
+    rule.dayIndex = -1;
+    rule.monthIndex = -1;
+    rule.yearIndex = 2;
+    rule.extractTime = true;
+    rule.hourIndex = 3;
+    rule.minuteIndex = -1;
+    const struct {
+        const char* page;
+        const char* message;
+    } cases[] = {
+        {"v=5 y=99999 h=10", "Invalid date/time from RegExp capture 2 (year): '99999'"},
+        {"v=5 y=2003 h=2147483647", "Invalid date/time from RegExp capture 3 (hour): '2147483647'"},
+        // Each alone makes a time stamp, together they run past 2038.
+        {"v=5 y=2037 h=8784", "Invalid date/time from RegExp captures 2 (year): '2037', 3 (hour): '8784'"},
+    };
+    for (const auto& c : cases) {
+        const ExtractionResult r = RegExpSearchInPage(c.page, rule, m_now);
+        EXPECT_EQ(r.code, kNotFound) << c.page;
+        EXPECT_FALSE(r.success) << c.page;
+        EXPECT_EQ(r.message, c.message) << c.page;
+    }
+    EXPECT_EQ(RegExpSearchInPage("v=5 y=2003 h=10", rule, m_now).time, MakeLocalTime(2003, 7, 9, 10, 5));
+
+    // The import stops at the record, keeping the ones before it.
+    std::vector<CKurs> records;
+    bool complete = true;
+    const ExtractionResult r =
+        ImportMatchesInText("v=1 y=2003 h=10\nv=2 y=99999 h=10\n", rule, m_now, records, complete);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "Invalid date/time from RegExp capture 2 (year): '99999'");
+    EXPECT_FALSE(complete);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].time, MakeLocalTime(2003, 7, 30, 10, 0));
 }
 
 TEST_F(RegExpSearchTest, MonthNames)

@@ -1,12 +1,14 @@
 #include "ui/connectionstatusdialog.h"
 
 #include "platform/files.h"
+#include "ui/manualquotationdialog.h"
 #include "platform/profile.h"
 #include "ui/shell.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -135,6 +137,43 @@ TEST_F(ConnectionStatusTest, PagesWithoutTheQuotationAreShownOrDeleted)
         EXPECT_FALSE(std::filesystem::exists(folder / "QVXdeleted"));
     }
     EXPECT_EQ(m_shell.opened.size(), 1u);
+}
+
+TEST_F(ConnectionStatusTest, PagesThatNoProgramCanShowAreDeleted)
+{
+    m_shell.succeeds = false;
+    const auto folder = std::filesystem::temp_directory_path();
+    DownloadMessage m = Message(DL_INVALID_VALUE, 1);
+    m.convertedFile = (folder / "QVXunshown").string();
+    ASSERT_EQ(WriteWholeFile(m.convertedFile, "converted page"), FileError::None);
+    Send(Message(DL_INITIALIZED, 1));
+    Send(std::move(m));
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    EXPECT_EQ(m_shell.opened[0], (folder / "QVXunshown.TXT").string());
+    EXPECT_FALSE(std::filesystem::exists(folder / "QVXunshown.TXT"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "QVXunshown"));
+}
+
+TEST_F(ConnectionStatusTest, TextsTooLongForTheirPlaceCanBeReadWhole)
+{
+    m_dialog.show();
+    DownloadMessage failed = Message(DL_ERROR, 1, DLERR_OTHER);
+    failed.errorText = "Failed to connect to 127.0.0.1 port 1 after 0 ms: Could not connect to server";
+    Send(Message(DL_INITIALIZED, 1));
+    Send(std::move(failed));
+    auto* list = m_dialog.findChild<QTreeWidget*>(QStringLiteral("connectionList"));
+    ASSERT_NE(list, nullptr);
+    for (int column = 0; column < 3; ++column)
+        EXPECT_EQ(list->topLevelItem(0)->toolTip(column),
+                  "Failed to connect to 127.0.0.1 port 1 after 0 ms: Could not connect to server");
+
+    // The manual quotation dialog opens wide enough for its title beside a title bar's
+    // icon and buttons.
+    CManualQuotationDlg manual("ACME", 0);
+    manual.show();
+    QFont bold = manual.font();
+    bold.setBold(true);
+    EXPECT_GE(manual.width(), QFontMetrics(bold).horizontalAdvance(manual.windowTitle()) + 120);
 }
 
 TEST_F(ConnectionStatusTest, TitleAbortButtonAndColumnWidths)
