@@ -271,14 +271,16 @@ class SeedWriter {
 public:
     explicit SeedWriter(std::filesystem::path folder) : m_folder(std::move(folder)) {}
 
-    // Writes the seed and checks that it loads as the given items.
-    void seed(const std::string& name, const std::string& bytes, const std::vector<Item>& expected)
+    // Writes the seed and checks that it loads as the given items, with the warning.
+    void seed(const std::string& name, const std::string& bytes, const std::vector<Item>& expected,
+              const std::string& warning = {})
     {
-        std::ofstream(m_folder / (name + ".qvx"), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        ++m_written;
+        write(name, bytes);
         const LoadResult loaded = LoadItems(bytes);
         if (!loaded.ok)
             return fail(name, "does not load: " + loaded.message);
+        if (loaded.warning != warning)
+            return fail(name, "warns \"" + loaded.warning + "\"");
         if (loaded.items.size() != expected.size())
             return fail(name, "loads " + std::to_string(loaded.items.size()) + " items");
         for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -287,6 +289,15 @@ public:
             if (loaded.items[i]->history() != expected[i].history)
                 return fail(name, "item " + std::to_string(i) + " has another history");
         }
+    }
+
+    // Writes a seed that must not load.
+    void refused(const std::string& name, const std::string& bytes)
+    {
+        write(name, bytes);
+        const LoadResult loaded = LoadItems(bytes);
+        if (loaded.ok || loaded.message != "Unexpected file format.")
+            fail(name, "is not refused as damaged");
     }
 
     // A seed in the current layout must also be what the writer makes of its items.
@@ -315,6 +326,13 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    void write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(m_folder / (name + ".qvx"), std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ++m_written;
+    }
+
     std::filesystem::path m_folder;
     int m_written = 0;
     bool m_failed = false;
@@ -322,8 +340,9 @@ private:
 
 void WriteSeeds(SeedWriter& seeds)
 {
-    seeds.seed("zero-bytes", "", {});
+    seeds.refused("zero-bytes", "");
     seeds.writerSeed("empty-portfolio", std::string("\0\0", 2), {});
+    seeds.seed("trailing-bytes", std::string("\0\0tail", 6), {}, "4 bytes after the last item were passed over.");
 
     for (std::uint16_t schema = 1; schema <= 7; ++schema) {
         const Item source = FullItem("Schema " + std::to_string(schema));
@@ -344,6 +363,17 @@ void WriteSeeds(SeedWriter& seeds)
         out.count(1);
         WriteItem(out, item, schema);
         seeds.seed("schema" + std::to_string(schema), out.bytes(), {item});
+    }
+
+    // Many items without fields: the shape that costs the most memory for its bytes.
+    {
+        const Item item{CWPapier().settings(), {}};
+        const std::vector<Item> items(1000, item);
+        Stream out;
+        out.count(static_cast<std::uint32_t>(items.size()));
+        for (const Item& each : items)
+            WriteItem(out, each, 0);
+        seeds.seed("fieldless-items", out.bytes(), items);
     }
 
     // The first item has no history, so the quotation class is described at the first

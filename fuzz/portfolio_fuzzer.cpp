@@ -1,15 +1,102 @@
 // The portfolio reader on arbitrary bytes. Whatever it accepts must survive a save and
 // a second load unchanged, and the second save must repeat the first byte for byte.
+// The first load runs with a small slack, and the heap memory it holds at its peak must
+// stay within that slack and 40 bytes for each byte of the input: the program's bound,
+// which inputs of a fuzzer's size can only reach through the memory per byte.
 
 #include "model/archive.h"
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
+#include <new>
+
+namespace {
+
+std::atomic<std::size_t> g_liveBytes{0};
+std::atomic<std::size_t> g_peakBytes{0};
+
+void* CountedAllocation(std::size_t n)
+{
+    void* p = std::malloc(n == 0 ? 1 : n);
+    if (!p)
+        throw std::bad_alloc();
+    const std::size_t size = ::malloc_usable_size(p);
+    const std::size_t live = g_liveBytes.fetch_add(size, std::memory_order_relaxed) + size;
+    std::size_t peak = g_peakBytes.load(std::memory_order_relaxed);
+    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
+    }
+    return p;
+}
+
+void CountedRelease(void* p) noexcept
+{
+    if (!p)
+        return;
+    g_liveBytes.fetch_sub(::malloc_usable_size(p), std::memory_order_relaxed);
+    std::free(p);
+}
+
+} // namespace
+
+void* operator new(std::size_t n)
+{
+    return CountedAllocation(n);
+}
+void* operator new[](std::size_t n)
+{
+    return CountedAllocation(n);
+}
+void operator delete(void* p) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete[](void* p) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    CountedRelease(p);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return CountedAllocation(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return CountedAllocation(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    CountedRelease(p);
+}
 
 namespace tarvelo {
 namespace {
+
+// Room for one item and the reader's tables, where the program allows 32 MiB.
+constexpr std::uint64_t kSlack = 4096;
+constexpr std::uint64_t kBytesPerByte = 40;
 
 // Doubles compare by their bits, so that NaNs read from a file count as kept.
 bool SameBits(double a, double b)
@@ -62,7 +149,11 @@ std::vector<const CWPapier*> Pointers(const LoadResult& loaded)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace tarvelo;
-    const LoadResult first = LoadItems(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::size_t before = g_liveBytes.load();
+    g_peakBytes.store(before);
+    const LoadResult first = LoadItems(std::string_view(reinterpret_cast<const char*>(data), size), kSlack);
+    if (g_peakBytes.load() - before > 2 * kSlack + kBytesPerByte * size)
+        Fail("a load took more memory than the bound of its size");
     if (!first.ok) {
         if (!first.items.empty() || first.message.empty())
             Fail("a failed load left items or no message");

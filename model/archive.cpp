@@ -30,12 +30,22 @@ constexpr std::uint64_t kMinRecordBytes = 2 + 4 + 8;
 // The smallest encoding of one item: tag and an empty history's count.
 constexpr std::uint64_t kMinItemBytes = 2 + 2;
 
+// The memory of the objects whose size does not follow from their bytes in the stream,
+// charged against the allowance of the bytes read so far (texts and records cost about
+// what they take in the stream, and no count can outgrow the bytes left).
+// An item: the object, the heap text of a new item's configuration, the allocator's
+// headers and its slots in the lists that hold it, here and in the document (counted
+// as they stand while a growing list moves to a larger block).
+constexpr std::uint64_t kItemMemory = sizeof(CWPapier) + 192;
+// A class description: a node of the class table and its share of the buckets.
+constexpr std::uint64_t kClassMemory = 64;
+
 std::string Substitute(std::string_view text, const std::string& path)
 {
     std::string out(text);
     const auto at = out.find("%1");
     if (at != std::string::npos)
-        out.replace(at, 2, path);
+        out.replace(at, 2, PathText(path));
     return out;
 }
 
@@ -241,24 +251,39 @@ struct FormatError {};
 struct InputError {};
 
 // Reads primitives from memory or from a file in large blocks. Knows how many bytes
-// the stream still holds, so no count or length can make it allocate more.
+// the stream still holds, so no count or length can make it allocate more, and keeps
+// the account of the objects whose memory their bytes do not bound (see
+// kLoadMemoryPerByte).
 class ArchiveReader {
 public:
-    explicit ArchiveReader(std::string_view bytes)
-        : m_base(bytes.data()), m_cur(bytes.data()), m_end(bytes.data() + bytes.size()), m_total(bytes.size())
+    ArchiveReader(std::string_view bytes, std::uint64_t memorySlack)
+        : m_base(bytes.data()), m_cur(bytes.data()), m_end(bytes.data() + bytes.size()), m_total(bytes.size()),
+          m_slack(memorySlack)
     {
     }
 
-    explicit ArchiveReader(InputFile& file) : m_file(&file), m_total(file.size())
+    ArchiveReader(InputFile& file, std::uint64_t memorySlack)
+        : m_file(&file), m_total(file.size()), m_slack(memorySlack)
     {
         m_block.resize(kReadBlock);
         m_base = m_cur = m_end = m_block.data();
     }
 
+    // Books memory for an object about to be made. The stream is refused as soon as
+    // its objects take more than the slack and kLoadMemoryPerByte for each byte read,
+    // so a stream that is mostly such objects fails early, not at its end.
+    void charge(std::uint64_t bytes)
+    {
+        m_charged += bytes;
+        if (m_charged > m_slack && (m_charged - m_slack) / kLoadMemoryPerByte > position())
+            throw FormatError{};
+    }
+
+    std::uint64_t position() const { return m_consumed + static_cast<std::uint64_t>(m_cur - m_base); }
     std::uint64_t remaining() const
     {
-        const std::uint64_t position = m_consumed + static_cast<std::uint64_t>(m_cur - m_base);
-        return position < m_total ? m_total - position : 0;
+        const std::uint64_t at = position();
+        return at < m_total ? m_total - at : 0;
     }
 
     std::uint8_t byte()
@@ -328,7 +353,6 @@ public:
     }
 
 private:
-
     std::uint32_t textLength(bool& wide)
     {
         const std::uint8_t small = byte();
@@ -384,6 +408,9 @@ private:
     std::uint64_t m_total = 0;
     // Bytes of the file before the current block.
     std::uint64_t m_consumed = 0;
+    std::uint64_t m_slack = 0;
+    // Memory booked by charge().
+    std::uint64_t m_charged = 0;
 };
 
 enum class ClassKind { Item, Quotation };
@@ -533,6 +560,7 @@ private:
                 throw FormatError{};
             if (kind == ClassKind::Quotation && schema != kQuotationSchema)
                 throw FormatError{};
+            m_r.charge(kClassMemory);
             classIndex = m_mapCount++;
             m_classes.emplace(classIndex, ClassEntry{classIndex, kind, schema});
         } else if (tag == kBigObjectTag) {
@@ -556,6 +584,7 @@ private:
     {
         const ClassEntry& itemClass = readTag(ClassKind::Item, m_r.word());
         const std::uint16_t schema = itemClass.schema;
+        m_r.charge(kItemMemory);
         auto item = std::make_unique<CWPapier>();
         const std::span<const int> layout = LayoutOf(schema);
         if (!layout.empty()) {
@@ -597,19 +626,23 @@ private:
     std::uint32_t m_mapCount = 1;
 };
 
-} // namespace
-
-LoadResult LoadItems(std::string_view bytes)
+// "N bytes after the last item were passed over.", with the file's name in front when
+// there is one.
+std::string TrailingBytesWarning(std::uint64_t count, const std::string& path)
 {
-    LoadResult result;
-    if (bytes.empty()) {
-        result.ok = true;
-        return result;
-    }
+    std::string text = path.empty() ? std::string() : PathText(path) + ": ";
+    text += std::to_string(count);
+    text += count == 1 ? " byte after the last item was passed over." : " bytes after the last item were passed over.";
+    return text;
+}
+
+void ReadAll(ArchiveReader& reader, LoadResult& result, const std::string& path)
+{
     try {
-        ArchiveReader reader(bytes);
         result.items = ItemListReader(reader).readItems();
         result.ok = true;
+        if (const std::uint64_t rest = reader.remaining(); rest > 0)
+            result.warning = TrailingBytesWarning(rest, path);
     } catch (const FormatError&) {
         result.message = strings::kUnexpectedFileFormat;
     } catch (const InputError&) {
@@ -619,6 +652,15 @@ LoadResult LoadItems(std::string_view bytes)
     }
     if (!result.ok)
         result.items.clear();
+}
+
+} // namespace
+
+LoadResult LoadItems(std::string_view bytes, std::uint64_t memorySlack)
+{
+    LoadResult result;
+    ArchiveReader reader(bytes, memorySlack);
+    ReadAll(reader, result, {});
     return result;
 }
 
@@ -639,23 +681,12 @@ LoadResult LoadPortfolioFile(const std::string& path)
         result.message = strings::kFailedToOpenDocument;
         return result;
     }
-    if (file.size() == 0) {
-        result.ok = true;
-        return result;
-    }
     try {
-        ArchiveReader reader(file);
-        result.items = ItemListReader(reader).readItems();
-        result.ok = true;
-    } catch (const FormatError&) {
-        result.message = strings::kUnexpectedFileFormat;
-    } catch (const InputError&) {
-        result.message = strings::kFailedToOpenDocument;
+        ArchiveReader reader(file, kLoadMemorySlack);
+        ReadAll(reader, result, path);
     } catch (const std::bad_alloc&) {
         result.message = strings::kFailedToOpenDocument;
     }
-    if (!result.ok)
-        result.items.clear();
     return result;
 }
 

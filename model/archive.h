@@ -55,12 +55,24 @@ void WriteItems(ArchiveWriter& writer, const std::vector<const CWPapier*>& items
 struct LoadResult {
     bool ok = false;
     std::string message; // "Unexpected file format." or a file error text
+    // Set when the items loaded but the file holds something the reader passed over.
+    std::string warning;
     std::vector<std::unique_ptr<CWPapier>> items;
 };
 
-// The item list of a portfolio stream held in memory. Any damage gives
-// "Unexpected file format." and no items.
-LoadResult LoadItems(std::string_view bytes);
+// The memory a load may take grows with the stream: beyond a fixed slack, the objects
+// read so far may take kLoadMemoryPerByte bytes for each byte read. Texts and records
+// take about the bytes they fill; items and class descriptions are charged what they
+// cost, and a stream whose objects would cost more, such as one of countless items
+// without fields, is refused as damaged. An item with the fields of any schema fills at
+// least 61 bytes, so no stream of such items comes near the bound.
+inline constexpr std::uint64_t kLoadMemorySlack = std::uint64_t{32} << 20;
+inline constexpr std::uint64_t kLoadMemoryPerByte = 24;
+
+// The item list of a portfolio stream held in memory. Any damage, an empty stream
+// included, gives "Unexpected file format." and no items. Bytes after the last item
+// leave the items loaded and are named in the warning.
+LoadResult LoadItems(std::string_view bytes, std::uint64_t memorySlack = kLoadMemorySlack);
 std::string SaveItems(const std::vector<const CWPapier*>& items);
 
 // Files. Saving writes a temporary file beside the destination and renames it, so a

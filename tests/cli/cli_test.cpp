@@ -117,17 +117,53 @@ TEST_F(CliTest, FileProblemsExitWithStatusTwoAndTheReason)
     EXPECT_NE(run.err.find("Failed to save document."), std::string::npos);
 }
 
-TEST_F(CliTest, WrongCallsShowTheUsage)
+TEST_F(CliTest, WrongCallsNameTheProblemAndPointToTheHelp)
 {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"dump"}, {"dump", "a", "b"}, {"convert", "a"}}) {
+    const std::pair<std::vector<std::string>, std::string> calls[] = {
+        {{}, "no command given"},
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"dump"}, "dump takes one portfolio file"},
+        {{"dump", "a", "b"}, "dump takes one portfolio file"},
+        {{"convert", "a"}, "convert takes an input and an output file"},
+    };
+    for (const auto& [args, problem] : calls) {
         const CliRun run = Cli(args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find("Usage: tarvelo-cli"), std::string::npos);
+        EXPECT_EQ(run.status, 2) << problem;
+        EXPECT_EQ(run.err, "tarvelo-cli: " + problem + "\nsee tarvelo-cli --help\n");
+        EXPECT_EQ(run.out, "");
     }
     const CliRun help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("dump PORTFOLIO"), std::string::npos);
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Tarvelo, Version 2.01\n");
+}
+
+TEST_F(CliTest, DumpAndConvertWarnOfBytesAfterTheLastItem)
+{
+    std::string bytes;
+    ASSERT_EQ(ReadWholeFile(writeSample(), bytes), FileError::None);
+    const std::string padded = path("padded.qvx");
+    ASSERT_EQ(WriteWholeFile(padded, bytes + "junk"), FileError::None);
+    const std::string warning = "tarvelo-cli: " + padded + ": 4 bytes after the last item were passed over.\n";
+
+    CliRun run = Cli({"dump", padded});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Cli({"dump", path("sample.qvx")}).out);
+    EXPECT_EQ(run.err, warning);
+
+    run = Cli({"convert", padded, path("clean.qvx")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, warning);
+    std::string converted;
+    ASSERT_EQ(ReadWholeFile(path("clean.qvx"), converted), FileError::None);
+    EXPECT_EQ(converted, bytes);
+
+    ASSERT_EQ(WriteWholeFile(padded, ""), FileError::None);
+    run = Cli({"dump", padded});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "tarvelo-cli: " + padded + ": Unexpected file format.\n");
 }
 
 TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
@@ -191,7 +227,7 @@ TEST_F(CliTest, ExtractAndExpandRefuseWrongCalls)
              {"expand", "x", "--offset", "-1"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.status, 2) << args.size();
-        EXPECT_NE(run.err.find("Usage: tarvelo-cli"), std::string::npos);
+        EXPECT_NE(run.err.find("\nsee tarvelo-cli --help\n"), std::string::npos);
     }
     const CliRun missing = Cli({"extract", path("missing.html")});
     EXPECT_EQ(missing.status, 2);
@@ -387,7 +423,7 @@ TEST_F(CliTest, OptionsPrintAndSet)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "NumberDownloads=5\nAutosaveOnExit=0\nAutoupdate=1\nAutoupdate_Time=1\nDownloadStatus=1\n"
                        "Hour1=9\nMinute1=30\nHour2=18\nMinute2=30\nUpdateIntervall=60\nAutosaveWindows=1\n"
-                       "ShowFileOnError=1\n");
+                       "ShowFileOnError=1\nMaxPageSize=67108864\n");
     EXPECT_EQ(Cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
     EXPECT_NE(Cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
     for (const auto& args : std::vector<std::vector<std::string>>{{"options", "set", "UpdateIntervall", "4"},

@@ -5,14 +5,107 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <malloc.h>
+#include <new>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+// Every allocation of this test program is counted, so that a test can see the most
+// heap memory that a call held at once.
+namespace {
+
+std::atomic<std::size_t> g_liveBytes{0};
+std::atomic<std::size_t> g_peakBytes{0};
+
+void* CountedAllocation(std::size_t n)
+{
+    void* p = std::malloc(n == 0 ? 1 : n);
+    if (!p)
+        throw std::bad_alloc();
+    const std::size_t size = ::malloc_usable_size(p);
+    const std::size_t live = g_liveBytes.fetch_add(size, std::memory_order_relaxed) + size;
+    std::size_t peak = g_peakBytes.load(std::memory_order_relaxed);
+    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
+    }
+    return p;
+}
+
+void CountedRelease(void* p) noexcept
+{
+    if (!p)
+        return;
+    g_liveBytes.fetch_sub(::malloc_usable_size(p), std::memory_order_relaxed);
+    std::free(p);
+}
+
+// The most heap memory held at once while the function ran, beyond what was held before.
+template <typename Function>
+std::size_t PeakHeapGrowth(Function&& run)
+{
+    const std::size_t before = g_liveBytes.load();
+    g_peakBytes.store(before);
+    run();
+    return g_peakBytes.load() - before;
+}
+
+} // namespace
+
+void* operator new(std::size_t n)
+{
+    return CountedAllocation(n);
+}
+void* operator new[](std::size_t n)
+{
+    return CountedAllocation(n);
+}
+void operator delete(void* p) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete[](void* p) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    CountedRelease(p);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return CountedAllocation(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return CountedAllocation(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    CountedRelease(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    CountedRelease(p);
+}
 
 namespace tarvelo {
 namespace {
@@ -212,11 +305,11 @@ TEST(ArchiveWrite, IndexExampleByteForByte)
 TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
 {
     EXPECT_EQ(SaveItems({}), std::string(2, '\0'));
-    for (std::string_view empty : {std::string_view(), std::string_view("\0\0", 2)}) {
-        const LoadResult loaded = LoadItems(empty);
-        EXPECT_TRUE(loaded.ok);
-        EXPECT_TRUE(loaded.items.empty());
-    }
+    const LoadResult loaded = LoadItems(std::string_view("\0\0", 2));
+    EXPECT_TRUE(loaded.ok);
+    EXPECT_TRUE(loaded.items.empty());
+    EXPECT_EQ(loaded.warning, "");
+    ExpectFormatError({}, "no bytes");
 
     // "CKurs" is described at the first record of B and takes the index after B (4).
     std::vector<std::unique_ptr<CWPapier>> items;
@@ -436,14 +529,65 @@ TEST(ArchiveFiles, OpenErrors)
     const std::string empty = (folder / "empty.qvx").string();
     std::ofstream(empty).close();
     const LoadResult zero = LoadPortfolioFile(empty);
-    EXPECT_TRUE(zero.ok) << zero.message;
-    EXPECT_TRUE(zero.items.empty());
+    EXPECT_FALSE(zero.ok);
+    EXPECT_EQ(zero.message, "Unexpected file format.");
 
     const std::string missing = (folder / "missing.qvx").string();
     const LoadResult none = LoadPortfolioFile(missing);
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(none.message,
               missing + "\nCannot find this file.\nPlease verify that the correct path and file name are given.");
+}
+
+TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
+{
+    const LoadResult one = LoadItems(IndexExample() + "x");
+    ASSERT_TRUE(one.ok) << one.message;
+    EXPECT_EQ(one.items.size(), 2u);
+    EXPECT_EQ(one.warning, "1 byte after the last item was passed over.");
+
+    // Far into a file of many read blocks, after a whole portfolio.
+    const fs::path folder = TempFolder();
+    const std::string path = (folder / "tail.qvx").string();
+    const std::string tail(3 << 20, '\0');
+    std::ofstream(path, std::ios::binary) << IndexExample() << tail;
+    const LoadResult loaded = LoadPortfolioFile(path);
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    ASSERT_EQ(loaded.items.size(), 2u);
+    EXPECT_EQ(loaded.items[1]->history(), (std::vector<CKurs>{kB1}));
+    EXPECT_EQ(loaded.warning, path + ": " + std::to_string(tail.size()) + " bytes after the last item were passed over.");
+}
+
+// Items without fields take 4 bytes of a file and hundreds in memory. A load stays
+// within the program's target of 64 MiB and 40 bytes for each byte of the file, and
+// refuses a file of nothing else once the slack is spent.
+TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
+{
+    const fs::path folder = TempFolder();
+    const std::string path = (folder / "fieldless.qvx").string();
+    constexpr std::uint32_t kItems = 1 << 20;
+    {
+        Bytes b;
+        b.u16(0xFFFF).u32(kItems).newClass(0, "CWPapier").u16(0);
+        for (std::uint32_t i = 1; i < kItems; ++i)
+            b.u16(0x8001).u16(0);
+        std::ofstream(path, std::ios::binary) << b.str();
+    }
+    const std::uint64_t size = fs::file_size(path);
+    LoadResult loaded;
+    const std::size_t peak = PeakHeapGrowth([&] { loaded = LoadPortfolioFile(path); });
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_EQ(loaded.message, "Unexpected file format.");
+    EXPECT_LE(peak, (std::uint64_t{64} << 20) + 40 * size) << "file of " << size << " bytes";
+
+    // Some thousands of them fit in the slack and load.
+    Bytes few;
+    few.u16(20000).newClass(8, "CWPapier").u16(0);
+    for (int i = 1; i < 20000; ++i)
+        few.u16(0x8001).u16(0);
+    const LoadResult fewLoaded = LoadItems(few.str());
+    ASSERT_TRUE(fewLoaded.ok) << fewLoaded.message;
+    EXPECT_EQ(fewLoaded.items.size(), 20000u);
 }
 
 TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
