@@ -4,6 +4,8 @@
 #include "cli/json.h"
 #include "model/archive.h"
 #include "model/cwpapierdoc.h"
+#include "platform/codepage.h"
+#include "resources/Strings.h"
 
 #include <functional>
 #include <ostream>
@@ -49,6 +51,7 @@ constexpr const char* kUsage =
     "  options                the general options with their values\n"
     "  options set NAME VALUE change one general option\n"
     "  --help                 show this text\n"
+    "  --version              print the program's version\n"
     "\n"
     "Exit status: 0 success, 1 negative result, 2 wrong call or unreadable/unwritable file.\n";
 
@@ -118,12 +121,15 @@ void WriteItemJson(std::ostream& out, const CWPapier& item)
     out << "]}";
 }
 
-// Opens a portfolio into the document, or reports why not.
+// Opens a portfolio into the document, or reports why not; tells what the reader
+// passed over in a file that opened.
 bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.OnOpenDocument(path);
     if (!opened.ok)
         ReportFileError(err, path, opened.message);
+    else
+        ReportWarning(err, opened);
     return opened.ok;
 }
 
@@ -131,16 +137,17 @@ bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
 
 int WrongCall(std::ostream& err, std::string_view problem)
 {
-    err << "tarvelo-cli: " << problem << "\n\n" << kUsage;
+    err << "tarvelo-cli: " << problem << "\nsee tarvelo-cli --help\n";
     return kExitError;
 }
 
 void ReportFileError(std::ostream& err, const std::string& path, const std::string& message)
 {
+    const std::string text = Cp1252ToUtf8(message);
     err << "tarvelo-cli: ";
-    if (message.find(path) == std::string::npos)
+    if (text.find(path) == std::string::npos)
         err << path << ": ";
-    err << message << '\n';
+    err << text << '\n';
 }
 
 int DumpCommand(const Context& c)
@@ -208,6 +215,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return WrongCall(err, "no command given");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
+        return kExitOk;
+    }
+    if (args[0] == "--version") {
+        out << strings::kAboutVersion << '\n';
         return kExitOk;
     }
     for (const Command& command : kCommands) {

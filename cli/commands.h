@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/cwpapierdoc.h"
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -14,10 +16,19 @@ struct CommandContext {
     std::ostream& err;
 };
 
-// Prints the problem and the usage to err; returns the wrong-call status.
+// Prints the problem and where the usage is to err; returns the wrong-call status.
 int WrongCall(std::ostream& err, std::string_view problem);
 // Names a file problem once, whether or not the message already holds the path.
 void ReportFileError(std::ostream& err, const std::string& path, const std::string& message);
+
+// For a command that changes a portfolio: takes the file's lock, then reads the file.
+// The lock stays with the document until it is saved and goes. Reports why not.
+bool OpenForChange(CWPapierDoc& doc, const std::string& path, std::ostream& err);
+// Prints a load's or a merge's warning, if it has one.
+void ReportWarning(std::ostream& err, const DocumentResult& result);
+// The one item that a NAME given on the command line names (see FindItemsByName).
+// Reports a missing name, or lists the items when it names several.
+ItemPos FindNamedItem(const CWPapierDoc& doc, const std::string& utf8Name, std::ostream& err);
 
 int DumpCommand(const CommandContext& c);
 int ConvertCommand(const CommandContext& c);

@@ -8,6 +8,7 @@
 #include "servers/serverstore.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 namespace tarvelo {
@@ -19,6 +20,7 @@ bool Open(CWPapierDoc& doc, const std::string& path, std::ostream& err)
     const DocumentResult opened = doc.OnOpenDocument(path);
     if (!opened.ok)
         ReportFileError(err, path, opened.message);
+    ReportWarning(err, opened);
     return opened.ok;
 }
 
@@ -30,16 +32,43 @@ bool Save(CWPapierDoc& doc, const std::string& path, std::ostream& err)
     return saved.ok;
 }
 
-ItemPos FindByName(const CWPapierDoc& doc, const std::string& name)
+} // namespace
+
+bool OpenForChange(CWPapierDoc& doc, const std::string& path, std::ostream& err)
 {
-    for (const ItemPos pos : doc.GetItemPositions()) {
-        if (doc.GetItemName(pos) == name)
-            return pos;
+    if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
+        err << "tarvelo-cli: " << locked.message << '\n';
+        return false;
     }
-    return {};
+    return Open(doc, path, err);
 }
 
-} // namespace
+void ReportWarning(std::ostream& err, const DocumentResult& result)
+{
+    if (!result.warning.empty())
+        err << "tarvelo-cli: " << Cp1252ToUtf8(result.warning) << '\n';
+}
+
+ItemPos FindNamedItem(const CWPapierDoc& doc, const std::string& utf8Name, std::ostream& err)
+{
+    const std::vector<ItemPos> found = doc.FindItemsByName(Utf8ToCp1252(utf8Name));
+    if (found.size() == 1)
+        return found.front();
+    if (found.empty()) {
+        err << "tarvelo-cli: the portfolio has no item named '" << utf8Name << "'\n";
+        return {};
+    }
+    err << "tarvelo-cli: '" << utf8Name << "' names " << found.size() << " items:\n";
+    for (const ItemPos pos : found) {
+        const CWPapier& item = *doc.GetItem(pos);
+        err << "  " << Cp1252ToUtf8(item.settings().name);
+        if (!item.settings().symbol.empty())
+            err << " (symbol " << Cp1252ToUtf8(item.settings().symbol) << ')';
+        err << '\n';
+    }
+    err << "tarvelo-cli: rename them apart in the window to address one of them\n";
+    return {};
+}
 
 int ListCommand(const CommandContext& c)
 {
@@ -66,17 +95,30 @@ int ListCommand(const CommandContext& c)
 
 int NewCommand(const CommandContext& c)
 {
-    if (c.args.size() != 1)
+    CommandOptions o;
+    if (!o.parse(c.args, {}, {"force"}))
+        return WrongCall(c.err, o.error());
+    if (o.positional().size() != 1)
         return WrongCall(c.err, "new takes one portfolio file");
+    const std::string path = o.positional()[0];
     CWPapierDoc doc(1);
+    if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
+        c.err << "tarvelo-cli: " << locked.message << '\n';
+        return kExitError;
+    }
+    std::error_code ignored;
+    if (!o.flag("force") && std::filesystem::exists(std::filesystem::path(path), ignored)) {
+        c.err << "tarvelo-cli: " << path << " exists already; give --force to replace it with an empty portfolio\n";
+        return kExitError;
+    }
     doc.OnNewDocument();
-    return Save(doc, c.args[0], c.err) ? kExitOk : kExitError;
+    return Save(doc, path, c.err) ? kExitOk : kExitError;
 }
 
 int AddCommand(const CommandContext& c)
 {
     CommandOptions o;
-    if (!o.parse(c.args, {"symbol", "server", "quantity", "buy-price"}))
+    if (!o.parse(c.args, {"symbol", "server", "quantity", "buy-price"}, {"duplicate"}))
         return WrongCall(c.err, o.error());
     std::optional<double> quantity;
     std::optional<double> buyPrice;
@@ -86,10 +128,19 @@ int AddCommand(const CommandContext& c)
         return WrongCall(c.err, "add takes a portfolio file and an item name");
     const std::string path = o.positional()[0];
     CWPapierDoc doc(1);
-    if (!Open(doc, path, c.err))
+    if (!OpenForChange(doc, path, c.err))
         return kExitError;
     ItemSettings settings = NewItemSettings(CurrentTime());
     settings.name = Utf8ToCp1252(o.positional()[1]);
+    if (!o.flag("duplicate")) {
+        for (const ItemPos pos : doc.GetItemPositions()) {
+            if (SameItemName(doc.GetItemName(pos), settings.name)) {
+                c.err << "tarvelo-cli: the portfolio holds '" << Cp1252ToUtf8(doc.GetItemName(pos))
+                      << "' already; give --duplicate to add another item of that name\n";
+                return kExitFailed;
+            }
+        }
+    }
     settings.symbol = Utf8ToCp1252(o.text("symbol").value_or(""));
     if (const auto server = o.text("server")) {
         const std::string name = Utf8ToCp1252(*server);
@@ -133,13 +184,11 @@ int QuoteCommand(const CommandContext& c)
         time = MakeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
     }
     CWPapierDoc doc(1);
-    if (!Open(doc, path, c.err))
+    if (!OpenForChange(doc, path, c.err))
         return kExitError;
-    const ItemPos item = FindByName(doc, Utf8ToCp1252(o.positional()[1]));
-    if (!item) {
-        c.err << "tarvelo-cli: the portfolio has no item named '" << o.positional()[1] << "'\n";
+    const ItemPos item = FindNamedItem(doc, o.positional()[1], c.err);
+    if (!item)
         return kExitFailed;
-    }
     doc.InsertQuotation(item, value, time);
     return Save(doc, path, c.err) ? kExitOk : kExitError;
 }

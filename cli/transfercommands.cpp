@@ -23,15 +23,6 @@ CalendarDate DateOf(TimeStamp time)
     return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday};
 }
 
-ItemPos FindItem(const CWPapierDoc& doc, const std::string& name)
-{
-    for (const ItemPos pos : doc.GetItemPositions()) {
-        if (doc.GetItemName(pos) == name)
-            return pos;
-    }
-    return {};
-}
-
 } // namespace
 
 int ExportCommand(const CommandContext& c)
@@ -44,6 +35,7 @@ int ExportCommand(const CommandContext& c)
         ReportFileError(c.err, c.args[0], opened.message);
         return kExitError;
     }
+    ReportWarning(c.err, opened);
     const ExportResult result = ExportQuotations(doc.Items(), c.args[1]);
     if (!result.ok) {
         ReportFileError(c.err, c.args[1], result.message);
@@ -60,7 +52,6 @@ int ImportCommand(const CommandContext& c)
     if (o.positional().size() != 3)
         return WrongCall(c.err, "import takes a portfolio, an item name and a source");
     const std::string path = o.positional()[0];
-    const std::string itemName = Utf8ToCp1252(o.positional()[1]);
     const std::string source = o.positional()[2];
 
     ImportSettings settings;
@@ -88,16 +79,11 @@ int ImportCommand(const CommandContext& c)
     }
 
     CWPapierDoc doc(1);
-    const DocumentResult opened = doc.OnOpenDocument(path);
-    if (!opened.ok) {
-        ReportFileError(c.err, path, opened.message);
+    if (!OpenForChange(doc, path, c.err))
         return kExitError;
-    }
-    const ItemPos item = FindItem(doc, itemName);
-    if (!item) {
-        c.err << "tarvelo-cli: the portfolio has no item named '" << o.positional()[1] << "'\n";
+    const ItemPos item = FindNamedItem(doc, o.positional()[1], c.err);
+    if (!item)
         return kExitFailed;
-    }
 
     // As the import dialog does: a web address is expanded with the period; a local file
     // is fetched like a download, so the import works on a copy.
@@ -113,6 +99,7 @@ int ImportCommand(const CommandContext& c)
         MessageQueue queue;
         DownloadEngine engine;
         engine.setAllowHttps(ReadAllowHttps());
+        engine.setMaxPageSize(ReadMaxPageSize());
         StartImportDownload(engine, queue, url, doc.GetItemName(item), doc.GetItemSymbol(item));
         for (;;) {
             MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));

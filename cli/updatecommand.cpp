@@ -45,6 +45,7 @@ int UpdateCommand(const CommandContext& c)
         ReportFileError(c.err, path, opened.message);
         return kExitError;
     }
+    ReportWarning(c.err, opened);
 
     MessageQueue queue;
     DownloadStatusRouter router(doc);
@@ -53,6 +54,7 @@ int UpdateCommand(const CommandContext& c)
     {
         DownloadEngine engine;
         engine.setAllowHttps(ReadAllowHttps());
+        engine.setMaxPageSize(ReadMaxPageSize());
         UpdateItems(doc, doc.GetItemPositions(), engine, queue);
         std::size_t expected = 0;
         for (const ItemPos pos : doc.GetItemPositions())
@@ -84,12 +86,15 @@ int UpdateCommand(const CommandContext& c)
             allFound = false;
     }
 
-    if (doc.IsModified()) {
-        const DocumentResult saved = doc.OnSaveDocument(path);
+    // The downloads ran without the lock; the new quotations go into the file as it
+    // is now. A run that brought none leaves the file alone.
+    if (doc.hasNewQuotations()) {
+        const DocumentResult saved = doc.saveMerged();
         if (!saved.ok) {
             ReportFileError(c.err, path, saved.message);
             return kExitError;
         }
+        ReportWarning(c.err, saved);
     }
     return allFound ? kExitOk : kExitFailed;
 }

@@ -2,8 +2,13 @@
 
 #include "model/archive.h"
 #include "model/options.h"
+#include "platform/codepage.h"
+
+#include "resources/Strings.h"
 
 #include <algorithm>
+#include <set>
+#include <unordered_map>
 
 namespace tarvelo {
 
@@ -46,7 +51,37 @@ void CWPapierDoc::UpdateAllViews()
 void CWPapierDoc::Changed()
 {
     m_modified = true;
+    m_otherChanges = true;
     UpdateAllViews();
+}
+
+void CWPapierDoc::Added(ItemPos pos)
+{
+    m_addedKeys.push_back(pos.key);
+    m_modified = true;
+    UpdateAllViews();
+}
+
+void CWPapierDoc::Inserted(ItemPos pos, std::vector<CKurs> quotations, bool batch)
+{
+    if (const CWPapier* item = Find(pos))
+        m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), batch});
+    m_modified = true;
+    UpdateAllViews();
+}
+
+void CWPapierDoc::ForgetChanges()
+{
+    m_journal.clear();
+    m_addedKeys.clear();
+    m_otherChanges = false;
+    m_modified = false;
+}
+
+ItemIdentity ItemIdentity::of(const CWPapier& item)
+{
+    const ItemSettings& s = item.settings();
+    return {s.name, s.server.name, s.server.url};
 }
 
 std::string CWPapierDoc::GetTitle() const
@@ -92,6 +127,27 @@ ItemPos CWPapierDoc::FindItemPos(const CWPapier* item) const
     return {};
 }
 
+bool SameItemName(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::vector<ItemPos> CWPapierDoc::FindItemsByName(const std::string& name) const
+{
+    std::vector<ItemPos> exact;
+    std::vector<ItemPos> similar;
+    for (const Entry& entry : m_items) {
+        const std::string& own = entry.item->settings().name;
+        if (own == name)
+            exact.push_back(ItemPos{entry.key});
+        else if (SameItemName(own, name))
+            similar.push_back(ItemPos{entry.key});
+    }
+    return exact.empty() ? similar : exact;
+}
+
 ItemPos CWPapierDoc::Append(std::unique_ptr<CWPapier> item)
 {
     item->setBeingUpdated(false);
@@ -104,7 +160,7 @@ ItemPos CWPapierDoc::Append(std::unique_ptr<CWPapier> item)
 ItemPos CWPapierDoc::AddItem(const ItemSettings& settings)
 {
     const ItemPos pos = Append(std::make_unique<CWPapier>(settings));
-    Changed();
+    Added(pos);
     return pos;
 }
 
@@ -113,7 +169,7 @@ ItemPos CWPapierDoc::AddItemObject(std::unique_ptr<CWPapier> item)
     if (!item)
         return {};
     const ItemPos pos = Append(std::move(item));
-    Changed();
+    Added(pos);
     return pos;
 }
 
@@ -144,7 +200,7 @@ std::size_t CWPapierDoc::InsertQuotation(ItemPos pos, double value, std::int32_t
     if (!item)
         return 0;
     const std::size_t index = item->InsertQuotation(CKurs{time, value});
-    Changed();
+    Inserted(pos, {CKurs{time, value}}, false);
     return index;
 }
 
@@ -154,7 +210,7 @@ void CWPapierDoc::InsertQuotations(ItemPos pos, std::span<const CKurs> batch)
     if (!item)
         return;
     item->InsertQuotations(batch);
-    Changed();
+    Inserted(pos, std::vector<CKurs>(batch.begin(), batch.end()), true);
 }
 
 int CWPapierDoc::ModifyQuotation(ItemPos pos, std::size_t index, double value, std::int32_t time)
@@ -222,7 +278,7 @@ bool CWPapierDoc::ApplyDownloadedQuotation(ItemPos pos, const CKurs& record)
     }
     item->InsertQuotation(CKurs{record.time, value});
     ClearBeingUpdated(pos);
-    Changed();
+    Inserted(pos, {CKurs{record.time, value}}, false);
     return true;
 }
 
@@ -286,42 +342,266 @@ void CWPapierDoc::DeleteContents()
 void CWPapierDoc::OnNewDocument()
 {
     DeleteContents();
+    unlockFile();
     m_pathName.clear();
-    m_modified = false;
+    m_stamp.reset();
+    ForgetChanges();
     UpdateAllViews();
 }
+
+namespace {
+
+// Loads the file and stamps what was loaded. The stamp is read after the load; should
+// the file have been replaced meanwhile, the load is repeated, so that the stamp never
+// describes newer contents than the items.
+LoadResult LoadStamped(const std::string& path, std::optional<FileStamp>& stamp)
+{
+    for (int attempt = 0;; ++attempt) {
+        const std::optional<FileStamp> before = ReadFileStamp(path, false);
+        LoadResult loaded = LoadPortfolioFile(path);
+        stamp = ReadFileStamp(path, true);
+        if (!loaded.ok || attempt == 3 || (before && stamp && before->sameEntry(*stamp)))
+            return loaded;
+    }
+}
+
+} // namespace
 
 DocumentResult CWPapierDoc::OnOpenDocument(const std::string& path)
 {
     // The file is read before anything is dropped: a file that cannot be read leaves
     // the open portfolio (and the file it belongs to) as it was.
-    LoadResult loaded = LoadPortfolioFile(path);
+    std::optional<FileStamp> stamp;
+    LoadResult loaded = LoadStamped(path, stamp);
     if (!loaded.ok)
-        return {false, loaded.message};
+        return {false, loaded.message, {}};
     DeleteContents();
+    if (!holdsLockFor(path))
+        unlockFile();
     AdoptLoadedItems(std::move(loaded.items));
     m_pathName = path;
-    m_modified = false;
+    m_stamp = stamp;
+    ForgetChanges();
     UpdateAllViews();
+    DocumentResult result;
+    result.warning = std::move(loaded.warning);
+    return result;
+}
+
+DocumentResult CWPapierDoc::acquireLock(const std::string& path, FileLock& lock) const
+{
+    switch (lock.acquire(path, LockWait())) {
+    case FileLock::Result::Locked:
+    case FileLock::Result::Unavailable: // nowhere to lock; the save reports its own errors
+        return {};
+    case FileLock::Result::TimedOut:
+        break;
+    }
+    const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
+    return {false, PathText(path) + " is in use by " + other + "; try again when it has finished.", {}};
+}
+
+bool CWPapierDoc::holdsLockFor(const std::string& path) const
+{
+    return m_lock.held() && !path.empty() && ResolveLinks(path) == m_lockedPath;
+}
+
+DocumentResult CWPapierDoc::lockFile(const std::string& path)
+{
+    if (holdsLockFor(path))
+        return {};
+    unlockFile();
+    DocumentResult result = acquireLock(path, m_lock);
+    if (result.ok && m_lock.held())
+        m_lockedPath = ResolveLinks(path);
+    return result;
+}
+
+void CWPapierDoc::unlockFile()
+{
+    m_lock.release();
+    m_lockedPath.clear();
+}
+
+DocumentResult CWPapierDoc::saveLocked(const std::string& path)
+{
+    const SaveResult saved = SavePortfolioFile(path, Items());
+    if (!saved.ok)
+        return {false, saved.message, {}};
+    m_pathName = path;
+    m_stamp = ReadFileStamp(path, true);
+    ForgetChanges();
     return {};
 }
 
 DocumentResult CWPapierDoc::OnSaveDocument(const std::string& path)
 {
-    const SaveResult saved = SavePortfolioFile(path, Items());
+    FileLock lock;
+    if (!holdsLockFor(path)) {
+        if (DocumentResult locked = acquireLock(path, lock); !locked.ok)
+            return locked;
+    }
+    return saveLocked(path);
+}
+
+CWPapierDoc::DiskState CWPapierDoc::diskState()
+{
+    if (m_pathName.empty() || !m_stamp)
+        return DiskState::Unchanged;
+    const std::optional<FileStamp> entry = ReadFileStamp(m_pathName, false);
+    if (!entry)
+        return DiskState::Missing;
+    if (entry->sameEntry(*m_stamp))
+        return DiskState::Unchanged;
+    const std::optional<FileStamp> now = ReadFileStamp(m_pathName, true);
+    if (!now)
+        return DiskState::Missing;
+    if (now->hash == m_stamp->hash && now->size == m_stamp->size) {
+        m_stamp = now; // touched or rewritten with the same bytes
+        return DiskState::Unchanged;
+    }
+    return DiskState::Changed;
+}
+
+DocumentResult CWPapierDoc::saveMerged()
+{
+    const std::string path = m_pathName;
+    if (path.empty())
+        return {false, strings::kFailedToSaveDocument, {}};
+    FileLock lock;
+    if (!holdsLockFor(path)) {
+        if (DocumentResult locked = acquireLock(path, lock); !locked.ok)
+            return locked;
+    }
+    const std::optional<FileStamp> now = ReadFileStamp(path, true);
+    if (!now || !m_stamp || (now->hash == m_stamp->hash && now->size == m_stamp->size))
+        return saveLocked(path);
+
+    // Someone else saved meanwhile: their file is the base, ours adds to it.
+    LoadResult fresh = LoadPortfolioFile(path);
+    if (!fresh.ok)
+        return {false, fresh.message, {}};
+    std::unordered_multimap<std::string, CWPapier*> byName;
+    for (const auto& item : fresh.items)
+        byName.emplace(item->settings().name, item.get());
+    const auto findFresh = [&](const ItemIdentity& identity) -> CWPapier* {
+        const auto [first, last] = byName.equal_range(identity.name);
+        for (auto it = first; it != last; ++it) {
+            if (ItemIdentity::of(*it->second) == identity)
+                return it->second;
+        }
+        return nullptr;
+    };
+    const std::set<std::uint64_t> added(m_addedKeys.begin(), m_addedKeys.end());
+    for (const std::uint64_t key : m_addedKeys) {
+        const CWPapier* item = Find(ItemPos{key});
+        if (!item)
+            continue; // added and deleted again
+        if (CWPapier* there = findFresh(ItemIdentity::of(*item))) {
+            there->InsertQuotations(item->history());
+        } else {
+            auto copy = std::make_unique<CWPapier>(*item);
+            byName.emplace(copy->settings().name, copy.get());
+            fresh.items.push_back(std::move(copy));
+        }
+    }
+    std::vector<std::string> gone;
+    for (const NewQuotations& entry : m_journal) {
+        if (added.count(entry.key) != 0 && Find(ItemPos{entry.key}))
+            continue; // the item's copy carries them
+        CWPapier* there = findFresh(entry.identity);
+        if (!there) {
+            if (std::find(gone.begin(), gone.end(), entry.identity.name) == gone.end())
+                gone.push_back(entry.identity.name);
+            continue;
+        }
+        if (entry.batch)
+            there->InsertQuotations(entry.quotations);
+        else
+            there->InsertQuotation(entry.quotations.front());
+    }
+    std::vector<const CWPapier*> items;
+    items.reserve(fresh.items.size());
+    for (const auto& item : fresh.items)
+        items.push_back(item.get());
+    const SaveResult saved = SavePortfolioFile(path, items);
     if (!saved.ok)
-        return {false, saved.message};
-    m_pathName = path;
-    m_modified = false;
-    return {};
+        return {false, saved.message, {}};
+    adoptKeepingKeys(std::move(fresh.items));
+    m_stamp = ReadFileStamp(path, true);
+    ForgetChanges();
+    UpdateAllViews();
+    DocumentResult result;
+    for (const std::string& name : gone) {
+        if (!result.warning.empty())
+            result.warning += '\n';
+        result.warning += "\"" + name + "\" is no longer in " + PathText(path) + "; its new quotations were not saved.";
+    }
+    return result;
+}
+
+DocumentResult CWPapierDoc::reloadFromDisk()
+{
+    if (m_pathName.empty())
+        return {false, strings::kFailedToOpenDocument, {}};
+    std::optional<FileStamp> stamp;
+    LoadResult loaded = LoadStamped(m_pathName, stamp);
+    if (!loaded.ok)
+        return {false, loaded.message, {}};
+    adoptKeepingKeys(std::move(loaded.items));
+    m_stamp = stamp;
+    ForgetChanges();
+    UpdateAllViews();
+    DocumentResult result;
+    result.warning = std::move(loaded.warning);
+    return result;
+}
+
+void CWPapierDoc::adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items)
+{
+    // Each new item takes the handle of the first unclaimed old item of its identity, so
+    // that selections and running downloads follow it.
+    std::unordered_multimap<std::string, std::size_t> oldByName;
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        oldByName.emplace(m_items[i].item->settings().name, i);
+    std::vector<bool> claimed(m_items.size(), false);
+    std::vector<Entry> adopted;
+    adopted.reserve(items.size());
+    std::size_t updating = 0;
+    for (auto& item : items) {
+        const ItemIdentity identity = ItemIdentity::of(*item);
+        std::uint64_t key = 0;
+        bool beingUpdated = false;
+        const auto [first, last] = oldByName.equal_range(identity.name);
+        for (auto it = first; it != last && key == 0; ++it) {
+            const Entry& old = m_items[it->second];
+            if (!claimed[it->second] && ItemIdentity::of(*old.item) == identity) {
+                claimed[it->second] = true;
+                key = old.key;
+                beingUpdated = old.item->isBeingUpdated();
+            }
+        }
+        if (key == 0)
+            key = m_nextKey++;
+        item->setBeingUpdated(beingUpdated);
+        updating += beingUpdated ? 1 : 0;
+        adopted.push_back({key, std::move(item)});
+    }
+    m_items = std::move(adopted);
+    m_index.clear();
+    for (const Entry& entry : m_items)
+        m_index.emplace(entry.key, entry.item.get());
+    m_beingUpdated = updating;
 }
 
 void CWPapierDoc::OnCloseDocument()
 {
     g_bAbortDownloads.store(0);
     DeleteContents();
+    unlockFile();
     m_pathName.clear();
-    m_modified = false;
+    m_stamp.reset();
+    ForgetChanges();
     UpdateAllViews();
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "model/cwpapier.h"
+#include "platform/files.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <semaphore>
 #include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -31,9 +34,22 @@ struct ItemPos {
 struct DocumentResult {
     bool ok = true;
     std::string message;
+    // A successful load that passed over part of the file says so here.
+    std::string warning;
 };
 
 using DownloadSlots = std::counting_semaphore<500>;
+
+// What ties an item in memory to the same item in a newer copy of its file: its name and
+// the address it is fetched from.
+struct ItemIdentity {
+    std::string name;
+    std::string serverName;
+    std::string url;
+
+    static ItemIdentity of(const CWPapier& item);
+    bool operator==(const ItemIdentity&) const = default;
+};
 
 // The portfolio: the ordered list of items and every operation that changes them.
 // Each changing operation marks the document modified and notifies the views.
@@ -64,6 +80,9 @@ public:
     std::size_t GetItemCount() const { return m_items.size(); }
     const CWPapier* GetItem(ItemPos pos) const;
     ItemPos FindItemPos(const CWPapier* item) const;
+    // The items of that name: those spelt exactly so, else those that differ only in
+    // the case of letters.
+    std::vector<ItemPos> FindItemsByName(const std::string& name) const;
     bool IsValid(ItemPos pos) const { return GetItem(pos) != nullptr; }
 
     ItemPos AddItem(const ItemSettings& settings);
@@ -96,12 +115,35 @@ public:
     DownloadSlots& downloadSlots() { return *m_slots; }
     int downloadSlotCount() const { return m_slotCount; }
 
-    // Life cycle. New and Open reuse this object.
+    // Life cycle. New and Open reuse this object. A save takes the file's lock unless
+    // the document holds it already.
     void DeleteContents();
     void OnNewDocument();
     DocumentResult OnOpenDocument(const std::string& path);
     DocumentResult OnSaveDocument(const std::string& path);
     void OnCloseDocument();
+
+    // Several programs on one file. A command that reads, changes and saves a portfolio
+    // locks it first and keeps the lock until unlockFile() (or the document closes), so
+    // that no other writer comes in between.
+    DocumentResult lockFile(const std::string& path);
+    void unlockFile();
+    // Whether the file was replaced or changed since this document read or wrote it.
+    enum class DiskState { Unchanged, Changed, Missing };
+    DiskState diskState();
+    // Items added and quotations inserted since the file was read: what a merge carries.
+    bool hasNewQuotations() const { return !m_journal.empty() || !m_addedKeys.empty(); }
+    // True when every change since the file was read is such an addition, so that a
+    // merge loses nothing.
+    bool changedOnlyByAdditions() const { return !m_otherChanges; }
+    // Saves to the document's file under its lock. When the file changed since it was
+    // read, the file is read again, this document's new items and quotations are added
+    // to that copy, and the copy is saved and becomes the document (items keep their
+    // handles). Quotations whose item has gone from the file are left out and named in
+    // the result's warning.
+    DocumentResult saveMerged();
+    // Takes the file as it is now on disk, unmodified; items keep their handles.
+    DocumentResult reloadFromDisk();
 
     // Items for the archive writer and the loader.
     std::vector<const CWPapier*> Items() const;
@@ -113,10 +155,25 @@ private:
         std::unique_ptr<CWPapier> item;
     };
 
+    // A quotation or batch added since the file was read, for a later merge.
+    struct NewQuotations {
+        std::uint64_t key;
+        ItemIdentity identity;
+        std::vector<CKurs> quotations;
+        bool batch;
+    };
+
     CWPapier* Find(ItemPos pos);
     const CWPapier* Find(ItemPos pos) const;
     ItemPos Append(std::unique_ptr<CWPapier> item);
     void Changed();
+    void Added(ItemPos pos);
+    void Inserted(ItemPos pos, std::vector<CKurs> quotations, bool batch);
+    void ForgetChanges();
+    DocumentResult acquireLock(const std::string& path, FileLock& lock) const;
+    bool holdsLockFor(const std::string& path) const;
+    DocumentResult saveLocked(const std::string& path);
+    void adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items);
 
     std::vector<Entry> m_items;
     std::unordered_map<std::uint64_t, CWPapier*> m_index;
@@ -129,7 +186,17 @@ private:
     int m_nextViewToken = 1;
     int m_slotCount;
     std::unique_ptr<DownloadSlots> m_slots;
+
+    std::optional<FileStamp> m_stamp; // the file as last read or written
+    std::vector<NewQuotations> m_journal;
+    std::vector<std::uint64_t> m_addedKeys;
+    bool m_otherChanges = false;
+    FileLock m_lock;
+    std::string m_lockedPath;
 };
+
+// Whether two item names differ at most in the case of letters.
+bool SameItemName(std::string_view a, std::string_view b);
 
 // The option "NumberDownloads" of the profile, within 1 to 500.
 int ReadNumberDownloads();

@@ -13,6 +13,13 @@ std::string Utf8ToCp1252(std::string_view text);
 std::u16string Cp1252ToUtf16(std::string_view text);
 std::string Utf16ToCp1252(std::u16string_view text);
 
+// A file path (the file system's bytes, UTF-8) as a text of the code page, for
+// messages that name a file.
+inline std::string PathText(std::string_view path)
+{
+    return Utf8ToCp1252(path);
+}
+
 // One code point <-> one Windows-1252 byte; '?' when there is none.
 char32_t Cp1252ToCodePoint(unsigned char byte);
 char CodePointToCp1252(char32_t codePoint);

@@ -1,10 +1,17 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tarvelo {
@@ -244,6 +251,58 @@ FileError OutputFile::close()
     return m_error;
 }
 
+namespace {
+
+// Copies the whole contents of one open file into another from their starts.
+bool CopyContents(int from, int to)
+{
+    if (::lseek(from, 0, SEEK_SET) != 0 || ::lseek(to, 0, SEEK_SET) != 0)
+        return false;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(from, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        const char* p = buffer;
+        std::size_t n = static_cast<std::size_t>(got);
+        while (n > 0) {
+            const ssize_t put = ::write(to, p, n);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                return false;
+            p += put;
+            n -= static_cast<std::size_t>(put);
+        }
+    }
+}
+
+// Removes our temporary files of saves that never finished (killed programs), once they
+// are an hour old, so that a save in progress elsewhere keeps its own.
+void RemoveStaleTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    const std::time_t limit = std::time(nullptr) - 3600;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.empty() || name[0] != '.' || name.find(AtomicFileWriter::kTempMarker) == std::string_view::npos)
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_mtime < limit)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
 AtomicFileWriter::~AtomicFileWriter()
 {
     abort();
@@ -252,25 +311,63 @@ AtomicFileWriter::~AtomicFileWriter()
 FileError AtomicFileWriter::open(const std::string& path)
 {
     abort();
-    m_path = path;
+    m_path = ResolveLinks(path);
     m_error = FileError::None;
+    RemoveStaleTemporaries(FolderOf(m_path));
+    struct stat info {};
+    const bool exists = ::stat(m_path.c_str(), &info) == 0;
     // A destination that exists but cannot be written is refused up front, as a
     // read-only file would be.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+    if (exists && ::access(m_path.c_str(), W_OK) != 0)
         return m_error = FileError::AccessDenied;
-    std::string pattern = FolderOf(path) + "/." + BaseNameOf(path) + ".XXXXXX";
+    if (exists && S_ISREG(info.st_mode) && info.st_nlink > 1)
+        return openInPlace();
+    std::string pattern = FolderOf(m_path) + "/." + BaseNameOf(m_path) + std::string(kTempMarker) + "XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
         return m_error = FromErrno(errno);
     m_tempPath = pattern;
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
+    if (exists) {
+        // The new file is what the old one was: its owner and group where we may set
+        // them (the group alone when the owner is another user), then its mode, since
+        // a change of owner clears the set-id bits.
+        if (::fchown(m_fd, info.st_uid, info.st_gid) != 0)
+            (void)::fchown(m_fd, static_cast<uid_t>(-1), info.st_gid);
         ::fchmod(m_fd, info.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(m_fd, 0666 & ~mask);
+    }
+    return FileError::None;
+}
+
+FileError AtomicFileWriter::openInPlace()
+{
+    const int old = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (old < 0)
+        return m_error = FromErrno(errno);
+    std::string pattern = FolderOf(m_path) + "/." + BaseNameOf(m_path) + std::string(kBackupMarker) + "XXXXXX";
+    const int backup = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (backup < 0) {
+        const int error = errno;
+        ::close(old);
+        return m_error = FromErrno(error);
+    }
+    const bool copied = CopyContents(old, backup) && ::fsync(backup) == 0;
+    const int error = errno;
+    ::close(old);
+    ::close(backup);
+    if (!copied) {
+        ::unlink(pattern.c_str());
+        return m_error = FromErrno(error);
+    }
+    m_backupPath = pattern;
+    m_fd = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (m_fd < 0) {
+        m_error = FromErrno(errno);
+        abort();
+        return m_error;
     }
     return FileError::None;
 }
@@ -311,6 +408,12 @@ FileError AtomicFileWriter::commit()
         return m_error;
     }
     m_fd = -1;
+    if (!m_backupPath.empty()) {
+        // Written in place and synced: the copy of the old contents has done its job.
+        ::unlink(m_backupPath.c_str());
+        m_backupPath.clear();
+        return FileError::None;
+    }
     if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
         m_error = FromErrno(errno);
         abort();
@@ -328,6 +431,163 @@ void AtomicFileWriter::abort()
     if (!m_tempPath.empty())
         ::unlink(m_tempPath.c_str());
     m_tempPath.clear();
+    if (!m_backupPath.empty()) {
+        // An in-place save that failed: the old contents go back, and the copy is kept
+        // should even that fail.
+        const int backup = ::open(m_backupPath.c_str(), O_RDONLY | O_CLOEXEC);
+        const int target = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        bool restored = backup >= 0 && target >= 0 && CopyContents(backup, target) && ::fsync(target) == 0;
+        if (backup >= 0)
+            ::close(backup);
+        if (target >= 0 && ::close(target) != 0)
+            restored = false;
+        if (restored)
+            ::unlink(m_backupPath.c_str());
+        m_backupPath.clear();
+    }
+}
+
+std::string ResolveLinks(const std::string& path)
+{
+    std::string current = path;
+    // The kernel's own limit on links in a row; a loop ends here as well.
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(4096, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+            return current;
+        target.resize(static_cast<std::size_t>(length));
+        current = target[0] == '/' ? target : FolderOf(current) + "/" + target;
+    }
+    return current;
+}
+
+std::optional<FileStamp> ReadFileStamp(const std::string& path, bool withHash)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    if (withHash) {
+        std::uint64_t hash = 0xcbf29ce484222325ULL;
+        std::uint64_t total = 0;
+        static thread_local char buffer[1 << 16];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                ::close(fd);
+                return std::nullopt;
+            }
+            if (got == 0)
+                break;
+            const std::size_t block = std::hash<std::string_view>{}(std::string_view(buffer, static_cast<std::size_t>(got)));
+            hash = (hash ^ block) * 0x100000001b3ULL;
+            total += static_cast<std::uint64_t>(got);
+        }
+        stamp.hash = hash ^ total;
+        stamp.size = total;
+    }
+    ::close(fd);
+    return stamp;
+}
+
+FileLock::~FileLock()
+{
+    release();
+}
+
+std::string FileLock::lockFilePath(const std::string& path)
+{
+    const std::string target = ResolveLinks(path);
+    return FolderOf(target) + "/." + BaseNameOf(target) + ".lock";
+}
+
+FileLock::Result FileLock::acquire(const std::string& path, std::chrono::milliseconds wait)
+{
+    release();
+    m_otherHolder.clear();
+    m_lockPath = lockFilePath(path);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(2);
+    for (;;) {
+        const int fd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return Result::Unavailable;
+        int locked = -1;
+        while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+        }
+        if (locked == 0) {
+            // The holder before us removes the lock file as it lets go; a lock taken on
+            // a file that is no longer there is no lock, and we try again.
+            struct stat held {};
+            struct stat named {};
+            if (::fstat(fd, &held) == 0 && ::stat(m_lockPath.c_str(), &named) == 0 && held.st_ino == named.st_ino
+                && held.st_dev == named.st_dev) {
+                m_fd = fd;
+                break;
+            }
+            ::close(fd);
+            continue;
+        }
+        if (errno != EWOULDBLOCK) {
+            ::close(fd);
+            return Result::Unavailable;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            char text[256];
+            const ssize_t got = ::pread(fd, text, sizeof text - 1, 0);
+            if (got > 0)
+                m_otherHolder.assign(text, static_cast<std::size_t>(got));
+            while (!m_otherHolder.empty() && (m_otherHolder.back() == '\n' || m_otherHolder.back() == '\0'))
+                m_otherHolder.pop_back();
+            ::close(fd);
+            return Result::TimedOut;
+        }
+        ::close(fd);
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    const std::string line = std::string(program_invocation_short_name) + " (process " + std::to_string(::getpid()) + ")\n";
+    (void)!::pwrite(m_fd, line.data(), line.size(), 0);
+    return Result::Locked;
+}
+
+void FileLock::release()
+{
+    if (m_fd < 0)
+        return;
+    // Removed while still held, so that nobody takes a lock on a file that is going;
+    // one who opened it meanwhile sees that it has gone and opens the next.
+    ::unlink(m_lockPath.c_str());
+    ::flock(m_fd, LOCK_UN);
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+std::chrono::milliseconds LockWait()
+{
+    if (const char* text = std::getenv("TARVELO_LOCK_WAIT"); text && *text) {
+        const std::string_view view(text);
+        double seconds = -1;
+        const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), seconds);
+        if (error == std::errc() && end == view.data() + view.size() && seconds >= 0 && seconds < 86400)
+            return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+    }
+    return std::chrono::seconds(20);
 }
 
 std::string CreateTempFile(std::string_view prefix)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -88,9 +90,16 @@ private:
     FileError m_error = FileError::None;
 };
 
-// Writes a file atomically: the bytes go to a temporary file in the destination's
-// folder, which replaces the destination only when commit() succeeds. Destroying an
-// uncommitted writer removes the temporary file and leaves the destination untouched.
+// Writes a file so that a failed or interrupted save leaves the previous one whole.
+//
+// The destination is the file a symbolic link leads to, never the link. Usually the
+// bytes go to a temporary file in the destination's folder (named ".NAME.tarvelo-save-*"),
+// which takes the old file's mode, owner and group and replaces it by rename only when
+// commit() succeeds. A file with several hard links is written in place instead, so
+// every link keeps seeing it: a synced copy of the old contents
+// (".NAME.tarvelo-backup-*") is made first, put back if the save fails, and removed once
+// the new contents are synced. Opening a writer removes our temporary files in that
+// folder that are more than an hour old, left behind by a save that was killed.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -103,12 +112,77 @@ public:
     FileError commit();
     void abort();
 
+    static constexpr std::string_view kTempMarker = ".tarvelo-save-";
+    static constexpr std::string_view kBackupMarker = ".tarvelo-backup-";
+
 private:
+    FileError openInPlace();
+
     int m_fd = -1;
     std::string m_path;
     std::string m_tempPath;
+    std::string m_backupPath; // in-place saves only
     FileError m_error = FileError::None;
 };
+
+// The file that a path leads to, through any symbolic links (also when the last link
+// leads to a file that does not exist yet). A path without links comes back as it is.
+std::string ResolveLinks(const std::string& path);
+
+// What a file was when it was read: which file, its size and time, and a hash of its
+// bytes. Two stamps with the same hash describe the same contents.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::uint64_t hash = 0;
+
+    // The cheap part: whether the directory entry still shows the same file.
+    bool sameEntry(const FileStamp& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs;
+    }
+};
+// Without withHash only the entry is read. Empty when the file cannot be read.
+std::optional<FileStamp> ReadFileStamp(const std::string& path, bool withHash);
+
+// An exclusive advisory lock (flock) on a file that several programs write, held on a
+// lock file beside it (".NAME.lock"), so that replacing the file by rename keeps it.
+// The lock file exists only while the lock is held. The holder writes who it is into
+// it, so that a program that waits in vain can say who has it.
+class FileLock {
+public:
+    enum class Result {
+        Locked,
+        TimedOut,   // another holder kept it for the whole wait
+        Unavailable // no lock file can be made there (a read-only folder): go on unlocked
+    };
+
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Waits up to `wait` for the lock of the file at path (links resolved). The holder
+    // is named "PROGRAM (process PID)".
+    Result acquire(const std::string& path, std::chrono::milliseconds wait);
+    void release();
+    bool held() const { return m_fd >= 0; }
+    // After TimedOut: what the holder wrote of itself, empty when unknown.
+    const std::string& otherHolder() const { return m_otherHolder; }
+
+    static std::string lockFilePath(const std::string& path);
+
+private:
+    int m_fd = -1;
+    std::string m_lockPath;
+    std::string m_otherHolder;
+};
+
+// How long a writer waits for another one's lock: TARVELO_LOCK_WAIT seconds from the
+// environment, else 20 seconds.
+std::chrono::milliseconds LockWait();
 
 // A new, empty, uniquely named file in $TMPDIR (default /tmp) whose name starts with
 // the prefix. Returns an empty path when none could be made.

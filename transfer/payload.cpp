@@ -8,17 +8,9 @@ namespace tarvelo {
 
 namespace {
 
-bool SameNoCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 bool Shown(const std::string& name, const std::vector<std::string>& shown)
 {
-    return std::any_of(shown.begin(), shown.end(), [&](const std::string& s) { return SameNoCase(s, name); });
+    return std::any_of(shown.begin(), shown.end(), [&](const std::string& s) { return SameItemName(s, name); });
 }
 
 } // namespace

@@ -38,6 +38,7 @@ int RunTarvelo(const std::vector<std::string>& args)
     CWPapierDoc doc; // download slots from "NumberDownloads"
     DownloadEngine engine;
     engine.setAllowHttps(ReadAllowHttps());
+    engine.setMaxPageSize(ReadMaxPageSize());
     int status = 0;
     {
         CMainFrame frame(doc, options, engine, line.unattended);
@@ -54,6 +55,8 @@ int RunTarvelo(const std::vector<std::string>& args)
                     std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(opened.message).c_str());
                     started = false;
                     status = 1;
+                } else if (!opened.warning.empty()) {
+                    std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(opened.warning).c_str());
                 }
             }
             if (started) {

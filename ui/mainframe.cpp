@@ -14,6 +14,7 @@
 #include "ui/portfoliolistview.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/settingsfailure.h"
 #include "ui/shell.h"
 
 #include <QAction>
@@ -111,6 +112,14 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
     if (m_options.autoupdate)
         StartUpdateTimer(m_options.updateIntervall);
 
+    // Another program (a scheduled update, a script) may save the portfolio while it is
+    // shown here; an unchanged window follows the file.
+    m_diskTimer = new QTimer(this);
+    m_diskTimer->setObjectName(QStringLiteral("diskTimer"));
+    connect(m_diskTimer, &QTimer::timeout, this, &CMainFrame::followFileOnDisk);
+    if (!m_unattended)
+        m_diskTimer->start(2000);
+
     connect(m_status, &CConnectionStatusDlg::abortRequested, this, &CMainFrame::abortDownloads);
     connect(m_hub, &DownloadHub::runningUpdatesChanged, this, &CMainFrame::onRunningUpdatesChanged);
     connect(m_hub, &DownloadHub::updatesFinished, this, &CMainFrame::onUpdatesFinished);
@@ -207,6 +216,14 @@ void CMainFrame::saveViewOptions()
     profile.sync();
     m_status->saveColumnWidths();
     m_list->saveViewOptions();
+    reportUnsavedSettings();
+}
+
+void CMainFrame::reportUnsavedSettings()
+{
+    // Nobody could answer a message box in unattended mode.
+    if (!m_unattended)
+        ReportUnsavedSettings(this);
 }
 
 // Commands -------------------------------------------------------------------------
@@ -632,11 +649,15 @@ void CMainFrame::onUpdatesFinished()
     m_finishing = true;
     if (m_doc.GetPathName().empty()) {
         m_exitCode = 1;
-    } else {
-        const DocumentResult saved = m_doc.OnSaveDocument(m_doc.GetPathName());
+    } else if (m_doc.hasNewQuotations()) {
+        // The downloads ran without the file's lock; their quotations go into the file
+        // as it is now. A run that brought none leaves the file alone.
+        const DocumentResult saved = m_doc.saveMerged();
         if (!saved.ok) {
             std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(saved.message).c_str());
             m_exitCode = 1;
+        } else if (!saved.warning.empty()) {
+            std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(saved.warning).c_str());
         }
     }
     if (m_tray)
@@ -690,8 +711,7 @@ void CMainFrame::showOptions()
     CGeneralOptionsDlg dialog(m_options, this);
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
-    m_options = dialog.options();
-    SaveOptions(m_options);
+    m_options = dialog.options(); // the dialog has stored them, or said why not
     m_status->setDownloadStatus(m_options.downloadStatus != 0);
     m_status->setShowFileOnError(m_options.showFileOnError != 0);
     m_hub->setDownloadStatus(m_options.downloadStatus != 0);
@@ -746,6 +766,7 @@ void CMainFrame::updateRecentFiles()
         ++number;
     }
     m_recentMenu->setEnabled(!m_recent.files().empty());
+    reportUnsavedSettings();
 }
 
 bool CMainFrame::saveModified(bool closing)
@@ -805,7 +826,46 @@ bool CMainFrame::openDocument(const QString& path)
     m_recent.save();
     updateRecentFiles();
     onDocumentOpened();
+    if (!opened.warning.empty())
+        Prompter::instance().inform(this, FromCp1252(opened.warning), Prompter::Icon::Warning);
     return true;
+}
+
+void CMainFrame::followFileOnDisk()
+{
+    if (m_doc.GetPathName().empty() || m_doc.IsModified() || m_finishing)
+        return;
+    if (m_doc.diskState() != CWPapierDoc::DiskState::Changed)
+        return;
+    // Items keep their handles, so the selection and running updates follow them. A
+    // file that cannot be read now stays as shown; the next look tries again.
+    if (m_doc.reloadFromDisk().ok) {
+        updateTitles();
+        updateCommandStates();
+    }
+}
+
+DocumentResult CMainFrame::saveToChangedFile()
+{
+    // Only new quotations and items here: they go into the file as it is, as an
+    // update from the command line does.
+    if (m_doc.changedOnlyByAdditions())
+        return m_doc.saveMerged();
+    const QString question =
+        QStringLiteral("%1 was changed by another program since it was opened here.\n\n"
+                       "Merge adds the new items and quotations of this window to the file as it is now; "
+                       "other changes made here are dropped.\n"
+                       "Overwrite replaces the file with the portfolio as this window shows it.")
+            .arg(FromPath(m_doc.GetPathName()));
+    const QStringList buttons{QStringLiteral("&Merge"), QStringLiteral("&Overwrite"), QStringLiteral("Cancel")};
+    switch (Prompter::instance().choose(this, question, buttons)) {
+    case 0:
+        return m_doc.saveMerged();
+    case 1:
+        return m_doc.OnSaveDocument(m_doc.GetPathName());
+    default:
+        return {false, {}, {}};
+    }
 }
 
 void CMainFrame::onDocumentOpened()
@@ -826,11 +886,15 @@ bool CMainFrame::saveDocument()
     const QFileInfo info(FromPath(path));
     if (info.exists() && !info.isWritable())
         return saveDocumentAs();
-    const DocumentResult saved = m_doc.OnSaveDocument(path);
+    const DocumentResult saved = m_doc.diskState() == CWPapierDoc::DiskState::Changed ? saveToChangedFile()
+                                                                                       : m_doc.OnSaveDocument(path);
     if (!saved.ok) {
-        Prompter::instance().inform(this, FromCp1252(saved.message), Prompter::Icon::Warning);
+        if (!saved.message.empty()) // empty when the user cancelled
+            Prompter::instance().inform(this, FromCp1252(saved.message), Prompter::Icon::Warning);
         return false;
     }
+    if (!saved.warning.empty())
+        Prompter::instance().inform(this, FromCp1252(saved.warning), Prompter::Icon::Warning);
     updateTitles();
     return true;
 }

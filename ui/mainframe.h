@@ -111,6 +111,12 @@ private:
     void onRunningUpdatesChanged(int running);
     void onUpdatesFinished();
     void onDocumentOpened();
+    // Reloads an unchanged portfolio that another program saved.
+    void followFileOnDisk();
+    // Says so when a settings write of this window failed.
+    void reportUnsavedSettings();
+    // Saves over a file that another program changed: merges, or asks.
+    DocumentResult saveToChangedFile();
     void updateTitles();
     void updateRecentFiles();
     void setNotificationTip(const QString& text);
@@ -132,6 +138,7 @@ private:
     DownloadHub* m_hub = nullptr;
     QTimer* m_updateTimer = nullptr;
     QTimer* m_clockTimer = nullptr;
+    QTimer* m_diskTimer = nullptr;
     QLabel* m_amountPane = nullptr;
     QLabel* m_downloadPane = nullptr;
     QLabel* m_clockPane = nullptr;

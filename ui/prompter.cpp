@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tarvelo {
 
@@ -33,6 +34,25 @@ public:
         const auto button = QMessageBox::question(parent, QStringLiteral("Tarvelo"), text,
                                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         return button == QMessageBox::Yes ? Yes : button == QMessageBox::No ? No : Cancel;
+    }
+    int choose(QWidget* parent, const QString& text, const QStringList& buttons) override
+    {
+        QMessageBox box(parent);
+        box.setWindowTitle(QStringLiteral("Tarvelo"));
+        box.setText(text);
+        box.setIcon(QMessageBox::Question);
+        QList<QAbstractButton*> added;
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            const auto role = i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+            added.push_back(box.addButton(buttons[i], role));
+        }
+        if (!added.isEmpty()) {
+            box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+            box.setEscapeButton(added.back());
+        }
+        box.exec();
+        const int index = static_cast<int>(added.indexOf(box.clickedButton()));
+        return index;
     }
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override
     {

@@ -22,6 +22,9 @@ public:
     virtual void inform(QWidget* parent, const QString& text, Icon icon) = 0;
     virtual Answer ask(QWidget* parent, const QString& text) = 0; // Yes or No
     virtual Answer askYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A question with buttons of its own, the last one cancelling; the index of the
+    // button chosen, or -1 when the box was closed.
+    virtual int choose(QWidget* parent, const QString& text, const QStringList& buttons) = 0;
     // A file to open or to save; empty when cancelled. The filter is in Qt's form
     // ("Tarvelo Files (*.qvx)"); a name saved without extension gets the suffix.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
@@ -48,6 +51,15 @@ public:
         return answer;
     }
     Answer askYesNoCancel(QWidget* parent, const QString& text) override { return ask(parent, text); }
+    int choose(QWidget*, const QString& text, const QStringList&) override
+    {
+        shown.push_back(text);
+        if (choices.empty())
+            return -1;
+        const int choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
     QString openFileName(QWidget*, const QString& title, const QString&) override { return nextFile(title); }
     QString saveFileName(QWidget*, const QString& title, const QString&, const QString&, const QString&) override
     {
@@ -58,6 +70,7 @@ public:
 
     QStringList shown;
     std::deque<Answer> answers;
+    std::deque<int> choices;
     std::deque<QString> files;
     std::deque<std::function<int(QDialog&)>> dialogs;
 

@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -582,6 +583,64 @@ TEST_F(MainFrameTest, ServerConfigurationsAreExportedToTheChosenFile)
     frame.action(kExportServers)->trigger();
     EXPECT_TRUE(m_prompter.shown.back().startsWith(QStringLiteral("File could not be saved")))
         << m_prompter.shown.back().toStdString();
+}
+
+} // namespace
+} // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+TEST_F(MainFrameTest, TheWindowFollowsAFileThatAnotherProgramSaves)
+{
+    Add("Alpha", "ABC");
+    const ItemPos beta = Add("Beta", "XYZ");
+    const std::string path = (m_folder / "shared.qvx").string();
+    ASSERT_TRUE(m_doc.OnSaveDocument(path).ok);
+    CMainFrame& frame = Frame();
+    CWPapierLView& list = *frame.listView();
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        if (list.topLevelItem(row)->text(0) == QStringLiteral("Beta"))
+            list.setCurrentItem(list.topLevelItem(row));
+    }
+    ASSERT_EQ(list.currentPosition(), beta);
+    frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);
+    const auto quoteElsewhere = [&](double value) {
+        CWPapierDoc other(1);
+        ASSERT_TRUE(other.OnOpenDocument(path).ok);
+        other.InsertQuotation(other.FindItemsByName("Beta").front(), value, m_now - 60);
+        ASSERT_TRUE(other.OnSaveDocument(path).ok);
+    };
+
+    // Unchanged here: the window reloads by itself and the current item stays.
+    quoteElsewhere(3.0);
+    ASSERT_TRUE(Until([&] { return m_doc.GetQuotations(beta) && m_doc.GetQuotations(beta)->size() == 1; }));
+    EXPECT_EQ(list.currentPosition(), beta);
+    EXPECT_FALSE(m_doc.IsModified());
+
+    // New quotations here merge into the file without a question.
+    m_doc.InsertQuotation(beta, 4.0, m_now);
+    quoteElsewhere(5.0);
+    EXPECT_TRUE(frame.saveDocument());
+    EXPECT_TRUE(m_prompter.shown.isEmpty()) << m_prompter.shown.join('|').toStdString();
+    EXPECT_EQ(LoadPortfolioFile(path).items[1]->history().size(), 3u);
+
+    // Other changes: the user chooses. Cancel keeps both sides; Merge keeps the file's
+    // quotations and adds this window's new ones.
+    m_doc.DeleteItems({m_doc.FindItemsByName("Alpha").front()});
+    m_doc.InsertQuotation(beta, 6.0, m_now + 60);
+    quoteElsewhere(7.0);
+    EXPECT_FALSE(frame.saveDocument());
+    ASSERT_EQ(m_prompter.shown.size(), 1);
+    EXPECT_TRUE(m_prompter.shown.front().contains(QStringLiteral("changed by another program")));
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(LoadPortfolioFile(path).items[1]->history().size(), 4u);
+    m_prompter.choices.push_back(0);
+    EXPECT_TRUE(frame.saveDocument());
+    const LoadResult merged = LoadPortfolioFile(path);
+    ASSERT_EQ(merged.items.size(), 2u);
+    EXPECT_EQ(merged.items[1]->history().size(), 5u);
+    EXPECT_EQ(m_doc.GetItemCount(), 2u); // the file's Alpha is back
 }
 
 } // namespace

@@ -118,7 +118,8 @@ TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
     EXPECT_EQ(Run({QStringLiteral("/u"), QString::fromStdString(empty)}, &errors), 0);
     EXPECT_TRUE(errors.contains(QStringLiteral("no quotation to update"))) << errors.toStdString();
 
-    const std::string missing = (m_folder / "missing.qvx").string();
+    // A name that is not ASCII is named as it is spelt.
+    const std::string missing = (m_folder / "missing \xC3\xB6.qvx").string();
     EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(missing)}, &errors), 1);
     EXPECT_TRUE(errors.contains(QString::fromStdString(missing))) << errors.toStdString();
     EXPECT_FALSE(fs::exists(missing));

@@ -1,0 +1,212 @@
+// One portfolio file written by several documents (programs): the lock, the merge of
+// new quotations into a file that changed, the reload that keeps item handles, and
+// saves that keep what the file is (link, hard links, mode, owner).
+#include "model/archive.h"
+#include "model/cwpapierdoc.h"
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+namespace fs = std::filesystem;
+
+namespace tarvelo {
+namespace {
+
+class SharedFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("shared-file-test-" + std::to_string(::getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        m_path = (m_folder / "Depot.qvx").string();
+        CWPapierDoc doc(1);
+        for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+            ItemSettings settings;
+            settings.name = name;
+            settings.server.url = std::string("http://example.invalid/") + name;
+            doc.AddItem(settings);
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("TARVELO_LOCK_WAIT");
+        fs::remove_all(m_folder);
+    }
+
+    static ItemPos Named(const CWPapierDoc& doc, const std::string& name)
+    {
+        const auto found = doc.FindItemsByName(name);
+        return found.size() == 1 ? found.front() : ItemPos{};
+    }
+    // The values of an item's history as the file holds it now.
+    std::vector<double> ValuesOnDisk(const std::string& name) const
+    {
+        std::vector<double> values;
+        const LoadResult loaded = LoadPortfolioFile(m_path);
+        EXPECT_TRUE(loaded.ok) << loaded.message;
+        for (const auto& item : loaded.items) {
+            if (item->settings().name == name) {
+                for (const CKurs& record : item->history())
+                    values.push_back(record.value);
+            }
+        }
+        return values;
+    }
+
+    fs::path m_folder;
+    std::string m_path;
+};
+
+TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
+{
+    // The update reads the file and downloads without the lock ...
+    CWPapierDoc update(1);
+    ASSERT_TRUE(update.OnOpenDocument(m_path).ok);
+    const ItemPos alpha = Named(update, "Alpha");
+    const ItemPos gamma = Named(update, "Gamma");
+    update.MarkBeingUpdated(alpha);
+    update.MarkBeingUpdated(gamma);
+
+    // ... while a script adds a quotation and a new item, and deletes Gamma.
+    {
+        CWPapierDoc script(1);
+        ASSERT_TRUE(script.lockFile(m_path).ok);
+        ASSERT_TRUE(script.OnOpenDocument(m_path).ok);
+        script.InsertQuotation(Named(script, "Beta"), 7.0, 1000);
+        ItemSettings added;
+        added.name = "Delta";
+        script.AddItem(added);
+        script.DeleteItems({Named(script, "Gamma")});
+        ASSERT_TRUE(script.OnSaveDocument(m_path).ok);
+    }
+    EXPECT_EQ(update.diskState(), CWPapierDoc::DiskState::Changed);
+
+    update.ApplyDownloadedQuotation(alpha, CKurs{2000, 31.5});
+    update.ApplyDownloadedQuotation(gamma, CKurs{2000, 12.0});
+    ASSERT_TRUE(update.hasNewQuotations());
+    const DocumentResult saved = update.saveMerged();
+    ASSERT_TRUE(saved.ok) << saved.message;
+    // Gamma has gone from the file: its quotation is reported, not resurrected.
+    EXPECT_NE(saved.warning.find("\"Gamma\""), std::string::npos) << saved.warning;
+
+    EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{31.5});
+    EXPECT_EQ(ValuesOnDisk("Beta"), std::vector<double>{7.0});
+    EXPECT_TRUE(ValuesOnDisk("Gamma").empty());
+    // The document is now the merged file; Alpha kept its handle.
+    EXPECT_EQ(update.GetItemCount(), 3u);
+    EXPECT_EQ(update.GetItemName(alpha), "Alpha");
+    EXPECT_TRUE(Named(update, "Delta"));
+    EXPECT_FALSE(update.IsModified());
+    EXPECT_EQ(update.diskState(), CWPapierDoc::DiskState::Unchanged);
+}
+
+TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
+{
+    CWPapierDoc window(1);
+    ASSERT_TRUE(window.OnOpenDocument(m_path).ok);
+    const ItemPos beta = Named(window, "Beta");
+    window.MarkBeingUpdated(beta);
+    {
+        CWPapierDoc script(1);
+        ASSERT_TRUE(script.OnOpenDocument(m_path).ok);
+        script.InsertQuotation(Named(script, "Beta"), 3.0, 500);
+        ASSERT_TRUE(script.OnSaveDocument(m_path).ok);
+    }
+    ASSERT_EQ(window.diskState(), CWPapierDoc::DiskState::Changed);
+    ASSERT_TRUE(window.reloadFromDisk().ok);
+    ASSERT_NE(window.GetQuotations(beta), nullptr);
+    EXPECT_EQ(window.GetQuotations(beta)->size(), 1u);
+    // The download that was running for Beta still lands on it.
+    EXPECT_TRUE(window.IsBeingUpdated(beta));
+    window.ApplyDownloadedQuotation(beta, CKurs{900, 4.0});
+    EXPECT_EQ(window.GetQuotations(beta)->size(), 2u);
+    EXPECT_FALSE(window.AnyBeingUpdated());
+}
+
+TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
+{
+    FileLock other;
+    ASSERT_EQ(other.acquire(m_path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
+    ::setenv("TARVELO_LOCK_WAIT", "0.2", 1);
+    CWPapierDoc doc(1);
+    ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
+    doc.InsertQuotation(Named(doc, "Alpha"), 1.0, 100);
+    const DocumentResult saved = doc.OnSaveDocument(m_path);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.message.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << saved.message;
+    EXPECT_TRUE(ValuesOnDisk("Alpha").empty());
+    other.release();
+    EXPECT_TRUE(doc.OnSaveDocument(m_path).ok);
+    EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{1.0});
+}
+
+TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
+{
+    CWPapierDoc doc(1);
+    ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
+
+    // Through a symbolic link the target gets the quotation; the link stays a link.
+    const fs::path link = m_folder / "link.qvx";
+    fs::create_symlink("Depot.qvx", link);
+    ::chmod(m_path.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(m_path.c_str(), 12345, 23456), 0);
+    }
+    doc.InsertQuotation(Named(doc, "Alpha"), 1.0, 100);
+    ASSERT_TRUE(doc.OnSaveDocument(link.string()).ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{1.0});
+    struct stat info {};
+    ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, 12345u);
+        EXPECT_EQ(info.st_gid, 23456u);
+    }
+
+    // A second hard link sees the new contents, and no copy of the old is left.
+    const fs::path hard = m_folder / "hard.qvx";
+    fs::create_hard_link(m_path, hard);
+    doc.InsertQuotation(Named(doc, "Alpha"), 2.0, 200);
+    ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+    EXPECT_EQ(fs::hard_link_count(m_path), 2u);
+    const LoadResult viaHard = LoadPortfolioFile(hard.string());
+    ASSERT_TRUE(viaHard.ok);
+    EXPECT_EQ(viaHard.items[0]->history().size(), 2u);
+    for (const auto& entry : fs::directory_iterator(m_folder))
+        EXPECT_EQ(entry.path().filename().string().find(".tarvelo-"), std::string::npos) << entry.path();
+}
+
+TEST_F(SharedFileTest, TemporaryFilesOfKilledSavesGoAfterAnHour)
+{
+    const auto make = [&](const char* name, std::time_t age) {
+        const fs::path path = m_folder / name;
+        std::ofstream(path) << "partial";
+        const utimbuf times{std::time(nullptr) - age, std::time(nullptr) - age};
+        ::utime(path.c_str(), &times);
+        return path;
+    };
+    const fs::path old = make(".Other.qvx.tarvelo-save-AbC123", 7200);
+    const fs::path fresh = make(".Other.qvx.tarvelo-save-XyZ789", 60);
+    const fs::path foreign = make(".Other.qvx.keep", 7200);
+    CWPapierDoc doc(1);
+    ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
+    ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_TRUE(fs::exists(fresh)); // perhaps a save in progress
+    EXPECT_TRUE(fs::exists(foreign));
+}
+
+} // namespace
+} // namespace tarvelo

@@ -1,0 +1,198 @@
+// Several programs on one portfolio at once, started as a user (or cron) would: two
+// scripts adding quotations, and long updates (tarvelo-cli update, tarvelo -u) racing a
+// script. Counts what is lost over many rounds.
+#include "model/archive.h"
+#include "model/cwpapierdoc.h"
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace tarvelo {
+namespace {
+
+class SharedPortfolioTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("shared-portfolio-test-" + std::to_string(::getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        // The page answers only when the test opens the gate, so that the update is
+        // known to have read the file before a script changes it.
+        m_server.Get(R"(/quote/(\w+))", [this](const httplib::Request& request, httplib::Response& response) {
+            std::unique_lock lock(m_mutex);
+            ++m_requests;
+            m_changed.notify_all();
+            m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_gateOpen; });
+            m_gateOpen = false;
+            response.set_content(m_pageHasQuotation ? "<p>Kurs " + std::string(request.matches[1]) + ": <b>31,5</b></p>"
+                                                    : std::string("<p>No trading today.</p>"),
+                                 "text/html");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+        CWPapierDoc doc(1);
+        ItemSettings fetched;
+        fetched.name = "Alpha";
+        fetched.symbol = "ALPHA";
+        fetched.server.url = "http://127.0.0.1:" + std::to_string(m_port) + "/quote/[&symbol]";
+        fetched.server.conversion = 2;
+        fetched.server.textBeforeValue = "Kurs [&symbol]:";
+        doc.AddItem(fetched);
+        ItemSettings manual;
+        manual.name = "Beta"; // no address: quoted by hand only
+        doc.AddItem(manual);
+        m_path = (m_folder / "Depot.qvx").string();
+        ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+    }
+    void TearDown() override
+    {
+        openGate();
+        m_server.stop();
+        m_thread.join();
+        fs::remove_all(m_folder);
+    }
+
+    void openGate()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_gateOpen = true;
+        m_changed.notify_all();
+    }
+    bool waitForRequest(int count)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_requests >= count; });
+    }
+
+    static void Start(QProcess& process, const char* program, const QStringList& args)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromLatin1(program), args);
+    }
+    // The exit status, or -1 when the program does not end within a minute.
+    static int Finish(QProcess& process)
+    {
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    }
+    QStringList Quote(const char* name) const
+    {
+        return {QStringLiteral("quote"), QString::fromStdString(m_path), QString::fromLatin1(name), QStringLiteral("5")};
+    }
+    std::size_t Count(const char* name) const
+    {
+        const LoadResult loaded = LoadPortfolioFile(m_path);
+        EXPECT_TRUE(loaded.ok);
+        for (const auto& item : loaded.items) {
+            if (item->settings().name == name)
+                return item->history().size();
+        }
+        return 0;
+    }
+
+    fs::path m_folder;
+    std::string m_path;
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_requests = 0;
+    bool m_gateOpen = false;
+    bool m_pageHasQuotation = true;
+};
+
+TEST_F(SharedPortfolioTest, TwoScriptsQuotingAtOnceLoseNothing)
+{
+    constexpr int kRounds = 40;
+    for (int round = 0; round < kRounds; ++round) {
+        QProcess first;
+        QProcess second;
+        Start(first, TARVELO_CLI_PROGRAM, Quote("Alpha"));
+        Start(second, TARVELO_CLI_PROGRAM, Quote("Beta"));
+        ASSERT_EQ(Finish(first), 0) << first.readAllStandardError().toStdString();
+        ASSERT_EQ(Finish(second), 0) << second.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(Count("Alpha"), std::size_t{kRounds});
+    EXPECT_EQ(Count("Beta"), std::size_t{kRounds});
+}
+
+TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
+{
+    constexpr int kRounds = 4;
+    const QStringList update{QStringLiteral("update"), QString::fromStdString(m_path)};
+    const QStringList unattended{QStringLiteral("-u"), QString::fromStdString(m_path)};
+    std::size_t expectedAlpha = 0;
+    int requests = 0;
+    for (int round = 0; round < 2 * kRounds; ++round) {
+        const bool gui = round % 2 == 1;
+        QProcess runner;
+        Start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
+        // The runner has read the file and waits for the page: now a script quotes.
+        ASSERT_TRUE(waitForRequest(++requests)) << runner.readAllStandardError().toStdString();
+        QProcess script;
+        Start(script, TARVELO_CLI_PROGRAM, Quote("Beta"));
+        ASSERT_EQ(Finish(script), 0) << script.readAllStandardError().toStdString();
+        openGate();
+        // Beta has no address: the command line's update says so with status 1.
+        const int status = Finish(runner);
+        ASSERT_TRUE(status == 0 || (!gui && status == 1)) << runner.readAllStandardError().toStdString();
+        ++expectedAlpha;
+        EXPECT_EQ(Count("Alpha"), expectedAlpha) << (gui ? "tarvelo -u" : "tarvelo-cli update");
+        EXPECT_EQ(Count("Beta"), std::size_t(round + 1)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
+    }
+
+    // A run that brings no quotation does not write the file at all.
+    m_pageHasQuotation = false;
+    for (const bool gui : {false, true}) {
+        const auto before = ReadFileStamp(m_path, false);
+        QProcess runner;
+        Start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
+        ASSERT_TRUE(waitForRequest(++requests));
+        openGate();
+        Finish(runner);
+        const auto after = ReadFileStamp(m_path, false);
+        ASSERT_TRUE(before && after);
+        EXPECT_TRUE(before->sameEntry(*after)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
+    }
+}
+
+TEST_F(SharedPortfolioTest, AScriptGivesUpOnAHeldLockNamingTheHolder)
+{
+    FileLock held;
+    ASSERT_EQ(held.acquire(m_path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
+    QProcess script;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TARVELO_LOCK_WAIT"), QStringLiteral("0.3"));
+    script.setProcessEnvironment(environment);
+    script.start(QStringLiteral(TARVELO_CLI_PROGRAM), Quote("Beta"));
+    EXPECT_EQ(Finish(script), 2);
+    const std::string errors = script.readAllStandardError().toStdString();
+    EXPECT_NE(errors.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << errors;
+    EXPECT_EQ(Count("Beta"), 0u);
+}
+
+} // namespace
+} // namespace tarvelo
