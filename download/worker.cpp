@@ -99,17 +99,6 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "%xx" sequences replaced by their bytes; a "%" that starts no such sequence stays.
 std::string PercentDecoded(std::string_view text)
 {

@@ -5,6 +5,7 @@
 // which inputs of a fuzzer's size can only reach through the memory per byte.
 
 #include "model/archive.h"
+#include "tests/support/heapcounter.h"
 
 #include <atomic>
 #include <bit>
@@ -13,83 +14,6 @@
 #include <cstdlib>
 #include <malloc.h>
 #include <new>
-
-namespace {
-
-std::atomic<std::size_t> g_liveBytes{0};
-std::atomic<std::size_t> g_peakBytes{0};
-
-void* CountedAllocation(std::size_t n)
-{
-    void* p = std::malloc(n == 0 ? 1 : n);
-    if (!p)
-        throw std::bad_alloc();
-    const std::size_t size = ::malloc_usable_size(p);
-    const std::size_t live = g_liveBytes.fetch_add(size, std::memory_order_relaxed) + size;
-    std::size_t peak = g_peakBytes.load(std::memory_order_relaxed);
-    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
-    }
-    return p;
-}
-
-void CountedRelease(void* p) noexcept
-{
-    if (!p)
-        return;
-    g_liveBytes.fetch_sub(::malloc_usable_size(p), std::memory_order_relaxed);
-    std::free(p);
-}
-
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    return CountedAllocation(n);
-}
-void* operator new[](std::size_t n)
-{
-    return CountedAllocation(n);
-}
-void operator delete(void* p) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete[](void* p) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    CountedRelease(p);
-}
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return CountedAllocation(n);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return CountedAllocation(n);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept
-{
-    CountedRelease(p);
-}
 
 namespace tarvelo {
 namespace {
@@ -149,10 +73,9 @@ std::vector<const CWPapier*> Pointers(const LoadResult& loaded)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace tarvelo;
-    const std::size_t before = g_liveBytes.load();
-    g_peakBytes.store(before);
+    const std::size_t before = heapcounter::resetPeak();
     const LoadResult first = LoadItems(std::string_view(reinterpret_cast<const char*>(data), size), kSlack);
-    if (g_peakBytes.load() - before > 2 * kSlack + kBytesPerByte * size)
+    if (heapcounter::peakBytes() - before > 2 * kSlack + kBytesPerByte * size)
         Fail("a load took more memory than the bound of its size");
     if (!first.ok) {
         if (!first.items.empty() || first.message.empty())

@@ -380,11 +380,16 @@ DocumentResult CWPapierDoc::OnOpenDocument(const std::string& path)
         unlockFile();
     AdoptLoadedItems(std::move(loaded.items));
     m_pathName = path;
+    return loadedAsItIs(std::move(loaded.warning), stamp);
+}
+
+DocumentResult CWPapierDoc::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
+{
     m_stamp = stamp;
     ForgetChanges();
     UpdateAllViews();
     DocumentResult result;
-    result.warning = std::move(loaded.warning);
+    result.warning = std::move(warning);
     return result;
 }
 
@@ -549,12 +554,7 @@ DocumentResult CWPapierDoc::reloadFromDisk()
     if (!loaded.ok)
         return {false, loaded.message, {}};
     adoptKeepingKeys(std::move(loaded.items));
-    m_stamp = stamp;
-    ForgetChanges();
-    UpdateAllViews();
-    DocumentResult result;
-    result.warning = std::move(loaded.warning);
-    return result;
+    return loadedAsItIs(std::move(loaded.warning), stamp);
 }
 
 void CWPapierDoc::adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items)

@@ -174,6 +174,8 @@ private:
     bool holdsLockFor(const std::string& path) const;
     DocumentResult saveLocked(const std::string& path);
     void adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items);
+    // The items just taken are the file as it is: stamped, unmodified, shown.
+    DocumentResult loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp);
 
     std::vector<Entry> m_items;
     std::unordered_map<std::uint64_t, CWPapier*> m_index;

@@ -138,4 +138,15 @@ std::string Utf16ToCp1252(std::u16string_view text)
     return out;
 }
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 } // namespace tarvelo

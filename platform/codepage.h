@@ -20,6 +20,9 @@ inline std::string PathText(std::string_view path)
     return Utf8ToCp1252(path);
 }
 
+// The value of a hexadecimal digit, or -1 for any other character.
+int HexDigit(char c);
+
 // One code point <-> one Windows-1252 byte; '?' when there is none.
 char32_t Cp1252ToCodePoint(unsigned char byte);
 char CodePointToCp1252(char32_t codePoint);

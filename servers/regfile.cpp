@@ -1,5 +1,6 @@
 #include "servers/regfile.h"
 
+#include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "servers/serverstore.h"
@@ -107,17 +108,6 @@ struct ImportPlan {
 [[noreturn]] void Fail(std::size_t line, const std::string& what)
 {
     throw ParseError{"Line " + std::to_string(line) + ": " + what};
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 std::string_view Trim(std::string_view s)

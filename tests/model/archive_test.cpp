@@ -1,6 +1,7 @@
 // The portfolio file, byte for byte: expected streams are built by hand here, never
 // with the archive writer under test.
 #include "model/archive.h"
+#include "tests/support/heapcounter.h"
 
 #include <gtest/gtest.h>
 
@@ -17,95 +18,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-// Every allocation of this test program is counted, so that a test can see the most
-// heap memory that a call held at once.
-namespace {
-
-std::atomic<std::size_t> g_liveBytes{0};
-std::atomic<std::size_t> g_peakBytes{0};
-
-void* CountedAllocation(std::size_t n)
-{
-    void* p = std::malloc(n == 0 ? 1 : n);
-    if (!p)
-        throw std::bad_alloc();
-    const std::size_t size = ::malloc_usable_size(p);
-    const std::size_t live = g_liveBytes.fetch_add(size, std::memory_order_relaxed) + size;
-    std::size_t peak = g_peakBytes.load(std::memory_order_relaxed);
-    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
-    }
-    return p;
-}
-
-void CountedRelease(void* p) noexcept
-{
-    if (!p)
-        return;
-    g_liveBytes.fetch_sub(::malloc_usable_size(p), std::memory_order_relaxed);
-    std::free(p);
-}
-
-// The most heap memory held at once while the function ran, beyond what was held before.
-template <typename Function>
-std::size_t PeakHeapGrowth(Function&& run)
-{
-    const std::size_t before = g_liveBytes.load();
-    g_peakBytes.store(before);
-    run();
-    return g_peakBytes.load() - before;
-}
-
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    return CountedAllocation(n);
-}
-void* operator new[](std::size_t n)
-{
-    return CountedAllocation(n);
-}
-void operator delete(void* p) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete[](void* p) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    CountedRelease(p);
-}
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return CountedAllocation(n);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return CountedAllocation(n);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept
-{
-    CountedRelease(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept
-{
-    CountedRelease(p);
-}
 
 namespace tarvelo {
 namespace {
@@ -575,7 +487,7 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
     }
     const std::uint64_t size = fs::file_size(path);
     LoadResult loaded;
-    const std::size_t peak = PeakHeapGrowth([&] { loaded = LoadPortfolioFile(path); });
+    const std::size_t peak = heapcounter::peakGrowth([&] { loaded = LoadPortfolioFile(path); });
     EXPECT_FALSE(loaded.ok);
     EXPECT_EQ(loaded.message, "Unexpected file format.");
     EXPECT_LE(peak, (std::uint64_t{64} << 20) + 40 * size) << "file of " << size << " bytes";
