@@ -1,293 +1,1059 @@
 #include "platform/profile.h"
 
 #include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
 
-#include <QSettings>
+#include <QLockFile>
+#include <QStandardPaths>
 #include <QString>
-#include <QStringList>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
-#include <map>
+#include <cerrno>
+#include <filesystem>
+#include <mutex>
+#include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace tarvelo {
 
 namespace {
 
-QString FromCp1252(std::string_view text)
+// ---------------------------------------------------------------------------------
+// Names
+//
+// A name of the profile (Windows-1252) is stored as QSettings stored it for us: '%',
+// '/' and '\' as %25, %2F and %5C, the empty name as %00; the file then escapes that
+// text again as a key (so '%' becomes %2525 in the file).
+
+struct FoldTables {
+    std::array<unsigned char, 256> fold{};   // the byte of the lower-case letter
+    std::array<char16_t, 256> foldedUnit{};  // what QString compares without regard to case
+    std::array<char16_t, 256> unit{};        // the character in UTF-16
+};
+
+const FoldTables& Tables()
 {
-    const std::u16string wide = Cp1252ToUtf16(text);
-    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+    static const FoldTables tables = [] {
+        FoldTables t;
+        for (int b = 0; b < 256; ++b) {
+            int lower = b;
+            if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+                lower = b + 32;
+            else if (b == 0x8A || b == 0x8C || b == 0x8E)
+                lower = b + 0x10;
+            else if (b == 0x9F)
+                lower = 0xFF;
+            t.fold[static_cast<std::size_t>(b)] = static_cast<unsigned char>(lower);
+            t.unit[static_cast<std::size_t>(b)] = static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(b)));
+            t.foldedUnit[static_cast<std::size_t>(b)] =
+                b == 0xB5 ? u'\x03BC' : static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(lower)));
+        }
+        return t;
+    }();
+    return tables;
 }
 
-std::string ToCp1252(const QString& text)
+std::uint32_t FoldHash(std::string_view text)
 {
-    return Utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                             static_cast<std::size_t>(text.size())));
+    const auto& fold = Tables().fold;
+    std::uint32_t h = 2166136261u;
+    for (char c : text)
+        h = (h ^ fold[static_cast<unsigned char>(c)]) * 16777619u;
+    return h;
 }
 
-// QSettings reads "/" and "\" as group separators; "%" is our escape character.
-// Everything else is left to QSettings' own escaping of the INI file.
-QString EscapeName(const QString& name)
+bool FoldEqual(std::string_view a, std::string_view b)
 {
-    QString out;
-    out.reserve(name.size());
-    for (QChar c : name) {
-        if (c == u'%')
-            out += QStringLiteral("%25");
-        else if (c == u'/')
-            out += QStringLiteral("%2F");
-        else if (c == u'\\')
-            out += QStringLiteral("%5C");
-        else
-            out += c;
+    if (a.size() != b.size())
+        return false;
+    const auto& fold = Tables().fold;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (fold[static_cast<unsigned char>(a[i])] != fold[static_cast<unsigned char>(b[i])])
+            return false;
     }
-    if (out.isEmpty())
-        out = QStringLiteral("%00");
-    return out;
+    return true;
 }
 
-QString UnescapeName(const QString& stored)
+// The order of enumeration: without regard to case, then by spelling (as QString
+// compares them).
+bool LessNoCase(std::string_view a, std::string_view b)
 {
-    if (stored == QStringLiteral("%00"))
-        return {};
-    QString out;
-    out.reserve(stored.size());
-    for (qsizetype i = 0; i < stored.size(); ++i) {
-        if (stored[i] == u'%' && i + 2 < stored.size()) {
-            const QString hex = stored.mid(i + 1, 2);
-            bool ok = false;
-            const int code = hex.toInt(&ok, 16);
-            if (ok) {
-                out += QChar(code);
-                i += 2;
-                continue;
+    const FoldTables& t = Tables();
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t x = t.foldedUnit[static_cast<unsigned char>(a[i])];
+        const char16_t y = t.foldedUnit[static_cast<unsigned char>(b[i])];
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t x = t.unit[static_cast<unsigned char>(a[i])];
+        const char16_t y = t.unit[static_cast<unsigned char>(b[i])];
+        if (x != y)
+            return x < y;
+    }
+    return false;
+}
+
+bool KeptInKey(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+           || c == '.';
+}
+
+// A profile name as a key of the file.
+void AppendFileName(std::string_view name, std::string& out)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    if (name.empty()) {
+        out += "%2500";
+        return;
+    }
+    for (char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (KeptInKey(c)) {
+            out += ch;
+        } else if (c == '%') {
+            out += "%2525";
+        } else if (c == '/') {
+            out += "%252F";
+        } else if (c == '\\') {
+            out += "%255C";
+        } else {
+            const char16_t u = Tables().unit[c];
+            if (u <= 0xFF) {
+                out += '%';
+                out += kHex[u / 16];
+                out += kHex[u % 16];
+            } else {
+                out += "%U";
+                out += kHex[(u >> 12) & 0xF];
+                out += kHex[(u >> 8) & 0xF];
+                out += kHex[(u >> 4) & 0xF];
+                out += kHex[u & 0xF];
             }
         }
-        out += stored[i];
+    }
+}
+
+// A stored name: the profile's spelling, or, for a name that a profile name cannot
+// stand for (written by another program), its key in the file.
+struct Name {
+    std::string text;
+    std::uint32_t fold = 0;
+    bool foreign = false;
+    bool matchable = true; // found by a profile name without regard to case
+
+    static Name fromProfile(std::string_view text) { return {std::string(text), FoldHash(text), false, true}; }
+    // From a key of the file as AppendEscapedKey writes it, without '\'.
+    static Name fromFile(std::string_view key);
+
+    bool sameSpelling(const Name& other) const { return foreign == other.foreign && text == other.text; }
+    std::string profileText() const;
+    void appendFileName(std::string& out) const
+    {
+        if (foreign)
+            out += text;
+        else
+            AppendFileName(text, out);
+    }
+    // The name as QSettings held it, for the order of the file.
+    std::u16string settingsText() const
+    {
+        if (foreign)
+            return ini::UnescapedKey(text);
+        if (text.empty())
+            return u"%00";
+        std::u16string out;
+        out.reserve(text.size());
+        for (char ch : text) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (c == '%')
+                out += u"%25";
+            else if (c == '/')
+                out += u"%2F";
+            else if (c == '\\')
+                out += u"%5C";
+            else
+                out += Tables().unit[c];
+        }
+        return out;
+    }
+};
+
+// QSettings' own escape of our names, undone: "%00" is the empty name, "%XX" a
+// character.
+std::u16string UnescapeSettingsName(const std::u16string& stored)
+{
+    if (stored == u"%00")
+        return {};
+    const auto hex = [](char16_t c) {
+        if (c >= u'0' && c <= u'9')
+            return c - u'0';
+        if ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))
+            return (c | 0x20) - u'a' + 10;
+        return -1;
+    };
+    std::u16string out;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (stored[i] == u'%' && i + 2 < stored.size() && hex(stored[i + 1]) >= 0 && hex(stored[i + 2]) >= 0) {
+            out += static_cast<char16_t>(hex(stored[i + 1]) * 16 + hex(stored[i + 2]));
+            i += 2;
+        } else {
+            out += stored[i];
+        }
     }
     return out;
 }
 
-std::vector<QString> SplitKey(std::string_view key)
+// The profile name of a key of the file, and whether it is one.
+std::string ProfileTextOf(std::string_view key, bool& representable)
 {
-    std::vector<QString> parts;
+    const std::u16string name = UnescapeSettingsName(ini::UnescapedKey(key));
+    representable = true;
+    for (char16_t c : name) {
+        if (CodePointToCp1252(c) == '?' && c != u'?')
+            representable = false;
+    }
+    return Utf16ToCp1252(name);
+}
+
+Name Name::fromFile(std::string_view key)
+{
+    if (key.find('%') == std::string_view::npos)
+        return fromProfile(key); // letters, digits and "_-." only
+    bool representable = false;
+    Name name = fromProfile(ProfileTextOf(key, representable));
+    std::string spelled;
+    name.appendFileName(spelled);
+    if (!representable || spelled != key) {
+        name.text.assign(key);
+        name.foreign = true;
+        name.matchable = representable;
+    }
+    return name;
+}
+
+std::string Name::profileText() const
+{
+    if (!foreign)
+        return text;
+    bool representable = false;
+    return ProfileTextOf(text, representable);
+}
+
+bool MatchesNoCase(const Name& name, std::string_view wanted, std::uint32_t wantedFold)
+{
+    if (!name.matchable || name.fold != wantedFold)
+        return false;
+    return name.foreign ? FoldEqual(name.profileText(), wanted) : FoldEqual(name.text, wanted);
+}
+
+// ---------------------------------------------------------------------------------
+// The tree
+//
+// Nodes are shared between the snapshot of the file and the objects that read it, and
+// copied on the first write through a path of shared nodes.
+
+struct Value {
+    Name name;
+    std::string data;   // as the file holds it
+    bool dirty = false; // set since the last sync
+};
+
+struct Node;
+using NodePtr = std::shared_ptr<Node>;
+
+struct Node {
+    Name name;
+    bool dirty = false; // something below was set since the last sync
+    std::vector<Value> values;
+    std::vector<NodePtr> children;
+    // Children by the hash of their folded name (index + 1; open addressing), for
+    // nodes with many children.
+    std::vector<std::uint32_t> table;
+
+    bool empty() const { return values.empty() && children.empty(); }
+};
+
+constexpr std::size_t kTableFrom = 16;
+
+Node& Own(NodePtr& node)
+{
+    if (node.use_count() > 1)
+        node = std::make_shared<Node>(*node);
+    return *node;
+}
+
+void TableInsert(Node& node, std::uint32_t index)
+{
+    const std::size_t mask = node.table.size() - 1;
+    std::size_t slot = node.children[index]->name.fold & mask;
+    while (node.table[slot] != 0)
+        slot = (slot + 1) & mask;
+    node.table[slot] = index + 1;
+}
+
+void TableRebuild(Node& node)
+{
+    std::size_t size = 64;
+    while (size < node.children.size() * 4)
+        size *= 2;
+    node.table.assign(size, 0);
+    for (std::uint32_t i = 0; i < node.children.size(); ++i)
+        TableInsert(node, i);
+}
+
+void TableErase(Node& node, std::uint32_t index)
+{
+    const std::size_t mask = node.table.size() - 1;
+    std::size_t hole = node.children[index]->name.fold & mask;
+    while (node.table[hole] != index + 1)
+        hole = (hole + 1) & mask;
+    // Moves back the entries that the hole would hide from their home slot.
+    for (std::size_t j = (hole + 1) & mask; node.table[j] != 0; j = (j + 1) & mask) {
+        const std::size_t home = node.children[node.table[j] - 1]->name.fold & mask;
+        const bool between = hole <= j ? (home > hole && home <= j) : (home > hole || home <= j);
+        if (!between) {
+            node.table[hole] = node.table[j];
+            hole = j;
+        }
+    }
+    node.table[hole] = 0;
+}
+
+std::uint32_t AddChild(Node& node, Name name)
+{
+    auto child = std::make_shared<Node>();
+    child->name = std::move(name);
+    node.children.push_back(std::move(child));
+    const auto index = static_cast<std::uint32_t>(node.children.size() - 1);
+    if (!node.table.empty() && node.children.size() * 2 <= node.table.size())
+        TableInsert(node, index);
+    else if (node.children.size() > kTableFrom)
+        TableRebuild(node);
+    return index;
+}
+
+void RemoveChild(Node& node, std::uint32_t index)
+{
+    const auto last = static_cast<std::uint32_t>(node.children.size() - 1);
+    if (!node.table.empty()) {
+        TableErase(node, index);
+        if (index != last) {
+            TableErase(node, last);
+            std::swap(node.children[index], node.children[last]);
+            TableInsert(node, index);
+        }
+    } else if (index != last) {
+        std::swap(node.children[index], node.children[last]);
+    }
+    node.children.pop_back();
+}
+
+// Calls visit(index) for each child whose name has the hash, until it returns true.
+template <class Visit>
+void ForEachCandidate(const Node& node, std::uint32_t fold, Visit&& visit)
+{
+    if (node.table.empty()) {
+        for (std::uint32_t i = 0; i < node.children.size(); ++i) {
+            if (node.children[i]->name.fold == fold && visit(i))
+                return;
+        }
+        return;
+    }
+    const std::size_t mask = node.table.size() - 1;
+    for (std::size_t slot = fold & mask; node.table[slot] != 0; slot = (slot + 1) & mask) {
+        const std::uint32_t i = node.table[slot] - 1;
+        if (node.children[i]->name.fold == fold && visit(i))
+            return;
+    }
+}
+
+constexpr std::uint32_t kNone = ~std::uint32_t{0};
+
+// The child a profile name means: the one spelled so, else one that matches without
+// regard to case.
+std::uint32_t FindChild(const Node& node, std::string_view wanted)
+{
+    const std::uint32_t fold = FoldHash(wanted);
+    std::uint32_t found = kNone;
+    ForEachCandidate(node, fold, [&](std::uint32_t i) {
+        const Name& name = node.children[i]->name;
+        if (!name.foreign && name.text == wanted) {
+            found = i;
+            return true;
+        }
+        if (found == kNone && MatchesNoCase(name, wanted, fold))
+            found = i;
+        return false;
+    });
+    return found;
+}
+
+std::uint32_t FindChildSpelled(const Node& node, const Name& wanted)
+{
+    std::uint32_t found = kNone;
+    ForEachCandidate(node, wanted.fold, [&](std::uint32_t i) {
+        if (!node.children[i]->name.sameSpelling(wanted))
+            return false;
+        found = i;
+        return true;
+    });
+    return found;
+}
+
+std::uint32_t FindValue(const Node& node, std::string_view wanted)
+{
+    for (std::uint32_t i = 0; i < node.values.size(); ++i) {
+        const Name& name = node.values[i].name;
+        if (!name.foreign && name.text == wanted)
+            return i;
+    }
+    const std::uint32_t fold = FoldHash(wanted);
+    for (std::uint32_t i = 0; i < node.values.size(); ++i) {
+        if (MatchesNoCase(node.values[i].name, wanted, fold))
+            return i;
+    }
+    return kNone;
+}
+
+std::uint32_t FindValueSpelled(const Node& node, const Name& wanted)
+{
+    for (std::uint32_t i = 0; i < node.values.size(); ++i) {
+        if (node.values[i].name.sameSpelling(wanted))
+            return i;
+    }
+    return kNone;
+}
+
+std::vector<std::string_view> SplitKey(std::string_view key)
+{
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
     while (start <= key.size()) {
         std::size_t end = key.find('\\', start);
         if (end == std::string_view::npos)
             end = key.size();
         if (end > start)
-            parts.push_back(FromCp1252(key.substr(start, end - start)));
+            parts.push_back(key.substr(start, end - start));
         start = end + 1;
     }
     return parts;
 }
 
-bool LessNoCase(const QString& a, const QString& b)
+const Node* FindSpelled(const Node& root, const std::vector<Name>& path)
 {
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
+    const Node* node = &root;
+    for (const Name& part : path) {
+        const std::uint32_t i = FindChildSpelled(*node, part);
+        if (i == kNone)
+            return nullptr;
+        node = node->children[i].get();
+    }
+    return node;
+}
+
+// Removes a value by its spelled path, and the nodes that it leaves empty.
+void RemoveSpelled(NodePtr& root, const std::vector<Name>& path, const Name& value)
+{
+    std::vector<std::pair<Node*, std::uint32_t>> chain;
+    Node* node = &Own(root);
+    for (const Name& part : path) {
+        const std::uint32_t i = FindChildSpelled(*node, part);
+        if (i == kNone)
+            return;
+        chain.emplace_back(node, i);
+        node = &Own(node->children[i]);
+    }
+    const std::uint32_t v = FindValueSpelled(*node, value);
+    if (v == kNone)
+        return;
+    node->values.erase(node->values.begin() + v);
+    for (auto link = chain.rbegin(); link != chain.rend() && link->first->children[link->second]->empty(); ++link)
+        RemoveChild(*link->first, link->second);
+}
+
+// ---------------------------------------------------------------------------------
+// The file
+
+struct Snapshot {
+    NodePtr root = std::make_shared<Node>();
+    std::optional<FileStamp> stamp; // none: no file
+    bool readable = true;           // false: a file that could not be read
+};
+
+FileStamp StampOf(const struct stat& info)
+{
+    FileStamp stamp;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    return stamp;
+}
+
+bool SameFile(const std::optional<FileStamp>& a, const std::optional<FileStamp>& b)
+{
+    return a.has_value() == b.has_value() && (!a || a->sameEntry(*b));
+}
+
+bool EqualNoCaseAscii(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Appends the names of a key (as AppendEscapedKey writes it) to a path.
+void AppendPath(std::string_view key, std::vector<Name>& path)
+{
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        std::size_t end = key.find('\\', start);
+        if (end == std::string_view::npos)
+            end = key.size();
+        if (end > start)
+            path.push_back(Name::fromFile(key.substr(start, end - start)));
+        start = end + 1;
+    }
+}
+
+std::string CanonicalKey(std::string_view key)
+{
+    if (ini::IsCanonicalKey(key))
+        return std::string(key);
+    std::string out;
+    ini::AppendEscapedKey(ini::UnescapedKey(key), out);
+    return out;
+}
+
+// Reads the file as QSettings does: a key of a section is "SECTION/KEY", a later
+// value of the same key replaces an earlier one, lines that are neither sections nor
+// keys are skipped.
+NodePtr ParseFile(std::string_view data)
+{
+    auto root = std::make_shared<Node>();
+    ini::LineReader reader(data);
+    std::string_view line;
+    std::size_t equals = 0;
+    std::vector<Name> section;
+    // Consecutive keys usually share their node.
+    std::string lastPrefix;
+    Node* lastNode = nullptr;
+    std::vector<Name> path;
+    while (reader.next(line, equals)) {
+        if (line.front() == '[') {
+            std::size_t close = line.find(']');
+            if (close == std::string_view::npos)
+                close = line.size();
+            const std::string_view header = Trimmed(line.substr(1, close - 1));
+            section.clear();
+            if (EqualNoCaseAscii(header, "%general"))
+                section.push_back(Name::fromFile(CanonicalKey(header.substr(1))));
+            else if (!EqualNoCaseAscii(header, "general"))
+                AppendPath(CanonicalKey(header), section);
+            lastNode = nullptr;
+            continue;
+        }
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string key = CanonicalKey(Trimmed(line.substr(0, equals)));
+        const std::size_t slash = key.rfind('\\');
+        const std::string_view valueName =
+            slash == std::string::npos ? std::string_view(key) : std::string_view(key).substr(slash + 1);
+        const std::string_view prefix = slash == std::string::npos ? std::string_view() : std::string_view(key).substr(0, slash);
+        if (valueName.empty())
+            continue;
+        if (!lastNode || prefix != lastPrefix) {
+            path = section;
+            AppendPath(prefix, path);
+            Node* node = root.get();
+            for (Name& part : path) {
+                std::uint32_t i = FindChildSpelled(*node, part);
+                if (i == kNone)
+                    i = AddChild(*node, std::move(part));
+                node = node->children[i].get();
+            }
+            lastNode = node;
+            lastPrefix.assign(prefix);
+        }
+        Name name = Name::fromFile(valueName);
+        std::string stored = ini::CanonicalValue(line.substr(equals + 1));
+        const std::uint32_t existing = FindValueSpelled(*lastNode, name);
+        if (existing != kNone)
+            lastNode->values[existing].data = std::move(stored);
+        else
+            lastNode->values.push_back({std::move(name), std::move(stored), false});
+    }
+    return root;
+}
+
+Snapshot ReadFile(const std::string& path)
+{
+    Snapshot snapshot;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        snapshot.readable = errno == ENOENT || errno == ENOTDIR;
+        return snapshot;
+    }
+    struct stat info {};
+    std::string data;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        data.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t have = 0;
+        while (ok) {
+            if (have == data.size())
+                data.resize(data.size() + 65536);
+            const ssize_t got = ::read(fd, data.data() + have, data.size() - have);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            have += static_cast<std::size_t>(got);
+        }
+        data.resize(have);
+    }
+    ::close(fd);
+    if (!ok) {
+        snapshot.readable = false;
+        return snapshot;
+    }
+    snapshot.stamp = StampOf(info);
+    snapshot.root = ParseFile(data);
+    return snapshot;
+}
+
+// The file as the process read or wrote it last, shared by the objects that find it
+// unchanged.
+std::mutex g_cacheMutex;
+std::string g_cachePath;
+Snapshot g_cache;
+
+Snapshot CurrentSnapshot(const std::string& path)
+{
+    const std::lock_guard lock(g_cacheMutex);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        g_cachePath.clear();
+        g_cache = Snapshot();
+        return Snapshot();
+    }
+    if (g_cachePath == path && g_cache.stamp && g_cache.stamp->sameEntry(StampOf(info)))
+        return g_cache;
+    Snapshot snapshot = ReadFile(path);
+    if (snapshot.readable && snapshot.stamp) {
+        g_cachePath = path;
+        g_cache = snapshot;
+    }
+    return snapshot;
+}
+
+void Remember(const std::string& path, const Snapshot& snapshot)
+{
+    const std::lock_guard lock(g_cacheMutex);
+    g_cachePath = path;
+    g_cache = snapshot;
+}
+
+// Writes the tree as QSettings writes it: the values of the root under [General], each
+// node of the root as a section, and within it the keys in the order of their texts.
+class FileWriter {
+public:
+    explicit FileWriter(AtomicFileWriter& file) : m_file(file) { m_buffer.reserve(kChunk + 4096); }
+
+    bool write(const Node& root)
+    {
+        std::vector<std::pair<std::u16string, const Node*>> sections;
+        if (!root.values.empty())
+            sections.emplace_back(std::u16string(), nullptr);
+        for (const NodePtr& child : root.children)
+            sections.emplace_back(child->name.settingsText(), child.get());
+        std::sort(sections.begin(), sections.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        bool first = true;
+        for (const auto& [settingsName, node] : sections) {
+            if (!first)
+                m_buffer += '\n';
+            first = false;
+            if (!node) {
+                m_buffer += "[General]\n";
+                writeValues(root);
+                continue;
+            }
+            std::string header;
+            node->name.appendFileName(header);
+            m_buffer += EqualNoCaseAscii(header, "general") ? "[%General]" : "[" + header + "]";
+            m_buffer += '\n';
+            m_prefix.clear();
+            writeNode(*node);
+            if (!flush(false))
+                return false;
+        }
+        return flush(true);
+    }
+
+private:
+    static constexpr std::size_t kChunk = 1 << 20;
+
+    void writeLine(const Value& value)
+    {
+        m_buffer += m_prefix;
+        value.name.appendFileName(m_buffer);
+        m_buffer += '=';
+        m_buffer += value.data;
+        m_buffer += '\n';
+    }
+
+    void writeValues(const Node& node)
+    {
+        std::vector<std::pair<std::u16string, const Value*>> order;
+        order.reserve(node.values.size());
+        for (const Value& value : node.values)
+            order.emplace_back(value.name.settingsText(), &value);
+        std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& entry : order)
+            writeLine(*entry.second);
+    }
+
+    // A value "v" and a node "c" of the same node compare as "v" and "c/".
+    void writeNode(const Node& node)
+    {
+        if (m_failed)
+            return;
+        struct Item {
+            std::u16string key;
+            const Value* value;
+            const Node* child;
+        };
+        std::vector<Item> items;
+        items.reserve(node.values.size() + node.children.size());
+        for (const Value& value : node.values)
+            items.push_back({value.name.settingsText(), &value, nullptr});
+        for (const NodePtr& child : node.children)
+            items.push_back({child->name.settingsText() + u'/', nullptr, child.get()});
+        std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
+        for (const Item& item : items) {
+            if (item.value) {
+                writeLine(*item.value);
+                continue;
+            }
+            const std::size_t length = m_prefix.size();
+            item.child->name.appendFileName(m_prefix);
+            m_prefix += '\\';
+            writeNode(*item.child);
+            m_prefix.resize(length);
+            if (m_buffer.size() >= kChunk && !flush(false))
+                return;
+        }
+    }
+
+    bool flush(bool last)
+    {
+        if (m_failed)
+            return false;
+        if ((last || m_buffer.size() >= kChunk) && !m_buffer.empty()) {
+            m_failed = m_file.write(m_buffer.data(), m_buffer.size()) != FileError::None;
+            m_buffer.clear();
+        }
+        return !m_failed;
+    }
+
+    AtomicFileWriter& m_file;
+    std::string m_buffer;
+    std::string m_prefix;
+    bool m_failed = false;
+};
+
+void ClearDirty(Node& node)
+{
+    node.dirty = false;
+    for (Value& value : node.values)
+        value.dirty = false;
+    for (NodePtr& child : node.children) {
+        if (child->dirty)
+            ClearDirty(*child);
+    }
 }
 
 std::atomic<bool> g_writeFailed{false};
 
-QString ParentOf(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return slash < 0 ? QString() : path.left(slash);
-}
-
-std::unique_ptr<QSettings> OpenSettings()
-{
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
-                                       QStringLiteral("Tarvelo"));
-}
-
 } // namespace
 
+// ---------------------------------------------------------------------------------
+
 struct Profile::Impl {
-    std::unique_ptr<QSettings> settings = OpenSettings();
+    std::string path = filePath();
+    Snapshot base = CurrentSnapshot(path);
+    NodePtr view = base.root;
 
-    // The sub-groups of a stored group (escaped, "/"-separated path; empty for the
-    // root) by case-folded name, each with its stored spellings in enumeration order.
-    // Read once per group and object, then kept up to date with this object's own
-    // changes, so that finding a key costs a hash lookup per level instead of a scan
-    // of everything below its parent.
-    using ChildIndex = std::unordered_map<QString, std::vector<QString>>;
-    std::map<QString, ChildIndex> children;
-
-    // The key entered last with its stored path: a record's values are written one
-    // after the other under the same key.
-    std::string lastKey;
-    QString lastPath;
-    bool lastValid = false;
-
-    // What the changes since the last sync replaced: every group changed, with the
-    // values below it before its first change, in the order of first change.
-    struct SavedGroup {
-        QString path;
-        std::vector<std::pair<QString, QVariant>> values;
+    // What the changes since the last sync removed, by spelled path (with a value name
+    // for a single value): merged into a file that another process has changed
+    // meanwhile, they remove what this object saw there.
+    struct Removal {
+        std::vector<Name> path;
+        std::optional<Name> value;
     };
-    std::vector<SavedGroup> undo;
-    std::unordered_set<QString> savedPaths;
-    bool dirty = false;
+    std::vector<Removal> removals;
+    bool changed = false;
 
-    ChildIndex& childIndex(const QString& path)
+    // The node of the key used last: a record's values are read and written one after
+    // the other under the same key. Writable when the path to it is this object's own.
+    std::string lastKey;
+    Node* lastNode = nullptr;
+    bool lastWritable = false;
+
+    void forgetLast()
     {
-        const auto [at, added] = children.try_emplace(path);
-        if (added) {
-            settings->beginGroup(path);
-            const QStringList groups = settings->childGroups(); // sorted
-            settings->endGroup();
-            for (const QString& g : groups)
-                at->second[UnescapeName(g).toCaseFolded()].push_back(g);
-        }
-        return at->second;
+        lastNode = nullptr;
+        lastWritable = false;
     }
 
-    // Enters the stored group of the given key, matching each level without regard
-    // to case (an exact spelling first). Returns false (leaving the settings at the
-    // root) when a level is missing and create is false; with create the missing
-    // levels get the given spelling.
-    bool enter(std::string_view key, bool create)
+    const Node* find(std::string_view key)
     {
-        if (lastValid && key == lastKey) {
-            settings->beginGroup(lastPath);
-            return true;
-        }
-        QString path;
-        for (const QString& part : SplitKey(key)) {
-            ChildIndex& index = childIndex(path);
-            const QString escaped = EscapeName(part);
-            const QString folded = part.toCaseFolded();
-            auto spellings = index.find(folded);
-            if (spellings == index.end() || spellings->second.empty()) {
-                if (!create)
-                    return false;
-                spellings = index.try_emplace(folded).first;
-            }
-            std::vector<QString>& known = spellings->second;
-            QString stored;
-            if (std::find(known.begin(), known.end(), escaped) != known.end())
-                stored = escaped;
-            else if (!known.empty())
-                stored = known.front();
-            else
-                stored = known.emplace_back(escaped);
-            path = path.isEmpty() ? stored : path + u'/' + stored;
+        if (lastNode && key == lastKey)
+            return lastNode;
+        const Node* node = view.get();
+        for (std::string_view part : SplitKey(key)) {
+            const std::uint32_t i = FindChild(*node, part);
+            if (i == kNone)
+                return nullptr;
+            node = node->children[i].get();
         }
         lastKey.assign(key);
-        lastPath = path;
-        lastValid = true;
-        settings->beginGroup(path);
+        lastNode = const_cast<Node*>(node);
+        lastWritable = false;
+        return node;
+    }
+
+    const std::string* read(std::string_view key, std::string_view name)
+    {
+        const Node* node = find(key);
+        if (!node)
+            return nullptr;
+        const std::uint32_t i = FindValue(*node, name);
+        return i == kNone ? nullptr : &node->values[i].data;
+    }
+
+    Node& enter(std::string_view key)
+    {
+        if (lastWritable && key == lastKey)
+            return *lastNode;
+        Node* node = &Own(view);
+        node->dirty = true;
+        for (std::string_view part : SplitKey(key)) {
+            std::uint32_t i = FindChild(*node, part);
+            if (i == kNone)
+                i = AddChild(*node, Name::fromProfile(part));
+            node = &Own(node->children[i]);
+            node->dirty = true;
+        }
+        lastKey.assign(key);
+        lastNode = node;
+        lastWritable = true;
+        return *node;
+    }
+
+    void write(std::string_view key, std::string_view name, std::string data)
+    {
+        Node& node = enter(key);
+        const std::uint32_t i = FindValue(node, name);
+        if (i == kNone) {
+            node.values.push_back({Name::fromProfile(name), std::move(data), true});
+        } else {
+            node.values[i].data = std::move(data);
+            node.values[i].dirty = true;
+        }
+        changed = true;
+    }
+
+    // The nodes down to a key (the root first) with the index of each in its parent;
+    // empty when the key does not exist.
+    bool chain(std::string_view key, std::vector<std::uint32_t>& indices)
+    {
+        const Node* node = view.get();
+        for (std::string_view part : SplitKey(key)) {
+            const std::uint32_t i = FindChild(*node, part);
+            if (i == kNone)
+                return false;
+            indices.push_back(i);
+            node = node->children[i].get();
+        }
         return true;
     }
 
-    // The stored spelling of a value name within the current group.
-    QString valueKey(std::string_view name)
+    // Removes the child at the end of the chain, or a value of the last node, and the
+    // nodes that this leaves empty.
+    void remove(const std::vector<std::uint32_t>& indices, std::uint32_t valueIndex)
     {
-        const QString wanted = FromCp1252(name);
-        const QString escaped = EscapeName(wanted);
-        const QStringList keys = settings->childKeys();
-        if (keys.contains(escaped))
-            return escaped;
-        for (const QString& k : keys) {
-            if (QString::compare(UnescapeName(k), wanted, Qt::CaseInsensitive) == 0)
-                return k;
+        Removal removal;
+        std::vector<Node*> nodes{&Own(view)};
+        const std::size_t walk = valueIndex == kNone ? indices.size() - 1 : indices.size();
+        for (std::size_t k = 0; k < walk; ++k) {
+            Node& child = Own(nodes.back()->children[indices[k]]);
+            removal.path.push_back(child.name);
+            nodes.push_back(&child);
         }
-        return escaped;
-    }
-
-    std::optional<QVariant> read(std::string_view key, std::string_view name)
-    {
-        if (!enter(key, false))
-            return std::nullopt;
-        const QString k = valueKey(name);
-        std::optional<QVariant> result;
-        if (settings->contains(k))
-            result = settings->value(k);
-        settings->endGroup();
-        return result;
-    }
-
-    // Keeps what is below the group (outside any group) before its first change.
-    void remember(const QString& path)
-    {
-        dirty = true;
-        if (!savedPaths.insert(path).second)
-            return;
-        SavedGroup saved{path, {}};
-        settings->beginGroup(path);
-        for (const QString& k : settings->allKeys())
-            saved.values.emplace_back(k, settings->value(k));
-        settings->endGroup();
-        undo.push_back(std::move(saved));
-    }
-
-    void write(std::string_view key, std::string_view name, const QVariant& value)
-    {
-        enter(key, true);
-        const QString path = settings->group();
-        const QString k = valueKey(name);
-        settings->endGroup();
-        remember(path);
-        settings->beginGroup(path);
-        settings->setValue(k, value);
-        settings->endGroup();
-    }
-
-    // The group is gone: drops it from its parent's index and every index below it.
-    void forget(const QString& path)
-    {
-        lastValid = false;
-        if (const auto parent = children.find(ParentOf(path)); parent != children.end()) {
-            const QString name = path.mid(path.lastIndexOf(u'/') + 1);
-            const auto spellings = parent->second.find(UnescapeName(name).toCaseFolded());
-            if (spellings != parent->second.end())
-                std::erase(spellings->second, name);
+        if (valueIndex == kNone) {
+            removal.path.push_back(nodes.back()->children[indices.back()]->name);
+            RemoveChild(*nodes.back(), indices.back());
+        } else {
+            Node& node = *nodes.back();
+            removal.value = node.values[valueIndex].name;
+            node.values.erase(node.values.begin() + valueIndex);
         }
-        for (auto at = children.lower_bound(path); at != children.end() && at->first.startsWith(path);) {
-            if (at->first.size() == path.size() || at->first[path.size()] == u'/')
-                at = children.erase(at);
-            else
-                ++at;
-        }
+        for (std::size_t k = nodes.size() - 1; k > 0 && nodes[k]->empty(); --k)
+            RemoveChild(*nodes[k - 1], indices[k - 1]);
+        removals.push_back(std::move(removal));
+        changed = true;
+        forgetLast();
     }
 
-    // Puts back what the changes since the last sync replaced, newest first.
-    void rollBack()
+    bool isSetHere(const std::vector<Name>& path, const Name& value) const
     {
-        for (auto saved = undo.rbegin(); saved != undo.rend(); ++saved) {
-            settings->beginGroup(saved->path);
-            settings->remove(QString());
-            for (const auto& [k, value] : saved->values)
-                settings->setValue(k, value);
-            settings->endGroup();
+        const Node* node = FindSpelled(*view, path);
+        const std::uint32_t i = node ? FindValueSpelled(*node, value) : kNone;
+        return i != kNone && node->values[i].dirty;
+    }
+
+    // This object's changes applied to the file as another process left it: what it
+    // removed of what it saw, then what it set, key by key.
+    NodePtr merge(NodePtr file) const
+    {
+        for (const Removal& removal : removals) {
+            const Node* seen = FindSpelled(*base.root, removal.path);
+            if (!seen)
+                continue;
+            if (removal.value) {
+                if (FindValueSpelled(*seen, *removal.value) != kNone && !isSetHere(removal.path, *removal.value))
+                    RemoveSpelled(file, removal.path, *removal.value);
+                continue;
+            }
+            std::vector<Name> path = removal.path;
+            const auto removeBelow = [&](const auto& self, const Node& node) -> void {
+                for (const Value& value : node.values) {
+                    if (!isSetHere(path, value.name))
+                        RemoveSpelled(file, path, value.name);
+                }
+                for (const NodePtr& child : node.children) {
+                    path.push_back(child->name);
+                    self(self, *child);
+                    path.pop_back();
+                }
+            };
+            removeBelow(removeBelow, *seen);
         }
-        children.clear();
-        lastValid = false;
+        std::vector<Name> path;
+        const auto addBelow = [&](const auto& self, const Node& node) -> void {
+            bool any = false;
+            for (const Value& value : node.values)
+                any = any || value.dirty;
+            if (any) {
+                Node* target = &Own(file);
+                for (const Name& part : path) {
+                    std::uint32_t i = FindChildSpelled(*target, part);
+                    if (i == kNone)
+                        i = AddChild(*target, part);
+                    target = &Own(target->children[i]);
+                }
+                for (const Value& value : node.values) {
+                    if (!value.dirty)
+                        continue;
+                    const std::uint32_t i = FindValueSpelled(*target, value.name);
+                    if (i == kNone)
+                        target->values.push_back({value.name, value.data, false});
+                    else
+                        target->values[i].data = value.data;
+                }
+            }
+            for (const NodePtr& child : node.children) {
+                if (!child->dirty)
+                    continue;
+                path.push_back(child->name);
+                self(self, *child);
+                path.pop_back();
+            }
+        };
+        if (view->dirty)
+            addBelow(addBelow, *view);
+        return file;
+    }
+
+    // Merges the changes into the file under its lock and writes it anew.
+    bool store()
+    {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+        QLockFile lock(QString::fromStdString(path + ".lock"));
+        if (!lock.tryLock(static_cast<int>(LockWait().count())))
+            return false;
+        struct stat info {};
+        std::optional<FileStamp> now;
+        if (::stat(path.c_str(), &info) == 0)
+            now = StampOf(info);
+        else if (errno != ENOENT)
+            return false;
+        NodePtr merged;
+        if (base.readable && SameFile(base.stamp, now)) {
+            merged = view;
+        } else {
+            Snapshot current = CurrentSnapshot(path);
+            if (!current.readable)
+                return false;
+            merged = merge(current.root);
+        }
+        if (merged == view)
+            ClearDirty(*view); // the dirty nodes are this object's own
+        AtomicFileWriter file;
+        if (file.open(path) != FileError::None)
+            return false;
+        FileWriter writer(file);
+        if (!writer.write(*merged) || file.commit() != FileError::None)
+            return false;
+        Snapshot written;
+        written.root = merged;
+        if (::stat(path.c_str(), &info) == 0)
+            written.stamp = StampOf(info);
+        base = written;
+        view = merged;
+        if (written.stamp)
+            Remember(path, written);
+        return true;
     }
 
     bool sync()
     {
-        if (!dirty)
+        if (!changed)
             return true;
-        // The status keeps the first error of the object's life, a failed read at its
-        // creation included; a new object tells whether this write succeeds.
-        if (settings->status() != QSettings::NoError)
-            settings = OpenSettings();
-        settings->sync();
-        const bool ok = settings->status() == QSettings::NoError;
+        const bool ok = store();
         if (!ok) {
-            rollBack();
+            view = base.root;
             g_writeFailed = true;
         }
-        undo.clear();
-        savedPaths.clear();
-        dirty = false;
+        removals.clear();
+        changed = false;
+        forgetLast();
         return ok;
     }
 };
@@ -299,32 +1065,74 @@ Profile::~Profile()
     m_impl->sync();
 }
 
-std::optional<std::int32_t> Profile::readInt(std::string_view key, std::string_view name) const
+namespace {
+
+bool IsSpace(char16_t c)
 {
-    const auto value = m_impl->read(key, name);
-    if (!value)
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
+           || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// A number as QString::toLongLong reads it after trimming, as a 32-bit value (what
+// does not fit in 32 bits unsigned is no number).
+std::optional<std::int32_t> ParseInt(std::u16string_view text)
+{
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) {
+        negative = text.front() == u'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
         return std::nullopt;
-    bool ok = false;
-    const qlonglong number = value->toString().trimmed().toLongLong(&ok);
-    if (!ok || number < INT32_MIN || number > UINT32_MAX)
+    std::int64_t number = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        number = number * 10 + (c - u'0');
+        if (number > std::int64_t{UINT32_MAX} + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        number = -number;
+    if (number < INT32_MIN || number > UINT32_MAX)
         return std::nullopt;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
 }
 
+std::optional<std::u16string> TextOf(const std::string* stored)
+{
+    if (!stored)
+        return std::nullopt;
+    if (ini::IsPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
+        return std::u16string(stored->begin(), stored->end());
+    return ini::DecodeText(*stored);
+}
+
+} // namespace
+
+std::optional<std::int32_t> Profile::readInt(std::string_view key, std::string_view name) const
+{
+    const auto text = TextOf(m_impl->read(key, name));
+    return text ? ParseInt(*text) : std::nullopt;
+}
+
 std::optional<std::string> Profile::readText(std::string_view key, std::string_view name) const
 {
-    const auto value = m_impl->read(key, name);
-    if (!value)
-        return std::nullopt;
-    return ToCp1252(value->toString());
+    const std::string* stored = m_impl->read(key, name);
+    if (stored && ini::IsPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
+        return *stored; // ASCII: the same in the code page
+    const auto text = TextOf(stored);
+    return text ? std::optional<std::string>(Utf16ToCp1252(*text)) : std::nullopt;
 }
 
 std::optional<std::string> Profile::readUtf8Text(std::string_view key, std::string_view name) const
 {
-    const auto value = m_impl->read(key, name);
-    if (!value)
-        return std::nullopt;
-    return value->toString().toStdString();
+    const auto text = TextOf(m_impl->read(key, name));
+    return text ? std::optional<std::string>(ini::Utf16ToUtf8(*text)) : std::nullopt;
 }
 
 std::int32_t Profile::getInt(std::string_view key, std::string_view name, std::int32_t fallback) const
@@ -340,83 +1148,71 @@ std::string Profile::getText(std::string_view key, std::string_view name, std::s
 
 void Profile::writeInt(std::string_view key, std::string_view name, std::int32_t value)
 {
-    m_impl->write(key, name, QVariant(static_cast<int>(value)));
+    m_impl->write(key, name, std::to_string(value));
 }
 
 void Profile::writeText(std::string_view key, std::string_view name, std::string_view value)
 {
-    m_impl->write(key, name, QVariant(FromCp1252(value)));
+    if (ini::IsPlainValue(value) && (value.empty() || value.front() != '@'))
+        m_impl->write(key, name, std::string(value));
+    else
+        m_impl->write(key, name, ini::EncodeText(Cp1252ToUtf16(value)));
 }
 
 void Profile::writeUtf8Text(std::string_view key, std::string_view name, std::string_view value)
 {
-    m_impl->write(key, name, QVariant(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))));
+    m_impl->write(key, name, ini::EncodeText(ini::Utf8ToUtf16(value)));
 }
 
 bool Profile::keyExists(std::string_view key) const
 {
-    if (!m_impl->enter(key, false))
-        return false;
-    // A group whose last value was deleted is gone though the index still knows it.
-    const bool exists = !m_impl->settings->childKeys().isEmpty() || !m_impl->settings->childGroups().isEmpty();
-    m_impl->settings->endGroup();
-    return exists;
+    const Node* node = m_impl->find(key);
+    return node && !node->empty();
 }
 
 std::vector<std::string> Profile::subKeys(std::string_view key) const
 {
     std::vector<std::string> result;
-    if (!m_impl->enter(key, false))
-        return result;
-    QStringList groups = m_impl->settings->childGroups();
-    m_impl->settings->endGroup();
-    std::vector<QString> names;
-    for (const QString& g : groups)
-        names.push_back(UnescapeName(g));
-    std::sort(names.begin(), names.end(), LessNoCase);
-    for (const QString& n : names)
-        result.push_back(ToCp1252(n));
+    if (const Node* node = m_impl->find(key)) {
+        result.reserve(node->children.size());
+        for (const NodePtr& child : node->children)
+            result.push_back(child->name.profileText());
+        std::sort(result.begin(), result.end(), LessNoCase);
+    }
     return result;
 }
 
 std::vector<std::string> Profile::valueNames(std::string_view key) const
 {
     std::vector<std::string> result;
-    if (!m_impl->enter(key, false))
-        return result;
-    const QStringList keys = m_impl->settings->childKeys();
-    m_impl->settings->endGroup();
-    std::vector<QString> names;
-    for (const QString& k : keys)
-        names.push_back(UnescapeName(k));
-    std::sort(names.begin(), names.end(), LessNoCase);
-    for (const QString& n : names)
-        result.push_back(ToCp1252(n));
+    if (const Node* node = m_impl->find(key)) {
+        result.reserve(node->values.size());
+        for (const Value& value : node->values)
+            result.push_back(value.name.profileText());
+        std::sort(result.begin(), result.end(), LessNoCase);
+    }
     return result;
 }
 
 void Profile::deleteKey(std::string_view key)
 {
-    if (SplitKey(key).empty() || !m_impl->enter(key, false))
+    std::vector<std::uint32_t> indices;
+    if (SplitKey(key).empty() || !m_impl->chain(key, indices))
         return;
-    const QString path = m_impl->settings->group();
-    m_impl->settings->endGroup();
-    m_impl->remember(path);
-    m_impl->settings->remove(path);
-    m_impl->forget(path);
+    m_impl->remove(indices, kNone);
 }
 
 void Profile::deleteValue(std::string_view key, std::string_view name)
 {
-    if (!m_impl->enter(key, false))
+    std::vector<std::uint32_t> indices;
+    if (!m_impl->chain(key, indices))
         return;
-    const QString path = m_impl->settings->group();
-    const QString k = m_impl->valueKey(name);
-    m_impl->settings->endGroup();
-    m_impl->remember(path);
-    m_impl->settings->beginGroup(path);
-    m_impl->settings->remove(k);
-    m_impl->settings->endGroup();
+    const Node* node = m_impl->view.get();
+    for (std::uint32_t i : indices)
+        node = node->children[i].get();
+    const std::uint32_t value = FindValue(*node, name);
+    if (value != kNone)
+        m_impl->remove(indices, value);
 }
 
 bool Profile::sync()
@@ -426,9 +1222,8 @@ bool Profile::sync()
 
 std::string Profile::filePath()
 {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
-                       QStringLiteral("Tarvelo"));
-    return settings.fileName().toStdString();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return (folder + QStringLiteral("/Ombrix/Tarvelo.conf")).toStdString();
 }
 
 std::string Profile::writeFailureMessage()
