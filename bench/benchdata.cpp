@@ -13,10 +13,10 @@
 
 namespace tarvelo::bench {
 
-std::vector<std::unique_ptr<CWPapier>> MakePortfolio(std::size_t items, std::size_t records)
+std::vector<std::unique_ptr<SecurityItem>> MakePortfolio(std::size_t items, std::size_t records)
 {
     constexpr std::int32_t kFirstTime = 946'684'800; // 2000-01-01
-    std::vector<std::unique_ptr<CWPapier>> portfolio;
+    std::vector<std::unique_ptr<SecurityItem>> portfolio;
     portfolio.reserve(items);
     std::uint64_t state = 0x9E3779B97F4A7C15u;
     for (std::size_t i = 0; i < items; ++i) {
@@ -29,30 +29,30 @@ std::vector<std::unique_ptr<CWPapier>> MakePortfolio(std::size_t items, std::siz
         s.quantity = static_cast<double>(i + 1) * 10.0;
         s.averageBuyPrice = 42.5;
         s.chart.lineColour = kNewItemColours[i % 11];
-        auto item = std::make_unique<CWPapier>(std::move(s));
+        auto item = std::make_unique<SecurityItem>(std::move(s));
         item->ReserveHistory(records);
         double value = 50.0 + static_cast<double>(i);
         for (std::size_t r = 0; r < records; ++r) {
             state = state * 6364136223846793005u + 1442695040888963407u;
             const double step = static_cast<double>(state >> 40) / static_cast<double>(1u << 24) - 0.5;
             value = std::max(0.01, value + step);
-            item->AppendLoadedQuotation(CKurs{kFirstTime + static_cast<std::int32_t>(r) * 900, value});
+            item->AppendLoadedQuotation(Quotation{kFirstTime + static_cast<std::int32_t>(r) * 900, value});
         }
         portfolio.push_back(std::move(item));
     }
     return portfolio;
 }
 
-std::vector<const CWPapier*> Pointers(const std::vector<std::unique_ptr<CWPapier>>& items)
+std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<SecurityItem>>& items)
 {
-    std::vector<const CWPapier*> pointers;
+    std::vector<const SecurityItem*> pointers;
     pointers.reserve(items.size());
     for (const auto& item : items)
         pointers.push_back(item.get());
     return pointers;
 }
 
-std::size_t RecordCount(const std::vector<std::unique_ptr<CWPapier>>& items)
+std::size_t RecordCount(const std::vector<std::unique_ptr<SecurityItem>>& items)
 {
     std::size_t n = 0;
     for (const auto& item : items)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cwpapier.h"
+#include "model/securityitem.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,9 +19,9 @@ inline constexpr std::size_t kIoBlock = 1 << 20;
 
 // A portfolio of `items` items with full settings and `records` ascending quotations
 // each. The same arguments always give the same portfolio.
-std::vector<std::unique_ptr<CWPapier>> MakePortfolio(std::size_t items, std::size_t records);
-std::vector<const CWPapier*> Pointers(const std::vector<std::unique_ptr<CWPapier>>& items);
-std::size_t RecordCount(const std::vector<std::unique_ptr<CWPapier>>& items);
+std::vector<std::unique_ptr<SecurityItem>> MakePortfolio(std::size_t items, std::size_t records);
+std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<SecurityItem>>& items);
+std::size_t RecordCount(const std::vector<std::unique_ptr<SecurityItem>>& items);
 
 // A private folder under $TMPDIR (default /tmp), removed with everything in it when
 // the object goes away.

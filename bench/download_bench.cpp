@@ -69,7 +69,7 @@ private:
 };
 
 // Runs one update of every item of the document; seconds until the last final message.
-double Update(CWPapierDoc& doc, std::size_t& found)
+double Update(PortfolioDocument& doc, std::size_t& found)
 {
     MessageQueue queue;
     DownloadStatusRouter router(doc);
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
         for (int p = 0; p < kPages; ++p)
             addresses += " '" + server.url("/page/" + std::to_string(p)) + "'";
         for (int run = 0; run < 5; ++run) {
-            CWPapierDoc doc(5);
+            PortfolioDocument doc(5);
             for (int p = 0; p < kPages; ++p) {
                 for (int i = 0; i < kItemsPerPage; ++i)
                     doc.AddItem(Item(server.url("/page/" + std::to_string(p)), "Q"));
@@ -159,7 +159,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == "shared") {
-        CWPapierDoc doc(5);
+        PortfolioDocument doc(5);
         for (int i = 0; i < 10000; ++i)
             doc.AddItem(Item(server.url("/shared"), std::to_string(i % 100) + ":"));
         std::size_t found = 0;
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     if (mode == "large") {
         // The process's own memory (not the disk cache that mapped files show as)
         // sampled while the page comes in and is searched.
-        CWPapierDoc doc(5);
+        PortfolioDocument doc(5);
         doc.AddItem(Item(server.url("/large"), "none"));
         const std::int64_t before = AnonymousKiB();
         std::atomic<bool> running{true};

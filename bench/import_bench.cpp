@@ -39,7 +39,7 @@ std::uint64_t WriteFile(const std::string& path)
     return text.size();
 }
 
-ImportResult Import(CWPapierDoc& doc, ItemPos item, const std::string& path)
+ImportResult Import(PortfolioDocument& doc, ItemKey item, const std::string& path)
 {
     const ImportSettings settings;
     const ImportExpression e = TranslateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, "");
@@ -47,12 +47,12 @@ ImportResult Import(CWPapierDoc& doc, ItemPos item, const std::string& path)
                             1700000000);
 }
 
-ItemPos ItemWithHistory(CWPapierDoc& doc)
+ItemKey ItemWithHistory(PortfolioDocument& doc)
 {
-    const ItemPos item = doc.AddItem(ItemSettings{});
-    std::vector<CKurs> history;
+    const ItemKey item = doc.AddItem(ItemSettings{});
+    std::vector<Quotation> history;
     for (int i = 0; i < 10000; ++i)
-        history.push_back(CKurs{86400 * 365 + i * 3600, 1.0 + i});
+        history.push_back(Quotation{86400 * 365 + i * 3600, 1.0 + i});
     doc.InsertQuotations(item, history);
     return item;
 }
@@ -65,8 +65,8 @@ int main(int argc, char** argv)
     const std::string path = folder.file("history.csv");
     const std::uint64_t bytes = WriteFile(path);
     if (argc > 1 && std::string(argv[1]) == "--memory") {
-        CWPapierDoc doc(1);
-        const ItemPos item = ItemWithHistory(doc);
+        PortfolioDocument doc(1);
+        const ItemKey item = ItemWithHistory(doc);
         const std::int64_t before = ResidentKiB();
         const ImportResult r = Import(doc, item, path);
         std::printf("{\"grown_kib\":%lld,\"file_kib\":%llu,\"imported\":%zu}\n",
@@ -89,8 +89,8 @@ int main(int argc, char** argv)
     const std::string scriptPath = folder.file("parse.py");
     WriteWholeFile(scriptPath, script);
     for (int run = 0; run < 3; ++run) {
-        CWPapierDoc doc(1);
-        const ItemPos item = ItemWithHistory(doc);
+        PortfolioDocument doc(1);
+        const ItemKey item = ItemWithHistory(doc);
         auto started = Clock::now();
         imported = Import(doc, item, path).count;
         ours.push_back(std::chrono::duration<double>(Clock::now() - started).count());

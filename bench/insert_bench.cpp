@@ -1,5 +1,5 @@
 // Inserting a batch of 100,000 quotations into a history of 100,000 with
-// CWPapier::InsertQuotations, in ascending, descending and shuffled time order, against
+// SecurityItem::InsertQuotations, in ascending, descending and shuffled time order, against
 // std::sort of a copy of the same batch by time.
 //
 // Both sides get a fresh copy of their input in every iteration while the timer is
@@ -25,24 +25,24 @@ constexpr std::int32_t kFirstTime = 1'262'304'000; // 2010-01-01
 enum class Order { Ascending, Descending, Shuffled };
 
 // One record a minute.
-CWPapier MakeHistory(std::size_t n)
+SecurityItem MakeHistory(std::size_t n)
 {
-    CWPapier item;
+    SecurityItem item;
     item.ReserveHistory(n);
     for (std::size_t i = 0; i < n; ++i)
-        item.AppendLoadedQuotation(CKurs{kFirstTime + static_cast<std::int32_t>(i) * 60, static_cast<double>(i)});
+        item.AppendLoadedQuotation(Quotation{kFirstTime + static_cast<std::int32_t>(i) * 60, static_cast<double>(i)});
     return item;
 }
 
 // Records 61 seconds apart from ten minutes before the history's start, so the batch
 // interleaves with the history and runs past its end; every 60th record has the time
 // of a history record, and every 7th repeats the time of the one before it.
-std::vector<CKurs> MakeBatch(std::size_t n, Order order)
+std::vector<Quotation> MakeBatch(std::size_t n, Order order)
 {
-    std::vector<CKurs> batch(n);
+    std::vector<Quotation> batch(n);
     for (std::size_t i = 0; i < n; ++i) {
         const std::int32_t time = i % 7 == 6 ? batch[i - 1].time : kFirstTime - 600 + static_cast<std::int32_t>(i) * 61;
-        batch[i] = CKurs{time, 1e6 + static_cast<double>(i)};
+        batch[i] = Quotation{time, 1e6 + static_cast<double>(i)};
     }
     if (order == Order::Descending)
         std::reverse(batch.begin(), batch.end());
@@ -51,7 +51,7 @@ std::vector<CKurs> MakeBatch(std::size_t n, Order order)
     return batch;
 }
 
-bool EarlierThan(const CKurs& a, const CKurs& b)
+bool EarlierThan(const Quotation& a, const Quotation& b)
 {
     return a.time < b.time;
 }
@@ -60,11 +60,11 @@ bool EarlierThan(const CKurs& a, const CKurs& b)
 // does, equal times included; checked on a size that one-by-one insertion manages.
 bool BatchMatchesOneByOne(Order order)
 {
-    CWPapier batched = MakeHistory(3000);
-    CWPapier single = batched;
-    const std::vector<CKurs> batch = MakeBatch(2000, order);
+    SecurityItem batched = MakeHistory(3000);
+    SecurityItem single = batched;
+    const std::vector<Quotation> batch = MakeBatch(2000, order);
     batched.InsertQuotations(batch);
-    for (const CKurs& record : batch)
+    for (const Quotation& record : batch)
         single.InsertQuotation(record);
     return batched.history() == single.history();
 }
@@ -75,13 +75,13 @@ void BM_InsertQuotations(benchmark::State& state, Order order)
         state.SkipWithError("InsertQuotations differs from inserting one by one");
         return;
     }
-    const CWPapier original = MakeHistory(kHistorySize);
-    const std::vector<CKurs> batch = MakeBatch(kBatchSize, order);
-    std::unique_ptr<CWPapier> item;
+    const SecurityItem original = MakeHistory(kHistorySize);
+    const std::vector<Quotation> batch = MakeBatch(kBatchSize, order);
+    std::unique_ptr<SecurityItem> item;
     for (auto _ : state) {
         state.PauseTiming();
         item.reset();
-        item = std::make_unique<CWPapier>(original);
+        item = std::make_unique<SecurityItem>(original);
         state.ResumeTiming();
         item->InsertQuotations(batch);
         benchmark::DoNotOptimize(item->history().data());
@@ -91,8 +91,8 @@ void BM_InsertQuotations(benchmark::State& state, Order order)
 
 void BM_SortBatch(benchmark::State& state, Order order)
 {
-    const std::vector<CKurs> batch = MakeBatch(kBatchSize, order);
-    std::vector<CKurs> copy;
+    const std::vector<Quotation> batch = MakeBatch(kBatchSize, order);
+    std::vector<Quotation> copy;
     for (auto _ : state) {
         state.PauseTiming();
         copy = batch;

@@ -15,7 +15,7 @@ namespace {
 
 struct PortfolioFiles {
     ScratchFolder folder;
-    std::vector<std::unique_ptr<CWPapier>> items = MakePortfolio(kPortfolioItems, kQuotationsPerItem);
+    std::vector<std::unique_ptr<SecurityItem>> items = MakePortfolio(kPortfolioItems, kQuotationsPerItem);
     std::size_t records = RecordCount(items);
     std::string portfolioPath = folder.file("portfolio.qvx");
     std::string rawPath = folder.file("raw.bin");
@@ -46,7 +46,7 @@ void SetProcessed(benchmark::State& state, std::uint64_t bytes, std::size_t reco
 void BM_PortfolioSave(benchmark::State& state)
 {
     PortfolioFiles& f = Files();
-    const std::vector<const CWPapier*> items = Pointers(f.items);
+    const std::vector<const SecurityItem*> items = Pointers(f.items);
     for (auto _ : state) {
         const SaveResult result = SavePortfolioFile(f.portfolioPath, items);
         if (!result.ok) {
@@ -141,14 +141,14 @@ void BM_RawReadIntoMemory(benchmark::State& state)
 void BM_CopyHistories(benchmark::State& state)
 {
     PortfolioFiles& f = Files();
-    std::vector<std::vector<CKurs>> copies;
+    std::vector<std::vector<Quotation>> copies;
     for (auto _ : state) {
         copies.reserve(f.items.size());
         for (const auto& item : f.items) {
-            const std::vector<CKurs>& history = item->history();
-            std::vector<CKurs>& copy = copies.emplace_back();
+            const std::vector<Quotation>& history = item->history();
+            std::vector<Quotation>& copy = copies.emplace_back();
             copy.reserve(history.size());
-            for (const CKurs& record : history)
+            for (const Quotation& record : history)
                 copy.push_back(record);
         }
         benchmark::DoNotOptimize(copies.back().data());

@@ -12,7 +12,7 @@
 //                        "bound_kib": 64 MiB + 40 F, "status": S}, ...]}
 // where B is VmRSS just before the load and P is VmHWM just after it. The figures of
 // interest are (P - B) * 1024 / (16 * N), memory per record against the bare 16 bytes
-// of a CKurs, and for the crafted files the peak against the bound of 64 MiB and 40
+// of a Quotation, and for the crafted files the peak against the bound of 64 MiB and 40
 // bytes for each byte of the file.
 
 #include "bench/benchdata.h"

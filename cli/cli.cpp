@@ -3,7 +3,7 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "model/archive.h"
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 #include "platform/codepage.h"
 #include "resources/Strings.h"
 
@@ -57,7 +57,7 @@ constexpr const char* kUsage =
 
 using Context = CommandContext;
 
-std::string ServerJson(const CServerConfig& c)
+std::string ServerJson(const ServerConfig& c)
 {
     std::string s = "{";
     s += "\"name\":" + json::Text(c.name);
@@ -100,7 +100,7 @@ std::string ChartJson(const ChartOptions& g)
     return s;
 }
 
-void WriteItemJson(std::ostream& out, const CWPapier& item)
+void WriteItemJson(std::ostream& out, const SecurityItem& item)
 {
     const ItemSettings& s = item.settings();
     out << "{\"name\":" << json::Text(s.name) << ",\"symbol\":" << json::Text(s.symbol)
@@ -112,7 +112,7 @@ void WriteItemJson(std::ostream& out, const CWPapier& item)
         << ",\"quantity\":" << json::Number(s.quantity)
         << ",\"averageBuyPrice\":" << json::Number(s.averageBuyPrice) << ",\"history\":[";
     bool first = true;
-    for (const CKurs& record : item.history()) {
+    for (const Quotation& record : item.history()) {
         if (!first)
             out << ',';
         first = false;
@@ -123,7 +123,7 @@ void WriteItemJson(std::ostream& out, const CWPapier& item)
 
 // Opens a portfolio into the document, or reports why not; tells what the reader
 // passed over in a file that opened.
-bool OpenPortfolio(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+bool OpenPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.OnOpenDocument(path);
     if (!opened.ok)
@@ -154,12 +154,12 @@ int DumpCommand(const Context& c)
 {
     if (c.args.size() != 1)
         return WrongCall(c.err, "dump takes one portfolio file");
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (!OpenPortfolio(doc, c.args[0], c.err))
         return kExitError;
     c.out << "{\"items\":[";
     bool first = true;
-    for (const CWPapier* item : doc.Items()) {
+    for (const SecurityItem* item : doc.Items()) {
         if (!first)
             c.out << ',';
         first = false;
@@ -173,7 +173,7 @@ int ConvertCommand(const Context& c)
 {
     if (c.args.size() != 2)
         return WrongCall(c.err, "convert takes an input and an output file");
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (!OpenPortfolio(doc, c.args[0], c.err))
         return kExitError;
     const DocumentResult saved = doc.OnSaveDocument(c.args[1]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include <iosfwd>
 #include <string>
@@ -23,12 +23,12 @@ void ReportFileError(std::ostream& err, const std::string& path, const std::stri
 
 // For a command that changes a portfolio: takes the file's lock, then reads the file.
 // The lock stays with the document until it is saved and goes. Reports why not.
-bool OpenForChange(CWPapierDoc& doc, const std::string& path, std::ostream& err);
+bool OpenForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err);
 // Prints a load's or a merge's warning, if it has one.
 void ReportWarning(std::ostream& err, const DocumentResult& result);
 // The one item that a NAME given on the command line names (see FindItemsByName).
 // Reports a missing name, or lists the items when it names several.
-ItemPos FindNamedItem(const CWPapierDoc& doc, const std::string& utf8Name, std::ostream& err);
+ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err);
 
 int DumpCommand(const CommandContext& c);
 int ConvertCommand(const CommandContext& c);

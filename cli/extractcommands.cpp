@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/json.h"
-#include "cli/options.h"
+#include "cli/commandoptions.h"
 #include "extraction/extract.h"
 #include "extraction/page.h"
 #include "extraction/urltemplate.h"
@@ -17,7 +17,7 @@ namespace tarvelo {
 namespace {
 
 // Applies the command's options over the configuration. Texts arrive in UTF-8.
-bool ApplyOptions(CommandOptions& o, CServerConfig& config, std::string& problem)
+bool ApplyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
 {
     const auto text = [&](const char* name, std::string& field) {
         if (const auto value = o.text(name))
@@ -80,7 +80,7 @@ int ExtractCommand(const CommandContext& c)
         return WrongCall(c.err, "extract takes one page file");
     const std::string page = o.positional()[0];
 
-    CServerConfig config;
+    ServerConfig config;
     if (const auto server = o.text("server"))
         ReadServerConfig(Utf8ToCp1252(*server), config);
     std::string problem;

@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/options.h"
-#include "model/cwpapierdoc.h"
+#include "cli/commandoptions.h"
+#include "model/portfoliodocument.h"
 #include "model/portfoliolist.h"
 #include "platform/codepage.h"
 #include "platform/localtime.h"
@@ -15,7 +15,7 @@ namespace tarvelo {
 
 namespace {
 
-bool Open(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+bool Open(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.OnOpenDocument(path);
     if (!opened.ok)
@@ -24,7 +24,7 @@ bool Open(CWPapierDoc& doc, const std::string& path, std::ostream& err)
     return opened.ok;
 }
 
-bool Save(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+bool Save(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult saved = doc.OnSaveDocument(path);
     if (!saved.ok)
@@ -34,7 +34,7 @@ bool Save(CWPapierDoc& doc, const std::string& path, std::ostream& err)
 
 } // namespace
 
-bool OpenForChange(CWPapierDoc& doc, const std::string& path, std::ostream& err)
+bool OpenForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
         err << "tarvelo-cli: " << locked.message << '\n';
@@ -49,9 +49,9 @@ void ReportWarning(std::ostream& err, const DocumentResult& result)
         err << "tarvelo-cli: " << Cp1252ToUtf8(result.warning) << '\n';
 }
 
-ItemPos FindNamedItem(const CWPapierDoc& doc, const std::string& utf8Name, std::ostream& err)
+ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err)
 {
-    const std::vector<ItemPos> found = doc.FindItemsByName(Utf8ToCp1252(utf8Name));
+    const std::vector<ItemKey> found = doc.FindItemsByName(Utf8ToCp1252(utf8Name));
     if (found.size() == 1)
         return found.front();
     if (found.empty()) {
@@ -59,8 +59,8 @@ ItemPos FindNamedItem(const CWPapierDoc& doc, const std::string& utf8Name, std::
         return {};
     }
     err << "tarvelo-cli: '" << utf8Name << "' names " << found.size() << " items:\n";
-    for (const ItemPos pos : found) {
-        const CWPapier& item = *doc.GetItem(pos);
+    for (const ItemKey pos : found) {
+        const SecurityItem& item = *doc.GetItem(pos);
         err << "  " << Cp1252ToUtf8(item.settings().name);
         if (!item.settings().symbol.empty())
             err << " (symbol " << Cp1252ToUtf8(item.settings().symbol) << ')';
@@ -77,13 +77,13 @@ int ListCommand(const CommandContext& c)
         return WrongCall(c.err, o.error());
     if (o.positional().size() != 1)
         return WrongCall(c.err, "list takes one portfolio file");
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (!Open(doc, o.positional()[0], c.err))
         return kExitError;
     const ListViewOptions view = LoadListViewOptions();
     const bool percent = !o.flag("nominal");
     const TimeStamp now = CurrentTime();
-    for (const CWPapier* item : SortedRows(doc.Items(), view.sortColumn, view.sortReverse)) {
+    for (const SecurityItem* item : SortedRows(doc.Items(), view.sortColumn, view.sortReverse)) {
         c.out << RowIcon(*item);
         for (const std::string& cell : RowCells(*item, percent, now))
             c.out << '\t' << Cp1252ToUtf8(cell);
@@ -101,7 +101,7 @@ int NewCommand(const CommandContext& c)
     if (o.positional().size() != 1)
         return WrongCall(c.err, "new takes one portfolio file");
     const std::string path = o.positional()[0];
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
         c.err << "tarvelo-cli: " << locked.message << '\n';
         return kExitError;
@@ -127,13 +127,13 @@ int AddCommand(const CommandContext& c)
     if (o.positional().size() != 2)
         return WrongCall(c.err, "add takes a portfolio file and an item name");
     const std::string path = o.positional()[0];
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (!OpenForChange(doc, path, c.err))
         return kExitError;
     ItemSettings settings = NewItemSettings(CurrentTime());
     settings.name = Utf8ToCp1252(o.positional()[1]);
     if (!o.flag("duplicate")) {
-        for (const ItemPos pos : doc.GetItemPositions()) {
+        for (const ItemKey pos : doc.GetItemPositions()) {
             if (SameItemName(doc.GetItemName(pos), settings.name)) {
                 c.err << "tarvelo-cli: the portfolio holds '" << Cp1252ToUtf8(doc.GetItemName(pos))
                       << "' already; give --duplicate to add another item of that name\n";
@@ -183,10 +183,10 @@ int QuoteCommand(const CommandContext& c)
             return WrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
         time = MakeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
     }
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (!OpenForChange(doc, path, c.err))
         return kExitError;
-    const ItemPos item = FindNamedItem(doc, o.positional()[1], c.err);
+    const ItemKey item = FindNamedItem(doc, o.positional()[1], c.err);
     if (!item)
         return kExitFailed;
     doc.InsertQuotation(item, value, time);

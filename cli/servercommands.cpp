@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/options.h"
-#include "model/options.h"
+#include "cli/commandoptions.h"
+#include "model/generaloptions.h"
 #include "platform/codepage.h"
 #include "platform/profile.h"
 #include "servers/builtinservers.h"
@@ -47,7 +47,7 @@ int ServersCommand(const CommandContext& c)
             c.err << "tarvelo-cli: no server configuration named '" << a[1] << "'\n";
             return kExitFailed;
         }
-        CServerConfig config;
+        ServerConfig config;
         ReadServerConfig(name, config);
         for (const std::string& line : ServerConfigValueLines(config))
             c.out << Cp1252ToUtf8(line) << '\n';

@@ -1,6 +1,6 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/options.h"
+#include "cli/commandoptions.h"
 #include "download/downloadengine.h"
 #include "download/statusrouter.h"
 #include "extraction/urltemplate.h"
@@ -29,7 +29,7 @@ int ExportCommand(const CommandContext& c)
 {
     if (c.args.size() != 2)
         return WrongCall(c.err, "export takes a portfolio and an output file");
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     const DocumentResult opened = doc.OnOpenDocument(c.args[0]);
     if (!opened.ok) {
         ReportFileError(c.err, c.args[0], opened.message);
@@ -78,10 +78,10 @@ int ImportCommand(const CommandContext& c)
         end = *e;
     }
 
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     if (!OpenForChange(doc, path, c.err))
         return kExitError;
-    const ItemPos item = FindNamedItem(doc, o.positional()[1], c.err);
+    const ItemKey item = FindNamedItem(doc, o.positional()[1], c.err);
     if (!item)
         return kExitFailed;
 

@@ -1,9 +1,9 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/options.h"
+#include "cli/commandoptions.h"
 #include "download/downloadengine.h"
 #include "download/statusrouter.h"
-#include "model/options.h"
+#include "model/generaloptions.h"
 #include "platform/codepage.h"
 #include "platform/localtime.h"
 
@@ -39,7 +39,7 @@ int UpdateCommand(const CommandContext& c)
         return WrongCall(c.err, o.error());
     const std::string path = o.positional()[0];
 
-    CWPapierDoc doc(slots.value_or(LoadOptions().numberDownloads));
+    PortfolioDocument doc(slots.value_or(LoadOptions().numberDownloads));
     const DocumentResult opened = doc.OnOpenDocument(path);
     if (!opened.ok) {
         ReportFileError(c.err, path, opened.message);
@@ -57,7 +57,7 @@ int UpdateCommand(const CommandContext& c)
         engine.setMaxPageSize(ReadMaxPageSize());
         UpdateItems(doc, doc.GetItemPositions(), engine, queue);
         std::size_t expected = 0;
-        for (const ItemPos pos : doc.GetItemPositions())
+        for (const ItemKey pos : doc.GetItemPositions())
             expected += doc.IsBeingUpdated(pos) ? 1 : 0;
         const bool terminal = ::isatty(STDERR_FILENO) == 1;
         while (finals < expected) {

@@ -2,7 +2,7 @@
 
 #include "extraction/extract.h"
 #include "extraction/urltemplate.h"
-#include "model/options.h"
+#include "model/generaloptions.h"
 #include "platform/profile.h"
 #include "servers/serverstore.h"
 
@@ -20,9 +20,9 @@ CURLcode g_curlInitResult = CURLE_OK;
 
 // The configuration an item downloads with: its own, or the named one from the store,
 // read once per update however many items name it.
-CServerConfig ConfigOf(const CWPapier& item, std::unordered_map<std::string, CServerConfig>& named)
+ServerConfig ConfigOf(const SecurityItem& item, std::unordered_map<std::string, ServerConfig>& named)
 {
-    const CServerConfig& own = item.settings().server;
+    const ServerConfig& own = item.settings().server;
     if (own.name.empty())
         return own;
     auto found = named.find(own.name);
@@ -31,7 +31,7 @@ CServerConfig ConfigOf(const CWPapier& item, std::unordered_map<std::string, CSe
     return found->second;
 }
 
-DownloadItemEntry EntryFor(ItemPos key, const std::string& name, const std::string& symbol, const CServerConfig& config)
+DownloadItemEntry EntryFor(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
 {
     DownloadItemEntry entry;
     entry.itemKey = key;
@@ -121,18 +121,18 @@ std::uint64_t ReadMaxPageSize()
     return static_cast<std::uint64_t>(std::clamp(bytes, option->low, option->high));
 }
 
-int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEngine& engine, MessageSink& sink)
+int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink)
 {
     // One job per distinct expanded address, in the order of the items that open them;
     // later items of the same address ride along and the job takes the largest timeout.
     std::vector<std::unique_ptr<DownloadJob>> jobs;
     std::unordered_map<std::string, DownloadJob*> byUrl;
-    std::unordered_map<std::string, CServerConfig> named;
-    for (const ItemPos pos : items) {
-        const CWPapier* item = doc.GetItem(pos);
+    std::unordered_map<std::string, ServerConfig> named;
+    for (const ItemKey pos : items) {
+        const SecurityItem* item = doc.GetItem(pos);
         if (!item || item->isBeingUpdated())
             continue;
-        const CServerConfig config = ConfigOf(*item, named);
+        const ServerConfig config = ConfigOf(*item, named);
         const std::string& name = item->settings().name;
         const std::string& symbol = item->settings().symbol;
         std::string url = ExpandItemVariables(config.url, name, symbol);
@@ -159,11 +159,11 @@ int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEng
     return static_cast<int>(jobs.size());
 }
 
-void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const CServerConfig& config,
+void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol)
 {
     auto job = std::make_unique<DownloadJob>();
-    job->entries.push_back(EntryFor(ItemPos{}, name, symbol, config));
+    job->entries.push_back(EntryFor(ItemKey{}, name, symbol, config));
     job->url = job->entries.front().config.url;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
     job->test = true;

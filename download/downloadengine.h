@@ -75,9 +75,9 @@ std::uint64_t ReadMaxPageSize();
 
 // One item-update job per distinct address among the items not being updated; marks
 // the items. Returns the number of jobs started.
-int UpdateItems(CWPapierDoc& doc, const std::vector<ItemPos>& items, DownloadEngine& engine, MessageSink& sink);
+int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink);
 // A test download of a configuration for the given name and symbol.
-void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const CServerConfig& config,
+void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol);
 void StartWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
                          const std::string& name, const std::string& symbol);

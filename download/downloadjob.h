@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/ckurs.h"
-#include "model/cserverconfig.h"
-#include "model/cwpapierdoc.h"
+#include "model/quotation.h"
+#include "model/serverconfig.h"
+#include "model/portfoliodocument.h"
 
 #include <cstdint>
 #include <memory>
@@ -53,9 +53,9 @@ inline bool IsFinalCode(int code)
 // One item a page serves, with a snapshot of the item's configuration whose texts
 // already hold the item's name and symbol.
 struct DownloadItemEntry {
-    ItemPos itemKey; // null in a test job
+    ItemKey itemKey; // null in a test job
     std::string name;
-    CServerConfig config;
+    ServerConfig config;
 };
 
 struct DownloadJob {
@@ -83,8 +83,8 @@ struct DownloadMessage {
     std::string convertedFile;
     std::string errorText; // at most 1023 characters
     std::string extractionMessage;
-    ItemPos itemKey;
-    std::unique_ptr<CKurs> quotation; // code 4 of an item entry
+    ItemKey itemKey;
+    std::unique_ptr<Quotation> quotation; // code 4 of an item entry
 };
 
 } // namespace tarvelo

@@ -14,7 +14,7 @@ void DownloadStatusRouter::route(DownloadMessage& m)
         return;
     --m_running;
     if (m.code == DL_DONE && m.quotation) {
-        const CKurs quotation = *m.quotation;
+        const Quotation quotation = *m.quotation;
         m.quotation.reset();
         m_doc.ApplyDownloadedQuotation(m.itemKey, quotation);
     } else {

@@ -11,7 +11,7 @@ namespace tarvelo {
 
 class DownloadStatusRouter {
 public:
-    explicit DownloadStatusRouter(CWPapierDoc& doc) : m_doc(doc) {}
+    explicit DownloadStatusRouter(PortfolioDocument& doc) : m_doc(doc) {}
 
     // Counts the message and, for the final message of an item update, applies it to
     // the portfolio: a found quotation is inserted (taken from the message), any other
@@ -20,7 +20,7 @@ public:
     int runningUpdates() const { return m_running; }
 
 private:
-    CWPapierDoc& m_doc;
+    PortfolioDocument& m_doc;
     int m_running = 0;
 };
 

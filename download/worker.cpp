@@ -648,7 +648,7 @@ void Worker::finishItems()
         switch (result.code) {
         case kFound:
             m->code = DL_DONE;
-            m->quotation = std::make_unique<CKurs>(CKurs{result.time, result.value});
+            m->quotation = std::make_unique<Quotation>(Quotation{result.time, result.value});
             break;
         case kTextNotFound:
             m->code = DL_TEXT_NOT_FOUND;

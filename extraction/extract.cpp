@@ -5,7 +5,7 @@
 
 namespace tarvelo {
 
-StandardRule StandardRuleOf(const CServerConfig& config)
+StandardRule StandardRuleOf(const ServerConfig& config)
 {
     StandardRule rule;
     rule.textBeforeValue = config.textBeforeValue;
@@ -17,7 +17,7 @@ StandardRule StandardRuleOf(const CServerConfig& config)
     return rule;
 }
 
-RegExpRule RegExpRuleOf(const CServerConfig& config)
+RegExpRule RegExpRuleOf(const ServerConfig& config)
 {
     RegExpRule rule;
     rule.expression = config.regExp;
@@ -35,14 +35,14 @@ RegExpRule RegExpRuleOf(const CServerConfig& config)
     return rule;
 }
 
-ExtractionResult RunExtraction(const CServerConfig& config, const std::string& convertedPageFile, TimeStamp now)
+ExtractionResult RunExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now)
 {
     SearchPage page;
     LoadPageForSearch(convertedPageFile, page);
     return RunExtractionOnPage(config, page.text(), now);
 }
 
-ExtractionResult RunExtractionOnPage(const CServerConfig& config, std::string_view page, TimeStamp now)
+ExtractionResult RunExtractionOnPage(const ServerConfig& config, std::string_view page, TimeStamp now)
 {
     if (config.searchKind == 1)
         return RegExpSearchInPage(page, RegExpRuleOf(config), now);
@@ -53,7 +53,7 @@ ExtractionResult RunExtractionOnPage(const CServerConfig& config, std::string_vi
     return result;
 }
 
-CServerConfig WithItemVariables(CServerConfig config, std::string_view name, std::string_view symbol)
+ServerConfig WithItemVariables(ServerConfig config, std::string_view name, std::string_view symbol)
 {
     config.url = ExpandItemVariables(config.url, name, symbol);
     config.textBeforeValue = ExpandItemVariables(config.textBeforeValue, name, symbol);

@@ -429,7 +429,7 @@ ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rul
 }
 
 ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
-                                     std::vector<CKurs>& records, bool& complete)
+                                     std::vector<Quotation>& records, bool& complete)
 {
     complete = false;
     ExtractionResult result;
@@ -461,7 +461,7 @@ ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& ru
         TimeStamp time = 0;
         if (!ComposeCaptured(moment, start, time, message))
             return Failure(kNotFound, message);
-        records.push_back(CKurs{time, value});
+        records.push_back(Quotation{time, value});
         // An empty match at the position would not move on; step over one character.
         const std::size_t advance = re.end(rc - 1);
         position += advance > 0 ? advance : 1;
@@ -494,7 +494,7 @@ ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rul
 }
 
 ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
-                               std::vector<CKurs>& records, bool& complete)
+                               std::vector<Quotation>& records, bool& complete)
 {
     complete = false;
     SearchPage text;

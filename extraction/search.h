@@ -1,7 +1,7 @@
 #pragma once
 
 #include "extraction/numberparser.h"
-#include "model/ckurs.h"
+#include "model/quotation.h"
 #include "platform/localtime.h"
 
 #include <string>
@@ -51,14 +51,14 @@ ExtractionResult StandardSearchWithTagsInPage(std::string_view page, const Stand
 ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now);
 // Appends one record per match; complete is true when the whole text was consumed.
 ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
-                                     std::vector<CKurs>& records, bool& complete);
+                                     std::vector<Quotation>& records, bool& complete);
 
 // The same on a page file. A page file that cannot be read is searched as an empty page.
 ExtractionResult StandardSearch(const std::string& pageFile, const StandardRule& rule);
 ExtractionResult StandardSearchWithTags(const std::string& pageFile, const StandardRule& rule);
 ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now);
 ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
-                               std::vector<CKurs>& records, bool& complete);
+                               std::vector<Quotation>& records, bool& complete);
 
 // The month (1 to 12) that a month capture names, or 0.
 int MonthFromName(std::string_view capture);

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rule.dayIndex = 1;
         rule.monthIndex = 2;
         rule.yearIndex = 3;
-        std::vector<tarvelo::CKurs> records;
+        std::vector<tarvelo::Quotation> records;
         bool complete = false;
         tarvelo::ImportMatchesInText(text, rule, 1000000000, records, complete);
         if (records.size() > text.size() + 1)

@@ -114,12 +114,12 @@ private:
 
 struct Item {
     ItemSettings settings;
-    std::vector<CKurs> history;
+    std::vector<Quotation> history;
 };
 
 void WriteField(Stream& out, const ItemSettings& s, int field)
 {
-    const CServerConfig& c = s.server;
+    const ServerConfig& c = s.server;
     const ChartOptions& g = s.chart;
     switch (field) {
     case 1: out.text(s.name); break;
@@ -166,10 +166,10 @@ void WriteField(Stream& out, const ItemSettings& s, int field)
     }
 }
 
-void WriteHistory(Stream& out, const std::vector<CKurs>& history, Form form = Form::Short)
+void WriteHistory(Stream& out, const std::vector<Quotation>& history, Form form = Form::Short)
 {
     out.count(static_cast<std::uint32_t>(history.size()), form);
-    for (const CKurs& record : history) {
+    for (const Quotation& record : history) {
         out.object("CKurs", 1, form);
         out.integer(record.time);
         out.real(record.value);
@@ -194,7 +194,7 @@ ItemSettings AfterLoading(ItemSettings s, std::uint16_t schema)
         return std::find(layout.begin(), layout.end(), field) != layout.end() ||
                (field == 30 && std::find(layout.begin(), layout.end(), kIntegerQuantity) != layout.end());
     };
-    CServerConfig& c = s.server;
+    ServerConfig& c = s.server;
     const std::pair<int, std::function<void()>> defaults[] = {
         {3, [&] { s.memo.clear(); }},
         {7, [&] { c.thousandsSeparator.clear(); }},
@@ -304,11 +304,11 @@ public:
     void writerSeed(const std::string& name, const std::string& bytes, const std::vector<Item>& items)
     {
         seed(name, bytes, items);
-        std::vector<std::unique_ptr<CWPapier>> owned;
-        std::vector<const CWPapier*> pointers;
+        std::vector<std::unique_ptr<SecurityItem>> owned;
+        std::vector<const SecurityItem*> pointers;
         for (const Item& item : items) {
-            owned.push_back(std::make_unique<CWPapier>(item.settings));
-            for (const CKurs& record : item.history)
+            owned.push_back(std::make_unique<SecurityItem>(item.settings));
+            for (const Quotation& record : item.history)
                 owned.back()->AppendLoadedQuotation(record);
             pointers.push_back(owned.back().get());
         }
@@ -358,7 +358,7 @@ void WriteSeeds(SeedWriter& seeds)
 
     // Items without fields: they keep what a new item object holds.
     for (std::uint16_t schema : {0, 8}) {
-        Item item{CWPapier().settings(), {{1000000000, 1.5}}};
+        Item item{SecurityItem().settings(), {{1000000000, 1.5}}};
         Stream out;
         out.count(1);
         WriteItem(out, item, schema);
@@ -367,7 +367,7 @@ void WriteSeeds(SeedWriter& seeds)
 
     // Many items without fields: the shape that costs the most memory for its bytes.
     {
-        const Item item{CWPapier().settings(), {}};
+        const Item item{SecurityItem().settings(), {}};
         const std::vector<Item> items(1000, item);
         Stream out;
         out.count(static_cast<std::uint32_t>(items.size()));

@@ -59,7 +59,7 @@ void WriteSeeds(SeedWriter& seeds)
     seeds.seed("builtin-set", ServerConfigsRegFileText());
 
     ClearStore();
-    CServerConfig hostile;
+    ServerConfig hostile;
     hostile.url = "file:///tmp/quotes \"today\".html";
     hostile.textBeforeValue = "C:\\Kurse\\";
     hostile.regExp = "([0-9]+)\\t\"([0-9.,]+)\"";

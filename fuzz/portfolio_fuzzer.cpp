@@ -40,22 +40,22 @@ bool SameSettings(ItemSettings a, ItemSettings b)
     return a == b;
 }
 
-bool SameItem(const CWPapier& a, const CWPapier& b)
+bool SameItem(const SecurityItem& a, const SecurityItem& b)
 {
     if (!SameSettings(a.settings(), b.settings()) || a.history().size() != b.history().size())
         return false;
     for (std::size_t i = 0; i < a.history().size(); ++i) {
-        const CKurs& x = a.history()[i];
-        const CKurs& y = b.history()[i];
+        const Quotation& x = a.history()[i];
+        const Quotation& y = b.history()[i];
         if (x.time != y.time || !SameBits(x.value, y.value))
             return false;
     }
     return true;
 }
 
-std::vector<const CWPapier*> Pointers(const LoadResult& loaded)
+std::vector<const SecurityItem*> Pointers(const LoadResult& loaded)
 {
-    std::vector<const CWPapier*> items;
+    std::vector<const SecurityItem*> items;
     for (const auto& item : loaded.items)
         items.push_back(item.get());
     return items;

@@ -36,7 +36,7 @@ constexpr std::uint64_t kMinItemBytes = 2 + 2;
 // An item: the object, the heap text of a new item's configuration, the allocator's
 // headers and its slots in the lists that hold it, here and in the document (counted
 // as they stand while a growing list moves to a larger block).
-constexpr std::uint64_t kItemMemory = sizeof(CWPapier) + 192;
+constexpr std::uint64_t kItemMemory = sizeof(SecurityItem) + 192;
 // A class description: a node of the class table and its share of the buckets.
 constexpr std::uint64_t kClassMemory = 64;
 
@@ -141,10 +141,10 @@ void ArchiveWriter::writeObjectTag(std::string_view className, std::uint16_t sch
     ++m_mapCount;
 }
 
-void WriteItem(ArchiveWriter& w, const CWPapier& item)
+void WriteItem(ArchiveWriter& w, const SecurityItem& item)
 {
     const ItemSettings& s = item.settings();
-    const CServerConfig& c = s.server;
+    const ServerConfig& c = s.server;
     const ChartOptions& g = s.chart;
     w.writeObjectTag(kItemClassName, kItemSchema);
     w.writeText(s.name);
@@ -190,21 +190,21 @@ void WriteItem(ArchiveWriter& w, const CWPapier& item)
 
     const auto& history = item.history();
     w.writeCount(static_cast<std::uint32_t>(history.size()));
-    for (const CKurs& record : history) {
+    for (const Quotation& record : history) {
         w.writeObjectTag(kQuotationClassName, kQuotationSchema);
         w.writeInt(record.time);
         w.writeDouble(record.value);
     }
 }
 
-void WriteItems(ArchiveWriter& writer, const std::vector<const CWPapier*>& items)
+void WriteItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items)
 {
     writer.writeCount(static_cast<std::uint32_t>(items.size()));
-    for (const CWPapier* item : items)
+    for (const SecurityItem* item : items)
         WriteItem(writer, *item);
 }
 
-std::string SaveItems(const std::vector<const CWPapier*>& items)
+std::string SaveItems(const std::vector<const SecurityItem*>& items)
 {
     std::string bytes;
     ArchiveWriter writer([&](std::string_view block) {
@@ -216,7 +216,7 @@ std::string SaveItems(const std::vector<const CWPapier*>& items)
     return bytes;
 }
 
-SaveResult SavePortfolioFile(const std::string& path, const std::vector<const CWPapier*>& items)
+SaveResult SavePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items)
 {
     AtomicFileWriter file;
     FileError error = file.open(path);
@@ -476,7 +476,7 @@ void ApplyOldSchemaDefaults(ItemSettings& s, std::uint16_t schema)
 
 void ReadField(ArchiveReader& r, ItemSettings& s, int field)
 {
-    CServerConfig& c = s.server;
+    ServerConfig& c = s.server;
     ChartOptions& g = s.chart;
     switch (field) {
     case 1: s.name = r.text(); break;
@@ -528,9 +528,9 @@ class ItemListReader {
 public:
     explicit ItemListReader(ArchiveReader& reader) : m_r(reader) {}
 
-    std::vector<std::unique_ptr<CWPapier>> readItems()
+    std::vector<std::unique_ptr<SecurityItem>> readItems()
     {
-        std::vector<std::unique_ptr<CWPapier>> items;
+        std::vector<std::unique_ptr<SecurityItem>> items;
         const std::uint32_t n = m_r.count();
         if (std::uint64_t{n} * kMinItemBytes > m_r.remaining())
             throw FormatError{};
@@ -580,12 +580,12 @@ private:
         return entry->second;
     }
 
-    std::unique_ptr<CWPapier> readItem()
+    std::unique_ptr<SecurityItem> readItem()
     {
         const ClassEntry& itemClass = readTag(ClassKind::Item, m_r.word());
         const std::uint16_t schema = itemClass.schema;
         m_r.charge(kItemMemory);
-        auto item = std::make_unique<CWPapier>();
+        auto item = std::make_unique<SecurityItem>();
         const std::span<const int> layout = LayoutOf(schema);
         if (!layout.empty()) {
             ItemSettings& s = item->settings();
@@ -598,7 +598,7 @@ private:
         return item;
     }
 
-    void readHistory(CWPapier& item)
+    void readHistory(SecurityItem& item)
     {
         const std::uint32_t n = m_r.count();
         if (std::uint64_t{n} * kMinRecordBytes > m_r.remaining())
@@ -613,7 +613,7 @@ private:
                 const ClassEntry& kurs = readTag(ClassKind::Quotation, tag);
                 fastTag = kurs.index < kBigObjectTag ? static_cast<std::uint16_t>(kClassTag | kurs.index) : 0;
             }
-            CKurs record;
+            Quotation record;
             record.time = m_r.integer();
             record.value = m_r.real();
             item.AppendLoadedQuotation(record);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cwpapier.h"
+#include "model/securityitem.h"
 
 #include <cstdint>
 #include <functional>
@@ -48,16 +48,16 @@ private:
 };
 
 // Writes one item with its history in the current layout.
-void WriteItem(ArchiveWriter& writer, const CWPapier& item);
+void WriteItem(ArchiveWriter& writer, const SecurityItem& item);
 // Writes the count of items, then every item.
-void WriteItems(ArchiveWriter& writer, const std::vector<const CWPapier*>& items);
+void WriteItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items);
 
 struct LoadResult {
     bool ok = false;
     std::string message; // "Unexpected file format." or a file error text
     // Set when the items loaded but the file holds something the reader passed over.
     std::string warning;
-    std::vector<std::unique_ptr<CWPapier>> items;
+    std::vector<std::unique_ptr<SecurityItem>> items;
 };
 
 // The memory a load may take grows with the stream: beyond a fixed slack, the objects
@@ -73,7 +73,7 @@ inline constexpr std::uint64_t kLoadMemoryPerByte = 24;
 // included, gives "Unexpected file format." and no items. Bytes after the last item
 // leave the items loaded and are named in the warning.
 LoadResult LoadItems(std::string_view bytes, std::uint64_t memorySlack = kLoadMemorySlack);
-std::string SaveItems(const std::vector<const CWPapier*>& items);
+std::string SaveItems(const std::vector<const SecurityItem*>& items);
 
 // Files. Saving writes a temporary file beside the destination and renames it, so a
 // failed save leaves the previous file whole. Messages have "%1" replaced by the path.
@@ -82,6 +82,6 @@ struct SaveResult {
     bool ok = false;
     std::string message;
 };
-SaveResult SavePortfolioFile(const std::string& path, const std::vector<const CWPapier*>& items);
+SaveResult SavePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items);
 
 } // namespace tarvelo

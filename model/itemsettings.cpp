@@ -2,9 +2,9 @@
 
 namespace tarvelo {
 
-CServerConfig NewItemServerConfig()
+ServerConfig NewItemServerConfig()
 {
-    CServerConfig config;
+    ServerConfig config;
     config.url = "http://www.";
     config.timeout = 180;
     config.thousandsSeparator.clear();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cserverconfig.h"
+#include "model/serverconfig.h"
 
 #include <cstdint>
 #include <random>
@@ -38,7 +38,7 @@ struct ItemSettings {
     std::string name;
     std::string symbol;
     std::string memo;
-    CServerConfig server = NewItemServerConfig();
+    ServerConfig server = NewItemServerConfig();
     ChartOptions chart;
     std::int32_t aboveAlarm = 0;
     std::int32_t belowAlarm = 0;

@@ -57,7 +57,7 @@ std::string ChangeText(double percent, double nominal, int days, bool percentMod
 
 } // namespace
 
-bool AlarmHolds(const CWPapier& item)
+bool AlarmHolds(const SecurityItem& item)
 {
     double last = 0;
     if (!item.GetLastValue(last))
@@ -72,7 +72,7 @@ bool AlarmHolds(const CWPapier& item)
     return false;
 }
 
-int RowIcon(const CWPapier& item)
+int RowIcon(const SecurityItem& item)
 {
     double percent = 0;
     item.GetLastChangePercent(percent, true);
@@ -80,7 +80,7 @@ int RowIcon(const CWPapier& item)
     return direction + (AlarmHolds(item) ? 3 : 0);
 }
 
-std::array<std::string, kListColumns> RowCells(const CWPapier& item, bool percentMode, TimeStamp now)
+std::array<std::string, kListColumns> RowCells(const SecurityItem& item, bool percentMode, TimeStamp now)
 {
     std::array<std::string, kListColumns> cells;
     const ItemSettings& s = item.settings();
@@ -119,9 +119,9 @@ std::array<std::string, kListColumns> RowCells(const CWPapier& item, bool percen
     return cells;
 }
 
-int CompareRows(const CWPapier& a, const CWPapier& b, int column)
+int CompareRows(const SecurityItem& a, const SecurityItem& b, int column)
 {
-    const auto number = [&](const CWPapier& item) -> double {
+    const auto number = [&](const SecurityItem& item) -> double {
         double v = 0, low = 0, high = 0;
         switch (column) {
         case 2: item.GetLastValue(v); return v;
@@ -153,21 +153,21 @@ int CompareRows(const CWPapier& a, const CWPapier& b, int column)
     return Sign(number(a) - number(b));
 }
 
-std::vector<const CWPapier*> SortedRows(std::vector<const CWPapier*> items, int column, bool reverse)
+std::vector<const SecurityItem*> SortedRows(std::vector<const SecurityItem*> items, int column, bool reverse)
 {
-    std::stable_sort(items.begin(), items.end(), [&](const CWPapier* a, const CWPapier* b) {
+    std::stable_sort(items.begin(), items.end(), [&](const SecurityItem* a, const SecurityItem* b) {
         const int c = CompareRows(*a, *b, column);
         return reverse ? c > 0 : c < 0;
     });
     return items;
 }
 
-std::string TotalsText(const std::vector<const CWPapier*>& items, bool percentMode)
+std::string TotalsText(const std::vector<const SecurityItem*>& items, bool percentMode)
 {
     double value = 0, invested = 0, previous = 0;
     bool gains = true;
     bool last = true;
-    for (const CWPapier* item : items) {
+    for (const SecurityItem* item : items) {
         const ItemSettings& s = item->settings();
         const auto& history = item->history();
         if (s.quantity == 0 || history.empty())

@@ -60,11 +60,11 @@ constexpr Row kRows[] = {
 constexpr const char* kDwsMultipleExpression =
     "[&symbol][\"',\\t\\r\\n]*([0-9,.]+)[\"',\\t\\r\\n]*([0-9]+).([0-9]+).([0-9]+)";
 
-std::vector<CServerConfig> Build()
+std::vector<ServerConfig> Build()
 {
-    std::vector<CServerConfig> configs;
+    std::vector<ServerConfig> configs;
     for (const Row& row : kRows) {
-        CServerConfig c;
+        ServerConfig c;
         c.name = row.name;
         if (*row.host)
             c.url = std::string("http://") + row.host + row.path;
@@ -88,9 +88,9 @@ std::vector<CServerConfig> Build()
 
 } // namespace
 
-const std::vector<CServerConfig>& BuiltInServerConfigs()
+const std::vector<ServerConfig>& BuiltInServerConfigs()
 {
-    static const std::vector<CServerConfig> configs = Build();
+    static const std::vector<ServerConfig> configs = Build();
     return configs;
 }
 
@@ -99,7 +99,7 @@ bool InstallBuiltInServers()
     Profile profile;
     if (StoredServerSetVersion(profile) >= kServerSetVersion)
         return true;
-    for (const CServerConfig& config : BuiltInServerConfigs())
+    for (const ServerConfig& config : BuiltInServerConfigs())
         WriteServerConfig(profile, config.name, config);
     RaiseServerSetVersion(profile, kServerSetVersion);
     return profile.sync();

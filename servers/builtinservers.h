@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cserverconfig.h"
+#include "model/serverconfig.h"
 
 #include <vector>
 
@@ -8,7 +8,7 @@ namespace tarvelo {
 
 // The eighteen configurations shipped with the program, in installation order, each
 // with its name in the record's name field.
-const std::vector<CServerConfig>& BuiltInServerConfigs();
+const std::vector<ServerConfig>& BuiltInServerConfigs();
 
 // Writes every built-in configuration over the one of the same name unless the stored
 // set is current, then raises the stored set version to the current one. Runs at every

@@ -45,8 +45,8 @@ std::string Dword(std::int32_t value)
 // settings dialog accepts for it: a number's range, a text's greatest length.
 struct ValueField {
     const char* name;
-    std::string CServerConfig::*text;
-    std::int32_t CServerConfig::*number;
+    std::string ServerConfig::*text;
+    std::int32_t ServerConfig::*number;
     std::int32_t low;
     std::int32_t high;
 };
@@ -55,25 +55,25 @@ constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kAll = std::numeric_limits<std::int32_t>::max();
 
 constexpr ValueField kValues[] = {
-    {"URL", &CServerConfig::url, nullptr, 0, 259},
-    {"TAUSEND", &CServerConfig::thousandsSeparator, nullptr, 0, 259},
-    {"DECIMAL", &CServerConfig::decimalSeparator, nullptr, 0, 259},
-    {"Text_before_Value", &CServerConfig::textBeforeValue, nullptr, 0, 255}, // the search's 256-byte buffer
-    {"Timeout", nullptr, &CServerConfig::timeout, 1, 600},
-    {"Format", nullptr, &CServerConfig::conversion, 0, 2},
-    {"Nr_HTML_before_Value", nullptr, &CServerConfig::tagsToSkip, 0, 10000},
-    {"Numbers_before_Value", nullptr, &CServerConfig::numbersToSkip, 0, 10000},
-    {"NoCaseSensitiv", nullptr, &CServerConfig::caseInsensitive, 0, 1},
-    {"Filtering", nullptr, &CServerConfig::searchKind, 0, 1},
-    {"RegExp", &CServerConfig::regExp, nullptr, 0, 259},
-    {"RegExpQuotationIndex", nullptr, &CServerConfig::quotationIndex, kAny, kAll},
-    {"bRegExpExtractDate", nullptr, &CServerConfig::extractDate, 0, 1},
-    {"RegExpDayIndex", nullptr, &CServerConfig::dayIndex, kAny, kAll},
-    {"RegExpMonthIndex", nullptr, &CServerConfig::monthIndex, kAny, kAll},
-    {"RegExpYearIndex", nullptr, &CServerConfig::yearIndex, kAny, kAll},
-    {"bRegExpExtractTime", nullptr, &CServerConfig::extractTime, 0, 1},
-    {"RegExpHourIndex", nullptr, &CServerConfig::hourIndex, kAny, kAll},
-    {"RegExpMinuteIndex", nullptr, &CServerConfig::minuteIndex, kAny, kAll},
+    {"URL", &ServerConfig::url, nullptr, 0, 259},
+    {"TAUSEND", &ServerConfig::thousandsSeparator, nullptr, 0, 259},
+    {"DECIMAL", &ServerConfig::decimalSeparator, nullptr, 0, 259},
+    {"Text_before_Value", &ServerConfig::textBeforeValue, nullptr, 0, 255}, // the search's 256-byte buffer
+    {"Timeout", nullptr, &ServerConfig::timeout, 1, 600},
+    {"Format", nullptr, &ServerConfig::conversion, 0, 2},
+    {"Nr_HTML_before_Value", nullptr, &ServerConfig::tagsToSkip, 0, 10000},
+    {"Numbers_before_Value", nullptr, &ServerConfig::numbersToSkip, 0, 10000},
+    {"NoCaseSensitiv", nullptr, &ServerConfig::caseInsensitive, 0, 1},
+    {"Filtering", nullptr, &ServerConfig::searchKind, 0, 1},
+    {"RegExp", &ServerConfig::regExp, nullptr, 0, 259},
+    {"RegExpQuotationIndex", nullptr, &ServerConfig::quotationIndex, kAny, kAll},
+    {"bRegExpExtractDate", nullptr, &ServerConfig::extractDate, 0, 1},
+    {"RegExpDayIndex", nullptr, &ServerConfig::dayIndex, kAny, kAll},
+    {"RegExpMonthIndex", nullptr, &ServerConfig::monthIndex, kAny, kAll},
+    {"RegExpYearIndex", nullptr, &ServerConfig::yearIndex, kAny, kAll},
+    {"bRegExpExtractTime", nullptr, &ServerConfig::extractTime, 0, 1},
+    {"RegExpHourIndex", nullptr, &ServerConfig::hourIndex, kAny, kAll},
+    {"RegExpMinuteIndex", nullptr, &ServerConfig::minuteIndex, kAny, kAll},
 };
 
 bool EqualNoCase(std::string_view a, std::string_view b)
@@ -97,7 +97,7 @@ using Value = std::variant<std::string, std::int32_t>;
 // would from an empty key.
 struct ConfigPlan {
     std::string name;
-    CServerConfig config;
+    ServerConfig config;
 };
 
 struct ImportPlan {
@@ -385,7 +385,7 @@ ImportPlan Parse(std::string_view text)
 
 // ---------------------------------------------------------------------------------
 
-std::vector<std::string> ServerConfigValueLines(const CServerConfig& config)
+std::vector<std::string> ServerConfigValueLines(const ServerConfig& config)
 {
     std::vector<std::string> lines;
     for (const ValueField& field : kValues) {
@@ -405,7 +405,7 @@ std::string ServerConfigsRegFileText()
     text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
     text += "\"Version number\"=" + Dword(StoredServerSetVersion(profile)) + "\r\n\r\n";
     for (const std::string& name : profile.subKeys(kServerKey)) {
-        CServerConfig config;
+        ServerConfig config;
         ReadServerConfig(profile, name, config);
         text += "[HKEY_CURRENT_USER\\" + base + name + "]\r\n";
         for (const std::string& line : ServerConfigValueLines(config))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cserverconfig.h"
+#include "model/serverconfig.h"
 
 #include <string>
 #include <string_view>
@@ -17,7 +17,7 @@ struct RegFileResult {
 
 // The nineteen value lines of a configuration, without line ends, in the file's order
 // and notation ("URL"="...", "Timeout"=dword:0000003c, ...).
-std::vector<std::string> ServerConfigValueLines(const CServerConfig& config);
+std::vector<std::string> ServerConfigValueLines(const ServerConfig& config);
 
 // The whole export file of the store as it is now.
 std::string ServerConfigsRegFileText();

@@ -47,15 +47,15 @@ void EnumerateServerConfigs(std::vector<std::string>& names)
         names.push_back(std::move(name));
 }
 
-void ReadServerConfig(std::string_view name, CServerConfig& config)
+void ReadServerConfig(std::string_view name, ServerConfig& config)
 {
     const Profile profile;
     ReadServerConfig(profile, name, config);
 }
 
-void ReadServerConfig(const Profile& profile, std::string_view name, CServerConfig& config)
+void ReadServerConfig(const Profile& profile, std::string_view name, ServerConfig& config)
 {
-    const CServerConfig defaults;
+    const ServerConfig defaults;
     config.url.clear();
     config.timeout = defaults.timeout;
     config.conversion = defaults.conversion;
@@ -98,14 +98,14 @@ void ReadServerConfig(const Profile& profile, std::string_view name, CServerConf
     ReadInt(profile, key, "RegExpMinuteIndex", config.minuteIndex);
 }
 
-bool WriteServerConfig(std::string_view name, const CServerConfig& config)
+bool WriteServerConfig(std::string_view name, const ServerConfig& config)
 {
     Profile profile;
     WriteServerConfig(profile, name, config);
     return profile.sync();
 }
 
-void WriteServerConfig(Profile& profile, std::string_view name, const CServerConfig& config)
+void WriteServerConfig(Profile& profile, std::string_view name, const ServerConfig& config)
 {
     if (name.empty())
         return; // a configuration is always a key of its own
@@ -169,11 +169,11 @@ void RaiseServerSetVersion(Profile& profile, std::int32_t version)
         profile.writeInt(kServerVersionKey, kServerVersionValue, version);
 }
 
-CServerConfig ResolveServerConfig(const CServerConfig& own)
+ServerConfig ResolveServerConfig(const ServerConfig& own)
 {
     if (own.name.empty())
         return own;
-    CServerConfig named;
+    ServerConfig named;
     ReadServerConfig(own.name, named);
     return named;
 }

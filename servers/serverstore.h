@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cserverconfig.h"
+#include "model/serverconfig.h"
 
 #include <string>
 #include <string_view>
@@ -23,19 +23,19 @@ inline constexpr std::string_view kServerVersionValue = "Version number";
 // Appends the names of all stored configurations (the list is not cleared first).
 void EnumerateServerConfigs(std::vector<std::string>& names);
 // Fills the record from the store; a missing configuration or value reads as defaults.
-void ReadServerConfig(std::string_view name, CServerConfig& config);
+void ReadServerConfig(std::string_view name, ServerConfig& config);
 // Stores the record's nineteen values under the name (the record's own name is not used).
 // False when the settings file could not be written (Profile::writeFailureMessage()).
-bool WriteServerConfig(std::string_view name, const CServerConfig& config);
+bool WriteServerConfig(std::string_view name, const ServerConfig& config);
 bool DeleteServerConfig(std::string_view name);
 
 // The same on an open profile, for callers that read or write many configurations and
 // store them in one write (Profile::sync()).
-void ReadServerConfig(const Profile& profile, std::string_view name, CServerConfig& config);
-void WriteServerConfig(Profile& profile, std::string_view name, const CServerConfig& config);
+void ReadServerConfig(const Profile& profile, std::string_view name, ServerConfig& config);
+void WriteServerConfig(Profile& profile, std::string_view name, const ServerConfig& config);
 // The configuration an item's own record stands for: the named one from the store, or
 // the record itself when it names none.
-CServerConfig ResolveServerConfig(const CServerConfig& own);
+ServerConfig ResolveServerConfig(const ServerConfig& own);
 
 bool IsServerSetCurrent();
 int StoredServerSetVersion();

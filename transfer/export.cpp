@@ -2,7 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/localtime.h"
-#include "transfer/sheetwriter.h"
+#include "transfer/spreadsheetwriter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,13 +20,13 @@ std::string Lower(std::string s)
 
 } // namespace
 
-std::string QuotationsText(const std::vector<const CWPapier*>& items)
+std::string QuotationsText(const std::vector<const SecurityItem*>& items)
 {
     std::string out;
     char value[64];
-    for (const CWPapier* item : items) {
+    for (const SecurityItem* item : items) {
         out += "\"" + item->settings().name + "\" (" + item->settings().symbol + ")\r\n";
-        for (const CKurs& record : item->history()) {
+        for (const Quotation& record : item->history()) {
             out += FormatLocalTime(record.time, "%x %H:%M; ");
             std::snprintf(value, sizeof value, "%3.4f; ", record.value);
             out += value;
@@ -37,17 +37,17 @@ std::string QuotationsText(const std::vector<const CWPapier*>& items)
     return out;
 }
 
-std::string QuotationsSheet(const std::vector<const CWPapier*>& items)
+std::string QuotationsSheet(const std::vector<const SecurityItem*>& items)
 {
-    CSheetWriter sheet;
+    SpreadsheetWriter sheet;
     for (std::size_t k = 0; k < items.size(); ++k) {
-        const CWPapier& item = *items[k];
+        const SecurityItem& item = *items[k];
         const std::size_t column = 1 + 4 * k;
         auto& title = sheet.Cell(1, column);
         title.SetText(item.settings().name + " (" + item.settings().symbol + ")");
         title.SetFont(1);
         std::size_t row = 2;
-        for (const CKurs& record : item.history()) {
+        for (const Quotation& record : item.history()) {
             sheet.Cell(row, column).SetText(FormatLocalTime(record.time, "%x %H:%M"));
             sheet.Cell(row, column + 1).SetNumber(record.value);
             ++row;
@@ -56,7 +56,7 @@ std::string QuotationsSheet(const std::vector<const CWPapier*>& items)
     return sheet.Write();
 }
 
-ExportResult ExportQuotations(const std::vector<const CWPapier*>& items, const std::string& path)
+ExportResult ExportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path)
 {
     const bool sheet = Lower(path).find(".xls") != std::string::npos;
     OutputFile file;

@@ -75,7 +75,7 @@ ImportExpression TranslateImportTemplate(const std::string& formatTemplate, cons
     return result;
 }
 
-ImportResult ImportQuotations(CWPapierDoc& doc, ItemPos item, const std::string& file,
+ImportResult ImportQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
                               const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
                               const std::string& decimal, TimeStamp now)
 {
@@ -95,7 +95,7 @@ ImportResult ImportQuotations(CWPapierDoc& doc, ItemPos item, const std::string&
     rule.caseInsensitive = caseInsensitive;
     rule.thousands = thousands;
     rule.decimal = decimal;
-    std::vector<CKurs> records;
+    std::vector<Quotation> records;
     bool complete = false;
     const ExtractionResult matched = ImportMatches(file, rule, now, records, complete);
     if (records.empty()) {

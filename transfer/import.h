@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 #include "platform/localtime.h"
 
 #include <string>
@@ -52,7 +52,7 @@ struct ImportResult {
 
 // Matches the file with the expression and merges the records into the item's history
 // in one batch (the order of inserting them one by one in match order).
-ImportResult ImportQuotations(CWPapierDoc& doc, ItemPos item, const std::string& file,
+ImportResult ImportQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
                               const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
                               const std::string& decimal, TimeStamp now);
 

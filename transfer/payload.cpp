@@ -1,6 +1,6 @@
 #include "transfer/payload.h"
 
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ bool Shown(const std::string& name, const std::vector<std::string>& shown)
 
 } // namespace
 
-std::string WriteItemsPayload(const std::vector<const CWPapier*>& items)
+std::string WriteItemsPayload(const std::vector<const SecurityItem*>& items)
 {
     return SaveItems(items);
 }
@@ -47,13 +47,13 @@ std::string PastedItemName(const std::string& name, const std::vector<std::strin
     }
 }
 
-PayloadResult PasteItems(CWPapierDoc& doc, std::string_view bytes)
+PayloadResult PasteItems(PortfolioDocument& doc, std::string_view bytes)
 {
     PayloadResult read = ReadItemsPayload(bytes);
     if (!read.ok)
         return read;
     std::vector<std::string> shown;
-    for (const ItemPos pos : doc.GetItemPositions())
+    for (const ItemKey pos : doc.GetItemPositions())
         shown.push_back(doc.GetItemName(pos));
     for (auto& item : read.items) {
         item->settings().name = PastedItemName(item->settings().name, shown);

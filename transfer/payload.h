@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/archive.h"
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include <string>
 #include <string_view>
@@ -13,13 +13,13 @@ namespace tarvelo {
 
 inline constexpr const char* kItemsMimeType = "application/x-tarvelo-items";
 
-std::string WriteItemsPayload(const std::vector<const CWPapier*>& items);
+std::string WriteItemsPayload(const std::vector<const SecurityItem*>& items);
 
 // The items of a payload; a payload that cannot be read gives no items and says so.
 struct PayloadResult {
     bool ok = false;
     std::string message;
-    std::vector<std::unique_ptr<CWPapier>> items;
+    std::vector<std::unique_ptr<SecurityItem>> items;
 };
 PayloadResult ReadItemsPayload(std::string_view bytes);
 
@@ -29,6 +29,6 @@ std::string PastedItemName(const std::string& name, const std::vector<std::strin
 
 // Adds the payload's items to the portfolio one by one, each renamed against the names
 // shown so far (including the items pasted before it). Returns how many were added.
-PayloadResult PasteItems(CWPapierDoc& doc, std::string_view bytes);
+PayloadResult PasteItems(PortfolioDocument& doc, std::string_view bytes);
 
 } // namespace tarvelo

@@ -13,12 +13,12 @@
 
 namespace tarvelo {
 
-QString CAboutDlg::ContactAddress()
+QString AboutDialog::ContactAddress()
 {
     return QStringLiteral("tarvelo@example.org");
 }
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(Text(strings::kAboutTitle));

@@ -6,10 +6,10 @@ namespace tarvelo {
 
 // "About Tarvelo": the program's icon, name and version, the version of the installed
 // server configurations and a contact address that opens the mail program.
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     static QString ContactAddress();
 };

@@ -1,13 +1,13 @@
 #include "ui/application.h"
 
 #include "download/downloadengine.h"
-#include "model/cwpapierdoc.h"
-#include "model/options.h"
+#include "model/portfoliodocument.h"
+#include "model/generaloptions.h"
 #include "platform/codepage.h"
 #include "resources/CommandIds.h"
 #include "servers/builtinservers.h"
 #include "resources/Strings.h"
-#include "ui/mainframe.h"
+#include "ui/mainwindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 
@@ -35,13 +35,13 @@ int RunTarvelo(const std::vector<std::string>& args)
         Prompter::instance().inform(nullptr, Text(strings::kSocketsFailed), Prompter::Icon::Warning);
         return 1;
     }
-    CWPapierDoc doc; // download slots from "NumberDownloads"
+    PortfolioDocument doc; // download slots from "NumberDownloads"
     DownloadEngine engine;
     engine.setAllowHttps(ReadAllowHttps());
     engine.setMaxPageSize(ReadMaxPageSize());
     int status = 0;
     {
-        CMainFrame frame(doc, options, engine, line.unattended);
+        MainWindow frame(doc, options, engine, line.unattended);
         bool started = true;
         if (line.unattended) {
             if (line.portfolio.empty()) {
@@ -60,7 +60,7 @@ int RunTarvelo(const std::vector<std::string>& args)
                 }
             }
             if (started) {
-                QObject::connect(&frame, &CMainFrame::unattendedFinished, &frame,
+                QObject::connect(&frame, &MainWindow::unattendedFinished, &frame,
                                  [&frame] { QCoreApplication::exit(frame.exitCode()); });
                 frame.showNotificationIcon();
                 // A portfolio with nothing to update has nothing to wait for.

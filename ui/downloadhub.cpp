@@ -1,7 +1,7 @@
 #include "ui/downloadhub.h"
 
 #include "platform/localtime.h"
-#include "ui/connectionstatusdialog.h"
+#include "ui/connectionstatuswindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 
@@ -28,7 +28,7 @@ public:
 
 } // namespace
 
-DownloadHub::DownloadHub(CWPapierDoc& doc, CConnectionStatusDlg& status, QObject* parent)
+DownloadHub::DownloadHub(PortfolioDocument& doc, ConnectionStatusWindow& status, QObject* parent)
     : QObject(parent), m_doc(doc), m_status(status), m_router(doc)
 {
 }

@@ -10,7 +10,7 @@
 
 namespace tarvelo {
 
-class CConnectionStatusDlg;
+class ConnectionStatusWindow;
 
 // The desktop program's end of the download engine: workers post their messages here
 // (thread-safe, through the Qt event queue); on the user-interface thread each
@@ -20,7 +20,7 @@ class CConnectionStatusDlg;
 class DownloadHub : public QObject, public MessageSink {
     Q_OBJECT
 public:
-    DownloadHub(CWPapierDoc& doc, CConnectionStatusDlg& status, QObject* parent = nullptr);
+    DownloadHub(PortfolioDocument& doc, ConnectionStatusWindow& status, QObject* parent = nullptr);
 
     void post(unsigned messageId, std::unique_ptr<DownloadMessage> message) override;
 
@@ -50,8 +50,8 @@ private:
     void handle(DownloadMessage& message);
     void showTestResult(DownloadMessage& message);
 
-    CWPapierDoc& m_doc;
-    CConnectionStatusDlg& m_status;
+    PortfolioDocument& m_doc;
+    ConnectionStatusWindow& m_status;
     DownloadStatusRouter m_router;
     std::string m_title;
     bool m_unattended = false;

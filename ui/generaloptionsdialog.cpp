@@ -46,7 +46,7 @@ bool AllDigits(const QString& text)
 
 } // namespace
 
-CGeneralOptionsDlg::CGeneralOptionsDlg(const GeneralOptions& options, QWidget* parent)
+GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidget* parent)
     : QDialog(parent), m_options(options)
 {
     setObjectName(QStringLiteral("generalOptionsDialog"));
@@ -61,7 +61,7 @@ CGeneralOptionsDlg::CGeneralOptionsDlg(const GeneralOptions& options, QWidget* p
                            QStringLiteral("showFileCheck"), this);
     m_autoupdate = MakeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
                              QStringLiteral("autoupdateCheck"), this);
-    QWidget* interval = makeNumberField(m_interval, "interval", options.updateIntervall, "UpdateIntervall");
+    QWidget* interval = makeNumberField(m_interval, "interval", options.updateInterval, "UpdateIntervall");
     m_onlyBetween =
         MakeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
     m_start = MakeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
@@ -80,7 +80,7 @@ CGeneralOptionsDlg::CGeneralOptionsDlg(const GeneralOptions& options, QWidget* p
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CGeneralOptionsDlg::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &GeneralOptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* downloadsRow = new QHBoxLayout;
@@ -110,12 +110,12 @@ CGeneralOptionsDlg::CGeneralOptionsDlg(const GeneralOptions& options, QWidget* p
     layout->addWidget(exitGroup);
     layout->addWidget(buttons);
 
-    connect(m_autoupdate, &QCheckBox::toggled, this, &CGeneralOptionsDlg::applyEnabling);
-    connect(m_onlyBetween, &QCheckBox::toggled, this, &CGeneralOptionsDlg::applyEnabling);
+    connect(m_autoupdate, &QCheckBox::toggled, this, &GeneralOptionsDialog::applyEnabling);
+    connect(m_onlyBetween, &QCheckBox::toggled, this, &GeneralOptionsDialog::applyEnabling);
     applyEnabling();
 }
 
-QWidget* CGeneralOptionsDlg::makeNumberField(NumberField& field, const char* name, std::int32_t value,
+QWidget* GeneralOptionsDialog::makeNumberField(NumberField& field, const char* name, std::int32_t value,
                                              const char* optionName)
 {
     const OptionInfo* info = FindGeneralOption(optionName);
@@ -157,7 +157,7 @@ QWidget* CGeneralOptionsDlg::makeNumberField(NumberField& field, const char* nam
     return box;
 }
 
-void CGeneralOptionsDlg::step(const NumberField& field, int delta)
+void GeneralOptionsDialog::step(const NumberField& field, int delta)
 {
     bool ok = false;
     const qlonglong current = field.edit->text().trimmed().toLongLong(&ok);
@@ -165,7 +165,7 @@ void CGeneralOptionsDlg::step(const NumberField& field, int delta)
     field.edit->setText(QString::number(next));
 }
 
-bool CGeneralOptionsDlg::eventFilter(QObject* watched, QEvent* event)
+bool GeneralOptionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -181,7 +181,7 @@ bool CGeneralOptionsDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void CGeneralOptionsDlg::applyEnabling()
+void GeneralOptionsDialog::applyEnabling()
 {
     const bool update = m_autoupdate->isChecked();
     const bool window = update && m_onlyBetween->isChecked();
@@ -193,7 +193,7 @@ void CGeneralOptionsDlg::applyEnabling()
     m_end->setEnabled(window);
 }
 
-bool CGeneralOptionsDlg::readNumber(const NumberField& field, std::int32_t& value)
+bool GeneralOptionsDialog::readNumber(const NumberField& field, std::int32_t& value)
 {
     const QString text = field.edit->text().trimmed();
     bool ok = false;
@@ -213,10 +213,10 @@ bool CGeneralOptionsDlg::readNumber(const NumberField& field, std::int32_t& valu
     return true;
 }
 
-void CGeneralOptionsDlg::accept()
+void GeneralOptionsDialog::accept()
 {
     GeneralOptions taken = m_options;
-    if (!readNumber(m_downloads, taken.numberDownloads) || !readNumber(m_interval, taken.updateIntervall))
+    if (!readNumber(m_downloads, taken.numberDownloads) || !readNumber(m_interval, taken.updateInterval))
         return;
     taken.downloadStatus = m_downloadStatus->isChecked() ? 1 : 0;
     taken.showFileOnError = m_showFile->isChecked() ? 1 : 0;

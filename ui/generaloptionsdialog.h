@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/options.h"
+#include "model/generaloptions.h"
 
 #include <QDialog>
 
@@ -16,10 +16,10 @@ namespace tarvelo {
 // "General options": number of downloads, download status, automatic update with its
 // interval and daily time window, and what is saved on program exit. Disabled fields keep
 // their values; OK stores and returns them all.
-class CGeneralOptionsDlg : public QDialog {
+class GeneralOptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    CGeneralOptionsDlg(const GeneralOptions& options, QWidget* parent = nullptr);
+    GeneralOptionsDialog(const GeneralOptions& options, QWidget* parent = nullptr);
 
     // The values taken on OK; the ones passed in until then.
     GeneralOptions options() const { return m_options; }

@@ -26,7 +26,7 @@ constexpr int kTitleBarExtras = 160;
 
 } // namespace
 
-CManualQuotationDlg::CManualQuotationDlg(const std::string& itemName, TimeStamp now, QWidget* parent) : QDialog(parent)
+ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeStamp now, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("manualQuotationDialog"));
     setWindowTitle(QStringLiteral("Item quotation"));
@@ -42,7 +42,7 @@ CManualQuotationDlg::CManualQuotationDlg(const std::string& itemName, TimeStamp 
     m_valueEdit = new QLineEdit(QLocale().toString(0.0), this);
     m_valueEdit->setObjectName(QStringLiteral("valueEdit"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CManualQuotationDlg::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ManualQuotationDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Item:"), name);
@@ -60,14 +60,14 @@ CManualQuotationDlg::CManualQuotationDlg(const std::string& itemName, TimeStamp 
     resize(std::max(hint.width(), titleWidth), hint.height());
 }
 
-TimeStamp CManualQuotationDlg::time() const
+TimeStamp ManualQuotationDialog::time() const
 {
     const QDate d = m_date->date();
     const QTime t = m_time->time();
     return MakeLocalTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
 }
 
-void CManualQuotationDlg::accept()
+void ManualQuotationDialog::accept()
 {
     bool ok = false;
     QString text = m_valueEdit->text().trimmed();

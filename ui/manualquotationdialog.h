@@ -14,10 +14,10 @@ namespace tarvelo {
 
 // "Item quotation": a quotation typed by hand for one item, with its date and time
 // (preset to now) and a value from 0.001 to 999999999.
-class CManualQuotationDlg : public QDialog {
+class ManualQuotationDialog : public QDialog {
     Q_OBJECT
 public:
-    CManualQuotationDlg(const std::string& itemName, TimeStamp now, QWidget* parent = nullptr);
+    ManualQuotationDialog(const std::string& itemName, TimeStamp now, QWidget* parent = nullptr);
 
     double value() const { return m_value; }
     TimeStamp time() const;

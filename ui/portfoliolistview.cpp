@@ -27,14 +27,14 @@ namespace tarvelo {
 
 namespace {
 
-ItemPos KeyOf(const QTreeWidgetItem* row)
+ItemKey KeyOf(const QTreeWidgetItem* row)
 {
-    return row ? ItemPos{row->data(0, Qt::UserRole).toULongLong()} : ItemPos{};
+    return row ? ItemKey{row->data(0, Qt::UserRole).toULongLong()} : ItemKey{};
 }
 
 } // namespace
 
-CWPapierLView::CWPapierLView(CWPapierDoc& doc, QWidget* parent) : CListViewEx(parent), m_doc(doc)
+PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : OwnerDrawnList(parent), m_doc(doc)
 {
     setObjectName(QStringLiteral("portfolioList"));
     setColumnCount(kListColumns);
@@ -55,43 +55,43 @@ CWPapierLView::CWPapierLView(CWPapierDoc& doc, QWidget* parent) : CListViewEx(pa
     }
     for (int column = 0; column < kListColumns; ++column)
         setColumnWidth(column, m_options.widths[static_cast<std::size_t>(column)]);
-    connect(header(), &QHeaderView::sectionClicked, this, &CWPapierLView::sortBy);
-    connect(this, &QTreeWidget::itemSelectionChanged, this, &CWPapierLView::trackSelection);
-    connect(this, &QTreeWidget::currentItemChanged, this, &CWPapierLView::trackSelection);
+    connect(header(), &QHeaderView::sectionClicked, this, &PortfolioListView::sortBy);
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &PortfolioListView::trackSelection);
+    connect(this, &QTreeWidget::currentItemChanged, this, &PortfolioListView::trackSelection);
     m_viewToken = m_doc.SubscribeViews([this] { rebuild(); });
     rebuild();
 }
 
-CWPapierLView::~CWPapierLView()
+PortfolioListView::~PortfolioListView()
 {
     m_doc.UnsubscribeViews(m_viewToken);
 }
 
-QColor CWPapierLView::rowDotColour(const QVariant& itemData) const
+QColor PortfolioListView::rowDotColour(const QVariant& itemData) const
 {
-    const CWPapier* item = m_doc.GetItem(ItemPos{itemData.toULongLong()});
+    const SecurityItem* item = m_doc.GetItem(ItemKey{itemData.toULongLong()});
     if (!item)
-        return CListViewEx::rowDotColour(itemData);
+        return OwnerDrawnList::rowDotColour(itemData);
     const std::uint32_t bgr = item->settings().chart.lineColour;
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-void CWPapierLView::rebuild()
+void PortfolioListView::rebuild()
 {
     const int focusedIndex = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
     const TimeStamp now = m_now ? m_now : CurrentTime();
-    std::unordered_map<const CWPapier*, ItemPos> positions;
-    std::vector<const CWPapier*> items;
-    for (const ItemPos pos : m_doc.GetItemPositions()) {
-        const CWPapier* item = m_doc.GetItem(pos);
+    std::unordered_map<const SecurityItem*, ItemKey> positions;
+    std::vector<const SecurityItem*> items;
+    for (const ItemKey pos : m_doc.GetItemPositions()) {
+        const SecurityItem* item = m_doc.GetItem(pos);
         positions.emplace(item, pos);
         items.push_back(item);
     }
     blockSignals(true);
     clear();
     QTreeWidgetItem* current = nullptr;
-    for (const CWPapier* item : SortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
-        const ItemPos pos = positions[item];
+    for (const SecurityItem* item : SortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
+        const ItemKey pos = positions[item];
         auto* row = new QTreeWidgetItem(this);
         row->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(pos.key));
         const auto cells = RowCells(*item, m_options.percent, now);
@@ -120,13 +120,13 @@ void CWPapierLView::rebuild()
     emit amountTextChanged(m_amountText);
 }
 
-void CWPapierLView::setPercentMode(bool percent)
+void PortfolioListView::setPercentMode(bool percent)
 {
     m_options.percent = percent;
     rebuild();
 }
 
-void CWPapierLView::sortBy(int column)
+void PortfolioListView::sortBy(int column)
 {
     if (column == m_options.sortColumn) {
         m_options.sortReverse = !m_options.sortReverse;
@@ -137,11 +137,11 @@ void CWPapierLView::sortBy(int column)
     rebuild();
 }
 
-void CWPapierLView::trackSelection()
+void PortfolioListView::trackSelection()
 {
-    const ItemPos current = KeyOf(currentItem());
+    const ItemKey current = KeyOf(currentItem());
     const bool currentSelected = currentItem() && currentItem()->isSelected();
-    std::vector<ItemPos> selected;
+    std::vector<ItemKey> selected;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         if (topLevelItem(i)->isSelected())
             selected.push_back(KeyOf(topLevelItem(i)));
@@ -155,25 +155,25 @@ void CWPapierLView::trackSelection()
         emit selectionChanged();
 }
 
-void CWPapierLView::saveViewOptions()
+void PortfolioListView::saveViewOptions()
 {
     for (int column = 0; column < kListColumns; ++column)
         m_options.widths[static_cast<std::size_t>(column)] = columnWidth(column);
     SaveListViewOptions(m_options);
 }
 
-void CWPapierLView::setDownloads(DownloadEngine* engine, MessageSink* sink)
+void PortfolioListView::setDownloads(DownloadEngine* engine, MessageSink* sink)
 {
     m_engine = engine;
     m_sink = sink;
 }
 
-bool CWPapierLView::allRowsSelected() const
+bool PortfolioListView::allRowsSelected() const
 {
     return topLevelItemCount() > 0 && static_cast<int>(m_selected.size()) == topLevelItemCount();
 }
 
-void CWPapierLView::contextMenuEvent(QContextMenuEvent* event)
+void PortfolioListView::contextMenuEvent(QContextMenuEvent* event)
 {
     // From the keyboard the menu opens just inside the list's top-left corner.
     const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
@@ -182,28 +182,28 @@ void CWPapierLView::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
-void CWPapierLView::keyPressEvent(QKeyEvent* event)
+void PortfolioListView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
         emit contextMenuWanted(viewport()->mapToGlobal(QPoint(5, 5)));
         event->accept();
         return;
     }
-    CListViewEx::keyPressEvent(event);
+    OwnerDrawnList::keyPressEvent(event);
 }
 
-void CWPapierLView::deleteSelectedItems()
+void PortfolioListView::deleteSelectedItems()
 {
     if (m_selected.empty())
         return;
     if (Prompter::instance().ask(this, Text(strings::kDeleteConfirm)) != Prompter::Yes)
         return;
-    const std::vector<ItemPos> doomed = m_selected;
+    const std::vector<ItemKey> doomed = m_selected;
     if (!doomed.empty())
         m_doc.DeleteItems(doomed);
 }
 
-void CWPapierLView::updateSelectedQuotations()
+void PortfolioListView::updateSelectedQuotations()
 {
     if (m_selected.empty()) {
         Prompter::instance().inform(this, Text(strings::kNoItems), Prompter::Icon::None);
@@ -213,30 +213,30 @@ void CWPapierLView::updateSelectedQuotations()
         UpdateItems(m_doc, m_selected, *m_engine, *m_sink);
 }
 
-void CWPapierLView::testQuotationUpdate()
+void PortfolioListView::testQuotationUpdate()
 {
-    const CWPapier* item = m_doc.GetItem(m_current);
+    const SecurityItem* item = m_doc.GetItem(m_current);
     if (!item || !m_engine || !m_sink)
         return;
     StartTestDownload(*m_engine, *m_sink, ResolveServerConfig(item->settings().server), item->settings().name, item->settings().symbol);
 }
 
-void CWPapierLView::manuallyUpdateQuotation()
+void PortfolioListView::manuallyUpdateQuotation()
 {
-    const ItemPos pos = m_current;
-    const CWPapier* item = m_doc.GetItem(pos);
+    const ItemKey pos = m_current;
+    const SecurityItem* item = m_doc.GetItem(pos);
     if (!item)
         return;
-    CManualQuotationDlg dialog(item->settings().name, m_now ? m_now : CurrentTime(), this);
+    ManualQuotationDialog dialog(item->settings().name, m_now ? m_now : CurrentTime(), this);
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     if (m_doc.IsValid(pos))
         m_doc.InsertQuotation(pos, dialog.value(), dialog.time());
 }
 
-void CWPapierLView::openWebPage()
+void PortfolioListView::openWebPage()
 {
-    const CWPapier* item = m_doc.GetItem(m_current);
+    const SecurityItem* item = m_doc.GetItem(m_current);
     if (!item)
         return;
     const std::string address =
@@ -245,17 +245,17 @@ void CWPapierLView::openWebPage()
         Shell::instance().open(address);
 }
 
-void CWPapierLView::refresh()
+void PortfolioListView::refresh()
 {
     m_doc.UpdateAllViews();
 }
 
-void CWPapierLView::showTotals()
+void PortfolioListView::showTotals()
 {
     Prompter::instance().inform(this, m_amountText, Prompter::Icon::Information);
 }
 
-void CWPapierLView::selectAllOrOne()
+void PortfolioListView::selectAllOrOne()
 {
     if (topLevelItemCount() == 0)
         return;
@@ -275,7 +275,7 @@ void CWPapierLView::selectAllOrOne()
     viewport()->update();
 }
 
-void CWPapierLView::exportQuotations()
+void PortfolioListView::exportQuotations()
 {
     // The portfolio's path without its extension is proposed.
     QString proposed = FromPath(m_doc.GetPathName());
@@ -290,11 +290,11 @@ void CWPapierLView::exportQuotations()
         Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
 }
 
-bool CWPapierLView::copySelected()
+bool PortfolioListView::copySelected()
 {
-    std::vector<const CWPapier*> items;
-    for (const ItemPos pos : m_selected) {
-        if (const CWPapier* item = m_doc.GetItem(pos))
+    std::vector<const SecurityItem*> items;
+    for (const ItemKey pos : m_selected) {
+        if (const SecurityItem* item = m_doc.GetItem(pos))
             items.push_back(item);
     }
     if (items.empty())
@@ -312,25 +312,25 @@ bool CWPapierLView::copySelected()
     return true;
 }
 
-void CWPapierLView::copyItems()
+void PortfolioListView::copyItems()
 {
     copySelected();
 }
 
-void CWPapierLView::cutItems()
+void PortfolioListView::cutItems()
 {
     if (copySelected())
         deleteSelectedItems();
 }
 
-bool CWPapierLView::clipboardHasItems()
+bool PortfolioListView::clipboardHasItems()
 {
     const QClipboard* clipboard = QApplication::clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
     return data && data->hasFormat(QString::fromLatin1(kItemsMimeType));
 }
 
-void CWPapierLView::pasteItems()
+void PortfolioListView::pasteItems()
 {
     const QClipboard* clipboard = QApplication::clipboard();
     if (!clipboard) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 #include "model/portfoliolist.h"
-#include "ui/listviewex.h"
+#include "ui/ownerdrawnlist.h"
 
 #include <vector>
 
@@ -14,11 +14,11 @@ class MessageSink;
 // The portfolio list: one row per item with the nine computed columns, the row icon
 // and the item's colour dot, sorted by a column; it follows the document and keeps
 // track of the current and the selected items.
-class CWPapierLView : public CListViewEx {
+class PortfolioListView : public OwnerDrawnList {
     Q_OBJECT
 public:
-    explicit CWPapierLView(CWPapierDoc& doc, QWidget* parent = nullptr);
-    ~CWPapierLView() override;
+    explicit PortfolioListView(PortfolioDocument& doc, QWidget* parent = nullptr);
+    ~PortfolioListView() override;
 
     // Rows from the document, keeping the current and selected items.
     void rebuild();
@@ -30,8 +30,8 @@ public:
     int sortColumn() const { return m_options.sortColumn; }
     bool sortReverse() const { return m_options.sortReverse; }
 
-    ItemPos currentPosition() const { return m_current; }
-    const std::vector<ItemPos>& selectedPositions() const { return m_selected; }
+    ItemKey currentPosition() const { return m_current; }
+    const std::vector<ItemKey>& selectedPositions() const { return m_selected; }
     const QString& amountText() const { return m_amountText; }
 
     void saveViewOptions();
@@ -76,13 +76,13 @@ private:
     bool copySelected();
     void sortRows();
 
-    CWPapierDoc& m_doc;
+    PortfolioDocument& m_doc;
     int m_viewToken = 0;
     ListViewOptions m_options;
     TimeStamp m_now = 0;
-    ItemPos m_current;
+    ItemKey m_current;
     bool m_currentSelected = false;
-    std::vector<ItemPos> m_selected;
+    std::vector<ItemKey> m_selected;
     QString m_amountText;
     DownloadEngine* m_engine = nullptr;
     MessageSink* m_sink = nullptr;

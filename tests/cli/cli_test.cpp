@@ -45,7 +45,7 @@ protected:
 
     std::string writeSample()
     {
-        CWPapier item;
+        SecurityItem item;
         ItemSettings& s = item.settings();
         s.name = "M\xC4RZ \"Fund\"\n";
         s.symbol = "DE0001";
@@ -182,7 +182,7 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
     EXPECT_NE(run.out.find("\"code\":0,\"value\":1234.5,"), std::string::npos) << run.out;
 
     // A stored configuration: semi-html with one tag to skip.
-    CServerConfig config;
+    ServerConfig config;
     config.conversion = 1;
     config.textBeforeValue = "Quote of [&symbol]:";
     config.tagsToSkip = 1;
@@ -247,7 +247,7 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
 {
     const std::string page = path("quotes.html");
     ASSERT_EQ(WriteWholeFile(page, "<p>Kurs ABC: <b>22,65</b> EUR</p>"), FileError::None);
-    std::vector<std::unique_ptr<CWPapier>> items;
+    std::vector<std::unique_ptr<SecurityItem>> items;
     for (const char* symbol : {"ABC", "XYZ"}) {
         ItemSettings settings;
         settings.name = std::string("Fund ") + symbol;
@@ -255,7 +255,7 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
         settings.server.url = "file://" + page;
         settings.server.textBeforeValue = "Kurs [&symbol]:";
         settings.server.conversion = 2;
-        items.push_back(std::make_unique<CWPapier>(settings));
+        items.push_back(std::make_unique<SecurityItem>(settings));
     }
     const std::string portfolio = path("update.qvx");
     ASSERT_TRUE(SavePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok);
@@ -279,7 +279,7 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
 
 TEST_F(CliTest, ImportAndExportQuotations)
 {
-    CWPapier item;
+    SecurityItem item;
     item.settings().name = "ACME";
     item.settings().symbol = "AC";
     const std::string portfolio = path("import.qvx");

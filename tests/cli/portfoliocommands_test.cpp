@@ -4,7 +4,7 @@
 #include "cli/cli.h"
 
 #include "model/archive.h"
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "download/statusrouter.h"
 
 #include "extraction/urltemplate.h"
-#include "model/options.h"
+#include "model/generaloptions.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "platform/profile.h"
@@ -153,9 +153,9 @@ protected:
         EXPECT_EQ(std::distance(fs::directory_iterator(m_temp), fs::directory_iterator()), 0);
     }
 
-    CServerConfig Config(const std::string& url, int timeout = 10)
+    ServerConfig Config(const std::string& url, int timeout = 10)
     {
-        CServerConfig config;
+        ServerConfig config;
         config.url = url;
         config.timeout = timeout;
         config.textBeforeValue = "Kurs [&symbol]:";
@@ -163,7 +163,7 @@ protected:
         return config;
     }
 
-    ItemPos AddItem(const std::string& name, const std::string& symbol, const CServerConfig& config)
+    ItemKey AddItem(const std::string& name, const std::string& symbol, const ServerConfig& config)
     {
         ItemSettings settings;
         settings.name = name;
@@ -219,7 +219,7 @@ protected:
 
     fs::path m_temp;
     PageServer m_server;
-    CWPapierDoc m_doc{5};
+    PortfolioDocument m_doc{5};
     MessageQueue m_queue;
     DownloadStatusRouter m_router{m_doc};
     std::unique_ptr<DownloadEngine> m_engine = std::make_unique<DownloadEngine>();
@@ -228,8 +228,8 @@ protected:
 TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
 {
     m_server.page("/q.html", "Kurs A: 12,50 EUR Kurs B: 7,25 EUR");
-    const ItemPos a = AddItem("A", "A", Config(m_server.url("/q.html"), 1));
-    const ItemPos b = AddItem("B", "B", Config(m_server.url("/q.html"), 20));
+    const ItemKey a = AddItem("A", "A", Config(m_server.url("/q.html"), 1));
+    const ItemKey b = AddItem("B", "B", Config(m_server.url("/q.html"), 20));
     ASSERT_EQ(UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue), 1);
     EXPECT_TRUE(m_doc.IsBeingUpdated(a));
     const auto messages = Collect(2);
@@ -245,7 +245,7 @@ TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
 
 TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
 {
-    const ItemPos a = AddItem("A", "A", Config(m_server.url("/stall"), 5));
+    const ItemKey a = AddItem("A", "A", Config(m_server.url("/stall"), 5));
     EXPECT_EQ(UpdateItems(m_doc, {a}, *m_engine, m_queue), 1);
     EXPECT_EQ(UpdateItems(m_doc, {a}, *m_engine, m_queue), 0);
     m_server.release();
@@ -258,8 +258,8 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     const TimeStamp now = CurrentTime();
     const std::string yesterday = ExpandDateVariables("/q[&y][&m][&d].html", 1, now);
     m_server.page(yesterday, "Kurs X: 3,5 EUR");
-    const ItemPos found = AddItem("found", "X", Config(m_server.url("/q[&y][&m][&d].html")));
-    const ItemPos missing = AddItem("missing", "X", Config(m_server.url("/none[&d].html")));
+    const ItemKey found = AddItem("found", "X", Config(m_server.url("/q[&y][&m][&d].html")));
+    const ItemKey missing = AddItem("missing", "X", Config(m_server.url("/none[&d].html")));
     UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
     EXPECT_EQ(Final(messages, "found").code, DL_DONE);
@@ -272,7 +272,7 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     EXPECT_TRUE(m_doc.GetQuotations(missing)->empty());
 
     // Without date variables a 404 is not tried again.
-    const ItemPos plain = AddItem("plain", "X", Config(m_server.url("/plain.html")));
+    const ItemKey plain = AddItem("plain", "X", Config(m_server.url("/plain.html")));
     UpdateItems(m_doc, {plain}, *m_engine, m_queue);
     EXPECT_EQ(Final(Collect(1)).detail, DLERR_FILE_NOT_FOUND);
     EXPECT_EQ(m_server.hits("/plain.html"), 1);
@@ -295,12 +295,12 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         {"", DLERR_WRONG_URL, false},
     };
     for (const auto& c : cases) {
-        CWPapierDoc doc(5);
+        PortfolioDocument doc(5);
         DownloadStatusRouter router(doc);
         ItemSettings settings;
         settings.name = "item";
         settings.server = Config(c.url);
-        const ItemPos pos = doc.AddItem(settings);
+        const ItemKey pos = doc.AddItem(settings);
         UpdateItems(doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1, &router);
         const DownloadMessage& final = Final(messages);
@@ -330,7 +330,7 @@ TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
     m_server.page("/over.html", exact + " ");
     const fs::path file = m_temp / "over.html";
     ASSERT_EQ(WriteWholeFile(file.string(), exact + " "), FileError::None);
-    const ItemPos fits = AddItem("exact", "S", Config(m_server.url("/exact.html")));
+    const ItemKey fits = AddItem("exact", "S", Config(m_server.url("/exact.html")));
     AddItem("announced", "S", Config(m_server.url("/over.html")));
     AddItem("unannounced", "S", Config(m_server.url("/unannounced")));
     AddItem("file", "S", Config("file://" + file.string()));
@@ -363,9 +363,9 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     const std::string name = "Kurs \xC3\xA4.html";
     ASSERT_EQ(WriteWholeFile((m_temp / name).string(), "Kurs U: 2,5 EUR"), FileError::None);
     const std::string folder = "file://" + m_temp.string() + "/";
-    const ItemPos encoded = AddItem("encoded", "U", Config(folder + "Kurs%20%C3%a4.html"));
+    const ItemKey encoded = AddItem("encoded", "U", Config(folder + "Kurs%20%C3%a4.html"));
     // Typed into the program: Windows-1252, not encoded.
-    const ItemPos typed = AddItem("typed", "U", Config(folder + "Kurs \xE4.html"));
+    const ItemKey typed = AddItem("typed", "U", Config(folder + "Kurs \xE4.html"));
     UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
     EXPECT_EQ(Final(messages, "encoded").code, DL_DONE);
@@ -384,7 +384,7 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     fs::remove(Final(imported).rawFile);
 
     // A missing file is named as the user reads it.
-    const ItemPos missing = AddItem("missing", "U", Config(folder + "gone%20%C3%A4.html"));
+    const ItemKey missing = AddItem("missing", "U", Config(folder + "gone%20%C3%A4.html"));
     UpdateItems(m_doc, {missing}, *m_engine, m_queue);
     EXPECT_EQ(Final(Collect(1)).errorText, "The file " + m_temp.string() + "/gone \xE4.html does not exist.");
     fs::remove(m_temp / name);
@@ -393,9 +393,9 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
 TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)
 {
     DeleteServerConfig("Gone");
-    CServerConfig named;
+    ServerConfig named;
     named.name = "Gone";
-    const ItemPos pos = AddItem("A", "A", named);
+    const ItemKey pos = AddItem("A", "A", named);
     UpdateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     EXPECT_EQ(Codes(messages), (std::vector<int>{DL_INITIALIZED, DL_ERROR}));
@@ -410,7 +410,7 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
     ASSERT_EQ(WriteWholeFile(file.string(), page), FileError::None);
     m_server.page("/p.html", page);
     for (const std::string& url : {m_server.url("/p.html"), "file://" + file.string()}) {
-        const ItemPos pos = AddItem("P", "P", Config(url));
+        const ItemKey pos = AddItem("P", "P", Config(url));
         UpdateItems(m_doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1);
         std::vector<int> kilobytes;
@@ -426,7 +426,7 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
 
 TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
 {
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     DownloadStatusRouter router(doc);
     for (const char* path : {"/1.html", "/2.html", "/3.html"}) {
         m_server.page(path, "Kurs S: 2,0 EUR");
@@ -452,7 +452,7 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
 
 TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
 {
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     DownloadStatusRouter router(doc);
     ItemSettings reading;
     reading.name = "reading";
@@ -489,8 +489,8 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
 
 TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
 {
-    const ItemPos stalled = AddItem("stalled", "S", Config(m_server.url("/stall"), 1));
-    const ItemPos cut = AddItem("cut", "S", Config(m_server.url("/cut"), 10));
+    const ItemKey stalled = AddItem("stalled", "S", Config(m_server.url("/stall"), 1));
+    const ItemKey cut = AddItem("cut", "S", Config(m_server.url("/cut"), 10));
     const auto started = std::chrono::steady_clock::now();
     UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
@@ -508,7 +508,7 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
 {
     // A timeout of 0 must not mean "wait for ever" on a server that says nothing.
     for (const int timeout : {0}) {
-        const ItemPos pos = AddItem("zero", "Z", Config(m_server.url("/stall"), timeout));
+        const ItemKey pos = AddItem("zero", "Z", Config(m_server.url("/stall"), timeout));
         UpdateItems(m_doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1, nullptr, 100000s);
         EXPECT_EQ(Final(messages).code, DL_ERROR) << timeout;
@@ -519,7 +519,7 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
 
 TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
 {
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     for (const char* name : {"a", "b", "c"}) {
         ItemSettings settings;
         settings.name = name;
@@ -548,7 +548,7 @@ TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
     m_server.page("/q.html", "Kurs A: 1,5 EUR");
     const std::string temp = std::getenv("TMPDIR");
     ::setenv("TMPDIR", (m_temp / "no" / "such" / "folder").c_str(), 1);
-    const ItemPos pos = AddItem("A", "A", Config(m_server.url("/q.html")));
+    const ItemKey pos = AddItem("A", "A", Config(m_server.url("/q.html")));
     UpdateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     ::setenv("TMPDIR", temp.c_str(), 1);
@@ -561,7 +561,7 @@ TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
 TEST_F(DownloadTest, SecureAddressesOnlyWhenAllowed)
 {
     m_engine->setAllowHttps(true);
-    const ItemPos pos = AddItem("A", "A", Config("https://127.0.0.1:1/q.html"));
+    const ItemKey pos = AddItem("A", "A", Config("https://127.0.0.1:1/q.html"));
     UpdateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     // Tried (nothing listens there), not refused as a wrong address.
@@ -573,7 +573,7 @@ TEST_F(DownloadTest, SecureAddressesOnlyWhenAllowed)
 TEST_F(DownloadTest, TestWizardAndImportJobs)
 {
     m_server.page("/t.html", "<p>Kurs T: <b>4,75</b></p>");
-    CServerConfig config = Config(m_server.url("/t.html"));
+    ServerConfig config = Config(m_server.url("/t.html"));
     config.textBeforeValue = "Preis";
     StartTestDownload(*m_engine, m_queue, config, "test item", "T");
     auto messages = Collect(1);

@@ -90,16 +90,16 @@ TEST(UnmatchedPages, KeptAsTxtOrDeleted)
 
 TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
 {
-    CWPapierDoc doc(5);
+    PortfolioDocument doc(5);
     ItemSettings settings;
-    const ItemPos a = doc.AddItem(settings);
-    const ItemPos b = doc.AddItem(settings);
+    const ItemKey a = doc.AddItem(settings);
+    const ItemKey b = doc.AddItem(settings);
     doc.InsertQuotation(a, 12.5, 100);
     doc.MarkBeingUpdated(a);
     doc.MarkBeingUpdated(b);
     DownloadStatusRouter router(doc);
 
-    for (const ItemPos pos : {a, b}) {
+    for (const ItemKey pos : {a, b}) {
         DownloadMessage init = Message(DL_INITIALIZED);
         init.itemKey = pos;
         router.route(init);
@@ -111,7 +111,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
 
     DownloadMessage done = Message(DL_DONE);
     done.itemKey = a;
-    done.quotation = std::make_unique<CKurs>(CKurs{200, 1250.0});
+    done.quotation = std::make_unique<Quotation>(Quotation{200, 1250.0});
     router.route(done);
     EXPECT_EQ(router.runningUpdates(), 1);
     EXPECT_DOUBLE_EQ(doc.GetQuotations(a)->back().value, 12.5); // scaled by 0.01
@@ -128,7 +128,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     DownloadMessage testDone = Message(DL_DONE);
     testDone.test = true;
     testDone.itemKey = b;
-    testDone.quotation = std::make_unique<CKurs>(CKurs{300, 1.0});
+    testDone.quotation = std::make_unique<Quotation>(Quotation{300, 1.0});
     router.route(testDone);
     EXPECT_TRUE(doc.GetQuotations(b)->empty());
     EXPECT_EQ(router.runningUpdates(), 0);

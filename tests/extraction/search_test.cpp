@@ -248,7 +248,7 @@ TEST_F(RegExpSearchTest, DatesAndTimesThatMakeNoTimeStampFailNamingTheCapture)
     EXPECT_EQ(RegExpSearchInPage("v=5 y=2003 h=10", rule, m_now).time, MakeLocalTime(2003, 7, 9, 10, 5));
 
     // The import stops at the record, keeping the ones before it.
-    std::vector<CKurs> records;
+    std::vector<Quotation> records;
     bool complete = true;
     const ExtractionResult r =
         ImportMatchesInText("v=1 y=2003 h=10\nv=2 y=99999 h=10\n", rule, m_now, records, complete);
@@ -293,7 +293,7 @@ TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
     rule.dayIndex = 1;
     rule.monthIndex = 2;
     rule.yearIndex = 3;
-    std::vector<CKurs> records;
+    std::vector<Quotation> records;
     bool complete = true;
     ExtractionResult r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kNotFound);
@@ -326,7 +326,7 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
 {
     RegExpRule rule = Rule("(\\d+);");
     rule.quotationIndex = 0;
-    std::vector<CKurs> records;
+    std::vector<Quotation> records;
     bool complete = true;
     ExtractionResult r = ImportMatchesInText("12;\n13;", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kMatchIndexMissing);
@@ -350,7 +350,7 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
 TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
 {
     RegExpRule rule = Rule("(\\d*)");
-    std::vector<CKurs> records;
+    std::vector<Quotation> records;
     bool complete = false;
     const ExtractionResult r = ImportMatchesInText("ab", rule, m_now, records, complete);
     // An empty value capture does not parse; the loop stops instead of spinning.
@@ -365,7 +365,7 @@ TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
 
 TEST(ImportMatchesFile, MissingFile)
 {
-    std::vector<CKurs> records;
+    std::vector<Quotation> records;
     bool complete = true;
     const ExtractionResult r = ImportMatches("/nonexistent/file.csv", RegExpRule{}, 0, records, complete);
     EXPECT_EQ(r.code, kImportFileUnreadable);

@@ -52,7 +52,7 @@ public:
     {
         return u16(0xFFFF).u16(schema).u16(static_cast<unsigned>(name.size())).raw(name);
     }
-    Bytes& record(const CKurs& k) { return u32(static_cast<std::uint32_t>(k.time)).f64(k.value); }
+    Bytes& record(const Quotation& k) { return u32(static_cast<std::uint32_t>(k.time)).f64(k.value); }
     const std::string& str() const { return m_s; }
 
 private:
@@ -93,7 +93,7 @@ ItemSettings Distinct(const std::string& name = "Name")
 // One item field in its stored encoding, by its number in the current layout.
 void PutField(Bytes& b, const ItemSettings& s, int field)
 {
-    const CServerConfig& c = s.server;
+    const ServerConfig& c = s.server;
     const ChartOptions& g = s.chart;
     auto integer = [&](std::int32_t v) { b.u32(static_cast<std::uint32_t>(v)); };
     switch (field) {
@@ -147,24 +147,24 @@ void PutItem(Bytes& b, const ItemSettings& s)
         PutField(b, s, field);
 }
 
-std::unique_ptr<CWPapier> MakeItem(const ItemSettings& s, const std::vector<CKurs>& records)
+std::unique_ptr<SecurityItem> MakeItem(const ItemSettings& s, const std::vector<Quotation>& records)
 {
-    auto item = std::make_unique<CWPapier>(s);
-    for (const CKurs& k : records)
+    auto item = std::make_unique<SecurityItem>(s);
+    for (const Quotation& k : records)
         item->AppendLoadedQuotation(k);
     return item;
 }
 
-std::vector<const CWPapier*> Pointers(const std::vector<std::unique_ptr<CWPapier>>& items)
+std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<SecurityItem>>& items)
 {
-    std::vector<const CWPapier*> out;
+    std::vector<const SecurityItem*> out;
     for (const auto& item : items)
         out.push_back(item.get());
     return out;
 }
 
 // The example of the file format: A with two records, B with one.
-const CKurs kA1{1000, 1.25}, kA2{2000, 2.5}, kB1{-3000, 7.75};
+const Quotation kA1{1000, 1.25}, kA2{2000, 2.5}, kB1{-3000, 7.75};
 
 std::string IndexExample()
 {
@@ -200,7 +200,7 @@ std::string ReadFile(const fs::path& path)
 
 TEST(ArchiveWrite, IndexExampleByteForByte)
 {
-    std::vector<std::unique_ptr<CWPapier>> items;
+    std::vector<std::unique_ptr<SecurityItem>> items;
     items.push_back(MakeItem(Distinct("A"), {kA1, kA2}));
     items.push_back(MakeItem(Distinct("B"), {kB1}));
     EXPECT_TRUE(SameBytes(SaveItems(Pointers(items)), IndexExample()));
@@ -209,8 +209,8 @@ TEST(ArchiveWrite, IndexExampleByteForByte)
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ASSERT_EQ(loaded.items.size(), 2u);
     EXPECT_EQ(loaded.items[0]->settings(), Distinct("A"));
-    EXPECT_EQ(loaded.items[0]->history(), (std::vector<CKurs>{kA1, kA2}));
-    EXPECT_EQ(loaded.items[1]->history(), (std::vector<CKurs>{kB1}));
+    EXPECT_EQ(loaded.items[0]->history(), (std::vector<Quotation>{kA1, kA2}));
+    EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
     EXPECT_TRUE(SameBytes(SaveItems(Pointers(loaded.items)), IndexExample()));
 }
 
@@ -224,7 +224,7 @@ TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
     ExpectFormatError({}, "no bytes");
 
     // "CKurs" is described at the first record of B and takes the index after B (4).
-    std::vector<std::unique_ptr<CWPapier>> items;
+    std::vector<std::unique_ptr<SecurityItem>> items;
     items.push_back(MakeItem(Distinct("A"), {}));
     items.push_back(MakeItem(Distinct("B"), {kB1}));
     items.push_back(MakeItem(Distinct("C"), {kA1}));
@@ -251,7 +251,7 @@ TEST(ArchiveWrite, TextLengthPrefixes)
     for (const auto& [length, prefix] : cases) {
         ItemSettings s;
         s.name.assign(length, 'n');
-        CWPapier item(s);
+        SecurityItem item(s);
         const std::string bytes = SaveItems({&item});
         EXPECT_EQ(bytes.substr(kNameAt, prefix.size()), prefix) << length;
         EXPECT_EQ(bytes.substr(kNameAt + prefix.size(), length), s.name) << length;
@@ -264,9 +264,9 @@ TEST(ArchiveWrite, TextLengthPrefixes)
 TEST(ArchiveWrite, LargeCountsThroughAFile)
 {
     const fs::path folder = TempFolder();
-    const std::vector<CWPapier> items(65535);
-    std::vector<const CWPapier*> pointers;
-    for (const CWPapier& item : items)
+    const std::vector<SecurityItem> items(65535);
+    std::vector<const SecurityItem*> pointers;
+    for (const SecurityItem& item : items)
         pointers.push_back(&item);
 
     EXPECT_EQ(SaveItems({pointers.begin(), pointers.end() - 1}).substr(0, 2), "\xFE\xFF");
@@ -284,9 +284,9 @@ TEST(ArchiveWrite, LargeCountsThroughAFile)
 TEST(ArchiveWrite, QuotationClassWithALargeIndex)
 {
     // 32764 items without records give "CKurs" the index 0x7FFF, the first that needs the long tag.
-    std::vector<std::unique_ptr<CWPapier>> items;
+    std::vector<std::unique_ptr<SecurityItem>> items;
     for (int i = 0; i < 32764; ++i)
-        items.push_back(std::make_unique<CWPapier>());
+        items.push_back(std::make_unique<SecurityItem>());
     items.push_back(MakeItem(ItemSettings{}, {kA1, kA2}));
     const std::string bytes = SaveItems(Pointers(items));
     Bytes tail;
@@ -296,7 +296,7 @@ TEST(ArchiveWrite, QuotationClassWithALargeIndex)
 
     const LoadResult loaded = LoadItems(bytes);
     ASSERT_TRUE(loaded.ok) << loaded.message;
-    EXPECT_EQ(loaded.items.back()->history(), (std::vector<CKurs>{kA1, kA2}));
+    EXPECT_EQ(loaded.items.back()->history(), (std::vector<Quotation>{kA1, kA2}));
     EXPECT_EQ(SaveItems(Pointers(loaded.items)), bytes);
 }
 
@@ -326,7 +326,7 @@ TEST(ArchiveRead, OlderItemSchemas)
 
         ItemSettings expected = stored;
         auto has = [&](int field) { return std::find(fields.begin(), fields.end(), field) != fields.end(); };
-        CServerConfig& c = expected.server;
+        ServerConfig& c = expected.server;
         if (!has(3)) expected.memo.clear();
         if (!has(7)) c.thousandsSeparator.clear();
         if (!has(8)) c.decimalSeparator = ",";
@@ -352,7 +352,7 @@ TEST(ArchiveRead, OlderItemSchemas)
         ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
         ASSERT_EQ(loaded.items.size(), 1u);
         EXPECT_EQ(loaded.items[0]->settings(), expected) << "schema " << schema;
-        EXPECT_EQ(loaded.items[0]->history(), std::vector<CKurs>{kA1}) << "schema " << schema;
+        EXPECT_EQ(loaded.items[0]->history(), std::vector<Quotation>{kA1}) << "schema " << schema;
         EXPECT_FALSE(loaded.items[0]->isBeingUpdated());
     }
 }
@@ -366,8 +366,8 @@ TEST(ArchiveRead, ItemSchemasWithoutFields)
         const LoadResult loaded = LoadItems(b.str());
         ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
         ASSERT_EQ(loaded.items.size(), 2u);
-        EXPECT_EQ(loaded.items[0]->history(), std::vector<CKurs>{kA1});
-        EXPECT_EQ(loaded.items[1]->history(), (std::vector<CKurs>{kA2, kB1})); // stored order, not sorted
+        EXPECT_EQ(loaded.items[0]->history(), std::vector<Quotation>{kA1});
+        EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kA2, kB1})); // stored order, not sorted
     }
 }
 
@@ -466,7 +466,7 @@ TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
     const LoadResult loaded = LoadPortfolioFile(path);
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_EQ(loaded.items[1]->history(), (std::vector<CKurs>{kB1}));
+    EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
     EXPECT_EQ(loaded.warning, path + ": " + std::to_string(tail.size()) + " bytes after the last item were passed over.");
 }
 
@@ -513,9 +513,9 @@ TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
     std::ofstream(path, std::ios::binary) << IndexExample();
 
     // A disk that fills up: a file size limit in a child process.
-    std::vector<CWPapier> items(2000);
-    std::vector<const CWPapier*> pointers;
-    for (const CWPapier& item : items)
+    std::vector<SecurityItem> items(2000);
+    std::vector<const SecurityItem*> pointers;
+    for (const SecurityItem& item : items)
         pointers.push_back(&item);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);

@@ -19,11 +19,11 @@ protected:
         std::setlocale(LC_ALL, "C");
     }
     static TimeStamp At(int day, int hour, int minute = 0) { return MakeLocalTime(2026, 12, day, hour, minute); }
-    static CWPapier Item(const char* name, std::vector<CKurs> history)
+    static SecurityItem Item(const char* name, std::vector<Quotation> history)
     {
-        CWPapier item;
+        SecurityItem item;
         item.settings().name = name;
-        for (const CKurs& k : history)
+        for (const Quotation& k : history)
             item.InsertQuotation(k);
         return item;
     }
@@ -32,7 +32,7 @@ protected:
 TEST_F(PortfolioListTest, CellTextsOfARow)
 {
     // Latest 15:30, previous 15:15 the same day, an older one the day before at 17:00.
-    CWPapier item = Item("ACME", {{At(6, 17), 10.0}, {At(7, 15, 15), 12.0}, {At(7, 15, 30), 12.5}});
+    SecurityItem item = Item("ACME", {{At(6, 17), 10.0}, {At(7, 15, 15), 12.0}, {At(7, 15, 30), 12.5}});
     item.settings().quantity = 10;
     item.settings().averageBuyPrice = 10;
     const auto percent = RowCells(item, true, At(7, 16));
@@ -53,7 +53,7 @@ TEST_F(PortfolioListTest, CellTextsOfARow)
 
     // Dates: the weekday within a week (yesterday 23:00 seen at 01:00 counts as a day),
     // the date beyond.
-    const CWPapier late = Item("late", {{At(6, 23), 1.0}});
+    const SecurityItem late = Item("late", {{At(6, 23), 1.0}});
     EXPECT_EQ(RowCells(late, true, At(7, 1))[1], "Sunday   23:00");
     EXPECT_EQ(RowCells(late, true, At(20, 1))[1], "12/06/26   23:00");
     // One quotation: zero changes and day counts.
@@ -67,13 +67,13 @@ TEST_F(PortfolioListTest, CellTextsOfARow)
 
 TEST_F(PortfolioListTest, IconsAndAlarms)
 {
-    CWPapier fell = Item("fell", {{At(1, 12), 10.0}, {At(3, 12), 9.0}});
+    SecurityItem fell = Item("fell", {{At(1, 12), 10.0}, {At(3, 12), 9.0}});
     EXPECT_EQ(RowIcon(fell), 1);
     fell.settings().belowAlarm = 1;
     fell.settings().belowLimit = 9.5;
     EXPECT_EQ(RowIcon(fell), 4);
 
-    CWPapier flat = Item("flat", {{At(1, 12), 10.0}});
+    SecurityItem flat = Item("flat", {{At(1, 12), 10.0}});
     flat.settings().aboveAlarm = 1;
     flat.settings().aboveLimit = 10.0; // not above
     EXPECT_EQ(RowIcon(flat), 0);
@@ -86,17 +86,17 @@ TEST_F(PortfolioListTest, IconsAndAlarms)
 
 TEST_F(PortfolioListTest, Totals)
 {
-    CWPapier a = Item("a", {{At(1, 12), 10.0}, {At(2, 12), 12.0}});
+    SecurityItem a = Item("a", {{At(1, 12), 10.0}, {At(2, 12), 12.0}});
     a.settings().quantity = 10;
     a.settings().averageBuyPrice = 8;
-    CWPapier b = Item("b", {{At(1, 12), 5.0}, {At(2, 12), 4.0}});
+    SecurityItem b = Item("b", {{At(1, 12), 5.0}, {At(2, 12), 4.0}});
     b.settings().quantity = 5;
     b.settings().averageBuyPrice = 4;
     // value 140, previous 125, invested 100
     EXPECT_EQ(TotalsText({&a, &b}, true), "Amount invested: 140.00 (Last: +12.00% Total: +40.00%)");
     EXPECT_EQ(TotalsText({&a, &b}, false), "Amount invested: 140.00 (Last: +15.00 Total: +40.00)");
     // An item with a single quotation drops the Last part.
-    CWPapier single = Item("single", {{At(2, 12), 2.0}});
+    SecurityItem single = Item("single", {{At(2, 12), 2.0}});
     single.settings().quantity = 5;
     single.settings().averageBuyPrice = 2;
     EXPECT_EQ(TotalsText({&a, &single}, true), "Amount invested: 130.00 (Total: +44.44%)");
@@ -108,13 +108,13 @@ TEST_F(PortfolioListTest, Totals)
 
 TEST_F(PortfolioListTest, SortingByEveryColumn)
 {
-    const CWPapier none = Item("beta", {});
-    const CWPapier low = Item("Alpha", {{At(1, 12), 1.0}, {At(2, 12), 2.0}});
-    const CWPapier high = Item("gamma", {{At(1, 12), 10.0}, {At(3, 12), 5.0}});
-    const std::vector<const CWPapier*> items = {&low, &none, &high};
-    const auto names = [](const std::vector<const CWPapier*>& rows) {
+    const SecurityItem none = Item("beta", {});
+    const SecurityItem low = Item("Alpha", {{At(1, 12), 1.0}, {At(2, 12), 2.0}});
+    const SecurityItem high = Item("gamma", {{At(1, 12), 10.0}, {At(3, 12), 5.0}});
+    const std::vector<const SecurityItem*> items = {&low, &none, &high};
+    const auto names = [](const std::vector<const SecurityItem*>& rows) {
         std::string out;
-        for (const CWPapier* row : rows)
+        for (const SecurityItem* row : rows)
             out += row->settings().name + " ";
         return out;
     };

@@ -2,7 +2,7 @@
 // new quotations into a file that changed, the reload that keeps item handles, and
 // saves that keep what the file is (link, hard links, mode, owner).
 #include "model/archive.h"
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +28,7 @@ protected:
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         m_path = (m_folder / "Depot.qvx").string();
-        CWPapierDoc doc(1);
+        PortfolioDocument doc(1);
         for (const char* name : {"Alpha", "Beta", "Gamma"}) {
             ItemSettings settings;
             settings.name = name;
@@ -43,10 +43,10 @@ protected:
         fs::remove_all(m_folder);
     }
 
-    static ItemPos Named(const CWPapierDoc& doc, const std::string& name)
+    static ItemKey Named(const PortfolioDocument& doc, const std::string& name)
     {
         const auto found = doc.FindItemsByName(name);
-        return found.size() == 1 ? found.front() : ItemPos{};
+        return found.size() == 1 ? found.front() : ItemKey{};
     }
     // The values of an item's history as the file holds it now.
     std::vector<double> ValuesOnDisk(const std::string& name) const
@@ -56,7 +56,7 @@ protected:
         EXPECT_TRUE(loaded.ok) << loaded.message;
         for (const auto& item : loaded.items) {
             if (item->settings().name == name) {
-                for (const CKurs& record : item->history())
+                for (const Quotation& record : item->history())
                     values.push_back(record.value);
             }
         }
@@ -70,16 +70,16 @@ protected:
 TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 {
     // The update reads the file and downloads without the lock ...
-    CWPapierDoc update(1);
+    PortfolioDocument update(1);
     ASSERT_TRUE(update.OnOpenDocument(m_path).ok);
-    const ItemPos alpha = Named(update, "Alpha");
-    const ItemPos gamma = Named(update, "Gamma");
+    const ItemKey alpha = Named(update, "Alpha");
+    const ItemKey gamma = Named(update, "Gamma");
     update.MarkBeingUpdated(alpha);
     update.MarkBeingUpdated(gamma);
 
     // ... while a script adds a quotation and a new item, and deletes Gamma.
     {
-        CWPapierDoc script(1);
+        PortfolioDocument script(1);
         ASSERT_TRUE(script.lockFile(m_path).ok);
         ASSERT_TRUE(script.OnOpenDocument(m_path).ok);
         script.InsertQuotation(Named(script, "Beta"), 7.0, 1000);
@@ -89,10 +89,10 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
         script.DeleteItems({Named(script, "Gamma")});
         ASSERT_TRUE(script.OnSaveDocument(m_path).ok);
     }
-    EXPECT_EQ(update.diskState(), CWPapierDoc::DiskState::Changed);
+    EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Changed);
 
-    update.ApplyDownloadedQuotation(alpha, CKurs{2000, 31.5});
-    update.ApplyDownloadedQuotation(gamma, CKurs{2000, 12.0});
+    update.ApplyDownloadedQuotation(alpha, Quotation{2000, 31.5});
+    update.ApplyDownloadedQuotation(gamma, Quotation{2000, 12.0});
     ASSERT_TRUE(update.hasNewQuotations());
     const DocumentResult saved = update.saveMerged();
     ASSERT_TRUE(saved.ok) << saved.message;
@@ -107,28 +107,28 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     EXPECT_EQ(update.GetItemName(alpha), "Alpha");
     EXPECT_TRUE(Named(update, "Delta"));
     EXPECT_FALSE(update.IsModified());
-    EXPECT_EQ(update.diskState(), CWPapierDoc::DiskState::Unchanged);
+    EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Unchanged);
 }
 
 TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
 {
-    CWPapierDoc window(1);
+    PortfolioDocument window(1);
     ASSERT_TRUE(window.OnOpenDocument(m_path).ok);
-    const ItemPos beta = Named(window, "Beta");
+    const ItemKey beta = Named(window, "Beta");
     window.MarkBeingUpdated(beta);
     {
-        CWPapierDoc script(1);
+        PortfolioDocument script(1);
         ASSERT_TRUE(script.OnOpenDocument(m_path).ok);
         script.InsertQuotation(Named(script, "Beta"), 3.0, 500);
         ASSERT_TRUE(script.OnSaveDocument(m_path).ok);
     }
-    ASSERT_EQ(window.diskState(), CWPapierDoc::DiskState::Changed);
+    ASSERT_EQ(window.diskState(), PortfolioDocument::DiskState::Changed);
     ASSERT_TRUE(window.reloadFromDisk().ok);
     ASSERT_NE(window.GetQuotations(beta), nullptr);
     EXPECT_EQ(window.GetQuotations(beta)->size(), 1u);
     // The download that was running for Beta still lands on it.
     EXPECT_TRUE(window.IsBeingUpdated(beta));
-    window.ApplyDownloadedQuotation(beta, CKurs{900, 4.0});
+    window.ApplyDownloadedQuotation(beta, Quotation{900, 4.0});
     EXPECT_EQ(window.GetQuotations(beta)->size(), 2u);
     EXPECT_FALSE(window.AnyBeingUpdated());
 }
@@ -138,7 +138,7 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
     FileLock other;
     ASSERT_EQ(other.acquire(m_path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
     ::setenv("TARVELO_LOCK_WAIT", "0.2", 1);
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
     doc.InsertQuotation(Named(doc, "Alpha"), 1.0, 100);
     const DocumentResult saved = doc.OnSaveDocument(m_path);
@@ -152,7 +152,7 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
 
 TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
 {
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
 
     // Through a symbolic link the target gets the quotation; the link stays a link.
@@ -200,7 +200,7 @@ TEST_F(SharedFileTest, TemporaryFilesOfKilledSavesGoAfterAnHour)
     const fs::path old = make(".Other.qvx.tarvelo-save-AbC123", 7200);
     const fs::path fresh = make(".Other.qvx.tarvelo-save-XyZ789", 60);
     const fs::path foreign = make(".Other.qvx.keep", 7200);
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
     ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
     EXPECT_FALSE(fs::exists(old));

@@ -21,9 +21,9 @@ protected:
         profile.deleteKey("Server Version");
     }
 
-    static CServerConfig Stored(const std::string& name)
+    static ServerConfig Stored(const std::string& name)
     {
-        CServerConfig c;
+        ServerConfig c;
         ReadServerConfig(name, c);
         c.name = name;
         return c;
@@ -66,7 +66,7 @@ TEST_F(BuiltInServersTest, CleanStoreGetsTheEighteenConfigurationsInTableOrderAn
     EXPECT_EQ(StoredServerSetVersion(), 20);
     EXPECT_TRUE(IsServerSetCurrent());
 
-    const std::vector<CServerConfig>& builtIn = BuiltInServerConfigs();
+    const std::vector<ServerConfig>& builtIn = BuiltInServerConfigs();
     ASSERT_EQ(builtIn.size(), std::size(kNamesAndPaths));
     std::vector<std::string> tableNames;
     for (std::size_t i = 0; i < builtIn.size(); ++i) {
@@ -112,7 +112,7 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
-        CServerConfig expected; // every other field keeps its default
+        ServerConfig expected; // every other field keeps its default
         expected.name = row.name;
         expected.url = Stored(row.name).url; // checked against the table above
         expected.timeout = row.timeout;
@@ -130,14 +130,14 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
         EXPECT_EQ(Stored(row.name), expected);
     }
     // Only the one regular-expression configuration searches with an expression.
-    for (const CServerConfig& c : BuiltInServerConfigs())
+    for (const ServerConfig& c : BuiltInServerConfigs())
         EXPECT_EQ(c.searchKind + c.extractDate + !c.regExp.empty(), c.name == "DE-DWS (Multiple)" ? 3 : 0) << c.name;
 }
 
 TEST_F(BuiltInServersTest, VersionDecidesWhetherTheUsersChangesAndDeletionsSurvive)
 {
     InstallBuiltInServers();
-    CServerConfig modified = Stored("US-Yahoo");
+    ServerConfig modified = Stored("US-Yahoo");
     modified.url = "http://mine.example/q?s=[&symbol]";
     modified.timeout = 7;
     modified.textBeforeValue = "Mine";
@@ -151,7 +151,7 @@ TEST_F(BuiltInServersTest, VersionDecidesWhetherTheUsersChangesAndDeletionsSurvi
 
     Profile().writeInt("Server Version", "Version number", 19); // an older set: every built-in is written over
     InstallBuiltInServers();
-    const CServerConfig table = BuiltInServerConfigs()[16];
+    const ServerConfig table = BuiltInServerConfigs()[16];
     ASSERT_EQ(table.name, "US-Yahoo");
     EXPECT_EQ(Stored("US-Yahoo"), table);
     EXPECT_EQ(StoredNames().size(), 18u);

@@ -61,11 +61,11 @@ protected:
         profile.writeInt("Server Version", "Version number", version);
     }
 
-    static std::map<std::string, CServerConfig> StoredConfigs()
+    static std::map<std::string, ServerConfig> StoredConfigs()
     {
         std::vector<std::string> names;
         EnumerateServerConfigs(names);
-        std::map<std::string, CServerConfig> configs;
+        std::map<std::string, ServerConfig> configs;
         for (const std::string& name : names)
             ReadServerConfig(name, configs[name]);
         return configs;
@@ -73,9 +73,9 @@ protected:
 
     // A configuration whose every value differs from its default, at the edges of what
     // the settings dialog accepts.
-    static CServerConfig Sample()
+    static ServerConfig Sample()
     {
-        CServerConfig c;
+        ServerConfig c;
         c.url = "http://h.example/q?s=\"[&symbol]\"&p=C:\\dir";
         c.timeout = 600;
         c.thousandsSeparator = ".";
@@ -167,7 +167,7 @@ TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
     };
     int n = 0;
     for (const std::string& name : hostile) {
-        CServerConfig c = Sample();
+        ServerConfig c = Sample();
         c.timeout = ++n;
         c.textBeforeValue = name;
         WriteServerConfig(name, c);
@@ -203,10 +203,10 @@ TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
     }));
     ASSERT_TRUE(result.ok) << result.message;
 
-    CServerConfig replaced;
+    ServerConfig replaced;
     replaced.url = "http://new.example/";
     replaced.timeout = 10;
-    const CServerConfig defaults;
+    const ServerConfig defaults;
     auto stored = StoredConfigs();
     EXPECT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored["Replaced"], replaced); // values missing from the file read as defaults
@@ -242,7 +242,7 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
     const RegFileResult result = ImportServerConfigsText(text);
     ASSERT_TRUE(result.ok) << result.message;
 
-    CServerConfig expected;
+    ServerConfig expected;
     expected.url = "http://x.example/q?s=[&symbol]";
     expected.conversion = 1;
     expected.textBeforeValue = "Kurs \xF6";
@@ -345,7 +345,7 @@ TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(StoredServerSetVersion(), 20);
     InstallBuiltInServers();
-    CServerConfig imported;
+    ServerConfig imported;
     ReadServerConfig("US-Yahoo", imported);
     EXPECT_EQ(imported.url, "http://mine.example/");
 

@@ -1,5 +1,5 @@
 #include "cli/cli.h"
-#include "model/options.h"
+#include "model/generaloptions.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "servers/serverstore.h"
@@ -68,7 +68,7 @@ TEST(ServerCommandsTest, CommandsThatCannotStoreTheSettingsFailNamingTheFile)
         }
     }
     // Nothing of the failed writes remains, in the file or in this process.
-    EXPECT_EQ(LoadOptions().updateIntervall, 15);
+    EXPECT_EQ(LoadOptions().updateInterval, 15);
     std::vector<std::string> names;
     EnumerateServerConfigs(names);
     EXPECT_TRUE(names.empty());

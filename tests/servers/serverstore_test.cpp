@@ -16,9 +16,9 @@ protected:
         profile.deleteKey("Server Version");
     }
 
-    static CServerConfig Sample()
+    static ServerConfig Sample()
     {
-        CServerConfig c;
+        ServerConfig c;
         c.url = "http://quotes.example/q?s=[&symbol]&d=[&dd].[&mm].[&yyyy]";
         c.timeout = 120;
         c.thousandsSeparator = ".";
@@ -44,12 +44,12 @@ protected:
 
 TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
 {
-    const CServerConfig written = Sample();
+    const ServerConfig written = Sample();
     WriteServerConfig("Example/B\xF6" "rse (\"EUR\")", written);
-    CServerConfig read;
+    ServerConfig read;
     read.name = "kept";
     ReadServerConfig("Example/B\xF6" "rse (\"EUR\")", read);
-    CServerConfig expected = written;
+    ServerConfig expected = written;
     expected.name = "kept"; // the key name is not copied into the record
     EXPECT_EQ(read, expected);
 
@@ -59,7 +59,7 @@ TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
 
 TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators)
 {
-    CServerConfig c = Sample();
+    ServerConfig c = Sample();
     c.thousandsSeparator = ",";
     c.decimalSeparator = ".";
     ReadServerConfig("Nowhere", c);
@@ -88,7 +88,7 @@ TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
         profile.writeText("Server\\Partial", "RegExp", std::string(259, 'r'));
         profile.writeText("Server\\Partial", "Text_before_Value", std::string("cut") + '\0' + "off");
     }
-    CServerConfig c = Sample();
+    ServerConfig c = Sample();
     c.thousandsSeparator = "x";
     c.decimalSeparator = "y";
     ReadServerConfig("Partial", c);
@@ -104,7 +104,7 @@ TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
 TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThatOne)
 {
     WriteServerConfig("Original", Sample());
-    CServerConfig copy;
+    ServerConfig copy;
     ReadServerConfig("Original", copy);
     WriteServerConfig("Copy", copy);
 
@@ -117,7 +117,7 @@ TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThat
     EnumerateServerConfigs(names);
     EXPECT_EQ(names, std::vector<std::string>{"Copy"});
 
-    CServerConfig gone = Sample();
+    ServerConfig gone = Sample();
     ReadServerConfig("Original", gone);
     EXPECT_EQ(gone.url, "");
     EXPECT_EQ(gone.timeout, 60);

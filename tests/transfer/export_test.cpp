@@ -1,5 +1,5 @@
 #include "transfer/export.h"
-#include "transfer/sheetwriter.h"
+#include "transfer/spreadsheetwriter.h"
 
 #include "platform/files.h"
 #include "platform/localtime.h"
@@ -29,7 +29,7 @@ protected:
         b.InsertQuotation({86400, 1.0});
         b.InsertQuotation({3 * 86400, 2.0});
     }
-    CWPapier a, b;
+    SecurityItem a, b;
 };
 
 std::string Le16(int v)
@@ -74,7 +74,7 @@ TEST_F(ExportTest, SpreadsheetOfTwoItemsByteForByte)
 
 TEST_F(ExportTest, TextLayout)
 {
-    CWPapier empty;
+    SecurityItem empty;
     empty.settings().name = "Empty";
     empty.settings().symbol = "E";
     EXPECT_EQ(QuotationsText({&a, &empty}), "\"ACME\" (AC)\r\n01/02/70 00:00; 12.5000; \r\n"
@@ -83,7 +83,7 @@ TEST_F(ExportTest, TextLayout)
 
 TEST_F(ExportTest, EmptyItemsKeepTheirBlockAndLongTextsAreCut)
 {
-    CWPapier empty;
+    SecurityItem empty;
     empty.settings().name = std::string(300, 'n');
     const std::string sheet = QuotationsSheet({&empty, &b});
     // The long title is cut to 255 bytes; the next item still starts at column 5.

@@ -63,8 +63,8 @@ protected:
         m_doc.InsertQuotation(m_item, 5.0, MakeLocalTime(2003, 2, 2, 20, 0));
         m_doc.SetModifiedFlag(false);
     }
-    CWPapierDoc m_doc{1};
-    ItemPos m_item;
+    PortfolioDocument m_doc{1};
+    ItemKey m_item;
     std::string m_file;
 };
 
@@ -103,7 +103,7 @@ TEST_F(ImportQuotationsTest, NothingImportedSaysWhy)
 
     r = ImportQuotations(m_doc, m_item, "/no/such/file", e, true, "", ".", 0);
     EXPECT_EQ(r.message, "Error importing quotations from file \"/no/such/file\":\nCould not open file!\n");
-    EXPECT_FALSE(ImportQuotations(m_doc, ItemPos{}, m_file, e, true, "", ".", 0).ok);
+    EXPECT_FALSE(ImportQuotations(m_doc, ItemKey{}, m_file, e, true, "", ".", 0).ok);
 }
 
 TEST(ImportTemplates, DefaultsAndStoredOnes)

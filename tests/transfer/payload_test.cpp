@@ -25,12 +25,12 @@ TEST(PastedNames, CopyOfAndNumbers)
 
 TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
 {
-    CWPapierDoc source(1);
-    std::vector<ItemPos> positions;
+    PortfolioDocument source(1);
+    std::vector<ItemKey> positions;
     for (const char* name : {"ACME", "Beta", "Gamma"}) {
         ItemSettings settings;
         settings.name = name;
-        const ItemPos pos = source.AddItem(settings);
+        const ItemKey pos = source.AddItem(settings);
         source.InsertQuotation(pos, 1.5, 100);
         source.InsertQuotation(pos, 2.5, 200);
         source.MarkBeingUpdated(pos);
@@ -38,10 +38,10 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
     }
     const std::string payload = WriteItemsPayload(source.Items());
 
-    CWPapierDoc target(1);
+    PortfolioDocument target(1);
     ASSERT_TRUE(PasteItems(target, payload).ok);
     ASSERT_EQ(target.GetItemCount(), 3u);
-    for (const ItemPos pos : target.GetItemPositions()) {
+    for (const ItemKey pos : target.GetItemPositions()) {
         EXPECT_EQ(target.GetQuotations(pos)->size(), 2u);
         EXPECT_FALSE(target.IsBeingUpdated(pos));
     }
@@ -52,7 +52,7 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
     ASSERT_TRUE(PasteItems(source, payload).ok);
     ASSERT_TRUE(PasteItems(source, payload).ok);
     std::vector<std::string> names;
-    for (const ItemPos pos : source.GetItemPositions())
+    for (const ItemKey pos : source.GetItemPositions())
         names.push_back(source.GetItemName(pos));
     EXPECT_EQ(names, (std::vector<std::string>{"ACME", "Beta", "Gamma", "Copy of ACME", "Copy of Beta", "Copy of Gamma",
                                                "Copy of ACME (1)", "Copy of Beta (1)", "Copy of Gamma (1)"}));
@@ -60,7 +60,7 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
 
 TEST(Payload, UnreadablePayloadAddsNothing)
 {
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     for (const std::string& bytes : {std::string(), std::string("\x01\x00\xFF\xFF", 4), std::string("garbage")}) {
         const PayloadResult r = PasteItems(doc, bytes);
         EXPECT_FALSE(r.ok);

@@ -1,4 +1,4 @@
-#include "ui/connectionstatusdialog.h"
+#include "ui/connectionstatuswindow.h"
 
 #include "platform/files.h"
 #include "ui/manualquotationdialog.h"
@@ -43,7 +43,7 @@ DownloadMessage Message(int code, std::uint64_t key, int detail = 0)
     m.detail = detail;
     m.worker = 7;
     m.itemName = "ACME";
-    m.itemKey = ItemPos{key};
+    m.itemKey = ItemKey{key};
     m.url = "http://quotes.example/q/page.html";
     return m;
 }
@@ -60,28 +60,28 @@ protected:
     void Send(DownloadMessage m) { m_dialog.handleMessage(m); }
 
     RecordingShell m_shell;
-    CConnectionStatusDlg m_dialog;
+    ConnectionStatusWindow m_dialog;
 };
 
 TEST_F(ConnectionStatusTest, RowsFollowTheMessagesOfAnUpdate)
 {
     m_dialog.show();
     Send(Message(DL_INITIALIZED, 1));
-    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Initialized");
+    EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Initialized");
     auto* list = m_dialog.findChild<QTreeWidget*>(QStringLiteral("connectionList"));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "7");
     EXPECT_EQ(list->topLevelItem(0)->text(1), "ACME");
     Send(Message(DL_CONNECTING, 1));
-    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Connecting...");
+    EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Connecting...");
     DownloadMessage progress = Message(DL_PROGRESS, 1);
     progress.kilobytes = 2;
     Send(std::move(progress));
-    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Download 2 KB");
+    EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Download 2 KB");
 
     Send(Message(DL_INITIALIZED, 2));
     Send(Message(DL_ERROR, 2, DLERR_FILE_NOT_FOUND));
-    EXPECT_EQ(m_dialog.statusOf(ItemPos{2}), "Error: File not found: /q/page.html");
+    EXPECT_EQ(m_dialog.statusOf(ItemKey{2}), "Error: File not found: /q/page.html");
 
     // A success removes the row; the window stays while an error row is left.
     Send(Message(DL_DONE, 1));
@@ -93,7 +93,7 @@ TEST_F(ConnectionStatusTest, RowsFollowTheMessagesOfAnUpdate)
     Send(Message(DL_INITIALIZED, 2));
     EXPECT_EQ(m_dialog.rowCount(), 2);
     EXPECT_EQ(list->topLevelItem(1)->data(0, Qt::UserRole).toULongLong(), 2u);
-    EXPECT_EQ(m_dialog.statusOf(ItemPos{2}), "Initialized");
+    EXPECT_EQ(m_dialog.statusOf(ItemKey{2}), "Initialized");
 
     // After the last successful row the window hides itself (option DownloadStatus on).
     Send(Message(DL_DONE, 3));
@@ -121,7 +121,7 @@ TEST_F(ConnectionStatusTest, PagesWithoutTheQuotationAreShownOrDeleted)
     shown.convertedFile = page("QVXshown");
     Send(Message(DL_INITIALIZED, 1));
     Send(std::move(shown));
-    EXPECT_EQ(m_dialog.statusOf(ItemPos{1}), "Error: Text not found!");
+    EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Error: Text not found!");
     ASSERT_EQ(m_shell.opened.size(), 1u);
     EXPECT_EQ(m_shell.opened[0], (folder / "QVXshown.TXT").string());
     EXPECT_TRUE(std::filesystem::exists(folder / "QVXshown.TXT"));
@@ -169,7 +169,7 @@ TEST_F(ConnectionStatusTest, TextsTooLongForTheirPlaceCanBeReadWhole)
 
     // The manual quotation dialog opens wide enough for its title beside a title bar's
     // icon and buttons.
-    CManualQuotationDlg manual("ACME", 0);
+    ManualQuotationDialog manual("ACME", 0);
     manual.show();
     QFont bold = manual.font();
     bold.setBold(true);
@@ -187,7 +187,7 @@ TEST_F(ConnectionStatusTest, TitleAbortButtonAndColumnWidths)
     ASSERT_NE(abort, nullptr);
     EXPECT_FALSE(abort->isEnabled());
     m_dialog.setAbortEnabled(true);
-    QSignalSpy spy(&m_dialog, &CConnectionStatusDlg::abortRequested);
+    QSignalSpy spy(&m_dialog, &ConnectionStatusWindow::abortRequested);
     abort->click();
     EXPECT_EQ(spy.count(), 1);
 

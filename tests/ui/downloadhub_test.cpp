@@ -2,7 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/localtime.h"
-#include "ui/connectionstatusdialog.h"
+#include "ui/connectionstatuswindow.h"
 #include "ui/prompter.h"
 #include "ui/shell.h"
 
@@ -37,7 +37,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
             EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
     }
-    ItemPos Add(const char* name, const char* symbol)
+    ItemKey Add(const char* name, const char* symbol)
     {
         ItemSettings settings;
         settings.name = name;
@@ -61,16 +61,16 @@ protected:
     ScriptedPrompter m_prompter;
     RecordingShell m_shell;
     std::string m_page;
-    CWPapierDoc m_doc{2};
-    CConnectionStatusDlg m_status;
+    PortfolioDocument m_doc{2};
+    ConnectionStatusWindow m_status;
     DownloadHub m_hub{m_doc, m_status};
     DownloadEngine m_engine;
 };
 
 TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
 {
-    const ItemPos found = Add("Found", "ABC");
-    const ItemPos missing = Add("Missing", "XYZ");
+    const ItemKey found = Add("Found", "ABC");
+    const ItemKey missing = Add("Missing", "XYZ");
     m_hub.setPortfolioTitle("quotes.qvx");
     m_status.setShowFileOnError(false);
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
@@ -95,8 +95,8 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
 
 TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
 {
-    const ItemPos item = Add("Found", "ABC");
-    CServerConfig config = m_doc.GetItem(item)->settings().server;
+    const ItemKey item = Add("Found", "ABC");
+    ServerConfig config = m_doc.GetItem(item)->settings().server;
     StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
     ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 1; }));
     EXPECT_TRUE(m_prompter.shown[0].startsWith("Quotation for 'Found':\nValue: 22.6500\nDate/Time: "))

@@ -25,7 +25,7 @@ GeneralOptions Distinct()
     o.minute1 = 5;
     o.hour2 = 22;
     o.minute2 = 45;
-    o.updateIntervall = 15;
+    o.updateInterval = 15;
     o.autosaveWindows = 0;
     o.showFileOnError = 1;
     return o;
@@ -84,7 +84,7 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
 {
     const GeneralOptions in = Distinct();
     {
-        CGeneralOptionsDlg dialog(in);
+        GeneralOptionsDialog dialog(in);
         EXPECT_EQ(dialog.windowTitle(), "General options");
         const Controls c(dialog);
         ASSERT_TRUE(c.complete());
@@ -117,7 +117,7 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
         c.savePortfolio->click();
     };
     {
-        CGeneralOptionsDlg dialog(in);
+        GeneralOptionsDialog dialog(in);
         changeAll(Controls(dialog));
         dialog.accept();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -131,14 +131,14 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
         expected.minute1 = 30;
         expected.hour2 = 9;
         expected.minute2 = 0;
-        expected.updateIntervall = 5;
+        expected.updateInterval = 5;
         expected.autosaveWindows = 1;
         expected.showFileOnError = 0;
         EXPECT_EQ(dialog.options(), expected);
         EXPECT_TRUE(m_prompter.shown.isEmpty());
     }
     {
-        CGeneralOptionsDlg dialog(in);
+        GeneralOptionsDialog dialog(in);
         changeAll(Controls(dialog));
         dialog.reject();
         EXPECT_EQ(dialog.options(), in);
@@ -148,7 +148,7 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
 TEST_F(GeneralOptionsTest, OkRefusesNumbersOutsideTheirRangeAndStaysOpen)
 {
     const GeneralOptions in = Distinct();
-    CGeneralOptionsDlg dialog(in);
+    GeneralOptionsDialog dialog(in);
     const Controls c(dialog);
     ASSERT_TRUE(c.complete());
     dialog.show();
@@ -192,14 +192,14 @@ TEST_F(GeneralOptionsTest, OkRefusesNumbersOutsideTheirRangeAndStaysOpen)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.options().numberDownloads, 1);
-    EXPECT_EQ(dialog.options().updateIntervall, 500);
+    EXPECT_EQ(dialog.options().updateInterval, 500);
 }
 
 TEST_F(GeneralOptionsTest, AutoupdateSwitchesItsFieldsButTheirValuesStay)
 {
     GeneralOptions in = Distinct();
     in.autoupdateTime = 0;
-    CGeneralOptionsDlg dialog(in);
+    GeneralOptionsDialog dialog(in);
     const Controls c(dialog);
     ASSERT_TRUE(c.complete());
     const auto enabled = [&](bool interval, bool onlyBetween, bool times) {
@@ -232,7 +232,7 @@ TEST_F(GeneralOptionsTest, AutoupdateSwitchesItsFieldsButTheirValuesStay)
 
     in.autoupdate = 0;
     in.autoupdateTime = 1;
-    CGeneralOptionsDlg off(in);
+    GeneralOptionsDialog off(in);
     const Controls d(off);
     ASSERT_TRUE(d.complete());
     EXPECT_FALSE(d.interval->isEnabled());
@@ -243,7 +243,7 @@ TEST_F(GeneralOptionsTest, AutoupdateSwitchesItsFieldsButTheirValuesStay)
 
 TEST_F(GeneralOptionsTest, ArrowsAndArrowKeysStepWithinTheRange)
 {
-    CGeneralOptionsDlg dialog(Distinct());
+    GeneralOptionsDialog dialog(Distinct());
     const Controls c(dialog);
     ASSERT_TRUE(c.complete());
     auto* downloadsUp = dialog.findChild<QToolButton*>(QStringLiteral("numberDownloadsUp"));

@@ -27,7 +27,7 @@ protected:
 TEST_F(ManualQuotationTest, PresetToNowAndTakesAValueInRange)
 {
     const TimeStamp now = MakeLocalTime(2026, 12, 7, 14, 5, 30);
-    CManualQuotationDlg dialog("ACME", now);
+    ManualQuotationDialog dialog("ACME", now);
     EXPECT_EQ(dialog.time(), now);
     auto* value = dialog.findChild<QLineEdit*>(QStringLiteral("valueEdit"));
     ASSERT_NE(value, nullptr);

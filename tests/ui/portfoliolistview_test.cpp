@@ -24,17 +24,17 @@ protected:
             Profile().deleteKey(section);
         m_now = MakeLocalTime(2026, 12, 7, 16, 0);
     }
-    ItemPos Add(const char* name, std::vector<CKurs> history, std::uint32_t colour = 0x0000FF)
+    ItemKey Add(const char* name, std::vector<Quotation> history, std::uint32_t colour = 0x0000FF)
     {
         ItemSettings settings;
         settings.name = name;
         settings.chart.lineColour = colour;
-        const ItemPos pos = m_doc.AddItem(settings);
-        for (const CKurs& k : history)
+        const ItemKey pos = m_doc.AddItem(settings);
+        for (const Quotation& k : history)
             m_doc.InsertQuotation(pos, k.value, k.time);
         return pos;
     }
-    static std::vector<QString> Column(const CWPapierLView& view, int column)
+    static std::vector<QString> Column(const PortfolioListView& view, int column)
     {
         std::vector<QString> texts;
         for (int i = 0; i < view.topLevelItemCount(); ++i)
@@ -42,7 +42,7 @@ protected:
         return texts;
     }
 
-    CWPapierDoc m_doc{1};
+    PortfolioDocument m_doc{1};
     TimeStamp m_now = 0;
 };
 
@@ -50,7 +50,7 @@ TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
 {
     Add("beta", {});
     Add("Alpha", {{MakeLocalTime(2026, 12, 7, 10), 2.0}, {MakeLocalTime(2026, 12, 7, 15, 30), 3.0}});
-    CWPapierLView view(m_doc);
+    PortfolioListView view(m_doc);
     view.setNow(m_now);
     view.rebuild();
     EXPECT_EQ(Column(view, 0), (std::vector<QString>{"Alpha", "beta"}));
@@ -79,11 +79,11 @@ TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
 
 TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
 {
-    const ItemPos a = Add("A", {});
-    const ItemPos b = Add("B", {});
-    const ItemPos c = Add("C", {});
-    CWPapierLView view(m_doc);
-    QSignalSpy changed(&view, &CWPapierLView::selectionChanged);
+    const ItemKey a = Add("A", {});
+    const ItemKey b = Add("B", {});
+    const ItemKey c = Add("C", {});
+    PortfolioListView view(m_doc);
+    QSignalSpy changed(&view, &PortfolioListView::selectionChanged);
     // The first row is chosen when nothing was.
     EXPECT_EQ(view.currentPosition(), a);
 
@@ -92,20 +92,20 @@ TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
     EXPECT_GE(changed.count(), 1);
     m_doc.InsertQuotation(c, 1.0, 100); // any change rebuilds the list
     EXPECT_EQ(view.currentPosition(), b);
-    EXPECT_EQ(view.selectedPositions(), std::vector<ItemPos>{b});
+    EXPECT_EQ(view.selectedPositions(), std::vector<ItemKey>{b});
 
     // Deleting the focused item: the row at the same place takes over.
     m_doc.DeleteItems({b});
     EXPECT_EQ(view.currentPosition(), c);
-    EXPECT_EQ(view.selectedPositions(), std::vector<ItemPos>{c});
+    EXPECT_EQ(view.selectedPositions(), std::vector<ItemKey>{c});
     m_doc.DeleteItems({c});
     EXPECT_EQ(view.currentPosition(), a);
 }
 
 TEST_F(PortfolioListViewTest, DotsHaveTheItemsLineColour)
 {
-    const ItemPos pos = Add("A", {}, 0x9600DC); // 0x00BBGGRR
-    CWPapierLView view(m_doc);
+    const ItemKey pos = Add("A", {}, 0x9600DC); // 0x00BBGGRR
+    PortfolioListView view(m_doc);
     EXPECT_EQ(view.rowDotColour(QVariant::fromValue<qulonglong>(pos.key)), QColor(0xDC, 0x00, 0x96));
     EXPECT_EQ(view.rowDotColour(QVariant::fromValue<qulonglong>(9999)), QColor(0, 0, 255));
 }

@@ -2,7 +2,7 @@
 // scripts adding quotations, and long updates (tarvelo-cli update, tarvelo -u) racing a
 // script. Counts what is lost over many rounds.
 #include "model/archive.h"
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ protected:
         while (!m_server.is_running())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
-        CWPapierDoc doc(1);
+        PortfolioDocument doc(1);
         ItemSettings fetched;
         fetched.name = "Alpha";
         fetched.symbol = "ALPHA";

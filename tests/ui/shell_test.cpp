@@ -43,12 +43,12 @@ TEST_F(DesktopShellTest, WhatNothingCouldOpenIsNamedForTheUser)
 
     // Every caller goes through it: the about box's contact address, say.
     Shell::install(&m_failing);
-    CAboutDlg about;
+    AboutDialog about;
     auto* contact = about.findChild<QLabel*>(QStringLiteral("contactLabel"));
     ASSERT_NE(contact, nullptr);
-    emit contact->linkActivated(QStringLiteral("mailto:") + CAboutDlg::ContactAddress());
+    emit contact->linkActivated(QStringLiteral("mailto:") + AboutDialog::ContactAddress());
     ASSERT_EQ(m_prompter.shown.size(), 3);
-    EXPECT_TRUE(m_prompter.shown[2].startsWith(QStringLiteral("mailto:") + CAboutDlg::ContactAddress()));
+    EXPECT_TRUE(m_prompter.shown[2].startsWith(QStringLiteral("mailto:") + AboutDialog::ContactAddress()));
 
     // What opens is not reported.
     DesktopShell working([](const QUrl&) { return true; });

@@ -1,7 +1,7 @@
 // The desktop program run from a terminal in unattended update mode, as cron would.
 
 #include "model/archive.h"
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ protected:
     }
     std::string Portfolio(const char* file, std::initializer_list<const char*> symbols)
     {
-        CWPapierDoc doc(1);
+        PortfolioDocument doc(1);
         for (const char* symbol : symbols) {
             ItemSettings settings;
             settings.name = std::string("Item ") + symbol;

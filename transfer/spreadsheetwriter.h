@@ -9,7 +9,7 @@ namespace tarvelo {
 // A small writer of BIFF2 worksheets: a grid of empty, number and text cells that
 // grows on demand, written as BOF, four FONT records, the NUMBER records row by row,
 // the LABEL records row by row, and EOF.
-class CSheetWriter {
+class SpreadsheetWriter {
 public:
     enum Kind { kEmpty = 0, kNumber = 1, kText = 2 };
 

@@ -22,7 +22,7 @@ struct GeneralOptions {
     std::int32_t minute1 = 30;
     std::int32_t hour2 = 18;
     std::int32_t minute2 = 30;
-    std::int32_t updateIntervall = 60;
+    std::int32_t updateInterval = 60;
     std::int32_t autosaveWindows = 1;
     std::int32_t showFileOnError = 1;
     // The largest page a download takes, in bytes; a larger one ends with an error.

@@ -9,7 +9,7 @@ namespace tarvelo {
 // it. Shared configurations live in the profile store under their name; each item
 // embeds one more, which is the item's own when its Name is empty. Texts are
 // Windows-1252.
-struct CServerConfig {
+struct ServerConfig {
     std::string name;
     std::string url;
     std::int32_t timeout = 60;
@@ -31,10 +31,10 @@ struct CServerConfig {
     std::int32_t hourIndex = 5;
     std::int32_t minuteIndex = 6;
 
-    bool operator==(const CServerConfig&) const = default;
+    bool operator==(const ServerConfig&) const = default;
 };
 
 // The embedded configuration of a newly inserted item ("-- User defined --").
-CServerConfig NewItemServerConfig();
+ServerConfig NewItemServerConfig();
 
 } // namespace tarvelo

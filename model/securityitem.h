@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ckurs.h"
+#include "model/quotation.h"
 #include "model/itemsettings.h"
 
 #include <cstdint>
@@ -11,23 +11,23 @@ namespace tarvelo {
 
 // A security item: its settings and its quotation history, ordered by time, oldest
 // first. A record with the same time as existing ones goes before all of them.
-class CWPapier {
+class SecurityItem {
 public:
-    CWPapier() = default;
-    explicit CWPapier(ItemSettings settings) : m_settings(std::move(settings)) {}
+    SecurityItem() = default;
+    explicit SecurityItem(ItemSettings settings) : m_settings(std::move(settings)) {}
 
     const ItemSettings& settings() const { return m_settings; }
     ItemSettings& settings() { return m_settings; }
-    const std::vector<CKurs>& history() const { return m_history; }
+    const std::vector<Quotation>& history() const { return m_history; }
 
     bool isBeingUpdated() const { return m_beingUpdated != 0; }
     void setBeingUpdated(bool on) { m_beingUpdated = on ? 1 : 0; }
 
     // Inserts by time; returns the 0-based index the record now has.
-    std::size_t InsertQuotation(const CKurs& record);
+    std::size_t InsertQuotation(const Quotation& record);
     // Inserts many records; the history ends exactly as inserting them one by one in
     // the given order would leave it.
-    void InsertQuotations(std::span<const CKurs> batch);
+    void InsertQuotations(std::span<const Quotation> batch);
     // Takes the record out, changes it and inserts it again. -1 when the index does not
     // name a record, 0 when it was the only record, else the new index plus 1.
     int ModifyQuotation(std::size_t index, double value, std::int32_t time);
@@ -38,7 +38,7 @@ public:
     void InvertQuotations();
 
     // Loading appends records in stream order without sorting.
-    void AppendLoadedQuotation(const CKurs& record) { m_history.push_back(record); }
+    void AppendLoadedQuotation(const Quotation& record) { m_history.push_back(record); }
     void ReserveHistory(std::size_t n) { m_history.reserve(n); }
 
     bool GetLastTime(std::int32_t& time) const;
@@ -53,10 +53,10 @@ public:
 
 private:
     // The record the change columns compare the newest one with, or null.
-    const CKurs* ChangeReference(bool sinceLastDay) const;
+    const Quotation* ChangeReference(bool sinceLastDay) const;
 
     ItemSettings m_settings;
-    std::vector<CKurs> m_history;
+    std::vector<Quotation> m_history;
     int m_beingUpdated = 0;
 };
 

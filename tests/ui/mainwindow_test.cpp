@@ -1,11 +1,11 @@
-#include "ui/mainframe.h"
+#include "ui/mainwindow.h"
 
 #include "download/downloadengine.h"
 #include "model/archive.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "resources/CommandIds.h"
-#include "ui/connectionstatusdialog.h"
+#include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
 #include "ui/manualquotationdialog.h"
 #include "ui/portfoliolistview.h"
@@ -49,7 +49,7 @@ namespace {
 
 using namespace commands;
 
-class MainFrameTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -78,17 +78,17 @@ protected:
         Shell::install(nullptr);
         fs::remove_all(m_folder);
     }
-    CMainFrame& Frame(bool unattended = false)
+    MainWindow& Frame(bool unattended = false)
     {
-        m_frame = std::make_unique<CMainFrame>(m_doc, m_options, m_engine, unattended);
+        m_frame = std::make_unique<MainWindow>(m_doc, m_options, m_engine, unattended);
         m_frame->setClock([this] { return m_now; });
         return *m_frame;
     }
-    ItemPos Add(const char* name, const char* symbol, const std::string& url = {})
+    ItemKey Add(const char* name, const char* symbol, const std::string& url = {})
     {
         return AddTo(m_doc, name, symbol, url);
     }
-    ItemPos AddTo(CWPapierDoc& doc, const char* name, const char* symbol, const std::string& url = {})
+    ItemKey AddTo(PortfolioDocument& doc, const char* name, const char* symbol, const std::string& url = {})
     {
         ItemSettings settings;
         settings.name = name;
@@ -120,11 +120,11 @@ protected:
     RecordingShell m_shell;
     fs::path m_folder;
     std::string m_page;
-    CWPapierDoc m_doc{5};
+    PortfolioDocument m_doc{5};
     GeneralOptions m_options;
     DownloadEngine m_engine;
     TimeStamp m_now = MakeLocalTime(2026, 12, 8, 10, 10);
-    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<MainWindow> m_frame;
 };
 
 // A local web server whose "/slow" page answers only when the test lets it.
@@ -158,10 +158,10 @@ private:
     int m_port = 0;
 };
 
-TEST_F(MainFrameTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
+TEST_F(MainWindowTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
 {
     Profile().writeInt("Dimensions", "ListView", 220);
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     const auto* bar = frame.findChild<QToolBar*>(QStringLiteral("toolBar"));
     ASSERT_NE(bar, nullptr);
     std::vector<int> buttons;
@@ -189,10 +189,10 @@ TEST_F(MainFrameTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
     }
 }
 
-TEST_F(MainFrameTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
+TEST_F(MainWindowTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
 {
-    const ItemPos item = Add("Alpha", "ABC");
-    CMainFrame& frame = Frame();
+    const ItemKey item = Add("Alpha", "ABC");
+    MainWindow& frame = Frame();
     EXPECT_TRUE(frame.updateTimerActive());
 
     const auto tickAt = [&](TimeStamp when) {
@@ -221,11 +221,11 @@ TEST_F(MainFrameTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
     EXPECT_TRUE(tickAt(At(3, 0)));
 }
 
-TEST_F(MainFrameTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
+TEST_F(MainWindowTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
 {
     Add("Alpha", "ABC");
-    m_options.updateIntervall = 60;
-    CMainFrame& frame = Frame();
+    m_options.updateInterval = 60;
+    MainWindow& frame = Frame();
     frame.StartUpdateTimer(5); // as if 55 of 60 minutes had passed
     EXPECT_LE(frame.updateTimerRemaining(), 5 * 60000 + 1000);
     frame.updateAllQuotations();
@@ -244,12 +244,12 @@ TEST_F(MainFrameTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
     EXPECT_EQ(m_prompter.shown.back(), "Timer error!");
 }
 
-TEST_F(MainFrameTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
+TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
 {
     SlowServer server;
     for (const char* name : {"A", "B", "C"})
         Add(name, "ABC", server.url() + "?" + name); // three distinct addresses: three jobs
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled()); // nothing runs: abort does nothing
     frame.abortDownloads();
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
@@ -272,15 +272,15 @@ TEST_F(MainFrameTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
     EXPECT_EQ(frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth(), widest);
     EXPECT_TRUE(frame.action(kFileNew)->isEnabled());
     EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Connections");
-    for (const ItemPos pos : m_doc.GetItemPositions())
+    for (const ItemKey pos : m_doc.GetItemPositions())
         EXPECT_DOUBLE_EQ(m_doc.GetQuotations(pos)->back().value, 31.5);
 }
 
-TEST_F(MainFrameTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
+TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
 {
     SlowServer server;
-    const ItemPos item = Add("A", "ABC", server.url());
-    CMainFrame& frame = Frame();
+    const ItemKey item = Add("A", "ABC", server.url());
+    MainWindow& frame = Frame();
     frame.updateAllQuotations();
     ASSERT_TRUE(Until([&] { return frame.downloadHub()->runningUpdates() == 1; }));
     frame.abortDownloads();
@@ -293,32 +293,32 @@ TEST_F(MainFrameTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
     EXPECT_TRUE(m_doc.GetQuotations(item)->empty()); // an aborted quotation is not applied
 }
 
-TEST_F(MainFrameTest, NotificationTipFollowsTheRunningCount)
+TEST_F(MainWindowTest, NotificationTipFollowsTheRunningCount)
 {
-    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", 3), "Depot.qvx (3 Downloads)");
-    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", 1), "Depot.qvx (1 Download)");
-    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", 0), "Depot.qvx (End)");
-    EXPECT_EQ(CMainFrame::NotificationTip("Depot.qvx", -1), "Depot.qvx (End)");
-    EXPECT_EQ(CMainFrame::NotificationTip("100%1.qvx", 2), "100%1.qvx (2 Downloads)");
+    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", 3), "Depot.qvx (3 Downloads)");
+    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", 1), "Depot.qvx (1 Download)");
+    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", 0), "Depot.qvx (End)");
+    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", -1), "Depot.qvx (End)");
+    EXPECT_EQ(MainWindow::NotificationTip("100%1.qvx", 2), "100%1.qvx (2 Downloads)");
     const QString longTitle(70, QLatin1Char('x'));
-    EXPECT_EQ(CMainFrame::NotificationTip(longTitle, 2), QString(63, QLatin1Char('x')));
+    EXPECT_EQ(MainWindow::NotificationTip(longTitle, 2), QString(63, QLatin1Char('x')));
 }
 
-TEST_F(MainFrameTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
+TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
 {
     // Two items on two pages, but one download slot: the second job waits while the
     // first runs, so the running count comes back to 0 before the second starts.
-    CWPapierDoc doc(1);
+    PortfolioDocument doc(1);
     const std::string second = (m_folder / "second.html").string();
     ASSERT_EQ(WriteWholeFile(second, "<p>Kurs XYZ: <b>8,25</b></p>"), FileError::None);
     AddTo(doc, "A", "ABC");
     AddTo(doc, "B", "XYZ", "file://" + second);
     const std::string path = (m_folder / "unattended.qvx").string();
     ASSERT_TRUE(doc.OnSaveDocument(path).ok);
-    CMainFrame frame(doc, m_options, m_engine, true);
+    MainWindow frame(doc, m_options, m_engine, true);
     int finished = 0;
     std::vector<int> counts;
-    QObject::connect(&frame, &CMainFrame::unattendedFinished, [&] { ++finished; });
+    QObject::connect(&frame, &MainWindow::unattendedFinished, [&] { ++finished; });
     QObject::connect(frame.downloadHub(), &DownloadHub::runningUpdatesChanged, [&](int n) { counts.push_back(n); });
     frame.showNotificationIcon();
     EXPECT_EQ(frame.notificationTip(), QString::fromStdString(path).left(63));
@@ -337,10 +337,10 @@ TEST_F(MainFrameTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(MainFrameTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
+TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
 {
     {
-        CMainFrame& frame = Frame();
+        MainWindow& frame = Frame();
         frame.setGeometry(40, 50, 700, 500);
         frame.saveViewOptions();
     }
@@ -349,7 +349,7 @@ TEST_F(MainFrameTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     EXPECT_TRUE(Profile().readText("Columns", "ListView").has_value());
     EXPECT_TRUE(Profile().readText("Columns", "ConnectionDialog").has_value());
     {
-        CMainFrame& frame = Frame();
+        MainWindow& frame = Frame();
         EXPECT_EQ(frame.geometry(), QRect(40, 50, 700, 500));
         frame.setGeometry(0, 50, 700, 500); // at the screen's edge: not kept
         frame.saveViewOptions();
@@ -360,9 +360,9 @@ TEST_F(MainFrameTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     EXPECT_NE(Frame().geometry(), QRect(40, 50, 700, 500));
 }
 
-TEST_F(MainFrameTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
+TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
 {
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     Add("Alpha", "ABC");
     const QString first = QString::fromStdString((m_folder / "first.qvx").string());
     m_prompter.files.push_back(first);
@@ -403,12 +403,12 @@ TEST_F(MainFrameTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_EQ(saved.items.front()->history().size(), 1u);
 }
 
-TEST_F(MainFrameTest, ItemCommandsOfTheList)
+TEST_F(MainWindowTest, ItemCommandsOfTheList)
 {
-    const ItemPos alpha = Add("Alpha", "ABC");
+    const ItemKey alpha = Add("Alpha", "ABC");
     Add("Beta", "XYZ");
-    CMainFrame& frame = Frame();
-    CWPapierLView& list = *frame.listView();
+    MainWindow& frame = Frame();
+    PortfolioListView& list = *frame.listView();
     list.setCurrentItem(list.topLevelItem(0));
     frame.updateCommandStates();
     EXPECT_TRUE(frame.action(kDeleteItem)->isEnabled());
@@ -472,15 +472,15 @@ TEST_F(MainFrameTest, ItemCommandsOfTheList)
     EXPECT_EQ(m_prompter.shown.back(), "No items!");
 }
 
-TEST_F(MainFrameTest, AcceleratorsReachTheCommandsFromTheList)
+TEST_F(MainWindowTest, AcceleratorsReachTheCommandsFromTheList)
 {
     Add("Alpha", "ABC");
     Add("Beta", "XYZ");
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     frame.show();
     QApplication::setActiveWindow(&frame);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    CWPapierLView& list = *frame.listView();
+    PortfolioListView& list = *frame.listView();
     list.setFocus();
     list.setCurrentItem(list.topLevelItem(0));
     QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier); // Compare all, not the list's own select-all
@@ -488,21 +488,21 @@ TEST_F(MainFrameTest, AcceleratorsReachTheCommandsFromTheList)
     QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(list.selectedPositions().size(), 1u);
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(CWPapierLView::clipboardHasItems());
+    EXPECT_TRUE(PortfolioListView::clipboardHasItems());
     m_prompter.answers.push_back(Prompter::Yes);
     QTest::keyClick(&list, Qt::Key_Delete);
     EXPECT_EQ(m_doc.GetItemCount(), 1u);
 }
 
-TEST_F(MainFrameTest, OpeningThroughTheDialogAsksOnceAboutChanges)
+TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
 {
     const std::string other = (m_folder / "other.qvx").string();
     {
-        CWPapierDoc saved(1);
+        PortfolioDocument saved(1);
         AddTo(saved, "Other", "OTH");
         ASSERT_TRUE(saved.OnSaveDocument(other).ok);
     }
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     Add("Alpha", "ABC");
     m_prompter.files.push_back(QString::fromStdString(other));
     m_prompter.answers.push_back(Prompter::No);
@@ -511,15 +511,15 @@ TEST_F(MainFrameTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Other");
 }
 
-TEST_F(MainFrameTest, AFileDroppedOnTheWindowIsOpened)
+TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
 {
     const std::string dropped = (m_folder / "dropped.qvx").string();
     {
-        CWPapierDoc saved(1);
+        PortfolioDocument saved(1);
         AddTo(saved, "Dropped", "DRP");
         ASSERT_TRUE(saved.OnSaveDocument(dropped).ok);
     }
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -539,9 +539,9 @@ TEST_F(MainFrameTest, AFileDroppedOnTheWindowIsOpened)
     EXPECT_FALSE(refused.isAccepted());
 }
 
-TEST_F(MainFrameTest, NoTwoCommandsShareAKey)
+TEST_F(MainWindowTest, NoTwoCommandsShareAKey)
 {
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     std::map<QString, QString> owner;
     for (const QAction* a : frame.findChildren<QAction*>()) {
         for (const QKeySequence& key : a->shortcuts()) {
@@ -554,10 +554,10 @@ TEST_F(MainFrameTest, NoTwoCommandsShareAKey)
     EXPECT_EQ(owner.count(QStringLiteral("Ctrl+Q")), 1u);
 }
 
-TEST_F(MainFrameTest, ContextMenuHasTheListTexts)
+TEST_F(MainWindowTest, ContextMenuHasTheListTexts)
 {
     Add("Alpha", "ABC");
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     const auto* menu = frame.findChild<QMenu*>(QStringLiteral("listContextMenu"));
     ASSERT_NE(menu, nullptr);
     QStringList texts;
@@ -568,9 +568,9 @@ TEST_F(MainFrameTest, ContextMenuHasTheListTexts)
                                   "&Import Quotations...", "&Delete item"}));
 }
 
-TEST_F(MainFrameTest, ServerConfigurationsAreExportedToTheChosenFile)
+TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
 {
-    CMainFrame& frame = Frame();
+    MainWindow& frame = Frame();
     const std::string file = (m_folder / "Server.reg").string();
     m_prompter.files.push_back(QString::fromStdString(file));
     frame.action(kExportServers)->trigger();
@@ -591,14 +591,14 @@ TEST_F(MainFrameTest, ServerConfigurationsAreExportedToTheChosenFile)
 namespace tarvelo {
 namespace {
 
-TEST_F(MainFrameTest, TheWindowFollowsAFileThatAnotherProgramSaves)
+TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
 {
     Add("Alpha", "ABC");
-    const ItemPos beta = Add("Beta", "XYZ");
+    const ItemKey beta = Add("Beta", "XYZ");
     const std::string path = (m_folder / "shared.qvx").string();
     ASSERT_TRUE(m_doc.OnSaveDocument(path).ok);
-    CMainFrame& frame = Frame();
-    CWPapierLView& list = *frame.listView();
+    MainWindow& frame = Frame();
+    PortfolioListView& list = *frame.listView();
     for (int row = 0; row < list.topLevelItemCount(); ++row) {
         if (list.topLevelItem(row)->text(0) == QStringLiteral("Beta"))
             list.setCurrentItem(list.topLevelItem(row));
@@ -606,7 +606,7 @@ TEST_F(MainFrameTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     ASSERT_EQ(list.currentPosition(), beta);
     frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);
     const auto quoteElsewhere = [&](double value) {
-        CWPapierDoc other(1);
+        PortfolioDocument other(1);
         ASSERT_TRUE(other.OnOpenDocument(path).ok);
         other.InsertQuotation(other.FindItemsByName("Beta").front(), value, m_now - 60);
         ASSERT_TRUE(other.OnSaveDocument(path).ok);

@@ -1,4 +1,4 @@
-#include "ui/listviewex.h"
+#include "ui/ownerdrawnlist.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -19,7 +19,7 @@ QString ShortenText(const QString& text, int width, int margin, const QFontMetri
     return shortened + dots;
 }
 
-CListViewEx::CListViewEx(QWidget* parent) : QTreeWidget(parent)
+OwnerDrawnList::OwnerDrawnList(QWidget* parent) : QTreeWidget(parent)
 {
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -29,12 +29,12 @@ CListViewEx::CListViewEx(QWidget* parent) : QTreeWidget(parent)
     setIconSize(QSize(16, 16));
 }
 
-QColor CListViewEx::rowDotColour(const QVariant&) const
+QColor OwnerDrawnList::rowDotColour(const QVariant&) const
 {
     return QColor(0, 0, 255);
 }
 
-ListRowDelegate::ListRowDelegate(CListViewEx* list) : QStyledItemDelegate(list), m_list(list) {}
+ListRowDelegate::ListRowDelegate(OwnerDrawnList* list) : QStyledItemDelegate(list), m_list(list) {}
 
 void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {

@@ -1,4 +1,4 @@
-#include "model/cwpapier.h"
+#include "model/securityitem.h"
 
 #include "platform/localtime.h"
 
@@ -8,18 +8,18 @@ namespace tarvelo {
 
 namespace {
 
-bool EarlierThan(const CKurs& a, const CKurs& b)
+bool EarlierThan(const Quotation& a, const Quotation& b)
 {
     return a.time < b.time;
 }
 
 // The first position whose time is not earlier than the record's: a new record goes
 // before every record with the same time.
-std::vector<CKurs>::iterator PlaceFor(std::vector<CKurs>& history, std::int32_t time)
+std::vector<Quotation>::iterator PlaceFor(std::vector<Quotation>& history, std::int32_t time)
 {
     if (history.empty() || time > history.back().time)
         return history.end();
-    return std::lower_bound(history.begin(), history.end(), CKurs{time, 0.0}, EarlierThan);
+    return std::lower_bound(history.begin(), history.end(), Quotation{time, 0.0}, EarlierThan);
 }
 
 std::int32_t EmptyHistoryTime()
@@ -34,7 +34,7 @@ std::int32_t NoReferenceTime()
 
 } // namespace
 
-std::size_t CWPapier::InsertQuotation(const CKurs& record)
+std::size_t SecurityItem::InsertQuotation(const Quotation& record)
 {
     const auto place = PlaceFor(m_history, record.time);
     const auto inserted = m_history.insert(place, record);
@@ -47,14 +47,14 @@ namespace {
 // the last to the first in the order they must end in; among equal times an old record
 // stays behind the batch records.
 template <typename Next>
-void MergeFromBack(std::vector<CKurs>& history, std::size_t batchSize, Next next)
+void MergeFromBack(std::vector<Quotation>& history, std::size_t batchSize, Next next)
 {
     const std::size_t oldSize = history.size();
     history.resize(oldSize + batchSize);
     std::size_t i = oldSize;
     std::size_t k = history.size();
     for (std::size_t left = batchSize; left > 0; --left) {
-        const CKurs record = next();
+        const Quotation record = next();
         while (i > 0 && history[i - 1].time >= record.time)
             history[--k] = history[--i];
         history[--k] = record;
@@ -63,7 +63,7 @@ void MergeFromBack(std::vector<CKurs>& history, std::size_t batchSize, Next next
 
 } // namespace
 
-void CWPapier::InsertQuotations(std::span<const CKurs> batch)
+void SecurityItem::InsertQuotations(std::span<const Quotation> batch)
 {
     // Inserted one by one, a later record goes before an earlier one of the same time,
     // and every batch record before the old records of its time. So the batch must
@@ -95,23 +95,23 @@ void CWPapier::InsertQuotations(std::span<const CKurs> batch)
         MergeFromBack(m_history, m, [&] { return batch[at++]; });
         return;
     }
-    std::vector<CKurs> sorted(batch.rbegin(), batch.rend());
+    std::vector<Quotation> sorted(batch.rbegin(), batch.rend());
     std::stable_sort(sorted.begin(), sorted.end(), EarlierThan);
     std::size_t at = m;
     MergeFromBack(m_history, m, [&] { return sorted[--at]; });
 }
 
-int CWPapier::ModifyQuotation(std::size_t index, double value, std::int32_t time)
+int SecurityItem::ModifyQuotation(std::size_t index, double value, std::int32_t time)
 {
     if (index >= m_history.size())
         return -1;
     m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(index));
     const bool wasOnly = m_history.empty();
-    const std::size_t place = InsertQuotation(CKurs{time, value});
+    const std::size_t place = InsertQuotation(Quotation{time, value});
     return wasOnly ? 0 : static_cast<int>(place) + 1;
 }
 
-bool CWPapier::DeleteQuotation(std::size_t index)
+bool SecurityItem::DeleteQuotation(std::size_t index)
 {
     if (index >= m_history.size())
         return false;
@@ -119,13 +119,13 @@ bool CWPapier::DeleteQuotation(std::size_t index)
     return true;
 }
 
-void CWPapier::DeleteAllQuotations()
+void SecurityItem::DeleteAllQuotations()
 {
     m_history.clear();
     m_history.shrink_to_fit();
 }
 
-bool CWPapier::SplitQuotations(std::size_t index, double divisor)
+bool SecurityItem::SplitQuotations(std::size_t index, double divisor)
 {
     if (!(divisor > 0.0))
         return false;
@@ -140,13 +140,13 @@ bool CWPapier::SplitQuotations(std::size_t index, double divisor)
     return true;
 }
 
-void CWPapier::InvertQuotations()
+void SecurityItem::InvertQuotations()
 {
-    for (CKurs& record : m_history)
+    for (Quotation& record : m_history)
         record.value = 1.0 / record.value;
 }
 
-bool CWPapier::GetLastTime(std::int32_t& time) const
+bool SecurityItem::GetLastTime(std::int32_t& time) const
 {
     if (m_history.empty()) {
         time = EmptyHistoryTime();
@@ -156,7 +156,7 @@ bool CWPapier::GetLastTime(std::int32_t& time) const
     return true;
 }
 
-bool CWPapier::GetFirstTime(std::int32_t& time) const
+bool SecurityItem::GetFirstTime(std::int32_t& time) const
 {
     if (m_history.empty()) {
         time = EmptyHistoryTime();
@@ -166,13 +166,13 @@ bool CWPapier::GetFirstTime(std::int32_t& time) const
     return true;
 }
 
-bool CWPapier::GetLastValue(double& value) const
+bool SecurityItem::GetLastValue(double& value) const
 {
     value = m_history.empty() ? 0.0 : m_history.back().value;
     return !m_history.empty();
 }
 
-bool CWPapier::GetLowHigh(double& low, double& high) const
+bool SecurityItem::GetLowHigh(double& low, double& high) const
 {
     low = high = 0.0;
     if (m_history.empty())
@@ -187,7 +187,7 @@ bool CWPapier::GetLowHigh(double& low, double& high) const
     return true;
 }
 
-bool CWPapier::GetTotalChangePercent(double& percent) const
+bool SecurityItem::GetTotalChangePercent(double& percent) const
 {
     percent = 0.0;
     if (m_history.empty())
@@ -198,17 +198,17 @@ bool CWPapier::GetTotalChangePercent(double& percent) const
     return true;
 }
 
-bool CWPapier::GetTotalChange(double& change) const
+bool SecurityItem::GetTotalChange(double& change) const
 {
     change = m_history.empty() ? 0.0 : m_history.back().value - m_history.front().value;
     return !m_history.empty();
 }
 
-const CKurs* CWPapier::ChangeReference(bool sinceLastDay) const
+const Quotation* SecurityItem::ChangeReference(bool sinceLastDay) const
 {
     if (m_history.size() < 2)
         return nullptr;
-    const CKurs& newest = m_history.back();
+    const Quotation& newest = m_history.back();
     if (!sinceLastDay)
         return &m_history[m_history.size() - 2];
     for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {
@@ -219,12 +219,12 @@ const CKurs* CWPapier::ChangeReference(bool sinceLastDay) const
     return nullptr;
 }
 
-bool CWPapier::GetLastChangePercent(double& percent, bool sinceLastDay) const
+bool SecurityItem::GetLastChangePercent(double& percent, bool sinceLastDay) const
 {
     percent = 0.0;
     if (m_history.empty())
         return false;
-    if (const CKurs* reference = ChangeReference(sinceLastDay)) {
+    if (const Quotation* reference = ChangeReference(sinceLastDay)) {
         const double last = m_history.back().value;
         if (last != reference->value && reference->value != 0.0)
             percent = last * 100.0 / reference->value - 100.0;
@@ -232,24 +232,24 @@ bool CWPapier::GetLastChangePercent(double& percent, bool sinceLastDay) const
     return true;
 }
 
-bool CWPapier::GetLastChange(double& change, bool sinceLastDay) const
+bool SecurityItem::GetLastChange(double& change, bool sinceLastDay) const
 {
     change = 0.0;
     if (m_history.empty())
         return false;
-    if (const CKurs* reference = ChangeReference(sinceLastDay)) {
+    if (const Quotation* reference = ChangeReference(sinceLastDay)) {
         if (reference->value != 0.0)
             change = m_history.back().value - reference->value;
     }
     return true;
 }
 
-bool CWPapier::GetReferenceTime(std::int32_t& time, bool sinceLastDay) const
+bool SecurityItem::GetReferenceTime(std::int32_t& time, bool sinceLastDay) const
 {
     time = NoReferenceTime();
     if (m_history.size() < 2)
         return false;
-    const CKurs& newest = m_history.back();
+    const Quotation& newest = m_history.back();
     if (!sinceLastDay) {
         time = m_history[m_history.size() - 2].time;
         return true;

@@ -1,4 +1,4 @@
-#include "ui/connectionstatusdialog.h"
+#include "ui/connectionstatuswindow.h"
 
 #include "download/statusrouter.h"
 #include "platform/profile.h"
@@ -26,7 +26,7 @@ constexpr std::array<int, 3> kDefaultWidths = {84, 134, 148};
 
 } // namespace
 
-CConnectionStatusDlg::CConnectionStatusDlg(QWidget* parent) : QDialog(parent)
+ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("connectionStatusDialog"));
     setWindowTitle(QStringLiteral("Connections"));
@@ -46,7 +46,7 @@ CConnectionStatusDlg::CConnectionStatusDlg(QWidget* parent) : QDialog(parent)
     m_abort->setObjectName(QStringLiteral("abortButton"));
     m_abort->setEnabled(false);
     connect(m_hide, &QPushButton::clicked, this, &QDialog::hide);
-    connect(m_abort, &QPushButton::clicked, this, &CConnectionStatusDlg::abortRequested);
+    connect(m_abort, &QPushButton::clicked, this, &ConnectionStatusWindow::abortRequested);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -65,7 +65,7 @@ CConnectionStatusDlg::CConnectionStatusDlg(QWidget* parent) : QDialog(parent)
     }
 }
 
-QTreeWidgetItem* CConnectionStatusDlg::rowOf(ItemPos item) const
+QTreeWidgetItem* ConnectionStatusWindow::rowOf(ItemKey item) const
 {
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = m_list->topLevelItem(i);
@@ -75,7 +75,7 @@ QTreeWidgetItem* CConnectionStatusDlg::rowOf(ItemPos item) const
     return nullptr;
 }
 
-void CConnectionStatusDlg::handleMessage(DownloadMessage& m)
+void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
 {
     QTreeWidgetItem* row = rowOf(m.itemKey);
     const auto setState = [&](int icon) {
@@ -134,24 +134,24 @@ void CConnectionStatusDlg::handleMessage(DownloadMessage& m)
     }
 }
 
-void CConnectionStatusDlg::removeAllRows()
+void ConnectionStatusWindow::removeAllRows()
 {
     m_list->clear();
 }
 
-void CConnectionStatusDlg::setTitleFor(const std::string& portfolioTitle, bool aborting)
+void ConnectionStatusWindow::setTitleFor(const std::string& portfolioTitle, bool aborting)
 {
     setWindowTitle(QStringLiteral("[%1] - %2")
                        .arg(FromCp1252(portfolioTitle),
                             aborting ? QStringLiteral("Abort connections...") : QStringLiteral("Connections")));
 }
 
-void CConnectionStatusDlg::setAbortEnabled(bool enabled)
+void ConnectionStatusWindow::setAbortEnabled(bool enabled)
 {
     m_abort->setEnabled(enabled);
 }
 
-void CConnectionStatusDlg::loadColumnWidths()
+void ConnectionStatusWindow::loadColumnWidths()
 {
     const std::string stored = Profile().getText("Columns", "ConnectionDialog", "84,134,148");
     std::array<int, 3> widths = kDefaultWidths;
@@ -168,25 +168,25 @@ void CConnectionStatusDlg::loadColumnWidths()
         m_list->setColumnWidth(i, widths[static_cast<std::size_t>(i)]);
 }
 
-std::array<int, 3> CConnectionStatusDlg::columnWidths() const
+std::array<int, 3> ConnectionStatusWindow::columnWidths() const
 {
     return {m_list->columnWidth(0), m_list->columnWidth(1), m_list->columnWidth(2)};
 }
 
-void CConnectionStatusDlg::saveColumnWidths() const
+void ConnectionStatusWindow::saveColumnWidths() const
 {
     const auto widths = columnWidths();
     Profile().writeText("Columns", "ConnectionDialog",
                         std::to_string(widths[0]) + "," + std::to_string(widths[1]) + "," + std::to_string(widths[2]));
 }
 
-QString CConnectionStatusDlg::statusOf(ItemPos item) const
+QString ConnectionStatusWindow::statusOf(ItemKey item) const
 {
     const QTreeWidgetItem* row = rowOf(item);
     return row ? row->text(2) : QString();
 }
 
-int CConnectionStatusDlg::rowCount() const
+int ConnectionStatusWindow::rowCount() const
 {
     return m_list->topLevelItemCount();
 }

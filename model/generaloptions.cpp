@@ -1,4 +1,4 @@
-#include "model/options.h"
+#include "model/generaloptions.h"
 
 #include "platform/profile.h"
 #include "resources/Strings.h"
@@ -17,7 +17,7 @@ const std::vector<OptionInfo>& GeneralOptionList()
         {"Minute1", &GeneralOptions::minute1, 0, 59},
         {"Hour2", &GeneralOptions::hour2, 0, 23},
         {"Minute2", &GeneralOptions::minute2, 0, 59},
-        {"UpdateIntervall", &GeneralOptions::updateIntervall, 5, 500},
+        {"UpdateIntervall", &GeneralOptions::updateInterval, 5, 500},
         {"AutosaveWindows", &GeneralOptions::autosaveWindows, 0, 1},
         {"ShowFileOnError", &GeneralOptions::showFileOnError, 0, 1},
         {"MaxPageSize", &GeneralOptions::maxPageSize, 65536, 2147483647},

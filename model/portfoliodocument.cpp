@@ -1,7 +1,7 @@
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include "model/archive.h"
-#include "model/options.h"
+#include "model/generaloptions.h"
 #include "platform/codepage.h"
 
 #include "resources/Strings.h"
@@ -19,28 +19,28 @@ int ReadNumberDownloads()
     return std::clamp(LoadOptions().numberDownloads, 1, 500);
 }
 
-CWPapierDoc::CWPapierDoc() : CWPapierDoc(ReadNumberDownloads()) {}
+PortfolioDocument::PortfolioDocument() : PortfolioDocument(ReadNumberDownloads()) {}
 
-CWPapierDoc::CWPapierDoc(int downloadSlots)
+PortfolioDocument::PortfolioDocument(int downloadSlots)
     : m_slotCount(std::clamp(downloadSlots, 1, 500)), m_slots(std::make_unique<DownloadSlots>(m_slotCount))
 {
 }
 
-CWPapierDoc::~CWPapierDoc() = default;
+PortfolioDocument::~PortfolioDocument() = default;
 
-int CWPapierDoc::SubscribeViews(ViewUpdate callback)
+int PortfolioDocument::SubscribeViews(ViewUpdate callback)
 {
     const int token = m_nextViewToken++;
     m_views.emplace_back(token, std::move(callback));
     return token;
 }
 
-void CWPapierDoc::UnsubscribeViews(int token)
+void PortfolioDocument::UnsubscribeViews(int token)
 {
     std::erase_if(m_views, [&](const auto& view) { return view.first == token; });
 }
 
-void CWPapierDoc::UpdateAllViews()
+void PortfolioDocument::UpdateAllViews()
 {
     // A view may unsubscribe while being told; work on a copy.
     const auto views = m_views;
@@ -48,29 +48,29 @@ void CWPapierDoc::UpdateAllViews()
         view.second();
 }
 
-void CWPapierDoc::Changed()
+void PortfolioDocument::Changed()
 {
     m_modified = true;
     m_otherChanges = true;
     UpdateAllViews();
 }
 
-void CWPapierDoc::Added(ItemPos pos)
+void PortfolioDocument::Added(ItemKey pos)
 {
     m_addedKeys.push_back(pos.key);
     m_modified = true;
     UpdateAllViews();
 }
 
-void CWPapierDoc::Inserted(ItemPos pos, std::vector<CKurs> quotations, bool batch)
+void PortfolioDocument::Inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch)
 {
-    if (const CWPapier* item = Find(pos))
+    if (const SecurityItem* item = Find(pos))
         m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), batch});
     m_modified = true;
     UpdateAllViews();
 }
 
-void CWPapierDoc::ForgetChanges()
+void PortfolioDocument::ForgetChanges()
 {
     m_journal.clear();
     m_addedKeys.clear();
@@ -78,13 +78,13 @@ void CWPapierDoc::ForgetChanges()
     m_modified = false;
 }
 
-ItemIdentity ItemIdentity::of(const CWPapier& item)
+ItemIdentity ItemIdentity::of(const SecurityItem& item)
 {
     const ItemSettings& s = item.settings();
     return {s.name, s.server.name, s.server.url};
 }
 
-std::string CWPapierDoc::GetTitle() const
+std::string PortfolioDocument::GetTitle() const
 {
     if (m_pathName.empty())
         return "Untitled";
@@ -92,37 +92,37 @@ std::string CWPapierDoc::GetTitle() const
     return slash == std::string::npos ? m_pathName : m_pathName.substr(slash + 1);
 }
 
-std::vector<ItemPos> CWPapierDoc::GetItemPositions() const
+std::vector<ItemKey> PortfolioDocument::GetItemPositions() const
 {
-    std::vector<ItemPos> positions;
+    std::vector<ItemKey> positions;
     positions.reserve(m_items.size());
     for (const Entry& entry : m_items)
-        positions.push_back(ItemPos{entry.key});
+        positions.push_back(ItemKey{entry.key});
     return positions;
 }
 
-CWPapier* CWPapierDoc::Find(ItemPos pos)
+SecurityItem* PortfolioDocument::Find(ItemKey pos)
 {
     const auto found = m_index.find(pos.key);
     return found == m_index.end() ? nullptr : found->second;
 }
 
-const CWPapier* CWPapierDoc::Find(ItemPos pos) const
+const SecurityItem* PortfolioDocument::Find(ItemKey pos) const
 {
     const auto found = m_index.find(pos.key);
     return found == m_index.end() ? nullptr : found->second;
 }
 
-const CWPapier* CWPapierDoc::GetItem(ItemPos pos) const
+const SecurityItem* PortfolioDocument::GetItem(ItemKey pos) const
 {
     return Find(pos);
 }
 
-ItemPos CWPapierDoc::FindItemPos(const CWPapier* item) const
+ItemKey PortfolioDocument::FindItemPos(const SecurityItem* item) const
 {
     for (const Entry& entry : m_items) {
         if (entry.item.get() == item)
-            return ItemPos{entry.key};
+            return ItemKey{entry.key};
     }
     return {};
 }
@@ -134,58 +134,58 @@ bool SameItemName(std::string_view a, std::string_view b)
            && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::vector<ItemPos> CWPapierDoc::FindItemsByName(const std::string& name) const
+std::vector<ItemKey> PortfolioDocument::FindItemsByName(const std::string& name) const
 {
-    std::vector<ItemPos> exact;
-    std::vector<ItemPos> similar;
+    std::vector<ItemKey> exact;
+    std::vector<ItemKey> similar;
     for (const Entry& entry : m_items) {
         const std::string& own = entry.item->settings().name;
         if (own == name)
-            exact.push_back(ItemPos{entry.key});
+            exact.push_back(ItemKey{entry.key});
         else if (SameItemName(own, name))
-            similar.push_back(ItemPos{entry.key});
+            similar.push_back(ItemKey{entry.key});
     }
     return exact.empty() ? similar : exact;
 }
 
-ItemPos CWPapierDoc::Append(std::unique_ptr<CWPapier> item)
+ItemKey PortfolioDocument::Append(std::unique_ptr<SecurityItem> item)
 {
     item->setBeingUpdated(false);
     const std::uint64_t key = m_nextKey++;
     m_index.emplace(key, item.get());
     m_items.push_back({key, std::move(item)});
-    return ItemPos{key};
+    return ItemKey{key};
 }
 
-ItemPos CWPapierDoc::AddItem(const ItemSettings& settings)
+ItemKey PortfolioDocument::AddItem(const ItemSettings& settings)
 {
-    const ItemPos pos = Append(std::make_unique<CWPapier>(settings));
+    const ItemKey pos = Append(std::make_unique<SecurityItem>(settings));
     Added(pos);
     return pos;
 }
 
-ItemPos CWPapierDoc::AddItemObject(std::unique_ptr<CWPapier> item)
+ItemKey PortfolioDocument::AddItemObject(std::unique_ptr<SecurityItem> item)
 {
     if (!item)
         return {};
-    const ItemPos pos = Append(std::move(item));
+    const ItemKey pos = Append(std::move(item));
     Added(pos);
     return pos;
 }
 
-void CWPapierDoc::ReplaceItemSettings(ItemPos pos, const ItemSettings& settings)
+void PortfolioDocument::ReplaceItemSettings(ItemKey pos, const ItemSettings& settings)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (!item)
         return;
     item->settings() = settings;
     Changed();
 }
 
-void CWPapierDoc::DeleteItems(const std::vector<ItemPos>& items)
+void PortfolioDocument::DeleteItems(const std::vector<ItemKey>& items)
 {
-    for (const ItemPos pos : items) {
-        const CWPapier* item = Find(pos);
+    for (const ItemKey pos : items) {
+        const SecurityItem* item = Find(pos);
         if (!item || item->isBeingUpdated())
             continue;
         m_index.erase(pos.key);
@@ -194,28 +194,28 @@ void CWPapierDoc::DeleteItems(const std::vector<ItemPos>& items)
     Changed();
 }
 
-std::size_t CWPapierDoc::InsertQuotation(ItemPos pos, double value, std::int32_t time)
+std::size_t PortfolioDocument::InsertQuotation(ItemKey pos, double value, std::int32_t time)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (!item)
         return 0;
-    const std::size_t index = item->InsertQuotation(CKurs{time, value});
-    Inserted(pos, {CKurs{time, value}}, false);
+    const std::size_t index = item->InsertQuotation(Quotation{time, value});
+    Inserted(pos, {Quotation{time, value}}, false);
     return index;
 }
 
-void CWPapierDoc::InsertQuotations(ItemPos pos, std::span<const CKurs> batch)
+void PortfolioDocument::InsertQuotations(ItemKey pos, std::span<const Quotation> batch)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (!item)
         return;
     item->InsertQuotations(batch);
-    Inserted(pos, std::vector<CKurs>(batch.begin(), batch.end()), true);
+    Inserted(pos, std::vector<Quotation>(batch.begin(), batch.end()), true);
 }
 
-int CWPapierDoc::ModifyQuotation(ItemPos pos, std::size_t index, double value, std::int32_t time)
+int PortfolioDocument::ModifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (!item)
         return -1;
     const int result = item->ModifyQuotation(index, value, time);
@@ -224,44 +224,44 @@ int CWPapierDoc::ModifyQuotation(ItemPos pos, std::size_t index, double value, s
     return result;
 }
 
-bool CWPapierDoc::DeleteQuotation(ItemPos pos, std::size_t index)
+bool PortfolioDocument::DeleteQuotation(ItemKey pos, std::size_t index)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (!item || !item->DeleteQuotation(index))
         return false;
     Changed();
     return true;
 }
 
-bool CWPapierDoc::DeleteAllQuotations(ItemPos pos)
+bool PortfolioDocument::DeleteAllQuotations(ItemKey pos)
 {
-    if (CWPapier* item = Find(pos)) {
+    if (SecurityItem* item = Find(pos)) {
         item->DeleteAllQuotations();
         Changed();
     }
     return true;
 }
 
-bool CWPapierDoc::SplitQuotations(ItemPos pos, std::size_t index, double divisor)
+bool PortfolioDocument::SplitQuotations(ItemKey pos, std::size_t index, double divisor)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (!item || !item->SplitQuotations(index, divisor))
         return false;
     Changed();
     return true;
 }
 
-void CWPapierDoc::InvertQuotations(ItemPos pos)
+void PortfolioDocument::InvertQuotations(ItemKey pos)
 {
-    if (CWPapier* item = Find(pos)) {
+    if (SecurityItem* item = Find(pos)) {
         item->InvertQuotations();
         Changed();
     }
 }
 
-bool CWPapierDoc::ApplyDownloadedQuotation(ItemPos pos, const CKurs& record)
+bool PortfolioDocument::ApplyDownloadedQuotation(ItemKey pos, const Quotation& record)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (g_bAbortDownloads.load() != 0) {
         if (item)
             ClearBeingUpdated(pos);
@@ -276,54 +276,54 @@ bool CWPapierDoc::ApplyDownloadedQuotation(ItemPos pos, const CKurs& record)
         if (ratio > 80.0 && ratio < 150.0)
             value *= 0.01;
     }
-    item->InsertQuotation(CKurs{record.time, value});
+    item->InsertQuotation(Quotation{record.time, value});
     ClearBeingUpdated(pos);
-    Inserted(pos, {CKurs{record.time, value}}, false);
+    Inserted(pos, {Quotation{record.time, value}}, false);
     return true;
 }
 
-std::string CWPapierDoc::GetItemName(ItemPos pos) const
+std::string PortfolioDocument::GetItemName(ItemKey pos) const
 {
-    const CWPapier* item = Find(pos);
+    const SecurityItem* item = Find(pos);
     return item ? item->settings().name : std::string();
 }
 
-std::string CWPapierDoc::GetItemSymbol(ItemPos pos) const
+std::string PortfolioDocument::GetItemSymbol(ItemKey pos) const
 {
-    const CWPapier* item = Find(pos);
+    const SecurityItem* item = Find(pos);
     return item ? item->settings().symbol : std::string();
 }
 
-ChartOptions CWPapierDoc::GetChartOptions(ItemPos pos) const
+ChartOptions PortfolioDocument::GetChartOptions(ItemKey pos) const
 {
-    const CWPapier* item = Find(pos);
+    const SecurityItem* item = Find(pos);
     return item ? item->settings().chart : ChartOptions{};
 }
 
-const std::vector<CKurs>* CWPapierDoc::GetQuotations(ItemPos pos) const
+const std::vector<Quotation>* PortfolioDocument::GetQuotations(ItemKey pos) const
 {
-    const CWPapier* item = Find(pos);
+    const SecurityItem* item = Find(pos);
     return item ? &item->history() : nullptr;
 }
 
-bool CWPapierDoc::IsBeingUpdated(ItemPos pos) const
+bool PortfolioDocument::IsBeingUpdated(ItemKey pos) const
 {
-    const CWPapier* item = Find(pos);
+    const SecurityItem* item = Find(pos);
     return item ? item->isBeingUpdated() : true;
 }
 
-void CWPapierDoc::MarkBeingUpdated(ItemPos pos)
+void PortfolioDocument::MarkBeingUpdated(ItemKey pos)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (item && !item->isBeingUpdated()) {
         item->setBeingUpdated(true);
         ++m_beingUpdated;
     }
 }
 
-void CWPapierDoc::ClearBeingUpdated(ItemPos pos)
+void PortfolioDocument::ClearBeingUpdated(ItemKey pos)
 {
-    CWPapier* item = Find(pos);
+    SecurityItem* item = Find(pos);
     if (item && item->isBeingUpdated()) {
         item->setBeingUpdated(false);
         --m_beingUpdated;
@@ -332,14 +332,14 @@ void CWPapierDoc::ClearBeingUpdated(ItemPos pos)
         g_bAbortDownloads.store(0);
 }
 
-void CWPapierDoc::DeleteContents()
+void PortfolioDocument::DeleteContents()
 {
     m_index.clear();
     m_items.clear();
     m_beingUpdated = 0;
 }
 
-void CWPapierDoc::OnNewDocument()
+void PortfolioDocument::OnNewDocument()
 {
     DeleteContents();
     unlockFile();
@@ -367,7 +367,7 @@ LoadResult LoadStamped(const std::string& path, std::optional<FileStamp>& stamp)
 
 } // namespace
 
-DocumentResult CWPapierDoc::OnOpenDocument(const std::string& path)
+DocumentResult PortfolioDocument::OnOpenDocument(const std::string& path)
 {
     // The file is read before anything is dropped: a file that cannot be read leaves
     // the open portfolio (and the file it belongs to) as it was.
@@ -383,7 +383,7 @@ DocumentResult CWPapierDoc::OnOpenDocument(const std::string& path)
     return loadedAsItIs(std::move(loaded.warning), stamp);
 }
 
-DocumentResult CWPapierDoc::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
+DocumentResult PortfolioDocument::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
 {
     m_stamp = stamp;
     ForgetChanges();
@@ -393,7 +393,7 @@ DocumentResult CWPapierDoc::loadedAsItIs(std::string warning, const std::optiona
     return result;
 }
 
-DocumentResult CWPapierDoc::acquireLock(const std::string& path, FileLock& lock) const
+DocumentResult PortfolioDocument::acquireLock(const std::string& path, FileLock& lock) const
 {
     switch (lock.acquire(path, LockWait())) {
     case FileLock::Result::Locked:
@@ -406,12 +406,12 @@ DocumentResult CWPapierDoc::acquireLock(const std::string& path, FileLock& lock)
     return {false, PathText(path) + " is in use by " + other + "; try again when it has finished.", {}};
 }
 
-bool CWPapierDoc::holdsLockFor(const std::string& path) const
+bool PortfolioDocument::holdsLockFor(const std::string& path) const
 {
     return m_lock.held() && !path.empty() && ResolveLinks(path) == m_lockedPath;
 }
 
-DocumentResult CWPapierDoc::lockFile(const std::string& path)
+DocumentResult PortfolioDocument::lockFile(const std::string& path)
 {
     if (holdsLockFor(path))
         return {};
@@ -422,13 +422,13 @@ DocumentResult CWPapierDoc::lockFile(const std::string& path)
     return result;
 }
 
-void CWPapierDoc::unlockFile()
+void PortfolioDocument::unlockFile()
 {
     m_lock.release();
     m_lockedPath.clear();
 }
 
-DocumentResult CWPapierDoc::saveLocked(const std::string& path)
+DocumentResult PortfolioDocument::saveLocked(const std::string& path)
 {
     const SaveResult saved = SavePortfolioFile(path, Items());
     if (!saved.ok)
@@ -439,7 +439,7 @@ DocumentResult CWPapierDoc::saveLocked(const std::string& path)
     return {};
 }
 
-DocumentResult CWPapierDoc::OnSaveDocument(const std::string& path)
+DocumentResult PortfolioDocument::OnSaveDocument(const std::string& path)
 {
     FileLock lock;
     if (!holdsLockFor(path)) {
@@ -449,7 +449,7 @@ DocumentResult CWPapierDoc::OnSaveDocument(const std::string& path)
     return saveLocked(path);
 }
 
-CWPapierDoc::DiskState CWPapierDoc::diskState()
+PortfolioDocument::DiskState PortfolioDocument::diskState()
 {
     if (m_pathName.empty() || !m_stamp)
         return DiskState::Unchanged;
@@ -468,7 +468,7 @@ CWPapierDoc::DiskState CWPapierDoc::diskState()
     return DiskState::Changed;
 }
 
-DocumentResult CWPapierDoc::saveMerged()
+DocumentResult PortfolioDocument::saveMerged()
 {
     const std::string path = m_pathName;
     if (path.empty())
@@ -486,10 +486,10 @@ DocumentResult CWPapierDoc::saveMerged()
     LoadResult fresh = LoadPortfolioFile(path);
     if (!fresh.ok)
         return {false, fresh.message, {}};
-    std::unordered_multimap<std::string, CWPapier*> byName;
+    std::unordered_multimap<std::string, SecurityItem*> byName;
     for (const auto& item : fresh.items)
         byName.emplace(item->settings().name, item.get());
-    const auto findFresh = [&](const ItemIdentity& identity) -> CWPapier* {
+    const auto findFresh = [&](const ItemIdentity& identity) -> SecurityItem* {
         const auto [first, last] = byName.equal_range(identity.name);
         for (auto it = first; it != last; ++it) {
             if (ItemIdentity::of(*it->second) == identity)
@@ -499,22 +499,22 @@ DocumentResult CWPapierDoc::saveMerged()
     };
     const std::set<std::uint64_t> added(m_addedKeys.begin(), m_addedKeys.end());
     for (const std::uint64_t key : m_addedKeys) {
-        const CWPapier* item = Find(ItemPos{key});
+        const SecurityItem* item = Find(ItemKey{key});
         if (!item)
             continue; // added and deleted again
-        if (CWPapier* there = findFresh(ItemIdentity::of(*item))) {
+        if (SecurityItem* there = findFresh(ItemIdentity::of(*item))) {
             there->InsertQuotations(item->history());
         } else {
-            auto copy = std::make_unique<CWPapier>(*item);
+            auto copy = std::make_unique<SecurityItem>(*item);
             byName.emplace(copy->settings().name, copy.get());
             fresh.items.push_back(std::move(copy));
         }
     }
     std::vector<std::string> gone;
     for (const NewQuotations& entry : m_journal) {
-        if (added.count(entry.key) != 0 && Find(ItemPos{entry.key}))
+        if (added.count(entry.key) != 0 && Find(ItemKey{entry.key}))
             continue; // the item's copy carries them
-        CWPapier* there = findFresh(entry.identity);
+        SecurityItem* there = findFresh(entry.identity);
         if (!there) {
             if (std::find(gone.begin(), gone.end(), entry.identity.name) == gone.end())
                 gone.push_back(entry.identity.name);
@@ -525,7 +525,7 @@ DocumentResult CWPapierDoc::saveMerged()
         else
             there->InsertQuotation(entry.quotations.front());
     }
-    std::vector<const CWPapier*> items;
+    std::vector<const SecurityItem*> items;
     items.reserve(fresh.items.size());
     for (const auto& item : fresh.items)
         items.push_back(item.get());
@@ -545,7 +545,7 @@ DocumentResult CWPapierDoc::saveMerged()
     return result;
 }
 
-DocumentResult CWPapierDoc::reloadFromDisk()
+DocumentResult PortfolioDocument::reloadFromDisk()
 {
     if (m_pathName.empty())
         return {false, strings::kFailedToOpenDocument, {}};
@@ -557,7 +557,7 @@ DocumentResult CWPapierDoc::reloadFromDisk()
     return loadedAsItIs(std::move(loaded.warning), stamp);
 }
 
-void CWPapierDoc::adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items)
+void PortfolioDocument::adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items)
 {
     // Each new item takes the handle of the first unclaimed old item of its identity, so
     // that selections and running downloads follow it.
@@ -594,7 +594,7 @@ void CWPapierDoc::adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items)
     m_beingUpdated = updating;
 }
 
-void CWPapierDoc::OnCloseDocument()
+void PortfolioDocument::OnCloseDocument()
 {
     g_bAbortDownloads.store(0);
     DeleteContents();
@@ -605,16 +605,16 @@ void CWPapierDoc::OnCloseDocument()
     UpdateAllViews();
 }
 
-std::vector<const CWPapier*> CWPapierDoc::Items() const
+std::vector<const SecurityItem*> PortfolioDocument::Items() const
 {
-    std::vector<const CWPapier*> items;
+    std::vector<const SecurityItem*> items;
     items.reserve(m_items.size());
     for (const Entry& entry : m_items)
         items.push_back(entry.item.get());
     return items;
 }
 
-void CWPapierDoc::AdoptLoadedItems(std::vector<std::unique_ptr<CWPapier>> items)
+void PortfolioDocument::AdoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items)
 {
     for (auto& item : items)
         Append(std::move(item));

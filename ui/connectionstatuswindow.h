@@ -16,10 +16,10 @@ namespace tarvelo {
 // The connection status window: one row per item whose update runs or ended with an
 // error, with the worker, the item and its status; buttons to hide the window and to
 // abort all downloads. Shows every non-test download message the main window passes on.
-class CConnectionStatusDlg : public QDialog {
+class ConnectionStatusWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit CConnectionStatusDlg(QWidget* parent = nullptr);
+    explicit ConnectionStatusWindow(QWidget* parent = nullptr);
 
     // Shows one message: adds, changes or removes the item's row.
     void handleMessage(DownloadMessage& message);
@@ -42,14 +42,14 @@ public:
 
     // The status text of an item's row, or empty when it has no row (for tests and the
     // notification tip).
-    QString statusOf(ItemPos item) const;
+    QString statusOf(ItemKey item) const;
     int rowCount() const;
 
 signals:
     void abortRequested();
 
 private:
-    QTreeWidgetItem* rowOf(ItemPos item) const;
+    QTreeWidgetItem* rowOf(ItemKey item) const;
 
     QTreeWidget* m_list;
     QPushButton* m_hide;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/cwpapierdoc.h"
-#include "model/options.h"
+#include "model/portfoliodocument.h"
+#include "model/generaloptions.h"
 #include "platform/localtime.h"
 #include "ui/recentfiles.h"
 
@@ -19,8 +19,8 @@ class QTimer;
 
 namespace tarvelo {
 
-class CConnectionStatusDlg;
-class CWPapierLView;
+class ConnectionStatusWindow;
+class PortfolioListView;
 class DownloadEngine;
 class DownloadHub;
 
@@ -28,19 +28,19 @@ class DownloadHub;
 // panes, the portfolio list above the chart pane, and the connection status window. It
 // runs the automatic update, counts the running updates, keeps its placement, and in
 // unattended mode saves the portfolio and ends the program once the updates are over.
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     using Clock = std::function<TimeStamp()>;
 
-    CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine& engine, bool unattended,
+    MainWindow(PortfolioDocument& doc, GeneralOptions& options, DownloadEngine& engine, bool unattended,
                QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    ~MainWindow() override;
 
     QAction* action(int command) const;
-    CWPapierLView* listView() const { return m_list; }
+    PortfolioListView* listView() const { return m_list; }
     QWidget* chartView() const { return m_chart; }
-    CConnectionStatusDlg* connectionStatus() const { return m_status; }
+    ConnectionStatusWindow* connectionStatus() const { return m_status; }
     DownloadHub* downloadHub() const { return m_hub; }
     QSplitter* splitter() const { return m_splitter; }
 
@@ -125,16 +125,16 @@ private:
     TimeStamp now() const;
     bool updatesUnderWay() const;
 
-    CWPapierDoc& m_doc;
+    PortfolioDocument& m_doc;
     GeneralOptions& m_options;
     DownloadEngine& m_engine;
     const bool m_unattended;
     Clock m_clock;
 
-    CWPapierLView* m_list = nullptr;
+    PortfolioListView* m_list = nullptr;
     QWidget* m_chart = nullptr;
     QSplitter* m_splitter = nullptr;
-    CConnectionStatusDlg* m_status = nullptr;
+    ConnectionStatusWindow* m_status = nullptr;
     DownloadHub* m_hub = nullptr;
     QTimer* m_updateTimer = nullptr;
     QTimer* m_clockTimer = nullptr;

@@ -1,4 +1,4 @@
-#include "ui/mainframe.h"
+#include "ui/mainwindow.h"
 
 #include "download/downloadengine.h"
 #include "platform/codepage.h"
@@ -8,7 +8,7 @@
 #include "servers/regfile.h"
 #include "ui/aboutdialog.h"
 #include "ui/appicons.h"
-#include "ui/connectionstatusdialog.h"
+#include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
 #include "ui/generaloptionsdialog.h"
 #include "ui/portfoliolistview.h"
@@ -68,7 +68,7 @@ public:
 
 } // namespace
 
-CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine& engine, bool unattended,
+MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, DownloadEngine& engine, bool unattended,
                        QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_options(options), m_engine(engine), m_unattended(unattended)
 {
@@ -81,7 +81,7 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
     m_splitter = new QSplitter(Qt::Vertical, this);
     m_splitter->setObjectName(QStringLiteral("splitter"));
     m_splitter->setChildrenCollapsible(false);
-    m_list = new CWPapierLView(m_doc, m_splitter);
+    m_list = new PortfolioListView(m_doc, m_splitter);
     m_chart = new ChartPane(m_splitter);
     m_splitter->addWidget(m_list);
     m_splitter->addWidget(m_chart);
@@ -91,7 +91,7 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
     m_splitter->setSizes({std::max(listHeight, 20), std::max(height() - listHeight, 20)});
     m_list->setFocus();
 
-    m_status = new CConnectionStatusDlg(this);
+    m_status = new ConnectionStatusWindow(this);
     m_status->setDownloadStatus(m_options.downloadStatus != 0);
     m_status->setShowFileOnError(m_options.showFileOnError != 0);
     m_status->setUnattended(m_unattended);
@@ -108,28 +108,28 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
     m_updateTimer = new QTimer(this);
     m_updateTimer->setObjectName(QStringLiteral("updateTimer"));
     m_updateTimer->setTimerType(Qt::PreciseTimer); // the daily window's bounds are exact
-    connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::onUpdateTimer);
+    connect(m_updateTimer, &QTimer::timeout, this, &MainWindow::onUpdateTimer);
     if (m_options.autoupdate)
-        StartUpdateTimer(m_options.updateIntervall);
+        StartUpdateTimer(m_options.updateInterval);
 
     // Another program (a scheduled update, a script) may save the portfolio while it is
     // shown here; an unchanged window follows the file.
     m_diskTimer = new QTimer(this);
     m_diskTimer->setObjectName(QStringLiteral("diskTimer"));
-    connect(m_diskTimer, &QTimer::timeout, this, &CMainFrame::followFileOnDisk);
+    connect(m_diskTimer, &QTimer::timeout, this, &MainWindow::followFileOnDisk);
     if (!m_unattended)
         m_diskTimer->start(2000);
 
-    connect(m_status, &CConnectionStatusDlg::abortRequested, this, &CMainFrame::abortDownloads);
-    connect(m_hub, &DownloadHub::runningUpdatesChanged, this, &CMainFrame::onRunningUpdatesChanged);
-    connect(m_hub, &DownloadHub::updatesFinished, this, &CMainFrame::onUpdatesFinished);
-    connect(m_list, &CWPapierLView::amountTextChanged, this, [this](const QString& text) {
+    connect(m_status, &ConnectionStatusWindow::abortRequested, this, &MainWindow::abortDownloads);
+    connect(m_hub, &DownloadHub::runningUpdatesChanged, this, &MainWindow::onRunningUpdatesChanged);
+    connect(m_hub, &DownloadHub::updatesFinished, this, &MainWindow::onUpdatesFinished);
+    connect(m_list, &PortfolioListView::amountTextChanged, this, [this](const QString& text) {
         m_amountPane->setText(text);
     });
-    connect(m_list, &CWPapierLView::selectionChanged, this, &CMainFrame::updateCommandStates);
-    connect(m_list, &CWPapierLView::contextMenuWanted, this, &CMainFrame::showContextMenu);
+    connect(m_list, &PortfolioListView::selectionChanged, this, &MainWindow::updateCommandStates);
+    connect(m_list, &PortfolioListView::contextMenuWanted, this, &MainWindow::showContextMenu);
     if (QClipboard* clipboard = QApplication::clipboard())
-        connect(clipboard, &QClipboard::dataChanged, this, &CMainFrame::updateCommandStates);
+        connect(clipboard, &QClipboard::dataChanged, this, &MainWindow::updateCommandStates);
     m_viewToken = m_doc.SubscribeViews([this] {
         updateTitles();
         updateCommandStates();
@@ -142,7 +142,7 @@ CMainFrame::CMainFrame(CWPapierDoc& doc, GeneralOptions& options, DownloadEngine
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame()
+MainWindow::~MainWindow()
 {
     // No worker may outlive the hub it posts to: stop them, then settle their last
     // messages without showing anything.
@@ -152,34 +152,34 @@ CMainFrame::~CMainFrame()
     m_doc.UnsubscribeViews(m_viewToken);
 }
 
-QAction* CMainFrame::action(int command) const
+QAction* MainWindow::action(int command) const
 {
     const auto found = m_actions.find(command);
     return found == m_actions.end() ? nullptr : found->second;
 }
 
-void CMainFrame::setClock(Clock clock)
+void MainWindow::setClock(Clock clock)
 {
     m_clock = std::move(clock);
     m_list->setNow(m_clock ? m_clock() : 0);
     m_clockPane->setText(clockPaneText());
 }
 
-bool CMainFrame::updatesUnderWay() const
+bool MainWindow::updatesUnderWay() const
 {
     // Jobs waiting for a download slot are not counted as running, but their items
     // carry the being-updated mark.
     return m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated();
 }
 
-TimeStamp CMainFrame::now() const
+TimeStamp MainWindow::now() const
 {
     return m_clock ? m_clock() : CurrentTime();
 }
 
 // Placement ------------------------------------------------------------------------
 
-void CMainFrame::restorePlacement()
+void MainWindow::restorePlacement()
 {
     resize(900, 600);
     const std::string stored = Profile().getText(kDimensions, "MainWindow", "");
@@ -201,7 +201,7 @@ void CMainFrame::restorePlacement()
     resize(rect.size());
 }
 
-void CMainFrame::saveViewOptions()
+void MainWindow::saveViewOptions()
 {
     Profile profile;
     const QRect rect = normalGeometry();
@@ -219,7 +219,7 @@ void CMainFrame::saveViewOptions()
     reportUnsavedSettings();
 }
 
-void CMainFrame::reportUnsavedSettings()
+void MainWindow::reportUnsavedSettings()
 {
     // Nobody could answer a message box in unattended mode.
     if (!m_unattended)
@@ -228,7 +228,7 @@ void CMainFrame::reportUnsavedSettings()
 
 // Commands -------------------------------------------------------------------------
 
-QAction* CMainFrame::addCommand(int command, const QString& text, const QString& prompt, const QKeySequence& shortcut)
+QAction* MainWindow::addCommand(int command, const QString& text, const QString& prompt, const QKeySequence& shortcut)
 {
     auto* action = new QAction(text, this);
     action->setObjectName(QStringLiteral("command%1").arg(command));
@@ -249,7 +249,7 @@ QAction* CMainFrame::addCommand(int command, const QString& text, const QString&
     return action;
 }
 
-void CMainFrame::createActions()
+void MainWindow::createActions()
 {
     connect(addCommand(kFileNew, QStringLiteral("&New"), QStringLiteral("Create a new portfolio"),
                        QKeySequence::New),
@@ -270,13 +270,13 @@ void CMainFrame::createActions()
 
     connect(addCommand(kEditCut, QStringLiteral("&Cut"),
                        QStringLiteral("Move the marked items to the clipboard"), QKeySequence(QStringLiteral("Ctrl+X"))),
-            &QAction::triggered, m_list, &CWPapierLView::cutItems);
+            &QAction::triggered, m_list, &PortfolioListView::cutItems);
     connect(addCommand(kEditCopy, QStringLiteral("C&opy"), QStringLiteral("Copy the marked items to the clipboard"),
                        QKeySequence(QStringLiteral("Ctrl+C"))),
-            &QAction::triggered, m_list, &CWPapierLView::copyItems);
+            &QAction::triggered, m_list, &PortfolioListView::copyItems);
     connect(addCommand(kEditPaste, QStringLiteral("&Paste"), QStringLiteral("Add the items on the clipboard"),
                        QKeySequence(QStringLiteral("Ctrl+V"))),
-            &QAction::triggered, m_list, &CWPapierLView::pasteItems);
+            &QAction::triggered, m_list, &PortfolioListView::pasteItems);
     action(kEditCut)->setShortcuts({QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))});
     action(kEditCopy)->setShortcuts({QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))});
     action(kEditPaste)->setShortcuts({QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))});
@@ -302,20 +302,20 @@ void CMainFrame::createActions()
     auto* status = addCommand(kConnectionStatus, QStringLiteral("&Connection status"),
                               QStringLiteral("Show or hide the connection status window"));
     status->setCheckable(true);
-    connect(status, &QAction::triggered, this, &CMainFrame::toggleConnectionStatus);
+    connect(status, &QAction::triggered, this, &MainWindow::toggleConnectionStatus);
     connect(addCommand(kSaveViewOptions, QStringLiteral("S&ave view options"),
                        QStringLiteral("Keep window placement, columns and sort order")),
-            &QAction::triggered, this, &CMainFrame::saveViewOptions);
+            &QAction::triggered, this, &MainWindow::saveViewOptions);
     connect(addCommand(kRefresh, QStringLiteral("&Refresh"), QStringLiteral("Show the portfolio anew")),
-            &QAction::triggered, m_list, &CWPapierLView::refresh);
+            &QAction::triggered, m_list, &PortfolioListView::refresh);
     connect(addCommand(kTotals, QStringLiteral("&Totals"), QStringLiteral("Show the totals of the portfolio")),
-            &QAction::triggered, m_list, &CWPapierLView::showTotals);
+            &QAction::triggered, m_list, &PortfolioListView::showTotals);
 
     addCommand(kInsertItem, QStringLiteral("&Insert new item"), QStringLiteral("Add a new item to the portfolio"),
                QKeySequence(Qt::Key_Insert));
     connect(addCommand(kDeleteItem, QStringLiteral("&Delete item"), QStringLiteral("Delete the marked items"),
                        QKeySequence(QKeySequence::Delete)),
-            &QAction::triggered, m_list, &CWPapierLView::deleteSelectedItems);
+            &QAction::triggered, m_list, &PortfolioListView::deleteSelectedItems);
     addCommand(kItemProperties, QStringLiteral("&Properties"), QStringLiteral("Change the item's settings"),
                QKeySequence(Qt::Key_Return));
     addCommand(kShowQuotations, QStringLiteral("Show &quotations"), QStringLiteral("Show the item's quotations"),
@@ -323,38 +323,38 @@ void CMainFrame::createActions()
     connect(addCommand(kUpdateQuotation, QStringLiteral("&Update quotation"),
                        QStringLiteral("Download the quotations of the marked items"),
                        QKeySequence(QStringLiteral("Ctrl+I"))),
-            &QAction::triggered, m_list, &CWPapierLView::updateSelectedQuotations);
+            &QAction::triggered, m_list, &PortfolioListView::updateSelectedQuotations);
     connect(addCommand(kUpdateAll, QStringLiteral("Update &all quotations"),
                        QStringLiteral("Download the quotations of all items"), QKeySequence(QStringLiteral("Ctrl+U"))),
-            &QAction::triggered, this, &CMainFrame::updateAllQuotations);
+            &QAction::triggered, this, &MainWindow::updateAllQuotations);
     connect(addCommand(kAbortDownloads, QStringLiteral("A&bort downloads"),
                        QStringLiteral("Stop all running downloads")),
-            &QAction::triggered, this, &CMainFrame::abortDownloads);
+            &QAction::triggered, this, &MainWindow::abortDownloads);
     connect(addCommand(kManualQuotation, QStringLiteral("&Manually update quotation"),
                        QStringLiteral("Enter a quotation for the item by hand"),
                        QKeySequence(QStringLiteral("Ctrl+M"))),
-            &QAction::triggered, m_list, &CWPapierLView::manuallyUpdateQuotation);
+            &QAction::triggered, m_list, &PortfolioListView::manuallyUpdateQuotation);
     connect(addCommand(kTestUpdate, QStringLiteral("&Test quotation &update"),
                        QStringLiteral("Download the item's quotation once and show it"),
                        QKeySequence(QStringLiteral("Ctrl+T"))),
-            &QAction::triggered, m_list, &CWPapierLView::testQuotationUpdate);
+            &QAction::triggered, m_list, &PortfolioListView::testQuotationUpdate);
     connect(addCommand(kOpenWebPage, QStringLiteral("&Open web page"),
                        QStringLiteral("Open the item's quotation page in the browser"),
                        QKeySequence(QStringLiteral("Ctrl+G"))),
-            &QAction::triggered, m_list, &CWPapierLView::openWebPage);
+            &QAction::triggered, m_list, &PortfolioListView::openWebPage);
     addCommand(kImportQuotations, QStringLiteral("&Import Quotations..."),
                QStringLiteral("Import quotations of the item from a file or a web address"),
                QKeySequence(QStringLiteral("Ctrl+R")));
     connect(addCommand(kExport, QStringLiteral("&Export..."),
                        QStringLiteral("Export the quotations to a text or spreadsheet file"),
                        QKeySequence(QStringLiteral("Ctrl+E"))),
-            &QAction::triggered, m_list, &CWPapierLView::exportQuotations);
+            &QAction::triggered, m_list, &PortfolioListView::exportQuotations);
 
     connect(addCommand(kOptions, QStringLiteral("&Options..."), QStringLiteral("Change the general options")),
-            &QAction::triggered, this, &CMainFrame::showOptions);
+            &QAction::triggered, this, &MainWindow::showOptions);
     connect(addCommand(kExportServers, QStringLiteral("&Export server configuration..."),
                        QStringLiteral("Save all server configurations to a registry file")),
-            &QAction::triggered, this, &CMainFrame::exportServerConfigurations);
+            &QAction::triggered, this, &MainWindow::exportServerConfigurations);
 
     connect(addCommand(kApplicationWebPage, QStringLiteral("&Application web page"),
                        QStringLiteral("Open the program's web page")),
@@ -370,7 +370,7 @@ void CMainFrame::createActions()
             &QAction::triggered, this, [this] { openHelpPage(strings::kServerInfoPage); });
     connect(addCommand(kAppAbout, QStringLiteral("&About Tarvelo..."),
                        QStringLiteral("Program information, version number and copyright")),
-            &QAction::triggered, this, &CMainFrame::showAbout);
+            &QAction::triggered, this, &MainWindow::showAbout);
 
     // The commands whose windows are not part of the program yet stay disabled.
     for (const int later : {kFilePrintPreview, kFilePrint, kComparisonLimits, kInsertItem, kItemProperties,
@@ -378,7 +378,7 @@ void CMainFrame::createActions()
         action(later)->setEnabled(false);
 }
 
-void CMainFrame::createMenus()
+void MainWindow::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(action(kFileNew));
@@ -443,7 +443,7 @@ void CMainFrame::createMenus()
     help->addAction(action(kAppAbout));
 
     for (QMenu* menu : {file, edit, view, item, tools, help})
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
 
     // The list's context menu has texts of its own for the same commands.
     m_contextMenu = new QMenu(this);
@@ -465,7 +465,7 @@ void CMainFrame::createMenus()
     }
 }
 
-void CMainFrame::createToolBar()
+void MainWindow::createToolBar()
 {
     QToolBar* bar = addToolBar(QStringLiteral("Standard"));
     bar->setObjectName(QStringLiteral("toolBar"));
@@ -486,7 +486,7 @@ void CMainFrame::createToolBar()
     m_viewMenu->addAction(bar->toggleViewAction());
 }
 
-void CMainFrame::createStatusBar()
+void MainWindow::createStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
@@ -516,7 +516,7 @@ void CMainFrame::createStatusBar()
     m_clockPane->setText(clockPaneText());
 }
 
-void CMainFrame::updateCommandStates()
+void MainWindow::updateCommandStates()
 {
     const bool hasItems = m_doc.GetItemCount() > 0;
     const int rows = m_list->topLevelItemCount();
@@ -534,13 +534,13 @@ void CMainFrame::updateCommandStates()
     action(kManualQuotation)->setEnabled(m_list->hasFocusedRow());
     action(kEditCut)->setEnabled(m_list->hasSelectedRow());
     action(kEditCopy)->setEnabled(m_list->hasSelectedRow());
-    action(kEditPaste)->setEnabled(CWPapierLView::clipboardHasItems());
+    action(kEditPaste)->setEnabled(PortfolioListView::clipboardHasItems());
     action(kCompareAll)->setEnabled(rows > 1);
     action(kCompareAll)->setChecked(rows > 0 && m_list->allRowsSelected());
     action(kPercentValues)->setChecked(m_list->percentMode());
 }
 
-void CMainFrame::showContextMenu(const QPoint& globalPos)
+void MainWindow::showContextMenu(const QPoint& globalPos)
 {
     updateCommandStates();
     m_contextMenu->popup(globalPos);
@@ -548,7 +548,7 @@ void CMainFrame::showContextMenu(const QPoint& globalPos)
 
 // Automatic update ------------------------------------------------------------------
 
-void CMainFrame::StartUpdateTimer(int minutes)
+void MainWindow::StartUpdateTimer(int minutes)
 {
     if (minutes <= 0) {
         m_updateTimer->stop();
@@ -563,35 +563,35 @@ void CMainFrame::StartUpdateTimer(int minutes)
     m_updateTimer->start(static_cast<int>(period));
 }
 
-bool CMainFrame::updateTimerActive() const
+bool MainWindow::updateTimerActive() const
 {
     return m_updateTimer->isActive();
 }
 
-int CMainFrame::updateTimerRemaining() const
+int MainWindow::updateTimerRemaining() const
 {
     return m_updateTimer->remainingTime();
 }
 
-void CMainFrame::onUpdateTimer()
+void MainWindow::onUpdateTimer()
 {
     if (InsideUpdateWindow(m_options, now()))
         updateAllQuotations();
 }
 
-int CMainFrame::updateAllQuotations()
+int MainWindow::updateAllQuotations()
 {
     const int jobs = UpdateItems(m_doc, m_doc.GetItemPositions(), m_engine, *m_hub);
     // The next automatic update comes one full period after this one.
     if (m_options.autoupdate)
-        StartUpdateTimer(m_options.updateIntervall);
+        StartUpdateTimer(m_options.updateInterval);
     updateCommandStates();
     return jobs;
 }
 
 // Downloads ------------------------------------------------------------------------
 
-void CMainFrame::abortDownloads()
+void MainWindow::abortDownloads()
 {
     if (!updatesUnderWay())
         return;
@@ -604,7 +604,7 @@ void CMainFrame::abortDownloads()
     updateCommandStates();
 }
 
-void CMainFrame::toggleConnectionStatus()
+void MainWindow::toggleConnectionStatus()
 {
     if (m_status->isVisible()) {
         m_status->hide();
@@ -617,7 +617,7 @@ void CMainFrame::toggleConnectionStatus()
     updateCommandStates();
 }
 
-QString CMainFrame::NotificationTip(const QString& title, int running)
+QString MainWindow::NotificationTip(const QString& title, int running)
 {
     QString tip = running <= 0  ? Text(strings::kTrayEnd).arg(title)
                   : running == 1 ? Text(strings::kTrayOneDownload).arg(title)
@@ -625,7 +625,7 @@ QString CMainFrame::NotificationTip(const QString& title, int running)
     return tip.left(kTipLength);
 }
 
-void CMainFrame::onRunningUpdatesChanged(int running)
+void MainWindow::onRunningUpdatesChanged(int running)
 {
     const QString text = DownloadHub::DownloadPaneText(running);
     // The pane grows to its widest text and never shrinks.
@@ -638,7 +638,7 @@ void CMainFrame::onRunningUpdatesChanged(int running)
     updateCommandStates();
 }
 
-void CMainFrame::onUpdatesFinished()
+void MainWindow::onUpdatesFinished()
 {
     m_aborting = false;
     updateCommandStates();
@@ -665,14 +665,14 @@ void CMainFrame::onUpdatesFinished()
     emit unattendedFinished();
 }
 
-void CMainFrame::setNotificationTip(const QString& text)
+void MainWindow::setNotificationTip(const QString& text)
 {
     m_tip = text.left(kTipLength);
     if (m_tray)
         m_tray->setToolTip(m_tip);
 }
 
-void CMainFrame::showNotificationIcon()
+void MainWindow::showNotificationIcon()
 {
     setNotificationTip(FromPath(m_doc.GetPathName()));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -682,8 +682,8 @@ void CMainFrame::showNotificationIcon()
     m_tray->setToolTip(m_tip);
     auto* menu = new QMenu(this);
     connect(menu->addAction(QStringLiteral("Connection &status...")), &QAction::triggered, this,
-            &CMainFrame::toggleConnectionStatus);
-    connect(menu->addAction(QStringLiteral("&Close")), &QAction::triggered, this, &CMainFrame::abortDownloads);
+            &MainWindow::toggleConnectionStatus);
+    connect(menu->addAction(QStringLiteral("&Close")), &QAction::triggered, this, &MainWindow::abortDownloads);
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::DoubleClick)
@@ -694,7 +694,7 @@ void CMainFrame::showNotificationIcon()
 
 // Other windows ------------------------------------------------------------------------
 
-void CMainFrame::exportServerConfigurations()
+void MainWindow::exportServerConfigurations()
 {
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export server configuration"),
                                                            Text(strings::kServerExportName),
@@ -706,25 +706,25 @@ void CMainFrame::exportServerConfigurations()
         Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
 }
 
-void CMainFrame::showOptions()
+void MainWindow::showOptions()
 {
-    CGeneralOptionsDlg dialog(m_options, this);
+    GeneralOptionsDialog dialog(m_options, this);
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     m_options = dialog.options(); // the dialog has stored them, or said why not
     m_status->setDownloadStatus(m_options.downloadStatus != 0);
     m_status->setShowFileOnError(m_options.showFileOnError != 0);
     m_hub->setDownloadStatus(m_options.downloadStatus != 0);
-    StartUpdateTimer(m_options.autoupdate ? m_options.updateIntervall : 0);
+    StartUpdateTimer(m_options.autoupdate ? m_options.updateInterval : 0);
 }
 
-void CMainFrame::showAbout()
+void MainWindow::showAbout()
 {
-    CAboutDlg dialog(this);
+    AboutDialog dialog(this);
     Prompter::instance().exec(dialog);
 }
 
-void CMainFrame::openHelpPage(const char* fileName)
+void MainWindow::openHelpPage(const char* fileName)
 {
     // Beside the program, or where an installation keeps its documents.
     const QDir programDir(QCoreApplication::applicationDirPath());
@@ -739,21 +739,21 @@ void CMainFrame::openHelpPage(const char* fileName)
 
 // The portfolio ---------------------------------------------------------------------------
 
-QString CMainFrame::portfolioTitle() const
+QString MainWindow::portfolioTitle() const
 {
     if (m_doc.GetPathName().empty())
         return QStringLiteral("Untitled");
     return QFileInfo(FromPath(m_doc.GetPathName())).fileName();
 }
 
-void CMainFrame::updateTitles()
+void MainWindow::updateTitles()
 {
     setWindowTitle(portfolioTitle() + QStringLiteral("[*] - Tarvelo"));
     setWindowModified(m_doc.IsModified());
     m_hub->setPortfolioTitle(ToCp1252(portfolioTitle()));
 }
 
-void CMainFrame::updateRecentFiles()
+void MainWindow::updateRecentFiles()
 {
     m_recentMenu->clear();
     int number = 1;
@@ -769,7 +769,7 @@ void CMainFrame::updateRecentFiles()
     reportUnsavedSettings();
 }
 
-bool CMainFrame::saveModified(bool closing)
+bool MainWindow::saveModified(bool closing)
 {
     if (!m_doc.IsModified())
         return true;
@@ -786,7 +786,7 @@ bool CMainFrame::saveModified(bool closing)
     }
 }
 
-bool CMainFrame::newDocument()
+bool MainWindow::newDocument()
 {
     if (updatesUnderWay() || !saveModified())
         return false;
@@ -796,7 +796,7 @@ bool CMainFrame::newDocument()
     return true;
 }
 
-bool CMainFrame::openDocument()
+bool MainWindow::openDocument()
 {
     if (updatesUnderWay())
         return false;
@@ -807,7 +807,7 @@ bool CMainFrame::openDocument()
     return openDocument(path);
 }
 
-bool CMainFrame::openDocument(const QString& path)
+bool MainWindow::openDocument(const QString& path)
 {
     if (updatesUnderWay() || !saveModified())
         return false;
@@ -831,11 +831,11 @@ bool CMainFrame::openDocument(const QString& path)
     return true;
 }
 
-void CMainFrame::followFileOnDisk()
+void MainWindow::followFileOnDisk()
 {
     if (m_doc.GetPathName().empty() || m_doc.IsModified() || m_finishing)
         return;
-    if (m_doc.diskState() != CWPapierDoc::DiskState::Changed)
+    if (m_doc.diskState() != PortfolioDocument::DiskState::Changed)
         return;
     // Items keep their handles, so the selection and running updates follow them. A
     // file that cannot be read now stays as shown; the next look tries again.
@@ -845,7 +845,7 @@ void CMainFrame::followFileOnDisk()
     }
 }
 
-DocumentResult CMainFrame::saveToChangedFile()
+DocumentResult MainWindow::saveToChangedFile()
 {
     // Only new quotations and items here: they go into the file as it is, as an
     // update from the command line does.
@@ -868,17 +868,17 @@ DocumentResult CMainFrame::saveToChangedFile()
     }
 }
 
-void CMainFrame::onDocumentOpened()
+void MainWindow::onDocumentOpened()
 {
     if (m_options.autoupdate)
-        StartUpdateTimer(m_options.updateIntervall);
+        StartUpdateTimer(m_options.updateInterval);
     m_status->setTitleFor(ToCp1252(portfolioTitle()), false);
     m_status->removeAllRows();
     updateTitles();
     updateCommandStates();
 }
 
-bool CMainFrame::saveDocument()
+bool MainWindow::saveDocument()
 {
     const std::string& path = m_doc.GetPathName();
     if (path.empty())
@@ -886,7 +886,7 @@ bool CMainFrame::saveDocument()
     const QFileInfo info(FromPath(path));
     if (info.exists() && !info.isWritable())
         return saveDocumentAs();
-    const DocumentResult saved = m_doc.diskState() == CWPapierDoc::DiskState::Changed ? saveToChangedFile()
+    const DocumentResult saved = m_doc.diskState() == PortfolioDocument::DiskState::Changed ? saveToChangedFile()
                                                                                        : m_doc.OnSaveDocument(path);
     if (!saved.ok) {
         if (!saved.message.empty()) // empty when the user cancelled
@@ -899,7 +899,7 @@ bool CMainFrame::saveDocument()
     return true;
 }
 
-bool CMainFrame::saveDocumentAs()
+bool MainWindow::saveDocumentAs()
 {
     QString proposed = m_doc.GetPathName().empty() ? QStringLiteral("Quotes") : FromPath(m_doc.GetPathName());
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Save As"), proposed,
@@ -920,7 +920,7 @@ bool CMainFrame::saveDocumentAs()
 
 // Window events ---------------------------------------------------------------------------
 
-void CMainFrame::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!m_finishing) {
         if (m_options.autosaveWindows && !m_unattended)
@@ -940,14 +940,14 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty()
         && event->mimeData()->urls().front().isLocalFile())
         event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile())
@@ -961,17 +961,17 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 // Status panes ------------------------------------------------------------------------------
 
-QString CMainFrame::amountPaneText() const
+QString MainWindow::amountPaneText() const
 {
     return m_amountPane->text();
 }
 
-QString CMainFrame::downloadPaneText() const
+QString MainWindow::downloadPaneText() const
 {
     return m_downloadPane->text();
 }
 
-QString CMainFrame::clockPaneText() const
+QString MainWindow::clockPaneText() const
 {
     return FromCp1252(FormatLocalTime(now(), "%X"));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/cwpapier.h"
+#include "model/securityitem.h"
 #include "platform/files.h"
 
 #include <atomic>
@@ -23,11 +23,11 @@ extern std::atomic<int> g_bAbortDownloads;
 
 // The stable handle of one item of the portfolio. A handle outlives its item only as a
 // recognisably stale key: the document never dereferences it.
-struct ItemPos {
+struct ItemKey {
     std::uint64_t key = 0;
 
     explicit operator bool() const { return key != 0; }
-    bool operator==(const ItemPos&) const = default;
+    bool operator==(const ItemKey&) const = default;
 };
 
 // Result of loading or saving: empty message on success.
@@ -47,20 +47,20 @@ struct ItemIdentity {
     std::string serverName;
     std::string url;
 
-    static ItemIdentity of(const CWPapier& item);
+    static ItemIdentity of(const SecurityItem& item);
     bool operator==(const ItemIdentity&) const = default;
 };
 
 // The portfolio: the ordered list of items and every operation that changes them.
 // Each changing operation marks the document modified and notifies the views.
-class CWPapierDoc {
+class PortfolioDocument {
 public:
     // Download slots from the profile option "NumberDownloads" (default 5).
-    CWPapierDoc();
-    explicit CWPapierDoc(int downloadSlots);
-    ~CWPapierDoc();
-    CWPapierDoc(const CWPapierDoc&) = delete;
-    CWPapierDoc& operator=(const CWPapierDoc&) = delete;
+    PortfolioDocument();
+    explicit PortfolioDocument(int downloadSlots);
+    ~PortfolioDocument();
+    PortfolioDocument(const PortfolioDocument&) = delete;
+    PortfolioDocument& operator=(const PortfolioDocument&) = delete;
 
     // Views subscribe to be told that the document changed.
     using ViewUpdate = std::function<void()>;
@@ -76,40 +76,40 @@ public:
     std::string GetTitle() const;
 
     // Items in list order.
-    std::vector<ItemPos> GetItemPositions() const;
+    std::vector<ItemKey> GetItemPositions() const;
     std::size_t GetItemCount() const { return m_items.size(); }
-    const CWPapier* GetItem(ItemPos pos) const;
-    ItemPos FindItemPos(const CWPapier* item) const;
+    const SecurityItem* GetItem(ItemKey pos) const;
+    ItemKey FindItemPos(const SecurityItem* item) const;
     // The items of that name: those spelt exactly so, else those that differ only in
     // the case of letters.
-    std::vector<ItemPos> FindItemsByName(const std::string& name) const;
-    bool IsValid(ItemPos pos) const { return GetItem(pos) != nullptr; }
+    std::vector<ItemKey> FindItemsByName(const std::string& name) const;
+    bool IsValid(ItemKey pos) const { return GetItem(pos) != nullptr; }
 
-    ItemPos AddItem(const ItemSettings& settings);
-    ItemPos AddItemObject(std::unique_ptr<CWPapier> item);
-    void ReplaceItemSettings(ItemPos pos, const ItemSettings& settings);
+    ItemKey AddItem(const ItemSettings& settings);
+    ItemKey AddItemObject(std::unique_ptr<SecurityItem> item);
+    void ReplaceItemSettings(ItemKey pos, const ItemSettings& settings);
     // Deletes the given items, except those being updated.
-    void DeleteItems(const std::vector<ItemPos>& items);
+    void DeleteItems(const std::vector<ItemKey>& items);
 
-    std::size_t InsertQuotation(ItemPos pos, double value, std::int32_t time);
-    void InsertQuotations(ItemPos pos, std::span<const CKurs> batch);
-    int ModifyQuotation(ItemPos pos, std::size_t index, double value, std::int32_t time);
-    bool DeleteQuotation(ItemPos pos, std::size_t index);
-    bool DeleteAllQuotations(ItemPos pos);
-    bool SplitQuotations(ItemPos pos, std::size_t index, double divisor);
-    void InvertQuotations(ItemPos pos);
+    std::size_t InsertQuotation(ItemKey pos, double value, std::int32_t time);
+    void InsertQuotations(ItemKey pos, std::span<const Quotation> batch);
+    int ModifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time);
+    bool DeleteQuotation(ItemKey pos, std::size_t index);
+    bool DeleteAllQuotations(ItemKey pos);
+    bool SplitQuotations(ItemKey pos, std::size_t index, double divisor);
+    void InvertQuotations(ItemKey pos);
     // A quotation found by a download: scaled by 0.01 when it is more than 80 and less
     // than 150 times the newest value, then inserted. Always succeeds.
-    bool ApplyDownloadedQuotation(ItemPos pos, const CKurs& record);
+    bool ApplyDownloadedQuotation(ItemKey pos, const Quotation& record);
 
-    std::string GetItemName(ItemPos pos) const;
-    std::string GetItemSymbol(ItemPos pos) const;
-    ChartOptions GetChartOptions(ItemPos pos) const;
-    const std::vector<CKurs>* GetQuotations(ItemPos pos) const;
-    bool IsBeingUpdated(ItemPos pos) const;
-    void MarkBeingUpdated(ItemPos pos);
+    std::string GetItemName(ItemKey pos) const;
+    std::string GetItemSymbol(ItemKey pos) const;
+    ChartOptions GetChartOptions(ItemKey pos) const;
+    const std::vector<Quotation>* GetQuotations(ItemKey pos) const;
+    bool IsBeingUpdated(ItemKey pos) const;
+    void MarkBeingUpdated(ItemKey pos);
     // Clears the mark; once no item carries it, the abort flag is cleared too.
-    void ClearBeingUpdated(ItemPos pos);
+    void ClearBeingUpdated(ItemKey pos);
     bool AnyBeingUpdated() const { return m_beingUpdated > 0; }
 
     DownloadSlots& downloadSlots() { return *m_slots; }
@@ -146,39 +146,39 @@ public:
     DocumentResult reloadFromDisk();
 
     // Items for the archive writer and the loader.
-    std::vector<const CWPapier*> Items() const;
-    void AdoptLoadedItems(std::vector<std::unique_ptr<CWPapier>> items);
+    std::vector<const SecurityItem*> Items() const;
+    void AdoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items);
 
 private:
     struct Entry {
         std::uint64_t key;
-        std::unique_ptr<CWPapier> item;
+        std::unique_ptr<SecurityItem> item;
     };
 
     // A quotation or batch added since the file was read, for a later merge.
     struct NewQuotations {
         std::uint64_t key;
         ItemIdentity identity;
-        std::vector<CKurs> quotations;
+        std::vector<Quotation> quotations;
         bool batch;
     };
 
-    CWPapier* Find(ItemPos pos);
-    const CWPapier* Find(ItemPos pos) const;
-    ItemPos Append(std::unique_ptr<CWPapier> item);
+    SecurityItem* Find(ItemKey pos);
+    const SecurityItem* Find(ItemKey pos) const;
+    ItemKey Append(std::unique_ptr<SecurityItem> item);
     void Changed();
-    void Added(ItemPos pos);
-    void Inserted(ItemPos pos, std::vector<CKurs> quotations, bool batch);
+    void Added(ItemKey pos);
+    void Inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch);
     void ForgetChanges();
     DocumentResult acquireLock(const std::string& path, FileLock& lock) const;
     bool holdsLockFor(const std::string& path) const;
     DocumentResult saveLocked(const std::string& path);
-    void adoptKeepingKeys(std::vector<std::unique_ptr<CWPapier>> items);
+    void adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items);
     // The items just taken are the file as it is: stamped, unmodified, shown.
     DocumentResult loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp);
 
     std::vector<Entry> m_items;
-    std::unordered_map<std::uint64_t, CWPapier*> m_index;
+    std::unordered_map<std::uint64_t, SecurityItem*> m_index;
     // How many items carry the being-updated mark.
     std::size_t m_beingUpdated = 0;
     std::uint64_t m_nextKey = 1;

@@ -1,4 +1,4 @@
-#include "cli/options.h"
+#include "cli/commandoptions.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // History order, history edits and the values computed from an item's history.
-#include "model/cwpapier.h"
+#include "model/securityitem.h"
 #include "platform/localtime.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 namespace tarvelo {
 namespace {
 
-class CWPapierTest : public ::testing::Test {
+class SecurityItemTest : public ::testing::Test {
 protected:
     // Central European time, so that local-time rules cannot pass by accident on a
     // machine that runs in UTC. Nothing else in this program depends on the zone.
@@ -24,17 +24,17 @@ protected:
     }
 
     // A history exactly as given (oldest first), as the loader builds it.
-    static CWPapier Item(const std::vector<CKurs>& records)
+    static SecurityItem Item(const std::vector<Quotation>& records)
     {
-        CWPapier item;
-        for (const CKurs& record : records)
+        SecurityItem item;
+        for (const Quotation& record : records)
             item.AppendLoadedQuotation(record);
         return item;
     }
-    static std::vector<double> Values(const CWPapier& item)
+    static std::vector<double> Values(const SecurityItem& item)
     {
         std::vector<double> values;
-        for (const CKurs& record : item.history())
+        for (const Quotation& record : item.history())
             values.push_back(record.value);
         return values;
     }
@@ -46,13 +46,13 @@ std::int32_t At(int day, int hour, int minute = 0)
     return MakeLocalTime(2021, 3, day, hour, minute);
 }
 
-TEST_F(CWPapierTest, InsertReturnsIndexByTime)
+TEST_F(SecurityItemTest, InsertReturnsIndexByTime)
 {
-    CWPapier empty;
+    SecurityItem empty;
     EXPECT_EQ(empty.InsertQuotation({100, 1}), 0u);
 
-    const std::vector<CKurs> base = {{10, 1}, {30, 3}};
-    CWPapier middle = Item(base), last = Item(base), first = Item(base);
+    const std::vector<Quotation> base = {{10, 1}, {30, 3}};
+    SecurityItem middle = Item(base), last = Item(base), first = Item(base);
     EXPECT_EQ(middle.InsertQuotation({20, 2}), 1u);
     EXPECT_EQ(last.InsertQuotation({40, 4}), 2u);
     EXPECT_EQ(first.InsertQuotation({5, 0}), 0u);
@@ -61,48 +61,48 @@ TEST_F(CWPapierTest, InsertReturnsIndexByTime)
     EXPECT_EQ(Values(first), (std::vector<double>{0, 1, 3}));
 }
 
-TEST_F(CWPapierTest, SameTimeGoesBeforeExistingRecords)
+TEST_F(SecurityItemTest, SameTimeGoesBeforeExistingRecords)
 {
-    CWPapier item = Item({{10, 1}, {20, 2}, {20, 3}});
+    SecurityItem item = Item({{10, 1}, {20, 2}, {20, 3}});
     EXPECT_EQ(item.InsertQuotation({20, 4}), 1u);
     EXPECT_EQ(item.InsertQuotation({10, 5}), 0u);
     EXPECT_EQ(Values(item), (std::vector<double>{5, 1, 4, 2, 3}));
 
     // At the newest time the older insertion stays the newest record.
-    CWPapier newest = Item({{10, 1}, {30, 2}});
+    SecurityItem newest = Item({{10, 1}, {30, 2}});
     EXPECT_EQ(newest.InsertQuotation({30, 9}), 1u);
     double value = 0;
     newest.GetLastValue(value);
     EXPECT_EQ(value, 2);
 }
 
-TEST_F(CWPapierTest, ModifyAndDeleteQuotation)
+TEST_F(SecurityItemTest, ModifyAndDeleteQuotation)
 {
-    CWPapier empty;
+    SecurityItem empty;
     EXPECT_EQ(empty.ModifyQuotation(0, 1, 1), -1);
     EXPECT_FALSE(empty.DeleteQuotation(0));
 
-    CWPapier single = Item({{10, 1}});
+    SecurityItem single = Item({{10, 1}});
     EXPECT_EQ(single.ModifyQuotation(0, 7, 50), 0);
-    EXPECT_EQ(single.history(), (std::vector<CKurs>{{50, 7}}));
+    EXPECT_EQ(single.history(), (std::vector<Quotation>{{50, 7}}));
 
-    CWPapier two = Item({{10, 1}, {20, 2}});
+    SecurityItem two = Item({{10, 1}, {20, 2}});
     EXPECT_EQ(two.ModifyQuotation(0, 3, 30), 2); // becomes the newest: index 1, plus 1
-    EXPECT_EQ(two.history(), (std::vector<CKurs>{{20, 2}, {30, 3}}));
+    EXPECT_EQ(two.history(), (std::vector<Quotation>{{20, 2}, {30, 3}}));
     EXPECT_EQ(two.ModifyQuotation(1, 4, 5), 1); // becomes the oldest
     EXPECT_EQ(two.ModifyQuotation(1, 5, 5), 1); // same time as the other: goes before it
-    EXPECT_EQ(two.history(), (std::vector<CKurs>{{5, 5}, {5, 4}}));
+    EXPECT_EQ(two.history(), (std::vector<Quotation>{{5, 5}, {5, 4}}));
 
-    CWPapier three = Item({{10, 1}, {20, 2}, {30, 3}});
+    SecurityItem three = Item({{10, 1}, {20, 2}, {30, 3}});
     EXPECT_TRUE(three.DeleteQuotation(1));
     EXPECT_EQ(Values(three), (std::vector<double>{1, 3}));
     three.DeleteAllQuotations();
     EXPECT_TRUE(three.history().empty());
 }
 
-TEST_F(CWPapierTest, EmptyHistoryFallbacks)
+TEST_F(SecurityItemTest, EmptyHistoryFallbacks)
 {
-    const CWPapier item;
+    const SecurityItem item;
     std::int32_t first = 0, last = 0, reference = 0;
     double low = -1, high = -1, percent = -1;
     EXPECT_FALSE(item.GetLastTime(last));
@@ -118,9 +118,9 @@ TEST_F(CWPapierTest, EmptyHistoryFallbacks)
     EXPECT_EQ(percent, 0);
 }
 
-TEST_F(CWPapierTest, SingleRecordHasNoChangeAndNoReference)
+TEST_F(SecurityItemTest, SingleRecordHasNoChangeAndNoReference)
 {
-    const CWPapier item = Item({{At(2, 12), 10}});
+    const SecurityItem item = Item({{At(2, 12), 10}});
     double change = -1, percent = -1;
     std::int32_t time = 0;
     for (bool sinceLastDay : {false, true}) {
@@ -133,9 +133,9 @@ TEST_F(CWPapierTest, SingleRecordHasNoChangeAndNoReference)
     }
 }
 
-TEST_F(CWPapierTest, IntradayChangesCompareWithTheRightRecord)
+TEST_F(SecurityItemTest, IntradayChangesCompareWithTheRightRecord)
 {
-    CWPapier item = Item({{At(1, 17), 10}, {At(2, 15, 15), 11}, {At(2, 15, 30), 12}});
+    SecurityItem item = Item({{At(1, 17), 10}, {At(2, 15, 15), 11}, {At(2, 15, 30), 12}});
     double change = 0, percent = 0;
     std::int32_t time = 0;
     ASSERT_TRUE(item.GetLastChange(change, false));
@@ -157,34 +157,34 @@ TEST_F(CWPapierTest, IntradayChangesCompareWithTheRightRecord)
     EXPECT_EQ(time, At(1, 17));
 }
 
-TEST_F(CWPapierTest, ChangeSinceLastDayNeedsTenHours)
+TEST_F(SecurityItemTest, ChangeSinceLastDayNeedsTenHours)
 {
     // 09:59 hours between oldest and newest: no reference.
-    const CWPapier within = Item({{At(2, 8, 1), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
+    const SecurityItem within = Item({{At(2, 8, 1), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
     double change = -1, percent = -1;
     EXPECT_TRUE(within.GetLastChange(change, true));
     EXPECT_TRUE(within.GetLastChangePercent(percent, true));
     EXPECT_EQ(change, 0);
     EXPECT_EQ(percent, 0);
 
-    const CWPapier exactly = Item({{At(2, 8), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
+    const SecurityItem exactly = Item({{At(2, 8), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
     EXPECT_TRUE(exactly.GetLastChange(change, true));
     EXPECT_DOUBLE_EQ(change, 4);
 }
 
-TEST_F(CWPapierTest, ReferenceDayIsTheLocalDay)
+TEST_F(SecurityItemTest, ReferenceDayIsTheLocalDay)
 {
     // 23:30 and 00:30 local time lie on different local days but on the same UTC day.
-    const CWPapier item = Item({{At(1, 12), 7}, {At(1, 23, 30), 8}, {At(2, 0, 30), 9}});
+    const SecurityItem item = Item({{At(1, 12), 7}, {At(1, 23, 30), 8}, {At(2, 0, 30), 9}});
     std::int32_t time = 0;
     EXPECT_TRUE(item.GetReferenceTime(time, true));
     EXPECT_EQ(time, At(1, 23, 30));
 }
 
-TEST_F(CWPapierTest, ChangesWithZeroOrEqualReference)
+TEST_F(SecurityItemTest, ChangesWithZeroOrEqualReference)
 {
     double value = -1;
-    const CWPapier zeroFirst = Item({{10, 0}, {20, 5}});
+    const SecurityItem zeroFirst = Item({{10, 0}, {20, 5}});
     EXPECT_TRUE(zeroFirst.GetTotalChangePercent(value));
     EXPECT_EQ(value, 0);
     EXPECT_TRUE(zeroFirst.GetTotalChange(value));
@@ -194,7 +194,7 @@ TEST_F(CWPapierTest, ChangesWithZeroOrEqualReference)
     EXPECT_TRUE(zeroFirst.GetLastChangePercent(value, false));
     EXPECT_EQ(value, 0);
 
-    const CWPapier growth = Item({{10, 4}, {20, 3}, {30, 5}});
+    const SecurityItem growth = Item({{10, 4}, {20, 3}, {30, 5}});
     EXPECT_TRUE(growth.GetTotalChangePercent(value));
     EXPECT_DOUBLE_EQ(value, 25);
     double low = 0, high = 0;
@@ -203,9 +203,9 @@ TEST_F(CWPapierTest, ChangesWithZeroOrEqualReference)
     EXPECT_EQ(high, 9);
 }
 
-TEST_F(CWPapierTest, SplitDividesTheIndexAndOlderRecords)
+TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
 {
-    CWPapier item = Item({{10, 8}, {20, 16}, {30, 32}});
+    SecurityItem item = Item({{10, 8}, {20, 16}, {30, 32}});
     ItemSettings& s = item.settings();
     s.quantity = 10;
     s.averageBuyPrice = 20;
@@ -213,7 +213,7 @@ TEST_F(CWPapierTest, SplitDividesTheIndexAndOlderRecords)
     s.belowLimit = 8;
     s.deviationPercent = 15;
     s.aboveAlarm = 1;
-    const CWPapier before = item;
+    const SecurityItem before = item;
 
     for (double divisor : {0.0, -2.0}) {
         EXPECT_FALSE(item.SplitQuotations(2, divisor));
@@ -234,33 +234,33 @@ TEST_F(CWPapierTest, SplitDividesTheIndexAndOlderRecords)
     EXPECT_EQ(Values(item), (std::vector<double>{1, 2, 16}));
 }
 
-TEST_F(CWPapierTest, InvertTakesReciprocals)
+TEST_F(SecurityItemTest, InvertTakesReciprocals)
 {
-    CWPapier item = Item({{10, 4}, {20, 0.5}, {30, 0}});
+    SecurityItem item = Item({{10, 4}, {20, 0.5}, {30, 0}});
     item.InvertQuotations();
-    EXPECT_EQ(item.history()[0], (CKurs{10, 0.25}));
-    EXPECT_EQ(item.history()[1], (CKurs{20, 2}));
+    EXPECT_EQ(item.history()[0], (Quotation{10, 0.25}));
+    EXPECT_EQ(item.history()[1], (Quotation{20, 2}));
     EXPECT_TRUE(std::isinf(item.history()[2].value));
 }
 
 // The batch insert must leave exactly the order of inserting one record after another.
-TEST_F(CWPapierTest, BatchInsertMatchesOneByOne)
+TEST_F(SecurityItemTest, BatchInsertMatchesOneByOne)
 {
     std::mt19937 random(20240611);
     double serial = 0;
     auto makeBatch = [&](std::size_t n, std::int32_t lo, std::int32_t hi) {
         std::uniform_int_distribution<std::int32_t> time(lo, hi);
-        std::vector<CKurs> batch;
+        std::vector<Quotation> batch;
         for (std::size_t i = 0; i < n; ++i)
             batch.push_back({time(random), ++serial});
         return batch;
     };
-    auto check = [&](const std::vector<CKurs>& existing, const std::vector<CKurs>& batch) {
-        CWPapier reference;
-        for (const CKurs& record : existing)
+    auto check = [&](const std::vector<Quotation>& existing, const std::vector<Quotation>& batch) {
+        SecurityItem reference;
+        for (const Quotation& record : existing)
             reference.InsertQuotation(record);
-        CWPapier batched = reference;
-        for (const CKurs& record : batch)
+        SecurityItem batched = reference;
+        for (const Quotation& record : batch)
             reference.InsertQuotation(record);
         batched.InsertQuotations(batch);
         ASSERT_EQ(batched.history(), reference.history()) << "batch of " << batch.size();
@@ -272,11 +272,11 @@ TEST_F(CWPapierTest, BatchInsertMatchesOneByOne)
         check(makeBatch(existing, 0, span), makeBatch(added, -2, span + 2));
     }
 
-    std::vector<CKurs> ascending = makeBatch(30, 0, 10);
+    std::vector<Quotation> ascending = makeBatch(30, 0, 10);
     std::stable_sort(ascending.begin(), ascending.end(),
-                     [](const CKurs& a, const CKurs& b) { return a.time < b.time; });
-    std::vector<CKurs> descending(ascending.rbegin(), ascending.rend());
-    const std::vector<CKurs> existing = makeBatch(8, 0, 10);
+                     [](const Quotation& a, const Quotation& b) { return a.time < b.time; });
+    std::vector<Quotation> descending(ascending.rbegin(), ascending.rend());
+    const std::vector<Quotation> existing = makeBatch(8, 0, 10);
     for (const auto& batch : {ascending, descending}) {
         check({}, batch);
         check(existing, batch);

@@ -1,4 +1,4 @@
-#include "model/options.h"
+#include "model/generaloptions.h"
 
 #include "platform/profile.h"
 
@@ -14,13 +14,13 @@ TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
     EXPECT_EQ(defaults, GeneralOptions{});
     EXPECT_EQ((std::vector<int>{defaults.numberDownloads, defaults.autosaveOnExit, defaults.autoupdate,
                                 defaults.autoupdateTime, defaults.downloadStatus, defaults.hour1, defaults.minute1,
-                                defaults.hour2, defaults.minute2, defaults.updateIntervall, defaults.autosaveWindows,
+                                defaults.hour2, defaults.minute2, defaults.updateInterval, defaults.autosaveWindows,
                                 defaults.showFileOnError}),
               (std::vector<int>{5, 0, 1, 1, 1, 9, 30, 18, 30, 60, 1, 1}));
 
     // One stored value leaves the others at their defaults.
     Profile().writeInt("GeneralOptions", "UpdateIntervall", 15);
-    EXPECT_EQ(LoadOptions().updateIntervall, 15);
+    EXPECT_EQ(LoadOptions().updateInterval, 15);
     EXPECT_EQ(LoadOptions().hour1, 9);
 
     GeneralOptions changed;

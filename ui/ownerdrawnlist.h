@@ -15,24 +15,24 @@ QString ShortenText(const QString& text, int width, int margin, const QFontMetri
 // A report list that draws its rows itself: the selection highlighted across the full
 // width (at least to the right edge of the view), texts that do not fit ending in "...",
 // and a small coloured dot at the right end of the first column.
-class CListViewEx : public QTreeWidget {
+class OwnerDrawnList : public QTreeWidget {
     Q_OBJECT
 public:
-    explicit CListViewEx(QWidget* parent = nullptr);
+    explicit OwnerDrawnList(QWidget* parent = nullptr);
 
     // The dot colour of a row, by the row's item data (Qt::UserRole of column 0).
     virtual QColor rowDotColour(const QVariant& itemData) const;
 };
 
-// The delegate that draws the rows of a CListViewEx.
+// The delegate that draws the rows of a OwnerDrawnList.
 class ListRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit ListRowDelegate(CListViewEx* list);
+    explicit ListRowDelegate(OwnerDrawnList* list);
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    CListViewEx* m_list;
+    OwnerDrawnList* m_list;
 };
 
 } // namespace tarvelo

@@ -1,4 +1,4 @@
-#include "transfer/sheetwriter.h"
+#include "transfer/spreadsheetwriter.h"
 
 #include <cstring>
 
@@ -30,24 +30,24 @@ std::string CellHeader(std::size_t row, std::size_t column, const std::uint8_t (
 
 } // namespace
 
-void CSheetWriter::SheetCell::SetText(std::string value)
+void SpreadsheetWriter::SheetCell::SetText(std::string value)
 {
     kind = kText;
     text = std::move(value);
 }
 
-void CSheetWriter::SheetCell::SetNumber(double value)
+void SpreadsheetWriter::SheetCell::SetNumber(double value)
 {
     kind = kNumber;
     number = value;
 }
 
-void CSheetWriter::SheetCell::SetFont(int index)
+void SpreadsheetWriter::SheetCell::SetFont(int index)
 {
     attributes[1] = static_cast<std::uint8_t>((attributes[1] & 0x3F) | ((index & 3) << 6));
 }
 
-CSheetWriter::SheetCell& CSheetWriter::Cell(std::size_t row, std::size_t column)
+SpreadsheetWriter::SheetCell& SpreadsheetWriter::Cell(std::size_t row, std::size_t column)
 {
     if (m_rows.size() <= row)
         m_rows.resize(row + 1);
@@ -57,7 +57,7 @@ CSheetWriter::SheetCell& CSheetWriter::Cell(std::size_t row, std::size_t column)
     return cells[column];
 }
 
-std::string CSheetWriter::Write() const
+std::string SpreadsheetWriter::Write() const
 {
     std::string out;
     std::string bof;

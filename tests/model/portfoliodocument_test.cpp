@@ -1,6 +1,6 @@
 // The portfolio document: item handles, the changing operations, downloaded
 // quotations and the abort flag, opening and saving.
-#include "model/cwpapierdoc.h"
+#include "model/portfoliodocument.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +14,21 @@
 namespace tarvelo {
 namespace {
 
-class CWPapierDocTest : public ::testing::Test {
+class PortfolioDocumentTest : public ::testing::Test {
 protected:
-    CWPapierDocTest() : doc(2)
+    PortfolioDocumentTest() : doc(2)
     {
         doc.SubscribeViews([this] { ++updates; });
     }
     void SetUp() override { g_bAbortDownloads.store(0); }
     void TearDown() override { g_bAbortDownloads.store(0); }
 
-    ItemPos Add(const std::string& name, std::vector<CKurs> records = {})
+    ItemKey Add(const std::string& name, std::vector<Quotation> records = {})
     {
         ItemSettings settings;
         settings.name = name;
-        const ItemPos pos = doc.AddItem(settings);
-        for (const CKurs& record : records)
+        const ItemKey pos = doc.AddItem(settings);
+        for (const Quotation& record : records)
             doc.InsertQuotation(pos, record.value, record.time);
         return pos;
     }
@@ -40,7 +40,7 @@ protected:
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (ItemPos pos : doc.GetItemPositions())
+        for (ItemKey pos : doc.GetItemPositions())
             names.push_back(doc.GetItemName(pos));
         return names;
     }
@@ -50,20 +50,20 @@ protected:
         return ::mkdtemp(pattern.data());
     }
 
-    CWPapierDoc doc;
+    PortfolioDocument doc;
     int updates = 0;
 };
 
-TEST_F(CWPapierDocTest, PositionsStayValidAndStaleOnesAreRecognised)
+TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
 {
     ItemSettings settings;
     settings.name = "Alpha";
     settings.symbol = "ALP";
     settings.quantity = 3;
     settings.chart.lineColour = 0x123456;
-    const ItemPos a = doc.AddItem(settings);
-    const ItemPos b = Add("Beta", {{10, 1}});
-    const ItemPos c = Add("Gamma");
+    const ItemKey a = doc.AddItem(settings);
+    const ItemKey b = Add("Beta", {{10, 1}});
+    const ItemKey c = Add("Gamma");
     EXPECT_EQ(doc.GetItem(a)->settings(), settings);
     EXPECT_EQ(doc.GetItemSymbol(a), "ALP");
     EXPECT_EQ(doc.GetChartOptions(a).lineColour, 0x123456u);
@@ -73,7 +73,7 @@ TEST_F(CWPapierDocTest, PositionsStayValidAndStaleOnesAreRecognised)
     doc.DeleteItems({b});
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(doc.GetItemName(c), "Gamma");
-    const ItemPos d = Add("Delta");
+    const ItemKey d = Add("Delta");
     EXPECT_NE(d, b); // a deleted item's key is never handed out again
 
     ResetFlags();
@@ -92,9 +92,9 @@ TEST_F(CWPapierDocTest, PositionsStayValidAndStaleOnesAreRecognised)
     EXPECT_EQ(doc.GetItemCount(), 3u);
 }
 
-TEST_F(CWPapierDocTest, DeleteSkipsItemsBeingUpdated)
+TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
 {
-    const ItemPos a = Add("A"), b = Add("B"), c = Add("C");
+    const ItemKey a = Add("A"), b = Add("B"), c = Add("C");
     doc.MarkBeingUpdated(b);
     ResetFlags();
     doc.DeleteItems({a, b, c});
@@ -109,20 +109,20 @@ TEST_F(CWPapierDocTest, DeleteSkipsItemsBeingUpdated)
     EXPECT_EQ(updates, 1);
 }
 
-TEST_F(CWPapierDocTest, EveryChangeMarksModifiedAndUpdatesViews)
+TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
 {
-    const ItemPos pos = Add("A", {{10, 1}, {20, 2}});
-    auto item = std::make_unique<CWPapier>();
+    const ItemKey pos = Add("A", {{10, 1}, {20, 2}});
+    auto item = std::make_unique<SecurityItem>();
     item->setBeingUpdated(true);
     item->AppendLoadedQuotation({5, 5});
-    CWPapier* raw = item.get();
+    SecurityItem* raw = item.get();
 
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
         {"AddItem", [&] { Add("B"); }},
         {"AddItemObject", [&] { EXPECT_FALSE(doc.IsBeingUpdated(doc.AddItemObject(std::move(item)))); }},
         {"ReplaceItemSettings", [&] { doc.ReplaceItemSettings(pos, ItemSettings{}); }},
         {"InsertQuotation", [&] { doc.InsertQuotation(pos, 3, 30); }},
-        {"InsertQuotations", [&] { doc.InsertQuotations(pos, std::vector<CKurs>{{40, 4}}); }},
+        {"InsertQuotations", [&] { doc.InsertQuotations(pos, std::vector<Quotation>{{40, 4}}); }},
         {"ModifyQuotation", [&] { EXPECT_EQ(doc.ModifyQuotation(pos, 0, 9, 50), 4); }},
         {"DeleteQuotation", [&] { EXPECT_TRUE(doc.DeleteQuotation(pos, 0)); }},
         {"SplitQuotations", [&] { EXPECT_TRUE(doc.SplitQuotations(pos, 0, 2)); }},
@@ -151,7 +151,7 @@ TEST_F(CWPapierDocTest, EveryChangeMarksModifiedAndUpdatesViews)
     EXPECT_EQ(doc.GetQuotations(pos)->front().value, 8);
 }
 
-TEST_F(CWPapierDocTest, DownloadedValueInHundredthsIsScaled)
+TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
 {
     struct Case {
         double newest, downloaded, stored;
@@ -165,7 +165,7 @@ TEST_F(CWPapierDocTest, DownloadedValueInHundredthsIsScaled)
         {-1, -100, -100},
     };
     for (const Case& c : cases) {
-        const ItemPos pos = Add("A", {{10, c.newest}});
+        const ItemKey pos = Add("A", {{10, c.newest}});
         doc.MarkBeingUpdated(pos);
         ResetFlags();
         EXPECT_TRUE(doc.ApplyDownloadedQuotation(pos, {20, c.downloaded}));
@@ -176,14 +176,14 @@ TEST_F(CWPapierDocTest, DownloadedValueInHundredthsIsScaled)
         EXPECT_GE(updates, 1);
     }
     // The ratio is taken against the newest record, wherever the new one lands.
-    const ItemPos pos = Add("B", {{10, 1}, {30, 12.5}});
+    const ItemKey pos = Add("B", {{10, 1}, {30, 12.5}});
     doc.ApplyDownloadedQuotation(pos, {20, 1234});
     EXPECT_DOUBLE_EQ(doc.GetQuotations(pos)->at(1).value, 12.34);
 }
 
-TEST_F(CWPapierDocTest, AbortFlagDropsResultsUntilNoItemIsMarked)
+TEST_F(PortfolioDocumentTest, AbortFlagDropsResultsUntilNoItemIsMarked)
 {
-    const ItemPos a = Add("A", {{10, 1}}), b = Add("B", {{10, 1}});
+    const ItemKey a = Add("A", {{10, 1}}), b = Add("B", {{10, 1}});
     doc.MarkBeingUpdated(a);
     doc.MarkBeingUpdated(b);
     g_bAbortDownloads.store(1);
@@ -209,7 +209,7 @@ TEST_F(CWPapierDocTest, AbortFlagDropsResultsUntilNoItemIsMarked)
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
 }
 
-TEST_F(CWPapierDocTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
+TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 {
     const auto folder = TempFolder();
     Add("A", {{10, 1}});
@@ -232,14 +232,14 @@ TEST_F(CWPapierDocTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(CWPapierDocTest, SaveAndOpenRoundTrip)
+TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
 {
     ItemSettings settings;
     settings.name = "Alpha \xE4";
     settings.memo = "line 1\r\nline 2";
     settings.server.name = "Shared";
-    const ItemPos a = doc.AddItem(settings);
-    doc.InsertQuotations(a, std::vector<CKurs>{{100, 1.5}, {100, 2.5}, {50, 0.5}});
+    const ItemKey a = doc.AddItem(settings);
+    doc.InsertQuotations(a, std::vector<Quotation>{{100, 1.5}, {100, 2.5}, {50, 0.5}});
     Add("Beta");
     Add("Gamma", {{-5, -1}});
     doc.MarkBeingUpdated(a);
@@ -249,7 +249,7 @@ TEST_F(CWPapierDocTest, SaveAndOpenRoundTrip)
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "portfolio.qvx");
 
-    CWPapierDoc reopened(1);
+    PortfolioDocument reopened(1);
     reopened.SetModifiedFlag(true);
     ASSERT_TRUE(reopened.OnOpenDocument(path).ok);
     EXPECT_FALSE(reopened.IsModified());

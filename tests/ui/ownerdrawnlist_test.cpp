@@ -1,4 +1,4 @@
-#include "ui/listviewex.h"
+#include "ui/ownerdrawnlist.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(ShortenText, FitsOrEndsInDots)
     EXPECT_EQ(ShortenText(name, 1, 4, metrics), QStringLiteral("A..."));
 }
 
-class RedDots : public CListViewEx {
+class RedDots : public OwnerDrawnList {
 public:
     QColor rowDotColour(const QVariant&) const override { return QColor(255, 0, 0); }
 };
@@ -41,7 +41,7 @@ int RedPixels(const QImage& image, const QRect& area)
     return count;
 }
 
-TEST(ListViewEx, DotAtTheRightOfTheFirstColumnAndFullRowHighlight)
+TEST(OwnerDrawnListTest, DotAtTheRightOfTheFirstColumnAndFullRowHighlight)
 {
     RedDots list;
     list.setColumnCount(2);
