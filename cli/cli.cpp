@@ -59,27 +59,13 @@ using Context = CommandContext;
 
 std::string ServerJson(const ServerConfig& c)
 {
-    std::string s = "{";
-    s += "\"name\":" + json::Text(c.name);
-    s += ",\"url\":" + json::Text(c.url);
-    s += ",\"timeout\":" + std::to_string(c.timeout);
-    s += ",\"thousands\":" + json::Text(c.thousandsSeparator);
-    s += ",\"decimal\":" + json::Text(c.decimalSeparator);
-    s += ",\"conversion\":" + std::to_string(c.conversion);
-    s += ",\"textBeforeValue\":" + json::Text(c.textBeforeValue);
-    s += ",\"tagsToSkip\":" + std::to_string(c.tagsToSkip);
-    s += ",\"numbersToSkip\":" + std::to_string(c.numbersToSkip);
-    s += ",\"caseInsensitive\":" + std::to_string(c.caseInsensitive);
-    s += ",\"searchKind\":" + std::to_string(c.searchKind);
-    s += ",\"regExp\":" + json::Text(c.regExp);
-    s += ",\"quotationIndex\":" + std::to_string(c.quotationIndex);
-    s += ",\"extractDate\":" + std::to_string(c.extractDate);
-    s += ",\"dayIndex\":" + std::to_string(c.dayIndex);
-    s += ",\"monthIndex\":" + std::to_string(c.monthIndex);
-    s += ",\"yearIndex\":" + std::to_string(c.yearIndex);
-    s += ",\"extractTime\":" + std::to_string(c.extractTime);
-    s += ",\"hourIndex\":" + std::to_string(c.hourIndex);
-    s += ",\"minuteIndex\":" + std::to_string(c.minuteIndex);
+    std::string s = "{\"name\":" + json::Text(c.name);
+    for (const ServerConfigField* field : ServerConfigFieldsInJsonOrder()) {
+        s += ",\"";
+        s += field->jsonKey;
+        s += "\":";
+        s += field->text ? json::Text(c.*field->text) : std::to_string(c.*field->number);
+    }
     s += "}";
     return s;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tarvelo {
 
@@ -36,5 +38,33 @@ struct ServerConfig {
 
 // The embedded configuration of a newly inserted item ("-- User defined --").
 ServerConfig NewItemServerConfig();
+
+// One stored value of a configuration (the name is not one: it is the key the values
+// are stored under). Exactly one of text and number is set. For a number, low..high is
+// what the server settings dialog accepts; for a text, high is its greatest length.
+struct ServerConfigField {
+    const char* storedName; // the value's name in the profile store and the export file
+    const char* jsonKey;    // its key in the JSON output
+    std::string ServerConfig::*text;
+    std::int32_t ServerConfig::*number;
+    const char* textDefault;
+    std::int32_t numberDefault;
+    std::int32_t low;
+    std::int32_t high;
+    // Reading a configuration that is not stored leaves this value as the record held
+    // it instead of setting its default.
+    bool keptWhenNotStored;
+    // Where the value comes in the JSON object, which follows the member order.
+    int jsonPosition;
+};
+
+// Every stored value, in the order the profile store and the export file write them.
+std::span<const ServerConfigField> ServerConfigFields();
+// The same values in the JSON object's order.
+std::span<const ServerConfigField* const> ServerConfigFieldsInJsonOrder();
+const ServerConfigField* FindServerConfigField(std::string_view storedName); // any letter case
+
+// Sets the field's default into config.
+void SetServerConfigDefault(const ServerConfigField& field, ServerConfig& config);
 
 } // namespace tarvelo

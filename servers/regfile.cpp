@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <variant>
@@ -40,41 +39,6 @@ std::string Dword(std::int32_t value)
     std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(value));
     return buffer;
 }
-
-// The value names of a configuration with the field each one holds and what the server
-// settings dialog accepts for it: a number's range, a text's greatest length.
-struct ValueField {
-    const char* name;
-    std::string ServerConfig::*text;
-    std::int32_t ServerConfig::*number;
-    std::int32_t low;
-    std::int32_t high;
-};
-
-constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kAll = std::numeric_limits<std::int32_t>::max();
-
-constexpr ValueField kValues[] = {
-    {"URL", &ServerConfig::url, nullptr, 0, 259},
-    {"TAUSEND", &ServerConfig::thousandsSeparator, nullptr, 0, 259},
-    {"DECIMAL", &ServerConfig::decimalSeparator, nullptr, 0, 259},
-    {"Text_before_Value", &ServerConfig::textBeforeValue, nullptr, 0, 255}, // the search's 256-byte buffer
-    {"Timeout", nullptr, &ServerConfig::timeout, 1, 600},
-    {"Format", nullptr, &ServerConfig::conversion, 0, 2},
-    {"Nr_HTML_before_Value", nullptr, &ServerConfig::tagsToSkip, 0, 10000},
-    {"Numbers_before_Value", nullptr, &ServerConfig::numbersToSkip, 0, 10000},
-    {"NoCaseSensitiv", nullptr, &ServerConfig::caseInsensitive, 0, 1},
-    {"Filtering", nullptr, &ServerConfig::searchKind, 0, 1},
-    {"RegExp", &ServerConfig::regExp, nullptr, 0, 259},
-    {"RegExpQuotationIndex", nullptr, &ServerConfig::quotationIndex, kAny, kAll},
-    {"bRegExpExtractDate", nullptr, &ServerConfig::extractDate, 0, 1},
-    {"RegExpDayIndex", nullptr, &ServerConfig::dayIndex, kAny, kAll},
-    {"RegExpMonthIndex", nullptr, &ServerConfig::monthIndex, kAny, kAll},
-    {"RegExpYearIndex", nullptr, &ServerConfig::yearIndex, kAny, kAll},
-    {"bRegExpExtractTime", nullptr, &ServerConfig::extractTime, 0, 1},
-    {"RegExpHourIndex", nullptr, &ServerConfig::hourIndex, kAny, kAll},
-    {"RegExpMinuteIndex", nullptr, &ServerConfig::minuteIndex, kAny, kAll},
-};
 
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
@@ -350,9 +314,8 @@ ImportPlan Parse(std::string_view text)
             plan.version = std::get<std::int32_t>(value);
             break;
         case Key::Config: {
-            const auto field = std::find_if(std::begin(kValues), std::end(kValues),
-                                            [&](const ValueField& f) { return EqualNoCase(f.name, name); });
-            if (field == std::end(kValues))
+            const ServerConfigField* field = FindServerConfigField(name);
+            if (!field)
                 Fail(n, "\"" + name + "\" is not a value of a server configuration");
             if (field->text && !std::holds_alternative<std::string>(value))
                 Fail(n, "\"" + name + "\" must be a text");
@@ -388,8 +351,8 @@ ImportPlan Parse(std::string_view text)
 std::vector<std::string> ServerConfigValueLines(const ServerConfig& config)
 {
     std::vector<std::string> lines;
-    for (const ValueField& field : kValues) {
-        std::string line = Quoted(field.name) + "=";
+    for (const ServerConfigField& field : ServerConfigFields()) {
+        std::string line = Quoted(field.storedName) + "=";
         line += field.text ? Quoted(config.*field.text) : Dword(config.*field.number);
         lines.push_back(std::move(line));
     }

@@ -55,47 +55,19 @@ void ReadServerConfig(std::string_view name, ServerConfig& config)
 
 void ReadServerConfig(const Profile& profile, std::string_view name, ServerConfig& config)
 {
-    const ServerConfig defaults;
-    config.url.clear();
-    config.timeout = defaults.timeout;
-    config.conversion = defaults.conversion;
-    config.textBeforeValue.clear();
-    config.tagsToSkip = defaults.tagsToSkip;
-    config.numbersToSkip = defaults.numbersToSkip;
-    config.caseInsensitive = defaults.caseInsensitive;
-    config.searchKind = defaults.searchKind;
-    config.regExp.clear();
-    config.quotationIndex = defaults.quotationIndex;
-    config.extractDate = defaults.extractDate;
-    config.dayIndex = defaults.dayIndex;
-    config.monthIndex = defaults.monthIndex;
-    config.yearIndex = defaults.yearIndex;
-    config.extractTime = defaults.extractTime;
-    config.hourIndex = defaults.hourIndex;
-    config.minuteIndex = defaults.minuteIndex;
-
+    for (const ServerConfigField& field : ServerConfigFields()) {
+        if (!field.keptWhenNotStored)
+            SetServerConfigDefault(field, config);
+    }
     const std::string key = KeyOf(name);
     if (!profile.keyExists(key))
         return; // the separators keep what the record held
-    ReadText(profile, key, "URL", config.url, "");
-    ReadText(profile, key, "TAUSEND", config.thousandsSeparator, "");
-    ReadText(profile, key, "DECIMAL", config.decimalSeparator, ",");
-    ReadText(profile, key, "Text_before_Value", config.textBeforeValue, "");
-    ReadInt(profile, key, "Timeout", config.timeout);
-    ReadInt(profile, key, "Format", config.conversion);
-    ReadInt(profile, key, "Nr_HTML_before_Value", config.tagsToSkip);
-    ReadInt(profile, key, "Numbers_before_Value", config.numbersToSkip);
-    ReadInt(profile, key, "NoCaseSensitiv", config.caseInsensitive);
-    ReadInt(profile, key, "Filtering", config.searchKind);
-    ReadText(profile, key, "RegExp", config.regExp, "");
-    ReadInt(profile, key, "RegExpQuotationIndex", config.quotationIndex);
-    ReadInt(profile, key, "bRegExpExtractDate", config.extractDate);
-    ReadInt(profile, key, "RegExpDayIndex", config.dayIndex);
-    ReadInt(profile, key, "RegExpMonthIndex", config.monthIndex);
-    ReadInt(profile, key, "RegExpYearIndex", config.yearIndex);
-    ReadInt(profile, key, "bRegExpExtractTime", config.extractTime);
-    ReadInt(profile, key, "RegExpHourIndex", config.hourIndex);
-    ReadInt(profile, key, "RegExpMinuteIndex", config.minuteIndex);
+    for (const ServerConfigField& field : ServerConfigFields()) {
+        if (field.text)
+            ReadText(profile, key, field.storedName, config.*field.text, field.textDefault);
+        else
+            ReadInt(profile, key, field.storedName, config.*field.number);
+    }
 }
 
 bool WriteServerConfig(std::string_view name, const ServerConfig& config)
@@ -110,25 +82,12 @@ void WriteServerConfig(Profile& profile, std::string_view name, const ServerConf
     if (name.empty())
         return; // a configuration is always a key of its own
     const std::string key = KeyOf(name);
-    profile.writeText(key, "URL", config.url);
-    profile.writeText(key, "TAUSEND", config.thousandsSeparator);
-    profile.writeText(key, "DECIMAL", config.decimalSeparator);
-    profile.writeText(key, "Text_before_Value", config.textBeforeValue);
-    profile.writeInt(key, "Timeout", config.timeout);
-    profile.writeInt(key, "Format", config.conversion);
-    profile.writeInt(key, "Nr_HTML_before_Value", config.tagsToSkip);
-    profile.writeInt(key, "Numbers_before_Value", config.numbersToSkip);
-    profile.writeInt(key, "NoCaseSensitiv", config.caseInsensitive);
-    profile.writeInt(key, "Filtering", config.searchKind);
-    profile.writeText(key, "RegExp", config.regExp);
-    profile.writeInt(key, "RegExpQuotationIndex", config.quotationIndex);
-    profile.writeInt(key, "bRegExpExtractDate", config.extractDate);
-    profile.writeInt(key, "RegExpDayIndex", config.dayIndex);
-    profile.writeInt(key, "RegExpMonthIndex", config.monthIndex);
-    profile.writeInt(key, "RegExpYearIndex", config.yearIndex);
-    profile.writeInt(key, "bRegExpExtractTime", config.extractTime);
-    profile.writeInt(key, "RegExpHourIndex", config.hourIndex);
-    profile.writeInt(key, "RegExpMinuteIndex", config.minuteIndex);
+    for (const ServerConfigField& field : ServerConfigFields()) {
+        if (field.text)
+            profile.writeText(key, field.storedName, config.*field.text);
+        else
+            profile.writeInt(key, field.storedName, config.*field.number);
+    }
 }
 
 bool DeleteServerConfig(std::string_view name)

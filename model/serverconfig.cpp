@@ -1,0 +1,126 @@
+#include "model/serverconfig.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kAll = std::numeric_limits<std::int32_t>::max();
+
+constexpr ServerConfigField Text(const char* storedName, const char* jsonKey, std::string ServerConfig::*member,
+                                 const char* byDefault, std::int32_t maxLength, int jsonPosition,
+                                 bool keptWhenNotStored = false)
+{
+    return {storedName, jsonKey, member, nullptr, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition};
+}
+
+constexpr ServerConfigField Number(const char* storedName, const char* jsonKey, std::int32_t ServerConfig::*member,
+                                   std::int32_t byDefault, std::int32_t low, std::int32_t high, int jsonPosition)
+{
+    return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition};
+}
+
+constexpr ServerConfigField kFields[] = {
+    Text("URL", "url", &ServerConfig::url, "", 259, 0),
+    // An item whose named configuration is gone still parses numbers with its own separators.
+    Text("TAUSEND", "thousands", &ServerConfig::thousandsSeparator, "", 259, 2, true),
+    Text("DECIMAL", "decimal", &ServerConfig::decimalSeparator, ",", 259, 3, true),
+    // The search holds the text before the value in a 256-byte buffer.
+    Text("Text_before_Value", "textBeforeValue", &ServerConfig::textBeforeValue, "", 255, 5),
+    Number("Timeout", "timeout", &ServerConfig::timeout, 60, 1, 600, 1),
+    Number("Format", "conversion", &ServerConfig::conversion, 0, 0, 2, 4),
+    Number("Nr_HTML_before_Value", "tagsToSkip", &ServerConfig::tagsToSkip, 0, 0, 10000, 6),
+    Number("Numbers_before_Value", "numbersToSkip", &ServerConfig::numbersToSkip, 0, 0, 10000, 7),
+    Number("NoCaseSensitiv", "caseInsensitive", &ServerConfig::caseInsensitive, 1, 0, 1, 8),
+    Number("Filtering", "searchKind", &ServerConfig::searchKind, 0, 0, 1, 9),
+    Text("RegExp", "regExp", &ServerConfig::regExp, "", 259, 10),
+    Number("RegExpQuotationIndex", "quotationIndex", &ServerConfig::quotationIndex, 1, kAny, kAll, 11),
+    Number("bRegExpExtractDate", "extractDate", &ServerConfig::extractDate, 0, 0, 1, 12),
+    Number("RegExpDayIndex", "dayIndex", &ServerConfig::dayIndex, 2, kAny, kAll, 13),
+    Number("RegExpMonthIndex", "monthIndex", &ServerConfig::monthIndex, 3, kAny, kAll, 14),
+    Number("RegExpYearIndex", "yearIndex", &ServerConfig::yearIndex, 4, kAny, kAll, 15),
+    Number("bRegExpExtractTime", "extractTime", &ServerConfig::extractTime, 0, 0, 1, 16),
+    Number("RegExpHourIndex", "hourIndex", &ServerConfig::hourIndex, 5, kAny, kAll, 17),
+    Number("RegExpMinuteIndex", "minuteIndex", &ServerConfig::minuteIndex, 6, kAny, kAll, 18),
+};
+constexpr std::size_t kFieldCount = std::size(kFields);
+
+// The table's defaults are those of a default-constructed record, and every JSON
+// position is taken once.
+consteval bool TableAgreesWithTheRecord()
+{
+    const ServerConfig defaults;
+    std::array<bool, kFieldCount> positionTaken{};
+    for (const ServerConfigField& field : kFields) {
+        if ((field.text == nullptr) == (field.number == nullptr))
+            return false;
+        if (field.text && defaults.*field.text != field.textDefault)
+            return false;
+        if (field.number && defaults.*field.number != field.numberDefault)
+            return false;
+        if (field.jsonPosition < 0 || static_cast<std::size_t>(field.jsonPosition) >= kFieldCount
+            || positionTaken[static_cast<std::size_t>(field.jsonPosition)])
+            return false;
+        positionTaken[static_cast<std::size_t>(field.jsonPosition)] = true;
+    }
+    return true;
+}
+static_assert(TableAgreesWithTheRecord());
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+} // namespace
+
+ServerConfig NewItemServerConfig()
+{
+    ServerConfig config;
+    config.url = "http://www.";
+    config.timeout = 180;
+    config.textBeforeValue = "[&symbol]";
+    config.regExp = "[&symbol][\"', \t\r\n]*([0-9,]+)";
+    return config;
+}
+
+std::span<const ServerConfigField> ServerConfigFields()
+{
+    return kFields;
+}
+
+std::span<const ServerConfigField* const> ServerConfigFieldsInJsonOrder()
+{
+    static const std::array<const ServerConfigField*, kFieldCount> ordered = [] {
+        std::array<const ServerConfigField*, kFieldCount> list{};
+        for (const ServerConfigField& field : kFields)
+            list[static_cast<std::size_t>(field.jsonPosition)] = &field;
+        return list;
+    }();
+    return ordered;
+}
+
+const ServerConfigField* FindServerConfigField(std::string_view storedName)
+{
+    for (const ServerConfigField& field : kFields) {
+        if (EqualNoCase(field.storedName, storedName))
+            return &field;
+    }
+    return nullptr;
+}
+
+void SetServerConfigDefault(const ServerConfigField& field, ServerConfig& config)
+{
+    if (field.text)
+        config.*field.text = field.textDefault;
+    else
+        config.*field.number = field.numberDefault;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,46 @@
+#include "model/serverconfig.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <set>
+#include <string>
+
+namespace tarvelo {
+namespace {
+
+std::ptrdiff_t OffsetOf(const ServerConfig& config, const ServerConfigField& field)
+{
+    const auto* base = reinterpret_cast<const char*>(&config);
+    const auto* member = field.text ? reinterpret_cast<const char*>(&(config.*field.text))
+                                    : reinterpret_cast<const char*>(&(config.*field.number));
+    return member - base;
+}
+
+// The JSON object lists the members as the record declares them, each one once, and the
+// import finds a value by its stored name in any letter case.
+TEST(ServerConfigFieldsTest, EveryMemberOnceInJsonOrderAndFoundByAnyCase)
+{
+    const ServerConfig config;
+    std::ptrdiff_t previous = reinterpret_cast<const char*>(&config.name) - reinterpret_cast<const char*>(&config);
+    std::set<std::string> keys;
+    ASSERT_EQ(ServerConfigFieldsInJsonOrder().size(), ServerConfigFields().size());
+    for (const ServerConfigField* field : ServerConfigFieldsInJsonOrder()) {
+        const std::ptrdiff_t offset = OffsetOf(config, *field);
+        EXPECT_GT(offset, previous) << field->storedName;
+        previous = offset;
+        EXPECT_TRUE(keys.insert(field->jsonKey).second) << field->jsonKey;
+    }
+
+    for (const ServerConfigField& field : ServerConfigFields()) {
+        std::string upper = field.storedName;
+        for (char& c : upper)
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        EXPECT_EQ(FindServerConfigField(upper), &field);
+    }
+    EXPECT_EQ(FindServerConfigField("Name"), nullptr);
+    EXPECT_EQ(FindServerConfigField("URL "), nullptr);
+}
+
+} // namespace
+} // namespace tarvelo
