@@ -84,7 +84,7 @@ double Update(PortfolioDocument& doc, std::size_t& found)
             break;
         if (IsFinalCode(posted.message->code)) {
             ++finals;
-            found += posted.message->code == DL_DONE ? 1 : 0;
+            found += posted.message->code == DownloadCode::Done ? 1 : 0;
             SettleUnmatchedPage(*posted.message, false);
         }
         router.route(*posted.message);

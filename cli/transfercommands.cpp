@@ -111,10 +111,10 @@ int ImportCommand(const CommandContext& c)
             const DownloadMessage& m = *posted.message;
             if (!IsFinalCode(m.code))
                 continue;
-            if (m.code == DL_DONE) {
+            if (m.code == DownloadCode::Done) {
                 rawFile = m.rawFile;
             } else {
-                const std::string status = m.code == DL_ERROR && m.detail == DLERR_OTHER ? m.errorText
+                const std::string status = m.code == DownloadCode::Error && m.detail == DownloadError::Other ? m.errorText
                                                                                           : ConnectionStatusText(m);
                 c.err << "tarvelo-cli: " << Cp1252ToUtf8(m.url) << ": " << Cp1252ToUtf8(status) << '\n';
             }

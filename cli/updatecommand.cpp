@@ -17,7 +17,7 @@ namespace {
 
 std::string FinalText(const DownloadMessage& m)
 {
-    if (m.code == DL_DONE && m.quotation) {
+    if (m.code == DownloadCode::Done && m.quotation) {
         char value[64];
         std::snprintf(value, sizeof value, "%3.4f", m.quotation->value);
         return std::string(value) + " " + FormatLocalTime(m.quotation->time, "%x %H:%M");
@@ -73,7 +73,7 @@ int UpdateCommand(const CommandContext& c)
                 continue;
             }
             ++finals;
-            allFound = allFound && m.code == DL_DONE;
+            allFound = allFound && m.code == DownloadCode::Done;
             c.out << Cp1252ToUtf8(m.itemName) << '\t' << Cp1252ToUtf8(FinalText(m)) << std::endl;
             // As in unattended mode, a page without the quotation is not kept.
             SettleUnmatchedPage(m, false);

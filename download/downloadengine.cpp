@@ -149,7 +149,7 @@ int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, Downl
         job->timeout = timeout;
         job->downloadSlots = &doc.downloadSlots();
         job->sink = &sink;
-        job->messageId = WM_DOWNLOAD_STATUS;
+        job->messageId = MessageId::DownloadStatus;
         job->entries.push_back(EntryFor(pos, name, symbol, config));
         byUrl.emplace(std::move(url), job.get());
         jobs.push_back(std::move(job));
@@ -166,9 +166,9 @@ void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerCo
     job->entries.push_back(EntryFor(ItemKey{}, name, symbol, config));
     job->url = job->entries.front().config.url;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
-    job->test = true;
+    job->kind = JobKind::Test;
     job->sink = &sink;
-    job->messageId = WM_DOWNLOAD_STATUS;
+    job->messageId = MessageId::DownloadStatus;
     engine.start(std::move(job));
 }
 
@@ -180,10 +180,9 @@ void StartPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& 
     auto job = std::make_unique<DownloadJob>();
     job->url = ExpandItemVariables(url, name, symbol);
     job->timeout = 300;
-    job->wizard = wizard;
-    job->import = !wizard;
+    job->kind = wizard ? JobKind::Wizard : JobKind::Import;
     job->sink = &sink;
-    job->messageId = wizard ? WM_WIZARD_DOWNLOAD : WM_IMPORT_DOWNLOAD;
+    job->messageId = wizard ? MessageId::WizardDownload : MessageId::ImportDownload;
     engine.start(std::move(job));
 }
 

@@ -15,39 +15,46 @@ namespace tarvelo {
 
 class MessageSink;
 
-// Message ids, as the receiving windows know them.
-inline constexpr unsigned kWmUser = 0x0400;
-inline constexpr unsigned WM_DOWNLOAD_STATUS = kWmUser + 100;
-inline constexpr unsigned WM_WIZARD_DOWNLOAD = kWmUser + 101;
-inline constexpr unsigned WM_IMPORT_DOWNLOAD = kWmUser + 102;
-
-// Message codes.
-enum DownloadCode {
-    DL_INITIALIZED = 1,
-    DL_CONNECTING = 2,
-    DL_CONNECTED = 3,
-    DL_DONE = 4,
-    DL_NOT_FOUND = 5,
-    DL_INVALID_VALUE = 6,
-    DL_TEXT_NOT_FOUND = 7,
-    DL_ERROR = 8,
-    DL_PROGRESS = 9,
-    DL_ABORTED = 10,
+// The messages a worker posts, as the receiving windows know them.
+enum class MessageId : unsigned {
+    DownloadStatus = 0x0400 + 100,
+    WizardDownload = 0x0400 + 101,
+    ImportDownload = 0x0400 + 102,
 };
 
-// Error details of DL_ERROR.
-enum DownloadErrorDetail {
-    DLERR_WRONG_URL = 5,
-    DLERR_FILE_NOT_FOUND = 6,
-    DLERR_TIMEOUT = 8,
-    DLERR_BAD_URL = 9,
-    DLERR_SERVER = 10,
-    DLERR_OTHER = 11,
+// What a message reports; the numbers are those of the status texts' table.
+enum class DownloadCode {
+    None = 0,
+    Initialized = 1,
+    Connecting = 2,
+    Connected = 3,
+    Done = 4,
+    NotFound = 5,
+    InvalidValue = 6,
+    TextNotFound = 7,
+    Error = 8,
+    Progress = 9,
+    Aborted = 10,
 };
 
-inline bool IsFinalCode(int code)
+// The cause of DownloadCode::Error.
+enum class DownloadError {
+    None = 0,
+    WrongUrl = 5,
+    FileNotFound = 6,
+    Timeout = 8,
+    BadUrl = 9,
+    Server = 10,
+    Other = 11,
+};
+
+// What a job is for: an item update, a test download whose result is only shown, the
+// configuration wizard's page, or an import's page.
+enum class JobKind { Update, Test, Wizard, Import };
+
+inline bool IsFinalCode(DownloadCode code)
 {
-    return (code >= DL_DONE && code <= DL_ERROR) || code == DL_ABORTED;
+    return (code >= DownloadCode::Done && code <= DownloadCode::Error) || code == DownloadCode::Aborted;
 }
 
 // One item a page serves, with a snapshot of the item's configuration whose texts
@@ -61,20 +68,18 @@ struct DownloadItemEntry {
 struct DownloadJob {
     std::string url; // item variables expanded; date variables still in it
     std::uint32_t timeout = 60; // seconds
-    bool test = false;
-    bool wizard = false;
-    bool import = false;
+    JobKind kind = JobKind::Update;
     DownloadSlots* downloadSlots = nullptr; // item updates only; must outlive the worker
     std::vector<DownloadItemEntry> entries;
     MessageSink* sink = nullptr;
-    unsigned messageId = WM_DOWNLOAD_STATUS;
+    MessageId messageId = MessageId::DownloadStatus;
 };
 
 struct DownloadMessage {
     std::uint32_t worker = 0;
     bool test = false;
-    int code = 0;
-    int detail = 0;
+    DownloadCode code = DownloadCode::None;
+    DownloadError detail = DownloadError::None;
     int kilobytes = 0;
     std::string itemName; // at most 254 characters
     std::string url;

@@ -2,7 +2,7 @@
 
 namespace tarvelo {
 
-void MessageQueue::post(unsigned messageId, std::unique_ptr<DownloadMessage> message)
+void MessageQueue::post(MessageId messageId, std::unique_ptr<DownloadMessage> message)
 {
     {
         const std::lock_guard lock(m_mutex);

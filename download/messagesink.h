@@ -15,17 +15,17 @@ namespace tarvelo {
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual void post(unsigned messageId, std::unique_ptr<DownloadMessage> message) = 0;
+    virtual void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) = 0;
 };
 
 // A sink that queues messages for a thread that takes them one by one (the command line
 // and the tests).
 class MessageQueue : public MessageSink {
 public:
-    void post(unsigned messageId, std::unique_ptr<DownloadMessage> message) override;
+    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
 
     struct Posted {
-        unsigned messageId = 0;
+        MessageId messageId = MessageId::DownloadStatus;
         std::unique_ptr<DownloadMessage> message;
     };
     // Waits up to the timeout for the next message; an empty message when none came.

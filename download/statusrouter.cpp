@@ -8,12 +8,12 @@ void DownloadStatusRouter::route(DownloadMessage& m)
 {
     if (m.test)
         return;
-    if (m.code == DL_INITIALIZED)
+    if (m.code == DownloadCode::Initialized)
         ++m_running;
     if (!IsFinalCode(m.code))
         return;
     --m_running;
-    if (m.code == DL_DONE && m.quotation) {
+    if (m.code == DownloadCode::Done && m.quotation) {
         const Quotation quotation = *m.quotation;
         m.quotation.reset();
         m_doc.ApplyDownloadedQuotation(m.itemKey, quotation);
@@ -25,41 +25,41 @@ void DownloadStatusRouter::route(DownloadMessage& m)
 std::string ConnectionStatusText(const DownloadMessage& m)
 {
     switch (m.code) {
-    case DL_INITIALIZED:
+    case DownloadCode::Initialized:
         return "Initialized";
-    case DL_CONNECTING:
+    case DownloadCode::Connecting:
         return "Connecting...";
-    case DL_CONNECTED:
+    case DownloadCode::Connected:
         return "Connected";
-    case DL_NOT_FOUND:
+    case DownloadCode::NotFound:
         return m.extractionMessage.empty() ? "Error: Quotation not found!!"
                                            : "Error: Quotation not found!! (" + m.extractionMessage + ")";
-    case DL_INVALID_VALUE:
+    case DownloadCode::InvalidValue:
         return "Error: Invalid value!";
-    case DL_TEXT_NOT_FOUND:
+    case DownloadCode::TextNotFound:
         return "Error: Text not found!";
-    case DL_PROGRESS:
+    case DownloadCode::Progress:
         return "Download " + std::to_string(m.kilobytes) + " KB";
-    case DL_ABORTED:
+    case DownloadCode::Aborted:
         return "Download aborted!";
-    case DL_ERROR:
+    case DownloadCode::Error:
         switch (m.detail) {
-        case DLERR_WRONG_URL:
+        case DownloadError::WrongUrl:
             return "Error: Wrong URL!";
-        case DLERR_FILE_NOT_FOUND: {
+        case DownloadError::FileNotFound: {
             std::string text = "Error: File not found: ";
             const auto slash = m.url.size() > 7 ? m.url.find('/', 7) : std::string::npos;
             if (slash != std::string::npos)
                 text += m.url.substr(slash);
             return text;
         }
-        case DLERR_TIMEOUT:
+        case DownloadError::Timeout:
             return "Error: Timeout!";
-        case DLERR_BAD_URL:
+        case DownloadError::BadUrl:
             return "Error: Bad URL!";
-        case DLERR_SERVER:
+        case DownloadError::Server:
             return "Error: Server!";
-        case DLERR_OTHER: {
+        case DownloadError::Other: {
             std::string text;
             for (char c : m.errorText) {
                 if (c == '\r')
@@ -81,7 +81,7 @@ std::string ConnectionStatusText(const DownloadMessage& m)
 
 std::string SettleUnmatchedPage(const DownloadMessage& m, bool keep)
 {
-    if (m.convertedFile.empty() || m.code < DL_NOT_FOUND || m.code > DL_TEXT_NOT_FOUND)
+    if (m.convertedFile.empty() || m.code < DownloadCode::NotFound || m.code > DownloadCode::TextNotFound)
         return {};
     if (keep) {
         const std::string shown = m.convertedFile + ".TXT";

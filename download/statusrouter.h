@@ -4,7 +4,7 @@
 
 #include <string>
 
-// What the desktop program and the command line both do with WM_DOWNLOAD_STATUS
+// What the desktop program and the command line both do with MessageId::DownloadStatus
 // messages: count running updates, hand final messages to the portfolio, and the texts
 // of the connection status window.
 namespace tarvelo {

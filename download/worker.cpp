@@ -172,18 +172,18 @@ private:
 
     bool stopRequested() const { return g_bAbortDownloads.load() != 0 || m_shutdown.load(); }
 
-    std::unique_ptr<DownloadMessage> message(int code) const
+    std::unique_ptr<DownloadMessage> message(DownloadCode code) const
     {
         auto m = std::make_unique<DownloadMessage>();
         m->worker = m_id;
-        m->test = m_job.test;
+        m->test = m_job.kind == JobKind::Test;
         m->code = code;
         m->url = m_job.url;
         return m;
     }
 
     // One message per entry, or one without item for wizard and import jobs.
-    void postJobStatus(int code, int detail = 0, const std::string& errorText = {}, int kilobytes = 0)
+    void postJobStatus(DownloadCode code, DownloadError detail = DownloadError::None, const std::string& errorText = {}, int kilobytes = 0)
     {
         const auto post = [&](const DownloadItemEntry* entry) {
             auto m = message(code);
@@ -263,7 +263,7 @@ bool Worker::takeSlot()
 bool Worker::beginDownload(Outcome& outcome)
 {
     m_connected = true;
-    postJobStatus(DL_CONNECTED);
+    postJobStatus(DownloadCode::Connected);
     if (stopRequested()) {
         outcome = Outcome::Aborted;
         return false;
@@ -307,7 +307,7 @@ bool Worker::takeBlock(const char* data, std::size_t n, Outcome& outcome)
         m_total += static_cast<std::uint64_t>(put);
     }
     if (m_total - m_reported >= 1000) {
-        postJobStatus(DL_PROGRESS, 0, {}, static_cast<int>(m_total / 1000));
+        postJobStatus(DownloadCode::Progress, DownloadError::None, {}, static_cast<int>(m_total / 1000));
         m_reported += 1000;
     }
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_started);
@@ -447,22 +447,22 @@ void Worker::run()
 {
     // A worker waiting for its slot when the engine shuts down still reports.
     if (!takeSlot()) {
-        postJobStatus(DL_INITIALIZED);
-        postJobStatus(DL_ABORTED);
+        postJobStatus(DownloadCode::Initialized);
+        postJobStatus(DownloadCode::Aborted);
         return;
     }
-    postJobStatus(DL_INITIALIZED);
+    postJobStatus(DownloadCode::Initialized);
 
     const Scheme scheme = SplitAddress(m_job.url, m_allowHttps);
     if (scheme == Scheme::None) {
-        postJobStatus(DL_ERROR, DLERR_WRONG_URL);
+        postJobStatus(DownloadCode::Error, DownloadError::WrongUrl);
         return;
     }
     const bool http = scheme != Scheme::File;
     if (http) {
         m_curl = curl_easy_init();
         if (!m_curl) {
-            postJobStatus(DL_ERROR, DLERR_OTHER, "The internet library could not be started.");
+            postJobStatus(DownloadCode::Error, DownloadError::Other, "The internet library could not be started.");
             return;
         }
         curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);
@@ -488,7 +488,7 @@ void Worker::run()
         curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
         curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 2L);
-        postJobStatus(DL_CONNECTING);
+        postJobStatus(DownloadCode::Connecting);
     }
     curl_slist* headers = nullptr;
     if (http) {
@@ -511,7 +511,7 @@ void Worker::run()
     for (int offset = 0; offset < tries; ++offset) {
         const std::string address = dated ? ExpandDateVariables(m_job.url, offset, now) : m_job.url;
         if (dated && SplitAddress(address, m_allowHttps) != scheme) {
-            postJobStatus(DL_ERROR, DLERR_WRONG_URL);
+            postJobStatus(DownloadCode::Error, DownloadError::WrongUrl);
             return;
         }
         outcome = http ? fetchHttp(address, status) : fetchFile(address, openError);
@@ -525,29 +525,29 @@ void Worker::run()
     case Outcome::NotFound:
         if (dated)
             m_job.url = today;
-        postJobStatus(DL_ERROR, DLERR_FILE_NOT_FOUND, http ? std::string() : openError);
+        postJobStatus(DownloadCode::Error, DownloadError::FileNotFound, http ? std::string() : openError);
         return;
     case Outcome::HttpStatus:
         if (dated)
             m_job.url = today;
-        postJobStatus(DL_ERROR, status >= 400 && status <= 499   ? DLERR_BAD_URL
-                                : status >= 500 && status <= 599 ? DLERR_SERVER
-                                                                 : DLERR_OTHER);
+        postJobStatus(DownloadCode::Error, status >= 400 && status <= 499   ? DownloadError::BadUrl
+                                : status >= 500 && status <= 599 ? DownloadError::Server
+                                                                 : DownloadError::Other);
         return;
     case Outcome::Timeout:
         removeDownload();
-        postJobStatus(DL_ERROR, DLERR_TIMEOUT);
+        postJobStatus(DownloadCode::Error, DownloadError::Timeout);
         return;
     case Outcome::Aborted:
         removeDownload();
-        postJobStatus(DL_ABORTED);
+        postJobStatus(DownloadCode::Aborted);
         return;
     case Outcome::NoTempFile:
-        postJobStatus(DL_ERROR, DLERR_OTHER, kNoTempFile);
+        postJobStatus(DownloadCode::Error, DownloadError::Other, kNoTempFile);
         return;
     case Outcome::NetworkError:
         removeDownload();
-        postJobStatus(DL_ERROR, DLERR_OTHER,
+        postJobStatus(DownloadCode::Error, DownloadError::Other,
                       !m_failure.empty() ? m_failure : m_curlError[0] ? m_curlError : "The connection failed.");
         return;
     }
@@ -557,12 +557,12 @@ void Worker::run()
     m_file = -1;
     if (stopRequested()) {
         removeDownload();
-        postJobStatus(DL_ABORTED);
+        postJobStatus(DownloadCode::Aborted);
         return;
     }
-    if (m_job.wizard)
+    if (m_job.kind == JobKind::Wizard)
         finishWizard();
-    else if (m_job.import)
+    else if (m_job.kind == JobKind::Import)
         finishImport();
     else
         finishItems();
@@ -579,10 +579,10 @@ void Worker::finishWizard()
         if (!textOnly.empty())
             ::unlink(textOnly.c_str());
         removeDownload();
-        postJobStatus(DL_ERROR, DLERR_OTHER, kNoTempFile);
+        postJobStatus(DownloadCode::Error, DownloadError::Other, kNoTempFile);
         return;
     }
-    auto m = message(DL_DONE);
+    auto m = message(DownloadCode::Done);
     m->rawFile = m_download;
     m->semiHtmlFile = semiHtml;
     m->convertedFile = textOnly;
@@ -592,7 +592,7 @@ void Worker::finishWizard()
 
 void Worker::finishImport()
 {
-    auto m = message(DL_DONE);
+    auto m = message(DownloadCode::Done);
     m->rawFile = m_download;
     m_download.clear();
     m_job.sink->post(m_job.messageId, std::move(m));
@@ -608,7 +608,7 @@ void Worker::finishItems()
     const bool inMemory = raw.open(m_download) == FileError::None && raw.size() < kInMemoryPage;
     std::map<int, std::string> conversions;
     for (const DownloadItemEntry& entry : m_job.entries) {
-        auto m = message(0);
+        auto m = message(DownloadCode::None);
         m->itemName = Cut(entry.name, kMaxItemName);
         m->itemKey = entry.itemKey;
         ExtractionResult result;
@@ -633,8 +633,8 @@ void Worker::finishItems()
             if (converted.empty() || !ConvertPage(entry.config.conversion, m_download, converted)) {
                 if (!converted.empty())
                     ::unlink(converted.c_str());
-                m->code = DL_ERROR;
-                m->detail = DLERR_OTHER;
+                m->code = DownloadCode::Error;
+                m->detail = DownloadError::Other;
                 m->errorText = kNoTempFile;
                 m_job.sink->post(m_job.messageId, std::move(m));
                 continue;
@@ -647,17 +647,17 @@ void Worker::finishItems()
         m->extractionMessage = result.message;
         switch (result.code) {
         case kFound:
-            m->code = DL_DONE;
+            m->code = DownloadCode::Done;
             m->quotation = std::make_unique<Quotation>(Quotation{result.time, result.value});
             break;
         case kTextNotFound:
-            m->code = DL_TEXT_NOT_FOUND;
+            m->code = DownloadCode::TextNotFound;
             break;
         case kInvalidNumber:
-            m->code = DL_INVALID_VALUE;
+            m->code = DownloadCode::InvalidValue;
             break;
         default:
-            m->code = DL_NOT_FOUND;
+            m->code = DownloadCode::NotFound;
             break;
         }
         m_job.sink->post(m_job.messageId, std::move(m));

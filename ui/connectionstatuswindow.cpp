@@ -92,7 +92,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         }
     };
     switch (m.code) {
-    case DL_INITIALIZED:
+    case DownloadCode::Initialized:
         delete row;
         row = new QTreeWidgetItem(m_list);
         row->setText(0, QString::number(m.worker));
@@ -101,23 +101,23 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         row->setData(0, kIconRole, -1);
         setState(0);
         break;
-    case DL_CONNECTING:
+    case DownloadCode::Connecting:
         setState(1);
         break;
-    case DL_CONNECTED:
+    case DownloadCode::Connected:
         setState(2);
         break;
-    case DL_PROGRESS:
+    case DownloadCode::Progress:
         setState(3);
         break;
-    case DL_DONE:
+    case DownloadCode::Done:
         delete row;
         if (m_list->topLevelItemCount() == 0 && m_downloadStatus)
             hide();
         break;
-    case DL_NOT_FOUND:
-    case DL_INVALID_VALUE:
-    case DL_TEXT_NOT_FOUND: {
+    case DownloadCode::NotFound:
+    case DownloadCode::InvalidValue:
+    case DownloadCode::TextNotFound: {
         setState(4);
         // The page in which the quotation was not found: shown when the user wants it.
         const std::string shown = SettleUnmatchedPage(m, m_showFileOnError && !m_unattended);

@@ -19,10 +19,10 @@ const QEvent::Type kMessageEvent = static_cast<QEvent::Type>(QEvent::registerEve
 
 class MessageEvent : public QEvent {
 public:
-    MessageEvent(unsigned id, std::unique_ptr<DownloadMessage> m) : QEvent(kMessageEvent), messageId(id), message(std::move(m))
+    MessageEvent(MessageId id, std::unique_ptr<DownloadMessage> m) : QEvent(kMessageEvent), messageId(id), message(std::move(m))
     {
     }
-    unsigned messageId;
+    MessageId messageId;
     std::unique_ptr<DownloadMessage> message;
 };
 
@@ -33,7 +33,7 @@ DownloadHub::DownloadHub(PortfolioDocument& doc, ConnectionStatusWindow& status,
 {
 }
 
-void DownloadHub::post(unsigned messageId, std::unique_ptr<DownloadMessage> message)
+void DownloadHub::post(MessageId messageId, std::unique_ptr<DownloadMessage> message)
 {
     QCoreApplication::postEvent(this, new MessageEvent(messageId, std::move(message)));
 }
@@ -43,7 +43,7 @@ bool DownloadHub::event(QEvent* event)
     if (event->type() != kMessageEvent)
         return QObject::event(event);
     auto* posted = static_cast<MessageEvent*>(event);
-    if (posted->messageId == WM_DOWNLOAD_STATUS)
+    if (posted->messageId == MessageId::DownloadStatus)
         handle(*posted->message);
     else
         emit pageMessage(posted->messageId, posted->message.get());
@@ -76,12 +76,12 @@ void DownloadHub::handle(DownloadMessage& m)
     }
     if (m_shuttingDown) {
         m_router.route(m);
-        if (m.code >= DL_NOT_FOUND && m.code <= DL_TEXT_NOT_FOUND)
+        if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound)
             SettleUnmatchedPage(m, false);
         return;
     }
     const int before = m_router.runningUpdates();
-    if (m.code == DL_INITIALIZED) {
+    if (m.code == DownloadCode::Initialized) {
         if (!m_unattended && m_downloadStatus) {
             m_status.setTitleFor(m_title, false);
             m_status.show();
@@ -106,14 +106,14 @@ void DownloadHub::showTestResult(DownloadMessage& m)
 {
     QString text;
     Prompter::Icon icon = Prompter::Icon::None;
-    if (m.code == DL_DONE && m.quotation) {
+    if (m.code == DownloadCode::Done && m.quotation) {
         char value[64];
         std::snprintf(value, sizeof value, "%2.4f", m.quotation->value);
         text = QStringLiteral("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
                    .arg(FromCp1252(m.itemName), QString::fromLatin1(value),
                         FromCp1252(FormatLocalTime(m.quotation->time, "%c")));
         icon = Prompter::Icon::Information;
-    } else if (m.code >= DL_NOT_FOUND && m.code <= DL_TEXT_NOT_FOUND) {
+    } else if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound) {
         text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(FromCp1252(m.itemName),
                                                                         FromCp1252(m.extractionMessage));
     } else {

@@ -14,7 +14,7 @@ class ConnectionStatusWindow;
 
 // The desktop program's end of the download engine: workers post their messages here
 // (thread-safe, through the Qt event queue); on the user-interface thread each
-// WM_DOWNLOAD_STATUS message is counted, a final one is applied to the portfolio (or,
+// MessageId::DownloadStatus message is counted, a final one is applied to the portfolio (or,
 // for a test download, shown in a message box), and every non-test message goes to the
 // connection status window.
 class DownloadHub : public QObject, public MessageSink {
@@ -22,7 +22,7 @@ class DownloadHub : public QObject, public MessageSink {
 public:
     DownloadHub(PortfolioDocument& doc, ConnectionStatusWindow& status, QObject* parent = nullptr);
 
-    void post(unsigned messageId, std::unique_ptr<DownloadMessage> message) override;
+    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
 
     int runningUpdates() const { return m_router.runningUpdates(); }
     void setPortfolioTitle(std::string title) { m_title = std::move(title); }
@@ -41,7 +41,7 @@ signals:
     // The running updates came back to 0 (unattended mode then saves and ends).
     void updatesFinished();
     // A page of another kind of job (wizard, import) for its own window.
-    void pageMessage(unsigned messageId, DownloadMessage* message);
+    void pageMessage(MessageId messageId, DownloadMessage* message);
 
 protected:
     bool event(QEvent* event) override;

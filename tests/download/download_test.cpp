@@ -132,7 +132,7 @@ private:
 };
 
 struct Received {
-    unsigned id;
+    MessageId id;
     std::unique_ptr<DownloadMessage> message;
 };
 
@@ -196,9 +196,9 @@ protected:
         return all;
     }
 
-    static std::vector<int> Codes(const std::vector<Received>& messages, const std::string& item = "")
+    static std::vector<DownloadCode> Codes(const std::vector<Received>& messages, const std::string& item = "")
     {
-        std::vector<int> codes;
+        std::vector<DownloadCode> codes;
         for (const Received& r : messages) {
             if (item.empty() || r.message->itemName == item)
                 codes.push_back(r.message->code);
@@ -234,13 +234,13 @@ TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
     EXPECT_TRUE(m_doc.IsBeingUpdated(a));
     const auto messages = Collect(2);
     EXPECT_EQ(m_server.hits("/q.html"), 1);
-    EXPECT_EQ(Codes(messages, "A"), (std::vector<int>{DL_INITIALIZED, DL_CONNECTING, DL_CONNECTED, DL_DONE}));
-    EXPECT_EQ(Codes(messages, "B"), (std::vector<int>{DL_INITIALIZED, DL_CONNECTING, DL_CONNECTED, DL_DONE}));
+    EXPECT_EQ(Codes(messages, "A"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
+    EXPECT_EQ(Codes(messages, "B"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
     EXPECT_DOUBLE_EQ(m_doc.GetQuotations(a)->back().value, 12.5);
     EXPECT_DOUBLE_EQ(m_doc.GetQuotations(b)->back().value, 7.25);
     EXPECT_FALSE(m_doc.IsBeingUpdated(a) || m_doc.IsBeingUpdated(b));
     EXPECT_EQ(m_router.runningUpdates(), 0);
-    EXPECT_EQ(messages.front().id, WM_DOWNLOAD_STATUS);
+    EXPECT_EQ(messages.front().id, MessageId::DownloadStatus);
 }
 
 TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
@@ -262,11 +262,11 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     const ItemKey missing = AddItem("missing", "X", Config(m_server.url("/none[&d].html")));
     UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
-    EXPECT_EQ(Final(messages, "found").code, DL_DONE);
+    EXPECT_EQ(Final(messages, "found").code, DownloadCode::Done);
     EXPECT_DOUBLE_EQ(m_doc.GetQuotations(found)->back().value, 3.5);
     const DownloadMessage& notFound = Final(messages, "missing");
-    EXPECT_EQ(notFound.code, DL_ERROR);
-    EXPECT_EQ(notFound.detail, DLERR_FILE_NOT_FOUND);
+    EXPECT_EQ(notFound.code, DownloadCode::Error);
+    EXPECT_EQ(notFound.detail, DownloadError::FileNotFound);
     EXPECT_EQ(notFound.url, m_server.url(ExpandDateVariables("/none[&d].html", 0, now)));
     EXPECT_EQ(m_server.hits(ExpandDateVariables("/none[&d].html", 3, now)), 1);
     EXPECT_TRUE(m_doc.GetQuotations(missing)->empty());
@@ -274,7 +274,7 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     // Without date variables a 404 is not tried again.
     const ItemKey plain = AddItem("plain", "X", Config(m_server.url("/plain.html")));
     UpdateItems(m_doc, {plain}, *m_engine, m_queue);
-    EXPECT_EQ(Final(Collect(1)).detail, DLERR_FILE_NOT_FOUND);
+    EXPECT_EQ(Final(Collect(1)).detail, DownloadError::FileNotFound);
     EXPECT_EQ(m_server.hits("/plain.html"), 1);
 }
 
@@ -282,17 +282,17 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
 {
     const struct {
         std::string url;
-        int detail;
+        DownloadError detail;
         bool connecting;
     } cases[] = {
-        {m_server.url("/403"), DLERR_BAD_URL, true},
-        {m_server.url("/503"), DLERR_SERVER, true},
-        {m_server.url("/302"), DLERR_OTHER, true},
-        {"file://" + (m_temp / "missing.html").string(), DLERR_FILE_NOT_FOUND, false},
-        {"ftp://127.0.0.1/x", DLERR_WRONG_URL, false},
-        {"https://127.0.0.1/x", DLERR_WRONG_URL, false},
-        {"http://", DLERR_WRONG_URL, false},
-        {"", DLERR_WRONG_URL, false},
+        {m_server.url("/403"), DownloadError::BadUrl, true},
+        {m_server.url("/503"), DownloadError::Server, true},
+        {m_server.url("/302"), DownloadError::Other, true},
+        {"file://" + (m_temp / "missing.html").string(), DownloadError::FileNotFound, false},
+        {"ftp://127.0.0.1/x", DownloadError::WrongUrl, false},
+        {"https://127.0.0.1/x", DownloadError::WrongUrl, false},
+        {"http://", DownloadError::WrongUrl, false},
+        {"", DownloadError::WrongUrl, false},
     };
     for (const auto& c : cases) {
         PortfolioDocument doc(5);
@@ -304,12 +304,12 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         UpdateItems(doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1, &router);
         const DownloadMessage& final = Final(messages);
-        EXPECT_EQ(final.code, DL_ERROR) << c.url;
+        EXPECT_EQ(final.code, DownloadCode::Error) << c.url;
         EXPECT_EQ(final.detail, c.detail) << c.url;
-        const std::vector<int> codes = Codes(messages);
-        EXPECT_EQ(std::count(codes.begin(), codes.end(), DL_CONNECTING), c.connecting ? 1 : 0) << c.url;
-        EXPECT_EQ(codes.front(), DL_INITIALIZED);
-        if (c.detail == DLERR_OTHER) {
+        const std::vector<DownloadCode> codes = Codes(messages);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), DownloadCode::Connecting), c.connecting ? 1 : 0) << c.url;
+        EXPECT_EQ(codes.front(), DownloadCode::Initialized);
+        if (c.detail == DownloadError::Other) {
             EXPECT_EQ(final.errorText, "");
         }
         if (c.url.rfind("file", 0) == 0) {
@@ -338,12 +338,12 @@ TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
     const auto messages = Collect(4);
     fs::remove(file);
 
-    EXPECT_EQ(Final(messages, "exact").code, DL_DONE);
+    EXPECT_EQ(Final(messages, "exact").code, DownloadCode::Done);
     EXPECT_DOUBLE_EQ(m_doc.GetQuotations(fits)->back().value, 1.5);
     for (const char* item : {"announced", "unannounced", "file"}) {
         const DownloadMessage& m = Final(messages, item);
-        EXPECT_EQ(m.code, DL_ERROR) << item;
-        EXPECT_EQ(m.detail, DLERR_OTHER) << item;
+        EXPECT_EQ(m.code, DownloadCode::Error) << item;
+        EXPECT_EQ(m.detail, DownloadError::Other) << item;
         EXPECT_EQ(ConnectionStatusText(m),
                   "The page is larger than 100000 bytes, the limit set by the option MaxPageSize.")
             << item;
@@ -368,8 +368,8 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     const ItemKey typed = AddItem("typed", "U", Config(folder + "Kurs \xE4.html"));
     UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
-    EXPECT_EQ(Final(messages, "encoded").code, DL_DONE);
-    EXPECT_EQ(Final(messages, "typed").code, DL_DONE);
+    EXPECT_EQ(Final(messages, "encoded").code, DownloadCode::Done);
+    EXPECT_EQ(Final(messages, "typed").code, DownloadCode::Done);
     ASSERT_FALSE(m_doc.GetQuotations(encoded)->empty());
     EXPECT_DOUBLE_EQ(m_doc.GetQuotations(encoded)->back().value, 2.5);
     ASSERT_FALSE(m_doc.GetQuotations(typed)->empty());
@@ -377,7 +377,7 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     // The import takes the same page.
     StartImportDownload(*m_engine, m_queue, folder + "Kurs%20%C3%A4.html", "", "");
     const auto imported = Collect(1);
-    ASSERT_EQ(Final(imported).code, DL_DONE);
+    ASSERT_EQ(Final(imported).code, DownloadCode::Done);
     std::string raw;
     EXPECT_EQ(ReadWholeFile(Final(imported).rawFile, raw), FileError::None);
     EXPECT_EQ(raw, "Kurs U: 2,5 EUR");
@@ -398,8 +398,8 @@ TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)
     const ItemKey pos = AddItem("A", "A", named);
     UpdateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
-    EXPECT_EQ(Codes(messages), (std::vector<int>{DL_INITIALIZED, DL_ERROR}));
-    EXPECT_EQ(Final(messages).detail, DLERR_WRONG_URL);
+    EXPECT_EQ(Codes(messages), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Error}));
+    EXPECT_EQ(Final(messages).detail, DownloadError::WrongUrl);
 }
 
 TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
@@ -415,11 +415,11 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
         const auto messages = Collect(1);
         std::vector<int> kilobytes;
         for (const Received& r : messages) {
-            if (r.message->code == DL_PROGRESS)
+            if (r.message->code == DownloadCode::Progress)
                 kilobytes.push_back(r.message->kilobytes);
         }
         EXPECT_EQ(kilobytes, (std::vector<int>{1, 2})) << url;
-        EXPECT_EQ(Final(messages).code, DL_DONE) << url;
+        EXPECT_EQ(Final(messages).code, DownloadCode::Done) << url;
     }
     fs::remove(file);
 }
@@ -441,7 +441,7 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
     // Between two "Initialized" there is always the final message of the one before.
     int open = 0;
     for (const Received& r : messages) {
-        if (r.message->code == DL_INITIALIZED) {
+        if (r.message->code == DownloadCode::Initialized) {
             EXPECT_EQ(open++, 0);
         }
         if (IsFinalCode(r.message->code))
@@ -468,7 +468,7 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     while (true) {
         MessageQueue::Posted posted = m_queue.take(5s);
         ASSERT_TRUE(posted.message);
-        const bool progress = posted.message->code == DL_PROGRESS;
+        const bool progress = posted.message->code == DownloadCode::Progress;
         router.route(*posted.message);
         seen.push_back({posted.messageId, std::move(posted.message)});
         if (progress)
@@ -478,8 +478,8 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     auto rest = Collect(2, &router);
     for (auto& r : seen)
         rest.push_back(std::move(r));
-    EXPECT_EQ(Final(rest, "reading").code, DL_ABORTED);
-    EXPECT_EQ(Final(rest, "waiting").code, DL_ABORTED);
+    EXPECT_EQ(Final(rest, "reading").code, DownloadCode::Aborted);
+    EXPECT_EQ(Final(rest, "waiting").code, DownloadCode::Aborted);
     // The last item to report ended the abort.
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
     EXPECT_FALSE(doc.AnyBeingUpdated());
@@ -495,10 +495,10 @@ TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
     UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
-    EXPECT_EQ(Final(messages, "stalled").detail, DLERR_TIMEOUT);
+    EXPECT_EQ(Final(messages, "stalled").detail, DownloadError::Timeout);
     const DownloadMessage& broken = Final(messages, "cut");
-    EXPECT_EQ(broken.code, DL_ERROR);
-    EXPECT_EQ(broken.detail, DLERR_OTHER);
+    EXPECT_EQ(broken.code, DownloadCode::Error);
+    EXPECT_EQ(broken.detail, DownloadError::Other);
     EXPECT_FALSE(broken.errorText.empty());
     EXPECT_FALSE(m_doc.IsBeingUpdated(stalled) || m_doc.IsBeingUpdated(cut));
     m_server.release();
@@ -511,8 +511,8 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
         const ItemKey pos = AddItem("zero", "Z", Config(m_server.url("/stall"), timeout));
         UpdateItems(m_doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1, nullptr, 100000s);
-        EXPECT_EQ(Final(messages).code, DL_ERROR) << timeout;
-        EXPECT_EQ(Final(messages).detail, DLERR_TIMEOUT) << timeout;
+        EXPECT_EQ(Final(messages).code, DownloadCode::Error) << timeout;
+        EXPECT_EQ(Final(messages).detail, DownloadError::Timeout) << timeout;
     }
     m_server.release();
 }
@@ -536,7 +536,7 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
             break;
         if (IsFinalCode(posted.message->code)) {
             ++finals;
-            EXPECT_EQ(posted.message->code, DL_ABORTED);
+            EXPECT_EQ(posted.message->code, DownloadCode::Aborted);
         }
     }
     EXPECT_EQ(finals, 3u);
@@ -552,8 +552,8 @@ TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
     UpdateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     ::setenv("TMPDIR", temp.c_str(), 1);
-    EXPECT_EQ(Final(messages).code, DL_ERROR);
-    EXPECT_EQ(Final(messages).detail, DLERR_OTHER);
+    EXPECT_EQ(Final(messages).code, DownloadCode::Error);
+    EXPECT_EQ(Final(messages).detail, DownloadError::Other);
     EXPECT_EQ(Final(messages).errorText, "No temporary file could be created.");
     EXPECT_FALSE(m_doc.IsBeingUpdated(pos));
 }
@@ -565,9 +565,9 @@ TEST_F(DownloadTest, SecureAddressesOnlyWhenAllowed)
     UpdateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     // Tried (nothing listens there), not refused as a wrong address.
-    EXPECT_EQ(Final(messages).detail, DLERR_OTHER);
+    EXPECT_EQ(Final(messages).detail, DownloadError::Other);
     EXPECT_FALSE(Final(messages).errorText.empty());
-    EXPECT_EQ(Codes(messages).at(1), DL_CONNECTING);
+    EXPECT_EQ(Codes(messages).at(1), DownloadCode::Connecting);
 }
 
 TEST_F(DownloadTest, TestWizardAndImportJobs)
@@ -579,7 +579,7 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     auto messages = Collect(1);
     const DownloadMessage& test = Final(messages);
     EXPECT_TRUE(test.test);
-    EXPECT_EQ(test.code, DL_TEXT_NOT_FOUND);
+    EXPECT_EQ(test.code, DownloadCode::TextNotFound);
     EXPECT_EQ(test.itemName, "test item");
     EXPECT_FALSE(test.itemKey);
     EXPECT_EQ(m_router.runningUpdates(), 0);
@@ -587,8 +587,8 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     StartWizardDownload(*m_engine, m_queue, m_server.url("/[&name].html"), "t", "");
     messages = Collect(1);
     const DownloadMessage& wizard = Final(messages);
-    EXPECT_EQ(messages.back().id, WM_WIZARD_DOWNLOAD);
-    ASSERT_EQ(wizard.code, DL_DONE);
+    EXPECT_EQ(messages.back().id, MessageId::WizardDownload);
+    ASSERT_EQ(wizard.code, DownloadCode::Done);
     std::string raw, semi, text;
     ASSERT_EQ(ReadWholeFile(wizard.rawFile, raw), FileError::None);
     ASSERT_EQ(ReadWholeFile(wizard.semiHtmlFile, semi), FileError::None);
@@ -601,8 +601,8 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
 
     StartImportDownload(*m_engine, m_queue, m_server.url("/t.html"), "", "");
     messages = Collect(1);
-    EXPECT_EQ(messages.back().id, WM_IMPORT_DOWNLOAD);
-    ASSERT_EQ(Final(messages).code, DL_DONE);
+    EXPECT_EQ(messages.back().id, MessageId::ImportDownload);
+    ASSERT_EQ(Final(messages).code, DownloadCode::Done);
     fs::remove(Final(messages).rawFile);
 }
 

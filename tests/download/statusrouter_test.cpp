@@ -9,7 +9,7 @@
 namespace tarvelo {
 namespace {
 
-DownloadMessage Message(int code, int detail = 0)
+DownloadMessage Message(DownloadCode code, DownloadError detail = DownloadError::None)
 {
     DownloadMessage m;
     m.code = code;
@@ -19,18 +19,18 @@ DownloadMessage Message(int code, int detail = 0)
 
 TEST(ConnectionStatusText, EveryCodeAndDetail)
 {
-    DownloadMessage progress = Message(DL_PROGRESS);
+    DownloadMessage progress = Message(DownloadCode::Progress);
     progress.kilobytes = 12;
-    DownloadMessage notFound = Message(DL_NOT_FOUND);
-    DownloadMessage notFoundWithReason = Message(DL_NOT_FOUND);
+    DownloadMessage notFound = Message(DownloadCode::NotFound);
+    DownloadMessage notFoundWithReason = Message(DownloadCode::NotFound);
     notFoundWithReason.extractionMessage = "EOF";
-    DownloadMessage httpPath = Message(DL_ERROR, DLERR_FILE_NOT_FOUND);
+    DownloadMessage httpPath = Message(DownloadCode::Error, DownloadError::FileNotFound);
     httpPath.url = "http://quotes.example/quotes/page.html";
-    DownloadMessage filePath = Message(DL_ERROR, DLERR_FILE_NOT_FOUND);
+    DownloadMessage filePath = Message(DownloadCode::Error, DownloadError::FileNotFound);
     filePath.url = "file://C:/data/page.htm";
-    DownloadMessage noSlash = Message(DL_ERROR, DLERR_FILE_NOT_FOUND);
+    DownloadMessage noSlash = Message(DownloadCode::Error, DownloadError::FileNotFound);
     noSlash.url = "http://host";
-    DownloadMessage other = Message(DL_ERROR, DLERR_OTHER);
+    DownloadMessage other = Message(DownloadCode::Error, DownloadError::Other);
     other.errorText = "Connection refused\r\nTry again\r\n";
     const struct {
         DownloadMessage* message;
@@ -47,28 +47,29 @@ TEST(ConnectionStatusText, EveryCodeAndDetail)
     for (const auto& c : cases)
         EXPECT_EQ(ConnectionStatusText(*c.message), c.text);
     const std::pair<DownloadMessage, const char*> simple[] = {
-        {Message(DL_INITIALIZED), "Initialized"},
-        {Message(DL_CONNECTING), "Connecting..."},
-        {Message(DL_CONNECTED), "Connected"},
-        {Message(DL_INVALID_VALUE), "Error: Invalid value!"},
-        {Message(DL_TEXT_NOT_FOUND), "Error: Text not found!"},
-        {Message(DL_ABORTED), "Download aborted!"},
-        {Message(DL_ERROR, DLERR_WRONG_URL), "Error: Wrong URL!"},
-        {Message(DL_ERROR, DLERR_TIMEOUT), "Error: Timeout!"},
-        {Message(DL_ERROR, DLERR_BAD_URL), "Error: Bad URL!"},
-        {Message(DL_ERROR, DLERR_SERVER), "Error: Server!"},
-        {Message(DL_ERROR, 7), ""},
-        {Message(DL_DONE), ""},
+        {Message(DownloadCode::Initialized), "Initialized"},
+        {Message(DownloadCode::Connecting), "Connecting..."},
+        {Message(DownloadCode::Connected), "Connected"},
+        {Message(DownloadCode::InvalidValue), "Error: Invalid value!"},
+        {Message(DownloadCode::TextNotFound), "Error: Text not found!"},
+        {Message(DownloadCode::Aborted), "Download aborted!"},
+        {Message(DownloadCode::Error, DownloadError::WrongUrl), "Error: Wrong URL!"},
+        {Message(DownloadCode::Error, DownloadError::Timeout), "Error: Timeout!"},
+        {Message(DownloadCode::Error, DownloadError::BadUrl), "Error: Bad URL!"},
+        {Message(DownloadCode::Error, DownloadError::Server), "Error: Server!"},
+        {Message(DownloadCode::Error, static_cast<DownloadError>(7)), ""},
+        {Message(DownloadCode::Done), ""},
     };
     for (const auto& [message, text] : simple)
-        EXPECT_EQ(ConnectionStatusText(message), text) << message.code << "/" << message.detail;
+        EXPECT_EQ(ConnectionStatusText(message), text)
+            << static_cast<int>(message.code) << "/" << static_cast<int>(message.detail);
 }
 
 TEST(UnmatchedPages, KeptAsTxtOrDeleted)
 {
     const auto folder = std::filesystem::temp_directory_path();
     const std::string page = (folder / "QVXpage").string();
-    DownloadMessage m = Message(DL_TEXT_NOT_FOUND);
+    DownloadMessage m = Message(DownloadCode::TextNotFound);
     m.convertedFile = page;
     ASSERT_EQ(WriteWholeFile(page, "converted"), FileError::None);
     EXPECT_EQ(SettleUnmatchedPage(m, true), page + ".TXT");
@@ -82,7 +83,7 @@ TEST(UnmatchedPages, KeptAsTxtOrDeleted)
 
     // Other codes own no page.
     ASSERT_EQ(WriteWholeFile(page, "converted"), FileError::None);
-    m.code = DL_DONE;
+    m.code = DownloadCode::Done;
     EXPECT_EQ(SettleUnmatchedPage(m, false), "");
     EXPECT_TRUE(std::filesystem::exists(page));
     std::filesystem::remove(page);
@@ -100,16 +101,16 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     DownloadStatusRouter router(doc);
 
     for (const ItemKey pos : {a, b}) {
-        DownloadMessage init = Message(DL_INITIALIZED);
+        DownloadMessage init = Message(DownloadCode::Initialized);
         init.itemKey = pos;
         router.route(init);
     }
-    DownloadMessage test = Message(DL_INITIALIZED);
+    DownloadMessage test = Message(DownloadCode::Initialized);
     test.test = true;
     router.route(test);
     EXPECT_EQ(router.runningUpdates(), 2);
 
-    DownloadMessage done = Message(DL_DONE);
+    DownloadMessage done = Message(DownloadCode::Done);
     done.itemKey = a;
     done.quotation = std::make_unique<Quotation>(Quotation{200, 1250.0});
     router.route(done);
@@ -117,7 +118,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     EXPECT_DOUBLE_EQ(doc.GetQuotations(a)->back().value, 12.5); // scaled by 0.01
     EXPECT_FALSE(doc.IsBeingUpdated(a));
 
-    DownloadMessage failed = Message(DL_ERROR, DLERR_TIMEOUT);
+    DownloadMessage failed = Message(DownloadCode::Error, DownloadError::Timeout);
     failed.itemKey = b;
     router.route(failed);
     EXPECT_EQ(router.runningUpdates(), 0);
@@ -125,7 +126,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     EXPECT_TRUE(doc.GetQuotations(b)->empty());
 
     // A test result changes nothing.
-    DownloadMessage testDone = Message(DL_DONE);
+    DownloadMessage testDone = Message(DownloadCode::Done);
     testDone.test = true;
     testDone.itemKey = b;
     testDone.quotation = std::make_unique<Quotation>(Quotation{300, 1.0});
