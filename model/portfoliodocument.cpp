@@ -31,35 +31,51 @@ PortfolioDocument::~PortfolioDocument() = default;
 int PortfolioDocument::SubscribeViews(ViewUpdate callback)
 {
     const int token = m_nextViewToken++;
-    m_views.emplace_back(token, std::move(callback));
+    m_views.emplace_back(token, std::make_unique<ViewUpdate>(std::move(callback)));
     return token;
+}
+
+int PortfolioDocument::SubscribeViews(std::function<void()> callback)
+{
+    return SubscribeViews([callback = std::move(callback)](const DocumentChange&) { callback(); });
 }
 
 void PortfolioDocument::UnsubscribeViews(int token)
 {
-    std::erase_if(m_views, [&](const auto& view) { return view.first == token; });
+    for (auto& view : m_views) {
+        if (view.first == token)
+            view.first = 0;
+    }
+    if (m_notifying == 0)
+        std::erase_if(m_views, [](const auto& view) { return view.first == 0; });
 }
 
-void PortfolioDocument::UpdateAllViews()
+void PortfolioDocument::UpdateAllViews(const DocumentChange& change)
 {
-    // A view may unsubscribe while being told; work on a copy.
-    const auto views = m_views;
-    for (const auto& view : views)
-        view.second();
+    // Views that subscribe while being told hear from the next change on; views that
+    // unsubscribe are not told any more.
+    ++m_notifying;
+    const std::size_t count = m_views.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (m_views[i].first != 0)
+            (*m_views[i].second)(change);
+    }
+    if (--m_notifying == 0)
+        std::erase_if(m_views, [](const auto& view) { return view.first == 0; });
 }
 
-void PortfolioDocument::Changed()
+void PortfolioDocument::Changed(const DocumentChange& change)
 {
     m_modified = true;
     m_otherChanges = true;
-    UpdateAllViews();
+    UpdateAllViews(change);
 }
 
 void PortfolioDocument::Added(ItemKey pos)
 {
     m_addedKeys.push_back(pos.key);
     m_modified = true;
-    UpdateAllViews();
+    UpdateAllViews({DocumentChange::Kind::Added, pos});
 }
 
 void PortfolioDocument::Inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch)
@@ -67,7 +83,7 @@ void PortfolioDocument::Inserted(ItemKey pos, std::vector<Quotation> quotations,
     if (const SecurityItem* item = Find(pos))
         m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), batch});
     m_modified = true;
-    UpdateAllViews();
+    UpdateAllViews({DocumentChange::Kind::Item, pos});
 }
 
 void PortfolioDocument::ForgetChanges()
@@ -179,7 +195,7 @@ void PortfolioDocument::ReplaceItemSettings(ItemKey pos, const ItemSettings& set
     if (!item)
         return;
     item->settings() = settings;
-    Changed();
+    Changed({DocumentChange::Kind::Item, pos});
 }
 
 void PortfolioDocument::DeleteItems(const std::vector<ItemKey>& items)
@@ -191,7 +207,7 @@ void PortfolioDocument::DeleteItems(const std::vector<ItemKey>& items)
         m_index.erase(pos.key);
         std::erase_if(m_items, [&](const Entry& entry) { return entry.key == pos.key; });
     }
-    Changed();
+    Changed({DocumentChange::Kind::Removed, {}});
 }
 
 std::size_t PortfolioDocument::InsertQuotation(ItemKey pos, double value, std::int32_t time)
@@ -220,7 +236,7 @@ int PortfolioDocument::ModifyQuotation(ItemKey pos, std::size_t index, double va
         return -1;
     const int result = item->ModifyQuotation(index, value, time);
     if (result >= 0)
-        Changed();
+        Changed({DocumentChange::Kind::Item, pos});
     return result;
 }
 
@@ -229,7 +245,7 @@ bool PortfolioDocument::DeleteQuotation(ItemKey pos, std::size_t index)
     SecurityItem* item = Find(pos);
     if (!item || !item->DeleteQuotation(index))
         return false;
-    Changed();
+    Changed({DocumentChange::Kind::Item, pos});
     return true;
 }
 
@@ -237,7 +253,7 @@ bool PortfolioDocument::DeleteAllQuotations(ItemKey pos)
 {
     if (SecurityItem* item = Find(pos)) {
         item->DeleteAllQuotations();
-        Changed();
+        Changed({DocumentChange::Kind::Item, pos});
     }
     return true;
 }
@@ -247,7 +263,7 @@ bool PortfolioDocument::SplitQuotations(ItemKey pos, std::size_t index, double d
     SecurityItem* item = Find(pos);
     if (!item || !item->SplitQuotations(index, divisor))
         return false;
-    Changed();
+    Changed({DocumentChange::Kind::Item, pos});
     return true;
 }
 
@@ -255,7 +271,7 @@ void PortfolioDocument::InvertQuotations(ItemKey pos)
 {
     if (SecurityItem* item = Find(pos)) {
         item->InvertQuotations();
-        Changed();
+        Changed({DocumentChange::Kind::Item, pos});
     }
 }
 

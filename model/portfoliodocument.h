@@ -30,6 +30,18 @@ struct ItemKey {
     bool operator==(const ItemKey&) const = default;
 };
 
+// What a change notice names. Item: one item's quotations or settings changed. Added: one
+// item was appended at the end of the list. Removed: items were deleted (those whose
+// handles went stale). Everything: the items as a whole (a file opened, reloaded or
+// merged, a new or closed portfolio, a refresh); a view starts afresh.
+struct DocumentChange {
+    enum class Kind { Everything, Item, Added, Removed };
+    Kind kind = Kind::Everything;
+    ItemKey item; // Item and Added only
+
+    bool operator==(const DocumentChange&) const = default;
+};
+
 // Result of loading or saving: empty message on success.
 struct DocumentResult {
     bool ok = true;
@@ -62,11 +74,13 @@ public:
     PortfolioDocument(const PortfolioDocument&) = delete;
     PortfolioDocument& operator=(const PortfolioDocument&) = delete;
 
-    // Views subscribe to be told that the document changed.
-    using ViewUpdate = std::function<void()>;
+    // Views subscribe to be told what changed; a view that only wants to know that
+    // something changed may pass a callback without arguments.
+    using ViewUpdate = std::function<void(const DocumentChange&)>;
     int SubscribeViews(ViewUpdate callback);
+    int SubscribeViews(std::function<void()> callback);
     void UnsubscribeViews(int token);
-    void UpdateAllViews();
+    void UpdateAllViews(const DocumentChange& change = {});
 
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
@@ -166,7 +180,7 @@ private:
     SecurityItem* Find(ItemKey pos);
     const SecurityItem* Find(ItemKey pos) const;
     ItemKey Append(std::unique_ptr<SecurityItem> item);
-    void Changed();
+    void Changed(const DocumentChange& change);
     void Added(ItemKey pos);
     void Inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch);
     void ForgetChanges();
@@ -184,8 +198,11 @@ private:
     std::uint64_t m_nextKey = 1;
     bool m_modified = false;
     std::string m_pathName;
-    std::vector<std::pair<int, ViewUpdate>> m_views;
+    // Each callback on the heap, so that subscribing while views are told moves none of
+    // them; one unsubscribed meanwhile keeps the token 0 until the telling is over.
+    std::vector<std::pair<int, std::unique_ptr<ViewUpdate>>> m_views;
     int m_nextViewToken = 1;
+    int m_notifying = 0;
     int m_slotCount;
     std::unique_ptr<DownloadSlots> m_slots;
 

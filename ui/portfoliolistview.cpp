@@ -17,10 +17,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 namespace tarvelo {
@@ -30,6 +33,69 @@ namespace {
 ItemKey KeyOf(const QTreeWidgetItem* row)
 {
     return row ? ItemKey{row->data(0, Qt::UserRole).toULongLong()} : ItemKey{};
+}
+
+} // namespace
+
+// A row that works out its texts and icon when they are asked for after its item
+// changed: a change costs no formatting until the row is drawn or read.
+class PortfolioRow : public QTreeWidgetItem {
+public:
+    PortfolioRow(const PortfolioDocument& doc, const ListViewOptions& options, const TimeStamp& now, ItemKey pos)
+        : m_doc(doc), m_options(options), m_now(now), m_pos(pos)
+    {
+        setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(pos.key));
+    }
+
+    void itemChanged() { m_stale = true; }
+    ItemKey key() const { return m_pos; }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column < 0 || column >= kListColumns)
+            return QTreeWidgetItem::data(column, role);
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            refresh();
+            return m_texts[static_cast<std::size_t>(column)];
+        }
+        if (role == Qt::DecorationRole && column == 0) {
+            refresh();
+            return QVariant::fromValue(m_icon);
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    void refresh() const
+    {
+        if (!m_stale)
+            return;
+        m_stale = false;
+        // A deleted item's row keeps its last texts until it goes.
+        const SecurityItem* item = m_doc.GetItem(m_pos);
+        if (!item)
+            return;
+        const auto cells = RowCells(*item, m_options.percent, m_now ? m_now : CurrentTime());
+        for (int column = 0; column < kListColumns; ++column)
+            m_texts[static_cast<std::size_t>(column)] = FromCp1252(cells[static_cast<std::size_t>(column)]);
+        m_icon = PortfolioRowIcon(RowIcon(*item));
+    }
+
+    const PortfolioDocument& m_doc;
+    const ListViewOptions& m_options;
+    const TimeStamp& m_now;
+    const ItemKey m_pos;
+    mutable bool m_stale = true;
+    mutable std::array<QString, kListColumns> m_texts;
+    mutable QIcon m_icon;
+};
+
+namespace {
+
+// The key of one of the list's rows, all of which are PortfolioRows.
+ItemKey RowKey(const QTreeWidgetItem* row)
+{
+    return static_cast<const PortfolioRow*>(row)->key();
 }
 
 } // namespace
@@ -58,7 +124,11 @@ PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : 
     connect(header(), &QHeaderView::sectionClicked, this, &PortfolioListView::sortBy);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &PortfolioListView::trackSelection);
     connect(this, &QTreeWidget::currentItemChanged, this, &PortfolioListView::trackSelection);
-    m_viewToken = m_doc.SubscribeViews([this] { rebuild(); });
+    m_pending = new QTimer(this);
+    m_pending->setSingleShot(true);
+    m_pending->setInterval(0);
+    connect(m_pending, &QTimer::timeout, this, &PortfolioListView::sendTotals);
+    m_viewToken = m_doc.SubscribeViews([this](const DocumentChange& change) { documentChanged(change); });
     rebuild();
 }
 
@@ -79,45 +149,215 @@ QColor PortfolioListView::rowDotColour(const QVariant& itemData) const
 void PortfolioListView::rebuild()
 {
     const int focusedIndex = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
-    const TimeStamp now = m_now ? m_now : CurrentTime();
     std::unordered_map<const SecurityItem*, ItemKey> positions;
     std::vector<const SecurityItem*> items;
+    m_order.clear();
+    m_nextOrder = 0;
     for (const ItemKey pos : m_doc.GetItemPositions()) {
         const SecurityItem* item = m_doc.GetItem(pos);
         positions.emplace(item, pos);
         items.push_back(item);
+        m_order[pos.key] = m_nextOrder++;
     }
     blockSignals(true);
     clear();
-    QTreeWidgetItem* current = nullptr;
+    m_rows.clear();
     for (const SecurityItem* item : SortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
         const ItemKey pos = positions[item];
-        auto* row = new QTreeWidgetItem(this);
-        row->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(pos.key));
-        const auto cells = RowCells(*item, m_options.percent, now);
-        for (int column = 0; column < kListColumns; ++column)
-            row->setText(column, FromCp1252(cells[static_cast<std::size_t>(column)]));
-        row->setIcon(0, PortfolioRowIcon(RowIcon(*item)));
+        auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
+        addTopLevelItem(row);
+        m_rows.emplace(pos.key, row);
         if (std::find(m_selected.begin(), m_selected.end(), pos) != m_selected.end())
             row->setSelected(true);
-        if (pos == m_current)
-            current = row;
     }
-    if (current)
-        setCurrentItem(current, 0, QItemSelectionModel::Select);
-    // Nothing focused and nothing selected (the focused item was deleted, say): the row
-    // at the same place, or the last one, takes over.
-    if (!current && selectedItems().isEmpty() && topLevelItemCount() > 0) {
-        const int index = std::clamp(focusedIndex < 0 ? 0 : focusedIndex, 0, topLevelItemCount() - 1);
-        setCurrentItem(topLevelItem(index));
-        topLevelItem(index)->setSelected(true);
-    }
+    settleSelection(focusedIndex);
     if (currentItem())
         scrollToItem(currentItem());
     blockSignals(false);
     trackSelection();
+    m_scrollPending = false;
+    m_totalsStale = false;
+    m_pending->stop();
     m_amountText = FromCp1252(TotalsText(m_doc.Items(), m_options.percent));
     emit amountTextChanged(m_amountText);
+}
+
+bool PortfolioListView::settleSelection(int focusedIndex)
+{
+    const auto found = m_rows.find(m_current.key);
+    QTreeWidgetItem* current = found == m_rows.end() ? nullptr : found->second;
+    if (current) {
+        if (currentItem() == current && current->isSelected())
+            return false;
+        setCurrentItem(current, 0, QItemSelectionModel::Select);
+        return true;
+    }
+    // No row of the current item stays current, even one that took over its index.
+    if (currentItem())
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    // Nothing focused and nothing selected (the focused item was deleted, say): the row
+    // at the same place, or the last one, takes over.
+    if (selectedItems().isEmpty() && topLevelItemCount() > 0) {
+        const int index = std::clamp(focusedIndex < 0 ? 0 : focusedIndex, 0, topLevelItemCount() - 1);
+        setCurrentItem(topLevelItem(index));
+        topLevelItem(index)->setSelected(true);
+    }
+    return true;
+}
+
+bool PortfolioListView::rowBefore(const SecurityItem& a, std::uint64_t keyA, const SecurityItem& b,
+                                  std::uint64_t keyB) const
+{
+    const int c = CompareRows(a, b, m_options.sortColumn);
+    if (c != 0)
+        return m_options.sortReverse ? c > 0 : c < 0;
+    const auto orderA = m_order.find(keyA);
+    const auto orderB = m_order.find(keyB);
+    return orderA != m_order.end() && orderB != m_order.end() && orderA->second < orderB->second;
+}
+
+int PortfolioListView::sortedPlace(const SecurityItem& item, std::uint64_t key) const
+{
+    // The first row that the item's row stands above.
+    int low = 0;
+    int high = topLevelItemCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const std::uint64_t other = RowKey(topLevelItem(middle)).key;
+        const SecurityItem* otherItem = m_doc.GetItem(ItemKey{other});
+        if (otherItem && !rowBefore(item, key, *otherItem, other))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+void PortfolioListView::documentChanged(const DocumentChange& change)
+{
+    switch (change.kind) {
+    case DocumentChange::Kind::Item:
+        updateRow(change.item);
+        return;
+    case DocumentChange::Kind::Added:
+        addRow(change.item);
+        return;
+    case DocumentChange::Kind::Removed:
+        removeStaleRows();
+        return;
+    case DocumentChange::Kind::Everything:
+        break;
+    }
+    rebuild();
+}
+
+void PortfolioListView::updateRow(ItemKey pos)
+{
+    const SecurityItem* item = m_doc.GetItem(pos);
+    const auto found = m_rows.find(pos.key);
+    if (!item || found == m_rows.end()) {
+        rebuild();
+        return;
+    }
+    PortfolioRow* row = found->second;
+    row->itemChanged();
+    const int focusedIndex = currentIndex().row();
+    // The row moves only when a neighbour now stands on the wrong side of it.
+    const int index = indexFromItem(row).row();
+    const auto outOfPlace = [&](int neighbour, bool above) {
+        if (neighbour < 0 || neighbour >= topLevelItemCount())
+            return false;
+        const std::uint64_t other = RowKey(topLevelItem(neighbour)).key;
+        const SecurityItem* otherItem = m_doc.GetItem(ItemKey{other});
+        if (!otherItem)
+            return false;
+        return above ? rowBefore(*item, pos.key, *otherItem, other) : rowBefore(*otherItem, other, *item, pos.key);
+    };
+    blockSignals(true);
+    bool selectionMoved = false;
+    if (outOfPlace(index - 1, true) || outOfPlace(index + 1, false)) {
+        const bool wasSelected = row->isSelected();
+        takeTopLevelItem(index);
+        insertTopLevelItem(sortedPlace(*item, pos.key), row);
+        row->setSelected(wasSelected);
+        // The selected items are kept in row order.
+        selectionMoved = wasSelected;
+    }
+    const bool settled = settleSelection(focusedIndex);
+    blockSignals(false);
+    if (settled || selectionMoved)
+        trackSelection();
+    m_scrollPending = true;
+    totalsChanged();
+}
+
+void PortfolioListView::addRow(ItemKey pos)
+{
+    const SecurityItem* item = m_doc.GetItem(pos);
+    if (!item || m_rows.contains(pos.key)) {
+        rebuild();
+        return;
+    }
+    const int focusedIndex = currentIndex().row();
+    m_order[pos.key] = m_nextOrder++;
+    blockSignals(true);
+    auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
+    insertTopLevelItem(sortedPlace(*item, pos.key), row);
+    m_rows.emplace(pos.key, row);
+    const bool settled = settleSelection(focusedIndex);
+    blockSignals(false);
+    if (settled)
+        trackSelection();
+    m_scrollPending = true;
+    totalsChanged();
+}
+
+void PortfolioListView::removeStaleRows()
+{
+    const int focusedIndex = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
+    blockSignals(true);
+    for (auto it = m_rows.begin(); it != m_rows.end();) {
+        if (m_doc.IsValid(ItemKey{it->first})) {
+            ++it;
+            continue;
+        }
+        delete takeTopLevelItem(indexOfTopLevelItem(it->second));
+        m_order.erase(it->first);
+        it = m_rows.erase(it);
+    }
+    settleSelection(focusedIndex);
+    if (currentItem())
+        scrollToItem(currentItem());
+    blockSignals(false);
+    trackSelection();
+    totalsChanged();
+}
+
+void PortfolioListView::totalsChanged()
+{
+    m_totalsStale = true;
+    if (!m_pending->isActive())
+        m_pending->start();
+}
+
+const QString& PortfolioListView::amountText() const
+{
+    if (m_totalsStale) {
+        m_amountText = FromCp1252(TotalsText(m_doc.Items(), m_options.percent));
+        m_totalsStale = false;
+    }
+    return m_amountText;
+}
+
+void PortfolioListView::sendTotals()
+{
+    m_pending->stop();
+    // Rows whose items changed draw their new texts.
+    viewport()->update();
+    if (m_scrollPending && currentItem())
+        scrollToItem(currentItem());
+    m_scrollPending = false;
+    emit amountTextChanged(amountText());
 }
 
 void PortfolioListView::setPercentMode(bool percent)
@@ -252,7 +492,10 @@ void PortfolioListView::refresh()
 
 void PortfolioListView::showTotals()
 {
-    Prompter::instance().inform(this, m_amountText, Prompter::Icon::Information);
+    // The amount pane shows what the box shows.
+    if (m_pending->isActive())
+        sendTotals();
+    Prompter::instance().inform(this, amountText(), Prompter::Icon::Information);
 }
 
 void PortfolioListView::selectAllOrOne()

@@ -4,16 +4,24 @@
 #include "model/portfoliolist.h"
 #include "ui/ownerdrawnlist.h"
 
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
+class QTimer;
+
 namespace tarvelo {
+
+class PortfolioRow;
 
 class DownloadEngine;
 class MessageSink;
 
 // The portfolio list: one row per item with the nine computed columns, the row icon
 // and the item's colour dot, sorted by a column; it follows the document and keeps
-// track of the current and the selected items.
+// track of the current and the selected items. A change of one item updates only that
+// item's row, which moves to its sorted place; the totals follow once the events of the
+// moment are handled (reading them sooner works them out at once).
 class PortfolioListView : public OwnerDrawnList {
     Q_OBJECT
 public:
@@ -32,7 +40,7 @@ public:
 
     ItemKey currentPosition() const { return m_current; }
     const std::vector<ItemKey>& selectedPositions() const { return m_selected; }
-    const QString& amountText() const { return m_amountText; }
+    const QString& amountText() const;
 
     void saveViewOptions();
     QColor rowDotColour(const QVariant& itemData) const override;
@@ -72,9 +80,23 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void documentChanged(const DocumentChange& change);
+    void updateRow(ItemKey pos);
+    void addRow(ItemKey pos);
+    void removeStaleRows();
+    // Whether the row of a stands above the row of b: by the sort column, equal items in
+    // their portfolio order.
+    bool rowBefore(const SecurityItem& a, std::uint64_t keyA, const SecurityItem& b, std::uint64_t keyB) const;
+    // Where a row for this item goes among the rows as they are.
+    int sortedPlace(const SecurityItem& item, std::uint64_t key) const;
+    // As after a rebuild: the current item's row is current and selected; with neither a
+    // current nor a selected row, the row at focusedIndex (or the last) takes over.
+    // Returns whether anything was done.
+    bool settleSelection(int focusedIndex);
+    void totalsChanged();
+    void sendTotals();
     void trackSelection();
     bool copySelected();
-    void sortRows();
 
     PortfolioDocument& m_doc;
     int m_viewToken = 0;
@@ -83,7 +105,14 @@ private:
     ItemKey m_current;
     bool m_currentSelected = false;
     std::vector<ItemKey> m_selected;
-    QString m_amountText;
+    // The rows by item handle, and each item's place in the portfolio for equal sort keys.
+    std::unordered_map<std::uint64_t, PortfolioRow*> m_rows;
+    std::unordered_map<std::uint64_t, std::size_t> m_order;
+    std::size_t m_nextOrder = 0;
+    mutable QString m_amountText;
+    mutable bool m_totalsStale = false;
+    bool m_scrollPending = false;
+    QTimer* m_pending = nullptr; // sends the totals and scrolls once per turn of events
     DownloadEngine* m_engine = nullptr;
     MessageSink* m_sink = nullptr;
 };

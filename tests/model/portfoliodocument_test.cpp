@@ -19,6 +19,7 @@ protected:
     PortfolioDocumentTest() : doc(2)
     {
         doc.SubscribeViews([this] { ++updates; });
+        doc.SubscribeViews([this](const DocumentChange& change) { changes.push_back(change); });
     }
     void SetUp() override { g_bAbortDownloads.store(0); }
     void TearDown() override { g_bAbortDownloads.store(0); }
@@ -36,6 +37,7 @@ protected:
     {
         doc.SetModifiedFlag(false);
         updates = 0;
+        changes.clear();
     }
     std::vector<std::string> Names() const
     {
@@ -52,6 +54,7 @@ protected:
 
     PortfolioDocument doc;
     int updates = 0;
+    std::vector<DocumentChange> changes;
 };
 
 TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
@@ -101,6 +104,7 @@ TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
     EXPECT_EQ(Names(), (std::vector<std::string>{"B"}));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(updates, 1);
+    EXPECT_EQ(changes, (std::vector<DocumentChange>{{DocumentChange::Kind::Removed, {}}}));
 
     ResetFlags();
     doc.DeleteItems({b}); // nothing deleted, still a change notification
@@ -117,25 +121,39 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
     item->AppendLoadedQuotation({5, 5});
     SecurityItem* raw = item.get();
 
-    const std::vector<std::pair<const char*, std::function<void()>>> operations = {
-        {"AddItem", [&] { Add("B"); }},
-        {"AddItemObject", [&] { EXPECT_FALSE(doc.IsBeingUpdated(doc.AddItemObject(std::move(item)))); }},
-        {"ReplaceItemSettings", [&] { doc.ReplaceItemSettings(pos, ItemSettings{}); }},
-        {"InsertQuotation", [&] { doc.InsertQuotation(pos, 3, 30); }},
-        {"InsertQuotations", [&] { doc.InsertQuotations(pos, std::vector<Quotation>{{40, 4}}); }},
-        {"ModifyQuotation", [&] { EXPECT_EQ(doc.ModifyQuotation(pos, 0, 9, 50), 4); }},
-        {"DeleteQuotation", [&] { EXPECT_TRUE(doc.DeleteQuotation(pos, 0)); }},
-        {"SplitQuotations", [&] { EXPECT_TRUE(doc.SplitQuotations(pos, 0, 2)); }},
-        {"InvertQuotations", [&] { doc.InvertQuotations(pos); }},
-        {"ApplyDownloadedQuotation", [&] { EXPECT_TRUE(doc.ApplyDownloadedQuotation(pos, {60, 6})); }},
-        {"DeleteAllQuotations", [&] { EXPECT_TRUE(doc.DeleteAllQuotations(pos)); }},
+    // Each notice names what changed: the new item, or the one item changed.
+    using Kind = DocumentChange::Kind;
+    struct Operation {
+        const char* name;
+        Kind kind;
+        std::function<void()> run;
     };
-    for (const auto& [name, operation] : operations) {
+    const std::vector<Operation> operations = {
+        {"AddItem", Kind::Added, [&] { Add("B"); }},
+        {"AddItemObject", Kind::Added,
+         [&] { EXPECT_FALSE(doc.IsBeingUpdated(doc.AddItemObject(std::move(item)))); }},
+        {"ReplaceItemSettings", Kind::Item, [&] { doc.ReplaceItemSettings(pos, ItemSettings{}); }},
+        {"InsertQuotation", Kind::Item, [&] { doc.InsertQuotation(pos, 3, 30); }},
+        {"InsertQuotations", Kind::Item, [&] { doc.InsertQuotations(pos, std::vector<Quotation>{{40, 4}}); }},
+        {"ModifyQuotation", Kind::Item, [&] { EXPECT_EQ(doc.ModifyQuotation(pos, 0, 9, 50), 4); }},
+        {"DeleteQuotation", Kind::Item, [&] { EXPECT_TRUE(doc.DeleteQuotation(pos, 0)); }},
+        {"SplitQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.SplitQuotations(pos, 0, 2)); }},
+        {"InvertQuotations", Kind::Item, [&] { doc.InvertQuotations(pos); }},
+        {"ApplyDownloadedQuotation", Kind::Item, [&] { EXPECT_TRUE(doc.ApplyDownloadedQuotation(pos, {60, 6})); }},
+        {"DeleteAllQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.DeleteAllQuotations(pos)); }},
+    };
+    for (const Operation& operation : operations) {
         ResetFlags();
-        operation();
-        EXPECT_TRUE(doc.IsModified()) << name;
-        EXPECT_EQ(updates, 1) << name;
+        operation.run();
+        EXPECT_TRUE(doc.IsModified()) << operation.name;
+        EXPECT_EQ(updates, 1) << operation.name;
+        const ItemKey named = operation.kind == Kind::Added ? doc.GetItemPositions().back() : pos;
+        EXPECT_EQ(changes, (std::vector<DocumentChange>{{operation.kind, named}})) << operation.name;
     }
+    // A refresh names the portfolio as a whole.
+    ResetFlags();
+    doc.UpdateAllViews();
+    EXPECT_EQ(changes, std::vector<DocumentChange>{DocumentChange{}});
     EXPECT_EQ(doc.GetItem(doc.FindItemPos(raw))->history().size(), 1u);
 
     // Operations that change nothing leave the flag alone.

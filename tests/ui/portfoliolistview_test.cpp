@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <clocale>
+#include <map>
 
 namespace tarvelo {
 namespace {
@@ -100,6 +102,78 @@ TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
     EXPECT_EQ(view.selectedPositions(), std::vector<ItemKey>{c});
     m_doc.DeleteItems({c});
     EXPECT_EQ(view.currentPosition(), a);
+}
+
+TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
+{
+    // 300 items valued 1 to 300, each held twice, listed by value.
+    std::vector<ItemKey> keys;
+    for (int i = 0; i < 300; ++i) {
+        ItemSettings settings;
+        settings.name = "Item" + std::to_string(i);
+        settings.quantity = 2;
+        settings.averageBuyPrice = 1.5;
+        keys.push_back(m_doc.AddItem(settings));
+        m_doc.InsertQuotation(keys.back(), i + 1.0, MakeLocalTime(2026, 12, 7, 10));
+    }
+    PortfolioListView view(m_doc);
+    view.setNow(m_now);
+    view.sortBy(2);
+    view.setCurrentItem(view.topLevelItem(40));
+    view.topLevelItem(250)->setSelected(true);
+    const ItemKey current = view.currentPosition();
+    const std::vector<ItemKey> selected = view.selectedPositions();
+    ASSERT_EQ(selected.size(), 2u);
+    std::map<std::uint64_t, QTreeWidgetItem*> rows;
+    for (int i = 0; i < view.topLevelItemCount(); ++i)
+        rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()] = view.topLevelItem(i);
+    QSignalSpy selectionSpy(&view, &PortfolioListView::selectionChanged);
+    QSignalSpy totalsSpy(&view, &PortfolioListView::amountTextChanged);
+
+    const auto sameAsAFreshList = [&](bool reverse) {
+        PortfolioListView fresh(m_doc);
+        fresh.setNow(m_now);
+        fresh.sortBy(2);
+        if (reverse)
+            fresh.sortBy(2);
+        for (int column = 0; column < kListColumns; ++column)
+            EXPECT_EQ(Column(view, column), Column(fresh, column)) << column;
+        EXPECT_EQ(view.amountText(), fresh.amountText());
+        EXPECT_EQ(view.amountText().toStdString(), TotalsText(m_doc.Items(), true));
+    };
+
+    // The tenth item is now worth as much as the 200th: it moves up to just above it
+    // (equal values keep their portfolio order), showing its new value.
+    m_doc.MarkBeingUpdated(keys[10]);
+    m_doc.ApplyDownloadedQuotation(keys[10], {MakeLocalTime(2026, 12, 7, 15), 200.0});
+    EXPECT_EQ(view.topLevelItem(198), rows[keys[10].key]);
+    EXPECT_EQ(view.topLevelItem(198)->text(2), "200.0000");
+    EXPECT_EQ(view.topLevelItem(199), rows[keys[199].key]);
+    sameAsAFreshList(false);
+    // No row was made anew, and the selection is as it was.
+    for (int i = 0; i < view.topLevelItemCount(); ++i)
+        EXPECT_EQ(view.topLevelItem(i), rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()]) << i;
+    EXPECT_EQ(view.currentPosition(), current);
+    EXPECT_EQ(view.selectedPositions(), selected);
+    EXPECT_EQ(selectionSpy.count(), 0);
+
+    // The amount pane hears of the new totals once the events are handled.
+    QCoreApplication::processEvents();
+    ASSERT_EQ(totalsSpy.count(), 1);
+    EXPECT_EQ(totalsSpy.front().front().toString(), view.amountText());
+
+    // In reverse order a selected row moves down past the current one, and the selection
+    // stays in row order.
+    view.sortBy(2);
+    rows.clear();
+    for (int i = 0; i < view.topLevelItemCount(); ++i)
+        rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()] = view.topLevelItem(i);
+    const ItemKey moving = view.selectedPositions().front();
+    m_doc.InsertQuotation(moving, 0.5, MakeLocalTime(2026, 12, 7, 15));
+    EXPECT_EQ(view.topLevelItem(view.topLevelItemCount() - 1), rows[moving.key]);
+    EXPECT_EQ(view.selectedPositions().back(), moving);
+    EXPECT_EQ(view.currentPosition(), current);
+    sameAsAFreshList(true);
 }
 
 TEST_F(PortfolioListViewTest, DotsHaveTheItemsLineColour)
