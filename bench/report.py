@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+# Prints every benchmark figure of a scripts/bench run as a ratio against its baseline,
+# with its target. Arguments: the results of tarvelo_bench, tarvelo_bench_memory and
+# bench/commands.py; the other results are read from the same folder.
+import json
+import sys
+
+NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+def family(run_name):
+    # "BM_RawRead/iterations:10/repeats:5/real_time" -> "BM_RawRead"
+    parts = [p for p in run_name.split("/") if ":" not in p and p != "real_time"]
+    return "/".join(parts)
+
+times = {}
+errors = []
+with open(sys.argv[1]) as f:
+    for b in json.load(f)["benchmarks"]:
+        name = family(b.get("run_name", b["name"]))
+        if b.get("error_occurred"):
+            errors.append(f"{name}: {b.get('error_message', 'failed')}")
+            continue
+        aggregate = b.get("aggregate_name")
+        # The median of the repetitions when there are any, else the single run.
+        if aggregate not in (None, "median"):
+            continue
+        if aggregate is None and name in times:
+            continue
+        times[name] = b["real_time"] * NS[b["time_unit"]]
+
+with open(sys.argv[2]) as f:
+    memory = json.load(f)
+
+def ms(ns):
+    return f"{ns / 1e6:.3g} ms"
+
+def line(label, ratio, baseline, target, detail):
+    mark = "" if ratio <= target else "  MISSED"
+    print(f"{label}: {ratio:.2f}x {baseline} (target <= {target:g}){mark}   [{detail}]")
+
+def compare(label, name, base, baseline, target):
+    if name not in times or base not in times:
+        errors.append(f"{label}: no figure for {name if name not in times else base}")
+        return
+    line(label, times[name] / times[base], baseline, target, f"{ms(times[name])} vs {ms(times[base])}")
+
+print()
+compare("portfolio save", "BM_PortfolioSave", "BM_RawWrite", "raw write", 3)
+compare("portfolio load", "BM_PortfolioLoad", "BM_RawReadIntoMemory", "raw read into new memory", 3)
+if "BM_RawRead" in times and "BM_PortfolioLoad" in times:
+    print(f"  for comparison: {times['BM_PortfolioLoad'] / times['BM_RawRead']:.2f}x a raw read through one reused "
+          f"1 MiB block [{ms(times['BM_RawRead'])}]")
+if "BM_CopyHistories" in times and "BM_RawRead" in times:
+    print(f"  for comparison, copying the records into new memory alone: "
+          f"{times['BM_CopyHistories'] / times['BM_RawRead']:.2f}x raw read   [{ms(times['BM_CopyHistories'])}]")
+
+record_bytes = 16 * memory["records"]
+grown = (memory["peak_rss_kib"] - memory["rss_before_kib"]) * 1024
+line("portfolio memory", grown / record_bytes, "16 bytes per record", 1.5,
+     f"{grown / 2**20:.1f} MiB for {memory['records']} records")
+
+for order in ("ascending", "descending", "random"):
+    compare(f"batch insert, {order}", f"BM_InsertQuotations/{order}", f"BM_SortBatch/{order}", "std::sort", 20)
+
+compare("search with tags, case-sensitive (5 MB)", "BM_SearchWithTags/case_sensitive", "BM_Memmem", "memmem", 3)
+compare("search with tags, case-insensitive (5 MB)", "BM_SearchWithTags/case_insensitive", "BM_Memmem", "memmem", 5)
+
+with open(sys.argv[3]) as f:
+    sys.stdout.write(f.read())
+
+import os
+folder = os.path.dirname(sys.argv[3])
+def load(name):
+    with open(os.path.join(folder, f"download-{name}.json")) as f:
+        return json.load(f)
+latency = load("latency")
+detail = f"{latency['update'] * 1e3:.0f} ms, ideal {latency['ideal'] * 1e3:.0f} ms, curl {latency['curl'] * 1e3:.0f} ms; {latency['found']} of {latency['items']} found"
+line("update, 200 items on 50 pages with 50 ms latency, 5 slots", latency["update"] / latency["ideal"], "the ideal", 1.3, detail)
+line("update, the same against curl --parallel --parallel-max 5", latency["update"] / latency["curl"], "curl", 1.2, detail)
+shared = load("shared")
+mark = "" if shared["seconds"] <= 2.0 else "  MISSED"
+print(f"update, 10,000 items on one page: {shared['seconds']:.2f} s (target <= 2 s){mark}   "
+      f"[{shared['found']} of {shared['items']} found]")
+with open(os.path.join(folder, "import.json")) as f:
+    imp = json.load(f)
+with open(os.path.join(folder, "import-memory.json")) as f:
+    impmem = json.load(f)
+line("import of 1,000,000 lines into 10,000 quotations", imp["import"] / imp["python"], "python3 csv parse", 3,
+     f"{imp['import'] * 1e3:.0f} ms vs {imp['python'] * 1e3:.0f} ms; {imp['imported']} imported")
+line("import memory", impmem["grown_kib"] / impmem["file_kib"], "the file's size", 3,
+     f"{impmem['grown_kib']} KiB for a {impmem['file_kib']} KiB file")
+with open(os.path.join(folder, "regfile.json")) as f:
+    reg = json.load(f)
+mark = "" if reg["import"] <= 5.0 else "  MISSED"
+print(f"server configuration import, {reg['keys']:,} keys: {reg['import']:.2f} s (target <= 5 s){mark}   "
+      f"[{reg['import'] / reg['parse']:.1f}x checking the same file without storing it, {reg['parse']:.2f} s; "
+      f"{reg['stored']} stored]")
+large = load("large")
+line("update, one 200 MB page: own memory grown", large["grown_kib"] / large["page_kib"], "of the page size", 0.05,
+     f"{large['grown_kib']} KiB for a {large['page_kib']} KiB page in {large['seconds']:.1f} s")
+with open(os.path.join(folder, "listview.json")) as f:
+    listview = {run["items"]: run for run in json.load(f)["runs"]}
+for order, key in (("name", "by_name"), ("value", "by_value")):
+    ratios = {}
+    for items, run in sorted(listview.items()):
+        ratios[items] = run[key] / run["document"]
+        line(f"one quotation per item with the list shown, {items:,} items in {order} order", ratios[items],
+             "the document alone", 3, f"{run[key] * 1e3:.1f} ms vs {run['document'] * 1e3:.1f} ms")
+    small, big = min(ratios), max(ratios)
+    # The ratio must not grow with the portfolio; the allowance is for timing noise.
+    line(f"  growth of that ratio from {small:,} to {big:,} items", ratios[big] / ratios[small], "", 1.5,
+         f"{ratios[small]:.2f}x to {ratios[big]:.2f}x")
+
+if errors:
+    print()
+    for e in errors:
+        print(f"ERROR {e}")
+    sys.exit(1)
