@@ -49,28 +49,6 @@ constexpr ServerConfigField kFields[] = {
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 
-// The table's defaults are those of a default-constructed record, and every JSON
-// position is taken once.
-consteval bool TableAgreesWithTheRecord()
-{
-    const ServerConfig defaults;
-    std::array<bool, kFieldCount> positionTaken{};
-    for (const ServerConfigField& field : kFields) {
-        if ((field.text == nullptr) == (field.number == nullptr))
-            return false;
-        if (field.text && defaults.*field.text != field.textDefault)
-            return false;
-        if (field.number && defaults.*field.number != field.numberDefault)
-            return false;
-        if (field.jsonPosition < 0 || static_cast<std::size_t>(field.jsonPosition) >= kFieldCount
-            || positionTaken[static_cast<std::size_t>(field.jsonPosition)])
-            return false;
-        positionTaken[static_cast<std::size_t>(field.jsonPosition)] = true;
-    }
-    return true;
-}
-static_assert(TableAgreesWithTheRecord());
-
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };

@@ -42,5 +42,25 @@ TEST(ServerConfigFieldsTest, EveryMemberOnceInJsonOrderAndFoundByAnyCase)
     EXPECT_EQ(FindServerConfigField("URL "), nullptr);
 }
 
+// The table's defaults are those of a default-constructed record, and each row names
+// exactly one member.
+TEST(ServerConfigFieldsTest, DefaultsAreTheRecordsOwn)
+{
+    const ServerConfig defaults;
+    for (const ServerConfigField& field : ServerConfigFields()) {
+        ASSERT_NE(field.text == nullptr, field.number == nullptr) << field.storedName;
+        ServerConfig changed;
+        if (field.text)
+            changed.*field.text = "changed";
+        else
+            changed.*field.number = -12345;
+        SetServerConfigDefault(field, changed);
+        if (field.text)
+            EXPECT_EQ(changed.*field.text, defaults.*field.text) << field.storedName;
+        else
+            EXPECT_EQ(changed.*field.number, defaults.*field.number) << field.storedName;
+    }
+}
+
 } // namespace
 } // namespace tarvelo
