@@ -8,9 +8,9 @@
 
 int main(int argc, char** argv)
 {
-    tarvelo::UseUserLocale();
+    tarvelo::useUserLocale();
     // As the desktop program does at start-up.
-    tarvelo::InstallBuiltInServers();
+    tarvelo::installBuiltInServers();
     std::vector<std::string> args(argv + 1, argv + argc);
     const int status = tarvelo::RunCli(args, std::cout, std::cerr);
     std::cout.flush();

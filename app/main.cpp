@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv)
 {
-    tarvelo::UseUserLocale();
+    tarvelo::useUserLocale();
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::printf("usage: tarvelo [PORTFOLIO] [-u]\n"

@@ -30,13 +30,13 @@ std::vector<std::unique_ptr<SecurityItem>> MakePortfolio(std::size_t items, std:
         s.averageBuyPrice = 42.5;
         s.chart.lineColour = kNewItemColours[i % 11];
         auto item = std::make_unique<SecurityItem>(std::move(s));
-        item->ReserveHistory(records);
+        item->reserveHistory(records);
         double value = 50.0 + static_cast<double>(i);
         for (std::size_t r = 0; r < records; ++r) {
             state = state * 6364136223846793005u + 1442695040888963407u;
             const double step = static_cast<double>(state >> 40) / static_cast<double>(1u << 24) - 0.5;
             value = std::max(0.01, value + step);
-            item->AppendLoadedQuotation(Quotation{kFirstTime + static_cast<std::int32_t>(r) * 900, value});
+            item->appendLoadedQuotation(Quotation{kFirstTime + static_cast<std::int32_t>(r) * 900, value});
         }
         portfolio.push_back(std::move(item));
     }

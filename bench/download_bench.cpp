@@ -75,17 +75,17 @@ double Update(PortfolioDocument& doc, std::size_t& found)
     DownloadStatusRouter router(doc);
     DownloadEngine engine;
     const auto started = Clock::now();
-    UpdateItems(doc, doc.GetItemPositions(), engine, queue);
+    updateItems(doc, doc.getItemPositions(), engine, queue);
     std::size_t finals = 0;
     found = 0;
-    while (finals < doc.GetItemCount()) {
+    while (finals < doc.getItemCount()) {
         MessageQueue::Posted posted = queue.take(std::chrono::seconds(60));
         if (!posted.message)
             break;
-        if (IsFinalCode(posted.message->code)) {
+        if (isFinalCode(posted.message->code)) {
             ++finals;
             found += posted.message->code == DownloadCode::Done ? 1 : 0;
-            SettleUnmatchedPage(*posted.message, false);
+            settleUnmatchedPage(*posted.message, false);
         }
         router.route(*posted.message);
     }
@@ -144,7 +144,7 @@ int main(int argc, char** argv)
             PortfolioDocument doc(5);
             for (int p = 0; p < kPages; ++p) {
                 for (int i = 0; i < kItemsPerPage; ++i)
-                    doc.AddItem(Item(server.url("/page/" + std::to_string(p)), "Q"));
+                    doc.addItem(Item(server.url("/page/" + std::to_string(p)), "Q"));
             }
             ours.push_back(Update(doc, found));
             const auto started = Clock::now();
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
     if (mode == "shared") {
         PortfolioDocument doc(5);
         for (int i = 0; i < 10000; ++i)
-            doc.AddItem(Item(server.url("/shared"), std::to_string(i % 100) + ":"));
+            doc.addItem(Item(server.url("/shared"), std::to_string(i % 100) + ":"));
         std::size_t found = 0;
         const double seconds = Update(doc, found);
         std::printf("{\"seconds\":%.4f,\"found\":%zu,\"items\":10000}\n", seconds, found);
@@ -171,7 +171,7 @@ int main(int argc, char** argv)
         // The process's own memory (not the disk cache that mapped files show as)
         // sampled while the page comes in and is searched.
         PortfolioDocument doc(5);
-        doc.AddItem(Item(server.url("/large"), "none"));
+        doc.addItem(Item(server.url("/large"), "none"));
         const std::int64_t before = AnonymousKiB();
         std::atomic<bool> running{true};
         std::atomic<std::int64_t> peak{before};

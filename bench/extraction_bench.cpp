@@ -47,7 +47,7 @@ void BM_SearchWithTags(benchmark::State& state, bool caseInsensitive)
     const StandardRule rule = Rule(caseInsensitive);
     for (auto _ : state) {
         // Lowering works in place; lowering a lowered page costs the same.
-        const ExtractionResult result = StandardSearchWithTagsInPage(page, rule);
+        const ExtractionResult result = standardSearchWithTagsInPage(page, rule);
         if (result.code != kFound || result.value != 22.65) {
             state.SkipWithError("the search did not find the value");
             break;

@@ -35,25 +35,25 @@ std::uint64_t WriteFile(const std::string& path)
                                     year, value, value + 1, value - 1, value, 1000 + i % 5000, value);
         text.append(line, static_cast<std::size_t>(n));
     }
-    WriteWholeFile(path, text);
+    writeWholeFile(path, text);
     return text.size();
 }
 
 ImportResult Import(PortfolioDocument& doc, ItemKey item, const std::string& path)
 {
     const ImportSettings settings;
-    const ImportExpression e = TranslateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, "");
-    return ImportQuotations(doc, item, path, e, settings.caseInsensitive, settings.thousands, settings.decimal,
+    const ImportExpression e = translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, "");
+    return importQuotations(doc, item, path, e, settings.caseInsensitive, settings.thousands, settings.decimal,
                             1700000000);
 }
 
 ItemKey ItemWithHistory(PortfolioDocument& doc)
 {
-    const ItemKey item = doc.AddItem(ItemSettings{});
+    const ItemKey item = doc.addItem(ItemSettings{});
     std::vector<Quotation> history;
     for (int i = 0; i < 10000; ++i)
         history.push_back(Quotation{86400 * 365 + i * 3600, 1.0 + i});
-    doc.InsertQuotations(item, history);
+    doc.insertQuotations(item, history);
     return item;
 }
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
         "  p.append((datetime.date(int(y),m[mo],int(d)),float(row[6])))\n"
         "assert len(p)==1000000\n";
     const std::string scriptPath = folder.file("parse.py");
-    WriteWholeFile(scriptPath, script);
+    writeWholeFile(scriptPath, script);
     for (int run = 0; run < 3; ++run) {
         PortfolioDocument doc(1);
         const ItemKey item = ItemWithHistory(doc);

@@ -1,5 +1,5 @@
 // Inserting a batch of 100,000 quotations into a history of 100,000 with
-// SecurityItem::InsertQuotations, in ascending, descending and shuffled time order, against
+// SecurityItem::insertQuotations, in ascending, descending and shuffled time order, against
 // std::sort of a copy of the same batch by time.
 //
 // Both sides get a fresh copy of their input in every iteration while the timer is
@@ -28,9 +28,9 @@ enum class Order { Ascending, Descending, Shuffled };
 SecurityItem MakeHistory(std::size_t n)
 {
     SecurityItem item;
-    item.ReserveHistory(n);
+    item.reserveHistory(n);
     for (std::size_t i = 0; i < n; ++i)
-        item.AppendLoadedQuotation(Quotation{kFirstTime + static_cast<std::int32_t>(i) * 60, static_cast<double>(i)});
+        item.appendLoadedQuotation(Quotation{kFirstTime + static_cast<std::int32_t>(i) * 60, static_cast<double>(i)});
     return item;
 }
 
@@ -51,7 +51,7 @@ std::vector<Quotation> MakeBatch(std::size_t n, Order order)
     return batch;
 }
 
-bool EarlierThan(const Quotation& a, const Quotation& b)
+bool earlierThan(const Quotation& a, const Quotation& b)
 {
     return a.time < b.time;
 }
@@ -63,9 +63,9 @@ bool BatchMatchesOneByOne(Order order)
     SecurityItem batched = MakeHistory(3000);
     SecurityItem single = batched;
     const std::vector<Quotation> batch = MakeBatch(2000, order);
-    batched.InsertQuotations(batch);
+    batched.insertQuotations(batch);
     for (const Quotation& record : batch)
-        single.InsertQuotation(record);
+        single.insertQuotation(record);
     return batched.history() == single.history();
 }
 
@@ -83,7 +83,7 @@ void BM_InsertQuotations(benchmark::State& state, Order order)
         item.reset();
         item = std::make_unique<SecurityItem>(original);
         state.ResumeTiming();
-        item->InsertQuotations(batch);
+        item->insertQuotations(batch);
         benchmark::DoNotOptimize(item->history().data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kBatchSize));
@@ -97,7 +97,7 @@ void BM_SortBatch(benchmark::State& state, Order order)
         state.PauseTiming();
         copy = batch;
         state.ResumeTiming();
-        std::sort(copy.begin(), copy.end(), EarlierThan);
+        std::sort(copy.begin(), copy.end(), earlierThan);
         benchmark::DoNotOptimize(copy.data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kBatchSize));

@@ -36,10 +36,10 @@ std::vector<ItemKey> Fill(PortfolioDocument& doc, std::size_t items)
         settings.name = "Item " + std::to_string(100000 + i);
         settings.quantity = 10;
         settings.averageBuyPrice = 20;
-        const ItemKey pos = doc.AddItem(settings);
+        const ItemKey pos = doc.addItem(settings);
         // Values spread so that a new one sends the row elsewhere in value order.
         const double value = 10.0 + static_cast<double>((i * 7919) % items);
-        doc.InsertQuotations(pos, std::vector<Quotation>{{kStart, value}, {kStart + 86400, value + 1}});
+        doc.insertQuotations(pos, std::vector<Quotation>{{kStart, value}, {kStart + 86400, value + 1}});
         keys.push_back(pos);
     }
     return keys;
@@ -52,10 +52,10 @@ double Update(PortfolioDocument& doc, const std::vector<ItemKey>& keys)
     const std::size_t n = keys.size();
     const auto start = Clock::now();
     for (const ItemKey pos : keys)
-        doc.MarkBeingUpdated(pos);
+        doc.markBeingUpdated(pos);
     for (std::size_t i = 0; i < n; ++i) {
         const double value = 10.0 + static_cast<double>((i * 104729) % n);
-        doc.ApplyDownloadedQuotation(keys[i], {kStart + 2 * 86400, value});
+        doc.applyDownloadedQuotation(keys[i], {kStart + 2 * 86400, value});
     }
     QApplication::processEvents();
     return std::chrono::duration<double>(Clock::now() - start).count();

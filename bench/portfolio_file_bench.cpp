@@ -25,12 +25,12 @@ struct PortfolioFiles {
     // benchmark has made it.
     bool ensureSaved()
     {
-        return FileSize(portfolioPath) > 0 || SavePortfolioFile(portfolioPath, Pointers(items)).ok;
+        return FileSize(portfolioPath) > 0 || savePortfolioFile(portfolioPath, Pointers(items)).ok;
     }
 };
 
 // Built on first use; the folder and its files go away when the program ends.
-PortfolioFiles& Files()
+PortfolioFiles& files()
 {
     static PortfolioFiles files;
     return files;
@@ -45,10 +45,10 @@ void SetProcessed(benchmark::State& state, std::uint64_t bytes, std::size_t reco
 
 void BM_PortfolioSave(benchmark::State& state)
 {
-    PortfolioFiles& f = Files();
+    PortfolioFiles& f = files();
     const std::vector<const SecurityItem*> items = Pointers(f.items);
     for (auto _ : state) {
-        const SaveResult result = SavePortfolioFile(f.portfolioPath, items);
+        const SaveResult result = savePortfolioFile(f.portfolioPath, items);
         if (!result.ok) {
             state.SkipWithError(result.message.c_str());
             break;
@@ -59,7 +59,7 @@ void BM_PortfolioSave(benchmark::State& state)
 
 void BM_RawWrite(benchmark::State& state)
 {
-    PortfolioFiles& f = Files();
+    PortfolioFiles& f = files();
     if (!f.ensureSaved()) {
         state.SkipWithError("cannot write the portfolio file");
         return;
@@ -76,13 +76,13 @@ void BM_RawWrite(benchmark::State& state)
 
 void BM_PortfolioLoad(benchmark::State& state)
 {
-    PortfolioFiles& f = Files();
+    PortfolioFiles& f = files();
     if (!f.ensureSaved() || RawRead(f.portfolioPath, f.block) < 0) {
         state.SkipWithError("cannot write or read the portfolio file");
         return;
     }
     for (auto _ : state) {
-        LoadResult result = LoadPortfolioFile(f.portfolioPath);
+        LoadResult result = loadPortfolioFile(f.portfolioPath);
         // Checking and freeing the loaded portfolio is not part of the load.
         state.PauseTiming();
         const bool complete = result.ok && result.items.size() == f.items.size() && RecordCount(result.items) == f.records;
@@ -98,7 +98,7 @@ void BM_PortfolioLoad(benchmark::State& state)
 
 void BM_RawRead(benchmark::State& state)
 {
-    PortfolioFiles& f = Files();
+    PortfolioFiles& f = files();
     if (!f.ensureSaved() || RawRead(f.portfolioPath, f.block) < 0) {
         state.SkipWithError("cannot write or read the portfolio file");
         return;
@@ -120,7 +120,7 @@ void BM_RawRead(benchmark::State& state)
 // the load; the read into one reused block above shows the cost of the disk cache alone.
 void BM_RawReadIntoMemory(benchmark::State& state)
 {
-    PortfolioFiles& f = Files();
+    PortfolioFiles& f = files();
     if (!f.ensureSaved() || RawReadIntoMemory(f.portfolioPath) < 0) {
         state.SkipWithError("cannot write or read the portfolio file");
         return;
@@ -140,7 +140,7 @@ void BM_RawReadIntoMemory(benchmark::State& state)
 // decode, costs what the page faults of fresh memory cost.
 void BM_CopyHistories(benchmark::State& state)
 {
-    PortfolioFiles& f = Files();
+    PortfolioFiles& f = files();
     std::vector<std::vector<Quotation>> copies;
     for (auto _ : state) {
         copies.reserve(f.items.size());

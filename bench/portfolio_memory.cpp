@@ -99,7 +99,7 @@ bool Run(const std::vector<std::string>& args, char** env, bool keepOutput, Chil
 int LoadAndReport(const std::string& path)
 {
     const std::int64_t before = ResidentKiB();
-    const LoadResult result = LoadPortfolioFile(path);
+    const LoadResult result = loadPortfolioFile(path);
     const std::int64_t peak = PeakResidentKiB();
     const std::int64_t after = ResidentKiB();
     if (!result.ok) {
@@ -196,7 +196,7 @@ int WriteAndMeasure()
     const std::string path = folder.file("portfolio.qvx");
     {
         const auto items = MakePortfolio(kPortfolioItems, kQuotationsPerItem);
-        const SaveResult saved = SavePortfolioFile(path, Pointers(items));
+        const SaveResult saved = savePortfolioFile(path, Pointers(items));
         if (!saved.ok) {
             std::fprintf(stderr, "saving %s failed: %s\n", path.c_str(), saved.message.c_str());
             return 1;

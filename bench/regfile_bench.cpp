@@ -59,17 +59,17 @@ int main(int argc, char** argv)
     for (int run = 0; run < 3; ++run) {
         std::filesystem::remove(Profile::filePath());
         auto started = Clock::now();
-        const RegFileResult checked = CheckServerConfigsText(text);
+        const RegFileResult checked = checkServerConfigsText(text);
         parses.push_back(Seconds(started));
         started = Clock::now();
-        const RegFileResult imported = ImportServerConfigsText(text);
+        const RegFileResult imported = importServerConfigsText(text);
         imports.push_back(Seconds(started));
         if (!checked.ok || !imported.ok) {
             std::fprintf(stderr, "regfile_bench: %s\n", (checked.ok ? imported : checked).message.c_str());
             return 1;
         }
         std::vector<std::string> names;
-        EnumerateServerConfigs(names);
+        enumerateServerConfigs(names);
         stored = names.size();
     }
     std::sort(imports.begin(), imports.end());

@@ -59,12 +59,12 @@ using Context = CommandContext;
 
 std::string ServerJson(const ServerConfig& c)
 {
-    std::string s = "{\"name\":" + json::Text(c.name);
-    for (const ServerConfigField* field : ServerConfigFieldsInJsonOrder()) {
+    std::string s = "{\"name\":" + json::text(c.name);
+    for (const ServerConfigField* field : serverConfigFieldsInJsonOrder()) {
         s += ",\"";
         s += field->jsonKey;
         s += "\":";
-        s += field->text ? json::Text(c.*field->text) : std::to_string(c.*field->number);
+        s += field->text ? json::text(c.*field->text) : std::to_string(c.*field->number);
     }
     s += "}";
     return s;
@@ -89,20 +89,20 @@ std::string ChartJson(const ChartOptions& g)
 void WriteItemJson(std::ostream& out, const SecurityItem& item)
 {
     const ItemSettings& s = item.settings();
-    out << "{\"name\":" << json::Text(s.name) << ",\"symbol\":" << json::Text(s.symbol)
-        << ",\"memo\":" << json::Text(s.memo) << ",\"server\":" << ServerJson(s.server)
+    out << "{\"name\":" << json::text(s.name) << ",\"symbol\":" << json::text(s.symbol)
+        << ",\"memo\":" << json::text(s.memo) << ",\"server\":" << ServerJson(s.server)
         << ",\"chart\":" << ChartJson(s.chart) << ",\"aboveAlarm\":" << s.aboveAlarm
         << ",\"belowAlarm\":" << s.belowAlarm << ",\"deviationAlarm\":" << s.deviationAlarm
-        << ",\"aboveLimit\":" << json::Number(s.aboveLimit) << ",\"belowLimit\":" << json::Number(s.belowLimit)
-        << ",\"deviationPercent\":" << json::Number(s.deviationPercent)
-        << ",\"quantity\":" << json::Number(s.quantity)
-        << ",\"averageBuyPrice\":" << json::Number(s.averageBuyPrice) << ",\"history\":[";
+        << ",\"aboveLimit\":" << json::number(s.aboveLimit) << ",\"belowLimit\":" << json::number(s.belowLimit)
+        << ",\"deviationPercent\":" << json::number(s.deviationPercent)
+        << ",\"quantity\":" << json::number(s.quantity)
+        << ",\"averageBuyPrice\":" << json::number(s.averageBuyPrice) << ",\"history\":[";
     bool first = true;
     for (const Quotation& record : item.history()) {
         if (!first)
             out << ',';
         first = false;
-        out << "{\"time\":" << record.time << ",\"value\":" << json::Number(record.value) << '}';
+        out << "{\"time\":" << record.time << ",\"value\":" << json::number(record.value) << '}';
     }
     out << "]}";
 }
@@ -111,7 +111,7 @@ void WriteItemJson(std::ostream& out, const SecurityItem& item)
 // passed over in a file that opened.
 bool OpenPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    const DocumentResult opened = doc.OnOpenDocument(path);
+    const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok)
         ReportFileError(err, path, opened.message);
     else
@@ -129,7 +129,7 @@ int WrongCall(std::ostream& err, std::string_view problem)
 
 void ReportFileError(std::ostream& err, const std::string& path, const std::string& message)
 {
-    const std::string text = Cp1252ToUtf8(message);
+    const std::string text = cp1252ToUtf8(message);
     err << "tarvelo-cli: ";
     if (text.find(path) == std::string::npos)
         err << path << ": ";
@@ -145,7 +145,7 @@ int DumpCommand(const Context& c)
         return kExitError;
     c.out << "{\"items\":[";
     bool first = true;
-    for (const SecurityItem* item : doc.Items()) {
+    for (const SecurityItem* item : doc.items()) {
         if (!first)
             c.out << ',';
         first = false;
@@ -162,7 +162,7 @@ int ConvertCommand(const Context& c)
     PortfolioDocument doc(1);
     if (!OpenPortfolio(doc, c.args[0], c.err))
         return kExitError;
-    const DocumentResult saved = doc.OnSaveDocument(c.args[1]);
+    const DocumentResult saved = doc.onSaveDocument(c.args[1]);
     if (!saved.ok) {
         ReportFileError(c.err, c.args[1], saved.message);
         return kExitError;

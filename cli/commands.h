@@ -26,7 +26,7 @@ void ReportFileError(std::ostream& err, const std::string& path, const std::stri
 bool OpenForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err);
 // Prints a load's or a merge's warning, if it has one.
 void ReportWarning(std::ostream& err, const DocumentResult& result);
-// The one item that a NAME given on the command line names (see FindItemsByName).
+// The one item that a NAME given on the command line names (see findItemsByName).
 // Reports a missing name, or lists the items when it names several.
 ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err);
 

@@ -21,7 +21,7 @@ bool ApplyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
 {
     const auto text = [&](const char* name, std::string& field) {
         if (const auto value = o.text(name))
-            field = Utf8ToCp1252(*value);
+            field = utf8ToCp1252(*value);
     };
     std::optional<int> number;
     const auto integer = [&](const char* name, int low, int high, std::int32_t& field) {
@@ -35,7 +35,7 @@ bool ApplyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
     text("thousands", config.thousandsSeparator);
     text("decimal", config.decimalSeparator);
     if (const auto regexp = o.text("regexp")) {
-        config.regExp = Utf8ToCp1252(*regexp);
+        config.regExp = utf8ToCp1252(*regexp);
         config.searchKind = 1;
     }
     if (!integer("conversion", 0, 2, config.conversion) || !integer("tags", 0, 1000000, config.tagsToSkip)
@@ -82,12 +82,12 @@ int ExtractCommand(const CommandContext& c)
 
     ServerConfig config;
     if (const auto server = o.text("server"))
-        ReadServerConfig(Utf8ToCp1252(*server), config);
+        readServerConfig(utf8ToCp1252(*server), config);
     std::string problem;
     if (!ApplyOptions(o, config, problem))
         return WrongCall(c.err, problem);
-    config = WithItemVariables(config, Utf8ToCp1252(o.text("name").value_or("")),
-                               Utf8ToCp1252(o.text("symbol").value_or("")));
+    config = withItemVariables(config, utf8ToCp1252(o.text("name").value_or("")),
+                               utf8ToCp1252(o.text("symbol").value_or("")));
 
     InputFile input;
     if (const FileError error = input.open(page); error != FileError::None) {
@@ -100,21 +100,21 @@ int ExtractCommand(const CommandContext& c)
     // that is not converted is searched where it is.
     ExtractionResult result;
     if (config.conversion == kConversionNone) {
-        result = RunExtraction(config, page, CurrentTime());
+        result = runExtraction(config, page, currentTime());
     } else {
-        const std::string converted = CreateTempFile("QVX");
-        if (converted.empty() || !ConvertPage(config.conversion, page, converted)) {
+        const std::string converted = createTempFile("QVX");
+        if (converted.empty() || !convertPage(config.conversion, page, converted)) {
             if (!converted.empty())
                 std::remove(converted.c_str());
             c.err << "tarvelo-cli: no temporary file could be written\n";
             return kExitError;
         }
-        result = RunExtraction(config, converted, CurrentTime());
+        result = runExtraction(config, converted, currentTime());
         std::remove(converted.c_str());
     }
 
-    c.out << "{\"code\":" << result.code << ",\"value\":" << json::Number(result.value)
-          << ",\"time\":" << result.time << ",\"message\":" << json::Text(result.message) << "}\n";
+    c.out << "{\"code\":" << result.code << ",\"value\":" << json::number(result.value)
+          << ",\"time\":" << result.time << ",\"message\":" << json::text(result.message) << "}\n";
     return result.code == kFound ? kExitOk : kExitFailed;
 }
 
@@ -128,18 +128,18 @@ int ExpandCommand(const CommandContext& c)
     std::optional<int> offset;
     if (!o.integer("offset", 0, 1000000, offset))
         return WrongCall(c.err, o.error());
-    std::string text = Utf8ToCp1252(o.positional()[0]);
+    std::string text = utf8ToCp1252(o.positional()[0]);
     if (o.has("begin") || o.has("end")) {
         const auto begin = ParseDateOption(o.text("begin").value_or(""));
         const auto end = ParseDateOption(o.text("end").value_or(""));
         if (!begin || !end)
             return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
-        text = ExpandImportRange(text, *begin, *end);
+        text = expandImportRange(text, *begin, *end);
     }
-    text = ExpandItemVariables(text, Utf8ToCp1252(o.text("name").value_or("")),
-                               Utf8ToCp1252(o.text("symbol").value_or("")));
-    text = ExpandDateVariables(text, offset.value_or(0), CurrentTime());
-    c.out << Cp1252ToUtf8(text) << '\n';
+    text = expandItemVariables(text, utf8ToCp1252(o.text("name").value_or("")),
+                               utf8ToCp1252(o.text("symbol").value_or("")));
+    text = expandDateVariables(text, offset.value_or(0), currentTime());
+    c.out << cp1252ToUtf8(text) << '\n';
     return kExitOk;
 }
 

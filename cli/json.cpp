@@ -8,9 +8,9 @@
 
 namespace tarvelo::json {
 
-std::string Text(std::string_view cp1252)
+std::string text(std::string_view cp1252)
 {
-    const std::string utf8 = Cp1252ToUtf8(cp1252);
+    const std::string utf8 = cp1252ToUtf8(cp1252);
     std::string out;
     out.reserve(utf8.size() + 2);
     out.push_back('"');
@@ -35,7 +35,7 @@ std::string Text(std::string_view cp1252)
     return out;
 }
 
-std::string Number(double value)
+std::string number(double value)
 {
     if (std::isnan(value))
         return "null";

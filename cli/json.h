@@ -7,9 +7,9 @@
 namespace tarvelo::json {
 
 // A JSON string literal of a Windows-1252 text, converted to UTF-8.
-std::string Text(std::string_view cp1252);
+std::string text(std::string_view cp1252);
 // A number that reads back as the same double. Infinities are written as 1e999 and
 // -1e999, which JSON readers take as the largest magnitude; NaN as null.
-std::string Number(double value);
+std::string number(double value);
 
 } // namespace tarvelo::json

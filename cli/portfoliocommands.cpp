@@ -17,7 +17,7 @@ namespace {
 
 bool Open(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    const DocumentResult opened = doc.OnOpenDocument(path);
+    const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok)
         ReportFileError(err, path, opened.message);
     ReportWarning(err, opened);
@@ -26,7 +26,7 @@ bool Open(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 
 bool Save(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    const DocumentResult saved = doc.OnSaveDocument(path);
+    const DocumentResult saved = doc.onSaveDocument(path);
     if (!saved.ok)
         ReportFileError(err, path, saved.message);
     return saved.ok;
@@ -46,12 +46,12 @@ bool OpenForChange(PortfolioDocument& doc, const std::string& path, std::ostream
 void ReportWarning(std::ostream& err, const DocumentResult& result)
 {
     if (!result.warning.empty())
-        err << "tarvelo-cli: " << Cp1252ToUtf8(result.warning) << '\n';
+        err << "tarvelo-cli: " << cp1252ToUtf8(result.warning) << '\n';
 }
 
 ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err)
 {
-    const std::vector<ItemKey> found = doc.FindItemsByName(Utf8ToCp1252(utf8Name));
+    const std::vector<ItemKey> found = doc.findItemsByName(utf8ToCp1252(utf8Name));
     if (found.size() == 1)
         return found.front();
     if (found.empty()) {
@@ -60,10 +60,10 @@ ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name,
     }
     err << "tarvelo-cli: '" << utf8Name << "' names " << found.size() << " items:\n";
     for (const ItemKey pos : found) {
-        const SecurityItem& item = *doc.GetItem(pos);
-        err << "  " << Cp1252ToUtf8(item.settings().name);
+        const SecurityItem& item = *doc.getItem(pos);
+        err << "  " << cp1252ToUtf8(item.settings().name);
         if (!item.settings().symbol.empty())
-            err << " (symbol " << Cp1252ToUtf8(item.settings().symbol) << ')';
+            err << " (symbol " << cp1252ToUtf8(item.settings().symbol) << ')';
         err << '\n';
     }
     err << "tarvelo-cli: rename them apart in the window to address one of them\n";
@@ -80,16 +80,16 @@ int ListCommand(const CommandContext& c)
     PortfolioDocument doc(1);
     if (!Open(doc, o.positional()[0], c.err))
         return kExitError;
-    const ListViewOptions view = LoadListViewOptions();
+    const ListViewOptions view = loadListViewOptions();
     const bool percent = !o.flag("nominal");
-    const TimeStamp now = CurrentTime();
-    for (const SecurityItem* item : SortedRows(doc.Items(), view.sortColumn, view.sortReverse)) {
-        c.out << RowIcon(*item);
-        for (const std::string& cell : RowCells(*item, percent, now))
-            c.out << '\t' << Cp1252ToUtf8(cell);
+    const TimeStamp now = currentTime();
+    for (const SecurityItem* item : SortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
+        c.out << rowIcon(*item);
+        for (const std::string& cell : rowCells(*item, percent, now))
+            c.out << '\t' << cp1252ToUtf8(cell);
         c.out << '\n';
     }
-    c.out << Cp1252ToUtf8(TotalsText(doc.Items(), percent)) << '\n';
+    c.out << cp1252ToUtf8(totalsText(doc.items(), percent)) << '\n';
     return kExitOk;
 }
 
@@ -111,7 +111,7 @@ int NewCommand(const CommandContext& c)
         c.err << "tarvelo-cli: " << path << " exists already; give --force to replace it with an empty portfolio\n";
         return kExitError;
     }
-    doc.OnNewDocument();
+    doc.onNewDocument();
     return Save(doc, path, c.err) ? kExitOk : kExitError;
 }
 
@@ -130,22 +130,22 @@ int AddCommand(const CommandContext& c)
     PortfolioDocument doc(1);
     if (!OpenForChange(doc, path, c.err))
         return kExitError;
-    ItemSettings settings = NewItemSettings(CurrentTime());
-    settings.name = Utf8ToCp1252(o.positional()[1]);
+    ItemSettings settings = newItemSettings(currentTime());
+    settings.name = utf8ToCp1252(o.positional()[1]);
     if (!o.flag("duplicate")) {
-        for (const ItemKey pos : doc.GetItemPositions()) {
-            if (SameItemName(doc.GetItemName(pos), settings.name)) {
-                c.err << "tarvelo-cli: the portfolio holds '" << Cp1252ToUtf8(doc.GetItemName(pos))
+        for (const ItemKey pos : doc.getItemPositions()) {
+            if (sameItemName(doc.getItemName(pos), settings.name)) {
+                c.err << "tarvelo-cli: the portfolio holds '" << cp1252ToUtf8(doc.getItemName(pos))
                       << "' already; give --duplicate to add another item of that name\n";
                 return kExitFailed;
             }
         }
     }
-    settings.symbol = Utf8ToCp1252(o.text("symbol").value_or(""));
+    settings.symbol = utf8ToCp1252(o.text("symbol").value_or(""));
     if (const auto server = o.text("server")) {
-        const std::string name = Utf8ToCp1252(*server);
+        const std::string name = utf8ToCp1252(*server);
         std::vector<std::string> names;
-        EnumerateServerConfigs(names);
+        enumerateServerConfigs(names);
         if (std::find(names.begin(), names.end(), name) == names.end()) {
             c.err << "tarvelo-cli: no server configuration named '" << *server << "'\n";
             return kExitFailed;
@@ -154,7 +154,7 @@ int AddCommand(const CommandContext& c)
     }
     settings.quantity = quantity.value_or(0.0);
     settings.averageBuyPrice = buyPrice.value_or(0.0);
-    doc.AddItem(settings);
+    doc.addItem(settings);
     return Save(doc, path, c.err) ? kExitOk : kExitError;
 }
 
@@ -172,7 +172,7 @@ int QuoteCommand(const CommandContext& c)
     const double value = *parsed;
     if (!(value >= 0.001 && value <= 999999999))
         return WrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
-    TimeStamp time = CurrentTime();
+    TimeStamp time = currentTime();
     if (const auto text = o.text("time")) {
         const auto date = ParseDateOption(text->substr(0, 10));
         const auto hour = text->size() == 16 && (*text)[10] == ' ' && (*text)[13] == ':'
@@ -181,7 +181,7 @@ int QuoteCommand(const CommandContext& c)
         const auto minute = hour ? ParseInteger(text->substr(14, 2), 0, 59) : std::nullopt;
         if (!date || !minute)
             return WrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
-        time = MakeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
+        time = makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
     }
     PortfolioDocument doc(1);
     if (!OpenForChange(doc, path, c.err))
@@ -189,7 +189,7 @@ int QuoteCommand(const CommandContext& c)
     const ItemKey item = FindNamedItem(doc, o.positional()[1], c.err);
     if (!item)
         return kExitFailed;
-    doc.InsertQuotation(item, value, time);
+    doc.insertQuotation(item, value, time);
     return Save(doc, path, c.err) ? kExitOk : kExitError;
 }
 

@@ -31,15 +31,15 @@ int ServersCommand(const CommandContext& c)
     const std::string& what = a[0];
     if (what == "list" && a.size() == 1) {
         std::vector<std::string> names;
-        EnumerateServerConfigs(names);
+        enumerateServerConfigs(names);
         for (const std::string& name : names)
-            c.out << Cp1252ToUtf8(name) << '\n';
+            c.out << cp1252ToUtf8(name) << '\n';
         return kExitOk;
     }
     if (what == "show" && a.size() == 2) {
-        const std::string name = Utf8ToCp1252(a[1]);
+        const std::string name = utf8ToCp1252(a[1]);
         std::vector<std::string> names;
-        EnumerateServerConfigs(names);
+        enumerateServerConfigs(names);
         bool exists = false;
         for (const std::string& n : names)
             exists = exists || n == name;
@@ -48,13 +48,13 @@ int ServersCommand(const CommandContext& c)
             return kExitFailed;
         }
         ServerConfig config;
-        ReadServerConfig(name, config);
-        for (const std::string& line : ServerConfigValueLines(config))
-            c.out << Cp1252ToUtf8(line) << '\n';
+        readServerConfig(name, config);
+        for (const std::string& line : serverConfigValueLines(config))
+            c.out << cp1252ToUtf8(line) << '\n';
         return kExitOk;
     }
     if (what == "export" && a.size() == 2) {
-        const RegFileResult result = ExportServerConfigs(a[1]);
+        const RegFileResult result = exportServerConfigs(a[1]);
         if (!result.ok) {
             ReportFileError(c.err, a[1], result.message);
             return kExitError;
@@ -62,7 +62,7 @@ int ServersCommand(const CommandContext& c)
         return kExitOk;
     }
     if (what == "import" && a.size() == 2) {
-        const RegFileResult result = ImportServerConfigs(a[1]);
+        const RegFileResult result = importServerConfigs(a[1]);
         if (!result.ok && result.message == Profile::writeFailureMessage())
             return SettingsNotSaved(c.err);
         if (!result.ok) {
@@ -72,7 +72,7 @@ int ServersCommand(const CommandContext& c)
         return kExitOk;
     }
     if (what == "install" && a.size() == 1) {
-        return InstallBuiltInServers() ? kExitOk : SettingsNotSaved(c.err);
+        return installBuiltInServers() ? kExitOk : SettingsNotSaved(c.err);
     }
     return WrongCall(c.err, "servers needs list, show NAME, export FILE, import FILE or install");
 }
@@ -81,13 +81,13 @@ int OptionsCommand(const CommandContext& c)
 {
     const auto& a = c.args;
     if (a.empty()) {
-        const GeneralOptions options = LoadOptions();
-        for (const OptionInfo& option : GeneralOptionList())
+        const GeneralOptions options = loadOptions();
+        for (const OptionInfo& option : generalOptionList())
             c.out << option.name << '=' << options.*option.field << '\n';
         return kExitOk;
     }
     if (a[0] == "set" && a.size() == 3) {
-        const OptionInfo* option = FindGeneralOption(a[1]);
+        const OptionInfo* option = findGeneralOption(a[1]);
         if (!option)
             return WrongCall(c.err, "unknown option '" + a[1] + "'");
         const auto value = ParseInteger(a[2], option->low, option->high);
@@ -95,9 +95,9 @@ int OptionsCommand(const CommandContext& c)
             return WrongCall(c.err, a[1] + " takes a whole number from " + std::to_string(option->low) + " to "
                                         + std::to_string(option->high));
         }
-        GeneralOptions options = LoadOptions();
+        GeneralOptions options = loadOptions();
         options.*option->field = static_cast<std::int32_t>(*value);
-        return SaveOptions(options) ? kExitOk : SettingsNotSaved(c.err);
+        return saveOptions(options) ? kExitOk : SettingsNotSaved(c.err);
     }
     return WrongCall(c.err, "options takes no arguments, or set NAME VALUE");
 }

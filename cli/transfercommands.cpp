@@ -19,7 +19,7 @@ namespace {
 
 CalendarDate DateOf(TimeStamp time)
 {
-    const std::tm f = BreakLocalTime(time);
+    const std::tm f = breakLocalTime(time);
     return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday};
 }
 
@@ -30,13 +30,13 @@ int ExportCommand(const CommandContext& c)
     if (c.args.size() != 2)
         return WrongCall(c.err, "export takes a portfolio and an output file");
     PortfolioDocument doc(1);
-    const DocumentResult opened = doc.OnOpenDocument(c.args[0]);
+    const DocumentResult opened = doc.onOpenDocument(c.args[0]);
     if (!opened.ok) {
         ReportFileError(c.err, c.args[0], opened.message);
         return kExitError;
     }
     ReportWarning(c.err, opened);
-    const ExportResult result = ExportQuotations(doc.Items(), c.args[1]);
+    const ExportResult result = exportQuotations(doc.items(), c.args[1]);
     if (!result.ok) {
         ReportFileError(c.err, c.args[1], result.message);
         return kExitError;
@@ -56,17 +56,17 @@ int ImportCommand(const CommandContext& c)
 
     ImportSettings settings;
     if (const auto text = o.text("template"))
-        settings.formatTemplate = Utf8ToCp1252(*text);
+        settings.formatTemplate = utf8ToCp1252(*text);
     std::optional<int> format, caseInsensitive;
     if (!o.integer("format", 0, 3, format) || !o.integer("case", 0, 1, caseInsensitive))
         return WrongCall(c.err, o.error());
     if (format) {
-        settings.thousands = NumberFormats()[static_cast<std::size_t>(*format)].thousands;
-        settings.decimal = NumberFormats()[static_cast<std::size_t>(*format)].decimal;
+        settings.thousands = numberFormats()[static_cast<std::size_t>(*format)].thousands;
+        settings.decimal = numberFormats()[static_cast<std::size_t>(*format)].decimal;
     }
     if (caseInsensitive)
         settings.caseInsensitive = *caseInsensitive == 1;
-    const TimeStamp now = CurrentTime();
+    const TimeStamp now = currentTime();
     CalendarDate begin = DateOf(now - 2592000);
     CalendarDate end = DateOf(now);
     if (o.has("begin") || o.has("end")) {
@@ -89,7 +89,7 @@ int ImportCommand(const CommandContext& c)
     // is fetched like a download, so the import works on a copy.
     std::string url;
     if (source.find("://") != std::string::npos) {
-        url = ExpandImportRange(Utf8ToCp1252(source), begin, end);
+        url = expandImportRange(utf8ToCp1252(source), begin, end);
     } else {
         std::error_code ignored;
         url = "file://" + std::filesystem::absolute(source, ignored).string();
@@ -98,9 +98,9 @@ int ImportCommand(const CommandContext& c)
     {
         MessageQueue queue;
         DownloadEngine engine;
-        engine.setAllowHttps(ReadAllowHttps());
-        engine.setMaxPageSize(ReadMaxPageSize());
-        StartImportDownload(engine, queue, url, doc.GetItemName(item), doc.GetItemSymbol(item));
+        engine.setAllowHttps(readAllowHttps());
+        engine.setMaxPageSize(readMaxPageSize());
+        startImportDownload(engine, queue, url, doc.getItemName(item), doc.getItemSymbol(item));
         for (;;) {
             MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
             if (!posted.message) {
@@ -109,14 +109,14 @@ int ImportCommand(const CommandContext& c)
                 continue;
             }
             const DownloadMessage& m = *posted.message;
-            if (!IsFinalCode(m.code))
+            if (!isFinalCode(m.code))
                 continue;
             if (m.code == DownloadCode::Done) {
                 rawFile = m.rawFile;
             } else {
                 const std::string status = m.code == DownloadCode::Error && m.detail == DownloadError::Other ? m.errorText
-                                                                                          : ConnectionStatusText(m);
-                c.err << "tarvelo-cli: " << Cp1252ToUtf8(m.url) << ": " << Cp1252ToUtf8(status) << '\n';
+                                                                                          : connectionStatusText(m);
+                c.err << "tarvelo-cli: " << cp1252ToUtf8(m.url) << ": " << cp1252ToUtf8(status) << '\n';
             }
             break;
         }
@@ -124,17 +124,17 @@ int ImportCommand(const CommandContext& c)
     if (rawFile.empty())
         return kExitFailed;
 
-    const ImportExpression expression = TranslateImportTemplate(settings.formatTemplate, settings.thousands,
-                                                                settings.decimal, doc.GetItemSymbol(item));
-    const ImportResult result = ImportQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
+    const ImportExpression expression = translateImportTemplate(settings.formatTemplate, settings.thousands,
+                                                                settings.decimal, doc.getItemSymbol(item));
+    const ImportResult result = importQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
                                                  settings.thousands, settings.decimal, now);
     std::remove(rawFile.c_str());
     if (!result.ok) {
-        c.out << Cp1252ToUtf8(result.message) << '\n';
+        c.out << cp1252ToUtf8(result.message) << '\n';
         return kExitFailed;
     }
     c.out << result.count << " quotations imported\n";
-    const DocumentResult saved = doc.OnSaveDocument(path);
+    const DocumentResult saved = doc.onSaveDocument(path);
     if (!saved.ok) {
         ReportFileError(c.err, path, saved.message);
         return kExitError;

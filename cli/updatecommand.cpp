@@ -20,9 +20,9 @@ std::string FinalText(const DownloadMessage& m)
     if (m.code == DownloadCode::Done && m.quotation) {
         char value[64];
         std::snprintf(value, sizeof value, "%3.4f", m.quotation->value);
-        return std::string(value) + " " + FormatLocalTime(m.quotation->time, "%x %H:%M");
+        return std::string(value) + " " + formatLocalTime(m.quotation->time, "%x %H:%M");
     }
-    return ConnectionStatusText(m);
+    return connectionStatusText(m);
 }
 
 } // namespace
@@ -39,8 +39,8 @@ int UpdateCommand(const CommandContext& c)
         return WrongCall(c.err, o.error());
     const std::string path = o.positional()[0];
 
-    PortfolioDocument doc(slots.value_or(LoadOptions().numberDownloads));
-    const DocumentResult opened = doc.OnOpenDocument(path);
+    PortfolioDocument doc(slots.value_or(loadOptions().numberDownloads));
+    const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok) {
         ReportFileError(c.err, path, opened.message);
         return kExitError;
@@ -53,12 +53,12 @@ int UpdateCommand(const CommandContext& c)
     std::size_t finals = 0;
     {
         DownloadEngine engine;
-        engine.setAllowHttps(ReadAllowHttps());
-        engine.setMaxPageSize(ReadMaxPageSize());
-        UpdateItems(doc, doc.GetItemPositions(), engine, queue);
+        engine.setAllowHttps(readAllowHttps());
+        engine.setMaxPageSize(readMaxPageSize());
+        updateItems(doc, doc.getItemPositions(), engine, queue);
         std::size_t expected = 0;
-        for (const ItemKey pos : doc.GetItemPositions())
-            expected += doc.IsBeingUpdated(pos) ? 1 : 0;
+        for (const ItemKey pos : doc.getItemPositions())
+            expected += doc.isBeingUpdated(pos) ? 1 : 0;
         const bool terminal = ::isatty(STDERR_FILENO) == 1;
         while (finals < expected) {
             MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
@@ -68,15 +68,15 @@ int UpdateCommand(const CommandContext& c)
                 continue;
             }
             DownloadMessage& m = *posted.message;
-            if (!IsFinalCode(m.code)) {
+            if (!isFinalCode(m.code)) {
                 router.route(m);
                 continue;
             }
             ++finals;
             allFound = allFound && m.code == DownloadCode::Done;
-            c.out << Cp1252ToUtf8(m.itemName) << '\t' << Cp1252ToUtf8(FinalText(m)) << std::endl;
+            c.out << cp1252ToUtf8(m.itemName) << '\t' << cp1252ToUtf8(FinalText(m)) << std::endl;
             // As in unattended mode, a page without the quotation is not kept.
-            SettleUnmatchedPage(m, false);
+            settleUnmatchedPage(m, false);
             router.route(m);
             if (terminal)
                 c.err << '\r' << finals << " of " << expected << " items updated" << (finals == expected ? "\n" : "")

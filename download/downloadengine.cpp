@@ -20,29 +20,29 @@ CURLcode g_curlInitResult = CURLE_OK;
 
 // The configuration an item downloads with: its own, or the named one from the store,
 // read once per update however many items name it.
-ServerConfig ConfigOf(const SecurityItem& item, std::unordered_map<std::string, ServerConfig>& named)
+ServerConfig configOf(const SecurityItem& item, std::unordered_map<std::string, ServerConfig>& named)
 {
     const ServerConfig& own = item.settings().server;
     if (own.name.empty())
         return own;
     auto found = named.find(own.name);
     if (found == named.end())
-        found = named.emplace(own.name, ResolveServerConfig(own)).first;
+        found = named.emplace(own.name, resolveServerConfig(own)).first;
     return found->second;
 }
 
-DownloadItemEntry EntryFor(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
+DownloadItemEntry entryFor(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
 {
     DownloadItemEntry entry;
     entry.itemKey = key;
     entry.name = name;
-    entry.config = WithItemVariables(config, name, symbol);
+    entry.config = withItemVariables(config, name, symbol);
     return entry;
 }
 
 } // namespace
 
-bool InitializeDownloads()
+bool initializeDownloads()
 {
     std::call_once(g_curlInit, [] { g_curlInitResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
     return g_curlInitResult == CURLE_OK;
@@ -50,7 +50,7 @@ bool InitializeDownloads()
 
 DownloadEngine::DownloadEngine()
 {
-    InitializeDownloads();
+    initializeDownloads();
 }
 
 DownloadEngine::~DownloadEngine()
@@ -66,7 +66,7 @@ void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
     const std::uint32_t id = m_nextWorker++;
     const WorkerSettings settings{m_allowHttps, m_maxPageSize};
     std::thread thread([this, job = std::move(job), id, done, settings]() mutable {
-        DownloadWorker(std::move(job), id, m_shutdown, settings);
+        downloadWorker(std::move(job), id, m_shutdown, settings);
         done->store(true);
     });
     const std::lock_guard lock(m_mutex);
@@ -107,21 +107,21 @@ std::size_t DownloadEngine::runningWorkers()
     return m_workers.size();
 }
 
-bool ReadAllowHttps()
+bool readAllowHttps()
 {
     return Profile().getInt("GeneralOptions", "AllowHttps", 0) == 1;
 }
 
-std::uint64_t ReadMaxPageSize()
+std::uint64_t readMaxPageSize()
 {
-    const OptionInfo* option = FindGeneralOption("MaxPageSize");
-    const std::int32_t bytes = LoadOptions().maxPageSize;
+    const OptionInfo* option = findGeneralOption("MaxPageSize");
+    const std::int32_t bytes = loadOptions().maxPageSize;
     if (!option)
         return bytes > 0 ? static_cast<std::uint64_t>(bytes) : kDefaultMaxPageSize;
     return static_cast<std::uint64_t>(std::clamp(bytes, option->low, option->high));
 }
 
-int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink)
+int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink)
 {
     // One job per distinct expanded address, in the order of the items that open them;
     // later items of the same address ride along and the job takes the largest timeout.
@@ -129,18 +129,18 @@ int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, Downl
     std::unordered_map<std::string, DownloadJob*> byUrl;
     std::unordered_map<std::string, ServerConfig> named;
     for (const ItemKey pos : items) {
-        const SecurityItem* item = doc.GetItem(pos);
+        const SecurityItem* item = doc.getItem(pos);
         if (!item || item->isBeingUpdated())
             continue;
-        const ServerConfig config = ConfigOf(*item, named);
+        const ServerConfig config = configOf(*item, named);
         const std::string& name = item->settings().name;
         const std::string& symbol = item->settings().symbol;
-        std::string url = ExpandItemVariables(config.url, name, symbol);
-        doc.MarkBeingUpdated(pos);
+        std::string url = expandItemVariables(config.url, name, symbol);
+        doc.markBeingUpdated(pos);
         const auto timeout = static_cast<std::uint32_t>(config.timeout);
         if (const auto found = byUrl.find(url); found != byUrl.end()) {
             DownloadJob& job = *found->second;
-            job.entries.push_back(EntryFor(pos, name, symbol, config));
+            job.entries.push_back(entryFor(pos, name, symbol, config));
             job.timeout = std::max(job.timeout, timeout);
             continue;
         }
@@ -150,7 +150,7 @@ int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, Downl
         job->downloadSlots = &doc.downloadSlots();
         job->sink = &sink;
         job->messageId = MessageId::DownloadStatus;
-        job->entries.push_back(EntryFor(pos, name, symbol, config));
+        job->entries.push_back(entryFor(pos, name, symbol, config));
         byUrl.emplace(std::move(url), job.get());
         jobs.push_back(std::move(job));
     }
@@ -159,11 +159,11 @@ int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, Downl
     return static_cast<int>(jobs.size());
 }
 
-void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
+void startTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol)
 {
     auto job = std::make_unique<DownloadJob>();
-    job->entries.push_back(EntryFor(ItemKey{}, name, symbol, config));
+    job->entries.push_back(entryFor(ItemKey{}, name, symbol, config));
     job->url = job->entries.front().config.url;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
     job->kind = JobKind::Test;
@@ -174,11 +174,11 @@ void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerCo
 
 namespace {
 
-void StartPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
+void startPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
                   const std::string& symbol, bool wizard)
 {
     auto job = std::make_unique<DownloadJob>();
-    job->url = ExpandItemVariables(url, name, symbol);
+    job->url = expandItemVariables(url, name, symbol);
     job->timeout = 300;
     job->kind = wizard ? JobKind::Wizard : JobKind::Import;
     job->sink = &sink;
@@ -188,19 +188,19 @@ void StartPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& 
 
 } // namespace
 
-void StartWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
+void startWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
                          const std::string& name, const std::string& symbol)
 {
-    StartPageJob(engine, sink, urlTemplate, name, symbol, true);
+    startPageJob(engine, sink, urlTemplate, name, symbol, true);
 }
 
-void StartImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
+void startImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
                          const std::string& symbol)
 {
-    StartPageJob(engine, sink, url, name, symbol, false);
+    startPageJob(engine, sink, url, name, symbol, false);
 }
 
-void RequestAbortDownloads()
+void requestAbortDownloads()
 {
     g_bAbortDownloads.store(1);
 }

@@ -65,29 +65,29 @@ private:
 };
 
 // Prepares the network library once per process; false when it cannot be used.
-bool InitializeDownloads();
+bool initializeDownloads();
 
 // The option "AllowHttps" of the profile section "GeneralOptions" (default 0).
-bool ReadAllowHttps();
+bool readAllowHttps();
 // The option "MaxPageSize" of the same section, held to the range the options dialog
 // accepts.
-std::uint64_t ReadMaxPageSize();
+std::uint64_t readMaxPageSize();
 
 // One item-update job per distinct address among the items not being updated; marks
 // the items. Returns the number of jobs started.
-int UpdateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink);
+int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink);
 // A test download of a configuration for the given name and symbol.
-void StartTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
+void startTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol);
-void StartWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
+void startWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::string& urlTemplate,
                          const std::string& name, const std::string& symbol);
-void StartImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
+void startImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
                          const std::string& symbol);
 // Sets the abort flag; workers stop at their next check.
-void RequestAbortDownloads();
+void requestAbortDownloads();
 
 // The worker procedure.
-void DownloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
+void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
                     const WorkerSettings& settings);
 
 } // namespace tarvelo

@@ -52,7 +52,7 @@ enum class DownloadError {
 // configuration wizard's page, or an import's page.
 enum class JobKind { Update, Test, Wizard, Import };
 
-inline bool IsFinalCode(DownloadCode code)
+inline bool isFinalCode(DownloadCode code)
 {
     return (code >= DownloadCode::Done && code <= DownloadCode::Error) || code == DownloadCode::Aborted;
 }

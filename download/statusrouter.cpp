@@ -10,19 +10,19 @@ void DownloadStatusRouter::route(DownloadMessage& m)
         return;
     if (m.code == DownloadCode::Initialized)
         ++m_running;
-    if (!IsFinalCode(m.code))
+    if (!isFinalCode(m.code))
         return;
     --m_running;
     if (m.code == DownloadCode::Done && m.quotation) {
         const Quotation quotation = *m.quotation;
         m.quotation.reset();
-        m_doc.ApplyDownloadedQuotation(m.itemKey, quotation);
+        m_doc.applyDownloadedQuotation(m.itemKey, quotation);
     } else {
-        m_doc.ClearBeingUpdated(m.itemKey);
+        m_doc.clearBeingUpdated(m.itemKey);
     }
 }
 
-std::string ConnectionStatusText(const DownloadMessage& m)
+std::string connectionStatusText(const DownloadMessage& m)
 {
     switch (m.code) {
     case DownloadCode::Initialized:
@@ -79,7 +79,7 @@ std::string ConnectionStatusText(const DownloadMessage& m)
     }
 }
 
-std::string SettleUnmatchedPage(const DownloadMessage& m, bool keep)
+std::string settleUnmatchedPage(const DownloadMessage& m, bool keep)
 {
     if (m.convertedFile.empty() || m.code < DownloadCode::NotFound || m.code > DownloadCode::TextNotFound)
         return {};

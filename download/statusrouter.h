@@ -26,10 +26,10 @@ private:
 
 // The status text the connection window shows for a message ("Initialized",
 // "Download 3 KB", "Error: Timeout!", ...); empty for code 4, whose row is removed.
-std::string ConnectionStatusText(const DownloadMessage& message);
+std::string connectionStatusText(const DownloadMessage& message);
 
 // What happens to the converted page of a message with code 5 to 7: kept under its own
 // name followed by ".TXT" (returned) so it can be shown, or deleted (empty result).
-std::string SettleUnmatchedPage(const DownloadMessage& message, bool keep);
+std::string settleUnmatchedPage(const DownloadMessage& message, bool keep);
 
 } // namespace tarvelo

@@ -36,7 +36,7 @@ constexpr const char* kNoTempFile = "No temporary file could be created.";
 enum class Scheme { None, Http, Https, File };
 
 // The scheme of an address and whether it splits into server, port and object.
-Scheme SplitAddress(const std::string& url, bool allowHttps)
+Scheme splitAddress(const std::string& url, bool allowHttps)
 {
     const auto colon = url.find("://");
     if (colon == std::string::npos)
@@ -75,7 +75,7 @@ Scheme SplitAddress(const std::string& url, bool allowHttps)
     return scheme == "http" ? Scheme::Http : Scheme::Https;
 }
 
-bool IsUtf8(std::string_view text)
+bool isUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -100,13 +100,13 @@ bool IsUtf8(std::string_view text)
 }
 
 // "%xx" sequences replaced by their bytes; a "%" that starts no such sequence stays.
-std::string PercentDecoded(std::string_view text)
+std::string percentDecoded(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
+        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2])));
             i += 2;
         } else {
             out.push_back(text[i]);
@@ -118,22 +118,22 @@ std::string PercentDecoded(std::string_view text)
 // The file system's spelling of a name from an address: names are UTF-8 bytes on disk,
 // so bytes that are UTF-8 stay, and others are read as Windows-1252, the code page of
 // the addresses a user types.
-std::string FileSystemName(const std::string& bytes)
+std::string fileSystemName(const std::string& bytes)
 {
-    return IsUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
+    return isUtf8(bytes) ? bytes : cp1252ToUtf8(bytes);
 }
 
 // The local paths a "file://" address may name, the likeliest first: the address
 // percent-decoded ("%20", UTF-8 names); then the path exactly as written, which is how
 // addresses were read before they were decoded. Never empty.
-std::vector<std::string> LocalPaths(const std::string& url)
+std::vector<std::string> localPaths(const std::string& url)
 {
     std::string path = url.substr(7);
     if (path.rfind("localhost/", 0) == 0)
         path.erase(0, 9);
     std::vector<std::string> paths;
     // "%00" would cut the name short where the system reads it; such a name is none.
-    const std::string decoded = FileSystemName(PercentDecoded(path));
+    const std::string decoded = fileSystemName(percentDecoded(path));
     if (decoded.find('\0') == std::string::npos)
         paths.push_back(decoded);
     if (paths.empty() || path != decoded)
@@ -141,7 +141,7 @@ std::vector<std::string> LocalPaths(const std::string& url)
     return paths;
 }
 
-std::string Cut(std::string text, std::size_t n)
+std::string cut(std::string text, std::size_t n)
 {
     if (text.size() > n)
         text.resize(n);
@@ -189,9 +189,9 @@ private:
             auto m = message(code);
             m->detail = detail;
             m->kilobytes = kilobytes;
-            m->errorText = Cut(errorText, kMaxErrorText);
+            m->errorText = cut(errorText, kMaxErrorText);
             if (entry) {
-                m->itemName = Cut(entry->name, kMaxItemName);
+                m->itemName = cut(entry->name, kMaxItemName);
                 m->itemKey = entry->itemKey;
             }
             m_job.sink->post(m_job.messageId, std::move(m));
@@ -222,8 +222,8 @@ private:
     void finishWizard();
     void finishImport();
 
-    static std::size_t OnWrite(char* data, std::size_t size, std::size_t count, void* self);
-    static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+    static std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* self);
+    static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     DownloadJob& m_job;
     const std::uint32_t m_id;
@@ -269,7 +269,7 @@ bool Worker::beginDownload(Outcome& outcome)
         return false;
     }
     for (int i = 0; i < kTempFileTries && m_file < 0; ++i) {
-        m_download = CreateTempFile("QVX");
+        m_download = createTempFile("QVX");
         if (m_download.empty())
             continue;
         m_file = ::open(m_download.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
@@ -322,7 +322,7 @@ bool Worker::takeBlock(const char* data, std::size_t n, Outcome& outcome)
     return true;
 }
 
-std::size_t Worker::OnWrite(char* data, std::size_t size, std::size_t count, void* self)
+std::size_t Worker::onWrite(char* data, std::size_t size, std::size_t count, void* self)
 {
     auto* w = static_cast<Worker*>(self);
     const std::size_t n = size * count;
@@ -345,7 +345,7 @@ std::size_t Worker::OnWrite(char* data, std::size_t size, std::size_t count, voi
     return n;
 }
 
-int Worker::OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+int Worker::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto* w = static_cast<Worker*>(self);
     if (w->stopRequested()) {
@@ -392,7 +392,7 @@ Worker::Outcome Worker::fetchHttp(const std::string& address, long& status)
 Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openError)
 {
     InputFile input;
-    const std::vector<std::string> paths = LocalPaths(address);
+    const std::vector<std::string> paths = localPaths(address);
     // The first path's error, unless a later path exists and fails otherwise.
     std::string failedPath;
     FileError failure = FileError::NotFound;
@@ -409,7 +409,7 @@ Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openE
         }
     }
     if (!opened) {
-        const std::string shown = IsUtf8(failedPath) ? Utf8ToCp1252(failedPath) : failedPath;
+        const std::string shown = isUtf8(failedPath) ? utf8ToCp1252(failedPath) : failedPath;
         openError = "The file " + shown
                   + (failure == FileError::NotFound       ? " does not exist."
                      : failure == FileError::AccessDenied ? " may not be read."
@@ -453,7 +453,7 @@ void Worker::run()
     }
     postJobStatus(DownloadCode::Initialized);
 
-    const Scheme scheme = SplitAddress(m_job.url, m_allowHttps);
+    const Scheme scheme = splitAddress(m_job.url, m_allowHttps);
     if (scheme == Scheme::None) {
         postJobStatus(DownloadCode::Error, DownloadError::WrongUrl);
         return;
@@ -481,10 +481,10 @@ void Worker::run()
         curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, std::min(limit, 60L));
         curl_easy_setopt(m_curl, CURLOPT_TIMEOUT, limit);
         curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, m_curlError);
-        curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, &Worker::OnWrite);
+        curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, &Worker::onWrite);
         curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, this);
         curl_easy_setopt(m_curl, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, &Worker::OnProgress);
+        curl_easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, &Worker::onProgress);
         curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
         curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -501,16 +501,16 @@ void Worker::run()
         ~HeaderList() { curl_slist_free_all(list); }
     } headerList{headers};
 
-    const TimeStamp now = CurrentTime();
+    const TimeStamp now = currentTime();
     bool dated = false;
-    const std::string today = ExpandDateVariables(m_job.url, 0, now, &dated);
+    const std::string today = expandDateVariables(m_job.url, 0, now, &dated);
     const int tries = dated ? 4 : 1;
     Outcome outcome = Outcome::NotFound;
     long status = 0;
     std::string openError;
     for (int offset = 0; offset < tries; ++offset) {
-        const std::string address = dated ? ExpandDateVariables(m_job.url, offset, now) : m_job.url;
-        if (dated && SplitAddress(address, m_allowHttps) != scheme) {
+        const std::string address = dated ? expandDateVariables(m_job.url, offset, now) : m_job.url;
+        if (dated && splitAddress(address, m_allowHttps) != scheme) {
             postJobStatus(DownloadCode::Error, DownloadError::WrongUrl);
             return;
         }
@@ -570,10 +570,10 @@ void Worker::run()
 
 void Worker::finishWizard()
 {
-    std::string semiHtml = CreateTempFile("QVX");
-    std::string textOnly = CreateTempFile("QVX");
-    if (semiHtml.empty() || textOnly.empty() || !ConvertPage(kConversionSemiHtml, m_download, semiHtml)
-        || !ConvertPage(kConversionTextOnly, m_download, textOnly)) {
+    std::string semiHtml = createTempFile("QVX");
+    std::string textOnly = createTempFile("QVX");
+    if (semiHtml.empty() || textOnly.empty() || !convertPage(kConversionSemiHtml, m_download, semiHtml)
+        || !convertPage(kConversionTextOnly, m_download, textOnly)) {
         if (!semiHtml.empty())
             ::unlink(semiHtml.c_str());
         if (!textOnly.empty())
@@ -609,28 +609,28 @@ void Worker::finishItems()
     std::map<int, std::string> conversions;
     for (const DownloadItemEntry& entry : m_job.entries) {
         auto m = message(DownloadCode::None);
-        m->itemName = Cut(entry.name, kMaxItemName);
+        m->itemName = cut(entry.name, kMaxItemName);
         m->itemKey = entry.itemKey;
         ExtractionResult result;
         if (inMemory) {
             auto found = conversions.find(entry.config.conversion);
             if (found == conversions.end()) {
-                std::string text = ConvertPageText(entry.config.conversion, std::string_view(raw.data(), raw.size()));
-                BlankNulBytes(text);
+                std::string text = convertPageText(entry.config.conversion, std::string_view(raw.data(), raw.size()));
+                blankNulBytes(text);
                 found = conversions.emplace(entry.config.conversion, std::move(text)).first;
             }
-            result = RunExtractionOnPage(entry.config, found->second, CurrentTime());
+            result = runExtractionOnPage(entry.config, found->second, currentTime());
             if (result.code != kFound) {
-                m->convertedFile = CreateTempFile("QVX");
-                if (m->convertedFile.empty() || WriteWholeFile(m->convertedFile, found->second) != FileError::None) {
+                m->convertedFile = createTempFile("QVX");
+                if (m->convertedFile.empty() || writeWholeFile(m->convertedFile, found->second) != FileError::None) {
                     if (!m->convertedFile.empty())
                         ::unlink(m->convertedFile.c_str());
                     m->convertedFile.clear();
                 }
             }
         } else {
-            const std::string converted = CreateTempFile("QVX");
-            if (converted.empty() || !ConvertPage(entry.config.conversion, m_download, converted)) {
+            const std::string converted = createTempFile("QVX");
+            if (converted.empty() || !convertPage(entry.config.conversion, m_download, converted)) {
                 if (!converted.empty())
                     ::unlink(converted.c_str());
                 m->code = DownloadCode::Error;
@@ -639,7 +639,7 @@ void Worker::finishItems()
                 m_job.sink->post(m_job.messageId, std::move(m));
                 continue;
             }
-            result = RunExtraction(entry.config, converted, CurrentTime());
+            result = runExtraction(entry.config, converted, currentTime());
             m->convertedFile = converted;
             if (result.code == kFound)
                 ::unlink(converted.c_str());
@@ -668,7 +668,7 @@ void Worker::finishItems()
 
 } // namespace
 
-void DownloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
+void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
                     const WorkerSettings& settings)
 {
     Worker worker(*job, workerId, shutdown, settings);

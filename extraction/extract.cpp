@@ -5,7 +5,7 @@
 
 namespace tarvelo {
 
-StandardRule StandardRuleOf(const ServerConfig& config)
+StandardRule standardRuleOf(const ServerConfig& config)
 {
     StandardRule rule;
     rule.textBeforeValue = config.textBeforeValue;
@@ -17,7 +17,7 @@ StandardRule StandardRuleOf(const ServerConfig& config)
     return rule;
 }
 
-RegExpRule RegExpRuleOf(const ServerConfig& config)
+RegExpRule regExpRuleOf(const ServerConfig& config)
 {
     RegExpRule rule;
     rule.expression = config.regExp;
@@ -35,29 +35,29 @@ RegExpRule RegExpRuleOf(const ServerConfig& config)
     return rule;
 }
 
-ExtractionResult RunExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now)
+ExtractionResult runExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now)
 {
     SearchPage page;
-    LoadPageForSearch(convertedPageFile, page);
-    return RunExtractionOnPage(config, page.text(), now);
+    loadPageForSearch(convertedPageFile, page);
+    return runExtractionOnPage(config, page.text(), now);
 }
 
-ExtractionResult RunExtractionOnPage(const ServerConfig& config, std::string_view page, TimeStamp now)
+ExtractionResult runExtractionOnPage(const ServerConfig& config, std::string_view page, TimeStamp now)
 {
     if (config.searchKind == 1)
-        return RegExpSearchInPage(page, RegExpRuleOf(config), now);
+        return regExpSearchInPage(page, regExpRuleOf(config), now);
     ExtractionResult result = config.conversion == kConversionSemiHtml
-                                  ? StandardSearchWithTagsInPage(page, StandardRuleOf(config))
-                                  : StandardSearchInPage(page, StandardRuleOf(config));
+                                  ? standardSearchWithTagsInPage(page, standardRuleOf(config))
+                                  : standardSearchInPage(page, standardRuleOf(config));
     result.time = now;
     return result;
 }
 
-ServerConfig WithItemVariables(ServerConfig config, std::string_view name, std::string_view symbol)
+ServerConfig withItemVariables(ServerConfig config, std::string_view name, std::string_view symbol)
 {
-    config.url = ExpandItemVariables(config.url, name, symbol);
-    config.textBeforeValue = ExpandItemVariables(config.textBeforeValue, name, symbol);
-    config.regExp = ExpandItemVariables(config.regExp, name, symbol);
+    config.url = expandItemVariables(config.url, name, symbol);
+    config.textBeforeValue = expandItemVariables(config.textBeforeValue, name, symbol);
+    config.regExp = expandItemVariables(config.regExp, name, symbol);
     return config;
 }
 

@@ -11,16 +11,16 @@ namespace tarvelo {
 // conversion: the regular-expression search for search kind 1, else the search with
 // tags for semi-html pages, else the standard search. The configuration's texts must
 // already hold the item's values. The standard searches are stamped with now.
-ExtractionResult RunExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now);
+ExtractionResult runExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now);
 
 // The same on a converted page in memory (no NUL bytes inside, a NUL after it).
-ExtractionResult RunExtractionOnPage(const ServerConfig& config, std::string_view convertedPage, TimeStamp now);
+ExtractionResult runExtractionOnPage(const ServerConfig& config, std::string_view convertedPage, TimeStamp now);
 
-StandardRule StandardRuleOf(const ServerConfig& config);
-RegExpRule RegExpRuleOf(const ServerConfig& config);
+StandardRule standardRuleOf(const ServerConfig& config);
+RegExpRule regExpRuleOf(const ServerConfig& config);
 
 // The configuration with the item's name and symbol put into its text before value and
 // its regular expression.
-ServerConfig WithItemVariables(ServerConfig config, std::string_view name, std::string_view symbol);
+ServerConfig withItemVariables(ServerConfig config, std::string_view name, std::string_view symbol);
 
 } // namespace tarvelo

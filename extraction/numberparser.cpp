@@ -12,13 +12,13 @@ namespace tarvelo {
 
 namespace {
 
-bool IsDigit(char c)
+bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // strtod in the "C" locale: the longest valid prefix, "." as the decimal point.
-double ConvertPrefix(const std::string& text, std::size_t& used)
+double convertPrefix(const std::string& text, std::size_t& used)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     char* end = nullptr;
@@ -29,7 +29,7 @@ double ConvertPrefix(const std::string& text, std::size_t& used)
 
 // Whether text at i begins with the separator, each character of the text read through fold.
 template <typename Fold>
-bool StartsWith(std::string_view text, std::size_t i, std::string_view separator, Fold fold)
+bool startsWith(std::string_view text, std::size_t i, std::string_view separator, Fold fold)
 {
     if (text.size() - i < separator.size())
         return false;
@@ -41,11 +41,11 @@ bool StartsWith(std::string_view text, std::size_t i, std::string_view separator
 }
 
 template <typename Fold>
-int Parse(std::string_view text, std::string_view thousands, std::string_view decimal, double& value, Fold fold)
+int parse(std::string_view text, std::string_view thousands, std::string_view decimal, double& value, Fold fold)
 {
     value = 0.0;
     const std::size_t n = text.size();
-    if (n == 0 || !(IsDigit(text[0]) || text[0] == '+' || text[0] == '-'))
+    if (n == 0 || !(isDigit(text[0]) || text[0] == '+' || text[0] == '-'))
         return kNotFound;
     if (n - 1 < 2)
         return kNotFound;
@@ -54,12 +54,12 @@ int Parse(std::string_view text, std::string_view thousands, std::string_view de
     std::size_t segment = 0;
     std::size_t i = 1;
     for (;;) {
-        while (i < n && IsDigit(text[i]))
+        while (i < n && isDigit(text[i]))
             ++i;
-        if (!thousands.empty() && StartsWith(text, i, thousands, fold)) {
+        if (!thousands.empty() && startsWith(text, i, thousands, fold)) {
             output.append(text.substr(segment, i - segment));
             i += thousands.size();
-        } else if (!decimal.empty() && StartsWith(text, i, decimal, fold)) {
+        } else if (!decimal.empty() && startsWith(text, i, decimal, fold)) {
             output.append(text.substr(segment, i - segment));
             output.push_back('.');
             i += decimal.size();
@@ -70,12 +70,12 @@ int Parse(std::string_view text, std::string_view thousands, std::string_view de
         segment = i;
         if (n - i < 2)
             return kNotFound;
-        if (!IsDigit(text[i]))
+        if (!isDigit(text[i]))
             break;
     }
 
     std::size_t used = 0;
-    value = ConvertPrefix(output, used);
+    value = convertPrefix(output, used);
     // A number beyond the range of double (a page of 400 nines) reads as infinity; no
     // quotation is that, and infinity would spoil every sum and chart made from it.
     if (!std::isfinite(value)) {
@@ -89,15 +89,15 @@ int Parse(std::string_view text, std::string_view thousands, std::string_view de
 
 } // namespace
 
-int ParseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value)
+int parseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value)
 {
-    return Parse(text, thousands, decimal, value, [](char c) { return c; });
+    return parse(text, thousands, decimal, value, [](char c) { return c; });
 }
 
-int ParseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
+int parseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
                           double& value)
 {
-    return Parse(text, thousands, decimal, value, [](char c) { return LowerCp1252(c); });
+    return parse(text, thousands, decimal, value, [](char c) { return lowerCp1252(c); });
 }
 
 } // namespace tarvelo

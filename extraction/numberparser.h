@@ -20,10 +20,10 @@ enum ExtractionCode {
 // kFound, kNotFound (no number here, or too close to the end of the page) or
 // kInvalidNumber (a malformed number, or one too large to be finite; the value is then
 // 0). The value does not depend on the user's locale.
-int ParseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value);
+int parseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value);
 // The same with the text's letters read lowered by the Windows-1252 rules, as the
 // case-insensitive searches read the page; the separators must be lowered already.
-int ParseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
+int parseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
                           double& value);
 
 } // namespace tarvelo

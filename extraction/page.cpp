@@ -33,7 +33,7 @@ constexpr std::array<unsigned char, 256> MakeLowerTable()
 
 constexpr auto kLower = MakeLowerTable();
 
-const char* FindChar(const char* from, const char* end, char c)
+const char* findChar(const char* from, const char* end, char c)
 {
     const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
     return found ? static_cast<const char*>(found) : end;
@@ -41,17 +41,17 @@ const char* FindChar(const char* from, const char* end, char c)
 
 } // namespace
 
-char LowerCp1252(char c)
+char lowerCp1252(char c)
 {
     return static_cast<char>(kLower[static_cast<unsigned char>(c)]);
 }
 
-void LowerCp1252InPlace(std::string& text)
+void lowerCp1252InPlace(std::string& text)
 {
-    LowerCp1252(text.data(), text.size(), text.data());
+    lowerCp1252(text.data(), text.size(), text.data());
 }
 
-void LowerCp1252(const char* from, std::size_t n, char* to)
+void lowerCp1252(const char* from, std::size_t n, char* to)
 {
     const char* p = from;
     const char* const end = from + n;
@@ -91,10 +91,10 @@ void LowerCp1252(const char* from, std::size_t n, char* to)
         *to++ = static_cast<char>(kLower[static_cast<unsigned char>(*p)]);
 }
 
-std::string LowerCp1252Copy(std::string_view text)
+std::string lowerCp1252Copy(std::string_view text)
 {
     std::string out(text);
-    LowerCp1252InPlace(out);
+    lowerCp1252InPlace(out);
     return out;
 }
 
@@ -102,7 +102,7 @@ namespace {
 
 // Runs a conversion over the page, handing each piece of output to emit(begin, end).
 template <typename Emit>
-void Convert(int code, std::string_view page, Emit emit)
+void convert(int code, std::string_view page, Emit emit)
 {
     const char* p = page.data();
     const char* end = page.data() + page.size();
@@ -114,26 +114,26 @@ void Convert(int code, std::string_view page, Emit emit)
         // Each run goes up to and including the next "<"; the tag's contents are
         // dropped and its ">" starts the next run.
         while (p < end) {
-            const char* open = FindChar(p, end, '<');
+            const char* open = findChar(p, end, '<');
             if (open == end) {
                 emit(p, end);
                 return;
             }
             emit(p, open + 1);
-            p = FindChar(open + 1, end, '>');
+            p = findChar(open + 1, end, '>');
         }
         return;
     case kConversionTextOnly: {
         static const char kBlank = ' ';
         while (p < end) {
-            const char* open = FindChar(p, end, '<');
+            const char* open = findChar(p, end, '<');
             if (open != p) {
                 emit(p, open);
                 emit(&kBlank, &kBlank + 1);
             }
             if (open == end)
                 return;
-            const char* close = FindChar(open + 1, end, '>');
+            const char* close = findChar(open + 1, end, '>');
             p = close == end ? end : close + 1;
         }
         return;
@@ -145,28 +145,28 @@ void Convert(int code, std::string_view page, Emit emit)
 
 } // namespace
 
-std::string ConvertPageText(int code, std::string_view page)
+std::string convertPageText(int code, std::string_view page)
 {
     std::string out;
     out.reserve(page.size());
-    Convert(code, page, [&](const char* from, const char* to) { out.append(from, to); });
+    convert(code, page, [&](const char* from, const char* to) { out.append(from, to); });
     return out;
 }
 
-bool ConvertPage(int code, const std::string& source, const std::string& destination)
+bool convertPage(int code, const std::string& source, const std::string& destination)
 {
     OutputFile out;
     if (out.open(destination) != FileError::None)
         return false;
     MappedFile page;
     if (page.open(source) == FileError::None) {
-        Convert(code, std::string_view(page.data(), page.size()),
+        convert(code, std::string_view(page.data(), page.size()),
                 [&](const char* from, const char* to) { out.write(from, static_cast<std::size_t>(to - from)); });
     }
     return out.close() == FileError::None;
 }
 
-void BlankNulBytes(char* text, std::size_t size)
+void blankNulBytes(char* text, std::size_t size)
 {
     char* p = text;
     char* const end = text + size;
@@ -178,11 +178,11 @@ bool SearchPage::load(const std::string& path)
 {
     if (m_file.open(path) != FileError::None)
         return false;
-    BlankNulBytes(m_file.data(), m_file.size());
+    blankNulBytes(m_file.data(), m_file.size());
     return true;
 }
 
-bool LoadPageForSearch(const std::string& path, SearchPage& page)
+bool loadPageForSearch(const std::string& path, SearchPage& page)
 {
     return page.load(path);
 }

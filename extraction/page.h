@@ -12,12 +12,12 @@ namespace tarvelo {
 enum PageConversion { kConversionNone = 0, kConversionSemiHtml = 1, kConversionTextOnly = 2 };
 
 // The converted text of a page; an unknown code gives an empty text.
-std::string ConvertPageText(int code, std::string_view page);
+std::string convertPageText(int code, std::string_view page);
 
 // Reads the source file, writes the converted text to the destination (created or
 // truncated). When the source cannot be read the destination is left empty. Returns
 // false when the destination could not be written.
-bool ConvertPage(int code, const std::string& source, const std::string& destination);
+bool convertPage(int code, const std::string& source, const std::string& destination);
 
 // A page loaded for searching: its NUL bytes read as blanks, so it is one string of
 // its full length, and a NUL follows its last byte.
@@ -30,14 +30,14 @@ private:
     MappedFile m_file;
 };
 
-bool LoadPageForSearch(const std::string& path, SearchPage& page);
-void BlankNulBytes(char* text, std::size_t size);
-inline void BlankNulBytes(std::string& text) { BlankNulBytes(text.data(), text.size()); }
+bool loadPageForSearch(const std::string& path, SearchPage& page);
+void blankNulBytes(char* text, std::size_t size);
+inline void blankNulBytes(std::string& text) { blankNulBytes(text.data(), text.size()); }
 
 // Letters lowered by the Windows-1252 rules: ASCII and the accented letters.
-char LowerCp1252(char c);
-void LowerCp1252(const char* from, std::size_t n, char* to);
-void LowerCp1252InPlace(std::string& text);
-std::string LowerCp1252Copy(std::string_view text);
+char lowerCp1252(char c);
+void lowerCp1252(const char* from, std::size_t n, char* to);
+void lowerCp1252InPlace(std::string& text);
+std::string lowerCp1252Copy(std::string_view text);
 
 } // namespace tarvelo

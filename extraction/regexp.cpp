@@ -20,7 +20,7 @@ struct Deadline {
     bool expired = false;
 };
 
-int CheckDeadline(pcre2_callout_block*, void* data)
+int checkDeadline(pcre2_callout_block*, void* data)
 {
     auto* deadline = static_cast<Deadline*>(data);
     if ((++deadline->calls & 0xF) == 0 && std::chrono::steady_clock::now() > deadline->at) {
@@ -31,7 +31,7 @@ int CheckDeadline(pcre2_callout_block*, void* data)
 }
 
 // Leading "(*VERB)" items must stay at the very start of a pattern.
-std::size_t PrefixEnd(std::string_view pattern)
+std::size_t prefixEnd(std::string_view pattern)
 {
     std::size_t at = 0;
     while (pattern.substr(at).starts_with("(*")) {
@@ -71,7 +71,7 @@ RegExp::~RegExp() = default;
 bool RegExp::compile(std::string_view pattern, bool caseless)
 {
     m_impl = std::make_unique<Impl>();
-    const std::size_t insertAt = PrefixEnd(pattern);
+    const std::size_t insertAt = prefixEnd(pattern);
     std::string full;
     full.reserve(pattern.size() + kDeadlineCallout.size());
     full.append(pattern.substr(0, insertAt));
@@ -103,7 +103,7 @@ bool RegExp::compile(std::string_view pattern, bool caseless)
     pcre2_set_match_limit(m_impl->context, kMatchLimit);
     pcre2_set_depth_limit(m_impl->context, kDepthLimit);
     pcre2_set_heap_limit(m_impl->context, kHeapLimitKiB);
-    pcre2_set_callout(m_impl->context, CheckDeadline, &m_impl->deadline);
+    pcre2_set_callout(m_impl->context, checkDeadline, &m_impl->deadline);
     m_impl->jitStack = pcre2_jit_stack_create(32 * 1024, 8 * 1024 * 1024, nullptr);
     if (m_impl->jitStack)
         pcre2_jit_stack_assign(m_impl->context, nullptr, m_impl->jitStack);

@@ -14,29 +14,29 @@ namespace {
 constexpr std::size_t kMaxMessage = 259;
 constexpr std::size_t kExcerptLength = 50;
 
-std::string Bounded(std::string text)
+std::string bounded(std::string text)
 {
     if (text.size() > kMaxMessage)
         text.resize(kMaxMessage);
     return text;
 }
 
-bool IsDigit(char c)
+bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-bool IsNumberRunChar(char c)
+bool isNumberRunChar(char c)
 {
-    return IsDigit(c) || c == ',' || c == '.' || c == '-' || c == '+';
+    return isDigit(c) || c == ',' || c == '.' || c == '-' || c == '+';
 }
 
-std::size_t NextNumberStart(std::string_view page, std::size_t p, bool tagAware)
+std::size_t nextNumberStart(std::string_view page, std::size_t p, bool tagAware)
 {
     const std::size_t n = page.size();
-    while (p < n && !IsDigit(page[p])) {
+    while (p < n && !isDigit(page[p])) {
         const char c = page[p];
-        if ((c == '+' || c == '-') && (p + 1 == n || IsDigit(page[p + 1])))
+        if ((c == '+' || c == '-') && (p + 1 == n || isDigit(page[p + 1])))
             break;
         if (tagAware && c == '<')
             break;
@@ -45,9 +45,9 @@ std::size_t NextNumberStart(std::string_view page, std::size_t p, bool tagAware)
     return p;
 }
 
-std::size_t PassNumberRun(std::string_view page, std::size_t p)
+std::size_t passNumberRun(std::string_view page, std::size_t p)
 {
-    while (p < page.size() && IsNumberRunChar(page[p]))
+    while (p < page.size() && isNumberRunChar(page[p]))
         ++p;
     return p;
 }
@@ -59,13 +59,13 @@ struct PreparedRule {
     bool lowered;
 };
 
-PreparedRule Prepare(const StandardRule& rule)
+PreparedRule prepare(const StandardRule& rule)
 {
     PreparedRule prepared{rule.textBeforeValue, rule.thousands, rule.decimal, rule.caseInsensitive};
     if (prepared.lowered) {
-        LowerCp1252InPlace(prepared.text);
-        LowerCp1252InPlace(prepared.thousands);
-        LowerCp1252InPlace(prepared.decimal);
+        lowerCp1252InPlace(prepared.text);
+        lowerCp1252InPlace(prepared.thousands);
+        lowerCp1252InPlace(prepared.decimal);
     }
     return prepared;
 }
@@ -73,7 +73,7 @@ PreparedRule Prepare(const StandardRule& rule)
 // Position just after the first occurrence of the text, or npos. Lowered, the page is
 // lowered block by block into a buffer that overlaps the next block by the text's
 // length, so the page itself stays untouched.
-std::size_t FindAfter(std::string_view page, const PreparedRule& rule)
+std::size_t findAfter(std::string_view page, const PreparedRule& rule)
 {
     const std::string& text = rule.text;
     if (text.empty())
@@ -90,7 +90,7 @@ std::size_t FindAfter(std::string_view page, const PreparedRule& rule)
         const std::size_t n = std::min(page.size() - at, kBlock + text.size() - 1);
         if (n < text.size())
             break;
-        LowerCp1252(page.data() + at, n, lowered.data());
+        lowerCp1252(page.data() + at, n, lowered.data());
         const void* found = memmem(lowered.data(), n, text.data(), text.size());
         if (found)
             return at + static_cast<std::size_t>(static_cast<const char*>(found) - lowered.data()) + text.size();
@@ -98,34 +98,34 @@ std::size_t FindAfter(std::string_view page, const PreparedRule& rule)
     return std::string_view::npos;
 }
 
-std::string ExcerptAt(std::string_view page, std::size_t p, const PreparedRule& rule)
+std::string excerptAt(std::string_view page, std::size_t p, const PreparedRule& rule)
 {
-    const std::string excerpt = Excerpt(page.substr(p));
-    return rule.lowered ? LowerCp1252Copy(excerpt) : excerpt;
+    const std::string text = excerpt(page.substr(p));
+    return rule.lowered ? lowerCp1252Copy(text) : text;
 }
 
-ExtractionResult Parsed(std::string_view page, std::size_t p, const PreparedRule& rule)
+ExtractionResult parsed(std::string_view page, std::size_t p, const PreparedRule& rule)
 {
     ExtractionResult result;
     const std::string_view at = page.substr(p);
-    result.code = rule.lowered ? ParseQuotationLowered(at, rule.thousands, rule.decimal, result.value)
-                               : ParseQuotation(at, rule.thousands, rule.decimal, result.value);
+    result.code = rule.lowered ? parseQuotationLowered(at, rule.thousands, rule.decimal, result.value)
+                               : parseQuotation(at, rule.thousands, rule.decimal, result.value);
     if (result.code != kFound)
-        result.message = ExcerptAt(page, p, rule);
+        result.message = excerptAt(page, p, rule);
     result.success = result.code == kFound;
     return result;
 }
 
-ExtractionResult Failure(int code, std::string message)
+ExtractionResult failure(int code, std::string message)
 {
     ExtractionResult result;
     result.code = code;
-    result.message = Bounded(std::move(message));
+    result.message = bounded(std::move(message));
     return result;
 }
 
 // atoi: leading blanks and a sign, then digits; no digits reads 0. Saturates.
-int ReadInteger(std::string_view text)
+int readInteger(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
@@ -134,7 +134,7 @@ int ReadInteger(std::string_view text)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     long long value = 0;
-    while (i < text.size() && IsDigit(text[i])) {
+    while (i < text.size() && isDigit(text[i])) {
         value = value * 10 + (text[i++] - '0');
         if (value > INT_MAX)
             value = static_cast<long long>(INT_MAX) + 1;
@@ -172,9 +172,9 @@ constexpr MomentPart kMomentParts[] = {
     {"minute", &Moment::minute, &Moment::minuteFrom},
 };
 
-Moment MomentOf(TimeStamp now)
+Moment momentOf(TimeStamp now)
 {
-    const std::tm f = BreakLocalTime(now);
+    const std::tm f = breakLocalTime(now);
     Moment m;
     m.year = f.tm_year + 1900;
     m.month = f.tm_mon + 1;
@@ -184,17 +184,17 @@ Moment MomentOf(TimeStamp now)
     return m;
 }
 
-TimeStamp Compose(const Moment& m)
+TimeStamp compose(const Moment& m)
 {
-    return MakeLocalTime(m.year, m.month, m.day, m.hour, m.minute, 0);
+    return makeLocalTime(m.year, m.month, m.day, m.hour, m.minute, 0);
 }
 
 // Composes the moment. When its parts make no time stamp (year 99999, hour 2147483647),
 // the message names the captures to blame: each captured part that alone, put into the
 // starting moment, makes none; or every captured part when only together they do.
-bool ComposeCaptured(const Moment& moment, const Moment& start, TimeStamp& time, std::string& message)
+bool composeCaptured(const Moment& moment, const Moment& start, TimeStamp& time, std::string& message)
 {
-    time = Compose(moment);
+    time = compose(moment);
     if (time != -1)
         return true;
     time = 0;
@@ -206,7 +206,7 @@ bool ComposeCaptured(const Moment& moment, const Moment& start, TimeStamp& time,
         captured.push_back(&part);
         Moment alone = start;
         alone.*part.value = moment.*part.value;
-        if (Compose(alone) == -1)
+        if (compose(alone) == -1)
             blamed.push_back(&part);
     }
     if (blamed.empty())
@@ -215,7 +215,7 @@ bool ComposeCaptured(const Moment& moment, const Moment& start, TimeStamp& time,
     for (std::size_t i = 0; i < blamed.size(); ++i) {
         const PartSource& source = moment.*blamed[i]->source;
         message += i > 0 ? ", " : blamed.size() == 1 ? " from RegExp capture " : " from RegExp captures ";
-        message += std::to_string(source.index) + " (" + blamed[i]->name + "): '" + Excerpt(source.text) + "'";
+        message += std::to_string(source.index) + " (" + blamed[i]->name + "): '" + excerpt(source.text) + "'";
     }
     return false;
 }
@@ -223,7 +223,7 @@ bool ComposeCaptured(const Moment& moment, const Moment& start, TimeStamp& time,
 // Handles the substrings of one match: the value, and the date and time parts.
 // Returns the parser's code for the value (kNotFound when the value index named no
 // substring); message holds the excerpt when the value did not parse.
-int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::string_view text,
+int takeSubstrings(const RegExp& re, int count, std::string_view subject, std::string_view text,
                    const RegExpRule& rule, int valueIndex, double& value, Moment& moment, std::string& message)
 {
     int code = kNotFound;
@@ -234,8 +234,8 @@ int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
         const std::string_view capture = set ? subject.substr(start, end - start) : std::string_view();
         const std::string_view onwards = set ? text.substr(start) : std::string_view();
         if (i == valueIndex) {
-            code = ParseQuotation(onwards, rule.thousands, rule.decimal, value);
-            message = code == kFound ? std::string() : Excerpt(capture);
+            code = parseQuotation(onwards, rule.thousands, rule.decimal, value);
+            message = code == kFound ? std::string() : excerpt(capture);
         }
         const auto take = [&](int Moment::*part, PartSource Moment::*source, int value) {
             moment.*part = value;
@@ -243,14 +243,14 @@ int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
         };
         if (rule.extractDate) {
             if (i == rule.dayIndex) {
-                const int day = ReadInteger(onwards);
+                const int day = readInteger(onwards);
                 if (day >= 1 && day <= 31)
                     take(&Moment::day, &Moment::dayFrom, day);
             } else if (i == rule.monthIndex) {
-                if (const int month = MonthFromName(capture); month != 0)
+                if (const int month = monthFromName(capture); month != 0)
                     take(&Moment::month, &Moment::monthFrom, month);
             } else if (i == rule.yearIndex) {
-                int year = ReadInteger(onwards);
+                int year = readInteger(onwards);
                 if (year >= 0) {
                     if (year < 1900)
                         year += year < 50 ? 2000 : 1900;
@@ -260,9 +260,9 @@ int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
         }
         if (rule.extractTime) {
             if (i == rule.hourIndex)
-                take(&Moment::hour, &Moment::hourFrom, ReadInteger(onwards));
+                take(&Moment::hour, &Moment::hourFrom, readInteger(onwards));
             else if (i == rule.minuteIndex)
-                take(&Moment::minute, &Moment::minuteFrom, ReadInteger(onwards));
+                take(&Moment::minute, &Moment::minuteFrom, readInteger(onwards));
         }
     }
     return code;
@@ -270,7 +270,7 @@ int TakeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
 
 // A negative index stands for a part the rule does not capture (the import's template
 // without hour and minute, say): the part keeps its default and is not checked.
-bool IndicesExist(const RegExpRule& rule, int valueIndex, int count)
+bool indicesExist(const RegExpRule& rule, int valueIndex, int count)
 {
     const auto inRange = [&](int i) { return i < 0 || i <= count - 1; };
     if (!inRange(valueIndex))
@@ -282,7 +282,7 @@ bool IndicesExist(const RegExpRule& rule, int valueIndex, int count)
     return true;
 }
 
-std::string MatchError(int rc)
+std::string matchError(int rc)
 {
     if (rc == 0)
         return "RegExp output vector has space for only " + std::to_string(RegExp::kMaxSubstrings - 1)
@@ -290,30 +290,30 @@ std::string MatchError(int rc)
     return "RegExp matching error " + std::to_string(rc);
 }
 
-std::string IndexError(int count)
+std::string indexError(int count)
 {
     return "RegExp Match index doesn't exist (max match index = " + std::to_string(count - 1) + ").";
 }
 
-bool Compile(RegExp& re, const RegExpRule& rule, ExtractionResult& result)
+bool compile(RegExp& re, const RegExpRule& rule, ExtractionResult& result)
 {
     if (re.compile(rule.expression, rule.caseInsensitive))
         return true;
-    result = Failure(kRegExpCompileFailed, "RegExp compilation failed at pos. " + std::to_string(re.errorOffset())
+    result = failure(kRegExpCompileFailed, "RegExp compilation failed at pos. " + std::to_string(re.errorOffset())
                                               + ": " + re.errorText());
     return false;
 }
 
 } // namespace
 
-std::string Excerpt(std::string_view text)
+std::string excerpt(std::string_view text)
 {
     if (text.size() > kExcerptLength)
         return std::string(text.substr(0, kExcerptLength)) + " [...]";
     return std::string(text);
 }
 
-int MonthFromName(std::string_view capture)
+int monthFromName(std::string_view capture)
 {
     static const std::vector<std::pair<int, std::vector<std::string_view>>> kNames = {
         {1, {"jan", "january", "januar", "janeiro"}},
@@ -329,138 +329,138 @@ int MonthFromName(std::string_view capture)
         {11, {"nov", "november", "novembro"}},
         {12, {"dec", "dez", "december", "dezember", "decembro"}},
     };
-    const std::string lowered = LowerCp1252Copy(capture);
+    const std::string lowered = lowerCp1252Copy(capture);
     for (const auto& [month, names] : kNames) {
         for (const std::string_view name : names) {
             if (name.starts_with(lowered))
                 return month;
         }
     }
-    const int number = ReadInteger(capture);
+    const int number = readInteger(capture);
     return number >= 1 && number <= 12 ? number : 0;
 }
 
-ExtractionResult StandardSearchInPage(std::string_view view, const StandardRule& rule)
+ExtractionResult standardSearchInPage(std::string_view view, const StandardRule& rule)
 {
-    const PreparedRule prepared = Prepare(rule);
-    std::size_t p = FindAfter(view, prepared);
+    const PreparedRule prepared = prepare(rule);
+    std::size_t p = findAfter(view, prepared);
     if (p == std::string_view::npos)
-        return Failure(kTextNotFound, "");
+        return failure(kTextNotFound, "");
     if (rule.numbersToSkip > 0) {
         int skipped = 0;
         for (;;) {
-            p = PassNumberRun(view, NextNumberStart(view, p, false));
+            p = passNumberRun(view, nextNumberStart(view, p, false));
             if (p < view.size() && ++skipped == rule.numbersToSkip)
                 break;
             if (p >= view.size())
-                return Failure(kNotFound, "EOF");
+                return failure(kNotFound, "EOF");
         }
     }
-    return Parsed(view, NextNumberStart(view, p, false), prepared);
+    return parsed(view, nextNumberStart(view, p, false), prepared);
 }
 
-ExtractionResult StandardSearchWithTagsInPage(std::string_view view, const StandardRule& rule)
+ExtractionResult standardSearchWithTagsInPage(std::string_view view, const StandardRule& rule)
 {
-    const PreparedRule prepared = Prepare(rule);
-    std::size_t p = FindAfter(view, prepared);
+    const PreparedRule prepared = prepare(rule);
+    std::size_t p = findAfter(view, prepared);
     if (p == std::string_view::npos)
-        return Failure(kTextNotFound, "");
+        return failure(kTextNotFound, "");
     for (int i = 0; i < rule.tagsToSkip && p < view.size(); ++i) {
         const std::size_t tag = view.find("<>", p);
         if (tag == std::string_view::npos)
-            return Failure(kNotFound, "EOF");
+            return failure(kNotFound, "EOF");
         p = tag + 2;
     }
-    const auto fail = [&] { return Failure(kNotFound, ExcerptAt(view, p, prepared)); };
-    p = NextNumberStart(view, p, true);
+    const auto fail = [&] { return failure(kNotFound, excerptAt(view, p, prepared)); };
+    p = nextNumberStart(view, p, true);
     if (rule.numbersToSkip > 0) {
         int skipped = 0;
         for (;;) {
-            p = PassNumberRun(view, p);
+            p = passNumberRun(view, p);
             if (p < view.size() && ++skipped == rule.numbersToSkip)
                 break;
             if (p >= view.size() || view[p] == '<')
                 return fail();
-            p = NextNumberStart(view, p, true);
+            p = nextNumberStart(view, p, true);
         }
     }
     if (p < view.size() && view[p] == '<')
         return fail();
-    return Parsed(view, NextNumberStart(view, p, false), prepared);
+    return parsed(view, nextNumberStart(view, p, false), prepared);
 }
 
-ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now)
+ExtractionResult regExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now)
 {
     ExtractionResult result;
-    const Moment start = MomentOf(now);
+    const Moment start = momentOf(now);
     Moment moment = start;
     RegExp re;
-    if (!Compile(re, rule, result))
+    if (!compile(re, rule, result))
         return result;
     // The whole page, its terminating NUL included.
     const std::string_view subject(page.data(), page.size() + 1);
     const int rc = re.match(subject, 0);
     if (rc == RegExp::kErrorNoMatch)
-        return Failure(kNotFound, "No RegExp match found for '" + rule.expression + "'");
+        return failure(kNotFound, "No RegExp match found for '" + rule.expression + "'");
     if (rc <= 0)
-        return Failure(kNotFound, MatchError(rc));
+        return failure(kNotFound, matchError(rc));
 
     std::string message;
     double value = 0.0;
     const int code =
-        TakeSubstrings(re, rc, subject, page, rule, rule.quotationIndex, value, moment, message);
+        takeSubstrings(re, rc, subject, page, rule, rule.quotationIndex, value, moment, message);
     result.value = value;
     std::string timeMessage;
-    const bool composed = ComposeCaptured(moment, start, result.time, timeMessage);
-    if (!IndicesExist(rule, rule.quotationIndex, rc)) {
+    const bool composed = composeCaptured(moment, start, result.time, timeMessage);
+    if (!indicesExist(rule, rule.quotationIndex, rc)) {
         result.code = kMatchIndexMissing;
-        result.message = Bounded(IndexError(rc));
+        result.message = bounded(indexError(rc));
         return result;
     }
     if (code == kFound && !composed) {
         result.code = kNotFound;
-        result.message = Bounded(timeMessage);
+        result.message = bounded(timeMessage);
         return result;
     }
     result.code = code;
-    result.message = Bounded(message);
+    result.message = bounded(message);
     result.success = code == kFound;
     return result;
 }
 
-ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
+ExtractionResult importMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
                                      std::vector<Quotation>& records, bool& complete)
 {
     complete = false;
     ExtractionResult result;
-    Moment start = MomentOf(now);
+    Moment start = momentOf(now);
     start.day = 30;
     start.hour = 20;
     start.minute = 0;
     Moment moment = start;
     RegExp re;
-    if (!Compile(re, rule, result))
+    if (!compile(re, rule, result))
         return result;
     std::size_t position = 0;
     while (position < text.size()) {
         const std::string_view rest = text.substr(position);
         const int rc = re.match(rest, 0);
         if (rc == RegExp::kErrorNoMatch)
-            return Failure(kNotFound, "No match found!");
+            return failure(kNotFound, "No match found!");
         if (rc <= 0)
-            return Failure(kNotFound, MatchError(rc));
+            return failure(kNotFound, matchError(rc));
         std::string message;
         double value = 0.0;
-        const int code = TakeSubstrings(re, rc, rest, rest, rule, rule.quotationIndex, value, moment, message);
+        const int code = takeSubstrings(re, rc, rest, rest, rule, rule.quotationIndex, value, moment, message);
         if (code != kFound && rule.quotationIndex >= 0 && rule.quotationIndex < rc)
-            return Failure(code, message);
-        if (!IndicesExist(rule, rule.quotationIndex, rc))
-            return Failure(kMatchIndexMissing, IndexError(rc));
+            return failure(code, message);
+        if (!indicesExist(rule, rule.quotationIndex, rc))
+            return failure(kMatchIndexMissing, indexError(rc));
         if (rule.quotationIndex < 1)
-            return Failure(kMatchIndexMissing, "Quotation value match place holder missing!");
+            return failure(kMatchIndexMissing, "Quotation value match place holder missing!");
         TimeStamp time = 0;
-        if (!ComposeCaptured(moment, start, time, message))
-            return Failure(kNotFound, message);
+        if (!composeCaptured(moment, start, time, message))
+            return failure(kNotFound, message);
         records.push_back(Quotation{time, value});
         // An empty match at the position would not move on; step over one character.
         const std::size_t advance = re.end(rc - 1);
@@ -472,35 +472,35 @@ ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& ru
     return result;
 }
 
-ExtractionResult StandardSearch(const std::string& pageFile, const StandardRule& rule)
+ExtractionResult standardSearch(const std::string& pageFile, const StandardRule& rule)
 {
     SearchPage page;
-    LoadPageForSearch(pageFile, page);
-    return StandardSearchInPage(page.text(), rule);
+    loadPageForSearch(pageFile, page);
+    return standardSearchInPage(page.text(), rule);
 }
 
-ExtractionResult StandardSearchWithTags(const std::string& pageFile, const StandardRule& rule)
+ExtractionResult standardSearchWithTags(const std::string& pageFile, const StandardRule& rule)
 {
     SearchPage page;
-    LoadPageForSearch(pageFile, page);
-    return StandardSearchWithTagsInPage(page.text(), rule);
+    loadPageForSearch(pageFile, page);
+    return standardSearchWithTagsInPage(page.text(), rule);
 }
 
-ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now)
+ExtractionResult regExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now)
 {
     SearchPage page;
-    LoadPageForSearch(pageFile, page);
-    return RegExpSearchInPage(page.text(), rule, now);
+    loadPageForSearch(pageFile, page);
+    return regExpSearchInPage(page.text(), rule, now);
 }
 
-ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
+ExtractionResult importMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
                                std::vector<Quotation>& records, bool& complete)
 {
     complete = false;
     SearchPage text;
-    if (!LoadPageForSearch(file, text))
-        return Failure(kImportFileUnreadable, "Could not open file!\n");
-    return ImportMatchesInText(text.text(), rule, now, records, complete);
+    if (!loadPageForSearch(file, text))
+        return failure(kImportFileUnreadable, "Could not open file!\n");
+    return importMatchesInText(text.text(), rule, now, records, complete);
 }
 
 } // namespace tarvelo

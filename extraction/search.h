@@ -43,27 +43,27 @@ struct RegExpRule {
     std::string decimal = ",";
 };
 
-// The searches over a page in memory. The page holds no NUL bytes (LoadPageForSearch
+// The searches over a page in memory. The page holds no NUL bytes (loadPageForSearch
 // blanks them) and a NUL follows its last byte, as in a std::string. Case-insensitive
 // standard searches read the page's letters lowered; their excerpts are lowered too.
-ExtractionResult StandardSearchInPage(std::string_view page, const StandardRule& rule);
-ExtractionResult StandardSearchWithTagsInPage(std::string_view page, const StandardRule& rule);
-ExtractionResult RegExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now);
+ExtractionResult standardSearchInPage(std::string_view page, const StandardRule& rule);
+ExtractionResult standardSearchWithTagsInPage(std::string_view page, const StandardRule& rule);
+ExtractionResult regExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now);
 // Appends one record per match; complete is true when the whole text was consumed.
-ExtractionResult ImportMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
+ExtractionResult importMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
                                      std::vector<Quotation>& records, bool& complete);
 
 // The same on a page file. A page file that cannot be read is searched as an empty page.
-ExtractionResult StandardSearch(const std::string& pageFile, const StandardRule& rule);
-ExtractionResult StandardSearchWithTags(const std::string& pageFile, const StandardRule& rule);
-ExtractionResult RegExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now);
-ExtractionResult ImportMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
+ExtractionResult standardSearch(const std::string& pageFile, const StandardRule& rule);
+ExtractionResult standardSearchWithTags(const std::string& pageFile, const StandardRule& rule);
+ExtractionResult regExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now);
+ExtractionResult importMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
                                std::vector<Quotation>& records, bool& complete);
 
 // The month (1 to 12) that a month capture names, or 0.
-int MonthFromName(std::string_view capture);
+int monthFromName(std::string_view capture);
 
 // The failure excerpt: the text cut to 50 characters, " [...]" when it was longer.
-std::string Excerpt(std::string_view text);
+std::string excerpt(std::string_view text);
 
 } // namespace tarvelo

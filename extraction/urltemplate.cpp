@@ -7,13 +7,13 @@ namespace tarvelo {
 
 namespace {
 
-void Bound(std::string& text)
+void bound(std::string& text)
 {
     if (text.size() > kMaxExpandedText)
         text.resize(kMaxExpandedText);
 }
 
-bool ReplaceFirst(std::string& text, std::string_view variable, std::string_view value)
+bool replaceFirst(std::string& text, std::string_view variable, std::string_view value)
 {
     const auto at = text.find(variable);
     if (at == std::string::npos)
@@ -22,7 +22,7 @@ bool ReplaceFirst(std::string& text, std::string_view variable, std::string_view
     return true;
 }
 
-std::string TwoDigits(int n)
+std::string twoDigits(int n)
 {
     std::string s = std::to_string(n);
     return s.size() < 2 ? "0" + s : s;
@@ -33,19 +33,19 @@ constexpr std::array<const char*, 12> kMonthShort = {"Jan", "Feb", "Mar", "Apr",
 
 } // namespace
 
-std::string ExpandItemVariables(std::string_view text, std::string_view name, std::string_view symbol,
+std::string expandItemVariables(std::string_view text, std::string_view name, std::string_view symbol,
                                 bool* replaced)
 {
     std::string out(text);
-    bool any = ReplaceFirst(out, "[&name]", name);
-    any = ReplaceFirst(out, "[&symbol]", symbol) || any;
-    Bound(out);
+    bool any = replaceFirst(out, "[&name]", name);
+    any = replaceFirst(out, "[&symbol]", symbol) || any;
+    bound(out);
     if (replaced)
         *replaced = any;
     return out;
 }
 
-std::string ExpandDateVariables(std::string_view text, int offset, TimeStamp now, bool* replaced)
+std::string expandDateVariables(std::string_view text, int offset, TimeStamp now, bool* replaced)
 {
     std::string out(text);
     std::int64_t time = now;
@@ -57,7 +57,7 @@ std::string ExpandDateVariables(std::string_view text, int offset, TimeStamp now
     // the passes end; the bound keeps a template of many variables from growing.
     for (;;) {
         bool any = false;
-        const auto fields = [&] { return BreakLocalTime(static_cast<TimeStamp>(time)); };
+        const auto fields = [&] { return breakLocalTime(static_cast<TimeStamp>(time)); };
         const auto shift = [&](std::int64_t unit) {
             if (pendingOffset != 0) {
                 time -= static_cast<std::int64_t>(pendingOffset) * unit;
@@ -80,19 +80,19 @@ std::string ExpandDateVariables(std::string_view text, int offset, TimeStamp now
             const std::tm f = fields();
             std::string value;
             if (variable == "[&d]")
-                value = TwoDigits(f.tm_mday);
+                value = twoDigits(f.tm_mday);
             else if (variable == "[&dw]")
                 value = std::to_string(f.tm_wday);
             else if (variable == "[&m]")
-                value = TwoDigits(f.tm_mon + 1);
+                value = twoDigits(f.tm_mon + 1);
             else if (variable == "[&mstr]")
                 value = kMonthShort[static_cast<std::size_t>(f.tm_mon)];
             else if (variable == "[&y]")
                 value = std::to_string(f.tm_year + 1900);
             else if (variable == "[&h]")
-                value = TwoDigits(f.tm_hour);
+                value = twoDigits(f.tm_hour);
             else
-                value = TwoDigits(f.tm_min);
+                value = twoDigits(f.tm_min);
             out.replace(at, variable.size(), value);
             any = true;
         }
@@ -102,13 +102,13 @@ std::string ExpandDateVariables(std::string_view text, int offset, TimeStamp now
         if (!any)
             break;
     }
-    Bound(out);
+    bound(out);
     if (replaced)
         *replaced = replacedInFirstPass;
     return out;
 }
 
-std::string ExpandImportRange(std::string_view text, const CalendarDate& begin, const CalendarDate& end)
+std::string expandImportRange(std::string_view text, const CalendarDate& begin, const CalendarDate& end)
 {
     const std::pair<const char*, int> variables[] = {
         {"[&day_begin]", begin.day},  {"[&month_begin]", begin.month}, {"[&month_begin-1]", begin.month - 1},
@@ -128,7 +128,7 @@ std::string ExpandImportRange(std::string_view text, const CalendarDate& begin, 
             from = at + value.size();
         }
     }
-    Bound(out);
+    bound(out);
     return out;
 }
 

@@ -20,15 +20,15 @@ struct CalendarDate {
 };
 
 // Replaces the first [&name], then the first [&symbol].
-std::string ExpandItemVariables(std::string_view text, std::string_view name, std::string_view symbol,
+std::string expandItemVariables(std::string_view text, std::string_view name, std::string_view symbol,
                                 bool* replaced = nullptr);
 
 // Replaces every date and time variable with the local time "now", moved back by
 // offset days, hours or minutes (whichever unit the template's first shifting variable
 // names in the pass order [&d], [&dw], [&h], [&min]).
-std::string ExpandDateVariables(std::string_view text, int offset, TimeStamp now, bool* replaced = nullptr);
+std::string expandDateVariables(std::string_view text, int offset, TimeStamp now, bool* replaced = nullptr);
 
 // Replaces every import range variable.
-std::string ExpandImportRange(std::string_view text, const CalendarDate& begin, const CalendarDate& end);
+std::string expandImportRange(std::string_view text, const CalendarDate& begin, const CalendarDate& end);
 
 } // namespace tarvelo

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::string text(reinterpret_cast<const char*>(data), size);
-    tarvelo::BlankNulBytes(text);
+    tarvelo::blankNulBytes(text);
     static const struct {
         const char* expression;
         int valueIndex;
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rule.yearIndex = 3;
         std::vector<tarvelo::Quotation> records;
         bool complete = false;
-        tarvelo::ImportMatchesInText(text, rule, 1000000000, records, complete);
+        tarvelo::importMatchesInText(text, rule, 1000000000, records, complete);
         if (records.size() > text.size() + 1)
             __builtin_trap();
     }

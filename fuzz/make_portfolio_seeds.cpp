@@ -176,7 +176,7 @@ void WriteHistory(Stream& out, const std::vector<Quotation>& history, Form form 
     }
 }
 
-void WriteItem(Stream& out, const Item& item, std::uint16_t schema)
+void writeItem(Stream& out, const Item& item, std::uint16_t schema)
 {
     out.object("CWPapier", schema);
     if (schema < std::size(kLayouts))
@@ -276,7 +276,7 @@ public:
               const std::string& warning = {})
     {
         write(name, bytes);
-        const LoadResult loaded = LoadItems(bytes);
+        const LoadResult loaded = loadItems(bytes);
         if (!loaded.ok)
             return fail(name, "does not load: " + loaded.message);
         if (loaded.warning != warning)
@@ -295,7 +295,7 @@ public:
     void refused(const std::string& name, const std::string& bytes)
     {
         write(name, bytes);
-        const LoadResult loaded = LoadItems(bytes);
+        const LoadResult loaded = loadItems(bytes);
         if (loaded.ok || loaded.message != "Unexpected file format.")
             fail(name, "is not refused as damaged");
     }
@@ -309,10 +309,10 @@ public:
         for (const Item& item : items) {
             owned.push_back(std::make_unique<SecurityItem>(item.settings));
             for (const Quotation& record : item.history)
-                owned.back()->AppendLoadedQuotation(record);
+                owned.back()->appendLoadedQuotation(record);
             pointers.push_back(owned.back().get());
         }
-        if (SaveItems(pointers) != bytes)
+        if (saveItems(pointers) != bytes)
             fail(name, "differs from the writer's bytes");
     }
 
@@ -348,7 +348,7 @@ void WriteSeeds(SeedWriter& seeds)
         const Item source = FullItem("Schema " + std::to_string(schema));
         Stream out;
         out.count(1);
-        WriteItem(out, source, schema);
+        writeItem(out, source, schema);
         const Item expected{AfterLoading(source.settings, schema), source.history};
         if (schema == 7)
             seeds.writerSeed("schema7", out.bytes(), {expected});
@@ -361,7 +361,7 @@ void WriteSeeds(SeedWriter& seeds)
         Item item{SecurityItem().settings(), {{1000000000, 1.5}}};
         Stream out;
         out.count(1);
-        WriteItem(out, item, schema);
+        writeItem(out, item, schema);
         seeds.seed("schema" + std::to_string(schema), out.bytes(), {item});
     }
 
@@ -372,7 +372,7 @@ void WriteSeeds(SeedWriter& seeds)
         Stream out;
         out.count(static_cast<std::uint32_t>(items.size()));
         for (const Item& each : items)
-            WriteItem(out, each, 0);
+            writeItem(out, each, 0);
         seeds.seed("fieldless-items", out.bytes(), items);
     }
 
@@ -388,7 +388,7 @@ void WriteSeeds(SeedWriter& seeds)
         Stream out;
         out.count(static_cast<std::uint32_t>(items.size()));
         for (const Item& item : items)
-            WriteItem(out, item, 7);
+            writeItem(out, item, 7);
         seeds.writerSeed("histories", out.bytes(), items);
     }
 
@@ -400,7 +400,7 @@ void WriteSeeds(SeedWriter& seeds)
         item.settings.server.regExp.clear();
         Stream out;
         out.count(1);
-        WriteItem(out, item, 7);
+        writeItem(out, item, 7);
         seeds.writerSeed("text-lengths", out.bytes(), {item});
     }
 
@@ -449,7 +449,7 @@ void WriteSeeds(SeedWriter& seeds)
         for (int i = 0; i < 3; ++i) {
             Item item = FullItem("Old " + std::to_string(i));
             item.history.resize(static_cast<std::size_t>(i));
-            WriteItem(out, item, 2);
+            writeItem(out, item, 2);
             items.push_back({AfterLoading(item.settings, 2), item.history});
         }
         seeds.seed("schema2-list", out.bytes(), items);

@@ -33,7 +33,7 @@ public:
             .write(text.data(), static_cast<std::streamsize>(text.size()));
         ++m_written;
         ClearStore();
-        const RegFileResult result = ImportServerConfigsText(text);
+        const RegFileResult result = importServerConfigsText(text);
         if (!result.ok) {
             std::fprintf(stderr, "seed %s does not import: %s\n", name.c_str(), result.message.c_str());
             m_failed = true;
@@ -52,11 +52,11 @@ private:
 void WriteSeeds(SeedWriter& seeds)
 {
     ClearStore();
-    seeds.seed("empty-store", ServerConfigsRegFileText());
+    seeds.seed("empty-store", serverConfigsRegFileText());
 
     ClearStore();
-    InstallBuiltInServers();
-    seeds.seed("builtin-set", ServerConfigsRegFileText());
+    installBuiltInServers();
+    seeds.seed("builtin-set", serverConfigsRegFileText());
 
     ClearStore();
     ServerConfig hostile;
@@ -66,8 +66,8 @@ void WriteSeeds(SeedWriter& seeds)
     hostile.tagsToSkip = 10000;
     hostile.quotationIndex = 0x7fffffff;
     for (const char* name : {"Slash/Name (EUR)", "Quote \"q\"", "B\xF6rse M\xFCnchen", " blank ", "[x]"})
-        WriteServerConfig(name, hostile);
-    seeds.seed("hostile-names", ServerConfigsRegFileText());
+        writeServerConfig(name, hostile);
+    seeds.seed("hostile-names", serverConfigsRegFileText());
 
     seeds.seed("regedit-manner",
                "REGEDIT4\n"

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static constexpr std::string_view kPairs[][2] = {{".", ","}, {"", ","}, {",", "."}, {"", "."}, {"", ""}, {"ab", "abc"}};
     for (const auto& pair : kPairs) {
         double value = 0;
-        const int code = tarvelo::ParseQuotation(text, pair[0], pair[1], value);
+        const int code = tarvelo::parseQuotation(text, pair[0], pair[1], value);
         if (code != 0 && code != 1 && code != 3)
             __builtin_trap();
         if (code != 0 && value != 0 && code != 3)

@@ -61,7 +61,7 @@ std::vector<const SecurityItem*> Pointers(const LoadResult& loaded)
     return items;
 }
 
-[[noreturn]] void Fail(const char* what)
+[[noreturn]] void fail(const char* what)
 {
     std::fprintf(stderr, "portfolio_fuzzer: %s\n", what);
     std::abort();
@@ -74,28 +74,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace tarvelo;
     const std::size_t before = heapcounter::resetPeak();
-    const LoadResult first = LoadItems(std::string_view(reinterpret_cast<const char*>(data), size), kSlack);
+    const LoadResult first = loadItems(std::string_view(reinterpret_cast<const char*>(data), size), kSlack);
     if (heapcounter::peakBytes() - before > 2 * kSlack + kBytesPerByte * size)
-        Fail("a load took more memory than the bound of its size");
+        fail("a load took more memory than the bound of its size");
     if (!first.ok) {
         if (!first.items.empty() || first.message.empty())
-            Fail("a failed load left items or no message");
+            fail("a failed load left items or no message");
         return 0;
     }
     for (const auto& item : first.items)
         if (!item || item->isBeingUpdated())
-            Fail("a loaded item is null or marked as being updated");
+            fail("a loaded item is null or marked as being updated");
 
-    const std::string saved = SaveItems(Pointers(first));
-    const LoadResult second = LoadItems(saved);
+    const std::string saved = saveItems(Pointers(first));
+    const LoadResult second = loadItems(saved);
     if (!second.ok)
-        Fail("a saved portfolio does not load");
+        fail("a saved portfolio does not load");
     if (second.items.size() != first.items.size())
-        Fail("the second load has another number of items");
+        fail("the second load has another number of items");
     for (std::size_t i = 0; i < first.items.size(); ++i)
         if (!SameItem(*first.items[i], *second.items[i]))
-            Fail("an item changed in a save and load");
-    if (SaveItems(Pointers(second)) != saved)
-        Fail("the second save differs from the first");
+            fail("an item changed in a save and load");
+    if (saveItems(Pointers(second)) != saved)
+        fail("the second save differs from the first");
     return 0;
 }

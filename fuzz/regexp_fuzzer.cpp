@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     size -= 2;
     const std::size_t take = patternLength < size ? patternLength : size;
     std::string page(reinterpret_cast<const char*>(data + take), size - take);
-    tarvelo::BlankNulBytes(page);
+    tarvelo::blankNulBytes(page);
 
     tarvelo::RegExpRule rule;
     rule.caseInsensitive = flags & 1;
@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "(.*?)<>([^<]*)",
     };
     rule.expression.assign(reinterpret_cast<const char*>(data), take);
-    tarvelo::RegExpSearchInPage(page, rule, 1000000000);
+    tarvelo::regExpSearchInPage(page, rule, 1000000000);
     for (const char* pattern : kFixed) {
         rule.expression = pattern;
-        const tarvelo::ExtractionResult r = tarvelo::RegExpSearchInPage(page, rule, 1000000000);
+        const tarvelo::ExtractionResult r = tarvelo::regExpSearchInPage(page, rule, 1000000000);
         if (r.message.size() > 259)
             __builtin_trap();
     }

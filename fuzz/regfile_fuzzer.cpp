@@ -46,7 +46,7 @@ void ClearStore()
     profile.deleteKey(kServerVersionKey);
 }
 
-[[noreturn]] void Fail(const char* what)
+[[noreturn]] void fail(const char* what)
 {
     std::fprintf(stderr, "regfile_fuzzer: %s\n", what);
     __builtin_trap();
@@ -61,26 +61,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!kPrivateSettings)
         return 0;
     ClearStore();
-    static const std::string emptyStore = ServerConfigsRegFileText();
+    static const std::string emptyStore = serverConfigsRegFileText();
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const RegFileResult imported = ImportServerConfigsText(text);
+    const RegFileResult imported = importServerConfigsText(text);
     if (!imported.ok) {
         if (imported.message.empty())
-            Fail("a refused file gave no message");
-        if (ServerConfigsRegFileText() != emptyStore)
-            Fail("a refused file changed the store");
+            fail("a refused file gave no message");
+        if (serverConfigsRegFileText() != emptyStore)
+            fail("a refused file changed the store");
         return 0;
     }
 
-    const std::string first = ServerConfigsRegFileText();
+    const std::string first = serverConfigsRegFileText();
     ClearStore();
-    const RegFileResult again = ImportServerConfigsText(first);
+    const RegFileResult again = importServerConfigsText(first);
     if (!again.ok) {
         std::fprintf(stderr, "regfile_fuzzer: %s\n", again.message.c_str());
-        Fail("the export of an accepted file is refused");
+        fail("the export of an accepted file is refused");
     }
-    if (ServerConfigsRegFileText() != first)
-        Fail("the second export differs from the first");
+    if (serverConfigsRegFileText() != first)
+        fail("the second export differs from the first");
     return 0;
 }

@@ -21,15 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t take = textLength < size ? textLength : size;
     rule.textBeforeValue.assign(reinterpret_cast<const char*>(data), take);
     std::string page(reinterpret_cast<const char*>(data + take), size - take);
-    tarvelo::BlankNulBytes(page);
+    tarvelo::blankNulBytes(page);
     rule.caseInsensitive = flags & 1;
     rule.thousands = (flags & 2) ? "." : "";
     rule.decimal = (flags & 4) ? "," : ".";
 
     std::string copy = page;
-    const tarvelo::ExtractionResult plain = tarvelo::StandardSearchInPage(copy, rule);
+    const tarvelo::ExtractionResult plain = tarvelo::standardSearchInPage(copy, rule);
     copy = page;
-    const tarvelo::ExtractionResult tags = tarvelo::StandardSearchWithTagsInPage(copy, rule);
+    const tarvelo::ExtractionResult tags = tarvelo::standardSearchWithTagsInPage(copy, rule);
     if (plain.message.size() > 259 || tags.message.size() > 259)
         __builtin_trap();
     if (!std::isfinite(plain.value) || !std::isfinite(tags.value))

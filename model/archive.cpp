@@ -40,12 +40,12 @@ constexpr std::uint64_t kItemMemory = sizeof(SecurityItem) + 192;
 // A class description: a node of the class table and its share of the buckets.
 constexpr std::uint64_t kClassMemory = 64;
 
-std::string Substitute(std::string_view text, const std::string& path)
+std::string substitute(std::string_view text, const std::string& path)
 {
     std::string out(text);
     const auto at = out.find("%1");
     if (at != std::string::npos)
-        out.replace(at, 2, PathText(path));
+        out.replace(at, 2, pathText(path));
     return out;
 }
 
@@ -141,7 +141,7 @@ void ArchiveWriter::writeObjectTag(std::string_view className, std::uint16_t sch
     ++m_mapCount;
 }
 
-void WriteItem(ArchiveWriter& w, const SecurityItem& item)
+void writeItem(ArchiveWriter& w, const SecurityItem& item)
 {
     const ItemSettings& s = item.settings();
     const ServerConfig& c = s.server;
@@ -197,26 +197,26 @@ void WriteItem(ArchiveWriter& w, const SecurityItem& item)
     }
 }
 
-void WriteItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items)
+void writeItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items)
 {
     writer.writeCount(static_cast<std::uint32_t>(items.size()));
     for (const SecurityItem* item : items)
-        WriteItem(writer, *item);
+        writeItem(writer, *item);
 }
 
-std::string SaveItems(const std::vector<const SecurityItem*>& items)
+std::string saveItems(const std::vector<const SecurityItem*>& items)
 {
     std::string bytes;
     ArchiveWriter writer([&](std::string_view block) {
         bytes.append(block);
         return true;
     });
-    WriteItems(writer, items);
+    writeItems(writer, items);
     writer.flush();
     return bytes;
 }
 
-SaveResult SavePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items)
+SaveResult savePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items)
 {
     AtomicFileWriter file;
     FileError error = file.open(path);
@@ -225,7 +225,7 @@ SaveResult SavePortfolioFile(const std::string& path, const std::vector<const Se
             error = file.write(block.data(), block.size());
             return error == FileError::None;
         });
-        WriteItems(writer, items);
+        writeItems(writer, items);
         writer.flush();
         if (error == FileError::None)
             error = file.commit();
@@ -236,7 +236,7 @@ SaveResult SavePortfolioFile(const std::string& path, const std::vector<const Se
     case FileError::DiskFull:
         return {false, strings::kDiskFull};
     case FileError::AccessDenied:
-        return {false, Substitute(strings::kWriteReadOnly, path)};
+        return {false, substitute(strings::kWriteReadOnly, path)};
     default:
         return {false, strings::kFailedToSaveDocument};
     }
@@ -331,7 +331,7 @@ public:
             throw FormatError{};
         std::u16string wideText(length, u'\0');
         read(wideText.data(), std::size_t{length} * 2);
-        return Utf16ToCp1252(wideText);
+        return utf16ToCp1252(wideText);
     }
 
     void take(std::string& out, std::uint64_t n)
@@ -437,7 +437,7 @@ constexpr int kSchema6[] = {1,  5,  7,  8,  2,  3,  4,  6,  9,  10, 11, 12, 13, 
 constexpr int kSchema7[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
                             21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
 
-std::span<const int> LayoutOf(std::uint16_t schema)
+std::span<const int> layoutOf(std::uint16_t schema)
 {
     switch (schema) {
     case 1: return kSchema1;
@@ -452,7 +452,7 @@ std::span<const int> LayoutOf(std::uint16_t schema)
 }
 
 // The values an item keeps for every field that its stored layout lacks.
-void ApplyOldSchemaDefaults(ItemSettings& s, std::uint16_t schema)
+void applyOldSchemaDefaults(ItemSettings& s, std::uint16_t schema)
 {
     s.memo.clear();
     if (schema == 1) {
@@ -474,7 +474,7 @@ void ApplyOldSchemaDefaults(ItemSettings& s, std::uint16_t schema)
     s.chart.lineColour = ChartOptions::kOldLineColour;
 }
 
-void ReadField(ArchiveReader& r, ItemSettings& s, int field)
+void readField(ArchiveReader& r, ItemSettings& s, int field)
 {
     ServerConfig& c = s.server;
     ChartOptions& g = s.chart;
@@ -586,13 +586,13 @@ private:
         const std::uint16_t schema = itemClass.schema;
         m_r.charge(kItemMemory);
         auto item = std::make_unique<SecurityItem>();
-        const std::span<const int> layout = LayoutOf(schema);
+        const std::span<const int> layout = layoutOf(schema);
         if (!layout.empty()) {
             ItemSettings& s = item->settings();
             if (schema < kItemSchema)
-                ApplyOldSchemaDefaults(s, schema);
+                applyOldSchemaDefaults(s, schema);
             for (int field : layout)
-                ReadField(m_r, s, field);
+                readField(m_r, s, field);
         }
         readHistory(*item);
         return item;
@@ -603,7 +603,7 @@ private:
         const std::uint32_t n = m_r.count();
         if (std::uint64_t{n} * kMinRecordBytes > m_r.remaining())
             throw FormatError{};
-        item.ReserveHistory(n);
+        item.reserveHistory(n);
         std::uint16_t fastTag = 0;
         for (std::uint32_t i = 0; i < n; ++i) {
             const std::uint16_t tag = m_r.word();
@@ -616,7 +616,7 @@ private:
             Quotation record;
             record.time = m_r.integer();
             record.value = m_r.real();
-            item.AppendLoadedQuotation(record);
+            item.appendLoadedQuotation(record);
         }
     }
 
@@ -628,21 +628,21 @@ private:
 
 // "N bytes after the last item were passed over.", with the file's name in front when
 // there is one.
-std::string TrailingBytesWarning(std::uint64_t count, const std::string& path)
+std::string trailingBytesWarning(std::uint64_t count, const std::string& path)
 {
-    std::string text = path.empty() ? std::string() : PathText(path) + ": ";
+    std::string text = path.empty() ? std::string() : pathText(path) + ": ";
     text += std::to_string(count);
     text += count == 1 ? " byte after the last item was passed over." : " bytes after the last item were passed over.";
     return text;
 }
 
-void ReadAll(ArchiveReader& reader, LoadResult& result, const std::string& path)
+void readAll(ArchiveReader& reader, LoadResult& result, const std::string& path)
 {
     try {
         result.items = ItemListReader(reader).readItems();
         result.ok = true;
         if (const std::uint64_t rest = reader.remaining(); rest > 0)
-            result.warning = TrailingBytesWarning(rest, path);
+            result.warning = trailingBytesWarning(rest, path);
     } catch (const FormatError&) {
         result.message = strings::kUnexpectedFileFormat;
     } catch (const InputError&) {
@@ -656,15 +656,15 @@ void ReadAll(ArchiveReader& reader, LoadResult& result, const std::string& path)
 
 } // namespace
 
-LoadResult LoadItems(std::string_view bytes, std::uint64_t memorySlack)
+LoadResult loadItems(std::string_view bytes, std::uint64_t memorySlack)
 {
     LoadResult result;
     ArchiveReader reader(bytes, memorySlack);
-    ReadAll(reader, result, {});
+    readAll(reader, result, {});
     return result;
 }
 
-LoadResult LoadPortfolioFile(const std::string& path)
+LoadResult loadPortfolioFile(const std::string& path)
 {
     LoadResult result;
     InputFile file;
@@ -672,10 +672,10 @@ LoadResult LoadPortfolioFile(const std::string& path)
     case FileError::None:
         break;
     case FileError::NotFound:
-        result.message = Substitute(strings::kFileNotFound, path);
+        result.message = substitute(strings::kFileNotFound, path);
         return result;
     case FileError::AccessDenied:
-        result.message = Substitute(strings::kReadSharingViolation, path);
+        result.message = substitute(strings::kReadSharingViolation, path);
         return result;
     default:
         result.message = strings::kFailedToOpenDocument;
@@ -683,7 +683,7 @@ LoadResult LoadPortfolioFile(const std::string& path)
     }
     try {
         ArchiveReader reader(file, kLoadMemorySlack);
-        ReadAll(reader, result, path);
+        readAll(reader, result, path);
     } catch (const std::bad_alloc&) {
         result.message = strings::kFailedToOpenDocument;
     }

@@ -48,9 +48,9 @@ private:
 };
 
 // Writes one item with its history in the current layout.
-void WriteItem(ArchiveWriter& writer, const SecurityItem& item);
+void writeItem(ArchiveWriter& writer, const SecurityItem& item);
 // Writes the count of items, then every item.
-void WriteItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items);
+void writeItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items);
 
 struct LoadResult {
     bool ok = false;
@@ -72,16 +72,16 @@ inline constexpr std::uint64_t kLoadMemoryPerByte = 24;
 // The item list of a portfolio stream held in memory. Any damage, an empty stream
 // included, gives "Unexpected file format." and no items. Bytes after the last item
 // leave the items loaded and are named in the warning.
-LoadResult LoadItems(std::string_view bytes, std::uint64_t memorySlack = kLoadMemorySlack);
-std::string SaveItems(const std::vector<const SecurityItem*>& items);
+LoadResult loadItems(std::string_view bytes, std::uint64_t memorySlack = kLoadMemorySlack);
+std::string saveItems(const std::vector<const SecurityItem*>& items);
 
 // Files. Saving writes a temporary file beside the destination and renames it, so a
 // failed save leaves the previous file whole. Messages have "%1" replaced by the path.
-LoadResult LoadPortfolioFile(const std::string& path);
+LoadResult loadPortfolioFile(const std::string& path);
 struct SaveResult {
     bool ok = false;
     std::string message;
 };
-SaveResult SavePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items);
+SaveResult savePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items);
 
 } // namespace tarvelo

@@ -5,7 +5,7 @@
 
 namespace tarvelo {
 
-const std::vector<OptionInfo>& GeneralOptionList()
+const std::vector<OptionInfo>& generalOptionList()
 {
     static const std::vector<OptionInfo> list = {
         {"NumberDownloads", &GeneralOptions::numberDownloads, 1, 500},
@@ -25,45 +25,45 @@ const std::vector<OptionInfo>& GeneralOptionList()
     return list;
 }
 
-const OptionInfo* FindGeneralOption(std::string_view name)
+const OptionInfo* findGeneralOption(std::string_view name)
 {
-    for (const OptionInfo& option : GeneralOptionList()) {
+    for (const OptionInfo& option : generalOptionList()) {
         if (name == option.name)
             return &option;
     }
     return nullptr;
 }
 
-GeneralOptions LoadOptions()
+GeneralOptions loadOptions()
 {
     const Profile profile;
     GeneralOptions options;
-    for (const OptionInfo& option : GeneralOptionList())
+    for (const OptionInfo& option : generalOptionList())
         options.*option.field = profile.getInt(kGeneralOptionsSection, option.name, options.*option.field);
     return options;
 }
 
-bool SaveOptions(const GeneralOptions& options)
+bool saveOptions(const GeneralOptions& options)
 {
     Profile profile;
-    for (const OptionInfo& option : GeneralOptionList())
+    for (const OptionInfo& option : generalOptionList())
         profile.writeInt(kGeneralOptionsSection, option.name, options.*option.field);
     return profile.sync();
 }
 
-bool InsideUpdateWindow(const GeneralOptions& options, TimeStamp now)
+bool insideUpdateWindow(const GeneralOptions& options, TimeStamp now)
 {
     if (!options.autoupdateTime)
         return true;
-    const std::tm today = BreakLocalTime(now);
+    const std::tm today = breakLocalTime(now);
     const int year = today.tm_year + 1900;
     const int month = today.tm_mon + 1;
-    const TimeStamp start = MakeLocalTime(year, month, today.tm_mday, options.hour1, options.minute1, 0);
-    const TimeStamp end = MakeLocalTime(year, month, today.tm_mday, options.hour2, options.minute2, 0);
+    const TimeStamp start = makeLocalTime(year, month, today.tm_mday, options.hour1, options.minute1, 0);
+    const TimeStamp end = makeLocalTime(year, month, today.tm_mday, options.hour2, options.minute2, 0);
     return start <= now && now <= end;
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args)
+CommandLine parseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;
     bool havePortfolio = false;
@@ -80,7 +80,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     return line;
 }
 
-std::string DocumentTypeString(DocumentTypeField field)
+std::string documentTypeString(DocumentTypeField field)
 {
     const std::string_view all = strings::kDocumentType;
     std::size_t start = 0;

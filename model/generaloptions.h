@@ -41,19 +41,19 @@ struct OptionInfo {
     std::int32_t low;
     std::int32_t high;
 };
-const std::vector<OptionInfo>& GeneralOptionList();
-const OptionInfo* FindGeneralOption(std::string_view name);
+const std::vector<OptionInfo>& generalOptionList();
+const OptionInfo* findGeneralOption(std::string_view name);
 
 // Reads every value of the list, each with its default when it is missing.
-GeneralOptions LoadOptions();
+GeneralOptions loadOptions();
 // Writes every value of the list; false when the settings file could not be written
 // (nothing is then stored; Profile::writeFailureMessage() says so).
-bool SaveOptions(const GeneralOptions& options);
+bool saveOptions(const GeneralOptions& options);
 
 // Whether the automatic update may run now: always without the daily window, else when
 // today's Hour1:Minute1 <= now <= today's Hour2:Minute2 (local time, both bounds
 // included; a window that ends before it starts never holds).
-bool InsideUpdateWindow(const GeneralOptions& options, TimeStamp now);
+bool insideUpdateWindow(const GeneralOptions& options, TimeStamp now);
 
 // The command line: "/u" or "-u" asks for unattended update mode; the first plain
 // parameter names the portfolio. Other switches keep their usual meaning and are not
@@ -62,11 +62,11 @@ struct CommandLine {
     bool unattended = false;
     std::string portfolio;
 };
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
+CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 // The fields of the document type string (lines of strings::kDocumentType):
 // window title, document name, new-file name, filter, extension, type id, type name.
 enum class DocumentTypeField { WindowTitle, DocumentName, NewFileName, Filter, Extension, TypeId, TypeName };
-std::string DocumentTypeString(DocumentTypeField field);
+std::string documentTypeString(DocumentTypeField field);
 
 } // namespace tarvelo

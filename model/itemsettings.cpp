@@ -2,7 +2,7 @@
 
 namespace tarvelo {
 
-ItemSettings NewItemSettings(std::int32_t now, std::mt19937& random)
+ItemSettings newItemSettings(std::int32_t now, std::mt19937& random)
 {
     ItemSettings settings;
     settings.chart.periodStart = now;
@@ -12,10 +12,10 @@ ItemSettings NewItemSettings(std::int32_t now, std::mt19937& random)
     return settings;
 }
 
-ItemSettings NewItemSettings(std::int32_t now)
+ItemSettings newItemSettings(std::int32_t now)
 {
     static thread_local std::mt19937 random{std::random_device{}()};
-    return NewItemSettings(now, random);
+    return newItemSettings(now, random);
 }
 
 } // namespace tarvelo

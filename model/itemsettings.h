@@ -38,7 +38,7 @@ struct ItemSettings {
     std::string name;
     std::string symbol;
     std::string memo;
-    ServerConfig server = NewItemServerConfig();
+    ServerConfig server = newItemServerConfig();
     ChartOptions chart;
     std::int32_t aboveAlarm = 0;
     std::int32_t belowAlarm = 0;
@@ -54,7 +54,7 @@ struct ItemSettings {
 
 // The settings of an item the user is about to insert: period from now for a year,
 // and a line colour picked at random from kNewItemColours.
-ItemSettings NewItemSettings(std::int32_t now, std::mt19937& random);
-ItemSettings NewItemSettings(std::int32_t now);
+ItemSettings newItemSettings(std::int32_t now, std::mt19937& random);
+ItemSettings newItemSettings(std::int32_t now);
 
 } // namespace tarvelo

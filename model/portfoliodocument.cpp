@@ -14,12 +14,12 @@ namespace tarvelo {
 
 std::atomic<int> g_bAbortDownloads{0};
 
-int ReadNumberDownloads()
+int readNumberDownloads()
 {
-    return std::clamp(LoadOptions().numberDownloads, 1, 500);
+    return std::clamp(loadOptions().numberDownloads, 1, 500);
 }
 
-PortfolioDocument::PortfolioDocument() : PortfolioDocument(ReadNumberDownloads()) {}
+PortfolioDocument::PortfolioDocument() : PortfolioDocument(readNumberDownloads()) {}
 
 PortfolioDocument::PortfolioDocument(int downloadSlots)
     : m_slotCount(std::clamp(downloadSlots, 1, 500)), m_slots(std::make_unique<DownloadSlots>(m_slotCount))
@@ -28,19 +28,19 @@ PortfolioDocument::PortfolioDocument(int downloadSlots)
 
 PortfolioDocument::~PortfolioDocument() = default;
 
-int PortfolioDocument::SubscribeViews(ViewUpdate callback)
+int PortfolioDocument::subscribeViews(ViewUpdate callback)
 {
     const int token = m_nextViewToken++;
     m_views.emplace_back(token, std::make_unique<ViewUpdate>(std::move(callback)));
     return token;
 }
 
-int PortfolioDocument::SubscribeViews(std::function<void()> callback)
+int PortfolioDocument::subscribeViews(std::function<void()> callback)
 {
-    return SubscribeViews([callback = std::move(callback)](const DocumentChange&) { callback(); });
+    return subscribeViews([callback = std::move(callback)](const DocumentChange&) { callback(); });
 }
 
-void PortfolioDocument::UnsubscribeViews(int token)
+void PortfolioDocument::unsubscribeViews(int token)
 {
     for (auto& view : m_views) {
         if (view.first == token)
@@ -50,7 +50,7 @@ void PortfolioDocument::UnsubscribeViews(int token)
         std::erase_if(m_views, [](const auto& view) { return view.first == 0; });
 }
 
-void PortfolioDocument::UpdateAllViews(const DocumentChange& change)
+void PortfolioDocument::updateAllViews(const DocumentChange& change)
 {
     // Views that subscribe while being told hear from the next change on; views that
     // unsubscribe are not told any more.
@@ -64,29 +64,29 @@ void PortfolioDocument::UpdateAllViews(const DocumentChange& change)
         std::erase_if(m_views, [](const auto& view) { return view.first == 0; });
 }
 
-void PortfolioDocument::Changed(const DocumentChange& change)
+void PortfolioDocument::changed(const DocumentChange& change)
 {
     m_modified = true;
     m_otherChanges = true;
-    UpdateAllViews(change);
+    updateAllViews(change);
 }
 
-void PortfolioDocument::Added(ItemKey pos)
+void PortfolioDocument::added(ItemKey pos)
 {
     m_addedKeys.push_back(pos.key);
     m_modified = true;
-    UpdateAllViews({DocumentChange::Kind::Added, pos});
+    updateAllViews({DocumentChange::Kind::Added, pos});
 }
 
-void PortfolioDocument::Inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch)
+void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch)
 {
-    if (const SecurityItem* item = Find(pos))
+    if (const SecurityItem* item = find(pos))
         m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), batch});
     m_modified = true;
-    UpdateAllViews({DocumentChange::Kind::Item, pos});
+    updateAllViews({DocumentChange::Kind::Item, pos});
 }
 
-void PortfolioDocument::ForgetChanges()
+void PortfolioDocument::forgetChanges()
 {
     m_journal.clear();
     m_addedKeys.clear();
@@ -100,7 +100,7 @@ ItemIdentity ItemIdentity::of(const SecurityItem& item)
     return {s.name, s.server.name, s.server.url};
 }
 
-std::string PortfolioDocument::GetTitle() const
+std::string PortfolioDocument::getTitle() const
 {
     if (m_pathName.empty())
         return "Untitled";
@@ -108,7 +108,7 @@ std::string PortfolioDocument::GetTitle() const
     return slash == std::string::npos ? m_pathName : m_pathName.substr(slash + 1);
 }
 
-std::vector<ItemKey> PortfolioDocument::GetItemPositions() const
+std::vector<ItemKey> PortfolioDocument::getItemPositions() const
 {
     std::vector<ItemKey> positions;
     positions.reserve(m_items.size());
@@ -117,24 +117,24 @@ std::vector<ItemKey> PortfolioDocument::GetItemPositions() const
     return positions;
 }
 
-SecurityItem* PortfolioDocument::Find(ItemKey pos)
+SecurityItem* PortfolioDocument::find(ItemKey pos)
 {
     const auto found = m_index.find(pos.key);
     return found == m_index.end() ? nullptr : found->second;
 }
 
-const SecurityItem* PortfolioDocument::Find(ItemKey pos) const
+const SecurityItem* PortfolioDocument::find(ItemKey pos) const
 {
     const auto found = m_index.find(pos.key);
     return found == m_index.end() ? nullptr : found->second;
 }
 
-const SecurityItem* PortfolioDocument::GetItem(ItemKey pos) const
+const SecurityItem* PortfolioDocument::getItem(ItemKey pos) const
 {
-    return Find(pos);
+    return find(pos);
 }
 
-ItemKey PortfolioDocument::FindItemPos(const SecurityItem* item) const
+ItemKey PortfolioDocument::findItemPos(const SecurityItem* item) const
 {
     for (const Entry& entry : m_items) {
         if (entry.item.get() == item)
@@ -143,14 +143,14 @@ ItemKey PortfolioDocument::FindItemPos(const SecurityItem* item) const
     return {};
 }
 
-bool SameItemName(std::string_view a, std::string_view b)
+bool sameItemName(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return a.size() == b.size()
            && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::vector<ItemKey> PortfolioDocument::FindItemsByName(const std::string& name) const
+std::vector<ItemKey> PortfolioDocument::findItemsByName(const std::string& name) const
 {
     std::vector<ItemKey> exact;
     std::vector<ItemKey> similar;
@@ -158,13 +158,13 @@ std::vector<ItemKey> PortfolioDocument::FindItemsByName(const std::string& name)
         const std::string& own = entry.item->settings().name;
         if (own == name)
             exact.push_back(ItemKey{entry.key});
-        else if (SameItemName(own, name))
+        else if (sameItemName(own, name))
             similar.push_back(ItemKey{entry.key});
     }
     return exact.empty() ? similar : exact;
 }
 
-ItemKey PortfolioDocument::Append(std::unique_ptr<SecurityItem> item)
+ItemKey PortfolioDocument::append(std::unique_ptr<SecurityItem> item)
 {
     item->setBeingUpdated(false);
     const std::uint64_t key = m_nextKey++;
@@ -173,196 +173,196 @@ ItemKey PortfolioDocument::Append(std::unique_ptr<SecurityItem> item)
     return ItemKey{key};
 }
 
-ItemKey PortfolioDocument::AddItem(const ItemSettings& settings)
+ItemKey PortfolioDocument::addItem(const ItemSettings& settings)
 {
-    const ItemKey pos = Append(std::make_unique<SecurityItem>(settings));
-    Added(pos);
+    const ItemKey pos = append(std::make_unique<SecurityItem>(settings));
+    added(pos);
     return pos;
 }
 
-ItemKey PortfolioDocument::AddItemObject(std::unique_ptr<SecurityItem> item)
+ItemKey PortfolioDocument::addItemObject(std::unique_ptr<SecurityItem> item)
 {
     if (!item)
         return {};
-    const ItemKey pos = Append(std::move(item));
-    Added(pos);
+    const ItemKey pos = append(std::move(item));
+    added(pos);
     return pos;
 }
 
-void PortfolioDocument::ReplaceItemSettings(ItemKey pos, const ItemSettings& settings)
+void PortfolioDocument::replaceItemSettings(ItemKey pos, const ItemSettings& settings)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (!item)
         return;
     item->settings() = settings;
-    Changed({DocumentChange::Kind::Item, pos});
+    changed({DocumentChange::Kind::Item, pos});
 }
 
-void PortfolioDocument::DeleteItems(const std::vector<ItemKey>& items)
+void PortfolioDocument::deleteItems(const std::vector<ItemKey>& items)
 {
     for (const ItemKey pos : items) {
-        const SecurityItem* item = Find(pos);
+        const SecurityItem* item = find(pos);
         if (!item || item->isBeingUpdated())
             continue;
         m_index.erase(pos.key);
         std::erase_if(m_items, [&](const Entry& entry) { return entry.key == pos.key; });
     }
-    Changed({DocumentChange::Kind::Removed, {}});
+    changed({DocumentChange::Kind::Removed, {}});
 }
 
-std::size_t PortfolioDocument::InsertQuotation(ItemKey pos, double value, std::int32_t time)
+std::size_t PortfolioDocument::insertQuotation(ItemKey pos, double value, std::int32_t time)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (!item)
         return 0;
-    const std::size_t index = item->InsertQuotation(Quotation{time, value});
-    Inserted(pos, {Quotation{time, value}}, false);
+    const std::size_t index = item->insertQuotation(Quotation{time, value});
+    inserted(pos, {Quotation{time, value}}, false);
     return index;
 }
 
-void PortfolioDocument::InsertQuotations(ItemKey pos, std::span<const Quotation> batch)
+void PortfolioDocument::insertQuotations(ItemKey pos, std::span<const Quotation> batch)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (!item)
         return;
-    item->InsertQuotations(batch);
-    Inserted(pos, std::vector<Quotation>(batch.begin(), batch.end()), true);
+    item->insertQuotations(batch);
+    inserted(pos, std::vector<Quotation>(batch.begin(), batch.end()), true);
 }
 
-int PortfolioDocument::ModifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time)
+int PortfolioDocument::modifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (!item)
         return -1;
-    const int result = item->ModifyQuotation(index, value, time);
+    const int result = item->modifyQuotation(index, value, time);
     if (result >= 0)
-        Changed({DocumentChange::Kind::Item, pos});
+        changed({DocumentChange::Kind::Item, pos});
     return result;
 }
 
-bool PortfolioDocument::DeleteQuotation(ItemKey pos, std::size_t index)
+bool PortfolioDocument::deleteQuotation(ItemKey pos, std::size_t index)
 {
-    SecurityItem* item = Find(pos);
-    if (!item || !item->DeleteQuotation(index))
+    SecurityItem* item = find(pos);
+    if (!item || !item->deleteQuotation(index))
         return false;
-    Changed({DocumentChange::Kind::Item, pos});
+    changed({DocumentChange::Kind::Item, pos});
     return true;
 }
 
-bool PortfolioDocument::DeleteAllQuotations(ItemKey pos)
+bool PortfolioDocument::deleteAllQuotations(ItemKey pos)
 {
-    if (SecurityItem* item = Find(pos)) {
-        item->DeleteAllQuotations();
-        Changed({DocumentChange::Kind::Item, pos});
+    if (SecurityItem* item = find(pos)) {
+        item->deleteAllQuotations();
+        changed({DocumentChange::Kind::Item, pos});
     }
     return true;
 }
 
-bool PortfolioDocument::SplitQuotations(ItemKey pos, std::size_t index, double divisor)
+bool PortfolioDocument::splitQuotations(ItemKey pos, std::size_t index, double divisor)
 {
-    SecurityItem* item = Find(pos);
-    if (!item || !item->SplitQuotations(index, divisor))
+    SecurityItem* item = find(pos);
+    if (!item || !item->splitQuotations(index, divisor))
         return false;
-    Changed({DocumentChange::Kind::Item, pos});
+    changed({DocumentChange::Kind::Item, pos});
     return true;
 }
 
-void PortfolioDocument::InvertQuotations(ItemKey pos)
+void PortfolioDocument::invertQuotations(ItemKey pos)
 {
-    if (SecurityItem* item = Find(pos)) {
-        item->InvertQuotations();
-        Changed({DocumentChange::Kind::Item, pos});
+    if (SecurityItem* item = find(pos)) {
+        item->invertQuotations();
+        changed({DocumentChange::Kind::Item, pos});
     }
 }
 
-bool PortfolioDocument::ApplyDownloadedQuotation(ItemKey pos, const Quotation& record)
+bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& record)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (g_bAbortDownloads.load() != 0) {
         if (item)
-            ClearBeingUpdated(pos);
+            clearBeingUpdated(pos);
         return true;
     }
     if (!item)
         return true;
     double value = record.value;
     double newest = 0.0;
-    if (item->GetLastValue(newest) && newest > 0.0) {
+    if (item->getLastValue(newest) && newest > 0.0) {
         const double ratio = value / newest;
         if (ratio > 80.0 && ratio < 150.0)
             value *= 0.01;
     }
-    item->InsertQuotation(Quotation{record.time, value});
-    ClearBeingUpdated(pos);
-    Inserted(pos, {Quotation{record.time, value}}, false);
+    item->insertQuotation(Quotation{record.time, value});
+    clearBeingUpdated(pos);
+    inserted(pos, {Quotation{record.time, value}}, false);
     return true;
 }
 
-std::string PortfolioDocument::GetItemName(ItemKey pos) const
+std::string PortfolioDocument::getItemName(ItemKey pos) const
 {
-    const SecurityItem* item = Find(pos);
+    const SecurityItem* item = find(pos);
     return item ? item->settings().name : std::string();
 }
 
-std::string PortfolioDocument::GetItemSymbol(ItemKey pos) const
+std::string PortfolioDocument::getItemSymbol(ItemKey pos) const
 {
-    const SecurityItem* item = Find(pos);
+    const SecurityItem* item = find(pos);
     return item ? item->settings().symbol : std::string();
 }
 
-ChartOptions PortfolioDocument::GetChartOptions(ItemKey pos) const
+ChartOptions PortfolioDocument::getChartOptions(ItemKey pos) const
 {
-    const SecurityItem* item = Find(pos);
+    const SecurityItem* item = find(pos);
     return item ? item->settings().chart : ChartOptions{};
 }
 
-const std::vector<Quotation>* PortfolioDocument::GetQuotations(ItemKey pos) const
+const std::vector<Quotation>* PortfolioDocument::getQuotations(ItemKey pos) const
 {
-    const SecurityItem* item = Find(pos);
+    const SecurityItem* item = find(pos);
     return item ? &item->history() : nullptr;
 }
 
-bool PortfolioDocument::IsBeingUpdated(ItemKey pos) const
+bool PortfolioDocument::isBeingUpdated(ItemKey pos) const
 {
-    const SecurityItem* item = Find(pos);
+    const SecurityItem* item = find(pos);
     return item ? item->isBeingUpdated() : true;
 }
 
-void PortfolioDocument::MarkBeingUpdated(ItemKey pos)
+void PortfolioDocument::markBeingUpdated(ItemKey pos)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (item && !item->isBeingUpdated()) {
         item->setBeingUpdated(true);
         ++m_beingUpdated;
     }
 }
 
-void PortfolioDocument::ClearBeingUpdated(ItemKey pos)
+void PortfolioDocument::clearBeingUpdated(ItemKey pos)
 {
-    SecurityItem* item = Find(pos);
+    SecurityItem* item = find(pos);
     if (item && item->isBeingUpdated()) {
         item->setBeingUpdated(false);
         --m_beingUpdated;
     }
-    if (!AnyBeingUpdated())
+    if (!anyBeingUpdated())
         g_bAbortDownloads.store(0);
 }
 
-void PortfolioDocument::DeleteContents()
+void PortfolioDocument::deleteContents()
 {
     m_index.clear();
     m_items.clear();
     m_beingUpdated = 0;
 }
 
-void PortfolioDocument::OnNewDocument()
+void PortfolioDocument::onNewDocument()
 {
-    DeleteContents();
+    deleteContents();
     unlockFile();
     m_pathName.clear();
     m_stamp.reset();
-    ForgetChanges();
-    UpdateAllViews();
+    forgetChanges();
+    updateAllViews();
 }
 
 namespace {
@@ -370,12 +370,12 @@ namespace {
 // Loads the file and stamps what was loaded. The stamp is read after the load; should
 // the file have been replaced meanwhile, the load is repeated, so that the stamp never
 // describes newer contents than the items.
-LoadResult LoadStamped(const std::string& path, std::optional<FileStamp>& stamp)
+LoadResult loadStamped(const std::string& path, std::optional<FileStamp>& stamp)
 {
     for (int attempt = 0;; ++attempt) {
-        const std::optional<FileStamp> before = ReadFileStamp(path, false);
-        LoadResult loaded = LoadPortfolioFile(path);
-        stamp = ReadFileStamp(path, true);
+        const std::optional<FileStamp> before = readFileStamp(path, false);
+        LoadResult loaded = loadPortfolioFile(path);
+        stamp = readFileStamp(path, true);
         if (!loaded.ok || attempt == 3 || (before && stamp && before->sameEntry(*stamp)))
             return loaded;
     }
@@ -383,18 +383,18 @@ LoadResult LoadStamped(const std::string& path, std::optional<FileStamp>& stamp)
 
 } // namespace
 
-DocumentResult PortfolioDocument::OnOpenDocument(const std::string& path)
+DocumentResult PortfolioDocument::onOpenDocument(const std::string& path)
 {
     // The file is read before anything is dropped: a file that cannot be read leaves
     // the open portfolio (and the file it belongs to) as it was.
     std::optional<FileStamp> stamp;
-    LoadResult loaded = LoadStamped(path, stamp);
+    LoadResult loaded = loadStamped(path, stamp);
     if (!loaded.ok)
         return {false, loaded.message, {}};
-    DeleteContents();
+    deleteContents();
     if (!holdsLockFor(path))
         unlockFile();
-    AdoptLoadedItems(std::move(loaded.items));
+    adoptLoadedItems(std::move(loaded.items));
     m_pathName = path;
     return loadedAsItIs(std::move(loaded.warning), stamp);
 }
@@ -402,8 +402,8 @@ DocumentResult PortfolioDocument::OnOpenDocument(const std::string& path)
 DocumentResult PortfolioDocument::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
 {
     m_stamp = stamp;
-    ForgetChanges();
-    UpdateAllViews();
+    forgetChanges();
+    updateAllViews();
     DocumentResult result;
     result.warning = std::move(warning);
     return result;
@@ -411,7 +411,7 @@ DocumentResult PortfolioDocument::loadedAsItIs(std::string warning, const std::o
 
 DocumentResult PortfolioDocument::acquireLock(const std::string& path, FileLock& lock) const
 {
-    switch (lock.acquire(path, LockWait())) {
+    switch (lock.acquire(path, lockWait())) {
     case FileLock::Result::Locked:
     case FileLock::Result::Unavailable: // nowhere to lock; the save reports its own errors
         return {};
@@ -419,12 +419,12 @@ DocumentResult PortfolioDocument::acquireLock(const std::string& path, FileLock&
         break;
     }
     const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
-    return {false, PathText(path) + " is in use by " + other + "; try again when it has finished.", {}};
+    return {false, pathText(path) + " is in use by " + other + "; try again when it has finished.", {}};
 }
 
 bool PortfolioDocument::holdsLockFor(const std::string& path) const
 {
-    return m_lock.held() && !path.empty() && ResolveLinks(path) == m_lockedPath;
+    return m_lock.held() && !path.empty() && resolveLinks(path) == m_lockedPath;
 }
 
 DocumentResult PortfolioDocument::lockFile(const std::string& path)
@@ -434,7 +434,7 @@ DocumentResult PortfolioDocument::lockFile(const std::string& path)
     unlockFile();
     DocumentResult result = acquireLock(path, m_lock);
     if (result.ok && m_lock.held())
-        m_lockedPath = ResolveLinks(path);
+        m_lockedPath = resolveLinks(path);
     return result;
 }
 
@@ -446,16 +446,16 @@ void PortfolioDocument::unlockFile()
 
 DocumentResult PortfolioDocument::saveLocked(const std::string& path)
 {
-    const SaveResult saved = SavePortfolioFile(path, Items());
+    const SaveResult saved = savePortfolioFile(path, items());
     if (!saved.ok)
         return {false, saved.message, {}};
     m_pathName = path;
-    m_stamp = ReadFileStamp(path, true);
-    ForgetChanges();
+    m_stamp = readFileStamp(path, true);
+    forgetChanges();
     return {};
 }
 
-DocumentResult PortfolioDocument::OnSaveDocument(const std::string& path)
+DocumentResult PortfolioDocument::onSaveDocument(const std::string& path)
 {
     FileLock lock;
     if (!holdsLockFor(path)) {
@@ -469,12 +469,12 @@ PortfolioDocument::DiskState PortfolioDocument::diskState()
 {
     if (m_pathName.empty() || !m_stamp)
         return DiskState::Unchanged;
-    const std::optional<FileStamp> entry = ReadFileStamp(m_pathName, false);
+    const std::optional<FileStamp> entry = readFileStamp(m_pathName, false);
     if (!entry)
         return DiskState::Missing;
     if (entry->sameEntry(*m_stamp))
         return DiskState::Unchanged;
-    const std::optional<FileStamp> now = ReadFileStamp(m_pathName, true);
+    const std::optional<FileStamp> now = readFileStamp(m_pathName, true);
     if (!now)
         return DiskState::Missing;
     if (now->hash == m_stamp->hash && now->size == m_stamp->size) {
@@ -494,12 +494,12 @@ DocumentResult PortfolioDocument::saveMerged()
         if (DocumentResult locked = acquireLock(path, lock); !locked.ok)
             return locked;
     }
-    const std::optional<FileStamp> now = ReadFileStamp(path, true);
+    const std::optional<FileStamp> now = readFileStamp(path, true);
     if (!now || !m_stamp || (now->hash == m_stamp->hash && now->size == m_stamp->size))
         return saveLocked(path);
 
     // Someone else saved meanwhile: their file is the base, ours adds to it.
-    LoadResult fresh = LoadPortfolioFile(path);
+    LoadResult fresh = loadPortfolioFile(path);
     if (!fresh.ok)
         return {false, fresh.message, {}};
     std::unordered_multimap<std::string, SecurityItem*> byName;
@@ -515,11 +515,11 @@ DocumentResult PortfolioDocument::saveMerged()
     };
     const std::set<std::uint64_t> added(m_addedKeys.begin(), m_addedKeys.end());
     for (const std::uint64_t key : m_addedKeys) {
-        const SecurityItem* item = Find(ItemKey{key});
+        const SecurityItem* item = find(ItemKey{key});
         if (!item)
             continue; // added and deleted again
         if (SecurityItem* there = findFresh(ItemIdentity::of(*item))) {
-            there->InsertQuotations(item->history());
+            there->insertQuotations(item->history());
         } else {
             auto copy = std::make_unique<SecurityItem>(*item);
             byName.emplace(copy->settings().name, copy.get());
@@ -528,7 +528,7 @@ DocumentResult PortfolioDocument::saveMerged()
     }
     std::vector<std::string> gone;
     for (const NewQuotations& entry : m_journal) {
-        if (added.count(entry.key) != 0 && Find(ItemKey{entry.key}))
+        if (added.count(entry.key) != 0 && find(ItemKey{entry.key}))
             continue; // the item's copy carries them
         SecurityItem* there = findFresh(entry.identity);
         if (!there) {
@@ -537,26 +537,26 @@ DocumentResult PortfolioDocument::saveMerged()
             continue;
         }
         if (entry.batch)
-            there->InsertQuotations(entry.quotations);
+            there->insertQuotations(entry.quotations);
         else
-            there->InsertQuotation(entry.quotations.front());
+            there->insertQuotation(entry.quotations.front());
     }
     std::vector<const SecurityItem*> items;
     items.reserve(fresh.items.size());
     for (const auto& item : fresh.items)
         items.push_back(item.get());
-    const SaveResult saved = SavePortfolioFile(path, items);
+    const SaveResult saved = savePortfolioFile(path, items);
     if (!saved.ok)
         return {false, saved.message, {}};
     adoptKeepingKeys(std::move(fresh.items));
-    m_stamp = ReadFileStamp(path, true);
-    ForgetChanges();
-    UpdateAllViews();
+    m_stamp = readFileStamp(path, true);
+    forgetChanges();
+    updateAllViews();
     DocumentResult result;
     for (const std::string& name : gone) {
         if (!result.warning.empty())
             result.warning += '\n';
-        result.warning += "\"" + name + "\" is no longer in " + PathText(path) + "; its new quotations were not saved.";
+        result.warning += "\"" + name + "\" is no longer in " + pathText(path) + "; its new quotations were not saved.";
     }
     return result;
 }
@@ -566,7 +566,7 @@ DocumentResult PortfolioDocument::reloadFromDisk()
     if (m_pathName.empty())
         return {false, strings::kFailedToOpenDocument, {}};
     std::optional<FileStamp> stamp;
-    LoadResult loaded = LoadStamped(m_pathName, stamp);
+    LoadResult loaded = loadStamped(m_pathName, stamp);
     if (!loaded.ok)
         return {false, loaded.message, {}};
     adoptKeepingKeys(std::move(loaded.items));
@@ -610,18 +610,18 @@ void PortfolioDocument::adoptKeepingKeys(std::vector<std::unique_ptr<SecurityIte
     m_beingUpdated = updating;
 }
 
-void PortfolioDocument::OnCloseDocument()
+void PortfolioDocument::onCloseDocument()
 {
     g_bAbortDownloads.store(0);
-    DeleteContents();
+    deleteContents();
     unlockFile();
     m_pathName.clear();
     m_stamp.reset();
-    ForgetChanges();
-    UpdateAllViews();
+    forgetChanges();
+    updateAllViews();
 }
 
-std::vector<const SecurityItem*> PortfolioDocument::Items() const
+std::vector<const SecurityItem*> PortfolioDocument::items() const
 {
     std::vector<const SecurityItem*> items;
     items.reserve(m_items.size());
@@ -630,10 +630,10 @@ std::vector<const SecurityItem*> PortfolioDocument::Items() const
     return items;
 }
 
-void PortfolioDocument::AdoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items)
+void PortfolioDocument::adoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items)
 {
     for (auto& item : items)
-        Append(std::move(item));
+        append(std::move(item));
 }
 
 } // namespace tarvelo

@@ -77,65 +77,65 @@ public:
     // Views subscribe to be told what changed; a view that only wants to know that
     // something changed may pass a callback without arguments.
     using ViewUpdate = std::function<void(const DocumentChange&)>;
-    int SubscribeViews(ViewUpdate callback);
-    int SubscribeViews(std::function<void()> callback);
-    void UnsubscribeViews(int token);
-    void UpdateAllViews(const DocumentChange& change = {});
+    int subscribeViews(ViewUpdate callback);
+    int subscribeViews(std::function<void()> callback);
+    void unsubscribeViews(int token);
+    void updateAllViews(const DocumentChange& change = {});
 
-    bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
-    const std::string& GetPathName() const { return m_pathName; }
-    void SetPathName(std::string path) { m_pathName = std::move(path); }
+    bool isModified() const { return m_modified; }
+    void setModifiedFlag(bool modified = true) { m_modified = modified; }
+    const std::string& getPathName() const { return m_pathName; }
+    void setPathName(std::string path) { m_pathName = std::move(path); }
     // The file name shown in titles; "Untitled" without a file.
-    std::string GetTitle() const;
+    std::string getTitle() const;
 
     // Items in list order.
-    std::vector<ItemKey> GetItemPositions() const;
-    std::size_t GetItemCount() const { return m_items.size(); }
-    const SecurityItem* GetItem(ItemKey pos) const;
-    ItemKey FindItemPos(const SecurityItem* item) const;
+    std::vector<ItemKey> getItemPositions() const;
+    std::size_t getItemCount() const { return m_items.size(); }
+    const SecurityItem* getItem(ItemKey pos) const;
+    ItemKey findItemPos(const SecurityItem* item) const;
     // The items of that name: those spelt exactly so, else those that differ only in
     // the case of letters.
-    std::vector<ItemKey> FindItemsByName(const std::string& name) const;
-    bool IsValid(ItemKey pos) const { return GetItem(pos) != nullptr; }
+    std::vector<ItemKey> findItemsByName(const std::string& name) const;
+    bool isValid(ItemKey pos) const { return getItem(pos) != nullptr; }
 
-    ItemKey AddItem(const ItemSettings& settings);
-    ItemKey AddItemObject(std::unique_ptr<SecurityItem> item);
-    void ReplaceItemSettings(ItemKey pos, const ItemSettings& settings);
+    ItemKey addItem(const ItemSettings& settings);
+    ItemKey addItemObject(std::unique_ptr<SecurityItem> item);
+    void replaceItemSettings(ItemKey pos, const ItemSettings& settings);
     // Deletes the given items, except those being updated.
-    void DeleteItems(const std::vector<ItemKey>& items);
+    void deleteItems(const std::vector<ItemKey>& items);
 
-    std::size_t InsertQuotation(ItemKey pos, double value, std::int32_t time);
-    void InsertQuotations(ItemKey pos, std::span<const Quotation> batch);
-    int ModifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time);
-    bool DeleteQuotation(ItemKey pos, std::size_t index);
-    bool DeleteAllQuotations(ItemKey pos);
-    bool SplitQuotations(ItemKey pos, std::size_t index, double divisor);
-    void InvertQuotations(ItemKey pos);
+    std::size_t insertQuotation(ItemKey pos, double value, std::int32_t time);
+    void insertQuotations(ItemKey pos, std::span<const Quotation> batch);
+    int modifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time);
+    bool deleteQuotation(ItemKey pos, std::size_t index);
+    bool deleteAllQuotations(ItemKey pos);
+    bool splitQuotations(ItemKey pos, std::size_t index, double divisor);
+    void invertQuotations(ItemKey pos);
     // A quotation found by a download: scaled by 0.01 when it is more than 80 and less
     // than 150 times the newest value, then inserted. Always succeeds.
-    bool ApplyDownloadedQuotation(ItemKey pos, const Quotation& record);
+    bool applyDownloadedQuotation(ItemKey pos, const Quotation& record);
 
-    std::string GetItemName(ItemKey pos) const;
-    std::string GetItemSymbol(ItemKey pos) const;
-    ChartOptions GetChartOptions(ItemKey pos) const;
-    const std::vector<Quotation>* GetQuotations(ItemKey pos) const;
-    bool IsBeingUpdated(ItemKey pos) const;
-    void MarkBeingUpdated(ItemKey pos);
+    std::string getItemName(ItemKey pos) const;
+    std::string getItemSymbol(ItemKey pos) const;
+    ChartOptions getChartOptions(ItemKey pos) const;
+    const std::vector<Quotation>* getQuotations(ItemKey pos) const;
+    bool isBeingUpdated(ItemKey pos) const;
+    void markBeingUpdated(ItemKey pos);
     // Clears the mark; once no item carries it, the abort flag is cleared too.
-    void ClearBeingUpdated(ItemKey pos);
-    bool AnyBeingUpdated() const { return m_beingUpdated > 0; }
+    void clearBeingUpdated(ItemKey pos);
+    bool anyBeingUpdated() const { return m_beingUpdated > 0; }
 
     DownloadSlots& downloadSlots() { return *m_slots; }
     int downloadSlotCount() const { return m_slotCount; }
 
     // Life cycle. New and Open reuse this object. A save takes the file's lock unless
     // the document holds it already.
-    void DeleteContents();
-    void OnNewDocument();
-    DocumentResult OnOpenDocument(const std::string& path);
-    DocumentResult OnSaveDocument(const std::string& path);
-    void OnCloseDocument();
+    void deleteContents();
+    void onNewDocument();
+    DocumentResult onOpenDocument(const std::string& path);
+    DocumentResult onSaveDocument(const std::string& path);
+    void onCloseDocument();
 
     // Several programs on one file. A command that reads, changes and saves a portfolio
     // locks it first and keeps the lock until unlockFile() (or the document closes), so
@@ -160,8 +160,8 @@ public:
     DocumentResult reloadFromDisk();
 
     // Items for the archive writer and the loader.
-    std::vector<const SecurityItem*> Items() const;
-    void AdoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items);
+    std::vector<const SecurityItem*> items() const;
+    void adoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items);
 
 private:
     struct Entry {
@@ -177,13 +177,13 @@ private:
         bool batch;
     };
 
-    SecurityItem* Find(ItemKey pos);
-    const SecurityItem* Find(ItemKey pos) const;
-    ItemKey Append(std::unique_ptr<SecurityItem> item);
-    void Changed(const DocumentChange& change);
-    void Added(ItemKey pos);
-    void Inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch);
-    void ForgetChanges();
+    SecurityItem* find(ItemKey pos);
+    const SecurityItem* find(ItemKey pos) const;
+    ItemKey append(std::unique_ptr<SecurityItem> item);
+    void changed(const DocumentChange& change);
+    void added(ItemKey pos);
+    void inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch);
+    void forgetChanges();
     DocumentResult acquireLock(const std::string& path, FileLock& lock) const;
     bool holdsLockFor(const std::string& path) const;
     DocumentResult saveLocked(const std::string& path);
@@ -215,9 +215,9 @@ private:
 };
 
 // Whether two item names differ at most in the case of letters.
-bool SameItemName(std::string_view a, std::string_view b);
+bool sameItemName(std::string_view a, std::string_view b);
 
 // The option "NumberDownloads" of the profile, within 1 to 500.
-int ReadNumberDownloads();
+int readNumberDownloads();
 
 } // namespace tarvelo

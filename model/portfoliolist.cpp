@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kDays = "Days";
 
-std::string Format(const char* format, ...)
+std::string format(const char* format, ...)
 {
     char buffer[512];
     va_list args;
@@ -24,43 +24,43 @@ std::string Format(const char* format, ...)
     return buffer;
 }
 
-int Sign(double v)
+int sign(double v)
 {
     return v < 0 ? -1 : (v > 0 ? 1 : 0);
 }
 
-int DayCount(std::int64_t from, std::int64_t to)
+int dayCount(std::int64_t from, std::int64_t to)
 {
     return static_cast<int>((to - from) / 86400);
 }
 
 // The date column: the time only today, the weekday within the last week, else the date.
-std::string DateText(std::int32_t time, TimeStamp now)
+std::string dateText(std::int32_t time, TimeStamp now)
 {
     std::int64_t days = (static_cast<std::int64_t>(now) - time) / 86400;
-    const std::tm t = BreakLocalTime(time);
-    const std::tm n = BreakLocalTime(now);
+    const std::tm t = breakLocalTime(time);
+    const std::tm n = breakLocalTime(now);
     if (t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec > n.tm_hour * 3600 + n.tm_min * 60 + n.tm_sec)
         ++days;
     if (days >= 7)
-        return FormatLocalTime(time, "%x   %H:%M");
+        return formatLocalTime(time, "%x   %H:%M");
     if (days >= 1)
-        return FormatLocalTime(time, "%A   %H:%M");
-    return FormatLocalTime(time, "%H:%M");
+        return formatLocalTime(time, "%A   %H:%M");
+    return formatLocalTime(time, "%H:%M");
 }
 
-std::string ChangeText(double percent, double nominal, int days, bool percentMode)
+std::string changeText(double percent, double nominal, int days, bool percentMode)
 {
-    return percentMode ? Format("%+2.2f%% (%i %s)", percent, days, kDays)
-                       : Format("%+3.4f (%i %s)", nominal, days, kDays);
+    return percentMode ? format("%+2.2f%% (%i %s)", percent, days, kDays)
+                       : format("%+3.4f (%i %s)", nominal, days, kDays);
 }
 
 } // namespace
 
-bool AlarmHolds(const SecurityItem& item)
+bool alarmHolds(const SecurityItem& item)
 {
     double last = 0;
-    if (!item.GetLastValue(last))
+    if (!item.getLastValue(last))
         return false;
     const ItemSettings& s = item.settings();
     if (s.aboveAlarm && last > s.aboveLimit)
@@ -72,15 +72,15 @@ bool AlarmHolds(const SecurityItem& item)
     return false;
 }
 
-int RowIcon(const SecurityItem& item)
+int rowIcon(const SecurityItem& item)
 {
     double percent = 0;
-    item.GetLastChangePercent(percent, true);
+    item.getLastChangePercent(percent, true);
     const int direction = percent == 0 ? 0 : (percent < 0 ? 1 : 2);
-    return direction + (AlarmHolds(item) ? 3 : 0);
+    return direction + (alarmHolds(item) ? 3 : 0);
 }
 
-std::array<std::string, kListColumns> RowCells(const SecurityItem& item, bool percentMode, TimeStamp now)
+std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool percentMode, TimeStamp now)
 {
     std::array<std::string, kListColumns> cells;
     const ItemSettings& s = item.settings();
@@ -89,48 +89,48 @@ std::array<std::string, kListColumns> RowCells(const SecurityItem& item, bool pe
         return cells;
     double last = 0, low = 0, high = 0;
     std::int32_t lastTime = 0, firstTime = 0;
-    item.GetLastValue(last);
-    item.GetLowHigh(low, high);
-    item.GetLastTime(lastTime);
-    item.GetFirstTime(firstTime);
-    cells[1] = DateText(lastTime, now);
-    cells[2] = Format("%3.4f", last);
-    cells[3] = Format("%3.4f", low);
-    cells[4] = Format("%3.4f", high);
+    item.getLastValue(last);
+    item.getLowHigh(low, high);
+    item.getLastTime(lastTime);
+    item.getFirstTime(firstTime);
+    cells[1] = dateText(lastTime, now);
+    cells[2] = format("%3.4f", last);
+    cells[3] = format("%3.4f", low);
+    cells[4] = format("%3.4f", high);
     for (const bool sinceLastDay : {true, false}) {
         double percent = 0, nominal = 0;
-        item.GetLastChangePercent(percent, sinceLastDay);
-        item.GetLastChange(nominal, sinceLastDay);
+        item.getLastChangePercent(percent, sinceLastDay);
+        item.getLastChange(nominal, sinceLastDay);
         std::int32_t reference = 0;
-        const int days = item.GetReferenceTime(reference, sinceLastDay) ? DayCount(reference, lastTime) : 0;
-        cells[sinceLastDay ? 5 : 6] = ChangeText(percent, nominal, days, percentMode);
+        const int days = item.getReferenceTime(reference, sinceLastDay) ? dayCount(reference, lastTime) : 0;
+        cells[sinceLastDay ? 5 : 6] = changeText(percent, nominal, days, percentMode);
     }
     double totalPercent = 0, total = 0;
-    item.GetTotalChangePercent(totalPercent);
-    item.GetTotalChange(total);
-    cells[7] = ChangeText(totalPercent, total, DayCount(firstTime, lastTime), percentMode);
+    item.getTotalChangePercent(totalPercent);
+    item.getTotalChange(total);
+    cells[7] = changeText(totalPercent, total, dayCount(firstTime, lastTime), percentMode);
     const double value = last * s.quantity;
     if (last != 0 && s.quantity != 0 && s.averageBuyPrice != 0) {
-        cells[8] = percentMode ? Format("%4.2f (%+2.2f%%)", value, last * 100 / s.averageBuyPrice - 100)
-                               : Format("%4.2f (%+4.2f)", value, (last - s.averageBuyPrice) * s.quantity);
+        cells[8] = percentMode ? format("%4.2f (%+2.2f%%)", value, last * 100 / s.averageBuyPrice - 100)
+                               : format("%4.2f (%+4.2f)", value, (last - s.averageBuyPrice) * s.quantity);
     } else {
-        cells[8] = Format("%4.2f", value);
+        cells[8] = format("%4.2f", value);
     }
     return cells;
 }
 
-int CompareRows(const SecurityItem& a, const SecurityItem& b, int column)
+int compareRows(const SecurityItem& a, const SecurityItem& b, int column)
 {
     const auto number = [&](const SecurityItem& item) -> double {
         double v = 0, low = 0, high = 0;
         switch (column) {
-        case 2: item.GetLastValue(v); return v;
-        case 3: item.GetLowHigh(low, high); return low;
-        case 4: item.GetLowHigh(low, high); return high;
-        case 5: item.GetLastChangePercent(v, true); return v;
-        case 6: item.GetLastChangePercent(v, false); return v;
-        case 7: item.GetTotalChangePercent(v); return v;
-        case 8: item.GetLastValue(v); return v * item.settings().quantity;
+        case 2: item.getLastValue(v); return v;
+        case 3: item.getLowHigh(low, high); return low;
+        case 4: item.getLowHigh(low, high); return high;
+        case 5: item.getLastChangePercent(v, true); return v;
+        case 6: item.getLastChangePercent(v, false); return v;
+        case 7: item.getTotalChangePercent(v); return v;
+        case 8: item.getLastValue(v); return v * item.settings().quantity;
         default: return 0;
         }
     };
@@ -146,23 +146,23 @@ int CompareRows(const SecurityItem& a, const SecurityItem& b, int column)
     }
     if (column == 1) {
         std::int32_t x = 0, y = 0;
-        a.GetLastTime(x);
-        b.GetLastTime(y);
+        a.getLastTime(x);
+        b.getLastTime(y);
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    return Sign(number(a) - number(b));
+    return sign(number(a) - number(b));
 }
 
 std::vector<const SecurityItem*> SortedRows(std::vector<const SecurityItem*> items, int column, bool reverse)
 {
     std::stable_sort(items.begin(), items.end(), [&](const SecurityItem* a, const SecurityItem* b) {
-        const int c = CompareRows(*a, *b, column);
+        const int c = compareRows(*a, *b, column);
         return reverse ? c > 0 : c < 0;
     });
     return items;
 }
 
-std::string TotalsText(const std::vector<const SecurityItem*>& items, bool percentMode)
+std::string totalsText(const std::vector<const SecurityItem*>& items, bool percentMode)
 {
     double value = 0, invested = 0, previous = 0;
     bool gains = true;
@@ -186,18 +186,18 @@ std::string TotalsText(const std::vector<const SecurityItem*>& items, bool perce
     if (!gains || value == 0 || previous == 0)
         last = false;
     if (!gains)
-        return Format("Amount invested: %4.2f", value);
+        return format("Amount invested: %4.2f", value);
     if (!last) {
-        return percentMode ? Format("Amount invested: %4.2f (Total: %+2.2f%%)", value, value * 100 / invested - 100)
-                           : Format("Amount invested: %4.2f (Total: %+4.2f)", value, value - invested);
+        return percentMode ? format("Amount invested: %4.2f (Total: %+2.2f%%)", value, value * 100 / invested - 100)
+                           : format("Amount invested: %4.2f (Total: %+4.2f)", value, value - invested);
     }
-    return percentMode ? Format("Amount invested: %4.2f (Last: %+2.2f%% Total: %+2.2f%%)", value,
+    return percentMode ? format("Amount invested: %4.2f (Last: %+2.2f%% Total: %+2.2f%%)", value,
                                 value * 100 / previous - 100, value * 100 / invested - 100)
-                       : Format("Amount invested: %4.2f (Last: %+4.2f Total: %+4.2f)", value, value - previous,
+                       : format("Amount invested: %4.2f (Last: %+4.2f Total: %+4.2f)", value, value - previous,
                                 value - invested);
 }
 
-ListViewOptions LoadListViewOptions()
+ListViewOptions loadListViewOptions()
 {
     const Profile profile;
     ListViewOptions options;
@@ -224,7 +224,7 @@ ListViewOptions LoadListViewOptions()
     return options;
 }
 
-void SaveListViewOptions(const ListViewOptions& options)
+void saveListViewOptions(const ListViewOptions& options)
 {
     Profile profile;
     std::string widths = std::to_string(options.widths[0]);

@@ -14,22 +14,22 @@ namespace tarvelo {
 inline constexpr int kListColumns = 9;
 
 // 0 no change since the last day, 1 fell, 2 rose; plus 3 when an alarm holds.
-int RowIcon(const SecurityItem& item);
-bool AlarmHolds(const SecurityItem& item);
+int rowIcon(const SecurityItem& item);
+bool alarmHolds(const SecurityItem& item);
 
 // The texts of columns 0 to 8 (name, date, value, low, high, the three changes with
 // their day counts, amount invested); columns 1 to 8 are empty without quotations.
 // Numbers and dates follow the current C locale.
-std::array<std::string, kListColumns> RowCells(const SecurityItem& item, bool percent, TimeStamp now);
+std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool percent, TimeStamp now);
 
 // -1, 0 or 1 as the rows of a and b stand in ascending order of the column.
-int CompareRows(const SecurityItem& a, const SecurityItem& b, int column);
+int compareRows(const SecurityItem& a, const SecurityItem& b, int column);
 // The items in the order of the column, descending when reverse is set; equal items
 // keep their portfolio order.
 std::vector<const SecurityItem*> SortedRows(std::vector<const SecurityItem*> items, int column, bool reverse);
 
 // "Amount invested: ..." with the gains that can be shown.
-std::string TotalsText(const std::vector<const SecurityItem*>& items, bool percent);
+std::string totalsText(const std::vector<const SecurityItem*>& items, bool percent);
 
 // The stored list options.
 struct ListViewOptions {
@@ -38,7 +38,7 @@ struct ListViewOptions {
     bool sortReverse = false;
     bool percent = true;
 };
-ListViewOptions LoadListViewOptions();
-void SaveListViewOptions(const ListViewOptions& options);
+ListViewOptions loadListViewOptions();
+void saveListViewOptions(const ListViewOptions& options);
 
 } // namespace tarvelo

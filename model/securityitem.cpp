@@ -8,35 +8,35 @@ namespace tarvelo {
 
 namespace {
 
-bool EarlierThan(const Quotation& a, const Quotation& b)
+bool earlierThan(const Quotation& a, const Quotation& b)
 {
     return a.time < b.time;
 }
 
 // The first position whose time is not earlier than the record's: a new record goes
 // before every record with the same time.
-std::vector<Quotation>::iterator PlaceFor(std::vector<Quotation>& history, std::int32_t time)
+std::vector<Quotation>::iterator placeFor(std::vector<Quotation>& history, std::int32_t time)
 {
     if (history.empty() || time > history.back().time)
         return history.end();
-    return std::lower_bound(history.begin(), history.end(), Quotation{time, 0.0}, EarlierThan);
+    return std::lower_bound(history.begin(), history.end(), Quotation{time, 0.0}, earlierThan);
 }
 
-std::int32_t EmptyHistoryTime()
+std::int32_t emptyHistoryTime()
 {
-    return MakeLocalTime(1975, 1, 23);
+    return makeLocalTime(1975, 1, 23);
 }
 
-std::int32_t NoReferenceTime()
+std::int32_t noReferenceTime()
 {
-    return MakeLocalTime(1980, 1, 1);
+    return makeLocalTime(1980, 1, 1);
 }
 
 } // namespace
 
-std::size_t SecurityItem::InsertQuotation(const Quotation& record)
+std::size_t SecurityItem::insertQuotation(const Quotation& record)
 {
-    const auto place = PlaceFor(m_history, record.time);
+    const auto place = placeFor(m_history, record.time);
     const auto inserted = m_history.insert(place, record);
     return static_cast<std::size_t>(inserted - m_history.begin());
 }
@@ -47,7 +47,7 @@ namespace {
 // the last to the first in the order they must end in; among equal times an old record
 // stays behind the batch records.
 template <typename Next>
-void MergeFromBack(std::vector<Quotation>& history, std::size_t batchSize, Next next)
+void mergeFromBack(std::vector<Quotation>& history, std::size_t batchSize, Next next)
 {
     const std::size_t oldSize = history.size();
     history.resize(oldSize + batchSize);
@@ -63,7 +63,7 @@ void MergeFromBack(std::vector<Quotation>& history, std::size_t batchSize, Next 
 
 } // namespace
 
-void SecurityItem::InsertQuotations(std::span<const Quotation> batch)
+void SecurityItem::insertQuotations(std::span<const Quotation> batch)
 {
     // Inserted one by one, a later record goes before an earlier one of the same time,
     // and every batch record before the old records of its time. So the batch must
@@ -71,12 +71,12 @@ void SecurityItem::InsertQuotations(std::span<const Quotation> batch)
     const std::size_t m = batch.size();
     if (m == 0)
         return;
-    if (std::is_sorted(batch.begin(), batch.end(), EarlierThan)) {
+    if (std::is_sorted(batch.begin(), batch.end(), earlierThan)) {
         // Runs of equal times from the last to the first, each in its own order.
         std::size_t runStart = m;
         std::size_t runEnd = m;
         std::size_t at = m;
-        MergeFromBack(m_history, m, [&] {
+        mergeFromBack(m_history, m, [&] {
             if (at == runEnd) {
                 runEnd = runStart;
                 runStart = runEnd - 1;
@@ -88,30 +88,30 @@ void SecurityItem::InsertQuotations(std::span<const Quotation> batch)
         });
         return;
     }
-    if (std::is_sorted(batch.rbegin(), batch.rend(), EarlierThan)) {
+    if (std::is_sorted(batch.rbegin(), batch.rend(), earlierThan)) {
         // Descending: the wanted order is the batch reversed, so from the back it is
         // the batch from its first record on.
         std::size_t at = 0;
-        MergeFromBack(m_history, m, [&] { return batch[at++]; });
+        mergeFromBack(m_history, m, [&] { return batch[at++]; });
         return;
     }
     std::vector<Quotation> sorted(batch.rbegin(), batch.rend());
-    std::stable_sort(sorted.begin(), sorted.end(), EarlierThan);
+    std::stable_sort(sorted.begin(), sorted.end(), earlierThan);
     std::size_t at = m;
-    MergeFromBack(m_history, m, [&] { return sorted[--at]; });
+    mergeFromBack(m_history, m, [&] { return sorted[--at]; });
 }
 
-int SecurityItem::ModifyQuotation(std::size_t index, double value, std::int32_t time)
+int SecurityItem::modifyQuotation(std::size_t index, double value, std::int32_t time)
 {
     if (index >= m_history.size())
         return -1;
     m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(index));
     const bool wasOnly = m_history.empty();
-    const std::size_t place = InsertQuotation(Quotation{time, value});
+    const std::size_t place = insertQuotation(Quotation{time, value});
     return wasOnly ? 0 : static_cast<int>(place) + 1;
 }
 
-bool SecurityItem::DeleteQuotation(std::size_t index)
+bool SecurityItem::deleteQuotation(std::size_t index)
 {
     if (index >= m_history.size())
         return false;
@@ -119,13 +119,13 @@ bool SecurityItem::DeleteQuotation(std::size_t index)
     return true;
 }
 
-void SecurityItem::DeleteAllQuotations()
+void SecurityItem::deleteAllQuotations()
 {
     m_history.clear();
     m_history.shrink_to_fit();
 }
 
-bool SecurityItem::SplitQuotations(std::size_t index, double divisor)
+bool SecurityItem::splitQuotations(std::size_t index, double divisor)
 {
     if (!(divisor > 0.0))
         return false;
@@ -140,39 +140,39 @@ bool SecurityItem::SplitQuotations(std::size_t index, double divisor)
     return true;
 }
 
-void SecurityItem::InvertQuotations()
+void SecurityItem::invertQuotations()
 {
     for (Quotation& record : m_history)
         record.value = 1.0 / record.value;
 }
 
-bool SecurityItem::GetLastTime(std::int32_t& time) const
+bool SecurityItem::getLastTime(std::int32_t& time) const
 {
     if (m_history.empty()) {
-        time = EmptyHistoryTime();
+        time = emptyHistoryTime();
         return false;
     }
     time = m_history.back().time;
     return true;
 }
 
-bool SecurityItem::GetFirstTime(std::int32_t& time) const
+bool SecurityItem::getFirstTime(std::int32_t& time) const
 {
     if (m_history.empty()) {
-        time = EmptyHistoryTime();
+        time = emptyHistoryTime();
         return false;
     }
     time = m_history.front().time;
     return true;
 }
 
-bool SecurityItem::GetLastValue(double& value) const
+bool SecurityItem::getLastValue(double& value) const
 {
     value = m_history.empty() ? 0.0 : m_history.back().value;
     return !m_history.empty();
 }
 
-bool SecurityItem::GetLowHigh(double& low, double& high) const
+bool SecurityItem::getLowHigh(double& low, double& high) const
 {
     low = high = 0.0;
     if (m_history.empty())
@@ -187,7 +187,7 @@ bool SecurityItem::GetLowHigh(double& low, double& high) const
     return true;
 }
 
-bool SecurityItem::GetTotalChangePercent(double& percent) const
+bool SecurityItem::getTotalChangePercent(double& percent) const
 {
     percent = 0.0;
     if (m_history.empty())
@@ -198,13 +198,13 @@ bool SecurityItem::GetTotalChangePercent(double& percent) const
     return true;
 }
 
-bool SecurityItem::GetTotalChange(double& change) const
+bool SecurityItem::getTotalChange(double& change) const
 {
     change = m_history.empty() ? 0.0 : m_history.back().value - m_history.front().value;
     return !m_history.empty();
 }
 
-const Quotation* SecurityItem::ChangeReference(bool sinceLastDay) const
+const Quotation* SecurityItem::changeReference(bool sinceLastDay) const
 {
     if (m_history.size() < 2)
         return nullptr;
@@ -219,12 +219,12 @@ const Quotation* SecurityItem::ChangeReference(bool sinceLastDay) const
     return nullptr;
 }
 
-bool SecurityItem::GetLastChangePercent(double& percent, bool sinceLastDay) const
+bool SecurityItem::getLastChangePercent(double& percent, bool sinceLastDay) const
 {
     percent = 0.0;
     if (m_history.empty())
         return false;
-    if (const Quotation* reference = ChangeReference(sinceLastDay)) {
+    if (const Quotation* reference = changeReference(sinceLastDay)) {
         const double last = m_history.back().value;
         if (last != reference->value && reference->value != 0.0)
             percent = last * 100.0 / reference->value - 100.0;
@@ -232,21 +232,21 @@ bool SecurityItem::GetLastChangePercent(double& percent, bool sinceLastDay) cons
     return true;
 }
 
-bool SecurityItem::GetLastChange(double& change, bool sinceLastDay) const
+bool SecurityItem::getLastChange(double& change, bool sinceLastDay) const
 {
     change = 0.0;
     if (m_history.empty())
         return false;
-    if (const Quotation* reference = ChangeReference(sinceLastDay)) {
+    if (const Quotation* reference = changeReference(sinceLastDay)) {
         if (reference->value != 0.0)
             change = m_history.back().value - reference->value;
     }
     return true;
 }
 
-bool SecurityItem::GetReferenceTime(std::int32_t& time, bool sinceLastDay) const
+bool SecurityItem::getReferenceTime(std::int32_t& time, bool sinceLastDay) const
 {
-    time = NoReferenceTime();
+    time = noReferenceTime();
     if (m_history.size() < 2)
         return false;
     const Quotation& newest = m_history.back();
@@ -254,10 +254,10 @@ bool SecurityItem::GetReferenceTime(std::int32_t& time, bool sinceLastDay) const
         time = m_history[m_history.size() - 2].time;
         return true;
     }
-    const int newestDay = BreakLocalTime(newest.time).tm_mday;
+    const int newestDay = breakLocalTime(newest.time).tm_mday;
     for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {
         const std::int64_t days = (static_cast<std::int64_t>(newest.time) - it->time) / 86400;
-        if (days >= 1 || BreakLocalTime(it->time).tm_mday != newestDay) {
+        if (days >= 1 || breakLocalTime(it->time).tm_mday != newestDay) {
             if (&*it == &m_history.front())
                 return false;
             time = it->time;

@@ -24,36 +24,36 @@ public:
     void setBeingUpdated(bool on) { m_beingUpdated = on ? 1 : 0; }
 
     // Inserts by time; returns the 0-based index the record now has.
-    std::size_t InsertQuotation(const Quotation& record);
+    std::size_t insertQuotation(const Quotation& record);
     // Inserts many records; the history ends exactly as inserting them one by one in
     // the given order would leave it.
-    void InsertQuotations(std::span<const Quotation> batch);
+    void insertQuotations(std::span<const Quotation> batch);
     // Takes the record out, changes it and inserts it again. -1 when the index does not
     // name a record, 0 when it was the only record, else the new index plus 1.
-    int ModifyQuotation(std::size_t index, double value, std::int32_t time);
-    bool DeleteQuotation(std::size_t index);
-    void DeleteAllQuotations();
+    int modifyQuotation(std::size_t index, double value, std::int32_t time);
+    bool deleteQuotation(std::size_t index);
+    void deleteAllQuotations();
     // A stock split: divisor > 0, applied to the record at index and every older one.
-    bool SplitQuotations(std::size_t index, double divisor);
-    void InvertQuotations();
+    bool splitQuotations(std::size_t index, double divisor);
+    void invertQuotations();
 
     // Loading appends records in stream order without sorting.
-    void AppendLoadedQuotation(const Quotation& record) { m_history.push_back(record); }
-    void ReserveHistory(std::size_t n) { m_history.reserve(n); }
+    void appendLoadedQuotation(const Quotation& record) { m_history.push_back(record); }
+    void reserveHistory(std::size_t n) { m_history.reserve(n); }
 
-    bool GetLastTime(std::int32_t& time) const;
-    bool GetFirstTime(std::int32_t& time) const;
-    bool GetLastValue(double& value) const;
-    bool GetLowHigh(double& low, double& high) const;
-    bool GetTotalChangePercent(double& percent) const;
-    bool GetTotalChange(double& change) const;
-    bool GetLastChangePercent(double& percent, bool sinceLastDay) const;
-    bool GetLastChange(double& change, bool sinceLastDay) const;
-    bool GetReferenceTime(std::int32_t& time, bool sinceLastDay) const;
+    bool getLastTime(std::int32_t& time) const;
+    bool getFirstTime(std::int32_t& time) const;
+    bool getLastValue(double& value) const;
+    bool getLowHigh(double& low, double& high) const;
+    bool getTotalChangePercent(double& percent) const;
+    bool getTotalChange(double& change) const;
+    bool getLastChangePercent(double& percent, bool sinceLastDay) const;
+    bool getLastChange(double& change, bool sinceLastDay) const;
+    bool getReferenceTime(std::int32_t& time, bool sinceLastDay) const;
 
 private:
     // The record the change columns compare the newest one with, or null.
-    const Quotation* ChangeReference(bool sinceLastDay) const;
+    const Quotation* changeReference(bool sinceLastDay) const;
 
     ItemSettings m_settings;
     std::vector<Quotation> m_history;

@@ -11,45 +11,45 @@ namespace {
 constexpr std::int32_t kAny = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kAll = std::numeric_limits<std::int32_t>::max();
 
-constexpr ServerConfigField Text(const char* storedName, const char* jsonKey, std::string ServerConfig::*member,
+constexpr ServerConfigField text(const char* storedName, const char* jsonKey, std::string ServerConfig::*member,
                                  const char* byDefault, std::int32_t maxLength, int jsonPosition,
                                  bool keptWhenNotStored = false)
 {
     return {storedName, jsonKey, member, nullptr, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition};
 }
 
-constexpr ServerConfigField Number(const char* storedName, const char* jsonKey, std::int32_t ServerConfig::*member,
+constexpr ServerConfigField number(const char* storedName, const char* jsonKey, std::int32_t ServerConfig::*member,
                                    std::int32_t byDefault, std::int32_t low, std::int32_t high, int jsonPosition)
 {
     return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition};
 }
 
 constexpr ServerConfigField kFields[] = {
-    Text("URL", "url", &ServerConfig::url, "", 259, 0),
+    text("URL", "url", &ServerConfig::url, "", 259, 0),
     // An item whose named configuration is gone still parses numbers with its own separators.
-    Text("TAUSEND", "thousands", &ServerConfig::thousandsSeparator, "", 259, 2, true),
-    Text("DECIMAL", "decimal", &ServerConfig::decimalSeparator, ",", 259, 3, true),
+    text("TAUSEND", "thousands", &ServerConfig::thousandsSeparator, "", 259, 2, true),
+    text("DECIMAL", "decimal", &ServerConfig::decimalSeparator, ",", 259, 3, true),
     // The search holds the text before the value in a 256-byte buffer.
-    Text("Text_before_Value", "textBeforeValue", &ServerConfig::textBeforeValue, "", 255, 5),
-    Number("Timeout", "timeout", &ServerConfig::timeout, 60, 1, 600, 1),
-    Number("Format", "conversion", &ServerConfig::conversion, 0, 0, 2, 4),
-    Number("Nr_HTML_before_Value", "tagsToSkip", &ServerConfig::tagsToSkip, 0, 0, 10000, 6),
-    Number("Numbers_before_Value", "numbersToSkip", &ServerConfig::numbersToSkip, 0, 0, 10000, 7),
-    Number("NoCaseSensitiv", "caseInsensitive", &ServerConfig::caseInsensitive, 1, 0, 1, 8),
-    Number("Filtering", "searchKind", &ServerConfig::searchKind, 0, 0, 1, 9),
-    Text("RegExp", "regExp", &ServerConfig::regExp, "", 259, 10),
-    Number("RegExpQuotationIndex", "quotationIndex", &ServerConfig::quotationIndex, 1, kAny, kAll, 11),
-    Number("bRegExpExtractDate", "extractDate", &ServerConfig::extractDate, 0, 0, 1, 12),
-    Number("RegExpDayIndex", "dayIndex", &ServerConfig::dayIndex, 2, kAny, kAll, 13),
-    Number("RegExpMonthIndex", "monthIndex", &ServerConfig::monthIndex, 3, kAny, kAll, 14),
-    Number("RegExpYearIndex", "yearIndex", &ServerConfig::yearIndex, 4, kAny, kAll, 15),
-    Number("bRegExpExtractTime", "extractTime", &ServerConfig::extractTime, 0, 0, 1, 16),
-    Number("RegExpHourIndex", "hourIndex", &ServerConfig::hourIndex, 5, kAny, kAll, 17),
-    Number("RegExpMinuteIndex", "minuteIndex", &ServerConfig::minuteIndex, 6, kAny, kAll, 18),
+    text("Text_before_Value", "textBeforeValue", &ServerConfig::textBeforeValue, "", 255, 5),
+    number("Timeout", "timeout", &ServerConfig::timeout, 60, 1, 600, 1),
+    number("Format", "conversion", &ServerConfig::conversion, 0, 0, 2, 4),
+    number("Nr_HTML_before_Value", "tagsToSkip", &ServerConfig::tagsToSkip, 0, 0, 10000, 6),
+    number("Numbers_before_Value", "numbersToSkip", &ServerConfig::numbersToSkip, 0, 0, 10000, 7),
+    number("NoCaseSensitiv", "caseInsensitive", &ServerConfig::caseInsensitive, 1, 0, 1, 8),
+    number("Filtering", "searchKind", &ServerConfig::searchKind, 0, 0, 1, 9),
+    text("RegExp", "regExp", &ServerConfig::regExp, "", 259, 10),
+    number("RegExpQuotationIndex", "quotationIndex", &ServerConfig::quotationIndex, 1, kAny, kAll, 11),
+    number("bRegExpExtractDate", "extractDate", &ServerConfig::extractDate, 0, 0, 1, 12),
+    number("RegExpDayIndex", "dayIndex", &ServerConfig::dayIndex, 2, kAny, kAll, 13),
+    number("RegExpMonthIndex", "monthIndex", &ServerConfig::monthIndex, 3, kAny, kAll, 14),
+    number("RegExpYearIndex", "yearIndex", &ServerConfig::yearIndex, 4, kAny, kAll, 15),
+    number("bRegExpExtractTime", "extractTime", &ServerConfig::extractTime, 0, 0, 1, 16),
+    number("RegExpHourIndex", "hourIndex", &ServerConfig::hourIndex, 5, kAny, kAll, 17),
+    number("RegExpMinuteIndex", "minuteIndex", &ServerConfig::minuteIndex, 6, kAny, kAll, 18),
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 
-bool EqualNoCase(std::string_view a, std::string_view b)
+bool equalNoCase(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return a.size() == b.size()
@@ -58,7 +58,7 @@ bool EqualNoCase(std::string_view a, std::string_view b)
 
 } // namespace
 
-ServerConfig NewItemServerConfig()
+ServerConfig newItemServerConfig()
 {
     ServerConfig config;
     config.url = "http://www.";
@@ -68,12 +68,12 @@ ServerConfig NewItemServerConfig()
     return config;
 }
 
-std::span<const ServerConfigField> ServerConfigFields()
+std::span<const ServerConfigField> serverConfigFields()
 {
     return kFields;
 }
 
-std::span<const ServerConfigField* const> ServerConfigFieldsInJsonOrder()
+std::span<const ServerConfigField* const> serverConfigFieldsInJsonOrder()
 {
     static const std::array<const ServerConfigField*, kFieldCount> ordered = [] {
         std::array<const ServerConfigField*, kFieldCount> list{};
@@ -84,16 +84,16 @@ std::span<const ServerConfigField* const> ServerConfigFieldsInJsonOrder()
     return ordered;
 }
 
-const ServerConfigField* FindServerConfigField(std::string_view storedName)
+const ServerConfigField* findServerConfigField(std::string_view storedName)
 {
     for (const ServerConfigField& field : kFields) {
-        if (EqualNoCase(field.storedName, storedName))
+        if (equalNoCase(field.storedName, storedName))
             return &field;
     }
     return nullptr;
 }
 
-void SetServerConfigDefault(const ServerConfigField& field, ServerConfig& config)
+void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config)
 {
     if (field.text)
         config.*field.text = field.textDefault;

@@ -37,7 +37,7 @@ struct ServerConfig {
 };
 
 // The embedded configuration of a newly inserted item ("-- User defined --").
-ServerConfig NewItemServerConfig();
+ServerConfig newItemServerConfig();
 
 // One stored value of a configuration (the name is not one: it is the key the values
 // are stored under). Exactly one of text and number is set. For a number, low..high is
@@ -59,12 +59,12 @@ struct ServerConfigField {
 };
 
 // Every stored value, in the order the profile store and the export file write them.
-std::span<const ServerConfigField> ServerConfigFields();
+std::span<const ServerConfigField> serverConfigFields();
 // The same values in the JSON object's order.
-std::span<const ServerConfigField* const> ServerConfigFieldsInJsonOrder();
-const ServerConfigField* FindServerConfigField(std::string_view storedName); // any letter case
+std::span<const ServerConfigField* const> serverConfigFieldsInJsonOrder();
+const ServerConfigField* findServerConfigField(std::string_view storedName); // any letter case
 
 // Sets the field's default into config.
-void SetServerConfigDefault(const ServerConfigField& field, ServerConfig& config);
+void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config);
 
 } // namespace tarvelo

@@ -15,7 +15,7 @@ constexpr std::array<char16_t, 32> kHighTable = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void AppendUtf8(std::string& out, char32_t cp)
+void appendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -36,7 +36,7 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 // Decodes one UTF-8 sequence at text[pos]; malformed input yields U+FFFD and moves on
 // by one byte.
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos)
+char32_t decodeUtf8(std::string_view text, std::size_t& pos)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char b0 = byte(pos);
@@ -77,14 +77,14 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos)
 
 } // namespace
 
-char32_t Cp1252ToCodePoint(unsigned char byte)
+char32_t cp1252ToCodePoint(unsigned char byte)
 {
     if (byte >= 0x80 && byte <= 0x9F)
         return kHighTable[byte - 0x80];
     return byte;
 }
 
-char CodePointToCp1252(char32_t cp)
+char codePointToCp1252(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
@@ -95,35 +95,35 @@ char CodePointToCp1252(char32_t cp)
     return '?';
 }
 
-std::string Cp1252ToUtf8(std::string_view text)
+std::string cp1252ToUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (char c : text)
-        AppendUtf8(out, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
+        appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(c)));
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view text)
+std::string utf8ToCp1252(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size())
-        out.push_back(CodePointToCp1252(DecodeUtf8(text, pos)));
+        out.push_back(codePointToCp1252(decodeUtf8(text, pos)));
     return out;
 }
 
-std::u16string Cp1252ToUtf16(std::string_view text)
+std::u16string cp1252ToUtf16(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
     for (char c : text)
-        out.push_back(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(c))));
+        out.push_back(static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(c))));
     return out;
 }
 
-std::string Utf16ToCp1252(std::u16string_view text)
+std::string utf16ToCp1252(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -133,12 +133,12 @@ std::string Utf16ToCp1252(std::u16string_view text)
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         }
-        out.push_back(CodePointToCp1252(cp));
+        out.push_back(codePointToCp1252(cp));
     }
     return out;
 }
 
-int HexDigit(char c)
+int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';

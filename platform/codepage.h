@@ -8,23 +8,23 @@
 // hold becomes '?'.
 namespace tarvelo {
 
-std::string Cp1252ToUtf8(std::string_view text);
-std::string Utf8ToCp1252(std::string_view text);
-std::u16string Cp1252ToUtf16(std::string_view text);
-std::string Utf16ToCp1252(std::u16string_view text);
+std::string cp1252ToUtf8(std::string_view text);
+std::string utf8ToCp1252(std::string_view text);
+std::u16string cp1252ToUtf16(std::string_view text);
+std::string utf16ToCp1252(std::u16string_view text);
 
 // A file path (the file system's bytes, UTF-8) as a text of the code page, for
 // messages that name a file.
-inline std::string PathText(std::string_view path)
+inline std::string pathText(std::string_view path)
 {
-    return Utf8ToCp1252(path);
+    return utf8ToCp1252(path);
 }
 
 // The value of a hexadecimal digit, or -1 for any other character.
-int HexDigit(char c);
+int hexDigit(char c);
 
 // One code point <-> one Windows-1252 byte; '?' when there is none.
-char32_t Cp1252ToCodePoint(unsigned char byte);
-char CodePointToCp1252(char32_t codePoint);
+char32_t cp1252ToCodePoint(unsigned char byte);
+char codePointToCp1252(char32_t codePoint);
 
 } // namespace tarvelo

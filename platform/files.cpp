@@ -18,7 +18,7 @@ namespace tarvelo {
 
 namespace {
 
-FileError FromErrno(int error)
+FileError fromErrno(int error)
 {
     switch (error) {
     case ENOENT:
@@ -41,7 +41,7 @@ FileError FromErrno(int error)
     }
 }
 
-std::string FolderOf(const std::string& path)
+std::string folderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos)
@@ -51,7 +51,7 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-std::string BaseNameOf(const std::string& path)
+std::string baseNameOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -59,7 +59,7 @@ std::string BaseNameOf(const std::string& path)
 
 } // namespace
 
-int FileErrorCause(FileError error)
+int fileErrorCause(FileError error)
 {
     switch (error) {
     case FileError::NotFound: return 3;
@@ -79,12 +79,12 @@ FileError InputFile::open(const std::string& path)
     close();
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
-        return FromErrno(errno);
+        return fromErrno(errno);
     struct stat info {};
     if (::fstat(m_fd, &info) != 0) {
         const int error = errno;
         close();
-        return FromErrno(error);
+        return fromErrno(error);
     }
     if (S_ISDIR(info.st_mode)) {
         close();
@@ -148,7 +148,7 @@ FileError MappedFile::open(const std::string& path)
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return FromErrno(errno);
+        return fromErrno(errno);
     // Room for the file and one more page of zeros; the file is mapped over the start.
     const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     const std::size_t bytes = (static_cast<std::size_t>(size) / page + 2) * page;
@@ -164,7 +164,7 @@ FileError MappedFile::open(const std::string& path)
     ::close(fd);
     if (mapped == MAP_FAILED) {
         ::munmap(area, bytes);
-        return FromErrno(error);
+        return fromErrno(error);
     }
     if (::mprotect(mapped, static_cast<std::size_t>(size), PROT_READ | PROT_WRITE) != 0) {
         ::munmap(area, bytes);
@@ -198,7 +198,7 @@ FileError OutputFile::open(const std::string& path)
     m_error = FileError::None;
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0)
-        return m_error = FromErrno(errno);
+        return m_error = fromErrno(errno);
     m_buffer.reserve(1 << 20);
     return FileError::None;
 }
@@ -232,7 +232,7 @@ void OutputFile::writeThrough(const char* p, std::size_t n)
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            m_error = FromErrno(errno);
+            m_error = fromErrno(errno);
             break;
         }
         p += put;
@@ -246,7 +246,7 @@ FileError OutputFile::close()
         return m_error;
     flush();
     if (::close(m_fd) != 0 && m_error == FileError::None)
-        m_error = FromErrno(errno);
+        m_error = fromErrno(errno);
     m_fd = -1;
     return m_error;
 }
@@ -254,7 +254,7 @@ FileError OutputFile::close()
 namespace {
 
 // Copies the whole contents of one open file into another from their starts.
-bool CopyContents(int from, int to)
+bool copyContents(int from, int to)
 {
     if (::lseek(from, 0, SEEK_SET) != 0 || ::lseek(to, 0, SEEK_SET) != 0)
         return false;
@@ -283,7 +283,7 @@ bool CopyContents(int from, int to)
 
 // Removes our temporary files of saves that never finished (killed programs), once they
 // are an hour old, so that a save in progress elsewhere keeps its own.
-void RemoveStaleTemporaries(const std::string& folder)
+void removeStaleTemporaries(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
@@ -311,9 +311,9 @@ AtomicFileWriter::~AtomicFileWriter()
 FileError AtomicFileWriter::open(const std::string& path)
 {
     abort();
-    m_path = ResolveLinks(path);
+    m_path = resolveLinks(path);
     m_error = FileError::None;
-    RemoveStaleTemporaries(FolderOf(m_path));
+    removeStaleTemporaries(folderOf(m_path));
     struct stat info {};
     const bool exists = ::stat(m_path.c_str(), &info) == 0;
     // A destination that exists but cannot be written is refused up front, as a
@@ -322,10 +322,10 @@ FileError AtomicFileWriter::open(const std::string& path)
         return m_error = FileError::AccessDenied;
     if (exists && S_ISREG(info.st_mode) && info.st_nlink > 1)
         return openInPlace();
-    std::string pattern = FolderOf(m_path) + "/." + BaseNameOf(m_path) + std::string(kTempMarker) + "XXXXXX";
+    std::string pattern = folderOf(m_path) + "/." + baseNameOf(m_path) + std::string(kTempMarker) + "XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
-        return m_error = FromErrno(errno);
+        return m_error = fromErrno(errno);
     m_tempPath = pattern;
     if (exists) {
         // The new file is what the old one was: its owner and group where we may set
@@ -346,26 +346,26 @@ FileError AtomicFileWriter::openInPlace()
 {
     const int old = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (old < 0)
-        return m_error = FromErrno(errno);
-    std::string pattern = FolderOf(m_path) + "/." + BaseNameOf(m_path) + std::string(kBackupMarker) + "XXXXXX";
+        return m_error = fromErrno(errno);
+    std::string pattern = folderOf(m_path) + "/." + baseNameOf(m_path) + std::string(kBackupMarker) + "XXXXXX";
     const int backup = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (backup < 0) {
         const int error = errno;
         ::close(old);
-        return m_error = FromErrno(error);
+        return m_error = fromErrno(error);
     }
-    const bool copied = CopyContents(old, backup) && ::fsync(backup) == 0;
+    const bool copied = copyContents(old, backup) && ::fsync(backup) == 0;
     const int error = errno;
     ::close(old);
     ::close(backup);
     if (!copied) {
         ::unlink(pattern.c_str());
-        return m_error = FromErrno(error);
+        return m_error = fromErrno(error);
     }
     m_backupPath = pattern;
     m_fd = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (m_fd < 0) {
-        m_error = FromErrno(errno);
+        m_error = fromErrno(errno);
         abort();
         return m_error;
     }
@@ -382,7 +382,7 @@ FileError AtomicFileWriter::write(const void* data, std::size_t n)
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            m_error = FromErrno(errno);
+            m_error = fromErrno(errno);
             abort();
             return m_error;
         }
@@ -397,13 +397,13 @@ FileError AtomicFileWriter::commit()
     if (m_fd < 0)
         return m_error == FileError::None ? FileError::Other : m_error;
     if (::fsync(m_fd) != 0) {
-        m_error = FromErrno(errno);
+        m_error = fromErrno(errno);
         abort();
         return m_error;
     }
     if (::close(m_fd) != 0) {
         m_fd = -1;
-        m_error = FromErrno(errno);
+        m_error = fromErrno(errno);
         abort();
         return m_error;
     }
@@ -415,7 +415,7 @@ FileError AtomicFileWriter::commit()
         return FileError::None;
     }
     if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
-        m_error = FromErrno(errno);
+        m_error = fromErrno(errno);
         abort();
         return m_error;
     }
@@ -436,7 +436,7 @@ void AtomicFileWriter::abort()
         // should even that fail.
         const int backup = ::open(m_backupPath.c_str(), O_RDONLY | O_CLOEXEC);
         const int target = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        bool restored = backup >= 0 && target >= 0 && CopyContents(backup, target) && ::fsync(target) == 0;
+        bool restored = backup >= 0 && target >= 0 && copyContents(backup, target) && ::fsync(target) == 0;
         if (backup >= 0)
             ::close(backup);
         if (target >= 0 && ::close(target) != 0)
@@ -447,7 +447,7 @@ void AtomicFileWriter::abort()
     }
 }
 
-std::string ResolveLinks(const std::string& path)
+std::string resolveLinks(const std::string& path)
 {
     std::string current = path;
     // The kernel's own limit on links in a row; a loop ends here as well.
@@ -460,12 +460,12 @@ std::string ResolveLinks(const std::string& path)
         if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
             return current;
         target.resize(static_cast<std::size_t>(length));
-        current = target[0] == '/' ? target : FolderOf(current) + "/" + target;
+        current = target[0] == '/' ? target : folderOf(current) + "/" + target;
     }
     return current;
 }
 
-std::optional<FileStamp> ReadFileStamp(const std::string& path, bool withHash)
+std::optional<FileStamp> readFileStamp(const std::string& path, bool withHash)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -512,8 +512,8 @@ FileLock::~FileLock()
 
 std::string FileLock::lockFilePath(const std::string& path)
 {
-    const std::string target = ResolveLinks(path);
-    return FolderOf(target) + "/." + BaseNameOf(target) + ".lock";
+    const std::string target = resolveLinks(path);
+    return folderOf(target) + "/." + baseNameOf(target) + ".lock";
 }
 
 FileLock::Result FileLock::acquire(const std::string& path, std::chrono::milliseconds wait)
@@ -578,7 +578,7 @@ void FileLock::release()
     m_fd = -1;
 }
 
-std::chrono::milliseconds LockWait()
+std::chrono::milliseconds lockWait()
 {
     if (const char* text = std::getenv("TARVELO_LOCK_WAIT"); text && *text) {
         const std::string_view view(text);
@@ -590,7 +590,7 @@ std::chrono::milliseconds LockWait()
     return std::chrono::seconds(20);
 }
 
-std::string CreateTempFile(std::string_view prefix)
+std::string createTempFile(std::string_view prefix)
 {
     const char* dir = std::getenv("TMPDIR");
     std::string folder = (dir && *dir) ? dir : "/tmp";
@@ -602,7 +602,7 @@ std::string CreateTempFile(std::string_view prefix)
     return pattern;
 }
 
-FileError ReadWholeFile(const std::string& path, std::string& contents)
+FileError readWholeFile(const std::string& path, std::string& contents)
 {
     InputFile file;
     if (const FileError error = file.open(path); error != FileError::None)
@@ -612,14 +612,14 @@ FileError ReadWholeFile(const std::string& path, std::string& contents)
     for (;;) {
         const std::ptrdiff_t got = file.read(buffer, sizeof buffer);
         if (got < 0)
-            return FromErrno(errno);
+            return fromErrno(errno);
         if (got == 0)
             return FileError::None;
         contents.append(buffer, static_cast<std::size_t>(got));
     }
 }
 
-FileError WriteFileAtomically(const std::string& path, std::string_view contents)
+FileError writeFileAtomically(const std::string& path, std::string_view contents)
 {
     AtomicFileWriter writer;
     if (const FileError error = writer.open(path); error != FileError::None)
@@ -629,11 +629,11 @@ FileError WriteFileAtomically(const std::string& path, std::string_view contents
     return writer.commit();
 }
 
-FileError WriteWholeFile(const std::string& path, std::string_view contents)
+FileError writeWholeFile(const std::string& path, std::string_view contents)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
-        return FromErrno(errno);
+        return fromErrno(errno);
     const char* p = contents.data();
     std::size_t n = contents.size();
     while (n > 0) {
@@ -643,13 +643,13 @@ FileError WriteWholeFile(const std::string& path, std::string_view contents)
                 continue;
             const int error = errno;
             ::close(fd);
-            return FromErrno(error);
+            return fromErrno(error);
         }
         p += put;
         n -= static_cast<std::size_t>(put);
     }
     if (::close(fd) != 0)
-        return FromErrno(errno);
+        return fromErrno(errno);
     return FileError::None;
 }
 

@@ -21,7 +21,7 @@ enum class FileError {
 
 // The framework's number for a file error's cause, as "File could not be saved (%i)"
 // shows it: 3 bad path, 5 access denied, 13 disk full, 1 anything else.
-int FileErrorCause(FileError error);
+int fileErrorCause(FileError error);
 
 // A file opened for reading in large blocks.
 class InputFile {
@@ -127,7 +127,7 @@ private:
 
 // The file that a path leads to, through any symbolic links (also when the last link
 // leads to a file that does not exist yet). A path without links comes back as it is.
-std::string ResolveLinks(const std::string& path);
+std::string resolveLinks(const std::string& path);
 
 // What a file was when it was read: which file, its size and time, and a hash of its
 // bytes. Two stamps with the same hash describe the same contents.
@@ -145,7 +145,7 @@ struct FileStamp {
     }
 };
 // Without withHash only the entry is read. Empty when the file cannot be read.
-std::optional<FileStamp> ReadFileStamp(const std::string& path, bool withHash);
+std::optional<FileStamp> readFileStamp(const std::string& path, bool withHash);
 
 // An exclusive advisory lock (flock) on a file that several programs write, held on a
 // lock file beside it (".NAME.lock"), so that replacing the file by rename keeps it.
@@ -182,16 +182,16 @@ private:
 
 // How long a writer waits for another one's lock: TARVELO_LOCK_WAIT seconds from the
 // environment, else 20 seconds.
-std::chrono::milliseconds LockWait();
+std::chrono::milliseconds lockWait();
 
 // A new, empty, uniquely named file in $TMPDIR (default /tmp) whose name starts with
 // the prefix. Returns an empty path when none could be made.
-std::string CreateTempFile(std::string_view prefix);
+std::string createTempFile(std::string_view prefix);
 
 // Whole-file helpers.
-FileError ReadWholeFile(const std::string& path, std::string& contents);
-FileError WriteFileAtomically(const std::string& path, std::string_view contents);
+FileError readWholeFile(const std::string& path, std::string& contents);
+FileError writeFileAtomically(const std::string& path, std::string_view contents);
 // Creates or truncates the file and writes the bytes in place (for scratch files).
-FileError WriteWholeFile(const std::string& path, std::string_view contents);
+FileError writeWholeFile(const std::string& path, std::string_view contents);
 
 } // namespace tarvelo

@@ -10,17 +10,17 @@ namespace {
 constexpr char kHexUpper[] = "0123456789ABCDEF";
 constexpr char kHexLower[] = "0123456789abcdef";
 
-bool IsAsciiAlnum(char32_t c)
+bool isAsciiAlnum(char32_t c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-bool KeptInKey(char32_t c)
+bool keptInKey(char32_t c)
 {
-    return IsAsciiAlnum(c) || c == '_' || c == '-' || c == '.';
+    return isAsciiAlnum(c) || c == '_' || c == '-' || c == '.';
 }
 
-int HexValue(char32_t c)
+int hexValue(char32_t c)
 {
     if (c >= '0' && c <= '9')
         return static_cast<int>(c - '0');
@@ -31,17 +31,17 @@ int HexValue(char32_t c)
     return -1;
 }
 
-int UpperHexValue(char c)
+int upperHexValue(char c)
 {
-    return (c >= 'a' && c <= 'f') ? -1 : HexValue(static_cast<unsigned char>(c));
+    return (c >= 'a' && c <= 'f') ? -1 : hexValue(static_cast<unsigned char>(c));
 }
 
-int OctValue(char c)
+int octValue(char c)
 {
     return c >= '0' && c <= '7' ? c - '0' : -1;
 }
 
-void AppendLowerHex(std::uint32_t value, std::string& out)
+void appendLowerHex(std::uint32_t value, std::string& out)
 {
     char digits[8];
     int n = 0;
@@ -53,7 +53,7 @@ void AppendLowerHex(std::uint32_t value, std::string& out)
         out += digits[--n];
 }
 
-void AppendUtf8(char32_t cp, std::string& out)
+void appendUtf8(char32_t cp, std::string& out)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -72,34 +72,34 @@ void AppendUtf8(char32_t cp, std::string& out)
     }
 }
 
-bool IsHighSurrogate(char32_t c)
+bool isHighSurrogate(char32_t c)
 {
     return c >= 0xD800 && c <= 0xDBFF;
 }
 
-bool IsLowSurrogate(char32_t c)
+bool isLowSurrogate(char32_t c)
 {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 // The code point at text[i] (a surrogate pair counts as one); moves i past it.
-char32_t NextCodePoint(std::u16string_view text, std::size_t& i)
+char32_t nextCodePoint(std::u16string_view text, std::size_t& i)
 {
     char32_t c = text[i++];
-    if (IsHighSurrogate(c) && i < text.size() && IsLowSurrogate(text[i]))
+    if (isHighSurrogate(c) && i < text.size() && isLowSurrogate(text[i]))
         c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
-    else if (IsHighSurrogate(c) || IsLowSurrogate(c))
+    else if (isHighSurrogate(c) || isLowSurrogate(c))
         c = 0xFFFD;
     return c;
 }
 
-void ChopTrailingSpaces(std::u16string& text, std::size_t limit)
+void chopTrailingSpaces(std::u16string& text, std::size_t limit)
 {
     while (text.size() > limit && (text.back() == u' ' || text.back() == u'\t'))
         text.pop_back();
 }
 
-bool StartsWith(std::u16string_view text, std::u16string_view prefix)
+bool startsWith(std::u16string_view text, std::u16string_view prefix)
 {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -124,14 +124,14 @@ private:
     std::size_t m_pos = 0;
 };
 
-std::u16string Ascii(std::string_view text)
+std::u16string ascii(std::string_view text)
 {
     return std::u16string(text.begin(), text.end());
 }
 
 // What QVariant::toString() gives for a value serialized by QDataStream (version 4.0,
 // as QSettings writes it), for the kinds that have a text.
-std::optional<std::u16string> SerializedValueText(std::u16string_view bytes)
+std::optional<std::u16string> serializedValueText(std::u16string_view bytes)
 {
     StreamReader in(bytes);
     if (!in.has(4))
@@ -143,7 +143,7 @@ std::optional<std::u16string> SerializedValueText(std::u16string_view bytes)
         std::uint64_t v = in.read(size);
         if (isSigned && size < 8 && (v >> (size * 8 - 1)) != 0)
             v |= ~std::uint64_t{0} << (size * 8);
-        return Ascii(isSigned ? std::to_string(static_cast<std::int64_t>(v)) : std::to_string(v));
+        return ascii(isSigned ? std::to_string(static_cast<std::int64_t>(v)) : std::to_string(v));
     };
     switch (type) {
     case 1: // bool
@@ -169,7 +169,7 @@ std::optional<std::u16string> SerializedValueText(std::u16string_view bytes)
                 std::string raw;
                 for (char16_t c : body)
                     raw += static_cast<char>(c & 0xFF);
-                return Utf8ToUtf16(raw);
+                return utf8ToUtf16(raw);
             }
             std::u16string text;
             for (std::size_t i = 0; i + 1 < body.size(); i += 2)
@@ -183,12 +183,12 @@ std::optional<std::u16string> SerializedValueText(std::u16string_view bytes)
 
 } // namespace
 
-void AppendEscapedKey(std::u16string_view key, std::string& out)
+void appendEscapedKey(std::u16string_view key, std::string& out)
 {
     for (char16_t c : key) {
         if (c == u'/') {
             out += '\\';
-        } else if (KeptInKey(c)) {
+        } else if (keptInKey(c)) {
             out += static_cast<char>(c);
         } else if (c <= 0xFF) {
             out += '%';
@@ -204,9 +204,9 @@ void AppendEscapedKey(std::u16string_view key, std::string& out)
     }
 }
 
-std::u16string UnescapedKey(std::string_view text)
+std::u16string unescapedKey(std::string_view text)
 {
-    const std::u16string decoded = Utf8ToUtf16(text);
+    const std::u16string decoded = utf8ToUtf16(text);
     std::u16string out;
     out.reserve(decoded.size());
     const std::size_t size = decoded.size();
@@ -232,7 +232,7 @@ std::u16string UnescapedKey(std::string_view text)
         std::uint32_t value = 0;
         bool ok = first + digits <= size;
         for (std::size_t d = 0; ok && d < digits; ++d) {
-            const int h = HexValue(decoded[first + d]);
+            const int h = hexValue(decoded[first + d]);
             ok = h >= 0;
             value = value * 16 + static_cast<std::uint32_t>(h);
         }
@@ -247,11 +247,11 @@ std::u16string UnescapedKey(std::string_view text)
     return out;
 }
 
-bool IsCanonicalKey(std::string_view text)
+bool isCanonicalKey(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (KeptInKey(static_cast<unsigned char>(c)) || c == '\\')
+        if (keptInKey(static_cast<unsigned char>(c)) || c == '\\')
             continue;
         if (c != '%')
             return false;
@@ -260,44 +260,44 @@ bool IsCanonicalKey(std::string_view text)
                 return false;
             std::uint32_t value = 0;
             for (std::size_t d = 2; d < 6; ++d) {
-                const int h = UpperHexValue(text[i + d]);
+                const int h = upperHexValue(text[i + d]);
                 if (h < 0)
                     return false;
                 value = value * 16 + static_cast<std::uint32_t>(h);
             }
-            if (value <= 0xFF || IsHighSurrogate(value) || IsLowSurrogate(value))
+            if (value <= 0xFF || isHighSurrogate(value) || isLowSurrogate(value))
                 return false;
             i += 5;
             continue;
         }
         if (i + 2 >= text.size())
             return false;
-        const int high = UpperHexValue(text[i + 1]);
-        const int low = UpperHexValue(text[i + 2]);
+        const int high = upperHexValue(text[i + 1]);
+        const int low = upperHexValue(text[i + 2]);
         if (high < 0 || low < 0)
             return false;
         const auto value = static_cast<char32_t>(high * 16 + low);
-        if (KeptInKey(value) || value == '/')
+        if (keptInKey(value) || value == '/')
             return false;
         i += 2;
     }
     return true;
 }
 
-void AppendEscapedString(std::u16string_view text, std::string& out)
+void appendEscapedString(std::u16string_view text, std::string& out)
 {
     bool needsQuotes = false;
     bool escapeNextIfDigit = false;
-    const bool useCodec = !(StartsWith(text, u"@ByteArray(") || StartsWith(text, u"@Variant(")
-                            || StartsWith(text, u"@DateTime("));
+    const bool useCodec = !(startsWith(text, u"@ByteArray(") || startsWith(text, u"@Variant(")
+                            || startsWith(text, u"@DateTime("));
     const std::size_t start = out.size();
     for (std::size_t i = 0; i < text.size();) {
         const char16_t c = text[i];
         if (c == u';' || c == u',' || c == u'=')
             needsQuotes = true;
-        if (escapeNextIfDigit && HexValue(c) >= 0) {
+        if (escapeNextIfDigit && hexValue(c) >= 0) {
             out += "\\x";
-            AppendLowerHex(c, out);
+            appendLowerHex(c, out);
             ++i;
             continue;
         }
@@ -319,10 +319,10 @@ void AppendEscapedString(std::u16string_view text, std::string& out)
         default:
             if (c <= 0x1F || (c >= 0x7F && !useCodec)) {
                 out += "\\x";
-                AppendLowerHex(c, out);
+                appendLowerHex(c, out);
                 escapeNextIfDigit = true;
             } else if (useCodec) {
-                AppendUtf8(NextCodePoint(text, i), out);
+                appendUtf8(nextCodePoint(text, i), out);
                 continue;
             } else {
                 out += static_cast<char>(c);
@@ -336,7 +336,7 @@ void AppendEscapedString(std::u16string_view text, std::string& out)
     }
 }
 
-bool UnescapedStringList(std::string_view str, std::u16string& single, std::vector<std::u16string>& list)
+bool unescapedStringList(std::string_view str, std::u16string& single, std::vector<std::u16string>& list)
 {
     static constexpr std::array<std::array<char, 2>, 11> kEscapes = {{
         {'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'}, {'r', '\r'}, {'t', '\t'},
@@ -371,16 +371,16 @@ bool UnescapedStringList(std::string_view str, std::u16string& single, std::vect
                     break;
                 }
             }
-            if (!named && (e == 'x' || OctValue(e) >= 0)) {
+            if (!named && (e == 'x' || octValue(e) >= 0)) {
                 const bool hex = e == 'x';
                 if (hex && i >= n) {
                     chopAtEnd = false;
                     break;
                 }
-                if (!hex || HexValue(static_cast<unsigned char>(str[i])) >= 0) {
-                    char16_t value = hex ? 0 : static_cast<char16_t>(OctValue(e));
+                if (!hex || hexValue(static_cast<unsigned char>(str[i])) >= 0) {
+                    char16_t value = hex ? 0 : static_cast<char16_t>(octValue(e));
                     while (i < n) {
-                        const int d = hex ? HexValue(static_cast<unsigned char>(str[i])) : OctValue(str[i]);
+                        const int d = hex ? hexValue(static_cast<unsigned char>(str[i])) : octValue(str[i]);
                         if (d < 0)
                             break;
                         value = static_cast<char16_t>((value << (hex ? 4 : 3)) + d);
@@ -407,7 +407,7 @@ bool UnescapedStringList(std::string_view str, std::u16string& single, std::vect
             }
         } else if (c == ',' && !inQuotes) {
             if (!quoted)
-                ChopTrailingSpaces(single, chopLimit);
+                chopTrailingSpaces(single, chopLimit);
             isList = true;
             list.push_back(std::move(single));
             single.clear();
@@ -419,18 +419,18 @@ bool UnescapedStringList(std::string_view str, std::u16string& single, std::vect
             std::size_t j = i + 1;
             while (j < n && str[j] != '\\' && str[j] != '"' && str[j] != ',')
                 ++j;
-            single += Utf8ToUtf16(str.substr(i, j - i));
+            single += utf8ToUtf16(str.substr(i, j - i));
             i = j;
         }
     }
     if (chopAtEnd && !quoted)
-        ChopTrailingSpaces(single, chopLimit);
+        chopTrailingSpaces(single, chopLimit);
     if (isList)
         list.push_back(std::move(single));
     return isList;
 }
 
-bool IsPlainValue(std::string_view text)
+bool isPlainValue(std::string_view text)
 {
     if (text.empty())
         return true;
@@ -443,63 +443,63 @@ bool IsPlainValue(std::string_view text)
     return true;
 }
 
-std::string CanonicalValue(std::string_view text)
+std::string canonicalValue(std::string_view text)
 {
-    if (IsPlainValue(text))
+    if (isPlainValue(text))
         return std::string(text);
     std::u16string single;
     std::vector<std::u16string> list;
     std::string out;
-    if (!UnescapedStringList(text, single, list)) {
-        AppendEscapedString(single, out);
+    if (!unescapedStringList(text, single, list)) {
+        appendEscapedString(single, out);
         return out;
     }
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (i != 0)
             out += ", ";
-        AppendEscapedString(list[i], out);
+        appendEscapedString(list[i], out);
     }
     return out;
 }
 
-std::string EncodeText(std::u16string_view text)
+std::string encodeText(std::u16string_view text)
 {
     std::string out;
     if (text.find(u'\0') != std::u16string_view::npos) {
         std::u16string wrapped = u"@String(";
         wrapped += text;
         wrapped += u')';
-        AppendEscapedString(wrapped, out);
+        appendEscapedString(wrapped, out);
     } else if (!text.empty() && text.front() == u'@') {
         std::u16string doubled = u"@";
         doubled += text;
-        AppendEscapedString(doubled, out);
+        appendEscapedString(doubled, out);
     } else {
-        AppendEscapedString(text, out);
+        appendEscapedString(text, out);
     }
     return out;
 }
 
-std::optional<std::u16string> DecodeText(std::string_view stored)
+std::optional<std::u16string> decodeText(std::string_view stored)
 {
     std::u16string s;
     std::vector<std::u16string> list;
-    if (UnescapedStringList(stored, s, list))
+    if (unescapedStringList(stored, s, list))
         return std::nullopt; // a list is no text
     if (s.empty() || s.front() != u'@')
         return s;
     if (s.back() == u')') {
-        if (StartsWith(s, u"@ByteArray(")) {
+        if (startsWith(s, u"@ByteArray(")) {
             std::string bytes;
             for (std::size_t i = 11; i + 1 < s.size(); ++i)
                 bytes += s[i] <= 0xFF ? static_cast<char>(s[i]) : '?';
-            return Utf8ToUtf16(bytes);
+            return utf8ToUtf16(bytes);
         }
-        if (StartsWith(s, u"@String("))
+        if (startsWith(s, u"@String("))
             return s.substr(8, s.size() - 9);
-        if (StartsWith(s, u"@Variant("))
-            return SerializedValueText(std::u16string_view(s).substr(9, s.size() - 10));
-        if (StartsWith(s, u"@DateTime("))
+        if (startsWith(s, u"@Variant("))
+            return serializedValueText(std::u16string_view(s).substr(9, s.size() - 10));
+        if (startsWith(s, u"@DateTime("))
             return std::nullopt;
         const auto arguments = [&](std::size_t open) {
             std::size_t count = 1;
@@ -507,13 +507,13 @@ std::optional<std::u16string> DecodeText(std::string_view stored)
                 count += s[i] == u' ';
             return count;
         };
-        if ((StartsWith(s, u"@Rect(") && arguments(5) == 4) || (StartsWith(s, u"@Size(") && arguments(5) == 2)
-            || (StartsWith(s, u"@Point(") && arguments(6) == 2))
+        if ((startsWith(s, u"@Rect(") && arguments(5) == 4) || (startsWith(s, u"@Size(") && arguments(5) == 2)
+            || (startsWith(s, u"@Point(") && arguments(6) == 2))
             return std::nullopt;
         if (s == u"@Invalid()")
             return std::nullopt;
     }
-    if (StartsWith(s, u"@@"))
+    if (startsWith(s, u"@@"))
         return s.substr(1);
     return s;
 }
@@ -582,7 +582,7 @@ bool LineReader::next(std::string_view& line, std::size_t& equals)
     return !line.empty();
 }
 
-std::u16string Utf8ToUtf16(std::string_view text)
+std::u16string utf8ToUtf16(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
@@ -627,12 +627,12 @@ std::u16string Utf8ToUtf16(std::string_view text)
     return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view text)
+std::string utf16ToUtf8(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();)
-        AppendUtf8(NextCodePoint(text, i), out);
+        appendUtf8(nextCodePoint(text, i), out);
     return out;
 }
 

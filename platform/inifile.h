@@ -22,28 +22,28 @@
 namespace tarvelo::ini {
 
 // Keys.
-void AppendEscapedKey(std::u16string_view key, std::string& out);
-std::u16string UnescapedKey(std::string_view text);
-// Whether the text is already the way AppendEscapedKey writes its key (so that it can
+void appendEscapedKey(std::u16string_view key, std::string& out);
+std::u16string unescapedKey(std::string_view text);
+// Whether the text is already the way appendEscapedKey writes its key (so that it can
 // be split at '\' and kept as it is).
-bool IsCanonicalKey(std::string_view text);
+bool isCanonicalKey(std::string_view text);
 
 // Values, as they follow the '=' of a line.
-void AppendEscapedString(std::u16string_view text, std::string& out);
+void appendEscapedString(std::u16string_view text, std::string& out);
 // Returns true for a list, whose items are then in `list`; otherwise the text is in
 // `single`.
-bool UnescapedStringList(std::string_view text, std::u16string& single, std::vector<std::u16string>& list);
+bool unescapedStringList(std::string_view text, std::u16string& single, std::vector<std::u16string>& list);
 // The form in which QSettings would write back what a value of a file stands for.
-std::string CanonicalValue(std::string_view text);
+std::string canonicalValue(std::string_view text);
 // Whether a stored value is printable ASCII that stands for itself as a text.
-bool IsPlainValue(std::string_view text);
+bool isPlainValue(std::string_view text);
 
 // The stored form of a text of our own (one that has no '@' meaning).
-std::string EncodeText(std::u16string_view text);
+std::string encodeText(std::u16string_view text);
 // The text that a stored value stands for. Nothing when it holds no text: @Invalid(),
 // a list of several items, or a serialized value of a kind other than a number, a
 // truth value, a text or bytes.
-std::optional<std::u16string> DecodeText(std::string_view stored);
+std::optional<std::u16string> decodeText(std::string_view stored);
 
 // The logical lines of a file: a quoted text and a backslash carry a line on over a
 // line end, and ';' starts a comment.
@@ -60,7 +60,7 @@ private:
 };
 
 // UTF-8 <-> UTF-16 as Qt converts (malformed input becomes U+FFFD).
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string utf8ToUtf16(std::string_view text);
+std::string utf16ToUtf8(std::u16string_view text);
 
 } // namespace tarvelo::ini

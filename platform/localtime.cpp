@@ -5,17 +5,17 @@
 
 namespace tarvelo {
 
-void UseUserLocale()
+void useUserLocale()
 {
     std::setlocale(LC_ALL, "");
 }
 
-TimeStamp CurrentTime()
+TimeStamp currentTime()
 {
     return static_cast<TimeStamp>(std::time(nullptr));
 }
 
-TimeStamp MakeLocalTime(int year, int month, int day, int hour, int minute, int second)
+TimeStamp makeLocalTime(int year, int month, int day, int hour, int minute, int second)
 {
     std::tm fields{};
     fields.tm_year = year - 1900;
@@ -32,7 +32,7 @@ TimeStamp MakeLocalTime(int year, int month, int day, int hour, int minute, int 
     return static_cast<TimeStamp>(t);
 }
 
-std::tm BreakLocalTime(TimeStamp time)
+std::tm breakLocalTime(TimeStamp time)
 {
     const std::time_t t = time;
     std::tm fields{};
@@ -40,9 +40,9 @@ std::tm BreakLocalTime(TimeStamp time)
     return fields;
 }
 
-std::string FormatLocalTime(TimeStamp time, std::string_view format)
+std::string formatLocalTime(TimeStamp time, std::string_view format)
 {
-    const std::tm fields = BreakLocalTime(time);
+    const std::tm fields = breakLocalTime(time);
     const std::string fmt(format);
     std::string out(256, '\0');
     for (int attempt = 0; attempt < 4; ++attempt) {

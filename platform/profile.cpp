@@ -38,7 +38,7 @@ struct FoldTables {
     std::array<char16_t, 256> unit{};        // the character in UTF-16
 };
 
-const FoldTables& Tables()
+const FoldTables& tables()
 {
     static const FoldTables tables = [] {
         FoldTables t;
@@ -51,29 +51,29 @@ const FoldTables& Tables()
             else if (b == 0x9F)
                 lower = 0xFF;
             t.fold[static_cast<std::size_t>(b)] = static_cast<unsigned char>(lower);
-            t.unit[static_cast<std::size_t>(b)] = static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(b)));
+            t.unit[static_cast<std::size_t>(b)] = static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(b)));
             t.foldedUnit[static_cast<std::size_t>(b)] =
-                b == 0xB5 ? u'\x03BC' : static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(lower)));
+                b == 0xB5 ? u'\x03BC' : static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(lower)));
         }
         return t;
     }();
     return tables;
 }
 
-std::uint32_t FoldHash(std::string_view text)
+std::uint32_t foldHash(std::string_view text)
 {
-    const auto& fold = Tables().fold;
+    const auto& fold = tables().fold;
     std::uint32_t h = 2166136261u;
     for (char c : text)
         h = (h ^ fold[static_cast<unsigned char>(c)]) * 16777619u;
     return h;
 }
 
-bool FoldEqual(std::string_view a, std::string_view b)
+bool foldEqual(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
-    const auto& fold = Tables().fold;
+    const auto& fold = tables().fold;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (fold[static_cast<unsigned char>(a[i])] != fold[static_cast<unsigned char>(b[i])])
             return false;
@@ -83,9 +83,9 @@ bool FoldEqual(std::string_view a, std::string_view b)
 
 // The order of enumeration: without regard to case, then by spelling (as QString
 // compares them).
-bool LessNoCase(std::string_view a, std::string_view b)
+bool lessNoCase(std::string_view a, std::string_view b)
 {
-    const FoldTables& t = Tables();
+    const FoldTables& t = tables();
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t x = t.foldedUnit[static_cast<unsigned char>(a[i])];
@@ -104,14 +104,14 @@ bool LessNoCase(std::string_view a, std::string_view b)
     return false;
 }
 
-bool KeptInKey(unsigned char c)
+bool keptInKey(unsigned char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
            || c == '.';
 }
 
 // A profile name as a key of the file.
-void AppendFileName(std::string_view name, std::string& out)
+void appendFileName(std::string_view name, std::string& out)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     if (name.empty()) {
@@ -120,7 +120,7 @@ void AppendFileName(std::string_view name, std::string& out)
     }
     for (char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
-        if (KeptInKey(c)) {
+        if (keptInKey(c)) {
             out += ch;
         } else if (c == '%') {
             out += "%2525";
@@ -129,7 +129,7 @@ void AppendFileName(std::string_view name, std::string& out)
         } else if (c == '\\') {
             out += "%255C";
         } else {
-            const char16_t u = Tables().unit[c];
+            const char16_t u = tables().unit[c];
             if (u <= 0xFF) {
                 out += '%';
                 out += kHex[u / 16];
@@ -153,8 +153,8 @@ struct Name {
     bool foreign = false;
     bool matchable = true; // found by a profile name without regard to case
 
-    static Name fromProfile(std::string_view text) { return {std::string(text), FoldHash(text), false, true}; }
-    // From a key of the file as AppendEscapedKey writes it, without '\'.
+    static Name fromProfile(std::string_view text) { return {std::string(text), foldHash(text), false, true}; }
+    // From a key of the file as appendEscapedKey writes it, without '\'.
     static Name fromFile(std::string_view key);
 
     bool sameSpelling(const Name& other) const { return foreign == other.foreign && text == other.text; }
@@ -164,13 +164,13 @@ struct Name {
         if (foreign)
             out += text;
         else
-            AppendFileName(text, out);
+            tarvelo::appendFileName(text, out);
     }
     // The name as QSettings held it, for the order of the file.
     std::u16string settingsText() const
     {
         if (foreign)
-            return ini::UnescapedKey(text);
+            return ini::unescapedKey(text);
         if (text.empty())
             return u"%00";
         std::u16string out;
@@ -184,7 +184,7 @@ struct Name {
             else if (c == '\\')
                 out += u"%5C";
             else
-                out += Tables().unit[c];
+                out += tables().unit[c];
         }
         return out;
     }
@@ -192,7 +192,7 @@ struct Name {
 
 // QSettings' own escape of our names, undone: "%00" is the empty name, "%XX" a
 // character.
-std::u16string UnescapeSettingsName(const std::u16string& stored)
+std::u16string unescapeSettingsName(const std::u16string& stored)
 {
     if (stored == u"%00")
         return {};
@@ -216,15 +216,15 @@ std::u16string UnescapeSettingsName(const std::u16string& stored)
 }
 
 // The profile name of a key of the file, and whether it is one.
-std::string ProfileTextOf(std::string_view key, bool& representable)
+std::string profileTextOf(std::string_view key, bool& representable)
 {
-    const std::u16string name = UnescapeSettingsName(ini::UnescapedKey(key));
+    const std::u16string name = unescapeSettingsName(ini::unescapedKey(key));
     representable = true;
     for (char16_t c : name) {
-        if (CodePointToCp1252(c) == '?' && c != u'?')
+        if (codePointToCp1252(c) == '?' && c != u'?')
             representable = false;
     }
-    return Utf16ToCp1252(name);
+    return utf16ToCp1252(name);
 }
 
 Name Name::fromFile(std::string_view key)
@@ -232,7 +232,7 @@ Name Name::fromFile(std::string_view key)
     if (key.find('%') == std::string_view::npos)
         return fromProfile(key); // letters, digits and "_-." only
     bool representable = false;
-    Name name = fromProfile(ProfileTextOf(key, representable));
+    Name name = fromProfile(profileTextOf(key, representable));
     std::string spelled;
     name.appendFileName(spelled);
     if (!representable || spelled != key) {
@@ -248,14 +248,14 @@ std::string Name::profileText() const
     if (!foreign)
         return text;
     bool representable = false;
-    return ProfileTextOf(text, representable);
+    return profileTextOf(text, representable);
 }
 
-bool MatchesNoCase(const Name& name, std::string_view wanted, std::uint32_t wantedFold)
+bool matchesNoCase(const Name& name, std::string_view wanted, std::uint32_t wantedFold)
 {
     if (!name.matchable || name.fold != wantedFold)
         return false;
-    return name.foreign ? FoldEqual(name.profileText(), wanted) : FoldEqual(name.text, wanted);
+    return name.foreign ? foldEqual(name.profileText(), wanted) : foldEqual(name.text, wanted);
 }
 
 // ---------------------------------------------------------------------------------
@@ -287,14 +287,14 @@ struct Node {
 
 constexpr std::size_t kTableFrom = 16;
 
-Node& Own(NodePtr& node)
+Node& own(NodePtr& node)
 {
     if (node.use_count() > 1)
         node = std::make_shared<Node>(*node);
     return *node;
 }
 
-void TableInsert(Node& node, std::uint32_t index)
+void tableInsert(Node& node, std::uint32_t index)
 {
     const std::size_t mask = node.table.size() - 1;
     std::size_t slot = node.children[index]->name.fold & mask;
@@ -303,17 +303,17 @@ void TableInsert(Node& node, std::uint32_t index)
     node.table[slot] = index + 1;
 }
 
-void TableRebuild(Node& node)
+void tableRebuild(Node& node)
 {
     std::size_t size = 64;
     while (size < node.children.size() * 4)
         size *= 2;
     node.table.assign(size, 0);
     for (std::uint32_t i = 0; i < node.children.size(); ++i)
-        TableInsert(node, i);
+        tableInsert(node, i);
 }
 
-void TableErase(Node& node, std::uint32_t index)
+void tableErase(Node& node, std::uint32_t index)
 {
     const std::size_t mask = node.table.size() - 1;
     std::size_t hole = node.children[index]->name.fold & mask;
@@ -331,28 +331,28 @@ void TableErase(Node& node, std::uint32_t index)
     node.table[hole] = 0;
 }
 
-std::uint32_t AddChild(Node& node, Name name)
+std::uint32_t addChild(Node& node, Name name)
 {
     auto child = std::make_shared<Node>();
     child->name = std::move(name);
     node.children.push_back(std::move(child));
     const auto index = static_cast<std::uint32_t>(node.children.size() - 1);
     if (!node.table.empty() && node.children.size() * 2 <= node.table.size())
-        TableInsert(node, index);
+        tableInsert(node, index);
     else if (node.children.size() > kTableFrom)
-        TableRebuild(node);
+        tableRebuild(node);
     return index;
 }
 
-void RemoveChild(Node& node, std::uint32_t index)
+void removeChild(Node& node, std::uint32_t index)
 {
     const auto last = static_cast<std::uint32_t>(node.children.size() - 1);
     if (!node.table.empty()) {
-        TableErase(node, index);
+        tableErase(node, index);
         if (index != last) {
-            TableErase(node, last);
+            tableErase(node, last);
             std::swap(node.children[index], node.children[last]);
-            TableInsert(node, index);
+            tableInsert(node, index);
         }
     } else if (index != last) {
         std::swap(node.children[index], node.children[last]);
@@ -362,7 +362,7 @@ void RemoveChild(Node& node, std::uint32_t index)
 
 // Calls visit(index) for each child whose name has the hash, until it returns true.
 template <class Visit>
-void ForEachCandidate(const Node& node, std::uint32_t fold, Visit&& visit)
+void forEachCandidate(const Node& node, std::uint32_t fold, Visit&& visit)
 {
     if (node.table.empty()) {
         for (std::uint32_t i = 0; i < node.children.size(); ++i) {
@@ -383,27 +383,27 @@ constexpr std::uint32_t kNone = ~std::uint32_t{0};
 
 // The child a profile name means: the one spelled so, else one that matches without
 // regard to case.
-std::uint32_t FindChild(const Node& node, std::string_view wanted)
+std::uint32_t findChild(const Node& node, std::string_view wanted)
 {
-    const std::uint32_t fold = FoldHash(wanted);
+    const std::uint32_t fold = foldHash(wanted);
     std::uint32_t found = kNone;
-    ForEachCandidate(node, fold, [&](std::uint32_t i) {
+    forEachCandidate(node, fold, [&](std::uint32_t i) {
         const Name& name = node.children[i]->name;
         if (!name.foreign && name.text == wanted) {
             found = i;
             return true;
         }
-        if (found == kNone && MatchesNoCase(name, wanted, fold))
+        if (found == kNone && matchesNoCase(name, wanted, fold))
             found = i;
         return false;
     });
     return found;
 }
 
-std::uint32_t FindChildSpelled(const Node& node, const Name& wanted)
+std::uint32_t findChildSpelled(const Node& node, const Name& wanted)
 {
     std::uint32_t found = kNone;
-    ForEachCandidate(node, wanted.fold, [&](std::uint32_t i) {
+    forEachCandidate(node, wanted.fold, [&](std::uint32_t i) {
         if (!node.children[i]->name.sameSpelling(wanted))
             return false;
         found = i;
@@ -412,22 +412,22 @@ std::uint32_t FindChildSpelled(const Node& node, const Name& wanted)
     return found;
 }
 
-std::uint32_t FindValue(const Node& node, std::string_view wanted)
+std::uint32_t findValue(const Node& node, std::string_view wanted)
 {
     for (std::uint32_t i = 0; i < node.values.size(); ++i) {
         const Name& name = node.values[i].name;
         if (!name.foreign && name.text == wanted)
             return i;
     }
-    const std::uint32_t fold = FoldHash(wanted);
+    const std::uint32_t fold = foldHash(wanted);
     for (std::uint32_t i = 0; i < node.values.size(); ++i) {
-        if (MatchesNoCase(node.values[i].name, wanted, fold))
+        if (matchesNoCase(node.values[i].name, wanted, fold))
             return i;
     }
     return kNone;
 }
 
-std::uint32_t FindValueSpelled(const Node& node, const Name& wanted)
+std::uint32_t findValueSpelled(const Node& node, const Name& wanted)
 {
     for (std::uint32_t i = 0; i < node.values.size(); ++i) {
         if (node.values[i].name.sameSpelling(wanted))
@@ -436,7 +436,7 @@ std::uint32_t FindValueSpelled(const Node& node, const Name& wanted)
     return kNone;
 }
 
-std::vector<std::string_view> SplitKey(std::string_view key)
+std::vector<std::string_view> splitKey(std::string_view key)
 {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -451,11 +451,11 @@ std::vector<std::string_view> SplitKey(std::string_view key)
     return parts;
 }
 
-const Node* FindSpelled(const Node& root, const std::vector<Name>& path)
+const Node* findSpelled(const Node& root, const std::vector<Name>& path)
 {
     const Node* node = &root;
     for (const Name& part : path) {
-        const std::uint32_t i = FindChildSpelled(*node, part);
+        const std::uint32_t i = findChildSpelled(*node, part);
         if (i == kNone)
             return nullptr;
         node = node->children[i].get();
@@ -464,23 +464,23 @@ const Node* FindSpelled(const Node& root, const std::vector<Name>& path)
 }
 
 // Removes a value by its spelled path, and the nodes that it leaves empty.
-void RemoveSpelled(NodePtr& root, const std::vector<Name>& path, const Name& value)
+void removeSpelled(NodePtr& root, const std::vector<Name>& path, const Name& value)
 {
     std::vector<std::pair<Node*, std::uint32_t>> chain;
-    Node* node = &Own(root);
+    Node* node = &own(root);
     for (const Name& part : path) {
-        const std::uint32_t i = FindChildSpelled(*node, part);
+        const std::uint32_t i = findChildSpelled(*node, part);
         if (i == kNone)
             return;
         chain.emplace_back(node, i);
-        node = &Own(node->children[i]);
+        node = &own(node->children[i]);
     }
-    const std::uint32_t v = FindValueSpelled(*node, value);
+    const std::uint32_t v = findValueSpelled(*node, value);
     if (v == kNone)
         return;
     node->values.erase(node->values.begin() + v);
     for (auto link = chain.rbegin(); link != chain.rend() && link->first->children[link->second]->empty(); ++link)
-        RemoveChild(*link->first, link->second);
+        removeChild(*link->first, link->second);
 }
 
 // ---------------------------------------------------------------------------------
@@ -492,7 +492,7 @@ struct Snapshot {
     bool readable = true;           // false: a file that could not be read
 };
 
-FileStamp StampOf(const struct stat& info)
+FileStamp stampOf(const struct stat& info)
 {
     FileStamp stamp;
     stamp.device = info.st_dev;
@@ -502,18 +502,18 @@ FileStamp StampOf(const struct stat& info)
     return stamp;
 }
 
-bool SameFile(const std::optional<FileStamp>& a, const std::optional<FileStamp>& b)
+bool sameFile(const std::optional<FileStamp>& a, const std::optional<FileStamp>& b)
 {
     return a.has_value() == b.has_value() && (!a || a->sameEntry(*b));
 }
 
-bool EqualNoCaseAscii(std::string_view a, std::string_view b)
+bool equalNoCaseAscii(std::string_view a, std::string_view b)
 {
     return a.size() == b.size()
            && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
 }
 
-std::string_view Trimmed(std::string_view text)
+std::string_view trimmed(std::string_view text)
 {
     const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
     while (!text.empty() && space(text.front()))
@@ -523,8 +523,8 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
-// Appends the names of a key (as AppendEscapedKey writes it) to a path.
-void AppendPath(std::string_view key, std::vector<Name>& path)
+// Appends the names of a key (as appendEscapedKey writes it) to a path.
+void appendPath(std::string_view key, std::vector<Name>& path)
 {
     std::size_t start = 0;
     while (start <= key.size()) {
@@ -537,19 +537,19 @@ void AppendPath(std::string_view key, std::vector<Name>& path)
     }
 }
 
-std::string CanonicalKey(std::string_view key)
+std::string canonicalKey(std::string_view key)
 {
-    if (ini::IsCanonicalKey(key))
+    if (ini::isCanonicalKey(key))
         return std::string(key);
     std::string out;
-    ini::AppendEscapedKey(ini::UnescapedKey(key), out);
+    ini::appendEscapedKey(ini::unescapedKey(key), out);
     return out;
 }
 
 // Reads the file as QSettings does: a key of a section is "SECTION/KEY", a later
 // value of the same key replaces an earlier one, lines that are neither sections nor
 // keys are skipped.
-NodePtr ParseFile(std::string_view data)
+NodePtr parseFile(std::string_view data)
 {
     auto root = std::make_shared<Node>();
     ini::LineReader reader(data);
@@ -565,18 +565,18 @@ NodePtr ParseFile(std::string_view data)
             std::size_t close = line.find(']');
             if (close == std::string_view::npos)
                 close = line.size();
-            const std::string_view header = Trimmed(line.substr(1, close - 1));
+            const std::string_view header = trimmed(line.substr(1, close - 1));
             section.clear();
-            if (EqualNoCaseAscii(header, "%general"))
-                section.push_back(Name::fromFile(CanonicalKey(header.substr(1))));
-            else if (!EqualNoCaseAscii(header, "general"))
-                AppendPath(CanonicalKey(header), section);
+            if (equalNoCaseAscii(header, "%general"))
+                section.push_back(Name::fromFile(canonicalKey(header.substr(1))));
+            else if (!equalNoCaseAscii(header, "general"))
+                appendPath(canonicalKey(header), section);
             lastNode = nullptr;
             continue;
         }
         if (equals == std::string_view::npos)
             continue;
-        const std::string key = CanonicalKey(Trimmed(line.substr(0, equals)));
+        const std::string key = canonicalKey(trimmed(line.substr(0, equals)));
         const std::size_t slash = key.rfind('\\');
         const std::string_view valueName =
             slash == std::string::npos ? std::string_view(key) : std::string_view(key).substr(slash + 1);
@@ -585,20 +585,20 @@ NodePtr ParseFile(std::string_view data)
             continue;
         if (!lastNode || prefix != lastPrefix) {
             path = section;
-            AppendPath(prefix, path);
+            appendPath(prefix, path);
             Node* node = root.get();
             for (Name& part : path) {
-                std::uint32_t i = FindChildSpelled(*node, part);
+                std::uint32_t i = findChildSpelled(*node, part);
                 if (i == kNone)
-                    i = AddChild(*node, std::move(part));
+                    i = addChild(*node, std::move(part));
                 node = node->children[i].get();
             }
             lastNode = node;
             lastPrefix.assign(prefix);
         }
         Name name = Name::fromFile(valueName);
-        std::string stored = ini::CanonicalValue(line.substr(equals + 1));
-        const std::uint32_t existing = FindValueSpelled(*lastNode, name);
+        std::string stored = ini::canonicalValue(line.substr(equals + 1));
+        const std::uint32_t existing = findValueSpelled(*lastNode, name);
         if (existing != kNone)
             lastNode->values[existing].data = std::move(stored);
         else
@@ -607,7 +607,7 @@ NodePtr ParseFile(std::string_view data)
     return root;
 }
 
-Snapshot ReadFile(const std::string& path)
+Snapshot readFile(const std::string& path)
 {
     Snapshot snapshot;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -640,8 +640,8 @@ Snapshot ReadFile(const std::string& path)
         snapshot.readable = false;
         return snapshot;
     }
-    snapshot.stamp = StampOf(info);
-    snapshot.root = ParseFile(data);
+    snapshot.stamp = stampOf(info);
+    snapshot.root = parseFile(data);
     return snapshot;
 }
 
@@ -651,7 +651,7 @@ std::mutex g_cacheMutex;
 std::string g_cachePath;
 Snapshot g_cache;
 
-Snapshot CurrentSnapshot(const std::string& path)
+Snapshot currentSnapshot(const std::string& path)
 {
     const std::lock_guard lock(g_cacheMutex);
     struct stat info {};
@@ -660,9 +660,9 @@ Snapshot CurrentSnapshot(const std::string& path)
         g_cache = Snapshot();
         return Snapshot();
     }
-    if (g_cachePath == path && g_cache.stamp && g_cache.stamp->sameEntry(StampOf(info)))
+    if (g_cachePath == path && g_cache.stamp && g_cache.stamp->sameEntry(stampOf(info)))
         return g_cache;
-    Snapshot snapshot = ReadFile(path);
+    Snapshot snapshot = readFile(path);
     if (snapshot.readable && snapshot.stamp) {
         g_cachePath = path;
         g_cache = snapshot;
@@ -670,7 +670,7 @@ Snapshot CurrentSnapshot(const std::string& path)
     return snapshot;
 }
 
-void Remember(const std::string& path, const Snapshot& snapshot)
+void remember(const std::string& path, const Snapshot& snapshot)
 {
     const std::lock_guard lock(g_cacheMutex);
     g_cachePath = path;
@@ -704,7 +704,7 @@ public:
             }
             std::string header;
             node->name.appendFileName(header);
-            m_buffer += EqualNoCaseAscii(header, "general") ? "[%General]" : "[" + header + "]";
+            m_buffer += equalNoCaseAscii(header, "general") ? "[%General]" : "[" + header + "]";
             m_buffer += '\n';
             m_prefix.clear();
             writeNode(*node);
@@ -786,14 +786,14 @@ private:
     bool m_failed = false;
 };
 
-void ClearDirty(Node& node)
+void clearDirty(Node& node)
 {
     node.dirty = false;
     for (Value& value : node.values)
         value.dirty = false;
     for (NodePtr& child : node.children) {
         if (child->dirty)
-            ClearDirty(*child);
+            clearDirty(*child);
     }
 }
 
@@ -805,7 +805,7 @@ std::atomic<bool> g_writeFailed{false};
 
 struct Profile::Impl {
     std::string path = filePath();
-    Snapshot base = CurrentSnapshot(path);
+    Snapshot base = currentSnapshot(path);
     NodePtr view = base.root;
 
     // What the changes since the last sync removed, by spelled path (with a value name
@@ -835,8 +835,8 @@ struct Profile::Impl {
         if (lastNode && key == lastKey)
             return lastNode;
         const Node* node = view.get();
-        for (std::string_view part : SplitKey(key)) {
-            const std::uint32_t i = FindChild(*node, part);
+        for (std::string_view part : splitKey(key)) {
+            const std::uint32_t i = findChild(*node, part);
             if (i == kNone)
                 return nullptr;
             node = node->children[i].get();
@@ -852,7 +852,7 @@ struct Profile::Impl {
         const Node* node = find(key);
         if (!node)
             return nullptr;
-        const std::uint32_t i = FindValue(*node, name);
+        const std::uint32_t i = findValue(*node, name);
         return i == kNone ? nullptr : &node->values[i].data;
     }
 
@@ -860,13 +860,13 @@ struct Profile::Impl {
     {
         if (lastWritable && key == lastKey)
             return *lastNode;
-        Node* node = &Own(view);
+        Node* node = &own(view);
         node->dirty = true;
-        for (std::string_view part : SplitKey(key)) {
-            std::uint32_t i = FindChild(*node, part);
+        for (std::string_view part : splitKey(key)) {
+            std::uint32_t i = findChild(*node, part);
             if (i == kNone)
-                i = AddChild(*node, Name::fromProfile(part));
-            node = &Own(node->children[i]);
+                i = addChild(*node, Name::fromProfile(part));
+            node = &own(node->children[i]);
             node->dirty = true;
         }
         lastKey.assign(key);
@@ -878,7 +878,7 @@ struct Profile::Impl {
     void write(std::string_view key, std::string_view name, std::string data)
     {
         Node& node = enter(key);
-        const std::uint32_t i = FindValue(node, name);
+        const std::uint32_t i = findValue(node, name);
         if (i == kNone) {
             node.values.push_back({Name::fromProfile(name), std::move(data), true});
         } else {
@@ -893,8 +893,8 @@ struct Profile::Impl {
     bool chain(std::string_view key, std::vector<std::uint32_t>& indices)
     {
         const Node* node = view.get();
-        for (std::string_view part : SplitKey(key)) {
-            const std::uint32_t i = FindChild(*node, part);
+        for (std::string_view part : splitKey(key)) {
+            const std::uint32_t i = findChild(*node, part);
             if (i == kNone)
                 return false;
             indices.push_back(i);
@@ -908,23 +908,23 @@ struct Profile::Impl {
     void remove(const std::vector<std::uint32_t>& indices, std::uint32_t valueIndex)
     {
         Removal removal;
-        std::vector<Node*> nodes{&Own(view)};
+        std::vector<Node*> nodes{&own(view)};
         const std::size_t walk = valueIndex == kNone ? indices.size() - 1 : indices.size();
         for (std::size_t k = 0; k < walk; ++k) {
-            Node& child = Own(nodes.back()->children[indices[k]]);
+            Node& child = own(nodes.back()->children[indices[k]]);
             removal.path.push_back(child.name);
             nodes.push_back(&child);
         }
         if (valueIndex == kNone) {
             removal.path.push_back(nodes.back()->children[indices.back()]->name);
-            RemoveChild(*nodes.back(), indices.back());
+            removeChild(*nodes.back(), indices.back());
         } else {
             Node& node = *nodes.back();
             removal.value = node.values[valueIndex].name;
             node.values.erase(node.values.begin() + valueIndex);
         }
         for (std::size_t k = nodes.size() - 1; k > 0 && nodes[k]->empty(); --k)
-            RemoveChild(*nodes[k - 1], indices[k - 1]);
+            removeChild(*nodes[k - 1], indices[k - 1]);
         removals.push_back(std::move(removal));
         changed = true;
         forgetLast();
@@ -932,8 +932,8 @@ struct Profile::Impl {
 
     bool isSetHere(const std::vector<Name>& path, const Name& value) const
     {
-        const Node* node = FindSpelled(*view, path);
-        const std::uint32_t i = node ? FindValueSpelled(*node, value) : kNone;
+        const Node* node = findSpelled(*view, path);
+        const std::uint32_t i = node ? findValueSpelled(*node, value) : kNone;
         return i != kNone && node->values[i].dirty;
     }
 
@@ -942,19 +942,19 @@ struct Profile::Impl {
     NodePtr merge(NodePtr file) const
     {
         for (const Removal& removal : removals) {
-            const Node* seen = FindSpelled(*base.root, removal.path);
+            const Node* seen = findSpelled(*base.root, removal.path);
             if (!seen)
                 continue;
             if (removal.value) {
-                if (FindValueSpelled(*seen, *removal.value) != kNone && !isSetHere(removal.path, *removal.value))
-                    RemoveSpelled(file, removal.path, *removal.value);
+                if (findValueSpelled(*seen, *removal.value) != kNone && !isSetHere(removal.path, *removal.value))
+                    removeSpelled(file, removal.path, *removal.value);
                 continue;
             }
             std::vector<Name> path = removal.path;
             const auto removeBelow = [&](const auto& self, const Node& node) -> void {
                 for (const Value& value : node.values) {
                     if (!isSetHere(path, value.name))
-                        RemoveSpelled(file, path, value.name);
+                        removeSpelled(file, path, value.name);
                 }
                 for (const NodePtr& child : node.children) {
                     path.push_back(child->name);
@@ -970,17 +970,17 @@ struct Profile::Impl {
             for (const Value& value : node.values)
                 any = any || value.dirty;
             if (any) {
-                Node* target = &Own(file);
+                Node* target = &own(file);
                 for (const Name& part : path) {
-                    std::uint32_t i = FindChildSpelled(*target, part);
+                    std::uint32_t i = findChildSpelled(*target, part);
                     if (i == kNone)
-                        i = AddChild(*target, part);
-                    target = &Own(target->children[i]);
+                        i = addChild(*target, part);
+                    target = &own(target->children[i]);
                 }
                 for (const Value& value : node.values) {
                     if (!value.dirty)
                         continue;
-                    const std::uint32_t i = FindValueSpelled(*target, value.name);
+                    const std::uint32_t i = findValueSpelled(*target, value.name);
                     if (i == kNone)
                         target->values.push_back({value.name, value.data, false});
                     else
@@ -1006,25 +1006,25 @@ struct Profile::Impl {
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
         QLockFile lock(QString::fromStdString(path + ".lock"));
-        if (!lock.tryLock(static_cast<int>(LockWait().count())))
+        if (!lock.tryLock(static_cast<int>(lockWait().count())))
             return false;
         struct stat info {};
         std::optional<FileStamp> now;
         if (::stat(path.c_str(), &info) == 0)
-            now = StampOf(info);
+            now = stampOf(info);
         else if (errno != ENOENT)
             return false;
         NodePtr merged;
-        if (base.readable && SameFile(base.stamp, now)) {
+        if (base.readable && sameFile(base.stamp, now)) {
             merged = view;
         } else {
-            Snapshot current = CurrentSnapshot(path);
+            Snapshot current = currentSnapshot(path);
             if (!current.readable)
                 return false;
             merged = merge(current.root);
         }
         if (merged == view)
-            ClearDirty(*view); // the dirty nodes are this object's own
+            clearDirty(*view); // the dirty nodes are this object's own
         AtomicFileWriter file;
         if (file.open(path) != FileError::None)
             return false;
@@ -1034,11 +1034,11 @@ struct Profile::Impl {
         Snapshot written;
         written.root = merged;
         if (::stat(path.c_str(), &info) == 0)
-            written.stamp = StampOf(info);
+            written.stamp = stampOf(info);
         base = written;
         view = merged;
         if (written.stamp)
-            Remember(path, written);
+            remember(path, written);
         return true;
     }
 
@@ -1067,7 +1067,7 @@ Profile::~Profile()
 
 namespace {
 
-bool IsSpace(char16_t c)
+bool isSpace(char16_t c)
 {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
            || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
@@ -1075,11 +1075,11 @@ bool IsSpace(char16_t c)
 
 // A number as QString::toLongLong reads it after trimming, as a 32-bit value (what
 // does not fit in 32 bits unsigned is no number).
-std::optional<std::int32_t> ParseInt(std::u16string_view text)
+std::optional<std::int32_t> parseInt(std::u16string_view text)
 {
-    while (!text.empty() && IsSpace(text.front()))
+    while (!text.empty() && isSpace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
+    while (!text.empty() && isSpace(text.back()))
         text.remove_suffix(1);
     bool negative = false;
     if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) {
@@ -1103,36 +1103,36 @@ std::optional<std::int32_t> ParseInt(std::u16string_view text)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
 }
 
-std::optional<std::u16string> TextOf(const std::string* stored)
+std::optional<std::u16string> textOf(const std::string* stored)
 {
     if (!stored)
         return std::nullopt;
-    if (ini::IsPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
+    if (ini::isPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
         return std::u16string(stored->begin(), stored->end());
-    return ini::DecodeText(*stored);
+    return ini::decodeText(*stored);
 }
 
 } // namespace
 
 std::optional<std::int32_t> Profile::readInt(std::string_view key, std::string_view name) const
 {
-    const auto text = TextOf(m_impl->read(key, name));
-    return text ? ParseInt(*text) : std::nullopt;
+    const auto text = textOf(m_impl->read(key, name));
+    return text ? parseInt(*text) : std::nullopt;
 }
 
 std::optional<std::string> Profile::readText(std::string_view key, std::string_view name) const
 {
     const std::string* stored = m_impl->read(key, name);
-    if (stored && ini::IsPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
+    if (stored && ini::isPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
         return *stored; // ASCII: the same in the code page
-    const auto text = TextOf(stored);
-    return text ? std::optional<std::string>(Utf16ToCp1252(*text)) : std::nullopt;
+    const auto text = textOf(stored);
+    return text ? std::optional<std::string>(utf16ToCp1252(*text)) : std::nullopt;
 }
 
 std::optional<std::string> Profile::readUtf8Text(std::string_view key, std::string_view name) const
 {
-    const auto text = TextOf(m_impl->read(key, name));
-    return text ? std::optional<std::string>(ini::Utf16ToUtf8(*text)) : std::nullopt;
+    const auto text = textOf(m_impl->read(key, name));
+    return text ? std::optional<std::string>(ini::utf16ToUtf8(*text)) : std::nullopt;
 }
 
 std::int32_t Profile::getInt(std::string_view key, std::string_view name, std::int32_t fallback) const
@@ -1153,15 +1153,15 @@ void Profile::writeInt(std::string_view key, std::string_view name, std::int32_t
 
 void Profile::writeText(std::string_view key, std::string_view name, std::string_view value)
 {
-    if (ini::IsPlainValue(value) && (value.empty() || value.front() != '@'))
+    if (ini::isPlainValue(value) && (value.empty() || value.front() != '@'))
         m_impl->write(key, name, std::string(value));
     else
-        m_impl->write(key, name, ini::EncodeText(Cp1252ToUtf16(value)));
+        m_impl->write(key, name, ini::encodeText(cp1252ToUtf16(value)));
 }
 
 void Profile::writeUtf8Text(std::string_view key, std::string_view name, std::string_view value)
 {
-    m_impl->write(key, name, ini::EncodeText(ini::Utf8ToUtf16(value)));
+    m_impl->write(key, name, ini::encodeText(ini::utf8ToUtf16(value)));
 }
 
 bool Profile::keyExists(std::string_view key) const
@@ -1177,7 +1177,7 @@ std::vector<std::string> Profile::subKeys(std::string_view key) const
         result.reserve(node->children.size());
         for (const NodePtr& child : node->children)
             result.push_back(child->name.profileText());
-        std::sort(result.begin(), result.end(), LessNoCase);
+        std::sort(result.begin(), result.end(), lessNoCase);
     }
     return result;
 }
@@ -1189,7 +1189,7 @@ std::vector<std::string> Profile::valueNames(std::string_view key) const
         result.reserve(node->values.size());
         for (const Value& value : node->values)
             result.push_back(value.name.profileText());
-        std::sort(result.begin(), result.end(), LessNoCase);
+        std::sort(result.begin(), result.end(), lessNoCase);
     }
     return result;
 }
@@ -1197,7 +1197,7 @@ std::vector<std::string> Profile::valueNames(std::string_view key) const
 void Profile::deleteKey(std::string_view key)
 {
     std::vector<std::uint32_t> indices;
-    if (SplitKey(key).empty() || !m_impl->chain(key, indices))
+    if (splitKey(key).empty() || !m_impl->chain(key, indices))
         return;
     m_impl->remove(indices, kNone);
 }
@@ -1210,7 +1210,7 @@ void Profile::deleteValue(std::string_view key, std::string_view name)
     const Node* node = m_impl->view.get();
     for (std::uint32_t i : indices)
         node = node->children[i].get();
-    const std::uint32_t value = FindValue(*node, name);
+    const std::uint32_t value = findValue(*node, name);
     if (value != kNone)
         m_impl->remove(indices, value);
 }

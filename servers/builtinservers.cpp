@@ -60,7 +60,7 @@ constexpr Row kRows[] = {
 constexpr const char* kDwsMultipleExpression =
     "[&symbol][\"',\\t\\r\\n]*([0-9,.]+)[\"',\\t\\r\\n]*([0-9]+).([0-9]+).([0-9]+)";
 
-std::vector<ServerConfig> Build()
+std::vector<ServerConfig> build()
 {
     std::vector<ServerConfig> configs;
     for (const Row& row : kRows) {
@@ -88,20 +88,20 @@ std::vector<ServerConfig> Build()
 
 } // namespace
 
-const std::vector<ServerConfig>& BuiltInServerConfigs()
+const std::vector<ServerConfig>& builtInServerConfigs()
 {
-    static const std::vector<ServerConfig> configs = Build();
+    static const std::vector<ServerConfig> configs = build();
     return configs;
 }
 
-bool InstallBuiltInServers()
+bool installBuiltInServers()
 {
     Profile profile;
-    if (StoredServerSetVersion(profile) >= kServerSetVersion)
+    if (storedServerSetVersion(profile) >= kServerSetVersion)
         return true;
-    for (const ServerConfig& config : BuiltInServerConfigs())
-        WriteServerConfig(profile, config.name, config);
-    RaiseServerSetVersion(profile, kServerSetVersion);
+    for (const ServerConfig& config : builtInServerConfigs())
+        writeServerConfig(profile, config.name, config);
+    raiseServerSetVersion(profile, kServerSetVersion);
     return profile.sync();
 }
 

@@ -21,7 +21,7 @@ constexpr std::size_t kMaxLineBytes = 64 << 10;
 // A configuration name is read into a 260-character buffer.
 constexpr std::size_t kMaxName = 259;
 
-std::string Quoted(std::string_view text)
+std::string quoted(std::string_view text)
 {
     std::string out = "\"";
     for (char c : text) {
@@ -33,14 +33,14 @@ std::string Quoted(std::string_view text)
     return out;
 }
 
-std::string Dword(std::int32_t value)
+std::string dword(std::int32_t value)
 {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(value));
     return buffer;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b)
+bool equalNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -69,12 +69,12 @@ struct ImportPlan {
     std::optional<std::int32_t> version;
 };
 
-[[noreturn]] void Fail(std::size_t line, const std::string& what)
+[[noreturn]] void fail(std::size_t line, const std::string& what)
 {
     throw ParseError{"Line " + std::to_string(line) + ": " + what};
 }
 
-std::string_view Trim(std::string_view s)
+std::string_view trim(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
@@ -83,7 +83,7 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-std::string AsciiLower(std::string_view s)
+std::string asciiLower(std::string_view s)
 {
     std::string out(s);
     for (char& c : out) {
@@ -96,23 +96,23 @@ std::string AsciiLower(std::string_view s)
 // A name that commands can address: no control characters (the five bytes that
 // Windows-1252 leaves undefined read as control characters too), and short enough to
 // be read back.
-void CheckName(std::string_view name, std::size_t lineNumber)
+void checkName(std::string_view name, std::size_t lineNumber)
 {
     if (name.size() > kMaxName)
-        Fail(lineNumber, "the configuration name is longer than 259 characters");
+        fail(lineNumber, "the configuration name is longer than 259 characters");
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90
             || byte == 0x9D) {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02X", byte);
-            Fail(lineNumber, std::string("the configuration name holds the control character ") + code);
+            fail(lineNumber, std::string("the configuration name holds the control character ") + code);
         }
     }
 }
 
 // A quoted text with the escapes \\ and \"; at is moved past the closing quote.
-std::string ReadQuoted(std::string_view line, std::size_t& at, std::size_t lineNumber)
+std::string readQuoted(std::string_view line, std::size_t& at, std::size_t lineNumber)
 {
     std::string out;
     ++at; // opening quote
@@ -128,79 +128,79 @@ std::string ReadQuoted(std::string_view line, std::size_t& at, std::size_t lineN
         }
         out.push_back(c);
     }
-    Fail(lineNumber, "a quoted text does not end");
+    fail(lineNumber, "a quoted text does not end");
 }
 
 // hex bytes "ab,cd,..." after "hex(n):".
-std::string ReadHexBytes(std::string_view text, std::size_t lineNumber)
+std::string readHexBytes(std::string_view text, std::size_t lineNumber)
 {
     std::string bytes;
     std::size_t at = 0;
-    text = Trim(text);
+    text = trim(text);
     while (at < text.size()) {
         while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
             ++at;
-        if (at + 2 > text.size() || HexDigit(text[at]) < 0 || HexDigit(text[at + 1]) < 0)
-            Fail(lineNumber, "bad hexadecimal bytes");
-        bytes.push_back(static_cast<char>(HexDigit(text[at]) * 16 + HexDigit(text[at + 1])));
+        if (at + 2 > text.size() || hexDigit(text[at]) < 0 || hexDigit(text[at + 1]) < 0)
+            fail(lineNumber, "bad hexadecimal bytes");
+        bytes.push_back(static_cast<char>(hexDigit(text[at]) * 16 + hexDigit(text[at + 1])));
         at += 2;
         while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
             ++at;
         if (at < text.size()) {
             if (text[at] != ',')
-                Fail(lineNumber, "bad hexadecimal bytes");
+                fail(lineNumber, "bad hexadecimal bytes");
             ++at;
         }
     }
     return bytes;
 }
 
-Value ReadValue(std::string_view text, std::size_t lineNumber)
+Value readValue(std::string_view text, std::size_t lineNumber)
 {
-    text = Trim(text);
+    text = trim(text);
     if (!text.empty() && text.front() == '"') {
         std::size_t at = 0;
-        std::string value = ReadQuoted(text, at, lineNumber);
-        if (!Trim(text.substr(at)).empty())
-            Fail(lineNumber, "text after the value");
+        std::string value = readQuoted(text, at, lineNumber);
+        if (!trim(text.substr(at)).empty())
+            fail(lineNumber, "text after the value");
         return value;
     }
-    if (text.size() > 6 && EqualNoCase(text.substr(0, 6), "dword:")) {
+    if (text.size() > 6 && equalNoCase(text.substr(0, 6), "dword:")) {
         const std::string_view digits = text.substr(6);
         if (digits.empty() || digits.size() > 8)
-            Fail(lineNumber, "a dword needs one to eight hexadecimal digits");
+            fail(lineNumber, "a dword needs one to eight hexadecimal digits");
         std::uint32_t value = 0;
         for (char c : digits) {
-            const int d = HexDigit(c);
+            const int d = hexDigit(c);
             if (d < 0)
-                Fail(lineNumber, "a dword needs one to eight hexadecimal digits");
+                fail(lineNumber, "a dword needs one to eight hexadecimal digits");
             value = value * 16 + static_cast<std::uint32_t>(d);
         }
         return static_cast<std::int32_t>(value);
     }
-    if (text.size() >= 7 && EqualNoCase(text.substr(0, 7), "hex(1):")) {
-        std::string bytes = ReadHexBytes(text.substr(7), lineNumber);
+    if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(1):")) {
+        std::string bytes = readHexBytes(text.substr(7), lineNumber);
         const auto nul = bytes.find('\0');
         if (nul != std::string::npos)
             bytes.resize(nul);
         return bytes;
     }
-    if (text.size() >= 7 && EqualNoCase(text.substr(0, 7), "hex(4):")) {
-        const std::string bytes = ReadHexBytes(text.substr(7), lineNumber);
+    if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(4):")) {
+        const std::string bytes = readHexBytes(text.substr(7), lineNumber);
         if (bytes.size() != 4)
-            Fail(lineNumber, "a hex(4) value needs four bytes");
+            fail(lineNumber, "a hex(4) value needs four bytes");
         std::uint32_t value = 0;
         for (int i = 3; i >= 0; --i)
             value = value * 256 + static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
         return static_cast<std::int32_t>(value);
     }
     if (text == "-")
-        Fail(lineNumber, "deleting values is not supported");
-    Fail(lineNumber, "values must be texts or dwords");
+        fail(lineNumber, "deleting values is not supported");
+    fail(lineNumber, "values must be texts or dwords");
 }
 
 // Lines of the file with their numbers; a line ending in a backslash goes on in the next.
-std::vector<std::pair<std::size_t, std::string>> SplitLines(std::string_view text)
+std::vector<std::pair<std::size_t, std::string>> splitLines(std::string_view text)
 {
     std::vector<std::pair<std::size_t, std::string>> lines;
     std::size_t number = 0;
@@ -216,11 +216,11 @@ std::vector<std::pair<std::size_t, std::string>> SplitLines(std::string_view tex
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.size() > kMaxLineBytes || pending.size() + line.size() > kMaxLineBytes)
-            Fail(number, "the line is too long");
+            fail(number, "the line is too long");
         if (pending.empty())
             pendingNumber = number;
         else
-            line = Trim(line);
+            line = trim(line);
         pending += line;
         // Only value lines of hexadecimal bytes go on in the next line.
         if (!pending.empty() && pending.back() == '\\' && pending.front() == '"'
@@ -239,16 +239,16 @@ std::vector<std::pair<std::size_t, std::string>> SplitLines(std::string_view tex
     return lines;
 }
 
-ImportPlan Parse(std::string_view text)
+ImportPlan parse(std::string_view text)
 {
     if (text.size() > kMaxFileBytes)
         throw ParseError{"The file is too large to be a server configuration file."};
-    const auto lines = SplitLines(text);
-    if (lines.empty() || Trim(lines.front().second) != "REGEDIT4")
+    const auto lines = splitLines(text);
+    if (lines.empty() || trim(lines.front().second) != "REGEDIT4")
         throw ParseError{"Not a REGEDIT4 registry file."};
     // Every line ends with a line break; a file cut off inside a line does not.
     if (text.back() != '\n')
-        Fail(lines.back().first, "the file ends inside this line; it seems to be cut off");
+        fail(lines.back().first, "the file ends inside this line; it seems to be cut off");
 
     enum class Key { None, Base, Version, Config };
     Key key = Key::None;
@@ -258,81 +258,81 @@ ImportPlan Parse(std::string_view text)
     ConfigPlan* config = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::size_t n = lines[i].first;
-        const std::string_view line = Trim(lines[i].second);
+        const std::string_view line = trim(lines[i].second);
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
             const auto close = line.rfind(']');
-            if (close == std::string_view::npos || !Trim(line.substr(close + 1)).empty())
-                Fail(n, "a key line must end with \"]\"");
+            if (close == std::string_view::npos || !trim(line.substr(close + 1)).empty())
+                fail(n, "a key line must end with \"]\"");
             const std::string_view path = line.substr(1, close - 1);
             if (!path.empty() && path.front() == '-')
-                Fail(n, "deleting keys is not supported");
-            if (path.size() < kRoot.size() || !EqualNoCase(path.substr(0, kRoot.size()), kRoot))
-                Fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
+                fail(n, "deleting keys is not supported");
+            if (path.size() < kRoot.size() || !equalNoCase(path.substr(0, kRoot.size()), kRoot))
+                fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
             const std::string_view rest = path.substr(kRoot.size());
-            if (EqualNoCase(rest, "Server") || EqualNoCase(rest, "Server\\")) {
+            if (equalNoCase(rest, "Server") || equalNoCase(rest, "Server\\")) {
                 key = Key::Base;
-            } else if (EqualNoCase(rest, "Server Version")) {
+            } else if (equalNoCase(rest, "Server Version")) {
                 key = Key::Version;
-            } else if (rest.size() > 7 && EqualNoCase(rest.substr(0, 7), "Server\\")
+            } else if (rest.size() > 7 && equalNoCase(rest.substr(0, 7), "Server\\")
                        && rest.substr(7).find('\\') == std::string_view::npos) {
                 key = Key::Config;
                 const std::string_view name = rest.substr(7);
-                CheckName(name, n);
-                const auto [found, added] = configIndex.try_emplace(AsciiLower(name), plan.configs.size());
+                checkName(name, n);
+                const auto [found, added] = configIndex.try_emplace(asciiLower(name), plan.configs.size());
                 if (added)
                     plan.configs.push_back({std::string(name), {}});
                 config = &plan.configs[found->second];
             } else {
-                Fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
+                fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
             }
             continue;
         }
         if (line.front() != '"' && line.front() != '@')
-            Fail(n, "neither a key nor a value");
+            fail(n, "neither a key nor a value");
         std::size_t at = 0;
         std::string name;
         if (line.front() == '@')
             at = 1;
         else
-            name = ReadQuoted(line, at, n);
+            name = readQuoted(line, at, n);
         while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
             ++at;
         if (at >= line.size() || line[at] != '=')
-            Fail(n, "a value needs \"=\" after its name");
-        const Value value = ReadValue(line.substr(at + 1), n);
+            fail(n, "a value needs \"=\" after its name");
+        const Value value = readValue(line.substr(at + 1), n);
 
         switch (key) {
         case Key::None:
-            Fail(n, "a value before the first key");
+            fail(n, "a value before the first key");
         case Key::Base:
-            Fail(n, "the key of all configurations holds no values");
+            fail(n, "the key of all configurations holds no values");
         case Key::Version:
-            if (!EqualNoCase(name, kServerVersionValue) || !std::holds_alternative<std::int32_t>(value))
-                Fail(n, "the version key holds only the dword \"Version number\"");
+            if (!equalNoCase(name, kServerVersionValue) || !std::holds_alternative<std::int32_t>(value))
+                fail(n, "the version key holds only the dword \"Version number\"");
             plan.version = std::get<std::int32_t>(value);
             break;
         case Key::Config: {
-            const ServerConfigField* field = FindServerConfigField(name);
+            const ServerConfigField* field = findServerConfigField(name);
             if (!field)
-                Fail(n, "\"" + name + "\" is not a value of a server configuration");
+                fail(n, "\"" + name + "\" is not a value of a server configuration");
             if (field->text && !std::holds_alternative<std::string>(value))
-                Fail(n, "\"" + name + "\" must be a text");
+                fail(n, "\"" + name + "\" must be a text");
             if (field->number && !std::holds_alternative<std::int32_t>(value))
-                Fail(n, "\"" + name + "\" must be a dword");
+                fail(n, "\"" + name + "\" must be a dword");
             if (field->text) {
                 const std::string& text = std::get<std::string>(value);
                 if (text.size() > static_cast<std::size_t>(field->high))
-                    Fail(n, "\"" + name + "\" is longer than " + std::to_string(field->high) + " characters");
+                    fail(n, "\"" + name + "\" is longer than " + std::to_string(field->high) + " characters");
                 // The export writes texts as they are, so a line break would end its line.
                 if (text.find_first_of("\r\n") != std::string::npos)
-                    Fail(n, "\"" + name + "\" holds a line break");
+                    fail(n, "\"" + name + "\" holds a line break");
                 config->config.*(field->text) = text;
             } else {
                 const std::int32_t number = std::get<std::int32_t>(value);
                 if (number < field->low || number > field->high) {
-                    Fail(n, "\"" + name + "\" is " + std::to_string(number) + ". Please enter an integer between "
+                    fail(n, "\"" + name + "\" is " + std::to_string(number) + ". Please enter an integer between "
                                 + std::to_string(field->low) + " and " + std::to_string(field->high) + ".");
                 }
                 config->config.*(field->number) = number;
@@ -348,39 +348,39 @@ ImportPlan Parse(std::string_view text)
 
 // ---------------------------------------------------------------------------------
 
-std::vector<std::string> ServerConfigValueLines(const ServerConfig& config)
+std::vector<std::string> serverConfigValueLines(const ServerConfig& config)
 {
     std::vector<std::string> lines;
-    for (const ServerConfigField& field : ServerConfigFields()) {
-        std::string line = Quoted(field.storedName) + "=";
-        line += field.text ? Quoted(config.*field.text) : Dword(config.*field.number);
+    for (const ServerConfigField& field : serverConfigFields()) {
+        std::string line = quoted(field.storedName) + "=";
+        line += field.text ? quoted(config.*field.text) : dword(config.*field.number);
         lines.push_back(std::move(line));
     }
     return lines;
 }
 
-std::string ServerConfigsRegFileText()
+std::string serverConfigsRegFileText()
 {
     const Profile profile;
     const std::string base = "Software\\Ombrix\\Tarvelo\\Server\\";
     std::string text = "REGEDIT4\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\" + base + "]\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
-    text += "\"Version number\"=" + Dword(StoredServerSetVersion(profile)) + "\r\n\r\n";
+    text += "\"Version number\"=" + dword(storedServerSetVersion(profile)) + "\r\n\r\n";
     for (const std::string& name : profile.subKeys(kServerKey)) {
         ServerConfig config;
-        ReadServerConfig(profile, name, config);
+        readServerConfig(profile, name, config);
         text += "[HKEY_CURRENT_USER\\" + base + name + "]\r\n";
-        for (const std::string& line : ServerConfigValueLines(config))
+        for (const std::string& line : serverConfigValueLines(config))
             text += line + "\r\n";
         text += "\r\n";
     }
     return text;
 }
 
-RegFileResult ExportServerConfigs(const std::string& path)
+RegFileResult exportServerConfigs(const std::string& path)
 {
-    const std::string text = ServerConfigsRegFileText();
+    const std::string text = serverConfigsRegFileText();
     OutputFile file;
     FileError error = file.open(path);
     if (error == FileError::None) {
@@ -388,15 +388,15 @@ RegFileResult ExportServerConfigs(const std::string& path)
         error = file.close();
     }
     if (error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(FileErrorCause(error)) + ")"};
+        return {false, "File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
     return {};
 }
 
-RegFileResult ImportServerConfigsText(std::string_view text)
+RegFileResult importServerConfigsText(std::string_view text)
 {
     ImportPlan plan;
     try {
-        plan = Parse(text);
+        plan = parse(text);
     } catch (const ParseError& error) {
         return {false, error.message};
     }
@@ -404,26 +404,26 @@ RegFileResult ImportServerConfigsText(std::string_view text)
     Profile profile;
     for (const ConfigPlan& c : plan.configs) {
         profile.deleteKey(std::string(kServerKey) + '\\' + c.name);
-        WriteServerConfig(profile, c.name, c.config);
+        writeServerConfig(profile, c.name, c.config);
     }
     if (plan.version)
-        RaiseServerSetVersion(profile, *plan.version);
+        raiseServerSetVersion(profile, *plan.version);
     if (!profile.sync())
         return {false, Profile::writeFailureMessage()};
     return {};
 }
 
-RegFileResult CheckServerConfigsText(std::string_view text)
+RegFileResult checkServerConfigsText(std::string_view text)
 {
     try {
-        Parse(text);
+        parse(text);
     } catch (const ParseError& error) {
         return {false, error.message};
     }
     return {};
 }
 
-RegFileResult ImportServerConfigs(const std::string& path)
+RegFileResult importServerConfigs(const std::string& path)
 {
     InputFile file;
     if (file.open(path) != FileError::None)
@@ -432,9 +432,9 @@ RegFileResult ImportServerConfigs(const std::string& path)
         return {false, "The file is too large to be a server configuration file."};
     file.close();
     std::string text;
-    if (ReadWholeFile(path, text) != FileError::None)
+    if (readWholeFile(path, text) != FileError::None)
         return {false, "The file cannot be read."};
-    return ImportServerConfigsText(text);
+    return importServerConfigsText(text);
 }
 
 } // namespace tarvelo

@@ -17,12 +17,12 @@ struct RegFileResult {
 
 // The nineteen value lines of a configuration, without line ends, in the file's order
 // and notation ("URL"="...", "Timeout"=dword:0000003c, ...).
-std::vector<std::string> ServerConfigValueLines(const ServerConfig& config);
+std::vector<std::string> serverConfigValueLines(const ServerConfig& config);
 
 // The whole export file of the store as it is now.
-std::string ServerConfigsRegFileText();
+std::string serverConfigsRegFileText();
 // Writes that file; "File could not be saved (%i)" with the cause code on failure.
-RegFileResult ExportServerConfigs(const std::string& path);
+RegFileResult exportServerConfigs(const std::string& path);
 
 // Reads a registry file and applies its server configurations and set version to the
 // store. The whole file is checked first, each value against the range the server
@@ -32,9 +32,9 @@ RegFileResult ExportServerConfigs(const std::string& path);
 // does not install the built-in set over the imported configurations. Everything is
 // stored in one write; when the settings file cannot be written nothing is stored and
 // the message is Profile::writeFailureMessage().
-RegFileResult ImportServerConfigs(const std::string& path);
-RegFileResult ImportServerConfigsText(std::string_view text);
+RegFileResult importServerConfigs(const std::string& path);
+RegFileResult importServerConfigsText(std::string_view text);
 // The checks of the import alone, storing nothing.
-RegFileResult CheckServerConfigsText(std::string_view text);
+RegFileResult checkServerConfigsText(std::string_view text);
 
 } // namespace tarvelo

@@ -10,7 +10,7 @@ namespace {
 // terminator is not read, and a value ends at its first NUL.
 constexpr std::size_t kTextBuffer = 260;
 
-std::string KeyOf(std::string_view name)
+std::string keyOf(std::string_view name)
 {
     std::string key(kServerKey);
     key += '\\';
@@ -18,7 +18,7 @@ std::string KeyOf(std::string_view name)
     return key;
 }
 
-void ReadText(const Profile& profile, const std::string& key, std::string_view value, std::string& field,
+void readText(const Profile& profile, const std::string& key, std::string_view value, std::string& field,
               std::string_view fallback)
 {
     auto text = profile.readText(key, value);
@@ -32,7 +32,7 @@ void ReadText(const Profile& profile, const std::string& key, std::string_view v
     field = *text;
 }
 
-void ReadInt(const Profile& profile, const std::string& key, std::string_view value, std::int32_t& field)
+void readInt(const Profile& profile, const std::string& key, std::string_view value, std::int32_t& field)
 {
     if (const auto number = profile.readInt(key, value))
         field = *number;
@@ -40,49 +40,49 @@ void ReadInt(const Profile& profile, const std::string& key, std::string_view va
 
 } // namespace
 
-void EnumerateServerConfigs(std::vector<std::string>& names)
+void enumerateServerConfigs(std::vector<std::string>& names)
 {
     const Profile profile;
     for (std::string& name : profile.subKeys(kServerKey))
         names.push_back(std::move(name));
 }
 
-void ReadServerConfig(std::string_view name, ServerConfig& config)
+void readServerConfig(std::string_view name, ServerConfig& config)
 {
     const Profile profile;
-    ReadServerConfig(profile, name, config);
+    readServerConfig(profile, name, config);
 }
 
-void ReadServerConfig(const Profile& profile, std::string_view name, ServerConfig& config)
+void readServerConfig(const Profile& profile, std::string_view name, ServerConfig& config)
 {
-    for (const ServerConfigField& field : ServerConfigFields()) {
+    for (const ServerConfigField& field : serverConfigFields()) {
         if (!field.keptWhenNotStored)
-            SetServerConfigDefault(field, config);
+            setServerConfigDefault(field, config);
     }
-    const std::string key = KeyOf(name);
+    const std::string key = keyOf(name);
     if (!profile.keyExists(key))
         return; // the separators keep what the record held
-    for (const ServerConfigField& field : ServerConfigFields()) {
+    for (const ServerConfigField& field : serverConfigFields()) {
         if (field.text)
-            ReadText(profile, key, field.storedName, config.*field.text, field.textDefault);
+            readText(profile, key, field.storedName, config.*field.text, field.textDefault);
         else
-            ReadInt(profile, key, field.storedName, config.*field.number);
+            readInt(profile, key, field.storedName, config.*field.number);
     }
 }
 
-bool WriteServerConfig(std::string_view name, const ServerConfig& config)
+bool writeServerConfig(std::string_view name, const ServerConfig& config)
 {
     Profile profile;
-    WriteServerConfig(profile, name, config);
+    writeServerConfig(profile, name, config);
     return profile.sync();
 }
 
-void WriteServerConfig(Profile& profile, std::string_view name, const ServerConfig& config)
+void writeServerConfig(Profile& profile, std::string_view name, const ServerConfig& config)
 {
     if (name.empty())
         return; // a configuration is always a key of its own
-    const std::string key = KeyOf(name);
-    for (const ServerConfigField& field : ServerConfigFields()) {
+    const std::string key = keyOf(name);
+    for (const ServerConfigField& field : serverConfigFields()) {
         if (field.text)
             profile.writeText(key, field.storedName, config.*field.text);
         else
@@ -90,56 +90,56 @@ void WriteServerConfig(Profile& profile, std::string_view name, const ServerConf
     }
 }
 
-bool DeleteServerConfig(std::string_view name)
+bool deleteServerConfig(std::string_view name)
 {
     if (name.empty())
         return true; // never the whole set
     Profile profile;
-    profile.deleteKey(KeyOf(name));
+    profile.deleteKey(keyOf(name));
     return profile.sync();
 }
 
-int StoredServerSetVersion()
+int storedServerSetVersion()
 {
     const Profile profile;
-    return StoredServerSetVersion(profile);
+    return storedServerSetVersion(profile);
 }
 
-int StoredServerSetVersion(const Profile& profile)
+int storedServerSetVersion(const Profile& profile)
 {
     return profile.getInt(kServerVersionKey, kServerVersionValue, 0);
 }
 
-bool IsServerSetCurrent()
+bool isServerSetCurrent()
 {
-    return StoredServerSetVersion() >= kServerSetVersion;
+    return storedServerSetVersion() >= kServerSetVersion;
 }
 
-bool StoreServerSetVersion()
+bool storeServerSetVersion()
 {
     Profile profile;
-    RaiseServerSetVersion(profile, kServerSetVersion);
+    raiseServerSetVersion(profile, kServerSetVersion);
     return profile.sync();
 }
 
-void RaiseServerSetVersion(Profile& profile, std::int32_t version)
+void raiseServerSetVersion(Profile& profile, std::int32_t version)
 {
-    if (StoredServerSetVersion(profile) < version)
+    if (storedServerSetVersion(profile) < version)
         profile.writeInt(kServerVersionKey, kServerVersionValue, version);
 }
 
-ServerConfig ResolveServerConfig(const ServerConfig& own)
+ServerConfig resolveServerConfig(const ServerConfig& own)
 {
     if (own.name.empty())
         return own;
     ServerConfig named;
-    ReadServerConfig(own.name, named);
+    readServerConfig(own.name, named);
     return named;
 }
 
-std::string InstalledServerSetVersionText()
+std::string installedServerSetVersionText()
 {
-    return std::to_string(StoredServerSetVersion());
+    return std::to_string(storedServerSetVersion());
 }
 
 } // namespace tarvelo

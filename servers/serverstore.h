@@ -21,32 +21,32 @@ inline constexpr std::string_view kServerVersionKey = "Server Version";
 inline constexpr std::string_view kServerVersionValue = "Version number";
 
 // Appends the names of all stored configurations (the list is not cleared first).
-void EnumerateServerConfigs(std::vector<std::string>& names);
+void enumerateServerConfigs(std::vector<std::string>& names);
 // Fills the record from the store; a missing configuration or value reads as defaults.
-void ReadServerConfig(std::string_view name, ServerConfig& config);
+void readServerConfig(std::string_view name, ServerConfig& config);
 // Stores the record's nineteen values under the name (the record's own name is not used).
 // False when the settings file could not be written (Profile::writeFailureMessage()).
-bool WriteServerConfig(std::string_view name, const ServerConfig& config);
-bool DeleteServerConfig(std::string_view name);
+bool writeServerConfig(std::string_view name, const ServerConfig& config);
+bool deleteServerConfig(std::string_view name);
 
 // The same on an open profile, for callers that read or write many configurations and
 // store them in one write (Profile::sync()).
-void ReadServerConfig(const Profile& profile, std::string_view name, ServerConfig& config);
-void WriteServerConfig(Profile& profile, std::string_view name, const ServerConfig& config);
+void readServerConfig(const Profile& profile, std::string_view name, ServerConfig& config);
+void writeServerConfig(Profile& profile, std::string_view name, const ServerConfig& config);
 // The configuration an item's own record stands for: the named one from the store, or
 // the record itself when it names none.
-ServerConfig ResolveServerConfig(const ServerConfig& own);
+ServerConfig resolveServerConfig(const ServerConfig& own);
 
-bool IsServerSetCurrent();
-int StoredServerSetVersion();
-int StoredServerSetVersion(const Profile& profile);
+bool isServerSetCurrent();
+int storedServerSetVersion();
+int storedServerSetVersion(const Profile& profile);
 // Raises the stored version to the current set's after the set was installed; false
 // when the settings file could not be written.
-bool StoreServerSetVersion();
+bool storeServerSetVersion();
 // Raises the stored version to the given one; a lower one changes nothing, so that an
 // older set is never installed over the configurations of a newer one.
-void RaiseServerSetVersion(Profile& profile, std::int32_t version);
+void raiseServerSetVersion(Profile& profile, std::int32_t version);
 // The figure the About box shows after "Installed server configuration version:".
-std::string InstalledServerSetVersionText();
+std::string installedServerSetVersionText();
 
 } // namespace tarvelo

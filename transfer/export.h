@@ -15,10 +15,10 @@ struct ExportResult {
 // Writes the quotation histories of the items: a BIFF2 spreadsheet when the lower-cased
 // path contains ".xls", else a text file. An empty portfolio gives an empty text file
 // or a workbook without cells.
-ExportResult ExportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path);
+ExportResult exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path);
 
 // The two layouts, as bytes.
-std::string QuotationsText(const std::vector<const SecurityItem*>& items);
-std::string QuotationsSheet(const std::vector<const SecurityItem*>& items);
+std::string quotationsText(const std::vector<const SecurityItem*>& items);
+std::string quotationsSheet(const std::vector<const SecurityItem*>& items);
 
 } // namespace tarvelo

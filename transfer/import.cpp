@@ -7,7 +7,7 @@ namespace tarvelo {
 
 namespace {
 
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to)
+void replaceAll(std::string& text, std::string_view from, std::string_view to)
 {
     std::size_t at = 0;
     while ((at = text.find(from, at)) != std::string::npos) {
@@ -24,16 +24,16 @@ constexpr const char* kMonthGroup =
 
 } // namespace
 
-const std::vector<NumberFormat>& NumberFormats()
+const std::vector<NumberFormat>& numberFormats()
 {
     static const std::vector<NumberFormat> formats = {
         {"9.999,99", ".", ","}, {" 9999,99", "", ","}, {"9,999.99", ",", "."}, {" 9999.99", "", "."}};
     return formats;
 }
 
-int NumberFormatIndex(const std::string& thousands, const std::string& decimal)
+int numberFormatIndex(const std::string& thousands, const std::string& decimal)
 {
-    const auto& formats = NumberFormats();
+    const auto& formats = numberFormats();
     for (std::size_t i = 0; i < formats.size(); ++i) {
         if (thousands == formats[i].thousands && decimal == formats[i].decimal)
             return static_cast<int>(i);
@@ -41,7 +41,7 @@ int NumberFormatIndex(const std::string& thousands, const std::string& decimal)
     return -1;
 }
 
-ImportExpression TranslateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
+ImportExpression translateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
                                          const std::string& decimal, const std::string& symbol)
 {
     ImportExpression result;
@@ -63,24 +63,24 @@ ImportExpression TranslateImportTemplate(const std::string& formatTemplate, cons
     }
     std::string expression = formatTemplate;
     const std::string numberClass = "[0-9" + thousands + decimal + "]+";
-    ReplaceAll(expression, "[&day]", "[ ]*([0-9]+)");
-    ReplaceAll(expression, "[&month]", kMonthGroup);
-    ReplaceAll(expression, "[&year]", "([0-9]+)");
-    ReplaceAll(expression, "[&hour]", "[ ]*([0-9]+)");
-    ReplaceAll(expression, "[&minute]", "([0-9]+)");
-    ReplaceAll(expression, "[&value]", "(" + numberClass + ")");
-    ReplaceAll(expression, "[&dummyvalue]", numberClass);
-    ReplaceAll(expression, "[&symbol]", symbol);
+    replaceAll(expression, "[&day]", "[ ]*([0-9]+)");
+    replaceAll(expression, "[&month]", kMonthGroup);
+    replaceAll(expression, "[&year]", "([0-9]+)");
+    replaceAll(expression, "[&hour]", "[ ]*([0-9]+)");
+    replaceAll(expression, "[&minute]", "([0-9]+)");
+    replaceAll(expression, "[&value]", "(" + numberClass + ")");
+    replaceAll(expression, "[&dummyvalue]", numberClass);
+    replaceAll(expression, "[&symbol]", symbol);
     result.expression = std::move(expression);
     return result;
 }
 
-ImportResult ImportQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
+ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
                               const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
                               const std::string& decimal, TimeStamp now)
 {
     ImportResult result;
-    if (!doc.IsValid(item))
+    if (!doc.isValid(item))
         return result;
     RegExpRule rule;
     rule.expression = expression.expression;
@@ -97,18 +97,18 @@ ImportResult ImportQuotations(PortfolioDocument& doc, ItemKey item, const std::s
     rule.decimal = decimal;
     std::vector<Quotation> records;
     bool complete = false;
-    const ExtractionResult matched = ImportMatches(file, rule, now, records, complete);
+    const ExtractionResult matched = importMatches(file, rule, now, records, complete);
     if (records.empty()) {
         result.message = "Error importing quotations from file \"" + file + "\":\n" + matched.message;
         return result;
     }
-    doc.InsertQuotations(item, records);
+    doc.insertQuotations(item, records);
     result.ok = true;
     result.count = records.size();
     return result;
 }
 
-std::string DefaultImportTemplate(int number)
+std::string defaultImportTemplate(int number)
 {
     switch (number) {
     case 1:
@@ -121,12 +121,12 @@ std::string DefaultImportTemplate(int number)
     }
 }
 
-std::vector<std::string> ImportTemplates()
+std::vector<std::string> importTemplates()
 {
     const Profile profile;
     std::vector<std::string> templates;
     for (int i = 1; i <= 5; ++i) {
-        const std::string value = profile.getText("ServerImport", "URL" + std::to_string(i), DefaultImportTemplate(i));
+        const std::string value = profile.getText("ServerImport", "URL" + std::to_string(i), defaultImportTemplate(i));
         if (i == 1 || !value.empty())
             templates.push_back(value);
     }

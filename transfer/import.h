@@ -27,8 +27,8 @@ struct NumberFormat {
     const char* thousands;
     const char* decimal;
 };
-const std::vector<NumberFormat>& NumberFormats();
-int NumberFormatIndex(const std::string& thousands, const std::string& decimal);
+const std::vector<NumberFormat>& numberFormats();
+int numberFormatIndex(const std::string& thousands, const std::string& decimal);
 
 // A format template translated: the expression and the capture number of each part
 // (-1 when the template lacks it).
@@ -41,7 +41,7 @@ struct ImportExpression {
     int hour = -1;
     int minute = -1;
 };
-ImportExpression TranslateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
+ImportExpression translateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
                                          const std::string& decimal, const std::string& symbol);
 
 struct ImportResult {
@@ -52,13 +52,13 @@ struct ImportResult {
 
 // Matches the file with the expression and merges the records into the item's history
 // in one batch (the order of inserting them one by one in match order).
-ImportResult ImportQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
+ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
                               const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
                               const std::string& decimal, TimeStamp now);
 
 // The historical address templates: profile section "ServerImport", values "URL1" to
 // "URL5"; "URL1" and "URL2" have defaults.
-std::string DefaultImportTemplate(int number);
-std::vector<std::string> ImportTemplates();
+std::string defaultImportTemplate(int number);
+std::vector<std::string> importTemplates();
 
 } // namespace tarvelo

@@ -8,22 +8,22 @@ namespace tarvelo {
 
 namespace {
 
-bool Shown(const std::string& name, const std::vector<std::string>& shown)
+bool nameTaken(const std::string& name, const std::vector<std::string>& shown)
 {
-    return std::any_of(shown.begin(), shown.end(), [&](const std::string& s) { return SameItemName(s, name); });
+    return std::any_of(shown.begin(), shown.end(), [&](const std::string& s) { return sameItemName(s, name); });
 }
 
 } // namespace
 
-std::string WriteItemsPayload(const std::vector<const SecurityItem*>& items)
+std::string writeItemsPayload(const std::vector<const SecurityItem*>& items)
 {
-    return SaveItems(items);
+    return saveItems(items);
 }
 
-PayloadResult ReadItemsPayload(std::string_view bytes)
+PayloadResult readItemsPayload(std::string_view bytes)
 {
     PayloadResult result;
-    LoadResult loaded = LoadItems(bytes);
+    LoadResult loaded = loadItems(bytes);
     if (!loaded.ok || bytes.empty()) {
         result.message = "Clipboard data could not be read!";
         return result;
@@ -33,32 +33,32 @@ PayloadResult ReadItemsPayload(std::string_view bytes)
     return result;
 }
 
-std::string PastedItemName(const std::string& name, const std::vector<std::string>& shown)
+std::string pastedItemName(const std::string& name, const std::vector<std::string>& shown)
 {
-    if (!Shown(name, shown))
+    if (!nameTaken(name, shown))
         return name;
     const std::string copy = "Copy of " + name;
-    if (!Shown(copy, shown))
+    if (!nameTaken(copy, shown))
         return copy;
     for (int i = 1;; ++i) {
         std::string numbered = copy + " (" + std::to_string(i) + ")";
-        if (!Shown(numbered, shown))
+        if (!nameTaken(numbered, shown))
             return numbered;
     }
 }
 
-PayloadResult PasteItems(PortfolioDocument& doc, std::string_view bytes)
+PayloadResult pasteItems(PortfolioDocument& doc, std::string_view bytes)
 {
-    PayloadResult read = ReadItemsPayload(bytes);
+    PayloadResult read = readItemsPayload(bytes);
     if (!read.ok)
         return read;
     std::vector<std::string> shown;
-    for (const ItemKey pos : doc.GetItemPositions())
-        shown.push_back(doc.GetItemName(pos));
+    for (const ItemKey pos : doc.getItemPositions())
+        shown.push_back(doc.getItemName(pos));
     for (auto& item : read.items) {
-        item->settings().name = PastedItemName(item->settings().name, shown);
+        item->settings().name = pastedItemName(item->settings().name, shown);
         shown.push_back(item->settings().name);
-        doc.AddItemObject(std::move(item));
+        doc.addItemObject(std::move(item));
     }
     read.items.clear();
     return read;

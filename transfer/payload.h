@@ -13,7 +13,7 @@ namespace tarvelo {
 
 inline constexpr const char* kItemsMimeType = "application/x-tarvelo-items";
 
-std::string WriteItemsPayload(const std::vector<const SecurityItem*>& items);
+std::string writeItemsPayload(const std::vector<const SecurityItem*>& items);
 
 // The items of a payload; a payload that cannot be read gives no items and says so.
 struct PayloadResult {
@@ -21,14 +21,14 @@ struct PayloadResult {
     std::string message;
     std::vector<std::unique_ptr<SecurityItem>> items;
 };
-PayloadResult ReadItemsPayload(std::string_view bytes);
+PayloadResult readItemsPayload(std::string_view bytes);
 
 // The name a pasted item gets beside the names already shown (compared without regard
 // to case): its own, else "Copy of NAME", else "Copy of NAME (1)", "(2)", ...
-std::string PastedItemName(const std::string& name, const std::vector<std::string>& shown);
+std::string pastedItemName(const std::string& name, const std::vector<std::string>& shown);
 
 // Adds the payload's items to the portfolio one by one, each renamed against the names
 // shown so far (including the items pasted before it). Returns how many were added.
-PayloadResult PasteItems(PortfolioDocument& doc, std::string_view bytes);
+PayloadResult pasteItems(PortfolioDocument& doc, std::string_view bytes);
 
 } // namespace tarvelo

@@ -19,17 +19,17 @@ public:
         double number = 0.0;
         std::string text;
 
-        void SetText(std::string value);
-        void SetNumber(double value);
+        void setText(std::string value);
+        void setNumber(double value);
         // Font 0 to 3 (normal, bold, italic, underlined) in bits 6 and 7 of the second
         // attribute byte.
-        void SetFont(int index);
+        void setFont(int index);
     };
 
-    SheetCell& Cell(std::size_t row, std::size_t column);
+    SheetCell& cell(std::size_t row, std::size_t column);
     // The whole workbook. A text longer than 255 bytes is cut to 255, as much as the
     // LABEL record's length byte can hold.
-    std::string Write() const;
+    std::string write() const;
 
 private:
     std::vector<std::vector<SheetCell>> m_rows;

@@ -21,18 +21,18 @@ QString AboutDialog::ContactAddress()
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(Text(strings::kAboutTitle));
+    setWindowTitle(text(strings::kAboutTitle));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ApplicationIcon().pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
-    auto* version = new QLabel(Text(strings::kAboutVersion), this);
+    auto* version = new QLabel(text(strings::kAboutVersion), this);
     version->setObjectName(QStringLiteral("versionLabel"));
     QFont bold = version->font();
     bold.setBold(true);
     version->setFont(bold);
-    auto* servers = new QLabel(QStringLiteral("%1 %2").arg(Text(strings::kAboutServerVersion),
-                                                            QString::fromStdString(InstalledServerSetVersionText())),
+    auto* servers = new QLabel(QStringLiteral("%1 %2").arg(text(strings::kAboutServerVersion),
+                                                            QString::fromStdString(installedServerSetVersionText())),
                                this);
     servers->setObjectName(QStringLiteral("serverVersionLabel"));
     auto* contact = new QLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(ContactAddress()), this);

@@ -22,23 +22,23 @@ namespace tarvelo {
 
 bool WantsUnattendedMode(int argc, char** argv)
 {
-    return ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).unattended;
+    return parseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).unattended;
 }
 
 int RunTarvelo(const std::vector<std::string>& args)
 {
-    const CommandLine line = ParseCommandLine(args);
-    GeneralOptions options = LoadOptions();
-    InstallBuiltInServers();
+    const CommandLine line = parseCommandLine(args);
+    GeneralOptions options = loadOptions();
+    installBuiltInServers();
 
-    if (!InitializeDownloads()) {
-        Prompter::instance().inform(nullptr, Text(strings::kSocketsFailed), Prompter::Icon::Warning);
+    if (!initializeDownloads()) {
+        Prompter::instance().inform(nullptr, text(strings::kSocketsFailed), Prompter::Icon::Warning);
         return 1;
     }
     PortfolioDocument doc; // download slots from "NumberDownloads"
     DownloadEngine engine;
-    engine.setAllowHttps(ReadAllowHttps());
-    engine.setMaxPageSize(ReadMaxPageSize());
+    engine.setAllowHttps(readAllowHttps());
+    engine.setMaxPageSize(readMaxPageSize());
     int status = 0;
     {
         MainWindow frame(doc, options, engine, line.unattended);
@@ -50,13 +50,13 @@ int RunTarvelo(const std::vector<std::string>& args)
                 status = 2;
             } else {
                 const std::string path = ToPath(QFileInfo(FromPath(line.portfolio)).absoluteFilePath());
-                const DocumentResult opened = doc.OnOpenDocument(path);
+                const DocumentResult opened = doc.onOpenDocument(path);
                 if (!opened.ok) {
-                    std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(opened.message).c_str());
+                    std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(opened.message).c_str());
                     started = false;
                     status = 1;
                 } else if (!opened.warning.empty()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(opened.warning).c_str());
+                    std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(opened.warning).c_str());
                 }
             }
             if (started) {
@@ -85,7 +85,7 @@ int RunTarvelo(const std::vector<std::string>& args)
             status = QApplication::exec();
         }
     } // the window stops the downloads still running as it goes
-    doc.OnCloseDocument();
+    doc.onCloseDocument();
     return status;
 }
 

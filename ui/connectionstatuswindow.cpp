@@ -81,7 +81,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
     const auto setState = [&](int icon) {
         if (!row)
             return;
-        const QString status = FromCp1252(ConnectionStatusText(m));
+        const QString status = FromCp1252(connectionStatusText(m));
         row->setText(2, status);
         // A long status is cut to the column; the tool tip reads it whole.
         for (int column = 0; column < m_list->columnCount(); ++column)
@@ -120,7 +120,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
     case DownloadCode::TextNotFound: {
         setState(4);
         // The page in which the quotation was not found: shown when the user wants it.
-        const std::string shown = SettleUnmatchedPage(m, m_showFileOnError && !m_unattended);
+        const std::string shown = settleUnmatchedPage(m, m_showFileOnError && !m_unattended);
         // A page no program could show (the shell has said where it was) is not left
         // behind in the temporary folder.
         if (!shown.empty() && !Shell::instance().openFile(shown))

@@ -63,13 +63,13 @@ void DownloadHub::handle(DownloadMessage& m)
 {
     if (m.test) {
         // The busy cursor shows while a test download runs.
-        const bool final = IsFinalCode(m.code);
+        const bool final = isFinalCode(m.code);
         if (!final && !m_shuttingDown && m_busyTests.insert(m.worker).second)
             QApplication::setOverrideCursor(Qt::BusyCursor);
         if (final && m_busyTests.erase(m.worker) > 0)
             QApplication::restoreOverrideCursor();
         if (final && m_shuttingDown)
-            SettleUnmatchedPage(m, false);
+            settleUnmatchedPage(m, false);
         else if (final)
             showTestResult(m);
         return;
@@ -77,7 +77,7 @@ void DownloadHub::handle(DownloadMessage& m)
     if (m_shuttingDown) {
         m_router.route(m);
         if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound)
-            SettleUnmatchedPage(m, false);
+            settleUnmatchedPage(m, false);
         return;
     }
     const int before = m_router.runningUpdates();
@@ -95,7 +95,7 @@ void DownloadHub::handle(DownloadMessage& m)
     const int running = m_router.runningUpdates();
     if (running != before)
         emit runningUpdatesChanged(running);
-    if (IsFinalCode(m.code) && running == 0) {
+    if (isFinalCode(m.code) && running == 0) {
         m_status.setTitleFor(m_title, false);
         m_status.setAbortEnabled(false);
         emit updatesFinished();
@@ -111,7 +111,7 @@ void DownloadHub::showTestResult(DownloadMessage& m)
         std::snprintf(value, sizeof value, "%2.4f", m.quotation->value);
         text = QStringLiteral("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
                    .arg(FromCp1252(m.itemName), QString::fromLatin1(value),
-                        FromCp1252(FormatLocalTime(m.quotation->time, "%c")));
+                        FromCp1252(formatLocalTime(m.quotation->time, "%c")));
         icon = Prompter::Icon::Information;
     } else if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound) {
         text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(FromCp1252(m.itemName),
@@ -122,7 +122,7 @@ void DownloadHub::showTestResult(DownloadMessage& m)
     }
     Prompter::instance().inform(nullptr, text, icon);
     // The page of a failed test is not shown anywhere; it is not kept either.
-    SettleUnmatchedPage(m, false);
+    settleUnmatchedPage(m, false);
 }
 
 } // namespace tarvelo

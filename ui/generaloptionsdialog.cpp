@@ -118,7 +118,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
 QWidget* GeneralOptionsDialog::makeNumberField(NumberField& field, const char* name, std::int32_t value,
                                              const char* optionName)
 {
-    const OptionInfo* info = FindGeneralOption(optionName);
+    const OptionInfo* info = findGeneralOption(optionName);
     field.low = info->low;
     field.high = info->high;
 
@@ -232,7 +232,7 @@ void GeneralOptionsDialog::accept()
     taken.autosaveOnExit = m_savePortfolio->isChecked() ? 1 : 0;
     m_options = taken;
     // Settings that cannot be stored still hold for this session.
-    SaveOptions(m_options);
+    saveOptions(m_options);
     ReportUnsavedSettings(this);
     QDialog::accept();
 }

@@ -130,7 +130,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     connect(m_list, &PortfolioListView::contextMenuWanted, this, &MainWindow::showContextMenu);
     if (QClipboard* clipboard = QApplication::clipboard())
         connect(clipboard, &QClipboard::dataChanged, this, &MainWindow::updateCommandStates);
-    m_viewToken = m_doc.SubscribeViews([this] {
+    m_viewToken = m_doc.subscribeViews([this] {
         updateTitles();
         updateCommandStates();
     });
@@ -149,7 +149,7 @@ MainWindow::~MainWindow()
     m_hub->setShuttingDown(true);
     m_engine.shutdown();
     QCoreApplication::sendPostedEvents(m_hub);
-    m_doc.UnsubscribeViews(m_viewToken);
+    m_doc.unsubscribeViews(m_viewToken);
 }
 
 QAction* MainWindow::action(int command) const
@@ -169,12 +169,12 @@ bool MainWindow::updatesUnderWay() const
 {
     // Jobs waiting for a download slot are not counted as running, but their items
     // carry the being-updated mark.
-    return m_hub->runningUpdates() > 0 || m_doc.AnyBeingUpdated();
+    return m_hub->runningUpdates() > 0 || m_doc.anyBeingUpdated();
 }
 
 TimeStamp MainWindow::now() const
 {
-    return m_clock ? m_clock() : CurrentTime();
+    return m_clock ? m_clock() : currentTime();
 }
 
 // Placement ------------------------------------------------------------------------
@@ -297,7 +297,7 @@ void MainWindow::createActions()
     percent->setCheckable(true);
     connect(percent, &QAction::triggered, this, [this] {
         m_list->setPercentMode(!m_list->percentMode());
-        m_doc.UpdateAllViews();
+        m_doc.updateAllViews();
     });
     auto* status = addCommand(kConnectionStatus, QStringLiteral("&Connection status"),
                               QStringLiteral("Show or hide the connection status window"));
@@ -454,9 +454,9 @@ void MainWindow::createMenus()
         {kTestUpdate, "&Test quotation &update"}, {kOpenWebPage, "&Open web page"},
         {kImportQuotations, "&Import Quotations..."}, {kDeleteItem, "&Delete item"},
     };
-    for (const auto& [command, text] : entries) {
+    for (const auto& [command, label] : entries) {
         QAction* shared = action(command);
-        QAction* entry = m_contextMenu->addAction(Text(text));
+        QAction* entry = m_contextMenu->addAction(text(label));
         entry->setData(command);
         entry->setStatusTip(shared->statusTip());
         connect(entry, &QAction::triggered, shared, &QAction::trigger);
@@ -518,7 +518,7 @@ void MainWindow::createStatusBar()
 
 void MainWindow::updateCommandStates()
 {
-    const bool hasItems = m_doc.GetItemCount() > 0;
+    const bool hasItems = m_doc.getItemCount() > 0;
     const int rows = m_list->topLevelItemCount();
     const bool idle = !updatesUnderWay();
     action(kUpdateAll)->setEnabled(hasItems);
@@ -557,7 +557,7 @@ void MainWindow::StartUpdateTimer(int minutes)
     const long long period = static_cast<long long>(minutes) * 60000;
     if (period > INT_MAX) {
         m_updateTimer->stop();
-        Prompter::instance().inform(this, Text(strings::kTimerError), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, text(strings::kTimerError), Prompter::Icon::Warning);
         return;
     }
     m_updateTimer->start(static_cast<int>(period));
@@ -575,13 +575,13 @@ int MainWindow::updateTimerRemaining() const
 
 void MainWindow::onUpdateTimer()
 {
-    if (InsideUpdateWindow(m_options, now()))
+    if (insideUpdateWindow(m_options, now()))
         updateAllQuotations();
 }
 
 int MainWindow::updateAllQuotations()
 {
-    const int jobs = UpdateItems(m_doc, m_doc.GetItemPositions(), m_engine, *m_hub);
+    const int jobs = updateItems(m_doc, m_doc.getItemPositions(), m_engine, *m_hub);
     // The next automatic update comes one full period after this one.
     if (m_options.autoupdate)
         StartUpdateTimer(m_options.updateInterval);
@@ -600,7 +600,7 @@ void MainWindow::abortDownloads()
     m_status->setAbortEnabled(false);
     if (m_tray)
         m_tray->setIcon(AbortedApplicationIcon());
-    RequestAbortDownloads();
+    requestAbortDownloads();
     updateCommandStates();
 }
 
@@ -619,9 +619,9 @@ void MainWindow::toggleConnectionStatus()
 
 QString MainWindow::NotificationTip(const QString& title, int running)
 {
-    QString tip = running <= 0  ? Text(strings::kTrayEnd).arg(title)
-                  : running == 1 ? Text(strings::kTrayOneDownload).arg(title)
-                                 : Text(strings::kTrayDownloads).arg(title, QString::number(running));
+    QString tip = running <= 0  ? text(strings::kTrayEnd).arg(title)
+                  : running == 1 ? text(strings::kTrayOneDownload).arg(title)
+                                 : text(strings::kTrayDownloads).arg(title, QString::number(running));
     return tip.left(kTipLength);
 }
 
@@ -644,20 +644,20 @@ void MainWindow::onUpdatesFinished()
     updateCommandStates();
     // Jobs that waited for a download slot still hold their items; the run is over
     // only when they have reported too.
-    if (!m_unattended || m_finishing || m_doc.AnyBeingUpdated())
+    if (!m_unattended || m_finishing || m_doc.anyBeingUpdated())
         return;
     m_finishing = true;
-    if (m_doc.GetPathName().empty()) {
+    if (m_doc.getPathName().empty()) {
         m_exitCode = 1;
     } else if (m_doc.hasNewQuotations()) {
         // The downloads ran without the file's lock; their quotations go into the file
         // as it is now. A run that brought none leaves the file alone.
         const DocumentResult saved = m_doc.saveMerged();
         if (!saved.ok) {
-            std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(saved.message).c_str());
+            std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(saved.message).c_str());
             m_exitCode = 1;
         } else if (!saved.warning.empty()) {
-            std::fprintf(stderr, "tarvelo: %s\n", Cp1252ToUtf8(saved.warning).c_str());
+            std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(saved.warning).c_str());
         }
     }
     if (m_tray)
@@ -674,7 +674,7 @@ void MainWindow::setNotificationTip(const QString& text)
 
 void MainWindow::showNotificationIcon()
 {
-    setNotificationTip(FromPath(m_doc.GetPathName()));
+    setNotificationTip(FromPath(m_doc.getPathName()));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_tray = new QSystemTrayIcon(ApplicationIcon(), this);
@@ -697,11 +697,11 @@ void MainWindow::showNotificationIcon()
 void MainWindow::exportServerConfigurations()
 {
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export server configuration"),
-                                                           Text(strings::kServerExportName),
-                                                           Text(strings::kRegistryFilter), QStringLiteral("reg"));
+                                                           text(strings::kServerExportName),
+                                                           text(strings::kRegistryFilter), QStringLiteral("reg"));
     if (path.isEmpty())
         return;
-    const RegFileResult result = ExportServerConfigs(ToPath(path));
+    const RegFileResult result = exportServerConfigs(ToPath(path));
     if (!result.ok)
         Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
 }
@@ -728,9 +728,9 @@ void MainWindow::openHelpPage(const char* fileName)
 {
     // Beside the program, or where an installation keeps its documents.
     const QDir programDir(QCoreApplication::applicationDirPath());
-    QString path = programDir.filePath(Text(fileName));
+    QString path = programDir.filePath(text(fileName));
     if (!QFileInfo::exists(path)) {
-        const QString shared = programDir.filePath(QStringLiteral("../share/tarvelo/") + Text(fileName));
+        const QString shared = programDir.filePath(QStringLiteral("../share/tarvelo/") + text(fileName));
         if (QFileInfo::exists(shared))
             path = QDir::cleanPath(shared);
     }
@@ -741,15 +741,15 @@ void MainWindow::openHelpPage(const char* fileName)
 
 QString MainWindow::portfolioTitle() const
 {
-    if (m_doc.GetPathName().empty())
+    if (m_doc.getPathName().empty())
         return QStringLiteral("Untitled");
-    return QFileInfo(FromPath(m_doc.GetPathName())).fileName();
+    return QFileInfo(FromPath(m_doc.getPathName())).fileName();
 }
 
 void MainWindow::updateTitles()
 {
     setWindowTitle(portfolioTitle() + QStringLiteral("[*] - Tarvelo"));
-    setWindowModified(m_doc.IsModified());
+    setWindowModified(m_doc.isModified());
     m_hub->setPortfolioTitle(ToCp1252(portfolioTitle()));
 }
 
@@ -771,11 +771,11 @@ void MainWindow::updateRecentFiles()
 
 bool MainWindow::saveModified(bool closing)
 {
-    if (!m_doc.IsModified())
+    if (!m_doc.isModified())
         return true;
     if (closing && m_options.autosaveOnExit)
         return saveDocument();
-    const QString question = Text(strings::kSaveChangesPrompt).arg(portfolioTitle());
+    const QString question = text(strings::kSaveChangesPrompt).arg(portfolioTitle());
     switch (Prompter::instance().askYesNoCancel(this, question)) {
     case Prompter::Yes:
         return saveDocument();
@@ -790,7 +790,7 @@ bool MainWindow::newDocument()
 {
     if (updatesUnderWay() || !saveModified())
         return false;
-    m_doc.OnNewDocument();
+    m_doc.onNewDocument();
     m_status->removeAllRows();
     updateTitles();
     return true;
@@ -812,7 +812,7 @@ bool MainWindow::openDocument(const QString& path)
     if (updatesUnderWay() || !saveModified())
         return false;
     const std::string file = ToPath(QFileInfo(path).absoluteFilePath());
-    const DocumentResult opened = m_doc.OnOpenDocument(file);
+    const DocumentResult opened = m_doc.onOpenDocument(file);
     if (!opened.ok) {
         if (!QFileInfo::exists(path)) {
             m_recent.remove(file);
@@ -833,7 +833,7 @@ bool MainWindow::openDocument(const QString& path)
 
 void MainWindow::followFileOnDisk()
 {
-    if (m_doc.GetPathName().empty() || m_doc.IsModified() || m_finishing)
+    if (m_doc.getPathName().empty() || m_doc.isModified() || m_finishing)
         return;
     if (m_doc.diskState() != PortfolioDocument::DiskState::Changed)
         return;
@@ -856,13 +856,13 @@ DocumentResult MainWindow::saveToChangedFile()
                        "Merge adds the new items and quotations of this window to the file as it is now; "
                        "other changes made here are dropped.\n"
                        "Overwrite replaces the file with the portfolio as this window shows it.")
-            .arg(FromPath(m_doc.GetPathName()));
+            .arg(FromPath(m_doc.getPathName()));
     const QStringList buttons{QStringLiteral("&Merge"), QStringLiteral("&Overwrite"), QStringLiteral("Cancel")};
     switch (Prompter::instance().choose(this, question, buttons)) {
     case 0:
         return m_doc.saveMerged();
     case 1:
-        return m_doc.OnSaveDocument(m_doc.GetPathName());
+        return m_doc.onSaveDocument(m_doc.getPathName());
     default:
         return {false, {}, {}};
     }
@@ -880,14 +880,14 @@ void MainWindow::onDocumentOpened()
 
 bool MainWindow::saveDocument()
 {
-    const std::string& path = m_doc.GetPathName();
+    const std::string& path = m_doc.getPathName();
     if (path.empty())
         return saveDocumentAs();
     const QFileInfo info(FromPath(path));
     if (info.exists() && !info.isWritable())
         return saveDocumentAs();
     const DocumentResult saved = m_doc.diskState() == PortfolioDocument::DiskState::Changed ? saveToChangedFile()
-                                                                                       : m_doc.OnSaveDocument(path);
+                                                                                       : m_doc.onSaveDocument(path);
     if (!saved.ok) {
         if (!saved.message.empty()) // empty when the user cancelled
             Prompter::instance().inform(this, FromCp1252(saved.message), Prompter::Icon::Warning);
@@ -901,17 +901,17 @@ bool MainWindow::saveDocument()
 
 bool MainWindow::saveDocumentAs()
 {
-    QString proposed = m_doc.GetPathName().empty() ? QStringLiteral("Quotes") : FromPath(m_doc.GetPathName());
+    QString proposed = m_doc.getPathName().empty() ? QStringLiteral("Quotes") : FromPath(m_doc.getPathName());
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Save As"), proposed,
                                                            QStringLiteral("Tarvelo Files (*.qvx)"), QStringLiteral("qvx"));
     if (path.isEmpty())
         return false;
-    const DocumentResult saved = m_doc.OnSaveDocument(ToPath(path));
+    const DocumentResult saved = m_doc.onSaveDocument(ToPath(path));
     if (!saved.ok) {
         Prompter::instance().inform(this, FromCp1252(saved.message), Prompter::Icon::Warning);
         return false;
     }
-    m_recent.add(m_doc.GetPathName());
+    m_recent.add(m_doc.getPathName());
     m_recent.save();
     updateRecentFiles();
     updateTitles();
@@ -932,7 +932,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     // Downloads still running are stopped; the program waits for them as it ends.
     if (updatesUnderWay())
-        RequestAbortDownloads();
+        requestAbortDownloads();
     m_updateTimer->stop();
     m_status->hide();
     if (m_tray)
@@ -973,7 +973,7 @@ QString MainWindow::downloadPaneText() const
 
 QString MainWindow::clockPaneText() const
 {
-    return FromCp1252(FormatLocalTime(now(), "%X"));
+    return FromCp1252(formatLocalTime(now(), "%X"));
 }
 
 } // namespace tarvelo

@@ -32,7 +32,7 @@ ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeSt
     setWindowTitle(QStringLiteral("Item quotation"));
     auto* name = new QLabel(FromCp1252(itemName), this);
     name->setObjectName(QStringLiteral("itemNameLabel"));
-    const std::tm local = BreakLocalTime(now);
+    const std::tm local = breakLocalTime(now);
     m_date = new QDateEdit(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday), this);
     m_date->setObjectName(QStringLiteral("dateEdit"));
     m_date->setCalendarPopup(true);
@@ -64,7 +64,7 @@ TimeStamp ManualQuotationDialog::time() const
 {
     const QDate d = m_date->date();
     const QTime t = m_time->time();
-    return MakeLocalTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+    return makeLocalTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
 }
 
 void ManualQuotationDialog::accept()

@@ -30,7 +30,7 @@ namespace tarvelo {
 
 namespace {
 
-ItemKey KeyOf(const QTreeWidgetItem* row)
+ItemKey keyOf(const QTreeWidgetItem* row)
 {
     return row ? ItemKey{row->data(0, Qt::UserRole).toULongLong()} : ItemKey{};
 }
@@ -72,13 +72,13 @@ private:
             return;
         m_stale = false;
         // A deleted item's row keeps its last texts until it goes.
-        const SecurityItem* item = m_doc.GetItem(m_pos);
+        const SecurityItem* item = m_doc.getItem(m_pos);
         if (!item)
             return;
-        const auto cells = RowCells(*item, m_options.percent, m_now ? m_now : CurrentTime());
+        const auto cells = rowCells(*item, m_options.percent, m_now ? m_now : currentTime());
         for (int column = 0; column < kListColumns; ++column)
             m_texts[static_cast<std::size_t>(column)] = FromCp1252(cells[static_cast<std::size_t>(column)]);
-        m_icon = PortfolioRowIcon(RowIcon(*item));
+        m_icon = PortfolioRowIcon(rowIcon(*item));
     }
 
     const PortfolioDocument& m_doc;
@@ -110,7 +110,7 @@ PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : 
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     header()->setStretchLastSection(false);
     header()->setSectionsClickable(true);
-    m_options = LoadListViewOptions();
+    m_options = loadListViewOptions();
     if (!Profile().readText("Columns", "ListView")) {
         // The default widths were made for a small dialog font; wider fonts get wider
         // columns until the user sets their own.
@@ -128,18 +128,18 @@ PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : 
     m_pending->setSingleShot(true);
     m_pending->setInterval(0);
     connect(m_pending, &QTimer::timeout, this, &PortfolioListView::sendTotals);
-    m_viewToken = m_doc.SubscribeViews([this](const DocumentChange& change) { documentChanged(change); });
+    m_viewToken = m_doc.subscribeViews([this](const DocumentChange& change) { documentChanged(change); });
     rebuild();
 }
 
 PortfolioListView::~PortfolioListView()
 {
-    m_doc.UnsubscribeViews(m_viewToken);
+    m_doc.unsubscribeViews(m_viewToken);
 }
 
 QColor PortfolioListView::rowDotColour(const QVariant& itemData) const
 {
-    const SecurityItem* item = m_doc.GetItem(ItemKey{itemData.toULongLong()});
+    const SecurityItem* item = m_doc.getItem(ItemKey{itemData.toULongLong()});
     if (!item)
         return OwnerDrawnList::rowDotColour(itemData);
     const std::uint32_t bgr = item->settings().chart.lineColour;
@@ -153,8 +153,8 @@ void PortfolioListView::rebuild()
     std::vector<const SecurityItem*> items;
     m_order.clear();
     m_nextOrder = 0;
-    for (const ItemKey pos : m_doc.GetItemPositions()) {
-        const SecurityItem* item = m_doc.GetItem(pos);
+    for (const ItemKey pos : m_doc.getItemPositions()) {
+        const SecurityItem* item = m_doc.getItem(pos);
         positions.emplace(item, pos);
         items.push_back(item);
         m_order[pos.key] = m_nextOrder++;
@@ -178,7 +178,7 @@ void PortfolioListView::rebuild()
     m_scrollPending = false;
     m_totalsStale = false;
     m_pending->stop();
-    m_amountText = FromCp1252(TotalsText(m_doc.Items(), m_options.percent));
+    m_amountText = FromCp1252(totalsText(m_doc.items(), m_options.percent));
     emit amountTextChanged(m_amountText);
 }
 
@@ -208,7 +208,7 @@ bool PortfolioListView::settleSelection(int focusedIndex)
 bool PortfolioListView::rowBefore(const SecurityItem& a, std::uint64_t keyA, const SecurityItem& b,
                                   std::uint64_t keyB) const
 {
-    const int c = CompareRows(a, b, m_options.sortColumn);
+    const int c = compareRows(a, b, m_options.sortColumn);
     if (c != 0)
         return m_options.sortReverse ? c > 0 : c < 0;
     const auto orderA = m_order.find(keyA);
@@ -224,7 +224,7 @@ int PortfolioListView::sortedPlace(const SecurityItem& item, std::uint64_t key) 
     while (low < high) {
         const int middle = low + (high - low) / 2;
         const std::uint64_t other = RowKey(topLevelItem(middle)).key;
-        const SecurityItem* otherItem = m_doc.GetItem(ItemKey{other});
+        const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
         if (otherItem && !rowBefore(item, key, *otherItem, other))
             low = middle + 1;
         else
@@ -253,7 +253,7 @@ void PortfolioListView::documentChanged(const DocumentChange& change)
 
 void PortfolioListView::updateRow(ItemKey pos)
 {
-    const SecurityItem* item = m_doc.GetItem(pos);
+    const SecurityItem* item = m_doc.getItem(pos);
     const auto found = m_rows.find(pos.key);
     if (!item || found == m_rows.end()) {
         rebuild();
@@ -268,7 +268,7 @@ void PortfolioListView::updateRow(ItemKey pos)
         if (neighbour < 0 || neighbour >= topLevelItemCount())
             return false;
         const std::uint64_t other = RowKey(topLevelItem(neighbour)).key;
-        const SecurityItem* otherItem = m_doc.GetItem(ItemKey{other});
+        const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
         if (!otherItem)
             return false;
         return above ? rowBefore(*item, pos.key, *otherItem, other) : rowBefore(*otherItem, other, *item, pos.key);
@@ -293,7 +293,7 @@ void PortfolioListView::updateRow(ItemKey pos)
 
 void PortfolioListView::addRow(ItemKey pos)
 {
-    const SecurityItem* item = m_doc.GetItem(pos);
+    const SecurityItem* item = m_doc.getItem(pos);
     if (!item || m_rows.contains(pos.key)) {
         rebuild();
         return;
@@ -317,7 +317,7 @@ void PortfolioListView::removeStaleRows()
     const int focusedIndex = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
     blockSignals(true);
     for (auto it = m_rows.begin(); it != m_rows.end();) {
-        if (m_doc.IsValid(ItemKey{it->first})) {
+        if (m_doc.isValid(ItemKey{it->first})) {
             ++it;
             continue;
         }
@@ -343,7 +343,7 @@ void PortfolioListView::totalsChanged()
 const QString& PortfolioListView::amountText() const
 {
     if (m_totalsStale) {
-        m_amountText = FromCp1252(TotalsText(m_doc.Items(), m_options.percent));
+        m_amountText = FromCp1252(totalsText(m_doc.items(), m_options.percent));
         m_totalsStale = false;
     }
     return m_amountText;
@@ -379,12 +379,12 @@ void PortfolioListView::sortBy(int column)
 
 void PortfolioListView::trackSelection()
 {
-    const ItemKey current = KeyOf(currentItem());
+    const ItemKey current = keyOf(currentItem());
     const bool currentSelected = currentItem() && currentItem()->isSelected();
     std::vector<ItemKey> selected;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         if (topLevelItem(i)->isSelected())
-            selected.push_back(KeyOf(topLevelItem(i)));
+            selected.push_back(keyOf(topLevelItem(i)));
     }
     const bool changed =
         current != m_current || selected.size() != m_selected.size() || currentSelected != m_currentSelected;
@@ -399,7 +399,7 @@ void PortfolioListView::saveViewOptions()
 {
     for (int column = 0; column < kListColumns; ++column)
         m_options.widths[static_cast<std::size_t>(column)] = columnWidth(column);
-    SaveListViewOptions(m_options);
+    saveListViewOptions(m_options);
 }
 
 void PortfolioListView::setDownloads(DownloadEngine* engine, MessageSink* sink)
@@ -436,58 +436,58 @@ void PortfolioListView::deleteSelectedItems()
 {
     if (m_selected.empty())
         return;
-    if (Prompter::instance().ask(this, Text(strings::kDeleteConfirm)) != Prompter::Yes)
+    if (Prompter::instance().ask(this, text(strings::kDeleteConfirm)) != Prompter::Yes)
         return;
     const std::vector<ItemKey> doomed = m_selected;
     if (!doomed.empty())
-        m_doc.DeleteItems(doomed);
+        m_doc.deleteItems(doomed);
 }
 
 void PortfolioListView::updateSelectedQuotations()
 {
     if (m_selected.empty()) {
-        Prompter::instance().inform(this, Text(strings::kNoItems), Prompter::Icon::None);
+        Prompter::instance().inform(this, text(strings::kNoItems), Prompter::Icon::None);
         return;
     }
     if (m_engine && m_sink)
-        UpdateItems(m_doc, m_selected, *m_engine, *m_sink);
+        updateItems(m_doc, m_selected, *m_engine, *m_sink);
 }
 
 void PortfolioListView::testQuotationUpdate()
 {
-    const SecurityItem* item = m_doc.GetItem(m_current);
+    const SecurityItem* item = m_doc.getItem(m_current);
     if (!item || !m_engine || !m_sink)
         return;
-    StartTestDownload(*m_engine, *m_sink, ResolveServerConfig(item->settings().server), item->settings().name, item->settings().symbol);
+    startTestDownload(*m_engine, *m_sink, resolveServerConfig(item->settings().server), item->settings().name, item->settings().symbol);
 }
 
 void PortfolioListView::manuallyUpdateQuotation()
 {
     const ItemKey pos = m_current;
-    const SecurityItem* item = m_doc.GetItem(pos);
+    const SecurityItem* item = m_doc.getItem(pos);
     if (!item)
         return;
-    ManualQuotationDialog dialog(item->settings().name, m_now ? m_now : CurrentTime(), this);
+    ManualQuotationDialog dialog(item->settings().name, m_now ? m_now : currentTime(), this);
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
-    if (m_doc.IsValid(pos))
-        m_doc.InsertQuotation(pos, dialog.value(), dialog.time());
+    if (m_doc.isValid(pos))
+        m_doc.insertQuotation(pos, dialog.value(), dialog.time());
 }
 
 void PortfolioListView::openWebPage()
 {
-    const SecurityItem* item = m_doc.GetItem(m_current);
+    const SecurityItem* item = m_doc.getItem(m_current);
     if (!item)
         return;
     const std::string address =
-        ExpandItemVariables(ResolveServerConfig(item->settings().server).url, item->settings().name, item->settings().symbol);
+        expandItemVariables(resolveServerConfig(item->settings().server).url, item->settings().name, item->settings().symbol);
     if (!address.empty())
         Shell::instance().open(address);
 }
 
 void PortfolioListView::refresh()
 {
-    m_doc.UpdateAllViews();
+    m_doc.updateAllViews();
 }
 
 void PortfolioListView::showTotals()
@@ -521,14 +521,14 @@ void PortfolioListView::selectAllOrOne()
 void PortfolioListView::exportQuotations()
 {
     // The portfolio's path without its extension is proposed.
-    QString proposed = FromPath(m_doc.GetPathName());
+    QString proposed = FromPath(m_doc.getPathName());
     if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
         proposed.chop(4);
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export"), proposed,
-                                                           Text(strings::kExportFilter), QStringLiteral("xls"));
+                                                           text(strings::kExportFilter), QStringLiteral("xls"));
     if (path.isEmpty())
         return;
-    const ExportResult result = ExportQuotations(m_doc.Items(), ToPath(path));
+    const ExportResult result = tarvelo::exportQuotations(m_doc.items(), ToPath(path));
     if (!result.ok)
         Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
 }
@@ -537,17 +537,17 @@ bool PortfolioListView::copySelected()
 {
     std::vector<const SecurityItem*> items;
     for (const ItemKey pos : m_selected) {
-        if (const SecurityItem* item = m_doc.GetItem(pos))
+        if (const SecurityItem* item = m_doc.getItem(pos))
             items.push_back(item);
     }
     if (items.empty())
         return false;
     QClipboard* clipboard = QApplication::clipboard();
     if (!clipboard) {
-        Prompter::instance().inform(this, Text(strings::kClipboardNotOpened), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, text(strings::kClipboardNotOpened), Prompter::Icon::Warning);
         return false;
     }
-    const std::string payload = WriteItemsPayload(items);
+    const std::string payload = writeItemsPayload(items);
     auto* data = new QMimeData;
     data->setData(QString::fromLatin1(kItemsMimeType),
                   QByteArray(payload.data(), static_cast<qsizetype>(payload.size())));
@@ -577,16 +577,16 @@ void PortfolioListView::pasteItems()
 {
     const QClipboard* clipboard = QApplication::clipboard();
     if (!clipboard) {
-        Prompter::instance().inform(this, Text(strings::kClipboardNotOpened), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, text(strings::kClipboardNotOpened), Prompter::Icon::Warning);
         return;
     }
     const QMimeData* data = clipboard->mimeData();
     const QByteArray bytes = data ? data->data(QString::fromLatin1(kItemsMimeType)) : QByteArray();
     if (bytes.isEmpty()) {
-        Prompter::instance().inform(this, Text(strings::kClipboardNotRead), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, text(strings::kClipboardNotRead), Prompter::Icon::Warning);
         return;
     }
-    const PayloadResult pasted = PasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const PayloadResult pasted = tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!pasted.ok)
         Prompter::instance().inform(this, FromCp1252(pasted.message), Prompter::Icon::Warning);
 }

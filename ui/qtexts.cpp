@@ -8,13 +8,13 @@ namespace tarvelo {
 
 QString FromCp1252(const std::string& text)
 {
-    const std::string utf8 = Cp1252ToUtf8(text);
+    const std::string utf8 = cp1252ToUtf8(text);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string ToCp1252(const QString& text)
 {
-    return Utf8ToCp1252(text.toStdString());
+    return utf8ToCp1252(text.toStdString());
 }
 
 QString FromPath(const std::string& path)

@@ -13,7 +13,7 @@ std::string ToCp1252(const QString& text);
 QString FromPath(const std::string& path);
 std::string ToPath(const QString& path);
 // One of the program's own texts (resources/Strings.h).
-inline QString Text(const char* text)
+inline QString text(const char* text)
 {
     return QString::fromUtf8(text);
 }

@@ -41,7 +41,7 @@ bool DesktopShell::openOrTell(const QUrl& url, const QString& shown)
 {
     if (m_opener(url))
         return true;
-    Prompter::instance().inform(QApplication::activeWindow(), Text(strings::kShellOpenFailed).arg(shown),
+    Prompter::instance().inform(QApplication::activeWindow(), text(strings::kShellOpenFailed).arg(shown),
                                 Prompter::Icon::Warning);
     return false;
 }

@@ -56,11 +56,11 @@ protected:
         s.chart.lineColour = 0x9600DC;
         s.quantity = 0.1;
         s.averageBuyPrice = 1.0 / 3.0;
-        item.InsertQuotation({100, 12.5});
-        item.InsertQuotation({200, 0.30000000000000004});
-        item.InsertQuotation({300, -1.0 / 0.0});
+        item.insertQuotation({100, 12.5});
+        item.insertQuotation({200, 0.30000000000000004});
+        item.insertQuotation({300, -1.0 / 0.0});
         const std::string file = path("sample.qvx");
-        EXPECT_TRUE(SavePortfolioFile(file, {&item}).ok);
+        EXPECT_TRUE(savePortfolioFile(file, {&item}).ok);
         return file;
     }
 
@@ -94,8 +94,8 @@ TEST_F(CliTest, ConvertWritesTheCurrentFormat)
     const CliRun run = Cli({"convert", in, out});
     ASSERT_EQ(run.status, 0) << run.err;
     std::string a, b;
-    ASSERT_EQ(ReadWholeFile(in, a), FileError::None);
-    ASSERT_EQ(ReadWholeFile(out, b), FileError::None);
+    ASSERT_EQ(readWholeFile(in, a), FileError::None);
+    ASSERT_EQ(readWholeFile(out, b), FileError::None);
     EXPECT_EQ(a, b);
 }
 
@@ -106,7 +106,7 @@ TEST_F(CliTest, FileProblemsExitWithStatusTwoAndTheReason)
     EXPECT_NE(run.err.find("Cannot find this file."), std::string::npos);
     EXPECT_EQ(run.out, "");
 
-    ASSERT_EQ(WriteFileAtomically(path("bad.qvx"), std::string("\x01\x00\xFF\xFF\x07\x00\x03\x00XYZ", 11)),
+    ASSERT_EQ(writeFileAtomically(path("bad.qvx"), std::string("\x01\x00\xFF\xFF\x07\x00\x03\x00XYZ", 11)),
               FileError::None);
     run = Cli({"dump", path("bad.qvx")});
     EXPECT_EQ(run.status, 2);
@@ -143,9 +143,9 @@ TEST_F(CliTest, WrongCallsNameTheProblemAndPointToTheHelp)
 TEST_F(CliTest, DumpAndConvertWarnOfBytesAfterTheLastItem)
 {
     std::string bytes;
-    ASSERT_EQ(ReadWholeFile(writeSample(), bytes), FileError::None);
+    ASSERT_EQ(readWholeFile(writeSample(), bytes), FileError::None);
     const std::string padded = path("padded.qvx");
-    ASSERT_EQ(WriteWholeFile(padded, bytes + "junk"), FileError::None);
+    ASSERT_EQ(writeWholeFile(padded, bytes + "junk"), FileError::None);
     const std::string warning = "tarvelo-cli: " + padded + ": 4 bytes after the last item were passed over.\n";
 
     CliRun run = Cli({"dump", padded});
@@ -157,10 +157,10 @@ TEST_F(CliTest, DumpAndConvertWarnOfBytesAfterTheLastItem)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, warning);
     std::string converted;
-    ASSERT_EQ(ReadWholeFile(path("clean.qvx"), converted), FileError::None);
+    ASSERT_EQ(readWholeFile(path("clean.qvx"), converted), FileError::None);
     EXPECT_EQ(converted, bytes);
 
-    ASSERT_EQ(WriteWholeFile(padded, ""), FileError::None);
+    ASSERT_EQ(writeWholeFile(padded, ""), FileError::None);
     run = Cli({"dump", padded});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "tarvelo-cli: " + padded + ": Unexpected file format.\n");
@@ -169,7 +169,7 @@ TEST_F(CliTest, DumpAndConvertWarnOfBytesAfterTheLastItem)
 TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
 {
     const std::string page = path("page.html");
-    ASSERT_EQ(WriteWholeFile(page, "<p>Quote of ABC: <b>1.234,50</b> EUR</p>"), FileError::None);
+    ASSERT_EQ(writeWholeFile(page, "<p>Quote of ABC: <b>1.234,50</b> EUR</p>"), FileError::None);
 
     // Without options: a configuration read from a missing key (standard search, decimal ",").
     // Without a thousands separator the "." ends the number.
@@ -187,7 +187,7 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
     config.textBeforeValue = "Quote of [&symbol]:";
     config.tagsToSkip = 1;
     config.thousandsSeparator = ".";
-    WriteServerConfig("Test server", config);
+    writeServerConfig("Test server", config);
     run = Cli({"extract", page, "--server", "Test server", "--symbol", "ABC"});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("\"value\":1234.5,"), std::string::npos) << run.out;
@@ -198,14 +198,14 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
     EXPECT_NE(run.out.find("\"message\":\"<>1.234,50<> eur<>\""), std::string::npos) << run.out;
 
     // The regular-expression search with date captures.
-    ASSERT_EQ(WriteWholeFile(page, "ABC;24.12.2003;22,65;EUR"), FileError::None);
+    ASSERT_EQ(writeWholeFile(page, "ABC;24.12.2003;22,65;EUR"), FileError::None);
     run = Cli({"extract", page, "--regexp", "[&symbol];(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)", "--symbol", "ABC",
                "--index", "4", "--date", "1,2,3"});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     const std::string before = "\"value\":22.65,\"time\":";
     const auto at = run.out.find(before);
     ASSERT_NE(at, std::string::npos) << run.out;
-    const std::tm date = BreakLocalTime(std::stoi(run.out.substr(at + before.size())));
+    const std::tm date = breakLocalTime(std::stoi(run.out.substr(at + before.size())));
     EXPECT_EQ((std::vector<int>{date.tm_mday, date.tm_mon + 1, date.tm_year + 1900, date.tm_sec}),
               (std::vector<int>{24, 12, 2003, 0}));
 }
@@ -213,7 +213,7 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
 TEST_F(CliTest, ExtractAndExpandRefuseWrongCalls)
 {
     const std::string page = path("page.html");
-    ASSERT_EQ(WriteWholeFile(page, "x"), FileError::None);
+    ASSERT_EQ(writeWholeFile(page, "x"), FileError::None);
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"extract"},
              {"extract", page, "--conversion", "3"},
@@ -239,14 +239,14 @@ TEST_F(CliTest, ExpandAppliesRangeItemAndDateVariables)
     const CliRun run = Cli({"expand", "s=[&symbol]&a=[&day_begin].[&month_begin-1]&b=[&year_end]&y=[&y]", "--symbol",
                             "870747", "--begin", "2003-01-05", "--end", "2003-03-31"});
     EXPECT_EQ(run.status, 0);
-    const std::string year = FormatLocalTime(CurrentTime(), "%Y");
+    const std::string year = formatLocalTime(currentTime(), "%Y");
     EXPECT_EQ(run.out, "s=870747&a=5.0&b=2003&y=" + year + "\n");
 }
 
 TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
 {
     const std::string page = path("quotes.html");
-    ASSERT_EQ(WriteWholeFile(page, "<p>Kurs ABC: <b>22,65</b> EUR</p>"), FileError::None);
+    ASSERT_EQ(writeWholeFile(page, "<p>Kurs ABC: <b>22,65</b> EUR</p>"), FileError::None);
     std::vector<std::unique_ptr<SecurityItem>> items;
     for (const char* symbol : {"ABC", "XYZ"}) {
         ItemSettings settings;
@@ -258,13 +258,13 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
         items.push_back(std::make_unique<SecurityItem>(settings));
     }
     const std::string portfolio = path("update.qvx");
-    ASSERT_TRUE(SavePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok);
 
     CliRun run = Cli({"update", portfolio, "--slots", "1"});
     EXPECT_EQ(run.status, 1) << run.err; // one item found nothing
     EXPECT_NE(run.out.find("Fund ABC\t22.6500 "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Fund XYZ\tError: Text not found!\n"), std::string::npos) << run.out;
-    const LoadResult loaded = LoadPortfolioFile(portfolio);
+    const LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.items[0]->history().size(), 1u);
     EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 22.65);
@@ -283,14 +283,14 @@ TEST_F(CliTest, ImportAndExportQuotations)
     item.settings().name = "ACME";
     item.settings().symbol = "AC";
     const std::string portfolio = path("import.qvx");
-    ASSERT_TRUE(SavePortfolioFile(portfolio, {&item}).ok);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {&item}).ok);
     const std::string csv = path("history.csv");
-    ASSERT_EQ(WriteWholeFile(csv, "Date;Close\n01.02.2003;1.234,50\n02.02.2003;1.240,00\n"), FileError::None);
+    ASSERT_EQ(writeWholeFile(csv, "Date;Close\n01.02.2003;1.234,50\n02.02.2003;1.240,00\n"), FileError::None);
 
     CliRun run = Cli({"import", portfolio, "ACME", csv, "--template", "[&day].[&month].[&year];[&value]", "--format", "0"});
     EXPECT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(run.out, "2 quotations imported\n");
-    LoadResult loaded = LoadPortfolioFile(portfolio);
+    LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.items[0]->history().size(), 2u);
     EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 1234.5);
@@ -306,11 +306,11 @@ TEST_F(CliTest, ImportAndExportQuotations)
     const std::string sheet = path("out.xls");
     ASSERT_EQ(Cli({"export", portfolio, sheet}).status, 0);
     std::string bytes;
-    ASSERT_EQ(ReadWholeFile(sheet, bytes), FileError::None);
+    ASSERT_EQ(readWholeFile(sheet, bytes), FileError::None);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\x09\x00\x04\x00", 4));
     const std::string text = path("out.txt");
     ASSERT_EQ(Cli({"export", portfolio, text}).status, 0);
-    ASSERT_EQ(ReadWholeFile(text, bytes), FileError::None);
+    ASSERT_EQ(readWholeFile(text, bytes), FileError::None);
     EXPECT_EQ(bytes.rfind("\"ACME\" (AC)\r\n", 0), 0u);
     EXPECT_EQ(Cli({"export", portfolio, path("no/such/out.txt")}).status, 2);
     // No scratch copy of the imported file stays behind.
@@ -333,7 +333,7 @@ TEST_F(CliTest, BuildAPortfolioAndListIt)
     EXPECT_EQ(Cli({"quote", portfolio, "Zeta", "1", "--time", "2003-02-03"}).status, 2);
     EXPECT_EQ(Cli({"quote", portfolio, "Nobody", "1"}).status, 1);
 
-    const LoadResult loaded = LoadPortfolioFile(portfolio);
+    const LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.items.size(), 2u);
     EXPECT_EQ(loaded.items[0]->settings().symbol, "ZT");
@@ -368,7 +368,7 @@ TEST_F(CliTest, HoldingsAndNumbersAreReadTheSameInEveryLocale)
     if (!german)
         std::cout << "(de_DE.UTF-8 is not installed; checked in the current locale only)\n";
 
-    const LoadResult loaded = LoadPortfolioFile(portfolio);
+    const LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.items.size(), 1u);
     EXPECT_EQ(loaded.items[0]->settings().quantity, 10.0);
@@ -401,14 +401,14 @@ TEST_F(CliTest, ServersListShowExportImportInstall)
 
     const std::string file = path("servers.reg");
     ASSERT_EQ(Cli({"servers", "export", file}).status, 0);
-    DeleteServerConfig("US-Yahoo");
+    deleteServerConfig("US-Yahoo");
     ASSERT_EQ(Cli({"servers", "import", file}).status, 0);
     EXPECT_EQ(Cli({"servers", "show", "US-Yahoo"}).out, run.out);
     std::vector<std::string> names;
-    EnumerateServerConfigs(names);
+    enumerateServerConfigs(names);
     EXPECT_EQ(names.size(), 18u);
 
-    ASSERT_EQ(WriteWholeFile(file, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software]\n"), FileError::None);
+    ASSERT_EQ(writeWholeFile(file, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software]\n"), FileError::None);
     run = Cli({"servers", "import", file});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Line 2"), std::string::npos) << run.err;

@@ -38,7 +38,7 @@ protected:
         fs::create_directories(m_folder);
         m_path = (m_folder / "Depot.qvx").string();
     }
-    std::size_t ItemCount() const { return LoadPortfolioFile(m_path).items.size(); }
+    std::size_t ItemCount() const { return loadPortfolioFile(m_path).items.size(); }
 
     fs::path m_folder;
     std::string m_path;
@@ -78,7 +78,7 @@ TEST_F(PortfolioCommandsTest, ANameOfSeveralItemsIsRefusedAndListed)
     EXPECT_NE(ambiguous.err.find("AF2"), std::string::npos) << ambiguous.err;
     // An exact spelling names one of them; another case of a single item finds it.
     EXPECT_EQ(Cli({"quote", m_path, "ALPEN FONDS", "12.5"}).status, kExitOk);
-    const LoadResult loaded = LoadPortfolioFile(m_path);
+    const LoadResult loaded = loadPortfolioFile(m_path);
     ASSERT_EQ(loaded.items.size(), 2u);
     EXPECT_TRUE(loaded.items[0]->history().empty());
     EXPECT_EQ(loaded.items[1]->history().size(), 1u);

@@ -163,13 +163,13 @@ protected:
         return config;
     }
 
-    ItemKey AddItem(const std::string& name, const std::string& symbol, const ServerConfig& config)
+    ItemKey addItem(const std::string& name, const std::string& symbol, const ServerConfig& config)
     {
         ItemSettings settings;
         settings.name = name;
         settings.symbol = symbol;
         settings.server = config;
-        return m_doc.AddItem(settings);
+        return m_doc.addItem(settings);
     }
 
     // Takes messages until every entry has its final message; routes and cleans up.
@@ -185,9 +185,9 @@ protected:
             MessageQueue::Posted posted = m_queue.take(100ms);
             if (!posted.message)
                 continue;
-            if (IsFinalCode(posted.message->code)) {
+            if (isFinalCode(posted.message->code)) {
                 ++seen;
-                SettleUnmatchedPage(*posted.message, false);
+                settleUnmatchedPage(*posted.message, false);
             }
             router->route(*posted.message);
             all.push_back({posted.messageId, std::move(posted.message)});
@@ -209,7 +209,7 @@ protected:
     static const DownloadMessage& Final(const std::vector<Received>& messages, const std::string& item = "")
     {
         for (const Received& r : messages) {
-            if (IsFinalCode(r.message->code) && (item.empty() || r.message->itemName == item))
+            if (isFinalCode(r.message->code) && (item.empty() || r.message->itemName == item))
                 return *r.message;
         }
         static const DownloadMessage none;
@@ -228,26 +228,26 @@ protected:
 TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
 {
     m_server.page("/q.html", "Kurs A: 12,50 EUR Kurs B: 7,25 EUR");
-    const ItemKey a = AddItem("A", "A", Config(m_server.url("/q.html"), 1));
-    const ItemKey b = AddItem("B", "B", Config(m_server.url("/q.html"), 20));
-    ASSERT_EQ(UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue), 1);
-    EXPECT_TRUE(m_doc.IsBeingUpdated(a));
+    const ItemKey a = addItem("A", "A", Config(m_server.url("/q.html"), 1));
+    const ItemKey b = addItem("B", "B", Config(m_server.url("/q.html"), 20));
+    ASSERT_EQ(updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue), 1);
+    EXPECT_TRUE(m_doc.isBeingUpdated(a));
     const auto messages = Collect(2);
     EXPECT_EQ(m_server.hits("/q.html"), 1);
     EXPECT_EQ(Codes(messages, "A"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
     EXPECT_EQ(Codes(messages, "B"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(a)->back().value, 12.5);
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(b)->back().value, 7.25);
-    EXPECT_FALSE(m_doc.IsBeingUpdated(a) || m_doc.IsBeingUpdated(b));
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(a)->back().value, 12.5);
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(b)->back().value, 7.25);
+    EXPECT_FALSE(m_doc.isBeingUpdated(a) || m_doc.isBeingUpdated(b));
     EXPECT_EQ(m_router.runningUpdates(), 0);
     EXPECT_EQ(messages.front().id, MessageId::DownloadStatus);
 }
 
 TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
 {
-    const ItemKey a = AddItem("A", "A", Config(m_server.url("/stall"), 5));
-    EXPECT_EQ(UpdateItems(m_doc, {a}, *m_engine, m_queue), 1);
-    EXPECT_EQ(UpdateItems(m_doc, {a}, *m_engine, m_queue), 0);
+    const ItemKey a = addItem("A", "A", Config(m_server.url("/stall"), 5));
+    EXPECT_EQ(updateItems(m_doc, {a}, *m_engine, m_queue), 1);
+    EXPECT_EQ(updateItems(m_doc, {a}, *m_engine, m_queue), 0);
     m_server.release();
     Collect(1);
     EXPECT_EQ(m_server.hits("/stall"), 1);
@@ -255,25 +255,25 @@ TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
 
 TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
 {
-    const TimeStamp now = CurrentTime();
-    const std::string yesterday = ExpandDateVariables("/q[&y][&m][&d].html", 1, now);
+    const TimeStamp now = currentTime();
+    const std::string yesterday = expandDateVariables("/q[&y][&m][&d].html", 1, now);
     m_server.page(yesterday, "Kurs X: 3,5 EUR");
-    const ItemKey found = AddItem("found", "X", Config(m_server.url("/q[&y][&m][&d].html")));
-    const ItemKey missing = AddItem("missing", "X", Config(m_server.url("/none[&d].html")));
-    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    const ItemKey found = addItem("found", "X", Config(m_server.url("/q[&y][&m][&d].html")));
+    const ItemKey missing = addItem("missing", "X", Config(m_server.url("/none[&d].html")));
+    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
     EXPECT_EQ(Final(messages, "found").code, DownloadCode::Done);
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(found)->back().value, 3.5);
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 3.5);
     const DownloadMessage& notFound = Final(messages, "missing");
     EXPECT_EQ(notFound.code, DownloadCode::Error);
     EXPECT_EQ(notFound.detail, DownloadError::FileNotFound);
-    EXPECT_EQ(notFound.url, m_server.url(ExpandDateVariables("/none[&d].html", 0, now)));
-    EXPECT_EQ(m_server.hits(ExpandDateVariables("/none[&d].html", 3, now)), 1);
-    EXPECT_TRUE(m_doc.GetQuotations(missing)->empty());
+    EXPECT_EQ(notFound.url, m_server.url(expandDateVariables("/none[&d].html", 0, now)));
+    EXPECT_EQ(m_server.hits(expandDateVariables("/none[&d].html", 3, now)), 1);
+    EXPECT_TRUE(m_doc.getQuotations(missing)->empty());
 
     // Without date variables a 404 is not tried again.
-    const ItemKey plain = AddItem("plain", "X", Config(m_server.url("/plain.html")));
-    UpdateItems(m_doc, {plain}, *m_engine, m_queue);
+    const ItemKey plain = addItem("plain", "X", Config(m_server.url("/plain.html")));
+    updateItems(m_doc, {plain}, *m_engine, m_queue);
     EXPECT_EQ(Final(Collect(1)).detail, DownloadError::FileNotFound);
     EXPECT_EQ(m_server.hits("/plain.html"), 1);
 }
@@ -300,8 +300,8 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         ItemSettings settings;
         settings.name = "item";
         settings.server = Config(c.url);
-        const ItemKey pos = doc.AddItem(settings);
-        UpdateItems(doc, {pos}, *m_engine, m_queue);
+        const ItemKey pos = doc.addItem(settings);
+        updateItems(doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1, &router);
         const DownloadMessage& final = Final(messages);
         EXPECT_EQ(final.code, DownloadCode::Error) << c.url;
@@ -329,74 +329,74 @@ TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
     m_server.page("/exact.html", exact);
     m_server.page("/over.html", exact + " ");
     const fs::path file = m_temp / "over.html";
-    ASSERT_EQ(WriteWholeFile(file.string(), exact + " "), FileError::None);
-    const ItemKey fits = AddItem("exact", "S", Config(m_server.url("/exact.html")));
-    AddItem("announced", "S", Config(m_server.url("/over.html")));
-    AddItem("unannounced", "S", Config(m_server.url("/unannounced")));
-    AddItem("file", "S", Config("file://" + file.string()));
-    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    ASSERT_EQ(writeWholeFile(file.string(), exact + " "), FileError::None);
+    const ItemKey fits = addItem("exact", "S", Config(m_server.url("/exact.html")));
+    addItem("announced", "S", Config(m_server.url("/over.html")));
+    addItem("unannounced", "S", Config(m_server.url("/unannounced")));
+    addItem("file", "S", Config("file://" + file.string()));
+    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(4);
     fs::remove(file);
 
     EXPECT_EQ(Final(messages, "exact").code, DownloadCode::Done);
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(fits)->back().value, 1.5);
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(fits)->back().value, 1.5);
     for (const char* item : {"announced", "unannounced", "file"}) {
         const DownloadMessage& m = Final(messages, item);
         EXPECT_EQ(m.code, DownloadCode::Error) << item;
         EXPECT_EQ(m.detail, DownloadError::Other) << item;
-        EXPECT_EQ(ConnectionStatusText(m),
+        EXPECT_EQ(connectionStatusText(m),
                   "The page is larger than 100000 bytes, the limit set by the option MaxPageSize.")
             << item;
     }
-    EXPECT_FALSE(m_doc.AnyBeingUpdated());
+    EXPECT_FALSE(m_doc.anyBeingUpdated());
 
     // The option as stored is held to the range the options dialog accepts.
     Profile().writeInt(kGeneralOptionsSection, "MaxPageSize", 5);
-    EXPECT_EQ(ReadMaxPageSize(), 65536u);
+    EXPECT_EQ(readMaxPageSize(), 65536u);
     Profile().deleteValue(kGeneralOptionsSection, "MaxPageSize");
-    EXPECT_EQ(ReadMaxPageSize(), 64u << 20);
+    EXPECT_EQ(readMaxPageSize(), 64u << 20);
 }
 
 TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
 {
     // "Kurs ä.html" spelt as the file system spells it (UTF-8), and the page it holds.
     const std::string name = "Kurs \xC3\xA4.html";
-    ASSERT_EQ(WriteWholeFile((m_temp / name).string(), "Kurs U: 2,5 EUR"), FileError::None);
+    ASSERT_EQ(writeWholeFile((m_temp / name).string(), "Kurs U: 2,5 EUR"), FileError::None);
     const std::string folder = "file://" + m_temp.string() + "/";
-    const ItemKey encoded = AddItem("encoded", "U", Config(folder + "Kurs%20%C3%a4.html"));
+    const ItemKey encoded = addItem("encoded", "U", Config(folder + "Kurs%20%C3%a4.html"));
     // Typed into the program: Windows-1252, not encoded.
-    const ItemKey typed = AddItem("typed", "U", Config(folder + "Kurs \xE4.html"));
-    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    const ItemKey typed = addItem("typed", "U", Config(folder + "Kurs \xE4.html"));
+    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
     EXPECT_EQ(Final(messages, "encoded").code, DownloadCode::Done);
     EXPECT_EQ(Final(messages, "typed").code, DownloadCode::Done);
-    ASSERT_FALSE(m_doc.GetQuotations(encoded)->empty());
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(encoded)->back().value, 2.5);
-    ASSERT_FALSE(m_doc.GetQuotations(typed)->empty());
+    ASSERT_FALSE(m_doc.getQuotations(encoded)->empty());
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(encoded)->back().value, 2.5);
+    ASSERT_FALSE(m_doc.getQuotations(typed)->empty());
 
     // The import takes the same page.
-    StartImportDownload(*m_engine, m_queue, folder + "Kurs%20%C3%A4.html", "", "");
+    startImportDownload(*m_engine, m_queue, folder + "Kurs%20%C3%A4.html", "", "");
     const auto imported = Collect(1);
     ASSERT_EQ(Final(imported).code, DownloadCode::Done);
     std::string raw;
-    EXPECT_EQ(ReadWholeFile(Final(imported).rawFile, raw), FileError::None);
+    EXPECT_EQ(readWholeFile(Final(imported).rawFile, raw), FileError::None);
     EXPECT_EQ(raw, "Kurs U: 2,5 EUR");
     fs::remove(Final(imported).rawFile);
 
     // A missing file is named as the user reads it.
-    const ItemKey missing = AddItem("missing", "U", Config(folder + "gone%20%C3%A4.html"));
-    UpdateItems(m_doc, {missing}, *m_engine, m_queue);
+    const ItemKey missing = addItem("missing", "U", Config(folder + "gone%20%C3%A4.html"));
+    updateItems(m_doc, {missing}, *m_engine, m_queue);
     EXPECT_EQ(Final(Collect(1)).errorText, "The file " + m_temp.string() + "/gone \xE4.html does not exist.");
     fs::remove(m_temp / name);
 }
 
 TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)
 {
-    DeleteServerConfig("Gone");
+    deleteServerConfig("Gone");
     ServerConfig named;
     named.name = "Gone";
-    const ItemKey pos = AddItem("A", "A", named);
-    UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+    const ItemKey pos = addItem("A", "A", named);
+    updateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     EXPECT_EQ(Codes(messages), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Error}));
     EXPECT_EQ(Final(messages).detail, DownloadError::WrongUrl);
@@ -407,11 +407,11 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
     std::string page(2500 - 14, ' ');
     page += "Kurs P: 1,5 EU";
     const fs::path file = m_temp / "page.html";
-    ASSERT_EQ(WriteWholeFile(file.string(), page), FileError::None);
+    ASSERT_EQ(writeWholeFile(file.string(), page), FileError::None);
     m_server.page("/p.html", page);
     for (const std::string& url : {m_server.url("/p.html"), "file://" + file.string()}) {
-        const ItemKey pos = AddItem("P", "P", Config(url));
-        UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+        const ItemKey pos = addItem("P", "P", Config(url));
+        updateItems(m_doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1);
         std::vector<int> kilobytes;
         for (const Received& r : messages) {
@@ -434,9 +434,9 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         settings.name = path;
         settings.symbol = "S";
         settings.server = Config(m_server.url(path));
-        doc.AddItem(settings);
+        doc.addItem(settings);
     }
-    EXPECT_EQ(UpdateItems(doc, doc.GetItemPositions(), *m_engine, m_queue), 3);
+    EXPECT_EQ(updateItems(doc, doc.getItemPositions(), *m_engine, m_queue), 3);
     const auto messages = Collect(3, &router);
     // Between two "Initialized" there is always the final message of the one before.
     int open = 0;
@@ -444,7 +444,7 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         if (r.message->code == DownloadCode::Initialized) {
             EXPECT_EQ(open++, 0);
         }
-        if (IsFinalCode(r.message->code))
+        if (isFinalCode(r.message->code))
             --open;
     }
     m_engine->wait();
@@ -457,12 +457,12 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     ItemSettings reading;
     reading.name = "reading";
     reading.server = Config(m_server.url("/slow"), 60);
-    doc.AddItem(reading);
+    doc.addItem(reading);
     ItemSettings waiting = reading;
     waiting.name = "waiting";
     waiting.server.url = m_server.url("/slow?second");
-    doc.AddItem(waiting);
-    UpdateItems(doc, doc.GetItemPositions(), *m_engine, m_queue);
+    doc.addItem(waiting);
+    updateItems(doc, doc.getItemPositions(), *m_engine, m_queue);
     // Let the first page come in for a while, then abort.
     std::vector<Received> seen;
     while (true) {
@@ -474,7 +474,7 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
         if (progress)
             break;
     }
-    RequestAbortDownloads();
+    requestAbortDownloads();
     auto rest = Collect(2, &router);
     for (auto& r : seen)
         rest.push_back(std::move(r));
@@ -482,17 +482,17 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     EXPECT_EQ(Final(rest, "waiting").code, DownloadCode::Aborted);
     // The last item to report ended the abort.
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
-    EXPECT_FALSE(doc.AnyBeingUpdated());
+    EXPECT_FALSE(doc.anyBeingUpdated());
     m_server.release();
     m_engine->wait();
 }
 
 TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
 {
-    const ItemKey stalled = AddItem("stalled", "S", Config(m_server.url("/stall"), 1));
-    const ItemKey cut = AddItem("cut", "S", Config(m_server.url("/cut"), 10));
+    const ItemKey stalled = addItem("stalled", "S", Config(m_server.url("/stall"), 1));
+    const ItemKey cut = addItem("cut", "S", Config(m_server.url("/cut"), 10));
     const auto started = std::chrono::steady_clock::now();
-    UpdateItems(m_doc, m_doc.GetItemPositions(), *m_engine, m_queue);
+    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
     const auto messages = Collect(2);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_EQ(Final(messages, "stalled").detail, DownloadError::Timeout);
@@ -500,7 +500,7 @@ TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
     EXPECT_EQ(broken.code, DownloadCode::Error);
     EXPECT_EQ(broken.detail, DownloadError::Other);
     EXPECT_FALSE(broken.errorText.empty());
-    EXPECT_FALSE(m_doc.IsBeingUpdated(stalled) || m_doc.IsBeingUpdated(cut));
+    EXPECT_FALSE(m_doc.isBeingUpdated(stalled) || m_doc.isBeingUpdated(cut));
     m_server.release();
 }
 
@@ -508,8 +508,8 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
 {
     // A timeout of 0 must not mean "wait for ever" on a server that says nothing.
     for (const int timeout : {0}) {
-        const ItemKey pos = AddItem("zero", "Z", Config(m_server.url("/stall"), timeout));
-        UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+        const ItemKey pos = addItem("zero", "Z", Config(m_server.url("/stall"), timeout));
+        updateItems(m_doc, {pos}, *m_engine, m_queue);
         const auto messages = Collect(1, nullptr, 100000s);
         EXPECT_EQ(Final(messages).code, DownloadCode::Error) << timeout;
         EXPECT_EQ(Final(messages).detail, DownloadError::Timeout) << timeout;
@@ -524,9 +524,9 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
         ItemSettings settings;
         settings.name = name;
         settings.server = Config(m_server.url(std::string("/slow?") + name), 60);
-        doc.AddItem(settings);
+        doc.addItem(settings);
     }
-    UpdateItems(doc, doc.GetItemPositions(), *m_engine, m_queue);
+    updateItems(doc, doc.getItemPositions(), *m_engine, m_queue);
     std::this_thread::sleep_for(200ms);
     m_engine->shutdown();
     std::size_t finals = 0;
@@ -534,7 +534,7 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
         MessageQueue::Posted posted = m_queue.take(0ms);
         if (!posted.message)
             break;
-        if (IsFinalCode(posted.message->code)) {
+        if (isFinalCode(posted.message->code)) {
             ++finals;
             EXPECT_EQ(posted.message->code, DownloadCode::Aborted);
         }
@@ -548,21 +548,21 @@ TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
     m_server.page("/q.html", "Kurs A: 1,5 EUR");
     const std::string temp = std::getenv("TMPDIR");
     ::setenv("TMPDIR", (m_temp / "no" / "such" / "folder").c_str(), 1);
-    const ItemKey pos = AddItem("A", "A", Config(m_server.url("/q.html")));
-    UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+    const ItemKey pos = addItem("A", "A", Config(m_server.url("/q.html")));
+    updateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     ::setenv("TMPDIR", temp.c_str(), 1);
     EXPECT_EQ(Final(messages).code, DownloadCode::Error);
     EXPECT_EQ(Final(messages).detail, DownloadError::Other);
     EXPECT_EQ(Final(messages).errorText, "No temporary file could be created.");
-    EXPECT_FALSE(m_doc.IsBeingUpdated(pos));
+    EXPECT_FALSE(m_doc.isBeingUpdated(pos));
 }
 
 TEST_F(DownloadTest, SecureAddressesOnlyWhenAllowed)
 {
     m_engine->setAllowHttps(true);
-    const ItemKey pos = AddItem("A", "A", Config("https://127.0.0.1:1/q.html"));
-    UpdateItems(m_doc, {pos}, *m_engine, m_queue);
+    const ItemKey pos = addItem("A", "A", Config("https://127.0.0.1:1/q.html"));
+    updateItems(m_doc, {pos}, *m_engine, m_queue);
     const auto messages = Collect(1);
     // Tried (nothing listens there), not refused as a wrong address.
     EXPECT_EQ(Final(messages).detail, DownloadError::Other);
@@ -575,7 +575,7 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     m_server.page("/t.html", "<p>Kurs T: <b>4,75</b></p>");
     ServerConfig config = Config(m_server.url("/t.html"));
     config.textBeforeValue = "Preis";
-    StartTestDownload(*m_engine, m_queue, config, "test item", "T");
+    startTestDownload(*m_engine, m_queue, config, "test item", "T");
     auto messages = Collect(1);
     const DownloadMessage& test = Final(messages);
     EXPECT_TRUE(test.test);
@@ -584,22 +584,22 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     EXPECT_FALSE(test.itemKey);
     EXPECT_EQ(m_router.runningUpdates(), 0);
 
-    StartWizardDownload(*m_engine, m_queue, m_server.url("/[&name].html"), "t", "");
+    startWizardDownload(*m_engine, m_queue, m_server.url("/[&name].html"), "t", "");
     messages = Collect(1);
     const DownloadMessage& wizard = Final(messages);
     EXPECT_EQ(messages.back().id, MessageId::WizardDownload);
     ASSERT_EQ(wizard.code, DownloadCode::Done);
     std::string raw, semi, text;
-    ASSERT_EQ(ReadWholeFile(wizard.rawFile, raw), FileError::None);
-    ASSERT_EQ(ReadWholeFile(wizard.semiHtmlFile, semi), FileError::None);
-    ASSERT_EQ(ReadWholeFile(wizard.convertedFile, text), FileError::None);
+    ASSERT_EQ(readWholeFile(wizard.rawFile, raw), FileError::None);
+    ASSERT_EQ(readWholeFile(wizard.semiHtmlFile, semi), FileError::None);
+    ASSERT_EQ(readWholeFile(wizard.convertedFile, text), FileError::None);
     EXPECT_EQ(raw, "<p>Kurs T: <b>4,75</b></p>");
     EXPECT_EQ(semi, "<>Kurs T: <>4,75<><>");
     EXPECT_EQ(text, "Kurs T:  4,75 ");
     for (const std::string* f : {&wizard.rawFile, &wizard.semiHtmlFile, &wizard.convertedFile})
         fs::remove(*f);
 
-    StartImportDownload(*m_engine, m_queue, m_server.url("/t.html"), "", "");
+    startImportDownload(*m_engine, m_queue, m_server.url("/t.html"), "", "");
     messages = Collect(1);
     EXPECT_EQ(messages.back().id, MessageId::ImportDownload);
     ASSERT_EQ(Final(messages).code, DownloadCode::Done);

@@ -17,7 +17,7 @@ DownloadMessage Message(DownloadCode code, DownloadError detail = DownloadError:
     return m;
 }
 
-TEST(ConnectionStatusText, EveryCodeAndDetail)
+TEST(connectionStatusText, EveryCodeAndDetail)
 {
     DownloadMessage progress = Message(DownloadCode::Progress);
     progress.kilobytes = 12;
@@ -45,7 +45,7 @@ TEST(ConnectionStatusText, EveryCodeAndDetail)
         {&other, "Connection refused. Try again. "},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ConnectionStatusText(*c.message), c.text);
+        EXPECT_EQ(connectionStatusText(*c.message), c.text);
     const std::pair<DownloadMessage, const char*> simple[] = {
         {Message(DownloadCode::Initialized), "Initialized"},
         {Message(DownloadCode::Connecting), "Connecting..."},
@@ -61,7 +61,7 @@ TEST(ConnectionStatusText, EveryCodeAndDetail)
         {Message(DownloadCode::Done), ""},
     };
     for (const auto& [message, text] : simple)
-        EXPECT_EQ(ConnectionStatusText(message), text)
+        EXPECT_EQ(connectionStatusText(message), text)
             << static_cast<int>(message.code) << "/" << static_cast<int>(message.detail);
 }
 
@@ -71,20 +71,20 @@ TEST(UnmatchedPages, KeptAsTxtOrDeleted)
     const std::string page = (folder / "QVXpage").string();
     DownloadMessage m = Message(DownloadCode::TextNotFound);
     m.convertedFile = page;
-    ASSERT_EQ(WriteWholeFile(page, "converted"), FileError::None);
-    EXPECT_EQ(SettleUnmatchedPage(m, true), page + ".TXT");
+    ASSERT_EQ(writeWholeFile(page, "converted"), FileError::None);
+    EXPECT_EQ(settleUnmatchedPage(m, true), page + ".TXT");
     EXPECT_FALSE(std::filesystem::exists(page));
     EXPECT_TRUE(std::filesystem::exists(page + ".TXT"));
     std::filesystem::remove(page + ".TXT");
 
-    ASSERT_EQ(WriteWholeFile(page, "converted"), FileError::None);
-    EXPECT_EQ(SettleUnmatchedPage(m, false), "");
+    ASSERT_EQ(writeWholeFile(page, "converted"), FileError::None);
+    EXPECT_EQ(settleUnmatchedPage(m, false), "");
     EXPECT_FALSE(std::filesystem::exists(page));
 
     // Other codes own no page.
-    ASSERT_EQ(WriteWholeFile(page, "converted"), FileError::None);
+    ASSERT_EQ(writeWholeFile(page, "converted"), FileError::None);
     m.code = DownloadCode::Done;
-    EXPECT_EQ(SettleUnmatchedPage(m, false), "");
+    EXPECT_EQ(settleUnmatchedPage(m, false), "");
     EXPECT_TRUE(std::filesystem::exists(page));
     std::filesystem::remove(page);
 }
@@ -93,11 +93,11 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
 {
     PortfolioDocument doc(5);
     ItemSettings settings;
-    const ItemKey a = doc.AddItem(settings);
-    const ItemKey b = doc.AddItem(settings);
-    doc.InsertQuotation(a, 12.5, 100);
-    doc.MarkBeingUpdated(a);
-    doc.MarkBeingUpdated(b);
+    const ItemKey a = doc.addItem(settings);
+    const ItemKey b = doc.addItem(settings);
+    doc.insertQuotation(a, 12.5, 100);
+    doc.markBeingUpdated(a);
+    doc.markBeingUpdated(b);
     DownloadStatusRouter router(doc);
 
     for (const ItemKey pos : {a, b}) {
@@ -115,15 +115,15 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     done.quotation = std::make_unique<Quotation>(Quotation{200, 1250.0});
     router.route(done);
     EXPECT_EQ(router.runningUpdates(), 1);
-    EXPECT_DOUBLE_EQ(doc.GetQuotations(a)->back().value, 12.5); // scaled by 0.01
-    EXPECT_FALSE(doc.IsBeingUpdated(a));
+    EXPECT_DOUBLE_EQ(doc.getQuotations(a)->back().value, 12.5); // scaled by 0.01
+    EXPECT_FALSE(doc.isBeingUpdated(a));
 
     DownloadMessage failed = Message(DownloadCode::Error, DownloadError::Timeout);
     failed.itemKey = b;
     router.route(failed);
     EXPECT_EQ(router.runningUpdates(), 0);
-    EXPECT_FALSE(doc.IsBeingUpdated(b));
-    EXPECT_TRUE(doc.GetQuotations(b)->empty());
+    EXPECT_FALSE(doc.isBeingUpdated(b));
+    EXPECT_TRUE(doc.getQuotations(b)->empty());
 
     // A test result changes nothing.
     DownloadMessage testDone = Message(DownloadCode::Done);
@@ -131,7 +131,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     testDone.itemKey = b;
     testDone.quotation = std::make_unique<Quotation>(Quotation{300, 1.0});
     router.route(testDone);
-    EXPECT_TRUE(doc.GetQuotations(b)->empty());
+    EXPECT_TRUE(doc.getQuotations(b)->empty());
     EXPECT_EQ(router.runningUpdates(), 0);
 }
 

@@ -27,10 +27,10 @@ TEST(PageConversion, SemiHtmlAndTextOnly)
         {"", "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ConvertPageText(kConversionSemiHtml, c.page), c.semiHtml) << c.page;
-        EXPECT_EQ(ConvertPageText(kConversionTextOnly, c.page), c.textOnly) << c.page;
-        EXPECT_EQ(ConvertPageText(kConversionNone, c.page), c.page);
-        EXPECT_EQ(ConvertPageText(7, c.page), "");
+        EXPECT_EQ(convertPageText(kConversionSemiHtml, c.page), c.semiHtml) << c.page;
+        EXPECT_EQ(convertPageText(kConversionTextOnly, c.page), c.textOnly) << c.page;
+        EXPECT_EQ(convertPageText(kConversionNone, c.page), c.page);
+        EXPECT_EQ(convertPageText(7, c.page), "");
     }
 }
 
@@ -39,10 +39,10 @@ TEST(PageConversion, FilesAndNulBytes)
     const auto folder = std::filesystem::temp_directory_path();
     const std::string source = (folder / "page.html").string();
     const std::string target = (folder / "page.txt").string();
-    ASSERT_EQ(WriteWholeFile(source, std::string("a\0b<i>c", 7)), FileError::None);
-    ASSERT_TRUE(ConvertPage(kConversionTextOnly, source, target));
+    ASSERT_EQ(writeWholeFile(source, std::string("a\0b<i>c", 7)), FileError::None);
+    ASSERT_TRUE(convertPage(kConversionTextOnly, source, target));
     SearchPage page;
-    ASSERT_TRUE(LoadPageForSearch(target, page));
+    ASSERT_TRUE(loadPageForSearch(target, page));
     EXPECT_EQ(page.text(), "a b c ");
     EXPECT_EQ(page.text().data()[page.text().size()], '\0');
 
@@ -51,18 +51,18 @@ TEST(PageConversion, FilesAndNulBytes)
     for (const std::size_t size : {std::size_t{4096}, std::size_t{8191}, std::size_t{3}}) {
         std::string bytes(size, 'x');
         bytes[size / 2] = '\0';
-        ASSERT_EQ(WriteWholeFile(source, bytes), FileError::None);
-        ASSERT_TRUE(LoadPageForSearch(source, page));
+        ASSERT_EQ(writeWholeFile(source, bytes), FileError::None);
+        ASSERT_TRUE(loadPageForSearch(source, page));
         bytes[size / 2] = ' ';
         EXPECT_EQ(page.text(), bytes);
         EXPECT_EQ(page.text().data()[size], '\0');
     }
 
     // An unreadable source leaves the destination empty.
-    ASSERT_TRUE(ConvertPage(kConversionNone, (folder / "missing").string(), target));
-    ASSERT_TRUE(LoadPageForSearch(target, page));
+    ASSERT_TRUE(convertPage(kConversionNone, (folder / "missing").string(), target));
+    ASSERT_TRUE(loadPageForSearch(target, page));
     EXPECT_EQ(page.text(), "");
-    EXPECT_FALSE(LoadPageForSearch((folder / "missing").string(), page));
+    EXPECT_FALSE(loadPageForSearch((folder / "missing").string(), page));
 }
 
 TEST(PageConversion, LargePagesConvertThroughFilesAsInMemory)
@@ -73,18 +73,18 @@ TEST(PageConversion, LargePagesConvertThroughFilesAsInMemory)
     std::string html;
     for (int i = 0; html.size() < (3u << 20); ++i)
         html += "<tr><td class=\"n\">Fund " + std::to_string(i) + "</td><td>" + std::to_string(i % 97) + ",5</td></tr>\n";
-    ASSERT_EQ(WriteWholeFile(source, html), FileError::None);
+    ASSERT_EQ(writeWholeFile(source, html), FileError::None);
     for (int code : {kConversionNone, kConversionSemiHtml, kConversionTextOnly}) {
-        ASSERT_TRUE(ConvertPage(code, source, target));
+        ASSERT_TRUE(convertPage(code, source, target));
         std::string converted;
-        ASSERT_EQ(ReadWholeFile(target, converted), FileError::None);
-        EXPECT_EQ(converted, ConvertPageText(code, html)) << code;
+        ASSERT_EQ(readWholeFile(target, converted), FileError::None);
+        EXPECT_EQ(converted, convertPageText(code, html)) << code;
     }
 }
 
 TEST(PageConversion, LowersByWindows1252Rules)
 {
-    EXPECT_EQ(LowerCp1252Copy("M\xC4RZ \x8A\x8C\x8E\x9F \xD7 \xDE\xDF AZ"), "m\xE4rz \x9A\x9C\x9E\xFF \xD7 \xFE\xDF az");
+    EXPECT_EQ(lowerCp1252Copy("M\xC4RZ \x8A\x8C\x8E\x9F \xD7 \xDE\xDF AZ"), "m\xE4rz \x9A\x9C\x9E\xFF \xD7 \xFE\xDF az");
     // Long texts take the block path; every byte at every offset agrees with the
     // one-character rule.
     std::string all;
@@ -93,10 +93,10 @@ TEST(PageConversion, LowersByWindows1252Rules)
             all.push_back(static_cast<char>(b));
         all.push_back('x');
     }
-    const std::string lowered = LowerCp1252Copy(all);
+    const std::string lowered = lowerCp1252Copy(all);
     ASSERT_EQ(lowered.size(), all.size());
     for (std::size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(lowered[i], LowerCp1252(all[i])) << i;
+        EXPECT_EQ(lowered[i], lowerCp1252(all[i])) << i;
 }
 
 struct ParseCase {
@@ -107,7 +107,7 @@ struct ParseCase {
     double value;
 };
 
-TEST(ParseQuotation, SeparatorsSignsAndEnds)
+TEST(parseQuotation, SeparatorsSignsAndEnds)
 {
     const ParseCase cases[] = {
         {"1.234,56 EUR", ".", ",", kFound, 1234.56},
@@ -136,32 +136,32 @@ TEST(ParseQuotation, SeparatorsSignsAndEnds)
     };
     for (const ParseCase& c : cases) {
         double value = -1;
-        EXPECT_EQ(ParseQuotation(c.text, c.thousands, c.decimal, value), c.code) << c.text;
+        EXPECT_EQ(parseQuotation(c.text, c.thousands, c.decimal, value), c.code) << c.text;
         EXPECT_DOUBLE_EQ(value, c.value) << c.text;
     }
 }
 
-TEST(ParseQuotation, DoesNotDependOnTheUserLocale)
+TEST(parseQuotation, DoesNotDependOnTheUserLocale)
 {
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         GTEST_SKIP() << "no German locale installed";
     double value = 0;
-    EXPECT_EQ(ParseQuotation("22,65 EUR", "", ",", value), kFound);
+    EXPECT_EQ(parseQuotation("22,65 EUR", "", ",", value), kFound);
     EXPECT_DOUBLE_EQ(value, 22.65);
-    EXPECT_EQ(ParseQuotation("22.65 USD", ",", ".", value), kFound);
+    EXPECT_EQ(parseQuotation("22.65 USD", ",", ".", value), kFound);
     EXPECT_DOUBLE_EQ(value, 22.65);
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(ParseQuotation, NumbersBeyondTheRangeOfADoubleAreInvalid)
+TEST(parseQuotation, NumbersBeyondTheRangeOfADoubleAreInvalid)
 {
     double value = 1;
     const std::string nines(400, '9');
-    EXPECT_EQ(ParseQuotation(nines + " ", "", ",", value), kInvalidNumber);
+    EXPECT_EQ(parseQuotation(nines + " ", "", ",", value), kInvalidNumber);
     EXPECT_EQ(value, 0.0);
-    EXPECT_EQ(ParseQuotation(nines + ",5 EUR", ".", ",", value), kInvalidNumber);
+    EXPECT_EQ(parseQuotation(nines + ",5 EUR", ".", ",", value), kInvalidNumber);
     // Large but finite still reads.
-    EXPECT_EQ(ParseQuotation(std::string(300, '9') + " ", "", ",", value), kFound);
+    EXPECT_EQ(parseQuotation(std::string(300, '9') + " ", "", ",", value), kFound);
     EXPECT_GT(value, 1e299);
 }
 

@@ -31,7 +31,7 @@ struct SearchCase {
     const char* message;
 };
 
-TEST(StandardSearch, WithoutTags)
+TEST(standardSearch, WithoutTags)
 {
     const SearchCase cases[] = {
         {"Last Trade: <b>22,65</b> EUR", Rule("Last Trade:", 0, 0), kFound, 22.65, ""},
@@ -49,14 +49,14 @@ TEST(StandardSearch, WithoutTags)
     };
     for (const SearchCase& c : cases) {
         std::string page = c.page;
-        const ExtractionResult r = StandardSearchInPage(page, c.rule);
+        const ExtractionResult r = standardSearchInPage(page, c.rule);
         EXPECT_EQ(r.code, c.code) << c.page;
         EXPECT_DOUBLE_EQ(r.value, c.value) << c.page;
         EXPECT_EQ(r.message, c.message) << c.page;
     }
 }
 
-TEST(StandardSearch, WithTagsOnSemiHtmlPages)
+TEST(standardSearch, WithTagsOnSemiHtmlPages)
 {
     const SearchCase cases[] = {
         {"Last Trade: <>22,65<> EUR", Rule("Last Trade:", 0, 0), kNotFound, 0, "<>22,65<> EUR"},
@@ -71,14 +71,14 @@ TEST(StandardSearch, WithTagsOnSemiHtmlPages)
     };
     for (const SearchCase& c : cases) {
         std::string page = c.page;
-        const ExtractionResult r = StandardSearchWithTagsInPage(page, c.rule);
+        const ExtractionResult r = standardSearchWithTagsInPage(page, c.rule);
         EXPECT_EQ(r.code, c.code) << c.page;
         EXPECT_DOUBLE_EQ(r.value, c.value) << c.page;
         EXPECT_EQ(r.message, c.message) << c.page;
     }
 }
 
-TEST(StandardSearch, CaseInsensitiveTextFoundAcrossEveryBlockBoundary)
+TEST(standardSearch, CaseInsensitiveTextFoundAcrossEveryBlockBoundary)
 {
     // The lowered page is searched in blocks of 64 KiB; put the text across the seam
     // at every offset.
@@ -86,41 +86,41 @@ TEST(StandardSearch, CaseInsensitiveTextFoundAcrossEveryBlockBoundary)
     for (std::size_t shift = 0; shift <= text.size(); ++shift) {
         std::string page(65536 - shift, 'x');
         page += "Last Trade: 3,5 EUR";
-        const ExtractionResult r = StandardSearchInPage(page, Rule(text.c_str(), 0, 0, true));
+        const ExtractionResult r = standardSearchInPage(page, Rule(text.c_str(), 0, 0, true));
         EXPECT_EQ(r.code, kFound) << shift;
         EXPECT_DOUBLE_EQ(r.value, 3.5) << shift;
     }
     // The page itself is not changed, and the excerpt reads lowered.
     std::string page = "Kurs: <>ABC";
-    const ExtractionResult r = StandardSearchWithTagsInPage(page, Rule("KURS:", 0, 0, true));
+    const ExtractionResult r = standardSearchWithTagsInPage(page, Rule("KURS:", 0, 0, true));
     EXPECT_EQ(r.message, "<>abc");
     EXPECT_EQ(page, "Kurs: <>ABC");
     // A separator that is a letter compares without regard to case too.
     StandardRule letter = Rule("v:", 0, 0, true);
     letter.decimal = "D";
-    EXPECT_DOUBLE_EQ(StandardSearchInPage("v: 12d5 x", letter).value, 12.5);
+    EXPECT_DOUBLE_EQ(standardSearchInPage("v: 12d5 x", letter).value, 12.5);
 }
 
-TEST(StandardSearch, ExcerptsAreCutAtFiftyCharacters)
+TEST(standardSearch, ExcerptsAreCutAtFiftyCharacters)
 {
     std::string page = "v: <>" + std::string(60, 'y');
-    const ExtractionResult r = StandardSearchWithTagsInPage(page, Rule("v: ", 0, 0));
+    const ExtractionResult r = standardSearchWithTagsInPage(page, Rule("v: ", 0, 0));
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "<>" + std::string(48, 'y') + " [...]");
-    EXPECT_EQ(Excerpt(std::string(50, 'z')), std::string(50, 'z'));
+    EXPECT_EQ(excerpt(std::string(50, 'z')), std::string(50, 'z'));
 }
 
-TEST(StandardSearch, NumbersBeyondTheRangeOfADoubleAreInvalidValues)
+TEST(standardSearch, NumbersBeyondTheRangeOfADoubleAreInvalidValues)
 {
     const std::string nines(400, '9');
     const std::string page = "Kurs: " + nines + " EUR";
-    ExtractionResult r = StandardSearchInPage(page, Rule("Kurs:", 0, 0));
+    ExtractionResult r = standardSearchInPage(page, Rule("Kurs:", 0, 0));
     EXPECT_EQ(r.code, kInvalidNumber);
     EXPECT_EQ(r.value, 0.0);
-    EXPECT_EQ(r.message, Excerpt(nines + " EUR"));
+    EXPECT_EQ(r.message, excerpt(nines + " EUR"));
     RegExpRule expression;
     expression.expression = "Kurs: ([0-9]+)";
-    r = RegExpSearchInPage(page, expression, 0);
+    r = regExpSearchInPage(page, expression, 0);
     EXPECT_EQ(r.code, kInvalidNumber);
     EXPECT_FALSE(r.success);
 }
@@ -131,7 +131,7 @@ protected:
     {
         ::setenv("TZ", "Europe/Berlin", 1);
         ::tzset();
-        m_now = MakeLocalTime(2003, 7, 9, 14, 5, 42);
+        m_now = makeLocalTime(2003, 7, 9, 14, 5, 42);
     }
     void TearDown() override
     {
@@ -149,39 +149,39 @@ protected:
 
 TEST_F(RegExpSearchTest, ValueCaptureMarksWhereTheNumberBegins)
 {
-    const ExtractionResult r = RegExpSearchInPage("Kurs: 22,65 EUR", Rule("Kurs: ([0-9]+)"), m_now);
+    const ExtractionResult r = regExpSearchInPage("Kurs: 22,65 EUR", Rule("Kurs: ([0-9]+)"), m_now);
     EXPECT_EQ(r.code, kFound);
     EXPECT_TRUE(r.success);
     EXPECT_DOUBLE_EQ(r.value, 22.65);
-    EXPECT_EQ(r.time, MakeLocalTime(2003, 7, 9, 14, 5, 0)); // seconds dropped
+    EXPECT_EQ(r.time, makeLocalTime(2003, 7, 9, 14, 5, 0)); // seconds dropped
 }
 
 TEST_F(RegExpSearchTest, FailuresHaveTheirCodesAndMessages)
 {
     RegExpRule rule = Rule("a(b)(c)");
     rule.quotationIndex = 3;
-    ExtractionResult r = RegExpSearchInPage("abc 1", rule, m_now);
+    ExtractionResult r = regExpSearchInPage("abc 1", rule, m_now);
     EXPECT_EQ(r.code, kMatchIndexMissing);
     EXPECT_FALSE(r.success);
     EXPECT_EQ(r.message, "RegExp Match index doesn't exist (max match index = 2).");
 
-    r = RegExpSearchInPage("page", Rule("Kurs: ([0-9]+)"), m_now);
+    r = regExpSearchInPage("page", Rule("Kurs: ([0-9]+)"), m_now);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "No RegExp match found for 'Kurs: ([0-9]+)'");
 
-    r = RegExpSearchInPage("page", Rule("Kurs: ([0-9]+"), m_now);
+    r = regExpSearchInPage("page", Rule("Kurs: ([0-9]+"), m_now);
     EXPECT_EQ(r.code, kRegExpCompileFailed);
     EXPECT_EQ(r.message.rfind("RegExp compilation failed at pos. 13: ", 0), 0u) << r.message;
 
-    r = RegExpSearchInPage("(*CRLF)", Rule("(*CRLF)x(" ), m_now);
+    r = regExpSearchInPage("(*CRLF)", Rule("(*CRLF)x(" ), m_now);
     EXPECT_EQ(r.code, kRegExpCompileFailed);
     EXPECT_EQ(r.message.rfind("RegExp compilation failed at pos. 9: ", 0), 0u) << r.message;
 
-    r = RegExpSearchInPage("v=abc", Rule("v=(\\w+)"), m_now);
+    r = regExpSearchInPage("v=abc", Rule("v=(\\w+)"), m_now);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "abc");
 
-    r = RegExpSearchInPage(std::string(30, 'a'), Rule("(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)"),
+    r = regExpSearchInPage(std::string(30, 'a'), Rule("(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)"),
                            m_now);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "RegExp output vector has space for only 19 captured substrings\r\n");
@@ -202,18 +202,18 @@ TEST_F(RegExpSearchTest, DateAndTimeCaptures)
         const char* page;
         TimeStamp expected;
     } cases[] = {
-        {"3 Mai 03 17:45 v=5 EUR", MakeLocalTime(2003, 5, 3, 17, 45)},
-        {"3 Ma 99 17:45 v=5 EUR", MakeLocalTime(1999, 3, 3, 17, 45)},
-        {"3 M 2001 17:45 v=5 EUR", MakeLocalTime(2001, 3, 3, 17, 45)},
-        {"3 Okt 2001 17:45 v=5 EUR", MakeLocalTime(2001, 10, 3, 17, 45)},
-        {"3 07 2001 17:45 v=5 EUR", MakeLocalTime(2001, 7, 3, 17, 45)},
-        {"3 13 2001 17:45 v=5 EUR", MakeLocalTime(2001, 7, 3, 17, 45)},  // month left as it was
-        {"32 M\xC4RZ 2001 17:45 v=5 EUR", MakeLocalTime(2001, 3, 9, 17, 45)}, // day left as it was
-        {"3  2001 8:5 v=5 EUR", MakeLocalTime(2001, 1, 3, 8, 5)},      // an empty capture names January
-        {"1 dezember 2001 25:00 v=5 EUR", MakeLocalTime(2001, 12, 2, 1, 0)}, // hours run on
+        {"3 Mai 03 17:45 v=5 EUR", makeLocalTime(2003, 5, 3, 17, 45)},
+        {"3 Ma 99 17:45 v=5 EUR", makeLocalTime(1999, 3, 3, 17, 45)},
+        {"3 M 2001 17:45 v=5 EUR", makeLocalTime(2001, 3, 3, 17, 45)},
+        {"3 Okt 2001 17:45 v=5 EUR", makeLocalTime(2001, 10, 3, 17, 45)},
+        {"3 07 2001 17:45 v=5 EUR", makeLocalTime(2001, 7, 3, 17, 45)},
+        {"3 13 2001 17:45 v=5 EUR", makeLocalTime(2001, 7, 3, 17, 45)},  // month left as it was
+        {"32 M\xC4RZ 2001 17:45 v=5 EUR", makeLocalTime(2001, 3, 9, 17, 45)}, // day left as it was
+        {"3  2001 8:5 v=5 EUR", makeLocalTime(2001, 1, 3, 8, 5)},      // an empty capture names January
+        {"1 dezember 2001 25:00 v=5 EUR", makeLocalTime(2001, 12, 2, 1, 0)}, // hours run on
     };
     for (const auto& c : cases) {
-        const ExtractionResult r = RegExpSearchInPage(c.page, rule, m_now);
+        const ExtractionResult r = regExpSearchInPage(c.page, rule, m_now);
         EXPECT_EQ(r.code, kFound) << c.page << r.message;
         EXPECT_EQ(r.time, c.expected) << c.page;
         EXPECT_DOUBLE_EQ(r.value, 5) << c.page;
@@ -240,23 +240,23 @@ TEST_F(RegExpSearchTest, DatesAndTimesThatMakeNoTimeStampFailNamingTheCapture)
         {"v=5 y=2037 h=8784", "Invalid date/time from RegExp captures 2 (year): '2037', 3 (hour): '8784'"},
     };
     for (const auto& c : cases) {
-        const ExtractionResult r = RegExpSearchInPage(c.page, rule, m_now);
+        const ExtractionResult r = regExpSearchInPage(c.page, rule, m_now);
         EXPECT_EQ(r.code, kNotFound) << c.page;
         EXPECT_FALSE(r.success) << c.page;
         EXPECT_EQ(r.message, c.message) << c.page;
     }
-    EXPECT_EQ(RegExpSearchInPage("v=5 y=2003 h=10", rule, m_now).time, MakeLocalTime(2003, 7, 9, 10, 5));
+    EXPECT_EQ(regExpSearchInPage("v=5 y=2003 h=10", rule, m_now).time, makeLocalTime(2003, 7, 9, 10, 5));
 
     // The import stops at the record, keeping the ones before it.
     std::vector<Quotation> records;
     bool complete = true;
     const ExtractionResult r =
-        ImportMatchesInText("v=1 y=2003 h=10\nv=2 y=99999 h=10\n", rule, m_now, records, complete);
+        importMatchesInText("v=1 y=2003 h=10\nv=2 y=99999 h=10\n", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "Invalid date/time from RegExp capture 2 (year): '99999'");
     EXPECT_FALSE(complete);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].time, MakeLocalTime(2003, 7, 30, 10, 0));
+    EXPECT_EQ(records[0].time, makeLocalTime(2003, 7, 30, 10, 0));
 }
 
 TEST_F(RegExpSearchTest, MonthNames)
@@ -267,18 +267,18 @@ TEST_F(RegExpSearchTest, MonthNames)
     } cases[] = {{"Mai", 5}, {"Ma", 3}, {"M", 3}, {"Okt", 10}, {"07", 7}, {"13", 0},  {"Janu", 1},
                  {"", 1},    {"m\xE4r", 3}, {"MAR\xC7O", 3}, {"out", 10}, {"Dez", 12}, {"x", 0}, {"fev", 2}};
     for (const auto& c : cases)
-        EXPECT_EQ(MonthFromName(c.capture), c.month) << c.capture;
+        EXPECT_EQ(monthFromName(c.capture), c.month) << c.capture;
 }
 
 TEST_F(RegExpSearchTest, CatastrophicPatternsEndAsMatchingErrors)
 {
     // Exponential backtracking at one starting position hits the match limit.
-    ExtractionResult r = RegExpSearchInPage(std::string(100000, 'a') + "!", Rule("(a+)+$"), m_now);
+    ExtractionResult r = regExpSearchInPage(std::string(100000, 'a') + "!", Rule("(a+)+$"), m_now);
     EXPECT_EQ(r.message.rfind("RegExp matching error -", 0), 0u) << r.message;
     // Moderate work at each of a million starting positions hits the deadline.
     const std::string page(1000000, 'a');
     const auto started = std::chrono::steady_clock::now();
-    r = RegExpSearchInPage(page, Rule("a.*[!?]"), m_now);
+    r = regExpSearchInPage(page, Rule("a.*[!?]"), m_now);
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message.rfind("RegExp matching error -", 0), 0u) << r.message;
@@ -295,19 +295,19 @@ TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
     rule.yearIndex = 3;
     std::vector<Quotation> records;
     bool complete = true;
-    ExtractionResult r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
+    ExtractionResult r = importMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "No match found!");
     EXPECT_FALSE(complete);
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].time, MakeLocalTime(2003, 2, 1, 20, 0));
+    EXPECT_EQ(records[0].time, makeLocalTime(2003, 2, 1, 20, 0));
     EXPECT_DOUBLE_EQ(records[1].value, 2.5);
 
     // The position moves to the end of the last substring, so a match whose last
     // capture takes the line break along consumes the whole text.
     rule.expression += "(\n)";
     records.clear();
-    r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
+    r = importMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
     EXPECT_TRUE(complete);
     EXPECT_EQ(r.code, kFound);
     EXPECT_EQ(records.size(), 2u);
@@ -315,7 +315,7 @@ TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
     // A value in the last two characters of the text is no number.
     rule.expression = "(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)";
     records.clear();
-    r = ImportMatchesInText("01.02.2003;1,5\n02.02.2003;2,5", rule, m_now, records, complete);
+    r = importMatchesInText("01.02.2003;1,5\n02.02.2003;2,5", rule, m_now, records, complete);
     EXPECT_FALSE(complete);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "2,5");
@@ -328,13 +328,13 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
     rule.quotationIndex = 0;
     std::vector<Quotation> records;
     bool complete = true;
-    ExtractionResult r = ImportMatchesInText("12;\n13;", rule, m_now, records, complete);
+    ExtractionResult r = importMatchesInText("12;\n13;", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kMatchIndexMissing);
     EXPECT_EQ(r.message, "Quotation value match place holder missing!");
     EXPECT_TRUE(records.empty());
 
     rule = Rule("v=(\\S*)");
-    r = ImportMatchesInText("v=1,5 v=x v=2", rule, m_now, records, complete);
+    r = importMatchesInText("v=1,5 v=x v=2", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "x");
     EXPECT_EQ(records.size(), 1u);
@@ -342,9 +342,9 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
     // Defaults for parts not captured: day 30, this month and year, 20:00.
     records.clear();
     rule = Rule("(\\d+)");
-    r = ImportMatchesInText("11 22 ", rule, m_now, records, complete);
+    r = importMatchesInText("11 22 ", rule, m_now, records, complete);
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].time, MakeLocalTime(2003, 7, 30, 20, 0));
+    EXPECT_EQ(records[0].time, makeLocalTime(2003, 7, 30, 20, 0));
 }
 
 TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
@@ -352,14 +352,14 @@ TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
     RegExpRule rule = Rule("(\\d*)");
     std::vector<Quotation> records;
     bool complete = false;
-    const ExtractionResult r = ImportMatchesInText("ab", rule, m_now, records, complete);
+    const ExtractionResult r = importMatchesInText("ab", rule, m_now, records, complete);
     // An empty value capture does not parse; the loop stops instead of spinning.
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_FALSE(complete);
 
     rule = Rule("(?=x)|(\\d+)?");
     records.clear();
-    ImportMatchesInText(std::string(1000, 'x'), rule, m_now, records, complete);
+    importMatchesInText(std::string(1000, 'x'), rule, m_now, records, complete);
     SUCCEED();
 }
 
@@ -367,7 +367,7 @@ TEST(ImportMatchesFile, MissingFile)
 {
     std::vector<Quotation> records;
     bool complete = true;
-    const ExtractionResult r = ImportMatches("/nonexistent/file.csv", RegExpRule{}, 0, records, complete);
+    const ExtractionResult r = importMatches("/nonexistent/file.csv", RegExpRule{}, 0, records, complete);
     EXPECT_EQ(r.code, kImportFileUnreadable);
     EXPECT_EQ(r.message, "Could not open file!\n");
     EXPECT_FALSE(complete);

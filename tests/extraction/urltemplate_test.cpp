@@ -24,19 +24,19 @@ protected:
 TEST_F(UrlTemplateTest, ItemVariablesReplaceOnlyTheirFirstOccurrence)
 {
     bool replaced = false;
-    EXPECT_EQ(ExpandItemVariables("q?s=[&symbol]&n=[&symbol]", "IBM", "870747", &replaced), "q?s=870747&n=[&symbol]");
+    EXPECT_EQ(expandItemVariables("q?s=[&symbol]&n=[&symbol]", "IBM", "870747", &replaced), "q?s=870747&n=[&symbol]");
     EXPECT_TRUE(replaced);
-    EXPECT_EQ(ExpandItemVariables("[&name]/[&name]", "A.B", "", &replaced), "A.B/[&name]");
+    EXPECT_EQ(expandItemVariables("[&name]/[&name]", "A.B", "", &replaced), "A.B/[&name]");
     // The symbol is looked for in the text as the name left it.
-    EXPECT_EQ(ExpandItemVariables("[&name]", "[&symbol]", "X"), "X");
-    EXPECT_EQ(ExpandItemVariables("[&Name] [&sym]", "a", "b", &replaced), "[&Name] [&sym]");
+    EXPECT_EQ(expandItemVariables("[&name]", "[&symbol]", "X"), "X");
+    EXPECT_EQ(expandItemVariables("[&Name] [&sym]", "a", "b", &replaced), "[&Name] [&sym]");
     EXPECT_FALSE(replaced);
 }
 
 TEST_F(UrlTemplateTest, DateVariablesFollowThePassOrderAndOffsetRule)
 {
-    const TimeStamp july9 = MakeLocalTime(2003, 7, 9, 14, 5, 30); // a Wednesday
-    const TimeStamp march1 = MakeLocalTime(2003, 3, 1, 0, 30);
+    const TimeStamp july9 = makeLocalTime(2003, 7, 9, 14, 5, 30); // a Wednesday
+    const TimeStamp march1 = makeLocalTime(2003, 3, 1, 0, 30);
     const struct {
         const char* text;
         int offset;
@@ -55,15 +55,15 @@ TEST_F(UrlTemplateTest, DateVariablesFollowThePassOrderAndOffsetRule)
         {"plain", 3, july9, "plain"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ExpandDateVariables(c.text, c.offset, c.now), c.expected) << c.text;
+        EXPECT_EQ(expandDateVariables(c.text, c.offset, c.now), c.expected) << c.text;
 }
 
 TEST_F(UrlTemplateTest, ReplacedFlagTellsWhetherARetryCanDiffer)
 {
     bool replaced = true;
-    ExpandDateVariables("http://x/quote?s=1", 0, 0, &replaced);
+    expandDateVariables("http://x/quote?s=1", 0, 0, &replaced);
     EXPECT_FALSE(replaced);
-    ExpandDateVariables("http://x/[&y]", 0, 0, &replaced);
+    expandDateVariables("http://x/[&y]", 0, 0, &replaced);
     EXPECT_TRUE(replaced);
 }
 
@@ -71,7 +71,7 @@ TEST_F(UrlTemplateTest, ImportRangeReplacesEveryOccurrence)
 {
     const CalendarDate begin{2003, 1, 5};
     const CalendarDate end{2003, 3, 31};
-    EXPECT_EQ(ExpandImportRange("a=[&day_begin]&b=[&month_begin]&c=[&month_begin-1]&d=[&year_begin]"
+    EXPECT_EQ(expandImportRange("a=[&day_begin]&b=[&month_begin]&c=[&month_begin-1]&d=[&year_begin]"
                                 "&e=[&day_end]&f=[&month_end]&g=[&month_end-1]&h=[&year_end]&i=[&day_begin]",
                                 begin, end),
               "a=5&b=1&c=0&d=2003&e=31&f=3&g=2&h=2003&i=5");
@@ -80,9 +80,9 @@ TEST_F(UrlTemplateTest, ImportRangeReplacesEveryOccurrence)
 TEST_F(UrlTemplateTest, ExpansionsAreCutAt259Characters)
 {
     const std::string longName(400, 'n');
-    EXPECT_EQ(ExpandItemVariables("x[&name]", longName, "").size(), 259u);
+    EXPECT_EQ(expandItemVariables("x[&name]", longName, "").size(), 259u);
     const std::string many(300, 'y');
-    EXPECT_EQ(ExpandDateVariables(many + "[&y]", 0, 0).size(), 259u);
+    EXPECT_EQ(expandDateVariables(many + "[&y]", 0, 0).size(), 259u);
     std::string manyVariables;
     for (int i = 0; i < 200; ++i)
         manyVariables += "[&day_end]";
@@ -90,7 +90,7 @@ TEST_F(UrlTemplateTest, ExpansionsAreCutAt259Characters)
     while (expected.size() < 259)
         expected += "31";
     expected.resize(259);
-    EXPECT_EQ(ExpandImportRange(manyVariables, {2003, 1, 5}, {2003, 12, 31}), expected);
+    EXPECT_EQ(expandImportRange(manyVariables, {2003, 1, 5}, {2003, 12, 31}), expected);
 }
 
 } // namespace

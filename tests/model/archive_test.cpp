@@ -151,7 +151,7 @@ std::unique_ptr<SecurityItem> MakeItem(const ItemSettings& s, const std::vector<
 {
     auto item = std::make_unique<SecurityItem>(s);
     for (const Quotation& k : records)
-        item->AppendLoadedQuotation(k);
+        item->appendLoadedQuotation(k);
     return item;
 }
 
@@ -180,7 +180,7 @@ std::string IndexExample()
 
 void ExpectFormatError(std::string_view bytes, const std::string& what)
 {
-    const LoadResult loaded = LoadItems(bytes);
+    const LoadResult loaded = loadItems(bytes);
     EXPECT_FALSE(loaded.ok) << what;
     EXPECT_EQ(loaded.message, "Unexpected file format.") << what;
     EXPECT_TRUE(loaded.items.empty()) << what;
@@ -192,7 +192,7 @@ fs::path TempFolder()
     return ::mkdtemp(pattern.data());
 }
 
-std::string ReadFile(const fs::path& path)
+std::string readFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -203,21 +203,21 @@ TEST(ArchiveWrite, IndexExampleByteForByte)
     std::vector<std::unique_ptr<SecurityItem>> items;
     items.push_back(MakeItem(Distinct("A"), {kA1, kA2}));
     items.push_back(MakeItem(Distinct("B"), {kB1}));
-    EXPECT_TRUE(SameBytes(SaveItems(Pointers(items)), IndexExample()));
+    EXPECT_TRUE(SameBytes(saveItems(Pointers(items)), IndexExample()));
 
-    const LoadResult loaded = LoadItems(IndexExample());
+    const LoadResult loaded = loadItems(IndexExample());
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ASSERT_EQ(loaded.items.size(), 2u);
     EXPECT_EQ(loaded.items[0]->settings(), Distinct("A"));
     EXPECT_EQ(loaded.items[0]->history(), (std::vector<Quotation>{kA1, kA2}));
     EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
-    EXPECT_TRUE(SameBytes(SaveItems(Pointers(loaded.items)), IndexExample()));
+    EXPECT_TRUE(SameBytes(saveItems(Pointers(loaded.items)), IndexExample()));
 }
 
 TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
 {
-    EXPECT_EQ(SaveItems({}), std::string(2, '\0'));
-    const LoadResult loaded = LoadItems(std::string_view("\0\0", 2));
+    EXPECT_EQ(saveItems({}), std::string(2, '\0'));
+    const LoadResult loaded = loadItems(std::string_view("\0\0", 2));
     EXPECT_TRUE(loaded.ok);
     EXPECT_TRUE(loaded.items.empty());
     EXPECT_EQ(loaded.warning, "");
@@ -236,7 +236,7 @@ TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
     b.u16(1).newClass(1, "CKurs").record(kB1).u16(0x8001);
     PutItem(b, Distinct("C"));
     b.u16(1).u16(0x8004).record(kA1);
-    EXPECT_TRUE(SameBytes(SaveItems(Pointers(items)), b.str()));
+    EXPECT_TRUE(SameBytes(saveItems(Pointers(items)), b.str()));
 }
 
 TEST(ArchiveWrite, TextLengthPrefixes)
@@ -252,10 +252,10 @@ TEST(ArchiveWrite, TextLengthPrefixes)
         ItemSettings s;
         s.name.assign(length, 'n');
         SecurityItem item(s);
-        const std::string bytes = SaveItems({&item});
+        const std::string bytes = saveItems({&item});
         EXPECT_EQ(bytes.substr(kNameAt, prefix.size()), prefix) << length;
         EXPECT_EQ(bytes.substr(kNameAt + prefix.size(), length), s.name) << length;
-        const LoadResult loaded = LoadItems(bytes);
+        const LoadResult loaded = loadItems(bytes);
         ASSERT_TRUE(loaded.ok) << length;
         EXPECT_EQ(loaded.items[0]->settings(), s) << length;
     }
@@ -269,14 +269,14 @@ TEST(ArchiveWrite, LargeCountsThroughAFile)
     for (const SecurityItem& item : items)
         pointers.push_back(&item);
 
-    EXPECT_EQ(SaveItems({pointers.begin(), pointers.end() - 1}).substr(0, 2), "\xFE\xFF");
+    EXPECT_EQ(saveItems({pointers.begin(), pointers.end() - 1}).substr(0, 2), "\xFE\xFF");
     const std::string path = (folder / "many.qvx").string();
-    ASSERT_TRUE(SavePortfolioFile(path, pointers).ok);
-    EXPECT_EQ(ReadFile(path).substr(0, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
+    ASSERT_TRUE(savePortfolioFile(path, pointers).ok);
+    EXPECT_EQ(readFile(path).substr(0, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
     // The file is many read blocks long.
-    const LoadResult loaded = LoadPortfolioFile(path);
+    const LoadResult loaded = loadPortfolioFile(path);
     ASSERT_TRUE(loaded.ok) << loaded.message;
     EXPECT_EQ(loaded.items.size(), 65535u);
 }
@@ -288,16 +288,16 @@ TEST(ArchiveWrite, QuotationClassWithALargeIndex)
     for (int i = 0; i < 32764; ++i)
         items.push_back(std::make_unique<SecurityItem>());
     items.push_back(MakeItem(ItemSettings{}, {kA1, kA2}));
-    const std::string bytes = SaveItems(Pointers(items));
+    const std::string bytes = saveItems(Pointers(items));
     Bytes tail;
     tail.u16(2).newClass(1, "CKurs").record(kA1).u16(0x7FFF).u32(0x80007FFF).record(kA2);
     ASSERT_GT(bytes.size(), tail.str().size());
     EXPECT_TRUE(SameBytes(bytes.substr(bytes.size() - tail.str().size()), tail.str()));
 
-    const LoadResult loaded = LoadItems(bytes);
+    const LoadResult loaded = loadItems(bytes);
     ASSERT_TRUE(loaded.ok) << loaded.message;
     EXPECT_EQ(loaded.items.back()->history(), (std::vector<Quotation>{kA1, kA2}));
-    EXPECT_EQ(SaveItems(Pointers(loaded.items)), bytes);
+    EXPECT_EQ(saveItems(Pointers(loaded.items)), bytes);
 }
 
 TEST(ArchiveRead, OlderItemSchemas)
@@ -348,7 +348,7 @@ TEST(ArchiveRead, OlderItemSchemas)
         if (!has(31)) expected.averageBuyPrice = 0;
         if (!has(40)) expected.chart.lineColour = 0xAA0000;
 
-        const LoadResult loaded = LoadItems(b.str());
+        const LoadResult loaded = loadItems(b.str());
         ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
         ASSERT_EQ(loaded.items.size(), 1u);
         EXPECT_EQ(loaded.items[0]->settings(), expected) << "schema " << schema;
@@ -363,7 +363,7 @@ TEST(ArchiveRead, ItemSchemasWithoutFields)
         Bytes b;
         b.u16(2).newClass(schema, "CWPapier").u16(1).newClass(1, "CKurs").record(kA1);
         b.u16(0x8001).u16(2).u16(0x8003).record(kA2).u16(0x8003).record(kB1);
-        const LoadResult loaded = LoadItems(b.str());
+        const LoadResult loaded = loadItems(b.str());
         ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
         ASSERT_EQ(loaded.items.size(), 2u);
         EXPECT_EQ(loaded.items[0]->history(), std::vector<Quotation>{kA1});
@@ -383,7 +383,7 @@ TEST(ArchiveRead, WideTextsBecomeWindows1252)
     for (int field = 3; field <= 40; ++field)
         PutField(b, s, field);
     b.u16(0);
-    const LoadResult loaded = LoadItems(b.str());
+    const LoadResult loaded = loadItems(b.str());
     ASSERT_TRUE(loaded.ok) << loaded.message;
     s.name = "A\xE9\x80?";
     s.symbol.assign(300, 'x');
@@ -440,12 +440,12 @@ TEST(ArchiveFiles, OpenErrors)
     const fs::path folder = TempFolder();
     const std::string empty = (folder / "empty.qvx").string();
     std::ofstream(empty).close();
-    const LoadResult zero = LoadPortfolioFile(empty);
+    const LoadResult zero = loadPortfolioFile(empty);
     EXPECT_FALSE(zero.ok);
     EXPECT_EQ(zero.message, "Unexpected file format.");
 
     const std::string missing = (folder / "missing.qvx").string();
-    const LoadResult none = LoadPortfolioFile(missing);
+    const LoadResult none = loadPortfolioFile(missing);
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(none.message,
               missing + "\nCannot find this file.\nPlease verify that the correct path and file name are given.");
@@ -453,7 +453,7 @@ TEST(ArchiveFiles, OpenErrors)
 
 TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
 {
-    const LoadResult one = LoadItems(IndexExample() + "x");
+    const LoadResult one = loadItems(IndexExample() + "x");
     ASSERT_TRUE(one.ok) << one.message;
     EXPECT_EQ(one.items.size(), 2u);
     EXPECT_EQ(one.warning, "1 byte after the last item was passed over.");
@@ -463,7 +463,7 @@ TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
     const std::string path = (folder / "tail.qvx").string();
     const std::string tail(3 << 20, '\0');
     std::ofstream(path, std::ios::binary) << IndexExample() << tail;
-    const LoadResult loaded = LoadPortfolioFile(path);
+    const LoadResult loaded = loadPortfolioFile(path);
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ASSERT_EQ(loaded.items.size(), 2u);
     EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
@@ -487,7 +487,7 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
     }
     const std::uint64_t size = fs::file_size(path);
     LoadResult loaded;
-    const std::size_t peak = heapcounter::peakGrowth([&] { loaded = LoadPortfolioFile(path); });
+    const std::size_t peak = heapcounter::peakGrowth([&] { loaded = loadPortfolioFile(path); });
     EXPECT_FALSE(loaded.ok);
     EXPECT_EQ(loaded.message, "Unexpected file format.");
     EXPECT_LE(peak, (std::uint64_t{64} << 20) + 40 * size) << "file of " << size << " bytes";
@@ -497,7 +497,7 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
     few.u16(20000).newClass(8, "CWPapier").u16(0);
     for (int i = 1; i < 20000; ++i)
         few.u16(0x8001).u16(0);
-    const LoadResult fewLoaded = LoadItems(few.str());
+    const LoadResult fewLoaded = loadItems(few.str());
     ASSERT_TRUE(fewLoaded.ok) << fewLoaded.message;
     EXPECT_EQ(fewLoaded.items.size(), 20000u);
 }
@@ -505,7 +505,7 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
 TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
 {
     const fs::path folder = TempFolder();
-    const SaveResult noFolder = SavePortfolioFile((folder / "absent" / "p.qvx").string(), {});
+    const SaveResult noFolder = savePortfolioFile((folder / "absent" / "p.qvx").string(), {});
     EXPECT_FALSE(noFolder.ok);
     EXPECT_EQ(noFolder.message, "Failed to save document.");
 
@@ -523,13 +523,13 @@ TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const SaveResult full = SavePortfolioFile(path, pointers);
+        const SaveResult full = savePortfolioFile(path, pointers);
         ::_exit(!full.ok && full.message == "Destination disk drive is full." ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_EQ(ReadFile(path), IndexExample());
+    EXPECT_EQ(readFile(path), IndexExample());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 

@@ -10,7 +10,7 @@ namespace {
 TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
 {
     Profile().deleteKey("GeneralOptions");
-    const GeneralOptions defaults = LoadOptions();
+    const GeneralOptions defaults = loadOptions();
     EXPECT_EQ(defaults, GeneralOptions{});
     EXPECT_EQ((std::vector<int>{defaults.numberDownloads, defaults.autosaveOnExit, defaults.autoupdate,
                                 defaults.autoupdateTime, defaults.downloadStatus, defaults.hour1, defaults.minute1,
@@ -20,17 +20,17 @@ TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
 
     // One stored value leaves the others at their defaults.
     Profile().writeInt("GeneralOptions", "UpdateIntervall", 15);
-    EXPECT_EQ(LoadOptions().updateInterval, 15);
-    EXPECT_EQ(LoadOptions().hour1, 9);
+    EXPECT_EQ(loadOptions().updateInterval, 15);
+    EXPECT_EQ(loadOptions().hour1, 9);
 
     GeneralOptions changed;
     changed.numberDownloads = 12;
     changed.autoupdate = 0;
     changed.hour2 = 7;
     changed.minute2 = 5;
-    SaveOptions(changed);
-    EXPECT_EQ(LoadOptions(), changed);
-    EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), GeneralOptionList().size());
+    saveOptions(changed);
+    EXPECT_EQ(loadOptions(), changed);
+    EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), generalOptionList().size());
 }
 
 TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)
@@ -38,20 +38,20 @@ TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)
     ::setenv("TZ", "Europe/Berlin", 1);
     ::tzset();
     GeneralOptions options; // 09:30 to 18:30
-    const auto at = [](int hour, int minute, int second = 0) { return MakeLocalTime(2026, 7, 1, hour, minute, second); };
-    EXPECT_FALSE(InsideUpdateWindow(options, at(9, 29, 59)));
-    EXPECT_TRUE(InsideUpdateWindow(options, at(9, 30)));
-    EXPECT_TRUE(InsideUpdateWindow(options, at(18, 30)));
-    EXPECT_FALSE(InsideUpdateWindow(options, at(18, 30, 1)));
+    const auto at = [](int hour, int minute, int second = 0) { return makeLocalTime(2026, 7, 1, hour, minute, second); };
+    EXPECT_FALSE(insideUpdateWindow(options, at(9, 29, 59)));
+    EXPECT_TRUE(insideUpdateWindow(options, at(9, 30)));
+    EXPECT_TRUE(insideUpdateWindow(options, at(18, 30)));
+    EXPECT_FALSE(insideUpdateWindow(options, at(18, 30, 1)));
     options.autoupdateTime = 0;
-    EXPECT_TRUE(InsideUpdateWindow(options, at(3, 0)));
+    EXPECT_TRUE(insideUpdateWindow(options, at(3, 0)));
     // A window from 18:30 to 09:00 never holds.
     options.autoupdateTime = 1;
     options.hour1 = 18;
     options.hour2 = 9;
     options.minute2 = 0;
     for (const int hour : {0, 8, 12, 19, 23})
-        EXPECT_FALSE(InsideUpdateWindow(options, at(hour, 45)));
+        EXPECT_FALSE(insideUpdateWindow(options, at(hour, 45)));
     ::unsetenv("TZ");
     ::tzset();
 }
@@ -75,7 +75,7 @@ TEST(CommandLineTest, UnattendedSwitchAndFirstPlainParameter)
         {{"/dde", "/tmp/a.qvx", "-u"}, true, "/tmp/a.qvx"},
     };
     for (const auto& c : cases) {
-        const CommandLine line = ParseCommandLine(c.args);
+        const CommandLine line = parseCommandLine(c.args);
         EXPECT_EQ(line.unattended, c.unattended) << c.args.size();
         EXPECT_EQ(line.portfolio, c.portfolio);
     }
@@ -83,13 +83,13 @@ TEST(CommandLineTest, UnattendedSwitchAndFirstPlainParameter)
 
 TEST(DocumentTypeTest, FieldsOfTheTypeString)
 {
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::WindowTitle), "Tarvelo");
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::DocumentName), "");
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::NewFileName), "Quotes");
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::Filter), "Tarvelo Files (*.qvx)");
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::Extension), ".QVX");
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::TypeId), "Tarvelo.Document");
-    EXPECT_EQ(DocumentTypeString(DocumentTypeField::TypeName), "Tarvelo Document");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::WindowTitle), "Tarvelo");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::DocumentName), "");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::NewFileName), "Quotes");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::Filter), "Tarvelo Files (*.qvx)");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::Extension), ".QVX");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::TypeId), "Tarvelo.Document");
+    EXPECT_EQ(documentTypeString(DocumentTypeField::TypeName), "Tarvelo Document");
 }
 
 } // namespace

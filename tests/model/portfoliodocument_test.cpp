@@ -18,8 +18,8 @@ class PortfolioDocumentTest : public ::testing::Test {
 protected:
     PortfolioDocumentTest() : doc(2)
     {
-        doc.SubscribeViews([this] { ++updates; });
-        doc.SubscribeViews([this](const DocumentChange& change) { changes.push_back(change); });
+        doc.subscribeViews([this] { ++updates; });
+        doc.subscribeViews([this](const DocumentChange& change) { changes.push_back(change); });
     }
     void SetUp() override { g_bAbortDownloads.store(0); }
     void TearDown() override { g_bAbortDownloads.store(0); }
@@ -28,22 +28,22 @@ protected:
     {
         ItemSettings settings;
         settings.name = name;
-        const ItemKey pos = doc.AddItem(settings);
+        const ItemKey pos = doc.addItem(settings);
         for (const Quotation& record : records)
-            doc.InsertQuotation(pos, record.value, record.time);
+            doc.insertQuotation(pos, record.value, record.time);
         return pos;
     }
     void ResetFlags()
     {
-        doc.SetModifiedFlag(false);
+        doc.setModifiedFlag(false);
         updates = 0;
         changes.clear();
     }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (ItemKey pos : doc.GetItemPositions())
-            names.push_back(doc.GetItemName(pos));
+        for (ItemKey pos : doc.getItemPositions())
+            names.push_back(doc.getItemName(pos));
         return names;
     }
     static std::filesystem::path TempFolder()
@@ -64,52 +64,52 @@ TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
     settings.symbol = "ALP";
     settings.quantity = 3;
     settings.chart.lineColour = 0x123456;
-    const ItemKey a = doc.AddItem(settings);
+    const ItemKey a = doc.addItem(settings);
     const ItemKey b = Add("Beta", {{10, 1}});
     const ItemKey c = Add("Gamma");
-    EXPECT_EQ(doc.GetItem(a)->settings(), settings);
-    EXPECT_EQ(doc.GetItemSymbol(a), "ALP");
-    EXPECT_EQ(doc.GetChartOptions(a).lineColour, 0x123456u);
-    EXPECT_TRUE(doc.GetItem(a)->history().empty());
-    EXPECT_FALSE(doc.IsBeingUpdated(a));
+    EXPECT_EQ(doc.getItem(a)->settings(), settings);
+    EXPECT_EQ(doc.getItemSymbol(a), "ALP");
+    EXPECT_EQ(doc.getChartOptions(a).lineColour, 0x123456u);
+    EXPECT_TRUE(doc.getItem(a)->history().empty());
+    EXPECT_FALSE(doc.isBeingUpdated(a));
 
-    doc.DeleteItems({b});
+    doc.deleteItems({b});
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "Gamma"}));
-    EXPECT_EQ(doc.GetItemName(c), "Gamma");
+    EXPECT_EQ(doc.getItemName(c), "Gamma");
     const ItemKey d = Add("Delta");
     EXPECT_NE(d, b); // a deleted item's key is never handed out again
 
     ResetFlags();
-    EXPECT_EQ(doc.GetItem(b), nullptr);
-    EXPECT_FALSE(doc.IsValid(b));
-    EXPECT_EQ(doc.GetQuotations(b), nullptr);
-    EXPECT_TRUE(doc.IsBeingUpdated(b));
-    EXPECT_EQ(doc.GetItemName(b), "");
-    EXPECT_EQ(doc.InsertQuotation(b, 1, 20), 0u);
-    EXPECT_EQ(doc.ModifyQuotation(b, 0, 1, 20), -1);
-    EXPECT_FALSE(doc.DeleteQuotation(b, 0));
-    EXPECT_FALSE(doc.SplitQuotations(b, 0, 2));
-    doc.ReplaceItemSettings(b, settings);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.getItem(b), nullptr);
+    EXPECT_FALSE(doc.isValid(b));
+    EXPECT_EQ(doc.getQuotations(b), nullptr);
+    EXPECT_TRUE(doc.isBeingUpdated(b));
+    EXPECT_EQ(doc.getItemName(b), "");
+    EXPECT_EQ(doc.insertQuotation(b, 1, 20), 0u);
+    EXPECT_EQ(doc.modifyQuotation(b, 0, 1, 20), -1);
+    EXPECT_FALSE(doc.deleteQuotation(b, 0));
+    EXPECT_FALSE(doc.splitQuotations(b, 0, 2));
+    doc.replaceItemSettings(b, settings);
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(updates, 0);
-    EXPECT_EQ(doc.GetItemCount(), 3u);
+    EXPECT_EQ(doc.getItemCount(), 3u);
 }
 
 TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
 {
     const ItemKey a = Add("A"), b = Add("B"), c = Add("C");
-    doc.MarkBeingUpdated(b);
+    doc.markBeingUpdated(b);
     ResetFlags();
-    doc.DeleteItems({a, b, c});
+    doc.deleteItems({a, b, c});
     EXPECT_EQ(Names(), (std::vector<std::string>{"B"}));
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(changes, (std::vector<DocumentChange>{{DocumentChange::Kind::Removed, {}}}));
 
     ResetFlags();
-    doc.DeleteItems({b}); // nothing deleted, still a change notification
-    EXPECT_EQ(doc.GetItemCount(), 1u);
-    EXPECT_TRUE(doc.IsModified());
+    doc.deleteItems({b}); // nothing deleted, still a change notification
+    EXPECT_EQ(doc.getItemCount(), 1u);
+    EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(updates, 1);
 }
 
@@ -118,7 +118,7 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
     const ItemKey pos = Add("A", {{10, 1}, {20, 2}});
     auto item = std::make_unique<SecurityItem>();
     item->setBeingUpdated(true);
-    item->AppendLoadedQuotation({5, 5});
+    item->appendLoadedQuotation({5, 5});
     SecurityItem* raw = item.get();
 
     // Each notice names what changed: the new item, or the one item changed.
@@ -131,42 +131,42 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
     const std::vector<Operation> operations = {
         {"AddItem", Kind::Added, [&] { Add("B"); }},
         {"AddItemObject", Kind::Added,
-         [&] { EXPECT_FALSE(doc.IsBeingUpdated(doc.AddItemObject(std::move(item)))); }},
-        {"ReplaceItemSettings", Kind::Item, [&] { doc.ReplaceItemSettings(pos, ItemSettings{}); }},
-        {"InsertQuotation", Kind::Item, [&] { doc.InsertQuotation(pos, 3, 30); }},
-        {"InsertQuotations", Kind::Item, [&] { doc.InsertQuotations(pos, std::vector<Quotation>{{40, 4}}); }},
-        {"ModifyQuotation", Kind::Item, [&] { EXPECT_EQ(doc.ModifyQuotation(pos, 0, 9, 50), 4); }},
-        {"DeleteQuotation", Kind::Item, [&] { EXPECT_TRUE(doc.DeleteQuotation(pos, 0)); }},
-        {"SplitQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.SplitQuotations(pos, 0, 2)); }},
-        {"InvertQuotations", Kind::Item, [&] { doc.InvertQuotations(pos); }},
-        {"ApplyDownloadedQuotation", Kind::Item, [&] { EXPECT_TRUE(doc.ApplyDownloadedQuotation(pos, {60, 6})); }},
-        {"DeleteAllQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.DeleteAllQuotations(pos)); }},
+         [&] { EXPECT_FALSE(doc.isBeingUpdated(doc.addItemObject(std::move(item)))); }},
+        {"ReplaceItemSettings", Kind::Item, [&] { doc.replaceItemSettings(pos, ItemSettings{}); }},
+        {"InsertQuotation", Kind::Item, [&] { doc.insertQuotation(pos, 3, 30); }},
+        {"InsertQuotations", Kind::Item, [&] { doc.insertQuotations(pos, std::vector<Quotation>{{40, 4}}); }},
+        {"ModifyQuotation", Kind::Item, [&] { EXPECT_EQ(doc.modifyQuotation(pos, 0, 9, 50), 4); }},
+        {"DeleteQuotation", Kind::Item, [&] { EXPECT_TRUE(doc.deleteQuotation(pos, 0)); }},
+        {"SplitQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.splitQuotations(pos, 0, 2)); }},
+        {"InvertQuotations", Kind::Item, [&] { doc.invertQuotations(pos); }},
+        {"ApplyDownloadedQuotation", Kind::Item, [&] { EXPECT_TRUE(doc.applyDownloadedQuotation(pos, {60, 6})); }},
+        {"DeleteAllQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.deleteAllQuotations(pos)); }},
     };
     for (const Operation& operation : operations) {
         ResetFlags();
         operation.run();
-        EXPECT_TRUE(doc.IsModified()) << operation.name;
+        EXPECT_TRUE(doc.isModified()) << operation.name;
         EXPECT_EQ(updates, 1) << operation.name;
-        const ItemKey named = operation.kind == Kind::Added ? doc.GetItemPositions().back() : pos;
+        const ItemKey named = operation.kind == Kind::Added ? doc.getItemPositions().back() : pos;
         EXPECT_EQ(changes, (std::vector<DocumentChange>{{operation.kind, named}})) << operation.name;
     }
     // A refresh names the portfolio as a whole.
     ResetFlags();
-    doc.UpdateAllViews();
+    doc.updateAllViews();
     EXPECT_EQ(changes, std::vector<DocumentChange>{DocumentChange{}});
-    EXPECT_EQ(doc.GetItem(doc.FindItemPos(raw))->history().size(), 1u);
+    EXPECT_EQ(doc.getItem(doc.findItemPos(raw))->history().size(), 1u);
 
     // Operations that change nothing leave the flag alone.
     ResetFlags();
-    EXPECT_EQ(doc.ModifyQuotation(pos, 0, 1, 1), -1);
-    EXPECT_FALSE(doc.DeleteQuotation(pos, 0));
-    doc.InsertQuotation(pos, 8, 10);
+    EXPECT_EQ(doc.modifyQuotation(pos, 0, 1, 1), -1);
+    EXPECT_FALSE(doc.deleteQuotation(pos, 0));
+    doc.insertQuotation(pos, 8, 10);
     ResetFlags();
-    EXPECT_FALSE(doc.SplitQuotations(pos, 0, 0));
-    EXPECT_FALSE(doc.SplitQuotations(pos, 0, -1));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.splitQuotations(pos, 0, 0));
+    EXPECT_FALSE(doc.splitQuotations(pos, 0, -1));
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(updates, 0);
-    EXPECT_EQ(doc.GetQuotations(pos)->front().value, 8);
+    EXPECT_EQ(doc.getQuotations(pos)->front().value, 8);
 }
 
 TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
@@ -184,46 +184,46 @@ TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
     };
     for (const Case& c : cases) {
         const ItemKey pos = Add("A", {{10, c.newest}});
-        doc.MarkBeingUpdated(pos);
+        doc.markBeingUpdated(pos);
         ResetFlags();
-        EXPECT_TRUE(doc.ApplyDownloadedQuotation(pos, {20, c.downloaded}));
-        ASSERT_EQ(doc.GetQuotations(pos)->size(), 2u);
-        EXPECT_DOUBLE_EQ(doc.GetQuotations(pos)->back().value, c.stored) << c.downloaded;
-        EXPECT_FALSE(doc.IsBeingUpdated(pos));
-        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(doc.applyDownloadedQuotation(pos, {20, c.downloaded}));
+        ASSERT_EQ(doc.getQuotations(pos)->size(), 2u);
+        EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->back().value, c.stored) << c.downloaded;
+        EXPECT_FALSE(doc.isBeingUpdated(pos));
+        EXPECT_TRUE(doc.isModified());
         EXPECT_GE(updates, 1);
     }
     // The ratio is taken against the newest record, wherever the new one lands.
     const ItemKey pos = Add("B", {{10, 1}, {30, 12.5}});
-    doc.ApplyDownloadedQuotation(pos, {20, 1234});
-    EXPECT_DOUBLE_EQ(doc.GetQuotations(pos)->at(1).value, 12.34);
+    doc.applyDownloadedQuotation(pos, {20, 1234});
+    EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->at(1).value, 12.34);
 }
 
 TEST_F(PortfolioDocumentTest, AbortFlagDropsResultsUntilNoItemIsMarked)
 {
     const ItemKey a = Add("A", {{10, 1}}), b = Add("B", {{10, 1}});
-    doc.MarkBeingUpdated(a);
-    doc.MarkBeingUpdated(b);
+    doc.markBeingUpdated(a);
+    doc.markBeingUpdated(b);
     g_bAbortDownloads.store(1);
 
-    doc.ApplyDownloadedQuotation(a, {20, 2});
-    EXPECT_EQ(doc.GetQuotations(a)->size(), 1u);
-    EXPECT_FALSE(doc.IsBeingUpdated(a));
+    doc.applyDownloadedQuotation(a, {20, 2});
+    EXPECT_EQ(doc.getQuotations(a)->size(), 1u);
+    EXPECT_FALSE(doc.isBeingUpdated(a));
     EXPECT_EQ(g_bAbortDownloads.load(), 1); // B is still being updated
 
-    doc.ApplyDownloadedQuotation(b, {20, 2});
-    EXPECT_EQ(doc.GetQuotations(b)->size(), 1u);
+    doc.applyDownloadedQuotation(b, {20, 2});
+    EXPECT_EQ(doc.getQuotations(b)->size(), 1u);
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
 
-    doc.MarkBeingUpdated(a);
-    doc.ApplyDownloadedQuotation(a, {20, 2});
-    EXPECT_EQ(doc.GetQuotations(a)->size(), 2u);
+    doc.markBeingUpdated(a);
+    doc.applyDownloadedQuotation(a, {20, 2});
+    EXPECT_EQ(doc.getQuotations(a)->size(), 2u);
 
-    doc.MarkBeingUpdated(a);
+    doc.markBeingUpdated(a);
     g_bAbortDownloads.store(1);
-    doc.ClearBeingUpdated(b); // a is still marked
+    doc.clearBeingUpdated(b); // a is still marked
     EXPECT_EQ(g_bAbortDownloads.load(), 1);
-    doc.OnCloseDocument();
+    doc.onCloseDocument();
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
 }
 
@@ -231,23 +231,23 @@ TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 {
     const auto folder = TempFolder();
     Add("A", {{10, 1}});
-    doc.SetPathName((folder / "mine.qvx").string());
-    doc.SetModifiedFlag(false);
+    doc.setPathName((folder / "mine.qvx").string());
+    doc.setModifiedFlag(false);
     const std::string missing = (folder / "missing.qvx").string();
-    DocumentResult result = doc.OnOpenDocument(missing);
+    DocumentResult result = doc.onOpenDocument(missing);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find(missing), std::string::npos);
-    EXPECT_EQ(doc.GetItemCount(), 1u);
+    EXPECT_EQ(doc.getItemCount(), 1u);
 
     const std::string damaged = (folder / "damaged.qvx").string();
     std::ofstream(damaged, std::ios::binary) << std::string("\x01\x00\xFF\xFF", 4);
-    result = doc.OnOpenDocument(damaged);
+    result = doc.onOpenDocument(damaged);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Unexpected file format.");
     // A later save must not write the empty remains of a failed open over the user's file.
-    EXPECT_EQ(doc.GetItemCount(), 1u);
-    EXPECT_EQ(doc.GetPathName(), (folder / "mine.qvx").string());
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.getItemCount(), 1u);
+    EXPECT_EQ(doc.getPathName(), (folder / "mine.qvx").string());
+    EXPECT_FALSE(doc.isModified());
 }
 
 TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
@@ -256,23 +256,23 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
     settings.name = "Alpha \xE4";
     settings.memo = "line 1\r\nline 2";
     settings.server.name = "Shared";
-    const ItemKey a = doc.AddItem(settings);
-    doc.InsertQuotations(a, std::vector<Quotation>{{100, 1.5}, {100, 2.5}, {50, 0.5}});
+    const ItemKey a = doc.addItem(settings);
+    doc.insertQuotations(a, std::vector<Quotation>{{100, 1.5}, {100, 2.5}, {50, 0.5}});
     Add("Beta");
     Add("Gamma", {{-5, -1}});
-    doc.MarkBeingUpdated(a);
+    doc.markBeingUpdated(a);
 
     const std::string path = (TempFolder() / "portfolio.qvx").string();
-    ASSERT_TRUE(doc.OnSaveDocument(path).ok);
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.GetTitle(), "portfolio.qvx");
+    ASSERT_TRUE(doc.onSaveDocument(path).ok);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.getTitle(), "portfolio.qvx");
 
     PortfolioDocument reopened(1);
-    reopened.SetModifiedFlag(true);
-    ASSERT_TRUE(reopened.OnOpenDocument(path).ok);
-    EXPECT_FALSE(reopened.IsModified());
-    EXPECT_EQ(reopened.GetPathName(), path);
-    const auto before = doc.Items(), after = reopened.Items();
+    reopened.setModifiedFlag(true);
+    ASSERT_TRUE(reopened.onOpenDocument(path).ok);
+    EXPECT_FALSE(reopened.isModified());
+    EXPECT_EQ(reopened.getPathName(), path);
+    const auto before = doc.items(), after = reopened.items();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(after[i]->settings(), before[i]->settings()) << i;

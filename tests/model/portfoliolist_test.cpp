@@ -18,13 +18,13 @@ protected:
         ::tzset();
         std::setlocale(LC_ALL, "C");
     }
-    static TimeStamp At(int day, int hour, int minute = 0) { return MakeLocalTime(2026, 12, day, hour, minute); }
+    static TimeStamp At(int day, int hour, int minute = 0) { return makeLocalTime(2026, 12, day, hour, minute); }
     static SecurityItem Item(const char* name, std::vector<Quotation> history)
     {
         SecurityItem item;
         item.settings().name = name;
         for (const Quotation& k : history)
-            item.InsertQuotation(k);
+            item.insertQuotation(k);
         return item;
     }
 };
@@ -35,7 +35,7 @@ TEST_F(PortfolioListTest, CellTextsOfARow)
     SecurityItem item = Item("ACME", {{At(6, 17), 10.0}, {At(7, 15, 15), 12.0}, {At(7, 15, 30), 12.5}});
     item.settings().quantity = 10;
     item.settings().averageBuyPrice = 10;
-    const auto percent = RowCells(item, true, At(7, 16));
+    const auto percent = rowCells(item, true, At(7, 16));
     EXPECT_EQ(percent[0], "ACME");
     EXPECT_EQ(percent[1], "15:30");
     EXPECT_EQ(percent[2], "12.5000");
@@ -45,21 +45,21 @@ TEST_F(PortfolioListTest, CellTextsOfARow)
     EXPECT_EQ(percent[6], "+4.17% (0 Days)");  // against 15:15
     EXPECT_EQ(percent[7], "+25.00% (0 Days)");
     EXPECT_EQ(percent[8], "125.00 (+25.00%)");
-    const auto nominal = RowCells(item, false, At(7, 16));
+    const auto nominal = rowCells(item, false, At(7, 16));
     EXPECT_EQ(nominal[5], "+2.5000 (0 Days)");
     EXPECT_EQ(nominal[6], "+0.5000 (0 Days)");
     EXPECT_EQ(nominal[8], "125.00 (+25.00)");
-    EXPECT_EQ(RowIcon(item), 2);
+    EXPECT_EQ(rowIcon(item), 2);
 
     // Dates: the weekday within a week (yesterday 23:00 seen at 01:00 counts as a day),
     // the date beyond.
     const SecurityItem late = Item("late", {{At(6, 23), 1.0}});
-    EXPECT_EQ(RowCells(late, true, At(7, 1))[1], "Sunday   23:00");
-    EXPECT_EQ(RowCells(late, true, At(20, 1))[1], "12/06/26   23:00");
+    EXPECT_EQ(rowCells(late, true, At(7, 1))[1], "Sunday   23:00");
+    EXPECT_EQ(rowCells(late, true, At(20, 1))[1], "12/06/26   23:00");
     // One quotation: zero changes and day counts.
-    EXPECT_EQ(RowCells(late, true, At(7, 1))[6], "+0.00% (0 Days)");
+    EXPECT_EQ(rowCells(late, true, At(7, 1))[6], "+0.00% (0 Days)");
     // No quotations: only the name.
-    const auto empty = RowCells(Item("none", {}), true, At(7, 1));
+    const auto empty = rowCells(Item("none", {}), true, At(7, 1));
     EXPECT_EQ(empty[0], "none");
     for (int column = 1; column < kListColumns; ++column)
         EXPECT_EQ(empty[static_cast<std::size_t>(column)], "");
@@ -68,20 +68,20 @@ TEST_F(PortfolioListTest, CellTextsOfARow)
 TEST_F(PortfolioListTest, IconsAndAlarms)
 {
     SecurityItem fell = Item("fell", {{At(1, 12), 10.0}, {At(3, 12), 9.0}});
-    EXPECT_EQ(RowIcon(fell), 1);
+    EXPECT_EQ(rowIcon(fell), 1);
     fell.settings().belowAlarm = 1;
     fell.settings().belowLimit = 9.5;
-    EXPECT_EQ(RowIcon(fell), 4);
+    EXPECT_EQ(rowIcon(fell), 4);
 
     SecurityItem flat = Item("flat", {{At(1, 12), 10.0}});
     flat.settings().aboveAlarm = 1;
     flat.settings().aboveLimit = 10.0; // not above
-    EXPECT_EQ(RowIcon(flat), 0);
+    EXPECT_EQ(rowIcon(flat), 0);
     flat.settings().deviationAlarm = 1;
     flat.settings().averageBuyPrice = 8.0;
     flat.settings().deviationPercent = -20; // |10/8 - 1| = 0.25 > 0.20
-    EXPECT_EQ(RowIcon(flat), 3);
-    EXPECT_EQ(RowIcon(Item("none", {})), 0);
+    EXPECT_EQ(rowIcon(flat), 3);
+    EXPECT_EQ(rowIcon(Item("none", {})), 0);
 }
 
 TEST_F(PortfolioListTest, Totals)
@@ -93,17 +93,17 @@ TEST_F(PortfolioListTest, Totals)
     b.settings().quantity = 5;
     b.settings().averageBuyPrice = 4;
     // value 140, previous 125, invested 100
-    EXPECT_EQ(TotalsText({&a, &b}, true), "Amount invested: 140.00 (Last: +12.00% Total: +40.00%)");
-    EXPECT_EQ(TotalsText({&a, &b}, false), "Amount invested: 140.00 (Last: +15.00 Total: +40.00)");
+    EXPECT_EQ(totalsText({&a, &b}, true), "Amount invested: 140.00 (Last: +12.00% Total: +40.00%)");
+    EXPECT_EQ(totalsText({&a, &b}, false), "Amount invested: 140.00 (Last: +15.00 Total: +40.00)");
     // An item with a single quotation drops the Last part.
     SecurityItem single = Item("single", {{At(2, 12), 2.0}});
     single.settings().quantity = 5;
     single.settings().averageBuyPrice = 2;
-    EXPECT_EQ(TotalsText({&a, &single}, true), "Amount invested: 130.00 (Total: +44.44%)");
+    EXPECT_EQ(totalsText({&a, &single}, true), "Amount invested: 130.00 (Total: +44.44%)");
     // A buy price of 0 drops the gains of the whole portfolio.
     b.settings().averageBuyPrice = 0;
-    EXPECT_EQ(TotalsText({&a, &b}, true), "Amount invested: 140.00");
-    EXPECT_EQ(TotalsText({}, true), "Amount invested: 0.00");
+    EXPECT_EQ(totalsText({&a, &b}, true), "Amount invested: 140.00");
+    EXPECT_EQ(totalsText({}, true), "Amount invested: 0.00");
 }
 
 TEST_F(PortfolioListTest, SortingByEveryColumn)
@@ -123,7 +123,7 @@ TEST_F(PortfolioListTest, SortingByEveryColumn)
     EXPECT_EQ(names(SortedRows(items, 1, false)), "beta Alpha gamma "); // no quotations: 1975
     EXPECT_EQ(names(SortedRows(items, 2, false)), "beta Alpha gamma ");
     EXPECT_EQ(names(SortedRows(items, 7, false)), "gamma beta Alpha "); // -50%, 0, +100%
-    EXPECT_EQ(CompareRows(none, none, 5), 0);
+    EXPECT_EQ(compareRows(none, none, 5), 0);
 }
 
 TEST_F(PortfolioListTest, ViewOptionsReadAndWritten)
@@ -132,7 +132,7 @@ TEST_F(PortfolioListTest, ViewOptionsReadAndWritten)
     for (const char* section : {"Columns", "SortColumn", "SortReverse", "ProcentualValue"})
         profile.deleteKey(section);
     profile.sync();
-    ListViewOptions options = LoadListViewOptions();
+    ListViewOptions options = loadListViewOptions();
     EXPECT_EQ(options.widths[0], 200);
     EXPECT_EQ(options.widths[8], 107);
     EXPECT_TRUE(options.percent);
@@ -142,7 +142,7 @@ TEST_F(PortfolioListTest, ViewOptionsReadAndWritten)
         p.writeInt("SortReverse", "ListView", 1);
         p.writeInt("ProcentualValue", "ListView", 7);
     }
-    options = LoadListViewOptions();
+    options = loadListViewOptions();
     EXPECT_EQ(options.widths[0], 250);
     EXPECT_EQ(options.widths[1], 112);
     EXPECT_TRUE(options.sortReverse);
@@ -150,9 +150,9 @@ TEST_F(PortfolioListTest, ViewOptionsReadAndWritten)
     options.widths[3] = 99;
     options.sortColumn = 4;
     options.percent = false;
-    SaveListViewOptions(options);
+    saveListViewOptions(options);
     EXPECT_EQ(Profile().getText("Columns", "ListView", ""), "250,112,63,99,70,95,95,116,107");
-    const ListViewOptions again = LoadListViewOptions();
+    const ListViewOptions again = loadListViewOptions();
     EXPECT_EQ(again.sortColumn, 4);
     EXPECT_FALSE(again.percent);
 }

@@ -28,7 +28,7 @@ protected:
     {
         SecurityItem item;
         for (const Quotation& record : records)
-            item.AppendLoadedQuotation(record);
+            item.appendLoadedQuotation(record);
         return item;
     }
     static std::vector<double> Values(const SecurityItem& item)
@@ -43,19 +43,19 @@ protected:
 // 2 March 2021 (no daylight-saving change nearby), local time.
 std::int32_t At(int day, int hour, int minute = 0)
 {
-    return MakeLocalTime(2021, 3, day, hour, minute);
+    return makeLocalTime(2021, 3, day, hour, minute);
 }
 
 TEST_F(SecurityItemTest, InsertReturnsIndexByTime)
 {
     SecurityItem empty;
-    EXPECT_EQ(empty.InsertQuotation({100, 1}), 0u);
+    EXPECT_EQ(empty.insertQuotation({100, 1}), 0u);
 
     const std::vector<Quotation> base = {{10, 1}, {30, 3}};
     SecurityItem middle = Item(base), last = Item(base), first = Item(base);
-    EXPECT_EQ(middle.InsertQuotation({20, 2}), 1u);
-    EXPECT_EQ(last.InsertQuotation({40, 4}), 2u);
-    EXPECT_EQ(first.InsertQuotation({5, 0}), 0u);
+    EXPECT_EQ(middle.insertQuotation({20, 2}), 1u);
+    EXPECT_EQ(last.insertQuotation({40, 4}), 2u);
+    EXPECT_EQ(first.insertQuotation({5, 0}), 0u);
     EXPECT_EQ(Values(middle), (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(Values(last), (std::vector<double>{1, 3, 4}));
     EXPECT_EQ(Values(first), (std::vector<double>{0, 1, 3}));
@@ -64,39 +64,39 @@ TEST_F(SecurityItemTest, InsertReturnsIndexByTime)
 TEST_F(SecurityItemTest, SameTimeGoesBeforeExistingRecords)
 {
     SecurityItem item = Item({{10, 1}, {20, 2}, {20, 3}});
-    EXPECT_EQ(item.InsertQuotation({20, 4}), 1u);
-    EXPECT_EQ(item.InsertQuotation({10, 5}), 0u);
+    EXPECT_EQ(item.insertQuotation({20, 4}), 1u);
+    EXPECT_EQ(item.insertQuotation({10, 5}), 0u);
     EXPECT_EQ(Values(item), (std::vector<double>{5, 1, 4, 2, 3}));
 
     // At the newest time the older insertion stays the newest record.
     SecurityItem newest = Item({{10, 1}, {30, 2}});
-    EXPECT_EQ(newest.InsertQuotation({30, 9}), 1u);
+    EXPECT_EQ(newest.insertQuotation({30, 9}), 1u);
     double value = 0;
-    newest.GetLastValue(value);
+    newest.getLastValue(value);
     EXPECT_EQ(value, 2);
 }
 
 TEST_F(SecurityItemTest, ModifyAndDeleteQuotation)
 {
     SecurityItem empty;
-    EXPECT_EQ(empty.ModifyQuotation(0, 1, 1), -1);
-    EXPECT_FALSE(empty.DeleteQuotation(0));
+    EXPECT_EQ(empty.modifyQuotation(0, 1, 1), -1);
+    EXPECT_FALSE(empty.deleteQuotation(0));
 
     SecurityItem single = Item({{10, 1}});
-    EXPECT_EQ(single.ModifyQuotation(0, 7, 50), 0);
+    EXPECT_EQ(single.modifyQuotation(0, 7, 50), 0);
     EXPECT_EQ(single.history(), (std::vector<Quotation>{{50, 7}}));
 
     SecurityItem two = Item({{10, 1}, {20, 2}});
-    EXPECT_EQ(two.ModifyQuotation(0, 3, 30), 2); // becomes the newest: index 1, plus 1
+    EXPECT_EQ(two.modifyQuotation(0, 3, 30), 2); // becomes the newest: index 1, plus 1
     EXPECT_EQ(two.history(), (std::vector<Quotation>{{20, 2}, {30, 3}}));
-    EXPECT_EQ(two.ModifyQuotation(1, 4, 5), 1); // becomes the oldest
-    EXPECT_EQ(two.ModifyQuotation(1, 5, 5), 1); // same time as the other: goes before it
+    EXPECT_EQ(two.modifyQuotation(1, 4, 5), 1); // becomes the oldest
+    EXPECT_EQ(two.modifyQuotation(1, 5, 5), 1); // same time as the other: goes before it
     EXPECT_EQ(two.history(), (std::vector<Quotation>{{5, 5}, {5, 4}}));
 
     SecurityItem three = Item({{10, 1}, {20, 2}, {30, 3}});
-    EXPECT_TRUE(three.DeleteQuotation(1));
+    EXPECT_TRUE(three.deleteQuotation(1));
     EXPECT_EQ(Values(three), (std::vector<double>{1, 3}));
-    three.DeleteAllQuotations();
+    three.deleteAllQuotations();
     EXPECT_TRUE(three.history().empty());
 }
 
@@ -105,11 +105,11 @@ TEST_F(SecurityItemTest, EmptyHistoryFallbacks)
     const SecurityItem item;
     std::int32_t first = 0, last = 0, reference = 0;
     double low = -1, high = -1, percent = -1;
-    EXPECT_FALSE(item.GetLastTime(last));
-    EXPECT_FALSE(item.GetFirstTime(first));
-    EXPECT_FALSE(item.GetReferenceTime(reference, false));
-    EXPECT_FALSE(item.GetLowHigh(low, high));
-    EXPECT_FALSE(item.GetLastChangePercent(percent, true));
+    EXPECT_FALSE(item.getLastTime(last));
+    EXPECT_FALSE(item.getFirstTime(first));
+    EXPECT_FALSE(item.getReferenceTime(reference, false));
+    EXPECT_FALSE(item.getLowHigh(low, high));
+    EXPECT_FALSE(item.getLastChangePercent(percent, true));
     EXPECT_EQ(last, 159663600); // 23 Jan 1975 00:00 CET
     EXPECT_EQ(first, 159663600);
     EXPECT_EQ(reference, 315529200); // 1 Jan 1980 00:00 CET
@@ -124,11 +124,11 @@ TEST_F(SecurityItemTest, SingleRecordHasNoChangeAndNoReference)
     double change = -1, percent = -1;
     std::int32_t time = 0;
     for (bool sinceLastDay : {false, true}) {
-        EXPECT_TRUE(item.GetLastChange(change, sinceLastDay));
-        EXPECT_TRUE(item.GetLastChangePercent(percent, sinceLastDay));
+        EXPECT_TRUE(item.getLastChange(change, sinceLastDay));
+        EXPECT_TRUE(item.getLastChangePercent(percent, sinceLastDay));
         EXPECT_EQ(change, 0);
         EXPECT_EQ(percent, 0);
-        EXPECT_FALSE(item.GetReferenceTime(time, sinceLastDay));
+        EXPECT_FALSE(item.getReferenceTime(time, sinceLastDay));
         EXPECT_EQ(time, 315529200);
     }
 }
@@ -138,22 +138,22 @@ TEST_F(SecurityItemTest, IntradayChangesCompareWithTheRightRecord)
     SecurityItem item = Item({{At(1, 17), 10}, {At(2, 15, 15), 11}, {At(2, 15, 30), 12}});
     double change = 0, percent = 0;
     std::int32_t time = 0;
-    ASSERT_TRUE(item.GetLastChange(change, false));
-    ASSERT_TRUE(item.GetLastChangePercent(percent, false));
+    ASSERT_TRUE(item.getLastChange(change, false));
+    ASSERT_TRUE(item.getLastChangePercent(percent, false));
     EXPECT_DOUBLE_EQ(change, 1);
     EXPECT_DOUBLE_EQ(percent, 1200.0 / 11 - 100);
-    ASSERT_TRUE(item.GetLastChange(change, true));
-    ASSERT_TRUE(item.GetLastChangePercent(percent, true));
+    ASSERT_TRUE(item.getLastChange(change, true));
+    ASSERT_TRUE(item.getLastChangePercent(percent, true));
     EXPECT_DOUBLE_EQ(change, 2);
     EXPECT_DOUBLE_EQ(percent, 20);
 
-    EXPECT_TRUE(item.GetReferenceTime(time, false));
+    EXPECT_TRUE(item.getReferenceTime(time, false));
     EXPECT_EQ(time, At(2, 15, 15));
     // The day before is the oldest record: no reference time.
-    EXPECT_FALSE(item.GetReferenceTime(time, true));
+    EXPECT_FALSE(item.getReferenceTime(time, true));
     EXPECT_EQ(time, 315529200);
-    item.InsertQuotation({At(1, 9), 9});
-    EXPECT_TRUE(item.GetReferenceTime(time, true));
+    item.insertQuotation({At(1, 9), 9});
+    EXPECT_TRUE(item.getReferenceTime(time, true));
     EXPECT_EQ(time, At(1, 17));
 }
 
@@ -162,13 +162,13 @@ TEST_F(SecurityItemTest, ChangeSinceLastDayNeedsTenHours)
     // 09:59 hours between oldest and newest: no reference.
     const SecurityItem within = Item({{At(2, 8, 1), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
     double change = -1, percent = -1;
-    EXPECT_TRUE(within.GetLastChange(change, true));
-    EXPECT_TRUE(within.GetLastChangePercent(percent, true));
+    EXPECT_TRUE(within.getLastChange(change, true));
+    EXPECT_TRUE(within.getLastChangePercent(percent, true));
     EXPECT_EQ(change, 0);
     EXPECT_EQ(percent, 0);
 
     const SecurityItem exactly = Item({{At(2, 8), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
-    EXPECT_TRUE(exactly.GetLastChange(change, true));
+    EXPECT_TRUE(exactly.getLastChange(change, true));
     EXPECT_DOUBLE_EQ(change, 4);
 }
 
@@ -177,7 +177,7 @@ TEST_F(SecurityItemTest, ReferenceDayIsTheLocalDay)
     // 23:30 and 00:30 local time lie on different local days but on the same UTC day.
     const SecurityItem item = Item({{At(1, 12), 7}, {At(1, 23, 30), 8}, {At(2, 0, 30), 9}});
     std::int32_t time = 0;
-    EXPECT_TRUE(item.GetReferenceTime(time, true));
+    EXPECT_TRUE(item.getReferenceTime(time, true));
     EXPECT_EQ(time, At(1, 23, 30));
 }
 
@@ -185,20 +185,20 @@ TEST_F(SecurityItemTest, ChangesWithZeroOrEqualReference)
 {
     double value = -1;
     const SecurityItem zeroFirst = Item({{10, 0}, {20, 5}});
-    EXPECT_TRUE(zeroFirst.GetTotalChangePercent(value));
+    EXPECT_TRUE(zeroFirst.getTotalChangePercent(value));
     EXPECT_EQ(value, 0);
-    EXPECT_TRUE(zeroFirst.GetTotalChange(value));
+    EXPECT_TRUE(zeroFirst.getTotalChange(value));
     EXPECT_EQ(value, 5);
-    EXPECT_TRUE(zeroFirst.GetLastChange(value, false));
+    EXPECT_TRUE(zeroFirst.getLastChange(value, false));
     EXPECT_EQ(value, 0);
-    EXPECT_TRUE(zeroFirst.GetLastChangePercent(value, false));
+    EXPECT_TRUE(zeroFirst.getLastChangePercent(value, false));
     EXPECT_EQ(value, 0);
 
     const SecurityItem growth = Item({{10, 4}, {20, 3}, {30, 5}});
-    EXPECT_TRUE(growth.GetTotalChangePercent(value));
+    EXPECT_TRUE(growth.getTotalChangePercent(value));
     EXPECT_DOUBLE_EQ(value, 25);
     double low = 0, high = 0;
-    EXPECT_TRUE(Item({{1, 5}, {2, 1}, {3, 9}, {4, 3}}).GetLowHigh(low, high));
+    EXPECT_TRUE(Item({{1, 5}, {2, 1}, {3, 9}, {4, 3}}).getLowHigh(low, high));
     EXPECT_EQ(low, 1);
     EXPECT_EQ(high, 9);
 }
@@ -216,12 +216,12 @@ TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
     const SecurityItem before = item;
 
     for (double divisor : {0.0, -2.0}) {
-        EXPECT_FALSE(item.SplitQuotations(2, divisor));
+        EXPECT_FALSE(item.splitQuotations(2, divisor));
         EXPECT_EQ(item.settings(), before.settings());
         EXPECT_EQ(item.history(), before.history());
     }
 
-    EXPECT_TRUE(item.SplitQuotations(2, 2));
+    EXPECT_TRUE(item.splitQuotations(2, 2));
     EXPECT_EQ(Values(item), (std::vector<double>{4, 8, 16}));
     EXPECT_EQ(s.quantity, 20);
     EXPECT_EQ(s.averageBuyPrice, 10);
@@ -230,14 +230,14 @@ TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
     EXPECT_EQ(s.deviationPercent, 15);
     EXPECT_EQ(s.aboveAlarm, 1);
 
-    EXPECT_TRUE(item.SplitQuotations(1, 4));
+    EXPECT_TRUE(item.splitQuotations(1, 4));
     EXPECT_EQ(Values(item), (std::vector<double>{1, 2, 16}));
 }
 
 TEST_F(SecurityItemTest, InvertTakesReciprocals)
 {
     SecurityItem item = Item({{10, 4}, {20, 0.5}, {30, 0}});
-    item.InvertQuotations();
+    item.invertQuotations();
     EXPECT_EQ(item.history()[0], (Quotation{10, 0.25}));
     EXPECT_EQ(item.history()[1], (Quotation{20, 2}));
     EXPECT_TRUE(std::isinf(item.history()[2].value));
@@ -258,11 +258,11 @@ TEST_F(SecurityItemTest, BatchInsertMatchesOneByOne)
     auto check = [&](const std::vector<Quotation>& existing, const std::vector<Quotation>& batch) {
         SecurityItem reference;
         for (const Quotation& record : existing)
-            reference.InsertQuotation(record);
+            reference.insertQuotation(record);
         SecurityItem batched = reference;
         for (const Quotation& record : batch)
-            reference.InsertQuotation(record);
-        batched.InsertQuotations(batch);
+            reference.insertQuotation(record);
+        batched.insertQuotations(batch);
         ASSERT_EQ(batched.history(), reference.history()) << "batch of " << batch.size();
     };
 

@@ -24,22 +24,22 @@ TEST(ServerConfigFieldsTest, EveryMemberOnceInJsonOrderAndFoundByAnyCase)
     const ServerConfig config;
     std::ptrdiff_t previous = reinterpret_cast<const char*>(&config.name) - reinterpret_cast<const char*>(&config);
     std::set<std::string> keys;
-    ASSERT_EQ(ServerConfigFieldsInJsonOrder().size(), ServerConfigFields().size());
-    for (const ServerConfigField* field : ServerConfigFieldsInJsonOrder()) {
+    ASSERT_EQ(serverConfigFieldsInJsonOrder().size(), serverConfigFields().size());
+    for (const ServerConfigField* field : serverConfigFieldsInJsonOrder()) {
         const std::ptrdiff_t offset = OffsetOf(config, *field);
         EXPECT_GT(offset, previous) << field->storedName;
         previous = offset;
         EXPECT_TRUE(keys.insert(field->jsonKey).second) << field->jsonKey;
     }
 
-    for (const ServerConfigField& field : ServerConfigFields()) {
+    for (const ServerConfigField& field : serverConfigFields()) {
         std::string upper = field.storedName;
         for (char& c : upper)
             c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-        EXPECT_EQ(FindServerConfigField(upper), &field);
+        EXPECT_EQ(findServerConfigField(upper), &field);
     }
-    EXPECT_EQ(FindServerConfigField("Name"), nullptr);
-    EXPECT_EQ(FindServerConfigField("URL "), nullptr);
+    EXPECT_EQ(findServerConfigField("Name"), nullptr);
+    EXPECT_EQ(findServerConfigField("URL "), nullptr);
 }
 
 // The table's defaults are those of a default-constructed record, and each row names
@@ -47,14 +47,14 @@ TEST(ServerConfigFieldsTest, EveryMemberOnceInJsonOrderAndFoundByAnyCase)
 TEST(ServerConfigFieldsTest, DefaultsAreTheRecordsOwn)
 {
     const ServerConfig defaults;
-    for (const ServerConfigField& field : ServerConfigFields()) {
+    for (const ServerConfigField& field : serverConfigFields()) {
         ASSERT_NE(field.text == nullptr, field.number == nullptr) << field.storedName;
         ServerConfig changed;
         if (field.text)
             changed.*field.text = "changed";
         else
             changed.*field.number = -12345;
-        SetServerConfigDefault(field, changed);
+        setServerConfigDefault(field, changed);
         if (field.text)
             EXPECT_EQ(changed.*field.text, defaults.*field.text) << field.storedName;
         else

@@ -33,9 +33,9 @@ protected:
             ItemSettings settings;
             settings.name = name;
             settings.server.url = std::string("http://example.invalid/") + name;
-            doc.AddItem(settings);
+            doc.addItem(settings);
         }
-        ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+        ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
     }
     void TearDown() override
     {
@@ -45,14 +45,14 @@ protected:
 
     static ItemKey Named(const PortfolioDocument& doc, const std::string& name)
     {
-        const auto found = doc.FindItemsByName(name);
+        const auto found = doc.findItemsByName(name);
         return found.size() == 1 ? found.front() : ItemKey{};
     }
     // The values of an item's history as the file holds it now.
     std::vector<double> ValuesOnDisk(const std::string& name) const
     {
         std::vector<double> values;
-        const LoadResult loaded = LoadPortfolioFile(m_path);
+        const LoadResult loaded = loadPortfolioFile(m_path);
         EXPECT_TRUE(loaded.ok) << loaded.message;
         for (const auto& item : loaded.items) {
             if (item->settings().name == name) {
@@ -71,28 +71,28 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 {
     // The update reads the file and downloads without the lock ...
     PortfolioDocument update(1);
-    ASSERT_TRUE(update.OnOpenDocument(m_path).ok);
+    ASSERT_TRUE(update.onOpenDocument(m_path).ok);
     const ItemKey alpha = Named(update, "Alpha");
     const ItemKey gamma = Named(update, "Gamma");
-    update.MarkBeingUpdated(alpha);
-    update.MarkBeingUpdated(gamma);
+    update.markBeingUpdated(alpha);
+    update.markBeingUpdated(gamma);
 
     // ... while a script adds a quotation and a new item, and deletes Gamma.
     {
         PortfolioDocument script(1);
         ASSERT_TRUE(script.lockFile(m_path).ok);
-        ASSERT_TRUE(script.OnOpenDocument(m_path).ok);
-        script.InsertQuotation(Named(script, "Beta"), 7.0, 1000);
+        ASSERT_TRUE(script.onOpenDocument(m_path).ok);
+        script.insertQuotation(Named(script, "Beta"), 7.0, 1000);
         ItemSettings added;
         added.name = "Delta";
-        script.AddItem(added);
-        script.DeleteItems({Named(script, "Gamma")});
-        ASSERT_TRUE(script.OnSaveDocument(m_path).ok);
+        script.addItem(added);
+        script.deleteItems({Named(script, "Gamma")});
+        ASSERT_TRUE(script.onSaveDocument(m_path).ok);
     }
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Changed);
 
-    update.ApplyDownloadedQuotation(alpha, Quotation{2000, 31.5});
-    update.ApplyDownloadedQuotation(gamma, Quotation{2000, 12.0});
+    update.applyDownloadedQuotation(alpha, Quotation{2000, 31.5});
+    update.applyDownloadedQuotation(gamma, Quotation{2000, 12.0});
     ASSERT_TRUE(update.hasNewQuotations());
     const DocumentResult saved = update.saveMerged();
     ASSERT_TRUE(saved.ok) << saved.message;
@@ -103,34 +103,34 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     EXPECT_EQ(ValuesOnDisk("Beta"), std::vector<double>{7.0});
     EXPECT_TRUE(ValuesOnDisk("Gamma").empty());
     // The document is now the merged file; Alpha kept its handle.
-    EXPECT_EQ(update.GetItemCount(), 3u);
-    EXPECT_EQ(update.GetItemName(alpha), "Alpha");
+    EXPECT_EQ(update.getItemCount(), 3u);
+    EXPECT_EQ(update.getItemName(alpha), "Alpha");
     EXPECT_TRUE(Named(update, "Delta"));
-    EXPECT_FALSE(update.IsModified());
+    EXPECT_FALSE(update.isModified());
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Unchanged);
 }
 
 TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
 {
     PortfolioDocument window(1);
-    ASSERT_TRUE(window.OnOpenDocument(m_path).ok);
+    ASSERT_TRUE(window.onOpenDocument(m_path).ok);
     const ItemKey beta = Named(window, "Beta");
-    window.MarkBeingUpdated(beta);
+    window.markBeingUpdated(beta);
     {
         PortfolioDocument script(1);
-        ASSERT_TRUE(script.OnOpenDocument(m_path).ok);
-        script.InsertQuotation(Named(script, "Beta"), 3.0, 500);
-        ASSERT_TRUE(script.OnSaveDocument(m_path).ok);
+        ASSERT_TRUE(script.onOpenDocument(m_path).ok);
+        script.insertQuotation(Named(script, "Beta"), 3.0, 500);
+        ASSERT_TRUE(script.onSaveDocument(m_path).ok);
     }
     ASSERT_EQ(window.diskState(), PortfolioDocument::DiskState::Changed);
     ASSERT_TRUE(window.reloadFromDisk().ok);
-    ASSERT_NE(window.GetQuotations(beta), nullptr);
-    EXPECT_EQ(window.GetQuotations(beta)->size(), 1u);
+    ASSERT_NE(window.getQuotations(beta), nullptr);
+    EXPECT_EQ(window.getQuotations(beta)->size(), 1u);
     // The download that was running for Beta still lands on it.
-    EXPECT_TRUE(window.IsBeingUpdated(beta));
-    window.ApplyDownloadedQuotation(beta, Quotation{900, 4.0});
-    EXPECT_EQ(window.GetQuotations(beta)->size(), 2u);
-    EXPECT_FALSE(window.AnyBeingUpdated());
+    EXPECT_TRUE(window.isBeingUpdated(beta));
+    window.applyDownloadedQuotation(beta, Quotation{900, 4.0});
+    EXPECT_EQ(window.getQuotations(beta)->size(), 2u);
+    EXPECT_FALSE(window.anyBeingUpdated());
 }
 
 TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
@@ -139,21 +139,21 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
     ASSERT_EQ(other.acquire(m_path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
     ::setenv("TARVELO_LOCK_WAIT", "0.2", 1);
     PortfolioDocument doc(1);
-    ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
-    doc.InsertQuotation(Named(doc, "Alpha"), 1.0, 100);
-    const DocumentResult saved = doc.OnSaveDocument(m_path);
+    ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
+    doc.insertQuotation(Named(doc, "Alpha"), 1.0, 100);
+    const DocumentResult saved = doc.onSaveDocument(m_path);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << saved.message;
     EXPECT_TRUE(ValuesOnDisk("Alpha").empty());
     other.release();
-    EXPECT_TRUE(doc.OnSaveDocument(m_path).ok);
+    EXPECT_TRUE(doc.onSaveDocument(m_path).ok);
     EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{1.0});
 }
 
 TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
 {
     PortfolioDocument doc(1);
-    ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
+    ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
 
     // Through a symbolic link the target gets the quotation; the link stays a link.
     const fs::path link = m_folder / "link.qvx";
@@ -163,8 +163,8 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
     if (root) {
         ASSERT_EQ(::chown(m_path.c_str(), 12345, 23456), 0);
     }
-    doc.InsertQuotation(Named(doc, "Alpha"), 1.0, 100);
-    ASSERT_TRUE(doc.OnSaveDocument(link.string()).ok);
+    doc.insertQuotation(Named(doc, "Alpha"), 1.0, 100);
+    ASSERT_TRUE(doc.onSaveDocument(link.string()).ok);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{1.0});
     struct stat info {};
@@ -178,10 +178,10 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
     // A second hard link sees the new contents, and no copy of the old is left.
     const fs::path hard = m_folder / "hard.qvx";
     fs::create_hard_link(m_path, hard);
-    doc.InsertQuotation(Named(doc, "Alpha"), 2.0, 200);
-    ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+    doc.insertQuotation(Named(doc, "Alpha"), 2.0, 200);
+    ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
     EXPECT_EQ(fs::hard_link_count(m_path), 2u);
-    const LoadResult viaHard = LoadPortfolioFile(hard.string());
+    const LoadResult viaHard = loadPortfolioFile(hard.string());
     ASSERT_TRUE(viaHard.ok);
     EXPECT_EQ(viaHard.items[0]->history().size(), 2u);
     for (const auto& entry : fs::directory_iterator(m_folder))
@@ -201,8 +201,8 @@ TEST_F(SharedFileTest, TemporaryFilesOfKilledSavesGoAfterAnHour)
     const fs::path fresh = make(".Other.qvx.tarvelo-save-XyZ789", 60);
     const fs::path foreign = make(".Other.qvx.keep", 7200);
     PortfolioDocument doc(1);
-    ASSERT_TRUE(doc.OnOpenDocument(m_path).ok);
-    ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+    ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
     EXPECT_FALSE(fs::exists(old));
     EXPECT_TRUE(fs::exists(fresh)); // perhaps a save in progress
     EXPECT_TRUE(fs::exists(foreign));

@@ -17,10 +17,10 @@ fs::path FreshFolder(const char* name)
     return folder;
 }
 
-TEST(Files, TemporaryFilesAreUniqueAndCarryThePrefix)
+TEST(files, TemporaryFilesAreUniqueAndCarryThePrefix)
 {
-    const std::string a = CreateTempFile("QVX");
-    const std::string b = CreateTempFile("QVX");
+    const std::string a = createTempFile("QVX");
+    const std::string b = createTempFile("QVX");
     ASSERT_FALSE(a.empty());
     EXPECT_NE(a, b);
     EXPECT_EQ(fs::path(a).filename().string().rfind("QVX", 0), 0u);
@@ -30,11 +30,11 @@ TEST(Files, TemporaryFilesAreUniqueAndCarryThePrefix)
     fs::remove(b);
 }
 
-TEST(Files, AtomicWriteReplacesWholeOrNotAtAll)
+TEST(files, AtomicWriteReplacesWholeOrNotAtAll)
 {
     const fs::path folder = FreshFolder("atomic");
     const std::string path = (folder / "p.qvx").string();
-    ASSERT_EQ(WriteFileAtomically(path, "old contents"), FileError::None);
+    ASSERT_EQ(writeFileAtomically(path, "old contents"), FileError::None);
     {
         AtomicFileWriter writer;
         ASSERT_EQ(writer.open(path), FileError::None);
@@ -42,23 +42,23 @@ TEST(Files, AtomicWriteReplacesWholeOrNotAtAll)
         // Not committed: the old file stays and the temporary file goes.
     }
     std::string contents;
-    ASSERT_EQ(ReadWholeFile(path, contents), FileError::None);
+    ASSERT_EQ(readWholeFile(path, contents), FileError::None);
     EXPECT_EQ(contents, "old contents");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
-    ASSERT_EQ(WriteFileAtomically(path, "new contents"), FileError::None);
-    ASSERT_EQ(ReadWholeFile(path, contents), FileError::None);
+    ASSERT_EQ(writeFileAtomically(path, "new contents"), FileError::None);
+    ASSERT_EQ(readWholeFile(path, contents), FileError::None);
     EXPECT_EQ(contents, "new contents");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
-TEST(Files, ErrorsAreClassified)
+TEST(files, ErrorsAreClassified)
 {
     const fs::path folder = FreshFolder("errors");
     std::string contents;
-    EXPECT_EQ(ReadWholeFile((folder / "missing").string(), contents), FileError::NotFound);
-    EXPECT_EQ(ReadWholeFile(folder.string(), contents), FileError::NotFound);
-    EXPECT_EQ(WriteFileAtomically((folder / "no" / "such" / "folder.qvx").string(), "x"), FileError::NotFound);
+    EXPECT_EQ(readWholeFile((folder / "missing").string(), contents), FileError::NotFound);
+    EXPECT_EQ(readWholeFile(folder.string(), contents), FileError::NotFound);
+    EXPECT_EQ(writeFileAtomically((folder / "no" / "such" / "folder.qvx").string(), "x"), FileError::NotFound);
 }
 
 } // namespace

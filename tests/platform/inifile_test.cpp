@@ -29,7 +29,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 
 QString Wide(std::string_view cp1252)
 {
-    const std::u16string wide = Cp1252ToUtf16(cp1252);
+    const std::u16string wide = cp1252ToUtf16(cp1252);
     return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 

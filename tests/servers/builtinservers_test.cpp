@@ -24,7 +24,7 @@ protected:
     static ServerConfig Stored(const std::string& name)
     {
         ServerConfig c;
-        ReadServerConfig(name, c);
+        readServerConfig(name, c);
         c.name = name;
         return c;
     }
@@ -32,7 +32,7 @@ protected:
     static std::vector<std::string> StoredNames()
     {
         std::vector<std::string> names;
-        EnumerateServerConfigs(names);
+        enumerateServerConfigs(names);
         return names;
     }
 };
@@ -62,11 +62,11 @@ const std::pair<const char*, const char*> kNamesAndPaths[] = {
 
 TEST_F(BuiltInServersTest, CleanStoreGetsTheEighteenConfigurationsInTableOrderAndVersion20)
 {
-    InstallBuiltInServers();
-    EXPECT_EQ(StoredServerSetVersion(), 20);
-    EXPECT_TRUE(IsServerSetCurrent());
+    installBuiltInServers();
+    EXPECT_EQ(storedServerSetVersion(), 20);
+    EXPECT_TRUE(isServerSetCurrent());
 
-    const std::vector<ServerConfig>& builtIn = BuiltInServerConfigs();
+    const std::vector<ServerConfig>& builtIn = builtInServerConfigs();
     ASSERT_EQ(builtIn.size(), std::size(kNamesAndPaths));
     std::vector<std::string> tableNames;
     for (std::size_t i = 0; i < builtIn.size(); ++i) {
@@ -94,7 +94,7 @@ TEST_F(BuiltInServersTest, CleanStoreGetsTheEighteenConfigurationsInTableOrderAn
 
 TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
 {
-    InstallBuiltInServers();
+    installBuiltInServers();
     const struct {
         const char* name;
         int conversion;
@@ -130,32 +130,32 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
         EXPECT_EQ(Stored(row.name), expected);
     }
     // Only the one regular-expression configuration searches with an expression.
-    for (const ServerConfig& c : BuiltInServerConfigs())
+    for (const ServerConfig& c : builtInServerConfigs())
         EXPECT_EQ(c.searchKind + c.extractDate + !c.regExp.empty(), c.name == "DE-DWS (Multiple)" ? 3 : 0) << c.name;
 }
 
 TEST_F(BuiltInServersTest, VersionDecidesWhetherTheUsersChangesAndDeletionsSurvive)
 {
-    InstallBuiltInServers();
+    installBuiltInServers();
     ServerConfig modified = Stored("US-Yahoo");
     modified.url = "http://mine.example/q?s=[&symbol]";
     modified.timeout = 7;
     modified.textBeforeValue = "Mine";
-    WriteServerConfig("US-Yahoo", modified);
-    DeleteServerConfig("CH-SWX");
+    writeServerConfig("US-Yahoo", modified);
+    deleteServerConfig("CH-SWX");
 
-    InstallBuiltInServers(); // version 20: nothing is written again
+    installBuiltInServers(); // version 20: nothing is written again
     EXPECT_EQ(Stored("US-Yahoo"), modified);
     EXPECT_EQ(StoredNames().size(), 17u);
-    EXPECT_EQ(StoredServerSetVersion(), 20);
+    EXPECT_EQ(storedServerSetVersion(), 20);
 
     Profile().writeInt("Server Version", "Version number", 19); // an older set: every built-in is written over
-    InstallBuiltInServers();
-    const ServerConfig table = BuiltInServerConfigs()[16];
+    installBuiltInServers();
+    const ServerConfig table = builtInServerConfigs()[16];
     ASSERT_EQ(table.name, "US-Yahoo");
     EXPECT_EQ(Stored("US-Yahoo"), table);
     EXPECT_EQ(StoredNames().size(), 18u);
-    EXPECT_EQ(StoredServerSetVersion(), 20);
+    EXPECT_EQ(storedServerSetVersion(), 20);
 }
 
 } // namespace

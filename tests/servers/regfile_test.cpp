@@ -64,10 +64,10 @@ protected:
     static std::map<std::string, ServerConfig> StoredConfigs()
     {
         std::vector<std::string> names;
-        EnumerateServerConfigs(names);
+        enumerateServerConfigs(names);
         std::map<std::string, ServerConfig> configs;
         for (const std::string& name : names)
-            ReadServerConfig(name, configs[name]);
+            readServerConfig(name, configs[name]);
         return configs;
     }
 
@@ -104,9 +104,9 @@ const std::string kEmptyStoreFile = "REGEDIT4\r\n\r\n" + kKey + "]\r\n\r\n" + kV
 
 TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
 {
-    EXPECT_EQ(ServerConfigsRegFileText(), kEmptyStoreFile);
+    EXPECT_EQ(serverConfigsRegFileText(), kEmptyStoreFile);
 
-    WriteServerConfig("Sample (\"EUR\")", Sample());
+    writeServerConfig("Sample (\"EUR\")", Sample());
     SetStoredVersion(20);
     const std::string expected = Join({
         "REGEDIT4",
@@ -138,10 +138,10 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
         R"("RegExpMinuteIndex"=dword:00000006)",
         "",
     });
-    EXPECT_EQ(ServerConfigsRegFileText(), expected);
+    EXPECT_EQ(serverConfigsRegFileText(), expected);
 
     const std::string path = TempPath("export.reg");
-    const RegFileResult result = ExportServerConfigs(path);
+    const RegFileResult result = exportServerConfigs(path);
     EXPECT_TRUE(result.ok) << result.message;
     EXPECT_EQ(FileBytes(path), expected);
 }
@@ -150,17 +150,17 @@ TEST_F(RegFileTest, UnwritableOrUnreadablePathsGiveAMessage)
 {
     std::filesystem::create_directories(TempPath("a-folder"));
     for (const std::string& path : {TempPath("no-such-folder/out.reg"), TempPath("a-folder")}) {
-        const RegFileResult result = ExportServerConfigs(path);
+        const RegFileResult result = exportServerConfigs(path);
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(std::regex_match(result.message, std::regex("File could not be saved \\([0-9]+\\)")))
             << result.message;
     }
-    EXPECT_FALSE(ImportServerConfigs(TempPath("no-such-file.reg")).ok);
+    EXPECT_FALSE(importServerConfigs(TempPath("no-such-file.reg")).ok);
 }
 
 TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
 {
-    InstallBuiltInServers();
+    installBuiltInServers();
     const std::string hostile[] = {
         "Slash/Back (EUR)", "Quote \"q\" and 'a'", "B\xF6rse M\xFCnchen \xC4\xDF", " blanks around ",
         "[bracketed] name", "semi;colon=eq#hash%25", "-dash",
@@ -170,29 +170,29 @@ TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
         ServerConfig c = Sample();
         c.timeout = ++n;
         c.textBeforeValue = name;
-        WriteServerConfig(name, c);
+        writeServerConfig(name, c);
     }
     const auto before = StoredConfigs();
     ASSERT_EQ(before.size(), 18u + std::size(hostile));
     const std::string path = TempPath("roundtrip.reg");
-    ASSERT_TRUE(ExportServerConfigs(path).ok);
+    ASSERT_TRUE(exportServerConfigs(path).ok);
 
     SetUp(); // deletes every configuration and the version
     ASSERT_TRUE(StoredConfigs().empty());
 
-    const RegFileResult result = ImportServerConfigs(path);
+    const RegFileResult result = importServerConfigs(path);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(StoredConfigs(), before);
-    EXPECT_EQ(StoredServerSetVersion(), 20);
-    EXPECT_EQ(ServerConfigsRegFileText(), FileBytes(path));
+    EXPECT_EQ(storedServerSetVersion(), 20);
+    EXPECT_EQ(serverConfigsRegFileText(), FileBytes(path));
 }
 
 TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
 {
-    WriteServerConfig("Replaced", Sample());
-    WriteServerConfig("Kept", Sample());
+    writeServerConfig("Replaced", Sample());
+    writeServerConfig("Kept", Sample());
     SetStoredVersion(20);
-    const RegFileResult result = ImportServerConfigsText(Join({
+    const RegFileResult result = importServerConfigsText(Join({
         "REGEDIT4",
         "",
         kKey + "Replaced]",
@@ -212,7 +212,7 @@ TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
     EXPECT_EQ(stored["Replaced"], replaced); // values missing from the file read as defaults
     EXPECT_EQ(stored["Brand New"], defaults);
     EXPECT_EQ(stored["Kept"], Sample());
-    EXPECT_EQ(StoredServerSetVersion(), 20); // the file has no version
+    EXPECT_EQ(storedServerSetVersion(), 20); // the file has no version
 }
 
 TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
@@ -239,7 +239,7 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
             "",
         },
         "\n");
-    const RegFileResult result = ImportServerConfigsText(text);
+    const RegFileResult result = importServerConfigsText(text);
     ASSERT_TRUE(result.ok) << result.message;
 
     ServerConfig expected;
@@ -251,19 +251,19 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
     auto stored = StoredConfigs();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored.begin()->second, expected);
-    EXPECT_EQ(StoredServerSetVersion(), 19);
+    EXPECT_EQ(storedServerSetVersion(), 19);
 }
 
 TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
 {
-    InstallBuiltInServers();
-    const std::string whole = ServerConfigsRegFileText();
+    installBuiltInServers();
+    const std::string whole = serverConfigsRegFileText();
     const int wholeLines = static_cast<int>(std::count(whole.begin(), whole.end(), '\n'));
     SetUp();
-    WriteServerConfig("Kept", Sample());
-    WriteServerConfig("Other", Sample());
+    writeServerConfig("Kept", Sample());
+    writeServerConfig("Other", Sample());
     SetStoredVersion(20);
-    const std::string before = ServerConfigsRegFileText();
+    const std::string before = serverConfigsRegFileText();
 
     // Seven good lines that would change the version and replace "Kept".
     const std::string good = Join({"REGEDIT4", "", kVersionKey, R"("Version number"=dword:00000007)", "",
@@ -315,20 +315,20 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.what);
-        const RegFileResult result = ImportServerConfigsText(c.file);
+        const RegFileResult result = importServerConfigsText(c.file);
         EXPECT_FALSE(result.ok);
         EXPECT_FALSE(result.message.empty());
         if (c.line > 0) {
             EXPECT_TRUE(NamesLine(result.message, c.line)) << result.message;
         }
-        EXPECT_EQ(ServerConfigsRegFileText(), before);
+        EXPECT_EQ(serverConfigsRegFileText(), before);
     }
 }
 
 TEST_F(RegFileTest, ARangeErrorGivesTheDialogsMessage)
 {
     const RegFileResult result =
-        ImportServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("Timeout"=dword:00000000)"}));
+        importServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("Timeout"=dword:00000000)"}));
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find("Please enter an integer between 1 and 600."), std::string::npos)
         << result.message;
@@ -338,19 +338,19 @@ TEST_F(RegFileTest, ARangeErrorGivesTheDialogsMessage)
 // from an older installation must not make it overwrite what was just imported.
 TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
 {
-    InstallBuiltInServers();
-    const RegFileResult result = ImportServerConfigsText(
+    installBuiltInServers();
+    const RegFileResult result = importServerConfigsText(
         Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000007)", kKey + "US-Yahoo]",
               R"("URL"="http://mine.example/")"}));
     ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(StoredServerSetVersion(), 20);
-    InstallBuiltInServers();
+    EXPECT_EQ(storedServerSetVersion(), 20);
+    installBuiltInServers();
     ServerConfig imported;
-    ReadServerConfig("US-Yahoo", imported);
+    readServerConfig("US-Yahoo", imported);
     EXPECT_EQ(imported.url, "http://mine.example/");
 
-    ASSERT_TRUE(ImportServerConfigsText(Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok);
-    EXPECT_EQ(StoredServerSetVersion(), 21);
+    ASSERT_TRUE(importServerConfigsText(Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok);
+    EXPECT_EQ(storedServerSetVersion(), 21);
 }
 
 // A text with a line break could not be written back by the export, so the import
@@ -358,16 +358,16 @@ TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
 TEST_F(RegFileTest, WhateverTheImportAcceptsSurvivesTheNextExport)
 {
     const RegFileResult first =
-        ImportServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("URL"=hex(1):41,0a,42,00)"}));
+        importServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("URL"=hex(1):41,0a,42,00)"}));
     if (!first.ok) { // refusing such a text is as good
         EXPECT_TRUE(NamesLine(first.message, 3)) << first.message;
         return;
     }
-    const std::string exported = ServerConfigsRegFileText();
+    const std::string exported = serverConfigsRegFileText();
     SetUp();
-    const RegFileResult again = ImportServerConfigsText(exported);
+    const RegFileResult again = importServerConfigsText(exported);
     EXPECT_TRUE(again.ok) << again.message;
-    EXPECT_EQ(ServerConfigsRegFileText(), exported);
+    EXPECT_EQ(serverConfigsRegFileText(), exported);
 }
 
 } // namespace

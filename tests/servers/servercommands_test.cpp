@@ -32,7 +32,7 @@ class UnwritableSettings {
 public:
     UnwritableSettings() : m_path(Profile::filePath())
     {
-        m_had = ReadWholeFile(m_path, m_bytes) == FileError::None;
+        m_had = readWholeFile(m_path, m_bytes) == FileError::None;
         fs::remove(m_path);
         fs::create_directories(m_path);
     }
@@ -40,7 +40,7 @@ public:
     {
         fs::remove_all(m_path);
         if (m_had)
-            WriteWholeFile(m_path, m_bytes);
+            writeWholeFile(m_path, m_bytes);
     }
 
 private:
@@ -54,7 +54,7 @@ TEST(ServerCommandsTest, CommandsThatCannotStoreTheSettingsFailNamingTheFile)
     Profile().deleteKey(kServerKey);
     ASSERT_EQ(Cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
     const std::string file = (fs::temp_directory_path() / "one.reg").string();
-    ASSERT_EQ(WriteWholeFile(file, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server\\One]\r\n"),
+    ASSERT_EQ(writeWholeFile(file, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server\\One]\r\n"),
               FileError::None);
     {
         const UnwritableSettings unwritable;
@@ -68,9 +68,9 @@ TEST(ServerCommandsTest, CommandsThatCannotStoreTheSettingsFailNamingTheFile)
         }
     }
     // Nothing of the failed writes remains, in the file or in this process.
-    EXPECT_EQ(LoadOptions().updateInterval, 15);
+    EXPECT_EQ(loadOptions().updateInterval, 15);
     std::vector<std::string> names;
-    EnumerateServerConfigs(names);
+    enumerateServerConfigs(names);
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(Cli({"servers", "import", file}).status, 0);
 }

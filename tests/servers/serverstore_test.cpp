@@ -45,10 +45,10 @@ protected:
 TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
 {
     const ServerConfig written = Sample();
-    WriteServerConfig("Example/B\xF6" "rse (\"EUR\")", written);
+    writeServerConfig("Example/B\xF6" "rse (\"EUR\")", written);
     ServerConfig read;
     read.name = "kept";
-    ReadServerConfig("Example/B\xF6" "rse (\"EUR\")", read);
+    readServerConfig("Example/B\xF6" "rse (\"EUR\")", read);
     ServerConfig expected = written;
     expected.name = "kept"; // the key name is not copied into the record
     EXPECT_EQ(read, expected);
@@ -62,7 +62,7 @@ TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators
     ServerConfig c = Sample();
     c.thousandsSeparator = ",";
     c.decimalSeparator = ".";
-    ReadServerConfig("Nowhere", c);
+    readServerConfig("Nowhere", c);
     EXPECT_EQ(c.url, "");
     EXPECT_EQ(c.timeout, 60);
     EXPECT_EQ(c.caseInsensitive, 1);
@@ -78,7 +78,7 @@ TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators
 
 TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
 {
-    WriteServerConfig("Partial", Sample());
+    writeServerConfig("Partial", Sample());
     {
         Profile profile;
         profile.deleteValue("Server\\Partial", "DECIMAL");
@@ -91,7 +91,7 @@ TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
     ServerConfig c = Sample();
     c.thousandsSeparator = "x";
     c.decimalSeparator = "y";
-    ReadServerConfig("Partial", c);
+    readServerConfig("Partial", c);
     EXPECT_EQ(c.decimalSeparator, ",");
     EXPECT_EQ(c.thousandsSeparator, "");
     EXPECT_EQ(c.timeout, 60);
@@ -103,33 +103,33 @@ TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
 
 TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThatOne)
 {
-    WriteServerConfig("Original", Sample());
+    writeServerConfig("Original", Sample());
     ServerConfig copy;
-    ReadServerConfig("Original", copy);
-    WriteServerConfig("Copy", copy);
+    readServerConfig("Original", copy);
+    writeServerConfig("Copy", copy);
 
     std::vector<std::string> names{"already here"};
-    EnumerateServerConfigs(names);
+    enumerateServerConfigs(names);
     EXPECT_EQ(names, (std::vector<std::string>{"already here", "Copy", "Original"}));
 
-    DeleteServerConfig("Original");
+    deleteServerConfig("Original");
     names.clear();
-    EnumerateServerConfigs(names);
+    enumerateServerConfigs(names);
     EXPECT_EQ(names, std::vector<std::string>{"Copy"});
 
     ServerConfig gone = Sample();
-    ReadServerConfig("Original", gone);
+    readServerConfig("Original", gone);
     EXPECT_EQ(gone.url, "");
     EXPECT_EQ(gone.timeout, 60);
 }
 
 TEST_F(ServerStoreTest, EmptyNamesNeverTouchTheWholeSet)
 {
-    WriteServerConfig("Keep", Sample());
-    WriteServerConfig("", Sample());
-    DeleteServerConfig("");
+    writeServerConfig("Keep", Sample());
+    writeServerConfig("", Sample());
+    deleteServerConfig("");
     std::vector<std::string> names;
-    EnumerateServerConfigs(names);
+    enumerateServerConfigs(names);
     EXPECT_EQ(names, std::vector<std::string>{"Keep"});
     Profile profile;
     EXPECT_TRUE(profile.valueNames("Server").empty());
@@ -137,23 +137,23 @@ TEST_F(ServerStoreTest, EmptyNamesNeverTouchTheWholeSet)
 
 TEST_F(ServerStoreTest, SetVersionRules)
 {
-    EXPECT_EQ(StoredServerSetVersion(), 0);
-    EXPECT_FALSE(IsServerSetCurrent());
+    EXPECT_EQ(storedServerSetVersion(), 0);
+    EXPECT_FALSE(isServerSetCurrent());
     {
         Profile profile;
         profile.writeInt("Server Version", "Version number", 19);
     }
-    EXPECT_FALSE(IsServerSetCurrent());
-    StoreServerSetVersion();
-    EXPECT_EQ(StoredServerSetVersion(), 20);
-    EXPECT_TRUE(IsServerSetCurrent());
+    EXPECT_FALSE(isServerSetCurrent());
+    storeServerSetVersion();
+    EXPECT_EQ(storedServerSetVersion(), 20);
+    EXPECT_TRUE(isServerSetCurrent());
     {
         Profile profile;
         profile.writeInt("Server Version", "Version number", 25);
     }
-    StoreServerSetVersion(); // never lowers a newer set's number
-    EXPECT_EQ(StoredServerSetVersion(), 25);
-    EXPECT_TRUE(IsServerSetCurrent());
+    storeServerSetVersion(); // never lowers a newer set's number
+    EXPECT_EQ(storedServerSetVersion(), 25);
+    EXPECT_TRUE(isServerSetCurrent());
 }
 
 } // namespace

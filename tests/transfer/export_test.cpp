@@ -22,12 +22,12 @@ protected:
         std::setlocale(LC_ALL, "C");
         a.settings().name = "ACME";
         a.settings().symbol = "AC";
-        a.InsertQuotation({86400, 12.5});
-        a.InsertQuotation({2 * 86400 + 3600, 13.25});
+        a.insertQuotation({86400, 12.5});
+        a.insertQuotation({2 * 86400 + 3600, 13.25});
         b.settings().name = "Beta";
         b.settings().symbol = "B1";
-        b.InsertQuotation({86400, 1.0});
-        b.InsertQuotation({3 * 86400, 2.0});
+        b.insertQuotation({86400, 1.0});
+        b.insertQuotation({3 * 86400, 2.0});
     }
     SecurityItem a, b;
 };
@@ -42,7 +42,7 @@ std::string Rec(int type, const std::string& data)
     return Le16(type) + Le16(static_cast<int>(data.size())) + data;
 }
 
-std::string Number(int row, int column, double value)
+std::string number(int row, int column, double value)
 {
     char bytes[8];
     std::memcpy(bytes, &value, 8);
@@ -65,11 +65,11 @@ std::string Header()
 
 TEST_F(ExportTest, SpreadsheetOfTwoItemsByteForByte)
 {
-    const std::string expected = Header() + Number(2, 2, 12.5) + Number(2, 6, 1.0) + Number(3, 2, 13.25)
-                               + Number(3, 6, 2.0) + Label(1, 1, "ACME (AC)", 1) + Label(1, 5, "Beta (B1)", 1)
+    const std::string expected = Header() + number(2, 2, 12.5) + number(2, 6, 1.0) + number(3, 2, 13.25)
+                               + number(3, 6, 2.0) + Label(1, 1, "ACME (AC)", 1) + Label(1, 5, "Beta (B1)", 1)
                                + Label(2, 1, "01/02/70 00:00") + Label(2, 5, "01/02/70 00:00")
                                + Label(3, 1, "01/03/70 01:00") + Label(3, 5, "01/04/70 00:00") + Rec(10, "");
-    EXPECT_EQ(QuotationsSheet({&a, &b}), expected);
+    EXPECT_EQ(quotationsSheet({&a, &b}), expected);
 }
 
 TEST_F(ExportTest, TextLayout)
@@ -77,7 +77,7 @@ TEST_F(ExportTest, TextLayout)
     SecurityItem empty;
     empty.settings().name = "Empty";
     empty.settings().symbol = "E";
-    EXPECT_EQ(QuotationsText({&a, &empty}), "\"ACME\" (AC)\r\n01/02/70 00:00; 12.5000; \r\n"
+    EXPECT_EQ(quotationsText({&a, &empty}), "\"ACME\" (AC)\r\n01/02/70 00:00; 12.5000; \r\n"
                                             "01/03/70 01:00; 13.2500; \r\n\r\n\"Empty\" (E)\r\n\r\n");
 }
 
@@ -85,11 +85,11 @@ TEST_F(ExportTest, EmptyItemsKeepTheirBlockAndLongTextsAreCut)
 {
     SecurityItem empty;
     empty.settings().name = std::string(300, 'n');
-    const std::string sheet = QuotationsSheet({&empty, &b});
+    const std::string sheet = quotationsSheet({&empty, &b});
     // The long title is cut to 255 bytes; the next item still starts at column 5.
     EXPECT_NE(sheet.find(Label(1, 1, std::string(255, 'n') + "", 1).substr(0, 12)), std::string::npos);
     EXPECT_NE(sheet.find(Label(1, 5, "Beta (B1)", 1)), std::string::npos);
-    EXPECT_EQ(QuotationsSheet({}), Header() + Rec(10, ""));
+    EXPECT_EQ(quotationsSheet({}), Header() + Rec(10, ""));
 }
 
 TEST_F(ExportTest, KindChosenByNameAndFailuresReported)
@@ -98,17 +98,17 @@ TEST_F(ExportTest, KindChosenByNameAndFailuresReported)
     std::string bytes;
     for (const char* name : {"q.XLS", "quotes.xls.txt"}) {
         const std::string path = (folder / name).string();
-        ASSERT_TRUE(ExportQuotations({&a}, path).ok);
-        ASSERT_EQ(ReadWholeFile(path, bytes), FileError::None);
+        ASSERT_TRUE(exportQuotations({&a}, path).ok);
+        ASSERT_EQ(readWholeFile(path, bytes), FileError::None);
         EXPECT_EQ(bytes.substr(0, 4), Rec(9, "").substr(0, 2) + Le16(4)) << name;
     }
     const std::string text = (folder / "q.txt").string();
-    ASSERT_TRUE(ExportQuotations({&a}, text).ok);
-    ASSERT_EQ(ReadWholeFile(text, bytes), FileError::None);
+    ASSERT_TRUE(exportQuotations({&a}, text).ok);
+    ASSERT_EQ(readWholeFile(text, bytes), FileError::None);
     EXPECT_EQ(bytes.rfind("\"ACME\" (AC)\r\n", 0), 0u);
 
-    EXPECT_EQ(ExportQuotations({&a}, (folder / "no" / "x.xls").string()).message, "File could not be saved (-1)");
-    EXPECT_EQ(ExportQuotations({&a}, (folder / "no" / "x.txt").string()).message, "File could not be saved (3)");
+    EXPECT_EQ(exportQuotations({&a}, (folder / "no" / "x.xls").string()).message, "File could not be saved (-1)");
+    EXPECT_EQ(exportQuotations({&a}, (folder / "no" / "x.txt").string()).message, "File could not be saved (3)");
 }
 
 } // namespace

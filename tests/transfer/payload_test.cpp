@@ -20,7 +20,7 @@ TEST(PastedNames, CopyOfAndNumbers)
         {{"acme", "COPY OF ACME"}, "Acme", "Copy of Acme (1)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PastedItemName(c.name, c.shown), c.pasted);
+        EXPECT_EQ(pastedItemName(c.name, c.shown), c.pasted);
 }
 
 TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
@@ -30,30 +30,30 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
     for (const char* name : {"ACME", "Beta", "Gamma"}) {
         ItemSettings settings;
         settings.name = name;
-        const ItemKey pos = source.AddItem(settings);
-        source.InsertQuotation(pos, 1.5, 100);
-        source.InsertQuotation(pos, 2.5, 200);
-        source.MarkBeingUpdated(pos);
+        const ItemKey pos = source.addItem(settings);
+        source.insertQuotation(pos, 1.5, 100);
+        source.insertQuotation(pos, 2.5, 200);
+        source.markBeingUpdated(pos);
         positions.push_back(pos);
     }
-    const std::string payload = WriteItemsPayload(source.Items());
+    const std::string payload = writeItemsPayload(source.items());
 
     PortfolioDocument target(1);
-    ASSERT_TRUE(PasteItems(target, payload).ok);
-    ASSERT_EQ(target.GetItemCount(), 3u);
-    for (const ItemKey pos : target.GetItemPositions()) {
-        EXPECT_EQ(target.GetQuotations(pos)->size(), 2u);
-        EXPECT_FALSE(target.IsBeingUpdated(pos));
+    ASSERT_TRUE(pasteItems(target, payload).ok);
+    ASSERT_EQ(target.getItemCount(), 3u);
+    for (const ItemKey pos : target.getItemPositions()) {
+        EXPECT_EQ(target.getQuotations(pos)->size(), 2u);
+        EXPECT_FALSE(target.isBeingUpdated(pos));
     }
-    EXPECT_EQ(target.GetItemName(target.GetItemPositions()[0]), "ACME");
-    EXPECT_TRUE(target.IsModified());
+    EXPECT_EQ(target.getItemName(target.getItemPositions()[0]), "ACME");
+    EXPECT_TRUE(target.isModified());
 
     // Pasting into the same portfolio twice.
-    ASSERT_TRUE(PasteItems(source, payload).ok);
-    ASSERT_TRUE(PasteItems(source, payload).ok);
+    ASSERT_TRUE(pasteItems(source, payload).ok);
+    ASSERT_TRUE(pasteItems(source, payload).ok);
     std::vector<std::string> names;
-    for (const ItemKey pos : source.GetItemPositions())
-        names.push_back(source.GetItemName(pos));
+    for (const ItemKey pos : source.getItemPositions())
+        names.push_back(source.getItemName(pos));
     EXPECT_EQ(names, (std::vector<std::string>{"ACME", "Beta", "Gamma", "Copy of ACME", "Copy of Beta", "Copy of Gamma",
                                                "Copy of ACME (1)", "Copy of Beta (1)", "Copy of Gamma (1)"}));
 }
@@ -62,12 +62,12 @@ TEST(Payload, UnreadablePayloadAddsNothing)
 {
     PortfolioDocument doc(1);
     for (const std::string& bytes : {std::string(), std::string("\x01\x00\xFF\xFF", 4), std::string("garbage")}) {
-        const PayloadResult r = PasteItems(doc, bytes);
+        const PayloadResult r = pasteItems(doc, bytes);
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, "Clipboard data could not be read!");
     }
-    EXPECT_EQ(doc.GetItemCount(), 0u);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.getItemCount(), 0u);
+    EXPECT_FALSE(doc.isModified());
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST_F(ConnectionStatusTest, PagesWithoutTheQuotationAreShownOrDeleted)
     const auto folder = std::filesystem::temp_directory_path();
     const auto page = [&](const char* name) {
         const std::string path = (folder / name).string();
-        EXPECT_EQ(WriteWholeFile(path, "converted page"), FileError::None);
+        EXPECT_EQ(writeWholeFile(path, "converted page"), FileError::None);
         return path;
     };
     DownloadMessage shown = Message(DownloadCode::TextNotFound, 1);
@@ -145,7 +145,7 @@ TEST_F(ConnectionStatusTest, PagesThatNoProgramCanShowAreDeleted)
     const auto folder = std::filesystem::temp_directory_path();
     DownloadMessage m = Message(DownloadCode::InvalidValue, 1);
     m.convertedFile = (folder / "QVXunshown").string();
-    ASSERT_EQ(WriteWholeFile(m.convertedFile, "converted page"), FileError::None);
+    ASSERT_EQ(writeWholeFile(m.convertedFile, "converted page"), FileError::None);
     Send(Message(DownloadCode::Initialized, 1));
     Send(std::move(m));
     ASSERT_EQ(m_shell.opened.size(), 1u);

@@ -26,7 +26,7 @@ protected:
         Prompter::install(&m_prompter);
         Shell::install(&m_shell);
         m_page = (fs::temp_directory_path() / "hub-page.html").string();
-        ASSERT_EQ(WriteWholeFile(m_page, "<p>Kurs ABC: <b>22,65</b></p>"), FileError::None);
+        ASSERT_EQ(writeWholeFile(m_page, "<p>Kurs ABC: <b>22,65</b></p>"), FileError::None);
     }
     void TearDown() override
     {
@@ -45,7 +45,7 @@ protected:
         settings.server.url = "file://" + m_page;
         settings.server.conversion = 2;
         settings.server.textBeforeValue = "Kurs [&symbol]:";
-        return m_doc.AddItem(settings);
+        return m_doc.addItem(settings);
     }
     // Runs the event loop until the condition holds (or ten seconds pass).
     template <typename Condition>
@@ -75,13 +75,13 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
     m_status.setShowFileOnError(false);
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
     QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
-    UpdateItems(m_doc, m_doc.GetItemPositions(), m_engine, m_hub);
+    updateItems(m_doc, m_doc.getItemPositions(), m_engine, m_hub);
     ASSERT_TRUE(Until([&] { return finished.count() == 1; }));
 
     EXPECT_EQ(m_hub.runningUpdates(), 0);
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(found)->back().value, 22.65);
-    EXPECT_TRUE(m_doc.GetQuotations(missing)->empty());
-    EXPECT_FALSE(m_doc.IsBeingUpdated(found) || m_doc.IsBeingUpdated(missing));
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 22.65);
+    EXPECT_TRUE(m_doc.getQuotations(missing)->empty());
+    EXPECT_FALSE(m_doc.isBeingUpdated(found) || m_doc.isBeingUpdated(missing));
     // The status window keeps the failed row only, with its title.
     EXPECT_EQ(m_status.rowCount(), 1);
     EXPECT_EQ(m_status.statusOf(missing), "Error: Text not found!");
@@ -96,25 +96,25 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
 TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
 {
     const ItemKey item = Add("Found", "ABC");
-    ServerConfig config = m_doc.GetItem(item)->settings().server;
-    StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
+    ServerConfig config = m_doc.getItem(item)->settings().server;
+    startTestDownload(m_engine, m_hub, config, "Found", "ABC");
     ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 1; }));
     EXPECT_TRUE(m_prompter.shown[0].startsWith("Quotation for 'Found':\nValue: 22.6500\nDate/Time: "))
         << m_prompter.shown[0].toStdString();
 
     config.textBeforeValue = "Preis";
-    StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
+    startTestDownload(m_engine, m_hub, config, "Found", "ABC");
     ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 2; }));
     EXPECT_EQ(m_prompter.shown[1], "Quotation for 'Found' not found!\n\n");
 
     config.url = "ftp://nowhere/x";
-    StartTestDownload(m_engine, m_hub, config, "Found", "ABC");
+    startTestDownload(m_engine, m_hub, config, "Found", "ABC");
     ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 3; }));
     EXPECT_EQ(m_prompter.shown[2], "Download error:\nItem: Found\nURL: ftp://nowhere/x\n");
 
     m_engine.wait();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m_doc.GetQuotations(item)->empty());
+    EXPECT_TRUE(m_doc.getQuotations(item)->empty());
     EXPECT_EQ(m_status.rowCount(), 0);
     EXPECT_EQ(m_hub.runningUpdates(), 0);
 }

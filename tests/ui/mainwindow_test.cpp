@@ -65,7 +65,7 @@ protected:
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         m_page = (m_folder / "page.html").string();
-        ASSERT_EQ(WriteWholeFile(m_page, "<p>Kurs ABC: <b>22,65</b> Kurs XYZ: <b>7,5</b></p>"), FileError::None);
+        ASSERT_EQ(writeWholeFile(m_page, "<p>Kurs ABC: <b>22,65</b> Kurs XYZ: <b>7,5</b></p>"), FileError::None);
         m_options.hour1 = 9;
         m_options.minute1 = 30;
         m_options.hour2 = 18;
@@ -96,7 +96,7 @@ protected:
         settings.server.url = url.empty() ? "file://" + m_page : url;
         settings.server.conversion = 2;
         settings.server.textBeforeValue = "Kurs [&symbol]:";
-        return doc.AddItem(settings);
+        return doc.addItem(settings);
     }
     template <typename Condition>
     bool Until(Condition done)
@@ -109,11 +109,11 @@ protected:
     }
     bool Idle()
     {
-        return Until([this] { return !m_doc.AnyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
+        return Until([this] { return !m_doc.anyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
     }
     static TimeStamp At(int hour, int minute, int second = 0)
     {
-        return MakeLocalTime(2026, 12, 8, hour, minute, second);
+        return makeLocalTime(2026, 12, 8, hour, minute, second);
     }
 
     ScriptedPrompter m_prompter;
@@ -123,7 +123,7 @@ protected:
     PortfolioDocument m_doc{5};
     GeneralOptions m_options;
     DownloadEngine m_engine;
-    TimeStamp m_now = MakeLocalTime(2026, 12, 8, 10, 10);
+    TimeStamp m_now = makeLocalTime(2026, 12, 8, 10, 10);
     std::unique_ptr<MainWindow> m_frame;
 };
 
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
     frame.show();
     EXPECT_EQ(frame.splitter()->sizes().value(0), 220);
     EXPECT_EQ(frame.action(kUpdateQuotation)->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
-    EXPECT_EQ(frame.clockPaneText().toStdString(), FormatLocalTime(m_now, "%X"));
+    EXPECT_EQ(frame.clockPaneText().toStdString(), formatLocalTime(m_now, "%X"));
     EXPECT_EQ(frame.amountPaneText(), "Amount invested: 0.00");
     EXPECT_EQ(frame.downloadPaneText(), "");
     EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Tarvelo");
@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
     const auto tickAt = [&](TimeStamp when) {
         m_now = when;
         frame.onUpdateTimer();
-        const bool started = m_doc.IsBeingUpdated(item);
+        const bool started = m_doc.isBeingUpdated(item);
         EXPECT_TRUE(Idle());
         return started;
     };
@@ -206,8 +206,8 @@ TEST_F(MainWindowTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
     EXPECT_TRUE(tickAt(At(9, 30, 0)));
     EXPECT_TRUE(tickAt(At(18, 30, 0)));
     EXPECT_FALSE(tickAt(At(18, 30, 1)));
-    EXPECT_EQ(m_doc.GetQuotations(item)->size(), 2u);
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(item)->back().value, 22.65);
+    EXPECT_EQ(m_doc.getQuotations(item)->size(), 2u);
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(item)->back().value, 22.65);
 
     // A window that ends before it starts never holds.
     m_options.hour1 = 22;
@@ -272,8 +272,8 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
     EXPECT_EQ(frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth(), widest);
     EXPECT_TRUE(frame.action(kFileNew)->isEnabled());
     EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Connections");
-    for (const ItemKey pos : m_doc.GetItemPositions())
-        EXPECT_DOUBLE_EQ(m_doc.GetQuotations(pos)->back().value, 31.5);
+    for (const ItemKey pos : m_doc.getItemPositions())
+        EXPECT_DOUBLE_EQ(m_doc.getQuotations(pos)->back().value, 31.5);
 }
 
 TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
     server.release();
     ASSERT_TRUE(Idle());
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
-    EXPECT_TRUE(m_doc.GetQuotations(item)->empty()); // an aborted quotation is not applied
+    EXPECT_TRUE(m_doc.getQuotations(item)->empty()); // an aborted quotation is not applied
 }
 
 TEST_F(MainWindowTest, NotificationTipFollowsTheRunningCount)
@@ -310,11 +310,11 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     // first runs, so the running count comes back to 0 before the second starts.
     PortfolioDocument doc(1);
     const std::string second = (m_folder / "second.html").string();
-    ASSERT_EQ(WriteWholeFile(second, "<p>Kurs XYZ: <b>8,25</b></p>"), FileError::None);
+    ASSERT_EQ(writeWholeFile(second, "<p>Kurs XYZ: <b>8,25</b></p>"), FileError::None);
     AddTo(doc, "A", "ABC");
     AddTo(doc, "B", "XYZ", "file://" + second);
     const std::string path = (m_folder / "unattended.qvx").string();
-    ASSERT_TRUE(doc.OnSaveDocument(path).ok);
+    ASSERT_TRUE(doc.onSaveDocument(path).ok);
     MainWindow frame(doc, m_options, m_engine, true);
     int finished = 0;
     std::vector<int> counts;
@@ -329,12 +329,12 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     EXPECT_EQ(frame.exitCode(), 0);
     EXPECT_EQ(frame.notificationTip(), "unattended.qvx (End)");
     EXPECT_FALSE(frame.connectionStatus()->isVisible()); // unattended: never shown
-    const LoadResult saved = LoadPortfolioFile(path);
+    const LoadResult saved = loadPortfolioFile(path);
     ASSERT_TRUE(saved.ok);
     ASSERT_EQ(saved.items.size(), 2u);
     EXPECT_EQ(saved.items[0]->history().size(), 1u);
     EXPECT_EQ(saved.items[1]->history().size(), 1u);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
 }
 
 TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
@@ -370,35 +370,35 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_TRUE(frame.newDocument());
     EXPECT_EQ(m_prompter.shown.front(), "Save changes to Untitled?");
     EXPECT_TRUE(fs::exists(first.toStdString()));
-    EXPECT_EQ(m_doc.GetItemCount(), 0u);
+    EXPECT_EQ(m_doc.getItemCount(), 0u);
 
     // Cancel keeps the changed portfolio; No drops it.
     Add("Beta", "XYZ");
     m_prompter.answers.push_back(Prompter::Cancel);
     EXPECT_FALSE(frame.openDocument(first));
-    EXPECT_EQ(m_doc.GetItemCount(), 1u);
+    EXPECT_EQ(m_doc.getItemCount(), 1u);
     m_prompter.answers.push_back(Prompter::No);
     EXPECT_TRUE(frame.openDocument(first));
-    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Alpha");
+    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Alpha");
     EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
     EXPECT_EQ(Profile().readUtf8Text("Recent File List", "File1").value_or(""), first.toStdString());
 
     // A damaged file is refused with a message and the open portfolio stays.
     const std::string damaged = (m_folder / "damaged.qvx").string();
-    ASSERT_EQ(WriteWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
+    ASSERT_EQ(writeWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
     EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
     EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
-    EXPECT_EQ(m_doc.GetItemCount(), 1u);
-    EXPECT_EQ(m_doc.GetPathName(), first.toStdString());
+    EXPECT_EQ(m_doc.getItemCount(), 1u);
+    EXPECT_EQ(m_doc.getPathName(), first.toStdString());
 
     // Saving on exit without asking.
-    m_doc.InsertQuotation(m_doc.GetItemPositions().front(), 5.0, m_now);
+    m_doc.insertQuotation(m_doc.getItemPositions().front(), 5.0, m_now);
     m_options.autosaveOnExit = 1;
     const auto asked = m_prompter.shown.size();
     EXPECT_TRUE(frame.close());
     EXPECT_EQ(m_prompter.shown.size(), asked);
-    EXPECT_FALSE(m_doc.IsModified());
-    const LoadResult saved = LoadPortfolioFile(first.toStdString());
+    EXPECT_FALSE(m_doc.isModified());
+    const LoadResult saved = loadPortfolioFile(first.toStdString());
     ASSERT_TRUE(saved.ok);
     EXPECT_EQ(saved.items.front()->history().size(), 1u);
 }
@@ -415,8 +415,8 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     EXPECT_FALSE(frame.action(kItemProperties)->isEnabled()); // its window is not there yet
 
     // Open web page: the item's address with its name and symbol.
-    m_doc.ReplaceItemSettings(alpha, [&] {
-        ItemSettings s = m_doc.GetItem(alpha)->settings();
+    m_doc.replaceItemSettings(alpha, [&] {
+        ItemSettings s = m_doc.getItem(alpha)->settings();
         s.server.url = "http://quotes.example/q?s=[&symbol]&n=[&name]";
         return s;
     }());
@@ -432,9 +432,9 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
         return dialog.result();
     });
     frame.action(kManualQuotation)->trigger();
-    ASSERT_EQ(m_doc.GetQuotations(alpha)->size(), 1u);
-    EXPECT_DOUBLE_EQ(m_doc.GetQuotations(alpha)->front().value, 12.5);
-    EXPECT_EQ(m_doc.GetQuotations(alpha)->front().time / 60, m_now / 60);
+    ASSERT_EQ(m_doc.getQuotations(alpha)->size(), 1u);
+    EXPECT_DOUBLE_EQ(m_doc.getQuotations(alpha)->front().value, 12.5);
+    EXPECT_EQ(m_doc.getQuotations(alpha)->front().time / 60, m_now / 60);
 
     // Totals in a message box, as in the amount pane.
     frame.action(kTotals)->trigger();
@@ -452,8 +452,8 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     frame.updateCommandStates();
     EXPECT_TRUE(frame.action(kEditPaste)->isEnabled());
     frame.action(kEditPaste)->trigger();
-    EXPECT_EQ(m_doc.GetItemCount(), 3u);
-    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().back()), "Copy of Alpha");
+    EXPECT_EQ(m_doc.getItemCount(), 3u);
+    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().back()), "Copy of Alpha");
 
     // Delete asks; No keeps the item.
     list.clearSelection();
@@ -461,10 +461,10 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     m_prompter.answers.push_back(Prompter::No);
     frame.action(kDeleteItem)->trigger();
     EXPECT_EQ(m_prompter.shown.back(), "Do you really want to delete the marked items?");
-    EXPECT_EQ(m_doc.GetItemCount(), 3u);
+    EXPECT_EQ(m_doc.getItemCount(), 3u);
     m_prompter.answers.push_back(Prompter::Yes);
     frame.action(kDeleteItem)->trigger();
-    EXPECT_EQ(m_doc.GetItemCount(), 2u);
+    EXPECT_EQ(m_doc.getItemCount(), 2u);
 
     // Update quotation without a selection.
     list.clearSelection();
@@ -491,7 +491,7 @@ TEST_F(MainWindowTest, AcceleratorsReachTheCommandsFromTheList)
     EXPECT_TRUE(PortfolioListView::clipboardHasItems());
     m_prompter.answers.push_back(Prompter::Yes);
     QTest::keyClick(&list, Qt::Key_Delete);
-    EXPECT_EQ(m_doc.GetItemCount(), 1u);
+    EXPECT_EQ(m_doc.getItemCount(), 1u);
 }
 
 TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
@@ -500,7 +500,7 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     {
         PortfolioDocument saved(1);
         AddTo(saved, "Other", "OTH");
-        ASSERT_TRUE(saved.OnSaveDocument(other).ok);
+        ASSERT_TRUE(saved.onSaveDocument(other).ok);
     }
     MainWindow& frame = Frame();
     Add("Alpha", "ABC");
@@ -508,7 +508,7 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     m_prompter.answers.push_back(Prompter::No);
     EXPECT_TRUE(frame.openDocument());
     EXPECT_EQ(m_prompter.shown, (QStringList{"Open", "Save changes to Untitled?"}));
-    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Other");
+    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Other");
 }
 
 TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
@@ -517,7 +517,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     {
         PortfolioDocument saved(1);
         AddTo(saved, "Dropped", "DRP");
-        ASSERT_TRUE(saved.OnSaveDocument(dropped).ok);
+        ASSERT_TRUE(saved.onSaveDocument(dropped).ok);
     }
     MainWindow& frame = Frame();
     QMimeData data;
@@ -527,8 +527,8 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&frame, &drop);
-    ASSERT_TRUE(Until([&] { return m_doc.GetPathName() == dropped; }));
-    EXPECT_EQ(m_doc.GetItemName(m_doc.GetItemPositions().front()), "Dropped");
+    ASSERT_TRUE(Until([&] { return m_doc.getPathName() == dropped; }));
+    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Dropped");
 
     // Anything but a local file is refused.
     QMimeData text;
@@ -575,7 +575,7 @@ TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
     m_prompter.files.push_back(QString::fromStdString(file));
     frame.action(kExportServers)->trigger();
     std::string text;
-    ASSERT_EQ(ReadWholeFile(file, text), FileError::None);
+    ASSERT_EQ(readWholeFile(file, text), FileError::None);
     EXPECT_EQ(text.rfind("REGEDIT4", 0), 0u);
 
     // A file that cannot be written says so.
@@ -596,7 +596,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     Add("Alpha", "ABC");
     const ItemKey beta = Add("Beta", "XYZ");
     const std::string path = (m_folder / "shared.qvx").string();
-    ASSERT_TRUE(m_doc.OnSaveDocument(path).ok);
+    ASSERT_TRUE(m_doc.onSaveDocument(path).ok);
     MainWindow& frame = Frame();
     PortfolioListView& list = *frame.listView();
     for (int row = 0; row < list.topLevelItemCount(); ++row) {
@@ -607,40 +607,40 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);
     const auto quoteElsewhere = [&](double value) {
         PortfolioDocument other(1);
-        ASSERT_TRUE(other.OnOpenDocument(path).ok);
-        other.InsertQuotation(other.FindItemsByName("Beta").front(), value, m_now - 60);
-        ASSERT_TRUE(other.OnSaveDocument(path).ok);
+        ASSERT_TRUE(other.onOpenDocument(path).ok);
+        other.insertQuotation(other.findItemsByName("Beta").front(), value, m_now - 60);
+        ASSERT_TRUE(other.onSaveDocument(path).ok);
     };
 
     // Unchanged here: the window reloads by itself and the current item stays.
     quoteElsewhere(3.0);
-    ASSERT_TRUE(Until([&] { return m_doc.GetQuotations(beta) && m_doc.GetQuotations(beta)->size() == 1; }));
+    ASSERT_TRUE(Until([&] { return m_doc.getQuotations(beta) && m_doc.getQuotations(beta)->size() == 1; }));
     EXPECT_EQ(list.currentPosition(), beta);
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_FALSE(m_doc.isModified());
 
     // New quotations here merge into the file without a question.
-    m_doc.InsertQuotation(beta, 4.0, m_now);
+    m_doc.insertQuotation(beta, 4.0, m_now);
     quoteElsewhere(5.0);
     EXPECT_TRUE(frame.saveDocument());
     EXPECT_TRUE(m_prompter.shown.isEmpty()) << m_prompter.shown.join('|').toStdString();
-    EXPECT_EQ(LoadPortfolioFile(path).items[1]->history().size(), 3u);
+    EXPECT_EQ(loadPortfolioFile(path).items[1]->history().size(), 3u);
 
     // Other changes: the user chooses. Cancel keeps both sides; Merge keeps the file's
     // quotations and adds this window's new ones.
-    m_doc.DeleteItems({m_doc.FindItemsByName("Alpha").front()});
-    m_doc.InsertQuotation(beta, 6.0, m_now + 60);
+    m_doc.deleteItems({m_doc.findItemsByName("Alpha").front()});
+    m_doc.insertQuotation(beta, 6.0, m_now + 60);
     quoteElsewhere(7.0);
     EXPECT_FALSE(frame.saveDocument());
     ASSERT_EQ(m_prompter.shown.size(), 1);
     EXPECT_TRUE(m_prompter.shown.front().contains(QStringLiteral("changed by another program")));
-    EXPECT_TRUE(m_doc.IsModified());
-    EXPECT_EQ(LoadPortfolioFile(path).items[1]->history().size(), 4u);
+    EXPECT_TRUE(m_doc.isModified());
+    EXPECT_EQ(loadPortfolioFile(path).items[1]->history().size(), 4u);
     m_prompter.choices.push_back(0);
     EXPECT_TRUE(frame.saveDocument());
-    const LoadResult merged = LoadPortfolioFile(path);
+    const LoadResult merged = loadPortfolioFile(path);
     ASSERT_EQ(merged.items.size(), 2u);
     EXPECT_EQ(merged.items[1]->history().size(), 5u);
-    EXPECT_EQ(m_doc.GetItemCount(), 2u); // the file's Alpha is back
+    EXPECT_EQ(m_doc.getItemCount(), 2u); // the file's Alpha is back
 }
 
 } // namespace

@@ -26,7 +26,7 @@ protected:
 
 TEST_F(ManualQuotationTest, PresetToNowAndTakesAValueInRange)
 {
-    const TimeStamp now = MakeLocalTime(2026, 12, 7, 14, 5, 30);
+    const TimeStamp now = makeLocalTime(2026, 12, 7, 14, 5, 30);
     ManualQuotationDialog dialog("ACME", now);
     EXPECT_EQ(dialog.time(), now);
     auto* value = dialog.findChild<QLineEdit*>(QStringLiteral("valueEdit"));
@@ -48,7 +48,7 @@ TEST_F(ManualQuotationTest, PresetToNowAndTakesAValueInRange)
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_DOUBLE_EQ(dialog.value(), 22.65);
-    EXPECT_EQ(dialog.time(), MakeLocalTime(2003, 2, 1, 17, 45, 10));
+    EXPECT_EQ(dialog.time(), makeLocalTime(2003, 2, 1, 17, 45, 10));
 }
 
 } // namespace

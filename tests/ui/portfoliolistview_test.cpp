@@ -24,16 +24,16 @@ protected:
         std::setlocale(LC_ALL, "C");
         for (const char* section : {"Columns", "SortColumn", "SortReverse", "ProcentualValue"})
             Profile().deleteKey(section);
-        m_now = MakeLocalTime(2026, 12, 7, 16, 0);
+        m_now = makeLocalTime(2026, 12, 7, 16, 0);
     }
     ItemKey Add(const char* name, std::vector<Quotation> history, std::uint32_t colour = 0x0000FF)
     {
         ItemSettings settings;
         settings.name = name;
         settings.chart.lineColour = colour;
-        const ItemKey pos = m_doc.AddItem(settings);
+        const ItemKey pos = m_doc.addItem(settings);
         for (const Quotation& k : history)
-            m_doc.InsertQuotation(pos, k.value, k.time);
+            m_doc.insertQuotation(pos, k.value, k.time);
         return pos;
     }
     static std::vector<QString> Column(const PortfolioListView& view, int column)
@@ -51,7 +51,7 @@ protected:
 TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
 {
     Add("beta", {});
-    Add("Alpha", {{MakeLocalTime(2026, 12, 7, 10), 2.0}, {MakeLocalTime(2026, 12, 7, 15, 30), 3.0}});
+    Add("Alpha", {{makeLocalTime(2026, 12, 7, 10), 2.0}, {makeLocalTime(2026, 12, 7, 15, 30), 3.0}});
     PortfolioListView view(m_doc);
     view.setNow(m_now);
     view.rebuild();
@@ -62,7 +62,7 @@ TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
     EXPECT_EQ(view.amountText(), "Amount invested: 0.00");
 
     // A new item appears at once; clicking a header sorts, a second click reverses.
-    Add("Gamma", {{MakeLocalTime(2026, 12, 1, 10), 9.0}});
+    Add("Gamma", {{makeLocalTime(2026, 12, 1, 10), 9.0}});
     EXPECT_EQ(view.topLevelItemCount(), 3);
     view.sortBy(2);
     EXPECT_EQ(Column(view, 0), (std::vector<QString>{"beta", "Alpha", "Gamma"}));
@@ -92,15 +92,15 @@ TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
     view.setCurrentItem(view.topLevelItem(1));
     EXPECT_EQ(view.currentPosition(), b);
     EXPECT_GE(changed.count(), 1);
-    m_doc.InsertQuotation(c, 1.0, 100); // any change rebuilds the list
+    m_doc.insertQuotation(c, 1.0, 100); // any change rebuilds the list
     EXPECT_EQ(view.currentPosition(), b);
     EXPECT_EQ(view.selectedPositions(), std::vector<ItemKey>{b});
 
     // Deleting the focused item: the row at the same place takes over.
-    m_doc.DeleteItems({b});
+    m_doc.deleteItems({b});
     EXPECT_EQ(view.currentPosition(), c);
     EXPECT_EQ(view.selectedPositions(), std::vector<ItemKey>{c});
-    m_doc.DeleteItems({c});
+    m_doc.deleteItems({c});
     EXPECT_EQ(view.currentPosition(), a);
 }
 
@@ -113,8 +113,8 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
         settings.name = "Item" + std::to_string(i);
         settings.quantity = 2;
         settings.averageBuyPrice = 1.5;
-        keys.push_back(m_doc.AddItem(settings));
-        m_doc.InsertQuotation(keys.back(), i + 1.0, MakeLocalTime(2026, 12, 7, 10));
+        keys.push_back(m_doc.addItem(settings));
+        m_doc.insertQuotation(keys.back(), i + 1.0, makeLocalTime(2026, 12, 7, 10));
     }
     PortfolioListView view(m_doc);
     view.setNow(m_now);
@@ -139,13 +139,13 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
         for (int column = 0; column < kListColumns; ++column)
             EXPECT_EQ(Column(view, column), Column(fresh, column)) << column;
         EXPECT_EQ(view.amountText(), fresh.amountText());
-        EXPECT_EQ(view.amountText().toStdString(), TotalsText(m_doc.Items(), true));
+        EXPECT_EQ(view.amountText().toStdString(), totalsText(m_doc.items(), true));
     };
 
     // The tenth item is now worth as much as the 200th: it moves up to just above it
     // (equal values keep their portfolio order), showing its new value.
-    m_doc.MarkBeingUpdated(keys[10]);
-    m_doc.ApplyDownloadedQuotation(keys[10], {MakeLocalTime(2026, 12, 7, 15), 200.0});
+    m_doc.markBeingUpdated(keys[10]);
+    m_doc.applyDownloadedQuotation(keys[10], {makeLocalTime(2026, 12, 7, 15), 200.0});
     EXPECT_EQ(view.topLevelItem(198), rows[keys[10].key]);
     EXPECT_EQ(view.topLevelItem(198)->text(2), "200.0000");
     EXPECT_EQ(view.topLevelItem(199), rows[keys[199].key]);
@@ -169,7 +169,7 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
     for (int i = 0; i < view.topLevelItemCount(); ++i)
         rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()] = view.topLevelItem(i);
     const ItemKey moving = view.selectedPositions().front();
-    m_doc.InsertQuotation(moving, 0.5, MakeLocalTime(2026, 12, 7, 15));
+    m_doc.insertQuotation(moving, 0.5, makeLocalTime(2026, 12, 7, 15));
     EXPECT_EQ(view.topLevelItem(view.topLevelItemCount() - 1), rows[moving.key]);
     EXPECT_EQ(view.selectedPositions().back(), moving);
     EXPECT_EQ(view.currentPosition(), current);

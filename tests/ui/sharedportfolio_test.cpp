@@ -52,12 +52,12 @@ protected:
         fetched.server.url = "http://127.0.0.1:" + std::to_string(m_port) + "/quote/[&symbol]";
         fetched.server.conversion = 2;
         fetched.server.textBeforeValue = "Kurs [&symbol]:";
-        doc.AddItem(fetched);
+        doc.addItem(fetched);
         ItemSettings manual;
         manual.name = "Beta"; // no address: quoted by hand only
-        doc.AddItem(manual);
+        doc.addItem(manual);
         m_path = (m_folder / "Depot.qvx").string();
-        ASSERT_TRUE(doc.OnSaveDocument(m_path).ok);
+        ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
     }
     void TearDown() override
     {
@@ -103,7 +103,7 @@ protected:
     }
     std::size_t Count(const char* name) const
     {
-        const LoadResult loaded = LoadPortfolioFile(m_path);
+        const LoadResult loaded = loadPortfolioFile(m_path);
         EXPECT_TRUE(loaded.ok);
         for (const auto& item : loaded.items) {
             if (item->settings().name == name)
@@ -167,13 +167,13 @@ TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
     // A run that brings no quotation does not write the file at all.
     m_pageHasQuotation = false;
     for (const bool gui : {false, true}) {
-        const auto before = ReadFileStamp(m_path, false);
+        const auto before = readFileStamp(m_path, false);
         QProcess runner;
         Start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
         ASSERT_TRUE(waitForRequest(++requests));
         openGate();
         Finish(runner);
-        const auto after = ReadFileStamp(m_path, false);
+        const auto after = readFileStamp(m_path, false);
         ASSERT_TRUE(before && after);
         EXPECT_TRUE(before->sameEntry(*after)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
     }

@@ -59,10 +59,10 @@ protected:
             settings.server.url = "http://127.0.0.1:" + std::to_string(m_port) + "/quote/[&symbol]";
             settings.server.conversion = 2;
             settings.server.textBeforeValue = "Kurs [&symbol]:";
-            doc.AddItem(settings);
+            doc.addItem(settings);
         }
         const std::string path = (m_folder / file).string();
-        EXPECT_TRUE(doc.OnSaveDocument(path).ok);
+        EXPECT_TRUE(doc.onSaveDocument(path).ok);
         return path;
     }
     // Runs the program without a display; -1 when it does not end within a minute.
@@ -98,7 +98,7 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
     Profile().writeInt("GeneralOptions", "NumberDownloads", 1);
     EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(path)}), 0);
     Profile().deleteValue("GeneralOptions", "NumberDownloads");
-    const LoadResult saved = LoadPortfolioFile(path);
+    const LoadResult saved = loadPortfolioFile(path);
     ASSERT_TRUE(saved.ok);
     ASSERT_EQ(saved.items.size(), 3u);
     ASSERT_EQ(saved.items[0]->history().size(), 1u);
