@@ -12,7 +12,7 @@ int main(int argc, char** argv)
     // As the desktop program does at start-up.
     tarvelo::installBuiltInServers();
     std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = tarvelo::RunCli(args, std::cout, std::cerr);
+    const int status = tarvelo::runCli(args, std::cout, std::cerr);
     std::cout.flush();
     return status;
 }

@@ -27,7 +27,7 @@ int main(int argc, char** argv)
         }
     }
     // Unattended updates also run where there is no display (from cron, over ssh).
-    if (tarvelo::WantsUnattendedMode(argc, argv) && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")
+    if (tarvelo::wantsUnattendedMode(argc, argv) && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")
         && !std::getenv("WAYLAND_DISPLAY"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
@@ -36,5 +36,5 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
     // Qt has taken its own options out of argv; file names stay the bytes they were.
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return tarvelo::RunTarvelo(args);
+    return tarvelo::runTarvelo(args);
 }

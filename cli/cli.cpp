@@ -57,7 +57,7 @@ constexpr const char* kUsage =
 
 using Context = CommandContext;
 
-std::string ServerJson(const ServerConfig& c)
+std::string serverJson(const ServerConfig& c)
 {
     std::string s = "{\"name\":" + json::text(c.name);
     for (const ServerConfigField* field : serverConfigFieldsInJsonOrder()) {
@@ -70,7 +70,7 @@ std::string ServerJson(const ServerConfig& c)
     return s;
 }
 
-std::string ChartJson(const ChartOptions& g)
+std::string chartJson(const ChartOptions& g)
 {
     std::string s = "{";
     s += "\"pageFlag\":" + std::to_string(g.pageFlag);
@@ -86,12 +86,12 @@ std::string ChartJson(const ChartOptions& g)
     return s;
 }
 
-void WriteItemJson(std::ostream& out, const SecurityItem& item)
+void writeItemJson(std::ostream& out, const SecurityItem& item)
 {
     const ItemSettings& s = item.settings();
     out << "{\"name\":" << json::text(s.name) << ",\"symbol\":" << json::text(s.symbol)
-        << ",\"memo\":" << json::text(s.memo) << ",\"server\":" << ServerJson(s.server)
-        << ",\"chart\":" << ChartJson(s.chart) << ",\"aboveAlarm\":" << s.aboveAlarm
+        << ",\"memo\":" << json::text(s.memo) << ",\"server\":" << serverJson(s.server)
+        << ",\"chart\":" << chartJson(s.chart) << ",\"aboveAlarm\":" << s.aboveAlarm
         << ",\"belowAlarm\":" << s.belowAlarm << ",\"deviationAlarm\":" << s.deviationAlarm
         << ",\"aboveLimit\":" << json::number(s.aboveLimit) << ",\"belowLimit\":" << json::number(s.belowLimit)
         << ",\"deviationPercent\":" << json::number(s.deviationPercent)
@@ -109,25 +109,25 @@ void WriteItemJson(std::ostream& out, const SecurityItem& item)
 
 // Opens a portfolio into the document, or reports why not; tells what the reader
 // passed over in a file that opened.
-bool OpenPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
+bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok)
-        ReportFileError(err, path, opened.message);
+        reportFileError(err, path, opened.message);
     else
-        ReportWarning(err, opened);
+        reportWarning(err, opened);
     return opened.ok;
 }
 
 } // namespace
 
-int WrongCall(std::ostream& err, std::string_view problem)
+int wrongCall(std::ostream& err, std::string_view problem)
 {
     err << "tarvelo-cli: " << problem << "\nsee tarvelo-cli --help\n";
     return kExitError;
 }
 
-void ReportFileError(std::ostream& err, const std::string& path, const std::string& message)
+void reportFileError(std::ostream& err, const std::string& path, const std::string& message)
 {
     const std::string text = cp1252ToUtf8(message);
     err << "tarvelo-cli: ";
@@ -136,12 +136,12 @@ void ReportFileError(std::ostream& err, const std::string& path, const std::stri
     err << text << '\n';
 }
 
-int DumpCommand(const Context& c)
+int dumpCommand(const Context& c)
 {
     if (c.args.size() != 1)
-        return WrongCall(c.err, "dump takes one portfolio file");
+        return wrongCall(c.err, "dump takes one portfolio file");
     PortfolioDocument doc(1);
-    if (!OpenPortfolio(doc, c.args[0], c.err))
+    if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
     c.out << "{\"items\":[";
     bool first = true;
@@ -149,22 +149,22 @@ int DumpCommand(const Context& c)
         if (!first)
             c.out << ',';
         first = false;
-        WriteItemJson(c.out, *item);
+        writeItemJson(c.out, *item);
     }
     c.out << "]}\n";
     return kExitOk;
 }
 
-int ConvertCommand(const Context& c)
+int convertCommand(const Context& c)
 {
     if (c.args.size() != 2)
-        return WrongCall(c.err, "convert takes an input and an output file");
+        return wrongCall(c.err, "convert takes an input and an output file");
     PortfolioDocument doc(1);
-    if (!OpenPortfolio(doc, c.args[0], c.err))
+    if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
     const DocumentResult saved = doc.onSaveDocument(c.args[1]);
     if (!saved.ok) {
-        ReportFileError(c.err, c.args[1], saved.message);
+        reportFileError(c.err, c.args[1], saved.message);
         return kExitError;
     }
     return kExitOk;
@@ -178,27 +178,27 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"dump", DumpCommand},
-    {"convert", ConvertCommand},
-    {"extract", ExtractCommand},
-    {"expand", ExpandCommand},
-    {"servers", ServersCommand},
-    {"options", OptionsCommand},
-    {"update", UpdateCommand},
-    {"export", ExportCommand},
-    {"import", ImportCommand},
-    {"list", ListCommand},
-    {"new", NewCommand},
-    {"add", AddCommand},
-    {"quote", QuoteCommand},
+    {"dump", dumpCommand},
+    {"convert", convertCommand},
+    {"extract", extractCommand},
+    {"expand", expandCommand},
+    {"servers", serversCommand},
+    {"options", optionsCommand},
+    {"update", updateCommand},
+    {"export", exportCommand},
+    {"import", importCommand},
+    {"list", listCommand},
+    {"new", newCommand},
+    {"add", addCommand},
+    {"quote", quoteCommand},
 };
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty())
-        return WrongCall(err, "no command given");
+        return wrongCall(err, "no command given");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return kExitOk;
@@ -213,7 +213,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return command.run(Context{rest, out, err});
         }
     }
-    return WrongCall(err, "unknown command '" + args[0] + "'");
+    return wrongCall(err, "unknown command '" + args[0] + "'");
 }
 
 } // namespace tarvelo

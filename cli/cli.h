@@ -12,6 +12,6 @@ inline constexpr int kExitFailed = 1; // the command ran and reports a negative 
 inline constexpr int kExitError = 2;  // wrong call, or a file that cannot be read or written
 
 // Runs one tarvelo-cli command. args excludes the program name.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace tarvelo

@@ -6,7 +6,7 @@
 
 namespace tarvelo {
 
-std::optional<long long> ParseInteger(const std::string& text, long long low, long long high)
+std::optional<long long> parseInteger(const std::string& text, long long low, long long high)
 {
     long long value = 0;
     const char* begin = text.data();
@@ -19,7 +19,7 @@ std::optional<long long> ParseInteger(const std::string& text, long long low, lo
     return value;
 }
 
-std::optional<double> ParseNumber(const std::string& text)
+std::optional<double> parseNumber(const std::string& text)
 {
     double value = 0;
     const char* begin = text.data();
@@ -73,7 +73,7 @@ bool CommandOptions::integer(const std::string& name, int low, int high, std::op
     const auto raw = text(name);
     if (!raw)
         return true;
-    const auto number = ParseInteger(*raw, low, high);
+    const auto number = parseInteger(*raw, low, high);
     if (!number) {
         m_error = "--" + name + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high);
         return false;
@@ -92,7 +92,7 @@ bool CommandOptions::integers(const std::string& name, std::size_t n, std::optio
     std::size_t start = 0;
     for (;;) {
         const auto comma = raw->find(',', start);
-        const auto number = ParseInteger(raw->substr(start, comma == std::string::npos ? std::string::npos
+        const auto number = parseInteger(raw->substr(start, comma == std::string::npos ? std::string::npos
                                                                                        : comma - start),
                                          -1000000, 1000000);
         if (!number)
@@ -110,13 +110,13 @@ bool CommandOptions::integers(const std::string& name, std::size_t n, std::optio
     return true;
 }
 
-std::optional<CalendarDate> ParseDateOption(const std::string& text)
+std::optional<CalendarDate> parseDateOption(const std::string& text)
 {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
-    const auto year = ParseInteger(text.substr(0, 4), 1900, 9999);
-    const auto month = ParseInteger(text.substr(5, 2), 1, 12);
-    const auto day = ParseInteger(text.substr(8, 2), 1, 31);
+    const auto year = parseInteger(text.substr(0, 4), 1900, 9999);
+    const auto month = parseInteger(text.substr(5, 2), 1, 12);
+    const auto day = parseInteger(text.substr(8, 2), 1, 31);
     if (!year || !month || !day)
         return std::nullopt;
     return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
@@ -127,7 +127,7 @@ bool CommandOptions::number(const std::string& name, std::optional<double>& valu
     const auto raw = text(name);
     if (!raw)
         return true;
-    value = ParseNumber(*raw);
+    value = parseNumber(*raw);
     if (!value) {
         m_error = "--" + name + " takes a number such as 12.5";
         return false;

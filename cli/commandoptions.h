@@ -38,12 +38,12 @@ private:
 };
 
 // A date written YYYY-MM-DD, or nothing.
-std::optional<CalendarDate> ParseDateOption(const std::string& text);
+std::optional<CalendarDate> parseDateOption(const std::string& text);
 
 // A finite decimal number written with a point, whatever the locale, or nothing.
-std::optional<double> ParseNumber(const std::string& text);
+std::optional<double> parseNumber(const std::string& text);
 
 // A whole decimal integer within [low, high].
-std::optional<long long> ParseInteger(const std::string& text, long long low, long long high);
+std::optional<long long> parseInteger(const std::string& text, long long low, long long high);
 
 } // namespace tarvelo

@@ -17,7 +17,7 @@ namespace tarvelo {
 namespace {
 
 // Applies the command's options over the configuration. Texts arrive in UTF-8.
-bool ApplyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
+bool applyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
 {
     const auto text = [&](const char* name, std::string& field) {
         if (const auto value = o.text(name))
@@ -70,28 +70,28 @@ bool ApplyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
 
 } // namespace
 
-int ExtractCommand(const CommandContext& c)
+int extractCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"server", "name", "symbol", "conversion", "text", "tags", "numbers", "thousands", "decimal",
                           "case", "regexp", "index", "date", "time"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
-        return WrongCall(c.err, "extract takes one page file");
+        return wrongCall(c.err, "extract takes one page file");
     const std::string page = o.positional()[0];
 
     ServerConfig config;
     if (const auto server = o.text("server"))
         readServerConfig(utf8ToCp1252(*server), config);
     std::string problem;
-    if (!ApplyOptions(o, config, problem))
-        return WrongCall(c.err, problem);
+    if (!applyOptions(o, config, problem))
+        return wrongCall(c.err, problem);
     config = withItemVariables(config, utf8ToCp1252(o.text("name").value_or("")),
                                utf8ToCp1252(o.text("symbol").value_or("")));
 
     InputFile input;
     if (const FileError error = input.open(page); error != FileError::None) {
-        ReportFileError(c.err, page, error == FileError::NotFound ? "cannot find this file" : "cannot read this file");
+        reportFileError(c.err, page, error == FileError::NotFound ? "cannot find this file" : "cannot read this file");
         return kExitError;
     }
     input.close();
@@ -118,22 +118,22 @@ int ExtractCommand(const CommandContext& c)
     return result.code == kFound ? kExitOk : kExitFailed;
 }
 
-int ExpandCommand(const CommandContext& c)
+int expandCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"name", "symbol", "offset", "begin", "end"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
-        return WrongCall(c.err, "expand takes one template");
+        return wrongCall(c.err, "expand takes one template");
     std::optional<int> offset;
     if (!o.integer("offset", 0, 1000000, offset))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     std::string text = utf8ToCp1252(o.positional()[0]);
     if (o.has("begin") || o.has("end")) {
-        const auto begin = ParseDateOption(o.text("begin").value_or(""));
-        const auto end = ParseDateOption(o.text("end").value_or(""));
+        const auto begin = parseDateOption(o.text("begin").value_or(""));
+        const auto end = parseDateOption(o.text("end").value_or(""));
         if (!begin || !end)
-            return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
+            return wrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
         text = expandImportRange(text, *begin, *end);
     }
     text = expandItemVariables(text, utf8ToCp1252(o.text("name").value_or("")),

@@ -15,41 +15,41 @@ namespace tarvelo {
 
 namespace {
 
-bool Open(PortfolioDocument& doc, const std::string& path, std::ostream& err)
+bool open(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok)
-        ReportFileError(err, path, opened.message);
-    ReportWarning(err, opened);
+        reportFileError(err, path, opened.message);
+    reportWarning(err, opened);
     return opened.ok;
 }
 
-bool Save(PortfolioDocument& doc, const std::string& path, std::ostream& err)
+bool save(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult saved = doc.onSaveDocument(path);
     if (!saved.ok)
-        ReportFileError(err, path, saved.message);
+        reportFileError(err, path, saved.message);
     return saved.ok;
 }
 
 } // namespace
 
-bool OpenForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err)
+bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
         err << "tarvelo-cli: " << locked.message << '\n';
         return false;
     }
-    return Open(doc, path, err);
+    return open(doc, path, err);
 }
 
-void ReportWarning(std::ostream& err, const DocumentResult& result)
+void reportWarning(std::ostream& err, const DocumentResult& result)
 {
     if (!result.warning.empty())
         err << "tarvelo-cli: " << cp1252ToUtf8(result.warning) << '\n';
 }
 
-ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err)
+ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err)
 {
     const std::vector<ItemKey> found = doc.findItemsByName(utf8ToCp1252(utf8Name));
     if (found.size() == 1)
@@ -70,15 +70,15 @@ ItemKey FindNamedItem(const PortfolioDocument& doc, const std::string& utf8Name,
     return {};
 }
 
-int ListCommand(const CommandContext& c)
+int listCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {}, {"nominal"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
-        return WrongCall(c.err, "list takes one portfolio file");
+        return wrongCall(c.err, "list takes one portfolio file");
     PortfolioDocument doc(1);
-    if (!Open(doc, o.positional()[0], c.err))
+    if (!open(doc, o.positional()[0], c.err))
         return kExitError;
     const ListViewOptions view = loadListViewOptions();
     const bool percent = !o.flag("nominal");
@@ -93,13 +93,13 @@ int ListCommand(const CommandContext& c)
     return kExitOk;
 }
 
-int NewCommand(const CommandContext& c)
+int newCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {}, {"force"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
-        return WrongCall(c.err, "new takes one portfolio file");
+        return wrongCall(c.err, "new takes one portfolio file");
     const std::string path = o.positional()[0];
     PortfolioDocument doc(1);
     if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
@@ -112,23 +112,23 @@ int NewCommand(const CommandContext& c)
         return kExitError;
     }
     doc.onNewDocument();
-    return Save(doc, path, c.err) ? kExitOk : kExitError;
+    return save(doc, path, c.err) ? kExitOk : kExitError;
 }
 
-int AddCommand(const CommandContext& c)
+int addCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"symbol", "server", "quantity", "buy-price"}, {"duplicate"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     std::optional<double> quantity;
     std::optional<double> buyPrice;
     if (!o.number("quantity", quantity) || !o.number("buy-price", buyPrice))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 2)
-        return WrongCall(c.err, "add takes a portfolio file and an item name");
+        return wrongCall(c.err, "add takes a portfolio file and an item name");
     const std::string path = o.positional()[0];
     PortfolioDocument doc(1);
-    if (!OpenForChange(doc, path, c.err))
+    if (!openForChange(doc, path, c.err))
         return kExitError;
     ItemSettings settings = newItemSettings(currentTime());
     settings.name = utf8ToCp1252(o.positional()[1]);
@@ -155,42 +155,42 @@ int AddCommand(const CommandContext& c)
     settings.quantity = quantity.value_or(0.0);
     settings.averageBuyPrice = buyPrice.value_or(0.0);
     doc.addItem(settings);
-    return Save(doc, path, c.err) ? kExitOk : kExitError;
+    return save(doc, path, c.err) ? kExitOk : kExitError;
 }
 
-int QuoteCommand(const CommandContext& c)
+int quoteCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"time"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 3)
-        return WrongCall(c.err, "quote takes a portfolio file, an item name and a value");
+        return wrongCall(c.err, "quote takes a portfolio file, an item name and a value");
     const std::string path = o.positional()[0];
-    const std::optional<double> parsed = ParseNumber(o.positional()[2]);
+    const std::optional<double> parsed = parseNumber(o.positional()[2]);
     if (!parsed)
-        return WrongCall(c.err, "the value must be a number such as 12.5");
+        return wrongCall(c.err, "the value must be a number such as 12.5");
     const double value = *parsed;
     if (!(value >= 0.001 && value <= 999999999))
-        return WrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
+        return wrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
     TimeStamp time = currentTime();
     if (const auto text = o.text("time")) {
-        const auto date = ParseDateOption(text->substr(0, 10));
+        const auto date = parseDateOption(text->substr(0, 10));
         const auto hour = text->size() == 16 && (*text)[10] == ' ' && (*text)[13] == ':'
-                              ? ParseInteger(text->substr(11, 2), 0, 23)
+                              ? parseInteger(text->substr(11, 2), 0, 23)
                               : std::nullopt;
-        const auto minute = hour ? ParseInteger(text->substr(14, 2), 0, 59) : std::nullopt;
+        const auto minute = hour ? parseInteger(text->substr(14, 2), 0, 59) : std::nullopt;
         if (!date || !minute)
-            return WrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
+            return wrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
         time = makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
     }
     PortfolioDocument doc(1);
-    if (!OpenForChange(doc, path, c.err))
+    if (!openForChange(doc, path, c.err))
         return kExitError;
-    const ItemKey item = FindNamedItem(doc, o.positional()[1], c.err);
+    const ItemKey item = findNamedItem(doc, o.positional()[1], c.err);
     if (!item)
         return kExitFailed;
     doc.insertQuotation(item, value, time);
-    return Save(doc, path, c.err) ? kExitOk : kExitError;
+    return save(doc, path, c.err) ? kExitOk : kExitError;
 }
 
 } // namespace tarvelo

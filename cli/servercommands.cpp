@@ -15,7 +15,7 @@ namespace tarvelo {
 namespace {
 
 // A settings write that failed; the message names the settings file.
-int SettingsNotSaved(std::ostream& err)
+int settingsNotSaved(std::ostream& err)
 {
     err << "tarvelo-cli: " << Profile::writeFailureMessage() << '\n'; // UTF-8 already
     return kExitError;
@@ -23,11 +23,11 @@ int SettingsNotSaved(std::ostream& err)
 
 } // namespace
 
-int ServersCommand(const CommandContext& c)
+int serversCommand(const CommandContext& c)
 {
     const auto& a = c.args;
     if (a.empty())
-        return WrongCall(c.err, "servers needs list, show, export, import or install");
+        return wrongCall(c.err, "servers needs list, show, export, import or install");
     const std::string& what = a[0];
     if (what == "list" && a.size() == 1) {
         std::vector<std::string> names;
@@ -56,7 +56,7 @@ int ServersCommand(const CommandContext& c)
     if (what == "export" && a.size() == 2) {
         const RegFileResult result = exportServerConfigs(a[1]);
         if (!result.ok) {
-            ReportFileError(c.err, a[1], result.message);
+            reportFileError(c.err, a[1], result.message);
             return kExitError;
         }
         return kExitOk;
@@ -64,20 +64,20 @@ int ServersCommand(const CommandContext& c)
     if (what == "import" && a.size() == 2) {
         const RegFileResult result = importServerConfigs(a[1]);
         if (!result.ok && result.message == Profile::writeFailureMessage())
-            return SettingsNotSaved(c.err);
+            return settingsNotSaved(c.err);
         if (!result.ok) {
-            ReportFileError(c.err, a[1], result.message + " Nothing was changed.");
+            reportFileError(c.err, a[1], result.message + " Nothing was changed.");
             return kExitError;
         }
         return kExitOk;
     }
     if (what == "install" && a.size() == 1) {
-        return installBuiltInServers() ? kExitOk : SettingsNotSaved(c.err);
+        return installBuiltInServers() ? kExitOk : settingsNotSaved(c.err);
     }
-    return WrongCall(c.err, "servers needs list, show NAME, export FILE, import FILE or install");
+    return wrongCall(c.err, "servers needs list, show NAME, export FILE, import FILE or install");
 }
 
-int OptionsCommand(const CommandContext& c)
+int optionsCommand(const CommandContext& c)
 {
     const auto& a = c.args;
     if (a.empty()) {
@@ -89,17 +89,17 @@ int OptionsCommand(const CommandContext& c)
     if (a[0] == "set" && a.size() == 3) {
         const OptionInfo* option = findGeneralOption(a[1]);
         if (!option)
-            return WrongCall(c.err, "unknown option '" + a[1] + "'");
-        const auto value = ParseInteger(a[2], option->low, option->high);
+            return wrongCall(c.err, "unknown option '" + a[1] + "'");
+        const auto value = parseInteger(a[2], option->low, option->high);
         if (!value) {
-            return WrongCall(c.err, a[1] + " takes a whole number from " + std::to_string(option->low) + " to "
+            return wrongCall(c.err, a[1] + " takes a whole number from " + std::to_string(option->low) + " to "
                                         + std::to_string(option->high));
         }
         GeneralOptions options = loadOptions();
         options.*option->field = static_cast<std::int32_t>(*value);
-        return saveOptions(options) ? kExitOk : SettingsNotSaved(c.err);
+        return saveOptions(options) ? kExitOk : settingsNotSaved(c.err);
     }
-    return WrongCall(c.err, "options takes no arguments, or set NAME VALUE");
+    return wrongCall(c.err, "options takes no arguments, or set NAME VALUE");
 }
 
 } // namespace tarvelo

@@ -17,7 +17,7 @@ namespace tarvelo {
 
 namespace {
 
-CalendarDate DateOf(TimeStamp time)
+CalendarDate dateOf(TimeStamp time)
 {
     const std::tm f = breakLocalTime(time);
     return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday};
@@ -25,32 +25,32 @@ CalendarDate DateOf(TimeStamp time)
 
 } // namespace
 
-int ExportCommand(const CommandContext& c)
+int exportCommand(const CommandContext& c)
 {
     if (c.args.size() != 2)
-        return WrongCall(c.err, "export takes a portfolio and an output file");
+        return wrongCall(c.err, "export takes a portfolio and an output file");
     PortfolioDocument doc(1);
     const DocumentResult opened = doc.onOpenDocument(c.args[0]);
     if (!opened.ok) {
-        ReportFileError(c.err, c.args[0], opened.message);
+        reportFileError(c.err, c.args[0], opened.message);
         return kExitError;
     }
-    ReportWarning(c.err, opened);
+    reportWarning(c.err, opened);
     const ExportResult result = exportQuotations(doc.items(), c.args[1]);
     if (!result.ok) {
-        ReportFileError(c.err, c.args[1], result.message);
+        reportFileError(c.err, c.args[1], result.message);
         return kExitError;
     }
     return kExitOk;
 }
 
-int ImportCommand(const CommandContext& c)
+int importCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"template", "format", "case", "begin", "end"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 3)
-        return WrongCall(c.err, "import takes a portfolio, an item name and a source");
+        return wrongCall(c.err, "import takes a portfolio, an item name and a source");
     const std::string path = o.positional()[0];
     const std::string source = o.positional()[2];
 
@@ -59,7 +59,7 @@ int ImportCommand(const CommandContext& c)
         settings.formatTemplate = utf8ToCp1252(*text);
     std::optional<int> format, caseInsensitive;
     if (!o.integer("format", 0, 3, format) || !o.integer("case", 0, 1, caseInsensitive))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (format) {
         settings.thousands = numberFormats()[static_cast<std::size_t>(*format)].thousands;
         settings.decimal = numberFormats()[static_cast<std::size_t>(*format)].decimal;
@@ -67,21 +67,21 @@ int ImportCommand(const CommandContext& c)
     if (caseInsensitive)
         settings.caseInsensitive = *caseInsensitive == 1;
     const TimeStamp now = currentTime();
-    CalendarDate begin = DateOf(now - 2592000);
-    CalendarDate end = DateOf(now);
+    CalendarDate begin = dateOf(now - 2592000);
+    CalendarDate end = dateOf(now);
     if (o.has("begin") || o.has("end")) {
-        const auto b = ParseDateOption(o.text("begin").value_or(""));
-        const auto e = ParseDateOption(o.text("end").value_or(""));
+        const auto b = parseDateOption(o.text("begin").value_or(""));
+        const auto e = parseDateOption(o.text("end").value_or(""));
         if (!b || !e)
-            return WrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
+            return wrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
         begin = *b;
         end = *e;
     }
 
     PortfolioDocument doc(1);
-    if (!OpenForChange(doc, path, c.err))
+    if (!openForChange(doc, path, c.err))
         return kExitError;
-    const ItemKey item = FindNamedItem(doc, o.positional()[1], c.err);
+    const ItemKey item = findNamedItem(doc, o.positional()[1], c.err);
     if (!item)
         return kExitFailed;
 
@@ -136,7 +136,7 @@ int ImportCommand(const CommandContext& c)
     c.out << result.count << " quotations imported\n";
     const DocumentResult saved = doc.onSaveDocument(path);
     if (!saved.ok) {
-        ReportFileError(c.err, path, saved.message);
+        reportFileError(c.err, path, saved.message);
         return kExitError;
     }
     return kExitOk;

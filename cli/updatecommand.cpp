@@ -15,7 +15,7 @@ namespace tarvelo {
 
 namespace {
 
-std::string FinalText(const DownloadMessage& m)
+std::string finalText(const DownloadMessage& m)
 {
     if (m.code == DownloadCode::Done && m.quotation) {
         char value[64];
@@ -27,25 +27,25 @@ std::string FinalText(const DownloadMessage& m)
 
 } // namespace
 
-int UpdateCommand(const CommandContext& c)
+int updateCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"slots"}))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
-        return WrongCall(c.err, "update takes one portfolio file");
+        return wrongCall(c.err, "update takes one portfolio file");
     std::optional<int> slots;
     if (!o.integer("slots", 1, 500, slots))
-        return WrongCall(c.err, o.error());
+        return wrongCall(c.err, o.error());
     const std::string path = o.positional()[0];
 
     PortfolioDocument doc(slots.value_or(loadOptions().numberDownloads));
     const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok) {
-        ReportFileError(c.err, path, opened.message);
+        reportFileError(c.err, path, opened.message);
         return kExitError;
     }
-    ReportWarning(c.err, opened);
+    reportWarning(c.err, opened);
 
     MessageQueue queue;
     DownloadStatusRouter router(doc);
@@ -74,7 +74,7 @@ int UpdateCommand(const CommandContext& c)
             }
             ++finals;
             allFound = allFound && m.code == DownloadCode::Done;
-            c.out << cp1252ToUtf8(m.itemName) << '\t' << cp1252ToUtf8(FinalText(m)) << std::endl;
+            c.out << cp1252ToUtf8(m.itemName) << '\t' << cp1252ToUtf8(finalText(m)) << std::endl;
             // As in unattended mode, a page without the quotation is not kept.
             settleUnmatchedPage(m, false);
             router.route(m);
@@ -91,10 +91,10 @@ int UpdateCommand(const CommandContext& c)
     if (doc.hasNewQuotations()) {
         const DocumentResult saved = doc.saveMerged();
         if (!saved.ok) {
-            ReportFileError(c.err, path, saved.message);
+            reportFileError(c.err, path, saved.message);
             return kExitError;
         }
-        ReportWarning(c.err, saved);
+        reportWarning(c.err, saved);
     }
     return allFound ? kExitOk : kExitFailed;
 }

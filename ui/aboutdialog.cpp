@@ -13,7 +13,7 @@
 
 namespace tarvelo {
 
-QString AboutDialog::ContactAddress()
+QString AboutDialog::contactAddress()
 {
     return QStringLiteral("tarvelo@example.org");
 }
@@ -24,7 +24,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(text(strings::kAboutTitle));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(ApplicationIcon().pixmap(48, 48));
+    icon->setPixmap(applicationIcon().pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
     auto* version = new QLabel(text(strings::kAboutVersion), this);
     version->setObjectName(QStringLiteral("versionLabel"));
@@ -35,12 +35,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
                                                             QString::fromStdString(installedServerSetVersionText())),
                                this);
     servers->setObjectName(QStringLiteral("serverVersionLabel"));
-    auto* contact = new QLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(ContactAddress()), this);
+    auto* contact = new QLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(contactAddress()), this);
     contact->setObjectName(QStringLiteral("contactLabel"));
     contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
     contact->setOpenExternalLinks(false);
     connect(contact, &QLabel::linkActivated, this,
-            [](const QString& link) { Shell::instance().open(ToCp1252(link)); });
+            [](const QString& link) { Shell::instance().open(toCp1252(link)); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));

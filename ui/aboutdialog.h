@@ -11,7 +11,7 @@ class AboutDialog : public QDialog {
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
 
-    static QString ContactAddress();
+    static QString contactAddress();
 };
 
 } // namespace tarvelo

@@ -15,7 +15,7 @@ namespace {
 using Drawing = std::function<void(QPainter&)>;
 
 // Draws in a 16 by 16 unit square at the sizes a toolbar and a title bar ask for.
-QIcon Drawn(const Drawing& draw)
+QIcon drawn(const Drawing& draw)
 {
     QIcon icon;
     for (const int size : {16, 24, 32, 48}) {
@@ -37,7 +37,7 @@ const QColor kBlue(40, 100, 190);
 const QColor kGreen(30, 150, 60);
 const QColor kRed(200, 40, 40);
 
-void Sheet(QPainter& p, const QColor& fill = kPaper)
+void sheet(QPainter& p, const QColor& fill = kPaper)
 {
     QPainterPath sheet;
     sheet.moveTo(3, 1.5);
@@ -53,7 +53,7 @@ void Sheet(QPainter& p, const QColor& fill = kPaper)
     p.drawLine(QPointF(10, 4.5), QPointF(13, 4.5));
 }
 
-void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour)
+void arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour)
 {
     p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawLine(from, to);
@@ -71,7 +71,7 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour)
     p.drawPath(head);
 }
 
-void ChartLine(QPainter& p, const QColor& colour, double width)
+void chartLine(QPainter& p, const QColor& colour, double width)
 {
     p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
@@ -79,7 +79,7 @@ void ChartLine(QPainter& p, const QColor& colour, double width)
     p.drawPolyline(points, 4);
 }
 
-void Application(QPainter& p)
+void application(QPainter& p)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(kBlue);
@@ -87,10 +87,10 @@ void Application(QPainter& p)
     p.setPen(QPen(QColor(255, 255, 255, 90), 0.6));
     for (double y : {4.5, 8.0, 11.5})
         p.drawLine(QPointF(2, y), QPointF(14, y));
-    ChartLine(p, QColor(255, 215, 60), 2.0);
+    chartLine(p, QColor(255, 215, 60), 2.0);
 }
 
-void Cross(QPainter& p)
+void cross(QPainter& p)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(kRed);
@@ -100,7 +100,7 @@ void Cross(QPainter& p)
     p.drawLine(QPointF(13.2, 9.8), QPointF(9.8, 13.2));
 }
 
-void Letter(QPainter& p, const QString& text, const QColor& colour, QRectF box, int weight = QFont::Bold)
+void letter(QPainter& p, const QString& text, const QColor& colour, QRectF box, int weight = QFont::Bold)
 {
     QFont font(QStringLiteral("Sans"));
     font.setPixelSize(static_cast<int>(box.height()));
@@ -110,12 +110,12 @@ void Letter(QPainter& p, const QString& text, const QColor& colour, QRectF box, 
     p.drawText(box, Qt::AlignCenter, text);
 }
 
-Drawing DrawingOf(int command)
+Drawing drawingOf(int command)
 {
     using namespace commands;
     switch (command) {
     case kFileNew:
-        return [](QPainter& p) { Sheet(p); };
+        return [](QPainter& p) { sheet(p); };
     case kFileOpen:
         return [](QPainter& p) {
             p.setPen(QPen(kInk, 1));
@@ -142,17 +142,17 @@ Drawing DrawingOf(int command)
         };
     case kImportQuotations:
         return [](QPainter& p) {
-            Sheet(p);
-            Arrow(p, QPointF(0.5, 9), QPointF(7, 9), kGreen);
+            sheet(p);
+            arrow(p, QPointF(0.5, 9), QPointF(7, 9), kGreen);
         };
     case kExport:
         return [](QPainter& p) {
-            Sheet(p);
-            Arrow(p, QPointF(7, 9), QPointF(14, 9), kBlue);
+            sheet(p);
+            arrow(p, QPointF(7, 9), QPointF(14, 9), kBlue);
         };
     case kInsertItem:
         return [](QPainter& p) {
-            Sheet(p);
+            sheet(p);
             p.setPen(QPen(kGreen, 2.2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(8, 6.5), QPointF(8, 12.5));
             p.drawLine(QPointF(5, 9.5), QPointF(11, 9.5));
@@ -170,10 +170,10 @@ Drawing DrawingOf(int command)
     case kEditCopy:
         return [](QPainter& p) {
             p.translate(-1.5, -1);
-            Sheet(p);
+            sheet(p);
             p.translate(3.5, 2.5);
             p.scale(0.85, 0.85);
-            Sheet(p, QColor(235, 242, 252));
+            sheet(p, QColor(235, 242, 252));
         };
     case kEditPaste:
         return [](QPainter& p) {
@@ -187,7 +187,7 @@ Drawing DrawingOf(int command)
         };
     case kManualQuotation:
         return [](QPainter& p) {
-            Sheet(p);
+            sheet(p);
             p.setPen(QPen(QColor(170, 120, 40), 2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(5, 12.5), QPointF(12.5, 5));
             p.setPen(QPen(kInk, 1));
@@ -228,7 +228,7 @@ Drawing DrawingOf(int command)
             p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
         };
     case kPercentValues:
-        return [](QPainter& p) { Letter(p, QStringLiteral("%"), kBlue, QRectF(0, 0, 16, 16)); };
+        return [](QPainter& p) { letter(p, QStringLiteral("%"), kBlue, QRectF(0, 0, 16, 16)); };
     case kCompareAll:
         return [](QPainter& p) {
             p.setPen(QPen(kInk, 1));
@@ -250,11 +250,11 @@ Drawing DrawingOf(int command)
             p.setPen(QPen(kBlue, 1.4));
             p.drawLine(QPointF(4, 2), QPointF(4, 14));
             p.drawLine(QPointF(12, 2), QPointF(12, 14));
-            Arrow(p, QPointF(6, 8), QPointF(10.5, 8), kRed);
+            arrow(p, QPointF(6, 8), QPointF(10.5, 8), kRed);
         };
     case kFilePrintPreview:
         return [](QPainter& p) {
-            Sheet(p);
+            sheet(p);
             p.setPen(QPen(kInk, 1.4));
             p.setBrush(QColor(210, 230, 250));
             p.drawEllipse(QRectF(4, 5, 6, 6));
@@ -276,7 +276,7 @@ Drawing DrawingOf(int command)
             p.setPen(Qt::NoPen);
             p.setBrush(kBlue);
             p.drawEllipse(QRectF(1, 1, 14, 14));
-            Letter(p, QStringLiteral("?"), Qt::white, QRectF(1, 1.5, 14, 13));
+            letter(p, QStringLiteral("?"), Qt::white, QRectF(1, 1.5, 14, 13));
         };
     case kConnectionStatus:
         return [](QPainter& p) {
@@ -296,23 +296,23 @@ Drawing DrawingOf(int command)
 
 } // namespace
 
-QIcon ApplicationIcon()
+QIcon applicationIcon()
 {
-    return Drawn(Application);
+    return drawn(application);
 }
 
-QIcon AbortedApplicationIcon()
+QIcon abortedApplicationIcon()
 {
-    return Drawn([](QPainter& p) {
-        Application(p);
-        Cross(p);
+    return drawn([](QPainter& p) {
+        application(p);
+        cross(p);
     });
 }
 
-QIcon CommandIcon(int command)
+QIcon commandIcon(int command)
 {
-    const Drawing drawing = DrawingOf(command);
-    return drawing ? Drawn(drawing) : QIcon();
+    const Drawing drawing = drawingOf(command);
+    return drawing ? drawn(drawing) : QIcon();
 }
 
 } // namespace tarvelo

@@ -20,12 +20,12 @@
 
 namespace tarvelo {
 
-bool WantsUnattendedMode(int argc, char** argv)
+bool wantsUnattendedMode(int argc, char** argv)
 {
     return parseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).unattended;
 }
 
-int RunTarvelo(const std::vector<std::string>& args)
+int runTarvelo(const std::vector<std::string>& args)
 {
     const CommandLine line = parseCommandLine(args);
     GeneralOptions options = loadOptions();
@@ -49,7 +49,7 @@ int RunTarvelo(const std::vector<std::string>& args)
                 started = false;
                 status = 2;
             } else {
-                const std::string path = ToPath(QFileInfo(FromPath(line.portfolio)).absoluteFilePath());
+                const std::string path = toPath(QFileInfo(fromPath(line.portfolio)).absoluteFilePath());
                 const DocumentResult opened = doc.onOpenDocument(path);
                 if (!opened.ok) {
                     std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(opened.message).c_str());
@@ -70,7 +70,7 @@ int RunTarvelo(const std::vector<std::string>& args)
                 }
             }
         } else if (!line.portfolio.empty()) {
-            if (!frame.openDocument(FromPath(line.portfolio))) {
+            if (!frame.openDocument(fromPath(line.portfolio))) {
                 started = false; // the message has been shown
                 status = 1;
             } else {

@@ -81,13 +81,13 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
     const auto setState = [&](int icon) {
         if (!row)
             return;
-        const QString status = FromCp1252(connectionStatusText(m));
+        const QString status = fromCp1252(connectionStatusText(m));
         row->setText(2, status);
         // A long status is cut to the column; the tool tip reads it whole.
         for (int column = 0; column < m_list->columnCount(); ++column)
             row->setToolTip(column, status);
         if (row->data(0, kIconRole).toInt() != icon) {
-            row->setIcon(0, ConnectionStateIcon(icon));
+            row->setIcon(0, connectionStateIcon(icon));
             row->setData(0, kIconRole, icon);
         }
     };
@@ -96,7 +96,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         delete row;
         row = new QTreeWidgetItem(m_list);
         row->setText(0, QString::number(m.worker));
-        row->setText(1, FromCp1252(m.itemName));
+        row->setText(1, fromCp1252(m.itemName));
         row->setData(0, kKeyRole, QVariant::fromValue<qulonglong>(m.itemKey.key));
         row->setData(0, kIconRole, -1);
         setState(0);
@@ -142,7 +142,7 @@ void ConnectionStatusWindow::removeAllRows()
 void ConnectionStatusWindow::setTitleFor(const std::string& portfolioTitle, bool aborting)
 {
     setWindowTitle(QStringLiteral("[%1] - %2")
-                       .arg(FromCp1252(portfolioTitle),
+                       .arg(fromCp1252(portfolioTitle),
                             aborting ? QStringLiteral("Abort connections...") : QStringLiteral("Connections")));
 }
 

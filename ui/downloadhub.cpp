@@ -50,7 +50,7 @@ bool DownloadHub::event(QEvent* event)
     return true;
 }
 
-QString DownloadHub::DownloadPaneText(int running)
+QString DownloadHub::downloadPaneText(int running)
 {
     if (running <= 0)
         return {};
@@ -110,15 +110,15 @@ void DownloadHub::showTestResult(DownloadMessage& m)
         char value[64];
         std::snprintf(value, sizeof value, "%2.4f", m.quotation->value);
         text = QStringLiteral("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
-                   .arg(FromCp1252(m.itemName), QString::fromLatin1(value),
-                        FromCp1252(formatLocalTime(m.quotation->time, "%c")));
+                   .arg(fromCp1252(m.itemName), QString::fromLatin1(value),
+                        fromCp1252(formatLocalTime(m.quotation->time, "%c")));
         icon = Prompter::Icon::Information;
     } else if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound) {
-        text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(FromCp1252(m.itemName),
-                                                                        FromCp1252(m.extractionMessage));
+        text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(fromCp1252(m.itemName),
+                                                                        fromCp1252(m.extractionMessage));
     } else {
         text = QStringLiteral("Download error:\nItem: %1\nURL: %2\n%3")
-                   .arg(FromCp1252(m.itemName), FromCp1252(m.url), FromCp1252(m.errorText));
+                   .arg(fromCp1252(m.itemName), fromCp1252(m.url), fromCp1252(m.errorText));
     }
     Prompter::instance().inform(nullptr, text, icon);
     // The page of a failed test is not shown anywhere; it is not kept either.

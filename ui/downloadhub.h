@@ -34,7 +34,7 @@ public:
 
     // The status bar's download pane: empty, "1 Quotation beeing updated" or
     // "%i Quotations beeing updated".
-    static QString DownloadPaneText(int running);
+    static QString downloadPaneText(int running);
 
 signals:
     void runningUpdatesChanged(int running);

@@ -22,7 +22,7 @@ namespace tarvelo {
 
 namespace {
 
-QTimeEdit* MakeTimeEdit(int hour, int minute, const QString& name, QWidget* parent)
+QTimeEdit* makeTimeEdit(int hour, int minute, const QString& name, QWidget* parent)
 {
     auto* edit = new QTimeEdit(QTime(std::clamp(hour, 0, 23), std::clamp(minute, 0, 59)), parent);
     edit->setObjectName(name);
@@ -31,7 +31,7 @@ QTimeEdit* MakeTimeEdit(int hour, int minute, const QString& name, QWidget* pare
     return edit;
 }
 
-QCheckBox* MakeCheck(const QString& text, std::int32_t checked, const QString& name, QWidget* parent)
+QCheckBox* makeCheck(const QString& text, std::int32_t checked, const QString& name, QWidget* parent)
 {
     auto* check = new QCheckBox(text, parent);
     check->setObjectName(name);
@@ -39,7 +39,7 @@ QCheckBox* MakeCheck(const QString& text, std::int32_t checked, const QString& n
     return check;
 }
 
-bool AllDigits(const QString& text)
+bool allDigits(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
@@ -55,23 +55,23 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     auto* downloadsLabel = new QLabel(QStringLiteral("Maximal number of simultaneous downloads: "), this);
     QWidget* downloads = makeNumberField(m_downloads, "numberDownloads", options.numberDownloads, "NumberDownloads");
     downloadsLabel->setBuddy(m_downloads.edit);
-    m_downloadStatus = MakeCheck(QStringLiteral("Show download status automatically"), options.downloadStatus,
+    m_downloadStatus = makeCheck(QStringLiteral("Show download status automatically"), options.downloadStatus,
                                  QStringLiteral("downloadStatusCheck"), this);
-    m_showFile = MakeCheck(QStringLiteral("Show downloaded file if quotation not found"), options.showFileOnError,
+    m_showFile = makeCheck(QStringLiteral("Show downloaded file if quotation not found"), options.showFileOnError,
                            QStringLiteral("showFileCheck"), this);
-    m_autoupdate = MakeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
+    m_autoupdate = makeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
                              QStringLiteral("autoupdateCheck"), this);
     QWidget* interval = makeNumberField(m_interval, "interval", options.updateInterval, "UpdateIntervall");
     m_onlyBetween =
-        MakeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
-    m_start = MakeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
-    m_end = MakeTimeEdit(options.hour2, options.minute2, QStringLiteral("endTime"), this);
+        makeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
+    m_start = makeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
+    m_end = makeTimeEdit(options.hour2, options.minute2, QStringLiteral("endTime"), this);
 
     auto* exitGroup = new QGroupBox(QStringLiteral("On program exit"), this);
     exitGroup->setObjectName(QStringLiteral("onExitGroup"));
-    m_saveViewOptions = MakeCheck(QStringLiteral("Save view options"), options.autosaveWindows,
+    m_saveViewOptions = makeCheck(QStringLiteral("Save view options"), options.autosaveWindows,
                                   QStringLiteral("saveViewOptionsCheck"), exitGroup);
-    m_savePortfolio = MakeCheck(QStringLiteral("Save portfolio file"), options.autosaveOnExit,
+    m_savePortfolio = makeCheck(QStringLiteral("Save portfolio file"), options.autosaveOnExit,
                                 QStringLiteral("savePortfolioCheck"), exitGroup);
     auto* exitLayout = new QVBoxLayout(exitGroup);
     exitLayout->addWidget(m_saveViewOptions);
@@ -199,7 +199,7 @@ bool GeneralOptionsDialog::readNumber(const NumberField& field, std::int32_t& va
     bool ok = false;
     const qlonglong number = text.toLongLong(&ok);
     QString message;
-    if (!ok && !AllDigits(text))
+    if (!ok && !allDigits(text))
         message = QStringLiteral("Please enter an integer.");
     else if (!ok || number < field.low || number > field.high) // a run of digits too long to read is too large
         message = QStringLiteral("Please enter an integer between %1 and %2.").arg(field.low).arg(field.high);
@@ -233,7 +233,7 @@ void GeneralOptionsDialog::accept()
     m_options = taken;
     // Settings that cannot be stored still hold for this session.
     saveOptions(m_options);
-    ReportUnsavedSettings(this);
+    reportUnsavedSettings(this);
     QDialog::accept();
 }
 

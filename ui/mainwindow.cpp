@@ -73,7 +73,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     : QMainWindow(parent), m_doc(doc), m_options(options), m_engine(engine), m_unattended(unattended)
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowIcon(ApplicationIcon());
+    setWindowIcon(applicationIcon());
     setAcceptDrops(true);
     restorePlacement();
 
@@ -110,7 +110,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_updateTimer->setTimerType(Qt::PreciseTimer); // the daily window's bounds are exact
     connect(m_updateTimer, &QTimer::timeout, this, &MainWindow::onUpdateTimer);
     if (m_options.autoupdate)
-        StartUpdateTimer(m_options.updateInterval);
+        startUpdateTimer(m_options.updateInterval);
 
     // Another program (a scheduled update, a script) may save the portfolio while it is
     // shown here; an unchanged window follows the file.
@@ -223,7 +223,7 @@ void MainWindow::reportUnsavedSettings()
 {
     // Nobody could answer a message box in unattended mode.
     if (!m_unattended)
-        ReportUnsavedSettings(this);
+        tarvelo::reportUnsavedSettings(this);
 }
 
 // Commands -------------------------------------------------------------------------
@@ -241,7 +241,7 @@ QAction* MainWindow::addCommand(int command, const QString& text, const QString&
     action->setToolTip(tip);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
-    const QIcon icon = CommandIcon(command);
+    const QIcon icon = commandIcon(command);
     if (!icon.isNull())
         action->setIcon(icon);
     m_actions[command] = action;
@@ -548,7 +548,7 @@ void MainWindow::showContextMenu(const QPoint& globalPos)
 
 // Automatic update ------------------------------------------------------------------
 
-void MainWindow::StartUpdateTimer(int minutes)
+void MainWindow::startUpdateTimer(int minutes)
 {
     if (minutes <= 0) {
         m_updateTimer->stop();
@@ -584,7 +584,7 @@ int MainWindow::updateAllQuotations()
     const int jobs = updateItems(m_doc, m_doc.getItemPositions(), m_engine, *m_hub);
     // The next automatic update comes one full period after this one.
     if (m_options.autoupdate)
-        StartUpdateTimer(m_options.updateInterval);
+        startUpdateTimer(m_options.updateInterval);
     updateCommandStates();
     return jobs;
 }
@@ -596,10 +596,10 @@ void MainWindow::abortDownloads()
     if (!updatesUnderWay())
         return;
     m_aborting = true;
-    m_status->setTitleFor(ToCp1252(portfolioTitle()), true);
+    m_status->setTitleFor(toCp1252(portfolioTitle()), true);
     m_status->setAbortEnabled(false);
     if (m_tray)
-        m_tray->setIcon(AbortedApplicationIcon());
+        m_tray->setIcon(abortedApplicationIcon());
     requestAbortDownloads();
     updateCommandStates();
 }
@@ -609,7 +609,7 @@ void MainWindow::toggleConnectionStatus()
     if (m_status->isVisible()) {
         m_status->hide();
     } else {
-        m_status->setTitleFor(ToCp1252(portfolioTitle()), m_aborting);
+        m_status->setTitleFor(toCp1252(portfolioTitle()), m_aborting);
         m_status->show();
         m_status->raise();
         m_status->activateWindow();
@@ -617,7 +617,7 @@ void MainWindow::toggleConnectionStatus()
     updateCommandStates();
 }
 
-QString MainWindow::NotificationTip(const QString& title, int running)
+QString MainWindow::notificationTip(const QString& title, int running)
 {
     QString tip = running <= 0  ? text(strings::kTrayEnd).arg(title)
                   : running == 1 ? text(strings::kTrayOneDownload).arg(title)
@@ -627,14 +627,14 @@ QString MainWindow::NotificationTip(const QString& title, int running)
 
 void MainWindow::onRunningUpdatesChanged(int running)
 {
-    const QString text = DownloadHub::DownloadPaneText(running);
+    const QString text = DownloadHub::downloadPaneText(running);
     // The pane grows to its widest text and never shrinks.
     const int width = QFontMetrics(statusBar()->font()).horizontalAdvance(text) + 12;
     if (width > m_downloadPane->minimumWidth())
         m_downloadPane->setMinimumWidth(width);
     m_downloadPane->setText(text);
     if (m_unattended)
-        setNotificationTip(NotificationTip(portfolioTitle(), running));
+        setNotificationTip(notificationTip(portfolioTitle(), running));
     updateCommandStates();
 }
 
@@ -674,10 +674,10 @@ void MainWindow::setNotificationTip(const QString& text)
 
 void MainWindow::showNotificationIcon()
 {
-    setNotificationTip(FromPath(m_doc.getPathName()));
+    setNotificationTip(fromPath(m_doc.getPathName()));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    m_tray = new QSystemTrayIcon(ApplicationIcon(), this);
+    m_tray = new QSystemTrayIcon(applicationIcon(), this);
     m_tray->setObjectName(QStringLiteral("notificationIcon"));
     m_tray->setToolTip(m_tip);
     auto* menu = new QMenu(this);
@@ -701,9 +701,9 @@ void MainWindow::exportServerConfigurations()
                                                            text(strings::kRegistryFilter), QStringLiteral("reg"));
     if (path.isEmpty())
         return;
-    const RegFileResult result = exportServerConfigs(ToPath(path));
+    const RegFileResult result = exportServerConfigs(toPath(path));
     if (!result.ok)
-        Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(result.message), Prompter::Icon::Warning);
 }
 
 void MainWindow::showOptions()
@@ -715,7 +715,7 @@ void MainWindow::showOptions()
     m_status->setDownloadStatus(m_options.downloadStatus != 0);
     m_status->setShowFileOnError(m_options.showFileOnError != 0);
     m_hub->setDownloadStatus(m_options.downloadStatus != 0);
-    StartUpdateTimer(m_options.autoupdate ? m_options.updateInterval : 0);
+    startUpdateTimer(m_options.autoupdate ? m_options.updateInterval : 0);
 }
 
 void MainWindow::showAbout()
@@ -734,7 +734,7 @@ void MainWindow::openHelpPage(const char* fileName)
         if (QFileInfo::exists(shared))
             path = QDir::cleanPath(shared);
     }
-    Shell::instance().openFile(ToPath(path));
+    Shell::instance().openFile(toPath(path));
 }
 
 // The portfolio ---------------------------------------------------------------------------
@@ -743,14 +743,14 @@ QString MainWindow::portfolioTitle() const
 {
     if (m_doc.getPathName().empty())
         return QStringLiteral("Untitled");
-    return QFileInfo(FromPath(m_doc.getPathName())).fileName();
+    return QFileInfo(fromPath(m_doc.getPathName())).fileName();
 }
 
 void MainWindow::updateTitles()
 {
     setWindowTitle(portfolioTitle() + QStringLiteral("[*] - Tarvelo"));
     setWindowModified(m_doc.isModified());
-    m_hub->setPortfolioTitle(ToCp1252(portfolioTitle()));
+    m_hub->setPortfolioTitle(toCp1252(portfolioTitle()));
 }
 
 void MainWindow::updateRecentFiles()
@@ -758,7 +758,7 @@ void MainWindow::updateRecentFiles()
     m_recentMenu->clear();
     int number = 1;
     for (const std::string& file : m_recent.files()) {
-        const QString path = FromPath(file);
+        const QString path = fromPath(file);
         QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(path));
         entry->setData(path);
         entry->setStatusTip(QStringLiteral("Open this portfolio"));
@@ -811,7 +811,7 @@ bool MainWindow::openDocument(const QString& path)
 {
     if (updatesUnderWay() || !saveModified())
         return false;
-    const std::string file = ToPath(QFileInfo(path).absoluteFilePath());
+    const std::string file = toPath(QFileInfo(path).absoluteFilePath());
     const DocumentResult opened = m_doc.onOpenDocument(file);
     if (!opened.ok) {
         if (!QFileInfo::exists(path)) {
@@ -819,7 +819,7 @@ bool MainWindow::openDocument(const QString& path)
             m_recent.save();
             updateRecentFiles();
         }
-        Prompter::instance().inform(this, FromCp1252(opened.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(opened.message), Prompter::Icon::Warning);
         return false;
     }
     m_recent.add(file);
@@ -827,7 +827,7 @@ bool MainWindow::openDocument(const QString& path)
     updateRecentFiles();
     onDocumentOpened();
     if (!opened.warning.empty())
-        Prompter::instance().inform(this, FromCp1252(opened.warning), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(opened.warning), Prompter::Icon::Warning);
     return true;
 }
 
@@ -856,7 +856,7 @@ DocumentResult MainWindow::saveToChangedFile()
                        "Merge adds the new items and quotations of this window to the file as it is now; "
                        "other changes made here are dropped.\n"
                        "Overwrite replaces the file with the portfolio as this window shows it.")
-            .arg(FromPath(m_doc.getPathName()));
+            .arg(fromPath(m_doc.getPathName()));
     const QStringList buttons{QStringLiteral("&Merge"), QStringLiteral("&Overwrite"), QStringLiteral("Cancel")};
     switch (Prompter::instance().choose(this, question, buttons)) {
     case 0:
@@ -871,8 +871,8 @@ DocumentResult MainWindow::saveToChangedFile()
 void MainWindow::onDocumentOpened()
 {
     if (m_options.autoupdate)
-        StartUpdateTimer(m_options.updateInterval);
-    m_status->setTitleFor(ToCp1252(portfolioTitle()), false);
+        startUpdateTimer(m_options.updateInterval);
+    m_status->setTitleFor(toCp1252(portfolioTitle()), false);
     m_status->removeAllRows();
     updateTitles();
     updateCommandStates();
@@ -883,32 +883,32 @@ bool MainWindow::saveDocument()
     const std::string& path = m_doc.getPathName();
     if (path.empty())
         return saveDocumentAs();
-    const QFileInfo info(FromPath(path));
+    const QFileInfo info(fromPath(path));
     if (info.exists() && !info.isWritable())
         return saveDocumentAs();
     const DocumentResult saved = m_doc.diskState() == PortfolioDocument::DiskState::Changed ? saveToChangedFile()
                                                                                        : m_doc.onSaveDocument(path);
     if (!saved.ok) {
         if (!saved.message.empty()) // empty when the user cancelled
-            Prompter::instance().inform(this, FromCp1252(saved.message), Prompter::Icon::Warning);
+            Prompter::instance().inform(this, fromCp1252(saved.message), Prompter::Icon::Warning);
         return false;
     }
     if (!saved.warning.empty())
-        Prompter::instance().inform(this, FromCp1252(saved.warning), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(saved.warning), Prompter::Icon::Warning);
     updateTitles();
     return true;
 }
 
 bool MainWindow::saveDocumentAs()
 {
-    QString proposed = m_doc.getPathName().empty() ? QStringLiteral("Quotes") : FromPath(m_doc.getPathName());
+    QString proposed = m_doc.getPathName().empty() ? QStringLiteral("Quotes") : fromPath(m_doc.getPathName());
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Save As"), proposed,
                                                            QStringLiteral("Tarvelo Files (*.qvx)"), QStringLiteral("qvx"));
     if (path.isEmpty())
         return false;
-    const DocumentResult saved = m_doc.onSaveDocument(ToPath(path));
+    const DocumentResult saved = m_doc.onSaveDocument(toPath(path));
     if (!saved.ok) {
-        Prompter::instance().inform(this, FromCp1252(saved.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(saved.message), Prompter::Icon::Warning);
         return false;
     }
     m_recent.add(m_doc.getPathName());
@@ -973,7 +973,7 @@ QString MainWindow::downloadPaneText() const
 
 QString MainWindow::clockPaneText() const
 {
-    return FromCp1252(formatLocalTime(now(), "%X"));
+    return fromCp1252(formatLocalTime(now(), "%X"));
 }
 
 } // namespace tarvelo

@@ -48,7 +48,7 @@ public:
     void setClock(Clock clock);
 
     // Minutes above 0 (re)start the automatic update with that period; 0 stops it.
-    void StartUpdateTimer(int minutes);
+    void startUpdateTimer(int minutes);
     bool updateTimerActive() const;
     int updateTimerRemaining() const; // milliseconds, -1 when stopped
     // One tick of the automatic update: updates all inside the daily window.
@@ -89,7 +89,7 @@ public:
     int exitCode() const { return m_exitCode; }
 
     // The tip text of the notification icon for this many running updates.
-    static QString NotificationTip(const QString& title, int running);
+    static QString notificationTip(const QString& title, int running);
 
 signals:
     // Unattended mode has saved the portfolio; the program should end.

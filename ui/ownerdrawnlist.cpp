@@ -7,7 +7,7 @@
 
 namespace tarvelo {
 
-QString ShortenText(const QString& text, int width, int margin, const QFontMetrics& metrics)
+QString shortenText(const QString& text, int width, int margin, const QFontMetrics& metrics)
 {
     if (text.isEmpty() || metrics.horizontalAdvance(text) + margin <= width)
         return text;
@@ -67,10 +67,10 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
             painter->drawEllipse(dot);
             painter->restore();
         }
-        const QString shown = ShortenText(text, r - label.left() - 12, 4, metrics);
+        const QString shown = shortenText(text, r - label.left() - 12, 4, metrics);
         painter->drawText(label.adjusted(2, 0, -12, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     } else if (!text.isEmpty()) {
-        const QString shown = ShortenText(text, option.rect.width(), 12, metrics);
+        const QString shown = shortenText(text, option.rect.width(), 12, metrics);
         Qt::Alignment alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
         if (shown != text || alignment == 0)
             alignment = Qt::AlignLeft;

@@ -10,7 +10,7 @@ namespace tarvelo {
 
 // A text cut to fit a width with a margin: unchanged when it fits, else characters are
 // dropped from its end (keeping at least one) until it fits with "..." appended.
-QString ShortenText(const QString& text, int width, int margin, const QFontMetrics& metrics);
+QString shortenText(const QString& text, int width, int margin, const QFontMetrics& metrics);
 
 // A report list that draws its rows itself: the selection highlighted across the full
 // width (at least to the right edge of the view), texts that do not fit ending in "...",

@@ -77,8 +77,8 @@ private:
             return;
         const auto cells = rowCells(*item, m_options.percent, m_now ? m_now : currentTime());
         for (int column = 0; column < kListColumns; ++column)
-            m_texts[static_cast<std::size_t>(column)] = FromCp1252(cells[static_cast<std::size_t>(column)]);
-        m_icon = PortfolioRowIcon(rowIcon(*item));
+            m_texts[static_cast<std::size_t>(column)] = fromCp1252(cells[static_cast<std::size_t>(column)]);
+        m_icon = portfolioRowIcon(rowIcon(*item));
     }
 
     const PortfolioDocument& m_doc;
@@ -93,7 +93,7 @@ private:
 namespace {
 
 // The key of one of the list's rows, all of which are PortfolioRows.
-ItemKey RowKey(const QTreeWidgetItem* row)
+ItemKey rowKey(const QTreeWidgetItem* row)
 {
     return static_cast<const PortfolioRow*>(row)->key();
 }
@@ -178,7 +178,7 @@ void PortfolioListView::rebuild()
     m_scrollPending = false;
     m_totalsStale = false;
     m_pending->stop();
-    m_amountText = FromCp1252(totalsText(m_doc.items(), m_options.percent));
+    m_amountText = fromCp1252(totalsText(m_doc.items(), m_options.percent));
     emit amountTextChanged(m_amountText);
 }
 
@@ -223,7 +223,7 @@ int PortfolioListView::sortedPlace(const SecurityItem& item, std::uint64_t key) 
     int high = topLevelItemCount();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        const std::uint64_t other = RowKey(topLevelItem(middle)).key;
+        const std::uint64_t other = rowKey(topLevelItem(middle)).key;
         const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
         if (otherItem && !rowBefore(item, key, *otherItem, other))
             low = middle + 1;
@@ -267,7 +267,7 @@ void PortfolioListView::updateRow(ItemKey pos)
     const auto outOfPlace = [&](int neighbour, bool above) {
         if (neighbour < 0 || neighbour >= topLevelItemCount())
             return false;
-        const std::uint64_t other = RowKey(topLevelItem(neighbour)).key;
+        const std::uint64_t other = rowKey(topLevelItem(neighbour)).key;
         const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
         if (!otherItem)
             return false;
@@ -343,7 +343,7 @@ void PortfolioListView::totalsChanged()
 const QString& PortfolioListView::amountText() const
 {
     if (m_totalsStale) {
-        m_amountText = FromCp1252(totalsText(m_doc.items(), m_options.percent));
+        m_amountText = fromCp1252(totalsText(m_doc.items(), m_options.percent));
         m_totalsStale = false;
     }
     return m_amountText;
@@ -521,16 +521,16 @@ void PortfolioListView::selectAllOrOne()
 void PortfolioListView::exportQuotations()
 {
     // The portfolio's path without its extension is proposed.
-    QString proposed = FromPath(m_doc.getPathName());
+    QString proposed = fromPath(m_doc.getPathName());
     if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
         proposed.chop(4);
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export"), proposed,
                                                            text(strings::kExportFilter), QStringLiteral("xls"));
     if (path.isEmpty())
         return;
-    const ExportResult result = tarvelo::exportQuotations(m_doc.items(), ToPath(path));
+    const ExportResult result = tarvelo::exportQuotations(m_doc.items(), toPath(path));
     if (!result.ok)
-        Prompter::instance().inform(this, FromCp1252(result.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(result.message), Prompter::Icon::Warning);
 }
 
 bool PortfolioListView::copySelected()
@@ -588,7 +588,7 @@ void PortfolioListView::pasteItems()
     }
     const PayloadResult pasted = tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!pasted.ok)
-        Prompter::instance().inform(this, FromCp1252(pasted.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCp1252(pasted.message), Prompter::Icon::Warning);
 }
 
 } // namespace tarvelo

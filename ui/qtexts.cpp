@@ -6,23 +6,23 @@
 
 namespace tarvelo {
 
-QString FromCp1252(const std::string& text)
+QString fromCp1252(const std::string& text)
 {
     const std::string utf8 = cp1252ToUtf8(text);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string ToCp1252(const QString& text)
+std::string toCp1252(const QString& text)
 {
     return utf8ToCp1252(text.toStdString());
 }
 
-QString FromPath(const std::string& path)
+QString fromPath(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-std::string ToPath(const QString& path)
+std::string toPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
 }

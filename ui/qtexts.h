@@ -8,10 +8,10 @@
 // system spells them) and Qt (UTF-16).
 namespace tarvelo {
 
-QString FromCp1252(const std::string& text);
-std::string ToCp1252(const QString& text);
-QString FromPath(const std::string& path);
-std::string ToPath(const QString& path);
+QString fromCp1252(const std::string& text);
+std::string toCp1252(const QString& text);
+QString fromPath(const std::string& path);
+std::string toPath(const QString& path);
 // One of the program's own texts (resources/Strings.h).
 inline QString text(const char* text)
 {

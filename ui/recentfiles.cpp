@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kSection = "Recent File List";
 
-std::string ValueName(std::size_t index)
+std::string valueName(std::size_t index)
 {
     return "File" + std::to_string(index + 1);
 }
@@ -22,7 +22,7 @@ void RecentFileList::load()
     m_files.clear();
     Profile profile;
     for (std::size_t i = 0; i < kSize; ++i) {
-        auto path = profile.readUtf8Text(kSection, ValueName(i));
+        auto path = profile.readUtf8Text(kSection, valueName(i));
         if (path && !path->empty() && std::find(m_files.begin(), m_files.end(), *path) == m_files.end())
             m_files.push_back(std::move(*path));
     }
@@ -33,9 +33,9 @@ void RecentFileList::save() const
     Profile profile;
     for (std::size_t i = 0; i < kSize; ++i) {
         if (i < m_files.size())
-            profile.writeUtf8Text(kSection, ValueName(i), m_files[i]);
+            profile.writeUtf8Text(kSection, valueName(i), m_files[i]);
         else
-            profile.deleteValue(kSection, ValueName(i));
+            profile.deleteValue(kSection, valueName(i));
     }
 }
 

@@ -6,7 +6,7 @@
 
 namespace tarvelo {
 
-QIcon PortfolioRowIcon(int index)
+QIcon portfolioRowIcon(int index)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);

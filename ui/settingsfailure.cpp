@@ -7,7 +7,7 @@
 
 namespace tarvelo {
 
-bool ReportUnsavedSettings(QWidget* parent)
+bool reportUnsavedSettings(QWidget* parent)
 {
     if (!Profile::takeWriteFailure())
         return false;

@@ -25,7 +25,7 @@ DesktopShell::DesktopShell(Opener opener) : m_opener(std::move(opener))
 
 bool DesktopShell::open(const std::string& address)
 {
-    const QString text = FromCp1252(address);
+    const QString text = fromCp1252(address);
     const QUrl url(text);
     // Without a scheme of its own the text is a file name.
     return openOrTell(url.scheme().size() > 1 ? url : QUrl::fromLocalFile(text), text);
@@ -33,7 +33,7 @@ bool DesktopShell::open(const std::string& address)
 
 bool DesktopShell::openFile(const std::string& path)
 {
-    const QString file = FromPath(path);
+    const QString file = fromPath(path);
     return openOrTell(QUrl::fromLocalFile(file), file);
 }
 

@@ -8,7 +8,7 @@ namespace tarvelo {
 
 namespace {
 
-void Computer(QPainter& p)
+void computer(QPainter& p)
 {
     p.setPen(QPen(QColor(60, 60, 60), 1));
     p.setBrush(QColor(200, 200, 210));
@@ -21,7 +21,7 @@ void Computer(QPainter& p)
 
 } // namespace
 
-QIcon ConnectionStateIcon(int index)
+QIcon connectionStateIcon(int index)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -29,14 +29,14 @@ QIcon ConnectionStateIcon(int index)
     p.setRenderHint(QPainter::Antialiasing, true);
     switch (index) {
     case 0: // computer with a globe
-        Computer(p);
+        computer(p);
         p.setPen(QPen(QColor(20, 100, 20), 1));
         p.setBrush(QColor(90, 170, 230));
         p.drawEllipse(QRectF(9.5, 0.5, 6, 6));
         p.drawLine(QPointF(9.5, 3.5), QPointF(15.5, 3.5));
         break;
     case 1: // computer
-        Computer(p);
+        computer(p);
         break;
     case 2: { // connector: a plug with two pins
         p.setPen(QPen(QColor(60, 60, 60), 1));

@@ -7,6 +7,6 @@ namespace tarvelo {
 // The row icons of the connection status window, drawn at 16 x 16 pixels:
 // 0 computer with a globe (initialized), 1 computer (connecting), 2 connector
 // (connected), 3 blue arrow down (downloading), 4 red cross (error or abort).
-QIcon ConnectionStateIcon(int index);
+QIcon connectionStateIcon(int index);
 
 } // namespace tarvelo

@@ -29,7 +29,7 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
+    const int status = runCli(args, out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -25,7 +25,7 @@ struct CliResult {
 CliResult Cli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
+    const int status = runCli(args, out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -22,7 +22,7 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
+    const int status = runCli(args, out, err);
     return {status, err.str()};
 }
 

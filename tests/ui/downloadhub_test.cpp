@@ -121,9 +121,9 @@ TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
 
 TEST(DownloadPane, Texts)
 {
-    EXPECT_EQ(DownloadHub::DownloadPaneText(0), "");
-    EXPECT_EQ(DownloadHub::DownloadPaneText(1), "1 Quotation beeing updated");
-    EXPECT_EQ(DownloadHub::DownloadPaneText(3), "3 Quotations beeing updated");
+    EXPECT_EQ(DownloadHub::downloadPaneText(0), "");
+    EXPECT_EQ(DownloadHub::downloadPaneText(1), "1 Quotation beeing updated");
+    EXPECT_EQ(DownloadHub::downloadPaneText(3), "3 Quotations beeing updated");
 }
 
 } // namespace

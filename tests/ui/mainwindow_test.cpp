@@ -226,20 +226,20 @@ TEST_F(MainWindowTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
     Add("Alpha", "ABC");
     m_options.updateInterval = 60;
     MainWindow& frame = Frame();
-    frame.StartUpdateTimer(5); // as if 55 of 60 minutes had passed
+    frame.startUpdateTimer(5); // as if 55 of 60 minutes had passed
     EXPECT_LE(frame.updateTimerRemaining(), 5 * 60000 + 1000);
     frame.updateAllQuotations();
     EXPECT_GT(frame.updateTimerRemaining(), 59 * 60000);
     EXPECT_TRUE(Idle());
 
-    frame.StartUpdateTimer(0);
+    frame.startUpdateTimer(0);
     EXPECT_FALSE(frame.updateTimerActive());
     m_options.autoupdate = 0;
     frame.updateAllQuotations();
     EXPECT_FALSE(frame.updateTimerActive());
     EXPECT_TRUE(Idle());
     // A period the timer cannot hold is refused with a message.
-    frame.StartUpdateTimer(40000);
+    frame.startUpdateTimer(40000);
     EXPECT_FALSE(frame.updateTimerActive());
     EXPECT_EQ(m_prompter.shown.back(), "Timer error!");
 }
@@ -295,13 +295,13 @@ TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
 
 TEST_F(MainWindowTest, NotificationTipFollowsTheRunningCount)
 {
-    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", 3), "Depot.qvx (3 Downloads)");
-    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", 1), "Depot.qvx (1 Download)");
-    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", 0), "Depot.qvx (End)");
-    EXPECT_EQ(MainWindow::NotificationTip("Depot.qvx", -1), "Depot.qvx (End)");
-    EXPECT_EQ(MainWindow::NotificationTip("100%1.qvx", 2), "100%1.qvx (2 Downloads)");
+    EXPECT_EQ(MainWindow::notificationTip("Depot.qvx", 3), "Depot.qvx (3 Downloads)");
+    EXPECT_EQ(MainWindow::notificationTip("Depot.qvx", 1), "Depot.qvx (1 Download)");
+    EXPECT_EQ(MainWindow::notificationTip("Depot.qvx", 0), "Depot.qvx (End)");
+    EXPECT_EQ(MainWindow::notificationTip("Depot.qvx", -1), "Depot.qvx (End)");
+    EXPECT_EQ(MainWindow::notificationTip("100%1.qvx", 2), "100%1.qvx (2 Downloads)");
     const QString longTitle(70, QLatin1Char('x'));
-    EXPECT_EQ(MainWindow::NotificationTip(longTitle, 2), QString(63, QLatin1Char('x')));
+    EXPECT_EQ(MainWindow::notificationTip(longTitle, 2), QString(63, QLatin1Char('x')));
 }
 
 TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)

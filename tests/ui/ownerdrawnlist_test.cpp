@@ -9,19 +9,19 @@
 namespace tarvelo {
 namespace {
 
-TEST(ShortenText, FitsOrEndsInDots)
+TEST(shortenText, FitsOrEndsInDots)
 {
     const QFontMetrics metrics(QApplication::font());
     const QString name = QStringLiteral("A rather long name of a fund");
     const int full = metrics.horizontalAdvance(name);
-    EXPECT_EQ(ShortenText(name, full + 4, 4, metrics), name);
-    EXPECT_EQ(ShortenText(QString(), 0, 12, metrics), QString());
-    const QString cut = ShortenText(name, full / 2, 4, metrics);
+    EXPECT_EQ(shortenText(name, full + 4, 4, metrics), name);
+    EXPECT_EQ(shortenText(QString(), 0, 12, metrics), QString());
+    const QString cut = shortenText(name, full / 2, 4, metrics);
     EXPECT_TRUE(cut.endsWith(QStringLiteral("...")));
     EXPECT_TRUE(name.startsWith(cut.chopped(3)));
     EXPECT_LE(metrics.horizontalAdvance(cut) + 4, full / 2);
     // However narrow, one character stays.
-    EXPECT_EQ(ShortenText(name, 1, 4, metrics), QStringLiteral("A..."));
+    EXPECT_EQ(shortenText(name, 1, 4, metrics), QStringLiteral("A..."));
 }
 
 class RedDots : public OwnerDrawnList {

@@ -46,9 +46,9 @@ TEST_F(DesktopShellTest, WhatNothingCouldOpenIsNamedForTheUser)
     AboutDialog about;
     auto* contact = about.findChild<QLabel*>(QStringLiteral("contactLabel"));
     ASSERT_NE(contact, nullptr);
-    emit contact->linkActivated(QStringLiteral("mailto:") + AboutDialog::ContactAddress());
+    emit contact->linkActivated(QStringLiteral("mailto:") + AboutDialog::contactAddress());
     ASSERT_EQ(m_prompter.shown.size(), 3);
-    EXPECT_TRUE(m_prompter.shown[2].startsWith(QStringLiteral("mailto:") + AboutDialog::ContactAddress()));
+    EXPECT_TRUE(m_prompter.shown[2].startsWith(QStringLiteral("mailto:") + AboutDialog::contactAddress()));
 
     // What opens is not reported.
     DesktopShell working([](const QUrl&) { return true; });
