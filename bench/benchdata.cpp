@@ -13,7 +13,7 @@
 
 namespace tarvelo::bench {
 
-std::vector<std::unique_ptr<SecurityItem>> MakePortfolio(std::size_t items, std::size_t records)
+std::vector<std::unique_ptr<SecurityItem>> makePortfolio(std::size_t items, std::size_t records)
 {
     constexpr std::int32_t kFirstTime = 946'684'800; // 2000-01-01
     std::vector<std::unique_ptr<SecurityItem>> portfolio;
@@ -43,7 +43,7 @@ std::vector<std::unique_ptr<SecurityItem>> MakePortfolio(std::size_t items, std:
     return portfolio;
 }
 
-std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<SecurityItem>>& items)
+std::vector<const SecurityItem*> pointers(const std::vector<std::unique_ptr<SecurityItem>>& items)
 {
     std::vector<const SecurityItem*> pointers;
     pointers.reserve(items.size());
@@ -52,7 +52,7 @@ std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<Secu
     return pointers;
 }
 
-std::size_t RecordCount(const std::vector<std::unique_ptr<SecurityItem>>& items)
+std::size_t recordCount(const std::vector<std::unique_ptr<SecurityItem>>& items)
 {
     std::size_t n = 0;
     for (const auto& item : items)
@@ -85,13 +85,13 @@ ScratchFolder::~ScratchFolder()
     ::rmdir(m_path.c_str());
 }
 
-std::uint64_t FileSize(const std::string& path)
+std::uint64_t fileSize(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
-bool RawAtomicWrite(const std::string& path, std::uint64_t bytes, const std::vector<char>& block)
+bool rawAtomicWrite(const std::string& path, std::uint64_t bytes, const std::vector<char>& block)
 {
     const std::string temp = path + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -111,7 +111,7 @@ bool RawAtomicWrite(const std::string& path, std::uint64_t bytes, const std::vec
     return ok;
 }
 
-std::int64_t RawRead(const std::string& path, std::vector<char>& block)
+std::int64_t rawRead(const std::string& path, std::vector<char>& block)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -132,7 +132,7 @@ std::int64_t RawRead(const std::string& path, std::vector<char>& block)
 
 namespace {
 
-std::int64_t StatusKiB(const char* key)
+std::int64_t statusKiB(const char* key)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -146,14 +146,14 @@ std::int64_t StatusKiB(const char* key)
 
 } // namespace
 
-std::int64_t ResidentKiB()
+std::int64_t residentKiB()
 {
-    return StatusKiB("VmRSS");
+    return statusKiB("VmRSS");
 }
 
-std::int64_t PeakResidentKiB()
+std::int64_t peakResidentKiB()
 {
-    return StatusKiB("VmHWM");
+    return statusKiB("VmHWM");
 }
 
 namespace {
@@ -161,7 +161,7 @@ namespace {
 volatile char benchmark_sink = 0;
 } // namespace
 
-std::int64_t RawReadIntoMemory(const std::string& path)
+std::int64_t rawReadIntoMemory(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)

@@ -19,9 +19,9 @@ inline constexpr std::size_t kIoBlock = 1 << 20;
 
 // A portfolio of `items` items with full settings and `records` ascending quotations
 // each. The same arguments always give the same portfolio.
-std::vector<std::unique_ptr<SecurityItem>> MakePortfolio(std::size_t items, std::size_t records);
-std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<SecurityItem>>& items);
-std::size_t RecordCount(const std::vector<std::unique_ptr<SecurityItem>>& items);
+std::vector<std::unique_ptr<SecurityItem>> makePortfolio(std::size_t items, std::size_t records);
+std::vector<const SecurityItem*> pointers(const std::vector<std::unique_ptr<SecurityItem>>& items);
+std::size_t recordCount(const std::vector<std::unique_ptr<SecurityItem>>& items);
 
 // A private folder under $TMPDIR (default /tmp), removed with everything in it when
 // the object goes away.
@@ -39,22 +39,22 @@ private:
     std::string m_path;
 };
 
-std::uint64_t FileSize(const std::string& path);
+std::uint64_t fileSize(const std::string& path);
 
 // Writes `bytes` bytes to `path` the way the atomic save does: a temporary file in the
 // same folder filled in blocks of `block` bytes, fsync'd, closed and renamed over the
 // destination. Returns false on any failure.
-bool RawAtomicWrite(const std::string& path, std::uint64_t bytes, const std::vector<char>& block);
+bool rawAtomicWrite(const std::string& path, std::uint64_t bytes, const std::vector<char>& block);
 // Reads the whole file in blocks of block.size() bytes; returns the count read, or
 // -1 on failure.
-std::int64_t RawRead(const std::string& path, std::vector<char>& block);
+std::int64_t rawRead(const std::string& path, std::vector<char>& block);
 // Reads the whole file, in blocks of kIoBlock bytes, into newly allocated memory of
 // the file's size: the raw cost of having the file's bytes in memory. Returns the
 // count read, or -1 on failure.
-std::int64_t RawReadIntoMemory(const std::string& path);
+std::int64_t rawReadIntoMemory(const std::string& path);
 
 // Figures of /proc/self/status in KiB: resident now, and the peak since start.
-std::int64_t ResidentKiB();
-std::int64_t PeakResidentKiB();
+std::int64_t residentKiB();
+std::int64_t peakResidentKiB();
 
 } // namespace tarvelo::bench

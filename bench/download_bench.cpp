@@ -69,7 +69,7 @@ private:
 };
 
 // Runs one update of every item of the document; seconds until the last final message.
-double Update(PortfolioDocument& doc, std::size_t& found)
+double update(PortfolioDocument& doc, std::size_t& found)
 {
     MessageQueue queue;
     DownloadStatusRouter router(doc);
@@ -107,7 +107,7 @@ ItemSettings Item(const std::string& url, const std::string& symbol)
 }
 
 // RssAnon of /proc/self/status: memory of the process's own, in KiB.
-std::int64_t AnonymousKiB()
+std::int64_t anonymousKiB()
 {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -118,7 +118,7 @@ std::int64_t AnonymousKiB()
     return 0;
 }
 
-double Median(std::vector<double> values)
+double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -146,7 +146,7 @@ int main(int argc, char** argv)
                 for (int i = 0; i < kItemsPerPage; ++i)
                     doc.addItem(Item(server.url("/page/" + std::to_string(p)), "Q"));
             }
-            ours.push_back(Update(doc, found));
+            ours.push_back(update(doc, found));
             const auto started = Clock::now();
             const std::string command = "curl -s --no-progress-meter --parallel --parallel-max 5" + addresses + " >/dev/null 2>&1";
             if (std::system(command.c_str()) != 0)
@@ -154,8 +154,8 @@ int main(int argc, char** argv)
             curl.push_back(std::chrono::duration<double>(Clock::now() - started).count());
         }
         const double ideal = static_cast<double>(kPages) / 5 * std::chrono::duration<double>(kLatency).count();
-        std::printf("{\"update\":%.4f,\"ideal\":%.4f,\"curl\":%.4f,\"found\":%zu,\"items\":%d}\n", Median(ours), ideal,
-                    Median(curl), found, kPages * kItemsPerPage);
+        std::printf("{\"update\":%.4f,\"ideal\":%.4f,\"curl\":%.4f,\"found\":%zu,\"items\":%d}\n", median(ours), ideal,
+                    median(curl), found, kPages * kItemsPerPage);
         return 0;
     }
     if (mode == "shared") {
@@ -163,7 +163,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < 10000; ++i)
             doc.addItem(Item(server.url("/shared"), std::to_string(i % 100) + ":"));
         std::size_t found = 0;
-        const double seconds = Update(doc, found);
+        const double seconds = update(doc, found);
         std::printf("{\"seconds\":%.4f,\"found\":%zu,\"items\":10000}\n", seconds, found);
         return 0;
     }
@@ -172,17 +172,17 @@ int main(int argc, char** argv)
         // sampled while the page comes in and is searched.
         PortfolioDocument doc(5);
         doc.addItem(Item(server.url("/large"), "none"));
-        const std::int64_t before = AnonymousKiB();
+        const std::int64_t before = anonymousKiB();
         std::atomic<bool> running{true};
         std::atomic<std::int64_t> peak{before};
         std::thread sampler([&] {
             while (running) {
-                peak = std::max<std::int64_t>(peak, AnonymousKiB());
+                peak = std::max<std::int64_t>(peak, anonymousKiB());
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
         });
         std::size_t found = 0;
-        const double seconds = Update(doc, found);
+        const double seconds = update(doc, found);
         running = false;
         sampler.join();
         std::printf("{\"seconds\":%.4f,\"grown_kib\":%lld,\"page_kib\":%zu}\n", seconds,

@@ -14,7 +14,7 @@ constexpr std::size_t kPageSize = 5 << 20;
 constexpr const char* kText = "Last Trade:";
 
 // Table rows of a quotation page reduced to semi-html, with the wanted value near the end.
-const std::string& SemiHtmlPage()
+const std::string& semiHtmlPage()
 {
     static const std::string page = [] {
         std::string p;
@@ -31,7 +31,7 @@ const std::string& SemiHtmlPage()
     return page;
 }
 
-StandardRule Rule(bool caseInsensitive)
+StandardRule benchRule(bool caseInsensitive)
 {
     StandardRule rule;
     rule.textBeforeValue = kText;
@@ -43,8 +43,8 @@ StandardRule Rule(bool caseInsensitive)
 
 void BM_SearchWithTags(benchmark::State& state, bool caseInsensitive)
 {
-    std::string page = SemiHtmlPage();
-    const StandardRule rule = Rule(caseInsensitive);
+    std::string page = semiHtmlPage();
+    const StandardRule rule = benchRule(caseInsensitive);
     for (auto _ : state) {
         // Lowering works in place; lowering a lowered page costs the same.
         const ExtractionResult result = standardSearchWithTagsInPage(page, rule);
@@ -58,7 +58,7 @@ void BM_SearchWithTags(benchmark::State& state, bool caseInsensitive)
 
 void BM_Memmem(benchmark::State& state)
 {
-    const std::string& page = SemiHtmlPage();
+    const std::string& page = semiHtmlPage();
     for (auto _ : state) {
         const void* found = memmem(page.data(), page.size(), kText, std::strlen(kText));
         benchmark::DoNotOptimize(found);
@@ -66,14 +66,14 @@ void BM_Memmem(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
 
-void Median(benchmark::internal::Benchmark* b)
+void median(benchmark::internal::Benchmark* b)
 {
     b->Unit(benchmark::kMicrosecond)->MinTime(0.2)->Repetitions(3)->ReportAggregatesOnly(true);
 }
 
-BENCHMARK_CAPTURE(BM_SearchWithTags, case_sensitive, false)->Apply(Median);
-BENCHMARK_CAPTURE(BM_SearchWithTags, case_insensitive, true)->Apply(Median);
-BENCHMARK(BM_Memmem)->Apply(Median);
+BENCHMARK_CAPTURE(BM_SearchWithTags, case_sensitive, false)->Apply(median);
+BENCHMARK_CAPTURE(BM_SearchWithTags, case_insensitive, true)->Apply(median);
+BENCHMARK(BM_Memmem)->Apply(median);
 
 } // namespace
 } // namespace tarvelo::bench

@@ -21,7 +21,7 @@ namespace {
 constexpr int kLines = 1'000'000;
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-std::uint64_t WriteFile(const std::string& path)
+std::uint64_t writeFile(const std::string& path)
 {
     std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
     text.reserve(60u * kLines);
@@ -39,7 +39,7 @@ std::uint64_t WriteFile(const std::string& path)
     return text.size();
 }
 
-ImportResult Import(PortfolioDocument& doc, ItemKey item, const std::string& path)
+ImportResult import(PortfolioDocument& doc, ItemKey item, const std::string& path)
 {
     const ImportSettings settings;
     const ImportExpression e = translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, "");
@@ -47,7 +47,7 @@ ImportResult Import(PortfolioDocument& doc, ItemKey item, const std::string& pat
                             1700000000);
 }
 
-ItemKey ItemWithHistory(PortfolioDocument& doc)
+ItemKey itemWithHistory(PortfolioDocument& doc)
 {
     const ItemKey item = doc.addItem(ItemSettings{});
     std::vector<Quotation> history;
@@ -63,14 +63,14 @@ int main(int argc, char** argv)
 {
     ScratchFolder folder;
     const std::string path = folder.file("history.csv");
-    const std::uint64_t bytes = WriteFile(path);
+    const std::uint64_t bytes = writeFile(path);
     if (argc > 1 && std::string(argv[1]) == "--memory") {
         PortfolioDocument doc(1);
-        const ItemKey item = ItemWithHistory(doc);
-        const std::int64_t before = ResidentKiB();
-        const ImportResult r = Import(doc, item, path);
+        const ItemKey item = itemWithHistory(doc);
+        const std::int64_t before = residentKiB();
+        const ImportResult r = import(doc, item, path);
         std::printf("{\"grown_kib\":%lld,\"file_kib\":%llu,\"imported\":%zu}\n",
-                    static_cast<long long>(PeakResidentKiB() - before), static_cast<unsigned long long>(bytes / 1024),
+                    static_cast<long long>(peakResidentKiB() - before), static_cast<unsigned long long>(bytes / 1024),
                     r.count);
         return r.count == kLines ? 0 : 1;
     }
@@ -90,9 +90,9 @@ int main(int argc, char** argv)
     writeWholeFile(scriptPath, script);
     for (int run = 0; run < 3; ++run) {
         PortfolioDocument doc(1);
-        const ItemKey item = ItemWithHistory(doc);
+        const ItemKey item = itemWithHistory(doc);
         auto started = Clock::now();
-        imported = Import(doc, item, path).count;
+        imported = import(doc, item, path).count;
         ours.push_back(std::chrono::duration<double>(Clock::now() - started).count());
         started = Clock::now();
         if (std::system(("python3 '" + scriptPath + "' '" + path + "'").c_str()) != 0)

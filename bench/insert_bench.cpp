@@ -25,7 +25,7 @@ constexpr std::int32_t kFirstTime = 1'262'304'000; // 2010-01-01
 enum class Order { Ascending, Descending, Shuffled };
 
 // One record a minute.
-SecurityItem MakeHistory(std::size_t n)
+SecurityItem makeHistory(std::size_t n)
 {
     SecurityItem item;
     item.reserveHistory(n);
@@ -37,7 +37,7 @@ SecurityItem MakeHistory(std::size_t n)
 // Records 61 seconds apart from ten minutes before the history's start, so the batch
 // interleaves with the history and runs past its end; every 60th record has the time
 // of a history record, and every 7th repeats the time of the one before it.
-std::vector<Quotation> MakeBatch(std::size_t n, Order order)
+std::vector<Quotation> makeBatch(std::size_t n, Order order)
 {
     std::vector<Quotation> batch(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -58,11 +58,11 @@ bool earlierThan(const Quotation& a, const Quotation& b)
 
 // The batch insert must leave the history as inserting one record after the other
 // does, equal times included; checked on a size that one-by-one insertion manages.
-bool BatchMatchesOneByOne(Order order)
+bool batchMatchesOneByOne(Order order)
 {
-    SecurityItem batched = MakeHistory(3000);
+    SecurityItem batched = makeHistory(3000);
     SecurityItem single = batched;
-    const std::vector<Quotation> batch = MakeBatch(2000, order);
+    const std::vector<Quotation> batch = makeBatch(2000, order);
     batched.insertQuotations(batch);
     for (const Quotation& record : batch)
         single.insertQuotation(record);
@@ -71,12 +71,12 @@ bool BatchMatchesOneByOne(Order order)
 
 void BM_InsertQuotations(benchmark::State& state, Order order)
 {
-    if (!BatchMatchesOneByOne(order)) {
+    if (!batchMatchesOneByOne(order)) {
         state.SkipWithError("InsertQuotations differs from inserting one by one");
         return;
     }
-    const SecurityItem original = MakeHistory(kHistorySize);
-    const std::vector<Quotation> batch = MakeBatch(kBatchSize, order);
+    const SecurityItem original = makeHistory(kHistorySize);
+    const std::vector<Quotation> batch = makeBatch(kBatchSize, order);
     std::unique_ptr<SecurityItem> item;
     for (auto _ : state) {
         state.PauseTiming();
@@ -91,7 +91,7 @@ void BM_InsertQuotations(benchmark::State& state, Order order)
 
 void BM_SortBatch(benchmark::State& state, Order order)
 {
-    const std::vector<Quotation> batch = MakeBatch(kBatchSize, order);
+    const std::vector<Quotation> batch = makeBatch(kBatchSize, order);
     std::vector<Quotation> copy;
     for (auto _ : state) {
         state.PauseTiming();
@@ -103,17 +103,17 @@ void BM_SortBatch(benchmark::State& state, Order order)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kBatchSize));
 }
 
-void Median(benchmark::internal::Benchmark* b)
+void median(benchmark::internal::Benchmark* b)
 {
     b->Unit(benchmark::kMicrosecond)->MinTime(0.2)->Repetitions(3)->ReportAggregatesOnly(true);
 }
 
-BENCHMARK_CAPTURE(BM_InsertQuotations, ascending, Order::Ascending)->Apply(Median);
-BENCHMARK_CAPTURE(BM_InsertQuotations, descending, Order::Descending)->Apply(Median);
-BENCHMARK_CAPTURE(BM_InsertQuotations, random, Order::Shuffled)->Apply(Median);
-BENCHMARK_CAPTURE(BM_SortBatch, ascending, Order::Ascending)->Apply(Median);
-BENCHMARK_CAPTURE(BM_SortBatch, descending, Order::Descending)->Apply(Median);
-BENCHMARK_CAPTURE(BM_SortBatch, random, Order::Shuffled)->Apply(Median);
+BENCHMARK_CAPTURE(BM_InsertQuotations, ascending, Order::Ascending)->Apply(median);
+BENCHMARK_CAPTURE(BM_InsertQuotations, descending, Order::Descending)->Apply(median);
+BENCHMARK_CAPTURE(BM_InsertQuotations, random, Order::Shuffled)->Apply(median);
+BENCHMARK_CAPTURE(BM_SortBatch, ascending, Order::Ascending)->Apply(median);
+BENCHMARK_CAPTURE(BM_SortBatch, descending, Order::Descending)->Apply(median);
+BENCHMARK_CAPTURE(BM_SortBatch, random, Order::Shuffled)->Apply(median);
 
 } // namespace
 } // namespace tarvelo::bench

@@ -27,7 +27,7 @@ namespace {
 constexpr int kRepeats = 3;
 constexpr std::int32_t kStart = 1'780'000'000;
 
-std::vector<ItemKey> Fill(PortfolioDocument& doc, std::size_t items)
+std::vector<ItemKey> fill(PortfolioDocument& doc, std::size_t items)
 {
     std::vector<ItemKey> keys;
     keys.reserve(items);
@@ -47,7 +47,7 @@ std::vector<ItemKey> Fill(PortfolioDocument& doc, std::size_t items)
 
 // Seconds to mark every item and apply one quotation to each, with whatever follows the
 // document; the events that the changes leave behind are handled within the time.
-double Update(PortfolioDocument& doc, const std::vector<ItemKey>& keys)
+double update(PortfolioDocument& doc, const std::vector<ItemKey>& keys)
 {
     const std::size_t n = keys.size();
     const auto start = Clock::now();
@@ -61,30 +61,30 @@ double Update(PortfolioDocument& doc, const std::vector<ItemKey>& keys)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double DocumentAlone(std::size_t items)
+double documentAlone(std::size_t items)
 {
     double best = 1e9;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
         PortfolioDocument doc(5);
-        const std::vector<ItemKey> keys = Fill(doc, items);
-        best = std::min(best, Update(doc, keys));
+        const std::vector<ItemKey> keys = fill(doc, items);
+        best = std::min(best, update(doc, keys));
     }
     return best;
 }
 
-double WithList(std::size_t items, int sortColumn)
+double withList(std::size_t items, int sortColumn)
 {
     double best = 1e9;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
         PortfolioDocument doc(5);
-        const std::vector<ItemKey> keys = Fill(doc, items);
+        const std::vector<ItemKey> keys = fill(doc, items);
         PortfolioListView view(doc);
         view.resize(900, 600);
         if (sortColumn != view.sortColumn())
             view.sortBy(sortColumn);
         view.show();
         QApplication::processEvents();
-        best = std::min(best, Update(doc, keys));
+        best = std::min(best, update(doc, keys));
     }
     return best;
 }
@@ -102,9 +102,9 @@ int main(int argc, char** argv)
     std::printf("{\"runs\":[");
     bool first = true;
     for (const std::size_t items : {std::size_t{1000}, std::size_t{10000}}) {
-        const double alone = DocumentAlone(items);
-        const double byName = WithList(items, 0);
-        const double byValue = WithList(items, 2);
+        const double alone = documentAlone(items);
+        const double byName = withList(items, 0);
+        const double byValue = withList(items, 2);
         std::printf("%s{\"items\":%zu,\"document\":%.6f,\"by_name\":%.6f,\"by_value\":%.6f}", first ? "" : ",", items,
                     alone, byName, byValue);
         first = false;

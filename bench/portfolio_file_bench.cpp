@@ -15,8 +15,8 @@ namespace {
 
 struct PortfolioFiles {
     ScratchFolder folder;
-    std::vector<std::unique_ptr<SecurityItem>> items = MakePortfolio(kPortfolioItems, kQuotationsPerItem);
-    std::size_t records = RecordCount(items);
+    std::vector<std::unique_ptr<SecurityItem>> items = makePortfolio(kPortfolioItems, kQuotationsPerItem);
+    std::size_t records = recordCount(items);
     std::string portfolioPath = folder.file("portfolio.qvx");
     std::string rawPath = folder.file("raw.bin");
     std::vector<char> block = std::vector<char>(kIoBlock, '\x5A');
@@ -25,7 +25,7 @@ struct PortfolioFiles {
     // benchmark has made it.
     bool ensureSaved()
     {
-        return FileSize(portfolioPath) > 0 || savePortfolioFile(portfolioPath, Pointers(items)).ok;
+        return fileSize(portfolioPath) > 0 || savePortfolioFile(portfolioPath, pointers(items)).ok;
     }
 };
 
@@ -36,7 +36,7 @@ PortfolioFiles& files()
     return files;
 }
 
-void SetProcessed(benchmark::State& state, std::uint64_t bytes, std::size_t records)
+void setProcessed(benchmark::State& state, std::uint64_t bytes, std::size_t records)
 {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * records));
@@ -46,7 +46,7 @@ void SetProcessed(benchmark::State& state, std::uint64_t bytes, std::size_t reco
 void BM_PortfolioSave(benchmark::State& state)
 {
     PortfolioFiles& f = files();
-    const std::vector<const SecurityItem*> items = Pointers(f.items);
+    const std::vector<const SecurityItem*> items = pointers(f.items);
     for (auto _ : state) {
         const SaveResult result = savePortfolioFile(f.portfolioPath, items);
         if (!result.ok) {
@@ -54,7 +54,7 @@ void BM_PortfolioSave(benchmark::State& state)
             break;
         }
     }
-    SetProcessed(state, FileSize(f.portfolioPath), f.records);
+    setProcessed(state, fileSize(f.portfolioPath), f.records);
 }
 
 void BM_RawWrite(benchmark::State& state)
@@ -64,20 +64,20 @@ void BM_RawWrite(benchmark::State& state)
         state.SkipWithError("cannot write the portfolio file");
         return;
     }
-    const std::uint64_t bytes = FileSize(f.portfolioPath);
+    const std::uint64_t bytes = fileSize(f.portfolioPath);
     for (auto _ : state) {
-        if (!RawAtomicWrite(f.rawPath, bytes, f.block)) {
+        if (!rawAtomicWrite(f.rawPath, bytes, f.block)) {
             state.SkipWithError("raw write failed");
             break;
         }
     }
-    SetProcessed(state, bytes, f.records);
+    setProcessed(state, bytes, f.records);
 }
 
 void BM_PortfolioLoad(benchmark::State& state)
 {
     PortfolioFiles& f = files();
-    if (!f.ensureSaved() || RawRead(f.portfolioPath, f.block) < 0) {
+    if (!f.ensureSaved() || rawRead(f.portfolioPath, f.block) < 0) {
         state.SkipWithError("cannot write or read the portfolio file");
         return;
     }
@@ -85,7 +85,7 @@ void BM_PortfolioLoad(benchmark::State& state)
         LoadResult result = loadPortfolioFile(f.portfolioPath);
         // Checking and freeing the loaded portfolio is not part of the load.
         state.PauseTiming();
-        const bool complete = result.ok && result.items.size() == f.items.size() && RecordCount(result.items) == f.records;
+        const bool complete = result.ok && result.items.size() == f.items.size() && recordCount(result.items) == f.records;
         result = LoadResult{};
         state.ResumeTiming();
         if (!complete) {
@@ -93,26 +93,26 @@ void BM_PortfolioLoad(benchmark::State& state)
             break;
         }
     }
-    SetProcessed(state, FileSize(f.portfolioPath), f.records);
+    setProcessed(state, fileSize(f.portfolioPath), f.records);
 }
 
 void BM_RawRead(benchmark::State& state)
 {
     PortfolioFiles& f = files();
-    if (!f.ensureSaved() || RawRead(f.portfolioPath, f.block) < 0) {
+    if (!f.ensureSaved() || rawRead(f.portfolioPath, f.block) < 0) {
         state.SkipWithError("cannot write or read the portfolio file");
         return;
     }
-    const std::uint64_t bytes = FileSize(f.portfolioPath);
+    const std::uint64_t bytes = fileSize(f.portfolioPath);
     for (auto _ : state) {
-        const std::int64_t got = RawRead(f.portfolioPath, f.block);
+        const std::int64_t got = rawRead(f.portfolioPath, f.block);
         benchmark::DoNotOptimize(f.block.data());
         if (got != static_cast<std::int64_t>(bytes)) {
             state.SkipWithError("raw read failed");
             break;
         }
     }
-    SetProcessed(state, bytes, f.records);
+    setProcessed(state, bytes, f.records);
 }
 
 // The bytes of the file in memory: the file read into newly allocated memory of its
@@ -121,18 +121,18 @@ void BM_RawRead(benchmark::State& state)
 void BM_RawReadIntoMemory(benchmark::State& state)
 {
     PortfolioFiles& f = files();
-    if (!f.ensureSaved() || RawReadIntoMemory(f.portfolioPath) < 0) {
+    if (!f.ensureSaved() || rawReadIntoMemory(f.portfolioPath) < 0) {
         state.SkipWithError("cannot write or read the portfolio file");
         return;
     }
-    const std::uint64_t bytes = FileSize(f.portfolioPath);
+    const std::uint64_t bytes = fileSize(f.portfolioPath);
     for (auto _ : state) {
-        if (RawReadIntoMemory(f.portfolioPath) != static_cast<std::int64_t>(bytes)) {
+        if (rawReadIntoMemory(f.portfolioPath) != static_cast<std::int64_t>(bytes)) {
             state.SkipWithError("raw read failed");
             break;
         }
     }
-    SetProcessed(state, bytes, f.records);
+    setProcessed(state, bytes, f.records);
 }
 
 // Not a target, but it tells where a slow load spends its time: putting 10 million
@@ -162,17 +162,17 @@ void BM_CopyHistories(benchmark::State& state)
 // Writes wait for the disk, so wall time is what counts. A fixed, small number of
 // iterations per repetition keeps the run short; the median of the repetitions
 // smooths out the disk's moods.
-void WallTimeMedian(benchmark::internal::Benchmark* b)
+void wallTimeMedian(benchmark::internal::Benchmark* b)
 {
     b->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 }
 
-BENCHMARK(BM_PortfolioSave)->Apply(WallTimeMedian)->Iterations(2);
-BENCHMARK(BM_RawWrite)->Apply(WallTimeMedian)->Iterations(2);
-BENCHMARK(BM_PortfolioLoad)->Apply(WallTimeMedian)->Iterations(2);
-BENCHMARK(BM_RawRead)->Apply(WallTimeMedian)->Iterations(10);
-BENCHMARK(BM_RawReadIntoMemory)->Apply(WallTimeMedian)->Iterations(4);
-BENCHMARK(BM_CopyHistories)->Apply(WallTimeMedian)->Iterations(2);
+BENCHMARK(BM_PortfolioSave)->Apply(wallTimeMedian)->Iterations(2);
+BENCHMARK(BM_RawWrite)->Apply(wallTimeMedian)->Iterations(2);
+BENCHMARK(BM_PortfolioLoad)->Apply(wallTimeMedian)->Iterations(2);
+BENCHMARK(BM_RawRead)->Apply(wallTimeMedian)->Iterations(10);
+BENCHMARK(BM_RawReadIntoMemory)->Apply(wallTimeMedian)->Iterations(4);
+BENCHMARK(BM_CopyHistories)->Apply(wallTimeMedian)->Iterations(2);
 
 } // namespace
 } // namespace tarvelo::bench

@@ -45,7 +45,7 @@ struct ChildRun {
 
 // Runs a program and waits for it. Its standard output is kept when asked for, else
 // dropped with its errors.
-bool Run(const std::vector<std::string>& args, char** env, bool keepOutput, ChildRun& run)
+bool run(const std::vector<std::string>& args, char** env, bool keepOutput, ChildRun& run)
 {
     int pipeFds[2] = {-1, -1};
     if (keepOutput && ::pipe2(pipeFds, O_CLOEXEC) != 0)
@@ -96,25 +96,25 @@ bool Run(const std::vector<std::string>& args, char** env, bool keepOutput, Chil
     return true;
 }
 
-int LoadAndReport(const std::string& path)
+int loadAndReport(const std::string& path)
 {
-    const std::int64_t before = ResidentKiB();
+    const std::int64_t before = residentKiB();
     const LoadResult result = loadPortfolioFile(path);
-    const std::int64_t peak = PeakResidentKiB();
-    const std::int64_t after = ResidentKiB();
+    const std::int64_t peak = peakResidentKiB();
+    const std::int64_t after = residentKiB();
     if (!result.ok) {
         std::fprintf(stderr, "loading %s failed: %s\n", path.c_str(), result.message.c_str());
         return 1;
     }
     std::printf("{\"records\": %zu, \"rss_before_kib\": %lld, \"peak_rss_kib\": %lld, \"rss_after_kib\": %lld}",
-                RecordCount(result.items), static_cast<long long>(before), static_cast<long long>(peak),
+                recordCount(result.items), static_cast<long long>(before), static_cast<long long>(peak),
                 static_cast<long long>(after));
     return 0;
 }
 
 // A portfolio of `bytes` bytes (rounded down to whole items) of items without fields
 // or records.
-bool WriteFieldlessItems(const std::string& path, std::uint64_t bytes)
+bool writeFieldlessItems(const std::string& path, std::uint64_t bytes)
 {
     const std::uint32_t items = static_cast<std::uint32_t>((bytes - 6 - 16) / 4 + 1);
     std::string head("\xFF\xFF", 2);
@@ -134,7 +134,7 @@ bool WriteFieldlessItems(const std::string& path, std::uint64_t bytes)
 }
 
 // The environment with XDG_CONFIG_HOME set to a folder of its own.
-std::vector<std::string> PrivateEnvironment(const std::string& config)
+std::vector<std::string> privateEnvironment(const std::string& config)
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
@@ -147,10 +147,10 @@ std::vector<std::string> PrivateEnvironment(const std::string& config)
 // Runs tarvelo-cli dump on files of items without fields and returns the figures as
 // JSON objects. Runs before the large portfolio is made: a spawned process starts out
 // sharing this one's memory, and its peak counts what this process held then.
-bool MeasureFieldlessDumps(const ScratchFolder& folder, std::string& figures)
+bool measureFieldlessDumps(const ScratchFolder& folder, std::string& figures)
 {
     const std::string config = folder.file("config");
-    std::vector<std::string> env = PrivateEnvironment(config);
+    std::vector<std::string> env = privateEnvironment(config);
     std::vector<char*> envp;
     for (std::string& e : env)
         envp.push_back(e.data());
@@ -159,14 +159,14 @@ bool MeasureFieldlessDumps(const ScratchFolder& folder, std::string& figures)
     bool ok = true;
     for (const std::uint64_t size : {std::uint64_t{4} << 20, std::uint64_t{40} << 20}) {
         const std::string crafted = folder.file("fieldless.qvx");
-        if (!WriteFieldlessItems(crafted, size)) {
+        if (!writeFieldlessItems(crafted, size)) {
             std::fprintf(stderr, "cannot write %s\n", crafted.c_str());
             ok = false;
             break;
         }
-        const std::uint64_t bytes = FileSize(crafted);
+        const std::uint64_t bytes = fileSize(crafted);
         ChildRun dump;
-        ok = Run({TARVELO_CLI, "dump", crafted}, envp.data(), false, dump);
+        ok = run({TARVELO_CLI, "dump", crafted}, envp.data(), false, dump);
         ::unlink(crafted.c_str());
         if (!ok)
             break;
@@ -186,24 +186,24 @@ bool MeasureFieldlessDumps(const ScratchFolder& folder, std::string& figures)
     return ok;
 }
 
-int WriteAndMeasure()
+int writeAndMeasure()
 {
     ScratchFolder folder;
     std::string figures;
-    if (!MeasureFieldlessDumps(folder, figures))
+    if (!measureFieldlessDumps(folder, figures))
         return 1;
 
     const std::string path = folder.file("portfolio.qvx");
     {
-        const auto items = MakePortfolio(kPortfolioItems, kQuotationsPerItem);
-        const SaveResult saved = savePortfolioFile(path, Pointers(items));
+        const auto items = makePortfolio(kPortfolioItems, kQuotationsPerItem);
+        const SaveResult saved = savePortfolioFile(path, pointers(items));
         if (!saved.ok) {
             std::fprintf(stderr, "saving %s failed: %s\n", path.c_str(), saved.message.c_str());
             return 1;
         }
     }
     ChildRun load;
-    if (!Run({"/proc/self/exe", "--load", path}, environ, true, load) || load.status != 0 || load.output.empty())
+    if (!run({"/proc/self/exe", "--load", path}, environ, true, load) || load.status != 0 || load.output.empty())
         return 1;
     std::string object = load.output;
     object.pop_back(); // the closing brace
@@ -217,10 +217,10 @@ int WriteAndMeasure()
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--load") == 0)
-        return tarvelo::bench::LoadAndReport(argv[2]);
+        return tarvelo::bench::loadAndReport(argv[2]);
     if (argc != 1) {
         std::fprintf(stderr, "usage: %s [--load FILE]\n", argv[0]);
         return 2;
     }
-    return tarvelo::bench::WriteAndMeasure();
+    return tarvelo::bench::writeAndMeasure();
 }

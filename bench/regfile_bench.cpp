@@ -25,7 +25,7 @@ constexpr int kKeys = 100'000;
 
 // Each key with an address and a timeout, as a file written by hand or by another
 // program might have them; the other values take their defaults.
-std::string MakeFile(int keys)
+std::string makeFile(int keys)
 {
     std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n"
                        "\"Version number\"=dword:00000014\r\n\r\n";
@@ -41,7 +41,7 @@ std::string MakeFile(int keys)
     return text;
 }
 
-double Seconds(Clock::time_point started)
+double seconds(Clock::time_point started)
 {
     return std::chrono::duration<double>(Clock::now() - started).count();
 }
@@ -53,17 +53,17 @@ int main(int argc, char** argv)
     const int keys = argc > 1 ? std::atoi(argv[1]) : kKeys;
     ScratchFolder folder;
     ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
-    const std::string text = MakeFile(keys);
+    const std::string text = makeFile(keys);
     std::vector<double> imports, parses;
     std::size_t stored = 0;
     for (int run = 0; run < 3; ++run) {
         std::filesystem::remove(Profile::filePath());
         auto started = Clock::now();
         const RegFileResult checked = checkServerConfigsText(text);
-        parses.push_back(Seconds(started));
+        parses.push_back(seconds(started));
         started = Clock::now();
         const RegFileResult imported = importServerConfigsText(text);
-        imports.push_back(Seconds(started));
+        imports.push_back(seconds(started));
         if (!checked.ok || !imported.ok) {
             std::fprintf(stderr, "regfile_bench: %s\n", (checked.ok ? imported : checked).message.c_str());
             return 1;

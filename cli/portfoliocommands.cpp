@@ -83,7 +83,7 @@ int listCommand(const CommandContext& c)
     const ListViewOptions view = loadListViewOptions();
     const bool percent = !o.flag("nominal");
     const TimeStamp now = currentTime();
-    for (const SecurityItem* item : SortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
+    for (const SecurityItem* item : sortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
         c.out << rowIcon(*item);
         for (const std::string& cell : rowCells(*item, percent, now))
             c.out << '\t' << cp1252ToUtf8(cell);

@@ -180,7 +180,7 @@ void startPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& 
     auto job = std::make_unique<DownloadJob>();
     job->url = expandItemVariables(url, name, symbol);
     job->timeout = 300;
-    job->kind = wizard ? JobKind::Wizard : JobKind::Import;
+    job->kind = wizard ? JobKind::Wizard : JobKind::import;
     job->sink = &sink;
     job->messageId = wizard ? MessageId::WizardDownload : MessageId::ImportDownload;
     engine.start(std::move(job));

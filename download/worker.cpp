@@ -562,7 +562,7 @@ void Worker::run()
     }
     if (m_job.kind == JobKind::Wizard)
         finishWizard();
-    else if (m_job.kind == JobKind::Import)
+    else if (m_job.kind == JobKind::import)
         finishImport();
     else
         finishItems();

@@ -13,7 +13,7 @@ namespace tarvelo {
 
 namespace {
 
-constexpr std::array<unsigned char, 256> MakeLowerTable()
+constexpr std::array<unsigned char, 256> makeLowerTable()
 {
     std::array<unsigned char, 256> table{};
     for (int c = 0; c < 256; ++c)
@@ -31,7 +31,7 @@ constexpr std::array<unsigned char, 256> MakeLowerTable()
     return table;
 }
 
-constexpr auto kLower = MakeLowerTable();
+constexpr auto kLower = makeLowerTable();
 
 const char* findChar(const char* from, const char* end, char c)
 {

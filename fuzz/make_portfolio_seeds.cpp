@@ -117,7 +117,7 @@ struct Item {
     std::vector<Quotation> history;
 };
 
-void WriteField(Stream& out, const ItemSettings& s, int field)
+void writeField(Stream& out, const ItemSettings& s, int field)
 {
     const ServerConfig& c = s.server;
     const ChartOptions& g = s.chart;
@@ -166,7 +166,7 @@ void WriteField(Stream& out, const ItemSettings& s, int field)
     }
 }
 
-void WriteHistory(Stream& out, const std::vector<Quotation>& history, Form form = Form::Short)
+void writeHistory(Stream& out, const std::vector<Quotation>& history, Form form = Form::Short)
 {
     out.count(static_cast<std::uint32_t>(history.size()), form);
     for (const Quotation& record : history) {
@@ -181,13 +181,13 @@ void writeItem(Stream& out, const Item& item, std::uint16_t schema)
     out.object("CWPapier", schema);
     if (schema < std::size(kLayouts))
         for (int field : kLayouts[schema])
-            WriteField(out, item.settings, field);
-    WriteHistory(out, item.history);
+            writeField(out, item.settings, field);
+    writeHistory(out, item.history);
 }
 
 // What an item stored in an old layout holds after loading: every field the layout
 // lacks has its documented value.
-ItemSettings AfterLoading(ItemSettings s, std::uint16_t schema)
+ItemSettings afterLoading(ItemSettings s, std::uint16_t schema)
 {
     const std::vector<int>& layout = kLayouts[schema];
     const auto stored = [&](int field) {
@@ -226,7 +226,7 @@ ItemSettings AfterLoading(ItemSettings s, std::uint16_t schema)
 }
 
 // An item with a value in every field that differs from every default.
-Item FullItem(std::string name)
+Item fullItem(std::string name)
 {
     Item item;
     ItemSettings& s = item.settings;
@@ -338,18 +338,18 @@ private:
     bool m_failed = false;
 };
 
-void WriteSeeds(SeedWriter& seeds)
+void writeSeeds(SeedWriter& seeds)
 {
     seeds.refused("zero-bytes", "");
     seeds.writerSeed("empty-portfolio", std::string("\0\0", 2), {});
     seeds.seed("trailing-bytes", std::string("\0\0tail", 6), {}, "4 bytes after the last item were passed over.");
 
     for (std::uint16_t schema = 1; schema <= 7; ++schema) {
-        const Item source = FullItem("Schema " + std::to_string(schema));
+        const Item source = fullItem("Schema " + std::to_string(schema));
         Stream out;
         out.count(1);
         writeItem(out, source, schema);
-        const Item expected{AfterLoading(source.settings, schema), source.history};
+        const Item expected{afterLoading(source.settings, schema), source.history};
         if (schema == 7)
             seeds.writerSeed("schema7", out.bytes(), {expected});
         else
@@ -379,8 +379,8 @@ void WriteSeeds(SeedWriter& seeds)
     // The first item has no history, so the quotation class is described at the first
     // record of the second item and takes the index current there.
     {
-        std::vector<Item> items = {FullItem("No history"), FullItem("Two records"), FullItem("One record"),
-                                   FullItem("Empty again")};
+        std::vector<Item> items = {fullItem("No history"), fullItem("Two records"), fullItem("One record"),
+                                   fullItem("Empty again")};
         items[0].history.clear();
         items[1].history.resize(2);
         items[2].history = {{2000000000, 1e300}};
@@ -394,7 +394,7 @@ void WriteSeeds(SeedWriter& seeds)
 
     // Texts at the limits of the one-byte length prefix, and empty ones.
     {
-        Item item = FullItem(std::string(254, 'n'));
+        Item item = fullItem(std::string(254, 'n'));
         item.settings.symbol = std::string(255, 's');
         item.settings.memo.clear();
         item.settings.server.regExp.clear();
@@ -406,7 +406,7 @@ void WriteSeeds(SeedWriter& seeds)
 
     // Wide texts: UTF-16 that the reader turns into Windows-1252, '?' where it cannot.
     {
-        Item item = FullItem("");
+        Item item = fullItem("");
         item.history.clear();
         Stream out;
         out.count(1);
@@ -415,8 +415,8 @@ void WriteSeeds(SeedWriter& seeds)
         out.wideText(u"CH0012005267", Form::Medium);
         out.wideText(u"");
         for (int field = 4; field <= 40; ++field)
-            WriteField(out, item.settings, field);
-        WriteHistory(out, item.history);
+            writeField(out, item.settings, field);
+        writeHistory(out, item.history);
         item.settings.name = "Z\xFCrich \x80 ?";
         item.settings.symbol = "CH0012005267";
         item.settings.memo.clear();
@@ -425,19 +425,19 @@ void WriteSeeds(SeedWriter& seeds)
 
     // Longer forms than needed of lengths, counts and class tags; readers accept them.
     {
-        const std::vector<Item> items = {FullItem("Long forms"), FullItem("Second")};
+        const std::vector<Item> items = {fullItem("Long forms"), fullItem("Second")};
         Stream out;
         out.count(2, Form::Long);
         out.object("CWPapier", 7);
         out.text(items[0].settings.name, Form::Medium);
         out.text(items[0].settings.symbol, Form::Long);
         for (int field = 3; field <= 40; ++field)
-            WriteField(out, items[0].settings, field);
-        WriteHistory(out, items[0].history, Form::Long);
+            writeField(out, items[0].settings, field);
+        writeHistory(out, items[0].history, Form::Long);
         out.object("CWPapier", 7, Form::Long);
         for (int field : kLayouts[7])
-            WriteField(out, items[1].settings, field);
-        WriteHistory(out, items[1].history, Form::Long);
+            writeField(out, items[1].settings, field);
+        writeHistory(out, items[1].history, Form::Long);
         seeds.seed("long-forms", out.bytes(), items);
     }
 
@@ -447,10 +447,10 @@ void WriteSeeds(SeedWriter& seeds)
         Stream out;
         out.count(3);
         for (int i = 0; i < 3; ++i) {
-            Item item = FullItem("Old " + std::to_string(i));
+            Item item = fullItem("Old " + std::to_string(i));
             item.history.resize(static_cast<std::size_t>(i));
             writeItem(out, item, 2);
-            items.push_back({AfterLoading(item.settings, 2), item.history});
+            items.push_back({afterLoading(item.settings, 2), item.history});
         }
         seeds.seed("schema2-list", out.bytes(), items);
     }
@@ -472,7 +472,7 @@ int main(int argc, char** argv)
         return 1;
     }
     tarvelo::SeedWriter seeds(argv[1]);
-    tarvelo::WriteSeeds(seeds);
+    tarvelo::writeSeeds(seeds);
     std::printf("%d portfolio seeds in %s\n", seeds.written(), argv[1]);
     return seeds.failed() ? 1 : 0;
 }

@@ -16,7 +16,7 @@
 namespace tarvelo {
 namespace {
 
-void ClearStore()
+void clearStore()
 {
     Profile profile;
     profile.deleteKey(kServerKey);
@@ -32,7 +32,7 @@ public:
         std::ofstream(m_folder / (name + ".reg"), std::ios::binary)
             .write(text.data(), static_cast<std::streamsize>(text.size()));
         ++m_written;
-        ClearStore();
+        clearStore();
         const RegFileResult result = importServerConfigsText(text);
         if (!result.ok) {
             std::fprintf(stderr, "seed %s does not import: %s\n", name.c_str(), result.message.c_str());
@@ -49,16 +49,16 @@ private:
     bool m_failed = false;
 };
 
-void WriteSeeds(SeedWriter& seeds)
+void writeSeeds(SeedWriter& seeds)
 {
-    ClearStore();
+    clearStore();
     seeds.seed("empty-store", serverConfigsRegFileText());
 
-    ClearStore();
+    clearStore();
     installBuiltInServers();
     seeds.seed("builtin-set", serverConfigsRegFileText());
 
-    ClearStore();
+    clearStore();
     ServerConfig hostile;
     hostile.url = "file:///tmp/quotes \"today\".html";
     hostile.textBeforeValue = "C:\\Kurse\\";
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     ::setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
 
     tarvelo::SeedWriter seeds(argv[1]);
-    tarvelo::WriteSeeds(seeds);
+    tarvelo::writeSeeds(seeds);
     std::filesystem::remove_all(settings, error);
     std::printf("%d server configuration seeds in %s\n", seeds.written(), argv[1]);
     return seeds.failed() ? 1 : 0;

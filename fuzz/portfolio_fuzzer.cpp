@@ -23,37 +23,37 @@ constexpr std::uint64_t kSlack = 4096;
 constexpr std::uint64_t kBytesPerByte = 40;
 
 // Doubles compare by their bits, so that NaNs read from a file count as kept.
-bool SameBits(double a, double b)
+bool sameBits(double a, double b)
 {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-bool SameSettings(ItemSettings a, ItemSettings b)
+bool sameSettings(ItemSettings a, ItemSettings b)
 {
     for (double ItemSettings::*field : {&ItemSettings::aboveLimit, &ItemSettings::belowLimit,
                                         &ItemSettings::deviationPercent, &ItemSettings::quantity,
                                         &ItemSettings::averageBuyPrice}) {
-        if (!SameBits(a.*field, b.*field))
+        if (!sameBits(a.*field, b.*field))
             return false;
         a.*field = b.*field = 0.0;
     }
     return a == b;
 }
 
-bool SameItem(const SecurityItem& a, const SecurityItem& b)
+bool sameItem(const SecurityItem& a, const SecurityItem& b)
 {
-    if (!SameSettings(a.settings(), b.settings()) || a.history().size() != b.history().size())
+    if (!sameSettings(a.settings(), b.settings()) || a.history().size() != b.history().size())
         return false;
     for (std::size_t i = 0; i < a.history().size(); ++i) {
         const Quotation& x = a.history()[i];
         const Quotation& y = b.history()[i];
-        if (x.time != y.time || !SameBits(x.value, y.value))
+        if (x.time != y.time || !sameBits(x.value, y.value))
             return false;
     }
     return true;
 }
 
-std::vector<const SecurityItem*> Pointers(const LoadResult& loaded)
+std::vector<const SecurityItem*> pointers(const LoadResult& loaded)
 {
     std::vector<const SecurityItem*> items;
     for (const auto& item : loaded.items)
@@ -86,16 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!item || item->isBeingUpdated())
             fail("a loaded item is null or marked as being updated");
 
-    const std::string saved = saveItems(Pointers(first));
+    const std::string saved = saveItems(pointers(first));
     const LoadResult second = loadItems(saved);
     if (!second.ok)
         fail("a saved portfolio does not load");
     if (second.items.size() != first.items.size())
         fail("the second load has another number of items");
     for (std::size_t i = 0; i < first.items.size(); ++i)
-        if (!SameItem(*first.items[i], *second.items[i]))
+        if (!sameItem(*first.items[i], *second.items[i]))
             fail("an item changed in a save and load");
-    if (saveItems(Pointers(second)) != saved)
+    if (saveItems(pointers(second)) != saved)
         fail("the second save differs from the first");
     return 0;
 }

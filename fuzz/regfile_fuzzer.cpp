@@ -19,7 +19,7 @@ namespace {
 
 std::string g_settingsFolder;
 
-void RemoveSettingsFolder()
+void removeSettingsFolder()
 {
     std::error_code ignored;
     std::filesystem::remove_all(g_settingsFolder, ignored);
@@ -35,11 +35,11 @@ const bool kPrivateSettings = [] {
     }
     g_settingsFolder = folder;
     ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    std::atexit(RemoveSettingsFolder);
+    std::atexit(removeSettingsFolder);
     return true;
 }();
 
-void ClearStore()
+void clearStore()
 {
     Profile profile;
     profile.deleteKey(kServerKey);
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvelo;
     if (!kPrivateSettings)
         return 0;
-    ClearStore();
+    clearStore();
     static const std::string emptyStore = serverConfigsRegFileText();
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string first = serverConfigsRegFileText();
-    ClearStore();
+    clearStore();
     const RegFileResult again = importServerConfigsText(first);
     if (!again.ok) {
         std::fprintf(stderr, "regfile_fuzzer: %s\n", again.message.c_str());

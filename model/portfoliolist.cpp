@@ -153,7 +153,7 @@ int compareRows(const SecurityItem& a, const SecurityItem& b, int column)
     return sign(number(a) - number(b));
 }
 
-std::vector<const SecurityItem*> SortedRows(std::vector<const SecurityItem*> items, int column, bool reverse)
+std::vector<const SecurityItem*> sortedRows(std::vector<const SecurityItem*> items, int column, bool reverse)
 {
     std::stable_sort(items.begin(), items.end(), [&](const SecurityItem* a, const SecurityItem* b) {
         const int c = compareRows(*a, *b, column);

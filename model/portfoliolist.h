@@ -26,7 +26,7 @@ std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool pe
 int compareRows(const SecurityItem& a, const SecurityItem& b, int column);
 // The items in the order of the column, descending when reverse is set; equal items
 // keep their portfolio order.
-std::vector<const SecurityItem*> SortedRows(std::vector<const SecurityItem*> items, int column, bool reverse);
+std::vector<const SecurityItem*> sortedRows(std::vector<const SecurityItem*> items, int column, bool reverse);
 
 // "Amount invested: ..." with the gains that can be shown.
 std::string totalsText(const std::vector<const SecurityItem*>& items, bool percent);

@@ -162,7 +162,7 @@ void PortfolioListView::rebuild()
     blockSignals(true);
     clear();
     m_rows.clear();
-    for (const SecurityItem* item : SortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
+    for (const SecurityItem* item : sortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
         const ItemKey pos = positions[item];
         auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
         addTopLevelItem(row);

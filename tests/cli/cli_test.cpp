@@ -26,7 +26,7 @@ struct CliRun {
     std::string err;
 };
 
-CliRun Cli(std::vector<std::string> args)
+CliRun cli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
     const int status = runCli(args, out, err);
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(CliTest, DumpPrintsEveryFieldAsJson)
 {
-    const CliRun run = Cli({"dump", writeSample()});
+    const CliRun run = cli({"dump", writeSample()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"items\":[{\"name\":\"M\xC3\x84RZ \\\"Fund\\\"\\n\",\"symbol\":\"DE0001\",\"memo\":\"tab\\there\","
@@ -91,7 +91,7 @@ TEST_F(CliTest, ConvertWritesTheCurrentFormat)
 {
     const std::string in = writeSample();
     const std::string out = path("converted.qvx");
-    const CliRun run = Cli({"convert", in, out});
+    const CliRun run = cli({"convert", in, out});
     ASSERT_EQ(run.status, 0) << run.err;
     std::string a, b;
     ASSERT_EQ(readWholeFile(in, a), FileError::None);
@@ -101,18 +101,18 @@ TEST_F(CliTest, ConvertWritesTheCurrentFormat)
 
 TEST_F(CliTest, FileProblemsExitWithStatusTwoAndTheReason)
 {
-    CliRun run = Cli({"dump", path("missing.qvx")});
+    CliRun run = cli({"dump", path("missing.qvx")});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Cannot find this file."), std::string::npos);
     EXPECT_EQ(run.out, "");
 
     ASSERT_EQ(writeFileAtomically(path("bad.qvx"), std::string("\x01\x00\xFF\xFF\x07\x00\x03\x00XYZ", 11)),
               FileError::None);
-    run = Cli({"dump", path("bad.qvx")});
+    run = cli({"dump", path("bad.qvx")});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "tarvelo-cli: " + path("bad.qvx") + ": Unexpected file format.\n");
 
-    run = Cli({"convert", writeSample(), path("no/such/folder/out.qvx")});
+    run = cli({"convert", writeSample(), path("no/such/folder/out.qvx")});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Failed to save document."), std::string::npos);
 }
@@ -127,15 +127,15 @@ TEST_F(CliTest, WrongCallsNameTheProblemAndPointToTheHelp)
         {{"convert", "a"}, "convert takes an input and an output file"},
     };
     for (const auto& [args, problem] : calls) {
-        const CliRun run = Cli(args);
+        const CliRun run = cli(args);
         EXPECT_EQ(run.status, 2) << problem;
         EXPECT_EQ(run.err, "tarvelo-cli: " + problem + "\nsee tarvelo-cli --help\n");
         EXPECT_EQ(run.out, "");
     }
-    const CliRun help = Cli({"--help"});
+    const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("dump PORTFOLIO"), std::string::npos);
-    const CliRun version = Cli({"--version"});
+    const CliRun version = cli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "Tarvelo, Version 2.01\n");
 }
@@ -148,12 +148,12 @@ TEST_F(CliTest, DumpAndConvertWarnOfBytesAfterTheLastItem)
     ASSERT_EQ(writeWholeFile(padded, bytes + "junk"), FileError::None);
     const std::string warning = "tarvelo-cli: " + padded + ": 4 bytes after the last item were passed over.\n";
 
-    CliRun run = Cli({"dump", padded});
+    CliRun run = cli({"dump", padded});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Cli({"dump", path("sample.qvx")}).out);
+    EXPECT_EQ(run.out, cli({"dump", path("sample.qvx")}).out);
     EXPECT_EQ(run.err, warning);
 
-    run = Cli({"convert", padded, path("clean.qvx")});
+    run = cli({"convert", padded, path("clean.qvx")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, warning);
     std::string converted;
@@ -161,7 +161,7 @@ TEST_F(CliTest, DumpAndConvertWarnOfBytesAfterTheLastItem)
     EXPECT_EQ(converted, bytes);
 
     ASSERT_EQ(writeWholeFile(padded, ""), FileError::None);
-    run = Cli({"dump", padded});
+    run = cli({"dump", padded});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "tarvelo-cli: " + padded + ": Unexpected file format.\n");
 }
@@ -173,11 +173,11 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
 
     // Without options: a configuration read from a missing key (standard search, decimal ",").
     // Without a thousands separator the "." ends the number.
-    CliRun run = Cli({"extract", page, "--text", "of [&symbol]:", "--symbol", "ABC"});
+    CliRun run = cli({"extract", page, "--text", "of [&symbol]:", "--symbol", "ABC"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("{\"code\":0,\"value\":1,", 0), 0u) << run.out;
 
-    run = Cli({"extract", page, "--text", "of [&symbol]:", "--symbol", "ABC", "--thousands", "."});
+    run = cli({"extract", page, "--text", "of [&symbol]:", "--symbol", "ABC", "--thousands", "."});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("\"code\":0,\"value\":1234.5,"), std::string::npos) << run.out;
 
@@ -188,18 +188,18 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
     config.tagsToSkip = 1;
     config.thousandsSeparator = ".";
     writeServerConfig("Test server", config);
-    run = Cli({"extract", page, "--server", "Test server", "--symbol", "ABC"});
+    run = cli({"extract", page, "--server", "Test server", "--symbol", "ABC"});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("\"value\":1234.5,"), std::string::npos) << run.out;
     // Fields given on the command line override the stored ones.
-    run = Cli({"extract", page, "--server", "Test server", "--symbol", "ABC", "--tags", "0"});
+    run = cli({"extract", page, "--server", "Test server", "--symbol", "ABC", "--tags", "0"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("\"code\":1,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"message\":\"<>1.234,50<> eur<>\""), std::string::npos) << run.out;
 
     // The regular-expression search with date captures.
     ASSERT_EQ(writeWholeFile(page, "ABC;24.12.2003;22,65;EUR"), FileError::None);
-    run = Cli({"extract", page, "--regexp", "[&symbol];(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)", "--symbol", "ABC",
+    run = cli({"extract", page, "--regexp", "[&symbol];(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)", "--symbol", "ABC",
                "--index", "4", "--date", "1,2,3"});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     const std::string before = "\"value\":22.65,\"time\":";
@@ -225,18 +225,18 @@ TEST_F(CliTest, ExtractAndExpandRefuseWrongCalls)
              {"expand", "x", "--begin", "2003-01-05"},
              {"expand", "x", "--begin", "2003-13-05", "--end", "2003-12-01"},
              {"expand", "x", "--offset", "-1"}}) {
-        const CliRun run = Cli(args);
+        const CliRun run = cli(args);
         EXPECT_EQ(run.status, 2) << args.size();
         EXPECT_NE(run.err.find("\nsee tarvelo-cli --help\n"), std::string::npos);
     }
-    const CliRun missing = Cli({"extract", path("missing.html")});
+    const CliRun missing = cli({"extract", path("missing.html")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("missing.html"), std::string::npos);
 }
 
 TEST_F(CliTest, ExpandAppliesRangeItemAndDateVariables)
 {
-    const CliRun run = Cli({"expand", "s=[&symbol]&a=[&day_begin].[&month_begin-1]&b=[&year_end]&y=[&y]", "--symbol",
+    const CliRun run = cli({"expand", "s=[&symbol]&a=[&day_begin].[&month_begin-1]&b=[&year_end]&y=[&y]", "--symbol",
                             "870747", "--begin", "2003-01-05", "--end", "2003-03-31"});
     EXPECT_EQ(run.status, 0);
     const std::string year = formatLocalTime(currentTime(), "%Y");
@@ -260,7 +260,7 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
     const std::string portfolio = path("update.qvx");
     ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok);
 
-    CliRun run = Cli({"update", portfolio, "--slots", "1"});
+    CliRun run = cli({"update", portfolio, "--slots", "1"});
     EXPECT_EQ(run.status, 1) << run.err; // one item found nothing
     EXPECT_NE(run.out.find("Fund ABC\t22.6500 "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Fund XYZ\tError: Text not found!\n"), std::string::npos) << run.out;
@@ -273,8 +273,8 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
         EXPECT_EQ(entry.path(), m_folder);
 
-    EXPECT_EQ(Cli({"update", path("missing.qvx")}).status, 2);
-    EXPECT_EQ(Cli({"update", portfolio, "--slots", "0"}).status, 2);
+    EXPECT_EQ(cli({"update", path("missing.qvx")}).status, 2);
+    EXPECT_EQ(cli({"update", portfolio, "--slots", "0"}).status, 2);
 }
 
 TEST_F(CliTest, ImportAndExportQuotations)
@@ -287,7 +287,7 @@ TEST_F(CliTest, ImportAndExportQuotations)
     const std::string csv = path("history.csv");
     ASSERT_EQ(writeWholeFile(csv, "Date;Close\n01.02.2003;1.234,50\n02.02.2003;1.240,00\n"), FileError::None);
 
-    CliRun run = Cli({"import", portfolio, "ACME", csv, "--template", "[&day].[&month].[&year];[&value]", "--format", "0"});
+    CliRun run = cli({"import", portfolio, "ACME", csv, "--template", "[&day].[&month].[&year];[&value]", "--format", "0"});
     EXPECT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(run.out, "2 quotations imported\n");
     LoadResult loaded = loadPortfolioFile(portfolio);
@@ -296,23 +296,23 @@ TEST_F(CliTest, ImportAndExportQuotations)
     EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 1234.5);
 
     // The default template does not fit this file: nothing imported, the reason shown.
-    run = Cli({"import", portfolio, "ACME", csv});
+    run = cli({"import", portfolio, "ACME", csv});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("Error importing quotations from file"), std::string::npos);
-    EXPECT_EQ(Cli({"import", portfolio, "Nobody", csv}).status, 1);
-    EXPECT_EQ(Cli({"import", portfolio, "ACME", path("missing.csv")}).status, 1);
-    EXPECT_EQ(Cli({"import", portfolio, "ACME", csv, "--format", "7"}).status, 2);
+    EXPECT_EQ(cli({"import", portfolio, "Nobody", csv}).status, 1);
+    EXPECT_EQ(cli({"import", portfolio, "ACME", path("missing.csv")}).status, 1);
+    EXPECT_EQ(cli({"import", portfolio, "ACME", csv, "--format", "7"}).status, 2);
 
     const std::string sheet = path("out.xls");
-    ASSERT_EQ(Cli({"export", portfolio, sheet}).status, 0);
+    ASSERT_EQ(cli({"export", portfolio, sheet}).status, 0);
     std::string bytes;
     ASSERT_EQ(readWholeFile(sheet, bytes), FileError::None);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\x09\x00\x04\x00", 4));
     const std::string text = path("out.txt");
-    ASSERT_EQ(Cli({"export", portfolio, text}).status, 0);
+    ASSERT_EQ(cli({"export", portfolio, text}).status, 0);
     ASSERT_EQ(readWholeFile(text, bytes), FileError::None);
     EXPECT_EQ(bytes.rfind("\"ACME\" (AC)\r\n", 0), 0u);
-    EXPECT_EQ(Cli({"export", portfolio, path("no/such/out.txt")}).status, 2);
+    EXPECT_EQ(cli({"export", portfolio, path("no/such/out.txt")}).status, 2);
     // No scratch copy of the imported file stays behind.
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
         EXPECT_EQ(entry.path(), m_folder);
@@ -323,15 +323,15 @@ TEST_F(CliTest, BuildAPortfolioAndListIt)
     Profile().deleteKey("SortColumn");
     Profile().deleteKey("SortReverse");
     const std::string portfolio = path("built.qvx");
-    ASSERT_EQ(Cli({"new", portfolio}).status, 0);
-    ASSERT_EQ(Cli({"add", portfolio, "Zeta", "--symbol", "ZT"}).status, 0);
-    ASSERT_EQ(Cli({"add", portfolio, "Alpha"}).status, 0);
-    EXPECT_EQ(Cli({"add", portfolio, "Gone", "--server", "No such server"}).status, 1);
-    ASSERT_EQ(Cli({"quote", portfolio, "Zeta", "12.5", "--time", "2003-02-01 10:00"}).status, 0);
-    ASSERT_EQ(Cli({"quote", portfolio, "Zeta", "10", "--time", "2003-02-03 10:00"}).status, 0);
-    EXPECT_EQ(Cli({"quote", portfolio, "Zeta", "0"}).status, 2);
-    EXPECT_EQ(Cli({"quote", portfolio, "Zeta", "1", "--time", "2003-02-03"}).status, 2);
-    EXPECT_EQ(Cli({"quote", portfolio, "Nobody", "1"}).status, 1);
+    ASSERT_EQ(cli({"new", portfolio}).status, 0);
+    ASSERT_EQ(cli({"add", portfolio, "Zeta", "--symbol", "ZT"}).status, 0);
+    ASSERT_EQ(cli({"add", portfolio, "Alpha"}).status, 0);
+    EXPECT_EQ(cli({"add", portfolio, "Gone", "--server", "No such server"}).status, 1);
+    ASSERT_EQ(cli({"quote", portfolio, "Zeta", "12.5", "--time", "2003-02-01 10:00"}).status, 0);
+    ASSERT_EQ(cli({"quote", portfolio, "Zeta", "10", "--time", "2003-02-03 10:00"}).status, 0);
+    EXPECT_EQ(cli({"quote", portfolio, "Zeta", "0"}).status, 2);
+    EXPECT_EQ(cli({"quote", portfolio, "Zeta", "1", "--time", "2003-02-03"}).status, 2);
+    EXPECT_EQ(cli({"quote", portfolio, "Nobody", "1"}).status, 1);
 
     const LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok);
@@ -341,29 +341,29 @@ TEST_F(CliTest, BuildAPortfolioAndListIt)
     EXPECT_EQ(loaded.items[0]->settings().deviationPercent, 20.0);
 
     // Sorted by name (the stored sort column 0), icon first, the totals last.
-    CliRun run = Cli({"list", portfolio, "--nominal"});
+    CliRun run = cli({"list", portfolio, "--nominal"});
     ASSERT_EQ(run.status, 0);
     const auto firstLine = run.out.substr(0, run.out.find('\n'));
     EXPECT_EQ(firstLine, "0\tAlpha\t\t\t\t\t\t\t\t");
     EXPECT_NE(run.out.find("\n1\tZeta\t"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\t-2.5000 (2 Days)\t"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\nAmount invested: "), std::string::npos);
-    EXPECT_EQ(Cli({"list", path("missing.qvx")}).status, 2);
+    EXPECT_EQ(cli({"list", path("missing.qvx")}).status, 2);
 }
 
 TEST_F(CliTest, HoldingsAndNumbersAreReadTheSameInEveryLocale)
 {
     const std::string portfolio = path("held.qvx");
-    ASSERT_EQ(Cli({"new", portfolio}).status, 0);
+    ASSERT_EQ(cli({"new", portfolio}).status, 0);
     // A German user's locale must not turn "12.5" into 12 or refuse it.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string restore = previous ? previous : "C";
     const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    ASSERT_EQ(Cli({"add", portfolio, "Held", "--quantity", "10", "--buy-price", "20.5"}).status, 0);
-    ASSERT_EQ(Cli({"quote", portfolio, "Held", "25.25", "--time", "2003-02-03 10:00"}).status, 0);
+    ASSERT_EQ(cli({"add", portfolio, "Held", "--quantity", "10", "--buy-price", "20.5"}).status, 0);
+    ASSERT_EQ(cli({"quote", portfolio, "Held", "25.25", "--time", "2003-02-03 10:00"}).status, 0);
     for (const char* wrong : {"12,5", "abc", "nan", "inf", "1e999", ""})
-        EXPECT_EQ(Cli({"add", portfolio, "Bad", "--quantity", wrong}).status, 2) << wrong;
-    EXPECT_EQ(Cli({"quote", portfolio, "Held", "2,5"}).status, 2);
+        EXPECT_EQ(cli({"add", portfolio, "Bad", "--quantity", wrong}).status, 2) << wrong;
+    EXPECT_EQ(cli({"quote", portfolio, "Held", "2,5"}).status, 2);
     std::setlocale(LC_NUMERIC, restore.c_str());
     if (!german)
         std::cout << "(de_DE.UTF-8 is not installed; checked in the current locale only)\n";
@@ -374,7 +374,7 @@ TEST_F(CliTest, HoldingsAndNumbersAreReadTheSameInEveryLocale)
     EXPECT_EQ(loaded.items[0]->settings().quantity, 10.0);
     EXPECT_EQ(loaded.items[0]->settings().averageBuyPrice, 20.5);
     EXPECT_EQ(loaded.items[0]->history().at(0).value, 25.25);
-    const CliRun run = Cli({"list", portfolio});
+    const CliRun run = cli({"list", portfolio});
     EXPECT_NE(run.out.find("Amount invested: 252.50 (Total: +23.17%)"), std::string::npos) << run.out;
 }
 
@@ -382,58 +382,58 @@ TEST_F(CliTest, ServersListShowExportImportInstall)
 {
     Profile().deleteKey("Server");
     Profile().deleteKey("Server Version");
-    CliRun run = Cli({"servers", "list"});
+    CliRun run = cli({"servers", "list"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
 
-    ASSERT_EQ(Cli({"servers", "install"}).status, 0);
-    run = Cli({"servers", "list"});
+    ASSERT_EQ(cli({"servers", "install"}).status, 0);
+    run = cli({"servers", "list"});
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 18);
     EXPECT_EQ(run.out.rfind("AT-Reiffeisen\nAT-Wiener Boerse\nAU-Yahoo\n", 0), 0u) << run.out;
 
-    run = Cli({"servers", "show", "US-Yahoo"});
+    run = cli({"servers", "show", "US-Yahoo"});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("\n\"Text_before_Value\"=\"Last Trade:\"\n\"Timeout\"=dword:000000b4\n"),
               std::string::npos)
         << run.out;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 19);
-    EXPECT_EQ(Cli({"servers", "show", "Nobody"}).status, 1);
+    EXPECT_EQ(cli({"servers", "show", "Nobody"}).status, 1);
 
     const std::string file = path("servers.reg");
-    ASSERT_EQ(Cli({"servers", "export", file}).status, 0);
+    ASSERT_EQ(cli({"servers", "export", file}).status, 0);
     deleteServerConfig("US-Yahoo");
-    ASSERT_EQ(Cli({"servers", "import", file}).status, 0);
-    EXPECT_EQ(Cli({"servers", "show", "US-Yahoo"}).out, run.out);
+    ASSERT_EQ(cli({"servers", "import", file}).status, 0);
+    EXPECT_EQ(cli({"servers", "show", "US-Yahoo"}).out, run.out);
     std::vector<std::string> names;
     enumerateServerConfigs(names);
     EXPECT_EQ(names.size(), 18u);
 
     ASSERT_EQ(writeWholeFile(file, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software]\n"), FileError::None);
-    run = Cli({"servers", "import", file});
+    run = cli({"servers", "import", file});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Line 2"), std::string::npos) << run.err;
-    EXPECT_EQ(Cli({"servers", "export", path("no/such/folder.reg")}).status, 2);
-    EXPECT_EQ(Cli({"servers", "frob"}).status, 2);
+    EXPECT_EQ(cli({"servers", "export", path("no/such/folder.reg")}).status, 2);
+    EXPECT_EQ(cli({"servers", "frob"}).status, 2);
 }
 
 TEST_F(CliTest, OptionsPrintAndSet)
 {
     Profile().deleteKey("GeneralOptions");
-    CliRun run = Cli({"options"});
+    CliRun run = cli({"options"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "NumberDownloads=5\nAutosaveOnExit=0\nAutoupdate=1\nAutoupdate_Time=1\nDownloadStatus=1\n"
                        "Hour1=9\nMinute1=30\nHour2=18\nMinute2=30\nUpdateIntervall=60\nAutosaveWindows=1\n"
                        "ShowFileOnError=1\nMaxPageSize=67108864\n");
-    EXPECT_EQ(Cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
-    EXPECT_NE(Cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
+    EXPECT_EQ(cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
+    EXPECT_NE(cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
     for (const auto& args : std::vector<std::vector<std::string>>{{"options", "set", "UpdateIntervall", "4"},
                                                                   {"options", "set", "NumberDownloads", "0"},
                                                                   {"options", "set", "Hour1", "24"},
                                                                   {"options", "set", "Nope", "1"},
                                                                   {"options", "set", "Autoupdate", "x"},
                                                                   {"options", "list"}})
-        EXPECT_EQ(Cli(args).status, 2);
-    EXPECT_NE(Cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
+        EXPECT_EQ(cli(args).status, 2);
+    EXPECT_NE(cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ struct CliResult {
     std::string err;
 };
 
-CliResult Cli(std::vector<std::string> args)
+CliResult cli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
     const int status = runCli(args, out, err);
@@ -38,7 +38,7 @@ protected:
         fs::create_directories(m_folder);
         m_path = (m_folder / "Depot.qvx").string();
     }
-    std::size_t ItemCount() const { return loadPortfolioFile(m_path).items.size(); }
+    std::size_t itemCount() const { return loadPortfolioFile(m_path).items.size(); }
 
     fs::path m_folder;
     std::string m_path;
@@ -46,38 +46,38 @@ protected:
 
 TEST_F(PortfolioCommandsTest, NewAndAddDoNotReplaceOrDoubleWhatIsThere)
 {
-    ASSERT_EQ(Cli({"new", m_path}).status, kExitOk);
-    ASSERT_EQ(Cli({"add", m_path, "Nordwind Energie"}).status, kExitOk);
+    ASSERT_EQ(cli({"new", m_path}).status, kExitOk);
+    ASSERT_EQ(cli({"add", m_path, "Nordwind Energie"}).status, kExitOk);
 
-    const CliResult again = Cli({"new", m_path});
+    const CliResult again = cli({"new", m_path});
     EXPECT_EQ(again.status, kExitError);
     EXPECT_NE(again.err.find("--force"), std::string::npos) << again.err;
-    EXPECT_EQ(ItemCount(), 1u);
+    EXPECT_EQ(itemCount(), 1u);
 
-    const CliResult twice = Cli({"add", m_path, "NORDWIND energie"});
+    const CliResult twice = cli({"add", m_path, "NORDWIND energie"});
     EXPECT_EQ(twice.status, kExitFailed);
     EXPECT_NE(twice.err.find("Nordwind Energie"), std::string::npos) << twice.err;
-    EXPECT_EQ(ItemCount(), 1u);
+    EXPECT_EQ(itemCount(), 1u);
 
-    EXPECT_EQ(Cli({"add", m_path, "NORDWIND energie", "--duplicate"}).status, kExitOk);
-    EXPECT_EQ(ItemCount(), 2u);
-    EXPECT_EQ(Cli({"new", m_path, "--force"}).status, kExitOk);
-    EXPECT_EQ(ItemCount(), 0u);
+    EXPECT_EQ(cli({"add", m_path, "NORDWIND energie", "--duplicate"}).status, kExitOk);
+    EXPECT_EQ(itemCount(), 2u);
+    EXPECT_EQ(cli({"new", m_path, "--force"}).status, kExitOk);
+    EXPECT_EQ(itemCount(), 0u);
 }
 
 TEST_F(PortfolioCommandsTest, ANameOfSeveralItemsIsRefusedAndListed)
 {
-    ASSERT_EQ(Cli({"new", m_path}).status, kExitOk);
-    ASSERT_EQ(Cli({"add", m_path, "Alpen Fonds", "--symbol", "AF1"}).status, kExitOk);
-    ASSERT_EQ(Cli({"add", m_path, "ALPEN FONDS", "--symbol", "AF2", "--duplicate"}).status, kExitOk);
+    ASSERT_EQ(cli({"new", m_path}).status, kExitOk);
+    ASSERT_EQ(cli({"add", m_path, "Alpen Fonds", "--symbol", "AF1"}).status, kExitOk);
+    ASSERT_EQ(cli({"add", m_path, "ALPEN FONDS", "--symbol", "AF2", "--duplicate"}).status, kExitOk);
 
     // No exact match, two that differ in case: which one is meant cannot be told.
-    const CliResult ambiguous = Cli({"quote", m_path, "alpen fonds", "12.5"});
+    const CliResult ambiguous = cli({"quote", m_path, "alpen fonds", "12.5"});
     EXPECT_EQ(ambiguous.status, kExitFailed);
     EXPECT_NE(ambiguous.err.find("AF1"), std::string::npos) << ambiguous.err;
     EXPECT_NE(ambiguous.err.find("AF2"), std::string::npos) << ambiguous.err;
     // An exact spelling names one of them; another case of a single item finds it.
-    EXPECT_EQ(Cli({"quote", m_path, "ALPEN FONDS", "12.5"}).status, kExitOk);
+    EXPECT_EQ(cli({"quote", m_path, "ALPEN FONDS", "12.5"}).status, kExitOk);
     const LoadResult loaded = loadPortfolioFile(m_path);
     ASSERT_EQ(loaded.items.size(), 2u);
     EXPECT_TRUE(loaded.items[0]->history().empty());

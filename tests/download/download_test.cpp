@@ -153,7 +153,7 @@ protected:
         EXPECT_EQ(std::distance(fs::directory_iterator(m_temp), fs::directory_iterator()), 0);
     }
 
-    ServerConfig Config(const std::string& url, int timeout = 10)
+    ServerConfig pageConfig(const std::string& url, int timeout = 10)
     {
         ServerConfig config;
         config.url = url;
@@ -173,7 +173,7 @@ protected:
     }
 
     // Takes messages until every entry has its final message; routes and cleans up.
-    std::vector<Received> Collect(std::size_t finals, DownloadStatusRouter* router = nullptr,
+    std::vector<Received> collect(std::size_t finals, DownloadStatusRouter* router = nullptr,
                                   std::chrono::seconds limit = 30s)
     {
         if (!router)
@@ -196,7 +196,7 @@ protected:
         return all;
     }
 
-    static std::vector<DownloadCode> Codes(const std::vector<Received>& messages, const std::string& item = "")
+    static std::vector<DownloadCode> codesOf(const std::vector<Received>& messages, const std::string& item = "")
     {
         std::vector<DownloadCode> codes;
         for (const Received& r : messages) {
@@ -206,7 +206,7 @@ protected:
         return codes;
     }
 
-    static const DownloadMessage& Final(const std::vector<Received>& messages, const std::string& item = "")
+    static const DownloadMessage& finalMessage(const std::vector<Received>& messages, const std::string& item = "")
     {
         for (const Received& r : messages) {
             if (isFinalCode(r.message->code) && (item.empty() || r.message->itemName == item))
@@ -228,14 +228,14 @@ protected:
 TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
 {
     m_server.page("/q.html", "Kurs A: 12,50 EUR Kurs B: 7,25 EUR");
-    const ItemKey a = addItem("A", "A", Config(m_server.url("/q.html"), 1));
-    const ItemKey b = addItem("B", "B", Config(m_server.url("/q.html"), 20));
+    const ItemKey a = addItem("A", "A", pageConfig(m_server.url("/q.html"), 1));
+    const ItemKey b = addItem("B", "B", pageConfig(m_server.url("/q.html"), 20));
     ASSERT_EQ(updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue), 1);
     EXPECT_TRUE(m_doc.isBeingUpdated(a));
-    const auto messages = Collect(2);
+    const auto messages = collect(2);
     EXPECT_EQ(m_server.hits("/q.html"), 1);
-    EXPECT_EQ(Codes(messages, "A"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
-    EXPECT_EQ(Codes(messages, "B"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
+    EXPECT_EQ(codesOf(messages, "A"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
+    EXPECT_EQ(codesOf(messages, "B"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(a)->back().value, 12.5);
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(b)->back().value, 7.25);
     EXPECT_FALSE(m_doc.isBeingUpdated(a) || m_doc.isBeingUpdated(b));
@@ -245,11 +245,11 @@ TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
 
 TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
 {
-    const ItemKey a = addItem("A", "A", Config(m_server.url("/stall"), 5));
+    const ItemKey a = addItem("A", "A", pageConfig(m_server.url("/stall"), 5));
     EXPECT_EQ(updateItems(m_doc, {a}, *m_engine, m_queue), 1);
     EXPECT_EQ(updateItems(m_doc, {a}, *m_engine, m_queue), 0);
     m_server.release();
-    Collect(1);
+    collect(1);
     EXPECT_EQ(m_server.hits("/stall"), 1);
 }
 
@@ -258,13 +258,13 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     const TimeStamp now = currentTime();
     const std::string yesterday = expandDateVariables("/q[&y][&m][&d].html", 1, now);
     m_server.page(yesterday, "Kurs X: 3,5 EUR");
-    const ItemKey found = addItem("found", "X", Config(m_server.url("/q[&y][&m][&d].html")));
-    const ItemKey missing = addItem("missing", "X", Config(m_server.url("/none[&d].html")));
+    const ItemKey found = addItem("found", "X", pageConfig(m_server.url("/q[&y][&m][&d].html")));
+    const ItemKey missing = addItem("missing", "X", pageConfig(m_server.url("/none[&d].html")));
     updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
-    const auto messages = Collect(2);
-    EXPECT_EQ(Final(messages, "found").code, DownloadCode::Done);
+    const auto messages = collect(2);
+    EXPECT_EQ(finalMessage(messages, "found").code, DownloadCode::Done);
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 3.5);
-    const DownloadMessage& notFound = Final(messages, "missing");
+    const DownloadMessage& notFound = finalMessage(messages, "missing");
     EXPECT_EQ(notFound.code, DownloadCode::Error);
     EXPECT_EQ(notFound.detail, DownloadError::FileNotFound);
     EXPECT_EQ(notFound.url, m_server.url(expandDateVariables("/none[&d].html", 0, now)));
@@ -272,9 +272,9 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     EXPECT_TRUE(m_doc.getQuotations(missing)->empty());
 
     // Without date variables a 404 is not tried again.
-    const ItemKey plain = addItem("plain", "X", Config(m_server.url("/plain.html")));
+    const ItemKey plain = addItem("plain", "X", pageConfig(m_server.url("/plain.html")));
     updateItems(m_doc, {plain}, *m_engine, m_queue);
-    EXPECT_EQ(Final(Collect(1)).detail, DownloadError::FileNotFound);
+    EXPECT_EQ(finalMessage(collect(1)).detail, DownloadError::FileNotFound);
     EXPECT_EQ(m_server.hits("/plain.html"), 1);
 }
 
@@ -299,14 +299,14 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         DownloadStatusRouter router(doc);
         ItemSettings settings;
         settings.name = "item";
-        settings.server = Config(c.url);
+        settings.server = pageConfig(c.url);
         const ItemKey pos = doc.addItem(settings);
         updateItems(doc, {pos}, *m_engine, m_queue);
-        const auto messages = Collect(1, &router);
-        const DownloadMessage& final = Final(messages);
+        const auto messages = collect(1, &router);
+        const DownloadMessage& final = finalMessage(messages);
         EXPECT_EQ(final.code, DownloadCode::Error) << c.url;
         EXPECT_EQ(final.detail, c.detail) << c.url;
-        const std::vector<DownloadCode> codes = Codes(messages);
+        const std::vector<DownloadCode> codes = codesOf(messages);
         EXPECT_EQ(std::count(codes.begin(), codes.end(), DownloadCode::Connecting), c.connecting ? 1 : 0) << c.url;
         EXPECT_EQ(codes.front(), DownloadCode::Initialized);
         if (c.detail == DownloadError::Other) {
@@ -330,18 +330,18 @@ TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
     m_server.page("/over.html", exact + " ");
     const fs::path file = m_temp / "over.html";
     ASSERT_EQ(writeWholeFile(file.string(), exact + " "), FileError::None);
-    const ItemKey fits = addItem("exact", "S", Config(m_server.url("/exact.html")));
-    addItem("announced", "S", Config(m_server.url("/over.html")));
-    addItem("unannounced", "S", Config(m_server.url("/unannounced")));
-    addItem("file", "S", Config("file://" + file.string()));
+    const ItemKey fits = addItem("exact", "S", pageConfig(m_server.url("/exact.html")));
+    addItem("announced", "S", pageConfig(m_server.url("/over.html")));
+    addItem("unannounced", "S", pageConfig(m_server.url("/unannounced")));
+    addItem("file", "S", pageConfig("file://" + file.string()));
     updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
-    const auto messages = Collect(4);
+    const auto messages = collect(4);
     fs::remove(file);
 
-    EXPECT_EQ(Final(messages, "exact").code, DownloadCode::Done);
+    EXPECT_EQ(finalMessage(messages, "exact").code, DownloadCode::Done);
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(fits)->back().value, 1.5);
     for (const char* item : {"announced", "unannounced", "file"}) {
-        const DownloadMessage& m = Final(messages, item);
+        const DownloadMessage& m = finalMessage(messages, item);
         EXPECT_EQ(m.code, DownloadCode::Error) << item;
         EXPECT_EQ(m.detail, DownloadError::Other) << item;
         EXPECT_EQ(connectionStatusText(m),
@@ -363,30 +363,30 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     const std::string name = "Kurs \xC3\xA4.html";
     ASSERT_EQ(writeWholeFile((m_temp / name).string(), "Kurs U: 2,5 EUR"), FileError::None);
     const std::string folder = "file://" + m_temp.string() + "/";
-    const ItemKey encoded = addItem("encoded", "U", Config(folder + "Kurs%20%C3%a4.html"));
+    const ItemKey encoded = addItem("encoded", "U", pageConfig(folder + "Kurs%20%C3%a4.html"));
     // Typed into the program: Windows-1252, not encoded.
-    const ItemKey typed = addItem("typed", "U", Config(folder + "Kurs \xE4.html"));
+    const ItemKey typed = addItem("typed", "U", pageConfig(folder + "Kurs \xE4.html"));
     updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
-    const auto messages = Collect(2);
-    EXPECT_EQ(Final(messages, "encoded").code, DownloadCode::Done);
-    EXPECT_EQ(Final(messages, "typed").code, DownloadCode::Done);
+    const auto messages = collect(2);
+    EXPECT_EQ(finalMessage(messages, "encoded").code, DownloadCode::Done);
+    EXPECT_EQ(finalMessage(messages, "typed").code, DownloadCode::Done);
     ASSERT_FALSE(m_doc.getQuotations(encoded)->empty());
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(encoded)->back().value, 2.5);
     ASSERT_FALSE(m_doc.getQuotations(typed)->empty());
 
     // The import takes the same page.
     startImportDownload(*m_engine, m_queue, folder + "Kurs%20%C3%A4.html", "", "");
-    const auto imported = Collect(1);
-    ASSERT_EQ(Final(imported).code, DownloadCode::Done);
+    const auto imported = collect(1);
+    ASSERT_EQ(finalMessage(imported).code, DownloadCode::Done);
     std::string raw;
-    EXPECT_EQ(readWholeFile(Final(imported).rawFile, raw), FileError::None);
+    EXPECT_EQ(readWholeFile(finalMessage(imported).rawFile, raw), FileError::None);
     EXPECT_EQ(raw, "Kurs U: 2,5 EUR");
-    fs::remove(Final(imported).rawFile);
+    fs::remove(finalMessage(imported).rawFile);
 
     // A missing file is named as the user reads it.
-    const ItemKey missing = addItem("missing", "U", Config(folder + "gone%20%C3%A4.html"));
+    const ItemKey missing = addItem("missing", "U", pageConfig(folder + "gone%20%C3%A4.html"));
     updateItems(m_doc, {missing}, *m_engine, m_queue);
-    EXPECT_EQ(Final(Collect(1)).errorText, "The file " + m_temp.string() + "/gone \xE4.html does not exist.");
+    EXPECT_EQ(finalMessage(collect(1)).errorText, "The file " + m_temp.string() + "/gone \xE4.html does not exist.");
     fs::remove(m_temp / name);
 }
 
@@ -397,9 +397,9 @@ TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)
     named.name = "Gone";
     const ItemKey pos = addItem("A", "A", named);
     updateItems(m_doc, {pos}, *m_engine, m_queue);
-    const auto messages = Collect(1);
-    EXPECT_EQ(Codes(messages), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Error}));
-    EXPECT_EQ(Final(messages).detail, DownloadError::WrongUrl);
+    const auto messages = collect(1);
+    EXPECT_EQ(codesOf(messages), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Error}));
+    EXPECT_EQ(finalMessage(messages).detail, DownloadError::WrongUrl);
 }
 
 TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
@@ -410,16 +410,16 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
     ASSERT_EQ(writeWholeFile(file.string(), page), FileError::None);
     m_server.page("/p.html", page);
     for (const std::string& url : {m_server.url("/p.html"), "file://" + file.string()}) {
-        const ItemKey pos = addItem("P", "P", Config(url));
+        const ItemKey pos = addItem("P", "P", pageConfig(url));
         updateItems(m_doc, {pos}, *m_engine, m_queue);
-        const auto messages = Collect(1);
+        const auto messages = collect(1);
         std::vector<int> kilobytes;
         for (const Received& r : messages) {
             if (r.message->code == DownloadCode::Progress)
                 kilobytes.push_back(r.message->kilobytes);
         }
         EXPECT_EQ(kilobytes, (std::vector<int>{1, 2})) << url;
-        EXPECT_EQ(Final(messages).code, DownloadCode::Done) << url;
+        EXPECT_EQ(finalMessage(messages).code, DownloadCode::Done) << url;
     }
     fs::remove(file);
 }
@@ -433,11 +433,11 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         ItemSettings settings;
         settings.name = path;
         settings.symbol = "S";
-        settings.server = Config(m_server.url(path));
+        settings.server = pageConfig(m_server.url(path));
         doc.addItem(settings);
     }
     EXPECT_EQ(updateItems(doc, doc.getItemPositions(), *m_engine, m_queue), 3);
-    const auto messages = Collect(3, &router);
+    const auto messages = collect(3, &router);
     // Between two "Initialized" there is always the final message of the one before.
     int open = 0;
     for (const Received& r : messages) {
@@ -456,7 +456,7 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     DownloadStatusRouter router(doc);
     ItemSettings reading;
     reading.name = "reading";
-    reading.server = Config(m_server.url("/slow"), 60);
+    reading.server = pageConfig(m_server.url("/slow"), 60);
     doc.addItem(reading);
     ItemSettings waiting = reading;
     waiting.name = "waiting";
@@ -475,11 +475,11 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
             break;
     }
     requestAbortDownloads();
-    auto rest = Collect(2, &router);
+    auto rest = collect(2, &router);
     for (auto& r : seen)
         rest.push_back(std::move(r));
-    EXPECT_EQ(Final(rest, "reading").code, DownloadCode::Aborted);
-    EXPECT_EQ(Final(rest, "waiting").code, DownloadCode::Aborted);
+    EXPECT_EQ(finalMessage(rest, "reading").code, DownloadCode::Aborted);
+    EXPECT_EQ(finalMessage(rest, "waiting").code, DownloadCode::Aborted);
     // The last item to report ended the abort.
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
     EXPECT_FALSE(doc.anyBeingUpdated());
@@ -489,14 +489,14 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
 
 TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
 {
-    const ItemKey stalled = addItem("stalled", "S", Config(m_server.url("/stall"), 1));
-    const ItemKey cut = addItem("cut", "S", Config(m_server.url("/cut"), 10));
+    const ItemKey stalled = addItem("stalled", "S", pageConfig(m_server.url("/stall"), 1));
+    const ItemKey cut = addItem("cut", "S", pageConfig(m_server.url("/cut"), 10));
     const auto started = std::chrono::steady_clock::now();
     updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
-    const auto messages = Collect(2);
+    const auto messages = collect(2);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
-    EXPECT_EQ(Final(messages, "stalled").detail, DownloadError::Timeout);
-    const DownloadMessage& broken = Final(messages, "cut");
+    EXPECT_EQ(finalMessage(messages, "stalled").detail, DownloadError::Timeout);
+    const DownloadMessage& broken = finalMessage(messages, "cut");
     EXPECT_EQ(broken.code, DownloadCode::Error);
     EXPECT_EQ(broken.detail, DownloadError::Other);
     EXPECT_FALSE(broken.errorText.empty());
@@ -508,11 +508,11 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
 {
     // A timeout of 0 must not mean "wait for ever" on a server that says nothing.
     for (const int timeout : {0}) {
-        const ItemKey pos = addItem("zero", "Z", Config(m_server.url("/stall"), timeout));
+        const ItemKey pos = addItem("zero", "Z", pageConfig(m_server.url("/stall"), timeout));
         updateItems(m_doc, {pos}, *m_engine, m_queue);
-        const auto messages = Collect(1, nullptr, 100000s);
-        EXPECT_EQ(Final(messages).code, DownloadCode::Error) << timeout;
-        EXPECT_EQ(Final(messages).detail, DownloadError::Timeout) << timeout;
+        const auto messages = collect(1, nullptr, 100000s);
+        EXPECT_EQ(finalMessage(messages).code, DownloadCode::Error) << timeout;
+        EXPECT_EQ(finalMessage(messages).detail, DownloadError::Timeout) << timeout;
     }
     m_server.release();
 }
@@ -523,7 +523,7 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
     for (const char* name : {"a", "b", "c"}) {
         ItemSettings settings;
         settings.name = name;
-        settings.server = Config(m_server.url(std::string("/slow?") + name), 60);
+        settings.server = pageConfig(m_server.url(std::string("/slow?") + name), 60);
         doc.addItem(settings);
     }
     updateItems(doc, doc.getItemPositions(), *m_engine, m_queue);
@@ -548,36 +548,36 @@ TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
     m_server.page("/q.html", "Kurs A: 1,5 EUR");
     const std::string temp = std::getenv("TMPDIR");
     ::setenv("TMPDIR", (m_temp / "no" / "such" / "folder").c_str(), 1);
-    const ItemKey pos = addItem("A", "A", Config(m_server.url("/q.html")));
+    const ItemKey pos = addItem("A", "A", pageConfig(m_server.url("/q.html")));
     updateItems(m_doc, {pos}, *m_engine, m_queue);
-    const auto messages = Collect(1);
+    const auto messages = collect(1);
     ::setenv("TMPDIR", temp.c_str(), 1);
-    EXPECT_EQ(Final(messages).code, DownloadCode::Error);
-    EXPECT_EQ(Final(messages).detail, DownloadError::Other);
-    EXPECT_EQ(Final(messages).errorText, "No temporary file could be created.");
+    EXPECT_EQ(finalMessage(messages).code, DownloadCode::Error);
+    EXPECT_EQ(finalMessage(messages).detail, DownloadError::Other);
+    EXPECT_EQ(finalMessage(messages).errorText, "No temporary file could be created.");
     EXPECT_FALSE(m_doc.isBeingUpdated(pos));
 }
 
 TEST_F(DownloadTest, SecureAddressesOnlyWhenAllowed)
 {
     m_engine->setAllowHttps(true);
-    const ItemKey pos = addItem("A", "A", Config("https://127.0.0.1:1/q.html"));
+    const ItemKey pos = addItem("A", "A", pageConfig("https://127.0.0.1:1/q.html"));
     updateItems(m_doc, {pos}, *m_engine, m_queue);
-    const auto messages = Collect(1);
+    const auto messages = collect(1);
     // Tried (nothing listens there), not refused as a wrong address.
-    EXPECT_EQ(Final(messages).detail, DownloadError::Other);
-    EXPECT_FALSE(Final(messages).errorText.empty());
-    EXPECT_EQ(Codes(messages).at(1), DownloadCode::Connecting);
+    EXPECT_EQ(finalMessage(messages).detail, DownloadError::Other);
+    EXPECT_FALSE(finalMessage(messages).errorText.empty());
+    EXPECT_EQ(codesOf(messages).at(1), DownloadCode::Connecting);
 }
 
 TEST_F(DownloadTest, TestWizardAndImportJobs)
 {
     m_server.page("/t.html", "<p>Kurs T: <b>4,75</b></p>");
-    ServerConfig config = Config(m_server.url("/t.html"));
+    ServerConfig config = pageConfig(m_server.url("/t.html"));
     config.textBeforeValue = "Preis";
     startTestDownload(*m_engine, m_queue, config, "test item", "T");
-    auto messages = Collect(1);
-    const DownloadMessage& test = Final(messages);
+    auto messages = collect(1);
+    const DownloadMessage& test = finalMessage(messages);
     EXPECT_TRUE(test.test);
     EXPECT_EQ(test.code, DownloadCode::TextNotFound);
     EXPECT_EQ(test.itemName, "test item");
@@ -585,8 +585,8 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     EXPECT_EQ(m_router.runningUpdates(), 0);
 
     startWizardDownload(*m_engine, m_queue, m_server.url("/[&name].html"), "t", "");
-    messages = Collect(1);
-    const DownloadMessage& wizard = Final(messages);
+    messages = collect(1);
+    const DownloadMessage& wizard = finalMessage(messages);
     EXPECT_EQ(messages.back().id, MessageId::WizardDownload);
     ASSERT_EQ(wizard.code, DownloadCode::Done);
     std::string raw, semi, text;
@@ -600,10 +600,10 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
         fs::remove(*f);
 
     startImportDownload(*m_engine, m_queue, m_server.url("/t.html"), "", "");
-    messages = Collect(1);
+    messages = collect(1);
     EXPECT_EQ(messages.back().id, MessageId::ImportDownload);
-    ASSERT_EQ(Final(messages).code, DownloadCode::Done);
-    fs::remove(Final(messages).rawFile);
+    ASSERT_EQ(finalMessage(messages).code, DownloadCode::Done);
+    fs::remove(finalMessage(messages).rawFile);
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 namespace tarvelo {
 namespace {
 
-DownloadMessage Message(DownloadCode code, DownloadError detail = DownloadError::None)
+DownloadMessage message(DownloadCode code, DownloadError detail = DownloadError::None)
 {
     DownloadMessage m;
     m.code = code;
@@ -19,18 +19,18 @@ DownloadMessage Message(DownloadCode code, DownloadError detail = DownloadError:
 
 TEST(connectionStatusText, EveryCodeAndDetail)
 {
-    DownloadMessage progress = Message(DownloadCode::Progress);
+    DownloadMessage progress = message(DownloadCode::Progress);
     progress.kilobytes = 12;
-    DownloadMessage notFound = Message(DownloadCode::NotFound);
-    DownloadMessage notFoundWithReason = Message(DownloadCode::NotFound);
+    DownloadMessage notFound = message(DownloadCode::NotFound);
+    DownloadMessage notFoundWithReason = message(DownloadCode::NotFound);
     notFoundWithReason.extractionMessage = "EOF";
-    DownloadMessage httpPath = Message(DownloadCode::Error, DownloadError::FileNotFound);
+    DownloadMessage httpPath = message(DownloadCode::Error, DownloadError::FileNotFound);
     httpPath.url = "http://quotes.example/quotes/page.html";
-    DownloadMessage filePath = Message(DownloadCode::Error, DownloadError::FileNotFound);
+    DownloadMessage filePath = message(DownloadCode::Error, DownloadError::FileNotFound);
     filePath.url = "file://C:/data/page.htm";
-    DownloadMessage noSlash = Message(DownloadCode::Error, DownloadError::FileNotFound);
+    DownloadMessage noSlash = message(DownloadCode::Error, DownloadError::FileNotFound);
     noSlash.url = "http://host";
-    DownloadMessage other = Message(DownloadCode::Error, DownloadError::Other);
+    DownloadMessage other = message(DownloadCode::Error, DownloadError::Other);
     other.errorText = "Connection refused\r\nTry again\r\n";
     const struct {
         DownloadMessage* message;
@@ -47,18 +47,18 @@ TEST(connectionStatusText, EveryCodeAndDetail)
     for (const auto& c : cases)
         EXPECT_EQ(connectionStatusText(*c.message), c.text);
     const std::pair<DownloadMessage, const char*> simple[] = {
-        {Message(DownloadCode::Initialized), "Initialized"},
-        {Message(DownloadCode::Connecting), "Connecting..."},
-        {Message(DownloadCode::Connected), "Connected"},
-        {Message(DownloadCode::InvalidValue), "Error: Invalid value!"},
-        {Message(DownloadCode::TextNotFound), "Error: Text not found!"},
-        {Message(DownloadCode::Aborted), "Download aborted!"},
-        {Message(DownloadCode::Error, DownloadError::WrongUrl), "Error: Wrong URL!"},
-        {Message(DownloadCode::Error, DownloadError::Timeout), "Error: Timeout!"},
-        {Message(DownloadCode::Error, DownloadError::BadUrl), "Error: Bad URL!"},
-        {Message(DownloadCode::Error, DownloadError::Server), "Error: Server!"},
-        {Message(DownloadCode::Error, static_cast<DownloadError>(7)), ""},
-        {Message(DownloadCode::Done), ""},
+        {message(DownloadCode::Initialized), "Initialized"},
+        {message(DownloadCode::Connecting), "Connecting..."},
+        {message(DownloadCode::Connected), "Connected"},
+        {message(DownloadCode::InvalidValue), "Error: Invalid value!"},
+        {message(DownloadCode::TextNotFound), "Error: Text not found!"},
+        {message(DownloadCode::Aborted), "Download aborted!"},
+        {message(DownloadCode::Error, DownloadError::WrongUrl), "Error: Wrong URL!"},
+        {message(DownloadCode::Error, DownloadError::Timeout), "Error: Timeout!"},
+        {message(DownloadCode::Error, DownloadError::BadUrl), "Error: Bad URL!"},
+        {message(DownloadCode::Error, DownloadError::Server), "Error: Server!"},
+        {message(DownloadCode::Error, static_cast<DownloadError>(7)), ""},
+        {message(DownloadCode::Done), ""},
     };
     for (const auto& [message, text] : simple)
         EXPECT_EQ(connectionStatusText(message), text)
@@ -69,7 +69,7 @@ TEST(UnmatchedPages, KeptAsTxtOrDeleted)
 {
     const auto folder = std::filesystem::temp_directory_path();
     const std::string page = (folder / "QVXpage").string();
-    DownloadMessage m = Message(DownloadCode::TextNotFound);
+    DownloadMessage m = message(DownloadCode::TextNotFound);
     m.convertedFile = page;
     ASSERT_EQ(writeWholeFile(page, "converted"), FileError::None);
     EXPECT_EQ(settleUnmatchedPage(m, true), page + ".TXT");
@@ -101,16 +101,16 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     DownloadStatusRouter router(doc);
 
     for (const ItemKey pos : {a, b}) {
-        DownloadMessage init = Message(DownloadCode::Initialized);
+        DownloadMessage init = message(DownloadCode::Initialized);
         init.itemKey = pos;
         router.route(init);
     }
-    DownloadMessage test = Message(DownloadCode::Initialized);
+    DownloadMessage test = message(DownloadCode::Initialized);
     test.test = true;
     router.route(test);
     EXPECT_EQ(router.runningUpdates(), 2);
 
-    DownloadMessage done = Message(DownloadCode::Done);
+    DownloadMessage done = message(DownloadCode::Done);
     done.itemKey = a;
     done.quotation = std::make_unique<Quotation>(Quotation{200, 1250.0});
     router.route(done);
@@ -118,7 +118,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     EXPECT_DOUBLE_EQ(doc.getQuotations(a)->back().value, 12.5); // scaled by 0.01
     EXPECT_FALSE(doc.isBeingUpdated(a));
 
-    DownloadMessage failed = Message(DownloadCode::Error, DownloadError::Timeout);
+    DownloadMessage failed = message(DownloadCode::Error, DownloadError::Timeout);
     failed.itemKey = b;
     router.route(failed);
     EXPECT_EQ(router.runningUpdates(), 0);
@@ -126,7 +126,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     EXPECT_TRUE(doc.getQuotations(b)->empty());
 
     // A test result changes nothing.
-    DownloadMessage testDone = Message(DownloadCode::Done);
+    DownloadMessage testDone = message(DownloadCode::Done);
     testDone.test = true;
     testDone.itemKey = b;
     testDone.quotation = std::make_unique<Quotation>(Quotation{300, 1.0});

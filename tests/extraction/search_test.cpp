@@ -12,7 +12,7 @@
 namespace tarvelo {
 namespace {
 
-StandardRule Rule(const char* text, int tags, int numbers, bool caseInsensitive = false)
+StandardRule ruleFor(const char* text, int tags, int numbers, bool caseInsensitive = false)
 {
     StandardRule rule;
     rule.textBeforeValue = text;
@@ -34,18 +34,18 @@ struct SearchCase {
 TEST(standardSearch, WithoutTags)
 {
     const SearchCase cases[] = {
-        {"Last Trade: <b>22,65</b> EUR", Rule("Last Trade:", 0, 0), kFound, 22.65, ""},
-        {"x: 1 2 3,5 EUR", Rule("x:", 0, 2), kFound, 3.5, ""},
-        {"x: 1 2", Rule("x:", 0, 5), kNotFound, 0, "EOF"},
-        {"x: - 7 EUR", Rule("x:", 0, 0), kFound, 7, ""}, // a lone minus is no number
-        {"x: -7 EUR", Rule("x:", 0, 0), kFound, -7, ""},
-        {"Kurs 1", Rule("Preis", 0, 0), kTextNotFound, 0, ""},
-        {"Last Trade: 3,5 ", Rule("LAST TRADE", 0, 0, true), kFound, 3.5, ""},
-        {"Last Trade: 3,5 ", Rule("LAST TRADE", 0, 0, false), kTextNotFound, 0, ""},
-        {"M\xC4RZ 4,5 ", Rule("m\xE4rz", 0, 0, true), kFound, 4.5, ""},
-        {"value 12", Rule("value", 0, 0), kNotFound, 0, "12"},
-        {"v: -x", Rule("v:", 0, 0), kNotFound, 0, ""},
-        {"v: 1", Rule("", 0, 0), kNotFound, 0, "1"},
+        {"Last Trade: <b>22,65</b> EUR", ruleFor("Last Trade:", 0, 0), kFound, 22.65, ""},
+        {"x: 1 2 3,5 EUR", ruleFor("x:", 0, 2), kFound, 3.5, ""},
+        {"x: 1 2", ruleFor("x:", 0, 5), kNotFound, 0, "EOF"},
+        {"x: - 7 EUR", ruleFor("x:", 0, 0), kFound, 7, ""}, // a lone minus is no number
+        {"x: -7 EUR", ruleFor("x:", 0, 0), kFound, -7, ""},
+        {"Kurs 1", ruleFor("Preis", 0, 0), kTextNotFound, 0, ""},
+        {"Last Trade: 3,5 ", ruleFor("LAST TRADE", 0, 0, true), kFound, 3.5, ""},
+        {"Last Trade: 3,5 ", ruleFor("LAST TRADE", 0, 0, false), kTextNotFound, 0, ""},
+        {"M\xC4RZ 4,5 ", ruleFor("m\xE4rz", 0, 0, true), kFound, 4.5, ""},
+        {"value 12", ruleFor("value", 0, 0), kNotFound, 0, "12"},
+        {"v: -x", ruleFor("v:", 0, 0), kNotFound, 0, ""},
+        {"v: 1", ruleFor("", 0, 0), kNotFound, 0, "1"},
     };
     for (const SearchCase& c : cases) {
         std::string page = c.page;
@@ -59,15 +59,15 @@ TEST(standardSearch, WithoutTags)
 TEST(standardSearch, WithTagsOnSemiHtmlPages)
 {
     const SearchCase cases[] = {
-        {"Last Trade: <>22,65<> EUR", Rule("Last Trade:", 0, 0), kNotFound, 0, "<>22,65<> EUR"},
-        {"Last Trade: <>22,65<> EUR", Rule("Last Trade:", 1, 0), kFound, 22.65, ""},
-        {"a: <>1<>2<>3,5 x", Rule("a:", 3, 0), kFound, 3.5, ""},
-        {"a: <>1 2 3,5 x", Rule("a:", 1, 2), kFound, 3.5, ""},
-        {"a: <>1 2<>3,5 x", Rule("a:", 1, 2), kNotFound, 0, "<>3,5 x"}, // a tag ends the run
-        {"x: 1 2", Rule("x:", 0, 5), kNotFound, 0, ""},
-        {"a: <>1", Rule("a:", 4, 0), kNotFound, 0, "EOF"},
-        {"a: no tags", Rule("a:", 1, 0), kNotFound, 0, "EOF"},
-        {"missing", Rule("a:", 1, 0), kTextNotFound, 0, ""},
+        {"Last Trade: <>22,65<> EUR", ruleFor("Last Trade:", 0, 0), kNotFound, 0, "<>22,65<> EUR"},
+        {"Last Trade: <>22,65<> EUR", ruleFor("Last Trade:", 1, 0), kFound, 22.65, ""},
+        {"a: <>1<>2<>3,5 x", ruleFor("a:", 3, 0), kFound, 3.5, ""},
+        {"a: <>1 2 3,5 x", ruleFor("a:", 1, 2), kFound, 3.5, ""},
+        {"a: <>1 2<>3,5 x", ruleFor("a:", 1, 2), kNotFound, 0, "<>3,5 x"}, // a tag ends the run
+        {"x: 1 2", ruleFor("x:", 0, 5), kNotFound, 0, ""},
+        {"a: <>1", ruleFor("a:", 4, 0), kNotFound, 0, "EOF"},
+        {"a: no tags", ruleFor("a:", 1, 0), kNotFound, 0, "EOF"},
+        {"missing", ruleFor("a:", 1, 0), kTextNotFound, 0, ""},
     };
     for (const SearchCase& c : cases) {
         std::string page = c.page;
@@ -86,17 +86,17 @@ TEST(standardSearch, CaseInsensitiveTextFoundAcrossEveryBlockBoundary)
     for (std::size_t shift = 0; shift <= text.size(); ++shift) {
         std::string page(65536 - shift, 'x');
         page += "Last Trade: 3,5 EUR";
-        const ExtractionResult r = standardSearchInPage(page, Rule(text.c_str(), 0, 0, true));
+        const ExtractionResult r = standardSearchInPage(page, ruleFor(text.c_str(), 0, 0, true));
         EXPECT_EQ(r.code, kFound) << shift;
         EXPECT_DOUBLE_EQ(r.value, 3.5) << shift;
     }
     // The page itself is not changed, and the excerpt reads lowered.
     std::string page = "Kurs: <>ABC";
-    const ExtractionResult r = standardSearchWithTagsInPage(page, Rule("KURS:", 0, 0, true));
+    const ExtractionResult r = standardSearchWithTagsInPage(page, ruleFor("KURS:", 0, 0, true));
     EXPECT_EQ(r.message, "<>abc");
     EXPECT_EQ(page, "Kurs: <>ABC");
     // A separator that is a letter compares without regard to case too.
-    StandardRule letter = Rule("v:", 0, 0, true);
+    StandardRule letter = ruleFor("v:", 0, 0, true);
     letter.decimal = "D";
     EXPECT_DOUBLE_EQ(standardSearchInPage("v: 12d5 x", letter).value, 12.5);
 }
@@ -104,7 +104,7 @@ TEST(standardSearch, CaseInsensitiveTextFoundAcrossEveryBlockBoundary)
 TEST(standardSearch, ExcerptsAreCutAtFiftyCharacters)
 {
     std::string page = "v: <>" + std::string(60, 'y');
-    const ExtractionResult r = standardSearchWithTagsInPage(page, Rule("v: ", 0, 0));
+    const ExtractionResult r = standardSearchWithTagsInPage(page, ruleFor("v: ", 0, 0));
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "<>" + std::string(48, 'y') + " [...]");
     EXPECT_EQ(excerpt(std::string(50, 'z')), std::string(50, 'z'));
@@ -114,7 +114,7 @@ TEST(standardSearch, NumbersBeyondTheRangeOfADoubleAreInvalidValues)
 {
     const std::string nines(400, '9');
     const std::string page = "Kurs: " + nines + " EUR";
-    ExtractionResult r = standardSearchInPage(page, Rule("Kurs:", 0, 0));
+    ExtractionResult r = standardSearchInPage(page, ruleFor("Kurs:", 0, 0));
     EXPECT_EQ(r.code, kInvalidNumber);
     EXPECT_EQ(r.value, 0.0);
     EXPECT_EQ(r.message, excerpt(nines + " EUR"));
@@ -138,7 +138,7 @@ protected:
         ::unsetenv("TZ");
         ::tzset();
     }
-    static RegExpRule Rule(const char* expression)
+    static RegExpRule ruleFor(const char* expression)
     {
         RegExpRule rule;
         rule.expression = expression;
@@ -149,7 +149,7 @@ protected:
 
 TEST_F(RegExpSearchTest, ValueCaptureMarksWhereTheNumberBegins)
 {
-    const ExtractionResult r = regExpSearchInPage("Kurs: 22,65 EUR", Rule("Kurs: ([0-9]+)"), m_now);
+    const ExtractionResult r = regExpSearchInPage("Kurs: 22,65 EUR", ruleFor("Kurs: ([0-9]+)"), m_now);
     EXPECT_EQ(r.code, kFound);
     EXPECT_TRUE(r.success);
     EXPECT_DOUBLE_EQ(r.value, 22.65);
@@ -158,30 +158,30 @@ TEST_F(RegExpSearchTest, ValueCaptureMarksWhereTheNumberBegins)
 
 TEST_F(RegExpSearchTest, FailuresHaveTheirCodesAndMessages)
 {
-    RegExpRule rule = Rule("a(b)(c)");
+    RegExpRule rule = ruleFor("a(b)(c)");
     rule.quotationIndex = 3;
     ExtractionResult r = regExpSearchInPage("abc 1", rule, m_now);
     EXPECT_EQ(r.code, kMatchIndexMissing);
     EXPECT_FALSE(r.success);
     EXPECT_EQ(r.message, "RegExp Match index doesn't exist (max match index = 2).");
 
-    r = regExpSearchInPage("page", Rule("Kurs: ([0-9]+)"), m_now);
+    r = regExpSearchInPage("page", ruleFor("Kurs: ([0-9]+)"), m_now);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "No RegExp match found for 'Kurs: ([0-9]+)'");
 
-    r = regExpSearchInPage("page", Rule("Kurs: ([0-9]+"), m_now);
+    r = regExpSearchInPage("page", ruleFor("Kurs: ([0-9]+"), m_now);
     EXPECT_EQ(r.code, kRegExpCompileFailed);
     EXPECT_EQ(r.message.rfind("RegExp compilation failed at pos. 13: ", 0), 0u) << r.message;
 
-    r = regExpSearchInPage("(*CRLF)", Rule("(*CRLF)x(" ), m_now);
+    r = regExpSearchInPage("(*CRLF)", ruleFor("(*CRLF)x(" ), m_now);
     EXPECT_EQ(r.code, kRegExpCompileFailed);
     EXPECT_EQ(r.message.rfind("RegExp compilation failed at pos. 9: ", 0), 0u) << r.message;
 
-    r = regExpSearchInPage("v=abc", Rule("v=(\\w+)"), m_now);
+    r = regExpSearchInPage("v=abc", ruleFor("v=(\\w+)"), m_now);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "abc");
 
-    r = regExpSearchInPage(std::string(30, 'a'), Rule("(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)"),
+    r = regExpSearchInPage(std::string(30, 'a'), ruleFor("(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)"),
                            m_now);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "RegExp output vector has space for only 19 captured substrings\r\n");
@@ -189,7 +189,7 @@ TEST_F(RegExpSearchTest, FailuresHaveTheirCodesAndMessages)
 
 TEST_F(RegExpSearchTest, DateAndTimeCaptures)
 {
-    RegExpRule rule = Rule("(\\S+) (\\S*) (\\S+) (\\S+):(\\S+) v=(\\d+)");
+    RegExpRule rule = ruleFor("(\\S+) (\\S*) (\\S+) (\\S+):(\\S+) v=(\\d+)");
     rule.quotationIndex = 6;
     rule.extractDate = true;
     rule.dayIndex = 1;
@@ -222,7 +222,7 @@ TEST_F(RegExpSearchTest, DateAndTimeCaptures)
 
 TEST_F(RegExpSearchTest, DatesAndTimesThatMakeNoTimeStampFailNamingTheCapture)
 {
-    RegExpRule rule = Rule("v=(\\d+) y=(\\d+) h=(\\d+)");
+    RegExpRule rule = ruleFor("v=(\\d+) y=(\\d+) h=(\\d+)");
     rule.extractDate = true;
     rule.dayIndex = -1;
     rule.monthIndex = -1;
@@ -273,12 +273,12 @@ TEST_F(RegExpSearchTest, MonthNames)
 TEST_F(RegExpSearchTest, CatastrophicPatternsEndAsMatchingErrors)
 {
     // Exponential backtracking at one starting position hits the match limit.
-    ExtractionResult r = regExpSearchInPage(std::string(100000, 'a') + "!", Rule("(a+)+$"), m_now);
+    ExtractionResult r = regExpSearchInPage(std::string(100000, 'a') + "!", ruleFor("(a+)+$"), m_now);
     EXPECT_EQ(r.message.rfind("RegExp matching error -", 0), 0u) << r.message;
     // Moderate work at each of a million starting positions hits the deadline.
     const std::string page(1000000, 'a');
     const auto started = std::chrono::steady_clock::now();
-    r = regExpSearchInPage(page, Rule("a.*[!?]"), m_now);
+    r = regExpSearchInPage(page, ruleFor("a.*[!?]"), m_now);
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message.rfind("RegExp matching error -", 0), 0u) << r.message;
@@ -287,7 +287,7 @@ TEST_F(RegExpSearchTest, CatastrophicPatternsEndAsMatchingErrors)
 
 TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
 {
-    RegExpRule rule = Rule("(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)");
+    RegExpRule rule = ruleFor("(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)");
     rule.quotationIndex = 4;
     rule.extractDate = true;
     rule.dayIndex = 1;
@@ -324,7 +324,7 @@ TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
 
 TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
 {
-    RegExpRule rule = Rule("(\\d+);");
+    RegExpRule rule = ruleFor("(\\d+);");
     rule.quotationIndex = 0;
     std::vector<Quotation> records;
     bool complete = true;
@@ -333,7 +333,7 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
     EXPECT_EQ(r.message, "Quotation value match place holder missing!");
     EXPECT_TRUE(records.empty());
 
-    rule = Rule("v=(\\S*)");
+    rule = ruleFor("v=(\\S*)");
     r = importMatchesInText("v=1,5 v=x v=2", rule, m_now, records, complete);
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_EQ(r.message, "x");
@@ -341,7 +341,7 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
 
     // Defaults for parts not captured: day 30, this month and year, 20:00.
     records.clear();
-    rule = Rule("(\\d+)");
+    rule = ruleFor("(\\d+)");
     r = importMatchesInText("11 22 ", rule, m_now, records, complete);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].time, makeLocalTime(2003, 7, 30, 20, 0));
@@ -349,7 +349,7 @@ TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
 
 TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
 {
-    RegExpRule rule = Rule("(\\d*)");
+    RegExpRule rule = ruleFor("(\\d*)");
     std::vector<Quotation> records;
     bool complete = false;
     const ExtractionResult r = importMatchesInText("ab", rule, m_now, records, complete);
@@ -357,7 +357,7 @@ TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
     EXPECT_EQ(r.code, kNotFound);
     EXPECT_FALSE(complete);
 
-    rule = Rule("(?=x)|(\\d+)?");
+    rule = ruleFor("(?=x)|(\\d+)?");
     records.clear();
     importMatchesInText(std::string(1000, 'x'), rule, m_now, records, complete);
     SUCCEED();

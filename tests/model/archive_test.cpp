@@ -59,7 +59,7 @@ private:
     std::string m_s;
 };
 
-::testing::AssertionResult SameBytes(std::string_view actual, std::string_view expected)
+::testing::AssertionResult sameBytes(std::string_view actual, std::string_view expected)
 {
     const auto diff = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
     if (diff.first == actual.end() && diff.second == expected.end())
@@ -70,7 +70,7 @@ private:
 
 // Every field different from its default and from the others, so that a swapped or
 // skipped field shows.
-ItemSettings Distinct(const std::string& name = "Name")
+ItemSettings distinct(const std::string& name = "Name")
 {
     return {
         .name = name,
@@ -91,7 +91,7 @@ ItemSettings Distinct(const std::string& name = "Name")
 }
 
 // One item field in its stored encoding, by its number in the current layout.
-void PutField(Bytes& b, const ItemSettings& s, int field)
+void putField(Bytes& b, const ItemSettings& s, int field)
 {
     const ServerConfig& c = s.server;
     const ChartOptions& g = s.chart;
@@ -141,13 +141,13 @@ void PutField(Bytes& b, const ItemSettings& s, int field)
     }
 }
 
-void PutItem(Bytes& b, const ItemSettings& s)
+void putItem(Bytes& b, const ItemSettings& s)
 {
     for (int field = 1; field <= 40; ++field)
-        PutField(b, s, field);
+        putField(b, s, field);
 }
 
-std::unique_ptr<SecurityItem> MakeItem(const ItemSettings& s, const std::vector<Quotation>& records)
+std::unique_ptr<SecurityItem> makeItem(const ItemSettings& s, const std::vector<Quotation>& records)
 {
     auto item = std::make_unique<SecurityItem>(s);
     for (const Quotation& k : records)
@@ -155,7 +155,7 @@ std::unique_ptr<SecurityItem> MakeItem(const ItemSettings& s, const std::vector<
     return item;
 }
 
-std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<SecurityItem>>& items)
+std::vector<const SecurityItem*> pointers(const std::vector<std::unique_ptr<SecurityItem>>& items)
 {
     std::vector<const SecurityItem*> out;
     for (const auto& item : items)
@@ -166,19 +166,19 @@ std::vector<const SecurityItem*> Pointers(const std::vector<std::unique_ptr<Secu
 // The example of the file format: A with two records, B with one.
 const Quotation kA1{1000, 1.25}, kA2{2000, 2.5}, kB1{-3000, 7.75};
 
-std::string IndexExample()
+std::string indexExample()
 {
     Bytes b;
     b.u16(2).newClass(7, "CWPapier");
-    PutItem(b, Distinct("A"));
+    putItem(b, distinct("A"));
     b.u16(2).newClass(1, "CKurs").record(kA1).u16(0x8003).record(kA2);
     b.u16(0x8001);
-    PutItem(b, Distinct("B"));
+    putItem(b, distinct("B"));
     b.u16(1).u16(0x8003).record(kB1);
     return b.str();
 }
 
-void ExpectFormatError(std::string_view bytes, const std::string& what)
+void expectFormatError(std::string_view bytes, const std::string& what)
 {
     const LoadResult loaded = loadItems(bytes);
     EXPECT_FALSE(loaded.ok) << what;
@@ -186,7 +186,7 @@ void ExpectFormatError(std::string_view bytes, const std::string& what)
     EXPECT_TRUE(loaded.items.empty()) << what;
 }
 
-fs::path TempFolder()
+fs::path tempFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "archiveXXXXXX").string();
     return ::mkdtemp(pattern.data());
@@ -201,17 +201,17 @@ std::string readFile(const fs::path& path)
 TEST(ArchiveWrite, IndexExampleByteForByte)
 {
     std::vector<std::unique_ptr<SecurityItem>> items;
-    items.push_back(MakeItem(Distinct("A"), {kA1, kA2}));
-    items.push_back(MakeItem(Distinct("B"), {kB1}));
-    EXPECT_TRUE(SameBytes(saveItems(Pointers(items)), IndexExample()));
+    items.push_back(makeItem(distinct("A"), {kA1, kA2}));
+    items.push_back(makeItem(distinct("B"), {kB1}));
+    EXPECT_TRUE(sameBytes(saveItems(pointers(items)), indexExample()));
 
-    const LoadResult loaded = loadItems(IndexExample());
+    const LoadResult loaded = loadItems(indexExample());
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_EQ(loaded.items[0]->settings(), Distinct("A"));
+    EXPECT_EQ(loaded.items[0]->settings(), distinct("A"));
     EXPECT_EQ(loaded.items[0]->history(), (std::vector<Quotation>{kA1, kA2}));
     EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
-    EXPECT_TRUE(SameBytes(saveItems(Pointers(loaded.items)), IndexExample()));
+    EXPECT_TRUE(sameBytes(saveItems(pointers(loaded.items)), indexExample()));
 }
 
 TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
@@ -221,22 +221,22 @@ TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
     EXPECT_TRUE(loaded.ok);
     EXPECT_TRUE(loaded.items.empty());
     EXPECT_EQ(loaded.warning, "");
-    ExpectFormatError({}, "no bytes");
+    expectFormatError({}, "no bytes");
 
     // "CKurs" is described at the first record of B and takes the index after B (4).
     std::vector<std::unique_ptr<SecurityItem>> items;
-    items.push_back(MakeItem(Distinct("A"), {}));
-    items.push_back(MakeItem(Distinct("B"), {kB1}));
-    items.push_back(MakeItem(Distinct("C"), {kA1}));
+    items.push_back(makeItem(distinct("A"), {}));
+    items.push_back(makeItem(distinct("B"), {kB1}));
+    items.push_back(makeItem(distinct("C"), {kA1}));
     Bytes b;
     b.u16(3).newClass(7, "CWPapier");
-    PutItem(b, Distinct("A"));
+    putItem(b, distinct("A"));
     b.u16(0).u16(0x8001);
-    PutItem(b, Distinct("B"));
+    putItem(b, distinct("B"));
     b.u16(1).newClass(1, "CKurs").record(kB1).u16(0x8001);
-    PutItem(b, Distinct("C"));
+    putItem(b, distinct("C"));
     b.u16(1).u16(0x8004).record(kA1);
-    EXPECT_TRUE(SameBytes(saveItems(Pointers(items)), b.str()));
+    EXPECT_TRUE(sameBytes(saveItems(pointers(items)), b.str()));
 }
 
 TEST(ArchiveWrite, TextLengthPrefixes)
@@ -263,7 +263,7 @@ TEST(ArchiveWrite, TextLengthPrefixes)
 
 TEST(ArchiveWrite, LargeCountsThroughAFile)
 {
-    const fs::path folder = TempFolder();
+    const fs::path folder = tempFolder();
     const std::vector<SecurityItem> items(65535);
     std::vector<const SecurityItem*> pointers;
     for (const SecurityItem& item : items)
@@ -287,17 +287,17 @@ TEST(ArchiveWrite, QuotationClassWithALargeIndex)
     std::vector<std::unique_ptr<SecurityItem>> items;
     for (int i = 0; i < 32764; ++i)
         items.push_back(std::make_unique<SecurityItem>());
-    items.push_back(MakeItem(ItemSettings{}, {kA1, kA2}));
-    const std::string bytes = saveItems(Pointers(items));
+    items.push_back(makeItem(ItemSettings{}, {kA1, kA2}));
+    const std::string bytes = saveItems(pointers(items));
     Bytes tail;
     tail.u16(2).newClass(1, "CKurs").record(kA1).u16(0x7FFF).u32(0x80007FFF).record(kA2);
     ASSERT_GT(bytes.size(), tail.str().size());
-    EXPECT_TRUE(SameBytes(bytes.substr(bytes.size() - tail.str().size()), tail.str()));
+    EXPECT_TRUE(sameBytes(bytes.substr(bytes.size() - tail.str().size()), tail.str()));
 
     const LoadResult loaded = loadItems(bytes);
     ASSERT_TRUE(loaded.ok) << loaded.message;
     EXPECT_EQ(loaded.items.back()->history(), (std::vector<Quotation>{kA1, kA2}));
-    EXPECT_EQ(saveItems(Pointers(loaded.items)), bytes);
+    EXPECT_EQ(saveItems(pointers(loaded.items)), bytes);
 }
 
 TEST(ArchiveRead, OlderItemSchemas)
@@ -312,7 +312,7 @@ TEST(ArchiveRead, OlderItemSchemas)
         {6, {1, 5, 7, 8, 2, 3, 4, 6, 9, 10, 11, 12, 13, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37,
              38, 39, 40}},
     };
-    const ItemSettings stored = Distinct();
+    const ItemSettings stored = distinct();
     for (const auto& [schema, fields] : layouts) {
         Bytes b;
         b.u16(1).newClass(schema, "CWPapier");
@@ -320,7 +320,7 @@ TEST(ArchiveRead, OlderItemSchemas)
             if (field == 0)
                 b.u32(7);
             else
-                PutField(b, stored, field);
+                putField(b, stored, field);
         }
         b.u16(1).newClass(1, "CKurs").record(kA1);
 
@@ -373,7 +373,7 @@ TEST(ArchiveRead, ItemSchemasWithoutFields)
 
 TEST(ArchiveRead, WideTextsBecomeWindows1252)
 {
-    ItemSettings s = Distinct();
+    ItemSettings s = distinct();
     Bytes b;
     b.u16(1).newClass(7, "CWPapier");
     b.u8(0xFF).u16(0xFFFE).u8(4).u16(u'A').u16(0xE9).u16(0x20AC).u16(0x4E2D); // A é € and one it lacks
@@ -381,7 +381,7 @@ TEST(ArchiveRead, WideTextsBecomeWindows1252)
     for (int i = 0; i < 300; ++i)
         b.u16(u'x');
     for (int field = 3; field <= 40; ++field)
-        PutField(b, s, field);
+        putField(b, s, field);
     b.u16(0);
     const LoadResult loaded = loadItems(b.str());
     ASSERT_TRUE(loaded.ok) << loaded.message;
@@ -392,9 +392,9 @@ TEST(ArchiveRead, WideTextsBecomeWindows1252)
 
 TEST(ArchiveRead, TruncatedStreamsFail)
 {
-    const std::string whole = IndexExample();
+    const std::string whole = indexExample();
     for (std::size_t size = 1; size < whole.size(); ++size)
-        ExpectFormatError(std::string_view(whole).substr(0, size), "truncated to " + std::to_string(size));
+        expectFormatError(std::string_view(whole).substr(0, size), "truncated to " + std::to_string(size));
 }
 
 TEST(ArchiveRead, BadTagsFail)
@@ -402,42 +402,42 @@ TEST(ArchiveRead, BadTagsFail)
     auto itemA = [] {
         Bytes b;
         b.newClass(7, "CWPapier");
-        PutItem(b, Distinct("A"));
+        putItem(b, distinct("A"));
         return b;
     };
-    ExpectFormatError(Bytes().u16(1).newClass(7, "CWPapierX").str(), "unknown class");
-    ExpectFormatError(Bytes().u16(1).u16(0).u16(0).str(), "null item");
-    ExpectFormatError(Bytes().u16(1).u16(0x8001).u16(0).str(), "undescribed class");
-    ExpectFormatError(Bytes().u16(1).u16(0x8000).u16(0).str(), "class index 0");
-    ExpectFormatError(Bytes().u16(1).newClass(1, "CKurs").record(kA1).str(), "record as item");
+    expectFormatError(Bytes().u16(1).newClass(7, "CWPapierX").str(), "unknown class");
+    expectFormatError(Bytes().u16(1).u16(0).u16(0).str(), "null item");
+    expectFormatError(Bytes().u16(1).u16(0x8001).u16(0).str(), "undescribed class");
+    expectFormatError(Bytes().u16(1).u16(0x8000).u16(0).str(), "class index 0");
+    expectFormatError(Bytes().u16(1).newClass(1, "CKurs").record(kA1).str(), "record as item");
     for (unsigned schema : {0u, 2u})
-        ExpectFormatError(Bytes().u16(1).raw(itemA().u16(1).newClass(schema, "CKurs").record(kA1).str()).str(),
+        expectFormatError(Bytes().u16(1).raw(itemA().u16(1).newClass(schema, "CKurs").record(kA1).str()).str(),
                           "CKurs schema " + std::to_string(schema));
-    ExpectFormatError(Bytes().u16(1).raw(itemA().u16(1).u16(0).str()).str(), "null record");
-    ExpectFormatError(Bytes().u16(1).raw(itemA().u16(1).u16(0x8001).record(kA1).str()).str(), "item as record");
-    ExpectFormatError(Bytes().u16(2).raw(itemA().u16(0).u16(0x0002).u16(0).str()).str(), "back reference");
-    ExpectFormatError(Bytes().u16(2).raw(itemA().u16(0).u16(0x7FFF).u32(2).u16(0).str()).str(), "long reference");
+    expectFormatError(Bytes().u16(1).raw(itemA().u16(1).u16(0).str()).str(), "null record");
+    expectFormatError(Bytes().u16(1).raw(itemA().u16(1).u16(0x8001).record(kA1).str()).str(), "item as record");
+    expectFormatError(Bytes().u16(2).raw(itemA().u16(0).u16(0x0002).u16(0).str()).str(), "back reference");
+    expectFormatError(Bytes().u16(2).raw(itemA().u16(0).u16(0x7FFF).u32(2).u16(0).str()).str(), "long reference");
     const Bytes twice = itemA().u16(2).newClass(1, "CKurs").record(kA1).u16(0x0004).record(kA2);
-    ExpectFormatError(Bytes().u16(1).raw(twice.str()).str(), "record back reference");
+    expectFormatError(Bytes().u16(1).raw(twice.str()).str(), "record back reference");
 }
 
 TEST(ArchiveRead, HugeCountsAndLengthsFailFast)
 {
-    ExpectFormatError(Bytes().u16(0xFFFF).u32(0xFFFFFFFF).u16(0x8001).str(), "item count");
+    expectFormatError(Bytes().u16(0xFFFF).u32(0xFFFFFFFF).u16(0x8001).str(), "item count");
     const Bytes item = Bytes().u16(1).newClass(7, "CWPapier");
-    ExpectFormatError(Bytes(item).u8(0xFF).u16(0xFFFF).u32(0xFFFFFFF0).raw("abc").str(), "text length");
-    ExpectFormatError(Bytes(item).u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(0x7FFFFFFF).str(), "wide length");
-    ExpectFormatError(Bytes().u16(1).u16(0xFFFF).u16(7).u16(0xFFFF).raw("CWPapier").str(), "class name length");
+    expectFormatError(Bytes(item).u8(0xFF).u16(0xFFFF).u32(0xFFFFFFF0).raw("abc").str(), "text length");
+    expectFormatError(Bytes(item).u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(0x7FFFFFFF).str(), "wide length");
+    expectFormatError(Bytes().u16(1).u16(0xFFFF).u16(7).u16(0xFFFF).raw("CWPapier").str(), "class name length");
     Bytes history;
     history.u16(1).newClass(7, "CWPapier");
-    PutItem(history, Distinct());
+    putItem(history, distinct());
     history.u16(0xFFFF).u32(0xFFFFFFFF).newClass(1, "CKurs").record(kA1);
-    ExpectFormatError(history.str(), "history count");
+    expectFormatError(history.str(), "history count");
 }
 
 TEST(ArchiveFiles, OpenErrors)
 {
-    const fs::path folder = TempFolder();
+    const fs::path folder = tempFolder();
     const std::string empty = (folder / "empty.qvx").string();
     std::ofstream(empty).close();
     const LoadResult zero = loadPortfolioFile(empty);
@@ -453,16 +453,16 @@ TEST(ArchiveFiles, OpenErrors)
 
 TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
 {
-    const LoadResult one = loadItems(IndexExample() + "x");
+    const LoadResult one = loadItems(indexExample() + "x");
     ASSERT_TRUE(one.ok) << one.message;
     EXPECT_EQ(one.items.size(), 2u);
     EXPECT_EQ(one.warning, "1 byte after the last item was passed over.");
 
     // Far into a file of many read blocks, after a whole portfolio.
-    const fs::path folder = TempFolder();
+    const fs::path folder = tempFolder();
     const std::string path = (folder / "tail.qvx").string();
     const std::string tail(3 << 20, '\0');
-    std::ofstream(path, std::ios::binary) << IndexExample() << tail;
+    std::ofstream(path, std::ios::binary) << indexExample() << tail;
     const LoadResult loaded = loadPortfolioFile(path);
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ASSERT_EQ(loaded.items.size(), 2u);
@@ -475,7 +475,7 @@ TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
 // refuses a file of nothing else once the slack is spent.
 TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
 {
-    const fs::path folder = TempFolder();
+    const fs::path folder = tempFolder();
     const std::string path = (folder / "fieldless.qvx").string();
     constexpr std::uint32_t kItems = 1 << 20;
     {
@@ -504,13 +504,13 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
 
 TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
 {
-    const fs::path folder = TempFolder();
+    const fs::path folder = tempFolder();
     const SaveResult noFolder = savePortfolioFile((folder / "absent" / "p.qvx").string(), {});
     EXPECT_FALSE(noFolder.ok);
     EXPECT_EQ(noFolder.message, "Failed to save document.");
 
     const std::string path = (folder / "p.qvx").string();
-    std::ofstream(path, std::ios::binary) << IndexExample();
+    std::ofstream(path, std::ios::binary) << indexExample();
 
     // A disk that fills up: a file size limit in a child process.
     std::vector<SecurityItem> items(2000);
@@ -529,7 +529,7 @@ TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_EQ(readFile(path), IndexExample());
+    EXPECT_EQ(readFile(path), indexExample());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 

@@ -24,7 +24,7 @@ protected:
     void SetUp() override { g_bAbortDownloads.store(0); }
     void TearDown() override { g_bAbortDownloads.store(0); }
 
-    ItemKey Add(const std::string& name, std::vector<Quotation> records = {})
+    ItemKey add(const std::string& name, std::vector<Quotation> records = {})
     {
         ItemSettings settings;
         settings.name = name;
@@ -33,20 +33,20 @@ protected:
             doc.insertQuotation(pos, record.value, record.time);
         return pos;
     }
-    void ResetFlags()
+    void resetFlags()
     {
         doc.setModifiedFlag(false);
         updates = 0;
         changes.clear();
     }
-    std::vector<std::string> Names() const
+    std::vector<std::string> names() const
     {
         std::vector<std::string> names;
         for (ItemKey pos : doc.getItemPositions())
             names.push_back(doc.getItemName(pos));
         return names;
     }
-    static std::filesystem::path TempFolder()
+    static std::filesystem::path tempFolder()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "docXXXXXX").string();
         return ::mkdtemp(pattern.data());
@@ -65,8 +65,8 @@ TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
     settings.quantity = 3;
     settings.chart.lineColour = 0x123456;
     const ItemKey a = doc.addItem(settings);
-    const ItemKey b = Add("Beta", {{10, 1}});
-    const ItemKey c = Add("Gamma");
+    const ItemKey b = add("Beta", {{10, 1}});
+    const ItemKey c = add("Gamma");
     EXPECT_EQ(doc.getItem(a)->settings(), settings);
     EXPECT_EQ(doc.getItemSymbol(a), "ALP");
     EXPECT_EQ(doc.getChartOptions(a).lineColour, 0x123456u);
@@ -74,12 +74,12 @@ TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
     EXPECT_FALSE(doc.isBeingUpdated(a));
 
     doc.deleteItems({b});
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "Gamma"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(doc.getItemName(c), "Gamma");
-    const ItemKey d = Add("Delta");
+    const ItemKey d = add("Delta");
     EXPECT_NE(d, b); // a deleted item's key is never handed out again
 
-    ResetFlags();
+    resetFlags();
     EXPECT_EQ(doc.getItem(b), nullptr);
     EXPECT_FALSE(doc.isValid(b));
     EXPECT_EQ(doc.getQuotations(b), nullptr);
@@ -97,16 +97,16 @@ TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
 
 TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
 {
-    const ItemKey a = Add("A"), b = Add("B"), c = Add("C");
+    const ItemKey a = add("A"), b = add("B"), c = add("C");
     doc.markBeingUpdated(b);
-    ResetFlags();
+    resetFlags();
     doc.deleteItems({a, b, c});
-    EXPECT_EQ(Names(), (std::vector<std::string>{"B"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"B"}));
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(changes, (std::vector<DocumentChange>{{DocumentChange::Kind::Removed, {}}}));
 
-    ResetFlags();
+    resetFlags();
     doc.deleteItems({b}); // nothing deleted, still a change notification
     EXPECT_EQ(doc.getItemCount(), 1u);
     EXPECT_TRUE(doc.isModified());
@@ -115,7 +115,7 @@ TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
 
 TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
 {
-    const ItemKey pos = Add("A", {{10, 1}, {20, 2}});
+    const ItemKey pos = add("A", {{10, 1}, {20, 2}});
     auto item = std::make_unique<SecurityItem>();
     item->setBeingUpdated(true);
     item->appendLoadedQuotation({5, 5});
@@ -129,7 +129,7 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
         std::function<void()> run;
     };
     const std::vector<Operation> operations = {
-        {"AddItem", Kind::Added, [&] { Add("B"); }},
+        {"AddItem", Kind::Added, [&] { add("B"); }},
         {"AddItemObject", Kind::Added,
          [&] { EXPECT_FALSE(doc.isBeingUpdated(doc.addItemObject(std::move(item)))); }},
         {"ReplaceItemSettings", Kind::Item, [&] { doc.replaceItemSettings(pos, ItemSettings{}); }},
@@ -143,7 +143,7 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
         {"DeleteAllQuotations", Kind::Item, [&] { EXPECT_TRUE(doc.deleteAllQuotations(pos)); }},
     };
     for (const Operation& operation : operations) {
-        ResetFlags();
+        resetFlags();
         operation.run();
         EXPECT_TRUE(doc.isModified()) << operation.name;
         EXPECT_EQ(updates, 1) << operation.name;
@@ -151,17 +151,17 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
         EXPECT_EQ(changes, (std::vector<DocumentChange>{{operation.kind, named}})) << operation.name;
     }
     // A refresh names the portfolio as a whole.
-    ResetFlags();
+    resetFlags();
     doc.updateAllViews();
     EXPECT_EQ(changes, std::vector<DocumentChange>{DocumentChange{}});
     EXPECT_EQ(doc.getItem(doc.findItemPos(raw))->history().size(), 1u);
 
     // Operations that change nothing leave the flag alone.
-    ResetFlags();
+    resetFlags();
     EXPECT_EQ(doc.modifyQuotation(pos, 0, 1, 1), -1);
     EXPECT_FALSE(doc.deleteQuotation(pos, 0));
     doc.insertQuotation(pos, 8, 10);
-    ResetFlags();
+    resetFlags();
     EXPECT_FALSE(doc.splitQuotations(pos, 0, 0));
     EXPECT_FALSE(doc.splitQuotations(pos, 0, -1));
     EXPECT_FALSE(doc.isModified());
@@ -183,9 +183,9 @@ TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
         {-1, -100, -100},
     };
     for (const Case& c : cases) {
-        const ItemKey pos = Add("A", {{10, c.newest}});
+        const ItemKey pos = add("A", {{10, c.newest}});
         doc.markBeingUpdated(pos);
-        ResetFlags();
+        resetFlags();
         EXPECT_TRUE(doc.applyDownloadedQuotation(pos, {20, c.downloaded}));
         ASSERT_EQ(doc.getQuotations(pos)->size(), 2u);
         EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->back().value, c.stored) << c.downloaded;
@@ -194,14 +194,14 @@ TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
         EXPECT_GE(updates, 1);
     }
     // The ratio is taken against the newest record, wherever the new one lands.
-    const ItemKey pos = Add("B", {{10, 1}, {30, 12.5}});
+    const ItemKey pos = add("B", {{10, 1}, {30, 12.5}});
     doc.applyDownloadedQuotation(pos, {20, 1234});
     EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->at(1).value, 12.34);
 }
 
 TEST_F(PortfolioDocumentTest, AbortFlagDropsResultsUntilNoItemIsMarked)
 {
-    const ItemKey a = Add("A", {{10, 1}}), b = Add("B", {{10, 1}});
+    const ItemKey a = add("A", {{10, 1}}), b = add("B", {{10, 1}});
     doc.markBeingUpdated(a);
     doc.markBeingUpdated(b);
     g_bAbortDownloads.store(1);
@@ -229,8 +229,8 @@ TEST_F(PortfolioDocumentTest, AbortFlagDropsResultsUntilNoItemIsMarked)
 
 TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 {
-    const auto folder = TempFolder();
-    Add("A", {{10, 1}});
+    const auto folder = tempFolder();
+    add("A", {{10, 1}});
     doc.setPathName((folder / "mine.qvx").string());
     doc.setModifiedFlag(false);
     const std::string missing = (folder / "missing.qvx").string();
@@ -258,11 +258,11 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
     settings.server.name = "Shared";
     const ItemKey a = doc.addItem(settings);
     doc.insertQuotations(a, std::vector<Quotation>{{100, 1.5}, {100, 2.5}, {50, 0.5}});
-    Add("Beta");
-    Add("Gamma", {{-5, -1}});
+    add("Beta");
+    add("Gamma", {{-5, -1}});
     doc.markBeingUpdated(a);
 
-    const std::string path = (TempFolder() / "portfolio.qvx").string();
+    const std::string path = (tempFolder() / "portfolio.qvx").string();
     ASSERT_TRUE(doc.onSaveDocument(path).ok);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.getTitle(), "portfolio.qvx");

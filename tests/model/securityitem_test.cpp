@@ -31,7 +31,7 @@ protected:
             item.appendLoadedQuotation(record);
         return item;
     }
-    static std::vector<double> Values(const SecurityItem& item)
+    static std::vector<double> values(const SecurityItem& item)
     {
         std::vector<double> values;
         for (const Quotation& record : item.history())
@@ -41,7 +41,7 @@ protected:
 };
 
 // 2 March 2021 (no daylight-saving change nearby), local time.
-std::int32_t At(int day, int hour, int minute = 0)
+std::int32_t at(int day, int hour, int minute = 0)
 {
     return makeLocalTime(2021, 3, day, hour, minute);
 }
@@ -56,9 +56,9 @@ TEST_F(SecurityItemTest, InsertReturnsIndexByTime)
     EXPECT_EQ(middle.insertQuotation({20, 2}), 1u);
     EXPECT_EQ(last.insertQuotation({40, 4}), 2u);
     EXPECT_EQ(first.insertQuotation({5, 0}), 0u);
-    EXPECT_EQ(Values(middle), (std::vector<double>{1, 2, 3}));
-    EXPECT_EQ(Values(last), (std::vector<double>{1, 3, 4}));
-    EXPECT_EQ(Values(first), (std::vector<double>{0, 1, 3}));
+    EXPECT_EQ(values(middle), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(values(last), (std::vector<double>{1, 3, 4}));
+    EXPECT_EQ(values(first), (std::vector<double>{0, 1, 3}));
 }
 
 TEST_F(SecurityItemTest, SameTimeGoesBeforeExistingRecords)
@@ -66,7 +66,7 @@ TEST_F(SecurityItemTest, SameTimeGoesBeforeExistingRecords)
     SecurityItem item = Item({{10, 1}, {20, 2}, {20, 3}});
     EXPECT_EQ(item.insertQuotation({20, 4}), 1u);
     EXPECT_EQ(item.insertQuotation({10, 5}), 0u);
-    EXPECT_EQ(Values(item), (std::vector<double>{5, 1, 4, 2, 3}));
+    EXPECT_EQ(values(item), (std::vector<double>{5, 1, 4, 2, 3}));
 
     // At the newest time the older insertion stays the newest record.
     SecurityItem newest = Item({{10, 1}, {30, 2}});
@@ -95,7 +95,7 @@ TEST_F(SecurityItemTest, ModifyAndDeleteQuotation)
 
     SecurityItem three = Item({{10, 1}, {20, 2}, {30, 3}});
     EXPECT_TRUE(three.deleteQuotation(1));
-    EXPECT_EQ(Values(three), (std::vector<double>{1, 3}));
+    EXPECT_EQ(values(three), (std::vector<double>{1, 3}));
     three.deleteAllQuotations();
     EXPECT_TRUE(three.history().empty());
 }
@@ -120,7 +120,7 @@ TEST_F(SecurityItemTest, EmptyHistoryFallbacks)
 
 TEST_F(SecurityItemTest, SingleRecordHasNoChangeAndNoReference)
 {
-    const SecurityItem item = Item({{At(2, 12), 10}});
+    const SecurityItem item = Item({{at(2, 12), 10}});
     double change = -1, percent = -1;
     std::int32_t time = 0;
     for (bool sinceLastDay : {false, true}) {
@@ -135,7 +135,7 @@ TEST_F(SecurityItemTest, SingleRecordHasNoChangeAndNoReference)
 
 TEST_F(SecurityItemTest, IntradayChangesCompareWithTheRightRecord)
 {
-    SecurityItem item = Item({{At(1, 17), 10}, {At(2, 15, 15), 11}, {At(2, 15, 30), 12}});
+    SecurityItem item = Item({{at(1, 17), 10}, {at(2, 15, 15), 11}, {at(2, 15, 30), 12}});
     double change = 0, percent = 0;
     std::int32_t time = 0;
     ASSERT_TRUE(item.getLastChange(change, false));
@@ -148,26 +148,26 @@ TEST_F(SecurityItemTest, IntradayChangesCompareWithTheRightRecord)
     EXPECT_DOUBLE_EQ(percent, 20);
 
     EXPECT_TRUE(item.getReferenceTime(time, false));
-    EXPECT_EQ(time, At(2, 15, 15));
+    EXPECT_EQ(time, at(2, 15, 15));
     // The day before is the oldest record: no reference time.
     EXPECT_FALSE(item.getReferenceTime(time, true));
     EXPECT_EQ(time, 315529200);
-    item.insertQuotation({At(1, 9), 9});
+    item.insertQuotation({at(1, 9), 9});
     EXPECT_TRUE(item.getReferenceTime(time, true));
-    EXPECT_EQ(time, At(1, 17));
+    EXPECT_EQ(time, at(1, 17));
 }
 
 TEST_F(SecurityItemTest, ChangeSinceLastDayNeedsTenHours)
 {
     // 09:59 hours between oldest and newest: no reference.
-    const SecurityItem within = Item({{At(2, 8, 1), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
+    const SecurityItem within = Item({{at(2, 8, 1), 8}, {at(2, 12), 9}, {at(2, 18), 12}});
     double change = -1, percent = -1;
     EXPECT_TRUE(within.getLastChange(change, true));
     EXPECT_TRUE(within.getLastChangePercent(percent, true));
     EXPECT_EQ(change, 0);
     EXPECT_EQ(percent, 0);
 
-    const SecurityItem exactly = Item({{At(2, 8), 8}, {At(2, 12), 9}, {At(2, 18), 12}});
+    const SecurityItem exactly = Item({{at(2, 8), 8}, {at(2, 12), 9}, {at(2, 18), 12}});
     EXPECT_TRUE(exactly.getLastChange(change, true));
     EXPECT_DOUBLE_EQ(change, 4);
 }
@@ -175,10 +175,10 @@ TEST_F(SecurityItemTest, ChangeSinceLastDayNeedsTenHours)
 TEST_F(SecurityItemTest, ReferenceDayIsTheLocalDay)
 {
     // 23:30 and 00:30 local time lie on different local days but on the same UTC day.
-    const SecurityItem item = Item({{At(1, 12), 7}, {At(1, 23, 30), 8}, {At(2, 0, 30), 9}});
+    const SecurityItem item = Item({{at(1, 12), 7}, {at(1, 23, 30), 8}, {at(2, 0, 30), 9}});
     std::int32_t time = 0;
     EXPECT_TRUE(item.getReferenceTime(time, true));
-    EXPECT_EQ(time, At(1, 23, 30));
+    EXPECT_EQ(time, at(1, 23, 30));
 }
 
 TEST_F(SecurityItemTest, ChangesWithZeroOrEqualReference)
@@ -222,7 +222,7 @@ TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
     }
 
     EXPECT_TRUE(item.splitQuotations(2, 2));
-    EXPECT_EQ(Values(item), (std::vector<double>{4, 8, 16}));
+    EXPECT_EQ(values(item), (std::vector<double>{4, 8, 16}));
     EXPECT_EQ(s.quantity, 20);
     EXPECT_EQ(s.averageBuyPrice, 10);
     EXPECT_EQ(s.aboveLimit, 20);
@@ -231,7 +231,7 @@ TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
     EXPECT_EQ(s.aboveAlarm, 1);
 
     EXPECT_TRUE(item.splitQuotations(1, 4));
-    EXPECT_EQ(Values(item), (std::vector<double>{1, 2, 16}));
+    EXPECT_EQ(values(item), (std::vector<double>{1, 2, 16}));
 }
 
 TEST_F(SecurityItemTest, InvertTakesReciprocals)

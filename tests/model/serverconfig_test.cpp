@@ -9,7 +9,7 @@
 namespace tarvelo {
 namespace {
 
-std::ptrdiff_t OffsetOf(const ServerConfig& config, const ServerConfigField& field)
+std::ptrdiff_t offsetOf(const ServerConfig& config, const ServerConfigField& field)
 {
     const auto* base = reinterpret_cast<const char*>(&config);
     const auto* member = field.text ? reinterpret_cast<const char*>(&(config.*field.text))
@@ -26,7 +26,7 @@ TEST(ServerConfigFieldsTest, EveryMemberOnceInJsonOrderAndFoundByAnyCase)
     std::set<std::string> keys;
     ASSERT_EQ(serverConfigFieldsInJsonOrder().size(), serverConfigFields().size());
     for (const ServerConfigField* field : serverConfigFieldsInJsonOrder()) {
-        const std::ptrdiff_t offset = OffsetOf(config, *field);
+        const std::ptrdiff_t offset = offsetOf(config, *field);
         EXPECT_GT(offset, previous) << field->storedName;
         previous = offset;
         EXPECT_TRUE(keys.insert(field->jsonKey).second) << field->jsonKey;

@@ -43,13 +43,13 @@ protected:
         fs::remove_all(m_folder);
     }
 
-    static ItemKey Named(const PortfolioDocument& doc, const std::string& name)
+    static ItemKey named(const PortfolioDocument& doc, const std::string& name)
     {
         const auto found = doc.findItemsByName(name);
         return found.size() == 1 ? found.front() : ItemKey{};
     }
     // The values of an item's history as the file holds it now.
-    std::vector<double> ValuesOnDisk(const std::string& name) const
+    std::vector<double> valuesOnDisk(const std::string& name) const
     {
         std::vector<double> values;
         const LoadResult loaded = loadPortfolioFile(m_path);
@@ -72,8 +72,8 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     // The update reads the file and downloads without the lock ...
     PortfolioDocument update(1);
     ASSERT_TRUE(update.onOpenDocument(m_path).ok);
-    const ItemKey alpha = Named(update, "Alpha");
-    const ItemKey gamma = Named(update, "Gamma");
+    const ItemKey alpha = named(update, "Alpha");
+    const ItemKey gamma = named(update, "Gamma");
     update.markBeingUpdated(alpha);
     update.markBeingUpdated(gamma);
 
@@ -82,11 +82,11 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
         PortfolioDocument script(1);
         ASSERT_TRUE(script.lockFile(m_path).ok);
         ASSERT_TRUE(script.onOpenDocument(m_path).ok);
-        script.insertQuotation(Named(script, "Beta"), 7.0, 1000);
+        script.insertQuotation(named(script, "Beta"), 7.0, 1000);
         ItemSettings added;
         added.name = "Delta";
         script.addItem(added);
-        script.deleteItems({Named(script, "Gamma")});
+        script.deleteItems({named(script, "Gamma")});
         ASSERT_TRUE(script.onSaveDocument(m_path).ok);
     }
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Changed);
@@ -99,13 +99,13 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     // Gamma has gone from the file: its quotation is reported, not resurrected.
     EXPECT_NE(saved.warning.find("\"Gamma\""), std::string::npos) << saved.warning;
 
-    EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{31.5});
-    EXPECT_EQ(ValuesOnDisk("Beta"), std::vector<double>{7.0});
-    EXPECT_TRUE(ValuesOnDisk("Gamma").empty());
+    EXPECT_EQ(valuesOnDisk("Alpha"), std::vector<double>{31.5});
+    EXPECT_EQ(valuesOnDisk("Beta"), std::vector<double>{7.0});
+    EXPECT_TRUE(valuesOnDisk("Gamma").empty());
     // The document is now the merged file; Alpha kept its handle.
     EXPECT_EQ(update.getItemCount(), 3u);
     EXPECT_EQ(update.getItemName(alpha), "Alpha");
-    EXPECT_TRUE(Named(update, "Delta"));
+    EXPECT_TRUE(named(update, "Delta"));
     EXPECT_FALSE(update.isModified());
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Unchanged);
 }
@@ -114,12 +114,12 @@ TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
 {
     PortfolioDocument window(1);
     ASSERT_TRUE(window.onOpenDocument(m_path).ok);
-    const ItemKey beta = Named(window, "Beta");
+    const ItemKey beta = named(window, "Beta");
     window.markBeingUpdated(beta);
     {
         PortfolioDocument script(1);
         ASSERT_TRUE(script.onOpenDocument(m_path).ok);
-        script.insertQuotation(Named(script, "Beta"), 3.0, 500);
+        script.insertQuotation(named(script, "Beta"), 3.0, 500);
         ASSERT_TRUE(script.onSaveDocument(m_path).ok);
     }
     ASSERT_EQ(window.diskState(), PortfolioDocument::DiskState::Changed);
@@ -140,14 +140,14 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
     ::setenv("TARVELO_LOCK_WAIT", "0.2", 1);
     PortfolioDocument doc(1);
     ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
-    doc.insertQuotation(Named(doc, "Alpha"), 1.0, 100);
+    doc.insertQuotation(named(doc, "Alpha"), 1.0, 100);
     const DocumentResult saved = doc.onSaveDocument(m_path);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << saved.message;
-    EXPECT_TRUE(ValuesOnDisk("Alpha").empty());
+    EXPECT_TRUE(valuesOnDisk("Alpha").empty());
     other.release();
     EXPECT_TRUE(doc.onSaveDocument(m_path).ok);
-    EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{1.0});
+    EXPECT_EQ(valuesOnDisk("Alpha"), std::vector<double>{1.0});
 }
 
 TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
@@ -163,10 +163,10 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
     if (root) {
         ASSERT_EQ(::chown(m_path.c_str(), 12345, 23456), 0);
     }
-    doc.insertQuotation(Named(doc, "Alpha"), 1.0, 100);
+    doc.insertQuotation(named(doc, "Alpha"), 1.0, 100);
     ASSERT_TRUE(doc.onSaveDocument(link.string()).ok);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ValuesOnDisk("Alpha"), std::vector<double>{1.0});
+    EXPECT_EQ(valuesOnDisk("Alpha"), std::vector<double>{1.0});
     struct stat info {};
     ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -178,7 +178,7 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
     // A second hard link sees the new contents, and no copy of the old is left.
     const fs::path hard = m_folder / "hard.qvx";
     fs::create_hard_link(m_path, hard);
-    doc.insertQuotation(Named(doc, "Alpha"), 2.0, 200);
+    doc.insertQuotation(named(doc, "Alpha"), 2.0, 200);
     ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
     EXPECT_EQ(fs::hard_link_count(m_path), 2u);
     const LoadResult viaHard = loadPortfolioFile(hard.string());

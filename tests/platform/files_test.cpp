@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 namespace tarvelo {
 namespace {
 
-fs::path FreshFolder(const char* name)
+fs::path freshFolder(const char* name)
 {
     const fs::path folder = fs::temp_directory_path() / name;
     fs::remove_all(folder);
@@ -32,7 +32,7 @@ TEST(files, TemporaryFilesAreUniqueAndCarryThePrefix)
 
 TEST(files, AtomicWriteReplacesWholeOrNotAtAll)
 {
-    const fs::path folder = FreshFolder("atomic");
+    const fs::path folder = freshFolder("atomic");
     const std::string path = (folder / "p.qvx").string();
     ASSERT_EQ(writeFileAtomically(path, "old contents"), FileError::None);
     {
@@ -54,7 +54,7 @@ TEST(files, AtomicWriteReplacesWholeOrNotAtAll)
 
 TEST(files, ErrorsAreClassified)
 {
-    const fs::path folder = FreshFolder("errors");
+    const fs::path folder = freshFolder("errors");
     std::string contents;
     EXPECT_EQ(readWholeFile((folder / "missing").string(), contents), FileError::NotFound);
     EXPECT_EQ(readWholeFile(folder.string(), contents), FileError::NotFound);

@@ -15,29 +15,29 @@
 namespace tarvelo {
 namespace {
 
-std::string ReadBytes(const std::string& path)
+std::string readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
+void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-QString Wide(std::string_view cp1252)
+QString wide(std::string_view cp1252)
 {
     const std::u16string wide = cp1252ToUtf16(cp1252);
     return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 
 // The key under which the profile kept a value when it was backed by QSettings.
-QString SettingsKey(const std::string& key, const std::string& name)
+QString settingsKey(const std::string& key, const std::string& name)
 {
     const auto escape = [](std::string_view part) {
-        QString out = Wide(part);
+        QString out = wide(part);
         out.replace(u'%', QStringLiteral("%25")).replace(u'/', QStringLiteral("%2F")).replace(u'\\', QStringLiteral("%5C"));
         return out.isEmpty() ? QStringLiteral("%00") : out;
     };
@@ -58,7 +58,7 @@ struct Entry {
     std::variant<std::int32_t, std::string> value;
 };
 
-std::vector<Entry> TrickyTree()
+std::vector<Entry> trickyTree()
 {
     std::vector<Entry> entries = {
         {"", "RootValue", 5},
@@ -95,11 +95,11 @@ std::vector<Entry> TrickyTree()
     return entries;
 }
 
-QVariant Expected(const Entry& entry)
+QVariant expected(const Entry& entry)
 {
     if (const auto* number = std::get_if<std::int32_t>(&entry.value))
         return QVariant(static_cast<int>(*number));
-    return QVariant(Wide(std::get<std::string>(entry.value)));
+    return QVariant(wide(std::get<std::string>(entry.value)));
 }
 
 class IniFileTest : public ::testing::Test {
@@ -123,7 +123,7 @@ protected:
 
 TEST_F(IniFileTest, WritesTheBytesOfQSettingsAndEachReadsTheOthersFile)
 {
-    const std::vector<Entry> entries = TrickyTree();
+    const std::vector<Entry> entries = trickyTree();
     {
         Profile profile;
         for (const Entry& e : entries) {
@@ -135,27 +135,27 @@ TEST_F(IniFileTest, WritesTheBytesOfQSettingsAndEachReadsTheOthersFile)
         profile.writeUtf8Text("Paths", "File", "/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo");
         ASSERT_TRUE(profile.sync());
     }
-    const std::string ours = ReadBytes(Profile::filePath());
+    const std::string ours = readBytes(Profile::filePath());
     const std::string qtPath = freshPath("qt");
     {
         QSettings settings(QString::fromStdString(qtPath), QSettings::IniFormat);
         for (const Entry& e : entries)
-            settings.setValue(SettingsKey(e.key, e.name), Expected(e));
-        settings.setValue(SettingsKey("Paths", "File"), QString::fromUtf8("/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo"));
+            settings.setValue(settingsKey(e.key, e.name), expected(e));
+        settings.setValue(settingsKey("Paths", "File"), QString::fromUtf8("/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo"));
         settings.sync();
         ASSERT_EQ(settings.status(), QSettings::NoError);
     }
-    EXPECT_EQ(ours, ReadBytes(qtPath));
+    EXPECT_EQ(ours, readBytes(qtPath));
 
     // QSettings reads every value of ours.
     const std::string copy = freshPath("ours");
-    WriteBytes(copy, ours);
+    writeBytes(copy, ours);
     QSettings settings(QString::fromStdString(copy), QSettings::IniFormat);
     for (const Entry& e : entries)
-        EXPECT_EQ(settings.value(SettingsKey(e.key, e.name)).toString(), Expected(e).toString()) << e.key << "|" << e.name;
+        EXPECT_EQ(settings.value(settingsKey(e.key, e.name)).toString(), expected(e).toString()) << e.key << "|" << e.name;
 
     // And we read every value of QSettings' file.
-    WriteBytes(Profile::filePath(), ReadBytes(qtPath) + "\n");
+    writeBytes(Profile::filePath(), readBytes(qtPath) + "\n");
     Profile profile;
     for (const Entry& e : entries) {
         if (const auto* number = std::get_if<std::int32_t>(&e.value))
@@ -195,8 +195,8 @@ TEST_F(IniFileTest, ReadsOtherSpellingsOfTheFormatAndKeepsWhatItDoesNotChange)
         "[%General]\r\n"
         "x=general section\r\n";
     const std::string path = freshPath("edited");
-    WriteBytes(path, original);
-    WriteBytes(Profile::filePath(), original);
+    writeBytes(path, original);
+    writeBytes(Profile::filePath(), original);
     {
         Profile profile;
         EXPECT_EQ(profile.getText("", "top", ""), "plain value");
@@ -219,7 +219,7 @@ TEST_F(IniFileTest, ReadsOtherSpellingsOfTheFormatAndKeepsWhatItDoesNotChange)
     }
     // Rewritten by us, the file means to QSettings what it meant before, plus our value.
     const std::string copy = freshPath("rewritten");
-    WriteBytes(copy, ReadBytes(Profile::filePath()));
+    writeBytes(copy, readBytes(Profile::filePath()));
     QSettings before(QString::fromStdString(path), QSettings::IniFormat);
     QSettings after(QString::fromStdString(copy), QSettings::IniFormat);
     QStringList keys = before.allKeys();

@@ -21,7 +21,7 @@ protected:
         profile.deleteKey("Server Version");
     }
 
-    static ServerConfig Stored(const std::string& name)
+    static ServerConfig stored(const std::string& name)
     {
         ServerConfig c;
         readServerConfig(name, c);
@@ -29,7 +29,7 @@ protected:
         return c;
     }
 
-    static std::vector<std::string> StoredNames()
+    static std::vector<std::string> storedNames()
     {
         std::vector<std::string> names;
         enumerateServerConfigs(names);
@@ -74,7 +74,7 @@ TEST_F(BuiltInServersTest, CleanStoreGetsTheEighteenConfigurationsInTableOrderAn
         tableNames.push_back(name);
         SCOPED_TRACE(name);
         EXPECT_EQ(builtIn[i].name, name);
-        EXPECT_EQ(Stored(name), builtIn[i]); // every value reached the store
+        EXPECT_EQ(stored(name), builtIn[i]); // every value reached the store
         const std::string& url = builtIn[i].url;
         if (*path == '\0') {
             EXPECT_EQ(url, "");
@@ -86,7 +86,7 @@ TEST_F(BuiltInServersTest, CleanStoreGetsTheEighteenConfigurationsInTableOrderAn
         EXPECT_GT(slash, 0u) << "no host in " << url;
         EXPECT_EQ(hostAndPath.substr(slash), path);
     }
-    std::vector<std::string> stored = StoredNames();
+    std::vector<std::string> stored = storedNames();
     std::sort(tableNames.begin(), tableNames.end());
     std::sort(stored.begin(), stored.end());
     EXPECT_EQ(stored, tableNames);
@@ -114,7 +114,7 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
         SCOPED_TRACE(row.name);
         ServerConfig expected; // every other field keeps its default
         expected.name = row.name;
-        expected.url = Stored(row.name).url; // checked against the table above
+        expected.url = stored(row.name).url; // checked against the table above
         expected.timeout = row.timeout;
         expected.thousandsSeparator = row.thousands;
         expected.decimalSeparator = row.decimal;
@@ -127,7 +127,7 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
             expected.regExp = "[&symbol][\"',\\t\\r\\n]*([0-9,.]+)[\"',\\t\\r\\n]*([0-9]+).([0-9]+).([0-9]+)";
             expected.extractDate = 1;
         }
-        EXPECT_EQ(Stored(row.name), expected);
+        EXPECT_EQ(stored(row.name), expected);
     }
     // Only the one regular-expression configuration searches with an expression.
     for (const ServerConfig& c : builtInServerConfigs())
@@ -137,7 +137,7 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
 TEST_F(BuiltInServersTest, VersionDecidesWhetherTheUsersChangesAndDeletionsSurvive)
 {
     installBuiltInServers();
-    ServerConfig modified = Stored("US-Yahoo");
+    ServerConfig modified = stored("US-Yahoo");
     modified.url = "http://mine.example/q?s=[&symbol]";
     modified.timeout = 7;
     modified.textBeforeValue = "Mine";
@@ -145,16 +145,16 @@ TEST_F(BuiltInServersTest, VersionDecidesWhetherTheUsersChangesAndDeletionsSurvi
     deleteServerConfig("CH-SWX");
 
     installBuiltInServers(); // version 20: nothing is written again
-    EXPECT_EQ(Stored("US-Yahoo"), modified);
-    EXPECT_EQ(StoredNames().size(), 17u);
+    EXPECT_EQ(stored("US-Yahoo"), modified);
+    EXPECT_EQ(storedNames().size(), 17u);
     EXPECT_EQ(storedServerSetVersion(), 20);
 
     Profile().writeInt("Server Version", "Version number", 19); // an older set: every built-in is written over
     installBuiltInServers();
     const ServerConfig table = builtInServerConfigs()[16];
     ASSERT_EQ(table.name, "US-Yahoo");
-    EXPECT_EQ(Stored("US-Yahoo"), table);
-    EXPECT_EQ(StoredNames().size(), 18u);
+    EXPECT_EQ(stored("US-Yahoo"), table);
+    EXPECT_EQ(storedNames().size(), 18u);
     EXPECT_EQ(storedServerSetVersion(), 20);
 }
 

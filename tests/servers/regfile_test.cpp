@@ -22,7 +22,7 @@ namespace {
 const std::string kKey = "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server\\";
 const std::string kVersionKey = "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]";
 
-std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n")
+std::string join(const std::vector<std::string>& lines, const std::string& end = "\r\n")
 {
     std::string text;
     for (const std::string& line : lines)
@@ -30,18 +30,18 @@ std::string Join(const std::vector<std::string>& lines, const std::string& end =
     return text;
 }
 
-std::string TempPath(const std::string& name)
+std::string tempPath(const std::string& name)
 {
     return (std::filesystem::temp_directory_path() / name).string(); // private TMPDIR of the test program
 }
 
-std::string FileBytes(const std::string& path)
+std::string fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool NamesLine(const std::string& message, int line)
+bool namesLine(const std::string& message, int line)
 {
     return std::regex_search(message, std::regex("\\b[Ll]ine " + std::to_string(line) + "\\b"));
 }
@@ -55,13 +55,13 @@ protected:
         profile.deleteKey("Server Version");
     }
 
-    static void SetStoredVersion(int version)
+    static void setStoredVersion(int version)
     {
         Profile profile;
         profile.writeInt("Server Version", "Version number", version);
     }
 
-    static std::map<std::string, ServerConfig> StoredConfigs()
+    static std::map<std::string, ServerConfig> storedConfigs()
     {
         std::vector<std::string> names;
         enumerateServerConfigs(names);
@@ -73,7 +73,7 @@ protected:
 
     // A configuration whose every value differs from its default, at the edges of what
     // the settings dialog accepts.
-    static ServerConfig Sample()
+    static ServerConfig sample()
     {
         ServerConfig c;
         c.url = "http://h.example/q?s=\"[&symbol]\"&p=C:\\dir";
@@ -106,9 +106,9 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
 {
     EXPECT_EQ(serverConfigsRegFileText(), kEmptyStoreFile);
 
-    writeServerConfig("Sample (\"EUR\")", Sample());
-    SetStoredVersion(20);
-    const std::string expected = Join({
+    writeServerConfig("Sample (\"EUR\")", sample());
+    setStoredVersion(20);
+    const std::string expected = join({
         "REGEDIT4",
         "",
         kKey + "]",
@@ -140,22 +140,22 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
     });
     EXPECT_EQ(serverConfigsRegFileText(), expected);
 
-    const std::string path = TempPath("export.reg");
+    const std::string path = tempPath("export.reg");
     const RegFileResult result = exportServerConfigs(path);
     EXPECT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(FileBytes(path), expected);
+    EXPECT_EQ(fileBytes(path), expected);
 }
 
 TEST_F(RegFileTest, UnwritableOrUnreadablePathsGiveAMessage)
 {
-    std::filesystem::create_directories(TempPath("a-folder"));
-    for (const std::string& path : {TempPath("no-such-folder/out.reg"), TempPath("a-folder")}) {
+    std::filesystem::create_directories(tempPath("a-folder"));
+    for (const std::string& path : {tempPath("no-such-folder/out.reg"), tempPath("a-folder")}) {
         const RegFileResult result = exportServerConfigs(path);
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(std::regex_match(result.message, std::regex("File could not be saved \\([0-9]+\\)")))
             << result.message;
     }
-    EXPECT_FALSE(importServerConfigs(TempPath("no-such-file.reg")).ok);
+    EXPECT_FALSE(importServerConfigs(tempPath("no-such-file.reg")).ok);
 }
 
 TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
@@ -167,32 +167,32 @@ TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
     };
     int n = 0;
     for (const std::string& name : hostile) {
-        ServerConfig c = Sample();
+        ServerConfig c = sample();
         c.timeout = ++n;
         c.textBeforeValue = name;
         writeServerConfig(name, c);
     }
-    const auto before = StoredConfigs();
+    const auto before = storedConfigs();
     ASSERT_EQ(before.size(), 18u + std::size(hostile));
-    const std::string path = TempPath("roundtrip.reg");
+    const std::string path = tempPath("roundtrip.reg");
     ASSERT_TRUE(exportServerConfigs(path).ok);
 
     SetUp(); // deletes every configuration and the version
-    ASSERT_TRUE(StoredConfigs().empty());
+    ASSERT_TRUE(storedConfigs().empty());
 
     const RegFileResult result = importServerConfigs(path);
     ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(StoredConfigs(), before);
+    EXPECT_EQ(storedConfigs(), before);
     EXPECT_EQ(storedServerSetVersion(), 20);
-    EXPECT_EQ(serverConfigsRegFileText(), FileBytes(path));
+    EXPECT_EQ(serverConfigsRegFileText(), fileBytes(path));
 }
 
 TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
 {
-    writeServerConfig("Replaced", Sample());
-    writeServerConfig("Kept", Sample());
-    SetStoredVersion(20);
-    const RegFileResult result = importServerConfigsText(Join({
+    writeServerConfig("Replaced", sample());
+    writeServerConfig("Kept", sample());
+    setStoredVersion(20);
+    const RegFileResult result = importServerConfigsText(join({
         "REGEDIT4",
         "",
         kKey + "Replaced]",
@@ -207,17 +207,17 @@ TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
     replaced.url = "http://new.example/";
     replaced.timeout = 10;
     const ServerConfig defaults;
-    auto stored = StoredConfigs();
+    auto stored = storedConfigs();
     EXPECT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored["Replaced"], replaced); // values missing from the file read as defaults
     EXPECT_EQ(stored["Brand New"], defaults);
-    EXPECT_EQ(stored["Kept"], Sample());
+    EXPECT_EQ(stored["Kept"], sample());
     EXPECT_EQ(storedServerSetVersion(), 20); // the file has no version
 }
 
 TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
 {
-    const std::string text = Join(
+    const std::string text = join(
         {
             "REGEDIT4",
             "",
@@ -248,7 +248,7 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
     expected.textBeforeValue = "Kurs \xF6";
     expected.quotationIndex = -1;
     expected.regExp = std::string(259, 'r');
-    auto stored = StoredConfigs();
+    auto stored = storedConfigs();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored.begin()->second, expected);
     EXPECT_EQ(storedServerSetVersion(), 19);
@@ -260,13 +260,13 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
     const std::string whole = serverConfigsRegFileText();
     const int wholeLines = static_cast<int>(std::count(whole.begin(), whole.end(), '\n'));
     SetUp();
-    writeServerConfig("Kept", Sample());
-    writeServerConfig("Other", Sample());
-    SetStoredVersion(20);
+    writeServerConfig("Kept", sample());
+    writeServerConfig("Other", sample());
+    setStoredVersion(20);
     const std::string before = serverConfigsRegFileText();
 
     // Seven good lines that would change the version and replace "Kept".
-    const std::string good = Join({"REGEDIT4", "", kVersionKey, R"("Version number"=dword:00000007)", "",
+    const std::string good = join({"REGEDIT4", "", kVersionKey, R"("Version number"=dword:00000007)", "",
                                    kKey + "Kept]", R"("URL"="http://changed.example/")"});
     const struct {
         const char* what;
@@ -275,7 +275,7 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
     } kCases[] = {
         {"empty file", "", 0},
         {"other format", "Windows Registry Editor Version 5.00\r\n\r\n" + kKey + "X]\r\n", 0},
-        {"value before any key", Join({"REGEDIT4", "", R"("URL"="x")"}), 3},
+        {"value before any key", join({"REGEDIT4", "", R"("URL"="x")"}), 3},
         {"key outside the tree", good + "[HKEY_CURRENT_USER\\Software\\Other]\r\n", 8},
         {"other hive", good + "[HKEY_LOCAL_MACHINE\\Software\\Ombrix\\Tarvelo\\Server\\X]\r\n", 8},
         {"key below a configuration", good + kKey + "Kept\\Sub]\r\n", 8},
@@ -319,7 +319,7 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         EXPECT_FALSE(result.ok);
         EXPECT_FALSE(result.message.empty());
         if (c.line > 0) {
-            EXPECT_TRUE(NamesLine(result.message, c.line)) << result.message;
+            EXPECT_TRUE(namesLine(result.message, c.line)) << result.message;
         }
         EXPECT_EQ(serverConfigsRegFileText(), before);
     }
@@ -328,7 +328,7 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
 TEST_F(RegFileTest, ARangeErrorGivesTheDialogsMessage)
 {
     const RegFileResult result =
-        importServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("Timeout"=dword:00000000)"}));
+        importServerConfigsText(join({"REGEDIT4", kKey + "A]", R"("Timeout"=dword:00000000)"}));
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find("Please enter an integer between 1 and 600."), std::string::npos)
         << result.message;
@@ -340,7 +340,7 @@ TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
 {
     installBuiltInServers();
     const RegFileResult result = importServerConfigsText(
-        Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000007)", kKey + "US-Yahoo]",
+        join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000007)", kKey + "US-Yahoo]",
               R"("URL"="http://mine.example/")"}));
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(storedServerSetVersion(), 20);
@@ -349,7 +349,7 @@ TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
     readServerConfig("US-Yahoo", imported);
     EXPECT_EQ(imported.url, "http://mine.example/");
 
-    ASSERT_TRUE(importServerConfigsText(Join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok);
+    ASSERT_TRUE(importServerConfigsText(join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok);
     EXPECT_EQ(storedServerSetVersion(), 21);
 }
 
@@ -358,9 +358,9 @@ TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
 TEST_F(RegFileTest, WhateverTheImportAcceptsSurvivesTheNextExport)
 {
     const RegFileResult first =
-        importServerConfigsText(Join({"REGEDIT4", kKey + "A]", R"("URL"=hex(1):41,0a,42,00)"}));
+        importServerConfigsText(join({"REGEDIT4", kKey + "A]", R"("URL"=hex(1):41,0a,42,00)"}));
     if (!first.ok) { // refusing such a text is as good
-        EXPECT_TRUE(NamesLine(first.message, 3)) << first.message;
+        EXPECT_TRUE(namesLine(first.message, 3)) << first.message;
         return;
     }
     const std::string exported = serverConfigsRegFileText();

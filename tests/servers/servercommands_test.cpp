@@ -19,7 +19,7 @@ struct CliRun {
     std::string err;
 };
 
-CliRun Cli(std::vector<std::string> args)
+CliRun cli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
     const int status = runCli(args, out, err);
@@ -52,7 +52,7 @@ private:
 TEST(ServerCommandsTest, CommandsThatCannotStoreTheSettingsFailNamingTheFile)
 {
     Profile().deleteKey(kServerKey);
-    ASSERT_EQ(Cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
+    ASSERT_EQ(cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
     const std::string file = (fs::temp_directory_path() / "one.reg").string();
     ASSERT_EQ(writeWholeFile(file, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server\\One]\r\n"),
               FileError::None);
@@ -61,7 +61,7 @@ TEST(ServerCommandsTest, CommandsThatCannotStoreTheSettingsFailNamingTheFile)
         for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
                  {"options", "set", "UpdateIntervall", "30"}, {"servers", "import", file}, {"servers", "install"}}) {
             SCOPED_TRACE(args[1]);
-            const CliRun run = Cli(args);
+            const CliRun run = cli(args);
             EXPECT_EQ(run.status, 2);
             EXPECT_NE(run.err.find(Profile::filePath()), std::string::npos) << run.err;
             EXPECT_NE(run.err.find("could not be saved"), std::string::npos) << run.err;
@@ -72,7 +72,7 @@ TEST(ServerCommandsTest, CommandsThatCannotStoreTheSettingsFailNamingTheFile)
     std::vector<std::string> names;
     enumerateServerConfigs(names);
     EXPECT_TRUE(names.empty());
-    EXPECT_EQ(Cli({"servers", "import", file}).status, 0);
+    EXPECT_EQ(cli({"servers", "import", file}).status, 0);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ protected:
         profile.deleteKey("Server Version");
     }
 
-    static ServerConfig Sample()
+    static ServerConfig sample()
     {
         ServerConfig c;
         c.url = "http://quotes.example/q?s=[&symbol]&d=[&dd].[&mm].[&yyyy]";
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
 {
-    const ServerConfig written = Sample();
+    const ServerConfig written = sample();
     writeServerConfig("Example/B\xF6" "rse (\"EUR\")", written);
     ServerConfig read;
     read.name = "kept";
@@ -59,7 +59,7 @@ TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
 
 TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators)
 {
-    ServerConfig c = Sample();
+    ServerConfig c = sample();
     c.thousandsSeparator = ",";
     c.decimalSeparator = ".";
     readServerConfig("Nowhere", c);
@@ -78,7 +78,7 @@ TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators
 
 TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
 {
-    writeServerConfig("Partial", Sample());
+    writeServerConfig("Partial", sample());
     {
         Profile profile;
         profile.deleteValue("Server\\Partial", "DECIMAL");
@@ -88,7 +88,7 @@ TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
         profile.writeText("Server\\Partial", "RegExp", std::string(259, 'r'));
         profile.writeText("Server\\Partial", "Text_before_Value", std::string("cut") + '\0' + "off");
     }
-    ServerConfig c = Sample();
+    ServerConfig c = sample();
     c.thousandsSeparator = "x";
     c.decimalSeparator = "y";
     readServerConfig("Partial", c);
@@ -103,7 +103,7 @@ TEST_F(ServerStoreTest, MissingOrOversizedValuesReadAsTheirDefaults)
 
 TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThatOne)
 {
-    writeServerConfig("Original", Sample());
+    writeServerConfig("Original", sample());
     ServerConfig copy;
     readServerConfig("Original", copy);
     writeServerConfig("Copy", copy);
@@ -117,7 +117,7 @@ TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThat
     enumerateServerConfigs(names);
     EXPECT_EQ(names, std::vector<std::string>{"Copy"});
 
-    ServerConfig gone = Sample();
+    ServerConfig gone = sample();
     readServerConfig("Original", gone);
     EXPECT_EQ(gone.url, "");
     EXPECT_EQ(gone.timeout, 60);
@@ -125,8 +125,8 @@ TEST_F(ServerStoreTest, WritingUnderANewNameMakesACopyAndDeletingRemovesOnlyThat
 
 TEST_F(ServerStoreTest, EmptyNamesNeverTouchTheWholeSet)
 {
-    writeServerConfig("Keep", Sample());
-    writeServerConfig("", Sample());
+    writeServerConfig("Keep", sample());
+    writeServerConfig("", sample());
     deleteServerConfig("");
     std::vector<std::string> names;
     enumerateServerConfigs(names);

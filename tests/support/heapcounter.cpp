@@ -10,7 +10,7 @@ namespace {
 std::atomic<std::size_t> g_liveBytes{0};
 std::atomic<std::size_t> g_peakBytes{0};
 
-void* CountedAllocation(std::size_t n)
+void* countedAllocation(std::size_t n)
 {
     void* p = std::malloc(n == 0 ? 1 : n);
     if (!p)
@@ -23,7 +23,7 @@ void* CountedAllocation(std::size_t n)
     return p;
 }
 
-void CountedRelease(void* p) noexcept
+void countedRelease(void* p) noexcept
 {
     if (!p)
         return;
@@ -35,32 +35,32 @@ void CountedRelease(void* p) noexcept
 
 void* operator new(std::size_t n)
 {
-    return CountedAllocation(n);
+    return countedAllocation(n);
 }
 void* operator new[](std::size_t n)
 {
-    return CountedAllocation(n);
+    return countedAllocation(n);
 }
 void operator delete(void* p) noexcept
 {
-    CountedRelease(p);
+    countedRelease(p);
 }
 void operator delete[](void* p) noexcept
 {
-    CountedRelease(p);
+    countedRelease(p);
 }
 void operator delete(void* p, std::size_t) noexcept
 {
-    CountedRelease(p);
+    countedRelease(p);
 }
 void operator delete[](void* p, std::size_t) noexcept
 {
-    CountedRelease(p);
+    countedRelease(p);
 }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 {
     try {
-        return CountedAllocation(n);
+        return countedAllocation(n);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -68,18 +68,18 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
 {
     try {
-        return CountedAllocation(n);
+        return countedAllocation(n);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
 }
 void operator delete(void* p, const std::nothrow_t&) noexcept
 {
-    CountedRelease(p);
+    countedRelease(p);
 }
 void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
-    CountedRelease(p);
+    countedRelease(p);
 }
 
 namespace tarvelo::heapcounter {

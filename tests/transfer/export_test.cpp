@@ -32,43 +32,43 @@ protected:
     SecurityItem a, b;
 };
 
-std::string Le16(int v)
+std::string le16(int v)
 {
     return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
 }
 
-std::string Rec(int type, const std::string& data)
+std::string rec(int type, const std::string& data)
 {
-    return Le16(type) + Le16(static_cast<int>(data.size())) + data;
+    return le16(type) + le16(static_cast<int>(data.size())) + data;
 }
 
 std::string number(int row, int column, double value)
 {
     char bytes[8];
     std::memcpy(bytes, &value, 8);
-    return Rec(3, Le16(row) + Le16(column) + std::string(3, '\0') + std::string(bytes, 8));
+    return rec(3, le16(row) + le16(column) + std::string(3, '\0') + std::string(bytes, 8));
 }
 
-std::string Label(int row, int column, const std::string& text, int font = 0)
+std::string label(int row, int column, const std::string& text, int font = 0)
 {
-    return Rec(4, Le16(row) + Le16(column) + std::string{'\0', static_cast<char>(font << 6), '\0'}
+    return rec(4, le16(row) + le16(column) + std::string{'\0', static_cast<char>(font << 6), '\0'}
                       + static_cast<char>(text.size()) + text);
 }
 
-std::string Header()
+std::string header()
 {
-    std::string out = Rec(9, Le16(2) + Le16(0x10));
+    std::string out = rec(9, le16(2) + le16(0x10));
     for (int options : {0, 1, 2, 4})
-        out += Rec(0x31, Le16(200) + Le16(options) + '\x05' + "Arial");
+        out += rec(0x31, le16(200) + le16(options) + '\x05' + "Arial");
     return out;
 }
 
 TEST_F(ExportTest, SpreadsheetOfTwoItemsByteForByte)
 {
-    const std::string expected = Header() + number(2, 2, 12.5) + number(2, 6, 1.0) + number(3, 2, 13.25)
-                               + number(3, 6, 2.0) + Label(1, 1, "ACME (AC)", 1) + Label(1, 5, "Beta (B1)", 1)
-                               + Label(2, 1, "01/02/70 00:00") + Label(2, 5, "01/02/70 00:00")
-                               + Label(3, 1, "01/03/70 01:00") + Label(3, 5, "01/04/70 00:00") + Rec(10, "");
+    const std::string expected = header() + number(2, 2, 12.5) + number(2, 6, 1.0) + number(3, 2, 13.25)
+                               + number(3, 6, 2.0) + label(1, 1, "ACME (AC)", 1) + label(1, 5, "Beta (B1)", 1)
+                               + label(2, 1, "01/02/70 00:00") + label(2, 5, "01/02/70 00:00")
+                               + label(3, 1, "01/03/70 01:00") + label(3, 5, "01/04/70 00:00") + rec(10, "");
     EXPECT_EQ(quotationsSheet({&a, &b}), expected);
 }
 
@@ -87,9 +87,9 @@ TEST_F(ExportTest, EmptyItemsKeepTheirBlockAndLongTextsAreCut)
     empty.settings().name = std::string(300, 'n');
     const std::string sheet = quotationsSheet({&empty, &b});
     // The long title is cut to 255 bytes; the next item still starts at column 5.
-    EXPECT_NE(sheet.find(Label(1, 1, std::string(255, 'n') + "", 1).substr(0, 12)), std::string::npos);
-    EXPECT_NE(sheet.find(Label(1, 5, "Beta (B1)", 1)), std::string::npos);
-    EXPECT_EQ(quotationsSheet({}), Header() + Rec(10, ""));
+    EXPECT_NE(sheet.find(label(1, 1, std::string(255, 'n') + "", 1).substr(0, 12)), std::string::npos);
+    EXPECT_NE(sheet.find(label(1, 5, "Beta (B1)", 1)), std::string::npos);
+    EXPECT_EQ(quotationsSheet({}), header() + rec(10, ""));
 }
 
 TEST_F(ExportTest, KindChosenByNameAndFailuresReported)
@@ -100,7 +100,7 @@ TEST_F(ExportTest, KindChosenByNameAndFailuresReported)
         const std::string path = (folder / name).string();
         ASSERT_TRUE(exportQuotations({&a}, path).ok);
         ASSERT_EQ(readWholeFile(path, bytes), FileError::None);
-        EXPECT_EQ(bytes.substr(0, 4), Rec(9, "").substr(0, 2) + Le16(4)) << name;
+        EXPECT_EQ(bytes.substr(0, 4), rec(9, "").substr(0, 2) + le16(4)) << name;
     }
     const std::string text = (folder / "q.txt").string();
     ASSERT_TRUE(exportQuotations({&a}, text).ok);

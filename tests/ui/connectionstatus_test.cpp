@@ -36,7 +36,7 @@ private:
 };
 const auto* const g_qt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-DownloadMessage Message(DownloadCode code, std::uint64_t key, DownloadError detail = DownloadError::None)
+DownloadMessage message(DownloadCode code, std::uint64_t key, DownloadError detail = DownloadError::None)
 {
     DownloadMessage m;
     m.code = code;
@@ -57,7 +57,7 @@ protected:
     }
     void TearDown() override { Shell::install(nullptr); }
 
-    void Send(DownloadMessage m) { m_dialog.handleMessage(m); }
+    void send(DownloadMessage m) { m_dialog.handleMessage(m); }
 
     RecordingShell m_shell;
     ConnectionStatusWindow m_dialog;
@@ -66,46 +66,46 @@ protected:
 TEST_F(ConnectionStatusTest, RowsFollowTheMessagesOfAnUpdate)
 {
     m_dialog.show();
-    Send(Message(DownloadCode::Initialized, 1));
+    send(message(DownloadCode::Initialized, 1));
     EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Initialized");
     auto* list = m_dialog.findChild<QTreeWidget*>(QStringLiteral("connectionList"));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "7");
     EXPECT_EQ(list->topLevelItem(0)->text(1), "ACME");
-    Send(Message(DownloadCode::Connecting, 1));
+    send(message(DownloadCode::Connecting, 1));
     EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Connecting...");
-    DownloadMessage progress = Message(DownloadCode::Progress, 1);
+    DownloadMessage progress = message(DownloadCode::Progress, 1);
     progress.kilobytes = 2;
-    Send(std::move(progress));
+    send(std::move(progress));
     EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Download 2 KB");
 
-    Send(Message(DownloadCode::Initialized, 2));
-    Send(Message(DownloadCode::Error, 2, DownloadError::FileNotFound));
+    send(message(DownloadCode::Initialized, 2));
+    send(message(DownloadCode::Error, 2, DownloadError::FileNotFound));
     EXPECT_EQ(m_dialog.statusOf(ItemKey{2}), "Error: File not found: /q/page.html");
 
     // A success removes the row; the window stays while an error row is left.
-    Send(Message(DownloadCode::Done, 1));
+    send(message(DownloadCode::Done, 1));
     EXPECT_EQ(m_dialog.rowCount(), 1);
     EXPECT_TRUE(m_dialog.isVisible());
 
     // The next update of the same item replaces its row by a new one at the end.
-    Send(Message(DownloadCode::Initialized, 3));
-    Send(Message(DownloadCode::Initialized, 2));
+    send(message(DownloadCode::Initialized, 3));
+    send(message(DownloadCode::Initialized, 2));
     EXPECT_EQ(m_dialog.rowCount(), 2);
     EXPECT_EQ(list->topLevelItem(1)->data(0, Qt::UserRole).toULongLong(), 2u);
     EXPECT_EQ(m_dialog.statusOf(ItemKey{2}), "Initialized");
 
     // After the last successful row the window hides itself (option DownloadStatus on).
-    Send(Message(DownloadCode::Done, 3));
-    Send(Message(DownloadCode::Done, 2));
+    send(message(DownloadCode::Done, 3));
+    send(message(DownloadCode::Done, 2));
     EXPECT_EQ(m_dialog.rowCount(), 0);
     EXPECT_FALSE(m_dialog.isVisible());
 
     // With the option off it stays.
     m_dialog.setDownloadStatus(false);
     m_dialog.show();
-    Send(Message(DownloadCode::Initialized, 4));
-    Send(Message(DownloadCode::Done, 4));
+    send(message(DownloadCode::Initialized, 4));
+    send(message(DownloadCode::Done, 4));
     EXPECT_TRUE(m_dialog.isVisible());
 }
 
@@ -117,10 +117,10 @@ TEST_F(ConnectionStatusTest, PagesWithoutTheQuotationAreShownOrDeleted)
         EXPECT_EQ(writeWholeFile(path, "converted page"), FileError::None);
         return path;
     };
-    DownloadMessage shown = Message(DownloadCode::TextNotFound, 1);
+    DownloadMessage shown = message(DownloadCode::TextNotFound, 1);
     shown.convertedFile = page("QVXshown");
-    Send(Message(DownloadCode::Initialized, 1));
-    Send(std::move(shown));
+    send(message(DownloadCode::Initialized, 1));
+    send(std::move(shown));
     EXPECT_EQ(m_dialog.statusOf(ItemKey{1}), "Error: Text not found!");
     ASSERT_EQ(m_shell.opened.size(), 1u);
     EXPECT_EQ(m_shell.opened[0], (folder / "QVXshown.TXT").string());
@@ -130,10 +130,10 @@ TEST_F(ConnectionStatusTest, PagesWithoutTheQuotationAreShownOrDeleted)
     for (const bool unattended : {false, true}) {
         m_dialog.setShowFileOnError(unattended);
         m_dialog.setUnattended(unattended);
-        DownloadMessage deleted = Message(DownloadCode::NotFound, 9); // no row: the page rule still applies
+        DownloadMessage deleted = message(DownloadCode::NotFound, 9); // no row: the page rule still applies
         deleted.convertedFile = page("QVXdeleted");
         deleted.extractionMessage = "EOF";
-        Send(std::move(deleted));
+        send(std::move(deleted));
         EXPECT_FALSE(std::filesystem::exists(folder / "QVXdeleted"));
     }
     EXPECT_EQ(m_shell.opened.size(), 1u);
@@ -143,11 +143,11 @@ TEST_F(ConnectionStatusTest, PagesThatNoProgramCanShowAreDeleted)
 {
     m_shell.succeeds = false;
     const auto folder = std::filesystem::temp_directory_path();
-    DownloadMessage m = Message(DownloadCode::InvalidValue, 1);
+    DownloadMessage m = message(DownloadCode::InvalidValue, 1);
     m.convertedFile = (folder / "QVXunshown").string();
     ASSERT_EQ(writeWholeFile(m.convertedFile, "converted page"), FileError::None);
-    Send(Message(DownloadCode::Initialized, 1));
-    Send(std::move(m));
+    send(message(DownloadCode::Initialized, 1));
+    send(std::move(m));
     ASSERT_EQ(m_shell.opened.size(), 1u);
     EXPECT_EQ(m_shell.opened[0], (folder / "QVXunshown.TXT").string());
     EXPECT_FALSE(std::filesystem::exists(folder / "QVXunshown.TXT"));
@@ -157,10 +157,10 @@ TEST_F(ConnectionStatusTest, PagesThatNoProgramCanShowAreDeleted)
 TEST_F(ConnectionStatusTest, TextsTooLongForTheirPlaceCanBeReadWhole)
 {
     m_dialog.show();
-    DownloadMessage failed = Message(DownloadCode::Error, 1, DownloadError::Other);
+    DownloadMessage failed = message(DownloadCode::Error, 1, DownloadError::Other);
     failed.errorText = "Failed to connect to 127.0.0.1 port 1 after 0 ms: Could not connect to server";
-    Send(Message(DownloadCode::Initialized, 1));
-    Send(std::move(failed));
+    send(message(DownloadCode::Initialized, 1));
+    send(std::move(failed));
     auto* list = m_dialog.findChild<QTreeWidget*>(QStringLiteral("connectionList"));
     ASSERT_NE(list, nullptr);
     for (int column = 0; column < 3; ++column)

@@ -37,7 +37,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
             EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
     }
-    ItemKey Add(const char* name, const char* symbol)
+    ItemKey add(const char* name, const char* symbol)
     {
         ItemSettings settings;
         settings.name = name;
@@ -49,7 +49,7 @@ protected:
     }
     // Runs the event loop until the condition holds (or ten seconds pass).
     template <typename Condition>
-    bool Until(Condition done)
+    bool until(Condition done)
     {
         QElapsedTimer timer;
         timer.start();
@@ -69,14 +69,14 @@ protected:
 
 TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
 {
-    const ItemKey found = Add("Found", "ABC");
-    const ItemKey missing = Add("Missing", "XYZ");
+    const ItemKey found = add("Found", "ABC");
+    const ItemKey missing = add("Missing", "XYZ");
     m_hub.setPortfolioTitle("quotes.qvx");
     m_status.setShowFileOnError(false);
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
     QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
     updateItems(m_doc, m_doc.getItemPositions(), m_engine, m_hub);
-    ASSERT_TRUE(Until([&] { return finished.count() == 1; }));
+    ASSERT_TRUE(until([&] { return finished.count() == 1; }));
 
     EXPECT_EQ(m_hub.runningUpdates(), 0);
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 22.65);
@@ -95,21 +95,21 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
 
 TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
 {
-    const ItemKey item = Add("Found", "ABC");
+    const ItemKey item = add("Found", "ABC");
     ServerConfig config = m_doc.getItem(item)->settings().server;
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
-    ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 1; }));
+    ASSERT_TRUE(until([&] { return m_prompter.shown.size() == 1; }));
     EXPECT_TRUE(m_prompter.shown[0].startsWith("Quotation for 'Found':\nValue: 22.6500\nDate/Time: "))
         << m_prompter.shown[0].toStdString();
 
     config.textBeforeValue = "Preis";
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
-    ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 2; }));
+    ASSERT_TRUE(until([&] { return m_prompter.shown.size() == 2; }));
     EXPECT_EQ(m_prompter.shown[1], "Quotation for 'Found' not found!\n\n");
 
     config.url = "ftp://nowhere/x";
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
-    ASSERT_TRUE(Until([&] { return m_prompter.shown.size() == 3; }));
+    ASSERT_TRUE(until([&] { return m_prompter.shown.size() == 3; }));
     EXPECT_EQ(m_prompter.shown[2], "Download error:\nItem: Found\nURL: ftp://nowhere/x\n");
 
     m_engine.wait();

@@ -13,7 +13,7 @@ namespace tarvelo {
 namespace {
 
 // Every field differs from its neighbours, so values that land in the wrong field show.
-GeneralOptions Distinct()
+GeneralOptions distinct()
 {
     GeneralOptions o;
     o.numberDownloads = 12;
@@ -67,7 +67,7 @@ struct Controls {
     QCheckBox* savePortfolio;
 };
 
-void Retype(QLineEdit* edit, const QString& text)
+void retype(QLineEdit* edit, const QString& text)
 {
     edit->clear();
     QTest::keyClicks(edit, text);
@@ -82,7 +82,7 @@ protected:
 
 TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
 {
-    const GeneralOptions in = Distinct();
+    const GeneralOptions in = distinct();
     {
         GeneralOptionsDialog dialog(in);
         EXPECT_EQ(dialog.windowTitle(), "General options");
@@ -105,8 +105,8 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
 
     // Every control changed by hand; a window that ends before it starts is allowed.
     const auto changeAll = [](const Controls& c) {
-        Retype(c.downloads, QStringLiteral("500"));
-        Retype(c.interval, QStringLiteral("5"));
+        retype(c.downloads, QStringLiteral("500"));
+        retype(c.interval, QStringLiteral("5"));
         c.downloadStatus->click();
         c.showFile->click();
         c.start->setTime(QTime(18, 30));
@@ -147,7 +147,7 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
 
 TEST_F(GeneralOptionsTest, OkRefusesNumbersOutsideTheirRangeAndStaysOpen)
 {
-    const GeneralOptions in = Distinct();
+    const GeneralOptions in = distinct();
     GeneralOptionsDialog dialog(in);
     const Controls c(dialog);
     ASSERT_TRUE(c.complete());
@@ -182,9 +182,9 @@ TEST_F(GeneralOptionsTest, OkRefusesNumbersOutsideTheirRangeAndStaysOpen)
     refused(c.downloads, QStringLiteral("501"), downloads);
 
     // Typing keeps digits only; the range ends themselves are fine.
-    Retype(c.downloads, QStringLiteral("1x"));
+    retype(c.downloads, QStringLiteral("1x"));
     EXPECT_EQ(c.downloads->text(), "1");
-    Retype(c.interval, QStringLiteral("-500"));
+    retype(c.interval, QStringLiteral("-500"));
     EXPECT_EQ(c.interval->text(), "500");
     m_prompter.shown.clear();
     dialog.accept();
@@ -197,7 +197,7 @@ TEST_F(GeneralOptionsTest, OkRefusesNumbersOutsideTheirRangeAndStaysOpen)
 
 TEST_F(GeneralOptionsTest, AutoupdateSwitchesItsFieldsButTheirValuesStay)
 {
-    GeneralOptions in = Distinct();
+    GeneralOptions in = distinct();
     in.autoupdateTime = 0;
     GeneralOptionsDialog dialog(in);
     const Controls c(dialog);
@@ -243,7 +243,7 @@ TEST_F(GeneralOptionsTest, AutoupdateSwitchesItsFieldsButTheirValuesStay)
 
 TEST_F(GeneralOptionsTest, ArrowsAndArrowKeysStepWithinTheRange)
 {
-    GeneralOptionsDialog dialog(Distinct());
+    GeneralOptionsDialog dialog(distinct());
     const Controls c(dialog);
     ASSERT_TRUE(c.complete());
     auto* downloadsUp = dialog.findChild<QToolButton*>(QStringLiteral("numberDownloadsUp"));

@@ -78,17 +78,17 @@ protected:
         Shell::install(nullptr);
         fs::remove_all(m_folder);
     }
-    MainWindow& Frame(bool unattended = false)
+    MainWindow& window(bool unattended = false)
     {
         m_frame = std::make_unique<MainWindow>(m_doc, m_options, m_engine, unattended);
         m_frame->setClock([this] { return m_now; });
         return *m_frame;
     }
-    ItemKey Add(const char* name, const char* symbol, const std::string& url = {})
+    ItemKey add(const char* name, const char* symbol, const std::string& url = {})
     {
-        return AddTo(m_doc, name, symbol, url);
+        return addTo(m_doc, name, symbol, url);
     }
-    ItemKey AddTo(PortfolioDocument& doc, const char* name, const char* symbol, const std::string& url = {})
+    ItemKey addTo(PortfolioDocument& doc, const char* name, const char* symbol, const std::string& url = {})
     {
         ItemSettings settings;
         settings.name = name;
@@ -99,7 +99,7 @@ protected:
         return doc.addItem(settings);
     }
     template <typename Condition>
-    bool Until(Condition done)
+    bool until(Condition done)
     {
         QElapsedTimer timer;
         timer.start();
@@ -107,11 +107,11 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
     }
-    bool Idle()
+    bool idle()
     {
-        return Until([this] { return !m_doc.anyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
+        return until([this] { return !m_doc.anyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
     }
-    static TimeStamp At(int hour, int minute, int second = 0)
+    static TimeStamp at(int hour, int minute, int second = 0)
     {
         return makeLocalTime(2026, 12, 8, hour, minute, second);
     }
@@ -161,7 +161,7 @@ private:
 TEST_F(MainWindowTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
 {
     Profile().writeInt("Dimensions", "ListView", 220);
-    MainWindow& frame = Frame();
+    MainWindow& frame = window();
     const auto* bar = frame.findChild<QToolBar*>(QStringLiteral("toolBar"));
     ASSERT_NE(bar, nullptr);
     std::vector<int> buttons;
@@ -184,28 +184,28 @@ TEST_F(MainWindowTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
     EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Tarvelo");
 
     if (const char* folder = std::getenv("TARVELO_SCREENSHOTS")) {
-        Add("Nordwind Energie", "NWE");
+        add("Nordwind Energie", "NWE");
         frame.grab().save(QString::fromUtf8(folder) + QStringLiteral("/mainframe-empty.png"));
     }
 }
 
 TEST_F(MainWindowTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
 {
-    const ItemKey item = Add("Alpha", "ABC");
-    MainWindow& frame = Frame();
+    const ItemKey item = add("Alpha", "ABC");
+    MainWindow& frame = window();
     EXPECT_TRUE(frame.updateTimerActive());
 
     const auto tickAt = [&](TimeStamp when) {
         m_now = when;
         frame.onUpdateTimer();
         const bool started = m_doc.isBeingUpdated(item);
-        EXPECT_TRUE(Idle());
+        EXPECT_TRUE(idle());
         return started;
     };
-    EXPECT_FALSE(tickAt(At(8, 45)));
-    EXPECT_TRUE(tickAt(At(9, 30, 0)));
-    EXPECT_TRUE(tickAt(At(18, 30, 0)));
-    EXPECT_FALSE(tickAt(At(18, 30, 1)));
+    EXPECT_FALSE(tickAt(at(8, 45)));
+    EXPECT_TRUE(tickAt(at(9, 30, 0)));
+    EXPECT_TRUE(tickAt(at(18, 30, 0)));
+    EXPECT_FALSE(tickAt(at(18, 30, 1)));
     EXPECT_EQ(m_doc.getQuotations(item)->size(), 2u);
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(item)->back().value, 22.65);
 
@@ -214,30 +214,30 @@ TEST_F(MainWindowTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
     m_options.minute1 = 0;
     m_options.hour2 = 6;
     m_options.minute2 = 0;
-    EXPECT_FALSE(tickAt(At(23, 0)));
-    EXPECT_FALSE(tickAt(At(3, 0)));
+    EXPECT_FALSE(tickAt(at(23, 0)));
+    EXPECT_FALSE(tickAt(at(3, 0)));
     // Without the window every tick updates.
     m_options.autoupdateTime = 0;
-    EXPECT_TRUE(tickAt(At(3, 0)));
+    EXPECT_TRUE(tickAt(at(3, 0)));
 }
 
 TEST_F(MainWindowTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
 {
-    Add("Alpha", "ABC");
+    add("Alpha", "ABC");
     m_options.updateInterval = 60;
-    MainWindow& frame = Frame();
+    MainWindow& frame = window();
     frame.startUpdateTimer(5); // as if 55 of 60 minutes had passed
     EXPECT_LE(frame.updateTimerRemaining(), 5 * 60000 + 1000);
     frame.updateAllQuotations();
     EXPECT_GT(frame.updateTimerRemaining(), 59 * 60000);
-    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(idle());
 
     frame.startUpdateTimer(0);
     EXPECT_FALSE(frame.updateTimerActive());
     m_options.autoupdate = 0;
     frame.updateAllQuotations();
     EXPECT_FALSE(frame.updateTimerActive());
-    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(idle());
     // A period the timer cannot hold is refused with a message.
     frame.startUpdateTimer(40000);
     EXPECT_FALSE(frame.updateTimerActive());
@@ -248,14 +248,14 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
 {
     SlowServer server;
     for (const char* name : {"A", "B", "C"})
-        Add(name, "ABC", server.url() + "?" + name); // three distinct addresses: three jobs
-    MainWindow& frame = Frame();
+        add(name, "ABC", server.url() + "?" + name); // three distinct addresses: three jobs
+    MainWindow& frame = window();
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled()); // nothing runs: abort does nothing
     frame.abortDownloads();
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
 
     EXPECT_EQ(frame.updateAllQuotations(), 3);
-    ASSERT_TRUE(Until([&] { return frame.downloadHub()->runningUpdates() == 3; }));
+    ASSERT_TRUE(until([&] { return frame.downloadHub()->runningUpdates() == 3; }));
     EXPECT_EQ(frame.downloadPaneText(), "3 Quotations beeing updated");
     const int widest = frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth();
     EXPECT_FALSE(frame.action(kFileNew)->isEnabled());
@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
     EXPECT_TRUE(frame.action(kConnectionStatus)->isChecked());
 
     server.release();
-    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(idle());
     EXPECT_EQ(frame.downloadPaneText(), "");
     // The pane keeps its width once it has grown.
     EXPECT_EQ(frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth(), widest);
@@ -279,16 +279,16 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
 TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
 {
     SlowServer server;
-    const ItemKey item = Add("A", "ABC", server.url());
-    MainWindow& frame = Frame();
+    const ItemKey item = add("A", "ABC", server.url());
+    MainWindow& frame = window();
     frame.updateAllQuotations();
-    ASSERT_TRUE(Until([&] { return frame.downloadHub()->runningUpdates() == 1; }));
+    ASSERT_TRUE(until([&] { return frame.downloadHub()->runningUpdates() == 1; }));
     frame.abortDownloads();
     EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Abort connections...");
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled());
     EXPECT_EQ(g_bAbortDownloads.load(), 1);
     server.release();
-    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(idle());
     EXPECT_EQ(g_bAbortDownloads.load(), 0);
     EXPECT_TRUE(m_doc.getQuotations(item)->empty()); // an aborted quotation is not applied
 }
@@ -311,8 +311,8 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     PortfolioDocument doc(1);
     const std::string second = (m_folder / "second.html").string();
     ASSERT_EQ(writeWholeFile(second, "<p>Kurs XYZ: <b>8,25</b></p>"), FileError::None);
-    AddTo(doc, "A", "ABC");
-    AddTo(doc, "B", "XYZ", "file://" + second);
+    addTo(doc, "A", "ABC");
+    addTo(doc, "B", "XYZ", "file://" + second);
     const std::string path = (m_folder / "unattended.qvx").string();
     ASSERT_TRUE(doc.onSaveDocument(path).ok);
     MainWindow frame(doc, m_options, m_engine, true);
@@ -323,7 +323,7 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     frame.showNotificationIcon();
     EXPECT_EQ(frame.notificationTip(), QString::fromStdString(path).left(63));
     EXPECT_EQ(frame.updateAllQuotations(), 2);
-    ASSERT_TRUE(Until([&] { return finished > 0; }));
+    ASSERT_TRUE(until([&] { return finished > 0; }));
     EXPECT_EQ(counts, (std::vector<int>{1, 0, 1, 0}));
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(frame.exitCode(), 0);
@@ -340,7 +340,7 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
 TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
 {
     {
-        MainWindow& frame = Frame();
+        MainWindow& frame = window();
         frame.setGeometry(40, 50, 700, 500);
         frame.saveViewOptions();
     }
@@ -349,7 +349,7 @@ TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     EXPECT_TRUE(Profile().readText("Columns", "ListView").has_value());
     EXPECT_TRUE(Profile().readText("Columns", "ConnectionDialog").has_value());
     {
-        MainWindow& frame = Frame();
+        MainWindow& frame = window();
         EXPECT_EQ(frame.geometry(), QRect(40, 50, 700, 500));
         frame.setGeometry(0, 50, 700, 500); // at the screen's edge: not kept
         frame.saveViewOptions();
@@ -357,13 +357,13 @@ TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     EXPECT_EQ(Profile().getText("Dimensions", "MainWindow", ""), "40,50,740,550");
     // A stored value that is not four numbers leaves the placement to the system.
     Profile().writeText("Dimensions", "MainWindow", "40,50,zz");
-    EXPECT_NE(Frame().geometry(), QRect(40, 50, 700, 500));
+    EXPECT_NE(window().geometry(), QRect(40, 50, 700, 500));
 }
 
 TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
 {
-    MainWindow& frame = Frame();
-    Add("Alpha", "ABC");
+    MainWindow& frame = window();
+    add("Alpha", "ABC");
     const QString first = QString::fromStdString((m_folder / "first.qvx").string());
     m_prompter.files.push_back(first);
     m_prompter.answers.push_back(Prompter::Yes); // save changes to Untitled? yes
@@ -373,7 +373,7 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_EQ(m_doc.getItemCount(), 0u);
 
     // Cancel keeps the changed portfolio; No drops it.
-    Add("Beta", "XYZ");
+    add("Beta", "XYZ");
     m_prompter.answers.push_back(Prompter::Cancel);
     EXPECT_FALSE(frame.openDocument(first));
     EXPECT_EQ(m_doc.getItemCount(), 1u);
@@ -405,9 +405,9 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
 
 TEST_F(MainWindowTest, ItemCommandsOfTheList)
 {
-    const ItemKey alpha = Add("Alpha", "ABC");
-    Add("Beta", "XYZ");
-    MainWindow& frame = Frame();
+    const ItemKey alpha = add("Alpha", "ABC");
+    add("Beta", "XYZ");
+    MainWindow& frame = window();
     PortfolioListView& list = *frame.listView();
     list.setCurrentItem(list.topLevelItem(0));
     frame.updateCommandStates();
@@ -474,9 +474,9 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
 
 TEST_F(MainWindowTest, AcceleratorsReachTheCommandsFromTheList)
 {
-    Add("Alpha", "ABC");
-    Add("Beta", "XYZ");
-    MainWindow& frame = Frame();
+    add("Alpha", "ABC");
+    add("Beta", "XYZ");
+    MainWindow& frame = window();
     frame.show();
     QApplication::setActiveWindow(&frame);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
@@ -499,11 +499,11 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     const std::string other = (m_folder / "other.qvx").string();
     {
         PortfolioDocument saved(1);
-        AddTo(saved, "Other", "OTH");
+        addTo(saved, "Other", "OTH");
         ASSERT_TRUE(saved.onSaveDocument(other).ok);
     }
-    MainWindow& frame = Frame();
-    Add("Alpha", "ABC");
+    MainWindow& frame = window();
+    add("Alpha", "ABC");
     m_prompter.files.push_back(QString::fromStdString(other));
     m_prompter.answers.push_back(Prompter::No);
     EXPECT_TRUE(frame.openDocument());
@@ -516,10 +516,10 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     const std::string dropped = (m_folder / "dropped.qvx").string();
     {
         PortfolioDocument saved(1);
-        AddTo(saved, "Dropped", "DRP");
+        addTo(saved, "Dropped", "DRP");
         ASSERT_TRUE(saved.onSaveDocument(dropped).ok);
     }
-    MainWindow& frame = Frame();
+    MainWindow& frame = window();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -527,7 +527,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&frame, &drop);
-    ASSERT_TRUE(Until([&] { return m_doc.getPathName() == dropped; }));
+    ASSERT_TRUE(until([&] { return m_doc.getPathName() == dropped; }));
     EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Dropped");
 
     // Anything but a local file is refused.
@@ -541,7 +541,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
 
 TEST_F(MainWindowTest, NoTwoCommandsShareAKey)
 {
-    MainWindow& frame = Frame();
+    MainWindow& frame = window();
     std::map<QString, QString> owner;
     for (const QAction* a : frame.findChildren<QAction*>()) {
         for (const QKeySequence& key : a->shortcuts()) {
@@ -556,8 +556,8 @@ TEST_F(MainWindowTest, NoTwoCommandsShareAKey)
 
 TEST_F(MainWindowTest, ContextMenuHasTheListTexts)
 {
-    Add("Alpha", "ABC");
-    MainWindow& frame = Frame();
+    add("Alpha", "ABC");
+    MainWindow& frame = window();
     const auto* menu = frame.findChild<QMenu*>(QStringLiteral("listContextMenu"));
     ASSERT_NE(menu, nullptr);
     QStringList texts;
@@ -570,7 +570,7 @@ TEST_F(MainWindowTest, ContextMenuHasTheListTexts)
 
 TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
 {
-    MainWindow& frame = Frame();
+    MainWindow& frame = window();
     const std::string file = (m_folder / "Server.reg").string();
     m_prompter.files.push_back(QString::fromStdString(file));
     frame.action(kExportServers)->trigger();
@@ -593,11 +593,11 @@ namespace {
 
 TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
 {
-    Add("Alpha", "ABC");
-    const ItemKey beta = Add("Beta", "XYZ");
+    add("Alpha", "ABC");
+    const ItemKey beta = add("Beta", "XYZ");
     const std::string path = (m_folder / "shared.qvx").string();
     ASSERT_TRUE(m_doc.onSaveDocument(path).ok);
-    MainWindow& frame = Frame();
+    MainWindow& frame = window();
     PortfolioListView& list = *frame.listView();
     for (int row = 0; row < list.topLevelItemCount(); ++row) {
         if (list.topLevelItem(row)->text(0) == QStringLiteral("Beta"))
@@ -614,7 +614,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
 
     // Unchanged here: the window reloads by itself and the current item stays.
     quoteElsewhere(3.0);
-    ASSERT_TRUE(Until([&] { return m_doc.getQuotations(beta) && m_doc.getQuotations(beta)->size() == 1; }));
+    ASSERT_TRUE(until([&] { return m_doc.getQuotations(beta) && m_doc.getQuotations(beta)->size() == 1; }));
     EXPECT_EQ(list.currentPosition(), beta);
     EXPECT_FALSE(m_doc.isModified());
 

@@ -29,7 +29,7 @@ public:
     QColor rowDotColour(const QVariant&) const override { return QColor(255, 0, 0); }
 };
 
-int RedPixels(const QImage& image, const QRect& area)
+int redPixels(const QImage& image, const QRect& area)
 {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -56,8 +56,8 @@ TEST(OwnerDrawnListTest, DotAtTheRightOfTheFirstColumnAndFullRowHighlight)
 
     const QRect rect = list.visualItemRect(row);
     QImage image = list.viewport()->grab().toImage();
-    EXPECT_GT(RedPixels(image, QRect(100, rect.top(), 20, rect.height())), 3); // the dot, right end of column 0
-    EXPECT_EQ(RedPixels(image, QRect(0, rect.top(), 90, rect.height())), 0);
+    EXPECT_GT(redPixels(image, QRect(100, rect.top(), 20, rect.height())), 3); // the dot, right end of column 0
+    EXPECT_EQ(redPixels(image, QRect(0, rect.top(), 90, rect.height())), 0);
 
     // Selected, the highlight reaches past the last column to the view's right edge.
     list.setCurrentItem(row);

@@ -26,7 +26,7 @@ protected:
             Profile().deleteKey(section);
         m_now = makeLocalTime(2026, 12, 7, 16, 0);
     }
-    ItemKey Add(const char* name, std::vector<Quotation> history, std::uint32_t colour = 0x0000FF)
+    ItemKey add(const char* name, std::vector<Quotation> history, std::uint32_t colour = 0x0000FF)
     {
         ItemSettings settings;
         settings.name = name;
@@ -36,7 +36,7 @@ protected:
             m_doc.insertQuotation(pos, k.value, k.time);
         return pos;
     }
-    static std::vector<QString> Column(const PortfolioListView& view, int column)
+    static std::vector<QString> columnTexts(const PortfolioListView& view, int column)
     {
         std::vector<QString> texts;
         for (int i = 0; i < view.topLevelItemCount(); ++i)
@@ -50,27 +50,27 @@ protected:
 
 TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
 {
-    Add("beta", {});
-    Add("Alpha", {{makeLocalTime(2026, 12, 7, 10), 2.0}, {makeLocalTime(2026, 12, 7, 15, 30), 3.0}});
+    add("beta", {});
+    add("Alpha", {{makeLocalTime(2026, 12, 7, 10), 2.0}, {makeLocalTime(2026, 12, 7, 15, 30), 3.0}});
     PortfolioListView view(m_doc);
     view.setNow(m_now);
     view.rebuild();
-    EXPECT_EQ(Column(view, 0), (std::vector<QString>{"Alpha", "beta"}));
-    EXPECT_EQ(Column(view, 1), (std::vector<QString>{"15:30", ""}));
-    EXPECT_EQ(Column(view, 2), (std::vector<QString>{"3.0000", ""}));
-    EXPECT_EQ(Column(view, 6), (std::vector<QString>{"+50.00% (0 Days)", ""}));
+    EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"Alpha", "beta"}));
+    EXPECT_EQ(columnTexts(view, 1), (std::vector<QString>{"15:30", ""}));
+    EXPECT_EQ(columnTexts(view, 2), (std::vector<QString>{"3.0000", ""}));
+    EXPECT_EQ(columnTexts(view, 6), (std::vector<QString>{"+50.00% (0 Days)", ""}));
     EXPECT_EQ(view.amountText(), "Amount invested: 0.00");
 
     // A new item appears at once; clicking a header sorts, a second click reverses.
-    Add("Gamma", {{makeLocalTime(2026, 12, 1, 10), 9.0}});
+    add("Gamma", {{makeLocalTime(2026, 12, 1, 10), 9.0}});
     EXPECT_EQ(view.topLevelItemCount(), 3);
     view.sortBy(2);
-    EXPECT_EQ(Column(view, 0), (std::vector<QString>{"beta", "Alpha", "Gamma"}));
+    EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"beta", "Alpha", "Gamma"}));
     view.sortBy(2);
-    EXPECT_EQ(Column(view, 0), (std::vector<QString>{"Gamma", "Alpha", "beta"}));
+    EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"Gamma", "Alpha", "beta"}));
     view.sortBy(0);
     EXPECT_FALSE(view.sortReverse());
-    EXPECT_EQ(Column(view, 0), (std::vector<QString>{"Alpha", "beta", "Gamma"}));
+    EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"Alpha", "beta", "Gamma"}));
 
     view.setPercentMode(false);
     EXPECT_EQ(view.topLevelItem(0)->text(6), "+1.0000 (0 Days)");
@@ -81,9 +81,9 @@ TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
 
 TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
 {
-    const ItemKey a = Add("A", {});
-    const ItemKey b = Add("B", {});
-    const ItemKey c = Add("C", {});
+    const ItemKey a = add("A", {});
+    const ItemKey b = add("B", {});
+    const ItemKey c = add("C", {});
     PortfolioListView view(m_doc);
     QSignalSpy changed(&view, &PortfolioListView::selectionChanged);
     // The first row is chosen when nothing was.
@@ -137,7 +137,7 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
         if (reverse)
             fresh.sortBy(2);
         for (int column = 0; column < kListColumns; ++column)
-            EXPECT_EQ(Column(view, column), Column(fresh, column)) << column;
+            EXPECT_EQ(columnTexts(view, column), columnTexts(fresh, column)) << column;
         EXPECT_EQ(view.amountText(), fresh.amountText());
         EXPECT_EQ(view.amountText().toStdString(), totalsText(m_doc.items(), true));
     };
@@ -178,7 +178,7 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
 
 TEST_F(PortfolioListViewTest, DotsHaveTheItemsLineColour)
 {
-    const ItemKey pos = Add("A", {}, 0x9600DC); // 0x00BBGGRR
+    const ItemKey pos = add("A", {}, 0x9600DC); // 0x00BBGGRR
     PortfolioListView view(m_doc);
     EXPECT_EQ(view.rowDotColour(QVariant::fromValue<qulonglong>(pos.key)), QColor(0xDC, 0x00, 0x96));
     EXPECT_EQ(view.rowDotColour(QVariant::fromValue<qulonglong>(9999)), QColor(0, 0, 255));

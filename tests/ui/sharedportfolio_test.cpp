@@ -79,7 +79,7 @@ protected:
         return m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_requests >= count; });
     }
 
-    static void Start(QProcess& process, const char* program, const QStringList& args)
+    static void start(QProcess& process, const char* program, const QStringList& args)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -88,7 +88,7 @@ protected:
         process.start(QString::fromLatin1(program), args);
     }
     // The exit status, or -1 when the program does not end within a minute.
-    static int Finish(QProcess& process)
+    static int finish(QProcess& process)
     {
         if (!process.waitForFinished(60000)) {
             process.kill();
@@ -97,11 +97,11 @@ protected:
         }
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
     }
-    QStringList Quote(const char* name) const
+    QStringList quote(const char* name) const
     {
         return {QStringLiteral("quote"), QString::fromStdString(m_path), QString::fromLatin1(name), QStringLiteral("5")};
     }
-    std::size_t Count(const char* name) const
+    std::size_t count(const char* name) const
     {
         const LoadResult loaded = loadPortfolioFile(m_path);
         EXPECT_TRUE(loaded.ok);
@@ -130,13 +130,13 @@ TEST_F(SharedPortfolioTest, TwoScriptsQuotingAtOnceLoseNothing)
     for (int round = 0; round < kRounds; ++round) {
         QProcess first;
         QProcess second;
-        Start(first, TARVELO_CLI_PROGRAM, Quote("Alpha"));
-        Start(second, TARVELO_CLI_PROGRAM, Quote("Beta"));
-        ASSERT_EQ(Finish(first), 0) << first.readAllStandardError().toStdString();
-        ASSERT_EQ(Finish(second), 0) << second.readAllStandardError().toStdString();
+        start(first, TARVELO_CLI_PROGRAM, quote("Alpha"));
+        start(second, TARVELO_CLI_PROGRAM, quote("Beta"));
+        ASSERT_EQ(finish(first), 0) << first.readAllStandardError().toStdString();
+        ASSERT_EQ(finish(second), 0) << second.readAllStandardError().toStdString();
     }
-    EXPECT_EQ(Count("Alpha"), std::size_t{kRounds});
-    EXPECT_EQ(Count("Beta"), std::size_t{kRounds});
+    EXPECT_EQ(count("Alpha"), std::size_t{kRounds});
+    EXPECT_EQ(count("Beta"), std::size_t{kRounds});
 }
 
 TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
@@ -149,19 +149,19 @@ TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
     for (int round = 0; round < 2 * kRounds; ++round) {
         const bool gui = round % 2 == 1;
         QProcess runner;
-        Start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
+        start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
         // The runner has read the file and waits for the page: now a script quotes.
         ASSERT_TRUE(waitForRequest(++requests)) << runner.readAllStandardError().toStdString();
         QProcess script;
-        Start(script, TARVELO_CLI_PROGRAM, Quote("Beta"));
-        ASSERT_EQ(Finish(script), 0) << script.readAllStandardError().toStdString();
+        start(script, TARVELO_CLI_PROGRAM, quote("Beta"));
+        ASSERT_EQ(finish(script), 0) << script.readAllStandardError().toStdString();
         openGate();
         // Beta has no address: the command line's update says so with status 1.
-        const int status = Finish(runner);
+        const int status = finish(runner);
         ASSERT_TRUE(status == 0 || (!gui && status == 1)) << runner.readAllStandardError().toStdString();
         ++expectedAlpha;
-        EXPECT_EQ(Count("Alpha"), expectedAlpha) << (gui ? "tarvelo -u" : "tarvelo-cli update");
-        EXPECT_EQ(Count("Beta"), std::size_t(round + 1)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
+        EXPECT_EQ(count("Alpha"), expectedAlpha) << (gui ? "tarvelo -u" : "tarvelo-cli update");
+        EXPECT_EQ(count("Beta"), std::size_t(round + 1)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
     }
 
     // A run that brings no quotation does not write the file at all.
@@ -169,10 +169,10 @@ TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
     for (const bool gui : {false, true}) {
         const auto before = readFileStamp(m_path, false);
         QProcess runner;
-        Start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
+        start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
         ASSERT_TRUE(waitForRequest(++requests));
         openGate();
-        Finish(runner);
+        finish(runner);
         const auto after = readFileStamp(m_path, false);
         ASSERT_TRUE(before && after);
         EXPECT_TRUE(before->sameEntry(*after)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
@@ -187,11 +187,11 @@ TEST_F(SharedPortfolioTest, AScriptGivesUpOnAHeldLockNamingTheHolder)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TARVELO_LOCK_WAIT"), QStringLiteral("0.3"));
     script.setProcessEnvironment(environment);
-    script.start(QStringLiteral(TARVELO_CLI_PROGRAM), Quote("Beta"));
-    EXPECT_EQ(Finish(script), 2);
+    script.start(QStringLiteral(TARVELO_CLI_PROGRAM), quote("Beta"));
+    EXPECT_EQ(finish(script), 2);
     const std::string errors = script.readAllStandardError().toStdString();
     EXPECT_NE(errors.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << errors;
-    EXPECT_EQ(Count("Beta"), 0u);
+    EXPECT_EQ(count("Beta"), 0u);
 }
 
 } // namespace

@@ -49,7 +49,7 @@ protected:
         m_thread.join();
         fs::remove_all(m_folder);
     }
-    std::string Portfolio(const char* file, std::initializer_list<const char*> symbols)
+    std::string portfolio(const char* file, std::initializer_list<const char*> symbols)
     {
         PortfolioDocument doc(1);
         for (const char* symbol : symbols) {
@@ -66,7 +66,7 @@ protected:
         return path;
     }
     // Runs the program without a display; -1 when it does not end within a minute.
-    static int Run(const QStringList& args, QString* errors = nullptr)
+    static int run(const QStringList& args, QString* errors = nullptr)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -92,11 +92,11 @@ protected:
 
 TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
 {
-    const std::string path = Portfolio("Depot.qvx", {"ABC", "XYZ", "QRS"});
+    const std::string path = portfolio("Depot.qvx", {"ABC", "XYZ", "QRS"});
     // One download at a time: the running count comes back to 0 after each job, while
     // the others still wait for the slot. The program must wait for them too.
     Profile().writeInt("GeneralOptions", "NumberDownloads", 1);
-    EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(path)}), 0);
+    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(path)}), 0);
     Profile().deleteValue("GeneralOptions", "NumberDownloads");
     const LoadResult saved = loadPortfolioFile(path);
     ASSERT_TRUE(saved.ok);
@@ -114,17 +114,17 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
 TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
 {
     QString errors;
-    const std::string empty = Portfolio("Empty.qvx", {});
-    EXPECT_EQ(Run({QStringLiteral("/u"), QString::fromStdString(empty)}, &errors), 0);
+    const std::string empty = portfolio("Empty.qvx", {});
+    EXPECT_EQ(run({QStringLiteral("/u"), QString::fromStdString(empty)}, &errors), 0);
     EXPECT_TRUE(errors.contains(QStringLiteral("no quotation to update"))) << errors.toStdString();
 
     // A name that is not ASCII is named as it is spelt.
     const std::string missing = (m_folder / "missing \xC3\xB6.qvx").string();
-    EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(missing)}, &errors), 1);
+    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(missing)}, &errors), 1);
     EXPECT_TRUE(errors.contains(QString::fromStdString(missing))) << errors.toStdString();
     EXPECT_FALSE(fs::exists(missing));
 
-    EXPECT_EQ(Run({QStringLiteral("-u")}, &errors), 2);
+    EXPECT_EQ(run({QStringLiteral("-u")}, &errors), 2);
     // A damaged file is not touched.
     const std::string damaged = (m_folder / "damaged.qvx").string();
     {
@@ -133,7 +133,7 @@ TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
         std::fputs("not a portfolio", file);
         std::fclose(file);
     }
-    EXPECT_EQ(Run({QStringLiteral("-u"), QString::fromStdString(damaged)}, &errors), 1);
+    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(damaged)}, &errors), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("Unexpected file format."))) << errors.toStdString();
     EXPECT_EQ(fs::file_size(damaged), 15u);
 }
