@@ -1,6 +1,7 @@
 #include "model/portfoliolist.h"
 
 #include "platform/localtime.h"
+#include "model/profilesettings.h"
 #include "platform/profile.h"
 
 #include <algorithm>
@@ -201,7 +202,7 @@ ListViewOptions loadListViewOptions()
 {
     const Profile profile;
     ListViewOptions options;
-    const std::string widths = profile.getText("Columns", "ListView", "200,112,63,63,70,95,95,116,107,0");
+    const std::string widths = settings::kListColumnWidths.read(profile);
     std::size_t start = 0;
     for (int column = 0; column < kListColumns && start <= widths.size(); ++column) {
         const auto comma = widths.find(',', start);
@@ -218,9 +219,9 @@ ListViewOptions loadListViewOptions()
             break;
         start = comma + 1;
     }
-    options.sortColumn = std::clamp(profile.getInt("SortColumn", "ListView", 0), 0, kListColumns - 1);
-    options.sortReverse = profile.getInt("SortReverse", "ListView", 0) != 0;
-    options.percent = profile.getInt("ProcentualValue", "ListView", 1) != 0;
+    options.sortColumn = std::clamp(settings::kListSortColumn.read(profile), 0, kListColumns - 1);
+    options.sortReverse = settings::kListSortReverse.read(profile) != 0;
+    options.percent = settings::kListInPercent.read(profile) != 0;
     return options;
 }
 
@@ -230,10 +231,10 @@ void saveListViewOptions(const ListViewOptions& options)
     std::string widths = std::to_string(options.widths[0]);
     for (int column = 1; column < kListColumns; ++column)
         widths += "," + std::to_string(options.widths[static_cast<std::size_t>(column)]);
-    profile.writeText("Columns", "ListView", widths);
-    profile.writeInt("SortColumn", "ListView", options.sortColumn);
-    profile.writeInt("SortReverse", "ListView", options.sortReverse ? 1 : 0);
-    profile.writeInt("ProcentualValue", "ListView", options.percent ? 1 : 0);
+    settings::kListColumnWidths.write(profile, widths);
+    settings::kListSortColumn.write(profile, options.sortColumn);
+    settings::kListSortReverse.write(profile, options.sortReverse ? 1 : 0);
+    settings::kListInPercent.write(profile, options.percent ? 1 : 0);
 }
 
 } // namespace tarvelo

@@ -1,6 +1,7 @@
 #include "transfer/import.h"
 
 #include "extraction/search.h"
+#include "model/profilesettings.h"
 #include "platform/profile.h"
 
 namespace tarvelo {
@@ -125,8 +126,9 @@ std::vector<std::string> importTemplates()
 {
     const Profile profile;
     std::vector<std::string> templates;
-    for (int i = 1; i <= 5; ++i) {
-        const std::string value = profile.getText("ServerImport", "URL" + std::to_string(i), defaultImportTemplate(i));
+    for (int i = 1; i <= settings::kImportTemplates.count; ++i) {
+        const std::string value =
+            profile.getText(settings::kImportTemplates.key, settings::kImportTemplates.name(i), defaultImportTemplate(i));
         if (i == 1 || !value.empty())
             templates.push_back(value);
     }

@@ -1,6 +1,7 @@
 #include "ui/connectionstatuswindow.h"
 
 #include "download/statusrouter.h"
+#include "model/profilesettings.h"
 #include "platform/profile.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"
@@ -153,7 +154,7 @@ void ConnectionStatusWindow::setAbortEnabled(bool enabled)
 
 void ConnectionStatusWindow::loadColumnWidths()
 {
-    const std::string stored = Profile().getText("Columns", "ConnectionDialog", "84,134,148");
+    const std::string stored = settings::kConnectionColumnWidths.read(Profile());
     std::array<int, 3> widths = kDefaultWidths;
     // Fewer than three numbers, or ones that are not numbers, leave those columns at
     // their default widths.
@@ -176,8 +177,9 @@ std::array<int, 3> ConnectionStatusWindow::columnWidths() const
 void ConnectionStatusWindow::saveColumnWidths() const
 {
     const auto widths = columnWidths();
-    Profile().writeText("Columns", "ConnectionDialog",
-                        std::to_string(widths[0]) + "," + std::to_string(widths[1]) + "," + std::to_string(widths[2]));
+    Profile profile;
+    settings::kConnectionColumnWidths.write(
+        profile, std::to_string(widths[0]) + "," + std::to_string(widths[1]) + "," + std::to_string(widths[2]));
 }
 
 QString ConnectionStatusWindow::statusOf(ItemKey item) const

@@ -2,6 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "extraction/urltemplate.h"
+#include "model/profilesettings.h"
 #include "platform/profile.h"
 #include "resources/Strings.h"
 #include "servers/serverstore.h"
@@ -111,7 +112,7 @@ PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : 
     header()->setStretchLastSection(false);
     header()->setSectionsClickable(true);
     m_options = loadListViewOptions();
-    if (!Profile().readText("Columns", "ListView")) {
+    if (!settings::kListColumnWidths.stored(Profile())) {
         // The default widths were made for a small dialog font; wider fonts get wider
         // columns until the user sets their own.
         const double digits = fontMetrics().horizontalAdvance(QStringLiteral("0123456789.")) / 60.0;

@@ -1,5 +1,6 @@
 #include "ui/recentfiles.h"
 
+#include "model/profilesettings.h"
 #include "platform/profile.h"
 
 #include <algorithm>
@@ -8,11 +9,11 @@ namespace tarvelo {
 
 namespace {
 
-constexpr const char* kSection = "Recent File List";
+constexpr std::string_view kSection = settings::kRecentFiles.key;
 
 std::string valueName(std::size_t index)
 {
-    return "File" + std::to_string(index + 1);
+    return settings::kRecentFiles.name(static_cast<int>(index) + 1);
 }
 
 } // namespace

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "model/profilesettings.h"
+
 #include <string>
 #include <vector>
 
 namespace tarvelo {
 
-// The most recently used portfolio files, newest first, kept in the profile section
-// "Recent File List" as "File1" to "File8".
+// The most recently used portfolio files, newest first, kept in the profile as
+// settings::kRecentFiles.
 class RecentFileList {
 public:
-    static constexpr std::size_t kSize = 8;
+    static constexpr std::size_t kSize = settings::kRecentFiles.count;
 
     void load();
     void save() const;

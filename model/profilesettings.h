@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/profilesetting.h"
+
+// Every value that the programs keep in the profile besides the general options (see
+// generaloptions.h) and the server configurations (see servers/serverstore.h): where it
+// is stored and its default. The stored names are the file's and stay as they are.
+namespace tarvelo::settings {
+
+// The portfolio list: column widths, sort column and order, changes in percent.
+inline constexpr TextSetting kListColumnWidths{"Columns", "ListView", "200,112,63,63,70,95,95,116,107,0"};
+inline constexpr IntSetting kListSortColumn{"SortColumn", "ListView", 0};
+inline constexpr IntSetting kListSortReverse{"SortReverse", "ListView", 0};
+inline constexpr IntSetting kListInPercent{"ProcentualValue", "ListView", 1};
+
+// The main window: its normal rectangle ("left,top,right,bottom") and the list's height
+// above the chart.
+inline constexpr TextSetting kWindowPlacement{"Dimensions", "MainWindow", ""};
+inline constexpr IntSetting kListHeight{"Dimensions", "ListView", 150};
+
+// The connection status window's column widths.
+inline constexpr TextSetting kConnectionColumnWidths{"Columns", "ConnectionDialog", "84,134,148"};
+
+// Whether https addresses are fetched at all.
+inline constexpr IntSetting kAllowHttps{"GeneralOptions", "AllowHttps", 0};
+
+// The recently used portfolios, most recent first, as UTF-8 paths.
+inline constexpr NumberedSetting kRecentFiles{"Recent File List", "File", 8};
+
+// The address templates offered by the import dialog.
+inline constexpr NumberedSetting kImportTemplates{"ServerImport", "URL", 5};
+
+} // namespace tarvelo::settings
