@@ -8,13 +8,14 @@ namespace tarvelo {
 
 QString fromCp1252(const std::string& text)
 {
-    const std::string utf8 = cp1252ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const std::u16string units = cp1252ToUtf16(text);
+    return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
 }
 
 std::string toCp1252(const QString& text)
 {
-    return utf8ToCp1252(text.toStdString());
+    return utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                             static_cast<std::size_t>(text.size())));
 }
 
 QString fromPath(const std::string& path)
