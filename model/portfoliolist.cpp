@@ -120,24 +120,36 @@ std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool pe
     return cells;
 }
 
-int compareRows(const SecurityItem& a, const SecurityItem& b, int column)
+RowSortKey rowSortKey(const SecurityItem& item, int column)
 {
-    const auto number = [&](const SecurityItem& item) -> double {
-        double v = 0, low = 0, high = 0;
-        switch (column) {
-        case 2: item.getLastValue(v); return v;
-        case 3: item.getLowHigh(low, high); return low;
-        case 4: item.getLowHigh(low, high); return high;
-        case 5: item.getLastChangePercent(v, true); return v;
-        case 6: item.getLastChangePercent(v, false); return v;
-        case 7: item.getTotalChangePercent(v); return v;
-        case 8: item.getLastValue(v); return v * item.settings().quantity;
-        default: return 0;
-        }
-    };
+    RowSortKey key;
+    double v = 0, low = 0, high = 0;
+    switch (column) {
+    case 0: key.name = &item.settings().name; break;
+    case 1: {
+        std::int32_t time = 0;
+        item.getLastTime(time);
+        key.number = time;
+        break;
+    }
+    case 2: item.getLastValue(v); key.number = v; break;
+    case 3: item.getLowHigh(low, high); key.number = low; break;
+    case 4: item.getLowHigh(low, high); key.number = high; break;
+    case 5: item.getLastChangePercent(v, true); key.number = v; break;
+    case 6: item.getLastChangePercent(v, false); key.number = v; break;
+    case 7: item.getTotalChangePercent(v); key.number = v; break;
+    case 8: item.getLastValue(v); key.number = v * item.settings().quantity; break;
+    default: break;
+    }
+    return key;
+}
+
+int compareRowKeys(const RowSortKey& a, const RowSortKey& b, int column)
+{
     if (column == 0) {
-        const std::string& x = a.settings().name;
-        const std::string& y = b.settings().name;
+        static const std::string none;
+        const std::string& x = a.name ? *a.name : none;
+        const std::string& y = b.name ? *b.name : none;
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
         const bool less = std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
                                                        [&](char p, char q) { return lower(p) < lower(q); });
@@ -145,21 +157,28 @@ int compareRows(const SecurityItem& a, const SecurityItem& b, int column)
                                                           [&](char p, char q) { return lower(p) < lower(q); });
         return less ? -1 : (greater ? 1 : 0);
     }
-    if (column == 1) {
-        std::int32_t x = 0, y = 0;
-        a.getLastTime(x);
-        b.getLastTime(y);
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    return sign(number(a) - number(b));
+    if (column == 1)
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    return sign(a.number - b.number);
+}
+
+int compareRows(const SecurityItem& a, const SecurityItem& b, int column)
+{
+    return compareRowKeys(rowSortKey(a, column), rowSortKey(b, column), column);
 }
 
 std::vector<const SecurityItem*> sortedRows(std::vector<const SecurityItem*> items, int column, bool reverse)
 {
-    std::stable_sort(items.begin(), items.end(), [&](const SecurityItem* a, const SecurityItem* b) {
-        const int c = compareRows(*a, *b, column);
+    std::vector<std::pair<RowSortKey, const SecurityItem*>> keyed;
+    keyed.reserve(items.size());
+    for (const SecurityItem* item : items)
+        keyed.emplace_back(rowSortKey(*item, column), item);
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        const int c = compareRowKeys(a.first, b.first, column);
         return reverse ? c > 0 : c < 0;
     });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        items[i] = keyed[i].second;
     return items;
 }
 

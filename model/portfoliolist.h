@@ -24,6 +24,14 @@ std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool pe
 
 // -1, 0 or 1 as the rows of a and b stand in ascending order of the column.
 int compareRows(const SecurityItem& a, const SecurityItem& b, int column);
+// What a row sorts by in one column, worked out once for many comparisons; it refers to
+// the item's name and is valid until the item changes.
+struct RowSortKey {
+    const std::string* name = nullptr; // column 0
+    double number = 0;                 // the other columns
+};
+RowSortKey rowSortKey(const SecurityItem& item, int column);
+int compareRowKeys(const RowSortKey& a, const RowSortKey& b, int column);
 // The items in the order of the column, descending when reverse is set; equal items
 // keep their portfolio order.
 std::vector<const SecurityItem*> sortedRows(std::vector<const SecurityItem*> items, int column, bool reverse);

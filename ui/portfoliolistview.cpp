@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <array>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 namespace tarvelo {
 
@@ -50,6 +52,11 @@ public:
 
     void itemChanged() { m_stale = true; }
     ItemKey key() const { return m_pos; }
+    // Whether the item changed since the row was last put in its sorted place; marking
+    // says whether the row was placed until now.
+    bool unplaced() const { return m_unplaced; }
+    bool markUnplaced() { return !std::exchange(m_unplaced, true); }
+    void markPlaced() { m_unplaced = false; }
 
     QVariant data(int column, int role) const override
     {
@@ -89,6 +96,7 @@ private:
     mutable bool m_stale = true;
     mutable std::array<QString, kListColumns> m_texts;
     mutable QIcon m_icon;
+    bool m_unplaced = false;
 };
 
 namespace {
@@ -163,6 +171,7 @@ void PortfolioListView::rebuild()
     blockSignals(true);
     clear();
     m_rows.clear();
+    m_changedRows.clear();
     for (const SecurityItem* item : sortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
         const ItemKey pos = positions[item];
         auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
@@ -238,7 +247,7 @@ void PortfolioListView::documentChanged(const DocumentChange& change)
 {
     switch (change.kind) {
     case DocumentChange::Kind::Item:
-        updateRow(change.item);
+        rowChanged(change.item);
         return;
     case DocumentChange::Kind::Added:
         addRow(change.item);
@@ -252,44 +261,169 @@ void PortfolioListView::documentChanged(const DocumentChange& change)
     rebuild();
 }
 
-void PortfolioListView::updateRow(ItemKey pos)
+void PortfolioListView::rowChanged(ItemKey pos)
 {
-    const SecurityItem* item = m_doc.getItem(pos);
     const auto found = m_rows.find(pos.key);
-    if (!item || found == m_rows.end()) {
+    if (!m_doc.isValid(pos) || found == m_rows.end()) {
         rebuild();
         return;
     }
     PortfolioRow* row = found->second;
     row->itemChanged();
+    if (row->markUnplaced())
+        m_changedRows.push_back(pos.key);
+    m_scrollPending = true;
+    totalsChanged();
+}
+
+void PortfolioListView::placeChangedRows()
+{
+    if (m_changedRows.empty())
+        return;
     const int focusedIndex = currentIndex().row();
-    // The row moves only when a neighbour now stands on the wrong side of it.
-    const int index = indexFromItem(row).row();
-    const auto outOfPlace = [&](int neighbour, bool above) {
+    blockSignals(true);
+    // A few rows move one by one; one move costs about as much as a pass over all rows.
+    const bool selectionMoved = m_changedRows.size() <= 16 ? moveChangedRows() : mergeChangedRows();
+    for (const std::uint64_t key : m_changedRows) {
+        if (const auto found = m_rows.find(key); found != m_rows.end())
+            found->second->markPlaced();
+    }
+    m_changedRows.clear();
+    const bool settled = settleSelection(focusedIndex);
+    blockSignals(false);
+    if (settled || selectionMoved)
+        trackSelection();
+}
+
+bool PortfolioListView::outOfPlace(int index) const
+{
+    const QTreeWidgetItem* row = topLevelItem(index);
+    const std::uint64_t key = rowKey(row).key;
+    const SecurityItem* item = m_doc.getItem(ItemKey{key});
+    if (!item)
+        return false;
+    const auto wrongSide = [&](int neighbour, bool above) {
         if (neighbour < 0 || neighbour >= topLevelItemCount())
             return false;
         const std::uint64_t other = rowKey(topLevelItem(neighbour)).key;
         const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
         if (!otherItem)
             return false;
-        return above ? rowBefore(*item, pos.key, *otherItem, other) : rowBefore(*otherItem, other, *item, pos.key);
+        return above ? rowBefore(*item, key, *otherItem, other) : rowBefore(*otherItem, other, *item, key);
     };
-    blockSignals(true);
+    return wrongSide(index - 1, true) || wrongSide(index + 1, false);
+}
+
+bool PortfolioListView::moveChangedRows()
+{
+    // Changed rows that stand on the wrong side of a neighbour come out until every row
+    // left is in order with both neighbours; the unchanged rows are in order among
+    // themselves, so the rows left are sorted and each row taken out goes back to its
+    // place found by halving.
+    std::vector<QTreeWidgetItem*> waiting;
+    std::vector<std::pair<QTreeWidgetItem*, bool>> taken; // with whether it was selected
+    for (const std::uint64_t key : m_changedRows) {
+        const auto found = m_rows.find(key);
+        if (found != m_rows.end())
+            waiting.push_back(found->second);
+    }
     bool selectionMoved = false;
-    if (outOfPlace(index - 1, true) || outOfPlace(index + 1, false)) {
-        const bool wasSelected = row->isSelected();
-        takeTopLevelItem(index);
-        insertTopLevelItem(sortedPlace(*item, pos.key), row);
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (auto it = waiting.begin(); it != waiting.end();) {
+            const int index = indexOfTopLevelItem(*it);
+            if (index < 0 || !outOfPlace(index)) {
+                ++it;
+                continue;
+            }
+            // Taking a row out drops its selection.
+            taken.emplace_back(*it, (*it)->isSelected());
+            takeTopLevelItem(index);
+            it = waiting.erase(it);
+            progress = true;
+        }
+    }
+    for (const auto& [row, wasSelected] : taken) {
+        const ItemKey pos = rowKey(row);
+        const SecurityItem* item = m_doc.getItem(pos);
+        insertTopLevelItem(item ? sortedPlace(*item, pos.key) : topLevelItemCount(), row);
         row->setSelected(wasSelected);
         // The selected items are kept in row order.
-        selectionMoved = wasSelected;
+        selectionMoved = selectionMoved || wasSelected;
     }
-    const bool settled = settleSelection(focusedIndex);
-    blockSignals(false);
-    if (settled || selectionMoved)
-        trackSelection();
-    m_scrollPending = true;
-    totalsChanged();
+    return selectionMoved;
+}
+
+bool PortfolioListView::mergeChangedRows()
+{
+    struct Entry {
+        QTreeWidgetItem* row;
+        const SecurityItem* item;
+        RowSortKey sortKey;
+        std::size_t order; // the item's place in the portfolio, for equal sort keys
+    };
+    const int count = topLevelItemCount();
+    std::vector<QTreeWidgetItem*> before;
+    std::vector<Entry> kept;
+    std::vector<Entry> changed;
+    before.reserve(static_cast<std::size_t>(count));
+    kept.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* row = topLevelItem(i);
+        const std::uint64_t key = rowKey(row).key;
+        const auto order = m_order.find(key);
+        const SecurityItem* item = m_doc.getItem(ItemKey{key});
+        const Entry entry{row, item, item ? rowSortKey(*item, m_options.sortColumn) : RowSortKey{},
+                          order == m_order.end() ? 0 : order->second};
+        before.push_back(row);
+        (static_cast<PortfolioRow*>(row)->unplaced() && entry.item ? changed : kept).push_back(entry);
+    }
+    const auto less = [this](const Entry& a, const Entry& b) {
+        if (!a.item || !b.item)
+            return false;
+        const int c = compareRowKeys(a.sortKey, b.sortKey, m_options.sortColumn);
+        if (c != 0)
+            return m_options.sortReverse ? c > 0 : c < 0;
+        return a.order < b.order;
+    };
+    std::stable_sort(changed.begin(), changed.end(), less);
+    std::vector<Entry> merged;
+    merged.reserve(before.size());
+    std::merge(kept.begin(), kept.end(), changed.begin(), changed.end(), std::back_inserter(merged), less);
+    bool same = true;
+    for (std::size_t i = 0; i < merged.size() && same; ++i)
+        same = merged[i].row == before[i];
+    if (same)
+        return false;
+
+    // Taking the rows out drops their selection; it is put back in ranges.
+    QTreeWidgetItem* current = currentItem();
+    std::unordered_set<QTreeWidgetItem*> selected;
+    for (QTreeWidgetItem* row : selectedItems())
+        selected.insert(row);
+    invisibleRootItem()->takeChildren();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(merged.size()));
+    for (const Entry& entry : merged)
+        rows.append(entry.row);
+    addTopLevelItems(rows);
+    if (current)
+        setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    QItemSelection selection;
+    for (int i = 0; i < static_cast<int>(merged.size());) {
+        if (!selected.contains(merged[static_cast<std::size_t>(i)].row)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end + 1 < static_cast<int>(merged.size()) && selected.contains(merged[static_cast<std::size_t>(end) + 1].row))
+            ++end;
+        selection.select(model()->index(i, 0), model()->index(end, columnCount() - 1));
+        i = end + 1;
+    }
+    if (!selection.isEmpty())
+        selectionModel()->select(selection, QItemSelectionModel::Select);
+    return !selected.empty();
 }
 
 void PortfolioListView::addRow(ItemKey pos)
@@ -299,6 +433,8 @@ void PortfolioListView::addRow(ItemKey pos)
         rebuild();
         return;
     }
+    // A new row finds its place by halving, among rows that are all in place.
+    placeChangedRows();
     const int focusedIndex = currentIndex().row();
     m_order[pos.key] = m_nextOrder++;
     blockSignals(true);
@@ -353,6 +489,7 @@ const QString& PortfolioListView::amountText() const
 void PortfolioListView::sendTotals()
 {
     m_pending->stop();
+    placeChangedRows();
     // Rows whose items changed draw their new texts.
     viewport()->update();
     if (m_scrollPending && currentItem())

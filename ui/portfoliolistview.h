@@ -19,9 +19,11 @@ class MessageSink;
 
 // The portfolio list: one row per item with the nine computed columns, the row icon
 // and the item's colour dot, sorted by a column; it follows the document and keeps
-// track of the current and the selected items. A change of one item updates only that
-// item's row, which moves to its sorted place; the totals follow once the events of the
-// moment are handled (reading them sooner works them out at once).
+// track of the current and the selected items. A change of one item marks only that
+// item's row; once the events of the moment are handled, the changed rows move to their
+// sorted places (each on its own when they are few, merged into the others in one pass
+// when many came at once, as in an update of all items) and the totals follow. Reading
+// the totals sooner works them out at once; placeChangedRows() places the rows at once.
 class PortfolioListView : public OwnerDrawnList {
     Q_OBJECT
 public:
@@ -41,6 +43,8 @@ public:
     ItemKey currentPosition() const { return m_current; }
     const std::vector<ItemKey>& selectedPositions() const { return m_selected; }
     const QString& amountText() const;
+    // Moves the rows whose items changed to their sorted places now.
+    void placeChangedRows();
 
     void saveViewOptions();
     QColor rowDotColour(const QVariant& itemData) const override;
@@ -81,7 +85,13 @@ protected:
 
 private:
     void documentChanged(const DocumentChange& change);
-    void updateRow(ItemKey pos);
+    void rowChanged(ItemKey pos);
+    // Whether the row at this index stands on the wrong side of a neighbour.
+    bool outOfPlace(int index) const;
+    // Moves the few changed rows that are out of place; whether a selected one moved.
+    bool moveChangedRows();
+    // Merges many changed rows into the others in one pass; whether a selected one moved.
+    bool mergeChangedRows();
     void addRow(ItemKey pos);
     void removeStaleRows();
     // Whether the row of a stands above the row of b: by the sort column, equal items in
@@ -109,6 +119,8 @@ private:
     std::unordered_map<std::uint64_t, PortfolioRow*> m_rows;
     std::unordered_map<std::uint64_t, std::size_t> m_order;
     std::size_t m_nextOrder = 0;
+    // The rows whose items changed since they were last placed, by item handle.
+    std::vector<std::uint64_t> m_changedRows;
     mutable QString m_amountText;
     mutable bool m_totalsStale = false;
     bool m_scrollPending = false;

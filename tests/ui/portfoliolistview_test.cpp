@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <clocale>
 #include <map>
 
@@ -44,7 +45,7 @@ protected:
         return texts;
     }
 
-    PortfolioDocument m_doc{1};
+    PortfolioDocument m_doc;
     TimeStamp m_now = 0;
 };
 
@@ -142,10 +143,12 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
         EXPECT_EQ(view.amountText().toStdString(), totalsText(m_doc.items(), true));
     };
 
-    // The tenth item is now worth as much as the 200th: it moves up to just above it
-    // (equal values keep their portfolio order), showing its new value.
+    // The tenth item is now worth as much as the 200th: once the events are handled, it
+    // has moved up to just above it (equal values keep their portfolio order), showing its
+    // new value, and the amount pane hears of the new totals.
     m_doc.markBeingUpdated(keys[10]);
     m_doc.applyDownloadedQuotation(keys[10], {makeLocalTime(2026, 12, 7, 15), 200.0});
+    QCoreApplication::processEvents();
     EXPECT_EQ(view.topLevelItem(198), rows[keys[10].key]);
     EXPECT_EQ(view.topLevelItem(198)->text(2), "200.0000");
     EXPECT_EQ(view.topLevelItem(199), rows[keys[199].key]);
@@ -156,9 +159,6 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
     EXPECT_EQ(view.currentPosition(), current);
     EXPECT_EQ(view.selectedPositions(), selected);
     EXPECT_EQ(selectionSpy.count(), 0);
-
-    // The amount pane hears of the new totals once the events are handled.
-    QCoreApplication::processEvents();
     ASSERT_EQ(totalsSpy.count(), 1);
     EXPECT_EQ(totalsSpy.front().front().toString(), view.amountText());
 
@@ -170,10 +170,24 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
         rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()] = view.topLevelItem(i);
     const ItemKey moving = view.selectedPositions().front();
     m_doc.insertQuotation(moving, 0.5, makeLocalTime(2026, 12, 7, 15));
+    QCoreApplication::processEvents();
     EXPECT_EQ(view.topLevelItem(view.topLevelItemCount() - 1), rows[moving.key]);
     EXPECT_EQ(view.selectedPositions().back(), moving);
     EXPECT_EQ(view.currentPosition(), current);
     sameAsAFreshList(true);
+
+    // An update of many items at once: every row lands in its place in one pass, ties
+    // included, and the same rows stay current and selected.
+    for (int i = 0; i < 300; i += 3)
+        m_doc.applyDownloadedQuotation(keys[static_cast<std::size_t>(i)], {makeLocalTime(2026, 12, 7, 16), (i * 37 % 50) + 0.5});
+    QCoreApplication::processEvents();
+    sameAsAFreshList(true);
+    for (int i = 0; i < view.topLevelItemCount(); ++i)
+        EXPECT_EQ(view.topLevelItem(i), rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()]) << i;
+    EXPECT_EQ(view.currentPosition(), current);
+    EXPECT_EQ(view.selectedPositions().size(), 2u);
+    EXPECT_TRUE(std::find(view.selectedPositions().begin(), view.selectedPositions().end(), moving) !=
+                view.selectedPositions().end());
 }
 
 TEST_F(PortfolioListViewTest, DotsHaveTheItemsLineColour)
