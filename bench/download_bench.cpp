@@ -72,8 +72,8 @@ private:
 double update(PortfolioDocument& doc, std::size_t& found)
 {
     MessageQueue queue;
-    DownloadStatusRouter router(doc);
-    DownloadEngine engine;
+    DownloadEngine engine(5);
+    DownloadStatusRouter router(doc, engine);
     const auto started = Clock::now();
     updateItems(doc, doc.getItemPositions(), engine, queue);
     std::size_t finals = 0;
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
         for (int p = 0; p < kPages; ++p)
             addresses += " '" + server.url("/page/" + std::to_string(p)) + "'";
         for (int run = 0; run < 5; ++run) {
-            PortfolioDocument doc(5);
+            PortfolioDocument doc;
             for (int p = 0; p < kPages; ++p) {
                 for (int i = 0; i < kItemsPerPage; ++i)
                     doc.addItem(Item(server.url("/page/" + std::to_string(p)), "Q"));
@@ -159,7 +159,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == "shared") {
-        PortfolioDocument doc(5);
+        PortfolioDocument doc;
         for (int i = 0; i < 10000; ++i)
             doc.addItem(Item(server.url("/shared"), std::to_string(i % 100) + ":"));
         std::size_t found = 0;
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     if (mode == "large") {
         // The process's own memory (not the disk cache that mapped files show as)
         // sampled while the page comes in and is searched.
-        PortfolioDocument doc(5);
+        PortfolioDocument doc;
         doc.addItem(Item(server.url("/large"), "none"));
         const std::int64_t before = anonymousKiB();
         std::atomic<bool> running{true};

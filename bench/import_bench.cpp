@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     const std::string path = folder.file("history.csv");
     const std::uint64_t bytes = writeFile(path);
     if (argc > 1 && std::string(argv[1]) == "--memory") {
-        PortfolioDocument doc(1);
+        PortfolioDocument doc;
         const ItemKey item = itemWithHistory(doc);
         const std::int64_t before = residentKiB();
         const ImportResult r = import(doc, item, path);
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     const std::string scriptPath = folder.file("parse.py");
     writeWholeFile(scriptPath, script);
     for (int run = 0; run < 3; ++run) {
-        PortfolioDocument doc(1);
+        PortfolioDocument doc;
         const ItemKey item = itemWithHistory(doc);
         auto started = Clock::now();
         imported = import(doc, item, path).count;

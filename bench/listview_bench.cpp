@@ -65,7 +65,7 @@ double documentAlone(std::size_t items)
 {
     double best = 1e9;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        PortfolioDocument doc(5);
+        PortfolioDocument doc;
         const std::vector<ItemKey> keys = fill(doc, items);
         best = std::min(best, update(doc, keys));
     }
@@ -76,7 +76,7 @@ double withList(std::size_t items, int sortColumn)
 {
     double best = 1e9;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        PortfolioDocument doc(5);
+        PortfolioDocument doc;
         const std::vector<ItemKey> keys = fill(doc, items);
         PortfolioListView view(doc);
         view.resize(900, 600);

@@ -140,7 +140,7 @@ int dumpCommand(const Context& c)
 {
     if (c.args.size() != 1)
         return wrongCall(c.err, "dump takes one portfolio file");
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
     c.out << "{\"items\":[";
@@ -159,7 +159,7 @@ int convertCommand(const Context& c)
 {
     if (c.args.size() != 2)
         return wrongCall(c.err, "convert takes an input and an output file");
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
     const DocumentResult saved = doc.onSaveDocument(c.args[1]);

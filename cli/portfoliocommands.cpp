@@ -77,7 +77,7 @@ int listCommand(const CommandContext& c)
         return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
         return wrongCall(c.err, "list takes one portfolio file");
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (!open(doc, o.positional()[0], c.err))
         return kExitError;
     const ListViewOptions view = loadListViewOptions();
@@ -101,7 +101,7 @@ int newCommand(const CommandContext& c)
     if (o.positional().size() != 1)
         return wrongCall(c.err, "new takes one portfolio file");
     const std::string path = o.positional()[0];
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
         c.err << "tarvelo-cli: " << locked.message << '\n';
         return kExitError;
@@ -127,7 +127,7 @@ int addCommand(const CommandContext& c)
     if (o.positional().size() != 2)
         return wrongCall(c.err, "add takes a portfolio file and an item name");
     const std::string path = o.positional()[0];
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (!openForChange(doc, path, c.err))
         return kExitError;
     ItemSettings settings = newItemSettings(currentTime());
@@ -183,7 +183,7 @@ int quoteCommand(const CommandContext& c)
             return wrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
         time = makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
     }
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (!openForChange(doc, path, c.err))
         return kExitError;
     const ItemKey item = findNamedItem(doc, o.positional()[1], c.err);

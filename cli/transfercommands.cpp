@@ -29,7 +29,7 @@ int exportCommand(const CommandContext& c)
 {
     if (c.args.size() != 2)
         return wrongCall(c.err, "export takes a portfolio and an output file");
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     const DocumentResult opened = doc.onOpenDocument(c.args[0]);
     if (!opened.ok) {
         reportFileError(c.err, c.args[0], opened.message);
@@ -78,7 +78,7 @@ int importCommand(const CommandContext& c)
         end = *e;
     }
 
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     if (!openForChange(doc, path, c.err))
         return kExitError;
     const ItemKey item = findNamedItem(doc, o.positional()[1], c.err);

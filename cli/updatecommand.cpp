@@ -39,7 +39,7 @@ int updateCommand(const CommandContext& c)
         return wrongCall(c.err, o.error());
     const std::string path = o.positional()[0];
 
-    PortfolioDocument doc(slots.value_or(loadOptions().numberDownloads));
+    PortfolioDocument doc;
     const DocumentResult opened = doc.onOpenDocument(path);
     if (!opened.ok) {
         reportFileError(c.err, path, opened.message);
@@ -48,11 +48,11 @@ int updateCommand(const CommandContext& c)
     reportWarning(c.err, opened);
 
     MessageQueue queue;
-    DownloadStatusRouter router(doc);
     bool allFound = true;
     std::size_t finals = 0;
     {
-        DownloadEngine engine;
+        DownloadEngine engine(slots.value_or(loadOptions().numberDownloads));
+        DownloadStatusRouter router(doc, engine);
         engine.setAllowHttps(readAllowHttps());
         engine.setMaxPageSize(readMaxPageSize());
         updateItems(doc, doc.getItemPositions(), engine, queue);

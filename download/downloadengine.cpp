@@ -3,6 +3,7 @@
 #include "extraction/extract.h"
 #include "extraction/urltemplate.h"
 #include "model/generaloptions.h"
+#include "model/profilesettings.h"
 #include "platform/profile.h"
 #include "servers/serverstore.h"
 
@@ -48,7 +49,8 @@ bool initializeDownloads()
     return g_curlInitResult == CURLE_OK;
 }
 
-DownloadEngine::DownloadEngine()
+DownloadEngine::DownloadEngine(int downloadSlots)
+    : m_slotCount(std::clamp(downloadSlots, kMinDownloadSlots, kMaxDownloadSlots)), m_slots(m_slotCount)
 {
     initializeDownloads();
 }
@@ -66,7 +68,7 @@ void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
     const std::uint32_t id = m_nextWorker++;
     const WorkerSettings settings{m_allowHttps, m_maxPageSize};
     std::thread thread([this, job = std::move(job), id, done, settings]() mutable {
-        downloadWorker(std::move(job), id, m_shutdown, settings);
+        downloadWorker(std::move(job), id, WorkerControls{m_shutdown, m_abort, m_slots}, settings);
         done->store(true);
     });
     const std::lock_guard lock(m_mutex);
@@ -107,9 +109,14 @@ std::size_t DownloadEngine::runningWorkers()
     return m_workers.size();
 }
 
+int readNumberDownloads()
+{
+    return std::clamp(loadOptions().numberDownloads, kMinDownloadSlots, kMaxDownloadSlots);
+}
+
 bool readAllowHttps()
 {
-    return Profile().getInt("GeneralOptions", "AllowHttps", 0) == 1;
+    return settings::kAllowHttps.read(Profile()) == 1;
 }
 
 std::uint64_t readMaxPageSize()
@@ -147,7 +154,6 @@ int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, Downl
         auto job = std::make_unique<DownloadJob>();
         job->url = url;
         job->timeout = timeout;
-        job->downloadSlots = &doc.downloadSlots();
         job->sink = &sink;
         job->messageId = MessageId::DownloadStatus;
         job->entries.push_back(entryFor(pos, name, symbol, config));
@@ -180,7 +186,7 @@ void startPageJob(DownloadEngine& engine, MessageSink& sink, const std::string& 
     auto job = std::make_unique<DownloadJob>();
     job->url = expandItemVariables(url, name, symbol);
     job->timeout = 300;
-    job->kind = wizard ? JobKind::Wizard : JobKind::import;
+    job->kind = wizard ? JobKind::Wizard : JobKind::Import;
     job->sink = &sink;
     job->messageId = wizard ? MessageId::WizardDownload : MessageId::ImportDownload;
     engine.start(std::move(job));
@@ -198,11 +204,6 @@ void startImportDownload(DownloadEngine& engine, MessageSink& sink, const std::s
                          const std::string& symbol)
 {
     startPageJob(engine, sink, url, name, symbol, false);
-}
-
-void requestAbortDownloads()
-{
-    g_bAbortDownloads.store(1);
 }
 
 } // namespace tarvelo

@@ -8,6 +8,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <semaphore>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,17 +18,35 @@ namespace tarvelo {
 // The page size limit when none is set: the default of the option "MaxPageSize".
 inline constexpr std::uint64_t kDefaultMaxPageSize = 64u << 20;
 
+// How many item updates may download at once: the range and default of the option
+// "NumberDownloads".
+inline constexpr int kMinDownloadSlots = 1;
+inline constexpr int kMaxDownloadSlots = 500;
+inline constexpr int kDefaultDownloadSlots = 5;
+
+using DownloadSlots = std::counting_semaphore<kMaxDownloadSlots>;
+
 // What a worker needs to know besides its job.
 struct WorkerSettings {
     bool allowHttps = false;
     std::uint64_t maxPageSize = kDefaultMaxPageSize;
 };
 
+// The engine's state that its workers share: the flags they stop on, and the slots an
+// item update waits for before it connects.
+struct WorkerControls {
+    const std::atomic<bool>& shutdown;
+    const std::atomic<bool>& abort;
+    DownloadSlots& downloadSlots;
+};
+
 // Runs download jobs, one worker thread each, and keeps track of the workers: shutting
 // the engine down aborts them and waits for them, so none outlives the sink it posts to.
+// Item updates download at most downloadSlotCount() pages at a time; the others wait.
 class DownloadEngine {
 public:
-    DownloadEngine();
+    // The slot count is held to 1 to 500.
+    explicit DownloadEngine(int downloadSlots = kDefaultDownloadSlots);
     ~DownloadEngine();
     DownloadEngine(const DownloadEngine&) = delete;
     DownloadEngine& operator=(const DownloadEngine&) = delete;
@@ -40,6 +59,14 @@ public:
     // Waits until every worker started so far has ended.
     void wait();
     std::size_t runningWorkers();
+    int downloadSlotCount() const { return m_slotCount; }
+
+    // The abort command: every worker stops at its next check and reports "aborted",
+    // and results that arrive meanwhile are not applied (DownloadStatusRouter). The abort
+    // lasts until endAbort(), which the router calls once no item is being updated.
+    void requestAbort() { m_abort.store(true); }
+    bool abortRequested() const { return m_abort.load(); }
+    void endAbort() { m_abort.store(false); }
 
     // Secure HTTP addresses are fetched only when the option "AllowHttps" is 1.
     void setAllowHttps(bool allow) { m_allowHttps = allow; }
@@ -59,6 +86,9 @@ private:
     std::mutex m_mutex;
     std::list<Worker> m_workers;
     std::atomic<bool> m_shutdown{false};
+    std::atomic<bool> m_abort{false};
+    const int m_slotCount;
+    DownloadSlots m_slots;
     std::atomic<std::uint32_t> m_nextWorker{1};
     bool m_allowHttps = false;
     std::uint64_t m_maxPageSize = kDefaultMaxPageSize;
@@ -67,9 +97,11 @@ private:
 // Prepares the network library once per process; false when it cannot be used.
 bool initializeDownloads();
 
-// The option "AllowHttps" of the profile section "GeneralOptions" (default 0).
+// The option "NumberDownloads" of the profile section "GeneralOptions", within 1 to 500.
+int readNumberDownloads();
+// The option "AllowHttps" of the same section (default 0).
 bool readAllowHttps();
-// The option "MaxPageSize" of the same section, held to the range the options dialog
+// The option "MaxPageSize", held to the range the options dialog
 // accepts.
 std::uint64_t readMaxPageSize();
 
@@ -83,11 +115,8 @@ void startWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::s
                          const std::string& name, const std::string& symbol);
 void startImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
                          const std::string& symbol);
-// Sets the abort flag; workers stop at their next check.
-void requestAbortDownloads();
-
-// The worker procedure.
-void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
+// The worker procedure. An item update takes one of the slots for its download.
+void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const WorkerControls& controls,
                     const WorkerSettings& settings);
 
 } // namespace tarvelo

@@ -50,7 +50,7 @@ enum class DownloadError {
 
 // What a job is for: an item update, a test download whose result is only shown, the
 // configuration wizard's page, or an import's page.
-enum class JobKind { update, Test, Wizard, import };
+enum class JobKind { Update, Test, Wizard, Import };
 
 inline bool isFinalCode(DownloadCode code)
 {
@@ -68,8 +68,7 @@ struct DownloadItemEntry {
 struct DownloadJob {
     std::string url; // item variables expanded; date variables still in it
     std::uint32_t timeout = 60; // seconds
-    JobKind kind = JobKind::update;
-    DownloadSlots* downloadSlots = nullptr; // item updates only; must outlive the worker
+    JobKind kind = JobKind::Update; // an update waits for one of the engine's slots
     std::vector<DownloadItemEntry> entries;
     MessageSink* sink = nullptr;
     MessageId messageId = MessageId::DownloadStatus;

@@ -9,18 +9,23 @@
 // of the connection status window.
 namespace tarvelo {
 
+class DownloadEngine;
+
 class DownloadStatusRouter {
 public:
-    explicit DownloadStatusRouter(PortfolioDocument& doc) : m_doc(doc) {}
+    DownloadStatusRouter(PortfolioDocument& doc, DownloadEngine& engine) : m_doc(doc), m_engine(engine) {}
 
     // Counts the message and, for the final message of an item update, applies it to
     // the portfolio: a found quotation is inserted (taken from the message), any other
-    // outcome ends the item's update. Test messages change nothing.
+    // outcome ends the item's update. While the engine is aborting, a found quotation
+    // is dropped; the abort ends when the last item being updated has reported. Test
+    // messages change nothing.
     void route(DownloadMessage& message);
     int runningUpdates() const { return m_running; }
 
 private:
     PortfolioDocument& m_doc;
+    DownloadEngine& m_engine;
     int m_running = 0;
 };
 

@@ -35,9 +35,55 @@ constexpr const char* kNoTempFile = "No temporary file could be created.";
 
 enum class Scheme { None, Http, Https, File };
 
+// A parsed address, released with its scope.
+struct UrlHandle {
+    CURLU* url = curl_url();
+    UrlHandle() = default;
+    UrlHandle(const UrlHandle&) = delete;
+    UrlHandle& operator=(const UrlHandle&) = delete;
+    ~UrlHandle() { curl_url_cleanup(url); }
+};
+
+// Whether curl reads the server part of an http address ("host", "host:port", "[v6]" or
+// "[v6]:port", user name and password already taken off) as a host with a valid port.
+// Only the structure is judged: what a host name contains is for the fetch to accept
+// or refuse, so curl is shown a plain name of the same shape. A port is at most five
+// digits, as curl reads "000080" as 80.
+bool namesServer(const std::string& server)
+{
+    std::string shape;
+    std::string port;
+    if (!server.empty() && server.front() == '[') {
+        const auto close = server.find(']');
+        if (close == std::string::npos || close == 1)
+            return false;
+        shape = "[::1]";
+        if (close + 1 < server.size()) {
+            if (server[close + 1] != ':')
+                return false;
+            port = server.substr(close + 2);
+        }
+    } else {
+        // A host without brackets ends at the last colon; curl would take the first.
+        const auto colon = server.rfind(':');
+        if (server.empty() || colon == 0)
+            return false;
+        shape = "host";
+        if (colon != std::string::npos)
+            port = server.substr(colon + 1);
+    }
+    if (port.size() > 5)
+        return false;
+    if (!port.empty())
+        shape += ":" + port;
+    const UrlHandle handle;
+    return handle.url && curl_url_set(handle.url, CURLUPART_URL, ("http://" + shape + "/").c_str(), 0) == CURLUE_OK;
+}
+
 // The scheme of an address and whether it splits into server, port and object.
 Scheme splitAddress(const std::string& url, bool allowHttps)
 {
+    // The scheme ends at "://"; curl would also read "http:/host".
     const auto colon = url.find("://");
     if (colon == std::string::npos)
         return Scheme::None;
@@ -45,32 +91,17 @@ Scheme splitAddress(const std::string& url, bool allowHttps)
     for (char& c : scheme)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     const std::string rest = url.substr(colon + 3);
+    // Local files are read directly, under any name.
     if (scheme == "file")
         return rest.empty() ? Scheme::None : Scheme::File;
     if (scheme != "http" && !(scheme == "https" && allowHttps))
         return Scheme::None;
-    std::string host = rest.substr(0, rest.find_first_of("/?#"));
-    if (const auto at = host.rfind('@'); at != std::string::npos)
-        host.erase(0, at + 1);
-    std::string port;
-    if (!host.empty() && host.front() == '[') {
-        const auto close = host.find(']');
-        if (close == std::string::npos)
-            return Scheme::None;
-        if (close + 1 < host.size()) {
-            if (host[close + 1] != ':')
-                return Scheme::None;
-            port = host.substr(close + 2);
-        }
-        host = host.substr(1, close - 1);
-    } else if (const auto portColon = host.rfind(':'); portColon != std::string::npos) {
-        port = host.substr(portColon + 1);
-        host.resize(portColon);
-    }
-    if (host.empty())
-        return Scheme::None;
-    if (!port.empty()
-        && (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos || std::stoi(port) > 65535))
+    // The server part ends at the first "/", "?" or "#" ("http:///path" has none, where
+    // curl would read "path" as the host); user name and password end at its last "@".
+    std::string server = rest.substr(0, rest.find_first_of("/?#"));
+    if (const auto at = server.rfind('@'); at != std::string::npos)
+        server.erase(0, at + 1);
+    if (!namesServer(server))
         return Scheme::None;
     return scheme == "http" ? Scheme::Http : Scheme::Https;
 }
@@ -150,8 +181,9 @@ std::string cut(std::string text, std::size_t n)
 
 class Worker {
 public:
-    Worker(DownloadJob& job, std::uint32_t id, const std::atomic<bool>& shutdown, const WorkerSettings& settings)
-        : m_job(job), m_id(id), m_shutdown(shutdown), m_allowHttps(settings.allowHttps),
+    Worker(DownloadJob& job, std::uint32_t id, const WorkerControls& controls, const WorkerSettings& settings)
+        : m_job(job), m_id(id), m_shutdown(controls.shutdown), m_abort(controls.abort), m_slots(controls.downloadSlots),
+          m_allowHttps(settings.allowHttps),
           m_maxPageSize(settings.maxPageSize)
     {
     }
@@ -162,7 +194,7 @@ public:
         if (m_curl)
             curl_easy_cleanup(m_curl);
         if (m_slotTaken)
-            m_job.downloadSlots->release();
+            m_slots.release();
     }
 
     void run();
@@ -170,7 +202,7 @@ public:
 private:
     enum class Outcome { Read, NotFound, HttpStatus, Timeout, Aborted, NetworkError, NoTempFile };
 
-    bool stopRequested() const { return g_bAbortDownloads.load() != 0 || m_shutdown.load(); }
+    bool stopRequested() const { return m_abort.load() || m_shutdown.load(); }
 
     std::unique_ptr<DownloadMessage> message(DownloadCode code) const
     {
@@ -228,6 +260,8 @@ private:
     DownloadJob& m_job;
     const std::uint32_t m_id;
     const std::atomic<bool>& m_shutdown;
+    const std::atomic<bool>& m_abort;
+    DownloadSlots& m_slots;
     const bool m_allowHttps;
     const std::uint64_t m_maxPageSize;
     bool m_slotTaken = false;
@@ -250,9 +284,9 @@ private:
 
 bool Worker::takeSlot()
 {
-    if (!m_job.downloadSlots)
+    if (m_job.kind != JobKind::Update)
         return true;
-    while (!m_job.downloadSlots->try_acquire_for(std::chrono::milliseconds(50))) {
+    while (!m_slots.try_acquire_for(std::chrono::milliseconds(50))) {
         if (m_shutdown.load())
             return false;
     }
@@ -562,7 +596,7 @@ void Worker::run()
     }
     if (m_job.kind == JobKind::Wizard)
         finishWizard();
-    else if (m_job.kind == JobKind::import)
+    else if (m_job.kind == JobKind::Import)
         finishImport();
     else
         finishItems();
@@ -668,10 +702,10 @@ void Worker::finishItems()
 
 } // namespace
 
-void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const std::atomic<bool>& shutdown,
+void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const WorkerControls& controls,
                     const WorkerSettings& settings)
 {
-    Worker worker(*job, workerId, shutdown, settings);
+    Worker worker(*job, workerId, controls, settings);
     worker.run();
 }
 

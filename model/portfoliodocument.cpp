@@ -1,7 +1,6 @@
 #include "model/portfoliodocument.h"
 
 #include "model/archive.h"
-#include "model/generaloptions.h"
 #include "platform/codepage.h"
 
 #include "resources/Strings.h"
@@ -12,19 +11,7 @@
 
 namespace tarvelo {
 
-std::atomic<int> g_bAbortDownloads{0};
-
-int readNumberDownloads()
-{
-    return std::clamp(loadOptions().numberDownloads, 1, 500);
-}
-
-PortfolioDocument::PortfolioDocument() : PortfolioDocument(readNumberDownloads()) {}
-
-PortfolioDocument::PortfolioDocument(int downloadSlots)
-    : m_slotCount(std::clamp(downloadSlots, 1, 500)), m_slots(std::make_unique<DownloadSlots>(m_slotCount))
-{
-}
+PortfolioDocument::PortfolioDocument() = default;
 
 PortfolioDocument::~PortfolioDocument() = default;
 
@@ -278,11 +265,6 @@ void PortfolioDocument::invertQuotations(ItemKey pos)
 bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& record)
 {
     SecurityItem* item = find(pos);
-    if (g_bAbortDownloads.load() != 0) {
-        if (item)
-            clearBeingUpdated(pos);
-        return true;
-    }
     if (!item)
         return true;
     double value = record.value;
@@ -344,8 +326,6 @@ void PortfolioDocument::clearBeingUpdated(ItemKey pos)
         item->setBeingUpdated(false);
         --m_beingUpdated;
     }
-    if (!anyBeingUpdated())
-        g_bAbortDownloads.store(0);
 }
 
 void PortfolioDocument::deleteContents()
@@ -612,7 +592,6 @@ void PortfolioDocument::adoptKeepingKeys(std::vector<std::unique_ptr<SecurityIte
 
 void PortfolioDocument::onCloseDocument()
 {
-    g_bAbortDownloads.store(0);
     deleteContents();
     unlockFile();
     m_pathName.clear();

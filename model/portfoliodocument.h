@@ -3,12 +3,10 @@
 #include "model/securityitem.h"
 #include "platform/files.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <memory>
-#include <semaphore>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,10 +14,6 @@
 #include <vector>
 
 namespace tarvelo {
-
-// Set by the abort command; download workers stop at their next check. Cleared when
-// the last item being updated has reported and when the portfolio is closed.
-extern std::atomic<int> g_bAbortDownloads;
 
 // The stable handle of one item of the portfolio. A handle outlives its item only as a
 // recognisably stale key: the document never dereferences it.
@@ -50,8 +44,6 @@ struct DocumentResult {
     std::string warning;
 };
 
-using DownloadSlots = std::counting_semaphore<500>;
-
 // What ties an item in memory to the same item in a newer copy of its file: its name and
 // the address it is fetched from.
 struct ItemIdentity {
@@ -67,9 +59,7 @@ struct ItemIdentity {
 // Each changing operation marks the document modified and notifies the views.
 class PortfolioDocument {
 public:
-    // Download slots from the profile option "NumberDownloads" (default 5).
     PortfolioDocument();
-    explicit PortfolioDocument(int downloadSlots);
     ~PortfolioDocument();
     PortfolioDocument(const PortfolioDocument&) = delete;
     PortfolioDocument& operator=(const PortfolioDocument&) = delete;
@@ -113,7 +103,8 @@ public:
     bool splitQuotations(ItemKey pos, std::size_t index, double divisor);
     void invertQuotations(ItemKey pos);
     // A quotation found by a download: scaled by 0.01 when it is more than 80 and less
-    // than 150 times the newest value, then inserted. Always succeeds.
+    // than 150 times the newest value, then inserted, and the item's update is over.
+    // Always succeeds.
     bool applyDownloadedQuotation(ItemKey pos, const Quotation& record);
 
     std::string getItemName(ItemKey pos) const;
@@ -122,12 +113,8 @@ public:
     const std::vector<Quotation>* getQuotations(ItemKey pos) const;
     bool isBeingUpdated(ItemKey pos) const;
     void markBeingUpdated(ItemKey pos);
-    // Clears the mark; once no item carries it, the abort flag is cleared too.
     void clearBeingUpdated(ItemKey pos);
     bool anyBeingUpdated() const { return m_beingUpdated > 0; }
-
-    DownloadSlots& downloadSlots() { return *m_slots; }
-    int downloadSlotCount() const { return m_slotCount; }
 
     // Life cycle. New and Open reuse this object. A save takes the file's lock unless
     // the document holds it already.
@@ -203,8 +190,6 @@ private:
     std::vector<std::pair<int, std::unique_ptr<ViewUpdate>>> m_views;
     int m_nextViewToken = 1;
     int m_notifying = 0;
-    int m_slotCount;
-    std::unique_ptr<DownloadSlots> m_slots;
 
     std::optional<FileStamp> m_stamp; // the file as last read or written
     std::vector<NewQuotations> m_journal;
@@ -216,8 +201,5 @@ private:
 
 // Whether two item names differ at most in the case of letters.
 bool sameItemName(std::string_view a, std::string_view b);
-
-// The option "NumberDownloads" of the profile, within 1 to 500.
-int readNumberDownloads();
 
 } // namespace tarvelo

@@ -250,7 +250,7 @@ ImportPlan parse(std::string_view text)
     if (text.back() != '\n')
         fail(lines.back().first, "the file ends inside this line; it seems to be cut off");
 
-    enum class Key { None, Base, Version, config };
+    enum class Key { None, Base, Version, Config };
     Key key = Key::None;
     ImportPlan plan;
     // Each configuration once, however often and in whatever case the file names it.
@@ -277,7 +277,7 @@ ImportPlan parse(std::string_view text)
                 key = Key::Version;
             } else if (rest.size() > 7 && equalNoCase(rest.substr(0, 7), "Server\\")
                        && rest.substr(7).find('\\') == std::string_view::npos) {
-                key = Key::config;
+                key = Key::Config;
                 const std::string_view name = rest.substr(7);
                 checkName(name, n);
                 const auto [found, added] = configIndex.try_emplace(asciiLower(name), plan.configs.size());
@@ -313,7 +313,7 @@ ImportPlan parse(std::string_view text)
                 fail(n, "the version key holds only the dword \"Version number\"");
             plan.version = std::get<std::int32_t>(value);
             break;
-        case Key::config: {
+        case Key::Config: {
             const ServerConfigField* field = findServerConfigField(name);
             if (!field)
                 fail(n, "\"" + name + "\" is not a value of a server configuration");

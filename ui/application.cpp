@@ -35,8 +35,8 @@ int runTarvelo(const std::vector<std::string>& args)
         Prompter::instance().inform(nullptr, text(strings::kSocketsFailed), Prompter::Icon::Warning);
         return 1;
     }
-    PortfolioDocument doc; // download slots from "NumberDownloads"
-    DownloadEngine engine;
+    PortfolioDocument doc;
+    DownloadEngine engine(readNumberDownloads());
     engine.setAllowHttps(readAllowHttps());
     engine.setMaxPageSize(readMaxPageSize());
     int status = 0;

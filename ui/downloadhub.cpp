@@ -28,8 +28,9 @@ public:
 
 } // namespace
 
-DownloadHub::DownloadHub(PortfolioDocument& doc, ConnectionStatusWindow& status, QObject* parent)
-    : QObject(parent), m_doc(doc), m_status(status), m_router(doc)
+DownloadHub::DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, ConnectionStatusWindow& status,
+                         QObject* parent)
+    : QObject(parent), m_doc(doc), m_status(status), m_router(doc, engine)
 {
 }
 

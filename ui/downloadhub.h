@@ -20,7 +20,8 @@ class ConnectionStatusWindow;
 class DownloadHub : public QObject, public MessageSink {
     Q_OBJECT
 public:
-    DownloadHub(PortfolioDocument& doc, ConnectionStatusWindow& status, QObject* parent = nullptr);
+    DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, ConnectionStatusWindow& status,
+                QObject* parent = nullptr);
 
     void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
 

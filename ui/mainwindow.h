@@ -3,31 +3,32 @@
 #include "model/portfoliodocument.h"
 #include "model/generaloptions.h"
 #include "platform/localtime.h"
-#include "ui/recentfiles.h"
+#include "ui/mainstatusbar.h"
+#include "ui/portfoliofilecontroller.h"
+#include "ui/unattendedrun.h"
+#include "ui/updatescheduler.h"
 
 #include <QMainWindow>
 
 #include <functional>
-#include <map>
 
 class QAction;
-class QLabel;
 class QMenu;
 class QSplitter;
-class QSystemTrayIcon;
-class QTimer;
 
 namespace tarvelo {
 
+class ChartPane;
+class CommandTable;
 class ConnectionStatusWindow;
-class PortfolioListView;
 class DownloadEngine;
 class DownloadHub;
+class PortfolioListView;
 
-// The program's window: toolbar, menus, status bar with the amount, download and clock
-// panes, the portfolio list above the chart pane, and the connection status window. It
-// runs the automatic update, counts the running updates, keeps its placement, and in
-// unattended mode saves the portfolio and ends the program once the updates are over.
+// The program's window: the portfolio list above the chart pane, the menus, toolbar and
+// context menu from its command table, the status bar, and the connection status window.
+// It counts the running updates and hands the portfolio file, the automatic update, the
+// unattended run and its placement to rooms of their own.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -39,7 +40,7 @@ public:
 
     QAction* action(int command) const;
     PortfolioListView* listView() const { return m_list; }
-    QWidget* chartView() const { return m_chart; }
+    QWidget* chartView() const;
     ConnectionStatusWindow* connectionStatus() const { return m_status; }
     DownloadHub* downloadHub() const { return m_hub; }
     QSplitter* splitter() const { return m_splitter; }
@@ -48,11 +49,11 @@ public:
     void setClock(Clock clock);
 
     // Minutes above 0 (re)start the automatic update with that period; 0 stops it.
-    void startUpdateTimer(int minutes);
-    bool updateTimerActive() const;
-    int updateTimerRemaining() const; // milliseconds, -1 when stopped
+    void startUpdateTimer(int minutes) { m_scheduler->start(minutes); }
+    bool updateTimerActive() const { return m_scheduler->active(); }
+    int updateTimerRemaining() const { return m_scheduler->remaining(); } // milliseconds, -1 when stopped
     // One tick of the automatic update: updates all inside the daily window.
-    void onUpdateTimer();
+    void onUpdateTimer() { m_scheduler->tick(); }
 
     // Commands of the window.
     // Starts an update of every item; returns the number of download jobs started.
@@ -66,30 +67,33 @@ public:
     void openHelpPage(const char* fileName);
 
     // The portfolio. Each asks to save a changed one first where it would be replaced.
-    bool newDocument();
-    bool openDocument();
-    bool openDocument(const QString& path);
-    bool saveDocument();
-    bool saveDocumentAs();
+    bool newDocument() { return m_files->newDocument(); }
+    bool openDocument() { return m_files->openDocument(); }
+    bool openDocument(const QString& path) { return m_files->openDocument(path); }
+    bool saveDocument() { return m_files->saveDocument(); }
+    bool saveDocumentAs() { return m_files->saveDocumentAs(); }
     // Saves a changed portfolio after asking (on closing the window silently with the
     // option "AutosaveOnExit"); false when the user cancels or the save fails.
-    bool saveModified(bool closing = false);
+    bool saveModified(bool closing = false) { return m_files->saveModified(closing); }
 
     // Enables and checks the commands from the current state.
     void updateCommandStates();
 
-    QString amountPaneText() const;
-    QString downloadPaneText() const;
-    QString clockPaneText() const;
+    QString amountPaneText() const { return m_statusBar->amountText(); }
+    QString downloadPaneText() const { return m_statusBar->downloadText(); }
+    QString clockPaneText() const { return m_statusBar->clockText(); }
 
     // Unattended mode: the notification icon (when the desktop has a tray) and its tip.
-    void showNotificationIcon();
-    QString notificationTip() const { return m_tip; }
+    void showNotificationIcon() { m_run->showNotificationIcon(); }
+    QString notificationTip() const { return m_run->notificationTip(); }
     // Non-zero when unattended mode could not save the portfolio.
-    int exitCode() const { return m_exitCode; }
+    int exitCode() const { return m_run->exitCode(); }
 
     // The tip text of the notification icon for this many running updates.
-    static QString notificationTip(const QString& title, int running);
+    static QString notificationTip(const QString& title, int running)
+    {
+        return UnattendedRun::notificationTip(title, running);
+    }
 
 signals:
     // Unattended mode has saved the portfolio; the program should end.
@@ -101,25 +105,14 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void createActions();
-    void createMenus();
-    void createToolBar();
-    void createStatusBar();
-    void restorePlacement();
-    QAction* addCommand(int command, const QString& text, const QString& prompt,
-                        const QKeySequence& shortcut = QKeySequence());
+    // The command rows and the menus, toolbar and context menu made from them.
+    void createCommands();
     void onRunningUpdatesChanged(int running);
     void onUpdatesFinished();
     void onDocumentOpened();
-    // Reloads an unchanged portfolio that another program saved.
-    void followFileOnDisk();
     // Says so when a settings write of this window failed.
     void reportUnsavedSettings();
-    // Saves over a file that another program changed: merges, or asks.
-    DocumentResult saveToChangedFile();
     void updateTitles();
-    void updateRecentFiles();
-    void setNotificationTip(const QString& text);
     void showContextMenu(const QPoint& globalPos);
     QString portfolioTitle() const;
     TimeStamp now() const;
@@ -132,27 +125,18 @@ private:
     Clock m_clock;
 
     PortfolioListView* m_list = nullptr;
-    QWidget* m_chart = nullptr;
+    ChartPane* m_chart = nullptr;
     QSplitter* m_splitter = nullptr;
     ConnectionStatusWindow* m_status = nullptr;
     DownloadHub* m_hub = nullptr;
-    QTimer* m_updateTimer = nullptr;
-    QTimer* m_clockTimer = nullptr;
-    QTimer* m_diskTimer = nullptr;
-    QLabel* m_amountPane = nullptr;
-    QLabel* m_downloadPane = nullptr;
-    QLabel* m_clockPane = nullptr;
-    QMenu* m_recentMenu = nullptr;
-    QMenu* m_viewMenu = nullptr;
+    MainStatusBar* m_statusBar = nullptr;
+    CommandTable* m_commands = nullptr;
     QMenu* m_contextMenu = nullptr;
-    QSystemTrayIcon* m_tray = nullptr;
-    std::map<int, QAction*> m_actions;
-    RecentFileList m_recent;
+    PortfolioFileController* m_files = nullptr;
+    UpdateScheduler* m_scheduler = nullptr;
+    UnattendedRun* m_run = nullptr;
     int m_viewToken = 0;
     bool m_aborting = false;
-    bool m_finishing = false;
-    int m_exitCode = 0;
-    QString m_tip;
 };
 
 } // namespace tarvelo

@@ -140,7 +140,6 @@ class DownloadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_bAbortDownloads = 0;
         m_temp = fs::path(std::getenv("TMPDIR"));
         for (const auto& entry : fs::directory_iterator(m_temp))
             fs::remove_all(entry.path());
@@ -148,7 +147,6 @@ protected:
     void TearDown() override
     {
         m_engine.reset();
-        g_bAbortDownloads = 0;
         // No download leaves a file behind.
         EXPECT_EQ(std::distance(fs::directory_iterator(m_temp), fs::directory_iterator()), 0);
     }
@@ -219,10 +217,10 @@ protected:
 
     fs::path m_temp;
     PageServer m_server;
-    PortfolioDocument m_doc{5};
+    PortfolioDocument m_doc;
     MessageQueue m_queue;
-    DownloadStatusRouter m_router{m_doc};
     std::unique_ptr<DownloadEngine> m_engine = std::make_unique<DownloadEngine>();
+    DownloadStatusRouter m_router{m_doc, *m_engine};
 };
 
 TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
@@ -293,10 +291,17 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         {"https://127.0.0.1/x", DownloadError::WrongUrl, false},
         {"http://", DownloadError::WrongUrl, false},
         {"", DownloadError::WrongUrl, false},
+        // Addresses that curl's own reading would take.
+        {"http:/127.0.0.1/x", DownloadError::WrongUrl, false},
+        {"http:///127.0.0.1/x", DownloadError::WrongUrl, false},
+        {"http://127.0.0.1:000080/x", DownloadError::WrongUrl, false},
+        {"http://user@/x", DownloadError::WrongUrl, false},
+        {"http://[::1/x", DownloadError::WrongUrl, false},
+        {"http://127.0.0.1:65536/x", DownloadError::WrongUrl, false},
     };
     for (const auto& c : cases) {
-        PortfolioDocument doc(5);
-        DownloadStatusRouter router(doc);
+        PortfolioDocument doc;
+        DownloadStatusRouter router(doc, *m_engine);
         ItemSettings settings;
         settings.name = "item";
         settings.server = pageConfig(c.url);
@@ -315,7 +320,7 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         if (c.url.rfind("file", 0) == 0) {
             EXPECT_NE(final.errorText.find("missing.html"), std::string::npos);
         }
-        m_engine->wait(); // the document's download slots outlive its workers
+        m_engine->wait();
     }
 }
 
@@ -426,8 +431,9 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
 
 TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
 {
-    PortfolioDocument doc(1);
-    DownloadStatusRouter router(doc);
+    PortfolioDocument doc;
+    DownloadEngine engine(1);
+    DownloadStatusRouter router(doc, engine);
     for (const char* path : {"/1.html", "/2.html", "/3.html"}) {
         m_server.page(path, "Kurs S: 2,0 EUR");
         ItemSettings settings;
@@ -436,7 +442,7 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         settings.server = pageConfig(m_server.url(path));
         doc.addItem(settings);
     }
-    EXPECT_EQ(updateItems(doc, doc.getItemPositions(), *m_engine, m_queue), 3);
+    EXPECT_EQ(updateItems(doc, doc.getItemPositions(), engine, m_queue), 3);
     const auto messages = collect(3, &router);
     // Between two "Initialized" there is always the final message of the one before.
     int open = 0;
@@ -447,13 +453,14 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         if (isFinalCode(r.message->code))
             --open;
     }
-    m_engine->wait();
+    engine.wait();
 }
 
 TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
 {
-    PortfolioDocument doc(1);
-    DownloadStatusRouter router(doc);
+    PortfolioDocument doc;
+    DownloadEngine engine(1);
+    DownloadStatusRouter router(doc, engine);
     ItemSettings reading;
     reading.name = "reading";
     reading.server = pageConfig(m_server.url("/slow"), 60);
@@ -462,7 +469,7 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     waiting.name = "waiting";
     waiting.server.url = m_server.url("/slow?second");
     doc.addItem(waiting);
-    updateItems(doc, doc.getItemPositions(), *m_engine, m_queue);
+    updateItems(doc, doc.getItemPositions(), engine, m_queue);
     // Let the first page come in for a while, then abort.
     std::vector<Received> seen;
     while (true) {
@@ -474,17 +481,17 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
         if (progress)
             break;
     }
-    requestAbortDownloads();
+    engine.requestAbort();
     auto rest = collect(2, &router);
     for (auto& r : seen)
         rest.push_back(std::move(r));
     EXPECT_EQ(finalMessage(rest, "reading").code, DownloadCode::Aborted);
     EXPECT_EQ(finalMessage(rest, "waiting").code, DownloadCode::Aborted);
     // The last item to report ended the abort.
-    EXPECT_EQ(g_bAbortDownloads.load(), 0);
+    EXPECT_FALSE(engine.abortRequested());
     EXPECT_FALSE(doc.anyBeingUpdated());
     m_server.release();
-    m_engine->wait();
+    engine.wait();
 }
 
 TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
@@ -519,16 +526,17 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
 
 TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
 {
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
+    DownloadEngine engine(1); // one reads, two wait for the slot
     for (const char* name : {"a", "b", "c"}) {
         ItemSettings settings;
         settings.name = name;
         settings.server = pageConfig(m_server.url(std::string("/slow?") + name), 60);
         doc.addItem(settings);
     }
-    updateItems(doc, doc.getItemPositions(), *m_engine, m_queue);
+    updateItems(doc, doc.getItemPositions(), engine, m_queue);
     std::this_thread::sleep_for(200ms);
-    m_engine->shutdown();
+    engine.shutdown();
     std::size_t finals = 0;
     for (;;) {
         MessageQueue::Posted posted = m_queue.take(0ms);

@@ -1,5 +1,6 @@
 #include "download/statusrouter.h"
 
+#include "download/downloadengine.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -91,14 +92,15 @@ TEST(UnmatchedPages, KeptAsTxtOrDeleted)
 
 TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
 {
-    PortfolioDocument doc(5);
+    PortfolioDocument doc;
     ItemSettings settings;
     const ItemKey a = doc.addItem(settings);
     const ItemKey b = doc.addItem(settings);
     doc.insertQuotation(a, 12.5, 100);
     doc.markBeingUpdated(a);
     doc.markBeingUpdated(b);
-    DownloadStatusRouter router(doc);
+    DownloadEngine engine;
+    DownloadStatusRouter router(doc, engine);
 
     for (const ItemKey pos : {a, b}) {
         DownloadMessage init = message(DownloadCode::Initialized);
@@ -133,6 +135,52 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     router.route(testDone);
     EXPECT_TRUE(doc.getQuotations(b)->empty());
     EXPECT_EQ(router.runningUpdates(), 0);
+}
+
+TEST(DownloadStatusRouterTest, AbortDropsFoundQuotationsUntilNoItemIsBeingUpdated)
+{
+    PortfolioDocument doc;
+    ItemSettings settings;
+    const ItemKey a = doc.addItem(settings), b = doc.addItem(settings), gone = doc.addItem(settings);
+    doc.deleteItems({gone});
+    DownloadEngine engine;
+    DownloadStatusRouter router(doc, engine);
+    const auto report = [&](ItemKey pos, bool found) {
+        DownloadMessage m = message(found ? DownloadCode::Done : DownloadCode::Error, DownloadError::Timeout);
+        m.itemKey = pos;
+        if (found)
+            m.quotation = std::make_unique<Quotation>(Quotation{200, 2.0});
+        router.route(m);
+    };
+    doc.markBeingUpdated(a);
+    doc.markBeingUpdated(b);
+    engine.requestAbort();
+
+    report(a, true);
+    EXPECT_TRUE(doc.getQuotations(a)->empty());
+    EXPECT_FALSE(doc.isBeingUpdated(a));
+    EXPECT_TRUE(engine.abortRequested()); // b is still being updated
+    report(b, true);
+    EXPECT_TRUE(doc.getQuotations(b)->empty());
+    EXPECT_FALSE(engine.abortRequested());
+
+    doc.markBeingUpdated(a);
+    report(a, true);
+    EXPECT_EQ(doc.getQuotations(a)->size(), 1u);
+
+    // Only the outcome of an item that is no longer being updated: the abort lasts as
+    // long as another item is; a quotation for an item that has gone ends nothing.
+    doc.markBeingUpdated(a);
+    engine.requestAbort();
+    report(b, false);
+    EXPECT_TRUE(engine.abortRequested());
+    report(a, false);
+    EXPECT_FALSE(engine.abortRequested());
+    engine.requestAbort();
+    report(gone, true);
+    EXPECT_TRUE(engine.abortRequested());
+    report(gone, false);
+    EXPECT_FALSE(engine.abortRequested());
 }
 
 } // namespace

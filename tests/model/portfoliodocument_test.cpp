@@ -1,5 +1,5 @@
 // The portfolio document: item handles, the changing operations, downloaded
-// quotations and the abort flag, opening and saving.
+// quotations, opening and saving.
 #include "model/portfoliodocument.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +16,11 @@ namespace {
 
 class PortfolioDocumentTest : public ::testing::Test {
 protected:
-    PortfolioDocumentTest() : doc(2)
+    PortfolioDocumentTest()
     {
         doc.subscribeViews([this] { ++updates; });
         doc.subscribeViews([this](const DocumentChange& change) { changes.push_back(change); });
     }
-    void SetUp() override { g_bAbortDownloads.store(0); }
-    void TearDown() override { g_bAbortDownloads.store(0); }
-
     ItemKey add(const std::string& name, std::vector<Quotation> records = {})
     {
         ItemSettings settings;
@@ -199,34 +196,6 @@ TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
     EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->at(1).value, 12.34);
 }
 
-TEST_F(PortfolioDocumentTest, AbortFlagDropsResultsUntilNoItemIsMarked)
-{
-    const ItemKey a = add("A", {{10, 1}}), b = add("B", {{10, 1}});
-    doc.markBeingUpdated(a);
-    doc.markBeingUpdated(b);
-    g_bAbortDownloads.store(1);
-
-    doc.applyDownloadedQuotation(a, {20, 2});
-    EXPECT_EQ(doc.getQuotations(a)->size(), 1u);
-    EXPECT_FALSE(doc.isBeingUpdated(a));
-    EXPECT_EQ(g_bAbortDownloads.load(), 1); // B is still being updated
-
-    doc.applyDownloadedQuotation(b, {20, 2});
-    EXPECT_EQ(doc.getQuotations(b)->size(), 1u);
-    EXPECT_EQ(g_bAbortDownloads.load(), 0);
-
-    doc.markBeingUpdated(a);
-    doc.applyDownloadedQuotation(a, {20, 2});
-    EXPECT_EQ(doc.getQuotations(a)->size(), 2u);
-
-    doc.markBeingUpdated(a);
-    g_bAbortDownloads.store(1);
-    doc.clearBeingUpdated(b); // a is still marked
-    EXPECT_EQ(g_bAbortDownloads.load(), 1);
-    doc.onCloseDocument();
-    EXPECT_EQ(g_bAbortDownloads.load(), 0);
-}
-
 TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 {
     const auto folder = tempFolder();
@@ -267,7 +236,7 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.getTitle(), "portfolio.qvx");
 
-    PortfolioDocument reopened(1);
+    PortfolioDocument reopened;
     reopened.setModifiedFlag(true);
     ASSERT_TRUE(reopened.onOpenDocument(path).ok);
     EXPECT_FALSE(reopened.isModified());

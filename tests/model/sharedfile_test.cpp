@@ -28,7 +28,7 @@ protected:
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         m_path = (m_folder / "Depot.qvx").string();
-        PortfolioDocument doc(1);
+        PortfolioDocument doc;
         for (const char* name : {"Alpha", "Beta", "Gamma"}) {
             ItemSettings settings;
             settings.name = name;
@@ -70,7 +70,7 @@ protected:
 TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 {
     // The update reads the file and downloads without the lock ...
-    PortfolioDocument update(1);
+    PortfolioDocument update;
     ASSERT_TRUE(update.onOpenDocument(m_path).ok);
     const ItemKey alpha = named(update, "Alpha");
     const ItemKey gamma = named(update, "Gamma");
@@ -79,7 +79,7 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 
     // ... while a script adds a quotation and a new item, and deletes Gamma.
     {
-        PortfolioDocument script(1);
+        PortfolioDocument script;
         ASSERT_TRUE(script.lockFile(m_path).ok);
         ASSERT_TRUE(script.onOpenDocument(m_path).ok);
         script.insertQuotation(named(script, "Beta"), 7.0, 1000);
@@ -112,12 +112,12 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 
 TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
 {
-    PortfolioDocument window(1);
+    PortfolioDocument window;
     ASSERT_TRUE(window.onOpenDocument(m_path).ok);
     const ItemKey beta = named(window, "Beta");
     window.markBeingUpdated(beta);
     {
-        PortfolioDocument script(1);
+        PortfolioDocument script;
         ASSERT_TRUE(script.onOpenDocument(m_path).ok);
         script.insertQuotation(named(script, "Beta"), 3.0, 500);
         ASSERT_TRUE(script.onSaveDocument(m_path).ok);
@@ -138,7 +138,7 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
     FileLock other;
     ASSERT_EQ(other.acquire(m_path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
     ::setenv("TARVELO_LOCK_WAIT", "0.2", 1);
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
     doc.insertQuotation(named(doc, "Alpha"), 1.0, 100);
     const DocumentResult saved = doc.onSaveDocument(m_path);
@@ -152,7 +152,7 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
 
 TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
 {
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
 
     // Through a symbolic link the target gets the quotation; the link stays a link.
@@ -200,7 +200,7 @@ TEST_F(SharedFileTest, TemporaryFilesOfKilledSavesGoAfterAnHour)
     const fs::path old = make(".Other.qvx.tarvelo-save-AbC123", 7200);
     const fs::path fresh = make(".Other.qvx.tarvelo-save-XyZ789", 60);
     const fs::path foreign = make(".Other.qvx.keep", 7200);
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
     ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
     EXPECT_FALSE(fs::exists(old));

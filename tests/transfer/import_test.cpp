@@ -63,7 +63,7 @@ protected:
         m_doc.insertQuotation(m_item, 5.0, makeLocalTime(2003, 2, 2, 20, 0));
         m_doc.setModifiedFlag(false);
     }
-    PortfolioDocument m_doc{1};
+    PortfolioDocument m_doc;
     ItemKey m_item;
     std::string m_file;
 };

@@ -25,7 +25,7 @@ TEST(PastedNames, CopyOfAndNumbers)
 
 TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
 {
-    PortfolioDocument source(1);
+    PortfolioDocument source;
     std::vector<ItemKey> positions;
     for (const char* name : {"ACME", "Beta", "Gamma"}) {
         ItemSettings settings;
@@ -38,7 +38,7 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
     }
     const std::string payload = writeItemsPayload(source.items());
 
-    PortfolioDocument target(1);
+    PortfolioDocument target;
     ASSERT_TRUE(pasteItems(target, payload).ok);
     ASSERT_EQ(target.getItemCount(), 3u);
     for (const ItemKey pos : target.getItemPositions()) {
@@ -60,7 +60,7 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
 
 TEST(Payload, UnreadablePayloadAddsNothing)
 {
-    PortfolioDocument doc(1);
+    PortfolioDocument doc;
     for (const std::string& bytes : {std::string(), std::string("\x01\x00\xFF\xFF", 4), std::string("garbage")}) {
         const PayloadResult r = pasteItems(doc, bytes);
         EXPECT_FALSE(r.ok);

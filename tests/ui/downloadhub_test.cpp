@@ -61,10 +61,12 @@ protected:
     ScriptedPrompter m_prompter;
     RecordingShell m_shell;
     std::string m_page;
-    PortfolioDocument m_doc{2};
+    PortfolioDocument m_doc;
     ConnectionStatusWindow m_status;
-    DownloadHub m_hub{m_doc, m_status};
-    DownloadEngine m_engine;
+    // The hub is built before the engine, so that the engine, ending first, stops its
+    // workers while the hub they post to is still there.
+    DownloadHub m_hub{m_doc, m_engine, m_status};
+    DownloadEngine m_engine{2};
 };
 
 TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)

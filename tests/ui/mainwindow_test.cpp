@@ -120,7 +120,7 @@ protected:
     RecordingShell m_shell;
     fs::path m_folder;
     std::string m_page;
-    PortfolioDocument m_doc{5};
+    PortfolioDocument m_doc;
     GeneralOptions m_options;
     DownloadEngine m_engine;
     TimeStamp m_now = makeLocalTime(2026, 12, 8, 10, 10);
@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
     MainWindow& frame = window();
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled()); // nothing runs: abort does nothing
     frame.abortDownloads();
-    EXPECT_EQ(g_bAbortDownloads.load(), 0);
+    EXPECT_FALSE(m_engine.abortRequested());
 
     EXPECT_EQ(frame.updateAllQuotations(), 3);
     ASSERT_TRUE(until([&] { return frame.downloadHub()->runningUpdates() == 3; }));
@@ -286,10 +286,10 @@ TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
     frame.abortDownloads();
     EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Abort connections...");
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled());
-    EXPECT_EQ(g_bAbortDownloads.load(), 1);
+    EXPECT_TRUE(m_engine.abortRequested());
     server.release();
     ASSERT_TRUE(idle());
-    EXPECT_EQ(g_bAbortDownloads.load(), 0);
+    EXPECT_FALSE(m_engine.abortRequested());
     EXPECT_TRUE(m_doc.getQuotations(item)->empty()); // an aborted quotation is not applied
 }
 
@@ -308,14 +308,15 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
 {
     // Two items on two pages, but one download slot: the second job waits while the
     // first runs, so the running count comes back to 0 before the second starts.
-    PortfolioDocument doc(1);
+    DownloadEngine engine(1);
+    PortfolioDocument doc;
     const std::string second = (m_folder / "second.html").string();
     ASSERT_EQ(writeWholeFile(second, "<p>Kurs XYZ: <b>8,25</b></p>"), FileError::None);
     addTo(doc, "A", "ABC");
     addTo(doc, "B", "XYZ", "file://" + second);
     const std::string path = (m_folder / "unattended.qvx").string();
     ASSERT_TRUE(doc.onSaveDocument(path).ok);
-    MainWindow frame(doc, m_options, m_engine, true);
+    MainWindow frame(doc, m_options, engine, true);
     int finished = 0;
     std::vector<int> counts;
     QObject::connect(&frame, &MainWindow::unattendedFinished, [&] { ++finished; });
@@ -498,7 +499,7 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
 {
     const std::string other = (m_folder / "other.qvx").string();
     {
-        PortfolioDocument saved(1);
+        PortfolioDocument saved;
         addTo(saved, "Other", "OTH");
         ASSERT_TRUE(saved.onSaveDocument(other).ok);
     }
@@ -515,7 +516,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
 {
     const std::string dropped = (m_folder / "dropped.qvx").string();
     {
-        PortfolioDocument saved(1);
+        PortfolioDocument saved;
         addTo(saved, "Dropped", "DRP");
         ASSERT_TRUE(saved.onSaveDocument(dropped).ok);
     }
@@ -606,7 +607,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     ASSERT_EQ(list.currentPosition(), beta);
     frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);
     const auto quoteElsewhere = [&](double value) {
-        PortfolioDocument other(1);
+        PortfolioDocument other;
         ASSERT_TRUE(other.onOpenDocument(path).ok);
         other.insertQuotation(other.findItemsByName("Beta").front(), value, m_now - 60);
         ASSERT_TRUE(other.onSaveDocument(path).ok);

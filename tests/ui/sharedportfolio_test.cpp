@@ -45,7 +45,7 @@ protected:
         while (!m_server.is_running())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
-        PortfolioDocument doc(1);
+        PortfolioDocument doc;
         ItemSettings fetched;
         fetched.name = "Alpha";
         fetched.symbol = "ALPHA";

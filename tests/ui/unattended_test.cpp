@@ -51,7 +51,7 @@ protected:
     }
     std::string portfolio(const char* file, std::initializer_list<const char*> symbols)
     {
-        PortfolioDocument doc(1);
+        PortfolioDocument doc;
         for (const char* symbol : symbols) {
             ItemSettings settings;
             settings.name = std::string("Item ") + symbol;

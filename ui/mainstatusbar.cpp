@@ -1,0 +1,76 @@
+#include "ui/mainstatusbar.h"
+
+#include "ui/downloadhub.h"
+#include "ui/qtexts.h"
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+
+namespace tarvelo {
+
+MainStatusBar::MainStatusBar(Clock now, QWidget* parent) : QStatusBar(parent), m_now(std::move(now))
+{
+    setObjectName(QStringLiteral("statusBar"));
+    m_amountPane = new QLabel(this);
+    m_amountPane->setObjectName(QStringLiteral("amountPane"));
+    m_downloadPane = new QLabel(this);
+    m_downloadPane->setObjectName(QStringLiteral("downloadPane"));
+    m_clockPane = new QLabel(this);
+    m_clockPane->setObjectName(QStringLiteral("clockPane"));
+    for (QLabel* pane : {m_amountPane, m_downloadPane, m_clockPane}) {
+        pane->setFrameShape(QFrame::StyledPanel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setContentsMargins(4, 0, 4, 0);
+        addPermanentWidget(pane);
+    }
+    m_toggle = new QAction(QStringLiteral("&Status Bar"), this);
+    m_toggle->setCheckable(true);
+    m_toggle->setChecked(true);
+    m_toggle->setStatusTip(QStringLiteral("Show or hide the status bar"));
+    connect(m_toggle, &QAction::toggled, this, &QWidget::setVisible);
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("clockTimer"));
+    connect(m_clockTimer, &QTimer::timeout, this, &MainStatusBar::showTime);
+    m_clockTimer->start(1000);
+    showTime();
+}
+
+void MainStatusBar::setAmountText(const QString& text)
+{
+    m_amountPane->setText(text);
+}
+
+QString MainStatusBar::amountText() const
+{
+    return m_amountPane->text();
+}
+
+void MainStatusBar::setRunningUpdates(int running)
+{
+    const QString text = DownloadHub::downloadPaneText(running);
+    // The pane grows to its widest text and never shrinks.
+    const int width = QFontMetrics(font()).horizontalAdvance(text) + 12;
+    if (width > m_downloadPane->minimumWidth())
+        m_downloadPane->setMinimumWidth(width);
+    m_downloadPane->setText(text);
+}
+
+QString MainStatusBar::downloadText() const
+{
+    return m_downloadPane->text();
+}
+
+QString MainStatusBar::clockText() const
+{
+    return fromCp1252(formatLocalTime(m_now(), "%X"));
+}
+
+void MainStatusBar::showTime()
+{
+    m_clockPane->setText(clockText());
+}
+
+} // namespace tarvelo

@@ -1,0 +1,160 @@
+// The main window's command table: what each command does and when it is enabled, and
+// where it shows in the menus, the toolbar and the list's context menu.
+
+#include "ui/mainwindow.h"
+
+#include "resources/CommandIds.h"
+#include "resources/Strings.h"
+#include "ui/chartpane.h"
+#include "ui/commandtable.h"
+#include "ui/connectionstatuswindow.h"
+#include "ui/mainstatusbar.h"
+#include "ui/portfoliofilecontroller.h"
+#include "ui/portfoliolistview.h"
+#include "ui/shell.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace tarvelo {
+
+namespace {
+
+QKeySequence key(const char* text)
+{
+    return QKeySequence(QString::fromLatin1(text));
+}
+
+} // namespace
+
+void MainWindow::createCommands()
+{
+    using namespace commands;
+    const auto idle = [this] { return !updatesUnderWay(); };
+    const auto hasItems = [this] { return m_doc.getItemCount() > 0; };
+    const auto selected = [this] { return m_list->hasSelectedRow(); };
+    const auto later = std::function<void()>(); // the command's window is not part of the program yet
+
+    m_commands = new CommandTable(*this, {
+        {kFileNew, "&New", "Create a new portfolio", {QKeySequence::New}, [this] { newDocument(); }, idle},
+        {kFileOpen, "&Open...", "Open an existing portfolio", {QKeySequence::Open}, [this] { openDocument(); },
+         idle},
+        {kFileSave, "&Save", "Save the portfolio", {QKeySequence::Save}, [this] { saveDocument(); }},
+        {kFileSaveAs, "Save &As...", "Save the portfolio with a new name", {}, [this] { saveDocumentAs(); }},
+        {kFilePrintPreview, "Print Pre&view", "Show the printed report", {}, later},
+        {kFilePrint, "&Print...", "Print the portfolio report", {key("Ctrl+P")}, later},
+        {kAppExit, "E&xit", "Quit the program", {}, [this] { close(); }},
+
+        {kEditCut, "&Cut", "Move the marked items to the clipboard", {key("Ctrl+X"), key("Shift+Del")},
+         [this] { m_list->cutItems(); }, selected},
+        {kEditCopy, "C&opy", "Copy the marked items to the clipboard", {key("Ctrl+C"), key("Ctrl+Ins")},
+         [this] { m_list->copyItems(); }, selected},
+        {kEditPaste, "&Paste", "Add the items on the clipboard", {key("Ctrl+V"), key("Shift+Ins")},
+         [this] { m_list->pasteItems(); }, [] { return PortfolioListView::clipboardHasItems(); }},
+        {kCompareAll, "Compare all", "Mark all items and compare them in the chart", {key("Ctrl+A")},
+         [this] {
+             m_list->selectAllOrOne();
+             m_chart->update();
+             updateCommandStates();
+         },
+         [this] { return m_list->topLevelItemCount() > 1; },
+         [this] { return m_list->topLevelItemCount() > 0 && m_list->allRowsSelected(); }},
+        {kComparisonLimits, "Comparison limits", "Set comparison chart limits", {}, later},
+
+        {kPercentValues, "Show &percentual values", "Show changes in percent or as differences", {},
+         [this] {
+             m_list->setPercentMode(!m_list->percentMode());
+             m_doc.updateAllViews();
+         },
+         {}, [this] { return m_list->percentMode(); }},
+        {kConnectionStatus, "&Connection status", "Show or hide the connection status window", {},
+         [this] { toggleConnectionStatus(); }, {}, [this] { return m_status->isVisible(); }},
+        {kSaveViewOptions, "S&ave view options", "Keep window placement, columns and sort order", {},
+         [this] { saveViewOptions(); }},
+        {kRefresh, "&Refresh", "Show the portfolio anew", {}, [this] { m_list->refresh(); }},
+        {kTotals, "&Totals", "Show the totals of the portfolio", {}, [this] { m_list->showTotals(); }},
+
+        {kInsertItem, "&Insert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)}, later},
+        {kDeleteItem, "&Delete item", "Delete the marked items", {QKeySequence::Delete},
+         [this] { m_list->deleteSelectedItems(); }, selected},
+        {kItemProperties, "&Properties", "Change the item's settings", {QKeySequence(Qt::Key_Return)}, later},
+        {kShowQuotations, "Show &quotations", "Show the item's quotations", {key("Ctrl+Q")}, later},
+        {kUpdateQuotation, "&Update quotation", "Download the quotations of the marked items", {key("Ctrl+I")},
+         [this] { m_list->updateSelectedQuotations(); }, selected},
+        {kUpdateAll, "Update &all quotations", "Download the quotations of all items", {key("Ctrl+U")},
+         [this] { updateAllQuotations(); }, hasItems},
+        {kAbortDownloads, "A&bort downloads", "Stop all running downloads", {}, [this] { abortDownloads(); },
+         [this] { return updatesUnderWay() && !m_aborting; }},
+        {kManualQuotation, "&Manually update quotation", "Enter a quotation for the item by hand", {key("Ctrl+M")},
+         [this] { m_list->manuallyUpdateQuotation(); }, [this] { return m_list->hasFocusedRow(); }},
+        {kTestUpdate, "&Test quotation &update", "Download the item's quotation once and show it", {key("Ctrl+T")},
+         [this] { m_list->testQuotationUpdate(); }, selected},
+        {kOpenWebPage, "&Open web page", "Open the item's quotation page in the browser", {key("Ctrl+G")},
+         [this] { m_list->openWebPage(); }},
+        {kImportQuotations, "&Import Quotations...", "Import quotations of the item from a file or a web address",
+         {key("Ctrl+R")}, later},
+        {kExport, "&Export...", "Export the quotations to a text or spreadsheet file", {key("Ctrl+E")},
+         [this] { m_list->exportQuotations(); }, hasItems},
+
+        {kOptions, "&Options...", "Change the general options", {}, [this] { showOptions(); }},
+        {kExportServers, "&Export server configuration...", "Save all server configurations to a registry file", {},
+         [this] { exportServerConfigurations(); }},
+
+        {kApplicationWebPage, "&Application web page", "Open the program's web page", {},
+         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+        {kCheckServerUpdate, "&Check server configuration update availability...",
+         "Look for newer server configurations on the program's web page", {},
+         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+        {kFaq, "&Frequently Asked Questions (FAQ)", "Answers to frequently asked questions", {},
+         [this] { openHelpPage(strings::kFaqPage); }},
+        {kServerInfo, "Info about &server configuration", "How server configurations find quotations", {},
+         [this] { openHelpPage(strings::kServerInfoPage); }},
+        {kAppAbout, "&About Tarvelo...", "Program information, version number and copyright", {},
+         [this] { showAbout(); }},
+    });
+
+    QToolBar* bar = addToolBar(QStringLiteral("Standard"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(true);
+    constexpr int kSeparator = CommandTable::kSeparator;
+    m_commands->fillToolBar(*bar, {kFileNew, kFileOpen, kFileSave, kSeparator, kImportQuotations, kExport,
+                                   kSeparator, kInsertItem, kSeparator, kEditCut, kEditCopy, kEditPaste, kSeparator,
+                                   kManualQuotation, kSeparator, kUpdateAll, kAbortDownloads, kSeparator,
+                                   kPercentValues, kSeparator, kCompareAll, kComparisonLimits, kSeparator,
+                                   kFilePrintPreview, kFilePrint, kSeparator, kAppAbout});
+
+    m_commands->fillMenuBar(
+        *menuBar(),
+        {
+            {"&File", {kFileNew, kFileOpen, kFileSave, kFileSaveAs, kSeparator, kExport, kExportServers, kSeparator,
+                       kFilePrint, kFilePrintPreview, kSeparator, m_files->recentMenu(), kSeparator, kAppExit}},
+            {"&Edit", {kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
+            {"&View", {kPercentValues, kConnectionStatus, kSeparator, kTotals, kRefresh, kSeparator,
+                       kSaveViewOptions, kSeparator, bar->toggleViewAction(), m_statusBar->toggleAction()}},
+            {"&Item", {kInsertItem, kDeleteItem, kItemProperties, kShowQuotations, kSeparator, kUpdateQuotation,
+                       kUpdateAll, kAbortDownloads, kManualQuotation, kTestUpdate, kSeparator, kOpenWebPage,
+                       kImportQuotations}},
+            {"&Tools", {kOptions}},
+            {"&Help", {kFaq, kServerInfo, kSeparator, kApplicationWebPage, kCheckServerUpdate, kSeparator,
+                       kAppAbout}},
+        },
+        [this] { updateCommandStates(); });
+
+    // The list's context menu has texts of its own for the same commands.
+    m_contextMenu = m_commands->makeContextMenu({
+        {kItemProperties, "&Properties"},
+        {kShowQuotations, "Show &quotations"},
+        {kUpdateQuotation, "Upda&te quotation"},
+        {kManualQuotation, "&Manually update quotation"},
+        {kTestUpdate, "&Test quotation &update"},
+        {kOpenWebPage, "&Open web page"},
+        {kImportQuotations, "&Import Quotations..."},
+        {kDeleteItem, "&Delete item"},
+    });
+    m_contextMenu->setObjectName(QStringLiteral("listContextMenu"));
+}
+
+} // namespace tarvelo

@@ -1,0 +1,102 @@
+#include "ui/unattendedrun.h"
+
+#include "platform/codepage.h"
+#include "resources/Strings.h"
+#include "ui/appicons.h"
+#include "ui/qtexts.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include <cstdio>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr int kTipLength = 63;
+
+} // namespace
+
+UnattendedRun::UnattendedRun(PortfolioDocument& doc, QWidget& window) : QObject(&window), m_doc(doc), m_window(window)
+{
+}
+
+QString UnattendedRun::notificationTip(const QString& title, int running)
+{
+    QString tip = running <= 0  ? text(strings::kTrayEnd).arg(title)
+                  : running == 1 ? text(strings::kTrayOneDownload).arg(title)
+                                 : text(strings::kTrayDownloads).arg(title, QString::number(running));
+    return tip.left(kTipLength);
+}
+
+void UnattendedRun::setNotificationTip(const QString& text)
+{
+    m_tip = text.left(kTipLength);
+    if (m_tray)
+        m_tray->setToolTip(m_tip);
+}
+
+void UnattendedRun::showNotificationIcon()
+{
+    setNotificationTip(fromPath(m_doc.getPathName()));
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_tray = new QSystemTrayIcon(applicationIcon(), &m_window);
+    m_tray->setObjectName(QStringLiteral("notificationIcon"));
+    m_tray->setToolTip(m_tip);
+    auto* menu = new QMenu(&m_window);
+    connect(menu->addAction(QStringLiteral("Connection &status...")), &QAction::triggered, this,
+            &UnattendedRun::connectionStatusWanted);
+    connect(menu->addAction(QStringLiteral("&Close")), &QAction::triggered, this, &UnattendedRun::abortWanted);
+    m_tray->setContextMenu(menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            emit connectionStatusWanted();
+    });
+    m_tray->show();
+}
+
+void UnattendedRun::showRunningUpdates(int running)
+{
+    setNotificationTip(notificationTip(fromPath(m_doc.getTitle()), running));
+}
+
+void UnattendedRun::finishWhenDone()
+{
+    // Jobs that waited for a download slot still hold their items; the run is over
+    // only when they have reported too.
+    if (m_finishing || m_doc.anyBeingUpdated())
+        return;
+    m_finishing = true;
+    if (m_doc.getPathName().empty()) {
+        m_exitCode = 1;
+    } else if (m_doc.hasNewQuotations()) {
+        // The downloads ran without the file's lock; their quotations go into the file
+        // as it is now. A run that brought none leaves the file alone.
+        const DocumentResult saved = m_doc.saveMerged();
+        if (!saved.ok) {
+            std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(saved.message).c_str());
+            m_exitCode = 1;
+        } else if (!saved.warning.empty()) {
+            std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(saved.warning).c_str());
+        }
+    }
+    hideNotificationIcon();
+    emit finished();
+}
+
+void UnattendedRun::showAborted()
+{
+    if (m_tray)
+        m_tray->setIcon(abortedApplicationIcon());
+}
+
+void UnattendedRun::hideNotificationIcon()
+{
+    if (m_tray)
+        m_tray->hide();
+}
+
+} // namespace tarvelo

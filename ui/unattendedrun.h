@@ -1,0 +1,54 @@
+#pragma once
+
+#include "model/portfoliodocument.h"
+
+#include <QObject>
+#include <QString>
+
+class QSystemTrayIcon;
+class QWidget;
+
+namespace tarvelo {
+
+// The unattended update: while the window stays hidden, a notification icon (where the
+// desktop has a tray) tells how many updates run; once they are all over, the new
+// quotations are saved into the portfolio file and the run says it has finished.
+class UnattendedRun : public QObject {
+    Q_OBJECT
+public:
+    UnattendedRun(PortfolioDocument& doc, QWidget& window);
+
+    void showNotificationIcon();
+    QString notificationTip() const { return m_tip; }
+    // Shows the running updates in the tip.
+    void showRunningUpdates(int running);
+    // The updates have stopped; finishes the run when no item waits for its download.
+    void finishWhenDone();
+    void showAborted();
+    void hideNotificationIcon();
+
+    bool finishing() const { return m_finishing; }
+    // Non-zero when the portfolio could not be saved.
+    int exitCode() const { return m_exitCode; }
+
+    // The tip text of the notification icon for this many running updates.
+    static QString notificationTip(const QString& title, int running);
+
+signals:
+    void connectionStatusWanted();
+    void abortWanted();
+    // The portfolio has been saved; the program should end.
+    void finished();
+
+private:
+    void setNotificationTip(const QString& text);
+
+    PortfolioDocument& m_doc;
+    QWidget& m_window;
+    QSystemTrayIcon* m_tray = nullptr;
+    QString m_tip;
+    bool m_finishing = false;
+    int m_exitCode = 0;
+};
+
+} // namespace tarvelo

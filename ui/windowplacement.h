@@ -1,0 +1,22 @@
+#pragma once
+
+class QSplitter;
+class QWidget;
+
+namespace tarvelo {
+
+// Where the main window stands and how high its list is, kept in the profile section
+// "Dimensions" as "MainWindow" (left,top,right,bottom) and "ListView".
+class WindowPlacement {
+public:
+    // The stored place when it is on a screen that is still there; else only its size,
+    // or the default size.
+    static void restore(QWidget& window);
+    // The list's stored height; the chart pane takes the rest of the window.
+    static void restoreSplitter(QSplitter& splitter, int windowHeight);
+    // Keeps the window's normal place (not one at or beyond the screen's top-left edge)
+    // and the list's height.
+    static void save(const QWidget& window, const QSplitter& splitter);
+};
+
+} // namespace tarvelo
