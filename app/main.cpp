@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "platform/localtime.h"
 #include "resources/Strings.h"
 #include "ui/application.h"
@@ -27,7 +28,8 @@ int main(int argc, char** argv)
         }
     }
     // Unattended updates also run where there is no display (from cron, over ssh).
-    if (tarvelo::wantsUnattendedMode(argc, argv) && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")
+    const bool unattended = tarvelo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).unattended;
+    if (unattended && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")
         && !std::getenv("WAYLAND_DISPLAY"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
@@ -35,6 +37,6 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Ombrix"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
     // Qt has taken its own options out of argv; file names stay the bytes they were.
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return tarvelo::runTarvelo(args);
+    const tarvelo::CommandLine line = tarvelo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    return tarvelo::runTarvelo(line.unattended, line.portfolio);
 }

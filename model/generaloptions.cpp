@@ -63,23 +63,6 @@ bool insideUpdateWindow(const GeneralOptions& options, TimeStamp now)
     return start <= now && now <= end;
 }
 
-CommandLine parseCommandLine(const std::vector<std::string>& args)
-{
-    CommandLine line;
-    bool havePortfolio = false;
-    for (const std::string& arg : args) {
-        if (arg == "/u" || arg == "-u") {
-            line.unattended = true;
-        } else if (!arg.empty() && (arg[0] == '-' || (arg[0] == '/' && arg.find('/', 1) == std::string::npos))) {
-            continue; // another switch; "/home/..." is an absolute path, not a switch
-        } else if (!havePortfolio) {
-            line.portfolio = arg;
-            havePortfolio = true;
-        }
-    }
-    return line;
-}
-
 std::string documentTypeString(DocumentTypeField field)
 {
     const std::string_view all = strings::kDocumentType;

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-// The program's general options (profile section "GeneralOptions"), its command line
-// and its document type.
+// The program's general options (profile section "GeneralOptions") and its document
+// type.
 namespace tarvelo {
 
 struct GeneralOptions {
@@ -54,15 +54,6 @@ bool saveOptions(const GeneralOptions& options);
 // today's Hour1:Minute1 <= now <= today's Hour2:Minute2 (local time, both bounds
 // included; a window that ends before it starts never holds).
 bool insideUpdateWindow(const GeneralOptions& options, TimeStamp now);
-
-// The command line: "/u" or "-u" asks for unattended update mode; the first plain
-// parameter names the portfolio. Other switches keep their usual meaning and are not
-// the portfolio.
-struct CommandLine {
-    bool unattended = false;
-    std::string portfolio;
-};
-CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 // The fields of the document type string (lines of strings::kDocumentType):
 // window title, document name, new-file name, filter, extension, type id, type name.

@@ -20,14 +20,8 @@
 
 namespace tarvelo {
 
-bool wantsUnattendedMode(int argc, char** argv)
+int runTarvelo(bool unattended, const std::string& portfolio)
 {
-    return parseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).unattended;
-}
-
-int runTarvelo(const std::vector<std::string>& args)
-{
-    const CommandLine line = parseCommandLine(args);
     GeneralOptions options = loadOptions();
     installBuiltInServers();
 
@@ -41,15 +35,15 @@ int runTarvelo(const std::vector<std::string>& args)
     engine.setMaxPageSize(readMaxPageSize());
     int status = 0;
     {
-        MainWindow frame(doc, options, engine, line.unattended);
+        MainWindow frame(doc, options, engine, unattended);
         bool started = true;
-        if (line.unattended) {
-            if (line.portfolio.empty()) {
+        if (unattended) {
+            if (portfolio.empty()) {
                 std::fprintf(stderr, "tarvelo: unattended update mode needs a portfolio file\n");
                 started = false;
                 status = 2;
             } else {
-                const std::string path = toPath(QFileInfo(fromPath(line.portfolio)).absoluteFilePath());
+                const std::string path = toPath(QFileInfo(fromPath(portfolio)).absoluteFilePath());
                 const DocumentResult opened = doc.onOpenDocument(path);
                 if (!opened.ok) {
                     std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(opened.message).c_str());
@@ -69,8 +63,8 @@ int runTarvelo(const std::vector<std::string>& args)
                     started = false;
                 }
             }
-        } else if (!line.portfolio.empty()) {
-            if (!frame.openDocument(fromPath(line.portfolio))) {
+        } else if (!portfolio.empty()) {
+            if (!frame.openDocument(fromPath(portfolio))) {
                 started = false; // the message has been shown
                 status = 1;
             } else {

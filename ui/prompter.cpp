@@ -83,16 +83,6 @@ Prompter& Prompter::instance()
     return *g_prompter;
 }
 
-int ScriptedPrompter::exec(QDialog& dialog)
-{
-    shown.push_back(dialog.windowTitle());
-    if (dialogs.empty())
-        return QDialog::Rejected;
-    auto script = std::move(dialogs.front());
-    dialogs.pop_front();
-    return script(dialog);
-}
-
 void Prompter::install(Prompter* prompter)
 {
     g_prompter = prompter ? prompter : &g_boxes;

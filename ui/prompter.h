@@ -3,9 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
-#include <functional>
-
 class QDialog;
 class QWidget;
 
@@ -35,55 +32,6 @@ public:
 
     static Prompter& instance();
     static void install(Prompter* prompter); // null restores the real message boxes
-};
-
-// Records every text and answers from a script (No when the script is empty).
-class ScriptedPrompter : public Prompter {
-public:
-    void inform(QWidget*, const QString& text, Icon) override { shown.push_back(text); }
-    Answer ask(QWidget*, const QString& text) override
-    {
-        shown.push_back(text);
-        if (answers.empty())
-            return No;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    Answer askYesNoCancel(QWidget* parent, const QString& text) override { return ask(parent, text); }
-    int choose(QWidget*, const QString& text, const QStringList&) override
-    {
-        shown.push_back(text);
-        if (choices.empty())
-            return -1;
-        const int choice = choices.front();
-        choices.pop_front();
-        return choice;
-    }
-    QString openFileName(QWidget*, const QString& title, const QString&) override { return nextFile(title); }
-    QString saveFileName(QWidget*, const QString& title, const QString&, const QString&, const QString&) override
-    {
-        return nextFile(title);
-    }
-    // The script fills the dialog in and says how it ends; rejected without a script.
-    int exec(QDialog& dialog) override;
-
-    QStringList shown;
-    std::deque<Answer> answers;
-    std::deque<int> choices;
-    std::deque<QString> files;
-    std::deque<std::function<int(QDialog&)>> dialogs;
-
-private:
-    QString nextFile(const QString& title)
-    {
-        shown.push_back(title);
-        if (files.empty())
-            return {};
-        QString file = files.front();
-        files.pop_front();
-        return file;
-    }
 };
 
 } // namespace tarvelo

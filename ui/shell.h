@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 class QString;
 class QUrl;
@@ -41,23 +40,6 @@ private:
     bool openOrTell(const QUrl& url, const QString& shown);
 
     Opener m_opener;
-};
-
-// Remembers what would have been opened.
-class RecordingShell : public Shell {
-public:
-    bool open(const std::string& address) override
-    {
-        opened.push_back(address);
-        return succeeds;
-    }
-    bool openFile(const std::string& path) override
-    {
-        opened.push_back(path);
-        return succeeds;
-    }
-    std::vector<std::string> opened;
-    bool succeeds = true; // false plays a desktop without a program for it
 };
 
 } // namespace tarvelo

@@ -8,13 +8,11 @@
 #include "platform/profile.h"
 #include "servers/serverstore.h"
 
-#include <gtest/gtest.h>
-#include <httplib.h>
+#include "tests/support/pageserver.h"
 
-#include <atomic>
+#include <gtest/gtest.h>
+
 #include <filesystem>
-#include <map>
-#include <mutex>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -23,113 +21,50 @@ using namespace std::chrono_literals;
 namespace tarvelo {
 namespace {
 
-// A real HTTP server on 127.0.0.1 with a page table and a few special paths.
-class PageServer {
-public:
-    PageServer()
-    {
-        m_server.Get(R"(/.*)", [this](const httplib::Request& request, httplib::Response& response) {
-            {
-                const std::lock_guard lock(m_mutex);
-                ++m_hits[request.path];
-            }
-            handle(request, response);
-        });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(1ms);
-    }
-    ~PageServer()
-    {
-        m_release = true;
-        m_server.stop();
-        m_thread.join();
-    }
-
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
-    void page(const std::string& path, std::string body)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_pages[path] = std::move(body);
-    }
-    int hits(const std::string& path)
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_hits[path];
-    }
-    void release() { m_release = true; }
-
-private:
-    void handle(const httplib::Request& request, httplib::Response& response)
-    {
-        const std::string& path = request.path;
-        if (path == "/403" || path == "/503" || path == "/302") {
-            response.status = std::stoi(path.substr(1));
-            if (response.status == 302)
-                response.set_header("Location", "/elsewhere");
-            return;
-        }
-        if (path == "/stall") { // accepts, then says nothing until released
-            while (!m_release)
-                std::this_thread::sleep_for(10ms);
-            return;
-        }
-        if (path == "/slow") { // a long page in small pieces
-            response.set_content_provider(
-                1000000, "text/html", [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                    if (m_release)
-                        return false;
-                    std::this_thread::sleep_for(20ms);
-                    const std::string piece(std::min<std::size_t>(1000, 1000000 - offset), 'x');
-                    return sink.write(piece.data(), piece.size());
-                });
-            return;
-        }
-        if (path == "/unannounced") { // 300000 bytes in chunks, no length told beforehand
-            response.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
-                if (offset >= 300000) {
-                    sink.done();
-                    return true;
-                }
-                const std::string piece(10000, 'u');
+// Paths on which the server misbehaves as real ones do; the test's own pages answer only
+// requests that carry the program's headers.
+void addMisbehavingPaths(test::PageServer& server)
+{
+    server.requireHeader("User-Agent", "QVX");
+    server.requireHeader("Accept", "text/*");
+    server.handle("/403|/503|/302", [](const httplib::Request& request, httplib::Response& response) {
+        response.status = std::stoi(request.path.substr(1));
+        if (response.status == 302)
+            response.set_header("Location", "/elsewhere");
+    });
+    // Accepts, then says nothing until released.
+    server.handle("/stall", [&server](const httplib::Request&, httplib::Response&) { server.waitForRelease(); });
+    // A long page in small pieces.
+    server.handle("/slow", [&server](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(
+            1000000, "text/html", [&server](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                if (server.released())
+                    return false;
+                std::this_thread::sleep_for(20ms);
+                const std::string piece(std::min<std::size_t>(1000, 1000000 - offset), 'x');
                 return sink.write(piece.data(), piece.size());
             });
-            return;
-        }
-        if (path == "/cut") { // promises 10000 bytes and ends after 100
-            response.set_content_provider(10000, "text/html", [](std::size_t, std::size_t, httplib::DataSink& sink) {
-                const std::string piece(100, 'y');
-                sink.write(piece.data(), piece.size());
-                return false;
-            });
-            return;
-        }
-        std::string body;
-        {
-            const std::lock_guard lock(m_mutex);
-            const auto found = m_pages.find(path);
-            if (found == m_pages.end()) {
-                response.status = 404;
-                return;
+    });
+    // 300000 bytes in chunks, no length told beforehand.
+    server.handle("/unannounced", [](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
+            if (offset >= 300000) {
+                sink.done();
+                return true;
             }
-            body = found->second;
-        }
-        if (request.get_header_value("User-Agent") != "QVX" || request.get_header_value("Accept") != "text/*") {
-            response.status = 400;
-            return;
-        }
-        response.set_content(body, "text/html");
-    }
-
-    httplib::Server m_server;
-    int m_port = 0;
-    std::thread m_thread;
-    std::mutex m_mutex;
-    std::map<std::string, std::string> m_pages;
-    std::map<std::string, int> m_hits;
-    std::atomic<bool> m_release{false};
-};
+            const std::string piece(10000, 'u');
+            return sink.write(piece.data(), piece.size());
+        });
+    });
+    // Promises 10000 bytes and ends after 100.
+    server.handle("/cut", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(10000, "text/html", [](std::size_t, std::size_t, httplib::DataSink& sink) {
+            const std::string piece(100, 'y');
+            sink.write(piece.data(), piece.size());
+            return false;
+        });
+    });
+}
 
 struct Received {
     MessageId id;
@@ -140,6 +75,7 @@ class DownloadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        addMisbehavingPaths(m_server);
         m_temp = fs::path(std::getenv("TMPDIR"));
         for (const auto& entry : fs::directory_iterator(m_temp))
             fs::remove_all(entry.path());
@@ -216,7 +152,7 @@ protected:
     }
 
     fs::path m_temp;
-    PageServer m_server;
+    test::PageServer m_server;
     PortfolioDocument m_doc;
     MessageQueue m_queue;
     std::unique_ptr<DownloadEngine> m_engine = std::make_unique<DownloadEngine>();

@@ -3,6 +3,8 @@
 #include "extraction/page.h"
 #include "platform/files.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -127,17 +129,8 @@ TEST(standardSearch, NumbersBeyondTheRangeOfADoubleAreInvalidValues)
 
 class RegExpSearchTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ::setenv("TZ", "Europe/Berlin", 1);
-        ::tzset();
-        m_now = makeLocalTime(2003, 7, 9, 14, 5, 42);
-    }
-    void TearDown() override
-    {
-        ::unsetenv("TZ");
-        ::tzset();
-    }
+    test::ScopedTimeZone m_zone{"Europe/Berlin"};
+    void SetUp() override { m_now = makeLocalTime(2003, 7, 9, 14, 5, 42); }
     static RegExpRule ruleFor(const char* expression)
     {
         RegExpRule rule;

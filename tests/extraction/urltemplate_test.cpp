@@ -1,5 +1,7 @@
 #include "extraction/urltemplate.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,16 +11,7 @@ namespace {
 
 class UrlTemplateTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ::setenv("TZ", "Europe/Berlin", 1);
-        ::tzset();
-    }
-    void TearDown() override
-    {
-        ::unsetenv("TZ");
-        ::tzset();
-    }
+    test::ScopedTimeZone m_zone{"Europe/Berlin"};
 };
 
 TEST_F(UrlTemplateTest, ItemVariablesReplaceOnlyTheirFirstOccurrence)

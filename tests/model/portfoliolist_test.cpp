@@ -2,6 +2,8 @@
 
 #include "platform/profile.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -12,12 +14,7 @@ namespace {
 
 class PortfolioListTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-        std::setlocale(LC_ALL, "C");
-    }
+    void SetUp() override { std::setlocale(LC_ALL, "C"); }
     static TimeStamp at(int day, int hour, int minute = 0) { return makeLocalTime(2026, 12, day, hour, minute); }
     static SecurityItem Item(const char* name, std::vector<Quotation> history)
     {
@@ -27,6 +24,8 @@ protected:
             item.insertQuotation(k);
         return item;
     }
+
+    test::ScopedTimeZone m_zone{"UTC"};
 };
 
 TEST_F(PortfolioListTest, CellTextsOfARow)

@@ -2,6 +2,8 @@
 #include "model/securityitem.h"
 #include "platform/localtime.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,12 +18,8 @@ namespace {
 class SecurityItemTest : public ::testing::Test {
 protected:
     // Central European time, so that local-time rules cannot pass by accident on a
-    // machine that runs in UTC. Nothing else in this program depends on the zone.
-    static void SetUpTestSuite()
-    {
-        ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-        ::tzset();
-    }
+    // machine that runs in UTC.
+    test::ScopedTimeZone m_zone{"CET-1CEST,M3.5.0,M10.5.0/3"};
 
     // A history exactly as given (oldest first), as the loader builds it.
     static SecurityItem Item(const std::vector<Quotation>& records)

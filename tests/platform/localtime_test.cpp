@@ -1,5 +1,7 @@
 #include "platform/localtime.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,24 +11,7 @@ namespace {
 
 class LocalTimeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* old = std::getenv("TZ");
-        m_oldTz = old ? old : "";
-        m_hadTz = old != nullptr;
-        ::setenv("TZ", "Europe/Berlin", 1);
-        ::tzset();
-    }
-    void TearDown() override
-    {
-        if (m_hadTz)
-            ::setenv("TZ", m_oldTz.c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-    std::string m_oldTz;
-    bool m_hadTz = false;
+    test::ScopedTimeZone m_zone{"Europe/Berlin"};
 };
 
 TEST_F(LocalTimeTest, ComposesLocalTimeWithDaylightSaving)

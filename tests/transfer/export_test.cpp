@@ -4,6 +4,8 @@
 #include "platform/files.h"
 #include "platform/localtime.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -17,8 +19,6 @@ class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
         std::setlocale(LC_ALL, "C");
         a.settings().name = "ACME";
         a.settings().symbol = "AC";
@@ -29,6 +29,7 @@ protected:
         b.insertQuotation({86400, 1.0});
         b.insertQuotation({3 * 86400, 2.0});
     }
+    test::ScopedTimeZone m_zone{"UTC"};
     SecurityItem a, b;
 };
 

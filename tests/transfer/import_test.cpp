@@ -4,6 +4,8 @@
 #include "platform/localtime.h"
 #include "platform/profile.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,8 +56,6 @@ class ImportQuotationsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
         m_file = (std::filesystem::temp_directory_path() / "history.csv").string();
         ItemSettings settings;
         settings.name = "ACME";
@@ -63,6 +63,7 @@ protected:
         m_doc.insertQuotation(m_item, 5.0, makeLocalTime(2003, 2, 2, 20, 0));
         m_doc.setModifiedFlag(false);
     }
+    test::ScopedTimeZone m_zone{"UTC"};
     PortfolioDocument m_doc;
     ItemKey m_item;
     std::string m_file;

@@ -3,11 +3,11 @@
 #include "platform/files.h"
 #include "ui/manualquotationdialog.h"
 #include "platform/profile.h"
-#include "ui/shell.h"
+
+#include "tests/support/recordingshell.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -17,24 +17,6 @@
 
 namespace tarvelo {
 namespace {
-
-// Widgets need an application; the tests run without a display.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "ui_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-const auto* const g_qt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 DownloadMessage message(DownloadCode code, std::uint64_t key, DownloadError detail = DownloadError::None)
 {
@@ -59,7 +41,7 @@ protected:
 
     void send(DownloadMessage m) { m_dialog.handleMessage(m); }
 
-    RecordingShell m_shell;
+    test::RecordingShell m_shell;
     ConnectionStatusWindow m_dialog;
 };
 

@@ -3,13 +3,14 @@
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "ui/connectionstatuswindow.h"
-#include "ui/prompter.h"
-#include "ui/shell.h"
+
+#include "tests/support/recordingshell.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/support/waitfor.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSignalSpy>
 
 #include <filesystem>
@@ -47,19 +48,9 @@ protected:
         settings.server.textBeforeValue = "Kurs [&symbol]:";
         return m_doc.addItem(settings);
     }
-    // Runs the event loop until the condition holds (or ten seconds pass).
-    template <typename Condition>
-    bool until(Condition done)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
 
-    ScriptedPrompter m_prompter;
-    RecordingShell m_shell;
+    test::ScriptedPrompter m_prompter;
+    test::RecordingShell m_shell;
     std::string m_page;
     PortfolioDocument m_doc;
     ConnectionStatusWindow m_status;
@@ -78,7 +69,7 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
     QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
     updateItems(m_doc, m_doc.getItemPositions(), m_engine, m_hub);
-    ASSERT_TRUE(until([&] { return finished.count() == 1; }));
+    ASSERT_TRUE(test::waitFor([&] { return finished.count() == 1; }));
 
     EXPECT_EQ(m_hub.runningUpdates(), 0);
     EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 22.65);
@@ -100,18 +91,18 @@ TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
     const ItemKey item = add("Found", "ABC");
     ServerConfig config = m_doc.getItem(item)->settings().server;
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
-    ASSERT_TRUE(until([&] { return m_prompter.shown.size() == 1; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_prompter.shown.size() == 1; }));
     EXPECT_TRUE(m_prompter.shown[0].startsWith("Quotation for 'Found':\nValue: 22.6500\nDate/Time: "))
         << m_prompter.shown[0].toStdString();
 
     config.textBeforeValue = "Preis";
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
-    ASSERT_TRUE(until([&] { return m_prompter.shown.size() == 2; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_prompter.shown.size() == 2; }));
     EXPECT_EQ(m_prompter.shown[1], "Quotation for 'Found' not found!\n\n");
 
     config.url = "ftp://nowhere/x";
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
-    ASSERT_TRUE(until([&] { return m_prompter.shown.size() == 3; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_prompter.shown.size() == 3; }));
     EXPECT_EQ(m_prompter.shown[2], "Download error:\nItem: Found\nURL: ftp://nowhere/x\n");
 
     m_engine.wait();

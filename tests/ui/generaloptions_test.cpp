@@ -1,5 +1,6 @@
 #include "ui/generaloptionsdialog.h"
-#include "ui/prompter.h"
+
+#include "tests/support/scriptedprompter.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,7 @@ class GeneralOptionsTest : public ::testing::Test {
 protected:
     void SetUp() override { Prompter::install(&m_prompter); }
     void TearDown() override { Prompter::install(nullptr); }
-    ScriptedPrompter m_prompter;
+    test::ScriptedPrompter m_prompter;
 };
 
 TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)

@@ -9,12 +9,14 @@
 #include "ui/downloadhub.h"
 #include "ui/manualquotationdialog.h"
 #include "ui/portfoliolistview.h"
-#include "ui/prompter.h"
-#include "ui/shell.h"
+
+#include "tests/support/pageserver.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/scopedtimezone.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/support/waitfor.h"
 
 #include <gtest/gtest.h>
-
-#include <httplib.h>
 
 #include <QAction>
 #include <QApplication>
@@ -23,11 +25,12 @@
 #include <QDateEdit>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
@@ -36,11 +39,10 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include <atomic>
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <map>
-#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -53,8 +55,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
         std::setlocale(LC_ALL, "C");
         for (const char* section : {"Dimensions", "Columns", "SortColumn", "SortReverse", "ProcentualValue",
                                     "Recent File List"})
@@ -98,26 +98,19 @@ protected:
         settings.server.textBeforeValue = "Kurs [&symbol]:";
         return doc.addItem(settings);
     }
-    template <typename Condition>
-    bool until(Condition done)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
     bool idle()
     {
-        return until([this] { return !m_doc.anyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
+        return test::waitFor(
+            [this] { return !m_doc.anyBeingUpdated() && m_frame->downloadHub()->runningUpdates() == 0; });
     }
     static TimeStamp at(int hour, int minute, int second = 0)
     {
         return makeLocalTime(2026, 12, 8, hour, minute, second);
     }
 
-    ScriptedPrompter m_prompter;
-    RecordingShell m_shell;
+    test::ScopedTimeZone m_zone{"UTC"}; // before m_now, which is local time
+    test::ScriptedPrompter m_prompter;
+    test::RecordingShell m_shell;
     fs::path m_folder;
     std::string m_page;
     PortfolioDocument m_doc;
@@ -127,51 +120,23 @@ protected:
     std::unique_ptr<MainWindow> m_frame;
 };
 
-// A local web server whose "/slow" page answers only when the test lets it.
-class SlowServer {
+// A local web server whose "/slow" page answers only once the test releases it.
+class SlowServer : public test::PageServer {
 public:
     SlowServer()
     {
-        m_server.Get("/slow", [this](const httplib::Request&, httplib::Response& response) {
-            while (!m_release.load())
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        handle("/slow", [this](const httplib::Request&, httplib::Response& response) {
+            waitForRelease();
             response.set_content("<p>Kurs ABC: <b>31,5</b></p>", "text/html");
         });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ~SlowServer()
-    {
-        m_release = true;
-        m_server.stop();
-        m_thread.join();
-    }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/slow"; }
-    void release() { m_release = true; }
-
-private:
-    httplib::Server m_server;
-    std::thread m_thread;
-    std::atomic<bool> m_release{false};
-    int m_port = 0;
 };
 
 TEST_F(MainWindowTest, ToolbarStatusBarAndSplitterAreLaidOutAsStored)
 {
     Profile().writeInt("Dimensions", "ListView", 220);
     MainWindow& frame = window();
-    const auto* bar = frame.findChild<QToolBar*>(QStringLiteral("toolBar"));
-    ASSERT_NE(bar, nullptr);
-    std::vector<int> buttons;
-    for (const QAction* a : bar->actions())
-        buttons.push_back(a->isSeparator() ? 0 : a->data().toInt());
-    const std::vector<int> expected = {kFileNew, kFileOpen, kFileSave, 0, kImportQuotations, kExport, 0,
-                                       kInsertItem, 0, kEditCut, kEditCopy, kEditPaste, 0, kManualQuotation, 0,
-                                       kUpdateAll, kAbortDownloads, 0, kPercentValues, 0, kCompareAll,
-                                       kComparisonLimits, 0, kFilePrintPreview, kFilePrint, 0, kAppAbout};
-    EXPECT_EQ(buttons, expected);
+    ASSERT_NE(frame.findChild<QToolBar*>(QStringLiteral("toolBar")), nullptr);
     EXPECT_EQ(frame.splitter()->widget(0), frame.listView());
     EXPECT_EQ(frame.splitter()->widget(1), frame.chartView());
     frame.resize(800, 600);
@@ -248,14 +213,14 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
 {
     SlowServer server;
     for (const char* name : {"A", "B", "C"})
-        add(name, "ABC", server.url() + "?" + name); // three distinct addresses: three jobs
+        add(name, "ABC", server.url("/slow") + "?" + name); // three distinct addresses: three jobs
     MainWindow& frame = window();
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled()); // nothing runs: abort does nothing
     frame.abortDownloads();
     EXPECT_FALSE(m_engine.abortRequested());
 
     EXPECT_EQ(frame.updateAllQuotations(), 3);
-    ASSERT_TRUE(until([&] { return frame.downloadHub()->runningUpdates() == 3; }));
+    ASSERT_TRUE(test::waitFor([&] { return frame.downloadHub()->runningUpdates() == 3; }));
     EXPECT_EQ(frame.downloadPaneText(), "3 Quotations beeing updated");
     const int widest = frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth();
     EXPECT_FALSE(frame.action(kFileNew)->isEnabled());
@@ -279,10 +244,10 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
 TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
 {
     SlowServer server;
-    const ItemKey item = add("A", "ABC", server.url());
+    const ItemKey item = add("A", "ABC", server.url("/slow"));
     MainWindow& frame = window();
     frame.updateAllQuotations();
-    ASSERT_TRUE(until([&] { return frame.downloadHub()->runningUpdates() == 1; }));
+    ASSERT_TRUE(test::waitFor([&] { return frame.downloadHub()->runningUpdates() == 1; }));
     frame.abortDownloads();
     EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Abort connections...");
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled());
@@ -324,7 +289,7 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     frame.showNotificationIcon();
     EXPECT_EQ(frame.notificationTip(), QString::fromStdString(path).left(63));
     EXPECT_EQ(frame.updateAllQuotations(), 2);
-    ASSERT_TRUE(until([&] { return finished > 0; }));
+    ASSERT_TRUE(test::waitFor([&] { return finished > 0; }));
     EXPECT_EQ(counts, (std::vector<int>{1, 0, 1, 0}));
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(frame.exitCode(), 0);
@@ -528,7 +493,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&frame, &drop);
-    ASSERT_TRUE(until([&] { return m_doc.getPathName() == dropped; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_doc.getPathName() == dropped; }));
     EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Dropped");
 
     // Anything but a local file is refused.
@@ -555,18 +520,105 @@ TEST_F(MainWindowTest, NoTwoCommandsShareAKey)
     EXPECT_EQ(owner.count(QStringLiteral("Ctrl+Q")), 1u);
 }
 
-TEST_F(MainWindowTest, ContextMenuHasTheListTexts)
+// Every action of the menu bar, its submenus included.
+std::vector<QAction*> menuActions(const QMenuBar& bar)
+{
+    std::vector<QAction*> all;
+    std::vector<const QWidget*> pending{&bar};
+    while (!pending.empty()) {
+        const QWidget* menu = pending.back();
+        pending.pop_back();
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            if (a->menu())
+                pending.push_back(a->menu());
+            else
+                all.push_back(a);
+        }
+    }
+    return all;
+}
+
+QString withoutMnemonics(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+// The toolbar buttons are menu commands, and the context menu entries say and do what
+// their menu commands say and do; both follow the commands' enabled state.
+TEST_F(MainWindowTest, ToolbarAndContextMenuMirrorTheMenus)
 {
     add("Alpha", "ABC");
+    add("Beta", "XYZ");
     MainWindow& frame = window();
-    const auto* menu = frame.findChild<QMenu*>(QStringLiteral("listContextMenu"));
-    ASSERT_NE(menu, nullptr);
-    QStringList texts;
-    for (const QAction* a : menu->actions())
-        texts << a->text();
-    EXPECT_EQ(texts, (QStringList{"&Properties", "Show &quotations", "Upda&te quotation",
-                                  "&Manually update quotation", "&Test quotation &update", "&Open web page",
-                                  "&Import Quotations...", "&Delete item"}));
+    frame.show();
+    const std::vector<QAction*> inMenus = menuActions(*frame.menuBar());
+    const auto menuCommand = [&](int command) -> QAction* {
+        for (QAction* a : inMenus) {
+            if (a->data().toInt() == command)
+                return a;
+        }
+        return nullptr;
+    };
+    const auto* bar = frame.findChild<QToolBar*>(QStringLiteral("toolBar"));
+    const auto* context = frame.findChild<QMenu*>(QStringLiteral("listContextMenu"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(context, nullptr);
+
+    const auto checkFollowTheMenus = [&] {
+        int buttons = 0;
+        bool someDisabled = false;
+        for (QAction* a : bar->actions()) {
+            if (a->isSeparator() || a == bar->toggleViewAction())
+                continue;
+            ++buttons;
+            SCOPED_TRACE(a->toolTip().toStdString());
+            EXPECT_NE(std::find(inMenus.begin(), inMenus.end(), a), inMenus.end()) << "not in the menus";
+            EXPECT_FALSE(a->icon().isNull());
+            EXPECT_EQ(a->toolTip(), withoutMnemonics(a->text()).remove(QStringLiteral("...")));
+            const QWidget* button = bar->widgetForAction(a);
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->isEnabled(), a->isEnabled());
+            someDisabled = someDisabled || !a->isEnabled();
+        }
+        EXPECT_GT(buttons, 10);
+        EXPECT_TRUE(someDisabled); // the commands whose windows are not there yet
+        int entries = 0;
+        for (QAction* entry : context->actions()) {
+            if (entry->isSeparator())
+                continue;
+            ++entries;
+            SCOPED_TRACE(entry->text().toStdString());
+            const QAction* command = menuCommand(entry->data().toInt());
+            ASSERT_NE(command, nullptr) << "not in the menus";
+            EXPECT_EQ(withoutMnemonics(entry->text()), withoutMnemonics(command->text()));
+            EXPECT_EQ(entry->statusTip(), command->statusTip());
+            EXPECT_EQ(entry->isEnabled(), command->isEnabled());
+        }
+        EXPECT_GT(entries, 5);
+    };
+    PortfolioListView& list = *frame.listView();
+    list.clearSelection();
+    frame.updateCommandStates();
+    ASSERT_FALSE(frame.action(kDeleteItem)->isEnabled());
+    checkFollowTheMenus();
+    list.setCurrentItem(list.topLevelItem(0));
+    frame.updateCommandStates();
+    ASSERT_TRUE(frame.action(kDeleteItem)->isEnabled());
+    checkFollowTheMenus();
+
+    // Choosing an enabled entry runs its menu command, exactly once.
+    for (QAction* entry : context->actions()) {
+        if (entry->isSeparator() || !entry->isEnabled())
+            continue;
+        SCOPED_TRACE(entry->text().toStdString());
+        QSignalSpy ran(menuCommand(entry->data().toInt()), &QAction::triggered);
+        entry->trigger();
+        EXPECT_EQ(ran.count(), 1);
+        ASSERT_TRUE(idle());
+    }
+    EXPECT_EQ(m_doc.getItemCount(), 2u); // the delete question was answered No
 }
 
 TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
@@ -615,7 +667,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
 
     // Unchanged here: the window reloads by itself and the current item stays.
     quoteElsewhere(3.0);
-    ASSERT_TRUE(until([&] { return m_doc.getQuotations(beta) && m_doc.getQuotations(beta)->size() == 1; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_doc.getQuotations(beta) && m_doc.getQuotations(beta)->size() == 1; }));
     EXPECT_EQ(list.currentPosition(), beta);
     EXPECT_FALSE(m_doc.isModified());
 

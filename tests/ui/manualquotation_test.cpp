@@ -1,5 +1,7 @@
 #include "ui/manualquotationdialog.h"
-#include "ui/prompter.h"
+
+#include "tests/support/scopedtimezone.h"
+#include "tests/support/scriptedprompter.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +17,12 @@ class ManualQuotationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
         QLocale::setDefault(QLocale::c());
         Prompter::install(&m_prompter);
     }
     void TearDown() override { Prompter::install(nullptr); }
-    ScriptedPrompter m_prompter;
+    test::ScopedTimeZone m_zone{"UTC"};
+    test::ScriptedPrompter m_prompter;
 };
 
 TEST_F(ManualQuotationTest, PresetToNowAndTakesAValueInRange)

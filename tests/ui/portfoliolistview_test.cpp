@@ -2,6 +2,8 @@
 
 #include "platform/profile.h"
 
+#include "tests/support/scopedtimezone.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -20,8 +22,6 @@ class PortfolioListViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
         std::setlocale(LC_ALL, "C");
         for (const char* section : {"Columns", "SortColumn", "SortReverse", "ProcentualValue"})
             Profile().deleteKey(section);
@@ -45,6 +45,7 @@ protected:
         return texts;
     }
 
+    test::ScopedTimeZone m_zone{"UTC"};
     PortfolioDocument m_doc;
     TimeStamp m_now = 0;
 };

@@ -1,7 +1,8 @@
 #include "ui/shell.h"
 
 #include "ui/aboutdialog.h"
-#include "ui/prompter.h"
+
+#include "tests/support/scriptedprompter.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ protected:
         Prompter::install(nullptr);
     }
 
-    ScriptedPrompter m_prompter;
+    test::ScriptedPrompter m_prompter;
     std::vector<QUrl> m_asked;
     // A desktop without a browser or xdg-open: nothing opens.
     DesktopShell m_failing{[this](const QUrl& url) {

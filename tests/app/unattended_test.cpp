@@ -4,12 +4,10 @@
 #include "model/portfoliodocument.h"
 #include "platform/profile.h"
 
+#include "tests/app/programs.h"
+#include "tests/support/pageserver.h"
+
 #include <gtest/gtest.h>
-
-#include <httplib.h>
-
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <cstdio>
 #include <filesystem>
@@ -27,9 +25,9 @@ protected:
         m_folder = fs::temp_directory_path() / "unattended-test";
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
-        m_server.Get(R"(/quote/(\w+))", [](const httplib::Request& request, httplib::Response& response) {
+        m_server.handle(R"(/quote/\w+)", [](const httplib::Request& request, httplib::Response& response) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            const std::string symbol = request.matches[1];
+            const std::string symbol = request.path.substr(std::string("/quote/").size());
             if (symbol == "QRS") {
                 response.set_content("<html><body><p>No trading today.</p></body></html>", "text/html");
                 return;
@@ -38,17 +36,8 @@ protected:
                                      + "</b></p></body></html>",
                                  "text/html");
         });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    void TearDown() override
-    {
-        m_server.stop();
-        m_thread.join();
-        fs::remove_all(m_folder);
-    }
+    void TearDown() override { fs::remove_all(m_folder); }
     std::string portfolio(const char* file, std::initializer_list<const char*> symbols)
     {
         PortfolioDocument doc;
@@ -56,7 +45,7 @@ protected:
             ItemSettings settings;
             settings.name = std::string("Item ") + symbol;
             settings.symbol = symbol;
-            settings.server.url = "http://127.0.0.1:" + std::to_string(m_port) + "/quote/[&symbol]";
+            settings.server.url = m_server.url("/quote/[&symbol]");
             settings.server.conversion = 2;
             settings.server.textBeforeValue = "Kurs [&symbol]:";
             doc.addItem(settings);
@@ -68,26 +57,16 @@ protected:
     // Runs the program without a display; -1 when it does not end within a minute.
     static int run(const QStringList& args, QString* errors = nullptr)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
         QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(TARVELO_GUI_PROGRAM), args);
-        if (!program.waitForFinished(60000)) {
-            program.kill();
-            program.waitForFinished();
-            return -1;
-        }
-        if (errors)
+        test::startWithoutDisplay(program, QStringLiteral(TARVELO_GUI_PROGRAM), args);
+        const int status = test::finish(program);
+        if (errors && status != -1)
             *errors = QString::fromLocal8Bit(program.readAllStandardError());
-        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2;
+        return status;
     }
 
     fs::path m_folder;
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
+    test::PageServer m_server;
 };
 
 TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)

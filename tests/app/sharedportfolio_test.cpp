@@ -4,17 +4,14 @@
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
 
+#include "tests/app/programs.h"
+#include "tests/support/pageserver.h"
+
 #include <gtest/gtest.h>
-
-#include <httplib.h>
-
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
-#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -30,26 +27,23 @@ protected:
         fs::create_directories(m_folder);
         // The page answers only when the test opens the gate, so that the update is
         // known to have read the file before a script changes it.
-        m_server.Get(R"(/quote/(\w+))", [this](const httplib::Request& request, httplib::Response& response) {
+        m_server.handle(R"(/quote/\w+)", [this](const httplib::Request& request, httplib::Response& response) {
             std::unique_lock lock(m_mutex);
             ++m_requests;
             m_changed.notify_all();
             m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_gateOpen; });
             m_gateOpen = false;
-            response.set_content(m_pageHasQuotation ? "<p>Kurs " + std::string(request.matches[1]) + ": <b>31,5</b></p>"
+            const std::string symbol = request.path.substr(std::string("/quote/").size());
+            response.set_content(m_pageHasQuotation ? "<p>Kurs " + symbol + ": <b>31,5</b></p>"
                                                     : std::string("<p>No trading today.</p>"),
                                  "text/html");
         });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
         PortfolioDocument doc;
         ItemSettings fetched;
         fetched.name = "Alpha";
         fetched.symbol = "ALPHA";
-        fetched.server.url = "http://127.0.0.1:" + std::to_string(m_port) + "/quote/[&symbol]";
+        fetched.server.url = m_server.url("/quote/[&symbol]");
         fetched.server.conversion = 2;
         fetched.server.textBeforeValue = "Kurs [&symbol]:";
         doc.addItem(fetched);
@@ -62,8 +56,6 @@ protected:
     void TearDown() override
     {
         openGate();
-        m_server.stop();
-        m_thread.join();
         fs::remove_all(m_folder);
     }
 
@@ -81,21 +73,7 @@ protected:
 
     static void start(QProcess& process, const char* program, const QStringList& args)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
-        process.setProcessEnvironment(environment);
-        process.start(QString::fromLatin1(program), args);
-    }
-    // The exit status, or -1 when the program does not end within a minute.
-    static int finish(QProcess& process)
-    {
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        test::startWithoutDisplay(process, QString::fromLatin1(program), args);
     }
     QStringList quote(const char* name) const
     {
@@ -114,14 +92,13 @@ protected:
 
     fs::path m_folder;
     std::string m_path;
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     int m_requests = 0;
     bool m_gateOpen = false;
     bool m_pageHasQuotation = true;
+    // Last, so that it stops before the gate it waits at goes.
+    test::PageServer m_server;
 };
 
 TEST_F(SharedPortfolioTest, TwoScriptsQuotingAtOnceLoseNothing)
@@ -132,8 +109,8 @@ TEST_F(SharedPortfolioTest, TwoScriptsQuotingAtOnceLoseNothing)
         QProcess second;
         start(first, TARVELO_CLI_PROGRAM, quote("Alpha"));
         start(second, TARVELO_CLI_PROGRAM, quote("Beta"));
-        ASSERT_EQ(finish(first), 0) << first.readAllStandardError().toStdString();
-        ASSERT_EQ(finish(second), 0) << second.readAllStandardError().toStdString();
+        ASSERT_EQ(test::finish(first), 0) << first.readAllStandardError().toStdString();
+        ASSERT_EQ(test::finish(second), 0) << second.readAllStandardError().toStdString();
     }
     EXPECT_EQ(count("Alpha"), std::size_t{kRounds});
     EXPECT_EQ(count("Beta"), std::size_t{kRounds});
@@ -154,10 +131,10 @@ TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
         ASSERT_TRUE(waitForRequest(++requests)) << runner.readAllStandardError().toStdString();
         QProcess script;
         start(script, TARVELO_CLI_PROGRAM, quote("Beta"));
-        ASSERT_EQ(finish(script), 0) << script.readAllStandardError().toStdString();
+        ASSERT_EQ(test::finish(script), 0) << script.readAllStandardError().toStdString();
         openGate();
         // Beta has no address: the command line's update says so with status 1.
-        const int status = finish(runner);
+        const int status = test::finish(runner);
         ASSERT_TRUE(status == 0 || (!gui && status == 1)) << runner.readAllStandardError().toStdString();
         ++expectedAlpha;
         EXPECT_EQ(count("Alpha"), expectedAlpha) << (gui ? "tarvelo -u" : "tarvelo-cli update");
@@ -172,7 +149,7 @@ TEST_F(SharedPortfolioTest, UpdatesRacingAScriptLoseNothing)
         start(runner, gui ? TARVELO_GUI_PROGRAM : TARVELO_CLI_PROGRAM, gui ? unattended : update);
         ASSERT_TRUE(waitForRequest(++requests));
         openGate();
-        finish(runner);
+        test::finish(runner);
         const auto after = readFileStamp(m_path, false);
         ASSERT_TRUE(before && after);
         EXPECT_TRUE(before->sameEntry(*after)) << (gui ? "tarvelo -u" : "tarvelo-cli update");
@@ -188,7 +165,7 @@ TEST_F(SharedPortfolioTest, AScriptGivesUpOnAHeldLockNamingTheHolder)
     environment.insert(QStringLiteral("TARVELO_LOCK_WAIT"), QStringLiteral("0.3"));
     script.setProcessEnvironment(environment);
     script.start(QStringLiteral(TARVELO_CLI_PROGRAM), quote("Beta"));
-    EXPECT_EQ(finish(script), 2);
+    EXPECT_EQ(test::finish(script), 2);
     const std::string errors = script.readAllStandardError().toStdString();
     EXPECT_NE(errors.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << errors;
     EXPECT_EQ(count("Beta"), 0u);
