@@ -75,10 +75,10 @@ double update(PortfolioDocument& doc, std::size_t& found)
     DownloadEngine engine(5);
     DownloadStatusRouter router(doc, engine);
     const auto started = Clock::now();
-    updateItems(doc, doc.getItemPositions(), engine, queue);
+    updateItems(doc, doc.itemPositions(), engine, queue);
     std::size_t finals = 0;
     found = 0;
-    while (finals < doc.getItemCount()) {
+    while (finals < doc.itemCount()) {
         MessageQueue::Posted posted = queue.take(std::chrono::seconds(60));
         if (!posted.message)
             break;

@@ -60,7 +60,7 @@ ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name,
     }
     err << "tarvelo-cli: '" << utf8Name << "' names " << found.size() << " items:\n";
     for (const ItemKey pos : found) {
-        const SecurityItem& item = *doc.getItem(pos);
+        const SecurityItem& item = *doc.item(pos);
         err << "  " << cp1252ToUtf8(item.settings().name);
         if (!item.settings().symbol.empty())
             err << " (symbol " << cp1252ToUtf8(item.settings().symbol) << ')';
@@ -133,9 +133,9 @@ int addCommand(const CommandContext& c)
     ItemSettings settings = newItemSettings(currentTime());
     settings.name = utf8ToCp1252(o.positional()[1]);
     if (!o.flag("duplicate")) {
-        for (const ItemKey pos : doc.getItemPositions()) {
-            if (sameItemName(doc.getItemName(pos), settings.name)) {
-                c.err << "tarvelo-cli: the portfolio holds '" << cp1252ToUtf8(doc.getItemName(pos))
+        for (const ItemKey pos : doc.itemPositions()) {
+            if (sameItemName(doc.itemName(pos), settings.name)) {
+                c.err << "tarvelo-cli: the portfolio holds '" << cp1252ToUtf8(doc.itemName(pos))
                       << "' already; give --duplicate to add another item of that name\n";
                 return kExitFailed;
             }

@@ -100,7 +100,7 @@ int importCommand(const CommandContext& c)
         DownloadEngine engine;
         engine.setAllowHttps(readAllowHttps());
         engine.setMaxPageSize(readMaxPageSize());
-        startImportDownload(engine, queue, url, doc.getItemName(item), doc.getItemSymbol(item));
+        startImportDownload(engine, queue, url, doc.itemName(item), doc.itemSymbol(item));
         for (;;) {
             MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
             if (!posted.message) {
@@ -125,7 +125,7 @@ int importCommand(const CommandContext& c)
         return kExitFailed;
 
     const ImportExpression expression = translateImportTemplate(settings.formatTemplate, settings.thousands,
-                                                                settings.decimal, doc.getItemSymbol(item));
+                                                                settings.decimal, doc.itemSymbol(item));
     const ImportResult result = importQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
                                                  settings.thousands, settings.decimal, now);
     std::remove(rawFile.c_str());

@@ -55,9 +55,9 @@ int updateCommand(const CommandContext& c)
         DownloadStatusRouter router(doc, engine);
         engine.setAllowHttps(readAllowHttps());
         engine.setMaxPageSize(readMaxPageSize());
-        updateItems(doc, doc.getItemPositions(), engine, queue);
+        updateItems(doc, doc.itemPositions(), engine, queue);
         std::size_t expected = 0;
-        for (const ItemKey pos : doc.getItemPositions())
+        for (const ItemKey pos : doc.itemPositions())
             expected += doc.isBeingUpdated(pos) ? 1 : 0;
         const bool terminal = ::isatty(STDERR_FILENO) == 1;
         while (finals < expected) {

@@ -136,7 +136,7 @@ int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, Downl
     std::unordered_map<std::string, DownloadJob*> byUrl;
     std::unordered_map<std::string, ServerConfig> named;
     for (const ItemKey pos : items) {
-        const SecurityItem* item = doc.getItem(pos);
+        const SecurityItem* item = doc.item(pos);
         if (!item || item->isBeingUpdated())
             continue;
         const ServerConfig config = configOf(*item, named);

@@ -87,7 +87,7 @@ ItemIdentity ItemIdentity::of(const SecurityItem& item)
     return {s.name, s.server.name, s.server.url};
 }
 
-std::string PortfolioDocument::getTitle() const
+std::string PortfolioDocument::title() const
 {
     if (m_pathName.empty())
         return "Untitled";
@@ -95,7 +95,7 @@ std::string PortfolioDocument::getTitle() const
     return slash == std::string::npos ? m_pathName : m_pathName.substr(slash + 1);
 }
 
-std::vector<ItemKey> PortfolioDocument::getItemPositions() const
+std::vector<ItemKey> PortfolioDocument::itemPositions() const
 {
     std::vector<ItemKey> positions;
     positions.reserve(m_items.size());
@@ -116,7 +116,7 @@ const SecurityItem* PortfolioDocument::find(ItemKey pos) const
     return found == m_index.end() ? nullptr : found->second;
 }
 
-const SecurityItem* PortfolioDocument::getItem(ItemKey pos) const
+const SecurityItem* PortfolioDocument::item(ItemKey pos) const
 {
     return find(pos);
 }
@@ -269,7 +269,7 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
         return true;
     double value = record.value;
     double newest = 0.0;
-    if (item->getLastValue(newest) && newest > 0.0) {
+    if (item->lastValue(newest) && newest > 0.0) {
         const double ratio = value / newest;
         if (ratio > 80.0 && ratio < 150.0)
             value *= 0.01;
@@ -280,25 +280,25 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
     return true;
 }
 
-std::string PortfolioDocument::getItemName(ItemKey pos) const
+std::string PortfolioDocument::itemName(ItemKey pos) const
 {
     const SecurityItem* item = find(pos);
     return item ? item->settings().name : std::string();
 }
 
-std::string PortfolioDocument::getItemSymbol(ItemKey pos) const
+std::string PortfolioDocument::itemSymbol(ItemKey pos) const
 {
     const SecurityItem* item = find(pos);
     return item ? item->settings().symbol : std::string();
 }
 
-ChartOptions PortfolioDocument::getChartOptions(ItemKey pos) const
+ChartOptions PortfolioDocument::chartOptions(ItemKey pos) const
 {
     const SecurityItem* item = find(pos);
     return item ? item->settings().chart : ChartOptions{};
 }
 
-const std::vector<Quotation>* PortfolioDocument::getQuotations(ItemKey pos) const
+const std::vector<Quotation>* PortfolioDocument::quotations(ItemKey pos) const
 {
     const SecurityItem* item = find(pos);
     return item ? &item->history() : nullptr;

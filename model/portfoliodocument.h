@@ -74,20 +74,20 @@ public:
 
     bool isModified() const { return m_modified; }
     void setModifiedFlag(bool modified = true) { m_modified = modified; }
-    const std::string& getPathName() const { return m_pathName; }
+    const std::string& pathName() const { return m_pathName; }
     void setPathName(std::string path) { m_pathName = std::move(path); }
     // The file name shown in titles; "Untitled" without a file.
-    std::string getTitle() const;
+    std::string title() const;
 
     // Items in list order.
-    std::vector<ItemKey> getItemPositions() const;
-    std::size_t getItemCount() const { return m_items.size(); }
-    const SecurityItem* getItem(ItemKey pos) const;
+    std::vector<ItemKey> itemPositions() const;
+    std::size_t itemCount() const { return m_items.size(); }
+    const SecurityItem* item(ItemKey pos) const;
     ItemKey findItemPos(const SecurityItem* item) const;
     // The items of that name: those spelt exactly so, else those that differ only in
     // the case of letters.
     std::vector<ItemKey> findItemsByName(const std::string& name) const;
-    bool isValid(ItemKey pos) const { return getItem(pos) != nullptr; }
+    bool isValid(ItemKey pos) const { return item(pos) != nullptr; }
 
     ItemKey addItem(const ItemSettings& settings);
     ItemKey addItemObject(std::unique_ptr<SecurityItem> item);
@@ -107,10 +107,10 @@ public:
     // Always succeeds.
     bool applyDownloadedQuotation(ItemKey pos, const Quotation& record);
 
-    std::string getItemName(ItemKey pos) const;
-    std::string getItemSymbol(ItemKey pos) const;
-    ChartOptions getChartOptions(ItemKey pos) const;
-    const std::vector<Quotation>* getQuotations(ItemKey pos) const;
+    std::string itemName(ItemKey pos) const;
+    std::string itemSymbol(ItemKey pos) const;
+    ChartOptions chartOptions(ItemKey pos) const;
+    const std::vector<Quotation>* quotations(ItemKey pos) const;
     bool isBeingUpdated(ItemKey pos) const;
     void markBeingUpdated(ItemKey pos);
     void clearBeingUpdated(ItemKey pos);

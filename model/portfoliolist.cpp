@@ -61,7 +61,7 @@ std::string changeText(double percent, double nominal, int days, bool percentMod
 bool alarmHolds(const SecurityItem& item)
 {
     double last = 0;
-    if (!item.getLastValue(last))
+    if (!item.lastValue(last))
         return false;
     const ItemSettings& s = item.settings();
     if (s.aboveAlarm && last > s.aboveLimit)
@@ -76,7 +76,7 @@ bool alarmHolds(const SecurityItem& item)
 int rowIcon(const SecurityItem& item)
 {
     double percent = 0;
-    item.getLastChangePercent(percent, true);
+    item.lastChangePercent(percent, true);
     const int direction = percent == 0 ? 0 : (percent < 0 ? 1 : 2);
     return direction + (alarmHolds(item) ? 3 : 0);
 }
@@ -90,25 +90,25 @@ std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool pe
         return cells;
     double last = 0, low = 0, high = 0;
     std::int32_t lastTime = 0, firstTime = 0;
-    item.getLastValue(last);
-    item.getLowHigh(low, high);
-    item.getLastTime(lastTime);
-    item.getFirstTime(firstTime);
+    item.lastValue(last);
+    item.lowHigh(low, high);
+    item.lastTime(lastTime);
+    item.firstTime(firstTime);
     cells[1] = dateText(lastTime, now);
     cells[2] = format("%3.4f", last);
     cells[3] = format("%3.4f", low);
     cells[4] = format("%3.4f", high);
     for (const bool sinceLastDay : {true, false}) {
         double percent = 0, nominal = 0;
-        item.getLastChangePercent(percent, sinceLastDay);
-        item.getLastChange(nominal, sinceLastDay);
+        item.lastChangePercent(percent, sinceLastDay);
+        item.lastChange(nominal, sinceLastDay);
         std::int32_t reference = 0;
-        const int days = item.getReferenceTime(reference, sinceLastDay) ? dayCount(reference, lastTime) : 0;
+        const int days = item.referenceTime(reference, sinceLastDay) ? dayCount(reference, lastTime) : 0;
         cells[sinceLastDay ? 5 : 6] = changeText(percent, nominal, days, percentMode);
     }
     double totalPercent = 0, total = 0;
-    item.getTotalChangePercent(totalPercent);
-    item.getTotalChange(total);
+    item.totalChangePercent(totalPercent);
+    item.totalChange(total);
     cells[7] = changeText(totalPercent, total, dayCount(firstTime, lastTime), percentMode);
     const double value = last * s.quantity;
     if (last != 0 && s.quantity != 0 && s.averageBuyPrice != 0) {
@@ -128,17 +128,17 @@ RowSortKey rowSortKey(const SecurityItem& item, int column)
     case 0: key.name = &item.settings().name; break;
     case 1: {
         std::int32_t time = 0;
-        item.getLastTime(time);
+        item.lastTime(time);
         key.number = time;
         break;
     }
-    case 2: item.getLastValue(v); key.number = v; break;
-    case 3: item.getLowHigh(low, high); key.number = low; break;
-    case 4: item.getLowHigh(low, high); key.number = high; break;
-    case 5: item.getLastChangePercent(v, true); key.number = v; break;
-    case 6: item.getLastChangePercent(v, false); key.number = v; break;
-    case 7: item.getTotalChangePercent(v); key.number = v; break;
-    case 8: item.getLastValue(v); key.number = v * item.settings().quantity; break;
+    case 2: item.lastValue(v); key.number = v; break;
+    case 3: item.lowHigh(low, high); key.number = low; break;
+    case 4: item.lowHigh(low, high); key.number = high; break;
+    case 5: item.lastChangePercent(v, true); key.number = v; break;
+    case 6: item.lastChangePercent(v, false); key.number = v; break;
+    case 7: item.totalChangePercent(v); key.number = v; break;
+    case 8: item.lastValue(v); key.number = v * item.settings().quantity; break;
     default: break;
     }
     return key;

@@ -146,7 +146,7 @@ void SecurityItem::invertQuotations()
         record.value = 1.0 / record.value;
 }
 
-bool SecurityItem::getLastTime(std::int32_t& time) const
+bool SecurityItem::lastTime(std::int32_t& time) const
 {
     if (m_history.empty()) {
         time = emptyHistoryTime();
@@ -156,7 +156,7 @@ bool SecurityItem::getLastTime(std::int32_t& time) const
     return true;
 }
 
-bool SecurityItem::getFirstTime(std::int32_t& time) const
+bool SecurityItem::firstTime(std::int32_t& time) const
 {
     if (m_history.empty()) {
         time = emptyHistoryTime();
@@ -166,13 +166,13 @@ bool SecurityItem::getFirstTime(std::int32_t& time) const
     return true;
 }
 
-bool SecurityItem::getLastValue(double& value) const
+bool SecurityItem::lastValue(double& value) const
 {
     value = m_history.empty() ? 0.0 : m_history.back().value;
     return !m_history.empty();
 }
 
-bool SecurityItem::getLowHigh(double& low, double& high) const
+bool SecurityItem::lowHigh(double& low, double& high) const
 {
     low = high = 0.0;
     if (m_history.empty())
@@ -187,7 +187,7 @@ bool SecurityItem::getLowHigh(double& low, double& high) const
     return true;
 }
 
-bool SecurityItem::getTotalChangePercent(double& percent) const
+bool SecurityItem::totalChangePercent(double& percent) const
 {
     percent = 0.0;
     if (m_history.empty())
@@ -198,7 +198,7 @@ bool SecurityItem::getTotalChangePercent(double& percent) const
     return true;
 }
 
-bool SecurityItem::getTotalChange(double& change) const
+bool SecurityItem::totalChange(double& change) const
 {
     change = m_history.empty() ? 0.0 : m_history.back().value - m_history.front().value;
     return !m_history.empty();
@@ -219,7 +219,7 @@ const Quotation* SecurityItem::changeReference(bool sinceLastDay) const
     return nullptr;
 }
 
-bool SecurityItem::getLastChangePercent(double& percent, bool sinceLastDay) const
+bool SecurityItem::lastChangePercent(double& percent, bool sinceLastDay) const
 {
     percent = 0.0;
     if (m_history.empty())
@@ -232,7 +232,7 @@ bool SecurityItem::getLastChangePercent(double& percent, bool sinceLastDay) cons
     return true;
 }
 
-bool SecurityItem::getLastChange(double& change, bool sinceLastDay) const
+bool SecurityItem::lastChange(double& change, bool sinceLastDay) const
 {
     change = 0.0;
     if (m_history.empty())
@@ -244,7 +244,7 @@ bool SecurityItem::getLastChange(double& change, bool sinceLastDay) const
     return true;
 }
 
-bool SecurityItem::getReferenceTime(std::int32_t& time, bool sinceLastDay) const
+bool SecurityItem::referenceTime(std::int32_t& time, bool sinceLastDay) const
 {
     time = noReferenceTime();
     if (m_history.size() < 2)

@@ -41,15 +41,15 @@ public:
     void appendLoadedQuotation(const Quotation& record) { m_history.push_back(record); }
     void reserveHistory(std::size_t n) { m_history.reserve(n); }
 
-    bool getLastTime(std::int32_t& time) const;
-    bool getFirstTime(std::int32_t& time) const;
-    bool getLastValue(double& value) const;
-    bool getLowHigh(double& low, double& high) const;
-    bool getTotalChangePercent(double& percent) const;
-    bool getTotalChange(double& change) const;
-    bool getLastChangePercent(double& percent, bool sinceLastDay) const;
-    bool getLastChange(double& change, bool sinceLastDay) const;
-    bool getReferenceTime(std::int32_t& time, bool sinceLastDay) const;
+    bool lastTime(std::int32_t& time) const;
+    bool firstTime(std::int32_t& time) const;
+    bool lastValue(double& value) const;
+    bool lowHigh(double& low, double& high) const;
+    bool totalChangePercent(double& percent) const;
+    bool totalChange(double& change) const;
+    bool lastChangePercent(double& percent, bool sinceLastDay) const;
+    bool lastChange(double& change, bool sinceLastDay) const;
+    bool referenceTime(std::int32_t& time, bool sinceLastDay) const;
 
 private:
     // The record the change columns compare the newest one with, or null.

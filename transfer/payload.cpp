@@ -53,8 +53,8 @@ PayloadResult pasteItems(PortfolioDocument& doc, std::string_view bytes)
     if (!read.ok)
         return read;
     std::vector<std::string> shown;
-    for (const ItemKey pos : doc.getItemPositions())
-        shown.push_back(doc.getItemName(pos));
+    for (const ItemKey pos : doc.itemPositions())
+        shown.push_back(doc.itemName(pos));
     for (auto& item : read.items) {
         item->settings().name = pastedItemName(item->settings().name, shown);
         shown.push_back(item->settings().name);

@@ -186,7 +186,7 @@ void MainWindow::showContextMenu(const QPoint& globalPos)
 
 int MainWindow::updateAllQuotations()
 {
-    const int jobs = updateItems(m_doc, m_doc.getItemPositions(), m_engine, *m_hub);
+    const int jobs = updateItems(m_doc, m_doc.itemPositions(), m_engine, *m_hub);
     // The next automatic update comes one full period after this one.
     m_scheduler->restartPeriod();
     updateCommandStates();
@@ -283,7 +283,7 @@ void MainWindow::openHelpPage(const char* fileName)
 
 QString MainWindow::portfolioTitle() const
 {
-    return fromPath(m_doc.getTitle());
+    return fromPath(m_doc.title());
 }
 
 void MainWindow::updateTitles()

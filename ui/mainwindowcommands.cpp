@@ -33,7 +33,7 @@ void MainWindow::createCommands()
 {
     using namespace commands;
     const auto idle = [this] { return !updatesUnderWay(); };
-    const auto hasItems = [this] { return m_doc.getItemCount() > 0; };
+    const auto hasItems = [this] { return m_doc.itemCount() > 0; };
     const auto selected = [this] { return m_list->hasSelectedRow(); };
     const auto later = std::function<void()>(); // the command's window is not part of the program yet
 

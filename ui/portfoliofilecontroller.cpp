@@ -75,7 +75,7 @@ bool PortfolioFileController::saveModified(bool closing)
         return true;
     if (closing && m_options.autosaveOnExit)
         return saveDocument();
-    const QString question = text(strings::kSaveChangesPrompt).arg(fromPath(m_doc.getTitle()));
+    const QString question = text(strings::kSaveChangesPrompt).arg(fromPath(m_doc.title()));
     switch (Prompter::instance().askYesNoCancel(&m_window, question)) {
     case Prompter::Yes:
         return saveDocument();
@@ -132,7 +132,7 @@ bool PortfolioFileController::openDocument(const QString& path)
 
 void PortfolioFileController::reloadChangedFile()
 {
-    if (m_doc.getPathName().empty() || m_doc.isModified())
+    if (m_doc.pathName().empty() || m_doc.isModified())
         return;
     if (m_doc.diskState() != PortfolioDocument::DiskState::Changed)
         return;
@@ -153,13 +153,13 @@ DocumentResult PortfolioFileController::saveToChangedFile()
                        "Merge adds the new items and quotations of this window to the file as it is now; "
                        "other changes made here are dropped.\n"
                        "Overwrite replaces the file with the portfolio as this window shows it.")
-            .arg(fromPath(m_doc.getPathName()));
+            .arg(fromPath(m_doc.pathName()));
     const QStringList buttons{QStringLiteral("&Merge"), QStringLiteral("&Overwrite"), QStringLiteral("Cancel")};
     switch (Prompter::instance().choose(&m_window, question, buttons)) {
     case 0:
         return m_doc.saveMerged();
     case 1:
-        return m_doc.onSaveDocument(m_doc.getPathName());
+        return m_doc.onSaveDocument(m_doc.pathName());
     default:
         return {false, {}, {}};
     }
@@ -167,7 +167,7 @@ DocumentResult PortfolioFileController::saveToChangedFile()
 
 bool PortfolioFileController::saveDocument()
 {
-    const std::string& path = m_doc.getPathName();
+    const std::string& path = m_doc.pathName();
     if (path.empty())
         return saveDocumentAs();
     const QFileInfo info(fromPath(path));
@@ -189,8 +189,8 @@ bool PortfolioFileController::saveDocument()
 
 bool PortfolioFileController::saveDocumentAs()
 {
-    const QString proposed = m_doc.getPathName().empty() ? documentType(DocumentTypeField::NewFileName)
-                                                         : fromPath(m_doc.getPathName());
+    const QString proposed = m_doc.pathName().empty() ? documentType(DocumentTypeField::NewFileName)
+                                                         : fromPath(m_doc.pathName());
     const QString suffix = documentType(DocumentTypeField::Extension).toLower().remove(QLatin1Char('.'));
     const QString path = Prompter::instance().saveFileName(&m_window, QStringLiteral("Save As"), proposed,
                                                            documentType(DocumentTypeField::Filter), suffix);
@@ -201,7 +201,7 @@ bool PortfolioFileController::saveDocumentAs()
         warn(saved.message);
         return false;
     }
-    m_recent.add(m_doc.getPathName());
+    m_recent.add(m_doc.pathName());
     m_recent.save();
     showRecentFiles();
     emit documentSaved();

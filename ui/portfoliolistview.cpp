@@ -80,7 +80,7 @@ private:
             return;
         m_stale = false;
         // A deleted item's row keeps its last texts until it goes.
-        const SecurityItem* item = m_doc.getItem(m_pos);
+        const SecurityItem* item = m_doc.item(m_pos);
         if (!item)
             return;
         const auto cells = rowCells(*item, m_options.percent, m_now ? m_now : currentTime());
@@ -148,7 +148,7 @@ PortfolioListView::~PortfolioListView()
 
 QColor PortfolioListView::rowDotColour(const QVariant& itemData) const
 {
-    const SecurityItem* item = m_doc.getItem(ItemKey{itemData.toULongLong()});
+    const SecurityItem* item = m_doc.item(ItemKey{itemData.toULongLong()});
     if (!item)
         return OwnerDrawnList::rowDotColour(itemData);
     const std::uint32_t bgr = item->settings().chart.lineColour;
@@ -162,8 +162,8 @@ void PortfolioListView::rebuild()
     std::vector<const SecurityItem*> items;
     m_order.clear();
     m_nextOrder = 0;
-    for (const ItemKey pos : m_doc.getItemPositions()) {
-        const SecurityItem* item = m_doc.getItem(pos);
+    for (const ItemKey pos : m_doc.itemPositions()) {
+        const SecurityItem* item = m_doc.item(pos);
         positions.emplace(item, pos);
         items.push_back(item);
         m_order[pos.key] = m_nextOrder++;
@@ -234,7 +234,7 @@ int PortfolioListView::sortedPlace(const SecurityItem& item, std::uint64_t key) 
     while (low < high) {
         const int middle = low + (high - low) / 2;
         const std::uint64_t other = rowKey(topLevelItem(middle)).key;
-        const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
+        const SecurityItem* otherItem = m_doc.item(ItemKey{other});
         if (otherItem && !rowBefore(item, key, *otherItem, other))
             low = middle + 1;
         else
@@ -299,14 +299,14 @@ bool PortfolioListView::outOfPlace(int index) const
 {
     const QTreeWidgetItem* row = topLevelItem(index);
     const std::uint64_t key = rowKey(row).key;
-    const SecurityItem* item = m_doc.getItem(ItemKey{key});
+    const SecurityItem* item = m_doc.item(ItemKey{key});
     if (!item)
         return false;
     const auto wrongSide = [&](int neighbour, bool above) {
         if (neighbour < 0 || neighbour >= topLevelItemCount())
             return false;
         const std::uint64_t other = rowKey(topLevelItem(neighbour)).key;
-        const SecurityItem* otherItem = m_doc.getItem(ItemKey{other});
+        const SecurityItem* otherItem = m_doc.item(ItemKey{other});
         if (!otherItem)
             return false;
         return above ? rowBefore(*item, key, *otherItem, other) : rowBefore(*otherItem, other, *item, key);
@@ -345,7 +345,7 @@ bool PortfolioListView::moveChangedRows()
     }
     for (const auto& [row, wasSelected] : taken) {
         const ItemKey pos = rowKey(row);
-        const SecurityItem* item = m_doc.getItem(pos);
+        const SecurityItem* item = m_doc.item(pos);
         insertTopLevelItem(item ? sortedPlace(*item, pos.key) : topLevelItemCount(), row);
         row->setSelected(wasSelected);
         // The selected items are kept in row order.
@@ -372,7 +372,7 @@ bool PortfolioListView::mergeChangedRows()
         QTreeWidgetItem* row = topLevelItem(i);
         const std::uint64_t key = rowKey(row).key;
         const auto order = m_order.find(key);
-        const SecurityItem* item = m_doc.getItem(ItemKey{key});
+        const SecurityItem* item = m_doc.item(ItemKey{key});
         const Entry entry{row, item, item ? rowSortKey(*item, m_options.sortColumn) : RowSortKey{},
                           order == m_order.end() ? 0 : order->second};
         before.push_back(row);
@@ -428,7 +428,7 @@ bool PortfolioListView::mergeChangedRows()
 
 void PortfolioListView::addRow(ItemKey pos)
 {
-    const SecurityItem* item = m_doc.getItem(pos);
+    const SecurityItem* item = m_doc.item(pos);
     if (!item || m_rows.contains(pos.key)) {
         rebuild();
         return;
@@ -593,7 +593,7 @@ void PortfolioListView::updateSelectedQuotations()
 
 void PortfolioListView::testQuotationUpdate()
 {
-    const SecurityItem* item = m_doc.getItem(m_current);
+    const SecurityItem* item = m_doc.item(m_current);
     if (!item || !m_engine || !m_sink)
         return;
     startTestDownload(*m_engine, *m_sink, resolveServerConfig(item->settings().server), item->settings().name, item->settings().symbol);
@@ -602,7 +602,7 @@ void PortfolioListView::testQuotationUpdate()
 void PortfolioListView::manuallyUpdateQuotation()
 {
     const ItemKey pos = m_current;
-    const SecurityItem* item = m_doc.getItem(pos);
+    const SecurityItem* item = m_doc.item(pos);
     if (!item)
         return;
     ManualQuotationDialog dialog(item->settings().name, m_now ? m_now : currentTime(), this);
@@ -614,7 +614,7 @@ void PortfolioListView::manuallyUpdateQuotation()
 
 void PortfolioListView::openWebPage()
 {
-    const SecurityItem* item = m_doc.getItem(m_current);
+    const SecurityItem* item = m_doc.item(m_current);
     if (!item)
         return;
     const std::string address =
@@ -659,7 +659,7 @@ void PortfolioListView::selectAllOrOne()
 void PortfolioListView::exportQuotations()
 {
     // The portfolio's path without its extension is proposed.
-    QString proposed = fromPath(m_doc.getPathName());
+    QString proposed = fromPath(m_doc.pathName());
     if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
         proposed.chop(4);
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export"), proposed,
@@ -675,7 +675,7 @@ bool PortfolioListView::copySelected()
 {
     std::vector<const SecurityItem*> items;
     for (const ItemKey pos : m_selected) {
-        if (const SecurityItem* item = m_doc.getItem(pos))
+        if (const SecurityItem* item = m_doc.item(pos))
             items.push_back(item);
     }
     if (items.empty())

@@ -40,7 +40,7 @@ void UnattendedRun::setNotificationTip(const QString& text)
 
 void UnattendedRun::showNotificationIcon()
 {
-    setNotificationTip(fromPath(m_doc.getPathName()));
+    setNotificationTip(fromPath(m_doc.pathName()));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_tray = new QSystemTrayIcon(applicationIcon(), &m_window);
@@ -60,7 +60,7 @@ void UnattendedRun::showNotificationIcon()
 
 void UnattendedRun::showRunningUpdates(int running)
 {
-    setNotificationTip(notificationTip(fromPath(m_doc.getTitle()), running));
+    setNotificationTip(notificationTip(fromPath(m_doc.title()), running));
 }
 
 void UnattendedRun::finishWhenDone()
@@ -70,7 +70,7 @@ void UnattendedRun::finishWhenDone()
     if (m_finishing || m_doc.anyBeingUpdated())
         return;
     m_finishing = true;
-    if (m_doc.getPathName().empty()) {
+    if (m_doc.pathName().empty()) {
         m_exitCode = 1;
     } else if (m_doc.hasNewQuotations()) {
         // The downloads ran without the file's lock; their quotations go into the file

@@ -164,14 +164,14 @@ TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
     m_server.page("/q.html", "Kurs A: 12,50 EUR Kurs B: 7,25 EUR");
     const ItemKey a = addItem("A", "A", pageConfig(m_server.url("/q.html"), 1));
     const ItemKey b = addItem("B", "B", pageConfig(m_server.url("/q.html"), 20));
-    ASSERT_EQ(updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue), 1);
+    ASSERT_EQ(updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue), 1);
     EXPECT_TRUE(m_doc.isBeingUpdated(a));
     const auto messages = collect(2);
     EXPECT_EQ(m_server.hits("/q.html"), 1);
     EXPECT_EQ(codesOf(messages, "A"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
     EXPECT_EQ(codesOf(messages, "B"), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Connecting, DownloadCode::Connected, DownloadCode::Done}));
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(a)->back().value, 12.5);
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(b)->back().value, 7.25);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(a)->back().value, 12.5);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(b)->back().value, 7.25);
     EXPECT_FALSE(m_doc.isBeingUpdated(a) || m_doc.isBeingUpdated(b));
     EXPECT_EQ(m_router.runningUpdates(), 0);
     EXPECT_EQ(messages.front().id, MessageId::DownloadStatus);
@@ -194,16 +194,16 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     m_server.page(yesterday, "Kurs X: 3,5 EUR");
     const ItemKey found = addItem("found", "X", pageConfig(m_server.url("/q[&y][&m][&d].html")));
     const ItemKey missing = addItem("missing", "X", pageConfig(m_server.url("/none[&d].html")));
-    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
+    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
     const auto messages = collect(2);
     EXPECT_EQ(finalMessage(messages, "found").code, DownloadCode::Done);
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 3.5);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(found)->back().value, 3.5);
     const DownloadMessage& notFound = finalMessage(messages, "missing");
     EXPECT_EQ(notFound.code, DownloadCode::Error);
     EXPECT_EQ(notFound.detail, DownloadError::FileNotFound);
     EXPECT_EQ(notFound.url, m_server.url(expandDateVariables("/none[&d].html", 0, now)));
     EXPECT_EQ(m_server.hits(expandDateVariables("/none[&d].html", 3, now)), 1);
-    EXPECT_TRUE(m_doc.getQuotations(missing)->empty());
+    EXPECT_TRUE(m_doc.quotations(missing)->empty());
 
     // Without date variables a 404 is not tried again.
     const ItemKey plain = addItem("plain", "X", pageConfig(m_server.url("/plain.html")));
@@ -275,12 +275,12 @@ TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
     addItem("announced", "S", pageConfig(m_server.url("/over.html")));
     addItem("unannounced", "S", pageConfig(m_server.url("/unannounced")));
     addItem("file", "S", pageConfig("file://" + file.string()));
-    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
+    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
     const auto messages = collect(4);
     fs::remove(file);
 
     EXPECT_EQ(finalMessage(messages, "exact").code, DownloadCode::Done);
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(fits)->back().value, 1.5);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(fits)->back().value, 1.5);
     for (const char* item : {"announced", "unannounced", "file"}) {
         const DownloadMessage& m = finalMessage(messages, item);
         EXPECT_EQ(m.code, DownloadCode::Error) << item;
@@ -307,13 +307,13 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     const ItemKey encoded = addItem("encoded", "U", pageConfig(folder + "Kurs%20%C3%a4.html"));
     // Typed into the program: Windows-1252, not encoded.
     const ItemKey typed = addItem("typed", "U", pageConfig(folder + "Kurs \xE4.html"));
-    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
+    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
     const auto messages = collect(2);
     EXPECT_EQ(finalMessage(messages, "encoded").code, DownloadCode::Done);
     EXPECT_EQ(finalMessage(messages, "typed").code, DownloadCode::Done);
-    ASSERT_FALSE(m_doc.getQuotations(encoded)->empty());
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(encoded)->back().value, 2.5);
-    ASSERT_FALSE(m_doc.getQuotations(typed)->empty());
+    ASSERT_FALSE(m_doc.quotations(encoded)->empty());
+    EXPECT_DOUBLE_EQ(m_doc.quotations(encoded)->back().value, 2.5);
+    ASSERT_FALSE(m_doc.quotations(typed)->empty());
 
     // The import takes the same page.
     startImportDownload(*m_engine, m_queue, folder + "Kurs%20%C3%A4.html", "", "");
@@ -378,7 +378,7 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         settings.server = pageConfig(m_server.url(path));
         doc.addItem(settings);
     }
-    EXPECT_EQ(updateItems(doc, doc.getItemPositions(), engine, m_queue), 3);
+    EXPECT_EQ(updateItems(doc, doc.itemPositions(), engine, m_queue), 3);
     const auto messages = collect(3, &router);
     // Between two "Initialized" there is always the final message of the one before.
     int open = 0;
@@ -405,7 +405,7 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     waiting.name = "waiting";
     waiting.server.url = m_server.url("/slow?second");
     doc.addItem(waiting);
-    updateItems(doc, doc.getItemPositions(), engine, m_queue);
+    updateItems(doc, doc.itemPositions(), engine, m_queue);
     // Let the first page come in for a while, then abort.
     std::vector<Received> seen;
     while (true) {
@@ -435,7 +435,7 @@ TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
     const ItemKey stalled = addItem("stalled", "S", pageConfig(m_server.url("/stall"), 1));
     const ItemKey cut = addItem("cut", "S", pageConfig(m_server.url("/cut"), 10));
     const auto started = std::chrono::steady_clock::now();
-    updateItems(m_doc, m_doc.getItemPositions(), *m_engine, m_queue);
+    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
     const auto messages = collect(2);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_EQ(finalMessage(messages, "stalled").detail, DownloadError::Timeout);
@@ -470,7 +470,7 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
         settings.server = pageConfig(m_server.url(std::string("/slow?") + name), 60);
         doc.addItem(settings);
     }
-    updateItems(doc, doc.getItemPositions(), engine, m_queue);
+    updateItems(doc, doc.itemPositions(), engine, m_queue);
     std::this_thread::sleep_for(200ms);
     engine.shutdown();
     std::size_t finals = 0;

@@ -117,7 +117,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     done.quotation = std::make_unique<Quotation>(Quotation{200, 1250.0});
     router.route(done);
     EXPECT_EQ(router.runningUpdates(), 1);
-    EXPECT_DOUBLE_EQ(doc.getQuotations(a)->back().value, 12.5); // scaled by 0.01
+    EXPECT_DOUBLE_EQ(doc.quotations(a)->back().value, 12.5); // scaled by 0.01
     EXPECT_FALSE(doc.isBeingUpdated(a));
 
     DownloadMessage failed = message(DownloadCode::Error, DownloadError::Timeout);
@@ -125,7 +125,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     router.route(failed);
     EXPECT_EQ(router.runningUpdates(), 0);
     EXPECT_FALSE(doc.isBeingUpdated(b));
-    EXPECT_TRUE(doc.getQuotations(b)->empty());
+    EXPECT_TRUE(doc.quotations(b)->empty());
 
     // A test result changes nothing.
     DownloadMessage testDone = message(DownloadCode::Done);
@@ -133,7 +133,7 @@ TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
     testDone.itemKey = b;
     testDone.quotation = std::make_unique<Quotation>(Quotation{300, 1.0});
     router.route(testDone);
-    EXPECT_TRUE(doc.getQuotations(b)->empty());
+    EXPECT_TRUE(doc.quotations(b)->empty());
     EXPECT_EQ(router.runningUpdates(), 0);
 }
 
@@ -157,16 +157,16 @@ TEST(DownloadStatusRouterTest, AbortDropsFoundQuotationsUntilNoItemIsBeingUpdate
     engine.requestAbort();
 
     report(a, true);
-    EXPECT_TRUE(doc.getQuotations(a)->empty());
+    EXPECT_TRUE(doc.quotations(a)->empty());
     EXPECT_FALSE(doc.isBeingUpdated(a));
     EXPECT_TRUE(engine.abortRequested()); // b is still being updated
     report(b, true);
-    EXPECT_TRUE(doc.getQuotations(b)->empty());
+    EXPECT_TRUE(doc.quotations(b)->empty());
     EXPECT_FALSE(engine.abortRequested());
 
     doc.markBeingUpdated(a);
     report(a, true);
-    EXPECT_EQ(doc.getQuotations(a)->size(), 1u);
+    EXPECT_EQ(doc.quotations(a)->size(), 1u);
 
     // Only the outcome of an item that is no longer being updated: the abort lasts as
     // long as another item is; a quotation for an item that has gone ends nothing.

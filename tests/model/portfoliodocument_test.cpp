@@ -39,8 +39,8 @@ protected:
     std::vector<std::string> names() const
     {
         std::vector<std::string> names;
-        for (ItemKey pos : doc.getItemPositions())
-            names.push_back(doc.getItemName(pos));
+        for (ItemKey pos : doc.itemPositions())
+            names.push_back(doc.itemName(pos));
         return names;
     }
     static std::filesystem::path tempFolder()
@@ -64,24 +64,24 @@ TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
     const ItemKey a = doc.addItem(settings);
     const ItemKey b = add("Beta", {{10, 1}});
     const ItemKey c = add("Gamma");
-    EXPECT_EQ(doc.getItem(a)->settings(), settings);
-    EXPECT_EQ(doc.getItemSymbol(a), "ALP");
-    EXPECT_EQ(doc.getChartOptions(a).lineColour, 0x123456u);
-    EXPECT_TRUE(doc.getItem(a)->history().empty());
+    EXPECT_EQ(doc.item(a)->settings(), settings);
+    EXPECT_EQ(doc.itemSymbol(a), "ALP");
+    EXPECT_EQ(doc.chartOptions(a).lineColour, 0x123456u);
+    EXPECT_TRUE(doc.item(a)->history().empty());
     EXPECT_FALSE(doc.isBeingUpdated(a));
 
     doc.deleteItems({b});
     EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "Gamma"}));
-    EXPECT_EQ(doc.getItemName(c), "Gamma");
+    EXPECT_EQ(doc.itemName(c), "Gamma");
     const ItemKey d = add("Delta");
     EXPECT_NE(d, b); // a deleted item's key is never handed out again
 
     resetFlags();
-    EXPECT_EQ(doc.getItem(b), nullptr);
+    EXPECT_EQ(doc.item(b), nullptr);
     EXPECT_FALSE(doc.isValid(b));
-    EXPECT_EQ(doc.getQuotations(b), nullptr);
+    EXPECT_EQ(doc.quotations(b), nullptr);
     EXPECT_TRUE(doc.isBeingUpdated(b));
-    EXPECT_EQ(doc.getItemName(b), "");
+    EXPECT_EQ(doc.itemName(b), "");
     EXPECT_EQ(doc.insertQuotation(b, 1, 20), 0u);
     EXPECT_EQ(doc.modifyQuotation(b, 0, 1, 20), -1);
     EXPECT_FALSE(doc.deleteQuotation(b, 0));
@@ -89,7 +89,7 @@ TEST_F(PortfolioDocumentTest, PositionsStayValidAndStaleOnesAreRecognised)
     doc.replaceItemSettings(b, settings);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(updates, 0);
-    EXPECT_EQ(doc.getItemCount(), 3u);
+    EXPECT_EQ(doc.itemCount(), 3u);
 }
 
 TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
@@ -105,7 +105,7 @@ TEST_F(PortfolioDocumentTest, DeleteSkipsItemsBeingUpdated)
 
     resetFlags();
     doc.deleteItems({b}); // nothing deleted, still a change notification
-    EXPECT_EQ(doc.getItemCount(), 1u);
+    EXPECT_EQ(doc.itemCount(), 1u);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(updates, 1);
 }
@@ -144,14 +144,14 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
         operation.run();
         EXPECT_TRUE(doc.isModified()) << operation.name;
         EXPECT_EQ(updates, 1) << operation.name;
-        const ItemKey named = operation.kind == Kind::Added ? doc.getItemPositions().back() : pos;
+        const ItemKey named = operation.kind == Kind::Added ? doc.itemPositions().back() : pos;
         EXPECT_EQ(changes, (std::vector<DocumentChange>{{operation.kind, named}})) << operation.name;
     }
     // A refresh names the portfolio as a whole.
     resetFlags();
     doc.updateAllViews();
     EXPECT_EQ(changes, std::vector<DocumentChange>{DocumentChange{}});
-    EXPECT_EQ(doc.getItem(doc.findItemPos(raw))->history().size(), 1u);
+    EXPECT_EQ(doc.item(doc.findItemPos(raw))->history().size(), 1u);
 
     // Operations that change nothing leave the flag alone.
     resetFlags();
@@ -163,7 +163,7 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
     EXPECT_FALSE(doc.splitQuotations(pos, 0, -1));
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(updates, 0);
-    EXPECT_EQ(doc.getQuotations(pos)->front().value, 8);
+    EXPECT_EQ(doc.quotations(pos)->front().value, 8);
 }
 
 TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
@@ -184,8 +184,8 @@ TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
         doc.markBeingUpdated(pos);
         resetFlags();
         EXPECT_TRUE(doc.applyDownloadedQuotation(pos, {20, c.downloaded}));
-        ASSERT_EQ(doc.getQuotations(pos)->size(), 2u);
-        EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->back().value, c.stored) << c.downloaded;
+        ASSERT_EQ(doc.quotations(pos)->size(), 2u);
+        EXPECT_DOUBLE_EQ(doc.quotations(pos)->back().value, c.stored) << c.downloaded;
         EXPECT_FALSE(doc.isBeingUpdated(pos));
         EXPECT_TRUE(doc.isModified());
         EXPECT_GE(updates, 1);
@@ -193,7 +193,7 @@ TEST_F(PortfolioDocumentTest, DownloadedValueInHundredthsIsScaled)
     // The ratio is taken against the newest record, wherever the new one lands.
     const ItemKey pos = add("B", {{10, 1}, {30, 12.5}});
     doc.applyDownloadedQuotation(pos, {20, 1234});
-    EXPECT_DOUBLE_EQ(doc.getQuotations(pos)->at(1).value, 12.34);
+    EXPECT_DOUBLE_EQ(doc.quotations(pos)->at(1).value, 12.34);
 }
 
 TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
@@ -206,7 +206,7 @@ TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
     DocumentResult result = doc.onOpenDocument(missing);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find(missing), std::string::npos);
-    EXPECT_EQ(doc.getItemCount(), 1u);
+    EXPECT_EQ(doc.itemCount(), 1u);
 
     const std::string damaged = (folder / "damaged.qvx").string();
     std::ofstream(damaged, std::ios::binary) << std::string("\x01\x00\xFF\xFF", 4);
@@ -214,8 +214,8 @@ TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Unexpected file format.");
     // A later save must not write the empty remains of a failed open over the user's file.
-    EXPECT_EQ(doc.getItemCount(), 1u);
-    EXPECT_EQ(doc.getPathName(), (folder / "mine.qvx").string());
+    EXPECT_EQ(doc.itemCount(), 1u);
+    EXPECT_EQ(doc.pathName(), (folder / "mine.qvx").string());
     EXPECT_FALSE(doc.isModified());
 }
 
@@ -234,13 +234,13 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
     const std::string path = (tempFolder() / "portfolio.qvx").string();
     ASSERT_TRUE(doc.onSaveDocument(path).ok);
     EXPECT_FALSE(doc.isModified());
-    EXPECT_EQ(doc.getTitle(), "portfolio.qvx");
+    EXPECT_EQ(doc.title(), "portfolio.qvx");
 
     PortfolioDocument reopened;
     reopened.setModifiedFlag(true);
     ASSERT_TRUE(reopened.onOpenDocument(path).ok);
     EXPECT_FALSE(reopened.isModified());
-    EXPECT_EQ(reopened.getPathName(), path);
+    EXPECT_EQ(reopened.pathName(), path);
     const auto before = doc.items(), after = reopened.items();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {

@@ -70,7 +70,7 @@ TEST_F(SecurityItemTest, SameTimeGoesBeforeExistingRecords)
     SecurityItem newest = Item({{10, 1}, {30, 2}});
     EXPECT_EQ(newest.insertQuotation({30, 9}), 1u);
     double value = 0;
-    newest.getLastValue(value);
+    newest.lastValue(value);
     EXPECT_EQ(value, 2);
 }
 
@@ -103,11 +103,11 @@ TEST_F(SecurityItemTest, EmptyHistoryFallbacks)
     const SecurityItem item;
     std::int32_t first = 0, last = 0, reference = 0;
     double low = -1, high = -1, percent = -1;
-    EXPECT_FALSE(item.getLastTime(last));
-    EXPECT_FALSE(item.getFirstTime(first));
-    EXPECT_FALSE(item.getReferenceTime(reference, false));
-    EXPECT_FALSE(item.getLowHigh(low, high));
-    EXPECT_FALSE(item.getLastChangePercent(percent, true));
+    EXPECT_FALSE(item.lastTime(last));
+    EXPECT_FALSE(item.firstTime(first));
+    EXPECT_FALSE(item.referenceTime(reference, false));
+    EXPECT_FALSE(item.lowHigh(low, high));
+    EXPECT_FALSE(item.lastChangePercent(percent, true));
     EXPECT_EQ(last, 159663600); // 23 Jan 1975 00:00 CET
     EXPECT_EQ(first, 159663600);
     EXPECT_EQ(reference, 315529200); // 1 Jan 1980 00:00 CET
@@ -122,11 +122,11 @@ TEST_F(SecurityItemTest, SingleRecordHasNoChangeAndNoReference)
     double change = -1, percent = -1;
     std::int32_t time = 0;
     for (bool sinceLastDay : {false, true}) {
-        EXPECT_TRUE(item.getLastChange(change, sinceLastDay));
-        EXPECT_TRUE(item.getLastChangePercent(percent, sinceLastDay));
+        EXPECT_TRUE(item.lastChange(change, sinceLastDay));
+        EXPECT_TRUE(item.lastChangePercent(percent, sinceLastDay));
         EXPECT_EQ(change, 0);
         EXPECT_EQ(percent, 0);
-        EXPECT_FALSE(item.getReferenceTime(time, sinceLastDay));
+        EXPECT_FALSE(item.referenceTime(time, sinceLastDay));
         EXPECT_EQ(time, 315529200);
     }
 }
@@ -136,22 +136,22 @@ TEST_F(SecurityItemTest, IntradayChangesCompareWithTheRightRecord)
     SecurityItem item = Item({{at(1, 17), 10}, {at(2, 15, 15), 11}, {at(2, 15, 30), 12}});
     double change = 0, percent = 0;
     std::int32_t time = 0;
-    ASSERT_TRUE(item.getLastChange(change, false));
-    ASSERT_TRUE(item.getLastChangePercent(percent, false));
+    ASSERT_TRUE(item.lastChange(change, false));
+    ASSERT_TRUE(item.lastChangePercent(percent, false));
     EXPECT_DOUBLE_EQ(change, 1);
     EXPECT_DOUBLE_EQ(percent, 1200.0 / 11 - 100);
-    ASSERT_TRUE(item.getLastChange(change, true));
-    ASSERT_TRUE(item.getLastChangePercent(percent, true));
+    ASSERT_TRUE(item.lastChange(change, true));
+    ASSERT_TRUE(item.lastChangePercent(percent, true));
     EXPECT_DOUBLE_EQ(change, 2);
     EXPECT_DOUBLE_EQ(percent, 20);
 
-    EXPECT_TRUE(item.getReferenceTime(time, false));
+    EXPECT_TRUE(item.referenceTime(time, false));
     EXPECT_EQ(time, at(2, 15, 15));
     // The day before is the oldest record: no reference time.
-    EXPECT_FALSE(item.getReferenceTime(time, true));
+    EXPECT_FALSE(item.referenceTime(time, true));
     EXPECT_EQ(time, 315529200);
     item.insertQuotation({at(1, 9), 9});
-    EXPECT_TRUE(item.getReferenceTime(time, true));
+    EXPECT_TRUE(item.referenceTime(time, true));
     EXPECT_EQ(time, at(1, 17));
 }
 
@@ -160,13 +160,13 @@ TEST_F(SecurityItemTest, ChangeSinceLastDayNeedsTenHours)
     // 09:59 hours between oldest and newest: no reference.
     const SecurityItem within = Item({{at(2, 8, 1), 8}, {at(2, 12), 9}, {at(2, 18), 12}});
     double change = -1, percent = -1;
-    EXPECT_TRUE(within.getLastChange(change, true));
-    EXPECT_TRUE(within.getLastChangePercent(percent, true));
+    EXPECT_TRUE(within.lastChange(change, true));
+    EXPECT_TRUE(within.lastChangePercent(percent, true));
     EXPECT_EQ(change, 0);
     EXPECT_EQ(percent, 0);
 
     const SecurityItem exactly = Item({{at(2, 8), 8}, {at(2, 12), 9}, {at(2, 18), 12}});
-    EXPECT_TRUE(exactly.getLastChange(change, true));
+    EXPECT_TRUE(exactly.lastChange(change, true));
     EXPECT_DOUBLE_EQ(change, 4);
 }
 
@@ -175,7 +175,7 @@ TEST_F(SecurityItemTest, ReferenceDayIsTheLocalDay)
     // 23:30 and 00:30 local time lie on different local days but on the same UTC day.
     const SecurityItem item = Item({{at(1, 12), 7}, {at(1, 23, 30), 8}, {at(2, 0, 30), 9}});
     std::int32_t time = 0;
-    EXPECT_TRUE(item.getReferenceTime(time, true));
+    EXPECT_TRUE(item.referenceTime(time, true));
     EXPECT_EQ(time, at(1, 23, 30));
 }
 
@@ -183,20 +183,20 @@ TEST_F(SecurityItemTest, ChangesWithZeroOrEqualReference)
 {
     double value = -1;
     const SecurityItem zeroFirst = Item({{10, 0}, {20, 5}});
-    EXPECT_TRUE(zeroFirst.getTotalChangePercent(value));
+    EXPECT_TRUE(zeroFirst.totalChangePercent(value));
     EXPECT_EQ(value, 0);
-    EXPECT_TRUE(zeroFirst.getTotalChange(value));
+    EXPECT_TRUE(zeroFirst.totalChange(value));
     EXPECT_EQ(value, 5);
-    EXPECT_TRUE(zeroFirst.getLastChange(value, false));
+    EXPECT_TRUE(zeroFirst.lastChange(value, false));
     EXPECT_EQ(value, 0);
-    EXPECT_TRUE(zeroFirst.getLastChangePercent(value, false));
+    EXPECT_TRUE(zeroFirst.lastChangePercent(value, false));
     EXPECT_EQ(value, 0);
 
     const SecurityItem growth = Item({{10, 4}, {20, 3}, {30, 5}});
-    EXPECT_TRUE(growth.getTotalChangePercent(value));
+    EXPECT_TRUE(growth.totalChangePercent(value));
     EXPECT_DOUBLE_EQ(value, 25);
     double low = 0, high = 0;
-    EXPECT_TRUE(Item({{1, 5}, {2, 1}, {3, 9}, {4, 3}}).getLowHigh(low, high));
+    EXPECT_TRUE(Item({{1, 5}, {2, 1}, {3, 9}, {4, 3}}).lowHigh(low, high));
     EXPECT_EQ(low, 1);
     EXPECT_EQ(high, 9);
 }

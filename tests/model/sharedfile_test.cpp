@@ -103,8 +103,8 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     EXPECT_EQ(valuesOnDisk("Beta"), std::vector<double>{7.0});
     EXPECT_TRUE(valuesOnDisk("Gamma").empty());
     // The document is now the merged file; Alpha kept its handle.
-    EXPECT_EQ(update.getItemCount(), 3u);
-    EXPECT_EQ(update.getItemName(alpha), "Alpha");
+    EXPECT_EQ(update.itemCount(), 3u);
+    EXPECT_EQ(update.itemName(alpha), "Alpha");
     EXPECT_TRUE(named(update, "Delta"));
     EXPECT_FALSE(update.isModified());
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Unchanged);
@@ -124,12 +124,12 @@ TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
     }
     ASSERT_EQ(window.diskState(), PortfolioDocument::DiskState::Changed);
     ASSERT_TRUE(window.reloadFromDisk().ok);
-    ASSERT_NE(window.getQuotations(beta), nullptr);
-    EXPECT_EQ(window.getQuotations(beta)->size(), 1u);
+    ASSERT_NE(window.quotations(beta), nullptr);
+    EXPECT_EQ(window.quotations(beta)->size(), 1u);
     // The download that was running for Beta still lands on it.
     EXPECT_TRUE(window.isBeingUpdated(beta));
     window.applyDownloadedQuotation(beta, Quotation{900, 4.0});
-    EXPECT_EQ(window.getQuotations(beta)->size(), 2u);
+    EXPECT_EQ(window.quotations(beta)->size(), 2u);
     EXPECT_FALSE(window.anyBeingUpdated());
 }
 

@@ -80,7 +80,7 @@ TEST_F(ImportQuotationsTest, MergesByTimeAndNeverReplaces)
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.count, 3u);
     EXPECT_TRUE(m_doc.isModified());
-    const auto& history = *m_doc.getQuotations(m_item);
+    const auto& history = *m_doc.quotations(m_item);
     ASSERT_EQ(history.size(), 4u);
     EXPECT_DOUBLE_EQ(history[0].value, 1.5);
     EXPECT_DOUBLE_EQ(history[1].value, 2.5); // same time as the old record: goes in front
@@ -90,7 +90,7 @@ TEST_F(ImportQuotationsTest, MergesByTimeAndNeverReplaces)
 
     // Importing again doubles the records.
     ASSERT_TRUE(importQuotations(m_doc, m_item, m_file, e, true, "", ".", 0).ok);
-    EXPECT_EQ(m_doc.getQuotations(m_item)->size(), 7u);
+    EXPECT_EQ(m_doc.quotations(m_item)->size(), 7u);
 }
 
 TEST_F(ImportQuotationsTest, NothingImportedSaysWhy)

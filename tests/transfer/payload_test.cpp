@@ -40,20 +40,20 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
 
     PortfolioDocument target;
     ASSERT_TRUE(pasteItems(target, payload).ok);
-    ASSERT_EQ(target.getItemCount(), 3u);
-    for (const ItemKey pos : target.getItemPositions()) {
-        EXPECT_EQ(target.getQuotations(pos)->size(), 2u);
+    ASSERT_EQ(target.itemCount(), 3u);
+    for (const ItemKey pos : target.itemPositions()) {
+        EXPECT_EQ(target.quotations(pos)->size(), 2u);
         EXPECT_FALSE(target.isBeingUpdated(pos));
     }
-    EXPECT_EQ(target.getItemName(target.getItemPositions()[0]), "ACME");
+    EXPECT_EQ(target.itemName(target.itemPositions()[0]), "ACME");
     EXPECT_TRUE(target.isModified());
 
     // Pasting into the same portfolio twice.
     ASSERT_TRUE(pasteItems(source, payload).ok);
     ASSERT_TRUE(pasteItems(source, payload).ok);
     std::vector<std::string> names;
-    for (const ItemKey pos : source.getItemPositions())
-        names.push_back(source.getItemName(pos));
+    for (const ItemKey pos : source.itemPositions())
+        names.push_back(source.itemName(pos));
     EXPECT_EQ(names, (std::vector<std::string>{"ACME", "Beta", "Gamma", "Copy of ACME", "Copy of Beta", "Copy of Gamma",
                                                "Copy of ACME (1)", "Copy of Beta (1)", "Copy of Gamma (1)"}));
 }
@@ -66,7 +66,7 @@ TEST(Payload, UnreadablePayloadAddsNothing)
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, "Clipboard data could not be read!");
     }
-    EXPECT_EQ(doc.getItemCount(), 0u);
+    EXPECT_EQ(doc.itemCount(), 0u);
     EXPECT_FALSE(doc.isModified());
 }
 

@@ -68,12 +68,12 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
     m_status.setShowFileOnError(false);
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
     QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
-    updateItems(m_doc, m_doc.getItemPositions(), m_engine, m_hub);
+    updateItems(m_doc, m_doc.itemPositions(), m_engine, m_hub);
     ASSERT_TRUE(test::waitFor([&] { return finished.count() == 1; }));
 
     EXPECT_EQ(m_hub.runningUpdates(), 0);
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(found)->back().value, 22.65);
-    EXPECT_TRUE(m_doc.getQuotations(missing)->empty());
+    EXPECT_DOUBLE_EQ(m_doc.quotations(found)->back().value, 22.65);
+    EXPECT_TRUE(m_doc.quotations(missing)->empty());
     EXPECT_FALSE(m_doc.isBeingUpdated(found) || m_doc.isBeingUpdated(missing));
     // The status window keeps the failed row only, with its title.
     EXPECT_EQ(m_status.rowCount(), 1);
@@ -89,7 +89,7 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
 TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
 {
     const ItemKey item = add("Found", "ABC");
-    ServerConfig config = m_doc.getItem(item)->settings().server;
+    ServerConfig config = m_doc.item(item)->settings().server;
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
     ASSERT_TRUE(test::waitFor([&] { return m_prompter.shown.size() == 1; }));
     EXPECT_TRUE(m_prompter.shown[0].startsWith("Quotation for 'Found':\nValue: 22.6500\nDate/Time: "))
@@ -107,7 +107,7 @@ TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
 
     m_engine.wait();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m_doc.getQuotations(item)->empty());
+    EXPECT_TRUE(m_doc.quotations(item)->empty());
     EXPECT_EQ(m_status.rowCount(), 0);
     EXPECT_EQ(m_hub.runningUpdates(), 0);
 }

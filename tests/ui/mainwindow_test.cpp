@@ -171,8 +171,8 @@ TEST_F(MainWindowTest, AutomaticUpdateRunsOnlyInsideTheDailyWindow)
     EXPECT_TRUE(tickAt(at(9, 30, 0)));
     EXPECT_TRUE(tickAt(at(18, 30, 0)));
     EXPECT_FALSE(tickAt(at(18, 30, 1)));
-    EXPECT_EQ(m_doc.getQuotations(item)->size(), 2u);
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(item)->back().value, 22.65);
+    EXPECT_EQ(m_doc.quotations(item)->size(), 2u);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(item)->back().value, 22.65);
 
     // A window that ends before it starts never holds.
     m_options.hour1 = 22;
@@ -237,8 +237,8 @@ TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
     EXPECT_EQ(frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth(), widest);
     EXPECT_TRUE(frame.action(kFileNew)->isEnabled());
     EXPECT_EQ(frame.connectionStatus()->windowTitle(), "[Untitled] - Connections");
-    for (const ItemKey pos : m_doc.getItemPositions())
-        EXPECT_DOUBLE_EQ(m_doc.getQuotations(pos)->back().value, 31.5);
+    for (const ItemKey pos : m_doc.itemPositions())
+        EXPECT_DOUBLE_EQ(m_doc.quotations(pos)->back().value, 31.5);
 }
 
 TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, AbortStopsTheDownloadsAndSaysSoInTheStatusWindow)
     server.release();
     ASSERT_TRUE(idle());
     EXPECT_FALSE(m_engine.abortRequested());
-    EXPECT_TRUE(m_doc.getQuotations(item)->empty()); // an aborted quotation is not applied
+    EXPECT_TRUE(m_doc.quotations(item)->empty()); // an aborted quotation is not applied
 }
 
 TEST_F(MainWindowTest, NotificationTipFollowsTheRunningCount)
@@ -336,16 +336,16 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_TRUE(frame.newDocument());
     EXPECT_EQ(m_prompter.shown.front(), "Save changes to Untitled?");
     EXPECT_TRUE(fs::exists(first.toStdString()));
-    EXPECT_EQ(m_doc.getItemCount(), 0u);
+    EXPECT_EQ(m_doc.itemCount(), 0u);
 
     // Cancel keeps the changed portfolio; No drops it.
     add("Beta", "XYZ");
     m_prompter.answers.push_back(Prompter::Cancel);
     EXPECT_FALSE(frame.openDocument(first));
-    EXPECT_EQ(m_doc.getItemCount(), 1u);
+    EXPECT_EQ(m_doc.itemCount(), 1u);
     m_prompter.answers.push_back(Prompter::No);
     EXPECT_TRUE(frame.openDocument(first));
-    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Alpha");
+    EXPECT_EQ(m_doc.itemName(m_doc.itemPositions().front()), "Alpha");
     EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
     EXPECT_EQ(Profile().readUtf8Text("Recent File List", "File1").value_or(""), first.toStdString());
 
@@ -354,11 +354,11 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     ASSERT_EQ(writeWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
     EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
     EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
-    EXPECT_EQ(m_doc.getItemCount(), 1u);
-    EXPECT_EQ(m_doc.getPathName(), first.toStdString());
+    EXPECT_EQ(m_doc.itemCount(), 1u);
+    EXPECT_EQ(m_doc.pathName(), first.toStdString());
 
     // Saving on exit without asking.
-    m_doc.insertQuotation(m_doc.getItemPositions().front(), 5.0, m_now);
+    m_doc.insertQuotation(m_doc.itemPositions().front(), 5.0, m_now);
     m_options.autosaveOnExit = 1;
     const auto asked = m_prompter.shown.size();
     EXPECT_TRUE(frame.close());
@@ -382,7 +382,7 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
 
     // Open web page: the item's address with its name and symbol.
     m_doc.replaceItemSettings(alpha, [&] {
-        ItemSettings s = m_doc.getItem(alpha)->settings();
+        ItemSettings s = m_doc.item(alpha)->settings();
         s.server.url = "http://quotes.example/q?s=[&symbol]&n=[&name]";
         return s;
     }());
@@ -398,9 +398,9 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
         return dialog.result();
     });
     frame.action(kManualQuotation)->trigger();
-    ASSERT_EQ(m_doc.getQuotations(alpha)->size(), 1u);
-    EXPECT_DOUBLE_EQ(m_doc.getQuotations(alpha)->front().value, 12.5);
-    EXPECT_EQ(m_doc.getQuotations(alpha)->front().time / 60, m_now / 60);
+    ASSERT_EQ(m_doc.quotations(alpha)->size(), 1u);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(alpha)->front().value, 12.5);
+    EXPECT_EQ(m_doc.quotations(alpha)->front().time / 60, m_now / 60);
 
     // Totals in a message box, as in the amount pane.
     frame.action(kTotals)->trigger();
@@ -418,8 +418,8 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     frame.updateCommandStates();
     EXPECT_TRUE(frame.action(kEditPaste)->isEnabled());
     frame.action(kEditPaste)->trigger();
-    EXPECT_EQ(m_doc.getItemCount(), 3u);
-    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().back()), "Copy of Alpha");
+    EXPECT_EQ(m_doc.itemCount(), 3u);
+    EXPECT_EQ(m_doc.itemName(m_doc.itemPositions().back()), "Copy of Alpha");
 
     // Delete asks; No keeps the item.
     list.clearSelection();
@@ -427,10 +427,10 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     m_prompter.answers.push_back(Prompter::No);
     frame.action(kDeleteItem)->trigger();
     EXPECT_EQ(m_prompter.shown.back(), "Do you really want to delete the marked items?");
-    EXPECT_EQ(m_doc.getItemCount(), 3u);
+    EXPECT_EQ(m_doc.itemCount(), 3u);
     m_prompter.answers.push_back(Prompter::Yes);
     frame.action(kDeleteItem)->trigger();
-    EXPECT_EQ(m_doc.getItemCount(), 2u);
+    EXPECT_EQ(m_doc.itemCount(), 2u);
 
     // Update quotation without a selection.
     list.clearSelection();
@@ -457,7 +457,7 @@ TEST_F(MainWindowTest, AcceleratorsReachTheCommandsFromTheList)
     EXPECT_TRUE(PortfolioListView::clipboardHasItems());
     m_prompter.answers.push_back(Prompter::Yes);
     QTest::keyClick(&list, Qt::Key_Delete);
-    EXPECT_EQ(m_doc.getItemCount(), 1u);
+    EXPECT_EQ(m_doc.itemCount(), 1u);
 }
 
 TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
@@ -474,7 +474,7 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     m_prompter.answers.push_back(Prompter::No);
     EXPECT_TRUE(frame.openDocument());
     EXPECT_EQ(m_prompter.shown, (QStringList{"Open", "Save changes to Untitled?"}));
-    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Other");
+    EXPECT_EQ(m_doc.itemName(m_doc.itemPositions().front()), "Other");
 }
 
 TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
@@ -493,8 +493,8 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&frame, &drop);
-    ASSERT_TRUE(test::waitFor([&] { return m_doc.getPathName() == dropped; }));
-    EXPECT_EQ(m_doc.getItemName(m_doc.getItemPositions().front()), "Dropped");
+    ASSERT_TRUE(test::waitFor([&] { return m_doc.pathName() == dropped; }));
+    EXPECT_EQ(m_doc.itemName(m_doc.itemPositions().front()), "Dropped");
 
     // Anything but a local file is refused.
     QMimeData text;
@@ -618,7 +618,7 @@ TEST_F(MainWindowTest, ToolbarAndContextMenuMirrorTheMenus)
         EXPECT_EQ(ran.count(), 1);
         ASSERT_TRUE(idle());
     }
-    EXPECT_EQ(m_doc.getItemCount(), 2u); // the delete question was answered No
+    EXPECT_EQ(m_doc.itemCount(), 2u); // the delete question was answered No
 }
 
 TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
@@ -667,7 +667,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
 
     // Unchanged here: the window reloads by itself and the current item stays.
     quoteElsewhere(3.0);
-    ASSERT_TRUE(test::waitFor([&] { return m_doc.getQuotations(beta) && m_doc.getQuotations(beta)->size() == 1; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_doc.quotations(beta) && m_doc.quotations(beta)->size() == 1; }));
     EXPECT_EQ(list.currentPosition(), beta);
     EXPECT_FALSE(m_doc.isModified());
 
@@ -693,7 +693,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     const LoadResult merged = loadPortfolioFile(path);
     ASSERT_EQ(merged.items.size(), 2u);
     EXPECT_EQ(merged.items[1]->history().size(), 5u);
-    EXPECT_EQ(m_doc.getItemCount(), 2u); // the file's Alpha is back
+    EXPECT_EQ(m_doc.itemCount(), 2u); // the file's Alpha is back
 }
 
 } // namespace
