@@ -5,7 +5,7 @@
 #include "servers/regfile.h"
 #include "ui/aboutdialog.h"
 #include "ui/appicons.h"
-#include "ui/chartpane.h"
+#include "ui/chartview.h"
 #include "ui/commandtable.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
@@ -50,7 +50,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_splitter->setObjectName(QStringLiteral("splitter"));
     m_splitter->setChildrenCollapsible(false);
     m_list = new PortfolioListView(m_doc, m_splitter);
-    m_chart = new ChartPane(m_splitter);
+    m_chart = new ChartView(m_splitter);
     m_splitter->addWidget(m_list);
     m_splitter->addWidget(m_chart);
     m_splitter->setStretchFactor(1, 1);

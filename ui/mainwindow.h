@@ -18,7 +18,7 @@ class QSplitter;
 
 namespace tarvelo {
 
-class ChartPane;
+class ChartView;
 class CommandTable;
 class ConnectionStatusWindow;
 class DownloadEngine;
@@ -125,7 +125,7 @@ private:
     Clock m_clock;
 
     PortfolioListView* m_list = nullptr;
-    ChartPane* m_chart = nullptr;
+    ChartView* m_chart = nullptr;
     QSplitter* m_splitter = nullptr;
     ConnectionStatusWindow* m_status = nullptr;
     DownloadHub* m_hub = nullptr;

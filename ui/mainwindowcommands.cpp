@@ -5,7 +5,7 @@
 
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
-#include "ui/chartpane.h"
+#include "ui/chartview.h"
 #include "ui/commandtable.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/mainstatusbar.h"

@@ -1,10 +1,10 @@
-#include "ui/chartpane.h"
+#include "ui/chartview.h"
 
 #include <QPalette>
 
 namespace tarvelo {
 
-ChartPane::ChartPane(QWidget* parent) : QWidget(parent)
+ChartView::ChartView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("chartView"));
     setAutoFillBackground(true);
