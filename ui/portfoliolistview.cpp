@@ -57,6 +57,13 @@ public:
     bool unplaced() const { return m_unplaced; }
     bool markUnplaced() { return !std::exchange(m_unplaced, true); }
     void markPlaced() { m_unplaced = false; }
+    // What the row sorts by in the list's column, set when the row is made and when its
+    // item changes (while the item is at hand), and the item's place in the portfolio
+    // for equal keys.
+    const RowSortKey& sortKey() const { return m_sortKey; }
+    void setSortKey(const RowSortKey& key) { m_sortKey = key; }
+    std::size_t order() const { return m_order; }
+    void setOrder(std::size_t order) { m_order = order; }
 
     QVariant data(int column, int role) const override
     {
@@ -97,6 +104,8 @@ private:
     mutable std::array<QString, kListColumns> m_texts;
     mutable QIcon m_icon;
     bool m_unplaced = false;
+    RowSortKey m_sortKey;
+    std::size_t m_order = 0;
 };
 
 namespace {
@@ -175,6 +184,8 @@ void PortfolioListView::rebuild()
     for (const SecurityItem* item : sortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
         const ItemKey pos = positions[item];
         auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
+        row->setSortKey(rowSortKey(*item, m_options.sortColumn));
+        row->setOrder(m_order[pos.key]);
         addTopLevelItem(row);
         m_rows.emplace(pos.key, row);
         if (std::find(m_selected.begin(), m_selected.end(), pos) != m_selected.end())
@@ -264,12 +275,14 @@ void PortfolioListView::documentChanged(const DocumentChange& change)
 void PortfolioListView::rowChanged(ItemKey pos)
 {
     const auto found = m_rows.find(pos.key);
-    if (!m_doc.isValid(pos) || found == m_rows.end()) {
+    const SecurityItem* item = m_doc.item(pos);
+    if (!item || found == m_rows.end()) {
         rebuild();
         return;
     }
     PortfolioRow* row = found->second;
     row->itemChanged();
+    row->setSortKey(rowSortKey(*item, m_options.sortColumn));
     if (row->markUnplaced())
         m_changedRows.push_back(pos.key);
     m_scrollPending = true;
@@ -358,10 +371,10 @@ bool PortfolioListView::mergeChangedRows()
 {
     struct Entry {
         QTreeWidgetItem* row;
-        const SecurityItem* item;
         RowSortKey sortKey;
-        std::size_t order; // the item's place in the portfolio, for equal sort keys
+        std::size_t order;
     };
+    // The rows' own keys: no item is looked up, so the pass reads only the rows.
     const int count = topLevelItemCount();
     std::vector<QTreeWidgetItem*> before;
     std::vector<Entry> kept;
@@ -369,18 +382,11 @@ bool PortfolioListView::mergeChangedRows()
     before.reserve(static_cast<std::size_t>(count));
     kept.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* row = topLevelItem(i);
-        const std::uint64_t key = rowKey(row).key;
-        const auto order = m_order.find(key);
-        const SecurityItem* item = m_doc.item(ItemKey{key});
-        const Entry entry{row, item, item ? rowSortKey(*item, m_options.sortColumn) : RowSortKey{},
-                          order == m_order.end() ? 0 : order->second};
+        auto* row = static_cast<PortfolioRow*>(topLevelItem(i));
         before.push_back(row);
-        (static_cast<PortfolioRow*>(row)->unplaced() && entry.item ? changed : kept).push_back(entry);
+        (row->unplaced() ? changed : kept).push_back(Entry{row, row->sortKey(), row->order()});
     }
     const auto less = [this](const Entry& a, const Entry& b) {
-        if (!a.item || !b.item)
-            return false;
         const int c = compareRowKeys(a.sortKey, b.sortKey, m_options.sortColumn);
         if (c != 0)
             return m_options.sortReverse ? c > 0 : c < 0;
@@ -439,6 +445,8 @@ void PortfolioListView::addRow(ItemKey pos)
     m_order[pos.key] = m_nextOrder++;
     blockSignals(true);
     auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
+    row->setSortKey(rowSortKey(*item, m_options.sortColumn));
+    row->setOrder(m_order[pos.key]);
     insertTopLevelItem(sortedPlace(*item, pos.key), row);
     m_rows.emplace(pos.key, row);
     const bool settled = settleSelection(focusedIndex);
