@@ -68,12 +68,8 @@ ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent
 
 QTreeWidgetItem* ConnectionStatusWindow::rowOf(ItemKey item) const
 {
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = m_list->topLevelItem(i);
-        if (row->data(0, kKeyRole).toULongLong() == item.key)
-            return row;
-    }
-    return nullptr;
+    const auto found = m_rows.find(item.key);
+    return found == m_rows.end() ? nullptr : found->second;
 }
 
 void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
@@ -96,6 +92,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
     case DownloadCode::Initialized:
         delete row;
         row = new QTreeWidgetItem(m_list);
+        m_rows[m.itemKey.key] = row;
         row->setText(0, QString::number(m.worker));
         row->setText(1, fromCp1252(m.itemName));
         row->setData(0, kKeyRole, QVariant::fromValue<qulonglong>(m.itemKey.key));
@@ -113,6 +110,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         break;
     case DownloadCode::Done:
         delete row;
+        m_rows.erase(m.itemKey.key);
         if (m_list->topLevelItemCount() == 0 && m_downloadStatus)
             hide();
         break;
@@ -138,6 +136,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
 void ConnectionStatusWindow::removeAllRows()
 {
     m_list->clear();
+    m_rows.clear();
 }
 
 void ConnectionStatusWindow::setTitleFor(const std::string& portfolioTitle, bool aborting)

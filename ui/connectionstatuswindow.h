@@ -5,7 +5,9 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 class QPushButton;
 class QTreeWidget;
@@ -52,6 +54,8 @@ private:
     QTreeWidgetItem* rowOf(ItemKey item) const;
 
     QTreeWidget* m_list;
+    // The rows by item handle, one at most per item.
+    std::unordered_map<std::uint64_t, QTreeWidgetItem*> m_rows;
     QPushButton* m_hide;
     QPushButton* m_abort;
     bool m_downloadStatus = true;
