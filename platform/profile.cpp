@@ -526,15 +526,8 @@ std::string_view trimmed(std::string_view text)
 // Appends the names of a key (as appendEscapedKey writes it) to a path.
 void appendPath(std::string_view key, std::vector<Name>& path)
 {
-    std::size_t start = 0;
-    while (start <= key.size()) {
-        std::size_t end = key.find('\\', start);
-        if (end == std::string_view::npos)
-            end = key.size();
-        if (end > start)
-            path.push_back(Name::fromFile(key.substr(start, end - start)));
-        start = end + 1;
-    }
+    for (const std::string_view part : splitKey(key))
+        path.push_back(Name::fromFile(part));
 }
 
 std::string canonicalKey(std::string_view key)

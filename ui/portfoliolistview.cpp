@@ -108,15 +108,6 @@ private:
     std::size_t m_order = 0;
 };
 
-namespace {
-
-// The key of one of the list's rows, all of which are PortfolioRows.
-ItemKey rowKey(const QTreeWidgetItem* row)
-{
-    return static_cast<const PortfolioRow*>(row)->key();
-}
-
-} // namespace
 
 PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : OwnerDrawnList(parent), m_doc(doc)
 {
@@ -167,25 +158,24 @@ QColor PortfolioListView::rowDotColour(const QVariant& itemData) const
 void PortfolioListView::rebuild()
 {
     const int focusedIndex = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
-    std::unordered_map<const SecurityItem*, ItemKey> positions;
+    // Each item's handle and place in the portfolio.
+    std::unordered_map<const SecurityItem*, std::pair<ItemKey, std::size_t>> places;
     std::vector<const SecurityItem*> items;
-    m_order.clear();
     m_nextOrder = 0;
     for (const ItemKey pos : m_doc.itemPositions()) {
         const SecurityItem* item = m_doc.item(pos);
-        positions.emplace(item, pos);
+        places.emplace(item, std::pair{pos, m_nextOrder++});
         items.push_back(item);
-        m_order[pos.key] = m_nextOrder++;
     }
     blockSignals(true);
     clear();
     m_rows.clear();
     m_changedRows.clear();
     for (const SecurityItem* item : sortedRows(items, m_options.sortColumn, m_options.sortReverse)) {
-        const ItemKey pos = positions[item];
+        const auto [pos, order] = places[item];
         auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
         row->setSortKey(rowSortKey(*item, m_options.sortColumn));
-        row->setOrder(m_order[pos.key]);
+        row->setOrder(order);
         addTopLevelItem(row);
         m_rows.emplace(pos.key, row);
         if (std::find(m_selected.begin(), m_selected.end(), pos) != m_selected.end())
@@ -226,27 +216,30 @@ bool PortfolioListView::settleSelection(int focusedIndex)
     return true;
 }
 
-bool PortfolioListView::rowBefore(const SecurityItem& a, std::uint64_t keyA, const SecurityItem& b,
-                                  std::uint64_t keyB) const
+bool PortfolioListView::sortsBefore(const RowSortKey& a, std::size_t orderA, const RowSortKey& b,
+                                    std::size_t orderB) const
 {
-    const int c = compareRows(a, b, m_options.sortColumn);
+    const int c = compareRowKeys(a, b, m_options.sortColumn);
     if (c != 0)
         return m_options.sortReverse ? c > 0 : c < 0;
-    const auto orderA = m_order.find(keyA);
-    const auto orderB = m_order.find(keyB);
-    return orderA != m_order.end() && orderB != m_order.end() && orderA->second < orderB->second;
+    return orderA < orderB;
 }
 
-int PortfolioListView::sortedPlace(const SecurityItem& item, std::uint64_t key) const
+bool PortfolioListView::rowBefore(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const
 {
-    // The first row that the item's row stands above.
+    const auto* x = static_cast<const PortfolioRow*>(a);
+    const auto* y = static_cast<const PortfolioRow*>(b);
+    return sortsBefore(x->sortKey(), x->order(), y->sortKey(), y->order());
+}
+
+int PortfolioListView::sortedPlace(const QTreeWidgetItem* row) const
+{
+    // The first row that this row stands above.
     int low = 0;
     int high = topLevelItemCount();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        const std::uint64_t other = rowKey(topLevelItem(middle)).key;
-        const SecurityItem* otherItem = m_doc.item(ItemKey{other});
-        if (otherItem && !rowBefore(item, key, *otherItem, other))
+        if (!rowBefore(row, topLevelItem(middle)))
             low = middle + 1;
         else
             high = middle;
@@ -311,20 +304,9 @@ void PortfolioListView::placeChangedRows()
 bool PortfolioListView::outOfPlace(int index) const
 {
     const QTreeWidgetItem* row = topLevelItem(index);
-    const std::uint64_t key = rowKey(row).key;
-    const SecurityItem* item = m_doc.item(ItemKey{key});
-    if (!item)
-        return false;
-    const auto wrongSide = [&](int neighbour, bool above) {
-        if (neighbour < 0 || neighbour >= topLevelItemCount())
-            return false;
-        const std::uint64_t other = rowKey(topLevelItem(neighbour)).key;
-        const SecurityItem* otherItem = m_doc.item(ItemKey{other});
-        if (!otherItem)
-            return false;
-        return above ? rowBefore(*item, key, *otherItem, other) : rowBefore(*otherItem, other, *item, key);
-    };
-    return wrongSide(index - 1, true) || wrongSide(index + 1, false);
+    const bool belowPrevious = index == 0 || !rowBefore(row, topLevelItem(index - 1));
+    const bool aboveNext = index + 1 >= topLevelItemCount() || !rowBefore(topLevelItem(index + 1), row);
+    return !belowPrevious || !aboveNext;
 }
 
 bool PortfolioListView::moveChangedRows()
@@ -357,9 +339,7 @@ bool PortfolioListView::moveChangedRows()
         }
     }
     for (const auto& [row, wasSelected] : taken) {
-        const ItemKey pos = rowKey(row);
-        const SecurityItem* item = m_doc.item(pos);
-        insertTopLevelItem(item ? sortedPlace(*item, pos.key) : topLevelItemCount(), row);
+        insertTopLevelItem(sortedPlace(row), row);
         row->setSelected(wasSelected);
         // The selected items are kept in row order.
         selectionMoved = selectionMoved || wasSelected;
@@ -387,10 +367,7 @@ bool PortfolioListView::mergeChangedRows()
         (row->unplaced() ? changed : kept).push_back(Entry{row, row->sortKey(), row->order()});
     }
     const auto less = [this](const Entry& a, const Entry& b) {
-        const int c = compareRowKeys(a.sortKey, b.sortKey, m_options.sortColumn);
-        if (c != 0)
-            return m_options.sortReverse ? c > 0 : c < 0;
-        return a.order < b.order;
+        return sortsBefore(a.sortKey, a.order, b.sortKey, b.order);
     };
     std::stable_sort(changed.begin(), changed.end(), less);
     std::vector<Entry> merged;
@@ -442,12 +419,11 @@ void PortfolioListView::addRow(ItemKey pos)
     // A new row finds its place by halving, among rows that are all in place.
     placeChangedRows();
     const int focusedIndex = currentIndex().row();
-    m_order[pos.key] = m_nextOrder++;
     blockSignals(true);
     auto* row = new PortfolioRow(m_doc, m_options, m_now, pos);
     row->setSortKey(rowSortKey(*item, m_options.sortColumn));
-    row->setOrder(m_order[pos.key]);
-    insertTopLevelItem(sortedPlace(*item, pos.key), row);
+    row->setOrder(m_nextOrder++);
+    insertTopLevelItem(sortedPlace(row), row);
     m_rows.emplace(pos.key, row);
     const bool settled = settleSelection(focusedIndex);
     blockSignals(false);
@@ -467,7 +443,6 @@ void PortfolioListView::removeStaleRows()
             continue;
         }
         delete takeTopLevelItem(indexOfTopLevelItem(it->second));
-        m_order.erase(it->first);
         it = m_rows.erase(it);
     }
     settleSelection(focusedIndex);

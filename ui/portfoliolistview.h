@@ -94,11 +94,13 @@ private:
     bool mergeChangedRows();
     void addRow(ItemKey pos);
     void removeStaleRows();
-    // Whether the row of a stands above the row of b: by the sort column, equal items in
-    // their portfolio order.
-    bool rowBefore(const SecurityItem& a, std::uint64_t keyA, const SecurityItem& b, std::uint64_t keyB) const;
-    // Where a row for this item goes among the rows as they are.
-    int sortedPlace(const SecurityItem& item, std::uint64_t key) const;
+    // Whether a row with sort key a stands above one with sort key b: by the sort column,
+    // equal keys in their items' portfolio order.
+    bool sortsBefore(const RowSortKey& a, std::size_t orderA, const RowSortKey& b, std::size_t orderB) const;
+    // The same for two of the list's rows, by the keys they keep.
+    bool rowBefore(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
+    // Where a row goes among the rows as they are.
+    int sortedPlace(const QTreeWidgetItem* row) const;
     // As after a rebuild: the current item's row is current and selected; with neither a
     // current nor a selected row, the row at focusedIndex (or the last) takes over.
     // Returns whether anything was done.
@@ -115,9 +117,8 @@ private:
     ItemKey m_current;
     bool m_currentSelected = false;
     std::vector<ItemKey> m_selected;
-    // The rows by item handle, and each item's place in the portfolio for equal sort keys.
+    // The rows by item handle, and the portfolio place that the next new row gets.
     std::unordered_map<std::uint64_t, PortfolioRow*> m_rows;
-    std::unordered_map<std::uint64_t, std::size_t> m_order;
     std::size_t m_nextOrder = 0;
     // The rows whose items changed since they were last placed, by item handle.
     std::vector<std::uint64_t> m_changedRows;
