@@ -95,6 +95,11 @@ mark = "" if reg["import"] <= 5.0 else "  MISSED"
 print(f"server configuration import, {reg['keys']:,} keys: {reg['import']:.2f} s (target <= 5 s){mark}   "
       f"[{reg['import'] / reg['parse']:.1f}x checking the same file without storing it, {reg['parse']:.2f} s; "
       f"{reg['stored']} stored]")
+with open(os.path.join(folder, "charset.json")) as f:
+    charset = json.load(f)
+line(f"UTF-8 page to Windows-1252, {charset['bytes'] / 1e6:.0f} MB", charset["convert"] / charset["memcpy"],
+     "memcpy", 2, f"{charset['convert'] * 1e3:.1f} ms vs {charset['memcpy'] * 1e3:.1f} ms; "
+     f"into a new string {charset['whole'] * 1e3:.1f} ms")
 large = load("large")
 line("update, one 200 MB page: own memory grown", large["grown_kib"] / large["page_kib"], "of the page size", 0.05,
      f"{large['grown_kib']} KiB for a {large['page_kib']} KiB page in {large['seconds']:.1f} s")
