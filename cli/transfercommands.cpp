@@ -98,8 +98,7 @@ int importCommand(const CommandContext& c)
     {
         MessageQueue queue;
         DownloadEngine engine;
-        engine.setAllowHttps(readAllowHttps());
-        engine.setMaxPageSize(readMaxPageSize());
+        engine.setWorkerSettings(readWorkerSettings());
         startImportDownload(engine, queue, url, doc.itemName(item), doc.itemSymbol(item));
         for (;;) {
             MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));

@@ -53,8 +53,7 @@ int updateCommand(const CommandContext& c)
     {
         DownloadEngine engine(slots.value_or(loadOptions().numberDownloads));
         DownloadStatusRouter router(doc, engine);
-        engine.setAllowHttps(readAllowHttps());
-        engine.setMaxPageSize(readMaxPageSize());
+        engine.setWorkerSettings(readWorkerSettings());
         updateItems(doc, doc.itemPositions(), engine, queue);
         std::size_t expected = 0;
         for (const ItemKey pos : doc.itemPositions())

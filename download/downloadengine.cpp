@@ -49,8 +49,54 @@ bool initializeDownloads()
     return g_curlInitResult == CURLE_OK;
 }
 
+bool DownloadGate::enter(const std::string& host, bool needsSlot)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&] {
+        if (m_closed)
+            return true;
+        if (needsSlot && m_freeSlots == 0)
+            return false;
+        if (host.empty())
+            return true;
+        const auto found = m_hosts.find(host);
+        return found == m_hosts.end() || found->second < kRequestsPerHost;
+    });
+    if (m_closed)
+        return false;
+    if (needsSlot)
+        --m_freeSlots;
+    if (!host.empty())
+        ++m_hosts[host];
+    return true;
+}
+
+void DownloadGate::leave(const std::string& host, bool slotTaken)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (slotTaken)
+            ++m_freeSlots;
+        if (!host.empty()) {
+            const auto found = m_hosts.find(host);
+            if (found != m_hosts.end() && --found->second == 0)
+                m_hosts.erase(found);
+        }
+    }
+    m_changed.notify_all();
+}
+
+void DownloadGate::close()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
+    }
+    m_changed.notify_all();
+}
+
 DownloadEngine::DownloadEngine(int downloadSlots)
-    : m_slotCount(std::clamp(downloadSlots, kMinDownloadSlots, kMaxDownloadSlots)), m_slots(m_slotCount)
+    : m_slotCount(std::clamp(downloadSlots, kMinDownloadSlots, kMaxDownloadSlots)), m_gate(m_slotCount)
 {
     initializeDownloads();
 }
@@ -66,9 +112,8 @@ void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
         return;
     auto done = std::make_shared<std::atomic<bool>>(false);
     const std::uint32_t id = m_nextWorker++;
-    const WorkerSettings settings{m_allowHttps, m_maxPageSize};
-    std::thread thread([this, job = std::move(job), id, done, settings]() mutable {
-        downloadWorker(std::move(job), id, WorkerControls{m_shutdown, m_abort, m_slots}, settings);
+    std::thread thread([this, job = std::move(job), id, done, settings = m_settings]() mutable {
+        downloadWorker(std::move(job), id, WorkerControls{m_shutdown, m_abort, m_gate}, settings);
         done->store(true);
     });
     const std::lock_guard lock(m_mutex);
@@ -92,6 +137,7 @@ void DownloadEngine::reap(bool all)
 void DownloadEngine::shutdown()
 {
     m_shutdown.store(true);
+    m_gate.close();
     const std::lock_guard lock(m_mutex);
     reap(true);
 }
@@ -117,6 +163,15 @@ int readNumberDownloads()
 bool readAllowHttps()
 {
     return settings::kAllowHttps.read(Profile()) == 1;
+}
+
+WorkerSettings readWorkerSettings()
+{
+    WorkerSettings settings;
+    settings.allowHttps = readAllowHttps();
+    settings.maxPageSize = readMaxPageSize();
+    settings.userAgent = settings::kUserAgent.read(Profile());
+    return settings;
 }
 
 std::uint64_t readMaxPageSize()

@@ -8,9 +8,10 @@
 #include <list>
 #include <memory>
 #include <mutex>
-#include <semaphore>
+#include <condition_variable>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace tarvelo {
@@ -24,12 +25,44 @@ inline constexpr int kMinDownloadSlots = 1;
 inline constexpr int kMaxDownloadSlots = 500;
 inline constexpr int kDefaultDownloadSlots = 5;
 
-using DownloadSlots = std::counting_semaphore<kMaxDownloadSlots>;
+// No host gets more downloads at once than this, whatever the number of slots.
+inline constexpr int kRequestsPerHost = 2;
+
+// Lets workers start their download: an item update needs one of the slots, and no host
+// has more than kRequestsPerHost downloads at once, whatever kind of job they serve. A
+// worker waits until both hold at the same time, so one that waits for its host keeps
+// no slot from the others.
+class DownloadGate {
+public:
+    explicit DownloadGate(int slots) : m_freeSlots(slots) {}
+
+    // Waits until the worker may download from the host (empty: a local file, no host
+    // limit), taking a slot too when it needs one. False when close() came first.
+    bool enter(const std::string& host, bool needsSlot);
+    void leave(const std::string& host, bool slotTaken);
+    // Wakes every waiting worker for good; enter() then returns false.
+    void close();
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_freeSlots;
+    std::unordered_map<std::string, int> m_hosts;
+    bool m_closed = false;
+};
 
 // What a worker needs to know besides its job.
 struct WorkerSettings {
-    bool allowHttps = false;
+    bool allowHttps = true;
     std::uint64_t maxPageSize = kDefaultMaxPageSize;
+    // Sent in place of the default user agent when not empty (the option "UserAgent").
+    std::string userAgent;
+    // Certificates are checked against this file of authorities instead of the
+    // system's store when it is set.
+    std::string certificateAuthorities;
+    // Item entries hand their converted page to the receiver also when the quotation
+    // was found (convertedFile of code 4), for a receiver that looks at it.
+    bool keepConvertedPages = false;
 };
 
 // The engine's state that its workers share: the flags they stop on, and the slots an
@@ -37,12 +70,13 @@ struct WorkerSettings {
 struct WorkerControls {
     const std::atomic<bool>& shutdown;
     const std::atomic<bool>& abort;
-    DownloadSlots& downloadSlots;
+    DownloadGate& gate;
 };
 
 // Runs download jobs, one worker thread each, and keeps track of the workers: shutting
 // the engine down aborts them and waits for them, so none outlives the sink it posts to.
-// Item updates download at most downloadSlotCount() pages at a time; the others wait.
+// Item updates download at most downloadSlotCount() pages at a time, and no host serves
+// more than kRequestsPerHost downloads at once; the others wait.
 class DownloadEngine {
 public:
     // The slot count is held to 1 to 500.
@@ -68,13 +102,15 @@ public:
     bool abortRequested() const { return m_abort.load(); }
     void endAbort() { m_abort.store(false); }
 
+    // What every worker started from now on is told: whether secure addresses are
+    // fetched, the page size limit, the user agent.
+    void setWorkerSettings(WorkerSettings settings) { m_settings = std::move(settings); }
+    const WorkerSettings& workerSettings() const { return m_settings; }
     // Secure HTTP addresses are fetched only when the option "AllowHttps" is 1.
-    void setAllowHttps(bool allow) { m_allowHttps = allow; }
-    bool allowHttps() const { return m_allowHttps; }
+    void setAllowHttps(bool allow) { m_settings.allowHttps = allow; }
     // The largest page a download takes, in bytes (the option "MaxPageSize"); a larger
     // page ends the download with an error and leaves no file behind.
-    void setMaxPageSize(std::uint64_t bytes) { m_maxPageSize = bytes; }
-    std::uint64_t maxPageSize() const { return m_maxPageSize; }
+    void setMaxPageSize(std::uint64_t bytes) { m_settings.maxPageSize = bytes; }
 
 private:
     struct Worker {
@@ -88,10 +124,9 @@ private:
     std::atomic<bool> m_shutdown{false};
     std::atomic<bool> m_abort{false};
     const int m_slotCount;
-    DownloadSlots m_slots;
+    DownloadGate m_gate;
     std::atomic<std::uint32_t> m_nextWorker{1};
-    bool m_allowHttps = false;
-    std::uint64_t m_maxPageSize = kDefaultMaxPageSize;
+    WorkerSettings m_settings;
 };
 
 // Prepares the network library once per process; false when it cannot be used.
@@ -99,11 +134,13 @@ bool initializeDownloads();
 
 // The option "NumberDownloads" of the profile section "GeneralOptions", within 1 to 500.
 int readNumberDownloads();
-// The option "AllowHttps" of the same section (default 0).
+// The option "AllowHttps" of the same section (default 1).
 bool readAllowHttps();
 // The option "MaxPageSize", held to the range the options dialog
 // accepts.
 std::uint64_t readMaxPageSize();
+// The options above and "UserAgent", as the workers take them.
+WorkerSettings readWorkerSettings();
 
 // One item-update job per distinct address among the items not being updated; marks
 // the items. Returns the number of jobs started.

@@ -74,6 +74,20 @@ struct DownloadJob {
     MessageId messageId = MessageId::DownloadStatus;
 };
 
+// What a worker saw of the page, for the final messages of item and test jobs: what a
+// user needs to tell why a source stopped working.
+struct PageFacts {
+    std::string address;         // the address fetched last: dates expanded, redirects followed
+    int redirects = 0;           // redirects followed to reach it
+    long httpStatus = 0;         // of the last answer; 0 for local files and failed connections
+    std::uint64_t bytes = 0;     // of the page as read, after any decompression
+    std::string contentType;     // the Content-Type header, if any
+    std::string contentEncoding; // the Content-Encoding header, if any
+    std::string charset;         // the declared character set ("utf-8"), empty when none
+    std::string charsetSource;   // "header" or "meta" when one was declared
+    bool convertedFromUtf8 = false; // the page was turned from UTF-8 into Windows-1252
+};
+
 struct DownloadMessage {
     std::uint32_t worker = 0;
     bool test = false;
@@ -89,6 +103,7 @@ struct DownloadMessage {
     std::string extractionMessage;
     ItemKey itemKey;
     std::unique_ptr<Quotation> quotation; // code 4 of an item entry
+    PageFacts page; // final messages of item and test jobs
 };
 
 } // namespace tarvelo

@@ -2,6 +2,7 @@
 
 #include "extraction/extract.h"
 #include "extraction/page.h"
+#include "extraction/pagecharset.h"
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -18,6 +19,7 @@
 #include <fcntl.h>
 #include <map>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -31,6 +33,10 @@ constexpr int kTempFileTries = 10;
 constexpr std::size_t kInMemoryPage = 8u << 20;
 constexpr std::size_t kMaxItemName = 254;
 constexpr std::size_t kMaxErrorText = 1023;
+// Redirects followed for one address, as browsers and the older network libraries did.
+constexpr int kMaxRedirects = 5;
+// The most a compressed page may unpack to, whatever the option MaxPageSize allows.
+constexpr std::uint64_t kMaxUnpackedPage = 64u << 20;
 constexpr const char* kNoTempFile = "No temporary file could be created.";
 
 enum class Scheme { None, Http, Https, File };
@@ -179,28 +185,136 @@ std::string cut(std::string text, std::size_t n)
     return text;
 }
 
+// The host name of an http or https address in lower case, the key of the per-host
+// limit; empty for any other address.
+std::string hostOf(const std::string& url)
+{
+    const auto colon = url.find("://");
+    if (colon == std::string::npos)
+        return {};
+    std::string scheme = url.substr(0, colon);
+    for (char& c : scheme)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (scheme != "http" && scheme != "https")
+        return {};
+    std::string server = url.substr(colon + 3);
+    server.erase(std::min(server.size(), server.find_first_of("/?#")));
+    if (const auto at = server.rfind('@'); at != std::string::npos)
+        server.erase(0, at + 1);
+    if (!server.empty() && server.front() == '[')
+        server.erase(std::min(server.size(), server.find(']') + 1));
+    else if (const auto port = server.rfind(':'); port != std::string::npos)
+        server.erase(port);
+    for (char& c : server)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return server;
+}
+
+bool isSecure(const std::string& url)
+{
+    std::string scheme = url.substr(0, 8);
+    for (char& c : scheme)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return scheme == "https://";
+}
+
+// A file of the code page re-encoded as UTF-8 into a new temporary file; empty when it
+// could not be written.
+std::string utf8Copy(const std::string& path)
+{
+    InputFile input;
+    if (input.open(path) != FileError::None)
+        return {};
+    std::string copy = createTempFile("QVX");
+    if (copy.empty())
+        return {};
+    const int out = ::open(copy.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    bool ok = out >= 0;
+    char block[64 * 1024];
+    while (ok) {
+        const std::ptrdiff_t got = input.read(block, sizeof block);
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        const std::string text = cp1252ToUtf8(std::string_view(block, static_cast<std::size_t>(got)));
+        ok = ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    }
+    if (out >= 0)
+        ok = ::close(out) == 0 && ok;
+    if (!ok) {
+        ::unlink(copy.c_str());
+        return {};
+    }
+    return copy;
+}
+
+// A UTF-8 file converted to the code page into a new temporary file, a block at a time;
+// empty when it could not be written.
+std::string codePageCopy(const std::string& path)
+{
+    InputFile input;
+    if (input.open(path) != FileError::None)
+        return {};
+    std::string copy = createTempFile("QVX");
+    if (copy.empty())
+        return {};
+    const int out = ::open(copy.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    bool ok = out >= 0;
+    Utf8ToCp1252 converter;
+    std::string text;
+    char block[64 * 1024];
+    while (ok) {
+        const std::ptrdiff_t got = input.read(block, sizeof block);
+        text.clear();
+        if (got > 0)
+            converter.convert(std::string_view(block, static_cast<std::size_t>(got)), text);
+        else
+            converter.finish(text);
+        ok = got >= 0 && ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (got <= 0)
+            break;
+    }
+    if (out >= 0)
+        ok = ::close(out) == 0 && ok;
+    if (!ok) {
+        ::unlink(copy.c_str());
+        return {};
+    }
+    return copy;
+}
+
+std::string headerValue(CURL* curl, const char* name)
+{
+    curl_header* header = nullptr;
+    if (curl_easy_header(curl, name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK || !header || !header->value)
+        return {};
+    return header->value;
+}
+
 class Worker {
 public:
     Worker(DownloadJob& job, std::uint32_t id, const WorkerControls& controls, const WorkerSettings& settings)
-        : m_job(job), m_id(id), m_shutdown(controls.shutdown), m_abort(controls.abort), m_slots(controls.downloadSlots),
-          m_allowHttps(settings.allowHttps),
-          m_maxPageSize(settings.maxPageSize)
+        : m_job(job), m_id(id), m_shutdown(controls.shutdown), m_abort(controls.abort), m_gate(controls.gate),
+          m_settings(settings)
     {
     }
 
     ~Worker()
     {
         removeDownload();
+        if (!m_searchFile.empty())
+            ::unlink(m_searchFile.c_str());
         if (m_curl)
             curl_easy_cleanup(m_curl);
-        if (m_slotTaken)
-            m_slots.release();
+        if (m_inGate)
+            m_gate.leave(m_host, m_slotTaken);
     }
 
     void run();
 
 private:
-    enum class Outcome { Read, NotFound, HttpStatus, Timeout, Aborted, NetworkError, NoTempFile };
+    enum class Outcome { Read, NotFound, HttpStatus, Redirect, Timeout, Aborted, NetworkError, NoTempFile };
 
     bool stopRequested() const { return m_abort.load() || m_shutdown.load(); }
 
@@ -211,6 +325,8 @@ private:
         m->test = m_job.kind == JobKind::Test;
         m->code = code;
         m->url = m_job.url;
+        if (isFinalCode(code))
+            m->page = m_facts;
         return m;
     }
 
@@ -236,20 +352,29 @@ private:
             post(&entry);
     }
 
-    bool takeSlot();
-    std::string pageTooLargeText() const
-    {
-        std::string text = strings::kPageTooLarge;
-        text.replace(text.find("%1"), 2, std::to_string(m_maxPageSize));
-        return text;
-    }
+    bool enterGate();
+    bool compressed() const { return !m_facts.contentEncoding.empty() && m_facts.contentEncoding != "identity"; }
+    std::uint64_t pageLimit() const;
+    std::string pageTooLargeText() const;
     Outcome fetchHttp(const std::string& address, long& status);
+    Outcome fetchOnce(const std::string& address, long& status);
+    // Whether the answer to address may be followed to next; m_failure says why not.
+    bool mayRedirect(const std::string& address, const std::string& next);
+    // Waits the given seconds unless the downloads are stopped first.
+    bool pause(long seconds) const;
     Outcome fetchFile(const std::string& address, std::string& openError);
     // The steps after the page answered: "Connected", the abort check, the file.
     bool beginDownload(Outcome& outcome);
     // One block of the page: stored, counted, reported; false to stop reading.
     bool takeBlock(const char* data, std::size_t n, Outcome& outcome);
     void removeDownload();
+    // The character set the page declares; a UTF-8 page is searched in the code page.
+    void readCharset(std::string_view pageStart);
+    // The file the conversions read: the download, or its copy in the code page.
+    bool prepareSearchFile();
+    // The converted page as the receiver gets it: in UTF-8 again when the page came so
+    // (empty when that copy could not be written).
+    std::string handOver(const std::string& convertedFile) const;
     void finishItems();
     void finishWizard();
     void finishImport();
@@ -261,37 +386,55 @@ private:
     const std::uint32_t m_id;
     const std::atomic<bool>& m_shutdown;
     const std::atomic<bool>& m_abort;
-    DownloadSlots& m_slots;
-    const bool m_allowHttps;
-    const std::uint64_t m_maxPageSize;
+    DownloadGate& m_gate;
+    const WorkerSettings m_settings;
+    std::string m_host;
+    bool m_inGate = false;
     bool m_slotTaken = false;
     CURL* m_curl = nullptr;
     char m_curlError[CURL_ERROR_SIZE] = {};
+    CURLcode m_result = CURLE_OK;
     // Why the worker itself ended the transfer; the network library would put its own
     // words over a text in m_curlError.
     std::string m_failure;
+    PageFacts m_facts;
+    std::chrono::steady_clock::time_point m_fetchStarted;
 
     // The try in progress.
     bool m_connected = false;
     long m_status = 0;
     Outcome m_stop = Outcome::Read;
+    bool m_skipBody = false;
     int m_file = -1;
     std::string m_download;
+    std::string m_searchFile; // the download in the code page, when it came as UTF-8
     std::uint64_t m_total = 0;
     std::uint64_t m_reported = 0;
     std::chrono::steady_clock::time_point m_started;
 };
 
-bool Worker::takeSlot()
+bool Worker::enterGate()
 {
-    if (m_job.kind != JobKind::Update)
-        return true;
-    while (!m_slots.try_acquire_for(std::chrono::milliseconds(50))) {
-        if (m_shutdown.load())
-            return false;
-    }
-    m_slotTaken = true;
-    return true;
+    m_slotTaken = m_job.kind == JobKind::Update;
+    m_inGate = m_gate.enter(m_host, m_slotTaken);
+    return m_inGate;
+}
+
+std::uint64_t Worker::pageLimit() const
+{
+    // A compressed page is held to the size of the largest page it may honestly unpack
+    // to, so that a small answer cannot fill the disk.
+    if (compressed())
+        return std::min(m_settings.maxPageSize, kMaxUnpackedPage);
+    return m_settings.maxPageSize;
+}
+
+std::string Worker::pageTooLargeText() const
+{
+    const std::uint64_t limit = pageLimit();
+    std::string text = compressed() && limit == kMaxUnpackedPage ? strings::kPageUnpacksTooLarge : strings::kPageTooLarge;
+    text.replace(text.find("%1"), 2, std::to_string(limit));
+    return text;
 }
 
 bool Worker::beginDownload(Outcome& outcome)
@@ -322,7 +465,7 @@ bool Worker::beginDownload(Outcome& outcome)
 
 bool Worker::takeBlock(const char* data, std::size_t n, Outcome& outcome)
 {
-    if (n > m_maxPageSize - m_total) {
+    if (n > pageLimit() - std::min(pageLimit(), m_total)) {
         outcome = Outcome::NetworkError;
         m_failure = pageTooLargeText();
         return false;
@@ -340,6 +483,7 @@ bool Worker::takeBlock(const char* data, std::size_t n, Outcome& outcome)
         n -= static_cast<std::size_t>(put);
         m_total += static_cast<std::uint64_t>(put);
     }
+    m_facts.bytes = m_total;
     if (m_total - m_reported >= 1000) {
         postJobStatus(DownloadCode::Progress, DownloadError::None, {}, static_cast<int>(m_total / 1000));
         m_reported += 1000;
@@ -360,22 +504,41 @@ std::size_t Worker::onWrite(char* data, std::size_t size, std::size_t count, voi
 {
     auto* w = static_cast<Worker*>(self);
     const std::size_t n = size * count;
+    if (w->m_skipBody)
+        return n;
     if (!w->m_connected) {
         curl_easy_getinfo(w->m_curl, CURLINFO_RESPONSE_CODE, &w->m_status);
+        w->m_facts.httpStatus = w->m_status;
         if (w->m_status == 404) {
             w->m_stop = Outcome::NotFound;
             return 0;
+        }
+        // A redirect, or an answer that may say when to ask again: its body is read
+        // past, so that the network library completes what the headers said.
+        if ((w->m_status >= 300 && w->m_status <= 399) || w->m_status == 429 || w->m_status == 503) {
+            w->m_stop = w->m_status <= 399 ? Outcome::Redirect : Outcome::HttpStatus;
+            w->m_skipBody = true;
+            return n;
         }
         if (w->m_status > 299) {
             w->m_stop = Outcome::HttpStatus;
             return 0;
         }
+        const char* type = nullptr;
+        if (curl_easy_getinfo(w->m_curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+            w->m_facts.contentType = type;
+        w->m_facts.contentEncoding = headerValue(w->m_curl, "Content-Encoding");
+        for (char& c : w->m_facts.contentEncoding)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         if (!w->beginDownload(w->m_stop))
             return 0;
     }
-    // Blocks of at most 1024 bytes arrive here (CURLOPT_BUFFERSIZE).
-    if (!w->takeBlock(data, n, w->m_stop))
-        return 0;
+    // The page is stored and reported in blocks of at most 1024 bytes, however much an
+    // unpacked piece holds.
+    for (std::size_t done = 0; done < n; done += kBlock) {
+        if (!w->takeBlock(data + done, std::min(kBlock, n - done), w->m_stop))
+            return 0;
+    }
     return n;
 }
 
@@ -389,30 +552,126 @@ int Worker::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_
     return 0;
 }
 
-Worker::Outcome Worker::fetchHttp(const std::string& address, long& status)
+bool Worker::pause(long seconds) const
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+        if (stopRequested())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return !stopRequested();
+}
+
+bool Worker::mayRedirect(const std::string& address, const std::string& next)
+{
+    const Scheme to = splitAddress(next, true);
+    if (to == Scheme::None || to == Scheme::File) {
+        m_failure = "The page redirects to " + next + ", which is not an http or https address.";
+        return false;
+    }
+    if (to == Scheme::Http && isSecure(address)) {
+        m_failure = "The secure page redirects to the insecure address " + next + ", which is not followed.";
+        return false;
+    }
+    if (to == Scheme::Https && !m_settings.allowHttps) {
+        m_failure = "The page redirects to the secure address " + next
+                  + ", but secure addresses are not allowed (option AllowHttps).";
+        return false;
+    }
+    return true;
+}
+
+Worker::Outcome Worker::fetchHttp(const std::string& start, long& status)
+{
+    std::string address = start;
+    std::vector<std::string> visited{address};
+    m_facts.redirects = 0;
+    bool retried = false;
+    for (;;) {
+        const Outcome outcome = fetchOnce(address, status);
+        if (outcome == Outcome::Redirect) {
+            const char* target = nullptr;
+            curl_easy_getinfo(m_curl, CURLINFO_REDIRECT_URL, &target);
+            const std::string next = target ? target : "";
+            if (!mayRedirect(address, next))
+                return Outcome::NetworkError;
+            if (std::find(visited.begin(), visited.end(), next) != visited.end()) {
+                m_failure = "The page redirects in a loop: " + next + " leads back to an address already visited.";
+                return Outcome::NetworkError;
+            }
+            if (m_facts.redirects == kMaxRedirects) {
+                m_failure = "The page redirects more than " + std::to_string(kMaxRedirects) + " times; the last address was "
+                          + next + ".";
+                return Outcome::NetworkError;
+            }
+            ++m_facts.redirects;
+            visited.push_back(next);
+            address = next;
+            continue;
+        }
+        if (outcome == Outcome::HttpStatus && (status == 429 || status == 503) && !retried) {
+            // The server says when it will answer again; if the job's time allows, once.
+            curl_off_t after = 0;
+            curl_easy_getinfo(m_curl, CURLINFO_RETRY_AFTER, &after);
+            const auto spent = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_fetchStarted);
+            const long long remaining = static_cast<long long>(m_job.timeout) - spent.count();
+            if (after > 0 && after <= remaining) {
+                retried = true;
+                if (!pause(static_cast<long>(after)))
+                    return Outcome::Aborted;
+                continue;
+            }
+        }
+        return outcome;
+    }
+}
+
+Worker::Outcome Worker::fetchOnce(const std::string& address, long& status)
 {
     m_stop = Outcome::Read;
     m_status = 0;
+    m_skipBody = false;
+    m_facts.address = address;
+    m_facts.httpStatus = 0;
     curl_easy_setopt(m_curl, CURLOPT_URL, address.c_str());
-    const CURLcode result = curl_easy_perform(m_curl);
+    m_result = curl_easy_perform(m_curl);
+    if (m_stop == Outcome::Redirect) {
+        const char* target = nullptr;
+        curl_easy_getinfo(m_curl, CURLINFO_REDIRECT_URL, &target);
+        if (!target || m_result != CURLE_OK)
+            m_stop = Outcome::HttpStatus; // a 3xx that names no address is the error it is
+    }
     if (m_stop != Outcome::Read) {
         status = m_status;
         return m_stop;
     }
-    if (result == CURLE_OPERATION_TIMEDOUT)
+    if (m_result == CURLE_OPERATION_TIMEDOUT)
         return Outcome::Timeout;
-    if (result == CURLE_FILESIZE_EXCEEDED) { // the announced length is beyond the limit
+    if (m_result == CURLE_FILESIZE_EXCEEDED) { // the announced length is beyond the limit
         m_failure = pageTooLargeText();
         return Outcome::NetworkError;
     }
-    if (result != CURLE_OK)
+    if (m_result == CURLE_PEER_FAILED_VERIFICATION || m_result == CURLE_SSL_CACERT_BADFILE
+        || m_result == CURLE_SSL_ISSUER_ERROR || m_result == CURLE_SSL_PINNEDPUBKEYNOTMATCH) {
+        m_failure = "certificate not trusted for host " + hostOf(address) + ": "
+                  + (m_curlError[0] ? m_curlError : curl_easy_strerror(m_result));
+        return Outcome::NetworkError;
+    }
+    if (m_result != CURLE_OK)
         return Outcome::NetworkError;
     if (!m_connected) {
         // An answer without a body.
         curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &m_status);
+        m_facts.httpStatus = m_status;
         status = m_status;
         if (m_status == 404)
             return Outcome::NotFound;
+        if (m_status >= 300 && m_status <= 399) {
+            const char* target = nullptr;
+            curl_easy_getinfo(m_curl, CURLINFO_REDIRECT_URL, &target);
+            return target ? Outcome::Redirect : Outcome::HttpStatus;
+        }
         if (m_status > 299)
             return Outcome::HttpStatus;
         Outcome outcome = Outcome::Read;
@@ -425,6 +684,7 @@ Worker::Outcome Worker::fetchHttp(const std::string& address, long& status)
 
 Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openError)
 {
+    m_facts.address = address;
     InputFile input;
     const std::vector<std::string> paths = localPaths(address);
     // The first path's error, unless a later path exists and fails otherwise.
@@ -479,20 +739,29 @@ void Worker::removeDownload()
 
 void Worker::run()
 {
-    // A worker waiting for its slot when the engine shuts down still reports.
-    if (!takeSlot()) {
+    const TimeStamp now = currentTime();
+    bool dated = false;
+    const std::string today = expandDateVariables(m_job.url, 0, now, &dated);
+    m_host = hostOf(today);
+    // A worker waiting for its turn when the engine shuts down still reports.
+    if (!enterGate()) {
         postJobStatus(DownloadCode::Initialized);
         postJobStatus(DownloadCode::Aborted);
         return;
     }
     postJobStatus(DownloadCode::Initialized);
 
-    const Scheme scheme = splitAddress(m_job.url, m_allowHttps);
+    const Scheme scheme = splitAddress(m_job.url, m_settings.allowHttps);
     if (scheme == Scheme::None) {
         postJobStatus(DownloadCode::Error, DownloadError::WrongUrl);
         return;
     }
     const bool http = scheme != Scheme::File;
+    curl_slist* headers = nullptr;
+    struct HeaderList {
+        curl_slist*& list;
+        ~HeaderList() { curl_slist_free_all(list); }
+    } headerList{headers};
     if (http) {
         m_curl = curl_easy_init();
         if (!m_curl) {
@@ -501,13 +770,16 @@ void Worker::run()
         }
         curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(m_curl, CURLOPT_USERAGENT, "Tarvelo");
-        curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, m_allowHttps ? "http,https" : "http");
+        curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, m_settings.allowHttps ? "http,https" : "http");
+        // Redirects are followed here, one at a time, so that each is checked.
         curl_easy_setopt(m_curl, CURLOPT_FOLLOWLOCATION, 0L);
+        // Every compression the library can unpack is offered; the page arrives unpacked.
+        curl_easy_setopt(m_curl, CURLOPT_ACCEPT_ENCODING, "");
         curl_easy_setopt(m_curl, CURLOPT_BUFFERSIZE, static_cast<long>(kBlock));
         // A page that announces more than the limit is refused before it comes; the
         // reads hold one that does not announce its length to the limit.
         curl_easy_setopt(m_curl, CURLOPT_MAXFILESIZE_LARGE,
-                         static_cast<curl_off_t>(std::min<std::uint64_t>(m_maxPageSize, INT64_MAX)));
+                         static_cast<curl_off_t>(std::min<std::uint64_t>(m_settings.maxPageSize, INT64_MAX)));
         // The job's time is the hard limit of a try; the reads check it too. Curl reads 0
         // as "no limit", so a configuration with no time gets one second, and one whose
         // time is beyond a day (a negative number read as unsigned) the store's default.
@@ -522,29 +794,23 @@ void Worker::run()
         curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
         curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!m_settings.certificateAuthorities.empty())
+            curl_easy_setopt(m_curl, CURLOPT_CAINFO, m_settings.certificateAuthorities.c_str());
+        headers = curl_slist_append(headers, "Accept: text/*");
+        const std::string agent = "User-Agent: " + (m_settings.userAgent.empty() ? std::string("QVX") : m_settings.userAgent);
+        headers = curl_slist_append(headers, agent.c_str());
+        curl_easy_setopt(m_curl, CURLOPT_HTTPHEADER, headers);
         postJobStatus(DownloadCode::Connecting);
     }
-    curl_slist* headers = nullptr;
-    if (http) {
-        headers = curl_slist_append(headers, "Accept: text/*");
-        headers = curl_slist_append(headers, "User-Agent: QVX");
-        curl_easy_setopt(m_curl, CURLOPT_HTTPHEADER, headers);
-    }
-    struct HeaderList {
-        curl_slist* list;
-        ~HeaderList() { curl_slist_free_all(list); }
-    } headerList{headers};
 
-    const TimeStamp now = currentTime();
-    bool dated = false;
-    const std::string today = expandDateVariables(m_job.url, 0, now, &dated);
+    m_fetchStarted = std::chrono::steady_clock::now();
     const int tries = dated ? 4 : 1;
     Outcome outcome = Outcome::NotFound;
     long status = 0;
     std::string openError;
     for (int offset = 0; offset < tries; ++offset) {
         const std::string address = dated ? expandDateVariables(m_job.url, offset, now) : m_job.url;
-        if (dated && splitAddress(address, m_allowHttps) != scheme) {
+        if (dated && splitAddress(address, m_settings.allowHttps) != scheme) {
             postJobStatus(DownloadCode::Error, DownloadError::WrongUrl);
             return;
         }
@@ -562,6 +828,7 @@ void Worker::run()
         postJobStatus(DownloadCode::Error, DownloadError::FileNotFound, http ? std::string() : openError);
         return;
     case Outcome::HttpStatus:
+    case Outcome::Redirect:
         if (dated)
             m_job.url = today;
         postJobStatus(DownloadCode::Error, status >= 400 && status <= 499   ? DownloadError::BadUrl
@@ -602,12 +869,52 @@ void Worker::run()
         finishItems();
 }
 
+void Worker::readCharset(std::string_view pageStart)
+{
+    const CharsetDeclaration declared = declaredCharset(m_facts.contentType, pageStart.substr(0, kCharsetSniffBytes));
+    m_facts.charset = declared.name;
+    m_facts.charsetSource = declared.source;
+    m_facts.convertedFromUtf8 = declared.charset == PageCharset::Utf8;
+}
+
+bool Worker::prepareSearchFile()
+{
+    char start[kCharsetSniffBytes];
+    std::size_t got = 0;
+    InputFile input;
+    if (input.open(m_download) == FileError::None) {
+        while (got < sizeof start) {
+            const std::ptrdiff_t n = input.read(start + got, sizeof start - got);
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+    }
+    input.close();
+    readCharset(std::string_view(start, got));
+    if (!m_facts.convertedFromUtf8)
+        return true;
+    m_searchFile = codePageCopy(m_download);
+    return !m_searchFile.empty();
+}
+
+std::string Worker::handOver(const std::string& convertedFile) const
+{
+    if (!m_facts.convertedFromUtf8)
+        return convertedFile;
+    std::string copy = utf8Copy(convertedFile);
+    ::unlink(convertedFile.c_str());
+    return copy;
+}
+
 void Worker::finishWizard()
 {
     std::string semiHtml = createTempFile("QVX");
     std::string textOnly = createTempFile("QVX");
-    if (semiHtml.empty() || textOnly.empty() || !convertPage(kConversionSemiHtml, m_download, semiHtml)
-        || !convertPage(kConversionTextOnly, m_download, textOnly)) {
+    const bool prepared = prepareSearchFile();
+    const std::string& source = m_searchFile.empty() ? m_download : m_searchFile;
+    if (!prepared || semiHtml.empty() || textOnly.empty() || !convertPage(kConversionSemiHtml, source, semiHtml)
+        || !convertPage(kConversionTextOnly, source, textOnly)) {
         if (!semiHtml.empty())
             ::unlink(semiHtml.c_str());
         if (!textOnly.empty())
@@ -640,31 +947,49 @@ void Worker::finishItems()
     // does not grow with the page.
     MappedFile raw;
     const bool inMemory = raw.open(m_download) == FileError::None && raw.size() < kInMemoryPage;
+    std::string page;
+    bool prepared = true;
+    if (inMemory) {
+        const std::string_view downloaded(raw.data(), raw.size());
+        readCharset(downloaded);
+        if (m_facts.convertedFromUtf8)
+            page = utf8PageToCp1252(downloaded);
+    } else {
+        raw.close();
+        prepared = prepareSearchFile();
+    }
+    const std::string_view searched = !inMemory || !m_facts.convertedFromUtf8 ? std::string_view(raw.data(), raw.size())
+                                                                               : std::string_view(page);
+    const bool keep = m_settings.keepConvertedPages;
     std::map<int, std::string> conversions;
     for (const DownloadItemEntry& entry : m_job.entries) {
         auto m = message(DownloadCode::None);
         m->itemName = cut(entry.name, kMaxItemName);
         m->itemKey = entry.itemKey;
+        m->page = m_facts;
         ExtractionResult result;
         if (inMemory) {
             auto found = conversions.find(entry.config.conversion);
             if (found == conversions.end()) {
-                std::string text = convertPageText(entry.config.conversion, std::string_view(raw.data(), raw.size()));
+                std::string text = convertPageText(entry.config.conversion, searched);
                 blankNulBytes(text);
                 found = conversions.emplace(entry.config.conversion, std::move(text)).first;
             }
             result = runExtractionOnPage(entry.config, found->second, currentTime());
-            if (result.code != kFound) {
+            if (result.code != kFound || keep) {
                 m->convertedFile = createTempFile("QVX");
-                if (m->convertedFile.empty() || writeWholeFile(m->convertedFile, found->second) != FileError::None) {
+                const std::string shown = m_facts.convertedFromUtf8 ? cp1252ToUtf8(found->second) : std::string();
+                if (m->convertedFile.empty()
+                    || writeWholeFile(m->convertedFile, m_facts.convertedFromUtf8 ? shown : found->second) != FileError::None) {
                     if (!m->convertedFile.empty())
                         ::unlink(m->convertedFile.c_str());
                     m->convertedFile.clear();
                 }
             }
         } else {
-            const std::string converted = createTempFile("QVX");
-            if (converted.empty() || !convertPage(entry.config.conversion, m_download, converted)) {
+            const std::string converted = prepared ? createTempFile("QVX") : std::string();
+            const std::string& source = m_searchFile.empty() ? m_download : m_searchFile;
+            if (converted.empty() || !convertPage(entry.config.conversion, source, converted)) {
                 if (!converted.empty())
                     ::unlink(converted.c_str());
                 m->code = DownloadCode::Error;
@@ -674,9 +999,11 @@ void Worker::finishItems()
                 continue;
             }
             result = runExtraction(entry.config, converted, currentTime());
-            m->convertedFile = converted;
-            if (result.code == kFound)
+            if (result.code == kFound && !keep) {
                 ::unlink(converted.c_str());
+            } else {
+                m->convertedFile = handOver(converted);
+            }
         }
         m->extractionMessage = result.message;
         switch (result.code) {

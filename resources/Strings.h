@@ -57,6 +57,8 @@ namespace tarvelo::strings {
 
 // Downloads. "%1" is replaced by the limit in bytes.
 inline constexpr const char* kPageTooLarge = "The page is larger than %1 bytes, the limit set by the option MaxPageSize.";
+inline constexpr const char* kPageUnpacksTooLarge =
+    "The compressed page unpacks to more than %1 bytes; it was cut off there.";
 
 // The shell. "%1" is replaced by the address or file that no program could open.
 inline constexpr const char* kShellOpenFailed = "%1\nNo program could open this. Please open it by hand.";

@@ -31,8 +31,7 @@ int runTarvelo(bool unattended, const std::string& portfolio)
     }
     PortfolioDocument doc;
     DownloadEngine engine(readNumberDownloads());
-    engine.setAllowHttps(readAllowHttps());
-    engine.setMaxPageSize(readMaxPageSize());
+    engine.setWorkerSettings(readWorkerSettings());
     int status = 0;
     {
         MainWindow frame(doc, options, engine, unattended);

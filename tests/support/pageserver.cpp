@@ -1,32 +1,39 @@
 #include "tests/support/pageserver.h"
 
+#include "tests/support/testcertificates.h"
+
 #include <chrono>
 
 namespace tarvelo::test {
 
 using namespace std::chrono_literals;
 
-PageServer::PageServer()
+PageServer::PageServer(const std::string& address, const TestCertificates* tls)
 {
-    m_server.Get(R"(/.*)", [this](const httplib::Request& request, httplib::Response& response) {
+    if (tls)
+        m_server = std::make_unique<httplib::SSLServer>(tls->serverCertificate(), tls->serverKey());
+    else
+        m_server = std::make_unique<httplib::Server>();
+    m_server->Get(R"(/.*)", [this](const httplib::Request& request, httplib::Response& response) {
         answer(request, response);
     });
-    m_port = m_server.bind_to_any_port("127.0.0.1");
-    m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    while (!m_server.is_running())
+    m_port = m_server->bind_to_any_port(address);
+    m_base = (tls ? "https://" : "http://") + address + ":" + std::to_string(m_port);
+    m_thread = std::thread([this] { m_server->listen_after_bind(); });
+    while (!m_server->is_running())
         std::this_thread::sleep_for(1ms);
 }
 
 PageServer::~PageServer()
 {
     release();
-    m_server.stop();
+    m_server->stop();
     m_thread.join();
 }
 
 std::string PageServer::url(const std::string& path) const
 {
-    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+    return m_base + path;
 }
 
 void PageServer::page(const std::string& path, std::string body)

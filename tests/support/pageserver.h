@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <regex>
 #include <string>
@@ -14,6 +15,8 @@
 
 namespace tarvelo::test {
 
+class TestCertificates;
+
 // A web server on 127.0.0.1 for the pages a test needs. It listens on a port of its
 // own, on threads of its own, from the moment it is made until it is destroyed.
 // Requests go to the first handler whose pattern matches their whole path, then to
@@ -22,13 +25,14 @@ class PageServer {
 public:
     using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
-    PageServer();
+    // Listens on the given loopback address, with https when certificates are given.
+    explicit PageServer(const std::string& address = "127.0.0.1", const TestCertificates* tls = nullptr);
     // Releases the requests that still wait, then stops.
     ~PageServer();
     PageServer(const PageServer&) = delete;
     PageServer& operator=(const PageServer&) = delete;
 
-    // "http://127.0.0.1:<port><path>"
+    // "http://127.0.0.1:<port><path>" (or https, and the server's address)
     std::string url(const std::string& path) const;
     // A fixed page, served as text/html; replaces one of the same path.
     void page(const std::string& path, std::string body);
@@ -48,7 +52,8 @@ public:
 private:
     void answer(const httplib::Request& request, httplib::Response& response);
 
-    httplib::Server m_server;
+    std::unique_ptr<httplib::Server> m_server;
+    std::string m_base;
     std::thread m_thread;
     int m_port = 0;
     std::atomic<bool> m_released{false};

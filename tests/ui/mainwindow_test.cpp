@@ -212,16 +212,17 @@ TEST_F(MainWindowTest, AnUpdateRestartsTheIntervalAndTheTimerFollowsTheOption)
 TEST_F(MainWindowTest, RunningDownloadsShowInThePaneAndLockNewAndOpen)
 {
     SlowServer server;
-    for (const char* name : {"A", "B", "C"})
-        add(name, "ABC", server.url("/slow") + "?" + name); // three distinct addresses: three jobs
+    // Two distinct addresses, two jobs: as many as one host serves at once.
+    for (const char* name : {"A", "B"})
+        add(name, "ABC", server.url("/slow") + "?" + name);
     MainWindow& frame = window();
     EXPECT_FALSE(frame.action(kAbortDownloads)->isEnabled()); // nothing runs: abort does nothing
     frame.abortDownloads();
     EXPECT_FALSE(m_engine.abortRequested());
 
-    EXPECT_EQ(frame.updateAllQuotations(), 3);
-    ASSERT_TRUE(test::waitFor([&] { return frame.downloadHub()->runningUpdates() == 3; }));
-    EXPECT_EQ(frame.downloadPaneText(), "3 Quotations beeing updated");
+    EXPECT_EQ(frame.updateAllQuotations(), 2);
+    ASSERT_TRUE(test::waitFor([&] { return frame.downloadHub()->runningUpdates() == 2; }));
+    EXPECT_EQ(frame.downloadPaneText(), "2 Quotations beeing updated");
     const int widest = frame.findChild<QLabel*>(QStringLiteral("downloadPane"))->minimumWidth();
     EXPECT_FALSE(frame.action(kFileNew)->isEnabled());
     EXPECT_FALSE(frame.action(kFileOpen)->isEnabled());
