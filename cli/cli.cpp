@@ -37,6 +37,9 @@ constexpr const char* kUsage =
     "                         the rows of the portfolio list: icon, nine columns; then the totals\n"
     "  update PORTFOLIO [--slots N]\n"
     "                         fetch the current quotation of every item and save the portfolio\n"
+    "  doctor PORTFOLIO [NAME...] [--json]\n"
+    "                         fetch the items' pages as an update would, without saving, and\n"
+    "                         tell what each search saw, why it failed and what to try\n"
     "  export PORTFOLIO OUT   write all quotations to a text file, or a spreadsheet when OUT\n"
     "                         contains .xls\n"
     "  import PORTFOLIO ITEM SOURCE [--template T] [--format 0|1|2|3] [--case 0|1]\n"
@@ -185,6 +188,7 @@ const Command kCommands[] = {
     {"servers", serversCommand},
     {"options", optionsCommand},
     {"update", updateCommand},
+    {"doctor", doctorCommand},
     {"export", exportCommand},
     {"import", importCommand},
     {"list", listCommand},

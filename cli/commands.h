@@ -37,6 +37,7 @@ int expandCommand(const CommandContext& c);
 int serversCommand(const CommandContext& c);
 int optionsCommand(const CommandContext& c);
 int updateCommand(const CommandContext& c);
+int doctorCommand(const CommandContext& c);
 int exportCommand(const CommandContext& c);
 int importCommand(const CommandContext& c);
 int listCommand(const CommandContext& c);

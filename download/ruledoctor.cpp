@@ -1,0 +1,424 @@
+#include "download/ruledoctor.h"
+
+#include "download/downloadengine.h"
+#include "download/statusrouter.h"
+#include "extraction/extract.h"
+#include "extraction/page.h"
+#include "extraction/regexp.h"
+#include "model/securityitem.h"
+#include "servers/serverstore.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::size_t kExcerptBefore = 60;
+constexpr std::size_t kExcerptAfter = 100;
+constexpr std::size_t kMaxNumberText = 40;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The standard searches' steps over the page, as search.cpp takes them.
+std::size_t nextNumberStart(std::string_view page, std::size_t p, bool tagAware)
+{
+    const std::size_t n = page.size();
+    while (p < n && !isDigit(page[p])) {
+        const char c = page[p];
+        if ((c == '+' || c == '-') && (p + 1 == n || isDigit(page[p + 1])))
+            break;
+        if (tagAware && c == '<')
+            break;
+        ++p;
+    }
+    return p;
+}
+
+std::size_t passNumberRun(std::string_view page, std::size_t p)
+{
+    while (p < page.size() && (isDigit(page[p]) || page[p] == ',' || page[p] == '.' || page[p] == '-' || page[p] == '+'))
+        ++p;
+    return p;
+}
+
+// Where the text starts in the page, read lowered or as it is; npos when it is not there.
+std::size_t findText(std::string_view page, const std::string& text, bool lowered)
+{
+    if (text.empty())
+        return 0;
+    if (!lowered)
+        return page.find(text);
+    return lowerCp1252Copy(page).find(lowerCp1252Copy(text));
+}
+
+// The characters the number parser takes at p: digits, signs, points, commas and the
+// configured separators.
+std::string numberTextAt(std::string_view page, std::size_t p, const std::string& thousands,
+                         const std::string& decimal)
+{
+    std::string text;
+    while (p < page.size() && text.size() < kMaxNumberText) {
+        const std::string_view rest = page.substr(p);
+        std::size_t take = 0;
+        if (isDigit(rest[0]) || rest[0] == ',' || rest[0] == '.' || rest[0] == '-' || rest[0] == '+')
+            take = 1;
+        else if (!thousands.empty() && rest.starts_with(thousands))
+            take = thousands.size();
+        else if (!decimal.empty() && rest.starts_with(decimal))
+            take = decimal.size();
+        if (take == 0)
+            break;
+        text.append(rest.substr(0, take));
+        p += take;
+    }
+    return text;
+}
+
+NumberReading readAt(std::string_view page, std::size_t p, const ServerConfig& config)
+{
+    NumberReading reading;
+    reading.at = p;
+    const bool lowered = config.caseInsensitive != 0;
+    const std::string thousands = lowered ? lowerCp1252Copy(config.thousandsSeparator) : config.thousandsSeparator;
+    const std::string decimal = lowered ? lowerCp1252Copy(config.decimalSeparator) : config.decimalSeparator;
+    const std::string_view at = page.substr(std::min(p, page.size()));
+    reading.code = lowered ? parseQuotationLowered(at, thousands, decimal, reading.value)
+                           : parseQuotation(at, thousands, decimal, reading.value);
+    reading.text = numberTextAt(page, p, config.thousandsSeparator, config.decimalSeparator);
+    return reading;
+}
+
+NumberReading nothingAt(std::size_t p)
+{
+    NumberReading reading;
+    reading.at = p;
+    reading.code = kNotFound;
+    return reading;
+}
+
+// The page from before to after on one line: control characters read as blanks.
+std::string oneLine(std::string_view page, std::size_t from, std::size_t to)
+{
+    from = std::min(from, page.size());
+    to = std::clamp(to, from, page.size());
+    std::string text(page.substr(from, to - from));
+    for (char& c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
+std::string excerptAround(std::string_view page, std::size_t start, std::size_t end)
+{
+    return oneLine(page, start > kExcerptBefore ? start - kExcerptBefore : 0, end + kExcerptAfter);
+}
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && lowerCp1252Copy(text.substr(0, prefix.size())) == lowerCp1252Copy(prefix);
+}
+
+// What the regular-expression search saw: the page around the value's capture and what
+// the number parser read at its start.
+void traceRegExp(std::string_view page, const ServerConfig& config, RuleDiagnosis& d)
+{
+    RegExp re;
+    if (!re.compile(config.regExp, config.caseInsensitive != 0))
+        return;
+    const int rc = re.match(std::string_view(page.data(), page.size() + 1), 0);
+    if (rc <= config.quotationIndex || config.quotationIndex < 0)
+        return;
+    const std::size_t start = re.start(config.quotationIndex);
+    if (start == std::string_view::npos || start > page.size())
+        return;
+    d.excerpt = excerptAround(page, start, start);
+    NumberReading reading;
+    reading.at = start;
+    reading.code = parseQuotation(page.substr(start), config.thousandsSeparator, config.decimalSeparator, reading.value);
+    reading.text = numberTextAt(page, start, config.thousandsSeparator, config.decimalSeparator);
+    d.reading = reading;
+}
+
+void traceStandard(std::string_view page, const ServerConfig& config, RuleDiagnosis& d)
+{
+    const bool lowered = config.caseInsensitive != 0;
+    const std::string& text = config.textBeforeValue;
+    std::size_t at = findText(page, text, lowered);
+    if (at != std::string_view::npos) {
+        d.text = TextPresence::Found;
+    } else if (!lowered && (at = findText(page, text, true)) != std::string_view::npos) {
+        d.text = TextPresence::OtherCase;
+    } else {
+        d.text = TextPresence::Missing;
+        return;
+    }
+    d.textAsInPage = std::string(page.substr(at, text.size()));
+    d.excerpt = excerptAround(page, at, at + text.size());
+    if (d.text != TextPresence::Found)
+        return;
+    d.reading = readStandardSearch(page, config);
+    // The walk should end where the search itself did; if it read something else the
+    // position would mislead, so it is not shown.
+    const ExtractionResult searched = runExtractionOnPage(config, page, 0);
+    if (d.reading && (d.reading->code != searched.code || (searched.code == kFound && d.reading->value != searched.value)))
+        d.reading.reset();
+}
+
+// A semi-html rule that stops on a tag or reads a wrong number may only need to pass one
+// more tag; the value that would give, if any.
+std::optional<double> valueWithOneMoreTag(std::string_view page, ServerConfig config)
+{
+    ++config.tagsToSkip;
+    const ExtractionResult result = runExtractionOnPage(config, page, 0);
+    if (result.code == kFound)
+        return result.value;
+    return std::nullopt;
+}
+
+void explainSearch(const ServerConfig& config, std::optional<std::string_view> page, RuleDiagnosis& d)
+{
+    const std::string text = quoted(config.textBeforeValue);
+    if (d.code == DownloadCode::TextNotFound) {
+        if (d.text == TextPresence::OtherCase && page) {
+            ServerConfig caseless = config;
+            caseless.caseInsensitive = 1;
+            if (const ExtractionResult result = runExtractionOnPage(caseless, *page, 0); result.code == kFound)
+                d.adviceValue = result.value;
+            d.cause = "The text before value " + text + " occurs in the page only in other letter case ("
+                    + quoted(d.textAsInPage) + "), and the search tells letter case apart.";
+            d.advice.push_back(RuleAdvice::CaseInsensitive);
+        } else {
+            d.cause = "The text before value " + text + " does not occur in the converted page.";
+            d.advice.push_back(RuleAdvice::SuggestRule);
+        }
+        return;
+    }
+    if (config.searchKind == 1) {
+        if (!d.reading && d.extractionMessage.starts_with("No RegExp match")) {
+            d.cause = "The regular expression does not match the converted page.";
+        } else if (!d.reading) {
+            d.cause = "The regular-expression search failed: " + d.extractionMessage;
+        } else {
+            d.cause = "The regular expression matched, but its capture " + std::to_string(config.quotationIndex)
+                    + " holds no value that could be read" + (d.reading->text.empty() ? "" : " (" + quoted(d.reading->text) + ")")
+                    + ".";
+        }
+        d.advice.push_back(RuleAdvice::SuggestRule);
+        return;
+    }
+    if (!page || !d.reading) {
+        d.cause = "The text before value " + text + " was found, but no number follows it";
+        d.cause += d.extractionMessage.empty() ? "." : " (" + d.extractionMessage + ").";
+    } else if (d.reading->code == kInvalidNumber) {
+        d.cause = "The text before value " + text + " was found; the number parser read " + quoted(d.reading->text)
+                + " after it, which is not a valid number.";
+    } else if (d.reading->at < page->size() && (*page)[d.reading->at] == '<') {
+        d.cause = "The text before value " + text + " was found, but a tag comes before any number after it.";
+    } else if (d.reading->at >= page->size()) {
+        d.cause = "The text before value " + text + " was found, but the page ends before a number follows it.";
+    } else {
+        d.cause = "The text before value " + text + " was found, but no number stands where the search ended ("
+                + quoted(oneLine(*page, d.reading->at, d.reading->at + 30)) + ").";
+    }
+    if (config.conversion == kConversionSemiHtml && page) {
+        d.adviceValue = valueWithOneMoreTag(*page, config);
+        if (d.adviceValue) {
+            d.advice.push_back(RuleAdvice::SkipOneMoreTag);
+            return;
+        }
+    }
+    d.advice.push_back(RuleAdvice::SuggestRule);
+}
+
+void explainError(const ServerConfig& config, const DownloadMessage& m, const WorkerSettings& settings,
+                  RuleDiagnosis& d)
+{
+    const long status = d.page.httpStatus;
+    const std::string statusText = status > 0 ? " (HTTP " + std::to_string(status) + ")" : "";
+    switch (m.detail) {
+    case DownloadError::WrongUrl:
+        if (!settings.allowHttps && (startsWithNoCase(m.url, "https://") || startsWithNoCase(d.address, "https://"))) {
+            d.cause = "The address is a secure (https) one, and those are not fetched while the option AllowHttps is 0.";
+            d.advice.push_back(RuleAdvice::AllowHttps);
+        } else {
+            d.cause = "The address is not one that can be fetched: it must begin with http://, https:// or file:// "
+                      "and name a server.";
+            d.advice.push_back(RuleAdvice::CheckAddress);
+        }
+        return;
+    case DownloadError::FileNotFound:
+        if (!m.errorText.empty())
+            d.cause = m.errorText;
+        else
+            d.cause = "There is no page at this address" + statusText + ".";
+        d.advice.push_back(RuleAdvice::CheckAddress);
+        return;
+    case DownloadError::BadUrl:
+        if (status == 403 || status == 429) {
+            d.cause = "The server refused the request" + statusText
+                    + "; some servers refuse programs they do not know by their user agent.";
+            d.advice.push_back(RuleAdvice::SetUserAgent);
+        } else {
+            d.cause = "The server refused the request" + statusText + ".";
+            d.advice.push_back(RuleAdvice::CheckAddress);
+        }
+        return;
+    case DownloadError::Server:
+        d.cause = "The server failed to answer" + statusText + ".";
+        d.advice.push_back(RuleAdvice::RetryLater);
+        return;
+    case DownloadError::Timeout:
+        d.cause = "The page did not arrive within the configuration's timeout of " + std::to_string(config.timeout)
+                + " seconds.";
+        d.advice.push_back(RuleAdvice::RaiseTimeout);
+        return;
+    default:
+        if (startsWithNoCase(m.errorText, "certificate not trusted")) {
+            d.cause = "The server's certificate is not trusted: " + m.errorText;
+            d.advice.push_back(RuleAdvice::UntrustedCertificate);
+        } else if (!m.errorText.empty()) {
+            d.cause = "The download failed: " + m.errorText;
+        } else {
+            d.cause = "The download failed" + statusText + ".";
+        }
+        return;
+    }
+}
+
+} // namespace
+
+ServerConfig itemDownloadConfig(const SecurityItem& item)
+{
+    const ServerConfig& own = item.settings().server;
+    return withItemVariables(own.name.empty() ? own : resolveServerConfig(own), item.settings().name,
+                             item.settings().symbol);
+}
+
+std::string conversionName(int conversion)
+{
+    switch (conversion) {
+    case kConversionNone:
+        return "none";
+    case kConversionSemiHtml:
+        return "semi-html";
+    case kConversionTextOnly:
+        return "text only";
+    default:
+        return "unknown";
+    }
+}
+
+std::optional<NumberReading> readStandardSearch(std::string_view page, const ServerConfig& config)
+{
+    const std::size_t at = findText(page, config.textBeforeValue, config.caseInsensitive != 0);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    std::size_t p = at + config.textBeforeValue.size();
+    const int numbersToSkip = config.numbersToSkip;
+    if (config.conversion != kConversionSemiHtml) {
+        if (numbersToSkip > 0) {
+            for (int skipped = 0;;) {
+                p = passNumberRun(page, nextNumberStart(page, p, false));
+                if (p < page.size() && ++skipped == numbersToSkip)
+                    break;
+                if (p >= page.size())
+                    return nothingAt(page.size());
+            }
+        }
+        return readAt(page, nextNumberStart(page, p, false), config);
+    }
+    for (int i = 0; i < config.tagsToSkip && p < page.size(); ++i) {
+        const std::size_t tag = page.find("<>", p);
+        if (tag == std::string_view::npos)
+            return nothingAt(page.size());
+        p = tag + 2;
+    }
+    p = nextNumberStart(page, p, true);
+    if (numbersToSkip > 0) {
+        for (int skipped = 0;;) {
+            p = passNumberRun(page, p);
+            if (p < page.size() && ++skipped == numbersToSkip)
+                break;
+            if (p >= page.size() || page[p] == '<')
+                return nothingAt(p);
+            p = nextNumberStart(page, p, true);
+        }
+    }
+    if (p < page.size() && page[p] == '<')
+        return nothingAt(p);
+    return readAt(page, nextNumberStart(page, p, false), config);
+}
+
+RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
+                           std::optional<std::string_view> convertedPage, const WorkerSettings& settings)
+{
+    RuleDiagnosis d;
+    d.itemName = m.itemName;
+    d.code = m.code;
+    d.detail = m.detail;
+    d.wouldUpdate = m.code == DownloadCode::Done && m.quotation;
+    if (m.quotation)
+        d.value = m.quotation->value;
+    d.statusText = connectionStatusText(m);
+    d.extractionMessage = m.extractionMessage;
+    d.errorText = m.errorText;
+    d.page = m.page;
+    d.address = !m.page.address.empty() ? m.page.address : m.url;
+    d.conversion = config.conversion;
+    d.searchKind = config.searchKind;
+    d.timeout = config.timeout;
+    d.textBeforeValue = config.searchKind == 1 ? config.regExp : config.textBeforeValue;
+    d.caseInsensitive = config.caseInsensitive != 0;
+
+    const bool searched = m.code >= DownloadCode::Done && m.code <= DownloadCode::TextNotFound;
+    if (searched && convertedPage) {
+        d.pageSeen = true;
+        if (config.searchKind == 1)
+            traceRegExp(*convertedPage, config, d);
+        else
+            traceStandard(*convertedPage, config, d);
+    }
+
+    switch (m.code) {
+    case DownloadCode::Done:
+        d.cause = d.wouldUpdate ? "The value " + numberText(d.value.value_or(0)) + " was found; an update would store it."
+                                : "The search ended without a value.";
+        break;
+    case DownloadCode::NotFound:
+    case DownloadCode::InvalidValue:
+    case DownloadCode::TextNotFound:
+        explainSearch(config, searched ? convertedPage : std::nullopt, d);
+        break;
+    case DownloadCode::Error:
+        explainError(config, m, settings, d);
+        break;
+    case DownloadCode::Aborted:
+        d.cause = "The download was aborted.";
+        break;
+    default:
+        d.cause = "No answer came for this item.";
+        break;
+    }
+    return d;
+}
+
+} // namespace tarvelo
