@@ -84,7 +84,15 @@ int optionsCommand(const CommandContext& c)
         const GeneralOptions options = loadOptions();
         for (const OptionInfo& option : generalOptionList())
             c.out << option.name << '=' << options.*option.field << '\n';
+        c.out << "UserAgent=" << options.userAgent << '\n';
         return kExitOk;
+    }
+    if (a[0] == "set" && a.size() == 3 && a[1] == "UserAgent") {
+        if (const std::string problem = userAgentProblem(a[2]); !problem.empty())
+            return wrongCall(c.err, problem);
+        GeneralOptions options = loadOptions();
+        options.userAgent = a[2];
+        return saveOptions(options) ? kExitOk : settingsNotSaved(c.err);
     }
     if (a[0] == "set" && a.size() == 3) {
         const OptionInfo* option = findGeneralOption(a[1]);

@@ -3,8 +3,6 @@
 #include "extraction/extract.h"
 #include "extraction/urltemplate.h"
 #include "model/generaloptions.h"
-#include "model/profilesettings.h"
-#include "platform/profile.h"
 #include "servers/serverstore.h"
 
 #include <curl/curl.h>
@@ -160,27 +158,32 @@ int readNumberDownloads()
     return std::clamp(loadOptions().numberDownloads, kMinDownloadSlots, kMaxDownloadSlots);
 }
 
-bool readAllowHttps()
+std::uint64_t maxPageSizeOf(const GeneralOptions& options)
 {
-    return settings::kAllowHttps.read(Profile()) == 1;
-}
-
-WorkerSettings readWorkerSettings()
-{
-    WorkerSettings settings;
-    settings.allowHttps = readAllowHttps();
-    settings.maxPageSize = readMaxPageSize();
-    settings.userAgent = settings::kUserAgent.read(Profile());
-    return settings;
+    const OptionInfo* option = findGeneralOption("MaxPageSize");
+    const std::int32_t bytes = options.maxPageSize;
+    if (!option)
+        return bytes > 0 ? static_cast<std::uint64_t>(bytes) : kDefaultMaxPageSize;
+    return static_cast<std::uint64_t>(std::clamp(bytes, option->low, option->high));
 }
 
 std::uint64_t readMaxPageSize()
 {
-    const OptionInfo* option = findGeneralOption("MaxPageSize");
-    const std::int32_t bytes = loadOptions().maxPageSize;
-    if (!option)
-        return bytes > 0 ? static_cast<std::uint64_t>(bytes) : kDefaultMaxPageSize;
-    return static_cast<std::uint64_t>(std::clamp(bytes, option->low, option->high));
+    return maxPageSizeOf(loadOptions());
+}
+
+WorkerSettings workerSettingsOf(const GeneralOptions& options)
+{
+    WorkerSettings settings;
+    settings.allowHttps = options.allowHttps != 0;
+    settings.maxPageSize = maxPageSizeOf(options);
+    settings.userAgent = options.userAgent;
+    return settings;
+}
+
+WorkerSettings readWorkerSettings()
+{
+    return workerSettingsOf(loadOptions());
 }
 
 int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink)

@@ -2,6 +2,7 @@
 
 #include "download/downloadjob.h"
 #include "download/messagesink.h"
+#include "model/generaloptions.h"
 
 #include <atomic>
 #include <cstdint>
@@ -134,13 +135,12 @@ bool initializeDownloads();
 
 // The option "NumberDownloads" of the profile section "GeneralOptions", within 1 to 500.
 int readNumberDownloads();
-// The option "AllowHttps" of the same section (default 1).
-bool readAllowHttps();
-// The option "MaxPageSize", held to the range the options dialog
-// accepts.
+// The option "MaxPageSize", held to the range the options dialog accepts.
 std::uint64_t readMaxPageSize();
-// The options above and "UserAgent", as the workers take them.
+// What the workers take from the general options: "AllowHttps", "MaxPageSize" and
+// "UserAgent"; read from the profile, or from options already read.
 WorkerSettings readWorkerSettings();
+WorkerSettings workerSettingsOf(const GeneralOptions& options);
 
 // One item-update job per distinct address among the items not being updated; marks
 // the items. Returns the number of jobs started.

@@ -21,6 +21,7 @@ const std::vector<OptionInfo>& generalOptionList()
         {"AutosaveWindows", &GeneralOptions::autosaveWindows, 0, 1},
         {"ShowFileOnError", &GeneralOptions::showFileOnError, 0, 1},
         {"MaxPageSize", &GeneralOptions::maxPageSize, 65536, 2147483647},
+        {"AllowHttps", &GeneralOptions::allowHttps, 0, 1},
     };
     return list;
 }
@@ -34,12 +35,33 @@ const OptionInfo* findGeneralOption(std::string_view name)
     return nullptr;
 }
 
+namespace {
+
+constexpr std::string_view kUserAgentName = "UserAgent";
+
+} // namespace
+
+std::string userAgentProblem(std::string_view userAgent)
+{
+    if (userAgent.size() > kMaxUserAgent)
+        return "The user agent may be at most " + std::to_string(kMaxUserAgent) + " characters long.";
+    for (const char c : userAgent) {
+        if (c < ' ' || c > '~')
+            return "The user agent may hold only printable ASCII characters.";
+    }
+    return {};
+}
+
 GeneralOptions loadOptions()
 {
     const Profile profile;
     GeneralOptions options;
     for (const OptionInfo& option : generalOptionList())
         options.*option.field = profile.getInt(kGeneralOptionsSection, option.name, options.*option.field);
+    // A stored agent that could not be sent as it is counts as none.
+    options.userAgent = profile.getText(kGeneralOptionsSection, kUserAgentName, "");
+    if (!userAgentProblem(options.userAgent).empty())
+        options.userAgent.clear();
     return options;
 }
 
@@ -48,6 +70,7 @@ bool saveOptions(const GeneralOptions& options)
     Profile profile;
     for (const OptionInfo& option : generalOptionList())
         profile.writeInt(kGeneralOptionsSection, option.name, options.*option.field);
+    profile.writeText(kGeneralOptionsSection, kUserAgentName, options.userAgent);
     return profile.sync();
 }
 

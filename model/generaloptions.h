@@ -27,6 +27,10 @@ struct GeneralOptions {
     std::int32_t showFileOnError = 1;
     // The largest page a download takes, in bytes; a larger one ends with an error.
     std::int32_t maxPageSize = 64 * 1024 * 1024;
+    // Whether https addresses are fetched at all.
+    std::int32_t allowHttps = 1;
+    // Sent by downloads in place of the program's own user agent when not empty.
+    std::string userAgent;
 
     bool operator==(const GeneralOptions&) const = default;
 };
@@ -44,9 +48,16 @@ struct OptionInfo {
 const std::vector<OptionInfo>& generalOptionList();
 const OptionInfo* findGeneralOption(std::string_view name);
 
-// Reads every value of the list, each with its default when it is missing.
+// The longest user agent the options take.
+inline constexpr std::size_t kMaxUserAgent = 200;
+// Why a user agent cannot be sent (it would not be one header line of printable ASCII),
+// or empty when it can.
+std::string userAgentProblem(std::string_view userAgent);
+
+// Reads every value of the list and the user agent, each with its default when it is
+// missing.
 GeneralOptions loadOptions();
-// Writes every value of the list; false when the settings file could not be written
+// Writes every value of the list and the user agent; false when the settings file could not be written
 // (nothing is then stored; Profile::writeFailureMessage() says so).
 bool saveOptions(const GeneralOptions& options);
 

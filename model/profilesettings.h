@@ -21,11 +21,6 @@ inline constexpr IntSetting kListHeight{"Dimensions", "ListView", 150};
 // The connection status window's column widths.
 inline constexpr TextSetting kConnectionColumnWidths{"Columns", "ConnectionDialog", "84,134,148"};
 
-// Whether https addresses are fetched at all, and the user agent that downloads send in
-// place of the program's own when it is not empty.
-inline constexpr IntSetting kAllowHttps{"GeneralOptions", "AllowHttps", 1};
-inline constexpr TextSetting kUserAgent{"GeneralOptions", "UserAgent", ""};
-
 // The recently used portfolios, most recent first, as UTF-8 paths.
 inline constexpr NumberedSetting kRecentFiles{"Recent File List", "File", 8};
 

@@ -77,6 +77,22 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     exitLayout->addWidget(m_saveViewOptions);
     exitLayout->addWidget(m_savePortfolio);
 
+    auto* webGroup = new QGroupBox(QStringLiteral("Web pages"), this);
+    webGroup->setObjectName(QStringLiteral("webPagesGroup"));
+    m_allowHttps = makeCheck(QStringLiteral("Allow secure addresses (https)"), options.allowHttps,
+                             QStringLiteral("allowHttpsCheck"), webGroup);
+    auto* agentLabel = new QLabel(QStringLiteral("User agent (empty: the program's own):"), webGroup);
+    m_userAgent = new QLineEdit(QString::fromLatin1(options.userAgent), webGroup);
+    m_userAgent->setObjectName(QStringLiteral("userAgentEdit"));
+    m_userAgent->setMaxLength(static_cast<int>(kMaxUserAgent));
+    m_userAgent->setToolTip(QStringLiteral("Some sites refuse programs they do not know; a browser's user agent "
+                                           "may be set here"));
+    agentLabel->setBuddy(m_userAgent);
+    auto* webLayout = new QVBoxLayout(webGroup);
+    webLayout->addWidget(m_allowHttps);
+    webLayout->addWidget(agentLabel);
+    webLayout->addWidget(m_userAgent);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
@@ -108,6 +124,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     layout->addLayout(updateRow);
     layout->addLayout(windowRow);
     layout->addWidget(exitGroup);
+    layout->addWidget(webGroup);
     layout->addWidget(buttons);
 
     connect(m_autoupdate, &QCheckBox::toggled, this, &GeneralOptionsDialog::applyEnabling);
@@ -230,6 +247,15 @@ void GeneralOptionsDialog::accept()
     taken.minute2 = end.minute();
     taken.autosaveWindows = m_saveViewOptions->isChecked() ? 1 : 0;
     taken.autosaveOnExit = m_savePortfolio->isChecked() ? 1 : 0;
+    taken.allowHttps = m_allowHttps->isChecked() ? 1 : 0;
+    const QString agent = m_userAgent->text().trimmed();
+    taken.userAgent = agent.toStdString();
+    if (const std::string problem = userAgentProblem(taken.userAgent); !problem.empty()) {
+        Prompter::instance().inform(this, QString::fromStdString(problem), Prompter::Icon::Warning);
+        m_userAgent->setFocus();
+        m_userAgent->selectAll();
+        return;
+    }
     m_options = taken;
     // Settings that cannot be stored still hold for this session.
     saveOptions(m_options);

@@ -14,7 +14,8 @@ class QToolButton;
 namespace tarvelo {
 
 // "General options": number of downloads, download status, automatic update with its
-// interval and daily time window, and what is saved on program exit. Disabled fields keep
+// interval and daily time window, what is saved on program exit, and how web pages are
+// fetched (secure addresses, the user agent). Disabled fields keep
 // their values; OK stores and returns them all.
 class GeneralOptionsDialog : public QDialog {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
     // The values taken on OK; the ones passed in until then.
     GeneralOptions options() const { return m_options; }
 
-    // Checks both numbers; refuses with a message, focusing the field, and keeps the
+    // Checks both numbers and the user agent; refuses with a message, focusing the field, and keeps the
     // dialog open. Stores the values taken; when they cannot be stored, says so and
     // closes all the same (they hold until the program ends).
     void accept() override;
@@ -59,6 +60,8 @@ private:
     QTimeEdit* m_end;
     QCheckBox* m_saveViewOptions;
     QCheckBox* m_savePortfolio;
+    QCheckBox* m_allowHttps;
+    QLineEdit* m_userAgent;
 };
 
 } // namespace tarvelo

@@ -257,6 +257,7 @@ void MainWindow::showOptions()
     m_status->setDownloadStatus(m_options.downloadStatus != 0);
     m_status->setShowFileOnError(m_options.showFileOnError != 0);
     m_hub->setDownloadStatus(m_options.downloadStatus != 0);
+    m_engine.setWorkerSettings(workerSettingsOf(m_options));
     m_scheduler->applyOptions();
 }
 

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "download/downloadengine.h"
 
 #include "model/archive.h"
 #include "platform/files.h"
@@ -423,14 +424,18 @@ TEST_F(CliTest, OptionsPrintAndSet)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "NumberDownloads=5\nAutosaveOnExit=0\nAutoupdate=1\nAutoupdate_Time=1\nDownloadStatus=1\n"
                        "Hour1=9\nMinute1=30\nHour2=18\nMinute2=30\nUpdateIntervall=60\nAutosaveWindows=1\n"
-                       "ShowFileOnError=1\nMaxPageSize=67108864\n");
+                       "ShowFileOnError=1\nMaxPageSize=67108864\nAllowHttps=1\nUserAgent=\n");
     EXPECT_EQ(cli({"options", "set", "UpdateIntervall", "15"}).status, 0);
     EXPECT_NE(cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);
+    EXPECT_EQ(cli({"options", "set", "UserAgent", "Mozilla/5.0 (X11)"}).status, 0);
+    EXPECT_NE(cli({"options"}).out.find("UserAgent=Mozilla/5.0 (X11)\n"), std::string::npos);
+    EXPECT_EQ(readWorkerSettings().userAgent, "Mozilla/5.0 (X11)");
     for (const auto& args : std::vector<std::vector<std::string>>{{"options", "set", "UpdateIntervall", "4"},
                                                                   {"options", "set", "NumberDownloads", "0"},
                                                                   {"options", "set", "Hour1", "24"},
                                                                   {"options", "set", "Nope", "1"},
                                                                   {"options", "set", "Autoupdate", "x"},
+                                                                  {"options", "set", "UserAgent", "a\r\nX-Evil: 1"},
                                                                   {"options", "list"}})
         EXPECT_EQ(cli(args).status, 2);
     EXPECT_NE(cli({"options"}).out.find("UpdateIntervall=15\n"), std::string::npos);

@@ -28,9 +28,14 @@ TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
     changed.autoupdate = 0;
     changed.hour2 = 7;
     changed.minute2 = 5;
+    changed.userAgent = "Mozilla/5.0";
     saveOptions(changed);
     EXPECT_EQ(loadOptions(), changed);
-    EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), generalOptionList().size());
+    // The list's numbers and the user agent.
+    EXPECT_EQ(Profile().valueNames("GeneralOptions").size(), generalOptionList().size() + 1);
+    // An agent that would break its header line is none.
+    Profile().writeText("GeneralOptions", "UserAgent", "A\tB");
+    EXPECT_EQ(loadOptions().userAgent, "");
 }
 
 TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)

@@ -29,6 +29,8 @@ GeneralOptions distinct()
     o.updateInterval = 15;
     o.autosaveWindows = 0;
     o.showFileOnError = 1;
+    o.allowHttps = 0;
+    o.userAgent = "Agent/1.0";
     return o;
 }
 
@@ -45,13 +47,15 @@ struct Controls {
           start(d.findChild<QTimeEdit*>(QStringLiteral("startTime"))),
           end(d.findChild<QTimeEdit*>(QStringLiteral("endTime"))),
           saveView(d.findChild<QCheckBox*>(QStringLiteral("saveViewOptionsCheck"))),
-          savePortfolio(d.findChild<QCheckBox*>(QStringLiteral("savePortfolioCheck")))
+          savePortfolio(d.findChild<QCheckBox*>(QStringLiteral("savePortfolioCheck"))),
+          allowHttps(d.findChild<QCheckBox*>(QStringLiteral("allowHttpsCheck"))),
+          userAgent(d.findChild<QLineEdit*>(QStringLiteral("userAgentEdit")))
     {
     }
     bool complete() const
     {
         return downloads && interval && intervalUp && intervalDown && downloadStatus && showFile && autoupdate
-               && onlyBetween && start && end && saveView && savePortfolio;
+               && onlyBetween && start && end && saveView && savePortfolio && allowHttps && userAgent;
     }
 
     QLineEdit* downloads;
@@ -66,6 +70,8 @@ struct Controls {
     QTimeEdit* end;
     QCheckBox* saveView;
     QCheckBox* savePortfolio;
+    QCheckBox* allowHttps;
+    QLineEdit* userAgent;
 };
 
 void retype(QLineEdit* edit, const QString& text)
@@ -99,6 +105,8 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
         EXPECT_EQ(c.end->text(), "22:45");
         EXPECT_FALSE(c.saveView->isChecked());
         EXPECT_TRUE(c.savePortfolio->isChecked());
+        EXPECT_FALSE(c.allowHttps->isChecked());
+        EXPECT_EQ(c.userAgent->text(), "Agent/1.0");
         dialog.accept();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.options(), in);
@@ -116,6 +124,8 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
         c.autoupdate->click();
         c.saveView->click();
         c.savePortfolio->click();
+        c.allowHttps->click();
+        retype(c.userAgent, QStringLiteral("Mozilla/5.0 (X11)"));
     };
     {
         GeneralOptionsDialog dialog(in);
@@ -135,6 +145,8 @@ TEST_F(GeneralOptionsTest, ControlsShowTheOptionsAndOkTakesThemBack)
         expected.updateInterval = 5;
         expected.autosaveWindows = 1;
         expected.showFileOnError = 0;
+        expected.allowHttps = 1;
+        expected.userAgent = "Mozilla/5.0 (X11)";
         EXPECT_EQ(dialog.options(), expected);
         EXPECT_TRUE(m_prompter.shown.isEmpty());
     }
@@ -181,6 +193,11 @@ TEST_F(GeneralOptionsTest, OkRefusesNumbersOutsideTheirRangeAndStaysOpen)
     // With both wrong, the first field is named.
     c.interval->setText(QStringLiteral("3"));
     refused(c.downloads, QStringLiteral("501"), downloads);
+    c.interval->setText(QStringLiteral("60"));
+    c.downloads->setText(QStringLiteral("5"));
+    // A user agent must go into a header line as it is.
+    refused(c.userAgent, QStringLiteral("B\u00e4r/1"), QStringLiteral("The user agent may hold only printable ASCII characters."));
+    c.userAgent->clear();
 
     // Typing keeps digits only; the range ends themselves are fine.
     retype(c.downloads, QStringLiteral("1x"));
