@@ -4,6 +4,7 @@
 #include "download/statusrouter.h"
 #include "extraction/extract.h"
 #include "extraction/page.h"
+#include "extraction/pagecharset.h"
 #include "extraction/regexp.h"
 #include "model/securityitem.h"
 #include "servers/serverstore.h"
@@ -22,28 +23,6 @@ constexpr std::size_t kMaxNumberText = 40;
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-// The standard searches' steps over the page, as search.cpp takes them.
-std::size_t nextNumberStart(std::string_view page, std::size_t p, bool tagAware)
-{
-    const std::size_t n = page.size();
-    while (p < n && !isDigit(page[p])) {
-        const char c = page[p];
-        if ((c == '+' || c == '-') && (p + 1 == n || isDigit(page[p + 1])))
-            break;
-        if (tagAware && c == '<')
-            break;
-        ++p;
-    }
-    return p;
-}
-
-std::size_t passNumberRun(std::string_view page, std::size_t p)
-{
-    while (p < page.size() && (isDigit(page[p]) || page[p] == ',' || page[p] == '.' || page[p] == '-' || page[p] == '+'))
-        ++p;
-    return p;
 }
 
 // Where the text starts in the page, read lowered or as it is; npos when it is not there.
@@ -329,43 +308,12 @@ std::string conversionName(int conversion)
 
 std::optional<NumberReading> readStandardSearch(std::string_view page, const ServerConfig& config)
 {
-    const std::size_t at = findText(page, config.textBeforeValue, config.caseInsensitive != 0);
-    if (at == std::string_view::npos)
+    const SearchWalk walk = walkStandardSearch(page, standardRuleOf(config), config.conversion == kConversionSemiHtml);
+    if (walk.code == kTextNotFound)
         return std::nullopt;
-    std::size_t p = at + config.textBeforeValue.size();
-    const int numbersToSkip = config.numbersToSkip;
-    if (config.conversion != kConversionSemiHtml) {
-        if (numbersToSkip > 0) {
-            for (int skipped = 0;;) {
-                p = passNumberRun(page, nextNumberStart(page, p, false));
-                if (p < page.size() && ++skipped == numbersToSkip)
-                    break;
-                if (p >= page.size())
-                    return nothingAt(page.size());
-            }
-        }
-        return readAt(page, nextNumberStart(page, p, false), config);
-    }
-    for (int i = 0; i < config.tagsToSkip && p < page.size(); ++i) {
-        const std::size_t tag = page.find("<>", p);
-        if (tag == std::string_view::npos)
-            return nothingAt(page.size());
-        p = tag + 2;
-    }
-    p = nextNumberStart(page, p, true);
-    if (numbersToSkip > 0) {
-        for (int skipped = 0;;) {
-            p = passNumberRun(page, p);
-            if (p < page.size() && ++skipped == numbersToSkip)
-                break;
-            if (p >= page.size() || page[p] == '<')
-                return nothingAt(p);
-            p = nextNumberStart(page, p, true);
-        }
-    }
-    if (p < page.size() && page[p] == '<')
-        return nothingAt(p);
-    return readAt(page, nextNumberStart(page, p, false), config);
+    if (walk.code != kFound)
+        return nothingAt(walk.at);
+    return readAt(page, walk.at, config);
 }
 
 RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
@@ -390,6 +338,12 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     d.caseInsensitive = config.caseInsensitive != 0;
 
     const bool searched = m.code >= DownloadCode::Done && m.code <= DownloadCode::TextNotFound;
+    // A page that came as UTF-8 is handed over so again; the search read it in the code page.
+    std::string inCodePage;
+    if (convertedPage && m.page.convertedFromUtf8) {
+        inCodePage = utf8PageToCp1252(*convertedPage);
+        convertedPage = inCodePage;
+    }
     if (searched && convertedPage) {
         d.pageSeen = true;
         if (config.searchKind == 1)

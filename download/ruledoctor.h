@@ -89,14 +89,14 @@ struct RuleDiagnosis {
 std::string conversionName(int conversion);
 
 // The diagnosis of one item's final message. config is the configuration the item
-// downloaded with (its variables put in); convertedPage the text the worker searched,
-// when it kept it; settings those the download ran with.
+// downloaded with (its variables put in); convertedPage the converted page the worker
+// handed over, when it kept it (in UTF-8 when the page came so); settings those the
+// download ran with.
 RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& message,
                            std::optional<std::string_view> convertedPage, const WorkerSettings& settings);
 
-// The walk of the standard searches, step by step as they take it, up to the position
-// where the number parser reads; nothing when the text before value is not in the page
-// or the walk runs out of page. The page as the searches take it (a NUL after it).
+// What the number parser reads where the standard search takes it; nothing when the text
+// before value is not in the page. The page as the searches take it (a NUL after it).
 std::optional<NumberReading> readStandardSearch(std::string_view page, const ServerConfig& config);
 
 } // namespace tarvelo

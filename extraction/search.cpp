@@ -340,53 +340,83 @@ int monthFromName(std::string_view capture)
     return number >= 1 && number <= 12 ? number : 0;
 }
 
-ExtractionResult standardSearchInPage(std::string_view view, const StandardRule& rule)
+namespace {
+
+SearchWalk walk(std::string_view view, const PreparedRule& prepared, const StandardRule& rule, bool withTags)
 {
-    const PreparedRule prepared = prepare(rule);
+    SearchWalk w;
     std::size_t p = findAfter(view, prepared);
     if (p == std::string_view::npos)
-        return failure(kTextNotFound, "");
-    if (rule.numbersToSkip > 0) {
-        int skipped = 0;
-        for (;;) {
-            p = passNumberRun(view, nextNumberStart(view, p, false));
-            if (p < view.size() && ++skipped == rule.numbersToSkip)
-                break;
-            if (p >= view.size())
-                return failure(kNotFound, "EOF");
+        return w;
+    w.textAt = p - prepared.text.size();
+    w.code = kNotFound;
+    const auto stop = [&](std::size_t at, bool endOfPage) {
+        w.at = at;
+        w.endOfPage = endOfPage;
+        return w;
+    };
+    if (!withTags) {
+        if (rule.numbersToSkip > 0) {
+            for (int skipped = 0;;) {
+                p = passNumberRun(view, nextNumberStart(view, p, false));
+                if (p < view.size() && ++skipped == rule.numbersToSkip)
+                    break;
+                if (p >= view.size())
+                    return stop(view.size(), true);
+            }
         }
+    } else {
+        for (int i = 0; i < rule.tagsToSkip && p < view.size(); ++i) {
+            const std::size_t tag = view.find("<>", p);
+            if (tag == std::string_view::npos)
+                return stop(view.size(), true);
+            p = tag + 2;
+        }
+        p = nextNumberStart(view, p, true);
+        if (rule.numbersToSkip > 0) {
+            for (int skipped = 0;;) {
+                p = passNumberRun(view, p);
+                if (p < view.size() && ++skipped == rule.numbersToSkip)
+                    break;
+                if (p >= view.size() || view[p] == '<')
+                    return stop(p, false);
+                p = nextNumberStart(view, p, true);
+            }
+        }
+        if (p < view.size() && view[p] == '<')
+            return stop(p, false);
     }
-    return parsed(view, nextNumberStart(view, p, false), prepared);
+    w.code = kFound;
+    w.at = nextNumberStart(view, p, false);
+    return w;
+}
+
+ExtractionResult walkAndParse(std::string_view view, const StandardRule& rule, bool withTags)
+{
+    const PreparedRule prepared = prepare(rule);
+    const SearchWalk w = walk(view, prepared, rule, withTags);
+    if (w.code == kTextNotFound)
+        return failure(kTextNotFound, "");
+    if (w.code != kFound)
+        return failure(kNotFound, w.endOfPage ? "EOF" : excerptAt(view, w.at, prepared));
+    return parsed(view, w.at, prepared);
+}
+
+} // namespace
+
+SearchWalk walkStandardSearch(std::string_view page, const StandardRule& rule, bool withTags)
+{
+    return walk(page, prepare(rule), rule, withTags);
+}
+
+ExtractionResult standardSearchInPage(std::string_view view, const StandardRule& rule)
+{
+    return walkAndParse(view, rule, false);
 }
 
 ExtractionResult standardSearchWithTagsInPage(std::string_view view, const StandardRule& rule)
 {
-    const PreparedRule prepared = prepare(rule);
-    std::size_t p = findAfter(view, prepared);
-    if (p == std::string_view::npos)
-        return failure(kTextNotFound, "");
-    for (int i = 0; i < rule.tagsToSkip && p < view.size(); ++i) {
-        const std::size_t tag = view.find("<>", p);
-        if (tag == std::string_view::npos)
-            return failure(kNotFound, "EOF");
-        p = tag + 2;
-    }
-    const auto fail = [&] { return failure(kNotFound, excerptAt(view, p, prepared)); };
-    p = nextNumberStart(view, p, true);
-    if (rule.numbersToSkip > 0) {
-        int skipped = 0;
-        for (;;) {
-            p = passNumberRun(view, p);
-            if (p < view.size() && ++skipped == rule.numbersToSkip)
-                break;
-            if (p >= view.size() || view[p] == '<')
-                return fail();
-            p = nextNumberStart(view, p, true);
-        }
-    }
-    if (p < view.size() && view[p] == '<')
-        return fail();
-    return parsed(view, nextNumberStart(view, p, false), prepared);
+    return walkAndParse(view, rule, true);
 }
 
 ExtractionResult regExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now)

@@ -43,6 +43,19 @@ struct RegExpRule {
     std::string decimal = ",";
 };
 
+// Where a standard search reads its number. code is kFound when the walk reached the
+// place (at: where the number parser starts), kTextNotFound when the text before value
+// is not in the page, kNotFound when the walk ran out of page or into a tag first (at:
+// where it stopped; endOfPage when it ran off the page). textAt is where the text before
+// value starts, when found. Case-insensitive rules find the text in the lowered page.
+struct SearchWalk {
+    int code = kTextNotFound;
+    std::size_t textAt = std::string_view::npos;
+    std::size_t at = 0;
+    bool endOfPage = false;
+};
+SearchWalk walkStandardSearch(std::string_view page, const StandardRule& rule, bool withTags);
+
 // The searches over a page in memory. The page holds no NUL bytes (loadPageForSearch
 // blanks them) and a NUL follows its last byte, as in a std::string. Case-insensitive
 // standard searches read the page's letters lowered; their excerpts are lowered too.
