@@ -75,8 +75,16 @@ def load(name):
         return json.load(f)
 latency = load("latency")
 detail = f"{latency['update'] * 1e3:.0f} ms, ideal {latency['ideal'] * 1e3:.0f} ms, curl {latency['curl'] * 1e3:.0f} ms; {latency['found']} of {latency['items']} found"
-line("update, 200 items on 50 pages with 50 ms latency, 5 slots", latency["update"] / latency["ideal"], "the ideal", 1.3, detail)
+line(f"update, {latency['items']} items on {latency['pages']} pages on {latency['hosts']} hosts with 50 ms latency, "
+     f"{latency['slots']} slots, {latency['per_host']} per host", latency["update"] / latency["ideal"],
+     f"the ideal of {latency['ideal'] * 1e3:.0f} ms", 1.3, detail)
 line("update, the same against curl --parallel --parallel-max 5", latency["update"] / latency["curl"], "curl", 1.2, detail)
+packed = load("gzip")
+line(f"update, one {packed['page_bytes'] / 1e6:.0f} MB page sent gzip-compressed", packed["gzip"] / packed["plain"],
+     "the page sent as it is", 1.5,
+     f"{packed['gzip'] * 1e3:.1f} ms vs {packed['plain'] * 1e3:.1f} ms, median of {packed['runs']}; "
+     f"{100 * packed['gzip_bytes'] / packed['page_bytes']:.0f} % of the size on the wire; "
+     f"found {packed['found_gzip']} and {packed['found_plain']} of {packed['runs']}")
 shared = load("shared")
 mark = "" if shared["seconds"] <= 2.0 else "  MISSED"
 print(f"update, 10,000 items on one page: {shared['seconds']:.2f} s (target <= 2 s){mark}   "
