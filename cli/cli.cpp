@@ -26,6 +26,9 @@ constexpr const char* kUsage =
     "          [--regexp R] [--index N] [--date D,M,Y] [--time H,M]\n"
     "                         find the quotation in a page file as a download would; prints\n"
     "                         {\"code\":N,\"value\":X,\"time\":T,\"message\":\"...\"}\n"
+    "  suggest PAGE VALUE [--conversion 0|1|2] [--name N] [--symbol S] [--thousands X] [--decimal Y]\n"
+    "                         the configuration wizard's rules for a page file or http(s) address\n"
+    "                         in which VALUE is shown; one JSON object per rule\n"
     "  expand TEMPLATE [--name N] [--symbol S] [--offset K] [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         expand the variables of an address template with the current time\n"
     "  new PORTFOLIO          create an empty portfolio\n"
@@ -48,6 +51,10 @@ constexpr const char* kUsage =
     "                         an address template\n"
     "  servers list           the names of the server configurations\n"
     "  servers show NAME      the values of one configuration, as the export file has them\n"
+    "  servers set NAME [--url U] [--timeout S] [--conversion N] [--text T] [--tags N] [--numbers N]\n"
+    "          [--thousands X] [--decimal Y] [--case 0|1] [--regexp R] [--index N] [--date D,M,Y] [--time H,M]\n"
+    "                         create or change a configuration, with the server settings' ranges\n"
+    "  servers delete NAME    delete a configuration\n"
     "  servers export FILE    write all configurations and the set version to a REGEDIT4 file\n"
     "  servers import FILE    read such a file; its configurations replace those of the same name\n"
     "  servers install        install the built-in configurations if the stored set is older\n"
@@ -195,6 +202,7 @@ const Command kCommands[] = {
     {"new", newCommand},
     {"add", addCommand},
     {"quote", quoteCommand},
+    {"suggest", suggestCommand},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/portfoliodocument.h"
+#include "model/serverconfig.h"
 
 #include <iosfwd>
 #include <string>
@@ -9,6 +10,8 @@
 
 // The commands of tarvelo-cli, one function each.
 namespace tarvelo {
+
+class CommandOptions;
 
 struct CommandContext {
     const std::vector<std::string>& args; // after the command name
@@ -30,6 +33,14 @@ void reportWarning(std::ostream& err, const DocumentResult& result);
 // Reports a missing name, or lists the items when it names several.
 ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err);
 
+// Puts the server options of a command (--url, --timeout, --conversion, --text, --tags,
+// --numbers, --thousands, --decimal, --case, --regexp, --index, --date, --time) into the
+// configuration; texts arrive in UTF-8. Extract holds the numbers to what a search can
+// use; Store to what the server settings accept, with their messages. False with the
+// problem when a value is refused.
+enum class ServerOptionRanges { Extract, Store };
+bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& problem, ServerOptionRanges ranges);
+
 int dumpCommand(const CommandContext& c);
 int convertCommand(const CommandContext& c);
 int extractCommand(const CommandContext& c);
@@ -44,5 +55,6 @@ int listCommand(const CommandContext& c);
 int newCommand(const CommandContext& c);
 int addCommand(const CommandContext& c);
 int quoteCommand(const CommandContext& c);
+int suggestCommand(const CommandContext& c);
 
 } // namespace tarvelo

@@ -14,62 +14,6 @@
 
 namespace tarvelo {
 
-namespace {
-
-// Applies the command's options over the configuration. Texts arrive in UTF-8.
-bool applyOptions(CommandOptions& o, ServerConfig& config, std::string& problem)
-{
-    const auto text = [&](const char* name, std::string& field) {
-        if (const auto value = o.text(name))
-            field = utf8ToCp1252(*value);
-    };
-    std::optional<int> number;
-    const auto integer = [&](const char* name, int low, int high, std::int32_t& field) {
-        if (!o.integer(name, low, high, number))
-            return false;
-        if (number)
-            field = *number;
-        return true;
-    };
-    text("text", config.textBeforeValue);
-    text("thousands", config.thousandsSeparator);
-    text("decimal", config.decimalSeparator);
-    if (const auto regexp = o.text("regexp")) {
-        config.regExp = utf8ToCp1252(*regexp);
-        config.searchKind = 1;
-    }
-    if (!integer("conversion", 0, 2, config.conversion) || !integer("tags", 0, 1000000, config.tagsToSkip)
-        || !integer("numbers", 0, 1000000, config.numbersToSkip) || !integer("case", 0, 1, config.caseInsensitive)
-        || !integer("index", -1000, 1000, config.quotationIndex)) {
-        problem = o.error();
-        return false;
-    }
-    std::optional<std::vector<int>> indices;
-    if (!o.integers("date", 3, indices)) {
-        problem = o.error();
-        return false;
-    }
-    if (indices) {
-        config.extractDate = 1;
-        config.dayIndex = (*indices)[0];
-        config.monthIndex = (*indices)[1];
-        config.yearIndex = (*indices)[2];
-    }
-    if (!o.integers("time", 2, indices)) {
-        problem = o.error();
-        return false;
-    }
-    if (indices) {
-        config.extractTime = 1;
-        config.hourIndex = (*indices)[0];
-        config.minuteIndex = (*indices)[1];
-    }
-    return true;
-}
-
-
-} // namespace
-
 int extractCommand(const CommandContext& c)
 {
     CommandOptions o;
@@ -84,7 +28,7 @@ int extractCommand(const CommandContext& c)
     if (const auto server = o.text("server"))
         readServerConfig(utf8ToCp1252(*server), config);
     std::string problem;
-    if (!applyOptions(o, config, problem))
+    if (!applyServerOptions(o, config, problem, ServerOptionRanges::Extract))
         return wrongCall(c.err, problem);
     config = withItemVariables(config, utf8ToCp1252(o.text("name").value_or("")),
                                utf8ToCp1252(o.text("symbol").value_or("")));

@@ -4,6 +4,7 @@
 #include "model/generaloptions.h"
 #include "platform/codepage.h"
 #include "platform/profile.h"
+#include "resources/Strings.h"
 #include "servers/builtinservers.h"
 #include "servers/regfile.h"
 #include "servers/serverstore.h"
@@ -38,12 +39,7 @@ int serversCommand(const CommandContext& c)
     }
     if (what == "show" && a.size() == 2) {
         const std::string name = utf8ToCp1252(a[1]);
-        std::vector<std::string> names;
-        enumerateServerConfigs(names);
-        bool exists = false;
-        for (const std::string& n : names)
-            exists = exists || n == name;
-        if (!exists) {
+        if (!serverConfigExists(name)) {
             c.err << "tarvelo-cli: no server configuration named '" << a[1] << "'\n";
             return kExitFailed;
         }
@@ -74,7 +70,34 @@ int serversCommand(const CommandContext& c)
     if (what == "install" && a.size() == 1) {
         return installBuiltInServers() ? kExitOk : settingsNotSaved(c.err);
     }
-    return wrongCall(c.err, "servers needs list, show NAME, export FILE, import FILE or install");
+    if (what == "set" && a.size() >= 2) {
+        CommandOptions o;
+        if (!o.parse(std::vector<std::string>(a.begin() + 1, a.end()),
+                     {"url", "timeout", "conversion", "text", "tags", "numbers", "thousands", "decimal", "case", "regexp",
+                      "index", "date", "time"}))
+            return wrongCall(c.err, o.error());
+        if (o.positional().size() != 1)
+            return wrongCall(c.err, "servers set takes one configuration name");
+        const std::string name = utf8ToCp1252(o.positional()[0]);
+        if (std::string problem = serverNameProblem(name); !problem.empty() || name == strings::kUserDefinedServer)
+            return wrongCall(c.err, problem.empty() ? "that name stands for an item's own settings" : problem);
+        // A new configuration starts from the store's defaults, an existing one from its values.
+        ServerConfig config;
+        readServerConfig(name, config);
+        std::string problem;
+        if (!applyServerOptions(o, config, problem, ServerOptionRanges::Store))
+            return wrongCall(c.err, problem);
+        return writeServerConfig(name, config) ? kExitOk : settingsNotSaved(c.err);
+    }
+    if (what == "delete" && a.size() == 2) {
+        const std::string name = utf8ToCp1252(a[1]);
+        if (!serverConfigExists(name)) {
+            c.err << "tarvelo-cli: no server configuration named '" << a[1] << "'\n";
+            return kExitFailed;
+        }
+        return deleteServerConfig(name) ? kExitOk : settingsNotSaved(c.err);
+    }
+    return wrongCall(c.err, "servers needs list, show NAME, set NAME [options], delete NAME, export FILE, import FILE or install");
 }
 
 int optionsCommand(const CommandContext& c)

@@ -101,4 +101,18 @@ void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config
         config.*field.number = field.numberDefault;
 }
 
+const ServerConfigField* numberOutOfRange(const ServerConfig& config)
+{
+    for (const ServerConfigField& field : serverConfigFields()) {
+        if (field.number && (config.*field.number < field.low || config.*field.number > field.high))
+            return &field;
+    }
+    return nullptr;
+}
+
+std::string integerRangeMessage(std::int32_t low, std::int32_t high)
+{
+    return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
+}
+
 } // namespace tarvelo

@@ -64,6 +64,11 @@ std::span<const ServerConfigField> serverConfigFields();
 std::span<const ServerConfigField* const> serverConfigFieldsInJsonOrder();
 const ServerConfigField* findServerConfigField(std::string_view storedName); // any letter case
 
+// The first number of the record outside the range the server settings accept, or null.
+const ServerConfigField* numberOutOfRange(const ServerConfig& config);
+// The settings' message for a number outside low..high.
+std::string integerRangeMessage(std::int32_t low, std::int32_t high);
+
 // Sets the field's default into config.
 void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config);
 

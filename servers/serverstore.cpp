@@ -40,6 +40,29 @@ void readInt(const Profile& profile, const std::string& key, std::string_view va
 
 } // namespace
 
+std::string serverNameProblem(std::string_view name)
+{
+    if (name.empty())
+        return "Please enter a name for the configuration.";
+    if (name.size() > kMaxServerName)
+        return "The name of a configuration may be at most " + std::to_string(kMaxServerName) + " characters long.";
+    if (name.front() == ' ' || name.back() == ' ')
+        return "The name of a configuration may not begin or end with a blank.";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            return "The name of a configuration may not hold control characters.";
+        if (c == '\\' || c == '/')
+            return "The name of a configuration may not hold \"\\\" or \"/\".";
+    }
+    return {};
+}
+
+bool serverConfigExists(std::string_view name)
+{
+    return Profile().keyExists(keyOf(name));
+}
+
 void enumerateServerConfigs(std::vector<std::string>& names)
 {
     const Profile profile;

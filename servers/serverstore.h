@@ -20,6 +20,15 @@ inline constexpr std::string_view kServerKey = "Server";
 inline constexpr std::string_view kServerVersionKey = "Server Version";
 inline constexpr std::string_view kServerVersionValue = "Version number";
 
+// The longest configuration name that reads back.
+inline constexpr std::size_t kMaxServerName = 259;
+// Why the store cannot keep a configuration under this name (empty, too long, a control
+// character, a "\" or "/" that would make it a key path, blanks at either end), or
+// empty when it can.
+std::string serverNameProblem(std::string_view name);
+// Whether a configuration of this name is stored.
+bool serverConfigExists(std::string_view name);
+
 // Appends the names of all stored configurations (the list is not cleared first).
 void enumerateServerConfigs(std::vector<std::string>& names);
 // Fills the record from the store; a missing configuration or value reads as defaults.

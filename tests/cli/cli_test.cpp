@@ -417,6 +417,52 @@ TEST_F(CliTest, ServersListShowExportImportInstall)
     EXPECT_EQ(cli({"servers", "frob"}).status, 2);
 }
 
+TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
+{
+    Profile().deleteKey("Server");
+    ASSERT_EQ(cli({"servers", "set", "B\xC3\xA4nk", "--url", "http://bank.example/q?id=[&symbol]", "--timeout", "600",
+                   "--text", "Kurs:", "--tags", "2", "--conversion", "1"})
+                  .status,
+              0);
+    ServerConfig stored;
+    readServerConfig("B\xE4nk", stored);
+    EXPECT_EQ(stored.url, "http://bank.example/q?id=[&symbol]");
+    EXPECT_EQ(stored.timeout, 600);
+    EXPECT_EQ(stored.tagsToSkip, 2);
+    EXPECT_EQ(stored.conversion, 1);
+    // Changing one value keeps the others.
+    ASSERT_EQ(cli({"servers", "set", "B\xC3\xA4nk", "--numbers", "1"}).status, 0);
+    ServerConfig changed = stored;
+    changed.numbersToSkip = 1;
+    readServerConfig("B\xE4nk", stored);
+    EXPECT_EQ(stored, changed);
+
+    // A refused value or name stores nothing.
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refused[] = {
+        {{"servers", "set", "B\xC3\xA4nk", "--timeout", "0", "--tags", "5"}, "--timeout: Please enter an integer between 1 and 600."},
+        {{"servers", "set", "B\xC3\xA4nk", "--tags", "10001"}, "--tags: Please enter an integer between 0 and 10000."},
+        {{"servers", "set", "a/b", "--tags", "1"}, "may not hold"},
+        {{"servers", "set", " lead", "--tags", "1"}, "may not begin or end with a blank"},
+    };
+    for (const auto& r : refused) {
+        const CliRun run = cli(r.args);
+        EXPECT_EQ(run.status, 2) << r.message;
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+    }
+    readServerConfig("B\xE4nk", stored);
+    EXPECT_EQ(stored, changed);
+    std::vector<std::string> names;
+    enumerateServerConfigs(names);
+    EXPECT_EQ(names, std::vector<std::string>{"B\xE4nk"});
+
+    EXPECT_EQ(cli({"servers", "delete", "B\xC3\xA4nk"}).status, 0);
+    EXPECT_EQ(cli({"servers", "delete", "B\xC3\xA4nk"}).status, 1);
+    EXPECT_EQ(cli({"servers", "show", "B\xC3\xA4nk"}).status, 1);
+}
+
 TEST_F(CliTest, OptionsPrintAndSet)
 {
     Profile().deleteKey("GeneralOptions");

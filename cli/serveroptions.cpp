@@ -1,0 +1,90 @@
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/commandoptions.h"
+#include "platform/codepage.h"
+
+#include <climits>
+#include <string_view>
+#include <utility>
+
+namespace tarvelo {
+
+namespace {
+
+// The option that sets a stored value, for messages.
+std::string optionOf(const ServerConfigField& field)
+{
+    static const std::pair<const char*, const char*> options[] = {
+        {"Timeout", "--timeout"}, {"Format", "--conversion"}, {"Nr_HTML_before_Value", "--tags"},
+        {"Numbers_before_Value", "--numbers"}, {"NoCaseSensitiv", "--case"},
+    };
+    for (const auto& [stored, option] : options) {
+        if (std::string_view(field.storedName) == stored)
+            return option;
+    }
+    return field.storedName;
+}
+
+} // namespace
+
+bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& problem, ServerOptionRanges ranges)
+{
+    const bool stored = ranges == ServerOptionRanges::Store;
+    const auto text = [&](const char* name, std::string& field) {
+        if (const auto value = o.text(name))
+            field = utf8ToCp1252(*value);
+    };
+    std::optional<int> number;
+    // A configuration to store takes any integer here; the settings' ranges are checked
+    // on the whole record afterwards, with their messages.
+    const auto integer = [&](const char* name, int low, int high, std::int32_t& field) {
+        if (!o.integer(name, stored ? INT_MIN : low, stored ? INT_MAX : high, number))
+            return false;
+        if (number)
+            field = *number;
+        return true;
+    };
+    text("url", config.url);
+    text("text", config.textBeforeValue);
+    text("thousands", config.thousandsSeparator);
+    text("decimal", config.decimalSeparator);
+    if (const auto regexp = o.text("regexp")) {
+        config.regExp = utf8ToCp1252(*regexp);
+        config.searchKind = 1;
+    }
+    if (!integer("timeout", 1, 600, config.timeout) || !integer("conversion", 0, 2, config.conversion)
+        || !integer("tags", 0, 1000000, config.tagsToSkip) || !integer("numbers", 0, 1000000, config.numbersToSkip)
+        || !integer("case", 0, 1, config.caseInsensitive) || !integer("index", -1000, 1000, config.quotationIndex)) {
+        problem = o.error();
+        return false;
+    }
+    std::optional<std::vector<int>> indices;
+    if (!o.integers("date", 3, indices)) {
+        problem = o.error();
+        return false;
+    }
+    if (indices) {
+        config.extractDate = 1;
+        config.dayIndex = (*indices)[0];
+        config.monthIndex = (*indices)[1];
+        config.yearIndex = (*indices)[2];
+    }
+    if (!o.integers("time", 2, indices)) {
+        problem = o.error();
+        return false;
+    }
+    if (indices) {
+        config.extractTime = 1;
+        config.hourIndex = (*indices)[0];
+        config.minuteIndex = (*indices)[1];
+    }
+    if (stored) {
+        if (const ServerConfigField* field = numberOutOfRange(config)) {
+            problem = optionOf(*field) + ": " + integerRangeMessage(field->low, field->high);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace tarvelo

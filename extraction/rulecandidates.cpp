@@ -1,0 +1,547 @@
+#include "extraction/rulecandidates.h"
+
+#include "extraction/numberparser.h"
+#include "extraction/page.h"
+#include "extraction/pagecharset.h"
+#include "extraction/regexp.h"
+#include "extraction/search.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr int kMaximumNumbers = 5;
+constexpr int kSemiHtmlMaximumTags = 15;
+
+// The text before value: 2 to 30 characters (capture 1), with the delimiters that the
+// conversions without tags put around it.
+constexpr const char* kPrefixNone = "[ >\\t\\r\\n]([^ .,\\t\\r\\n][^,\\t\\r\\n]{0,28}[^.,\\t\\r\\n])";
+constexpr const char* kPrefixSemiHtml = "([^-+., <>\\t\\r\\n][^,<>\\t\\r\\n]{0,28}[^.,<>\\t\\r\\n])";
+constexpr const char* kPrefixTextOnly = "[ \\t\\r\\n]([^ .,\\t\\r\\n][^,\\t\\r\\n]{0,28}[^.,\\t\\r\\n])[ \\t\\r\\n]";
+constexpr const char* kUntilNumber = "[^<>0-9.,]*";
+constexpr const char* kTag = "<[^>]*>";
+constexpr const char* kInsideTags = "[^<>]*";
+constexpr const char* kNumber = "[-+]?[0-9][0-9.,]*";
+constexpr const char* kAfterNumber = "[^<>0-9.,]+";
+constexpr const char* kEndOfNumber = "[^0-9.,]";
+
+// How far the start of a match can lie before the end of its text before value: the
+// leading delimiter, 30 characters and, in text-only pages, the trailing delimiter.
+std::size_t textReach(int conversion)
+{
+    switch (conversion) {
+    case kConversionNone:
+        return 31;
+    case kConversionTextOnly:
+        return 32;
+    default:
+        return 30;
+    }
+}
+
+const char* prefixOf(int conversion)
+{
+    switch (conversion) {
+    case kConversionNone:
+        return kPrefixNone;
+    case kConversionTextOnly:
+        return kPrefixTextOnly;
+    default:
+        return kPrefixSemiHtml;
+    }
+}
+
+bool isNumberChar(char c)
+{
+    return (c >= '0' && c <= '9') || c == '.' || c == ',';
+}
+
+bool isAngle(char c)
+{
+    return c == '<' || c == '>';
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A quotation whose characters are plain, or "." for any character: inserted into an
+// expression it matches exactly its own length, and nothing in it reaches into the
+// parts before it. Any other expression syntax goes the plain way.
+bool isPlainQuotation(std::string_view quotation)
+{
+    return quotation.find_first_of("\\^$[]|()?*+{}") == std::string_view::npos;
+}
+
+std::string compileMessage(const RegExp& re, std::size_t quotationAt, std::size_t quotationSize)
+{
+    std::string message = "The quotation cannot be searched for: " + re.errorText();
+    const std::size_t at = re.errorOffset();
+    if (at >= quotationAt && at <= quotationAt + quotationSize)
+        message += " (at character " + std::to_string(at - quotationAt + 1) + " of the quotation)";
+    return message;
+}
+
+std::string matchMessage(int rc)
+{
+    if (rc == RegExp::kErrorLimit)
+        return "The quotation cannot be searched for: its expression takes too long to match in this page";
+    return "The quotation cannot be searched for: matching error " + std::to_string(rc);
+}
+
+// Where a plain quotation stands in the page, followed by a character that ends a number,
+// and what the page looks like just before each place. A match of any attempt ends with
+// one of these places, and its start is bounded by what lies before it.
+struct Occurrence {
+    std::size_t at = 0;
+    // The last '<' or '>' before the place, npos when there is none.
+    std::size_t lastAngle = std::string_view::npos;
+    // Runs of digits, '.' and ',' between lastAngle and the place, counted up to 6.
+    int runs = 0;
+    // runBound[n]: the lowest position p for which [p, at) holds no '<' or '>' and at
+    // most n such runs.
+    std::array<std::size_t, kMaximumNumbers + 1> runBound{};
+    // The '>' characters before the place, nearest first, up to the most tags and one.
+    std::array<std::size_t, kSemiHtmlMaximumTags + 1> closers{};
+    int closerCount = 0;
+};
+
+bool quotationAt(std::string_view subject, std::size_t at, std::string_view quotation)
+{
+    if (at + quotation.size() >= subject.size())
+        return false;
+    for (std::size_t i = 0; i < quotation.size(); ++i) {
+        const char q = quotation[i];
+        if (q != '.' && asciiLower(q) != asciiLower(subject[at + i]))
+            return false;
+    }
+    return !isNumberChar(subject[at + quotation.size()]);
+}
+
+Occurrence describeOccurrence(std::string_view subject, std::size_t at, bool withTags)
+{
+    Occurrence o;
+    o.at = at;
+    std::size_t p = at;
+    int runs = 0;
+    bool inRun = false;
+    while (p > 0) {
+        const char c = subject[p - 1];
+        if (isAngle(c)) {
+            o.lastAngle = p - 1;
+            break;
+        }
+        if (isNumberChar(c)) {
+            if (!inRun) {
+                if (runs <= kMaximumNumbers)
+                    o.runBound[static_cast<std::size_t>(runs)] = p;
+                ++runs;
+                inRun = true;
+                if (runs > kMaximumNumbers)
+                    break;
+            }
+        } else {
+            inRun = false;
+        }
+        --p;
+    }
+    for (int n = runs; n <= kMaximumNumbers; ++n)
+        o.runBound[static_cast<std::size_t>(n)] = p;
+    o.runs = runs;
+    if (runs > kMaximumNumbers) { // stopped early: find the nearest '<' or '>' on its own
+        while (p > 0 && !isAngle(subject[p - 1]))
+            --p;
+        o.lastAngle = p > 0 ? p - 1 : std::string_view::npos;
+    }
+    if (withTags) {
+        for (std::size_t q = at; q > 0 && o.closerCount <= kSemiHtmlMaximumTags; --q) {
+            if (subject[q - 1] == '>')
+                o.closers[static_cast<std::size_t>(o.closerCount++)] = q - 1;
+        }
+    }
+    return o;
+}
+
+// The longest piece of the quotation without '.' and letters, which a plain byte search
+// can look for; the letters are matched without regard to case.
+std::pair<std::size_t, std::size_t> searchablePiece(std::string_view quotation)
+{
+    std::size_t best = 0;
+    std::size_t bestSize = 0;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i <= quotation.size(); ++i) {
+        if (i == quotation.size() || quotation[i] == '.' || isAsciiLetter(quotation[i])) {
+            if (i - begin > bestSize) {
+                best = begin;
+                bestSize = i - begin;
+            }
+            begin = i + 1;
+        }
+    }
+    return {best, bestSize};
+}
+
+std::vector<Occurrence> findOccurrences(std::string_view subject, std::string_view quotation, bool withTags)
+{
+    std::vector<Occurrence> found;
+    const auto [pieceAt, pieceSize] = searchablePiece(quotation);
+    if (pieceSize == 0) {
+        for (std::size_t at = 0; at + quotation.size() < subject.size(); ++at) {
+            if (quotationAt(subject, at, quotation))
+                found.push_back(describeOccurrence(subject, at, withTags));
+        }
+        return found;
+    }
+    const std::string_view piece = quotation.substr(pieceAt, pieceSize);
+    std::size_t from = pieceAt;
+    while (from < subject.size()) {
+        const void* hit = memmem(subject.data() + from, subject.size() - from, piece.data(), piece.size());
+        if (!hit)
+            break;
+        const std::size_t pieceFound = static_cast<std::size_t>(static_cast<const char*>(hit) - subject.data());
+        const std::size_t at = pieceFound - pieceAt;
+        if (quotationAt(subject, at, quotation))
+            found.push_back(describeOccurrence(subject, at, withTags));
+        from = pieceFound + 1;
+    }
+    return found;
+}
+
+// The positions [first, last] at which a match of the attempt that ends with the
+// occurrence can start; false when there are none.
+bool startWindow(const Occurrence& o, int conversion, int tags, int numbers, std::size_t& first, std::size_t& last)
+{
+    if (o.at < 2)
+        return false;
+    last = o.at - 2;
+    if (tags == 0) {
+        // Between the text and the quotation: no '<' or '>', and exactly `numbers` runs
+        // of digits, '.' and ','. In semi-html the text holds no '<' or '>' either.
+        const std::size_t bound = o.runBound[static_cast<std::size_t>(numbers)];
+        const std::size_t reach = textReach(conversion);
+        first = bound > reach ? bound - reach : 0;
+        if (conversion == kConversionSemiHtml && o.lastAngle != std::string_view::npos)
+            first = std::max(first, o.lastAngle + 1);
+        return first <= last;
+    }
+    // Semi-html with tags: the last tag's '>' comes just before the numbers, so nothing
+    // but `numbers` runs stands between it and the quotation; the text begins after the
+    // (tags + 1)-th '>' before the quotation and before the tags-th.
+    if (o.lastAngle == std::string_view::npos || o.runs != numbers || o.closerCount < tags)
+        return false;
+    if (o.closers[0] != o.lastAngle)
+        return false;
+    const std::size_t firstTagEnd = o.closers[static_cast<std::size_t>(tags - 1)];
+    first = o.closerCount > tags ? o.closers[static_cast<std::size_t>(tags)] + 1 : 0;
+    if (firstTagEnd < 3)
+        return false;
+    last = std::min(last, firstTagEnd - 3);
+    return first <= last;
+}
+
+// Whether some occurrence leaves room for a match of the attempt. An attempt without
+// room needs no expression: a plain quotation always compiles.
+bool anyStartWindow(const std::vector<Occurrence>& occurrences, int conversion, int tags, int numbers)
+{
+    std::size_t first = 0;
+    std::size_t last = 0;
+    return std::any_of(occurrences.begin(), occurrences.end(), [&](const Occurrence& o) {
+        return startWindow(o, conversion, tags, numbers, first, last);
+    });
+}
+
+struct AttemptMatch {
+    bool found = false;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::size_t textStart = 0;
+    std::size_t textEnd = 0;
+};
+
+void takeMatch(const RegExp& re, AttemptMatch& match)
+{
+    match.found = true;
+    match.start = re.start(0);
+    match.end = re.end(0);
+    match.textStart = re.start(1);
+    match.textEnd = re.end(1);
+}
+
+// Compiles one attempt's expression, anchored when it is to be tried at chosen places.
+bool compileAttempt(RegExp& re, int conversion, int tags, int numbers, const std::string& quotation, bool anchored,
+                    std::string& message)
+{
+    const std::string expression = candidateExpression(conversion, tags, numbers, quotation);
+    const std::string pattern = anchored ? "\\G" + expression : expression;
+    if (re.compile(pattern, true))
+        return true;
+    const std::size_t quotationAt =
+        pattern.size() - quotation.size() - std::char_traits<char>::length(kEndOfNumber);
+    message = compileMessage(re, quotationAt, quotation.size());
+    return false;
+}
+
+// The leftmost match from the page's start, as one unanchored match finds it.
+int plainMatch(RegExp& re, std::string_view subject, AttemptMatch& match)
+{
+    const int rc = re.match(subject, 0);
+    if (rc > 0)
+        takeMatch(re, match);
+    return rc;
+}
+
+// The same match, found by trying the anchored expression only where a match can start,
+// in ascending order; the first start that matches is the leftmost one.
+int windowedMatch(RegExp& anchored, std::string_view subject, const std::vector<Occurrence>& occurrences,
+                  int conversion, int tags, int numbers, AttemptMatch& match)
+{
+    std::size_t next = 0;
+    for (const Occurrence& o : occurrences) {
+        std::size_t first = 0;
+        std::size_t last = 0;
+        if (!startWindow(o, conversion, tags, numbers, first, last))
+            continue;
+        for (std::size_t s = std::max(first, next); s <= last; ++s) {
+            const int rc = anchored.match(subject, s);
+            if (rc > 0) {
+                takeMatch(anchored, match);
+                return rc;
+            }
+            if (rc != RegExp::kErrorNoMatch)
+                return rc;
+        }
+        next = std::max(next, last + 1);
+    }
+    return RegExp::kErrorNoMatch;
+}
+
+// The page with its letters lowered once, to find where a case-insensitive standard
+// search meets a text first without lowering the whole page for every candidate.
+class LoweredPage {
+public:
+    explicit LoweredPage(std::string_view page) : m_page(page) {}
+
+    // Whether the lowered text occurs in the lowered page before position `before`.
+    bool occursBefore(const std::string& loweredText, std::size_t before)
+    {
+        if (m_lowered.empty() && !m_page.empty()) {
+            m_lowered.resize(m_page.size());
+            lowerCp1252(m_page.data(), m_page.size(), m_lowered.data());
+        }
+        const std::size_t span = std::min(m_lowered.size(), before + loweredText.size() - 1);
+        return memmem(m_lowered.data(), span, loweredText.data(), loweredText.size()) != nullptr;
+    }
+
+private:
+    std::string_view m_page;
+    std::string m_lowered;
+};
+
+// Whether the first occurrence of the candidate's text (exact) is the candidate's own, and
+// then whether the case-insensitive standard search with the candidate reads the typed
+// value. The search finds the text's first occurrence in any letter case and reads on
+// to the page's end; when that occurrence is the candidate's own, the page from there on
+// gives the same result, so only a text that occurs before it in some letter case needs
+// the search over the whole page.
+bool offerable(std::string_view page, LoweredPage& lowered, RuleCandidate& candidate, bool haveValue,
+               double typedValue, const std::string& thousands, const std::string& decimal)
+{
+    std::string_view searched = page.substr(candidate.start);
+    if (lowered.occursBefore(lowerCp1252Copy(candidate.text), candidate.start)) {
+        const std::size_t span = std::min(page.size(), candidate.start + candidate.text.size() - 1);
+        if (memmem(page.data(), span, candidate.text.data(), candidate.text.size()) != nullptr)
+            return false;
+        searched = page;
+    }
+    if (!haveValue)
+        return true;
+    StandardRule rule;
+    rule.textBeforeValue = candidate.text;
+    rule.thousands = thousands;
+    rule.decimal = decimal;
+    rule.tagsToSkip = candidate.tags;
+    rule.numbersToSkip = candidate.numbers;
+    rule.caseInsensitive = true;
+    const ExtractionResult result = candidate.conversion == kConversionSemiHtml
+                                        ? standardSearchWithTagsInPage(searched, rule)
+                                        : standardSearchInPage(searched, rule);
+    candidate.verified = result.code == kFound && result.value == typedValue;
+    return true;
+}
+
+} // namespace
+
+std::string candidatePageText(std::string_view downloaded, int conversion)
+{
+    const CharsetDeclaration declared = declaredCharset({}, downloaded.substr(0, kCharsetSniffBytes));
+    std::string text = declared.charset == PageCharset::Utf8
+                           ? convertPageText(conversion, utf8PageToCp1252(downloaded))
+                           : convertPageText(conversion, downloaded);
+    blankNulBytes(text);
+    return text;
+}
+
+int maximumTags(int conversion)
+{
+    return conversion == kConversionSemiHtml ? kSemiHtmlMaximumTags : 0;
+}
+
+int candidateAttempts(int conversion)
+{
+    return (maximumTags(conversion) + 1) * (kMaximumNumbers + 1);
+}
+
+std::string candidateExpression(int conversion, int tags, int numbers, std::string_view quotation)
+{
+    std::string e = prefixOf(conversion);
+    e += kUntilNumber;
+    for (int i = 0; i < tags; ++i) {
+        e += kTag;
+        e += i + 1 == tags ? kUntilNumber : kInsideTags;
+    }
+    for (int i = 0; i < numbers; ++i) {
+        e += kNumber;
+        e += kAfterNumber;
+    }
+    e += quotation;
+    e += kEndOfNumber;
+    return e;
+}
+
+CandidateSearch generateCandidates(std::string_view page, int conversion, const std::string& quotation,
+                                   const std::string& thousands, const std::string& decimal,
+                                   const std::function<bool(int done)>& progress, CandidateMatching matching)
+{
+    CandidateSearch search;
+    if (quotation.empty()) {
+        search.outcome = CandidateOutcome::NoQuotation;
+        search.message = "Please enter the quotation to be extracted!";
+        return search;
+    }
+    if (memmem(page.data(), page.size(), quotation.data(), quotation.size()) == nullptr) {
+        search.outcome = CandidateOutcome::QuotationMissing;
+        search.message = "Quotation doesn't exist in the specified web page!";
+        return search;
+    }
+
+    // The expressions match the page with its terminating NUL, as the regular-expression
+    // search does.
+    const std::string_view subject(page.data(), page.size() + 1);
+    const bool windowed = matching == CandidateMatching::Windowed && isPlainQuotation(quotation);
+    std::vector<Occurrence> occurrences;
+    if (windowed)
+        occurrences = findOccurrences(subject, quotation, conversion == kConversionSemiHtml);
+
+    // The typed quotation as the verifying search reads numbers: lowered, with a blank
+    // after it as a page would have.
+    const std::string loweredThousands = lowerCp1252Copy(thousands);
+    const std::string loweredDecimal = lowerCp1252Copy(decimal);
+    double typedValue = 0;
+    const bool haveValue =
+        parseQuotationLowered(lowerCp1252Copy(quotation) + ' ', loweredThousands, loweredDecimal, typedValue) == kFound;
+    LoweredPage lowered(page);
+
+    const int tagsLimit = maximumTags(conversion);
+    const std::size_t shift = conversion == kConversionSemiHtml ? 0 : 1;
+    int done = 0;
+    RegExp re;
+    for (int numbers = 0; numbers <= kMaximumNumbers; ++numbers) {
+        for (int tags = 0; tags <= tagsLimit; ++tags) {
+            const bool room = !windowed || anyStartWindow(occurrences, conversion, tags, numbers);
+            std::string message;
+            if (room && !compileAttempt(re, conversion, tags, numbers, quotation, windowed, message)) {
+                search.outcome = CandidateOutcome::BadQuotation;
+                search.message = message;
+                search.candidates.clear();
+                return search;
+            }
+            AttemptMatch match;
+            const int rc = !room     ? RegExp::kErrorNoMatch
+                           : windowed ? windowedMatch(re, subject, occurrences, conversion, tags, numbers, match)
+                                      : plainMatch(re, subject, match);
+            if (rc <= 0 && rc != RegExp::kErrorNoMatch) {
+                search.outcome = CandidateOutcome::BadQuotation;
+                search.message = matchMessage(rc);
+                search.candidates.clear();
+                return search;
+            }
+            if (match.found) {
+                RuleCandidate candidate;
+                candidate.text = std::string(page.substr(match.textStart, match.textEnd - match.textStart));
+                candidate.conversion = conversion;
+                candidate.tags = tags;
+                candidate.numbers = numbers;
+                candidate.start = match.start + shift;
+                candidate.length = match.end - match.start - 1 - shift;
+                // The standard search starts at the text's first occurrence; it must be
+                // this one.
+                if (offerable(page, lowered, candidate, haveValue, typedValue, thousands, decimal))
+                    search.candidates.push_back(std::move(candidate));
+            }
+            ++done;
+            if (progress && !progress(done)) {
+                search.outcome = CandidateOutcome::Cancelled;
+                return search;
+            }
+        }
+    }
+    return search;
+}
+
+std::string describeCandidate(const RuleCandidate& candidate)
+{
+    const std::string text = "find text \"" + candidate.text + "\"";
+    if (candidate.tags == 0)
+        return text + " and skip " + std::to_string(candidate.numbers) + " number(s)";
+    if (candidate.numbers == 0)
+        return text + " and skip " + std::to_string(candidate.tags) + " html tag(s) ";
+    return text + ", skip " + std::to_string(candidate.tags) + " html tag(s) and then skip "
+           + std::to_string(candidate.numbers) + " number(s)";
+}
+
+namespace {
+
+void replaceAll(std::string& text, std::string_view what, std::string_view with)
+{
+    if (what.empty())
+        return;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+}
+
+} // namespace
+
+std::string textToTemplate(std::string text, std::string_view name, std::string_view symbol)
+{
+    replaceAll(text, name, "[&name]");
+    replaceAll(text, symbol, "[&symbol]");
+    return text;
+}
+
+ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, const std::string& url,
+                           const std::string& thousands, const std::string& decimal, std::string_view name,
+                           std::string_view symbol)
+{
+    config.url = url;
+    config.conversion = candidate.conversion;
+    config.thousandsSeparator = thousands;
+    config.decimalSeparator = decimal;
+    config.textBeforeValue = textToTemplate(candidate.text, name, symbol);
+    config.tagsToSkip = candidate.tags;
+    config.numbersToSkip = candidate.numbers;
+    config.searchKind = 0;
+    config.caseInsensitive = 1;
+    return config;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "model/serverconfig.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The configuration wizard's proposals: standard-search rules (a text to find, then tags
+// and numbers to skip) under which a quotation that the user typed, as the browser shows
+// it, is found in a page. Texts are Windows-1252.
+namespace tarvelo {
+
+struct RuleCandidate {
+    std::string text;       // the text before value, as it stands in the page
+    int conversion = 1;     // the conversion in force when it was made
+    int tags = 0;           // html tags to skip, 0 to 15
+    int numbers = 0;        // numbers to skip, 0 to 5
+    std::size_t start = 0;  // where the highlighted span begins in the page text
+    std::size_t length = 0; // from the text's first character to the quotation's end
+    // The case-insensitive standard search with this rule on the same page reads the
+    // value of the typed quotation (both read with the chosen separators).
+    bool verified = false;
+};
+
+enum class CandidateOutcome {
+    Done,             // the attempts ran; candidates may still be none
+    NoQuotation,      // nothing was typed
+    QuotationMissing, // the typed text is not in the page (exact, case-sensitive)
+    BadQuotation,     // the typed text makes the expressions fail to compile, or to end in time
+    Cancelled,        // progress() asked to stop
+};
+
+struct CandidateSearch {
+    CandidateOutcome outcome = CandidateOutcome::Done;
+    std::vector<RuleCandidate> candidates; // in list order
+    // The wizard's text for the outcome: "Please enter the quotation to be extracted!",
+    // "Quotation doesn't exist in the specified web page!", or why the typed text cannot
+    // be searched for; empty when Done.
+    std::string message;
+};
+
+// The page text the wizard searches, from a page as it was downloaded: a page whose
+// meta tag declares UTF-8 turned into Windows-1252 first, as the wizard's download does
+// (which also heeds the Content-Type header), then converted with the given conversion
+// and its NUL bytes blanked.
+std::string candidatePageText(std::string_view downloaded, int conversion);
+
+// 15 for semi-html pages, 0 for the other conversions.
+int maximumTags(int conversion);
+// The number of attempts a search makes: (maximumTags + 1) * 6.
+int candidateAttempts(int conversion);
+
+// The expression one attempt matches: the conversion's prefix, the tags, the numbers,
+// the typed quotation as it stands (its characters act as expression syntax), then one
+// character that ends the number.
+std::string candidateExpression(int conversion, int tags, int numbers, std::string_view quotation);
+
+// How an attempt finds its match; both find the same one. Windowed looks for the typed
+// quotation first and tries the expression, anchored, only at the starts that can lead to
+// one of its places (a quotation with expression syntax other than "." always goes the
+// plain way). Plain matches the expression once from the page's start, as it stands.
+enum class CandidateMatching { Windowed, Plain };
+
+// Runs every attempt (numbers 0 to 5, inside them tags 0 to maximumTags) on the page
+// text of the given conversion (NUL bytes blanked, a NUL after it; the expressions see
+// that NUL as the page's last character, as the regular-expression search does).
+// progress is called after each attempt with the number done so far, on the calling
+// thread; returning false stops the search (Cancelled, with the candidates found so
+// far). The separators are those the user chose, for the verification.
+CandidateSearch generateCandidates(std::string_view page, int conversion, const std::string& quotation,
+                                   const std::string& thousands, const std::string& decimal,
+                                   const std::function<bool(int done)>& progress = {},
+                                   CandidateMatching matching = CandidateMatching::Windowed);
+
+// The list entry: "find text \"%s\" and skip %i number(s)" and its two siblings.
+std::string describeCandidate(const RuleCandidate& candidate);
+
+// The text with every occurrence of the item's name replaced by "[&name]", then every
+// occurrence of its symbol by "[&symbol]"; an empty name or symbol replaces nothing.
+std::string textToTemplate(std::string text, std::string_view name, std::string_view symbol);
+
+// The configuration as the wizard stores it: the address as typed, the candidate's
+// conversion, text (as a template), tags and numbers, the separators, standard search,
+// case-insensitive; timeout, expression and capture indices as they were.
+ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, const std::string& url,
+                           const std::string& thousands, const std::string& decimal, std::string_view name,
+                           std::string_view symbol);
+
+} // namespace tarvelo
