@@ -49,6 +49,7 @@ inline constexpr int kPercentValues = 32828;
 inline constexpr int kTestUpdate = 32829;
 inline constexpr int kFaq = 32830;
 inline constexpr int kServerInfo = 32831;
+inline constexpr int kServerConfigurations = 32840;
 
 // Status bar indicators.
 inline constexpr int kAmountPane = 119;

@@ -1,5 +1,6 @@
 #include "ui/generaloptionsdialog.h"
 
+#include "ui/numberfield.h"
 #include "ui/prompter.h"
 #include "ui/settingsfailure.h"
 
@@ -7,13 +8,10 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimeEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -39,11 +37,6 @@ QCheckBox* makeCheck(const QString& text, std::int32_t checked, const QString& n
     return check;
 }
 
-bool allDigits(const QString& text)
-{
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-}
-
 } // namespace
 
 GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidget* parent)
@@ -53,15 +46,15 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     setWindowTitle(QStringLiteral("General options"));
 
     auto* downloadsLabel = new QLabel(QStringLiteral("Maximal number of simultaneous downloads: "), this);
-    QWidget* downloads = makeNumberField(m_downloads, "numberDownloads", options.numberDownloads, "NumberDownloads");
-    downloadsLabel->setBuddy(m_downloads.edit);
+    m_downloads = makeNumberField("numberDownloads", options.numberDownloads, "NumberDownloads");
+    downloadsLabel->setBuddy(m_downloads->edit());
     m_downloadStatus = makeCheck(QStringLiteral("Show download status automatically"), options.downloadStatus,
                                  QStringLiteral("downloadStatusCheck"), this);
     m_showFile = makeCheck(QStringLiteral("Show downloaded file if quotation not found"), options.showFileOnError,
                            QStringLiteral("showFileCheck"), this);
     m_autoupdate = makeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
                              QStringLiteral("autoupdateCheck"), this);
-    QWidget* interval = makeNumberField(m_interval, "interval", options.updateInterval, "UpdateIntervall");
+    m_interval = makeNumberField("interval", options.updateInterval, "UpdateIntervall");
     m_onlyBetween =
         makeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
     m_start = makeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
@@ -101,11 +94,11 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
 
     auto* downloadsRow = new QHBoxLayout;
     downloadsRow->addWidget(downloadsLabel);
-    downloadsRow->addWidget(downloads);
+    downloadsRow->addWidget(m_downloads);
     downloadsRow->addStretch();
     auto* updateRow = new QHBoxLayout;
     updateRow->addWidget(m_autoupdate);
-    updateRow->addWidget(interval);
+    updateRow->addWidget(m_interval);
     updateRow->addWidget(new QLabel(QStringLiteral("Minutes"), this));
     updateRow->addStretch();
     auto* windowRow = new QHBoxLayout;
@@ -132,109 +125,33 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     applyEnabling();
 }
 
-QWidget* GeneralOptionsDialog::makeNumberField(NumberField& field, const char* name, std::int32_t value,
-                                             const char* optionName)
+NumberField* GeneralOptionsDialog::makeNumberField(const char* name, std::int32_t value, const char* optionName)
 {
     const OptionInfo* info = findGeneralOption(optionName);
-    field.low = info->low;
-    field.high = info->high;
-
-    auto* box = new QWidget(this);
-    field.edit = new QLineEdit(QString::number(value), box);
-    field.edit->setObjectName(QLatin1String(name) + QStringLiteral("Edit"));
-    field.edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field.edit));
-    field.edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    field.edit->setMaximumWidth(field.edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    field.edit->installEventFilter(this);
-
-    const NumberField* target = &field;
-    const auto arrow = [&](Qt::ArrowType type, const char* suffix, int delta) {
-        auto* button = new QToolButton(box);
-        button->setObjectName(QLatin1String(name) + QLatin1String(suffix));
-        button->setArrowType(type);
-        button->setAutoRepeat(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(16, 11);
-        connect(button, &QToolButton::clicked, this, [this, target, delta] { step(*target, delta); });
-        return button;
-    };
-    field.up = arrow(Qt::UpArrow, "Up", 1);
-    field.down = arrow(Qt::DownArrow, "Down", -1);
-
-    auto* arrows = new QVBoxLayout;
-    arrows->setSpacing(0);
-    arrows->addWidget(field.up);
-    arrows->addWidget(field.down);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
-    row->addWidget(field.edit);
-    row->addLayout(arrows);
-    return box;
-}
-
-void GeneralOptionsDialog::step(const NumberField& field, int delta)
-{
-    bool ok = false;
-    const qlonglong current = field.edit->text().trimmed().toLongLong(&ok);
-    const qlonglong next = ok ? std::clamp<qlonglong>(current + delta, field.low, field.high) : field.low;
-    field.edit->setText(QString::number(next));
-}
-
-bool GeneralOptionsDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            for (const NumberField* field : {&m_downloads, &m_interval}) {
-                if (watched == field->edit) {
-                    step(*field, key == Qt::Key_Up ? 1 : -1);
-                    return true;
-                }
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    return new NumberField(QLatin1String(name), value, info->low, info->high, this);
 }
 
 void GeneralOptionsDialog::applyEnabling()
 {
     const bool update = m_autoupdate->isChecked();
     const bool window = update && m_onlyBetween->isChecked();
-    m_interval.edit->setEnabled(update);
-    m_interval.up->setEnabled(update);
-    m_interval.down->setEnabled(update);
+    m_interval->setEnabled(update);
     m_onlyBetween->setEnabled(update);
     m_start->setEnabled(window);
     m_end->setEnabled(window);
 }
 
-bool GeneralOptionsDialog::readNumber(const NumberField& field, std::int32_t& value)
-{
-    const QString text = field.edit->text().trimmed();
-    bool ok = false;
-    const qlonglong number = text.toLongLong(&ok);
-    QString message;
-    if (!ok && !allDigits(text))
-        message = QStringLiteral("Please enter an integer.");
-    else if (!ok || number < field.low || number > field.high) // a run of digits too long to read is too large
-        message = QStringLiteral("Please enter an integer between %1 and %2.").arg(field.low).arg(field.high);
-    if (!message.isEmpty()) {
-        Prompter::instance().inform(this, message, Prompter::Icon::Warning);
-        field.edit->setFocus();
-        field.edit->selectAll();
-        return false;
-    }
-    value = static_cast<std::int32_t>(number);
-    return true;
-}
-
 void GeneralOptionsDialog::accept()
 {
     GeneralOptions taken = m_options;
-    if (!readNumber(m_downloads, taken.numberDownloads) || !readNumber(m_interval, taken.updateInterval))
+    const auto downloads = m_downloads->read();
+    if (!downloads)
         return;
+    const auto interval = m_interval->read();
+    if (!interval)
+        return;
+    taken.numberDownloads = *downloads;
+    taken.updateInterval = *interval;
     taken.downloadStatus = m_downloadStatus->isChecked() ? 1 : 0;
     taken.showFileOnError = m_showFile->isChecked() ? 1 : 0;
     taken.autoupdate = m_autoupdate->isChecked() ? 1 : 0;

@@ -9,9 +9,10 @@
 class QCheckBox;
 class QLineEdit;
 class QTimeEdit;
-class QToolButton;
 
 namespace tarvelo {
+
+class NumberField;
 
 // "General options": number of downloads, download status, automatic update with its
 // interval and daily time window, what is saved on program exit, and how web pages are
@@ -30,28 +31,13 @@ public:
     // closes all the same (they hold until the program ends).
     void accept() override;
 
-protected:
-    // Up and Down in a number field step it like its arrows.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    // A digits-only edit with small up/down arrows that step within low..high.
-    struct NumberField {
-        QLineEdit* edit = nullptr;
-        QToolButton* up = nullptr;
-        QToolButton* down = nullptr;
-        std::int32_t low = 0;
-        std::int32_t high = 0;
-    };
-
-    QWidget* makeNumberField(NumberField& field, const char* name, std::int32_t value, const char* optionName);
-    void step(const NumberField& field, int delta);
-    bool readNumber(const NumberField& field, std::int32_t& value);
+    NumberField* makeNumberField(const char* name, std::int32_t value, const char* optionName);
     void applyEnabling();
 
     GeneralOptions m_options;
-    NumberField m_downloads;
-    NumberField m_interval;
+    NumberField* m_downloads;
+    NumberField* m_interval;
     QCheckBox* m_downloadStatus;
     QCheckBox* m_showFile;
     QCheckBox* m_autoupdate;

@@ -15,6 +15,7 @@
 #include "ui/portfoliolistview.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/serverconfigurationswindow.h"
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 #include "ui/unattendedrun.h"
@@ -259,6 +260,12 @@ void MainWindow::showOptions()
     m_hub->setDownloadStatus(m_options.downloadStatus != 0);
     m_engine.setWorkerSettings(workerSettingsOf(m_options));
     m_scheduler->applyOptions();
+}
+
+void MainWindow::showServerConfigurations()
+{
+    ServerConfigurationsWindow window(m_engine, *m_hub, this);
+    Prompter::instance().exec(window);
 }
 
 void MainWindow::showAbout()

@@ -62,6 +62,7 @@ public:
     void toggleConnectionStatus();
     void saveViewOptions();
     void exportServerConfigurations();
+    void showServerConfigurations();
     void showOptions();
     void showAbout();
     void openHelpPage(const char* fileName);

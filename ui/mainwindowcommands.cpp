@@ -99,6 +99,8 @@ void MainWindow::createCommands()
          [this] { m_list->exportQuotations(); }, hasItems},
 
         {kOptions, "&Options...", "Change the general options", {}, [this] { showOptions(); }},
+        {kServerConfigurations, "&Server configurations...", "Make, change and delete server configurations", {},
+         [this] { showServerConfigurations(); }},
         {kExportServers, "&Export server configuration...", "Save all server configurations to a registry file", {},
          [this] { exportServerConfigurations(); }},
 
@@ -137,7 +139,7 @@ void MainWindow::createCommands()
             {"&Item", {kInsertItem, kDeleteItem, kItemProperties, kShowQuotations, kSeparator, kUpdateQuotation,
                        kUpdateAll, kAbortDownloads, kManualQuotation, kTestUpdate, kSeparator, kOpenWebPage,
                        kImportQuotations}},
-            {"&Tools", {kOptions}},
+            {"&Tools", {kOptions, kServerConfigurations}},
             {"&Help", {kFaq, kServerInfo, kSeparator, kApplicationWebPage, kCheckServerUpdate, kSeparator,
                        kAppAbout}},
         },

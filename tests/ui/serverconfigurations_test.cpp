@@ -1,0 +1,98 @@
+#include "ui/serverconfigurationswindow.h"
+
+#include "download/downloadengine.h"
+#include "download/messagesink.h"
+#include "servers/serverstore.h"
+#include "ui/serversettingsdialog.h"
+
+#include "tests/support/scriptedprompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tarvelo {
+namespace {
+
+class ServerConfigurationsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Prompter::install(&m_prompter);
+        std::vector<std::string> names;
+        enumerateServerConfigs(names);
+        for (const std::string& name : names)
+            deleteServerConfig(name);
+        ServerConfig shared;
+        shared.url = "http://quotes.example/[&symbol]";
+        writeServerConfig("Alpha", shared);
+    }
+    void TearDown() override { Prompter::install(nullptr); }
+
+    // Types the name into the new-configuration dialog and presses OK there.
+    std::function<int(QDialog&)> typeName(const QString& name)
+    {
+        return [name](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(name);
+            for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                if (button->text().contains(QStringLiteral("OK")))
+                    button->click();
+            }
+            return dialog.result();
+        };
+    }
+
+    test::ScriptedPrompter m_prompter;
+    DownloadEngine m_engine;
+    MessageQueue m_sink;
+};
+
+TEST_F(ServerConfigurationsTest, NewEditAndDeleteGoThroughTheStore)
+{
+    ServerConfigurationsWindow window(m_engine, m_sink);
+    EXPECT_EQ(window.names(), QStringList{QStringLiteral("Alpha")});
+
+    // A name the store cannot hold, then one that is taken, then a good one; the
+    // settings dialog then opens on the new configuration and OK stores it.
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        typeName(QStringLiteral("a/b"))(dialog);
+        typeName(QStringLiteral("alpha"))(dialog);
+        return typeName(QStringLiteral("B\u00e4nk"))(dialog);
+    });
+    m_prompter.dialogs.push_back([](QDialog& dialog) {
+        auto& settings = dynamic_cast<ServerSettingsDialog&>(dialog);
+        EXPECT_EQ(settings.configName(), "B\xE4nk");
+        settings.accept();
+        return settings.result();
+    });
+    window.newConfiguration();
+    ASSERT_GE(m_prompter.shown.size(), 3);
+    EXPECT_TRUE(m_prompter.shown[1].contains(QStringLiteral("may not hold")));
+    EXPECT_TRUE(m_prompter.shown[2].contains(QStringLiteral("exists already")));
+    EXPECT_EQ(window.names(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("B\u00e4nk")}));
+    EXPECT_TRUE(serverConfigExists("B\xE4nk"));
+
+    // Cancelling the settings writes nothing.
+    window.select(QStringLiteral("Alpha"));
+    m_prompter.dialogs.push_back([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("urlEdit"))->setText(QStringLiteral("http://elsewhere/"));
+        dialog.reject();
+        return dialog.result();
+    });
+    window.editConfiguration();
+    ServerConfig alpha;
+    readServerConfig("Alpha", alpha);
+    EXPECT_EQ(alpha.url, "http://quotes.example/[&symbol]");
+
+    // Delete asks first; No keeps the configuration.
+    m_prompter.answers = {Prompter::No, Prompter::Yes};
+    window.deleteConfiguration();
+    EXPECT_TRUE(serverConfigExists("Alpha"));
+    window.deleteConfiguration();
+    EXPECT_FALSE(serverConfigExists("Alpha"));
+    EXPECT_EQ(window.names(), QStringList{QStringLiteral("B\u00e4nk")});
+}
+
+} // namespace
+} // namespace tarvelo

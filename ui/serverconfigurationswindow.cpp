@@ -1,0 +1,233 @@
+#include "ui/serverconfigurationswindow.h"
+
+#include "download/downloadengine.h"
+#include "resources/Strings.h"
+#include "servers/serverstore.h"
+#include "ui/prompter.h"
+#include "ui/qtexts.h"
+#include "ui/serversettingsdialog.h"
+#include "ui/serverwizard/serverwizard.h"
+#include "ui/settingsfailure.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarvelo {
+
+namespace {
+
+// Asks for the name of a new configuration; empty when the user cancels. Names the store
+// cannot hold, and names already taken, are refused with a message and asked again.
+std::string askNewName(QWidget* parent)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("newServerDialog"));
+    dialog.setWindowTitle(QStringLiteral("New server configuration"));
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("nameEdit"));
+    edit->setMaxLength(static_cast<int>(kMaxServerName));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto* layout = new QFormLayout(&dialog);
+    layout->addRow(QStringLiteral("&Name:"), edit);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        const std::string name = toCp1252(edit->text());
+        std::string problem = serverNameProblem(name);
+        if (problem.empty() && name == strings::kUserDefinedServer)
+            problem = "This name stands for an item's own settings.";
+        if (problem.empty() && serverConfigExists(name))
+            problem = "A configuration of this name exists already; choose it in the list to edit it.";
+        if (!problem.empty()) {
+            Prompter::instance().inform(&dialog, fromCp1252(problem), Prompter::Icon::Warning);
+            edit->setFocus();
+            edit->selectAll();
+            return;
+        }
+        dialog.accept();
+    });
+    if (Prompter::instance().exec(dialog) != QDialog::Accepted)
+        return {};
+    return toCp1252(edit->text());
+}
+
+} // namespace
+
+ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, MessageSink& sink, QWidget* parent)
+    : QDialog(parent), m_engine(engine), m_sink(sink)
+{
+    setObjectName(QStringLiteral("serverConfigurationsWindow"));
+    setWindowTitle(QStringLiteral("Server configurations"));
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("configurationList"));
+    m_list->setSortingEnabled(false); // the store's order
+    m_itemName = new QLineEdit(this);
+    m_itemName->setObjectName(QStringLiteral("itemNameEdit"));
+    m_itemSymbol = new QLineEdit(this);
+    m_itemSymbol->setObjectName(QStringLiteral("itemSymbolEdit"));
+
+    const auto button = [this](const QString& text, const QString& name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton* create = button(QStringLiteral("&New..."), QStringLiteral("newButton"));
+    m_edit = button(QStringLiteral("&Edit..."), QStringLiteral("editButton"));
+    m_delete = button(QStringLiteral("&Delete"), QStringLiteral("deleteButton"));
+    m_wizard = button(QStringLiteral("&Wizard..."), QStringLiteral("wizardButton"));
+    QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("closeButton"));
+    connect(create, &QPushButton::clicked, this, &ServerConfigurationsWindow::newConfiguration);
+    connect(m_edit, &QPushButton::clicked, this, &ServerConfigurationsWindow::editConfiguration);
+    connect(m_delete, &QPushButton::clicked, this, &ServerConfigurationsWindow::deleteConfiguration);
+    connect(m_wizard, &QPushButton::clicked, this, &ServerConfigurationsWindow::runWizard);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &ServerConfigurationsWindow::editConfiguration);
+    connect(m_list, &QListWidget::currentRowChanged, this, &ServerConfigurationsWindow::applyEnabling);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {create, m_edit, m_delete, m_wizard})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_list, 1);
+    top->addLayout(buttons);
+    auto* item = new QFormLayout;
+    item->addRow(QStringLiteral("Item &name:"), m_itemName);
+    item->addRow(QStringLiteral("Item &symbol:"), m_itemSymbol);
+    auto* note = new QLabel(QStringLiteral("The item's name and symbol fill the variables [&name] and [&symbol] "
+                                           "for the test download, the web page and the wizard."),
+                            this);
+    note->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Stored server configurations:"), this));
+    layout->addLayout(top, 1);
+    layout->addLayout(item);
+    layout->addWidget(note);
+    resize(460, 420);
+    reload({});
+}
+
+QStringList ServerConfigurationsWindow::names() const
+{
+    QStringList names;
+    for (int i = 0; i < m_list->count(); ++i)
+        names << m_list->item(i)->text();
+    return names;
+}
+
+void ServerConfigurationsWindow::select(const QString& name)
+{
+    const auto found = m_list->findItems(name, Qt::MatchExactly);
+    if (!found.isEmpty())
+        m_list->setCurrentItem(found.front());
+}
+
+QString ServerConfigurationsWindow::current() const
+{
+    const QListWidgetItem* item = m_list->currentItem();
+    return item ? item->text() : QString();
+}
+
+void ServerConfigurationsWindow::reload(const QString& selected)
+{
+    std::vector<std::string> names;
+    enumerateServerConfigs(names);
+    m_list->clear();
+    for (const std::string& name : names)
+        m_list->addItem(fromCp1252(name));
+    select(selected);
+    if (!m_list->currentItem() && m_list->count() > 0)
+        m_list->setCurrentRow(0);
+    applyEnabling();
+}
+
+void ServerConfigurationsWindow::applyEnabling()
+{
+    const bool chosen = m_list->currentItem() != nullptr;
+    m_edit->setEnabled(chosen);
+    m_delete->setEnabled(chosen);
+    m_wizard->setEnabled(chosen);
+}
+
+void ServerConfigurationsWindow::edit(const std::string& name, const ServerConfig& config)
+{
+    const std::string itemName = toCp1252(m_itemName->text());
+    const std::string itemSymbol = toCp1252(m_itemSymbol->text());
+    ServerSettingsDialog dialog(config, name, itemName, itemSymbol, this);
+    dialog.setTestDownload([this, itemName, itemSymbol](const ServerConfig& tried) {
+        startTestDownload(m_engine, m_sink, tried, itemName, itemSymbol);
+    });
+    const bool accepted = Prompter::instance().exec(dialog) == QDialog::Accepted;
+    // "Save configuration As..." may have written a copy even when the dialog is cancelled.
+    QString shown = fromCp1252(name);
+    if (accepted && dialog.configName() != strings::kUserDefinedServer) {
+        if (!writeServerConfig(dialog.configName(), dialog.config()))
+            reportUnsavedSettings(this);
+        shown = fromCp1252(dialog.configName());
+    }
+    reload(shown);
+}
+
+void ServerConfigurationsWindow::newConfiguration()
+{
+    const std::string name = askNewName(this);
+    if (name.empty())
+        return;
+    ServerConfig config = newItemServerConfig();
+    config.name = name;
+    edit(name, config);
+}
+
+void ServerConfigurationsWindow::editConfiguration()
+{
+    const QString name = current();
+    if (name.isEmpty())
+        return;
+    ServerConfig config;
+    readServerConfig(toCp1252(name), config);
+    config.name = toCp1252(name);
+    edit(config.name, config);
+}
+
+void ServerConfigurationsWindow::deleteConfiguration()
+{
+    const QString name = current();
+    if (name.isEmpty())
+        return;
+    const QString question = QStringLiteral("Delete the server configuration \"%1\"?\nItems that use it then "
+                                            "read the default settings.")
+                                 .arg(name);
+    if (Prompter::instance().ask(this, question) != Prompter::Yes)
+        return;
+    if (!deleteServerConfig(toCp1252(name)))
+        reportUnsavedSettings(this);
+    const int row = m_list->currentRow();
+    reload({});
+    m_list->setCurrentRow(std::min(row, m_list->count() - 1));
+}
+
+void ServerConfigurationsWindow::runWizard()
+{
+    const QString name = current();
+    if (name.isEmpty())
+        return;
+    WizardSubject subject;
+    subject.configName = toCp1252(name);
+    subject.itemName = toCp1252(m_itemName->text());
+    subject.itemSymbol = toCp1252(m_itemSymbol->text());
+    readServerConfig(subject.configName, subject.config);
+    subject.config.name = subject.configName;
+    runServerWizard(this, m_engine, subject);
+    reload(name);
+}
+
+} // namespace tarvelo

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/serverconfig.h"
+
+#include <QDialog>
+
+#include <string>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tarvelo {
+
+class DownloadEngine;
+class MessageSink;
+
+// "Server configurations": the stored configurations, also those no item uses yet, with
+// commands to make a new one, edit one in the server settings, delete one (after asking)
+// and build one with the configuration wizard. The item name and symbol fill the address
+// variables for the test download, the page address and the wizard.
+class ServerConfigurationsWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Test downloads report to sink (the main window's, which shows their results).
+    ServerConfigurationsWindow(DownloadEngine& engine, MessageSink& sink, QWidget* parent = nullptr);
+
+    // The names listed, sorted as the store keeps them.
+    QStringList names() const;
+    // Selects the configuration of that name, if listed.
+    void select(const QString& name);
+
+    void newConfiguration();
+    void editConfiguration();
+    void deleteConfiguration();
+    void runWizard();
+
+private:
+    void reload(const QString& selected);
+    void applyEnabling();
+    QString current() const;
+    // Opens the server settings on the record; stores it under the name the dialog ends
+    // with when the user presses OK.
+    void edit(const std::string& name, const ServerConfig& config);
+
+    DownloadEngine& m_engine;
+    MessageSink& m_sink;
+    QListWidget* m_list;
+    QLineEdit* m_itemName;
+    QLineEdit* m_itemSymbol;
+    QPushButton* m_edit;
+    QPushButton* m_delete;
+    QPushButton* m_wizard;
+};
+
+} // namespace tarvelo

@@ -1,0 +1,492 @@
+#include "ui/serversettingsdialog.h"
+
+#include "extraction/regexp.h"
+#include "extraction/urltemplate.h"
+#include "resources/Strings.h"
+#include "servers/serverstore.h"
+#include "transfer/import.h"
+#include "ui/mainwindow.h"
+#include "ui/numberfield.h"
+#include "ui/prompter.h"
+#include "ui/qtexts.h"
+#include "ui/settingsfailure.h"
+#include "ui/shell.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <type_traits>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr int kArrowedTimeoutHigh = 300; // the arrows stop here; OK takes up to the field's limit
+
+// The stored value a member is, for its limits.
+template <typename Member>
+const ServerConfigField& fieldOf(Member member)
+{
+    const auto fields = serverConfigFields();
+    return *std::find_if(fields.begin(), fields.end(), [member](const ServerConfigField& field) {
+        if constexpr (std::is_same_v<Member, std::string ServerConfig::*>)
+            return field.text == member;
+        else
+            return field.number == member;
+    });
+}
+
+QLineEdit* makeTextEdit(const std::string& value, std::string ServerConfig::*member, const char* name,
+                        QWidget* parent)
+{
+    auto* edit = new QLineEdit(fromCp1252(value), parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMaxLength(fieldOf(member).high);
+    return edit;
+}
+
+QCheckBox* makeCheck(const char* text, std::int32_t checked, const char* name, QWidget* parent)
+{
+    auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+    check->setObjectName(QLatin1String(name));
+    check->setChecked(checked != 0);
+    return check;
+}
+
+QPushButton* makeButton(const char* text, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString advancedText(bool open)
+{
+    return open ? QStringLiteral("Advanced <<") : QStringLiteral("Advanced >>");
+}
+
+} // namespace
+
+// The save-as dialog ----------------------------------------------------------------------
+
+SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("saveConfigurationDialog"));
+    setWindowTitle(QStringLiteral("Server configuration"));
+
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return fromCp1252(a).compare(fromCp1252(b), Qt::CaseInsensitive) < 0;
+    });
+    m_names = new QComboBox(this);
+    m_names->setObjectName(QStringLiteral("saveAsCombo"));
+    m_names->setEditable(true);
+    m_names->setInsertPolicy(QComboBox::NoInsert);
+    m_names->setMinimumContentsLength(30);
+    for (const std::string& name : names)
+        m_names->addItem(fromCp1252(name));
+    m_names->lineEdit()->setMaxLength(static_cast<int>(kMaxServerName));
+    if (m_names->count() > 0) {
+        m_names->setCurrentIndex(0);
+        m_names->lineEdit()->selectAll();
+    }
+    auto* label = new QLabel(QStringLiteral("Save as:"), this);
+    label->setBuddy(m_names);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(m_names);
+    layout->addWidget(buttons);
+}
+
+std::string SaveConfigurationDialog::name() const
+{
+    return toCp1252(m_names->currentText());
+}
+
+// The settings dialog ---------------------------------------------------------------------
+
+ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::string configName, std::string itemName,
+                                           std::string itemSymbol, QWidget* parent)
+    : QDialog(parent), m_config(config), m_configName(std::move(configName)), m_itemName(std::move(itemName)),
+      m_itemSymbol(std::move(itemSymbol)), m_clock(currentTime)
+{
+    setObjectName(QStringLiteral("serverSettingsDialog"));
+    updateTitle();
+
+    // The page and how long to wait for it.
+    auto* urlButton = makeButton("Download URL:", "downloadUrlButton", this);
+    m_url = makeTextEdit(config.url, &ServerConfig::url, "urlEdit", this);
+    m_url->setToolTip(QStringLiteral("URL address, e.g. http://quotes.example.com/quote.html?id=[&symbol]"
+                                     " or file://c:\\temp\\quotes.html"));
+    m_url->setMinimumWidth(m_url->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
+    NumberField* timeout = makeNumberField("timeout", &ServerConfig::timeout, this);
+    timeout->setArrowRange(0, kArrowedTimeoutHigh);
+    timeout->edit()->setToolTip(QStringLiteral("Web page download timeout"));
+    auto* timeoutLabel = new QLabel(QStringLiteral("Timeout:"), this);
+    timeoutLabel->setBuddy(timeout->edit());
+
+    // The extraction rules of a standard search.
+    auto* rules = new QGroupBox(QStringLiteral("Quotation extraction rules"), this);
+    rules->setObjectName(QStringLiteral("extractionRulesGroup"));
+    m_conversion = new QButtonGroup(this);
+    auto* none = new QRadioButton(QStringLiteral("None"), rules);
+    none->setObjectName(QStringLiteral("noConversionRadio"));
+    m_semiHtml = new QRadioButton(
+        QStringLiteral("Convert to semi-html (remove html tag contents, i.e. leave html tags empty \"<>\")"), rules);
+    m_semiHtml->setObjectName(QStringLiteral("semiHtmlRadio"));
+    auto* textOnly = new QRadioButton(QStringLiteral("Convert to text-only (remove html tags completely)"), rules);
+    textOnly->setObjectName(QStringLiteral("textOnlyRadio"));
+    m_conversion->addButton(none, 0);
+    m_conversion->addButton(m_semiHtml, 1);
+    m_conversion->addButton(textOnly, 2);
+    if (QAbstractButton* chosen = m_conversion->button(config.conversion))
+        chosen->setChecked(true);
+
+    auto* formatLabel = new QLabel(QStringLiteral("Thousands/decimal separator format:"), rules);
+    m_format = new QComboBox(rules);
+    m_format->setObjectName(QStringLiteral("numberFormatCombo"));
+    for (const NumberFormat& format : numberFormats())
+        m_format->addItem(QString::fromLatin1(format.shown));
+    m_format->setCurrentIndex(numberFormatIndex(config.thousandsSeparator, config.decimalSeparator));
+    formatLabel->setBuddy(m_format);
+
+    m_caseInsensitive = makeCheck("Case insensitive search (don't differentiate small and capital letters)",
+                                  config.caseInsensitive, "caseInsensitiveCheck", rules);
+
+    auto* textGroup = new QGroupBox(QStringLiteral("Start searching for quotation after the following text:"), rules);
+    textGroup->setObjectName(QStringLiteral("textBeforeValueGroup"));
+    m_textBefore =
+        makeTextEdit(config.textBeforeValue, &ServerConfig::textBeforeValue, "textBeforeValueEdit", textGroup);
+    auto* skipLabel = new QLabel(QStringLiteral("Skip"), textGroup);
+    m_tags = makeNumberField("tagsToSkip", &ServerConfig::tagsToSkip, textGroup);
+    m_numbersToSkip = makeNumberField("numbersToSkip", &ServerConfig::numbersToSkip, textGroup);
+    skipLabel->setBuddy(m_tags->edit());
+    m_advancedButton = makeButton("", "advancedButton", rules);
+
+    // The regular-expression area, shown while the advanced part is open.
+    m_regExpSlot = new QWidget(rules);
+    m_regExpSlot->setObjectName(QStringLiteral("regExpSlot"));
+    m_regExpArea = new QWidget(m_regExpSlot);
+    m_regExpArea->setObjectName(QStringLiteral("regExpArea"));
+    m_standardSearch = new QRadioButton(QStringLiteral("Standard Search"), m_regExpArea);
+    m_standardSearch->setObjectName(QStringLiteral("standardSearchRadio"));
+    m_advancedSearch = new QRadioButton(QStringLiteral("Advanced Search"), m_regExpArea);
+    m_advancedSearch->setObjectName(QStringLiteral("advancedSearchRadio"));
+    (config.searchKind == 1 ? m_advancedSearch : m_standardSearch)->setChecked(true);
+    auto* regExpGroup =
+        new QGroupBox(QStringLiteral("Perl regular expression (extended by QVX variables)"), m_regExpArea);
+    regExpGroup->setObjectName(QStringLiteral("regExpGroup"));
+    m_regExp = makeTextEdit(config.regExp, &ServerConfig::regExp, "regExpEdit", regExpGroup);
+    auto* quotationLabel = new QLabel(QStringLiteral("Quotation match parentesis index:"), m_regExpArea);
+    m_quotationIndex = makeNumberField("quotationIndex", &ServerConfig::quotationIndex, m_regExpArea);
+    quotationLabel->setBuddy(m_quotationIndex->edit());
+    m_extractDate = makeCheck("Extract quotation date", config.extractDate, "extractDateCheck", m_regExpArea);
+    m_extractTime = makeCheck("Extract quotation time", config.extractTime, "extractTimeCheck", m_regExpArea);
+    const auto indexField = [this](const char* label, const char* name, std::int32_t ServerConfig::*member,
+                                   QHBoxLayout* row, std::vector<QWidget*>& group) {
+        auto* text = new QLabel(QString::fromUtf8(label), m_regExpArea);
+        auto* field = new NumberField(QLatin1String(name), m_config.*member, fieldOf(member).low,
+                                      fieldOf(member).high, m_regExpArea, NumberField::Arrows::None);
+        text->setBuddy(field->edit());
+        m_numbers.push_back({field, member});
+        row->addWidget(text);
+        row->addWidget(field);
+        group.insert(group.end(), {text, field});
+    };
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(m_extractDate);
+    dateRow->addStretch();
+    indexField("Day match index:", "dayIndex", &ServerConfig::dayIndex, dateRow, m_dateControls);
+    indexField("Month match index:", "monthIndex", &ServerConfig::monthIndex, dateRow, m_dateControls);
+    indexField("Year match index:", "yearIndex", &ServerConfig::yearIndex, dateRow, m_dateControls);
+    auto* timeRow = new QHBoxLayout;
+    timeRow->addWidget(m_extractTime);
+    timeRow->addStretch();
+    indexField("Hour match index:", "hourIndex", &ServerConfig::hourIndex, timeRow, m_timeControls);
+    indexField("Minute match index:", "minuteIndex", &ServerConfig::minuteIndex, timeRow, m_timeControls);
+    m_regExpControls = {regExpGroup, quotationLabel, m_quotationIndex, m_extractDate, m_extractTime};
+
+    // The buttons.
+    m_testButton = makeButton("&Test quotation update", "testButton", this);
+    m_testButton->setEnabled(false);
+    auto* saveAsButton = makeButton("Save configuration &As...", "saveAsButton", this);
+    auto* helpButton = makeButton("Help", "helpButton", this);
+    auto* okButton = makeButton("OK", "okButton", this);
+    okButton->setDefault(true);
+    auto* cancelButton = makeButton("Cancel", "cancelButton", this);
+
+    // Layout.
+    auto* urlRow = new QHBoxLayout;
+    urlRow->addWidget(urlButton);
+    urlRow->addWidget(m_url, 1);
+    auto* timeoutRow = new QHBoxLayout;
+    timeoutRow->addWidget(timeoutLabel);
+    timeoutRow->addWidget(timeout);
+    timeoutRow->addWidget(new QLabel(QStringLiteral("seconds"), this));
+    timeoutRow->addStretch();
+
+    auto* formatRow = new QHBoxLayout;
+    formatRow->addWidget(formatLabel);
+    formatRow->addWidget(m_format);
+    formatRow->addStretch();
+    auto* skipRow = new QHBoxLayout;
+    skipRow->addWidget(skipLabel);
+    skipRow->addWidget(m_tags);
+    skipRow->addWidget(new QLabel(QStringLiteral("   html tags and"), textGroup));
+    skipRow->addWidget(m_numbersToSkip);
+    skipRow->addWidget(new QLabel(QStringLiteral("numbers."), textGroup));
+    skipRow->addStretch();
+    auto* textLayout = new QVBoxLayout(textGroup);
+    textLayout->addWidget(m_textBefore);
+    textLayout->addLayout(skipRow);
+
+    auto* kindRow = new QHBoxLayout;
+    kindRow->addWidget(m_standardSearch);
+    kindRow->addWidget(m_advancedSearch);
+    kindRow->addStretch();
+    auto* regExpLayout = new QVBoxLayout(regExpGroup);
+    regExpLayout->setContentsMargins(6, 4, 6, 4);
+    regExpLayout->addWidget(m_regExp);
+    auto* quotationRow = new QHBoxLayout;
+    quotationRow->addWidget(quotationLabel);
+    quotationRow->addWidget(m_quotationIndex);
+    quotationRow->addStretch();
+    auto* areaLayout = new QVBoxLayout(m_regExpArea);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    areaLayout->setSpacing(4);
+    areaLayout->addLayout(kindRow);
+    areaLayout->addWidget(regExpGroup);
+    areaLayout->addLayout(quotationRow);
+    areaLayout->addLayout(dateRow);
+    areaLayout->addLayout(timeRow);
+    areaLayout->addStretch();
+    auto* slotLayout = new QVBoxLayout(m_regExpSlot);
+    slotLayout->setContentsMargins(0, 0, 0, 0);
+    slotLayout->addWidget(m_regExpArea);
+
+    auto* advancedRow = new QHBoxLayout;
+    advancedRow->addStretch();
+    advancedRow->addWidget(m_advancedButton);
+    auto* rulesLayout = new QVBoxLayout(rules);
+    rulesLayout->addWidget(none);
+    rulesLayout->addWidget(m_semiHtml);
+    rulesLayout->addWidget(textOnly);
+    rulesLayout->addLayout(formatRow);
+    rulesLayout->addWidget(m_caseInsensitive);
+    rulesLayout->addWidget(textGroup);
+    rulesLayout->addLayout(advancedRow);
+    rulesLayout->addWidget(m_regExpSlot);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_testButton);
+    buttonRow->addWidget(saveAsButton);
+    buttonRow->addWidget(helpButton);
+    buttonRow->addStretch();
+    buttonRow->addWidget(okButton);
+    buttonRow->addWidget(cancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // the advanced part alone changes the size
+    layout->addLayout(urlRow);
+    layout->addLayout(timeoutRow);
+    layout->addWidget(rules);
+    layout->addLayout(buttonRow);
+
+    // The numbers in the order of the dialog, which OK checks them in.
+    m_numbers.insert(m_numbers.begin(), {{timeout, &ServerConfig::timeout},
+                                         {m_tags, &ServerConfig::tagsToSkip},
+                                         {m_numbersToSkip, &ServerConfig::numbersToSkip},
+                                         {m_quotationIndex, &ServerConfig::quotationIndex}});
+
+    connect(urlButton, &QPushButton::clicked, this, &ServerSettingsDialog::openDownloadUrl);
+    connect(m_advancedButton, &QPushButton::clicked, this, &ServerSettingsDialog::toggleAdvanced);
+    connect(m_testButton, &QPushButton::clicked, this, &ServerSettingsDialog::testDownload);
+    connect(saveAsButton, &QPushButton::clicked, this, &ServerSettingsDialog::saveAs);
+    connect(helpButton, &QPushButton::clicked, this, &ServerSettingsDialog::openHelp);
+    connect(okButton, &QPushButton::clicked, this, &ServerSettingsDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_conversion, &QButtonGroup::idToggled, this, &ServerSettingsDialog::applyEnabling);
+    connect(m_advancedSearch, &QRadioButton::toggled, this, &ServerSettingsDialog::applyEnabling);
+    connect(m_extractDate, &QCheckBox::toggled, this, &ServerSettingsDialog::applyEnabling);
+    connect(m_extractTime, &QCheckBox::toggled, this, &ServerSettingsDialog::applyEnabling);
+
+    applyEnabling();
+    setAdvancedOpen(config.searchKind == 1);
+}
+
+ServerSettingsDialog::~ServerSettingsDialog() = default;
+
+NumberField* ServerSettingsDialog::makeNumberField(const char* name, std::int32_t ServerConfig::*member,
+                                                   QWidget* parent)
+{
+    const ServerConfigField& field = fieldOf(member);
+    auto* number = new NumberField(QLatin1String(name), m_config.*member, field.low, field.high, parent);
+    if (member == &ServerConfig::quotationIndex)
+        number->setArrowRange(0, RegExp::kMaxSubstrings - 1); // the captures a match can give
+    return number;
+}
+
+void ServerSettingsDialog::setTestDownload(TestDownload testDownload)
+{
+    m_testDownload = std::move(testDownload);
+    m_testButton->setEnabled(static_cast<bool>(m_testDownload));
+}
+
+void ServerSettingsDialog::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+void ServerSettingsDialog::updateTitle()
+{
+    const std::string& shown = m_configName == strings::kUserDefinedServer ? m_itemName : m_configName;
+    setWindowTitle(QStringLiteral("Server properties - [%1]").arg(fromCp1252(shown)));
+}
+
+void ServerSettingsDialog::applyEnabling()
+{
+    const bool regExpSearch = m_advancedSearch->isChecked();
+    for (QWidget* control : m_regExpControls)
+        control->setEnabled(regExpSearch);
+    for (QWidget* control : m_dateControls)
+        control->setEnabled(regExpSearch && m_extractDate->isChecked());
+    for (QWidget* control : m_timeControls)
+        control->setEnabled(regExpSearch && m_extractTime->isChecked());
+    m_textBefore->setEnabled(!regExpSearch);
+    m_numbersToSkip->setEnabled(!regExpSearch);
+    m_tags->setEnabled(!regExpSearch && m_semiHtml->isChecked()); // tags are left only by semi-html
+    m_advancedButton->setEnabled(!regExpSearch);
+}
+
+void ServerSettingsDialog::toggleAdvanced()
+{
+    setAdvancedOpen(!m_advancedOpen);
+}
+
+void ServerSettingsDialog::setAdvancedOpen(bool open)
+{
+    m_advancedOpen = open;
+    m_advancedButton->setText(advancedText(open));
+    m_regExpArea->setVisible(open);
+    // The slot keeps its place in the rules group when closed, so the group, the buttons
+    // below it and the dialog move by exactly its height.
+    m_regExpSlot->setFixedHeight(open ? kAdvancedHeight : 0);
+    // As wide closed as open: only the height changes.
+    m_regExpArea->ensurePolished();
+    m_regExpSlot->setMinimumWidth(m_regExpArea->sizeHint().width());
+    // Lay out now, inside out, so the new size holds when this returns.
+    m_regExpSlot->parentWidget()->layout()->activate();
+    layout()->activate();
+}
+
+bool ServerSettingsDialog::take(ServerConfig& config)
+{
+    ServerConfig taken = config;
+    for (const NumberBinding& binding : m_numbers) {
+        // A field the user cannot reach keeps its value unless it holds a good one.
+        const bool reachable = binding.field->isEnabledTo(this) && binding.field->isVisibleTo(this);
+        const auto value = reachable ? binding.field->read() : binding.field->value();
+        if (value)
+            taken.*binding.member = *value;
+        else if (reachable)
+            return false;
+    }
+    taken.url = toCp1252(m_url->text());
+    taken.conversion = std::max(m_conversion->checkedId(), 0);
+    const int chosen = m_format->currentIndex();
+    const NumberFormat& format = numberFormats()[static_cast<std::size_t>(chosen < 0 ? 1 : chosen)]; // none: 1
+    taken.thousandsSeparator = format.thousands;
+    taken.decimalSeparator = format.decimal;
+    taken.caseInsensitive = m_caseInsensitive->isChecked() ? 1 : 0;
+    taken.searchKind = m_advancedSearch->isChecked() ? 1 : 0;
+    taken.textBeforeValue = toCp1252(m_textBefore->text());
+    taken.regExp = toCp1252(m_regExp->text());
+    taken.extractDate = m_extractDate->isChecked() ? 1 : 0;
+    taken.extractTime = m_extractTime->isChecked() ? 1 : 0;
+    config = taken;
+    return true;
+}
+
+void ServerSettingsDialog::accept()
+{
+    if (take(m_config))
+        QDialog::accept();
+}
+
+void ServerSettingsDialog::openDownloadUrl()
+{
+    const std::string dated = expandDateVariables(toCp1252(m_url->text()), 0, m_clock());
+    Shell::instance().open(expandItemVariables(dated, m_itemName, m_itemSymbol));
+}
+
+void ServerSettingsDialog::testDownload()
+{
+    if (m_testDownload && take(m_config))
+        m_testDownload(m_config);
+}
+
+void ServerSettingsDialog::saveAs()
+{
+    if (!take(m_config))
+        return;
+    std::vector<std::string> names;
+    enumerateServerConfigs(names);
+    SaveConfigurationDialog dialog(std::move(names), this);
+    Prompter& prompter = Prompter::instance();
+    // Shown again after a name was refused, with that name selected.
+    for (; prompter.exec(dialog) == QDialog::Accepted; dialog.nameCombo()->lineEdit()->selectAll()) {
+        const std::string name = dialog.name();
+        if (name == strings::kUserDefinedServer) {
+            m_configName = name; // the item's own settings: stored by the item on OK
+            return;
+        }
+        if (const std::string problem = serverNameProblem(name); !problem.empty()) {
+            prompter.inform(this, QString::fromStdString(problem), Prompter::Icon::Warning);
+            continue;
+        }
+        if (serverConfigExists(name)
+            && prompter.ask(this, QStringLiteral("The server configuration '%1' already exists.\n"
+                                                 "Do you want to replace it?")
+                                      .arg(fromCp1252(name)))
+                   != Prompter::Yes)
+            continue;
+        m_configName = name;
+        updateTitle();
+        if (!writeServerConfig(name, m_config))
+            reportUnsavedSettings(this);
+        return;
+    }
+}
+
+void ServerSettingsDialog::openHelp()
+{
+    // The main window knows where the help pages are installed.
+    MainWindow* main = nullptr;
+    for (QWidget* widget = parentWidget(); widget && !main; widget = widget->parentWidget())
+        main = qobject_cast<MainWindow*>(widget);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.begin(); it != windows.end() && !main; ++it)
+        main = qobject_cast<MainWindow*>(*it);
+    if (main)
+        main->openHelpPage(strings::kServerInfoPage);
+}
+
+} // namespace tarvelo

@@ -1,0 +1,326 @@
+#include "ui/serverwizard/wizardrulepage.h"
+
+#include "transfer/import.h"
+#include "ui/prompter.h"
+#include "ui/qtexts.h"
+#include "ui/serverwizard/wizardtexts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+
+namespace tarvelo {
+
+WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFiles& files, std::string address,
+                               QWidget* parent)
+    : QDialog(parent), m_subject(subject), m_address(std::move(address))
+{
+    setObjectName(QStringLiteral("wizardRulePage"));
+    setWindowTitle(serverWizardTitle(subject));
+
+    auto* conversionLabel = new QLabel(text(wizardtexts::kConversionLabel), this);
+    m_conversion = new QComboBox(this);
+    m_conversion->setObjectName(QStringLiteral("conversionCombo"));
+    m_conversion->addItems({text(wizardtexts::kConversionNone), text(wizardtexts::kConversionSemiHtml),
+                            text(wizardtexts::kConversionTextOnly)});
+    conversionLabel->setBuddy(m_conversion);
+    auto* conversionNote = new QLabel(text(wizardtexts::kConversionNote), this);
+
+    m_pageText = new QPlainTextEdit(this);
+    m_pageText->setObjectName(QStringLiteral("pageText"));
+    m_pageText->setReadOnly(true);
+    m_pageText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // The highlighted span stays visible while the list has the focus.
+    QPalette palette = m_pageText->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    m_pageText->setPalette(palette);
+
+    auto* quotationLabel = new QLabel(text(wizardtexts::kQuotationLabel), this);
+    m_quotation = new QLineEdit(this);
+    m_quotation->setObjectName(QStringLiteral("quotationEdit"));
+    quotationLabel->setBuddy(m_quotation);
+    m_getButton = new QPushButton(text(wizardtexts::kGetConfiguration), this);
+    m_getButton->setObjectName(QStringLiteral("getConfigurationButton"));
+
+    auto* formatLabel = new QLabel(text(wizardtexts::kFormatLabel), this);
+    m_format = new QComboBox(this);
+    m_format->setObjectName(QStringLiteral("formatCombo"));
+    for (const NumberFormat& format : numberFormats())
+        m_format->addItem(QString::fromLatin1(format.shown));
+    formatLabel->setBuddy(m_format);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("generationProgress"));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+
+    auto* listLabel = new QLabel(text(wizardtexts::kCandidatesLabel), this);
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("candidateList"));
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    m_list->setIconSize(QSize(iconSize, iconSize));
+    listLabel->setBuddy(m_list);
+
+    m_backButton = new QPushButton(text(wizardtexts::kBack), this);
+    m_backButton->setObjectName(QStringLiteral("backButton"));
+    m_nextButton = new QPushButton(text(wizardtexts::kNext), this);
+    m_nextButton->setObjectName(QStringLiteral("nextButton"));
+    auto* cancelButton = new QPushButton(text(wizardtexts::kCancel), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    for (QPushButton* button : {m_backButton, m_nextButton, cancelButton})
+        button->setAutoDefault(false);
+    m_getButton->setDefault(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* conversionRow = new QHBoxLayout;
+    conversionRow->addWidget(conversionLabel);
+    conversionRow->addWidget(m_conversion);
+    conversionRow->addWidget(conversionNote);
+    conversionRow->addStretch();
+    layout->addLayout(conversionRow);
+    layout->addWidget(m_pageText, 3);
+    auto* inputs = new QGridLayout;
+    inputs->addWidget(quotationLabel, 0, 0);
+    inputs->addWidget(m_quotation, 0, 1);
+    inputs->addWidget(m_getButton, 0, 2);
+    inputs->addWidget(formatLabel, 1, 0);
+    inputs->addWidget(m_format, 1, 1);
+    inputs->setColumnStretch(1, 1);
+    layout->addLayout(inputs);
+    layout->addWidget(m_progress);
+    layout->addWidget(listLabel);
+    layout->addWidget(m_list, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_backButton);
+    buttons->addWidget(m_nextButton);
+    buttons->addSpacing(12);
+    buttons->addWidget(cancelButton);
+    layout->addLayout(buttons);
+    resize(760, 620);
+
+    loadPage(kConversionNone, files.raw);
+    loadPage(kConversionSemiHtml, files.semiHtml);
+    loadPage(kConversionTextOnly, files.textOnly);
+    m_conversion->setCurrentIndex(kConversionSemiHtml);
+    m_format->setCurrentIndex(numberFormatIndex(subject.config.thousandsSeparator, subject.config.decimalSeparator));
+    showPage(kConversionSemiHtml);
+    updateNextButton();
+
+    connect(m_conversion, &QComboBox::currentIndexChanged, this, &WizardRulePage::showPage);
+    connect(m_getButton, &QPushButton::clicked, this, &WizardRulePage::generate);
+    connect(m_list, &QListWidget::currentRowChanged, this, &WizardRulePage::candidateChosen);
+    connect(m_list, &QListWidget::itemClicked, this, &WizardRulePage::candidateChosen);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &WizardRulePage::candidateChosen);
+    connect(m_backButton, &QPushButton::clicked, this, [this] { done(Back); });
+    connect(m_nextButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    m_quotation->setFocus();
+}
+
+WizardRulePage::~WizardRulePage()
+{
+    stopGeneration();
+}
+
+void WizardRulePage::loadPage(int conversion, const std::string& path)
+{
+    ShownPage& shown = m_pages[conversion];
+    if (!shown.page.load(path)) {
+        // A file that opens but cannot be loaded did not fit into memory.
+        InputFile file;
+        const bool readable = !path.empty() && file.open(path) == FileError::None;
+        Prompter::instance().inform(this, text(readable ? wizardtexts::kNoBuffer : wizardtexts::kCannotRead),
+                                    Prompter::Icon::Warning);
+        return;
+    }
+    const std::string_view page = shown.page.text();
+    for (std::size_t at = page.find("\r\n"); at != std::string_view::npos; at = page.find("\r\n", at + 2))
+        shown.crlfEnds.push_back(at + 1);
+}
+
+void WizardRulePage::showPage(int conversion)
+{
+    if (conversion < 0 || conversion > 2 || conversion == m_shown)
+        return;
+    m_shown = conversion;
+    QString shown = fromCp1252(std::string(pageText(conversion)));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_pageText->setPlainText(shown);
+    m_list->clear();
+    m_candidates.clear();
+    updateNextButton();
+}
+
+int WizardRulePage::displayPosition(std::size_t offset) const
+{
+    const auto& ends = m_pages[m_shown].crlfEnds;
+    // Every pair that ends before the offset shows as one character.
+    const auto joined = std::lower_bound(ends.begin(), ends.end(), offset) - ends.begin();
+    return static_cast<int>(offset - static_cast<std::size_t>(joined));
+}
+
+std::pair<std::string, std::string> WizardRulePage::separators() const
+{
+    const auto& formats = numberFormats();
+    // Without a chosen format the pair without thousands separator and decimal comma applies.
+    const int index = m_format->currentIndex();
+    const NumberFormat& format = formats[index >= 0 ? static_cast<std::size_t>(index) : 1];
+    return {format.thousands, format.decimal};
+}
+
+void WizardRulePage::generate()
+{
+    if (m_generating)
+        return;
+    const int conversion = m_shown;
+    const std::string_view page = pageText(conversion);
+    const std::string quotation = toCp1252(m_quotation->text());
+    const auto [chosenThousands, chosenDecimal] = separators();
+    std::string thousands = chosenThousands;
+    std::string decimal = chosenDecimal;
+    m_cancel.store(false);
+    m_listCleared = false;
+    m_progress->setRange(0, candidateAttempts(conversion));
+    m_progress->setValue(0);
+    setGenerating(true);
+    m_generation = std::thread([this, page, conversion, quotation, thousands = std::move(thousands),
+                                decimal = std::move(decimal)] {
+        auto search = std::make_shared<CandidateSearch>(
+            generateCandidates(page, conversion, quotation, thousands, decimal, [this](int done) {
+                if (m_cancel.load())
+                    return false;
+                QMetaObject::invokeMethod(this, [this, done] { stepProgress(done); }, Qt::QueuedConnection);
+                return true;
+            }));
+        QMetaObject::invokeMethod(this, [this, search] { generated(std::move(*search)); }, Qt::QueuedConnection);
+    });
+}
+
+void WizardRulePage::stepProgress(int done)
+{
+    if (!m_generating)
+        return;
+    // The typed value was found in the page: the earlier proposals go and the bar shows.
+    if (!m_listCleared) {
+        m_listCleared = true;
+        m_list->clear();
+        m_candidates.clear();
+        m_progress->show();
+    }
+    m_progress->setValue(done);
+}
+
+void WizardRulePage::generated(CandidateSearch search)
+{
+    if (!m_generating)
+        return;
+    if (m_generation.joinable())
+        m_generation.join();
+    setGenerating(false);
+    switch (search.outcome) {
+    case CandidateOutcome::Done: {
+        m_list->clear();
+        m_candidates = std::move(search.candidates);
+        const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        // Rules that work get an empty icon, so all descriptions begin at one place.
+        QPixmap blank(m_list->iconSize());
+        blank.fill(Qt::transparent);
+        const QIcon none(blank);
+        for (const RuleCandidate& candidate : m_candidates) {
+            auto* item = new QListWidgetItem(none, fromCp1252(describeCandidate(candidate)), m_list);
+            if (!candidate.verified) {
+                item->setText(item->text() + text(wizardtexts::kUnverifiedSuffix));
+                item->setIcon(warning);
+                item->setToolTip(text(wizardtexts::kUnverifiedTip));
+            }
+        }
+        if (!m_candidates.empty())
+            m_list->setCurrentRow(0);
+        break;
+    }
+    case CandidateOutcome::Cancelled:
+        break;
+    default:
+        Prompter::instance().inform(this, fromCp1252(search.message), Prompter::Icon::Warning);
+        break;
+    }
+    updateNextButton();
+}
+
+void WizardRulePage::stopGeneration()
+{
+    if (!m_generation.joinable())
+        return;
+    m_cancel.store(true);
+    m_generation.join();
+    if (m_generating)
+        setGenerating(false);
+}
+
+void WizardRulePage::setGenerating(bool on)
+{
+    m_generating = on;
+    for (QWidget* input : std::initializer_list<QWidget*>{m_conversion, m_quotation, m_getButton, m_format, m_list})
+        input->setEnabled(!on);
+    if (on) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        m_progress->hide();
+        QApplication::restoreOverrideCursor();
+    }
+    updateNextButton();
+}
+
+void WizardRulePage::candidateChosen()
+{
+    const int row = m_list->currentRow();
+    if (row >= 0 && static_cast<std::size_t>(row) < m_candidates.size()) {
+        const RuleCandidate& candidate = m_candidates[static_cast<std::size_t>(row)];
+        // The cursor ends at the span's start, so scrolling shows where it begins.
+        QTextCursor cursor(m_pageText->document());
+        cursor.setPosition(displayPosition(candidate.start + candidate.length));
+        cursor.setPosition(displayPosition(candidate.start), QTextCursor::KeepAnchor);
+        m_pageText->setTextCursor(cursor);
+        m_pageText->ensureCursorVisible();
+    }
+    updateNextButton();
+}
+
+void WizardRulePage::updateNextButton()
+{
+    m_nextButton->setEnabled(!m_generating && m_list->currentRow() >= 0
+                             && static_cast<std::size_t>(m_list->currentRow()) < m_candidates.size());
+}
+
+ServerConfig WizardRulePage::configuration() const
+{
+    const auto [thousands, decimal] = separators();
+    const RuleCandidate& candidate = m_candidates.at(static_cast<std::size_t>(m_list->currentRow()));
+    return withCandidate(m_subject.config, candidate, m_address, thousands, decimal, m_subject.itemName,
+                         m_subject.itemSymbol);
+}
+
+void WizardRulePage::done(int result)
+{
+    stopGeneration();
+    QDialog::done(result);
+}
+
+} // namespace tarvelo

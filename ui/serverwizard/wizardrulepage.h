@@ -1,0 +1,91 @@
+#pragma once
+
+#include "extraction/page.h"
+#include "extraction/rulecandidates.h"
+#include "ui/serverwizard/serverwizard.h"
+
+#include <QDialog>
+
+#include <array>
+#include <atomic>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace tarvelo {
+
+// The wizard's second page: the downloaded page in the chosen conversion, the quotation
+// as the browser shows it, and the extraction rules proposed for it. Candidates are
+// generated on a thread of their own, so the page repaints and its progress bar moves;
+// leaving the page stops a generation under way and waits for it.
+class WizardRulePage : public QDialog {
+    Q_OBJECT
+public:
+    // The result when the user pressed "< Back".
+    static constexpr int Back = 2;
+
+    // Loads the three files; address is the page address as typed on the first page.
+    WizardRulePage(const WizardSubject& subject, const WizardPageFiles& files, std::string address,
+                   QWidget* parent = nullptr);
+    ~WizardRulePage() override;
+
+    // The subject's configuration with the selected candidate, the chosen separators and
+    // the address; only with a candidate selected.
+    ServerConfig configuration() const;
+
+    void done(int result) override;
+
+private:
+    struct ShownPage {
+        SearchPage page;
+        std::vector<std::size_t> crlfEnds; // offsets of the "\n" of every "\r\n" pair
+    };
+
+    void loadPage(int conversion, const std::string& path);
+    std::string_view pageText(int conversion) const { return m_pages[conversion].page.text(); }
+    void showPage(int conversion);
+    // Where an offset of the page text lies in the edit, which reads "\r\n" as one break.
+    int displayPosition(std::size_t offset) const;
+    std::pair<std::string, std::string> separators() const;
+
+    void generate();
+    void stepProgress(int done);
+    void generated(CandidateSearch search);
+    void stopGeneration();
+    void setGenerating(bool on);
+
+    void candidateChosen();
+    void updateNextButton();
+
+    const WizardSubject& m_subject;
+    std::string m_address;
+    std::array<ShownPage, 3> m_pages;
+    int m_shown = -1;
+
+    QComboBox* m_conversion;
+    QPlainTextEdit* m_pageText;
+    QLineEdit* m_quotation;
+    QPushButton* m_getButton;
+    QComboBox* m_format;
+    QProgressBar* m_progress;
+    QListWidget* m_list;
+    QPushButton* m_backButton;
+    QPushButton* m_nextButton;
+    std::vector<RuleCandidate> m_candidates;
+
+    std::thread m_generation;
+    std::atomic<bool> m_cancel{false};
+    bool m_generating = false;
+    bool m_listCleared = false; // the running generation has emptied the list
+};
+
+} // namespace tarvelo
