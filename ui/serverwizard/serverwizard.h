@@ -33,6 +33,9 @@ struct WizardPageFiles {
     std::string raw;
     std::string semiHtml;
     std::string textOnly;
+    // The page came in UTF-8: the raw file is as downloaded (for the browser), the two
+    // conversions are in Windows-1252 already.
+    bool rawInUtf8 = false;
 
     bool empty() const { return raw.empty() && semiHtml.empty() && textOnly.empty(); }
     // Deletes the files that exist and forgets their names.

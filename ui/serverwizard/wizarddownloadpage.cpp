@@ -217,6 +217,7 @@ void WizardDownloadPage::downloaded(DownloadMessage& message)
     m_files.raw = renameToHtml(message.rawFile);
     m_files.semiHtml = std::move(message.semiHtmlFile);
     m_files.textOnly = std::move(message.convertedFile);
+    m_files.rawInUtf8 = message.page.convertedFromUtf8;
     message.rawFile.clear();
     // The page shows in the browser while the wizard keeps the focus.
     Shell::instance().openFile(m_files.raw);

@@ -1,5 +1,7 @@
 #include "ui/serverwizard/wizardrulepage.h"
 
+#include "extraction/pagecharset.h"
+
 #include "transfer/import.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -115,7 +117,7 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     layout->addLayout(buttons);
     resize(760, 620);
 
-    loadPage(kConversionNone, files.raw);
+    loadPage(kConversionNone, files.raw, files.rawInUtf8);
     loadPage(kConversionSemiHtml, files.semiHtml);
     loadPage(kConversionTextOnly, files.textOnly);
     m_conversion->setCurrentIndex(kConversionSemiHtml);
@@ -139,7 +141,7 @@ WizardRulePage::~WizardRulePage()
     stopGeneration();
 }
 
-void WizardRulePage::loadPage(int conversion, const std::string& path)
+void WizardRulePage::loadPage(int conversion, const std::string& path, bool inUtf8)
 {
     ShownPage& shown = m_pages[conversion];
     if (!shown.page.load(path)) {
@@ -150,7 +152,9 @@ void WizardRulePage::loadPage(int conversion, const std::string& path)
                                     Prompter::Icon::Warning);
         return;
     }
-    const std::string_view page = shown.page.text();
+    if (inUtf8)
+        shown.inCodePage = utf8PageToCp1252(shown.page.text());
+    const std::string_view page = pageText(conversion);
     for (std::size_t at = page.find("\r\n"); at != std::string_view::npos; at = page.find("\r\n", at + 2))
         shown.crlfEnds.push_back(at + 1);
 }

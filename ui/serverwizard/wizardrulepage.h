@@ -8,6 +8,7 @@
 
 #include <array>
 #include <atomic>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -47,11 +48,17 @@ public:
 private:
     struct ShownPage {
         SearchPage page;
+        // The page in Windows-1252 when the file is in UTF-8, as the search reads it.
+        std::optional<std::string> inCodePage;
         std::vector<std::size_t> crlfEnds; // offsets of the "\n" of every "\r\n" pair
     };
 
-    void loadPage(int conversion, const std::string& path);
-    std::string_view pageText(int conversion) const { return m_pages[conversion].page.text(); }
+    void loadPage(int conversion, const std::string& path, bool inUtf8 = false);
+    std::string_view pageText(int conversion) const
+    {
+        const ShownPage& shown = m_pages[conversion];
+        return shown.inCodePage ? std::string_view(*shown.inCodePage) : shown.page.text();
+    }
     void showPage(int conversion);
     // Where an offset of the page text lies in the edit, which reads "\r\n" as one break.
     int displayPosition(std::size_t offset) const;
