@@ -117,18 +117,6 @@ void writeItemJson(std::ostream& out, const SecurityItem& item)
     out << "]}";
 }
 
-// Opens a portfolio into the document, or reports why not; tells what the reader
-// passed over in a file that opened.
-bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
-{
-    const DocumentResult opened = doc.onOpenDocument(path);
-    if (!opened.ok)
-        reportFileError(err, path, opened.message);
-    else
-        reportWarning(err, opened);
-    return opened.ok;
-}
-
 } // namespace
 
 int wrongCall(std::ostream& err, std::string_view problem)
@@ -226,6 +214,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     return wrongCall(err, "unknown command '" + args[0] + "'");
+}
+
+bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
+{
+    const DocumentResult opened = doc.onOpenDocument(path);
+    if (!opened.ok)
+        reportFileError(err, path, opened.message);
+    else
+        reportWarning(err, opened);
+    return opened.ok;
 }
 
 } // namespace tarvelo

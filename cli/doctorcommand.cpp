@@ -272,12 +272,8 @@ int doctorCommand(const CommandContext& c)
     const std::string path = o.positional()[0];
 
     PortfolioDocument doc;
-    const DocumentResult opened = doc.onOpenDocument(path);
-    if (!opened.ok) {
-        reportFileError(c.err, path, opened.message);
+    if (!openPortfolio(doc, path, c.err))
         return kExitError;
-    }
-    reportWarning(c.err, opened);
 
     std::vector<ItemKey> chosen;
     if (o.positional().size() == 1) {

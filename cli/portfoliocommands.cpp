@@ -15,15 +15,6 @@ namespace tarvelo {
 
 namespace {
 
-bool open(PortfolioDocument& doc, const std::string& path, std::ostream& err)
-{
-    const DocumentResult opened = doc.onOpenDocument(path);
-    if (!opened.ok)
-        reportFileError(err, path, opened.message);
-    reportWarning(err, opened);
-    return opened.ok;
-}
-
 bool save(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult saved = doc.onSaveDocument(path);
@@ -40,7 +31,7 @@ bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream
         err << "tarvelo-cli: " << locked.message << '\n';
         return false;
     }
-    return open(doc, path, err);
+    return openPortfolio(doc, path, err);
 }
 
 void reportWarning(std::ostream& err, const DocumentResult& result)
@@ -78,7 +69,7 @@ int listCommand(const CommandContext& c)
     if (o.positional().size() != 1)
         return wrongCall(c.err, "list takes one portfolio file");
     PortfolioDocument doc;
-    if (!open(doc, o.positional()[0], c.err))
+    if (!openPortfolio(doc, o.positional()[0], c.err))
         return kExitError;
     const ListViewOptions view = loadListViewOptions();
     const bool percent = !o.flag("nominal");

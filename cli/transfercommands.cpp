@@ -30,12 +30,8 @@ int exportCommand(const CommandContext& c)
     if (c.args.size() != 2)
         return wrongCall(c.err, "export takes a portfolio and an output file");
     PortfolioDocument doc;
-    const DocumentResult opened = doc.onOpenDocument(c.args[0]);
-    if (!opened.ok) {
-        reportFileError(c.err, c.args[0], opened.message);
+    if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
-    }
-    reportWarning(c.err, opened);
     const ExportResult result = exportQuotations(doc.items(), c.args[1]);
     if (!result.ok) {
         reportFileError(c.err, c.args[1], result.message);

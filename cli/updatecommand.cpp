@@ -40,12 +40,8 @@ int updateCommand(const CommandContext& c)
     const std::string path = o.positional()[0];
 
     PortfolioDocument doc;
-    const DocumentResult opened = doc.onOpenDocument(path);
-    if (!opened.ok) {
-        reportFileError(c.err, path, opened.message);
+    if (!openPortfolio(doc, path, c.err))
         return kExitError;
-    }
-    reportWarning(c.err, opened);
 
     MessageQueue queue;
     bool allFound = true;

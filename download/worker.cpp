@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <string_view>
 #include <thread>
@@ -218,9 +219,10 @@ bool isSecure(const std::string& url)
     return scheme == "https://";
 }
 
-// A file of the code page re-encoded as UTF-8 into a new temporary file; empty when it
-// could not be written.
-std::string utf8Copy(const std::string& path)
+// A file converted a block at a time into a new temporary file: convert(block, out)
+// appends a converted block to out, and is called once more with an empty block at the
+// end. Empty when the copy could not be written.
+std::string convertedCopy(const std::string& path, const std::function<void(std::string_view, std::string&)>& convert)
 {
     InputFile input;
     if (input.open(path) != FileError::None)
@@ -230,47 +232,12 @@ std::string utf8Copy(const std::string& path)
         return {};
     const int out = ::open(copy.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     bool ok = out >= 0;
-    char block[64 * 1024];
-    while (ok) {
-        const std::ptrdiff_t got = input.read(block, sizeof block);
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        const std::string text = cp1252ToUtf8(std::string_view(block, static_cast<std::size_t>(got)));
-        ok = ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    }
-    if (out >= 0)
-        ok = ::close(out) == 0 && ok;
-    if (!ok) {
-        ::unlink(copy.c_str());
-        return {};
-    }
-    return copy;
-}
-
-// A UTF-8 file converted to the code page into a new temporary file, a block at a time;
-// empty when it could not be written.
-std::string codePageCopy(const std::string& path)
-{
-    InputFile input;
-    if (input.open(path) != FileError::None)
-        return {};
-    std::string copy = createTempFile("QVX");
-    if (copy.empty())
-        return {};
-    const int out = ::open(copy.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    bool ok = out >= 0;
-    Utf8ToCp1252 converter;
     std::string text;
     char block[64 * 1024];
     while (ok) {
         const std::ptrdiff_t got = input.read(block, sizeof block);
         text.clear();
-        if (got > 0)
-            converter.convert(std::string_view(block, static_cast<std::size_t>(got)), text);
-        else
-            converter.finish(text);
+        convert(std::string_view(block, static_cast<std::size_t>(std::max<std::ptrdiff_t>(got, 0))), text);
         ok = got >= 0 && ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
         if (got <= 0)
             break;
@@ -282,6 +249,24 @@ std::string codePageCopy(const std::string& path)
         return {};
     }
     return copy;
+}
+
+// A file of the code page re-encoded as UTF-8.
+std::string utf8Copy(const std::string& path)
+{
+    return convertedCopy(path, [](std::string_view block, std::string& out) { out += cp1252ToUtf8(block); });
+}
+
+// A UTF-8 file in the code page.
+std::string codePageCopy(const std::string& path)
+{
+    Utf8ToCp1252 converter;
+    return convertedCopy(path, [&converter](std::string_view block, std::string& out) {
+        if (block.empty())
+            converter.finish(out);
+        else
+            converter.convert(block, out);
+    });
 }
 
 std::string headerValue(CURL* curl, const char* name)
