@@ -274,19 +274,6 @@ void MainWindow::showAbout()
     Prompter::instance().exec(dialog);
 }
 
-void MainWindow::openHelpPage(const char* fileName)
-{
-    // Beside the program, or where an installation keeps its documents.
-    const QDir programDir(QCoreApplication::applicationDirPath());
-    QString path = programDir.filePath(text(fileName));
-    if (!QFileInfo::exists(path)) {
-        const QString shared = programDir.filePath(QStringLiteral("../share/tarvelo/") + text(fileName));
-        if (QFileInfo::exists(shared))
-            path = QDir::cleanPath(shared);
-    }
-    Shell::instance().openFile(toPath(path));
-}
-
 // The portfolio ---------------------------------------------------------------------------
 
 QString MainWindow::portfolioTitle() const

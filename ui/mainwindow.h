@@ -65,7 +65,6 @@ public:
     void showServerConfigurations();
     void showOptions();
     void showAbout();
-    void openHelpPage(const char* fileName);
 
     // The portfolio. Each asks to save a changed one first where it would be replaced.
     bool newDocument() { return m_files->newDocument(); }

@@ -5,14 +5,12 @@
 #include "resources/Strings.h"
 #include "servers/serverstore.h"
 #include "transfer/import.h"
-#include "ui/mainwindow.h"
 #include "ui/numberfield.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -478,15 +476,7 @@ void ServerSettingsDialog::saveAs()
 
 void ServerSettingsDialog::openHelp()
 {
-    // The main window knows where the help pages are installed.
-    MainWindow* main = nullptr;
-    for (QWidget* widget = parentWidget(); widget && !main; widget = widget->parentWidget())
-        main = qobject_cast<MainWindow*>(widget);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto it = windows.begin(); it != windows.end() && !main; ++it)
-        main = qobject_cast<MainWindow*>(*it);
-    if (main)
-        main->openHelpPage(strings::kServerInfoPage);
+    openHelpPage(strings::kServerInfoPage);
 }
 
 } // namespace tarvelo

@@ -5,6 +5,9 @@
 #include "ui/qtexts.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -54,6 +57,18 @@ Shell& Shell::instance()
 void Shell::install(Shell* shell)
 {
     g_shell = shell ? shell : &g_desktop;
+}
+
+void openHelpPage(const char* fileName)
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    QString path = programDir.filePath(QString::fromLatin1(fileName));
+    if (!QFileInfo::exists(path)) {
+        const QString shared = programDir.filePath(QStringLiteral("../share/tarvelo/") + QString::fromLatin1(fileName));
+        if (QFileInfo::exists(shared))
+            path = QDir::cleanPath(shared);
+    }
+    Shell::instance().openFile(toPath(path));
 }
 
 } // namespace tarvelo

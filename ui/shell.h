@@ -42,4 +42,8 @@ private:
     Opener m_opener;
 };
 
+// Opens one of the help pages shipped with the program (beside it, or where an
+// installation keeps its documents) through the shell.
+void openHelpPage(const char* fileName);
+
 } // namespace tarvelo

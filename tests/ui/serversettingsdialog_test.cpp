@@ -277,6 +277,10 @@ TEST_F(ServerSettingsDialogTest, DownloadUrlOpensTheExpandedPageAndTestTakesTheV
     dialog.setClock([] { return makeLocalTime(2003, 7, 9, 14, 5); });
     click(dialog, "downloadUrlButton");
     EXPECT_EQ(m_shell.opened, std::vector<std::string>{"http://q.example.com/09.07.2003/1405?s=870747&n=IBM[&d]"});
+    // Help opens the page on the server configuration.
+    click(dialog, "helpButton");
+    ASSERT_EQ(m_shell.opened.size(), 2u);
+    EXPECT_TRUE(m_shell.opened[1].ends_with("/QVXSrv.html")) << m_shell.opened[1];
 
     std::vector<ServerConfig> tested;
     EXPECT_FALSE(child(dialog, "testButton")->isEnabled());
