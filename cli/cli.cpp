@@ -36,6 +36,18 @@ constexpr const char* kUsage =
     "                         add an item with the defaults of a new item\n"
     "  quote PORTFOLIO NAME VALUE [--time \"YYYY-MM-DD HH:MM\"]\n"
     "                         add a quotation by hand (now, unless --time is given)\n"
+    "  buy PORTFOLIO NAME QUANTITY PRICE [--commission F]\n"
+    "                         book a purchase: the quantity grows, the average buy price takes\n"
+    "                         in price and commission\n"
+    "  sell PORTFOLIO NAME QUANTITY PRICE [--commission F]\n"
+    "                         book a sale of whole units and print its financial result\n"
+    "  dividend PORTFOLIO NAME VALUE\n"
+    "                         book a dividend: it lowers the average buy price\n"
+    "  split PORTFOLIO NAME DIVISOR [--from \"YYYY-MM-DD HH:MM\"]\n"
+    "                         divide the quotation at or before that moment and all older ones (all without it)\n"
+    "                         and the buy price and limits by DIVISOR; the quantity grows by it\n"
+    "  alarm PORTFOLIO NAME [--above X|off] [--below X|off] [--deviation PERCENT|off]\n"
+    "                         set or clear the item's alarms; prints them and whether one holds\n"
     "  list PORTFOLIO [--nominal]\n"
     "                         the rows of the portfolio list: icon, nine columns; then the totals\n"
     "  update PORTFOLIO [--slots N]\n"
@@ -190,6 +202,11 @@ const Command kCommands[] = {
     {"new", newCommand},
     {"add", addCommand},
     {"quote", quoteCommand},
+    {"buy", buyCommand},
+    {"sell", sellCommand},
+    {"dividend", dividendCommand},
+    {"split", splitCommand},
+    {"alarm", alarmCommand},
     {"suggest", suggestCommand},
 };
 

@@ -135,4 +135,15 @@ bool CommandOptions::number(const std::string& name, std::optional<double>& valu
     return true;
 }
 
+std::optional<TimeStamp> parseMinuteOption(const std::string& text)
+{
+    const auto date = parseDateOption(text.substr(0, 10));
+    const auto hour = text.size() == 16 && text[10] == ' ' && text[13] == ':' ? parseInteger(text.substr(11, 2), 0, 23)
+                                                                              : std::nullopt;
+    const auto minute = hour ? parseInteger(text.substr(14, 2), 0, 59) : std::nullopt;
+    if (!date || !minute)
+        return std::nullopt;
+    return makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
+}
+
 } // namespace tarvelo

@@ -39,6 +39,8 @@ private:
 
 // A date written YYYY-MM-DD, or nothing.
 std::optional<CalendarDate> parseDateOption(const std::string& text);
+// A local time written "YYYY-MM-DD HH:MM", or nothing.
+std::optional<TimeStamp> parseMinuteOption(const std::string& text);
 
 // A finite decimal number written with a point, whatever the locale, or nothing.
 std::optional<double> parseNumber(const std::string& text);

@@ -27,6 +27,8 @@ void reportFileError(std::ostream& err, const std::string& path, const std::stri
 // For a command that only reads a portfolio: reads the file into the document, or
 // reports why not; tells what the reader passed over in a file that opened.
 bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err);
+// Saves the document into the file it holds locked, or reports why not.
+bool savePortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err);
 // For a command that changes a portfolio: takes the file's lock, then reads the file.
 // The lock stays with the document until it is saved and goes. Reports why not.
 bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err);
@@ -58,6 +60,11 @@ int listCommand(const CommandContext& c);
 int newCommand(const CommandContext& c);
 int addCommand(const CommandContext& c);
 int quoteCommand(const CommandContext& c);
+int buyCommand(const CommandContext& c);
+int sellCommand(const CommandContext& c);
+int dividendCommand(const CommandContext& c);
+int splitCommand(const CommandContext& c);
+int alarmCommand(const CommandContext& c);
 int suggestCommand(const CommandContext& c);
 
 } // namespace tarvelo

@@ -13,17 +13,13 @@
 
 namespace tarvelo {
 
-namespace {
-
-bool save(PortfolioDocument& doc, const std::string& path, std::ostream& err)
+bool savePortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult saved = doc.onSaveDocument(path);
     if (!saved.ok)
         reportFileError(err, path, saved.message);
     return saved.ok;
 }
-
-} // namespace
 
 bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
@@ -103,7 +99,7 @@ int newCommand(const CommandContext& c)
         return kExitError;
     }
     doc.onNewDocument();
-    return save(doc, path, c.err) ? kExitOk : kExitError;
+    return savePortfolio(doc, path, c.err) ? kExitOk : kExitError;
 }
 
 int addCommand(const CommandContext& c)
@@ -146,7 +142,7 @@ int addCommand(const CommandContext& c)
     settings.quantity = quantity.value_or(0.0);
     settings.averageBuyPrice = buyPrice.value_or(0.0);
     doc.addItem(settings);
-    return save(doc, path, c.err) ? kExitOk : kExitError;
+    return savePortfolio(doc, path, c.err) ? kExitOk : kExitError;
 }
 
 int quoteCommand(const CommandContext& c)
@@ -165,14 +161,10 @@ int quoteCommand(const CommandContext& c)
         return wrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
     TimeStamp time = currentTime();
     if (const auto text = o.text("time")) {
-        const auto date = parseDateOption(text->substr(0, 10));
-        const auto hour = text->size() == 16 && (*text)[10] == ' ' && (*text)[13] == ':'
-                              ? parseInteger(text->substr(11, 2), 0, 23)
-                              : std::nullopt;
-        const auto minute = hour ? parseInteger(text->substr(14, 2), 0, 59) : std::nullopt;
-        if (!date || !minute)
+        const auto given = parseMinuteOption(*text);
+        if (!given)
             return wrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
-        time = makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
+        time = *given;
     }
     PortfolioDocument doc;
     if (!openForChange(doc, path, c.err))
@@ -181,7 +173,7 @@ int quoteCommand(const CommandContext& c)
     if (!item)
         return kExitFailed;
     doc.insertQuotation(item, value, time);
-    return save(doc, path, c.err) ? kExitOk : kExitError;
+    return savePortfolio(doc, path, c.err) ? kExitOk : kExitError;
 }
 
 } // namespace tarvelo

@@ -3,7 +3,9 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "download/downloadengine.h"
+#include "download/statusrouter.h"
 #include "extraction/page.h"
+#include "extraction/pagecharset.h"
 #include "extraction/rulecandidates.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -66,19 +68,21 @@ std::optional<std::string> downloadedPageText(const std::string& address, int co
         }
     }
     if (!done || done->code != DownloadCode::Done) {
-        std::string why = done && !done->errorText.empty() ? cp1252ToUtf8(done->errorText) : "the download failed";
-        if (done && done->code == DownloadCode::Aborted)
-            why = "Download aborted!";
+        // The status text the window shows ("Error: File not found: /x", the network's words).
+        const std::string why = done ? cp1252ToUtf8(connectionStatusText(*done)) : "the download failed";
         err << "tarvelo-cli: " << address << ": " << why << '\n';
         return std::nullopt;
     }
-    // The raw page is still as it came, so it goes through the same preparation as a
-    // page file; the two conversions are ready.
+    // The two conversions are ready.
     std::optional<std::string> text;
     std::string contents;
     if (conversion == kConversionNone) {
-        if (readWholeFile(done->rawFile, contents) == FileError::None)
-            text = candidatePageText(contents, kConversionNone);
+        // The raw page is as it came; the worker has said whether it came in UTF-8 (by
+        // the header or a meta tag).
+        if (readWholeFile(done->rawFile, contents) == FileError::None) {
+            text = done->page.convertedFromUtf8 ? utf8PageToCp1252(contents) : std::move(contents);
+            blankNulBytes(*text);
+        }
     } else {
         const std::string& file = conversion == kConversionSemiHtml ? done->semiHtmlFile : done->convertedFile;
         if (readWholeFile(file, contents) == FileError::None) {

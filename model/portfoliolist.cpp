@@ -1,5 +1,7 @@
 #include "model/portfoliolist.h"
 
+#include "model/investment.h"
+
 #include "platform/localtime.h"
 #include "model/profilesettings.h"
 #include "platform/profile.h"
@@ -60,17 +62,8 @@ std::string changeText(double percent, double nominal, int days, bool percentMod
 
 bool alarmHolds(const SecurityItem& item)
 {
-    double last = 0;
-    if (!item.lastValue(last))
-        return false;
-    const ItemSettings& s = item.settings();
-    if (s.aboveAlarm && last > s.aboveLimit)
-        return true;
-    if (s.belowAlarm && last < s.belowLimit)
-        return true;
-    if (s.deviationAlarm && std::fabs(last / s.averageBuyPrice - 1) > std::fabs(s.deviationPercent * 0.01))
-        return true;
-    return false;
+    // Rows of items without quotations get no change or alarm icon.
+    return !item.history().empty() && inAlarm(item);
 }
 
 int rowIcon(const SecurityItem& item)

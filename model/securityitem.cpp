@@ -1,5 +1,6 @@
 #include "model/securityitem.h"
 
+#include "model/investment.h"
 #include "platform/localtime.h"
 
 #include <algorithm>
@@ -129,10 +130,7 @@ bool SecurityItem::splitQuotations(std::size_t index, double divisor)
 {
     if (!(divisor > 0.0))
         return false;
-    m_settings.quantity *= divisor;
-    m_settings.averageBuyPrice /= divisor;
-    m_settings.aboveLimit /= divisor;
-    m_settings.belowLimit /= divisor;
+    adjustForSplit(m_settings, divisor);
     if (index < m_history.size()) {
         for (std::size_t i = 0; i <= index; ++i)
             m_history[i].value /= divisor;
