@@ -60,6 +60,11 @@ ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeSt
     resize(std::max(hint.width(), titleWidth), hint.height());
 }
 
+void ManualQuotationDialog::presetValue(double value)
+{
+    m_valueEdit->setText(QLocale().toString(value, 'g', QLocale::FloatingPointShortest));
+}
+
 TimeStamp ManualQuotationDialog::time() const
 {
     const QDate d = m_date->date();

@@ -20,6 +20,8 @@ public:
     ManualQuotationDialog(const std::string& itemName, TimeStamp now, QWidget* parent = nullptr);
 
     double value() const { return m_value; }
+    // Shows a value already recorded, for changing a quotation.
+    void presetValue(double value);
     TimeStamp time() const;
 
     // Checks the value; refuses with the range message and keeps the dialog open.

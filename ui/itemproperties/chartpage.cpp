@@ -1,0 +1,208 @@
+#include "ui/itemproperties/chartpage.h"
+
+#include "platform/localtime.h"
+#include "ui/prompter.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tarvelo {
+
+namespace {
+
+QDate localDate(TimeStamp time)
+{
+    const std::tm local = breakLocalTime(time);
+    return QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+// The picker only changes the day: a period bound keeps its time of day.
+TimeStamp withDate(TimeStamp time, const QDate& date)
+{
+    if (date == localDate(time))
+        return time;
+    const std::tm local = breakLocalTime(time);
+    return makeLocalTime(date.year(), date.month(), date.day(), local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+QDateEdit* datePicker(const QString& name, TimeStamp time, QWidget* parent)
+{
+    auto* picker = new QDateEdit(localDate(time), parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    return picker;
+}
+
+QRadioButton* radio(const QString& name, const QString& text, QButtonGroup* group, int id, QWidget* parent)
+{
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(name);
+    group->addButton(button, id);
+    return button;
+}
+
+} // namespace
+
+QColor lineColour(std::uint32_t colourRef)
+{
+    return QColor(static_cast<int>(colourRef & 0xFF), static_cast<int>((colourRef >> 8) & 0xFF),
+                  static_cast<int>((colourRef >> 16) & 0xFF));
+}
+
+std::uint32_t colourRef(const QColor& colour)
+{
+    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+           static_cast<std::uint32_t>(colour.blue()) << 16;
+}
+
+ColourSwatch::ColourSwatch(QWidget* parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ColourSwatch::setColour(const QColor& colour)
+{
+    m_colour = colour;
+    update();
+}
+
+QSize ColourSwatch::sizeHint() const
+{
+    return {40, 22};
+}
+
+void ColourSwatch::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect all = rect();
+    painter.fillRect(all, Qt::black);
+    painter.fillRect(all.adjusted(1, 1, -1, -1), QColor(130, 130, 130));
+    painter.fillRect(all.adjusted(3, 3, -3, -3), m_colour);
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(all.adjusted(1, 1, -2, -2));
+    }
+}
+
+ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(parent), m_options(options)
+{
+    setObjectName(QStringLiteral("chartPage"));
+    setWindowTitle(QStringLiteral("Graphic"));
+    m_options.pageFlag = 1;
+
+    auto* period = new QGroupBox(QStringLiteral("Period to show"), this);
+    period->setObjectName(QStringLiteral("periodGroup"));
+    m_afterCheck = new QCheckBox(QStringLiteral("After"), period);
+    m_afterCheck->setObjectName(QStringLiteral("afterCheck"));
+    m_afterDate = datePicker(QStringLiteral("afterDate"), options.periodStart, period);
+    m_untilCheck = new QCheckBox(QStringLiteral("Until"), period);
+    m_untilCheck->setObjectName(QStringLiteral("untilCheck"));
+    m_untilDate = datePicker(QStringLiteral("untilDate"), options.periodEnd, period);
+    auto* periodGrid = new QGridLayout(period);
+    periodGrid->addWidget(m_afterCheck, 0, 0);
+    periodGrid->addWidget(m_afterDate, 0, 1);
+    periodGrid->addWidget(m_untilCheck, 1, 0);
+    periodGrid->addWidget(m_untilDate, 1, 1);
+    periodGrid->setColumnStretch(2, 1);
+
+    auto* axes = new QGroupBox(QStringLiteral("Value on the Axes"), this);
+    axes->setObjectName(QStringLiteral("axesGroup"));
+    auto* axesButtons = new QButtonGroup(this);
+    m_axesPercentual = radio(QStringLiteral("axesPercentualRadio"), QStringLiteral("Percentual"), axesButtons, 0, axes);
+    m_axesNominal = radio(QStringLiteral("axesNominalRadio"), QStringLiteral("Nominal"), axesButtons, 1, axes);
+    auto* axesColumn = new QVBoxLayout(axes);
+    axesColumn->addWidget(m_axesPercentual);
+    axesColumn->addWidget(m_axesNominal);
+    axesColumn->addStretch();
+
+    auto* graphic = new QGroupBox(QStringLiteral("Value on the graphic"), this);
+    graphic->setObjectName(QStringLiteral("graphicGroup"));
+    auto* graphicButtons = new QButtonGroup(this);
+    m_graphicNone = radio(QStringLiteral("graphicNoneRadio"), QStringLiteral("None"), graphicButtons, 0, graphic);
+    m_graphicPercentual =
+        radio(QStringLiteral("graphicPercentualRadio"), QStringLiteral("Percentual"), graphicButtons, 1, graphic);
+    m_graphicNominal = radio(QStringLiteral("graphicNominalRadio"), QStringLiteral("Nominal"), graphicButtons, 2, graphic);
+    auto* graphicColumn = new QVBoxLayout(graphic);
+    graphicColumn->addWidget(m_graphicNone);
+    graphicColumn->addWidget(m_graphicPercentual);
+    graphicColumn->addWidget(m_graphicNominal);
+
+    auto* colourButton = new QPushButton(QStringLiteral("Color:"), this);
+    colourButton->setObjectName(QStringLiteral("colourButton"));
+    m_swatch = new ColourSwatch(this);
+    m_swatch->setObjectName(QStringLiteral("colourSwatch"));
+    m_swatch->setColour(lineColour(options.lineColour));
+    m_gridCheck = new QCheckBox(QStringLiteral("Show grid"), this);
+    m_gridCheck->setObjectName(QStringLiteral("gridCheck"));
+
+    auto* values = new QHBoxLayout;
+    values->addWidget(axes);
+    values->addWidget(graphic);
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(colourButton);
+    colourRow->addWidget(m_swatch);
+    colourRow->addStretch();
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(period);
+    page->addLayout(values);
+    page->addLayout(colourRow);
+    page->addWidget(m_gridCheck);
+    page->addStretch();
+
+    m_afterCheck->setChecked(options.periodStartEnabled != 0);
+    m_untilCheck->setChecked(options.periodEndEnabled != 0);
+    (options.valueOnAxes == 1 ? m_axesNominal : m_axesPercentual)->setChecked(true);
+    QAbstractButton* shown = graphicButtons->button(options.valueOnGraphic);
+    (shown ? shown : m_graphicNone)->setChecked(true);
+    m_gridCheck->setChecked(options.showGrid != 0);
+    enablePickers();
+
+    connect(m_afterCheck, &QCheckBox::toggled, this, &ChartPage::enablePickers);
+    connect(m_untilCheck, &QCheckBox::toggled, this, &ChartPage::enablePickers);
+    connect(colourButton, &QPushButton::clicked, this, &ChartPage::chooseColour);
+    connect(m_swatch, &ColourSwatch::clicked, this, &ChartPage::chooseColour);
+}
+
+void ChartPage::enablePickers()
+{
+    m_afterDate->setEnabled(m_afterCheck->isChecked());
+    m_untilDate->setEnabled(m_untilCheck->isChecked());
+}
+
+void ChartPage::chooseColour()
+{
+    const QColor current = m_swatch->colour();
+    QColorDialog::setCustomColor(0, current);
+    for (int i = 1; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, Qt::white);
+    QColorDialog dialog(current, this);
+    dialog.setObjectName(QStringLiteral("colourDialog"));
+    if (Prompter::instance().exec(dialog) != QDialog::Accepted)
+        return;
+    m_swatch->setColour(dialog.currentColor());
+}
+
+ChartOptions ChartPage::takeValues() const
+{
+    ChartOptions options = m_options;
+    options.periodStartEnabled = m_afterCheck->isChecked() ? 1 : 0;
+    options.periodStart = withDate(m_options.periodStart, m_afterDate->date());
+    options.periodEndEnabled = m_untilCheck->isChecked() ? 1 : 0;
+    options.periodEnd = withDate(m_options.periodEnd, m_untilDate->date());
+    options.valueOnAxes = m_axesNominal->isChecked() ? 1 : 0;
+    options.valueOnGraphic = m_graphicNominal->isChecked() ? 2 : m_graphicPercentual->isChecked() ? 1 : 0;
+    options.showGrid = m_gridCheck->isChecked() ? 1 : 0;
+    options.lineColour = colourRef(m_swatch->colour());
+    return options;
+}
+
+} // namespace tarvelo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/itemsettings.h"
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QWidget>
+
+class QCheckBox;
+class QDateEdit;
+class QRadioButton;
+
+namespace tarvelo {
+
+// The item's line colour (0x00BBGGRR) as Qt has it, and back.
+QColor lineColour(std::uint32_t colourRef);
+std::uint32_t colourRef(const QColor& colour);
+
+// A button that shows a colour: a black frame, a grey border, then the colour.
+class ColourSwatch : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit ColourSwatch(QWidget* parent = nullptr);
+
+    void setColour(const QColor& colour);
+    QColor colour() const { return m_colour; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_colour;
+};
+
+// The "Graphic" page of the item property sheet: how the item's history chart is drawn.
+class ChartPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartPage(const ChartOptions& options, QWidget* parent = nullptr);
+
+    ChartOptions takeValues() const;
+    // The colour dialog, preselected with the line colour; OK takes its colour.
+    void chooseColour();
+
+private:
+    void enablePickers();
+
+    ChartOptions m_options;
+    QCheckBox* m_afterCheck = nullptr;
+    QDateEdit* m_afterDate = nullptr;
+    QCheckBox* m_untilCheck = nullptr;
+    QDateEdit* m_untilDate = nullptr;
+    QRadioButton* m_axesPercentual = nullptr;
+    QRadioButton* m_axesNominal = nullptr;
+    QRadioButton* m_graphicNone = nullptr;
+    QRadioButton* m_graphicPercentual = nullptr;
+    QRadioButton* m_graphicNominal = nullptr;
+    ColourSwatch* m_swatch = nullptr;
+    QCheckBox* m_gridCheck = nullptr;
+};
+
+} // namespace tarvelo
