@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "tests/cli/clirun.h"
 #include "download/downloadengine.h"
 
 #include "model/archive.h"
@@ -21,18 +22,8 @@ namespace fs = std::filesystem;
 namespace tarvelo {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 class CliTest : public ::testing::Test {
 protected:

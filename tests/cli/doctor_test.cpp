@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "tests/cli/clirun.h"
 
 #include "model/archive.h"
 #include "platform/files.h"
@@ -15,18 +16,8 @@ namespace fs = std::filesystem;
 namespace tarvelo {
 namespace {
 
-struct DoctorRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-DoctorRun cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 std::vector<std::string> linesOf(const std::string& text)
 {
@@ -84,7 +75,7 @@ TEST_F(DoctorTest, NamesTheCauseOfABrokenItemAndPassesTheOthers)
     std::string before;
     ASSERT_EQ(readWholeFile(portfolio, before), FileError::None);
 
-    DoctorRun run = cli({"doctor", portfolio});
+    CliRun run = cli({"doctor", portfolio});
     EXPECT_EQ(run.status, 1) << run.err;
     for (const char* good : {"Alpen Fonds: would update\n", "Nordmark Index: would update\n", "EUR/NKR: would update\n"})
         EXPECT_NE(run.out.find(good), std::string::npos) << good << run.out;
@@ -135,7 +126,7 @@ TEST_F(DoctorTest, JsonGivesOneObjectPerItemWithWhatTheServerAnswered)
     const std::string portfolio = path("served.qvx");
     ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get(), items[2].get()}).ok);
 
-    const DoctorRun run = cli({"doctor", portfolio, "--json"});
+    const CliRun run = cli({"doctor", portfolio, "--json"});
     EXPECT_EQ(run.status, 1) << run.err;
     const std::vector<std::string> lines = linesOf(run.out);
     ASSERT_EQ(lines.size(), 3u) << run.out;
@@ -158,7 +149,7 @@ TEST_F(DoctorTest, WrongCallsExitWithStatusTwo)
     ASSERT_EQ(cli({"new", portfolio}).status, 0);
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"doctor"}, {"doctor", portfolio, "--bogus"}, {"doctor", path("missing.qvx")}}) {
-        const DoctorRun run = cli(args);
+        const CliRun run = cli(args);
         EXPECT_EQ(run.status, 2) << args.size();
         EXPECT_EQ(run.out, "");
     }

@@ -1,6 +1,7 @@
 // buy, sell, dividend, split and alarm change the item in the file as the item's dialogs
 // would, and a figure the dialogs would refuse leaves the file as it was.
 #include "cli/cli.h"
+#include "tests/cli/clirun.h"
 
 #include "model/archive.h"
 
@@ -16,18 +17,8 @@ namespace fs = std::filesystem;
 namespace tarvelo {
 namespace {
 
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult cli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 class InvestmentCommandsTest : public ::testing::Test {
 protected:
@@ -59,7 +50,7 @@ TEST_F(InvestmentCommandsTest, TransactionsAlarmsAndSplitReachTheFile)
     EXPECT_EQ(cli({"buy", m_path, item, "10", "20", "--commission", "5"}).out,
               "quantity 10, average buy price 20.5\n");
     EXPECT_EQ(cli({"buy", m_path, item, "10", "30"}).out, "quantity 20, average buy price 25.25\n");
-    const CliResult sale = cli({"sell", m_path, item, "5", "30", "--commission", "2.5"});
+    const CliRun sale = cli({"sell", m_path, item, "5", "30", "--commission", "2.5"});
     EXPECT_EQ(sale.status, kExitOk);
     EXPECT_EQ(sale.out, "quantity 15, average buy price 25.25\n"
                         "Financial result of the selling transaction: 21.25\n");
@@ -111,7 +102,7 @@ TEST_F(InvestmentCommandsTest, RefusedFiguresLeaveTheFileAlone)
         {{"split", m_path, name, "2", "--from", "2026-03-01 10:00"}, kExitFailed, "no quotation until"},
     };
     for (const Refusal& refusal : refusals) {
-        const CliResult result = cli(refusal.args);
+        const CliRun result = cli(refusal.args);
         EXPECT_EQ(result.status, refusal.status) << refusal.args[0] << ' ' << refusal.args[3];
         EXPECT_NE(result.err.find(refusal.message), std::string::npos) << result.err;
         EXPECT_EQ(bytes(), before) << refusal.args[0] << ' ' << refusal.args[3];

@@ -2,6 +2,7 @@
 // replacing an existing file with an empty one, a second item of a name, a name that
 // stands for several items.
 #include "cli/cli.h"
+#include "tests/cli/clirun.h"
 
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
@@ -16,18 +17,8 @@ namespace fs = std::filesystem;
 namespace tarvelo {
 namespace {
 
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult cli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 class PortfolioCommandsTest : public ::testing::Test {
 protected:
@@ -49,12 +40,12 @@ TEST_F(PortfolioCommandsTest, NewAndAddDoNotReplaceOrDoubleWhatIsThere)
     ASSERT_EQ(cli({"new", m_path}).status, kExitOk);
     ASSERT_EQ(cli({"add", m_path, "Nordwind Energie"}).status, kExitOk);
 
-    const CliResult again = cli({"new", m_path});
+    const CliRun again = cli({"new", m_path});
     EXPECT_EQ(again.status, kExitError);
     EXPECT_NE(again.err.find("--force"), std::string::npos) << again.err;
     EXPECT_EQ(itemCount(), 1u);
 
-    const CliResult twice = cli({"add", m_path, "NORDWIND energie"});
+    const CliRun twice = cli({"add", m_path, "NORDWIND energie"});
     EXPECT_EQ(twice.status, kExitFailed);
     EXPECT_NE(twice.err.find("Nordwind Energie"), std::string::npos) << twice.err;
     EXPECT_EQ(itemCount(), 1u);
@@ -72,7 +63,7 @@ TEST_F(PortfolioCommandsTest, ANameOfSeveralItemsIsRefusedAndListed)
     ASSERT_EQ(cli({"add", m_path, "ALPEN FONDS", "--symbol", "AF2", "--duplicate"}).status, kExitOk);
 
     // No exact match, two that differ in case: which one is meant cannot be told.
-    const CliResult ambiguous = cli({"quote", m_path, "alpen fonds", "12.5"});
+    const CliRun ambiguous = cli({"quote", m_path, "alpen fonds", "12.5"});
     EXPECT_EQ(ambiguous.status, kExitFailed);
     EXPECT_NE(ambiguous.err.find("AF1"), std::string::npos) << ambiguous.err;
     EXPECT_NE(ambiguous.err.find("AF2"), std::string::npos) << ambiguous.err;

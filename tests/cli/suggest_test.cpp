@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "tests/cli/clirun.h"
 
 #include "tests/support/pageserver.h"
 
@@ -12,18 +13,10 @@
 namespace tarvelo {
 namespace {
 
-struct SuggestRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-SuggestRun suggest(std::vector<std::string> args)
+test::CliRun suggest(std::vector<std::string> args)
 {
     args.insert(args.begin(), "suggest");
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
+    return test::cli(args);
 }
 
 // The extraction tests' share page.
@@ -32,7 +25,7 @@ const std::string kSharePage =
 
 TEST(suggestCommand, PrintsOneJsonObjectPerRule)
 {
-    const SuggestRun run = suggest({kSharePage, "22,65", "--name", "IBM", "--symbol", "870747"});
+    const test::CliRun run = suggest({kSharePage, "22,65", "--name", "IBM", "--symbol", "870747"});
     EXPECT_EQ(run.status, kExitOk) << run.err;
     EXPECT_NE(run.out.find("{\"text\":\"Kurs aktuell\",\"conversion\":1,\"tags\":1,\"numbers\":0,\"start\":239,"
                            "\"length\":19,\"description\":\"find text \\\"Kurs aktuell\\\" and skip 1 html tag(s) \","
@@ -42,7 +35,7 @@ TEST(suggestCommand, PrintsOneJsonObjectPerRule)
     EXPECT_NE(run.out.find("\"template\":\"[&name] [&symbol]: International Busi\""), std::string::npos);
 
     // The page is UTF-8: texts are found in Windows-1252 and printed in UTF-8 again.
-    const SuggestRun umlaut = suggest({kSharePage, "+0,55", "--conversion", "2"});
+    const test::CliRun umlaut = suggest({kSharePage, "+0,55", "--conversion", "2"});
     EXPECT_NE(umlaut.out.find("{\"text\":\"Ver\xC3\xA4nderung:\""), std::string::npos) << umlaut.out;
 }
 
@@ -66,8 +59,8 @@ TEST(suggestCommand, AnAddressGivesWhatItsPageFileGives)
     server.page("/aktie/IBM.html", body.str());
     const std::size_t before = temporaryFiles();
     for (const char* conversion : {"0", "1", "2"}) {
-        const SuggestRun fromFile = suggest({kSharePage, "22,65", "--conversion", conversion, "--name", "IBM"});
-        const SuggestRun fromAddress =
+        const test::CliRun fromFile = suggest({kSharePage, "22,65", "--conversion", conversion, "--name", "IBM"});
+        const test::CliRun fromAddress =
             suggest({server.url("/aktie/[&name].html"), "22,65", "--conversion", conversion, "--name", "IBM"});
         EXPECT_EQ(fromAddress.status, kExitOk) << fromAddress.err;
         EXPECT_EQ(fromAddress.out, fromFile.out) << conversion;
@@ -78,7 +71,7 @@ TEST(suggestCommand, AnAddressGivesWhatItsPageFileGives)
 
 TEST(suggestCommand, NoRuleAndWrongCalls)
 {
-    SuggestRun run = suggest({kSharePage, "99,99"});
+    test::CliRun run = suggest({kSharePage, "99,99"});
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_TRUE(run.out.empty());
     EXPECT_NE(run.err.find("Quotation doesn't exist in the specified web page!"), std::string::npos) << run.err;
