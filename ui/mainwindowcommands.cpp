@@ -8,6 +8,7 @@
 #include "ui/chartview.h"
 #include "ui/commandtable.h"
 #include "ui/connectionstatuswindow.h"
+#include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
@@ -76,11 +77,19 @@ void MainWindow::createCommands()
         {kRefresh, "&Refresh", "Show the portfolio anew", {}, [this] { m_list->refresh(); }},
         {kTotals, "&Totals", "Show the totals of the portfolio", {}, [this] { m_list->showTotals(); }},
 
-        {kInsertItem, "&Insert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)}, later},
+        {kInsertItem, "&Insert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)},
+         [this] { m_list->insertNewItem(); }},
         {kDeleteItem, "&Delete item", "Delete the marked items", {QKeySequence::Delete},
          [this] { m_list->deleteSelectedItems(); }, selected},
-        {kItemProperties, "&Properties", "Change the item's settings", {QKeySequence(Qt::Key_Return)}, later},
-        {kShowQuotations, "Show &quotations", "Show the item's quotations", {key("Ctrl+Q")}, later},
+        {kItemProperties, "&Properties", "Change the item's settings", {QKeySequence(Qt::Key_Return)},
+         [this] { m_list->showProperties(ItemPropertiesDialog::General); },
+         [this] {
+             const ItemKey current = m_list->currentPosition();
+             return m_list->hasFocusedRow() && !m_doc.isBeingUpdated(current);
+         }},
+        {kShowQuotations, "Show &quotations", "Show the item's quotations", {key("Ctrl+Q")},
+         [this] { m_list->showProperties(ItemPropertiesDialog::Quotations); },
+         [this] { return m_list->hasFocusedRow(); }},
         {kUpdateQuotation, "&Update quotation", "Download the quotations of the marked items", {key("Ctrl+I")},
          [this] { m_list->updateSelectedQuotations(); }, selected},
         {kUpdateAll, "Update &all quotations", "Download the quotations of all items", {key("Ctrl+U")},

@@ -8,6 +8,7 @@
 #include "servers/serverstore.h"
 #include "transfer/export.h"
 #include "transfer/payload.h"
+#include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/manualquotationdialog.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -20,6 +21,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMimeData>
 #include <QTimer>
 
@@ -593,6 +595,41 @@ void PortfolioListView::manuallyUpdateQuotation()
         return;
     if (m_doc.isValid(pos))
         m_doc.insertQuotation(pos, dialog.value(), dialog.time());
+}
+
+void PortfolioListView::insertNewItem()
+{
+    if (!m_engine || !m_sink)
+        return;
+    const TimeStamp now = m_now ? m_now : currentTime();
+    ItemPropertiesDialog sheet(m_doc, newItemSettings(static_cast<std::int32_t>(now), m_random), *m_engine, *m_sink,
+                               this);
+    if (Prompter::instance().exec(sheet) != QDialog::Accepted || !sheet.item())
+        return;
+    placeChangedRows();
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (keyOf(topLevelItem(i)) == sheet.item()) {
+            setCurrentItem(topLevelItem(i));
+            break;
+        }
+    }
+}
+
+void PortfolioListView::showProperties(int page, int quotationIndex)
+{
+    if (!m_engine || !m_sink || !m_doc.item(m_current))
+        return;
+    ItemPropertiesDialog sheet(m_doc, m_current, static_cast<ItemPropertiesDialog::Page>(page), quotationIndex,
+                               *m_engine, *m_sink, this);
+    Prompter::instance().exec(sheet);
+}
+
+void PortfolioListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    OwnerDrawnList::mouseDoubleClickEvent(event);
+    // The double click opens the sheet for any focused row, also one being updated.
+    if (itemAt(event->pos()) && hasFocusedRow())
+        showProperties();
 }
 
 void PortfolioListView::openWebPage()

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <random>
 #include <vector>
 
 class QTimer;
@@ -60,6 +61,12 @@ public:
     void updateSelectedQuotations();
     void testQuotationUpdate();
     void manuallyUpdateQuotation();
+    // The item property sheet for a new item; on OK the item is added and becomes current.
+    void insertNewItem();
+    // The property sheet of the current item, opened on the page (0 General, 1 Quotations,
+    // 2 Graphic, 3 Investment) with the quotation of that index selected (negative: the
+    // newest).
+    void showProperties(int page = 0, int quotationIndex = -1);
     void openWebPage();
     void refresh();
     void showTotals();
@@ -82,6 +89,7 @@ signals:
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void documentChanged(const DocumentChange& change);
@@ -128,6 +136,8 @@ private:
     QTimer* m_pending = nullptr; // sends the totals and scrolls once per turn of events
     DownloadEngine* m_engine = nullptr;
     MessageSink* m_sink = nullptr;
+    // Draws the line colour of new items; seeded when the view is made.
+    std::mt19937 m_random{static_cast<std::mt19937::result_type>(std::random_device{}())};
 };
 
 } // namespace tarvelo

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTabWidget>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -379,7 +381,23 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     list.setCurrentItem(list.topLevelItem(0));
     frame.updateCommandStates();
     EXPECT_TRUE(frame.action(kDeleteItem)->isEnabled());
-    EXPECT_FALSE(frame.action(kItemProperties)->isEnabled()); // its window is not there yet
+    // Properties opens the sheet on its first page, except while the item is being updated;
+    // Show quotations opens it on the Quotations page.
+    EXPECT_TRUE(frame.action(kItemProperties)->isEnabled());
+    std::vector<int> pages;
+    const auto sheetPage = [&pages](QDialog& dialog) {
+        pages.push_back(dialog.findChild<QTabWidget*>(QStringLiteral("pages"))->currentIndex());
+        return static_cast<int>(QDialog::Rejected);
+    };
+    m_prompter.dialogs = {sheetPage, sheetPage};
+    frame.action(kItemProperties)->trigger();
+    frame.action(kShowQuotations)->trigger();
+    EXPECT_EQ(pages, (std::vector<int>{0, 1}));
+    m_doc.markBeingUpdated(alpha);
+    frame.updateCommandStates();
+    EXPECT_FALSE(frame.action(kItemProperties)->isEnabled());
+    EXPECT_TRUE(frame.action(kShowQuotations)->isEnabled());
+    m_doc.clearBeingUpdated(alpha);
 
     // Open web page: the item's address with its name and symbol.
     m_doc.replaceItemSettings(alpha, [&] {
