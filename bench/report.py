@@ -130,6 +130,14 @@ for order, key in (("name", "by_name"), ("value", "by_value")):
     line(f"  growth of that ratio from {small:,} to {big:,} items", ratios[big] / ratios[small], "", 1.5,
          f"{ratios[small]:.2f}x to {ratios[big]:.2f}x")
 
+with open(os.path.join(folder, "propertysheet.json")) as f:
+    sheet = json.load(f)
+line(f"property sheet of an item with {sheet['records']:,} quotations, opened on its Quotations page",
+     sheet["open"] / sheet["load"], "loading them from the file", 1,
+     f"{sheet['open'] * 1e3:.1f} ms vs {sheet['load'] * 1e3:.1f} ms")
+line("  memory the open sheet takes", sheet["grown_kib"] / sheet["history_kib"], "the history's own size", 1,
+     f"{sheet['grown_kib']} KiB for a history of {sheet['history_kib']} KiB")
+
 if errors:
     print()
     for e in errors:
