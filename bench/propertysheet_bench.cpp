@@ -1,6 +1,7 @@
 // Opening the property sheet of an item with 1,000,000 quotations (its Quotations page
-// shown, on the offscreen platform) against loading the portfolio that holds them from
-// its file, and the memory the open sheet takes against the history's own size. Prints
+// shown, on the offscreen platform, until the first turn of events is done) against
+// loading the portfolio that holds them from its file, and the memory the open sheet
+// takes, once its list has laid out every row, against the history's own size. Prints
 // JSON for scripts/bench.
 #include "bench/benchdata.h"
 #include "download/downloadengine.h"
@@ -52,6 +53,16 @@ int main(int argc, char** argv)
     std::int64_t grownKiB = 0;
     DownloadEngine engine;
     MessageQueue sink;
+    {
+        // The first dialog of a process loads fonts, styles and icons; that is not the
+        // sheet's own cost.
+        PortfolioDocument small;
+        const ItemKey item = small.addItem(ItemSettings{});
+        small.insertQuotation(item, 1.0, 1'700'000'000);
+        ItemPropertiesDialog sheet(small, item, ItemPropertiesDialog::Quotations, -1, engine, sink);
+        sheet.show();
+        QApplication::processEvents();
+    }
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
         PortfolioDocument doc;
         const auto loading = Clock::now();
@@ -67,7 +78,13 @@ int main(int argc, char** argv)
         sheet.show();
         QApplication::processEvents();
         open = std::min(open, seconds(opening));
-        grownKiB = std::max(grownKiB, residentKiB() - before);
+        // The list lays out its rows in batches once the sheet shows; the memory is
+        // counted when it has done so.
+        const auto settling = Clock::now();
+        while (seconds(settling) < 0.5)
+            QApplication::processEvents();
+        if (repeat == 0) // later rounds reuse the memory the first one freed
+            grownKiB = residentKiB() - before;
     }
     const std::int64_t historyKiB = static_cast<std::int64_t>(kRecords * sizeof(Quotation) / 1024);
     std::printf("{\"records\":%zu,\"load\":%.6f,\"open\":%.6f,\"grown_kib\":%lld,\"history_kib\":%lld}\n", kRecords,

@@ -180,8 +180,11 @@ QuotationsPage::QuotationsPage(PortfolioDocument& document, ItemKey item, int qu
     m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("quotationList"));
     // One row height for all, so that the view never measures every row of a long
-    // history.
+    // history; rows are laid out in batches once the page shows, so a long history opens
+    // at once and the rest follows while the user already works.
     m_list->setUniformItemSizes(true);
+    m_list->setLayoutMode(QListView::Batched);
+    m_list->setBatchSize(2000);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setModel(m_model);
