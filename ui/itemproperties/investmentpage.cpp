@@ -62,6 +62,19 @@ void addButtons(QDialog* dialog, QFormLayout* form)
     form->addRow(buttons);
 }
 
+// The rows Buy and Sell share, each field at 0; then OK and Cancel.
+void addOrderRows(QDialog* dialog, QFormLayout* form, QLineEdit*& quantity, QLineEdit*& quotation,
+                  QLineEdit*& commission)
+{
+    quantity = numberEdit(QStringLiteral("quantityEdit"), 0, dialog);
+    quotation = numberEdit(QStringLiteral("quotationEdit"), 0, dialog);
+    commission = numberEdit(QStringLiteral("commissionEdit"), 0, dialog);
+    form->addRow(QStringLiteral("Quantity:"), quantity);
+    form->addRow(QStringLiteral("Quotation:"), quotation);
+    form->addRow(QStringLiteral("Comission / Taxes:"), commission);
+    addButtons(dialog, form);
+}
+
 } // namespace
 
 std::optional<double> readNumber(QLineEdit* edit, QWidget* parent)
@@ -81,13 +94,7 @@ std::optional<double> readNumber(QLineEdit* edit, QWidget* parent)
 BuyDialog::BuyDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
     QFormLayout* form = transactionForm(this, QStringLiteral("buyDialog"), QStringLiteral("Buy"), itemName);
-    m_quantity = numberEdit(QStringLiteral("quantityEdit"), 0, this);
-    m_quotation = numberEdit(QStringLiteral("quotationEdit"), 0, this);
-    m_commission = numberEdit(QStringLiteral("commissionEdit"), 0, this);
-    form->addRow(QStringLiteral("Quantity:"), m_quantity);
-    form->addRow(QStringLiteral("Quotation:"), m_quotation);
-    form->addRow(QStringLiteral("Comission / Taxes:"), m_commission);
-    addButtons(this, form);
+    addOrderRows(this, form, m_quantity, m_quotation, m_commission);
 }
 
 void BuyDialog::accept()
@@ -114,14 +121,7 @@ void BuyDialog::accept()
 SellDialog::SellDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
     QFormLayout* form = transactionForm(this, QStringLiteral("sellDialog"), QStringLiteral("Sell"), itemName);
-    m_quantity = new QLineEdit(QStringLiteral("0"), this);
-    m_quantity->setObjectName(QStringLiteral("quantityEdit"));
-    m_quotation = numberEdit(QStringLiteral("quotationEdit"), 0, this);
-    m_commission = numberEdit(QStringLiteral("commissionEdit"), 0, this);
-    form->addRow(QStringLiteral("Quantity:"), m_quantity);
-    form->addRow(QStringLiteral("Quotation:"), m_quotation);
-    form->addRow(QStringLiteral("Comission / Taxes:"), m_commission);
-    addButtons(this, form);
+    addOrderRows(this, form, m_quantity, m_quotation, m_commission);
 }
 
 void SellDialog::accept()
