@@ -27,4 +27,15 @@ inline constexpr NumberedSetting kRecentFiles{"Recent File List", "File", 8};
 // The address templates offered by the import dialog.
 inline constexpr NumberedSetting kImportTemplates{"ServerImport", "URL", 5};
 
+// The comparison chart: limits of its period (year, month, day) and its grid.
+inline constexpr IntSetting kComparisonBeginOn{"GraphView", "Beginb", 0};
+inline constexpr IntSetting kComparisonBeginYear{"GraphView", "BeginYear", 1999};
+inline constexpr IntSetting kComparisonBeginMonth{"GraphView", "BeginMonth", 1};
+inline constexpr IntSetting kComparisonBeginDay{"GraphView", "BeginDay", 1};
+inline constexpr IntSetting kComparisonEndOn{"GraphView", "Endb", 0};
+inline constexpr IntSetting kComparisonEndYear{"GraphView", "EndYear", 2005};
+inline constexpr IntSetting kComparisonEndMonth{"GraphView", "EndMonth", 1};
+inline constexpr IntSetting kComparisonEndDay{"GraphView", "EndDay", 1};
+inline constexpr IntSetting kComparisonGrid{"GraphView", "bGrid", 1};
+
 } // namespace tarvelo::settings

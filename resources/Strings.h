@@ -64,3 +64,15 @@ inline constexpr const char* kPageUnpacksTooLarge =
 inline constexpr const char* kShellOpenFailed = "%1\nNo program could open this. Please open it by hand.";
 
 } // namespace tarvelo::strings
+
+namespace tarvelo::strings {
+
+// Charts. The message pane's idle text, the comparison chart's title word, the chart's
+// context menus and the comparison limits dialog.
+inline constexpr const char* kReady = "Ready";
+inline constexpr const char* kComparison = "Comparison";
+inline constexpr const char* kChartProperties = "&Properties";
+inline constexpr const char* kComparisonProperties = "&Properties...";
+inline constexpr const char* kComparisonLimitsTitle = "Properties for the comparison chart";
+
+} // namespace tarvelo::strings
