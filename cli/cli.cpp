@@ -61,6 +61,13 @@ constexpr const char* kUsage =
     "          [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         import historical quotations into the named item from a file or\n"
     "                         an address template\n"
+    "  graphic PORTFOLIO NAME [--after YYYY-MM-DD|off] [--until YYYY-MM-DD|off] [--axes percent|nominal]\n"
+    "          [--values none|percent|nominal] [--colour RRGGBB] [--grid 0|1]\n"
+    "                         show or change the item's chart settings: its period, the values on\n"
+    "                         the axis and at the points, its line colour and the grid\n"
+    "  chart PORTFOLIO OUT.png|OUT.svg [--items NAME,...] [--size WxH] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                         draw the history chart of one item, or the comparison chart of several\n"
+    "                         (default: all items), into a PNG or SVG file of 960x540 pixels\n"
     "  servers list           the names of the server configurations\n"
     "  servers show NAME      the values of one configuration, as the export file has them\n"
     "  servers set NAME [--url U] [--timeout S] [--conversion N] [--text T] [--tags N] [--numbers N]\n"
@@ -208,6 +215,8 @@ const Command kCommands[] = {
     {"split", splitCommand},
     {"alarm", alarmCommand},
     {"suggest", suggestCommand},
+    {"chart", chartCommand},
+    {"graphic", graphicCommand},
 };
 
 } // namespace

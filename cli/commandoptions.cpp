@@ -119,6 +119,11 @@ std::optional<CalendarDate> parseDateOption(const std::string& text)
     const auto day = parseInteger(text.substr(8, 2), 1, 31);
     if (!year || !month || !day)
         return std::nullopt;
+    // The day must exist (no 30 February) and a time stamp must hold it.
+    const TimeStamp noon = makeLocalTime(static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day), 12);
+    const std::tm fields = breakLocalTime(noon);
+    if (noon == -1 || fields.tm_mon + 1 != *month || fields.tm_mday != *day)
+        return std::nullopt;
     return CalendarDate{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
 }
 

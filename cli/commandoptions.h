@@ -37,7 +37,7 @@ private:
     std::string m_error;
 };
 
-// A date written YYYY-MM-DD, or nothing.
+// A date written YYYY-MM-DD that exists and that a time stamp can hold, or nothing.
 std::optional<CalendarDate> parseDateOption(const std::string& text);
 // A local time written "YYYY-MM-DD HH:MM", or nothing.
 std::optional<TimeStamp> parseMinuteOption(const std::string& text);

@@ -66,5 +66,7 @@ int dividendCommand(const CommandContext& c);
 int splitCommand(const CommandContext& c);
 int alarmCommand(const CommandContext& c);
 int suggestCommand(const CommandContext& c);
+int chartCommand(const CommandContext& c);
+int graphicCommand(const CommandContext& c);
 
 } // namespace tarvelo

@@ -109,5 +109,27 @@ TEST_F(InvestmentCommandsTest, RefusedFiguresLeaveTheFileAlone)
     }
 }
 
+// graphic sets what the item's Graphic page sets, reads back what it stored, and leaves
+// the file alone on a value it refuses.
+TEST_F(InvestmentCommandsTest, GraphicSettingsReachTheFile)
+{
+    const std::string item = "Nordwind Energie";
+    const CliRun set = cli({"graphic", m_path, item, "--colour", "#0080ff", "--after", "2026-03-03", "--until",
+                            "2026-03-03", "--axes", "nominal", "--values", "percent", "--grid", "0"});
+    ASSERT_EQ(set.status, kExitOk) << set.err;
+    EXPECT_EQ(set.out, "after 2026-03-03 on\nuntil 2026-03-03 on\naxes nominal\nvalues percent\n"
+                       "colour #0080FF\ngrid off\n");
+    EXPECT_EQ(cli({"graphic", m_path, item}).out, set.out);
+    const std::string before = bytes();
+    for (const auto& [option, value] : {std::pair{"--colour", "blue"}, {"--after", "2026-02-30"},
+                                        {"--values", "all"}, {"--grid", "2"}}) {
+        const CliRun refused = cli({"graphic", m_path, item, option, value});
+        EXPECT_EQ(refused.status, kExitError) << option;
+        EXPECT_NE(refused.err.find(option), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(cli({"graphic", m_path, item, "--after", "off"}).out.substr(0, 20), "after 2026-03-03 off");
+}
+
 } // namespace
 } // namespace tarvelo
