@@ -138,6 +138,18 @@ line(f"property sheet of an item with {sheet['records']:,} quotations, opened on
 line("  memory the open sheet takes", sheet["grown_kib"] / sheet["history_kib"], "the history's own size", 1,
      f"{sheet['grown_kib']} KiB for a history of {sheet['history_kib']} KiB")
 
+with open(os.path.join(folder, "chart.json")) as f:
+    chart = json.load(f)
+line(f"history chart of {chart['quotations']:,} quotations painted into a 1600x900 image",
+     chart["chart_ms"] / chart["floor_ms"], "as many lines drawn with QPainter", 2,
+     f"{chart['chart_ms']:.1f} ms vs {chart['floor_ms']:.1f} ms (target also < 50 ms)")
+
+with open(os.path.join(folder, "chartview.json")) as f:
+    pane = json.load(f)
+line(f"chart pane area repainted per cursor move ({pane['moves']} moves)",
+     pane["painted_px_per_move"] / (2 * pane["cursor_px"]), "the two cursor lines it leaves and enters", 1,
+     f"{pane['painted_px_per_move']:.0f} px of {pane['widget_px']:,} px")
+
 if errors:
     print()
     for e in errors:

@@ -51,7 +51,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_splitter->setObjectName(QStringLiteral("splitter"));
     m_splitter->setChildrenCollapsible(false);
     m_list = new PortfolioListView(m_doc, m_splitter);
-    m_chart = new ChartView(m_splitter);
+    m_chart = new ChartView(m_doc, *m_list, m_splitter);
     m_splitter->addWidget(m_list);
     m_splitter->addWidget(m_chart);
     m_splitter->setStretchFactor(1, 1);
@@ -71,6 +71,10 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_files = new PortfolioFileController(m_doc, m_options, *this, [this] { return updatesUnderWay(); });
     m_statusBar = new MainStatusBar([this] { return now(); }, this);
     setStatusBar(m_statusBar);
+    // The chart's message goes to the message pane.
+    connect(m_chart, &ChartView::messageChanged, m_statusBar, [this](const QString& message) {
+        m_statusBar->showMessage(message);
+    });
     createCommands();
 
     m_scheduler = new UpdateScheduler(m_options, [this] { return now(); }, *this);
@@ -160,6 +164,7 @@ void MainWindow::saveViewOptions()
 {
     WindowPlacement::save(*this, *m_splitter);
     m_status->saveColumnWidths();
+    m_chart->saveViewOptions();
     m_list->saveViewOptions();
     reportUnsavedSettings();
 }

@@ -56,13 +56,16 @@ void MainWindow::createCommands()
          [this] { m_list->pasteItems(); }, [] { return PortfolioListView::clipboardHasItems(); }},
         {kCompareAll, "Compare all", "Mark all items and compare them in the chart", {key("Ctrl+A")},
          [this] {
-             m_list->selectAllOrOne();
-             m_chart->update();
+             m_list->selectAllOrOne(); // the chart follows the selection
              updateCommandStates();
          },
          [this] { return m_list->topLevelItemCount() > 1; },
          [this] { return m_list->topLevelItemCount() > 0 && m_list->allRowsSelected(); }},
-        {kComparisonLimits, "Comparison limits", "Set comparison chart limits", {}, later},
+        {kComparisonLimits, "Comparison limits", "Set comparison chart limits", {},
+         [this] { m_chart->editComparisonLimits(); }},
+        {kGraphicProperties, "&Properties", "Change how the item's chart looks", {},
+         [this] { m_chart->showItemProperties(ItemPropertiesDialog::Graphic); },
+         [this] { return static_cast<bool>(m_chart->chartedItem()); }},
 
         {kPercentValues, "Show &percentual values", "Show changes in percent or as differences", {},
          [this] {
@@ -166,6 +169,16 @@ void MainWindow::createCommands()
         {kDeleteItem, "&Delete item"},
     });
     m_contextMenu->setObjectName(QStringLiteral("listContextMenu"));
+
+    // The chart's context menus: the item's chart settings over a history chart, the
+    // comparison limits otherwise.
+    QMenu* historyMenu = m_commands->makeContextMenu({{kGraphicProperties, strings::kChartProperties}});
+    historyMenu->setObjectName(QStringLiteral("historyChartMenu"));
+    QMenu* comparisonMenu = m_commands->makeContextMenu({{kComparisonLimits, strings::kComparisonProperties}});
+    comparisonMenu->setObjectName(QStringLiteral("comparisonChartMenu"));
+    for (QMenu* menu : {historyMenu, comparisonMenu})
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+    m_chart->setContextMenus(historyMenu, comparisonMenu);
 }
 
 } // namespace tarvelo

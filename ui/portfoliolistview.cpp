@@ -509,8 +509,7 @@ void PortfolioListView::trackSelection()
         if (topLevelItem(i)->isSelected())
             selected.push_back(keyOf(topLevelItem(i)));
     }
-    const bool changed =
-        current != m_current || selected.size() != m_selected.size() || currentSelected != m_currentSelected;
+    const bool changed = current != m_current || selected != m_selected || currentSelected != m_currentSelected;
     m_current = current;
     m_currentSelected = currentSelected;
     m_selected = std::move(selected);
@@ -617,10 +616,15 @@ void PortfolioListView::insertNewItem()
 
 void PortfolioListView::showProperties(int page, int quotationIndex)
 {
-    if (!m_engine || !m_sink || !m_doc.item(m_current))
+    showProperties(m_current, page, quotationIndex);
+}
+
+void PortfolioListView::showProperties(ItemKey item, int page, int quotationIndex)
+{
+    if (!m_engine || !m_sink || !m_doc.item(item))
         return;
-    ItemPropertiesDialog sheet(m_doc, m_current, static_cast<ItemPropertiesDialog::Page>(page), quotationIndex,
-                               *m_engine, *m_sink, this);
+    ItemPropertiesDialog sheet(m_doc, item, static_cast<ItemPropertiesDialog::Page>(page), quotationIndex, *m_engine,
+                               *m_sink, this);
     Prompter::instance().exec(sheet);
 }
 

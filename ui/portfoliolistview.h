@@ -67,6 +67,8 @@ public:
     // 2 Graphic, 3 Investment) with the quotation of that index selected (negative: the
     // newest).
     void showProperties(int page = 0, int quotationIndex = -1);
+    // The same for another item (the one the chart shows, say).
+    void showProperties(ItemKey item, int page, int quotationIndex);
     void openWebPage();
     void refresh();
     void showTotals();
@@ -81,8 +83,8 @@ public:
 signals:
     // The context menu was asked for at this point of the screen.
     void contextMenuWanted(const QPoint& globalPos);
-    // The current item, the number of selected items or whether the current one is
-    // selected changed; the chart follows.
+    // The current item, the selected items (or their order) or whether the current one
+    // is selected changed; the chart follows.
     void selectionChanged();
     void amountTextChanged(const QString& text);
 
