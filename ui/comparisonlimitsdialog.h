@@ -5,9 +5,10 @@
 #include <QDialog>
 
 class QCheckBox;
-class QDateEdit;
 
 namespace tarvelo {
+
+class PeriodBox;
 
 // "Properties for the comparison chart": the period limits and the grid of the
 // comparison chart. The dialog only edits a copy; its owner takes settings() on OK.
@@ -20,13 +21,8 @@ public:
     ComparisonSettings settings() const;
 
 private:
-    void enablePickers();
-
     ComparisonSettings m_settings;
-    QCheckBox* m_afterCheck = nullptr;
-    QDateEdit* m_afterDate = nullptr;
-    QCheckBox* m_beforeCheck = nullptr;
-    QDateEdit* m_beforeDate = nullptr;
+    PeriodBox* m_period = nullptr;
     QCheckBox* m_gridCheck = nullptr;
 };
 

@@ -1,13 +1,12 @@
 #include "ui/itemproperties/chartpage.h"
 
 #include "platform/localtime.h"
+#include "ui/periodbox.h"
 #include "ui/prompter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QDateEdit>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -25,21 +24,14 @@ QDate localDate(TimeStamp time)
     return QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-// The picker only changes the day: a period bound keeps its time of day.
-TimeStamp withDate(TimeStamp time, const QDate& date)
+// The picker only changes the day: a period bound keeps its time of day, and all of it
+// while the picker still shows the day it opened with.
+TimeStamp withDate(TimeStamp time, const QDate& shown, const QDate& date)
 {
-    if (date == localDate(time))
+    if (date == shown)
         return time;
     const std::tm local = breakLocalTime(time);
     return makeLocalTime(date.year(), date.month(), date.day(), local.tm_hour, local.tm_min, local.tm_sec);
-}
-
-QDateEdit* datePicker(const QString& name, TimeStamp time, QWidget* parent)
-{
-    auto* picker = new QDateEdit(localDate(time), parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    return picker;
 }
 
 QRadioButton* radio(const QString& name, const QString& text, QButtonGroup* group, int id, QWidget* parent)
@@ -99,20 +91,12 @@ ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(par
     setWindowTitle(QStringLiteral("Graphic"));
     m_options.pageFlag = 1;
 
-    auto* period = new QGroupBox(QStringLiteral("Period to show"), this);
-    period->setObjectName(QStringLiteral("periodGroup"));
-    m_afterCheck = new QCheckBox(QStringLiteral("After"), period);
-    m_afterCheck->setObjectName(QStringLiteral("afterCheck"));
-    m_afterDate = datePicker(QStringLiteral("afterDate"), options.periodStart, period);
-    m_untilCheck = new QCheckBox(QStringLiteral("Until"), period);
-    m_untilCheck->setObjectName(QStringLiteral("untilCheck"));
-    m_untilDate = datePicker(QStringLiteral("untilDate"), options.periodEnd, period);
-    auto* periodGrid = new QGridLayout(period);
-    periodGrid->addWidget(m_afterCheck, 0, 0);
-    periodGrid->addWidget(m_afterDate, 0, 1);
-    periodGrid->addWidget(m_untilCheck, 1, 0);
-    periodGrid->addWidget(m_untilDate, 1, 1);
-    periodGrid->setColumnStretch(2, 1);
+    m_period = new PeriodBox({QStringLiteral("afterCheck"), QStringLiteral("After"), QStringLiteral("afterDate"),
+                              options.periodStartEnabled != 0, localDate(options.periodStart)},
+                             {QStringLiteral("untilCheck"), QStringLiteral("Until"), QStringLiteral("untilDate"),
+                              options.periodEndEnabled != 0, localDate(options.periodEnd)},
+                             this);
+    m_shownDates = {m_period->date(0), m_period->date(1)};
 
     auto* axes = new QGroupBox(QStringLiteral("Value on the Axes"), this);
     axes->setObjectName(QStringLiteral("axesGroup"));
@@ -152,30 +136,19 @@ ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(par
     colourRow->addWidget(m_swatch);
     colourRow->addStretch();
     auto* page = new QVBoxLayout(this);
-    page->addWidget(period);
+    page->addWidget(m_period);
     page->addLayout(values);
     page->addLayout(colourRow);
     page->addWidget(m_gridCheck);
     page->addStretch();
 
-    m_afterCheck->setChecked(options.periodStartEnabled != 0);
-    m_untilCheck->setChecked(options.periodEndEnabled != 0);
     (options.valueOnAxes == 1 ? m_axesNominal : m_axesPercentual)->setChecked(true);
     QAbstractButton* shown = graphicButtons->button(options.valueOnGraphic);
     (shown ? shown : m_graphicNone)->setChecked(true);
     m_gridCheck->setChecked(options.showGrid != 0);
-    enablePickers();
 
-    connect(m_afterCheck, &QCheckBox::toggled, this, &ChartPage::enablePickers);
-    connect(m_untilCheck, &QCheckBox::toggled, this, &ChartPage::enablePickers);
     connect(colourButton, &QPushButton::clicked, this, &ChartPage::chooseColour);
     connect(m_swatch, &ColourSwatch::clicked, this, &ChartPage::chooseColour);
-}
-
-void ChartPage::enablePickers()
-{
-    m_afterDate->setEnabled(m_afterCheck->isChecked());
-    m_untilDate->setEnabled(m_untilCheck->isChecked());
 }
 
 void ChartPage::chooseColour()
@@ -194,10 +167,10 @@ void ChartPage::chooseColour()
 ChartOptions ChartPage::takeValues() const
 {
     ChartOptions options = m_options;
-    options.periodStartEnabled = m_afterCheck->isChecked() ? 1 : 0;
-    options.periodStart = withDate(m_options.periodStart, m_afterDate->date());
-    options.periodEndEnabled = m_untilCheck->isChecked() ? 1 : 0;
-    options.periodEnd = withDate(m_options.periodEnd, m_untilDate->date());
+    options.periodStartEnabled = m_period->isOn(0) ? 1 : 0;
+    options.periodStart = withDate(m_options.periodStart, m_shownDates[0], m_period->date(0));
+    options.periodEndEnabled = m_period->isOn(1) ? 1 : 0;
+    options.periodEnd = withDate(m_options.periodEnd, m_shownDates[1], m_period->date(1));
     options.valueOnAxes = m_axesNominal->isChecked() ? 1 : 0;
     options.valueOnGraphic = m_graphicNominal->isChecked() ? 2 : m_graphicPercentual->isChecked() ? 1 : 0;
     options.showGrid = m_gridCheck->isChecked() ? 1 : 0;

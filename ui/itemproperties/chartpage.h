@@ -4,13 +4,17 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QDate>
 #include <QWidget>
 
+#include <array>
+
 class QCheckBox;
-class QDateEdit;
 class QRadioButton;
 
 namespace tarvelo {
+
+class PeriodBox;
 
 // The item's line colour (0x00BBGGRR) as Qt has it, and back.
 QColor lineColour(std::uint32_t colourRef);
@@ -44,13 +48,9 @@ public:
     void chooseColour();
 
 private:
-    void enablePickers();
-
     ChartOptions m_options;
-    QCheckBox* m_afterCheck = nullptr;
-    QDateEdit* m_afterDate = nullptr;
-    QCheckBox* m_untilCheck = nullptr;
-    QDateEdit* m_untilDate = nullptr;
+    PeriodBox* m_period = nullptr;
+    std::array<QDate, 2> m_shownDates;
     QRadioButton* m_axesPercentual = nullptr;
     QRadioButton* m_axesNominal = nullptr;
     QRadioButton* m_graphicNone = nullptr;
