@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "platform/localtime.h"
 #include "servers/builtinservers.h"
+#include "ui/chartimage.h"
 
 #include <iostream>
 #include <string>
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
     tarvelo::installBuiltInServers();
     std::vector<std::string> args(argv + 1, argv + argc);
     const int status = tarvelo::runCli(args, std::cout, std::cerr);
+    // A chart command made a graphical application for its fonts.
+    tarvelo::releaseGuiApplication();
     std::cout.flush();
     return status;
 }

@@ -145,6 +145,13 @@ std::string writeChartImage(const std::string& path, const ChartSubject& subject
     return fileErrorText(writeFileAtomically(path, contents));
 }
 
+namespace {
+
+// The application that ensureGuiApplication made.
+QGuiApplication* g_ownApplication = nullptr;
+
+} // namespace
+
 void ensureGuiApplication()
 {
     if (QCoreApplication::instance())
@@ -162,10 +169,14 @@ void ensureGuiApplication()
         if (type == QtCriticalMsg || type == QtFatalMsg)
             previous(type, context, message);
     });
-    // Lives as long as the process, as an application does.
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
-    Q_UNUSED(application);
+    g_ownApplication = new QGuiApplication(argc, argv);
     qInstallMessageHandler(previous);
+}
+
+void releaseGuiApplication()
+{
+    delete g_ownApplication;
+    g_ownApplication = nullptr;
 }
 
 } // namespace tarvelo

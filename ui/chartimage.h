@@ -48,5 +48,8 @@ bool isChartImagePath(const std::string& path);
 // it, so that fonts and painters work in a process without a display. The GUI program
 // has its application already, and this does nothing there.
 void ensureGuiApplication();
+// Ends the application that ensureGuiApplication made, if it made one; a program calls it
+// once it has drawn its last chart, so that the font caches go with it.
+void releaseGuiApplication();
 
 } // namespace tarvelo

@@ -52,6 +52,22 @@ done
 tail -n 1 "$tmp/list.out" | grep -q '^Amount invested: 20745.30 (Last: [-+][0-9.]*% Total: +3.43%)$' \
   || fail "totals: $(tail -n 1 "$tmp/list.out")"
 
+# The README's pictures: the demo items have colours of their own, and both charts are
+# drawn without a display, as PNG and SVG.
+[ "$("$cli" graphic "$portfolio" "Nordwind Energie" | grep '^colour')" = "colour #0000FF" ] \
+  || fail "Nordwind Energie is not blue"
+(
+  unset DISPLAY WAYLAND_DISPLAY
+  # Qt makes a runtime folder in TMPDIR when a session has none.
+  export XDG_RUNTIME_DIR="$tmp/runtime"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  "$cli" chart "$portfolio" "$tmp/history.png" --items "Nordwind Energie" >/dev/null
+  "$cli" chart "$portfolio" "$tmp/comparison.svg" >/dev/null
+) || fail "chart failed"
+[ "$(head -c 8 "$tmp/history.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "history.png is no PNG"
+grep -q '\[Comparison\]' "$tmp/comparison.svg" || fail "comparison.svg has no title"
+rm "$tmp/history.png" "$tmp/comparison.svg"
+
 # A second run keeps the portfolio and what was added to it since; --force replaces it.
 "$cli" quote "$portfolio" "Alpen Fonds" 123.45
 bash "$demo" >/dev/null

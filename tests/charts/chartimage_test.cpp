@@ -4,9 +4,11 @@
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "tests/cli/clirun.h"
+#include "tests/support/privatefolders.h"
 #include "ui/chartimage.h"
 #include "ui/qtcanvas.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QXmlStreamReader>
@@ -303,3 +305,14 @@ TEST_F(ChartImageTest, CurveOfManyPointsPerColumnLooksAsEveryPointDrawn)
 }
 
 } // namespace
+
+// The application that fonts need lives as long as the tests, as the command line's
+// lives as long as its command, and goes before the program ends.
+int main(int argc, char** argv)
+{
+    const tarvelo::test::PrivateFolders folders;
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
