@@ -44,6 +44,8 @@ inline constexpr const char* kSocketsFailed = "Windows sockets initialization fa
 inline constexpr const char* kApplicationWebPage = "https://tarvelo.example.org/";
 inline constexpr const char* kFaqPage = "FAQ.html";
 inline constexpr const char* kServerInfoPage = "QVXSrv.html";
+// The page that explains every dialog, one section (anchor) each.
+inline constexpr const char* kDialogHelpPage = "Dialogs.html";
 
 // Portfolio list.
 inline constexpr const char* kDeleteConfirm = "Do you really want to delete the marked items?";
@@ -74,5 +76,55 @@ inline constexpr const char* kComparison = "Comparison";
 inline constexpr const char* kChartProperties = "&Properties";
 inline constexpr const char* kComparisonProperties = "&Properties...";
 inline constexpr const char* kComparisonLimitsTitle = "Properties for the comparison chart";
+
+} // namespace tarvelo::strings
+
+namespace tarvelo::strings {
+
+// Sending the portfolio by mail.
+inline constexpr const char* kSendMail = "Se&nd...";
+inline constexpr const char* kSendMailTip = "Send the portfolio as a mail attachment";
+inline constexpr const char* kMailUnavailable = "Unable to load mail system support.";
+inline constexpr const char* kMailProgramInvalid = "Mail system DLL is invalid.";
+inline constexpr const char* kMailSendFailed = "Send Mail failed to send message.";
+// The mail program must not see a file half written: a failed write stops the send.
+inline constexpr const char* kMailAttachmentFailed = "The portfolio could not be written to a temporary file.";
+
+// Pasting items that the clipboard holds in a damaged form.
+inline constexpr const char* kClipboardItemsDamaged =
+    "The items on the clipboard are damaged or come from a newer version of the program. Nothing was pasted.";
+
+} // namespace tarvelo::strings
+
+namespace tarvelo::strings {
+
+// The import dialog. "%1" is replaced by the item's name.
+inline constexpr const char* kImportTitle = "Import quotations for \"%1\"";
+inline constexpr const char* kImportLocationButton = "Quotations' URL or\nlocal file path:";
+inline constexpr const char* kImportNumberFormat = "Number format:";
+inline constexpr const char* kImportCaseInsensitive =
+    "Case insensitive search (don't differentiate small and capital letters)";
+inline constexpr const char* kImportFormatTemplate = "Format template of one line:";
+inline constexpr const char* kImportStatus = "Status:";
+inline constexpr const char* kImportReadFile = "Read file";
+inline constexpr const char* kImportViewFile = "View file in Notepad";
+inline constexpr const char* kImportLoaded = "The file has been successfully loaded. Press ok to import quotations.";
+inline constexpr const char* kImportMatching = "Importing quotations...";
+inline constexpr const char* kOk = "OK";
+inline constexpr const char* kCancel = "Cancel";
+inline constexpr const char* kHelp = "Help";
+
+// The import location dialog.
+inline constexpr const char* kImportLocationTitle = "Import location";
+inline constexpr const char* kImportLocalFile = "Local file";
+inline constexpr const char* kImportFilePath = "File path";
+inline constexpr const char* kImportInternetDownload = "Internet download";
+inline constexpr const char* kImportPeriodBegin = "From:";
+inline constexpr const char* kImportPeriodEnd = "To:";
+inline constexpr const char* kImportUrlTemplate = "URL template:";
+inline constexpr const char* kImportAllFiles = "All Files (*.*)";
+inline constexpr const char* kImportTemplateNote =
+    "Note: if you use yahoo's historical quotes server, you might need to change item's symbol from ISIN/WKN to "
+    "ticker to get URL template working (e.g. 710000.F->DCXGn.F).";
 
 } // namespace tarvelo::strings

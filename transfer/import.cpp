@@ -76,13 +76,9 @@ ImportExpression translateImportTemplate(const std::string& formatTemplate, cons
     return result;
 }
 
-ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
-                              const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
-                              const std::string& decimal, TimeStamp now)
+ImportMatch matchImportFile(const std::string& file, const ImportExpression& expression, bool caseInsensitive,
+                            const std::string& thousands, const std::string& decimal, TimeStamp now)
 {
-    ImportResult result;
-    if (!doc.isValid(item))
-        return result;
     RegExpRule rule;
     rule.expression = expression.expression;
     rule.quotationIndex = expression.value;
@@ -96,16 +92,29 @@ ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::s
     rule.caseInsensitive = caseInsensitive;
     rule.thousands = thousands;
     rule.decimal = decimal;
-    std::vector<Quotation> records;
+    ImportMatch match;
     bool complete = false;
-    const ExtractionResult matched = importMatches(file, rule, now, records, complete);
-    if (records.empty()) {
-        result.message = "Error importing quotations from file \"" + file + "\":\n" + matched.message;
+    const ExtractionResult matched = importMatches(file, rule, now, match.records, complete);
+    if (match.records.empty())
+        match.message = "Error importing quotations from file \"" + file + "\":\n" + matched.message;
+    return match;
+}
+
+ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
+                              const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
+                              const std::string& decimal, TimeStamp now)
+{
+    ImportResult result;
+    if (!doc.isValid(item))
+        return result;
+    const ImportMatch match = matchImportFile(file, expression, caseInsensitive, thousands, decimal, now);
+    if (match.records.empty()) {
+        result.message = match.message;
         return result;
     }
-    doc.insertQuotations(item, records);
+    doc.insertQuotations(item, match.records);
     result.ok = true;
-    result.count = records.size();
+    result.count = match.records.size();
     return result;
 }
 

@@ -50,6 +50,16 @@ struct ImportResult {
     std::string message; // the message box text when nothing was imported
 };
 
+// The records a file yields, in match order, without touching a document, so the
+// matching may run on a thread of its own. The message is the message box text when
+// no record was found.
+struct ImportMatch {
+    std::vector<Quotation> records;
+    std::string message;
+};
+ImportMatch matchImportFile(const std::string& file, const ImportExpression& expression, bool caseInsensitive,
+                            const std::string& thousands, const std::string& decimal, TimeStamp now);
+
 // Matches the file with the expression and merges the records into the item's history
 // in one batch (the order of inserting them one by one in match order).
 ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "download/downloadengine.h"
+#include "model/archive.h"
 #include "resources/Strings.h"
 #include "servers/regfile.h"
 #include "ui/aboutdialog.h"
@@ -10,6 +11,7 @@
 #include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
 #include "ui/generaloptionsdialog.h"
+#include "ui/mailsender.h"
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
@@ -70,6 +72,10 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
 
     m_files = new PortfolioFileController(m_doc, m_options, *this, [this] { return updatesUnderWay(); });
     m_statusBar = new MainStatusBar([this] { return now(); }, this);
+    m_mail = new MailSender(this);
+    connect(m_mail, &MailSender::failed, this, [this](const QString& message) {
+        Prompter::instance().inform(this, message, Prompter::Icon::Warning);
+    });
     setStatusBar(m_statusBar);
     // The chart's message goes to the message pane.
     connect(m_chart, &ChartView::messageChanged, m_statusBar, [this](const QString& message) {
@@ -280,6 +286,16 @@ void MainWindow::showAbout()
 }
 
 // The portfolio ---------------------------------------------------------------------------
+
+void MainWindow::sendMail()
+{
+    // The attachment is named after the portfolio, so the recipient sees what it is.
+    QString name = portfolioTitle();
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (!name.endsWith(QStringLiteral(".qvx"), Qt::CaseInsensitive))
+        name += QStringLiteral(".qvx");
+    m_mail->send(saveItems(m_doc.items()), name);
+}
 
 QString MainWindow::portfolioTitle() const
 {

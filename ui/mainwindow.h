@@ -23,6 +23,7 @@ class CommandTable;
 class ConnectionStatusWindow;
 class DownloadEngine;
 class DownloadHub;
+class MailSender;
 class PortfolioListView;
 
 // The program's window: the portfolio list above the chart pane, the menus, toolbar and
@@ -65,6 +66,9 @@ public:
     void showServerConfigurations();
     void showOptions();
     void showAbout();
+    // Hands the portfolio as it is now to the mail program, as a file of its name.
+    void sendMail();
+    MailSender* mailSender() const { return m_mail; }
 
     // The portfolio. Each asks to save a changed one first where it would be replaced.
     bool newDocument() { return m_files->newDocument(); }
@@ -135,6 +139,7 @@ private:
     PortfolioFileController* m_files = nullptr;
     UpdateScheduler* m_scheduler = nullptr;
     UnattendedRun* m_run = nullptr;
+    MailSender* m_mail = nullptr;
     int m_viewToken = 0;
     bool m_aborting = false;
 };

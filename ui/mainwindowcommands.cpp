@@ -9,6 +9,7 @@
 #include "ui/commandtable.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
+#include "ui/mailsender.h"
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
@@ -46,6 +47,8 @@ void MainWindow::createCommands()
         {kFileSaveAs, "Save &As...", "Save the portfolio with a new name", {}, [this] { saveDocumentAs(); }},
         {kFilePrintPreview, "Print Pre&view", "Show the printed report", {}, later},
         {kFilePrint, "&Print...", "Print the portfolio report", {key("Ctrl+P")}, later},
+        {kFileSendMail, strings::kSendMail, strings::kSendMailTip, {}, [this] { sendMail(); },
+         [this] { return m_mail->available(); }},
         {kAppExit, "E&xit", "Quit the program", {}, [this] { close(); }},
 
         {kEditCut, "&Cut", "Move the marked items to the clipboard", {key("Ctrl+X"), key("Shift+Del")},
@@ -106,7 +109,7 @@ void MainWindow::createCommands()
         {kOpenWebPage, "&Open web page", "Open the item's quotation page in the browser", {key("Ctrl+G")},
          [this] { m_list->openWebPage(); }},
         {kImportQuotations, "&Import Quotations...", "Import quotations of the item from a file or a web address",
-         {key("Ctrl+R")}, later},
+         {key("Ctrl+R")}, [this] { m_list->importQuotations(); }, [this] { return m_list->hasFocusedRow(); }},
         {kExport, "&Export...", "Export the quotations to a text or spreadsheet file", {key("Ctrl+E")},
          [this] { m_list->exportQuotations(); }, hasItems},
 
@@ -144,7 +147,8 @@ void MainWindow::createCommands()
         *menuBar(),
         {
             {"&File", {kFileNew, kFileOpen, kFileSave, kFileSaveAs, kSeparator, kExport, kExportServers, kSeparator,
-                       kFilePrint, kFilePrintPreview, kSeparator, m_files->recentMenu(), kSeparator, kAppExit}},
+                       kFilePrint, kFilePrintPreview, kSeparator, kFileSendMail, kSeparator, m_files->recentMenu(),
+                       kSeparator, kAppExit}},
             {"&Edit", {kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
             {"&View", {kPercentValues, kConnectionStatus, kSeparator, kTotals, kRefresh, kSeparator,
                        kSaveViewOptions, kSeparator, bar->toggleViewAction(), m_statusBar->toggleAction()}},

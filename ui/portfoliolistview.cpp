@@ -8,6 +8,7 @@
 #include "servers/serverstore.h"
 #include "transfer/export.h"
 #include "transfer/payload.h"
+#include "ui/importdialog.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/manualquotationdialog.h"
 #include "ui/prompter.h"
@@ -715,6 +716,28 @@ bool PortfolioListView::copySelected()
                   QByteArray(payload.data(), static_cast<qsizetype>(payload.size())));
     clipboard->setMimeData(data);
     return true;
+}
+
+void PortfolioListView::importQuotations()
+{
+    const ItemKey item = m_current;
+    if (!item || !m_doc.isValid(item))
+        return;
+    if (!m_import)
+        m_import = std::make_unique<ImportState>();
+    const WorkerSettings workers = m_engine ? m_engine->workerSettings() : readWorkerSettings();
+    for (;;) {
+        ImportDialog dialog(*m_import, m_doc.itemName(item), m_doc.itemSymbol(item), workers, m_now, this);
+        if (Prompter::instance().exec(dialog) != QDialog::Accepted)
+            break;
+        const ImportResult result =
+            importLoadedFile(m_doc, item, *m_import, this, m_now != 0 ? m_now : currentTime());
+        if (result.ok || !m_doc.isValid(item))
+            break;
+        Prompter::instance().inform(this, fromCp1252(result.message), Prompter::Icon::Warning);
+    }
+    // The copy of the file is not needed once the dialog is left for good.
+    m_import->removeLoadedFile();
 }
 
 void PortfolioListView::copyItems()

@@ -5,6 +5,7 @@
 #include "ui/ownerdrawnlist.h"
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <random>
 #include <vector>
@@ -17,6 +18,7 @@ class PortfolioRow;
 
 class DownloadEngine;
 class MessageSink;
+struct ImportState;
 
 // The portfolio list: one row per item with the nine computed columns, the row icon
 // and the item's colour dot, sorted by a column; it follows the document and keeps
@@ -75,6 +77,10 @@ public:
     // Selects every row, or, when every row is selected, all but the focused one.
     void selectAllOrOne();
     void exportQuotations();
+    // The import dialog for the current item; on OK the file read is imported into the
+    // item. When nothing could be imported the error is shown and the dialog opens
+    // again, as the user left it.
+    void importQuotations();
     void copyItems();
     void cutItems();
     void pasteItems();
@@ -138,6 +144,9 @@ private:
     QTimer* m_pending = nullptr; // sends the totals and scrolls once per turn of events
     DownloadEngine* m_engine = nullptr;
     MessageSink* m_sink = nullptr;
+    // The import dialog's settings, kept from one import to the next while the program
+    // runs.
+    std::unique_ptr<ImportState> m_import;
     // Draws the line colour of new items; seeded when the view is made.
     std::mt19937 m_random{static_cast<std::mt19937::result_type>(std::random_device{}())};
 };

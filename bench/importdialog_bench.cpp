@@ -1,0 +1,144 @@
+// Importing a 1,000,000-line file the way the import dialog does (Read file through the
+// download engine, the messages through the dialog's sink and event queue, then OK's
+// matching on a thread of its own and the batch insert), against the same steps as
+// tarvelo-cli import takes them (the engine with a blocking queue, then the import on
+// the calling thread), both in this process and without saving a portfolio, so only the
+// paths differ. Windows are not shown (the offscreen platform). Prints JSON for
+// scripts/bench.
+#include "bench/benchdata.h"
+#include "download/downloadengine.h"
+#include "download/messagesink.h"
+#include "platform/files.h"
+#include "transfer/import.h"
+#include "ui/importdialog.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace tarvelo;
+using namespace tarvelo::bench;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kLines = 1'000'000;
+constexpr int kRuns = 3;
+constexpr TimeStamp kNow = 1'700'000'000;
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+void writeFile(const std::string& path)
+{
+    std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+    text.reserve(50u * kLines);
+    char line[128];
+    for (int i = 0; i < kLines; ++i) {
+        const int day = 1 + i % 28;
+        const int month = (i / 28) % 12;
+        const int year = 1971 + (i / 336) % 60;
+        const double value = 10.0 + (i % 1000) / 100.0;
+        const int n = std::snprintf(line, sizeof line, "%d-%s-%d,%.2f,%.2f,%.2f,%.2f,%d,%.2f\n", day, kMonths[month],
+                                    year, value, value + 1, value - 1, value, 1000 + i % 5000, value);
+        text.append(line, static_cast<std::size_t>(n));
+    }
+    writeWholeFile(path, text);
+}
+
+double seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The dialog's path; the count imported.
+std::size_t throughDialog(const std::string& file)
+{
+    PortfolioDocument doc;
+    const ItemKey item = doc.addItem(ItemSettings{});
+    ImportState state;
+    ImportDialog dialog(state, "ACME", "AC", WorkerSettings{}, kNow);
+    dialog.findChild<QLineEdit*>(QStringLiteral("addressEdit"))->setText(QString::fromStdString("file://" + file));
+    dialog.findChild<QPushButton*>(QStringLiteral("readFileButton"))->click();
+    while (dialog.phase() == ImportDialog::Phase::Loading)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (dialog.phase() != ImportDialog::Phase::Loaded)
+        return 0;
+    const ImportResult result = importLoadedFile(doc, item, state, &dialog, kNow);
+    state.removeLoadedFile();
+    return result.count;
+}
+
+// The command line's path.
+std::size_t throughCommandLine(const std::string& file)
+{
+    PortfolioDocument doc;
+    const ItemKey item = doc.addItem(ItemSettings{});
+    std::string rawFile;
+    {
+        MessageQueue queue;
+        DownloadEngine engine;
+        engine.setWorkerSettings(WorkerSettings{});
+        startImportDownload(engine, queue, "file://" + file, "ACME", "AC");
+        for (;;) {
+            MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
+            if (!posted.message)
+                continue;
+            if (!isFinalCode(posted.message->code))
+                continue;
+            if (posted.message->code == DownloadCode::Done)
+                rawFile = posted.message->rawFile;
+            break;
+        }
+    }
+    if (rawFile.empty())
+        return 0;
+    const ImportSettings settings;
+    const ImportExpression expression =
+        translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, "AC");
+    const ImportResult result = importQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
+                                                 settings.thousands, settings.decimal, kNow);
+    std::remove(rawFile.c_str());
+    return result.count;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ScratchFolder folder;
+    ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+    ::setenv("TMPDIR", folder.path().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+
+    const std::string file = folder.file("history.csv");
+    writeFile(file);
+    // The first dialog of a process loads fonts and styles: not the import's cost.
+    {
+        ImportState state;
+        ImportDialog warm(state, "ACME", "AC", WorkerSettings{}, kNow);
+    }
+
+    double dialog = 1e9;
+    double cli = 1e9;
+    std::size_t dialogCount = 0;
+    std::size_t cliCount = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        auto started = Clock::now();
+        cliCount = throughCommandLine(file);
+        cli = std::min(cli, seconds(started));
+        started = Clock::now();
+        dialogCount = throughDialog(file);
+        dialog = std::min(dialog, seconds(started));
+    }
+    std::printf("{\"lines\":%d,\"dialog_s\":%.4f,\"cli_s\":%.4f,\"ratio\":%.3f,\"dialog_imported\":%zu,"
+                "\"cli_imported\":%zu}\n",
+                kLines, dialog, cli, dialog / cli, dialogCount, cliCount);
+    return dialogCount == static_cast<std::size_t>(kLines) && cliCount == static_cast<std::size_t>(kLines) ? 0 : 1;
+}

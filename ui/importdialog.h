@@ -1,0 +1,113 @@
+#pragma once
+
+#include "download/downloadengine.h"
+#include "download/messagesink.h"
+#include "transfer/import.h"
+#include "ui/importlocationdialog.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <atomic>
+#include <list>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tarvelo {
+
+class ImportDialog;
+
+// What the import dialog edits and what it read, kept by the portfolio list for the
+// program's lifetime.
+struct ImportState {
+    ImportSettings settings;
+    ImportLocation location;
+    std::string loadedFile; // the local copy of the file read last; empty when none
+
+    void removeLoadedFile();
+};
+
+// Carries one import download's messages from its worker to the dialog on the
+// user-interface thread. Progress reports that come faster than the dialog takes them
+// are folded into one, which shows the latest count. A message for a dialog that is gone,
+// or that no longer waits for this download, is dropped with its file.
+class ImportDownloadSink : public QObject, public MessageSink {
+    Q_OBJECT
+public:
+    explicit ImportDownloadSink(ImportDialog* dialog);
+
+    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    QPointer<ImportDialog> m_dialog;
+    std::atomic<bool> m_progressPending{false};
+    std::atomic<int> m_kilobytes{0};
+};
+
+// The import dialog: the address of the file, its number format and line template; "Read
+// file" fetches the file (a local one is copied too), and once it is loaded "OK" takes
+// the place of "Read file". The settings live in the state given, which the dialog
+// updates when a file is read and when it is confirmed. No download outlives the dialog.
+class ImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // now (0 reads the clock) sets the location's default period.
+    ImportDialog(ImportState& state, const std::string& itemName, const std::string& itemSymbol,
+                 WorkerSettings workerSettings, TimeStamp now = 0, QWidget* parent = nullptr);
+    ~ImportDialog() override;
+
+    enum class Phase { NotLoaded, Loading, Loaded };
+    Phase phase() const { return m_phase; }
+
+    void accept() override;
+
+    // A message of the download that sink runs. False when the dialog does not wait for
+    // that download (the message's files are then the caller's to delete).
+    bool handleMessage(const ImportDownloadSink* sink, DownloadMessage& message);
+
+private:
+    void chooseLocation();
+    void addressChanged();
+    void readFile();
+    void viewFile();
+    void loaded(DownloadMessage& message);
+    void setPhase(Phase phase);
+    void storeSettings();
+
+    ImportState& m_state;
+    std::string m_itemName;
+    std::string m_itemSymbol;
+    WorkerSettings m_workerSettings;
+    Phase m_phase = Phase::NotLoaded;
+
+    QLineEdit* m_address;
+    QComboBox* m_numberFormat;
+    QCheckBox* m_caseInsensitive;
+    QLineEdit* m_template;
+    QPlainTextEdit* m_status;
+    QPushButton* m_readButton;
+    QPushButton* m_okButton;
+    QPushButton* m_viewButton;
+
+    // Each download runs in an engine of its own, so one the user left behind (by
+    // editing the address) can be aborted alone; all are shut down with the dialog.
+    std::list<std::unique_ptr<DownloadEngine>> m_engines;
+    QPointer<ImportDownloadSink> m_download; // the download the dialog waits for
+};
+
+// OK's import: matches the loaded file on a thread of its own while a progress dialog
+// shows (when it takes a while), then inserts the records into the item in one batch.
+// When nothing was imported, the result's message is the message box text.
+ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const ImportState& state, QWidget* parent,
+                              TimeStamp now);
+
+} // namespace tarvelo
