@@ -1,6 +1,7 @@
 #include "transfer/payload.h"
 
 #include "model/portfoliodocument.h"
+#include "resources/Strings.h"
 
 #include <algorithm>
 
@@ -23,9 +24,15 @@ std::string writeItemsPayload(const std::vector<const SecurityItem*>& items)
 PayloadResult readItemsPayload(std::string_view bytes)
 {
     PayloadResult result;
+    if (bytes.empty()) {
+        result.message = strings::kClipboardNotRead;
+        return result;
+    }
+    // A payload is whole or refused: bytes after the items the count announced mean the
+    // count itself is damaged, and the items it gave would be only some of the copied.
     LoadResult loaded = loadItems(bytes);
-    if (!loaded.ok || bytes.empty()) {
-        result.message = "Clipboard data could not be read!";
+    if (!loaded.ok || !loaded.warning.empty()) {
+        result.message = std::string(strings::kClipboardNotRead) + "\n" + strings::kClipboardItemsDamaged;
         return result;
     }
     result.ok = true;

@@ -15,7 +15,9 @@ inline constexpr const char* kItemsMimeType = "application/x-tarvelo-items";
 
 std::string writeItemsPayload(const std::vector<const SecurityItem*>& items);
 
-// The items of a payload; a payload that cannot be read gives no items and says so.
+// The items of a payload. A payload that cannot be read, in whole or in part, gives no
+// items and says so: "Clipboard data could not be read!", followed on a line of its own
+// by the reason when there were bytes but they are damaged.
 struct PayloadResult {
     bool ok = false;
     std::string message;

@@ -3,6 +3,7 @@
 #include "resources/Strings.h"
 #include "ui/periodbox.h"
 #include "ui/qtexts.h"
+#include "ui/shell.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -53,6 +54,9 @@ ComparisonLimitsDialog::ComparisonLimitsDialog(const ComparisonSettings& setting
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons->addButton(QDialogButtonBox::Help)->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { openHelpPage(strings::kDialogHelpPage, "comparison-limits"); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_period);

@@ -4,6 +4,7 @@
 #include "model/profilesettings.h"
 #include "platform/profile.h"
 #include "ui/qtexts.h"
+#include "resources/Strings.h"
 #include "ui/shell.h"
 #include "ui/stateicons.h"
 
@@ -46,6 +47,9 @@ ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent
     m_abort = new QPushButton(QStringLiteral("Download &Abort"), this);
     m_abort->setObjectName(QStringLiteral("abortButton"));
     m_abort->setEnabled(false);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    help->setObjectName(QStringLiteral("helpButton"));
+    connect(help, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "connection-status"); });
     connect(m_hide, &QPushButton::clicked, this, &QDialog::hide);
     connect(m_abort, &QPushButton::clicked, this, &ConnectionStatusWindow::abortRequested);
 
@@ -53,6 +57,7 @@ ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent
     buttons->addStretch();
     buttons->addWidget(m_hide);
     buttons->addWidget(m_abort);
+    buttons->addWidget(help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addLayout(buttons);

@@ -1,8 +1,10 @@
 #include "ui/generaloptionsdialog.h"
 
+#include "resources/Strings.h"
 #include "ui/numberfield.h"
 #include "ui/prompter.h"
 #include "ui/settingsfailure.h"
+#include "ui/shell.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -91,6 +93,8 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &GeneralOptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons->addButton(QDialogButtonBox::Help)->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] { openHelpPage(strings::kDialogHelpPage, "options"); });
 
     auto* downloadsRow = new QHBoxLayout;
     downloadsRow->addWidget(downloadsLabel);

@@ -1,7 +1,9 @@
 #include "ui/manualquotationdialog.h"
 
-#include "ui/qtexts.h"
+#include "resources/Strings.h"
 #include "ui/prompter.h"
+#include "ui/qtexts.h"
+#include "ui/shell.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QTimeEdit>
 
 #include <algorithm>
@@ -44,6 +47,9 @@ ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeSt
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &ManualQuotationDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons->addButton(QDialogButtonBox::Help)->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { openHelpPage(strings::kDialogHelpPage, "manual-quotation"); });
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Item:"), name);
     form->addRow(QStringLiteral("Date:"), m_date);

@@ -8,6 +8,7 @@
 #include "ui/serversettingsdialog.h"
 #include "ui/serverwizard/serverwizard.h"
 #include "ui/settingsfailure.h"
+#include "ui/shell.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -84,6 +85,8 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     m_delete = button(QStringLiteral("&Delete"), QStringLiteral("deleteButton"));
     m_wizard = button(QStringLiteral("&Wizard..."), QStringLiteral("wizardButton"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("closeButton"));
+    QPushButton* help = button(QStringLiteral("Help"), QStringLiteral("helpButton"));
+    connect(help, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "server-configurations"); });
     connect(create, &QPushButton::clicked, this, &ServerConfigurationsWindow::newConfiguration);
     connect(m_edit, &QPushButton::clicked, this, &ServerConfigurationsWindow::editConfiguration);
     connect(m_delete, &QPushButton::clicked, this, &ServerConfigurationsWindow::deleteConfiguration);
@@ -96,6 +99,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     for (QPushButton* b : {create, m_edit, m_delete, m_wizard})
         buttons->addWidget(b);
     buttons->addStretch();
+    buttons->addWidget(help);
     buttons->addWidget(close);
     auto* top = new QHBoxLayout;
     top->addWidget(m_list, 1);

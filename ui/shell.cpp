@@ -59,7 +59,7 @@ void Shell::install(Shell* shell)
     g_shell = shell ? shell : &g_desktop;
 }
 
-void openHelpPage(const char* fileName)
+void openHelpPage(const char* fileName, const char* section)
 {
     const QDir programDir(QCoreApplication::applicationDirPath());
     QString path = programDir.filePath(QString::fromLatin1(fileName));
@@ -68,7 +68,13 @@ void openHelpPage(const char* fileName)
         if (QFileInfo::exists(shared))
             path = QDir::cleanPath(shared);
     }
-    Shell::instance().openFile(toPath(path));
+    if (!section || !*section) {
+        Shell::instance().openFile(toPath(path));
+        return;
+    }
+    QUrl page = QUrl::fromLocalFile(path);
+    page.setFragment(QString::fromLatin1(section));
+    Shell::instance().open(toCp1252(page.toString()));
 }
 
 } // namespace tarvelo

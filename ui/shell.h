@@ -43,7 +43,8 @@ private:
 };
 
 // Opens one of the help pages shipped with the program (beside it, or where an
-// installation keeps its documents) through the shell.
-void openHelpPage(const char* fileName);
+// installation keeps its documents) through the shell; at a section (an anchor of the
+// page) when one is named.
+void openHelpPage(const char* fileName, const char* section = nullptr);
 
 } // namespace tarvelo

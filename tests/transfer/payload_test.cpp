@@ -61,13 +61,39 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
 TEST(Payload, UnreadablePayloadAddsNothing)
 {
     PortfolioDocument doc;
-    for (const std::string& bytes : {std::string(), std::string("\x01\x00\xFF\xFF", 4), std::string("garbage")}) {
+    ItemSettings kept;
+    kept.name = "ACME";
+    doc.addItem(kept);
+    doc.setModifiedFlag(false);
+
+    // Three whole items, then the same bytes damaged in ways that leave some items
+    // readable: none of them may be pasted.
+    PortfolioDocument source;
+    for (const char* name : {"ACME", "Beta", "Gamma"}) {
+        ItemSettings settings;
+        settings.name = name;
+        source.insertQuotation(source.addItem(settings), 1.5, 100);
+    }
+    const std::string whole = writeItemsPayload(source.items());
+    std::string undercounted = whole; // the count says two, three follow
+    undercounted[0] = '\x02';
+    std::string overcounted = whole; // the count says four, three follow
+    overcounted[0] = '\x04';
+    const std::string cut = whole.substr(0, whole.size() - 5);
+
+    EXPECT_EQ(pasteItems(doc, std::string()).message, "Clipboard data could not be read!");
+    for (const std::string& bytes : {std::string("\x01\x00\xFF\xFF", 4), std::string("garbage"), undercounted,
+                                     overcounted, cut}) {
         const PayloadResult r = pasteItems(doc, bytes);
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.message, "Clipboard data could not be read!");
+        EXPECT_TRUE(r.items.empty());
+        EXPECT_EQ(r.message, "Clipboard data could not be read!\nThe items on the clipboard are damaged or come "
+                             "from a newer version of the program. Nothing was pasted.");
     }
-    EXPECT_EQ(doc.itemCount(), 0u);
+    EXPECT_EQ(doc.itemCount(), 1u);
     EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(pasteItems(doc, whole).ok);
+    EXPECT_EQ(doc.itemCount(), 4u);
 }
 
 } // namespace

@@ -71,6 +71,8 @@ MemoDialog::MemoDialog(const QString& memo, QWidget* parent) : QDialog(parent)
     buttons->setObjectName(QStringLiteral("buttons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons->addButton(QDialogButtonBox::Help)->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] { openHelpPage(strings::kDialogHelpPage, "memo"); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_edit);
     layout->addWidget(buttons);

@@ -1,7 +1,9 @@
 #include "ui/itemproperties/investmentpage.h"
 
+#include "resources/Strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/shell.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -53,18 +55,22 @@ QFormLayout* transactionForm(QDialog* dialog, const QString& name, const QString
     return form;
 }
 
-void addButtons(QDialog* dialog, QFormLayout* form)
+// OK, Cancel and Help, which opens the dialog's section of the dialog help page.
+void addButtons(QDialog* dialog, QFormLayout* form, const char* helpSection)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     buttons->setObjectName(QStringLiteral("buttons"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    buttons->addButton(QDialogButtonBox::Help)->setObjectName(QStringLiteral("helpButton"));
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, dialog,
+                     [helpSection] { openHelpPage(strings::kDialogHelpPage, helpSection); });
     form->addRow(buttons);
 }
 
-// The rows Buy and Sell share, each field at 0; then OK and Cancel.
+// The rows Buy and Sell share, each field at 0; then OK, Cancel and Help.
 void addOrderRows(QDialog* dialog, QFormLayout* form, QLineEdit*& quantity, QLineEdit*& quotation,
-                  QLineEdit*& commission)
+                  QLineEdit*& commission, const char* helpSection)
 {
     quantity = numberEdit(QStringLiteral("quantityEdit"), 0, dialog);
     quotation = numberEdit(QStringLiteral("quotationEdit"), 0, dialog);
@@ -72,7 +78,7 @@ void addOrderRows(QDialog* dialog, QFormLayout* form, QLineEdit*& quantity, QLin
     form->addRow(QStringLiteral("Quantity:"), quantity);
     form->addRow(QStringLiteral("Quotation:"), quotation);
     form->addRow(QStringLiteral("Comission / Taxes:"), commission);
-    addButtons(dialog, form);
+    addButtons(dialog, form, helpSection);
 }
 
 } // namespace
@@ -94,7 +100,7 @@ std::optional<double> readNumber(QLineEdit* edit, QWidget* parent)
 BuyDialog::BuyDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
     QFormLayout* form = transactionForm(this, QStringLiteral("buyDialog"), QStringLiteral("Buy"), itemName);
-    addOrderRows(this, form, m_quantity, m_quotation, m_commission);
+    addOrderRows(this, form, m_quantity, m_quotation, m_commission, "buy");
 }
 
 void BuyDialog::accept()
@@ -121,7 +127,7 @@ void BuyDialog::accept()
 SellDialog::SellDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
     QFormLayout* form = transactionForm(this, QStringLiteral("sellDialog"), QStringLiteral("Sell"), itemName);
-    addOrderRows(this, form, m_quantity, m_quotation, m_commission);
+    addOrderRows(this, form, m_quantity, m_quotation, m_commission, "sell");
 }
 
 void SellDialog::accept()
@@ -150,7 +156,7 @@ DividendDialog::DividendDialog(const std::string& itemName, QWidget* parent) : Q
     QFormLayout* form = transactionForm(this, QStringLiteral("dividendDialog"), QStringLiteral("Dividends"), itemName);
     m_valueEdit = numberEdit(QStringLiteral("valueEdit"), 0, this);
     form->addRow(QStringLiteral("Value:"), m_valueEdit);
-    addButtons(this, form);
+    addButtons(this, form, "dividend");
 }
 
 void DividendDialog::accept()

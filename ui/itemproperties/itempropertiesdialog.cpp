@@ -1,10 +1,12 @@
 #include "ui/itemproperties/itempropertiesdialog.h"
 
+#include "resources/Strings.h"
 #include "ui/itemproperties/chartpage.h"
 #include "ui/itemproperties/generalpage.h"
 #include "ui/itemproperties/investmentpage.h"
 #include "ui/itemproperties/quotationspage.h"
 #include "ui/qtexts.h"
+#include "ui/shell.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -65,6 +67,16 @@ void ItemPropertiesDialog::build(const ItemSettings& settings, const std::string
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &ItemPropertiesDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Help explains the page in front.
+    buttons->addButton(QDialogButtonBox::Help)->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
+        const QWidget* page = m_tabs->currentWidget();
+        const char* section = page == m_quotations ? "item-quotations"
+                              : page == m_chart    ? "item-graphic"
+                              : page == m_investment ? "item-investment"
+                                                     : "item-general";
+        openHelpPage(strings::kDialogHelpPage, section);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);

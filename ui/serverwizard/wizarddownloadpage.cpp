@@ -2,6 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "download/statusrouter.h"
+#include "resources/Strings.h"
 #include "ui/qtexts.h"
 #include "ui/serverwizard/wizardtexts.h"
 #include "ui/shell.h"
@@ -119,6 +120,10 @@ WizardDownloadPage::WizardDownloadPage(DownloadEngine& engine, const WizardSubje
     m_nextButton->setObjectName(QStringLiteral("nextButton"));
     auto* cancelButton = new QPushButton(text(wizardtexts::kCancel), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    helpButton->setAutoDefault(false);
+    connect(helpButton, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "wizard"); });
     cancelButton->setAutoDefault(false);
     backButton->setAutoDefault(false);
 
@@ -142,6 +147,7 @@ WizardDownloadPage::WizardDownloadPage(DownloadEngine& engine, const WizardSubje
     buttons->addWidget(m_nextButton);
     buttons->addSpacing(12);
     buttons->addWidget(cancelButton);
+    buttons->addWidget(helpButton);
     layout->addLayout(buttons);
 
     showDownloadButton(true);

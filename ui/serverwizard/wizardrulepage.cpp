@@ -1,10 +1,11 @@
 #include "ui/serverwizard/wizardrulepage.h"
 
 #include "extraction/pagecharset.h"
-
+#include "resources/Strings.h"
 #include "transfer/import.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/shell.h"
 #include "ui/serverwizard/wizardtexts.h"
 
 #include <QApplication>
@@ -85,6 +86,10 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     m_nextButton->setObjectName(QStringLiteral("nextButton"));
     auto* cancelButton = new QPushButton(text(wizardtexts::kCancel), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    helpButton->setAutoDefault(false);
+    connect(helpButton, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "wizard-rule"); });
     for (QPushButton* button : {m_backButton, m_nextButton, cancelButton})
         button->setAutoDefault(false);
     m_getButton->setDefault(true);
@@ -114,6 +119,7 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     buttons->addWidget(m_nextButton);
     buttons->addSpacing(12);
     buttons->addWidget(cancelButton);
+    buttons->addWidget(helpButton);
     layout->addLayout(buttons);
     resize(760, 620);
 
