@@ -61,6 +61,9 @@ constexpr const char* kUsage =
     "          [--begin YYYY-MM-DD --end YYYY-MM-DD]\n"
     "                         import historical quotations into the named item from a file or\n"
     "                         an address template\n"
+    "  copy FROM INTO [NAME...]\n"
+    "                         copy the named items (all without names) with their histories into\n"
+    "                         another portfolio, renamed as Paste renames them\n"
     "  graphic PORTFOLIO NAME [--after YYYY-MM-DD|off] [--until YYYY-MM-DD|off] [--axes percent|nominal]\n"
     "          [--values none|percent|nominal] [--colour RRGGBB] [--grid 0|1]\n"
     "                         show or change the item's chart settings: its period, the values on\n"
@@ -217,6 +220,7 @@ const Command kCommands[] = {
     {"suggest", suggestCommand},
     {"chart", chartCommand},
     {"graphic", graphicCommand},
+    {"copy", copyCommand},
 };
 
 } // namespace

@@ -56,6 +56,7 @@ int updateCommand(const CommandContext& c);
 int doctorCommand(const CommandContext& c);
 int exportCommand(const CommandContext& c);
 int importCommand(const CommandContext& c);
+int copyCommand(const CommandContext& c);
 int listCommand(const CommandContext& c);
 int newCommand(const CommandContext& c);
 int addCommand(const CommandContext& c);

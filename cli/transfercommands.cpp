@@ -8,6 +8,7 @@
 #include "platform/localtime.h"
 #include "transfer/export.h"
 #include "transfer/import.h"
+#include "transfer/payload.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -134,6 +135,52 @@ int importCommand(const CommandContext& c)
         reportFileError(c.err, path, saved.message);
         return kExitError;
     }
+    return kExitOk;
+}
+
+// Items from one portfolio into another, as Copy and Paste carry them between two
+// windows: the same payload, the same renaming.
+int copyCommand(const CommandContext& c)
+{
+    if (c.args.size() < 2)
+        return wrongCall(c.err, "copy takes the portfolio to copy from, the one to copy into and item names");
+    const std::string& from = c.args[0];
+    const std::string& into = c.args[1];
+    PortfolioDocument source;
+    if (!openPortfolio(source, from, c.err))
+        return kExitError;
+    std::vector<const SecurityItem*> items;
+    for (std::size_t i = 2; i < c.args.size(); ++i) {
+        const ItemKey key = findNamedItem(source, c.args[i], c.err);
+        if (!key)
+            return kExitFailed;
+        items.push_back(source.item(key));
+    }
+    if (c.args.size() == 2) {
+        for (const ItemKey key : source.itemPositions())
+            items.push_back(source.item(key));
+    }
+    if (items.empty()) {
+        c.err << "tarvelo-cli: " << from << " has no items\n";
+        return kExitFailed;
+    }
+    const std::string payload = writeItemsPayload(items);
+
+    PortfolioDocument target;
+    if (!openForChange(target, into, c.err))
+        return kExitError;
+    const std::size_t before = target.itemCount();
+    const PayloadResult pasted = pasteItems(target, payload);
+    if (!pasted.ok) {
+        c.err << "tarvelo-cli: " << cp1252ToUtf8(pasted.message) << '\n';
+        return kExitFailed;
+    }
+    if (!savePortfolio(target, into, c.err))
+        return kExitError;
+    const std::vector<ItemKey> positions = target.itemPositions();
+    for (std::size_t i = 0; i < items.size() && before + i < positions.size(); ++i)
+        c.out << cp1252ToUtf8(items[i]->settings().name) << " -> "
+              << cp1252ToUtf8(target.item(positions[before + i])->settings().name) << '\n';
     return kExitOk;
 }
 

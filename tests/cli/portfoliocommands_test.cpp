@@ -75,5 +75,31 @@ TEST_F(PortfolioCommandsTest, ANameOfSeveralItemsIsRefusedAndListed)
     EXPECT_EQ(loaded.items[1]->history().size(), 1u);
 }
 
+// copy carries items with their histories into another portfolio and renames them as
+// Paste does; the source stays as it was.
+TEST_F(PortfolioCommandsTest, CopyCarriesItemsAndRenamesThemAsPasteDoes)
+{
+    const std::string into = (m_folder / "Other.qvx").string();
+    ASSERT_EQ(cli({"new", m_path}).status, kExitOk);
+    ASSERT_EQ(cli({"add", m_path, "Alpha"}).status, kExitOk);
+    ASSERT_EQ(cli({"add", m_path, "Beta"}).status, kExitOk);
+    ASSERT_EQ(cli({"quote", m_path, "Alpha", "12.5", "--time", "2026-03-02 10:00"}).status, kExitOk);
+    ASSERT_EQ(cli({"new", into}).status, kExitOk);
+    ASSERT_EQ(cli({"add", into, "ALPHA"}).status, kExitOk);
+
+    const CliRun all = cli({"copy", m_path, into});
+    ASSERT_EQ(all.status, kExitOk) << all.err;
+    EXPECT_EQ(all.out, "Alpha -> Copy of Alpha\nBeta -> Beta\n");
+    EXPECT_EQ(cli({"copy", m_path, into, "alpha"}).out, "Alpha -> Copy of Alpha (1)\n");
+    const LoadResult loaded = loadPortfolioFile(into);
+    ASSERT_EQ(loaded.items.size(), 4u);
+    EXPECT_EQ(loaded.items[1]->history().size(), 1u);
+    EXPECT_EQ(loaded.items[3]->history().size(), 1u);
+    EXPECT_EQ(itemCount(), 2u);
+
+    EXPECT_EQ(cli({"copy", m_path, into, "Gamma"}).status, kExitFailed);
+    EXPECT_EQ(loadPortfolioFile(into).items.size(), 4u);
+}
+
 } // namespace
 } // namespace tarvelo
