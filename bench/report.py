@@ -150,6 +150,18 @@ line(f"chart pane area repainted per cursor move ({pane['moves']} moves)",
      pane["painted_px_per_move"] / (2 * pane["cursor_px"]), "the two cursor lines it leaves and enters", 1,
      f"{pane['painted_px_per_move']:.0f} px of {pane['widget_px']:,} px")
 
+with open(os.path.join(folder, "importdialog.json")) as f:
+    dialog = json.load(f)
+line(f"import of {dialog['lines']:,} lines through the import dialog's code path",
+     dialog["dialog_s"] / dialog["cli_s"], "the command line's import of the same file", 1.2,
+     f"{dialog['dialog_s']:.2f} s vs {dialog['cli_s']:.2f} s")
+
+with open(os.path.join(folder, "report.json")) as f:
+    printed = json.load(f)
+line(f"printed report of {printed['items']} items written to PDF",
+     printed["report_ms"] / printed["image_ms"], "their chart drawn into a page-sized image", 2,
+     f"{printed['report_ms']:.0f} ms vs {printed['image_ms']:.0f} ms, {printed['pdf_bytes']:,} bytes")
+
 if errors:
     print()
     for e in errors:

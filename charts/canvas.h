@@ -41,7 +41,9 @@ enum class ChartFont {
     Block, // the printed report's item blocks
 };
 
-enum class PenStyle { Solid, Dotted };
+// Dashed, DashDot and DashDotDot tell the printed comparison chart's curves apart where
+// colour does not print.
+enum class PenStyle { Solid, Dotted, Dashed, DashDot, DashDotDot };
 
 // Colours are 0x00BBGGRR, as the items store their line colour.
 struct Pen {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tarvelo {
 
@@ -122,14 +123,14 @@ void includeRatios(ValueRange& ratios, const std::vector<Quotation>& history, co
 }
 
 void drawCurve(Canvas& canvas, const PlotMapping& map, const SecurityItem& item, ComparisonCurve& curve,
-               std::size_t first, TimeStamp end)
+               std::size_t first, TimeStamp end, ChartMedium medium)
 {
     const std::vector<Quotation>& history = item.history();
     if (curve.interpolated)
         curve.points.push_back({map.plot.left, map.y(1.0)});
     for (std::size_t i = first; i < history.size() && history[i].time <= end; ++i)
         curve.points.push_back({map.x(history[i].time), map.y(history[i].value / curve.reference)});
-    canvas.setPen({item.settings().chart.lineColour});
+    canvas.setPen({item.settings().chart.lineColour, comparisonCurveStyle(curve.item, medium)});
     canvas.polyline(curve.points);
 }
 
@@ -163,6 +164,15 @@ void drawDateAxis(Canvas& canvas, ComparisonChart& chart, const PlotMapping& map
 }
 
 } // namespace
+
+PenStyle comparisonCurveStyle(std::size_t item, ChartMedium medium)
+{
+    static constexpr PenStyle kPrintedStyles[] = {PenStyle::Solid, PenStyle::Dashed, PenStyle::Dotted,
+                                                  PenStyle::DashDot, PenStyle::DashDotDot};
+    if (medium != ChartMedium::Printer)
+        return PenStyle::Solid;
+    return kPrintedStyles[item % std::size(kPrintedStyles)];
+}
 
 ComparisonChart drawComparisonChart(Canvas& canvas, int width, int height,
                                     std::span<const SecurityItem* const> items, const ComparisonSettings& settings,
@@ -201,7 +211,7 @@ ComparisonChart drawComparisonChart(Canvas& canvas, int width, int height,
             continue;
         ComparisonCurve& curve = chart.curves.emplace_back(ComparisonCurve{i, start.reference.value,
                                                                             start.reference.interpolated, {}});
-        drawCurve(canvas, map, *items[i], curve, start.first, chart.end);
+        drawCurve(canvas, map, *items[i], curve, start.first, chart.end, medium);
     }
     drawDateAxis(canvas, chart, map);
     chart.plotted = true;

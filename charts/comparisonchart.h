@@ -54,6 +54,11 @@ struct ComparisonChart {
     std::vector<int> dateLabels; // x of each date label drawn
 };
 
+// The pen of the curve of the item at index item: solid on the screen; on the printer the
+// items take solid, dashed, dotted, dash-dot and dash-dot-dot lines in turn, so that the
+// curves stay apart on a page printed in black and white.
+PenStyle comparisonCurveStyle(std::size_t item, ChartMedium medium);
+
 // Draws the items' values relative to each one's value at the common begin, each in its
 // line colour, with a percentual value axis and a date axis. On the printer the title
 // names the document (documentTitle) instead of "Comparison".

@@ -8,8 +8,10 @@
 #include "platform/localtime.h"
 #include "platform/profile.h"
 #include "ui/chartimage.h"
+#include "ui/reportpainter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -76,6 +78,42 @@ std::vector<std::string> itemNames(const std::string& list)
     }
 }
 
+// The named items (all without names) in the list's order, as the window marks them, so
+// that a chart or report starts where the window's would for the same selection.
+int listedItems(const PortfolioDocument& doc, const std::vector<std::string>& names,
+                std::vector<const SecurityItem*>& items, std::ostream& err)
+{
+    std::vector<const SecurityItem*> chosen;
+    for (const std::string& name : names) {
+        const ItemKey key = findNamedItem(doc, name, err);
+        if (!key)
+            return kExitFailed;
+        chosen.push_back(doc.item(key));
+    }
+    const ListViewOptions view = loadListViewOptions();
+    for (const SecurityItem* item : sortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
+        if (names.empty() || std::find(chosen.begin(), chosen.end(), item) != chosen.end())
+            items.push_back(item);
+    }
+    if (items.empty()) {
+        err << "tarvelo-cli: the portfolio has no items to draw\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+// --items NAME,...: the names, or a wrong call.
+bool itemsOption(CommandOptions& o, std::vector<std::string>& names, std::string& problem)
+{
+    const auto list = o.text("items");
+    if (!list)
+        return true;
+    names = itemNames(*list);
+    if (names.empty())
+        problem = "--items takes item names separated by commas";
+    return !names.empty();
+}
+
 } // namespace
 
 int chartCommand(const CommandContext& c)
@@ -104,35 +142,16 @@ int chartCommand(const CommandContext& c)
     if (from && to && before(*to, *from))
         return wrongCall(c.err, "--from is after --to");
     std::vector<std::string> names;
-    if (const auto list = o.text("items")) {
-        names = itemNames(*list);
-        if (names.empty())
-            return wrongCall(c.err, "--items takes item names separated by commas");
-    }
+    if (!itemsOption(o, names, problem))
+        return wrongCall(c.err, problem);
 
     PortfolioDocument doc;
     if (!openPortfolio(doc, path, c.err))
         return kExitError;
 
-    // The items as the list shows them, so that a comparison starts where the window's
-    // would for the same selection.
-    std::vector<const SecurityItem*> chosen;
-    for (const std::string& name : names) {
-        const ItemKey key = findNamedItem(doc, name, c.err);
-        if (!key)
-            return kExitFailed;
-        chosen.push_back(doc.item(key));
-    }
-    const ListViewOptions view = loadListViewOptions();
     std::vector<const SecurityItem*> items;
-    for (const SecurityItem* item : sortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
-        if (names.empty() || std::find(chosen.begin(), chosen.end(), item) != chosen.end())
-            items.push_back(item);
-    }
-    if (items.empty()) {
-        c.err << "tarvelo-cli: the portfolio has no items to draw\n";
-        return kExitFailed;
-    }
+    if (const int status = listedItems(doc, names, items, c.err); status != kExitOk)
+        return status;
 
     std::optional<SecurityItem> single;
     ChartSubject subject;
@@ -174,6 +193,51 @@ int chartCommand(const CommandContext& c)
         return kExitError;
     }
     c.out << what << " written to " << output << '\n';
+    return kExitOk;
+}
+
+int printCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(c.args, {"items", "page"}))
+        return wrongCall(c.err, o.error());
+    if (o.positional().size() != 2)
+        return wrongCall(c.err, "print takes a portfolio file and a PDF file");
+    const std::string& path = o.positional()[0];
+    const std::string& output = o.positional()[1];
+    if (output.size() < 5 || !std::equal(output.end() - 4, output.end(), ".pdf", [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == b;
+        }))
+        return wrongCall(c.err, "the output file must end in .pdf");
+    ReportPaper paper = ReportPaper::A4;
+    if (const auto page = o.text("page")) {
+        if (*page == "Letter" || *page == "letter")
+            paper = ReportPaper::Letter;
+        else if (*page != "A4" && *page != "a4")
+            return wrongCall(c.err, "--page takes A4 or Letter");
+    }
+    std::string problem;
+    std::vector<std::string> names;
+    if (!itemsOption(o, names, problem))
+        return wrongCall(c.err, problem);
+
+    PortfolioDocument doc;
+    if (!openPortfolio(doc, path, c.err))
+        return kExitError;
+    std::vector<const SecurityItem*> items;
+    if (const int status = listedItems(doc, names, items, c.err); status != kExitOk)
+        return status;
+    ReportSubject subject;
+    subject.items = items;
+    subject.comparison = ComparisonSettings::read(Profile());
+    subject.documentTitle = utf8ToCp1252(doc.title());
+    subject.made = currentTime();
+    if (const std::string failed = writeReportPdf(output, subject, paper); !failed.empty()) {
+        c.err << "tarvelo-cli: " << output << ": " << failed << '\n';
+        return kExitError;
+    }
+    c.out << "report of " << items.size() << (items.size() == 1 ? " item" : " items") << " written to " << output
+          << '\n';
     return kExitOk;
 }
 

@@ -64,6 +64,9 @@ constexpr const char* kUsage =
     "  copy FROM INTO [NAME...]\n"
     "                         copy the named items (all without names) with their histories into\n"
     "                         another portfolio, renamed as Paste renames them\n"
+    "  print PORTFOLIO OUT.pdf [--items NAME,...] [--page A4|Letter]\n"
+    "                         the printed report of the items (default: all) as a PDF file: the\n"
+    "                         history or comparison chart, then a block of figures per item\n"
     "  graphic PORTFOLIO NAME [--after YYYY-MM-DD|off] [--until YYYY-MM-DD|off] [--axes percent|nominal]\n"
     "          [--values none|percent|nominal] [--colour RRGGBB] [--grid 0|1]\n"
     "                         show or change the item's chart settings: its period, the values on\n"
@@ -221,6 +224,7 @@ const Command kCommands[] = {
     {"chart", chartCommand},
     {"graphic", graphicCommand},
     {"copy", copyCommand},
+    {"print", printCommand},
 };
 
 } // namespace

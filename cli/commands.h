@@ -68,6 +68,7 @@ int splitCommand(const CommandContext& c);
 int alarmCommand(const CommandContext& c);
 int suggestCommand(const CommandContext& c);
 int chartCommand(const CommandContext& c);
+int printCommand(const CommandContext& c);
 int graphicCommand(const CommandContext& c);
 
 } // namespace tarvelo

@@ -10,6 +10,7 @@ inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
 inline constexpr int kFileSave = 57603;
 inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kFilePrintSetup = 57606;
 inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintPreview = 57609;
 inline constexpr int kFileSendMail = 57612;

@@ -128,3 +128,17 @@ inline constexpr const char* kImportTemplateNote =
     "ticker to get URL template working (e.g. 710000.F->DCXGn.F).";
 
 } // namespace tarvelo::strings
+
+namespace tarvelo::strings {
+
+// The portfolio list's column titles that the printed report's item blocks repeat, and
+// the unit of the day counts of its changes.
+inline constexpr const char* kColumnDate = "Date";
+inline constexpr const char* kColumnLow = "Low";
+inline constexpr const char* kColumnHigh = "High";
+inline constexpr const char* kColumnLastChange = "+- Last";
+inline constexpr const char* kColumnTotalChange = "+- Total";
+inline constexpr const char* kColumnAmountInvested = "Amount Invested";
+inline constexpr const char* kDays = "Days";
+
+} // namespace tarvelo::strings

@@ -42,23 +42,6 @@ ImageKind kindOf(const std::string& path)
     return ImageKind::None;
 }
 
-std::string fileErrorText(FileError error)
-{
-    switch (error) {
-    case FileError::None:
-        return {};
-    case FileError::NotFound:
-        return "the file cannot be created there: no such folder";
-    case FileError::AccessDenied:
-        return "permission denied";
-    case FileError::DiskFull:
-        return "the disk is full";
-    case FileError::Other:
-        break;
-    }
-    return "the file could not be written";
-}
-
 void paintChart(QPainter& painter, int width, int height, const ChartSubject& subject)
 {
     painter.fillRect(QRect(0, 0, width, height), Qt::white);
@@ -87,6 +70,23 @@ QByteArray svgBytes(const ChartSubject& subject, const ChartImageSize& size)
 }
 
 } // namespace
+
+std::string fileErrorText(FileError error)
+{
+    switch (error) {
+    case FileError::None:
+        return {};
+    case FileError::NotFound:
+        return "the file cannot be created there: no such folder";
+    case FileError::AccessDenied:
+        return "permission denied";
+    case FileError::DiskFull:
+        return "the disk is full";
+    case FileError::Other:
+        break;
+    }
+    return "the file could not be written";
+}
 
 void drawChart(Canvas& canvas, int width, int height, const ChartSubject& subject)
 {

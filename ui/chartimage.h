@@ -2,6 +2,7 @@
 
 #include "charts/canvas.h"
 #include "charts/comparisonchart.h"
+#include "platform/files.h"
 
 #include <span>
 #include <string>
@@ -40,6 +41,9 @@ QImage chartImage(const ChartSubject& subject, const ChartImageSize& size);
 // The file is replaced only once the whole picture is written. Returns an empty text
 // on success, else what went wrong (UTF-8).
 std::string writeChartImage(const std::string& path, const ChartSubject& subject, const ChartImageSize& size);
+
+// What a failed write of a picture or report file says to the user.
+std::string fileErrorText(FileError error);
 
 // Whether a path names a file writeChartImage can write, by its extension.
 bool isChartImagePath(const std::string& path);

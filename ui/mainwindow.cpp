@@ -17,6 +17,7 @@
 #include "ui/portfoliolistview.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/reportprinting.h"
 #include "ui/serverconfigurationswindow.h"
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
@@ -69,6 +70,21 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_hub->setUnattended(m_unattended);
     m_hub->setDownloadStatus(m_options.downloadStatus != 0);
     m_list->setDownloads(&m_engine, m_hub);
+
+    // The report prints what the list has marked, in its order.
+    m_printing = new ReportPrinting(
+        [this] {
+            ReportPrinting::Source source;
+            for (const ItemKey pos : m_list->selectedPositions()) {
+                if (const SecurityItem* item = m_doc.item(pos))
+                    source.items.push_back(item);
+            }
+            source.comparison = m_chart->comparisonSettings();
+            source.documentTitle = toCp1252(portfolioTitle());
+            source.made = now();
+            return source;
+        },
+        this);
 
     m_files = new PortfolioFileController(m_doc, m_options, *this, [this] { return updatesUnderWay(); });
     m_statusBar = new MainStatusBar([this] { return now(); }, this);

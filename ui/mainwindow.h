@@ -25,6 +25,7 @@ class DownloadEngine;
 class DownloadHub;
 class MailSender;
 class PortfolioListView;
+class ReportPrinting;
 
 // The program's window: the portfolio list above the chart pane, the menus, toolbar and
 // context menu from its command table, the status bar, and the connection status window.
@@ -43,6 +44,7 @@ public:
     PortfolioListView* listView() const { return m_list; }
     QWidget* chartView() const;
     ConnectionStatusWindow* connectionStatus() const { return m_status; }
+    ReportPrinting* reportPrinting() const { return m_printing; }
     DownloadHub* downloadHub() const { return m_hub; }
     QSplitter* splitter() const { return m_splitter; }
 
@@ -130,6 +132,7 @@ private:
 
     PortfolioListView* m_list = nullptr;
     ChartView* m_chart = nullptr;
+    ReportPrinting* m_printing = nullptr;
     QSplitter* m_splitter = nullptr;
     ConnectionStatusWindow* m_status = nullptr;
     DownloadHub* m_hub = nullptr;

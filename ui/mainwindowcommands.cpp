@@ -6,6 +6,7 @@
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "ui/chartview.h"
+#include "ui/reportprinting.h"
 #include "ui/commandtable.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
@@ -37,7 +38,6 @@ void MainWindow::createCommands()
     const auto idle = [this] { return !updatesUnderWay(); };
     const auto hasItems = [this] { return m_doc.itemCount() > 0; };
     const auto selected = [this] { return m_list->hasSelectedRow(); };
-    const auto later = std::function<void()>(); // the command's window is not part of the program yet
 
     m_commands = new CommandTable(*this, {
         {kFileNew, "&New", "Create a new portfolio", {QKeySequence::New}, [this] { newDocument(); }, idle},
@@ -45,8 +45,12 @@ void MainWindow::createCommands()
          idle},
         {kFileSave, "&Save", "Save the portfolio", {QKeySequence::Save}, [this] { saveDocument(); }},
         {kFileSaveAs, "Save &As...", "Save the portfolio with a new name", {}, [this] { saveDocumentAs(); }},
-        {kFilePrintPreview, "Print Pre&view", "Show the printed report", {}, later},
-        {kFilePrint, "&Print...", "Print the portfolio report", {key("Ctrl+P")}, later},
+        {kFilePrintPreview, "P&rint preview", "Show the printed report of the marked items", {},
+         [this] { m_printing->preview(this); }, selected},
+        {kFilePrint, "&Print...", "Print the report of the marked items", {key("Ctrl+P")},
+         [this] { m_printing->print(this); }, selected},
+        {kFilePrintSetup, "Prin&t Setup...", "Choose the paper and its orientation", {},
+         [this] { m_printing->pageSetup(this); }},
         {kFileSendMail, strings::kSendMail, strings::kSendMailTip, {}, [this] { sendMail(); },
          [this] { return m_mail->available(); }},
         {kAppExit, "E&xit", "Quit the program", {}, [this] { close(); }},
@@ -147,7 +151,7 @@ void MainWindow::createCommands()
         *menuBar(),
         {
             {"&File", {kFileNew, kFileOpen, kFileSave, kFileSaveAs, kSeparator, kExport, kExportServers, kSeparator,
-                       kFilePrint, kFilePrintPreview, kSeparator, kFileSendMail, kSeparator, m_files->recentMenu(),
+                       kFilePrint, kFilePrintPreview, kFilePrintSetup, kSeparator, kFileSendMail, kSeparator, m_files->recentMenu(),
                        kSeparator, kAppExit}},
             {"&Edit", {kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
             {"&View", {kPercentValues, kConnectionStatus, kSeparator, kTotals, kRefresh, kSeparator,

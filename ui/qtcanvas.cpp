@@ -20,8 +20,29 @@ namespace tarvelo {
 
 namespace {
 
-// The dots of a dotted 1-pixel pen: three pixels on, three off, as GDI draws PS_DOT.
+// The dots of a dotted pen: three line widths on, three off; dashes and dots likewise,
+// so that curves that share a printed page can be told apart without colour.
 const QList<qreal> kDots = {3, 3};
+const QList<qreal> kDashes = {18, 6};
+const QList<qreal> kDashDots = {9, 6, 3, 6};
+const QList<qreal> kDashDotDots = {9, 3, 3, 3, 3, 3};
+
+const QList<qreal>* dashesOf(PenStyle style)
+{
+    switch (style) {
+    case PenStyle::Solid:
+        break;
+    case PenStyle::Dotted:
+        return &kDots;
+    case PenStyle::Dashed:
+        return &kDashes;
+    case PenStyle::DashDot:
+        return &kDashDots;
+    case PenStyle::DashDotDot:
+        return &kDashDotDots;
+    }
+    return nullptr;
+}
 // What the inverted cursor becomes on devices without raster operations.
 const QColor kInvertedFallback(128, 128, 128);
 
@@ -105,6 +126,10 @@ std::vector<QPointF> reducedPolyline(std::span<const CanvasPoint> points)
 
 QtCanvas::QtCanvas(QPainter& painter, const ChartFonts& fonts) : m_painter(painter)
 {
+    // A pixel of a printer or a PDF page is too thin for a line that should be seen: lines
+    // there keep about the width a screen pixel has on paper.
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    m_lineWidth = std::max(1, (dpi + 75) / 150);
     for (const ChartFont font : {ChartFont::Axis, ChartFont::Date, ChartFont::Title, ChartFont::Block})
         m_fonts[fontIndex(font)] = makeFont(fonts.of(font), painter.device());
     m_painter.setRenderHint(QPainter::Antialiasing, true);
@@ -134,9 +159,9 @@ TextExtent QtCanvas::textExtent(std::string_view text)
 
 void QtCanvas::setPen(const Pen& pen)
 {
-    m_pen = QPen(colourOf(pen.colour), 1, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
-    if (pen.style == PenStyle::Dotted)
-        m_pen.setDashPattern(kDots);
+    m_pen = QPen(colourOf(pen.colour), m_lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
+    if (const QList<qreal>* dashes = dashesOf(pen.style))
+        m_pen.setDashPattern(*dashes);
     m_painter.setPen(m_pen);
 }
 
@@ -145,7 +170,7 @@ void QtCanvas::line(CanvasPoint from, CanvasPoint to)
     if (from == to)
         return;
     // As GDI draws a line: from its first pixel up to, not including, its last.
-    if (m_pen.style() == Qt::SolidLine && (from.x == to.x || from.y == to.y)) {
+    if (m_lineWidth == 1 && m_pen.style() == Qt::SolidLine && (from.x == to.x || from.y == to.y)) {
         const int left = from.x == to.x ? from.x : (from.x < to.x ? from.x : to.x + 1);
         const int top = from.y == to.y ? from.y : (from.y < to.y ? from.y : to.y + 1);
         const int width = from.x == to.x ? 1 : std::abs(to.x - from.x);

@@ -38,6 +38,7 @@ private:
     std::array<QFont, 4> m_fonts;
     ChartFont m_current = ChartFont::Axis;
     QPen m_pen;
+    int m_lineWidth = 1; // device pixels; more than 1 on printers
 };
 
 } // namespace tarvelo
