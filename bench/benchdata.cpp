@@ -1,5 +1,7 @@
 #include "bench/benchdata.h"
 
+#include "platform/files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -183,6 +185,26 @@ std::int64_t rawReadIntoMemory(const std::string& path)
     ::close(fd);
     benchmark_sink = memory[size / 2];
     return total == size ? static_cast<std::int64_t>(total) : -1;
+}
+
+std::uint64_t writeImportFile(const std::string& path, int lines)
+{
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+    text.reserve(60u * static_cast<std::size_t>(lines));
+    char line[128];
+    for (int i = 0; i < lines; ++i) {
+        const int day = 1 + i % 28;
+        const int month = (i / 28) % 12;
+        const int year = 1971 + (i / 336) % 60;
+        const double value = 10.0 + (i % 1000) / 100.0;
+        const int n = std::snprintf(line, sizeof line, "%d-%s-%d,%.2f,%.2f,%.2f,%.2f,%d,%.2f\n", day, kMonths[month],
+                                    year, value, value + 1, value - 1, value, 1000 + i % 5000, value);
+        text.append(line, static_cast<std::size_t>(n));
+    }
+    writeWholeFile(path, text);
+    return text.size();
 }
 
 } // namespace tarvelo::bench

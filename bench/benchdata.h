@@ -41,6 +41,10 @@ private:
 
 std::uint64_t fileSize(const std::string& path);
 
+// A file of historical quotations in the import's default line format (a header line,
+// then "1-Jan-1971,open,high,low,close,volume,value" lines); returns its size in bytes.
+std::uint64_t writeImportFile(const std::string& path, int lines);
+
 // Writes `bytes` bytes to `path` the way the atomic save does: a temporary file in the
 // same folder filled in blocks of `block` bytes, fsync'd, closed and renamed over the
 // destination. Returns false on any failure.

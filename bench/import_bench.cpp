@@ -19,25 +19,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr int kLines = 1'000'000;
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-std::uint64_t writeFile(const std::string& path)
-{
-    std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
-    text.reserve(60u * kLines);
-    char line[128];
-    for (int i = 0; i < kLines; ++i) {
-        const int day = 1 + i % 28;
-        const int month = (i / 28) % 12;
-        const int year = 1971 + (i / 336) % 60;
-        const double value = 10.0 + (i % 1000) / 100.0;
-        const int n = std::snprintf(line, sizeof line, "%d-%s-%d,%.2f,%.2f,%.2f,%.2f,%d,%.2f\n", day, kMonths[month],
-                                    year, value, value + 1, value - 1, value, 1000 + i % 5000, value);
-        text.append(line, static_cast<std::size_t>(n));
-    }
-    writeWholeFile(path, text);
-    return text.size();
-}
 
 ImportResult import(PortfolioDocument& doc, ItemKey item, const std::string& path)
 {
@@ -63,7 +44,7 @@ int main(int argc, char** argv)
 {
     ScratchFolder folder;
     const std::string path = folder.file("history.csv");
-    const std::uint64_t bytes = writeFile(path);
+    const std::uint64_t bytes = writeImportFile(path, kLines);
     if (argc > 1 && std::string(argv[1]) == "--memory") {
         PortfolioDocument doc;
         const ItemKey item = itemWithHistory(doc);

@@ -32,24 +32,6 @@ namespace {
 constexpr int kLines = 1'000'000;
 constexpr int kRuns = 3;
 constexpr TimeStamp kNow = 1'700'000'000;
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-void writeFile(const std::string& path)
-{
-    std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
-    text.reserve(50u * kLines);
-    char line[128];
-    for (int i = 0; i < kLines; ++i) {
-        const int day = 1 + i % 28;
-        const int month = (i / 28) % 12;
-        const int year = 1971 + (i / 336) % 60;
-        const double value = 10.0 + (i % 1000) / 100.0;
-        const int n = std::snprintf(line, sizeof line, "%d-%s-%d,%.2f,%.2f,%.2f,%.2f,%d,%.2f\n", day, kMonths[month],
-                                    year, value, value + 1, value - 1, value, 1000 + i % 5000, value);
-        text.append(line, static_cast<std::size_t>(n));
-    }
-    writeWholeFile(path, text);
-}
 
 double seconds(Clock::time_point start)
 {
@@ -118,7 +100,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     const std::string file = folder.file("history.csv");
-    writeFile(file);
+    writeImportFile(file, kLines);
     // The first dialog of a process loads fonts and styles: not the import's cost.
     {
         ImportState state;
