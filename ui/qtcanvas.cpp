@@ -57,21 +57,21 @@ QString qText(std::string_view text)
     return QString::fromStdU16String(cp1252ToUtf16(text));
 }
 
-QFont makeFont(const FontSpec& spec, QPaintDevice* device)
+QFont makeFont(const FontSpec& wanted, QPaintDevice* device)
 {
     // The font system substitutes some font for any family it lacks ("Arial Black" may
     // become a wide sans serif), so a family that is not installed gives way to the
     // fallback the chart names for it, which the system maps to its metric twin.
-    QStringList families{qText(spec.family)};
-    if (!spec.fallback.empty()) {
+    QStringList families{qText(wanted.family)};
+    if (!wanted.fallback.empty()) {
         if (!QFontDatabase::hasFamily(families.front()))
             families.clear();
-        families.append(qText(spec.fallback));
+        families.append(qText(wanted.fallback));
     }
     QFont font;
     font.setFamilies(families);
-    font.setPointSizeF(spec.points);
-    if (spec.black)
+    font.setPointSizeF(wanted.points);
+    if (wanted.black)
         font.setWeight(QFont::Black);
     return device ? QFont(font, device) : font;
 }
