@@ -1,12 +1,13 @@
-// Test entry point: gives each test program its own settings and temporary folders,
-// so tests never touch the user's files and can run in parallel.
-#include "tests/support/privatefolders.h"
+// Test entry point: gives each test program surroundings of its own (see
+// HermeticEnvironment), so tests never touch the user's files, run the same on every
+// machine and can run in parallel.
+#include "tests/support/hermeticenvironment.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    const tarvelo::test::PrivateFolders folders;
+    const tarvelo::test::HermeticEnvironment environment;
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return environment.finish(RUN_ALL_TESTS());
 }

@@ -4,7 +4,7 @@
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "tests/cli/clirun.h"
-#include "tests/support/privatefolders.h"
+#include "tests/support/hermeticenvironment.h"
 #include "ui/chartimage.h"
 #include "ui/qtcanvas.h"
 
@@ -310,9 +310,9 @@ TEST_F(ChartImageTest, CurveOfManyPointsPerColumnLooksAsEveryPointDrawn)
 // lives as long as its command, and goes before the program ends.
 int main(int argc, char** argv)
 {
-    const tarvelo::test::PrivateFolders folders;
+    const tarvelo::test::HermeticEnvironment environment;
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    return environment.finish(RUN_ALL_TESTS());
 }

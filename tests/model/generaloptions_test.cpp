@@ -1,6 +1,7 @@
 #include "model/generaloptions.h"
 
 #include "platform/profile.h"
+#include "tests/support/scopedtimezone.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +41,7 @@ TEST(GeneralOptionsTest, MissingValuesReadAsDefaultsAndSavedValuesReadBack)
 
 TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)
 {
-    ::setenv("TZ", "Europe/Berlin", 1);
-    ::tzset();
+    const test::ScopedTimeZone berlin("Europe/Berlin");
     GeneralOptions options; // 09:30 to 18:30
     const auto at = [](int hour, int minute, int second = 0) { return makeLocalTime(2026, 7, 1, hour, minute, second); };
     EXPECT_FALSE(insideUpdateWindow(options, at(9, 29, 59)));
@@ -57,8 +57,6 @@ TEST(GeneralOptionsTest, DailyUpdateWindowIncludesBothBounds)
     options.minute2 = 0;
     for (const int hour : {0, 8, 12, 19, 23})
         EXPECT_FALSE(insideUpdateWindow(options, at(hour, 45)));
-    ::unsetenv("TZ");
-    ::tzset();
 }
 
 TEST(DocumentTypeTest, FieldsOfTheTypeString)

@@ -1,6 +1,6 @@
-// Entry point of the widget tests: private folders as every test program has, and the
+// Entry point of the widget tests: the surroundings every test program has, and the
 // application that widgets need, on the offscreen platform so no display is needed.
-#include "tests/support/privatefolders.h"
+#include "tests/support/hermeticenvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 
 int main(int argc, char** argv)
 {
-    const tarvelo::test::PrivateFolders folders;
+    const tarvelo::test::HermeticEnvironment environment;
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    return environment.finish(RUN_ALL_TESTS());
 }

@@ -36,8 +36,8 @@ protected:
         fs::remove_all(m_folder);
         fs::create_directories(m_folder / "bin");
         m_path = qgetenv("PATH");
-        // The stand-in and the tools it uses; no real xdg-email.
-        qputenv("PATH", QByteArray((m_folder / "bin").c_str()) + ":/usr/bin:/bin");
+        // Only the stand-in is found, whatever the machine has installed.
+        qputenv("PATH", QByteArray((m_folder / "bin").c_str()));
 
         ItemSettings alpha;
         alpha.name = "Alpha";
@@ -63,7 +63,8 @@ protected:
     void mailProgram(const std::string& script, fs::perms permissions = fs::perms::owner_all)
     {
         const fs::path program = m_folder / "bin" / "xdg-email";
-        std::ofstream(program) << "#!/bin/sh\n" << script;
+        // The stand-in itself finds the system's tools.
+        std::ofstream(program) << "#!/bin/sh\nPATH=/usr/bin:/bin\n" << script;
         fs::permissions(program, permissions);
     }
     MainWindow& window()
