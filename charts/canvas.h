@@ -7,7 +7,7 @@
 
 // What the charts draw on: the screen, an image or SVG file, a printer page, or a
 // recording in tests. Coordinates are logical pixels with (0, 0) at the top left; a
-// canvas on a high-resolution device scales them itself. Texts are Windows-1252.
+// canvas on a high-resolution device scales them itself. Texts are UTF-8.
 namespace tarvelo {
 
 struct CanvasPoint {

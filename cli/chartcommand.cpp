@@ -5,6 +5,7 @@
 #include "model/portfoliodocument.h"
 #include "model/portfoliolist.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/localtime.h"
 #include "platform/profile.h"
 #include "ui/chartimage.h"
@@ -168,7 +169,7 @@ int chartCommand(const CommandContext& c)
             chart.periodEndEnabled = 1;
         }
         items.front() = &*single;
-        what = "history chart of '" + cp1252ToUtf8(single->settings().name) + "'";
+        what = "history chart of '" + single->settings().name + "'";
     } else {
         const Profile profile;
         subject.comparison = ComparisonSettings::read(profile);
@@ -230,7 +231,7 @@ int printCommand(const CommandContext& c)
     ReportSubject subject;
     subject.items = items;
     subject.comparison = ComparisonSettings::read(Profile());
-    subject.documentTitle = utf8ToCp1252(doc.title());
+    subject.documentTitle = validUtf8(doc.title());
     subject.made = currentTime();
     if (const std::string failed = writeReportPdf(output, subject, paper); !failed.empty()) {
         c.err << "tarvelo-cli: " << output << ": " << failed << '\n';

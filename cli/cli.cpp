@@ -152,7 +152,7 @@ int wrongCall(std::ostream& err, std::string_view problem)
 
 void reportFileError(std::ostream& err, const std::string& path, const std::string& message)
 {
-    const std::string text = cp1252ToUtf8(message);
+    const std::string text = message;
     err << "tarvelo-cli: ";
     if (text.find(path) == std::string::npos)
         err << path << ": ";

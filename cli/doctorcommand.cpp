@@ -7,6 +7,7 @@
 #include "extraction/numberparser.h"
 #include "extraction/page.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ private:
 // What the doctor knows of one chosen item besides its diagnosis.
 struct Patient {
     ItemKey key;
-    std::string name;       // Windows-1252
+    std::string name;
     std::string serverName; // empty for the item's own settings
     ServerConfig config;
     std::optional<RuleDiagnosis> diagnosis;
@@ -116,7 +117,7 @@ std::string parserCodeText(int code)
     }
 }
 
-// The words of one piece of advice, Windows-1252, as a command-line user acts on it.
+// The words of one piece of advice, as a command-line user acts on it.
 std::string adviceText(RuleAdvice advice, const RuleDiagnosis& d, const Patient& p, const std::string& portfolio)
 {
     const std::string where = p.serverName.empty() ? "in the item's own server settings"
@@ -129,8 +130,8 @@ std::string adviceText(RuleAdvice advice, const RuleDiagnosis& d, const Patient&
         return "Skip one more tag " + where + ": tags to skip " + std::to_string(p.config.tagsToSkip + 1)
              + " (Nr_HTML_before_Value); the search would then read " + numberText(d.adviceValue.value_or(0)) + ".";
     case RuleAdvice::SuggestRule:
-        return "Open the address in a browser and run: tarvelo-cli suggest " + utf8ToCp1252(shellWord(portfolio)) + " "
-             + utf8ToCp1252(shellWord(cp1252ToUtf8(p.name))) + " VALUE, with the VALUE the browser shows.";
+        return "Open the address in a browser and run: tarvelo-cli suggest " + validUtf8(shellWord(portfolio)) + " "
+             + validUtf8(shellWord(p.name)) + " VALUE, with the VALUE the browser shows.";
     case RuleAdvice::AllowHttps:
         return "Allow https addresses: tarvelo-cli options set AllowHttps 1";
     case RuleAdvice::SetUserAgent:
@@ -194,10 +195,10 @@ std::string resultText(const RuleDiagnosis& d)
 
 void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d, const std::string& portfolio)
 {
-    const auto line = [&](const char* label, const std::string& cp1252) {
-        out << "  " << label << cp1252ToUtf8(oneLine(cp1252)) << '\n';
+    const auto line = [&](const char* label, const std::string& text) {
+        out << "  " << label << oneLine(text) << '\n';
     };
-    out << cp1252ToUtf8(p.name) << ": " << (d.wouldUpdate ? "would update" : "would not update") << '\n';
+    out << p.name << ": " << (d.wouldUpdate ? "would update" : "would not update") << '\n';
     line("address:      ", d.address.empty() ? "(none)" : d.address);
     if (d.code != DownloadCode::Error || d.page.httpStatus > 0 || d.page.bytes > 0)
         line("answer:       ", answerText(d));
@@ -227,9 +228,9 @@ void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d, con
         line("try:          ", adviceText(advice, d, p, portfolio));
 }
 
-std::string optionalText(const std::string& cp1252)
+std::string optionalText(const std::string& text)
 {
-    return cp1252.empty() ? "null" : json::text(cp1252);
+    return text.empty() ? "null" : json::text(text);
 }
 
 void printJson(std::ostream& out, const Patient& p, const RuleDiagnosis& d, const std::string& portfolio)

@@ -6,6 +6,7 @@
 #include "extraction/page.h"
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/files.h"
 #include "servers/serverstore.h"
 
@@ -26,12 +27,12 @@ int extractCommand(const CommandContext& c)
 
     ServerConfig config;
     if (const auto server = o.text("server"))
-        readServerConfig(utf8ToCp1252(*server), config);
+        readServerConfig(validUtf8(*server), config);
     std::string problem;
     if (!applyServerOptions(o, config, problem, ServerOptionRanges::Extract))
         return wrongCall(c.err, problem);
-    config = withItemVariables(config, utf8ToCp1252(o.text("name").value_or("")),
-                               utf8ToCp1252(o.text("symbol").value_or("")));
+    config = withItemVariables(config, validUtf8(o.text("name").value_or("")),
+                               validUtf8(o.text("symbol").value_or("")));
 
     InputFile input;
     if (const FileError error = input.open(page); error != FileError::None) {
@@ -72,7 +73,7 @@ int expandCommand(const CommandContext& c)
     std::optional<int> offset;
     if (!o.integer("offset", 0, 1000000, offset))
         return wrongCall(c.err, o.error());
-    std::string text = utf8ToCp1252(o.positional()[0]);
+    std::string text = validUtf8(o.positional()[0]);
     if (o.has("begin") || o.has("end")) {
         const auto begin = parseDateOption(o.text("begin").value_or(""));
         const auto end = parseDateOption(o.text("end").value_or(""));
@@ -80,10 +81,10 @@ int expandCommand(const CommandContext& c)
             return wrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
         text = expandImportRange(text, *begin, *end);
     }
-    text = expandItemVariables(text, utf8ToCp1252(o.text("name").value_or("")),
-                               utf8ToCp1252(o.text("symbol").value_or("")));
+    text = expandItemVariables(text, validUtf8(o.text("name").value_or("")),
+                               validUtf8(o.text("symbol").value_or("")));
     text = expandDateVariables(text, offset.value_or(0), currentTime());
-    c.out << cp1252ToUtf8(text) << '\n';
+    c.out << text << '\n';
     return kExitOk;
 }
 

@@ -1,6 +1,6 @@
 #include "cli/json.h"
 
-#include "platform/codepage.h"
+#include "platform/utf8.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,9 +8,10 @@
 
 namespace tarvelo::json {
 
-std::string text(std::string_view cp1252)
+std::string text(std::string_view raw)
 {
-    const std::string utf8 = cp1252ToUtf8(cp1252);
+    // JSON is UTF-8 throughout; a broken byte (a file name, say) becomes U+FFFD.
+    const std::string utf8 = validUtf8(raw);
     std::string out;
     out.reserve(utf8.size() + 2);
     out.push_back('"');

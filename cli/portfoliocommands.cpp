@@ -4,6 +4,7 @@
 #include "model/portfoliodocument.h"
 #include "model/portfoliolist.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/localtime.h"
 #include "servers/serverstore.h"
 
@@ -33,12 +34,12 @@ bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream
 void reportWarning(std::ostream& err, const DocumentResult& result)
 {
     if (!result.warning.empty())
-        err << "tarvelo-cli: " << cp1252ToUtf8(result.warning) << '\n';
+        err << "tarvelo-cli: " << result.warning << '\n';
 }
 
 ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err)
 {
-    const std::vector<ItemKey> found = doc.findItemsByName(utf8ToCp1252(utf8Name));
+    const std::vector<ItemKey> found = doc.findItemsByName(validUtf8(utf8Name));
     if (found.size() == 1)
         return found.front();
     if (found.empty()) {
@@ -48,9 +49,9 @@ ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name,
     err << "tarvelo-cli: '" << utf8Name << "' names " << found.size() << " items:\n";
     for (const ItemKey pos : found) {
         const SecurityItem& item = *doc.item(pos);
-        err << "  " << cp1252ToUtf8(item.settings().name);
+        err << "  " << item.settings().name;
         if (!item.settings().symbol.empty())
-            err << " (symbol " << cp1252ToUtf8(item.settings().symbol) << ')';
+            err << " (symbol " << item.settings().symbol << ')';
         err << '\n';
     }
     err << "tarvelo-cli: rename them apart in the window to address one of them\n";
@@ -73,10 +74,10 @@ int listCommand(const CommandContext& c)
     for (const SecurityItem* item : sortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
         c.out << rowIcon(*item);
         for (const std::string& cell : rowCells(*item, percent, now))
-            c.out << '\t' << cp1252ToUtf8(cell);
+            c.out << '\t' << cell;
         c.out << '\n';
     }
-    c.out << cp1252ToUtf8(totalsText(doc.items(), percent)) << '\n';
+    c.out << totalsText(doc.items(), percent) << '\n';
     return kExitOk;
 }
 
@@ -118,19 +119,19 @@ int addCommand(const CommandContext& c)
     if (!openForChange(doc, path, c.err))
         return kExitError;
     ItemSettings settings = newItemSettings(currentTime());
-    settings.name = utf8ToCp1252(o.positional()[1]);
+    settings.name = validUtf8(o.positional()[1]);
     if (!o.flag("duplicate")) {
         for (const ItemKey pos : doc.itemPositions()) {
             if (sameItemName(doc.itemName(pos), settings.name)) {
-                c.err << "tarvelo-cli: the portfolio holds '" << cp1252ToUtf8(doc.itemName(pos))
+                c.err << "tarvelo-cli: the portfolio holds '" << doc.itemName(pos)
                       << "' already; give --duplicate to add another item of that name\n";
                 return kExitFailed;
             }
         }
     }
-    settings.symbol = utf8ToCp1252(o.text("symbol").value_or(""));
+    settings.symbol = validUtf8(o.text("symbol").value_or(""));
     if (const auto server = o.text("server")) {
-        const std::string name = utf8ToCp1252(*server);
+        const std::string name = validUtf8(*server);
         std::vector<std::string> names;
         enumerateServerConfigs(names);
         if (std::find(names.begin(), names.end(), name) == names.end()) {

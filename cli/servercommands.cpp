@@ -3,6 +3,7 @@
 #include "cli/commandoptions.h"
 #include "model/generaloptions.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/profile.h"
 #include "resources/Strings.h"
 #include "servers/builtinservers.h"
@@ -34,11 +35,11 @@ int serversCommand(const CommandContext& c)
         std::vector<std::string> names;
         enumerateServerConfigs(names);
         for (const std::string& name : names)
-            c.out << cp1252ToUtf8(name) << '\n';
+            c.out << name << '\n';
         return kExitOk;
     }
     if (what == "show" && a.size() == 2) {
-        const std::string name = utf8ToCp1252(a[1]);
+        const std::string name = validUtf8(a[1]);
         if (!serverConfigExists(name)) {
             c.err << "tarvelo-cli: no server configuration named '" << a[1] << "'\n";
             return kExitFailed;
@@ -46,7 +47,7 @@ int serversCommand(const CommandContext& c)
         ServerConfig config;
         readServerConfig(name, config);
         for (const std::string& line : serverConfigValueLines(config))
-            c.out << cp1252ToUtf8(line) << '\n';
+            c.out << line << '\n';
         return kExitOk;
     }
     if (what == "export" && a.size() == 2) {
@@ -78,7 +79,7 @@ int serversCommand(const CommandContext& c)
             return wrongCall(c.err, o.error());
         if (o.positional().size() != 1)
             return wrongCall(c.err, "servers set takes one configuration name");
-        const std::string name = utf8ToCp1252(o.positional()[0]);
+        const std::string name = validUtf8(o.positional()[0]);
         if (std::string problem = serverNameProblem(name); !problem.empty() || name == strings::kUserDefinedServer)
             return wrongCall(c.err, problem.empty() ? "that name stands for an item's own settings" : problem);
         // A new configuration starts from the store's defaults, an existing one from its values.
@@ -90,7 +91,7 @@ int serversCommand(const CommandContext& c)
         return writeServerConfig(name, config) ? kExitOk : settingsNotSaved(c.err);
     }
     if (what == "delete" && a.size() == 2) {
-        const std::string name = utf8ToCp1252(a[1]);
+        const std::string name = validUtf8(a[1]);
         if (!serverConfigExists(name)) {
             c.err << "tarvelo-cli: no server configuration named '" << a[1] << "'\n";
             return kExitFailed;

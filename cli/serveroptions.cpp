@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/commandoptions.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 
 #include <climits>
 #include <string_view>
@@ -32,7 +33,7 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
     const bool stored = ranges == ServerOptionRanges::Store;
     const auto text = [&](const char* name, std::string& field) {
         if (const auto value = o.text(name))
-            field = utf8ToCp1252(*value);
+            field = validUtf8(*value);
     };
     std::optional<int> number;
     // A configuration to store takes any integer here; the settings' ranges are checked
@@ -49,7 +50,7 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
     text("thousands", config.thousandsSeparator);
     text("decimal", config.decimalSeparator);
     if (const auto regexp = o.text("regexp")) {
-        config.regExp = utf8ToCp1252(*regexp);
+        config.regExp = validUtf8(*regexp);
         config.searchKind = 1;
     }
     if (!integer("timeout", 1, 600, config.timeout) || !integer("conversion", 0, 2, config.conversion)

@@ -8,6 +8,7 @@
 #include "extraction/pagecharset.h"
 #include "extraction/rulecandidates.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/files.h"
 
 #include <cstdio>
@@ -69,7 +70,7 @@ std::optional<std::string> downloadedPageText(const std::string& address, int co
     }
     if (!done || done->code != DownloadCode::Done) {
         // The status text the window shows ("Error: File not found: /x", the network's words).
-        const std::string why = done ? cp1252ToUtf8(connectionStatusText(*done)) : "the download failed";
+        const std::string why = done ? connectionStatusText(*done) : "the download failed";
         err << "tarvelo-cli: " << address << ": " << why << '\n';
         return std::nullopt;
     }
@@ -101,10 +102,12 @@ std::optional<std::string> downloadedPageText(const std::string& address, int co
 
 void printCandidate(std::ostream& out, const RuleCandidate& c, std::string_view name, std::string_view symbol)
 {
-    out << "{\"text\":" << json::text(c.text) << ",\"conversion\":" << c.conversion << ",\"tags\":" << c.tags
+    // The candidate's text stands as in the page, which is searched in Windows-1252.
+    const std::string text = cp1252ToUtf8(c.text);
+    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << c.conversion << ",\"tags\":" << c.tags
         << ",\"numbers\":" << c.numbers << ",\"start\":" << c.start << ",\"length\":" << c.length
         << ",\"description\":" << json::text(describeCandidate(c))
-        << ",\"template\":" << json::text(textToTemplate(c.text, name, symbol))
+        << ",\"template\":" << json::text(textToTemplate(text, name, symbol))
         << ",\"verified\":" << (c.verified ? "true" : "false") << "}\n";
 }
 
@@ -121,13 +124,13 @@ int suggestCommand(const CommandContext& c)
     if (!o.integer("conversion", 0, 2, conversion))
         return wrongCall(c.err, o.error());
     const std::string& page = o.positional()[0];
-    const std::string quotation = utf8ToCp1252(o.positional()[1]);
-    const std::string name = utf8ToCp1252(o.text("name").value_or(""));
-    const std::string symbol = utf8ToCp1252(o.text("symbol").value_or(""));
+    const std::string quotation = validUtf8(o.positional()[1]);
+    const std::string name = validUtf8(o.text("name").value_or(""));
+    const std::string symbol = validUtf8(o.text("symbol").value_or(""));
     // The separators of a new configuration unless given.
     const ServerConfig defaults;
-    const std::string thousands = utf8ToCp1252(o.text("thousands").value_or(defaults.thousandsSeparator));
-    const std::string decimal = utf8ToCp1252(o.text("decimal").value_or(defaults.decimalSeparator));
+    const std::string thousands = validUtf8(o.text("thousands").value_or(defaults.thousandsSeparator));
+    const std::string decimal = validUtf8(o.text("decimal").value_or(defaults.decimalSeparator));
     const int code = conversion.value_or(kConversionSemiHtml);
 
     const std::optional<std::string> text = isAddress(page) ? downloadedPageText(page, code, name, symbol, c.err)
@@ -139,7 +142,7 @@ int suggestCommand(const CommandContext& c)
     for (const RuleCandidate& candidate : search.candidates)
         printCandidate(c.out, candidate, name, symbol);
     if (search.outcome != CandidateOutcome::Done) {
-        c.err << "tarvelo-cli: " << cp1252ToUtf8(search.message) << '\n';
+        c.err << "tarvelo-cli: " << search.message << '\n';
         return kExitFailed;
     }
     if (search.candidates.empty()) {

@@ -5,6 +5,7 @@
 #include "download/statusrouter.h"
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 #include "platform/localtime.h"
 #include "transfer/export.h"
 #include "transfer/import.h"
@@ -53,7 +54,7 @@ int importCommand(const CommandContext& c)
 
     ImportSettings settings;
     if (const auto text = o.text("template"))
-        settings.formatTemplate = utf8ToCp1252(*text);
+        settings.formatTemplate = validUtf8(*text);
     std::optional<int> format, caseInsensitive;
     if (!o.integer("format", 0, 3, format) || !o.integer("case", 0, 1, caseInsensitive))
         return wrongCall(c.err, o.error());
@@ -86,7 +87,7 @@ int importCommand(const CommandContext& c)
     // is fetched like a download, so the import works on a copy.
     std::string url;
     if (source.find("://") != std::string::npos) {
-        url = expandImportRange(utf8ToCp1252(source), begin, end);
+        url = expandImportRange(validUtf8(source), begin, end);
     } else {
         std::error_code ignored;
         url = "file://" + std::filesystem::absolute(source, ignored).string();
@@ -112,7 +113,7 @@ int importCommand(const CommandContext& c)
             } else {
                 const std::string status = m.code == DownloadCode::Error && m.detail == DownloadError::Other ? m.errorText
                                                                                           : connectionStatusText(m);
-                c.err << "tarvelo-cli: " << cp1252ToUtf8(m.url) << ": " << cp1252ToUtf8(status) << '\n';
+                c.err << "tarvelo-cli: " << m.url << ": " << status << '\n';
             }
             break;
         }
@@ -126,7 +127,7 @@ int importCommand(const CommandContext& c)
                                                  settings.thousands, settings.decimal, now);
     std::remove(rawFile.c_str());
     if (!result.ok) {
-        c.out << cp1252ToUtf8(result.message) << '\n';
+        c.out << result.message << '\n';
         return kExitFailed;
     }
     c.out << result.count << " quotations imported\n";
@@ -172,15 +173,15 @@ int copyCommand(const CommandContext& c)
     const std::size_t before = target.itemCount();
     const PayloadResult pasted = pasteItems(target, payload);
     if (!pasted.ok) {
-        c.err << "tarvelo-cli: " << cp1252ToUtf8(pasted.message) << '\n';
+        c.err << "tarvelo-cli: " << pasted.message << '\n';
         return kExitFailed;
     }
     if (!savePortfolio(target, into, c.err))
         return kExitError;
     const std::vector<ItemKey> positions = target.itemPositions();
     for (std::size_t i = 0; i < items.size() && before + i < positions.size(); ++i)
-        c.out << cp1252ToUtf8(items[i]->settings().name) << " -> "
-              << cp1252ToUtf8(target.item(positions[before + i])->settings().name) << '\n';
+        c.out << items[i]->settings().name << " -> "
+              << target.item(positions[before + i])->settings().name << '\n';
     return kExitOk;
 }
 

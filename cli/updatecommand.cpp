@@ -69,7 +69,7 @@ int updateCommand(const CommandContext& c)
             }
             ++finals;
             allFound = allFound && m.code == DownloadCode::Done;
-            c.out << cp1252ToUtf8(m.itemName) << '\t' << cp1252ToUtf8(finalText(m)) << std::endl;
+            c.out << m.itemName << '\t' << finalText(m) << std::endl;
             // As in unattended mode, a page without the quotation is not kept.
             settleUnmatchedPage(m, false);
             router.route(m);

@@ -7,6 +7,7 @@
 #include "extraction/pagecharset.h"
 #include "extraction/regexp.h"
 #include "model/securityitem.h"
+#include "platform/codepage.h"
 #include "servers/serverstore.h"
 
 #include <algorithm>
@@ -63,12 +64,14 @@ NumberReading readAt(std::string_view page, std::size_t p, const ServerConfig& c
     NumberReading reading;
     reading.at = p;
     const bool lowered = config.caseInsensitive != 0;
-    const std::string thousands = lowered ? lowerCp1252Copy(config.thousandsSeparator) : config.thousandsSeparator;
-    const std::string decimal = lowered ? lowerCp1252Copy(config.decimalSeparator) : config.decimalSeparator;
+    const std::string pageThousands = utf8ToCp1252(config.thousandsSeparator);
+    const std::string pageDecimal = utf8ToCp1252(config.decimalSeparator);
+    const std::string thousands = lowered ? lowerCp1252Copy(pageThousands) : pageThousands;
+    const std::string decimal = lowered ? lowerCp1252Copy(pageDecimal) : pageDecimal;
     const std::string_view at = page.substr(std::min(p, page.size()));
     reading.code = lowered ? parseQuotationLowered(at, thousands, decimal, reading.value)
                            : parseQuotation(at, thousands, decimal, reading.value);
-    reading.text = numberTextAt(page, p, config.thousandsSeparator, config.decimalSeparator);
+    reading.text = cp1252ToUtf8(numberTextAt(page, p, pageThousands, pageDecimal));
     return reading;
 }
 
@@ -121,7 +124,7 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix)
 void traceRegExp(std::string_view page, const ServerConfig& config, RuleDiagnosis& d)
 {
     RegExp re;
-    if (!re.compile(config.regExp, config.caseInsensitive != 0))
+    if (!re.compile(utf8ToCp1252(config.regExp), config.caseInsensitive != 0))
         return;
     const int rc = re.match(std::string_view(page.data(), page.size() + 1), 0);
     if (rc <= config.quotationIndex || config.quotationIndex < 0)
@@ -129,18 +132,20 @@ void traceRegExp(std::string_view page, const ServerConfig& config, RuleDiagnosi
     const std::size_t start = re.start(config.quotationIndex);
     if (start == std::string_view::npos || start > page.size())
         return;
-    d.excerpt = excerptAround(page, start, start);
+    d.excerpt = cp1252ToUtf8(excerptAround(page, start, start));
     NumberReading reading;
     reading.at = start;
-    reading.code = parseQuotation(page.substr(start), config.thousandsSeparator, config.decimalSeparator, reading.value);
-    reading.text = numberTextAt(page, start, config.thousandsSeparator, config.decimalSeparator);
+    const std::string thousands = utf8ToCp1252(config.thousandsSeparator);
+    const std::string decimal = utf8ToCp1252(config.decimalSeparator);
+    reading.code = parseQuotation(page.substr(start), thousands, decimal, reading.value);
+    reading.text = cp1252ToUtf8(numberTextAt(page, start, thousands, decimal));
     d.reading = reading;
 }
 
 void traceStandard(std::string_view page, const ServerConfig& config, RuleDiagnosis& d)
 {
     const bool lowered = config.caseInsensitive != 0;
-    const std::string& text = config.textBeforeValue;
+    const std::string text = utf8ToCp1252(config.textBeforeValue);
     std::size_t at = findText(page, text, lowered);
     if (at != std::string_view::npos) {
         d.text = TextPresence::Found;
@@ -150,8 +155,8 @@ void traceStandard(std::string_view page, const ServerConfig& config, RuleDiagno
         d.text = TextPresence::Missing;
         return;
     }
-    d.textAsInPage = std::string(page.substr(at, text.size()));
-    d.excerpt = excerptAround(page, at, at + text.size());
+    d.textAsInPage = cp1252ToUtf8(page.substr(at, text.size()));
+    d.excerpt = cp1252ToUtf8(excerptAround(page, at, at + text.size()));
     if (d.text != TextPresence::Found)
         return;
     d.reading = readStandardSearch(page, config);
@@ -216,7 +221,7 @@ void explainSearch(const ServerConfig& config, std::optional<std::string_view> p
         d.cause = "The text before value " + text + " was found, but the page ends before a number follows it.";
     } else {
         d.cause = "The text before value " + text + " was found, but no number stands where the search ended ("
-                + quoted(oneLine(*page, d.reading->at, d.reading->at + 30)) + ").";
+                + quoted(cp1252ToUtf8(oneLine(*page, d.reading->at, d.reading->at + 30))) + ").";
     }
     if (config.conversion == kConversionSemiHtml && page) {
         d.adviceValue = valueWithOneMoreTag(*page, config);

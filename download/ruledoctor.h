@@ -11,7 +11,7 @@
 
 // Why an item's quotation was or was not found: what the download saw, where the search
 // stood in the converted page, what the number parser read there, and what to change.
-// The texts are Windows-1252, as the configurations keep them.
+// The texts are UTF-8.
 namespace tarvelo {
 
 class SecurityItem;

@@ -7,6 +7,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
+#include "platform/utf8.h"
 #include "resources/Strings.h"
 
 #include <curl/curl.h>
@@ -113,30 +114,6 @@ Scheme splitAddress(const std::string& url, bool allowHttps)
     return scheme == "http" ? Scheme::Http : Scheme::Https;
 }
 
-bool isUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t extra = 0;
-        if (lead >= 0xC2 && lead <= 0xDF)
-            extra = 1;
-        else if (lead >= 0xE0 && lead <= 0xEF)
-            extra = 2;
-        else if (lead >= 0xF0 && lead <= 0xF4)
-            extra = 3;
-        else if (lead >= 0x80)
-            return false;
-        if (text.size() - i <= extra)
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 // "%xx" sequences replaced by their bytes; a "%" that starts no such sequence stays.
 std::string percentDecoded(std::string_view text)
 {
@@ -158,7 +135,7 @@ std::string percentDecoded(std::string_view text)
 // the addresses a user types.
 std::string fileSystemName(const std::string& bytes)
 {
-    return isUtf8(bytes) ? bytes : cp1252ToUtf8(bytes);
+    return isValidUtf8(bytes) ? bytes : cp1252ToUtf8(bytes);
 }
 
 // The local paths a "file://" address may name, the likeliest first: the address
@@ -688,7 +665,7 @@ Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openE
         }
     }
     if (!opened) {
-        const std::string shown = isUtf8(failedPath) ? utf8ToCp1252(failedPath) : failedPath;
+        const std::string shown = pathText(failedPath);
         openError = "The file " + shown
                   + (failure == FileError::NotFound       ? " does not exist."
                      : failure == FileError::AccessDenied ? " may not be read."

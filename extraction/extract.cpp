@@ -2,15 +2,16 @@
 
 #include "extraction/page.h"
 #include "extraction/urltemplate.h"
+#include "platform/codepage.h"
 
 namespace tarvelo {
 
 StandardRule standardRuleOf(const ServerConfig& config)
 {
     StandardRule rule;
-    rule.textBeforeValue = config.textBeforeValue;
-    rule.thousands = config.thousandsSeparator;
-    rule.decimal = config.decimalSeparator;
+    rule.textBeforeValue = utf8ToCp1252(config.textBeforeValue);
+    rule.thousands = utf8ToCp1252(config.thousandsSeparator);
+    rule.decimal = utf8ToCp1252(config.decimalSeparator);
     rule.tagsToSkip = config.tagsToSkip;
     rule.numbersToSkip = config.numbersToSkip;
     rule.caseInsensitive = config.caseInsensitive != 0;
@@ -20,7 +21,7 @@ StandardRule standardRuleOf(const ServerConfig& config)
 RegExpRule regExpRuleOf(const ServerConfig& config)
 {
     RegExpRule rule;
-    rule.expression = config.regExp;
+    rule.expression = utf8ToCp1252(config.regExp);
     rule.quotationIndex = config.quotationIndex;
     rule.extractDate = config.extractDate != 0;
     rule.dayIndex = config.dayIndex;
@@ -30,8 +31,8 @@ RegExpRule regExpRuleOf(const ServerConfig& config)
     rule.hourIndex = config.hourIndex;
     rule.minuteIndex = config.minuteIndex;
     rule.caseInsensitive = config.caseInsensitive != 0;
-    rule.thousands = config.thousandsSeparator;
-    rule.decimal = config.decimalSeparator;
+    rule.thousands = utf8ToCp1252(config.thousandsSeparator);
+    rule.decimal = utf8ToCp1252(config.decimalSeparator);
     return rule;
 }
 
@@ -44,12 +45,16 @@ ExtractionResult runExtraction(const ServerConfig& config, const std::string& co
 
 ExtractionResult runExtractionOnPage(const ServerConfig& config, std::string_view page, TimeStamp now)
 {
-    if (config.searchKind == 1)
-        return regExpSearchInPage(page, regExpRuleOf(config), now);
-    ExtractionResult result = config.conversion == kConversionSemiHtml
-                                  ? standardSearchWithTagsInPage(page, standardRuleOf(config))
-                                  : standardSearchInPage(page, standardRuleOf(config));
-    result.time = now;
+    ExtractionResult result;
+    if (config.searchKind == 1) {
+        result = regExpSearchInPage(page, regExpRuleOf(config), now);
+    } else {
+        result = config.conversion == kConversionSemiHtml ? standardSearchWithTagsInPage(page, standardRuleOf(config))
+                                                          : standardSearchInPage(page, standardRuleOf(config));
+        result.time = now;
+    }
+    // The message quotes the page and the rule in the page's code page.
+    result.message = cp1252ToUtf8(result.message);
     return result;
 }
 

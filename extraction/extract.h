@@ -10,12 +10,15 @@ namespace tarvelo {
 // The search a configuration asks for, on a page file already converted by its
 // conversion: the regular-expression search for search kind 1, else the search with
 // tags for semi-html pages, else the standard search. The configuration's texts must
-// already hold the item's values. The standard searches are stamped with now.
+// already hold the item's values. The standard searches are stamped with now. The
+// result's message is UTF-8.
 ExtractionResult runExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now);
 
 // The same on a converted page in memory (no NUL bytes inside, a NUL after it).
 ExtractionResult runExtractionOnPage(const ServerConfig& config, std::string_view convertedPage, TimeStamp now);
 
+// The rules with the configuration's texts (UTF-8) in Windows-1252, the code page in
+// which pages are searched.
 StandardRule standardRuleOf(const ServerConfig& config);
 RegExpRule regExpRuleOf(const ServerConfig& config);
 

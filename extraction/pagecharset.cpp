@@ -1,6 +1,7 @@
 #include "extraction/pagecharset.h"
 
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -226,65 +227,15 @@ const std::array<char, 0x10000>& bmpTable()
     return *table;
 }
 
-bool isContinuation(unsigned char b)
-{
-    return (b & 0xC0) == 0x80;
-}
-
-enum : int { kIncomplete = 0, kInvalid = -1 };
-
-// Decodes the sequence whose lead byte (0x80 or above) is at p. Returns its length,
-// with its Windows-1252 byte in `out`; kIncomplete when the bytes up to end are a
-// valid beginning of a sequence that goes on past end; kInvalid when the lead byte is
-// not the start of a valid sequence (overlong, surrogate, beyond U+10FFFF, a
-// continuation byte, or a missing continuation).
+// Decodes the sequence whose lead byte (0x80 or above) is at p: its length, with its
+// Windows-1252 byte in `out`, or kUtf8Incomplete / kUtf8Invalid.
 inline int decodeSequence(const unsigned char* p, const unsigned char* end, const char* table, char& out)
 {
-    const unsigned char b0 = p[0];
-    const std::ptrdiff_t available = end - p;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        if (available < 2)
-            return kIncomplete;
-        if (!isContinuation(p[1]))
-            return kInvalid;
-        out = table[((b0 & 0x1Fu) << 6) | (p[1] & 0x3Fu)];
-        return 2;
-    }
-    if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (available < 2)
-            return kIncomplete;
-        // E0 would be overlong below A0; ED followed by A0..BF is a surrogate.
-        const unsigned char low = b0 == 0xE0 ? 0xA0 : 0x80;
-        const unsigned char high = b0 == 0xED ? 0x9F : 0xBF;
-        if (p[1] < low || p[1] > high)
-            return kInvalid;
-        if (available < 3)
-            return kIncomplete;
-        if (!isContinuation(p[2]))
-            return kInvalid;
-        out = table[((b0 & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu)];
-        return 3;
-    }
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (available < 2)
-            return kIncomplete;
-        // F0 would be overlong below 90; F4 beyond 8F goes past U+10FFFF.
-        const unsigned char low = b0 == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = b0 == 0xF4 ? 0x8F : 0xBF;
-        if (p[1] < low || p[1] > high)
-            return kInvalid;
-        if (available < 3)
-            return kIncomplete;
-        if (!isContinuation(p[2]))
-            return kInvalid;
-        if (available < 4)
-            return kIncomplete;
-        if (!isContinuation(p[3]))
-            return kInvalid;
-        out = '?'; // Windows-1252 has nothing beyond the Basic Multilingual Plane.
-        return 4;
-    }
-    return kInvalid;
+    char32_t cp = 0;
+    const int length = decodeUtf8Sequence(p, end, cp);
+    if (length > 0)
+        out = cp < 0x10000 ? table[cp] : '?'; // Windows-1252 has nothing beyond the Basic Multilingual Plane
+    return length;
 }
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
@@ -332,7 +283,7 @@ void Utf8ToCp1252::convert(std::string_view piece, std::string& out)
         std::memcpy(joined + m_pendingSize, p, taken);
         char converted = 0;
         const int length = decodeSequence(joined, joined + m_pendingSize + taken, table, converted);
-        if (length == kIncomplete) {
+        if (length == kUtf8Incomplete) {
             std::memcpy(m_pending + m_pendingSize, p, taken);
             m_pendingSize += taken;
             return;
@@ -412,7 +363,7 @@ void Utf8ToCp1252::convert(std::string_view piece, std::string& out)
             if (length > 0) {
                 *dst++ = converted;
                 p += length;
-            } else if (length == kIncomplete) {
+            } else if (length == kUtf8Incomplete) {
                 m_pendingSize = static_cast<std::size_t>(end - p);
                 std::memcpy(m_pending, p, m_pendingSize);
                 p = end;

@@ -5,8 +5,9 @@
 #include <string_view>
 
 // The character set a downloaded page declares, and the turning of a UTF-8 page into
-// Windows-1252, the code page in which configurations keep their texts and in which
-// the conversions and searches read a page.
+// Windows-1252, the code page in which the conversions and searches read a page. A
+// byte that is no part of valid UTF-8 (by the rule of platform/utf8.h) stays as it is:
+// such a page is most likely Windows-1252 after all.
 namespace tarvelo {
 
 enum class PageCharset {

@@ -5,6 +5,7 @@
 #include "extraction/pagecharset.h"
 #include "extraction/regexp.h"
 #include "extraction/search.h"
+#include "platform/codepage.h"
 
 #include <algorithm>
 #include <array>
@@ -418,17 +419,22 @@ std::string candidateExpression(int conversion, int tags, int numbers, std::stri
     return e;
 }
 
-CandidateSearch generateCandidates(std::string_view page, int conversion, const std::string& quotation,
-                                   const std::string& thousands, const std::string& decimal,
+CandidateSearch generateCandidates(std::string_view page, int conversion, const std::string& typedQuotation,
+                                   const std::string& typedThousands, const std::string& typedDecimal,
                                    const std::function<bool(int done)>& progress, CandidateMatching matching)
 {
     CandidateSearch search;
-    if (quotation.empty()) {
+    if (typedQuotation.empty()) {
         search.outcome = CandidateOutcome::NoQuotation;
         search.message = "Please enter the quotation to be extracted!";
         return search;
     }
-    if (memmem(page.data(), page.size(), quotation.data(), quotation.size()) == nullptr) {
+    // The page is searched in Windows-1252, and so are the typed texts; a character the
+    // code page lacks cannot stand in the page.
+    const std::string quotation = utf8ToCp1252(typedQuotation);
+    const std::string thousands = utf8ToCp1252(typedThousands);
+    const std::string decimal = utf8ToCp1252(typedDecimal);
+    if (!fitsCp1252(typedQuotation) || memmem(page.data(), page.size(), quotation.data(), quotation.size()) == nullptr) {
         search.outcome = CandidateOutcome::QuotationMissing;
         search.message = "Quotation doesn't exist in the specified web page!";
         return search;
@@ -461,7 +467,7 @@ CandidateSearch generateCandidates(std::string_view page, int conversion, const 
             std::string message;
             if (room && !compileAttempt(re, conversion, tags, numbers, quotation, windowed, message)) {
                 search.outcome = CandidateOutcome::BadQuotation;
-                search.message = message;
+                search.message = cp1252ToUtf8(message);
                 search.candidates.clear();
                 return search;
             }
@@ -500,7 +506,7 @@ CandidateSearch generateCandidates(std::string_view page, int conversion, const 
 
 std::string describeCandidate(const RuleCandidate& candidate)
 {
-    const std::string text = "find text \"" + candidate.text + "\"";
+    const std::string text = "find text \"" + cp1252ToUtf8(candidate.text) + "\"";
     if (candidate.tags == 0)
         return text + " and skip " + std::to_string(candidate.numbers) + " number(s)";
     if (candidate.numbers == 0)
@@ -536,7 +542,7 @@ ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, 
     config.conversion = candidate.conversion;
     config.thousandsSeparator = thousands;
     config.decimalSeparator = decimal;
-    config.textBeforeValue = textToTemplate(candidate.text, name, symbol);
+    config.textBeforeValue = textToTemplate(cp1252ToUtf8(candidate.text), name, symbol);
     config.tagsToSkip = candidate.tags;
     config.numbersToSkip = candidate.numbers;
     config.searchKind = 0;

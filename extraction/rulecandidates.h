@@ -10,7 +10,9 @@
 
 // The configuration wizard's proposals: standard-search rules (a text to find, then tags
 // and numbers to skip) under which a quotation that the user typed, as the browser shows
-// it, is found in a page. Texts are Windows-1252.
+// it, is found in a page. The page text and a candidate's text are Windows-1252, as
+// pages are searched; the typed texts, the descriptions and the stored configuration
+// are UTF-8.
 namespace tarvelo {
 
 struct RuleCandidate {

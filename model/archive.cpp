@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/utf8.h"
 #include "resources/Strings.h"
 
 #include <algorithm>
@@ -96,9 +97,8 @@ void ArchiveWriter::writeDouble(double v)
     put(&v, 8);
 }
 
-void ArchiveWriter::writeText(std::string_view text)
+void ArchiveWriter::writeLength(std::size_t n)
 {
-    const std::size_t n = text.size();
     if (n < 255) {
         writeByte(static_cast<std::uint8_t>(n));
     } else if (n < 0xFFFE) {
@@ -109,7 +109,23 @@ void ArchiveWriter::writeText(std::string_view text)
         writeWord(0xFFFF);
         writeDword(static_cast<std::uint32_t>(n));
     }
-    put(text.data(), n);
+}
+
+void ArchiveWriter::writeText(std::string_view text)
+{
+    // The narrow Windows-1252 form whenever the code page holds the text, so files of
+    // such texts stay what they always were; the wide form only for a text it cannot.
+    if (fitsCp1252(text)) {
+        const std::string narrow = utf8ToCp1252(text);
+        writeLength(narrow.size());
+        put(narrow.data(), narrow.size());
+        return;
+    }
+    const std::u16string wide = utf8ToUtf16(text);
+    writeByte(0xFF);
+    writeWord(0xFFFE);
+    writeLength(wide.size());
+    put(wide.data(), wide.size() * 2);
 }
 
 void ArchiveWriter::writeCount(std::uint32_t count)
@@ -325,13 +341,13 @@ public:
         if (!wide) {
             std::string out;
             take(out, length);
-            return out;
+            return cp1252ToUtf8(out);
         }
         if (std::uint64_t{length} * 2 > remaining())
             throw FormatError{};
         std::u16string wideText(length, u'\0');
         read(wideText.data(), std::size_t{length} * 2);
-        return utf16ToCp1252(wideText);
+        return utf16ToUtf8(wideText);
     }
 
     void take(std::string& out, std::uint64_t n)

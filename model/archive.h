@@ -28,6 +28,7 @@ public:
     void writeDword(std::uint32_t v);
     void writeInt(std::int32_t v) { writeDword(static_cast<std::uint32_t>(v)); }
     void writeDouble(double v);
+    // A UTF-8 text in the narrow form when Windows-1252 holds it, else the wide form.
     void writeText(std::string_view text);
     void writeCount(std::uint32_t count);
     // Tags the next object as one of the named class, describing the class the first
@@ -39,6 +40,7 @@ public:
 
 private:
     void put(const void* data, std::size_t n);
+    void writeLength(std::size_t n);
 
     Sink m_sink;
     std::string m_buffer;

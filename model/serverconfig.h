@@ -9,8 +9,7 @@ namespace tarvelo {
 
 // A server configuration: where a quotation page is and how the quotation is found in
 // it. Shared configurations live in the profile store under their name; each item
-// embeds one more, which is the item's own when its Name is empty. Texts are
-// Windows-1252.
+// embeds one more, which is the item's own when its Name is empty. Texts are UTF-8.
 struct ServerConfig {
     std::string name;
     std::string url;

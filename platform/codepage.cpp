@@ -1,5 +1,7 @@
 #include "platform/codepage.h"
 
+#include "platform/utf8.h"
+
 #include <array>
 
 namespace tarvelo {
@@ -15,64 +17,16 @@ constexpr std::array<char16_t, 32> kHighTable = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void appendUtf8(std::string& out, char32_t cp)
+// The Windows-1252 byte of a code point, or -1 when it has none.
+int cp1252Byte(char32_t cp)
 {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
+        if (kHighTable[i] == cp)
+            return static_cast<int>(0x80 + i);
     }
-}
-
-// Decodes one UTF-8 sequence at text[pos]; malformed input yields U+FFFD and moves on
-// by one byte.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char b0 = byte(pos);
-    if (b0 < 0x80) {
-        ++pos;
-        return b0;
-    }
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        extra = 1; cp = b0 & 0x1F; minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2; cp = b0 & 0x0F; minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3; cp = b0 & 0x07; minimum = 0x10000;
-    } else {
-        ++pos;
-        return 0xFFFD;
-    }
-    if (pos + static_cast<std::size_t>(extra) >= text.size()) {
-        ++pos;
-        return 0xFFFD;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        const unsigned char b = byte(pos + static_cast<std::size_t>(i));
-        if ((b & 0xC0) != 0x80) {
-            ++pos;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    pos += static_cast<std::size_t>(extra) + 1;
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0xFFFD;
-    return cp;
+    return -1;
 }
 
 } // namespace
@@ -86,13 +40,8 @@ char32_t cp1252ToCodePoint(unsigned char byte)
 
 char codePointToCp1252(char32_t cp)
 {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<char>(cp);
-    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
-        if (kHighTable[i] == cp)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
+    const int byte = cp1252Byte(cp);
+    return byte < 0 ? '?' : static_cast<char>(byte);
 }
 
 std::string cp1252ToUtf8(std::string_view text)
@@ -110,32 +59,43 @@ std::string utf8ToCp1252(std::string_view text)
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size())
-        out.push_back(codePointToCp1252(decodeUtf8(text, pos)));
+        out.push_back(codePointToCp1252(nextCodePoint(text, pos)));
     return out;
 }
 
-std::u16string cp1252ToUtf16(std::string_view text)
+bool fitsCp1252(std::string_view text)
 {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char c : text)
-        out.push_back(static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(c))));
-    return out;
-}
-
-std::string utf16ToCp1252(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
         }
-        out.push_back(codePointToCp1252(cp));
+        // A broken byte reads as U+FFFD, which Windows-1252 lacks too.
+        if (cp1252Byte(nextCodePoint(text, pos)) < 0)
+            return false;
+    }
+    return true;
+}
+
+std::string charactersBeyondCp1252(std::string_view text)
+{
+    std::u32string seen;
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t cp = nextCodePoint(text, pos);
+        if (cp1252Byte(cp) >= 0 || seen.find(cp) != std::u32string::npos)
+            continue;
+        seen.push_back(cp);
+        if (!out.empty())
+            out.push_back(' ');
+        appendUtf8(out, cp);
     }
     return out;
+}
+
+std::string pathText(std::string_view path)
+{
+    return validUtf8(path);
 }
 
 int hexDigit(char c)

@@ -1,5 +1,7 @@
 #include "platform/inifile.h"
 
+#include "platform/utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -53,25 +55,6 @@ void appendLowerHex(std::uint32_t value, std::string& out)
         out += digits[--n];
 }
 
-void appendUtf8(char32_t cp, std::string& out)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool isHighSurrogate(char32_t c)
 {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -83,7 +66,7 @@ bool isLowSurrogate(char32_t c)
 }
 
 // The code point at text[i] (a surrogate pair counts as one); moves i past it.
-char32_t nextCodePoint(std::u16string_view text, std::size_t& i)
+char32_t nextUtf16CodePoint(std::u16string_view text, std::size_t& i)
 {
     char32_t c = text[i++];
     if (isHighSurrogate(c) && i < text.size() && isLowSurrogate(text[i]))
@@ -322,7 +305,7 @@ void appendEscapedString(std::u16string_view text, std::string& out)
                 appendLowerHex(c, out);
                 escapeNextIfDigit = true;
             } else if (useCodec) {
-                appendUtf8(nextCodePoint(text, i), out);
+                appendUtf8(out, nextUtf16CodePoint(text, i));
                 continue;
             } else {
                 out += static_cast<char>(c);
@@ -580,60 +563,6 @@ bool LineReader::next(std::string_view& line, std::size_t& equals)
     line = data.substr(start, i - start);
     equals = equalsPos == std::string_view::npos ? equalsPos : equalsPos - start;
     return !line.empty();
-}
-
-std::u16string utf8ToUtf16(std::string_view text)
-{
-    std::u16string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto b0 = static_cast<unsigned char>(text[pos]);
-        if (b0 < 0x80) {
-            out += static_cast<char16_t>(b0);
-            ++pos;
-            continue;
-        }
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if ((b0 & 0xE0) == 0xC0) {
-            extra = 1; cp = b0 & 0x1F; minimum = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            extra = 2; cp = b0 & 0x0F; minimum = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            extra = 3; cp = b0 & 0x07; minimum = 0x10000;
-        }
-        bool ok = extra > 0 && pos + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
-            ok = (b & 0xC0) == 0x80;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out += u'\xFFFD';
-            ++pos;
-            continue;
-        }
-        pos += static_cast<std::size_t>(extra) + 1;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
-    return out;
-}
-
-std::string utf16ToUtf8(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();)
-        appendUtf8(nextCodePoint(text, i), out);
-    return out;
 }
 
 } // namespace tarvelo::ini

@@ -59,8 +59,4 @@ private:
     std::size_t m_pos = 0;
 };
 
-// UTF-8 <-> UTF-16 as Qt converts (malformed input becomes U+FFFD).
-std::u16string utf8ToUtf16(std::string_view text);
-std::string utf16ToUtf8(std::u16string_view text);
-
 } // namespace tarvelo::ini

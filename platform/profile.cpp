@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
+#include "platform/utf8.h"
 
 #include <QLockFile>
 #include <QStandardPaths>
@@ -28,80 +29,74 @@ namespace {
 // ---------------------------------------------------------------------------------
 // Names
 //
-// A name of the profile (Windows-1252) is stored as QSettings stored it for us: '%',
+// A name of the profile (UTF-8) is stored as QSettings stored it for us: '%',
 // '/' and '\' as %25, %2F and %5C, the empty name as %00; the file then escapes that
-// text again as a key (so '%' becomes %2525 in the file).
+// text again as a key (so '%' becomes %2525 in the file). Names are found without
+// regard to case, by Unicode's simple case folding, as QString compares them.
 
-struct FoldTables {
-    std::array<unsigned char, 256> fold{};   // the byte of the lower-case letter
-    std::array<char16_t, 256> foldedUnit{};  // what QString compares without regard to case
-    std::array<char16_t, 256> unit{};        // the character in UTF-16
-};
-
-const FoldTables& tables()
+char32_t foldedCodePoint(char32_t c)
 {
-    static const FoldTables tables = [] {
-        FoldTables t;
-        for (int b = 0; b < 256; ++b) {
-            int lower = b;
-            if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-                lower = b + 32;
-            else if (b == 0x8A || b == 0x8C || b == 0x8E)
-                lower = b + 0x10;
-            else if (b == 0x9F)
-                lower = 0xFF;
-            t.fold[static_cast<std::size_t>(b)] = static_cast<unsigned char>(lower);
-            t.unit[static_cast<std::size_t>(b)] = static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(b)));
-            t.foldedUnit[static_cast<std::size_t>(b)] =
-                b == 0xB5 ? u'\x03BC' : static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(lower)));
-        }
-        return t;
-    }();
-    return tables;
+    if (c < 0x80)
+        return c >= 'A' && c <= 'Z' ? c + 32 : c;
+    return QChar::toCaseFolded(c);
+}
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::uint32_t foldHash(std::string_view text)
 {
-    const auto& fold = tables().fold;
     std::uint32_t h = 2166136261u;
-    for (char c : text)
-        h = (h ^ fold[static_cast<unsigned char>(c)]) * 16777619u;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        const char32_t c = byte < 0x80 ? (++pos, byte) : nextCodePoint(text, pos);
+        const char32_t folded = foldedCodePoint(c);
+        for (int shift = 0; shift < 32 && (shift == 0 || (folded >> shift) != 0); shift += 8)
+            h = (h ^ ((folded >> shift) & 0xFF)) * 16777619u;
+    }
     return h;
 }
 
 bool foldEqual(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    const auto& fold = tables().fold;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold[static_cast<unsigned char>(a[i])] != fold[static_cast<unsigned char>(b[i])])
+    if (isAscii(a) && isAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (foldedCodePoint(static_cast<unsigned char>(a[i])) != foldedCodePoint(static_cast<unsigned char>(b[i])))
+                return false;
+        }
+        return true;
+    }
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (foldedCodePoint(nextCodePoint(a, i)) != foldedCodePoint(nextCodePoint(b, j)))
             return false;
     }
-    return true;
+    return i == a.size() && j == b.size();
 }
 
 // The order of enumeration: without regard to case, then by spelling (as QString
 // compares them).
 bool lessNoCase(std::string_view a, std::string_view b)
 {
-    const FoldTables& t = tables();
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const char16_t x = t.foldedUnit[static_cast<unsigned char>(a[i])];
-        const char16_t y = t.foldedUnit[static_cast<unsigned char>(b[i])];
-        if (x != y)
-            return x < y;
+    if (isAscii(a) && isAscii(b)) {
+        const std::size_t n = std::min(a.size(), b.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            const char32_t x = foldedCodePoint(static_cast<unsigned char>(a[i]));
+            const char32_t y = foldedCodePoint(static_cast<unsigned char>(b[i]));
+            if (x != y)
+                return x < y;
+        }
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
     }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char16_t x = t.unit[static_cast<unsigned char>(a[i])];
-        const char16_t y = t.unit[static_cast<unsigned char>(b[i])];
-        if (x != y)
-            return x < y;
-    }
-    return false;
+    const QString x = QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()));
+    const QString y = QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size()));
+    const int noCase = QString::compare(x, y, Qt::CaseInsensitive);
+    return noCase != 0 ? noCase < 0 : x < y;
 }
 
 bool keptInKey(unsigned char c)
@@ -118,29 +113,25 @@ void appendFileName(std::string_view name, std::string& out)
         out += "%2500";
         return;
     }
-    for (char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (keptInKey(c)) {
-            out += ch;
-        } else if (c == '%') {
+    for (const char16_t u : utf8ToUtf16(name)) {
+        if (u < 0x80 && keptInKey(static_cast<unsigned char>(u))) {
+            out += static_cast<char>(u);
+        } else if (u == u'%') {
             out += "%2525";
-        } else if (c == '/') {
+        } else if (u == u'/') {
             out += "%252F";
-        } else if (c == '\\') {
+        } else if (u == u'\\') {
             out += "%255C";
+        } else if (u <= 0xFF) {
+            out += '%';
+            out += kHex[u / 16];
+            out += kHex[u % 16];
         } else {
-            const char16_t u = tables().unit[c];
-            if (u <= 0xFF) {
-                out += '%';
-                out += kHex[u / 16];
-                out += kHex[u % 16];
-            } else {
-                out += "%U";
-                out += kHex[(u >> 12) & 0xF];
-                out += kHex[(u >> 8) & 0xF];
-                out += kHex[(u >> 4) & 0xF];
-                out += kHex[u & 0xF];
-            }
+            out += "%U";
+            out += kHex[(u >> 12) & 0xF];
+            out += kHex[(u >> 8) & 0xF];
+            out += kHex[(u >> 4) & 0xF];
+            out += kHex[u & 0xF];
         }
     }
 }
@@ -175,16 +166,15 @@ struct Name {
             return u"%00";
         std::u16string out;
         out.reserve(text.size());
-        for (char ch : text) {
-            const auto c = static_cast<unsigned char>(ch);
-            if (c == '%')
+        for (const char16_t c : utf8ToUtf16(text)) {
+            if (c == u'%')
                 out += u"%25";
-            else if (c == '/')
+            else if (c == u'/')
                 out += u"%2F";
-            else if (c == '\\')
+            else if (c == u'\\')
                 out += u"%5C";
             else
-                out += tables().unit[c];
+                out += c;
         }
         return out;
     }
@@ -219,12 +209,16 @@ std::u16string unescapeSettingsName(const std::u16string& stored)
 std::string profileTextOf(std::string_view key, bool& representable)
 {
     const std::u16string name = unescapeSettingsName(ini::unescapedKey(key));
+    // A surrogate without its partner has no UTF-8 form.
     representable = true;
-    for (char16_t c : name) {
-        if (codePointToCp1252(c) == '?' && c != u'?')
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+            ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF)
             representable = false;
     }
-    return utf16ToCp1252(name);
+    return utf16ToUtf8(name);
 }
 
 Name Name::fromFile(std::string_view key)
@@ -1119,13 +1113,7 @@ std::optional<std::string> Profile::readText(std::string_view key, std::string_v
     if (stored && ini::isPlainValue(*stored) && (stored->empty() || stored->front() != '@'))
         return *stored; // ASCII: the same in the code page
     const auto text = textOf(stored);
-    return text ? std::optional<std::string>(utf16ToCp1252(*text)) : std::nullopt;
-}
-
-std::optional<std::string> Profile::readUtf8Text(std::string_view key, std::string_view name) const
-{
-    const auto text = textOf(m_impl->read(key, name));
-    return text ? std::optional<std::string>(ini::utf16ToUtf8(*text)) : std::nullopt;
+    return text ? std::optional<std::string>(utf16ToUtf8(*text)) : std::nullopt;
 }
 
 std::int32_t Profile::getInt(std::string_view key, std::string_view name, std::int32_t fallback) const
@@ -1149,12 +1137,7 @@ void Profile::writeText(std::string_view key, std::string_view name, std::string
     if (ini::isPlainValue(value) && (value.empty() || value.front() != '@'))
         m_impl->write(key, name, std::string(value));
     else
-        m_impl->write(key, name, ini::encodeText(cp1252ToUtf16(value)));
-}
-
-void Profile::writeUtf8Text(std::string_view key, std::string_view name, std::string_view value)
-{
-    m_impl->write(key, name, ini::encodeText(ini::utf8ToUtf16(value)));
+        m_impl->write(key, name, ini::encodeText(utf8ToUtf16(value)));
 }
 
 bool Profile::keyExists(std::string_view key) const

@@ -12,7 +12,7 @@ namespace tarvelo {
 // The per-user settings tree Software\Ombrix\Tarvelo: keys (separated by backslashes,
 // relative to that root), each with named integer and text values and sub-keys.
 //
-// Key and value names are Windows-1252 texts and may hold any character a registry
+// Key and value names, like every text, are UTF-8 and may hold any character a registry
 // name may hold ("/" included); like registry names they are matched without regard to
 // letter case, and a key keeps the spelling it was created with. Enumeration is in a
 // stable order (case-insensitive by name).
@@ -41,9 +41,6 @@ public:
 
     void writeInt(std::string_view key, std::string_view name, std::int32_t value);
     void writeText(std::string_view key, std::string_view name, std::string_view value);
-    // Texts that are not in the code page, such as file paths: UTF-8 in and out.
-    std::optional<std::string> readUtf8Text(std::string_view key, std::string_view name) const;
-    void writeUtf8Text(std::string_view key, std::string_view name, std::string_view value);
 
     bool keyExists(std::string_view key) const;
     std::vector<std::string> subKeys(std::string_view key) const;

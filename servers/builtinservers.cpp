@@ -27,7 +27,7 @@ constexpr Row kRows[] = {
     {"AT-Wiener Boerse", "www.wienerborse.at", "/default.asp?action=markets_equity", 2, "[&name]", 0, 0, ".", ",",
      180},
     {"AU-Yahoo", "au.finance.yahoo.com", "/q?m=a&s=[&symbol]&d=t", 1, "Last Trade", 2, 0, ",", ".", 180},
-    {"BR-Yahoo", "br.finance.yahoo.com", "/q?m=s&s=[&symbol]&d=t", 1, "\xDAlt transa&ccedil;\xE3o", 2, 0, ",", ".",
+    {"BR-Yahoo", "br.finance.yahoo.com", "/q?m=s&s=[&symbol]&d=t", 1, "\xC3\x9Alt transa&ccedil;\xC3\xA3o", 2, 0, ",", ".",
      180},
     {"CH-SWX", "www.swx.com", "/market/swissshares_en.html", 1, "[&symbol]", 1, 0, "", ".", 240},
     {"DE-DWS", "www.dws.de", "/priceoverview/servlet/priceoverview?serverid=2&languageid=de&rowid=-1&page=0", 2,

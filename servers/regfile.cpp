@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/utf8.h"
 #include "servers/serverstore.h"
 
 #include <algorithm>
@@ -94,21 +95,21 @@ std::string asciiLower(std::string_view s)
 }
 
 // A name that commands can address: no control characters (the five bytes that
-// Windows-1252 leaves undefined read as control characters too), and short enough to
-// be read back.
+// Windows-1252 leaves undefined read as the C1 control characters U+0081 and so on),
+// and short enough to be read back.
 void checkName(std::string_view name, std::size_t lineNumber)
 {
-    if (name.size() > kMaxName)
-        fail(lineNumber, "the configuration name is longer than 259 characters");
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90
-            || byte == 0x9D) {
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", byte);
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < name.size(); ++characters) {
+        const char32_t c = nextCodePoint(name, pos);
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+            char code[12];
+            std::snprintf(code, sizeof code, c < 0x80 ? "0x%02X" : "U+%04X", static_cast<unsigned>(c));
             fail(lineNumber, std::string("the configuration name holds the control character ") + code);
         }
     }
+    if (characters > kMaxName)
+        fail(lineNumber, "the configuration name is longer than 259 characters");
 }
 
 // A quoted text with the escapes \\ and \"; at is moved past the closing quote.
@@ -155,7 +156,12 @@ std::string readHexBytes(std::string_view text, std::size_t lineNumber)
     return bytes;
 }
 
-Value readValue(std::string_view text, std::size_t lineNumber)
+// The two forms of the file: REGEDIT4 in Windows-1252, and the form of "Windows
+// Registry Editor Version 5.00" in UTF-16LE with a byte order mark.
+constexpr std::string_view kNarrowHeader = "REGEDIT4";
+constexpr std::string_view kWideHeader = "Windows Registry Editor Version 5.00";
+
+Value readValue(std::string_view text, std::size_t lineNumber, bool wide)
 {
     text = trim(text);
     if (!text.empty() && text.front() == '"') {
@@ -180,10 +186,20 @@ Value readValue(std::string_view text, std::size_t lineNumber)
     }
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(1):")) {
         std::string bytes = readHexBytes(text.substr(7), lineNumber);
-        const auto nul = bytes.find('\0');
-        if (nul != std::string::npos)
-            bytes.resize(nul);
-        return bytes;
+        if (!wide) {
+            const auto nul = bytes.find('\0');
+            if (nul != std::string::npos)
+                bytes.resize(nul);
+            return cp1252ToUtf8(bytes);
+        }
+        std::u16string units(bytes.size() / 2, u'\0');
+        for (std::size_t i = 0; i < units.size(); ++i)
+            units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
+                                             | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+        const auto nul = units.find(u'\0');
+        if (nul != std::u16string::npos)
+            units.resize(nul);
+        return utf16ToUtf8(units);
     }
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(4):")) {
         const std::string bytes = readHexBytes(text.substr(7), lineNumber);
@@ -239,13 +255,25 @@ std::vector<std::pair<std::size_t, std::string>> splitLines(std::string_view tex
     return lines;
 }
 
-ImportPlan parse(std::string_view text)
+ImportPlan parse(std::string_view bytes)
 {
-    if (text.size() > kMaxFileBytes)
+    if (bytes.size() > kMaxFileBytes)
         throw ParseError{"The file is too large to be a server configuration file."};
+    // The whole file in UTF-8, whichever form it has.
+    const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+    std::string text;
+    if (wide) {
+        std::u16string units((bytes.size() - 2) / 2, u'\0');
+        for (std::size_t i = 0; i < units.size(); ++i)
+            units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 + 2 * i])
+                                             | (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
+        text = utf16ToUtf8(units);
+    } else {
+        text = cp1252ToUtf8(bytes);
+    }
     const auto lines = splitLines(text);
-    if (lines.empty() || trim(lines.front().second) != "REGEDIT4")
-        throw ParseError{"Not a REGEDIT4 registry file."};
+    if (lines.empty() || trim(lines.front().second) != (wide ? kWideHeader : kNarrowHeader))
+        throw ParseError{wide ? "Not a registry file of version 5.00." : "Not a REGEDIT4 registry file."};
     // Every line ends with a line break; a file cut off inside a line does not.
     if (text.back() != '\n')
         fail(lines.back().first, "the file ends inside this line; it seems to be cut off");
@@ -301,7 +329,7 @@ ImportPlan parse(std::string_view text)
             ++at;
         if (at >= line.size() || line[at] != '=')
             fail(n, "a value needs \"=\" after its name");
-        const Value value = readValue(line.substr(at + 1), n);
+        const Value value = readValue(line.substr(at + 1), n, wide);
 
         switch (key) {
         case Key::None:
@@ -363,7 +391,7 @@ std::string serverConfigsRegFileText()
 {
     const Profile profile;
     const std::string base = "Software\\Ombrix\\Tarvelo\\Server\\";
-    std::string text = "REGEDIT4\r\n\r\n";
+    std::string text = std::string(kNarrowHeader) + "\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\" + base + "]\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
     text += "\"Version number\"=" + dword(storedServerSetVersion(profile)) + "\r\n\r\n";
@@ -375,7 +403,18 @@ std::string serverConfigsRegFileText()
             text += line + "\r\n";
         text += "\r\n";
     }
-    return text;
+    // Files of Windows-1252 texts stay REGEDIT4 byte for byte; a text beyond it makes
+    // the whole file the UTF-16 form, which holds every text.
+    if (fitsCp1252(text))
+        return utf8ToCp1252(text);
+    const std::u16string units = utf8ToUtf16(std::string(kWideHeader) + text.substr(kNarrowHeader.size()));
+    std::string wide = "\xFF\xFE";
+    wide.reserve(2 + units.size() * 2);
+    for (const char16_t unit : units) {
+        wide.push_back(static_cast<char>(unit & 0xFF));
+        wide.push_back(static_cast<char>(unit >> 8));
+    }
+    return wide;
 }
 
 RegFileResult exportServerConfigs(const std::string& path)

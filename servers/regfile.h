@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
-// The server configurations as a registry file (REGEDIT4): the export of the whole
-// store with the version of the built-in set, and the import of such a file.
+// The server configurations as a registry file: the export of the whole store with the
+// version of the built-in set, and the import of such a file. The file is REGEDIT4 in
+// Windows-1252 while every text fits that code page, and otherwise the UTF-16LE form
+// of "Windows Registry Editor Version 5.00" with a byte order mark; both are read.
 namespace tarvelo {
 
 struct RegFileResult {
@@ -19,7 +21,7 @@ struct RegFileResult {
 // and notation ("URL"="...", "Timeout"=dword:0000003c, ...).
 std::vector<std::string> serverConfigValueLines(const ServerConfig& config);
 
-// The whole export file of the store as it is now.
+// The whole export file of the store as it is now, as the bytes of the file.
 std::string serverConfigsRegFileText();
 // Writes that file; "File could not be saved (%i)" with the cause code on failure.
 RegFileResult exportServerConfigs(const std::string& path);

@@ -1,6 +1,7 @@
 #include "servers/serverstore.h"
 
 #include "platform/profile.h"
+#include "platform/utf8.h"
 
 namespace tarvelo {
 
@@ -44,17 +45,18 @@ std::string serverNameProblem(std::string_view name)
 {
     if (name.empty())
         return "Please enter a name for the configuration.";
-    if (name.size() > kMaxServerName)
-        return "The name of a configuration may be at most " + std::to_string(kMaxServerName) + " characters long.";
     if (name.front() == ' ' || name.back() == ' ')
         return "The name of a configuration may not begin or end with a blank.";
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F)
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < name.size(); ++characters) {
+        const char32_t c = nextCodePoint(name, pos);
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
             return "The name of a configuration may not hold control characters.";
         if (c == '\\' || c == '/')
             return "The name of a configuration may not hold \"\\\" or \"/\".";
     }
+    if (characters > kMaxServerName)
+        return "The name of a configuration may be at most " + std::to_string(kMaxServerName) + " characters long.";
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "transfer/export.h"
 
+#include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "transfer/spreadsheetwriter.h"
@@ -44,7 +45,7 @@ std::string quotationsSheet(const std::vector<const SecurityItem*>& items)
         const SecurityItem& item = *items[k];
         const std::size_t column = 1 + 4 * k;
         auto& title = sheet.cell(1, column);
-        title.setText(item.settings().name + " (" + item.settings().symbol + ")");
+        title.setText(utf8ToCp1252(item.settings().name + " (" + item.settings().symbol + ")"));
         title.setFont(1);
         std::size_t row = 2;
         for (const Quotation& record : item.history()) {
@@ -56,9 +57,24 @@ std::string quotationsSheet(const std::vector<const SecurityItem*>& items)
     return sheet.write();
 }
 
+std::string sheetRefusal(const std::vector<const SecurityItem*>& items)
+{
+    for (const SecurityItem* item : items) {
+        const std::string title = item->settings().name + item->settings().symbol;
+        if (!fitsCp1252(title))
+            return "The spreadsheet file cannot hold the characters " + charactersBeyondCp1252(title) + " of \""
+                   + item->settings().name + "\"; please export to a text file instead.";
+    }
+    return {};
+}
+
 ExportResult exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path)
 {
     const bool sheet = lower(path).find(".xls") != std::string::npos;
+    if (sheet) {
+        if (std::string refusal = sheetRefusal(items); !refusal.empty())
+            return {false, std::move(refusal)};
+    }
     OutputFile file;
     if (const FileError error = file.open(path); error != FileError::None)
         return {false, "File could not be saved (" + std::to_string(sheet ? -1 : fileErrorCause(error)) + ")"};

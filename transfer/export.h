@@ -9,12 +9,17 @@ namespace tarvelo {
 
 struct ExportResult {
     bool ok = true;
-    std::string message; // "File could not be saved (%i)"
+    std::string message; // "File could not be saved (%i)", or why the file cannot hold a text
 };
 
 // Writes the quotation histories of the items: a BIFF2 spreadsheet when the lower-cased
-// path contains ".xls", else a text file. An empty portfolio gives an empty text file
-// or a workbook without cells.
+// path contains ".xls", else a text file (UTF-8). An empty portfolio gives an empty text
+// file or a workbook without cells. A spreadsheet keeps its texts in Windows-1252: an
+// item whose name or symbol that code page cannot hold is refused, naming the
+// characters, and no file is written.
+
+// The refusal of a spreadsheet export for such an item; empty when every item fits.
+std::string sheetRefusal(const std::vector<const SecurityItem*>& items);
 ExportResult exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path);
 
 // The two layouts, as bytes.

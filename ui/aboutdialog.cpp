@@ -40,7 +40,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
     contact->setOpenExternalLinks(false);
     connect(contact, &QLabel::linkActivated, this,
-            [](const QString& link) { Shell::instance().open(toCp1252(link)); });
+            [](const QString& link) { Shell::instance().open(toCore(link)); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));

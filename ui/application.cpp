@@ -45,11 +45,11 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 const std::string path = toPath(QFileInfo(fromPath(portfolio)).absoluteFilePath());
                 const DocumentResult opened = doc.onOpenDocument(path);
                 if (!opened.ok) {
-                    std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(opened.message).c_str());
+                    std::fprintf(stderr, "tarvelo: %s\n", opened.message.c_str());
                     started = false;
                     status = 1;
                 } else if (!opened.warning.empty()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(opened.warning).c_str());
+                    std::fprintf(stderr, "tarvelo: %s\n", opened.warning.c_str());
                 }
             }
             if (started) {

@@ -151,7 +151,7 @@ void ChartView::ensureChart()
     showMessage(text(strings::kReady));
     if (tracking() && m_nearest >= 0 && m_nearest < static_cast<int>(m_history.points.size())) {
         m_cursor = m_nearest;
-        showMessage(fromCp1252(pointMessage(m_history.points[static_cast<std::size_t>(m_nearest)])));
+        showMessage(fromCore(pointMessage(m_history.points[static_cast<std::size_t>(m_nearest)])));
     } else {
         m_nearest = m_cursor = -1;
     }
@@ -242,7 +242,7 @@ void ChartView::mouseMoveEvent(QMouseEvent* event)
     if (index < 0)
         return;
     m_nearest = index;
-    showMessage(fromCp1252(pointMessage(m_history.points[static_cast<std::size_t>(index)])));
+    showMessage(fromCore(pointMessage(m_history.points[static_cast<std::size_t>(index)])));
     if (index == m_cursor)
         return;
     // Only the strips of the old and the new cursor are painted again.

@@ -83,7 +83,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
     const auto setState = [&](int icon) {
         if (!row)
             return;
-        const QString status = fromCp1252(connectionStatusText(m));
+        const QString status = fromCore(connectionStatusText(m));
         row->setText(2, status);
         // A long status is cut to the column; the tool tip reads it whole.
         for (int column = 0; column < m_list->columnCount(); ++column)
@@ -99,7 +99,7 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         row = new QTreeWidgetItem(m_list);
         m_rows[m.itemKey.key] = row;
         row->setText(0, QString::number(m.worker));
-        row->setText(1, fromCp1252(m.itemName));
+        row->setText(1, fromCore(m.itemName));
         row->setData(0, kKeyRole, QVariant::fromValue<qulonglong>(m.itemKey.key));
         row->setData(0, kIconRole, -1);
         setState(0);
@@ -147,7 +147,7 @@ void ConnectionStatusWindow::removeAllRows()
 void ConnectionStatusWindow::setTitleFor(const std::string& portfolioTitle, bool aborting)
 {
     setWindowTitle(QStringLiteral("[%1] - %2")
-                       .arg(fromCp1252(portfolioTitle),
+                       .arg(fromCore(portfolioTitle),
                             aborting ? QStringLiteral("Abort connections...") : QStringLiteral("Connections")));
 }
 

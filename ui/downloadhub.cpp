@@ -111,15 +111,15 @@ void DownloadHub::showTestResult(DownloadMessage& m)
         char value[64];
         std::snprintf(value, sizeof value, "%2.4f", m.quotation->value);
         text = QStringLiteral("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
-                   .arg(fromCp1252(m.itemName), QString::fromLatin1(value),
-                        fromCp1252(formatLocalTime(m.quotation->time, "%c")));
+                   .arg(fromCore(m.itemName), QString::fromLatin1(value),
+                        fromCore(formatLocalTime(m.quotation->time, "%c")));
         icon = Prompter::Icon::Information;
     } else if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound) {
-        text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(fromCp1252(m.itemName),
-                                                                        fromCp1252(m.extractionMessage));
+        text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(fromCore(m.itemName),
+                                                                        fromCore(m.extractionMessage));
     } else {
         text = QStringLiteral("Download error:\nItem: %1\nURL: %2\n%3")
-                   .arg(fromCp1252(m.itemName), fromCp1252(m.url), fromCp1252(m.errorText));
+                   .arg(fromCore(m.itemName), fromCore(m.url), fromCore(m.errorText));
     }
     Prompter::instance().inform(nullptr, text, icon);
     // The page of a failed test is not shown anywhere; it is not kept either.

@@ -116,14 +116,14 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
       m_workerSettings(std::move(workerSettings))
 {
     setObjectName(QStringLiteral("importDialog"));
-    setWindowTitle(text(strings::kImportTitle).arg(fromCp1252(itemName)));
+    setWindowTitle(text(strings::kImportTitle).arg(fromCore(itemName)));
     m_state.location.reset(now != 0 ? now : currentTime());
     const ImportSettings& settings = m_state.settings;
 
     auto* locationButton = new QPushButton(text(strings::kImportLocationButton), this);
     locationButton->setObjectName(QStringLiteral("locationButton"));
     locationButton->setAutoDefault(false);
-    m_address = new QLineEdit(fromCp1252(settings.address), this);
+    m_address = new QLineEdit(fromCore(settings.address), this);
     m_address->setObjectName(QStringLiteral("addressEdit"));
 
     auto* formatLabel = new QLabel(text(strings::kImportNumberFormat), this);
@@ -139,7 +139,7 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
     m_caseInsensitive->setChecked(settings.caseInsensitive);
 
     auto* templateLabel = new QLabel(text(strings::kImportFormatTemplate), this);
-    m_template = new QLineEdit(fromCp1252(settings.formatTemplate), this);
+    m_template = new QLineEdit(fromCore(settings.formatTemplate), this);
     m_template->setObjectName(QStringLiteral("templateEdit"));
     m_template->setCursorPosition(0); // a long template shows from its start
     templateLabel->setBuddy(m_template);
@@ -231,13 +231,13 @@ void ImportDialog::setPhase(Phase phase)
 void ImportDialog::storeSettings()
 {
     ImportSettings& settings = m_state.settings;
-    settings.address = toCp1252(m_address->text());
+    settings.address = toCore(m_address->text());
     // No format chosen stands for the one without thousands separator and a comma.
     const int format = m_numberFormat->currentIndex() >= 0 ? m_numberFormat->currentIndex() : 1;
     settings.thousands = numberFormats()[static_cast<std::size_t>(format)].thousands;
     settings.decimal = numberFormats()[static_cast<std::size_t>(format)].decimal;
     settings.caseInsensitive = m_caseInsensitive->isChecked();
-    settings.formatTemplate = toCp1252(m_template->text());
+    settings.formatTemplate = toCore(m_template->text());
 }
 
 void ImportDialog::accept()
@@ -252,7 +252,7 @@ void ImportDialog::chooseLocation()
 {
     ImportLocationDialog dialog(m_state.location, importTemplates(), this);
     if (Prompter::instance().exec(dialog) == QDialog::Accepted)
-        m_address->setText(fromCp1252(m_state.location.address()));
+        m_address->setText(fromCore(m_state.location.address()));
 }
 
 void ImportDialog::addressChanged()
@@ -302,19 +302,19 @@ bool ImportDialog::handleMessage(const ImportDownloadSink* sink, DownloadMessage
         break;
     case DownloadCode::Error:
         // The system's own message is shown as it came.
-        m_status->setPlainText(fromCp1252(message.detail == DownloadError::Other ? message.errorText
+        m_status->setPlainText(fromCore(message.detail == DownloadError::Other ? message.errorText
                                                                                  : connectionStatusText(message)));
         setPhase(Phase::NotLoaded);
         break;
     case DownloadCode::Aborted:
-        m_status->setPlainText(fromCp1252(connectionStatusText(message)));
+        m_status->setPlainText(fromCore(connectionStatusText(message)));
         setPhase(Phase::NotLoaded);
         break;
     case DownloadCode::Initialized:
     case DownloadCode::Connecting:
     case DownloadCode::Connected:
     case DownloadCode::Progress:
-        m_status->setPlainText(fromCp1252(connectionStatusText(message)));
+        m_status->setPlainText(fromCore(connectionStatusText(message)));
         break;
     default:
         // Extraction results belong to item updates; an import job sends none.

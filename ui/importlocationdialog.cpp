@@ -54,9 +54,9 @@ std::string ImportLocation::address() const
 {
     if (mode == Download)
         return expandImportRange(urlTemplate, begin, end);
-    // Addresses are in the code page of typed texts; the worker turns the path back
-    // into the file system's spelling.
-    return "file://" + toCp1252(fromPath(path));
+    // Addresses are UTF-8 like every typed text; the worker turns the path back into
+    // the file system's spelling.
+    return "file://" + toCore(fromPath(path));
 }
 
 ImportLocationDialog::ImportLocationDialog(ImportLocation& location, const std::vector<std::string>& templates,
@@ -91,7 +91,7 @@ ImportLocationDialog::ImportLocationDialog(ImportLocation& location, const std::
     // the template chosen last, at first the first of the profile.
     std::vector<QString> sorted;
     for (const std::string& t : templates)
-        sorted.push_back(fromCp1252(t));
+        sorted.push_back(fromCore(t));
     std::sort(sorted.begin(), sorted.end());
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
     m_template = new QComboBox(this);
@@ -104,7 +104,7 @@ ImportLocationDialog::ImportLocationDialog(ImportLocation& location, const std::
         m_template->addItem(t);
     const std::string chosen =
         location.urlTemplate.empty() && !templates.empty() ? templates.front() : location.urlTemplate;
-    m_template->setCurrentText(fromCp1252(chosen));
+    m_template->setCurrentText(fromCore(chosen));
     auto* templateLabel = new QLabel(text(strings::kImportUrlTemplate), this);
     templateLabel->setBuddy(m_template);
 
@@ -177,7 +177,7 @@ void ImportLocationDialog::accept()
     m_location.path = toPath(m_path->text());
     m_location.begin = fromQDate(m_begin->date());
     m_location.end = fromQDate(m_end->date());
-    m_location.urlTemplate = toCp1252(m_template->currentText());
+    m_location.urlTemplate = toCore(m_template->currentText());
     QDialog::accept();
 }
 

@@ -65,7 +65,7 @@ QString MainStatusBar::downloadText() const
 
 QString MainStatusBar::clockText() const
 {
-    return fromCp1252(formatLocalTime(m_now(), "%X"));
+    return fromCore(formatLocalTime(m_now(), "%X"));
 }
 
 void MainStatusBar::showTime()

@@ -80,7 +80,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
                     source.items.push_back(item);
             }
             source.comparison = m_chart->comparisonSettings();
-            source.documentTitle = toCp1252(portfolioTitle());
+            source.documentTitle = toCore(portfolioTitle());
             source.made = now();
             return source;
         },
@@ -226,7 +226,7 @@ void MainWindow::abortDownloads()
     if (!updatesUnderWay())
         return;
     m_aborting = true;
-    m_status->setTitleFor(toCp1252(portfolioTitle()), true);
+    m_status->setTitleFor(toCore(portfolioTitle()), true);
     m_status->setAbortEnabled(false);
     m_run->showAborted();
     m_engine.requestAbort();
@@ -238,7 +238,7 @@ void MainWindow::toggleConnectionStatus()
     if (m_status->isVisible()) {
         m_status->hide();
     } else {
-        m_status->setTitleFor(toCp1252(portfolioTitle()), m_aborting);
+        m_status->setTitleFor(toCore(portfolioTitle()), m_aborting);
         m_status->show();
         m_status->raise();
         m_status->activateWindow();
@@ -273,7 +273,7 @@ void MainWindow::exportServerConfigurations()
         return;
     const RegFileResult result = exportServerConfigs(toPath(path));
     if (!result.ok)
-        Prompter::instance().inform(this, fromCp1252(result.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
 }
 
 void MainWindow::showOptions()
@@ -321,15 +321,15 @@ QString MainWindow::portfolioTitle() const
 void MainWindow::updateTitles()
 {
     setWindowTitle(portfolioTitle() + QStringLiteral("[*] - ")
-                   + fromCp1252(documentTypeString(DocumentTypeField::WindowTitle)));
+                   + fromCore(documentTypeString(DocumentTypeField::WindowTitle)));
     setWindowModified(m_doc.isModified());
-    m_hub->setPortfolioTitle(toCp1252(portfolioTitle()));
+    m_hub->setPortfolioTitle(toCore(portfolioTitle()));
 }
 
 void MainWindow::onDocumentOpened()
 {
     m_scheduler->restartPeriod();
-    m_status->setTitleFor(toCp1252(portfolioTitle()), false);
+    m_status->setTitleFor(toCore(portfolioTitle()), false);
     m_status->removeAllRows();
     updateTitles();
     updateCommandStates();

@@ -33,7 +33,7 @@ ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeSt
 {
     setObjectName(QStringLiteral("manualQuotationDialog"));
     setWindowTitle(QStringLiteral("Item quotation"));
-    auto* name = new QLabel(fromCp1252(itemName), this);
+    auto* name = new QLabel(fromCore(itemName), this);
     name->setObjectName(QStringLiteral("itemNameLabel"));
     const std::tm local = breakLocalTime(now);
     m_date = new QDateEdit(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday), this);

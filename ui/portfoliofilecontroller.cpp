@@ -16,7 +16,7 @@ namespace {
 
 QString documentType(DocumentTypeField field)
 {
-    return fromCp1252(documentTypeString(field));
+    return fromCore(documentTypeString(field));
 }
 
 } // namespace
@@ -66,7 +66,7 @@ void PortfolioFileController::followFileOnDisk()
 
 void PortfolioFileController::warn(const std::string& message)
 {
-    Prompter::instance().inform(&m_window, fromCp1252(message), Prompter::Icon::Warning);
+    Prompter::instance().inform(&m_window, fromCore(message), Prompter::Icon::Warning);
 }
 
 bool PortfolioFileController::saveModified(bool closing)

@@ -95,7 +95,7 @@ private:
             return;
         const auto cells = rowCells(*item, m_options.percent, m_now ? m_now : currentTime());
         for (int column = 0; column < kListColumns; ++column)
-            m_texts[static_cast<std::size_t>(column)] = fromCp1252(cells[static_cast<std::size_t>(column)]);
+            m_texts[static_cast<std::size_t>(column)] = fromCore(cells[static_cast<std::size_t>(column)]);
         m_icon = portfolioRowIcon(rowIcon(*item));
     }
 
@@ -192,7 +192,7 @@ void PortfolioListView::rebuild()
     m_scrollPending = false;
     m_totalsStale = false;
     m_pending->stop();
-    m_amountText = fromCp1252(totalsText(m_doc.items(), m_options.percent));
+    m_amountText = fromCore(totalsText(m_doc.items(), m_options.percent));
     emit amountTextChanged(m_amountText);
 }
 
@@ -466,7 +466,7 @@ void PortfolioListView::totalsChanged()
 const QString& PortfolioListView::amountText() const
 {
     if (m_totalsStale) {
-        m_amountText = fromCp1252(totalsText(m_doc.items(), m_options.percent));
+        m_amountText = fromCore(totalsText(m_doc.items(), m_options.percent));
         m_totalsStale = false;
     }
     return m_amountText;
@@ -693,7 +693,7 @@ void PortfolioListView::exportQuotations()
         return;
     const ExportResult result = tarvelo::exportQuotations(m_doc.items(), toPath(path));
     if (!result.ok)
-        Prompter::instance().inform(this, fromCp1252(result.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
 }
 
 bool PortfolioListView::copySelected()
@@ -734,7 +734,7 @@ void PortfolioListView::importQuotations()
             importLoadedFile(m_doc, item, *m_import, this, m_now != 0 ? m_now : currentTime());
         if (result.ok || !m_doc.isValid(item))
             break;
-        Prompter::instance().inform(this, fromCp1252(result.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
     }
     // The copy of the file is not needed once the dialog is left for good.
     m_import->removeLoadedFile();
@@ -773,7 +773,7 @@ void PortfolioListView::pasteItems()
     }
     const PayloadResult pasted = tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!pasted.ok)
-        Prompter::instance().inform(this, fromCp1252(pasted.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(pasted.message), Prompter::Icon::Warning);
 }
 
 } // namespace tarvelo

@@ -54,7 +54,7 @@ QColor colourOf(std::uint32_t colour)
 
 QString qText(std::string_view text)
 {
-    return QString::fromStdU16String(cp1252ToUtf16(text));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QFont makeFont(const FontSpec& wanted, QPaintDevice* device)

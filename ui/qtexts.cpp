@@ -1,21 +1,32 @@
 #include "ui/qtexts.h"
 
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 
 #include <QFile>
 
 namespace tarvelo {
 
-QString fromCp1252(const std::string& text)
+QString fromCore(const std::string& text)
 {
-    const std::u16string units = cp1252ToUtf16(text);
-    return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string toCp1252(const QString& text)
+std::string toCore(const QString& text)
 {
-    return utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                             static_cast<std::size_t>(text.size())));
+    // A surrogate without its partner (pasted from somewhere broken) becomes U+FFFD,
+    // as the core's decoder reads broken text.
+    return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                           static_cast<std::size_t>(text.size())));
+}
+
+QString fromPageText(std::string_view page)
+{
+    QString out(static_cast<qsizetype>(page.size()), Qt::Uninitialized);
+    QChar* units = out.data();
+    for (const char byte : page)
+        *units++ = QChar(static_cast<char16_t>(cp1252ToCodePoint(static_cast<unsigned char>(byte))));
+    return out;
 }
 
 QString fromPath(const std::string& path)

@@ -3,14 +3,18 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 
-// Texts at the border between the core (Windows-1252 bytes, file paths as the file
-// system spells them) and Qt (UTF-16).
+// Texts at the border between the core (UTF-8; file paths as the file system spells
+// them) and Qt (UTF-16).
 namespace tarvelo {
 
-QString fromCp1252(const std::string& text);
-std::string toCp1252(const QString& text);
+QString fromCore(const std::string& text);
+std::string toCore(const QString& text);
 QString fromPath(const std::string& path);
+// A page as it is searched, in Windows-1252: one character for each byte, so that
+// positions in the page are positions in the text.
+QString fromPageText(std::string_view page);
 std::string toPath(const QString& path);
 // One of the program's own texts (resources/Strings.h).
 inline QString text(const char* text)

@@ -23,7 +23,7 @@ void RecentFileList::load()
     m_files.clear();
     Profile profile;
     for (std::size_t i = 0; i < kSize; ++i) {
-        auto path = profile.readUtf8Text(kSection, valueName(i));
+        auto path = profile.readText(kSection, valueName(i));
         if (path && !path->empty() && std::find(m_files.begin(), m_files.end(), *path) == m_files.end())
             m_files.push_back(std::move(*path));
     }
@@ -34,7 +34,7 @@ void RecentFileList::save() const
     Profile profile;
     for (std::size_t i = 0; i < kSize; ++i) {
         if (i < m_files.size())
-            profile.writeUtf8Text(kSection, valueName(i), m_files[i]);
+            profile.writeText(kSection, valueName(i), m_files[i]);
         else
             profile.deleteValue(kSection, valueName(i));
     }

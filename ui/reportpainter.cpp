@@ -61,7 +61,7 @@ std::string writeReportPdf(const std::string& path, const ReportSubject& subject
         writer.setPageSize(QPageSize(paper == ReportPaper::Letter ? QPageSize::Letter : QPageSize::A4));
         writer.setPageMargins(QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
                               QPageLayout::Millimeter);
-        writer.setTitle(QString::fromStdString(cp1252ToUtf8(subject.documentTitle)));
+        writer.setTitle(QString::fromStdString(subject.documentTitle));
         writer.setCreator(QStringLiteral("Tarvelo"));
         QPainter painter;
         if (!painter.begin(&writer))

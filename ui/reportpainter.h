@@ -19,7 +19,7 @@ class SecurityItem;
 struct ReportSubject {
     std::span<const SecurityItem* const> items;
     ComparisonSettings comparison;
-    std::string documentTitle; // Windows-1252
+    std::string documentTitle;
     TimeStamp made = 0;
 };
 

@@ -26,7 +26,7 @@ public:
     struct Source {
         std::vector<const SecurityItem*> items; // the marked items in list order
         ComparisonSettings comparison;
-        std::string documentTitle;              // Windows-1252
+        std::string documentTitle;
         TimeStamp made = 0;
     };
     using SourceFunction = std::function<Source()>;

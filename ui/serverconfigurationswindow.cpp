@@ -39,14 +39,14 @@ std::string askNewName(QWidget* parent)
     layout->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        const std::string name = toCp1252(edit->text());
+        const std::string name = toCore(edit->text());
         std::string problem = serverNameProblem(name);
         if (problem.empty() && name == strings::kUserDefinedServer)
             problem = "This name stands for an item's own settings.";
         if (problem.empty() && serverConfigExists(name))
             problem = "A configuration of this name exists already; choose it in the list to edit it.";
         if (!problem.empty()) {
-            Prompter::instance().inform(&dialog, fromCp1252(problem), Prompter::Icon::Warning);
+            Prompter::instance().inform(&dialog, fromCore(problem), Prompter::Icon::Warning);
             edit->setFocus();
             edit->selectAll();
             return;
@@ -55,7 +55,7 @@ std::string askNewName(QWidget* parent)
     });
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return {};
-    return toCp1252(edit->text());
+    return toCore(edit->text());
 }
 
 } // namespace
@@ -147,7 +147,7 @@ void ServerConfigurationsWindow::reload(const QString& selected)
     enumerateServerConfigs(names);
     m_list->clear();
     for (const std::string& name : names)
-        m_list->addItem(fromCp1252(name));
+        m_list->addItem(fromCore(name));
     select(selected);
     if (!m_list->currentItem() && m_list->count() > 0)
         m_list->setCurrentRow(0);
@@ -164,19 +164,19 @@ void ServerConfigurationsWindow::applyEnabling()
 
 void ServerConfigurationsWindow::edit(const std::string& name, const ServerConfig& config)
 {
-    const std::string itemName = toCp1252(m_itemName->text());
-    const std::string itemSymbol = toCp1252(m_itemSymbol->text());
+    const std::string itemName = toCore(m_itemName->text());
+    const std::string itemSymbol = toCore(m_itemSymbol->text());
     ServerSettingsDialog dialog(config, name, itemName, itemSymbol, this);
     dialog.setTestDownload([this, itemName, itemSymbol](const ServerConfig& tried) {
         startTestDownload(m_engine, m_sink, tried, itemName, itemSymbol);
     });
     const bool accepted = Prompter::instance().exec(dialog) == QDialog::Accepted;
     // "Save configuration As..." may have written a copy even when the dialog is cancelled.
-    QString shown = fromCp1252(name);
+    QString shown = fromCore(name);
     if (accepted && dialog.configName() != strings::kUserDefinedServer) {
         if (!writeServerConfig(dialog.configName(), dialog.config()))
             reportUnsavedSettings(this);
-        shown = fromCp1252(dialog.configName());
+        shown = fromCore(dialog.configName());
     }
     reload(shown);
 }
@@ -197,8 +197,8 @@ void ServerConfigurationsWindow::editConfiguration()
     if (name.isEmpty())
         return;
     ServerConfig config;
-    readServerConfig(toCp1252(name), config);
-    config.name = toCp1252(name);
+    readServerConfig(toCore(name), config);
+    config.name = toCore(name);
     edit(config.name, config);
 }
 
@@ -212,7 +212,7 @@ void ServerConfigurationsWindow::deleteConfiguration()
                                  .arg(name);
     if (Prompter::instance().ask(this, question) != Prompter::Yes)
         return;
-    if (!deleteServerConfig(toCp1252(name)))
+    if (!deleteServerConfig(toCore(name)))
         reportUnsavedSettings(this);
     const int row = m_list->currentRow();
     reload({});
@@ -225,9 +225,9 @@ void ServerConfigurationsWindow::runWizard()
     if (name.isEmpty())
         return;
     WizardSubject subject;
-    subject.configName = toCp1252(name);
-    subject.itemName = toCp1252(m_itemName->text());
-    subject.itemSymbol = toCp1252(m_itemSymbol->text());
+    subject.configName = toCore(name);
+    subject.itemName = toCore(m_itemName->text());
+    subject.itemSymbol = toCore(m_itemSymbol->text());
     readServerConfig(subject.configName, subject.config);
     subject.config.name = subject.configName;
     runServerWizard(this, m_engine, subject);

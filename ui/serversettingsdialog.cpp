@@ -48,7 +48,7 @@ const ServerConfigField& fieldOf(Member member)
 QLineEdit* makeTextEdit(const std::string& value, std::string ServerConfig::*member, const char* name,
                         QWidget* parent)
 {
-    auto* edit = new QLineEdit(fromCp1252(value), parent);
+    auto* edit = new QLineEdit(fromCore(value), parent);
     edit->setObjectName(QLatin1String(name));
     edit->setMaxLength(fieldOf(member).high);
     return edit;
@@ -85,7 +85,7 @@ SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names,
     setWindowTitle(QStringLiteral("Server configuration"));
 
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return fromCp1252(a).compare(fromCp1252(b), Qt::CaseInsensitive) < 0;
+        return fromCore(a).compare(fromCore(b), Qt::CaseInsensitive) < 0;
     });
     m_names = new QComboBox(this);
     m_names->setObjectName(QStringLiteral("saveAsCombo"));
@@ -93,7 +93,7 @@ SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names,
     m_names->setInsertPolicy(QComboBox::NoInsert);
     m_names->setMinimumContentsLength(30);
     for (const std::string& name : names)
-        m_names->addItem(fromCp1252(name));
+        m_names->addItem(fromCore(name));
     m_names->lineEdit()->setMaxLength(static_cast<int>(kMaxServerName));
     if (m_names->count() > 0) {
         m_names->setCurrentIndex(0);
@@ -116,7 +116,7 @@ SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names,
 
 std::string SaveConfigurationDialog::name() const
 {
-    return toCp1252(m_names->currentText());
+    return toCore(m_names->currentText());
 }
 
 // The settings dialog ---------------------------------------------------------------------
@@ -356,7 +356,7 @@ void ServerSettingsDialog::setClock(Clock clock)
 void ServerSettingsDialog::updateTitle()
 {
     const std::string& shown = m_configName == strings::kUserDefinedServer ? m_itemName : m_configName;
-    setWindowTitle(QStringLiteral("Server properties - [%1]").arg(fromCp1252(shown)));
+    setWindowTitle(QStringLiteral("Server properties - [%1]").arg(fromCore(shown)));
 }
 
 void ServerSettingsDialog::applyEnabling()
@@ -407,7 +407,7 @@ bool ServerSettingsDialog::take(ServerConfig& config)
         else if (reachable)
             return false;
     }
-    taken.url = toCp1252(m_url->text());
+    taken.url = toCore(m_url->text());
     taken.conversion = std::max(m_conversion->checkedId(), 0);
     const int chosen = m_format->currentIndex();
     const NumberFormat& format = numberFormats()[static_cast<std::size_t>(chosen < 0 ? 1 : chosen)]; // none: 1
@@ -415,8 +415,8 @@ bool ServerSettingsDialog::take(ServerConfig& config)
     taken.decimalSeparator = format.decimal;
     taken.caseInsensitive = m_caseInsensitive->isChecked() ? 1 : 0;
     taken.searchKind = m_advancedSearch->isChecked() ? 1 : 0;
-    taken.textBeforeValue = toCp1252(m_textBefore->text());
-    taken.regExp = toCp1252(m_regExp->text());
+    taken.textBeforeValue = toCore(m_textBefore->text());
+    taken.regExp = toCore(m_regExp->text());
     taken.extractDate = m_extractDate->isChecked() ? 1 : 0;
     taken.extractTime = m_extractTime->isChecked() ? 1 : 0;
     config = taken;
@@ -431,7 +431,7 @@ void ServerSettingsDialog::accept()
 
 void ServerSettingsDialog::openDownloadUrl()
 {
-    const std::string dated = expandDateVariables(toCp1252(m_url->text()), 0, m_clock());
+    const std::string dated = expandDateVariables(toCore(m_url->text()), 0, m_clock());
     Shell::instance().open(expandItemVariables(dated, m_itemName, m_itemSymbol));
 }
 
@@ -463,7 +463,7 @@ void ServerSettingsDialog::saveAs()
         if (serverConfigExists(name)
             && prompter.ask(this, QStringLiteral("The server configuration '%1' already exists.\n"
                                                  "Do you want to replace it?")
-                                      .arg(fromCp1252(name)))
+                                      .arg(fromCore(name)))
                    != Prompter::Yes)
             continue;
         m_configName = name;

@@ -28,7 +28,7 @@ DesktopShell::DesktopShell(Opener opener) : m_opener(std::move(opener))
 
 bool DesktopShell::open(const std::string& address)
 {
-    const QString text = fromCp1252(address);
+    const QString text = fromCore(address);
     const QUrl url(text);
     // Without a scheme of its own the text is a file name.
     return openOrTell(url.scheme().size() > 1 ? url : QUrl::fromLocalFile(text), text);
@@ -74,7 +74,7 @@ void openHelpPage(const char* fileName, const char* section)
     }
     QUrl page = QUrl::fromLocalFile(path);
     page.setFragment(QString::fromLatin1(section));
-    Shell::instance().open(toCp1252(page.toString()));
+    Shell::instance().open(toCore(page.toString()));
 }
 
 } // namespace tarvelo

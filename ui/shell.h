@@ -13,7 +13,7 @@ namespace tarvelo {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // An address ("http://...", "mailto:...") in the code page of the portfolio texts.
+    // An address ("http://...", "mailto:...") in UTF-8.
     // False when nothing could open it.
     virtual bool open(const std::string& address) = 0;
     // A local file, its path as the file system spells it. False when nothing could

@@ -77,10 +77,10 @@ void UnattendedRun::finishWhenDone()
         // as it is now. A run that brought none leaves the file alone.
         const DocumentResult saved = m_doc.saveMerged();
         if (!saved.ok) {
-            std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(saved.message).c_str());
+            std::fprintf(stderr, "tarvelo: %s\n", saved.message.c_str());
             m_exitCode = 1;
         } else if (!saved.warning.empty()) {
-            std::fprintf(stderr, "tarvelo: %s\n", cp1252ToUtf8(saved.warning).c_str());
+            std::fprintf(stderr, "tarvelo: %s\n", saved.warning.c_str());
         }
     }
     hideNotificationIcon();

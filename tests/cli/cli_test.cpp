@@ -39,7 +39,7 @@ protected:
     {
         SecurityItem item;
         ItemSettings& s = item.settings();
-        s.name = "M\xC4RZ \"Fund\"\n";
+        s.name = "M\xC3\x84RZ \"Fund\"\n";
         s.symbol = "DE0001";
         s.memo = "tab\there";
         s.server.name = "Some server";
@@ -416,7 +416,7 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
                   .status,
               0);
     ServerConfig stored;
-    readServerConfig("B\xE4nk", stored);
+    readServerConfig("B\xC3\xA4nk", stored);
     EXPECT_EQ(stored.url, "http://bank.example/q?id=[&symbol]");
     EXPECT_EQ(stored.timeout, 600);
     EXPECT_EQ(stored.tagsToSkip, 2);
@@ -425,7 +425,7 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
     ASSERT_EQ(cli({"servers", "set", "B\xC3\xA4nk", "--numbers", "1"}).status, 0);
     ServerConfig changed = stored;
     changed.numbersToSkip = 1;
-    readServerConfig("B\xE4nk", stored);
+    readServerConfig("B\xC3\xA4nk", stored);
     EXPECT_EQ(stored, changed);
 
     // A refused value or name stores nothing.
@@ -443,11 +443,11 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
         EXPECT_EQ(run.status, 2) << r.message;
         EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
     }
-    readServerConfig("B\xE4nk", stored);
+    readServerConfig("B\xC3\xA4nk", stored);
     EXPECT_EQ(stored, changed);
     std::vector<std::string> names;
     enumerateServerConfigs(names);
-    EXPECT_EQ(names, std::vector<std::string>{"B\xE4nk"});
+    EXPECT_EQ(names, std::vector<std::string>{"B\xC3\xA4nk"});
 
     EXPECT_EQ(cli({"servers", "delete", "B\xC3\xA4nk"}).status, 0);
     EXPECT_EQ(cli({"servers", "delete", "B\xC3\xA4nk"}).status, 1);

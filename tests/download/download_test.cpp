@@ -221,8 +221,8 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     ASSERT_EQ(writeWholeFile((m_temp / name).string(), "Kurs U: 2,5 EUR"), FileError::None);
     const std::string folder = "file://" + m_temp.string() + "/";
     const ItemKey encoded = addItem("encoded", "U", pageConfig(folder + "Kurs%20%C3%a4.html"));
-    // Typed into the program: Windows-1252, not encoded.
-    const ItemKey typed = addItem("typed", "U", pageConfig(folder + "Kurs \xE4.html"));
+    // Typed into the program: UTF-8, not encoded.
+    const ItemKey typed = addItem("typed", "U", pageConfig(folder + "Kurs \xC3\xA4.html"));
     updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
     const auto messages = collect(2);
     EXPECT_EQ(finalMessage(messages, "encoded").code, DownloadCode::Done);
@@ -243,7 +243,7 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     // A missing file is named as the user reads it.
     const ItemKey missing = addItem("missing", "U", pageConfig(folder + "gone%20%C3%A4.html"));
     updateItems(m_doc, {missing}, *m_engine, m_queue);
-    EXPECT_EQ(finalMessage(collect(1)).errorText, "The file " + m_temp.string() + "/gone \xE4.html does not exist.");
+    EXPECT_EQ(finalMessage(collect(1)).errorText, "The file " + m_temp.string() + "/gone \xC3\xA4.html does not exist.");
     fs::remove(m_temp / name);
 }
 

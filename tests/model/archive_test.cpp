@@ -376,7 +376,7 @@ TEST(ArchiveRead, WideTextsBecomeWindows1252)
     ItemSettings s = distinct();
     Bytes b;
     b.u16(1).newClass(7, "CWPapier");
-    b.u8(0xFF).u16(0xFFFE).u8(4).u16(u'A').u16(0xE9).u16(0x20AC).u16(0x4E2D); // A é € and one it lacks
+    b.u8(0xFF).u16(0xFFFE).u8(4).u16(u'A').u16(0xE9).u16(0x20AC).u16(0x4E2D); // A é € 中
     b.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(300);
     for (int i = 0; i < 300; ++i)
         b.u16(u'x');
@@ -385,7 +385,7 @@ TEST(ArchiveRead, WideTextsBecomeWindows1252)
     b.u16(0);
     const LoadResult loaded = loadItems(b.str());
     ASSERT_TRUE(loaded.ok) << loaded.message;
-    s.name = "A\xE9\x80?";
+    s.name = "A\xC3\xA9\xE2\x82\xAC\xE4\xB8\xAD";
     s.symbol.assign(300, 'x');
     EXPECT_EQ(loaded.items[0]->settings(), s);
 }

@@ -222,7 +222,7 @@ TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
 {
     ItemSettings settings;
-    settings.name = "Alpha \xE4";
+    settings.name = "Alpha \xC3\xA4";
     settings.memo = "line 1\r\nline 2";
     settings.server.name = "Shared";
     const ItemKey a = doc.addItem(settings);

@@ -27,10 +27,9 @@ void writeBytes(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-QString wide(std::string_view cp1252)
+QString wide(std::string_view utf8)
 {
-    const std::u16string wide = cp1252ToUtf16(cp1252);
-    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // The key under which the profile kept a value when it was backed by QSettings.
@@ -92,6 +91,14 @@ std::vector<Entry> trickyTree()
         entries.push_back({"Texts", "t" + std::to_string(t), texts[t]});
     for (int i = 0; i < 60; ++i)
         entries.push_back({"Many\\Key " + std::to_string(i * 7919 % 60), "Timeout", i});
+    // Written above in Windows-1252 for short: every character of that code page, as the
+    // UTF-8 that the profile takes.
+    for (Entry& entry : entries) {
+        entry.key = cp1252ToUtf8(entry.key);
+        entry.name = cp1252ToUtf8(entry.name);
+        if (auto* text = std::get_if<std::string>(&entry.value))
+            *text = cp1252ToUtf8(*text);
+    }
     return entries;
 }
 
@@ -132,7 +139,7 @@ TEST_F(IniFileTest, WritesTheBytesOfQSettingsAndEachReadsTheOthersFile)
             else
                 profile.writeText(e.key, e.name, std::get<std::string>(e.value));
         }
-        profile.writeUtf8Text("Paths", "File", "/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo");
+        profile.writeText("Paths", "File", "/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo");
         ASSERT_TRUE(profile.sync());
     }
     const std::string ours = readBytes(Profile::filePath());
@@ -164,7 +171,7 @@ TEST_F(IniFileTest, WritesTheBytesOfQSettingsAndEachReadsTheOthersFile)
             EXPECT_EQ(profile.readText(e.key, e.name), std::optional<std::string>(std::get<std::string>(e.value)))
                 << e.key << "|" << e.name;
     }
-    EXPECT_EQ(profile.readUtf8Text("Paths", "File"), "/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo");
+    EXPECT_EQ(profile.readText("Paths", "File"), "/home/j\xC3\xBCrgen/\xF0\x9F\x93\x88.tvo");
     EXPECT_EQ(profile.subKeys("Server").size(), 10u);
 }
 
@@ -203,7 +210,7 @@ TEST_F(IniFileTest, ReadsOtherSpellingsOfTheFormatAndKeepsWhatItDoesNotChange)
         EXPECT_EQ(profile.getText("Server\\yahoo finance", "URL", ""), "http://q/?a=1;b=2");
         EXPECT_EQ(profile.getInt("Server\\Yahoo Finance", "Timeout", 0), 42);
         EXPECT_EQ(profile.getText("Server\\abc", "URL", ""), "ABC");
-        EXPECT_EQ(profile.getText("Server\\J\xFCrgen", "URL", ""), "two  lines");
+        EXPECT_EQ(profile.getText("Server\\J\xC3\xBCrgen", "URL", ""), "two  lines");
         const std::string nested = "Server\\Nested Key";
         EXPECT_EQ(profile.getText(nested, "Value", ""), "bytes");
         EXPECT_EQ(profile.getInt(nested, "Number", 0), 42);
@@ -214,7 +221,7 @@ TEST_F(IniFileTest, ReadsOtherSpellingsOfTheFormatAndKeepsWhatItDoesNotChange)
         EXPECT_EQ(profile.getText(nested, "At", ""), "@at");
         EXPECT_EQ(profile.getText(nested, "Dup", ""), "second");
         EXPECT_EQ(profile.getText("General", "x", ""), "general section");
-        EXPECT_EQ(profile.subKeys("Server"), (std::vector<std::string>{"Abc", "J\xFCrgen", "Nested Key", "Yahoo Finance"}));
+        EXPECT_EQ(profile.subKeys("Server"), (std::vector<std::string>{"Abc", "J\xC3\xBCrgen", "Nested Key", "Yahoo Finance"}));
         profile.writeInt("Added", "Value", 1);
     }
     // Rewritten by us, the file means to QSettings what it meant before, plus our value.

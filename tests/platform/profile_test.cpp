@@ -54,7 +54,7 @@ TEST_F(ProfileTest, IntegersAndTextsSurviveANewObject)
 TEST_F(ProfileTest, NamesKeepEveryCharacterARegistryNameMayHold)
 {
     const std::vector<std::string> names = {
-        "a/b", "50% off", "quote \"x\" (y)", "  spaced  ", "M\xC4RZ \x80", "semi;colon=eq", "[General]",
+        "a/b", "50% off", "quote \"x\" (y)", "  spaced  ", "M\xC3\x84RZ \xE2\x82\xAC \xE6\x97\xA5", "semi;colon=eq", "[General]",
         "General", "%2F", "a//b", "#hash", "tab\there",
     };
     {

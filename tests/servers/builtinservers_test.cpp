@@ -104,7 +104,7 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
         int timeout;
     } kRows[] = {
         {"DE-DWS (Multiple)", 0, "[&symbol]\",\"", 0, 0, ".", ",", 180},
-        {"BR-Yahoo", 1, "\xDAlt transa&ccedil;\xE3o", 2, 0, ",", ".", 180},
+        {"BR-Yahoo", 1, "\xC3\x9Alt transa&ccedil;\xC3\xA3o", 2, 0, ",", ".", 180},
         {"IT-Yahoo Finanza Milano", 1, "Ultima trattazione", 3, 0, " ", ".", 120},
         {"PT-BVL", 2, "Fecho", 0, 0, "", ".", 120},
         {"DE-Deka", 2, "[&symbol]", 0, 1, "", ".", 120},

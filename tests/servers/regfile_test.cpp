@@ -162,7 +162,7 @@ TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
 {
     installBuiltInServers();
     const std::string hostile[] = {
-        "Slash/Back (EUR)", "Quote \"q\" and 'a'", "B\xF6rse M\xFCnchen \xC4\xDF", " blanks around ",
+        "Slash/Back (EUR)", "Quote \"q\" and 'a'", "B\xC3\xB6rse M\xC3\xBCnchen \xC3\x84\xC3\x9F \xE2\x82\xBF", " blanks around ",
         "[bracketed] name", "semi;colon=eq#hash%25", "-dash",
     };
     int n = 0;
@@ -245,7 +245,7 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
     ServerConfig expected;
     expected.url = "http://x.example/q?s=[&symbol]";
     expected.conversion = 1;
-    expected.textBeforeValue = "Kurs \xF6";
+    expected.textBeforeValue = "Kurs \xC3\xB6";
     expected.quotationIndex = -1;
     expected.regExp = std::string(259, 'r');
     auto stored = storedConfigs();

@@ -45,16 +45,16 @@ protected:
 TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
 {
     const ServerConfig written = sample();
-    writeServerConfig("Example/B\xF6" "rse (\"EUR\")", written);
+    writeServerConfig("Example/B\xC3\xB6" "rse (\"EUR\")", written);
     ServerConfig read;
     read.name = "kept";
-    readServerConfig("Example/B\xF6" "rse (\"EUR\")", read);
+    readServerConfig("Example/B\xC3\xB6" "rse (\"EUR\")", read);
     ServerConfig expected = written;
     expected.name = "kept"; // the key name is not copied into the record
     EXPECT_EQ(read, expected);
 
     Profile profile;
-    EXPECT_EQ(profile.valueNames("Server\\Example/B\xF6" "rse (\"EUR\")").size(), 19u);
+    EXPECT_EQ(profile.valueNames("Server\\Example/B\xC3\xB6" "rse (\"EUR\")").size(), 19u);
 }
 
 TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators)

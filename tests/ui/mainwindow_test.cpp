@@ -350,7 +350,7 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_TRUE(frame.openDocument(first));
     EXPECT_EQ(m_doc.itemName(m_doc.itemPositions().front()), "Alpha");
     EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
-    EXPECT_EQ(Profile().readUtf8Text("Recent File List", "File1").value_or(""), first.toStdString());
+    EXPECT_EQ(Profile().readText("Recent File List", "File1").value_or(""), first.toStdString());
 
     // A damaged file is refused with a message and the open portfolio stays.
     const std::string damaged = (m_folder / "damaged.qvx").string();

@@ -62,7 +62,7 @@ TEST_F(ServerConfigurationsTest, NewEditAndDeleteGoThroughTheStore)
     });
     m_prompter.dialogs.push_back([](QDialog& dialog) {
         auto& settings = dynamic_cast<ServerSettingsDialog&>(dialog);
-        EXPECT_EQ(settings.configName(), "B\xE4nk");
+        EXPECT_EQ(settings.configName(), "B\xC3\xA4nk");
         settings.accept();
         return settings.result();
     });
@@ -71,7 +71,7 @@ TEST_F(ServerConfigurationsTest, NewEditAndDeleteGoThroughTheStore)
     EXPECT_TRUE(m_prompter.shown[1].contains(QStringLiteral("may not hold")));
     EXPECT_TRUE(m_prompter.shown[2].contains(QStringLiteral("exists already")));
     EXPECT_EQ(window.names(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("B\u00e4nk")}));
-    EXPECT_TRUE(serverConfigExists("B\xE4nk"));
+    EXPECT_TRUE(serverConfigExists("B\xC3\xA4nk"));
 
     // Cancelling the settings writes nothing.
     window.select(QStringLiteral("Alpha"));

@@ -32,7 +32,7 @@ protected:
 
 TEST_F(DesktopShellTest, WhatNothingCouldOpenIsNamedForTheUser)
 {
-    EXPECT_FALSE(m_failing.open("http://quotes.example/q?n=M\xE4rz"));
+    EXPECT_FALSE(m_failing.open("http://quotes.example/q?n=M\xC3\xA4rz"));
     EXPECT_FALSE(m_failing.openFile("/tmp/Kurs \xC3\xA4.TXT"));
     ASSERT_EQ(m_asked.size(), 2u);
     EXPECT_EQ(m_asked[0], QUrl(QString::fromUtf8("http://quotes.example/q?n=M\xC3\xA4rz")));

@@ -34,14 +34,14 @@ namespace {
 // The memo is kept with the line ends of the portfolio file; the edits show plain ones.
 QString memoForEdit(const std::string& memo)
 {
-    return fromCp1252(memo).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return fromCore(memo).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 std::string memoFromEdit(const QString& text)
 {
     QString memo = text;
     memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return toCp1252(memo);
+    return toCore(memo);
 }
 
 QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
@@ -85,13 +85,13 @@ QString MemoDialog::memo() const
 
 GeneralPage::GeneralPage(const ItemSettings& settings, DownloadEngine& engine, MessageSink& sink, QWidget* parent)
     : QWidget(parent), m_engine(engine), m_sink(sink), m_config(settings.server),
-      m_configEntry(settings.server.name.empty() ? userDefinedEntry() : fromCp1252(settings.server.name))
+      m_configEntry(settings.server.name.empty() ? userDefinedEntry() : fromCore(settings.server.name))
 {
     setObjectName(QStringLiteral("generalPage"));
 
-    m_name = new QLineEdit(fromCp1252(settings.name), this);
+    m_name = new QLineEdit(fromCore(settings.name), this);
     m_name->setObjectName(QStringLiteral("nameEdit"));
-    m_symbol = new QLineEdit(fromCp1252(settings.symbol), this);
+    m_symbol = new QLineEdit(fromCore(settings.symbol), this);
     m_symbol->setObjectName(QStringLiteral("symbolEdit"));
     m_memo = new QPlainTextEdit(memoForEdit(settings.memo), this);
     m_memo->setObjectName(QStringLiteral("memoEdit"));
@@ -182,7 +182,7 @@ void GeneralPage::takeValues(ItemSettings& settings) const
     settings.memo = memoFromEdit(m_memo->toPlainText());
     settings.server = m_config;
     const QString entry = m_servers->currentIndex() >= 0 ? chosenEntry() : m_configEntry;
-    settings.server.name = entry == userDefinedEntry() ? std::string() : toCp1252(entry);
+    settings.server.name = entry == userDefinedEntry() ? std::string() : toCore(entry);
 }
 
 void GeneralPage::editMemo()
@@ -199,7 +199,7 @@ void GeneralPage::editConfiguration()
         return;
     const std::string name = itemName();
     const std::string symbol = itemSymbol();
-    ServerSettingsDialog dialog(chosenConfig(), toCp1252(entry), name, symbol, this);
+    ServerSettingsDialog dialog(chosenConfig(), toCore(entry), name, symbol, this);
     dialog.setTestDownload([this, name, symbol](const ServerConfig& tried) {
         startTestDownload(m_engine, m_sink, tried, name, symbol);
     });
@@ -215,7 +215,7 @@ void GeneralPage::editConfiguration()
             if (!writeServerConfig(dialog.configName(), dialog.config()))
                 reportUnsavedSettings(this);
         }
-        shown = fromCp1252(dialog.configName());
+        shown = fromCore(dialog.configName());
     }
     fillList(shown);
 }
@@ -225,7 +225,7 @@ void GeneralPage::deleteConfiguration()
     const QString entry = chosenEntry();
     if (entry.isEmpty() || userDefinedChosen())
         return;
-    if (!deleteServerConfig(toCp1252(entry)))
+    if (!deleteServerConfig(toCore(entry)))
         reportUnsavedSettings(this);
     fillList(entry);
 }
@@ -236,7 +236,7 @@ void GeneralPage::runWizard()
     if (entry.isEmpty())
         return;
     WizardSubject subject;
-    subject.configName = toCp1252(entry);
+    subject.configName = toCore(entry);
     subject.itemName = itemName();
     subject.itemSymbol = itemSymbol();
     subject.config = chosenConfig();
@@ -275,7 +275,7 @@ void GeneralPage::fillList(const QString& selected)
     enumerateServerConfigs(names);
     QStringList entries{userDefinedEntry()};
     for (const std::string& name : names)
-        entries.push_back(fromCp1252(name));
+        entries.push_back(fromCore(name));
     std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
@@ -302,19 +302,19 @@ ServerConfig GeneralPage::chosenConfig() const
     if (userDefinedChosen())
         return m_config;
     ServerConfig config;
-    config.name = toCp1252(chosenEntry());
+    config.name = toCore(chosenEntry());
     readServerConfig(config.name, config);
     return config;
 }
 
 std::string GeneralPage::itemName() const
 {
-    return toCp1252(m_name->text());
+    return toCore(m_name->text());
 }
 
 std::string GeneralPage::itemSymbol() const
 {
-    return toCp1252(m_symbol->text());
+    return toCore(m_symbol->text());
 }
 
 } // namespace tarvelo

@@ -49,7 +49,7 @@ QFormLayout* transactionForm(QDialog* dialog, const QString& name, const QString
     dialog->setObjectName(name);
     dialog->setWindowTitle(title);
     auto* form = new QFormLayout(dialog);
-    auto* item = new QLabel(fromCp1252(itemName), dialog);
+    auto* item = new QLabel(fromCore(itemName), dialog);
     item->setObjectName(QStringLiteral("itemNameLabel"));
     form->addRow(QStringLiteral("Item:"), item);
     return form;
@@ -116,7 +116,7 @@ void BuyDialog::accept()
         // The fields are checked in order, so the first one out of its range has the
         // message of the whole order.
         if (!range.contains(*value)) {
-            refuse(this, edit, fromCp1252(checkBuyOrder(order)));
+            refuse(this, edit, fromCore(checkBuyOrder(order)));
             return;
         }
     }
@@ -293,7 +293,7 @@ bool InvestmentPage::booked(const Booking& booking)
 {
     if (booking.booked())
         return true;
-    Prompter::instance().inform(this, fromCp1252(booking.message), Prompter::Icon::Warning);
+    Prompter::instance().inform(this, fromCore(booking.message), Prompter::Icon::Warning);
     return false;
 }
 
@@ -318,7 +318,7 @@ void InvestmentPage::sell()
     const Booking booking = bookSell(m_values, dialog.order());
     if (!booked(booking))
         return;
-    Prompter::instance().inform(this, fromCp1252(sellResultText(booking.result)), Prompter::Icon::Information);
+    Prompter::instance().inform(this, fromCore(sellResultText(booking.result)), Prompter::Icon::Information);
     showValues();
 }
 

@@ -80,7 +80,7 @@ void ItemPropertiesDialog::build(const ItemSettings& settings, const std::string
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
-    showName(fromCp1252(settings.name));
+    showName(fromCore(settings.name));
 }
 
 void ItemPropertiesDialog::showName(const QString& name)

@@ -78,7 +78,7 @@ QVariant QuotationListModel::data(const QModelIndex& index, int role) const
     char value[64];
     std::snprintf(value, sizeof value, "%3.4lf", q->value);
     const char* gap = m_rewritten[recordIndex(index.row())] ? "   " : "    ";
-    return fromCp1252(formatLocalTime(q->time, "%c") + gap + value);
+    return fromCore(formatLocalTime(q->time, "%c") + gap + value);
 }
 
 void QuotationListModel::recordInserted(std::size_t recordIndex)
@@ -137,9 +137,9 @@ SplitDialog::SplitDialog(const std::string& itemName, TimeStamp until, QWidget* 
 {
     setObjectName(QStringLiteral("splitDialog"));
     setWindowTitle(QStringLiteral("Item Split"));
-    auto* name = new QLabel(fromCp1252(itemName), this);
+    auto* name = new QLabel(fromCore(itemName), this);
     name->setObjectName(QStringLiteral("itemNameLabel"));
-    auto* untilLabel = new QLabel(fromCp1252(formatLocalTime(until, "%c")), this);
+    auto* untilLabel = new QLabel(fromCore(formatLocalTime(until, "%c")), this);
     untilLabel->setObjectName(QStringLiteral("untilLabel"));
     m_divisorEdit = new QLineEdit(QLocale().toString(m_divisor), this);
     m_divisorEdit->setObjectName(QStringLiteral("divisorEdit"));
@@ -161,7 +161,7 @@ void SplitDialog::accept()
     if (!ok)
         value = text.toDouble(&ok); // a point also reads as the decimal separator
     if (!ok || !kSplitDivisorRange.contains(value)) {
-        Prompter::instance().inform(this, fromCp1252(rangeMessage(kSplitDivisorRange)), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(rangeMessage(kSplitDivisorRange)), Prompter::Icon::Warning);
         m_divisorEdit->setFocus();
         m_divisorEdit->selectAll();
         return;

@@ -37,7 +37,7 @@ void WizardPageFiles::remove()
 
 QString serverWizardTitle(const WizardSubject& subject)
 {
-    return text(wizardtexts::kTitle).arg(fromCp1252(isUserDefined(subject) ? subject.itemName : subject.configName));
+    return text(wizardtexts::kTitle).arg(fromCore(isUserDefined(subject) ? subject.itemName : subject.configName));
 }
 
 std::optional<ServerConfig> runServerWizard(QWidget* parent, DownloadEngine& engine, const WizardSubject& subject)

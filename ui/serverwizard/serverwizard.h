@@ -16,7 +16,7 @@ class DownloadEngine;
 // What the configuration wizard works on.
 struct WizardSubject {
     std::string configName; // a stored configuration's name, or the "-- User defined --" text
-    std::string itemName;   // for the variables and the template (Windows-1252)
+    std::string itemName;   // for the variables and the template
     std::string itemSymbol;
     ServerConfig config; // the configuration as it stands: prefills the address and separators
 };

@@ -91,7 +91,7 @@ WizardDownloadPage::WizardDownloadPage(DownloadEngine& engine, const WizardSubje
     setWindowTitle(serverWizardTitle(subject));
 
     auto* addressLabel = new QLabel(text(wizardtexts::kAddressLabel), this);
-    m_address = new QLineEdit(fromCp1252(subject.config.url), this);
+    m_address = new QLineEdit(fromCore(subject.config.url), this);
     m_address->setObjectName(QStringLiteral("addressEdit"));
     addressLabel->setBuddy(m_address);
 
@@ -163,7 +163,7 @@ WizardDownloadPage::~WizardDownloadPage()
 
 std::string WizardDownloadPage::address() const
 {
-    return toCp1252(m_address->text());
+    return toCore(m_address->text());
 }
 
 WizardPageFiles WizardDownloadPage::takeFiles()
@@ -207,11 +207,11 @@ bool WizardDownloadPage::handleMessage(const WizardDownloadSink* sink, DownloadM
         break;
     case DownloadCode::Error:
     case DownloadCode::Aborted:
-        m_status->setText(fromCp1252(connectionStatusText(message)));
+        m_status->setText(fromCore(connectionStatusText(message)));
         showDownloadButton(true);
         break;
     default:
-        m_status->setText(fromCp1252(connectionStatusText(message)));
+        m_status->setText(fromCore(connectionStatusText(message)));
         break;
     }
     return true;

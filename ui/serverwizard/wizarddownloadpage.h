@@ -46,7 +46,7 @@ public:
     // Deletes the files of the last download unless they were taken.
     ~WizardDownloadPage() override;
 
-    // The address as typed (Windows-1252).
+    // The address as typed.
     std::string address() const;
     // The files of the last successful download; the page forgets them.
     WizardPageFiles takeFiles();

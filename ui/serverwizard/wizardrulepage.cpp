@@ -170,7 +170,7 @@ void WizardRulePage::showPage(int conversion)
     if (conversion < 0 || conversion > 2 || conversion == m_shown)
         return;
     m_shown = conversion;
-    QString shown = fromCp1252(std::string(pageText(conversion)));
+    QString shown = fromPageText(pageText(conversion));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     m_pageText->setPlainText(shown);
     m_list->clear();
@@ -201,7 +201,7 @@ void WizardRulePage::generate()
         return;
     const int conversion = m_shown;
     const std::string_view page = pageText(conversion);
-    const std::string quotation = toCp1252(m_quotation->text());
+    const std::string quotation = toCore(m_quotation->text());
     const auto [chosenThousands, chosenDecimal] = separators();
     std::string thousands = chosenThousands;
     std::string decimal = chosenDecimal;
@@ -254,7 +254,7 @@ void WizardRulePage::generated(CandidateSearch search)
         blank.fill(Qt::transparent);
         const QIcon none(blank);
         for (const RuleCandidate& candidate : m_candidates) {
-            auto* item = new QListWidgetItem(none, fromCp1252(describeCandidate(candidate)), m_list);
+            auto* item = new QListWidgetItem(none, fromCore(describeCandidate(candidate)), m_list);
             if (!candidate.verified) {
                 item->setText(item->text() + text(wizardtexts::kUnverifiedSuffix));
                 item->setIcon(warning);
@@ -268,7 +268,7 @@ void WizardRulePage::generated(CandidateSearch search)
     case CandidateOutcome::Cancelled:
         break;
     default:
-        Prompter::instance().inform(this, fromCp1252(search.message), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(search.message), Prompter::Icon::Warning);
         break;
     }
     updateNextButton();
