@@ -18,4 +18,31 @@ ItemSettings newItemSettings(std::int32_t now)
     return newItemSettings(now, random);
 }
 
+std::string overlongItemText(const ItemSettings& settings)
+{
+    if (settings.name.size() > kMaxItemNameLength)
+        return "name";
+    if (settings.symbol.size() > kMaxItemNameLength)
+        return "symbol";
+    if (settings.memo.size() > kMaxItemMemoLength)
+        return "memo";
+    return {};
+}
+
+bool boundItemTexts(ItemSettings& settings)
+{
+    bool cut = false;
+    const auto bound = [&cut](std::string& text, std::size_t length) {
+        if (text.size() > length) {
+            text.resize(length);
+            text.shrink_to_fit();
+            cut = true;
+        }
+    };
+    bound(settings.name, kMaxItemNameLength);
+    bound(settings.symbol, kMaxItemNameLength);
+    bound(settings.memo, kMaxItemMemoLength);
+    return cut;
+}
+
 } // namespace tarvelo

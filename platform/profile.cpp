@@ -273,6 +273,19 @@ struct Value {
 struct Node;
 using NodePtr = std::shared_ptr<Node>;
 
+// The lines of a [section] of the file not read yet: a file with a great many server
+// configurations is read section by section, as the keys of a section are first
+// wanted, so that a command that needs only a few settings does not pay for the rest.
+struct PendingLines {
+    std::shared_ptr<const std::string> data;
+    struct Span {
+        std::size_t begin;
+        std::size_t end;
+        std::vector<Name> below; // the header's path below the section's own node
+    };
+    std::vector<Span> spans; // in the order of the file
+};
+
 struct Node {
     Name name;
     bool dirty = false; // something below was set since the last sync
@@ -281,14 +294,20 @@ struct Node {
     // Children by the hash of their folded name (index + 1; open addressing), for
     // nodes with many children.
     std::vector<std::uint32_t> table;
+    // Lines of the file still to be read into this node (nodes of the root only); see
+    // ensureRead().
+    std::shared_ptr<PendingLines> pending;
 
-    bool empty() const { return values.empty() && children.empty(); }
+    bool empty() const { return values.empty() && children.empty() && !pending; }
 };
+
+void ensureRead(const Node& node);
 
 constexpr std::size_t kTableFrom = 16;
 
 Node& own(NodePtr& node)
 {
+    ensureRead(*node);
     if (node.use_count() > 1)
         node = std::make_shared<Node>(*node);
     return *node;
@@ -459,6 +478,7 @@ const Node* findSpelled(const Node& root, const std::vector<Name>& path)
         if (i == kNone)
             return nullptr;
         node = node->children[i].get();
+        ensureRead(*node);
     }
     return node;
 }
@@ -539,33 +559,22 @@ std::string canonicalKey(std::string_view key)
     return out;
 }
 
-// Reads the file as QSettings does: a key of a section is "SECTION/KEY", a later
-// value of the same key replaces an earlier one, lines that are neither sections nor
-// keys are skipped.
-NodePtr parseFile(std::string_view data)
+// Reads key lines as QSettings does into top, each under the path `section` (below
+// top) and its own: a later value of the same key replaces an earlier one, lines that are
+// not keys are skipped. Stops at the first section header.
+void readKeys(Node& top, ini::LineReader& reader, const std::vector<Name>& section, std::string_view& header)
 {
-    auto root = std::make_shared<Node>();
-    ini::LineReader reader(data);
     std::string_view line;
     std::size_t equals = 0;
-    std::vector<Name> section;
     // Consecutive keys usually share their node.
     std::string lastPrefix;
     Node* lastNode = nullptr;
     std::vector<Name> path;
+    header = {};
     while (reader.next(line, equals)) {
         if (line.front() == '[') {
-            std::size_t close = line.find(']');
-            if (close == std::string_view::npos)
-                close = line.size();
-            const std::string_view header = trimmed(line.substr(1, close - 1));
-            section.clear();
-            if (equalNoCaseAscii(header, "%general"))
-                section.push_back(Name::fromFile(canonicalKey(header.substr(1))));
-            else if (!equalNoCaseAscii(header, "general"))
-                appendPath(canonicalKey(header), section);
-            lastNode = nullptr;
-            continue;
+            header = line;
+            return;
         }
         if (equals == std::string_view::npos)
             continue;
@@ -579,12 +588,13 @@ NodePtr parseFile(std::string_view data)
         if (!lastNode || prefix != lastPrefix) {
             path = section;
             appendPath(prefix, path);
-            Node* node = root.get();
+            Node* node = &top;
             for (Name& part : path) {
                 std::uint32_t i = findChildSpelled(*node, part);
                 if (i == kNone)
                     i = addChild(*node, std::move(part));
                 node = node->children[i].get();
+                ensureRead(*node);
             }
             lastNode = node;
             lastPrefix.assign(prefix);
@@ -597,7 +607,82 @@ NodePtr parseFile(std::string_view data)
         else
             lastNode->values.push_back({std::move(name), std::move(stored), false});
     }
+}
+
+// The path a section header names ("[Server]", "[%General]"); empty for [General].
+std::vector<Name> sectionPath(std::string_view headerLine)
+{
+    std::size_t close = headerLine.find(']');
+    if (close == std::string_view::npos)
+        close = headerLine.size();
+    const std::string_view header = trimmed(headerLine.substr(1, close - 1));
+    std::vector<Name> section;
+    if (equalNoCaseAscii(header, "%general"))
+        section.push_back(Name::fromFile(canonicalKey(header.substr(1))));
+    else if (!equalNoCaseAscii(header, "general"))
+        appendPath(canonicalKey(header), section);
+    return section;
+}
+
+// Reads the file: the keys of [General] at once, those of every other section when
+// the section is first wanted (ensureRead).
+NodePtr parseFile(std::shared_ptr<const std::string> data)
+{
+    auto root = std::make_shared<Node>();
+    ini::LineReader reader(*data);
+    std::string_view header;
+    readKeys(*root, reader, {}, header);
+    while (!header.empty()) {
+        std::vector<Name> section = sectionPath(header);
+        if (section.empty()) {
+            readKeys(*root, reader, {}, header);
+            continue;
+        }
+        // The section's lines are passed over (a quoted value may span lines, so they
+        // are still split) and kept for later.
+        const std::size_t begin = static_cast<std::size_t>(header.data() + header.size() - data->data());
+        std::string_view line;
+        std::size_t equals = 0;
+        header = {};
+        std::size_t end = data->size();
+        while (reader.next(line, equals)) {
+            if (line.front() == '[') {
+                header = line;
+                end = static_cast<std::size_t>(line.data() - data->data());
+                break;
+            }
+        }
+        std::uint32_t i = findChildSpelled(*root, section.front());
+        if (i == kNone)
+            i = addChild(*root, section.front());
+        Node& node = *root->children[i];
+        if (!node.pending) {
+            node.pending = std::make_shared<PendingLines>();
+            node.pending->data = data;
+        }
+        section.erase(section.begin());
+        node.pending->spans.push_back({begin, end, std::move(section)});
+    }
     return root;
+}
+
+std::recursive_mutex g_readMutex; // reading a section reads no other one, but takes the lock again on the way
+
+void ensureRead(const Node& constNode)
+{
+    // Read once, under a lock: the node may be shared by the objects of several threads.
+    // Reading it changes what the node shows, not what it stands for.
+    const std::lock_guard lock(g_readMutex);
+    if (!constNode.pending)
+        return;
+    Node& node = const_cast<Node&>(constNode);
+    const std::shared_ptr<PendingLines> pending = std::move(node.pending);
+    node.pending.reset();
+    for (const PendingLines::Span& span : pending->spans) {
+        ini::LineReader reader(std::string_view(*pending->data).substr(span.begin, span.end - span.begin));
+        std::string_view header;
+        readKeys(node, reader, span.below, header);
+    }
 }
 
 Snapshot readFile(const std::string& path)
@@ -634,7 +719,7 @@ Snapshot readFile(const std::string& path)
         return snapshot;
     }
     snapshot.stamp = stampOf(info);
-    snapshot.root = parseFile(data);
+    snapshot.root = parseFile(std::make_shared<const std::string>(std::move(data)));
     return snapshot;
 }
 
@@ -681,8 +766,10 @@ public:
         std::vector<std::pair<std::u16string, const Node*>> sections;
         if (!root.values.empty())
             sections.emplace_back(std::u16string(), nullptr);
-        for (const NodePtr& child : root.children)
+        for (const NodePtr& child : root.children) {
+            ensureRead(*child);
             sections.emplace_back(child->name.settingsText(), child.get());
+        }
         std::sort(sections.begin(), sections.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         bool first = true;
@@ -833,6 +920,9 @@ struct Profile::Impl {
             if (i == kNone)
                 return nullptr;
             node = node->children[i].get();
+            ensureRead(*node);
+            if (node->empty()) // a section of the file without a key
+                return nullptr;
         }
         lastKey.assign(key);
         lastNode = const_cast<Node*>(node);
@@ -892,6 +982,7 @@ struct Profile::Impl {
                 return false;
             indices.push_back(i);
             node = node->children[i].get();
+            ensureRead(*node);
         }
         return true;
     }

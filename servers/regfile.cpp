@@ -109,6 +109,8 @@ void checkName(std::string_view name, std::size_t lineNumber)
             fail(lineNumber, std::string("the configuration name holds the control character ") + code);
         }
     }
+    if (const std::string problem = serverNameProblem(name); !problem.empty())
+        fail(lineNumber, problem);
 }
 
 // A quoted text with the escapes \\ and \"; at is moved past the closing quote.
@@ -180,9 +182,9 @@ Value readValue(std::string_view text, std::size_t lineNumber)
     }
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(1):")) {
         std::string bytes = readHexBytes(text.substr(7), lineNumber);
-        const auto nul = bytes.find('\0');
-        if (nul != std::string::npos)
-            bytes.resize(nul);
+        // The terminator ends the text; a NUL before it is the text's, and refused.
+        while (!bytes.empty() && bytes.back() == '\0')
+            bytes.pop_back();
         return bytes;
     }
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(4):")) {
@@ -326,8 +328,8 @@ ImportPlan parse(std::string_view text)
                 if (text.size() > static_cast<std::size_t>(field->high))
                     fail(n, "\"" + name + "\" is longer than " + std::to_string(field->high) + " characters");
                 // The export writes texts as they are, so a line break would end its line.
-                if (text.find_first_of("\r\n") != std::string::npos)
-                    fail(n, "\"" + name + "\" holds a line break");
+                if (const std::string problem = serverTextProblem(text); !problem.empty())
+                    fail(n, "\"" + name + "\" " + problem);
                 config->config.*(field->text) = text;
             } else {
                 const std::int32_t number = std::get<std::int32_t>(value);
