@@ -716,12 +716,17 @@ Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openE
             failure = error;
         }
     }
+    if (!opened && failure == FileError::NotRegular) {
+        // It is there, but it is no file: not "not found", and never waited on.
+        const std::string shown = isUtf8(failedPath) ? utf8ToCp1252(failedPath) : failedPath;
+        m_failure = "The file " + shown + " is not a regular file (a FIFO, device or socket) and is not read.";
+        return Outcome::NetworkError;
+    }
     if (!opened) {
         const std::string shown = isUtf8(failedPath) ? utf8ToCp1252(failedPath) : failedPath;
         openError = "The file " + shown
                   + (failure == FileError::NotFound       ? " does not exist."
                      : failure == FileError::AccessDenied ? " may not be read."
-                     : failure == FileError::NotRegular   ? " is not a regular file (a FIFO, device or socket) and is not read."
                                                           : " cannot be read.");
         return Outcome::NotFound;
     }

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -276,11 +277,26 @@ using NodePtr = std::shared_ptr<Node>;
 // The lines of a [section] of the file not read yet: a file with a great many server
 // configurations is read section by section, as the keys of a section are first
 // wanted, so that a command that needs only a few settings does not pay for the rest.
+// The file, kept open for the sections that still wait to be read: the settings file
+// is replaced by rename, so what the descriptor reads stays what was scanned.
+struct OpenFile {
+    int fd = -1;
+
+    OpenFile() = default;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 struct PendingLines {
-    std::shared_ptr<const std::string> data;
+    std::shared_ptr<const OpenFile> file;
     struct Span {
-        std::size_t begin;
-        std::size_t end;
+        std::uint64_t begin;
+        std::uint64_t end;
         std::vector<Name> below; // the header's path below the section's own node
     };
     std::vector<Span> spans; // in the order of the file
@@ -624,45 +640,146 @@ std::vector<Name> sectionPath(std::string_view headerLine)
     return section;
 }
 
-// Reads the file: the keys of [General] at once, those of every other section when
-// the section is first wanted (ensureRead).
-NodePtr parseFile(std::shared_ptr<const std::string> data)
-{
-    auto root = std::make_shared<Node>();
-    ini::LineReader reader(*data);
-    std::string_view header;
-    readKeys(*root, reader, {}, header);
-    while (!header.empty()) {
-        std::vector<Name> section = sectionPath(header);
-        if (section.empty()) {
-            readKeys(*root, reader, {}, header);
-            continue;
-        }
-        // The section's lines are passed over (a quoted value may span lines, so they
-        // are still split) and kept for later.
-        const std::size_t begin = static_cast<std::size_t>(header.data() + header.size() - data->data());
-        std::string_view line;
-        std::size_t equals = 0;
-        header = {};
-        std::size_t end = data->size();
-        while (reader.next(line, equals)) {
-            if (line.front() == '[') {
-                header = line;
-                end = static_cast<std::size_t>(line.data() - data->data());
-                break;
+// The lines of a file read in large blocks, each with its offset. Lines are the file's
+// own here (QSettings writes no line break inside a value); a line ending in a backslash
+// goes on in the next, as in LineReader.
+class LineScanner {
+public:
+    explicit LineScanner(int fd) : m_fd(fd), m_block(kBlock) {}
+
+    // The next line without its line end; false at the end of the file or on a read
+    // error (failed() tells which).
+    bool next(std::string_view& line, std::uint64_t& offset)
+    {
+        m_carry.clear();
+        offset = m_offset + m_at;
+        bool carrying = false;
+        for (;;) {
+            if (m_at == m_have && !fill()) {
+                if (carrying && !m_carry.empty()) {
+                    line = m_carry;
+                    return true;
+                }
+                return false;
+            }
+            const char* start = m_block.data() + m_at;
+            const void* found = std::memchr(start, '\n', m_have - m_at);
+            const std::size_t length = found ? static_cast<std::size_t>(static_cast<const char*>(found) - start)
+                                             : m_have - m_at;
+            std::string_view piece(start, length);
+            m_at += length + (found ? 1 : 0);
+            if (!found) { // the line goes on in the next block
+                m_carry.append(piece);
+                carrying = true;
+                continue;
+            }
+            std::string_view trimmed = piece;
+            if (!trimmed.empty() && trimmed.back() == '\r')
+                trimmed.remove_suffix(1);
+            const bool goesOn = !trimmed.empty() && trimmed.back() == '\\';
+            if (!carrying && !goesOn) {
+                line = piece;
+                return true;
+            }
+            m_carry.append(piece);
+            m_carry.push_back('\n');
+            carrying = true;
+            if (!goesOn) {
+                m_carry.pop_back();
+                line = m_carry;
+                return true;
             }
         }
+    }
+    std::uint64_t position() const { return m_offset + m_at; }
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 20;
+
+    bool fill()
+    {
+        m_offset += m_have;
+        m_at = m_have = 0;
+        for (;;) {
+            const ssize_t got = ::read(m_fd, m_block.data(), m_block.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                m_failed = true;
+            if (got <= 0)
+                return false;
+            m_have = static_cast<std::size_t>(got);
+            return true;
+        }
+    }
+
+    int m_fd;
+    std::vector<char> m_block;
+    std::size_t m_have = 0;
+    std::size_t m_at = 0;
+    std::uint64_t m_offset = 0; // of the block
+    std::string m_carry;
+    bool m_failed = false;
+};
+
+bool isHeaderLine(std::string_view line)
+{
+    std::size_t at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r'))
+        ++at;
+    return at < line.size() && line[at] == '[';
+}
+
+// Reads the file: the keys of [General] at once, those of every other section when
+// the section is first wanted (ensureRead), from the file kept open. Until then a
+// large section costs one pass over its bytes to find where it ends.
+NodePtr parseFile(std::shared_ptr<const OpenFile> file, bool& failed)
+{
+    auto root = std::make_shared<Node>();
+    LineScanner scanner(file->fd);
+    std::string general; // the lines of [General], read at the end
+    Node* pendingNode = nullptr;
+    std::vector<Name> pendingBelow;
+    std::uint64_t pendingBegin = 0;
+    const auto closeSpan = [&](std::uint64_t end) {
+        if (pendingNode)
+            pendingNode->pending->spans.push_back({pendingBegin, end, std::move(pendingBelow)});
+        pendingNode = nullptr;
+    };
+    std::string_view line;
+    std::uint64_t offset = 0;
+    bool inGeneral = true;
+    while (scanner.next(line, offset)) {
+        if (!isHeaderLine(line)) {
+            if (inGeneral) {
+                general.append(line);
+                general.push_back('\n');
+            }
+            continue;
+        }
+        closeSpan(offset);
+        std::vector<Name> section = sectionPath(line.substr(line.find('[')));
+        inGeneral = section.empty();
+        if (inGeneral)
+            continue;
         std::uint32_t i = findChildSpelled(*root, section.front());
         if (i == kNone)
             i = addChild(*root, section.front());
-        Node& node = *root->children[i];
-        if (!node.pending) {
-            node.pending = std::make_shared<PendingLines>();
-            node.pending->data = data;
+        pendingNode = root->children[i].get();
+        if (!pendingNode->pending) {
+            pendingNode->pending = std::make_shared<PendingLines>();
+            pendingNode->pending->file = file;
         }
         section.erase(section.begin());
-        node.pending->spans.push_back({begin, end, std::move(section)});
+        pendingBelow = std::move(section);
+        pendingBegin = scanner.position();
     }
+    closeSpan(scanner.position());
+    failed = scanner.failed();
+    ini::LineReader reader(general);
+    std::string_view header;
+    readKeys(*root, reader, {}, header);
     return root;
 }
 
@@ -679,7 +796,19 @@ void ensureRead(const Node& constNode)
     const std::shared_ptr<PendingLines> pending = std::move(node.pending);
     node.pending.reset();
     for (const PendingLines::Span& span : pending->spans) {
-        ini::LineReader reader(std::string_view(*pending->data).substr(span.begin, span.end - span.begin));
+        std::string text(static_cast<std::size_t>(span.end - span.begin), '\0');
+        std::size_t have = 0;
+        while (have < text.size()) {
+            const ssize_t got = ::pread(pending->file->fd, text.data() + have, text.size() - have,
+                                        static_cast<off_t>(span.begin + have));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            have += static_cast<std::size_t>(got);
+        }
+        text.resize(have);
+        ini::LineReader reader(text);
         std::string_view header;
         readKeys(node, reader, span.below, header);
     }
@@ -688,38 +817,25 @@ void ensureRead(const Node& constNode)
 Snapshot readFile(const std::string& path)
 {
     Snapshot snapshot;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    auto file = std::make_shared<OpenFile>();
+    file->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file->fd < 0) {
         snapshot.readable = errno == ENOENT || errno == ENOTDIR;
         return snapshot;
     }
     struct stat info {};
-    std::string data;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        data.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t have = 0;
-        while (ok) {
-            if (have == data.size())
-                data.resize(data.size() + 65536);
-            const ssize_t got = ::read(fd, data.data() + have, data.size() - have);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            have += static_cast<std::size_t>(got);
-        }
-        data.resize(have);
+    if (::fstat(file->fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        snapshot.readable = false;
+        return snapshot;
     }
-    ::close(fd);
-    if (!ok) {
+    bool failed = false;
+    NodePtr root = parseFile(file, failed);
+    if (failed) {
         snapshot.readable = false;
         return snapshot;
     }
     snapshot.stamp = stampOf(info);
-    snapshot.root = parseFile(std::make_shared<const std::string>(std::move(data)));
+    snapshot.root = std::move(root);
     return snapshot;
 }
 
