@@ -352,9 +352,6 @@ void PortfolioDocument::onNewDocument()
 
 namespace {
 
-// Loads the file and stamps what was loaded. The stamp is read after the load; should
-// the file have been replaced meanwhile, the load is repeated, so that the stamp never
-// describes newer contents than the items.
 // Holds the texts of loaded items to their bounds and says so in the load's warning.
 void boundLoadedTexts(LoadResult& loaded, const std::string& path)
 {
@@ -370,6 +367,9 @@ void boundLoadedTexts(LoadResult& loaded, const std::string& path)
                     + ", were shortened to that length.";
 }
 
+// Loads the file and stamps what was loaded. The stamp is read after the load; should
+// the file have been replaced meanwhile, the load is repeated, so that the stamp never
+// describes newer contents than the items.
 LoadResult loadStamped(const std::string& path, std::optional<FileStamp>& stamp)
 {
     for (int attempt = 0;; ++attempt) {
@@ -445,8 +445,9 @@ void PortfolioDocument::settleLeftBackups(const std::string& path, LoadResult& l
         const bool locked = holdsLockFor(path) || acquireLock(path, lock).ok;
         // Looked for again under the lock: a save that was under way has its copy
         // removed or locked by now.
-        if (locked && (backups = findLeftBackups(path)).size() > 0
-            && restoreBackup(path, backups.front()) == FileError::None) {
+        if (locked)
+            backups = findLeftBackups(path);
+        if (locked && !backups.empty() && restoreBackup(path, backups.front()) == FileError::None) {
             result.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
                            + pathText(backups.front()) + ", the copy that save had made.";
             backups.erase(backups.begin());

@@ -410,9 +410,10 @@ FileError AtomicFileWriter::openInPlace(std::uint64_t inode)
     int error = errno;
     ::close(old);
     const std::string backupPath = backupPathFor(m_path, inode);
-    if (!copied || ::rename(pattern.c_str(), backupPath.c_str()) != 0 || !syncFolder(folderOf(m_path))) {
+    const bool renamed = copied && ::rename(pattern.c_str(), backupPath.c_str()) == 0;
+    if (!renamed || !syncFolder(folderOf(m_path))) {
         error = copied ? errno : error;
-        ::unlink(pattern.c_str());
+        ::unlink(renamed ? backupPath.c_str() : pattern.c_str());
         ::close(backup);
         return m_error = fromErrno(error);
     }
