@@ -1,6 +1,9 @@
 // Importing a server configuration file of 100,000 keys into an empty store, against
-// checking the same file without storing it (the parse alone). Prints JSON for
-// scripts/bench. A first argument sets another number of keys (for profiling).
+// checking the same file without storing it (the parse alone). Then what such a
+// settings file costs every later command: the first setting a new process reads (the
+// stored set version, as every tarvelo-cli command does at start), against reading the
+// file's bytes. Prints JSON for scripts/bench. A first argument sets another number of
+// keys (for profiling).
 #include "bench/benchdata.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -14,6 +17,9 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tarvelo;
 using namespace tarvelo::bench;
@@ -46,10 +52,37 @@ double seconds(Clock::time_point started)
     return std::chrono::duration<double>(Clock::now() - started).count();
 }
 
+// Seconds a new process (this program again, started with --first-read) takes for its
+// first setting.
+double firstReadInNewProcess()
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(channel[1], 1);
+        ::execl("/proc/self/exe", "regfile_bench", "--first-read", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(channel[1]);
+    char answer[64] = {0};
+    const ssize_t got = ::read(channel[0], answer, sizeof answer - 1);
+    ::close(channel[0]);
+    ::waitpid(child, nullptr, 0);
+    return got > 0 ? std::atof(answer) : -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--first-read") {
+        const auto started = Clock::now();
+        const int version = Profile().getInt("Server Version", "Version number", 0);
+        std::printf("%.6f\n", version > 0 ? seconds(started) : -1.0);
+        return 0;
+    }
     const int keys = argc > 1 ? std::atoi(argv[1]) : kKeys;
     ScratchFolder folder;
     ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
@@ -74,7 +107,18 @@ int main(int argc, char** argv)
     }
     std::sort(imports.begin(), imports.end());
     std::sort(parses.begin(), parses.end());
-    std::printf("{\"import\":%.4f,\"parse\":%.4f,\"keys\":%d,\"stored\":%zu,\"bytes\":%zu}\n", imports[1], parses[1],
-                keys, stored, text.size());
+    std::vector<double> firstReads, fileReads;
+    for (int run = 0; run < 3; ++run) {
+        firstReads.push_back(firstReadInNewProcess());
+        auto started = Clock::now();
+        std::string bytes;
+        readWholeFile(Profile::filePath(), bytes);
+        fileReads.push_back(seconds(started));
+    }
+    std::sort(firstReads.begin(), firstReads.end());
+    std::sort(fileReads.begin(), fileReads.end());
+    std::printf("{\"import\":%.4f,\"parse\":%.4f,\"keys\":%d,\"stored\":%zu,\"bytes\":%zu,"
+                "\"first_read\":%.5f,\"file_read\":%.5f}\n",
+                imports[1], parses[1], keys, stored, text.size(), firstReads[1], fileReads[1]);
     return stored == static_cast<std::size_t>(keys) ? 0 : 1;
 }

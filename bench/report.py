@@ -109,6 +109,9 @@ mark = "" if reg["import"] <= 5.0 else "  MISSED"
 print(f"server configuration import, {reg['keys']:,} keys: {reg['import']:.2f} s (target <= 5 s){mark}   "
       f"[{reg['import'] / reg['parse']:.1f}x checking the same file without storing it, {reg['parse']:.2f} s; "
       f"{reg['stored']} stored]")
+line(f"first setting a command reads beside {reg['keys']:,} configurations", reg["first_read"] / reg["file_read"],
+     "reading the settings file's bytes", 3,
+     f"{reg['first_read'] * 1e3:.1f} ms vs {reg['file_read'] * 1e3:.1f} ms")
 with open(os.path.join(folder, "charset.json")) as f:
     charset = json.load(f)
 line(f"UTF-8 page to Windows-1252, {charset['bytes'] / 1e6:.0f} MB", charset["convert"] / charset["memcpy"],

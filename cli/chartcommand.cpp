@@ -126,6 +126,8 @@ int chartCommand(const CommandContext& c)
         return wrongCall(c.err, "chart takes a portfolio file and an output file");
     const std::string& path = o.positional()[0];
     const std::string& output = o.positional()[1];
+    if (refuseSpecialOutput(output, c.err))
+        return kExitError;
     if (!isChartImagePath(output))
         return wrongCall(c.err, "the output file must end in .png or .svg");
 
@@ -206,6 +208,8 @@ int printCommand(const CommandContext& c)
         return wrongCall(c.err, "print takes a portfolio file and a PDF file");
     const std::string& path = o.positional()[0];
     const std::string& output = o.positional()[1];
+    if (refuseSpecialOutput(output, c.err))
+        return kExitError;
     if (output.size() < 5 || !std::equal(output.end() - 4, output.end(), ".pdf", [](char a, char b) {
             return std::tolower(static_cast<unsigned char>(a)) == b;
         }))

@@ -5,6 +5,7 @@
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "resources/Strings.h"
 
 #include <functional>
@@ -159,6 +160,14 @@ void reportFileError(std::ostream& err, const std::string& path, const std::stri
     err << text << '\n';
 }
 
+bool refuseSpecialOutput(const std::string& path, std::ostream& err)
+{
+    if (!isSpecialFile(path))
+        return false;
+    err << "tarvelo-cli: " << path << " is a device, FIFO, socket or folder, not a file; it is left as it is\n";
+    return true;
+}
+
 int dumpCommand(const Context& c)
 {
     if (c.args.size() != 1)
@@ -182,6 +191,8 @@ int convertCommand(const Context& c)
 {
     if (c.args.size() != 2)
         return wrongCall(c.err, "convert takes an input and an output file");
+    if (refuseSpecialOutput(c.args[1], c.err))
+        return kExitError;
     PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;

@@ -148,7 +148,43 @@ std::optional<TimeStamp> parseMinuteOption(const std::string& text)
     const auto minute = hour ? parseInteger(text.substr(14, 2), 0, 59) : std::nullopt;
     if (!date || !minute)
         return std::nullopt;
-    return makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
+    const TimeStamp time =
+        makeLocalTime(date->year, date->month, date->day, static_cast<int>(*hour), static_cast<int>(*minute));
+    if (time == -1) // beyond 2038-01-19 03:14 UTC on the last day
+        return std::nullopt;
+    return time;
+}
+
+namespace {
+
+// Whether the text is a day of the calendar written YYYY-MM-DD, whatever its year.
+bool isCalendarDate(const std::string& text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    const auto year = parseInteger(text.substr(0, 4), 1, 9999);
+    const auto month = parseInteger(text.substr(5, 2), 1, 12);
+    const auto day = parseInteger(text.substr(8, 2), 1, 31);
+    if (!year || !month || !day)
+        return false;
+    constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (*year % 4 == 0 && *year % 100 != 0) || *year % 400 == 0;
+    return *day <= (*month == 2 && !leap ? 28 : kDays[*month - 1]);
+}
+
+} // namespace
+
+std::string dateOptionProblem(const std::string& option, const std::string& text, bool minutes,
+                              const std::string& formatProblem)
+{
+    const bool wellFormed =
+        isCalendarDate(text.substr(0, 10))
+        && (!minutes ? text.size() == 10
+                     : text.size() == 16 && text[10] == ' ' && text[13] == ':' && parseInteger(text.substr(11, 2), 0, 23)
+                           && parseInteger(text.substr(14, 2), 0, 59));
+    if (!wellFormed)
+        return formatProblem;
+    return "--" + option + ": " + text + " is out of range; dates from 1901-12-14 to 2038-01-19 can be stored";
 }
 
 } // namespace tarvelo

@@ -39,8 +39,13 @@ private:
 
 // A date written YYYY-MM-DD that exists and that a time stamp can hold, or nothing.
 std::optional<CalendarDate> parseDateOption(const std::string& text);
-// A local time written "YYYY-MM-DD HH:MM", or nothing.
+// A local time written "YYYY-MM-DD HH:MM" that a time stamp can hold, or nothing.
 std::optional<TimeStamp> parseMinuteOption(const std::string& text);
+// Why parseDateOption (minutes false) or parseMinuteOption (true) refused the text of
+// the option: its date lies outside what a time stamp holds (1901-12-14 to 2038-01-19),
+// or else formatProblem.
+std::string dateOptionProblem(const std::string& option, const std::string& text, bool minutes,
+                              const std::string& formatProblem);
 
 // A finite decimal number written with a point, whatever the locale, or nothing.
 std::optional<double> parseNumber(const std::string& text);

@@ -24,6 +24,9 @@ int wrongCall(std::ostream& err, std::string_view problem);
 // Names a file problem once, whether or not the message already holds the path.
 void reportFileError(std::ostream& err, const std::string& path, const std::string& message);
 
+// True, with the reason on err, when the path names a device, FIFO or socket: an
+// output file never takes its place.
+bool refuseSpecialOutput(const std::string& path, std::ostream& err);
 // For a command that only reads a portfolio: reads the file into the document, or
 // reports why not; tells what the reader passed over in a file that opened.
 bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err);

@@ -77,8 +77,11 @@ int expandCommand(const CommandContext& c)
     if (o.has("begin") || o.has("end")) {
         const auto begin = parseDateOption(o.text("begin").value_or(""));
         const auto end = parseDateOption(o.text("end").value_or(""));
-        if (!begin || !end)
-            return wrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
+        if (!begin || !end) {
+            const std::string format = "--begin and --end take dates as YYYY-MM-DD";
+            return wrongCall(c.err, !begin ? dateOptionProblem("begin", o.text("begin").value_or(""), false, format)
+                                         : dateOptionProblem("end", o.text("end").value_or(""), false, format));
+        }
         text = expandImportRange(text, *begin, *end);
     }
     text = expandItemVariables(text, validUtf8(o.text("name").value_or("")),

@@ -161,7 +161,7 @@ int splitCommand(const CommandContext& c)
     if (const auto text = o.text("from")) {
         until = parseMinuteOption(*text);
         if (!until)
-            return wrongCall(c.err, "--from takes \"YYYY-MM-DD HH:MM\"");
+            return wrongCall(c.err, dateOptionProblem("from", *text, true, "--from takes \"YYYY-MM-DD HH:MM\""));
     }
     OpenItem opened;
     if (const int status = openItem(opened, o.positional()[0], o.positional()[1], c.err); status != kExitOk)

@@ -58,6 +58,30 @@ ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name,
     return {};
 }
 
+namespace {
+
+// A cell of the list as one field of one line: a tab, line break or backslash in a name
+// is written as \t, \n, \r or \\.
+std::string oneLineCell(const std::string& text)
+{
+    if (text.find_first_of("\t\n\r\\") == std::string::npos)
+        return text;
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (const char ch : text) {
+        switch (ch) {
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += ch;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 int listCommand(const CommandContext& c)
 {
     CommandOptions o;
@@ -74,7 +98,7 @@ int listCommand(const CommandContext& c)
     for (const SecurityItem* item : sortedRows(doc.items(), view.sortColumn, view.sortReverse)) {
         c.out << rowIcon(*item);
         for (const std::string& cell : rowCells(*item, percent, now))
-            c.out << '\t' << cell;
+            c.out << '\t' << oneLineCell(cell);
         c.out << '\n';
     }
     c.out << totalsText(doc.items(), percent) << '\n';
@@ -89,6 +113,8 @@ int newCommand(const CommandContext& c)
     if (o.positional().size() != 1)
         return wrongCall(c.err, "new takes one portfolio file");
     const std::string path = o.positional()[0];
+    if (refuseSpecialOutput(path, c.err))
+        return kExitError;
     PortfolioDocument doc;
     if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
         c.err << "tarvelo-cli: " << locked.message << '\n';
@@ -130,6 +156,11 @@ int addCommand(const CommandContext& c)
         }
     }
     settings.symbol = validUtf8(o.text("symbol").value_or(""));
+    if (const std::string field = overlongItemText(settings); !field.empty()) {
+        c.err << "tarvelo-cli: the item's " << field << " is longer than " << kMaxItemNameLength
+              << " characters; give a shorter one\n";
+        return kExitError;
+    }
     if (const auto server = o.text("server")) {
         const std::string name = validUtf8(*server);
         std::vector<std::string> names;
@@ -164,7 +195,7 @@ int quoteCommand(const CommandContext& c)
     if (const auto text = o.text("time")) {
         const auto given = parseMinuteOption(*text);
         if (!given)
-            return wrongCall(c.err, "--time takes \"YYYY-MM-DD HH:MM\"");
+            return wrongCall(c.err, dateOptionProblem("time", *text, true, "--time takes \"YYYY-MM-DD HH:MM\""));
         time = *given;
     }
     PortfolioDocument doc;

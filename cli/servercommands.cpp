@@ -51,6 +51,8 @@ int serversCommand(const CommandContext& c)
         return kExitOk;
     }
     if (what == "export" && a.size() == 2) {
+        if (refuseSpecialOutput(a[1], c.err))
+            return kExitError;
         const RegFileResult result = exportServerConfigs(a[1]);
         if (!result.ok) {
             reportFileError(c.err, a[1], result.message);

@@ -3,6 +3,7 @@
 #include "cli/commandoptions.h"
 #include "platform/codepage.h"
 #include "platform/utf8.h"
+#include "servers/serverstore.h"
 
 #include <climits>
 #include <string_view>
@@ -32,8 +33,11 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
 {
     const bool stored = ranges == ServerOptionRanges::Store;
     const auto text = [&](const char* name, std::string& field) {
-        if (const auto value = o.text(name))
+        if (const auto value = o.text(name)) {
+            if (const std::string refused = serverTextProblem(*value); stored && !refused.empty() && problem.empty())
+                problem = std::string("--") + name + " " + refused;
             field = validUtf8(*value);
+        }
     };
     std::optional<int> number;
     // A configuration to store takes any integer here; the settings' ranges are checked
@@ -53,6 +57,8 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
         config.regExp = validUtf8(*regexp);
         config.searchKind = 1;
     }
+    if (!problem.empty())
+        return false;
     if (!integer("timeout", 1, 600, config.timeout) || !integer("conversion", 0, 2, config.conversion)
         || !integer("tags", 0, 1000000, config.tagsToSkip) || !integer("numbers", 0, 1000000, config.numbersToSkip)
         || !integer("case", 0, 1, config.caseInsensitive) || !integer("index", -1000, 1000, config.quotationIndex)) {

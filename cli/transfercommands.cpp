@@ -31,6 +31,8 @@ int exportCommand(const CommandContext& c)
 {
     if (c.args.size() != 2)
         return wrongCall(c.err, "export takes a portfolio and an output file");
+    if (refuseSpecialOutput(c.args[1], c.err))
+        return kExitError;
     PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
@@ -70,8 +72,11 @@ int importCommand(const CommandContext& c)
     if (o.has("begin") || o.has("end")) {
         const auto b = parseDateOption(o.text("begin").value_or(""));
         const auto e = parseDateOption(o.text("end").value_or(""));
-        if (!b || !e)
-            return wrongCall(c.err, "--begin and --end take dates as YYYY-MM-DD");
+        if (!b || !e) {
+            const std::string format = "--begin and --end take dates as YYYY-MM-DD";
+            return wrongCall(c.err, !b ? dateOptionProblem("begin", o.text("begin").value_or(""), false, format)
+                                         : dateOptionProblem("end", o.text("end").value_or(""), false, format));
+        }
         begin = *b;
         end = *e;
     }

@@ -3,6 +3,7 @@
 #include "download/downloadengine.h"
 
 #include <cstdio>
+#include <string>
 
 namespace tarvelo {
 
@@ -67,6 +68,8 @@ std::string connectionStatusText(const DownloadMessage& m)
         case DownloadError::Server:
             return "Error: Server!";
         case DownloadError::Other: {
+            if (m.errorText.empty())
+                return "Error: Server!";
             std::string text;
             for (char c : m.errorText) {
                 if (c == '\r')
@@ -84,6 +87,11 @@ std::string connectionStatusText(const DownloadMessage& m)
     default:
         return {};
     }
+}
+
+std::string serverStatusText(long status)
+{
+    return "Error: Server! (HTTP status " + std::to_string(status) + ")";
 }
 
 std::string settleUnmatchedPage(const DownloadMessage& m, bool keep)

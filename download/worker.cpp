@@ -1,4 +1,5 @@
 #include "download/downloadengine.h"
+#include "download/statusrouter.h"
 
 #include "extraction/extract.h"
 #include "extraction/page.h"
@@ -39,6 +40,13 @@ constexpr std::size_t kMaxErrorText = 1023;
 constexpr int kMaxRedirects = 5;
 // The most a compressed page may unpack to, whatever the option MaxPageSize allows.
 constexpr std::uint64_t kMaxUnpackedPage = 64u << 20;
+// The most header bytes an answer may bring; below what the network library takes in
+// all, so that the reason can be told. A single line beyond the library's own limit
+// ends the transfer in the library and is told as well.
+constexpr std::uint64_t kMaxHeaderBytes = 256 * 1024;
+constexpr const char* kHeadersTooLarge =
+    "The server's answer has headers of more than 256 KB (or a header line of more than 100 KB); "
+    "the page is not read.";
 constexpr const char* kNoTempFile = "No temporary file could be created.";
 
 enum class Scheme { None, Http, Https, File };
@@ -156,11 +164,9 @@ std::vector<std::string> localPaths(const std::string& url)
     return paths;
 }
 
-std::string cut(std::string text, std::size_t n)
+std::string cut(const std::string& text, std::size_t n)
 {
-    if (text.size() > n)
-        text.resize(n);
-    return text;
+    return std::string(utf8Cut(text, n));
 }
 
 // The host name of an http or https address in lower case, the key of the per-host
@@ -342,6 +348,7 @@ private:
     void finishImport();
 
     static std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* self);
+    static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
     static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     DownloadJob& m_job;
@@ -367,6 +374,7 @@ private:
     long m_status = 0;
     Outcome m_stop = Outcome::Read;
     bool m_skipBody = false;
+    std::uint64_t m_headerBytes = 0; // of the current answer
     int m_file = -1;
     std::string m_download;
     std::string m_searchFile; // the download in the code page, when it came as UTF-8
@@ -504,6 +512,19 @@ std::size_t Worker::onWrite(char* data, std::size_t size, std::size_t count, voi
     return n;
 }
 
+std::size_t Worker::onHeader(char*, std::size_t size, std::size_t count, void* self)
+{
+    auto* w = static_cast<Worker*>(self);
+    const std::size_t n = size * count;
+    w->m_headerBytes += n;
+    if (w->m_headerBytes > kMaxHeaderBytes) {
+        w->m_stop = Outcome::NetworkError;
+        w->m_failure = kHeadersTooLarge;
+        return 0;
+    }
+    return n;
+}
+
 int Worker::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto* w = static_cast<Worker*>(self);
@@ -594,6 +615,7 @@ Worker::Outcome Worker::fetchOnce(const std::string& address, long& status)
     m_stop = Outcome::Read;
     m_status = 0;
     m_skipBody = false;
+    m_headerBytes = 0;
     m_facts.address = address;
     m_facts.httpStatus = 0;
     curl_easy_setopt(m_curl, CURLOPT_URL, address.c_str());
@@ -610,6 +632,11 @@ Worker::Outcome Worker::fetchOnce(const std::string& address, long& status)
     }
     if (m_result == CURLE_OPERATION_TIMEDOUT)
         return Outcome::Timeout;
+    if (!m_connected && (m_result == CURLE_OUT_OF_MEMORY || (m_result == CURLE_RECV_ERROR && std::strstr(m_curlError, "header")))) {
+        // The library's own limit on the headers of an answer.
+        m_failure = kHeadersTooLarge;
+        return Outcome::NetworkError;
+    }
     if (m_result == CURLE_FILESIZE_EXCEEDED) { // the announced length is beyond the limit
         m_failure = pageTooLargeText();
         return Outcome::NetworkError;
@@ -663,6 +690,12 @@ Worker::Outcome Worker::fetchFile(const std::string& address, std::string& openE
             failedPath = path;
             failure = error;
         }
+    }
+    if (!opened && failure == FileError::NotRegular) {
+        // It is there, but it is no file: not "not found", and never waited on.
+        const std::string shown = pathText(failedPath);
+        m_failure = "The file " + shown + " is not a regular file (a FIFO, device or socket) and is not read.";
+        return Outcome::NetworkError;
     }
     if (!opened) {
         const std::string shown = pathText(failedPath);
@@ -751,6 +784,8 @@ void Worker::run()
         curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, m_curlError);
         curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, &Worker::onWrite);
         curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(m_curl, CURLOPT_HEADERFUNCTION, &Worker::onHeader);
+        curl_easy_setopt(m_curl, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(m_curl, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, &Worker::onProgress);
         curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
@@ -793,9 +828,12 @@ void Worker::run()
     case Outcome::Redirect:
         if (dated)
             m_job.url = today;
-        postJobStatus(DownloadCode::Error, status >= 400 && status <= 499   ? DownloadError::BadUrl
-                                : status >= 500 && status <= 599 ? DownloadError::Server
-                                                                 : DownloadError::Other);
+        if (status >= 400 && status <= 599) {
+            postJobStatus(DownloadCode::Error, status <= 499 ? DownloadError::BadUrl : DownloadError::Server);
+        } else {
+            // A status with no text of its own (304, 999, ...) is named by its number.
+            postJobStatus(DownloadCode::Error, DownloadError::Other, serverStatusText(status));
+        }
         return;
     case Outcome::Timeout:
         removeDownload();

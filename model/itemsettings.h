@@ -2,6 +2,7 @@
 
 #include "model/serverconfig.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -51,6 +52,17 @@ struct ItemSettings {
 
     bool operator==(const ItemSettings&) const = default;
 };
+
+// The longest texts an item keeps: name and symbol, and memo, in characters. The edits, tarvelo-cli and the reader of files hold texts to
+// them, so that no list row, title or save meets a text of megabytes.
+inline constexpr std::size_t kMaxItemNameLength = 255;
+inline constexpr std::size_t kMaxItemMemoLength = 64 * 1024;
+
+// The first text of the settings beyond its bound, as "name", "symbol" or "memo"; empty
+// when every one is within.
+std::string overlongItemText(const ItemSettings& settings);
+// Cuts the texts beyond their bounds; true when one was cut.
+bool boundItemTexts(ItemSettings& settings);
 
 // The settings of an item the user is about to insert: period from now for a year,
 // and a line colour picked at random from kNewItemColours.

@@ -73,6 +73,11 @@ void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations,
     updateAllViews({DocumentChange::Kind::Item, pos});
 }
 
+bool PortfolioDocument::hasNewQuotationsFor(ItemKey pos) const
+{
+    return std::any_of(m_journal.begin(), m_journal.end(), [&](const NewQuotations& entry) { return entry.key == pos.key; });
+}
+
 void PortfolioDocument::forgetChanges()
 {
     m_journal.clear();
@@ -347,6 +352,21 @@ void PortfolioDocument::onNewDocument()
 
 namespace {
 
+// Holds the texts of loaded items to their bounds and says so in the load's warning.
+void boundLoadedTexts(LoadResult& loaded, const std::string& path)
+{
+    bool cut = false;
+    for (auto& item : loaded.items)
+        cut = boundItemTexts(item->settings()) || cut;
+    if (!cut)
+        return;
+    if (!loaded.warning.empty())
+        loaded.warning += '\n';
+    loaded.warning += pathText(path) + ": names and symbols longer than " + std::to_string(kMaxItemNameLength)
+                    + " characters, or memos longer than " + std::to_string(kMaxItemMemoLength)
+                    + ", were shortened to that length.";
+}
+
 // Loads the file and stamps what was loaded. The stamp is read after the load; should
 // the file have been replaced meanwhile, the load is repeated, so that the stamp never
 // describes newer contents than the items.
@@ -356,9 +376,25 @@ LoadResult loadStamped(const std::string& path, std::optional<FileStamp>& stamp)
         const std::optional<FileStamp> before = readFileStamp(path, false);
         LoadResult loaded = loadPortfolioFile(path);
         stamp = readFileStamp(path, true);
-        if (!loaded.ok || attempt == 3 || (before && stamp && before->sameEntry(*stamp)))
+        if (!loaded.ok || attempt == 3 || (before && stamp && before->sameEntry(*stamp))) {
+            boundLoadedTexts(loaded, path);
             return loaded;
+        }
     }
+}
+
+// Refuses a save that would write a text beyond its bound; those are held back where
+// texts come in, so this only keeps a save from ever cutting one without a word.
+std::string overlongTextProblem(const std::vector<const SecurityItem*>& items)
+{
+    for (const SecurityItem* item : items) {
+        const std::string field = overlongItemText(item->settings());
+        if (!field.empty())
+            return "The " + field + " of the item \"" + item->settings().name.substr(0, 40)
+                 + "\" is too long to be saved; shorten it to "
+                 + std::to_string(field == "memo" ? kMaxItemMemoLength : kMaxItemNameLength) + " characters.";
+    }
+    return {};
 }
 
 } // namespace
@@ -369,14 +405,68 @@ DocumentResult PortfolioDocument::onOpenDocument(const std::string& path)
     // the open portfolio (and the file it belongs to) as it was.
     std::optional<FileStamp> stamp;
     LoadResult loaded = loadStamped(path, stamp);
-    if (!loaded.ok)
-        return {false, loaded.message, {}};
+    DocumentResult result;
+    settleLeftBackups(path, loaded, stamp, result);
+    if (!loaded.ok) {
+        result.ok = false;
+        result.message = loaded.message;
+        if (!result.warning.empty())
+            result.message += "\n" + result.warning;
+        return result;
+    }
     deleteContents();
     if (!holdsLockFor(path))
         unlockFile();
     adoptLoadedItems(std::move(loaded.items));
     m_pathName = path;
-    return loadedAsItIs(std::move(loaded.warning), stamp);
+    if (!loaded.warning.empty())
+        result.warning = result.warning.empty() ? loaded.warning : loaded.warning + "\n" + result.warning;
+    DocumentResult opened = loadedAsItIs(std::move(result.warning), stamp);
+    opened.leftBackups = std::move(result.leftBackups);
+    return opened;
+}
+
+void PortfolioDocument::settleLeftBackups(const std::string& path, LoadResult& loaded,
+                                          std::optional<FileStamp>& stamp, DocumentResult& result)
+{
+    std::vector<std::string> backups = findLeftBackups(path);
+    if (backups.empty())
+        return;
+    // Damaged: the file does not read, or reads as nothing (cut short before the first
+    // byte) while the copy holds something. A file that cannot be opened at all is
+    // not ours to replace.
+    const std::optional<FileStamp> entry = readFileStamp(path, false);
+    const std::optional<FileStamp> copy = readFileStamp(backups.front(), false);
+    const bool damaged = entry && copy
+                      && ((!loaded.ok && loaded.message == strings::kUnexpectedFileFormat)
+                          || (loaded.ok && entry->size == 0 && copy->size > 0));
+    if (damaged) {
+        FileLock lock;
+        const bool locked = holdsLockFor(path) || acquireLock(path, lock).ok;
+        // Looked for again under the lock: a save that was under way has its copy
+        // removed or locked by now.
+        if (locked)
+            backups = findLeftBackups(path);
+        if (locked && !backups.empty() && restoreBackup(path, backups.front()) == FileError::None) {
+            result.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
+                           + pathText(backups.front()) + ", the copy that save had made.";
+            backups.erase(backups.begin());
+            loaded = loadStamped(path, stamp);
+        }
+    }
+    for (const std::string& backup : backups) {
+        if (!result.warning.empty())
+            result.warning += '\n';
+        if (!loaded.ok) {
+            result.warning += pathText(backup) + " is a copy of " + pathText(path)
+                            + " made by a save that did not finish; it may hold the portfolio as it was.";
+            continue;
+        }
+        result.warning += pathText(backup) + " is a copy of " + pathText(path)
+                        + " left by a save that did not finish; the portfolio reads whole, so the copy is"
+                          " probably older. Remove it when it is no longer needed.";
+        result.leftBackups.push_back(backup);
+    }
 }
 
 DocumentResult PortfolioDocument::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
@@ -397,9 +487,12 @@ DocumentResult PortfolioDocument::acquireLock(const std::string& path, FileLock&
         return {};
     case FileLock::Result::TimedOut:
         break;
+    case FileLock::Result::NotOurs:
+        return {false, "The lock file " + pathText(FileLock::lockFilePath(path))
+                           + " is not ours; remove it if no other program uses the portfolio", {}, {}};
     }
     const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
-    return {false, pathText(path) + " is in use by " + other + "; try again when it has finished.", {}};
+    return {false, pathText(path) + " is in use by " + other + "; try again when it has finished.", {}, {}};
 }
 
 bool PortfolioDocument::holdsLockFor(const std::string& path) const
@@ -426,9 +519,11 @@ void PortfolioDocument::unlockFile()
 
 DocumentResult PortfolioDocument::saveLocked(const std::string& path)
 {
+    if (std::string problem = overlongTextProblem(items()); !problem.empty())
+        return {false, std::move(problem), {}, {}};
     const SaveResult saved = savePortfolioFile(path, items());
     if (!saved.ok)
-        return {false, saved.message, {}};
+        return {false, saved.message, {}, {}};
     m_pathName = path;
     m_stamp = readFileStamp(path, true);
     forgetChanges();
@@ -468,7 +563,7 @@ DocumentResult PortfolioDocument::saveMerged()
 {
     const std::string path = m_pathName;
     if (path.empty())
-        return {false, strings::kFailedToSaveDocument, {}};
+        return {false, strings::kFailedToSaveDocument, {}, {}};
     FileLock lock;
     if (!holdsLockFor(path)) {
         if (DocumentResult locked = acquireLock(path, lock); !locked.ok)
@@ -481,7 +576,8 @@ DocumentResult PortfolioDocument::saveMerged()
     // Someone else saved meanwhile: their file is the base, ours adds to it.
     LoadResult fresh = loadPortfolioFile(path);
     if (!fresh.ok)
-        return {false, fresh.message, {}};
+        return {false, fresh.message, {}, {}};
+    boundLoadedTexts(fresh, path);
     std::unordered_multimap<std::string, SecurityItem*> byName;
     for (const auto& item : fresh.items)
         byName.emplace(item->settings().name, item.get());
@@ -525,14 +621,17 @@ DocumentResult PortfolioDocument::saveMerged()
     items.reserve(fresh.items.size());
     for (const auto& item : fresh.items)
         items.push_back(item.get());
+    if (std::string problem = overlongTextProblem(items); !problem.empty())
+        return {false, std::move(problem), {}, {}};
     const SaveResult saved = savePortfolioFile(path, items);
     if (!saved.ok)
-        return {false, saved.message, {}};
+        return {false, saved.message, {}, {}};
     adoptKeepingKeys(std::move(fresh.items));
     m_stamp = readFileStamp(path, true);
     forgetChanges();
     updateAllViews();
     DocumentResult result;
+    result.warning = std::move(fresh.warning);
     for (const std::string& name : gone) {
         if (!result.warning.empty())
             result.warning += '\n';
@@ -544,11 +643,11 @@ DocumentResult PortfolioDocument::saveMerged()
 DocumentResult PortfolioDocument::reloadFromDisk()
 {
     if (m_pathName.empty())
-        return {false, strings::kFailedToOpenDocument, {}};
+        return {false, strings::kFailedToOpenDocument, {}, {}};
     std::optional<FileStamp> stamp;
     LoadResult loaded = loadStamped(m_pathName, stamp);
     if (!loaded.ok)
-        return {false, loaded.message, {}};
+        return {false, loaded.message, {}, {}};
     adoptKeepingKeys(std::move(loaded.items));
     return loadedAsItIs(std::move(loaded.warning), stamp);
 }

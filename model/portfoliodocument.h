@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/archive.h"
 #include "model/securityitem.h"
 #include "platform/files.h"
 
@@ -42,6 +43,9 @@ struct DocumentResult {
     std::string message;
     // A successful load that passed over part of the file says so here.
     std::string warning;
+    // Copies that interrupted saves left beside a file that opened whole (the warning
+    // names them); the window offers to remove them.
+    std::vector<std::string> leftBackups;
 };
 
 // What ties an item in memory to the same item in a newer copy of its file: its name and
@@ -117,7 +121,10 @@ public:
     bool anyBeingUpdated() const { return m_beingUpdated > 0; }
 
     // Life cycle. New and Open reuse this object. A save takes the file's lock unless
-    // the document holds it already.
+    // the document holds it already. Open looks for the copy that a killed in-place save
+    // (of a file with several hard links) left beside the file: a damaged file is
+    // restored from it, under the lock, and the warning says so; beside a file that
+    // reads whole the copies are named in the warning and in leftBackups.
     void deleteContents();
     void onNewDocument();
     DocumentResult onOpenDocument(const std::string& path);
@@ -134,6 +141,8 @@ public:
     DiskState diskState();
     // Items added and quotations inserted since the file was read: what a merge carries.
     bool hasNewQuotations() const { return !m_journal.empty() || !m_addedKeys.empty(); }
+    // Whether that item got a quotation since the file was read.
+    bool hasNewQuotationsFor(ItemKey pos) const;
     // True when every change since the file was read is such an addition, so that a
     // merge loses nothing.
     bool changedOnlyByAdditions() const { return !m_otherChanges; }
@@ -172,6 +181,10 @@ private:
     void inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch);
     void forgetChanges();
     DocumentResult acquireLock(const std::string& path, FileLock& lock) const;
+    // Restores a file damaged by a killed save from its backup, or names the backups;
+    // loads the file again after a restore.
+    void settleLeftBackups(const std::string& path, LoadResult& loaded, std::optional<FileStamp>& stamp,
+                           DocumentResult& result);
     bool holdsLockFor(const std::string& path) const;
     DocumentResult saveLocked(const std::string& path);
     void adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items);

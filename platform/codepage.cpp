@@ -47,9 +47,19 @@ char codePointToCp1252(char32_t cp)
 std::string cp1252ToUtf8(std::string_view text)
 {
     std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(c)));
+    out.reserve(text.size() + text.size() / 16);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // Runs of ASCII are copied as they are.
+        std::size_t end = at;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80)
+            ++end;
+        out.append(text, at, end - at);
+        if (end == text.size())
+            break;
+        appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(text[end])));
+        at = end + 1;
+    }
     return out;
 }
 

@@ -59,6 +59,12 @@ std::string baseNameOf(const std::string& path)
 
 } // namespace
 
+bool isSpecialFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
 int fileErrorCause(FileError error)
 {
     switch (error) {
@@ -77,7 +83,9 @@ InputFile::~InputFile()
 FileError InputFile::open(const std::string& path)
 {
     close();
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a FIFO for reading would wait for a writer. What was
+    // opened is looked at before a byte is read.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return fromErrno(errno);
     struct stat info {};
@@ -90,6 +98,11 @@ FileError InputFile::open(const std::string& path)
         close();
         return FileError::NotFound;
     }
+    if (!S_ISREG(info.st_mode)) {
+        close();
+        return FileError::NotRegular;
+    }
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     m_size = static_cast<std::uint64_t>(info.st_size);
     return FileError::None;
 }
@@ -146,7 +159,7 @@ FileError MappedFile::open(const std::string& path)
         m_size = total;
         return FileError::None;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fromErrno(errno);
     // Room for the file and one more page of zeros; the file is mapped over the start.
@@ -196,6 +209,8 @@ FileError OutputFile::open(const std::string& path)
 {
     close();
     m_error = FileError::None;
+    if (isSpecialFile(path))
+        return m_error = FileError::NotRegular;
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0)
         return m_error = fromErrno(errno);
@@ -281,6 +296,36 @@ bool copyContents(int from, int to)
     }
 }
 
+// ".NAME.tarvelo-backup-INODE-PID": the name ties the copy to the file under every name
+// the file has in that folder.
+std::string backupPathFor(const std::string& path, std::uint64_t inode)
+{
+    return folderOf(path) + "/." + baseNameOf(path) + std::string(AtomicFileWriter::kBackupMarker)
+         + std::to_string(inode) + "-" + std::to_string(::getpid());
+}
+
+// The inode a backup's name was made for, or 0.
+std::uint64_t backupInode(std::string_view name)
+{
+    const auto marker = name.rfind(AtomicFileWriter::kBackupMarker);
+    if (marker == std::string_view::npos)
+        return 0;
+    const std::string_view rest = name.substr(marker + AtomicFileWriter::kBackupMarker.size());
+    std::uint64_t inode = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), inode);
+    return error == std::errc() && end != rest.data() && end != rest.data() + rest.size() && *end == '-' ? inode : 0;
+}
+
+bool syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
 // Removes our temporary files of saves that never finished (killed programs), once they
 // are an hour old, so that a save in progress elsewhere keeps its own.
 void removeStaleTemporaries(const std::string& folder)
@@ -316,12 +361,15 @@ FileError AtomicFileWriter::open(const std::string& path)
     removeStaleTemporaries(folderOf(m_path));
     struct stat info {};
     const bool exists = ::stat(m_path.c_str(), &info) == 0;
+    // A device, FIFO or socket stays what it is: no regular file takes its place.
+    if (exists && !S_ISREG(info.st_mode))
+        return m_error = FileError::NotRegular;
     // A destination that exists but cannot be written is refused up front, as a
     // read-only file would be.
     if (exists && ::access(m_path.c_str(), W_OK) != 0)
         return m_error = FileError::AccessDenied;
-    if (exists && S_ISREG(info.st_mode) && info.st_nlink > 1)
-        return openInPlace();
+    if (exists && info.st_nlink > 1)
+        return openInPlace(static_cast<std::uint64_t>(info.st_ino));
     std::string pattern = folderOf(m_path) + "/." + baseNameOf(m_path) + std::string(kTempMarker) + "XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
@@ -342,27 +390,35 @@ FileError AtomicFileWriter::open(const std::string& path)
     return FileError::None;
 }
 
-FileError AtomicFileWriter::openInPlace()
+FileError AtomicFileWriter::openInPlace(std::uint64_t inode)
 {
-    const int old = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int old = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (old < 0)
         return m_error = fromErrno(errno);
-    std::string pattern = folderOf(m_path) + "/." + baseNameOf(m_path) + std::string(kBackupMarker) + "XXXXXX";
+    // The copy is made under a temporary name and takes the backup's name only once it
+    // is whole and synced, so that a backup is never a part of the old contents.
+    std::string pattern = folderOf(m_path) + "/." + baseNameOf(m_path) + std::string(kTempMarker) + "XXXXXX";
     const int backup = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (backup < 0) {
         const int error = errno;
         ::close(old);
         return m_error = fromErrno(error);
     }
-    const bool copied = copyContents(old, backup) && ::fsync(backup) == 0;
-    const int error = errno;
+    // Held until the save is over: a reader that finds the backup and cannot take this
+    // lock knows that a save is in progress, not killed.
+    const bool copied = ::flock(backup, LOCK_EX) == 0 && copyContents(old, backup) && ::fsync(backup) == 0;
+    int error = errno;
     ::close(old);
-    ::close(backup);
-    if (!copied) {
-        ::unlink(pattern.c_str());
+    const std::string backupPath = backupPathFor(m_path, inode);
+    const bool renamed = copied && ::rename(pattern.c_str(), backupPath.c_str()) == 0;
+    if (!renamed || !syncFolder(folderOf(m_path))) {
+        error = copied ? errno : error;
+        ::unlink(renamed ? backupPath.c_str() : pattern.c_str());
+        ::close(backup);
         return m_error = fromErrno(error);
     }
-    m_backupPath = pattern;
+    m_backupPath = backupPath;
+    m_backupFd = backup;
     m_fd = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (m_fd < 0) {
         m_error = fromErrno(errno);
@@ -412,6 +468,8 @@ FileError AtomicFileWriter::commit()
         // Written in place and synced: the copy of the old contents has done its job.
         ::unlink(m_backupPath.c_str());
         m_backupPath.clear();
+        ::close(m_backupFd);
+        m_backupFd = -1;
         return FileError::None;
     }
     if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
@@ -445,6 +503,59 @@ void AtomicFileWriter::abort()
             ::unlink(m_backupPath.c_str());
         m_backupPath.clear();
     }
+    if (m_backupFd >= 0)
+        ::close(m_backupFd);
+    m_backupFd = -1;
+}
+
+std::vector<std::string> findLeftBackups(const std::string& path)
+{
+    const std::string target = resolveLinks(path);
+    const std::string folder = folderOf(target);
+    const std::string ownPrefix = "." + baseNameOf(target) + std::string(AtomicFileWriter::kBackupMarker);
+    struct stat file {};
+    const bool exists = ::stat(target.c_str(), &file) == 0;
+    std::vector<std::pair<std::int64_t, std::string>> found;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return {};
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.empty() || name[0] != '.' || name.find(AtomicFileWriter::kBackupMarker) == std::string_view::npos)
+            continue;
+        // Made for this name, or for this file under another of its names.
+        const std::uint64_t inode = backupInode(name);
+        if (!name.starts_with(ownPrefix) && !(exists && inode != 0 && inode == static_cast<std::uint64_t>(file.st_ino)))
+            continue;
+        const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        // A save in progress holds its backup locked; that one is no leftover.
+        const bool left = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
+                       && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        ::close(fd);
+        if (left)
+            found.emplace_back(static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                               folder + "/" + std::string(name));
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<std::string> paths;
+    for (auto& entry : found)
+        paths.push_back(std::move(entry.second));
+    return paths;
+}
+
+FileError restoreBackup(const std::string& path, const std::string& backup)
+{
+    std::string contents;
+    if (const FileError error = readWholeFile(backup, contents); error != FileError::None)
+        return error;
+    if (const FileError error = writeFileAtomically(path, contents); error != FileError::None)
+        return error;
+    ::unlink(backup.c_str());
+    return FileError::None;
 }
 
 std::string resolveLinks(const std::string& path)
@@ -524,9 +635,16 @@ FileLock::Result FileLock::acquire(const std::string& path, std::chrono::millise
     const auto deadline = std::chrono::steady_clock::now() + wait;
     auto pause = std::chrono::milliseconds(2);
     for (;;) {
-        const int fd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        // Never through a link, and only a regular file of our own: a lock file planted
+        // by someone else must not have us write into whatever it leads to.
+        const int fd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0)
-            return Result::Unavailable;
+            return errno == ELOOP || errno == ENXIO || errno == EISDIR ? Result::NotOurs : Result::Unavailable;
+        struct stat own {};
+        if (::fstat(fd, &own) != 0 || !S_ISREG(own.st_mode) || own.st_uid != ::geteuid()) {
+            ::close(fd);
+            return Result::NotOurs;
+        }
         int locked = -1;
         while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
         }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Plain file access for the readers and writers of the core.
 namespace tarvelo {
@@ -16,8 +17,14 @@ enum class FileError {
     NotFound,     // missing file or bad path
     AccessDenied, // no permission, read-only medium, file locked
     DiskFull,
+    NotRegular,   // a device, FIFO, socket or folder where a file belongs
     Other,
 };
+
+// Whether the path names something that exists and is not a regular file (a device,
+// FIFO, socket or folder; links are followed). Writers that create or replace a file
+// ask first, so that they never put a regular file in the place of such a thing.
+bool isSpecialFile(const std::string& path);
 
 // The framework's number for a file error's cause, as "File could not be saved (%i)"
 // shows it: 3 bad path, 5 access denied, 13 disk full, 1 anything else.
@@ -31,6 +38,8 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
+    // Opens without blocking (a FIFO with no writer would wait for ever) and refuses
+    // anything but a regular file with NotRegular.
     FileError open(const std::string& path);
     std::uint64_t size() const { return m_size; }
     // Reads up to n bytes; returns the count read, 0 at the end; -1 on a read error.
@@ -97,9 +106,12 @@ private:
 // which takes the old file's mode, owner and group and replaces it by rename only when
 // commit() succeeds. A file with several hard links is written in place instead, so
 // every link keeps seeing it: a synced copy of the old contents
-// (".NAME.tarvelo-backup-*") is made first, put back if the save fails, and removed once
-// the new contents are synced. Opening a writer removes our temporary files in that
-// folder that are more than an hour old, left behind by a save that was killed.
+// (".NAME.tarvelo-backup-INODE-PID") is made first, put back if the save fails, and
+// removed once the new contents are synced. The writer holds an flock on that copy for
+// the whole save, so that a reader can tell the copy of a save in progress from one
+// that a killed save left behind (see findLeftBackups). Opening a writer removes our
+// temporary files in that folder that are more than an hour old, left behind by a save
+// that was killed. Destinations that are not regular files are refused (NotRegular).
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -116,14 +128,23 @@ public:
     static constexpr std::string_view kBackupMarker = ".tarvelo-backup-";
 
 private:
-    FileError openInPlace();
+    FileError openInPlace(std::uint64_t inode);
 
     int m_fd = -1;
     std::string m_path;
     std::string m_tempPath;
     std::string m_backupPath; // in-place saves only
+    int m_backupFd = -1;      // holds the flock on the backup
     FileError m_error = FileError::None;
 };
+
+// The copies of the file at path (links resolved) that in-place saves made and never
+// removed because they were killed: those beside the file under its name or with its
+// inode, and not held by a save in progress. Newest first.
+std::vector<std::string> findLeftBackups(const std::string& path);
+// Puts the contents of such a copy back into the file (in place, so that every hard
+// link sees them) and removes the copy.
+FileError restoreBackup(const std::string& path, const std::string& backup);
 
 // The file that a path leads to, through any symbolic links (also when the last link
 // leads to a file that does not exist yet). A path without links comes back as it is.
@@ -155,8 +176,9 @@ class FileLock {
 public:
     enum class Result {
         Locked,
-        TimedOut,   // another holder kept it for the whole wait
-        Unavailable // no lock file can be made there (a read-only folder): go on unlocked
+        TimedOut,    // another holder kept it for the whole wait
+        Unavailable, // no lock file can be made there (a read-only folder): go on unlocked
+        NotOurs      // the lock file is a link, not a regular file, or another user's
     };
 
     FileLock() = default;

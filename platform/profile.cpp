@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -267,6 +268,34 @@ struct Value {
 struct Node;
 using NodePtr = std::shared_ptr<Node>;
 
+// The lines of a [section] of the file not read yet: a file with a great many server
+// configurations is read section by section, as the keys of a section are first
+// wanted, so that a command that needs only a few settings does not pay for the rest.
+// The file, kept open for the sections that still wait to be read: the settings file
+// is replaced by rename, so what the descriptor reads stays what was scanned.
+struct OpenFile {
+    int fd = -1;
+
+    OpenFile() = default;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+struct PendingLines {
+    std::shared_ptr<const OpenFile> file;
+    struct Span {
+        std::uint64_t begin;
+        std::uint64_t end;
+        std::vector<Name> below; // the header's path below the section's own node
+    };
+    std::vector<Span> spans; // in the order of the file
+};
+
 struct Node {
     Name name;
     bool dirty = false; // something below was set since the last sync
@@ -275,14 +304,20 @@ struct Node {
     // Children by the hash of their folded name (index + 1; open addressing), for
     // nodes with many children.
     std::vector<std::uint32_t> table;
+    // Lines of the file still to be read into this node (nodes of the root only); see
+    // ensureRead().
+    std::shared_ptr<PendingLines> pending;
 
-    bool empty() const { return values.empty() && children.empty(); }
+    bool empty() const { return values.empty() && children.empty() && !pending; }
 };
+
+void ensureRead(const Node& node);
 
 constexpr std::size_t kTableFrom = 16;
 
 Node& own(NodePtr& node)
 {
+    ensureRead(*node);
     if (node.use_count() > 1)
         node = std::make_shared<Node>(*node);
     return *node;
@@ -453,6 +488,7 @@ const Node* findSpelled(const Node& root, const std::vector<Name>& path)
         if (i == kNone)
             return nullptr;
         node = node->children[i].get();
+        ensureRead(*node);
     }
     return node;
 }
@@ -533,33 +569,22 @@ std::string canonicalKey(std::string_view key)
     return out;
 }
 
-// Reads the file as QSettings does: a key of a section is "SECTION/KEY", a later
-// value of the same key replaces an earlier one, lines that are neither sections nor
-// keys are skipped.
-NodePtr parseFile(std::string_view data)
+// Reads key lines as QSettings does into top, each under the path `section` (below
+// top) and its own: a later value of the same key replaces an earlier one, lines that are
+// not keys are skipped. Stops at the first section header.
+void readKeys(Node& top, ini::LineReader& reader, const std::vector<Name>& section, std::string_view& header)
 {
-    auto root = std::make_shared<Node>();
-    ini::LineReader reader(data);
     std::string_view line;
     std::size_t equals = 0;
-    std::vector<Name> section;
     // Consecutive keys usually share their node.
     std::string lastPrefix;
     Node* lastNode = nullptr;
     std::vector<Name> path;
+    header = {};
     while (reader.next(line, equals)) {
         if (line.front() == '[') {
-            std::size_t close = line.find(']');
-            if (close == std::string_view::npos)
-                close = line.size();
-            const std::string_view header = trimmed(line.substr(1, close - 1));
-            section.clear();
-            if (equalNoCaseAscii(header, "%general"))
-                section.push_back(Name::fromFile(canonicalKey(header.substr(1))));
-            else if (!equalNoCaseAscii(header, "general"))
-                appendPath(canonicalKey(header), section);
-            lastNode = nullptr;
-            continue;
+            header = line;
+            return;
         }
         if (equals == std::string_view::npos)
             continue;
@@ -573,12 +598,13 @@ NodePtr parseFile(std::string_view data)
         if (!lastNode || prefix != lastPrefix) {
             path = section;
             appendPath(prefix, path);
-            Node* node = root.get();
+            Node* node = &top;
             for (Name& part : path) {
                 std::uint32_t i = findChildSpelled(*node, part);
                 if (i == kNone)
                     i = addChild(*node, std::move(part));
                 node = node->children[i].get();
+                ensureRead(*node);
             }
             lastNode = node;
             lastPrefix.assign(prefix);
@@ -591,44 +617,219 @@ NodePtr parseFile(std::string_view data)
         else
             lastNode->values.push_back({std::move(name), std::move(stored), false});
     }
+}
+
+// The path a section header names ("[Server]", "[%General]"); empty for [General].
+std::vector<Name> sectionPath(std::string_view headerLine)
+{
+    std::size_t close = headerLine.find(']');
+    if (close == std::string_view::npos)
+        close = headerLine.size();
+    const std::string_view header = trimmed(headerLine.substr(1, close - 1));
+    std::vector<Name> section;
+    if (equalNoCaseAscii(header, "%general"))
+        section.push_back(Name::fromFile(canonicalKey(header.substr(1))));
+    else if (!equalNoCaseAscii(header, "general"))
+        appendPath(canonicalKey(header), section);
+    return section;
+}
+
+// The lines of a file read in large blocks, each with its offset. Lines are the file's
+// own here (QSettings writes no line break inside a value); a line ending in a backslash
+// goes on in the next, as in LineReader.
+class LineScanner {
+public:
+    explicit LineScanner(int fd) : m_fd(fd), m_block(kBlock) {}
+
+    // The next line without its line end; false at the end of the file or on a read
+    // error (failed() tells which).
+    bool next(std::string_view& line, std::uint64_t& offset)
+    {
+        m_carry.clear();
+        offset = m_offset + m_at;
+        bool carrying = false;
+        for (;;) {
+            if (m_at == m_have && !fill()) {
+                if (carrying && !m_carry.empty()) {
+                    line = m_carry;
+                    return true;
+                }
+                return false;
+            }
+            const char* start = m_block.data() + m_at;
+            const void* found = std::memchr(start, '\n', m_have - m_at);
+            const std::size_t length = found ? static_cast<std::size_t>(static_cast<const char*>(found) - start)
+                                             : m_have - m_at;
+            std::string_view piece(start, length);
+            m_at += length + (found ? 1 : 0);
+            if (!found) { // the line goes on in the next block
+                m_carry.append(piece);
+                carrying = true;
+                continue;
+            }
+            std::string_view trimmed = piece;
+            if (!trimmed.empty() && trimmed.back() == '\r')
+                trimmed.remove_suffix(1);
+            const bool goesOn = !trimmed.empty() && trimmed.back() == '\\';
+            if (!carrying && !goesOn) {
+                line = piece;
+                return true;
+            }
+            m_carry.append(piece);
+            m_carry.push_back('\n');
+            carrying = true;
+            if (!goesOn) {
+                m_carry.pop_back();
+                line = m_carry;
+                return true;
+            }
+        }
+    }
+    std::uint64_t position() const { return m_offset + m_at; }
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 20;
+
+    bool fill()
+    {
+        m_offset += m_have;
+        m_at = m_have = 0;
+        for (;;) {
+            const ssize_t got = ::read(m_fd, m_block.data(), m_block.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                m_failed = true;
+            if (got <= 0)
+                return false;
+            m_have = static_cast<std::size_t>(got);
+            return true;
+        }
+    }
+
+    int m_fd;
+    std::vector<char> m_block;
+    std::size_t m_have = 0;
+    std::size_t m_at = 0;
+    std::uint64_t m_offset = 0; // of the block
+    std::string m_carry;
+    bool m_failed = false;
+};
+
+bool isHeaderLine(std::string_view line)
+{
+    std::size_t at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r'))
+        ++at;
+    return at < line.size() && line[at] == '[';
+}
+
+// Reads the file: the keys of [General] at once, those of every other section when
+// the section is first wanted (ensureRead), from the file kept open. Until then a
+// large section costs one pass over its bytes to find where it ends.
+NodePtr parseFile(std::shared_ptr<const OpenFile> file, bool& failed)
+{
+    auto root = std::make_shared<Node>();
+    LineScanner scanner(file->fd);
+    std::string general; // the lines of [General], read at the end
+    Node* pendingNode = nullptr;
+    std::vector<Name> pendingBelow;
+    std::uint64_t pendingBegin = 0;
+    const auto closeSpan = [&](std::uint64_t end) {
+        if (pendingNode)
+            pendingNode->pending->spans.push_back({pendingBegin, end, std::move(pendingBelow)});
+        pendingNode = nullptr;
+    };
+    std::string_view line;
+    std::uint64_t offset = 0;
+    bool inGeneral = true;
+    while (scanner.next(line, offset)) {
+        if (!isHeaderLine(line)) {
+            if (inGeneral) {
+                general.append(line);
+                general.push_back('\n');
+            }
+            continue;
+        }
+        closeSpan(offset);
+        std::vector<Name> section = sectionPath(line.substr(line.find('[')));
+        inGeneral = section.empty();
+        if (inGeneral)
+            continue;
+        std::uint32_t i = findChildSpelled(*root, section.front());
+        if (i == kNone)
+            i = addChild(*root, section.front());
+        pendingNode = root->children[i].get();
+        if (!pendingNode->pending) {
+            pendingNode->pending = std::make_shared<PendingLines>();
+            pendingNode->pending->file = file;
+        }
+        section.erase(section.begin());
+        pendingBelow = std::move(section);
+        pendingBegin = scanner.position();
+    }
+    closeSpan(scanner.position());
+    failed = scanner.failed();
+    ini::LineReader reader(general);
+    std::string_view header;
+    readKeys(*root, reader, {}, header);
     return root;
+}
+
+std::recursive_mutex g_readMutex; // reading a section reads no other one, but takes the lock again on the way
+
+void ensureRead(const Node& constNode)
+{
+    // Read once, under a lock: the node may be shared by the objects of several threads.
+    // Reading it changes what the node shows, not what it stands for.
+    const std::lock_guard lock(g_readMutex);
+    if (!constNode.pending)
+        return;
+    Node& node = const_cast<Node&>(constNode);
+    const std::shared_ptr<PendingLines> pending = std::move(node.pending);
+    node.pending.reset();
+    for (const PendingLines::Span& span : pending->spans) {
+        std::string text(static_cast<std::size_t>(span.end - span.begin), '\0');
+        std::size_t have = 0;
+        while (have < text.size()) {
+            const ssize_t got = ::pread(pending->file->fd, text.data() + have, text.size() - have,
+                                        static_cast<off_t>(span.begin + have));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            have += static_cast<std::size_t>(got);
+        }
+        text.resize(have);
+        ini::LineReader reader(text);
+        std::string_view header;
+        readKeys(node, reader, span.below, header);
+    }
 }
 
 Snapshot readFile(const std::string& path)
 {
     Snapshot snapshot;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    auto file = std::make_shared<OpenFile>();
+    file->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file->fd < 0) {
         snapshot.readable = errno == ENOENT || errno == ENOTDIR;
         return snapshot;
     }
     struct stat info {};
-    std::string data;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        data.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t have = 0;
-        while (ok) {
-            if (have == data.size())
-                data.resize(data.size() + 65536);
-            const ssize_t got = ::read(fd, data.data() + have, data.size() - have);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            have += static_cast<std::size_t>(got);
-        }
-        data.resize(have);
+    if (::fstat(file->fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        snapshot.readable = false;
+        return snapshot;
     }
-    ::close(fd);
-    if (!ok) {
+    bool failed = false;
+    NodePtr root = parseFile(file, failed);
+    if (failed) {
         snapshot.readable = false;
         return snapshot;
     }
     snapshot.stamp = stampOf(info);
-    snapshot.root = parseFile(data);
+    snapshot.root = std::move(root);
     return snapshot;
 }
 
@@ -675,8 +876,10 @@ public:
         std::vector<std::pair<std::u16string, const Node*>> sections;
         if (!root.values.empty())
             sections.emplace_back(std::u16string(), nullptr);
-        for (const NodePtr& child : root.children)
+        for (const NodePtr& child : root.children) {
+            ensureRead(*child);
             sections.emplace_back(child->name.settingsText(), child.get());
+        }
         std::sort(sections.begin(), sections.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         bool first = true;
@@ -827,6 +1030,9 @@ struct Profile::Impl {
             if (i == kNone)
                 return nullptr;
             node = node->children[i].get();
+            ensureRead(*node);
+            if (node->empty()) // a section of the file without a key
+                return nullptr;
         }
         lastKey.assign(key);
         lastNode = const_cast<Node*>(node);
@@ -886,6 +1092,7 @@ struct Profile::Impl {
                 return false;
             indices.push_back(i);
             node = node->children[i].get();
+            ensureRead(*node);
         }
         return true;
     }

@@ -81,6 +81,34 @@ std::string validUtf8(std::string_view text)
     return out;
 }
 
+std::size_t utf8Length(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++characters)
+        nextCodePoint(text, pos);
+    return characters;
+}
+
+std::size_t utf8Prefix(std::string_view text, std::size_t characters)
+{
+    std::size_t pos = 0;
+    for (std::size_t n = 0; n < characters && pos < text.size(); ++n)
+        nextCodePoint(text, pos);
+    return pos;
+}
+
+std::string_view utf8Cut(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    std::size_t end = maxBytes;
+    // Back over the continuation bytes of a character that would be cut, to its lead.
+    const auto continuation = [&](std::size_t at) { return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80; };
+    while (end > 0 && end > maxBytes - 3 && continuation(end))
+        --end;
+    return text.substr(0, end);
+}
+
 std::u16string utf8ToUtf16(std::string_view text)
 {
     std::u16string out;

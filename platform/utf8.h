@@ -91,6 +91,13 @@ bool isValidUtf8(std::string_view text);
 // The text with every invalid byte replaced by U+FFFD; a valid text comes back as it is.
 std::string validUtf8(std::string_view text);
 
+// The number of characters of the text (a broken byte counts as one).
+std::size_t utf8Length(std::string_view text);
+// The bytes of the first `characters` characters of the text (all of it when it has fewer).
+std::size_t utf8Prefix(std::string_view text, std::size_t characters);
+// The text cut to at most maxBytes bytes, never inside a character.
+std::string_view utf8Cut(std::string_view text, std::size_t maxBytes);
+
 std::u16string utf8ToUtf16(std::string_view text);
 // A surrogate without its partner becomes U+FFFD.
 std::string utf16ToUtf8(std::u16string_view text);

@@ -110,6 +110,8 @@ void checkName(std::string_view name, std::size_t lineNumber)
     }
     if (characters > kMaxName)
         fail(lineNumber, "the configuration name is longer than 259 characters");
+    if (const std::string problem = serverNameProblem(name); !problem.empty())
+        fail(lineNumber, problem);
 }
 
 // A quoted text with the escapes \\ and \"; at is moved past the closing quote.
@@ -187,18 +189,17 @@ Value readValue(std::string_view text, std::size_t lineNumber, bool wide)
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(1):")) {
         std::string bytes = readHexBytes(text.substr(7), lineNumber);
         if (!wide) {
-            const auto nul = bytes.find('\0');
-            if (nul != std::string::npos)
-                bytes.resize(nul);
+            // The terminator ends the text; a NUL before it is the text's, and refused.
+            while (!bytes.empty() && bytes.back() == '\0')
+                bytes.pop_back();
             return cp1252ToUtf8(bytes);
         }
         std::u16string units(bytes.size() / 2, u'\0');
         for (std::size_t i = 0; i < units.size(); ++i)
             units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
                                              | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-        const auto nul = units.find(u'\0');
-        if (nul != std::u16string::npos)
-            units.resize(nul);
+        while (!units.empty() && units.back() == u'\0')
+            units.pop_back();
         return utf16ToUtf8(units);
     }
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(4):")) {
@@ -354,8 +355,8 @@ ImportPlan parse(std::string_view bytes)
                 if (text.size() > static_cast<std::size_t>(field->high))
                     fail(n, "\"" + name + "\" is longer than " + std::to_string(field->high) + " characters");
                 // The export writes texts as they are, so a line break would end its line.
-                if (text.find_first_of("\r\n") != std::string::npos)
-                    fail(n, "\"" + name + "\" holds a line break");
+                if (const std::string problem = serverTextProblem(text); !problem.empty())
+                    fail(n, "\"" + name + "\" " + problem);
                 config->config.*(field->text) = text;
             } else {
                 const std::int32_t number = std::get<std::int32_t>(value);

@@ -60,6 +60,15 @@ std::string serverNameProblem(std::string_view name)
     return {};
 }
 
+std::string serverTextProblem(std::string_view text)
+{
+    if (text.find('\0') != std::string_view::npos)
+        return "holds a NUL character";
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return "holds a line break";
+    return {};
+}
+
 bool serverConfigExists(std::string_view name)
 {
     return Profile().keyExists(keyOf(name));

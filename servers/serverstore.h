@@ -26,6 +26,9 @@ inline constexpr std::size_t kMaxServerName = 259;
 // character, a "\" or "/" that would make it a key path, blanks at either end), or
 // empty when it can.
 std::string serverNameProblem(std::string_view name);
+// Why a text value of a configuration cannot be stored (a NUL character, which would cut
+// it short, or a line break, which the export file could not write), or empty.
+std::string serverTextProblem(std::string_view text);
 // Whether a configuration of this name is stored.
 bool serverConfigExists(std::string_view name);
 

@@ -64,6 +64,8 @@ PayloadResult pasteItems(PortfolioDocument& doc, std::string_view bytes)
         shown.push_back(doc.itemName(pos));
     for (auto& item : read.items) {
         item->settings().name = pastedItemName(item->settings().name, shown);
+        // Another program's payload, or "Copy of " before a long name: held to the bounds.
+        boundItemTexts(item->settings());
         shown.push_back(item->settings().name);
         doc.addItemObject(std::move(item));
     }

@@ -13,10 +13,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace tarvelo {
 
@@ -42,12 +42,16 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 started = false;
                 status = 2;
             } else {
-                const std::string path = toPath(QFileInfo(fromPath(portfolio)).absoluteFilePath());
+                // The name stays the bytes it was: one that is not UTF-8 opens as
+                // tarvelo-cli opens it.
+                std::error_code ignored;
+                const std::filesystem::path absolute = std::filesystem::absolute(portfolio, ignored);
+                const std::string path = absolute.empty() ? portfolio : absolute.string();
                 const DocumentResult opened = doc.onOpenDocument(path);
                 if (!opened.ok) {
                     std::fprintf(stderr, "tarvelo: %s\n", opened.message.c_str());
                     started = false;
-                    status = 1;
+                    status = 2;
                 } else if (!opened.warning.empty()) {
                     std::fprintf(stderr, "tarvelo: %s\n", opened.warning.c_str());
                 }

@@ -82,6 +82,8 @@ std::string fileErrorText(FileError error)
         return "permission denied";
     case FileError::DiskFull:
         return "the disk is full";
+    case FileError::NotRegular:
+        return "a device, FIFO or socket is there, not a file; it is left as it is";
     case FileError::Other:
         break;
     }

@@ -215,6 +215,8 @@ void MainWindow::showContextMenu(const QPoint& globalPos)
 int MainWindow::updateAllQuotations()
 {
     const int jobs = updateItems(m_doc, m_doc.itemPositions(), m_engine, *m_hub);
+    if (m_unattended)
+        m_run->noteItemsBeingUpdated();
     // The next automatic update comes one full period after this one.
     m_scheduler->restartPeriod();
     updateCommandStates();

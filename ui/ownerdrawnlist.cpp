@@ -5,18 +5,37 @@
 #include <QHeaderView>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tarvelo {
 
 QString shortenText(const QString& text, int width, int margin, const QFontMetrics& metrics)
 {
-    if (text.isEmpty() || metrics.horizontalAdvance(text) + margin <= width)
+    if (text.isEmpty())
+        return text;
+    // Only a prefix that may fit is ever measured: no character of the font is narrower
+    // than a pixel, so a text longer than the width in pixels (and some room for
+    // characters of no width) is cut anyway. The time does not grow with the text.
+    const qsizetype bound = std::max(0, width) + 64;
+    const QStringView prefix = QStringView(text).left(std::min(text.size(), bound));
+    if (prefix.size() == text.size() && metrics.horizontalAdvance(text) + margin <= width)
         return text;
     const QString dots = QStringLiteral("...");
-    const int dotsWidth = metrics.horizontalAdvance(dots);
-    QString shortened = text;
-    while (shortened.size() > 1 && metrics.horizontalAdvance(shortened) + dotsWidth + margin > width)
-        shortened.chop(1);
-    return shortened + dots;
+    const int room = width - margin - metrics.horizontalAdvance(dots);
+    // The longest start of the text that fits beside the dots, at least one character.
+    qsizetype fits = 1;
+    qsizetype tooLong = prefix.size() + 1;
+    while (tooLong - fits > 1) {
+        const qsizetype middle = fits + (tooLong - fits) / 2;
+        if (metrics.horizontalAdvance(prefix.left(middle).toString()) <= room)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    // Never half a surrogate pair.
+    if (fits > 1 && prefix.at(fits - 1).isHighSurrogate())
+        --fits;
+    return prefix.left(fits).toString() + dots;
 }
 
 OwnerDrawnList::OwnerDrawnList(QWidget* parent) : QTreeWidget(parent)

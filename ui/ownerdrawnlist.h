@@ -9,7 +9,8 @@ class QFontMetrics;
 namespace tarvelo {
 
 // A text cut to fit a width with a margin: unchanged when it fits, else characters are
-// dropped from its end (keeping at least one) until it fits with "..." appended.
+// dropped from its end (keeping at least one) until it fits with "..." appended. Takes
+// the same time for a text of any length.
 QString shortenText(const QString& text, int width, int margin, const QFontMetrics& metrics);
 
 // A report list that draws its rows itself: the selection highlighted across the full

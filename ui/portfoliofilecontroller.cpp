@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace tarvelo {
 
 namespace {
@@ -125,8 +127,16 @@ bool PortfolioFileController::openDocument(const QString& path)
     m_recent.save();
     showRecentFiles();
     emit documentOpened();
-    if (!opened.warning.empty())
+    if (!opened.leftBackups.empty()) {
+        // The file reads whole; the copies of an interrupted save are the user's to drop.
+        const QString question = fromCore(opened.warning) + QStringLiteral("\n\nRemove the copy now?");
+        if (Prompter::instance().ask(&m_window, question) == Prompter::Yes) {
+            for (const std::string& backup : opened.leftBackups)
+                std::remove(backup.c_str());
+        }
+    } else if (!opened.warning.empty()) {
         warn(opened.warning);
+    }
     return true;
 }
 
@@ -161,7 +171,7 @@ DocumentResult PortfolioFileController::saveToChangedFile()
     case 1:
         return m_doc.onSaveDocument(m_doc.pathName());
     default:
-        return {false, {}, {}};
+        return {false, {}, {}, {}};
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tarvelo {
@@ -70,21 +71,36 @@ void UnattendedRun::finishWhenDone()
     if (m_finishing || m_doc.anyBeingUpdated())
         return;
     m_finishing = true;
+    // Counted before the save, which starts the record of new quotations afresh.
+    const auto missing = std::count_if(m_updated.begin(), m_updated.end(),
+                                       [this](ItemKey pos) { return !m_doc.hasNewQuotationsFor(pos); });
     if (m_doc.pathName().empty()) {
-        m_exitCode = 1;
+        m_exitCode = 2;
     } else if (m_doc.hasNewQuotations()) {
         // The downloads ran without the file's lock; their quotations go into the file
         // as it is now. A run that brought none leaves the file alone.
         const DocumentResult saved = m_doc.saveMerged();
         if (!saved.ok) {
             std::fprintf(stderr, "tarvelo: %s\n", saved.message.c_str());
-            m_exitCode = 1;
+            m_exitCode = 2;
         } else if (!saved.warning.empty()) {
             std::fprintf(stderr, "tarvelo: %s\n", saved.warning.c_str());
         }
     }
+    if (m_exitCode == 0 && missing > 0) {
+        std::fprintf(stderr, "tarvelo: %ld of %zu items got no quotation\n", static_cast<long>(missing), m_updated.size());
+        m_exitCode = 1;
+    }
     hideNotificationIcon();
     emit finished();
+}
+
+void UnattendedRun::noteItemsBeingUpdated()
+{
+    for (const ItemKey pos : m_doc.itemPositions()) {
+        if (m_doc.isBeingUpdated(pos) && std::find(m_updated.begin(), m_updated.end(), pos) == m_updated.end())
+            m_updated.push_back(pos);
+    }
 }
 
 void UnattendedRun::showAborted()

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <vector>
+
 class QSystemTrayIcon;
 class QWidget;
 
@@ -27,8 +29,14 @@ public:
     void showAborted();
     void hideNotificationIcon();
 
+    // The items whose update has just been started; the run tells at its end whether
+    // each of them got a quotation.
+    void noteItemsBeingUpdated();
+
     bool finishing() const { return m_finishing; }
-    // Non-zero when the portfolio could not be saved.
+    // What a cron job learns: 0 every item updated got a quotation (or none was to be
+    // updated), 1 some did not (what came was saved), 2 the portfolio could not be read
+    // or saved.
     int exitCode() const { return m_exitCode; }
 
     // The tip text of the notification icon for this many running updates.
@@ -49,6 +57,7 @@ private:
     QString m_tip;
     bool m_finishing = false;
     int m_exitCode = 0;
+    std::vector<ItemKey> m_updated;
 };
 
 } // namespace tarvelo

@@ -10,6 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <filesystem>
 #include <thread>
 
@@ -65,6 +69,41 @@ protected:
         return status;
     }
 
+    // Runs the program with arguments that are bytes, not texts; -1 when it does not end
+    // within a minute.
+    static int runBytes(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> environment;
+        for (char** variable = environ; *variable; ++variable) {
+            const std::string_view entry(*variable);
+            if (!entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=")
+                && !entry.starts_with("QT_QPA_PLATFORM="))
+                environment.emplace_back(entry);
+        }
+        std::vector<char*> envp;
+        for (std::string& entry : environment)
+            envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        std::vector<std::string> words{TARVELO_GUI_PROGRAM};
+        words.insert(words.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        pid_t child = 0;
+        if (::posix_spawn(&child, TARVELO_GUI_PROGRAM, nullptr, nullptr, argv.data(), envp.data()) != 0)
+            return -2;
+        for (int tenths = 0; tenths < 600; ++tenths) {
+            int status = 0;
+            if (::waitpid(child, &status, WNOHANG) == child)
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        return -1;
+    }
+
     fs::path m_folder;
     test::PageServer m_server;
 };
@@ -75,7 +114,10 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
     // One download at a time: the running count comes back to 0 after each job, while
     // the others still wait for the slot. The program must wait for them too.
     Profile().writeInt("GeneralOptions", "NumberDownloads", 1);
-    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(path)}), 0);
+    // "QRS" gets no quotation: the cron job learns it from the status.
+    QString errors;
+    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(path)}, &errors), 1);
+    EXPECT_TRUE(errors.contains(QStringLiteral("1 of 3 items got no quotation"))) << errors.toStdString();
     Profile().deleteValue("GeneralOptions", "NumberDownloads");
     const LoadResult saved = loadPortfolioFile(path);
     ASSERT_TRUE(saved.ok);
@@ -88,6 +130,14 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
     EXPECT_TRUE(saved.items[2]->history().empty());
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
         EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
+
+    // Every item quoted: 0, also for a name in Latin-1 bytes, which is no UTF-8.
+    const std::string latin = portfolio("D\xE9pot.qvx", {"ABC", "XYZ"});
+    EXPECT_EQ(runBytes({"-u", latin}), 0);
+    const LoadResult both = loadPortfolioFile(latin);
+    ASSERT_TRUE(both.ok);
+    EXPECT_EQ(both.items[0]->history().size(), 1u);
+    EXPECT_EQ(both.items[1]->history().size(), 1u);
 }
 
 TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
@@ -99,7 +149,7 @@ TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
 
     // A name that is not ASCII is named as it is spelt.
     const std::string missing = (m_folder / "missing \xC3\xB6.qvx").string();
-    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(missing)}, &errors), 1);
+    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(missing)}, &errors), 2);
     EXPECT_TRUE(errors.contains(QString::fromStdString(missing))) << errors.toStdString();
     EXPECT_FALSE(fs::exists(missing));
 
@@ -112,7 +162,7 @@ TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)
         std::fputs("not a portfolio", file);
         std::fclose(file);
     }
-    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(damaged)}, &errors), 1);
+    EXPECT_EQ(run({QStringLiteral("-u"), QString::fromStdString(damaged)}, &errors), 2);
     EXPECT_TRUE(errors.contains(QStringLiteral("Unexpected file format."))) << errors.toStdString();
     EXPECT_EQ(fs::file_size(damaged), 15u);
 }

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 #include <clocale>
 #include <iostream>
 
@@ -341,6 +345,50 @@ TEST_F(CliTest, BuildAPortfolioAndListIt)
     EXPECT_NE(run.out.find("\t-2.5000 (2 Days)\t"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\nAmount invested: "), std::string::npos);
     EXPECT_EQ(cli({"list", path("missing.qvx")}).status, 2);
+
+    // A name with a tab and a line break stays one row; a name beyond the bound is
+    // refused; a date beyond what a time stamp holds is named so.
+    ASSERT_EQ(cli({"add", portfolio, "Two\tcolumns\nand lines"}).status, 0);
+    run = cli({"list", portfolio});
+    EXPECT_NE(run.out.find("\tTwo\\tcolumns\\nand lines\t"), std::string::npos) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 4) << run.out;
+    run = cli({"add", portfolio, std::string(256, 'N')});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("name is longer than 255 characters"), std::string::npos) << run.err;
+    EXPECT_EQ(cli({"add", portfolio, "Sym", "--symbol", std::string(256, 'S')}).status, 2);
+    for (const char* when : {"2038-01-20 10:00", "1901-12-13 10:00", "2040-02-29 00:00"}) {
+        run = cli({"quote", portfolio, "Zeta", "1", "--time", when});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("is out of range"), std::string::npos) << when << ": " << run.err;
+    }
+    run = cli({"quote", portfolio, "Zeta", "1", "--time", "2003-02-30 10:00"});
+    EXPECT_NE(run.err.find("--time takes"), std::string::npos) << run.err;
+    run = cli({"import", portfolio, "Zeta", path("none.txt"), "--begin", "2003-01-01", "--end", "2099-01-01"});
+    EXPECT_NE(run.err.find("--end: 2099-01-01 is out of range"), std::string::npos) << run.err;
+}
+
+TEST_F(CliTest, NoOutputTakesThePlaceOfAFifo)
+{
+    const std::string portfolio = writeSample();
+    const std::string fifo = path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::string> calls[] = {
+        {"new", fifo, "--force"},
+        {"convert", portfolio, fifo},
+        {"export", portfolio, fifo},
+        {"chart", portfolio, fifo + ".png"},
+        {"print", portfolio, fifo + ".pdf"},
+        {"servers", "export", fifo},
+    };
+    ASSERT_EQ(::mkfifo((fifo + ".png").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((fifo + ".pdf").c_str(), 0600), 0);
+    for (const auto& call : calls) {
+        const CliRun run = cli(call);
+        EXPECT_EQ(run.status, 2) << call[0];
+        EXPECT_NE(run.err.find("not a file; it is left as it is"), std::string::npos) << call[0] << ": " << run.err;
+    }
+    for (const char* name : {"pipe", "pipe.png", "pipe.pdf"})
+        EXPECT_TRUE(fs::is_fifo(m_folder / name)) << name;
 }
 
 TEST_F(CliTest, HoldingsAndNumbersAreReadTheSameInEveryLocale)

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <thread>
 
@@ -29,9 +31,15 @@ void addMisbehavingPaths(test::PageServer& server)
 {
     server.requireHeader("User-Agent", "QVX");
     server.requireHeader("Accept", "text/*");
-    server.handle("/403|/503|/302", [](const httplib::Request& request, httplib::Response& response) {
+    server.handle("/403|/503|/302|/304|/999", [](const httplib::Request& request, httplib::Response& response) {
         // A redirect that names no address is not followed.
         response.status = std::stoi(request.path.substr(1));
+    });
+    // Headers of 300 KB: more than an answer may bring.
+    server.handle("/headers", [](const httplib::Request&, httplib::Response& response) {
+        for (int i = 0; i < 3000; ++i)
+            response.set_header("X-Filler-" + std::to_string(i), std::string(100, 'h'));
+        response.set_content("Kurs S: 1,5", "text/html");
     });
     // Accepts, then says nothing until released.
     server.handle("/stall", [&server](const httplib::Request&, httplib::Response&) { server.waitForRelease(); });
@@ -135,11 +143,18 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         std::string url;
         DownloadError detail;
         bool connecting;
+        const char* text = nullptr; // the status text, where it is not the server's status
     } cases[] = {
         {m_server.url("/403"), DownloadError::BadUrl, true},
         {m_server.url("/503"), DownloadError::Server, true},
         {m_server.url("/302"), DownloadError::Other, true},
+        {m_server.url("/304"), DownloadError::Other, true},
+        {m_server.url("/999"), DownloadError::Other, true},
+        {m_server.url("/headers"), DownloadError::Other, true,
+         "The server's answer has headers of more than 256 KB (or a header line of more than 100 KB); the page is not read."},
         {"file://" + (m_temp / "missing.html").string(), DownloadError::FileNotFound, false},
+        // A FIFO is refused at once, not waited on for a writer.
+        {"file://" + (m_temp / "fifo.html").string(), DownloadError::Other, false},
         {"ftp://127.0.0.1/x", DownloadError::WrongUrl, false},
         {"http://", DownloadError::WrongUrl, false},
         {"", DownloadError::WrongUrl, false},
@@ -151,6 +166,7 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         {"http://[::1/x", DownloadError::WrongUrl, false},
         {"http://127.0.0.1:65536/x", DownloadError::WrongUrl, false},
     };
+    ASSERT_EQ(::mkfifo((m_temp / "fifo.html").c_str(), 0600), 0);
     for (const auto& c : cases) {
         PortfolioDocument doc;
         DownloadStatusRouter router(doc, *m_engine);
@@ -166,14 +182,21 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
         const std::vector<DownloadCode> codes = codesOf(messages);
         EXPECT_EQ(std::count(codes.begin(), codes.end(), DownloadCode::Connecting), c.connecting ? 1 : 0) << c.url;
         EXPECT_EQ(codes.front(), DownloadCode::Initialized);
-        if (c.detail == DownloadError::Other) {
-            EXPECT_EQ(final.errorText, "");
+        if (c.text) {
+            EXPECT_EQ(connectionStatusText(final), c.text);
+        } else if (c.detail == DownloadError::Other && c.url.starts_with("http")) {
+            // A status without a text of its own is named by its number.
+            EXPECT_EQ(connectionStatusText(final), "Error: Server! (HTTP status " + c.url.substr(c.url.rfind('/') + 1) + ")");
         }
         if (c.url.rfind("file", 0) == 0) {
-            EXPECT_NE(final.errorText.find("missing.html"), std::string::npos);
+            const bool fifo = c.url.find("fifo") != std::string::npos;
+            EXPECT_NE(connectionStatusText(final).find(fifo ? "fifo.html is not a regular file" : "missing.html"),
+                      std::string::npos)
+                << connectionStatusText(final);
         }
         m_engine->wait();
     }
+    fs::remove(m_temp / "fifo.html");
 }
 
 TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)

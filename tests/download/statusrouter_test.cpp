@@ -58,6 +58,7 @@ TEST(connectionStatusText, EveryCodeAndDetail)
         {message(DownloadCode::Error, DownloadError::Timeout), "Error: Timeout!"},
         {message(DownloadCode::Error, DownloadError::BadUrl), "Error: Bad URL!"},
         {message(DownloadCode::Error, DownloadError::Server), "Error: Server!"},
+        {message(DownloadCode::Error, DownloadError::Other), "Error: Server!"},
         {message(DownloadCode::Error, static_cast<DownloadError>(7)), ""},
         {message(DownloadCode::Done), ""},
     };

@@ -1,5 +1,6 @@
 // The portfolio document: item handles, the changing operations, downloaded
 // quotations, opening and saving.
+#include "model/archive.h"
 #include "model/portfoliodocument.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +249,32 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
         EXPECT_EQ(after[i]->history(), before[i]->history()) << i;
         EXPECT_FALSE(after[i]->isBeingUpdated());
     }
+}
+
+// A file that holds a name of megabytes (written before names were bounded) opens with
+// the name shortened and says so; a save never cuts a text without a word.
+TEST_F(PortfolioDocumentTest, TextsBeyondTheirBoundsAreShortenedOnOpenAndNeverCutOnSave)
+{
+    SecurityItem huge;
+    huge.settings().name = std::string(5 << 20, 'N');
+    huge.settings().memo = std::string(100000, 'm');
+    const std::string path = (tempFolder() / "huge.qvx").string();
+    ASSERT_TRUE(savePortfolioFile(path, {&huge}).ok);
+
+    const DocumentResult opened = doc.onOpenDocument(path);
+    ASSERT_TRUE(opened.ok) << opened.message;
+    EXPECT_NE(opened.warning.find("were shortened"), std::string::npos) << opened.warning;
+    const SecurityItem& item = *doc.items().front();
+    EXPECT_EQ(item.settings().name, std::string(kMaxItemNameLength, 'N'));
+    EXPECT_EQ(item.settings().memo.size(), kMaxItemMemoLength);
+
+    ItemSettings overlong = item.settings();
+    overlong.symbol = std::string(kMaxItemNameLength + 1, 'S');
+    doc.replaceItemSettings(doc.itemPositions().front(), overlong);
+    const DocumentResult saved = doc.onSaveDocument(path);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.message.find("symbol"), std::string::npos) << saved.message;
+    EXPECT_EQ(loadPortfolioFile(path).items.front()->settings().name.size(), std::size_t{5} << 20);
 }
 
 } // namespace

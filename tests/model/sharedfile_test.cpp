@@ -7,11 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -186,6 +189,81 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
     EXPECT_EQ(viaHard.items[0]->history().size(), 2u);
     for (const auto& entry : fs::directory_iterator(m_folder))
         EXPECT_EQ(entry.path().filename().string().find(".tarvelo-"), std::string::npos) << entry.path();
+}
+
+// A save of a file with two hard links writes in place; a child process that saves is
+// stopped in the middle of writing (the file shorter than before), killed, and the file
+// opened under its other name: the backup is found and the whole file comes back.
+TEST_F(SharedFileTest, AHardLinkedFileKilledInTheMiddleOfASaveIsRestored)
+{
+    {
+        PortfolioDocument doc;
+        ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
+        std::vector<Quotation> history;
+        for (int i = 0; i < 300000; ++i)
+            history.push_back({1000 + i, 1.0 + i});
+        for (const ItemKey pos : doc.itemPositions())
+            doc.insertQuotations(pos, history);
+        ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
+    }
+    const fs::path hard = m_folder / "hard.qvx";
+    fs::create_hard_link(m_path, hard);
+    for (const int signal : {SIGKILL, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const std::uintmax_t whole = fs::file_size(m_path);
+        bool damaged = false;
+        // Until one kill lands while the file is half written (a save may finish between
+        // the look at its size and the stop).
+        for (int round = 0; round < 20 && !damaged; ++round) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                PortfolioDocument doc;
+                if (!doc.onOpenDocument(m_path).ok)
+                    ::_exit(3);
+                const ItemKey alpha = doc.itemPositions().front();
+                for (int i = 0;; ++i) {
+                    doc.insertQuotation(alpha, 5.0, 2000000 + i);
+                    doc.onSaveDocument(m_path);
+                }
+            }
+            struct stat info {};
+            for (;;) {
+                if (::stat(hard.c_str(), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) < whole)
+                    break;
+                int status = 0;
+                ASSERT_EQ(::waitpid(child, &status, WNOHANG), 0) << "the saving process ended by itself";
+            }
+            ::kill(child, SIGSTOP);
+            damaged = !loadPortfolioFile(hard.string()).ok;
+            ::kill(child, signal);
+            ::kill(child, SIGCONT);
+            ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+
+            PortfolioDocument doc;
+            const DocumentResult opened = doc.onOpenDocument(hard.string());
+            ASSERT_TRUE(opened.ok) << opened.message;
+            EXPECT_EQ(doc.itemCount(), 3u);
+            EXPECT_GE(doc.quotations(doc.itemPositions().back())->size(), 300000u);
+            if (damaged) {
+                EXPECT_NE(opened.warning.find("has been restored from"), std::string::npos) << opened.warning;
+                EXPECT_TRUE(opened.leftBackups.empty());
+            }
+            // Both names still hold one file, and no backup is left behind unnamed.
+            EXPECT_EQ(fs::hard_link_count(m_path), 2u);
+            EXPECT_TRUE(fs::equivalent(m_path, hard));
+            for (const auto& entry : fs::directory_iterator(m_folder)) {
+                const std::string name = entry.path().filename().string();
+                if (name.find(".tarvelo-backup-") == std::string::npos)
+                    continue;
+                EXPECT_NE(std::find(opened.leftBackups.begin(), opened.leftBackups.end(), entry.path().string()),
+                          opened.leftBackups.end())
+                    << name;
+                fs::remove(entry.path());
+            }
+        }
+        EXPECT_TRUE(damaged) << "no kill landed while the file was written";
+    }
 }
 
 TEST_F(SharedFileTest, TemporaryFilesOfKilledSavesGoAfterAnHour)

@@ -162,7 +162,7 @@ TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
 {
     installBuiltInServers();
     const std::string hostile[] = {
-        "Slash/Back (EUR)", "Quote \"q\" and 'a'", "B\xC3\xB6rse M\xC3\xBCnchen \xC3\x84\xC3\x9F \xE2\x82\xBF", " blanks around ",
+        "Paren (EUR)", "Quote \"q\" and 'a'", "B\xC3\xB6rse M\xC3\xBCnchen \xC3\x84\xC3\x9F \xE2\x82\xBF", "blanks  inside",
         "[bracketed] name", "semi;colon=eq#hash%25", "-dash",
     };
     int n = 0;
@@ -310,6 +310,10 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         {"name with a NUL", good + kKey + std::string("Nul\0name", 8) + "]\r\n", 8},
         {"name with an undefined byte", good + kKey + "Odd\x81]\r\n", 8},
         {"name of 260 characters", good + kKey + std::string(260, 'n') + "]\r\n", 8},
+        {"name with a slash", good + kKey + "In/Out]\r\n", 8},
+        {"name ending in a blank", good + kKey + "Blank ]\r\n", 8},
+        {"NUL inside a hex(1) text", good + "\"URL\"=hex(1):41,00,42,00\r\n", 8},
+        {"NUL inside a quoted text", good + "\"URL\"=\"A" + std::string(1, '\0') + "B\"\r\n", 8},
         {"out of range in the last line of a whole export", whole + "\"Timeout\"=dword:00000000\r\n",
          wholeLines + 1},
     };

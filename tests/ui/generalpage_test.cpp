@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <QApplication>
+#include <QClipboard>
 #include <string>
 #include <vector>
 
@@ -246,6 +248,26 @@ TEST_F(GeneralPageTest, NameEditedAtEveryKeystroke)
     ASSERT_EQ(edited.size(), 2);
     EXPECT_EQ(edited[0][0].toString(), "AcmeC");
     EXPECT_EQ(edited[1][0].toString(), "AcmeCo");
+}
+
+// A text of megabytes pasted into the edits brings only what the item keeps.
+TEST_F(GeneralPageTest, PastedTextsAreHeldToTheirBounds)
+{
+    GeneralPage page(m_settings, m_engine, m_sink);
+    const QString huge(5 << 20, QLatin1Char('x'));
+    QApplication::clipboard()->setText(huge);
+    auto* name = child<QLineEdit>(page, "nameEdit");
+    name->selectAll();
+    name->paste();
+    auto* memo = child<QPlainTextEdit>(page, "memoEdit");
+    memo->selectAll();
+    memo->paste();
+    ItemSettings taken;
+    page.takeValues(taken);
+    EXPECT_EQ(taken.name.size(), kMaxItemNameLength);
+    EXPECT_EQ(taken.memo.size(), kMaxItemMemoLength);
+    EXPECT_EQ(taken.memo.find_first_not_of('x'), std::string::npos);
+    EXPECT_TRUE(overlongItemText(taken).empty());
 }
 
 } // namespace

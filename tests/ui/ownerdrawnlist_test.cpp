@@ -22,6 +22,11 @@ TEST(shortenText, FitsOrEndsInDots)
     EXPECT_LE(metrics.horizontalAdvance(cut) + 4, full / 2);
     // However narrow, one character stays.
     EXPECT_EQ(shortenText(name, 1, 4, metrics), QStringLiteral("A..."));
+    // A text of megabytes is cut as its start would be: only that start is measured.
+    const QString huge = name.repeated(200000);
+    const QString start = name.repeated(40);
+    EXPECT_EQ(shortenText(huge, full, 4, metrics), shortenText(start, full, 4, metrics));
+    EXPECT_TRUE(shortenText(huge, 300, 12, metrics).endsWith(QStringLiteral("...")));
 }
 
 class RedDots : public OwnerDrawnList {

@@ -18,7 +18,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -44,6 +47,53 @@ std::string memoFromEdit(const QString& text)
     return toCore(memo);
 }
 
+// A memo edit that holds the memo to its bound (counted as the file stores it, each line
+// end two characters): a paste or drop brings what fits, typing stops at the bound.
+class MemoEdit : public QPlainTextEdit {
+public:
+    MemoEdit(const QString& text, QWidget* parent) : QPlainTextEdit(text, parent) {}
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override
+    {
+        if (!source || !source->hasText())
+            return QPlainTextEdit::insertFromMimeData(source);
+        QString text = source->text();
+        const qsizetype room = roomLeft();
+        qsizetype take = 0;
+        for (qsizetype stored = 0; take < text.size(); ++take) {
+            stored += text.at(take) == QLatin1Char('\n') ? 2 : 1;
+            if (stored > room)
+                break;
+        }
+        if (take < text.size()) {
+            text.truncate(take);
+            QApplication::beep();
+        }
+        insertPlainText(text);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool adds = !event->text().isEmpty() && event->text().at(0).isPrint();
+        const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if ((adds || newLine) && !textCursor().hasSelection() && roomLeft() < (newLine ? 2 : 1)) {
+            QApplication::beep();
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
+
+private:
+    qsizetype roomLeft() const
+    {
+        const QString text = toPlainText();
+        const QString selected = textCursor().selectedText(); // its line ends are U+2029
+        const qsizetype stored = text.size() + text.count(QLatin1Char('\n')) - selected.size()
+                               - selected.count(QChar::ParagraphSeparator);
+        return static_cast<qsizetype>(kMaxItemMemoLength) - stored;
+    }
+};
+
 QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
@@ -63,7 +113,7 @@ MemoDialog::MemoDialog(const QString& memo, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("memoDialog"));
     setWindowTitle(QStringLiteral("Memo"));
-    m_edit = new QPlainTextEdit(memo, this);
+    m_edit = new MemoEdit(memo, this);
     m_edit->setObjectName(QStringLiteral("memoDialogEdit"));
     const QFontMetrics metrics = m_edit->fontMetrics();
     m_edit->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 70, metrics.lineSpacing() * 20);
@@ -89,11 +139,15 @@ GeneralPage::GeneralPage(const ItemSettings& settings, DownloadEngine& engine, M
 {
     setObjectName(QStringLiteral("generalPage"));
 
-    m_name = new QLineEdit(fromCore(settings.name), this);
+    m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("nameEdit"));
-    m_symbol = new QLineEdit(fromCore(settings.symbol), this);
+    m_name->setMaxLength(static_cast<int>(kMaxItemNameLength));
+    m_name->setText(fromCore(settings.name));
+    m_symbol = new QLineEdit(this);
     m_symbol->setObjectName(QStringLiteral("symbolEdit"));
-    m_memo = new QPlainTextEdit(memoForEdit(settings.memo), this);
+    m_symbol->setMaxLength(static_cast<int>(kMaxItemNameLength));
+    m_symbol->setText(fromCore(settings.symbol));
+    m_memo = new MemoEdit(memoForEdit(settings.memo), this);
     m_memo->setObjectName(QStringLiteral("memoEdit"));
     m_memo->setTabChangesFocus(true);
     m_memo->setFixedHeight(m_memo->fontMetrics().lineSpacing() * 4 + 2 * m_memo->frameWidth() + 8);
