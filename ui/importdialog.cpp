@@ -342,11 +342,11 @@ void ImportDialog::loaded(DownloadMessage& message)
 
 std::string importAddress(const std::string& typed)
 {
-    if (!isLocalPath(typed))
+    QString path = fromCp1252(typed).trimmed();
+    if (!isLocalPath(toCp1252(path)))
         return typed;
     // A path as the user typed it: "~" is the home folder, and a relative path starts
     // from the program's working folder, as in a shell.
-    QString path = fromCp1252(typed).trimmed();
     if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/")))
         path = QDir::homePath() + path.mid(1);
     return "file://" + toCp1252(QFileInfo(path).absoluteFilePath());
