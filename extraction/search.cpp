@@ -543,13 +543,15 @@ std::string readImportMatch(const RegExp& re, int count, std::string_view text, 
         if (i == rule.quotationIndex) {
             std::size_t read = 0;
             const int code = parseImportValue(onwards, rule.thousands, rule.decimal, value, read);
-            const std::string shown = excerpt(read > 0 ? onwards.substr(0, read) : capture);
-            if (code == kNotFound)
-                valueProblem = shown.empty() ? "no value" : "value " + shown + " is not a number";
-            else if (code != kFound)
-                valueProblem = "value " + shown + " is not a finite number";
-            else if (!(value > 0.0))
-                valueProblem = "value " + shown + " is not above 0";
+            if (code != kFound || !(value > 0.0)) {
+                const std::string shown = excerpt(read > 0 ? onwards.substr(0, read) : capture);
+                if (code == kNotFound)
+                    valueProblem = shown.empty() ? "no value" : "value " + shown + " is not a number";
+                else if (code != kFound)
+                    valueProblem = "value " + shown + " is not a finite number";
+                else
+                    valueProblem = "value " + shown + " is not above 0";
+            }
         }
         const auto take = [&](int Moment::*part, PartSource Moment::*source, int taken) {
             moment.*part = taken;
