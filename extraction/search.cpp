@@ -529,9 +529,9 @@ std::string readImportMatch(const RegExp& re, int count, std::string_view text, 
                             double& value)
 {
     std::string reason;
-    const auto problem = [&](std::string text) {
+    const auto problem = [&](std::string why) {
         if (reason.empty())
-            reason = std::move(text);
+            reason = std::move(why);
     };
     std::string valueProblem;
     for (int i = 0; i < count; ++i) {

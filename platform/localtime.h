@@ -27,10 +27,10 @@ TimeStamp makeLocalTime(int year, int month, int day, int hour = 0, int minute =
 // library re-reads the zone file on every mktime when TZ is unset; this asks it once per
 // calendar day for where the day starts and reads the rest from there. Days on which,
 // or a day either side of which, the offset from UTC changes are left to mktime for
-// every conversion, as is anything near or beyond the range of a time stamp, so the
-// results are makeLocalTime's, ambiguous and skipped hours included (mktime resolves an
-// ambiguous hour by the conversion before it; so does this). The zone is the one in
-// force when the object is made: make one per batch of conversions, on one thread.
+// every conversion, as is anything beyond the range of a time stamp, so the results are
+// makeLocalTime's, ambiguous and skipped hours included (mktime resolves an ambiguous
+// hour by the conversion before it; so does this). The zone is the one in force when
+// the object is made: make one per batch of conversions, on one thread.
 class LocalTimeConverter {
 public:
     LocalTimeConverter();
