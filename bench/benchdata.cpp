@@ -191,14 +191,30 @@ std::uint64_t writeImportFile(const std::string& path, int lines)
 {
     static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const auto daysIn = [](int year, int month) {
+        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return month == 1 && leap ? 29 : kDays[month];
+    };
+    // Every day from 1 January 1990 to 31 December 2037, in order, each with its share
+    // of the lines and a value of its own on every line.
+    constexpr long long kDays = 17532;
     std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
     text.reserve(60u * static_cast<std::size_t>(lines));
     char line[128];
+    int year = 1990, month = 0, day = 1;
+    long long dayIndex = 0;
     for (int i = 0; i < lines; ++i) {
-        const int day = 1 + i % 28;
-        const int month = (i / 28) % 12;
-        const int year = 1971 + (i / 336) % 60;
-        const double value = 10.0 + (i % 1000) / 100.0;
+        for (const long long wanted = i * kDays / lines; dayIndex < wanted; ++dayIndex) {
+            if (++day > daysIn(year, month)) {
+                day = 1;
+                if (++month == 12) {
+                    month = 0;
+                    ++year;
+                }
+            }
+        }
+        const double value = 10.0 + (i % 100000) / 100.0;
         const int n = std::snprintf(line, sizeof line, "%d-%s-%d,%.2f,%.2f,%.2f,%.2f,%d,%.2f\n", day, kMonths[month],
                                     year, value, value + 1, value - 1, value, 1000 + i % 5000, value);
         text.append(line, static_cast<std::size_t>(n));

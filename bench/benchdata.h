@@ -42,7 +42,8 @@ private:
 std::uint64_t fileSize(const std::string& path);
 
 // A file of historical quotations in the import's default line format (a header line,
-// then "1-Jan-1971,open,high,low,close,volume,value" lines); returns its size in bytes.
+// then "1-Jan-1990,open,high,low,close,volume,value" lines, dates from 1990 to 2037 in
+// order, no two lines with the same date and value); returns its size in bytes.
 std::uint64_t writeImportFile(const std::string& path, int lines);
 
 // Writes `bytes` bytes to `path` the way the atomic save does: a temporary file in the

@@ -83,7 +83,7 @@ std::size_t throughCommandLine(const std::string& file)
     const ImportSettings settings;
     const ImportExpression expression =
         translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, "AC");
-    const ImportResult result = importQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
+    const ImportResult result = importQuotations(doc, item, rawFile, file, expression, settings.caseInsensitive,
                                                  settings.thousands, settings.decimal, kNow);
     std::remove(rawFile.c_str());
     return result.count;

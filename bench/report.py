@@ -95,14 +95,18 @@ shared = load("shared")
 mark = "" if shared["seconds"] <= 2.0 else "  MISSED"
 print(f"update, 10,000 items on one page: {shared['seconds']:.2f} s (target <= 2 s){mark}   "
       f"[{shared['found']} of {shared['items']} found]")
-with open(os.path.join(folder, "import.json")) as f:
-    imp = json.load(f)
+for name, label in (("import", "TZ unset"), ("import-berlin", "TZ=Europe/Berlin")):
+    with open(os.path.join(folder, f"{name}.json")) as f:
+        imp = json.load(f)
+    line(f"import of 1,000,000 lines into 10,000 quotations, {label}", imp["import"] / imp["python"],
+         "python3 csv parse", 1.5,
+         f"{imp['import'] * 1e3:.0f} ms vs {imp['python'] * 1e3:.0f} ms; processor time "
+         f"{imp['import_cpu'] / imp['python_cpu']:.2f}x; {imp['imported']} imported; zone "
+         f"{imp['zone']}, {'with' if imp['dst'] else 'without'} daylight saving")
 with open(os.path.join(folder, "import-memory.json")) as f:
     impmem = json.load(f)
-line("import of 1,000,000 lines into 10,000 quotations", imp["import"] / imp["python"], "python3 csv parse", 3,
-     f"{imp['import'] * 1e3:.0f} ms vs {imp['python'] * 1e3:.0f} ms; {imp['imported']} imported")
 line("import memory", impmem["grown_kib"] / impmem["file_kib"], "the file's size", 3,
-     f"{impmem['grown_kib']} KiB for a {impmem['file_kib']} KiB file")
+     f"{impmem['grown_kib']} KiB for a {impmem['file_kib']} KiB file; peak of the process {impmem['peak_kib']} KiB")
 with open(os.path.join(folder, "regfile.json")) as f:
     reg = json.load(f)
 mark = "" if reg["import"] <= 5.0 else "  MISSED"

@@ -91,7 +91,7 @@ int importCommand(const CommandContext& c)
     // As the import dialog does: a web address is expanded with the period; a local file
     // is fetched like a download, so the import works on a copy.
     std::string url;
-    if (source.find("://") != std::string::npos) {
+    if (!isLocalPath(source)) {
         url = expandImportRange(validUtf8(source), begin, end);
     } else {
         std::error_code ignored;
@@ -124,24 +124,27 @@ int importCommand(const CommandContext& c)
         }
     }
     if (rawFile.empty())
-        return kExitFailed;
+        return kExitError;
 
     const ImportExpression expression = translateImportTemplate(settings.formatTemplate, settings.thousands,
                                                                 settings.decimal, doc.itemSymbol(item));
-    const ImportResult result = importQuotations(doc, item, rawFile, expression, settings.caseInsensitive,
-                                                 settings.thousands, settings.decimal, now);
+    const ImportResult result = importQuotations(doc, item, rawFile, validUtf8(source), expression,
+                                                 settings.caseInsensitive, settings.thousands, settings.decimal, now);
     std::remove(rawFile.c_str());
     if (!result.ok) {
         c.out << result.message << '\n';
-        return kExitFailed;
-    }
-    c.out << result.count << " quotations imported\n";
-    const DocumentResult saved = doc.onSaveDocument(path);
-    if (!saved.ok) {
-        reportFileError(c.err, path, saved.message);
         return kExitError;
     }
-    return kExitOk;
+    // The report follows the save: a portfolio that could not be written imported nothing.
+    if (doc.isModified()) {
+        const DocumentResult saved = doc.onSaveDocument(path);
+        if (!saved.ok) {
+            reportFileError(c.err, path, saved.message);
+            return kExitError;
+        }
+    }
+    c.out << result.report << '\n';
+    return result.skipped > 0 || result.stopped ? kExitFailed : kExitOk;
 }
 
 // Items from one portfolio into another, as Copy and Paste carry them between two

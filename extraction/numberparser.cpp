@@ -40,14 +40,32 @@ bool startsWith(std::string_view text, std::size_t i, std::string_view separator
     return true;
 }
 
+// The length of an exponent ("e5", "E+02", "e-3") at the start of text, or 0.
+std::size_t exponentLength(std::string_view text)
+{
+    if (text.empty() || (text[0] != 'e' && text[0] != 'E'))
+        return 0;
+    std::size_t i = 1;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    const std::size_t digits = i;
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i > digits ? i : 0;
+}
+
+// The page parser, and the import's: a number there may end at the end of the text and
+// takes an exponent. read is set to the length of the number's text.
 template <typename Fold>
-int parse(std::string_view text, std::string_view thousands, std::string_view decimal, double& value, Fold fold)
+int parse(std::string_view text, std::string_view thousands, std::string_view decimal, double& value, Fold fold,
+          bool importing, std::size_t& read)
 {
     value = 0.0;
+    read = 0;
     const std::size_t n = text.size();
     if (n == 0 || !(isDigit(text[0]) || text[0] == '+' || text[0] == '-'))
         return kNotFound;
-    if (n - 1 < 2)
+    if (!importing && n - 1 < 2)
         return kNotFound;
 
     std::string output;
@@ -68,11 +86,18 @@ int parse(std::string_view text, std::string_view thousands, std::string_view de
             break;
         }
         segment = i;
-        if (n - i < 2)
+        if (!importing && n - i < 2)
             return kNotFound;
-        if (!isDigit(text[i]))
+        if (i >= n || !isDigit(text[i]))
             break;
     }
+    if (importing) {
+        if (const std::size_t exponent = exponentLength(text.substr(i)); exponent > 0) {
+            output.append(text.substr(i, exponent));
+            i += exponent;
+        }
+    }
+    read = i;
 
     std::size_t used = 0;
     value = convertPrefix(output, used);
@@ -91,13 +116,21 @@ int parse(std::string_view text, std::string_view thousands, std::string_view de
 
 int parseQuotation(std::string_view text, std::string_view thousands, std::string_view decimal, double& value)
 {
-    return parse(text, thousands, decimal, value, [](char c) { return c; });
+    std::size_t read = 0;
+    return parse(text, thousands, decimal, value, [](char c) { return c; }, false, read);
 }
 
 int parseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
                           double& value)
 {
-    return parse(text, thousands, decimal, value, [](char c) { return lowerCp1252(c); });
+    std::size_t read = 0;
+    return parse(text, thousands, decimal, value, [](char c) { return lowerCp1252(c); }, false, read);
+}
+
+int parseImportValue(std::string_view text, std::string_view thousands, std::string_view decimal, double& value,
+                     std::size_t& read)
+{
+    return parse(text, thousands, decimal, value, [](char c) { return c; }, true, read);
 }
 
 } // namespace tarvelo

@@ -26,4 +26,10 @@ int parseQuotation(std::string_view text, std::string_view thousands, std::strin
 int parseQuotationLowered(std::string_view text, std::string_view thousands, std::string_view decimal,
                           double& value);
 
+// How the import reads a value: as parseQuotation, but the number may end where the
+// text ends (the last line of a file without a line break after it), and an exponent
+// right after it ("1.5E+02") belongs to it. read is the length of the number's text.
+int parseImportValue(std::string_view text, std::string_view thousands, std::string_view decimal, double& value,
+                     std::size_t& read);
+
 } // namespace tarvelo

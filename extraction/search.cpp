@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <limits>
 
 namespace tarvelo {
 
@@ -458,48 +459,222 @@ ExtractionResult regExpSearchInPage(std::string_view page, const RegExpRule& rul
     return result;
 }
 
-ExtractionResult importMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
-                                     std::vector<Quotation>& records, bool& complete)
+namespace {
+
+// Line numbers (from 1) of positions in a text, counted on as the positions grow. A
+// line ends with "\n", "\r\n" or a lone "\r".
+class LineCounter {
+public:
+    explicit LineCounter(std::string_view text) : m_text(text) {}
+    std::size_t lineAt(std::size_t position)
+    {
+        for (; m_at < position && m_at < m_text.size(); ++m_at) {
+            const char c = m_text[m_at];
+            if (c == '\n' || (c == '\r' && (m_at + 1 == m_text.size() || m_text[m_at + 1] != '\n')))
+                ++m_line;
+        }
+        return m_line;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    std::size_t m_line = 1;
+};
+
+bool isLeapYear(std::int64_t year)
 {
-    complete = false;
-    ExtractionResult result;
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+std::string twoDigits(int n)
+{
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::string dateText(int year, int month, int day)
+{
+    return std::to_string(year) + "-" + twoDigits(month) + "-" + twoDigits(day);
+}
+
+// The first and the last moment a time stamp can hold, in local time, for the reasons
+// that name them: a date, with its time when the moment refused falls on that date.
+struct TimeLimit {
+    std::tm fields;
+    std::string text(int year, int month, int day, int hour, int minute) const
+    {
+        const int limitYear = fields.tm_year + 1900;
+        const int limitMonth = fields.tm_mon + 1;
+        if (year != limitYear || month != limitMonth || day != fields.tm_mday)
+            return dateText(year, month, day) + " is " + (year < 1970 ? "before " : "after ")
+                   + dateText(limitYear, limitMonth, fields.tm_mday);
+        return dateText(year, month, day) + " " + twoDigits(hour) + ":" + twoDigits(minute) + " is "
+               + (year < 1970 ? "before " : "after ") + dateText(limitYear, limitMonth, fields.tm_mday) + " "
+               + twoDigits(fields.tm_hour) + ":" + twoDigits(fields.tm_min);
+    }
+};
+
+// One match of the import read into a moment and a value; reason is empty when the
+// match gives a record. Parts that the match captures replace those of the moment;
+// captures that take part but name no day, month or year make the reason. A day never
+// captured is the start's 30th, taken as the month's last day where the month is
+// shorter.
+std::string readImportMatch(const RegExp& re, int count, std::string_view text, const RegExpRule& rule, Moment& moment,
+                            double& value)
+{
+    std::string reason;
+    const auto problem = [&](std::string why) {
+        if (reason.empty())
+            reason = std::move(why);
+    };
+    std::string valueProblem;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t start = re.start(i);
+        const std::size_t end = re.end(i);
+        const bool set = start != std::string_view::npos && start <= text.size();
+        const std::string_view capture = set ? text.substr(start, end - start) : std::string_view();
+        const std::string_view onwards = set ? text.substr(start) : std::string_view();
+        if (i == rule.quotationIndex) {
+            std::size_t read = 0;
+            const int code = parseImportValue(onwards, rule.thousands, rule.decimal, value, read);
+            if (code != kFound || !(value > 0.0)) {
+                const std::string shown = excerpt(read > 0 ? onwards.substr(0, read) : capture);
+                if (code == kNotFound)
+                    valueProblem = shown.empty() ? "no value" : "value " + shown + " is not a number";
+                else if (code != kFound)
+                    valueProblem = "value " + shown + " is not a finite number";
+                else
+                    valueProblem = "value " + shown + " is not above 0";
+            }
+        }
+        const auto take = [&](int Moment::*part, PartSource Moment::*source, int taken) {
+            moment.*part = taken;
+            moment.*source = {i, capture};
+        };
+        if (rule.extractDate) {
+            if (i == rule.dayIndex) {
+                const int day = readInteger(onwards);
+                if (day >= 1 && day <= 31)
+                    take(&Moment::day, &Moment::dayFrom, day);
+                else if (set)
+                    problem("day " + std::to_string(day) + " does not exist");
+            } else if (i == rule.monthIndex) {
+                if (const int month = monthFromName(capture); month != 0)
+                    take(&Moment::month, &Moment::monthFrom, month);
+                else
+                    problem("month " + excerpt(capture) + " does not exist");
+            } else if (i == rule.yearIndex) {
+                int year = readInteger(onwards);
+                if (year >= 0) {
+                    // Two or three digits count from 1900 or 2000; four are the year.
+                    if (year < 1000)
+                        year += year < 50 ? 2000 : 1900;
+                    take(&Moment::year, &Moment::yearFrom, year);
+                } else {
+                    problem("year " + std::to_string(year) + " does not exist");
+                }
+            }
+        }
+        if (rule.extractTime) {
+            if (i == rule.hourIndex)
+                take(&Moment::hour, &Moment::hourFrom, readInteger(onwards));
+            else if (i == rule.minuteIndex)
+                take(&Moment::minute, &Moment::minuteFrom, readInteger(onwards));
+        }
+    }
+    if (reason.empty() && moment.day > daysInMonth(moment.year, moment.month) && moment.dayFrom.index >= 0)
+        problem(dateText(moment.year, moment.month, moment.day) + " does not exist");
+    if (reason.empty())
+        reason = std::move(valueProblem);
+    return reason;
+}
+
+} // namespace
+
+ImportLines importLinesInText(std::string_view text, const RegExpRule& rule, TimeStamp now)
+{
+    ImportLines lines;
+    const auto stop = [&](int code, std::string message) {
+        lines.code = code;
+        lines.message = bounded(std::move(message));
+        lines.stopped = true;
+        return std::move(lines);
+    };
     Moment start = momentOf(now);
     start.day = 30;
     start.hour = 20;
     start.minute = 0;
     Moment moment = start;
     RegExp re;
-    if (!compile(re, rule, result))
-        return result;
+    ExtractionResult compiled;
+    if (!compile(re, rule, compiled))
+        return stop(compiled.code, compiled.message);
+    LocalTimeConverter converter;
+    const TimeLimit first{breakLocalTime(std::numeric_limits<TimeStamp>::min())};
+    const TimeLimit last{breakLocalTime(std::numeric_limits<TimeStamp>::max())};
+    LineCounter counter(text);
+    std::size_t lastSkipped = 0;
     std::size_t position = 0;
     while (position < text.size()) {
         const std::string_view rest = text.substr(position);
         const int rc = re.match(rest, 0);
-        if (rc == RegExp::kErrorNoMatch)
-            return failure(kNotFound, "No match found!");
-        if (rc <= 0)
-            return failure(kNotFound, matchError(rc));
-        std::string message;
+        if (rc == RegExp::kErrorNoMatch) {
+            lines.code = kNotFound;
+            lines.message = "No match found!";
+            return lines;
+        }
+        // The line a match stands on: that of its first character that ends no line.
+        const auto lineOfMatch = [&] {
+            std::size_t at = position + (rc > 0 ? re.start(0) : 0);
+            while (at < text.size() && (text[at] == '\r' || text[at] == '\n'))
+                ++at;
+            return counter.lineAt(at);
+        };
+        if (rc <= 0) {
+            lines.stopLine = lineOfMatch();
+            return stop(kNotFound, matchError(rc));
+        }
+        if (!indicesExist(rule, rule.quotationIndex, rc)) {
+            lines.stopLine = lineOfMatch();
+            return stop(kMatchIndexMissing, indexError(rc));
+        }
+        if (rule.quotationIndex < 1) {
+            lines.stopLine = lineOfMatch();
+            return stop(kMatchIndexMissing, "Quotation value match place holder missing!");
+        }
         double value = 0.0;
-        const int code = takeSubstrings(re, rc, rest, rest, rule, rule.quotationIndex, value, moment, message);
-        if (code != kFound && rule.quotationIndex >= 0 && rule.quotationIndex < rc)
-            return failure(code, message);
-        if (!indicesExist(rule, rule.quotationIndex, rc))
-            return failure(kMatchIndexMissing, indexError(rc));
-        if (rule.quotationIndex < 1)
-            return failure(kMatchIndexMissing, "Quotation value match place holder missing!");
-        TimeStamp time = 0;
-        if (!composeCaptured(moment, start, time, message))
-            return failure(kNotFound, message);
-        records.push_back(Quotation{time, value});
+        std::string reason = readImportMatch(re, rc, rest, rule, moment, value);
+        if (reason.empty()) {
+            int day = moment.day;
+            if (moment.dayFrom.index < 0)
+                day = std::min(day, daysInMonth(moment.year, moment.month));
+            const TimeStamp time = converter.makeLocalTime(moment.year, moment.month, day, moment.hour, moment.minute, 0);
+            if (time != -1)
+                lines.records.push_back(Quotation{time, value});
+            else
+                reason = (moment.year < 1970 ? first : last).text(moment.year, moment.month, day, moment.hour,
+                                                                   moment.minute);
+        }
+        if (!reason.empty()) {
+            const std::size_t line = lineOfMatch();
+            if (line != lastSkipped) {
+                ++lines.skippedLines;
+                lastSkipped = line;
+                if (lines.skipped.size() < ImportLines::kReportedSkips)
+                    lines.skipped.push_back({line, std::move(reason)});
+            }
+        }
         // An empty match at the position would not move on; step over one character.
         const std::size_t advance = re.end(rc - 1);
         position += advance > 0 ? advance : 1;
     }
-    complete = true;
-    result.code = kFound;
-    result.success = true;
-    return result;
+    return lines;
 }
 
 ExtractionResult standardSearch(const std::string& pageFile, const StandardRule& rule)
@@ -523,14 +698,17 @@ ExtractionResult regExpSearch(const std::string& pageFile, const RegExpRule& rul
     return regExpSearchInPage(page.text(), rule, now);
 }
 
-ExtractionResult importMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
-                               std::vector<Quotation>& records, bool& complete)
+ImportLines importLines(const std::string& file, const RegExpRule& rule, TimeStamp now)
 {
-    complete = false;
     SearchPage text;
-    if (!loadPageForSearch(file, text))
-        return failure(kImportFileUnreadable, "Could not open file!\n");
-    return importMatchesInText(text.text(), rule, now, records, complete);
+    if (!loadPageForSearch(file, text)) {
+        ImportLines lines;
+        lines.code = kImportFileUnreadable;
+        lines.message = "Could not open file!\n";
+        lines.stopped = true;
+        return lines;
+    }
+    return importLinesInText(text.text(), rule, now);
 }
 
 } // namespace tarvelo

@@ -62,16 +62,39 @@ SearchWalk walkStandardSearch(std::string_view page, const StandardRule& rule, b
 ExtractionResult standardSearchInPage(std::string_view page, const StandardRule& rule);
 ExtractionResult standardSearchWithTagsInPage(std::string_view page, const StandardRule& rule);
 ExtractionResult regExpSearchInPage(std::string_view page, const RegExpRule& rule, TimeStamp now);
-// Appends one record per match; complete is true when the whole text was consumed.
-ExtractionResult importMatchesInText(std::string_view text, const RegExpRule& rule, TimeStamp now,
-                                     std::vector<Quotation>& records, bool& complete);
+
+// A line of an import file that matched but gave no quotation: its number (from 1) and
+// why ("day 32 does not exist").
+struct SkippedLine {
+    std::size_t line = 0;
+    std::string reason;
+};
+
+// What the repeated matching of an import found. A match whose date does not exist (day
+// 32, 29 February 2005), whose moment no time stamp can hold, or whose value is not a
+// finite number above 0 gives no record: its line is counted as skipped, the first
+// kReportedSkips with their reasons, and the matching goes on. The matching ends at the
+// end of the text or where no further match is found (code kNotFound, "No match
+// found!"); it stops early, with stopped set and the code and message of the stop, at a
+// matching error or when the template's captures do not fit the match.
+struct ImportLines {
+    static constexpr std::size_t kReportedSkips = 10;
+    std::vector<Quotation> records; // in match order
+    std::size_t skippedLines = 0;
+    std::vector<SkippedLine> skipped;
+    int code = kFound;
+    std::string message;
+    bool stopped = false;
+    std::size_t stopLine = 0; // where it stopped
+};
+ImportLines importLinesInText(std::string_view text, const RegExpRule& rule, TimeStamp now);
 
 // The same on a page file. A page file that cannot be read is searched as an empty page.
 ExtractionResult standardSearch(const std::string& pageFile, const StandardRule& rule);
 ExtractionResult standardSearchWithTags(const std::string& pageFile, const StandardRule& rule);
 ExtractionResult regExpSearch(const std::string& pageFile, const RegExpRule& rule, TimeStamp now);
-ExtractionResult importMatches(const std::string& file, const RegExpRule& rule, TimeStamp now,
-                               std::vector<Quotation>& records, bool& complete);
+// A file that cannot be read stops with kImportFileUnreadable, "Could not open file!\n".
+ImportLines importLines(const std::string& file, const RegExpRule& rule, TimeStamp now);
 
 // The month (1 to 12) that a month capture names, or 0.
 int monthFromName(std::string_view capture);

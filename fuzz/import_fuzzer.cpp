@@ -27,10 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rule.dayIndex = 1;
         rule.monthIndex = 2;
         rule.yearIndex = 3;
-        std::vector<tarvelo::Quotation> records;
-        bool complete = false;
-        tarvelo::importMatchesInText(text, rule, 1000000000, records, complete);
-        if (records.size() > text.size() + 1)
+        const tarvelo::ImportLines lines = tarvelo::importLinesInText(text, rule, 1000000000);
+        if (lines.records.size() + lines.skippedLines > text.size() + 1
+            || lines.skipped.size() > tarvelo::ImportLines::kReportedSkips)
             __builtin_trap();
     }
     return 0;

@@ -65,10 +65,10 @@ void PortfolioDocument::added(ItemKey pos)
     updateAllViews({DocumentChange::Kind::Added, pos});
 }
 
-void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch)
+void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations, Addition addition)
 {
     if (const SecurityItem* item = find(pos))
-        m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), batch});
+        m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), addition});
     m_modified = true;
     updateAllViews({DocumentChange::Kind::Item, pos});
 }
@@ -208,17 +208,22 @@ std::size_t PortfolioDocument::insertQuotation(ItemKey pos, double value, std::i
     if (!item)
         return 0;
     const std::size_t index = item->insertQuotation(Quotation{time, value});
-    inserted(pos, {Quotation{time, value}}, false);
+    inserted(pos, {Quotation{time, value}}, Addition::Typed);
     return index;
 }
 
-void PortfolioDocument::insertQuotations(ItemKey pos, std::span<const Quotation> batch)
+std::size_t PortfolioDocument::insertQuotations(ItemKey pos, std::span<const Quotation> batch)
 {
     SecurityItem* item = find(pos);
     if (!item)
-        return;
-    item->insertQuotations(batch);
-    inserted(pos, std::vector<Quotation>(batch.begin(), batch.end()), true);
+        return 0;
+    std::vector<Quotation> added = item->newQuotations(batch);
+    if (added.empty())
+        return 0;
+    item->insertQuotations(added);
+    const std::size_t count = added.size();
+    inserted(pos, std::move(added), Addition::Batch);
+    return count;
 }
 
 int PortfolioDocument::modifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time)
@@ -279,9 +284,14 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
         if (ratio > 80.0 && ratio < 150.0)
             value *= 0.01;
     }
-    item->insertQuotation(Quotation{record.time, value});
+    const Quotation found{record.time, value};
     clearBeingUpdated(pos);
-    inserted(pos, {Quotation{record.time, value}}, false);
+    if (item->holdsQuotationInMinute(found)) {
+        updateAllViews({DocumentChange::Kind::Item, pos});
+        return true;
+    }
+    item->insertQuotation(found);
+    inserted(pos, {found}, Addition::Downloaded);
     return true;
 }
 
@@ -595,7 +605,7 @@ DocumentResult PortfolioDocument::saveMerged()
         if (!item)
             continue; // added and deleted again
         if (SecurityItem* there = findFresh(ItemIdentity::of(*item))) {
-            there->insertQuotations(item->history());
+            there->insertQuotations(there->newQuotations(item->history()));
         } else {
             auto copy = std::make_unique<SecurityItem>(*item);
             byName.emplace(copy->settings().name, copy.get());
@@ -612,10 +622,18 @@ DocumentResult PortfolioDocument::saveMerged()
                 gone.push_back(entry.identity.name);
             continue;
         }
-        if (entry.batch)
-            there->insertQuotations(entry.quotations);
-        else
+        switch (entry.addition) {
+        case Addition::Batch:
+            there->insertQuotations(there->newQuotations(entry.quotations));
+            break;
+        case Addition::Downloaded:
+            if (!there->holdsQuotationInMinute(entry.quotations.front()))
+                there->insertQuotation(entry.quotations.front());
+            break;
+        case Addition::Typed:
             there->insertQuotation(entry.quotations.front());
+            break;
+        }
     }
     std::vector<const SecurityItem*> items;
     items.reserve(fresh.items.size());

@@ -100,15 +100,19 @@ public:
     void deleteItems(const std::vector<ItemKey>& items);
 
     std::size_t insertQuotation(ItemKey pos, double value, std::int32_t time);
-    void insertQuotations(ItemKey pos, std::span<const Quotation> batch);
+    // Inserts the records that are new to the item (newQuotations: a record equal in time
+    // and value to one the item holds, or to an earlier one of the batch, is left out);
+    // returns how many were inserted. Nothing new changes nothing.
+    std::size_t insertQuotations(ItemKey pos, std::span<const Quotation> batch);
     int modifyQuotation(ItemKey pos, std::size_t index, double value, std::int32_t time);
     bool deleteQuotation(ItemKey pos, std::size_t index);
     bool deleteAllQuotations(ItemKey pos);
     bool splitQuotations(ItemKey pos, std::size_t index, double divisor);
     void invertQuotations(ItemKey pos);
     // A quotation found by a download: scaled by 0.01 when it is more than 80 and less
-    // than 150 times the newest value, then inserted, and the item's update is over.
-    // Always succeeds.
+    // than 150 times the newest value, then inserted unless the item holds a record of
+    // that value within the same minute already (an unchanged page read twice within a
+    // minute, or stored by two programs), and the item's update is over. Always succeeds.
     bool applyDownloadedQuotation(ItemKey pos, const Quotation& record);
 
     std::string itemName(ItemKey pos) const;
@@ -149,8 +153,9 @@ public:
     // Saves to the document's file under its lock. When the file changed since it was
     // read, the file is read again, this document's new items and quotations are added
     // to that copy, and the copy is saved and becomes the document (items keep their
-    // handles). Quotations whose item has gone from the file are left out and named in
-    // the result's warning.
+    // handles). Downloaded and imported quotations that the copy holds already (another
+    // program stored the same ones) are not added again; quotations whose item has gone
+    // from the file are left out and named in the result's warning.
     DocumentResult saveMerged();
     // Takes the file as it is now on disk, unmodified; items keep their handles.
     DocumentResult reloadFromDisk();
@@ -165,12 +170,14 @@ private:
         std::unique_ptr<SecurityItem> item;
     };
 
-    // A quotation or batch added since the file was read, for a later merge.
+    // A quotation or batch added since the file was read, for a later merge: one typed
+    // by the user, one downloaded, or an imported batch.
+    enum class Addition { Typed, Downloaded, Batch };
     struct NewQuotations {
         std::uint64_t key;
         ItemIdentity identity;
         std::vector<Quotation> quotations;
-        bool batch;
+        Addition addition;
     };
 
     SecurityItem* find(ItemKey pos);
@@ -178,7 +185,7 @@ private:
     ItemKey append(std::unique_ptr<SecurityItem> item);
     void changed(const DocumentChange& change);
     void added(ItemKey pos);
-    void inserted(ItemKey pos, std::vector<Quotation> quotations, bool batch);
+    void inserted(ItemKey pos, std::vector<Quotation> quotations, Addition addition);
     void forgetChanges();
     DocumentResult acquireLock(const std::string& path, FileLock& lock) const;
     // Restores a file damaged by a killed save from its backup, or names the backups;

@@ -4,6 +4,9 @@
 #include "platform/localtime.h"
 
 #include <algorithm>
+#include <bit>
+#include <numeric>
+#include <optional>
 
 namespace tarvelo {
 
@@ -21,6 +24,15 @@ std::vector<Quotation>::iterator placeFor(std::vector<Quotation>& history, std::
     if (history.empty() || time > history.back().time)
         return history.end();
     return std::lower_bound(history.begin(), history.end(), Quotation{time, 0.0}, earlierThan);
+}
+
+// The identity of a value for finding equal records: equal values (0 and -0 among them)
+// give equal keys; NaN, equal to nothing, gives none.
+std::optional<std::uint64_t> valueKey(double value)
+{
+    if (value != value)
+        return std::nullopt;
+    return value == 0.0 ? 0 : std::bit_cast<std::uint64_t>(value);
 }
 
 std::int32_t emptyHistoryTime()
@@ -100,6 +112,93 @@ void SecurityItem::insertQuotations(std::span<const Quotation> batch)
     std::stable_sort(sorted.begin(), sorted.end(), earlierThan);
     std::size_t at = m;
     mergeFromBack(m_history, m, [&] { return sorted[--at]; });
+}
+
+bool SecurityItem::holdsQuotation(const Quotation& record) const
+{
+    if (m_history.empty() || record.time < m_history.front().time || record.time > m_history.back().time)
+        return false;
+    auto it = std::lower_bound(m_history.begin(), m_history.end(), record, earlierThan);
+    for (; it != m_history.end() && it->time == record.time; ++it) {
+        if (it->value == record.value)
+            return true;
+    }
+    return false;
+}
+
+bool SecurityItem::holdsQuotationInMinute(const Quotation& record) const
+{
+    const std::int64_t time = record.time;
+    const std::int64_t minute = (time >= 0 ? time : time - 59) / 60 * 60;
+    auto it = std::lower_bound(m_history.begin(), m_history.end(), minute,
+                               [](const Quotation& q, std::int64_t t) { return q.time < t; });
+    for (; it != m_history.end() && it->time < minute + 60; ++it) {
+        if (it->value == record.value)
+            return true;
+    }
+    return false;
+}
+
+std::vector<Quotation> SecurityItem::newQuotations(std::span<const Quotation> batch) const
+{
+    // Equal records have equal times: the batch is walked in runs of one time, each run
+    // against the history's records of that time. In a batch in time order, either way,
+    // the runs stand together already; another batch is walked through a sorted index.
+    std::vector<std::uint32_t> order;
+    const bool ascending = std::is_sorted(batch.begin(), batch.end(), earlierThan);
+    if (!ascending && !std::is_sorted(batch.rbegin(), batch.rend(), earlierThan)) {
+        order.resize(batch.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return batch[a].time < batch[b].time; });
+    }
+    const auto at = [&](std::size_t k) -> std::size_t { return order.empty() ? k : order[k]; };
+
+    std::vector<bool> keep(batch.size(), true);
+    std::size_t dropped = 0;
+    // The values of one time with where they come from: the history (-1) or the batch
+    // (its index). Sorted, the first of each value stays and the others are dropped.
+    std::vector<std::pair<std::uint64_t, std::int64_t>> values;
+    for (std::size_t runStart = 0; runStart < batch.size();) {
+        const std::int32_t time = batch[at(runStart)].time;
+        std::size_t runEnd = runStart + 1;
+        while (runEnd < batch.size() && batch[at(runEnd)].time == time)
+            ++runEnd;
+        const bool inHistory = !m_history.empty() && time >= m_history.front().time && time <= m_history.back().time;
+        if (runEnd - runStart == 1 && !inHistory) {
+            runStart = runEnd;
+            continue;
+        }
+        values.clear();
+        if (inHistory) {
+            auto it = std::lower_bound(m_history.begin(), m_history.end(), Quotation{time, 0.0}, earlierThan);
+            for (; it != m_history.end() && it->time == time; ++it) {
+                if (const auto key = valueKey(it->value))
+                    values.emplace_back(*key, -1);
+            }
+        }
+        for (std::size_t k = runStart; k < runEnd; ++k) {
+            if (const auto key = valueKey(batch[at(k)].value))
+                values.emplace_back(*key, static_cast<std::int64_t>(at(k)));
+        }
+        std::sort(values.begin(), values.end());
+        for (std::size_t k = 1; k < values.size(); ++k) {
+            if (values[k].first == values[k - 1].first && values[k].second >= 0) {
+                keep[static_cast<std::size_t>(values[k].second)] = false;
+                ++dropped;
+            }
+        }
+        runStart = runEnd;
+    }
+    if (dropped == 0)
+        return {batch.begin(), batch.end()};
+    std::vector<Quotation> result;
+    result.reserve(batch.size() - dropped);
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        if (keep[i])
+            result.push_back(batch[i]);
+    }
+    return result;
 }
 
 int SecurityItem::modifyQuotation(std::size_t index, double value, std::int32_t time)

@@ -28,6 +28,14 @@ public:
     // Inserts many records; the history ends exactly as inserting them one by one in
     // the given order would leave it.
     void insertQuotations(std::span<const Quotation> batch);
+    // Whether the history holds a record of this time and this value.
+    bool holdsQuotation(const Quotation& record) const;
+    // Whether the history holds a record of this value within the same minute: the same
+    // page, unchanged, read again.
+    bool holdsQuotationInMinute(const Quotation& record) const;
+    // The records of the batch, in batch order, without those whose time and value equal
+    // a record of the history or an earlier record of the batch.
+    std::vector<Quotation> newQuotations(std::span<const Quotation> batch) const;
     // Takes the record out, changes it and inserts it again. -1 when the index does not
     // name a record, 0 when it was the only record, else the new index plus 1.
     int modifyQuotation(std::size_t index, double value, std::int32_t time);

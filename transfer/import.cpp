@@ -1,6 +1,5 @@
 #include "transfer/import.h"
 
-#include "extraction/search.h"
 #include "model/profilesettings.h"
 #include "platform/profile.h"
 
@@ -76,8 +75,9 @@ ImportExpression translateImportTemplate(const std::string& formatTemplate, cons
     return result;
 }
 
-ImportMatch matchImportFile(const std::string& file, const ImportExpression& expression, bool caseInsensitive,
-                            const std::string& thousands, const std::string& decimal, TimeStamp now)
+ImportMatch matchImportFile(const std::string& file, const std::string& shownName, const ImportExpression& expression,
+                            bool caseInsensitive, const std::string& thousands, const std::string& decimal,
+                            TimeStamp now)
 {
     RegExpRule rule;
     rule.expression = expression.expression;
@@ -92,30 +92,83 @@ ImportMatch matchImportFile(const std::string& file, const ImportExpression& exp
     rule.caseInsensitive = caseInsensitive;
     rule.thousands = thousands;
     rule.decimal = decimal;
-    ImportMatch match;
-    bool complete = false;
-    const ExtractionResult matched = importMatches(file, rule, now, match.records, complete);
-    if (match.records.empty())
-        match.message = "Error importing quotations from file \"" + file + "\":\n" + matched.message;
-    return match;
+    return {shownName, importLines(file, rule, now)};
+}
+
+namespace {
+
+std::string reportOf(const ImportResult& result, const ImportLines& lines)
+{
+    std::string report = std::to_string(result.count) + " quotations imported";
+    if (result.duplicates > 0)
+        report += ", " + std::to_string(result.duplicates) + " already in the history";
+    if (lines.skippedLines > 0) {
+        report += ", " + std::to_string(lines.skippedLines) + " lines skipped (";
+        for (std::size_t i = 0; i < lines.skipped.size(); ++i) {
+            report += i > 0 ? "; " : "";
+            report += "line " + std::to_string(lines.skipped[i].line) + ": " + lines.skipped[i].reason;
+        }
+        report += lines.skippedLines > lines.skipped.size() ? "; ...)" : ")";
+    }
+    if (lines.stopped)
+        report += ", stopped at line " + std::to_string(lines.stopLine) + ": " + lines.message;
+    return report;
+}
+
+} // namespace
+
+ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMatch& match)
+{
+    ImportResult result;
+    const ImportLines& lines = match.lines;
+    result.skipped = lines.skippedLines;
+    result.stopped = lines.stopped;
+    if (!doc.isValid(item))
+        return result;
+    result.ok = !lines.records.empty();
+    if (result.ok) {
+        result.count = doc.insertQuotations(item, lines.records);
+        result.duplicates = lines.records.size() - result.count;
+    }
+    result.report = reportOf(result, lines);
+    if (!result.ok) {
+        // Without a line that matched, the matcher's own words say why.
+        const bool matched = lines.skippedLines > 0;
+        result.message = "Error importing quotations from file \"" + match.shownName + "\":\n"
+                         + (matched ? result.report : lines.message);
+    }
+    return result;
 }
 
 ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
-                              const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
-                              const std::string& decimal, TimeStamp now)
+                              const std::string& shownName, const ImportExpression& expression, bool caseInsensitive,
+                              const std::string& thousands, const std::string& decimal, TimeStamp now)
 {
-    ImportResult result;
     if (!doc.isValid(item))
-        return result;
-    const ImportMatch match = matchImportFile(file, expression, caseInsensitive, thousands, decimal, now);
-    if (match.records.empty()) {
-        result.message = match.message;
-        return result;
+        return {};
+    return importMatched(doc, item,
+                         matchImportFile(file, shownName, expression, caseInsensitive, thousands, decimal, now));
+}
+
+bool isLocalPath(const std::string& typed)
+{
+    const std::size_t scheme = typed.find("://");
+    if (scheme == std::string::npos || scheme == 0)
+        return true;
+    for (std::size_t i = 0; i < scheme; ++i) {
+        const char c = typed[i];
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!(letter || (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))))
+            return true;
     }
-    doc.insertQuotations(item, match.records);
-    result.ok = true;
-    result.count = match.records.size();
-    return result;
+    return false;
+}
+
+std::string shownImportName(const std::string& address)
+{
+    if (address.size() > 7 && (address.rfind("file://", 0) == 0 || address.rfind("FILE://", 0) == 0))
+        return address.substr(7);
+    return address;
 }
 
 std::string defaultImportTemplate(int number)

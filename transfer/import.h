@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extraction/search.h"
 #include "model/portfoliodocument.h"
 #include "platform/localtime.h"
 
@@ -44,27 +45,45 @@ struct ImportExpression {
 ImportExpression translateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
                                          const std::string& decimal, const std::string& symbol);
 
+// What an import did. ok: the file gave quotations (new ones, or ones the history held
+// already). report: "N quotations imported", then ", D already in the history" and
+// ", M lines skipped (line 7: day 32 does not exist; ...)" when there are such, the
+// reasons of the first ten skipped lines with their line numbers. message: the message
+// box text when the file gave no quotation.
 struct ImportResult {
     bool ok = false;
-    std::size_t count = 0;
-    std::string message; // the message box text when nothing was imported
-};
-
-// The records a file yields, in match order, without touching a document, so the
-// matching may run on a thread of its own. The message is the message box text when
-// no record was found.
-struct ImportMatch {
-    std::vector<Quotation> records;
+    std::size_t count = 0;      // quotations imported
+    std::size_t duplicates = 0; // lines whose quotation the history held already
+    std::size_t skipped = 0;    // lines that matched but gave no quotation
+    bool stopped = false;       // the matching ended before the end of the file
+    std::string report;
     std::string message;
 };
-ImportMatch matchImportFile(const std::string& file, const ImportExpression& expression, bool caseInsensitive,
-                            const std::string& thousands, const std::string& decimal, TimeStamp now);
 
-// Matches the file with the expression and merges the records into the item's history
-// in one batch (the order of inserting them one by one in match order).
+// The lines a file yields, without touching a document, so the matching may run on a
+// thread of its own. shownName is how the user knows the file (the address or path
+// typed, not the local copy read); messages name that.
+struct ImportMatch {
+    std::string shownName;
+    ImportLines lines;
+};
+ImportMatch matchImportFile(const std::string& file, const std::string& shownName, const ImportExpression& expression,
+                            bool caseInsensitive, const std::string& thousands, const std::string& decimal,
+                            TimeStamp now);
+// Merges what the matching found into the item's history in one batch (the order of
+// inserting the records one by one in match order), leaving out records the history
+// holds already.
+ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMatch& match);
+// Both in one.
 ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
-                              const ImportExpression& expression, bool caseInsensitive, const std::string& thousands,
-                              const std::string& decimal, TimeStamp now);
+                              const std::string& shownName, const ImportExpression& expression, bool caseInsensitive,
+                              const std::string& thousands, const std::string& decimal, TimeStamp now);
+
+// The address an import reads for what the user typed: a local path (no "scheme://"
+// in front) becomes a "file://" address; other addresses stay as they are. An address
+// names itself to the user by its path when it is a "file://" one.
+bool isLocalPath(const std::string& typed);
+std::string shownImportName(const std::string& address);
 
 // The historical address templates: profile section "ServerImport", values "URL1" to
 // "URL5"; "URL1" and "URL2" have defaults.

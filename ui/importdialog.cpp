@@ -9,8 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -203,6 +205,7 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
     resize(640, sizeHint().height());
 
     setPhase(Phase::NotLoaded);
+    m_status->setPlainText(fromCore(std::exchange(m_state.status, std::string())));
     m_address->setFocus();
 }
 
@@ -281,7 +284,7 @@ void ImportDialog::readFile()
     m_download = sink;
     m_status->clear();
     setPhase(Phase::Loading);
-    startImportDownload(*engine, *sink, m_state.settings.address, m_itemName, m_itemSymbol);
+    startImportDownload(*engine, *sink, importAddress(m_state.settings.address), m_itemName, m_itemSymbol);
 }
 
 void ImportDialog::viewFile()
@@ -337,6 +340,18 @@ void ImportDialog::loaded(DownloadMessage& message)
     setPhase(Phase::Loaded);
 }
 
+std::string importAddress(const std::string& typed)
+{
+    QString path = fromCore(typed).trimmed();
+    if (!isLocalPath(toCore(path)))
+        return typed;
+    // A path as the user typed it: "~" is the home folder, and a relative path starts
+    // from the program's working folder, as in a shell.
+    if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/")))
+        path = QDir::homePath() + path.mid(1);
+    return "file://" + toCore(QFileInfo(path).absoluteFilePath());
+}
+
 ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const ImportState& state, QWidget* parent,
                               TimeStamp now)
 {
@@ -356,32 +371,24 @@ ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const Import
     progress.setCancelButton(nullptr);
     progress.setMinimumDuration(kProgressDelayMs);
     QEventLoop loop;
+    const std::string shownName = shownImportName(settings.address);
     ImportMatch match;
     std::thread matcher([&] {
         try {
-            match = matchImportFile(state.loadedFile, expression, settings.caseInsensitive, settings.thousands,
-                                    settings.decimal, now);
+            match = matchImportFile(state.loadedFile, shownName, expression, settings.caseInsensitive,
+                                    settings.thousands, settings.decimal, now);
         } catch (const std::exception& e) {
             // A file too large for the memory at hand imports nothing, and says why.
-            match.records.clear();
-            match.message = "Error importing quotations from file \"" + state.loadedFile + "\":\n" + e.what();
+            match = ImportMatch{shownName, {}};
+            match.lines.message = e.what();
+            match.lines.stopped = true;
         }
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     matcher.join();
     progress.reset();
-
-    if (match.records.empty()) {
-        result.message = std::move(match.message);
-        return result;
-    }
-    if (!doc.isValid(item))
-        return result;
-    doc.insertQuotations(item, match.records);
-    result.ok = true;
-    result.count = match.records.size();
-    return result;
+    return importMatched(doc, item, match);
 }
 
 } // namespace tarvelo

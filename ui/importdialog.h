@@ -29,6 +29,7 @@ struct ImportState {
     ImportSettings settings;
     ImportLocation location;
     std::string loadedFile; // the local copy of the file read last; empty when none
+    std::string status;     // what the dialog shows in its status when it opens next
 
     void removeLoadedFile();
 };
@@ -104,9 +105,14 @@ private:
     QPointer<ImportDownloadSink> m_download; // the download the dialog waits for
 };
 
+// The address "Read file" fetches for what the address field holds: a local path there
+// (the location button's label offers one) is read as that local file.
+std::string importAddress(const std::string& typed);
+
 // OK's import: matches the loaded file on a thread of its own while a progress dialog
-// shows (when it takes a while), then inserts the records into the item in one batch.
-// When nothing was imported, the result's message is the message box text.
+// shows (when it takes a while), then inserts the new records into the item in one
+// batch. The result's report says what happened; when the file gave no quotation, its
+// message is the message box text, naming the file by its address.
 ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const ImportState& state, QWidget* parent,
                               TimeStamp now);
 

@@ -732,8 +732,16 @@ void PortfolioListView::importQuotations()
             break;
         const ImportResult result =
             importLoadedFile(m_doc, item, *m_import, this, m_now != 0 ? m_now : currentTime());
-        if (result.ok || !m_doc.isValid(item))
+        if (!m_doc.isValid(item))
             break;
+        if (result.ok) {
+            // Lines that gave nothing new are told about; a clean import needs no words.
+            if (result.skipped > 0 || result.duplicates > 0 || result.stopped)
+                Prompter::instance().inform(this, fromCore(result.report), Prompter::Icon::Information);
+            break;
+        }
+        // The dialog opens again with the same words in its status, to correct the template.
+        m_import->status = result.message;
         Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
     }
     // The copy of the file is not needed once the dialog is left for good.

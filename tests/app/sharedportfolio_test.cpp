@@ -36,7 +36,10 @@ protected:
             m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_gateOpen; });
             m_gateOpen = false;
             const std::string symbol = request.path.substr(std::string("/quote/").size());
-            response.set_content(m_pageHasQuotation ? "<p>Kurs " + symbol + ": <b>31,5</b></p>"
+            // A value of its own each time: the same quotation read twice within its
+            // second would be stored once.
+            const std::string value = std::to_string(30 + m_requests) + ",5";
+            response.set_content(m_pageHasQuotation ? "<p>Kurs " + symbol + ": <b>" + value + "</b></p>"
                                                     : std::string("<p>No trading today.</p>"),
                                  "text/html");
         });

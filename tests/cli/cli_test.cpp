@@ -16,7 +16,12 @@
 #include <sys/stat.h>
 
 #include <clocale>
+#include <csignal>
 #include <iostream>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -282,22 +287,61 @@ TEST_F(CliTest, ImportAndExportQuotations)
     ASSERT_TRUE(savePortfolioFile(portfolio, {&item}).ok);
     const std::string csv = path("history.csv");
     ASSERT_EQ(writeWholeFile(csv, "Date;Close\n01.02.2003;1.234,50\n02.02.2003;1.240,00\n"), FileError::None);
+    const std::vector<std::string> import = {"import", portfolio, "ACME", csv, "--template",
+                                             "[&day].[&month].[&year];[&value]", "--format", "0"};
 
-    CliRun run = cli({"import", portfolio, "ACME", csv, "--template", "[&day].[&month].[&year];[&value]", "--format", "0"});
+    // Exit 0: every matching line is in the history, imported now or before.
+    CliRun run = cli(import);
     EXPECT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(run.out, "2 quotations imported\n");
     LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.items[0]->history().size(), 2u);
     EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 1234.5);
+    run = cli(import);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "0 quotations imported, 2 already in the history\n");
+    // Exit 1: some lines skipped; 2: none imported.
+    ASSERT_EQ(writeWholeFile(csv, "03.02.2003;1,00\n32.02.2003;2,00\n"), FileError::None);
+    run = cli(import);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "1 quotations imported, 1 lines skipped (line 2: day 32 does not exist)\n");
+    ASSERT_EQ(writeWholeFile(csv, "30.02.2003;1,00\n"), FileError::None);
+    run = cli(import);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "Error importing quotations from file \"" + csv
+                           + "\":\n0 quotations imported, 1 lines skipped (line 1: 2003-02-30 does not exist)\n");
+    EXPECT_EQ(loadPortfolioFile(portfolio).items[0]->history().size(), 3u);
 
     // The default template does not fit this file: nothing imported, the reason shown.
     run = cli({"import", portfolio, "ACME", csv});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.out.find("Error importing quotations from file"), std::string::npos);
     EXPECT_EQ(cli({"import", portfolio, "Nobody", csv}).status, 1);
-    EXPECT_EQ(cli({"import", portfolio, "ACME", path("missing.csv")}).status, 1);
+    EXPECT_EQ(cli({"import", portfolio, "ACME", path("missing.csv")}).status, 2);
     EXPECT_EQ(cli({"import", portfolio, "ACME", csv, "--format", "7"}).status, 2);
+
+    // A disk that fills up (a file size limit in a child process): the failed save is
+    // the answer, with no word of quotations imported.
+    std::vector<Quotation> history;
+    for (int i = 0; i < 2000; ++i)
+        history.push_back({1000000 + i * 60, 1.0 + i});
+    loaded = loadPortfolioFile(portfolio);
+    loaded.items[0]->insertQuotations(history);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {loaded.items[0].get()}).ok);
+    ASSERT_EQ(writeWholeFile(csv, "04.02.2003;1,00\n"), FileError::None);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        run = cli(import);
+        ::_exit(run.status == 2 && run.out.empty() && run.err.find("full") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 
     const std::string sheet = path("out.xls");
     ASSERT_EQ(cli({"export", portfolio, sheet}).status, 0);

@@ -240,16 +240,14 @@ TEST_F(RegExpSearchTest, DatesAndTimesThatMakeNoTimeStampFailNamingTheCapture)
     }
     EXPECT_EQ(regExpSearchInPage("v=5 y=2003 h=10", rule, m_now).time, makeLocalTime(2003, 7, 9, 10, 5));
 
-    // The import stops at the record, keeping the ones before it.
-    std::vector<Quotation> records;
-    bool complete = true;
-    const ExtractionResult r =
-        importMatchesInText("v=1 y=2003 h=10\nv=2 y=99999 h=10\n", rule, m_now, records, complete);
-    EXPECT_EQ(r.code, kNotFound);
-    EXPECT_EQ(r.message, "Invalid date/time from RegExp capture 2 (year): '99999'");
-    EXPECT_FALSE(complete);
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].time, makeLocalTime(2003, 7, 30, 10, 0));
+    // The import passes over that line, says why, and goes on.
+    const ImportLines lines = importLinesInText("v=1 y=2003 h=10\nv=2 y=99999 h=10\nv=3 y=2003 h=11", rule, m_now);
+    ASSERT_EQ(lines.records.size(), 2u);
+    EXPECT_EQ(lines.records[0].time, makeLocalTime(2003, 7, 30, 10, 0));
+    EXPECT_EQ(lines.records[1].time, makeLocalTime(2003, 7, 30, 11, 0));
+    ASSERT_EQ(lines.skipped.size(), 1u);
+    EXPECT_EQ(lines.skipped[0].line, 2u);
+    EXPECT_EQ(lines.skipped[0].reason, "99999-07-30 is after 2038-01-19");
 }
 
 TEST_F(RegExpSearchTest, MonthNames)
@@ -286,84 +284,63 @@ TEST_F(RegExpSearchTest, ImportMatchesEveryLine)
     rule.dayIndex = 1;
     rule.monthIndex = 2;
     rule.yearIndex = 3;
-    std::vector<Quotation> records;
-    bool complete = true;
-    ExtractionResult r = importMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
-    EXPECT_EQ(r.code, kNotFound);
-    EXPECT_EQ(r.message, "No match found!");
-    EXPECT_FALSE(complete);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].time, makeLocalTime(2003, 2, 1, 20, 0));
-    EXPECT_DOUBLE_EQ(records[1].value, 2.5);
+    ImportLines lines = importLinesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now);
+    EXPECT_EQ(lines.code, kNotFound);
+    EXPECT_EQ(lines.message, "No match found!");
+    EXPECT_FALSE(lines.stopped);
+    ASSERT_EQ(lines.records.size(), 2u);
+    EXPECT_EQ(lines.records[0].time, makeLocalTime(2003, 2, 1, 20, 0));
+    EXPECT_DOUBLE_EQ(lines.records[1].value, 2.5);
 
     // The position moves to the end of the last substring, so a match whose last
     // capture takes the line break along consumes the whole text.
     rule.expression += "(\n)";
-    records.clear();
-    r = importMatchesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now, records, complete);
-    EXPECT_TRUE(complete);
-    EXPECT_EQ(r.code, kFound);
-    EXPECT_EQ(records.size(), 2u);
-
-    // A value in the last two characters of the text is no number.
-    rule.expression = "(\\d+)\\.(\\d+)\\.(\\d+);([0-9,]+)";
-    records.clear();
-    r = importMatchesInText("01.02.2003;1,5\n02.02.2003;2,5", rule, m_now, records, complete);
-    EXPECT_FALSE(complete);
-    EXPECT_EQ(r.code, kNotFound);
-    EXPECT_EQ(r.message, "2,5");
-    EXPECT_EQ(records.size(), 1u);
+    lines = importLinesInText("01.02.2003;1,5\n02.02.2003;2,5\n", rule, m_now);
+    EXPECT_EQ(lines.code, kFound);
+    EXPECT_EQ(lines.records.size(), 2u);
 }
 
-TEST_F(RegExpSearchTest, ImportStopsWithoutAValueCaptureAndOnBadValues)
+TEST_F(RegExpSearchTest, ImportStopsOnlyForTheTemplate)
 {
     RegExpRule rule = ruleFor("(\\d+);");
     rule.quotationIndex = 0;
-    std::vector<Quotation> records;
-    bool complete = true;
-    ExtractionResult r = importMatchesInText("12;\n13;", rule, m_now, records, complete);
-    EXPECT_EQ(r.code, kMatchIndexMissing);
-    EXPECT_EQ(r.message, "Quotation value match place holder missing!");
-    EXPECT_TRUE(records.empty());
+    ImportLines lines = importLinesInText("\n12;\n13;", rule, m_now);
+    EXPECT_EQ(lines.code, kMatchIndexMissing);
+    EXPECT_EQ(lines.message, "Quotation value match place holder missing!");
+    EXPECT_TRUE(lines.stopped);
+    EXPECT_EQ(lines.stopLine, 2u);
+    EXPECT_TRUE(lines.records.empty());
 
-    rule = ruleFor("v=(\\S*)");
-    r = importMatchesInText("v=1,5 v=x v=2", rule, m_now, records, complete);
-    EXPECT_EQ(r.code, kNotFound);
-    EXPECT_EQ(r.message, "x");
-    EXPECT_EQ(records.size(), 1u);
+    rule.quotationIndex = 2;
+    lines = importLinesInText("12;", rule, m_now);
+    EXPECT_EQ(lines.message, "RegExp Match index doesn't exist (max match index = 1).");
+
+    lines = importLinesInText("12;", ruleFor("(\\d+"), m_now);
+    EXPECT_EQ(lines.code, kRegExpCompileFailed);
 
     // Defaults for parts not captured: day 30, this month and year, 20:00.
-    records.clear();
-    rule = ruleFor("(\\d+)");
-    r = importMatchesInText("11 22 ", rule, m_now, records, complete);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].time, makeLocalTime(2003, 7, 30, 20, 0));
+    lines = importLinesInText("11 22 ", ruleFor("(\\d+)"), m_now);
+    ASSERT_EQ(lines.records.size(), 2u);
+    EXPECT_EQ(lines.records[0].time, makeLocalTime(2003, 7, 30, 20, 0));
+
+    lines = importLines("/nonexistent/file.csv", RegExpRule{}, 0);
+    EXPECT_EQ(lines.code, kImportFileUnreadable);
+    EXPECT_EQ(lines.message, "Could not open file!\n");
+    EXPECT_TRUE(lines.stopped);
 }
 
 TEST_F(RegExpSearchTest, ImportAlwaysMovesOn)
 {
-    RegExpRule rule = ruleFor("(\\d*)");
-    std::vector<Quotation> records;
-    bool complete = false;
-    const ExtractionResult r = importMatchesInText("ab", rule, m_now, records, complete);
-    // An empty value capture does not parse; the loop stops instead of spinning.
-    EXPECT_EQ(r.code, kNotFound);
-    EXPECT_FALSE(complete);
+    // Empty value captures give no number: each is passed over, one step at a time.
+    ImportLines lines = importLinesInText("ab\ncd", ruleFor("(\\d*)"), m_now);
+    EXPECT_TRUE(lines.records.empty());
+    EXPECT_EQ(lines.skippedLines, 2u); // a line counts once however often it matched
+    ASSERT_EQ(lines.skipped.size(), 2u);
+    EXPECT_EQ(lines.skipped[1].line, 2u);
+    EXPECT_EQ(lines.skipped[1].reason, "no value");
 
-    rule = ruleFor("(?=x)|(\\d+)?");
-    records.clear();
-    importMatchesInText(std::string(1000, 'x'), rule, m_now, records, complete);
-    SUCCEED();
-}
-
-TEST(ImportMatchesFile, MissingFile)
-{
-    std::vector<Quotation> records;
-    bool complete = true;
-    const ExtractionResult r = importMatches("/nonexistent/file.csv", RegExpRule{}, 0, records, complete);
-    EXPECT_EQ(r.code, kImportFileUnreadable);
-    EXPECT_EQ(r.message, "Could not open file!\n");
-    EXPECT_FALSE(complete);
+    lines = importLinesInText(std::string(1000, 'x'), ruleFor("(?=x)|(\\d+)?"), m_now);
+    EXPECT_LE(lines.skipped.size(), ImportLines::kReportedSkips);
 }
 
 } // namespace

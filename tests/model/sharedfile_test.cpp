@@ -113,6 +113,32 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Unchanged);
 }
 
+// The same quotation downloaded twice, by one program within a minute or by two
+// programs on one file, and the same batch imported by both, is stored once; a
+// quotation of the same time with another value, and one typed by the user, are kept.
+TEST_F(SharedFileTest, EqualQuotationsAreStoredOnce)
+{
+    PortfolioDocument window, script;
+    ASSERT_TRUE(window.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(script.onOpenDocument(m_path).ok);
+    const std::vector<Quotation> batch = {{3000, 4.0}, {3000, 4.0}, {4000, 5.0}};
+    for (PortfolioDocument* doc : {&window, &script}) {
+        const ItemKey alpha = named(*doc, "Alpha");
+        doc->markBeingUpdated(alpha);
+        // The same page, unchanged, read by both programs and again within its minute.
+        doc->applyDownloadedQuotation(alpha, Quotation{doc == &window ? 2000 : 2030, 31.5});
+        EXPECT_FALSE(doc->isBeingUpdated(alpha));
+        doc->applyDownloadedQuotation(alpha, Quotation{2015, 31.5});
+        doc->applyDownloadedQuotation(alpha, Quotation{2000, 31.25});
+        EXPECT_EQ(doc->insertQuotations(named(*doc, "Beta"), batch), 2u);
+        doc->insertQuotation(named(*doc, "Gamma"), 1.0, 1000);
+        ASSERT_TRUE(doc->saveMerged().ok);
+    }
+    EXPECT_EQ(valuesOnDisk("Alpha"), (std::vector<double>{31.25, 31.5}));
+    EXPECT_EQ(valuesOnDisk("Beta"), (std::vector<double>{4.0, 5.0}));
+    EXPECT_EQ(valuesOnDisk("Gamma"), (std::vector<double>{1.0, 1.0}));
+}
+
 TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
 {
     PortfolioDocument window;

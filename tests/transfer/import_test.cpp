@@ -76,7 +76,7 @@ TEST_F(ImportQuotationsTest, MergesByTimeAndNeverReplaces)
               FileError::None);
     const ImportSettings settings;
     const ImportExpression e = translateImportTemplate(settings.formatTemplate, "", ".", "");
-    const ImportResult r = importQuotations(m_doc, m_item, m_file, e, true, "", ".", makeLocalTime(2003, 6, 1));
+    const ImportResult r = importQuotations(m_doc, m_item, m_file, m_file, e, true, "", ".", makeLocalTime(2003, 6, 1));
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.count, 3u);
     EXPECT_TRUE(m_doc.isModified());
@@ -87,24 +87,75 @@ TEST_F(ImportQuotationsTest, MergesByTimeAndNeverReplaces)
     EXPECT_DOUBLE_EQ(history[2].value, 5.0);
     EXPECT_DOUBLE_EQ(history[3].value, 3.5);
     EXPECT_EQ(history[0].time, makeLocalTime(2003, 2, 1, 20, 0));
-
-    // Importing again doubles the records.
-    ASSERT_TRUE(importQuotations(m_doc, m_item, m_file, e, true, "", ".", 0).ok);
-    EXPECT_EQ(m_doc.quotations(m_item)->size(), 7u);
 }
 
-TEST_F(ImportQuotationsTest, NothingImportedSaysWhy)
+// Every line that matches either becomes a quotation or is counted and named with its
+// reason; the import goes on after it. Nothing is added twice.
+TEST_F(ImportQuotationsTest, ReportsWhatBecameOfEveryLine)
 {
-    ASSERT_EQ(writeWholeFile(m_file, "nothing to see\n"), FileError::None);
-    const ImportExpression e = translateImportTemplate("[&day]-[&month]-[&year];[&value]", "", ".", "");
-    ImportResult r = importQuotations(m_doc, m_item, m_file, e, true, "", ".", 0);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Error importing quotations from file \"" + m_file + "\":\nNo match found!");
-    EXPECT_FALSE(m_doc.isModified());
+    const std::string header = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+    const std::string good = header + "3-Feb-2003,1,1,1,1,100,3.5\n4-Feb-2003,1,1,1,1,100,1.5E+02\n"
+                                      "5-Feb-2003,1,1,1,1,100,5"; // no line break after the last line
+    const auto line = [](const char* date, const char* value) {
+        return std::string(date) + ",1,1,1,1,100," + value + "\n";
+    };
+    const std::string bad = header + line("32-Jan-2005", "1") + line("29-Feb-2005", "1") + line("0-Jan-2005", "1")
+                            + line("1-Jan-1800", "1") + line("1-Jan-2040", "1") + line("19-Jan-2038", "1")
+                            + line("2-Jan-2005", "0.00") + line("29-Feb-2004", "2.5") + line("3-Jan-2005", "1E+999")
+                            + line("31-Apr-2005", "1") + line("5-13-2005", "1") + line("6-Jan-2005", ".")
+                            + line("7-Jan-2005", "0");
+    const struct {
+        std::string body;
+        int imports; // of the same file, one after the other
+        bool ok;
+        std::size_t count, duplicates, skipped;
+        std::string text; // the report, or the message when the file gave nothing
+        std::vector<double> values;
+    } cases[] = {
+        {good, 1, true, 3, 0, 0, "3 quotations imported", {5.0, 3.5, 150.0, 5.0}},
+        {good, 2, true, 0, 3, 0, "0 quotations imported, 3 already in the history", {5.0, 3.5, 150.0, 5.0}},
+        {good + "\n" + line("6-Feb-2003", "6") + line("6-Feb-2003", "6") + line("6-Feb-2003", "7"), 1, true, 5, 1, 0,
+         "5 quotations imported, 1 already in the history", {5.0, 3.5, 150.0, 5.0, 7.0, 6.0}},
+        {bad, 1, true, 1, 0, 12,
+         "1 quotations imported, 12 lines skipped (line 2: day 32 does not exist; line 3: 2005-02-29 does not exist; "
+         "line 4: day 0 does not exist; line 5: 1800-01-01 is before 1901-12-13; "
+         "line 6: 2040-01-01 is after 2038-01-19; line 7: 2038-01-19 20:00 is after 2038-01-19 03:14; "
+         "line 8: value 0.00 is not above 0; line 10: value 1E+999 is not a finite number; "
+         "line 11: 2005-04-31 does not exist; line 12: month 13 does not exist; ...)",
+         {5.0, 2.5}},
+        {header + line("32-Jan-2005", "1"), 1, false, 0, 0, 1,
+         "Error importing quotations from file \"quotes.csv\":\n"
+         "0 quotations imported, 1 lines skipped (line 2: day 32 does not exist)",
+         {5.0}},
+        {"nothing to see\n", 1, false, 0, 0, 0, "Error importing quotations from file \"quotes.csv\":\nNo match found!",
+         {5.0}},
+    };
+    const ImportSettings settings;
+    const ImportExpression e = translateImportTemplate(settings.formatTemplate, "", ".", "");
+    for (const auto& c : cases) {
+        PortfolioDocument doc;
+        const ItemKey item = doc.addItem(ItemSettings{});
+        doc.insertQuotation(item, 5.0, makeLocalTime(2003, 2, 2, 20, 0));
+        ASSERT_EQ(writeWholeFile(m_file, c.body), FileError::None);
+        ImportResult r;
+        for (int i = 0; i < c.imports; ++i)
+            r = importQuotations(doc, item, m_file, "quotes.csv", e, true, "", ".", makeLocalTime(2003, 6, 1));
+        EXPECT_EQ(r.ok, c.ok) << c.text;
+        EXPECT_EQ(r.count, c.count) << c.text;
+        EXPECT_EQ(r.duplicates, c.duplicates) << c.text;
+        EXPECT_EQ(r.skipped, c.skipped) << c.text;
+        EXPECT_EQ(c.ok ? r.report : r.message, c.text);
+        std::vector<double> values;
+        for (const Quotation& q : *doc.quotations(item))
+            values.push_back(q.value);
+        EXPECT_EQ(values, c.values) << c.text;
+    }
 
-    r = importQuotations(m_doc, m_item, "/no/such/file", e, true, "", ".", 0);
+    // A file that cannot be read, or an item that is gone, imports nothing.
+    ImportResult r = importQuotations(m_doc, m_item, "/no/such/file", "/no/such/file", e, true, "", ".", 0);
     EXPECT_EQ(r.message, "Error importing quotations from file \"/no/such/file\":\nCould not open file!\n");
-    EXPECT_FALSE(importQuotations(m_doc, ItemKey{}, m_file, e, true, "", ".", 0).ok);
+    EXPECT_FALSE(m_doc.isModified());
+    EXPECT_FALSE(importQuotations(m_doc, ItemKey{}, m_file, m_file, e, true, "", ".", 0).ok);
 }
 
 TEST(importTemplates, DefaultsAndStoredOnes)

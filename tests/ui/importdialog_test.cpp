@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -301,14 +302,17 @@ TEST_F(ImportDialogTest, AFailedImportReopensTheDialogUntilAGoodTemplateImports)
         return dialog.result();
     };
     m_prompter.dialogs.push_back([&](QDialog& dialog) {
-        child<QLineEdit>(dialog, "addressEdit")->setText(QString::fromStdString("file://" + source));
+        // A plain path is read as the local file.
+        child<QLineEdit>(dialog, "addressEdit")->setText(QString::fromStdString(source));
         child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(3);
         return readAndConfirm(dialog, "[&day]-[&month]-[&year]");
     });
     std::string reopenedAddress;
+    QString reopenedStatus;
     m_prompter.dialogs.push_back([&](QDialog& dialog) {
-        // Reopened as the user left it, not loaded.
+        // Reopened as the user left it, not loaded, saying what went wrong.
         reopenedAddress = child<QLineEdit>(dialog, "addressEdit")->text().toStdString();
+        reopenedStatus = status(dialog);
         EXPECT_EQ(child<QLineEdit>(dialog, "templateEdit")->text(), "[&day]-[&month]-[&year]");
         EXPECT_EQ(child<QComboBox>(dialog, "numberFormatCombo")->currentIndex(), 3);
         EXPECT_TRUE(child<QCheckBox>(dialog, "caseInsensitiveCheck")->isChecked());
@@ -319,10 +323,12 @@ TEST_F(ImportDialogTest, AFailedImportReopensTheDialogUntilAGoodTemplateImports)
 
     ASSERT_EQ(m_prompter.shown.size(), 3);
     EXPECT_EQ(m_prompter.shown[0], "Import quotations for \"ACME\"");
-    EXPECT_TRUE(m_prompter.shown[1].startsWith("Error importing quotations from file \""));
-    EXPECT_TRUE(m_prompter.shown[1].contains(".txt\":\n"));
+    // The file is named as the user knows it, not by the copy read.
+    EXPECT_EQ(m_prompter.shown[1].toStdString(),
+              "Error importing quotations from file \"" + source + "\":\nQuotation value match place holder missing!");
     EXPECT_EQ(m_prompter.shown[2], "Import quotations for \"ACME\"");
-    EXPECT_EQ(reopenedAddress, "file://" + source);
+    EXPECT_EQ(reopenedAddress, source);
+    EXPECT_EQ(reopenedStatus, m_prompter.shown[1]);
 
     // Merged by time; the record already there at the same time stays beside the new one.
     const auto& history = *doc.quotations(item);
@@ -334,6 +340,11 @@ TEST_F(ImportDialogTest, AFailedImportReopensTheDialogUntilAGoodTemplateImports)
     EXPECT_DOUBLE_EQ(history[3].value, 11.50);
     EXPECT_TRUE(doc.isModified());
     // No copy of the file is left once the dialog is closed for good.
+
+    EXPECT_EQ(importAddress("http://q.example/h.csv"), "http://q.example/h.csv");
+    EXPECT_EQ(importAddress("file:///tmp/h.csv"), "file:///tmp/h.csv");
+    EXPECT_EQ(importAddress("~/h.csv"), "file://" + QDir::homePath().toStdString() + "/h.csv");
+    EXPECT_EQ(importAddress("h.csv"), "file://" + fs::absolute("h.csv").string());
 }
 
 } // namespace
