@@ -6,6 +6,8 @@
 // layout differs from what the writer makes of the same items.
 
 #include "model/archive.h"
+#include "platform/codepage.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,10 +62,17 @@ public:
             dword(static_cast<std::uint32_t>(n));
         }
     }
+    // A text of the item (UTF-8) as the writer keeps it: narrow in Windows-1252 when the
+    // code page holds it, else wide.
     void text(std::string_view s, Form form = Form::Short)
     {
-        length(s.size(), form);
-        raw(s);
+        if (!fitsCp1252(s)) {
+            wideText(utf8ToUtf16(s), form);
+            return;
+        }
+        const std::string narrow = utf8ToCp1252(s);
+        length(narrow.size(), form);
+        raw(narrow);
     }
     void wideText(std::u16string_view s, Form form = Form::Short)
     {
@@ -233,7 +242,7 @@ Item fullItem(std::string name)
     s.name = std::move(name);
     s.symbol = "DE0007007007";
     s.memo = "Bought 2003.\r\nHalf sold in 2005.";
-    s.server.name = "Deutsche B\xF6rse";
+    s.server.name = "Deutsche B\xC3\xB6rse";
     s.server.url = "http://www.example.de/kurs?isin=[&symbol]&d=[&day]";
     s.server.timeout = 45;
     s.server.thousandsSeparator = ".";
@@ -417,7 +426,7 @@ void writeSeeds(SeedWriter& seeds)
         for (int field = 4; field <= 40; ++field)
             writeField(out, item.settings, field);
         writeHistory(out, item.history);
-        item.settings.name = "Z\xFCrich \x80 ?";
+        item.settings.name = "Z\xC3\xBCrich \xE2\x82\xAC \xE4\xB8\xAD";
         item.settings.symbol = "CH0012005267";
         item.settings.memo.clear();
         seeds.seed("wide-text", out.bytes(), {item});

@@ -65,7 +65,8 @@ void writeSeeds(SeedWriter& seeds)
     hostile.regExp = "([0-9]+)\\t\"([0-9.,]+)\"";
     hostile.tagsToSkip = 10000;
     hostile.quotationIndex = 0x7fffffff;
-    for (const char* name : {"Slash/Name (EUR)", "Quote \"q\"", "B\xF6rse M\xFCnchen", " blank ", "[x]"})
+    // A name beyond Windows-1252 makes the file the UTF-16 form.
+    for (const char* name : {"Paren (EUR)", "Quote \"q\"", "B\xC3\xB6rse M\xC3\xBCnchen \xE2\x82\xBF", "blanks  inside", "[x]"})
         writeServerConfig(name, hostile);
     seeds.seed("hostile-names", serverConfigsRegFileText());
 
