@@ -221,6 +221,68 @@ bool composeCaptured(const Moment& moment, const Moment& start, TimeStamp& time,
     return false;
 }
 
+// One substring of a match: whether it took part, its text, and the text from its
+// start onwards (what the number readers read).
+struct Capture {
+    bool set = false;
+    std::string_view text;
+    std::string_view onwards;
+};
+
+Capture captureOf(const RegExp& re, int i, std::string_view subject, std::string_view text)
+{
+    const std::size_t start = re.start(i);
+    const std::size_t end = re.end(i);
+    Capture c;
+    c.set = start != std::string_view::npos && start <= text.size();
+    if (c.set) {
+        c.text = subject.substr(start, end - start);
+        c.onwards = text.substr(start);
+    }
+    return c;
+}
+
+// Takes the date or time part that substring i names into the moment. A year below
+// twoDigitYears counts from 1900 (50 and above) or 2000. A day, month or year that
+// cannot be is left out; when why is given, it says which.
+void takeMomentPart(const RegExpRule& rule, int i, const Capture& c, int twoDigitYears, Moment& moment,
+                    std::string* why)
+{
+    const auto take = [&](int Moment::*part, PartSource Moment::*source, int value) {
+        moment.*part = value;
+        moment.*source = {i, c.text};
+    };
+    if (rule.extractDate) {
+        if (i == rule.dayIndex) {
+            const int day = readInteger(c.onwards);
+            if (day >= 1 && day <= 31)
+                take(&Moment::day, &Moment::dayFrom, day);
+            else if (why && c.set)
+                *why = "day " + std::to_string(day) + " does not exist";
+        } else if (i == rule.monthIndex) {
+            if (const int month = monthFromName(c.text); month != 0)
+                take(&Moment::month, &Moment::monthFrom, month);
+            else if (why)
+                *why = "month " + excerpt(c.text) + " does not exist";
+        } else if (i == rule.yearIndex) {
+            int year = readInteger(c.onwards);
+            if (year >= 0) {
+                if (year < twoDigitYears)
+                    year += year < 50 ? 2000 : 1900;
+                take(&Moment::year, &Moment::yearFrom, year);
+            } else if (why) {
+                *why = "year " + std::to_string(year) + " does not exist";
+            }
+        }
+    }
+    if (rule.extractTime) {
+        if (i == rule.hourIndex)
+            take(&Moment::hour, &Moment::hourFrom, readInteger(c.onwards));
+        else if (i == rule.minuteIndex)
+            take(&Moment::minute, &Moment::minuteFrom, readInteger(c.onwards));
+    }
+}
+
 // Handles the substrings of one match: the value, and the date and time parts.
 // Returns the parser's code for the value (kNotFound when the value index named no
 // substring); message holds the excerpt when the value did not parse.
@@ -229,42 +291,12 @@ int takeSubstrings(const RegExp& re, int count, std::string_view subject, std::s
 {
     int code = kNotFound;
     for (int i = 0; i < count; ++i) {
-        const std::size_t start = re.start(i);
-        const std::size_t end = re.end(i);
-        const bool set = start != std::string_view::npos && start <= text.size();
-        const std::string_view capture = set ? subject.substr(start, end - start) : std::string_view();
-        const std::string_view onwards = set ? text.substr(start) : std::string_view();
+        const Capture c = captureOf(re, i, subject, text);
         if (i == valueIndex) {
-            code = parseQuotation(onwards, rule.thousands, rule.decimal, value);
-            message = code == kFound ? std::string() : excerpt(capture);
+            code = parseQuotation(c.onwards, rule.thousands, rule.decimal, value);
+            message = code == kFound ? std::string() : excerpt(c.text);
         }
-        const auto take = [&](int Moment::*part, PartSource Moment::*source, int value) {
-            moment.*part = value;
-            moment.*source = {i, capture};
-        };
-        if (rule.extractDate) {
-            if (i == rule.dayIndex) {
-                const int day = readInteger(onwards);
-                if (day >= 1 && day <= 31)
-                    take(&Moment::day, &Moment::dayFrom, day);
-            } else if (i == rule.monthIndex) {
-                if (const int month = monthFromName(capture); month != 0)
-                    take(&Moment::month, &Moment::monthFrom, month);
-            } else if (i == rule.yearIndex) {
-                int year = readInteger(onwards);
-                if (year >= 0) {
-                    if (year < 1900)
-                        year += year < 50 ? 2000 : 1900;
-                    take(&Moment::year, &Moment::yearFrom, year);
-                }
-            }
-        }
-        if (rule.extractTime) {
-            if (i == rule.hourIndex)
-                take(&Moment::hour, &Moment::hourFrom, readInteger(onwards));
-            else if (i == rule.minuteIndex)
-                take(&Moment::minute, &Moment::minuteFrom, readInteger(onwards));
-        }
+        takeMomentPart(rule, i, c, 1900, moment, nullptr);
     }
     return code;
 }
@@ -535,16 +567,12 @@ std::string readImportMatch(const RegExp& re, int count, std::string_view text, 
     };
     std::string valueProblem;
     for (int i = 0; i < count; ++i) {
-        const std::size_t start = re.start(i);
-        const std::size_t end = re.end(i);
-        const bool set = start != std::string_view::npos && start <= text.size();
-        const std::string_view capture = set ? text.substr(start, end - start) : std::string_view();
-        const std::string_view onwards = set ? text.substr(start) : std::string_view();
+        const Capture c = captureOf(re, i, text, text);
         if (i == rule.quotationIndex) {
             std::size_t read = 0;
-            const int code = parseImportValue(onwards, rule.thousands, rule.decimal, value, read);
+            const int code = parseImportValue(c.onwards, rule.thousands, rule.decimal, value, read);
             if (code != kFound || !(value > 0.0)) {
-                const std::string shown = excerpt(read > 0 ? onwards.substr(0, read) : capture);
+                const std::string shown = excerpt(read > 0 ? c.onwards.substr(0, read) : c.text);
                 if (code == kNotFound)
                     valueProblem = shown.empty() ? "no value" : "value " + shown + " is not a number";
                 else if (code != kFound)
@@ -553,40 +581,11 @@ std::string readImportMatch(const RegExp& re, int count, std::string_view text, 
                     valueProblem = "value " + shown + " is not above 0";
             }
         }
-        const auto take = [&](int Moment::*part, PartSource Moment::*source, int taken) {
-            moment.*part = taken;
-            moment.*source = {i, capture};
-        };
-        if (rule.extractDate) {
-            if (i == rule.dayIndex) {
-                const int day = readInteger(onwards);
-                if (day >= 1 && day <= 31)
-                    take(&Moment::day, &Moment::dayFrom, day);
-                else if (set)
-                    problem("day " + std::to_string(day) + " does not exist");
-            } else if (i == rule.monthIndex) {
-                if (const int month = monthFromName(capture); month != 0)
-                    take(&Moment::month, &Moment::monthFrom, month);
-                else
-                    problem("month " + excerpt(capture) + " does not exist");
-            } else if (i == rule.yearIndex) {
-                int year = readInteger(onwards);
-                if (year >= 0) {
-                    // Two or three digits count from 1900 or 2000; four are the year.
-                    if (year < 1000)
-                        year += year < 50 ? 2000 : 1900;
-                    take(&Moment::year, &Moment::yearFrom, year);
-                } else {
-                    problem("year " + std::to_string(year) + " does not exist");
-                }
-            }
-        }
-        if (rule.extractTime) {
-            if (i == rule.hourIndex)
-                take(&Moment::hour, &Moment::hourFrom, readInteger(onwards));
-            else if (i == rule.minuteIndex)
-                take(&Moment::minute, &Moment::minuteFrom, readInteger(onwards));
-        }
+        // Two or three digits count from 1900 or 2000; four are the year.
+        std::string why;
+        takeMomentPart(rule, i, c, 1000, moment, &why);
+        if (!why.empty())
+            problem(std::move(why));
     }
     if (reason.empty() && moment.day > daysInMonth(moment.year, moment.month) && moment.dayFrom.index >= 0)
         problem(dateText(moment.year, moment.month, moment.day) + " does not exist");
