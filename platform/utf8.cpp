@@ -104,7 +104,7 @@ std::string_view utf8Cut(std::string_view text, std::size_t maxBytes)
     std::size_t end = maxBytes;
     // Back over the continuation bytes of a character that would be cut, to its lead.
     const auto continuation = [&](std::size_t at) { return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80; };
-    while (end > 0 && end > maxBytes - 3 && continuation(end))
+    while (end > 0 && maxBytes - end < 3 && continuation(end))
         --end;
     return text.substr(0, end);
 }

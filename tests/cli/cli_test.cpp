@@ -9,6 +9,8 @@
 #include "servers/serverstore.h"
 #include "platform/profile.h"
 
+#include "tests/support/fulldisk.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,11 +18,8 @@
 #include <sys/stat.h>
 
 #include <clocale>
-#include <csignal>
 #include <iostream>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -330,18 +329,10 @@ TEST_F(CliTest, ImportAndExportQuotations)
     loaded.items[0]->insertQuotations(history);
     ASSERT_TRUE(savePortfolioFile(portfolio, {loaded.items[0].get()}).ok);
     ASSERT_EQ(writeWholeFile(csv, "04.02.2003;1,00\n"), FileError::None);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(test::holdsOnFullDisk(4096, [&] {
         run = cli(import);
-        ::_exit(run.status == 2 && run.out.empty() && run.err.find("full") != std::string::npos ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return run.status == 2 && run.out.empty() && run.err.find("full") != std::string::npos;
+    }));
 
     const std::string sheet = path("out.xls");
     ASSERT_EQ(cli({"export", portfolio, sheet}).status, 0);

@@ -1,13 +1,13 @@
 // The portfolio file, byte for byte: expected streams are built by hand here, never
 // with the archive writer under test.
 #include "model/archive.h"
+#include "tests/support/fulldisk.h"
 #include "tests/support/heapcounter.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,9 +15,6 @@
 #include <iterator>
 #include <malloc.h>
 #include <new>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tarvelo {
 namespace {
@@ -517,18 +514,10 @@ TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
     std::vector<const SecurityItem*> pointers;
     for (const SecurityItem& item : items)
         pointers.push_back(&item);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(test::holdsOnFullDisk(4096, [&] {
         const SaveResult full = savePortfolioFile(path, pointers);
-        ::_exit(!full.ok && full.message == "Destination disk drive is full." ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return !full.ok && full.message == "Destination disk drive is full.";
+    }));
     EXPECT_EQ(readFile(path), indexExample());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
