@@ -163,6 +163,16 @@ std::string readHexBytes(std::string_view text, std::size_t lineNumber)
 constexpr std::string_view kNarrowHeader = "REGEDIT4";
 constexpr std::string_view kWideHeader = "Windows Registry Editor Version 5.00";
 
+// The UTF-16 units of little-endian bytes; an odd last byte is no unit.
+std::u16string utf16leUnits(std::string_view bytes)
+{
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i)
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
+                                         | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    return units;
+}
+
 Value readValue(std::string_view text, std::size_t lineNumber, bool wide)
 {
     text = trim(text);
@@ -194,10 +204,7 @@ Value readValue(std::string_view text, std::size_t lineNumber, bool wide)
                 bytes.pop_back();
             return cp1252ToUtf8(bytes);
         }
-        std::u16string units(bytes.size() / 2, u'\0');
-        for (std::size_t i = 0; i < units.size(); ++i)
-            units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                             | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+        std::u16string units = utf16leUnits(bytes);
         while (!units.empty() && units.back() == u'\0')
             units.pop_back();
         return utf16ToUtf8(units);
@@ -264,11 +271,7 @@ ImportPlan parse(std::string_view bytes)
     const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
     std::string text;
     if (wide) {
-        std::u16string units((bytes.size() - 2) / 2, u'\0');
-        for (std::size_t i = 0; i < units.size(); ++i)
-            units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 + 2 * i])
-                                             | (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
-        text = utf16ToUtf8(units);
+        text = utf16ToUtf8(utf16leUnits(bytes.substr(2)));
     } else {
         text = cp1252ToUtf8(bytes);
     }
