@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 #include "platform/localtime.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/application.h"
 
 #include <QApplication>

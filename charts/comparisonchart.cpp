@@ -3,7 +3,7 @@
 #include "model/profilesettings.h"
 #include "model/securityitem.h"
 #include "platform/profile.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "charts/historychart.h"
 #include "model/securityitem.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "model/portfoliodocument.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <functional>
 #include <ostream>
@@ -196,7 +196,7 @@ int convertCommand(const Context& c)
     PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
-    const DocumentResult saved = doc.onSaveDocument(c.args[1]);
+    const DocumentResult saved = doc.saveFile(c.args[1]);
     if (!saved.ok) {
         reportFileError(c.err, c.args[1], saved.message);
         return kExitError;
@@ -263,7 +263,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    const DocumentResult opened = doc.onOpenDocument(path);
+    const DocumentResult opened = doc.openFile(path);
     if (!opened.ok)
         reportFileError(err, path, opened.message);
     else

@@ -16,7 +16,7 @@ namespace tarvelo {
 
 bool savePortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    const DocumentResult saved = doc.onSaveDocument(path);
+    const DocumentResult saved = doc.saveFile(path);
     if (!saved.ok)
         reportFileError(err, path, saved.message);
     return saved.ok;
@@ -125,7 +125,7 @@ int newCommand(const CommandContext& c)
         c.err << "tarvelo-cli: " << path << " exists already; give --force to replace it with an empty portfolio\n";
         return kExitError;
     }
-    doc.onNewDocument();
+    doc.startNew();
     return savePortfolio(doc, path, c.err) ? kExitOk : kExitError;
 }
 

@@ -5,7 +5,7 @@
 #include "platform/codepage.h"
 #include "platform/utf8.h"
 #include "platform/profile.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/builtinservers.h"
 #include "servers/regfile.h"
 #include "servers/serverstore.h"

@@ -137,7 +137,7 @@ int importCommand(const CommandContext& c)
     }
     // The report follows the save: a portfolio that could not be written imported nothing.
     if (doc.isModified()) {
-        const DocumentResult saved = doc.onSaveDocument(path);
+        const DocumentResult saved = doc.saveFile(path);
         if (!saved.ok) {
             reportFileError(c.err, path, saved.message);
             return kExitError;

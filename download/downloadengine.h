@@ -62,7 +62,7 @@ struct WorkerSettings {
     // system's store when it is set.
     std::string certificateAuthorities;
     // Item entries hand their converted page to the receiver also when the quotation
-    // was found (convertedFile of code 4), for a receiver that looks at it.
+    // was found (convertedFile of a Done message), for a receiver that looks at it.
     bool keepConvertedPages = false;
 };
 

@@ -102,7 +102,7 @@ struct DownloadMessage {
     std::string errorText; // at most 1023 characters
     std::string extractionMessage;
     ItemKey itemKey;
-    std::unique_ptr<Quotation> quotation; // code 4 of an item entry
+    std::unique_ptr<Quotation> quotation; // DownloadCode::Done of an item entry
     PageFacts page; // final messages of item and test jobs
 };
 

@@ -54,7 +54,7 @@ struct RuleDiagnosis {
     std::string itemName;
     DownloadCode code = DownloadCode::None;
     DownloadError detail = DownloadError::None;
-    bool wouldUpdate = false;  // code 4 Done: an update would store the value
+    bool wouldUpdate = false;  // DownloadCode::Done: an update would store the value
     std::optional<double> value;
     std::string statusText;        // the connection window's text of the final message
     std::string extractionMessage; // the search's own message, if any

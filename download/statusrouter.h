@@ -30,13 +30,13 @@ private:
 };
 
 // The status text the connection window shows for a message ("Initialized",
-// "Download 3 KB", "Error: Timeout!", ...); empty for code 4, whose row is removed.
+// "Download 3 KB", "Error: Timeout!", ...); empty for DownloadCode::Done, whose row is removed.
 std::string connectionStatusText(const DownloadMessage& message);
 // The error text of an HTTP status that has no text of its own: "Error: Server!" and the
 // number, so that a status such as 304 or 999 never shows as an empty text.
 std::string serverStatusText(long status);
 
-// What happens to the converted page of a message with code 5 to 7: kept under its own
+// What happens to the converted page of a NotFound, InvalidValue or TextNotFound message: kept under its own
 // name followed by ".TXT" (returned) so it can be shown, or deleted (empty result).
 std::string settleUnmatchedPage(const DownloadMessage& message, bool keep);
 

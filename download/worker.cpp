@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "platform/utf8.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <curl/curl.h>
 

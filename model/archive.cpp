@@ -3,7 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/utf8.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
 #include "model/generaloptions.h"
 
 #include "platform/profile.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 namespace tarvelo {
 

@@ -3,7 +3,7 @@
 #include "model/archive.h"
 #include "platform/codepage.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <set>
@@ -37,7 +37,7 @@ void PortfolioDocument::unsubscribeViews(int token)
         std::erase_if(m_views, [](const auto& view) { return view.first == 0; });
 }
 
-void PortfolioDocument::updateAllViews(const DocumentChange& change)
+void PortfolioDocument::notifyViews(const DocumentChange& change)
 {
     // Views that subscribe while being told hear from the next change on; views that
     // unsubscribe are not told any more.
@@ -55,14 +55,14 @@ void PortfolioDocument::changed(const DocumentChange& change)
 {
     m_modified = true;
     m_otherChanges = true;
-    updateAllViews(change);
+    notifyViews(change);
 }
 
 void PortfolioDocument::added(ItemKey pos)
 {
     m_addedKeys.push_back(pos.key);
     m_modified = true;
-    updateAllViews({DocumentChange::Kind::Added, pos});
+    notifyViews({DocumentChange::Kind::Added, pos});
 }
 
 void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations, Addition addition)
@@ -70,7 +70,7 @@ void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations,
     if (const SecurityItem* item = find(pos))
         m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), addition});
     m_modified = true;
-    updateAllViews({DocumentChange::Kind::Item, pos});
+    notifyViews({DocumentChange::Kind::Item, pos});
 }
 
 bool PortfolioDocument::hasNewQuotationsFor(ItemKey pos) const
@@ -94,10 +94,10 @@ ItemIdentity ItemIdentity::of(const SecurityItem& item)
 
 std::string PortfolioDocument::title() const
 {
-    if (m_pathName.empty())
+    if (m_filePath.empty())
         return "Untitled";
-    const auto slash = m_pathName.find_last_of('/');
-    return slash == std::string::npos ? m_pathName : m_pathName.substr(slash + 1);
+    const auto slash = m_filePath.find_last_of('/');
+    return slash == std::string::npos ? m_filePath : m_filePath.substr(slash + 1);
 }
 
 std::vector<ItemKey> PortfolioDocument::itemPositions() const
@@ -287,7 +287,7 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
     const Quotation found{record.time, value};
     clearBeingUpdated(pos);
     if (item->holdsQuotationInMinute(found)) {
-        updateAllViews({DocumentChange::Kind::Item, pos});
+        notifyViews({DocumentChange::Kind::Item, pos});
         return true;
     }
     item->insertQuotation(found);
@@ -343,21 +343,21 @@ void PortfolioDocument::clearBeingUpdated(ItemKey pos)
     }
 }
 
-void PortfolioDocument::deleteContents()
+void PortfolioDocument::clearItems()
 {
     m_index.clear();
     m_items.clear();
     m_beingUpdated = 0;
 }
 
-void PortfolioDocument::onNewDocument()
+void PortfolioDocument::startNew()
 {
-    deleteContents();
+    clearItems();
     unlockFile();
-    m_pathName.clear();
+    m_filePath.clear();
     m_stamp.reset();
     forgetChanges();
-    updateAllViews();
+    notifyViews();
 }
 
 namespace {
@@ -409,7 +409,7 @@ std::string overlongTextProblem(const std::vector<const SecurityItem*>& items)
 
 } // namespace
 
-DocumentResult PortfolioDocument::onOpenDocument(const std::string& path)
+DocumentResult PortfolioDocument::openFile(const std::string& path)
 {
     // The file is read before anything is dropped: a file that cannot be read leaves
     // the open portfolio (and the file it belongs to) as it was.
@@ -424,11 +424,11 @@ DocumentResult PortfolioDocument::onOpenDocument(const std::string& path)
             result.message += "\n" + result.warning;
         return result;
     }
-    deleteContents();
+    clearItems();
     if (!holdsLockFor(path))
         unlockFile();
     adoptLoadedItems(std::move(loaded.items));
-    m_pathName = path;
+    m_filePath = path;
     if (!loaded.warning.empty())
         result.warning = result.warning.empty() ? loaded.warning : loaded.warning + "\n" + result.warning;
     DocumentResult opened = loadedAsItIs(std::move(result.warning), stamp);
@@ -483,7 +483,7 @@ DocumentResult PortfolioDocument::loadedAsItIs(std::string warning, const std::o
 {
     m_stamp = stamp;
     forgetChanges();
-    updateAllViews();
+    notifyViews();
     DocumentResult result;
     result.warning = std::move(warning);
     return result;
@@ -534,13 +534,13 @@ DocumentResult PortfolioDocument::saveLocked(const std::string& path)
     const SaveResult saved = savePortfolioFile(path, items());
     if (!saved.ok)
         return {false, saved.message, {}, {}};
-    m_pathName = path;
+    m_filePath = path;
     m_stamp = readFileStamp(path, true);
     forgetChanges();
     return {};
 }
 
-DocumentResult PortfolioDocument::onSaveDocument(const std::string& path)
+DocumentResult PortfolioDocument::saveFile(const std::string& path)
 {
     FileLock lock;
     if (!holdsLockFor(path)) {
@@ -552,14 +552,14 @@ DocumentResult PortfolioDocument::onSaveDocument(const std::string& path)
 
 PortfolioDocument::DiskState PortfolioDocument::diskState()
 {
-    if (m_pathName.empty() || !m_stamp)
+    if (m_filePath.empty() || !m_stamp)
         return DiskState::Unchanged;
-    const std::optional<FileStamp> entry = readFileStamp(m_pathName, false);
+    const std::optional<FileStamp> entry = readFileStamp(m_filePath, false);
     if (!entry)
         return DiskState::Missing;
     if (entry->sameEntry(*m_stamp))
         return DiskState::Unchanged;
-    const std::optional<FileStamp> now = readFileStamp(m_pathName, true);
+    const std::optional<FileStamp> now = readFileStamp(m_filePath, true);
     if (!now)
         return DiskState::Missing;
     if (now->hash == m_stamp->hash && now->size == m_stamp->size) {
@@ -571,7 +571,7 @@ PortfolioDocument::DiskState PortfolioDocument::diskState()
 
 DocumentResult PortfolioDocument::saveMerged()
 {
-    const std::string path = m_pathName;
+    const std::string path = m_filePath;
     if (path.empty())
         return {false, strings::kFailedToSaveDocument, {}, {}};
     FileLock lock;
@@ -647,7 +647,7 @@ DocumentResult PortfolioDocument::saveMerged()
     adoptKeepingKeys(std::move(fresh.items));
     m_stamp = readFileStamp(path, true);
     forgetChanges();
-    updateAllViews();
+    notifyViews();
     DocumentResult result;
     result.warning = std::move(fresh.warning);
     for (const std::string& name : gone) {
@@ -660,10 +660,10 @@ DocumentResult PortfolioDocument::saveMerged()
 
 DocumentResult PortfolioDocument::reloadFromDisk()
 {
-    if (m_pathName.empty())
+    if (m_filePath.empty())
         return {false, strings::kFailedToOpenDocument, {}, {}};
     std::optional<FileStamp> stamp;
-    LoadResult loaded = loadStamped(m_pathName, stamp);
+    LoadResult loaded = loadStamped(m_filePath, stamp);
     if (!loaded.ok)
         return {false, loaded.message, {}, {}};
     adoptKeepingKeys(std::move(loaded.items));
@@ -707,14 +707,14 @@ void PortfolioDocument::adoptKeepingKeys(std::vector<std::unique_ptr<SecurityIte
     m_beingUpdated = updating;
 }
 
-void PortfolioDocument::onCloseDocument()
+void PortfolioDocument::closeFile()
 {
-    deleteContents();
+    clearItems();
     unlockFile();
-    m_pathName.clear();
+    m_filePath.clear();
     m_stamp.reset();
     forgetChanges();
-    updateAllViews();
+    notifyViews();
 }
 
 std::vector<const SecurityItem*> PortfolioDocument::items() const

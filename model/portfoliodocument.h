@@ -74,12 +74,12 @@ public:
     int subscribeViews(ViewUpdate callback);
     int subscribeViews(std::function<void()> callback);
     void unsubscribeViews(int token);
-    void updateAllViews(const DocumentChange& change = {});
+    void notifyViews(const DocumentChange& change = {});
 
     bool isModified() const { return m_modified; }
-    void setModifiedFlag(bool modified = true) { m_modified = modified; }
-    const std::string& pathName() const { return m_pathName; }
-    void setPathName(std::string path) { m_pathName = std::move(path); }
+    void setModified(bool modified = true) { m_modified = modified; }
+    const std::string& filePath() const { return m_filePath; }
+    void setFilePath(std::string path) { m_filePath = std::move(path); }
     // The file name shown in titles; "Untitled" without a file.
     std::string title() const;
 
@@ -129,11 +129,11 @@ public:
     // (of a file with several hard links) left beside the file: a damaged file is
     // restored from it, under the lock, and the warning says so; beside a file that
     // reads whole the copies are named in the warning and in leftBackups.
-    void deleteContents();
-    void onNewDocument();
-    DocumentResult onOpenDocument(const std::string& path);
-    DocumentResult onSaveDocument(const std::string& path);
-    void onCloseDocument();
+    void clearItems();
+    void startNew();
+    DocumentResult openFile(const std::string& path);
+    DocumentResult saveFile(const std::string& path);
+    void closeFile();
 
     // Several programs on one file. A command that reads, changes and saves a portfolio
     // locks it first and keeps the lock until unlockFile() (or the document closes), so
@@ -204,7 +204,7 @@ private:
     std::size_t m_beingUpdated = 0;
     std::uint64_t m_nextKey = 1;
     bool m_modified = false;
-    std::string m_pathName;
+    std::string m_filePath;
     // Each callback on the heap, so that subscribing while views are told moves none of
     // them; one unsubscribed meanwhile keeps the token 0 until the telling is over.
     std::vector<std::pair<int, std::unique_ptr<ViewUpdate>>> m_views;

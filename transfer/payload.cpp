@@ -1,7 +1,7 @@
 #include "transfer/payload.h"
 
 #include "model/portfoliodocument.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 

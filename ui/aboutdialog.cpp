@@ -1,6 +1,6 @@
 #include "ui/aboutdialog.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "ui/appicons.h"
 #include "ui/qtexts.h"

@@ -1,6 +1,6 @@
 #include "ui/appicons.h"
 
-#include "resources/CommandIds.h"
+#include "resources/commandids.h"
 
 #include <QPainter>
 #include <QPainterPath>

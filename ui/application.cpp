@@ -4,9 +4,9 @@
 #include "model/portfoliodocument.h"
 #include "model/generaloptions.h"
 #include "platform/codepage.h"
-#include "resources/CommandIds.h"
+#include "resources/commandids.h"
 #include "servers/builtinservers.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/mainwindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -47,7 +47,7 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 std::error_code ignored;
                 const std::filesystem::path absolute = std::filesystem::absolute(portfolio, ignored);
                 const std::string path = absolute.empty() ? portfolio : absolute.string();
-                const DocumentResult opened = doc.onOpenDocument(path);
+                const DocumentResult opened = doc.openFile(path);
                 if (!opened.ok) {
                     std::fprintf(stderr, "tarvelo: %s\n", opened.message.c_str());
                     started = false;
@@ -82,7 +82,7 @@ int runTarvelo(bool unattended, const std::string& portfolio)
             status = QApplication::exec();
         }
     } // the window stops the downloads still running as it goes
-    doc.onCloseDocument();
+    doc.closeFile();
     return status;
 }
 

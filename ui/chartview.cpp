@@ -1,7 +1,7 @@
 #include "ui/chartview.h"
 
 #include "platform/profile.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/comparisonlimitsdialog.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/portfoliolistview.h"
@@ -94,7 +94,7 @@ void ChartView::documentChanged(const DocumentChange& change)
 void ChartView::setComparisonSettings(const ComparisonSettings& settings)
 {
     m_settings = settings;
-    m_doc.updateAllViews();
+    m_doc.notifyViews();
 }
 
 void ChartView::saveViewOptions() const

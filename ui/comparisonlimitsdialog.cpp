@@ -1,6 +1,6 @@
 #include "ui/comparisonlimitsdialog.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/periodbox.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"

@@ -4,7 +4,7 @@
 #include "model/profilesettings.h"
 #include "platform/profile.h"
 #include "ui/qtexts.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/shell.h"
 #include "ui/stateicons.h"
 

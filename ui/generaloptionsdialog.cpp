@@ -1,6 +1,6 @@
 #include "ui/generaloptionsdialog.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/numberfield.h"
 #include "ui/prompter.h"
 #include "ui/settingsfailure.h"

@@ -1,7 +1,7 @@
 #include "ui/importdialog.h"
 
 #include "download/statusrouter.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"

@@ -1,6 +1,6 @@
 #include "ui/mailsender.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/qtexts.h"
 
 #include <QDir>

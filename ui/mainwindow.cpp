@@ -2,7 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "model/archive.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/regfile.h"
 #include "ui/aboutdialog.h"
 #include "ui/appicons.h"

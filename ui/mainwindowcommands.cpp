@@ -3,8 +3,8 @@
 
 #include "ui/mainwindow.h"
 
-#include "resources/CommandIds.h"
-#include "resources/Strings.h"
+#include "resources/commandids.h"
+#include "resources/strings.h"
 #include "ui/chartview.h"
 #include "ui/reportprinting.h"
 #include "ui/commandtable.h"
@@ -77,7 +77,7 @@ void MainWindow::createCommands()
         {kPercentValues, "Show &percentual values", "Show changes in percent or as differences", {},
          [this] {
              m_list->setPercentMode(!m_list->percentMode());
-             m_doc.updateAllViews();
+             m_doc.notifyViews();
          },
          {}, [this] { return m_list->percentMode(); }},
         {kConnectionStatus, "&Connection status", "Show or hide the connection status window", {},

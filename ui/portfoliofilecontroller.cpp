@@ -1,6 +1,6 @@
 #include "ui/portfoliofilecontroller.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 
@@ -92,7 +92,7 @@ bool PortfolioFileController::newDocument()
 {
     if (m_busy() || !saveModified())
         return false;
-    m_doc.onNewDocument();
+    m_doc.startNew();
     emit documentCleared();
     return true;
 }
@@ -113,7 +113,7 @@ bool PortfolioFileController::openDocument(const QString& path)
     if (m_busy() || !saveModified())
         return false;
     const std::string file = toPath(QFileInfo(path).absoluteFilePath());
-    const DocumentResult opened = m_doc.onOpenDocument(file);
+    const DocumentResult opened = m_doc.openFile(file);
     if (!opened.ok) {
         if (!QFileInfo::exists(path)) {
             m_recent.remove(file);
@@ -142,7 +142,7 @@ bool PortfolioFileController::openDocument(const QString& path)
 
 void PortfolioFileController::reloadChangedFile()
 {
-    if (m_doc.pathName().empty() || m_doc.isModified())
+    if (m_doc.filePath().empty() || m_doc.isModified())
         return;
     if (m_doc.diskState() != PortfolioDocument::DiskState::Changed)
         return;
@@ -163,13 +163,13 @@ DocumentResult PortfolioFileController::saveToChangedFile()
                        "Merge adds the new items and quotations of this window to the file as it is now; "
                        "other changes made here are dropped.\n"
                        "Overwrite replaces the file with the portfolio as this window shows it.")
-            .arg(fromPath(m_doc.pathName()));
+            .arg(fromPath(m_doc.filePath()));
     const QStringList buttons{QStringLiteral("&Merge"), QStringLiteral("&Overwrite"), QStringLiteral("Cancel")};
     switch (Prompter::instance().choose(&m_window, question, buttons)) {
     case 0:
         return m_doc.saveMerged();
     case 1:
-        return m_doc.onSaveDocument(m_doc.pathName());
+        return m_doc.saveFile(m_doc.filePath());
     default:
         return {false, {}, {}, {}};
     }
@@ -177,7 +177,7 @@ DocumentResult PortfolioFileController::saveToChangedFile()
 
 bool PortfolioFileController::saveDocument()
 {
-    const std::string& path = m_doc.pathName();
+    const std::string& path = m_doc.filePath();
     if (path.empty())
         return saveDocumentAs();
     const QFileInfo info(fromPath(path));
@@ -185,7 +185,7 @@ bool PortfolioFileController::saveDocument()
         return saveDocumentAs();
     const DocumentResult saved = m_doc.diskState() == PortfolioDocument::DiskState::Changed
                                      ? saveToChangedFile()
-                                     : m_doc.onSaveDocument(path);
+                                     : m_doc.saveFile(path);
     if (!saved.ok) {
         if (!saved.message.empty()) // empty when the user cancelled
             warn(saved.message);
@@ -199,19 +199,19 @@ bool PortfolioFileController::saveDocument()
 
 bool PortfolioFileController::saveDocumentAs()
 {
-    const QString proposed = m_doc.pathName().empty() ? documentType(DocumentTypeField::NewFileName)
-                                                         : fromPath(m_doc.pathName());
+    const QString proposed = m_doc.filePath().empty() ? documentType(DocumentTypeField::NewFileName)
+                                                         : fromPath(m_doc.filePath());
     const QString suffix = documentType(DocumentTypeField::Extension).toLower().remove(QLatin1Char('.'));
     const QString path = Prompter::instance().saveFileName(&m_window, QStringLiteral("Save As"), proposed,
                                                            documentType(DocumentTypeField::Filter), suffix);
     if (path.isEmpty())
         return false;
-    const DocumentResult saved = m_doc.onSaveDocument(toPath(path));
+    const DocumentResult saved = m_doc.saveFile(toPath(path));
     if (!saved.ok) {
         warn(saved.message);
         return false;
     }
-    m_recent.add(m_doc.pathName());
+    m_recent.add(m_doc.filePath());
     m_recent.save();
     showRecentFiles();
     emit documentSaved();

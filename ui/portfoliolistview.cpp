@@ -4,7 +4,7 @@
 #include "extraction/urltemplate.h"
 #include "model/profilesettings.h"
 #include "platform/profile.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "transfer/export.h"
 #include "transfer/payload.h"
@@ -650,7 +650,7 @@ void PortfolioListView::openWebPage()
 
 void PortfolioListView::refresh()
 {
-    m_doc.updateAllViews();
+    m_doc.notifyViews();
 }
 
 void PortfolioListView::showTotals()
@@ -684,7 +684,7 @@ void PortfolioListView::selectAllOrOne()
 void PortfolioListView::exportQuotations()
 {
     // The portfolio's path without its extension is proposed.
-    QString proposed = fromPath(m_doc.pathName());
+    QString proposed = fromPath(m_doc.filePath());
     if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
         proposed.chop(4);
     const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export"), proposed,

@@ -16,7 +16,7 @@ QString fromPath(const std::string& path);
 // positions in the page are positions in the text.
 QString fromPageText(std::string_view page);
 std::string toPath(const QString& path);
-// One of the program's own texts (resources/Strings.h).
+// One of the program's own texts (resources/strings.h).
 inline QString text(const char* text)
 {
     return QString::fromUtf8(text);

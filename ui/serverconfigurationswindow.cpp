@@ -1,7 +1,7 @@
 #include "ui/serverconfigurationswindow.h"
 
 #include "download/downloadengine.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"

@@ -2,7 +2,7 @@
 
 #include "extraction/regexp.h"
 #include "extraction/urltemplate.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "transfer/import.h"
 #include "ui/numberfield.h"

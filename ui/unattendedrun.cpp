@@ -1,7 +1,7 @@
 #include "ui/unattendedrun.h"
 
 #include "platform/codepage.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/appicons.h"
 #include "ui/qtexts.h"
 
@@ -41,7 +41,7 @@ void UnattendedRun::setNotificationTip(const QString& text)
 
 void UnattendedRun::showNotificationIcon()
 {
-    setNotificationTip(fromPath(m_doc.pathName()));
+    setNotificationTip(fromPath(m_doc.filePath()));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_tray = new QSystemTrayIcon(applicationIcon(), &m_window);
@@ -74,7 +74,7 @@ void UnattendedRun::finishWhenDone()
     // Counted before the save, which starts the record of new quotations afresh.
     const auto missing = std::count_if(m_updated.begin(), m_updated.end(),
                                        [this](ItemKey pos) { return !m_doc.hasNewQuotationsFor(pos); });
-    if (m_doc.pathName().empty()) {
+    if (m_doc.filePath().empty()) {
         m_exitCode = 2;
     } else if (m_doc.hasNewQuotations()) {
         // The downloads ran without the file's lock; their quotations go into the file

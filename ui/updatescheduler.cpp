@@ -1,6 +1,6 @@
 #include "ui/updatescheduler.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 

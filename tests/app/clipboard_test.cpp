@@ -88,7 +88,7 @@ protected:
                 doc.insertQuotation(item, 10.0 + i, 1700000000 + 86400 * i);
         }
         const std::string path = (m_folder / file).string();
-        EXPECT_TRUE(doc.onSaveDocument(path).ok);
+        EXPECT_TRUE(doc.saveFile(path).ok);
         return path;
     }
 

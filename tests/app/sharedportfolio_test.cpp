@@ -56,7 +56,7 @@ protected:
         manual.name = "Beta"; // no address: quoted by hand only
         doc.addItem(manual);
         m_path = (m_folder / "Depot.qvx").string();
-        ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
+        ASSERT_TRUE(doc.saveFile(m_path).ok);
     }
     void TearDown() override
     {

@@ -55,7 +55,7 @@ protected:
             doc.addItem(settings);
         }
         const std::string path = (m_folder / file).string();
-        EXPECT_TRUE(doc.onSaveDocument(path).ok);
+        EXPECT_TRUE(doc.saveFile(path).ok);
         return path;
     }
     // Runs the program without a display; -1 when it does not end within a minute.

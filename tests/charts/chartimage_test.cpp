@@ -62,7 +62,7 @@ protected:
         m_folder = fs::temp_directory_path() / "chartimage";
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
-        m_doc.onNewDocument();
+        m_doc.startNew();
         // Two months of a random walk, three quotations a day; the second item starts later.
         std::mt19937 random(5);
         std::normal_distribution<double> step(0, 0.02);
@@ -78,7 +78,7 @@ protected:
             m_doc.insertQuotations(m_doc.addItem(settings), history);
         }
         m_portfolio = file("p.qvx");
-        ASSERT_TRUE(m_doc.onSaveDocument(m_portfolio).ok);
+        ASSERT_TRUE(m_doc.saveFile(m_portfolio).ok);
     }
 
     std::string file(const char* name) const { return (m_folder / name).string(); }

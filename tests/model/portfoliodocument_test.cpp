@@ -33,7 +33,7 @@ protected:
     }
     void resetFlags()
     {
-        doc.setModifiedFlag(false);
+        doc.setModified(false);
         updates = 0;
         changes.clear();
     }
@@ -150,7 +150,7 @@ TEST_F(PortfolioDocumentTest, EveryChangeMarksModifiedAndUpdatesViews)
     }
     // A refresh names the portfolio as a whole.
     resetFlags();
-    doc.updateAllViews();
+    doc.notifyViews();
     EXPECT_EQ(changes, std::vector<DocumentChange>{DocumentChange{}});
     EXPECT_EQ(doc.item(doc.findItemPos(raw))->history().size(), 1u);
 
@@ -201,22 +201,22 @@ TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
 {
     const auto folder = tempFolder();
     add("A", {{10, 1}});
-    doc.setPathName((folder / "mine.qvx").string());
-    doc.setModifiedFlag(false);
+    doc.setFilePath((folder / "mine.qvx").string());
+    doc.setModified(false);
     const std::string missing = (folder / "missing.qvx").string();
-    DocumentResult result = doc.onOpenDocument(missing);
+    DocumentResult result = doc.openFile(missing);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find(missing), std::string::npos);
     EXPECT_EQ(doc.itemCount(), 1u);
 
     const std::string damaged = (folder / "damaged.qvx").string();
     std::ofstream(damaged, std::ios::binary) << std::string("\x01\x00\xFF\xFF", 4);
-    result = doc.onOpenDocument(damaged);
+    result = doc.openFile(damaged);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Unexpected file format.");
     // A later save must not write the empty remains of a failed open over the user's file.
     EXPECT_EQ(doc.itemCount(), 1u);
-    EXPECT_EQ(doc.pathName(), (folder / "mine.qvx").string());
+    EXPECT_EQ(doc.filePath(), (folder / "mine.qvx").string());
     EXPECT_FALSE(doc.isModified());
 }
 
@@ -233,15 +233,15 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
     doc.markBeingUpdated(a);
 
     const std::string path = (tempFolder() / "portfolio.qvx").string();
-    ASSERT_TRUE(doc.onSaveDocument(path).ok);
+    ASSERT_TRUE(doc.saveFile(path).ok);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.title(), "portfolio.qvx");
 
     PortfolioDocument reopened;
-    reopened.setModifiedFlag(true);
-    ASSERT_TRUE(reopened.onOpenDocument(path).ok);
+    reopened.setModified(true);
+    ASSERT_TRUE(reopened.openFile(path).ok);
     EXPECT_FALSE(reopened.isModified());
-    EXPECT_EQ(reopened.pathName(), path);
+    EXPECT_EQ(reopened.filePath(), path);
     const auto before = doc.items(), after = reopened.items();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
@@ -261,7 +261,7 @@ TEST_F(PortfolioDocumentTest, TextsBeyondTheirBoundsAreShortenedOnOpenAndNeverCu
     const std::string path = (tempFolder() / "huge.qvx").string();
     ASSERT_TRUE(savePortfolioFile(path, {&huge}).ok);
 
-    const DocumentResult opened = doc.onOpenDocument(path);
+    const DocumentResult opened = doc.openFile(path);
     ASSERT_TRUE(opened.ok) << opened.message;
     EXPECT_NE(opened.warning.find("were shortened"), std::string::npos) << opened.warning;
     const SecurityItem& item = *doc.items().front();
@@ -271,7 +271,7 @@ TEST_F(PortfolioDocumentTest, TextsBeyondTheirBoundsAreShortenedOnOpenAndNeverCu
     ItemSettings overlong = item.settings();
     overlong.symbol = std::string(kMaxItemNameLength + 1, 'S');
     doc.replaceItemSettings(doc.itemPositions().front(), overlong);
-    const DocumentResult saved = doc.onSaveDocument(path);
+    const DocumentResult saved = doc.saveFile(path);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("symbol"), std::string::npos) << saved.message;
     EXPECT_EQ(loadPortfolioFile(path).items.front()->settings().name.size(), std::size_t{5} << 20);

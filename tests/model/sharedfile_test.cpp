@@ -38,7 +38,7 @@ protected:
             settings.server.url = std::string("http://example.invalid/") + name;
             doc.addItem(settings);
         }
-        ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
+        ASSERT_TRUE(doc.saveFile(m_path).ok);
     }
     void TearDown() override
     {
@@ -74,7 +74,7 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 {
     // The update reads the file and downloads without the lock ...
     PortfolioDocument update;
-    ASSERT_TRUE(update.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(update.openFile(m_path).ok);
     const ItemKey alpha = named(update, "Alpha");
     const ItemKey gamma = named(update, "Gamma");
     update.markBeingUpdated(alpha);
@@ -84,13 +84,13 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
     {
         PortfolioDocument script;
         ASSERT_TRUE(script.lockFile(m_path).ok);
-        ASSERT_TRUE(script.onOpenDocument(m_path).ok);
+        ASSERT_TRUE(script.openFile(m_path).ok);
         script.insertQuotation(named(script, "Beta"), 7.0, 1000);
         ItemSettings added;
         added.name = "Delta";
         script.addItem(added);
         script.deleteItems({named(script, "Gamma")});
-        ASSERT_TRUE(script.onSaveDocument(m_path).ok);
+        ASSERT_TRUE(script.saveFile(m_path).ok);
     }
     EXPECT_EQ(update.diskState(), PortfolioDocument::DiskState::Changed);
 
@@ -119,8 +119,8 @@ TEST_F(SharedFileTest, ALongUpdateMergesIntoWhatAnotherProgramSavedMeanwhile)
 TEST_F(SharedFileTest, EqualQuotationsAreStoredOnce)
 {
     PortfolioDocument window, script;
-    ASSERT_TRUE(window.onOpenDocument(m_path).ok);
-    ASSERT_TRUE(script.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(window.openFile(m_path).ok);
+    ASSERT_TRUE(script.openFile(m_path).ok);
     const std::vector<Quotation> batch = {{3000, 4.0}, {3000, 4.0}, {4000, 5.0}};
     for (PortfolioDocument* doc : {&window, &script}) {
         const ItemKey alpha = named(*doc, "Alpha");
@@ -142,14 +142,14 @@ TEST_F(SharedFileTest, EqualQuotationsAreStoredOnce)
 TEST_F(SharedFileTest, AnUnchangedDocumentReloadsKeepingHandlesAndUpdates)
 {
     PortfolioDocument window;
-    ASSERT_TRUE(window.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(window.openFile(m_path).ok);
     const ItemKey beta = named(window, "Beta");
     window.markBeingUpdated(beta);
     {
         PortfolioDocument script;
-        ASSERT_TRUE(script.onOpenDocument(m_path).ok);
+        ASSERT_TRUE(script.openFile(m_path).ok);
         script.insertQuotation(named(script, "Beta"), 3.0, 500);
-        ASSERT_TRUE(script.onSaveDocument(m_path).ok);
+        ASSERT_TRUE(script.saveFile(m_path).ok);
     }
     ASSERT_EQ(window.diskState(), PortfolioDocument::DiskState::Changed);
     ASSERT_TRUE(window.reloadFromDisk().ok);
@@ -168,21 +168,21 @@ TEST_F(SharedFileTest, AWriterWaitsABoundedTimeAndNamesTheHolder)
     ASSERT_EQ(other.acquire(m_path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
     ::setenv("TARVELO_LOCK_WAIT", "0.2", 1);
     PortfolioDocument doc;
-    ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(doc.openFile(m_path).ok);
     doc.insertQuotation(named(doc, "Alpha"), 1.0, 100);
-    const DocumentResult saved = doc.onSaveDocument(m_path);
+    const DocumentResult saved = doc.saveFile(m_path);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << saved.message;
     EXPECT_TRUE(valuesOnDisk("Alpha").empty());
     other.release();
-    EXPECT_TRUE(doc.onSaveDocument(m_path).ok);
+    EXPECT_TRUE(doc.saveFile(m_path).ok);
     EXPECT_EQ(valuesOnDisk("Alpha"), std::vector<double>{1.0});
 }
 
 TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
 {
     PortfolioDocument doc;
-    ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
+    ASSERT_TRUE(doc.openFile(m_path).ok);
 
     // Through a symbolic link the target gets the quotation; the link stays a link.
     const fs::path link = m_folder / "link.qvx";
@@ -193,7 +193,7 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
         ASSERT_EQ(::chown(m_path.c_str(), 12345, 23456), 0);
     }
     doc.insertQuotation(named(doc, "Alpha"), 1.0, 100);
-    ASSERT_TRUE(doc.onSaveDocument(link.string()).ok);
+    ASSERT_TRUE(doc.saveFile(link.string()).ok);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(valuesOnDisk("Alpha"), std::vector<double>{1.0});
     struct stat info {};
@@ -208,7 +208,7 @@ TEST_F(SharedFileTest, ASaveKeepsLinksModeAndOwner)
     const fs::path hard = m_folder / "hard.qvx";
     fs::create_hard_link(m_path, hard);
     doc.insertQuotation(named(doc, "Alpha"), 2.0, 200);
-    ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
+    ASSERT_TRUE(doc.saveFile(m_path).ok);
     EXPECT_EQ(fs::hard_link_count(m_path), 2u);
     const LoadResult viaHard = loadPortfolioFile(hard.string());
     ASSERT_TRUE(viaHard.ok);
@@ -224,13 +224,13 @@ TEST_F(SharedFileTest, AHardLinkedFileKilledInTheMiddleOfASaveIsRestored)
 {
     {
         PortfolioDocument doc;
-        ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
+        ASSERT_TRUE(doc.openFile(m_path).ok);
         std::vector<Quotation> history;
         for (int i = 0; i < 300000; ++i)
             history.push_back({1000 + i, 1.0 + i});
         for (const ItemKey pos : doc.itemPositions())
             doc.insertQuotations(pos, history);
-        ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
+        ASSERT_TRUE(doc.saveFile(m_path).ok);
     }
     const fs::path hard = m_folder / "hard.qvx";
     fs::create_hard_link(m_path, hard);
@@ -245,12 +245,12 @@ TEST_F(SharedFileTest, AHardLinkedFileKilledInTheMiddleOfASaveIsRestored)
             ASSERT_GE(child, 0);
             if (child == 0) {
                 PortfolioDocument doc;
-                if (!doc.onOpenDocument(m_path).ok)
+                if (!doc.openFile(m_path).ok)
                     ::_exit(3);
                 const ItemKey alpha = doc.itemPositions().front();
                 for (int i = 0;; ++i) {
                     doc.insertQuotation(alpha, 5.0, 2000000 + i);
-                    doc.onSaveDocument(m_path);
+                    doc.saveFile(m_path);
                 }
             }
             struct stat info {};
@@ -267,7 +267,7 @@ TEST_F(SharedFileTest, AHardLinkedFileKilledInTheMiddleOfASaveIsRestored)
             ASSERT_EQ(::waitpid(child, nullptr, 0), child);
 
             PortfolioDocument doc;
-            const DocumentResult opened = doc.onOpenDocument(hard.string());
+            const DocumentResult opened = doc.openFile(hard.string());
             ASSERT_TRUE(opened.ok) << opened.message;
             EXPECT_EQ(doc.itemCount(), 3u);
             EXPECT_GE(doc.quotations(doc.itemPositions().back())->size(), 300000u);
@@ -305,8 +305,8 @@ TEST_F(SharedFileTest, TemporaryFilesOfKilledSavesGoAfterAnHour)
     const fs::path fresh = make(".Other.qvx.tarvelo-save-XyZ789", 60);
     const fs::path foreign = make(".Other.qvx.keep", 7200);
     PortfolioDocument doc;
-    ASSERT_TRUE(doc.onOpenDocument(m_path).ok);
-    ASSERT_TRUE(doc.onSaveDocument(m_path).ok);
+    ASSERT_TRUE(doc.openFile(m_path).ok);
+    ASSERT_TRUE(doc.saveFile(m_path).ok);
     EXPECT_FALSE(fs::exists(old));
     EXPECT_TRUE(fs::exists(fresh)); // perhaps a save in progress
     EXPECT_TRUE(fs::exists(foreign));

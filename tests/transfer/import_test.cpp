@@ -61,7 +61,7 @@ protected:
         settings.name = "ACME";
         m_item = m_doc.addItem(settings);
         m_doc.insertQuotation(m_item, 5.0, makeLocalTime(2003, 2, 2, 20, 0));
-        m_doc.setModifiedFlag(false);
+        m_doc.setModified(false);
     }
     test::ScopedTimeZone m_zone{"UTC"};
     PortfolioDocument m_doc;

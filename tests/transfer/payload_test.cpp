@@ -64,7 +64,7 @@ TEST(Payload, UnreadablePayloadAddsNothing)
     ItemSettings kept;
     kept.name = "ACME";
     doc.addItem(kept);
-    doc.setModifiedFlag(false);
+    doc.setModified(false);
 
     // Three whole items, then the same bytes damaged in ways that leave some items
     // readable: none of them may be pasted.

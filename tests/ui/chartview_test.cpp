@@ -2,7 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "platform/profile.h"
-#include "resources/CommandIds.h"
+#include "resources/commandids.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/itemproperties/quotationspage.h"
 #include "ui/mainwindow.h"

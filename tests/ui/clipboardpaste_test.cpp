@@ -3,7 +3,7 @@
 #include "ui/mainwindow.h"
 
 #include "download/downloadengine.h"
-#include "resources/CommandIds.h"
+#include "resources/commandids.h"
 #include "transfer/payload.h"
 #include "ui/portfoliolistview.h"
 
@@ -27,7 +27,7 @@ TEST(ClipboardPaste, ForeignOrDamagedContentChangesNothing)
     ItemSettings settings;
     settings.name = "ACME";
     doc.insertQuotation(doc.addItem(settings), 1.5, 100);
-    doc.setModifiedFlag(false);
+    doc.setModified(false);
     GeneralOptions options;
     DownloadEngine engine;
     {

@@ -2,7 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "download/messagesink.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scriptedprompter.h"

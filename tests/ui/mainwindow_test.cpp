@@ -4,7 +4,7 @@
 #include "model/archive.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "resources/CommandIds.h"
+#include "resources/commandids.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
 #include "ui/manualquotationdialog.h"
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     addTo(doc, "A", "ABC");
     addTo(doc, "B", "XYZ", "file://" + second);
     const std::string path = (m_folder / "unattended.qvx").string();
-    ASSERT_TRUE(doc.onSaveDocument(path).ok);
+    ASSERT_TRUE(doc.saveFile(path).ok);
     MainWindow frame(doc, m_options, engine, true);
     int finished = 0;
     std::vector<int> counts;
@@ -361,7 +361,7 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
     EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
     EXPECT_EQ(m_doc.itemCount(), 1u);
-    EXPECT_EQ(m_doc.pathName(), first.toStdString());
+    EXPECT_EQ(m_doc.filePath(), first.toStdString());
 
     // Saving on exit without asking.
     m_doc.insertQuotation(m_doc.itemPositions().front(), 5.0, m_now);
@@ -488,7 +488,7 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     {
         PortfolioDocument saved;
         addTo(saved, "Other", "OTH");
-        ASSERT_TRUE(saved.onSaveDocument(other).ok);
+        ASSERT_TRUE(saved.saveFile(other).ok);
     }
     MainWindow& frame = window();
     add("Alpha", "ABC");
@@ -505,7 +505,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     {
         PortfolioDocument saved;
         addTo(saved, "Dropped", "DRP");
-        ASSERT_TRUE(saved.onSaveDocument(dropped).ok);
+        ASSERT_TRUE(saved.saveFile(dropped).ok);
     }
     MainWindow& frame = window();
     QMimeData data;
@@ -515,7 +515,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&frame, &drop);
-    ASSERT_TRUE(test::waitFor([&] { return m_doc.pathName() == dropped; }));
+    ASSERT_TRUE(test::waitFor([&] { return m_doc.filePath() == dropped; }));
     EXPECT_EQ(m_doc.itemName(m_doc.itemPositions().front()), "Dropped");
 
     // Anything but a local file is refused.
@@ -671,7 +671,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     add("Alpha", "ABC");
     const ItemKey beta = add("Beta", "XYZ");
     const std::string path = (m_folder / "shared.qvx").string();
-    ASSERT_TRUE(m_doc.onSaveDocument(path).ok);
+    ASSERT_TRUE(m_doc.saveFile(path).ok);
     MainWindow& frame = window();
     PortfolioListView& list = *frame.listView();
     for (int row = 0; row < list.topLevelItemCount(); ++row) {
@@ -682,9 +682,9 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);
     const auto quoteElsewhere = [&](double value) {
         PortfolioDocument other;
-        ASSERT_TRUE(other.onOpenDocument(path).ok);
+        ASSERT_TRUE(other.openFile(path).ok);
         other.insertQuotation(other.findItemsByName("Beta").front(), value, m_now - 60);
-        ASSERT_TRUE(other.onSaveDocument(path).ok);
+        ASSERT_TRUE(other.saveFile(path).ok);
     };
 
     // Unchanged here: the window reloads by itself and the current item stays.

@@ -94,7 +94,7 @@ TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
     view.setCurrentItem(view.topLevelItem(1));
     EXPECT_EQ(view.currentPosition(), b);
     EXPECT_GE(changed.count(), 1);
-    m_doc.insertQuotation(c, 1.0, 100); // any change rebuilds the list
+    m_doc.insertQuotation(c, 1.0, 100);
     EXPECT_EQ(view.currentPosition(), b);
     EXPECT_EQ(view.selectedPositions(), std::vector<ItemKey>{b});
 

@@ -5,7 +5,7 @@
 #include "download/downloadengine.h"
 #include "model/archive.h"
 #include "platform/files.h"
-#include "resources/CommandIds.h"
+#include "resources/commandids.h"
 #include "ui/mailsender.h"
 
 #include "tests/support/recordingshell.h"
@@ -44,8 +44,8 @@ protected:
         const ItemKey first = m_doc.addItem(alpha);
         m_doc.insertQuotation(first, 10.5, 1000);
         m_doc.insertQuotation(first, 11.25, 2000);
-        m_doc.setPathName((m_folder / "Depot.qvx").string());
-        ASSERT_TRUE(m_doc.onSaveDocument(m_doc.pathName()).ok);
+        m_doc.setFilePath((m_folder / "Depot.qvx").string());
+        ASSERT_TRUE(m_doc.saveFile(m_doc.filePath()).ok);
         // A change made after the save goes along: the mail carries what the window shows.
         ItemSettings beta;
         beta.name = "Beta";
@@ -131,7 +131,7 @@ TEST_F(SendMailTest, TheMailProgramGetsTheWholePortfolioAndTheFileStaysUntilItEn
     EXPECT_EQ(sent.items[1]->history().size(), 1u);
     // The portfolio itself is neither saved nor touched.
     EXPECT_TRUE(m_doc.isModified());
-    EXPECT_EQ(loadPortfolioFile(m_doc.pathName()).items.size(), 1u);
+    EXPECT_EQ(loadPortfolioFile(m_doc.filePath()).items.size(), 1u);
 }
 
 TEST_F(SendMailTest, FailuresAreNamedAndWithoutAMailProgramTheCommandIsOff)

@@ -1,7 +1,7 @@
 #include "ui/serversettingsdialog.h"
 
 #include "platform/profile.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scopedtimezone.h"

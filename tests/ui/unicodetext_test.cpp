@@ -58,7 +58,7 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
 
     // The window: a name typed into the item's General page, and a memo.
     PortfolioDocument doc;
-    ASSERT_TRUE(doc.onOpenDocument(path).ok);
+    ASSERT_TRUE(doc.openFile(path).ok);
     {
         DownloadEngine engine;
         MessageQueue sink;
@@ -77,7 +77,7 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
         typed.memo = kSkoda + " " + kBitcoin;
         doc.addItem(typed);
     }
-    ASSERT_TRUE(doc.onSaveDocument(path).ok);
+    ASSERT_TRUE(doc.saveFile(path).ok);
 
     // The file holds them whole, and the command line lists them so.
     const LoadResult loaded = loadPortfolioFile(path);

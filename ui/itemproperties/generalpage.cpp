@@ -3,7 +3,7 @@
 #include "download/downloadengine.h"
 #include "extraction/urltemplate.h"
 #include "platform/localtime.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"

@@ -1,6 +1,6 @@
 #include "ui/itemproperties/itempropertiesdialog.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/itemproperties/chartpage.h"
 #include "ui/itemproperties/generalpage.h"
 #include "ui/itemproperties/investmentpage.h"

@@ -1,6 +1,6 @@
 #include "ui/serverwizard/serverwizard.h"
 
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"

@@ -2,7 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "download/statusrouter.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "ui/qtexts.h"
 #include "ui/serverwizard/wizardtexts.h"
 #include "ui/shell.h"

@@ -1,7 +1,7 @@
 #include "ui/serverwizard/wizardrulepage.h"
 
 #include "extraction/pagecharset.h"
-#include "resources/Strings.h"
+#include "resources/strings.h"
 #include "transfer/import.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
