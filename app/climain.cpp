@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 #include "platform/localtime.h"
+#include "render/chartimage.h"
 #include "servers/builtinservers.h"
-#include "ui/chartimage.h"
 
 #include <iostream>
 #include <string>

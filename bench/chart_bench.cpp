@@ -5,8 +5,8 @@
 #include "charts/historychart.h"
 #include "model/securityitem.h"
 #include "platform/localtime.h"
-#include "ui/chartimage.h"
-#include "ui/qtcanvas.h"
+#include "render/chartimage.h"
+#include "render/qtcanvas.h"
 
 #include <QImage>
 #include <QPainter>

@@ -5,8 +5,8 @@
 #include "bench/benchdata.h"
 #include "charts/comparisonchart.h"
 #include "platform/localtime.h"
-#include "ui/chartimage.h"
-#include "ui/reportpainter.h"
+#include "render/chartimage.h"
+#include "render/reportpainter.h"
 
 #include <QImage>
 #include <QPageLayout>

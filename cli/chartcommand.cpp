@@ -8,8 +8,8 @@
 #include "platform/utf8.h"
 #include "platform/localtime.h"
 #include "platform/profile.h"
-#include "ui/chartimage.h"
-#include "ui/reportpainter.h"
+#include "render/chartimage.h"
+#include "render/reportpainter.h"
 
 #include <algorithm>
 #include <cctype>

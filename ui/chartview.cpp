@@ -1,12 +1,12 @@
 #include "ui/chartview.h"
 
 #include "platform/profile.h"
+#include "render/qtcanvas.h"
 #include "resources/strings.h"
 #include "ui/comparisonlimitsdialog.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/portfoliolistview.h"
 #include "ui/prompter.h"
-#include "ui/qtcanvas.h"
 #include "ui/qtexts.h"
 
 #include <QContextMenuEvent>

@@ -1,7 +1,7 @@
 #include "ui/reportprinting.h"
 
+#include "render/reportpainter.h"
 #include "ui/prompter.h"
-#include "ui/reportpainter.h"
 
 #include <QPageSetupDialog>
 #include <QPainter>

@@ -1,30 +1,20 @@
-#include "cli/cli.h"
 #include "model/generaloptions.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "servers/serverstore.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace tarvelo {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun cli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 // A folder in the settings file's place: nothing can be written there, whoever runs
 // the test (a read-only folder does not stop root). The file comes back afterwards.

@@ -1,8 +1,8 @@
-#include "ui/chartimage.h"
+#include "render/chartimage.h"
 
 #include "charts/historychart.h"
 #include "platform/files.h"
-#include "ui/qtcanvas.h"
+#include "render/qtcanvas.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,10 +1,10 @@
-#include "ui/reportpainter.h"
+#include "render/reportpainter.h"
 
 #include "charts/printedreport.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
-#include "ui/chartimage.h"
-#include "ui/qtcanvas.h"
+#include "render/chartimage.h"
+#include "render/qtcanvas.h"
 
 #include <QBuffer>
 #include <QByteArray>

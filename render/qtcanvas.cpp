@@ -1,4 +1,4 @@
-#include "ui/qtcanvas.h"
+#include "render/qtcanvas.h"
 
 #include "platform/codepage.h"
 

@@ -3,10 +3,10 @@
 #include "model/portfoliodocument.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
+#include "render/chartimage.h"
+#include "render/qtcanvas.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/hermeticenvironment.h"
-#include "ui/chartimage.h"
-#include "ui/qtcanvas.h"
 
 #include <QGuiApplication>
 #include <QImage>
