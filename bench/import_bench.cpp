@@ -87,11 +87,12 @@ int main(int argc, char** argv)
         const ItemKey item = itemWithHistory(doc);
         const std::int64_t before = residentKiB();
         const ImportResult r = import(doc, item, path);
+        const std::size_t count = r.ok() ? r->count : 0;
         const std::int64_t peak = peakResidentKiB();
         std::printf("{\"grown_kib\":%lld,\"peak_kib\":%lld,\"file_kib\":%llu,\"imported\":%zu}\n",
                     static_cast<long long>(peak - before), static_cast<long long>(peak),
-                    static_cast<unsigned long long>(bytes / 1024), r.count);
-        return r.count == kLines ? 0 : 1;
+                    static_cast<unsigned long long>(bytes / 1024), count);
+        return count == kLines ? 0 : 1;
     }
     std::vector<double> ours, python;
     std::size_t imported = 0;
@@ -119,7 +120,8 @@ int main(int argc, char** argv)
         const ItemKey item = itemWithHistory(doc);
         auto started = Clock::now();
         const std::clock_t cpu = std::clock();
-        imported = import(doc, item, path).count;
+        const ImportResult r = import(doc, item, path);
+        imported = r.ok() ? r->count : 0;
         oursCpu.push_back(static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC);
         ours.push_back(std::chrono::duration<double>(Clock::now() - started).count());
         started = Clock::now();

@@ -53,7 +53,7 @@ std::size_t throughDialog(const std::string& file)
         return 0;
     const ImportResult result = importLoadedFile(doc, item, state, &dialog, kNow);
     state.removeLoadedFile();
-    return result.count;
+    return result.ok() ? result->count : 0;
 }
 
 // The command line's path.
@@ -86,7 +86,7 @@ std::size_t throughCommandLine(const std::string& file)
     const ImportResult result = importQuotations(doc, item, rawFile, file, expression, settings.caseInsensitive,
                                                  settings.thousands, settings.decimal, kNow);
     std::remove(rawFile.c_str());
-    return result.count;
+    return result.ok() ? result->count : 0;
 }
 
 } // namespace

@@ -25,7 +25,7 @@ struct PortfolioFiles {
     // benchmark has made it.
     bool ensureSaved()
     {
-        return fileSize(portfolioPath) > 0 || savePortfolioFile(portfolioPath, pointers(items)).ok;
+        return fileSize(portfolioPath) > 0 || savePortfolioFile(portfolioPath, pointers(items)).ok();
     }
 };
 
@@ -48,9 +48,9 @@ void BM_PortfolioSave(benchmark::State& state)
     PortfolioFiles& f = files();
     const std::vector<const SecurityItem*> items = pointers(f.items);
     for (auto _ : state) {
-        const SaveResult result = savePortfolioFile(f.portfolioPath, items);
-        if (!result.ok) {
-            state.SkipWithError(result.message.c_str());
+        const Result<void> result = savePortfolioFile(f.portfolioPath, items);
+        if (!result.ok()) {
+            state.SkipWithError(result.message().c_str());
             break;
         }
     }
@@ -85,8 +85,9 @@ void BM_PortfolioLoad(benchmark::State& state)
         LoadResult result = loadPortfolioFile(f.portfolioPath);
         // Checking and freeing the loaded portfolio is not part of the load.
         state.PauseTiming();
-        const bool complete = result.ok && result.items.size() == f.items.size() && recordCount(result.items) == f.records;
-        result = LoadResult{};
+        const bool complete =
+            result.ok() && result->items.size() == f.items.size() && recordCount(result->items) == f.records;
+        result = Failure{};
         state.ResumeTiming();
         if (!complete) {
             state.SkipWithError("the loaded portfolio is not the saved one");

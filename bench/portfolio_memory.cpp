@@ -102,12 +102,12 @@ int loadAndReport(const std::string& path)
     const LoadResult result = loadPortfolioFile(path);
     const std::int64_t peak = peakResidentKiB();
     const std::int64_t after = residentKiB();
-    if (!result.ok) {
-        std::fprintf(stderr, "loading %s failed: %s\n", path.c_str(), result.message.c_str());
+    if (!result.ok()) {
+        std::fprintf(stderr, "loading %s failed: %s\n", path.c_str(), result.message().c_str());
         return 1;
     }
     std::printf("{\"records\": %zu, \"rss_before_kib\": %lld, \"peak_rss_kib\": %lld, \"rss_after_kib\": %lld}",
-                recordCount(result.items), static_cast<long long>(before), static_cast<long long>(peak),
+                recordCount(result->items), static_cast<long long>(before), static_cast<long long>(peak),
                 static_cast<long long>(after));
     return 0;
 }
@@ -196,9 +196,9 @@ int writeAndMeasure()
     const std::string path = folder.file("portfolio.qvx");
     {
         const auto items = makePortfolio(kPortfolioItems, kQuotationsPerItem);
-        const SaveResult saved = savePortfolioFile(path, pointers(items));
-        if (!saved.ok) {
-            std::fprintf(stderr, "saving %s failed: %s\n", path.c_str(), saved.message.c_str());
+        const Result<void> saved = savePortfolioFile(path, pointers(items));
+        if (!saved.ok()) {
+            std::fprintf(stderr, "saving %s failed: %s\n", path.c_str(), saved.message().c_str());
             return 1;
         }
     }

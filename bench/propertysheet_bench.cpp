@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         PortfolioDocument doc;
         auto items = makePortfolio(1, kRecords);
         doc.addItemObject(std::move(items.front()));
-        if (!doc.saveFile(path).ok)
+        if (!doc.saveFile(path).ok())
             return 2;
     }
 
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
         PortfolioDocument doc;
         const auto loading = Clock::now();
-        if (!doc.openFile(path).ok)
+        if (!doc.openFile(path).ok())
             return 2;
         load = std::min(load, seconds(loading));
         const ItemKey item = doc.itemPositions().front();

@@ -92,13 +92,13 @@ int main(int argc, char** argv)
     for (int run = 0; run < 3; ++run) {
         std::filesystem::remove(Profile::filePath());
         auto started = Clock::now();
-        const RegFileResult checked = checkServerConfigsText(text);
+        const Result<void> checked = checkServerConfigsText(text);
         parses.push_back(seconds(started));
         started = Clock::now();
-        const RegFileResult imported = importServerConfigsText(text);
+        const Result<void> imported = importServerConfigsText(text);
         imports.push_back(seconds(started));
-        if (!checked.ok || !imported.ok) {
-            std::fprintf(stderr, "regfile_bench: %s\n", (checked.ok ? imported : checked).message.c_str());
+        if (!checked.ok() || !imported.ok()) {
+            std::fprintf(stderr, "regfile_bench: %s\n", (checked.ok() ? imported : checked).message().c_str());
             return 1;
         }
         std::vector<std::string> names;

@@ -196,9 +196,9 @@ int convertCommand(const Context& c)
     PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
-    const DocumentResult saved = doc.saveFile(c.args[1]);
-    if (!saved.ok) {
-        reportFileError(c.err, c.args[1], saved.message);
+    const Result<void> saved = doc.saveFile(c.args[1]);
+    if (!saved.ok()) {
+        reportFileError(c.err, c.args[1], saved.message());
         return kExitError;
     }
     return kExitOk;
@@ -264,11 +264,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 bool openPortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
     const DocumentResult opened = doc.openFile(path);
-    if (!opened.ok)
-        reportFileError(err, path, opened.message);
+    if (!opened.ok())
+        reportFileError(err, path, opened.message());
     else
-        reportWarning(err, opened);
-    return opened.ok;
+        reportWarning(err, *opened);
+    return opened.ok();
 }
 
 } // namespace tarvelo

@@ -36,7 +36,7 @@ bool savePortfolio(PortfolioDocument& doc, const std::string& path, std::ostream
 // The lock stays with the document until it is saved and goes. Reports why not.
 bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err);
 // Prints a load's or a merge's warning, if it has one.
-void reportWarning(std::ostream& err, const DocumentResult& result);
+void reportWarning(std::ostream& err, const FileNotes& notes);
 // The one item that a NAME given on the command line names (see findItemsByName).
 // Reports a missing name, or lists the items when it names several.
 ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err);

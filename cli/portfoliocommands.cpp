@@ -16,25 +16,25 @@ namespace tarvelo {
 
 bool savePortfolio(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    const DocumentResult saved = doc.saveFile(path);
-    if (!saved.ok)
-        reportFileError(err, path, saved.message);
-    return saved.ok;
+    const Result<void> saved = doc.saveFile(path);
+    if (!saved.ok())
+        reportFileError(err, path, saved.message());
+    return saved.ok();
 }
 
 bool openForChange(PortfolioDocument& doc, const std::string& path, std::ostream& err)
 {
-    if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
-        err << "tarvelo-cli: " << locked.message << '\n';
+    if (const Result<void> locked = doc.lockFile(path); !locked.ok()) {
+        err << "tarvelo-cli: " << locked.message() << '\n';
         return false;
     }
     return openPortfolio(doc, path, err);
 }
 
-void reportWarning(std::ostream& err, const DocumentResult& result)
+void reportWarning(std::ostream& err, const FileNotes& notes)
 {
-    if (!result.warning.empty())
-        err << "tarvelo-cli: " << result.warning << '\n';
+    if (!notes.warning.empty())
+        err << "tarvelo-cli: " << notes.warning << '\n';
 }
 
 ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err)
@@ -116,8 +116,8 @@ int newCommand(const CommandContext& c)
     if (refuseSpecialOutput(path, c.err))
         return kExitError;
     PortfolioDocument doc;
-    if (const DocumentResult locked = doc.lockFile(path); !locked.ok) {
-        c.err << "tarvelo-cli: " << locked.message << '\n';
+    if (const Result<void> locked = doc.lockFile(path); !locked.ok()) {
+        c.err << "tarvelo-cli: " << locked.message() << '\n';
         return kExitError;
     }
     std::error_code ignored;

@@ -53,19 +53,19 @@ int serversCommand(const CommandContext& c)
     if (what == "export" && a.size() == 2) {
         if (refuseSpecialOutput(a[1], c.err))
             return kExitError;
-        const RegFileResult result = exportServerConfigs(a[1]);
-        if (!result.ok) {
-            reportFileError(c.err, a[1], result.message);
+        const Result<void> result = exportServerConfigs(a[1]);
+        if (!result.ok()) {
+            reportFileError(c.err, a[1], result.message());
             return kExitError;
         }
         return kExitOk;
     }
     if (what == "import" && a.size() == 2) {
-        const RegFileResult result = importServerConfigs(a[1]);
-        if (!result.ok && result.message == Profile::writeFailureMessage())
+        const Result<void> result = importServerConfigs(a[1]);
+        if (!result.ok() && result.message() == Profile::writeFailureMessage())
             return settingsNotSaved(c.err);
-        if (!result.ok) {
-            reportFileError(c.err, a[1], result.message + " Nothing was changed.");
+        if (!result.ok()) {
+            reportFileError(c.err, a[1], result.message() + " Nothing was changed.");
             return kExitError;
         }
         return kExitOk;

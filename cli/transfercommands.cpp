@@ -36,9 +36,9 @@ int exportCommand(const CommandContext& c)
     PortfolioDocument doc;
     if (!openPortfolio(doc, c.args[0], c.err))
         return kExitError;
-    const ExportResult result = exportQuotations(doc.items(), c.args[1]);
-    if (!result.ok) {
-        reportFileError(c.err, c.args[1], result.message);
+    const Result<void> result = exportQuotations(doc.items(), c.args[1]);
+    if (!result.ok()) {
+        reportFileError(c.err, c.args[1], result.message());
         return kExitError;
     }
     return kExitOk;
@@ -131,20 +131,20 @@ int importCommand(const CommandContext& c)
     const ImportResult result = importQuotations(doc, item, rawFile, validUtf8(source), expression,
                                                  settings.caseInsensitive, settings.thousands, settings.decimal, now);
     std::remove(rawFile.c_str());
-    if (!result.ok) {
-        c.out << result.message << '\n';
+    if (!result.ok()) {
+        c.out << result.message() << '\n';
         return kExitError;
     }
     // The report follows the save: a portfolio that could not be written imported nothing.
     if (doc.isModified()) {
-        const DocumentResult saved = doc.saveFile(path);
-        if (!saved.ok) {
-            reportFileError(c.err, path, saved.message);
+        const Result<void> saved = doc.saveFile(path);
+        if (!saved.ok()) {
+            reportFileError(c.err, path, saved.message());
             return kExitError;
         }
     }
-    c.out << result.report << '\n';
-    return result.skipped > 0 || result.stopped ? kExitFailed : kExitOk;
+    c.out << result->report << '\n';
+    return result->skipped > 0 || result->stopped ? kExitFailed : kExitOk;
 }
 
 // Items from one portfolio into another, as Copy and Paste carry them between two
@@ -179,9 +179,9 @@ int copyCommand(const CommandContext& c)
     if (!openForChange(target, into, c.err))
         return kExitError;
     const std::size_t before = target.itemCount();
-    const PayloadResult pasted = pasteItems(target, payload);
-    if (!pasted.ok) {
-        c.err << "tarvelo-cli: " << pasted.message << '\n';
+    const Result<std::size_t> pasted = pasteItems(target, payload);
+    if (!pasted.ok()) {
+        c.err << "tarvelo-cli: " << pasted.message() << '\n';
         return kExitFailed;
     }
     if (!savePortfolio(target, into, c.err))

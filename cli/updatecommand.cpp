@@ -85,11 +85,11 @@ int updateCommand(const CommandContext& c)
     // is now. A run that brought none leaves the file alone.
     if (doc.hasNewQuotations()) {
         const DocumentResult saved = doc.saveMerged();
-        if (!saved.ok) {
-            reportFileError(c.err, path, saved.message);
+        if (!saved.ok()) {
+            reportFileError(c.err, path, saved.message());
             return kExitError;
         }
-        reportWarning(c.err, saved);
+        reportWarning(c.err, *saved);
     }
     return allFound ? kExitOk : kExitFailed;
 }

@@ -286,16 +286,16 @@ public:
     {
         write(name, bytes);
         const LoadResult loaded = loadItems(bytes);
-        if (!loaded.ok)
-            return fail(name, "does not load: " + loaded.message);
-        if (loaded.warning != warning)
-            return fail(name, "warns \"" + loaded.warning + "\"");
-        if (loaded.items.size() != expected.size())
-            return fail(name, "loads " + std::to_string(loaded.items.size()) + " items");
+        if (!loaded.ok())
+            return fail(name, "does not load: " + loaded.message());
+        if (loaded->warning != warning)
+            return fail(name, "warns \"" + loaded->warning + "\"");
+        if (loaded->items.size() != expected.size())
+            return fail(name, "loads " + std::to_string(loaded->items.size()) + " items");
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            if (!(loaded.items[i]->settings() == expected[i].settings))
+            if (!(loaded->items[i]->settings() == expected[i].settings))
                 return fail(name, "item " + std::to_string(i) + " has other settings");
-            if (loaded.items[i]->history() != expected[i].history)
+            if (loaded->items[i]->history() != expected[i].history)
                 return fail(name, "item " + std::to_string(i) + " has another history");
         }
     }
@@ -305,7 +305,7 @@ public:
     {
         write(name, bytes);
         const LoadResult loaded = loadItems(bytes);
-        if (loaded.ok || loaded.message != "Unexpected file format.")
+        if (loaded.ok() || loaded.message() != "Unexpected file format.")
             fail(name, "is not refused as damaged");
     }
 

@@ -33,9 +33,9 @@ public:
             .write(text.data(), static_cast<std::streamsize>(text.size()));
         ++m_written;
         clearStore();
-        const RegFileResult result = importServerConfigsText(text);
-        if (!result.ok) {
-            std::fprintf(stderr, "seed %s does not import: %s\n", name.c_str(), result.message.c_str());
+        const Result<void> result = importServerConfigsText(text);
+        if (!result.ok()) {
+            std::fprintf(stderr, "seed %s does not import: %s\n", name.c_str(), result.message().c_str());
             m_failed = true;
         }
     }

@@ -56,7 +56,7 @@ bool sameItem(const SecurityItem& a, const SecurityItem& b)
 std::vector<const SecurityItem*> pointers(const LoadResult& loaded)
 {
     std::vector<const SecurityItem*> items;
-    for (const auto& item : loaded.items)
+    for (const auto& item : loaded->items)
         items.push_back(item.get());
     return items;
 }
@@ -77,23 +77,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LoadResult first = loadItems(std::string_view(reinterpret_cast<const char*>(data), size), kSlack);
     if (heapcounter::peakBytes() - before > 2 * kSlack + kBytesPerByte * size)
         fail("a load took more memory than the bound of its size");
-    if (!first.ok) {
-        if (!first.items.empty() || first.message.empty())
-            fail("a failed load left items or no message");
+    if (!first.ok()) {
+        if (first.message().empty())
+            fail("a failed load gave no message");
         return 0;
     }
-    for (const auto& item : first.items)
+    for (const auto& item : first->items)
         if (!item || item->isBeingUpdated())
             fail("a loaded item is null or marked as being updated");
 
     const std::string saved = saveItems(pointers(first));
     const LoadResult second = loadItems(saved);
-    if (!second.ok)
+    if (!second.ok())
         fail("a saved portfolio does not load");
-    if (second.items.size() != first.items.size())
+    if (second->items.size() != first->items.size())
         fail("the second load has another number of items");
-    for (std::size_t i = 0; i < first.items.size(); ++i)
-        if (!sameItem(*first.items[i], *second.items[i]))
+    for (std::size_t i = 0; i < first->items.size(); ++i)
+        if (!sameItem(*first->items[i], *second->items[i]))
             fail("an item changed in a save and load");
     if (saveItems(pointers(second)) != saved)
         fail("the second save differs from the first");

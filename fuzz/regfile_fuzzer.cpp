@@ -64,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string emptyStore = serverConfigsRegFileText();
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const RegFileResult imported = importServerConfigsText(text);
-    if (!imported.ok) {
-        if (imported.message.empty())
+    const Result<void> imported = importServerConfigsText(text);
+    if (!imported.ok()) {
+        if (imported.message().empty())
             fail("a refused file gave no message");
         if (serverConfigsRegFileText() != emptyStore)
             fail("a refused file changed the store");
@@ -75,9 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string first = serverConfigsRegFileText();
     clearStore();
-    const RegFileResult again = importServerConfigsText(first);
-    if (!again.ok) {
-        std::fprintf(stderr, "regfile_fuzzer: %s\n", again.message.c_str());
+    const Result<void> again = importServerConfigsText(first);
+    if (!again.ok()) {
+        std::fprintf(stderr, "regfile_fuzzer: %s\n", again.message().c_str());
         fail("the export of an accepted file is refused");
     }
     if (serverConfigsRegFileText() != first)

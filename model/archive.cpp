@@ -232,7 +232,7 @@ std::string saveItems(const std::vector<const SecurityItem*>& items)
     return bytes;
 }
 
-SaveResult savePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items)
+Result<void> savePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items)
 {
     AtomicFileWriter file;
     FileError error = file.open(path);
@@ -248,13 +248,13 @@ SaveResult savePortfolioFile(const std::string& path, const std::vector<const Se
     }
     switch (error) {
     case FileError::None:
-        return {true, {}};
+        return Success{};
     case FileError::DiskFull:
-        return {false, strings::kDiskFull};
+        return Failure{strings::kDiskFull};
     case FileError::AccessDenied:
-        return {false, substitute(strings::kWriteReadOnly, path)};
+        return Failure{substitute(strings::kWriteReadOnly, path)};
     default:
-        return {false, strings::kFailedToSaveDocument};
+        return Failure{strings::kFailedToSaveDocument};
     }
 }
 
@@ -652,58 +652,50 @@ std::string trailingBytesWarning(std::uint64_t count, const std::string& path)
     return text;
 }
 
-void readAll(ArchiveReader& reader, LoadResult& result, const std::string& path)
+LoadResult readAll(ArchiveReader& reader, const std::string& path)
 {
     try {
-        result.items = ItemListReader(reader).readItems();
-        result.ok = true;
+        LoadedFile loaded;
+        loaded.items = ItemListReader(reader).readItems();
         if (const std::uint64_t rest = reader.remaining(); rest > 0)
-            result.warning = trailingBytesWarning(rest, path);
+            loaded.warning = trailingBytesWarning(rest, path);
+        return loaded;
     } catch (const FormatError&) {
-        result.message = strings::kUnexpectedFileFormat;
+        return Failure{strings::kUnexpectedFileFormat};
     } catch (const InputError&) {
-        result.message = strings::kFailedToOpenDocument;
+        return Failure{strings::kFailedToOpenDocument};
     } catch (const std::bad_alloc&) {
-        result.message = strings::kFailedToOpenDocument;
+        return Failure{strings::kFailedToOpenDocument};
     }
-    if (!result.ok)
-        result.items.clear();
 }
 
 } // namespace
 
 LoadResult loadItems(std::string_view bytes, std::uint64_t memorySlack)
 {
-    LoadResult result;
     ArchiveReader reader(bytes, memorySlack);
-    readAll(reader, result, {});
-    return result;
+    return readAll(reader, {});
 }
 
 LoadResult loadPortfolioFile(const std::string& path)
 {
-    LoadResult result;
     InputFile file;
     switch (file.open(path)) {
     case FileError::None:
         break;
     case FileError::NotFound:
-        result.message = substitute(strings::kFileNotFound, path);
-        return result;
+        return Failure{substitute(strings::kFileNotFound, path)};
     case FileError::AccessDenied:
-        result.message = substitute(strings::kReadSharingViolation, path);
-        return result;
+        return Failure{substitute(strings::kReadSharingViolation, path)};
     default:
-        result.message = strings::kFailedToOpenDocument;
-        return result;
+        return Failure{strings::kFailedToOpenDocument};
     }
     try {
         ArchiveReader reader(file, kLoadMemorySlack);
-        readAll(reader, result, path);
+        return readAll(reader, path);
     } catch (const std::bad_alloc&) {
-        result.message = strings::kFailedToOpenDocument;
+        return Failure{strings::kFailedToOpenDocument};
     }
-    return result;
 }
 
 } // namespace tarvelo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/securityitem.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <functional>
@@ -54,13 +55,14 @@ void writeItem(ArchiveWriter& writer, const SecurityItem& item);
 // Writes the count of items, then every item.
 void writeItems(ArchiveWriter& writer, const std::vector<const SecurityItem*>& items);
 
-struct LoadResult {
-    bool ok = false;
-    std::string message; // "Unexpected file format." or a file error text
-    // Set when the items loaded but the file holds something the reader passed over.
-    std::string warning;
+// The items of a loaded file; warning is set when the items loaded but the file holds
+// something the reader passed over. A failure says "Unexpected file format." or a file
+// error text.
+struct LoadedFile {
     std::vector<std::unique_ptr<SecurityItem>> items;
+    std::string warning;
 };
+using LoadResult = Result<LoadedFile>;
 
 // The memory a load may take grows with the stream: beyond a fixed slack, the objects
 // read so far may take kLoadMemoryPerByte bytes for each byte read. Texts and records
@@ -80,10 +82,6 @@ std::string saveItems(const std::vector<const SecurityItem*>& items);
 // Files. Saving writes a temporary file beside the destination and renames it, so a
 // failed save leaves the previous file whole. Messages have "%1" replaced by the path.
 LoadResult loadPortfolioFile(const std::string& path);
-struct SaveResult {
-    bool ok = false;
-    std::string message;
-};
-SaveResult savePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items);
+Result<void> savePortfolioFile(const std::string& path, const std::vector<const SecurityItem*>& items);
 
 } // namespace tarvelo

@@ -363,7 +363,7 @@ void PortfolioDocument::startNew()
 namespace {
 
 // Holds the texts of loaded items to their bounds and says so in the load's warning.
-void boundLoadedTexts(LoadResult& loaded, const std::string& path)
+void boundLoadedTexts(LoadedFile& loaded, const std::string& path)
 {
     bool cut = false;
     for (auto& item : loaded.items)
@@ -386,8 +386,9 @@ LoadResult loadStamped(const std::string& path, std::optional<FileStamp>& stamp)
         const std::optional<FileStamp> before = readFileStamp(path, false);
         LoadResult loaded = loadPortfolioFile(path);
         stamp = readFileStamp(path, true);
-        if (!loaded.ok || attempt == 3 || (before && stamp && before->sameEntry(*stamp))) {
-            boundLoadedTexts(loaded, path);
+        if (!loaded.ok() || attempt == 3 || (before && stamp && before->sameEntry(*stamp))) {
+            if (loaded.ok())
+                boundLoadedTexts(*loaded, path);
             return loaded;
         }
     }
@@ -415,29 +416,27 @@ DocumentResult PortfolioDocument::openFile(const std::string& path)
     // the open portfolio (and the file it belongs to) as it was.
     std::optional<FileStamp> stamp;
     LoadResult loaded = loadStamped(path, stamp);
-    DocumentResult result;
-    settleLeftBackups(path, loaded, stamp, result);
-    if (!loaded.ok) {
-        result.ok = false;
-        result.message = loaded.message;
-        if (!result.warning.empty())
-            result.message += "\n" + result.warning;
-        return result;
+    FileNotes notes;
+    settleLeftBackups(path, loaded, stamp, notes);
+    if (!loaded.ok()) {
+        if (notes.warning.empty())
+            return loaded.failure();
+        return Failure{loaded.message() + "\n" + notes.warning};
     }
     clearItems();
     if (!holdsLockFor(path))
         unlockFile();
-    adoptLoadedItems(std::move(loaded.items));
+    adoptLoadedItems(std::move(loaded->items));
     m_filePath = path;
-    if (!loaded.warning.empty())
-        result.warning = result.warning.empty() ? loaded.warning : loaded.warning + "\n" + result.warning;
-    DocumentResult opened = loadedAsItIs(std::move(result.warning), stamp);
-    opened.leftBackups = std::move(result.leftBackups);
+    if (!loaded->warning.empty())
+        notes.warning = notes.warning.empty() ? loaded->warning : loaded->warning + "\n" + notes.warning;
+    FileNotes opened = loadedAsItIs(std::move(notes.warning), stamp);
+    opened.leftBackups = std::move(notes.leftBackups);
     return opened;
 }
 
 void PortfolioDocument::settleLeftBackups(const std::string& path, LoadResult& loaded,
-                                          std::optional<FileStamp>& stamp, DocumentResult& result)
+                                          std::optional<FileStamp>& stamp, FileNotes& notes)
 {
     std::vector<std::string> backups = findLeftBackups(path);
     if (backups.empty())
@@ -448,61 +447,59 @@ void PortfolioDocument::settleLeftBackups(const std::string& path, LoadResult& l
     const std::optional<FileStamp> entry = readFileStamp(path, false);
     const std::optional<FileStamp> copy = readFileStamp(backups.front(), false);
     const bool damaged = entry && copy
-                      && ((!loaded.ok && loaded.message == strings::kUnexpectedFileFormat)
-                          || (loaded.ok && entry->size == 0 && copy->size > 0));
+                      && ((!loaded.ok() && loaded.message() == strings::kUnexpectedFileFormat)
+                          || (loaded.ok() && entry->size == 0 && copy->size > 0));
     if (damaged) {
         FileLock lock;
-        const bool locked = holdsLockFor(path) || acquireLock(path, lock).ok;
+        const bool locked = holdsLockFor(path) || acquireLock(path, lock).ok();
         // Looked for again under the lock: a save that was under way has its copy
         // removed or locked by now.
         if (locked)
             backups = findLeftBackups(path);
         if (locked && !backups.empty() && restoreBackup(path, backups.front()) == FileError::None) {
-            result.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
+            notes.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
                            + pathText(backups.front()) + ", the copy that save had made.";
             backups.erase(backups.begin());
             loaded = loadStamped(path, stamp);
         }
     }
     for (const std::string& backup : backups) {
-        if (!result.warning.empty())
-            result.warning += '\n';
-        if (!loaded.ok) {
-            result.warning += pathText(backup) + " is a copy of " + pathText(path)
+        if (!notes.warning.empty())
+            notes.warning += '\n';
+        if (!loaded.ok()) {
+            notes.warning += pathText(backup) + " is a copy of " + pathText(path)
                             + " made by a save that did not finish; it may hold the portfolio as it was.";
             continue;
         }
-        result.warning += pathText(backup) + " is a copy of " + pathText(path)
-                        + " left by a save that did not finish; the portfolio reads whole, so the copy is"
-                          " probably older. Remove it when it is no longer needed.";
-        result.leftBackups.push_back(backup);
+        notes.warning += pathText(backup) + " is a copy of " + pathText(path)
+                       + " left by a save that did not finish; the portfolio reads whole, so the copy is"
+                         " probably older. Remove it when it is no longer needed.";
+        notes.leftBackups.push_back(backup);
     }
 }
 
-DocumentResult PortfolioDocument::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
+FileNotes PortfolioDocument::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
 {
     m_stamp = stamp;
     forgetChanges();
     notifyViews();
-    DocumentResult result;
-    result.warning = std::move(warning);
-    return result;
+    return FileNotes{std::move(warning), {}};
 }
 
-DocumentResult PortfolioDocument::acquireLock(const std::string& path, FileLock& lock) const
+Result<void> PortfolioDocument::acquireLock(const std::string& path, FileLock& lock) const
 {
     switch (lock.acquire(path, lockWait())) {
     case FileLock::Result::Locked:
     case FileLock::Result::Unavailable: // nowhere to lock; the save reports its own errors
-        return {};
+        return Success{};
     case FileLock::Result::TimedOut:
         break;
     case FileLock::Result::NotOurs:
-        return {false, "The lock file " + pathText(FileLock::lockFilePath(path))
-                           + " is not ours; remove it if no other program uses the portfolio", {}, {}};
+        return Failure{"The lock file " + pathText(FileLock::lockFilePath(path))
+                       + " is not ours; remove it if no other program uses the portfolio"};
     }
     const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
-    return {false, pathText(path) + " is in use by " + other + "; try again when it has finished.", {}, {}};
+    return Failure{pathText(path) + " is in use by " + other + "; try again when it has finished."};
 }
 
 bool PortfolioDocument::holdsLockFor(const std::string& path) const
@@ -510,13 +507,13 @@ bool PortfolioDocument::holdsLockFor(const std::string& path) const
     return m_lock.held() && !path.empty() && resolveLinks(path) == m_lockedPath;
 }
 
-DocumentResult PortfolioDocument::lockFile(const std::string& path)
+Result<void> PortfolioDocument::lockFile(const std::string& path)
 {
     if (holdsLockFor(path))
-        return {};
+        return Success{};
     unlockFile();
-    DocumentResult result = acquireLock(path, m_lock);
-    if (result.ok && m_lock.held())
+    Result<void> result = acquireLock(path, m_lock);
+    if (result.ok() && m_lock.held())
         m_lockedPath = resolveLinks(path);
     return result;
 }
@@ -527,24 +524,23 @@ void PortfolioDocument::unlockFile()
     m_lockedPath.clear();
 }
 
-DocumentResult PortfolioDocument::saveLocked(const std::string& path)
+Result<void> PortfolioDocument::saveLocked(const std::string& path)
 {
     if (std::string problem = overlongTextProblem(items()); !problem.empty())
-        return {false, std::move(problem), {}, {}};
-    const SaveResult saved = savePortfolioFile(path, items());
-    if (!saved.ok)
-        return {false, saved.message, {}, {}};
+        return Failure{std::move(problem)};
+    if (Result<void> saved = savePortfolioFile(path, items()); !saved.ok())
+        return saved;
     m_filePath = path;
     m_stamp = readFileStamp(path, true);
     forgetChanges();
-    return {};
+    return Success{};
 }
 
-DocumentResult PortfolioDocument::saveFile(const std::string& path)
+Result<void> PortfolioDocument::saveFile(const std::string& path)
 {
     FileLock lock;
     if (!holdsLockFor(path)) {
-        if (DocumentResult locked = acquireLock(path, lock); !locked.ok)
+        if (Result<void> locked = acquireLock(path, lock); !locked.ok())
             return locked;
     }
     return saveLocked(path);
@@ -573,20 +569,24 @@ DocumentResult PortfolioDocument::saveMerged()
 {
     const std::string path = m_filePath;
     if (path.empty())
-        return {false, strings::kFailedToSaveDocument, {}, {}};
+        return Failure{strings::kFailedToSaveDocument};
     FileLock lock;
     if (!holdsLockFor(path)) {
-        if (DocumentResult locked = acquireLock(path, lock); !locked.ok)
-            return locked;
+        if (Result<void> locked = acquireLock(path, lock); !locked.ok())
+            return locked.failure();
     }
     const std::optional<FileStamp> now = readFileStamp(path, true);
-    if (!now || !m_stamp || (now->hash == m_stamp->hash && now->size == m_stamp->size))
-        return saveLocked(path);
+    if (!now || !m_stamp || (now->hash == m_stamp->hash && now->size == m_stamp->size)) {
+        if (Result<void> saved = saveLocked(path); !saved.ok())
+            return saved.failure();
+        return FileNotes{};
+    }
 
     // Someone else saved meanwhile: their file is the base, ours adds to it.
-    LoadResult fresh = loadPortfolioFile(path);
-    if (!fresh.ok)
-        return {false, fresh.message, {}, {}};
+    LoadResult loaded = loadPortfolioFile(path);
+    if (!loaded.ok())
+        return loaded.failure();
+    LoadedFile& fresh = *loaded;
     boundLoadedTexts(fresh, path);
     std::unordered_multimap<std::string, SecurityItem*> byName;
     for (const auto& item : fresh.items)
@@ -640,15 +640,14 @@ DocumentResult PortfolioDocument::saveMerged()
     for (const auto& item : fresh.items)
         items.push_back(item.get());
     if (std::string problem = overlongTextProblem(items); !problem.empty())
-        return {false, std::move(problem), {}, {}};
-    const SaveResult saved = savePortfolioFile(path, items);
-    if (!saved.ok)
-        return {false, saved.message, {}, {}};
+        return Failure{std::move(problem)};
+    if (Result<void> saved = savePortfolioFile(path, items); !saved.ok())
+        return saved.failure();
     adoptKeepingKeys(std::move(fresh.items));
     m_stamp = readFileStamp(path, true);
     forgetChanges();
     notifyViews();
-    DocumentResult result;
+    FileNotes result;
     result.warning = std::move(fresh.warning);
     for (const std::string& name : gone) {
         if (!result.warning.empty())
@@ -661,13 +660,13 @@ DocumentResult PortfolioDocument::saveMerged()
 DocumentResult PortfolioDocument::reloadFromDisk()
 {
     if (m_filePath.empty())
-        return {false, strings::kFailedToOpenDocument, {}, {}};
+        return Failure{strings::kFailedToOpenDocument};
     std::optional<FileStamp> stamp;
     LoadResult loaded = loadStamped(m_filePath, stamp);
-    if (!loaded.ok)
-        return {false, loaded.message, {}, {}};
-    adoptKeepingKeys(std::move(loaded.items));
-    return loadedAsItIs(std::move(loaded.warning), stamp);
+    if (!loaded.ok())
+        return loaded.failure();
+    adoptKeepingKeys(std::move(loaded->items));
+    return loadedAsItIs(std::move(loaded->warning), stamp);
 }
 
 void PortfolioDocument::adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items)

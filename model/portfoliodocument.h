@@ -3,6 +3,7 @@
 #include "model/archive.h"
 #include "model/securityitem.h"
 #include "platform/files.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,16 +38,15 @@ struct DocumentChange {
     bool operator==(const DocumentChange&) const = default;
 };
 
-// Result of loading or saving: empty message on success.
-struct DocumentResult {
-    bool ok = true;
-    std::string message;
-    // A successful load that passed over part of the file says so here.
+// What a successful open, reload or merge has to tell besides the items. warning: the
+// parts of the file passed over, restored or left out. leftBackups: copies that
+// interrupted saves left beside a file that opened whole (the warning names them); the
+// window offers to remove them.
+struct FileNotes {
     std::string warning;
-    // Copies that interrupted saves left beside a file that opened whole (the warning
-    // names them); the window offers to remove them.
     std::vector<std::string> leftBackups;
 };
+using DocumentResult = Result<FileNotes>;
 
 // What ties an item in memory to the same item in a newer copy of its file: its name and
 // the address it is fetched from.
@@ -132,13 +132,13 @@ public:
     void clearItems();
     void startNew();
     DocumentResult openFile(const std::string& path);
-    DocumentResult saveFile(const std::string& path);
+    Result<void> saveFile(const std::string& path);
     void closeFile();
 
     // Several programs on one file. A command that reads, changes and saves a portfolio
     // locks it first and keeps the lock until unlockFile() (or the document closes), so
     // that no other writer comes in between.
-    DocumentResult lockFile(const std::string& path);
+    Result<void> lockFile(const std::string& path);
     void unlockFile();
     // Whether the file was replaced or changed since this document read or wrote it.
     enum class DiskState { Unchanged, Changed, Missing };
@@ -187,16 +187,16 @@ private:
     void added(ItemKey pos);
     void inserted(ItemKey pos, std::vector<Quotation> quotations, Addition addition);
     void forgetChanges();
-    DocumentResult acquireLock(const std::string& path, FileLock& lock) const;
+    Result<void> acquireLock(const std::string& path, FileLock& lock) const;
     // Restores a file damaged by a killed save from its backup, or names the backups;
     // loads the file again after a restore.
     void settleLeftBackups(const std::string& path, LoadResult& loaded, std::optional<FileStamp>& stamp,
-                           DocumentResult& result);
+                           FileNotes& notes);
     bool holdsLockFor(const std::string& path) const;
-    DocumentResult saveLocked(const std::string& path);
+    Result<void> saveLocked(const std::string& path);
     void adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items);
     // The items just taken are the file as it is: stamped, unmodified, shown.
-    DocumentResult loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp);
+    FileNotes loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp);
 
     std::vector<Entry> m_items;
     std::unordered_map<std::uint64_t, SecurityItem*> m_index;

@@ -421,7 +421,7 @@ std::string serverConfigsRegFileText()
     return wide;
 }
 
-RegFileResult exportServerConfigs(const std::string& path)
+Result<void> exportServerConfigs(const std::string& path)
 {
     const std::string text = serverConfigsRegFileText();
     OutputFile file;
@@ -431,17 +431,17 @@ RegFileResult exportServerConfigs(const std::string& path)
         error = file.close();
     }
     if (error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
-    return {};
+        return Failure{"File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
+    return Success{};
 }
 
-RegFileResult importServerConfigsText(std::string_view text)
+Result<void> importServerConfigsText(std::string_view text)
 {
     ImportPlan plan;
     try {
         plan = parse(text);
     } catch (const ParseError& error) {
-        return {false, error.message};
+        return Failure{error.message};
     }
     // One write for the whole file: it is stored completely or not at all.
     Profile profile;
@@ -452,31 +452,31 @@ RegFileResult importServerConfigsText(std::string_view text)
     if (plan.version)
         raiseServerSetVersion(profile, *plan.version);
     if (!profile.sync())
-        return {false, Profile::writeFailureMessage()};
-    return {};
+        return Failure{Profile::writeFailureMessage()};
+    return Success{};
 }
 
-RegFileResult checkServerConfigsText(std::string_view text)
+Result<void> checkServerConfigsText(std::string_view text)
 {
     try {
         parse(text);
     } catch (const ParseError& error) {
-        return {false, error.message};
+        return Failure{error.message};
     }
-    return {};
+    return Success{};
 }
 
-RegFileResult importServerConfigs(const std::string& path)
+Result<void> importServerConfigs(const std::string& path)
 {
     InputFile file;
     if (file.open(path) != FileError::None)
-        return {false, "The file cannot be read."};
+        return Failure{"The file cannot be read."};
     if (file.size() > kMaxFileBytes)
-        return {false, "The file is too large to be a server configuration file."};
+        return Failure{"The file is too large to be a server configuration file."};
     file.close();
     std::string text;
     if (readWholeFile(path, text) != FileError::None)
-        return {false, "The file cannot be read."};
+        return Failure{"The file cannot be read."};
     return importServerConfigsText(text);
 }
 

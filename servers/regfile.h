@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/serverconfig.h"
+#include "platform/result.h"
 
 #include <string>
 #include <string_view>
@@ -12,11 +13,6 @@
 // of "Windows Registry Editor Version 5.00" with a byte order mark; both are read.
 namespace tarvelo {
 
-struct RegFileResult {
-    bool ok = true;
-    std::string message;
-};
-
 // The nineteen value lines of a configuration, without line ends, in the file's order
 // and notation ("URL"="...", "Timeout"=dword:0000003c, ...).
 std::vector<std::string> serverConfigValueLines(const ServerConfig& config);
@@ -24,7 +20,7 @@ std::vector<std::string> serverConfigValueLines(const ServerConfig& config);
 // The whole export file of the store as it is now, as the bytes of the file.
 std::string serverConfigsRegFileText();
 // Writes that file; "File could not be saved (%i)" with the cause code on failure.
-RegFileResult exportServerConfigs(const std::string& path);
+Result<void> exportServerConfigs(const std::string& path);
 
 // Reads a registry file and applies its server configurations and set version to the
 // store. The whole file is checked first, each value against the range the server
@@ -34,9 +30,9 @@ RegFileResult exportServerConfigs(const std::string& path);
 // does not install the built-in set over the imported configurations. Everything is
 // stored in one write; when the settings file cannot be written nothing is stored and
 // the message is Profile::writeFailureMessage().
-RegFileResult importServerConfigs(const std::string& path);
-RegFileResult importServerConfigsText(std::string_view text);
+Result<void> importServerConfigs(const std::string& path);
+Result<void> importServerConfigsText(std::string_view text);
 // The checks of the import alone, storing nothing.
-RegFileResult checkServerConfigsText(std::string_view text);
+Result<void> checkServerConfigsText(std::string_view text);
 
 } // namespace tarvelo

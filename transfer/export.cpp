@@ -68,21 +68,21 @@ std::string sheetRefusal(const std::vector<const SecurityItem*>& items)
     return {};
 }
 
-ExportResult exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path)
+Result<void> exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path)
 {
     const bool sheet = lower(path).find(".xls") != std::string::npos;
     if (sheet) {
         if (std::string refusal = sheetRefusal(items); !refusal.empty())
-            return {false, std::move(refusal)};
+            return Failure{std::move(refusal)};
     }
     OutputFile file;
     if (const FileError error = file.open(path); error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(sheet ? -1 : fileErrorCause(error)) + ")"};
+        return Failure{"File could not be saved (" + std::to_string(sheet ? -1 : fileErrorCause(error)) + ")"};
     const std::string bytes = sheet ? quotationsSheet(items) : quotationsText(items);
     file.write(bytes.data(), bytes.size());
     if (const FileError error = file.close(); error != FileError::None)
-        return {false, "File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
-    return {};
+        return Failure{"File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
+    return Success{};
 }
 
 } // namespace tarvelo

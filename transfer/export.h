@@ -1,16 +1,13 @@
 #pragma once
 
 #include "model/securityitem.h"
+#include "platform/result.h"
 
 #include <string>
 #include <vector>
 
 namespace tarvelo {
 
-struct ExportResult {
-    bool ok = true;
-    std::string message; // "File could not be saved (%i)", or why the file cannot hold a text
-};
 
 // Writes the quotation histories of the items: a BIFF2 spreadsheet when the lower-cased
 // path contains ".xls", else a text file (UTF-8). An empty portfolio gives an empty text
@@ -20,7 +17,8 @@ struct ExportResult {
 
 // The refusal of a spreadsheet export for such an item; empty when every item fits.
 std::string sheetRefusal(const std::vector<const SecurityItem*>& items);
-ExportResult exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path);
+// A failure says "File could not be saved (%i)", or why the file cannot hold a text.
+Result<void> exportQuotations(const std::vector<const SecurityItem*>& items, const std::string& path);
 
 // The two layouts, as bytes.
 std::string quotationsText(const std::vector<const SecurityItem*>& items);

@@ -97,7 +97,7 @@ ImportMatch matchImportFile(const std::string& file, const std::string& shownNam
 
 namespace {
 
-std::string reportOf(const ImportResult& result, const ImportLines& lines)
+std::string reportOf(const ImportReport& result, const ImportLines& lines)
 {
     std::string report = std::to_string(result.count) + " quotations imported";
     if (result.duplicates > 0)
@@ -119,24 +119,21 @@ std::string reportOf(const ImportResult& result, const ImportLines& lines)
 
 ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMatch& match)
 {
-    ImportResult result;
+    if (!doc.isValid(item))
+        return Failure{};
     const ImportLines& lines = match.lines;
+    ImportReport result;
     result.skipped = lines.skippedLines;
     result.stopped = lines.stopped;
-    if (!doc.isValid(item))
-        return result;
-    result.ok = !lines.records.empty();
-    if (result.ok) {
-        result.count = doc.insertQuotations(item, lines.records);
-        result.duplicates = lines.records.size() - result.count;
-    }
-    result.report = reportOf(result, lines);
-    if (!result.ok) {
+    if (lines.records.empty()) {
         // Without a line that matched, the matcher's own words say why.
         const bool matched = lines.skippedLines > 0;
-        result.message = "Error importing quotations from file \"" + match.shownName + "\":\n"
-                         + (matched ? result.report : lines.message);
+        return Failure{"Error importing quotations from file \"" + match.shownName + "\":\n"
+                       + (matched ? reportOf(result, lines) : lines.message)};
     }
+    result.count = doc.insertQuotations(item, lines.records);
+    result.duplicates = lines.records.size() - result.count;
+    result.report = reportOf(result, lines);
     return result;
 }
 
@@ -145,7 +142,7 @@ ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::s
                               const std::string& thousands, const std::string& decimal, TimeStamp now)
 {
     if (!doc.isValid(item))
-        return {};
+        return Failure{};
     return importMatched(doc, item,
                          matchImportFile(file, shownName, expression, caseInsensitive, thousands, decimal, now));
 }

@@ -45,20 +45,19 @@ struct ImportExpression {
 ImportExpression translateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
                                          const std::string& decimal, const std::string& symbol);
 
-// What an import did. ok: the file gave quotations (new ones, or ones the history held
+// What an import did when the file gave quotations (new ones, or ones the history held
 // already). report: "N quotations imported", then ", D already in the history" and
 // ", M lines skipped (line 7: day 32 does not exist; ...)" when there are such, the
-// reasons of the first ten skipped lines with their line numbers. message: the message
-// box text when the file gave no quotation.
-struct ImportResult {
-    bool ok = false;
+// reasons of the first ten skipped lines with their line numbers. A failure's message is
+// the message box text when the file gave no quotation (empty when the item is gone).
+struct ImportReport {
     std::size_t count = 0;      // quotations imported
     std::size_t duplicates = 0; // lines whose quotation the history held already
     std::size_t skipped = 0;    // lines that matched but gave no quotation
     bool stopped = false;       // the matching ended before the end of the file
     std::string report;
-    std::string message;
 };
+using ImportResult = Result<ImportReport>;
 
 // The lines a file yields, without touching a document, so the matching may run on a
 // thread of its own. shownName is how the user knows the file (the address or path

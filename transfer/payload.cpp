@@ -21,23 +21,16 @@ std::string writeItemsPayload(const std::vector<const SecurityItem*>& items)
     return saveItems(items);
 }
 
-PayloadResult readItemsPayload(std::string_view bytes)
+Result<std::vector<std::unique_ptr<SecurityItem>>> readItemsPayload(std::string_view bytes)
 {
-    PayloadResult result;
-    if (bytes.empty()) {
-        result.message = strings::kClipboardNotRead;
-        return result;
-    }
+    if (bytes.empty())
+        return Failure{strings::kClipboardNotRead};
     // A payload is whole or refused: bytes after the items the count announced mean the
     // count itself is damaged, and the items it gave would be only some of the copied.
     LoadResult loaded = loadItems(bytes);
-    if (!loaded.ok || !loaded.warning.empty()) {
-        result.message = std::string(strings::kClipboardNotRead) + "\n" + strings::kClipboardItemsDamaged;
-        return result;
-    }
-    result.ok = true;
-    result.items = std::move(loaded.items);
-    return result;
+    if (!loaded.ok() || !loaded->warning.empty())
+        return Failure{std::string(strings::kClipboardNotRead) + "\n" + strings::kClipboardItemsDamaged};
+    return std::move(loaded->items);
 }
 
 std::string pastedItemName(const std::string& name, const std::vector<std::string>& shown)
@@ -54,23 +47,22 @@ std::string pastedItemName(const std::string& name, const std::vector<std::strin
     }
 }
 
-PayloadResult pasteItems(PortfolioDocument& doc, std::string_view bytes)
+Result<std::size_t> pasteItems(PortfolioDocument& doc, std::string_view bytes)
 {
-    PayloadResult read = readItemsPayload(bytes);
-    if (!read.ok)
-        return read;
+    auto read = readItemsPayload(bytes);
+    if (!read.ok())
+        return read.failure();
     std::vector<std::string> shown;
     for (const ItemKey pos : doc.itemPositions())
         shown.push_back(doc.itemName(pos));
-    for (auto& item : read.items) {
+    for (auto& item : *read) {
         item->settings().name = pastedItemName(item->settings().name, shown);
         // Another program's payload, or "Copy of " before a long name: held to the bounds.
         boundItemTexts(item->settings());
         shown.push_back(item->settings().name);
         doc.addItemObject(std::move(item));
     }
-    read.items.clear();
-    return read;
+    return read->size();
 }
 
 } // namespace tarvelo

@@ -2,6 +2,7 @@
 
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
+#include "platform/result.h"
 
 #include <string>
 #include <string_view>
@@ -18,12 +19,7 @@ std::string writeItemsPayload(const std::vector<const SecurityItem*>& items);
 // The items of a payload. A payload that cannot be read, in whole or in part, gives no
 // items and says so: "Clipboard data could not be read!", followed on a line of its own
 // by the reason when there were bytes but they are damaged.
-struct PayloadResult {
-    bool ok = false;
-    std::string message;
-    std::vector<std::unique_ptr<SecurityItem>> items;
-};
-PayloadResult readItemsPayload(std::string_view bytes);
+Result<std::vector<std::unique_ptr<SecurityItem>>> readItemsPayload(std::string_view bytes);
 
 // The name a pasted item gets beside the names already shown (compared without regard
 // to case): its own, else "Copy of NAME", else "Copy of NAME (1)", "(2)", ...
@@ -31,6 +27,6 @@ std::string pastedItemName(const std::string& name, const std::vector<std::strin
 
 // Adds the payload's items to the portfolio one by one, each renamed against the names
 // shown so far (including the items pasted before it). Returns how many were added.
-PayloadResult pasteItems(PortfolioDocument& doc, std::string_view bytes);
+Result<std::size_t> pasteItems(PortfolioDocument& doc, std::string_view bytes);
 
 } // namespace tarvelo

@@ -48,12 +48,12 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 const std::filesystem::path absolute = std::filesystem::absolute(portfolio, ignored);
                 const std::string path = absolute.empty() ? portfolio : absolute.string();
                 const DocumentResult opened = doc.openFile(path);
-                if (!opened.ok) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened.message.c_str());
+                if (!opened.ok()) {
+                    std::fprintf(stderr, "tarvelo: %s\n", opened.message().c_str());
                     started = false;
                     status = 2;
-                } else if (!opened.warning.empty()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened.warning.c_str());
+                } else if (!opened->warning.empty()) {
+                    std::fprintf(stderr, "tarvelo: %s\n", opened->warning.c_str());
                 }
             }
             if (started) {

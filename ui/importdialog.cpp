@@ -355,9 +355,8 @@ std::string importAddress(const std::string& typed)
 ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const ImportState& state, QWidget* parent,
                               TimeStamp now)
 {
-    ImportResult result;
     if (!doc.isValid(item))
-        return result;
+        return Failure{};
     const ImportSettings& settings = state.settings;
     const ImportExpression expression =
         translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, doc.itemSymbol(item));

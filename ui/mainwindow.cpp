@@ -273,9 +273,9 @@ void MainWindow::exportServerConfigurations()
                                                            text(strings::kRegistryFilter), QStringLiteral("reg"));
     if (path.isEmpty())
         return;
-    const RegFileResult result = exportServerConfigs(toPath(path));
-    if (!result.ok)
-        Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
+    const Result<void> result = exportServerConfigs(toPath(path));
+    if (!result.ok())
+        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
 }
 
 void MainWindow::showOptions()

@@ -21,6 +21,14 @@ QString documentType(DocumentTypeField field)
     return fromCore(documentTypeString(field));
 }
 
+// A plain save as the outcome of a save that may also merge.
+DocumentResult withoutNotes(const Result<void>& saved)
+{
+    if (!saved.ok())
+        return saved.failure();
+    return FileNotes{};
+}
+
 } // namespace
 
 PortfolioFileController::PortfolioFileController(PortfolioDocument& doc, const GeneralOptions& options,
@@ -114,28 +122,28 @@ bool PortfolioFileController::openDocument(const QString& path)
         return false;
     const std::string file = toPath(QFileInfo(path).absoluteFilePath());
     const DocumentResult opened = m_doc.openFile(file);
-    if (!opened.ok) {
+    if (!opened.ok()) {
         if (!QFileInfo::exists(path)) {
             m_recent.remove(file);
             m_recent.save();
             showRecentFiles();
         }
-        warn(opened.message);
+        warn(opened.message());
         return false;
     }
     m_recent.add(file);
     m_recent.save();
     showRecentFiles();
     emit documentOpened();
-    if (!opened.leftBackups.empty()) {
+    if (!opened->leftBackups.empty()) {
         // The file reads whole; the copies of an interrupted save are the user's to drop.
-        const QString question = fromCore(opened.warning) + QStringLiteral("\n\nRemove the copy now?");
+        const QString question = fromCore(opened->warning) + QStringLiteral("\n\nRemove the copy now?");
         if (Prompter::instance().ask(&m_window, question) == Prompter::Yes) {
-            for (const std::string& backup : opened.leftBackups)
+            for (const std::string& backup : opened->leftBackups)
                 std::remove(backup.c_str());
         }
-    } else if (!opened.warning.empty()) {
-        warn(opened.warning);
+    } else if (!opened->warning.empty()) {
+        warn(opened->warning);
     }
     return true;
 }
@@ -148,7 +156,7 @@ void PortfolioFileController::reloadChangedFile()
         return;
     // Items keep their handles, so the selection and running updates follow them. A
     // file that cannot be read now stays as shown; the next look tries again.
-    if (m_doc.reloadFromDisk().ok)
+    if (m_doc.reloadFromDisk().ok())
         emit documentReloaded();
 }
 
@@ -169,9 +177,9 @@ DocumentResult PortfolioFileController::saveToChangedFile()
     case 0:
         return m_doc.saveMerged();
     case 1:
-        return m_doc.saveFile(m_doc.filePath());
+        return withoutNotes(m_doc.saveFile(m_doc.filePath()));
     default:
-        return {false, {}, {}, {}};
+        return Failure{}; // cancelled: nothing to say
     }
 }
 
@@ -185,14 +193,14 @@ bool PortfolioFileController::saveDocument()
         return saveDocumentAs();
     const DocumentResult saved = m_doc.diskState() == PortfolioDocument::DiskState::Changed
                                      ? saveToChangedFile()
-                                     : m_doc.saveFile(path);
-    if (!saved.ok) {
-        if (!saved.message.empty()) // empty when the user cancelled
-            warn(saved.message);
+                                     : withoutNotes(m_doc.saveFile(path));
+    if (!saved.ok()) {
+        if (!saved.message().empty()) // empty when the user cancelled
+            warn(saved.message());
         return false;
     }
-    if (!saved.warning.empty())
-        warn(saved.warning);
+    if (!saved->warning.empty())
+        warn(saved->warning);
     emit documentSaved();
     return true;
 }
@@ -206,9 +214,9 @@ bool PortfolioFileController::saveDocumentAs()
                                                            documentType(DocumentTypeField::Filter), suffix);
     if (path.isEmpty())
         return false;
-    const DocumentResult saved = m_doc.saveFile(toPath(path));
-    if (!saved.ok) {
-        warn(saved.message);
+    const Result<void> saved = m_doc.saveFile(toPath(path));
+    if (!saved.ok()) {
+        warn(saved.message());
         return false;
     }
     m_recent.add(m_doc.filePath());

@@ -691,9 +691,9 @@ void PortfolioListView::exportQuotations()
                                                            text(strings::kExportFilter), QStringLiteral("xls"));
     if (path.isEmpty())
         return;
-    const ExportResult result = tarvelo::exportQuotations(m_doc.items(), toPath(path));
-    if (!result.ok)
-        Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
+    const Result<void> result = tarvelo::exportQuotations(m_doc.items(), toPath(path));
+    if (!result.ok())
+        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
 }
 
 bool PortfolioListView::copySelected()
@@ -734,15 +734,15 @@ void PortfolioListView::importQuotations()
             importLoadedFile(m_doc, item, *m_import, this, m_now != 0 ? m_now : currentTime());
         if (!m_doc.isValid(item))
             break;
-        if (result.ok) {
+        if (result.ok()) {
             // Lines that gave nothing new are told about; a clean import needs no words.
-            if (result.skipped > 0 || result.duplicates > 0 || result.stopped)
-                Prompter::instance().inform(this, fromCore(result.report), Prompter::Icon::Information);
+            if (result->skipped > 0 || result->duplicates > 0 || result->stopped)
+                Prompter::instance().inform(this, fromCore(result->report), Prompter::Icon::Information);
             break;
         }
         // The dialog opens again with the same words in its status, to correct the template.
-        m_import->status = result.message;
-        Prompter::instance().inform(this, fromCore(result.message), Prompter::Icon::Warning);
+        m_import->status = result.message();
+        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
     }
     // The copy of the file is not needed once the dialog is left for good.
     m_import->removeLoadedFile();
@@ -779,9 +779,9 @@ void PortfolioListView::pasteItems()
         Prompter::instance().inform(this, text(strings::kClipboardNotRead), Prompter::Icon::Warning);
         return;
     }
-    const PayloadResult pasted = tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!pasted.ok)
-        Prompter::instance().inform(this, fromCore(pasted.message), Prompter::Icon::Warning);
+    const Result<std::size_t> pasted = tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!pasted.ok())
+        Prompter::instance().inform(this, fromCore(pasted.message()), Prompter::Icon::Warning);
 }
 
 } // namespace tarvelo

@@ -80,11 +80,11 @@ void UnattendedRun::finishWhenDone()
         // The downloads ran without the file's lock; their quotations go into the file
         // as it is now. A run that brought none leaves the file alone.
         const DocumentResult saved = m_doc.saveMerged();
-        if (!saved.ok) {
-            std::fprintf(stderr, "tarvelo: %s\n", saved.message.c_str());
+        if (!saved.ok()) {
+            std::fprintf(stderr, "tarvelo: %s\n", saved.message().c_str());
             m_exitCode = 2;
-        } else if (!saved.warning.empty()) {
-            std::fprintf(stderr, "tarvelo: %s\n", saved.warning.c_str());
+        } else if (!saved->warning.empty()) {
+            std::fprintf(stderr, "tarvelo: %s\n", saved->warning.c_str());
         }
     }
     if (m_exitCode == 0 && missing > 0) {

@@ -56,7 +56,7 @@ protected:
         manual.name = "Beta"; // no address: quoted by hand only
         doc.addItem(manual);
         m_path = (m_folder / "Depot.qvx").string();
-        ASSERT_TRUE(doc.saveFile(m_path).ok);
+        ASSERT_TRUE(doc.saveFile(m_path).ok());
     }
     void TearDown() override
     {
@@ -87,8 +87,8 @@ protected:
     std::size_t count(const char* name) const
     {
         const LoadResult loaded = loadPortfolioFile(m_path);
-        EXPECT_TRUE(loaded.ok);
-        for (const auto& item : loaded.items) {
+        EXPECT_TRUE(loaded.ok());
+        for (const auto& item : loaded->items) {
             if (item->settings().name == name)
                 return item->history().size();
         }

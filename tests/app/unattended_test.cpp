@@ -55,7 +55,7 @@ protected:
             doc.addItem(settings);
         }
         const std::string path = (m_folder / file).string();
-        EXPECT_TRUE(doc.saveFile(path).ok);
+        EXPECT_TRUE(doc.saveFile(path).ok());
         return path;
     }
     // Runs the program without a display; -1 when it does not end within a minute.
@@ -120,14 +120,14 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
     EXPECT_TRUE(errors.contains(QStringLiteral("1 of 3 items got no quotation"))) << errors.toStdString();
     Profile().deleteValue("GeneralOptions", "NumberDownloads");
     const LoadResult saved = loadPortfolioFile(path);
-    ASSERT_TRUE(saved.ok);
-    ASSERT_EQ(saved.items.size(), 3u);
-    ASSERT_EQ(saved.items[0]->history().size(), 1u);
-    EXPECT_DOUBLE_EQ(saved.items[0]->history()[0].value, 31.5);
-    ASSERT_EQ(saved.items[1]->history().size(), 1u);
-    EXPECT_DOUBLE_EQ(saved.items[1]->history()[0].value, 7.25);
+    ASSERT_TRUE(saved.ok());
+    ASSERT_EQ(saved->items.size(), 3u);
+    ASSERT_EQ(saved->items[0]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(saved->items[0]->history()[0].value, 31.5);
+    ASSERT_EQ(saved->items[1]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(saved->items[1]->history()[0].value, 7.25);
     // "QRS" has no quotation on its page: nothing added, and the run still ends.
-    EXPECT_TRUE(saved.items[2]->history().empty());
+    EXPECT_TRUE(saved->items[2]->history().empty());
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
         EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
 
@@ -135,9 +135,9 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
     const std::string latin = portfolio("D\xE9pot.qvx", {"ABC", "XYZ"});
     EXPECT_EQ(runBytes({"-u", latin}), 0);
     const LoadResult both = loadPortfolioFile(latin);
-    ASSERT_TRUE(both.ok);
-    EXPECT_EQ(both.items[0]->history().size(), 1u);
-    EXPECT_EQ(both.items[1]->history().size(), 1u);
+    ASSERT_TRUE(both.ok());
+    EXPECT_EQ(both->items[0]->history().size(), 1u);
+    EXPECT_EQ(both->items[1]->history().size(), 1u);
 }
 
 TEST_F(UnattendedTest, NothingToUpdateOrNoFileEndsAtOnce)

@@ -60,7 +60,7 @@ protected:
         item.insertQuotation({200, 0.30000000000000004});
         item.insertQuotation({300, -1.0 / 0.0});
         const std::string file = path("sample.qvx");
-        EXPECT_TRUE(savePortfolioFile(file, {&item}).ok);
+        EXPECT_TRUE(savePortfolioFile(file, {&item}).ok());
         return file;
     }
 
@@ -258,17 +258,17 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
         items.push_back(std::make_unique<SecurityItem>(settings));
     }
     const std::string portfolio = path("update.qvx");
-    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok());
 
     CliRun run = cli({"update", portfolio, "--slots", "1"});
     EXPECT_EQ(run.status, 1) << run.err; // one item found nothing
     EXPECT_NE(run.out.find("Fund ABC\t22.6500 "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Fund XYZ\tError: Text not found!\n"), std::string::npos) << run.out;
     const LoadResult loaded = loadPortfolioFile(portfolio);
-    ASSERT_TRUE(loaded.ok);
-    ASSERT_EQ(loaded.items[0]->history().size(), 1u);
-    EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 22.65);
-    EXPECT_TRUE(loaded.items[1]->history().empty());
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->items[0]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(loaded->items[0]->history()[0].value, 22.65);
+    EXPECT_TRUE(loaded->items[1]->history().empty());
     // Every downloaded and converted page is gone.
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
         EXPECT_EQ(entry.path(), m_folder);
@@ -283,7 +283,7 @@ TEST_F(CliTest, ImportAndExportQuotations)
     item.settings().name = "ACME";
     item.settings().symbol = "AC";
     const std::string portfolio = path("import.qvx");
-    ASSERT_TRUE(savePortfolioFile(portfolio, {&item}).ok);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {&item}).ok());
     const std::string csv = path("history.csv");
     ASSERT_EQ(writeWholeFile(csv, "Date;Close\n01.02.2003;1.234,50\n02.02.2003;1.240,00\n"), FileError::None);
     const std::vector<std::string> import = {"import", portfolio, "ACME", csv, "--template",
@@ -294,9 +294,9 @@ TEST_F(CliTest, ImportAndExportQuotations)
     EXPECT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(run.out, "2 quotations imported\n");
     LoadResult loaded = loadPortfolioFile(portfolio);
-    ASSERT_TRUE(loaded.ok);
-    ASSERT_EQ(loaded.items[0]->history().size(), 2u);
-    EXPECT_DOUBLE_EQ(loaded.items[0]->history()[0].value, 1234.5);
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->items[0]->history().size(), 2u);
+    EXPECT_DOUBLE_EQ(loaded->items[0]->history()[0].value, 1234.5);
     run = cli(import);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "0 quotations imported, 2 already in the history\n");
@@ -310,7 +310,7 @@ TEST_F(CliTest, ImportAndExportQuotations)
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "Error importing quotations from file \"" + csv
                            + "\":\n0 quotations imported, 1 lines skipped (line 1: 2003-02-30 does not exist)\n");
-    EXPECT_EQ(loadPortfolioFile(portfolio).items[0]->history().size(), 3u);
+    EXPECT_EQ(loadPortfolioFile(portfolio)->items[0]->history().size(), 3u);
 
     // The default template does not fit this file: nothing imported, the reason shown.
     run = cli({"import", portfolio, "ACME", csv});
@@ -326,8 +326,8 @@ TEST_F(CliTest, ImportAndExportQuotations)
     for (int i = 0; i < 2000; ++i)
         history.push_back({1000000 + i * 60, 1.0 + i});
     loaded = loadPortfolioFile(portfolio);
-    loaded.items[0]->insertQuotations(history);
-    ASSERT_TRUE(savePortfolioFile(portfolio, {loaded.items[0].get()}).ok);
+    loaded->items[0]->insertQuotations(history);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {loaded->items[0].get()}).ok());
     ASSERT_EQ(writeWholeFile(csv, "04.02.2003;1,00\n"), FileError::None);
     EXPECT_TRUE(test::holdsOnFullDisk(4096, [&] {
         run = cli(import);
@@ -365,11 +365,11 @@ TEST_F(CliTest, BuildAPortfolioAndListIt)
     EXPECT_EQ(cli({"quote", portfolio, "Nobody", "1"}).status, 1);
 
     const LoadResult loaded = loadPortfolioFile(portfolio);
-    ASSERT_TRUE(loaded.ok);
-    ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_EQ(loaded.items[0]->settings().symbol, "ZT");
-    EXPECT_EQ(loaded.items[0]->settings().server.url, "http://www.");
-    EXPECT_EQ(loaded.items[0]->settings().deviationPercent, 20.0);
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->items.size(), 2u);
+    EXPECT_EQ(loaded->items[0]->settings().symbol, "ZT");
+    EXPECT_EQ(loaded->items[0]->settings().server.url, "http://www.");
+    EXPECT_EQ(loaded->items[0]->settings().deviationPercent, 20.0);
 
     // Sorted by name (the stored sort column 0), icon first, the totals last.
     CliRun run = cli({"list", portfolio, "--nominal"});
@@ -444,11 +444,11 @@ TEST_F(CliTest, HoldingsAndNumbersAreReadTheSameInEveryLocale)
         std::cout << "(de_DE.UTF-8 is not installed; checked in the current locale only)\n";
 
     const LoadResult loaded = loadPortfolioFile(portfolio);
-    ASSERT_TRUE(loaded.ok);
-    ASSERT_EQ(loaded.items.size(), 1u);
-    EXPECT_EQ(loaded.items[0]->settings().quantity, 10.0);
-    EXPECT_EQ(loaded.items[0]->settings().averageBuyPrice, 20.5);
-    EXPECT_EQ(loaded.items[0]->history().at(0).value, 25.25);
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->items.size(), 1u);
+    EXPECT_EQ(loaded->items[0]->settings().quantity, 10.0);
+    EXPECT_EQ(loaded->items[0]->settings().averageBuyPrice, 20.5);
+    EXPECT_EQ(loaded->items[0]->history().at(0).value, 25.25);
     const CliRun run = cli({"list", portfolio});
     EXPECT_NE(run.out.find("Amount invested: 252.50 (Total: +23.17%)"), std::string::npos) << run.out;
 }

@@ -124,7 +124,7 @@ TEST_F(DoctorTest, JsonGivesOneObjectPerItemWithWhatTheServerAnswered)
         items.push_back(std::make_unique<SecurityItem>(settings));
     }
     const std::string portfolio = path("served.qvx");
-    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get(), items[2].get()}).ok);
+    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get(), items[2].get()}).ok());
 
     const CliRun run = cli({"doctor", portfolio, "--json"});
     EXPECT_EQ(run.status, 1) << run.err;

@@ -66,20 +66,20 @@ TEST_F(InvestmentCommandsTest, TransactionsAlarmsAndSplitReachTheFile)
     EXPECT_EQ(cli({"split", m_path, item, "2", "--from", "2026-03-03 10:30"}).status, kExitOk);
 
     const LoadResult loaded = loadPortfolioFile(m_path);
-    const ItemSettings& s = loaded.items.at(0)->settings();
+    const ItemSettings& s = loaded->items.at(0)->settings();
     EXPECT_DOUBLE_EQ(s.quantity, 30);
     EXPECT_DOUBLE_EQ(s.averageBuyPrice, 12.125);
     EXPECT_DOUBLE_EQ(s.belowLimit, 7);
     EXPECT_EQ(s.deviationPercent, 20);
     EXPECT_EQ(s.deviationAlarm, 0);
-    const auto& history = loaded.items[0]->history();
+    const auto& history = loaded->items[0]->history();
     ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[1].value, 6);
     EXPECT_EQ(history[2].value, 14);
 
     // Without a moment the whole history is split.
     EXPECT_EQ(cli({"split", m_path, item, "0.5"}).status, kExitOk);
-    EXPECT_EQ(loadPortfolioFile(m_path).items[0]->history()[2].value, 28);
+    EXPECT_EQ(loadPortfolioFile(m_path)->items[0]->history()[2].value, 28);
 }
 
 TEST_F(InvestmentCommandsTest, RefusedFiguresLeaveTheFileAlone)

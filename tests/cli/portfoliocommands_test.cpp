@@ -29,7 +29,7 @@ protected:
         fs::create_directories(m_folder);
         m_path = (m_folder / "Depot.qvx").string();
     }
-    std::size_t itemCount() const { return loadPortfolioFile(m_path).items.size(); }
+    std::size_t itemCount() const { return loadPortfolioFile(m_path)->items.size(); }
 
     fs::path m_folder;
     std::string m_path;
@@ -70,9 +70,9 @@ TEST_F(PortfolioCommandsTest, ANameOfSeveralItemsIsRefusedAndListed)
     // An exact spelling names one of them; another case of a single item finds it.
     EXPECT_EQ(cli({"quote", m_path, "ALPEN FONDS", "12.5"}).status, kExitOk);
     const LoadResult loaded = loadPortfolioFile(m_path);
-    ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_TRUE(loaded.items[0]->history().empty());
-    EXPECT_EQ(loaded.items[1]->history().size(), 1u);
+    ASSERT_EQ(loaded->items.size(), 2u);
+    EXPECT_TRUE(loaded->items[0]->history().empty());
+    EXPECT_EQ(loaded->items[1]->history().size(), 1u);
 }
 
 // copy carries items with their histories into another portfolio and renames them as
@@ -92,13 +92,13 @@ TEST_F(PortfolioCommandsTest, CopyCarriesItemsAndRenamesThemAsPasteDoes)
     EXPECT_EQ(all.out, "Alpha -> Copy of Alpha\nBeta -> Beta\n");
     EXPECT_EQ(cli({"copy", m_path, into, "alpha"}).out, "Alpha -> Copy of Alpha (1)\n");
     const LoadResult loaded = loadPortfolioFile(into);
-    ASSERT_EQ(loaded.items.size(), 4u);
-    EXPECT_EQ(loaded.items[1]->history().size(), 1u);
-    EXPECT_EQ(loaded.items[3]->history().size(), 1u);
+    ASSERT_EQ(loaded->items.size(), 4u);
+    EXPECT_EQ(loaded->items[1]->history().size(), 1u);
+    EXPECT_EQ(loaded->items[3]->history().size(), 1u);
     EXPECT_EQ(itemCount(), 2u);
 
     EXPECT_EQ(cli({"copy", m_path, into, "Gamma"}).status, kExitFailed);
-    EXPECT_EQ(loadPortfolioFile(into).items.size(), 4u);
+    EXPECT_EQ(loadPortfolioFile(into)->items.size(), 4u);
 }
 
 } // namespace

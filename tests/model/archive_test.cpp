@@ -15,6 +15,7 @@
 #include <iterator>
 #include <malloc.h>
 #include <new>
+#include <optional>
 
 namespace tarvelo {
 namespace {
@@ -178,9 +179,8 @@ std::string indexExample()
 void expectFormatError(std::string_view bytes, const std::string& what)
 {
     const LoadResult loaded = loadItems(bytes);
-    EXPECT_FALSE(loaded.ok) << what;
-    EXPECT_EQ(loaded.message, "Unexpected file format.") << what;
-    EXPECT_TRUE(loaded.items.empty()) << what;
+    EXPECT_FALSE(loaded.ok()) << what;
+    EXPECT_EQ(loaded.message(), "Unexpected file format.") << what;
 }
 
 fs::path tempFolder()
@@ -203,21 +203,21 @@ TEST(ArchiveWrite, IndexExampleByteForByte)
     EXPECT_TRUE(sameBytes(saveItems(pointers(items)), indexExample()));
 
     const LoadResult loaded = loadItems(indexExample());
-    ASSERT_TRUE(loaded.ok) << loaded.message;
-    ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_EQ(loaded.items[0]->settings(), distinct("A"));
-    EXPECT_EQ(loaded.items[0]->history(), (std::vector<Quotation>{kA1, kA2}));
-    EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
-    EXPECT_TRUE(sameBytes(saveItems(pointers(loaded.items)), indexExample()));
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    ASSERT_EQ(loaded->items.size(), 2u);
+    EXPECT_EQ(loaded->items[0]->settings(), distinct("A"));
+    EXPECT_EQ(loaded->items[0]->history(), (std::vector<Quotation>{kA1, kA2}));
+    EXPECT_EQ(loaded->items[1]->history(), (std::vector<Quotation>{kB1}));
+    EXPECT_TRUE(sameBytes(saveItems(pointers(loaded->items)), indexExample()));
 }
 
 TEST(ArchiveWrite, EmptyPortfolioAndLateQuotationClass)
 {
     EXPECT_EQ(saveItems({}), std::string(2, '\0'));
     const LoadResult loaded = loadItems(std::string_view("\0\0", 2));
-    EXPECT_TRUE(loaded.ok);
-    EXPECT_TRUE(loaded.items.empty());
-    EXPECT_EQ(loaded.warning, "");
+    EXPECT_TRUE(loaded.ok());
+    EXPECT_TRUE(loaded->items.empty());
+    EXPECT_EQ(loaded->warning, "");
     expectFormatError({}, "no bytes");
 
     // "CKurs" is described at the first record of B and takes the index after B (4).
@@ -253,8 +253,8 @@ TEST(ArchiveWrite, TextLengthPrefixes)
         EXPECT_EQ(bytes.substr(kNameAt, prefix.size()), prefix) << length;
         EXPECT_EQ(bytes.substr(kNameAt + prefix.size(), length), s.name) << length;
         const LoadResult loaded = loadItems(bytes);
-        ASSERT_TRUE(loaded.ok) << length;
-        EXPECT_EQ(loaded.items[0]->settings(), s) << length;
+        ASSERT_TRUE(loaded.ok()) << length;
+        EXPECT_EQ(loaded->items[0]->settings(), s) << length;
     }
 }
 
@@ -268,14 +268,14 @@ TEST(ArchiveWrite, LargeCountsThroughAFile)
 
     EXPECT_EQ(saveItems({pointers.begin(), pointers.end() - 1}).substr(0, 2), "\xFE\xFF");
     const std::string path = (folder / "many.qvx").string();
-    ASSERT_TRUE(savePortfolioFile(path, pointers).ok);
+    ASSERT_TRUE(savePortfolioFile(path, pointers).ok());
     EXPECT_EQ(readFile(path).substr(0, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
     // The file is many read blocks long.
     const LoadResult loaded = loadPortfolioFile(path);
-    ASSERT_TRUE(loaded.ok) << loaded.message;
-    EXPECT_EQ(loaded.items.size(), 65535u);
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    EXPECT_EQ(loaded->items.size(), 65535u);
 }
 
 TEST(ArchiveWrite, QuotationClassWithALargeIndex)
@@ -292,9 +292,9 @@ TEST(ArchiveWrite, QuotationClassWithALargeIndex)
     EXPECT_TRUE(sameBytes(bytes.substr(bytes.size() - tail.str().size()), tail.str()));
 
     const LoadResult loaded = loadItems(bytes);
-    ASSERT_TRUE(loaded.ok) << loaded.message;
-    EXPECT_EQ(loaded.items.back()->history(), (std::vector<Quotation>{kA1, kA2}));
-    EXPECT_EQ(saveItems(pointers(loaded.items)), bytes);
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    EXPECT_EQ(loaded->items.back()->history(), (std::vector<Quotation>{kA1, kA2}));
+    EXPECT_EQ(saveItems(pointers(loaded->items)), bytes);
 }
 
 TEST(ArchiveRead, OlderItemSchemas)
@@ -346,11 +346,11 @@ TEST(ArchiveRead, OlderItemSchemas)
         if (!has(40)) expected.chart.lineColour = 0xAA0000;
 
         const LoadResult loaded = loadItems(b.str());
-        ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
-        ASSERT_EQ(loaded.items.size(), 1u);
-        EXPECT_EQ(loaded.items[0]->settings(), expected) << "schema " << schema;
-        EXPECT_EQ(loaded.items[0]->history(), std::vector<Quotation>{kA1}) << "schema " << schema;
-        EXPECT_FALSE(loaded.items[0]->isBeingUpdated());
+        ASSERT_TRUE(loaded.ok()) << "schema " << schema << ": " << loaded.message();
+        ASSERT_EQ(loaded->items.size(), 1u);
+        EXPECT_EQ(loaded->items[0]->settings(), expected) << "schema " << schema;
+        EXPECT_EQ(loaded->items[0]->history(), std::vector<Quotation>{kA1}) << "schema " << schema;
+        EXPECT_FALSE(loaded->items[0]->isBeingUpdated());
     }
 }
 
@@ -361,10 +361,10 @@ TEST(ArchiveRead, ItemSchemasWithoutFields)
         b.u16(2).newClass(schema, "CWPapier").u16(1).newClass(1, "CKurs").record(kA1);
         b.u16(0x8001).u16(2).u16(0x8003).record(kA2).u16(0x8003).record(kB1);
         const LoadResult loaded = loadItems(b.str());
-        ASSERT_TRUE(loaded.ok) << "schema " << schema << ": " << loaded.message;
-        ASSERT_EQ(loaded.items.size(), 2u);
-        EXPECT_EQ(loaded.items[0]->history(), std::vector<Quotation>{kA1});
-        EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kA2, kB1})); // stored order, not sorted
+        ASSERT_TRUE(loaded.ok()) << "schema " << schema << ": " << loaded.message();
+        ASSERT_EQ(loaded->items.size(), 2u);
+        EXPECT_EQ(loaded->items[0]->history(), std::vector<Quotation>{kA1});
+        EXPECT_EQ(loaded->items[1]->history(), (std::vector<Quotation>{kA2, kB1})); // stored order, not sorted
     }
 }
 
@@ -381,10 +381,10 @@ TEST(ArchiveRead, WideTextsBecomeWindows1252)
         putField(b, s, field);
     b.u16(0);
     const LoadResult loaded = loadItems(b.str());
-    ASSERT_TRUE(loaded.ok) << loaded.message;
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
     s.name = "A\xC3\xA9\xE2\x82\xAC\xE4\xB8\xAD";
     s.symbol.assign(300, 'x');
-    EXPECT_EQ(loaded.items[0]->settings(), s);
+    EXPECT_EQ(loaded->items[0]->settings(), s);
 }
 
 TEST(ArchiveRead, TruncatedStreamsFail)
@@ -438,22 +438,22 @@ TEST(ArchiveFiles, OpenErrors)
     const std::string empty = (folder / "empty.qvx").string();
     std::ofstream(empty).close();
     const LoadResult zero = loadPortfolioFile(empty);
-    EXPECT_FALSE(zero.ok);
-    EXPECT_EQ(zero.message, "Unexpected file format.");
+    EXPECT_FALSE(zero.ok());
+    EXPECT_EQ(zero.message(), "Unexpected file format.");
 
     const std::string missing = (folder / "missing.qvx").string();
     const LoadResult none = loadPortfolioFile(missing);
-    EXPECT_FALSE(none.ok);
-    EXPECT_EQ(none.message,
+    EXPECT_FALSE(none.ok());
+    EXPECT_EQ(none.message(),
               missing + "\nCannot find this file.\nPlease verify that the correct path and file name are given.");
 }
 
 TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
 {
     const LoadResult one = loadItems(indexExample() + "x");
-    ASSERT_TRUE(one.ok) << one.message;
-    EXPECT_EQ(one.items.size(), 2u);
-    EXPECT_EQ(one.warning, "1 byte after the last item was passed over.");
+    ASSERT_TRUE(one.ok()) << one.message();
+    EXPECT_EQ(one->items.size(), 2u);
+    EXPECT_EQ(one->warning, "1 byte after the last item was passed over.");
 
     // Far into a file of many read blocks, after a whole portfolio.
     const fs::path folder = tempFolder();
@@ -461,10 +461,10 @@ TEST(ArchiveFiles, BytesAfterTheLastItemAreNamedInAWarning)
     const std::string tail(3 << 20, '\0');
     std::ofstream(path, std::ios::binary) << indexExample() << tail;
     const LoadResult loaded = loadPortfolioFile(path);
-    ASSERT_TRUE(loaded.ok) << loaded.message;
-    ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_EQ(loaded.items[1]->history(), (std::vector<Quotation>{kB1}));
-    EXPECT_EQ(loaded.warning, path + ": " + std::to_string(tail.size()) + " bytes after the last item were passed over.");
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    ASSERT_EQ(loaded->items.size(), 2u);
+    EXPECT_EQ(loaded->items[1]->history(), (std::vector<Quotation>{kB1}));
+    EXPECT_EQ(loaded->warning, path + ": " + std::to_string(tail.size()) + " bytes after the last item were passed over.");
 }
 
 // Items without fields take 4 bytes of a file and hundreds in memory. A load stays
@@ -483,10 +483,10 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
         std::ofstream(path, std::ios::binary) << b.str();
     }
     const std::uint64_t size = fs::file_size(path);
-    LoadResult loaded;
+    std::optional<LoadResult> loaded;
     const std::size_t peak = heapcounter::peakGrowth([&] { loaded = loadPortfolioFile(path); });
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.message, "Unexpected file format.");
+    EXPECT_FALSE(loaded->ok());
+    EXPECT_EQ(loaded->message(), "Unexpected file format.");
     EXPECT_LE(peak, (std::uint64_t{64} << 20) + 40 * size) << "file of " << size << " bytes";
 
     // Some thousands of them fit in the slack and load.
@@ -495,16 +495,16 @@ TEST(ArchiveFiles, ItemsWithoutFieldsStayWithinTheMemoryBound)
     for (int i = 1; i < 20000; ++i)
         few.u16(0x8001).u16(0);
     const LoadResult fewLoaded = loadItems(few.str());
-    ASSERT_TRUE(fewLoaded.ok) << fewLoaded.message;
-    EXPECT_EQ(fewLoaded.items.size(), 20000u);
+    ASSERT_TRUE(fewLoaded.ok()) << fewLoaded.message();
+    EXPECT_EQ(fewLoaded->items.size(), 20000u);
 }
 
 TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
 {
     const fs::path folder = tempFolder();
-    const SaveResult noFolder = savePortfolioFile((folder / "absent" / "p.qvx").string(), {});
-    EXPECT_FALSE(noFolder.ok);
-    EXPECT_EQ(noFolder.message, "Failed to save document.");
+    const Result<void> noFolder = savePortfolioFile((folder / "absent" / "p.qvx").string(), {});
+    EXPECT_FALSE(noFolder.ok());
+    EXPECT_EQ(noFolder.message(), "Failed to save document.");
 
     const std::string path = (folder / "p.qvx").string();
     std::ofstream(path, std::ios::binary) << indexExample();
@@ -515,8 +515,8 @@ TEST(ArchiveFiles, FailedSavesKeepTheOldFile)
     for (const SecurityItem& item : items)
         pointers.push_back(&item);
     EXPECT_TRUE(test::holdsOnFullDisk(4096, [&] {
-        const SaveResult full = savePortfolioFile(path, pointers);
-        return !full.ok && full.message == "Destination disk drive is full.";
+        const Result<void> full = savePortfolioFile(path, pointers);
+        return !full.ok() && full.message() == "Destination disk drive is full.";
     }));
     EXPECT_EQ(readFile(path), indexExample());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);

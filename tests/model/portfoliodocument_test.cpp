@@ -205,15 +205,15 @@ TEST_F(PortfolioDocumentTest, FailedOpenKeepsTheOpenPortfolioAndItsFile)
     doc.setModified(false);
     const std::string missing = (folder / "missing.qvx").string();
     DocumentResult result = doc.openFile(missing);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find(missing), std::string::npos);
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.message().find(missing), std::string::npos);
     EXPECT_EQ(doc.itemCount(), 1u);
 
     const std::string damaged = (folder / "damaged.qvx").string();
     std::ofstream(damaged, std::ios::binary) << std::string("\x01\x00\xFF\xFF", 4);
     result = doc.openFile(damaged);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Unexpected file format.");
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.message(), "Unexpected file format.");
     // A later save must not write the empty remains of a failed open over the user's file.
     EXPECT_EQ(doc.itemCount(), 1u);
     EXPECT_EQ(doc.filePath(), (folder / "mine.qvx").string());
@@ -233,13 +233,13 @@ TEST_F(PortfolioDocumentTest, SaveAndOpenRoundTrip)
     doc.markBeingUpdated(a);
 
     const std::string path = (tempFolder() / "portfolio.qvx").string();
-    ASSERT_TRUE(doc.saveFile(path).ok);
+    ASSERT_TRUE(doc.saveFile(path).ok());
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.title(), "portfolio.qvx");
 
     PortfolioDocument reopened;
     reopened.setModified(true);
-    ASSERT_TRUE(reopened.openFile(path).ok);
+    ASSERT_TRUE(reopened.openFile(path).ok());
     EXPECT_FALSE(reopened.isModified());
     EXPECT_EQ(reopened.filePath(), path);
     const auto before = doc.items(), after = reopened.items();
@@ -259,11 +259,11 @@ TEST_F(PortfolioDocumentTest, TextsBeyondTheirBoundsAreShortenedOnOpenAndNeverCu
     huge.settings().name = std::string(5 << 20, 'N');
     huge.settings().memo = std::string(100000, 'm');
     const std::string path = (tempFolder() / "huge.qvx").string();
-    ASSERT_TRUE(savePortfolioFile(path, {&huge}).ok);
+    ASSERT_TRUE(savePortfolioFile(path, {&huge}).ok());
 
     const DocumentResult opened = doc.openFile(path);
-    ASSERT_TRUE(opened.ok) << opened.message;
-    EXPECT_NE(opened.warning.find("were shortened"), std::string::npos) << opened.warning;
+    ASSERT_TRUE(opened.ok()) << opened.message();
+    EXPECT_NE(opened->warning.find("were shortened"), std::string::npos) << opened->warning;
     const SecurityItem& item = *doc.items().front();
     EXPECT_EQ(item.settings().name, std::string(kMaxItemNameLength, 'N'));
     EXPECT_EQ(item.settings().memo.size(), kMaxItemMemoLength);
@@ -271,10 +271,10 @@ TEST_F(PortfolioDocumentTest, TextsBeyondTheirBoundsAreShortenedOnOpenAndNeverCu
     ItemSettings overlong = item.settings();
     overlong.symbol = std::string(kMaxItemNameLength + 1, 'S');
     doc.replaceItemSettings(doc.itemPositions().front(), overlong);
-    const DocumentResult saved = doc.saveFile(path);
-    EXPECT_FALSE(saved.ok);
-    EXPECT_NE(saved.message.find("symbol"), std::string::npos) << saved.message;
-    EXPECT_EQ(loadPortfolioFile(path).items.front()->settings().name.size(), std::size_t{5} << 20);
+    const Result<void> saved = doc.saveFile(path);
+    EXPECT_FALSE(saved.ok());
+    EXPECT_NE(saved.message().find("symbol"), std::string::npos) << saved.message();
+    EXPECT_EQ(loadPortfolioFile(path)->items.front()->settings().name.size(), std::size_t{5} << 20);
 }
 
 } // namespace

@@ -78,7 +78,7 @@ protected:
             m_doc.insertQuotations(m_doc.addItem(settings), history);
         }
         m_portfolio = file("p.qvx");
-        ASSERT_TRUE(m_doc.saveFile(m_portfolio).ok);
+        ASSERT_TRUE(m_doc.saveFile(m_portfolio).ok());
     }
 
     std::string file(const char* name) const { return (m_folder / name).string(); }

@@ -141,8 +141,8 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
     EXPECT_EQ(serverConfigsRegFileText(), expected);
 
     const std::string path = tempPath("export.reg");
-    const RegFileResult result = exportServerConfigs(path);
-    EXPECT_TRUE(result.ok) << result.message;
+    const Result<void> result = exportServerConfigs(path);
+    EXPECT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(fileBytes(path), expected);
 }
 
@@ -150,12 +150,12 @@ TEST_F(RegFileTest, UnwritableOrUnreadablePathsGiveAMessage)
 {
     std::filesystem::create_directories(tempPath("a-folder"));
     for (const std::string& path : {tempPath("no-such-folder/out.reg"), tempPath("a-folder")}) {
-        const RegFileResult result = exportServerConfigs(path);
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(std::regex_match(result.message, std::regex("File could not be saved \\([0-9]+\\)")))
-            << result.message;
+        const Result<void> result = exportServerConfigs(path);
+        EXPECT_FALSE(result.ok());
+        EXPECT_TRUE(std::regex_match(result.message(), std::regex("File could not be saved \\([0-9]+\\)")))
+            << result.message();
     }
-    EXPECT_FALSE(importServerConfigs(tempPath("no-such-file.reg")).ok);
+    EXPECT_FALSE(importServerConfigs(tempPath("no-such-file.reg")).ok());
 }
 
 TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
@@ -175,13 +175,13 @@ TEST_F(RegFileTest, ExportDeleteEverythingAndImportRestoresTheStore)
     const auto before = storedConfigs();
     ASSERT_EQ(before.size(), 18u + std::size(hostile));
     const std::string path = tempPath("roundtrip.reg");
-    ASSERT_TRUE(exportServerConfigs(path).ok);
+    ASSERT_TRUE(exportServerConfigs(path).ok());
 
     SetUp(); // deletes every configuration and the version
     ASSERT_TRUE(storedConfigs().empty());
 
-    const RegFileResult result = importServerConfigs(path);
-    ASSERT_TRUE(result.ok) << result.message;
+    const Result<void> result = importServerConfigs(path);
+    ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(storedConfigs(), before);
     EXPECT_EQ(storedServerSetVersion(), 20);
     EXPECT_EQ(serverConfigsRegFileText(), fileBytes(path));
@@ -192,7 +192,7 @@ TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
     writeServerConfig("Replaced", sample());
     writeServerConfig("Kept", sample());
     setStoredVersion(20);
-    const RegFileResult result = importServerConfigsText(join({
+    const Result<void> result = importServerConfigsText(join({
         "REGEDIT4",
         "",
         kKey + "Replaced]",
@@ -201,7 +201,7 @@ TEST_F(RegFileTest, ImportReplacesTheNamedConfigurationsAndKeepsTheOthers)
         "",
         kKey + "Brand New]",
     }));
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(result.ok()) << result.message();
 
     ServerConfig replaced;
     replaced.url = "http://new.example/";
@@ -239,8 +239,8 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
             "",
         },
         "\n");
-    const RegFileResult result = importServerConfigsText(text);
-    ASSERT_TRUE(result.ok) << result.message;
+    const Result<void> result = importServerConfigsText(text);
+    ASSERT_TRUE(result.ok()) << result.message();
 
     ServerConfig expected;
     expected.url = "http://x.example/q?s=[&symbol]";
@@ -319,11 +319,11 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.what);
-        const RegFileResult result = importServerConfigsText(c.file);
-        EXPECT_FALSE(result.ok);
-        EXPECT_FALSE(result.message.empty());
+        const Result<void> result = importServerConfigsText(c.file);
+        EXPECT_FALSE(result.ok());
+        EXPECT_FALSE(result.message().empty());
         if (c.line > 0) {
-            EXPECT_TRUE(namesLine(result.message, c.line)) << result.message;
+            EXPECT_TRUE(namesLine(result.message(), c.line)) << result.message();
         }
         EXPECT_EQ(serverConfigsRegFileText(), before);
     }
@@ -331,11 +331,11 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
 
 TEST_F(RegFileTest, ARangeErrorGivesTheDialogsMessage)
 {
-    const RegFileResult result =
+    const Result<void> result =
         importServerConfigsText(join({"REGEDIT4", kKey + "A]", R"("Timeout"=dword:00000000)"}));
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find("Please enter an integer between 1 and 600."), std::string::npos)
-        << result.message;
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.message().find("Please enter an integer between 1 and 600."), std::string::npos)
+        << result.message();
 }
 
 // The next start installs the built-in set when the stored version is older; an import
@@ -343,17 +343,17 @@ TEST_F(RegFileTest, ARangeErrorGivesTheDialogsMessage)
 TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
 {
     installBuiltInServers();
-    const RegFileResult result = importServerConfigsText(
+    const Result<void> result = importServerConfigsText(
         join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000007)", kKey + "US-Yahoo]",
               R"("URL"="http://mine.example/")"}));
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(storedServerSetVersion(), 20);
     installBuiltInServers();
     ServerConfig imported;
     readServerConfig("US-Yahoo", imported);
     EXPECT_EQ(imported.url, "http://mine.example/");
 
-    ASSERT_TRUE(importServerConfigsText(join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok);
+    ASSERT_TRUE(importServerConfigsText(join({"REGEDIT4", kVersionKey, R"("Version number"=dword:00000015)"})).ok());
     EXPECT_EQ(storedServerSetVersion(), 21);
 }
 
@@ -361,16 +361,16 @@ TEST_F(RegFileTest, AnOlderSetVersionIsNotTakenAndANewerOneIs)
 // refuses it.
 TEST_F(RegFileTest, WhateverTheImportAcceptsSurvivesTheNextExport)
 {
-    const RegFileResult first =
+    const Result<void> first =
         importServerConfigsText(join({"REGEDIT4", kKey + "A]", R"("URL"=hex(1):41,0a,42,00)"}));
-    if (!first.ok) { // refusing such a text is as good
-        EXPECT_TRUE(namesLine(first.message, 3)) << first.message;
+    if (!first.ok()) { // refusing such a text is as good
+        EXPECT_TRUE(namesLine(first.message(), 3)) << first.message();
         return;
     }
     const std::string exported = serverConfigsRegFileText();
     SetUp();
-    const RegFileResult again = importServerConfigsText(exported);
-    EXPECT_TRUE(again.ok) << again.message;
+    const Result<void> again = importServerConfigsText(exported);
+    EXPECT_TRUE(again.ok()) << again.message();
     EXPECT_EQ(serverConfigsRegFileText(), exported);
 }
 

@@ -99,17 +99,17 @@ TEST_F(ExportTest, KindChosenByNameAndFailuresReported)
     std::string bytes;
     for (const char* name : {"q.XLS", "quotes.xls.txt"}) {
         const std::string path = (folder / name).string();
-        ASSERT_TRUE(exportQuotations({&a}, path).ok);
+        ASSERT_TRUE(exportQuotations({&a}, path).ok());
         ASSERT_EQ(readWholeFile(path, bytes), FileError::None);
         EXPECT_EQ(bytes.substr(0, 4), rec(9, "").substr(0, 2) + le16(4)) << name;
     }
     const std::string text = (folder / "q.txt").string();
-    ASSERT_TRUE(exportQuotations({&a}, text).ok);
+    ASSERT_TRUE(exportQuotations({&a}, text).ok());
     ASSERT_EQ(readWholeFile(text, bytes), FileError::None);
     EXPECT_EQ(bytes.rfind("\"ACME\" (AC)\r\n", 0), 0u);
 
-    EXPECT_EQ(exportQuotations({&a}, (folder / "no" / "x.xls").string()).message, "File could not be saved (-1)");
-    EXPECT_EQ(exportQuotations({&a}, (folder / "no" / "x.txt").string()).message, "File could not be saved (3)");
+    EXPECT_EQ(exportQuotations({&a}, (folder / "no" / "x.xls").string()).message(), "File could not be saved (-1)");
+    EXPECT_EQ(exportQuotations({&a}, (folder / "no" / "x.txt").string()).message(), "File could not be saved (3)");
 }
 
 } // namespace

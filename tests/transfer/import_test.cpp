@@ -77,8 +77,8 @@ TEST_F(ImportQuotationsTest, MergesByTimeAndNeverReplaces)
     const ImportSettings settings;
     const ImportExpression e = translateImportTemplate(settings.formatTemplate, "", ".", "");
     const ImportResult r = importQuotations(m_doc, m_item, m_file, m_file, e, true, "", ".", makeLocalTime(2003, 6, 1));
-    ASSERT_TRUE(r.ok) << r.message;
-    EXPECT_EQ(r.count, 3u);
+    ASSERT_TRUE(r.ok()) << r.message();
+    EXPECT_EQ(r->count, 3u);
     EXPECT_TRUE(m_doc.isModified());
     const auto& history = *m_doc.quotations(m_item);
     ASSERT_EQ(history.size(), 4u);
@@ -137,14 +137,18 @@ TEST_F(ImportQuotationsTest, ReportsWhatBecameOfEveryLine)
         const ItemKey item = doc.addItem(ItemSettings{});
         doc.insertQuotation(item, 5.0, makeLocalTime(2003, 2, 2, 20, 0));
         ASSERT_EQ(writeWholeFile(m_file, c.body), FileError::None);
-        ImportResult r;
-        for (int i = 0; i < c.imports; ++i)
-            r = importQuotations(doc, item, m_file, "quotes.csv", e, true, "", ".", makeLocalTime(2003, 6, 1));
-        EXPECT_EQ(r.ok, c.ok) << c.text;
-        EXPECT_EQ(r.count, c.count) << c.text;
-        EXPECT_EQ(r.duplicates, c.duplicates) << c.text;
-        EXPECT_EQ(r.skipped, c.skipped) << c.text;
-        EXPECT_EQ(c.ok ? r.report : r.message, c.text);
+        for (int i = 1; i < c.imports; ++i)
+            (void)importQuotations(doc, item, m_file, "quotes.csv", e, true, "", ".", makeLocalTime(2003, 6, 1));
+        const ImportResult r =
+            importQuotations(doc, item, m_file, "quotes.csv", e, true, "", ".", makeLocalTime(2003, 6, 1));
+        EXPECT_EQ(r.ok(), c.ok) << c.text;
+        // A file that gave nothing has its counts in the message's words.
+        if (r.ok()) {
+            EXPECT_EQ(r->count, c.count) << c.text;
+            EXPECT_EQ(r->duplicates, c.duplicates) << c.text;
+            EXPECT_EQ(r->skipped, c.skipped) << c.text;
+        }
+        EXPECT_EQ(r.ok() ? r->report : r.message(), c.text);
         std::vector<double> values;
         for (const Quotation& q : *doc.quotations(item))
             values.push_back(q.value);
@@ -153,9 +157,9 @@ TEST_F(ImportQuotationsTest, ReportsWhatBecameOfEveryLine)
 
     // A file that cannot be read, or an item that is gone, imports nothing.
     ImportResult r = importQuotations(m_doc, m_item, "/no/such/file", "/no/such/file", e, true, "", ".", 0);
-    EXPECT_EQ(r.message, "Error importing quotations from file \"/no/such/file\":\nCould not open file!\n");
+    EXPECT_EQ(r.message(), "Error importing quotations from file \"/no/such/file\":\nCould not open file!\n");
     EXPECT_FALSE(m_doc.isModified());
-    EXPECT_FALSE(importQuotations(m_doc, ItemKey{}, m_file, m_file, e, true, "", ".", 0).ok);
+    EXPECT_FALSE(importQuotations(m_doc, ItemKey{}, m_file, m_file, e, true, "", ".", 0).ok());
 }
 
 TEST(importTemplates, DefaultsAndStoredOnes)

@@ -39,7 +39,7 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
     const std::string payload = writeItemsPayload(source.items());
 
     PortfolioDocument target;
-    ASSERT_TRUE(pasteItems(target, payload).ok);
+    ASSERT_TRUE(pasteItems(target, payload).ok());
     ASSERT_EQ(target.itemCount(), 3u);
     for (const ItemKey pos : target.itemPositions()) {
         EXPECT_EQ(target.quotations(pos)->size(), 2u);
@@ -49,8 +49,8 @@ TEST(Payload, CopyAndPasteWithinAndBetweenPortfolios)
     EXPECT_TRUE(target.isModified());
 
     // Pasting into the same portfolio twice.
-    ASSERT_TRUE(pasteItems(source, payload).ok);
-    ASSERT_TRUE(pasteItems(source, payload).ok);
+    ASSERT_TRUE(pasteItems(source, payload).ok());
+    ASSERT_TRUE(pasteItems(source, payload).ok());
     std::vector<std::string> names;
     for (const ItemKey pos : source.itemPositions())
         names.push_back(source.itemName(pos));
@@ -81,18 +81,17 @@ TEST(Payload, UnreadablePayloadAddsNothing)
     overcounted[0] = '\x04';
     const std::string cut = whole.substr(0, whole.size() - 5);
 
-    EXPECT_EQ(pasteItems(doc, std::string()).message, "Clipboard data could not be read!");
+    EXPECT_EQ(pasteItems(doc, std::string()).message(), "Clipboard data could not be read!");
     for (const std::string& bytes : {std::string("\x01\x00\xFF\xFF", 4), std::string("garbage"), undercounted,
                                      overcounted, cut}) {
-        const PayloadResult r = pasteItems(doc, bytes);
-        EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.items.empty());
-        EXPECT_EQ(r.message, "Clipboard data could not be read!\nThe items on the clipboard are damaged or come "
+        const Result<std::size_t> r = pasteItems(doc, bytes);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.message(), "Clipboard data could not be read!\nThe items on the clipboard are damaged or come "
                              "from a newer version of the program. Nothing was pasted.");
     }
     EXPECT_EQ(doc.itemCount(), 1u);
     EXPECT_FALSE(doc.isModified());
-    EXPECT_TRUE(pasteItems(doc, whole).ok);
+    EXPECT_TRUE(pasteItems(doc, whole).ok());
     EXPECT_EQ(doc.itemCount(), 4u);
 }
 

@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     addTo(doc, "A", "ABC");
     addTo(doc, "B", "XYZ", "file://" + second);
     const std::string path = (m_folder / "unattended.qvx").string();
-    ASSERT_TRUE(doc.saveFile(path).ok);
+    ASSERT_TRUE(doc.saveFile(path).ok());
     MainWindow frame(doc, m_options, engine, true);
     int finished = 0;
     std::vector<int> counts;
@@ -302,10 +302,10 @@ TEST_F(MainWindowTest, UnattendedModeSavesThePortfolioOnceTheUpdatesAreOver)
     EXPECT_EQ(frame.notificationTip(), "unattended.qvx (End)");
     EXPECT_FALSE(frame.connectionStatus()->isVisible()); // unattended: never shown
     const LoadResult saved = loadPortfolioFile(path);
-    ASSERT_TRUE(saved.ok);
-    ASSERT_EQ(saved.items.size(), 2u);
-    EXPECT_EQ(saved.items[0]->history().size(), 1u);
-    EXPECT_EQ(saved.items[1]->history().size(), 1u);
+    ASSERT_TRUE(saved.ok());
+    ASSERT_EQ(saved->items.size(), 2u);
+    EXPECT_EQ(saved->items[0]->history().size(), 1u);
+    EXPECT_EQ(saved->items[1]->history().size(), 1u);
     EXPECT_FALSE(doc.isModified());
 }
 
@@ -371,8 +371,8 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_EQ(m_prompter.shown.size(), asked);
     EXPECT_FALSE(m_doc.isModified());
     const LoadResult saved = loadPortfolioFile(first.toStdString());
-    ASSERT_TRUE(saved.ok);
-    EXPECT_EQ(saved.items.front()->history().size(), 1u);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(saved->items.front()->history().size(), 1u);
 }
 
 TEST_F(MainWindowTest, ItemCommandsOfTheList)
@@ -488,7 +488,7 @@ TEST_F(MainWindowTest, OpeningThroughTheDialogAsksOnceAboutChanges)
     {
         PortfolioDocument saved;
         addTo(saved, "Other", "OTH");
-        ASSERT_TRUE(saved.saveFile(other).ok);
+        ASSERT_TRUE(saved.saveFile(other).ok());
     }
     MainWindow& frame = window();
     add("Alpha", "ABC");
@@ -505,7 +505,7 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsOpened)
     {
         PortfolioDocument saved;
         addTo(saved, "Dropped", "DRP");
-        ASSERT_TRUE(saved.saveFile(dropped).ok);
+        ASSERT_TRUE(saved.saveFile(dropped).ok());
     }
     MainWindow& frame = window();
     QMimeData data;
@@ -671,7 +671,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     add("Alpha", "ABC");
     const ItemKey beta = add("Beta", "XYZ");
     const std::string path = (m_folder / "shared.qvx").string();
-    ASSERT_TRUE(m_doc.saveFile(path).ok);
+    ASSERT_TRUE(m_doc.saveFile(path).ok());
     MainWindow& frame = window();
     PortfolioListView& list = *frame.listView();
     for (int row = 0; row < list.topLevelItemCount(); ++row) {
@@ -682,9 +682,9 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);
     const auto quoteElsewhere = [&](double value) {
         PortfolioDocument other;
-        ASSERT_TRUE(other.openFile(path).ok);
+        ASSERT_TRUE(other.openFile(path).ok());
         other.insertQuotation(other.findItemsByName("Beta").front(), value, m_now - 60);
-        ASSERT_TRUE(other.saveFile(path).ok);
+        ASSERT_TRUE(other.saveFile(path).ok());
     };
 
     // Unchanged here: the window reloads by itself and the current item stays.
@@ -698,7 +698,7 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     quoteElsewhere(5.0);
     EXPECT_TRUE(frame.saveDocument());
     EXPECT_TRUE(m_prompter.shown.isEmpty()) << m_prompter.shown.join('|').toStdString();
-    EXPECT_EQ(loadPortfolioFile(path).items[1]->history().size(), 3u);
+    EXPECT_EQ(loadPortfolioFile(path)->items[1]->history().size(), 3u);
 
     // Other changes: the user chooses. Cancel keeps both sides; Merge keeps the file's
     // quotations and adds this window's new ones.
@@ -709,12 +709,12 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     ASSERT_EQ(m_prompter.shown.size(), 1);
     EXPECT_TRUE(m_prompter.shown.front().contains(QStringLiteral("changed by another program")));
     EXPECT_TRUE(m_doc.isModified());
-    EXPECT_EQ(loadPortfolioFile(path).items[1]->history().size(), 4u);
+    EXPECT_EQ(loadPortfolioFile(path)->items[1]->history().size(), 4u);
     m_prompter.choices.push_back(0);
     EXPECT_TRUE(frame.saveDocument());
     const LoadResult merged = loadPortfolioFile(path);
-    ASSERT_EQ(merged.items.size(), 2u);
-    EXPECT_EQ(merged.items[1]->history().size(), 5u);
+    ASSERT_EQ(merged->items.size(), 2u);
+    EXPECT_EQ(merged->items[1]->history().size(), 5u);
     EXPECT_EQ(m_doc.itemCount(), 2u); // the file's Alpha is back
 }
 

@@ -45,7 +45,7 @@ protected:
         m_doc.insertQuotation(first, 10.5, 1000);
         m_doc.insertQuotation(first, 11.25, 2000);
         m_doc.setFilePath((m_folder / "Depot.qvx").string());
-        ASSERT_TRUE(m_doc.saveFile(m_doc.filePath()).ok);
+        ASSERT_TRUE(m_doc.saveFile(m_doc.filePath()).ok());
         // A change made after the save goes along: the mail carries what the window shows.
         ItemSettings beta;
         beta.name = "Beta";
@@ -123,15 +123,15 @@ TEST_F(SendMailTest, TheMailProgramGetsTheWholePortfolioAndTheFileStaysUntilItEn
     EXPECT_FALSE(fs::exists(fs::path(attachment).parent_path()));
 
     const LoadResult sent = loadPortfolioFile((m_folder / "attachment.qvx").string());
-    ASSERT_TRUE(sent.ok) << sent.message;
-    ASSERT_EQ(sent.items.size(), 2u);
-    EXPECT_EQ(sent.items[0]->settings().name, "Alpha");
-    EXPECT_EQ(sent.items[0]->history().size(), 2u);
-    EXPECT_EQ(sent.items[1]->settings().name, "Beta");
-    EXPECT_EQ(sent.items[1]->history().size(), 1u);
+    ASSERT_TRUE(sent.ok()) << sent.message();
+    ASSERT_EQ(sent->items.size(), 2u);
+    EXPECT_EQ(sent->items[0]->settings().name, "Alpha");
+    EXPECT_EQ(sent->items[0]->history().size(), 2u);
+    EXPECT_EQ(sent->items[1]->settings().name, "Beta");
+    EXPECT_EQ(sent->items[1]->history().size(), 1u);
     // The portfolio itself is neither saved nor touched.
     EXPECT_TRUE(m_doc.isModified());
-    EXPECT_EQ(loadPortfolioFile(m_doc.filePath()).items.size(), 1u);
+    EXPECT_EQ(loadPortfolioFile(m_doc.filePath())->items.size(), 1u);
 }
 
 TEST_F(SendMailTest, FailuresAreNamedAndWithoutAMailProgramTheCommandIsOff)

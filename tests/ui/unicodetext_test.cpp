@@ -58,7 +58,7 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
 
     // The window: a name typed into the item's General page, and a memo.
     PortfolioDocument doc;
-    ASSERT_TRUE(doc.openFile(path).ok);
+    ASSERT_TRUE(doc.openFile(path).ok());
     {
         DownloadEngine engine;
         MessageQueue sink;
@@ -77,16 +77,16 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
         typed.memo = kSkoda + " " + kBitcoin;
         doc.addItem(typed);
     }
-    ASSERT_TRUE(doc.saveFile(path).ok);
+    ASSERT_TRUE(doc.saveFile(path).ok());
 
     // The file holds them whole, and the command line lists them so.
     const LoadResult loaded = loadPortfolioFile(path);
-    ASSERT_TRUE(loaded.ok) << loaded.message;
-    ASSERT_EQ(loaded.items.size(), 2u);
-    EXPECT_EQ(loaded.items[0]->settings().name, kZloty);
-    EXPECT_EQ(loaded.items[0]->settings().symbol, kBitcoin);
-    EXPECT_EQ(loaded.items[1]->settings().name, kNikkei);
-    EXPECT_EQ(loaded.items[1]->settings().memo, kSkoda + " " + kBitcoin);
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    ASSERT_EQ(loaded->items.size(), 2u);
+    EXPECT_EQ(loaded->items[0]->settings().name, kZloty);
+    EXPECT_EQ(loaded->items[0]->settings().symbol, kBitcoin);
+    EXPECT_EQ(loaded->items[1]->settings().name, kNikkei);
+    EXPECT_EQ(loaded->items[1]->settings().memo, kSkoda + " " + kBitcoin);
     const test::CliRun listed = test::cli({"list", path});
     ASSERT_EQ(listed.status, 0) << listed.err;
     EXPECT_NE(listed.out.find(kZloty), std::string::npos) << listed.out;
@@ -104,7 +104,7 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
     QApplication::clipboard()->setMimeData(mime);
     const QByteArray pasted = QApplication::clipboard()->mimeData()->data(QString::fromLatin1(kItemsMimeType));
     PortfolioDocument other;
-    ASSERT_TRUE(pasteItems(other, std::string_view(pasted.constData(), static_cast<std::size_t>(pasted.size()))).ok);
+    ASSERT_TRUE(pasteItems(other, std::string_view(pasted.constData(), static_cast<std::size_t>(pasted.size()))).ok());
     ASSERT_EQ(other.itemCount(), 2u);
     EXPECT_EQ(other.items()[0]->settings().name, kZloty);
     EXPECT_EQ(other.items()[1]->settings().name, kNikkei);
@@ -121,7 +121,7 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
     const std::string exported = serverConfigsRegFileText();
     EXPECT_TRUE(exported.starts_with(std::string("\xFF\xFE" "W\0i\0n\0", 8)));
     clearServerConfigs();
-    ASSERT_TRUE(importServerConfigsText(exported).ok);
+    ASSERT_TRUE(importServerConfigsText(exported).ok());
     ASSERT_TRUE(serverConfigExists(kZloty + " " + kBitcoin));
     ServerConfig back;
     readServerConfig(kZloty + " " + kBitcoin, back);
@@ -136,7 +136,7 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
     EXPECT_TRUE(narrowRegFile.starts_with("REGEDIT4\r\n"));
     EXPECT_NE(narrowRegFile.find("B\xF6rse M\xFCnchen]"), std::string::npos);
     clearServerConfigs();
-    ASSERT_TRUE(importServerConfigsText(narrowRegFile).ok);
+    ASSERT_TRUE(importServerConfigsText(narrowRegFile).ok());
     EXPECT_EQ(serverConfigsRegFileText(), narrowRegFile);
     clearServerConfigs();
 
@@ -150,9 +150,9 @@ TEST(UnicodeText, NamesInAnyScriptSurviveEveryRoad)
     EXPECT_NE(narrow.find("\x0D" "B\xF6rse M\xFCnchen"), std::string::npos);
     EXPECT_NE(narrow.find("\x03\x80 5"), std::string::npos);
     const LoadResult reread = loadItems(narrow);
-    ASSERT_TRUE(reread.ok);
-    EXPECT_EQ(reread.items[0]->settings().memo, settings.memo);
-    EXPECT_EQ(saveItems({reread.items[0].get()}), narrow);
+    ASSERT_TRUE(reread.ok());
+    EXPECT_EQ(reread->items[0]->settings().memo, settings.memo);
+    EXPECT_EQ(saveItems({reread->items[0].get()}), narrow);
     fs::remove_all(folder);
 }
 
