@@ -109,7 +109,7 @@ int optionsCommand(const CommandContext& c)
     if (a.empty()) {
         const GeneralOptions options = loadOptions();
         for (const OptionInfo& option : generalOptionList())
-            c.out << option.name << '=' << options.*option.field << '\n';
+            c.out << option.name << '=' << option.storedValue(options) << '\n';
         c.out << "UserAgent=" << options.userAgent << '\n';
         return kExitOk;
     }
@@ -130,7 +130,7 @@ int optionsCommand(const CommandContext& c)
                                         + std::to_string(option->high));
         }
         GeneralOptions options = loadOptions();
-        options.*option->field = static_cast<std::int32_t>(*value);
+        option->setStoredValue(options, static_cast<std::int32_t>(*value));
         return saveOptions(options) ? kExitOk : settingsNotSaved(c.err);
     }
     return wrongCall(c.err, "options takes no arguments, or set NAME VALUE");

@@ -160,11 +160,8 @@ int readNumberDownloads()
 
 std::uint64_t maxPageSizeOf(const GeneralOptions& options)
 {
-    const OptionInfo* option = findGeneralOption("MaxPageSize");
-    const std::int32_t bytes = options.maxPageSize;
-    if (!option)
-        return bytes > 0 ? static_cast<std::uint64_t>(bytes) : kDefaultMaxPageSize;
-    return static_cast<std::uint64_t>(std::clamp(bytes, option->low, option->high));
+    const OptionInfo& option = generalOption(&GeneralOptions::maxPageSize);
+    return static_cast<std::uint64_t>(std::clamp(options.maxPageSize, option.low, option.high));
 }
 
 std::uint64_t readMaxPageSize()
@@ -175,7 +172,7 @@ std::uint64_t readMaxPageSize()
 WorkerSettings workerSettingsOf(const GeneralOptions& options)
 {
     WorkerSettings settings;
-    settings.allowHttps = options.allowHttps != 0;
+    settings.allowHttps = options.allowHttps;
     settings.maxPageSize = maxPageSizeOf(options);
     settings.userAgent = options.userAgent;
     return settings;

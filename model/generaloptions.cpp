@@ -3,6 +3,8 @@
 #include "platform/profile.h"
 #include "resources/strings.h"
 
+#include <cstdlib>
+
 namespace tarvelo {
 
 const std::vector<OptionInfo>& generalOptionList()
@@ -35,6 +37,30 @@ const OptionInfo* findGeneralOption(std::string_view name)
     return nullptr;
 }
 
+const OptionInfo& generalOption(std::int32_t GeneralOptions::*member)
+{
+    for (const OptionInfo& option : generalOptionList()) {
+        if (const auto* number = std::get_if<std::int32_t GeneralOptions::*>(&option.member); number && *number == member)
+            return option;
+    }
+    std::abort(); // a number without an option: the list above misses it
+}
+
+std::int32_t OptionInfo::storedValue(const GeneralOptions& options) const
+{
+    if (const auto* flag = std::get_if<bool GeneralOptions::*>(&member))
+        return options.**flag ? 1 : 0;
+    return options.*std::get<std::int32_t GeneralOptions::*>(member);
+}
+
+void OptionInfo::setStoredValue(GeneralOptions& options, std::int32_t value) const
+{
+    if (const auto* flag = std::get_if<bool GeneralOptions::*>(&member))
+        options.**flag = value != 0;
+    else
+        options.*std::get<std::int32_t GeneralOptions::*>(member) = value;
+}
+
 namespace {
 
 constexpr std::string_view kUserAgentName = "UserAgent";
@@ -57,7 +83,7 @@ GeneralOptions loadOptions()
     const Profile profile;
     GeneralOptions options;
     for (const OptionInfo& option : generalOptionList())
-        options.*option.field = profile.getInt(kGeneralOptionsSection, option.name, options.*option.field);
+        option.setStoredValue(options, profile.getInt(kGeneralOptionsSection, option.name, option.storedValue(options)));
     // A stored agent that could not be sent as it is counts as none.
     options.userAgent = profile.getText(kGeneralOptionsSection, kUserAgentName, "");
     if (!userAgentProblem(options.userAgent).empty())
@@ -69,7 +95,7 @@ bool saveOptions(const GeneralOptions& options)
 {
     Profile profile;
     for (const OptionInfo& option : generalOptionList())
-        profile.writeInt(kGeneralOptionsSection, option.name, options.*option.field);
+        profile.writeInt(kGeneralOptionsSection, option.name, option.storedValue(options));
     profile.writeText(kGeneralOptionsSection, kUserAgentName, options.userAgent);
     return profile.sync();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 // The program's general options (profile section "GeneralOptions") and its document
@@ -14,21 +15,21 @@ namespace tarvelo {
 
 struct GeneralOptions {
     std::int32_t numberDownloads = 5;
-    std::int32_t autosaveOnExit = 0;
-    std::int32_t autoupdate = 1;
-    std::int32_t autoupdateTime = 1;
-    std::int32_t downloadStatus = 1;
+    bool autosaveOnExit = false;
+    bool autoupdate = true;
+    bool autoupdateTime = true;
+    bool downloadStatus = true;
     std::int32_t hour1 = 9;
     std::int32_t minute1 = 30;
     std::int32_t hour2 = 18;
     std::int32_t minute2 = 30;
     std::int32_t updateInterval = 60;
-    std::int32_t autosaveWindows = 1;
-    std::int32_t showFileOnError = 1;
+    bool autosaveWindows = true;
+    bool showFileOnError = true;
     // The largest page a download takes, in bytes; a larger one ends with an error.
     std::int32_t maxPageSize = 64 * 1024 * 1024;
     // Whether https addresses are fetched at all.
-    std::int32_t allowHttps = 1;
+    bool allowHttps = true;
     // Sent by downloads in place of the program's own user agent when not empty.
     std::string userAgent;
 
@@ -37,16 +38,22 @@ struct GeneralOptions {
 
 inline constexpr std::string_view kGeneralOptionsSection = "GeneralOptions";
 
-// One option: its profile value name, its field, and the values the options dialog
-// accepts.
+// One option: its profile value name, its member, and the values the options dialog
+// accepts. The profile, tarvelo-cli options and its set command see every option as a
+// whole number: a flag is stored as 0 or 1 (any other number reads as on).
 struct OptionInfo {
     const char* name;
-    std::int32_t GeneralOptions::*field;
+    std::variant<std::int32_t GeneralOptions::*, bool GeneralOptions::*> member;
     std::int32_t low;
     std::int32_t high;
+
+    std::int32_t storedValue(const GeneralOptions& options) const;
+    void setStoredValue(GeneralOptions& options, std::int32_t value) const;
 };
 const std::vector<OptionInfo>& generalOptionList();
 const OptionInfo* findGeneralOption(std::string_view name);
+// The option of that member; every number of GeneralOptions has one.
+const OptionInfo& generalOption(std::int32_t GeneralOptions::*member);
 
 // The longest user agent the options take.
 inline constexpr std::size_t kMaxUserAgent = 200;

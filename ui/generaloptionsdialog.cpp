@@ -31,11 +31,11 @@ QTimeEdit* makeTimeEdit(int hour, int minute, const QString& name, QWidget* pare
     return edit;
 }
 
-QCheckBox* makeCheck(const QString& text, std::int32_t checked, const QString& name, QWidget* parent)
+QCheckBox* makeCheck(const QString& text, bool checked, const QString& name, QWidget* parent)
 {
     auto* check = new QCheckBox(text, parent);
     check->setObjectName(name);
-    check->setChecked(checked != 0);
+    check->setChecked(checked);
     return check;
 }
 
@@ -48,7 +48,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     setWindowTitle(QStringLiteral("General options"));
 
     auto* downloadsLabel = new QLabel(QStringLiteral("Maximal number of simultaneous downloads: "), this);
-    m_downloads = makeNumberField("numberDownloads", options.numberDownloads, "NumberDownloads");
+    m_downloads = makeNumberField("numberDownloads", options, &GeneralOptions::numberDownloads);
     downloadsLabel->setBuddy(m_downloads->edit());
     m_downloadStatus = makeCheck(QStringLiteral("Show download status automatically"), options.downloadStatus,
                                  QStringLiteral("downloadStatusCheck"), this);
@@ -56,7 +56,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
                            QStringLiteral("showFileCheck"), this);
     m_autoupdate = makeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
                              QStringLiteral("autoupdateCheck"), this);
-    m_interval = makeNumberField("interval", options.updateInterval, "UpdateIntervall");
+    m_interval = makeNumberField("interval", options, &GeneralOptions::updateInterval);
     m_onlyBetween =
         makeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
     m_start = makeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
@@ -129,10 +129,11 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     applyEnabling();
 }
 
-NumberField* GeneralOptionsDialog::makeNumberField(const char* name, std::int32_t value, const char* optionName)
+NumberField* GeneralOptionsDialog::makeNumberField(const char* name, const GeneralOptions& options,
+                                                   std::int32_t GeneralOptions::*member)
 {
-    const OptionInfo* info = findGeneralOption(optionName);
-    return new NumberField(QLatin1String(name), value, info->low, info->high, this);
+    const OptionInfo& info = generalOption(member);
+    return new NumberField(QLatin1String(name), options.*member, info.low, info.high, this);
 }
 
 void GeneralOptionsDialog::applyEnabling()
@@ -156,19 +157,19 @@ void GeneralOptionsDialog::accept()
         return;
     taken.numberDownloads = *downloads;
     taken.updateInterval = *interval;
-    taken.downloadStatus = m_downloadStatus->isChecked() ? 1 : 0;
-    taken.showFileOnError = m_showFile->isChecked() ? 1 : 0;
-    taken.autoupdate = m_autoupdate->isChecked() ? 1 : 0;
-    taken.autoupdateTime = m_onlyBetween->isChecked() ? 1 : 0;
+    taken.downloadStatus = m_downloadStatus->isChecked();
+    taken.showFileOnError = m_showFile->isChecked();
+    taken.autoupdate = m_autoupdate->isChecked();
+    taken.autoupdateTime = m_onlyBetween->isChecked();
     const QTime start = m_start->time();
     const QTime end = m_end->time();
     taken.hour1 = start.hour();
     taken.minute1 = start.minute();
     taken.hour2 = end.hour();
     taken.minute2 = end.minute();
-    taken.autosaveWindows = m_saveViewOptions->isChecked() ? 1 : 0;
-    taken.autosaveOnExit = m_savePortfolio->isChecked() ? 1 : 0;
-    taken.allowHttps = m_allowHttps->isChecked() ? 1 : 0;
+    taken.autosaveWindows = m_saveViewOptions->isChecked();
+    taken.autosaveOnExit = m_savePortfolio->isChecked();
+    taken.allowHttps = m_allowHttps->isChecked();
     const QString agent = m_userAgent->text().trimmed();
     taken.userAgent = agent.toStdString();
     if (const std::string problem = userAgentProblem(taken.userAgent); !problem.empty()) {

@@ -32,7 +32,7 @@ public:
     void accept() override;
 
 private:
-    NumberField* makeNumberField(const char* name, std::int32_t value, const char* optionName);
+    NumberField* makeNumberField(const char* name, const GeneralOptions& options, std::int32_t GeneralOptions::*member);
     void applyEnabling();
 
     GeneralOptions m_options;

@@ -63,12 +63,12 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_list->setFocus();
 
     m_status = new ConnectionStatusWindow(this);
-    m_status->setDownloadStatus(m_options.downloadStatus != 0);
-    m_status->setShowFileOnError(m_options.showFileOnError != 0);
+    m_status->setDownloadStatus(m_options.downloadStatus);
+    m_status->setShowFileOnError(m_options.showFileOnError);
     m_status->setUnattended(m_unattended);
     m_hub = new DownloadHub(m_doc, m_engine, *m_status, this);
     m_hub->setUnattended(m_unattended);
-    m_hub->setDownloadStatus(m_options.downloadStatus != 0);
+    m_hub->setDownloadStatus(m_options.downloadStatus);
     m_list->setDownloads(&m_engine, m_hub);
 
     // The report prints what the list has marked, in its order.
@@ -284,9 +284,9 @@ void MainWindow::showOptions()
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     m_options = dialog.options(); // the dialog has stored them, or said why not
-    m_status->setDownloadStatus(m_options.downloadStatus != 0);
-    m_status->setShowFileOnError(m_options.showFileOnError != 0);
-    m_hub->setDownloadStatus(m_options.downloadStatus != 0);
+    m_status->setDownloadStatus(m_options.downloadStatus);
+    m_status->setShowFileOnError(m_options.showFileOnError);
+    m_hub->setDownloadStatus(m_options.downloadStatus);
     m_engine.setWorkerSettings(workerSettingsOf(m_options));
     m_scheduler->applyOptions();
 }
