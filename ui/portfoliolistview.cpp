@@ -340,6 +340,22 @@ void PortfolioListView::saveViewOptions()
     saveListViewOptions(m_options);
 }
 
+void PortfolioListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    // The rows are flat and of one height, so only those in sight need drawing anew; the
+    // tree view's own handling looks up every row of the range.
+    const QModelIndex first = indexAt(QPoint(0, 0));
+    if (!first.isValid() || !topLeft.isValid() || !bottomRight.isValid() || topLeft == bottomRight) {
+        OwnerDrawnList::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    const QModelIndex lastShown = indexAt(QPoint(0, viewport()->height() - 1));
+    const int top = std::max(topLeft.row(), first.row());
+    const int bottom = std::min(bottomRight.row(), lastShown.isValid() ? lastShown.row() : model()->rowCount() - 1);
+    if (top <= bottom)
+        OwnerDrawnList::dataChanged(model()->index(top, topLeft.column()), model()->index(bottom, bottomRight.column()), roles);
+}
+
 void PortfolioListView::contextMenuEvent(QContextMenuEvent* event)
 {
     // From the keyboard the menu opens just inside the list's top-left corner.

@@ -127,8 +127,21 @@ void PortfolioSortProxy::placeChangedRows()
     m_placing->stop();
     if (m_changed.empty())
         return;
-    // The rows that did not change are in order among themselves: the changed ones,
-    // sorted, merge into them in one pass.
+    // The rows that did not change are in order among themselves, so when every changed
+    // row is in order with its neighbours, all are (an update that changed no row's key,
+    // say).
+    const int rows = rowCount();
+    const bool inPlace = std::all_of(m_changed.begin(), m_changed.end(), [&](int row) {
+        const int at = proxyRow(row);
+        return (at == 0 || before(m_sourceRowAt[static_cast<std::size_t>(at) - 1], row))
+            && (at + 1 == rows || before(row, m_sourceRowAt[static_cast<std::size_t>(at) + 1]));
+    });
+    if (inPlace) {
+        announce(takeChangedRows());
+        emit rowsPlaced();
+        return;
+    }
+    // Otherwise the changed rows, sorted, merge into the others in one pass.
     std::vector<int> kept;
     kept.reserve(m_sourceRowAt.size());
     for (const int row : m_sourceRowAt) {
