@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <algorithm>
 #include <clocale>
@@ -250,6 +251,18 @@ TEST_F(PortfolioListModelTest, TheStoredSortOrderAndItsTiesFollowTheListRules)
     view.placeChangedRows();
     EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"alpha", "Delta", "beta", "Alpha", "gamma", "Epsilon"}));
     EXPECT_EQ(columnTexts(view, 0), namesByRules(2, false));
+
+    // Clicks on the header: another column sorts ascending by it, the same one reverses.
+    const auto clickHeader = [&view](int column) {
+        QTest::mouseClick(view.header()->viewport(), Qt::LeftButton, {},
+                          QPoint(view.header()->sectionViewportPosition(column) + 5, 5));
+    };
+    clickHeader(0);
+    EXPECT_EQ(columnTexts(view, 0), namesByRules(0, false));
+    clickHeader(0);
+    EXPECT_EQ(columnTexts(view, 0), namesByRules(0, true));
+    EXPECT_EQ(view.header()->sortIndicatorSection(), 0);
+    EXPECT_EQ(view.header()->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
 } // namespace
