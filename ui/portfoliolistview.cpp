@@ -66,7 +66,11 @@ PortfolioListView::PortfolioListView(PortfolioDocument& doc, QWidget* parent) : 
     connect(m_pending, &QTimer::timeout, this, &PortfolioListView::sendTotals);
     // After the model's: the view settles once the model has followed the change.
     m_viewToken = m_doc.subscribeViews([this](const DocumentChange& change) { documentChanged(change); });
-    rebuild();
+    // The first row is current until the user chooses another.
+    settleSelection(-1);
+    trackSelection();
+    scrollToCurrent();
+    m_totalsStale = true;
 }
 
 PortfolioListView::~PortfolioListView()

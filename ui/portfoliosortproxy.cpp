@@ -111,6 +111,12 @@ bool PortfolioSortProxy::before(int a, int b) const
 
 void PortfolioSortProxy::sort(int column, Qt::SortOrder order)
 {
+    // The rows keep their order between changes: in the same order only the changed
+    // ones need placing.
+    if (column == sortColumn() && order == sortOrder()) {
+        placeChangedRows();
+        return;
+    }
     m_placing->stop();
     const std::vector<int> changed = takeChangedRows();
     m_source.setSortColumn(column);
