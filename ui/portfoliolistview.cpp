@@ -346,8 +346,8 @@ void PortfolioListView::saveViewOptions()
 
 void PortfolioListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
 {
-    // The rows are flat and of one height, so only those in sight need drawing anew; the
-    // tree view's own handling looks up every row of the range.
+    // The rows are flat and of one height with nothing to edit: the changed rows in sight
+    // are drawn anew, without the tree view's look at every row and cell of the range.
     const QModelIndex first = indexAt(QPoint(0, 0));
     if (!first.isValid() || !topLeft.isValid() || !bottomRight.isValid() || topLeft == bottomRight) {
         OwnerDrawnList::dataChanged(topLeft, bottomRight, roles);
@@ -356,8 +356,10 @@ void PortfolioListView::dataChanged(const QModelIndex& topLeft, const QModelInde
     const QModelIndex lastShown = indexAt(QPoint(0, viewport()->height() - 1));
     const int top = std::max(topLeft.row(), first.row());
     const int bottom = std::min(bottomRight.row(), lastShown.isValid() ? lastShown.row() : model()->rowCount() - 1);
-    if (top <= bottom)
-        OwnerDrawnList::dataChanged(model()->index(top, topLeft.column()), model()->index(bottom, bottomRight.column()), roles);
+    if (top > bottom)
+        return;
+    const QRect rows = visualRect(model()->index(top, 0)).united(visualRect(model()->index(bottom, 0)));
+    viewport()->update(QRect(0, rows.top(), viewport()->width(), rows.height()));
 }
 
 void PortfolioListView::contextMenuEvent(QContextMenuEvent* event)
