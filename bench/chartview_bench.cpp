@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     doc.replaceItemSettings(item, settings);
 
     PortfolioListView list(doc);
-    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentIndex(list.model()->index(0, 0));
     ChartView view(doc, list);
     view.resize(kWidth, kHeight);
     view.show();

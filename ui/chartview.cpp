@@ -287,7 +287,7 @@ void ChartView::showItemProperties(int page, int quotationIndex)
 {
     const ItemKey item = chartedItem();
     if (item)
-        m_list.showProperties(item, page, quotationIndex);
+        emit propertiesWanted(item, page, quotationIndex);
 }
 
 void ChartView::editComparisonLimits()

@@ -46,8 +46,8 @@ public:
     // The context menus: one for a history chart, one for the comparison (or an empty)
     // chart. They belong to the window that made them.
     void setContextMenus(QMenu* history, QMenu* comparison);
-    // The property sheet of the charted item, opened on a page with a quotation selected
-    // (negative: the newest).
+    // Asks for the property sheet of the charted item, opened on a page with a quotation
+    // selected (negative: the newest).
     void showItemProperties(int page, int quotationIndex = -1);
     // "Properties for the comparison chart"; on OK the settings are taken.
     void editComparisonLimits();
@@ -68,6 +68,8 @@ public:
 signals:
     // Text for the message pane of the main window.
     void messageChanged(const QString& text);
+    // The charted item's property sheet is wanted, on that page with that quotation.
+    void propertiesWanted(ItemKey item, int page, int quotationIndex);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,7 @@
 #include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
 #include "ui/generaloptionsdialog.h"
+#include "ui/itemcommands.h"
 #include "ui/mailsender.h"
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
@@ -69,7 +70,11 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_hub = new DownloadHub(m_doc, m_engine, *m_status, this);
     m_hub->setUnattended(m_unattended);
     m_hub->setDownloadStatus(m_options.downloadStatus);
-    m_list->setDownloads(&m_engine, m_hub);
+    m_items = new ItemCommands(m_doc, *m_list, this);
+    m_items->setDownloads(&m_engine, m_hub);
+    connect(m_list, &PortfolioListView::propertiesWanted, m_items, [this] { m_items->showProperties(); });
+    connect(m_chart, &ChartView::propertiesWanted, m_items,
+            [this](ItemKey item, int page, int quotationIndex) { m_items->showProperties(item, page, quotationIndex); });
 
     // The report prints what the list has marked, in its order.
     m_printing = new ReportPrinting(

@@ -23,6 +23,7 @@ class CommandTable;
 class ConnectionStatusWindow;
 class DownloadEngine;
 class DownloadHub;
+class ItemCommands;
 class MailSender;
 class PortfolioListView;
 class ReportPrinting;
@@ -42,6 +43,7 @@ public:
 
     QAction* action(int command) const;
     PortfolioListView* listView() const { return m_list; }
+    ItemCommands* itemCommands() const { return m_items; }
     QWidget* chartView() const;
     ConnectionStatusWindow* connectionStatus() const { return m_status; }
     ReportPrinting* reportPrinting() const { return m_printing; }
@@ -131,6 +133,7 @@ private:
     Clock m_clock;
 
     PortfolioListView* m_list = nullptr;
+    ItemCommands* m_items = nullptr;
     ChartView* m_chart = nullptr;
     ReportPrinting* m_printing = nullptr;
     QSplitter* m_splitter = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/reportprinting.h"
 #include "ui/commandtable.h"
 #include "ui/connectionstatuswindow.h"
+#include "ui/itemcommands.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/mailsender.h"
 #include "ui/mainstatusbar.h"
@@ -56,18 +57,18 @@ void MainWindow::createCommands()
         {kAppExit, "E&xit", "Quit the program", {}, [this] { close(); }},
 
         {kEditCut, "&Cut", "Move the marked items to the clipboard", {key("Ctrl+X"), key("Shift+Del")},
-         [this] { m_list->cutItems(); }, selected},
+         [this] { m_items->cutItems(); }, selected},
         {kEditCopy, "C&opy", "Copy the marked items to the clipboard", {key("Ctrl+C"), key("Ctrl+Ins")},
-         [this] { m_list->copyItems(); }, selected},
+         [this] { m_items->copyItems(); }, selected},
         {kEditPaste, "&Paste", "Add the items on the clipboard", {key("Ctrl+V"), key("Shift+Ins")},
-         [this] { m_list->pasteItems(); }, [] { return PortfolioListView::clipboardHasItems(); }},
+         [this] { m_items->pasteItems(); }, [] { return ItemCommands::clipboardHasItems(); }},
         {kCompareAll, "Compare all", "Mark all items and compare them in the chart", {key("Ctrl+A")},
          [this] {
              m_list->selectAllOrOne(); // the chart follows the selection
              updateCommandStates();
          },
-         [this] { return m_list->topLevelItemCount() > 1; },
-         [this] { return m_list->topLevelItemCount() > 0 && m_list->allRowsSelected(); }},
+         [this] { return m_list->model()->rowCount() > 1; },
+         [this] { return m_list->model()->rowCount() > 0 && m_list->allRowsSelected(); }},
         {kComparisonLimits, "Comparison limits", "Set comparison chart limits", {},
          [this] { m_chart->editComparisonLimits(); }},
         {kGraphicProperties, "&Properties", "Change how the item's chart looks", {},
@@ -84,38 +85,38 @@ void MainWindow::createCommands()
          [this] { toggleConnectionStatus(); }, {}, [this] { return m_status->isVisible(); }},
         {kSaveViewOptions, "S&ave view options", "Keep window placement, columns and sort order", {},
          [this] { saveViewOptions(); }},
-        {kRefresh, "&Refresh", "Show the portfolio anew", {}, [this] { m_list->refresh(); }},
-        {kTotals, "&Totals", "Show the totals of the portfolio", {}, [this] { m_list->showTotals(); }},
+        {kRefresh, "&Refresh", "Show the portfolio anew", {}, [this] { m_items->refresh(); }},
+        {kTotals, "&Totals", "Show the totals of the portfolio", {}, [this] { m_items->showTotals(); }},
 
         {kInsertItem, "&Insert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)},
-         [this] { m_list->insertNewItem(); }},
+         [this] { m_items->insertNewItem(); }},
         {kDeleteItem, "&Delete item", "Delete the marked items", {QKeySequence::Delete},
-         [this] { m_list->deleteSelectedItems(); }, selected},
+         [this] { m_items->deleteSelectedItems(); }, selected},
         {kItemProperties, "&Properties", "Change the item's settings", {QKeySequence(Qt::Key_Return)},
-         [this] { m_list->showProperties(ItemPropertiesDialog::General); },
+         [this] { m_items->showProperties(ItemPropertiesDialog::General); },
          [this] {
              const ItemKey current = m_list->currentPosition();
              return m_list->hasFocusedRow() && !m_doc.isBeingUpdated(current);
          }},
         {kShowQuotations, "Show &quotations", "Show the item's quotations", {key("Ctrl+Q")},
-         [this] { m_list->showProperties(ItemPropertiesDialog::Quotations); },
+         [this] { m_items->showProperties(ItemPropertiesDialog::Quotations); },
          [this] { return m_list->hasFocusedRow(); }},
         {kUpdateQuotation, "&Update quotation", "Download the quotations of the marked items", {key("Ctrl+I")},
-         [this] { m_list->updateSelectedQuotations(); }, selected},
+         [this] { m_items->updateSelectedQuotations(); }, selected},
         {kUpdateAll, "Update &all quotations", "Download the quotations of all items", {key("Ctrl+U")},
          [this] { updateAllQuotations(); }, hasItems},
         {kAbortDownloads, "A&bort downloads", "Stop all running downloads", {}, [this] { abortDownloads(); },
          [this] { return updatesUnderWay() && !m_aborting; }},
         {kManualQuotation, "&Manually update quotation", "Enter a quotation for the item by hand", {key("Ctrl+M")},
-         [this] { m_list->manuallyUpdateQuotation(); }, [this] { return m_list->hasFocusedRow(); }},
+         [this] { m_items->manuallyUpdateQuotation(); }, [this] { return m_list->hasFocusedRow(); }},
         {kTestUpdate, "&Test quotation &update", "Download the item's quotation once and show it", {key("Ctrl+T")},
-         [this] { m_list->testQuotationUpdate(); }, selected},
+         [this] { m_items->testQuotationUpdate(); }, selected},
         {kOpenWebPage, "&Open web page", "Open the item's quotation page in the browser", {key("Ctrl+G")},
-         [this] { m_list->openWebPage(); }},
+         [this] { m_items->openWebPage(); }},
         {kImportQuotations, "&Import Quotations...", "Import quotations of the item from a file or a web address",
-         {key("Ctrl+R")}, [this] { m_list->importQuotations(); }, [this] { return m_list->hasFocusedRow(); }},
+         {key("Ctrl+R")}, [this] { m_items->importQuotations(); }, [this] { return m_list->hasFocusedRow(); }},
         {kExport, "&Export...", "Export the quotations to a text or spreadsheet file", {key("Ctrl+E")},
-         [this] { m_list->exportQuotations(); }, hasItems},
+         [this] { m_items->exportQuotations(); }, hasItems},
 
         {kOptions, "&Options...", "Change the general options", {}, [this] { showOptions(); }},
         {kServerConfigurations, "&Server configurations...", "Make, change and delete server configurations", {},

@@ -38,7 +38,7 @@ QString shortenText(const QString& text, int width, int margin, const QFontMetri
     return prefix.left(fits).toString() + dots;
 }
 
-OwnerDrawnList::OwnerDrawnList(QWidget* parent) : QTreeWidget(parent)
+OwnerDrawnList::OwnerDrawnList(QWidget* parent) : QTreeView(parent)
 {
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -62,7 +62,7 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->save();
     QRect cell = option.rect;
     // The last column's highlight reaches at least to the right edge of the view.
-    if (index.column() == m_list->columnCount() - 1)
+    if (index.column() == index.model()->columnCount(index.parent()) - 1)
         cell.setRight(std::max(cell.right(), m_list->viewport()->width()));
     painter->fillRect(cell, selected ? palette.highlight() : palette.base());
     painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());

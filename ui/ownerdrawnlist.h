@@ -2,7 +2,7 @@
 
 #include <QColor>
 #include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QTreeView>
 
 class QFontMetrics;
 
@@ -15,8 +15,9 @@ QString shortenText(const QString& text, int width, int margin, const QFontMetri
 
 // A report list that draws its rows itself: the selection highlighted across the full
 // width (at least to the right edge of the view), texts that do not fit ending in "...",
-// and a small coloured dot at the right end of the first column.
-class OwnerDrawnList : public QTreeWidget {
+// and a small coloured dot at the right end of the first column. Rows are whole: no
+// root decoration, one height for all, selected and focused as rows.
+class OwnerDrawnList : public QTreeView {
     Q_OBJECT
 public:
     explicit OwnerDrawnList(QWidget* parent = nullptr);

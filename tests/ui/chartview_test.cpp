@@ -109,11 +109,11 @@ protected:
     {
         list().placeChangedRows(); // which would select the current row again
         list().clearSelection();
-        for (int i = 0; i < list().topLevelItemCount(); ++i) {
-            QTreeWidgetItem* row = list().topLevelItem(i);
-            const ItemKey key{row->data(0, Qt::UserRole).toULongLong()};
+        for (int i = 0; i < list().model()->rowCount(); ++i) {
+            const QModelIndex row = list().model()->index(i, 0);
+            const ItemKey key{row.data(Qt::UserRole).toULongLong()};
             if (std::find(items.begin(), items.end(), key) != items.end())
-                row->setSelected(true);
+                list().selectionModel()->select(row, QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
         QApplication::processEvents();
     }
@@ -235,7 +235,7 @@ TEST_F(ChartViewTest, DoubleClickAndContextMenuOpenTheChartedItemsSheet)
     window();
     select({m_red});
     // The focus rests on the other row: the sheet is still the charted item's.
-    list().setCurrentItem(list().topLevelItem(1), 0, QItemSelectionModel::NoUpdate);
+    list().selectionModel()->setCurrentIndex(list().model()->index(1, 0), QItemSelectionModel::NoUpdate);
     chart().repaint();
     ASSERT_EQ(chart().historyChart().firstVisible, 5u);
 

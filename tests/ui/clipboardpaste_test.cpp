@@ -5,6 +5,7 @@
 #include "download/downloadengine.h"
 #include "resources/commandids.h"
 #include "transfer/payload.h"
+#include "ui/itemcommands.h"
 #include "ui/portfoliolistview.h"
 
 #include "tests/support/scriptedprompter.h"
@@ -37,7 +38,7 @@ TEST(ClipboardPaste, ForeignOrDamagedContentChangesNothing)
         clipboard->setText(QStringLiteral("ACME 1.5"));
         frame.updateCommandStates();
         EXPECT_FALSE(frame.action(commands::kEditPaste)->isEnabled());
-        frame.listView()->pasteItems();
+        frame.itemCommands()->pasteItems();
         EXPECT_EQ(prompter.shown, QStringList{QStringLiteral("Clipboard data could not be read!")});
 
         // Items cut short on the way: of the two, the first would still read.
@@ -59,7 +60,7 @@ TEST(ClipboardPaste, ForeignOrDamagedContentChangesNothing)
         EXPECT_TRUE(prompter.shown[0].startsWith(QStringLiteral("Clipboard data could not be read!\n")));
         EXPECT_EQ(doc.itemCount(), 1u);
         EXPECT_FALSE(doc.isModified());
-        EXPECT_EQ(frame.listView()->topLevelItemCount(), 1);
+        EXPECT_EQ(frame.listView()->model()->rowCount(), 1);
         clipboard->clear();
     }
     Prompter::install(nullptr);

@@ -3,6 +3,7 @@
 #include "model/profilesettings.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "ui/itemcommands.h"
 #include "ui/portfoliolistview.h"
 
 #include "tests/support/pageserver.h"
@@ -319,7 +320,8 @@ TEST_F(ImportDialogTest, AFailedImportReopensTheDialogUntilAGoodTemplateImports)
         expectButtons(dialog, false);
         return readAndConfirm(dialog, ImportSettings{}.formatTemplate.c_str());
     });
-    view.importQuotations();
+    ItemCommands commands(doc, view);
+    commands.importQuotations();
 
     ASSERT_EQ(m_prompter.shown.size(), 3);
     EXPECT_EQ(m_prompter.shown[0], "Import quotations for \"ACME\"");

@@ -8,6 +8,7 @@
 #include "ui/connectionstatuswindow.h"
 #include "ui/downloadhub.h"
 #include "ui/manualquotationdialog.h"
+#include "ui/itemcommands.h"
 #include "ui/portfoliolistview.h"
 
 #include "tests/support/pageserver.h"
@@ -381,7 +382,7 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
     add("Beta", "XYZ");
     MainWindow& frame = window();
     PortfolioListView& list = *frame.listView();
-    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentIndex(list.model()->index(0, 0));
     frame.updateCommandStates();
     EXPECT_TRUE(frame.action(kDeleteItem)->isEnabled());
     // Properties opens the sheet on its first page, except while the item is being updated;
@@ -408,7 +409,7 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
         s.server.url = "http://quotes.example/q?s=[&symbol]&n=[&name]";
         return s;
     }());
-    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentIndex(list.model()->index(0, 0));
     frame.action(kOpenWebPage)->trigger();
     ASSERT_EQ(m_shell.opened.size(), 1u);
     EXPECT_EQ(m_shell.opened[0], "http://quotes.example/q?s=ABC&n=Alpha");
@@ -445,7 +446,7 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
 
     // Delete asks; No keeps the item.
     list.clearSelection();
-    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentIndex(list.model()->index(0, 0));
     m_prompter.answers.push_back(Prompter::No);
     frame.action(kDeleteItem)->trigger();
     EXPECT_EQ(m_prompter.shown.back(), "Do you really want to delete the marked items?");
@@ -456,7 +457,7 @@ TEST_F(MainWindowTest, ItemCommandsOfTheList)
 
     // Update quotation without a selection.
     list.clearSelection();
-    list.updateSelectedQuotations();
+    frame.itemCommands()->updateSelectedQuotations();
     EXPECT_EQ(m_prompter.shown.back(), "No items!");
 }
 
@@ -470,13 +471,13 @@ TEST_F(MainWindowTest, AcceleratorsReachTheCommandsFromTheList)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     PortfolioListView& list = *frame.listView();
     list.setFocus();
-    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentIndex(list.model()->index(0, 0));
     QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier); // Compare all, not the list's own select-all
     EXPECT_TRUE(list.allRowsSelected());
     QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(list.selectedPositions().size(), 1u);
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(PortfolioListView::clipboardHasItems());
+    EXPECT_TRUE(ItemCommands::clipboardHasItems());
     m_prompter.answers.push_back(Prompter::Yes);
     QTest::keyClick(&list, Qt::Key_Delete);
     EXPECT_EQ(m_doc.itemCount(), 1u);
@@ -625,7 +626,7 @@ TEST_F(MainWindowTest, ToolbarAndContextMenuMirrorTheMenus)
     frame.updateCommandStates();
     ASSERT_FALSE(frame.action(kDeleteItem)->isEnabled());
     checkFollowTheMenus();
-    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentIndex(list.model()->index(0, 0));
     frame.updateCommandStates();
     ASSERT_TRUE(frame.action(kDeleteItem)->isEnabled());
     checkFollowTheMenus();
@@ -674,9 +675,9 @@ TEST_F(MainWindowTest, TheWindowFollowsAFileThatAnotherProgramSaves)
     ASSERT_TRUE(m_doc.saveFile(path).ok());
     MainWindow& frame = window();
     PortfolioListView& list = *frame.listView();
-    for (int row = 0; row < list.topLevelItemCount(); ++row) {
-        if (list.topLevelItem(row)->text(0) == QStringLiteral("Beta"))
-            list.setCurrentItem(list.topLevelItem(row));
+    for (int row = 0; row < list.model()->rowCount(); ++row) {
+        if (list.model()->index(row, 0).data().toString() == QStringLiteral("Beta"))
+            list.setCurrentIndex(list.model()->index(row, 0));
     }
     ASSERT_EQ(list.currentPosition(), beta);
     frame.findChild<QTimer*>(QStringLiteral("diskTimer"))->setInterval(10);

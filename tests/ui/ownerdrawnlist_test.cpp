@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
+#include <QStandardItemModel>
 
 namespace tarvelo {
 namespace {
@@ -48,25 +49,26 @@ int redPixels(const QImage& image, const QRect& area)
 
 TEST(OwnerDrawnListTest, DotAtTheRightOfTheFirstColumnAndFullRowHighlight)
 {
+    QStandardItemModel rows(1, 2);
+    rows.setItem(0, 0, new QStandardItem(QStringLiteral("A name far too long for its column of the list")));
+    rows.setItem(0, 1, new QStandardItem(QStringLiteral("12.5000")));
     RedDots list;
-    list.setColumnCount(2);
+    list.setModel(&rows);
     list.setColumnWidth(0, 120);
     list.setColumnWidth(1, 60);
     list.resize(400, 120);
-    auto* row = new QTreeWidgetItem(&list);
-    row->setText(0, QStringLiteral("A name far too long for its column of the list"));
-    row->setText(1, QStringLiteral("12.5000"));
+    const QModelIndex row = rows.index(0, 0);
     list.show();
     QApplication::processEvents();
 
-    const QRect rect = list.visualItemRect(row);
+    const QRect rect = list.visualRect(row);
     QImage image = list.viewport()->grab().toImage();
     EXPECT_GT(redPixels(image, QRect(100, rect.top(), 20, rect.height())), 3); // the dot, right end of column 0
     EXPECT_EQ(redPixels(image, QRect(0, rect.top(), 90, rect.height())), 0);
 
     // Selected, the highlight reaches past the last column to the view's right edge.
-    list.setCurrentItem(row);
-    row->setSelected(true);
+    list.setCurrentIndex(row);
+    list.selectionModel()->select(row, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     list.setFocus();
     QApplication::processEvents();
     image = list.viewport()->grab().toImage();

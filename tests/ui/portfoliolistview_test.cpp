@@ -40,9 +40,26 @@ protected:
     static std::vector<QString> columnTexts(const PortfolioListView& view, int column)
     {
         std::vector<QString> texts;
-        for (int i = 0; i < view.topLevelItemCount(); ++i)
-            texts.push_back(view.topLevelItem(i)->text(column));
+        for (int i = 0; i < view.model()->rowCount(); ++i)
+            texts.push_back(text(view, i, column));
         return texts;
+    }
+    static QString text(const PortfolioListView& view, int row, int column)
+    {
+        return view.model()->index(row, column).data().toString();
+    }
+    static std::uint64_t keyAt(const PortfolioListView& view, int row)
+    {
+        return view.model()->index(row, 0).data(Qt::UserRole).toULongLong();
+    }
+    // Each row's item and its persistent index: an index that still points at its item's
+    // row shows that the row was moved, not made anew.
+    static std::map<std::uint64_t, QPersistentModelIndex> persistentRows(const PortfolioListView& view)
+    {
+        std::map<std::uint64_t, QPersistentModelIndex> rows;
+        for (int i = 0; i < view.model()->rowCount(); ++i)
+            rows[keyAt(view, i)] = QPersistentModelIndex(view.model()->index(i, 0));
+        return rows;
     }
 
     test::ScopedTimeZone m_zone{"UTC"};
@@ -65,7 +82,7 @@ TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
 
     // A new item appears at once; clicking a header sorts, a second click reverses.
     add("Gamma", {{makeLocalTime(2026, 12, 1, 10), 9.0}});
-    EXPECT_EQ(view.topLevelItemCount(), 3);
+    EXPECT_EQ(view.model()->rowCount(), 3);
     view.sortBy(2);
     EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"beta", "Alpha", "Gamma"}));
     view.sortBy(2);
@@ -75,7 +92,7 @@ TEST_F(PortfolioListViewTest, RowsFollowTheDocumentSortedByTheHeader)
     EXPECT_EQ(columnTexts(view, 0), (std::vector<QString>{"Alpha", "beta", "Gamma"}));
 
     view.setPercentMode(false);
-    EXPECT_EQ(view.topLevelItem(0)->text(6), "+1.0000 (0 Days)");
+    EXPECT_EQ(text(view, 0, 6), "+1.0000 (0 Days)");
     view.saveViewOptions();
     EXPECT_EQ(Profile().getInt("ProcentualValue", "ListView", 1), 0);
     EXPECT_EQ(Profile().getInt("SortColumn", "ListView", -1), 0);
@@ -91,7 +108,7 @@ TEST_F(PortfolioListViewTest, SelectionSurvivesRebuildsAndMovesOnAfterADelete)
     // The first row is chosen when nothing was.
     EXPECT_EQ(view.currentPosition(), a);
 
-    view.setCurrentItem(view.topLevelItem(1));
+    view.setCurrentIndex(view.model()->index(1, 0));
     EXPECT_EQ(view.currentPosition(), b);
     EXPECT_GE(changed.count(), 1);
     m_doc.insertQuotation(c, 1.0, 100);
@@ -121,14 +138,12 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
     PortfolioListView view(m_doc);
     view.setNow(m_now);
     view.sortBy(2);
-    view.setCurrentItem(view.topLevelItem(40));
-    view.topLevelItem(250)->setSelected(true);
+    view.setCurrentIndex(view.model()->index(40, 0));
+    view.selectionModel()->select(view.model()->index(250, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     const ItemKey current = view.currentPosition();
     const std::vector<ItemKey> selected = view.selectedPositions();
     ASSERT_EQ(selected.size(), 2u);
-    std::map<std::uint64_t, QTreeWidgetItem*> rows;
-    for (int i = 0; i < view.topLevelItemCount(); ++i)
-        rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()] = view.topLevelItem(i);
+    std::map<std::uint64_t, QPersistentModelIndex> rows = persistentRows(view);
     QSignalSpy selectionSpy(&view, &PortfolioListView::selectionChanged);
     QSignalSpy totalsSpy(&view, &PortfolioListView::amountTextChanged);
 
@@ -150,13 +165,13 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
     m_doc.markBeingUpdated(keys[10]);
     m_doc.applyDownloadedQuotation(keys[10], {makeLocalTime(2026, 12, 7, 15), 200.0});
     QCoreApplication::processEvents();
-    EXPECT_EQ(view.topLevelItem(198), rows[keys[10].key]);
-    EXPECT_EQ(view.topLevelItem(198)->text(2), "200.0000");
-    EXPECT_EQ(view.topLevelItem(199), rows[keys[199].key]);
+    EXPECT_EQ(rows[keys[10].key].row(), 198);
+    EXPECT_EQ(text(view, 198, 2), "200.0000");
+    EXPECT_EQ(rows[keys[199].key].row(), 199);
     sameAsAFreshList(false);
     // No row was made anew, and the selection is as it was.
-    for (int i = 0; i < view.topLevelItemCount(); ++i)
-        EXPECT_EQ(view.topLevelItem(i), rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()]) << i;
+    for (int i = 0; i < view.model()->rowCount(); ++i)
+        EXPECT_EQ(rows[keyAt(view, i)].row(), i) << i;
     EXPECT_EQ(view.currentPosition(), current);
     EXPECT_EQ(view.selectedPositions(), selected);
     EXPECT_EQ(selectionSpy.count(), 0);
@@ -166,13 +181,11 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
     // In reverse order a selected row moves down past the current one, and the selection
     // stays in row order.
     view.sortBy(2);
-    rows.clear();
-    for (int i = 0; i < view.topLevelItemCount(); ++i)
-        rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()] = view.topLevelItem(i);
+    rows = persistentRows(view);
     const ItemKey moving = view.selectedPositions().front();
     m_doc.insertQuotation(moving, 0.5, makeLocalTime(2026, 12, 7, 15));
     QCoreApplication::processEvents();
-    EXPECT_EQ(view.topLevelItem(view.topLevelItemCount() - 1), rows[moving.key]);
+    EXPECT_EQ(rows[moving.key].row(), view.model()->rowCount() - 1);
     EXPECT_EQ(view.selectedPositions().back(), moving);
     EXPECT_EQ(view.currentPosition(), current);
     sameAsAFreshList(true);
@@ -183,8 +196,8 @@ TEST_F(PortfolioListViewTest, AQuotationMovesOnlyItsOwnRowAndTheTotalsFollow)
         m_doc.applyDownloadedQuotation(keys[static_cast<std::size_t>(i)], {makeLocalTime(2026, 12, 7, 16), (i * 37 % 50) + 0.5});
     QCoreApplication::processEvents();
     sameAsAFreshList(true);
-    for (int i = 0; i < view.topLevelItemCount(); ++i)
-        EXPECT_EQ(view.topLevelItem(i), rows[view.topLevelItem(i)->data(0, Qt::UserRole).toULongLong()]) << i;
+    for (int i = 0; i < view.model()->rowCount(); ++i)
+        EXPECT_EQ(rows[keyAt(view, i)].row(), i) << i;
     EXPECT_EQ(view.currentPosition(), current);
     EXPECT_EQ(view.selectedPositions().size(), 2u);
     EXPECT_TRUE(std::find(view.selectedPositions().begin(), view.selectedPositions().end(), moving) !=
