@@ -1,14 +1,15 @@
 #include "download/downloadengine.h"
 
+#include "download/address.h"
+#include "download/jobreport.h"
 #include "extraction/extract.h"
 #include "extraction/urltemplate.h"
 #include "model/generaloptions.h"
-#include "servers/serverstore.h"
+#include "platform/localtime.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace tarvelo {
 
@@ -17,20 +18,9 @@ namespace {
 std::once_flag g_curlInit;
 CURLcode g_curlInitResult = CURLE_OK;
 
-// The configuration an item downloads with: its own, or the named one from the store,
-// read once per update however many items name it.
-ServerConfig configOf(const SecurityItem& item, std::unordered_map<std::string, ServerConfig>& named)
-{
-    const ServerConfig& own = item.settings().server;
-    if (own.name.empty())
-        return own;
-    auto found = named.find(own.name);
-    if (found == named.end())
-        found = named.emplace(own.name, resolveServerConfig(own)).first;
-    return found->second;
-}
+} // namespace
 
-DownloadItemEntry entryFor(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
+DownloadItemEntry itemEntry(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
 {
     DownloadItemEntry entry;
     entry.itemKey = key;
@@ -39,58 +29,36 @@ DownloadItemEntry entryFor(ItemKey key, const std::string& name, const std::stri
     return entry;
 }
 
-} // namespace
-
 bool initializeDownloads()
 {
     std::call_once(g_curlInit, [] { g_curlInitResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
     return g_curlInitResult == CURLE_OK;
 }
 
-bool DownloadGate::enter(const std::string& host, bool needsSlot)
+bool DownloadGate::tryEnter(const std::string& host, bool needsSlot)
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] {
-        if (m_closed)
-            return true;
-        if (needsSlot && m_freeSlots == 0)
-            return false;
-        if (host.empty())
-            return true;
-        const auto found = m_hosts.find(host);
-        return found == m_hosts.end() || found->second < kRequestsPerHost;
-    });
-    if (m_closed)
+    if (needsSlot && m_freeSlots == 0)
         return false;
+    if (!host.empty()) {
+        int& downloads = m_hosts[host];
+        if (downloads >= kRequestsPerHost)
+            return false;
+        ++downloads;
+    }
     if (needsSlot)
         --m_freeSlots;
-    if (!host.empty())
-        ++m_hosts[host];
     return true;
 }
 
 void DownloadGate::leave(const std::string& host, bool slotTaken)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (slotTaken)
-            ++m_freeSlots;
-        if (!host.empty()) {
-            const auto found = m_hosts.find(host);
-            if (found != m_hosts.end() && --found->second == 0)
-                m_hosts.erase(found);
-        }
+    if (slotTaken)
+        ++m_freeSlots;
+    if (!host.empty()) {
+        const auto found = m_hosts.find(host);
+        if (found != m_hosts.end() && --found->second == 0)
+            m_hosts.erase(found);
     }
-    m_changed.notify_all();
-}
-
-void DownloadGate::close()
-{
-    {
-        const std::lock_guard lock(m_mutex);
-        m_closed = true;
-    }
-    m_changed.notify_all();
 }
 
 DownloadEngine::DownloadEngine(int downloadSlots)
@@ -106,50 +74,101 @@ DownloadEngine::~DownloadEngine()
 
 void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
 {
-    if (m_shutdown.load())
-        return;
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    const std::uint32_t id = m_nextWorker++;
-    std::thread thread([this, job = std::move(job), id, done, settings = m_settings]() mutable {
-        downloadWorker(std::move(job), id, WorkerControls{m_shutdown, m_abort, m_gate}, settings);
-        done->store(true);
-    });
+    // The host the job counts against: that of the address as it reads today.
+    const std::string host = hostOf(expandDateVariables(job->url, 0, currentTime()));
+    MessageSink* sink = job->sink;
     const std::lock_guard lock(m_mutex);
-    reap(false);
-    m_workers.push_back({std::move(thread), std::move(done)});
+    if (m_shutdown)
+        return;
+    sink->jobQueued();
+    m_queue.push_back({std::move(job), m_nextWorker++, host, m_settings});
+    // A worker more while the jobs outnumber the idle ones, up to the limit; an idle
+    // worker is woken for a job it may run.
+    if (m_queue.size() > m_idleWorkers && m_workers.size() < static_cast<std::size_t>(workerLimit()))
+        m_workers.emplace_back([this] { work(); });
+    else
+        m_changed.notify_one();
 }
 
-void DownloadEngine::reap(bool all)
+std::list<DownloadEngine::QueuedJob>::iterator DownloadEngine::nextRunnable()
 {
-    for (auto it = m_workers.begin(); it != m_workers.end();) {
-        if (all || it->done->load()) {
-            if (it->thread.joinable())
-                it->thread.join();
-            it = m_workers.erase(it);
-        } else {
-            ++it;
-        }
+    for (auto it = m_queue.begin(); it != m_queue.end(); ++it) {
+        if (m_gate.tryEnter(it->host, it->job->kind == JobKind::Update))
+            return it;
+    }
+    return m_queue.end();
+}
+
+void DownloadEngine::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        auto next = m_queue.end();
+        ++m_idleWorkers;
+        m_changed.wait(lock, [&] { return m_shutdown || (next = nextRunnable()) != m_queue.end(); });
+        --m_idleWorkers;
+        if (m_shutdown)
+            return; // what still waits is shutdown()'s to report
+        QueuedJob job = std::move(*next);
+        m_queue.erase(next);
+        ++m_runningJobs;
+        lock.unlock();
+
+        MessageSink* sink = job.job->sink;
+        const bool slotTaken = job.job->kind == JobKind::Update;
+        downloadWorker(std::move(job.job), job.id, WorkerControls{m_shutdown, m_abort}, job.settings);
+        sink->jobEnded(); // the last the engine does with the sink
+
+        lock.lock();
+        m_gate.leave(job.host, slotTaken);
+        --m_runningJobs;
+        // The slot and the host may let waiting jobs go.
+        m_changed.notify_all();
+        m_ended.notify_all();
     }
 }
 
 void DownloadEngine::shutdown()
 {
-    m_shutdown.store(true);
-    m_gate.close();
-    const std::lock_guard lock(m_mutex);
-    reap(true);
+    std::vector<std::thread> workers;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_shutdown = true;
+        workers = std::move(m_workers);
+        m_workers.clear();
+    }
+    m_changed.notify_all();
+    for (std::thread& worker : workers)
+        worker.join();
+    // The jobs that never ran still tell their receivers.
+    std::list<QueuedJob> left;
+    {
+        const std::lock_guard lock(m_mutex);
+        left.swap(m_queue);
+    }
+    for (QueuedJob& queued : left) {
+        MessageSink* sink = queued.job->sink;
+        reportNotRun(*queued.job, queued.id);
+        sink->jobEnded();
+    }
+    m_ended.notify_all();
 }
 
 void DownloadEngine::wait()
 {
-    const std::lock_guard lock(m_mutex);
-    reap(true);
+    std::unique_lock lock(m_mutex);
+    m_ended.wait(lock, [&] { return m_queue.empty() && m_runningJobs == 0; });
 }
 
 std::size_t DownloadEngine::runningWorkers()
 {
     const std::lock_guard lock(m_mutex);
-    reap(false);
+    return m_queue.size() + m_runningJobs;
+}
+
+std::size_t DownloadEngine::workerThreads()
+{
+    const std::lock_guard lock(m_mutex);
     return m_workers.size();
 }
 
@@ -186,48 +205,11 @@ WorkerSettings readWorkerSettings()
     return workerSettingsOf(loadOptions());
 }
 
-int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink)
-{
-    // One job per distinct expanded address, in the order of the items that open them;
-    // later items of the same address ride along and the job takes the largest timeout.
-    std::vector<std::unique_ptr<DownloadJob>> jobs;
-    std::unordered_map<std::string, DownloadJob*> byUrl;
-    std::unordered_map<std::string, ServerConfig> named;
-    for (const ItemKey pos : items) {
-        const SecurityItem* item = doc.item(pos);
-        if (!item || item->isBeingUpdated())
-            continue;
-        const ServerConfig config = configOf(*item, named);
-        const std::string& name = item->settings().name;
-        const std::string& symbol = item->settings().symbol;
-        std::string url = expandItemVariables(config.url, name, symbol);
-        doc.markBeingUpdated(pos);
-        const auto timeout = static_cast<std::uint32_t>(config.timeout);
-        if (const auto found = byUrl.find(url); found != byUrl.end()) {
-            DownloadJob& job = *found->second;
-            job.entries.push_back(entryFor(pos, name, symbol, config));
-            job.timeout = std::max(job.timeout, timeout);
-            continue;
-        }
-        auto job = std::make_unique<DownloadJob>();
-        job->url = url;
-        job->timeout = timeout;
-        job->sink = &sink;
-        job->messageId = MessageId::DownloadStatus;
-        job->entries.push_back(entryFor(pos, name, symbol, config));
-        byUrl.emplace(std::move(url), job.get());
-        jobs.push_back(std::move(job));
-    }
-    for (auto& job : jobs)
-        engine.start(std::move(job));
-    return static_cast<int>(jobs.size());
-}
-
 void startTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol)
 {
     auto job = std::make_unique<DownloadJob>();
-    job->entries.push_back(entryFor(ItemKey{}, name, symbol, config));
+    job->entries.push_back(itemEntry(ItemKey{}, name, symbol, config));
     job->url = job->entries.front().config.url;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
     job->kind = JobKind::Test;

@@ -8,6 +8,7 @@
 #include "servers/serverstore.h"
 #include "transfer/export.h"
 #include "transfer/payload.h"
+#include "ui/downloadhub.h"
 #include "ui/importdialog.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/manualquotationdialog.h"
@@ -572,8 +573,8 @@ void PortfolioListView::updateSelectedQuotations()
         Prompter::instance().inform(this, text(strings::kNoItems), Prompter::Icon::None);
         return;
     }
-    if (m_engine && m_sink)
-        updateItems(m_doc, m_selected, *m_engine, *m_sink);
+    if (auto* hub = dynamic_cast<DownloadHub*>(m_sink))
+        hub->updateItems(m_selected);
 }
 
 void PortfolioListView::testQuotationUpdate()

@@ -68,7 +68,7 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
     m_status.setShowFileOnError(false);
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
     QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
-    updateItems(m_doc, m_doc.itemPositions(), m_engine, m_hub);
+    m_hub.updateItems(m_doc.itemPositions());
     ASSERT_TRUE(test::waitFor([&] { return finished.count() == 1; }));
 
     EXPECT_EQ(m_hub.runningUpdates(), 0);
