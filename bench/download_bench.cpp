@@ -13,7 +13,8 @@
 //            had beyond those it had before the update
 #include "bench/benchdata.h"
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/statustext.h"
+#include "download/updaterun.h"
 
 #include <httplib.h>
 
@@ -48,7 +49,7 @@ constexpr std::size_t kLargePage = 200u << 20;
 constexpr std::size_t kTablePage = 5u << 20;
 constexpr int kTableRuns = 9;
 constexpr int kLocalPages = 2000;
-constexpr int kLocalRuns = 5;
+constexpr int kLocalRuns = 7;
 
 // A quotation table of about 5 MB as a site of many funds serves it: rows of names,
 // codes and figures that repeat in form but not in content, so that it compresses to
@@ -166,31 +167,20 @@ private:
     std::thread m_thread;
 };
 
-// Runs one update of every item of the document; seconds until the last final message.
+// Runs one update of every item of the document; seconds until its last job has ended.
 double update(PortfolioDocument& doc, std::size_t& found, std::uint64_t maxPageSize = kDefaultMaxPageSize)
 {
-    MessageQueue queue;
     DownloadEngine engine(kSlots);
     engine.setMaxPageSize(maxPageSize);
-    DownloadStatusRouter router(doc, engine);
-    const auto started = Clock::now();
-    updateItems(doc, doc.itemPositions(), engine, queue);
-    std::size_t finals = 0;
+    UpdateRun run(doc, engine);
     found = 0;
-    while (finals < doc.itemCount()) {
-        MessageQueue::Posted posted = queue.take(std::chrono::seconds(60));
-        if (!posted.message)
-            break;
-        if (isFinalCode(posted.message->code)) {
-            ++finals;
-            found += posted.message->code == DownloadCode::Done ? 1 : 0;
-            settleUnmatchedPage(*posted.message, false);
-        }
-        router.route(*posted.message);
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    engine.wait();
-    return seconds;
+    const auto started = Clock::now();
+    run.start(doc.itemPositions());
+    run.runToEnd([&found](DownloadMessage& m) {
+        found += m.code == DownloadCode::Done ? 1 : 0;
+        settleUnmatchedPage(m, false);
+    });
+    return std::chrono::duration<double>(Clock::now() - started).count();
 }
 
 ItemSettings Item(const std::string& url, const std::string& symbol)

@@ -35,19 +35,20 @@ bool initializeDownloads()
     return g_curlInitResult == CURLE_OK;
 }
 
-bool DownloadGate::tryEnter(const std::string& host, bool needsSlot)
+int DownloadGate::downloads(const std::string& host) const
 {
-    if (needsSlot && m_freeSlots == 0)
-        return false;
-    if (!host.empty()) {
-        int& downloads = m_hosts[host];
-        if (downloads >= kRequestsPerHost)
-            return false;
-        ++downloads;
-    }
-    if (needsSlot)
+    if (host.empty())
+        return 0;
+    const auto found = m_hosts.find(host);
+    return found == m_hosts.end() ? 0 : found->second;
+}
+
+void DownloadGate::enter(const std::string& host, bool takesSlot)
+{
+    if (takesSlot)
         --m_freeSlots;
-    return true;
+    if (!host.empty())
+        ++m_hosts[host];
 }
 
 void DownloadGate::leave(const std::string& host, bool slotTaken)
@@ -75,52 +76,88 @@ DownloadEngine::~DownloadEngine()
 void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
 {
     // The host the job counts against: that of the address as it reads today.
-    const std::string host = hostOf(expandDateVariables(job->url, 0, currentTime()));
+    std::string host = hostOf(expandDateVariables(job->url, 0, currentTime()));
     MessageSink* sink = job->sink;
     const std::lock_guard lock(m_mutex);
     if (m_shutdown)
         return;
     sink->jobQueued();
-    m_queue.push_back({std::move(job), m_nextWorker++, host, m_settings});
-    // A worker more while the jobs outnumber the idle ones, up to the limit; an idle
-    // worker is woken for a job it may run.
-    if (m_queue.size() > m_idleWorkers && m_workers.size() < static_cast<std::size_t>(workerLimit()))
+    auto group = m_waitingByHost.find(host);
+    if (group == m_waitingByHost.end()) {
+        m_waiting.push_back({host, {}, 0});
+        group = m_waitingByHost.emplace(host, std::prev(m_waiting.end())).first;
+    }
+    HostJobs& waiting = *group->second;
+    waiting.jobs.push_back({std::move(job), m_nextWorker++, std::move(host), m_settings});
+    if (!waiting.jobs.back().needsSlot()) {
+        ++waiting.slotless;
+        ++m_waitingSlotless;
+    }
+    ++m_waitingJobs;
+    // A worker more while the jobs outnumber the idle workers, up to the limit; else an
+    // idle worker is woken for a job it may run.
+    if (m_waitingJobs > m_idleWorkers && m_workers.size() < static_cast<std::size_t>(workerLimit()))
         m_workers.emplace_back([this] { work(); });
     else
         m_changed.notify_one();
 }
 
-std::list<DownloadEngine::QueuedJob>::iterator DownloadEngine::nextRunnable()
+std::optional<DownloadEngine::QueuedJob> DownloadEngine::takeRunnable()
 {
-    for (auto it = m_queue.begin(); it != m_queue.end(); ++it) {
-        if (m_gate.tryEnter(it->host, it->job->kind == JobKind::Update))
-            return it;
+    const bool slotFree = m_gate.hasFreeSlot();
+    if (!slotFree && m_waitingSlotless == 0)
+        return std::nullopt;
+    // The host with the fewest downloads under way among those that may serve one more;
+    // a host without any (or a local file) is the best there is.
+    auto best = m_waiting.end();
+    int fewest = kRequestsPerHost;
+    for (auto it = m_waiting.begin(); it != m_waiting.end() && fewest > 0; ++it) {
+        const int load = m_gate.downloads(it->host);
+        if (load < fewest && (slotFree || it->slotless > 0)) {
+            best = it;
+            fewest = load;
+        }
     }
-    return m_queue.end();
+    if (best == m_waiting.end())
+        return std::nullopt;
+    auto next = best->jobs.begin();
+    if (!slotFree)
+        next = std::find_if(next, best->jobs.end(), [](const QueuedJob& queued) { return !queued.needsSlot(); });
+    QueuedJob taken = std::move(*next);
+    best->jobs.erase(next);
+    --m_waitingJobs;
+    if (!taken.needsSlot()) {
+        --best->slotless;
+        --m_waitingSlotless;
+    }
+    if (best->jobs.empty()) {
+        m_waitingByHost.erase(best->host);
+        m_waiting.erase(best);
+    }
+    m_gate.enter(taken.host, taken.needsSlot());
+    return taken;
 }
 
 void DownloadEngine::work()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        auto next = m_queue.end();
+        std::optional<QueuedJob> next;
         ++m_idleWorkers;
-        m_changed.wait(lock, [&] { return m_shutdown || (next = nextRunnable()) != m_queue.end(); });
+        m_changed.wait(lock, [&] { return m_shutdown || (next = takeRunnable()); });
         --m_idleWorkers;
-        if (m_shutdown)
-            return; // what still waits is shutdown()'s to report
-        QueuedJob job = std::move(*next);
-        m_queue.erase(next);
+        if (!next)
+            return; // the engine shuts down; what still waits is shutdown()'s to report
         ++m_runningJobs;
         lock.unlock();
 
-        MessageSink* sink = job.job->sink;
-        const bool slotTaken = job.job->kind == JobKind::Update;
-        downloadWorker(std::move(job.job), job.id, WorkerControls{m_shutdown, m_abort}, job.settings);
+        MessageSink* sink = next->job->sink;
+        const bool slotTaken = next->needsSlot();
+        downloadWorker(std::move(next->job), next->id, WorkerControls{m_shutdown, m_abort}, next->settings);
         sink->jobEnded(); // the last the engine does with the sink
 
         lock.lock();
-        m_gate.leave(job.host, slotTaken);
+        m_gate.leave(next->host, slotTaken);
         --m_runningJobs;
         // The slot and the host may let waiting jobs go.
         m_changed.notify_all();
@@ -140,12 +177,20 @@ void DownloadEngine::shutdown()
     m_changed.notify_all();
     for (std::thread& worker : workers)
         worker.join();
-    // The jobs that never ran still tell their receivers.
-    std::list<QueuedJob> left;
+    // The jobs that never ran still tell their receivers, in the order they came.
+    std::vector<QueuedJob> left;
     {
         const std::lock_guard lock(m_mutex);
-        left.swap(m_queue);
+        for (HostJobs& host : m_waiting) {
+            for (QueuedJob& queued : host.jobs)
+                left.push_back(std::move(queued));
+        }
+        m_waiting.clear();
+        m_waitingByHost.clear();
+        m_waitingJobs = 0;
+        m_waitingSlotless = 0;
     }
+    std::sort(left.begin(), left.end(), [](const QueuedJob& a, const QueuedJob& b) { return a.id < b.id; });
     for (QueuedJob& queued : left) {
         MessageSink* sink = queued.job->sink;
         reportNotRun(*queued.job, queued.id);
@@ -157,13 +202,13 @@ void DownloadEngine::shutdown()
 void DownloadEngine::wait()
 {
     std::unique_lock lock(m_mutex);
-    m_ended.wait(lock, [&] { return m_queue.empty() && m_runningJobs == 0; });
+    m_ended.wait(lock, [&] { return m_waitingJobs == 0 && m_runningJobs == 0; });
 }
 
 std::size_t DownloadEngine::runningWorkers()
 {
     const std::lock_guard lock(m_mutex);
-    return m_queue.size() + m_runningJobs;
+    return m_waitingJobs + m_runningJobs;
 }
 
 std::size_t DownloadEngine::workerThreads()

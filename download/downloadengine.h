@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <memory>
 #include <mutex>
 #include <condition_variable>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -31,17 +33,18 @@ inline constexpr int kRequestsPerHost = 2;
 
 // Which jobs may start their download: an item update needs one of the slots, and no
 // host has more than kRequestsPerHost downloads at once, whatever kind of job they
-// serve. The engine asks it for each waiting job in turn and starts the first that may
-// go, so a job that waits for its host keeps no slot from the others. Not thread-safe:
-// the engine asks under its own lock.
+// serve. The engine asks it under its own lock before it hands a waiting job to a
+// worker, so a job that waits for its host keeps no slot from the others.
 class DownloadGate {
 public:
     explicit DownloadGate(int slots) : m_freeSlots(slots) {}
 
-    // Whether a job may download from the host now (empty: a local file, no host
-    // limit), taking a slot too when it needs one. When it may, the host and the slot
-    // count as taken until leave().
-    bool tryEnter(const std::string& host, bool needsSlot);
+    bool hasFreeSlot() const { return m_freeSlots > 0; }
+    // The downloads from the host now; a local file (empty host) counts against none.
+    int downloads(const std::string& host) const;
+    // A job starts its download from the host, taking a slot when it needs one; the
+    // host and the slot count as taken until leave().
+    void enter(const std::string& host, bool takesSlot);
     void leave(const std::string& host, bool slotTaken);
 
 private:
@@ -72,16 +75,17 @@ struct WorkerControls {
 // Runs download jobs on a pool of worker threads and keeps track of them: shutting the
 // engine down aborts the jobs and waits for the workers, so none outlives the sink it
 // posts to. Item updates download at most downloadSlotCount() pages at a time, and no
-// host serves more than kRequestsPerHost downloads at once; the other jobs wait in the
-// order they came, and a worker takes the first one that may go. The pool has a worker
-// per slot, which item updates never use more of, and kOtherJobWorkers more, so that a
-// test, wizard or import download never waits behind item updates; workers are made
-// as jobs need them and end with the engine.
+// host serves more than kRequestsPerHost downloads at once; the other jobs wait. A
+// worker that is free takes a job that may go now, from the host with the fewest
+// downloads under way (so the slots spread over the hosts), and of that host's jobs the
+// one that came first. The pool has a worker per slot, which item updates never use
+// more of, and kOtherJobWorkers more, so that a test, wizard or import download never
+// waits behind item updates; workers are made as jobs need them and end with the engine.
 class DownloadEngine {
 public:
-    // Workers beyond the slots, for the jobs that need no slot. A user starts those one
-    // at a time (a test download, the wizard's page, an import); two let the next one
-    // start while the last is still winding up.
+    // Workers beyond the slots, for the jobs that need no slot: a user starts those one
+    // at a time (a test download, the wizard's page, an import), and two let the next
+    // start while the one before is still under way.
     static constexpr int kOtherJobWorkers = 2;
 
     // The slot count is held to 1 to 500.
@@ -127,16 +131,27 @@ private:
         std::uint32_t id = 0;
         std::string host; // the key of the per-host limit
         WorkerSettings settings;
+        bool needsSlot() const { return job->kind == JobKind::Update; }
+    };
+    // The jobs that wait for one host, in the order they came.
+    struct HostJobs {
+        std::string host;
+        std::deque<QueuedJob> jobs;
+        std::size_t slotless = 0; // jobs that need no slot
     };
     // A worker's life: it runs jobs until the engine shuts down.
     void work();
-    // The first waiting job that may download now, entered into the gate; end() when none.
-    std::list<QueuedJob>::iterator nextRunnable();
+    // Takes a waiting job that may download now and enters it into the gate.
+    std::optional<QueuedJob> takeRunnable();
 
     std::mutex m_mutex;
     std::condition_variable m_changed; // a job came or ended, or the engine shuts down
     std::condition_variable m_ended;    // a job ended
-    std::list<QueuedJob> m_queue;
+    // The hosts of waiting jobs, in the order their first waiting job came.
+    std::list<HostJobs> m_waiting;
+    std::unordered_map<std::string, std::list<HostJobs>::iterator> m_waitingByHost;
+    std::size_t m_waitingJobs = 0;
+    std::size_t m_waitingSlotless = 0;
     std::vector<std::thread> m_workers;
     std::size_t m_idleWorkers = 0; // waiting for a job they may run
     std::size_t m_runningJobs = 0;

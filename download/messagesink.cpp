@@ -19,11 +19,10 @@ void MessageQueue::jobQueued()
 
 void MessageQueue::jobEnded()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_openJobs > 0)
-            --m_openJobs;
-    }
+    // Told under the lock: the taker that learns of the end may destroy the queue.
+    const std::lock_guard lock(m_mutex);
+    if (m_openJobs > 0)
+        --m_openJobs;
     m_ready.notify_all();
 }
 

@@ -19,8 +19,9 @@ public:
     virtual void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) = 0;
 
     // The engine tells the sink when a job that posts to it is queued, and when that
-    // job has posted its last message (or was dropped without running), so that a
-    // receiver can wait for the end of its jobs. Any thread.
+    // job has posted its last message, so that a receiver can wait for the end of its
+    // jobs. Any thread. A sink lives at least until its last job's jobEnded(): that is
+    // the last the engine does with it.
     virtual void jobQueued() {}
     virtual void jobEnded() {}
 };

@@ -376,8 +376,8 @@ TEST_F(DownloadTest, ThePoolNeverRunsMoreWorkersThanItsSize)
         ASSERT_EQ(writeWholeFile(file.string(), "Kurs S: 1,5 EUR"), FileError::None);
         addItem("item", "S", pageConfig("file://" + file.string()));
     }
+    ThreadCountingSink sink(m_queue); // outlives the engine's workers
     DownloadEngine engine(2);
-    ThreadCountingSink sink(m_queue);
     UpdateRun run(m_doc, engine, sink);
     const int before = threadCount();
     ASSERT_EQ(run.start(m_doc.itemPositions()), kPages);
@@ -394,26 +394,26 @@ TEST_F(DownloadTest, ThePoolNeverRunsMoreWorkersThanItsSize)
 
 TEST_F(DownloadTest, AJobWaitingForItsHostKeepsNoWorkerFromTheOthers)
 {
-    // Three slots: two of the first host's four pages take two of them, the other two
-    // wait for their host; the second host's page, queued last, gets the third slot
-    // while the first host's pages are still held.
+    // Three slots and five workers. Two of the first host's six pages take two slots;
+    // the other four wait for their host without holding a worker, so the second
+    // host's page, queued last, gets the third slot while the first host's are held.
     test::PageServer other("127.0.0.2");
     other.page("/q.html", "Kurs S: 2,5 EUR");
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 6; ++i)
         addItem("held", "S", pageConfig(m_server.url("/stall?" + std::to_string(i)), 60));
     const ItemKey free = addItem("free", "S", pageConfig(other.url("/q.html")));
     DownloadEngine engine(3);
+    ASSERT_LT(engine.workerLimit(), 6);
     UpdateRun run(m_doc, engine, m_queue);
-    ASSERT_EQ(run.start(m_doc.itemPositions()), 5);
-    const auto held = collect(1, &run);
-    const DownloadMessage& first = finalMessage(held);
-    EXPECT_EQ(first.itemName, "free");
-    EXPECT_EQ(first.code, DownloadCode::Done);
+    ASSERT_EQ(run.start(m_doc.itemPositions()), 7);
+    const auto first = collect(1, &run);
+    EXPECT_EQ(finalMessage(first).itemName, "free");
+    EXPECT_EQ(finalMessage(first).code, DownloadCode::Done);
     EXPECT_DOUBLE_EQ(m_doc.quotations(free)->back().value, 2.5);
     EXPECT_LE(m_server.hits("/stall"), kRequestsPerHost);
     m_server.release();
-    collect(4, &run);
-    EXPECT_EQ(m_server.hits("/stall"), 4);
+    collect(6, &run);
+    EXPECT_EQ(m_server.hits("/stall"), 6);
     EXPECT_FALSE(run.underWay());
 }
 
