@@ -1,6 +1,7 @@
 #include "download/updaterun.h"
 
 #include "download/downloadengine.h"
+#include "download/statustext.h"
 #include "extraction/urltemplate.h"
 #include "servers/serverstore.h"
 
@@ -34,6 +35,14 @@ UpdateRun::UpdateRun(PortfolioDocument& doc, DownloadEngine& engine)
 UpdateRun::UpdateRun(PortfolioDocument& doc, DownloadEngine& engine, MessageSink& sink, Callbacks callbacks)
     : m_doc(doc), m_engine(engine), m_sink(sink), m_callbacks(std::move(callbacks))
 {
+}
+
+UpdateRun::~UpdateRun()
+{
+    if (!m_queue)
+        return;
+    while (MessageQueue::Posted posted = m_queue->take())
+        settleUnmatchedPage(*posted.message, false);
 }
 
 int UpdateRun::start(const std::vector<ItemKey>& items)

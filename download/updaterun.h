@@ -13,7 +13,6 @@
 namespace tarvelo {
 
 class DownloadEngine;
-struct DocumentResult;
 
 // Starts the download jobs of an update, applies their results to the portfolio and
 // tells its caller how the update goes and when it is over. It counts the downloads
@@ -36,10 +35,13 @@ public:
         std::function<void()> finished;
     };
 
-    // The blocking form: the jobs post to the run's own queue.
+    // The blocking form: the jobs post to the run's own queue, so a run that goes
+    // before runToEnd() has finished waits for the end of its jobs; what they bring
+    // then is not applied, and the pages they leave are deleted.
     UpdateRun(PortfolioDocument& doc, DownloadEngine& engine);
     // The callback form: the jobs post to sink, whose owner calls deliver().
     UpdateRun(PortfolioDocument& doc, DownloadEngine& engine, MessageSink& sink, Callbacks callbacks = {});
+    ~UpdateRun();
     UpdateRun(const UpdateRun&) = delete;
     UpdateRun& operator=(const UpdateRun&) = delete;
 

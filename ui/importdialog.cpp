@@ -8,9 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QFileInfo>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "download/downloadengine.h"
-#include "download/messagesink.h"
 #include "transfer/import.h"
 #include "ui/importlocationdialog.h"
 #include "ui/queuedmessagesink.h"
