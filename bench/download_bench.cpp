@@ -7,9 +7,14 @@
 //   large:   one item on a 200 MB page; how much the process grew meanwhile
 //   gzip:    one item on a 5 MB page sent gzip-compressed and the same page sent as it
 //            is; the median of several updates of each
+//   pages:   2,000 items on 2,000 distinct local pages (file:// in a private folder),
+//            5 slots; the median time of several updates against reading the same pages
+//            and copying each into a temporary file, and the most threads the process
+//            had beyond those it had before the update
 #include "bench/benchdata.h"
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/statustext.h"
+#include "download/updaterun.h"
 
 #include <httplib.h>
 
@@ -21,11 +26,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace tarvelo::bench {
@@ -40,6 +48,8 @@ constexpr auto kLatency = std::chrono::milliseconds(50);
 constexpr std::size_t kLargePage = 200u << 20;
 constexpr std::size_t kTablePage = 5u << 20;
 constexpr int kTableRuns = 9;
+constexpr int kLocalPages = 2000;
+constexpr int kLocalRuns = 7;
 
 // A quotation table of about 5 MB as a site of many funds serves it: rows of names,
 // codes and figures that repeat in form but not in content, so that it compresses to
@@ -157,31 +167,20 @@ private:
     std::thread m_thread;
 };
 
-// Runs one update of every item of the document; seconds until the last final message.
+// Runs one update of every item of the document; seconds until its last job has ended.
 double update(PortfolioDocument& doc, std::size_t& found, std::uint64_t maxPageSize = kDefaultMaxPageSize)
 {
-    MessageQueue queue;
     DownloadEngine engine(kSlots);
     engine.setMaxPageSize(maxPageSize);
-    DownloadStatusRouter router(doc, engine);
-    const auto started = Clock::now();
-    updateItems(doc, doc.itemPositions(), engine, queue);
-    std::size_t finals = 0;
+    UpdateRun run(doc, engine);
     found = 0;
-    while (finals < doc.itemCount()) {
-        MessageQueue::Posted posted = queue.take(std::chrono::seconds(60));
-        if (!posted.message)
-            break;
-        if (isFinalCode(posted.message->code)) {
-            ++finals;
-            found += posted.message->code == DownloadCode::Done ? 1 : 0;
-            settleUnmatchedPage(*posted.message, false);
-        }
-        router.route(*posted.message);
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    engine.wait();
-    return seconds;
+    const auto started = Clock::now();
+    run.start(doc.itemPositions());
+    run.runToEnd([&found](DownloadMessage& m) {
+        found += m.code == DownloadCode::Done ? 1 : 0;
+        settleUnmatchedPage(m, false);
+    });
+    return std::chrono::duration<double>(Clock::now() - started).count();
 }
 
 ItemSettings Item(const std::string& url, const std::string& symbol)
@@ -206,6 +205,41 @@ std::int64_t anonymousKiB()
             return std::stoll(line.substr(8));
     }
     return 0;
+}
+
+// The threads of the process now.
+int threadCount()
+{
+    int count = 0;
+    if (DIR* tasks = ::opendir("/proc/self/task")) {
+        while (const dirent* entry = ::readdir(tasks))
+            count += entry->d_name[0] != '.' ? 1 : 0;
+        ::closedir(tasks);
+    }
+    return count;
+}
+
+// What every download of a local page does at the least: the page read, and copied into
+// a temporary file of its own that goes away again. Seconds for all the pages.
+double copyPages(const std::vector<std::string>& paths, const std::string& folder)
+{
+    const auto started = Clock::now();
+    std::vector<char> block(64 * 1024);
+    for (const std::string& path : paths) {
+        std::string copy = folder + "/QVXXXXXXX";
+        const int out = ::mkstemp(copy.data());
+        const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (out < 0 || in < 0)
+            throw std::runtime_error("cannot copy " + path);
+        for (ssize_t got; (got = ::read(in, block.data(), block.size())) > 0;) {
+            if (::write(out, block.data(), static_cast<std::size_t>(got)) != got)
+                throw std::runtime_error("cannot copy " + path);
+        }
+        ::close(in);
+        ::close(out);
+        ::unlink(copy.c_str());
+    }
+    return std::chrono::duration<double>(Clock::now() - started).count();
 }
 
 double median(std::vector<double> values)
@@ -286,6 +320,45 @@ int main(int argc, char** argv)
                     "\"found_plain\":%zu,\"runs\":%d}\n",
                     median(packed), median(plain), tablePage().size(), packedTablePage().size(), foundPacked,
                     foundPlain, kTableRuns);
+        return 0;
+    }
+    if (mode == "pages") {
+        const ScratchFolder folder;
+        std::vector<std::string> paths;
+        PortfolioDocument doc;
+        for (int p = 0; p < kLocalPages; ++p) {
+            std::string page = "<html><body><table>\n";
+            for (int row = 0; row < 20; ++row)
+                page += "<tr><td>Fund " + std::to_string(p) + "." + std::to_string(row) + "</td><td>Kurs R" +
+                        std::to_string(row) + " 7,25</td></tr>\n";
+            page += "<tr><td>Fund " + std::to_string(p) + "</td><td>Kurs Q 12,50</td></tr>\n</table></body></html>\n";
+            paths.push_back(folder.file("page" + std::to_string(p) + ".html"));
+            std::ofstream(paths.back(), std::ios::binary) << page;
+            doc.addItem(Item("file://" + paths.back(), "Q"));
+        }
+        std::vector<double> ours, copies;
+        std::size_t found = 0;
+        int peak = 0;
+        for (int run = 0; run < kLocalRuns; ++run) {
+            copies.push_back(copyPages(paths, folder.path()));
+            // A thread that samples the count every millisecond while the update runs.
+            std::atomic<bool> running{true};
+            std::atomic<int> most{0};
+            std::thread sampler([&] {
+                while (running) {
+                    most = std::max(most.load(), threadCount());
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            });
+            const int before = threadCount();
+            ours.push_back(update(doc, found));
+            running = false;
+            sampler.join();
+            peak = std::max(peak, most.load() - before);
+        }
+        std::printf("{\"update\":%.4f,\"copy\":%.4f,\"peak_threads\":%d,\"found\":%zu,\"items\":%d,"
+                    "\"slots\":%d,\"runs\":%d}\n",
+                    median(ours), median(copies), peak, found, kLocalPages, kSlots, kLocalRuns);
         return 0;
     }
     if (mode == "shared") {

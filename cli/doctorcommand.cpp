@@ -4,6 +4,7 @@
 #include "cli/json.h"
 #include "download/downloadengine.h"
 #include "download/ruledoctor.h"
+#include "download/updaterun.h"
 #include "extraction/numberparser.h"
 #include "extraction/page.h"
 #include "platform/codepage.h"
@@ -11,7 +12,6 @@
 #include "platform/files.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <ostream>
@@ -303,36 +303,21 @@ int doctorCommand(const CommandContext& c)
     WorkerSettings settings = readWorkerSettings();
     settings.keepConvertedPages = true;
     {
-        // The document only marks its items as being updated; no message reaches it, and
-        // it is never saved.
-        MessageQueue queue;
+        // The document is never saved: what the run applies to it is forgotten.
         DownloadEngine engine(readNumberDownloads());
         engine.setWorkerSettings(settings);
-        updateItems(doc, chosen, engine, queue);
-        std::size_t expected = 0;
-        for (const ItemKey key : chosen)
-            expected += doc.isBeingUpdated(key) ? 1 : 0;
-        std::size_t finals = 0;
-        while (finals < expected) {
-            MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
-            if (!posted.message) {
-                if (engine.runningWorkers() == 0 && queue.size() == 0)
-                    break; // every worker has ended; nothing more will come
-                continue;
-            }
-            const DownloadMessage& m = *posted.message;
+        UpdateRun run(doc, engine);
+        run.start(chosen);
+        run.runToEnd([&](const DownloadMessage& m) {
             const HandedPage page(m.convertedFile);
-            if (!isFinalCode(m.code))
-                continue;
             const auto found = byKey.find(m.itemKey.key);
             if (found == byKey.end() || patients[found->second].diagnosis)
-                continue;
-            ++finals;
+                return;
             Patient& p = patients[found->second];
             const std::optional<std::string> text = page.read();
             p.diagnosis = diagnoseRule(p.config, m, text ? std::optional<std::string_view>(*text) : std::nullopt,
                                        settings);
-        }
+        });
     }
 
     bool allUpdate = true;

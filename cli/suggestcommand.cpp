@@ -3,7 +3,8 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/pagedownload.h"
+#include "download/statustext.h"
 #include "extraction/page.h"
 #include "extraction/pagecharset.h"
 #include "extraction/rulecandidates.h"
@@ -49,25 +50,8 @@ std::optional<std::string> filePageText(const std::string& path, int conversion,
 std::optional<std::string> downloadedPageText(const std::string& address, int conversion, const std::string& name,
                                               const std::string& symbol, std::ostream& err)
 {
-    std::unique_ptr<DownloadMessage> done;
-    {
-        MessageQueue queue;
-        DownloadEngine engine(1);
-        engine.setWorkerSettings(readWorkerSettings());
-        startWizardDownload(engine, queue, address, name, symbol);
-        for (;;) {
-            MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
-            if (!posted.message) {
-                if (engine.runningWorkers() == 0 && queue.size() == 0)
-                    break;
-                continue;
-            }
-            if (isFinalCode(posted.message->code)) {
-                done = std::move(posted.message);
-                break;
-            }
-        }
-    }
+    const std::unique_ptr<DownloadMessage> done =
+        downloadPage(JobKind::Wizard, address, name, symbol, readWorkerSettings());
     if (!done || done->code != DownloadCode::Done) {
         // The status text the window shows ("Error: File not found: /x", the network's words).
         const std::string why = done ? connectionStatusText(*done) : "the download failed";

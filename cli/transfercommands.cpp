@@ -2,7 +2,8 @@
 #include "cli/commands.h"
 #include "cli/commandoptions.h"
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/pagedownload.h"
+#include "download/statustext.h"
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
 #include "platform/utf8.h"
@@ -98,30 +99,14 @@ int importCommand(const CommandContext& c)
         url = "file://" + std::filesystem::absolute(source, ignored).string();
     }
     std::string rawFile;
-    {
-        MessageQueue queue;
-        DownloadEngine engine;
-        engine.setWorkerSettings(readWorkerSettings());
-        startImportDownload(engine, queue, url, doc.itemName(item), doc.itemSymbol(item));
-        for (;;) {
-            MessageQueue::Posted posted = queue.take(std::chrono::milliseconds(500));
-            if (!posted.message) {
-                if (engine.runningWorkers() == 0 && queue.size() == 0)
-                    break;
-                continue;
-            }
-            const DownloadMessage& m = *posted.message;
-            if (!isFinalCode(m.code))
-                continue;
-            if (m.code == DownloadCode::Done) {
-                rawFile = m.rawFile;
-            } else {
-                const std::string status = m.code == DownloadCode::Error && m.detail == DownloadError::Other ? m.errorText
-                                                                                          : connectionStatusText(m);
-                c.err << "tarvelo-cli: " << m.url << ": " << status << '\n';
-            }
-            break;
-        }
+    const std::unique_ptr<DownloadMessage> m =
+        downloadPage(JobKind::Import, url, doc.itemName(item), doc.itemSymbol(item), readWorkerSettings());
+    if (m && m->code == DownloadCode::Done) {
+        rawFile = m->rawFile;
+    } else if (m) {
+        const std::string status = m->code == DownloadCode::Error && m->detail == DownloadError::Other ? m->errorText
+                                                                                          : connectionStatusText(*m);
+        c.err << "tarvelo-cli: " << m->url << ": " << status << '\n';
     }
     if (rawFile.empty())
         return kExitError;

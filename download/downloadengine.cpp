@@ -1,14 +1,15 @@
 #include "download/downloadengine.h"
 
+#include "download/address.h"
+#include "download/jobreport.h"
 #include "extraction/extract.h"
 #include "extraction/urltemplate.h"
 #include "model/generaloptions.h"
-#include "servers/serverstore.h"
+#include "platform/localtime.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace tarvelo {
 
@@ -17,20 +18,9 @@ namespace {
 std::once_flag g_curlInit;
 CURLcode g_curlInitResult = CURLE_OK;
 
-// The configuration an item downloads with: its own, or the named one from the store,
-// read once per update however many items name it.
-ServerConfig configOf(const SecurityItem& item, std::unordered_map<std::string, ServerConfig>& named)
-{
-    const ServerConfig& own = item.settings().server;
-    if (own.name.empty())
-        return own;
-    auto found = named.find(own.name);
-    if (found == named.end())
-        found = named.emplace(own.name, resolveServerConfig(own)).first;
-    return found->second;
-}
+} // namespace
 
-DownloadItemEntry entryFor(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
+DownloadItemEntry itemEntry(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config)
 {
     DownloadItemEntry entry;
     entry.itemKey = key;
@@ -39,58 +29,37 @@ DownloadItemEntry entryFor(ItemKey key, const std::string& name, const std::stri
     return entry;
 }
 
-} // namespace
-
 bool initializeDownloads()
 {
     std::call_once(g_curlInit, [] { g_curlInitResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
     return g_curlInitResult == CURLE_OK;
 }
 
-bool DownloadGate::enter(const std::string& host, bool needsSlot)
+int DownloadGate::downloads(const std::string& host) const
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] {
-        if (m_closed)
-            return true;
-        if (needsSlot && m_freeSlots == 0)
-            return false;
-        if (host.empty())
-            return true;
-        const auto found = m_hosts.find(host);
-        return found == m_hosts.end() || found->second < kRequestsPerHost;
-    });
-    if (m_closed)
-        return false;
-    if (needsSlot)
+    if (host.empty())
+        return 0;
+    const auto found = m_hosts.find(host);
+    return found == m_hosts.end() ? 0 : found->second;
+}
+
+void DownloadGate::enter(const std::string& host, bool takesSlot)
+{
+    if (takesSlot)
         --m_freeSlots;
     if (!host.empty())
         ++m_hosts[host];
-    return true;
 }
 
 void DownloadGate::leave(const std::string& host, bool slotTaken)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (slotTaken)
-            ++m_freeSlots;
-        if (!host.empty()) {
-            const auto found = m_hosts.find(host);
-            if (found != m_hosts.end() && --found->second == 0)
-                m_hosts.erase(found);
-        }
+    if (slotTaken)
+        ++m_freeSlots;
+    if (!host.empty()) {
+        const auto found = m_hosts.find(host);
+        if (found != m_hosts.end() && --found->second == 0)
+            m_hosts.erase(found);
     }
-    m_changed.notify_all();
-}
-
-void DownloadGate::close()
-{
-    {
-        const std::lock_guard lock(m_mutex);
-        m_closed = true;
-    }
-    m_changed.notify_all();
 }
 
 DownloadEngine::DownloadEngine(int downloadSlots)
@@ -106,50 +75,145 @@ DownloadEngine::~DownloadEngine()
 
 void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
 {
-    if (m_shutdown.load())
-        return;
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    const std::uint32_t id = m_nextWorker++;
-    std::thread thread([this, job = std::move(job), id, done, settings = m_settings]() mutable {
-        downloadWorker(std::move(job), id, WorkerControls{m_shutdown, m_abort, m_gate}, settings);
-        done->store(true);
-    });
+    // The host the job counts against: that of the address as it reads today.
+    std::string host = hostOf(expandDateVariables(job->url, 0, currentTime()));
+    MessageSink* sink = job->sink;
     const std::lock_guard lock(m_mutex);
-    reap(false);
-    m_workers.push_back({std::move(thread), std::move(done)});
+    if (m_shutdown)
+        return;
+    sink->jobQueued();
+    auto group = m_waitingByHost.find(host);
+    if (group == m_waitingByHost.end()) {
+        m_waiting.push_back({host, {}, 0});
+        group = m_waitingByHost.emplace(host, std::prev(m_waiting.end())).first;
+    }
+    HostJobs& waiting = *group->second;
+    waiting.jobs.push_back({std::move(job), m_nextWorker++, std::move(host), m_settings});
+    if (!waiting.jobs.back().needsSlot()) {
+        ++waiting.slotless;
+        ++m_waitingSlotless;
+    }
+    ++m_waitingJobs;
+    // A worker more while the jobs outnumber the idle workers, up to the limit; else an
+    // idle worker is woken for a job it may run.
+    if (m_waitingJobs > m_idleWorkers && m_workers.size() < static_cast<std::size_t>(workerLimit()))
+        m_workers.emplace_back([this] { work(); });
+    else
+        m_changed.notify_one();
 }
 
-void DownloadEngine::reap(bool all)
+std::optional<DownloadEngine::QueuedJob> DownloadEngine::takeRunnable()
 {
-    for (auto it = m_workers.begin(); it != m_workers.end();) {
-        if (all || it->done->load()) {
-            if (it->thread.joinable())
-                it->thread.join();
-            it = m_workers.erase(it);
-        } else {
-            ++it;
+    const bool slotFree = m_gate.hasFreeSlot();
+    if (!slotFree && m_waitingSlotless == 0)
+        return std::nullopt;
+    // The host with the fewest downloads under way among those that may serve one more;
+    // a host without any (or a local file) is the best there is.
+    auto best = m_waiting.end();
+    int fewest = kRequestsPerHost;
+    for (auto it = m_waiting.begin(); it != m_waiting.end() && fewest > 0; ++it) {
+        const int load = m_gate.downloads(it->host);
+        if (load < fewest && (slotFree || it->slotless > 0)) {
+            best = it;
+            fewest = load;
         }
+    }
+    if (best == m_waiting.end())
+        return std::nullopt;
+    auto next = best->jobs.begin();
+    if (!slotFree)
+        next = std::find_if(next, best->jobs.end(), [](const QueuedJob& queued) { return !queued.needsSlot(); });
+    QueuedJob taken = std::move(*next);
+    best->jobs.erase(next);
+    --m_waitingJobs;
+    if (!taken.needsSlot()) {
+        --best->slotless;
+        --m_waitingSlotless;
+    }
+    if (best->jobs.empty()) {
+        m_waitingByHost.erase(best->host);
+        m_waiting.erase(best);
+    }
+    m_gate.enter(taken.host, taken.needsSlot());
+    return taken;
+}
+
+void DownloadEngine::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        std::optional<QueuedJob> next;
+        ++m_idleWorkers;
+        m_changed.wait(lock, [&] { return m_shutdown || (next = takeRunnable()); });
+        --m_idleWorkers;
+        if (!next)
+            return; // the engine shuts down; what still waits is shutdown()'s to report
+        ++m_runningJobs;
+        lock.unlock();
+
+        MessageSink* sink = next->job->sink;
+        const bool slotTaken = next->needsSlot();
+        downloadWorker(std::move(next->job), next->id, WorkerControls{m_shutdown, m_abort}, next->settings);
+        sink->jobEnded(); // the last the engine does with the sink
+
+        lock.lock();
+        m_gate.leave(next->host, slotTaken);
+        --m_runningJobs;
+        // The slot and the host may let waiting jobs go.
+        m_changed.notify_all();
+        m_ended.notify_all();
     }
 }
 
 void DownloadEngine::shutdown()
 {
-    m_shutdown.store(true);
-    m_gate.close();
-    const std::lock_guard lock(m_mutex);
-    reap(true);
+    std::vector<std::thread> workers;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_shutdown = true;
+        workers = std::move(m_workers);
+        m_workers.clear();
+    }
+    m_changed.notify_all();
+    for (std::thread& worker : workers)
+        worker.join();
+    // The jobs that never ran still tell their receivers, in the order they came.
+    std::vector<QueuedJob> left;
+    {
+        const std::lock_guard lock(m_mutex);
+        for (HostJobs& host : m_waiting) {
+            for (QueuedJob& queued : host.jobs)
+                left.push_back(std::move(queued));
+        }
+        m_waiting.clear();
+        m_waitingByHost.clear();
+        m_waitingJobs = 0;
+        m_waitingSlotless = 0;
+    }
+    std::sort(left.begin(), left.end(), [](const QueuedJob& a, const QueuedJob& b) { return a.id < b.id; });
+    for (QueuedJob& queued : left) {
+        MessageSink* sink = queued.job->sink;
+        reportNotRun(*queued.job, queued.id);
+        sink->jobEnded();
+    }
+    m_ended.notify_all();
 }
 
 void DownloadEngine::wait()
 {
-    const std::lock_guard lock(m_mutex);
-    reap(true);
+    std::unique_lock lock(m_mutex);
+    m_ended.wait(lock, [&] { return m_waitingJobs == 0 && m_runningJobs == 0; });
 }
 
 std::size_t DownloadEngine::runningWorkers()
 {
     const std::lock_guard lock(m_mutex);
-    reap(false);
+    return m_waitingJobs + m_runningJobs;
+}
+
+std::size_t DownloadEngine::workerThreads()
+{
+    const std::lock_guard lock(m_mutex);
     return m_workers.size();
 }
 
@@ -183,48 +247,11 @@ WorkerSettings readWorkerSettings()
     return workerSettingsOf(loadOptions());
 }
 
-int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink)
-{
-    // One job per distinct expanded address, in the order of the items that open them;
-    // later items of the same address ride along and the job takes the largest timeout.
-    std::vector<std::unique_ptr<DownloadJob>> jobs;
-    std::unordered_map<std::string, DownloadJob*> byUrl;
-    std::unordered_map<std::string, ServerConfig> named;
-    for (const ItemKey pos : items) {
-        const SecurityItem* item = doc.item(pos);
-        if (!item || item->isBeingUpdated())
-            continue;
-        const ServerConfig config = configOf(*item, named);
-        const std::string& name = item->settings().name;
-        const std::string& symbol = item->settings().symbol;
-        std::string url = expandItemVariables(config.url, name, symbol);
-        doc.markBeingUpdated(pos);
-        const auto timeout = static_cast<std::uint32_t>(config.timeout);
-        if (const auto found = byUrl.find(url); found != byUrl.end()) {
-            DownloadJob& job = *found->second;
-            job.entries.push_back(entryFor(pos, name, symbol, config));
-            job.timeout = std::max(job.timeout, timeout);
-            continue;
-        }
-        auto job = std::make_unique<DownloadJob>();
-        job->url = url;
-        job->timeout = timeout;
-        job->sink = &sink;
-        job->messageId = MessageId::DownloadStatus;
-        job->entries.push_back(entryFor(pos, name, symbol, config));
-        byUrl.emplace(std::move(url), job.get());
-        jobs.push_back(std::move(job));
-    }
-    for (auto& job : jobs)
-        engine.start(std::move(job));
-    return static_cast<int>(jobs.size());
-}
-
 void startTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol)
 {
     auto job = std::make_unique<DownloadJob>();
-    job->entries.push_back(entryFor(ItemKey{}, name, symbol, config));
+    job->entries.push_back(itemEntry(ItemKey{}, name, symbol, config));
     job->url = job->entries.front().config.url;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
     job->kind = JobKind::Test;

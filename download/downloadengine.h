@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <memory>
 #include <mutex>
 #include <condition_variable>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -29,27 +31,25 @@ inline constexpr int kDefaultDownloadSlots = 5;
 // No host gets more downloads at once than this, whatever the number of slots.
 inline constexpr int kRequestsPerHost = 2;
 
-// Lets workers start their download: an item update needs one of the slots, and no host
-// has more than kRequestsPerHost downloads at once, whatever kind of job they serve. A
-// worker waits until both hold at the same time, so one that waits for its host keeps
-// no slot from the others.
+// Which jobs may start their download: an item update needs one of the slots, and no
+// host has more than kRequestsPerHost downloads at once, whatever kind of job they
+// serve. The engine asks it under its own lock before it hands a waiting job to a
+// worker, so a job that waits for its host keeps no slot from the others.
 class DownloadGate {
 public:
     explicit DownloadGate(int slots) : m_freeSlots(slots) {}
 
-    // Waits until the worker may download from the host (empty: a local file, no host
-    // limit), taking a slot too when it needs one. False when close() came first.
-    bool enter(const std::string& host, bool needsSlot);
+    bool hasFreeSlot() const { return m_freeSlots > 0; }
+    // The downloads from the host now; a local file (empty host) counts against none.
+    int downloads(const std::string& host) const;
+    // A job starts its download from the host, taking a slot when it needs one; the
+    // host and the slot count as taken until leave().
+    void enter(const std::string& host, bool takesSlot);
     void leave(const std::string& host, bool slotTaken);
-    // Wakes every waiting worker for good; enter() then returns false.
-    void close();
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
     int m_freeSlots;
     std::unordered_map<std::string, int> m_hosts;
-    bool m_closed = false;
 };
 
 // What a worker needs to know besides its job.
@@ -66,44 +66,56 @@ struct WorkerSettings {
     bool keepConvertedPages = false;
 };
 
-// The engine's state that its workers share: the flags they stop on, and the slots an
-// item update waits for before it connects.
+// The engine's flags that its workers stop on.
 struct WorkerControls {
     const std::atomic<bool>& shutdown;
     const std::atomic<bool>& abort;
-    DownloadGate& gate;
 };
 
-// Runs download jobs, one worker thread each, and keeps track of the workers: shutting
-// the engine down aborts them and waits for them, so none outlives the sink it posts to.
-// Item updates download at most downloadSlotCount() pages at a time, and no host serves
-// more than kRequestsPerHost downloads at once; the others wait.
+// Runs download jobs on a pool of worker threads and keeps track of them: shutting the
+// engine down aborts the jobs and waits for the workers, so none outlives the sink it
+// posts to. Item updates download at most downloadSlotCount() pages at a time, and no
+// host serves more than kRequestsPerHost downloads at once; the other jobs wait. A
+// worker that is free takes a job that may go now, from the host with the fewest
+// downloads under way (so the slots spread over the hosts), and of that host's jobs the
+// one that came first. The pool has a worker per slot, which item updates never use
+// more of, and kOtherJobWorkers more, so that a test, wizard or import download never
+// waits behind item updates; workers are made as jobs need them and end with the engine.
 class DownloadEngine {
 public:
+    // Workers beyond the slots, for the jobs that need no slot: a user starts those one
+    // at a time (a test download, the wizard's page, an import), and two let the next
+    // start while the one before is still under way.
+    static constexpr int kOtherJobWorkers = 2;
+
     // The slot count is held to 1 to 500.
     explicit DownloadEngine(int downloadSlots = kDefaultDownloadSlots);
     ~DownloadEngine();
     DownloadEngine(const DownloadEngine&) = delete;
     DownloadEngine& operator=(const DownloadEngine&) = delete;
 
-    // Starts a worker on the job. After shutdown() the job is not run.
+    // Queues the job for a worker. After shutdown() the job is not run.
     void start(std::unique_ptr<DownloadJob> job);
-    // Stops every worker as soon as it can (each still posts a final message per item)
-    // and waits for them.
+    // Stops every job as soon as it can and waits for the workers. Each job still posts
+    // a final message per item: one that never ran posts "Initialized" and "Aborted".
     void shutdown();
-    // Waits until every worker started so far has ended.
+    // Waits until every job started so far has ended.
     void wait();
+    // The jobs that wait or run.
     std::size_t runningWorkers();
     int downloadSlotCount() const { return m_slotCount; }
+    // The most worker threads the engine runs, and how many it runs now.
+    int workerLimit() const { return m_slotCount + kOtherJobWorkers; }
+    std::size_t workerThreads();
 
-    // The abort command: every worker stops at its next check and reports "aborted",
-    // and results that arrive meanwhile are not applied (DownloadStatusRouter). The abort
-    // lasts until endAbort(), which the router calls once no item is being updated.
+    // The abort command: every job stops at its next check and reports "aborted". The
+    // abort lasts until endAbort(), which the update run calls once no item is being
+    // updated; the results that arrive meanwhile are not applied.
     void requestAbort() { m_abort.store(true); }
     bool abortRequested() const { return m_abort.load(); }
     void endAbort() { m_abort.store(false); }
 
-    // What every worker started from now on is told: whether secure addresses are
+    // What every job started from now on is told: whether secure addresses are
     // fetched, the page size limit, the user agent.
     void setWorkerSettings(WorkerSettings settings) { m_settings = std::move(settings); }
     const WorkerSettings& workerSettings() const { return m_settings; }
@@ -114,19 +126,40 @@ public:
     void setMaxPageSize(std::uint64_t bytes) { m_settings.maxPageSize = bytes; }
 
 private:
-    struct Worker {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
+    struct QueuedJob {
+        std::unique_ptr<DownloadJob> job;
+        std::uint32_t id = 0;
+        std::string host; // the key of the per-host limit
+        WorkerSettings settings;
+        bool needsSlot() const { return job->kind == JobKind::Update; }
     };
-    void reap(bool all);
+    // The jobs that wait for one host, in the order they came.
+    struct HostJobs {
+        std::string host;
+        std::deque<QueuedJob> jobs;
+        std::size_t slotless = 0; // jobs that need no slot
+    };
+    // A worker's life: it runs jobs until the engine shuts down.
+    void work();
+    // Takes a waiting job that may download now and enters it into the gate.
+    std::optional<QueuedJob> takeRunnable();
 
     std::mutex m_mutex;
-    std::list<Worker> m_workers;
+    std::condition_variable m_changed; // a job came or ended, or the engine shuts down
+    std::condition_variable m_ended;    // a job ended
+    // The hosts of waiting jobs, in the order their first waiting job came.
+    std::list<HostJobs> m_waiting;
+    std::unordered_map<std::string, std::list<HostJobs>::iterator> m_waitingByHost;
+    std::size_t m_waitingJobs = 0;
+    std::size_t m_waitingSlotless = 0;
+    std::vector<std::thread> m_workers;
+    std::size_t m_idleWorkers = 0; // waiting for a job they may run
+    std::size_t m_runningJobs = 0;
     std::atomic<bool> m_shutdown{false};
     std::atomic<bool> m_abort{false};
     const int m_slotCount;
     DownloadGate m_gate;
-    std::atomic<std::uint32_t> m_nextWorker{1};
+    std::uint32_t m_nextWorker = 1;
     WorkerSettings m_settings;
 };
 
@@ -142,9 +175,9 @@ std::uint64_t readMaxPageSize();
 WorkerSettings readWorkerSettings();
 WorkerSettings workerSettingsOf(const GeneralOptions& options);
 
-// One item-update job per distinct address among the items not being updated; marks
-// the items. Returns the number of jobs started.
-int updateItems(PortfolioDocument& doc, const std::vector<ItemKey>& items, DownloadEngine& engine, MessageSink& sink);
+// An item's entry in a job: a snapshot of the configuration with the item's name and
+// symbol put into its texts.
+DownloadItemEntry itemEntry(ItemKey key, const std::string& name, const std::string& symbol, const ServerConfig& config);
 // A test download of a configuration for the given name and symbol.
 void startTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerConfig& config,
                        const std::string& name, const std::string& symbol);
@@ -152,7 +185,7 @@ void startWizardDownload(DownloadEngine& engine, MessageSink& sink, const std::s
                          const std::string& name, const std::string& symbol);
 void startImportDownload(DownloadEngine& engine, MessageSink& sink, const std::string& url, const std::string& name,
                          const std::string& symbol);
-// The worker procedure. An item update takes one of the slots for its download.
+// The worker procedure: runs one job from "Initialized" to its final messages.
 void downloadWorker(std::unique_ptr<DownloadJob> job, std::uint32_t workerId, const WorkerControls& controls,
                     const WorkerSettings& settings);
 

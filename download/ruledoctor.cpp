@@ -1,7 +1,7 @@
 #include "download/ruledoctor.h"
 
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/statustext.h"
 #include "extraction/extract.h"
 #include "extraction/page.h"
 #include "extraction/pagecharset.h"

@@ -1,6 +1,6 @@
 #include "ui/connectionstatuswindow.h"
 
-#include "download/statusrouter.h"
+#include "download/statustext.h"
 #include "model/profilesettings.h"
 #include "platform/profile.h"
 #include "ui/qtexts.h"

@@ -1,54 +1,49 @@
 #include "ui/downloadhub.h"
 
+#include "download/statustext.h"
 #include "platform/localtime.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QEvent>
 
 #include <cstdio>
 
 namespace tarvelo {
 
-namespace {
-
-const QEvent::Type kMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-class MessageEvent : public QEvent {
-public:
-    MessageEvent(MessageId id, std::unique_ptr<DownloadMessage> m) : QEvent(kMessageEvent), messageId(id), message(std::move(m))
-    {
-    }
-    MessageId messageId;
-    std::unique_ptr<DownloadMessage> message;
-};
-
-} // namespace
-
 DownloadHub::DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, ConnectionStatusWindow& status,
                          QObject* parent)
-    : QObject(parent), m_doc(doc), m_status(status), m_router(doc, engine)
+    : QueuedMessageSink(nullptr, {}, parent), m_doc(doc), m_status(status), m_run(doc, engine, *this)
 {
+    setHandler([this](MessageId messageId, DownloadMessage& message) { receive(messageId, message); });
+    // The portfolio first, then the status window, as the list view gets the final
+    // message before the window shows it; then the count and the end of the update.
+    UpdateRun::Callbacks callbacks;
+    callbacks.applied = [this](DownloadMessage& m) {
+        if (!m_shuttingDown)
+            m_status.handleMessage(m);
+    };
+    callbacks.runningChanged = [this](int running) {
+        if (!m_shuttingDown)
+            emit runningUpdatesChanged(running);
+    };
+    callbacks.finished = [this] {
+        if (m_shuttingDown)
+            return;
+        m_status.setTitleFor(m_title, false);
+        m_status.setAbortEnabled(false);
+        emit updatesFinished();
+    };
+    m_run.setCallbacks(std::move(callbacks));
 }
 
-void DownloadHub::post(MessageId messageId, std::unique_ptr<DownloadMessage> message)
+void DownloadHub::receive(MessageId messageId, DownloadMessage& message)
 {
-    QCoreApplication::postEvent(this, new MessageEvent(messageId, std::move(message)));
-}
-
-bool DownloadHub::event(QEvent* event)
-{
-    if (event->type() != kMessageEvent)
-        return QObject::event(event);
-    auto* posted = static_cast<MessageEvent*>(event);
-    if (posted->messageId == MessageId::DownloadStatus)
-        handle(*posted->message);
+    if (messageId == MessageId::DownloadStatus)
+        handle(message);
     else
-        emit pageMessage(posted->messageId, posted->message.get());
-    return true;
+        emit pageMessage(messageId, &message);
 }
 
 QString DownloadHub::downloadPaneText(int running)
@@ -76,12 +71,11 @@ void DownloadHub::handle(DownloadMessage& m)
         return;
     }
     if (m_shuttingDown) {
-        m_router.route(m);
+        m_run.deliver(m);
         if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound)
             settleUnmatchedPage(m, false);
         return;
     }
-    const int before = m_router.runningUpdates();
     if (m.code == DownloadCode::Initialized) {
         if (!m_unattended && m_downloadStatus) {
             m_status.setTitleFor(m_title, false);
@@ -89,18 +83,7 @@ void DownloadHub::handle(DownloadMessage& m)
         }
         m_status.setAbortEnabled(true);
     }
-    // The portfolio first, then the status window, as the list view gets the final
-    // message before the window shows it.
-    m_router.route(m);
-    m_status.handleMessage(m);
-    const int running = m_router.runningUpdates();
-    if (running != before)
-        emit runningUpdatesChanged(running);
-    if (isFinalCode(m.code) && running == 0) {
-        m_status.setTitleFor(m_title, false);
-        m_status.setAbortEnabled(false);
-        emit updatesFinished();
-    }
+    m_run.deliver(m);
 }
 
 void DownloadHub::showTestResult(DownloadMessage& m)

@@ -1,31 +1,38 @@
 #pragma once
 
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/updaterun.h"
+#include "ui/queuedmessagesink.h"
 
 #include <QObject>
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace tarvelo {
 
 class ConnectionStatusWindow;
 
-// The desktop program's end of the download engine: workers post their messages here
-// (thread-safe, through the Qt event queue); on the user-interface thread each
-// MessageId::DownloadStatus message is counted, a final one is applied to the portfolio (or,
-// for a test download, shown in a message box), and every non-test message goes to the
-// connection status window.
-class DownloadHub : public QObject, public MessageSink {
+// The desktop program's end of the download engine and the window's update run: workers
+// post their messages here (thread-safe, carried to the user-interface thread); there
+// each MessageId::DownloadStatus message of an item update goes to the run, which
+// applies it to the portfolio, and then to the connection status window; a test
+// download's final message is shown in a message box.
+class DownloadHub : public QueuedMessageSink {
     Q_OBJECT
 public:
     DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, ConnectionStatusWindow& status,
                 QObject* parent = nullptr);
 
-    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
+    // Starts an update of the items; returns the number of download jobs started.
+    int updateItems(const std::vector<ItemKey>& items) { return m_run.start(items); }
+    // Stops the updates under way; what they still bring is not applied.
+    void abortUpdates() { m_run.abort(); }
+    int runningUpdates() const { return m_run.runningUpdates(); }
+    // A download runs, or an item waits for its own.
+    bool updatesUnderWay() const { return m_run.underWay(); }
 
-    int runningUpdates() const { return m_router.runningUpdates(); }
     void setPortfolioTitle(std::string title) { m_title = std::move(title); }
     void setUnattended(bool on) { m_unattended = on; }
     void setDownloadStatus(bool on) { m_downloadStatus = on; }
@@ -39,21 +46,20 @@ public:
 
 signals:
     void runningUpdatesChanged(int running);
-    // The running updates came back to 0 (unattended mode then saves and ends).
+    // The update is over: no download runs and no item waits (unattended mode then
+    // saves and ends).
     void updatesFinished();
     // A page of another kind of job (wizard, import) for its own window.
     void pageMessage(MessageId messageId, DownloadMessage* message);
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
+    void receive(MessageId messageId, DownloadMessage& message);
     void handle(DownloadMessage& message);
     void showTestResult(DownloadMessage& message);
 
     PortfolioDocument& m_doc;
     ConnectionStatusWindow& m_status;
-    DownloadStatusRouter m_router;
+    UpdateRun m_run;
     std::string m_title;
     bool m_unattended = false;
     bool m_downloadStatus = true;

@@ -1,6 +1,6 @@
 #include "ui/importdialog.h"
 
-#include "download/statusrouter.h"
+#include "download/statustext.h"
 #include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -8,10 +8,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,18 +20,16 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 namespace tarvelo {
 
 namespace {
-
-const QEvent::Type kImportMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 void removeFile(const std::string& path)
 {
@@ -41,22 +38,6 @@ void removeFile(const std::string& path)
     std::error_code error;
     std::filesystem::remove(path, error);
 }
-
-// A message on its way to the dialog. Files that nobody took when the event is done
-// with (a message for a dialog that closed meanwhile, say) are deleted with it.
-class ImportMessageEvent : public QEvent {
-public:
-    explicit ImportMessageEvent(std::unique_ptr<DownloadMessage> m) : QEvent(kImportMessageEvent), message(std::move(m))
-    {
-    }
-    ~ImportMessageEvent() override
-    {
-        removeFile(message->rawFile);
-        removeFile(message->semiHtmlFile);
-        removeFile(message->convertedFile);
-    }
-    std::unique_ptr<DownloadMessage> message;
-};
 
 // The name the loaded file gets, so that a text viewer takes it: the ".tmp" ending
 // becomes ".txt", and a name without that ending gets ".txt" added. Only the file's own
@@ -80,36 +61,6 @@ void ImportState::removeLoadedFile()
 {
     removeFile(loadedFile);
     loadedFile.clear();
-}
-
-ImportDownloadSink::ImportDownloadSink(ImportDialog* dialog) : QObject(dialog), m_dialog(dialog) {}
-
-void ImportDownloadSink::post(MessageId, std::unique_ptr<DownloadMessage> message)
-{
-    if (message->code == DownloadCode::Progress) {
-        // One progress report waits at a time; later ones only raise its count.
-        m_kilobytes.store(message->kilobytes);
-        if (m_progressPending.exchange(true))
-            return;
-    }
-    QCoreApplication::postEvent(this, new ImportMessageEvent(std::move(message)));
-}
-
-bool ImportDownloadSink::event(QEvent* event)
-{
-    if (event->type() != kImportMessageEvent)
-        return QObject::event(event);
-    DownloadMessage& message = *static_cast<ImportMessageEvent*>(event)->message;
-    if (message.code == DownloadCode::Progress) {
-        m_progressPending.store(false);
-        message.kilobytes = m_kilobytes.load();
-    }
-    if (m_dialog)
-        m_dialog->handleMessage(this, message);
-    // The worker posts nothing after its final message.
-    if (isFinalCode(message.code))
-        deleteLater();
-    return true;
 }
 
 ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, const std::string& itemSymbol,
@@ -280,7 +231,15 @@ void ImportDialog::readFile()
     m_engines.remove_if([](const std::unique_ptr<DownloadEngine>& engine) { return engine->runningWorkers() == 0; });
     auto& engine = m_engines.emplace_back(std::make_unique<DownloadEngine>());
     engine->setWorkerSettings(m_workerSettings);
-    auto* sink = new ImportDownloadSink(this);
+    // The sink lives until its download has ended, also when the dialog has left that
+    // download behind; files the dialog does not take go with their message.
+    auto* sink = new QueuedMessageSink(this, {}, this);
+    sink->setHandler([this, sink](MessageId, DownloadMessage& message) {
+        handleMessage(sink, message);
+        removeMessageFiles(message);
+    });
+    sink->setFoldingProgress(true);
+    sink->setEndingWithItsJobs(true);
     m_download = sink;
     m_status->clear();
     setPhase(Phase::Loading);
@@ -293,7 +252,7 @@ void ImportDialog::viewFile()
         Shell::instance().openFile(m_state.loadedFile);
 }
 
-bool ImportDialog::handleMessage(const ImportDownloadSink* sink, DownloadMessage& message)
+bool ImportDialog::handleMessage(const QueuedMessageSink* sink, DownloadMessage& message)
 {
     if (!m_download || sink != m_download)
         return false;
@@ -369,23 +328,26 @@ ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const Import
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setCancelButton(nullptr);
     progress.setMinimumDuration(kProgressDelayMs);
-    QEventLoop loop;
     const std::string shownName = shownImportName(settings.address);
-    ImportMatch match;
-    std::thread matcher([&] {
+    QFutureWatcher<ImportMatch> matching;
+    QEventLoop loop;
+    QObject::connect(&matching, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    // The references hold: the result is taken below, whatever ends the loop.
+    matching.setFuture(QtConcurrent::run([&]() -> ImportMatch {
         try {
-            match = matchImportFile(state.loadedFile, shownName, expression, settings.caseInsensitive,
-                                    settings.thousands, settings.decimal, now);
+            return matchImportFile(state.loadedFile, shownName, expression, settings.caseInsensitive,
+                                   settings.thousands, settings.decimal, now);
         } catch (const std::exception& e) {
             // A file too large for the memory at hand imports nothing, and says why.
-            match = ImportMatch{shownName, {}};
-            match.lines.message = e.what();
-            match.lines.stopped = true;
+            ImportMatch failed{shownName, {}};
+            failed.lines.message = e.what();
+            failed.lines.stopped = true;
+            return failed;
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    matcher.join();
+    }));
+    if (!matching.isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const ImportMatch match = matching.future().takeResult();
     progress.reset();
     return importMatched(doc, item, match);
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "download/downloadengine.h"
-#include "download/messagesink.h"
 #include "transfer/import.h"
 #include "ui/importlocationdialog.h"
+#include "ui/queuedmessagesink.h"
 
 #include <QDialog>
 #include <QPointer>
 
-#include <atomic>
 #include <list>
 #include <memory>
 #include <string>
@@ -21,8 +20,6 @@ class QPushButton;
 
 namespace tarvelo {
 
-class ImportDialog;
-
 // What the import dialog edits and what it read, kept by the portfolio list for the
 // program's lifetime.
 struct ImportState {
@@ -32,26 +29,6 @@ struct ImportState {
     std::string status;     // what the dialog shows in its status when it opens next
 
     void removeLoadedFile();
-};
-
-// Carries one import download's messages from its worker to the dialog on the
-// user-interface thread. Progress reports that come faster than the dialog takes them
-// are folded into one, which shows the latest count. A message for a dialog that is gone,
-// or that no longer waits for this download, is dropped with its file.
-class ImportDownloadSink : public QObject, public MessageSink {
-    Q_OBJECT
-public:
-    explicit ImportDownloadSink(ImportDialog* dialog);
-
-    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
-
-protected:
-    bool event(QEvent* event) override;
-
-private:
-    QPointer<ImportDialog> m_dialog;
-    std::atomic<bool> m_progressPending{false};
-    std::atomic<int> m_kilobytes{0};
 };
 
 // The import dialog: the address of the file, its number format and line template; "Read
@@ -71,9 +48,9 @@ public:
 
     void accept() override;
 
-    // A message of the download that sink runs. False when the dialog does not wait for
-    // that download (the message's files are then the caller's to delete).
-    bool handleMessage(const ImportDownloadSink* sink, DownloadMessage& message);
+    // A message of the download that sink carries. False when the dialog does not wait
+    // for that download (the message's files are then the caller's to delete).
+    bool handleMessage(const QueuedMessageSink* sink, DownloadMessage& message);
 
 private:
     void chooseLocation();
@@ -102,7 +79,7 @@ private:
     // Each download runs in an engine of its own, so one the user left behind (by
     // editing the address) can be aborted alone; all are shut down with the dialog.
     std::list<std::unique_ptr<DownloadEngine>> m_engines;
-    QPointer<ImportDownloadSink> m_download; // the download the dialog waits for
+    QPointer<QueuedMessageSink> m_download; // the download the dialog waits for
 };
 
 // The address "Read file" fetches for what the address field holds: a local path there

@@ -6,6 +6,7 @@
 #include "servers/serverstore.h"
 #include "transfer/export.h"
 #include "transfer/payload.h"
+#include "ui/downloadhub.h"
 #include "ui/importdialog.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
 #include "ui/manualquotationdialog.h"
@@ -27,10 +28,10 @@ ItemCommands::ItemCommands(PortfolioDocument& doc, PortfolioListView& list, QObj
 
 ItemCommands::~ItemCommands() = default;
 
-void ItemCommands::setDownloads(DownloadEngine* engine, MessageSink* sink)
+void ItemCommands::setDownloads(DownloadEngine* engine, DownloadHub* hub)
 {
     m_engine = engine;
-    m_sink = sink;
+    m_hub = hub;
 }
 
 TimeStamp ItemCommands::now() const
@@ -57,16 +58,16 @@ void ItemCommands::updateSelectedQuotations()
         Prompter::instance().inform(&m_list, text(strings::kNoItems), Prompter::Icon::None);
         return;
     }
-    if (m_engine && m_sink)
-        updateItems(m_doc, selected, *m_engine, *m_sink);
+    if (m_hub)
+        m_hub->updateItems(selected);
 }
 
 void ItemCommands::testQuotationUpdate()
 {
     const SecurityItem* item = m_doc.item(m_list.currentPosition());
-    if (!item || !m_engine || !m_sink)
+    if (!item || !m_engine || !m_hub)
         return;
-    startTestDownload(*m_engine, *m_sink, resolveServerConfig(item->settings().server), item->settings().name,
+    startTestDownload(*m_engine, *m_hub, resolveServerConfig(item->settings().server), item->settings().name,
                       item->settings().symbol);
 }
 
@@ -85,9 +86,9 @@ void ItemCommands::manuallyUpdateQuotation()
 
 void ItemCommands::insertNewItem()
 {
-    if (!m_engine || !m_sink)
+    if (!m_engine || !m_hub)
         return;
-    ItemPropertiesDialog sheet(m_doc, newItemSettings(static_cast<std::int32_t>(now()), m_random), *m_engine, *m_sink,
+    ItemPropertiesDialog sheet(m_doc, newItemSettings(static_cast<std::int32_t>(now()), m_random), *m_engine, *m_hub,
                                &m_list);
     if (Prompter::instance().exec(sheet) != QDialog::Accepted || !sheet.item())
         return;
@@ -101,10 +102,10 @@ void ItemCommands::showProperties(int page, int quotationIndex)
 
 void ItemCommands::showProperties(ItemKey item, int page, int quotationIndex)
 {
-    if (!m_engine || !m_sink || !m_doc.item(item))
+    if (!m_engine || !m_hub || !m_doc.item(item))
         return;
     ItemPropertiesDialog sheet(m_doc, item, static_cast<ItemPropertiesDialog::Page>(page), quotationIndex, *m_engine,
-                               *m_sink, &m_list);
+                               *m_hub, &m_list);
     Prompter::instance().exec(sheet);
 }
 

@@ -11,7 +11,7 @@
 namespace tarvelo {
 
 class DownloadEngine;
-class MessageSink;
+class DownloadHub;
 class PortfolioListView;
 struct ImportState;
 
@@ -25,7 +25,7 @@ public:
     ~ItemCommands() override;
 
     // Where item updates and test downloads run and report.
-    void setDownloads(DownloadEngine* engine, MessageSink* sink);
+    void setDownloads(DownloadEngine* engine, DownloadHub* hub);
 
     void deleteSelectedItems(); // asks first
     void updateSelectedQuotations();
@@ -59,7 +59,7 @@ private:
     PortfolioDocument& m_doc;
     PortfolioListView& m_list;
     DownloadEngine* m_engine = nullptr;
-    MessageSink* m_sink = nullptr;
+    DownloadHub* m_hub = nullptr;
     // The import dialog's settings, kept from one import to the next while the program
     // runs.
     std::unique_ptr<ImportState> m_import;

@@ -177,9 +177,7 @@ void MainWindow::setClock(Clock clock)
 
 bool MainWindow::updatesUnderWay() const
 {
-    // Jobs waiting for a download slot are not counted as running, but their items
-    // carry the being-updated mark.
-    return m_hub->runningUpdates() > 0 || m_doc.anyBeingUpdated();
+    return m_hub->updatesUnderWay();
 }
 
 TimeStamp MainWindow::now() const
@@ -219,7 +217,7 @@ void MainWindow::showContextMenu(const QPoint& globalPos)
 
 int MainWindow::updateAllQuotations()
 {
-    const int jobs = updateItems(m_doc, m_doc.itemPositions(), m_engine, *m_hub);
+    const int jobs = m_hub->updateItems(m_doc.itemPositions());
     if (m_unattended)
         m_run->noteItemsBeingUpdated();
     // The next automatic update comes one full period after this one.
@@ -236,7 +234,7 @@ void MainWindow::abortDownloads()
     m_status->setTitleFor(toCore(portfolioTitle()), true);
     m_status->setAbortEnabled(false);
     m_run->showAborted();
-    m_engine.requestAbort();
+    m_hub->abortUpdates();
     updateCommandStates();
 }
 
@@ -355,8 +353,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         }
     }
     // Downloads still running are stopped; the program waits for them as it ends.
-    if (updatesUnderWay())
-        m_engine.requestAbort();
+    m_hub->abortUpdates();
     m_scheduler->stop();
     m_status->hide();
     m_run->hideNotificationIcon();

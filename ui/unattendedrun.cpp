@@ -1,5 +1,6 @@
 #include "ui/unattendedrun.h"
 
+#include "download/updaterun.h"
 #include "platform/codepage.h"
 #include "resources/strings.h"
 #include "ui/appicons.h"
@@ -66,9 +67,7 @@ void UnattendedRun::showRunningUpdates(int running)
 
 void UnattendedRun::finishWhenDone()
 {
-    // Jobs that waited for a download slot still hold their items; the run is over
-    // only when they have reported too.
-    if (m_finishing || m_doc.anyBeingUpdated())
+    if (m_finishing)
         return;
     m_finishing = true;
     // Counted before the save, which starts the record of new quotations afresh.
@@ -76,16 +75,10 @@ void UnattendedRun::finishWhenDone()
                                        [this](ItemKey pos) { return !m_doc.hasNewQuotationsFor(pos); });
     if (m_doc.filePath().empty()) {
         m_exitCode = 2;
-    } else if (m_doc.hasNewQuotations()) {
-        // The downloads ran without the file's lock; their quotations go into the file
-        // as it is now. A run that brought none leaves the file alone.
-        const DocumentResult saved = m_doc.saveMerged();
-        if (!saved.ok()) {
-            std::fprintf(stderr, "tarvelo: %s\n", saved.message().c_str());
-            m_exitCode = 2;
-        } else if (!saved->warning.empty()) {
-            std::fprintf(stderr, "tarvelo: %s\n", saved->warning.c_str());
-        }
+    } else if (!saveUpdatedQuotations(m_doc, [](const std::string& text, bool) {
+                   std::fprintf(stderr, "tarvelo: %s\n", text.c_str());
+               })) {
+        m_exitCode = 2;
     }
     if (m_exitCode == 0 && missing > 0) {
         std::fprintf(stderr, "tarvelo: %ld of %zu items got no quotation\n", static_cast<long>(missing), m_updated.size());

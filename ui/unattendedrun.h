@@ -24,7 +24,7 @@ public:
     QString notificationTip() const { return m_tip; }
     // Shows the running updates in the tip.
     void showRunningUpdates(int running);
-    // The updates have stopped; finishes the run when no item waits for its download.
+    // The update is over: saves what it brought and finishes the run.
     void finishWhenDone();
     void showAborted();
     void hideNotificationIcon();

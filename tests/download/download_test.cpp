@@ -1,5 +1,6 @@
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/statustext.h"
+#include "download/updaterun.h"
 
 #include "extraction/urltemplate.h"
 #include "model/generaloptions.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -24,6 +26,40 @@ namespace tarvelo {
 namespace {
 
 using test::Received;
+
+// The threads of the process now.
+int threadCount()
+{
+    int count = 0;
+    if (DIR* tasks = ::opendir("/proc/self/task")) {
+        while (const dirent* entry = ::readdir(tasks))
+            count += entry->d_name[0] != '.' ? 1 : 0;
+        ::closedir(tasks);
+    }
+    return count;
+}
+
+// Passes the messages on to a queue and notes the most threads the process had when one
+// was posted.
+class ThreadCountingSink : public MessageSink {
+public:
+    explicit ThreadCountingSink(MessageQueue& queue) : m_queue(queue) {}
+    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override
+    {
+        const int now = threadCount();
+        int most = m_most.load();
+        while (now > most && !m_most.compare_exchange_weak(most, now)) {
+        }
+        m_queue.post(messageId, std::move(message));
+    }
+    void jobQueued() override { m_queue.jobQueued(); }
+    void jobEnded() override { m_queue.jobEnded(); }
+    int most() const { return m_most.load(); }
+
+private:
+    MessageQueue& m_queue;
+    std::atomic<int> m_most{0};
+};
 
 // Paths on which the server misbehaves as real ones do; the test's own pages answer only
 // requests that carry the program's headers.
@@ -89,7 +125,7 @@ TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
     m_server.page("/q.html", "Kurs A: 12,50 EUR Kurs B: 7,25 EUR");
     const ItemKey a = addItem("A", "A", pageConfig(m_server.url("/q.html"), 1));
     const ItemKey b = addItem("B", "B", pageConfig(m_server.url("/q.html"), 20));
-    ASSERT_EQ(updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue), 1);
+    ASSERT_EQ(m_run.start(m_doc.itemPositions()), 1);
     EXPECT_TRUE(m_doc.isBeingUpdated(a));
     const auto messages = collect(2);
     EXPECT_EQ(m_server.hits("/q.html"), 1);
@@ -98,15 +134,15 @@ TEST_F(DownloadTest, ItemsOnOnePageShareOneDownloadWithTheLargerTimeout)
     EXPECT_DOUBLE_EQ(m_doc.quotations(a)->back().value, 12.5);
     EXPECT_DOUBLE_EQ(m_doc.quotations(b)->back().value, 7.25);
     EXPECT_FALSE(m_doc.isBeingUpdated(a) || m_doc.isBeingUpdated(b));
-    EXPECT_EQ(m_router.runningUpdates(), 0);
+    EXPECT_EQ(m_run.runningUpdates(), 0);
     EXPECT_EQ(messages.front().id, MessageId::DownloadStatus);
 }
 
 TEST_F(DownloadTest, ItemsBeingUpdatedAreNotTakenAgain)
 {
     const ItemKey a = addItem("A", "A", pageConfig(m_server.url("/stall"), 5));
-    EXPECT_EQ(updateItems(m_doc, {a}, *m_engine, m_queue), 1);
-    EXPECT_EQ(updateItems(m_doc, {a}, *m_engine, m_queue), 0);
+    EXPECT_EQ(m_run.start({a}), 1);
+    EXPECT_EQ(m_run.start({a}), 0);
     m_server.release();
     collect(1);
     EXPECT_EQ(m_server.hits("/stall"), 1);
@@ -119,7 +155,7 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
     m_server.page(yesterday, "Kurs X: 3,5 EUR");
     const ItemKey found = addItem("found", "X", pageConfig(m_server.url("/q[&y][&m][&d].html")));
     const ItemKey missing = addItem("missing", "X", pageConfig(m_server.url("/none[&d].html")));
-    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
+    m_run.start(m_doc.itemPositions());
     const auto messages = collect(2);
     EXPECT_EQ(finalMessage(messages, "found").code, DownloadCode::Done);
     EXPECT_DOUBLE_EQ(m_doc.quotations(found)->back().value, 3.5);
@@ -132,7 +168,7 @@ TEST_F(DownloadTest, DatedAddressesStepBackToTheNewestPage)
 
     // Without date variables a 404 is not tried again.
     const ItemKey plain = addItem("plain", "X", pageConfig(m_server.url("/plain.html")));
-    updateItems(m_doc, {plain}, *m_engine, m_queue);
+    m_run.start({plain});
     EXPECT_EQ(finalMessage(collect(1)).detail, DownloadError::FileNotFound);
     EXPECT_EQ(m_server.hits("/plain.html"), 1);
 }
@@ -169,13 +205,13 @@ TEST_F(DownloadTest, StatusesSchemesAndAddresses)
     ASSERT_EQ(::mkfifo((m_temp / "fifo.html").c_str(), 0600), 0);
     for (const auto& c : cases) {
         PortfolioDocument doc;
-        DownloadStatusRouter router(doc, *m_engine);
+        UpdateRun run(doc, *m_engine, m_queue);
         ItemSettings settings;
         settings.name = "item";
         settings.server = pageConfig(c.url);
         const ItemKey pos = doc.addItem(settings);
-        updateItems(doc, {pos}, *m_engine, m_queue);
-        const auto messages = collect(1, &router);
+        run.start({pos});
+        const auto messages = collect(1, &run);
         const DownloadMessage& final = finalMessage(messages);
         EXPECT_EQ(final.code, DownloadCode::Error) << c.url;
         EXPECT_EQ(final.detail, c.detail) << c.url;
@@ -214,7 +250,7 @@ TEST_F(DownloadTest, PagesBeyondTheSizeLimitEndWithAnErrorAndLeaveNoFile)
     addItem("announced", "S", pageConfig(m_server.url("/over.html")));
     addItem("unannounced", "S", pageConfig(m_server.url("/unannounced")));
     addItem("file", "S", pageConfig("file://" + file.string()));
-    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
+    m_run.start(m_doc.itemPositions());
     const auto messages = collect(4);
     fs::remove(file);
 
@@ -246,7 +282,7 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
     const ItemKey encoded = addItem("encoded", "U", pageConfig(folder + "Kurs%20%C3%a4.html"));
     // Typed into the program: UTF-8, not encoded.
     const ItemKey typed = addItem("typed", "U", pageConfig(folder + "Kurs \xC3\xA4.html"));
-    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
+    m_run.start(m_doc.itemPositions());
     const auto messages = collect(2);
     EXPECT_EQ(finalMessage(messages, "encoded").code, DownloadCode::Done);
     EXPECT_EQ(finalMessage(messages, "typed").code, DownloadCode::Done);
@@ -265,7 +301,7 @@ TEST_F(DownloadTest, LocalAddressesArePercentDecoded)
 
     // A missing file is named as the user reads it.
     const ItemKey missing = addItem("missing", "U", pageConfig(folder + "gone%20%C3%A4.html"));
-    updateItems(m_doc, {missing}, *m_engine, m_queue);
+    m_run.start({missing});
     EXPECT_EQ(finalMessage(collect(1)).errorText, "The file " + m_temp.string() + "/gone \xC3\xA4.html does not exist.");
     fs::remove(m_temp / name);
 }
@@ -276,7 +312,7 @@ TEST_F(DownloadTest, MissingConfigurationMeansAnEmptyAddress)
     ServerConfig named;
     named.name = "Gone";
     const ItemKey pos = addItem("A", "A", named);
-    updateItems(m_doc, {pos}, *m_engine, m_queue);
+    m_run.start({pos});
     const auto messages = collect(1);
     EXPECT_EQ(codesOf(messages), (std::vector<DownloadCode>{DownloadCode::Initialized, DownloadCode::Error}));
     EXPECT_EQ(finalMessage(messages).detail, DownloadError::WrongUrl);
@@ -291,7 +327,7 @@ TEST_F(DownloadTest, ProgressForEveryThousandBytesAndLocalFiles)
     m_server.page("/p.html", page);
     for (const std::string& url : {m_server.url("/p.html"), "file://" + file.string()}) {
         const ItemKey pos = addItem("P", "P", pageConfig(url));
-        updateItems(m_doc, {pos}, *m_engine, m_queue);
+        m_run.start({pos});
         const auto messages = collect(1);
         std::vector<int> kilobytes;
         for (const Received& r : messages) {
@@ -308,7 +344,7 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
 {
     PortfolioDocument doc;
     DownloadEngine engine(1);
-    DownloadStatusRouter router(doc, engine);
+    UpdateRun run(doc, engine, m_queue);
     for (const char* path : {"/1.html", "/2.html", "/3.html"}) {
         m_server.page(path, "Kurs S: 2,0 EUR");
         ItemSettings settings;
@@ -317,8 +353,8 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
         settings.server = pageConfig(m_server.url(path));
         doc.addItem(settings);
     }
-    EXPECT_EQ(updateItems(doc, doc.itemPositions(), engine, m_queue), 3);
-    const auto messages = collect(3, &router);
+    EXPECT_EQ(run.start(doc.itemPositions()), 3);
+    const auto messages = collect(3, &run);
     // Between two "Initialized" there is always the final message of the one before.
     int open = 0;
     for (const Received& r : messages) {
@@ -331,11 +367,61 @@ TEST_F(DownloadTest, OneSlotRunsThePagesOneAfterTheOther)
     engine.wait();
 }
 
+TEST_F(DownloadTest, ThePoolNeverRunsMoreWorkersThanItsSize)
+{
+    // Every page is a job of its own: a thread per job would be hundreds at once.
+    constexpr int kPages = 300;
+    for (int p = 0; p < kPages; ++p) {
+        const fs::path file = m_temp / ("p" + std::to_string(p) + ".html");
+        ASSERT_EQ(writeWholeFile(file.string(), "Kurs S: 1,5 EUR"), FileError::None);
+        addItem("item", "S", pageConfig("file://" + file.string()));
+    }
+    ThreadCountingSink sink(m_queue); // outlives the engine's workers
+    DownloadEngine engine(2);
+    UpdateRun run(m_doc, engine, sink);
+    const int before = threadCount();
+    ASSERT_EQ(run.start(m_doc.itemPositions()), kPages);
+    const auto messages = collect(kPages, &run);
+    EXPECT_EQ(engine.workerLimit(), 2 + DownloadEngine::kOtherJobWorkers);
+    EXPECT_LE(sink.most() - before, engine.workerLimit());
+    EXPECT_LE(engine.workerThreads(), static_cast<std::size_t>(engine.workerLimit()));
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [](const Received& r) { return r.message->code == DownloadCode::Done; }),
+              kPages);
+    for (int p = 0; p < kPages; ++p)
+        fs::remove(m_temp / ("p" + std::to_string(p) + ".html"));
+}
+
+TEST_F(DownloadTest, AJobWaitingForItsHostKeepsNoWorkerFromTheOthers)
+{
+    // Three slots and five workers. Two of the first host's six pages take two slots;
+    // the other four wait for their host without holding a worker, so the second
+    // host's page, queued last, gets the third slot while the first host's are held.
+    test::PageServer other("127.0.0.2");
+    other.page("/q.html", "Kurs S: 2,5 EUR");
+    for (int i = 0; i < 6; ++i)
+        addItem("held", "S", pageConfig(m_server.url("/stall?" + std::to_string(i)), 60));
+    const ItemKey free = addItem("free", "S", pageConfig(other.url("/q.html")));
+    DownloadEngine engine(3);
+    ASSERT_LT(engine.workerLimit(), 6);
+    UpdateRun run(m_doc, engine, m_queue);
+    ASSERT_EQ(run.start(m_doc.itemPositions()), 7);
+    const auto first = collect(1, &run);
+    EXPECT_EQ(finalMessage(first).itemName, "free");
+    EXPECT_EQ(finalMessage(first).code, DownloadCode::Done);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(free)->back().value, 2.5);
+    EXPECT_LE(m_server.hits("/stall"), kRequestsPerHost);
+    m_server.release();
+    collect(6, &run);
+    EXPECT_EQ(m_server.hits("/stall"), 6);
+    EXPECT_FALSE(run.underWay());
+}
+
 TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
 {
     PortfolioDocument doc;
     DownloadEngine engine(1);
-    DownloadStatusRouter router(doc, engine);
+    UpdateRun run(doc, engine, m_queue);
     ItemSettings reading;
     reading.name = "reading";
     reading.server = pageConfig(m_server.url("/slow"), 60);
@@ -344,20 +430,20 @@ TEST_F(DownloadTest, AbortWhileReadingAndWhileWaitingForASlot)
     waiting.name = "waiting";
     waiting.server.url = m_server.url("/slow?second");
     doc.addItem(waiting);
-    updateItems(doc, doc.itemPositions(), engine, m_queue);
+    run.start(doc.itemPositions());
     // Let the first page come in for a while, then abort.
     std::vector<Received> seen;
     while (true) {
         MessageQueue::Posted posted = m_queue.take(5s);
         ASSERT_TRUE(posted.message);
         const bool progress = posted.message->code == DownloadCode::Progress;
-        router.route(*posted.message);
+        run.deliver(*posted.message);
         seen.push_back({posted.messageId, std::move(posted.message)});
         if (progress)
             break;
     }
     engine.requestAbort();
-    auto rest = collect(2, &router);
+    auto rest = collect(2, &run);
     for (auto& r : seen)
         rest.push_back(std::move(r));
     EXPECT_EQ(finalMessage(rest, "reading").code, DownloadCode::Aborted);
@@ -374,7 +460,7 @@ TEST_F(DownloadTest, StalledServerTimesOutAndACutConnectionIsAnError)
     const ItemKey stalled = addItem("stalled", "S", pageConfig(m_server.url("/stall"), 1));
     const ItemKey cut = addItem("cut", "S", pageConfig(m_server.url("/cut"), 10));
     const auto started = std::chrono::steady_clock::now();
-    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
+    m_run.start(m_doc.itemPositions());
     const auto messages = collect(2);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_EQ(finalMessage(messages, "stalled").detail, DownloadError::Timeout);
@@ -391,7 +477,7 @@ TEST_F(DownloadTest, AConfigurationWithoutTimeStillEnds)
     // A timeout of 0 must not mean "wait for ever" on a server that says nothing.
     for (const int timeout : {0}) {
         const ItemKey pos = addItem("zero", "Z", pageConfig(m_server.url("/stall"), timeout));
-        updateItems(m_doc, {pos}, *m_engine, m_queue);
+        m_run.start({pos});
         const auto messages = collect(1, nullptr, 100000s);
         EXPECT_EQ(finalMessage(messages).code, DownloadCode::Error) << timeout;
         EXPECT_EQ(finalMessage(messages).detail, DownloadError::Timeout) << timeout;
@@ -409,7 +495,8 @@ TEST_F(DownloadTest, ShutdownEndsEveryWorkerWithAFinalMessage)
         settings.server = pageConfig(m_server.url(std::string("/slow?") + name), 60);
         doc.addItem(settings);
     }
-    updateItems(doc, doc.itemPositions(), engine, m_queue);
+    UpdateRun run(doc, engine, m_queue);
+    run.start(doc.itemPositions());
     std::this_thread::sleep_for(200ms);
     engine.shutdown();
     std::size_t finals = 0;
@@ -432,7 +519,7 @@ TEST_F(DownloadTest, NoTemporaryFileStillEndsWithAFinalMessage)
     const std::string temp = std::getenv("TMPDIR");
     ::setenv("TMPDIR", (m_temp / "no" / "such" / "folder").c_str(), 1);
     const ItemKey pos = addItem("A", "A", pageConfig(m_server.url("/q.html")));
-    updateItems(m_doc, {pos}, *m_engine, m_queue);
+    m_run.start({pos});
     const auto messages = collect(1);
     ::setenv("TMPDIR", temp.c_str(), 1);
     EXPECT_EQ(finalMessage(messages).code, DownloadCode::Error);
@@ -445,7 +532,7 @@ TEST_F(DownloadTest, SecureAddressesRefusedWhenNotAllowed)
 {
     m_engine->setAllowHttps(false);
     const ItemKey pos = addItem("A", "A", pageConfig("https://127.0.0.1:1/q.html"));
-    updateItems(m_doc, {pos}, *m_engine, m_queue);
+    m_run.start({pos});
     const auto messages = collect(1);
     EXPECT_EQ(finalMessage(messages).detail, DownloadError::WrongUrl);
     EXPECT_EQ(codesOf(messages), (std::vector{DownloadCode::Initialized, DownloadCode::Error}));
@@ -463,7 +550,7 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     EXPECT_EQ(test.code, DownloadCode::TextNotFound);
     EXPECT_EQ(test.itemName, "test item");
     EXPECT_FALSE(test.itemKey);
-    EXPECT_EQ(m_router.runningUpdates(), 0);
+    EXPECT_EQ(m_run.runningUpdates(), 0);
 
     startWizardDownload(*m_engine, m_queue, m_server.url("/[&name].html"), "t", "");
     messages = collect(1);

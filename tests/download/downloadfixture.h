@@ -1,7 +1,8 @@
 #pragma once
 
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/statustext.h"
+#include "download/updaterun.h"
 #include "platform/files.h"
 
 #include "tests/support/pageserver.h"
@@ -61,12 +62,12 @@ protected:
         return m_doc.addItem(settings);
     }
 
-    // Takes messages until every entry has its final message; routes and cleans up.
-    std::vector<Received> collect(std::size_t finals, DownloadStatusRouter* router = nullptr,
-                                  std::chrono::seconds limit = 30s)
+    // Takes messages until every entry has its final message; delivers them to the run
+    // and cleans up.
+    std::vector<Received> collect(std::size_t finals, UpdateRun* run = nullptr, std::chrono::seconds limit = 30s)
     {
-        if (!router)
-            router = &m_router;
+        if (!run)
+            run = &m_run;
         std::vector<Received> all;
         std::size_t seen = 0;
         const auto end = std::chrono::steady_clock::now() + limit;
@@ -79,7 +80,7 @@ protected:
                 if (!m_keepPages)
                     settleUnmatchedPage(*posted.message, false);
             }
-            router->route(*posted.message);
+            run->deliver(*posted.message);
             all.push_back({posted.messageId, std::move(posted.message)});
         }
         EXPECT_EQ(seen, finals);
@@ -113,7 +114,7 @@ protected:
     PortfolioDocument m_doc;
     MessageQueue m_queue;
     std::unique_ptr<DownloadEngine> m_engine = std::make_unique<DownloadEngine>();
-    DownloadStatusRouter m_router{m_doc, *m_engine};
+    UpdateRun m_run{m_doc, *m_engine, m_queue};
 };
 
 } // namespace tarvelo::test

@@ -56,7 +56,7 @@ protected:
         ServerConfig config = pageConfig(url, timeout);
         config.textBeforeValue = textBefore;
         const ItemKey pos = addItem("item", "X", config);
-        updateItems(m_doc, {pos}, *m_engine, m_queue);
+        m_run.start({pos});
         std::vector<Received> messages = collect(1);
         const std::vector<Quotation>* stored = m_doc.quotations(pos);
         m_lastValue = stored && !stored->empty() ? stored->back().value : 0;
@@ -168,7 +168,7 @@ TEST_F(WebTest, CompressedPagesAreUnpackedAndABombIsCutOff)
         });
         ServerConfig config = pageConfig(m_server.url(std::string("/") + p.encoding));
         config.textBeforeValue = "Kurs X:";
-        updateItems(m_doc, {addItem(p.encoding, "X", config)}, *m_engine, m_queue);
+        m_run.start({addItem(p.encoding, "X", config)});
         const std::vector<Received> messages = collect(1);
         const DownloadMessage& final = finalMessage(messages);
         EXPECT_EQ(final.code, DownloadCode::Done) << p.encoding << ": " << final.errorText;
@@ -261,7 +261,7 @@ TEST_F(WebTest, ABusyServerIsAskedAgainOnceAfterTheTimeItNames)
 TEST_F(WebTest, NoHostServesMoreThanTwoDownloadsAtOnce)
 {
     m_engine = std::make_unique<DownloadEngine>(50);
-    DownloadStatusRouter router(m_doc, *m_engine);
+    UpdateRun run(m_doc, *m_engine, m_queue);
     test::PageServer second("127.0.0.2");
     struct Load {
         std::mutex mutex;
@@ -285,8 +285,8 @@ TEST_F(WebTest, NoHostServesMoreThanTwoDownloadsAtOnce)
         for (int i = 0; i < 10; ++i)
             addItem("item", "X", pageConfig(servers[s]->url("/p/" + std::to_string(i))));
     }
-    updateItems(m_doc, m_doc.itemPositions(), *m_engine, m_queue);
-    const std::vector<Received> messages = collect(20, &router);
+    run.start(m_doc.itemPositions());
+    const std::vector<Received> messages = collect(20, &run);
     EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
                             [](const Received& r) { return r.message->code == DownloadCode::Done; }),
               20);

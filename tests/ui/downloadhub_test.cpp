@@ -11,9 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QSignalSpy>
 
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -68,7 +71,7 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
     m_status.setShowFileOnError(false);
     QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
     QSignalSpy running(&m_hub, &DownloadHub::runningUpdatesChanged);
-    updateItems(m_doc, m_doc.itemPositions(), m_engine, m_hub);
+    m_hub.updateItems(m_doc.itemPositions());
     ASSERT_TRUE(test::waitFor([&] { return finished.count() == 1; }));
 
     EXPECT_EQ(m_hub.runningUpdates(), 0);
@@ -110,6 +113,34 @@ TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
     EXPECT_TRUE(m_doc.quotations(item)->empty());
     EXPECT_EQ(m_status.rowCount(), 0);
     EXPECT_EQ(m_hub.runningUpdates(), 0);
+}
+
+TEST(QueuedMessageSinkTest, AGoneReceiverLosesNothingButFilesAndTheSinkEndsWithItsJob)
+{
+    const std::string page = (fs::temp_directory_path() / "queued-page.html").string();
+    ASSERT_EQ(writeWholeFile(page, "<p>page</p>"), FileError::None);
+    auto receiver = std::make_unique<QObject>();
+    int handled = 0;
+    auto* sink = new QueuedMessageSink(receiver.get(), [&](MessageId, DownloadMessage&) { ++handled; });
+    const QPointer<QueuedMessageSink> alive(sink);
+    sink->setEndingWithItsJobs(true);
+    sink->jobQueued();
+    // A worker posts its job's messages and ends before the receiver takes any.
+    std::thread worker([sink, page] {
+        auto progress = std::make_unique<DownloadMessage>();
+        progress->code = DownloadCode::Progress;
+        sink->post(MessageId::ImportDownload, std::move(progress));
+        auto done = std::make_unique<DownloadMessage>();
+        done->code = DownloadCode::Done;
+        done->rawFile = page;
+        sink->post(MessageId::ImportDownload, std::move(done));
+        sink->jobEnded();
+    });
+    worker.join();
+    receiver.reset();
+    ASSERT_TRUE(test::waitFor([&] { return alive.isNull(); }));
+    EXPECT_EQ(handled, 0);
+    EXPECT_FALSE(fs::exists(page));
 }
 
 TEST(DownloadPane, Texts)

@@ -124,7 +124,7 @@ TEST_F(ImportDialogTest, ReadingSwitchesStatesAndDropsWhatAnAbandonedDownloadSen
         EXPECT_FALSE(child<QPushButton>(dialog, "readFileButton")->isEnabled());
         EXPECT_TRUE(test::waitFor([&] { return status(dialog) == "Connecting..."; })) << status(dialog).toStdString();
         // Sinks of downloads left behind stay until their workers end; this one is the newest.
-        auto* sink = dialog.findChildren<ImportDownloadSink*>().last();
+        auto* sink = dialog.findChildren<QueuedMessageSink*>().last();
         for (int kilobytes : {1, 2, 3}) {
             auto progress = std::make_unique<DownloadMessage>();
             progress->code = DownloadCode::Progress;
@@ -138,7 +138,7 @@ TEST_F(ImportDialogTest, ReadingSwitchesStatesAndDropsWhatAnAbandonedDownloadSen
 
     // The system's error text stands as it came, line breaks included; the dialog can
     // read again.
-    const ImportDownloadSink* sink = startSlowRead();
+    const QueuedMessageSink* sink = startSlowRead();
     ASSERT_NE(sink, nullptr);
     DownloadMessage failure;
     failure.code = DownloadCode::Error;

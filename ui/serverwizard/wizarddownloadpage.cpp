@@ -1,14 +1,12 @@
 #include "ui/serverwizard/wizarddownloadpage.h"
 
 #include "download/downloadengine.h"
-#include "download/statusrouter.h"
+#include "download/statustext.h"
 #include "resources/strings.h"
 #include "ui/qtexts.h"
 #include "ui/serverwizard/wizardtexts.h"
 #include "ui/shell.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,32 +22,6 @@ namespace tarvelo {
 
 namespace {
 
-const QEvent::Type kWizardMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-class WizardMessageEvent : public QEvent {
-public:
-    explicit WizardMessageEvent(std::unique_ptr<DownloadMessage> m) : QEvent(kWizardMessageEvent), message(std::move(m))
-    {
-    }
-    std::unique_ptr<DownloadMessage> message;
-};
-
-void removeFile(const std::string& path)
-{
-    if (path.empty())
-        return;
-    std::error_code error;
-    std::filesystem::remove(path, error);
-}
-
-// The files a successful download hands over, for a receiver that does not keep them.
-void removeMessageFiles(const DownloadMessage& message)
-{
-    removeFile(message.rawFile);
-    removeFile(message.semiHtmlFile);
-    removeFile(message.convertedFile);
-}
-
 // The page as downloaded under a name a browser shows as a web page: its ".tmp" ending,
 // or no ending, becomes ".html". An existing file of that name is replaced. The old name
 // when the file cannot be renamed.
@@ -63,26 +35,6 @@ std::string renameToHtml(const std::string& path)
 }
 
 } // namespace
-
-WizardDownloadSink::WizardDownloadSink(WizardDownloadPage* page) : m_page(page) {}
-
-void WizardDownloadSink::post(MessageId, std::unique_ptr<DownloadMessage> message)
-{
-    QCoreApplication::postEvent(this, new WizardMessageEvent(std::move(message)));
-}
-
-bool WizardDownloadSink::event(QEvent* event)
-{
-    if (event->type() != kWizardMessageEvent)
-        return QObject::event(event);
-    DownloadMessage& message = *static_cast<WizardMessageEvent*>(event)->message;
-    if (!m_page || !m_page->handleMessage(this, message))
-        removeMessageFiles(message);
-    // The worker posts nothing after its final message.
-    if (isFinalCode(message.code))
-        deleteLater();
-    return true;
-}
 
 WizardDownloadPage::WizardDownloadPage(DownloadEngine& engine, const WizardSubject& subject, QWidget* parent)
     : QDialog(parent), m_engine(engine), m_subject(subject)
@@ -188,12 +140,20 @@ void WizardDownloadPage::addressEdited()
 void WizardDownloadPage::startDownload()
 {
     m_downloadButton->setEnabled(false);
-    auto* sink = new WizardDownloadSink(this);
+    // The sink lives until the download has ended, also when the page has closed
+    // before: the worker may still post to it. A message for a page that is gone, or
+    // that started another download since, is dropped with its files.
+    auto* sink = new QueuedMessageSink(this, {});
+    sink->setHandler([this, sink](MessageId, DownloadMessage& message) {
+        if (!handleMessage(sink, message))
+            removeMessageFiles(message);
+    });
+    sink->setEndingWithItsJobs(true);
     m_download = sink;
     startWizardDownload(m_engine, *sink, address(), m_subject.itemName, m_subject.itemSymbol);
 }
 
-bool WizardDownloadPage::handleMessage(const WizardDownloadSink* sink, DownloadMessage& message)
+bool WizardDownloadPage::handleMessage(const QueuedMessageSink* sink, DownloadMessage& message)
 {
     if (sink != m_download)
         return false;

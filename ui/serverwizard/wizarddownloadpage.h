@@ -1,12 +1,11 @@
 #pragma once
 
-#include "download/messagesink.h"
+#include "ui/queuedmessagesink.h"
 #include "ui/serverwizard/serverwizard.h"
 
 #include <QDialog>
 #include <QPointer>
 
-#include <memory>
 #include <string>
 
 class QLabel;
@@ -17,25 +16,6 @@ namespace tarvelo {
 
 class DownloadEngine;
 struct DownloadMessage;
-class WizardDownloadPage;
-
-// Carries one wizard download's messages from its worker to the page on the
-// user-interface thread. It lives until the download's final message has arrived, also
-// when the page closed before: the worker may still post to it. A message for a page
-// that is gone, or that started another download since, is dropped with its files.
-class WizardDownloadSink : public QObject, public MessageSink {
-    Q_OBJECT
-public:
-    explicit WizardDownloadSink(WizardDownloadPage* page);
-
-    void post(MessageId messageId, std::unique_ptr<DownloadMessage> message) override;
-
-protected:
-    bool event(QEvent* event) override;
-
-private:
-    QPointer<WizardDownloadPage> m_page;
-};
 
 // The wizard's first page: the address of the quotation page, downloaded and shown in
 // the browser. Accepted ("Next     >" after a successful download) hands the files over.
@@ -51,9 +31,9 @@ public:
     // The files of the last successful download; the page forgets them.
     WizardPageFiles takeFiles();
 
-    // A message of the download that sink runs, on the user-interface thread. False when
-    // the sink is not the page's current download.
-    bool handleMessage(const WizardDownloadSink* sink, DownloadMessage& message);
+    // A message of the download that sink carries, on the user-interface thread. False
+    // when the sink is not the page's current download.
+    bool handleMessage(const QueuedMessageSink* sink, DownloadMessage& message);
 
 private:
     void startDownload();
@@ -67,7 +47,7 @@ private:
     QLabel* m_status;
     QPushButton* m_downloadButton;
     QPushButton* m_nextButton;
-    QPointer<WizardDownloadSink> m_download; // the download under way
+    QPointer<QueuedMessageSink> m_download; // the download under way
     WizardPageFiles m_files;
 };
 

@@ -1,6 +1,5 @@
-#include "download/statusrouter.h"
+#include "download/statustext.h"
 
-#include "download/downloadengine.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -89,99 +88,6 @@ TEST(UnmatchedPages, KeptAsTxtOrDeleted)
     EXPECT_EQ(settleUnmatchedPage(m, false), "");
     EXPECT_TRUE(std::filesystem::exists(page));
     std::filesystem::remove(page);
-}
-
-TEST(DownloadStatusRouterTest, CountsUpdatesAndAppliesFinalMessages)
-{
-    PortfolioDocument doc;
-    ItemSettings settings;
-    const ItemKey a = doc.addItem(settings);
-    const ItemKey b = doc.addItem(settings);
-    doc.insertQuotation(a, 12.5, 100);
-    doc.markBeingUpdated(a);
-    doc.markBeingUpdated(b);
-    DownloadEngine engine;
-    DownloadStatusRouter router(doc, engine);
-
-    for (const ItemKey pos : {a, b}) {
-        DownloadMessage init = message(DownloadCode::Initialized);
-        init.itemKey = pos;
-        router.route(init);
-    }
-    DownloadMessage test = message(DownloadCode::Initialized);
-    test.test = true;
-    router.route(test);
-    EXPECT_EQ(router.runningUpdates(), 2);
-
-    DownloadMessage done = message(DownloadCode::Done);
-    done.itemKey = a;
-    done.quotation = std::make_unique<Quotation>(Quotation{200, 1250.0});
-    router.route(done);
-    EXPECT_EQ(router.runningUpdates(), 1);
-    EXPECT_DOUBLE_EQ(doc.quotations(a)->back().value, 12.5); // scaled by 0.01
-    EXPECT_FALSE(doc.isBeingUpdated(a));
-
-    DownloadMessage failed = message(DownloadCode::Error, DownloadError::Timeout);
-    failed.itemKey = b;
-    router.route(failed);
-    EXPECT_EQ(router.runningUpdates(), 0);
-    EXPECT_FALSE(doc.isBeingUpdated(b));
-    EXPECT_TRUE(doc.quotations(b)->empty());
-
-    // A test result changes nothing.
-    DownloadMessage testDone = message(DownloadCode::Done);
-    testDone.test = true;
-    testDone.itemKey = b;
-    testDone.quotation = std::make_unique<Quotation>(Quotation{300, 1.0});
-    router.route(testDone);
-    EXPECT_TRUE(doc.quotations(b)->empty());
-    EXPECT_EQ(router.runningUpdates(), 0);
-}
-
-TEST(DownloadStatusRouterTest, AbortDropsFoundQuotationsUntilNoItemIsBeingUpdated)
-{
-    PortfolioDocument doc;
-    ItemSettings settings;
-    const ItemKey a = doc.addItem(settings), b = doc.addItem(settings), gone = doc.addItem(settings);
-    doc.deleteItems({gone});
-    DownloadEngine engine;
-    DownloadStatusRouter router(doc, engine);
-    const auto report = [&](ItemKey pos, bool found) {
-        DownloadMessage m = message(found ? DownloadCode::Done : DownloadCode::Error, DownloadError::Timeout);
-        m.itemKey = pos;
-        if (found)
-            m.quotation = std::make_unique<Quotation>(Quotation{200, 2.0});
-        router.route(m);
-    };
-    doc.markBeingUpdated(a);
-    doc.markBeingUpdated(b);
-    engine.requestAbort();
-
-    report(a, true);
-    EXPECT_TRUE(doc.quotations(a)->empty());
-    EXPECT_FALSE(doc.isBeingUpdated(a));
-    EXPECT_TRUE(engine.abortRequested()); // b is still being updated
-    report(b, true);
-    EXPECT_TRUE(doc.quotations(b)->empty());
-    EXPECT_FALSE(engine.abortRequested());
-
-    doc.markBeingUpdated(a);
-    report(a, true);
-    EXPECT_EQ(doc.quotations(a)->size(), 1u);
-
-    // Only the outcome of an item that is no longer being updated: the abort lasts as
-    // long as another item is; a quotation for an item that has gone ends nothing.
-    doc.markBeingUpdated(a);
-    engine.requestAbort();
-    report(b, false);
-    EXPECT_TRUE(engine.abortRequested());
-    report(a, false);
-    EXPECT_FALSE(engine.abortRequested());
-    engine.requestAbort();
-    report(gone, true);
-    EXPECT_TRUE(engine.abortRequested());
-    report(gone, false);
-    EXPECT_FALSE(engine.abortRequested());
 }
 
 } // namespace

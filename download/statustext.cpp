@@ -1,34 +1,9 @@
-#include "download/statusrouter.h"
-
-#include "download/downloadengine.h"
+#include "download/statustext.h"
 
 #include <cstdio>
 #include <string>
 
 namespace tarvelo {
-
-void DownloadStatusRouter::route(DownloadMessage& m)
-{
-    if (m.test)
-        return;
-    if (m.code == DownloadCode::Initialized)
-        ++m_running;
-    if (!isFinalCode(m.code))
-        return;
-    --m_running;
-    const bool found = m.code == DownloadCode::Done && m.quotation;
-    // Any outcome ends its item's update; a quotation whose item has gone ends nothing.
-    const bool ends = !found || m_doc.isValid(m.itemKey);
-    if (found && !m_engine.abortRequested()) {
-        const Quotation quotation = *m.quotation;
-        m.quotation.reset();
-        m_doc.applyDownloadedQuotation(m.itemKey, quotation);
-    } else {
-        m_doc.clearBeingUpdated(m.itemKey);
-    }
-    if (ends && !m_doc.anyBeingUpdated())
-        m_engine.endAbort();
-}
 
 std::string connectionStatusText(const DownloadMessage& m)
 {
