@@ -7,7 +7,10 @@
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/inputfile.h"
 #include "platform/localtime.h"
+#include "platform/mappedfile.h"
+#include "platform/tempfile.h"
 #include "platform/utf8.h"
 #include "resources/strings.h"
 

@@ -2,6 +2,8 @@
 
 #include "model/archive.h"
 #include "platform/codepage.h"
+#include "platform/filepath.h"
+#include "platform/leftbackups.h"
 
 #include "resources/strings.h"
 

@@ -2,7 +2,8 @@
 
 #include "model/archive.h"
 #include "model/securityitem.h"
-#include "platform/files.h"
+#include "platform/filelock.h"
+#include "platform/filestamp.h"
 #include "platform/result.h"
 
 #include <cstdint>
