@@ -5,7 +5,7 @@
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
 #include "platform/codepage.h"
-#include "platform/files.h"
+#include "platform/filepath.h"
 #include "resources/strings.h"
 
 #include <functional>

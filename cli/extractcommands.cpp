@@ -1,13 +1,14 @@
 #include "cli/cli.h"
+#include "cli/commandoptions.h"
 #include "cli/commands.h"
 #include "cli/json.h"
-#include "cli/commandoptions.h"
 #include "extraction/extract.h"
 #include "extraction/page.h"
 #include "extraction/urltemplate.h"
 #include "platform/codepage.h"
+#include "platform/inputfile.h"
+#include "platform/tempfile.h"
 #include "platform/utf8.h"
-#include "platform/files.h"
 #include "servers/serverstore.h"
 
 #include <cstdio>

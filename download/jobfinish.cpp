@@ -6,7 +6,10 @@
 #include "extraction/pagecharset.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/inputfile.h"
 #include "platform/localtime.h"
+#include "platform/mappedfile.h"
+#include "platform/tempfile.h"
 
 #include <map>
 #include <string_view>

@@ -3,6 +3,8 @@
 #include "extraction/pagecharset.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/inputfile.h"
+#include "platform/tempfile.h"
 
 #include <algorithm>
 #include <cstddef>

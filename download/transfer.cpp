@@ -3,6 +3,8 @@
 #include "download/address.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/inputfile.h"
+#include "platform/tempfile.h"
 #include "resources/strings.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "extraction/page.h"
 
-#include "platform/files.h"
+#include "platform/outputfile.h"
 
 #include <array>
 #include <cstring>

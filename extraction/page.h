@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/files.h"
+#include "platform/mappedfile.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,8 @@
 #include "model/archive.h"
 
+#include "platform/atomicfilewriter.h"
 #include "platform/codepage.h"
-#include "platform/files.h"
+#include "platform/inputfile.h"
 #include "platform/utf8.h"
 #include "resources/strings.h"
 

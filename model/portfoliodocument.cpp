@@ -1,17 +1,15 @@
 #include "model/portfoliodocument.h"
 
 #include "model/archive.h"
-#include "platform/codepage.h"
-
+#include "model/sharedfilesession.h"
 #include "resources/strings.h"
 
 #include <algorithm>
-#include <set>
 #include <unordered_map>
 
 namespace tarvelo {
 
-PortfolioDocument::PortfolioDocument() = default;
+PortfolioDocument::PortfolioDocument() : m_session(std::make_unique<SharedFileSession>()) {}
 
 PortfolioDocument::~PortfolioDocument() = default;
 
@@ -54,35 +52,43 @@ void PortfolioDocument::notifyViews(const DocumentChange& change)
 void PortfolioDocument::changed(const DocumentChange& change)
 {
     m_modified = true;
-    m_otherChanges = true;
+    m_session->recordOtherChange();
     notifyViews(change);
 }
 
 void PortfolioDocument::added(ItemKey pos)
 {
-    m_addedKeys.push_back(pos.key);
+    m_session->recordAdded(pos);
     m_modified = true;
     notifyViews({DocumentChange::Kind::Added, pos});
 }
 
-void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations, Addition addition)
+void PortfolioDocument::inserted(ItemKey pos, std::vector<Quotation> quotations, QuotationAddition addition)
 {
     if (const SecurityItem* item = find(pos))
-        m_journal.push_back({pos.key, ItemIdentity::of(*item), std::move(quotations), addition});
+        m_session->recordInserted(pos, ItemIdentity::of(*item), std::move(quotations), addition);
     m_modified = true;
     notifyViews({DocumentChange::Kind::Item, pos});
 }
 
+bool PortfolioDocument::hasNewQuotations() const
+{
+    return m_session->hasNewQuotations();
+}
+
 bool PortfolioDocument::hasNewQuotationsFor(ItemKey pos) const
 {
-    return std::any_of(m_journal.begin(), m_journal.end(), [&](const NewQuotations& entry) { return entry.key == pos.key; });
+    return m_session->hasNewQuotationsFor(pos);
+}
+
+bool PortfolioDocument::changedOnlyByAdditions() const
+{
+    return m_session->changedOnlyByAdditions();
 }
 
 void PortfolioDocument::forgetChanges()
 {
-    m_journal.clear();
-    m_addedKeys.clear();
-    m_otherChanges = false;
+    m_session->forgetChanges();
     m_modified = false;
 }
 
@@ -208,7 +214,7 @@ std::size_t PortfolioDocument::insertQuotation(ItemKey pos, double value, std::i
     if (!item)
         return 0;
     const std::size_t index = item->insertQuotation(Quotation{time, value});
-    inserted(pos, {Quotation{time, value}}, Addition::Typed);
+    inserted(pos, {Quotation{time, value}}, QuotationAddition::Typed);
     return index;
 }
 
@@ -222,7 +228,7 @@ std::size_t PortfolioDocument::insertQuotations(ItemKey pos, std::span<const Quo
         return 0;
     item->insertQuotations(added);
     const std::size_t count = added.size();
-    inserted(pos, std::move(added), Addition::Batch);
+    inserted(pos, std::move(added), QuotationAddition::Batch);
     return count;
 }
 
@@ -291,7 +297,7 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
         return true;
     }
     item->insertQuotation(found);
-    inserted(pos, {found}, Addition::Downloaded);
+    inserted(pos, {found}, QuotationAddition::Downloaded);
     return true;
 }
 
@@ -355,183 +361,59 @@ void PortfolioDocument::startNew()
     clearItems();
     unlockFile();
     m_filePath.clear();
-    m_stamp.reset();
+    m_session->setStamp(std::nullopt);
     forgetChanges();
     notifyViews();
 }
-
-namespace {
-
-// Holds the texts of loaded items to their bounds and says so in the load's warning.
-void boundLoadedTexts(LoadedFile& loaded, const std::string& path)
-{
-    bool cut = false;
-    for (auto& item : loaded.items)
-        cut = boundItemTexts(item->settings()) || cut;
-    if (!cut)
-        return;
-    if (!loaded.warning.empty())
-        loaded.warning += '\n';
-    loaded.warning += pathText(path) + ": names and symbols longer than " + std::to_string(kMaxItemNameLength)
-                    + " characters, or memos longer than " + std::to_string(kMaxItemMemoLength)
-                    + ", were shortened to that length.";
-}
-
-// Loads the file and stamps what was loaded. The stamp is read after the load; should
-// the file have been replaced meanwhile, the load is repeated, so that the stamp never
-// describes newer contents than the items.
-LoadResult loadStamped(const std::string& path, std::optional<FileStamp>& stamp)
-{
-    for (int attempt = 0;; ++attempt) {
-        const std::optional<FileStamp> before = readFileStamp(path, false);
-        LoadResult loaded = loadPortfolioFile(path);
-        stamp = readFileStamp(path, true);
-        if (!loaded.ok() || attempt == 3 || (before && stamp && before->sameEntry(*stamp))) {
-            if (loaded.ok())
-                boundLoadedTexts(*loaded, path);
-            return loaded;
-        }
-    }
-}
-
-// Refuses a save that would write a text beyond its bound; those are held back where
-// texts come in, so this only keeps a save from ever cutting one without a word.
-std::string overlongTextProblem(const std::vector<const SecurityItem*>& items)
-{
-    for (const SecurityItem* item : items) {
-        const std::string field = overlongItemText(item->settings());
-        if (!field.empty())
-            return "The " + field + " of the item \"" + item->settings().name.substr(0, 40)
-                 + "\" is too long to be saved; shorten it to "
-                 + std::to_string(field == "memo" ? kMaxItemMemoLength : kMaxItemNameLength) + " characters.";
-    }
-    return {};
-}
-
-} // namespace
 
 DocumentResult PortfolioDocument::openFile(const std::string& path)
 {
     // The file is read before anything is dropped: a file that cannot be read leaves
     // the open portfolio (and the file it belongs to) as it was.
     std::optional<FileStamp> stamp;
-    LoadResult loaded = loadStamped(path, stamp);
     FileNotes notes;
-    settleLeftBackups(path, loaded, stamp, notes);
+    LoadResult loaded = m_session->read(path, stamp, notes);
     if (!loaded.ok()) {
         if (notes.warning.empty())
             return loaded.failure();
         return Failure{loaded.message() + "\n" + notes.warning};
     }
     clearItems();
-    if (!holdsLockFor(path))
+    if (!m_session->holdsLockFor(path))
         unlockFile();
     adoptLoadedItems(std::move(loaded->items));
     m_filePath = path;
     if (!loaded->warning.empty())
         notes.warning = notes.warning.empty() ? loaded->warning : loaded->warning + "\n" + notes.warning;
-    FileNotes opened = loadedAsItIs(std::move(notes.warning), stamp);
+    m_session->setStamp(stamp);
+    FileNotes opened = loadedAsItIs(std::move(notes.warning));
     opened.leftBackups = std::move(notes.leftBackups);
     return opened;
 }
 
-void PortfolioDocument::settleLeftBackups(const std::string& path, LoadResult& loaded,
-                                          std::optional<FileStamp>& stamp, FileNotes& notes)
+FileNotes PortfolioDocument::loadedAsItIs(std::string warning)
 {
-    std::vector<std::string> backups = findLeftBackups(path);
-    if (backups.empty())
-        return;
-    // Damaged: the file does not read, or reads as nothing (cut short before the first
-    // byte) while the copy holds something. A file that cannot be opened at all is
-    // not ours to replace.
-    const std::optional<FileStamp> entry = readFileStamp(path, false);
-    const std::optional<FileStamp> copy = readFileStamp(backups.front(), false);
-    const bool damaged = entry && copy
-                      && ((!loaded.ok() && loaded.message() == strings::kUnexpectedFileFormat)
-                          || (loaded.ok() && entry->size == 0 && copy->size > 0));
-    if (damaged) {
-        FileLock lock;
-        const bool locked = holdsLockFor(path) || acquireLock(path, lock).ok();
-        // Looked for again under the lock: a save that was under way has its copy
-        // removed or locked by now.
-        if (locked)
-            backups = findLeftBackups(path);
-        if (locked && !backups.empty() && restoreBackup(path, backups.front()) == FileError::None) {
-            notes.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
-                           + pathText(backups.front()) + ", the copy that save had made.";
-            backups.erase(backups.begin());
-            loaded = loadStamped(path, stamp);
-        }
-    }
-    for (const std::string& backup : backups) {
-        if (!notes.warning.empty())
-            notes.warning += '\n';
-        if (!loaded.ok()) {
-            notes.warning += pathText(backup) + " is a copy of " + pathText(path)
-                            + " made by a save that did not finish; it may hold the portfolio as it was.";
-            continue;
-        }
-        notes.warning += pathText(backup) + " is a copy of " + pathText(path)
-                       + " left by a save that did not finish; the portfolio reads whole, so the copy is"
-                         " probably older. Remove it when it is no longer needed.";
-        notes.leftBackups.push_back(backup);
-    }
-}
-
-FileNotes PortfolioDocument::loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp)
-{
-    m_stamp = stamp;
     forgetChanges();
     notifyViews();
     return FileNotes{std::move(warning), {}};
 }
 
-Result<void> PortfolioDocument::acquireLock(const std::string& path, FileLock& lock) const
-{
-    switch (lock.acquire(path, lockWait())) {
-    case FileLock::Result::Locked:
-    case FileLock::Result::Unavailable: // nowhere to lock; the save reports its own errors
-        return Success{};
-    case FileLock::Result::TimedOut:
-        break;
-    case FileLock::Result::NotOurs:
-        return Failure{"The lock file " + pathText(FileLock::lockFilePath(path))
-                       + " is not ours; remove it if no other program uses the portfolio"};
-    }
-    const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
-    return Failure{pathText(path) + " is in use by " + other + "; try again when it has finished."};
-}
-
-bool PortfolioDocument::holdsLockFor(const std::string& path) const
-{
-    return m_lock.held() && !path.empty() && resolveLinks(path) == m_lockedPath;
-}
-
 Result<void> PortfolioDocument::lockFile(const std::string& path)
 {
-    if (holdsLockFor(path))
-        return Success{};
-    unlockFile();
-    Result<void> result = acquireLock(path, m_lock);
-    if (result.ok() && m_lock.held())
-        m_lockedPath = resolveLinks(path);
-    return result;
+    return m_session->lock(path);
 }
 
 void PortfolioDocument::unlockFile()
 {
-    m_lock.release();
-    m_lockedPath.clear();
+    m_session->unlock();
 }
 
 Result<void> PortfolioDocument::saveLocked(const std::string& path)
 {
-    if (std::string problem = overlongTextProblem(items()); !problem.empty())
-        return Failure{std::move(problem)};
-    if (Result<void> saved = savePortfolioFile(path, items()); !saved.ok())
+    if (Result<void> saved = SharedFileSession::write(path, items()); !saved.ok())
         return saved;
     m_filePath = path;
-    m_stamp = readFileStamp(path, true);
+    m_session->restamp(path);
     forgetChanges();
     return Success{};
 }
@@ -539,30 +421,14 @@ Result<void> PortfolioDocument::saveLocked(const std::string& path)
 Result<void> PortfolioDocument::saveFile(const std::string& path)
 {
     FileLock lock;
-    if (!holdsLockFor(path)) {
-        if (Result<void> locked = acquireLock(path, lock); !locked.ok())
-            return locked;
-    }
+    if (Result<void> locked = m_session->lockUnlessHeld(path, lock); !locked.ok())
+        return locked;
     return saveLocked(path);
 }
 
 PortfolioDocument::DiskState PortfolioDocument::diskState()
 {
-    if (m_filePath.empty() || !m_stamp)
-        return DiskState::Unchanged;
-    const std::optional<FileStamp> entry = readFileStamp(m_filePath, false);
-    if (!entry)
-        return DiskState::Missing;
-    if (entry->sameEntry(*m_stamp))
-        return DiskState::Unchanged;
-    const std::optional<FileStamp> now = readFileStamp(m_filePath, true);
-    if (!now)
-        return DiskState::Missing;
-    if (now->hash == m_stamp->hash && now->size == m_stamp->size) {
-        m_stamp = now; // touched or rewritten with the same bytes
-        return DiskState::Unchanged;
-    }
-    return DiskState::Changed;
+    return m_session->diskState(m_filePath);
 }
 
 DocumentResult PortfolioDocument::saveMerged()
@@ -571,90 +437,21 @@ DocumentResult PortfolioDocument::saveMerged()
     if (path.empty())
         return Failure{strings::kFailedToSaveDocument};
     FileLock lock;
-    if (!holdsLockFor(path)) {
-        if (Result<void> locked = acquireLock(path, lock); !locked.ok())
-            return locked.failure();
-    }
-    const std::optional<FileStamp> now = readFileStamp(path, true);
-    if (!now || !m_stamp || (now->hash == m_stamp->hash && now->size == m_stamp->size)) {
+    if (Result<void> locked = m_session->lockUnlessHeld(path, lock); !locked.ok())
+        return locked.failure();
+    if (!m_session->contentsChanged(path)) {
         if (Result<void> saved = saveLocked(path); !saved.ok())
             return saved.failure();
         return FileNotes{};
     }
-
-    // Someone else saved meanwhile: their file is the base, ours adds to it.
-    LoadResult loaded = loadPortfolioFile(path);
-    if (!loaded.ok())
-        return loaded.failure();
-    LoadedFile& fresh = *loaded;
-    boundLoadedTexts(fresh, path);
-    std::unordered_multimap<std::string, SecurityItem*> byName;
-    for (const auto& item : fresh.items)
-        byName.emplace(item->settings().name, item.get());
-    const auto findFresh = [&](const ItemIdentity& identity) -> SecurityItem* {
-        const auto [first, last] = byName.equal_range(identity.name);
-        for (auto it = first; it != last; ++it) {
-            if (ItemIdentity::of(*it->second) == identity)
-                return it->second;
-        }
-        return nullptr;
-    };
-    const std::set<std::uint64_t> added(m_addedKeys.begin(), m_addedKeys.end());
-    for (const std::uint64_t key : m_addedKeys) {
-        const SecurityItem* item = find(ItemKey{key});
-        if (!item)
-            continue; // added and deleted again
-        if (SecurityItem* there = findFresh(ItemIdentity::of(*item))) {
-            there->insertQuotations(there->newQuotations(item->history()));
-        } else {
-            auto copy = std::make_unique<SecurityItem>(*item);
-            byName.emplace(copy->settings().name, copy.get());
-            fresh.items.push_back(std::move(copy));
-        }
-    }
-    std::vector<std::string> gone;
-    for (const NewQuotations& entry : m_journal) {
-        if (added.count(entry.key) != 0 && find(ItemKey{entry.key}))
-            continue; // the item's copy carries them
-        SecurityItem* there = findFresh(entry.identity);
-        if (!there) {
-            if (std::find(gone.begin(), gone.end(), entry.identity.name) == gone.end())
-                gone.push_back(entry.identity.name);
-            continue;
-        }
-        switch (entry.addition) {
-        case Addition::Batch:
-            there->insertQuotations(there->newQuotations(entry.quotations));
-            break;
-        case Addition::Downloaded:
-            if (!there->holdsQuotationInMinute(entry.quotations.front()))
-                there->insertQuotation(entry.quotations.front());
-            break;
-        case Addition::Typed:
-            there->insertQuotation(entry.quotations.front());
-            break;
-        }
-    }
-    std::vector<const SecurityItem*> items;
-    items.reserve(fresh.items.size());
-    for (const auto& item : fresh.items)
-        items.push_back(item.get());
-    if (std::string problem = overlongTextProblem(items); !problem.empty())
-        return Failure{std::move(problem)};
-    if (Result<void> saved = savePortfolioFile(path, items); !saved.ok())
-        return saved.failure();
-    adoptKeepingKeys(std::move(fresh.items));
-    m_stamp = readFileStamp(path, true);
+    Result<MergedFile> merged = m_session->saveMerged(path, *this);
+    if (!merged.ok())
+        return merged.failure();
+    adoptKeepingKeys(std::move(merged->items));
+    m_session->restamp(path);
     forgetChanges();
     notifyViews();
-    FileNotes result;
-    result.warning = std::move(fresh.warning);
-    for (const std::string& name : gone) {
-        if (!result.warning.empty())
-            result.warning += '\n';
-        result.warning += "\"" + name + "\" is no longer in " + pathText(path) + "; its new quotations were not saved.";
-    }
-    return result;
+    return FileNotes{std::move(merged->warning), {}};
 }
 
 DocumentResult PortfolioDocument::reloadFromDisk()
@@ -662,11 +459,12 @@ DocumentResult PortfolioDocument::reloadFromDisk()
     if (m_filePath.empty())
         return Failure{strings::kFailedToOpenDocument};
     std::optional<FileStamp> stamp;
-    LoadResult loaded = loadStamped(m_filePath, stamp);
+    LoadResult loaded = SharedFileSession::readStamped(m_filePath, stamp);
     if (!loaded.ok())
         return loaded.failure();
     adoptKeepingKeys(std::move(loaded->items));
-    return loadedAsItIs(std::move(loaded->warning), stamp);
+    m_session->setStamp(stamp);
+    return loadedAsItIs(std::move(loaded->warning));
 }
 
 void PortfolioDocument::adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items)
@@ -711,7 +509,7 @@ void PortfolioDocument::closeFile()
     clearItems();
     unlockFile();
     m_filePath.clear();
-    m_stamp.reset();
+    m_session->setStamp(std::nullopt);
     forgetChanges();
     notifyViews();
 }

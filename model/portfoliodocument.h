@@ -2,12 +2,10 @@
 
 #include "model/archive.h"
 #include "model/securityitem.h"
-#include "platform/files.h"
 #include "platform/result.h"
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <memory>
 #include <span>
 #include <string>
@@ -16,6 +14,9 @@
 #include <vector>
 
 namespace tarvelo {
+
+class SharedFileSession;
+enum class QuotationAddition;
 
 // The stable handle of one item of the portfolio. A handle outlives its item only as a
 // recognisably stale key: the document never dereferences it.
@@ -144,12 +145,12 @@ public:
     enum class DiskState { Unchanged, Changed, Missing };
     DiskState diskState();
     // Items added and quotations inserted since the file was read: what a merge carries.
-    bool hasNewQuotations() const { return !m_journal.empty() || !m_addedKeys.empty(); }
+    bool hasNewQuotations() const;
     // Whether that item got a quotation since the file was read.
     bool hasNewQuotationsFor(ItemKey pos) const;
     // True when every change since the file was read is such an addition, so that a
     // merge loses nothing.
-    bool changedOnlyByAdditions() const { return !m_otherChanges; }
+    bool changedOnlyByAdditions() const;
     // Saves to the document's file under its lock. When the file changed since it was
     // read, the file is read again, this document's new items and quotations are added
     // to that copy, and the copy is saved and becomes the document (items keep their
@@ -170,33 +171,22 @@ private:
         std::unique_ptr<SecurityItem> item;
     };
 
-    // A quotation or batch added since the file was read, for a later merge: one typed
-    // by the user, one downloaded, or an imported batch.
-    enum class Addition { Typed, Downloaded, Batch };
-    struct NewQuotations {
-        std::uint64_t key;
-        ItemIdentity identity;
-        std::vector<Quotation> quotations;
-        Addition addition;
-    };
-
     SecurityItem* find(ItemKey pos);
     const SecurityItem* find(ItemKey pos) const;
     ItemKey append(std::unique_ptr<SecurityItem> item);
     void changed(const DocumentChange& change);
     void added(ItemKey pos);
-    void inserted(ItemKey pos, std::vector<Quotation> quotations, Addition addition);
+    // A quotation or batch added since the file was read goes into the session's
+    // journal, for a later merge.
+    void inserted(ItemKey pos, std::vector<Quotation> quotations, QuotationAddition addition);
     void forgetChanges();
-    Result<void> acquireLock(const std::string& path, FileLock& lock) const;
-    // Restores a file damaged by a killed save from its backup, or names the backups;
-    // loads the file again after a restore.
-    void settleLeftBackups(const std::string& path, LoadResult& loaded, std::optional<FileStamp>& stamp,
-                           FileNotes& notes);
-    bool holdsLockFor(const std::string& path) const;
     Result<void> saveLocked(const std::string& path);
+    // Takes the items of a newer copy of the file; each takes the handle of the item it
+    // was, so that selections and running downloads follow it.
     void adoptKeepingKeys(std::vector<std::unique_ptr<SecurityItem>> items);
-    // The items just taken are the file as it is: stamped, unmodified, shown.
-    FileNotes loadedAsItIs(std::string warning, const std::optional<FileStamp>& stamp);
+    // The items just taken are the file as it is (the session has its stamp):
+    // unmodified, shown.
+    FileNotes loadedAsItIs(std::string warning);
 
     std::vector<Entry> m_items;
     std::unordered_map<std::uint64_t, SecurityItem*> m_index;
@@ -211,12 +201,8 @@ private:
     int m_nextViewToken = 1;
     int m_notifying = 0;
 
-    std::optional<FileStamp> m_stamp; // the file as last read or written
-    std::vector<NewQuotations> m_journal;
-    std::vector<std::uint64_t> m_addedKeys;
-    bool m_otherChanges = false;
-    FileLock m_lock;
-    std::string m_lockedPath;
+    // The lock, the file's stamp and the journal of additions since it was read.
+    std::unique_ptr<SharedFileSession> m_session;
 };
 
 // Whether two item names differ at most in the case of letters.

@@ -1,7 +1,9 @@
 #include "platform/profile.h"
 
+#include "platform/atomicfilewriter.h"
 #include "platform/codepage.h"
-#include "platform/files.h"
+#include "platform/filelock.h"
+#include "platform/filestamp.h"
 #include "platform/inifile.h"
 #include "platform/utf8.h"
 

@@ -2,7 +2,7 @@
 
 #include "charts/canvas.h"
 #include "charts/comparisonchart.h"
-#include "platform/files.h"
+#include "platform/fileerror.h"
 
 #include <span>
 #include <string>

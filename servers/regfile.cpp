@@ -2,6 +2,8 @@
 
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/inputfile.h"
+#include "platform/outputfile.h"
 #include "platform/profile.h"
 #include "platform/utf8.h"
 #include "servers/serverstore.h"

@@ -1,8 +1,8 @@
 #include "transfer/export.h"
 
 #include "platform/codepage.h"
-#include "platform/files.h"
 #include "platform/localtime.h"
+#include "platform/outputfile.h"
 #include "transfer/spreadsheetwriter.h"
 
 #include <algorithm>

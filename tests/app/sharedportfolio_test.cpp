@@ -3,6 +3,8 @@
 // script. Counts what is lost over many rounds.
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
+#include "platform/filelock.h"
+#include "platform/filestamp.h"
 
 #include "tests/app/programs.h"
 #include "tests/support/pageserver.h"

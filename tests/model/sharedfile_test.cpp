@@ -3,7 +3,7 @@
 // saves that keep what the file is (link, hard links, mode, owner).
 #include "model/archive.h"
 #include "model/portfoliodocument.h"
-#include "platform/files.h"
+#include "platform/filelock.h"
 
 #include <gtest/gtest.h>
 

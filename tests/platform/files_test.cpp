@@ -1,4 +1,6 @@
+#include "platform/atomicfilewriter.h"
 #include "platform/files.h"
+#include "platform/tempfile.h"
 
 #include <gtest/gtest.h>
 

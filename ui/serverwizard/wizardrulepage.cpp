@@ -1,6 +1,7 @@
 #include "ui/serverwizard/wizardrulepage.h"
 
 #include "extraction/pagecharset.h"
+#include "platform/inputfile.h"
 #include "resources/strings.h"
 #include "transfer/import.h"
 #include "ui/prompter.h"

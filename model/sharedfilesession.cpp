@@ -1,0 +1,284 @@
+#include "model/sharedfilesession.h"
+
+#include "platform/codepage.h"
+#include "platform/filepath.h"
+#include "platform/leftbackups.h"
+#include "resources/strings.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_map>
+
+namespace tarvelo {
+
+namespace {
+
+// Holds the texts of loaded items to their bounds and says so in the load's warning.
+void boundLoadedTexts(LoadedFile& loaded, const std::string& path)
+{
+    bool cut = false;
+    for (auto& item : loaded.items)
+        cut = boundItemTexts(item->settings()) || cut;
+    if (!cut)
+        return;
+    if (!loaded.warning.empty())
+        loaded.warning += '\n';
+    loaded.warning += pathText(path) + ": names and symbols longer than " + std::to_string(kMaxItemNameLength)
+                    + " characters, or memos longer than " + std::to_string(kMaxItemMemoLength)
+                    + ", were shortened to that length.";
+}
+
+// Refuses a save that would write a text beyond its bound; those are held back where
+// texts come in, so this only keeps a save from ever cutting one without a word.
+std::string overlongTextProblem(const std::vector<const SecurityItem*>& items)
+{
+    for (const SecurityItem* item : items) {
+        const std::string field = overlongItemText(item->settings());
+        if (!field.empty())
+            return "The " + field + " of the item \"" + item->settings().name.substr(0, 40)
+                 + "\" is too long to be saved; shorten it to "
+                 + std::to_string(field == "memo" ? kMaxItemMemoLength : kMaxItemNameLength) + " characters.";
+    }
+    return {};
+}
+
+Result<void> acquireLock(const std::string& path, FileLock& lock)
+{
+    switch (lock.acquire(path, lockWait())) {
+    case FileLock::Result::Locked:
+    case FileLock::Result::Unavailable: // nowhere to lock; the save reports its own errors
+        return Success{};
+    case FileLock::Result::TimedOut:
+        break;
+    case FileLock::Result::NotOurs:
+        return Failure{"The lock file " + pathText(FileLock::lockFilePath(path))
+                       + " is not ours; remove it if no other program uses the portfolio"};
+    }
+    const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
+    return Failure{pathText(path) + " is in use by " + other + "; try again when it has finished."};
+}
+
+} // namespace
+
+Result<void> SharedFileSession::lock(const std::string& path)
+{
+    if (holdsLockFor(path))
+        return Success{};
+    unlock();
+    Result<void> result = acquireLock(path, m_lock);
+    if (result.ok() && m_lock.held())
+        m_lockedPath = resolveLinks(path);
+    return result;
+}
+
+void SharedFileSession::unlock()
+{
+    m_lock.release();
+    m_lockedPath.clear();
+}
+
+bool SharedFileSession::holdsLockFor(const std::string& path) const
+{
+    return m_lock.held() && !path.empty() && resolveLinks(path) == m_lockedPath;
+}
+
+Result<void> SharedFileSession::lockUnlessHeld(const std::string& path, FileLock& lock) const
+{
+    if (holdsLockFor(path))
+        return Success{};
+    return acquireLock(path, lock);
+}
+
+// The stamp is read after the load; should the file have been replaced meanwhile, the
+// load is repeated, so that the stamp never describes newer contents than the items.
+LoadResult SharedFileSession::readStamped(const std::string& path, std::optional<FileStamp>& stamp)
+{
+    for (int attempt = 0;; ++attempt) {
+        const std::optional<FileStamp> before = readFileStamp(path, false);
+        LoadResult loaded = loadPortfolioFile(path);
+        stamp = readFileStamp(path, true);
+        if (!loaded.ok() || attempt == 3 || (before && stamp && before->sameEntry(*stamp))) {
+            if (loaded.ok())
+                boundLoadedTexts(*loaded, path);
+            return loaded;
+        }
+    }
+}
+
+LoadResult SharedFileSession::read(const std::string& path, std::optional<FileStamp>& stamp, FileNotes& notes) const
+{
+    LoadResult loaded = readStamped(path, stamp);
+    settleLeftBackups(path, loaded, stamp, notes);
+    return loaded;
+}
+
+void SharedFileSession::settleLeftBackups(const std::string& path, LoadResult& loaded,
+                                          std::optional<FileStamp>& stamp, FileNotes& notes) const
+{
+    std::vector<std::string> backups = findLeftBackups(path);
+    if (backups.empty())
+        return;
+    // Damaged: the file does not read, or reads as nothing (cut short before the first
+    // byte) while the copy holds something. A file that cannot be opened at all is
+    // not ours to replace.
+    const std::optional<FileStamp> entry = readFileStamp(path, false);
+    const std::optional<FileStamp> copy = readFileStamp(backups.front(), false);
+    const bool damaged = entry && copy
+                      && ((!loaded.ok() && loaded.message() == strings::kUnexpectedFileFormat)
+                          || (loaded.ok() && entry->size == 0 && copy->size > 0));
+    if (damaged) {
+        FileLock lock;
+        const bool locked = lockUnlessHeld(path, lock).ok();
+        // Looked for again under the lock: a save that was under way has its copy
+        // removed or locked by now.
+        if (locked)
+            backups = findLeftBackups(path);
+        if (locked && !backups.empty() && restoreBackup(path, backups.front()) == FileError::None) {
+            notes.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
+                           + pathText(backups.front()) + ", the copy that save had made.";
+            backups.erase(backups.begin());
+            loaded = readStamped(path, stamp);
+        }
+    }
+    for (const std::string& backup : backups) {
+        if (!notes.warning.empty())
+            notes.warning += '\n';
+        if (!loaded.ok()) {
+            notes.warning += pathText(backup) + " is a copy of " + pathText(path)
+                            + " made by a save that did not finish; it may hold the portfolio as it was.";
+            continue;
+        }
+        notes.warning += pathText(backup) + " is a copy of " + pathText(path)
+                       + " left by a save that did not finish; the portfolio reads whole, so the copy is"
+                         " probably older. Remove it when it is no longer needed.";
+        notes.leftBackups.push_back(backup);
+    }
+}
+
+Result<void> SharedFileSession::write(const std::string& path, const std::vector<const SecurityItem*>& items)
+{
+    if (std::string problem = overlongTextProblem(items); !problem.empty())
+        return Failure{std::move(problem)};
+    return savePortfolioFile(path, items);
+}
+
+Result<MergedFile> SharedFileSession::saveMerged(const std::string& path, const PortfolioDocument& document) const
+{
+    // Someone else saved meanwhile: their file is the base, ours adds to it.
+    LoadResult loaded = loadPortfolioFile(path);
+    if (!loaded.ok())
+        return loaded.failure();
+    LoadedFile& fresh = *loaded;
+    boundLoadedTexts(fresh, path);
+    std::unordered_multimap<std::string, SecurityItem*> byName;
+    for (const auto& item : fresh.items)
+        byName.emplace(item->settings().name, item.get());
+    const auto findFresh = [&](const ItemIdentity& identity) -> SecurityItem* {
+        const auto [first, last] = byName.equal_range(identity.name);
+        for (auto it = first; it != last; ++it) {
+            if (ItemIdentity::of(*it->second) == identity)
+                return it->second;
+        }
+        return nullptr;
+    };
+    const std::set<std::uint64_t> added(m_addedKeys.begin(), m_addedKeys.end());
+    for (const std::uint64_t key : m_addedKeys) {
+        const SecurityItem* item = document.item(ItemKey{key});
+        if (!item)
+            continue; // added and deleted again
+        if (SecurityItem* there = findFresh(ItemIdentity::of(*item))) {
+            there->insertQuotations(there->newQuotations(item->history()));
+        } else {
+            auto copy = std::make_unique<SecurityItem>(*item);
+            byName.emplace(copy->settings().name, copy.get());
+            fresh.items.push_back(std::move(copy));
+        }
+    }
+    std::vector<std::string> gone;
+    for (const NewQuotations& entry : m_journal) {
+        if (added.count(entry.key) != 0 && document.item(ItemKey{entry.key}))
+            continue; // the item's copy carries them
+        SecurityItem* there = findFresh(entry.identity);
+        if (!there) {
+            if (std::find(gone.begin(), gone.end(), entry.identity.name) == gone.end())
+                gone.push_back(entry.identity.name);
+            continue;
+        }
+        switch (entry.addition) {
+        case QuotationAddition::Batch:
+            there->insertQuotations(there->newQuotations(entry.quotations));
+            break;
+        case QuotationAddition::Downloaded:
+            if (!there->holdsQuotationInMinute(entry.quotations.front()))
+                there->insertQuotation(entry.quotations.front());
+            break;
+        case QuotationAddition::Typed:
+            there->insertQuotation(entry.quotations.front());
+            break;
+        }
+    }
+    std::vector<const SecurityItem*> items;
+    items.reserve(fresh.items.size());
+    for (const auto& item : fresh.items)
+        items.push_back(item.get());
+    if (Result<void> saved = write(path, items); !saved.ok())
+        return saved.failure();
+    MergedFile merged{std::move(fresh.items), std::move(fresh.warning)};
+    for (const std::string& name : gone) {
+        if (!merged.warning.empty())
+            merged.warning += '\n';
+        merged.warning += "\"" + name + "\" is no longer in " + pathText(path) + "; its new quotations were not saved.";
+    }
+    return merged;
+}
+
+void SharedFileSession::restamp(const std::string& path)
+{
+    m_stamp = readFileStamp(path, true);
+}
+
+PortfolioDocument::DiskState SharedFileSession::diskState(const std::string& path)
+{
+    using DiskState = PortfolioDocument::DiskState;
+    if (path.empty() || !m_stamp)
+        return DiskState::Unchanged;
+    const std::optional<FileStamp> entry = readFileStamp(path, false);
+    if (!entry)
+        return DiskState::Missing;
+    if (entry->sameEntry(*m_stamp))
+        return DiskState::Unchanged;
+    const std::optional<FileStamp> now = readFileStamp(path, true);
+    if (!now)
+        return DiskState::Missing;
+    if (now->hash == m_stamp->hash && now->size == m_stamp->size) {
+        m_stamp = now; // touched or rewritten with the same bytes
+        return DiskState::Unchanged;
+    }
+    return DiskState::Changed;
+}
+
+bool SharedFileSession::contentsChanged(const std::string& path) const
+{
+    const std::optional<FileStamp> now = readFileStamp(path, true);
+    return now && m_stamp && !(now->hash == m_stamp->hash && now->size == m_stamp->size);
+}
+
+void SharedFileSession::recordInserted(ItemKey pos, ItemIdentity identity, std::vector<Quotation> quotations,
+                                       QuotationAddition addition)
+{
+    m_journal.push_back({pos.key, std::move(identity), std::move(quotations), addition});
+}
+
+bool SharedFileSession::hasNewQuotationsFor(ItemKey pos) const
+{
+    return std::any_of(m_journal.begin(), m_journal.end(), [&](const NewQuotations& entry) { return entry.key == pos.key; });
+}
+
+void SharedFileSession::forgetChanges()
+{
+    m_journal.clear();
+    m_addedKeys.clear();
+    m_otherChanges = false;
+}
+
+} // namespace tarvelo
