@@ -913,8 +913,8 @@ void Worker::finishWizard()
     std::string textOnly = createTempFile("QVX");
     const bool prepared = prepareSearchFile();
     const std::string& source = m_searchFile.empty() ? m_download : m_searchFile;
-    if (!prepared || semiHtml.empty() || textOnly.empty() || !convertPage(kConversionSemiHtml, source, semiHtml)
-        || !convertPage(kConversionTextOnly, source, textOnly)) {
+    if (!prepared || semiHtml.empty() || textOnly.empty() || !convertPage(Conversion::SemiHtml, source, semiHtml)
+        || !convertPage(Conversion::TextOnly, source, textOnly)) {
         if (!semiHtml.empty())
             ::unlink(semiHtml.c_str());
         if (!textOnly.empty())
@@ -961,7 +961,7 @@ void Worker::finishItems()
     const std::string_view searched = !inMemory || !m_facts.convertedFromUtf8 ? std::string_view(raw.data(), raw.size())
                                                                                : std::string_view(page);
     const bool keep = m_settings.keepConvertedPages;
-    std::map<int, std::string> conversions;
+    std::map<Conversion, std::string> conversions;
     for (const DownloadItemEntry& entry : m_job.entries) {
         auto m = message(DownloadCode::None);
         m->itemName = cut(entry.name, kMaxItemName);
