@@ -40,7 +40,7 @@ void BM_GenerateCandidates(benchmark::State& state)
 {
     const std::string& page = semiHtmlPage();
     for (auto _ : state) {
-        const CandidateSearch search = generateCandidates(page, kConversionSemiHtml, kValue, ".", ",");
+        const CandidateSearch search = generateCandidates(page, Conversion::SemiHtml, kValue, ".", ",");
         if (search.outcome != CandidateOutcome::Done || search.candidates.empty()) {
             state.SkipWithError("no candidates");
             break;

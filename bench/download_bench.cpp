@@ -190,7 +190,7 @@ ItemSettings Item(const std::string& url, const std::string& symbol)
     settings.symbol = symbol;
     settings.server.url = url;
     settings.server.textBeforeValue = "Kurs [&symbol]";
-    settings.server.conversion = 2;
+    settings.server.conversion = Conversion::TextOnly;
     settings.server.timeout = 60;
     return settings;
 }

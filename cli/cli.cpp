@@ -100,7 +100,7 @@ std::string serverJson(const ServerConfig& c)
         s += ",\"";
         s += field->jsonKey;
         s += "\":";
-        s += field->text ? json::text(c.*field->text) : std::to_string(c.*field->number);
+        s += field->text ? json::text(c.*field->text) : std::to_string(field->storedNumber(c));
     }
     s += "}";
     return s;

@@ -204,8 +204,8 @@ void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d, con
         line("answer:       ", answerText(d));
     if (d.pageSeen || !d.page.charset.empty())
         line("charset:      ", charsetText(d));
-    line("conversion:   ", std::to_string(d.conversion) + " (" + conversionName(d.conversion) + ")");
-    if (d.searchKind == 1) {
+    line("conversion:   ", std::to_string(storedNumber(d.conversion)) + " (" + conversionName(d.conversion) + ")");
+    if (d.searchKind == SearchKind::RegularExpression) {
         line("expression:   ", "\"" + d.textBeforeValue + "\"");
     } else {
         std::string text = "\"" + d.textBeforeValue + "\"";
@@ -244,8 +244,9 @@ void printJson(std::ostream& out, const Patient& p, const RuleDiagnosis& d, cons
         << ",\"contentEncoding\":" << optionalText(d.page.contentEncoding)
         << ",\"charset\":" << optionalText(d.page.charset) << ",\"charsetSource\":" << optionalText(d.page.charsetSource)
         << ",\"convertedFromUtf8\":" << (d.page.convertedFromUtf8 ? "true" : "false")
-        << ",\"conversion\":" << d.conversion << ",\"conversionName\":" << json::text(conversionName(d.conversion))
-        << ",\"searchKind\":" << d.searchKind << ",\"textBeforeValue\":" << json::text(d.textBeforeValue)
+        << ",\"conversion\":" << storedNumber(d.conversion)
+        << ",\"conversionName\":" << json::text(conversionName(d.conversion))
+        << ",\"searchKind\":" << storedNumber(d.searchKind) << ",\"textBeforeValue\":" << json::text(d.textBeforeValue)
         << ",\"caseInsensitive\":" << (d.caseInsensitive ? "true" : "false") << ",\"text\":"
         << (d.text == TextPresence::NotSearched ? "null" : json::text(textPresenceText(d.text)))
         << ",\"excerpt\":" << (d.pageSeen ? json::text(d.excerpt) : "null") << ",\"numberRead\":";

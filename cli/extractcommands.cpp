@@ -45,7 +45,7 @@ int extractCommand(const CommandContext& c)
     // As a download does: convert into a scratch file, then search that file. A page
     // that is not converted is searched where it is.
     ExtractionResult result;
-    if (config.conversion == kConversionNone) {
+    if (config.conversion == Conversion::None) {
         result = runExtraction(config, page, currentTime());
     } else {
         const std::string converted = createTempFile("QVX");

@@ -27,6 +27,20 @@ std::string optionOf(const ServerConfigField& field)
     return field.storedName;
 }
 
+// A number given on the command line, as the field stores it.
+void setStoredNumber(std::int32_t& field, int number)
+{
+    field = number;
+}
+void setStoredNumber(Conversion& field, int number)
+{
+    field = Conversion{number};
+}
+void setStoredNumber(StoredFlag& field, int number)
+{
+    field = StoredFlag::fromStored(number);
+}
+
 } // namespace
 
 bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& problem, ServerOptionRanges ranges)
@@ -42,11 +56,11 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
     std::optional<int> number;
     // A configuration to store takes any integer here; the settings' ranges are checked
     // on the whole record afterwards, with their messages.
-    const auto integer = [&](const char* name, int low, int high, std::int32_t& field) {
+    const auto integer = [&](const char* name, int low, int high, auto& field) {
         if (!o.integer(name, stored ? INT_MIN : low, stored ? INT_MAX : high, number))
             return false;
         if (number)
-            field = *number;
+            setStoredNumber(field, *number);
         return true;
     };
     text("url", config.url);
@@ -55,7 +69,7 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
     text("decimal", config.decimalSeparator);
     if (const auto regexp = o.text("regexp")) {
         config.regExp = validUtf8(*regexp);
-        config.searchKind = 1;
+        config.searchKind = SearchKind::RegularExpression;
     }
     if (!problem.empty())
         return false;
@@ -71,7 +85,7 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
         return false;
     }
     if (indices) {
-        config.extractDate = 1;
+        config.extractDate = true;
         config.dayIndex = (*indices)[0];
         config.monthIndex = (*indices)[1];
         config.yearIndex = (*indices)[2];
@@ -81,7 +95,7 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
         return false;
     }
     if (indices) {
-        config.extractTime = 1;
+        config.extractTime = true;
         config.hourIndex = (*indices)[0];
         config.minuteIndex = (*indices)[1];
     }

@@ -35,7 +35,7 @@ bool isAddress(std::string_view page)
 
 // The page text of the conversion from a page file, or an empty optional with the
 // problem reported.
-std::optional<std::string> filePageText(const std::string& path, int conversion, std::ostream& err)
+std::optional<std::string> filePageText(const std::string& path, Conversion conversion, std::ostream& err)
 {
     std::string raw;
     if (const FileError error = readWholeFile(path, raw); error != FileError::None) {
@@ -47,7 +47,7 @@ std::optional<std::string> filePageText(const std::string& path, int conversion,
 
 // The page text of the conversion from an address, fetched as the wizard fetches it;
 // the wizard download's files are deleted again.
-std::optional<std::string> downloadedPageText(const std::string& address, int conversion, const std::string& name,
+std::optional<std::string> downloadedPageText(const std::string& address, Conversion conversion, const std::string& name,
                                               const std::string& symbol, std::ostream& err)
 {
     const std::unique_ptr<DownloadMessage> done =
@@ -61,7 +61,7 @@ std::optional<std::string> downloadedPageText(const std::string& address, int co
     // The two conversions are ready.
     std::optional<std::string> text;
     std::string contents;
-    if (conversion == kConversionNone) {
+    if (conversion == Conversion::None) {
         // The raw page is as it came; the worker has said whether it came in UTF-8 (by
         // the header or a meta tag).
         if (readWholeFile(done->rawFile, contents) == FileError::None) {
@@ -69,7 +69,7 @@ std::optional<std::string> downloadedPageText(const std::string& address, int co
             blankNulBytes(*text);
         }
     } else {
-        const std::string& file = conversion == kConversionSemiHtml ? done->semiHtmlFile : done->convertedFile;
+        const std::string& file = conversion == Conversion::SemiHtml ? done->semiHtmlFile : done->convertedFile;
         if (readWholeFile(file, contents) == FileError::None) {
             blankNulBytes(contents);
             text = std::move(contents);
@@ -88,7 +88,7 @@ void printCandidate(std::ostream& out, const RuleCandidate& c, std::string_view 
 {
     // The candidate's text stands as in the page, which is searched in Windows-1252.
     const std::string text = cp1252ToUtf8(c.text);
-    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << c.conversion << ",\"tags\":" << c.tags
+    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion) << ",\"tags\":" << c.tags
         << ",\"numbers\":" << c.numbers << ",\"start\":" << c.start << ",\"length\":" << c.length
         << ",\"description\":" << json::text(describeCandidate(c))
         << ",\"template\":" << json::text(textToTemplate(text, name, symbol))
@@ -115,7 +115,7 @@ int suggestCommand(const CommandContext& c)
     const ServerConfig defaults;
     const std::string thousands = validUtf8(o.text("thousands").value_or(defaults.thousandsSeparator));
     const std::string decimal = validUtf8(o.text("decimal").value_or(defaults.decimalSeparator));
-    const int code = conversion.value_or(kConversionSemiHtml);
+    const Conversion code = conversion ? Conversion{*conversion} : Conversion::SemiHtml;
 
     const std::optional<std::string> text = isAddress(page) ? downloadedPageText(page, code, name, symbol, c.err)
                                                             : filePageText(page, code, c.err);

@@ -94,8 +94,8 @@ void finishWizard(const JobReporter& reporter, PageFile& page, PageFacts& facts)
     std::unique_ptr<PageFile> searchFile;
     const bool prepared = prepareSearchFile(page, facts, searchFile);
     const std::string& source = searchFile ? searchFile->path() : page.path();
-    if (!prepared || semiHtml.empty() || textOnly.empty() || !convertPage(kConversionSemiHtml, source, semiHtml)
-        || !convertPage(kConversionTextOnly, source, textOnly)) {
+    if (!prepared || semiHtml.empty() || textOnly.empty() || !convertPage(Conversion::SemiHtml, source, semiHtml)
+        || !convertPage(Conversion::TextOnly, source, textOnly)) {
         if (!semiHtml.empty())
             ::unlink(semiHtml.c_str());
         if (!textOnly.empty())
@@ -143,7 +143,7 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
     const std::string_view searched = !inMemory || !facts.convertedFromUtf8 ? std::string_view(raw.data(), raw.size())
                                                                             : std::string_view(converted);
     const bool keep = settings.keepConvertedPages;
-    std::map<int, std::string> conversions;
+    std::map<Conversion, std::string> conversions;
     for (const DownloadItemEntry& entry : job.entries) {
         auto m = reporter.itemMessage(DownloadCode::None, entry);
         ExtractionResult result;

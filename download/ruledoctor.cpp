@@ -63,7 +63,7 @@ NumberReading readAt(std::string_view page, std::size_t p, const ServerConfig& c
 {
     NumberReading reading;
     reading.at = p;
-    const bool lowered = config.caseInsensitive != 0;
+    const bool lowered = config.caseInsensitive.isSet();
     const std::string pageThousands = utf8ToCp1252(config.thousandsSeparator);
     const std::string pageDecimal = utf8ToCp1252(config.decimalSeparator);
     const std::string thousands = lowered ? lowerCp1252Copy(pageThousands) : pageThousands;
@@ -124,7 +124,7 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix)
 void traceRegExp(std::string_view page, const ServerConfig& config, RuleDiagnosis& d)
 {
     RegExp re;
-    if (!re.compile(utf8ToCp1252(config.regExp), config.caseInsensitive != 0))
+    if (!re.compile(utf8ToCp1252(config.regExp), config.caseInsensitive.isSet()))
         return;
     const int rc = re.match(std::string_view(page.data(), page.size() + 1), 0);
     if (rc <= config.quotationIndex || config.quotationIndex < 0)
@@ -144,7 +144,7 @@ void traceRegExp(std::string_view page, const ServerConfig& config, RuleDiagnosi
 
 void traceStandard(std::string_view page, const ServerConfig& config, RuleDiagnosis& d)
 {
-    const bool lowered = config.caseInsensitive != 0;
+    const bool lowered = config.caseInsensitive.isSet();
     const std::string text = utf8ToCp1252(config.textBeforeValue);
     std::size_t at = findText(page, text, lowered);
     if (at != std::string_view::npos) {
@@ -184,7 +184,7 @@ void explainSearch(const ServerConfig& config, std::optional<std::string_view> p
     if (d.code == DownloadCode::TextNotFound) {
         if (d.text == TextPresence::OtherCase && page) {
             ServerConfig caseless = config;
-            caseless.caseInsensitive = 1;
+            caseless.caseInsensitive = true;
             if (const ExtractionResult result = runExtractionOnPage(caseless, *page, 0); result.code == kFound)
                 d.adviceValue = result.value;
             d.cause = "The text before value " + text + " occurs in the page only in other letter case ("
@@ -196,7 +196,7 @@ void explainSearch(const ServerConfig& config, std::optional<std::string_view> p
         }
         return;
     }
-    if (config.searchKind == 1) {
+    if (config.searchKind == SearchKind::RegularExpression) {
         if (!d.reading && d.extractionMessage.starts_with("No RegExp match")) {
             d.cause = "The regular expression does not match the converted page.";
         } else if (!d.reading) {
@@ -223,7 +223,7 @@ void explainSearch(const ServerConfig& config, std::optional<std::string_view> p
         d.cause = "The text before value " + text + " was found, but no number stands where the search ended ("
                 + quoted(cp1252ToUtf8(oneLine(*page, d.reading->at, d.reading->at + 30))) + ").";
     }
-    if (config.conversion == kConversionSemiHtml && page) {
+    if (config.conversion == Conversion::SemiHtml && page) {
         d.adviceValue = valueWithOneMoreTag(*page, config);
         if (d.adviceValue) {
             d.advice.push_back(RuleAdvice::SkipOneMoreTag);
@@ -297,14 +297,14 @@ ServerConfig itemDownloadConfig(const SecurityItem& item)
                              item.settings().symbol);
 }
 
-std::string conversionName(int conversion)
+std::string conversionName(Conversion conversion)
 {
     switch (conversion) {
-    case kConversionNone:
+    case Conversion::None:
         return "none";
-    case kConversionSemiHtml:
+    case Conversion::SemiHtml:
         return "semi-html";
-    case kConversionTextOnly:
+    case Conversion::TextOnly:
         return "text only";
     default:
         return "unknown";
@@ -313,7 +313,7 @@ std::string conversionName(int conversion)
 
 std::optional<NumberReading> readStandardSearch(std::string_view page, const ServerConfig& config)
 {
-    const SearchWalk walk = walkStandardSearch(page, standardRuleOf(config), config.conversion == kConversionSemiHtml);
+    const SearchWalk walk = walkStandardSearch(page, standardRuleOf(config), config.conversion == Conversion::SemiHtml);
     if (walk.code == kTextNotFound)
         return std::nullopt;
     if (walk.code != kFound)
@@ -339,8 +339,8 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     d.conversion = config.conversion;
     d.searchKind = config.searchKind;
     d.timeout = config.timeout;
-    d.textBeforeValue = config.searchKind == 1 ? config.regExp : config.textBeforeValue;
-    d.caseInsensitive = config.caseInsensitive != 0;
+    d.textBeforeValue = config.searchKind == SearchKind::RegularExpression ? config.regExp : config.textBeforeValue;
+    d.caseInsensitive = config.caseInsensitive.isSet();
 
     const bool searched = m.code >= DownloadCode::Done && m.code <= DownloadCode::TextNotFound;
     // A page that came as UTF-8 is handed over so again; the search read it in the code page.
@@ -351,7 +351,7 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     }
     if (searched && convertedPage) {
         d.pageSeen = true;
-        if (config.searchKind == 1)
+        if (config.searchKind == SearchKind::RegularExpression)
             traceRegExp(*convertedPage, config, d);
         else
             traceStandard(*convertedPage, config, d);

@@ -65,10 +65,10 @@ struct RuleDiagnosis {
     PageFacts page;
 
     // The rule.
-    int conversion = 0;
-    int searchKind = 0;
+    Conversion conversion = Conversion::None;
+    SearchKind searchKind = SearchKind::Standard;
     int timeout = 0;
-    std::string textBeforeValue; // or the regular expression of search kind 1
+    std::string textBeforeValue; // or the regular expression of a regular-expression search
     bool caseInsensitive = true;
 
     // The search in the converted page, when the page came with the message.
@@ -86,7 +86,7 @@ struct RuleDiagnosis {
 };
 
 // The conversion's name in words: "none", "semi-html", "text only".
-std::string conversionName(int conversion);
+std::string conversionName(Conversion conversion);
 
 // The diagnosis of one item's final message. config is the configuration the item
 // downloaded with (its variables put in); convertedPage the converted page the worker

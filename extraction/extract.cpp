@@ -14,7 +14,7 @@ StandardRule standardRuleOf(const ServerConfig& config)
     rule.decimal = utf8ToCp1252(config.decimalSeparator);
     rule.tagsToSkip = config.tagsToSkip;
     rule.numbersToSkip = config.numbersToSkip;
-    rule.caseInsensitive = config.caseInsensitive != 0;
+    rule.caseInsensitive = config.caseInsensitive.isSet();
     return rule;
 }
 
@@ -23,14 +23,14 @@ RegExpRule regExpRuleOf(const ServerConfig& config)
     RegExpRule rule;
     rule.expression = utf8ToCp1252(config.regExp);
     rule.quotationIndex = config.quotationIndex;
-    rule.extractDate = config.extractDate != 0;
+    rule.extractDate = config.extractDate.isSet();
     rule.dayIndex = config.dayIndex;
     rule.monthIndex = config.monthIndex;
     rule.yearIndex = config.yearIndex;
-    rule.extractTime = config.extractTime != 0;
+    rule.extractTime = config.extractTime.isSet();
     rule.hourIndex = config.hourIndex;
     rule.minuteIndex = config.minuteIndex;
-    rule.caseInsensitive = config.caseInsensitive != 0;
+    rule.caseInsensitive = config.caseInsensitive.isSet();
     rule.thousands = utf8ToCp1252(config.thousandsSeparator);
     rule.decimal = utf8ToCp1252(config.decimalSeparator);
     return rule;
@@ -46,10 +46,10 @@ ExtractionResult runExtraction(const ServerConfig& config, const std::string& co
 ExtractionResult runExtractionOnPage(const ServerConfig& config, std::string_view page, TimeStamp now)
 {
     ExtractionResult result;
-    if (config.searchKind == 1) {
+    if (config.searchKind == SearchKind::RegularExpression) {
         result = regExpSearchInPage(page, regExpRuleOf(config), now);
     } else {
-        result = config.conversion == kConversionSemiHtml ? standardSearchWithTagsInPage(page, standardRuleOf(config))
+        result = config.conversion == Conversion::SemiHtml ? standardSearchWithTagsInPage(page, standardRuleOf(config))
                                                           : standardSearchInPage(page, standardRuleOf(config));
         result.time = now;
     }

@@ -8,8 +8,8 @@
 namespace tarvelo {
 
 // The search a configuration asks for, on a page file already converted by its
-// conversion: the regular-expression search for search kind 1, else the search with
-// tags for semi-html pages, else the standard search. The configuration's texts must
+// conversion: the regular-expression search for SearchKind::RegularExpression, else the
+// search with tags for semi-html pages, else the standard search. The configuration's texts must
 // already hold the item's values. The standard searches are stamped with now. The
 // result's message is UTF-8.
 ExtractionResult runExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now);

@@ -102,15 +102,15 @@ namespace {
 
 // Runs a conversion over the page, handing each piece of output to emit(begin, end).
 template <typename Emit>
-void convert(int code, std::string_view page, Emit emit)
+void convert(Conversion conversion, std::string_view page, Emit emit)
 {
     const char* p = page.data();
     const char* end = page.data() + page.size();
-    switch (code) {
-    case kConversionNone:
+    switch (conversion) {
+    case Conversion::None:
         emit(p, end);
         return;
-    case kConversionSemiHtml:
+    case Conversion::SemiHtml:
         // Each run goes up to and including the next "<"; the tag's contents are
         // dropped and its ">" starts the next run.
         while (p < end) {
@@ -123,7 +123,7 @@ void convert(int code, std::string_view page, Emit emit)
             p = findChar(open + 1, end, '>');
         }
         return;
-    case kConversionTextOnly: {
+    case Conversion::TextOnly: {
         static const char kBlank = ' ';
         while (p < end) {
             const char* open = findChar(p, end, '<');
@@ -145,22 +145,22 @@ void convert(int code, std::string_view page, Emit emit)
 
 } // namespace
 
-std::string convertPageText(int code, std::string_view page)
+std::string convertPageText(Conversion conversion, std::string_view page)
 {
     std::string out;
     out.reserve(page.size());
-    convert(code, page, [&](const char* from, const char* to) { out.append(from, to); });
+    convert(conversion, page, [&](const char* from, const char* to) { out.append(from, to); });
     return out;
 }
 
-bool convertPage(int code, const std::string& source, const std::string& destination)
+bool convertPage(Conversion conversion, const std::string& source, const std::string& destination)
 {
     OutputFile out;
     if (out.open(destination) != FileError::None)
         return false;
     MappedFile page;
     if (page.open(source) == FileError::None) {
-        convert(code, std::string_view(page.data(), page.size()),
+        convert(conversion, std::string_view(page.data(), page.size()),
                 [&](const char* from, const char* to) { out.write(from, static_cast<std::size_t>(to - from)); });
     }
     return out.close() == FileError::None;

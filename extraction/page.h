@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/serverconfig.h"
 #include "platform/mappedfile.h"
 
 #include <string>
@@ -9,15 +10,13 @@
 // search, and lower-casing by the Windows-1252 rules.
 namespace tarvelo {
 
-enum PageConversion { kConversionNone = 0, kConversionSemiHtml = 1, kConversionTextOnly = 2 };
-
-// The converted text of a page; an unknown code gives an empty text.
-std::string convertPageText(int code, std::string_view page);
+// The converted text of a page; an unknown conversion gives an empty text.
+std::string convertPageText(Conversion conversion, std::string_view page);
 
 // Reads the source file, writes the converted text to the destination (created or
 // truncated). When the source cannot be read the destination is left empty. Returns
 // false when the destination could not be written.
-bool convertPage(int code, const std::string& source, const std::string& destination);
+bool convertPage(Conversion conversion, const std::string& source, const std::string& destination);
 
 // A page loaded for searching: its NUL bytes read as blanks, so it is one string of
 // its full length, and a NUL follows its last byte.

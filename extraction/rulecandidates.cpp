@@ -32,24 +32,24 @@ constexpr const char* kEndOfNumber = "[^0-9.,]";
 
 // How far the start of a match can lie before the end of its text before value: the
 // leading delimiter, 30 characters and, in text-only pages, the trailing delimiter.
-std::size_t textReach(int conversion)
+std::size_t textReach(Conversion conversion)
 {
     switch (conversion) {
-    case kConversionNone:
+    case Conversion::None:
         return 31;
-    case kConversionTextOnly:
+    case Conversion::TextOnly:
         return 32;
     default:
         return 30;
     }
 }
 
-const char* prefixOf(int conversion)
+const char* prefixOf(Conversion conversion)
 {
     switch (conversion) {
-    case kConversionNone:
+    case Conversion::None:
         return kPrefixNone;
-    case kConversionTextOnly:
+    case Conversion::TextOnly:
         return kPrefixTextOnly;
     default:
         return kPrefixSemiHtml;
@@ -220,7 +220,8 @@ std::vector<Occurrence> findOccurrences(std::string_view subject, std::string_vi
 
 // The positions [first, last] at which a match of the attempt that ends with the
 // occurrence can start; false when there are none.
-bool startWindow(const Occurrence& o, int conversion, int tags, int numbers, std::size_t& first, std::size_t& last)
+bool startWindow(const Occurrence& o, Conversion conversion, int tags, int numbers, std::size_t& first,
+                 std::size_t& last)
 {
     if (o.at < 2)
         return false;
@@ -231,7 +232,7 @@ bool startWindow(const Occurrence& o, int conversion, int tags, int numbers, std
         const std::size_t bound = o.runBound[static_cast<std::size_t>(numbers)];
         const std::size_t reach = textReach(conversion);
         first = bound > reach ? bound - reach : 0;
-        if (conversion == kConversionSemiHtml && o.lastAngle != std::string_view::npos)
+        if (conversion == Conversion::SemiHtml && o.lastAngle != std::string_view::npos)
             first = std::max(first, o.lastAngle + 1);
         return first <= last;
     }
@@ -252,7 +253,7 @@ bool startWindow(const Occurrence& o, int conversion, int tags, int numbers, std
 
 // Whether some occurrence leaves room for a match of the attempt. An attempt without
 // room needs no expression: a plain quotation always compiles.
-bool anyStartWindow(const std::vector<Occurrence>& occurrences, int conversion, int tags, int numbers)
+bool anyStartWindow(const std::vector<Occurrence>& occurrences, Conversion conversion, int tags, int numbers)
 {
     std::size_t first = 0;
     std::size_t last = 0;
@@ -279,8 +280,8 @@ void takeMatch(const RegExp& re, AttemptMatch& match)
 }
 
 // Compiles one attempt's expression, anchored when it is to be tried at chosen places.
-bool compileAttempt(RegExp& re, int conversion, int tags, int numbers, const std::string& quotation, bool anchored,
-                    std::string& message)
+bool compileAttempt(RegExp& re, Conversion conversion, int tags, int numbers, const std::string& quotation,
+                    bool anchored, std::string& message)
 {
     const std::string expression = candidateExpression(conversion, tags, numbers, quotation);
     const std::string pattern = anchored ? "\\G" + expression : expression;
@@ -304,7 +305,7 @@ int plainMatch(RegExp& re, std::string_view subject, AttemptMatch& match)
 // The same match, found by trying the anchored expression only where a match can start,
 // in ascending order; the first start that matches is the leftmost one.
 int windowedMatch(RegExp& anchored, std::string_view subject, const std::vector<Occurrence>& occurrences,
-                  int conversion, int tags, int numbers, AttemptMatch& match)
+                  Conversion conversion, int tags, int numbers, AttemptMatch& match)
 {
     std::size_t next = 0;
     for (const Occurrence& o : occurrences) {
@@ -373,7 +374,7 @@ bool offerable(std::string_view page, LoweredPage& lowered, RuleCandidate& candi
     rule.tagsToSkip = candidate.tags;
     rule.numbersToSkip = candidate.numbers;
     rule.caseInsensitive = true;
-    const ExtractionResult result = candidate.conversion == kConversionSemiHtml
+    const ExtractionResult result = candidate.conversion == Conversion::SemiHtml
                                         ? standardSearchWithTagsInPage(searched, rule)
                                         : standardSearchInPage(searched, rule);
     candidate.verified = result.code == kFound && result.value == typedValue;
@@ -382,7 +383,7 @@ bool offerable(std::string_view page, LoweredPage& lowered, RuleCandidate& candi
 
 } // namespace
 
-std::string candidatePageText(std::string_view downloaded, int conversion)
+std::string candidatePageText(std::string_view downloaded, Conversion conversion)
 {
     const CharsetDeclaration declared = declaredCharset({}, downloaded.substr(0, kCharsetSniffBytes));
     std::string text = declared.charset == PageCharset::Utf8
@@ -392,17 +393,17 @@ std::string candidatePageText(std::string_view downloaded, int conversion)
     return text;
 }
 
-int maximumTags(int conversion)
+int maximumTags(Conversion conversion)
 {
-    return conversion == kConversionSemiHtml ? kSemiHtmlMaximumTags : 0;
+    return conversion == Conversion::SemiHtml ? kSemiHtmlMaximumTags : 0;
 }
 
-int candidateAttempts(int conversion)
+int candidateAttempts(Conversion conversion)
 {
     return (maximumTags(conversion) + 1) * (kMaximumNumbers + 1);
 }
 
-std::string candidateExpression(int conversion, int tags, int numbers, std::string_view quotation)
+std::string candidateExpression(Conversion conversion, int tags, int numbers, std::string_view quotation)
 {
     std::string e = prefixOf(conversion);
     e += kUntilNumber;
@@ -419,7 +420,7 @@ std::string candidateExpression(int conversion, int tags, int numbers, std::stri
     return e;
 }
 
-CandidateSearch generateCandidates(std::string_view page, int conversion, const std::string& typedQuotation,
+CandidateSearch generateCandidates(std::string_view page, Conversion conversion, const std::string& typedQuotation,
                                    const std::string& typedThousands, const std::string& typedDecimal,
                                    const std::function<bool(int done)>& progress, CandidateMatching matching)
 {
@@ -446,7 +447,7 @@ CandidateSearch generateCandidates(std::string_view page, int conversion, const 
     const bool windowed = matching == CandidateMatching::Windowed && isPlainQuotation(quotation);
     std::vector<Occurrence> occurrences;
     if (windowed)
-        occurrences = findOccurrences(subject, quotation, conversion == kConversionSemiHtml);
+        occurrences = findOccurrences(subject, quotation, conversion == Conversion::SemiHtml);
 
     // The typed quotation as the verifying search reads numbers: lowered, with a blank
     // after it as a page would have.
@@ -458,7 +459,7 @@ CandidateSearch generateCandidates(std::string_view page, int conversion, const 
     LoweredPage lowered(page);
 
     const int tagsLimit = maximumTags(conversion);
-    const std::size_t shift = conversion == kConversionSemiHtml ? 0 : 1;
+    const std::size_t shift = conversion == Conversion::SemiHtml ? 0 : 1;
     int done = 0;
     RegExp re;
     for (int numbers = 0; numbers <= kMaximumNumbers; ++numbers) {
@@ -545,8 +546,8 @@ ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, 
     config.textBeforeValue = textToTemplate(cp1252ToUtf8(candidate.text), name, symbol);
     config.tagsToSkip = candidate.tags;
     config.numbersToSkip = candidate.numbers;
-    config.searchKind = 0;
-    config.caseInsensitive = 1;
+    config.searchKind = SearchKind::Standard;
+    config.caseInsensitive = true;
     return config;
 }
 

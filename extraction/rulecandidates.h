@@ -17,7 +17,7 @@ namespace tarvelo {
 
 struct RuleCandidate {
     std::string text;       // the text before value, as it stands in the page
-    int conversion = 1;     // the conversion in force when it was made
+    Conversion conversion = Conversion::SemiHtml; // the conversion in force when it was made
     int tags = 0;           // html tags to skip, 0 to 15
     int numbers = 0;        // numbers to skip, 0 to 5
     std::size_t start = 0;  // where the highlighted span begins in the page text
@@ -48,17 +48,17 @@ struct CandidateSearch {
 // meta tag declares UTF-8 turned into Windows-1252 first, as the wizard's download does
 // (which also heeds the Content-Type header), then converted with the given conversion
 // and its NUL bytes blanked.
-std::string candidatePageText(std::string_view downloaded, int conversion);
+std::string candidatePageText(std::string_view downloaded, Conversion conversion);
 
 // 15 for semi-html pages, 0 for the other conversions.
-int maximumTags(int conversion);
+int maximumTags(Conversion conversion);
 // The number of attempts a search makes: (maximumTags + 1) * 6.
-int candidateAttempts(int conversion);
+int candidateAttempts(Conversion conversion);
 
 // The expression one attempt matches: the conversion's prefix, the tags, the numbers,
 // the typed quotation as it stands (its characters act as expression syntax), then one
 // character that ends the number.
-std::string candidateExpression(int conversion, int tags, int numbers, std::string_view quotation);
+std::string candidateExpression(Conversion conversion, int tags, int numbers, std::string_view quotation);
 
 // How an attempt finds its match; both find the same one. Windowed looks for the typed
 // quotation first and tries the expression, anchored, only at the starts that can lead to
@@ -72,7 +72,7 @@ enum class CandidateMatching { Windowed, Plain };
 // progress is called after each attempt with the number done so far, on the calling
 // thread; returning false stops the search (Cancelled, with the candidates found so
 // far). The separators are those the user chose, for the verification.
-CandidateSearch generateCandidates(std::string_view page, int conversion, const std::string& quotation,
+CandidateSearch generateCandidates(std::string_view page, Conversion conversion, const std::string& quotation,
                                    const std::string& thousands, const std::string& decimal,
                                    const std::function<bool(int done)>& progress = {},
                                    CandidateMatching matching = CandidateMatching::Windowed);

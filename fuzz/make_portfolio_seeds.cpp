@@ -139,19 +139,19 @@ void writeField(Stream& out, const ItemSettings& s, int field)
     case 6: out.integer(c.timeout); break;
     case 7: out.text(c.thousandsSeparator); break;
     case 8: out.text(c.decimalSeparator); break;
-    case 9: out.integer(c.conversion); break;
+    case 9: out.integer(storedNumber(c.conversion)); break;
     case 10: out.text(c.textBeforeValue); break;
     case 11: out.integer(c.tagsToSkip); break;
     case 12: out.integer(c.numbersToSkip); break;
-    case 13: out.integer(c.caseInsensitive); break;
-    case 14: out.integer(c.searchKind); break;
+    case 13: out.integer(c.caseInsensitive.stored()); break;
+    case 14: out.integer(storedNumber(c.searchKind)); break;
     case 15: out.text(c.regExp); break;
     case 16: out.integer(c.quotationIndex); break;
-    case 17: out.integer(c.extractDate); break;
+    case 17: out.integer(c.extractDate.stored()); break;
     case 18: out.integer(c.dayIndex); break;
     case 19: out.integer(c.monthIndex); break;
     case 20: out.integer(c.yearIndex); break;
-    case 21: out.integer(c.extractTime); break;
+    case 21: out.integer(c.extractTime.stored()); break;
     case 22: out.integer(c.hourIndex); break;
     case 23: out.integer(c.minuteIndex); break;
     case 24: out.integer(s.belowAlarm); break;
@@ -208,14 +208,14 @@ ItemSettings afterLoading(ItemSettings s, std::uint16_t schema)
         {3, [&] { s.memo.clear(); }},
         {7, [&] { c.thousandsSeparator.clear(); }},
         {8, [&] { c.decimalSeparator = ","; }},
-        {14, [&] { c.searchKind = 0; }},
+        {14, [&] { c.searchKind = SearchKind::Standard; }},
         {15, [&] { c.regExp.clear(); }},
         {16, [&] { c.quotationIndex = 1; }},
-        {17, [&] { c.extractDate = 0; }},
+        {17, [&] { c.extractDate = false; }},
         {18, [&] { c.dayIndex = 2; }},
         {19, [&] { c.monthIndex = 3; }},
         {20, [&] { c.yearIndex = 4; }},
-        {21, [&] { c.extractTime = 0; }},
+        {21, [&] { c.extractTime = false; }},
         {22, [&] { c.hourIndex = 5; }},
         {23, [&] { c.minuteIndex = 6; }},
         {24, [&] { s.belowAlarm = 0; }},
@@ -247,19 +247,19 @@ Item fullItem(std::string name)
     s.server.timeout = 45;
     s.server.thousandsSeparator = ".";
     s.server.decimalSeparator = "'";
-    s.server.conversion = 1;
+    s.server.conversion = Conversion::SemiHtml;
     s.server.textBeforeValue = "Letzter Kurs";
     s.server.tagsToSkip = 2;
     s.server.numbersToSkip = 1;
-    s.server.caseInsensitive = 0;
-    s.server.searchKind = 1;
+    s.server.caseInsensitive = false;
+    s.server.searchKind = SearchKind::RegularExpression;
     s.server.regExp = "Kurs:\\s*([0-9.,]+)";
     s.server.quotationIndex = 2;
-    s.server.extractDate = 1;
+    s.server.extractDate = true;
     s.server.dayIndex = 3;
     s.server.monthIndex = 4;
     s.server.yearIndex = 5;
-    s.server.extractTime = 1;
+    s.server.extractTime = true;
     s.server.hourIndex = 6;
     s.server.minuteIndex = 7;
     s.aboveAlarm = 1;

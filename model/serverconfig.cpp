@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <type_traits>
 
 namespace tarvelo {
 
@@ -15,10 +16,11 @@ constexpr ServerConfigField text(const char* storedName, const char* jsonKey, st
                                  const char* byDefault, std::int32_t maxLength, int jsonPosition,
                                  bool keptWhenNotStored = false)
 {
-    return {storedName, jsonKey, member, nullptr, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition};
+    return {storedName, jsonKey, member, {}, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition};
 }
 
-constexpr ServerConfigField number(const char* storedName, const char* jsonKey, std::int32_t ServerConfig::*member,
+template <typename Member>
+constexpr ServerConfigField number(const char* storedName, const char* jsonKey, Member ServerConfig::*member,
                                    std::int32_t byDefault, std::int32_t low, std::int32_t high, int jsonPosition)
 {
     return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition};
@@ -48,6 +50,29 @@ constexpr ServerConfigField kFields[] = {
     number("RegExpMinuteIndex", "minuteIndex", &ServerConfig::minuteIndex, 6, kAny, kAll, 18),
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
+
+std::int32_t storedFormOf(std::int32_t number)
+{
+    return number;
+}
+std::int32_t storedFormOf(StoredFlag flag)
+{
+    return flag.stored();
+}
+template <typename Kind>
+std::int32_t storedFormOf(Kind kind)
+{
+    return storedNumber(kind);
+}
+
+template <typename Member>
+Member fromStoredForm(std::int32_t stored)
+{
+    if constexpr (std::is_same_v<Member, StoredFlag>)
+        return StoredFlag::fromStored(stored);
+    else
+        return Member{stored};
+}
 
 bool equalNoCase(std::string_view a, std::string_view b)
 {
@@ -93,18 +118,43 @@ const ServerConfigField* findServerConfigField(std::string_view storedName)
     return nullptr;
 }
 
+std::int32_t ServerConfigField::storedNumber(const ServerConfig& config) const
+{
+    return std::visit(
+        [&](auto member) -> std::int32_t {
+            if constexpr (std::is_same_v<decltype(member), std::monostate>)
+                return 0;
+            else
+                return storedFormOf(config.*member);
+        },
+        number);
+}
+
+void ServerConfigField::setStoredNumber(ServerConfig& config, std::int32_t stored) const
+{
+    std::visit(
+        [&](auto member) {
+            if constexpr (!std::is_same_v<decltype(member), std::monostate>)
+                config.*member = fromStoredForm<std::remove_reference_t<decltype(config.*member)>>(stored);
+        },
+        number);
+}
+
 void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config)
 {
     if (field.text)
         config.*field.text = field.textDefault;
     else
-        config.*field.number = field.numberDefault;
+        field.setStoredNumber(config, field.numberDefault);
 }
 
 const ServerConfigField* numberOutOfRange(const ServerConfig& config)
 {
     for (const ServerConfigField& field : serverConfigFields()) {
-        if (field.number && (config.*field.number < field.low || config.*field.number > field.high))
+        if (!field.isNumber())
+            continue;
+        const std::int32_t value = field.storedNumber(config);
+        if (value < field.low || value > field.high)
             return &field;
     }
     return nullptr;

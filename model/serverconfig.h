@@ -1,11 +1,38 @@
 #pragma once
 
+#include "model/storedflag.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace tarvelo {
+
+// How a page is converted before it is searched (stored as "Format"). A stored number
+// outside these names is kept as it was read; no conversion knows it.
+enum class Conversion : std::int32_t {
+    None = 0,     // the page as downloaded
+    SemiHtml = 1, // every tag replaced by "<>"
+    TextOnly = 2, // tags removed
+};
+
+// Which search finds the quotation (stored as "Filtering"); a number outside these
+// names searches as Standard does.
+enum class SearchKind : std::int32_t {
+    Standard = 0,          // the text before the value, tags and numbers to skip
+    RegularExpression = 1, // the expression RegExp with its group indexes
+};
+
+constexpr std::int32_t storedNumber(Conversion conversion)
+{
+    return static_cast<std::int32_t>(conversion);
+}
+constexpr std::int32_t storedNumber(SearchKind kind)
+{
+    return static_cast<std::int32_t>(kind);
+}
 
 // A server configuration: where a quotation page is and how the quotation is found in
 // it. Shared configurations live in the profile store under their name; each item
@@ -16,19 +43,19 @@ struct ServerConfig {
     std::int32_t timeout = 60;
     std::string thousandsSeparator;
     std::string decimalSeparator = ",";
-    std::int32_t conversion = 0;
+    Conversion conversion = Conversion::None;
     std::string textBeforeValue;
     std::int32_t tagsToSkip = 0;
     std::int32_t numbersToSkip = 0;
-    std::int32_t caseInsensitive = 1;
-    std::int32_t searchKind = 0;
+    StoredFlag caseInsensitive = true;
+    SearchKind searchKind = SearchKind::Standard;
     std::string regExp;
     std::int32_t quotationIndex = 1;
-    std::int32_t extractDate = 0;
+    StoredFlag extractDate;
     std::int32_t dayIndex = 2;
     std::int32_t monthIndex = 3;
     std::int32_t yearIndex = 4;
-    std::int32_t extractTime = 0;
+    StoredFlag extractTime;
     std::int32_t hourIndex = 5;
     std::int32_t minuteIndex = 6;
 
@@ -42,10 +69,15 @@ ServerConfig newItemServerConfig();
 // are stored under). Exactly one of text and number is set. For a number, low..high is
 // what the server settings dialog accepts; for a text, high is its greatest length.
 struct ServerConfigField {
+    // The member of a number: a plain number, a flag or a named kind, all stored as
+    // 32-bit numbers.
+    using NumberMember = std::variant<std::monostate, std::int32_t ServerConfig::*, StoredFlag ServerConfig::*,
+                                      Conversion ServerConfig::*, SearchKind ServerConfig::*>;
+
     const char* storedName; // the value's name in the profile store and the export file
     const char* jsonKey;    // its key in the JSON output
     std::string ServerConfig::*text;
-    std::int32_t ServerConfig::*number;
+    NumberMember number;
     const char* textDefault;
     std::int32_t numberDefault;
     std::int32_t low;
@@ -55,6 +87,11 @@ struct ServerConfigField {
     bool keptWhenNotStored;
     // Where the value comes in the JSON object, which follows the member order.
     int jsonPosition;
+
+    bool isNumber() const { return text == nullptr; }
+    // A number's value as it is stored, and set from its stored form.
+    std::int32_t storedNumber(const ServerConfig& config) const;
+    void setStoredNumber(ServerConfig& config, std::int32_t stored) const;
 };
 
 // Every stored value, in the order the profile store and the export file write them.

@@ -65,15 +65,10 @@ bool isLowSurrogate(char32_t c)
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-// The code point at text[i] (a surrogate pair counts as one); moves i past it.
-char32_t nextUtf16CodePoint(std::u16string_view text, std::size_t& i)
+// Whether a value's character goes into the file as its UTF-8 form, with no escape.
+bool isPlainCharacter(char16_t c)
 {
-    char32_t c = text[i++];
-    if (isHighSurrogate(c) && i < text.size() && isLowSurrogate(text[i]))
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
-    else if (isHighSurrogate(c) || isLowSurrogate(c))
-        c = 0xFFFD;
-    return c;
+    return c > 0x1F && c != u'"' && c != u'\\';
 }
 
 void chopTrailingSpaces(std::u16string& text, std::size_t limit)
@@ -305,7 +300,14 @@ void appendEscapedString(std::u16string_view text, std::string& out)
                 appendLowerHex(c, out);
                 escapeNextIfDigit = true;
             } else if (useCodec) {
-                appendUtf8(out, nextUtf16CodePoint(text, i));
+                // The run of plain characters from here, surrogate pairs whole.
+                std::size_t end = i + 1;
+                while (end < text.size() && isPlainCharacter(text[end]))
+                    ++end;
+                const std::u16string_view run = text.substr(i, end - i);
+                needsQuotes = needsQuotes || run.find_first_of(u";,=") != std::u16string_view::npos;
+                out += utf16ToUtf8(run);
+                i = end;
                 continue;
             } else {
                 out += static_cast<char>(c);

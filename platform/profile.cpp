@@ -212,16 +212,10 @@ std::u16string unescapeSettingsName(const std::u16string& stored)
 std::string profileTextOf(std::string_view key, bool& representable)
 {
     const std::u16string name = unescapeSettingsName(ini::unescapedKey(key));
-    // A surrogate without its partner has no UTF-8 form.
-    representable = true;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
-            ++i;
-        else if (c >= 0xD800 && c <= 0xDFFF)
-            representable = false;
-    }
-    return utf16ToUtf8(name);
+    std::string text = utf16ToUtf8(name);
+    // A surrogate without its partner has no UTF-8 form: it came back as U+FFFD.
+    representable = utf8ToUtf16(text) == name;
+    return text;
 }
 
 Name Name::fromFile(std::string_view key)

@@ -353,7 +353,7 @@ ImportPlan parse(std::string_view bytes)
                 fail(n, "\"" + name + "\" is not a value of a server configuration");
             if (field->text && !std::holds_alternative<std::string>(value))
                 fail(n, "\"" + name + "\" must be a text");
-            if (field->number && !std::holds_alternative<std::int32_t>(value))
+            if (field->isNumber() && !std::holds_alternative<std::int32_t>(value))
                 fail(n, "\"" + name + "\" must be a dword");
             if (field->text) {
                 const std::string& text = std::get<std::string>(value);
@@ -369,7 +369,7 @@ ImportPlan parse(std::string_view bytes)
                     fail(n, "\"" + name + "\" is " + std::to_string(number) + ". Please enter an integer between "
                                 + std::to_string(field->low) + " and " + std::to_string(field->high) + ".");
                 }
-                config->config.*(field->number) = number;
+                field->setStoredNumber(config->config, number);
             }
             break;
         }
@@ -387,7 +387,7 @@ std::vector<std::string> serverConfigValueLines(const ServerConfig& config)
     std::vector<std::string> lines;
     for (const ServerConfigField& field : serverConfigFields()) {
         std::string line = quoted(field.storedName) + "=";
-        line += field.text ? quoted(config.*field.text) : dword(config.*field.number);
+        line += field.text ? quoted(config.*field.text) : dword(field.storedNumber(config));
         lines.push_back(std::move(line));
     }
     return lines;

@@ -33,10 +33,10 @@ void readText(const Profile& profile, const std::string& key, std::string_view v
     field = *text;
 }
 
-void readInt(const Profile& profile, const std::string& key, std::string_view value, std::int32_t& field)
+void readNumber(const Profile& profile, const std::string& key, const ServerConfigField& field, ServerConfig& config)
 {
-    if (const auto number = profile.readInt(key, value))
-        field = *number;
+    if (const auto number = profile.readInt(key, field.storedName))
+        field.setStoredNumber(config, *number);
 }
 
 } // namespace
@@ -100,7 +100,7 @@ void readServerConfig(const Profile& profile, std::string_view name, ServerConfi
         if (field.text)
             readText(profile, key, field.storedName, config.*field.text, field.textDefault);
         else
-            readInt(profile, key, field.storedName, config.*field.number);
+            readNumber(profile, key, field, config);
     }
 }
 
@@ -120,7 +120,7 @@ void writeServerConfig(Profile& profile, std::string_view name, const ServerConf
         if (field.text)
             profile.writeText(key, field.storedName, config.*field.text);
         else
-            profile.writeInt(key, field.storedName, config.*field.number);
+            profile.writeInt(key, field.storedName, field.storedNumber(config));
     }
 }
 

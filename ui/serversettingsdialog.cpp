@@ -41,7 +41,7 @@ const ServerConfigField& fieldOf(Member member)
         if constexpr (std::is_same_v<Member, std::string ServerConfig::*>)
             return field.text == member;
         else
-            return field.number == member;
+            return field.number == ServerConfigField::NumberMember(member);
     });
 }
 
@@ -54,11 +54,11 @@ QLineEdit* makeTextEdit(const std::string& value, std::string ServerConfig::*mem
     return edit;
 }
 
-QCheckBox* makeCheck(const char* text, std::int32_t checked, const char* name, QWidget* parent)
+QCheckBox* makeCheck(const char* text, bool checked, const char* name, QWidget* parent)
 {
     auto* check = new QCheckBox(QString::fromUtf8(text), parent);
     check->setObjectName(QLatin1String(name));
-    check->setChecked(checked != 0);
+    check->setChecked(checked);
     return check;
 }
 
@@ -152,10 +152,10 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     m_semiHtml->setObjectName(QStringLiteral("semiHtmlRadio"));
     auto* textOnly = new QRadioButton(QStringLiteral("Convert to text-only (remove html tags completely)"), rules);
     textOnly->setObjectName(QStringLiteral("textOnlyRadio"));
-    m_conversion->addButton(none, 0);
-    m_conversion->addButton(m_semiHtml, 1);
-    m_conversion->addButton(textOnly, 2);
-    if (QAbstractButton* chosen = m_conversion->button(config.conversion))
+    m_conversion->addButton(none, storedNumber(Conversion::None));
+    m_conversion->addButton(m_semiHtml, storedNumber(Conversion::SemiHtml));
+    m_conversion->addButton(textOnly, storedNumber(Conversion::TextOnly));
+    if (QAbstractButton* chosen = m_conversion->button(storedNumber(config.conversion)))
         chosen->setChecked(true);
 
     auto* formatLabel = new QLabel(QStringLiteral("Thousands/decimal separator format:"), rules);
@@ -167,7 +167,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     formatLabel->setBuddy(m_format);
 
     m_caseInsensitive = makeCheck("Case insensitive search (don't differentiate small and capital letters)",
-                                  config.caseInsensitive, "caseInsensitiveCheck", rules);
+                                  config.caseInsensitive.isSet(), "caseInsensitiveCheck", rules);
 
     auto* textGroup = new QGroupBox(QStringLiteral("Start searching for quotation after the following text:"), rules);
     textGroup->setObjectName(QStringLiteral("textBeforeValueGroup"));
@@ -188,7 +188,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     m_standardSearch->setObjectName(QStringLiteral("standardSearchRadio"));
     m_advancedSearch = new QRadioButton(QStringLiteral("Advanced Search"), m_regExpArea);
     m_advancedSearch->setObjectName(QStringLiteral("advancedSearchRadio"));
-    (config.searchKind == 1 ? m_advancedSearch : m_standardSearch)->setChecked(true);
+    (config.searchKind == SearchKind::RegularExpression ? m_advancedSearch : m_standardSearch)->setChecked(true);
     auto* regExpGroup =
         new QGroupBox(QStringLiteral("Perl regular expression (extended by QVX variables)"), m_regExpArea);
     regExpGroup->setObjectName(QStringLiteral("regExpGroup"));
@@ -196,8 +196,8 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* quotationLabel = new QLabel(QStringLiteral("Quotation match parentesis index:"), m_regExpArea);
     m_quotationIndex = makeNumberField("quotationIndex", &ServerConfig::quotationIndex, m_regExpArea);
     quotationLabel->setBuddy(m_quotationIndex->edit());
-    m_extractDate = makeCheck("Extract quotation date", config.extractDate, "extractDateCheck", m_regExpArea);
-    m_extractTime = makeCheck("Extract quotation time", config.extractTime, "extractTimeCheck", m_regExpArea);
+    m_extractDate = makeCheck("Extract quotation date", config.extractDate.isSet(), "extractDateCheck", m_regExpArea);
+    m_extractTime = makeCheck("Extract quotation time", config.extractTime.isSet(), "extractTimeCheck", m_regExpArea);
     const auto indexField = [this](const char* label, const char* name, std::int32_t ServerConfig::*member,
                                    QHBoxLayout* row, std::vector<QWidget*>& group) {
         auto* text = new QLabel(QString::fromUtf8(label), m_regExpArea);
@@ -327,7 +327,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     connect(m_extractTime, &QCheckBox::toggled, this, &ServerSettingsDialog::applyEnabling);
 
     applyEnabling();
-    setAdvancedOpen(config.searchKind == 1);
+    setAdvancedOpen(config.searchKind == SearchKind::RegularExpression);
 }
 
 ServerSettingsDialog::~ServerSettingsDialog() = default;
@@ -408,17 +408,17 @@ bool ServerSettingsDialog::take(ServerConfig& config)
             return false;
     }
     taken.url = toCore(m_url->text());
-    taken.conversion = std::max(m_conversion->checkedId(), 0);
+    taken.conversion = Conversion{std::max(m_conversion->checkedId(), 0)};
     const int chosen = m_format->currentIndex();
     const NumberFormat& format = numberFormats()[static_cast<std::size_t>(chosen < 0 ? 1 : chosen)]; // none: 1
     taken.thousandsSeparator = format.thousands;
     taken.decimalSeparator = format.decimal;
-    taken.caseInsensitive = m_caseInsensitive->isChecked() ? 1 : 0;
-    taken.searchKind = m_advancedSearch->isChecked() ? 1 : 0;
+    taken.caseInsensitive = m_caseInsensitive->isChecked();
+    taken.searchKind = m_advancedSearch->isChecked() ? SearchKind::RegularExpression : SearchKind::Standard;
     taken.textBeforeValue = toCore(m_textBefore->text());
     taken.regExp = toCore(m_regExp->text());
-    taken.extractDate = m_extractDate->isChecked() ? 1 : 0;
-    taken.extractTime = m_extractTime->isChecked() ? 1 : 0;
+    taken.extractDate = m_extractDate->isChecked();
+    taken.extractTime = m_extractTime->isChecked();
     config = taken;
     return true;
 }

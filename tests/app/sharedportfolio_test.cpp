@@ -51,7 +51,7 @@ protected:
         fetched.name = "Alpha";
         fetched.symbol = "ALPHA";
         fetched.server.url = m_server.url("/quote/[&symbol]");
-        fetched.server.conversion = 2;
+        fetched.server.conversion = Conversion::TextOnly;
         fetched.server.textBeforeValue = "Kurs [&symbol]:";
         doc.addItem(fetched);
         ItemSettings manual;

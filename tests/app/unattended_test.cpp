@@ -50,7 +50,7 @@ protected:
             settings.name = std::string("Item ") + symbol;
             settings.symbol = symbol;
             settings.server.url = m_server.url("/quote/[&symbol]");
-            settings.server.conversion = 2;
+            settings.server.conversion = Conversion::TextOnly;
             settings.server.textBeforeValue = "Kurs [&symbol]:";
             doc.addItem(settings);
         }

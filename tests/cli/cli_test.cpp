@@ -183,7 +183,7 @@ TEST_F(CliTest, ExtractRunsTheSearchTheConfigurationNames)
 
     // A stored configuration: semi-html with one tag to skip.
     ServerConfig config;
-    config.conversion = 1;
+    config.conversion = Conversion::SemiHtml;
     config.textBeforeValue = "Quote of [&symbol]:";
     config.tagsToSkip = 1;
     config.thousandsSeparator = ".";
@@ -254,7 +254,7 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
         settings.symbol = symbol;
         settings.server.url = "file://" + page;
         settings.server.textBeforeValue = "Kurs [&symbol]:";
-        settings.server.conversion = 2;
+        settings.server.conversion = Conversion::TextOnly;
         items.push_back(std::make_unique<SecurityItem>(settings));
     }
     const std::string portfolio = path("update.qvx");
@@ -503,7 +503,7 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
     EXPECT_EQ(stored.url, "http://bank.example/q?id=[&symbol]");
     EXPECT_EQ(stored.timeout, 600);
     EXPECT_EQ(stored.tagsToSkip, 2);
-    EXPECT_EQ(stored.conversion, 1);
+    EXPECT_EQ(stored.conversion, Conversion::SemiHtml);
     // Changing one value keeps the others.
     ASSERT_EQ(cli({"servers", "set", "B\xC3\xA4nk", "--numbers", "1"}).status, 0);
     ServerConfig changed = stored;

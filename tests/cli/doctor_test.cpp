@@ -70,7 +70,7 @@ TEST_F(DoctorTest, NamesTheCauseOfABrokenItemAndPassesTheOthers)
     ServerConfig shares;
     readServerConfig("Demo Aktien", shares);
     shares.textBeforeValue = "letzter kurs:";
-    shares.caseInsensitive = 0;
+    shares.caseInsensitive = false;
     ASSERT_TRUE(writeServerConfig("Demo Aktien", shares));
     std::string before;
     ASSERT_EQ(readWholeFile(portfolio, before), FileError::None);
@@ -120,7 +120,7 @@ TEST_F(DoctorTest, JsonGivesOneObjectPerItemWithWhatTheServerAnswered)
         settings.symbol = "ABC";
         settings.server.url = server.url(page);
         settings.server.textBeforeValue = "Kurs [&symbol]:";
-        settings.server.conversion = 2;
+        settings.server.conversion = Conversion::TextOnly;
         items.push_back(std::make_unique<SecurityItem>(settings));
     }
     const std::string portfolio = path("served.qvx");

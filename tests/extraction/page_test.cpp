@@ -27,10 +27,10 @@ TEST(PageConversion, SemiHtmlAndTextOnly)
         {"", "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(convertPageText(kConversionSemiHtml, c.page), c.semiHtml) << c.page;
-        EXPECT_EQ(convertPageText(kConversionTextOnly, c.page), c.textOnly) << c.page;
-        EXPECT_EQ(convertPageText(kConversionNone, c.page), c.page);
-        EXPECT_EQ(convertPageText(7, c.page), "");
+        EXPECT_EQ(convertPageText(Conversion::SemiHtml, c.page), c.semiHtml) << c.page;
+        EXPECT_EQ(convertPageText(Conversion::TextOnly, c.page), c.textOnly) << c.page;
+        EXPECT_EQ(convertPageText(Conversion::None, c.page), c.page);
+        EXPECT_EQ(convertPageText(Conversion{7}, c.page), "");
     }
 }
 
@@ -40,7 +40,7 @@ TEST(PageConversion, FilesAndNulBytes)
     const std::string source = (folder / "page.html").string();
     const std::string target = (folder / "page.txt").string();
     ASSERT_EQ(writeWholeFile(source, std::string("a\0b<i>c", 7)), FileError::None);
-    ASSERT_TRUE(convertPage(kConversionTextOnly, source, target));
+    ASSERT_TRUE(convertPage(Conversion::TextOnly, source, target));
     SearchPage page;
     ASSERT_TRUE(loadPageForSearch(target, page));
     EXPECT_EQ(page.text(), "a b c ");
@@ -59,7 +59,7 @@ TEST(PageConversion, FilesAndNulBytes)
     }
 
     // An unreadable source leaves the destination empty.
-    ASSERT_TRUE(convertPage(kConversionNone, (folder / "missing").string(), target));
+    ASSERT_TRUE(convertPage(Conversion::None, (folder / "missing").string(), target));
     ASSERT_TRUE(loadPageForSearch(target, page));
     EXPECT_EQ(page.text(), "");
     EXPECT_FALSE(loadPageForSearch((folder / "missing").string(), page));
@@ -74,11 +74,11 @@ TEST(PageConversion, LargePagesConvertThroughFilesAsInMemory)
     for (int i = 0; html.size() < (3u << 20); ++i)
         html += "<tr><td class=\"n\">Fund " + std::to_string(i) + "</td><td>" + std::to_string(i % 97) + ",5</td></tr>\n";
     ASSERT_EQ(writeWholeFile(source, html), FileError::None);
-    for (int code : {kConversionNone, kConversionSemiHtml, kConversionTextOnly}) {
+    for (const Conversion code : {Conversion::None, Conversion::SemiHtml, Conversion::TextOnly}) {
         ASSERT_TRUE(convertPage(code, source, target));
         std::string converted;
         ASSERT_EQ(readWholeFile(target, converted), FileError::None);
-        EXPECT_EQ(converted, convertPageText(code, html)) << code;
+        EXPECT_EQ(converted, convertPageText(code, html)) << storedNumber(code);
     }
 }
 

@@ -12,7 +12,7 @@
 namespace tarvelo {
 namespace {
 
-std::string pageText(const char* file, int conversion)
+std::string pageText(const char* file, Conversion conversion)
 {
     std::ifstream in(std::string(TARVELO_TEST_DATA) + "/" + file, std::ios::binary);
     std::ostringstream raw;
@@ -20,7 +20,7 @@ std::string pageText(const char* file, int conversion)
     return candidatePageText(raw.str(), conversion);
 }
 
-CandidateSearch generate(const std::string& page, int conversion, const std::string& quotation,
+CandidateSearch generate(const std::string& page, Conversion conversion, const std::string& quotation,
                          CandidateMatching matching = CandidateMatching::Windowed)
 {
     return generateCandidates(page, conversion, quotation, ".", ",", {}, matching);
@@ -37,9 +37,9 @@ const RuleCandidate* findCandidate(const CandidateSearch& search, std::string_vi
 
 TEST(ruleCandidates, SharePageOffersTheTextBeforeTheTag)
 {
-    const std::string page = pageText("aktie-IBM.html", kConversionSemiHtml);
+    const std::string page = pageText("aktie-IBM.html", Conversion::SemiHtml);
     ASSERT_NE(page.find("Kurs aktuell<>22,65<>"), std::string::npos);
-    const CandidateSearch search = generate(page, kConversionSemiHtml, "22,65");
+    const CandidateSearch search = generate(page, Conversion::SemiHtml, "22,65");
     EXPECT_EQ(search.outcome, CandidateOutcome::Done);
     const RuleCandidate* kurs = findCandidate(search, "Kurs aktuell", 1, 0);
     ASSERT_NE(kurs, nullptr);
@@ -54,7 +54,7 @@ TEST(ruleCandidates, SharePageOffersTheTextBeforeTheTag)
     }
 
     // Typed with a "." where the page has ",": the "." matches any character.
-    const CandidateSearch dotted = generate(page, kConversionSemiHtml, "22.65");
+    const CandidateSearch dotted = generate(page, Conversion::SemiHtml, "22.65");
     const RuleCandidate* dottedKurs = findCandidate(dotted, "Kurs aktuell", 1, 0);
     ASSERT_NE(dottedKurs, nullptr);
     EXPECT_EQ(dottedKurs->length, kurs->length);
@@ -69,11 +69,11 @@ TEST(ruleCandidates, SharePageOffersTheTextBeforeTheTag)
 
 TEST(ruleCandidates, ConversionsWithoutTagsMakeAtMostSixCandidates)
 {
-    for (const int conversion : {kConversionNone, kConversionTextOnly}) {
+    for (const Conversion conversion : {Conversion::None, Conversion::TextOnly}) {
         const std::string page = pageText("aktie-IBM.html", conversion);
         const CandidateSearch search = generate(page, conversion, "22,10");
         EXPECT_EQ(search.outcome, CandidateOutcome::Done);
-        ASSERT_FALSE(search.candidates.empty()) << conversion;
+        ASSERT_FALSE(search.candidates.empty()) << storedNumber(conversion);
         EXPECT_LE(search.candidates.size(), 6u);
         for (const RuleCandidate& c : search.candidates) {
             EXPECT_EQ(c.tags, 0);
@@ -90,13 +90,13 @@ TEST(ruleCandidates, ConversionsWithoutTagsMakeAtMostSixCandidates)
 // but the case-insensitive search starts there and is not verified.
 TEST(ruleCandidates, TheStandardSearchDecidesOfferAndVerification)
 {
-    const CandidateSearch refused = generate("<>Preis<>7<>Preis<>22,65<>", kConversionSemiHtml, "22,65");
+    const CandidateSearch refused = generate("<>Preis<>7<>Preis<>22,65<>", Conversion::SemiHtml, "22,65");
     EXPECT_EQ(findCandidate(refused, "Preis", 1, 0), nullptr);
     EXPECT_NE(findCandidate(refused, "Preis", 3, 0), nullptr); // the first "Preis" itself
-    EXPECT_NE(findCandidate(generate("<>Stand<>7<>Preis<>22,65<>", kConversionSemiHtml, "22,65"), "Preis", 1, 0),
+    EXPECT_NE(findCandidate(generate("<>Stand<>7<>Preis<>22,65<>", Conversion::SemiHtml, "22,65"), "Preis", 1, 0),
               nullptr);
 
-    const CandidateSearch search = generate("<>KURS<>9,99<>Kurs<>22,65<> EUR<>", kConversionSemiHtml, "22,65");
+    const CandidateSearch search = generate("<>KURS<>9,99<>Kurs<>22,65<> EUR<>", Conversion::SemiHtml, "22,65");
     const RuleCandidate* kurs = findCandidate(search, "Kurs", 1, 0);
     const RuleCandidate* upper = findCandidate(search, "KURS", 3, 0);
     ASSERT_TRUE(kurs && upper);
@@ -106,21 +106,21 @@ TEST(ruleCandidates, TheStandardSearchDecidesOfferAndVerification)
 
 TEST(ruleCandidates, TypedQuotationsThatCannotBeSearched)
 {
-    const std::string page = pageText("aktie-IBM.html", kConversionSemiHtml);
-    CandidateSearch search = generate(page, kConversionSemiHtml, "");
+    const std::string page = pageText("aktie-IBM.html", Conversion::SemiHtml);
+    CandidateSearch search = generate(page, Conversion::SemiHtml, "");
     EXPECT_EQ(search.outcome, CandidateOutcome::NoQuotation);
     EXPECT_EQ(search.message, "Please enter the quotation to be extracted!");
 
     // The page has "22,65<> EUR"; only another letter case of the typed text is there.
     ASSERT_NE(page.find("EUR"), std::string::npos);
-    search = generate(page, kConversionSemiHtml, "eur");
+    search = generate(page, Conversion::SemiHtml, "eur");
     EXPECT_EQ(search.outcome, CandidateOutcome::QuotationMissing);
     EXPECT_EQ(search.message, "Quotation doesn't exist in the specified web page!");
     EXPECT_TRUE(search.candidates.empty());
 
     int calls = 0;
     const std::string broken = "<>Kurs<>22(65<>";
-    search = generateCandidates(broken, kConversionSemiHtml, "22(65", ".", ",", [&](int) { return ++calls, true; });
+    search = generateCandidates(broken, Conversion::SemiHtml, "22(65", ".", ",", [&](int) { return ++calls, true; });
     EXPECT_EQ(search.outcome, CandidateOutcome::BadQuotation);
     EXPECT_NE(search.message.find("missing closing parenthesis"), std::string::npos) << search.message;
     EXPECT_TRUE(search.candidates.empty());
@@ -130,7 +130,7 @@ TEST(ruleCandidates, TypedQuotationsThatCannotBeSearched)
     // matching time limit ends it.
     const std::string runaway = "<>x " + std::string(5000, 'a') + "<>(a+)+b 1 <>";
     const auto started = std::chrono::steady_clock::now();
-    search = generate(runaway, kConversionSemiHtml, "(a+)+b");
+    search = generate(runaway, Conversion::SemiHtml, "(a+)+b");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     EXPECT_EQ(search.outcome, CandidateOutcome::BadQuotation);
     EXPECT_FALSE(search.message.empty());
@@ -138,25 +138,25 @@ TEST(ruleCandidates, TypedQuotationsThatCannotBeSearched)
 
 TEST(ruleCandidates, ProgressAfterEveryAttemptAndCancel)
 {
-    const std::string page = pageText("fonds-ALF.html", kConversionSemiHtml);
+    const std::string page = pageText("fonds-ALF.html", Conversion::SemiHtml);
     std::vector<int> seen;
-    CandidateSearch search = generateCandidates(page, kConversionSemiHtml, "48,12", "", ",", [&](int done) {
+    CandidateSearch search = generateCandidates(page, Conversion::SemiHtml, "48,12", "", ",", [&](int done) {
         seen.push_back(done);
         return true;
     });
     EXPECT_EQ(search.outcome, CandidateOutcome::Done);
     ASSERT_EQ(seen.size(), 96u);
-    EXPECT_EQ(candidateAttempts(kConversionSemiHtml), 96);
+    EXPECT_EQ(candidateAttempts(Conversion::SemiHtml), 96);
     for (std::size_t i = 0; i < seen.size(); ++i)
         EXPECT_EQ(seen[i], static_cast<int>(i) + 1);
 
     int calls = 0;
-    search = generateCandidates(pageText("fonds-ALF.html", kConversionTextOnly), kConversionTextOnly, "48,12", "",
+    search = generateCandidates(pageText("fonds-ALF.html", Conversion::TextOnly), Conversion::TextOnly, "48,12", "",
                                 ",", [&](int) { return ++calls, true; });
     EXPECT_EQ(calls, 6);
 
     calls = 0;
-    search = generateCandidates(page, kConversionSemiHtml, "48,12", "", ",", [&](int done) {
+    search = generateCandidates(page, Conversion::SemiHtml, "48,12", "", ",", [&](int done) {
         ++calls;
         return done < 20;
     });
@@ -173,27 +173,27 @@ TEST(ruleCandidates, NameAndSymbolBecomeVariables)
     config.name = "Boersenblick";
     config.timeout = 300;
     config.regExp = "Kurs ([0-9]+)";
-    config.searchKind = 1;
-    config.caseInsensitive = 0;
+    config.searchKind = SearchKind::RegularExpression;
+    config.caseInsensitive = false;
     config.quotationIndex = 3;
     config.tagsToSkip = 4;
     config.decimalSeparator = ".";
     RuleCandidate candidate;
     candidate.text = "IBM 870747:";
-    candidate.conversion = kConversionTextOnly;
+    candidate.conversion = Conversion::TextOnly;
     candidate.numbers = 2;
     const ServerConfig stored = withCandidate(config, candidate, "http://kurse.example/[&symbol]", ".", ",", "IBM",
                                               "870747");
     ServerConfig expected = config; // timeout, expression and capture indices stay
     expected.url = "http://kurse.example/[&symbol]";
-    expected.conversion = kConversionTextOnly;
+    expected.conversion = Conversion::TextOnly;
     expected.thousandsSeparator = ".";
     expected.decimalSeparator = ",";
     expected.tagsToSkip = 0;
     expected.textBeforeValue = "[&name] [&symbol]:";
     expected.numbersToSkip = 2;
-    expected.searchKind = 0;
-    expected.caseInsensitive = 1;
+    expected.searchKind = SearchKind::Standard;
+    expected.caseInsensitive = true;
     EXPECT_EQ(stored, expected);
 }
 
@@ -218,12 +218,12 @@ TEST(ruleCandidates, WindowedMatchingFindsWhatThePlainMatchFinds)
 {
     const char* values[] = {"22,65", "22.65", "22,10", "48,12", "2", "5,00", "EUR", "Mio. EUR", "1.204.337", "+0,55"};
     for (const char* file : {"aktie-IBM.html", "fonds-ALF.html"}) {
-        for (const int conversion : {kConversionNone, kConversionSemiHtml, kConversionTextOnly}) {
+        for (const Conversion conversion : {Conversion::None, Conversion::SemiHtml, Conversion::TextOnly}) {
             const std::string page = pageText(file, conversion);
             for (const char* value : values) {
                 expectSameSearch(generate(page, conversion, value),
                                  generate(page, conversion, value, CandidateMatching::Plain),
-                                 std::string(file) + " " + std::to_string(conversion) + " " + value);
+                                 std::string(file) + " " + std::to_string(storedNumber(conversion)) + " " + value);
             }
         }
     }
@@ -238,11 +238,11 @@ TEST(ruleCandidates, WindowedMatchingFindsWhatThePlainMatchFinds)
         const std::string value = round % 3 == 0 ? "2,2" : round % 3 == 1 ? "2" : "2.b";
         if (round % 3 == 2)
             page.insert(random() % page.size(), "2.b ");
-        for (const int conversion : {kConversionNone, kConversionSemiHtml, kConversionTextOnly}) {
-            expectSameSearch(generate(page, conversion, value),
-                             generate(page, conversion, value, CandidateMatching::Plain),
-                             "round " + std::to_string(round) + " conversion " + std::to_string(conversion) + " value "
-                                 + value + " page [" + page + "]");
+        for (const Conversion conversion : {Conversion::None, Conversion::SemiHtml, Conversion::TextOnly}) {
+            expectSameSearch(
+                generate(page, conversion, value), generate(page, conversion, value, CandidateMatching::Plain),
+                "round " + std::to_string(round) + " conversion " + std::to_string(storedNumber(conversion)) + " value "
+                    + value + " page [" + page + "]");
         }
     }
 }

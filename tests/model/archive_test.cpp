@@ -74,8 +74,9 @@ ItemSettings distinct(const std::string& name = "Name")
         .name = name,
         .symbol = "SYM",
         .memo = "Memo",
-        .server = {"Cfg", "http://q.example/", 11, ".", ";", 12, "Before", 13, 14, 15, 16, "(R)", 17, 18, 19, 20,
-                   21, 22, 23, 24},
+        .server = {"Cfg", "http://q.example/", 11, ".", ";", Conversion{12}, "Before", 13, 14,
+                   StoredFlag::fromStored(15), SearchKind{16}, "(R)", 17, StoredFlag::fromStored(18), 19, 20, 21,
+                   StoredFlag::fromStored(22), 23, 24},
         .chart = {28, 29, 30, 31, 1500000000, -32, 33, 34, 0x123456},
         .aboveAlarm = 26,
         .belowAlarm = 25,
@@ -103,19 +104,19 @@ void putField(Bytes& b, const ItemSettings& s, int field)
     case 6: integer(c.timeout); break;
     case 7: b.text(c.thousandsSeparator); break;
     case 8: b.text(c.decimalSeparator); break;
-    case 9: integer(c.conversion); break;
+    case 9: integer(storedNumber(c.conversion)); break;
     case 10: b.text(c.textBeforeValue); break;
     case 11: integer(c.tagsToSkip); break;
     case 12: integer(c.numbersToSkip); break;
-    case 13: integer(c.caseInsensitive); break;
-    case 14: integer(c.searchKind); break;
+    case 13: integer(c.caseInsensitive.stored()); break;
+    case 14: integer(storedNumber(c.searchKind)); break;
     case 15: b.text(c.regExp); break;
     case 16: integer(c.quotationIndex); break;
-    case 17: integer(c.extractDate); break;
+    case 17: integer(c.extractDate.stored()); break;
     case 18: integer(c.dayIndex); break;
     case 19: integer(c.monthIndex); break;
     case 20: integer(c.yearIndex); break;
-    case 21: integer(c.extractTime); break;
+    case 21: integer(c.extractTime.stored()); break;
     case 22: integer(c.hourIndex); break;
     case 23: integer(c.minuteIndex); break;
     case 24: integer(s.belowAlarm); break;
@@ -327,14 +328,14 @@ TEST(ArchiveRead, OlderItemSchemas)
         if (!has(3)) expected.memo.clear();
         if (!has(7)) c.thousandsSeparator.clear();
         if (!has(8)) c.decimalSeparator = ",";
-        c.searchKind = 0;
+        c.searchKind = SearchKind::Standard;
         c.regExp.clear();
         c.quotationIndex = 1;
-        c.extractDate = 0;
+        c.extractDate = false;
         c.dayIndex = 2;
         c.monthIndex = 3;
         c.yearIndex = 4;
-        c.extractTime = 0;
+        c.extractTime = false;
         c.hourIndex = 5;
         c.minuteIndex = 6;
         if (!has(24)) expected.belowAlarm = expected.aboveAlarm = 0;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <set>
 #include <string>
+#include <type_traits>
+#include <variant>
 
 namespace tarvelo {
 namespace {
@@ -13,7 +16,14 @@ std::ptrdiff_t offsetOf(const ServerConfig& config, const ServerConfigField& fie
 {
     const auto* base = reinterpret_cast<const char*>(&config);
     const auto* member = field.text ? reinterpret_cast<const char*>(&(config.*field.text))
-                                    : reinterpret_cast<const char*>(&(config.*field.number));
+                                    : std::visit(
+                                          [&](auto number) -> const char* {
+                                              if constexpr (std::is_same_v<decltype(number), std::monostate>)
+                                                  return nullptr;
+                                              else
+                                                  return reinterpret_cast<const char*>(&(config.*number));
+                                          },
+                                          field.number);
     return member - base;
 }
 
@@ -48,18 +58,37 @@ TEST(ServerConfigFieldsTest, DefaultsAreTheRecordsOwn)
 {
     const ServerConfig defaults;
     for (const ServerConfigField& field : serverConfigFields()) {
-        ASSERT_NE(field.text == nullptr, field.number == nullptr) << field.storedName;
+        ASSERT_NE(field.text == nullptr, std::holds_alternative<std::monostate>(field.number)) << field.storedName;
         ServerConfig changed;
         if (field.text)
             changed.*field.text = "changed";
         else
-            changed.*field.number = -12345;
+            field.setStoredNumber(changed, -12345);
         setServerConfigDefault(field, changed);
         if (field.text)
             EXPECT_EQ(changed.*field.text, defaults.*field.text) << field.storedName;
         else
-            EXPECT_EQ(changed.*field.number, defaults.*field.number) << field.storedName;
+            EXPECT_EQ(field.storedNumber(changed), field.storedNumber(defaults)) << field.storedName;
     }
+}
+
+// Every number keeps any stored value, flags and kinds included, so that a record read
+// from a file is written back as it was; a flag is set by any number but 0.
+TEST(ServerConfigFieldsTest, NumbersKeepAnyStoredValue)
+{
+    for (const ServerConfigField& field : serverConfigFields()) {
+        if (!field.isNumber())
+            continue;
+        for (const std::int32_t stored : {-7, 15, INT32_MAX}) {
+            ServerConfig config;
+            field.setStoredNumber(config, stored);
+            EXPECT_EQ(field.storedNumber(config), stored) << field.storedName;
+        }
+    }
+    EXPECT_TRUE(StoredFlag::fromStored(-7).isSet());
+    EXPECT_FALSE(StoredFlag::fromStored(0).isSet());
+    EXPECT_NE(StoredFlag::fromStored(15), StoredFlag(true));
+    EXPECT_EQ(StoredFlag(true).stored(), 1);
 }
 
 } // namespace

@@ -118,20 +118,22 @@ TEST_F(BuiltInServersTest, SelectedConfigurationsHaveEveryFieldOfTheTable)
         expected.timeout = row.timeout;
         expected.thousandsSeparator = row.thousands;
         expected.decimalSeparator = row.decimal;
-        expected.conversion = row.conversion;
+        expected.conversion = Conversion{row.conversion};
         expected.textBeforeValue = row.textBeforeValue;
         expected.tagsToSkip = row.tags;
         expected.numbersToSkip = row.numbers;
         if (expected.name == "DE-DWS (Multiple)") {
-            expected.searchKind = 1;
+            expected.searchKind = SearchKind::RegularExpression;
             expected.regExp = "[&symbol][\"',\\t\\r\\n]*([0-9,.]+)[\"',\\t\\r\\n]*([0-9]+).([0-9]+).([0-9]+)";
-            expected.extractDate = 1;
+            expected.extractDate = true;
         }
         EXPECT_EQ(stored(row.name), expected);
     }
     // Only the one regular-expression configuration searches with an expression.
     for (const ServerConfig& c : builtInServerConfigs())
-        EXPECT_EQ(c.searchKind + c.extractDate + !c.regExp.empty(), c.name == "DE-DWS (Multiple)" ? 3 : 0) << c.name;
+        EXPECT_EQ(storedNumber(c.searchKind) + c.extractDate.stored() + !c.regExp.empty(),
+                  c.name == "DE-DWS (Multiple)" ? 3 : 0)
+            << c.name;
 }
 
 TEST_F(BuiltInServersTest, VersionDecidesWhetherTheUsersChangesAndDeletionsSurvive)

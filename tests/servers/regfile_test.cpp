@@ -80,19 +80,19 @@ protected:
         c.timeout = 600;
         c.thousandsSeparator = ".";
         c.decimalSeparator = ",";
-        c.conversion = 2;
+        c.conversion = Conversion::TextOnly;
         c.textBeforeValue = "Last \"Trade\"\\";
         c.tagsToSkip = 10000;
         c.numbersToSkip = 1;
-        c.caseInsensitive = 0;
-        c.searchKind = 1;
+        c.caseInsensitive = false;
+        c.searchKind = SearchKind::RegularExpression;
         c.regExp = "([0-9]+)\\t\"x\"";
         c.quotationIndex = std::numeric_limits<std::int32_t>::min();
-        c.extractDate = 1;
+        c.extractDate = true;
         c.dayIndex = 255;
         c.monthIndex = 3;
         c.yearIndex = 4;
-        c.extractTime = 1;
+        c.extractTime = true;
         c.hourIndex = -2;
         c.minuteIndex = 6;
         return c;
@@ -244,7 +244,7 @@ TEST_F(RegFileTest, ImportReadsWhatTheRegistryEditorWrites)
 
     ServerConfig expected;
     expected.url = "http://x.example/q?s=[&symbol]";
-    expected.conversion = 1;
+    expected.conversion = Conversion::SemiHtml;
     expected.textBeforeValue = "Kurs \xC3\xB6";
     expected.quotationIndex = -1;
     expected.regExp = std::string(259, 'r');

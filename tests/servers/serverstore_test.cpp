@@ -23,19 +23,19 @@ protected:
         c.timeout = 120;
         c.thousandsSeparator = ".";
         c.decimalSeparator = ",";
-        c.conversion = 2;
+        c.conversion = Conversion::TextOnly;
         c.textBeforeValue = "Kurs [&name]";
         c.tagsToSkip = 3;
         c.numbersToSkip = 4;
-        c.caseInsensitive = 0;
-        c.searchKind = 1;
+        c.caseInsensitive = false;
+        c.searchKind = SearchKind::RegularExpression;
         c.regExp = "([0-9]+),([0-9]+)";
         c.quotationIndex = 7;
-        c.extractDate = 1;
+        c.extractDate = true;
         c.dayIndex = 8;
         c.monthIndex = 9;
         c.yearIndex = 10;
-        c.extractTime = 1;
+        c.extractTime = true;
         c.hourIndex = 11;
         c.minuteIndex = 12;
         return c;
@@ -65,13 +65,15 @@ TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators
     readServerConfig("Nowhere", c);
     EXPECT_EQ(c.url, "");
     EXPECT_EQ(c.timeout, 60);
-    EXPECT_EQ(c.caseInsensitive, 1);
-    EXPECT_EQ(c.searchKind, 0);
+    EXPECT_EQ(c.caseInsensitive.stored(), 1);
+    EXPECT_EQ(c.searchKind, SearchKind::Standard);
     EXPECT_EQ(c.regExp, "");
     EXPECT_EQ(c.quotationIndex, 1);
     EXPECT_EQ((std::vector<int>{c.dayIndex, c.monthIndex, c.yearIndex, c.hourIndex, c.minuteIndex}),
               (std::vector<int>{2, 3, 4, 5, 6}));
-    EXPECT_EQ(c.extractDate + c.extractTime + c.tagsToSkip + c.numbersToSkip + c.conversion, 0);
+    EXPECT_EQ(c.extractDate.stored() + c.extractTime.stored() + c.tagsToSkip + c.numbersToSkip
+                  + storedNumber(c.conversion),
+              0);
     EXPECT_EQ(c.thousandsSeparator, ",");
     EXPECT_EQ(c.decimalSeparator, ".");
 }

@@ -47,7 +47,7 @@ protected:
         settings.name = name;
         settings.symbol = symbol;
         settings.server.url = "file://" + m_page;
-        settings.server.conversion = 2;
+        settings.server.conversion = Conversion::TextOnly;
         settings.server.textBeforeValue = "Kurs [&symbol]:";
         return m_doc.addItem(settings);
     }

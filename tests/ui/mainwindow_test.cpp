@@ -97,7 +97,7 @@ protected:
         settings.name = name;
         settings.symbol = symbol;
         settings.server.url = url.empty() ? "file://" + m_page : url;
-        settings.server.conversion = 2;
+        settings.server.conversion = Conversion::TextOnly;
         settings.server.textBeforeValue = "Kurs [&symbol]:";
         return doc.addItem(settings);
     }

@@ -42,15 +42,15 @@ void click(QWidget& dialog, const char* name)
 
 // Every number differs from its neighbours, so values that land in the wrong field show.
 const ServerConfig kRegExp{.name = "Quotes", .url = "http://quotes.example.com/q?id=[&symbol]", .timeout = 45,
-                           .thousandsSeparator = ",", .decimalSeparator = ".", .conversion = 2,
-                           .textBeforeValue = "Last:", .tagsToSkip = 7, .numbersToSkip = 8, .caseInsensitive = 0,
-                           .searchKind = 1, .regExp = "([0-9.]+) (\\d+)/(\\d+)", .quotationIndex = 11,
-                           .extractDate = 1, .dayIndex = 12, .monthIndex = 13, .yearIndex = 14, .extractTime = 1,
+                           .thousandsSeparator = ",", .decimalSeparator = ".", .conversion = Conversion::TextOnly,
+                           .textBeforeValue = "Last:", .tagsToSkip = 7, .numbersToSkip = 8, .caseInsensitive = false,
+                           .searchKind = SearchKind::RegularExpression, .regExp = "([0-9.]+) (\\d+)/(\\d+)", .quotationIndex = 11,
+                           .extractDate = true, .dayIndex = 12, .monthIndex = 13, .yearIndex = 14, .extractTime = true,
                            .hourIndex = 15, .minuteIndex = 16};
 const ServerConfig kSemiHtml = [] {
     ServerConfig c;
     c.url = "http://quotes.example.com/q";
-    c.conversion = 1;
+    c.conversion = Conversion::SemiHtml;
     return c;
 }();
 

@@ -240,7 +240,7 @@ TEST_F(ServerWizardTest, SecondPageProposesRulesAndStoresTheChosenOne)
     ASSERT_TRUE(stored);
     ServerConfig expected = m_subject.config;
     expected.url = m_address.toStdString(); // as typed, the variables not expanded
-    expected.conversion = 1;
+    expected.conversion = Conversion::SemiHtml;
     expected.textBeforeValue = "[&name] [&symbol]:";
     expected.tagsToSkip = 2;
     expected.thousandsSeparator = "";

@@ -124,12 +124,12 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     layout->addLayout(buttons);
     resize(760, 620);
 
-    loadPage(kConversionNone, files.raw, files.rawInUtf8);
-    loadPage(kConversionSemiHtml, files.semiHtml);
-    loadPage(kConversionTextOnly, files.textOnly);
-    m_conversion->setCurrentIndex(kConversionSemiHtml);
+    loadPage(Conversion::None, files.raw, files.rawInUtf8);
+    loadPage(Conversion::SemiHtml, files.semiHtml);
+    loadPage(Conversion::TextOnly, files.textOnly);
+    m_conversion->setCurrentIndex(storedNumber(Conversion::SemiHtml));
     m_format->setCurrentIndex(numberFormatIndex(subject.config.thousandsSeparator, subject.config.decimalSeparator));
-    showPage(kConversionSemiHtml);
+    showPage(storedNumber(Conversion::SemiHtml));
     updateNextButton();
 
     connect(m_conversion, &QComboBox::currentIndexChanged, this, &WizardRulePage::showPage);
@@ -148,9 +148,10 @@ WizardRulePage::~WizardRulePage()
     stopGeneration();
 }
 
-void WizardRulePage::loadPage(int conversion, const std::string& path, bool inUtf8)
+void WizardRulePage::loadPage(Conversion conversion, const std::string& path, bool inUtf8)
 {
-    ShownPage& shown = m_pages[conversion];
+    const int index = storedNumber(conversion);
+    ShownPage& shown = m_pages[index];
     if (!shown.page.load(path)) {
         // A file that opens but cannot be loaded did not fit into memory.
         InputFile file;
@@ -161,7 +162,7 @@ void WizardRulePage::loadPage(int conversion, const std::string& path, bool inUt
     }
     if (inUtf8)
         shown.inCodePage = utf8PageToCp1252(shown.page.text());
-    const std::string_view page = pageText(conversion);
+    const std::string_view page = pageText(index);
     for (std::size_t at = page.find("\r\n"); at != std::string_view::npos; at = page.find("\r\n", at + 2))
         shown.crlfEnds.push_back(at + 1);
 }
@@ -200,8 +201,8 @@ void WizardRulePage::generate()
 {
     if (m_generating)
         return;
-    const int conversion = m_shown;
-    const std::string_view page = pageText(conversion);
+    const Conversion conversion{m_shown};
+    const std::string_view page = pageText(m_shown);
     const std::string quotation = toCore(m_quotation->text());
     const auto [chosenThousands, chosenDecimal] = separators();
     std::string thousands = chosenThousands;

@@ -53,7 +53,7 @@ private:
         std::vector<std::size_t> crlfEnds; // offsets of the "\n" of every "\r\n" pair
     };
 
-    void loadPage(int conversion, const std::string& path, bool inUtf8 = false);
+    void loadPage(Conversion conversion, const std::string& path, bool inUtf8 = false);
     std::string_view pageText(int conversion) const
     {
         const ShownPage& shown = m_pages[conversion];
