@@ -55,8 +55,8 @@ int main(int argc, char** argv)
     PortfolioDocument doc;
     auto items = makePortfolio(1, kRecords);
     ItemSettings settings = items.front()->settings();
-    settings.chart.periodStartEnabled = 0; // the whole history
-    settings.chart.periodEndEnabled = 0;
+    settings.chart.periodStartEnabled = false; // the whole history
+    settings.chart.periodEndEnabled = false;
     const ItemKey item = doc.addItemObject(std::move(items.front()));
     doc.replaceItemSettings(item, settings);
 

@@ -15,30 +15,30 @@ ComparisonSettings ComparisonSettings::read(const Profile& profile)
 {
     using namespace settings;
     ComparisonSettings s;
-    s.beginLimitOn = kComparisonBeginOn.read(profile) != 0;
+    s.beginLimitOn = kComparisonBeginOn.read(profile);
     s.beginYear = kComparisonBeginYear.read(profile);
     s.beginMonth = kComparisonBeginMonth.read(profile);
     s.beginDay = kComparisonBeginDay.read(profile);
-    s.endLimitOn = kComparisonEndOn.read(profile) != 0;
+    s.endLimitOn = kComparisonEndOn.read(profile);
     s.endYear = kComparisonEndYear.read(profile);
     s.endMonth = kComparisonEndMonth.read(profile);
     s.endDay = kComparisonEndDay.read(profile);
-    s.grid = kComparisonGrid.read(profile) != 0;
+    s.grid = kComparisonGrid.read(profile);
     return s;
 }
 
 void ComparisonSettings::write(Profile& profile) const
 {
     using namespace settings;
-    kComparisonBeginOn.write(profile, beginLimitOn ? 1 : 0);
+    kComparisonBeginOn.write(profile, beginLimitOn);
     kComparisonBeginYear.write(profile, beginYear);
     kComparisonBeginMonth.write(profile, beginMonth);
     kComparisonBeginDay.write(profile, beginDay);
-    kComparisonEndOn.write(profile, endLimitOn ? 1 : 0);
+    kComparisonEndOn.write(profile, endLimitOn);
     kComparisonEndYear.write(profile, endYear);
     kComparisonEndMonth.write(profile, endMonth);
     kComparisonEndDay.write(profile, endDay);
-    kComparisonGrid.write(profile, grid ? 1 : 0);
+    kComparisonGrid.write(profile, grid);
 }
 
 std::int32_t ComparisonSettings::beginLimit() const

@@ -59,8 +59,9 @@ void computeRanges(HistoryChart& chart, std::span<const Quotation> visible)
 ChartFrame layoutHistory(Canvas& canvas, int width, int height, const ChartOptions& options, double max,
                          ChartMedium medium)
 {
-    const std::string label = options.valueOnGraphic == 1 ? kPercentSampleLabel : nominalSampleLabel(max);
-    const std::string axisLabel = options.valueOnAxes == 1 ? label : kPercentSampleLabel;
+    const std::string label =
+        options.valueOnGraphic == ValueOnGraphic::Percentual ? kPercentSampleLabel : nominalSampleLabel(max);
+    const std::string axisLabel = options.valueOnAxes == ValueOnAxes::Nominal ? label : kPercentSampleLabel;
     return layoutChart(canvas, width, height, medium, label, axisLabel);
 }
 
@@ -73,7 +74,7 @@ void drawNameOnly(Canvas& canvas, const ChartFrame& frame, const std::string& na
 
 void drawTicks(Canvas& canvas, const HistoryChart& chart, const ChartOptions& options)
 {
-    const bool nominal = options.valueOnAxes == 1;
+    const bool nominal = options.valueOnAxes == ValueOnAxes::Nominal;
     if (!nominal && !positive(chart.reference))
         return;
     const CanvasRect& plot = chart.frame.plot;
@@ -83,7 +84,7 @@ void drawTicks(Canvas& canvas, const HistoryChart& chart, const ChartOptions& op
                          plot.top,
                          plot.height(),
                          chart.frame.labelHeight};
-    drawValueAxis(canvas, chart.frame, valueAxisTicks(axis), options.showGrid != 0);
+    drawValueAxis(canvas, chart.frame, valueAxisTicks(axis), options.showGrid.isSet());
 }
 
 // One polyline through every visible quotation, which also become the chart's points.
@@ -109,8 +110,8 @@ void drawCurve(Canvas& canvas, HistoryChart& chart, std::span<const Quotation> v
 
 void drawPointValues(Canvas& canvas, const HistoryChart& chart, const ChartOptions& options)
 {
-    const bool percent = options.valueOnGraphic == 1;
-    if (options.valueOnGraphic == 0 || (percent && !positive(chart.reference)))
+    const bool percent = options.valueOnGraphic == ValueOnGraphic::Percentual;
+    if (options.valueOnGraphic == ValueOnGraphic::None || (percent && !positive(chart.reference)))
         return;
     canvas.setFont(ChartFont::Axis);
     canvas.setPen({options.lineColour});

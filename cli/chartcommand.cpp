@@ -164,11 +164,11 @@ int chartCommand(const CommandContext& c)
         ChartOptions& chart = single->settings().chart;
         if (from) {
             chart.periodStart = makeLocalTime(from->year, from->month, from->day, 0, 0, 0);
-            chart.periodStartEnabled = 1;
+            chart.periodStartEnabled = true;
         }
         if (to) {
             chart.periodEnd = makeLocalTime(to->year, to->month, to->day, 23, 59, 59);
-            chart.periodEndEnabled = 1;
+            chart.periodEndEnabled = true;
         }
         items.front() = &*single;
         what = "history chart of '" + single->settings().name + "'";

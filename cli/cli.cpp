@@ -109,14 +109,14 @@ std::string serverJson(const ServerConfig& c)
 std::string chartJson(const ChartOptions& g)
 {
     std::string s = "{";
-    s += "\"pageFlag\":" + std::to_string(g.pageFlag);
-    s += ",\"showGrid\":" + std::to_string(g.showGrid);
-    s += ",\"valueOnGraphic\":" + std::to_string(g.valueOnGraphic);
-    s += ",\"valueOnAxes\":" + std::to_string(g.valueOnAxes);
+    s += "\"pageFlag\":" + std::to_string(g.pageFlag.stored());
+    s += ",\"showGrid\":" + std::to_string(g.showGrid.stored());
+    s += ",\"valueOnGraphic\":" + std::to_string(storedNumber(g.valueOnGraphic));
+    s += ",\"valueOnAxes\":" + std::to_string(storedNumber(g.valueOnAxes));
     s += ",\"periodStart\":" + std::to_string(g.periodStart);
     s += ",\"periodEnd\":" + std::to_string(g.periodEnd);
-    s += ",\"periodStartEnabled\":" + std::to_string(g.periodStartEnabled);
-    s += ",\"periodEndEnabled\":" + std::to_string(g.periodEndEnabled);
+    s += ",\"periodStartEnabled\":" + std::to_string(g.periodStartEnabled.stored());
+    s += ",\"periodEndEnabled\":" + std::to_string(g.periodEndEnabled.stored());
     s += ",\"lineColour\":" + std::to_string(g.lineColour);
     s += "}";
     return s;
@@ -127,8 +127,8 @@ void writeItemJson(std::ostream& out, const SecurityItem& item)
     const ItemSettings& s = item.settings();
     out << "{\"name\":" << json::text(s.name) << ",\"symbol\":" << json::text(s.symbol)
         << ",\"memo\":" << json::text(s.memo) << ",\"server\":" << serverJson(s.server)
-        << ",\"chart\":" << chartJson(s.chart) << ",\"aboveAlarm\":" << s.aboveAlarm
-        << ",\"belowAlarm\":" << s.belowAlarm << ",\"deviationAlarm\":" << s.deviationAlarm
+        << ",\"chart\":" << chartJson(s.chart) << ",\"aboveAlarm\":" << s.aboveAlarm.stored()
+        << ",\"belowAlarm\":" << s.belowAlarm.stored() << ",\"deviationAlarm\":" << s.deviationAlarm.stored()
         << ",\"aboveLimit\":" << json::number(s.aboveLimit) << ",\"belowLimit\":" << json::number(s.belowLimit)
         << ",\"deviationPercent\":" << json::number(s.deviationPercent)
         << ",\"quantity\":" << json::number(s.quantity)

@@ -39,14 +39,14 @@ std::string colourText(std::uint32_t colour)
 }
 
 // A period bound: "off", or a day (its first second for --after, its last for --until).
-bool periodOption(CommandOptions& o, const char* name, bool endOfDay, std::int32_t& enabled, std::int32_t& time,
+bool periodOption(CommandOptions& o, const char* name, bool endOfDay, StoredFlag& enabled, std::int32_t& time,
                   std::string& problem)
 {
     const auto text = o.text(name);
     if (!text)
         return true;
     if (*text == "off") {
-        enabled = 0;
+        enabled = false;
         return true;
     }
     const auto day = parseDateOption(*text);
@@ -54,13 +54,15 @@ bool periodOption(CommandOptions& o, const char* name, bool endOfDay, std::int32
         problem = std::string("--") + name + " takes a date as YYYY-MM-DD, or off";
         return false;
     }
-    enabled = 1;
+    enabled = true;
     time = endOfDay ? makeLocalTime(day->year, day->month, day->day, 23, 59, 59)
                     : makeLocalTime(day->year, day->month, day->day);
     return true;
 }
 
-bool chooseOption(CommandOptions& o, const char* name, std::span<const std::string_view> words, std::int32_t& field,
+// A named kind given by its word; the words are in the order of the kind's stored numbers.
+template <typename Kind>
+bool chooseOption(CommandOptions& o, const char* name, std::span<const std::string_view> words, Kind& field,
                   std::string& problem)
 {
     const auto text = o.text(name);
@@ -68,7 +70,7 @@ bool chooseOption(CommandOptions& o, const char* name, std::span<const std::stri
         return true;
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i] == *text) {
-            field = static_cast<std::int32_t>(i);
+            field = static_cast<Kind>(i);
             return true;
         }
     }
@@ -99,7 +101,7 @@ bool applyGraphicOptions(CommandOptions& o, ChartOptions& chart, std::string& pr
             problem = "--grid takes 0 or 1";
             return false;
         }
-        chart.showGrid = *text == "1" ? 1 : 0;
+        chart.showGrid = *text == "1";
     }
     return true;
 }
@@ -116,8 +118,8 @@ void printGraphic(std::ostream& out, const ChartOptions& chart)
         << '\n'
         << "until " << formatLocalTime(chart.periodEnd, "%Y-%m-%d") << (chart.periodEndEnabled ? " on" : " off")
         << '\n'
-        << "axes " << wordOf(kAxesWords, chart.valueOnAxes) << '\n'
-        << "values " << wordOf(kValuesWords, chart.valueOnGraphic) << '\n'
+        << "axes " << wordOf(kAxesWords, storedNumber(chart.valueOnAxes)) << '\n'
+        << "values " << wordOf(kValuesWords, storedNumber(chart.valueOnGraphic)) << '\n'
         << "colour " << colourText(chart.lineColour) << '\n'
         << "grid " << (chart.showGrid ? "on" : "off") << '\n';
 }

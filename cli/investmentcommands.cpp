@@ -194,7 +194,7 @@ int alarmCommand(const CommandContext& c)
         return wrongCall(c.err, "alarm takes a portfolio file and an item name");
     struct Change {
         const char* option;
-        std::int32_t ItemSettings::*flag;
+        StoredFlag ItemSettings::*flag;
         double ItemSettings::*limit;
         std::optional<double> value; // nothing: "off"
     };
@@ -219,7 +219,7 @@ int alarmCommand(const CommandContext& c)
     for (const Change& change : changes) {
         if (!o.has(change.option))
             continue;
-        settings.*change.flag = change.value ? 1 : 0;
+        settings.*change.flag = change.value.has_value();
         if (change.value)
             settings.*change.limit = *change.value;
     }

@@ -154,22 +154,22 @@ void writeField(Stream& out, const ItemSettings& s, int field)
     case 21: out.integer(c.extractTime.stored()); break;
     case 22: out.integer(c.hourIndex); break;
     case 23: out.integer(c.minuteIndex); break;
-    case 24: out.integer(s.belowAlarm); break;
-    case 25: out.integer(s.aboveAlarm); break;
-    case 26: out.integer(s.deviationAlarm); break;
+    case 24: out.integer(s.belowAlarm.stored()); break;
+    case 25: out.integer(s.aboveAlarm.stored()); break;
+    case 26: out.integer(s.deviationAlarm.stored()); break;
     case 27: out.real(s.belowLimit); break;
     case 28: out.real(s.aboveLimit); break;
     case 29: out.real(s.deviationPercent); break;
     case 30: out.real(s.quantity); break;
     case 31: out.real(s.averageBuyPrice); break;
-    case 32: out.integer(g.pageFlag); break;
-    case 33: out.integer(g.showGrid); break;
-    case 34: out.integer(g.valueOnGraphic); break;
-    case 35: out.integer(g.valueOnAxes); break;
+    case 32: out.integer(g.pageFlag.stored()); break;
+    case 33: out.integer(g.showGrid.stored()); break;
+    case 34: out.integer(storedNumber(g.valueOnGraphic)); break;
+    case 35: out.integer(storedNumber(g.valueOnAxes)); break;
     case 36: out.integer(g.periodStart); break;
     case 37: out.integer(g.periodEnd); break;
-    case 38: out.integer(g.periodStartEnabled); break;
-    case 39: out.integer(g.periodEndEnabled); break;
+    case 38: out.integer(g.periodStartEnabled.stored()); break;
+    case 39: out.integer(g.periodEndEnabled.stored()); break;
     case 40: out.dword(g.lineColour); break;
     case kIntegerQuantity: out.integer(static_cast<std::int32_t>(s.quantity)); break;
     }
@@ -218,9 +218,9 @@ ItemSettings afterLoading(ItemSettings s, std::uint16_t schema)
         {21, [&] { c.extractTime = false; }},
         {22, [&] { c.hourIndex = 5; }},
         {23, [&] { c.minuteIndex = 6; }},
-        {24, [&] { s.belowAlarm = 0; }},
-        {25, [&] { s.aboveAlarm = 0; }},
-        {26, [&] { s.deviationAlarm = 0; }},
+        {24, [&] { s.belowAlarm = false; }},
+        {25, [&] { s.aboveAlarm = false; }},
+        {26, [&] { s.deviationAlarm = false; }},
         {27, [&] { s.belowLimit = 0.0; }},
         {28, [&] { s.aboveLimit = 0.0; }},
         {29, [&] { s.deviationPercent = 0.0; }},
@@ -262,15 +262,15 @@ Item fullItem(std::string name)
     s.server.extractTime = true;
     s.server.hourIndex = 6;
     s.server.minuteIndex = 7;
-    s.aboveAlarm = 1;
-    s.belowAlarm = 1;
-    s.deviationAlarm = 1;
+    s.aboveAlarm = true;
+    s.belowAlarm = true;
+    s.deviationAlarm = true;
     s.aboveLimit = 99.25;
     s.belowLimit = 10.5;
     s.deviationPercent = 15.0;
     s.quantity = 7.0;
     s.averageBuyPrice = 23.75;
-    s.chart = {0, 0, 2, 1, -86400, 1136073600, 1, 1, 0x0096FF};
+    s.chart = {false, false, ValueOnGraphic::Nominal, ValueOnAxes::Nominal, -86400, 1136073600, true, true, 0x0096FF};
     // Stream order is kept on loading: two records of the same time, then an older one.
     item.history = {{1104573600, 12.5}, {1104573600, 12.75}, {1104487200, -0.0}};
     return item;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/serverconfig.h"
+#include "model/storedflag.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,16 +10,40 @@
 
 namespace tarvelo {
 
+// What the history chart writes beside its curve's points. A stored number outside these
+// names is kept as it was read; the chart draws it as Nominal.
+enum class ValueOnGraphic : std::int32_t {
+    None = 0,
+    Percentual = 1,
+    Nominal = 2,
+};
+
+// How the history chart labels its value axis; a number outside these names labels as
+// Percentual.
+enum class ValueOnAxes : std::int32_t {
+    Percentual = 0,
+    Nominal = 1,
+};
+
+constexpr std::int32_t storedNumber(ValueOnGraphic shown)
+{
+    return static_cast<std::int32_t>(shown);
+}
+constexpr std::int32_t storedNumber(ValueOnAxes shown)
+{
+    return static_cast<std::int32_t>(shown);
+}
+
 // How an item's history chart is drawn; nine 32-bit values.
 struct ChartOptions {
-    std::int32_t pageFlag = 1;
-    std::int32_t showGrid = 1;
-    std::int32_t valueOnGraphic = 0; // 0 none, 1 percentual, 2 nominal
-    std::int32_t valueOnAxes = 0;    // 0 percentual, 1 nominal
+    StoredFlag pageFlag = true; // set whenever the Graphic page is opened; nothing reads it
+    StoredFlag showGrid = true;
+    ValueOnGraphic valueOnGraphic = ValueOnGraphic::None;
+    ValueOnAxes valueOnAxes = ValueOnAxes::Percentual;
     std::int32_t periodStart = 0;
     std::int32_t periodEnd = kDefaultPeriod;
-    std::int32_t periodStartEnabled = 0;
-    std::int32_t periodEndEnabled = 0;
+    StoredFlag periodStartEnabled;
+    StoredFlag periodEndEnabled;
     std::uint32_t lineColour = kOldLineColour; // 0x00BBGGRR
 
     static constexpr std::int32_t kDefaultPeriod = 365 * 86400;
@@ -41,9 +66,9 @@ struct ItemSettings {
     std::string memo;
     ServerConfig server = newItemServerConfig();
     ChartOptions chart;
-    std::int32_t aboveAlarm = 0;
-    std::int32_t belowAlarm = 0;
-    std::int32_t deviationAlarm = 0;
+    StoredFlag aboveAlarm;
+    StoredFlag belowAlarm;
+    StoredFlag deviationAlarm;
     double aboveLimit = 0.0;
     double belowLimit = 0.0;
     double deviationPercent = 20.0;

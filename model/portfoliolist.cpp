@@ -232,8 +232,8 @@ ListViewOptions loadListViewOptions()
         start = comma + 1;
     }
     options.sortColumn = std::clamp(settings::kListSortColumn.read(profile), 0, kListColumns - 1);
-    options.sortReverse = settings::kListSortReverse.read(profile) != 0;
-    options.percent = settings::kListInPercent.read(profile) != 0;
+    options.sortReverse = settings::kListSortReverse.read(profile);
+    options.percent = settings::kListInPercent.read(profile);
     return options;
 }
 
@@ -245,8 +245,8 @@ void saveListViewOptions(const ListViewOptions& options)
         widths += "," + std::to_string(options.widths[static_cast<std::size_t>(column)]);
     settings::kListColumnWidths.write(profile, widths);
     settings::kListSortColumn.write(profile, options.sortColumn);
-    settings::kListSortReverse.write(profile, options.sortReverse ? 1 : 0);
-    settings::kListInPercent.write(profile, options.percent ? 1 : 0);
+    settings::kListSortReverse.write(profile, options.sortReverse);
+    settings::kListInPercent.write(profile, options.percent);
 }
 
 } // namespace tarvelo

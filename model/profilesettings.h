@@ -10,8 +10,8 @@ namespace tarvelo::settings {
 // The portfolio list: column widths, sort column and order, changes in percent.
 inline constexpr TextSetting kListColumnWidths{"Columns", "ListView", "200,112,63,63,70,95,95,116,107,0"};
 inline constexpr IntSetting kListSortColumn{"SortColumn", "ListView", 0};
-inline constexpr IntSetting kListSortReverse{"SortReverse", "ListView", 0};
-inline constexpr IntSetting kListInPercent{"ProcentualValue", "ListView", 1};
+inline constexpr FlagSetting kListSortReverse{"SortReverse", "ListView", false};
+inline constexpr FlagSetting kListInPercent{"ProcentualValue", "ListView", true};
 
 // The main window: its normal rectangle ("left,top,right,bottom") and the list's height
 // above the chart.
@@ -28,14 +28,14 @@ inline constexpr NumberedSetting kRecentFiles{"Recent File List", "File", 8};
 inline constexpr NumberedSetting kImportTemplates{"ServerImport", "URL", 5};
 
 // The comparison chart: limits of its period (year, month, day) and its grid.
-inline constexpr IntSetting kComparisonBeginOn{"GraphView", "Beginb", 0};
+inline constexpr FlagSetting kComparisonBeginOn{"GraphView", "Beginb", false};
 inline constexpr IntSetting kComparisonBeginYear{"GraphView", "BeginYear", 1999};
 inline constexpr IntSetting kComparisonBeginMonth{"GraphView", "BeginMonth", 1};
 inline constexpr IntSetting kComparisonBeginDay{"GraphView", "BeginDay", 1};
-inline constexpr IntSetting kComparisonEndOn{"GraphView", "Endb", 0};
+inline constexpr FlagSetting kComparisonEndOn{"GraphView", "Endb", false};
 inline constexpr IntSetting kComparisonEndYear{"GraphView", "EndYear", 2005};
 inline constexpr IntSetting kComparisonEndMonth{"GraphView", "EndMonth", 1};
 inline constexpr IntSetting kComparisonEndDay{"GraphView", "EndDay", 1};
-inline constexpr IntSetting kComparisonGrid{"GraphView", "bGrid", 1};
+inline constexpr FlagSetting kComparisonGrid{"GraphView", "bGrid", true};
 
 } // namespace tarvelo::settings

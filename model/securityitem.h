@@ -20,8 +20,8 @@ public:
     ItemSettings& settings() { return m_settings; }
     const std::vector<Quotation>& history() const { return m_history; }
 
-    bool isBeingUpdated() const { return m_beingUpdated != 0; }
-    void setBeingUpdated(bool on) { m_beingUpdated = on ? 1 : 0; }
+    bool isBeingUpdated() const { return m_beingUpdated; }
+    void setBeingUpdated(bool on) { m_beingUpdated = on; }
 
     // Inserts by time; returns the 0-based index the record now has.
     std::size_t insertQuotation(const Quotation& record);
@@ -65,7 +65,7 @@ private:
 
     ItemSettings m_settings;
     std::vector<Quotation> m_history;
-    int m_beingUpdated = 0;
+    bool m_beingUpdated = false;
 };
 
 } // namespace tarvelo

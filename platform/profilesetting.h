@@ -21,6 +21,16 @@ struct IntSetting {
     void write(Profile& profile, std::int32_t value) const { profile.writeInt(key, name, value); }
 };
 
+// A yes/no value stored as the number 1 or 0; any stored number but 0 reads as yes.
+struct FlagSetting {
+    std::string_view key;
+    std::string_view name;
+    bool fallback;
+
+    bool read(const Profile& profile) const { return profile.getInt(key, name, fallback) != 0; }
+    void write(Profile& profile, bool on) const { profile.writeInt(key, name, on); }
+};
+
 struct TextSetting {
     std::string_view key;
     std::string_view name;

@@ -117,7 +117,7 @@ TEST_F(HistoryChartTest, DrawsOnlyTheNameOrNothing)
     // One quotation, none, or after and until with no quotation between them.
     SecurityItem gap = item({1, 2, 3, 4, 5, 6, 7});
     ChartOptions& options = gap.settings().chart;
-    options.periodStartEnabled = options.periodEndEnabled = 1;
+    options.periodStartEnabled = options.periodEndEnabled = true;
     options.periodStart = day(2.5);
     options.periodEnd = day(2.7);
     for (const SecurityItem& shown : {item({5}), item({}), gap}) {
@@ -146,7 +146,7 @@ TEST_F(HistoryChartTest, UnusableValuesStayInsideThePlot)
     for (const SecurityItem& odd : {item({0, -5, 3, 7}), item({-2, 4, -8}), item({NAN, 1, kInf, -kInf, 2}),
                                     item({1e308, -1e308, 1e-308}), late}) {
         SecurityItem shown = odd;
-        shown.settings().chart.valueOnGraphic = 1;
+        shown.settings().chart.valueOnGraphic = ValueOnGraphic::Percentual;
         RecordingCanvas canvas;
         const HistoryChart chart = drawHistoryChart(canvas, 400, 300, shown);
         ASSERT_EQ(chart.points.size(), odd.history().size());

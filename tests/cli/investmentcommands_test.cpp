@@ -71,7 +71,7 @@ TEST_F(InvestmentCommandsTest, TransactionsAlarmsAndSplitReachTheFile)
     EXPECT_DOUBLE_EQ(s.averageBuyPrice, 12.125);
     EXPECT_DOUBLE_EQ(s.belowLimit, 7);
     EXPECT_EQ(s.deviationPercent, 20);
-    EXPECT_EQ(s.deviationAlarm, 0);
+    EXPECT_EQ(s.deviationAlarm.stored(), 0);
     const auto& history = loaded->items[0]->history();
     ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[1].value, 6);

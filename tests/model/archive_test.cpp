@@ -77,10 +77,11 @@ ItemSettings distinct(const std::string& name = "Name")
         .server = {"Cfg", "http://q.example/", 11, ".", ";", Conversion{12}, "Before", 13, 14,
                    StoredFlag::fromStored(15), SearchKind{16}, "(R)", 17, StoredFlag::fromStored(18), 19, 20, 21,
                    StoredFlag::fromStored(22), 23, 24},
-        .chart = {28, 29, 30, 31, 1500000000, -32, 33, 34, 0x123456},
-        .aboveAlarm = 26,
-        .belowAlarm = 25,
-        .deviationAlarm = 27,
+        .chart = {StoredFlag::fromStored(28), StoredFlag::fromStored(29), ValueOnGraphic{30}, ValueOnAxes{31},
+                  1500000000, -32, StoredFlag::fromStored(33), StoredFlag::fromStored(34), 0x123456},
+        .aboveAlarm = StoredFlag::fromStored(26),
+        .belowAlarm = StoredFlag::fromStored(25),
+        .deviationAlarm = StoredFlag::fromStored(27),
         .aboveLimit = 2.5,
         .belowLimit = 1.5,
         .deviationPercent = 3.5,
@@ -119,22 +120,22 @@ void putField(Bytes& b, const ItemSettings& s, int field)
     case 21: integer(c.extractTime.stored()); break;
     case 22: integer(c.hourIndex); break;
     case 23: integer(c.minuteIndex); break;
-    case 24: integer(s.belowAlarm); break;
-    case 25: integer(s.aboveAlarm); break;
-    case 26: integer(s.deviationAlarm); break;
+    case 24: integer(s.belowAlarm.stored()); break;
+    case 25: integer(s.aboveAlarm.stored()); break;
+    case 26: integer(s.deviationAlarm.stored()); break;
     case 27: b.f64(s.belowLimit); break;
     case 28: b.f64(s.aboveLimit); break;
     case 29: b.f64(s.deviationPercent); break;
     case 30: b.f64(s.quantity); break;
     case 31: b.f64(s.averageBuyPrice); break;
-    case 32: integer(g.pageFlag); break;
-    case 33: integer(g.showGrid); break;
-    case 34: integer(g.valueOnGraphic); break;
-    case 35: integer(g.valueOnAxes); break;
+    case 32: integer(g.pageFlag.stored()); break;
+    case 33: integer(g.showGrid.stored()); break;
+    case 34: integer(storedNumber(g.valueOnGraphic)); break;
+    case 35: integer(storedNumber(g.valueOnAxes)); break;
     case 36: integer(g.periodStart); break;
     case 37: integer(g.periodEnd); break;
-    case 38: integer(g.periodStartEnabled); break;
-    case 39: integer(g.periodEndEnabled); break;
+    case 38: integer(g.periodStartEnabled.stored()); break;
+    case 39: integer(g.periodEndEnabled.stored()); break;
     case 40: b.u32(g.lineColour); break;
     default: ADD_FAILURE() << "no field " << field;
     }
@@ -338,8 +339,8 @@ TEST(ArchiveRead, OlderItemSchemas)
         c.extractTime = false;
         c.hourIndex = 5;
         c.minuteIndex = 6;
-        if (!has(24)) expected.belowAlarm = expected.aboveAlarm = 0;
-        if (!has(26)) expected.deviationAlarm = 0;
+        if (!has(24)) expected.belowAlarm = expected.aboveAlarm = false;
+        if (!has(26)) expected.deviationAlarm = false;
         if (!has(27)) expected.belowLimit = expected.aboveLimit = 0;
         if (!has(29)) expected.deviationPercent = 0;
         if (!has(30)) expected.quantity = has(0) ? 7.0 : 0.0;

@@ -69,13 +69,13 @@ TEST_F(InvestmentTest, TransactionsThatWouldStoreNoFiniteNumberChangeNothing)
 TEST_F(InvestmentTest, AlarmRule)
 {
     ItemSettings s;
-    s.aboveAlarm = 1;
+    s.aboveAlarm = true;
     s.aboveLimit = 50;
     EXPECT_FALSE(inAlarm(s, 50));
     EXPECT_TRUE(inAlarm(s, 50.01));
-    s.aboveAlarm = 0;
+    s.aboveAlarm = false;
 
-    s.deviationAlarm = 1;
+    s.deviationAlarm = true;
     s.deviationPercent = -20; // the sign does not matter
     s.averageBuyPrice = 100;
     EXPECT_FALSE(inAlarm(s, 120));
@@ -88,7 +88,7 @@ TEST_F(InvestmentTest, AlarmRule)
 
     // The newest record counts, and 0 without records.
     SecurityItem item;
-    item.settings().belowAlarm = 1;
+    item.settings().belowAlarm = true;
     item.settings().belowLimit = 0.5;
     EXPECT_TRUE(inAlarm(item));
     item.insertQuotation({2000, 0.5});

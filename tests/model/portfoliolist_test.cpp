@@ -68,15 +68,15 @@ TEST_F(PortfolioListTest, IconsAndAlarms)
 {
     SecurityItem fell = Item("fell", {{at(1, 12), 10.0}, {at(3, 12), 9.0}});
     EXPECT_EQ(rowIcon(fell), 1);
-    fell.settings().belowAlarm = 1;
+    fell.settings().belowAlarm = true;
     fell.settings().belowLimit = 9.5;
     EXPECT_EQ(rowIcon(fell), 4);
 
     SecurityItem flat = Item("flat", {{at(1, 12), 10.0}});
-    flat.settings().aboveAlarm = 1;
+    flat.settings().aboveAlarm = true;
     flat.settings().aboveLimit = 10.0; // not above
     EXPECT_EQ(rowIcon(flat), 0);
-    flat.settings().deviationAlarm = 1;
+    flat.settings().deviationAlarm = true;
     flat.settings().averageBuyPrice = 8.0;
     flat.settings().deviationPercent = -20; // |10/8 - 1| = 0.25 > 0.20
     EXPECT_EQ(rowIcon(flat), 3);

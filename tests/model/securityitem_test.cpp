@@ -210,7 +210,7 @@ TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
     s.aboveLimit = 40;
     s.belowLimit = 8;
     s.deviationPercent = 15;
-    s.aboveAlarm = 1;
+    s.aboveAlarm = true;
     const SecurityItem before = item;
 
     for (double divisor : {0.0, -2.0}) {
@@ -226,7 +226,7 @@ TEST_F(SecurityItemTest, SplitDividesTheIndexAndOlderRecords)
     EXPECT_EQ(s.aboveLimit, 20);
     EXPECT_EQ(s.belowLimit, 4);
     EXPECT_EQ(s.deviationPercent, 15);
-    EXPECT_EQ(s.aboveAlarm, 1);
+    EXPECT_EQ(s.aboveAlarm.stored(), 1);
 
     EXPECT_TRUE(item.splitQuotations(1, 4));
     EXPECT_EQ(values(item), (std::vector<double>{1, 2, 16}));

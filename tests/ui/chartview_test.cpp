@@ -85,7 +85,7 @@ protected:
         ItemSettings settings;
         settings.name = name;
         settings.chart.lineColour = colour;
-        settings.chart.showGrid = 0;
+        settings.chart.showGrid = false;
         const ItemKey key = m_doc.addItem(settings);
         const double swing = colour == kRed ? 1.0 : 2.0;
         for (int day = 0; day < count; ++day)
@@ -229,7 +229,7 @@ TEST_F(ChartViewTest, DoubleClickAndContextMenuOpenTheChartedItemsSheet)
 {
     // The period starts with the item's sixth quotation.
     ItemSettings settings = m_doc.item(m_red)->settings();
-    settings.chart.periodStartEnabled = 1;
+    settings.chart.periodStartEnabled = true;
     settings.chart.periodStart = day0() + 5 * 86400;
     m_doc.replaceItemSettings(m_red, settings);
     window();

@@ -154,7 +154,7 @@ TEST_F(InvestmentPageTest, DividendWithoutUnitsIsRefused)
 TEST_F(InvestmentPageTest, LimitEditsFollowTheirChecksAndTextMustBeANumber)
 {
     ItemSettings settings;
-    settings.belowAlarm = 1;
+    settings.belowAlarm = true;
     settings.belowLimit = 8;
     settings.aboveLimit = 30;
     settings.quantity = 100;
@@ -186,8 +186,8 @@ TEST_F(InvestmentPageTest, LimitEditsFollowTheirChecksAndTextMustBeANumber)
     adjustForSplit(split, 2);
     page.applySplit(split);
     ASSERT_TRUE(page.takeValues(taken));
-    EXPECT_EQ(taken.belowAlarm, 0);
-    EXPECT_EQ(taken.deviationAlarm, 1);
+    EXPECT_EQ(taken.belowAlarm.stored(), 0);
+    EXPECT_EQ(taken.deviationAlarm.stored(), 1);
     EXPECT_DOUBLE_EQ(taken.deviationPercent, -1000);
     EXPECT_DOUBLE_EQ(taken.quantity, 200);
     EXPECT_DOUBLE_EQ(taken.averageBuyPrice, 5);
@@ -199,18 +199,18 @@ TEST_F(InvestmentPageTest, ChartPageEditsTheChartOptions)
 {
     const test::ScopedTimeZone zone{"UTC"};
     ChartOptions options;
-    options.pageFlag = 0;
-    options.showGrid = 0;
-    options.valueOnGraphic = 2;
-    options.valueOnAxes = 1;
+    options.pageFlag = false;
+    options.showGrid = false;
+    options.valueOnGraphic = ValueOnGraphic::Nominal;
+    options.valueOnAxes = ValueOnAxes::Nominal;
     options.periodStart = makeLocalTime(2025, 3, 4, 10, 30);
     options.periodEnd = makeLocalTime(2026, 3, 4, 10, 30);
-    options.periodStartEnabled = 1;
+    options.periodStartEnabled = true;
     options.lineColour = 0x00FF8000; // blue 255, green 128, red 0
     ChartPage page(options);
 
     ChartOptions expected = options;
-    expected.pageFlag = 1;
+    expected.pageFlag = true;
     EXPECT_EQ(page.takeValues(), expected);
     QDateEdit* after = child<QDateEdit>(page, "afterDate");
     QDateEdit* until = child<QDateEdit>(page, "untilDate");
@@ -234,12 +234,12 @@ TEST_F(InvestmentPageTest, ChartPageEditsTheChartOptions)
     });
     child<QPushButton>(page, "colourButton")->click();
 
-    expected.periodStartEnabled = 0;
-    expected.periodEndEnabled = 1;
+    expected.periodStartEnabled = false;
+    expected.periodEndEnabled = true;
     expected.periodEnd = makeLocalTime(2026, 6, 1, 10, 30);
-    expected.valueOnAxes = 0;
-    expected.valueOnGraphic = 1;
-    expected.showGrid = 1;
+    expected.valueOnAxes = ValueOnAxes::Percentual;
+    expected.valueOnGraphic = ValueOnGraphic::Percentual;
+    expected.showGrid = true;
     expected.lineColour = 0x1E140A;
     EXPECT_EQ(page.takeValues(), expected);
 }

@@ -89,20 +89,22 @@ ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(par
 {
     setObjectName(QStringLiteral("chartPage"));
     setWindowTitle(QStringLiteral("Graphic"));
-    m_options.pageFlag = 1;
+    m_options.pageFlag = true;
 
     m_period = new PeriodBox({QStringLiteral("afterCheck"), QStringLiteral("After"), QStringLiteral("afterDate"),
-                              options.periodStartEnabled != 0, localDate(options.periodStart)},
+                              options.periodStartEnabled.isSet(), localDate(options.periodStart)},
                              {QStringLiteral("untilCheck"), QStringLiteral("Until"), QStringLiteral("untilDate"),
-                              options.periodEndEnabled != 0, localDate(options.periodEnd)},
+                              options.periodEndEnabled.isSet(), localDate(options.periodEnd)},
                              this);
     m_shownDates = {m_period->date(0), m_period->date(1)};
 
     auto* axes = new QGroupBox(QStringLiteral("Value on the Axes"), this);
     axes->setObjectName(QStringLiteral("axesGroup"));
     auto* axesButtons = new QButtonGroup(this);
-    m_axesPercentual = radio(QStringLiteral("axesPercentualRadio"), QStringLiteral("Percentual"), axesButtons, 0, axes);
-    m_axesNominal = radio(QStringLiteral("axesNominalRadio"), QStringLiteral("Nominal"), axesButtons, 1, axes);
+    m_axesPercentual = radio(QStringLiteral("axesPercentualRadio"), QStringLiteral("Percentual"), axesButtons,
+                             storedNumber(ValueOnAxes::Percentual), axes);
+    m_axesNominal = radio(QStringLiteral("axesNominalRadio"), QStringLiteral("Nominal"), axesButtons,
+                          storedNumber(ValueOnAxes::Nominal), axes);
     auto* axesColumn = new QVBoxLayout(axes);
     axesColumn->addWidget(m_axesPercentual);
     axesColumn->addWidget(m_axesNominal);
@@ -111,10 +113,13 @@ ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(par
     auto* graphic = new QGroupBox(QStringLiteral("Value on the graphic"), this);
     graphic->setObjectName(QStringLiteral("graphicGroup"));
     auto* graphicButtons = new QButtonGroup(this);
-    m_graphicNone = radio(QStringLiteral("graphicNoneRadio"), QStringLiteral("None"), graphicButtons, 0, graphic);
+    m_graphicNone = radio(QStringLiteral("graphicNoneRadio"), QStringLiteral("None"), graphicButtons,
+                          storedNumber(ValueOnGraphic::None), graphic);
     m_graphicPercentual =
-        radio(QStringLiteral("graphicPercentualRadio"), QStringLiteral("Percentual"), graphicButtons, 1, graphic);
-    m_graphicNominal = radio(QStringLiteral("graphicNominalRadio"), QStringLiteral("Nominal"), graphicButtons, 2, graphic);
+        radio(QStringLiteral("graphicPercentualRadio"), QStringLiteral("Percentual"), graphicButtons,
+              storedNumber(ValueOnGraphic::Percentual), graphic);
+    m_graphicNominal = radio(QStringLiteral("graphicNominalRadio"), QStringLiteral("Nominal"), graphicButtons,
+                             storedNumber(ValueOnGraphic::Nominal), graphic);
     auto* graphicColumn = new QVBoxLayout(graphic);
     graphicColumn->addWidget(m_graphicNone);
     graphicColumn->addWidget(m_graphicPercentual);
@@ -142,10 +147,10 @@ ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(par
     page->addWidget(m_gridCheck);
     page->addStretch();
 
-    (options.valueOnAxes == 1 ? m_axesNominal : m_axesPercentual)->setChecked(true);
-    QAbstractButton* shown = graphicButtons->button(options.valueOnGraphic);
+    (options.valueOnAxes == ValueOnAxes::Nominal ? m_axesNominal : m_axesPercentual)->setChecked(true);
+    QAbstractButton* shown = graphicButtons->button(storedNumber(options.valueOnGraphic));
     (shown ? shown : m_graphicNone)->setChecked(true);
-    m_gridCheck->setChecked(options.showGrid != 0);
+    m_gridCheck->setChecked(options.showGrid.isSet());
 
     connect(colourButton, &QPushButton::clicked, this, &ChartPage::chooseColour);
     connect(m_swatch, &ColourSwatch::clicked, this, &ChartPage::chooseColour);
@@ -167,13 +172,15 @@ void ChartPage::chooseColour()
 ChartOptions ChartPage::takeValues() const
 {
     ChartOptions options = m_options;
-    options.periodStartEnabled = m_period->isOn(0) ? 1 : 0;
+    options.periodStartEnabled = m_period->isOn(0);
     options.periodStart = withDate(m_options.periodStart, m_shownDates[0], m_period->date(0));
-    options.periodEndEnabled = m_period->isOn(1) ? 1 : 0;
+    options.periodEndEnabled = m_period->isOn(1);
     options.periodEnd = withDate(m_options.periodEnd, m_shownDates[1], m_period->date(1));
-    options.valueOnAxes = m_axesNominal->isChecked() ? 1 : 0;
-    options.valueOnGraphic = m_graphicNominal->isChecked() ? 2 : m_graphicPercentual->isChecked() ? 1 : 0;
-    options.showGrid = m_gridCheck->isChecked() ? 1 : 0;
+    options.valueOnAxes = m_axesNominal->isChecked() ? ValueOnAxes::Nominal : ValueOnAxes::Percentual;
+    options.valueOnGraphic = m_graphicNominal->isChecked()       ? ValueOnGraphic::Nominal
+                             : m_graphicPercentual->isChecked() ? ValueOnGraphic::Percentual
+                                                                : ValueOnGraphic::None;
+    options.showGrid = m_gridCheck->isChecked();
     options.lineColour = colourRef(m_swatch->colour());
     return options;
 }

@@ -222,9 +222,9 @@ InvestmentPage::InvestmentPage(const ItemSettings& settings, std::string itemNam
     page->addWidget(alarms);
     page->addStretch();
 
-    m_belowCheck->setChecked(settings.belowAlarm != 0);
-    m_aboveCheck->setChecked(settings.aboveAlarm != 0);
-    m_deviationCheck->setChecked(settings.deviationAlarm != 0);
+    m_belowCheck->setChecked(settings.belowAlarm.isSet());
+    m_aboveCheck->setChecked(settings.aboveAlarm.isSet());
+    m_deviationCheck->setChecked(settings.deviationAlarm.isSet());
     showValues();
     enableLimits();
     for (QCheckBox* check : {m_belowCheck, m_aboveCheck, m_deviationCheck})
@@ -261,9 +261,9 @@ bool InvestmentPage::takeValues(ItemSettings& settings)
             return false;
         *field = *value;
     }
-    taken.belowAlarm = m_belowCheck->isChecked() ? 1 : 0;
-    taken.aboveAlarm = m_aboveCheck->isChecked() ? 1 : 0;
-    taken.deviationAlarm = m_deviationCheck->isChecked() ? 1 : 0;
+    taken.belowAlarm = m_belowCheck->isChecked();
+    taken.aboveAlarm = m_aboveCheck->isChecked();
+    taken.deviationAlarm = m_deviationCheck->isChecked();
     m_values = taken;
     settings.quantity = taken.quantity;
     settings.averageBuyPrice = taken.averageBuyPrice;
