@@ -1,6 +1,15 @@
 #include "download/messagesink.h"
 
+#include "platform/files.h"
+
 namespace tarvelo {
+
+void removeMessageFiles(const DownloadMessage& message)
+{
+    removeFileIfPresent(message.rawFile);
+    removeFileIfPresent(message.semiHtmlFile);
+    removeFileIfPresent(message.convertedFile);
+}
 
 void MessageQueue::post(MessageId messageId, std::unique_ptr<DownloadMessage> message)
 {

@@ -12,6 +12,9 @@
 
 namespace tarvelo {
 
+// Deletes the files a message hands over: the page, its semi-html and converted forms.
+void removeMessageFiles(const DownloadMessage& message);
+
 // Where workers post their messages. Thread-safe; ownership of the record moves with it.
 class MessageSink {
 public:

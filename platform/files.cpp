@@ -60,4 +60,10 @@ FileError writeWholeFile(const std::string& path, std::string_view contents)
     return FileError::None;
 }
 
+void removeFileIfPresent(const std::string& path)
+{
+    if (!path.empty())
+        ::unlink(path.c_str());
+}
+
 } // namespace tarvelo

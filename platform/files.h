@@ -13,5 +13,8 @@ FileError readWholeFile(const std::string& path, std::string& contents);
 FileError writeFileAtomically(const std::string& path, std::string_view contents);
 // Creates or truncates the file and writes the bytes in place (for scratch files).
 FileError writeWholeFile(const std::string& path, std::string_view contents);
+// Deletes a scratch file if there is one; an empty path or a file already gone is no
+// error, and a file that cannot be deleted is left.
+void removeFileIfPresent(const std::string& path);
 
 } // namespace tarvelo

@@ -1,6 +1,7 @@
 #include "ui/importdialog.h"
 
 #include "download/statustext.h"
+#include "platform/files.h"
 #include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -31,14 +32,6 @@ namespace tarvelo {
 
 namespace {
 
-void removeFile(const std::string& path)
-{
-    if (path.empty())
-        return;
-    std::error_code error;
-    std::filesystem::remove(path, error);
-}
-
 // The name the loaded file gets, so that a text viewer takes it: the ".tmp" ending
 // becomes ".txt", and a name without that ending gets ".txt" added. Only the file's own
 // name changes, never its folder.
@@ -59,7 +52,7 @@ constexpr int kProgressDelayMs = 400;
 
 void ImportState::removeLoadedFile()
 {
-    removeFile(loadedFile);
+    removeFileIfPresent(loadedFile);
     loadedFile.clear();
 }
 

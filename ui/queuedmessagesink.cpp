@@ -2,20 +2,10 @@
 
 #include <QMetaObject>
 
-#include <filesystem>
-#include <system_error>
 
 namespace tarvelo {
 
 namespace {
-
-void removeFile(const std::string& path)
-{
-    if (path.empty())
-        return;
-    std::error_code error;
-    std::filesystem::remove(path, error);
-}
 
 // A message on its way to the user-interface thread. One that was never handed on
 // takes its files with it.
@@ -34,13 +24,6 @@ struct Parcel {
 };
 
 } // namespace
-
-void removeMessageFiles(const DownloadMessage& message)
-{
-    removeFile(message.rawFile);
-    removeFile(message.semiHtmlFile);
-    removeFile(message.convertedFile);
-}
 
 QueuedMessageSink::QueuedMessageSink(QObject* receiver, Handler handler, QObject* parent)
     : QObject(parent), m_receiver(receiver ? receiver : this), m_handler(std::move(handler))

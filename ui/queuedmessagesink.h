@@ -51,7 +51,4 @@ private:
     std::atomic<int> m_openJobs{0};
 };
 
-// Deletes the files a message hands over: the page, its semi-html and converted forms.
-void removeMessageFiles(const DownloadMessage& message);
-
 } // namespace tarvelo

@@ -23,6 +23,15 @@ namespace tarvelo::test {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+// A message with that code, as a worker would post it.
+inline DownloadMessage message(DownloadCode code, DownloadError detail = DownloadError::None)
+{
+    DownloadMessage m;
+    m.code = code;
+    m.detail = detail;
+    return m;
+}
+
 struct Received {
     MessageId id;
     std::unique_ptr<DownloadMessage> message;

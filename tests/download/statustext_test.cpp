@@ -2,6 +2,8 @@
 
 #include "platform/files.h"
 
+#include "tests/download/downloadfixture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,13 +11,7 @@
 namespace tarvelo {
 namespace {
 
-DownloadMessage message(DownloadCode code, DownloadError detail = DownloadError::None)
-{
-    DownloadMessage m;
-    m.code = code;
-    m.detail = detail;
-    return m;
-}
+using test::message;
 
 TEST(connectionStatusText, EveryCodeAndDetail)
 {

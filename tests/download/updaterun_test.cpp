@@ -12,13 +12,7 @@
 namespace tarvelo {
 namespace {
 
-DownloadMessage message(DownloadCode code, DownloadError detail = DownloadError::None)
-{
-    DownloadMessage m;
-    m.code = code;
-    m.detail = detail;
-    return m;
-}
+using test::message;
 
 TEST(UpdateRunTest, CountsUpdatesAndAppliesFinalMessages)
 {

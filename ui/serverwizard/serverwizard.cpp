@@ -1,5 +1,6 @@
 #include "ui/serverwizard/serverwizard.h"
 
+#include "platform/files.h"
 #include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "ui/prompter.h"
@@ -9,8 +10,6 @@
 #include "ui/serverwizard/wizardtexts.h"
 #include "ui/settingsfailure.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace tarvelo {
@@ -27,11 +26,8 @@ bool isUserDefined(const WizardSubject& subject)
 void WizardPageFiles::remove()
 {
     for (std::string* path : {&raw, &semiHtml, &textOnly}) {
-        if (!path->empty()) {
-            std::error_code error;
-            std::filesystem::remove(*path, error);
-            path->clear();
-        }
+        removeFileIfPresent(*path);
+        path->clear();
     }
 }
 
