@@ -5,6 +5,7 @@
 #include "platform/localtime.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Historical quotations from files: the line-format template, its translation into a
@@ -93,8 +94,8 @@ ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::s
 // name, in the settings (profile keys "ImportTemplate", "ImportNumberFormat" and
 // "ImportCaseInsensitive"), not in the portfolio. rememberedImportSettings gives those
 // of the item, and the initial ones for what was never stored; the address is taken
-// from settings as it is.
-ImportSettings rememberedImportSettings(const std::string& itemName, ImportSettings settings);
+// from base as it is.
+ImportSettings rememberedImportSettings(const std::string& itemName, ImportSettings base);
 void rememberImportSettings(const std::string& itemName, const ImportSettings& used);
 
 // The address an import reads for what the user typed: a local path (no "scheme://"
