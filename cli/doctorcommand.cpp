@@ -210,8 +210,8 @@ void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d)
     if (d.text == TextPresence::Missing && d.latestValue) {
         line("latest value: ", numberText(*d.latestValue));
         for (const NearbyNumber& n : d.nearestNumbers)
-            line("nearest:      ", "\"" + n.text + "\" = " + numberText(n.value) + " at " + std::to_string(n.at) + ": \""
-                                       + n.excerpt + "\"");
+            line("nearest:      ", "\"" + n.text + "\" = " + numberText(n.value) + " at " + std::to_string(n.at)
+                                       + ": \"" + n.excerpt + "\"");
     }
     if (d.reading)
         line("parser read:  ", readingText(*d.reading));

@@ -95,8 +95,8 @@ void printCandidate(std::ostream& out, const RuleCandidate& c, std::string_view 
 {
     // The candidate's text stands as in the page, which is searched in Windows-1252.
     const std::string text = cp1252ToUtf8(c.text);
-    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion) << ",\"tags\":" << c.tags
-        << ",\"numbers\":" << c.numbers << ",\"thousands\":" << json::text(c.format.thousands)
+    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion)
+        << ",\"tags\":" << c.tags << ",\"numbers\":" << c.numbers << ",\"thousands\":" << json::text(c.format.thousands)
         << ",\"decimal\":" << json::text(c.format.decimal)
         << ",\"format\":" << json::text(cp1252ToUtf8(formatShown({utf8ToCp1252(c.format.thousands),
                                                                   utf8ToCp1252(c.format.decimal)})))

@@ -193,7 +193,9 @@ std::string oneLine(std::string_view text)
 // The page where the value stands: from its key, or a little before it, to its end.
 std::string contextOf(std::string_view raw, const Occurrence& o)
 {
-    std::size_t from = o.keyAt != std::string_view::npos ? o.keyAt : (o.at > kContextBefore ? o.at - kContextBefore : 0);
+    std::size_t from = o.keyAt;
+    if (from == std::string_view::npos)
+        from = o.at > kContextBefore ? o.at - kContextBefore : 0;
     const std::size_t line = raw.find_last_of("\r\n", o.at);
     if (o.keyAt == std::string_view::npos && line != std::string_view::npos && line >= from)
         from = line + 1;
@@ -369,7 +371,8 @@ CandidateExplanation explainNoRule(const ExplanationInput& input)
         if (at != std::string::npos) {
             const std::string spelt = cp1252ToUtf8(input.page.substr(at, input.typed.size()));
             e.reason = NoRuleReason::OtherCase;
-            e.why = "The quotation " + typed + " occurs in the page only in another letter case (" + quoted(spelt) + ").";
+            e.why = "The quotation " + typed + " occurs in the page only in another letter case (" + quoted(spelt)
+                  + ").";
             e.advice = "Type it as the page writes it: " + spelt + ".";
             return e;
         }

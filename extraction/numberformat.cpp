@@ -12,6 +12,11 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 std::size_t digitsAt(std::string_view text, std::size_t i)
 {
     std::size_t n = 0;
@@ -185,7 +190,12 @@ std::vector<PageNumber> pageNumbers(std::string_view page, std::string_view extr
             j += separator;
             j += digitsAt(page, j);
         }
-        numbers.push_back({start, page.substr(start, j - start)});
+        // Digits that run on into letters, or follow them or a "#", are a name, a colour or
+        // a character reference ("b3261e", "100px", "&#160;"), not a number to read.
+        const bool inWord =
+            (i > 0 && (isLetter(page[i - 1]) || page[i - 1] == '#')) || (j < page.size() && isLetter(page[j]));
+        if (!inWord)
+            numbers.push_back({start, page.substr(start, j - start)});
         i = j;
     }
     return numbers;

@@ -52,7 +52,8 @@ std::optional<double> valueInFormat(std::string_view text, const Separators& for
 std::vector<Separators> formatsOfNumber(std::string_view text);
 
 // A run of digits in a page joined by single separators (".", "," and the extra one),
-// each followed by a digit; with a sign in front when one stands there.
+// each followed by a digit; with a sign in front when one stands there. Runs that touch
+// a letter, or follow a "#", are left out.
 struct PageNumber {
     std::size_t at = 0;
     std::string_view text;

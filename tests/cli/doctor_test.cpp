@@ -212,7 +212,8 @@ TEST_F(DoctorTest, AMissingTextShowsThePageAndAHintThatRuns)
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("  latest value: 1230.0000\n  nearest:      \"1.234,56\" = 1234.5600 at 63: "
-                           "\"d Energie<><>Volumen: 1.204.337<><>Schlusskurs: <>1.234,56<> EUR<><>Vortag: 1.198,10<><>\"\n"
+                           "\"d Energie<><>Volumen: 1.204.337<><>Schlusskurs: <>1.234,56<> EUR<><>Vortag: "
+                           "1.198,10<><>\"\n"
                            "  nearest:      \"1.198,10\" = 1198.1000 at 89: "),
               std::string::npos)
         << run.out;

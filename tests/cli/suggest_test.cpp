@@ -148,13 +148,15 @@ TEST(suggestCommand, NoRuleForAValueInJsonGivesAReadyExpression)
     const test::CliRun run = suggest({page, "23,84"});
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find("tarvelo-cli: Quotation doesn't exist in the specified web page!\ntarvelo-cli: The quotation "
+    EXPECT_NE(run.err.find("tarvelo-cli: Quotation doesn't exist in the specified web page!\n"
+                           "tarvelo-cli: The quotation "
                            "\"23,84\" does not occur in the page as typed; its value stands only inside a script or "
                            "JSON data, as \"23.84\" (\"price\": 23.84).\n"),
               std::string::npos)
         << run.err;
     const std::string check = "tarvelo-cli: check: tarvelo-cli extract " + page
-                            + " --conversion 1 --regexp '\"price\":\\s*([0-9.]+)' --index 1 --thousands '' --decimal .\n";
+                            + " --conversion 1 --regexp '\"price\":\\s*([0-9.]+)' --index 1 --thousands ''"
+                              " --decimal .\n";
     EXPECT_NE(run.err.find(check), std::string::npos) << run.err;
     const test::CliRun read = test::cli({"extract", page, "--conversion", "1", "--regexp", "\"price\":\\s*([0-9.]+)",
                                          "--index", "1", "--thousands", "", "--decimal", "."});
