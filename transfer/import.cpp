@@ -24,23 +24,6 @@ constexpr const char* kMonthGroup =
 
 } // namespace
 
-const std::vector<NumberFormat>& numberFormats()
-{
-    static const std::vector<NumberFormat> formats = {
-        {"9.999,99", ".", ","}, {" 9999,99", "", ","}, {"9,999.99", ",", "."}, {" 9999.99", "", "."}};
-    return formats;
-}
-
-int numberFormatIndex(const std::string& thousands, const std::string& decimal)
-{
-    const auto& formats = numberFormats();
-    for (std::size_t i = 0; i < formats.size(); ++i) {
-        if (thousands == formats[i].thousands && decimal == formats[i].decimal)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 ImportExpression translateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
                                          const std::string& decimal, const std::string& symbol)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extraction/numberformat.h"
 #include "extraction/search.h"
 #include "model/portfoliodocument.h"
 #include "platform/localtime.h"
@@ -23,16 +24,6 @@ struct ImportSettings {
 
     bool operator==(const ImportSettings&) const = default;
 };
-
-// The number formats of the lists: index 0 "9.999,99", 1 " 9999,99", 2 "9,999.99",
-// 3 " 9999.99"; -1 for a pair that is none of them.
-struct NumberFormat {
-    const char* shown;
-    const char* thousands;
-    const char* decimal;
-};
-const std::vector<NumberFormat>& numberFormats();
-int numberFormatIndex(const std::string& thousands, const std::string& decimal);
 
 // A format template translated: the expression and the capture number of each part
 // (-1 when the template lacks it).
