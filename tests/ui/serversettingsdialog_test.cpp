@@ -182,6 +182,8 @@ TEST_F(ServerSettingsDialogTest, OkRefusesNumbersOutsideTheirRangesAndMapsTheFor
     retype(dialog, "timeoutEdit", QStringLiteral("600"));
     refused("tagsToSkipEdit", QStringLiteral("10001"), QStringLiteral("Please enter an integer between 0 and 10000."));
     retype(dialog, "tagsToSkipEdit", QStringLiteral("10000"));
+    refused("maxChangeEdit", QStringLiteral("100001"), QStringLiteral("Please enter an integer between 0 and 100000."));
+    retype(dialog, "maxChangeEdit", QStringLiteral("30"));
     child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(2);
     m_prompter.shown.clear();
     click(dialog, "okButton");
@@ -189,6 +191,7 @@ TEST_F(ServerSettingsDialogTest, OkRefusesNumbersOutsideTheirRangesAndMapsTheFor
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.config().timeout, 600);
     EXPECT_EQ(dialog.config().tagsToSkip, 10000);
+    EXPECT_EQ(dialog.config().maxChange, 30);
     EXPECT_EQ(dialog.config().thousandsSeparator, ",");
     EXPECT_EQ(dialog.config().decimalSeparator, ".");
 
@@ -264,6 +267,21 @@ TEST_F(ServerSettingsDialogTest, SaveAsAsksBeforeOverwritingAndRefusesNamesTheSt
     readServerConfig("beta", stored);
     EXPECT_EQ(stored.url, "http://new.example.com/");
     EXPECT_EQ(m_prompter.shown, QStringList{title});
+    // ... and has no limit or fallback.
+    EXPECT_FALSE(child(dialog, "maxChangeEdit")->isEnabled());
+    EXPECT_FALSE(child(dialog, "fallbackCombo")->isEnabled());
+
+    // The fallback is one of the other stored configurations, or none.
+    ServerSettingsDialog alpha(kSemiHtml, "Alpha", "IBM", "870747");
+    auto* fallbacks = child<QComboBox>(alpha, "fallbackCombo");
+    QStringList listed;
+    for (int i = 0; i < fallbacks->count(); ++i)
+        listed << fallbacks->itemText(i);
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("(none)"), QStringLiteral("beta")}));
+    EXPECT_TRUE(fallbacks->isEnabled());
+    fallbacks->setCurrentIndex(1);
+    click(alpha, "okButton");
+    EXPECT_EQ(alpha.config().fallback, "beta");
 }
 
 TEST_F(ServerSettingsDialogTest, DownloadUrlOpensTheExpandedPageAndTestTakesTheValues)
