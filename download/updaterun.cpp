@@ -13,6 +13,15 @@ namespace tarvelo {
 
 namespace {
 
+// Deletes the pages a message hands over and forgets them: the message reports no page.
+void discardMessageFiles(DownloadMessage& m)
+{
+    removeMessageFiles(m);
+    m.rawFile.clear();
+    m.semiHtmlFile.clear();
+    m.convertedFile.clear();
+}
+
 // The configuration an item downloads with: its own, or the named one from the store,
 // read once per update however many items name it.
 ServerConfig configOf(const SecurityItem& item, std::unordered_map<std::string, ServerConfig>& named)
@@ -120,7 +129,7 @@ void UpdateRun::deliver(DownloadMessage& m)
         if (attempt && !aborted) {
             if (startFallback(m, *attempt)) {
                 // The item's outcome is the fallback's; this download's page is not wanted.
-                removeMessageFiles(m);
+                discardMessageFiles(m);
                 if (m_running != before && m_callbacks.runningChanged)
                     m_callbacks.runningChanged(m_running);
                 return;
@@ -221,10 +230,7 @@ void UpdateRun::preferHeldBackValue(DownloadMessage& m, const ItemAttempt& attem
     const HeldBackTry& held = *attempt.heldBack;
     if (m.code == DownloadCode::Implausible && m.fallbackName == held.from)
         return; // this message is the one
-    removeMessageFiles(m);
-    m.rawFile.clear();
-    m.semiHtmlFile.clear();
-    m.convertedFile.clear();
+    discardMessageFiles(m);
     m.code = DownloadCode::Implausible;
     m.detail = DownloadError::None;
     m.errorText.clear();
