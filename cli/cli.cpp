@@ -53,6 +53,7 @@ constexpr const char* kUsage =
     "                         the rows of the portfolio list: icon, nine columns; then the totals\n"
     "  update PORTFOLIO [--slots N]\n"
     "                         fetch the current quotation of every item and save the portfolio\n"
+    "  accept PORTFOLIO NAME  store the value that the last update held back as implausible\n"
     "  doctor PORTFOLIO [NAME...] [--json]\n"
     "                         fetch the items' pages as an update would, without saving, and\n"
     "                         tell what each search saw, why it failed and what to try\n"
@@ -76,10 +77,11 @@ constexpr const char* kUsage =
     "  chart PORTFOLIO OUT.png|OUT.svg [--items NAME,...] [--size WxH] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
     "                         draw the history chart of one item, or the comparison chart of several\n"
     "                         (default: all items), into a PNG or SVG file of 960x540 pixels\n"
-    "  servers list           the names of the server configurations\n"
+    "  servers list           the names of the server configurations (and the fallback of each)\n"
     "  servers show NAME      the values of one configuration, as the export file has them\n"
     "  servers set NAME [--url U] [--timeout S] [--conversion N] [--text T] [--tags N] [--numbers N]\n"
     "          [--thousands X] [--decimal Y] [--case 0|1] [--regexp R] [--index N] [--date D,M,Y] [--time H,M]\n"
+    "          [--max-change PERCENT] [--fallback NAME] [--no-fallback]\n"
     "                         create or change a configuration, with the server settings' ranges\n"
     "  servers delete NAME    delete a configuration\n"
     "  servers export FILE    write all configurations and the set version to a REGEDIT4 file\n"
@@ -94,10 +96,14 @@ constexpr const char* kUsage =
 
 using Context = CommandContext;
 
+// An item's configuration: its own values, or the name of a stored one. Values that only
+// a stored configuration has are not the item's.
 std::string serverJson(const ServerConfig& c)
 {
     std::string s = "{\"name\":" + json::text(c.name);
     for (const ServerConfigField* field : serverConfigFieldsInJsonOrder()) {
+        if (field->storedOnly)
+            continue;
         s += ",\"";
         s += field->jsonKey;
         s += "\":";
@@ -220,6 +226,7 @@ const Command kCommands[] = {
     {"servers", serversCommand},
     {"options", optionsCommand},
     {"update", updateCommand},
+    {"accept", acceptCommand},
     {"doctor", doctorCommand},
     {"export", exportCommand},
     {"import", importCommand},

@@ -56,6 +56,7 @@ int expandCommand(const CommandContext& c);
 int serversCommand(const CommandContext& c);
 int optionsCommand(const CommandContext& c);
 int updateCommand(const CommandContext& c);
+int acceptCommand(const CommandContext& c);
 int doctorCommand(const CommandContext& c);
 int exportCommand(const CommandContext& c);
 int importCommand(const CommandContext& c);

@@ -311,6 +311,7 @@ int doctorCommand(const CommandContext& c)
         DownloadEngine engine(readNumberDownloads());
         engine.setWorkerSettings(settings);
         UpdateRun run(doc, engine);
+        run.setTryFallbacks(false); // each item's own configuration
         run.start(chosen);
         run.runToEnd([&](const DownloadMessage& m) {
             const HandedPage page(m.convertedFile);

@@ -10,6 +10,8 @@
 #include "servers/regfile.h"
 #include "servers/serverstore.h"
 
+#include <climits>
+#include <optional>
 #include <ostream>
 
 namespace tarvelo {
@@ -23,6 +25,28 @@ int settingsNotSaved(std::ostream& err)
     return kExitError;
 }
 
+// --fallback NAME names another stored configuration; --no-fallback (or an empty name)
+// clears it. Why the options are refused, or empty.
+std::string fallbackOption(const CommandOptions& o, const std::string& name, ServerConfig& config)
+{
+    const std::optional<std::string> fallback = o.text("fallback");
+    if (fallback && o.flag("no-fallback"))
+        return "--fallback and --no-fallback exclude each other";
+    if (o.flag("no-fallback") || (fallback && fallback->empty())) {
+        config.fallback.clear();
+        return {};
+    }
+    if (!fallback)
+        return {};
+    const std::string chosen = validUtf8(*fallback);
+    if (chosen == name)
+        return "--fallback: a configuration cannot be its own fallback";
+    if (!serverConfigExists(chosen))
+        return "--fallback: no server configuration named '" + *fallback + "'";
+    config.fallback = chosen;
+    return {};
+}
+
 } // namespace
 
 int serversCommand(const CommandContext& c)
@@ -34,8 +58,14 @@ int serversCommand(const CommandContext& c)
     if (what == "list" && a.size() == 1) {
         std::vector<std::string> names;
         enumerateServerConfigs(names);
-        for (const std::string& name : names)
-            c.out << name << '\n';
+        for (const std::string& name : names) {
+            ServerConfig config;
+            readServerConfig(name, config);
+            c.out << name;
+            if (!config.fallback.empty())
+                c.out << "\tfallback: " << config.fallback;
+            c.out << '\n';
+        }
         return kExitOk;
     }
     if (what == "show" && a.size() == 2) {
@@ -77,16 +107,27 @@ int serversCommand(const CommandContext& c)
         CommandOptions o;
         if (!o.parse(std::vector<std::string>(a.begin() + 1, a.end()),
                      {"url", "timeout", "conversion", "text", "tags", "numbers", "thousands", "decimal", "case", "regexp",
-                      "index", "date", "time"}))
+                      "index", "date", "time", "max-change", "fallback"},
+                     {"no-fallback"}))
             return wrongCall(c.err, o.error());
         if (o.positional().size() != 1)
             return wrongCall(c.err, "servers set takes one configuration name");
         const std::string name = validUtf8(o.positional()[0]);
         if (std::string problem = serverNameProblem(name); !problem.empty() || name == strings::kUserDefinedServer)
             return wrongCall(c.err, problem.empty() ? "that name stands for an item's own settings" : problem);
-        // A new configuration starts from the store's defaults, an existing one from its values.
+        // A new configuration starts from the store's defaults with the limit of one a
+        // user makes, an existing one from its values.
         ServerConfig config;
         readServerConfig(name, config);
+        if (!serverConfigExists(name))
+            config.maxChange = kNewConfigMaxChange;
+        std::optional<int> maxChange;
+        if (!o.integer("max-change", INT_MIN, INT_MAX, maxChange))
+            return wrongCall(c.err, o.error());
+        if (maxChange)
+            config.maxChange = *maxChange;
+        if (const std::string problem = fallbackOption(o, name, config); !problem.empty())
+            return wrongCall(c.err, problem);
         std::string problem;
         if (!applyServerOptions(o, config, problem, ServerOptionRanges::Store))
             return wrongCall(c.err, problem);

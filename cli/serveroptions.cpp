@@ -18,7 +18,7 @@ std::string optionOf(const ServerConfigField& field)
 {
     static const std::pair<const char*, const char*> options[] = {
         {"Timeout", "--timeout"}, {"Format", "--conversion"}, {"Nr_HTML_before_Value", "--tags"},
-        {"Numbers_before_Value", "--numbers"}, {"NoCaseSensitiv", "--case"},
+        {"Numbers_before_Value", "--numbers"}, {"NoCaseSensitiv", "--case"}, {"MaxChange", "--max-change"},
     };
     for (const auto& [stored, option] : options) {
         if (std::string_view(field.storedName) == stored)

@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/commandoptions.h"
 #include "download/downloadengine.h"
+#include "download/plausibility.h"
 #include "download/statustext.h"
 #include "download/updaterun.h"
 #include "model/generaloptions.h"
@@ -16,12 +17,21 @@ namespace tarvelo {
 
 namespace {
 
+// A stored quotation as update's line shows it: the value and its time.
+std::string quotationText(const Quotation& quotation)
+{
+    char value[64];
+    std::snprintf(value, sizeof value, "%3.4f", quotation.value);
+    return std::string(value) + " " + formatLocalTime(quotation.time, "%x %H:%M");
+}
+
 std::string finalText(const DownloadMessage& m)
 {
     if (m.code == DownloadCode::Done && m.quotation) {
-        char value[64];
-        std::snprintf(value, sizeof value, "%3.4f", m.quotation->value);
-        return std::string(value) + " " + formatLocalTime(m.quotation->time, "%x %H:%M");
+        std::string text = quotationText(*m.quotation);
+        if (!m.fallbackName.empty())
+            text += " (from " + m.fallbackName + ")";
+        return text;
     }
     return connectionStatusText(m);
 }
@@ -79,6 +89,37 @@ int updateCommand(const CommandContext& c)
     if (!saved)
         return kExitError;
     return allFound ? kExitOk : kExitFailed;
+}
+
+int acceptCommand(const CommandContext& c)
+{
+    if (c.args.size() != 2)
+        return wrongCall(c.err, "accept takes a portfolio file and an item name");
+    const std::string& path = c.args[0];
+    PortfolioDocument doc;
+    if (!openForChange(doc, path, c.err))
+        return kExitError;
+    const ItemKey item = findNamedItem(doc, c.args[1], c.err);
+    if (!item)
+        return kExitFailed;
+    SourceHealth health(path);
+    if (const Result<void> loaded = health.load(); !loaded.ok()) {
+        c.err << "tarvelo-cli: " << loaded.message() << '\n';
+        return kExitError;
+    }
+    const Result<Quotation> accepted = acceptHeldBackValue(doc, health, item);
+    if (!accepted.ok()) {
+        c.err << "tarvelo-cli: " << accepted.message() << '\n';
+        return kExitFailed;
+    }
+    if (!savePortfolio(doc, path, c.err))
+        return kExitError;
+    c.out << doc.itemName(item) << '\t' << quotationText(*accepted) << std::endl;
+    if (const Result<void> saved = health.save(); !saved.ok()) {
+        c.err << "tarvelo-cli: " << saved.message() << '\n';
+        return kExitError;
+    }
+    return kExitOk;
 }
 
 } // namespace tarvelo

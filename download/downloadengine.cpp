@@ -73,14 +73,14 @@ DownloadEngine::~DownloadEngine()
     shutdown();
 }
 
-void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
+bool DownloadEngine::start(std::unique_ptr<DownloadJob> job)
 {
     // The host the job counts against: that of the address as it reads today.
     std::string host = hostOf(expandDateVariables(job->url, 0, currentTime()));
     MessageSink* sink = job->sink;
     const std::lock_guard lock(m_mutex);
     if (m_shutdown)
-        return;
+        return false;
     sink->jobQueued();
     auto group = m_waitingByHost.find(host);
     if (group == m_waitingByHost.end()) {
@@ -100,6 +100,7 @@ void DownloadEngine::start(std::unique_ptr<DownloadJob> job)
         m_workers.emplace_back([this] { work(); });
     else
         m_changed.notify_one();
+    return true;
 }
 
 std::optional<DownloadEngine::QueuedJob> DownloadEngine::takeRunnable()

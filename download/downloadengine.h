@@ -94,8 +94,8 @@ public:
     DownloadEngine(const DownloadEngine&) = delete;
     DownloadEngine& operator=(const DownloadEngine&) = delete;
 
-    // Queues the job for a worker. After shutdown() the job is not run.
-    void start(std::unique_ptr<DownloadJob> job);
+    // Queues the job for a worker. After shutdown() the job is not run (false).
+    bool start(std::unique_ptr<DownloadJob> job);
     // Stops every job as soon as it can and waits for the workers. Each job still posts
     // a final message per item: one that never ran posts "Initialized" and "Aborted".
     void shutdown();

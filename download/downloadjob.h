@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ enum class DownloadCode {
     Error = 8,
     Progress = 9,
     Aborted = 10,
+    // An item update found a value that the plausibility check held back. Never posted
+    // by a worker: the update run makes it of a DownloadCode::Done message.
+    Implausible = 11,
 };
 
 // The cause of DownloadCode::Error.
@@ -54,7 +58,8 @@ enum class JobKind { Update, Test, Wizard, Import };
 
 inline bool isFinalCode(DownloadCode code)
 {
-    return (code >= DownloadCode::Done && code <= DownloadCode::Error) || code == DownloadCode::Aborted;
+    return (code >= DownloadCode::Done && code <= DownloadCode::Error) || code == DownloadCode::Aborted
+           || code == DownloadCode::Implausible;
 }
 
 // One item a page serves, with a snapshot of the item's configuration whose texts
@@ -104,6 +109,12 @@ struct DownloadMessage {
     ItemKey itemKey;
     std::unique_ptr<Quotation> quotation; // DownloadCode::Done of an item entry
     PageFacts page; // final messages of item and test jobs
+    // Set by the update run: the fallback configuration whose download this message
+    // reports ("(from NAME)"), empty for the item's own; and, with
+    // DownloadCode::Implausible, the item's latest value the held-back quotation was
+    // compared with (none when the item had no history).
+    std::string fallbackName;
+    std::optional<double> latestValue;
 };
 
 } // namespace tarvelo

@@ -420,7 +420,8 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     d.textBeforeValue = config.searchKind == SearchKind::RegularExpression ? config.regExp : config.textBeforeValue;
     d.caseInsensitive = config.caseInsensitive.isSet();
 
-    const bool searched = m.code >= DownloadCode::Done && m.code <= DownloadCode::TextNotFound;
+    const bool searched = (m.code >= DownloadCode::Done && m.code <= DownloadCode::TextNotFound)
+                          || m.code == DownloadCode::Implausible;
     // A page that came as UTF-8 is handed over so again; the search read it in the code page.
     std::string inCodePage;
     if (convertedPage && m.page.convertedFromUtf8) {
@@ -439,6 +440,10 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     case DownloadCode::Done:
         d.cause = d.wouldUpdate ? "The value " + numberText(d.value.value_or(0)) + " was found; an update would store it."
                                 : "The search ended without a value.";
+        break;
+    case DownloadCode::Implausible:
+        d.cause = "The value " + numberText(d.value.value_or(0)) + " was found, but an update would hold it back: "
+                  + d.statusText + ".";
         break;
     case DownloadCode::NotFound:
     case DownloadCode::InvalidValue:

@@ -1,11 +1,15 @@
 #include "download/statustext.h"
 
+#include "download/plausibility.h"
+
 #include <cstdio>
 #include <string>
 
 namespace tarvelo {
 
-std::string connectionStatusText(const DownloadMessage& m)
+namespace {
+
+std::string ownStatusText(const DownloadMessage& m)
 {
     switch (m.code) {
     case DownloadCode::Initialized:
@@ -25,6 +29,11 @@ std::string connectionStatusText(const DownloadMessage& m)
         return "Download " + std::to_string(m.kilobytes) + " KB";
     case DownloadCode::Aborted:
         return "Download aborted!";
+    case DownloadCode::Implausible:
+        return implausibleValueText(m.quotation ? m.quotation->value : 0.0, m.latestValue);
+    case DownloadCode::Done:
+        // The row of a quotation is removed, unless a fallback found it.
+        return m.fallbackName.empty() ? std::string() : "Quotation found";
     case DownloadCode::Error:
         switch (m.detail) {
         case DownloadError::WrongUrl:
@@ -62,6 +71,16 @@ std::string connectionStatusText(const DownloadMessage& m)
     default:
         return {};
     }
+}
+
+} // namespace
+
+std::string connectionStatusText(const DownloadMessage& m)
+{
+    std::string text = ownStatusText(m);
+    if (!m.fallbackName.empty() && !text.empty())
+        text += " (from " + m.fallbackName + ")";
+    return text;
 }
 
 std::string serverStatusText(long status)

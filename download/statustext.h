@@ -10,7 +10,10 @@
 namespace tarvelo {
 
 // The status text the connection window shows for a message ("Initialized",
-// "Download 3 KB", "Error: Timeout!", ...); empty for DownloadCode::Done, whose row is removed.
+// "Download 3 KB", "Error: Timeout!", "Error: Implausible value 1250.0000 (last
+// 12.5000)", ...); empty for DownloadCode::Done, whose row is removed. The messages of a
+// fallback's download end in " (from NAME)", and its found quotation reads "Quotation
+// found (from NAME)".
 std::string connectionStatusText(const DownloadMessage& message);
 // The error text of an HTTP status that has no text of its own: "Error: Server!" and the
 // number, so that a status such as 304 or 999 never shows as an empty text.

@@ -1,6 +1,7 @@
 #include "download/updaterun.h"
 
 #include "download/downloadengine.h"
+#include "download/plausibility.h"
 #include "download/statustext.h"
 #include "extraction/urltemplate.h"
 #include "servers/serverstore.h"
@@ -11,6 +12,15 @@
 namespace tarvelo {
 
 namespace {
+
+// Deletes the pages a message hands over and forgets them: the message reports no page.
+void discardMessageFiles(DownloadMessage& m)
+{
+    removeMessageFiles(m);
+    m.rawFile.clear();
+    m.semiHtmlFile.clear();
+    m.convertedFile.clear();
+}
 
 // The configuration an item downloads with: its own, or the named one from the store,
 // read once per update however many items name it.
@@ -70,6 +80,11 @@ int UpdateRun::start(const std::vector<ItemKey>& items)
         std::string url = expandItemVariables(config.url, name, symbol);
         m_doc.markBeingUpdated(pos);
         ++m_itemsStarted;
+        // Only items with a limit or a fallback need to be followed through their update.
+        if (config.maxChange != 0 || !config.fallback.empty())
+            m_attempts[pos.key] = ItemAttempt{config.maxChange, config.fallback, {}, {item->settings().server.name}, {}};
+        else if (!m_attempts.empty())
+            m_attempts.erase(pos.key);
         const auto timeout = static_cast<std::uint32_t>(config.timeout);
         if (const auto found = byUrl.find(url); found != byUrl.end()) {
             DownloadJob& job = *found->second;
@@ -99,15 +114,39 @@ void UpdateRun::deliver(DownloadMessage& m)
     const bool final = isFinalCode(m.code);
     if (m.code == DownloadCode::Initialized)
         ++m_running;
+    ItemAttempt* attempt = nullptr;
+    if (!m_attempts.empty()) {
+        if (const auto found = m_attempts.find(m.itemKey.key); found != m_attempts.end()) {
+            attempt = &found->second;
+            m.fallbackName = attempt->from;
+        }
+    }
     if (final) {
         --m_running;
+        const bool aborted = m_engine.abortRequested();
+        if (!aborted)
+            checkFoundValue(m, attempt);
+        if (attempt && !aborted) {
+            if (startFallback(m, *attempt)) {
+                // The item's outcome is the fallback's; this download's page is not wanted.
+                discardMessageFiles(m);
+                if (m_running != before && m_callbacks.runningChanged)
+                    m_callbacks.runningChanged(m_running);
+                return;
+            }
+            preferHeldBackValue(m, *attempt);
+        }
+        if (attempt)
+            m_attempts.erase(m.itemKey.key);
+        if (m_onFinal && *m_onFinal)
+            (*m_onFinal)(m);
         const bool found = m.code == DownloadCode::Done && m.quotation;
         // Any outcome ends its item's update; a quotation whose item has gone ends nothing.
         const bool ends = !found || m_doc.isValid(m.itemKey);
-        const bool aborted = m_engine.abortRequested();
         if (!aborted)
             recordHealth(m, found);
         if (found && !aborted) {
+            // Checked already: a value the scale check corrected is not corrected again.
             const Quotation quotation = *m.quotation;
             m.quotation.reset();
             m_doc.applyDownloadedQuotation(m.itemKey, quotation);
@@ -131,6 +170,76 @@ void UpdateRun::deliver(DownloadMessage& m)
     }
 }
 
+void UpdateRun::checkFoundValue(DownloadMessage& m, const ItemAttempt* attempt)
+{
+    if (m.code != DownloadCode::Done || !m.quotation)
+        return;
+    const SecurityItem* item = m_doc.item(m.itemKey);
+    if (!item)
+        return;
+    double newest = 0.0;
+    const std::optional<double> latest = item->lastValue(newest) ? std::optional<double>(newest) : std::nullopt;
+    const ValueCheck check = checkDownloadedValue(m.quotation->value, latest, attempt ? attempt->maxChange : 0);
+    m.quotation->value = check.value;
+    if (!check.plausible()) {
+        m.code = DownloadCode::Implausible;
+        m.latestValue = latest;
+    }
+}
+
+bool UpdateRun::startFallback(DownloadMessage& m, ItemAttempt& attempt)
+{
+    const bool failed = (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::Error)
+                        || m.code == DownloadCode::Implausible;
+    if (!failed)
+        return false;
+    if (m.code == DownloadCode::Implausible && m.quotation && !attempt.heldBack)
+        attempt.heldBack = HeldBackTry{*m.quotation, m.latestValue, m.fallbackName};
+    const std::string next = attempt.fallback;
+    // tried holds the item's own configuration and the fallbacks tried so far.
+    if (!m_tryFallbacks || next.empty() || attempt.tried.size() > kMaxFallbacks)
+        return false;
+    const bool tried = std::find(attempt.tried.begin(), attempt.tried.end(), next) != attempt.tried.end();
+    const SecurityItem* item = m_doc.item(m.itemKey);
+    if (tried || !item || !serverConfigExists(next))
+        return false;
+    ServerConfig config;
+    readServerConfig(next, config);
+    const std::string& name = item->settings().name;
+    const std::string& symbol = item->settings().symbol;
+    auto job = std::make_unique<DownloadJob>();
+    job->url = expandItemVariables(config.url, name, symbol);
+    job->timeout = static_cast<std::uint32_t>(config.timeout);
+    job->sink = &m_sink;
+    job->messageId = MessageId::DownloadStatus;
+    job->entries.push_back(itemEntry(m.itemKey, name, symbol, config));
+    if (!m_engine.start(std::move(job)))
+        return false; // the engine shuts down
+    attempt.tried.push_back(next);
+    attempt.from = next;
+    attempt.fallback = config.fallback;
+    attempt.maxChange = config.maxChange;
+    return true;
+}
+
+void UpdateRun::preferHeldBackValue(DownloadMessage& m, const ItemAttempt& attempt)
+{
+    const bool stored = m.code == DownloadCode::Done && m.quotation;
+    if (stored || !attempt.heldBack || m.code == DownloadCode::Aborted)
+        return;
+    const HeldBackTry& held = *attempt.heldBack;
+    if (m.code == DownloadCode::Implausible && m.fallbackName == held.from)
+        return; // this message is the one
+    discardMessageFiles(m);
+    m.code = DownloadCode::Implausible;
+    m.detail = DownloadError::None;
+    m.errorText.clear();
+    m.extractionMessage.clear();
+    m.quotation = std::make_unique<Quotation>(held.quotation);
+    m.latestValue = held.latest;
+    m.fallbackName = held.from;
+}
+
 void UpdateRun::recordHealth(const DownloadMessage& m, bool stored)
 {
     if (!m_keepHealth || m.code == DownloadCode::Aborted)
@@ -138,22 +247,25 @@ void UpdateRun::recordHealth(const DownloadMessage& m, bool stored)
     const SecurityItem* item = m_doc.item(m.itemKey);
     if (!item)
         return;
-    if (stored)
+    if (stored) {
         m_health.recordSuccess(healthKeyOf(*item), m.quotation->time);
-    else
-        m_health.recordFailure(healthKeyOf(*item), connectionStatusText(m));
+        return;
+    }
+    const std::string reason = connectionStatusText(m);
+    std::optional<HeldBackValue> heldBack;
+    if (m.code == DownloadCode::Implausible && m.quotation)
+        heldBack = HeldBackValue{*m.quotation, m.latestValue.value_or(0.0), reason};
+    m_health.recordFailure(healthKeyOf(*item), reason, std::move(heldBack));
 }
 
 void UpdateRun::runToEnd(const std::function<void(DownloadMessage&)>& onFinal)
 {
     if (!m_queue)
         return;
-    while (MessageQueue::Posted posted = m_queue->take()) {
-        DownloadMessage& m = *posted.message;
-        if (onFinal && isFinalCode(m.code) && !m.test)
-            onFinal(m);
-        deliver(m);
-    }
+    m_onFinal = &onFinal;
+    while (MessageQueue::Posted posted = m_queue->take())
+        deliver(*posted.message);
+    m_onFinal = nullptr;
 }
 
 void UpdateRun::abort()

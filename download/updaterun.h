@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // One update of items' quotations, as the window and the command line run it.
@@ -21,14 +23,31 @@ class DownloadEngine;
 // that wait for theirs. While the engine aborts, a found quotation is dropped; the run
 // ends the abort once the last item being updated has reported.
 //
+// A found value passes the plausibility check (checkDownloadedValue, against the item's
+// latest value and its configuration's MaxChange) before it is stored; one that fails
+// is held back and reported as DownloadCode::Implausible. When an item's download
+// fails or its value is held back and its configuration names a fallback, the same
+// item is tried once with the fallback (and with that one's fallback, at most
+// kMaxFallbacks of them, never one the item has tried already) before its outcome is
+// applied: the item stays marked as being updated meanwhile, so the run is not over.
+// The item's outcome is the first plausible value that one of them found; else the
+// first value held back, so that the user can accept it; else the last failure. An
+// item's own configuration ("-- User defined --") has neither a limit nor a fallback:
+// the portfolio file has no place for them.
+//
 // Two forms: the command line blocks in runToEnd(), which takes the messages from the
 // run's own queue; the window hands each MessageId::DownloadStatus message that reaches
 // its sink to deliver() on the thread that owns the document, and learns of the run's
 // course through its callbacks.
 class UpdateRun {
 public:
+    // The most fallback configurations tried for one item in one run.
+    static constexpr std::size_t kMaxFallbacks = 3;
+
     struct Callbacks {
-        // A message of the run, after it was applied to the portfolio.
+        // A message of the run, after it was applied to the portfolio. A final message
+        // after which a fallback is tried is not passed on: the fallback's download
+        // reports the item from its "Initialized" on.
         std::function<void(DownloadMessage&)> applied;
         // The count of downloads under way changed.
         std::function<void(int running)> runningChanged;
@@ -60,9 +79,14 @@ public:
     void deliver(DownloadMessage& message);
 
     // The blocking form: takes the messages of the run's jobs until the last job has
-    // ended, and delivers each. onFinal sees every final message of an item as the
-    // worker sent it, before it is applied.
+    // ended, and delivers each. onFinal sees the final message of every item's outcome
+    // before it is applied: after the plausibility check (a found value as it will be
+    // stored, or DownloadCode::Implausible) and after the fallbacks.
     void runToEnd(const std::function<void(DownloadMessage&)>& onFinal = {});
+
+    // Whether failed items are tried with their configuration's fallback (on by
+    // default; the doctor looks at each item's own configuration alone).
+    void setTryFallbacks(bool on) { m_tryFallbacks = on; }
 
     // Stops the downloads under way; what they still bring is not applied.
     void abort();
@@ -86,6 +110,28 @@ public:
     const std::string& healthError() const { return m_healthError; }
 
 private:
+    // The value that an item's configurations held back first, kept while its
+    // fallbacks are tried.
+    struct HeldBackTry {
+        Quotation quotation;
+        std::optional<double> latest;
+        std::string from;
+    };
+    // An item whose configuration has a limit or a fallback, while its update runs.
+    struct ItemAttempt {
+        std::int32_t maxChange = 0;     // of the configuration being tried
+        std::string fallback;           // of the configuration being tried
+        std::string from;               // the fallback being tried; empty: the item's own
+        std::vector<std::string> tried; // the configurations tried, the item's own first
+        std::optional<HeldBackTry> heldBack;
+    };
+
+    // Holds back a found value that fails the plausibility check.
+    void checkFoundValue(DownloadMessage& message, const ItemAttempt* attempt);
+    // Starts the item's next fallback after a failure; false when there is none to try.
+    bool startFallback(DownloadMessage& message, ItemAttempt& attempt);
+    // An outcome without a stored value becomes the value held back first, if any was.
+    void preferHeldBackValue(DownloadMessage& message, const ItemAttempt& attempt);
     void recordHealth(const DownloadMessage& message, bool stored);
 
     PortfolioDocument& m_doc;
@@ -96,6 +142,9 @@ private:
     int m_running = 0;
     std::size_t m_itemsStarted = 0;
     bool m_keepHealth = false;
+    bool m_tryFallbacks = true;
+    std::unordered_map<std::uint64_t, ItemAttempt> m_attempts;
+    const std::function<void(DownloadMessage&)>* m_onFinal = nullptr; // during runToEnd()
     SourceHealth m_health;
     std::string m_healthError;
 };

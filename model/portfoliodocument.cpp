@@ -285,11 +285,8 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
         return true;
     double value = record.value;
     double newest = 0.0;
-    if (item->lastValue(newest) && newest > 0.0) {
-        const double ratio = value / newest;
-        if (ratio > 80.0 && ratio < 150.0)
-            value *= 0.01;
-    }
+    if (item->lastValue(newest) && shownInCents(value, newest))
+        value *= 0.01;
     const Quotation found{record.time, value};
     clearBeingUpdated(pos);
     if (item->holdsQuotationInMinute(found)) {

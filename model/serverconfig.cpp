@@ -16,14 +16,20 @@ constexpr ServerConfigField text(const char* storedName, const char* jsonKey, st
                                  const char* byDefault, std::int32_t maxLength, int jsonPosition,
                                  bool keptWhenNotStored = false)
 {
-    return {storedName, jsonKey, member, {}, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition};
+    return {storedName, jsonKey, member, {}, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition, false};
 }
 
 template <typename Member>
 constexpr ServerConfigField number(const char* storedName, const char* jsonKey, Member ServerConfig::*member,
                                    std::int32_t byDefault, std::int32_t low, std::int32_t high, int jsonPosition)
 {
-    return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition};
+    return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition, false};
+}
+
+constexpr ServerConfigField storedOnly(ServerConfigField field)
+{
+    field.storedOnly = true;
+    return field;
 }
 
 constexpr ServerConfigField kFields[] = {
@@ -48,6 +54,8 @@ constexpr ServerConfigField kFields[] = {
     number("bRegExpExtractTime", "extractTime", &ServerConfig::extractTime, 0, 0, 1, 16),
     number("RegExpHourIndex", "hourIndex", &ServerConfig::hourIndex, 5, kAny, kAll, 17),
     number("RegExpMinuteIndex", "minuteIndex", &ServerConfig::minuteIndex, 6, kAny, kAll, 18),
+    storedOnly(number("MaxChange", "maxChange", &ServerConfig::maxChange, 0, 0, 100000, 19)),
+    storedOnly(text("Fallback", "fallback", &ServerConfig::fallback, "", 259, 20)),
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 

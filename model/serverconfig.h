@@ -58,12 +58,23 @@ struct ServerConfig {
     StoredFlag extractTime;
     std::int32_t hourIndex = 5;
     std::int32_t minuteIndex = 6;
+    // The largest move from an item's latest value, in percent, that a found value may
+    // make and still be stored (a larger one is held back); 0: no limit.
+    std::int32_t maxChange = 0;
+    // The stored configuration tried for an item when this one brings no plausible value;
+    // empty: none.
+    std::string fallback;
 
     bool operator==(const ServerConfig&) const = default;
 };
 
 // The embedded configuration of a newly inserted item ("-- User defined --").
 ServerConfig newItemServerConfig();
+
+// The limit of a configuration that a user makes (with `servers set`, the wizard or
+// "New..."): a found value that moves more than half from the latest one is held back.
+// The built-in set, and configurations stored before there was a limit, have none.
+inline constexpr std::int32_t kNewConfigMaxChange = 50;
 
 // One stored value of a configuration (the name is not one: it is the key the values
 // are stored under). Exactly one of text and number is set. For a number, low..high is
@@ -87,6 +98,9 @@ struct ServerConfigField {
     bool keptWhenNotStored;
     // Where the value comes in the JSON object, which follows the member order.
     int jsonPosition;
+    // Only a stored configuration has this value: an item's own configuration in the
+    // portfolio file has no place for it and always holds the default.
+    bool storedOnly = false;
 
     bool isNumber() const { return text == nullptr; }
     // A number's value as it is stored, and set from its stored form.

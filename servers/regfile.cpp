@@ -362,6 +362,11 @@ ImportPlan parse(std::string_view bytes)
                 // The export writes texts as they are, so a line break would end its line.
                 if (const std::string problem = serverTextProblem(text); !problem.empty())
                     fail(n, "\"" + name + "\" " + problem);
+                // A fallback names another configuration, which the store must be able to hold.
+                if (field->text == &ServerConfig::fallback && !text.empty()) {
+                    if (const std::string problem = serverNameProblem(text); !problem.empty())
+                        fail(n, "\"" + name + "\": " + problem);
+                }
                 config->config.*(field->text) = text;
             } else {
                 const std::int32_t number = std::get<std::int32_t>(value);

@@ -13,8 +13,9 @@
 // of "Windows Registry Editor Version 5.00" with a byte order mark; both are read.
 namespace tarvelo {
 
-// The nineteen value lines of a configuration, without line ends, in the file's order
-// and notation ("URL"="...", "Timeout"=dword:0000003c, ...).
+// The value lines of a configuration, without line ends, in the file's order and
+// notation ("URL"="...", "Timeout"=dword:0000003c, ...): the nineteen of every
+// configuration, then "MaxChange" and "Fallback".
 std::vector<std::string> serverConfigValueLines(const ServerConfig& config);
 
 // The whole export file of the store as it is now, as the bytes of the file.

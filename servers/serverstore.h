@@ -36,7 +36,7 @@ bool serverConfigExists(std::string_view name);
 void enumerateServerConfigs(std::vector<std::string>& names);
 // Fills the record from the store; a missing configuration or value reads as defaults.
 void readServerConfig(std::string_view name, ServerConfig& config);
-// Stores the record's nineteen values under the name (the record's own name is not used).
+// Stores the record's values under the name (the record's own name is not used).
 // False when the settings file could not be written (Profile::writeFailureMessage()).
 bool writeServerConfig(std::string_view name, const ServerConfig& config);
 bool deleteServerConfig(std::string_view name);

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kIconRole = Qt::UserRole + 1;
+constexpr int kHeldBackRole = Qt::UserRole + 2; // the row's value was held back and can be accepted
 constexpr std::array<int, 3> kDefaultWidths = {84, 134, 148};
 
 } // namespace
@@ -40,6 +42,26 @@ ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setSectionsClickable(false);
     m_list->setIconSize(QSize(16, 16));
+    // The right mouse button, or the menu key, on a row whose value was held back.
+    m_acceptValue = new QAction(QStringLiteral("Accept value"), this);
+    m_acceptValue->setObjectName(QStringLiteral("acceptValueAction"));
+    connect(m_acceptValue, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* row = m_list->currentItem(); row && row->data(0, kHeldBackRole).toBool())
+            emit acceptRequested(ItemKey{row->data(0, kKeyRole).toULongLong()});
+    });
+    m_rowMenu = new QMenu(this);
+    m_rowMenu->setObjectName(QStringLiteral("connectionRowMenu"));
+    m_rowMenu->addAction(m_acceptValue);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QTreeWidgetItem* row = m_list->itemAt(at);
+        if (row)
+            m_list->setCurrentItem(row);
+        else
+            row = m_list->currentItem();
+        if (row && row->data(0, kHeldBackRole).toBool())
+            m_rowMenu->popup(m_list->viewport()->mapToGlobal(at));
+    });
 
     m_hide = new QPushButton(QStringLiteral("&Hide"), this);
     m_hide->setObjectName(QStringLiteral("hideButton"));
@@ -114,6 +136,10 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         setState(3);
         break;
     case DownloadCode::Done:
+        if (!m.fallbackName.empty()) {
+            setState(2); // a fallback found it: the row says which
+            break;
+        }
         delete row;
         m_rows.erase(m.itemKey.key);
         if (m_list->topLevelItemCount() == 0 && m_downloadStatus)
@@ -132,10 +158,27 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         m.convertedFile.clear();
         break;
     }
+    case DownloadCode::Implausible:
+        setState(4);
+        if (row)
+            row->setData(0, kHeldBackRole, true);
+        break;
     default: // errors and aborts
         setState(4);
         break;
     }
+}
+
+bool ConnectionStatusWindow::offersAccept(ItemKey item) const
+{
+    const QTreeWidgetItem* row = rowOf(item);
+    return row && row->data(0, kHeldBackRole).toBool();
+}
+
+void ConnectionStatusWindow::removeRow(ItemKey item)
+{
+    delete rowOf(item);
+    m_rows.erase(item.key);
 }
 
 void ConnectionStatusWindow::removeAllRows()

@@ -9,6 +9,8 @@
 #include <string>
 #include <unordered_map>
 
+class QAction;
+class QMenu;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -47,8 +49,14 @@ public:
     QString statusOf(ItemKey item) const;
     int rowCount() const;
 
+    // Whether the item's row offers "Accept value" (an update held its value back).
+    bool offersAccept(ItemKey item) const;
+    void removeRow(ItemKey item);
+
 signals:
     void abortRequested();
+    // "Accept value" on the row of an item whose value was held back.
+    void acceptRequested(tarvelo::ItemKey item);
 
 private:
     QTreeWidgetItem* rowOf(ItemKey item) const;
@@ -61,6 +69,8 @@ private:
     bool m_downloadStatus = true;
     bool m_showFileOnError = true;
     bool m_unattended = false;
+    QMenu* m_rowMenu;
+    QAction* m_acceptValue; // on the current row
 };
 
 } // namespace tarvelo

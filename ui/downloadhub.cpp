@@ -1,5 +1,6 @@
 #include "ui/downloadhub.h"
 
+#include "download/plausibility.h"
 #include "download/statustext.h"
 #include "platform/localtime.h"
 #include "ui/connectionstatuswindow.h"
@@ -37,6 +38,20 @@ DownloadHub::DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, Connect
     };
     m_run.setCallbacks(std::move(callbacks));
     m_run.keepHealth();
+    connect(&m_status, &ConnectionStatusWindow::acceptRequested, this, &DownloadHub::acceptValue);
+}
+
+bool DownloadHub::acceptValue(ItemKey item)
+{
+    const Result<Quotation> accepted = acceptHeldBackValue(m_doc, m_run.health(), item);
+    if (!accepted.ok()) {
+        Prompter::instance().inform(&m_status, fromCore(accepted.message()), Prompter::Icon::Warning);
+        return false;
+    }
+    m_status.removeRow(item);
+    if (const Result<void> saved = m_run.health().save(); !saved.ok())
+        Prompter::instance().inform(&m_status, fromCore(saved.message()), Prompter::Icon::Warning);
+    return true;
 }
 
 void DownloadHub::receive(MessageId messageId, DownloadMessage& message)

@@ -37,6 +37,11 @@ public:
     const SourceHealth& health() const { return m_run.health(); }
     const std::string& healthError() const { return m_run.healthError(); }
 
+    // "Accept value" in the connection status window: stores the value an update held
+    // back for the item (acceptHeldBackValue), removes the item's row and saves the
+    // health. Says why not, and is false, when there is no value to accept.
+    bool acceptValue(ItemKey item);
+
     void setPortfolioTitle(std::string title) { m_title = std::move(title); }
     void setUnattended(bool on) { m_unattended = on; }
     void setDownloadStatus(bool on) { m_downloadStatus = on; }

@@ -188,6 +188,7 @@ void ServerConfigurationsWindow::newConfiguration()
         return;
     ServerConfig config = newItemServerConfig();
     config.name = name;
+    config.maxChange = kNewConfigMaxChange;
     edit(name, config);
 }
 

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -143,6 +144,23 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* timeoutLabel = new QLabel(QStringLiteral("Timeout:"), this);
     timeoutLabel->setBuddy(timeout->edit());
 
+    // What is done with a value that looks wrong, and where else to look for it.
+    m_maxChange = makeNumberField("maxChange", &ServerConfig::maxChange, this);
+    m_maxChange->setArrowRange(0, 1000);
+    m_maxChange->edit()->setToolTip(QStringLiteral("A downloaded value that moves more than this from the item's "
+                                                   "latest value is held back (0: no limit)"));
+    auto* maxChangeLabel = new QLabel(QStringLiteral("Hold back values that move more than"), this);
+    maxChangeLabel->setBuddy(m_maxChange->edit());
+    m_maxChangeControls = {maxChangeLabel, m_maxChange};
+    m_fallback = new QComboBox(this);
+    m_fallback->setObjectName(QStringLiteral("fallbackCombo"));
+    m_fallback->setToolTip(QStringLiteral("The configuration tried for an item when this one finds no plausible "
+                                          "value"));
+    fillFallbacks(config.fallback);
+    auto* fallbackLabel = new QLabel(QStringLiteral("Fallback:"), this);
+    fallbackLabel->setBuddy(m_fallback);
+    m_fallbackControls = {fallbackLabel, m_fallback};
+
     // The extraction rules of a standard search.
     auto* rules = new QGroupBox(QStringLiteral("Quotation extraction rules"), this);
     rules->setObjectName(QStringLiteral("extractionRulesGroup"));
@@ -255,6 +273,15 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     timeoutRow->addWidget(timeout);
     timeoutRow->addWidget(new QLabel(QStringLiteral("seconds"), this));
     timeoutRow->addStretch();
+    auto* checksRow = new QHBoxLayout;
+    auto* percent = new QLabel(QStringLiteral("%"), this);
+    m_maxChangeControls.push_back(percent);
+    checksRow->addWidget(maxChangeLabel);
+    checksRow->addWidget(m_maxChange);
+    checksRow->addWidget(percent);
+    checksRow->addSpacing(12);
+    checksRow->addWidget(fallbackLabel);
+    checksRow->addWidget(m_fallback, 1);
 
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(formatLabel);
@@ -320,11 +347,13 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     layout->setSizeConstraint(QLayout::SetFixedSize); // the advanced part alone changes the size
     layout->addLayout(urlRow);
     layout->addLayout(timeoutRow);
+    layout->addLayout(checksRow);
     layout->addWidget(rules);
     layout->addLayout(buttonRow);
 
     // The numbers in the order of the dialog, which OK checks them in.
     m_numbers.insert(m_numbers.begin(), {{timeout, &ServerConfig::timeout},
+                                         {m_maxChange, &ServerConfig::maxChange},
                                          {m_tags, &ServerConfig::tagsToSkip},
                                          {m_numbersToSkip, &ServerConfig::numbersToSkip},
                                          {m_quotationIndex, &ServerConfig::quotationIndex}});
@@ -374,8 +403,38 @@ void ServerSettingsDialog::updateTitle()
     setWindowTitle(QStringLiteral("Server properties - [%1]").arg(fromCore(shown)));
 }
 
+void ServerSettingsDialog::fillFallbacks(const std::string& chosen)
+{
+    std::vector<std::string> names;
+    enumerateServerConfigs(names);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return fromCore(a).compare(fromCore(b), Qt::CaseInsensitive) < 0;
+    });
+    // A fallback that is not stored (any more) stays what it was until the user picks another.
+    if (!chosen.empty() && std::find(names.begin(), names.end(), chosen) == names.end())
+        names.push_back(chosen);
+    const QSignalBlocker blocker(m_fallback);
+    m_fallback->clear();
+    m_fallback->addItem(QStringLiteral("(none)"), QString());
+    for (const std::string& name : names) {
+        if (name != m_configName || name == chosen)
+            m_fallback->addItem(fromCore(name), fromCore(name));
+    }
+    m_fallback->setCurrentIndex(std::max(0, m_fallback->findData(fromCore(chosen))));
+}
+
+bool ServerSettingsDialog::storedConfiguration() const
+{
+    return m_configName != strings::kUserDefinedServer;
+}
+
 void ServerSettingsDialog::applyEnabling()
 {
+    // An item's own settings are kept in the portfolio file, which has no place for these.
+    for (QWidget* control : m_maxChangeControls)
+        control->setEnabled(storedConfiguration());
+    for (QWidget* control : m_fallbackControls)
+        control->setEnabled(storedConfiguration());
     const bool regExpSearch = m_advancedSearch->isChecked();
     for (QWidget* control : m_regExpControls)
         control->setEnabled(regExpSearch);
@@ -433,6 +492,7 @@ bool ServerSettingsDialog::take(ServerConfig& config)
     taken.regExp = toCore(m_regExp->text());
     taken.extractDate = m_extractDate->isChecked();
     taken.extractTime = m_extractTime->isChecked();
+    taken.fallback = toCore(m_fallback->currentData().toString());
     config = taken;
     return true;
 }
@@ -468,6 +528,7 @@ void ServerSettingsDialog::saveAs()
         const std::string name = dialog.name();
         if (name == strings::kUserDefinedServer) {
             m_configName = name; // the item's own settings: stored by the item on OK
+            applyEnabling();
             return;
         }
         if (const std::string problem = serverNameProblem(name); !problem.empty()) {
@@ -482,8 +543,12 @@ void ServerSettingsDialog::saveAs()
             continue;
         m_configName = name;
         updateTitle();
+        if (m_config.fallback == name)
+            m_config.fallback.clear(); // never its own fallback
         if (!writeServerConfig(name, m_config))
             reportUnsavedSettings(this);
+        fillFallbacks(m_config.fallback);
+        applyEnabling();
         return;
     }
 }

@@ -84,6 +84,10 @@ private:
     };
 
     NumberField* makeNumberField(const char* name, std::int32_t ServerConfig::*member, QWidget* parent);
+    // The fallback list: none, and every stored configuration but this one.
+    void fillFallbacks(const std::string& chosen);
+    // Not an item's own settings ("-- User defined --").
+    bool storedConfiguration() const;
     // Reads the controls into config; false after refusing a number.
     bool take(ServerConfig& config);
     void applyEnabling();
@@ -100,6 +104,10 @@ private:
     std::vector<NumberBinding> m_numbers; // in the order OK checks them
 
     QLineEdit* m_url;
+    NumberField* m_maxChange;
+    QComboBox* m_fallback;
+    std::vector<QWidget*> m_maxChangeControls;
+    std::vector<QWidget*> m_fallbackControls;
     QButtonGroup* m_conversion;
     QRadioButton* m_semiHtml;
     QComboBox* m_format;

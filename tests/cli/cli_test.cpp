@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -511,7 +512,7 @@ TEST_F(CliTest, ServersListShowExportImportInstall)
     EXPECT_NE(run.out.find("\n\"Text_before_Value\"=\"Last Trade:\"\n\"Timeout\"=dword:000000b4\n"),
               std::string::npos)
         << run.out;
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 19);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 21);
     EXPECT_EQ(cli({"servers", "show", "Nobody"}).status, 1);
 
     const std::string file = path("servers.reg");
@@ -544,6 +545,7 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
     EXPECT_EQ(stored.timeout, 600);
     EXPECT_EQ(stored.tagsToSkip, 2);
     EXPECT_EQ(stored.conversion, Conversion::SemiHtml);
+    EXPECT_EQ(stored.maxChange, kNewConfigMaxChange); // the limit of a configuration a user makes
     // Changing one value keeps the others.
     ASSERT_EQ(cli({"servers", "set", "B\xC3\xA4nk", "--numbers", "1"}).status, 0);
     ServerConfig changed = stored;
@@ -560,6 +562,10 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
         {{"servers", "set", "B\xC3\xA4nk", "--tags", "10001"}, "--tags: Please enter an integer between 0 and 10000."},
         {{"servers", "set", "a/b", "--tags", "1"}, "may not hold"},
         {{"servers", "set", " lead", "--tags", "1"}, "may not begin or end with a blank"},
+        {{"servers", "set", "B\xC3\xA4nk", "--max-change", "-1"}, "--max-change: Please enter an integer between 0 and 100000."},
+        {{"servers", "set", "B\xC3\xA4nk", "--fallback", "Nobody"}, "--fallback: no server configuration named 'Nobody'"},
+        {{"servers", "set", "B\xC3\xA4nk", "--fallback", "B\xC3\xA4nk"}, "cannot be its own fallback"},
+        {{"servers", "set", "B\xC3\xA4nk", "--fallback", "x", "--no-fallback"}, "exclude each other"},
     };
     for (const auto& r : refused) {
         const CliRun run = cli(r.args);
@@ -575,6 +581,75 @@ TEST_F(CliTest, ServersSetAndDeleteWithTheSettingsRanges)
     EXPECT_EQ(cli({"servers", "delete", "B\xC3\xA4nk"}).status, 0);
     EXPECT_EQ(cli({"servers", "delete", "B\xC3\xA4nk"}).status, 1);
     EXPECT_EQ(cli({"servers", "show", "B\xC3\xA4nk"}).status, 1);
+}
+
+// A value that looks wrong is held back by update and stored by accept; a configuration
+// that fails hands the item to its fallback, and update's line says so.
+TEST_F(CliTest, UpdateHoldsBackOrFallsBackAndAcceptStores)
+{
+    Profile().deleteKey("Server");
+    const std::string page = path("quotes.html");
+    const std::string spare = path("spare.html");
+    ASSERT_EQ(writeWholeFile(page, "<p>Kurs JMP: <b>100,00</b></p>"), FileError::None);
+    ASSERT_EQ(writeWholeFile(spare, "<p>Kurs SAV: <b>5,00</b></p>"), FileError::None);
+    const auto set = [&](const std::string& name, const std::string& file, std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"servers", "set", name, "--url", "file://" + file, "--conversion", "2",
+                                         "--text", "Kurs [&symbol]:", "--decimal", ","};
+        args.insert(args.end(), more.begin(), more.end());
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+    };
+    set("Own", page);
+    set("Spare", spare);
+    set("Broken", path("missing.html"), {"--fallback", "Spare", "--max-change", "0"});
+    CliRun run = cli({"servers", "list"});
+    EXPECT_EQ(run.out, "Broken\tfallback: Spare\nOwn\nSpare\n");
+    run = cli({"servers", "show", "Broken"});
+    EXPECT_NE(run.out.find("\n\"MaxChange\"=dword:00000000\n\"Fallback\"=\"Spare\"\n"), std::string::npos) << run.out;
+
+    std::vector<std::unique_ptr<SecurityItem>> items;
+    for (const auto& [name, symbol, server] : {std::tuple{"Jump", "JMP", "Own"}, std::tuple{"Saved", "SAV", "Broken"}}) {
+        items.push_back(std::make_unique<SecurityItem>());
+        items.back()->settings().name = name;
+        items.back()->settings().symbol = symbol;
+        items.back()->settings().server.name = server;
+        items.back()->insertQuotation({100, 10.0});
+    }
+    const std::string portfolio = path("checked.qvx");
+    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok());
+
+    run = cli({"update", portfolio});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.out.find("Jump\tError: Implausible value 100.0000 (last 10.0000)\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Saved\t5.0000 "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" (from Spare)\n"), std::string::npos) << run.out;
+    LoadResult loaded = loadPortfolioFile(portfolio);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(loaded->items[0]->history().size(), 1u);
+    EXPECT_DOUBLE_EQ(loaded->items[1]->history().back().value, 5.0);
+
+    run = cli({"accept", portfolio, "jump"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("Jump\t100.0000 ", 0), 0u) << run.out;
+    loaded = loadPortfolioFile(portfolio);
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->items[0]->history().size(), 2u);
+    EXPECT_DOUBLE_EQ(loaded->items[0]->history().back().value, 100.0);
+
+    run = cli({"accept", portfolio, "Jump"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("'Jump' has no value held back by an update."), std::string::npos) << run.err;
+    EXPECT_EQ(cli({"accept", portfolio, "Nobody"}).status, 1);
+    EXPECT_EQ(cli({"accept", portfolio}).status, 2);
+    EXPECT_EQ(loadPortfolioFile(portfolio)->items[0]->history().size(), 2u);
+
+    // --no-fallback clears the fallback; the limit stays.
+    ASSERT_EQ(cli({"servers", "set", "Broken", "--no-fallback"}).status, 0);
+    ServerConfig broken;
+    readServerConfig("Broken", broken);
+    EXPECT_EQ(broken.fallback, "");
+    EXPECT_EQ(broken.maxChange, 0);
+    Profile().deleteKey("Server");
 }
 
 TEST_F(CliTest, OptionsPrintAndSet)

@@ -28,6 +28,15 @@ TEST(connectionStatusText, EveryCodeAndDetail)
     noSlash.url = "http://host";
     DownloadMessage other = message(DownloadCode::Error, DownloadError::Other);
     other.errorText = "Connection refused\r\nTry again\r\n";
+    DownloadMessage heldBack = message(DownloadCode::Implausible);
+    heldBack.quotation = std::make_unique<Quotation>(Quotation{100, 1250.0});
+    heldBack.latestValue = 12.5;
+    DownloadMessage heldBackNew = message(DownloadCode::Implausible);
+    heldBackNew.quotation = std::make_unique<Quotation>(Quotation{100, 0.0});
+    DownloadMessage fallbackFound = message(DownloadCode::Done);
+    fallbackFound.fallbackName = "Backup";
+    DownloadMessage fallbackFailed = message(DownloadCode::Error, DownloadError::Timeout);
+    fallbackFailed.fallbackName = "Backup";
     const struct {
         DownloadMessage* message;
         const char* text;
@@ -39,6 +48,10 @@ TEST(connectionStatusText, EveryCodeAndDetail)
         {&filePath, "Error: File not found: /data/page.htm"},
         {&noSlash, "Error: File not found: "},
         {&other, "Connection refused. Try again. "},
+        {&heldBack, "Error: Implausible value 1250.0000 (last 12.5000)"},
+        {&heldBackNew, "Error: Implausible value 0.0000"},
+        {&fallbackFound, "Quotation found (from Backup)"},
+        {&fallbackFailed, "Error: Timeout! (from Backup)"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(connectionStatusText(*c.message), c.text);

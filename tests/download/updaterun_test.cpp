@@ -1,6 +1,9 @@
 #include "download/updaterun.h"
 
 #include "download/downloadengine.h"
+#include "download/plausibility.h"
+#include "platform/profile.h"
+#include "servers/serverstore.h"
 
 #include "tests/download/downloadfixture.h"
 
@@ -8,6 +11,8 @@
 
 #include <cstdlib>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace tarvelo {
@@ -218,6 +223,205 @@ TEST_F(UpdateRunPages, KeepsTheHealthOfEachItemsSourceInTheStateFile)
     quiet.runToEnd();
     ASSERT_TRUE(stored.load().ok());
     EXPECT_EQ(stored.find(healthKeyOf(*m_doc.item(b)))->failures, 2);
+}
+
+// Named configurations for the tests below, in the test program's private settings.
+class UpdateRunChecks : public test::DownloadFixture {
+protected:
+    void SetUp() override
+    {
+        DownloadFixture::SetUp();
+        Profile().deleteKey(std::string(kServerKey));
+    }
+    void TearDown() override
+    {
+        Profile().deleteKey(std::string(kServerKey));
+        DownloadFixture::TearDown();
+    }
+    void store(const std::string& name, const std::string& path, int maxChange = 0, const std::string& fallback = {})
+    {
+        ServerConfig config = pageConfig(m_server.url(path));
+        config.maxChange = maxChange;
+        config.fallback = fallback;
+        ASSERT_TRUE(writeServerConfig(name, config));
+    }
+    ItemKey addNamed(const std::string& symbol, const std::string& config, std::optional<double> latest = {})
+    {
+        ServerConfig named;
+        named.name = config;
+        const ItemKey key = addItem(symbol, symbol, named);
+        if (latest)
+            m_doc.insertQuotation(key, *latest, 1000);
+        return key;
+    }
+};
+
+// After the scale check, a value outside the range of a typed quotation, one about 10,
+// 100 or 1000 times (or that part of) the latest value, and one beyond the
+// configuration's limit are held back: reported, kept in the health, not stored. A value
+// the scale check corrected is stored, and so is one that only looks like a jump.
+TEST_F(UpdateRunChecks, ImplausibleValuesAreHeldBackUntilAccepted)
+{
+    const struct {
+        const char* symbol;
+        const char* shown; // on the page
+        std::optional<double> latest;
+        const char* config;
+        double stored;      // 0: held back
+        const char* status; // of the held-back value
+    } cases[] = {
+        {"X100", "1250,00", 12.5, "Plain", 12.5, ""}, // the scale check's ×0.01
+        {"X140", "1750,00", 12.5, "Limited", 17.5, ""}, // corrected, then within the limit
+        {"NEAR10", "120,00", 12.5, "Plain", 120.0, ""}, // 9.6 times: no scale jump
+        {"WITHIN", "18,50", 12.5, "Limited", 18.5, ""}, // +48%
+        {"FRESH", "12500,00", std::nullopt, "Limited", 12500.0, ""}, // nothing to compare with
+        {"X10", "125,00", 12.5, "Plain", 0, "Error: Implausible value 125.0000 (last 12.5000)"},
+        {"X1000", "12500,00", 12.5, "Plain", 0, "Error: Implausible value 12500.0000 (last 12.5000)"},
+        {"C100", "0,125", 12.5, "Plain", 0, "Error: Implausible value 0.1250 (last 12.5000)"},
+        {"D10", "1,26", 12.5, "Plain", 0, "Error: Implausible value 1.2600 (last 12.5000)"},
+        {"LIMIT", "19,00", 12.5, "Limited", 0, "Error: Implausible value 19.0000 (last 12.5000)"},
+        {"ZERO", "0,00", 12.5, "Plain", 0, "Error: Implausible value 0.0000 (last 12.5000)"},
+        {"NEWZERO", "0,00", std::nullopt, "Plain", 0, "Error: Implausible value 0.0000"},
+    };
+    std::string page;
+    for (const auto& c : cases)
+        page += std::string("<p>Kurs ") + c.symbol + ": " + c.shown + " EUR</p>\n";
+    m_server.page("/values.html", page);
+    store("Plain", "/values.html");
+    store("Limited", "/values.html", 50);
+    std::map<std::string, ItemKey> keys;
+    for (const auto& c : cases)
+        keys[c.symbol] = addNamed(c.symbol, c.config, c.latest);
+    m_doc.setFilePath(std::string(std::getenv("XDG_STATE_HOME")) + "/../Checks.qvx");
+
+    DownloadEngine engine(2);
+    UpdateRun run(m_doc, engine);
+    run.keepHealth();
+    EXPECT_EQ(run.start(m_doc.itemPositions()), 1);
+    std::map<std::string, std::string> reported;
+    run.runToEnd([&](DownloadMessage& m) { reported[m.itemName] = connectionStatusText(m); });
+    ASSERT_EQ(run.healthError(), "");
+
+    SourceHealth health(m_doc.filePath());
+    ASSERT_TRUE(health.load().ok());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.symbol);
+        const std::vector<Quotation>& history = *m_doc.quotations(keys[c.symbol]);
+        const ItemHealth* entry = health.find(healthKeyOf(*m_doc.item(keys[c.symbol])));
+        ASSERT_TRUE(entry);
+        if (c.stored != 0) {
+            EXPECT_DOUBLE_EQ(history.back().value, c.stored);
+            EXPECT_EQ(reported[c.symbol], "");
+            EXPECT_FALSE(entry->failing());
+            continue;
+        }
+        EXPECT_EQ(history.size(), c.latest ? 1u : 0u);
+        EXPECT_EQ(reported[c.symbol], c.status);
+        EXPECT_EQ(entry->failures, 1);
+        EXPECT_EQ(entry->lastReason, c.status);
+        ASSERT_TRUE(entry->heldBack);
+        EXPECT_EQ(entry->heldBack->reason, c.status);
+    }
+
+    // Accepting stores the held-back value as found (0 too), once, and the item's source
+    // counts as working again.
+    const ItemKey zero = keys["ZERO"];
+    const Result<Quotation> accepted = acceptHeldBackValue(m_doc, run.health(), zero);
+    ASSERT_TRUE(accepted.ok()) << accepted.message();
+    EXPECT_EQ(m_doc.quotations(zero)->size(), 2u);
+    EXPECT_EQ(m_doc.quotations(zero)->back(), *accepted);
+    EXPECT_DOUBLE_EQ(accepted->value, 0.0);
+    const ItemHealth* after = run.health().find(healthKeyOf(*m_doc.item(zero)));
+    ASSERT_TRUE(after);
+    EXPECT_FALSE(after->heldBack);
+    EXPECT_EQ(after->failures, 0);
+    EXPECT_EQ(after->lastSuccess, accepted->time);
+    const Result<Quotation> again = acceptHeldBackValue(m_doc, run.health(), zero);
+    EXPECT_FALSE(again.ok());
+    EXPECT_EQ(again.message(), "'ZERO' has no value held back by an update.");
+    EXPECT_FALSE(acceptHeldBackValue(m_doc, run.health(), keys["X100"]).ok()); // stored, nothing held
+    m_doc.markBeingUpdated(keys["LIMIT"]);
+    EXPECT_FALSE(acceptHeldBackValue(m_doc, run.health(), keys["LIMIT"]).ok()); // the next update decides
+    m_doc.clearBeingUpdated(keys["LIMIT"]);
+    EXPECT_EQ(m_doc.quotations(keys["LIMIT"])->size(), 1u);
+
+    // The next update replaces what was held back.
+    m_server.page("/values.html", "<p>Kurs LIMIT: 13,00 EUR</p>");
+    UpdateRun next(m_doc, engine);
+    next.keepHealth();
+    next.start({keys["LIMIT"]});
+    next.runToEnd();
+    ASSERT_TRUE(health.load().ok());
+    EXPECT_FALSE(health.find(healthKeyOf(*m_doc.item(keys["LIMIT"])))->heldBack);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(keys["LIMIT"])->back().value, 13.0);
+}
+
+// A failed download, or a held-back value, is tried again with the configuration's
+// fallback in the same run, and that one's fallback, up to three and never one tried
+// already; the item stays under way meanwhile, so the run finishes once, at the end.
+TEST_F(UpdateRunChecks, FallbacksAreTriedWithinTheRunWithoutLoops)
+{
+    m_server.page("/backup.html", "<p>Kurs F: 7,25 EUR</p><p>Kurs H: 7,30 EUR</p>");
+    m_server.page("/jump.html", "<p>Kurs H: 73,00 EUR</p><p>Kurs K: 73,00 EUR</p>");
+    store("Primary", "/missing.html", 0, "Backup");
+    store("Backup", "/backup.html", 50);
+    store("Jumps", "/jump.html", 0, "Backup");
+    store("LoopA", "/loop-a.html", 0, "LoopB");
+    store("LoopB", "/loop-b.html", 0, "LoopA");
+    for (int i = 0; i <= 4; ++i)
+        store("Chain" + std::to_string(i), "/chain-" + std::to_string(i) + ".html", 0, "Chain" + std::to_string(i + 1));
+    store("KeepsJump", "/jump.html", 0, "LoopA");
+    const ItemKey f = addNamed("F", "Primary");
+    const ItemKey h = addNamed("H", "Jumps", 7.2);
+    const ItemKey l = addNamed("L", "LoopA");
+    const ItemKey c = addNamed("C", "Chain0");
+    const ItemKey k = addNamed("K", "KeepsJump", 7.2);
+
+    DownloadEngine engine(3);
+    std::map<std::string, std::string> outcomes;
+    int finished = 0;
+    UpdateRun::Callbacks callbacks;
+    callbacks.applied = [&](DownloadMessage& m) {
+        if (!isFinalCode(m.code))
+            return;
+        EXPECT_FALSE(m_doc.isBeingUpdated(m.itemKey)) << m.itemName;
+        EXPECT_TRUE(outcomes.emplace(m.itemName, connectionStatusText(m)).second) << "one outcome per item";
+    };
+    callbacks.finished = [&] {
+        ++finished;
+        EXPECT_EQ(outcomes.size(), 5u);
+    };
+    UpdateRun run(m_doc, engine, m_queue, std::move(callbacks));
+    run.start(m_doc.itemPositions());
+    // F and H: own and backup; L: A and B; C: its own and three fallbacks; K: own, A, B.
+    collect(2 + 2 + 2 + 4 + 3, &run);
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(run.underWay());
+
+    EXPECT_EQ(outcomes["F"], "Quotation found (from Backup)");
+    EXPECT_DOUBLE_EQ(m_doc.quotations(f)->back().value, 7.25);
+    EXPECT_EQ(outcomes["H"], "Quotation found (from Backup)"); // 73 held back, 7.30 taken
+    EXPECT_DOUBLE_EQ(m_doc.quotations(h)->back().value, 7.3);
+    EXPECT_EQ(outcomes["L"], "Error: File not found: /loop-b.html (from LoopB)");
+    EXPECT_EQ(m_server.hits("/loop-a.html"), 2); // L's own and K's fallback
+    EXPECT_EQ(m_server.hits("/loop-b.html"), 2);
+    EXPECT_EQ(outcomes["C"], "Error: File not found: /chain-3.html (from Chain3)");
+    EXPECT_EQ(m_server.hits("/chain-3.html"), 1);
+    EXPECT_EQ(m_server.hits("/chain-4.html"), 0);
+    EXPECT_TRUE(m_doc.quotations(l)->empty());
+    EXPECT_TRUE(m_doc.quotations(c)->empty());
+    // When no fallback finds a plausible value, the value held back first stays to be
+    // accepted.
+    EXPECT_EQ(outcomes["K"], "Error: Implausible value 73.0000 (last 7.2000)");
+    EXPECT_EQ(m_doc.quotations(k)->size(), 1u);
+
+    // The doctor looks at each item's own configuration alone.
+    UpdateRun own(m_doc, engine);
+    own.setTryFallbacks(false);
+    own.start({f});
+    std::string ownOutcome;
+    own.runToEnd([&](DownloadMessage& m) { ownOutcome = connectionStatusText(m); });
+    EXPECT_EQ(ownOutcome, "Error: File not found: /missing.html");
 }
 
 } // namespace

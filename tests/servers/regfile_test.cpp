@@ -95,6 +95,8 @@ protected:
         c.extractTime = true;
         c.hourIndex = -2;
         c.minuteIndex = 6;
+        c.maxChange = 100000;
+        c.fallback = "Backup \"B\" (EUR)";
         return c;
     }
 };
@@ -136,6 +138,8 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
         R"("bRegExpExtractTime"=dword:00000001)",
         R"("RegExpHourIndex"=dword:fffffffe)",
         R"("RegExpMinuteIndex"=dword:00000006)",
+        R"("MaxChange"=dword:000186a0)",
+        R"x("Fallback"="Backup \"B\" (EUR)")x",
         "",
     });
     EXPECT_EQ(serverConfigsRegFileText(), expected);
@@ -306,6 +310,8 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         {"numbers to skip 10001", good + "\"Numbers_before_Value\"=hex(4):11,27,00,00\r\n", 8},
         {"search kind 2", good + "\"Filtering\"=dword:00000002\r\n", 8},
         {"text before value of 256", good + "\"Text_before_Value\"=\"" + std::string(256, 't') + "\"\r\n", 8},
+        {"negative largest change", good + "\"MaxChange\"=dword:ffffffff\r\n", 8},
+        {"fallback with a slash", good + "\"Fallback\"=\"In/Out\"\r\n", 8},
         {"name with a tab", good + kKey + "Tab\there]\r\n", 8},
         {"name with a NUL", good + kKey + std::string("Nul\0name", 8) + "]\r\n", 8},
         {"name with an undefined byte", good + kKey + "Odd\x81]\r\n", 8},

@@ -38,6 +38,8 @@ protected:
         c.extractTime = true;
         c.hourIndex = 11;
         c.minuteIndex = 12;
+        c.maxChange = 35;
+        c.fallback = "Backup (\"EUR\")";
         return c;
     }
 };
@@ -54,7 +56,7 @@ TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
     EXPECT_EQ(read, expected);
 
     Profile profile;
-    EXPECT_EQ(profile.valueNames("Server\\Example/B\xC3\xB6" "rse (\"EUR\")").size(), 19u);
+    EXPECT_EQ(profile.valueNames("Server\\Example/B\xC3\xB6" "rse (\"EUR\")").size(), 21u);
 }
 
 TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators)

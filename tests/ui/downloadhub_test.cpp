@@ -12,7 +12,9 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QAction>
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 #include <filesystem>
 #include <memory>
@@ -87,6 +89,37 @@ TEST_F(DownloadHubTest, AnUpdateRunsFromTheCommandToTheHistory)
     EXPECT_EQ(running.at(1).at(0).toInt(), 2);
     EXPECT_EQ(running.last().at(0).toInt(), 0);
     EXPECT_TRUE(m_prompter.shown.isEmpty());
+}
+
+// A value held back by the update stays on its row after the run, with "Accept value" on
+// the row's menu; accepting stores it, removes the row and clears it from the health.
+TEST_F(DownloadHubTest, AHeldBackValueIsAcceptedFromItsRow)
+{
+    const ItemKey jump = add("Jump", "ABC");
+    m_doc.insertQuotation(jump, 2.265, 1000); // the page shows ten times as much
+    QSignalSpy finished(&m_hub, &DownloadHub::updatesFinished);
+    m_hub.updateItems({jump});
+    ASSERT_TRUE(test::waitFor([&] { return finished.count() == 1; }));
+    EXPECT_EQ(m_doc.quotations(jump)->size(), 1u);
+    EXPECT_EQ(m_status.statusOf(jump), "Error: Implausible value 22.6500 (last 2.2650)");
+    ASSERT_TRUE(m_status.offersAccept(jump));
+
+    auto* list = m_status.findChild<QTreeWidget*>(QStringLiteral("connectionList"));
+    auto* accept = m_status.findChild<QAction*>(QStringLiteral("acceptValueAction"));
+    ASSERT_TRUE(list && accept);
+    list->setCurrentItem(list->topLevelItem(0));
+    accept->trigger();
+    ASSERT_EQ(m_doc.quotations(jump)->size(), 2u);
+    EXPECT_DOUBLE_EQ(m_doc.quotations(jump)->back().value, 22.65);
+    EXPECT_EQ(m_status.rowCount(), 0);
+    const ItemHealth* health = m_hub.health().find(healthKeyOf(*m_doc.item(jump)));
+    ASSERT_TRUE(health);
+    EXPECT_FALSE(health->heldBack);
+    EXPECT_TRUE(m_prompter.shown.isEmpty());
+    // Nothing held back any more: the hub says so and changes nothing.
+    EXPECT_FALSE(m_hub.acceptValue(jump));
+    EXPECT_EQ(m_prompter.shown, QStringList{QStringLiteral("'Jump' has no value held back by an update.")});
+    EXPECT_EQ(m_doc.quotations(jump)->size(), 2u);
 }
 
 TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)

@@ -47,7 +47,7 @@ const ServerConfig kRegExp{.name = "Quotes", .url = "http://quotes.example.com/q
                            .textBeforeValue = "Last:", .tagsToSkip = 7, .numbersToSkip = 8, .caseInsensitive = false,
                            .searchKind = SearchKind::RegularExpression, .regExp = "([0-9.]+) (\\d+)/(\\d+)", .quotationIndex = 11,
                            .extractDate = true, .dayIndex = 12, .monthIndex = 13, .yearIndex = 14, .extractTime = true,
-                           .hourIndex = 15, .minuteIndex = 16};
+                           .hourIndex = 15, .minuteIndex = 16, .maxChange = 17, .fallback = "Backup"};
 const ServerConfig kSemiHtml = [] {
     ServerConfig c;
     c.url = "http://quotes.example.com/q";
@@ -183,6 +183,8 @@ TEST_F(ServerSettingsDialogTest, OkRefusesNumbersOutsideTheirRangesAndMapsTheFor
     retype(dialog, "timeoutEdit", QStringLiteral("600"));
     refused("tagsToSkipEdit", QStringLiteral("10001"), QStringLiteral("Please enter an integer between 0 and 10000."));
     retype(dialog, "tagsToSkipEdit", QStringLiteral("10000"));
+    refused("maxChangeEdit", QStringLiteral("100001"), QStringLiteral("Please enter an integer between 0 and 100000."));
+    retype(dialog, "maxChangeEdit", QStringLiteral("30"));
     child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(2);
     m_prompter.shown.clear();
     click(dialog, "okButton");
@@ -190,6 +192,7 @@ TEST_F(ServerSettingsDialogTest, OkRefusesNumbersOutsideTheirRangesAndMapsTheFor
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.config().timeout, 600);
     EXPECT_EQ(dialog.config().tagsToSkip, 10000);
+    EXPECT_EQ(dialog.config().maxChange, 30);
     EXPECT_EQ(dialog.config().thousandsSeparator, ",");
     EXPECT_EQ(dialog.config().decimalSeparator, ".");
 
@@ -277,6 +280,21 @@ TEST_F(ServerSettingsDialogTest, SaveAsAsksBeforeOverwritingAndRefusesNamesTheSt
     readServerConfig("beta", stored);
     EXPECT_EQ(stored.url, "http://new.example.com/");
     EXPECT_EQ(m_prompter.shown, QStringList{title});
+    // ... and has no limit or fallback.
+    EXPECT_FALSE(child(dialog, "maxChangeEdit")->isEnabled());
+    EXPECT_FALSE(child(dialog, "fallbackCombo")->isEnabled());
+
+    // The fallback is one of the other stored configurations, or none.
+    ServerSettingsDialog alpha(kSemiHtml, "Alpha", "IBM", "870747");
+    auto* fallbacks = child<QComboBox>(alpha, "fallbackCombo");
+    QStringList listed;
+    for (int i = 0; i < fallbacks->count(); ++i)
+        listed << fallbacks->itemText(i);
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("(none)"), QStringLiteral("beta")}));
+    EXPECT_TRUE(fallbacks->isEnabled());
+    fallbacks->setCurrentIndex(1);
+    click(alpha, "okButton");
+    EXPECT_EQ(alpha.config().fallback, "beta");
 }
 
 TEST_F(ServerSettingsDialogTest, DownloadUrlOpensTheExpandedPageAndTestTakesTheValues)

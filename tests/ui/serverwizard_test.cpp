@@ -247,6 +247,7 @@ TEST_F(ServerWizardTest, SecondPageProposesRulesAndStoresTheChosenOne)
     expected.tagsToSkip = 2;
     expected.thousandsSeparator = "";
     expected.decimalSeparator = ",";
+    expected.maxChange = kNewConfigMaxChange; // the wizard made the configuration
     EXPECT_EQ(*stored, expected);
     ServerConfig read;
     readServerConfig("Wizard test", read);

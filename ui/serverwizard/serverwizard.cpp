@@ -56,6 +56,8 @@ std::optional<ServerConfig> runServerWizard(QWidget* parent, DownloadEngine& eng
         if (ended == QDialog::Accepted) {
             result = rulePage.configuration();
             if (!isUserDefined(subject)) {
+                if (!serverConfigExists(subject.configName))
+                    result->maxChange = kNewConfigMaxChange; // a configuration the wizard makes
                 writeServerConfig(subject.configName, *result);
                 reportUnsavedSettings(parent);
             }
