@@ -40,7 +40,11 @@ void BM_GenerateCandidates(benchmark::State& state)
 {
     const std::string& page = semiHtmlPage();
     for (auto _ : state) {
-        const CandidateSearch search = generateCandidates(page, Conversion::SemiHtml, kValue, ".", ",");
+        CandidateRequest request;
+        request.page = page;
+        request.quotation = kValue;
+        request.preferred = {".", ","};
+        const CandidateSearch search = generateCandidates(request);
         if (search.outcome != CandidateOutcome::Done || search.candidates.empty()) {
             state.SkipWithError("no candidates");
             break;

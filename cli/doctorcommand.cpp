@@ -55,21 +55,6 @@ struct Patient {
     std::optional<RuleDiagnosis> diagnosis;
 };
 
-std::string shellWord(const std::string& utf8)
-{
-    if (!utf8.empty() && utf8.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_./:=+,@%")
-                             == std::string::npos)
-        return utf8;
-    std::string word = "'";
-    for (char c : utf8) {
-        if (c == '\'')
-            word += "'\\''";
-        else
-            word.push_back(c);
-    }
-    return word + "'";
-}
-
 // The text with its line breaks and other control characters read as one blank each run.
 std::string oneLine(const std::string& text)
 {
@@ -118,7 +103,7 @@ std::string parserCodeText(int code)
 }
 
 // The words of one piece of advice, as a command-line user acts on it.
-std::string adviceText(RuleAdvice advice, const RuleDiagnosis& d, const Patient& p, const std::string& portfolio)
+std::string adviceText(RuleAdvice advice, const RuleDiagnosis& d, const Patient& p)
 {
     const std::string where = p.serverName.empty() ? "in the item's own server settings"
                                                    : "in the server configuration \"" + p.serverName + "\"";
@@ -130,8 +115,10 @@ std::string adviceText(RuleAdvice advice, const RuleDiagnosis& d, const Patient&
         return "Skip one more tag " + where + ": tags to skip " + std::to_string(p.config.tagsToSkip + 1)
              + " (Nr_HTML_before_Value); the search would then read " + numberText(d.adviceValue.value_or(0)) + ".";
     case RuleAdvice::SuggestRule:
-        return "Open the address in a browser and run: tarvelo-cli suggest " + validUtf8(shellWord(portfolio)) + " "
-             + validUtf8(shellWord(p.name)) + " VALUE, with the VALUE the browser shows.";
+        if (d.suggestValue.empty())
+            return "Open the address in a browser and run: " + d.suggestCommand + ", with the VALUE the browser shows.";
+        return "Open the address in a browser; if it shows the quotation as " + d.suggestValue
+             + ", run: " + d.suggestCommand + " (else put in the value it shows).";
     case RuleAdvice::AllowHttps:
         return "Allow https addresses: tarvelo-cli options set AllowHttps 1";
     case RuleAdvice::SetUserAgent:
@@ -193,7 +180,7 @@ std::string resultText(const RuleDiagnosis& d)
     return d.statusText;
 }
 
-void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d, const std::string& portfolio)
+void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d)
 {
     const auto line = [&](const char* label, const std::string& text) {
         out << "  " << label << oneLine(text) << '\n';
@@ -218,6 +205,14 @@ void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d, con
     }
     if (!d.excerpt.empty())
         line("page there:   ", "\"" + d.excerpt + "\"");
+    if (!d.pageStart.empty())
+        line("page begins:  ", "\"" + d.pageStart + "\"");
+    if (d.text == TextPresence::Missing && d.latestValue) {
+        line("latest value: ", numberText(*d.latestValue));
+        for (const NearbyNumber& n : d.nearestNumbers)
+            line("nearest:      ", "\"" + n.text + "\" = " + numberText(n.value) + " at " + std::to_string(n.at)
+                                       + ": \"" + n.excerpt + "\"");
+    }
     if (d.reading)
         line("parser read:  ", readingText(*d.reading));
     line("result:       ", resultText(d));
@@ -225,7 +220,7 @@ void printHuman(std::ostream& out, const Patient& p, const RuleDiagnosis& d, con
         line("message:      ", d.extractionMessage);
     line("cause:        ", d.cause);
     for (const RuleAdvice advice : d.advice)
-        line("try:          ", adviceText(advice, d, p, portfolio));
+        line("try:          ", adviceText(advice, d, p));
 }
 
 std::string optionalText(const std::string& text)
@@ -233,7 +228,7 @@ std::string optionalText(const std::string& text)
     return text.empty() ? "null" : json::text(text);
 }
 
-void printJson(std::ostream& out, const Patient& p, const RuleDiagnosis& d, const std::string& portfolio)
+void printJson(std::ostream& out, const Patient& p, const RuleDiagnosis& d)
 {
     out << "{\"name\":" << json::text(p.name) << ",\"wouldUpdate\":" << (d.wouldUpdate ? "true" : "false")
         << ",\"code\":" << static_cast<int>(d.code) << ",\"status\":" << json::text(resultText(d))
@@ -255,10 +250,18 @@ void printJson(std::ostream& out, const Patient& p, const RuleDiagnosis& d, cons
             << ",\"value\":" << json::number(d.reading->value) << '}';
     else
         out << "null";
+    out << ",\"latestValue\":" << (d.latestValue ? json::number(*d.latestValue) : "null")
+        << ",\"pageStart\":" << optionalText(d.pageStart) << ",\"nearestNumbers\":[";
+    for (std::size_t i = 0; i < d.nearestNumbers.size(); ++i) {
+        const NearbyNumber& n = d.nearestNumbers[i];
+        out << (i > 0 ? "," : "") << "{\"text\":" << json::text(n.text) << ",\"value\":" << json::number(n.value)
+            << ",\"at\":" << n.at << ",\"excerpt\":" << json::text(n.excerpt) << '}';
+    }
+    out << "],\"suggestCommand\":" << optionalText(d.suggestCommand);
     out << ",\"value\":" << (d.value ? json::number(*d.value) : "null") << ",\"cause\":" << json::text(d.cause)
         << ",\"suggestions\":[";
     for (std::size_t i = 0; i < d.advice.size(); ++i)
-        out << (i > 0 ? "," : "") << json::text(adviceText(d.advice[i], d, p, portfolio));
+        out << (i > 0 ? "," : "") << json::text(adviceText(d.advice[i], d, p));
     out << "]}\n";
 }
 
@@ -317,7 +320,7 @@ int doctorCommand(const CommandContext& c)
             Patient& p = patients[found->second];
             const std::optional<std::string> text = page.read();
             p.diagnosis = diagnoseRule(p.config, m, text ? std::optional<std::string_view>(*text) : std::nullopt,
-                                       settings);
+                                       settings, doc.item(p.key));
         });
     }
 
@@ -332,11 +335,11 @@ int doctorCommand(const CommandContext& c)
         }
         allUpdate = allUpdate && p.diagnosis->wouldUpdate;
         if (o.flag("json")) {
-            printJson(c.out, p, *p.diagnosis, path);
+            printJson(c.out, p, *p.diagnosis);
         } else {
             if (!first)
                 c.out << '\n';
-            printHuman(c.out, p, *p.diagnosis, path);
+            printHuman(c.out, p, *p.diagnosis);
         }
         first = false;
     }

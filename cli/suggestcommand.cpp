@@ -9,6 +9,7 @@
 #include "extraction/pagecharset.h"
 #include "extraction/rulecandidates.h"
 #include "platform/codepage.h"
+#include "platform/shellword.h"
 #include "platform/utf8.h"
 #include "platform/files.h"
 
@@ -19,6 +20,7 @@ namespace tarvelo {
 
 namespace {
 
+// An address that is fetched as the wizard fetches it; anything else names a saved page.
 bool isAddress(std::string_view page)
 {
     const auto startsWith = [&](std::string_view scheme) {
@@ -30,25 +32,30 @@ bool isAddress(std::string_view page)
         }
         return true;
     };
-    return startsWith("http://") || startsWith("https://");
+    return startsWith("http://") || startsWith("https://") || startsWith("file://");
 }
 
-// The page text of the conversion from a page file, or an empty optional with the
-// problem reported.
-std::optional<std::string> filePageText(const std::string& path, Conversion conversion, std::ostream& err)
+// The page text of the conversion, and the page before conversion, both in Windows-1252.
+struct SuggestPage {
+    std::string text;
+    std::string raw;
+};
+
+// The page of a page file, or an empty optional with the problem reported.
+std::optional<SuggestPage> filePage(const std::string& path, Conversion conversion, std::ostream& err)
 {
     std::string raw;
     if (const FileError error = readWholeFile(path, raw); error != FileError::None) {
         reportFileError(err, path, error == FileError::NotFound ? "cannot find this file" : "cannot read this file");
         return std::nullopt;
     }
-    return candidatePageText(raw, conversion);
+    return SuggestPage{candidatePageText(raw, conversion), candidatePageText(raw, Conversion::None)};
 }
 
-// The page text of the conversion from an address, fetched as the wizard fetches it;
-// the wizard download's files are deleted again.
-std::optional<std::string> downloadedPageText(const std::string& address, Conversion conversion, const std::string& name,
-                                              const std::string& symbol, std::ostream& err)
+// The page of an address, fetched as the wizard fetches it; the wizard download's files
+// are deleted again.
+std::optional<SuggestPage> downloadedPage(const std::string& address, Conversion conversion, const std::string& name,
+                                          const std::string& symbol, std::ostream& err)
 {
     const std::unique_ptr<DownloadMessage> done =
         downloadPage(JobKind::Wizard, address, name, symbol, readWorkerSettings());
@@ -58,41 +65,60 @@ std::optional<std::string> downloadedPageText(const std::string& address, Conver
         err << "tarvelo-cli: " << address << ": " << why << '\n';
         return std::nullopt;
     }
-    // The two conversions are ready.
-    std::optional<std::string> text;
-    std::string contents;
-    if (conversion == Conversion::None) {
-        // The raw page is as it came; the worker has said whether it came in UTF-8 (by
-        // the header or a meta tag).
-        if (readWholeFile(done->rawFile, contents) == FileError::None) {
-            text = done->page.convertedFromUtf8 ? utf8PageToCp1252(contents) : std::move(contents);
-            blankNulBytes(*text);
-        }
-    } else {
-        const std::string& file = conversion == Conversion::SemiHtml ? done->semiHtmlFile : done->convertedFile;
-        if (readWholeFile(file, contents) == FileError::None) {
-            blankNulBytes(contents);
-            text = std::move(contents);
+    // The two conversions are ready; the raw page is as it came, and the worker has said
+    // whether it came in UTF-8 (by the header or a meta tag).
+    std::optional<SuggestPage> page;
+    std::string raw;
+    if (readWholeFile(done->rawFile, raw) == FileError::None) {
+        if (done->page.convertedFromUtf8)
+            raw = utf8PageToCp1252(raw);
+        blankNulBytes(raw);
+        std::string text;
+        if (conversion == Conversion::None) {
+            page = SuggestPage{raw, raw};
+        } else if (readWholeFile(conversion == Conversion::SemiHtml ? done->semiHtmlFile : done->convertedFile, text)
+                   == FileError::None) {
+            blankNulBytes(text);
+            page = SuggestPage{std::move(text), std::move(raw)};
         }
     }
     for (const std::string* file : {&done->rawFile, &done->semiHtmlFile, &done->convertedFile}) {
         if (!file->empty())
             std::remove(file->c_str());
     }
-    if (!text)
+    if (!page)
         err << "tarvelo-cli: " << address << ": the downloaded page cannot be read\n";
-    return text;
+    return page;
 }
 
 void printCandidate(std::ostream& out, const RuleCandidate& c, std::string_view name, std::string_view symbol)
 {
     // The candidate's text stands as in the page, which is searched in Windows-1252.
     const std::string text = cp1252ToUtf8(c.text);
-    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion) << ",\"tags\":" << c.tags
-        << ",\"numbers\":" << c.numbers << ",\"start\":" << c.start << ",\"length\":" << c.length
+    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion)
+        << ",\"tags\":" << c.tags << ",\"numbers\":" << c.numbers << ",\"thousands\":" << json::text(c.format.thousands)
+        << ",\"decimal\":" << json::text(c.format.decimal)
+        << ",\"format\":" << json::text(cp1252ToUtf8(formatShown({utf8ToCp1252(c.format.thousands),
+                                                                  utf8ToCp1252(c.format.decimal)})))
+        << ",\"start\":" << c.start << ",\"length\":" << c.length
         << ",\"description\":" << json::text(describeCandidate(c))
         << ",\"template\":" << json::text(textToTemplate(text, name, symbol))
-        << ",\"verified\":" << (c.verified ? "true" : "false") << "}\n";
+        // Only rules under which the search reads the typed value are listed.
+        << ",\"verified\":true}\n";
+}
+
+// Why nothing was found and what to try; with a ready expression and a page file, the
+// extract command that reads the value with it.
+void printExplanation(std::ostream& err, const CandidateExplanation& e, const std::string& page, Conversion conversion)
+{
+    if (e.why.empty())
+        return;
+    err << "tarvelo-cli: " << e.why << '\n' << "tarvelo-cli: try: " << e.advice << '\n';
+    if (!e.expression.empty() && !isAddress(page))
+        err << "tarvelo-cli: check: tarvelo-cli extract " << shellWord(page) << " --conversion "
+            << storedNumber(conversion) << " --regexp " << shellWord(e.expression) << " --index 1 --thousands "
+            << shellWord(e.expressionFormat.thousands) << " --decimal " << shellWord(e.expressionFormat.decimal)
+            << '\n';
 }
 
 } // namespace
@@ -107,30 +133,37 @@ int suggestCommand(const CommandContext& c)
     std::optional<int> conversion;
     if (!o.integer("conversion", 0, 2, conversion))
         return wrongCall(c.err, o.error());
-    const std::string& page = o.positional()[0];
-    const std::string quotation = validUtf8(o.positional()[1]);
-    const std::string name = validUtf8(o.text("name").value_or(""));
-    const std::string symbol = validUtf8(o.text("symbol").value_or(""));
-    // The separators of a new configuration unless given.
+    const std::string& pageName = o.positional()[0];
+    CandidateRequest request;
+    request.quotation = validUtf8(o.positional()[1]);
+    request.itemName = validUtf8(o.text("name").value_or(""));
+    request.itemSymbol = validUtf8(o.text("symbol").value_or(""));
+    // The format of a new configuration unless given; it decides where the typed value
+    // and the page leave the format open.
     const ServerConfig defaults;
-    const std::string thousands = validUtf8(o.text("thousands").value_or(defaults.thousandsSeparator));
-    const std::string decimal = validUtf8(o.text("decimal").value_or(defaults.decimalSeparator));
-    const Conversion code = conversion ? Conversion{*conversion} : Conversion::SemiHtml;
+    request.preferred = {validUtf8(o.text("thousands").value_or(defaults.thousandsSeparator)),
+                         validUtf8(o.text("decimal").value_or(defaults.decimalSeparator))};
+    request.conversion = conversion ? Conversion{*conversion} : Conversion::SemiHtml;
 
-    const std::optional<std::string> text = isAddress(page) ? downloadedPageText(page, code, name, symbol, c.err)
-                                                            : filePageText(page, code, c.err);
-    if (!text)
+    const std::optional<SuggestPage> page =
+        isAddress(pageName) ? downloadedPage(pageName, request.conversion, request.itemName, request.itemSymbol, c.err)
+                            : filePage(pageName, request.conversion, c.err);
+    if (!page)
         return kExitError;
+    request.page = page->text;
+    request.rawPage = page->raw;
 
-    const CandidateSearch search = generateCandidates(*text, code, quotation, thousands, decimal);
+    const CandidateSearch search = generateCandidates(request);
     for (const RuleCandidate& candidate : search.candidates)
-        printCandidate(c.out, candidate, name, symbol);
+        printCandidate(c.out, candidate, request.itemName, request.itemSymbol);
     if (search.outcome != CandidateOutcome::Done) {
         c.err << "tarvelo-cli: " << search.message << '\n';
+        printExplanation(c.err, search.explanation, pageName, request.conversion);
         return kExitFailed;
     }
     if (search.candidates.empty()) {
         c.err << "tarvelo-cli: no extraction rule finds the quotation in this page\n";
+        printExplanation(c.err, search.explanation, pageName, request.conversion);
         return kExitFailed;
     }
     return kExitOk;

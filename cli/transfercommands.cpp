@@ -10,6 +10,7 @@
 #include "platform/localtime.h"
 #include "transfer/export.h"
 #include "transfer/import.h"
+#include "transfer/importpreview.h"
 #include "transfer/payload.h"
 
 #include <cstdio>
@@ -48,7 +49,7 @@ int exportCommand(const CommandContext& c)
 int importCommand(const CommandContext& c)
 {
     CommandOptions o;
-    if (!o.parse(c.args, {"template", "format", "case", "begin", "end"}))
+    if (!o.parse(c.args, {"template", "format", "case", "begin", "end"}, {"dry-run", "allow-future"}))
         return wrongCall(c.err, o.error());
     if (o.positional().size() != 3)
         return wrongCall(c.err, "import takes a portfolio, an item name and a source");
@@ -82,8 +83,11 @@ int importCommand(const CommandContext& c)
         end = *e;
     }
 
+    // A dry run only reads the portfolio: it takes no lock and writes nothing.
+    const bool dryRun = o.flag("dry-run");
+    const bool allowFuture = o.flag("allow-future");
     PortfolioDocument doc;
-    if (!openForChange(doc, path, c.err))
+    if (!(dryRun ? openPortfolio(doc, path, c.err) : openForChange(doc, path, c.err)))
         return kExitError;
     const ItemKey item = findNamedItem(doc, o.positional()[1], c.err);
     if (!item)
@@ -113,9 +117,28 @@ int importCommand(const CommandContext& c)
 
     const ImportExpression expression = translateImportTemplate(settings.formatTemplate, settings.thousands,
                                                                 settings.decimal, doc.itemSymbol(item));
-    const ImportResult result = importQuotations(doc, item, rawFile, validUtf8(source), expression,
-                                                 settings.caseInsensitive, settings.thousands, settings.decimal, now);
+    const ImportMatch match = matchImportFile(rawFile, validUtf8(source), expression, settings.caseInsensitive,
+                                              settings.thousands, settings.decimal, now);
     std::remove(rawFile.c_str());
+
+    if (dryRun) {
+        const ImportPreview preview = previewImport(*doc.item(item), match, now);
+        for (const std::string& line : previewLines(preview))
+            c.out << line << '\n';
+        if (preview.importsNothing())
+            return kExitError;
+        if (preview.future.count > 0 && !allowFuture)
+            c.out << "The import stores nothing while quotations lie in the future; --allow-future stores them.\n";
+        return preview.skipped > 0 || preview.stopped || !preview.warnings.empty() ? kExitFailed : kExitOk;
+    }
+    // Nobody sees a warning before a script's import is stored, and a quotation in the
+    // future would stay the item's latest until its day: such a file is refused whole.
+    if (const FutureRecords future = futureRecords(match, now); future.count > 0 && !allowFuture) {
+        c.out << "Nothing was imported: " << futureWarning(future)
+              << ". Check the template and the dates, or give --allow-future to import anyway.\n";
+        return kExitError;
+    }
+    const ImportResult result = importMatched(doc, item, match);
     if (!result.ok()) {
         c.out << result.message() << '\n';
         return kExitError;

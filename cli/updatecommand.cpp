@@ -49,6 +49,7 @@ int updateCommand(const CommandContext& c)
         DownloadEngine engine(slots.value_or(loadOptions().numberDownloads));
         engine.setWorkerSettings(readWorkerSettings());
         UpdateRun run(doc, engine);
+        run.keepHealth();
         run.start(doc.itemPositions());
         const std::size_t expected = run.itemsStarted();
         std::size_t finals = 0;
@@ -65,6 +66,8 @@ int updateCommand(const CommandContext& c)
         });
         if (finals < expected)
             allFound = false;
+        if (!run.healthError().empty())
+            c.err << "tarvelo-cli: " << run.healthError() << '\n';
     }
 
     const bool saved = saveUpdatedQuotations(doc, [&](const std::string& text, bool failed) {

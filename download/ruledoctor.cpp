@@ -3,15 +3,19 @@
 #include "download/downloadengine.h"
 #include "download/statustext.h"
 #include "extraction/extract.h"
+#include "extraction/numberformat.h"
 #include "extraction/page.h"
 #include "extraction/pagecharset.h"
 #include "extraction/regexp.h"
 #include "model/securityitem.h"
 #include "platform/codepage.h"
+#include "platform/shellword.h"
+#include "platform/utf8.h"
 #include "servers/serverstore.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace tarvelo {
 
@@ -20,6 +24,10 @@ namespace {
 constexpr std::size_t kExcerptBefore = 60;
 constexpr std::size_t kExcerptAfter = 100;
 constexpr std::size_t kMaxNumberText = 40;
+constexpr std::size_t kPageStart = 200;
+constexpr std::size_t kNearbyBefore = 50;
+constexpr std::size_t kNearbyAfter = 30;
+constexpr std::size_t kNearbyCount = 3;
 
 bool isDigit(char c)
 {
@@ -153,6 +161,11 @@ void traceStandard(std::string_view page, const ServerConfig& config, RuleDiagno
         d.text = TextPresence::OtherCase;
     } else {
         d.text = TextPresence::Missing;
+        // What the page holds instead: its beginning, and where the numbers like the
+        // item's latest value stand.
+        d.pageStart = cp1252ToUtf8(oneLine(page, 0, kPageStart));
+        if (d.latestValue)
+            d.nearestNumbers = numbersNear(page, *d.latestValue, config, kNearbyCount);
         return;
     }
     d.textAsInPage = cp1252ToUtf8(page.substr(at, text.size()));
@@ -288,7 +301,69 @@ void explainError(const ServerConfig& config, const DownloadMessage& m, const Wo
     }
 }
 
+// The command line that has rules made for the page the item downloads.
+void buildSuggestCommand(const ServerConfig& config, const DownloadMessage& m, const SecurityItem* item,
+                         RuleDiagnosis& d)
+{
+    const std::string& address = !m.url.empty() ? m.url : d.address;
+    d.suggestValue = d.nearestNumbers.empty() ? std::string() : d.nearestNumbers.front().text;
+    std::string command = "tarvelo-cli suggest " + shellWord(validUtf8(address)) + " "
+                        + (d.suggestValue.empty() ? "VALUE" : shellWord(d.suggestValue));
+    if (config.conversion != Conversion::SemiHtml)
+        command += " --conversion " + std::to_string(storedNumber(config.conversion));
+    if (item) {
+        if (!item->settings().name.empty())
+            command += " --name " + shellWord(item->settings().name);
+        if (!item->settings().symbol.empty())
+            command += " --symbol " + shellWord(item->settings().symbol);
+    }
+    d.suggestCommand = command;
+}
+
 } // namespace
+
+std::vector<NearbyNumber> numbersNear(std::string_view page, double value, const ServerConfig& config,
+                                      std::size_t count)
+{
+    const Separators own{utf8ToCp1252(config.thousandsSeparator), utf8ToCp1252(config.decimalSeparator)};
+    const auto distance = [&](double v) { return std::abs(v - value) / std::max(std::abs(value), 1e-9); };
+    struct Reading {
+        double distance;
+        std::size_t at;
+        std::string_view text;
+        double value;
+    };
+    std::vector<Reading> readings;
+    const std::string_view blank =
+        std::find(blankSpellings().begin(), blankSpellings().end(), own.thousands) != blankSpellings().end()
+            ? std::string_view(own.thousands)
+            : std::string_view();
+    for (const PageNumber& number : pageNumbers(page, blank)) {
+        std::optional<double> read = valueInFormat(number.text, own);
+        if (!read) {
+            for (const Separators& format : formatsOfNumber(number.text)) {
+                const std::optional<double> other = valueInFormat(number.text, format);
+                if (other && (!read || distance(*other) < distance(*read)))
+                    read = other;
+            }
+        }
+        if (read)
+            readings.push_back({distance(*read), number.at, number.text, *read});
+    }
+    const std::size_t kept = std::min(count, readings.size());
+    std::partial_sort(readings.begin(), readings.begin() + static_cast<std::ptrdiff_t>(kept), readings.end(),
+                      [](const Reading& a, const Reading& b) {
+                          return a.distance != b.distance ? a.distance < b.distance : a.at < b.at;
+                      });
+    std::vector<NearbyNumber> nearest;
+    for (std::size_t i = 0; i < kept; ++i) {
+        const Reading& r = readings[i];
+        const std::size_t from = r.at > kNearbyBefore ? r.at - kNearbyBefore : 0;
+        nearest.push_back({r.at, cp1252ToUtf8(r.text), r.value,
+                           cp1252ToUtf8(oneLine(page, from, r.at + r.text.size() + kNearbyAfter))});
+    }
+    return nearest;
+}
 
 ServerConfig itemDownloadConfig(const SecurityItem& item)
 {
@@ -322,9 +397,12 @@ std::optional<NumberReading> readStandardSearch(std::string_view page, const Ser
 }
 
 RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
-                           std::optional<std::string_view> convertedPage, const WorkerSettings& settings)
+                           std::optional<std::string_view> convertedPage, const WorkerSettings& settings,
+                           const SecurityItem* item)
 {
     RuleDiagnosis d;
+    if (double latest = 0.0; item && item->lastValue(latest))
+        d.latestValue = latest;
     d.itemName = m.itemName;
     d.code = m.code;
     d.detail = m.detail;
@@ -366,6 +444,8 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     case DownloadCode::InvalidValue:
     case DownloadCode::TextNotFound:
         explainSearch(config, searched ? convertedPage : std::nullopt, d);
+        if (std::find(d.advice.begin(), d.advice.end(), RuleAdvice::SuggestRule) != d.advice.end())
+            buildSuggestCommand(config, m, item, d);
         break;
     case DownloadCode::Error:
         explainError(config, m, settings, d);

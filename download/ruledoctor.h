@@ -50,6 +50,14 @@ struct NumberReading {
     double value = 0.0;
 };
 
+// A number of the converted page near the item's latest value.
+struct NearbyNumber {
+    std::size_t at = 0;  // its position in the converted page
+    std::string text;    // as the page writes it
+    double value = 0.0;  // read in the configuration's format, or else the format nearest the latest value
+    std::string excerpt; // the page around it, one line
+};
+
 struct RuleDiagnosis {
     std::string itemName;
     DownloadCode code = DownloadCode::None;
@@ -78,11 +86,24 @@ struct RuleDiagnosis {
     std::string excerpt;      // the page around the text (or the value's capture), one line
     std::optional<NumberReading> reading;
 
+    // When the text before value does not occur: the converted page's beginning, one
+    // line, and the places of the page's numbers nearest to the item's latest value,
+    // nearest first.
+    std::optional<double> latestValue;
+    std::string pageStart;
+    std::vector<NearbyNumber> nearestNumbers;
+
     std::string cause; // one or two sentences on what happened
     std::vector<RuleAdvice> advice;
     // The value the search would read with the first advice taken (CaseInsensitive,
     // SkipOneMoreTag), when it would read one.
     std::optional<double> adviceValue;
+    // SuggestRule: the command line that has rules made for the page, ready to paste:
+    // "tarvelo-cli suggest ADDRESS VALUE" with the address the item downloads (its
+    // variables put in), the number nearest to the latest value as VALUE when there is
+    // one (suggestValue; else the word VALUE), and the conversion, name and symbol.
+    std::string suggestCommand;
+    std::string suggestValue;
 };
 
 // The conversion's name in words: "none", "semi-html", "text only".
@@ -91,9 +112,16 @@ std::string conversionName(Conversion conversion);
 // The diagnosis of one item's final message. config is the configuration the item
 // downloaded with (its variables put in); convertedPage the converted page the worker
 // handed over, when it kept it (in UTF-8 when the page came so); settings those the
-// download ran with.
+// download ran with; item, when given, the item (its latest value, name and symbol).
 RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& message,
-                           std::optional<std::string_view> convertedPage, const WorkerSettings& settings);
+                           std::optional<std::string_view> convertedPage, const WorkerSettings& settings,
+                           const SecurityItem* item = nullptr);
+
+// The page's numbers nearest to the value, at most count of them, nearest first (then in
+// page order). A number is read in the configuration's format when it is written in it,
+// else in the format that reads it nearest to the value. The page in Windows-1252.
+std::vector<NearbyNumber> numbersNear(std::string_view page, double value, const ServerConfig& config,
+                                      std::size_t count);
 
 // What the number parser reads where the standard search takes it; nothing when the text
 // before value is not in the page. The page as the searches take it (a NUL after it).

@@ -45,8 +45,18 @@ UpdateRun::~UpdateRun()
         settleUnmatchedPage(*posted.message, false);
 }
 
+HealthKey healthKeyOf(const SecurityItem& item)
+{
+    return HealthKey{item.settings().name, item.settings().symbol};
+}
+
 int UpdateRun::start(const std::vector<ItemKey>& items)
 {
+    if (m_keepHealth && !underWay()) {
+        m_health = SourceHealth(m_doc.filePath());
+        const Result<void> loaded = m_health.load();
+        m_healthError = loaded.ok() ? std::string() : loaded.message();
+    }
     std::vector<std::unique_ptr<DownloadJob>> jobs;
     std::unordered_map<std::string, DownloadJob*> byUrl;
     std::unordered_map<std::string, ServerConfig> named;
@@ -94,7 +104,10 @@ void UpdateRun::deliver(DownloadMessage& m)
         const bool found = m.code == DownloadCode::Done && m.quotation;
         // Any outcome ends its item's update; a quotation whose item has gone ends nothing.
         const bool ends = !found || m_doc.isValid(m.itemKey);
-        if (found && !m_engine.abortRequested()) {
+        const bool aborted = m_engine.abortRequested();
+        if (!aborted)
+            recordHealth(m, found);
+        if (found && !aborted) {
             const Quotation quotation = *m.quotation;
             m.quotation.reset();
             m_doc.applyDownloadedQuotation(m.itemKey, quotation);
@@ -108,8 +121,27 @@ void UpdateRun::deliver(DownloadMessage& m)
         m_callbacks.applied(m);
     if (m_running != before && m_callbacks.runningChanged)
         m_callbacks.runningChanged(m_running);
-    if (final && !underWay() && m_callbacks.finished)
-        m_callbacks.finished();
+    if (final && !underWay()) {
+        if (m_keepHealth) {
+            const Result<void> saved = m_health.save();
+            m_healthError = saved.ok() ? std::string() : saved.message();
+        }
+        if (m_callbacks.finished)
+            m_callbacks.finished();
+    }
+}
+
+void UpdateRun::recordHealth(const DownloadMessage& m, bool stored)
+{
+    if (!m_keepHealth || m.code == DownloadCode::Aborted)
+        return;
+    const SecurityItem* item = m_doc.item(m.itemKey);
+    if (!item)
+        return;
+    if (stored)
+        m_health.recordSuccess(healthKeyOf(*item), m.quotation->time);
+    else
+        m_health.recordFailure(healthKeyOf(*item), connectionStatusText(m));
 }
 
 void UpdateRun::runToEnd(const std::function<void(DownloadMessage&)>& onFinal)

@@ -2,6 +2,7 @@
 
 #include "download/downloadjob.h"
 #include "download/messagesink.h"
+#include "model/sourcehealth.h"
 
 #include <cstddef>
 #include <functional>
@@ -73,7 +74,20 @@ public:
     // The items start() has marked, over the run's life.
     std::size_t itemsStarted() const { return m_itemsStarted; }
 
+    // Keeps the source health of the portfolio's items: start() reads the portfolio's
+    // health file when no update is under way, each final message of an item records
+    // its success or failure (an aborted download records nothing), and the end of
+    // the run writes the file. Off by default (a check that must leave no trace).
+    void keepHealth(bool keep = true) { m_keepHealth = keep; }
+    SourceHealth& health() { return m_health; }
+    const SourceHealth& health() const { return m_health; }
+    // Why the health file could not be written at the end of the last run; empty when
+    // it was.
+    const std::string& healthError() const { return m_healthError; }
+
 private:
+    void recordHealth(const DownloadMessage& message, bool stored);
+
     PortfolioDocument& m_doc;
     DownloadEngine& m_engine;
     std::unique_ptr<MessageQueue> m_queue; // the blocking form's
@@ -81,7 +95,13 @@ private:
     Callbacks m_callbacks;
     int m_running = 0;
     std::size_t m_itemsStarted = 0;
+    bool m_keepHealth = false;
+    SourceHealth m_health;
+    std::string m_healthError;
 };
+
+// The name and symbol that the health file knows an item by.
+HealthKey healthKeyOf(const SecurityItem& item);
 
 // The end of an update run that brought new quotations: they are saved into the
 // portfolio's file as it is now (the downloads ran without the file's lock), merged

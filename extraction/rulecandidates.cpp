@@ -1,5 +1,6 @@
 #include "extraction/rulecandidates.h"
 
+#include "extraction/extract.h"
 #include "extraction/numberparser.h"
 #include "extraction/page.h"
 #include "extraction/pagecharset.h"
@@ -349,36 +350,145 @@ private:
     std::string m_lowered;
 };
 
-// Whether the first occurrence of the candidate's text (exact) is the candidate's own, and
-// then whether the case-insensitive standard search with the candidate reads the typed
-// value. The search finds the text's first occurrence in any letter case and reads on
-// to the page's end; when that occurrence is the candidate's own, the page from there on
-// gives the same result, so only a text that occurs before it in some letter case needs
-// the search over the whole page.
-bool offerable(std::string_view page, LoweredPage& lowered, RuleCandidate& candidate, bool haveValue,
-               double typedValue, const std::string& thousands, const std::string& decimal)
+// Whether the first occurrence of the candidate's text (exact) is the candidate's own:
+// the standard search starts at a text's first occurrence.
+bool firstOccurrenceIsOwn(std::string_view page, const RuleCandidate& candidate)
 {
-    std::string_view searched = page.substr(candidate.start);
-    if (lowered.occursBefore(lowerCp1252Copy(candidate.text), candidate.start)) {
-        const std::size_t span = std::min(page.size(), candidate.start + candidate.text.size() - 1);
-        if (memmem(page.data(), span, candidate.text.data(), candidate.text.size()) != nullptr)
-            return false;
-        searched = page;
+    const std::size_t span = std::min(page.size(), candidate.start + candidate.text.size() - 1);
+    return memmem(page.data(), span, candidate.text.data(), candidate.text.size()) == nullptr;
+}
+
+// Whether the search an update runs, with the candidate as the wizard would store it
+// (its text a template, put back with the item's variables), reads the value. The
+// case-insensitive search finds the text's first occurrence in any letter case and
+// reads on to the page's end; when no occurrence in any case comes before the
+// candidate's place, the page from there on gives the same result.
+bool readsValue(std::string_view page, LoweredPage& lowered, const RuleCandidate& candidate, double value,
+                const std::string& name, const std::string& symbol)
+{
+    const ServerConfig stored = withCandidate(ServerConfig{}, candidate, {}, name, symbol);
+    const ServerConfig searched = withItemVariables(stored, name, symbol);
+    const std::string text = utf8ToCp1252(searched.textBeforeValue);
+    std::string_view from = page.substr(std::min(candidate.start, page.size()));
+    if (text.empty() || lowered.occursBefore(lowerCp1252Copy(text), candidate.start))
+        from = page;
+    const ExtractionResult result = runExtractionOnPage(searched, from, 0);
+    return result.code == kFound && result.value == value;
+}
+
+std::string formatNote(std::string_view typedUtf8, const FormatChoice& choice, const Separators& format)
+{
+    if (!choice.ambiguous)
+        return {};
+    std::string note = "[format " + cp1252ToUtf8(formatShown(format)) + ": " + std::string(typedUtf8) + " is read as "
+                     + plainNumber(choice.value);
+    switch (choice.reason) {
+    case FormatReason::Page:
+        return note + ", as the page's other numbers are written]";
+    case FormatReason::Preferred:
+        return note + ", as the configuration's format reads it]";
+    case FormatReason::Default:
+        return note + "; nothing in the page decides it]";
+    case FormatReason::Written:
+        break;
     }
-    if (!haveValue)
-        return true;
-    StandardRule rule;
-    rule.textBeforeValue = candidate.text;
-    rule.thousands = thousands;
-    rule.decimal = decimal;
-    rule.tagsToSkip = candidate.tags;
-    rule.numbersToSkip = candidate.numbers;
-    rule.caseInsensitive = true;
-    const ExtractionResult result = candidate.conversion == Conversion::SemiHtml
-                                        ? standardSearchWithTagsInPage(searched, rule)
-                                        : standardSearchInPage(searched, rule);
-    candidate.verified = result.code == kFound && result.value == typedValue;
-    return true;
+    return note + ", as chosen]";
+}
+
+Separators inCodePage(const Separators& format)
+{
+    return {utf8ToCp1252(format.thousands), utf8ToCp1252(format.decimal)};
+}
+
+Separators inUtf8(const Separators& format)
+{
+    return {cp1252ToUtf8(format.thousands), cp1252ToUtf8(format.decimal)};
+}
+
+std::string trimmedBlanks(const std::string& text)
+{
+    // Blanks, and the non-breaking space in UTF-8, at either end.
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    for (;;) {
+        if (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
+            ++begin;
+        else if (end - begin >= 2 && text.compare(begin, 2, "\xC2\xA0") == 0)
+            begin += 2;
+        else
+            break;
+    }
+    for (;;) {
+        if (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+            --end;
+        else if (end - begin >= 2 && text.compare(end - 2, 2, "\xC2\xA0") == 0)
+            end -= 2;
+        else
+            break;
+    }
+    return text.substr(begin, end - begin);
+}
+
+enum class AttemptsEnd { Done, Bad, Cancelled };
+
+// Every attempt for one spelling of the quotation; the matches whose rules read the
+// value are added to the search.
+AttemptsEnd runAttempts(const CandidateRequest& request, const std::string& quotation,
+                        const std::optional<FormatChoice>& choice, LoweredPage& lowered,
+                        const std::function<bool(int done)>& progress, CandidateMatching matching,
+                        CandidateSearch& search)
+{
+    const std::string_view page = request.page;
+    const Conversion conversion = request.conversion;
+    // The expressions match the page with its terminating NUL, as the regular-expression
+    // search does.
+    const std::string_view subject(page.data(), page.size() + 1);
+    const bool windowed = matching == CandidateMatching::Windowed && isPlainQuotation(quotation);
+    std::vector<Occurrence> occurrences;
+    if (windowed)
+        occurrences = findOccurrences(subject, quotation, conversion == Conversion::SemiHtml);
+
+    const int tagsLimit = maximumTags(conversion);
+    const std::size_t shift = conversion == Conversion::SemiHtml ? 0 : 1;
+    int done = 0;
+    RegExp re;
+    for (int numbers = 0; numbers <= kMaximumNumbers; ++numbers) {
+        for (int tags = 0; tags <= tagsLimit; ++tags) {
+            const bool room = !windowed || anyStartWindow(occurrences, conversion, tags, numbers);
+            std::string message;
+            if (room && !compileAttempt(re, conversion, tags, numbers, quotation, windowed, message)) {
+                search.message = cp1252ToUtf8(message);
+                return AttemptsEnd::Bad;
+            }
+            AttemptMatch match;
+            const int rc = !room     ? RegExp::kErrorNoMatch
+                           : windowed ? windowedMatch(re, subject, occurrences, conversion, tags, numbers, match)
+                                      : plainMatch(re, subject, match);
+            if (rc <= 0 && rc != RegExp::kErrorNoMatch) {
+                search.message = matchMessage(rc);
+                return AttemptsEnd::Bad;
+            }
+            if (match.found && choice) {
+                RuleCandidate candidate;
+                candidate.text = std::string(page.substr(match.textStart, match.textEnd - match.textStart));
+                candidate.conversion = conversion;
+                candidate.tags = tags;
+                candidate.numbers = numbers;
+                candidate.start = match.start + shift;
+                candidate.length = match.end - match.start - 1 - shift;
+                candidate.quotation = quotation;
+                candidate.format = inUtf8(choice->format);
+                candidate.formatNote = formatNote(trimmedBlanks(request.quotation), *choice, choice->format);
+                if (firstOccurrenceIsOwn(page, candidate)
+                    && readsValue(page, lowered, candidate, choice->value, request.itemName, request.itemSymbol))
+                    search.candidates.push_back(std::move(candidate));
+            }
+            ++done;
+            if (progress && !progress(done))
+                return AttemptsEnd::Cancelled;
+        }
+    }
+    return AttemptsEnd::Done;
 }
 
 } // namespace
@@ -420,92 +530,109 @@ std::string candidateExpression(Conversion conversion, int tags, int numbers, st
     return e;
 }
 
-CandidateSearch generateCandidates(std::string_view page, Conversion conversion, const std::string& typedQuotation,
-                                   const std::string& typedThousands, const std::string& typedDecimal,
-                                   const std::function<bool(int done)>& progress, CandidateMatching matching)
+CandidateSearch generateCandidates(const CandidateRequest& request, const std::function<bool(int done)>& progress,
+                                   CandidateMatching matching)
 {
     CandidateSearch search;
+    const std::string typedQuotation = trimmedBlanks(request.quotation);
     if (typedQuotation.empty()) {
         search.outcome = CandidateOutcome::NoQuotation;
         search.message = "Please enter the quotation to be extracted!";
         return search;
     }
-    // The page is searched in Windows-1252, and so are the typed texts; a character the
+    // The page is searched in Windows-1252, and so is the typed text; a character the
     // code page lacks cannot stand in the page.
-    const std::string quotation = utf8ToCp1252(typedQuotation);
-    const std::string thousands = utf8ToCp1252(typedThousands);
-    const std::string decimal = utf8ToCp1252(typedDecimal);
-    if (!fitsCp1252(typedQuotation) || memmem(page.data(), page.size(), quotation.data(), quotation.size()) == nullptr) {
+    const std::string typed = utf8ToCp1252(typedQuotation);
+    const std::string_view page = request.page;
+    std::vector<std::string> spellings;
+    if (fitsCp1252(typedQuotation)) {
+        for (std::string& spelling : blankRespellings(typed)) {
+            if (memmem(page.data(), page.size(), spelling.data(), spelling.size()) != nullptr)
+                spellings.push_back(std::move(spelling));
+        }
+    }
+    const Separators preferred = inCodePage(request.preferred);
+    ExplanationInput why;
+    why.page = page;
+    why.rawPage = request.rawPage;
+    why.conversion = request.conversion;
+    why.typed = typed;
+    why.typedUtf8 = typedQuotation;
+    why.inPage = !spellings.empty();
+    if (spellings.empty()) {
         search.outcome = CandidateOutcome::QuotationMissing;
         search.message = "Quotation doesn't exist in the specified web page!";
+        if (fitsCp1252(typedQuotation))
+            why.choice = chooseFormat(blankRespellings(typed).front(), page, preferred);
+        search.explanation = explainNoRule(why);
         return search;
     }
 
-    // The expressions match the page with its terminating NUL, as the regular-expression
-    // search does.
-    const std::string_view subject(page.data(), page.size() + 1);
-    const bool windowed = matching == CandidateMatching::Windowed && isPlainQuotation(quotation);
-    std::vector<Occurrence> occurrences;
-    if (windowed)
-        occurrences = findOccurrences(subject, quotation, conversion == Conversion::SemiHtml);
-
-    // The typed quotation as the verifying search reads numbers: lowered, with a blank
-    // after it as a page would have.
-    const std::string loweredThousands = lowerCp1252Copy(thousands);
-    const std::string loweredDecimal = lowerCp1252Copy(decimal);
-    double typedValue = 0;
-    const bool haveValue =
-        parseQuotationLowered(lowerCp1252Copy(quotation) + ' ', loweredThousands, loweredDecimal, typedValue) == kFound;
     LoweredPage lowered(page);
-
-    const int tagsLimit = maximumTags(conversion);
-    const std::size_t shift = conversion == Conversion::SemiHtml ? 0 : 1;
-    int done = 0;
-    RegExp re;
-    for (int numbers = 0; numbers <= kMaximumNumbers; ++numbers) {
-        for (int tags = 0; tags <= tagsLimit; ++tags) {
-            const bool room = !windowed || anyStartWindow(occurrences, conversion, tags, numbers);
-            std::string message;
-            if (room && !compileAttempt(re, conversion, tags, numbers, quotation, windowed, message)) {
-                search.outcome = CandidateOutcome::BadQuotation;
-                search.message = cp1252ToUtf8(message);
-                search.candidates.clear();
-                return search;
-            }
-            AttemptMatch match;
-            const int rc = !room     ? RegExp::kErrorNoMatch
-                           : windowed ? windowedMatch(re, subject, occurrences, conversion, tags, numbers, match)
-                                      : plainMatch(re, subject, match);
-            if (rc <= 0 && rc != RegExp::kErrorNoMatch) {
-                search.outcome = CandidateOutcome::BadQuotation;
-                search.message = matchMessage(rc);
-                search.candidates.clear();
-                return search;
-            }
-            if (match.found) {
-                RuleCandidate candidate;
-                candidate.text = std::string(page.substr(match.textStart, match.textEnd - match.textStart));
-                candidate.conversion = conversion;
-                candidate.tags = tags;
-                candidate.numbers = numbers;
-                candidate.start = match.start + shift;
-                candidate.length = match.end - match.start - 1 - shift;
-                // The standard search starts at the text's first occurrence; it must be
-                // this one.
-                if (offerable(page, lowered, candidate, haveValue, typedValue, thousands, decimal))
-                    search.candidates.push_back(std::move(candidate));
-            }
-            ++done;
-            if (progress && !progress(done)) {
-                search.outcome = CandidateOutcome::Cancelled;
-                return search;
-            }
+    for (const std::string& spelling : spellings) {
+        const std::optional<FormatChoice> choice = chooseFormat(spelling, page, preferred);
+        if (!why.choice)
+            why.choice = choice;
+        switch (runAttempts(request, spelling, choice, lowered, progress, matching, search)) {
+        case AttemptsEnd::Bad:
+            search.outcome = CandidateOutcome::BadQuotation;
+            search.candidates.clear();
+            return search;
+        case AttemptsEnd::Cancelled:
+            search.outcome = CandidateOutcome::Cancelled;
+            return search;
+        case AttemptsEnd::Done:
+            break;
         }
+        if (!search.candidates.empty())
+            return search;
     }
+    search.explanation = explainNoRule(why);
     return search;
 }
 
-std::string describeCandidate(const RuleCandidate& candidate)
+std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector<RuleCandidate> candidates,
+                                              const Separators& format, const std::string& itemName,
+                                              const std::string& itemSymbol)
+{
+    std::vector<RuleCandidate> kept;
+    if (candidates.empty())
+        return kept;
+    const Separators pair = inCodePage(format);
+    const std::optional<double> value = valueInFormat(candidates.front().quotation, pair);
+    if (!value)
+        return kept;
+    // Whether the other formats the quotation fits read it otherwise: then the note
+    // says that this one was chosen.
+    FormatChoice chosen{pair, *value, false, FormatReason::Written};
+    for (const Separators& other : formatsOfNumber(candidates.front().quotation))
+        chosen.ambiguous = chosen.ambiguous || valueInFormat(candidates.front().quotation, other) != value;
+    LoweredPage lowered(page);
+    for (RuleCandidate& candidate : candidates) {
+        candidate.format = format;
+        const std::string typed = cp1252ToUtf8(candidate.quotation);
+        candidate.formatNote = formatNote(typed, chosen, pair);
+        if (readsValue(page, lowered, candidate, *value, itemName, itemSymbol))
+            kept.push_back(std::move(candidate));
+    }
+    return kept;
+}
+
+std::string formatRefusal(std::string_view quotation, const Separators& format)
+{
+    const std::string typed = cp1252ToUtf8(quotation);
+    const std::string shown = cp1252ToUtf8(formatShown(inCodePage(format)));
+    if (!valueInFormat(quotation, inCodePage(format)))
+        return "The quotation \"" + typed + "\" is not a number in the format \"" + shown
+             + "\"; choose another format, or press Get Configuration again.";
+    return "No rule reads the quotation \"" + typed + "\" in the format \"" + shown
+         + "\"; choose another format, or press Get Configuration again.";
+}
+
+namespace {
+
+// The entry as the wizard has always described a rule.
+std::string describedRule(const RuleCandidate& candidate)
 {
     const std::string text = "find text \"" + cp1252ToUtf8(candidate.text) + "\"";
     if (candidate.tags == 0)
@@ -514,6 +641,14 @@ std::string describeCandidate(const RuleCandidate& candidate)
         return text + " and skip " + std::to_string(candidate.tags) + " html tag(s) ";
     return text + ", skip " + std::to_string(candidate.tags) + " html tag(s) and then skip "
            + std::to_string(candidate.numbers) + " number(s)";
+}
+
+} // namespace
+
+std::string describeCandidate(const RuleCandidate& candidate)
+{
+    const std::string described = describedRule(candidate);
+    return candidate.formatNote.empty() ? described : described + " " + candidate.formatNote;
 }
 
 namespace {
@@ -536,13 +671,12 @@ std::string textToTemplate(std::string text, std::string_view name, std::string_
 }
 
 ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, const std::string& url,
-                           const std::string& thousands, const std::string& decimal, std::string_view name,
-                           std::string_view symbol)
+                           std::string_view name, std::string_view symbol)
 {
     config.url = url;
     config.conversion = candidate.conversion;
-    config.thousandsSeparator = thousands;
-    config.decimalSeparator = decimal;
+    config.thousandsSeparator = candidate.format.thousands;
+    config.decimalSeparator = candidate.format.decimal;
     config.textBeforeValue = textToTemplate(cp1252ToUtf8(candidate.text), name, symbol);
     config.tagsToSkip = candidate.tags;
     config.numbersToSkip = candidate.numbers;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "extraction/candidateexplanation.h"
+#include "extraction/numberformat.h"
 #include "model/serverconfig.h"
 
 #include <cstddef>
@@ -22,9 +24,15 @@ struct RuleCandidate {
     int numbers = 0;        // numbers to skip, 0 to 5
     std::size_t start = 0;  // where the highlighted span begins in the page text
     std::size_t length = 0; // from the text's first character to the quotation's end
-    // The case-insensitive standard search with this rule on the same page reads the
-    // value of the typed quotation (both read with the chosen separators).
-    bool verified = false;
+    // The typed quotation as the page writes it (its blanks as the page spells them).
+    std::string quotation;
+    // The number format the rule reads with, as a configuration stores it (UTF-8). The
+    // standard search with the rule as it would be stored reads the typed quotation's
+    // value in this format.
+    Separators format;
+    // Where the typed quotation reads differently in other formats ("123.456"), how this
+    // one was chosen, for the list entry; empty otherwise.
+    std::string formatNote;
 };
 
 enum class CandidateOutcome {
@@ -42,6 +50,28 @@ struct CandidateSearch {
     // "Quotation doesn't exist in the specified web page!", or why the typed text cannot
     // be searched for; empty when Done.
     std::string message;
+    // Why no rule was found and what to try, when the quotation is missing or the
+    // attempts found none.
+    CandidateExplanation explanation;
+};
+
+// What the wizard proposes rules for.
+struct CandidateRequest {
+    // The page text of the conversion (NUL bytes blanked, a NUL after it; the
+    // expressions see that NUL as the page's last character, as the regular-expression
+    // search does), and the page before conversion, both in Windows-1252. The latter
+    // serves the explanation; empty, the former stands for it.
+    std::string_view page;
+    std::string_view rawPage;
+    Conversion conversion = Conversion::SemiHtml;
+    std::string quotation; // as the user typed it (UTF-8)
+    // The format the configuration has, or the user chose (UTF-8): it decides where the
+    // typed quotation and the page's numbers leave the choice open.
+    Separators preferred{"", ","};
+    // The item's variables: a rule is checked as it would be stored, its text turned
+    // into a template and back.
+    std::string itemName;
+    std::string itemSymbol;
 };
 
 // The page text the wizard searches, from a page as it was downloaded: a page whose
@@ -67,17 +97,28 @@ std::string candidateExpression(Conversion conversion, int tags, int numbers, st
 enum class CandidateMatching { Windowed, Plain };
 
 // Runs every attempt (numbers 0 to 5, inside them tags 0 to maximumTags) on the page
-// text of the given conversion (NUL bytes blanked, a NUL after it; the expressions see
-// that NUL as the page's last character, as the regular-expression search does).
-// progress is called after each attempt with the number done so far, on the calling
-// thread; returning false stops the search (Cancelled, with the candidates found so
-// far). The separators are those the user chose, for the verification.
-CandidateSearch generateCandidates(std::string_view page, Conversion conversion, const std::string& quotation,
-                                   const std::string& thousands, const std::string& decimal,
-                                   const std::function<bool(int done)>& progress = {},
+// text and keeps the rules under which the standard search, with the rule as it would
+// be stored and the format the typed quotation is written in, reads the typed value.
+// A quotation with blanks is tried as the page spells them (" ", a non-breaking space,
+// "&nbsp;", "&#160;"). progress is called after each attempt with the number done so
+// far, on the calling thread; returning false stops the search (Cancelled, with the
+// candidates found so far).
+CandidateSearch generateCandidates(const CandidateRequest& request, const std::function<bool(int done)>& progress = {},
                                    CandidateMatching matching = CandidateMatching::Windowed);
 
-// The list entry: "find text \"%s\" and skip %i number(s)" and its two siblings.
+// The candidates with another format (UTF-8), as the user chose it: those under which
+// the search still reads the typed quotation as written in that format, with their
+// format set to it; none when the quotation is no number in it.
+std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector<RuleCandidate> candidates,
+                                              const Separators& format, const std::string& itemName,
+                                              const std::string& itemSymbol);
+
+// Why no candidate is left when the user chose the format (UTF-8): the quotation, as the
+// page writes it (a candidate's quotation), is no number in it, or no rule reads it so.
+std::string formatRefusal(std::string_view quotation, const Separators& format);
+
+// The list entry: "find text \"%s\" and skip %i number(s)" and its two siblings, then
+// the format note when there is one.
 std::string describeCandidate(const RuleCandidate& candidate);
 
 // The text with every occurrence of the item's name replaced by "[&name]", then every
@@ -85,10 +126,9 @@ std::string describeCandidate(const RuleCandidate& candidate);
 std::string textToTemplate(std::string text, std::string_view name, std::string_view symbol);
 
 // The configuration as the wizard stores it: the address as typed, the candidate's
-// conversion, text (as a template), tags and numbers, the separators, standard search,
+// conversion, text (as a template), tags, numbers and format, standard search,
 // case-insensitive; timeout, expression and capture indices as they were.
 ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, const std::string& url,
-                           const std::string& thousands, const std::string& decimal, std::string_view name,
-                           std::string_view symbol);
+                           std::string_view name, std::string_view symbol);
 
 } // namespace tarvelo

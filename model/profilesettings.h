@@ -27,6 +27,12 @@ inline constexpr NumberedSetting kRecentFiles{"Recent File List", "File", 8};
 // The address templates offered by the import dialog.
 inline constexpr NumberedSetting kImportTemplates{"ServerImport", "URL", 5};
 
+// What an item was last imported with, by the item's name: the line template, the
+// number format (0 to 3, as the lists number them) and case insensitivity (0 or 1).
+inline constexpr ValuesByName kItemImportTemplates{"ImportTemplate"};
+inline constexpr ValuesByName kItemImportNumberFormats{"ImportNumberFormat"};
+inline constexpr ValuesByName kItemImportCaseInsensitive{"ImportCaseInsensitive"};
+
 // The comparison chart: limits of its period (year, month, day) and its grid.
 inline constexpr FlagSetting kComparisonBeginOn{"GraphView", "Beginb", false};
 inline constexpr IntSetting kComparisonBeginYear{"GraphView", "BeginYear", 1999};

@@ -42,6 +42,12 @@ struct TextSetting {
     void write(Profile& profile, std::string_view value) const { profile.writeText(key, name, value); }
 };
 
+// A family of values in one key, each named by what it belongs to (an item's name, say),
+// which the program knows only when it runs.
+struct ValuesByName {
+    std::string_view key;
+};
+
 // A numbered family of values in one key ("File1" to "File8"), numbered from 1.
 struct NumberedSetting {
     std::string_view key;

@@ -110,6 +110,14 @@ inline constexpr const char* kImportReadFile = "Read file";
 inline constexpr const char* kImportViewFile = "View file in Notepad";
 inline constexpr const char* kImportLoaded = "The file has been successfully loaded. Press ok to import quotations.";
 inline constexpr const char* kImportMatching = "Importing quotations...";
+// The preview of what OK imports.
+inline constexpr const char* kImportPreview = "Preview:";
+inline constexpr const char* kImportPreviewDate = "Date";
+inline constexpr const char* kImportPreviewValue = "Value";
+inline constexpr const char* kImportPreviewNotLoaded = "Read the file to see what it gives.";
+inline constexpr const char* kImportPreviewWorking = "Reading the lines...";
+inline constexpr const char* kImportPreviewHeld = "Already in the history: not imported again";
+inline constexpr const char* kImportPreviewWarning = "Warning: %1";
 inline constexpr const char* kOk = "OK";
 inline constexpr const char* kCancel = "Cancel";
 inline constexpr const char* kHelp = "Help";

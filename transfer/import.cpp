@@ -24,23 +24,6 @@ constexpr const char* kMonthGroup =
 
 } // namespace
 
-const std::vector<NumberFormat>& numberFormats()
-{
-    static const std::vector<NumberFormat> formats = {
-        {"9.999,99", ".", ","}, {" 9999,99", "", ","}, {"9,999.99", ",", "."}, {" 9999.99", "", "."}};
-    return formats;
-}
-
-int numberFormatIndex(const std::string& thousands, const std::string& decimal)
-{
-    const auto& formats = numberFormats();
-    for (std::size_t i = 0; i < formats.size(); ++i) {
-        if (thousands == formats[i].thousands && decimal == formats[i].decimal)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 ImportExpression translateImportTemplate(const std::string& formatTemplate, const std::string& thousands,
                                          const std::string& decimal, const std::string& symbol)
 {
@@ -92,16 +75,15 @@ ImportMatch matchImportFile(const std::string& file, const std::string& shownNam
     rule.caseInsensitive = caseInsensitive;
     rule.thousands = thousands;
     rule.decimal = decimal;
-    return {shownName, importLines(file, rule, now)};
+    return {shownName, importLines(file, rule, now), expression.hour >= 0};
 }
 
-namespace {
-
-std::string reportOf(const ImportReport& result, const ImportLines& lines)
+std::string importReportText(std::size_t count, std::size_t duplicates, const ImportLines& lines,
+                             std::string_view verb)
 {
-    std::string report = std::to_string(result.count) + " quotations imported";
-    if (result.duplicates > 0)
-        report += ", " + std::to_string(result.duplicates) + " already in the history";
+    std::string report = std::to_string(count) + " quotations " + std::string(verb);
+    if (duplicates > 0)
+        report += ", " + std::to_string(duplicates) + " already in the history";
     if (lines.skippedLines > 0) {
         report += ", " + std::to_string(lines.skippedLines) + " lines skipped (";
         for (std::size_t i = 0; i < lines.skipped.size(); ++i) {
@@ -115,7 +97,14 @@ std::string reportOf(const ImportReport& result, const ImportLines& lines)
     return report;
 }
 
-} // namespace
+std::string importFailureText(const ImportMatch& match)
+{
+    // Without a line that matched, the matcher's own words say why.
+    const ImportLines& lines = match.lines;
+    const bool matched = lines.skippedLines > 0;
+    return "Error importing quotations from file \"" + match.shownName + "\":\n"
+           + (matched ? importReportText(0, 0, lines, "imported") : lines.message);
+}
 
 ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMatch& match)
 {
@@ -125,15 +114,11 @@ ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMat
     ImportReport result;
     result.skipped = lines.skippedLines;
     result.stopped = lines.stopped;
-    if (lines.records.empty()) {
-        // Without a line that matched, the matcher's own words say why.
-        const bool matched = lines.skippedLines > 0;
-        return Failure{"Error importing quotations from file \"" + match.shownName + "\":\n"
-                       + (matched ? reportOf(result, lines) : lines.message)};
-    }
+    if (lines.records.empty())
+        return Failure{importFailureText(match)};
     result.count = doc.insertQuotations(item, lines.records);
     result.duplicates = lines.records.size() - result.count;
-    result.report = reportOf(result, lines);
+    result.report = importReportText(result.count, result.duplicates, lines, "imported");
     return result;
 }
 
@@ -145,6 +130,39 @@ ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::s
         return Failure{};
     return importMatched(doc, item,
                          matchImportFile(file, shownName, expression, caseInsensitive, thousands, decimal, now));
+}
+
+ImportSettings rememberedImportSettings(const std::string& itemName, ImportSettings base)
+{
+    const ImportSettings initial;
+    base.formatTemplate = initial.formatTemplate;
+    base.thousands = initial.thousands;
+    base.decimal = initial.decimal;
+    base.caseInsensitive = initial.caseInsensitive;
+    if (itemName.empty())
+        return base;
+    const Profile profile;
+    base.formatTemplate = profile.getText(settings::kItemImportTemplates.key, itemName, initial.formatTemplate);
+    const auto format = profile.readInt(settings::kItemImportNumberFormats.key, itemName);
+    if (format && *format >= 0 && static_cast<std::size_t>(*format) < numberFormats().size()) {
+        base.thousands = numberFormats()[static_cast<std::size_t>(*format)].thousands;
+        base.decimal = numberFormats()[static_cast<std::size_t>(*format)].decimal;
+    }
+    base.caseInsensitive =
+        profile.getInt(settings::kItemImportCaseInsensitive.key, itemName, initial.caseInsensitive ? 1 : 0) != 0;
+    return base;
+}
+
+void rememberImportSettings(const std::string& itemName, const ImportSettings& used)
+{
+    if (itemName.empty())
+        return;
+    Profile profile;
+    profile.writeText(settings::kItemImportTemplates.key, itemName, used.formatTemplate);
+    const int format = numberFormatIndex(used.thousands, used.decimal);
+    if (format >= 0)
+        profile.writeInt(settings::kItemImportNumberFormats.key, itemName, format);
+    profile.writeInt(settings::kItemImportCaseInsensitive.key, itemName, used.caseInsensitive ? 1 : 0);
 }
 
 bool isLocalPath(const std::string& typed)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "extraction/numberformat.h"
 #include "extraction/search.h"
 #include "model/portfoliodocument.h"
 #include "platform/localtime.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Historical quotations from files: the line-format template, its translation into a
@@ -19,17 +21,9 @@ struct ImportSettings {
     bool caseInsensitive = true;
     std::string formatTemplate =
         "[&day]-[&month]-[&year],[&dummyvalue],[&dummyvalue],[&dummyvalue],[&dummyvalue],[&dummyvalue],[&value]";
-};
 
-// The number formats of the lists: index 0 "9.999,99", 1 " 9999,99", 2 "9,999.99",
-// 3 " 9999.99"; -1 for a pair that is none of them.
-struct NumberFormat {
-    const char* shown;
-    const char* thousands;
-    const char* decimal;
+    bool operator==(const ImportSettings&) const = default;
 };
-const std::vector<NumberFormat>& numberFormats();
-int numberFormatIndex(const std::string& thousands, const std::string& decimal);
 
 // A format template translated: the expression and the capture number of each part
 // (-1 when the template lacks it).
@@ -65,10 +59,19 @@ using ImportResult = Result<ImportReport>;
 struct ImportMatch {
     std::string shownName;
     ImportLines lines;
+    // The template reads the hour; without it every record's time of day is a stand-in.
+    bool timeFromFile = false;
 };
 ImportMatch matchImportFile(const std::string& file, const std::string& shownName, const ImportExpression& expression,
                             bool caseInsensitive, const std::string& thousands, const std::string& decimal,
                             TimeStamp now);
+// The words of a report: "N quotations " and the verb ("imported", "to import"), then
+// the duplicates, the skipped lines with the reasons of the first ones, and where the
+// matching stopped, as the import reports them.
+std::string importReportText(std::size_t count, std::size_t duplicates, const ImportLines& lines,
+                             std::string_view verb);
+// What an import of a match that gave no quotation says: the message box text.
+std::string importFailureText(const ImportMatch& match);
 // Merges what the matching found into the item's history in one batch (the order of
 // inserting the records one by one in match order), leaving out records the history
 // holds already.
@@ -77,6 +80,14 @@ ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMat
 ImportResult importQuotations(PortfolioDocument& doc, ItemKey item, const std::string& file,
                               const std::string& shownName, const ImportExpression& expression, bool caseInsensitive,
                               const std::string& thousands, const std::string& decimal, TimeStamp now);
+
+// The line template, number format and letter case are remembered per item, under its
+// name, in the settings (profile keys "ImportTemplate", "ImportNumberFormat" and
+// "ImportCaseInsensitive"), not in the portfolio. rememberedImportSettings gives those
+// of the item, and the initial ones for what was never stored; the address is taken
+// from base as it is.
+ImportSettings rememberedImportSettings(const std::string& itemName, ImportSettings base);
+void rememberImportSettings(const std::string& itemName, const ImportSettings& used);
 
 // The address an import reads for what the user typed: a local path (no "scheme://"
 // in front) becomes a "file://" address; other addresses stay as they are. An address

@@ -36,6 +36,7 @@ DownloadHub::DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, Connect
         emit updatesFinished();
     };
     m_run.setCallbacks(std::move(callbacks));
+    m_run.keepHealth();
 }
 
 void DownloadHub::receive(MessageId messageId, DownloadMessage& message)

@@ -33,6 +33,10 @@ public:
     // A download runs, or an item waits for its own.
     bool updatesUnderWay() const { return m_run.underWay(); }
 
+    // What the window's updates recorded of each item's source.
+    const SourceHealth& health() const { return m_run.health(); }
+    const std::string& healthError() const { return m_run.healthError(); }
+
     void setPortfolioTitle(std::string title) { m_title = std::move(title); }
     void setUnattended(bool on) { m_unattended = on; }
     void setDownloadStatus(bool on) { m_downloadStatus = on; }

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -47,6 +48,8 @@ std::string textFileName(const std::string& path)
 
 // Lowest time between two refreshes of the download count in the status field.
 constexpr int kProgressDelayMs = 400;
+// The pause in typing after which an edited template is matched.
+constexpr int kPreviewDelayMs = 300;
 
 } // namespace
 
@@ -56,14 +59,15 @@ void ImportState::removeLoadedFile()
     loadedFile.clear();
 }
 
-ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, const std::string& itemSymbol,
+ImportDialog::ImportDialog(ImportState& state, const PortfolioDocument& doc, ItemKey item,
                            WorkerSettings workerSettings, TimeStamp now, QWidget* parent)
-    : QDialog(parent), m_state(state), m_itemName(itemName), m_itemSymbol(itemSymbol),
-      m_workerSettings(std::move(workerSettings))
+    : QDialog(parent), m_state(state), m_doc(doc), m_item(item), m_itemName(doc.itemName(item)),
+      m_itemSymbol(doc.itemSymbol(item)), m_workerSettings(std::move(workerSettings)), m_fixedNow(now),
+      m_previewWatcher(new QFutureWatcher<PreviewOutcome>(this))
 {
     setObjectName(QStringLiteral("importDialog"));
-    setWindowTitle(text(strings::kImportTitle).arg(fromCore(itemName)));
-    m_state.location.reset(now != 0 ? now : currentTime());
+    setWindowTitle(text(strings::kImportTitle).arg(fromCore(m_itemName)));
+    m_state.location.reset(this->now());
     const ImportSettings& settings = m_state.settings;
 
     auto* locationButton = new QPushButton(text(strings::kImportLocationButton), this);
@@ -98,6 +102,28 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
     m_status->setFixedHeight(m_status->fontMetrics().lineSpacing() * 3 + 12);
     statusLabel->setBuddy(m_status);
 
+    auto* previewLabel = new QLabel(text(strings::kImportPreview), this);
+    m_previewSummary = new QLabel(this);
+    m_previewSummary->setObjectName(QStringLiteral("previewSummary"));
+    m_previewSummary->setWordWrap(true);
+    m_previewSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_previewWarnings = new QLabel(this);
+    m_previewWarnings->setObjectName(QStringLiteral("previewWarnings"));
+    m_previewWarnings->setWordWrap(true);
+    m_previewWarnings->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPalette warningColours = m_previewWarnings->palette();
+    warningColours.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+    m_previewWarnings->setPalette(warningColours);
+    m_previewTable = new QTreeWidget(this);
+    m_previewTable->setObjectName(QStringLiteral("previewTable"));
+    m_previewTable->setRootIsDecorated(false);
+    m_previewTable->setUniformRowHeights(true);
+    m_previewTable->setSelectionMode(QAbstractItemView::NoSelection);
+    m_previewTable->setHeaderLabels({text(strings::kImportPreviewDate), text(strings::kImportPreviewValue)});
+    m_previewTable->headerItem()->setTextAlignment(1, Qt::AlignRight);
+    m_previewTable->setMinimumHeight(m_previewTable->fontMetrics().lineSpacing() * 8);
+    previewLabel->setBuddy(m_previewTable);
+
     m_viewButton = new QPushButton(text(strings::kImportViewFile), this);
     m_viewButton->setObjectName(QStringLiteral("viewFileButton"));
     m_viewButton->setAutoDefault(false);
@@ -120,6 +146,13 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_viewButton, &QPushButton::clicked, this, &ImportDialog::viewFile);
     connect(helpButton, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "import"); });
+    connect(m_template, &QLineEdit::textChanged, this, &ImportDialog::settingsEdited);
+    connect(m_numberFormat, &QComboBox::currentIndexChanged, this, &ImportDialog::settingsEdited);
+    connect(m_caseInsensitive, &QCheckBox::toggled, this, &ImportDialog::settingsEdited);
+    m_previewDelay.setSingleShot(true);
+    m_previewDelay.setInterval(kPreviewDelayMs);
+    connect(&m_previewDelay, &QTimer::timeout, this, &ImportDialog::startPreview);
+    connect(m_previewWatcher, &QFutureWatcherBase::finished, this, &ImportDialog::previewFinished);
 
     auto* grid = new QGridLayout;
     grid->addWidget(locationButton, 0, 0);
@@ -134,6 +167,13 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
     grid->addWidget(m_template, 3, 1);
     grid->addWidget(statusLabel, 4, 0, Qt::AlignTop);
     grid->addWidget(m_status, 4, 1);
+    grid->addWidget(previewLabel, 5, 0, Qt::AlignTop);
+    auto* previewBox = new QVBoxLayout;
+    previewBox->addWidget(m_previewSummary);
+    previewBox->addWidget(m_previewWarnings);
+    previewBox->addWidget(m_previewTable, 1);
+    grid->addLayout(previewBox, 5, 1);
+    grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_viewButton);
@@ -143,12 +183,13 @@ ImportDialog::ImportDialog(ImportState& state, const std::string& itemName, cons
     buttons->addWidget(m_okButton);
     buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(grid, 1);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     resize(640, sizeHint().height());
 
     setPhase(Phase::NotLoaded);
+    clearPreview(text(strings::kImportPreviewNotLoaded));
     m_status->setPlainText(fromCore(std::exchange(m_state.status, std::string())));
     m_address->setFocus();
 }
@@ -175,9 +216,9 @@ void ImportDialog::setPhase(Phase phase)
     m_viewButton->setEnabled(loaded);
 }
 
-void ImportDialog::storeSettings()
+ImportSettings ImportDialog::shownSettings() const
 {
-    ImportSettings& settings = m_state.settings;
+    ImportSettings settings;
     settings.address = toCore(m_address->text());
     // No format chosen stands for the one without thousands separator and a comma.
     const int format = m_numberFormat->currentIndex() >= 0 ? m_numberFormat->currentIndex() : 1;
@@ -185,6 +226,17 @@ void ImportDialog::storeSettings()
     settings.decimal = numberFormats()[static_cast<std::size_t>(format)].decimal;
     settings.caseInsensitive = m_caseInsensitive->isChecked();
     settings.formatTemplate = toCore(m_template->text());
+    return settings;
+}
+
+void ImportDialog::storeSettings()
+{
+    m_state.settings = shownSettings();
+}
+
+TimeStamp ImportDialog::now() const
+{
+    return m_fixedNow != 0 ? m_fixedNow : currentTime();
 }
 
 void ImportDialog::accept()
@@ -192,7 +244,148 @@ void ImportDialog::accept()
     if (m_phase != Phase::Loaded)
         return;
     storeSettings();
+    // OK imports what the preview shows: one still being worked out is waited for.
+    if (!previewIsCurrent() && !waitForPreview())
+        return;
     QDialog::accept();
+}
+
+ImportMatch ImportDialog::takeMatch()
+{
+    if (!m_shown)
+        return {};
+    ImportMatch match = std::move(m_shown->match);
+    m_shown.reset();
+    return match;
+}
+
+bool ImportDialog::previewIsCurrent() const
+{
+    return m_phase == Phase::Loaded && m_shown && m_shown->input == PreviewInput{m_state.loadedFile, shownSettings()};
+}
+
+void ImportDialog::settingsEdited()
+{
+    if (m_phase != Phase::Loaded)
+        return;
+    m_previewDelay.start();
+}
+
+void ImportDialog::startPreview()
+{
+    m_previewDelay.stop();
+    if (m_phase != Phase::Loaded || m_previewRunning)
+        return; // a matching that ends starts the next one itself
+    PreviewInput input{m_state.loadedFile, shownSettings()};
+    const ImportSettings& settings = input.settings;
+    const ImportExpression expression =
+        translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, m_itemSymbol);
+    // The matching works on copies: the document may change while it runs.
+    const SecurityItem* item = m_doc.item(m_item);
+    SecurityItem snapshot = item ? *item : SecurityItem{};
+    const TimeStamp moment = now();
+    if (!m_shown)
+        clearPreview(text(strings::kImportPreviewWorking));
+    m_previewRunning = true;
+    m_previewWatcher->setFuture(QtConcurrent::run(
+        [input = std::move(input), expression, snapshot = std::move(snapshot), moment]() mutable -> PreviewOutcome {
+            const ImportSettings& used = input.settings;
+            const std::string shownName = shownImportName(used.address);
+            ImportMatch match;
+            try {
+                match = matchImportFile(input.file, shownName, expression, used.caseInsensitive, used.thousands,
+                                        used.decimal, moment);
+            } catch (const std::exception& e) {
+                // A file too large for the memory at hand imports nothing, and says why.
+                match = ImportMatch{shownName, {}};
+                match.lines.message = e.what();
+                match.lines.stopped = true;
+            }
+            ImportPreview preview = previewImport(snapshot, match, moment);
+            return PreviewOutcome{std::move(input), std::move(match), std::move(preview)};
+        }));
+}
+
+void ImportDialog::previewFinished()
+{
+    m_previewRunning = false;
+    PreviewOutcome outcome = m_previewWatcher->future().takeResult();
+    if (m_phase != Phase::Loaded)
+        return;
+    if (outcome.input == PreviewInput{m_state.loadedFile, shownSettings()}) {
+        m_shown = std::move(outcome);
+        showPreview();
+    } else if (!m_previewDelay.isActive()) {
+        // Edited while the matching ran: the newer settings' turn.
+        startPreview();
+    }
+}
+
+void ImportDialog::showPreview()
+{
+    const ImportPreview& preview = m_shown->preview;
+    m_previewTable->clear();
+    if (preview.importsNothing()) {
+        m_previewSummary->setText(fromCore(preview.failure));
+    } else {
+        m_previewSummary->setText(fromCore(preview.counts + "\n" + preview.range));
+        QList<QTreeWidgetItem*> rows;
+        for (const ImportPreview::Row& row : preview.rows) {
+            auto* line = new QTreeWidgetItem(
+                {fromCore(previewTime(row.record.time)), fromCore(previewValue(row.record.value))});
+            line->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+            if (row.held) {
+                for (int column = 0; column < 2; ++column) {
+                    line->setForeground(column, m_previewTable->palette().brush(QPalette::Disabled, QPalette::Text));
+                    line->setToolTip(column, text(strings::kImportPreviewHeld));
+                }
+            } else if (row.future || row.far) {
+                for (int column = 0; column < 2; ++column)
+                    line->setForeground(column, m_previewWarnings->palette().brush(QPalette::WindowText));
+            }
+            rows.push_back(line);
+        }
+        m_previewTable->addTopLevelItems(rows);
+        m_previewTable->resizeColumnToContents(0);
+    }
+    QStringList warnings;
+    for (const std::string& warning : preview.warnings)
+        warnings.push_back(text(strings::kImportPreviewWarning).arg(fromCore(warning)));
+    m_previewWarnings->setText(warnings.join(QLatin1Char('\n')));
+    m_previewWarnings->setVisible(!warnings.isEmpty());
+    emit previewChanged();
+}
+
+void ImportDialog::clearPreview(const QString& note)
+{
+    m_shown.reset();
+    m_previewTable->clear();
+    m_previewSummary->setText(note);
+    m_previewWarnings->clear();
+    m_previewWarnings->setVisible(false);
+    emit previewChanged();
+}
+
+bool ImportDialog::waitForPreview()
+{
+    // A long file takes seconds to match: the window keeps painting and, after a
+    // moment, shows that it is busy. Input to the program's windows waits meanwhile, so
+    // nothing changes the settings or the item underneath.
+    QProgressDialog progress(text(strings::kImportMatching), QString(), 0, 0, this);
+    progress.setObjectName(QStringLiteral("importProgress"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(kProgressDelayMs);
+    QEventLoop loop;
+    // Every matching that ends wakes the loop; one for older settings starts the next.
+    const QMetaObject::Connection done =
+        connect(m_previewWatcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    startPreview();
+    while (m_phase == Phase::Loaded && !previewIsCurrent() && m_previewRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    disconnect(done);
+    progress.reset();
+    return previewIsCurrent();
 }
 
 void ImportDialog::chooseLocation()
@@ -213,6 +406,8 @@ void ImportDialog::addressChanged()
     }
     m_status->clear();
     setPhase(Phase::NotLoaded);
+    m_previewDelay.stop();
+    clearPreview(text(strings::kImportPreviewNotLoaded));
 }
 
 void ImportDialog::readFile()
@@ -290,6 +485,8 @@ void ImportDialog::loaded(DownloadMessage& message)
     m_state.loadedFile = error ? file : renamed;
     m_status->setPlainText(text(strings::kImportLoaded));
     setPhase(Phase::Loaded);
+    clearPreview(text(strings::kImportPreviewWorking));
+    startPreview();
 }
 
 std::string importAddress(const std::string& typed)
@@ -302,47 +499,6 @@ std::string importAddress(const std::string& typed)
     if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/")))
         path = QDir::homePath() + path.mid(1);
     return "file://" + toCore(QFileInfo(path).absoluteFilePath());
-}
-
-ImportResult importLoadedFile(PortfolioDocument& doc, ItemKey item, const ImportState& state, QWidget* parent,
-                              TimeStamp now)
-{
-    if (!doc.isValid(item))
-        return Failure{};
-    const ImportSettings& settings = state.settings;
-    const ImportExpression expression =
-        translateImportTemplate(settings.formatTemplate, settings.thousands, settings.decimal, doc.itemSymbol(item));
-
-    // A long file takes seconds to match: that runs on a thread of its own while the
-    // window keeps painting and, after a moment, shows that it is busy. Input to the
-    // program's windows waits meanwhile, so nothing changes the item underneath.
-    QProgressDialog progress(text(strings::kImportMatching), QString(), 0, 0, parent);
-    progress.setObjectName(QStringLiteral("importProgress"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setCancelButton(nullptr);
-    progress.setMinimumDuration(kProgressDelayMs);
-    const std::string shownName = shownImportName(settings.address);
-    QFutureWatcher<ImportMatch> matching;
-    QEventLoop loop;
-    QObject::connect(&matching, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    // The references hold: the result is taken below, whatever ends the loop.
-    matching.setFuture(QtConcurrent::run([&]() -> ImportMatch {
-        try {
-            return matchImportFile(state.loadedFile, shownName, expression, settings.caseInsensitive,
-                                   settings.thousands, settings.decimal, now);
-        } catch (const std::exception& e) {
-            // A file too large for the memory at hand imports nothing, and says why.
-            ImportMatch failed{shownName, {}};
-            failed.lines.message = e.what();
-            failed.lines.stopped = true;
-            return failed;
-        }
-    }));
-    if (!matching.isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    const ImportMatch match = matching.future().takeResult();
-    progress.reset();
-    return importMatched(doc, item, match);
 }
 
 } // namespace tarvelo

@@ -162,15 +162,21 @@ void ItemCommands::importQuotations()
         m_import = std::make_unique<ImportState>();
     const WorkerSettings workers = m_engine ? m_engine->workerSettings() : readWorkerSettings();
     const TimeStamp fixed = m_list.fixedNow();
+    // Each item starts from the template and format it was last imported with, never
+    // from another item's.
+    const std::string name = m_doc.itemName(item);
+    m_import->settings = rememberedImportSettings(name, m_import->settings);
     for (;;) {
-        ImportDialog dialog(*m_import, m_doc.itemName(item), m_doc.itemSymbol(item), workers, fixed, &m_list);
+        ImportDialog dialog(*m_import, m_doc, item, workers, fixed, &m_list);
         if (Prompter::instance().exec(dialog) != QDialog::Accepted)
             break;
-        Result<ImportReport> result = Failure{};
-        m_doc.recordEdit(steps::kImport, [&] { result = importLoadedFile(m_doc, item, *m_import, &m_list, now()); });
         if (!m_doc.isValid(item))
             break;
+        // What the preview showed goes into the item, all in one change of the document.
+        Result<ImportReport> result = Failure{};
+        m_doc.recordEdit(steps::kImport, [&] { result = importMatched(m_doc, item, dialog.takeMatch()); });
         if (result.ok()) {
+            rememberImportSettings(name, m_import->settings);
             // Lines that gave nothing new are told about; a clean import needs no words.
             if (result->skipped > 0 || result->duplicates > 0 || result->stopped)
                 Prompter::instance().inform(&m_list, fromCore(result->report), Prompter::Icon::Information);

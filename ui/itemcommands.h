@@ -43,9 +43,10 @@ public:
     void refresh();
     void showTotals();
     void exportQuotations();
-    // The import dialog for the current item; on OK the file read is imported into the
-    // item. When nothing could be imported the error is shown and the dialog opens
-    // again, as the user left it.
+    // The import dialog for the current item, starting from the template, number format
+    // and letter case the item was last imported with; on OK what its preview showed is
+    // imported into the item and those settings are remembered for it. When nothing
+    // could be imported the error is shown and the dialog opens again, as the user left it.
     void importQuotations();
     void copyItems();
     void cutItems();

@@ -9,6 +9,22 @@ namespace tarvelo {
 
 namespace {
 
+// The extension that a filter's first pattern gives ("Text Files (*.txt)" gives "txt"),
+// or the fallback when that pattern names none ("*", "*.*").
+QString filterSuffix(const QString& filter, const QString& fallback)
+{
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    const QString patterns = open >= 0 && close > open ? filter.mid(open + 1, close - open - 1) : filter;
+    const QString first = patterns.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+    if (!first.startsWith(QStringLiteral("*.")))
+        return fallback;
+    const QString suffix = first.mid(2);
+    const bool plain = !suffix.isEmpty() && !suffix.contains(QLatin1Char('*')) && !suffix.contains(QLatin1Char('?'))
+                       && !suffix.contains(QLatin1Char('['));
+    return plain ? suffix : fallback;
+}
+
 class MessageBoxes : public Prompter {
 public:
     void inform(QWidget* parent, const QString& text, Icon icon) override
@@ -64,7 +80,13 @@ public:
         QFileDialog dialog(parent, title, QString(), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(suffix);
+        // A name typed without extension takes that of the filter chosen, so that the
+        // filter decides the file's type; a typed extension stays.
+        const auto takeSuffixOf = [&dialog, suffix](const QString& chosen) {
+            dialog.setDefaultSuffix(filterSuffix(chosen, suffix));
+        };
+        takeSuffixOf(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeSuffixOf);
         dialog.selectFile(proposed);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};

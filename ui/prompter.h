@@ -23,7 +23,8 @@ public:
     // button chosen, or -1 when the box was closed.
     virtual int choose(QWidget* parent, const QString& text, const QStringList& buttons) = 0;
     // A file to open or to save; empty when cancelled. The filter is in Qt's form
-    // ("Tarvelo Files (*.qvx)"); a name saved without extension gets the suffix.
+    // ("Tarvelo Files (*.qvx)"); a name saved without extension gets the extension of
+    // the filter chosen, or the suffix when that filter names none.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& proposed,
                                  const QString& filter, const QString& suffix) = 0;

@@ -1,10 +1,12 @@
 #include "ui/serversettingsdialog.h"
 
+#include "extraction/numberformat.h"
 #include "extraction/regexp.h"
 #include "extraction/urltemplate.h"
 #include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "transfer/import.h"
+#include "platform/codepage.h"
 #include "ui/numberfield.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -163,7 +165,20 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     m_format->setObjectName(QStringLiteral("numberFormatCombo"));
     for (const NumberFormat& format : numberFormats())
         m_format->addItem(QString::fromLatin1(format.shown));
-    m_format->setCurrentIndex(numberFormatIndex(config.thousandsSeparator, config.decimalSeparator));
+    for (int i = 0; i < m_format->count(); ++i) {
+        const NumberFormat& format = numberFormats()[static_cast<std::size_t>(i)];
+        m_format->setItemData(i, QStringList{fromCore(format.thousands), fromCore(format.decimal)});
+    }
+    int formatIndex = numberFormatIndex(config.thousandsSeparator, config.decimalSeparator);
+    if (formatIndex < 0 && !config.decimalSeparator.empty()) {
+        // A pair the four formats do not hold (a blank between thousands, as the wizard
+        // stores it) gets an entry of its own, so that OK keeps it.
+        m_format->addItem(fromPageText(formatShown({utf8ToCp1252(config.thousandsSeparator),
+                                                    utf8ToCp1252(config.decimalSeparator)})),
+                          QStringList{fromCore(config.thousandsSeparator), fromCore(config.decimalSeparator)});
+        formatIndex = m_format->count() - 1;
+    }
+    m_format->setCurrentIndex(formatIndex);
     formatLabel->setBuddy(m_format);
 
     m_caseInsensitive = makeCheck("Case insensitive search (don't differentiate small and capital letters)",
@@ -409,10 +424,9 @@ bool ServerSettingsDialog::take(ServerConfig& config)
     }
     taken.url = toCore(m_url->text());
     taken.conversion = Conversion{std::max(m_conversion->checkedId(), 0)};
-    const int chosen = m_format->currentIndex();
-    const NumberFormat& format = numberFormats()[static_cast<std::size_t>(chosen < 0 ? 1 : chosen)]; // none: 1
-    taken.thousandsSeparator = format.thousands;
-    taken.decimalSeparator = format.decimal;
+    const QStringList pair = m_format->currentData().toStringList(); // none: " 9999,99"
+    taken.thousandsSeparator = pair.size() == 2 ? toCore(pair[0]) : numberFormats()[1].thousands;
+    taken.decimalSeparator = pair.size() == 2 ? toCore(pair[1]) : numberFormats()[1].decimal;
     taken.caseInsensitive = m_caseInsensitive->isChecked();
     taken.searchKind = m_advancedSearch->isChecked() ? SearchKind::RegularExpression : SearchKind::Standard;
     taken.textBeforeValue = toCore(m_textBefore->text());

@@ -289,8 +289,24 @@ TEST_F(CliTest, ImportAndExportQuotations)
     const std::vector<std::string> import = {"import", portfolio, "ACME", csv, "--template",
                                              "[&day].[&month].[&year];[&value]", "--format", "0"};
 
+    // A dry run prints what the import would store and leaves the file byte for byte.
+    std::string before, after;
+    ASSERT_EQ(readWholeFile(portfolio, before), FileError::None);
+    const auto dryRun = [&import](std::vector<std::string> extra) {
+        std::vector<std::string> args = import;
+        args.push_back("--dry-run");
+        args.insert(args.end(), extra.begin(), extra.end());
+        return cli(args);
+    };
+    CliRun run = dryRun({});
+    EXPECT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_EQ(run.out, "2 lines matched: 2 quotations to import\nDates from 02/01/03 20:00 to 02/02/03 20:00\n"
+                       "02/01/03 20:00\t1234.5000\n02/02/03 20:00\t1240.0000\n");
+    ASSERT_EQ(readWholeFile(portfolio, after), FileError::None);
+    EXPECT_EQ(after, before);
+
     // Exit 0: every matching line is in the history, imported now or before.
-    CliRun run = cli(import);
+    run = cli(import);
     EXPECT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(run.out, "2 quotations imported\n");
     LoadResult loaded = loadPortfolioFile(portfolio);
@@ -311,6 +327,30 @@ TEST_F(CliTest, ImportAndExportQuotations)
     EXPECT_EQ(run.out, "Error importing quotations from file \"" + csv
                            + "\":\n0 quotations imported, 1 lines skipped (line 1: 2003-02-30 does not exist)\n");
     EXPECT_EQ(loadPortfolioFile(portfolio)->items[0]->history().size(), 3u);
+
+    // A quotation in the future is shown with a warning; a script's import stores it only
+    // with --allow-future, else the file stays as it was.
+    ASSERT_EQ(writeWholeFile(csv, "04.02.2003;1,10\n32.02.2003;1,00\n18.01.2038;1,20\n"), FileError::None);
+    ASSERT_EQ(readWholeFile(portfolio, before), FileError::None);
+    run = dryRun({});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "3 lines matched: 2 quotations to import, 1 lines skipped (line 2: day 32 does not exist)\n"
+                       "Dates from 02/04/03 20:00 to 01/18/38 20:00\n"
+                       "Warning: 1 quotation lies in the future (the latest 01/18/38 20:00)\n"
+                       "02/04/03 20:00\t1.1000\n01/18/38 20:00\t1.2000\n"
+                       "The import stores nothing while quotations lie in the future; --allow-future stores them.\n");
+    run = cli(import);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "Nothing was imported: 1 quotation lies in the future (the latest 01/18/38 20:00). "
+                       "Check the template and the dates, or give --allow-future to import anyway.\n");
+    ASSERT_EQ(readWholeFile(portfolio, after), FileError::None);
+    EXPECT_EQ(after, before);
+    std::vector<std::string> allowed = import;
+    allowed.push_back("--allow-future");
+    run = cli(allowed);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "2 quotations imported, 1 lines skipped (line 2: day 32 does not exist)\n");
+    EXPECT_EQ(loadPortfolioFile(portfolio)->items[0]->history().size(), 5u);
 
     // The default template does not fit this file: nothing imported, the reason shown.
     run = cli({"import", portfolio, "ACME", csv});

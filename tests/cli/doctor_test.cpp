@@ -143,6 +143,110 @@ TEST_F(DoctorTest, JsonGivesOneObjectPerItemWithWhatTheServerAnswered)
     expectNoPagesLeft();
 }
 
+// The words a POSIX shell makes of a command line of plain and single-quoted words.
+std::vector<std::string> shellWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\'') {
+            const std::size_t end = line.find('\'', i + 1);
+            word += line.substr(i + 1, end - i - 1);
+            i = end;
+            inWord = true;
+        } else if (c == '\\' && i + 1 < line.size()) {
+            word.push_back(line[++i]);
+            inWord = true;
+        } else if (c == ' ') {
+            if (inWord)
+                words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word.push_back(c);
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.push_back(word);
+    return words;
+}
+
+// A page whose text before value is gone: the doctor shows how the page begins and where
+// the numbers like the item's latest value stand, and its hint is a suggest command that
+// runs as it is printed, for a page served over http and for a local file.
+TEST_F(DoctorTest, AMissingTextShowsThePageAndAHintThatRuns)
+{
+    test::PageServer server;
+    const std::string body = "<html><body><h1>Nordwind Energie</h1><p>Volumen: 1.204.337</p>"
+                             "<p>Schlusskurs: <b>1.234,56</b> EUR</p><p>Vortag: 1.198,10</p></body></html>";
+    server.page("/quote/NWE", body);
+    const std::string file = path("it's here.html");
+    ASSERT_EQ(writeWholeFile(file, body), FileError::None);
+    std::vector<std::unique_ptr<SecurityItem>> items;
+    for (const std::string& url : {server.url("/quote/[&symbol]"), "file://" + file}) {
+        ItemSettings settings;
+        settings.name = url.starts_with("file") ? "Nordwind (file)" : "Nordwind";
+        settings.symbol = "NWE";
+        settings.server.url = url;
+        settings.server.textBeforeValue = "Kurs aktuell:";
+        settings.server.conversion = Conversion::SemiHtml;
+        items.push_back(std::make_unique<SecurityItem>(settings));
+    }
+    const std::string portfolio = path("missing.qvx");
+    ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok());
+    for (const char* name : {"Nordwind", "Nordwind (file)"})
+        ASSERT_EQ(cli({"quote", portfolio, name, "1230"}).status, 0);
+
+    const CliRun run = cli({"doctor", portfolio});
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::vector<std::string> lines = linesOf(run.out);
+    std::vector<std::string> hints;
+    for (const std::string& line : lines) {
+        if (line.starts_with("  try:          "))
+            hints.push_back(line);
+    }
+    EXPECT_NE(run.out.find("  page begins:  \"<><><>Nordwind Energie<><>Volumen: 1.204.337<><>Schlusskurs: <>1.234,56"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("  latest value: 1230.0000\n  nearest:      \"1.234,56\" = 1234.5600 at 63: "
+                           "\"d Energie<><>Volumen: 1.204.337<><>Schlusskurs: <>1.234,56<> EUR<><>Vortag: "
+                           "1.198,10<><>\"\n"
+                           "  nearest:      \"1.198,10\" = 1198.1000 at 89: "),
+              std::string::npos)
+        << run.out;
+    ASSERT_EQ(hints.size(), 2u) << run.out;
+    EXPECT_EQ(hints[0], "  try:          Open the address in a browser; if it shows the quotation as 1.234,56, run: "
+                        "tarvelo-cli suggest " + server.url("/quote/NWE") + " 1.234,56 --name Nordwind --symbol NWE "
+                        "(else put in the value it shows).");
+    for (const std::string& hint : hints) {
+        const std::size_t from = hint.find("tarvelo-cli suggest ");
+        const std::size_t to = hint.find(" (else");
+        ASSERT_NE(from, std::string::npos);
+        std::vector<std::string> words = shellWords(hint.substr(from, to - from));
+        ASSERT_GE(words.size(), 4u);
+        words.erase(words.begin()); // "tarvelo-cli"
+        const CliRun suggested = cli(words);
+        EXPECT_EQ(suggested.status, 0) << hint << '\n' << suggested.err;
+        EXPECT_NE(suggested.out.find("{\"text\":\"Schlusskurs: \",\"conversion\":1,\"tags\":1,\"numbers\":0,"
+                                     "\"thousands\":\".\",\"decimal\":\",\""),
+                  std::string::npos)
+            << suggested.out;
+    }
+
+    const CliRun json = cli({"doctor", portfolio, "Nordwind", "--json"});
+    EXPECT_NE(json.out.find("\"latestValue\":1230,\"pageStart\":\"<><><>Nordwind Energie<>"), std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"nearestNumbers\":[{\"text\":\"1.234,56\",\"value\":1234.56,\"at\":63,"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"suggestCommand\":\"tarvelo-cli suggest " + server.url("/quote/NWE")), std::string::npos)
+        << json.out;
+    expectNoPagesLeft();
+}
+
 TEST_F(DoctorTest, WrongCallsExitWithStatusTwo)
 {
     const std::string portfolio = path("empty.qvx");

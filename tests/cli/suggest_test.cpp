@@ -27,9 +27,10 @@ TEST(suggestCommand, PrintsOneJsonObjectPerRule)
 {
     const test::CliRun run = suggest({kSharePage, "22,65", "--name", "IBM", "--symbol", "870747"});
     EXPECT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_NE(run.out.find("{\"text\":\"Kurs aktuell\",\"conversion\":1,\"tags\":1,\"numbers\":0,\"start\":239,"
-                           "\"length\":19,\"description\":\"find text \\\"Kurs aktuell\\\" and skip 1 html tag(s) \","
-                           "\"template\":\"Kurs aktuell\",\"verified\":true}\n"),
+    EXPECT_NE(run.out.find("{\"text\":\"Kurs aktuell\",\"conversion\":1,\"tags\":1,\"numbers\":0,\"thousands\":\".\","
+                           "\"decimal\":\",\",\"format\":\"9.999,99\",\"start\":239,\"length\":19,\"description\":"
+                           "\"find text \\\"Kurs aktuell\\\" and skip 1 html tag(s) \",\"template\":\"Kurs aktuell\","
+                           "\"verified\":true}\n"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("\"template\":\"[&name] [&symbol]: International Busi\""), std::string::npos);
@@ -69,12 +70,108 @@ TEST(suggestCommand, AnAddressGivesWhatItsPageFileGives)
     EXPECT_EQ(suggest({server.url("/missing.html"), "22,65"}).status, kExitError);
 }
 
+std::string writePage(const std::string& name, const std::string& contents)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+}
+
+// The value of a JSON key in a line of suggest's output ("text", "thousands", ...).
+std::string jsonText(const std::string& line, const std::string& key)
+{
+    const std::string start = "\"" + key + "\":";
+    const std::size_t at = line.find(start);
+    if (at == std::string::npos)
+        return {};
+    if (line[at + start.size()] != '"') // a number
+        return line.substr(at + start.size(), line.find_first_of(",}", at + start.size()) - at - start.size());
+    std::string text;
+    for (std::size_t i = at + start.size() + 1; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\')
+            ++i;
+        text.push_back(line[i]);
+    }
+    return text;
+}
+
+// The typed value decides the number format; each rule suggest prints, run by extract as
+// a download runs it, reads the typed value.
+TEST(suggestCommand, EachRuleReadsTheTypedValueInItsFormat)
+{
+    struct Case {
+        const char* page;
+        const char* typed;
+        const char* thousands;
+        const char* decimal;
+        const char* value; // as extract prints it
+    };
+    const Case cases[] = {
+        {"<p>Kurs: <b>1.234,56</b> EUR</p>", "1.234,56", ".", ",", "1234.56"},
+        {"<p>Last: <b>1,234.56</b> USD</p>", "1,234.56", ",", ".", "1234.56"},
+        {"<p>Kurs: <b>1&nbsp;234,56</b> EUR</p>", "1 234,56", "&nbsp;", ",", "1234.56"},
+        {"<p>Stand: <b>123.456</b> Punkte</p><p>Vortag: 122.980,50</p>", "123.456", ".", ",", "123456"},
+    };
+    for (const Case& c : cases) {
+        const std::string page = writePage("formats.html", c.page);
+        const test::CliRun run = suggest({page, c.typed});
+        ASSERT_EQ(run.status, kExitOk) << c.page << run.err;
+        std::istringstream lines(run.out);
+        int rules = 0;
+        for (std::string line; std::getline(lines, line); ++rules) {
+            EXPECT_EQ(jsonText(line, "thousands"), c.thousands) << line;
+            EXPECT_EQ(jsonText(line, "decimal"), c.decimal) << line;
+            const test::CliRun read = test::cli({"extract", page, "--conversion", "1", "--text", jsonText(line, "text"),
+                                                 "--tags", jsonText(line, "tags"), "--numbers",
+                                                 jsonText(line, "numbers"), "--thousands", c.thousands, "--decimal",
+                                                 c.decimal});
+            EXPECT_EQ(read.status, kExitOk) << line << read.out;
+            EXPECT_EQ(jsonText(read.out, "value"), c.value) << line << read.out;
+        }
+        EXPECT_GT(rules, 0);
+        if (std::string(c.typed) == "123.456") {
+            EXPECT_NE(run.out.find(" [format 9.999,99: 123.456 is read as 123456, as the page's other numbers are "
+                                   "written]\""),
+                      std::string::npos)
+                << run.out;
+        }
+    }
+}
+
+// A value that a script writes into the page: why there is no rule, what to try, and an
+// extract command with the expression that reads it.
+TEST(suggestCommand, NoRuleForAValueInJsonGivesAReadyExpression)
+{
+    const std::string page = writePage(
+        "script.html", "<html><body><div id=\"kurs\"></div><script>render({\"symbol\":\"NWE\",\"price\": 23.84,"
+                       "\"change\":0.41});</script></body></html>");
+    const test::CliRun run = suggest({page, "23,84"});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_NE(run.err.find("tarvelo-cli: Quotation doesn't exist in the specified web page!\n"
+                           "tarvelo-cli: The quotation "
+                           "\"23,84\" does not occur in the page as typed; its value stands only inside a script or "
+                           "JSON data, as \"23.84\" (\"price\": 23.84).\n"),
+              std::string::npos)
+        << run.err;
+    const std::string check = "tarvelo-cli: check: tarvelo-cli extract " + page
+                            + " --conversion 1 --regexp '\"price\":\\s*([0-9.]+)' --index 1 --thousands ''"
+                              " --decimal .\n";
+    EXPECT_NE(run.err.find(check), std::string::npos) << run.err;
+    const test::CliRun read = test::cli({"extract", page, "--conversion", "1", "--regexp", "\"price\":\\s*([0-9.]+)",
+                                         "--index", "1", "--thousands", "", "--decimal", "."});
+    EXPECT_EQ(jsonText(read.out, "value"), "23.84") << read.out << read.err;
+}
+
 TEST(suggestCommand, NoRuleAndWrongCalls)
 {
     test::CliRun run = suggest({kSharePage, "99,99"});
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find("Quotation doesn't exist in the specified web page!"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Quotation doesn't exist in the specified web page!\ntarvelo-cli: The quotation \"99,99\" "
+                           "does not occur in the page.\ntarvelo-cli: try: "),
+              std::string::npos)
+        << run.err;
 
     run = suggest({kSharePage, ""});
     EXPECT_EQ(run.status, kExitFailed);

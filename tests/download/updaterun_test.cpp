@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -183,6 +184,40 @@ TEST_F(UpdateRunPages, TheCallbackFormFinishesOnceNothingRunsOrWaits)
     EXPECT_DOUBLE_EQ(m_doc.quotations(a)->back().value, 1.5);
     EXPECT_DOUBLE_EQ(m_doc.quotations(b)->back().value, 2.5);
     EXPECT_FALSE(run.underWay());
+}
+
+TEST_F(UpdateRunPages, KeepsTheHealthOfEachItemsSourceInTheStateFile)
+{
+    m_server.page("/good.html", "Kurs A: 1,50 EUR");
+    const ItemKey a = addItem("A", "A", pageConfig(m_server.url("/good.html")));
+    const ItemKey b = addItem("B", "B", pageConfig(m_server.url("/missing.html")));
+    m_doc.setFilePath(std::string(std::getenv("XDG_STATE_HOME")) + "/../Health.qvx");
+    DownloadEngine engine(2);
+    for (int round = 1; round <= 2; ++round) {
+        UpdateRun run(m_doc, engine);
+        run.keepHealth();
+        run.start({a, b});
+        run.runToEnd([](DownloadMessage& m) { settleUnmatchedPage(m, false); });
+        EXPECT_EQ(run.healthError(), "");
+    }
+    SourceHealth stored(m_doc.filePath());
+    ASSERT_TRUE(stored.load().ok());
+    const ItemHealth* good = stored.find(healthKeyOf(*m_doc.item(a)));
+    const ItemHealth* bad = stored.find(healthKeyOf(*m_doc.item(b)));
+    ASSERT_TRUE(good && bad);
+    EXPECT_EQ(good->lastSuccess, m_doc.quotations(a)->back().time);
+    EXPECT_EQ(good->failures, 0);
+    EXPECT_EQ(bad->lastSuccess, 0);
+    EXPECT_EQ(bad->failures, 2);
+    EXPECT_NE(bad->lastReason.find("Error"), std::string::npos) << bad->lastReason;
+
+    // A run that does not keep health (the doctor's) leaves the file alone.
+    m_server.page("/missing.html", "Kurs B: 2,00 EUR");
+    UpdateRun quiet(m_doc, engine);
+    quiet.start({b});
+    quiet.runToEnd();
+    ASSERT_TRUE(stored.load().ok());
+    EXPECT_EQ(stored.find(healthKeyOf(*m_doc.item(b)))->failures, 2);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "extraction/rulecandidates.h"
 
+#include "extraction/extract.h"
 #include "extraction/page.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,29 @@ std::string pageText(const char* file, Conversion conversion)
     return candidatePageText(raw.str(), conversion);
 }
 
+CandidateRequest request(std::string_view page, Conversion conversion, const std::string& quotation,
+                         Separators preferred = {".", ","})
+{
+    CandidateRequest r;
+    r.page = page;
+    r.conversion = conversion;
+    r.quotation = quotation;
+    r.preferred = std::move(preferred);
+    return r;
+}
+
 CandidateSearch generate(const std::string& page, Conversion conversion, const std::string& quotation,
                          CandidateMatching matching = CandidateMatching::Windowed)
 {
-    return generateCandidates(page, conversion, quotation, ".", ",", {}, matching);
+    return generateCandidates(request(page, conversion, quotation), {}, matching);
+}
+
+// What an update reads with the configuration the wizard stores for the candidate.
+ExtractionResult storedRuleReads(std::string_view page, const RuleCandidate& candidate, const std::string& name = {},
+                                 const std::string& symbol = {})
+{
+    const ServerConfig stored = withCandidate(ServerConfig{}, candidate, "http://example.invalid/", name, symbol);
+    return runExtractionOnPage(withItemVariables(stored, name, symbol), page, 0);
 }
 
 const RuleCandidate* findCandidate(const CandidateSearch& search, std::string_view text, int tags, int numbers)
@@ -44,7 +64,7 @@ TEST(ruleCandidates, SharePageOffersTheTextBeforeTheTag)
     const RuleCandidate* kurs = findCandidate(search, "Kurs aktuell", 1, 0);
     ASSERT_NE(kurs, nullptr);
     EXPECT_EQ(page.substr(kurs->start, kurs->length), "Kurs aktuell<>22,65");
-    EXPECT_TRUE(kurs->verified);
+    EXPECT_EQ(kurs->format, (Separators{".", ","}));
     EXPECT_EQ(describeCandidate(*kurs), "find text \"Kurs aktuell\" and skip 1 html tag(s) ");
     // List order: numbers outer, tags inner.
     for (std::size_t i = 1; i < search.candidates.size(); ++i) {
@@ -53,11 +73,16 @@ TEST(ruleCandidates, SharePageOffersTheTextBeforeTheTag)
         EXPECT_LT(a.numbers * 16 + a.tags, b.numbers * 16 + b.tags);
     }
 
-    // Typed with a "." where the page has ",": the "." matches any character.
+    // Typed with a "." where the share's line has ",": the "." matches any character, but
+    // "22.65" has a decimal point, and the rules that would read "22,65" so are not
+    // offered. The page's own "22.65" (NYSE, in USD) is.
     const CandidateSearch dotted = generate(page, Conversion::SemiHtml, "22.65");
-    const RuleCandidate* dottedKurs = findCandidate(dotted, "Kurs aktuell", 1, 0);
-    ASSERT_NE(dottedKurs, nullptr);
-    EXPECT_EQ(dottedKurs->length, kurs->length);
+    EXPECT_EQ(findCandidate(dotted, "Kurs aktuell", 1, 0), nullptr);
+    ASSERT_FALSE(dotted.candidates.empty());
+    for (const RuleCandidate& c : dotted.candidates) {
+        EXPECT_EQ(page.substr(c.start + c.length - 12, 12), "(USD): 22.65") << c.text;
+        EXPECT_EQ(c.format.decimal, ".");
+    }
 
     RuleCandidate other = *kurs;
     other.tags = 0;
@@ -65,6 +90,139 @@ TEST(ruleCandidates, SharePageOffersTheTextBeforeTheTag)
     EXPECT_EQ(describeCandidate(other), "find text \"Kurs aktuell\" and skip 2 number(s)");
     other.tags = 3;
     EXPECT_EQ(describeCandidate(other), "find text \"Kurs aktuell\", skip 3 html tag(s) and then skip 2 number(s)");
+}
+
+// The typed quotation decides the number format, and every rule offered reads the
+// typed value when it is stored and run through the search an update runs. Where the
+// typed text leaves the format open ("123.456"), the page's other numbers and then the
+// configuration's format decide, and the list entry says so.
+TEST(ruleCandidates, TheTypedQuotationDecidesTheFormat)
+{
+    struct Case {
+        const char* page;
+        const char* typed;
+        Separators preferred; // the configuration's format
+        Separators format;    // the candidates' (UTF-8)
+        double value;
+        const char* note; // in the list entry; empty: none
+    };
+    const Case cases[] = {
+        // The configuration reads "9999,99": the stored rule used to read 1.
+        {"<>Kurs<>1.234,56<> EUR<>", "1.234,56", {"", ","}, {".", ","}, 1234.56, ""},
+        {"<>Last<>1,234.56<> USD<>", "1,234.56", {"", ","}, {",", "."}, 1234.56, ""},
+        {"<>Kurs<>1 234,56<> EUR<>", "1 234,56", {".", ","}, {" ", ","}, 1234.56, ""},
+        {"<>Kurs<>1&nbsp;234,56<> EUR<>", "1 234,56", {".", ","}, {"&nbsp;", ","}, 1234.56, ""},
+        {"<>Kurs<>1\xA0" "234,56<> EUR<>", "1\xC2\xA0" "234,56", {".", ","}, {"\xC2\xA0", ","}, 1234.56, ""},
+        // No thousands in the value: the page's "1.204,10" shows them.
+        {"<>Vortag<>1.204,10<><>Kurs<>22,65<>", "22,65", {"", ","}, {".", ","}, 22.65, ""},
+        // Ambiguous: the page's other numbers decide, then the configuration.
+        {"<>Kurs<>123.456<><>Vortag<>122.950,50<>", "123.456", {",", "."}, {".", ","}, 123456,
+         "[format 9.999,99: 123.456 is read as 123456, as the page's other numbers are written]"},
+        {"<>Kurs<>123.456<><>Vortag<>0.5<>", "123.456", {".", ","}, {",", "."}, 123.456,
+         "[format 9,999.99: 123.456 is read as 123.456, as the page's other numbers are written]"},
+        {"<>Kurs<>123.456<><>Stand 2024<>", "123.456", {"", "."}, {"", "."}, 123.456,
+         "[format  9999.99: 123.456 is read as 123.456, as the configuration's format reads it]"},
+    };
+    for (const Case& c : cases) {
+        const std::string page = c.page;
+        const CandidateSearch search = generateCandidates(request(page, Conversion::SemiHtml, c.typed, c.preferred));
+        ASSERT_EQ(search.outcome, CandidateOutcome::Done) << c.typed << " in " << c.page;
+        ASSERT_FALSE(search.candidates.empty()) << c.typed << " in " << c.page << ": " << search.explanation.why;
+        for (const RuleCandidate& candidate : search.candidates) {
+            EXPECT_EQ(candidate.format, c.format) << c.page;
+            const ExtractionResult read = storedRuleReads(page, candidate);
+            EXPECT_EQ(read.code, kFound) << c.page;
+            EXPECT_EQ(read.value, c.value) << c.page << ": " << describeCandidate(candidate);
+            EXPECT_EQ(candidate.formatNote, c.note) << c.page;
+        }
+        if (*c.note) {
+            EXPECT_TRUE(describeCandidate(search.candidates.front()).ends_with(std::string(" ") + c.note));
+        }
+    }
+
+    // The user chooses another format: the rules that read the quotation in it stay.
+    const std::string page = "<>Kurs<>123.456<><>Vortag<>122.950,50<>";
+    const CandidateSearch search = generateCandidates(request(page, Conversion::SemiHtml, "123.456"));
+    const std::vector<RuleCandidate> chosen = candidatesInFormat(page, search.candidates, {"", "."}, "", "");
+    ASSERT_EQ(chosen.size(), search.candidates.size());
+    EXPECT_EQ(storedRuleReads(page, chosen.front()).value, 123.456);
+    EXPECT_EQ(chosen.front().formatNote, "[format  9999.99: 123.456 is read as 123.456, as chosen]");
+    EXPECT_TRUE(candidatesInFormat(page, search.candidates, {"", ","}, "", "").empty());
+    EXPECT_EQ(formatRefusal("123.456", {"", ","}),
+              "The quotation \"123.456\" is not a number in the format \" 9999,99\"; choose another format, or press "
+              "Get Configuration again.");
+}
+
+// Without a rule the wizard says why in one sentence, and what to try: for a value in
+// JSON data, the regular expression that reads it, built from the page's own key.
+TEST(ruleCandidates, NoRuleSaysWhyAndWhatToTry)
+{
+    const std::string script = "<html><body><div id=\"quote\"></div><script>\nvar quote = {\"isin\":\"DE0007\","
+                               "\"price\":22.65,\"currency\":\"EUR\"};\n</script><p>Kurs: siehe oben</p></body></html>";
+    struct Case {
+        std::string raw;
+        const char* typed;
+        CandidateOutcome outcome;
+        NoRuleReason reason;
+        const char* why;
+        const char* advice;
+        const char* expression;
+    };
+    const Case cases[] = {
+        {script, "22,65", CandidateOutcome::QuotationMissing, NoRuleReason::InScript,
+         "The quotation \"22,65\" does not occur in the page as typed; its value stands only inside a script or JSON "
+         "data, as \"22.65\" (\"price\":22.65).",
+         "Use the regular-expression settings (Advanced >> in the server settings) with the expression "
+         "\"price\":([0-9.]+), quotation match index 1 and the number format \" 9999.99\".",
+         "\"price\":([0-9.]+)"},
+        {script, "22.65", CandidateOutcome::Done, NoRuleReason::InScript,
+         "The quotation \"22.65\" occurs only inside a script or JSON data (\"price\":22.65), where no rule of the "
+         "standard search reads it.",
+         nullptr, "\"price\":([0-9.]+)"},
+        {"<p>Kurs <b>22,65 EUR</b></p>", "22,65 eur", CandidateOutcome::QuotationMissing, NoRuleReason::OtherCase,
+         "The quotation \"22,65 eur\" occurs in the page only in another letter case (\"22,65 EUR\").",
+         "Type it as the page writes it: 22,65 EUR.", ""},
+        {"<p>Kurs <b>22,65 EUR</b></p>", "99,99", CandidateOutcome::QuotationMissing, NoRuleReason::Missing,
+         "The quotation \"99,99\" does not occur in the page.", nullptr, ""},
+        {"<p>Kurs <b>22.65 EUR</b></p>", "22,65", CandidateOutcome::QuotationMissing, NoRuleReason::Missing,
+         "The quotation \"22,65\" does not occur in the page as typed; the page writes the value as \"22.65\".",
+         "Type the quotation as the page writes it: 22.65.", ""},
+        {"<p><span data-price=\"22,65\">Preis</span></p>", "22,65", CandidateOutcome::QuotationMissing,
+         NoRuleReason::InTag,
+         "The quotation \"22,65\" occurs only inside an html tag (<p><span data-price=\"22,65), which the semi-html "
+         "conversion removes.",
+         nullptr, ""},
+        {"<p>Kurs <b>122,65</b></p>", "22,65", CandidateOutcome::Done, NoRuleReason::InsideLongerNumber,
+         "The quotation \"22,65\" occurs in the page only as a part of a longer number (\"122,65\").",
+         "Type the whole number as the page shows it: 122,65.", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string page = candidatePageText(c.raw, Conversion::SemiHtml);
+        CandidateRequest r = request(page, Conversion::SemiHtml, c.typed);
+        r.rawPage = c.raw;
+        const CandidateSearch search = generateCandidates(r);
+        EXPECT_EQ(search.outcome, c.outcome) << c.typed << " in " << c.raw;
+        EXPECT_TRUE(search.candidates.empty());
+        const CandidateExplanation& e = search.explanation;
+        EXPECT_EQ(e.reason, c.reason) << c.typed << " in " << c.raw;
+        EXPECT_EQ(e.why, c.why);
+        if (c.advice)
+            EXPECT_EQ(e.advice, c.advice);
+        else
+            EXPECT_FALSE(e.advice.empty());
+        EXPECT_EQ(e.expression, c.expression);
+        if (!e.expression.empty()) {
+            // The expression, with its format, reads the value from the page searched.
+            ServerConfig config;
+            config.searchKind = SearchKind::RegularExpression;
+            config.regExp = e.expression;
+            config.quotationIndex = 1;
+            config.thousandsSeparator = e.expressionFormat.thousands;
+            config.decimalSeparator = e.expressionFormat.decimal;
+            config.conversion = Conversion::SemiHtml;
+            EXPECT_EQ(runExtractionOnPage(config, page, 0).value, 22.65);
+        }
+    }
 }
 
 TEST(ruleCandidates, ConversionsWithoutTagsMakeAtMostSixCandidates)
@@ -86,8 +244,8 @@ TEST(ruleCandidates, ConversionsWithoutTagsMakeAtMostSixCandidates)
 }
 
 // The standard search starts at the first occurrence of the text: a text that occurs
-// earlier is refused; one that occurs earlier only in another letter case is offered,
-// but the case-insensitive search starts there and is not verified.
+// earlier is refused; one that occurs earlier only in another letter case leaves the
+// case-insensitive search reading another value there, and is not offered either.
 TEST(ruleCandidates, TheStandardSearchDecidesOfferAndVerification)
 {
     const CandidateSearch refused = generate("<>Preis<>7<>Preis<>22,65<>", Conversion::SemiHtml, "22,65");
@@ -97,11 +255,20 @@ TEST(ruleCandidates, TheStandardSearchDecidesOfferAndVerification)
               nullptr);
 
     const CandidateSearch search = generate("<>KURS<>9,99<>Kurs<>22,65<> EUR<>", Conversion::SemiHtml, "22,65");
-    const RuleCandidate* kurs = findCandidate(search, "Kurs", 1, 0);
-    const RuleCandidate* upper = findCandidate(search, "KURS", 3, 0);
-    ASSERT_TRUE(kurs && upper);
-    EXPECT_FALSE(kurs->verified); // reads 9,99 after "KURS"
-    EXPECT_TRUE(upper->verified);
+    EXPECT_EQ(findCandidate(search, "Kurs", 1, 0), nullptr); // would read 9,99 after "KURS"
+    EXPECT_NE(findCandidate(search, "KURS", 3, 0), nullptr);
+
+    // The text is checked as it is stored: the item's name and symbol turned into
+    // variables and back. A symbol that is a piece of "[&name]" breaks that template.
+    const std::string page = "<>Stand<>9,10<>AB me:<>22,65<>";
+    CandidateRequest broken = request(page, Conversion::SemiHtml, "22,65");
+    broken.itemName = "AB";
+    broken.itemSymbol = "me";
+    const CandidateSearch templated = generateCandidates(broken);
+    EXPECT_EQ(findCandidate(templated, "AB me:", 1, 0), nullptr);
+    ASSERT_FALSE(templated.candidates.empty());
+    for (const RuleCandidate& c : templated.candidates)
+        EXPECT_EQ(storedRuleReads(page, c, "AB", "me").value, 22.65) << c.text;
 }
 
 TEST(ruleCandidates, TypedQuotationsThatCannotBeSearched)
@@ -120,7 +287,7 @@ TEST(ruleCandidates, TypedQuotationsThatCannotBeSearched)
 
     int calls = 0;
     const std::string broken = "<>Kurs<>22(65<>";
-    search = generateCandidates(broken, Conversion::SemiHtml, "22(65", ".", ",", [&](int) { return ++calls, true; });
+    search = generateCandidates(request(broken, Conversion::SemiHtml, "22(65"), [&](int) { return ++calls, true; });
     EXPECT_EQ(search.outcome, CandidateOutcome::BadQuotation);
     EXPECT_NE(search.message.find("missing closing parenthesis"), std::string::npos) << search.message;
     EXPECT_TRUE(search.candidates.empty());
@@ -140,7 +307,7 @@ TEST(ruleCandidates, ProgressAfterEveryAttemptAndCancel)
 {
     const std::string page = pageText("fonds-ALF.html", Conversion::SemiHtml);
     std::vector<int> seen;
-    CandidateSearch search = generateCandidates(page, Conversion::SemiHtml, "48,12", "", ",", [&](int done) {
+    CandidateSearch search = generateCandidates(request(page, Conversion::SemiHtml, "48,12"), [&](int done) {
         seen.push_back(done);
         return true;
     });
@@ -151,12 +318,12 @@ TEST(ruleCandidates, ProgressAfterEveryAttemptAndCancel)
         EXPECT_EQ(seen[i], static_cast<int>(i) + 1);
 
     int calls = 0;
-    search = generateCandidates(pageText("fonds-ALF.html", Conversion::TextOnly), Conversion::TextOnly, "48,12", "",
-                                ",", [&](int) { return ++calls, true; });
+    const std::string textOnly = pageText("fonds-ALF.html", Conversion::TextOnly);
+    search = generateCandidates(request(textOnly, Conversion::TextOnly, "48,12"), [&](int) { return ++calls, true; });
     EXPECT_EQ(calls, 6);
 
     calls = 0;
-    search = generateCandidates(page, Conversion::SemiHtml, "48,12", "", ",", [&](int done) {
+    search = generateCandidates(request(page, Conversion::SemiHtml, "48,12"), [&](int done) {
         ++calls;
         return done < 20;
     });
@@ -182,8 +349,8 @@ TEST(ruleCandidates, NameAndSymbolBecomeVariables)
     candidate.text = "IBM 870747:";
     candidate.conversion = Conversion::TextOnly;
     candidate.numbers = 2;
-    const ServerConfig stored = withCandidate(config, candidate, "http://kurse.example/[&symbol]", ".", ",", "IBM",
-                                              "870747");
+    candidate.format = {".", ","};
+    const ServerConfig stored = withCandidate(config, candidate, "http://kurse.example/[&symbol]", "IBM", "870747");
     ServerConfig expected = config; // timeout, expression and capture indices stay
     expected.url = "http://kurse.example/[&symbol]";
     expected.conversion = Conversion::TextOnly;
@@ -205,7 +372,7 @@ void expectSameSearch(const CandidateSearch& windowed, const CandidateSearch& pl
         const RuleCandidate& a = windowed.candidates[i];
         const RuleCandidate& b = plain.candidates[i];
         EXPECT_TRUE(a.text == b.text && a.tags == b.tags && a.numbers == b.numbers && a.start == b.start
-                    && a.length == b.length && a.verified == b.verified)
+                    && a.length == b.length && a.format == b.format)
             << what << ": candidate " << i << " \"" << a.text << "\" " << a.tags << "/" << a.numbers << " at "
             << a.start << " against \"" << b.text << "\" " << b.tags << "/" << b.numbers << " at " << b.start;
     }

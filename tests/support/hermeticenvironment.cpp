@@ -34,6 +34,7 @@ HermeticEnvironment::HermeticEnvironment()
     ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (m_root / "home/.local/share").c_str(), 1);
     ::setenv("XDG_CACHE_HOME", (m_root / "home/.cache").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (m_root / "home/.local/state").c_str(), 1);
     ::setenv("HOME", (m_root / "home").c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", (m_root / "runtime").c_str(), 1);
     ::setenv("TMPDIR", (m_root / "tmp").c_str(), 1);

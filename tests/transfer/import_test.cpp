@@ -1,4 +1,5 @@
 #include "transfer/import.h"
+#include "transfer/importpreview.h"
 
 #include "platform/files.h"
 #include "platform/localtime.h"
@@ -160,6 +161,88 @@ TEST_F(ImportQuotationsTest, ReportsWhatBecameOfEveryLine)
     EXPECT_EQ(r.message(), "Error importing quotations from file \"/no/such/file\":\nCould not open file!\n");
     EXPECT_FALSE(m_doc.isModified());
     EXPECT_FALSE(importQuotations(m_doc, ItemKey{}, m_file, m_file, e, true, "", ".", 0).ok());
+}
+
+// The preview tells, before anything changes, what the import then does: the same
+// counts and reasons, the range, and warnings of records in the future and of values
+// more than 100% away from the latest one (twice or half of it).
+TEST_F(ImportQuotationsTest, ThePreviewTellsWhatTheImportWillDo)
+{
+    const auto line = [](const std::string& date, const char* value) {
+        return date + ",1,1,1,1,100," + value + "\n";
+    };
+    std::string many;
+    for (int day = 1; day <= 25; ++day)
+        many += line(std::to_string(day) + "-Mar-2003", day == 25 ? "2.6" : "5");
+    const ImportSettings defaults;
+    const std::string withHour = "[&day]-[&month]-[&year] [&hour]:[&minute],[&value]";
+    const TimeStamp now = makeLocalTime(2003, 6, 1, 16, 0);
+    const struct {
+        std::string formatTemplate;
+        std::string body;
+        bool withHistory;
+        std::vector<std::string> lines;
+    } cases[] = {
+        // A bad date, a record the history holds, one in the future and far off.
+        {defaults.formatTemplate,
+         "Date,Open,High,Low,Close,Volume,Adj Close\n" + line("3-Feb-2003", "10.5") + line("32-Jan-2003", "1")
+             + line("2-Feb-2003", "5") + line("30-Aug-2031", "1.5") + line("1-Feb-2003", "2.6"),
+         true,
+         {"5 lines matched: 3 quotations to import, 1 already in the history, 1 lines skipped "
+          "(line 3: day 32 does not exist)",
+          "Dates from 02/01/03 20:00 to 08/30/31 20:00",
+          "Warning: 1 quotation lies in the future (the latest 08/30/31 20:00)",
+          "Warning: 2 quotations are more than 100% away from the latest value 5.0000 (1.5000 to 10.5000)",
+          "02/03/03 20:00\t10.5000", "02/02/03 20:00\t5.0000\t(already in the history)",
+          "08/30/31 20:00\t1.5000", "02/01/03 20:00\t2.6000"}},
+        // Without an hour in the template a record of today (at the stand-in 20:00) is
+        // not in the future, one of tomorrow is; with an hour, 20:00 today is.
+        {defaults.formatTemplate, line("1-Jun-2003", "5") + line("2-Jun-2003", "5"), true,
+         {"2 lines matched: 2 quotations to import", "Dates from 06/01/03 20:00 to 06/02/03 20:00",
+          "Warning: 1 quotation lies in the future (the latest 06/02/03 20:00)", "06/01/03 20:00\t5.0000",
+          "06/02/03 20:00\t5.0000"}},
+        {withHour, "1-Jun-2003 20:00,5\n1-Jun-2003 15:59,5\n", true,
+         {"2 lines matched: 2 quotations to import", "Dates from 06/01/03 15:59 to 06/01/03 20:00",
+          "Warning: 1 quotation lies in the future (the latest 06/01/03 20:00)", "06/01/03 20:00\t5.0000",
+          "06/01/03 15:59\t5.0000"}},
+        // Twenty rows are shown; the counts, the range and the warnings cover all. A
+        // value of 2.6 is not half of 5 yet, and an item without history has no latest.
+        {defaults.formatTemplate, many, true, {}},
+        {defaults.formatTemplate, line("1-Feb-2003", "1000"), false,
+         {"1 lines matched: 1 quotations to import", "Dates from 02/01/03 20:00 to 02/01/03 20:00",
+          "02/01/03 20:00\t1000.0000"}},
+        // Nothing to import: the words the import fails with.
+        {defaults.formatTemplate, "nothing to see\n", true,
+         {"Error importing quotations from file \"quotes.csv\":\nNo match found!"}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(writeWholeFile(m_file, c.body), FileError::None);
+        PortfolioDocument doc;
+        const ItemKey item = doc.addItem(ItemSettings{});
+        if (c.withHistory)
+            doc.insertQuotation(item, 5.0, makeLocalTime(2003, 2, 2, 20, 0));
+        const ImportExpression e = translateImportTemplate(c.formatTemplate, "", ".", "");
+        const ImportMatch match = matchImportFile(m_file, "quotes.csv", e, true, "", ".", now);
+        const ImportPreview preview = previewImport(*doc.item(item), match, now);
+        const std::vector<std::string> lines = previewLines(preview);
+        if (!c.lines.empty()) {
+            EXPECT_EQ(lines, c.lines) << c.body;
+        } else {
+            ASSERT_EQ(preview.rows.size(), ImportPreview::kShownRecords);
+            EXPECT_EQ(lines.size(), 2 + ImportPreview::kShownRecords);
+            EXPECT_EQ(lines[0], "25 lines matched: 25 quotations to import");
+            EXPECT_EQ(lines[1], "Dates from 03/01/03 20:00 to 03/25/03 20:00");
+            EXPECT_EQ(lines.back(), "03/20/03 20:00\t5.0000");
+        }
+        // The import does what the preview said.
+        const std::size_t before = doc.quotations(item)->size();
+        const ImportResult result = importMatched(doc, item, match);
+        EXPECT_EQ(result.ok(), !preview.importsNothing()) << c.body;
+        EXPECT_EQ(doc.quotations(item)->size() - before, preview.newRecords) << c.body;
+        if (!result.ok()) {
+            EXPECT_EQ(result.message(), preview.failure);
+        }
+    }
 }
 
 TEST(importTemplates, DefaultsAndStoredOnes)

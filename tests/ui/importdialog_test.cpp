@@ -19,11 +19,13 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <clocale>
 #include <filesystem>
@@ -52,6 +54,17 @@ protected:
         Profile().deleteKey(settings::kImportTemplates.key);
         m_folder = fs::temp_directory_path() / "import-test";
         fs::create_directories(m_folder);
+        for (const auto& key : {settings::kItemImportTemplates.key, settings::kItemImportNumberFormats.key,
+                                settings::kItemImportCaseInsensitive.key})
+            Profile().deleteKey(key);
+        m_acme = addItem(m_doc, "ACME", "AC");
+    }
+    static ItemKey addItem(PortfolioDocument& doc, const char* name, const char* symbol)
+    {
+        ItemSettings settings;
+        settings.name = name;
+        settings.symbol = symbol;
+        return doc.addItem(settings);
     }
     void TearDown() override
     {
@@ -92,6 +105,8 @@ protected:
     test::RecordingShell m_shell;
     fs::path m_folder;
     const TimeStamp m_now = makeLocalTime(2026, 12, 7, 16, 0);
+    PortfolioDocument m_doc;
+    ItemKey m_acme;
 };
 
 constexpr const char* kQuotes = "Date,Open,High,Low,Close,Volume,Adj Close\n"
@@ -109,7 +124,7 @@ TEST_F(ImportDialogTest, ReadingSwitchesStatesAndDropsWhatAnAbandonedDownloadSen
     });
 
     ImportState state;
-    ImportDialog dialog(state, "ACME", "AC", WorkerSettings{}, m_now);
+    ImportDialog dialog(state, m_doc, m_acme, WorkerSettings{}, m_now);
     EXPECT_EQ(dialog.windowTitle(), "Import quotations for \"ACME\"");
     expectButtons(dialog, false);
     auto* address = child<QLineEdit>(dialog, "addressEdit");
@@ -186,7 +201,7 @@ TEST_F(ImportDialogTest, ALocalFileIsReadIntoATextCopyThatTheViewerOpens)
     const std::string source = writeQuotes("quotes.csv", kQuotes);
     ImportState state;
     {
-        ImportDialog dialog(state, "ACME", "AC", WorkerSettings{}, m_now);
+        ImportDialog dialog(state, m_doc, m_acme, WorkerSettings{}, m_now);
         // The location dialog builds the address of the file chosen.
         m_prompter.files.push_back(QString::fromStdString(source));
         m_prompter.dialogs.push_back([this](QDialog& location) {
@@ -238,7 +253,7 @@ TEST_F(ImportDialogTest, LocationModesAndTheAddressesTheyBuild)
     ImportState state;
     state.location.mode = ImportLocation::Download;
     state.location.begin = {2001, 1, 1};
-    ImportDialog dialog(state, "ACME", "AC", WorkerSettings{}, m_now);
+    ImportDialog dialog(state, m_doc, m_acme, WorkerSettings{}, m_now);
     EXPECT_EQ(state.location.mode, ImportLocation::LocalFile);
     EXPECT_EQ(state.location.begin.month, 11);
     EXPECT_EQ(state.location.begin.day, 7);
@@ -347,6 +362,159 @@ TEST_F(ImportDialogTest, AFailedImportReopensTheDialogUntilAGoodTemplateImports)
     EXPECT_EQ(importAddress("file:///tmp/h.csv"), "file:///tmp/h.csv");
     EXPECT_EQ(importAddress("~/h.csv"), "file://" + QDir::homePath().toStdString() + "/h.csv");
     EXPECT_EQ(importAddress("h.csv"), "file://" + fs::absolute("h.csv").string());
+}
+
+
+// The preview shows what OK imports, follows every change of the template and the
+// number format, and OK stores exactly what it showed, the warned-of record included:
+// the user decides.
+TEST_F(ImportDialogTest, ThePreviewFollowsTheSettingsAndOkImportsWhatItShows)
+{
+    const std::string source = writeQuotes("quotes.csv", std::string(kQuotes) + "32-Jan-2026,1,1,1,1,1,10.50\n"
+                                                                                 "30-Aug-2031,1,1,1,1,1,1.00\n");
+    const TimeStamp existing = makeLocalTime(2026, 1, 6, 20, 0);
+    m_doc.insertQuotation(m_acme, 10.75, existing); // the file's second line, already there
+    PortfolioListView view(m_doc);
+    view.setNow(m_now);
+    view.rebuild();
+    ASSERT_EQ(view.currentPosition(), m_acme);
+
+    std::vector<std::vector<QString>> tables;
+    m_prompter.dialogs.push_back([&](QDialog& shown) {
+        auto& dialog = static_cast<ImportDialog&>(shown);
+        auto* summary = child<QLabel>(dialog, "previewSummary");
+        auto* warnings = child<QLabel>(dialog, "previewWarnings");
+        auto* table = child<QTreeWidget>(dialog, "previewTable");
+        const auto current = [&] { return test::waitFor([&] { return dialog.previewIsCurrent(); }); };
+        const auto rows = [&] {
+            std::vector<QString> texts;
+            for (int i = 0; i < table->topLevelItemCount(); ++i)
+                texts.push_back(table->topLevelItem(i)->text(0) + " " + table->topLevelItem(i)->text(1));
+            return texts;
+        };
+        EXPECT_EQ(summary->text(), "Read the file to see what it gives.");
+        child<QLineEdit>(dialog, "addressEdit")->setText(QString::fromStdString(source));
+        read(dialog);
+        EXPECT_TRUE(loaded(dialog) && current()) << summary->text().toStdString();
+        EXPECT_EQ(summary->text().toStdString(),
+                  "5 lines matched: 3 quotations to import, 1 already in the history, 1 lines skipped "
+                  "(line 5: day 32 does not exist)\nDates from 01/05/26 20:00 to 08/30/31 20:00");
+        EXPECT_EQ(warnings->text().toStdString(),
+                  "Warning: 1 quotation lies in the future (the latest 08/30/31 20:00)\n"
+                  "Warning: 1 quotation is more than 100% away from the latest value 10.7500 (1.0000)");
+        EXPECT_FALSE(warnings->isHidden());
+        tables.push_back(rows());
+        EXPECT_FALSE(table->topLevelItem(1)->toolTip(0).isEmpty()); // the one already there
+
+        // A template that reads no value: the preview says what OK would say.
+        child<QLineEdit>(dialog, "templateEdit")->setText(QStringLiteral("[&day]-[&month]-[&year]"));
+        EXPECT_FALSE(dialog.previewIsCurrent());
+        EXPECT_TRUE(current());
+        EXPECT_EQ(summary->text().toStdString(), "Error importing quotations from file \"" + source
+                                                     + "\":\nQuotation value match place holder missing!");
+        EXPECT_TRUE(warnings->isHidden());
+        EXPECT_EQ(table->topLevelItemCount(), 0);
+
+        // Back to the default template, with a decimal comma: the values read otherwise.
+        child<QLineEdit>(dialog, "templateEdit")->setText(QString::fromStdString(ImportSettings{}.formatTemplate));
+        child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(0);
+        EXPECT_TRUE(current());
+        tables.push_back(rows());
+        EXPECT_TRUE(warnings->text().contains(QStringLiteral("4 quotations are more than 100% away")))
+            << warnings->text().toStdString();
+
+        child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(3);
+        child<QPushButton>(dialog, "okButton")->click(); // before the new preview: OK waits for it
+        EXPECT_TRUE(dialog.previewIsCurrent());
+        tables.push_back(rows());
+        return dialog.result();
+    });
+    ItemCommands commands(m_doc, view);
+    commands.importQuotations();
+
+    ASSERT_EQ(tables.size(), 3u);
+    const std::vector<QString> shown = {"01/05/26 20:00 10.2500", "01/06/26 20:00 10.7500",
+                                        "01/07/26 20:00 11.5000", "08/30/31 20:00 1.0000"};
+    EXPECT_EQ(tables[0], shown);
+    EXPECT_EQ(tables[1], (std::vector<QString>{"01/05/26 20:00 1025.0000", "01/06/26 20:00 1075.0000",
+                                               "01/07/26 20:00 1150.0000", "08/30/31 20:00 100.0000"}));
+    EXPECT_EQ(tables[2], shown);
+    // What the preview showed is what the item holds now; a warning is no refusal.
+    std::vector<QString> stored;
+    for (const Quotation& q : *m_doc.quotations(m_acme))
+        stored.push_back(QString::fromStdString(previewTime(q.time) + " " + previewValue(q.value)));
+    EXPECT_EQ(stored, shown);
+    // One clean message: a line was skipped, one was there already.
+    EXPECT_EQ(m_prompter.shown.back().toStdString(),
+              "3 quotations imported, 1 already in the history, 1 lines skipped (line 5: day 32 does not exist)");
+}
+
+// The template, number format and letter case belong to the item they were imported
+// into: another item starts from the defaults, and the first finds its own again, also
+// after the program starts anew (the settings file keeps them, not the portfolio).
+TEST_F(ImportDialogTest, EachItemRemembersItsOwnTemplateAndFormat)
+{
+    const std::string source = writeQuotes("semicolons.csv", "05.01.2026;10,25\n07.01.2026;11,50\n");
+    const ItemKey other = addItem(m_doc, "Beta/Fund \\ B", "BF");
+    PortfolioListView view(m_doc);
+    view.setNow(m_now);
+    view.rebuild();
+    const auto makeCurrent = [&](ItemKey item) {
+        for (int row = 0; row < view.model()->rowCount() && view.currentPosition() != item; ++row)
+            view.setCurrentIndex(view.model()->index(row, 0));
+        ASSERT_EQ(view.currentPosition(), item);
+    };
+    struct Seen {
+        QString formatTemplate;
+        int format;
+        bool caseInsensitive;
+    };
+    std::vector<Seen> seen;
+    const auto look = [&](QDialog& dialog) {
+        seen.push_back({child<QLineEdit>(dialog, "templateEdit")->text(),
+                        child<QComboBox>(dialog, "numberFormatCombo")->currentIndex(),
+                        child<QCheckBox>(dialog, "caseInsensitiveCheck")->isChecked()});
+        return static_cast<int>(QDialog::Rejected);
+    };
+    const QString own = QStringLiteral("[&day].[&month].[&year];[&value]");
+    const QString initial = QString::fromStdString(ImportSettings{}.formatTemplate);
+
+    auto commands = std::make_unique<ItemCommands>(m_doc, view);
+    makeCurrent(m_acme);
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        child<QLineEdit>(dialog, "addressEdit")->setText(QString::fromStdString(source));
+        child<QLineEdit>(dialog, "templateEdit")->setText(own);
+        child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(1);
+        child<QCheckBox>(dialog, "caseInsensitiveCheck")->setChecked(false);
+        read(dialog);
+        if (loaded(dialog))
+            child<QPushButton>(dialog, "okButton")->click();
+        return dialog.result();
+    });
+    commands->importQuotations();
+    ASSERT_EQ(m_doc.quotations(m_acme)->size(), 2u);
+
+    makeCurrent(other);
+    m_prompter.dialogs.push_back(look);
+    commands->importQuotations();
+    // A new start of the program: only the settings file remembers.
+    commands = std::make_unique<ItemCommands>(m_doc, view);
+    makeCurrent(m_acme);
+    m_prompter.dialogs.push_back(look);
+    commands->importQuotations();
+    makeCurrent(other);
+    m_prompter.dialogs.push_back(look);
+    commands->importQuotations();
+
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].formatTemplate, initial);
+    EXPECT_EQ(seen[0].format, 3);
+    EXPECT_TRUE(seen[0].caseInsensitive);
+    EXPECT_EQ(seen[1].formatTemplate, own);
+    EXPECT_EQ(seen[1].format, 1);
+    EXPECT_FALSE(seen[1].caseInsensitive);
+    EXPECT_EQ(seen[2].formatTemplate, initial);
+    EXPECT_EQ(seen[2].format, 3);
 }
 
 } // namespace

@@ -28,6 +28,8 @@
 #include <QDateEdit>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -642,6 +644,63 @@ TEST_F(MainWindowTest, ToolbarAndContextMenuMirrorTheMenus)
         ASSERT_TRUE(idle());
     }
     EXPECT_EQ(m_doc.itemCount(), 2u); // the delete question was answered No
+}
+
+// The quotation export in the real file dialog: a name typed without extension takes
+// that of the filter chosen, which so decides the file's type; a typed extension decides
+// whatever the filter.
+TEST_F(MainWindowTest, QuotationsAreExportedAsTheChosenFilterSays)
+{
+    add("Alpha", "ABC");
+    MainWindow& frame = window();
+    frame.updateCommandStates();
+    ASSERT_TRUE(frame.action(kExport)->isEnabled());
+    Prompter::install(nullptr);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    const struct {
+        int filter; // 0 "Excel Files (*.xls)", 1 "Text Files (*.txt)"
+        const char* typed;
+        const char* written;
+        bool sheet;
+    } cases[] = {
+        {1, "plain", "plain.txt", false},
+        {0, "plain", "plain.xls", true},
+        {1, "typed.xls", "typed.xls", true},
+        {0, "notes.csv", "notes.csv", false},
+    };
+    for (const auto& c : cases) {
+        // The dialog is answered from its own event loop, as a user would, by keyboard.
+        QTimer answer;
+        answer.setInterval(10);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            answer.stop();
+            dialog->setDirectory(QString::fromStdString(m_folder.string()));
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_NE(types, nullptr);
+            types->setFocus();
+            while (types->currentIndex() != c.filter)
+                QTest::keyClick(types, types->currentIndex() < c.filter ? Qt::Key_Down : Qt::Key_Up);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QString::fromLatin1(c.typed));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        answer.start();
+        frame.action(kExport)->trigger();
+        std::string bytes;
+        ASSERT_EQ(readWholeFile((m_folder / c.written).string(), bytes), FileError::None) << c.written;
+        if (c.sheet) {
+            EXPECT_EQ(bytes.substr(0, 4), std::string("\x09\x00\x04\x00", 4)) << c.written;
+        } else {
+            EXPECT_EQ(bytes.rfind("\"Alpha\" (ABC)\r\n", 0), 0u) << c.written;
+        }
+        fs::remove(m_folder / c.written);
+    }
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
+    Prompter::install(&m_prompter);
 }
 
 TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)

@@ -6,6 +6,7 @@
 #include "tests/support/recordingshell.h"
 #include "tests/support/scopedtimezone.h"
 #include "tests/support/scriptedprompter.h"
+#include "ui/qtexts.h"
 
 #include <gtest/gtest.h>
 
@@ -198,11 +199,23 @@ TEST_F(ServerSettingsDialogTest, OkRefusesNumbersOutsideTheirRangesAndMapsTheFor
     click(same, "okButton");
     EXPECT_EQ(same.config(), kRegExp);
 
-    // A pair that is none of the four formats selects nothing, and nothing stores " 9999,99".
-    ServerConfig odd = kSemiHtml;
-    odd.thousandsSeparator = "'";
-    odd.decimalSeparator = ".";
-    ServerSettingsDialog unknown(odd, "Quotes", "IBM", "870747");
+    // A pair that is none of the four formats (as the wizard stores a blank between
+    // thousands) has an entry of its own, and OK keeps it.
+    for (const std::string thousands : {"'", "\xc2\xa0"}) {
+        ServerConfig odd = kSemiHtml;
+        odd.thousandsSeparator = thousands;
+        odd.decimalSeparator = ".";
+        ServerSettingsDialog unknown(odd, "Quotes", "IBM", "870747");
+        auto* format = child<QComboBox>(unknown, "numberFormatCombo");
+        EXPECT_EQ(format->currentIndex(), 4);
+        EXPECT_EQ(format->currentText(), QStringLiteral("9") + fromCore(thousands) + QStringLiteral("999.99"));
+        click(unknown, "okButton");
+        EXPECT_EQ(unknown.config(), odd);
+    }
+    // A record without a decimal separator selects nothing, and nothing stores " 9999,99".
+    ServerConfig broken = kSemiHtml;
+    broken.decimalSeparator.clear();
+    ServerSettingsDialog unknown(broken, "Quotes", "IBM", "870747");
     EXPECT_EQ(child<QComboBox>(unknown, "numberFormatCombo")->currentIndex(), -1);
     click(unknown, "okButton");
     EXPECT_EQ(unknown.config().thousandsSeparator, "");

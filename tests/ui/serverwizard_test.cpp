@@ -1,6 +1,7 @@
 #include "ui/serverwizard/serverwizard.h"
 
 #include "download/downloadengine.h"
+#include "download/messagesink.h"
 #include "platform/files.h"
 #include "servers/serverstore.h"
 
@@ -118,7 +119,8 @@ protected:
         QTest::mouseClick(child<QPushButton>(page, "getConfigurationButton"), Qt::LeftButton);
         EXPECT_TRUE(test::waitFor([&] {
             return child<QPushButton>(page, "getConfigurationButton")->isEnabled()
-                   && (child<QListWidget>(page, "candidateList")->count() > 0 || m_prompter.shown.size() > shown);
+                   && (child<QListWidget>(page, "candidateList")->count() > 0 || m_prompter.shown.size() > shown
+                       || !child<QLabel>(page, "explanationText")->isHidden());
         }));
     }
 
@@ -265,6 +267,112 @@ TEST_F(ServerWizardTest, SecondPageProposesRulesAndStoresTheChosenOne)
     std::vector<std::string> names;
     enumerateServerConfigs(names);
     EXPECT_EQ(std::count(names.begin(), names.end(), "-- User defined --"), 0);
+}
+
+// What an update reads with a configuration: a test download of it, as the server
+// settings' test runs one.
+std::optional<double> updateReads(DownloadEngine& engine, const ServerConfig& config)
+{
+    MessageQueue queue;
+    startTestDownload(engine, queue, config, "IBM", "870747");
+    std::optional<double> value;
+    while (MessageQueue::Posted posted = queue.take()) {
+        const DownloadMessage& message = *posted.message;
+        if (message.code == DownloadCode::Done && message.quotation)
+            value = message.quotation->value;
+        removeMessageFiles(*posted.message);
+    }
+    return value;
+}
+
+// The typed quotation decides the number format: the format list follows the chosen
+// rule, "Next >" stores that format, and an update with the stored configuration reads
+// the value the user typed. The item's configuration reads " 9999,99", with which the
+// first page's rule used to read 1.
+TEST_F(ServerWizardTest, TheStoredRuleReadsWhatTheUserTyped)
+{
+    struct Case {
+        const char* page;
+        const char* typed;
+        const char* format; // the format list's entry
+        double value;
+        const char* note; // ends the list entry; empty: none
+    };
+    const Case cases[] = {
+        {"<p>Kurs aktuell<b>1.234,56</b> EUR</p>", "1.234,56", "9.999,99", 1234.56, ""},
+        {"<p>Last Trade<b>1,234.56</b> USD</p>", "1,234.56", "9,999.99", 1234.56, ""},
+        {"<p>Kurs aktuell<b>1&nbsp;234,56</b> EUR</p>", "1 234,56", "9&nbsp;999,99", 1234.56, ""},
+        {"<p>Stand<b>123.456</b> Punkte</p><p>Vortag<b>0.5</b></p>", "123.456", "9,999.99", 123.456,
+         "[format 9,999.99: 123.456 is read as 123.456, as the page's other numbers are written]"},
+    };
+    m_subject.config.thousandsSeparator = "";
+    m_subject.config.decimalSeparator = ",";
+    int round = 0;
+    for (const Case& c : cases) {
+        const std::string path = "/case" + std::to_string(++round) + "/";
+        m_server.page(path + "870747.html", c.page);
+        m_address = QString::fromStdString(m_server.url(path + "[&symbol].html"));
+        m_prompter.dialogs.push_back(downloadAndGoOn());
+        m_prompter.dialogs.push_back([&](QDialog& page) {
+            auto* format = child<QComboBox>(page, "formatCombo");
+            auto* list = child<QListWidget>(page, "candidateList");
+            EXPECT_EQ(format->currentText(), " 9999,99");
+            generate(page, QString::fromUtf8(c.typed));
+            EXPECT_GT(list->count(), 0) << c.page;
+            EXPECT_EQ(format->currentText().toStdString(), c.format) << c.page;
+            for (int row = 0; row < list->count(); ++row)
+                EXPECT_TRUE(list->item(row)->text().endsWith(QString::fromUtf8(c.note)))
+                    << list->item(row)->text().toStdString();
+            if (round == 1) {
+                // "1.234,56" is no number in " 9999,99": choosing it takes every rule away.
+                format->setCurrentIndex(1);
+                EXPECT_EQ(list->count(), 0);
+                EXPECT_FALSE(child<QPushButton>(page, "nextButton")->isEnabled());
+                EXPECT_EQ(child<QLabel>(page, "explanationText")->text(),
+                          "The quotation \"1.234,56\" is not a number in the format \" 9999,99\"; choose another "
+                          "format, or press Get Configuration again.");
+                generate(page, QString::fromUtf8(c.typed));
+                EXPECT_EQ(format->currentText().toStdString(), c.format);
+                EXPECT_TRUE(child<QLabel>(page, "explanationText")->isHidden());
+            }
+            QTest::mouseClick(child<QPushButton>(page, "nextButton"), Qt::LeftButton);
+            return page.result();
+        });
+        const std::optional<ServerConfig> stored = run();
+        ASSERT_TRUE(stored) << c.page;
+        EXPECT_EQ(updateReads(m_engine, *stored), c.value) << c.page << " read with \"" << stored->thousandsSeparator
+                                                            << "\" \"" << stored->decimalSeparator << "\"";
+    }
+}
+
+// No rule: the message as it always was, and beside it why and what to try; for a value
+// in JSON data, an expression that reads it.
+TEST_F(ServerWizardTest, NoRuleSaysWhyBesideTheMessage)
+{
+    m_server.page("/kurs/870747.html", "<html><body><div id=\"kurs\"></div><script>show({\"price\":22.65,"
+                                      "\"currency\":\"EUR\"});</script></body></html>");
+    m_prompter.dialogs.push_back(downloadAndGoOn());
+    m_prompter.dialogs.push_back([this](QDialog& page) {
+        auto* explanation = child<QLabel>(page, "explanationText");
+        EXPECT_TRUE(explanation->isHidden());
+        generate(page, QStringLiteral("22,65"));
+        EXPECT_EQ(m_prompter.shown.mid(2), QStringList{"Quotation doesn't exist in the specified web page!"});
+        EXPECT_FALSE(explanation->isHidden());
+        EXPECT_TRUE(explanation->text().startsWith(
+            "The quotation \"22,65\" does not occur in the page as typed; its value stands only inside a script or "
+            "JSON data, as \"22.65\" (\"price\":22.65). Use the regular-expression settings"))
+            << explanation->text().toStdString();
+        EXPECT_TRUE(explanation->text().contains("the expression \"price\":([0-9.]+), quotation match index 1"));
+
+        // The value in JSON as typed: the search ran and found no rule, so no message.
+        generate(page, QStringLiteral("22.65"));
+        EXPECT_EQ(m_prompter.shown.size(), 3);
+        EXPECT_EQ(child<QListWidget>(page, "candidateList")->count(), 0);
+        EXPECT_TRUE(explanation->text().startsWith("The quotation \"22.65\" occurs only inside a script or JSON data"))
+            << explanation->text().toStdString();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    EXPECT_FALSE(run());
 }
 
 TEST_F(ServerWizardTest, TemporaryFilesGoWhenTheWizardEnds)

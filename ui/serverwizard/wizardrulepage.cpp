@@ -1,9 +1,10 @@
 #include "ui/serverwizard/wizardrulepage.h"
 
+#include "extraction/numberformat.h"
 #include "extraction/pagecharset.h"
+#include "platform/codepage.h"
 #include "platform/inputfile.h"
 #include "resources/strings.h"
-#include "transfer/import.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"
@@ -16,11 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -66,7 +65,8 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     m_format = new QComboBox(this);
     m_format->setObjectName(QStringLiteral("formatCombo"));
     for (const NumberFormat& format : numberFormats())
-        m_format->addItem(QString::fromLatin1(format.shown));
+        m_format->addItem(QString::fromLatin1(format.shown),
+                          QStringList{QString::fromLatin1(format.thousands), QString::fromLatin1(format.decimal)});
     formatLabel->setBuddy(m_format);
 
     m_progress = new QProgressBar(this);
@@ -77,9 +77,14 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     auto* listLabel = new QLabel(text(wizardtexts::kCandidatesLabel), this);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("candidateList"));
-    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    m_list->setIconSize(QSize(iconSize, iconSize));
     listLabel->setBuddy(m_list);
+    // Why no rule was found, and what to try; its expression can be copied.
+    m_explanation = new QLabel(this);
+    m_explanation->setObjectName(QStringLiteral("explanationText"));
+    m_explanation->setWordWrap(true);
+    m_explanation->setTextFormat(Qt::PlainText);
+    m_explanation->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_explanation->hide();
 
     m_backButton = new QPushButton(text(wizardtexts::kBack), this);
     m_backButton->setObjectName(QStringLiteral("backButton"));
@@ -114,6 +119,7 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     layout->addWidget(m_progress);
     layout->addWidget(listLabel);
     layout->addWidget(m_list, 2);
+    layout->addWidget(m_explanation);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_backButton);
@@ -128,11 +134,12 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     loadPage(Conversion::SemiHtml, files.semiHtml);
     loadPage(Conversion::TextOnly, files.textOnly);
     m_conversion->setCurrentIndex(storedNumber(Conversion::SemiHtml));
-    m_format->setCurrentIndex(numberFormatIndex(subject.config.thousandsSeparator, subject.config.decimalSeparator));
+    showFormat({subject.config.thousandsSeparator, subject.config.decimalSeparator});
     showPage(storedNumber(Conversion::SemiHtml));
     updateNextButton();
 
     connect(m_conversion, &QComboBox::currentIndexChanged, this, &WizardRulePage::showPage);
+    connect(m_format, &QComboBox::currentIndexChanged, this, &WizardRulePage::formatChosen);
     connect(m_getButton, &QPushButton::clicked, this, &WizardRulePage::generate);
     connect(m_list, &QListWidget::currentRowChanged, this, &WizardRulePage::candidateChosen);
     connect(m_list, &QListWidget::itemClicked, this, &WizardRulePage::candidateChosen);
@@ -177,6 +184,7 @@ void WizardRulePage::showPage(int conversion)
     m_pageText->setPlainText(shown);
     m_list->clear();
     m_candidates.clear();
+    explain({});
     updateNextButton();
 }
 
@@ -188,39 +196,89 @@ int WizardRulePage::displayPosition(std::size_t offset) const
     return static_cast<int>(offset - static_cast<std::size_t>(joined));
 }
 
-std::pair<std::string, std::string> WizardRulePage::separators() const
+Separators WizardRulePage::chosenFormat() const
 {
-    const auto& formats = numberFormats();
     // Without a chosen format the pair without thousands separator and decimal comma applies.
     const int index = m_format->currentIndex();
-    const NumberFormat& format = formats[index >= 0 ? static_cast<std::size_t>(index) : 1];
-    return {format.thousands, format.decimal};
+    const QStringList pair = m_format->itemData(index >= 0 ? index : 1).toStringList();
+    return {toCore(pair.value(0)), toCore(pair.value(1))};
+}
+
+void WizardRulePage::showFormat(const Separators& format)
+{
+    const QStringList pair{fromCore(format.thousands), fromCore(format.decimal)};
+    int index = m_format->findData(pair);
+    if (index < 0) {
+        // A pair the four formats do not hold (a blank between thousands) has an entry of
+        // its own, the last one.
+        const QString shown = fromPageText(formatShown({utf8ToCp1252(format.thousands), utf8ToCp1252(format.decimal)}));
+        if (m_format->count() > static_cast<int>(numberFormats().size())) {
+            m_format->setItemText(m_format->count() - 1, shown);
+            m_format->setItemData(m_format->count() - 1, pair);
+        } else {
+            m_format->addItem(shown, pair);
+        }
+        index = m_format->count() - 1;
+    }
+    m_format->setCurrentIndex(index);
+}
+
+void WizardRulePage::formatChosen()
+{
+    if (m_followingCandidate || m_generating || m_candidates.empty())
+        return;
+    // The candidates are checked again with the format the user chose: rules that read
+    // the quotation in it too stay, with that format.
+    const std::string quotation = m_candidates.front().quotation;
+    m_candidates = candidatesInFormat(pageText(m_shown), std::move(m_candidates), chosenFormat(), m_subject.itemName,
+                                      m_subject.itemSymbol);
+    showCandidates();
+    if (m_candidates.empty())
+        explain(formatRefusal(quotation, chosenFormat()));
+}
+
+void WizardRulePage::showCandidates()
+{
+    const int row = m_list->currentRow();
+    m_list->clear();
+    for (const RuleCandidate& candidate : m_candidates)
+        new QListWidgetItem(fromCore(describeCandidate(candidate)), m_list);
+    if (!m_candidates.empty())
+        m_list->setCurrentRow(std::clamp(row, 0, static_cast<int>(m_candidates.size()) - 1));
+    updateNextButton();
+}
+
+void WizardRulePage::explain(const std::string& why)
+{
+    m_explanation->setText(fromCore(why));
+    m_explanation->setVisible(!why.empty());
 }
 
 void WizardRulePage::generate()
 {
     if (m_generating)
         return;
-    const Conversion conversion{m_shown};
-    const std::string_view page = pageText(m_shown);
-    const std::string quotation = toCore(m_quotation->text());
-    const auto [chosenThousands, chosenDecimal] = separators();
-    std::string thousands = chosenThousands;
-    std::string decimal = chosenDecimal;
+    CandidateRequest request;
+    request.page = pageText(m_shown);
+    request.rawPage = pageText(storedNumber(Conversion::None));
+    request.conversion = Conversion{m_shown};
+    request.quotation = toCore(m_quotation->text());
+    request.preferred = chosenFormat();
+    request.itemName = m_subject.itemName;
+    request.itemSymbol = m_subject.itemSymbol;
     m_cancel.store(false);
     m_listCleared = false;
-    m_progress->setRange(0, candidateAttempts(conversion));
+    m_progress->setRange(0, candidateAttempts(request.conversion));
     m_progress->setValue(0);
+    explain({});
     setGenerating(true);
-    m_generation = std::thread([this, page, conversion, quotation, thousands = std::move(thousands),
-                                decimal = std::move(decimal)] {
-        auto search = std::make_shared<CandidateSearch>(
-            generateCandidates(page, conversion, quotation, thousands, decimal, [this](int done) {
-                if (m_cancel.load())
-                    return false;
-                QMetaObject::invokeMethod(this, [this, done] { stepProgress(done); }, Qt::QueuedConnection);
-                return true;
-            }));
+    m_generation = std::thread([this, request = std::move(request)] {
+        auto search = std::make_shared<CandidateSearch>(generateCandidates(request, [this](int done) {
+            if (m_cancel.load())
+                return false;
+            QMetaObject::invokeMethod(this, [this, done] { stepProgress(done); }, Qt::QueuedConnection);
+            return true;
+        }));
         QMetaObject::invokeMethod(this, [this, search] { generated(std::move(*search)); }, Qt::QueuedConnection);
     });
 }
@@ -246,30 +304,18 @@ void WizardRulePage::generated(CandidateSearch search)
     if (m_generation.joinable())
         m_generation.join();
     setGenerating(false);
+    const CandidateExplanation& why = search.explanation;
+    const std::string explanation = why.why.empty() ? std::string() : why.why + " " + why.advice;
     switch (search.outcome) {
-    case CandidateOutcome::Done: {
-        m_list->clear();
+    case CandidateOutcome::Done:
         m_candidates = std::move(search.candidates);
-        const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
-        // Rules that work get an empty icon, so all descriptions begin at one place.
-        QPixmap blank(m_list->iconSize());
-        blank.fill(Qt::transparent);
-        const QIcon none(blank);
-        for (const RuleCandidate& candidate : m_candidates) {
-            auto* item = new QListWidgetItem(none, fromCore(describeCandidate(candidate)), m_list);
-            if (!candidate.verified) {
-                item->setText(item->text() + text(wizardtexts::kUnverifiedSuffix));
-                item->setIcon(warning);
-                item->setToolTip(text(wizardtexts::kUnverifiedTip));
-            }
-        }
-        if (!m_candidates.empty())
-            m_list->setCurrentRow(0);
+        showCandidates();
+        explain(m_candidates.empty() ? explanation : std::string());
         break;
-    }
     case CandidateOutcome::Cancelled:
         break;
     default:
+        explain(explanation);
         Prompter::instance().inform(this, fromCore(search.message), Prompter::Icon::Warning);
         break;
     }
@@ -311,6 +357,10 @@ void WizardRulePage::candidateChosen()
         cursor.setPosition(displayPosition(candidate.start), QTextCursor::KeepAnchor);
         m_pageText->setTextCursor(cursor);
         m_pageText->ensureCursorVisible();
+        // The format list shows the format the rule reads with.
+        m_followingCandidate = true;
+        showFormat(candidate.format);
+        m_followingCandidate = false;
     }
     updateNextButton();
 }
@@ -323,10 +373,8 @@ void WizardRulePage::updateNextButton()
 
 ServerConfig WizardRulePage::configuration() const
 {
-    const auto [thousands, decimal] = separators();
     const RuleCandidate& candidate = m_candidates.at(static_cast<std::size_t>(m_list->currentRow()));
-    return withCandidate(m_subject.config, candidate, m_address, thousands, decimal, m_subject.itemName,
-                         m_subject.itemSymbol);
+    return withCandidate(m_subject.config, candidate, m_address, m_subject.itemName, m_subject.itemSymbol);
 }
 
 void WizardRulePage::done(int result)

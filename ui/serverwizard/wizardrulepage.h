@@ -16,6 +16,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -39,8 +40,8 @@ public:
                    QWidget* parent = nullptr);
     ~WizardRulePage() override;
 
-    // The subject's configuration with the selected candidate, the chosen separators and
-    // the address; only with a candidate selected.
+    // The subject's configuration with the selected candidate, its number format and the
+    // address; only with a candidate selected.
     ServerConfig configuration() const;
 
     void done(int result) override;
@@ -62,7 +63,15 @@ private:
     void showPage(int conversion);
     // Where an offset of the page text lies in the edit, which reads "\r\n" as one break.
     int displayPosition(std::size_t offset) const;
-    std::pair<std::string, std::string> separators() const;
+    // The format the list shows chosen; without a choice, the pair of " 9999,99".
+    Separators chosenFormat() const;
+    // Selects the pair in the format list, as an entry of its own when it is none of
+    // the four formats.
+    void showFormat(const Separators& format);
+    // The user chose a format: the candidates that still read the quotation in it stay.
+    void formatChosen();
+    void showCandidates();
+    void explain(const std::string& why);
 
     void generate();
     void stepProgress(int done);
@@ -85,6 +94,7 @@ private:
     QComboBox* m_format;
     QProgressBar* m_progress;
     QListWidget* m_list;
+    QLabel* m_explanation;
     QPushButton* m_backButton;
     QPushButton* m_nextButton;
     std::vector<RuleCandidate> m_candidates;
@@ -93,6 +103,7 @@ private:
     std::atomic<bool> m_cancel{false};
     bool m_generating = false;
     bool m_listCleared = false; // the running generation has emptied the list
+    bool m_followingCandidate = false; // the format list is set to the candidate's format
 };
 
 } // namespace tarvelo

@@ -40,10 +40,5 @@ inline constexpr const char* kCandidatesLabel =
     "Select quotation extraction rule (related web page text will be highlighted):";
 inline constexpr const char* kNoBuffer = "Could not allocate buffer!";
 inline constexpr const char* kCannotRead = "Could not open file for reading!";
-// A proposal under which the standard search would not read the typed quotation.
-inline constexpr const char* kUnverifiedSuffix = " (the search would read another value)";
-inline constexpr const char* kUnverifiedTip =
-    "The quotation search with this rule reads another value at this place than the one you typed, "
-    "so a configuration with it would not deliver this quotation.";
 
-} // namespace tarvelo::wizardtexts
+}  // namespace tarvelo::wizardtexts
