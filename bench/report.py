@@ -175,6 +175,34 @@ line(f"import of {dialog['lines']:,} lines through the import dialog's code path
      dialog["dialog_s"] / dialog["cli_s"], "the command line's import of the same file", 1.2,
      f"{dialog['dialog_s']:.2f} s vs {dialog['cli_s']:.2f} s")
 
+with open(os.path.join(folder, "undo.json")) as f:
+    undo_runs = json.load(f)["benchmarks"]
+def undo_run(name):
+    for run in undo_runs:
+        if family(run.get("run_name", run["name"])) == name and run.get("aggregate_name") in (None, "median"):
+            return run
+    errors.append(f"undo: no figure for {name}")
+    return None
+stack = undo_run("BM_UndoStackMemory")
+if stack and not stack.get("error_occurred"):
+    document = stack["document_bytes"]
+    held = stack["stack_bytes_after_undo"]
+    # The target is 20 MB beyond the document, as a ratio of the document measured here.
+    line(f"undo stack of {stack['steps']:.0f} steps on 1,000,000 quotations after a Delete All and its undo",
+         held / document, "the document with its history", round(20e6 / document, 2),
+         f"{held / 1e6:.1f} MB vs {document / 1e6:.1f} MB (target <= 20 MB); the other 99 steps rewrite every value")
+    kept = stack["stack_bytes_after_delete_all"] - held
+    line("  what the Delete All step holds before its undo", kept / document, "the history it took", 1.05,
+         f"{kept / 1e6:.1f} MB; the stack then {stack['stack_bytes_after_delete_all'] / 1e6:.1f} MB")
+elif stack:
+    errors.append(f"BM_UndoStackMemory: {stack.get('error_message', 'failed')}")
+moved, copied = undo_run("BM_DeleteAllAndUndo"), undo_run("BM_CopyHistory")
+if moved and copied:
+    line("Delete All of 1,000,000 quotations and its undo", moved["real_time"] / copied["real_time"],
+         "one copy of the history", 0.5,
+         f"{moved['real_time'] * NS[moved['time_unit']] / 1e6:.3f} ms vs "
+         f"{copied['real_time'] * NS[copied['time_unit']] / 1e6:.1f} ms")
+
 with open(os.path.join(folder, "report.json")) as f:
     printed = json.load(f)
 line(f"printed report of {printed['items']} items written to PDF",

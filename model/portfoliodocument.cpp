@@ -1,11 +1,15 @@
 #include "model/portfoliodocument.h"
 
 #include "model/archive.h"
+#include "model/documentedit.h"
+#include "model/investment.h"
 #include "model/sharedfilesession.h"
 #include "resources/strings.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 
 namespace tarvelo {
 
@@ -174,6 +178,8 @@ ItemKey PortfolioDocument::append(std::unique_ptr<SecurityItem> item)
 ItemKey PortfolioDocument::addItem(const ItemSettings& settings)
 {
     const ItemKey pos = append(std::make_unique<SecurityItem>(settings));
+    if (DocumentEdit* edit = recording())
+        edit->itemAdded(pos, m_items.size() - 1);
     added(pos);
     return pos;
 }
@@ -183,6 +189,8 @@ ItemKey PortfolioDocument::addItemObject(std::unique_ptr<SecurityItem> item)
     if (!item)
         return {};
     const ItemKey pos = append(std::move(item));
+    if (DocumentEdit* edit = recording())
+        edit->itemAdded(pos, m_items.size() - 1);
     added(pos);
     return pos;
 }
@@ -192,6 +200,8 @@ void PortfolioDocument::replaceItemSettings(ItemKey pos, const ItemSettings& set
     SecurityItem* item = find(pos);
     if (!item)
         return;
+    if (DocumentEdit* edit = recording())
+        edit->settingsReplaced(pos, item->settings(), settings);
     item->settings() = settings;
     changed({DocumentChange::Kind::Item, pos});
 }
@@ -202,8 +212,10 @@ void PortfolioDocument::deleteItems(const std::vector<ItemKey>& items)
         const SecurityItem* item = find(pos);
         if (!item || item->isBeingUpdated())
             continue;
-        m_index.erase(pos.key);
-        std::erase_if(m_items, [&](const Entry& entry) { return entry.key == pos.key; });
+        std::size_t index = 0;
+        std::unique_ptr<SecurityItem> removed = takeItem(pos, index);
+        if (DocumentEdit* edit = recording())
+            edit->itemRemoved(pos, index, std::move(removed));
     }
     changed({DocumentChange::Kind::Removed, {}});
 }
@@ -214,6 +226,8 @@ std::size_t PortfolioDocument::insertQuotation(ItemKey pos, double value, std::i
     if (!item)
         return 0;
     const std::size_t index = item->insertQuotation(Quotation{time, value});
+    if (DocumentEdit* edit = recording())
+        edit->quotationInserted(pos, index, QuotationAddition::Typed);
     inserted(pos, {Quotation{time, value}}, QuotationAddition::Typed);
     return index;
 }
@@ -226,6 +240,8 @@ std::size_t PortfolioDocument::insertQuotations(ItemKey pos, std::span<const Quo
     std::vector<Quotation> added = item->newQuotations(batch);
     if (added.empty())
         return 0;
+    if (DocumentEdit* edit = recording())
+        edit->quotationsInserted(pos, item->history(), added);
     item->insertQuotations(added);
     const std::size_t count = added.size();
     inserted(pos, std::move(added), QuotationAddition::Batch);
@@ -237,17 +253,27 @@ int PortfolioDocument::modifyQuotation(ItemKey pos, std::size_t index, double va
     SecurityItem* item = find(pos);
     if (!item)
         return -1;
+    const std::optional<Quotation> before =
+        index < item->history().size() ? std::optional<Quotation>(item->history()[index]) : std::nullopt;
     const int result = item->modifyQuotation(index, value, time);
-    if (result >= 0)
-        changed({DocumentChange::Kind::Item, pos});
+    if (result < 0)
+        return result;
+    if (DocumentEdit* edit = recording()) {
+        edit->quotationRemoved(pos, index, *before);
+        edit->quotationInserted(pos, result > 0 ? static_cast<std::size_t>(result - 1) : 0, std::nullopt);
+    }
+    changed({DocumentChange::Kind::Item, pos});
     return result;
 }
 
 bool PortfolioDocument::deleteQuotation(ItemKey pos, std::size_t index)
 {
     SecurityItem* item = find(pos);
-    if (!item || !item->deleteQuotation(index))
+    if (!item || index >= item->history().size())
         return false;
+    if (DocumentEdit* edit = recording())
+        edit->quotationRemoved(pos, index, item->history()[index]);
+    item->deleteQuotation(index);
     changed({DocumentChange::Kind::Item, pos});
     return true;
 }
@@ -255,6 +281,9 @@ bool PortfolioDocument::deleteQuotation(ItemKey pos, std::size_t index)
 bool PortfolioDocument::deleteAllQuotations(ItemKey pos)
 {
     if (SecurityItem* item = find(pos)) {
+        // A recorded Delete All keeps the history itself, no copy of it.
+        if (DocumentEdit* edit = recording(); edit && !item->history().empty())
+            edit->historyRemoved(pos, item->takeHistory());
         item->deleteAllQuotations();
         changed({DocumentChange::Kind::Item, pos});
     }
@@ -264,8 +293,15 @@ bool PortfolioDocument::deleteAllQuotations(ItemKey pos)
 bool PortfolioDocument::splitQuotations(ItemKey pos, std::size_t index, double divisor)
 {
     SecurityItem* item = find(pos);
-    if (!item || !item->splitQuotations(index, divisor))
+    if (!item || !(divisor > 0.0))
         return false;
+    if (DocumentEdit* edit = recording()) {
+        ItemSettings adjusted = item->settings();
+        adjustForSplit(adjusted, divisor);
+        edit->settingsReplaced(pos, item->settings(), adjusted);
+        edit->valuesDivided(pos, item->history(), index, divisor);
+    }
+    item->splitQuotations(index, divisor);
     changed({DocumentChange::Kind::Item, pos});
     return true;
 }
@@ -273,6 +309,8 @@ bool PortfolioDocument::splitQuotations(ItemKey pos, std::size_t index, double d
 void PortfolioDocument::invertQuotations(ItemKey pos)
 {
     if (SecurityItem* item = find(pos)) {
+        if (DocumentEdit* edit = recording())
+            edit->valuesInverted(pos, item->history());
         item->invertQuotations();
         changed({DocumentChange::Kind::Item, pos});
     }
@@ -293,7 +331,9 @@ bool PortfolioDocument::applyDownloadedQuotation(ItemKey pos, const Quotation& r
         notifyViews({DocumentChange::Kind::Item, pos});
         return true;
     }
-    item->insertQuotation(found);
+    const std::size_t index = item->insertQuotation(found);
+    if (DocumentEdit* edit = recording())
+        edit->quotationInserted(pos, index, QuotationAddition::Downloaded);
     inserted(pos, {found}, QuotationAddition::Downloaded);
     return true;
 }
@@ -360,6 +400,7 @@ void PortfolioDocument::startNew()
     m_filePath.clear();
     m_session->setStamp(std::nullopt);
     forgetChanges();
+    contentsReplaced();
     notifyViews();
 }
 
@@ -391,6 +432,7 @@ DocumentResult PortfolioDocument::openFile(const std::string& path)
 FileNotes PortfolioDocument::loadedAsItIs(std::string warning)
 {
     forgetChanges();
+    contentsReplaced();
     notifyViews();
     return FileNotes{std::move(warning), {}};
 }
@@ -447,6 +489,8 @@ DocumentResult PortfolioDocument::saveMerged()
     adoptKeepingKeys(std::move(merged->items));
     m_session->restamp(path);
     forgetChanges();
+    // The merge took in what another program saved: the recorded steps no longer fit.
+    contentsReplaced();
     notifyViews();
     return FileNotes{std::move(merged->warning), {}};
 }
@@ -508,7 +552,99 @@ void PortfolioDocument::closeFile()
     m_filePath.clear();
     m_session->setStamp(std::nullopt);
     forgetChanges();
+    contentsReplaced();
     notifyViews();
+}
+
+std::unique_ptr<SecurityItem> PortfolioDocument::takeItem(ItemKey pos, std::size_t& index)
+{
+    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const Entry& entry) { return entry.key == pos.key; });
+    if (found == m_items.end())
+        return nullptr;
+    index = static_cast<std::size_t>(found - m_items.begin());
+    std::unique_ptr<SecurityItem> item = std::move(found->item);
+    m_items.erase(found);
+    m_index.erase(pos.key);
+    if (item->isBeingUpdated()) {
+        item->setBeingUpdated(false);
+        --m_beingUpdated;
+    }
+    return item;
+}
+
+void PortfolioDocument::putItem(ItemKey pos, std::size_t index, std::unique_ptr<SecurityItem> item)
+{
+    item->setBeingUpdated(false);
+    m_index.emplace(pos.key, item.get());
+    index = std::min(index, m_items.size());
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(index), Entry{pos.key, std::move(item)});
+}
+
+DocumentEdit* PortfolioDocument::recording() const
+{
+    return m_namedEdit ? m_namedEdit : m_looseEdit.get();
+}
+
+void PortfolioDocument::setEditListener(EditListener* listener)
+{
+    m_editListener = listener;
+    m_looseEdit = listener ? std::make_unique<DocumentEdit>(m_contents) : nullptr;
+}
+
+void PortfolioDocument::contentsReplaced()
+{
+    ++m_contents;
+    if (!m_editListener)
+        return;
+    m_looseEdit = std::make_unique<DocumentEdit>(m_contents);
+    m_editListener->editsDropped();
+}
+
+void PortfolioDocument::flushLooseEdit()
+{
+    if (!m_editListener || !m_looseEdit || m_looseEdit->empty())
+        return;
+    std::unique_ptr<DocumentEdit> loose = std::exchange(m_looseEdit, std::make_unique<DocumentEdit>(m_contents));
+    m_editListener->editRecorded({}, std::move(loose));
+}
+
+void PortfolioDocument::recordEdit(const std::string& label, const std::function<void()>& change)
+{
+    if (!m_editListener || m_namedEdit) {
+        change();
+        return;
+    }
+    // What gathered before goes first, so that the steps stay in the order of the changes.
+    flushLooseEdit();
+    auto edit = std::make_unique<DocumentEdit>(m_contents);
+    m_namedEdit = edit.get();
+    struct Ending {
+        DocumentEdit*& named;
+        ~Ending() { named = nullptr; }
+    } ending{m_namedEdit};
+    change();
+    if (!edit->empty() && edit->contents() == m_contents && m_editListener)
+        m_editListener->editRecorded(label, std::move(edit));
+}
+
+bool PortfolioDocument::undo(DocumentEdit& edit)
+{
+    if (edit.contents() != m_contents || m_namedEdit)
+        return false;
+    edit.flip(*this, true);
+    m_modified = true;
+    notifyViews(edit.notice());
+    return true;
+}
+
+bool PortfolioDocument::redo(DocumentEdit& edit)
+{
+    if (edit.contents() != m_contents || m_namedEdit)
+        return false;
+    edit.flip(*this, false);
+    m_modified = true;
+    notifyViews(edit.notice());
+    return true;
 }
 
 std::vector<const SecurityItem*> PortfolioDocument::items() const

@@ -15,6 +15,8 @@
 
 namespace tarvelo {
 
+class DocumentEdit;
+class EditListener;
 class SharedFileSession;
 enum class QuotationAddition;
 
@@ -165,7 +167,27 @@ public:
     std::vector<const SecurityItem*> items() const;
     void adoptLoadedItems(std::vector<std::unique_ptr<SecurityItem>> items);
 
+    // Undo and redo. While a listener is set, every change is recorded: the changes that
+    // one call of recordEdit() makes become one step, handed to the listener under the
+    // label (a call inside another one adds to the outer step); changes made outside it
+    // (quotations a download stored) gather until flushLooseEdit() or the next step
+    // hands them over, unnamed. Replacing the contents (New, Open, a reload, a merge with
+    // a newer file) drops what gathered and tells the listener.
+    void setEditListener(EditListener* listener);
+    void recordEdit(const std::string& label, const std::function<void()>& change);
+    void flushLooseEdit();
+    // Takes a recorded step back, or makes it again; each marks the document modified and
+    // tells the views. False, changing nothing, for a step of other contents. The caller
+    // hands over the loose changes first (flushLooseEdit), as they came after the step.
+    bool undo(DocumentEdit& edit);
+    bool redo(DocumentEdit& edit);
+    // Counts the replacements of the contents; a step belongs to the count it was
+    // recorded at.
+    std::uint64_t contents() const { return m_contents; }
+
 private:
+    friend class DocumentEdit;
+
     struct Entry {
         std::uint64_t key;
         std::unique_ptr<SecurityItem> item;
@@ -203,6 +225,19 @@ private:
 
     // The lock, the file's stamp and the journal of additions since it was read.
     std::unique_ptr<SharedFileSession> m_session;
+
+    // The step being recorded: the named one, else the loose one (only with a listener).
+    DocumentEdit* recording() const;
+    // The items were replaced as a whole; recorded steps no longer apply.
+    void contentsReplaced();
+    // For undo and redo: an item out of the list, and back at its place with its key.
+    std::unique_ptr<SecurityItem> takeItem(ItemKey pos, std::size_t& index);
+    void putItem(ItemKey pos, std::size_t index, std::unique_ptr<SecurityItem> item);
+
+    EditListener* m_editListener = nullptr;
+    DocumentEdit* m_namedEdit = nullptr;
+    std::unique_ptr<DocumentEdit> m_looseEdit;
+    std::uint64_t m_contents = 0;
 };
 
 // Whether two item names differ at most in the case of letters.

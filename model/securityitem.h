@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace tarvelo {
@@ -44,6 +45,12 @@ public:
     // A stock split: divisor > 0, applied to the record at index and every older one.
     bool splitQuotations(std::size_t index, double divisor);
     void invertQuotations();
+
+    // The whole history, leaving the item without one.
+    std::vector<Quotation> takeHistory() { return std::exchange(m_history, {}); }
+    // Undo and redo put back exactly what a recorded change took, in the places it took
+    // it from; nothing else writes the history directly.
+    std::vector<Quotation>& editableHistory() { return m_history; }
 
     // Loading appends records in stream order without sorting.
     void appendLoadedQuotation(const Quotation& record) { m_history.push_back(record); }

@@ -6,6 +6,7 @@
 #include "resources/strings.h"
 
 #include <algorithm>
+#include <bit>
 #include <set>
 #include <unordered_map>
 
@@ -272,6 +273,55 @@ void SharedFileSession::recordInserted(ItemKey pos, ItemIdentity identity, std::
 bool SharedFileSession::hasNewQuotationsFor(ItemKey pos) const
 {
     return std::any_of(m_journal.begin(), m_journal.end(), [&](const NewQuotations& entry) { return entry.key == pos.key; });
+}
+
+void SharedFileSession::recordAddedAgain(ItemKey pos)
+{
+    if (std::find(m_addedKeys.begin(), m_addedKeys.end(), pos.key) == m_addedKeys.end())
+        m_addedKeys.push_back(pos.key);
+}
+
+bool SharedFileSession::forgetAdded(ItemKey pos)
+{
+    const auto found = std::find(m_addedKeys.begin(), m_addedKeys.end(), pos.key);
+    if (found == m_addedKeys.end())
+        return false;
+    m_addedKeys.erase(found);
+    std::erase_if(m_journal, [&](const NewQuotations& entry) { return entry.key == pos.key; });
+    return true;
+}
+
+std::size_t SharedFileSession::withdrawInserted(ItemKey pos, std::span<const Quotation> quotations)
+{
+    // Records are the same when time and value are the same to the bit.
+    const auto key = [](const Quotation& q) { return std::pair(q.time, std::bit_cast<std::uint64_t>(q.value)); };
+    std::vector<Quotation> wanted(quotations.begin(), quotations.end());
+    std::sort(wanted.begin(), wanted.end(), [&](const Quotation& a, const Quotation& b) { return key(a) < key(b); });
+    std::vector<bool> taken(wanted.size(), false);
+    std::size_t found = 0;
+    // The newest entries first: an undo takes back what came last.
+    for (std::size_t i = m_journal.size(); i-- > 0 && found < wanted.size();) {
+        NewQuotations& entry = m_journal[i];
+        if (entry.key != pos.key)
+            continue;
+        std::erase_if(entry.quotations, [&](const Quotation& q) {
+            const auto k = key(q);
+            auto it = std::lower_bound(wanted.begin(), wanted.end(), q,
+                                       [&](const Quotation& a, const Quotation& b) { return key(a) < key(b); });
+            for (; it != wanted.end() && key(*it) == k; ++it) {
+                const auto at = static_cast<std::size_t>(it - wanted.begin());
+                if (!taken[at]) {
+                    taken[at] = true;
+                    ++found;
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (entry.quotations.empty())
+            m_journal.erase(m_journal.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return found;
 }
 
 void SharedFileSession::forgetChanges()

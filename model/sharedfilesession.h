@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,14 @@ public:
     void recordInserted(ItemKey pos, ItemIdentity identity, std::vector<Quotation> quotations,
                         QuotationAddition addition);
     void recordOtherChange() { m_otherChanges = true; }
+    // Undo and redo. An item put back into the list is carried by a merge as an added
+    // one. forgetAdded: an item taken out that was added since the file was read leaves
+    // the journal with its quotations (false for an item of the file). withdrawInserted:
+    // an undone addition leaves the journal; for each record one equal record of the
+    // item's entries goes; returns how many were found.
+    void recordAddedAgain(ItemKey pos);
+    bool forgetAdded(ItemKey pos);
+    std::size_t withdrawInserted(ItemKey pos, std::span<const Quotation> quotations);
     void forgetChanges();
     bool hasNewQuotations() const { return !m_journal.empty() || !m_addedKeys.empty(); }
     bool hasNewQuotationsFor(ItemKey pos) const;

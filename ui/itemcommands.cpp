@@ -14,6 +14,7 @@
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"
+#include "ui/undosteps.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -42,13 +43,18 @@ TimeStamp ItemCommands::now() const
 
 void ItemCommands::deleteSelectedItems()
 {
+    deleteSelected(steps::kDeleteItem);
+}
+
+void ItemCommands::deleteSelected(const char* step)
+{
     if (m_list.selectedPositions().empty())
         return;
     if (Prompter::instance().ask(&m_list, text(strings::kDeleteConfirm)) != Prompter::Yes)
         return;
     const std::vector<ItemKey> doomed = m_list.selectedPositions();
     if (!doomed.empty())
-        m_doc.deleteItems(doomed);
+        m_doc.recordEdit(step, [&] { m_doc.deleteItems(doomed); });
 }
 
 void ItemCommands::updateSelectedQuotations()
@@ -81,7 +87,7 @@ void ItemCommands::manuallyUpdateQuotation()
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     if (m_doc.isValid(pos))
-        m_doc.insertQuotation(pos, dialog.value(), dialog.time());
+        m_doc.recordEdit(steps::kManualQuotation, [&] { m_doc.insertQuotation(pos, dialog.value(), dialog.time()); });
 }
 
 void ItemCommands::insertNewItem()
@@ -167,7 +173,8 @@ void ItemCommands::importQuotations()
         if (!m_doc.isValid(item))
             break;
         // What the preview showed goes into the item, all in one change of the document.
-        const Result<ImportReport> result = importMatched(m_doc, item, dialog.takeMatch());
+        Result<ImportReport> result = Failure{};
+        m_doc.recordEdit(steps::kImport, [&] { result = importMatched(m_doc, item, dialog.takeMatch()); });
         if (result.ok()) {
             rememberImportSettings(name, m_import->settings);
             // Lines that gave nothing new are told about; a clean import needs no words.
@@ -213,7 +220,7 @@ void ItemCommands::copyItems()
 void ItemCommands::cutItems()
 {
     if (copySelected())
-        deleteSelectedItems();
+        deleteSelected(steps::kCut);
 }
 
 bool ItemCommands::clipboardHasItems()
@@ -236,8 +243,10 @@ void ItemCommands::pasteItems()
         Prompter::instance().inform(&m_list, text(strings::kClipboardNotRead), Prompter::Icon::Warning);
         return;
     }
-    const Result<std::size_t> pasted =
-        tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    Result<std::size_t> pasted = std::size_t{0};
+    m_doc.recordEdit(steps::kPaste, [&] {
+        pasted = tarvelo::pasteItems(m_doc, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    });
     if (!pasted.ok())
         Prompter::instance().inform(&m_list, fromCore(pasted.message()), Prompter::Icon::Warning);
 }

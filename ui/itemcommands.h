@@ -55,6 +55,8 @@ public:
 
 private:
     bool copySelected();
+    // Deletes the marked items after asking, as one step of that name.
+    void deleteSelected(const char* step);
     TimeStamp now() const;
 
     PortfolioDocument& m_doc;

@@ -2,6 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "model/archive.h"
+#include "resources/commandids.h"
 #include "resources/strings.h"
 #include "servers/regfile.h"
 #include "ui/aboutdialog.h"
@@ -23,6 +24,7 @@
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 #include "ui/unattendedrun.h"
+#include "ui/undosteps.h"
 #include "ui/updatescheduler.h"
 #include "ui/windowplacement.h"
 
@@ -49,6 +51,8 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
     WindowPlacement::restore(*this);
+    // Every change from here on is recorded for undo.
+    m_undo = new UndoSteps(m_doc, this);
 
     // Client area: the list above the chart pane.
     m_splitter = new QSplitter(Qt::Vertical, this);
@@ -131,7 +135,12 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
 
     connect(m_status, &ConnectionStatusWindow::abortRequested, this, &MainWindow::abortDownloads);
     connect(m_hub, &DownloadHub::runningUpdatesChanged, this, &MainWindow::onRunningUpdatesChanged);
+    connect(m_hub, &DownloadHub::updatesFinished, m_undo, &UndoSteps::updateFinished);
     connect(m_hub, &DownloadHub::updatesFinished, this, &MainWindow::onUpdatesFinished);
+    connect(m_undo, &UndoSteps::changed, this, [this] {
+        showUndoTexts();
+        updateCommandStates();
+    });
     connect(m_list, &PortfolioListView::amountTextChanged, m_statusBar, &MainStatusBar::setAmountText);
     connect(m_list, &PortfolioListView::selectionChanged, this, &MainWindow::updateCommandStates);
     connect(m_list, &PortfolioListView::contextMenuWanted, this, &MainWindow::showContextMenu);
@@ -145,6 +154,7 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     m_files->loadRecentFiles();
     m_statusBar->setAmountText(m_list->amountText());
     updateTitles();
+    showUndoTexts();
     updateCommandStates();
 }
 
@@ -205,6 +215,12 @@ void MainWindow::updateCommandStates()
 {
     m_commands->updateStates();
     m_files->enableRecentFiles(!updatesUnderWay());
+}
+
+void MainWindow::showUndoTexts()
+{
+    action(commands::kEditUndo)->setText(m_undo->undoText());
+    action(commands::kEditRedo)->setText(m_undo->redoText());
 }
 
 void MainWindow::showContextMenu(const QPoint& globalPos)

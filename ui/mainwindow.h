@@ -27,6 +27,7 @@ class ItemCommands;
 class MailSender;
 class PortfolioListView;
 class ReportPrinting;
+class UndoSteps;
 
 // The program's window: the portfolio list above the chart pane, the menus, toolbar and
 // context menu from its command table, the status bar, and the connection status window.
@@ -49,6 +50,7 @@ public:
     ReportPrinting* reportPrinting() const { return m_printing; }
     DownloadHub* downloadHub() const { return m_hub; }
     QSplitter* splitter() const { return m_splitter; }
+    UndoSteps* undoSteps() const { return m_undo; }
 
     // Tests fix "now"; by default the system clock.
     void setClock(Clock clock);
@@ -121,6 +123,8 @@ private:
     // Says so when a settings write of this window failed.
     void reportUnsavedSettings();
     void updateTitles();
+    // The Edit menu names the steps that Undo and Redo would take.
+    void showUndoTexts();
     void showContextMenu(const QPoint& globalPos);
     QString portfolioTitle() const;
     TimeStamp now() const;
@@ -146,6 +150,7 @@ private:
     UpdateScheduler* m_scheduler = nullptr;
     UnattendedRun* m_run = nullptr;
     MailSender* m_mail = nullptr;
+    UndoSteps* m_undo = nullptr;
     int m_viewToken = 0;
     bool m_aborting = false;
 };

@@ -16,6 +16,7 @@
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
 #include "ui/shell.h"
+#include "ui/undosteps.h"
 
 #include <QAction>
 #include <QMenu>
@@ -56,6 +57,12 @@ void MainWindow::createCommands()
          [this] { return m_mail->available(); }},
         {kAppExit, "E&xit", "Quit the program", {}, [this] { close(); }},
 
+        // Not while downloads run: their quotations become a step of their own when the
+        // update is over.
+        {kEditUndo, "&Undo", "Take back the last change", {key("Ctrl+Z")}, [this] { m_undo->undo(); },
+         [this] { return m_undo->canUndo() && !updatesUnderWay(); }},
+        {kEditRedo, "&Redo", "Make the change taken back again", {key("Ctrl+Shift+Z")}, [this] { m_undo->redo(); },
+         [this] { return m_undo->canRedo() && !updatesUnderWay(); }},
         {kEditCut, "&Cut", "Move the marked items to the clipboard", {key("Ctrl+X"), key("Shift+Del")},
          [this] { m_items->cutItems(); }, selected},
         {kEditCopy, "C&opy", "Copy the marked items to the clipboard", {key("Ctrl+C"), key("Ctrl+Ins")},
@@ -154,7 +161,7 @@ void MainWindow::createCommands()
             {"&File", {kFileNew, kFileOpen, kFileSave, kFileSaveAs, kSeparator, kExport, kExportServers, kSeparator,
                        kFilePrint, kFilePrintPreview, kFilePrintSetup, kSeparator, kFileSendMail, kSeparator, m_files->recentMenu(),
                        kSeparator, kAppExit}},
-            {"&Edit", {kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
+            {"&Edit", {kEditUndo, kEditRedo, kSeparator, kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
             {"&View", {kPercentValues, kConnectionStatus, kSeparator, kTotals, kRefresh, kSeparator,
                        kSaveViewOptions, kSeparator, bar->toggleViewAction(), m_statusBar->toggleAction()}},
             {"&Item", {kInsertItem, kDeleteItem, kItemProperties, kShowQuotations, kSeparator, kUpdateQuotation,

@@ -7,6 +7,7 @@
 #include "ui/itemproperties/quotationspage.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"
+#include "ui/undosteps.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -109,10 +110,13 @@ void ItemPropertiesDialog::accept()
     }
     m_general->takeValues(settings);
     settings.chart = m_chart->takeValues();
-    if (m_item)
-        m_doc.replaceItemSettings(m_item, settings);
-    else
-        m_item = m_doc.addItem(settings);
+    // OK is one step: the settings of all pages at once.
+    if (m_item) {
+        const char* step = settings.name != m_doc.itemName(m_item) ? steps::kRenameItem : steps::kEditItem;
+        m_doc.recordEdit(step, [&] { m_doc.replaceItemSettings(m_item, settings); });
+    } else {
+        m_doc.recordEdit(steps::kInsertItem, [&] { m_item = m_doc.addItem(settings); });
+    }
     QDialog::accept();
 }
 

@@ -4,6 +4,7 @@
 #include "ui/manualquotationdialog.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/undosteps.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -287,7 +288,9 @@ void QuotationsPage::insertQuotation()
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     m_model->setOwnChange(true);
-    const std::size_t index = m_document.insertQuotation(m_item, dialog.value(), dialog.time());
+    std::size_t index = 0;
+    m_document.recordEdit(steps::kInsertQuotation,
+                          [&] { index = m_document.insertQuotation(m_item, dialog.value(), dialog.time()); });
     m_model->setOwnChange(false);
     m_model->recordInserted(index);
     setCaret(m_model->rowOf(index));
@@ -306,7 +309,9 @@ void QuotationsPage::modifyQuotation()
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     m_model->setOwnChange(true);
-    const int place = m_document.modifyQuotation(m_item, index, dialog.value(), dialog.time());
+    int place = -1;
+    m_document.recordEdit(steps::kModifyQuotation,
+                          [&] { place = m_document.modifyQuotation(m_item, index, dialog.value(), dialog.time()); });
     m_model->setOwnChange(false);
     if (place < 0)
         return;
@@ -324,7 +329,8 @@ void QuotationsPage::deleteQuotation()
         return;
     const std::size_t index = m_model->recordIndex(row);
     m_model->setOwnChange(true);
-    const bool deleted = m_document.deleteQuotation(m_item, index);
+    bool deleted = false;
+    m_document.recordEdit(steps::kDeleteQuotation, [&] { deleted = m_document.deleteQuotation(m_item, index); });
     m_model->setOwnChange(false);
     if (!deleted)
         return;
@@ -345,7 +351,7 @@ void QuotationsPage::deleteAllQuotations()
     if (m_model->rowCount() == 0)
         return;
     m_model->setOwnChange(true);
-    m_document.deleteAllQuotations(m_item);
+    m_document.recordEdit(steps::kDeleteAllQuotations, [&] { m_document.deleteAllQuotations(m_item); });
     m_model->setOwnChange(false);
     m_model->allRemoved();
     enableAll(false);
@@ -362,7 +368,9 @@ void QuotationsPage::splitQuotations()
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return;
     m_model->setOwnChange(true);
-    const bool split = m_document.splitQuotations(m_item, index, dialog.divisor());
+    bool split = false;
+    m_document.recordEdit(steps::kSplit,
+                          [&] { split = m_document.splitQuotations(m_item, index, dialog.divisor()); });
     m_model->setOwnChange(false);
     if (!split)
         return;
@@ -373,7 +381,7 @@ void QuotationsPage::splitQuotations()
 void QuotationsPage::invertQuotations()
 {
     m_model->setOwnChange(true);
-    m_document.invertQuotations(m_item);
+    m_document.recordEdit(steps::kInvert, [&] { m_document.invertQuotations(m_item); });
     m_model->setOwnChange(false);
     m_model->allRewritten();
     setCaret(0);
