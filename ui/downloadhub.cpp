@@ -43,7 +43,8 @@ DownloadHub::DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, Connect
 
 bool DownloadHub::acceptValue(ItemKey item)
 {
-    const Result<Quotation> accepted = acceptHeldBackValue(m_doc, m_run.health(), item);
+    Result<Quotation> accepted = Failure{};
+    m_doc.recordEdit("Accept value", [&] { accepted = acceptHeldBackValue(m_doc, m_run.health(), item); });
     if (!accepted.ok()) {
         Prompter::instance().inform(&m_status, fromCore(accepted.message()), Prompter::Icon::Warning);
         return false;
