@@ -1,7 +1,9 @@
 #include "model/sourcehealth.h"
 
+#include "model/securityitem.h"
 #include "platform/filelock.h"
 #include "platform/files.h"
+#include "resources/strings.h"
 
 #include <charconv>
 #include <cstdio>
@@ -259,12 +261,41 @@ void SourceHealth::forget(const HealthKey& key)
     m_changed[key] = false;
 }
 
+void SourceHealth::rename(const HealthKey& from, const HealthKey& to)
+{
+    const auto found = m_entries.find(from);
+    if (from == to || found == m_entries.end())
+        return;
+    ItemHealth moved = std::move(found->second);
+    m_entries.erase(found);
+    m_changed[from] = false;
+    touch(to) = std::move(moved);
+}
+
 bool SourceHealth::anyFailing() const
 {
     for (const auto& [key, health] : m_entries)
         if (health.failing())
             return true;
     return false;
+}
+
+std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items, const SourceHealth& health)
+{
+    std::vector<HealthRow> rows;
+    rows.reserve(items.size());
+    for (const SecurityItem* item : items) {
+        const ItemSettings& settings = item->settings();
+        HealthRow row{settings.name, settings.symbol,
+                      settings.server.name.empty() ? std::string(strings::kUserDefinedServer) : settings.server.name,
+                      {}, false};
+        if (const ItemHealth* found = health.find(HealthKey{settings.name, settings.symbol})) {
+            row.health = *found;
+            row.recorded = true;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace tarvelo

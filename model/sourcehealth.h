@@ -71,6 +71,9 @@ public:
     void clearHeldBack(const HealthKey& key);
     // The item left the portfolio or was renamed.
     void forget(const HealthKey& key);
+    // The item was renamed (or got another symbol): its entry goes with it, replacing
+    // one the new key had. Nothing happens when the old key has no entry.
+    void rename(const HealthKey& from, const HealthKey& to);
 
     bool anyFailing() const;
 
@@ -85,5 +88,20 @@ private:
     std::map<HealthKey, ItemHealth> m_entries;
     std::map<HealthKey, bool> m_changed; // true: changed; false: forgotten
 };
+
+class SecurityItem;
+
+// One item's line of the health table that the window and the command line show.
+struct HealthRow {
+    std::string name;
+    std::string symbol;
+    std::string configuration; // the named configuration, or "-- User defined --"
+    ItemHealth health;         // all zero for an item never updated
+    bool recorded = false;     // the health file has an entry for the item
+};
+
+// The items in portfolio order with their health; items without an entry are listed as
+// never updated.
+std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items, const SourceHealth& health);
 
 } // namespace tarvelo
