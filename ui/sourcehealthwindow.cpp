@@ -35,6 +35,12 @@ namespace {
 constexpr int kSortRole = Qt::UserRole;     // what a column sorts by, when not by its text
 constexpr int kKeyRole = Qt::UserRole + 1;  // column 0: the item's handle
 
+// What the explanation area says while it waits for a diagnosis.
+QString idleHint()
+{
+    return QStringLiteral("Choose an item and press Diagnose to learn why its quotation is or is not found.");
+}
+
 // A row that sorts times and counts as numbers, and texts without regard to case.
 class HealthItem : public QTreeWidgetItem {
 public:
@@ -106,8 +112,7 @@ SourceHealthWindow::SourceHealthWindow(PortfolioDocument& doc, SourceHealthWatch
     m_explanation->setReadOnly(true);
     m_explanation->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_explanation->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_explanation->setPlaceholderText(
-        QStringLiteral("Choose an item and press Diagnose to learn why its quotation is or is not found."));
+    m_explanation->setPlaceholderText(idleHint());
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("closeButton"));
@@ -129,8 +134,8 @@ SourceHealthWindow::SourceHealthWindow(PortfolioDocument& doc, SourceHealthWatch
     split->setChildrenCollapsible(false);
     split->addWidget(m_table);
     split->addWidget(lower);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split);
     layout->addWidget(buttons);
@@ -149,8 +154,11 @@ SourceHealthWindow::~SourceHealthWindow()
 {
     m_doc.unsubscribeViews(m_viewToken);
     // The visit's downloads stop at once; its thread is not left running behind the window.
-    stopDiagnosis();
-    m_visit.waitForFinished();
+    // (A visit whose result was taken is over: its future cannot be waited for again.)
+    if (m_doctor) {
+        m_doctor->stop();
+        m_visit.waitForFinished();
+    }
 }
 
 void SourceHealthWindow::showEvent(QShowEvent* event)
@@ -282,6 +290,7 @@ void SourceHealthWindow::diagnose()
     m_busy->show();
     m_status->setText(QStringLiteral("Diagnosing %1...").arg(fromCore(item->settings().name)));
     m_explanation->clear();
+    m_explanation->setPlaceholderText(QString());
     updateButtons();
 }
 
@@ -296,6 +305,7 @@ void SourceHealthWindow::diagnosisDone()
     const bool stopped = m_doctor && m_doctor->stopped();
     m_doctor.reset();
     m_busy->hide();
+    m_explanation->setPlaceholderText(idleHint());
     std::vector<DoctorPatient> patients;
     try {
         patients = m_visit.future().takeResult();

@@ -205,7 +205,14 @@ TEST_F(SourceHealthWindowTest, TheListMarksFailedItemsFromTheFileRunsAndOtherPro
     EXPECT_LT(closing.elapsed(), 5000);
     EXPECT_FALSE(server.released());
     EXPECT_TRUE(m_doc.quotations(m_doc.findItemsByName("Slow").front())->empty());
-    // A diagnosis under way when the window goes ends with it.
+    // A window goes after its diagnosis has ended, and while one is under way.
+    {
+        SourceHealthWindow other(m_doc, *frame.sourceHealth(), m_engine);
+        other.table()->setCurrentItem(tableRow(other, "Beta"));
+        other.diagnose();
+        ASSERT_TRUE(test::waitFor([&] { return !other.diagnosing(); }));
+        EXPECT_TRUE(other.explanation().startsWith(QStringLiteral("Beta: ")));
+    }
     frame.showSourceHealth();
     health->table()->setCurrentItem(tableRow(*health, "Slow"));
     health->diagnose();
