@@ -3,22 +3,13 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "model/sourcehealth.h"
-#include "platform/localtime.h"
 
 #include <ctime>
-#include <limits>
 #include <ostream>
 
 namespace tarvelo {
 
 namespace {
-
-TimeStamp asTimeStamp(std::int64_t time)
-{
-    constexpr std::int64_t low = std::numeric_limits<TimeStamp>::min();
-    constexpr std::int64_t high = std::numeric_limits<TimeStamp>::max();
-    return static_cast<TimeStamp>(time < low ? low : time > high ? high : time);
-}
 
 // A moment in ISO 8601, in UTC.
 std::string isoTime(std::int64_t time)
@@ -38,7 +29,7 @@ void printText(std::ostream& out, const std::vector<HealthRow>& rows)
     for (const HealthRow& row : rows) {
         const ItemHealth& h = row.health;
         out << oneLineCell(row.name) << '\t' << oneLineCell(row.symbol) << '\t' << oneLineCell(row.configuration)
-            << '\t' << (h.lastSuccess > 0 ? formatLocalTime(asTimeStamp(h.lastSuccess), "%x %H:%M") : "never")
+            << '\t' << h.lastSuccessText()
             << '\t' << h.failures << '\t' << oneLineCell(h.lastReason) << '\n';
     }
 }
@@ -51,7 +42,7 @@ void printJson(std::ostream& out, const std::vector<HealthRow>& rows)
         const ItemHealth& h = row.health;
         out << (first ? "" : ",") << "\n{\"name\":" << json::text(row.name) << ",\"symbol\":" << json::text(row.symbol)
             << ",\"configuration\":" << json::text(row.configuration)
-            << ",\"lastSuccess\":" << (h.lastSuccess > 0 ? json::text(isoTime(h.lastSuccess)) : "null")
+            << ",\"lastSuccess\":" << (h.lastSuccess != 0 ? json::text(isoTime(h.lastSuccess)) : "null")
             << ",\"failures\":" << h.failures
             << ",\"reason\":" << (h.lastReason.empty() ? "null" : json::text(h.lastReason));
         if (const auto& held = h.heldBack)

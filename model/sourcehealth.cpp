@@ -3,12 +3,15 @@
 #include "model/securityitem.h"
 #include "platform/filelock.h"
 #include "platform/files.h"
+#include "platform/localtime.h"
 #include "resources/strings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 namespace tarvelo {
@@ -99,6 +102,15 @@ std::string formatDouble(double value)
 }
 
 } // namespace
+
+std::string ItemHealth::lastSuccessText() const
+{
+    if (lastSuccess == 0)
+        return "never";
+    constexpr std::int64_t low = std::numeric_limits<TimeStamp>::min();
+    constexpr std::int64_t high = std::numeric_limits<TimeStamp>::max();
+    return formatLocalTime(static_cast<TimeStamp>(std::clamp(lastSuccess, low, high)), "%x %H:%M");
+}
 
 SourceHealth::SourceHealth(std::string portfolioPath)
     : m_stateFile(portfolioPath.empty() ? std::string() : stateFileFor(portfolioPath))

@@ -28,6 +28,8 @@ struct ItemHealth {
     std::optional<HeldBackValue> heldBack;
 
     bool failing() const { return failures > 0; }
+    // The last success in local time ("%x %H:%M"), or "never".
+    std::string lastSuccessText() const;
     bool operator==(const ItemHealth&) const = default;
 };
 

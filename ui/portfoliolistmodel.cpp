@@ -1,12 +1,10 @@
 #include "ui/portfoliolistmodel.h"
 
-#include "platform/localtime.h"
 #include "ui/qtexts.h"
 
 #include <QStringList>
 
 #include <algorithm>
-#include <limits>
 
 namespace tarvelo {
 
@@ -17,9 +15,7 @@ namespace {
 QString healthTip(const ItemHealth& health)
 {
     const QString reason = health.lastReason.empty() ? QStringLiteral("unknown") : fromCore(health.lastReason);
-    QString success = QStringLiteral("never");
-    if (health.lastSuccess > 0 && health.lastSuccess <= std::numeric_limits<TimeStamp>::max())
-        success = fromCore(formatLocalTime(static_cast<TimeStamp>(health.lastSuccess), "%x %H:%M"));
+    const QString success = fromCore(health.lastSuccessText());
     return QStringLiteral("The last update failed: %1\nFailed updates since the last success: %2\nLast success: %3")
         .arg(reason, QString::number(health.failures), success);
 }

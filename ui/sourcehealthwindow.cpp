@@ -4,7 +4,6 @@
 #include "download/updaterun.h"
 #include "model/portfoliolist.h"
 #include "model/sourcehealth.h"
-#include "platform/localtime.h"
 #include "resources/strings.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"
@@ -26,7 +25,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-#include <limits>
 
 namespace tarvelo {
 
@@ -55,13 +53,6 @@ public:
         return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
     }
 };
-
-QString successText(std::int64_t lastSuccess)
-{
-    if (lastSuccess <= 0 || lastSuccess > std::numeric_limits<TimeStamp>::max())
-        return QStringLiteral("never");
-    return fromCore(formatLocalTime(static_cast<TimeStamp>(lastSuccess), "%x %H:%M"));
-}
 
 } // namespace
 
@@ -146,7 +137,7 @@ SourceHealthWindow::SourceHealthWindow(PortfolioDocument& doc, SourceHealthWatch
     connect(m_table, &QTreeWidget::itemActivated, this, [this] { diagnose(); });
     connect(&m_visit, &QFutureWatcherBase::finished, this, &SourceHealthWindow::diagnosisDone);
     connect(&m_watch, &SourceHealthWatch::changed, this, &SourceHealthWindow::scheduleRefill);
-    m_viewToken = m_doc.subscribeViews([this] { scheduleRefill(); });
+    m_viewToken = m_doc.subscribeViews([this](const DocumentChange& change) { documentChanged(change); });
     refill();
 }
 
@@ -174,6 +165,28 @@ void SourceHealthWindow::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void SourceHealthWindow::documentChanged(const DocumentChange& change)
+{
+    // An item's quotations (an update brings many) change nothing shown here; its name,
+    // symbol or configuration change its row.
+    if (change.kind == DocumentChange::Kind::Item && !m_refillPending) {
+        const SecurityItem* item = m_doc.item(change.item);
+        const auto row = m_rowOf.find(change.item.key);
+        if (!item || row == m_rowOf.end()) {
+            scheduleRefill();
+            return;
+        }
+        const ItemSettings& s = item->settings();
+        const QString configuration = s.server.name.empty() ? QString::fromUtf8(strings::kUserDefinedServer)
+                                                            : fromCore(s.server.name);
+        if (row->second->text(Item) != fromCore(s.name) || row->second->text(Symbol) != fromCore(s.symbol)
+            || row->second->text(Configuration) != configuration)
+            scheduleRefill();
+        return;
+    }
+    scheduleRefill();
+}
+
 void SourceHealthWindow::scheduleRefill()
 {
     // Many changes in a row (an update's quotations) make one refill, and a hidden window
@@ -192,6 +205,7 @@ void SourceHealthWindow::refill()
     const ItemKey selected = selectedItem();
     m_table->setSortingEnabled(false);
     m_table->clear();
+    m_rowOf.clear();
     const std::vector<ItemKey> keys = m_doc.itemPositions();
     const std::vector<const SecurityItem*> itemsNow = m_doc.items();
     const std::vector<HealthRow> rows = healthRows(itemsNow, m_watch.health());
@@ -208,7 +222,7 @@ void SourceHealthWindow::refill()
         item->setData(Item, kKeyRole, QVariant::fromValue<qulonglong>(keys[i].key));
         item->setText(Symbol, fromCore(row.symbol));
         item->setText(Configuration, fromCore(row.configuration));
-        item->setText(LastSuccess, successText(health.lastSuccess));
+        item->setText(LastSuccess, fromCore(health.lastSuccessText()));
         item->setData(LastSuccess, kSortRole, QVariant::fromValue<qlonglong>(health.lastSuccess));
         item->setText(Failures, QString::number(health.failures));
         item->setData(Failures, kSortRole, health.failures);
@@ -224,6 +238,7 @@ void SourceHealthWindow::refill()
             item->setForeground(Reason, attention);
         }
         items.push_back(item);
+        m_rowOf.emplace(keys[i].key, item);
     }
     m_table->addTopLevelItems(items);
     m_table->setSortingEnabled(true);

@@ -8,7 +8,9 @@
 #include <QFutureWatcher>
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QLabel;
@@ -16,6 +18,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace tarvelo {
 
@@ -57,6 +60,7 @@ private:
     void diagnosisDone();
     void stopDiagnosis();
     void scheduleRefill();
+    void documentChanged(const DocumentChange& change);
     const QIcon& icon(int index, HealthMark mark) const;
 
     PortfolioDocument& m_doc;
@@ -69,6 +73,7 @@ private:
     QPlainTextEdit* m_explanation;
     int m_viewToken = 0;
     bool m_refillPending = false;
+    std::unordered_map<std::uint64_t, QTreeWidgetItem*> m_rowOf; // by item handle
     // The visit under way: its doctor (to stop it), and its result when it comes.
     std::shared_ptr<ItemDoctor> m_doctor;
     QFutureWatcher<std::vector<DoctorPatient>> m_visit;
