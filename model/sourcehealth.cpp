@@ -300,11 +300,9 @@ std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items,
         const ItemSettings& settings = item->settings();
         HealthRow row{settings.name, settings.symbol,
                       settings.server.name.empty() ? std::string(strings::kUserDefinedServer) : settings.server.name,
-                      {}, false};
-        if (const ItemHealth* found = health.find(HealthKey{settings.name, settings.symbol})) {
+                      {}};
+        if (const ItemHealth* found = health.find(HealthKey{settings.name, settings.symbol}))
             row.health = *found;
-            row.recorded = true;
-        }
         rows.push_back(std::move(row));
     }
     return rows;

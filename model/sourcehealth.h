@@ -98,8 +98,7 @@ struct HealthRow {
     std::string name;
     std::string symbol;
     std::string configuration; // the named configuration, or "-- User defined --"
-    ItemHealth health;         // all zero for an item never updated
-    bool recorded = false;     // the health file has an entry for the item
+    ItemHealth health;         // all zero for an item the file does not know
 };
 
 // The items in portfolio order with their health; items without an entry are listed as
