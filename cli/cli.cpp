@@ -57,6 +57,9 @@ constexpr const char* kUsage =
     "  doctor PORTFOLIO [NAME...] [--json]\n"
     "                         fetch the items' pages as an update would, without saving, and\n"
     "                         tell what each search saw, why it failed and what to try\n"
+    "  health PORTFOLIO [--json]\n"
+    "                         each item's configuration, last successful download, failed updates\n"
+    "                         since and their last reason; exit status 1 when an item's last update failed\n"
     "  export PORTFOLIO OUT   write all quotations to a text file, or a spreadsheet when OUT\n"
     "                         contains .xls\n"
     "  import PORTFOLIO ITEM SOURCE [--template T] [--format 0|1|2|3] [--case 0|1]\n"
@@ -228,6 +231,7 @@ const Command kCommands[] = {
     {"update", updateCommand},
     {"accept", acceptCommand},
     {"doctor", doctorCommand},
+    {"health", healthCommand},
     {"export", exportCommand},
     {"import", importCommand},
     {"list", listCommand},

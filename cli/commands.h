@@ -41,6 +41,10 @@ void reportWarning(std::ostream& err, const FileNotes& notes);
 // Reports a missing name, or lists the items when it names several.
 ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name, std::ostream& err);
 
+// A cell of a table as one field of one line: a tab, line break or backslash in a name
+// is written as \t, \n, \r or \\.
+std::string oneLineCell(const std::string& text);
+
 // Puts the server options of a command (--url, --timeout, --conversion, --text, --tags,
 // --numbers, --thousands, --decimal, --case, --regexp, --index, --date, --time) into the
 // configuration; texts arrive in UTF-8. Extract holds the numbers to what a search can
@@ -58,6 +62,7 @@ int optionsCommand(const CommandContext& c);
 int updateCommand(const CommandContext& c);
 int acceptCommand(const CommandContext& c);
 int doctorCommand(const CommandContext& c);
+int healthCommand(const CommandContext& c);
 int exportCommand(const CommandContext& c);
 int importCommand(const CommandContext& c);
 int copyCommand(const CommandContext& c);

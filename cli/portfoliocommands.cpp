@@ -58,10 +58,6 @@ ItemKey findNamedItem(const PortfolioDocument& doc, const std::string& utf8Name,
     return {};
 }
 
-namespace {
-
-// A cell of the list as one field of one line: a tab, line break or backslash in a name
-// is written as \t, \n, \r or \\.
 std::string oneLineCell(const std::string& text)
 {
     if (text.find_first_of("\t\n\r\\") == std::string::npos)
@@ -79,8 +75,6 @@ std::string oneLineCell(const std::string& text)
     }
     return out;
 }
-
-} // namespace
 
 int listCommand(const CommandContext& c)
 {

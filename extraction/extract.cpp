@@ -66,4 +66,12 @@ ServerConfig withItemVariables(ServerConfig config, std::string_view name, std::
     return config;
 }
 
+bool searchesForItemName(const ServerConfig& config)
+{
+    constexpr std::string_view kName = "[&name]";
+    const std::string& search =
+        config.searchKind == SearchKind::RegularExpression ? config.regExp : config.textBeforeValue;
+    return config.url.find(kName) != std::string::npos || search.find(kName) != std::string::npos;
+}
+
 } // namespace tarvelo

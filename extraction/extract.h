@@ -26,4 +26,9 @@ RegExpRule regExpRuleOf(const ServerConfig& config);
 // its regular expression.
 ServerConfig withItemVariables(ServerConfig config, std::string_view name, std::string_view symbol);
 
+// Whether the configuration puts the item's name into what it downloads or searches: a
+// [&name] in its address, or in the text before value or the regular expression of the
+// search it uses. Such a configuration finds nothing for the old name after a rename.
+bool searchesForItemName(const ServerConfig& config);
+
 } // namespace tarvelo

@@ -1,12 +1,17 @@
 #include "model/sourcehealth.h"
 
+#include "model/securityitem.h"
 #include "platform/filelock.h"
 #include "platform/files.h"
+#include "platform/localtime.h"
+#include "resources/strings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 namespace tarvelo {
@@ -97,6 +102,15 @@ std::string formatDouble(double value)
 }
 
 } // namespace
+
+std::string ItemHealth::lastSuccessText() const
+{
+    if (lastSuccess == 0)
+        return "never";
+    constexpr std::int64_t low = std::numeric_limits<TimeStamp>::min();
+    constexpr std::int64_t high = std::numeric_limits<TimeStamp>::max();
+    return formatLocalTime(static_cast<TimeStamp>(std::clamp(lastSuccess, low, high)), "%x %H:%M");
+}
 
 SourceHealth::SourceHealth(std::string portfolioPath)
     : m_stateFile(portfolioPath.empty() ? std::string() : stateFileFor(portfolioPath))
@@ -259,12 +273,39 @@ void SourceHealth::forget(const HealthKey& key)
     m_changed[key] = false;
 }
 
+void SourceHealth::rename(const HealthKey& from, const HealthKey& to)
+{
+    const auto found = m_entries.find(from);
+    if (from == to || found == m_entries.end())
+        return;
+    ItemHealth moved = std::move(found->second);
+    m_entries.erase(found);
+    m_changed[from] = false;
+    touch(to) = std::move(moved);
+}
+
 bool SourceHealth::anyFailing() const
 {
     for (const auto& [key, health] : m_entries)
         if (health.failing())
             return true;
     return false;
+}
+
+std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items, const SourceHealth& health)
+{
+    std::vector<HealthRow> rows;
+    rows.reserve(items.size());
+    for (const SecurityItem* item : items) {
+        const ItemSettings& settings = item->settings();
+        HealthRow row{settings.name, settings.symbol,
+                      settings.server.name.empty() ? std::string(strings::kUserDefinedServer) : settings.server.name,
+                      {}};
+        if (const ItemHealth* found = health.find(HealthKey{settings.name, settings.symbol}))
+            row.health = *found;
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace tarvelo

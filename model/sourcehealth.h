@@ -28,6 +28,8 @@ struct ItemHealth {
     std::optional<HeldBackValue> heldBack;
 
     bool failing() const { return failures > 0; }
+    // The last success in local time ("%x %H:%M"), or "never".
+    std::string lastSuccessText() const;
     bool operator==(const ItemHealth&) const = default;
 };
 
@@ -71,6 +73,9 @@ public:
     void clearHeldBack(const HealthKey& key);
     // The item left the portfolio or was renamed.
     void forget(const HealthKey& key);
+    // The item was renamed (or got another symbol): its entry goes with it, replacing
+    // one the new key had. Nothing happens when the old key has no entry.
+    void rename(const HealthKey& from, const HealthKey& to);
 
     bool anyFailing() const;
 
@@ -85,5 +90,19 @@ private:
     std::map<HealthKey, ItemHealth> m_entries;
     std::map<HealthKey, bool> m_changed; // true: changed; false: forgotten
 };
+
+class SecurityItem;
+
+// One item's line of the health table that the window and the command line show.
+struct HealthRow {
+    std::string name;
+    std::string symbol;
+    std::string configuration; // the named configuration, or "-- User defined --"
+    ItemHealth health;         // all zero for an item the file does not know
+};
+
+// The items in portfolio order with their health; items without an entry are listed as
+// never updated.
+std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items, const SourceHealth& health);
 
 } // namespace tarvelo

@@ -53,6 +53,7 @@ inline constexpr int kTestUpdate = 32829;
 inline constexpr int kFaq = 32830;
 inline constexpr int kServerInfo = 32831;
 inline constexpr int kServerConfigurations = 32840;
+inline constexpr int kSourceHealth = 32851;
 
 // Status bar indicators.
 inline constexpr int kAmountPane = 119;

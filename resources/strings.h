@@ -122,6 +122,10 @@ inline constexpr const char* kOk = "OK";
 inline constexpr const char* kCancel = "Cancel";
 inline constexpr const char* kHelp = "Help";
 
+// Renaming an item whose configuration searches for its name.
+inline constexpr const char* kRenameSearchesName =
+    "The configuration of this item searches for its name; after renaming, updates will look for the new name.";
+
 // The import location dialog.
 inline constexpr const char* kImportLocationTitle = "Import location";
 inline constexpr const char* kImportLocalFile = "Local file";

@@ -1,6 +1,7 @@
 #include "ui/itemcommands.h"
 
 #include "download/downloadengine.h"
+#include "download/updaterun.h"
 #include "extraction/urltemplate.h"
 #include "resources/strings.h"
 #include "servers/serverstore.h"
@@ -110,9 +111,13 @@ void ItemCommands::showProperties(ItemKey item, int page, int quotationIndex)
 {
     if (!m_engine || !m_hub || !m_doc.item(item))
         return;
+    const HealthKey before = healthKeyOf(*m_doc.item(item));
     ItemPropertiesDialog sheet(m_doc, item, static_cast<ItemPropertiesDialog::Page>(page), quotationIndex, *m_engine,
                                *m_hub, &m_list);
-    Prompter::instance().exec(sheet);
+    if (Prompter::instance().exec(sheet) != QDialog::Accepted || !m_doc.item(item))
+        return;
+    if (const HealthKey after = healthKeyOf(*m_doc.item(item)); after != before)
+        emit itemRenamed(before, after);
 }
 
 void ItemCommands::openWebPage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/portfoliodocument.h"
+#include "model/sourcehealth.h"
 #include "platform/localtime.h"
 
 #include <QObject>
@@ -52,6 +53,11 @@ public:
     void cutItems();
     void pasteItems();
     static bool clipboardHasItems();
+
+signals:
+    // The property sheet gave an item another name or symbol: what is kept under its old
+    // name (its source health) should follow.
+    void itemRenamed(const HealthKey& from, const HealthKey& to);
 
 private:
     bool copySelected();

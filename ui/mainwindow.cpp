@@ -16,6 +16,7 @@
 #include "ui/mailsender.h"
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
+#include "ui/portfoliolistmodel.h"
 #include "ui/portfoliolistview.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -23,6 +24,8 @@
 #include "ui/serverconfigurationswindow.h"
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
+#include "ui/sourcehealthwatch.h"
+#include "ui/sourcehealthwindow.h"
 #include "ui/unattendedrun.h"
 #include "ui/undosteps.h"
 #include "ui/updatescheduler.h"
@@ -132,6 +135,17 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
         updateCommandStates();
     });
     connect(m_files, &PortfolioFileController::recentFilesChanged, this, &MainWindow::reportUnsavedSettings);
+
+    // The list marks the items whose last update failed, from the portfolio's health file.
+    m_health = new SourceHealthWatch(m_doc, *this);
+    connect(m_health, &SourceHealthWatch::changed, this,
+            [this] { m_list->listModel().setHealth(m_health->health().entries()); });
+    connect(m_files, &PortfolioFileController::documentOpened, m_health, &SourceHealthWatch::reload);
+    connect(m_files, &PortfolioFileController::documentCleared, m_health, &SourceHealthWatch::reload);
+    connect(m_files, &PortfolioFileController::documentSaved, m_health, &SourceHealthWatch::refresh);
+    connect(m_files, &PortfolioFileController::documentReloaded, m_health, &SourceHealthWatch::refresh);
+    connect(m_items, &ItemCommands::itemRenamed, m_health, &SourceHealthWatch::moveEntry);
+    m_health->reload();
 
     connect(m_status, &ConnectionStatusWindow::abortRequested, this, &MainWindow::abortDownloads);
     connect(m_hub, &DownloadHub::runningUpdatesChanged, this, &MainWindow::onRunningUpdatesChanged);
@@ -278,9 +292,10 @@ void MainWindow::onRunningUpdatesChanged(int running)
 void MainWindow::onUpdatesFinished()
 {
     m_aborting = false;
+    m_health->take(m_hub->health(), m_hub->healthError());
     updateCommandStates();
     if (m_unattended)
-        m_run->finishWhenDone();
+        m_run->finishWhenDone(m_hub->health());
 }
 
 // Other windows ------------------------------------------------------------------------
@@ -314,6 +329,15 @@ void MainWindow::showServerConfigurations()
 {
     ServerConfigurationsWindow window(m_engine, *m_hub, this);
     Prompter::instance().exec(window);
+}
+
+void MainWindow::showSourceHealth()
+{
+    if (!m_healthWindow)
+        m_healthWindow = new SourceHealthWindow(m_doc, *m_health, m_engine, this);
+    m_healthWindow->show();
+    m_healthWindow->raise();
+    m_healthWindow->activateWindow();
 }
 
 void MainWindow::showAbout()

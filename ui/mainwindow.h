@@ -28,6 +28,8 @@ class MailSender;
 class PortfolioListView;
 class ReportPrinting;
 class UndoSteps;
+class SourceHealthWatch;
+class SourceHealthWindow;
 
 // The program's window: the portfolio list above the chart pane, the menus, toolbar and
 // context menu from its command table, the status bar, and the connection status window.
@@ -72,6 +74,10 @@ public:
     void showServerConfigurations();
     void showOptions();
     void showAbout();
+    // View -> Source health: the window that lists every item's source health.
+    void showSourceHealth();
+    SourceHealthWatch* sourceHealth() const { return m_health; }
+    SourceHealthWindow* sourceHealthWindow() const { return m_healthWindow; }
     // Hands the portfolio as it is now to the mail program, as a file of its name.
     void sendMail();
     MailSender* mailSender() const { return m_mail; }
@@ -151,6 +157,8 @@ private:
     UnattendedRun* m_run = nullptr;
     MailSender* m_mail = nullptr;
     UndoSteps* m_undo = nullptr;
+    SourceHealthWatch* m_health = nullptr;
+    SourceHealthWindow* m_healthWindow = nullptr;
     int m_viewToken = 0;
     bool m_aborting = false;
 };

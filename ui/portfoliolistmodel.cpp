@@ -1,11 +1,26 @@
 #include "ui/portfoliolistmodel.h"
 
 #include "ui/qtexts.h"
-#include "ui/rowicons.h"
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace tarvelo {
+
+namespace {
+
+// The tooltip of an item whose last update failed: the reason, how often it failed since
+// the last success, and when that was.
+QString healthTip(const ItemHealth& health)
+{
+    const QString reason = health.lastReason.empty() ? QStringLiteral("unknown") : fromCore(health.lastReason);
+    const QString success = fromCore(health.lastSuccessText());
+    return QStringLiteral("The last update failed: %1\nFailed updates since the last success: %2\nLast success: %3")
+        .arg(reason, QString::number(health.failures), success);
+}
+
+} // namespace
 
 PortfolioListModel::PortfolioListModel(PortfolioDocument& doc, QObject* parent) : QAbstractTableModel(parent), m_doc(doc)
 {
@@ -38,6 +53,14 @@ QVariant PortfolioListModel::data(const QModelIndex& index, int role) const
     case Qt::DecorationRole:
         if (index.column() == 0)
             return refreshed(index.row()).icon;
+        break;
+    case Qt::ToolTipRole:
+        if (index.column() == 0 && refreshed(index.row()).mark != HealthMark::None)
+            return refreshed(index.row()).healthTip;
+        break;
+    case kHealthRole:
+        if (index.column() == 0)
+            return static_cast<int>(refreshed(index.row()).mark);
         break;
     case kKeyRole:
         if (index.column() == 0)
@@ -106,6 +129,18 @@ void PortfolioListModel::setSortColumn(int column)
         if (const SecurityItem* item = m_doc.item(row.key))
             row.sortKey = rowSortKey(*item, column);
     }
+}
+
+void PortfolioListModel::setHealth(std::map<HealthKey, ItemHealth> health)
+{
+    if (health == m_health)
+        return;
+    m_health = std::move(health);
+    for (const Row& row : m_rows)
+        row.stale = true;
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0),
+                         {Qt::DecorationRole, Qt::ToolTipRole, kHealthRole});
 }
 
 void PortfolioListModel::documentChanged(const DocumentChange& change)
@@ -206,8 +241,26 @@ const PortfolioListModel::Row& PortfolioListModel::refreshed(int row) const
     const auto cells = rowCells(*item, m_percent, m_now ? m_now : currentTime());
     for (std::size_t column = 0; column < cells.size(); ++column)
         shown.texts[column] = fromCore(cells[column]);
-    shown.icon = portfolioRowIcon(rowIcon(*item));
+    shown.mark = HealthMark::None;
+    shown.healthTip.clear();
+    if (!m_health.empty()) {
+        const auto found = m_health.find(HealthKey{item->settings().name, item->settings().symbol});
+        if (found != m_health.end() && found->second.failing()) {
+            shown.mark = found->second.heldBack ? HealthMark::HeldBack : HealthMark::Failed;
+            shown.healthTip = healthTip(found->second);
+        }
+    }
+    shown.icon = icon(rowIcon(*item), shown.mark);
     return shown;
+}
+
+const QIcon& PortfolioListModel::icon(int index, HealthMark mark) const
+{
+    const std::size_t at = static_cast<std::size_t>(std::clamp(index, 0, 5)) * 3 + static_cast<std::size_t>(mark);
+    QIcon& made = m_icons[at];
+    if (made.isNull())
+        made = portfolioRowIcon(index, mark);
+    return made;
 }
 
 } // namespace tarvelo

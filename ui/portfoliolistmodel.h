@@ -2,12 +2,15 @@
 
 #include "model/portfoliodocument.h"
 #include "model/portfoliolist.h"
+#include "model/sourcehealth.h"
+#include "ui/rowicons.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -20,11 +23,13 @@ namespace tarvelo {
 // removed, and only a change of everything resets the model. A row works out its texts
 // when they are first asked for after its item changed, so a change costs no formatting
 // until the row is drawn or read. Each row also keeps what it sorts by in the sort
-// column, for the sorting proxy.
+// column, for the sorting proxy. An item whose last update failed carries a badge on its
+// icon and, in column 0, a tooltip with the reason and the time of the last success.
 class PortfolioListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kKeyRole = Qt::UserRole; // column 0: the item's handle (qulonglong)
+    static constexpr int kHealthRole = Qt::UserRole + 1; // column 0: the item's HealthMark (int)
 
     explicit PortfolioListModel(PortfolioDocument& doc, QObject* parent = nullptr);
     ~PortfolioListModel() override;
@@ -50,6 +55,8 @@ public:
     void setSortColumn(int column);
     int sortColumn() const { return m_sortColumn; }
     const RowSortKey& sortKey(int row) const { return m_rows[static_cast<std::size_t>(row)].sortKey; }
+    // The source health of the items, by name and symbol: every row's mark follows.
+    void setHealth(std::map<HealthKey, ItemHealth> health);
 
 private:
     struct Row {
@@ -59,6 +66,8 @@ private:
         mutable bool stale = true;
         mutable std::array<QString, kListColumns> texts;
         mutable QIcon icon;
+        mutable HealthMark mark = HealthMark::None;
+        mutable QString healthTip;
     };
 
     void documentChanged(const DocumentChange& change);
@@ -68,6 +77,7 @@ private:
     void fill();
     void indexRows(std::size_t from);
     const Row& refreshed(int row) const;
+    const QIcon& icon(int index, HealthMark mark) const;
 
     PortfolioDocument& m_doc;
     int m_viewToken = 0;
@@ -76,6 +86,9 @@ private:
     TimeStamp m_now = 0;
     bool m_percent = true;
     int m_sortColumn = 0;
+    std::map<HealthKey, ItemHealth> m_health;
+    // The row icons, made when first shown: six pictures, each with every health mark.
+    mutable std::array<QIcon, 18> m_icons;
 };
 
 } // namespace tarvelo

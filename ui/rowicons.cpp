@@ -6,11 +6,11 @@
 
 namespace tarvelo {
 
-QIcon portfolioRowIcon(int index)
+namespace {
+
+// The icon in a 16 x 16 square of logical pixels.
+void paintRowIcon(QPainter& p, int index, HealthMark mark)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, true);
     const int direction = index % 3;
     QPainterPath arrow;
@@ -65,8 +65,48 @@ QIcon portfolioRowIcon(int index)
         p.drawLine(QPointF(13.25, 2), QPointF(13.25, 6));
         p.drawPoint(QPointF(13.25, 8));
     }
-    p.end();
-    return QIcon(pixmap);
+    if (mark == HealthMark::None)
+        return;
+    // The badge, with a transparent ring that cuts it free from the arrow below.
+    const QPointF centre(4.5, 11.5);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Clear);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawEllipse(centre, 5.5, 5.5);
+    p.restore();
+    const bool failed = mark == HealthMark::Failed;
+    const QColor fill = failed ? QColor(215, 35, 35) : QColor(240, 160, 0);
+    p.setPen(QPen(fill.darker(150), 0.8));
+    p.setBrush(fill);
+    p.drawEllipse(centre, 4.3, 4.3);
+    if (failed) { // a white cross
+        p.setPen(QPen(Qt::white, 1.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(centre + QPointF(-1.8, -1.8), centre + QPointF(1.8, 1.8));
+        p.drawLine(centre + QPointF(1.8, -1.8), centre + QPointF(-1.8, 1.8));
+    } else { // a pause sign: held back
+        p.setPen(QPen(QColor(60, 35, 0), 1.3, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(centre + QPointF(-1.1, -2.1), centre + QPointF(-1.1, 2.1));
+        p.drawLine(centre + QPointF(1.1, -2.1), centre + QPointF(1.1, 2.1));
+    }
+}
+
+} // namespace
+
+QIcon portfolioRowIcon(int index, HealthMark mark)
+{
+    QIcon icon;
+    // Drawn for both scale factors, so that a screen of factor 2 gets sharp lines.
+    for (const int scale : {1, 2}) {
+        QPixmap pixmap(16 * scale, 16 * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintRowIcon(p, index, mark);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 } // namespace tarvelo

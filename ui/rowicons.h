@@ -4,9 +4,18 @@
 
 namespace tarvelo {
 
-// The six row icons of the portfolio list, drawn at 16 x 16 pixels: 0 grey arrow right
-// with a circle, 1 red arrow down with a minus, 2 green arrow up with a plus; 3 to 5 the
-// same with a yellow exclamation mark for an alarm.
-QIcon portfolioRowIcon(int index);
+// How an item's last update went, as its row icon shows it.
+enum class HealthMark {
+    None,     // it stored a quotation, or the item was never updated
+    Failed,   // it failed: a red badge with a white cross
+    HeldBack, // it found a value that was held back: an amber badge with a pause sign
+};
+
+// The six row icons of the portfolio list, drawn at 16 x 16 pixels (and at twice that for
+// screens of scale factor 2): 0 grey arrow right with a circle, 1 red arrow down with a
+// minus, 2 green arrow up with a plus; 3 to 5 the same with a yellow exclamation mark for
+// an alarm. A health mark puts its badge over the lower left corner, cut free from the
+// arrow so that it reads on a light and on a dark background.
+QIcon portfolioRowIcon(int index, HealthMark mark = HealthMark::None);
 
 } // namespace tarvelo

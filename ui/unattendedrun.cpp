@@ -7,8 +7,11 @@
 #include "ui/qtexts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +21,10 @@ namespace tarvelo {
 namespace {
 
 constexpr int kTipLength = 63;
+// How long a failure notice shows where the program shows it itself.
+constexpr int kNoticeMs = 6000;
+// Where the desktop's notification service shows it: the time for the request to leave.
+constexpr int kHandOverMs = 300;
 
 } // namespace
 
@@ -65,7 +72,13 @@ void UnattendedRun::showRunningUpdates(int running)
     setNotificationTip(notificationTip(fromPath(m_doc.title()), running));
 }
 
-void UnattendedRun::finishWhenDone()
+QString UnattendedRun::failureNotice(int failed)
+{
+    return failed == 1 ? QStringLiteral("1 item could not be updated")
+                       : QStringLiteral("%1 items could not be updated").arg(failed);
+}
+
+void UnattendedRun::finishWhenDone(const SourceHealth& health)
 {
     if (m_finishing)
         return;
@@ -84,6 +97,40 @@ void UnattendedRun::finishWhenDone()
         std::fprintf(stderr, "tarvelo: %ld of %zu items got no quotation\n", static_cast<long>(missing), m_updated.size());
         m_exitCode = 1;
     }
+    m_failed = static_cast<int>(std::count_if(m_updated.begin(), m_updated.end(), [&](ItemKey pos) {
+        const SecurityItem* item = m_doc.item(pos);
+        const ItemHealth* found = item ? health.find(healthKeyOf(*item)) : nullptr;
+        return found && found->failing();
+    }));
+    if (!showFailureNotice())
+        finish();
+}
+
+bool UnattendedRun::showFailureNotice()
+{
+    if (m_failed == 0 || !m_tray || !m_tray->isVisible() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    m_tray->showMessage(fromPath(m_doc.title()), failureNotice(m_failed), QSystemTrayIcon::Warning, kNoticeMs);
+    // Where the desktop has no notification service, Qt shows the message in a balloon of
+    // this program's own, which goes with the program: the run ends when the balloon is
+    // gone (its time is up, or it was clicked). Otherwise the service keeps the message
+    // and the program only lets the request leave. Neither waits for anything else.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QBalloonTip") && widget->isVisible()) {
+            connect(widget, &QObject::destroyed, this, &UnattendedRun::finish);
+            QTimer::singleShot(kNoticeMs + 1000, this, &UnattendedRun::finish);
+            return true;
+        }
+    }
+    QTimer::singleShot(kHandOverMs, this, &UnattendedRun::finish);
+    return true;
+}
+
+void UnattendedRun::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
     hideNotificationIcon();
     emit finished();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/portfoliodocument.h"
+#include "model/sourcehealth.h"
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,8 @@ namespace tarvelo {
 
 // The unattended update: while the window stays hidden, a notification icon (where the
 // desktop has a tray) tells how many updates run; once they are all over, the new
-// quotations are saved into the portfolio file and the run says it has finished.
+// quotations are saved into the portfolio file, the icon tells how many items could not
+// be updated, and the run says it has finished.
 class UnattendedRun : public QObject {
     Q_OBJECT
 public:
@@ -24,8 +26,10 @@ public:
     QString notificationTip() const { return m_tip; }
     // Shows the running updates in the tip.
     void showRunningUpdates(int running);
-    // The update is over: saves what it brought and finishes the run.
-    void finishWhenDone();
+    // The update is over: saves what it brought, counts the items whose update failed
+    // (by the run's source health) and finishes the run. When some failed and the icon can
+    // show messages, the run finishes once the message has been shown.
+    void finishWhenDone(const SourceHealth& health);
     void showAborted();
     void hideNotificationIcon();
 
@@ -38,6 +42,11 @@ public:
     // updated), 1 some did not (what came was saved), 2 the portfolio could not be read
     // or saved.
     int exitCode() const { return m_exitCode; }
+    // The items of the run whose update failed, and the message that names them (empty
+    // when none failed); known once the run finishes.
+    int failedItems() const { return m_failed; }
+    QString failureNotice() const { return m_failed > 0 ? failureNotice(m_failed) : QString(); }
+    static QString failureNotice(int failed);
 
     // The tip text of the notification icon for this many running updates.
     static QString notificationTip(const QString& title, int running);
@@ -50,6 +59,9 @@ signals:
 
 private:
     void setNotificationTip(const QString& text);
+    // Shows the failure notice at the icon; false when there is nothing to wait for.
+    bool showFailureNotice();
+    void finish();
 
     PortfolioDocument& m_doc;
     QWidget& m_window;
@@ -57,6 +69,8 @@ private:
     QString m_tip;
     bool m_finishing = false;
     int m_exitCode = 0;
+    int m_failed = 0;
+    bool m_finished = false;
     std::vector<ItemKey> m_updated;
 };
 

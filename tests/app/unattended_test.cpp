@@ -128,6 +128,19 @@ TEST_F(UnattendedTest, UpdatesSavesAndEndsByItself)
     EXPECT_DOUBLE_EQ(saved->items[1]->history()[0].value, 7.25);
     // "QRS" has no quotation on its page: nothing added, and the run still ends.
     EXPECT_TRUE(saved->items[2]->history().empty());
+    // The run kept each item's source health, which tarvelo-cli health reports.
+    QProcess health;
+    test::startWithoutDisplay(health, QStringLiteral(TARVELO_CLI_PROGRAM),
+                              {QStringLiteral("health"), QString::fromStdString(path), QStringLiteral("--json")});
+    EXPECT_EQ(test::finish(health), 1);
+    const QString json = QString::fromUtf8(health.readAllStandardOutput());
+    EXPECT_TRUE(json.contains(QStringLiteral("{\"name\":\"Item QRS\",\"symbol\":\"QRS\",\"configuration\":"
+                                             "\"-- User defined --\",\"lastSuccess\":null,\"failures\":1,"
+                                             "\"reason\":\"Error: Text not found!\"}")))
+        << json.toStdString();
+    EXPECT_TRUE(json.contains(QStringLiteral("\"symbol\":\"ABC\",\"configuration\":\"-- User defined --\","
+                                             "\"lastSuccess\":\"20")))
+        << json.toStdString();
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
         EXPECT_NE(entry.path().filename().string().rfind("QVX", 0), 0u) << entry.path();
 

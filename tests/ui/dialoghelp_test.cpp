@@ -18,6 +18,8 @@
 #include "ui/serverwizard/serverwizard.h"
 #include "ui/serverwizard/wizarddownloadpage.h"
 #include "ui/serverwizard/wizardrulepage.h"
+#include "ui/sourcehealthwatch.h"
+#include "ui/sourcehealthwindow.h"
 
 #include "tests/support/recordingshell.h"
 #include "tests/support/scriptedprompter.h"
@@ -100,6 +102,8 @@ TEST_F(DialogHelpTest, EveryDialogOpensItsOwnSection)
     settings.name = "ACME";
     const ItemKey item = doc.addItem(settings);
     const WizardSubject subject{"Quotes", "ACME", "AC", {}};
+    QWidget window;
+    SourceHealthWatch health(doc, window);
 
     const std::vector<std::pair<const char*, std::function<std::unique_ptr<QDialog>()>>> dialogs = {
         {"options", [] { return std::make_unique<GeneralOptionsDialog>(GeneralOptions{}); }},
@@ -114,6 +118,7 @@ TEST_F(DialogHelpTest, EveryDialogOpensItsOwnSection)
         {"manual-quotation", [] { return std::make_unique<ManualQuotationDialog>("ACME", 1700000000); }},
         {"comparison-limits", [] { return std::make_unique<ComparisonLimitsDialog>(ComparisonSettings{}); }},
         {"connection-status", [] { return std::make_unique<ConnectionStatusWindow>(); }},
+        {"source-health", [&] { return std::make_unique<SourceHealthWindow>(doc, health, m_engine); }},
     };
     const QSet<QString> sections = anchors("Dialogs.html");
     QSet<QString> opened;

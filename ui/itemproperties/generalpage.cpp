@@ -361,6 +361,13 @@ ServerConfig GeneralPage::chosenConfig() const
     return config;
 }
 
+void GeneralPage::restoreName(const QString& name)
+{
+    m_name->setText(name);
+    m_name->setFocus();
+    m_name->selectAll();
+}
+
 std::string GeneralPage::itemName() const
 {
     return toCore(m_name->text());

@@ -49,6 +49,8 @@ public:
     // Writes name, symbol, memo, the embedded configuration and its name (empty for
     // "-- User defined --"; without a list selection the name the page last had) into settings.
     void takeValues(ItemSettings& settings) const;
+    // Puts the name back into the name edit and leaves it there for the user.
+    void restoreName(const QString& name);
 
     // The buttons' commands.
     void editMemo();

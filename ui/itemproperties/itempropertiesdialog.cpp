@@ -1,10 +1,13 @@
 #include "ui/itemproperties/itempropertiesdialog.h"
 
+#include "extraction/extract.h"
 #include "resources/strings.h"
+#include "servers/serverstore.h"
 #include "ui/itemproperties/chartpage.h"
 #include "ui/itemproperties/generalpage.h"
 #include "ui/itemproperties/investmentpage.h"
 #include "ui/itemproperties/quotationspage.h"
+#include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/shell.h"
 #include "ui/undosteps.h"
@@ -97,6 +100,20 @@ void ItemPropertiesDialog::showEvent(QShowEvent* event)
     m_shown = true;
 }
 
+bool ItemPropertiesDialog::renameConfirmed(const ItemSettings& settings)
+{
+    const SecurityItem* item = m_item ? m_doc.item(m_item) : nullptr;
+    if (!item || settings.name == item->settings().name || !searchesForItemName(resolveServerConfig(settings.server)))
+        return true;
+    if (Prompter::instance().ask(this, text(strings::kRenameSearchesName)) == Prompter::Yes)
+        return true;
+    const QString oldName = fromCore(item->settings().name);
+    m_tabs->setCurrentWidget(m_general);
+    m_general->restoreName(oldName);
+    showName(oldName);
+    return false;
+}
+
 void ItemPropertiesDialog::accept()
 {
     ItemSettings settings = m_settings;
@@ -109,6 +126,8 @@ void ItemPropertiesDialog::accept()
         return;
     }
     m_general->takeValues(settings);
+    if (!renameConfirmed(settings))
+        return;
     settings.chart = m_chart->takeValues();
     // OK is one step: the settings of all pages at once.
     if (m_item) {

@@ -48,6 +48,9 @@ private:
     void build(const ItemSettings& settings, const std::string& itemName, DownloadEngine& engine, MessageSink& sink,
                int quotationIndex);
     void showName(const QString& name);
+    // A new name for an item whose configuration searches for its name is confirmed
+    // first; No puts the old name back and keeps the sheet open.
+    bool renameConfirmed(const ItemSettings& settings);
 
     PortfolioDocument& m_doc;
     ItemKey m_item;
