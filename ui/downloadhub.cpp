@@ -52,6 +52,7 @@ bool DownloadHub::acceptValue(ItemKey item)
     m_status.removeRow(item);
     if (const Result<void> saved = m_run.health().save(); !saved.ok())
         Prompter::instance().inform(&m_status, fromCore(saved.message()), Prompter::Icon::Warning);
+    emit valueAccepted();
     return true;
 }
 

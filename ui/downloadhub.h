@@ -58,6 +58,8 @@ signals:
     // The update is over: no download runs and no item waits (unattended mode then
     // saves and ends).
     void updatesFinished();
+    // A held-back value was stored: the run's health record changed.
+    void valueAccepted();
     // A page of another kind of job (wizard, import) for its own window.
     void pageMessage(MessageId messageId, DownloadMessage* message);
 

@@ -145,6 +145,8 @@ MainWindow::MainWindow(PortfolioDocument& doc, GeneralOptions& options, Download
     connect(m_files, &PortfolioFileController::documentSaved, m_health, &SourceHealthWatch::refresh);
     connect(m_files, &PortfolioFileController::documentReloaded, m_health, &SourceHealthWatch::refresh);
     connect(m_items, &ItemCommands::itemRenamed, m_health, &SourceHealthWatch::moveEntry);
+    connect(m_hub, &DownloadHub::valueAccepted, m_health,
+            [this] { m_health->take(m_hub->health(), m_hub->healthError()); });
     m_health->reload();
 
     connect(m_status, &ConnectionStatusWindow::abortRequested, this, &MainWindow::abortDownloads);
