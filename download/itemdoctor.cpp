@@ -39,19 +39,6 @@ private:
     std::string m_path;
 };
 
-// The text with its line breaks and other control characters read as one blank each run.
-std::string oneLine(const std::string& text)
-{
-    std::string line;
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x20)
-            line.push_back(c);
-        else if (line.empty() || line.back() != ' ')
-            line.push_back(' ');
-    }
-    return line;
-}
-
 std::string numberText(double value)
 {
     char text[64];

@@ -178,18 +178,6 @@ std::string_view numberAround(std::string_view raw, const Occurrence& o)
     return raw.substr(begin, end - begin);
 }
 
-std::string oneLine(std::string_view text)
-{
-    std::string line;
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x20)
-            line.push_back(c);
-        else if (line.empty() || line.back() != ' ')
-            line.push_back(' ');
-    }
-    return line;
-}
-
 // The page where the value stands: from its key, or a little before it, to its end.
 std::string contextOf(std::string_view raw, const Occurrence& o)
 {

@@ -187,4 +187,16 @@ bool loadPageForSearch(const std::string& path, SearchPage& page)
     return page.load(path);
 }
 
+std::string oneLine(std::string_view text)
+{
+    std::string line;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20)
+            line.push_back(c);
+        else if (line.empty() || line.back() != ' ')
+            line.push_back(' ');
+    }
+    return line;
+}
+
 } // namespace tarvelo

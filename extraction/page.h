@@ -39,4 +39,7 @@ void lowerCp1252(const char* from, std::size_t n, char* to);
 void lowerCp1252InPlace(std::string& text);
 std::string lowerCp1252Copy(std::string_view text);
 
+// The text with its line breaks and other control characters read as one blank each run.
+std::string oneLine(std::string_view text);
+
 } // namespace tarvelo
