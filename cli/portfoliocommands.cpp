@@ -183,7 +183,7 @@ int quoteCommand(const CommandContext& c)
     if (!parsed)
         return wrongCall(c.err, "the value must be a number such as 12.5");
     const double value = *parsed;
-    if (!(value >= 0.001 && value <= 999999999))
+    if (!(value >= kLowestQuotation && value <= kHighestQuotation))
         return wrongCall(c.err, "Please enter a number between 0.001 and 999999999.");
     TimeStamp time = currentTime();
     if (const auto text = o.text("time")) {

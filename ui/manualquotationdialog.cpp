@@ -1,5 +1,6 @@
 #include "ui/manualquotationdialog.h"
 
+#include "model/quotation.h"
 #include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -21,8 +22,6 @@ namespace tarvelo {
 
 namespace {
 
-constexpr double kLowest = 0.001;
-constexpr double kHighest = 999999999;
 // What a title bar holds beside the title: the window icon and up to three buttons,
 // with the window manager's margins.
 constexpr int kTitleBarExtras = 160;
@@ -85,10 +84,10 @@ void ManualQuotationDialog::accept()
     double value = QLocale().toDouble(text, &ok);
     if (!ok)
         value = text.toDouble(&ok); // a point also reads as the decimal separator
-    if (!ok || value < kLowest || value > kHighest) {
+    if (!ok || value < kLowestQuotation || value > kHighestQuotation) {
         Prompter::instance().inform(this,
                                     QStringLiteral("Please enter a number between %1 and %2.")
-                                        .arg(QLocale().toString(kLowest), QLocale().toString(kHighest, 'f', 0)),
+                                        .arg(QLocale().toString(kLowestQuotation), QLocale().toString(kHighestQuotation, 'f', 0)),
                                     Prompter::Icon::Warning);
         m_valueEdit->setFocus();
         m_valueEdit->selectAll();
