@@ -50,7 +50,9 @@ void printJson(std::ostream& out, const DoctorPatient& p, const RuleDiagnosis& d
         << ",\"suggestions\":[";
     for (std::size_t i = 0; i < d.advice.size(); ++i)
         out << (i > 0 ? "," : "") << json::text(doctorAdviceText(d.advice[i], d, p));
-    out << "]}\n";
+    // The configuration an update would try next; the doctor itself never does.
+    out << "],\"fallback\":" << (p.serverName.empty() || p.config.fallback.empty() ? "null" : json::text(p.config.fallback))
+        << "}\n";
 }
 
 } // namespace
