@@ -47,6 +47,8 @@ void printJson(std::ostream& out, const DoctorPatient& p, const RuleDiagnosis& d
     }
     out << "],\"suggestCommand\":" << optionalText(d.suggestCommand);
     out << ",\"value\":" << (d.value ? json::number(*d.value) : "null") << ",\"cause\":" << json::text(d.cause)
+        // The configuration an update would try next; the doctor itself never does.
+        << ",\"fallback\":" << (p.serverName.empty() || p.config.fallback.empty() ? "null" : json::text(p.config.fallback))
         << ",\"suggestions\":[";
     for (std::size_t i = 0; i < d.advice.size(); ++i)
         out << (i > 0 ? "," : "") << json::text(doctorAdviceText(d.advice[i], d, p));

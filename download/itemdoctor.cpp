@@ -253,6 +253,11 @@ std::string doctorExplanation(const DoctorPatient& p)
     line("cause:        ", d.cause);
     for (const RuleAdvice advice : d.advice)
         line("try:          ", doctorAdviceText(advice, d, p));
+    // The doctor looks at the item's own configuration only; an update that fails here
+    // goes on to the fallback, which may well store a quotation.
+    if (!d.wouldUpdate && !p.serverName.empty() && !p.config.fallback.empty())
+        line("fallback:     ", "An update tries the fallback configuration \"" + p.config.fallback
+                                    + "\" next; the doctor looks at \"" + p.serverName + "\" only.");
     return out;
 }
 

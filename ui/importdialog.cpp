@@ -8,6 +8,7 @@
 #include "ui/shell.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
@@ -32,6 +33,13 @@
 namespace tarvelo {
 
 namespace {
+
+// The red of the preview's warnings, dark on a light background and light on a dark one,
+// so that it reads in either palette.
+QColor warningRed(const QColor& background)
+{
+    return background.lightness() < 128 ? QColor(255, 120, 110) : QColor(0xB0, 0x00, 0x00);
+}
 
 // The name the loaded file gets, so that a text viewer takes it: the ".tmp" ending
 // becomes ".txt", and a name without that ending gets ".txt" added. Only the file's own
@@ -112,7 +120,7 @@ ImportDialog::ImportDialog(ImportState& state, const PortfolioDocument& doc, Ite
     m_previewWarnings->setWordWrap(true);
     m_previewWarnings->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette warningColours = m_previewWarnings->palette();
-    warningColours.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+    warningColours.setColor(QPalette::WindowText, warningRed(warningColours.color(QPalette::Window)));
     m_previewWarnings->setPalette(warningColours);
     m_previewTable = new QTreeWidget(this);
     m_previewTable->setObjectName(QStringLiteral("previewTable"));
@@ -341,7 +349,7 @@ void ImportDialog::showPreview()
                 }
             } else if (row.future || row.far) {
                 for (int column = 0; column < 2; ++column)
-                    line->setForeground(column, m_previewWarnings->palette().brush(QPalette::WindowText));
+                    line->setForeground(column, warningRed(m_previewTable->palette().color(QPalette::Base)));
             }
             rows.push_back(line);
         }
