@@ -648,7 +648,10 @@ std::string describedRule(const RuleCandidate& candidate)
 std::string describeCandidate(const RuleCandidate& candidate)
 {
     const std::string described = describedRule(candidate);
-    return candidate.formatNote.empty() ? described : described + " " + candidate.formatNote;
+    if (candidate.formatNote.empty())
+        return described;
+    // The described text of a rule that skips tags alone ends with a blank already.
+    return described + (described.ends_with(' ') ? "" : " ") + candidate.formatNote;
 }
 
 namespace {
