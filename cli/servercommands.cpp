@@ -169,7 +169,8 @@ int serversCommand(const CommandContext& c)
         }
         return deleteServerConfig(name) ? kExitOk : settingsNotSaved(c.err);
     }
-    return wrongCall(c.err, "servers needs list, show NAME, set NAME [options], delete NAME, export FILE [NAME...], import FILE [--replace] or install");
+    return wrongCall(c.err, "servers needs list, show NAME, set NAME [options], delete NAME, export FILE [NAME...], "
+                            "import FILE [--replace] or install");
 }
 
 int optionsCommand(const CommandContext& c)
