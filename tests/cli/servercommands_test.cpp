@@ -144,6 +144,18 @@ TEST(ServerCommandsTest, NamedConfigurationsTravelAndReplaceOnlyWhenAsked)
     run = cli({"servers", "import", file});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "unchanged\tBank\nunchanged\tB\xC3\xB6rse\n");
+
+    // The store's names are the same in any letter case: a file that spells one
+    // otherwise replaces it rather than adding a second.
+    text.replace(text.find("\\Server\\Bank]"), 13, "\\Server\\BANK]");
+    text.replace(text.find("\"Nr_HTML_before_Value\"=dword:00000000"), 37, "\"Nr_HTML_before_Value\"=dword:00000002");
+    ASSERT_EQ(writeWholeFile(file, text), FileError::None);
+    EXPECT_EQ(cli({"servers", "import", file}).status, 1);
+    run = cli({"servers", "import", file, "--replace"});
+    EXPECT_EQ(run.out, "replaced\tBANK\nunchanged\tB\xC3\xB6rse\n");
+    std::vector<std::string> names;
+    enumerateServerConfigs(names);
+    EXPECT_EQ(names.size(), 2u);
 }
 
 } // namespace
