@@ -80,24 +80,52 @@ int serversCommand(const CommandContext& c)
             c.out << line << '\n';
         return kExitOk;
     }
-    if (what == "export" && a.size() == 2) {
+    if (what == "export" && a.size() >= 2) {
         if (refuseSpecialOutput(a[1], c.err))
             return kExitError;
-        const Result<void> result = exportServerConfigs(a[1]);
+        // Without names the whole store with the set version; with names only those.
+        Result<void> result = Success{};
+        if (a.size() == 2) {
+            result = exportServerConfigs(a[1]);
+        } else {
+            std::vector<std::string> names;
+            for (std::size_t i = 2; i < a.size(); ++i)
+                names.push_back(validUtf8(a[i]));
+            result = exportServerConfigs(a[1], names);
+        }
         if (!result.ok()) {
             reportFileError(c.err, a[1], result.message());
             return kExitError;
         }
         return kExitOk;
     }
-    if (what == "import" && a.size() == 2) {
-        const Result<void> result = importServerConfigs(a[1]);
-        if (!result.ok() && result.message() == Profile::writeFailureMessage())
-            return settingsNotSaved(c.err);
-        if (!result.ok()) {
-            reportFileError(c.err, a[1], result.message() + " Nothing was changed.");
+    if (what == "import" && a.size() >= 2) {
+        CommandOptions o;
+        if (!o.parse(std::vector<std::string>(a.begin() + 1, a.end()), {}, {"replace"}))
+            return wrongCall(c.err, o.error());
+        if (o.positional().size() != 1)
+            return wrongCall(c.err, "servers import takes one file");
+        const std::string& file = o.positional()[0];
+        const Result<ServerConfigFile> read = readServerConfigsFile(file);
+        if (!read.ok()) {
+            reportFileError(c.err, file, read.message() + " Nothing was changed.");
             return kExitError;
         }
+        const std::vector<ServerConfigChangeEntry> changes = serverConfigChanges(read->configs);
+        const std::vector<std::string> differing = serverConfigNames(changes, ServerConfigChange::Replace);
+        if (!differing.empty() && !o.flag("replace")) {
+            for (const std::string& name : differing)
+                c.err << "tarvelo-cli: " << file << ": the server configuration '" << name
+                      << "' is stored with other values\n";
+            c.err << "tarvelo-cli: give --replace to replace "
+                  << (differing.size() == 1 ? "it" : "them") << ". Nothing was changed.\n";
+            return kExitFailed;
+        }
+        if (!storeServerConfigs(read->configs, read->version))
+            return settingsNotSaved(c.err);
+        static constexpr const char* kWords[] = {"added", "replaced", "unchanged"};
+        for (const ServerConfigChangeEntry& entry : changes)
+            c.out << kWords[static_cast<int>(entry.change)] << '\t' << entry.name << '\n';
         return kExitOk;
     }
     if (what == "install" && a.size() == 1) {
@@ -141,7 +169,8 @@ int serversCommand(const CommandContext& c)
         }
         return deleteServerConfig(name) ? kExitOk : settingsNotSaved(c.err);
     }
-    return wrongCall(c.err, "servers needs list, show NAME, set NAME [options], delete NAME, export FILE, import FILE or install");
+    return wrongCall(c.err, "servers needs list, show NAME, set NAME [options], delete NAME, export FILE [NAME...], "
+                            "import FILE [--replace] or install");
 }
 
 int optionsCommand(const CommandContext& c)

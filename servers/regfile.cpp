@@ -62,15 +62,8 @@ using Value = std::variant<std::string, std::int32_t>;
 
 // A configuration as it will be stored: values the file does not give read as they
 // would from an empty key.
-struct ConfigPlan {
-    std::string name;
-    ServerConfig config;
-};
-
-struct ImportPlan {
-    std::vector<ConfigPlan> configs;
-    std::optional<std::int32_t> version;
-};
+using ConfigPlan = ServerConfigEntry;
+using ImportPlan = ServerConfigFile;
 
 [[noreturn]] void fail(std::size_t line, const std::string& what)
 {
@@ -398,15 +391,20 @@ std::vector<std::string> serverConfigValueLines(const ServerConfig& config)
     return lines;
 }
 
-std::string serverConfigsRegFileText()
+namespace {
+
+// The file of the given stored configurations (names as the store spells them), with the
+// version key when asked for.
+std::string regFileText(const Profile& profile, const std::vector<std::string>& names, bool withVersion)
 {
-    const Profile profile;
     const std::string base = "Software\\Ombrix\\Tarvelo\\Server\\";
     std::string text = std::string(kNarrowHeader) + "\r\n\r\n";
     text += "[HKEY_CURRENT_USER\\" + base + "]\r\n\r\n";
-    text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
-    text += "\"Version number\"=" + dword(storedServerSetVersion(profile)) + "\r\n\r\n";
-    for (const std::string& name : profile.subKeys(kServerKey)) {
+    if (withVersion) {
+        text += "[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server Version]\r\n";
+        text += "\"Version number\"=" + dword(storedServerSetVersion(profile)) + "\r\n\r\n";
+    }
+    for (const std::string& name : names) {
         ServerConfig config;
         readServerConfig(profile, name, config);
         text += "[HKEY_CURRENT_USER\\" + base + name + "]\r\n";
@@ -428,9 +426,8 @@ std::string serverConfigsRegFileText()
     return wide;
 }
 
-Result<void> exportServerConfigs(const std::string& path)
+Result<void> writeFile(const std::string& path, const std::string& text)
 {
-    const std::string text = serverConfigsRegFileText();
     OutputFile file;
     FileError error = file.open(path);
     if (error == FileError::None) {
@@ -442,38 +439,63 @@ Result<void> exportServerConfigs(const std::string& path)
     return Success{};
 }
 
-Result<void> importServerConfigsText(std::string_view text)
+} // namespace
+
+std::string serverConfigsRegFileText()
 {
-    ImportPlan plan;
+    const Profile profile;
+    return regFileText(profile, profile.subKeys(kServerKey), true);
+}
+
+Result<std::string> serverConfigsRegFileText(const std::vector<std::string>& names)
+{
+    const Profile profile;
+    const std::vector<std::string> stored = profile.subKeys(kServerKey);
+    std::vector<bool> chosen(stored.size(), false);
+    std::vector<std::string> others; // stored under a spelling that differs beyond ASCII case
+    for (const std::string& name : names) {
+        if (!serverNameProblem(name).empty() || !profile.keyExists(std::string(kServerKey) + '\\' + name))
+            return Failure{"There is no server configuration named \"" + name + "\"."};
+        auto at = std::find(stored.begin(), stored.end(), name);
+        if (at == stored.end())
+            at = std::find_if(stored.begin(), stored.end(), [&](const std::string& s) { return equalNoCase(s, name); });
+        if (at != stored.end())
+            chosen[static_cast<std::size_t>(at - stored.begin())] = true;
+        else if (std::find(others.begin(), others.end(), name) == others.end())
+            others.push_back(name);
+    }
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (chosen[i])
+            keys.push_back(stored[i]);
+    }
+    keys.insert(keys.end(), others.begin(), others.end());
+    return regFileText(profile, keys, false);
+}
+
+Result<void> exportServerConfigs(const std::string& path)
+{
+    return writeFile(path, serverConfigsRegFileText());
+}
+
+Result<void> exportServerConfigs(const std::string& path, const std::vector<std::string>& names)
+{
+    const Result<std::string> text = serverConfigsRegFileText(names);
+    if (!text.ok())
+        return text.failure();
+    return writeFile(path, *text);
+}
+
+Result<ServerConfigFile> readServerConfigsText(std::string_view text)
+{
     try {
-        plan = parse(text);
+        return parse(text);
     } catch (const ParseError& error) {
         return Failure{error.message};
     }
-    // One write for the whole file: it is stored completely or not at all.
-    Profile profile;
-    for (const ConfigPlan& c : plan.configs) {
-        profile.deleteKey(std::string(kServerKey) + '\\' + c.name);
-        writeServerConfig(profile, c.name, c.config);
-    }
-    if (plan.version)
-        raiseServerSetVersion(profile, *plan.version);
-    if (!profile.sync())
-        return Failure{Profile::writeFailureMessage()};
-    return Success{};
 }
 
-Result<void> checkServerConfigsText(std::string_view text)
-{
-    try {
-        parse(text);
-    } catch (const ParseError& error) {
-        return Failure{error.message};
-    }
-    return Success{};
-}
-
-Result<void> importServerConfigs(const std::string& path)
+Result<ServerConfigFile> readServerConfigsFile(const std::string& path)
 {
     InputFile file;
     if (file.open(path) != FileError::None)
@@ -484,7 +506,78 @@ Result<void> importServerConfigs(const std::string& path)
     std::string text;
     if (readWholeFile(path, text) != FileError::None)
         return Failure{"The file cannot be read."};
-    return importServerConfigsText(text);
+    return readServerConfigsText(text);
+}
+
+std::vector<ServerConfigChangeEntry> serverConfigChanges(const std::vector<ServerConfigEntry>& configs)
+{
+    const Profile profile;
+    std::vector<ServerConfigChangeEntry> changes;
+    for (const ServerConfigEntry& entry : configs) {
+        ServerConfigChange change = ServerConfigChange::Add;
+        if (profile.keyExists(std::string(kServerKey) + '\\' + entry.name)) {
+            ServerConfig stored;
+            readServerConfig(profile, entry.name, stored);
+            // Compared as the export writes them: every stored value, the name aside.
+            change = serverConfigValueLines(stored) == serverConfigValueLines(entry.config)
+                         ? ServerConfigChange::Unchanged
+                         : ServerConfigChange::Replace;
+        }
+        changes.push_back({entry.name, change});
+    }
+    return changes;
+}
+
+std::vector<std::string> serverConfigNames(const std::vector<ServerConfigChangeEntry>& changes,
+                                           ServerConfigChange change)
+{
+    std::vector<std::string> names;
+    for (const ServerConfigChangeEntry& entry : changes) {
+        if (entry.change == change)
+            names.push_back(entry.name);
+    }
+    return names;
+}
+
+bool storeServerConfigs(const std::vector<ServerConfigEntry>& configs, std::optional<std::int32_t> version)
+{
+    // One write for all of them: they are stored completely or not at all.
+    Profile profile;
+    for (const ServerConfigEntry& c : configs) {
+        profile.deleteKey(std::string(kServerKey) + '\\' + c.name);
+        writeServerConfig(profile, c.name, c.config);
+    }
+    if (version)
+        raiseServerSetVersion(profile, *version);
+    return profile.sync();
+}
+
+Result<void> importServerConfigsText(std::string_view text)
+{
+    const Result<ServerConfigFile> file = readServerConfigsText(text);
+    if (!file.ok())
+        return file.failure();
+    if (!storeServerConfigs(file->configs, file->version))
+        return Failure{Profile::writeFailureMessage()};
+    return Success{};
+}
+
+Result<void> checkServerConfigsText(std::string_view text)
+{
+    const Result<ServerConfigFile> file = readServerConfigsText(text);
+    if (!file.ok())
+        return file.failure();
+    return Success{};
+}
+
+Result<void> importServerConfigs(const std::string& path)
+{
+    const Result<ServerConfigFile> file = readServerConfigsFile(path);
+    if (!file.ok())
+        return file.failure();
+    if (!storeServerConfigs(file->configs, file->version))
+        return Failure{Profile::writeFailureMessage()};
+    return Success{};
 }
 
 } // namespace tarvelo

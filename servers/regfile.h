@@ -3,6 +3,8 @@
 #include "model/serverconfig.h"
 #include "platform/result.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,46 @@ std::vector<std::string> serverConfigValueLines(const ServerConfig& config);
 std::string serverConfigsRegFileText();
 // Writes that file; "File could not be saved (%i)" with the cause code on failure.
 Result<void> exportServerConfigs(const std::string& path);
+
+// A file of some configurations only, to pass on: the named ones (letter case aside,
+// each once, in the store's order, under the store's spelling), without the version of
+// the built-in set, so that importing it never stops or forces the installation of that
+// set. A name that is not stored fails the whole call, naming it.
+Result<std::string> serverConfigsRegFileText(const std::vector<std::string>& names);
+// Writes that file; nothing is written when a name is unknown.
+Result<void> exportServerConfigs(const std::string& path, const std::vector<std::string>& names);
+
+// The configurations of a registry file, checked as the import checks them, each with
+// every value as it would be stored.
+struct ServerConfigEntry {
+    std::string name;
+    ServerConfig config;
+};
+struct ServerConfigFile {
+    std::vector<ServerConfigEntry> configs;
+    // The version of the built-in set the file carries, if it has the version key.
+    std::optional<std::int32_t> version;
+};
+Result<ServerConfigFile> readServerConfigsText(std::string_view text);
+Result<ServerConfigFile> readServerConfigsFile(const std::string& path);
+
+// What storing a configuration would do to the store as it is now.
+enum class ServerConfigChange { Add, Replace, Unchanged };
+struct ServerConfigChangeEntry {
+    std::string name;
+    ServerConfigChange change;
+};
+// One entry per configuration, in the given order: Add when no configuration of the name
+// (letter case aside) is stored, Unchanged when the stored one has the same values, and
+// Replace when it differs.
+std::vector<ServerConfigChangeEntry> serverConfigChanges(const std::vector<ServerConfigEntry>& configs);
+// The names of one kind of change.
+std::vector<std::string> serverConfigNames(const std::vector<ServerConfigChangeEntry>& changes,
+                                           ServerConfigChange change);
+// Stores the configurations, each replacing the stored one of its name, and raises the
+// stored set version to the given one (never lowers it), in one write: all or nothing.
+// False when the settings file could not be written (Profile::writeFailureMessage()).
+bool storeServerConfigs(const std::vector<ServerConfigEntry>& configs, std::optional<std::int32_t> version);
 
 // Reads a registry file and applies its server configurations and set version to the
 // store. The whole file is checked first, each value against the range the server

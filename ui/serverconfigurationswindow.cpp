@@ -2,6 +2,7 @@
 
 #include "download/downloadengine.h"
 #include "resources/strings.h"
+#include "servers/regfile.h"
 #include "servers/serverstore.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -10,6 +11,7 @@
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -58,6 +60,53 @@ std::string askNewName(QWidget* parent)
     return toCore(edit->text());
 }
 
+// Lists what importing a file would do, under "Add", "Replace" and "Unchanged"; true
+// when the user presses OK.
+bool confirmImport(QWidget* parent, const QString& path, const std::vector<ServerConfigChangeEntry>& changes)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("importServersDialog"));
+    dialog.setWindowTitle(QStringLiteral("Import server configurations"));
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("changeList"));
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    const std::pair<ServerConfigChange, QString> kinds[] = {
+        {ServerConfigChange::Add, QStringLiteral("Add")},
+        {ServerConfigChange::Replace, QStringLiteral("Replace (stored with other values)")},
+        {ServerConfigChange::Unchanged, QStringLiteral("Unchanged (stored with the same values)")},
+    };
+    for (const auto& [kind, heading] : kinds) {
+        const std::vector<std::string> names = serverConfigNames(changes, kind);
+        if (names.empty())
+            continue;
+        auto* head = new QListWidgetItem(QStringLiteral("%1: %2").arg(heading).arg(names.size()), list);
+        QFont bold = head->font();
+        bold.setBold(true);
+        head->setFont(bold);
+        for (const std::string& name : names)
+            new QListWidgetItem(QStringLiteral("    ") + fromCore(name), list);
+    }
+    const std::size_t replaced = serverConfigNames(changes, ServerConfigChange::Replace).size();
+    QString question = changes.empty() ? QStringLiteral("The file %1 holds no server configuration.")
+                                       : QStringLiteral("Importing %1 does this to the stored server configurations:");
+    question = question.arg(path);
+    if (replaced > 0)
+        question += QStringLiteral("\nOK replaces the configurations listed under \"Replace\"; items that use them "
+                                   "then read the imported values.");
+    auto* label = new QLabel(question, &dialog);
+    label->setObjectName(QStringLiteral("questionLabel"));
+    label->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    dialog.resize(420, 320);
+    return Prompter::instance().exec(dialog) == QDialog::Accepted;
+}
+
 } // namespace
 
 ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, MessageSink& sink, QWidget* parent)
@@ -69,6 +118,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("configurationList"));
     m_list->setSortingEnabled(false); // the store's order
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection); // several to export
     m_itemName = new QLineEdit(this);
     m_itemName->setObjectName(QStringLiteral("itemNameEdit"));
     m_itemSymbol = new QLineEdit(this);
@@ -84,6 +134,8 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     m_edit = button(QStringLiteral("&Edit..."), QStringLiteral("editButton"));
     m_delete = button(QStringLiteral("&Delete"), QStringLiteral("deleteButton"));
     m_wizard = button(QStringLiteral("&Wizard..."), QStringLiteral("wizardButton"));
+    QPushButton* exportButton = button(QStringLiteral("E&xport..."), QStringLiteral("exportButton"));
+    QPushButton* importButton = button(QStringLiteral("&Import..."), QStringLiteral("importButton"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("closeButton"));
     QPushButton* help = button(QStringLiteral("Help"), QStringLiteral("helpButton"));
     connect(help, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "server-configurations"); });
@@ -91,6 +143,8 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     connect(m_edit, &QPushButton::clicked, this, &ServerConfigurationsWindow::editConfiguration);
     connect(m_delete, &QPushButton::clicked, this, &ServerConfigurationsWindow::deleteConfiguration);
     connect(m_wizard, &QPushButton::clicked, this, &ServerConfigurationsWindow::runWizard);
+    connect(exportButton, &QPushButton::clicked, this, &ServerConfigurationsWindow::exportConfigurations);
+    connect(importButton, &QPushButton::clicked, this, &ServerConfigurationsWindow::importConfigurations);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &ServerConfigurationsWindow::editConfiguration);
     connect(m_list, &QListWidget::currentRowChanged, this, &ServerConfigurationsWindow::applyEnabling);
@@ -98,6 +152,9 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {create, m_edit, m_delete, m_wizard})
         buttons->addWidget(b);
+    buttons->addSpacing(12);
+    buttons->addWidget(exportButton);
+    buttons->addWidget(importButton);
     buttons->addStretch();
     buttons->addWidget(help);
     buttons->addWidget(close);
@@ -133,6 +190,22 @@ void ServerConfigurationsWindow::select(const QString& name)
     const auto found = m_list->findItems(name, Qt::MatchExactly);
     if (!found.isEmpty())
         m_list->setCurrentItem(found.front());
+}
+
+void ServerConfigurationsWindow::selectOnly(const QStringList& names)
+{
+    for (int i = 0; i < m_list->count(); ++i)
+        m_list->item(i)->setSelected(names.contains(m_list->item(i)->text()));
+}
+
+QStringList ServerConfigurationsWindow::selectedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (m_list->item(i)->isSelected())
+            names << m_list->item(i)->text();
+    }
+    return names;
 }
 
 QString ServerConfigurationsWindow::current() const
@@ -233,6 +306,53 @@ void ServerConfigurationsWindow::runWizard()
     subject.config.name = subject.configName;
     runServerWizard(this, m_engine, subject);
     reload(name);
+}
+
+void ServerConfigurationsWindow::exportConfigurations()
+{
+    const QStringList selected = selectedNames();
+    const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export server configurations"),
+                                                           selected.size() == 1 ? selected.front()
+                                                                                : text(strings::kServerExportName),
+                                                           text(strings::kRegistryFilter), QStringLiteral("reg"));
+    if (path.isEmpty())
+        return;
+    // No selection: the whole store with the set version, as the main window's command.
+    Result<void> result = Success{};
+    if (selected.isEmpty()) {
+        result = exportServerConfigs(toPath(path));
+    } else {
+        std::vector<std::string> names;
+        for (const QString& name : selected)
+            names.push_back(toCore(name));
+        result = exportServerConfigs(toPath(path), names);
+    }
+    if (!result.ok())
+        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
+}
+
+void ServerConfigurationsWindow::importConfigurations()
+{
+    const QString path = Prompter::instance().openFileName(this, QStringLiteral("Import server configurations"),
+                                                           text(strings::kRegistryFilter));
+    if (path.isEmpty())
+        return;
+    const Result<ServerConfigFile> file = readServerConfigsFile(toPath(path));
+    if (!file.ok()) {
+        Prompter::instance().inform(this, fromCore(file.message() + " Nothing was changed."), Prompter::Icon::Warning);
+        return;
+    }
+    const std::vector<ServerConfigChangeEntry> changes = serverConfigChanges(file->configs);
+    if (!confirmImport(this, path, changes))
+        return;
+    if (!storeServerConfigs(file->configs, file->version))
+        reportUnsavedSettings(this);
+    const QString shown = file->configs.empty() ? current() : fromCore(file->configs.front().name);
+    reload(shown);
+    QStringList imported;
+    for (const ServerConfigEntry& entry : file->configs)
+        imported << fromCore(entry.name);
+    selectOnly(imported);
 }
 
 } // namespace tarvelo

@@ -17,8 +17,11 @@ class MessageSink;
 
 // "Server configurations": the stored configurations, also those no item uses yet, with
 // commands to make a new one, edit one in the server settings, delete one (after asking)
-// and build one with the configuration wizard. The item name and symbol fill the address
-// variables for the test download, the page address and the wizard.
+// and build one with the configuration wizard, and to pass configurations on: Export...
+// writes the selected ones to a registry file (all of them, with the set version, when
+// none is selected), Import... shows what a file would add and replace and asks first.
+// The item name and symbol fill the address variables for the test download, the page
+// address and the wizard.
 class ServerConfigurationsWindow : public QDialog {
     Q_OBJECT
 public:
@@ -27,13 +30,20 @@ public:
 
     // The names listed, sorted as the store keeps them.
     QStringList names() const;
-    // Selects the configuration of that name, if listed.
+    // Selects the configuration of that name, if listed, and makes it the current one.
     void select(const QString& name);
+    // Selects these configurations (those listed) besides the current one; the others
+    // are deselected.
+    void selectOnly(const QStringList& names);
+    // The selected names, in the list's order.
+    QStringList selectedNames() const;
 
     void newConfiguration();
     void editConfiguration();
     void deleteConfiguration();
     void runWizard();
+    void exportConfigurations();
+    void importConfigurations();
 
 private:
     void reload(const QString& selected);

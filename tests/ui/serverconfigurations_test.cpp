@@ -2,6 +2,8 @@
 
 #include "download/downloadengine.h"
 #include "download/messagesink.h"
+#include "platform/files.h"
+#include "servers/regfile.h"
 #include "servers/serverstore.h"
 #include "ui/serversettingsdialog.h"
 
@@ -9,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace tarvelo {
@@ -92,6 +98,101 @@ TEST_F(ServerConfigurationsTest, NewEditAndDeleteGoThroughTheStore)
     window.deleteConfiguration();
     EXPECT_FALSE(serverConfigExists("Alpha"));
     EXPECT_EQ(window.names(), QStringList{QStringLiteral("B\u00e4nk")});
+}
+
+// The lines of the import dialog's list, and its question; then it ends with the answer.
+struct ImportDialogSeen {
+    QStringList lines;
+    QString question;
+};
+std::function<int(QDialog&)> answerImport(ImportDialogSeen& seen, bool ok)
+{
+    return [&seen, ok](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("changeList"));
+        for (int i = 0; list && i < list->count(); ++i)
+            seen.lines << list->item(i)->text().trimmed();
+        seen.question = dialog.findChild<QLabel*>(QStringLiteral("questionLabel"))->text();
+        ok ? dialog.accept() : dialog.reject();
+        return dialog.result();
+    };
+}
+
+TEST_F(ServerConfigurationsTest, ExportsTheSelectedAndAsksBeforeAnImportReplaces)
+{
+    ServerConfig beta;
+    beta.url = "http://beta.example/[&symbol]";
+    beta.textBeforeValue = "Last:";
+    writeServerConfig("Beta", beta);
+    writeServerConfig("Gamma", ServerConfig{});
+    const QString file = QString::fromStdString((std::filesystem::temp_directory_path() / "two.reg").string());
+
+    ServerConfigurationsWindow window(m_engine, m_sink);
+    window.select(QStringLiteral("Alpha"));
+    window.selectOnly({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    m_prompter.files = {file};
+    window.exportConfigurations();
+    std::string text;
+    ASSERT_EQ(readWholeFile(file.toStdString(), text), FileError::None);
+    EXPECT_NE(text.find("\\Server\\Beta]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Gamma"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Version number"), std::string::npos) << text;
+    // Nothing selected: the whole store with the set version, as File > Export server configuration.
+    window.selectOnly({});
+    m_prompter.files = {file};
+    window.exportConfigurations();
+    ASSERT_EQ(readWholeFile(file.toStdString(), text), FileError::None);
+    EXPECT_EQ(text, serverConfigsRegFileText());
+    m_prompter.files = {file};
+    window.selectOnly({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    window.exportConfigurations();
+
+    // Into a store without them: the dialog lists both under "Add"; OK stores them.
+    for (const char* name : {"Alpha", "Beta", "Gamma"})
+        deleteServerConfig(name);
+    ServerConfigurationsWindow fresh(m_engine, m_sink);
+    ImportDialogSeen seen;
+    m_prompter.files = {file};
+    m_prompter.dialogs.push_back(answerImport(seen, true));
+    fresh.importConfigurations();
+    EXPECT_EQ(seen.lines, (QStringList{QStringLiteral("Add: 2"), QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+    EXPECT_EQ(fresh.names(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+    EXPECT_EQ(fresh.selectedNames(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+    ServerConfig read;
+    readServerConfig("Beta", read);
+    EXPECT_EQ(read.textBeforeValue, "Last:");
+
+    // Beta changed here: the dialog names it under "Replace", Cancel keeps the change.
+    ServerConfig changed = read;
+    changed.textBeforeValue = "Mine:";
+    writeServerConfig("Beta", changed);
+    seen = {};
+    m_prompter.files = {file};
+    m_prompter.dialogs.push_back(answerImport(seen, false));
+    fresh.importConfigurations();
+    EXPECT_EQ(seen.lines, (QStringList{QStringLiteral("Replace (stored with other values): 1"), QStringLiteral("Beta"),
+                                       QStringLiteral("Unchanged (stored with the same values): 1"),
+                                       QStringLiteral("Alpha")}));
+    EXPECT_TRUE(seen.question.contains(QStringLiteral("OK replaces"))) << seen.question.toStdString();
+    readServerConfig("Beta", read);
+    EXPECT_EQ(read.textBeforeValue, "Mine:");
+
+    m_prompter.files = {file};
+    m_prompter.dialogs.push_back(answerImport(seen, true));
+    fresh.importConfigurations();
+    readServerConfig("Beta", read);
+    EXPECT_EQ(read.textBeforeValue, "Last:");
+
+    // A broken file says why and changes nothing.
+    ASSERT_EQ(writeWholeFile(file.toStdString(), "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n"), FileError::None);
+    writeServerConfig("Beta", changed);
+    m_prompter.files = {file};
+    m_prompter.shown.clear();
+    fresh.importConfigurations();
+    ASSERT_FALSE(m_prompter.shown.isEmpty());
+    EXPECT_TRUE(m_prompter.shown.back().contains(QStringLiteral("Nothing was changed")))
+        << m_prompter.shown.back().toStdString();
+    readServerConfig("Beta", read);
+    EXPECT_EQ(read.textBeforeValue, "Mine:");
 }
 
 } // namespace
