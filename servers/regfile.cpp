@@ -473,6 +473,20 @@ Result<void> checkServerConfigsText(std::string_view text)
     return Success{};
 }
 
+Result<std::vector<NamedServerConfig>> readServerConfigsText(std::string_view text)
+{
+    ImportPlan plan;
+    try {
+        plan = parse(text);
+    } catch (const ParseError& error) {
+        return Failure{error.message};
+    }
+    std::vector<NamedServerConfig> configs;
+    for (ConfigPlan& c : plan.configs)
+        configs.push_back({std::move(c.name), std::move(c.config)});
+    return configs;
+}
+
 Result<void> importServerConfigs(const std::string& path)
 {
     InputFile file;

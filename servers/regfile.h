@@ -36,4 +36,13 @@ Result<void> importServerConfigsText(std::string_view text);
 // The checks of the import alone, storing nothing.
 Result<void> checkServerConfigsText(std::string_view text);
 
+// A configuration of a registry file, named by its key.
+struct NamedServerConfig {
+    std::string name;
+    ServerConfig config;
+};
+// The configurations of a registry file in the file's order, checked as the import
+// checks them, without storing anything.
+Result<std::vector<NamedServerConfig>> readServerConfigsText(std::string_view text);
+
 } // namespace tarvelo
