@@ -17,7 +17,7 @@ class MessageSink;
 
 // "Server configurations": the stored configurations, also those no item uses yet, with
 // commands to make a new one, edit one in the server settings, delete one (after asking)
-// and build one with the configuration wizard. The item name and symbol fill the address
+// build one with the configuration wizard, and add ready-made ones from the catalog. The item name and symbol fill the address
 // variables for the test download, the page address and the wizard.
 class ServerConfigurationsWindow : public QDialog {
     Q_OBJECT
@@ -34,6 +34,9 @@ public:
     void editConfiguration();
     void deleteConfiguration();
     void runWizard();
+    // "Add ready-made...": the catalog's configurations to choose from; stores the chosen
+    // ones, asking before it replaces stored configurations of the same names.
+    void addReadyMade();
 
 private:
     void reload(const QString& selected);
