@@ -114,7 +114,7 @@ int serversCommand(const CommandContext& c)
 {
     const auto& a = c.args;
     if (a.empty())
-        return wrongCall(c.err, "servers needs list, show, export, import or install");
+        return wrongCall(c.err, "servers needs list, show, export, import, catalog or install");
     const std::string& what = a[0];
     if (what == "list" && a.size() == 1) {
         std::vector<std::string> names;
