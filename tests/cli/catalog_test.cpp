@@ -132,8 +132,24 @@ TEST_F(CatalogTest, ListsDescribedEntriesAndAddsThemWithoutOverwriting)
     EXPECT_EQ(cli({"servers", "catalog", "--add"}).status, 2);
     EXPECT_EQ(cli({"servers", "catalog", "--replace", kKraken}).status, 2);
 
-    // The catalog is an ordinary configuration file: the import reads it too.
+    // The catalog is an ordinary configuration file: the import reads it too, also
+    // with Windows line ends; a key without its description is refused.
     EXPECT_EQ(cli({"servers", "import", catalogFilePath()}).status, 0);
+    std::string text;
+    ASSERT_EQ(readWholeFile(catalogFilePath(), text), FileError::None);
+    std::string crlf;
+    for (char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const Result<std::vector<CatalogEntry>> again = readCatalogText(crlf);
+    ASSERT_TRUE(again.ok()) << again.message();
+    ASSERT_EQ(again->size(), m_catalog.size());
+    EXPECT_EQ((*again)[0].description, m_catalog[0].description);
+    EXPECT_EQ((*again)[0].importFormat, m_catalog[0].importFormat);
+    const std::size_t key = text.find("\n[HKEY_CURRENT_USER\\Software\\Ombrix\\Tarvelo\\Server\\Kraken");
+    ASSERT_NE(key, std::string::npos);
+    const Result<std::vector<CatalogEntry>> bare = readCatalogText(text.substr(0, key) + "\n" + text.substr(key));
+    ASSERT_FALSE(bare.ok());
+    EXPECT_EQ(bare.message(), "The ready-made configuration 'Kraken ticker' has no description.");
 }
 
 TEST_F(CatalogTest, EcbRatesAndHistoryReadThePublishersFormats)
