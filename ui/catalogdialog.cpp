@@ -76,7 +76,7 @@ void CatalogDialog::showDescription()
     std::string text = entry.description;
     if (!entry.importAddress.empty()) {
         text += "\nHistory for Import Quotations (once the configuration is added, the import's address "
-                "list offers this address):\nAddress: "
+                "list offers this address, and choosing it fills in the line template):\nAddress: "
               + entry.importAddress + "\nFormat: " + entry.importFormat + "\n";
     }
     m_description->setPlainText(fromCore(text));
