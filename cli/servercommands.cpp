@@ -7,9 +7,11 @@
 #include "platform/profile.h"
 #include "resources/strings.h"
 #include "servers/builtinservers.h"
+#include "servers/catalog.h"
 #include "servers/regfile.h"
 #include "servers/serverstore.h"
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <ostream>
@@ -47,13 +49,72 @@ std::string fallbackOption(const CommandOptions& o, const std::string& name, Ser
     return {};
 }
 
+// servers catalog [NAME...]: the ready-made configurations with their descriptions;
+// servers catalog --add NAME... [--replace]: stores them.
+int catalogCommand(const CommandContext& c)
+{
+    CommandOptions o;
+    if (!o.parse(std::vector<std::string>(c.args.begin() + 1, c.args.end()), {}, {"add", "replace"}))
+        return wrongCall(c.err, o.error());
+    if (o.flag("replace") && !o.flag("add"))
+        return wrongCall(c.err, "--replace goes with --add");
+    if (o.flag("add") && o.positional().empty())
+        return wrongCall(c.err, "servers catalog --add needs the names of ready-made configurations");
+    const Result<std::vector<CatalogEntry>> catalog = readCatalog();
+    if (!catalog) {
+        c.err << "tarvelo-cli: " << catalog.message() << '\n';
+        return kExitError;
+    }
+    std::vector<const CatalogEntry*> chosen;
+    for (const std::string& name : o.positional()) {
+        const CatalogEntry* entry = findCatalogEntry(*catalog, validUtf8(name));
+        if (!entry) {
+            c.err << "tarvelo-cli: no ready-made configuration named '" << name << "'\n";
+            return kExitFailed;
+        }
+        if (std::find(chosen.begin(), chosen.end(), entry) == chosen.end())
+            chosen.push_back(entry);
+    }
+    if (!o.flag("add")) {
+        if (chosen.empty()) {
+            for (const CatalogEntry& entry : *catalog)
+                chosen.push_back(&entry);
+        }
+        for (const CatalogEntry* entry : chosen) {
+            c.out << entry->name << '\n';
+            std::size_t start = 0;
+            while (start < entry->description.size()) {
+                const std::size_t end = entry->description.find('\n', start);
+                c.out << "    " << entry->description.substr(start, end - start) << '\n';
+                start = end == std::string::npos ? entry->description.size() : end + 1;
+            }
+            if (!entry->importAddress.empty()) {
+                c.out << "    Import address: " << entry->importAddress << '\n';
+                c.out << "    Import format: " << entry->importFormat << " (--format " << entry->importNumberFormat
+                      << ")\n";
+            }
+        }
+        return kExitOk;
+    }
+    const Result<void> added = addCatalogEntries(chosen, o.flag("replace"));
+    if (!added && added.message() == Profile::writeFailureMessage())
+        return settingsNotSaved(c.err);
+    if (!added) {
+        c.err << "tarvelo-cli: " << added.message() << " Nothing was changed; --replace replaces it.\n";
+        return kExitFailed;
+    }
+    for (const CatalogEntry* entry : chosen)
+        c.out << "added: " << entry->name << '\n';
+    return kExitOk;
+}
+
 } // namespace
 
 int serversCommand(const CommandContext& c)
 {
     const auto& a = c.args;
     if (a.empty())
-        return wrongCall(c.err, "servers needs list, show, export, import or install");
+        return wrongCall(c.err, "servers needs list, show, export, import, catalog or install");
     const std::string& what = a[0];
     if (what == "list" && a.size() == 1) {
         std::vector<std::string> names;
@@ -128,6 +189,8 @@ int serversCommand(const CommandContext& c)
             c.out << kWords[static_cast<int>(entry.change)] << '\t' << entry.name << '\n';
         return kExitOk;
     }
+    if (what == "catalog")
+        return catalogCommand(c);
     if (what == "install" && a.size() == 1) {
         return installBuiltInServers() ? kExitOk : settingsNotSaved(c.err);
     }
@@ -170,7 +233,7 @@ int serversCommand(const CommandContext& c)
         return deleteServerConfig(name) ? kExitOk : settingsNotSaved(c.err);
     }
     return wrongCall(c.err, "servers needs list, show NAME, set NAME [options], delete NAME, export FILE [NAME...], "
-                            "import FILE [--replace] or install");
+                            "import FILE [--replace], catalog or install");
 }
 
 int optionsCommand(const CommandContext& c)

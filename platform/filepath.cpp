@@ -1,5 +1,7 @@
 #include "platform/filepath.h"
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +45,15 @@ std::string resolveLinks(const std::string& path)
         current = target[0] == '/' ? target : folderOf(current) + "/" + target;
     }
     return current;
+}
+
+std::string programFolder()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || program.empty())
+        return {};
+    return program.parent_path().string();
 }
 
 } // namespace tarvelo

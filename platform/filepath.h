@@ -19,4 +19,7 @@ bool isSpecialFile(const std::string& path);
 // leads to a file that does not exist yet). A path without links comes back as it is.
 std::string resolveLinks(const std::string& path);
 
+// The folder of the running program's file, or empty when it cannot be told.
+std::string programFolder();
+
 } // namespace tarvelo

@@ -78,4 +78,5 @@ Result<void> importServerConfigsText(std::string_view text);
 // The checks of the import alone, storing nothing.
 Result<void> checkServerConfigsText(std::string_view text);
 
+
 } // namespace tarvelo

@@ -1,5 +1,7 @@
 #include "ui/importdialog.h"
 
+#include "servers/catalog.h"
+
 #include "download/statustext.h"
 #include "platform/files.h"
 #include "resources/strings.h"
@@ -399,8 +401,23 @@ bool ImportDialog::waitForPreview()
 void ImportDialog::chooseLocation()
 {
     ImportLocationDialog dialog(m_state.location, importTemplates(), this);
-    if (Prompter::instance().exec(dialog) == QDialog::Accepted)
-        m_address->setText(fromCore(m_state.location.address()));
+    if (Prompter::instance().exec(dialog) != QDialog::Accepted)
+        return;
+    m_address->setText(fromCore(m_state.location.address()));
+    // The history address of a ready-made configuration brings the line template and
+    // number format that read it.
+    if (m_state.location.mode != ImportLocation::Download)
+        return;
+    const Result<std::vector<CatalogEntry>> catalog = readCatalog();
+    if (!catalog)
+        return;
+    for (const CatalogEntry& entry : *catalog) {
+        if (!entry.importAddress.empty() && entry.importAddress == m_state.location.urlTemplate) {
+            m_template->setText(fromCore(entry.importFormat));
+            m_numberFormat->setCurrentIndex(entry.importNumberFormat);
+            break;
+        }
+    }
 }
 
 void ImportDialog::addressChanged()

@@ -3,6 +3,8 @@
 #include "download/downloadengine.h"
 #include "resources/strings.h"
 #include "servers/regfile.h"
+#include "servers/catalog.h"
+#include "ui/catalogdialog.h"
 #include "servers/serverstore.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -136,6 +138,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     m_wizard = button(QStringLiteral("&Wizard..."), QStringLiteral("wizardButton"));
     QPushButton* exportButton = button(QStringLiteral("E&xport..."), QStringLiteral("exportButton"));
     QPushButton* importButton = button(QStringLiteral("&Import..."), QStringLiteral("importButton"));
+    QPushButton* readyMade = button(QStringLiteral("Add &ready-made..."), QStringLiteral("readyMadeButton"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("closeButton"));
     QPushButton* help = button(QStringLiteral("Help"), QStringLiteral("helpButton"));
     connect(help, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "server-configurations"); });
@@ -145,12 +148,13 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     connect(m_wizard, &QPushButton::clicked, this, &ServerConfigurationsWindow::runWizard);
     connect(exportButton, &QPushButton::clicked, this, &ServerConfigurationsWindow::exportConfigurations);
     connect(importButton, &QPushButton::clicked, this, &ServerConfigurationsWindow::importConfigurations);
+    connect(readyMade, &QPushButton::clicked, this, &ServerConfigurationsWindow::addReadyMade);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &ServerConfigurationsWindow::editConfiguration);
     connect(m_list, &QListWidget::currentRowChanged, this, &ServerConfigurationsWindow::applyEnabling);
 
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {create, m_edit, m_delete, m_wizard})
+    for (QPushButton* b : {create, m_edit, m_delete, m_wizard, readyMade})
         buttons->addWidget(b);
     buttons->addSpacing(12);
     buttons->addWidget(exportButton);
@@ -353,6 +357,42 @@ void ServerConfigurationsWindow::importConfigurations()
     for (const ServerConfigEntry& entry : file->configs)
         imported << fromCore(entry.name);
     selectOnly(imported);
+}
+
+void ServerConfigurationsWindow::addReadyMade()
+{
+    const Result<std::vector<CatalogEntry>> catalog = readCatalog();
+    if (!catalog) {
+        Prompter::instance().inform(this, fromCore(catalog.message()), Prompter::Icon::Warning);
+        return;
+    }
+    CatalogDialog dialog(*catalog, this);
+    if (Prompter::instance().exec(dialog) != QDialog::Accepted)
+        return;
+    std::vector<const CatalogEntry*> chosen = dialog.chosen();
+    if (chosen.empty())
+        return;
+    QStringList stored;
+    for (const CatalogEntry* entry : chosen) {
+        if (serverConfigExists(entry->name))
+            stored << fromCore(entry->name);
+    }
+    if (!stored.isEmpty()) {
+        const QString question = QStringLiteral("These server configurations are stored already:\n%1\n\nReplace "
+                                                "them with the ready-made ones? (No adds only the others.)")
+                                     .arg(stored.join(QLatin1Char('\n')));
+        const Prompter::Answer answer = Prompter::instance().askYesNoCancel(this, question);
+        if (answer == Prompter::Cancel)
+            return;
+        if (answer == Prompter::No)
+            std::erase_if(chosen, [&](const CatalogEntry* entry) { return stored.contains(fromCore(entry->name)); });
+    }
+    if (chosen.empty())
+        return;
+    const Result<void> added = addCatalogEntries(chosen, true);
+    if (!added)
+        reportUnsavedSettings(this);
+    reload(fromCore(chosen.front()->name));
 }
 
 } // namespace tarvelo

@@ -17,11 +17,11 @@ class MessageSink;
 
 // "Server configurations": the stored configurations, also those no item uses yet, with
 // commands to make a new one, edit one in the server settings, delete one (after asking)
-// and build one with the configuration wizard, and to pass configurations on: Export...
-// writes the selected ones to a registry file (all of them, with the set version, when
-// none is selected), Import... shows what a file would add and replace and asks first.
-// The item name and symbol fill the address variables for the test download, the page
-// address and the wizard.
+// build one with the configuration wizard, add ready-made ones from the catalog, and pass
+// configurations on: Export... writes the selected ones to a registry file (all of them,
+// with the set version, when none is selected), Import... shows what a file would add and
+// replace and asks first. The item name and symbol fill the address variables for the
+// test download, the page address and the wizard.
 class ServerConfigurationsWindow : public QDialog {
     Q_OBJECT
 public:
@@ -44,6 +44,9 @@ public:
     void runWizard();
     void exportConfigurations();
     void importConfigurations();
+    // "Add ready-made...": the catalog's configurations to choose from; stores the chosen
+    // ones, asking before it replaces stored configurations of the same names.
+    void addReadyMade();
 
 private:
     void reload(const QString& selected);

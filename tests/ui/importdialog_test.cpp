@@ -3,6 +3,7 @@
 #include "model/profilesettings.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "servers/catalog.h"
 #include "ui/itemcommands.h"
 #include "ui/portfoliolistview.h"
 
@@ -292,6 +293,30 @@ TEST_F(ImportDialogTest, LocationModesAndTheAddressesTheyBuild)
     child<QPushButton>(dialog, "locationButton")->click();
     EXPECT_EQ(child<QLineEdit>(dialog, "addressEdit")->text(),
               "http://q.example/t?s=[&symbol]&a=2&b=9&c=2025&f=2026");
+}
+
+TEST_F(ImportDialogTest, AReadyMadeHistoryAddressBringsItsLineTemplate)
+{
+    const Result<std::vector<CatalogEntry>> catalog = readCatalog();
+    ASSERT_TRUE(catalog.ok()) << catalog.message();
+    const CatalogEntry* ecb = findCatalogEntry(*catalog, "ECB euro reference rate");
+    ASSERT_NE(ecb, nullptr);
+    ImportState state;
+    ImportDialog dialog(state, m_doc, m_acme, WorkerSettings{}, m_now);
+    const auto choose = [&](const std::string& address) {
+        m_prompter.dialogs.push_back([address](QDialog& location) {
+            child<QRadioButton>(location, "internetDownloadButton")->setChecked(true);
+            child<QComboBox>(location, "urlTemplateCombo")->setCurrentText(QString::fromStdString(address));
+            location.accept();
+            return location.result();
+        });
+        child<QPushButton>(dialog, "locationButton")->click();
+    };
+    choose("http://other.example/[&symbol].csv");
+    EXPECT_EQ(child<QLineEdit>(dialog, "templateEdit")->text().toStdString(), ImportSettings{}.formatTemplate);
+    choose(ecb->importAddress);
+    EXPECT_EQ(child<QLineEdit>(dialog, "templateEdit")->text().toStdString(), ecb->importFormat);
+    EXPECT_EQ(child<QComboBox>(dialog, "numberFormatCombo")->currentIndex(), ecb->importNumberFormat);
 }
 
 TEST_F(ImportDialogTest, AFailedImportReopensTheDialogUntilAGoodTemplateImports)

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "servers/regfile.h"
 #include "servers/serverstore.h"
+#include "ui/catalogdialog.h"
 #include "ui/serversettingsdialog.h"
 
 #include "tests/support/scriptedprompter.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace tarvelo {
@@ -193,6 +195,51 @@ TEST_F(ServerConfigurationsTest, ExportsTheSelectedAndAsksBeforeAnImportReplaces
         << m_prompter.shown.back().toStdString();
     readServerConfig("Beta", read);
     EXPECT_EQ(read.textBeforeValue, "Mine:");
+}
+
+TEST_F(ServerConfigurationsTest, ReadyMadeConfigurationsAreDescribedAndAddedAfterAsking)
+{
+    ServerConfigurationsWindow window(m_engine, m_sink);
+    const char* ecb = "ECB euro reference rate";
+    // Ticks the entry of that name, after looking at the descriptions, and presses Add.
+    const auto tick = [&](const QString& name) {
+        return [name](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("catalogList"));
+            auto* description = dialog.findChild<QPlainTextEdit*>(QStringLiteral("descriptionView"));
+            auto* add = dialog.findChild<QPushButton*>(QStringLiteral("addButton"));
+            EXPECT_FALSE(add->isEnabled());
+            for (int i = 0; i < list->count(); ++i) {
+                list->setCurrentRow(i);
+                EXPECT_TRUE(description->toPlainText().contains(QStringLiteral("Terms:"))) << i;
+                if (list->item(i)->text() == name)
+                    list->item(i)->setCheckState(Qt::Checked);
+            }
+            EXPECT_TRUE(add->isEnabled());
+            add->click();
+            return dialog.result();
+        };
+    };
+
+    m_prompter.dialogs.push_back(tick(QString::fromUtf8(ecb)));
+    window.addReadyMade();
+    EXPECT_TRUE(window.names().contains(QString::fromUtf8(ecb)));
+    ServerConfig stored;
+    readServerConfig(ecb, stored);
+    EXPECT_EQ(stored.searchKind, SearchKind::RegularExpression);
+
+    // A stored one of the same name is replaced only when the user says so.
+    stored.timeout = 30;
+    writeServerConfig(ecb, stored);
+    for (const Prompter::Answer answer : {Prompter::No, Prompter::Yes}) {
+        m_prompter.shown.clear();
+        m_prompter.answers.push_back(answer);
+        m_prompter.dialogs.push_back(tick(QString::fromUtf8(ecb)));
+        window.addReadyMade();
+        ASSERT_FALSE(m_prompter.shown.isEmpty());
+        EXPECT_TRUE(m_prompter.shown.back().contains(QStringLiteral("stored already")));
+        readServerConfig(ecb, stored);
+        EXPECT_EQ(stored.timeout, answer == Prompter::Yes ? 60 : 30);
+    }
 }
 
 } // namespace
