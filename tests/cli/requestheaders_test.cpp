@@ -181,6 +181,25 @@ TEST_F(RequestHeadersTest, BrokenHeadersAreRefusedAndChangeNothing)
         EXPECT_EQ(cli({"servers", "show", "Api"}).out, before) << message;
     }
 
+    // Headers a hand-edited settings file broke are never sent, and the error names no value.
+    ServerConfig edited;
+    readServerConfig("Api", edited);
+    edited.headers = std::string("X-Api-Key: ") + kKey + "\r\nHost: elsewhere.example";
+    ASSERT_TRUE(writeServerConfig("Api", edited));
+    ItemSettings settings;
+    settings.name = "Fund Api";
+    settings.server.name = "Api";
+    const SecurityItem item(settings);
+    const std::string portfolio = path("edited.qvx");
+    ASSERT_TRUE(savePortfolioFile(portfolio, {&item}).ok());
+    const CliRun update = cli({"update", portfolio});
+    EXPECT_EQ(update.status, 1);
+    EXPECT_NE(update.out.find("Fund Api\tHeaders: the value of the header X-Api-Key holds other than printable ASCII"),
+              std::string::npos)
+        << update.out;
+    EXPECT_EQ((update.out + update.err).find(kKey), std::string::npos) << update.out << update.err;
+    EXPECT_TRUE(m_recorded.all().empty());
+
     // Eight are fine; --no-headers clears them.
     std::vector<std::string> args{"servers", "set", "Api"};
     args.insert(args.end(), nine.begin(), nine.end() - 2);
