@@ -85,6 +85,7 @@ constexpr const char* kUsage =
     "  servers set NAME [--url U] [--timeout S] [--conversion N] [--text T] [--tags N] [--numbers N]\n"
     "          [--thousands X] [--decimal Y] [--case 0|1] [--regexp R] [--index N] [--date D,M,Y] [--time H,M]\n"
     "          [--max-change PERCENT] [--fallback NAME] [--no-fallback]\n"
+    "          [--header 'NAME: VALUE']... [--no-headers]\n"
     "                         create or change a configuration, with the server settings' ranges\n"
     "  servers delete NAME    delete a configuration\n"
     "  servers export FILE [NAME...]  write all configurations and the set version to a REGEDIT4 file,\n"

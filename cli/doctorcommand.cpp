@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "download/itemdoctor.h"
+#include "model/requestheaders.h"
 
 #include <algorithm>
 #include <ostream>
@@ -21,7 +22,8 @@ void printJson(std::ostream& out, const DoctorPatient& p, const RuleDiagnosis& d
     out << "{\"name\":" << json::text(p.name) << ",\"wouldUpdate\":" << (d.wouldUpdate ? "true" : "false")
         << ",\"code\":" << static_cast<int>(d.code) << ",\"status\":" << json::text(doctorResultText(d))
         << ",\"message\":" << optionalText(d.extractionMessage) << ",\"error\":" << optionalText(d.errorText)
-        << ",\"address\":" << json::text(d.address) << ",\"redirects\":" << d.page.redirects
+        << ",\"address\":" << json::text(d.address)
+        << ",\"redirects\":" << d.page.redirects
         << ",\"httpStatus\":" << d.page.httpStatus << ",\"bytes\":" << d.page.bytes
         << ",\"contentType\":" << optionalText(d.page.contentType)
         << ",\"contentEncoding\":" << optionalText(d.page.contentEncoding)
@@ -49,7 +51,12 @@ void printJson(std::ostream& out, const DoctorPatient& p, const RuleDiagnosis& d
     out << ",\"value\":" << (d.value ? json::number(*d.value) : "null") << ",\"cause\":" << json::text(d.cause)
         // The configuration an update would try next; the doctor itself never does.
         << ",\"fallback\":" << (p.serverName.empty() || p.config.fallback.empty() ? "null" : json::text(p.config.fallback))
-        << ",\"suggestions\":[";
+        << ",\"headerNames\":[";
+    // The configuration's own request headers by name: their values may be keys.
+    const std::vector<RequestHeader> headers = requestHeadersOf(p.config.headers);
+    for (std::size_t i = 0; i < headers.size(); ++i)
+        out << (i > 0 ? "," : "") << json::text(headers[i].name);
+    out << "],\"suggestions\":[";
     for (std::size_t i = 0; i < d.advice.size(); ++i)
         out << (i > 0 ? "," : "") << json::text(doctorAdviceText(d.advice[i], d, p));
     out << "]}\n";

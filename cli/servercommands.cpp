@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/commandoptions.h"
 #include "model/generaloptions.h"
+#include "model/requestheaders.h"
 #include "platform/codepage.h"
 #include "platform/utf8.h"
 #include "platform/profile.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <set>
 #include <ostream>
 
 namespace tarvelo {
@@ -108,6 +110,54 @@ int catalogCommand(const CommandContext& c)
     return kExitOk;
 }
 
+// Takes every "--header 'Name: value'" out of args (the option may be given up to eight
+// times), leaving the other options and their values for CommandOptions. False when
+// the last --header has no value.
+bool takeHeaderOptions(std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+                       std::vector<std::string>& headers)
+{
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--header") {
+            if (i + 1 >= args.size())
+                return false;
+            headers.push_back(args[++i]);
+            continue;
+        }
+        rest.push_back(args[i]);
+        if (args[i].starts_with("--") && valueOptions.count(args[i].substr(2)) && i + 1 < args.size())
+            rest.push_back(args[++i]);
+    }
+    args = std::move(rest);
+    return true;
+}
+
+// --header replaces the configuration's request headers with the ones given;
+// --no-headers clears them. Why the options are refused, or empty; the message names
+// no header value.
+std::string headerOptions(const std::vector<std::string>& given, bool none, ServerConfig& config)
+{
+    if (none && !given.empty())
+        return "--header and --no-headers exclude each other";
+    if (none) {
+        config.headers.clear();
+        return {};
+    }
+    if (given.empty())
+        return {};
+    std::string lines;
+    for (const std::string& header : given) {
+        if (header.find_first_of("\r\n") != std::string::npos)
+            return "--header: a header holds a line break";
+        lines += header + '\n';
+    }
+    const std::string headers = storedRequestHeaders(lines);
+    if (const std::string problem = requestHeadersProblem(headers); !problem.empty())
+        return "--header: " + problem;
+    config.headers = headers;
+    return {};
+}
+
 } // namespace
 
 int serversCommand(const CommandContext& c)
@@ -195,11 +245,15 @@ int serversCommand(const CommandContext& c)
         return installBuiltInServers() ? kExitOk : settingsNotSaved(c.err);
     }
     if (what == "set" && a.size() >= 2) {
+        const std::set<std::string> valueOptions{"url",     "timeout", "conversion", "text",  "tags",
+                                                 "numbers", "thousands", "decimal", "case", "regexp",
+                                                 "index",   "date",    "time",       "max-change", "fallback"};
+        std::vector<std::string> args(a.begin() + 1, a.end());
+        std::vector<std::string> headers;
+        if (!takeHeaderOptions(args, valueOptions, headers))
+            return wrongCall(c.err, "option '--header' needs a value");
         CommandOptions o;
-        if (!o.parse(std::vector<std::string>(a.begin() + 1, a.end()),
-                     {"url", "timeout", "conversion", "text", "tags", "numbers", "thousands", "decimal", "case", "regexp",
-                      "index", "date", "time", "max-change", "fallback"},
-                     {"no-fallback"}))
+        if (!o.parse(args, valueOptions, {"no-fallback", "no-headers"}))
             return wrongCall(c.err, o.error());
         if (o.positional().size() != 1)
             return wrongCall(c.err, "servers set takes one configuration name");
@@ -218,6 +272,8 @@ int serversCommand(const CommandContext& c)
         if (maxChange)
             config.maxChange = *maxChange;
         if (const std::string problem = fallbackOption(o, name, config); !problem.empty())
+            return wrongCall(c.err, problem);
+        if (const std::string problem = headerOptions(headers, o.flag("no-headers"), config); !problem.empty())
             return wrongCall(c.err, problem);
         std::string problem;
         if (!applyServerOptions(o, config, problem, ServerOptionRanges::Store))

@@ -254,6 +254,7 @@ void startTestDownload(DownloadEngine& engine, MessageSink& sink, const ServerCo
     auto job = std::make_unique<DownloadJob>();
     job->entries.push_back(itemEntry(ItemKey{}, name, symbol, config));
     job->url = job->entries.front().config.url;
+    job->headers = config.headers;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
     job->kind = JobKind::Test;
     job->sink = &sink;

@@ -74,6 +74,9 @@ struct DownloadJob {
     std::string url; // item variables expanded; date variables still in it
     std::uint32_t timeout = 60; // seconds
     JobKind kind = JobKind::Update; // an update waits for one of the engine's slots
+    // The configuration's own request headers, as its field "Headers" holds them; only
+    // items whose configurations send the same share a job.
+    std::string headers;
     std::vector<DownloadItemEntry> entries;
     MessageSink* sink = nullptr;
     MessageId messageId = MessageId::DownloadStatus;

@@ -1,6 +1,7 @@
 #include "download/itemdoctor.h"
 
 #include "download/updaterun.h"
+#include "model/requestheaders.h"
 #include "extraction/numberparser.h"
 #include "extraction/page.h"
 #include "platform/files.h"
@@ -219,6 +220,9 @@ std::string doctorExplanation(const DoctorPatient& p)
     };
     out += p.name + ": " + (d.wouldUpdate ? "would update" : "would not update") + '\n';
     line("address:      ", d.address.empty() ? "(none)" : d.address);
+    // The values may be keys or cookies: the names alone are shown.
+    if (!p.config.headers.empty())
+        line("headers sent: ", requestHeaderNames(p.config.headers) + " (values not shown)");
     if (d.code != DownloadCode::Error || d.page.httpStatus > 0 || d.page.bytes > 0)
         line("answer:       ", answerText(d));
     if (d.pageSeen || !d.page.charset.empty())

@@ -1,6 +1,7 @@
 #include "download/transfer.h"
 
 #include "download/address.h"
+#include "model/requestheaders.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/inputfile.h"
@@ -95,13 +96,28 @@ bool PageTransfer::connect()
     curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!m_settings.certificateAuthorities.empty())
         curl_easy_setopt(m_curl, CURLOPT_CAINFO, m_settings.certificateAuthorities.c_str());
-    m_headers = curl_slist_append(m_headers, "Accept: text/*");
-    const std::string agent = "User-Agent: " + (m_settings.userAgent.empty() ? std::string("QVX") : m_settings.userAgent);
-    m_headers = curl_slist_append(m_headers, agent.c_str());
-    curl_easy_setopt(m_curl, CURLOPT_HTTPHEADER, m_headers);
+    setRequestHeaders(!m_job.headers.empty());
     m_reporter.postStatus(DownloadCode::Connecting);
     m_fetchStarted = std::chrono::steady_clock::now();
     return true;
+}
+
+void PageTransfer::setRequestHeaders(bool withOwn)
+{
+    curl_slist_free_all(m_headers);
+    m_headers = nullptr;
+    const auto add = [&](const std::string& line) { m_headers = curl_slist_append(m_headers, line.c_str()); };
+    const std::string agent = m_settings.userAgent.empty() ? std::string("QVX") : m_settings.userAgent;
+    if (!withOwn || !replacesHeader(m_job.headers, "Accept"))
+        add("Accept: text/*");
+    if (!withOwn || !replacesHeader(m_job.headers, "User-Agent"))
+        add("User-Agent: " + agent);
+    if (withOwn) {
+        for (const RequestHeader& header : requestHeadersOf(m_job.headers))
+            add(header.name + ": " + header.value);
+    }
+    curl_easy_setopt(m_curl, CURLOPT_HTTPHEADER, m_headers);
+    m_ownHeadersSent = withOwn;
 }
 
 PageTransfer::Outcome PageTransfer::fetch(const std::string& address, long& status, std::string& openError)
@@ -309,6 +325,8 @@ bool PageTransfer::mayRedirect(const std::string& address, const std::string& ne
 
 PageTransfer::Outcome PageTransfer::fetchHttp(const std::string& start, long& status)
 {
+    if (!m_job.headers.empty() && !m_ownHeadersSent)
+        setRequestHeaders(true); // the try of another date after a redirect elsewhere
     std::string address = start;
     std::vector<std::string> visited{address};
     m_facts.redirects = 0;
@@ -333,6 +351,8 @@ PageTransfer::Outcome PageTransfer::fetchHttp(const std::string& start, long& st
             ++m_facts.redirects;
             visited.push_back(next);
             address = next;
+            if (m_ownHeadersSent && hostOf(next) != hostOf(start))
+                setRequestHeaders(false);
             continue;
         }
         if (outcome == Outcome::HttpStatus && (status == 429 || status == 503) && !retried) {

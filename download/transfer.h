@@ -45,6 +45,10 @@ public:
     void discardPage();
 
 private:
+    // The request's headers: the program's own, of which the configuration's replace
+    // those of the same name, and the configuration's, which go only to the host of
+    // the job's address (a redirect to another host does not take a key along).
+    void setRequestHeaders(bool withOwn);
     bool compressed() const { return !m_facts.contentEncoding.empty() && m_facts.contentEncoding != "identity"; }
     std::uint64_t pageLimit() const;
     std::string pageTooLargeText() const;
@@ -72,6 +76,7 @@ private:
     const WorkerSettings& m_settings;
     CURL* m_curl = nullptr;
     curl_slist* m_headers = nullptr;
+    bool m_ownHeadersSent = false;
     char m_curlError[CURL_ERROR_SIZE] = {};
     CURLcode m_result = CURLE_OK;
     // Why the worker itself ended the transfer; the network library would put its own

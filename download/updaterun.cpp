@@ -78,6 +78,8 @@ int UpdateRun::start(const std::vector<ItemKey>& items)
         const std::string& name = item->settings().name;
         const std::string& symbol = item->settings().symbol;
         std::string url = expandItemVariables(config.url, name, symbol);
+        // Items share a download only when they ask for the page alike.
+        std::string request = url + '\n' + config.headers;
         m_doc.markBeingUpdated(pos);
         ++m_itemsStarted;
         // Only items with a limit or a fallback need to be followed through their update.
@@ -86,7 +88,7 @@ int UpdateRun::start(const std::vector<ItemKey>& items)
         else if (!m_attempts.empty())
             m_attempts.erase(pos.key);
         const auto timeout = static_cast<std::uint32_t>(config.timeout);
-        if (const auto found = byUrl.find(url); found != byUrl.end()) {
+        if (const auto found = byUrl.find(request); found != byUrl.end()) {
             DownloadJob& job = *found->second;
             job.entries.push_back(itemEntry(pos, name, symbol, config));
             job.timeout = std::max(job.timeout, timeout);
@@ -94,11 +96,12 @@ int UpdateRun::start(const std::vector<ItemKey>& items)
         }
         auto job = std::make_unique<DownloadJob>();
         job->url = url;
+        job->headers = config.headers;
         job->timeout = timeout;
         job->sink = &m_sink;
         job->messageId = MessageId::DownloadStatus;
         job->entries.push_back(itemEntry(pos, name, symbol, config));
-        byUrl.emplace(std::move(url), job.get());
+        byUrl.emplace(std::move(request), job.get());
         jobs.push_back(std::move(job));
     }
     for (auto& job : jobs)
@@ -209,6 +212,7 @@ bool UpdateRun::startFallback(DownloadMessage& m, ItemAttempt& attempt)
     const std::string& symbol = item->settings().symbol;
     auto job = std::make_unique<DownloadJob>();
     job->url = expandItemVariables(config.url, name, symbol);
+    job->headers = config.headers;
     job->timeout = static_cast<std::uint32_t>(config.timeout);
     job->sink = &m_sink;
     job->messageId = MessageId::DownloadStatus;

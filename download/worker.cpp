@@ -6,6 +6,7 @@
 #include "download/statustext.h"
 #include "download/transfer.h"
 #include "extraction/urltemplate.h"
+#include "model/requestheaders.h"
 #include "platform/localtime.h"
 
 namespace tarvelo {
@@ -33,6 +34,13 @@ void runJob(DownloadJob& job, std::uint32_t workerId, const WorkerControls& cont
         return;
     }
     const bool http = scheme != Scheme::File;
+    // Headers a hand-edited settings file broke are never sent; the text names them only.
+    if (http && !job.headers.empty()) {
+        if (const std::string problem = requestHeadersProblem(job.headers); !problem.empty()) {
+            reporter.postStatus(DownloadCode::Error, DownloadError::Other, problem);
+            return;
+        }
+    }
     PageTransfer transfer(job, reporter, facts, controls, settings);
     if (http && !transfer.connect()) {
         reporter.postStatus(DownloadCode::Error, DownloadError::Other, "The internet library could not be started.");

@@ -1,5 +1,7 @@
 #include "model/serverconfig.h"
 
+#include "model/requestheaders.h"
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -56,6 +58,8 @@ constexpr ServerConfigField kFields[] = {
     number("RegExpMinuteIndex", "minuteIndex", &ServerConfig::minuteIndex, 6, kAny, kAll, 18),
     storedOnly(number("MaxChange", "maxChange", &ServerConfig::maxChange, 0, 0, 100000, 19)),
     storedOnly(text("Fallback", "fallback", &ServerConfig::fallback, "", 259, 20)),
+    // May hold keys or cookies, which are longer than the other texts.
+    storedOnly(text("Headers", "headers", &ServerConfig::headers, "", kMaxRequestHeadersLength, 21)),
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 

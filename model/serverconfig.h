@@ -64,6 +64,9 @@ struct ServerConfig {
     // The stored configuration tried for an item when this one brings no plausible value;
     // empty: none.
     std::string fallback;
+    // Request headers of the configuration's own, sent with its downloads in place of
+    // the program's of the same name (model/requestheaders.h); empty: none.
+    std::string headers;
 
     bool operator==(const ServerConfig&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "servers/regfile.h"
 
+#include "model/requestheaders.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/inputfile.h"
@@ -359,6 +360,11 @@ ImportPlan parse(std::string_view bytes)
                 if (field->text == &ServerConfig::fallback && !text.empty()) {
                     if (const std::string problem = serverNameProblem(text); !problem.empty())
                         fail(n, "\"" + name + "\": " + problem);
+                }
+                // Request headers are sent as they are: the same check as every editor's.
+                if (field->text == &ServerConfig::headers) {
+                    if (const std::string problem = requestHeadersProblem(text); !problem.empty())
+                        fail(n, problem);
                 }
                 config->config.*(field->text) = text;
             } else {

@@ -3,6 +3,8 @@
 #include "platform/profile.h"
 #include "platform/utf8.h"
 
+#include <algorithm>
+
 namespace tarvelo {
 
 namespace {
@@ -20,10 +22,11 @@ std::string keyOf(std::string_view name)
 }
 
 void readText(const Profile& profile, const std::string& key, std::string_view value, std::string& field,
-              std::string_view fallback)
+              std::string_view fallback, std::size_t longest)
 {
     auto text = profile.readText(key, value);
-    if (!text || text->size() >= kTextBuffer) {
+    // A field allowed more than the buffer (the request headers) is read up to its length.
+    if (!text || text->size() >= std::max(kTextBuffer, longest + 1)) {
         field = fallback;
         return;
     }
@@ -98,7 +101,8 @@ void readServerConfig(const Profile& profile, std::string_view name, ServerConfi
         return; // the separators keep what the record held
     for (const ServerConfigField& field : serverConfigFields()) {
         if (field.text)
-            readText(profile, key, field.storedName, config.*field.text, field.textDefault);
+            readText(profile, key, field.storedName, config.*field.text, field.textDefault,
+                     static_cast<std::size_t>(field.high));
         else
             readNumber(profile, key, field, config);
     }

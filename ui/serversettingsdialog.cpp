@@ -3,6 +3,7 @@
 #include "extraction/numberformat.h"
 #include "extraction/regexp.h"
 #include "extraction/urltemplate.h"
+#include "model/requestheaders.h"
 #include "resources/strings.h"
 #include "servers/serverstore.h"
 #include "transfer/import.h"
@@ -21,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -160,6 +162,20 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* fallbackLabel = new QLabel(QStringLiteral("Fallback:"), this);
     fallbackLabel->setBuddy(m_fallback);
     m_fallbackControls = {fallbackLabel, m_fallback};
+    // Headers of the configuration's own; their values may be keys, so they are not
+    // shown anywhere else.
+    m_headers = new QPlainTextEdit(this);
+    m_headers->setObjectName(QStringLiteral("headersEdit"));
+    m_headers->setTabChangesFocus(true);
+    m_headers->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_headers->setPlainText(fromCore(requestHeaderLines(config.headers)));
+    m_headers->setFixedHeight(m_headers->fontMetrics().lineSpacing() * 3 + 12);
+    m_headers->setToolTip(QStringLiteral("Up to 8 request headers, one \"Name: value\" a line, e.g. "
+                                         "\"Accept: application/json\"; they replace the program's own of the same "
+                                         "name"));
+    auto* headersLabel = new QLabel(QStringLiteral("Request headers:"), this);
+    headersLabel->setBuddy(m_headers);
+    m_headersControls = {headersLabel, m_headers};
 
     // The extraction rules of a standard search.
     auto* rules = new QGroupBox(QStringLiteral("Quotation extraction rules"), this);
@@ -282,6 +298,9 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     checksRow->addSpacing(12);
     checksRow->addWidget(fallbackLabel);
     checksRow->addWidget(m_fallback, 1);
+    auto* headersRow = new QHBoxLayout;
+    headersRow->addWidget(headersLabel, 0, Qt::AlignTop);
+    headersRow->addWidget(m_headers, 1);
 
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(formatLabel);
@@ -348,6 +367,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     layout->addLayout(urlRow);
     layout->addLayout(timeoutRow);
     layout->addLayout(checksRow);
+    layout->addLayout(headersRow);
     layout->addWidget(rules);
     layout->addLayout(buttonRow);
 
@@ -435,6 +455,8 @@ void ServerSettingsDialog::applyEnabling()
         control->setEnabled(storedConfiguration());
     for (QWidget* control : m_fallbackControls)
         control->setEnabled(storedConfiguration());
+    for (QWidget* control : m_headersControls)
+        control->setEnabled(storedConfiguration());
     const bool regExpSearch = m_advancedSearch->isChecked();
     for (QWidget* control : m_regExpControls)
         control->setEnabled(regExpSearch);
@@ -493,6 +515,12 @@ bool ServerSettingsDialog::take(ServerConfig& config)
     taken.extractDate = m_extractDate->isChecked();
     taken.extractTime = m_extractTime->isChecked();
     taken.fallback = toCore(m_fallback->currentData().toString());
+    taken.headers = storedRequestHeaders(toCore(m_headers->toPlainText()));
+    if (const std::string problem = requestHeadersProblem(taken.headers); !problem.empty()) {
+        Prompter::instance().inform(this, QString::fromStdString(problem), Prompter::Icon::Warning);
+        m_headers->setFocus();
+        return false;
+    }
     config = taken;
     return true;
 }

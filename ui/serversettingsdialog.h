@@ -13,6 +13,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -108,6 +109,8 @@ private:
     QComboBox* m_fallback;
     std::vector<QWidget*> m_maxChangeControls;
     std::vector<QWidget*> m_fallbackControls;
+    QPlainTextEdit* m_headers;
+    std::vector<QWidget*> m_headersControls;
     QButtonGroup* m_conversion;
     QRadioButton* m_semiHtml;
     QComboBox* m_format;

@@ -512,7 +512,7 @@ TEST_F(CliTest, ServersListShowExportImportInstall)
     EXPECT_NE(run.out.find("\n\"Text_before_Value\"=\"Last Trade:\"\n\"Timeout\"=dword:000000b4\n"),
               std::string::npos)
         << run.out;
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 21);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 22);
     EXPECT_EQ(cli({"servers", "show", "Nobody"}).status, 1);
 
     const std::string file = path("servers.reg");

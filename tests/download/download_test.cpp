@@ -538,6 +538,22 @@ TEST_F(DownloadTest, SecureAddressesRefusedWhenNotAllowed)
     EXPECT_EQ(codesOf(messages), (std::vector{DownloadCode::Initialized, DownloadCode::Error}));
 }
 
+TEST_F(DownloadTest, TestDownloadsSendTheConfigurationsHeaders)
+{
+    m_server.page("/k.html", "<p>Kurs T: <b>4,75</b></p>");
+    m_server.requireHeader("X-Api-Key", "k1");
+    ServerConfig config = pageConfig(m_server.url("/k.html"));
+    config.headers = "X-Api-Key: k1";
+    startTestDownload(*m_engine, m_queue, config, "test item", "T");
+    auto messages = collect(1);
+    ASSERT_EQ(finalMessage(messages).code, DownloadCode::Done);
+    EXPECT_DOUBLE_EQ(finalMessage(messages).quotation->value, 4.75);
+    config.headers.clear();
+    startTestDownload(*m_engine, m_queue, config, "test item", "T");
+    messages = collect(1);
+    EXPECT_EQ(finalMessage(messages).detail, DownloadError::BadUrl);
+}
+
 TEST_F(DownloadTest, TestWizardAndImportJobs)
 {
     m_server.page("/t.html", "<p>Kurs T: <b>4,75</b></p>");

@@ -97,6 +97,7 @@ protected:
         c.minuteIndex = 6;
         c.maxChange = 100000;
         c.fallback = "Backup \"B\" (EUR)";
+        c.headers = "Accept: application/json\tX-Api-Key: k\\\"ey";
         return c;
     }
 };
@@ -140,6 +141,7 @@ TEST_F(RegFileTest, ExportIsByteForByteWithEscapesAndTwosComplement)
         R"("RegExpMinuteIndex"=dword:00000006)",
         R"("MaxChange"=dword:000186a0)",
         R"x("Fallback"="Backup \"B\" (EUR)")x",
+        "\"Headers\"=\"Accept: application/json\tX-Api-Key: k\\\\\\\"ey\"",
         "",
     });
     EXPECT_EQ(serverConfigsRegFileText(), expected);
@@ -312,6 +314,10 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         {"text before value of 256", good + "\"Text_before_Value\"=\"" + std::string(256, 't') + "\"\r\n", 8},
         {"negative largest change", good + "\"MaxChange\"=dword:ffffffff\r\n", 8},
         {"fallback with a slash", good + "\"Fallback\"=\"In/Out\"\r\n", 8},
+        {"header name with a blank", good + "\"Headers\"=\"Accept: a\tX Key: 1\"\r\n", 8},
+        {"Host header", good + "\"Headers\"=\"host: example.com\"\r\n", 8},
+        {"header value with a control character", good + "\"Headers\"=\"X-Key: a\x01" "b\"\r\n", 8},
+        {"nine headers", good + "\"Headers\"=\"A: 1\tB: 2\tC: 3\tD: 4\tE: 5\tF: 6\tG: 7\tH: 8\tI: 9\"\r\n", 8},
         {"name with a tab", good + kKey + "Tab\there]\r\n", 8},
         {"name with a NUL", good + kKey + std::string("Nul\0name", 8) + "]\r\n", 8},
         {"name with an undefined byte", good + kKey + "Odd\x81]\r\n", 8},

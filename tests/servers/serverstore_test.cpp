@@ -40,6 +40,8 @@ protected:
         c.minuteIndex = 12;
         c.maxChange = 35;
         c.fallback = "Backup (\"EUR\")";
+        // Longer than the other texts may be.
+        c.headers = "Accept: application/json\tCookie: session=" + std::string(400, 'c');
         return c;
     }
 };
@@ -56,7 +58,7 @@ TEST_F(ServerStoreTest, WrittenConfigurationReadsBackWithEveryValue)
     EXPECT_EQ(read, expected);
 
     Profile profile;
-    EXPECT_EQ(profile.valueNames("Server\\Example/B\xC3\xB6" "rse (\"EUR\")").size(), 21u);
+    EXPECT_EQ(profile.valueNames("Server\\Example/B\xC3\xB6" "rse (\"EUR\")").size(), 22u);
 }
 
 TEST_F(ServerStoreTest, MissingConfigurationReadsAsDefaultsButKeepsTheSeparators)

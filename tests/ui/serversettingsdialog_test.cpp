@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -47,7 +48,8 @@ const ServerConfig kRegExp{.name = "Quotes", .url = "http://quotes.example.com/q
                            .textBeforeValue = "Last:", .tagsToSkip = 7, .numbersToSkip = 8, .caseInsensitive = false,
                            .searchKind = SearchKind::RegularExpression, .regExp = "([0-9.]+) (\\d+)/(\\d+)", .quotationIndex = 11,
                            .extractDate = true, .dayIndex = 12, .monthIndex = 13, .yearIndex = 14, .extractTime = true,
-                           .hourIndex = 15, .minuteIndex = 16, .maxChange = 17, .fallback = "Backup"};
+                           .hourIndex = 15, .minuteIndex = 16, .maxChange = 17, .fallback = "Backup",
+                           .headers = "Accept: application/json\tX-Api-Key: k"};
 const ServerConfig kSemiHtml = [] {
     ServerConfig c;
     c.url = "http://quotes.example.com/q";
@@ -185,10 +187,23 @@ TEST_F(ServerSettingsDialogTest, OkRefusesNumbersOutsideTheirRangesAndMapsTheFor
     retype(dialog, "tagsToSkipEdit", QStringLiteral("10000"));
     refused("maxChangeEdit", QStringLiteral("100001"), QStringLiteral("Please enter an integer between 0 and 100000."));
     retype(dialog, "maxChangeEdit", QStringLiteral("30"));
+    // Request headers are typed one a line; a broken one keeps the dialog open on them
+    // and is named without its value.
+    auto* headers = child<QPlainTextEdit>(dialog, "headersEdit");
+    headers->setPlainText(QStringLiteral("Accept: application/json\nX-Api-Key: s3cret\u00e9"));
+    m_prompter.shown.clear();
+    click(dialog, "okButton");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_EQ(m_prompter.shown.size(), 1);
+    EXPECT_TRUE(m_prompter.shown[0].contains(QStringLiteral("X-Api-Key"))) << m_prompter.shown[0].toStdString();
+    EXPECT_FALSE(m_prompter.shown[0].contains(QStringLiteral("s3cret")));
+    EXPECT_EQ(dialog.focusWidget(), headers);
+    headers->setPlainText(QStringLiteral("  accept :  application/json \n\nX-Api-Key: s3cret\n"));
     child<QComboBox>(dialog, "numberFormatCombo")->setCurrentIndex(2);
     m_prompter.shown.clear();
     click(dialog, "okButton");
     EXPECT_TRUE(m_prompter.shown.isEmpty());
+    EXPECT_EQ(dialog.config().headers, "accept: application/json\tX-Api-Key: s3cret");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.config().timeout, 600);
     EXPECT_EQ(dialog.config().tagsToSkip, 10000);
