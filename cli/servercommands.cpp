@@ -107,7 +107,7 @@ int serversCommand(const CommandContext& c)
         CommandOptions o;
         if (!o.parse(std::vector<std::string>(a.begin() + 1, a.end()),
                      {"url", "timeout", "conversion", "text", "tags", "numbers", "thousands", "decimal", "case", "regexp",
-                      "index", "date", "time", "max-change", "fallback"},
+                      "index", "date", "time", "max-change", "fallback", "json-value", "json-date", "json-time"},
                      {"no-fallback"}))
             return wrongCall(c.err, o.error());
         if (o.positional().size() != 1)

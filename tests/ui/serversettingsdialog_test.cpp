@@ -47,7 +47,8 @@ const ServerConfig kRegExp{.name = "Quotes", .url = "http://quotes.example.com/q
                            .textBeforeValue = "Last:", .tagsToSkip = 7, .numbersToSkip = 8, .caseInsensitive = false,
                            .searchKind = SearchKind::RegularExpression, .regExp = "([0-9.]+) (\\d+)/(\\d+)", .quotationIndex = 11,
                            .extractDate = true, .dayIndex = 12, .monthIndex = 13, .yearIndex = 14, .extractTime = true,
-                           .hourIndex = 15, .minuteIndex = 16, .maxChange = 17, .fallback = "Backup"};
+                           .hourIndex = 15, .minuteIndex = 16, .maxChange = 17, .fallback = "Backup",
+                           .jsonValue = "$.quote.last", .jsonDate = "$.quote.date", .jsonTime = "$.quote[\"time\"]"};
 const ServerConfig kSemiHtml = [] {
     ServerConfig c;
     c.url = "http://quotes.example.com/q";
