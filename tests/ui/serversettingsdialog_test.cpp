@@ -116,6 +116,34 @@ TEST_F(ServerSettingsDialogTest, EnablingFollowsSearchKindConversionAndExtractCh
     EXPECT_FALSE(tags->isEnabled());
 }
 
+// The JSON search takes the expression's place in the advanced part; an item's own
+// settings cannot choose it.
+TEST_F(ServerSettingsDialogTest, JsonSearchShowsItsPathsInTheAdvancedPart)
+{
+    ServerSettingsDialog dialog(kSemiHtml, "Quotes", "IBM", "870747");
+    dialog.show();
+    click(dialog, "advancedButton");
+    EXPECT_FALSE(child(dialog, "jsonGroup")->isVisible());
+    click(dialog, "jsonSearchRadio");
+    EXPECT_TRUE(child(dialog, "jsonGroup")->isVisible());
+    EXPECT_TRUE(child(dialog, "jsonValueEdit")->isEnabled());
+    for (const char* name : {"regExpEdit", "extractDateCheck", "dayIndexEdit"})
+        EXPECT_FALSE(child(dialog, name)->isVisible()) << name;
+    for (const char* name : {"textBeforeValueEdit", "numbersToSkipEdit", "tagsToSkipEdit", "advancedButton"})
+        EXPECT_FALSE(child(dialog, name)->isEnabled()) << name;
+    retype(dialog, "jsonValueEdit", QStringLiteral("$.rates.[&symbol]"));
+    retype(dialog, "jsonDateEdit", QStringLiteral("$.time"));
+    click(dialog, "okButton");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.config().searchKind, SearchKind::JsonPath);
+    EXPECT_EQ(dialog.config().jsonValue, "$.rates.[&symbol]");
+    EXPECT_EQ(dialog.config().jsonDate, "$.time");
+    EXPECT_EQ(dialog.config().jsonTime, "");
+
+    ServerSettingsDialog own(kSemiHtml, strings::kUserDefinedServer, "IBM", "870747");
+    EXPECT_FALSE(child(own, "jsonSearchRadio")->isEnabled());
+}
+
 TEST_F(ServerSettingsDialogTest, AdvancedPartGrowsTheDialogBy180Pixels)
 {
     ServerSettingsDialog dialog(kSemiHtml, "Quotes", "IBM", "870747");
