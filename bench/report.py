@@ -64,6 +64,7 @@ for order in ("ascending", "descending", "random"):
 
 compare("search with tags, case-sensitive (5 MB)", "BM_SearchWithTags/case_sensitive", "BM_Memmem", "memmem", 3)
 compare("search with tags, case-insensitive (5 MB)", "BM_SearchWithTags/case_insensitive", "BM_Memmem", "memmem", 5)
+compare("JSON search (5 MB API answer)", "BM_JsonSearch", "BM_QtJsonParse", "one pass of Qt's JSON parser", 3)
 compare("wizard rule candidates, 96 attempts (1 MB semi-html)", "BM_GenerateCandidates", "BM_LiteralScanJit",
         "one PCRE2 JIT scan for the value", 150)
 if "BM_GenerateCandidates" in times:

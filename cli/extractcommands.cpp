@@ -20,7 +20,7 @@ int extractCommand(const CommandContext& c)
 {
     CommandOptions o;
     if (!o.parse(c.args, {"server", "name", "symbol", "conversion", "text", "tags", "numbers", "thousands", "decimal",
-                          "case", "regexp", "index", "date", "time"}))
+                          "case", "regexp", "index", "date", "time", "json-value", "json-date", "json-time"}))
         return wrongCall(c.err, o.error());
     if (o.positional().size() != 1)
         return wrongCall(c.err, "extract takes one page file");
@@ -45,11 +45,11 @@ int extractCommand(const CommandContext& c)
     // As a download does: convert into a scratch file, then search that file. A page
     // that is not converted is searched where it is.
     ExtractionResult result;
-    if (config.conversion == Conversion::None) {
+    if (searchConversion(config) == Conversion::None) {
         result = runExtraction(config, page, currentTime());
     } else {
         const std::string converted = createTempFile("QVX");
-        if (converted.empty() || !convertPage(config.conversion, page, converted)) {
+        if (converted.empty() || !convertPage(searchConversion(config), page, converted)) {
             if (!converted.empty())
                 std::remove(converted.c_str());
             c.err << "tarvelo-cli: no temporary file could be written\n";

@@ -247,7 +247,8 @@ int serversCommand(const CommandContext& c)
     if (what == "set" && a.size() >= 2) {
         const std::set<std::string> valueOptions{"url",     "timeout", "conversion", "text",  "tags",
                                                  "numbers", "thousands", "decimal", "case", "regexp",
-                                                 "index",   "date",    "time",       "max-change", "fallback"};
+                                                 "index",   "date",    "time",       "max-change", "fallback",
+                                                 "json-value", "json-date", "json-time"};
         std::vector<std::string> args(a.begin() + 1, a.end());
         std::vector<std::string> headers;
         if (!takeHeaderOptions(args, valueOptions, headers))

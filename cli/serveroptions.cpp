@@ -71,6 +71,14 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
         config.regExp = validUtf8(*regexp);
         config.searchKind = SearchKind::RegularExpression;
     }
+    text("json-value", config.jsonValue);
+    text("json-date", config.jsonDate);
+    text("json-time", config.jsonTime);
+    if (o.has("json-value")) {
+        if (o.has("regexp") && problem.empty())
+            problem = "--regexp and --json-value choose different searches; give one of them";
+        config.searchKind = SearchKind::JsonPath;
+    }
     if (!problem.empty())
         return false;
     if (!integer("timeout", 1, 600, config.timeout) || !integer("conversion", 0, 2, config.conversion)

@@ -230,6 +230,8 @@ std::string doctorExplanation(const DoctorPatient& p)
     line("conversion:   ", std::to_string(storedNumber(d.conversion)) + " (" + conversionName(d.conversion) + ")");
     if (d.searchKind == SearchKind::RegularExpression) {
         line("expression:   ", "\"" + d.textBeforeValue + "\"");
+    } else if (d.searchKind == SearchKind::JsonPath) {
+        line("JSON path:    ", d.textBeforeValue);
     } else {
         std::string text = "\"" + d.textBeforeValue + "\"";
         text += d.caseInsensitive ? ", any letter case" : ", exact letter case";

@@ -148,11 +148,11 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
         auto m = reporter.itemMessage(DownloadCode::None, entry);
         ExtractionResult result;
         if (inMemory) {
-            auto found = conversions.find(entry.config.conversion);
+            auto found = conversions.find(searchConversion(entry.config));
             if (found == conversions.end()) {
-                std::string text = convertPageText(entry.config.conversion, searched);
+                std::string text = convertPageText(searchConversion(entry.config), searched);
                 blankNulBytes(text);
-                found = conversions.emplace(entry.config.conversion, std::move(text)).first;
+                found = conversions.emplace(searchConversion(entry.config), std::move(text)).first;
             }
             result = runExtractionOnPage(entry.config, found->second, currentTime());
             if (result.code != kFound || keep) {
@@ -168,7 +168,7 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
         } else {
             const std::string convertedFile = prepared ? createTempFile("QVX") : std::string();
             const std::string& source = searchFile ? searchFile->path() : page.path();
-            if (convertedFile.empty() || !convertPage(entry.config.conversion, source, convertedFile)) {
+            if (convertedFile.empty() || !convertPage(searchConversion(entry.config), source, convertedFile)) {
                 if (!convertedFile.empty())
                     ::unlink(convertedFile.c_str());
                 m->code = DownloadCode::Error;

@@ -193,6 +193,11 @@ std::optional<double> valueWithOneMoreTag(std::string_view page, ServerConfig co
 
 void explainSearch(const ServerConfig& config, std::optional<std::string_view> page, RuleDiagnosis& d)
 {
+    if (config.searchKind == SearchKind::JsonPath) {
+        d.cause = "The JSON search failed: " + d.extractionMessage + ".";
+        d.advice.push_back(RuleAdvice::SuggestRule);
+        return;
+    }
     const std::string text = quoted(config.textBeforeValue);
     if (d.code == DownloadCode::TextNotFound) {
         if (d.text == TextPresence::OtherCase && page) {
@@ -417,7 +422,9 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
     d.conversion = config.conversion;
     d.searchKind = config.searchKind;
     d.timeout = config.timeout;
-    d.textBeforeValue = config.searchKind == SearchKind::RegularExpression ? config.regExp : config.textBeforeValue;
+    d.textBeforeValue = config.searchKind == SearchKind::RegularExpression ? config.regExp
+                        : config.searchKind == SearchKind::JsonPath       ? config.jsonValue
+                                                                          : config.textBeforeValue;
     d.caseInsensitive = config.caseInsensitive.isSet();
 
     const bool searched = (m.code >= DownloadCode::Done && m.code <= DownloadCode::TextNotFound)
@@ -432,7 +439,7 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
         d.pageSeen = true;
         if (config.searchKind == SearchKind::RegularExpression)
             traceRegExp(*convertedPage, config, d);
-        else
+        else if (config.searchKind != SearchKind::JsonPath)
             traceStandard(*convertedPage, config, d);
     }
 

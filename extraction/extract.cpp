@@ -36,6 +36,22 @@ RegExpRule regExpRuleOf(const ServerConfig& config)
     return rule;
 }
 
+JsonRule jsonRuleOf(const ServerConfig& config)
+{
+    JsonRule rule;
+    rule.valuePath = config.jsonValue;
+    rule.datePath = config.jsonDate;
+    rule.timePath = config.jsonTime;
+    rule.thousands = config.thousandsSeparator;
+    rule.decimal = config.decimalSeparator;
+    return rule;
+}
+
+Conversion searchConversion(const ServerConfig& config)
+{
+    return config.searchKind == SearchKind::JsonPath ? Conversion::None : config.conversion;
+}
+
 ExtractionResult runExtraction(const ServerConfig& config, const std::string& convertedPageFile, TimeStamp now)
 {
     SearchPage page;
@@ -45,6 +61,8 @@ ExtractionResult runExtraction(const ServerConfig& config, const std::string& co
 
 ExtractionResult runExtractionOnPage(const ServerConfig& config, std::string_view page, TimeStamp now)
 {
+    if (config.searchKind == SearchKind::JsonPath)
+        return jsonSearchInPage(page, jsonRuleOf(config), now);
     ExtractionResult result;
     if (config.searchKind == SearchKind::RegularExpression) {
         result = regExpSearchInPage(page, regExpRuleOf(config), now);
@@ -63,15 +81,23 @@ ServerConfig withItemVariables(ServerConfig config, std::string_view name, std::
     config.url = expandItemVariables(config.url, name, symbol);
     config.textBeforeValue = expandItemVariables(config.textBeforeValue, name, symbol);
     config.regExp = expandItemVariables(config.regExp, name, symbol);
+    config.jsonValue = expandJsonPathVariables(config.jsonValue, name, symbol);
+    config.jsonDate = expandJsonPathVariables(config.jsonDate, name, symbol);
+    config.jsonTime = expandJsonPathVariables(config.jsonTime, name, symbol);
     return config;
 }
 
 bool searchesForItemName(const ServerConfig& config)
 {
     constexpr std::string_view kName = "[&name]";
+    if (config.url.find(kName) != std::string::npos)
+        return true;
+    if (config.searchKind == SearchKind::JsonPath)
+        return config.jsonValue.find(kName) != std::string::npos || config.jsonDate.find(kName) != std::string::npos
+               || config.jsonTime.find(kName) != std::string::npos;
     const std::string& search =
         config.searchKind == SearchKind::RegularExpression ? config.regExp : config.textBeforeValue;
-    return config.url.find(kName) != std::string::npos || search.find(kName) != std::string::npos;
+    return search.find(kName) != std::string::npos;
 }
 
 } // namespace tarvelo

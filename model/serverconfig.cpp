@@ -18,19 +18,25 @@ constexpr ServerConfigField text(const char* storedName, const char* jsonKey, st
                                  const char* byDefault, std::int32_t maxLength, int jsonPosition,
                                  bool keptWhenNotStored = false)
 {
-    return {storedName, jsonKey, member, {}, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition, false};
+    return {storedName, jsonKey, member, {}, byDefault, 0, 0, maxLength, keptWhenNotStored, jsonPosition, false, false};
 }
 
 template <typename Member>
 constexpr ServerConfigField number(const char* storedName, const char* jsonKey, Member ServerConfig::*member,
                                    std::int32_t byDefault, std::int32_t low, std::int32_t high, int jsonPosition)
 {
-    return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition, false};
+    return {storedName, jsonKey, nullptr, member, nullptr, byDefault, low, high, false, jsonPosition, false, false};
 }
 
 constexpr ServerConfigField storedOnly(ServerConfigField field)
 {
     field.storedOnly = true;
+    return field;
+}
+
+constexpr ServerConfigField omittedWhenDefault(ServerConfigField field)
+{
+    field.omittedWhenDefault = true;
     return field;
 }
 
@@ -46,7 +52,7 @@ constexpr ServerConfigField kFields[] = {
     number("Nr_HTML_before_Value", "tagsToSkip", &ServerConfig::tagsToSkip, 0, 0, 10000, 6),
     number("Numbers_before_Value", "numbersToSkip", &ServerConfig::numbersToSkip, 0, 0, 10000, 7),
     number("NoCaseSensitiv", "caseInsensitive", &ServerConfig::caseInsensitive, 1, 0, 1, 8),
-    number("Filtering", "searchKind", &ServerConfig::searchKind, 0, 0, 1, 9),
+    number("Filtering", "searchKind", &ServerConfig::searchKind, 0, 0, 2, 9),
     text("RegExp", "regExp", &ServerConfig::regExp, "", 259, 10),
     number("RegExpQuotationIndex", "quotationIndex", &ServerConfig::quotationIndex, 1, kAny, kAll, 11),
     number("bRegExpExtractDate", "extractDate", &ServerConfig::extractDate, 0, 0, 1, 12),
@@ -60,6 +66,11 @@ constexpr ServerConfigField kFields[] = {
     storedOnly(text("Fallback", "fallback", &ServerConfig::fallback, "", 259, 20)),
     // May hold keys or cookies, which are longer than the other texts.
     storedOnly(text("Headers", "headers", &ServerConfig::headers, "", kMaxRequestHeadersLength, 21)),
+    // The portfolio file has no place for JSON paths: an item's own settings search
+    // with the standard search or an expression.
+    omittedWhenDefault(storedOnly(text("JsonValue", "jsonValue", &ServerConfig::jsonValue, "", 259, 22))),
+    omittedWhenDefault(storedOnly(text("JsonDate", "jsonDate", &ServerConfig::jsonDate, "", 259, 23))),
+    omittedWhenDefault(storedOnly(text("JsonTime", "jsonTime", &ServerConfig::jsonTime, "", 259, 24))),
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 
@@ -150,6 +161,13 @@ void ServerConfigField::setStoredNumber(ServerConfig& config, std::int32_t store
                 config.*member = fromStoredForm<std::remove_reference_t<decltype(config.*member)>>(stored);
         },
         number);
+}
+
+bool omittedFor(const ServerConfigField& field, const ServerConfig& config)
+{
+    if (!field.omittedWhenDefault)
+        return false;
+    return field.text ? config.*field.text == field.textDefault : field.storedNumber(config) == field.numberDefault;
 }
 
 void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config)

@@ -23,6 +23,7 @@ enum class Conversion : std::int32_t {
 enum class SearchKind : std::int32_t {
     Standard = 0,          // the text before the value, tags and numbers to skip
     RegularExpression = 1, // the expression RegExp with its group indexes
+    JsonPath = 2,          // the JSON paths JsonValue, JsonDate and JsonTime
 };
 
 constexpr std::int32_t storedNumber(Conversion conversion)
@@ -67,6 +68,11 @@ struct ServerConfig {
     // Request headers of the configuration's own, sent with its downloads in place of
     // the program's of the same name (model/requestheaders.h); empty: none.
     std::string headers;
+    // The JSON search's paths to the value, its date and its time of day (dates and
+    // times optional).
+    std::string jsonValue;
+    std::string jsonDate;
+    std::string jsonTime;
 
     bool operator==(const ServerConfig&) const = default;
 };
@@ -104,6 +110,9 @@ struct ServerConfigField {
     // Only a stored configuration has this value: an item's own configuration in the
     // portfolio file has no place for it and always holds the default.
     bool storedOnly = false;
+    // The profile store and the export file hold this value only when it is not the
+    // default, so configurations that do not use it are written as before it existed.
+    bool omittedWhenDefault = false;
 
     bool isNumber() const { return text == nullptr; }
     // A number's value as it is stored, and set from its stored form.
@@ -121,6 +130,9 @@ const ServerConfigField* findServerConfigField(std::string_view storedName); // 
 const ServerConfigField* numberOutOfRange(const ServerConfig& config);
 // The settings' message for a number outside low..high.
 std::string integerRangeMessage(std::int32_t low, std::int32_t high);
+
+// Whether the value is left out of the store and the export file for config.
+bool omittedFor(const ServerConfigField& field, const ServerConfig& config);
 
 // Sets the field's default into config.
 void setServerConfigDefault(const ServerConfigField& field, ServerConfig& config);

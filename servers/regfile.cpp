@@ -390,6 +390,8 @@ std::vector<std::string> serverConfigValueLines(const ServerConfig& config)
 {
     std::vector<std::string> lines;
     for (const ServerConfigField& field : serverConfigFields()) {
+        if (omittedFor(field, config))
+            continue;
         std::string line = quoted(field.storedName) + "=";
         line += field.text ? quoted(config.*field.text) : dword(field.storedNumber(config));
         lines.push_back(std::move(line));

@@ -121,7 +121,9 @@ void writeServerConfig(Profile& profile, std::string_view name, const ServerConf
         return; // a configuration is always a key of its own
     const std::string key = keyOf(name);
     for (const ServerConfigField& field : serverConfigFields()) {
-        if (field.text)
+        if (omittedFor(field, config))
+            profile.deleteValue(key, field.storedName);
+        else if (field.text)
             profile.writeText(key, field.storedName, config.*field.text);
         else
             profile.writeInt(key, field.storedName, field.storedNumber(config));

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -237,7 +238,30 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     m_standardSearch->setObjectName(QStringLiteral("standardSearchRadio"));
     m_advancedSearch = new QRadioButton(QStringLiteral("Advanced Search"), m_regExpArea);
     m_advancedSearch->setObjectName(QStringLiteral("advancedSearchRadio"));
-    (config.searchKind == SearchKind::RegularExpression ? m_advancedSearch : m_standardSearch)->setChecked(true);
+    m_jsonSearch = new QRadioButton(QStringLiteral("JSON path"), m_regExpArea);
+    m_jsonSearch->setObjectName(QStringLiteral("jsonSearchRadio"));
+    m_jsonSearch->setToolTip(QStringLiteral("Reads the value from JSON data, the page itself or a script in it, "
+                                            "by a path such as $.quote.last or $.rates.[&symbol]"));
+    (config.searchKind == SearchKind::RegularExpression ? m_advancedSearch
+     : config.searchKind == SearchKind::JsonPath        ? m_jsonSearch
+                                                         : m_standardSearch)
+        ->setChecked(true);
+    auto* jsonGroup = new QGroupBox(QStringLiteral("JSON paths (extended by QVX variables)"), m_regExpArea);
+    jsonGroup->setObjectName(QStringLiteral("jsonGroup"));
+    m_jsonValue = makeTextEdit(config.jsonValue, &ServerConfig::jsonValue, "jsonValueEdit", jsonGroup);
+    m_jsonDate = makeTextEdit(config.jsonDate, &ServerConfig::jsonDate, "jsonDateEdit", jsonGroup);
+    m_jsonTime = makeTextEdit(config.jsonTime, &ServerConfig::jsonTime, "jsonTimeEdit", jsonGroup);
+    auto* jsonLayout = new QGridLayout(jsonGroup);
+    jsonLayout->setContentsMargins(6, 4, 6, 4);
+    int jsonRow = 0;
+    for (auto [label, edit] : {std::pair{"Value:", m_jsonValue}, {"Date (optional):", m_jsonDate},
+                               {"Time (optional):", m_jsonTime}}) {
+        auto* text = new QLabel(QString::fromUtf8(label), jsonGroup);
+        text->setBuddy(edit);
+        jsonLayout->addWidget(text, jsonRow, 0);
+        jsonLayout->addWidget(edit, jsonRow++, 1);
+    }
+    m_jsonControls = {jsonGroup};
     auto* regExpGroup =
         new QGroupBox(QStringLiteral("Perl regular expression (extended by QVX variables)"), m_regExpArea);
     regExpGroup->setObjectName(QStringLiteral("regExpGroup"));
@@ -320,6 +344,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* kindRow = new QHBoxLayout;
     kindRow->addWidget(m_standardSearch);
     kindRow->addWidget(m_advancedSearch);
+    kindRow->addWidget(m_jsonSearch);
     kindRow->addStretch();
     auto* regExpLayout = new QVBoxLayout(regExpGroup);
     regExpLayout->setContentsMargins(6, 4, 6, 4);
@@ -336,6 +361,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     areaLayout->addLayout(quotationRow);
     areaLayout->addLayout(dateRow);
     areaLayout->addLayout(timeRow);
+    areaLayout->addWidget(m_jsonControls.front());
     areaLayout->addStretch();
     auto* slotLayout = new QVBoxLayout(m_regExpSlot);
     slotLayout->setContentsMargins(0, 0, 0, 0);
@@ -387,11 +413,12 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_conversion, &QButtonGroup::idToggled, this, &ServerSettingsDialog::applyEnabling);
     connect(m_advancedSearch, &QRadioButton::toggled, this, &ServerSettingsDialog::applyEnabling);
+    connect(m_jsonSearch, &QRadioButton::toggled, this, &ServerSettingsDialog::applyEnabling);
     connect(m_extractDate, &QCheckBox::toggled, this, &ServerSettingsDialog::applyEnabling);
     connect(m_extractTime, &QCheckBox::toggled, this, &ServerSettingsDialog::applyEnabling);
 
     applyEnabling();
-    setAdvancedOpen(config.searchKind == SearchKind::RegularExpression);
+    setAdvancedOpen(config.searchKind == SearchKind::RegularExpression || config.searchKind == SearchKind::JsonPath);
 }
 
 ServerSettingsDialog::~ServerSettingsDialog() = default;
@@ -457,17 +484,29 @@ void ServerSettingsDialog::applyEnabling()
         control->setEnabled(storedConfiguration());
     for (QWidget* control : m_headersControls)
         control->setEnabled(storedConfiguration());
+    m_jsonSearch->setEnabled(storedConfiguration());
     const bool regExpSearch = m_advancedSearch->isChecked();
+    const bool jsonSearch = m_jsonSearch->isChecked();
     for (QWidget* control : m_regExpControls)
         control->setEnabled(regExpSearch);
+    // The JSON paths take the place of the expression's controls while chosen.
+    for (const auto* controls : {&m_regExpControls, &m_dateControls, &m_timeControls}) {
+        for (QWidget* control : *controls)
+            control->setVisible(!jsonSearch);
+    }
+    for (QWidget* control : m_jsonControls) {
+        control->setEnabled(jsonSearch);
+        control->setVisible(jsonSearch);
+    }
     for (QWidget* control : m_dateControls)
         control->setEnabled(regExpSearch && m_extractDate->isChecked());
     for (QWidget* control : m_timeControls)
         control->setEnabled(regExpSearch && m_extractTime->isChecked());
-    m_textBefore->setEnabled(!regExpSearch);
-    m_numbersToSkip->setEnabled(!regExpSearch);
-    m_tags->setEnabled(!regExpSearch && m_semiHtml->isChecked()); // tags are left only by semi-html
-    m_advancedButton->setEnabled(!regExpSearch);
+    const bool standardSearch = !regExpSearch && !jsonSearch;
+    m_textBefore->setEnabled(standardSearch);
+    m_numbersToSkip->setEnabled(standardSearch);
+    m_tags->setEnabled(standardSearch && m_semiHtml->isChecked()); // tags are left only by semi-html
+    m_advancedButton->setEnabled(standardSearch);
 }
 
 void ServerSettingsDialog::toggleAdvanced()
@@ -509,7 +548,12 @@ bool ServerSettingsDialog::take(ServerConfig& config)
     taken.thousandsSeparator = pair.size() == 2 ? toCore(pair[0]) : numberFormats()[1].thousands;
     taken.decimalSeparator = pair.size() == 2 ? toCore(pair[1]) : numberFormats()[1].decimal;
     taken.caseInsensitive = m_caseInsensitive->isChecked();
-    taken.searchKind = m_advancedSearch->isChecked() ? SearchKind::RegularExpression : SearchKind::Standard;
+    taken.searchKind = m_advancedSearch->isChecked() ? SearchKind::RegularExpression
+                       : m_jsonSearch->isChecked()   ? SearchKind::JsonPath
+                                                     : SearchKind::Standard;
+    taken.jsonValue = toCore(m_jsonValue->text());
+    taken.jsonDate = toCore(m_jsonDate->text());
+    taken.jsonTime = toCore(m_jsonTime->text());
     taken.textBeforeValue = toCore(m_textBefore->text());
     taken.regExp = toCore(m_regExp->text());
     taken.extractDate = m_extractDate->isChecked();

@@ -124,6 +124,11 @@ private:
     QRadioButton* m_standardSearch;
     QRadioButton* m_advancedSearch;
     QLineEdit* m_regExp;
+    QRadioButton* m_jsonSearch; // only a stored configuration can hold JSON paths
+    std::vector<QWidget*> m_jsonControls; // the JSON paths and their labels
+    QLineEdit* m_jsonValue;
+    QLineEdit* m_jsonDate;
+    QLineEdit* m_jsonTime;
     NumberField* m_quotationIndex;
     QCheckBox* m_extractDate;
     QCheckBox* m_extractTime;

@@ -76,7 +76,7 @@ ItemSettings distinct(const std::string& name = "Name")
         .memo = "Memo",
         .server = {"Cfg", "http://q.example/", 11, ".", ";", Conversion{12}, "Before", 13, 14,
                    StoredFlag::fromStored(15), SearchKind{16}, "(R)", 17, StoredFlag::fromStored(18), 19, 20, 21,
-                   StoredFlag::fromStored(22), 23, 24, 0, {}, {}}, // the file has no limit, fallback or headers
+                   StoredFlag::fromStored(22), 23, 24, 0, {}, {}, {}, {}, {}}, // the file has no limit, fallback, headers or JSON paths
         .chart = {StoredFlag::fromStored(28), StoredFlag::fromStored(29), ValueOnGraphic{30}, ValueOnAxes{31},
                   1500000000, -32, StoredFlag::fromStored(33), StoredFlag::fromStored(34), 0x123456},
         .aboveAlarm = StoredFlag::fromStored(26),

@@ -310,7 +310,7 @@ TEST_F(RegFileTest, RefusedFilesChangeNothingAndNameTheLine)
         {"conversion 3", good + "\"Format\"=dword:00000003\r\n", 8},
         {"negative tags to skip", good + "\"Nr_HTML_before_Value\"=dword:ffffffff\r\n", 8},
         {"numbers to skip 10001", good + "\"Numbers_before_Value\"=hex(4):11,27,00,00\r\n", 8},
-        {"search kind 2", good + "\"Filtering\"=dword:00000002\r\n", 8},
+        {"search kind 3", good + "\"Filtering\"=dword:00000003\r\n", 8},
         {"text before value of 256", good + "\"Text_before_Value\"=\"" + std::string(256, 't') + "\"\r\n", 8},
         {"negative largest change", good + "\"MaxChange\"=dword:ffffffff\r\n", 8},
         {"fallback with a slash", good + "\"Fallback\"=\"In/Out\"\r\n", 8},

@@ -49,7 +49,8 @@ const ServerConfig kRegExp{.name = "Quotes", .url = "http://quotes.example.com/q
                            .searchKind = SearchKind::RegularExpression, .regExp = "([0-9.]+) (\\d+)/(\\d+)", .quotationIndex = 11,
                            .extractDate = true, .dayIndex = 12, .monthIndex = 13, .yearIndex = 14, .extractTime = true,
                            .hourIndex = 15, .minuteIndex = 16, .maxChange = 17, .fallback = "Backup",
-                           .headers = "Accept: application/json\tX-Api-Key: k"};
+                           .headers = "Accept: application/json\tX-Api-Key: k",
+                           .jsonValue = "$.quote.last", .jsonDate = "$.quote.date", .jsonTime = "$.quote[\"time\"]"};
 const ServerConfig kSemiHtml = [] {
     ServerConfig c;
     c.url = "http://quotes.example.com/q";
@@ -115,6 +116,34 @@ TEST_F(ServerSettingsDialogTest, EnablingFollowsSearchKindConversionAndExtractCh
     click(dialog, "standardSearchRadio");
     expect(false, false, false);
     EXPECT_FALSE(tags->isEnabled());
+}
+
+// The JSON search takes the expression's place in the advanced part; an item's own
+// settings cannot choose it.
+TEST_F(ServerSettingsDialogTest, JsonSearchShowsItsPathsInTheAdvancedPart)
+{
+    ServerSettingsDialog dialog(kSemiHtml, "Quotes", "IBM", "870747");
+    dialog.show();
+    click(dialog, "advancedButton");
+    EXPECT_FALSE(child(dialog, "jsonGroup")->isVisible());
+    click(dialog, "jsonSearchRadio");
+    EXPECT_TRUE(child(dialog, "jsonGroup")->isVisible());
+    EXPECT_TRUE(child(dialog, "jsonValueEdit")->isEnabled());
+    for (const char* name : {"regExpEdit", "extractDateCheck", "dayIndexEdit"})
+        EXPECT_FALSE(child(dialog, name)->isVisible()) << name;
+    for (const char* name : {"textBeforeValueEdit", "numbersToSkipEdit", "tagsToSkipEdit", "advancedButton"})
+        EXPECT_FALSE(child(dialog, name)->isEnabled()) << name;
+    retype(dialog, "jsonValueEdit", QStringLiteral("$.rates.[&symbol]"));
+    retype(dialog, "jsonDateEdit", QStringLiteral("$.time"));
+    click(dialog, "okButton");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.config().searchKind, SearchKind::JsonPath);
+    EXPECT_EQ(dialog.config().jsonValue, "$.rates.[&symbol]");
+    EXPECT_EQ(dialog.config().jsonDate, "$.time");
+    EXPECT_EQ(dialog.config().jsonTime, "");
+
+    ServerSettingsDialog own(kSemiHtml, strings::kUserDefinedServer, "IBM", "870747");
+    EXPECT_FALSE(child(own, "jsonSearchRadio")->isEnabled());
 }
 
 TEST_F(ServerSettingsDialogTest, AdvancedPartGrowsTheDialogBy180Pixels)

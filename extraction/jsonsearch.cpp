@@ -1,0 +1,565 @@
+#include "extraction/jsonsearch.h"
+
+#include "platform/codepage.h"
+#include "platform/localtime.h"
+#include "platform/utf8.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::size_t kMaxMessage = 259;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+std::string cut(std::string message)
+{
+    return std::string(utf8Cut(message, kMaxMessage));
+}
+
+ExtractionResult failure(int code, std::string message)
+{
+    ExtractionResult result;
+    result.code = code;
+    result.message = cut(std::move(message));
+    return result;
+}
+
+// A quoted key at path[i] (the quote); i is left after the closing quote.
+bool quotedKey(std::string_view path, std::size_t& i, std::string& key)
+{
+    const char quote = path[i++];
+    while (i < path.size() && path[i] != quote) {
+        if (path[i] == '\\' && i + 1 < path.size())
+            ++i;
+        key.push_back(path[i++]);
+    }
+    if (i >= path.size())
+        return false;
+    ++i;
+    return true;
+}
+
+bool bracketStep(std::string_view path, std::size_t& i, JsonStep& step, std::string& problem)
+{
+    const std::size_t open = i++;
+    if (i < path.size() && (path[i] == '"' || path[i] == '\'')) {
+        if (!quotedKey(path, i, step.key)) {
+            problem = "the quoted key at " + std::to_string(open + 1) + " does not end";
+            return false;
+        }
+    } else {
+        const std::size_t start = i;
+        if (i < path.size() && path[i] == '-')
+            ++i;
+        const std::size_t digits = i;
+        while (i < path.size() && isDigit(path[i]))
+            ++i;
+        if (i == digits || i - digits > 15) {
+            problem = "expected a number or a quoted key after the \"[\" at " + std::to_string(open + 1);
+            return false;
+        }
+        step.isIndex = true;
+        step.index = std::stoll(std::string(path.substr(start, i - start)));
+    }
+    if (i >= path.size() || path[i] != ']') {
+        problem = "expected \"]\" at " + std::to_string(i + 1);
+        return false;
+    }
+    ++i;
+    return true;
+}
+
+// The rule's value of a JSON value found.
+struct ReadValue {
+    int code = kNotFound;
+    double value = 0.0;
+    std::string message;
+};
+
+const char* kindName(JsonValue::Kind kind)
+{
+    switch (kind) {
+    case JsonValue::Kind::Null:
+        return "null";
+    case JsonValue::Kind::Boolean:
+        return "true or false";
+    case JsonValue::Kind::Array:
+        return "an array";
+    case JsonValue::Kind::Object:
+        return "an object";
+    default:
+        return "no number";
+    }
+}
+
+ReadValue readNumber(const JsonValue& found, const JsonRule& rule, std::string_view path)
+{
+    ReadValue read;
+    if (found.kind == JsonValue::Kind::Number) {
+        read.code = std::isfinite(found.number) ? kFound : kInvalidNumber;
+        read.value = read.code == kFound ? found.number : 0.0;
+        return read;
+    }
+    if (found.kind != JsonValue::Kind::Text) {
+        read.code = kInvalidNumber;
+        read.message = std::string("JSON path ") + std::string(path) + " holds " + kindName(found.kind) + ", not a number";
+        return read;
+    }
+    std::string_view text = found.text;
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    std::size_t used = 0;
+    read.code = parseImportValue(text, rule.thousands, rule.decimal, read.value, used);
+    // The number must take the whole figure: "1.234,56" read with a "." decimal stops
+    // at the comma and is no quotation.
+    if (read.code == kFound && used < text.size() && (isDigit(text[used]) || text[used] == '.' || text[used] == ','))
+        read.code = kInvalidNumber;
+    if (read.code != kFound) {
+        read.code = kInvalidNumber;
+        read.value = 0.0;
+        read.message = excerpt(found.text);
+    }
+    return read;
+}
+
+// "HH:MM" or "HH:MM:SS" at the start of text; i is left after it.
+bool readClock(std::string_view text, std::size_t& i, int& hour, int& minute, int& second)
+{
+    const auto two = [&](int& field, int high) {
+        if (i + 2 > text.size() || !isDigit(text[i]) || !isDigit(text[i + 1]))
+            return false;
+        field = (text[i] - '0') * 10 + (text[i + 1] - '0');
+        i += 2;
+        return field <= high;
+    };
+    second = 0;
+    if (!two(hour, 23) || i >= text.size() || text[i] != ':' || (++i, !two(minute, 59)))
+        return false;
+    if (i < text.size() && text[i] == ':') {
+        ++i;
+        if (!two(second, 60))
+            return false;
+        if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+            ++i;
+            while (i < text.size() && isDigit(text[i]))
+                ++i;
+        }
+    }
+    return true;
+}
+
+constexpr std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day)
+{
+    year -= month <= 2;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+bool validDay(int year, int month, int day)
+{
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1])
+        return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month != 2 || day <= 28 || leap;
+}
+
+bool readIsoDate(std::string_view text, std::int64_t& time, bool& hasTime)
+{
+    std::size_t i = 0;
+    const auto digits = [&](std::size_t n, int& field) {
+        if (i + n > text.size())
+            return false;
+        field = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (!isDigit(text[i + k]))
+                return false;
+            field = field * 10 + (text[i + k] - '0');
+        }
+        i += n;
+        return true;
+    };
+    int year = 0, month = 0, day = 0;
+    if (!digits(4, year) || i >= text.size() || text[i++] != '-' || !digits(2, month) || i >= text.size()
+        || text[i++] != '-' || !digits(2, day) || !validDay(year, month, day))
+        return false;
+    int hour = 0, minute = 0, second = 0;
+    hasTime = false;
+    if (i < text.size() && (text[i] == 'T' || text[i] == 't' || text[i] == ' ')) {
+        ++i;
+        if (!readClock(text, i, hour, minute, second))
+            return false;
+        hasTime = true;
+    }
+    std::optional<int> offsetMinutes;
+    if (i < text.size() && (text[i] == 'Z' || text[i] == 'z')) {
+        offsetMinutes = 0;
+        ++i;
+    } else if (hasTime && i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        const int sign = text[i++] == '-' ? -1 : 1;
+        int offsetHours = 0, offsetMinute = 0;
+        if (!digits(2, offsetHours))
+            return false;
+        if (i < text.size() && text[i] == ':')
+            ++i;
+        if (i < text.size() && !digits(2, offsetMinute))
+            return false;
+        offsetMinutes = sign * (offsetHours * 60 + offsetMinute);
+    }
+    if (i != text.size())
+        return false;
+    if (offsetMinutes) {
+        time = daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second
+               - std::int64_t{*offsetMinutes} * 60;
+        return true;
+    }
+    const TimeStamp local = makeLocalTime(year, month, day, hour, minute, second);
+    if (local == -1 && !(year == 1969 && month == 12 && day == 31))
+        return false;
+    time = local;
+    return true;
+}
+
+bool readUnixTime(double number, std::int64_t& time)
+{
+    if (!std::isfinite(number))
+        return false;
+    if (std::fabs(number) >= 1e11)
+        number /= 1000.0;
+    if (number < std::numeric_limits<TimeStamp>::min() || number > std::numeric_limits<TimeStamp>::max())
+        return false;
+    time = static_cast<std::int64_t>(std::floor(number));
+    return true;
+}
+
+// The JSON data of a page: the page itself, or a value inside one of its scripts.
+struct Located {
+    const JsonReader* reader = nullptr;
+    JsonValue value;
+    std::string refusal; // why the data was not read
+};
+
+std::size_t findNoCase(std::string_view text, std::string_view what, std::size_t from)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    while (from + what.size() <= text.size()) {
+        const void* hit = std::memchr(text.data() + from, '<', text.size() - from);
+        if (!hit)
+            return std::string_view::npos;
+        from = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        if (from + what.size() > text.size())
+            return std::string_view::npos;
+        bool same = true;
+        for (std::size_t k = 0; k < what.size() && same; ++k)
+            same = lower(text[from + k]) == what[k];
+        if (same)
+            return from;
+        ++from;
+    }
+    return std::string_view::npos;
+}
+
+// Whether a JSON object or array may begin at text[i]: "{" before a key or "}", "["
+// before a value or "]". Script code has many brackets that open no JSON at all.
+bool mayOpenJson(std::string_view text, std::size_t i)
+{
+    std::size_t k = i + 1;
+    while (k < text.size() && isBlank(text[k]))
+        ++k;
+    if (k >= text.size())
+        return false;
+    const char next = text[k];
+    if (text[i] == '{')
+        return next == '"' || next == '}';
+    return next == '"' || next == '{' || next == '[' || next == ']' || next == '-' || isDigit(next)
+           || next == 't' || next == 'f' || next == 'n';
+}
+
+const char* kTooDeep = "The JSON data nests deeper than 256 levels; it is not read";
+
+// Parses the value at text[0] into reader; an empty refusal and Ok when it is JSON.
+JsonReader::Status parseAt(std::string_view text, JsonReader& reader, std::size_t& length)
+{
+    const JsonExtent extent = jsonValueExtent(text);
+    if (extent.depth > kMaxJsonDepth)
+        return JsonReader::Status::TooDeep;
+    length = extent.length;
+    if (extent.length == 0)
+        return JsonReader::Status::Invalid;
+    return reader.parse(text.substr(0, extent.length));
+}
+
+} // namespace
+
+bool parseJsonPath(std::string_view path, std::vector<JsonStep>& steps, std::string& problem)
+{
+    steps.clear();
+    std::size_t i = 0;
+    while (i < path.size() && isBlank(path[i]))
+        ++i;
+    while (!path.empty() && isBlank(path.back()))
+        path.remove_suffix(1);
+    if (i >= path.size() || path[i] != '$') {
+        problem = "a JSON path begins with \"$\"";
+        return false;
+    }
+    ++i;
+    while (i < path.size()) {
+        JsonStep step;
+        if (path[i] == '.') {
+            ++i;
+            if (i < path.size() && path[i] == '[') {
+                if (!bracketStep(path, i, step, problem))
+                    return false;
+            } else {
+                const std::size_t start = i;
+                while (i < path.size() && path[i] != '.' && path[i] != '[')
+                    ++i;
+                if (i == start) {
+                    problem = "expected a key after the \".\" at " + std::to_string(start);
+                    return false;
+                }
+                step.key = std::string(path.substr(start, i - start));
+            }
+        } else if (path[i] == '[') {
+            if (!bracketStep(path, i, step, problem))
+                return false;
+        } else {
+            problem = "expected \".\" or \"[\" at " + std::to_string(i + 1);
+            return false;
+        }
+        steps.push_back(std::move(step));
+    }
+    return true;
+}
+
+std::string expandJsonPathVariables(std::string_view path, std::string_view name, std::string_view symbol)
+{
+    constexpr std::string_view kName = "[&name]";
+    constexpr std::string_view kSymbol = "[&symbol]";
+    bool nameDone = false;
+    bool symbolDone = false;
+    std::string out;
+    char quote = 0;
+    for (std::size_t i = 0; i < path.size();) {
+        std::string_view value;
+        std::size_t length = 0;
+        if (!nameDone && path.substr(i, kName.size()) == kName) {
+            value = name;
+            length = kName.size();
+            nameDone = true;
+        } else if (!symbolDone && path.substr(i, kSymbol.size()) == kSymbol) {
+            value = symbol;
+            length = kSymbol.size();
+            symbolDone = true;
+        }
+        if (length == 0) {
+            const char c = path[i++];
+            out.push_back(c);
+            if (quote) {
+                if (c == '\\' && i < path.size())
+                    out.push_back(path[i++]);
+                else if (c == quote)
+                    quote = 0;
+            } else if ((c == '"' || c == '\'') && out.size() >= 2 && out[out.size() - 2] == '[') {
+                quote = c;
+            }
+            continue;
+        }
+        i += length;
+        const auto escaped = [&](char q) {
+            std::string text;
+            for (char c : value) {
+                if (c == '\\' || c == q)
+                    text.push_back('\\');
+                text.push_back(c);
+            }
+            return text;
+        };
+        if (quote) {
+            out += escaped(quote);
+        } else if (!out.empty() && (out.back() == '.' || out.back() == '$' || out.back() == ']')) {
+            if (out.back() == '.')
+                out.pop_back();
+            out += "[\"" + escaped('"') + "\"]";
+        } else {
+            out += value;
+        }
+    }
+    return out;
+}
+
+bool readJsonDate(const JsonValue& value, std::int64_t& time, bool& hasTime)
+{
+    hasTime = true;
+    if (value.kind == JsonValue::Kind::Number)
+        return readUnixTime(value.number, time);
+    if (value.kind != JsonValue::Kind::Text)
+        return false;
+    std::string_view text = value.text;
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.size() <= 15 && std::all_of(text.begin(), text.end(), isDigit))
+        return readUnixTime(std::stod(std::string(text)), time);
+    return readIsoDate(text, time, hasTime);
+}
+
+ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, TimeStamp now)
+{
+    if (page.size() > kMaxJsonBytes)
+        return failure(kNotFound, "The page is larger than 64 MiB; JSON data is read from smaller pages only");
+    std::vector<JsonStep> valueSteps, dateSteps, timeSteps;
+    std::string problem;
+    if (!parseJsonPath(rule.valuePath, valueSteps, problem))
+        return failure(kNotFound, "JSON path " + rule.valuePath + ": " + problem);
+    if (!rule.datePath.empty() && !parseJsonPath(rule.datePath, dateSteps, problem))
+        return failure(kNotFound, "JSON date path " + rule.datePath + ": " + problem);
+    if (!rule.timePath.empty() && !parseJsonPath(rule.timePath, timeSteps, problem))
+        return failure(kNotFound, "JSON time path " + rule.timePath + ": " + problem);
+
+    std::string recoded;
+    if (!isValidUtf8(page)) {
+        recoded = cp1252ToUtf8(page);
+        page = recoded;
+    }
+    std::size_t start = 0;
+    if (page.substr(0, 3) == "\xEF\xBB\xBF")
+        start = 3;
+    while (start < page.size() && isBlank(page[start]))
+        ++start;
+
+    JsonReader reader;
+    JsonValue found;
+    bool located = false;
+    if (start < page.size() && (page[start] == '{' || page[start] == '[')) {
+        // The page is JSON itself.
+        std::size_t length = 0;
+        const JsonReader::Status status = parseAt(page.substr(start), reader, length);
+        if (status == JsonReader::Status::TooDeep)
+            return failure(kNotFound, kTooDeep);
+        if (status != JsonReader::Status::Ok) {
+            const std::size_t at = length == 0 ? page.size() : start + reader.offset();
+            return failure(kNotFound, "The page is not valid JSON (" + (length == 0 ? std::string("its brackets do not close") : reader.error())
+                                          + " at byte " + std::to_string(at) + ")");
+        }
+        found = reader.find(valueSteps);
+        located = found.kind != JsonValue::Kind::Missing;
+        if (!located)
+            return failure(kNotFound, "JSON path " + rule.valuePath + " not found in the page");
+    } else {
+        // An HTML page: the first JSON object or array in a script that holds the path.
+        std::size_t scripts = 0;
+        for (std::size_t at = findNoCase(page, "<script", 0); at != std::string_view::npos && !located;
+             at = findNoCase(page, "<script", at)) {
+            const std::size_t open = page.find('>', at);
+            if (open == std::string_view::npos)
+                break;
+            std::size_t close = findNoCase(page, "</script", open);
+            if (close == std::string_view::npos)
+                close = page.size();
+            ++scripts;
+            const std::string_view script = page.substr(open + 1, close - open - 1);
+            for (std::size_t i = 0; i < script.size() && !located;) {
+                const std::size_t next = script.find_first_of("{[", i);
+                if (next == std::string_view::npos)
+                    break;
+                i = next + 1;
+                if (!mayOpenJson(script, next))
+                    continue;
+                std::size_t length = 0;
+                const JsonReader::Status status = parseAt(script.substr(next), reader, length);
+                if (status == JsonReader::Status::TooDeep)
+                    return failure(kNotFound, kTooDeep);
+                if (status != JsonReader::Status::Ok)
+                    continue;
+                found = reader.find(valueSteps);
+                located = found.kind != JsonValue::Kind::Missing;
+                i = next + length; // a whole value without the path: go on after it
+            }
+            at = close;
+        }
+        if (!located) {
+            return failure(kNotFound, scripts == 0 ? "JSON path " + rule.valuePath
+                                                         + " not found: the page is no JSON and has no script"
+                                                   : "JSON path " + rule.valuePath + " not found in the page's "
+                                                         + std::to_string(scripts) + " script(s)");
+        }
+    }
+
+    const ReadValue read = readNumber(found, rule, rule.valuePath);
+    ExtractionResult result;
+    result.code = read.code;
+    result.value = read.value;
+    result.message = cut(read.message);
+    if (result.code != kFound)
+        return result;
+
+    // The moment: the date path's, the time path's hour and minute on the date's day.
+    std::int64_t time = now;
+    bool dated = false;
+    bool hasTime = false;
+    if (!rule.datePath.empty()) {
+        const JsonValue date = reader.find(dateSteps);
+        if (date.kind == JsonValue::Kind::Missing)
+            return failure(kNotFound, "JSON date path " + rule.datePath + " not found beside the value");
+        if (!readJsonDate(date, time, hasTime))
+            return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds no date: "
+                                               + (date.kind == JsonValue::Kind::Text ? excerpt(date.text)
+                                                                                     : std::string(kindName(date.kind))));
+        dated = true;
+    }
+    if (!rule.timePath.empty()) {
+        const JsonValue clock = reader.find(timeSteps);
+        if (clock.kind == JsonValue::Kind::Missing)
+            return failure(kNotFound, "JSON time path " + rule.timePath + " not found beside the value");
+        int hour = 0, minute = 0, second = 0;
+        std::size_t i = 0;
+        std::string_view text = clock.text;
+        while (!text.empty() && isBlank(text.front()))
+            text.remove_prefix(1);
+        if (clock.kind != JsonValue::Kind::Text || !readClock(text, i, hour, minute, second))
+            return failure(kInvalidNumber, "JSON time path " + rule.timePath + " holds no time of day: "
+                                               + (clock.kind == JsonValue::Kind::Text ? excerpt(clock.text)
+                                                                                      : std::string(kindName(clock.kind))));
+        const std::tm day = breakLocalTime(static_cast<TimeStamp>(time));
+        const TimeStamp composed = makeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, hour, minute);
+        if (composed == -1)
+            return failure(kInvalidNumber, "JSON time path " + rule.timePath + " holds no time of day: " + excerpt(clock.text));
+        time = composed;
+        dated = true;
+    } else if (dated && !hasTime) {
+        // A date without a time of day: the time now, on that day.
+        const std::tm clockNow = breakLocalTime(now);
+        const std::tm day = breakLocalTime(static_cast<TimeStamp>(time));
+        time = makeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, clockNow.tm_hour, clockNow.tm_min);
+    }
+    if (time < std::numeric_limits<TimeStamp>::min() || time > std::numeric_limits<TimeStamp>::max())
+        return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds a date out of range");
+    if (dated)
+        time -= breakLocalTime(static_cast<TimeStamp>(time)).tm_sec;
+    result.time = static_cast<TimeStamp>(time);
+    result.success = true;
+    return result;
+}
+
+} // namespace tarvelo
