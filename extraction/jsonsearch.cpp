@@ -307,6 +307,85 @@ JsonReader::Status parseAt(std::string_view text, JsonReader& reader, std::size_
     return reader.parse(text.substr(0, extent.length));
 }
 
+// The page as UTF-8: as it is when it is valid UTF-8, else read as Windows-1252.
+std::string_view recodedPage(std::string_view page, std::string& recoded)
+{
+    if (isValidUtf8(page))
+        return page;
+    recoded = cp1252ToUtf8(page);
+    return recoded;
+}
+
+// How a page's JSON data was looked through.
+struct JsonScan {
+    bool pageIsJson = false; // the page is one JSON value itself
+    JsonReader::Status status = JsonReader::Status::Ok; // the page's, when it is JSON
+    std::string error;       // why the page is no valid JSON, and where
+    std::size_t errorAt = 0;
+    std::size_t scripts = 0; // the scripts looked through, in an HTML page
+    bool tooDeep = false;    // data nested too deep was met; the scan ended there
+    bool stopped = false;    // visit returned true
+};
+
+// Parses into reader the page (UTF-8) when it is JSON, else each JSON object or array
+// in its scripts in turn, and calls visit with each until it returns true.
+JsonScan scanPageJson(std::string_view page, JsonReader& reader, const std::function<bool(const JsonReader&)>& visit)
+{
+    JsonScan scan;
+    std::size_t start = 0;
+    if (page.substr(0, 3) == "\xEF\xBB\xBF")
+        start = 3;
+    while (start < page.size() && isBlank(page[start]))
+        ++start;
+    if (start < page.size() && (page[start] == '{' || page[start] == '[')) {
+        scan.pageIsJson = true;
+        std::size_t length = 0;
+        scan.status = parseAt(page.substr(start), reader, length);
+        scan.tooDeep = scan.status == JsonReader::Status::TooDeep;
+        if (scan.status == JsonReader::Status::Ok) {
+            scan.stopped = visit(reader);
+        } else if (!scan.tooDeep) {
+            scan.error = length == 0 ? std::string("its brackets do not close") : reader.error();
+            scan.errorAt = length == 0 ? page.size() : start + reader.offset();
+        }
+        return scan;
+    }
+    for (std::size_t at = findNoCase(page, "<script", 0); at != std::string_view::npos;
+         at = findNoCase(page, "<script", at)) {
+        const std::size_t open = page.find('>', at);
+        if (open == std::string_view::npos)
+            break;
+        std::size_t close = findNoCase(page, "</script", open);
+        if (close == std::string_view::npos)
+            close = page.size();
+        ++scan.scripts;
+        const std::string_view script = page.substr(open + 1, close - open - 1);
+        for (std::size_t i = 0; i < script.size();) {
+            const std::size_t next = script.find_first_of("{[", i);
+            if (next == std::string_view::npos)
+                break;
+            i = next + 1;
+            if (!mayOpenJson(script, next))
+                continue;
+            std::size_t length = 0;
+            const JsonReader::Status status = parseAt(script.substr(next), reader, length);
+            if (status == JsonReader::Status::TooDeep) {
+                scan.tooDeep = true;
+                return scan;
+            }
+            if (status != JsonReader::Status::Ok)
+                continue;
+            if (visit(reader)) {
+                scan.stopped = true;
+                return scan;
+            }
+            i = next + length; // a whole value done with: go on after it
+        }
+        at = close;
+    }
+    return scan;
+}
+
 } // namespace
 
 bool parseJsonPath(std::string_view path, std::vector<JsonStep>& steps, std::string& problem)
@@ -424,6 +503,15 @@ bool readJsonDate(const JsonValue& value, std::int64_t& time, bool& hasTime)
     return readIsoDate(text, time, hasTime);
 }
 
+void forEachJsonInPage(std::string_view page, const std::function<bool(const JsonReader&)>& visit)
+{
+    if (page.size() > kMaxJsonBytes)
+        return;
+    std::string recoded;
+    JsonReader reader;
+    scanPageJson(recodedPage(page, recoded), reader, visit);
+}
+
 ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, TimeStamp now)
 {
     if (page.size() > kMaxJsonBytes)
@@ -438,72 +526,24 @@ ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, T
         return failure(kNotFound, "JSON time path " + rule.timePath + ": " + problem);
 
     std::string recoded;
-    if (!isValidUtf8(page)) {
-        recoded = cp1252ToUtf8(page);
-        page = recoded;
-    }
-    std::size_t start = 0;
-    if (page.substr(0, 3) == "\xEF\xBB\xBF")
-        start = 3;
-    while (start < page.size() && isBlank(page[start]))
-        ++start;
-
+    const std::string_view text = recodedPage(page, recoded);
     JsonReader reader;
     JsonValue found;
-    bool located = false;
-    if (start < page.size() && (page[start] == '{' || page[start] == '[')) {
-        // The page is JSON itself.
-        std::size_t length = 0;
-        const JsonReader::Status status = parseAt(page.substr(start), reader, length);
-        if (status == JsonReader::Status::TooDeep)
-            return failure(kNotFound, kTooDeep);
-        if (status != JsonReader::Status::Ok) {
-            const std::size_t at = length == 0 ? page.size() : start + reader.offset();
-            return failure(kNotFound, "The page is not valid JSON (" + (length == 0 ? std::string("its brackets do not close") : reader.error())
-                                          + " at byte " + std::to_string(at) + ")");
-        }
-        found = reader.find(valueSteps);
-        located = found.kind != JsonValue::Kind::Missing;
-        if (!located)
+    const JsonScan scan = scanPageJson(text, reader, [&](const JsonReader& data) {
+        found = data.find(valueSteps);
+        return found.kind != JsonValue::Kind::Missing;
+    });
+    if (scan.tooDeep)
+        return failure(kNotFound, kTooDeep);
+    if (scan.pageIsJson && scan.status != JsonReader::Status::Ok)
+        return failure(kNotFound, "The page is not valid JSON (" + scan.error + " at byte " + std::to_string(scan.errorAt) + ")");
+    if (!scan.stopped) {
+        if (scan.pageIsJson)
             return failure(kNotFound, "JSON path " + rule.valuePath + " not found in the page");
-    } else {
-        // An HTML page: the first JSON object or array in a script that holds the path.
-        std::size_t scripts = 0;
-        for (std::size_t at = findNoCase(page, "<script", 0); at != std::string_view::npos && !located;
-             at = findNoCase(page, "<script", at)) {
-            const std::size_t open = page.find('>', at);
-            if (open == std::string_view::npos)
-                break;
-            std::size_t close = findNoCase(page, "</script", open);
-            if (close == std::string_view::npos)
-                close = page.size();
-            ++scripts;
-            const std::string_view script = page.substr(open + 1, close - open - 1);
-            for (std::size_t i = 0; i < script.size() && !located;) {
-                const std::size_t next = script.find_first_of("{[", i);
-                if (next == std::string_view::npos)
-                    break;
-                i = next + 1;
-                if (!mayOpenJson(script, next))
-                    continue;
-                std::size_t length = 0;
-                const JsonReader::Status status = parseAt(script.substr(next), reader, length);
-                if (status == JsonReader::Status::TooDeep)
-                    return failure(kNotFound, kTooDeep);
-                if (status != JsonReader::Status::Ok)
-                    continue;
-                found = reader.find(valueSteps);
-                located = found.kind != JsonValue::Kind::Missing;
-                i = next + length; // a whole value without the path: go on after it
-            }
-            at = close;
-        }
-        if (!located) {
-            return failure(kNotFound, scripts == 0 ? "JSON path " + rule.valuePath
-                                                         + " not found: the page is no JSON and has no script"
-                                                   : "JSON path " + rule.valuePath + " not found in the page's "
-                                                         + std::to_string(scripts) + " script(s)");
-        }
+        return failure(kNotFound, scan.scripts == 0 ? "JSON path " + rule.valuePath
+                                                          + " not found: the page is no JSON and has no script"
+                                                    : "JSON path " + rule.valuePath + " not found in the page's "
+                                                          + std::to_string(scan.scripts) + " script(s)");
     }
 
     const ReadValue read = readNumber(found, rule, rule.valuePath);

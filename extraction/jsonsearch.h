@@ -3,6 +3,7 @@
 #include "extraction/search.h"
 #include "platform/jsonreader.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,11 @@ std::string expandJsonPathVariables(std::string_view path, std::string_view name
 // after the year 5000, in milliseconds it is after March 1973). hasTime tells whether the
 // value held a time of day. False when the value is none of these or out of range.
 bool readJsonDate(const JsonValue& value, std::int64_t& time, bool& hasTime);
+
+// Each JSON object or array the search would look at in a page (as it came): the page
+// itself when it is JSON, else those in its scripts, in turn, until visit returns true.
+// Data the search refuses (too large, too deep, invalid) is not visited.
+void forEachJsonInPage(std::string_view page, const std::function<bool(const JsonReader&)>& visit);
 
 // The search on a page in memory (as it came, not converted): the page as one JSON
 // object or array when it begins with one, else every <script> element in turn, where

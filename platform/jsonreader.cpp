@@ -16,7 +16,12 @@ struct JsonReader::Data {
     QJsonDocument document;
 };
 
-JsonExtent jsonValueExtent(std::string_view text, int depthLimit)
+namespace {
+
+// The bracket walk both the extent and the parser's guard make: brackets inside strings
+// do not count. With untilClose the walk ends at the bracket that closes text[0]'s value
+// (length set); it ends early when the nesting passes depthLimit.
+JsonExtent bracketWalk(std::string_view text, int depthLimit, bool untilClose)
 {
     JsonExtent extent;
     int depth = 0;
@@ -44,20 +49,27 @@ JsonExtent jsonValueExtent(std::string_view text, int depthLimit)
             break;
         case '}':
         case ']':
-            if (--depth == 0) {
-                extent.length = i + 1;
+            --depth;
+            if (untilClose && depth <= 0) {
+                if (depth == 0)
+                    extent.length = i + 1;
                 return extent;
             }
-            if (depth < 0)
-                return extent;
             break;
         default:
             break;
         }
-        if (depth == 0) // text[0] opened nothing
+        if (untilClose && depth == 0) // text[0] opened nothing
             return extent;
     }
     return extent;
+}
+
+} // namespace
+
+JsonExtent jsonValueExtent(std::string_view text, int depthLimit)
+{
+    return bracketWalk(text, depthLimit, true);
 }
 
 JsonReader::JsonReader() = default;
@@ -72,24 +84,8 @@ JsonReader::Status JsonReader::parse(std::string_view text)
         return Status::TooLarge;
     // Qt's parser has a nesting limit of its own, far deeper; the walk refuses first,
     // so a deep document never reaches the parser's recursion.
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '{' || c == '[') {
-            if (++depth > kMaxJsonDepth)
-                return Status::TooDeep;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        }
-    }
+    if (bracketWalk(text, kMaxJsonDepth, false).depth > kMaxJsonDepth)
+        return Status::TooDeep;
     QJsonParseError error{};
     QJsonDocument document = QJsonDocument::fromJson(
         QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())), &error);
@@ -101,6 +97,70 @@ JsonReader::Status JsonReader::parse(std::string_view text)
     m_data = std::make_unique<Data>();
     m_data->document = std::move(document);
     return Status::Ok;
+}
+
+namespace {
+
+struct LeafWalk {
+    const JsonReader::LeafVisitor& visit;
+    std::vector<JsonStep> path;
+    std::vector<long long> sizes;
+
+    void step(const QJsonValue& value)
+    {
+        switch (value.type()) {
+        case QJsonValue::Double: {
+            JsonValue leaf;
+            leaf.kind = JsonValue::Kind::Number;
+            leaf.number = value.toDouble();
+            visit(path, sizes, leaf);
+            break;
+        }
+        case QJsonValue::String: {
+            JsonValue leaf;
+            leaf.kind = JsonValue::Kind::Text;
+            leaf.text = value.toString().toStdString();
+            visit(path, sizes, leaf);
+            break;
+        }
+        case QJsonValue::Array: {
+            const QJsonArray array = value.toArray();
+            path.push_back(JsonStep{true, {}, 0});
+            sizes.push_back(array.size());
+            for (qsizetype i = 0; i < array.size(); ++i) {
+                path.back().index = i;
+                step(array.at(i));
+            }
+            path.pop_back();
+            sizes.pop_back();
+            break;
+        }
+        case QJsonValue::Object: {
+            const QJsonObject object = value.toObject();
+            for (auto member = object.constBegin(); member != object.constEnd(); ++member) {
+                path.push_back(JsonStep{false, member.key().toStdString(), 0});
+                sizes.push_back(0);
+                step(member.value());
+                path.pop_back();
+                sizes.pop_back();
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+};
+
+} // namespace
+
+void JsonReader::forEachLeaf(const LeafVisitor& visit) const
+{
+    if (!m_data)
+        return;
+    LeafWalk walk{visit, {}, {}};
+    walk.step(m_data->document.isArray() ? QJsonValue(m_data->document.array())
+                                         : QJsonValue(m_data->document.object()));
 }
 
 JsonValue JsonReader::find(const std::vector<JsonStep>& path) const

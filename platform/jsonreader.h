@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +61,13 @@ public:
     // The value the path leads to from the root; Missing when a step finds nothing (an
     // absent key, an index out of range, a key into an array or an index into an object).
     JsonValue find(const std::vector<JsonStep>& path) const;
+
+    // Every number and string in the data, in document order: the path that leads to it
+    // (indices counted from 0), for each step the size of the array it indexes (0 for a
+    // key), and the value.
+    using LeafVisitor = std::function<void(const std::vector<JsonStep>& path, const std::vector<long long>& arraySizes,
+                                           const JsonValue& value)>;
+    void forEachLeaf(const LeafVisitor& visit) const;
 
 private:
     struct Data;
