@@ -95,14 +95,20 @@ void printCandidate(std::ostream& out, const RuleCandidate& c, std::string_view 
 {
     // The candidate's text stands as in the page, which is searched in Windows-1252.
     const std::string text = cp1252ToUtf8(c.text);
-    out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion)
-        << ",\"tags\":" << c.tags << ",\"numbers\":" << c.numbers << ",\"thousands\":" << json::text(c.format.thousands)
+    if (c.jsonPath.empty())
+        out << "{\"text\":" << json::text(text) << ",\"conversion\":" << storedNumber(c.conversion)
+            << ",\"tags\":" << c.tags << ",\"numbers\":" << c.numbers;
+    else
+        out << "{\"json\":" << json::text(c.jsonPath) << ",\"jsonDate\":" << json::text(c.jsonDatePath);
+    out << ",\"thousands\":" << json::text(c.format.thousands)
         << ",\"decimal\":" << json::text(c.format.decimal)
         << ",\"format\":" << json::text(cp1252ToUtf8(formatShown({utf8ToCp1252(c.format.thousands),
                                                                   utf8ToCp1252(c.format.decimal)})))
         << ",\"start\":" << c.start << ",\"length\":" << c.length
-        << ",\"description\":" << json::text(describeCandidate(c))
-        << ",\"template\":" << json::text(textToTemplate(text, name, symbol))
+        << ",\"description\":" << json::text(describeCandidate(c));
+    if (c.jsonPath.empty())
+        out << ",\"template\":" << json::text(textToTemplate(text, name, symbol));
+    out
         // Only rules under which the search reads the typed value are listed.
         << ",\"verified\":true}\n";
 }

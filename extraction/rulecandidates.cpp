@@ -1,6 +1,7 @@
 #include "extraction/rulecandidates.h"
 
 #include "extraction/extract.h"
+#include "extraction/jsoncandidates.h"
 #include "extraction/numberparser.h"
 #include "extraction/page.h"
 #include "extraction/pagecharset.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <ctime>
 
 namespace tarvelo {
 
@@ -395,6 +397,15 @@ std::string formatNote(std::string_view typedUtf8, const FormatChoice& choice, c
     return note + ", as chosen]";
 }
 
+} // namespace
+
+std::string candidateFormatNote(std::string_view typedUtf8, const FormatChoice& choice)
+{
+    return formatNote(typedUtf8, choice, choice.format);
+}
+
+namespace {
+
 Separators inCodePage(const Separators& format)
 {
     return {utf8ToCp1252(format.thousands), utf8ToCp1252(format.decimal)};
@@ -552,6 +563,21 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
         }
     }
     const Separators preferred = inCodePage(request.preferred);
+    // Paths in the page's JSON data; they may read a number the page writes otherwise
+    // ("1234.5" for a typed "1,234.50").
+    const std::string_view rawPage = request.rawPage.empty() ? page : request.rawPage;
+    std::vector<RuleCandidate> json = jsonCandidates(rawPage, page, typedQuotation, request.preferred, request.itemName,
+                                                     request.itemSymbol, static_cast<TimeStamp>(std::time(nullptr)));
+    // In a page that is JSON itself they come first: a path outlasts a text's place.
+    const bool jsonFirst = rawPage.find_first_not_of(" \t\r\n") != std::string_view::npos
+                           && (rawPage[rawPage.find_first_not_of(" \t\r\n")] == '{'
+                               || rawPage[rawPage.find_first_not_of(" \t\r\n")] == '[');
+    const auto withJson = [&] {
+        if (jsonFirst)
+            search.candidates.insert(search.candidates.begin(), json.begin(), json.end());
+        else
+            search.candidates.insert(search.candidates.end(), json.begin(), json.end());
+    };
     ExplanationInput why;
     why.page = page;
     why.rawPage = request.rawPage;
@@ -559,6 +585,10 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
     why.typed = typed;
     why.typedUtf8 = typedQuotation;
     why.inPage = !spellings.empty();
+    if (spellings.empty() && !json.empty()) {
+        search.candidates = std::move(json);
+        return search;
+    }
     if (spellings.empty()) {
         search.outcome = CandidateOutcome::QuotationMissing;
         search.message = "Quotation doesn't exist in the specified web page!";
@@ -580,20 +610,25 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
             return search;
         case AttemptsEnd::Cancelled:
             search.outcome = CandidateOutcome::Cancelled;
+            withJson();
             return search;
         case AttemptsEnd::Done:
             break;
         }
-        if (!search.candidates.empty())
+        if (!search.candidates.empty()) {
+            withJson();
             return search;
+        }
     }
-    search.explanation = explainNoRule(why);
+    withJson();
+    if (search.candidates.empty())
+        search.explanation = explainNoRule(why);
     return search;
 }
 
 std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector<RuleCandidate> candidates,
                                               const Separators& format, const std::string& itemName,
-                                              const std::string& itemSymbol)
+                                              const std::string& itemSymbol, std::string_view rawPage)
 {
     std::vector<RuleCandidate> kept;
     if (candidates.empty())
@@ -612,7 +647,11 @@ std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector
         candidate.format = format;
         const std::string typed = cp1252ToUtf8(candidate.quotation);
         candidate.formatNote = formatNote(typed, chosen, pair);
-        if (readsValue(page, lowered, candidate, *value, itemName, itemSymbol))
+        const bool reads = candidate.jsonPath.empty()
+                               ? readsValue(page, lowered, candidate, *value, itemName, itemSymbol)
+                               : jsonCandidateReads(rawPage.empty() ? page : rawPage, candidate, *value, itemName,
+                                                    itemSymbol);
+        if (reads)
             kept.push_back(std::move(candidate));
     }
     return kept;
@@ -647,6 +686,12 @@ std::string describedRule(const RuleCandidate& candidate)
 
 std::string describeCandidate(const RuleCandidate& candidate)
 {
+    if (!candidate.jsonPath.empty()) {
+        std::string described = "JSON path: " + candidate.jsonPath;
+        if (!candidate.jsonDatePath.empty())
+            described += ", date: " + candidate.jsonDatePath;
+        return candidate.formatNote.empty() ? described : described + " " + candidate.formatNote;
+    }
     const std::string described = describedRule(candidate);
     if (candidate.formatNote.empty())
         return described;
@@ -677,9 +722,16 @@ ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, 
                            std::string_view name, std::string_view symbol)
 {
     config.url = url;
-    config.conversion = candidate.conversion;
     config.thousandsSeparator = candidate.format.thousands;
     config.decimalSeparator = candidate.format.decimal;
+    if (!candidate.jsonPath.empty()) {
+        config.searchKind = SearchKind::JsonPath;
+        config.jsonValue = candidate.jsonPath;
+        config.jsonDate = candidate.jsonDatePath;
+        config.jsonTime.clear();
+        return config;
+    }
+    config.conversion = candidate.conversion;
     config.textBeforeValue = textToTemplate(cp1252ToUtf8(candidate.text), name, symbol);
     config.tagsToSkip = candidate.tags;
     config.numbersToSkip = candidate.numbers;

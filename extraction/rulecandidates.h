@@ -33,6 +33,10 @@ struct RuleCandidate {
     // Where the typed quotation reads differently in other formats ("123.456"), how this
     // one was chosen, for the list entry; empty otherwise.
     std::string formatNote;
+    // A JSON search instead (text, tags and numbers unused): the value's path and the
+    // date's, as stored (UTF-8, with [&name] and [&symbol]); the date's may be empty.
+    std::string jsonPath;
+    std::string jsonDatePath;
 };
 
 enum class CandidateOutcome {
@@ -96,7 +100,8 @@ std::string candidateExpression(Conversion conversion, int tags, int numbers, st
 // plain way). Plain matches the expression once from the page's start, as it stands.
 enum class CandidateMatching { Windowed, Plain };
 
-// Runs every attempt (numbers 0 to 5, inside them tags 0 to maximumTags) on the page
+// Proposes the JSON paths whose value is the typed quotation (jsonCandidates: first in a
+// page that is JSON itself, else after the others), then runs every attempt (numbers 0 to 5, inside them tags 0 to maximumTags) on the page
 // text and keeps the rules under which the standard search, with the rule as it would
 // be stored and the format the typed quotation is written in, reads the typed value.
 // A quotation with blanks is tried as the page spells them (" ", a non-breaking space,
@@ -111,14 +116,19 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
 // format set to it; none when the quotation is no number in it.
 std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector<RuleCandidate> candidates,
                                               const Separators& format, const std::string& itemName,
-                                              const std::string& itemSymbol);
+                                              const std::string& itemSymbol, std::string_view rawPage = {});
+
+// The list entry's note on the format of an ambiguous typed quotation ("[format ...: 1.234
+// is read as 1234, as the page's other numbers are written]"); empty when not ambiguous.
+std::string candidateFormatNote(std::string_view typedUtf8, const FormatChoice& choice);
 
 // Why no candidate is left when the user chose the format (UTF-8): the quotation, as the
 // page writes it (a candidate's quotation), is no number in it, or no rule reads it so.
 std::string formatRefusal(std::string_view quotation, const Separators& format);
 
 // The list entry: "find text \"%s\" and skip %i number(s)" and its two siblings, then
-// the format note when there is one.
+// the format note when there is one; "JSON path: $.quote.last" (", date: PATH" when it
+// has one) for a JSON search.
 std::string describeCandidate(const RuleCandidate& candidate);
 
 // The text with every occurrence of the item's name replaced by "[&name]", then every
@@ -127,7 +137,8 @@ std::string textToTemplate(std::string text, std::string_view name, std::string_
 
 // The configuration as the wizard stores it: the address as typed, the candidate's
 // conversion, text (as a template), tags, numbers and format, standard search,
-// case-insensitive; timeout, expression and capture indices as they were.
+// case-insensitive; timeout, expression and capture indices as they were. For a JSON
+// candidate: the JSON search with its paths and format, the rest as it was.
 ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, const std::string& url,
                            std::string_view name, std::string_view symbol);
 

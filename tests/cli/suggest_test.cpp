@@ -138,13 +138,23 @@ TEST(suggestCommand, EachRuleReadsTheTypedValueInItsFormat)
     }
 }
 
-// A value that a script writes into the page: why there is no rule, what to try, and an
-// extract command with the expression that reads it.
-TEST(suggestCommand, NoRuleForAValueInJsonGivesAReadyExpression)
+// A value in a script's JSON data gives its path, with the date beside it; in script
+// data that no JSON parser reads (a trailing comma), the ready expression that reads it.
+TEST(suggestCommand, AValueInJsonGivesItsPathOrAReadyExpression)
 {
+    const std::string json = writePage(
+        "json.html", "<html><body><div id=\"kurs\"></div><script>render({\"symbol\":\"NWE\",\"quote\":{\"price\": "
+                     "23.84,\"time\":\"2026-12-08T17:35:00Z\"},\"change\":0.41});</script></body></html>");
+    const test::CliRun found = suggest({json, "23,84"});
+    EXPECT_EQ(found.status, kExitOk) << found.err;
+    EXPECT_EQ(found.out.substr(0, found.out.find('\n') + 1),
+              "{\"json\":\"$.quote.price\",\"jsonDate\":\"$.quote.time\",\"thousands\":\"\",\"decimal\":\",\","
+              "\"format\":\" 9999,99\",\"start\":0,\"length\":0,\"description\":\"JSON path: $.quote.price, date: "
+              "$.quote.time\",\"verified\":true}\n");
+
     const std::string page = writePage(
         "script.html", "<html><body><div id=\"kurs\"></div><script>render({\"symbol\":\"NWE\",\"price\": 23.84,"
-                       "\"change\":0.41});</script></body></html>");
+                       "\"change\":0.41,});</script></body></html>");
     const test::CliRun run = suggest({page, "23,84"});
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_TRUE(run.out.empty());

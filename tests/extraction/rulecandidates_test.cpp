@@ -154,11 +154,12 @@ TEST(ruleCandidates, TheTypedQuotationDecidesTheFormat)
 }
 
 // Without a rule the wizard says why in one sentence, and what to try: for a value in
-// JSON data, the regular expression that reads it, built from the page's own key.
+// script data that no JSON parser reads (a trailing comma), the regular expression that
+// reads it, built from the page's own key.
 TEST(ruleCandidates, NoRuleSaysWhyAndWhatToTry)
 {
     const std::string script = "<html><body><div id=\"quote\"></div><script>\nvar quote = {\"isin\":\"DE0007\","
-                               "\"price\":22.65,\"currency\":\"EUR\"};\n</script><p>Kurs: siehe oben</p></body></html>";
+                               "\"price\":22.65,\"currency\":\"EUR\",};\n</script><p>Kurs: siehe oben</p></body></html>";
     struct Case {
         std::string raw;
         const char* typed;
@@ -223,6 +224,53 @@ TEST(ruleCandidates, NoRuleSaysWhyAndWhatToTry)
             EXPECT_EQ(runExtractionOnPage(config, page, 0).value, 22.65);
         }
     }
+}
+
+// In JSON data the wizard proposes paths whose value is the typed quotation: keys named
+// like a price first, then shorter paths; the symbol as [&symbol], an array's last
+// element as [-1], a date beside the value as the date path, a string in the format it
+// is written in. Each path is stored as a JSON search that reads the value again.
+TEST(ruleCandidates, JsonDataGivesPathsThatReadTheTypedValue)
+{
+    const std::string api = R"({"meta":{"count":1.0512},"rates":{"USD":1.0512,"GBP":0.8312},)"
+                            R"("series":[{"date":"2026-12-07","close":1.049},{"date":"2026-12-08","close":1.0512}],)"
+                            R"("last":"1.0512"})";
+    CandidateRequest r = request(candidatePageText(api, Conversion::SemiHtml), Conversion::SemiHtml, "1.0512");
+    r.rawPage = api;
+    r.itemSymbol = "USD";
+    const CandidateSearch search = generateCandidates(r);
+    ASSERT_EQ(search.outcome, CandidateOutcome::Done);
+    ASSERT_GE(search.candidates.size(), 4u);
+    std::vector<std::string> described;
+    for (std::size_t i = 0; i < 4; ++i)
+        described.push_back(describeCandidate(search.candidates[i]));
+    EXPECT_EQ(described, (std::vector<std::string>{"JSON path: $.last", "JSON path: $.rates.[&symbol]",
+                                                   "JSON path: $.series[-1].close, date: $.series[-1].date",
+                                                   "JSON path: $.meta.count"}));
+    const ServerConfig stored = withCandidate(ServerConfig{}, search.candidates[2], "https://x.test/[&symbol]", "", "USD");
+    EXPECT_EQ(stored.searchKind, SearchKind::JsonPath);
+    EXPECT_EQ(stored.jsonValue, "$.series[-1].close");
+    EXPECT_EQ(stored.jsonDate, "$.series[-1].date");
+    const ExtractionResult read = runExtractionOnPage(withItemVariables(stored, "", "USD"), api, 0);
+    EXPECT_EQ(read.code, kFound);
+    EXPECT_EQ(read.value, 1.0512);
+    EXPECT_EQ(breakLocalTime(read.time).tm_mday, 8);
+
+    // A string written with a decimal comma, inside a script of an HTML page; the same
+    // number in the page's text is found by the standard search as well, before it.
+    const std::string html = "<html><body><p>Kurs 1.234,56 EUR</p><script>window.__data = "
+                             "{\"quote\":{\"isin\":\"DE0007\",\"lastPrice\":\"1.234,56\"}};</script></body></html>";
+    CandidateRequest h = request(candidatePageText(html, Conversion::SemiHtml), Conversion::SemiHtml, "1.234,56");
+    h.rawPage = html;
+    const CandidateSearch inScript = generateCandidates(h);
+    ASSERT_FALSE(inScript.candidates.empty());
+    EXPECT_TRUE(inScript.candidates.front().jsonPath.empty());
+    const RuleCandidate& json = inScript.candidates.back();
+    EXPECT_EQ(json.jsonPath, "$.quote.lastPrice");
+    EXPECT_EQ(json.format, (Separators{".", ","}));
+    // Another format no longer reads the string as typed: the path is dropped.
+    EXPECT_TRUE(candidatesInFormat(h.page, {json}, {",", "."}, "", "", html).empty());
+    EXPECT_EQ(candidatesInFormat(h.page, {json}, {".", ","}, "", "", html).size(), 1u);
 }
 
 TEST(ruleCandidates, ConversionsWithoutTagsMakeAtMostSixCandidates)

@@ -346,12 +346,35 @@ TEST_F(ServerWizardTest, TheStoredRuleReadsWhatTheUserTyped)
     }
 }
 
+// A value in an API answer: the wizard proposes its JSON path, the symbol as [&symbol],
+// and "Next >" stores the JSON search, with which an update reads the value.
+TEST_F(ServerWizardTest, AValueInJsonDataGivesItsPath)
+{
+    m_server.page("/api/quotes.json", R"({"quotes":{"870747":{"last":"22,65","volume":1200},"870748":{"last":"9,10"}}})");
+    m_address = QString::fromStdString(m_server.url("/api/quotes.json"));
+    m_prompter.dialogs.push_back(downloadAndGoOn());
+    m_prompter.dialogs.push_back([this](QDialog& page) {
+        generate(page, QStringLiteral("22,65"));
+        auto* list = child<QListWidget>(page, "candidateList");
+        EXPECT_GT(list->count(), 0);
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(list->item(0)->text(), "JSON path: $.quotes.[&symbol].last");
+        QTest::mouseClick(child<QPushButton>(page, "nextButton"), Qt::LeftButton);
+        return page.result();
+    });
+    const std::optional<ServerConfig> stored = run();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->searchKind, SearchKind::JsonPath);
+    EXPECT_EQ(stored->jsonValue, "$.quotes.[&symbol].last");
+    EXPECT_EQ(updateReads(m_engine, *stored), 22.65);
+}
+
 // No rule: the message as it always was, and beside it why and what to try; for a value
-// in JSON data, an expression that reads it.
+// in script data that no JSON parser reads (a trailing comma), an expression that reads it.
 TEST_F(ServerWizardTest, NoRuleSaysWhyBesideTheMessage)
 {
     m_server.page("/kurs/870747.html", "<html><body><div id=\"kurs\"></div><script>show({\"price\":22.65,"
-                                      "\"currency\":\"EUR\"});</script></body></html>");
+                                      "\"currency\":\"EUR\",});</script></body></html>");
     m_prompter.dialogs.push_back(downloadAndGoOn());
     m_prompter.dialogs.push_back([this](QDialog& page) {
         auto* explanation = child<QLabel>(page, "explanationText");

@@ -231,7 +231,7 @@ void WizardRulePage::formatChosen()
     // the quotation in it too stay, with that format.
     const std::string quotation = m_candidates.front().quotation;
     m_candidates = candidatesInFormat(pageText(m_shown), std::move(m_candidates), chosenFormat(), m_subject.itemName,
-                                      m_subject.itemSymbol);
+                                      m_subject.itemSymbol, pageText(storedNumber(Conversion::None)));
     showCandidates();
     if (m_candidates.empty())
         explain(formatRefusal(quotation, chosenFormat()));
