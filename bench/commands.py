@@ -29,6 +29,26 @@ def make_page(path):
         f.write("<p>Last Trade: <b>22,65</b> EUR</p>\n</body></html>\n")
 
 
+JSON_BYTES = 1 << 20
+
+
+def make_json_page(path):
+    """An API answer of about 1 MB: many quotes, the wanted one last; every row's
+    "change" is one of a few values, so that typing one finds hundreds of paths."""
+    rows = []
+    written = 0
+    n = 0
+    while written < JSON_BYTES - 300:
+        text = ('{{"symbol": "S{0}", "name": "Fund Number {0}", "last": {1}.{2:02d}, "change": {3}.{4}, '
+                '"time": 1773509700000}},\n').format(n, n % 997, n % 89, n % 7, n % 5)
+        rows.append(text)
+        written += len(text)
+        n += 1
+    with open(path, "w", encoding="ascii") as f:
+        f.write('{"status": "ok", "quotes": [' + "".join(rows)
+                + '{"symbol": "NWE", "name": "Nordwest", "last": 1234.56, "time": 1773509700000}]}')
+
+
 def run_once(command, expect_output=None):
     started = time.perf_counter()
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -71,6 +91,19 @@ def main():
         mark = "" if ratio <= 1.5 else "  MISSED"
         print(f"extract --regexp (whole process, 50 MB): {ratio:.2f}x pcre2grep "
               f"(target <= 1.5){mark}   [{ours * 1e3:.0f} ms vs {grep * 1e3:.0f} ms]")
+
+        # The wizard's proposals on an API answer, against Python's json module reading it.
+        json_page = os.path.join(folder, "answer.json")
+        make_json_page(json_page)
+        os.sync()
+        peer = [sys.executable, "-c", "import json, sys; json.load(open(sys.argv[1]))", json_page]
+        for typed, what, expected in (("1234.56", "the value last", b'"json":"$.quotes[-1].last"'),
+                                      ("1.1", "a value in hundreds of rows", b'"json":"$.quotes[1].change"')):
+            ours, python = compare([cli, "suggest", json_page, typed], peer, expected)
+            mark = "" if ours < 1.0 else "  MISSED"
+            print(f"suggest on a 1 MB JSON page, {what} (whole process): {ours * 1e3:.0f} ms (target < 1000 ms), "
+                  f"{ours / python:.2f}x python3 json.load{mark}   [{python * 1e3:.0f} ms]")
+        os.remove(json_page)
     finally:
         os.remove(page)
 

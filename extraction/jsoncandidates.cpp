@@ -67,7 +67,7 @@ struct Found {
     double value = 0.0;
     std::string formatNote;
     std::string datePath;       // as stored
-    std::size_t order = 0;
+    std::size_t textLength = 0; // of the path as text
 };
 
 std::vector<JsonStep> withLastIndices(std::vector<JsonStep> path, const std::vector<long long>& sizes)
@@ -161,7 +161,6 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
         return candidates;
 
     std::vector<Found> found;
-    std::size_t order = 0;
     forEachJsonInPage(rawPage, [&](const JsonReader& data) {
         std::vector<Found> here;
         std::vector<std::vector<JsonStep>> dates;
@@ -203,7 +202,7 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
                 return;
             }
             f.path = withLastIndices(path, sizes);
-            f.order = order++;
+            f.textLength = jsonPathText(f.path).size();
             here.push_back(std::move(f));
         });
         for (Found& f : here)
@@ -223,13 +222,21 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
             return aPrice;
         if (a.path.size() != b.path.size())
             return a.path.size() < b.path.size();
-        return jsonPathText(a.path).size() < jsonPathText(b.path).size();
+        return a.textLength < b.textLength;
     });
 
-    // Where the typed text stands in the searched page, for the highlight.
+    // Where the typed text stands in the searched page, for the highlight: only when it
+    // stands there once, since the data does not tell which place a path leads to.
     const void* at = memmem(page.data(), page.size(), typed.data(), typed.size());
+    if (at) {
+        const std::size_t after = static_cast<std::size_t>(static_cast<const char*>(at) - page.data()) + 1;
+        if (memmem(page.data() + after, page.size() - after, typed.data(), typed.size()) != nullptr)
+            at = nullptr;
+    }
+    // Each check runs the search over the whole page: a bounded number of them.
+    std::size_t checks = 0;
     for (const Found& f : found) {
-        if (candidates.size() >= kMaxJsonCandidates)
+        if (candidates.size() >= kMaxJsonCandidates || checks >= 2 * kMaxJsonCandidates)
             break;
         RuleCandidate candidate;
         candidate.jsonPath = jsonPathText(f.path, itemName, itemSymbol);
@@ -245,6 +252,7 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
         }
         if (!f.formatNote.empty())
             candidate.formatNote = candidateFormatNote(typedUtf8, *typedChoice);
+        ++checks;
         if (!jsonCandidateReads(rawPage, candidate, f.value, itemName, itemSymbol)) {
             // A date that does not read drops the date, not the path.
             candidate.jsonDatePath.clear();
