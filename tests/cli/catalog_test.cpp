@@ -22,6 +22,7 @@ using test::CliRun;
 
 constexpr const char* kEcb = "ECB euro reference rate";
 constexpr const char* kKraken = "Kraken ticker";
+constexpr const char* kCanada = "Bank of Canada exchange rate";
 
 std::string dataFile(const char* name)
 {
@@ -45,7 +46,7 @@ protected:
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         Profile profile;
-        for (const char* name : {kEcb, kKraken})
+        for (const char* name : {kEcb, kKraken, kCanada})
             profile.deleteKey(std::string(kServerKey) + '\\' + name);
         profile.deleteKey(settings::kImportTemplates.key);
         ASSERT_TRUE(profile.sync());
@@ -193,21 +194,22 @@ TEST_F(CatalogTest, EcbRatesAndHistoryReadThePublishersFormats)
     EXPECT_EQ(history, "2024-01-02 1.0956\n2024-01-02 1.0956\n2024-01-03 1.0919\n2024-01-04 1.0953\n");
 }
 
+// The Kraken ticker's JSON path: the last trade under the pair's name, in the documented
+// answer and in a compact one with the keys in another order (not the ask, bid or
+// opening price); an unknown pair's error answer is no quotation.
 TEST_F(CatalogTest, KrakenTickerReadsTheLastTradeWhateverTheLayout)
 {
     test::PageServer server;
     std::string answer;
     server.handle("/0/public/Ticker", [&](const httplib::Request& request, httplib::Response& response) {
-        if (request.get_param_value("pair") == "XBTUSD")
+        if (request.get_param_value("pair") == "XXBTZUSD")
             response.set_content(answer, "application/json");
         else
             response.set_content(R"({"error":["EQuery:Unknown asset pair"]})", "application/json");
     });
     addOnServer(kKraken, server);
-    const std::string file = portfolio({{"Bitcoin", "XBTUSD"}, {"Unknown", "NOPE"}}, kKraken);
+    const std::string file = portfolio({{"Bitcoin", "XXBTZUSD"}, {"Unknown", "NOPE"}}, kKraken);
 
-    // The documented answer as the documentation prints it, and compact with the keys
-    // in another order: the last trade, not the ask, bid or opening price.
     const std::string documented = dataFile("kraken-ticker-xbtusd.json");
     const std::string compact = R"({"result":{"XXBTZUSD":{"o":"30502.80000","a":["30300.10000","1","1.000"],)"
                                 R"("c":["30311.40000","0.00067643"],"b":["30300.00000","1","1.000"]}},"error":[]})";
@@ -218,6 +220,23 @@ TEST_F(CatalogTest, KrakenTickerReadsTheLastTradeWhateverTheLayout)
         EXPECT_NE(run.out.find(std::string("Bitcoin\t") + value + " "), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("Unknown\tError: Quotation not found!!"), std::string::npos) << run.out;
     }
+}
+
+// The Bank of Canada's Valet answer: the newest observation of the series named by the
+// symbol, stamped with its date.
+TEST_F(CatalogTest, BankOfCanadaReadsTheNewestObservationWithItsDate)
+{
+    test::PageServer server;
+    server.page("/valet/observations/FXUSDCAD/json", dataFile("boc-valet-fxusdcad.json"));
+    addOnServer(kCanada, server);
+    const std::string file = portfolio({{"US dollar in CAD", "FXUSDCAD"}}, kCanada);
+    const CliRun run = cli({"update", file});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("US dollar in CAD\t1.3353 "), std::string::npos) << run.out;
+    const LoadResult loaded = loadPortfolioFile(file);
+    ASSERT_TRUE(loaded.ok());
+    ASSERT_EQ(loaded->items[0]->history().size(), 1u);
+    EXPECT_EQ(formatLocalTime(loaded->items[0]->history()[0].time, "%Y-%m-%d"), "2024-01-04");
 }
 
 } // namespace
