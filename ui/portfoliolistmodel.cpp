@@ -131,11 +131,18 @@ void PortfolioListModel::setSortColumn(int column)
     }
 }
 
-void PortfolioListModel::setHealth(std::map<HealthKey, ItemHealth> health)
+void PortfolioListModel::setHealth(const std::map<HealthKey, ItemHealth>& health)
 {
-    if (health == m_health)
+    // Only failing items are marked; a copy of every item's record would cost more than
+    // the rows themselves in a large portfolio.
+    std::map<HealthKey, ItemHealth> failing;
+    for (const auto& [key, entry] : health) {
+        if (entry.failing())
+            failing.emplace(key, entry);
+    }
+    if (failing == m_health)
         return;
-    m_health = std::move(health);
+    m_health = std::move(failing);
     for (const Row& row : m_rows)
         row.stale = true;
     if (!m_rows.empty())
@@ -245,7 +252,7 @@ const PortfolioListModel::Row& PortfolioListModel::refreshed(int row) const
     shown.healthTip.clear();
     if (!m_health.empty()) {
         const auto found = m_health.find(HealthKey{item->settings().name, item->settings().symbol});
-        if (found != m_health.end() && found->second.failing()) {
+        if (found != m_health.end()) {
             shown.mark = found->second.heldBack ? HealthMark::HeldBack : HealthMark::Failed;
             shown.healthTip = healthTip(found->second);
         }

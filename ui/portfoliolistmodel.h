@@ -56,7 +56,7 @@ public:
     int sortColumn() const { return m_sortColumn; }
     const RowSortKey& sortKey(int row) const { return m_rows[static_cast<std::size_t>(row)].sortKey; }
     // The source health of the items, by name and symbol: every row's mark follows.
-    void setHealth(std::map<HealthKey, ItemHealth> health);
+    void setHealth(const std::map<HealthKey, ItemHealth>& health);
 
 private:
     struct Row {
@@ -86,7 +86,7 @@ private:
     TimeStamp m_now = 0;
     bool m_percent = true;
     int m_sortColumn = 0;
-    std::map<HealthKey, ItemHealth> m_health;
+    std::map<HealthKey, ItemHealth> m_health; // the failing items only
     // The row icons, made when first shown: six pictures, each with every health mark.
     mutable std::array<QIcon, 18> m_icons;
 };
