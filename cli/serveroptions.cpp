@@ -19,6 +19,9 @@ std::string optionOf(const ServerConfigField& field)
     static const std::pair<const char*, const char*> options[] = {
         {"Timeout", "--timeout"}, {"Format", "--conversion"}, {"Nr_HTML_before_Value", "--tags"},
         {"Numbers_before_Value", "--numbers"}, {"NoCaseSensitiv", "--case"}, {"MaxChange", "--max-change"},
+        {"URL", "--url"}, {"Text_before_Value", "--text"}, {"TAUSEND", "--thousands"}, {"DECIMAL", "--decimal"},
+        {"RegExp", "--regexp"}, {"JsonValue", "--json-value"}, {"JsonDate", "--json-date"},
+        {"JsonTime", "--json-time"}, {"Headers", "--header"}, {"Fallback", "--fallback"},
     };
     for (const auto& [stored, option] : options) {
         if (std::string_view(field.storedName) == stored)
@@ -108,6 +111,15 @@ bool applyServerOptions(CommandOptions& o, ServerConfig& config, std::string& pr
         config.minuteIndex = (*indices)[1];
     }
     if (stored) {
+        // The store reads no text longer than its field allows (259 bytes for most):
+        // such a value would come back empty.
+        for (const ServerConfigField& field : serverConfigFields()) {
+            const std::size_t longest = std::max<std::size_t>(259, static_cast<std::size_t>(field.high));
+            if (!field.isNumber() && (config.*field.text).size() > longest) {
+                problem = optionOf(field) + " is longer than " + std::to_string(longest) + " bytes";
+                return false;
+            }
+        }
         if (const ServerConfigField* field = numberOutOfRange(config)) {
             problem = optionOf(*field) + ": " + integerRangeMessage(field->low, field->high);
             return false;

@@ -35,10 +35,12 @@ bool isAddress(std::string_view page)
     return startsWith("http://") || startsWith("https://") || startsWith("file://");
 }
 
-// The page text of the conversion, and the page before conversion, both in Windows-1252.
+// The page text of the conversion, and the page before conversion, both in Windows-1252;
+// and the page as it came, which the JSON search reads.
 struct SuggestPage {
     std::string text;
     std::string raw;
+    std::string downloaded;
 };
 
 // The page of a page file, or an empty optional with the problem reported.
@@ -49,7 +51,7 @@ std::optional<SuggestPage> filePage(const std::string& path, Conversion conversi
         reportFileError(err, path, error == FileError::NotFound ? "cannot find this file" : "cannot read this file");
         return std::nullopt;
     }
-    return SuggestPage{candidatePageText(raw, conversion), candidatePageText(raw, Conversion::None)};
+    return SuggestPage{candidatePageText(raw, conversion), candidatePageText(raw, Conversion::None), raw};
 }
 
 // The page of an address, fetched as the wizard fetches it; the wizard download's files
@@ -70,16 +72,17 @@ std::optional<SuggestPage> downloadedPage(const std::string& address, Conversion
     std::optional<SuggestPage> page;
     std::string raw;
     if (readWholeFile(done->rawFile, raw) == FileError::None) {
+        std::string downloaded = raw;
         if (done->page.convertedFromUtf8)
             raw = utf8PageToCp1252(raw);
         blankNulBytes(raw);
         std::string text;
         if (conversion == Conversion::None) {
-            page = SuggestPage{raw, raw};
+            page = SuggestPage{raw, raw, std::move(downloaded)};
         } else if (readWholeFile(conversion == Conversion::SemiHtml ? done->semiHtmlFile : done->convertedFile, text)
                    == FileError::None) {
             blankNulBytes(text);
-            page = SuggestPage{std::move(text), std::move(raw)};
+            page = SuggestPage{std::move(text), std::move(raw), std::move(downloaded)};
         }
     }
     for (const std::string* file : {&done->rawFile, &done->semiHtmlFile, &done->convertedFile}) {
@@ -158,6 +161,7 @@ int suggestCommand(const CommandContext& c)
         return kExitError;
     request.page = page->text;
     request.rawPage = page->raw;
+    request.downloaded = page->downloaded;
 
     const CandidateSearch search = generateCandidates(request);
     for (const RuleCandidate& candidate : search.candidates)

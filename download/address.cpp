@@ -147,6 +147,28 @@ std::string hostOf(const std::string& url)
     return lowerCase(std::move(server));
 }
 
+std::string originOf(const std::string& url)
+{
+    const std::string host = hostOf(url);
+    if (host.empty())
+        return {};
+    const auto colon = url.find("://");
+    const std::string scheme = lowerCase(url.substr(0, colon));
+    std::string server = url.substr(colon + 3);
+    server.erase(std::min(server.size(), server.find_first_of("/?#")));
+    if (const auto at = server.rfind('@'); at != std::string::npos)
+        server.erase(0, at + 1);
+    // The port after the host (after "]" for an IPv6 address), else the scheme's own.
+    const std::size_t hostEnd = !server.empty() && server.front() == '[' ? server.find(']') : 0;
+    const std::size_t portColon = server.find(':', hostEnd == std::string::npos ? server.size() : hostEnd);
+    std::string port = portColon == std::string::npos ? std::string() : server.substr(portColon + 1);
+    while (port.size() > 1 && port.front() == '0')
+        port.erase(0, 1);
+    if (port.empty())
+        port = scheme == "https" ? "443" : "80";
+    return scheme + "://" + host + ":" + port;
+}
+
 bool isSecure(const std::string& url)
 {
     return lowerCase(url.substr(0, 8)) == "https://";

@@ -154,7 +154,11 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
                 blankNulBytes(text);
                 found = conversions.emplace(searchConversion(entry.config), std::move(text)).first;
             }
-            result = runExtractionOnPage(entry.config, found->second, currentTime());
+            // The JSON search reads the page as it came: its reader decodes UTF-8 itself,
+            // and keys outside Windows-1252 must not turn into "?".
+            result = entry.config.searchKind == SearchKind::JsonPath
+                         ? runExtractionOnPage(entry.config, std::string_view(raw.data(), raw.size()), currentTime())
+                         : runExtractionOnPage(entry.config, found->second, currentTime());
             if (result.code != kFound || keep) {
                 m->convertedFile = createTempFile("QVX");
                 const std::string shown = facts.convertedFromUtf8 ? cp1252ToUtf8(found->second) : std::string();
@@ -177,7 +181,9 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
                 reporter.post(std::move(m));
                 continue;
             }
-            result = runExtraction(entry.config, convertedFile, currentTime());
+            result = runExtraction(entry.config,
+                                   entry.config.searchKind == SearchKind::JsonPath ? page.path() : convertedFile,
+                                   currentTime());
             if (result.code == kFound && !keep) {
                 ::unlink(convertedFile.c_str());
             } else {

@@ -351,7 +351,8 @@ PageTransfer::Outcome PageTransfer::fetchHttp(const std::string& start, long& st
             ++m_facts.redirects;
             visited.push_back(next);
             address = next;
-            if (m_ownHeadersSent && hostOf(next) != hostOf(start))
+            // Like curl with credentials: another host, port or scheme gets none of them.
+            if (m_ownHeadersSent && originOf(next) != originOf(start))
                 setRequestHeaders(false);
             continue;
         }

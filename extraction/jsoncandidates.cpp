@@ -55,6 +55,14 @@ bool dateLikeKey(std::string_view key)
            || low == "t" || low == "ts";
 }
 
+// Whether a path can be stored: the store keeps at most 259 bytes of a path and no line
+// break or other control character.
+bool storable(std::string_view path)
+{
+    return path.size() <= 259
+           && std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 bool sameValue(double a, double b)
 {
     return std::fabs(a - b) <= 1e-12 * std::max(1.0, std::fabs(b));
@@ -240,10 +248,11 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
             break;
         RuleCandidate candidate;
         candidate.jsonPath = jsonPathText(f.path, itemName, itemSymbol);
-        if (std::any_of(candidates.begin(), candidates.end(),
-                        [&](const RuleCandidate& c) { return c.jsonPath == candidate.jsonPath; }))
+        if (!storable(candidate.jsonPath)
+            || std::any_of(candidates.begin(), candidates.end(),
+                           [&](const RuleCandidate& c) { return c.jsonPath == candidate.jsonPath; }))
             continue;
-        candidate.jsonDatePath = f.datePath;
+        candidate.jsonDatePath = storable(f.datePath) ? f.datePath : std::string();
         candidate.quotation = typed;
         candidate.format = {cp1252ToUtf8(f.format.thousands), cp1252ToUtf8(f.format.decimal)};
         if (at) {

@@ -22,7 +22,8 @@ inline constexpr std::size_t kMaxJsonCandidates = 20;
 // object or one around it, a member named like a date holds a date of the last 36 years
 // up to tomorrow, gets that member as its date path. Order: paths with a key named like
 // a price (price, last, close, value, rate) first, then fewer steps, then shorter paths.
-// At most kMaxJsonCandidates. rawPage is the page as it came or in Windows-1252; page,
+// Paths the store cannot keep (over 259 bytes, a control character) are left out. At
+// most kMaxJsonCandidates. rawPage is the page as it came or in Windows-1252; page,
 // the searched text, only places the highlighted span.
 std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_view page, std::string_view typedUtf8,
                                           const Separators& preferred, const std::string& itemName,

@@ -126,8 +126,14 @@ ReadValue readNumber(const JsonValue& found, const JsonRule& rule, std::string_v
     std::size_t used = 0;
     read.code = parseImportValue(text, rule.thousands, rule.decimal, read.value, used);
     // The number must take the whole figure: "1.234,56" read with a "." decimal stops
-    // at the comma and is no quotation.
-    if (read.code == kFound && used < text.size() && (isDigit(text[used]) || text[used] == '.' || text[used] == ','))
+    // at the comma, and "1 234.5" read with a "," thousands separator at the blank;
+    // neither is a quotation.
+    std::size_t after = used;
+    while (after < text.size() && isBlank(text[after]))
+        ++after;
+    const bool separatorFollows = used < text.size() && (text[used] == '.' || text[used] == ',');
+    const bool digitsFollow = after < text.size() && isDigit(text[after]);
+    if (read.code == kFound && (separatorFollows || digitsFollow))
         read.code = kInvalidNumber;
     if (read.code != kFound) {
         read.code = kInvalidNumber;
@@ -323,9 +329,16 @@ struct JsonScan {
     std::string error;       // why the page is no valid JSON, and where
     std::size_t errorAt = 0;
     std::size_t scripts = 0; // the scripts looked through, in an HTML page
-    bool tooDeep = false;    // data nested too deep was met; the scan ended there
+    bool tooDeep = false;    // data nested too deep was met (in a script: the rest of it was passed over)
+    bool tooMuch = false;    // the scripts' brackets took more walking than the budget allows
     bool stopped = false;    // visit returned true
 };
+
+// How many bytes the walks and parses of a page's scripts may take together, as a
+// multiple of the page's size: script code nests values that are no JSON around ones
+// that are, and each level is walked again.
+constexpr std::size_t kScanBudgetFactor = 8;
+constexpr std::size_t kScanBudgetMinimum = std::size_t{1} << 20;
 
 // Parses into reader the page (UTF-8) when it is JSON, else each JSON object or array
 // in its scripts in turn, and calls visit with each until it returns true.
@@ -350,6 +363,8 @@ JsonScan scanPageJson(std::string_view page, JsonReader& reader, const std::func
         }
         return scan;
     }
+    const std::size_t budget = std::max(kScanBudgetMinimum, page.size() * kScanBudgetFactor);
+    std::size_t spent = 0;
     for (std::size_t at = findNoCase(page, "<script", 0); at != std::string_view::npos;
          at = findNoCase(page, "<script", at)) {
         const std::size_t open = page.find('>', at);
@@ -370,7 +385,15 @@ JsonScan scanPageJson(std::string_view page, JsonReader& reader, const std::func
             std::size_t length = 0;
             const JsonReader::Status status = parseAt(script.substr(next), reader, length);
             if (status == JsonReader::Status::TooDeep) {
+                // This script is passed over; a later one may still hold the data.
                 scan.tooDeep = true;
+                break;
+            }
+            // The walk and the parse each went over the value's extent (or, for brackets
+            // that never close, the rest of the script).
+            spent += 2 * (length == 0 ? script.size() - next : length);
+            if (spent > budget) {
+                scan.tooMuch = true;
                 return scan;
             }
             if (status != JsonReader::Status::Ok)
@@ -533,8 +556,10 @@ ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, T
         found = data.find(valueSteps);
         return found.kind != JsonValue::Kind::Missing;
     });
-    if (scan.tooDeep)
+    if (!scan.stopped && scan.tooDeep)
         return failure(kNotFound, kTooDeep);
+    if (!scan.stopped && scan.tooMuch)
+        return failure(kNotFound, "The page's scripts are too tangled to look through for JSON data; it is not read");
     if (scan.pageIsJson && scan.status != JsonReader::Status::Ok)
         return failure(kNotFound, "The page is not valid JSON (" + scan.error + " at byte " + std::to_string(scan.errorAt) + ")");
     if (!scan.stopped) {
@@ -566,6 +591,9 @@ ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, T
             return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds no date: "
                                                + (date.kind == JsonValue::Kind::Text ? excerpt(date.text)
                                                                                      : std::string(kindName(date.kind))));
+        // Checked before the time of day is put in: that works on the moment as a TimeStamp.
+        if (time < std::numeric_limits<TimeStamp>::min() || time > std::numeric_limits<TimeStamp>::max())
+            return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds a date out of range");
         dated = true;
     }
     if (!rule.timePath.empty()) {

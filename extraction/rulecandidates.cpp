@@ -565,7 +565,9 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
     const Separators preferred = inCodePage(request.preferred);
     // Paths in the page's JSON data; they may read a number the page writes otherwise
     // ("1234.5" for a typed "1,234.50").
-    const std::string_view rawPage = request.rawPage.empty() ? page : request.rawPage;
+    const std::string_view rawPage = !request.downloaded.empty() ? request.downloaded
+                                     : request.rawPage.empty()   ? page
+                                                                 : request.rawPage;
     std::vector<RuleCandidate> json = jsonCandidates(rawPage, page, typedQuotation, request.preferred, request.itemName,
                                                      request.itemSymbol, static_cast<TimeStamp>(std::time(nullptr)));
     // In a page that is JSON itself they come first: a path outlasts a text's place.
@@ -628,7 +630,7 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
 
 std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector<RuleCandidate> candidates,
                                               const Separators& format, const std::string& itemName,
-                                              const std::string& itemSymbol, std::string_view rawPage)
+                                              const std::string& itemSymbol, std::string_view downloaded)
 {
     std::vector<RuleCandidate> kept;
     if (candidates.empty())
@@ -649,8 +651,8 @@ std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector
         candidate.formatNote = formatNote(typed, chosen, pair);
         const bool reads = candidate.jsonPath.empty()
                                ? readsValue(page, lowered, candidate, *value, itemName, itemSymbol)
-                               : jsonCandidateReads(rawPage.empty() ? page : rawPage, candidate, *value, itemName,
-                                                    itemSymbol);
+                               : jsonCandidateReads(downloaded.empty() ? page : downloaded, candidate, *value,
+                                                    itemName, itemSymbol);
         if (reads)
             kept.push_back(std::move(candidate));
     }

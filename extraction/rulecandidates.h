@@ -67,6 +67,9 @@ struct CandidateRequest {
     // serves the explanation; empty, the former stands for it.
     std::string_view page;
     std::string_view rawPage;
+    // The page as it came (UTF-8 or another charset), which the JSON search reads; empty,
+    // rawPage stands for it.
+    std::string_view downloaded;
     Conversion conversion = Conversion::SemiHtml;
     std::string quotation; // as the user typed it (UTF-8)
     // The format the configuration has, or the user chose (UTF-8): it decides where the
@@ -116,7 +119,7 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
 // format set to it; none when the quotation is no number in it.
 std::vector<RuleCandidate> candidatesInFormat(std::string_view page, std::vector<RuleCandidate> candidates,
                                               const Separators& format, const std::string& itemName,
-                                              const std::string& itemSymbol, std::string_view rawPage = {});
+                                              const std::string& itemSymbol, std::string_view downloaded = {});
 
 // The list entry's note on the format of an ambiguous typed quotation ("[format ...: 1.234
 // is read as 1234, as the page's other numbers are written]"); empty when not ambiguous.

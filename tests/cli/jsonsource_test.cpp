@@ -30,8 +30,8 @@ TEST(JsonSource, SetShowExportAndUpdateFromAnApiAnswer)
     test::PageServer server;
     server.handle("/rates/.*", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(request.path == "/rates/deep" ? std::string(300, '[') + std::string(300, ']')
-                                                           : R"({"time": 1773509700000, "rates": {"BRK.B": "412,50", "USD": "1,0842"}})",
-                             "application/json");
+                                                           : R"({"time": 1773509700000, "rates": {"BRK.B": "412,50", "USD": "1,0842", "日経": "38123,5"}})",
+                             "application/json; charset=utf-8");
     });
 
     CliRun run = cli({"servers", "set", "Rates", "--url", server.url("/rates/[&name]"), "--decimal", ",",
@@ -43,6 +43,10 @@ TEST(JsonSource, SetShowExportAndUpdateFromAnApiAnswer)
         << run.out;
     EXPECT_EQ(run.out.find("JsonTime"), std::string::npos) << run.out; // an empty path is not written
     EXPECT_EQ(cli({"servers", "set", "Other", "--regexp", "x", "--json-value", "$.a"}).status, 2);
+    // The store keeps 259 bytes of a path; a longer one is refused, not stored to come back empty.
+    run = cli({"servers", "set", "Other", "--json-value", "$." + std::string(300, 'k')});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--json-value is longer than 259 bytes"), std::string::npos) << run.err;
 
     // The export carries the paths to another profile.
     const std::string exported = (folder / "servers.reg").string();
@@ -59,9 +63,12 @@ TEST(JsonSource, SetShowExportAndUpdateFromAnApiAnswer)
     ASSERT_EQ(cli({"new", portfolio}).status, 0);
     ASSERT_EQ(cli({"add", portfolio, "api", "--symbol", "BRK.B", "--server", "Rates"}).status, 0);
     ASSERT_EQ(cli({"add", portfolio, "deep", "--symbol", "USD", "--server", "Rates"}).status, 0);
+    // A UTF-8 answer is searched as it came: a key outside Windows-1252 is found.
+    ASSERT_EQ(cli({"add", portfolio, "nikkei", "--symbol", "日経", "--server", "Rates"}).status, 0);
     run = cli({"update", portfolio});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.out.find("api\t412.5000 "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("nikkei\t38123.5000 "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("deep\tError: Quotation not found!!"), std::string::npos) << run.out;
     const LoadResult loaded = loadPortfolioFile(portfolio);
     ASSERT_TRUE(loaded.ok());

@@ -1,3 +1,4 @@
+#include "download/address.h"
 #include "download/downloadengine.h"
 #include "download/statustext.h"
 #include "download/updaterun.h"
@@ -588,6 +589,20 @@ TEST_F(DownloadTest, TestWizardAndImportJobs)
     EXPECT_EQ(messages.back().id, MessageId::ImportDownload);
     ASSERT_EQ(finalMessage(messages).code, DownloadCode::Done);
     fs::remove(finalMessage(messages).rawFile);
+}
+
+// A configuration's own headers follow a redirect only to the same origin: scheme, host
+// and port, the scheme's port when none is written, whatever user part or letter case.
+TEST(AddressOrigin, SchemeHostAndPortDecide)
+{
+    EXPECT_EQ(originOf("http://Quotes.Example/a?b"), "http://quotes.example:80");
+    EXPECT_EQ(originOf("http://user:pw@quotes.example:80/"), "http://quotes.example:80");
+    EXPECT_EQ(originOf("https://quotes.example#x"), "https://quotes.example:443");
+    EXPECT_NE(originOf("http://127.0.0.1:18081/a"), originOf("http://127.0.0.1:18082/a"));
+    EXPECT_NE(originOf("https://quotes.example/"), originOf("http://quotes.example:443/"));
+    EXPECT_EQ(originOf("http://[::1]:8080/x"), "http://[::1]:8080");
+    EXPECT_EQ(originOf("http://[::1]/x"), "http://[::1]:80");
+    EXPECT_EQ(originOf("file:///tmp/x"), "");
 }
 
 } // namespace

@@ -105,6 +105,16 @@ TEST(jsonSearch, NamesWhatIsWrong)
     ExtractionResult r = jsonSearchInPage(kApiAnswer, dotted, kNow);
     EXPECT_EQ(r.code, kInvalidNumber);
     EXPECT_EQ(r.message, "1.234,56");
+    // Nor is "1 234,5" read with a "." thousands separator 1, stopped at the blank.
+    r = jsonSearchInPage(R"({"p": "1 234,5"})", rule("$.p"), kNow);
+    EXPECT_EQ(r.code, kInvalidNumber);
+    // A date beyond what a quotation's time can hold is refused, not wrapped around,
+    // with or without a time path.
+    for (const char* time : {"", "$.t"}) {
+        r = jsonSearchInPage(R"({"p": 1.5, "d": "2100-01-01Z", "t": "17:35"})", rule("$.p", "$.d", time), kNow);
+        EXPECT_EQ(r.code, kInvalidNumber) << time;
+        EXPECT_EQ(r.message, "JSON date path $.d holds a date out of range");
+    }
     r = jsonSearchInPage(kApiAnswer, rule("$.quote.bid", "$.quote.symbol"), kNow);
     EXPECT_EQ(r.code, kInvalidNumber);
     EXPECT_EQ(r.message, "JSON date path $.quote.symbol holds no date: NWE");
@@ -161,6 +171,27 @@ TEST(jsonSearch, RefusesDeepAndHugeData)
         r = jsonSearchInPage("<script>var x = " + nested(depth) + ";</script>", rule("$[0]"), kNow);
         EXPECT_EQ(r.message, "The JSON data nests deeper than 256 levels; it is not read");
     }
+    // A script nested too deep is passed over for the next one.
+    r = jsonSearchInPage("<script>x = " + nested(300000) + "</script><script>var d = {\"price\": \"3,75\"};</script>",
+                         rule("$.price"), kNow);
+    EXPECT_EQ(r.code, kFound) << r.message;
+    EXPECT_DOUBLE_EQ(r.value, 3.75);
+    // Script code that wraps values that are no JSON around each other, level upon level,
+    // is looked through within a bounded number of passes over the page, then refused.
+    std::string tangled = "<script>";
+    for (int i = 0; i < 250; ++i)
+        tangled += "{\"a\":";
+    tangled += "[";
+    for (int i = 0; i < 40000; ++i)
+        tangled += "\"abcdefghij\",";
+    tangled += "1]";
+    for (int i = 0; i < 250; ++i)
+        tangled += " 1 2}";
+    tangled += "</script>";
+    r = jsonSearchInPage(tangled, rule("$.price"), kNow);
+    EXPECT_EQ(r.code, kNotFound);
+    EXPECT_EQ(r.message, "The page's scripts are too tangled to look through for JSON data; it is not read");
+
     // Brackets inside strings do not count.
     r = jsonSearchInPage("{\"a\": \"" + std::string(5000, '[') + "\", \"b\": 2}", rule("$.b"), kNow);
     EXPECT_DOUBLE_EQ(r.value, 2.0);

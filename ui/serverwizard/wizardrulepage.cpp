@@ -231,7 +231,7 @@ void WizardRulePage::formatChosen()
     // the quotation in it too stay, with that format.
     const std::string quotation = m_candidates.front().quotation;
     m_candidates = candidatesInFormat(pageText(m_shown), std::move(m_candidates), chosenFormat(), m_subject.itemName,
-                                      m_subject.itemSymbol, pageText(storedNumber(Conversion::None)));
+                                      m_subject.itemSymbol, m_pages[storedNumber(Conversion::None)].page.text());
     showCandidates();
     if (m_candidates.empty())
         explain(formatRefusal(quotation, chosenFormat()));
@@ -261,6 +261,7 @@ void WizardRulePage::generate()
     CandidateRequest request;
     request.page = pageText(m_shown);
     request.rawPage = pageText(storedNumber(Conversion::None));
+    request.downloaded = m_pages[storedNumber(Conversion::None)].page.text();
     request.conversion = Conversion{m_shown};
     request.quotation = toCore(m_quotation->text());
     request.preferred = chosenFormat();
