@@ -235,7 +235,8 @@ TEST(ruleCandidates, JsonDataGivesPathsThatReadTheTypedValue)
     const std::string api = R"({"meta":{"count":1.0512},"rates":{"USD":1.0512,"GBP":0.8312},)"
                             R"("series":[{"date":"2026-12-07","close":1.049},{"date":"2026-12-08","close":1.0512}],)"
                             R"("last":"1.0512"})";
-    CandidateRequest r = request(candidatePageText(api, Conversion::SemiHtml), Conversion::SemiHtml, "1.0512");
+    const std::string apiText = candidatePageText(api, Conversion::SemiHtml);
+    CandidateRequest r = request(apiText, Conversion::SemiHtml, "1.0512");
     r.rawPage = api;
     r.itemSymbol = "USD";
     const CandidateSearch search = generateCandidates(r);
@@ -260,7 +261,8 @@ TEST(ruleCandidates, JsonDataGivesPathsThatReadTheTypedValue)
     // number in the page's text is found by the standard search as well, before it.
     const std::string html = "<html><body><p>Kurs 1.234,56 EUR</p><script>window.__data = "
                              "{\"quote\":{\"isin\":\"DE0007\",\"lastPrice\":\"1.234,56\"}};</script></body></html>";
-    CandidateRequest h = request(candidatePageText(html, Conversion::SemiHtml), Conversion::SemiHtml, "1.234,56");
+    const std::string htmlText = candidatePageText(html, Conversion::SemiHtml);
+    CandidateRequest h = request(htmlText, Conversion::SemiHtml, "1.234,56");
     h.rawPage = html;
     const CandidateSearch inScript = generateCandidates(h);
     ASSERT_FALSE(inScript.candidates.empty());
