@@ -71,8 +71,9 @@ bool sameValue(double a, double b)
 // A path found, before it is checked.
 struct Found {
     std::vector<JsonStep> path; // with [-1] for an array's last element
+    bool isText = false;        // a string written as typed, else a number
     Separators format;          // Windows-1252, as the page is searched
-    double value = 0.0;
+    double value = 0.0;         // the number found, then the typed quotation's reading
     std::string formatNote;
     std::string datePath;       // as stored
     std::size_t textLength = 0; // of the path as text
@@ -163,9 +164,7 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
         if (const std::optional<double> value = valueInFormat(typed, format))
             readings.emplace_back(format, *value);
     }
-    const Separators preferredPair{utf8ToCp1252(preferred.thousands), utf8ToCp1252(preferred.decimal)};
-    const std::optional<FormatChoice> typedChoice = chooseFormat(typed, page, preferredPair);
-    if (!typedChoice)
+    if (readings.empty())
         return candidates;
 
     std::vector<Found> found;
@@ -182,19 +181,10 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
             }
             Found f;
             if (value.kind == JsonValue::Kind::Number) {
-                // The reading the typed text is chosen in, else any other one that fits.
-                if (sameValue(value.number, typedChoice->value)) {
-                    f.format = typedChoice->format;
-                    f.value = typedChoice->value;
-                } else {
-                    const auto reading = std::find_if(readings.begin(), readings.end(), [&](const auto& r) {
-                        return sameValue(value.number, r.second);
-                    });
-                    if (reading == readings.end())
-                        return;
-                    f.format = reading->first;
-                    f.value = reading->second;
-                }
+                if (std::none_of(readings.begin(), readings.end(),
+                                 [&](const auto& r) { return sameValue(value.number, r.second); }))
+                    return;
+                f.value = value.number;
             } else if (value.kind == JsonValue::Kind::Text) {
                 std::string_view text = value.text;
                 while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -203,9 +193,7 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
                     text.remove_suffix(1);
                 if (text != typedUtf8)
                     return;
-                f.format = typedChoice->format;
-                f.value = typedChoice->value;
-                f.formatNote = typedChoice->ambiguous ? "ambiguous" : "";
+                f.isText = true;
             } else {
                 return;
             }
@@ -218,6 +206,29 @@ std::vector<RuleCandidate> jsonCandidates(std::string_view rawPage, std::string_
         std::move(here.begin(), here.end(), std::back_inserter(found));
         return false;
     });
+
+    if (found.empty())
+        return candidates;
+    // The format the typed quotation is written in, as the standard search's rules get it
+    // (the page's numbers take part, so it is worked out only when a path was found).
+    const Separators preferredPair{utf8ToCp1252(preferred.thousands), utf8ToCp1252(preferred.decimal)};
+    const std::optional<FormatChoice> typedChoice = chooseFormat(typed, page, preferredPair);
+    if (!typedChoice)
+        return candidates;
+    for (Found& f : found) {
+        // A string is read in the chosen format; a number takes that reading when it is
+        // the one, else the other reading it equals.
+        if (f.isText || sameValue(f.value, typedChoice->value)) {
+            f.formatNote = f.isText && typedChoice->ambiguous ? "ambiguous" : "";
+            f.format = typedChoice->format;
+            f.value = typedChoice->value;
+        } else {
+            const auto reading = std::find_if(readings.begin(), readings.end(),
+                                               [&](const auto& r) { return sameValue(f.value, r.second); });
+            f.format = reading->first;
+            f.value = reading->second;
+        }
+    }
 
     const auto priceLike = [](const Found& f) {
         return std::any_of(f.path.begin(), f.path.end(),

@@ -263,24 +263,38 @@ struct Located {
     std::string refusal; // why the data was not read
 };
 
+// Where what ("<script", "</script": marks, then a lower-case word) stands from `from`
+// on, its word in lower case, upper case or capitalised, as pages write tag names. The
+// word is looked for with memmem in each spelling, which passes over a page full of
+// tags quickly, and the marks are checked in front of it.
 std::size_t findNoCase(std::string_view text, std::string_view what, std::size_t from)
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    while (from + what.size() <= text.size()) {
-        const void* hit = std::memchr(text.data() + from, '<', text.size() - from);
-        if (!hit)
+    const std::size_t marks = what.find_first_of("abcdefghijklmnopqrstuvwxyz");
+    const std::string_view prefix = what.substr(0, marks);
+    std::string spellings[3] = {std::string(what.substr(marks)), std::string(what.substr(marks)),
+                                std::string(what.substr(marks))};
+    for (char& c : spellings[1])
+        c = static_cast<char>(c - 32);
+    spellings[2][0] = static_cast<char>(spellings[2][0] - 32);
+    const auto next = [&](int spelling, std::size_t at) {
+        at += prefix.size();
+        if (at >= text.size())
             return std::string_view::npos;
-        from = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-        if (from + what.size() > text.size())
+        const std::string& word = spellings[spelling];
+        const void* hit = memmem(text.data() + at, text.size() - at, word.data(), word.size());
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - prefix.size()
+                   : std::string_view::npos;
+    };
+    std::size_t found[3] = {next(0, from), next(1, from), next(2, from)};
+    for (;;) {
+        const int spelling = static_cast<int>(std::min_element(found, found + 3) - found);
+        const std::size_t at = found[spelling];
+        if (at == std::string_view::npos)
             return std::string_view::npos;
-        bool same = true;
-        for (std::size_t k = 0; k < what.size() && same; ++k)
-            same = lower(text[from + k]) == what[k];
-        if (same)
-            return from;
-        ++from;
+        if (text.compare(at, prefix.size(), prefix) == 0)
+            return at;
+        found[spelling] = next(spelling, at + 1);
     }
-    return std::string_view::npos;
 }
 
 // Whether a JSON object or array may begin at text[i]: "{" before a key or "}", "["
@@ -528,7 +542,9 @@ bool readJsonDate(const JsonValue& value, std::int64_t& time, bool& hasTime)
 
 void forEachJsonInPage(std::string_view page, const std::function<bool(const JsonReader&)>& visit)
 {
-    if (page.size() > kMaxJsonBytes)
+    // No bracket, no JSON: most pages of tags and numbers are passed over at once.
+    if (page.size() > kMaxJsonBytes
+        || (std::memchr(page.data(), '{', page.size()) == nullptr && std::memchr(page.data(), '[', page.size()) == nullptr))
         return;
     std::string recoded;
     JsonReader reader;

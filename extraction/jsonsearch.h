@@ -49,8 +49,9 @@ bool readJsonDate(const JsonValue& value, std::int64_t& time, bool& hasTime);
 void forEachJsonInPage(std::string_view page, const std::function<bool(const JsonReader&)>& visit);
 
 // The search on a page in memory (as it came, not converted): the page as one JSON
-// object or array when it begins with one, else every <script> element in turn, where
-// the first JSON object or array that holds the value's path is used. The page is read
+// object or array when it begins with one, else every <script> element in turn (the
+// tag name in lower, upper or capitalised letters), where the first JSON object or
+// array that holds the value's path is used. The page is read
 // as UTF-8 when it is valid UTF-8, else as Windows-1252. Pages over 64 MiB and data
 // nested deeper than 256 levels are refused with a message. The value is a number as it
 // stands or a string read with the rule's separators; the time is the date path's (with
