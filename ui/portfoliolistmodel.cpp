@@ -257,17 +257,8 @@ const PortfolioListModel::Row& PortfolioListModel::refreshed(int row) const
             shown.healthTip = healthTip(found->second);
         }
     }
-    shown.icon = icon(rowIcon(*item), shown.mark);
+    shown.icon = m_icons.icon(rowIcon(*item), shown.mark);
     return shown;
-}
-
-const QIcon& PortfolioListModel::icon(int index, HealthMark mark) const
-{
-    const std::size_t at = static_cast<std::size_t>(std::clamp(index, 0, 5)) * 3 + static_cast<std::size_t>(mark);
-    QIcon& made = m_icons[at];
-    if (made.isNull())
-        made = portfolioRowIcon(index, mark);
-    return made;
 }
 
 } // namespace tarvelo

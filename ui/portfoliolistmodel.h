@@ -77,7 +77,6 @@ private:
     void fill();
     void indexRows(std::size_t from);
     const Row& refreshed(int row) const;
-    const QIcon& icon(int index, HealthMark mark) const;
 
     PortfolioDocument& m_doc;
     int m_viewToken = 0;
@@ -88,7 +87,7 @@ private:
     int m_sortColumn = 0;
     std::map<HealthKey, ItemHealth> m_health; // the failing items only
     // The row icons, made when first shown: six pictures, each with every health mark.
-    mutable std::array<QIcon, 18> m_icons;
+    RowIconCache m_icons;
 };
 
 } // namespace tarvelo

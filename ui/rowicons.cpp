@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace tarvelo {
 
 namespace {
@@ -107,6 +109,15 @@ QIcon portfolioRowIcon(int index, HealthMark mark)
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+const QIcon& RowIconCache::icon(int index, HealthMark mark) const
+{
+    const std::size_t at = static_cast<std::size_t>(std::clamp(index, 0, 5)) * 3 + static_cast<std::size_t>(mark);
+    QIcon& made = m_icons[at];
+    if (made.isNull())
+        made = portfolioRowIcon(index, mark);
+    return made;
 }
 
 } // namespace tarvelo

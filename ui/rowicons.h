@@ -2,6 +2,8 @@
 
 #include <QIcon>
 
+#include <array>
+
 namespace tarvelo {
 
 // How an item's last update went, as its row icon shows it.
@@ -17,5 +19,15 @@ enum class HealthMark {
 // an alarm. A health mark puts its badge over the lower left corner, cut free from the
 // arrow so that it reads on a light and on a dark background.
 QIcon portfolioRowIcon(int index, HealthMark mark = HealthMark::None);
+
+// The row icons a view shows, each drawn the first time it is asked for (an index out
+// of 0 to 5 is taken as the nearest).
+class RowIconCache {
+public:
+    const QIcon& icon(int index, HealthMark mark) const;
+
+private:
+    mutable std::array<QIcon, 18> m_icons;
+};
 
 } // namespace tarvelo

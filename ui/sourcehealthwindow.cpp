@@ -232,7 +232,7 @@ void SourceHealthWindow::refill()
         const HealthMark mark = !health.failing() ? HealthMark::None
                                 : health.heldBack ? HealthMark::HeldBack
                                                   : HealthMark::Failed;
-        item->setIcon(Item, icon(rowIcon(*itemsNow[i]), mark));
+        item->setIcon(Item, m_icons.icon(rowIcon(*itemsNow[i]), mark));
         if (mark != HealthMark::None) {
             item->setForeground(Failures, attention);
             item->setForeground(Reason, attention);
@@ -270,15 +270,6 @@ void SourceHealthWindow::select(ItemKey item)
 void SourceHealthWindow::updateButtons()
 {
     m_diagnose->setEnabled(!diagnosing() && m_doc.isValid(selectedItem()));
-}
-
-const QIcon& SourceHealthWindow::icon(int index, HealthMark mark) const
-{
-    const std::size_t at = static_cast<std::size_t>(std::clamp(index, 0, 5)) * 3 + static_cast<std::size_t>(mark);
-    QIcon& made = m_icons[at];
-    if (made.isNull())
-        made = portfolioRowIcon(index, mark);
-    return made;
 }
 
 QString SourceHealthWindow::explanation() const

@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QFutureWatcher>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -61,7 +60,6 @@ private:
     void stopDiagnosis();
     void scheduleRefill();
     void documentChanged(const DocumentChange& change);
-    const QIcon& icon(int index, HealthMark mark) const;
 
     PortfolioDocument& m_doc;
     SourceHealthWatch& m_watch;
@@ -77,7 +75,7 @@ private:
     // The visit under way: its doctor (to stop it), and its result when it comes.
     std::shared_ptr<ItemDoctor> m_doctor;
     QFutureWatcher<std::vector<DoctorPatient>> m_visit;
-    mutable std::array<QIcon, 18> m_icons;
+    RowIconCache m_icons;
 };
 
 } // namespace tarvelo
