@@ -629,19 +629,19 @@ void PortfolioDocument::recordEdit(const std::string& label, const std::function
 
 bool PortfolioDocument::undo(DocumentEdit& edit)
 {
-    if (edit.contents() != m_contents || m_namedEdit)
-        return false;
-    edit.flip(*this, true);
-    m_modified = true;
-    notifyViews(edit.notice());
-    return true;
+    return flipEdit(edit, true);
 }
 
 bool PortfolioDocument::redo(DocumentEdit& edit)
 {
+    return flipEdit(edit, false);
+}
+
+bool PortfolioDocument::flipEdit(DocumentEdit& edit, bool back)
+{
     if (edit.contents() != m_contents || m_namedEdit)
         return false;
-    edit.flip(*this, false);
+    edit.flip(*this, back);
     m_modified = true;
     notifyViews(edit.notice());
     return true;

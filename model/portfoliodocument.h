@@ -230,6 +230,8 @@ private:
     DocumentEdit* recording() const;
     // The items were replaced as a whole; recorded steps no longer apply.
     void contentsReplaced();
+    // undo() (back) and redo().
+    bool flipEdit(DocumentEdit& edit, bool back);
     // For undo and redo: an item out of the list, and back at its place with its key.
     std::unique_ptr<SecurityItem> takeItem(ItemKey pos, std::size_t& index);
     void putItem(ItemKey pos, std::size_t index, std::unique_ptr<SecurityItem> item);
