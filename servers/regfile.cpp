@@ -560,14 +560,23 @@ bool storeServerConfigs(const std::vector<ServerConfigEntry>& configs, std::opti
     return profile.sync();
 }
 
-Result<void> importServerConfigsText(std::string_view text)
+namespace {
+
+// Stores a file that was read whole and checked; nothing when it was refused.
+Result<void> storeServerConfigFile(const Result<ServerConfigFile>& file)
 {
-    const Result<ServerConfigFile> file = readServerConfigsText(text);
     if (!file.ok())
         return file.failure();
     if (!storeServerConfigs(file->configs, file->version))
         return Failure{Profile::writeFailureMessage()};
     return Success{};
+}
+
+} // namespace
+
+Result<void> importServerConfigsText(std::string_view text)
+{
+    return storeServerConfigFile(readServerConfigsText(text));
 }
 
 Result<void> checkServerConfigsText(std::string_view text)
@@ -580,12 +589,7 @@ Result<void> checkServerConfigsText(std::string_view text)
 
 Result<void> importServerConfigs(const std::string& path)
 {
-    const Result<ServerConfigFile> file = readServerConfigsFile(path);
-    if (!file.ok())
-        return file.failure();
-    if (!storeServerConfigs(file->configs, file->version))
-        return Failure{Profile::writeFailureMessage()};
-    return Success{};
+    return storeServerConfigFile(readServerConfigsFile(path));
 }
 
 } // namespace tarvelo
