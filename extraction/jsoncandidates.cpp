@@ -143,9 +143,7 @@ std::string jsonPathText(const std::vector<JsonStep>& path, std::string_view nam
 bool jsonCandidateReads(std::string_view rawPage, const RuleCandidate& candidate, double value,
                         const std::string& itemName, const std::string& itemSymbol)
 {
-    const ServerConfig stored = withCandidate(ServerConfig{}, candidate, {}, itemName, itemSymbol);
-    const ServerConfig searched = withItemVariables(stored, itemName, itemSymbol);
-    const ExtractionResult result = runExtractionOnPage(searched, rawPage, 0);
+    const ExtractionResult result = runExtractionOnPage(searchedRule(candidate, itemName, itemSymbol), rawPage, 0);
     return result.code == kFound && sameValue(result.value, value);
 }
 

@@ -368,8 +368,7 @@ bool firstOccurrenceIsOwn(std::string_view page, const RuleCandidate& candidate)
 bool readsValue(std::string_view page, LoweredPage& lowered, const RuleCandidate& candidate, double value,
                 const std::string& name, const std::string& symbol)
 {
-    const ServerConfig stored = withCandidate(ServerConfig{}, candidate, {}, name, symbol);
-    const ServerConfig searched = withItemVariables(stored, name, symbol);
+    const ServerConfig searched = searchedRule(candidate, name, symbol);
     const std::string text = utf8ToCp1252(searched.textBeforeValue);
     std::string_view from = page.substr(std::min(candidate.start, page.size()));
     if (text.empty() || lowered.occursBefore(lowerCp1252Copy(text), candidate.start))
@@ -571,9 +570,8 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
     std::vector<RuleCandidate> json = jsonCandidates(rawPage, page, typedQuotation, request.preferred, request.itemName,
                                                      request.itemSymbol, static_cast<TimeStamp>(std::time(nullptr)));
     // In a page that is JSON itself they come first: a path outlasts a text's place.
-    const bool jsonFirst = rawPage.find_first_not_of(" \t\r\n") != std::string_view::npos
-                           && (rawPage[rawPage.find_first_not_of(" \t\r\n")] == '{'
-                               || rawPage[rawPage.find_first_not_of(" \t\r\n")] == '[');
+    const std::size_t first = rawPage.find_first_not_of(" \t\r\n");
+    const bool jsonFirst = first != std::string_view::npos && (rawPage[first] == '{' || rawPage[first] == '[');
     const auto withJson = [&] {
         if (jsonFirst)
             search.candidates.insert(search.candidates.begin(), json.begin(), json.end());
@@ -740,6 +738,11 @@ ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, 
     config.searchKind = SearchKind::Standard;
     config.caseInsensitive = true;
     return config;
+}
+
+ServerConfig searchedRule(const RuleCandidate& candidate, std::string_view name, std::string_view symbol)
+{
+    return withItemVariables(withCandidate(ServerConfig{}, candidate, {}, name, symbol), name, symbol);
 }
 
 } // namespace tarvelo

@@ -145,4 +145,8 @@ std::string textToTemplate(std::string text, std::string_view name, std::string_
 ServerConfig withCandidate(ServerConfig config, const RuleCandidate& candidate, const std::string& url,
                            std::string_view name, std::string_view symbol);
 
+// The rule an update searches with once the wizard stored the candidate: its templates
+// filled in again with the item's variables.
+ServerConfig searchedRule(const RuleCandidate& candidate, std::string_view name, std::string_view symbol);
+
 } // namespace tarvelo
