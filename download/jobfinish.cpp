@@ -148,22 +148,28 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
         auto m = reporter.itemMessage(DownloadCode::None, entry);
         ExtractionResult result;
         if (inMemory) {
-            auto found = conversions.find(searchConversion(entry.config));
-            if (found == conversions.end()) {
-                std::string text = convertPageText(searchConversion(entry.config), searched);
-                blankNulBytes(text);
-                found = conversions.emplace(searchConversion(entry.config), std::move(text)).first;
-            }
+            // The page text of the entry's conversion, made once per job.
+            const auto pageText = [&]() -> const std::string& {
+                auto found = conversions.find(searchConversion(entry.config));
+                if (found == conversions.end()) {
+                    std::string text = convertPageText(searchConversion(entry.config), searched);
+                    blankNulBytes(text);
+                    found = conversions.emplace(searchConversion(entry.config), std::move(text)).first;
+                }
+                return found->second;
+            };
             // The JSON search reads the page as it came: its reader decodes UTF-8 itself,
-            // and keys outside Windows-1252 must not turn into "?".
+            // and keys outside Windows-1252 must not turn into "?". The converted text is
+            // then made only for the file of a page kept or not found.
             result = entry.config.searchKind == SearchKind::JsonPath
                          ? runExtractionOnPage(entry.config, std::string_view(raw.data(), raw.size()), currentTime())
-                         : runExtractionOnPage(entry.config, found->second, currentTime());
+                         : runExtractionOnPage(entry.config, pageText(), currentTime());
             if (result.code != kFound || keep) {
+                const std::string& text = pageText();
                 m->convertedFile = createTempFile("QVX");
-                const std::string shown = facts.convertedFromUtf8 ? cp1252ToUtf8(found->second) : std::string();
+                const std::string shown = facts.convertedFromUtf8 ? cp1252ToUtf8(text) : std::string();
                 if (m->convertedFile.empty()
-                    || writeWholeFile(m->convertedFile, facts.convertedFromUtf8 ? shown : found->second) != FileError::None) {
+                    || writeWholeFile(m->convertedFile, facts.convertedFromUtf8 ? shown : text) != FileError::None) {
                     if (!m->convertedFile.empty())
                         ::unlink(m->convertedFile.c_str());
                     m->convertedFile.clear();
