@@ -9,6 +9,7 @@
 #include "servers/serverstore.h"
 #include "platform/profile.h"
 
+#include "tests/support/pageitems.h"
 #include "tests/support/fulldisk.h"
 
 #include <gtest/gtest.h>
@@ -250,13 +251,8 @@ TEST_F(CliTest, UpdateFetchesEveryItemAndSavesThePortfolio)
     ASSERT_EQ(writeWholeFile(page, "<p>Kurs ABC: <b>22,65</b> EUR</p>"), FileError::None);
     std::vector<std::unique_ptr<SecurityItem>> items;
     for (const char* symbol : {"ABC", "XYZ"}) {
-        ItemSettings settings;
-        settings.name = std::string("Fund ") + symbol;
-        settings.symbol = symbol;
-        settings.server.url = "file://" + page;
-        settings.server.textBeforeValue = "Kurs [&symbol]:";
-        settings.server.conversion = Conversion::TextOnly;
-        items.push_back(std::make_unique<SecurityItem>(settings));
+        items.push_back(std::make_unique<SecurityItem>(
+            test::pageItemSettings(std::string("Fund ") + symbol, symbol, "file://" + page)));
     }
     const std::string portfolio = path("update.qvx");
     ASSERT_TRUE(savePortfolioFile(portfolio, {items[0].get(), items[1].get()}).ok());

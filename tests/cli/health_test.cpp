@@ -7,6 +7,7 @@
 #include "servers/serverstore.h"
 
 #include "tests/cli/clirun.h"
+#include "tests/support/pageitems.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +33,7 @@ TEST(HealthCommandTest, PrintsWhatTheUpdatesRecordedAndExitsOneWhileAnItemFails)
     ASSERT_EQ(writeWholeFile(page, "<p>Kurs ABC: <b>22,65</b> EUR</p>"), FileError::None);
     std::vector<std::unique_ptr<SecurityItem>> items;
     for (const char* symbol : {"ABC", "XYZ", "NEW"}) {
-        ItemSettings settings;
-        settings.name = std::string("Fund ") + symbol;
-        settings.symbol = symbol;
-        settings.server.url = "file://" + page;
-        settings.server.textBeforeValue = "Kurs [&symbol]:";
-        settings.server.conversion = Conversion::TextOnly;
+        ItemSettings settings = test::pageItemSettings(std::string("Fund ") + symbol, symbol, "file://" + page);
         if (std::string(symbol) == "NEW")
             settings.server.name = "Some server";
         items.push_back(std::make_unique<SecurityItem>(settings));

@@ -4,6 +4,7 @@
 #include "platform/localtime.h"
 #include "ui/connectionstatuswindow.h"
 
+#include "tests/support/pageitems.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/waitfor.h"
@@ -45,13 +46,7 @@ protected:
     }
     ItemKey add(const char* name, const char* symbol)
     {
-        ItemSettings settings;
-        settings.name = name;
-        settings.symbol = symbol;
-        settings.server.url = "file://" + m_page;
-        settings.server.conversion = Conversion::TextOnly;
-        settings.server.textBeforeValue = "Kurs [&symbol]:";
-        return m_doc.addItem(settings);
+        return m_doc.addItem(test::pageItemSettings(name, symbol, "file://" + m_page));
     }
 
     test::ScriptedPrompter m_prompter;

@@ -11,6 +11,7 @@
 #include "ui/itemcommands.h"
 #include "ui/portfoliolistview.h"
 
+#include "tests/support/pageitems.h"
 #include "tests/support/pageserver.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scopedtimezone.h"
@@ -95,13 +96,7 @@ protected:
     }
     ItemKey addTo(PortfolioDocument& doc, const char* name, const char* symbol, const std::string& url = {})
     {
-        ItemSettings settings;
-        settings.name = name;
-        settings.symbol = symbol;
-        settings.server.url = url.empty() ? "file://" + m_page : url;
-        settings.server.conversion = Conversion::TextOnly;
-        settings.server.textBeforeValue = "Kurs [&symbol]:";
-        return doc.addItem(settings);
+        return doc.addItem(test::pageItemSettings(name, symbol, url.empty() ? "file://" + m_page : url));
     }
     bool idle()
     {

@@ -15,6 +15,7 @@
 #include "ui/sourcehealthwindow.h"
 #include "ui/unattendedrun.h"
 
+#include "tests/support/pageitems.h"
 #include "tests/support/pageserver.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scopedtimezone.h"
@@ -62,13 +63,7 @@ protected:
     }
     ItemKey add(PortfolioDocument& doc, const char* name, const char* symbol, const std::string& url = {})
     {
-        ItemSettings settings;
-        settings.name = name;
-        settings.symbol = symbol;
-        settings.server.url = url.empty() ? "file://" + m_page : url;
-        settings.server.conversion = Conversion::TextOnly;
-        settings.server.textBeforeValue = "Kurs [&symbol]:";
-        return doc.addItem(settings);
+        return doc.addItem(test::pageItemSettings(name, symbol, url.empty() ? "file://" + m_page : url));
     }
     MainWindow& window(bool unattended = false)
     {

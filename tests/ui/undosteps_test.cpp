@@ -11,6 +11,7 @@
 #include "ui/mainwindow.h"
 #include "ui/portfoliolistview.h"
 
+#include "tests/support/pageitems.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scopedtimezone.h"
 #include "tests/support/scriptedprompter.h"
@@ -57,13 +58,7 @@ protected:
     }
     ItemKey add(const char* name, const char* symbol)
     {
-        ItemSettings settings;
-        settings.name = name;
-        settings.symbol = symbol;
-        settings.server.url = "file://" + m_page;
-        settings.server.conversion = Conversion::TextOnly;
-        settings.server.textBeforeValue = "Kurs [&symbol]:";
-        return m_doc.addItem(settings);
+        return m_doc.addItem(test::pageItemSettings(name, symbol, "file://" + m_page));
     }
     QAction* editMenuEntry(int command) const
     {
