@@ -30,3 +30,19 @@ TEST(Result, AFailureHasAMessageAndNoValue)
 
 } // namespace
 } // namespace tarvelo
+
+#include "platform/translation.h"
+
+namespace tarvelo {
+
+TEST(translationFill, FillsEachMarkerOnceInTheTemplatesOrder)
+{
+    EXPECT_EQ(fill("%2 in %1", {"file.qvx", "Error"}), "Error in file.qvx");
+    // A value is never searched for markers again, and a marker without a value stays.
+    EXPECT_EQ(fill("%1 and %2, %3", {"50%2", "x"}), "50%2 and x, %3");
+    EXPECT_EQ(fill("item %10 of %1%", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}), "item j of a%");
+    // Without a translation loaded the source text comes back as it is.
+    EXPECT_EQ(translate("Portfolio", "Unexpected file format."), "Unexpected file format.");
+}
+
+} // namespace tarvelo
