@@ -16,7 +16,7 @@ CatalogDialog::CatalogDialog(const std::vector<CatalogEntry>& entries, QWidget* 
     : QDialog(parent), m_entries(entries)
 {
     setObjectName(QStringLiteral("catalogDialog"));
-    setWindowTitle(QStringLiteral("Add ready-made server configurations"));
+    setWindowTitle(tr("Add ready-made server configurations"));
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("catalogList"));
@@ -30,7 +30,7 @@ CatalogDialog::CatalogDialog(const std::vector<CatalogEntry>& entries, QWidget* 
     m_description->setReadOnly(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    m_add = buttons->addButton(QStringLiteral("&Add"), QDialogButtonBox::AcceptRole);
+    m_add = buttons->addButton(tr("&Add"), QDialogButtonBox::AcceptRole);
     m_add->setObjectName(QStringLiteral("addButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -41,7 +41,7 @@ CatalogDialog::CatalogDialog(const std::vector<CatalogEntry>& entries, QWidget* 
     panes->addWidget(m_list, 2);
     panes->addWidget(m_description, 5);
     auto* layout = new QVBoxLayout(this);
-    auto* note = new QLabel(QStringLiteral("Configurations for public data whose format the publisher documents. "
+    auto* note = new QLabel(tr("Configurations for public data whose format the publisher documents. "
                                            "Tick those to add; the publisher's terms apply."),
                             this);
     note->setWordWrap(true);
@@ -73,13 +73,13 @@ void CatalogDialog::showDescription()
         return;
     }
     const CatalogEntry& entry = m_entries[static_cast<std::size_t>(row)];
-    std::string text = entry.description;
+    QString text = fromCore(entry.description);
     if (!entry.importAddress.empty()) {
-        text += "\nHistory for Import Quotations (once the configuration is added, the import's address "
-                "list offers this address, and choosing it fills in the line template):\nAddress: "
-              + entry.importAddress + "\nFormat: " + entry.importFormat + "\n";
+        text += tr("\nHistory for Import Quotations (once the configuration is added, the import's address "
+                   "list offers this address, and choosing it fills in the line template):\nAddress: %1\nFormat: %2\n")
+                    .arg(fromCore(entry.importAddress), fromCore(entry.importFormat));
     }
-    m_description->setPlainText(fromCore(text));
+    m_description->setPlainText(text);
 }
 
 } // namespace tarvelo

@@ -10,6 +10,17 @@
 
 namespace tarvelo {
 
+namespace {
+
+// The table's texts are marked with QT_TRANSLATE_NOOP("Commands", ...) where the table is
+// written, and shown in the user's language.
+QString commandText(const char* source)
+{
+    return QCoreApplication::translate("Commands", source);
+}
+
+} // namespace
+
 CommandTable::Command::Command(int id, const char* text, const char* tip, QList<QKeySequence> keys,
                                std::function<void()> handler, std::function<bool()> enabledWhen,
                                std::function<bool()> checkedWhen)
@@ -22,11 +33,11 @@ CommandTable::CommandTable(QWidget& window, std::vector<Command> commands)
     : QObject(&window), m_window(window), m_commands(std::move(commands))
 {
     for (const Command& command : m_commands) {
-        const QString label = text(command.text);
+        const QString label = commandText(command.text);
         auto* action = new QAction(label, &m_window);
         action->setObjectName(QStringLiteral("command%1").arg(command.id));
         action->setData(command.id);
-        action->setStatusTip(text(command.tip));
+        action->setStatusTip(commandText(command.tip));
         QString tip = label;
         tip.remove(QLatin1Char('&'));
         if (tip.endsWith(QStringLiteral("...")))
@@ -74,7 +85,7 @@ void CommandTable::fillMenuBar(QMenuBar& bar, const std::vector<Menu>& menus,
                                const std::function<void()>& beforeShowing)
 {
     for (const Menu& layout : menus) {
-        QMenu* menu = bar.addMenu(text(layout.title));
+        QMenu* menu = bar.addMenu(commandText(layout.title));
         addRows(*menu, layout.rows);
         connect(menu, &QMenu::aboutToShow, this, beforeShowing);
     }
@@ -90,7 +101,7 @@ QMenu* CommandTable::makeContextMenu(const std::vector<ContextEntry>& entries)
     auto* menu = new QMenu(&m_window);
     for (const auto& [command, label] : entries) {
         QAction* shared = action(command);
-        QAction* entry = menu->addAction(text(label));
+        QAction* entry = menu->addAction(commandText(label));
         entry->setData(command);
         entry->setStatusTip(shared->statusTip());
         connect(entry, &QAction::triggered, shared, &QAction::trigger);

@@ -38,15 +38,15 @@ ComparisonLimitsDialog::ComparisonLimitsDialog(const ComparisonSettings& setting
     const ComparisonSettings defaults;
 
     m_period = new PeriodBox(
-        {QStringLiteral("afterCheck"), QStringLiteral("After"), QStringLiteral("afterDate"), settings.beginLimitOn,
+        {QStringLiteral("afterCheck"), tr("After"), QStringLiteral("afterDate"), settings.beginLimitOn,
          storedDate(settings.beginYear, settings.beginMonth, settings.beginDay,
                     QDate(defaults.beginYear, defaults.beginMonth, defaults.beginDay))},
-        {QStringLiteral("beforeCheck"), QStringLiteral("Before"), QStringLiteral("beforeDate"), settings.endLimitOn,
+        {QStringLiteral("beforeCheck"), tr("Before"), QStringLiteral("beforeDate"), settings.endLimitOn,
          storedDate(settings.endYear, settings.endMonth, settings.endDay,
                     QDate(defaults.endYear, defaults.endMonth, defaults.endDay))},
         this);
 
-    m_gridCheck = checkBox(QStringLiteral("gridCheck"), QStringLiteral("Grid"), settings.grid, this);
+    m_gridCheck = checkBox(QStringLiteral("gridCheck"), tr("Grid"), settings.grid, this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));

@@ -33,17 +33,17 @@ constexpr std::array<int, 3> kDefaultWidths = {84, 134, 148};
 ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("connectionStatusDialog"));
-    setWindowTitle(QStringLiteral("Connections"));
+    setWindowTitle(tr("Connections"));
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("connectionList"));
     m_list->setColumnCount(3);
-    m_list->setHeaderLabels({QStringLiteral("Thread"), QStringLiteral("Item"), QStringLiteral("Status")});
+    m_list->setHeaderLabels({tr("Thread"), tr("Item"), tr("Status")});
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setSectionsClickable(false);
     m_list->setIconSize(QSize(16, 16));
     // The right mouse button, or the menu key, on a row whose value was held back.
-    m_acceptValue = new QAction(QStringLiteral("Accept value"), this);
+    m_acceptValue = new QAction(tr("Accept value"), this);
     m_acceptValue->setObjectName(QStringLiteral("acceptValueAction"));
     connect(m_acceptValue, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* row = m_list->currentItem(); row && row->data(0, kHeldBackRole).toBool())
@@ -63,13 +63,13 @@ ConnectionStatusWindow::ConnectionStatusWindow(QWidget* parent) : QDialog(parent
             m_rowMenu->popup(m_list->viewport()->mapToGlobal(at));
     });
 
-    m_hide = new QPushButton(QStringLiteral("&Hide"), this);
+    m_hide = new QPushButton(tr("&Hide"), this);
     m_hide->setObjectName(QStringLiteral("hideButton"));
     m_hide->setDefault(true);
-    m_abort = new QPushButton(QStringLiteral("Download &Abort"), this);
+    m_abort = new QPushButton(tr("Download &Abort"), this);
     m_abort->setObjectName(QStringLiteral("abortButton"));
     m_abort->setEnabled(false);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    auto* help = new QPushButton(tr("Help"), this);
     help->setObjectName(QStringLiteral("helpButton"));
     connect(help, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "connection-status"); });
     connect(m_hide, &QPushButton::clicked, this, &QDialog::hide);
@@ -191,7 +191,7 @@ void ConnectionStatusWindow::setTitleFor(const std::string& portfolioTitle, bool
 {
     setWindowTitle(QStringLiteral("[%1] - %2")
                        .arg(fromCore(portfolioTitle),
-                            aborting ? QStringLiteral("Abort connections...") : QStringLiteral("Connections")));
+                            aborting ? tr("Abort connections...") : tr("Connections")));
 }
 
 void ConnectionStatusWindow::setAbortEnabled(bool enabled)

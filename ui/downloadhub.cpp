@@ -6,6 +6,7 @@
 #include "ui/connectionstatuswindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
+#include "ui/undosteps.h"
 
 #include <QApplication>
 
@@ -44,7 +45,7 @@ DownloadHub::DownloadHub(PortfolioDocument& doc, DownloadEngine& engine, Connect
 bool DownloadHub::acceptValue(ItemKey item)
 {
     Result<Quotation> accepted = Failure{};
-    m_doc.recordEdit("Accept value", [&] { accepted = acceptHeldBackValue(m_doc, m_run.health(), item); });
+    m_doc.recordEdit(steps::kAcceptValue, [&] { accepted = acceptHeldBackValue(m_doc, m_run.health(), item); });
     if (!accepted.ok()) {
         Prompter::instance().inform(&m_status, fromCore(accepted.message()), Prompter::Icon::Warning);
         return false;
@@ -69,8 +70,8 @@ QString DownloadHub::downloadPaneText(int running)
     if (running <= 0)
         return {};
     if (running == 1)
-        return QStringLiteral("1 Quotation beeing updated");
-    return QStringLiteral("%1 Quotations beeing updated").arg(running);
+        return tr("1 Quotation beeing updated");
+    return tr("%1 Quotations beeing updated").arg(running);
 }
 
 void DownloadHub::handle(DownloadMessage& m)
@@ -111,15 +112,15 @@ void DownloadHub::showTestResult(DownloadMessage& m)
     if (m.code == DownloadCode::Done && m.quotation) {
         char value[64];
         std::snprintf(value, sizeof value, "%2.4f", m.quotation->value);
-        text = QStringLiteral("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
+        text = tr("Quotation for '%1':\nValue: %2\nDate/Time: %3\n")
                    .arg(fromCore(m.itemName), QString::fromLatin1(value),
                         fromCore(formatLocalTime(m.quotation->time, "%c")));
         icon = Prompter::Icon::Information;
     } else if (m.code >= DownloadCode::NotFound && m.code <= DownloadCode::TextNotFound) {
-        text = QStringLiteral("Quotation for '%1' not found!\n%2\n").arg(fromCore(m.itemName),
+        text = tr("Quotation for '%1' not found!\n%2\n").arg(fromCore(m.itemName),
                                                                         fromCore(m.extractionMessage));
     } else {
-        text = QStringLiteral("Download error:\nItem: %1\nURL: %2\n%3")
+        text = tr("Download error:\nItem: %1\nURL: %2\n%3")
                    .arg(fromCore(m.itemName), fromCore(m.url), fromCore(m.errorText));
     }
     Prompter::instance().inform(nullptr, text, icon);

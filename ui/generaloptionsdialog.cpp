@@ -45,42 +45,42 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     : QDialog(parent), m_options(options)
 {
     setObjectName(QStringLiteral("generalOptionsDialog"));
-    setWindowTitle(QStringLiteral("General options"));
+    setWindowTitle(tr("General options"));
 
-    auto* downloadsLabel = new QLabel(QStringLiteral("Maximal number of simultaneous downloads: "), this);
+    auto* downloadsLabel = new QLabel(tr("Maximal number of simultaneous downloads: "), this);
     m_downloads = makeNumberField("numberDownloads", options, &GeneralOptions::numberDownloads);
     downloadsLabel->setBuddy(m_downloads->edit());
-    m_downloadStatus = makeCheck(QStringLiteral("Show download status automatically"), options.downloadStatus,
+    m_downloadStatus = makeCheck(tr("Show download status automatically"), options.downloadStatus,
                                  QStringLiteral("downloadStatusCheck"), this);
-    m_showFile = makeCheck(QStringLiteral("Show downloaded file if quotation not found"), options.showFileOnError,
+    m_showFile = makeCheck(tr("Show downloaded file if quotation not found"), options.showFileOnError,
                            QStringLiteral("showFileCheck"), this);
-    m_autoupdate = makeCheck(QStringLiteral("Automatically update all items every"), options.autoupdate,
+    m_autoupdate = makeCheck(tr("Automatically update all items every"), options.autoupdate,
                              QStringLiteral("autoupdateCheck"), this);
     m_interval = makeNumberField("interval", options, &GeneralOptions::updateInterval);
     m_onlyBetween =
-        makeCheck(QStringLiteral("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
+        makeCheck(tr("Only between"), options.autoupdateTime, QStringLiteral("onlyBetweenCheck"), this);
     m_start = makeTimeEdit(options.hour1, options.minute1, QStringLiteral("startTime"), this);
     m_end = makeTimeEdit(options.hour2, options.minute2, QStringLiteral("endTime"), this);
 
-    auto* exitGroup = new QGroupBox(QStringLiteral("On program exit"), this);
+    auto* exitGroup = new QGroupBox(tr("On program exit"), this);
     exitGroup->setObjectName(QStringLiteral("onExitGroup"));
-    m_saveViewOptions = makeCheck(QStringLiteral("Save view options"), options.autosaveWindows,
+    m_saveViewOptions = makeCheck(tr("Save view options"), options.autosaveWindows,
                                   QStringLiteral("saveViewOptionsCheck"), exitGroup);
-    m_savePortfolio = makeCheck(QStringLiteral("Save portfolio file"), options.autosaveOnExit,
+    m_savePortfolio = makeCheck(tr("Save portfolio file"), options.autosaveOnExit,
                                 QStringLiteral("savePortfolioCheck"), exitGroup);
     auto* exitLayout = new QVBoxLayout(exitGroup);
     exitLayout->addWidget(m_saveViewOptions);
     exitLayout->addWidget(m_savePortfolio);
 
-    auto* webGroup = new QGroupBox(QStringLiteral("Web pages"), this);
+    auto* webGroup = new QGroupBox(tr("Web pages"), this);
     webGroup->setObjectName(QStringLiteral("webPagesGroup"));
-    m_allowHttps = makeCheck(QStringLiteral("Allow secure addresses (https)"), options.allowHttps,
+    m_allowHttps = makeCheck(tr("Allow secure addresses (https)"), options.allowHttps,
                              QStringLiteral("allowHttpsCheck"), webGroup);
-    auto* agentLabel = new QLabel(QStringLiteral("User agent (empty: the program's own):"), webGroup);
+    auto* agentLabel = new QLabel(tr("User agent (empty: the program's own):"), webGroup);
     m_userAgent = new QLineEdit(QString::fromLatin1(options.userAgent), webGroup);
     m_userAgent->setObjectName(QStringLiteral("userAgentEdit"));
     m_userAgent->setMaxLength(static_cast<int>(kMaxUserAgent));
-    m_userAgent->setToolTip(QStringLiteral("Some sites refuse programs they do not know; a browser's user agent "
+    m_userAgent->setToolTip(tr("Some sites refuse programs they do not know; a browser's user agent "
                                            "may be set here"));
     agentLabel->setBuddy(m_userAgent);
     auto* webLayout = new QVBoxLayout(webGroup);
@@ -103,7 +103,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     auto* updateRow = new QHBoxLayout;
     updateRow->addWidget(m_autoupdate);
     updateRow->addWidget(m_interval);
-    updateRow->addWidget(new QLabel(QStringLiteral("Minutes"), this));
+    updateRow->addWidget(new QLabel(tr("Minutes"), this));
     updateRow->addStretch();
     auto* windowRow = new QHBoxLayout;
     windowRow->addSpacing(20); // under the update check box it depends on

@@ -149,7 +149,7 @@ void ItemCommands::exportQuotations()
     QString proposed = fromPath(m_doc.filePath());
     if (proposed.size() >= 4 && proposed.at(proposed.size() - 4) == QLatin1Char('.'))
         proposed.chop(4);
-    const QString path = Prompter::instance().saveFileName(&m_list, QStringLiteral("Export"), proposed,
+    const QString path = Prompter::instance().saveFileName(&m_list, tr("Export"), proposed,
                                                            text(strings::kExportFilter), QStringLiteral("xls"));
     if (path.isEmpty())
         return;

@@ -25,10 +25,10 @@ MainStatusBar::MainStatusBar(Clock now, QWidget* parent) : QStatusBar(parent), m
         pane->setContentsMargins(4, 0, 4, 0);
         addPermanentWidget(pane);
     }
-    m_toggle = new QAction(QStringLiteral("&Status Bar"), this);
+    m_toggle = new QAction(tr("&Status Bar"), this);
     m_toggle->setCheckable(true);
     m_toggle->setChecked(true);
-    m_toggle->setStatusTip(QStringLiteral("Show or hide the status bar"));
+    m_toggle->setStatusTip(tr("Show or hide the status bar"));
     connect(m_toggle, &QAction::toggled, this, &QWidget::setVisible);
 
     m_clockTimer = new QTimer(this);

@@ -304,7 +304,7 @@ void MainWindow::onUpdatesFinished()
 
 void MainWindow::exportServerConfigurations()
 {
-    const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export server configuration"),
+    const QString path = Prompter::instance().saveFileName(this, tr("Export server configuration"),
                                                            text(strings::kServerExportName),
                                                            text(strings::kRegistryFilter), QStringLiteral("reg"));
     if (path.isEmpty())

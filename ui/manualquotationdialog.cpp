@@ -31,7 +31,7 @@ constexpr int kTitleBarExtras = 160;
 ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeStamp now, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("manualQuotationDialog"));
-    setWindowTitle(QStringLiteral("Item quotation"));
+    setWindowTitle(tr("Item quotation"));
     auto* name = new QLabel(fromCore(itemName), this);
     name->setObjectName(QStringLiteral("itemNameLabel"));
     const std::tm local = breakLocalTime(now);
@@ -50,10 +50,10 @@ ManualQuotationDialog::ManualQuotationDialog(const std::string& itemName, TimeSt
     connect(buttons, &QDialogButtonBox::helpRequested, this,
             [] { openHelpPage(strings::kDialogHelpPage, "manual-quotation"); });
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Item:"), name);
-    form->addRow(QStringLiteral("Date:"), m_date);
-    form->addRow(QStringLiteral("Time:"), m_time);
-    form->addRow(QStringLiteral("Value:"), m_valueEdit);
+    form->addRow(tr("Item:"), name);
+    form->addRow(tr("Date:"), m_date);
+    form->addRow(tr("Time:"), m_time);
+    form->addRow(tr("Value:"), m_valueEdit);
     form->addRow(buttons);
 
     // The window manager draws the title, often in a bold face, and cuts it to the
@@ -86,7 +86,7 @@ void ManualQuotationDialog::accept()
         value = text.toDouble(&ok); // a point also reads as the decimal separator
     if (!ok || value < kLowestQuotation || value > kHighestQuotation) {
         Prompter::instance().inform(this,
-                                    QStringLiteral("Please enter a number between %1 and %2.")
+                                    tr("Please enter a number between %1 and %2.")
                                         .arg(QLocale().toString(kLowestQuotation), QLocale().toString(kHighestQuotation, 'f', 0)),
                                     Prompter::Icon::Warning);
         m_valueEdit->setFocus();

@@ -43,8 +43,8 @@ NumberField::NumberField(const QString& name, std::int32_t value, std::int32_t l
         connect(button, &QToolButton::clicked, this, [this, delta] { step(delta); });
         return button;
     };
-    m_up = arrow(Qt::UpArrow, QStringLiteral("Up"), 1);
-    m_down = arrow(Qt::DownArrow, QStringLiteral("Down"), -1);
+    m_up = arrow(Qt::UpArrow, tr("Up"), 1);
+    m_down = arrow(Qt::DownArrow, tr("Down"), -1);
     auto* column = new QVBoxLayout;
     column->setSpacing(0);
     column->addWidget(m_up);
@@ -103,8 +103,8 @@ std::optional<std::int32_t> NumberField::read()
     text.toLongLong(&ok);
     // A run of digits too long to read is too large.
     const QString message = !ok && !digits
-                                ? QStringLiteral("Please enter an integer.")
-                                : QStringLiteral("Please enter an integer between %1 and %2.").arg(m_low).arg(m_high);
+                                ? tr("Please enter an integer.")
+                                : tr("Please enter an integer between %1 and %2.").arg(m_low).arg(m_high);
     Prompter::instance().inform(window(), message, Prompter::Icon::Warning);
     m_edit->setFocus();
     m_edit->selectAll();

@@ -9,7 +9,7 @@
 namespace tarvelo {
 
 PeriodBox::PeriodBox(const Bound& first, const Bound& second, QWidget* parent)
-    : QGroupBox(QStringLiteral("Period to show"), parent)
+    : QGroupBox(tr("Period to show"), parent)
 {
     setObjectName(QStringLiteral("periodGroup"));
     auto* grid = new QGridLayout(this);

@@ -16,9 +16,20 @@ namespace tarvelo {
 
 namespace {
 
+// The fields of the document type that the user reads (the filter and the name of a new
+// file) in the user's language; the others are names the program goes by.
 QString documentType(DocumentTypeField field)
 {
-    return fromCore(documentTypeString(field));
+    static constexpr const char* kShownFields[] = {
+        QT_TRANSLATE_NOOP("tarvelo::PortfolioFileController", "Quotes"),
+        QT_TRANSLATE_NOOP("tarvelo::PortfolioFileController", "Tarvelo Files (*.qvx)"),
+    };
+    const std::string text = documentTypeString(field);
+    for (const char* shown : kShownFields) {
+        if (text == shown)
+            return PortfolioFileController::tr(shown);
+    }
+    return fromCore(text);
 }
 
 // A plain save as the outcome of a save that may also merge.
@@ -35,7 +46,7 @@ PortfolioFileController::PortfolioFileController(PortfolioDocument& doc, const G
                                                  QWidget& window, std::function<bool()> busy)
     : QObject(&window), m_doc(doc), m_options(options), m_window(window), m_busy(std::move(busy))
 {
-    m_recentMenu = new QMenu(QStringLiteral("Recent &Files"), &m_window);
+    m_recentMenu = new QMenu(tr("Recent &Files"), &m_window);
     m_recentMenu->setObjectName(QStringLiteral("recentFilesMenu"));
     m_diskTimer = new QTimer(this);
     m_diskTimer->setObjectName(QStringLiteral("diskTimer"));
@@ -56,7 +67,7 @@ void PortfolioFileController::showRecentFiles()
         const QString path = fromPath(file);
         QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(path));
         entry->setData(path);
-        entry->setStatusTip(QStringLiteral("Open this portfolio"));
+        entry->setStatusTip(tr("Open this portfolio"));
         connect(entry, &QAction::triggered, this, [this, path] { openDocument(path); });
         ++number;
     }
@@ -109,8 +120,8 @@ bool PortfolioFileController::openDocument()
 {
     if (m_busy())
         return false;
-    const QString filter = documentType(DocumentTypeField::Filter) + QStringLiteral(";;All Files (*)");
-    const QString path = Prompter::instance().openFileName(&m_window, QStringLiteral("Open"), filter);
+    const QString filter = documentType(DocumentTypeField::Filter) + QStringLiteral(";;") + tr("All Files (*)");
+    const QString path = Prompter::instance().openFileName(&m_window, tr("Open"), filter);
     if (path.isEmpty())
         return false;
     return openDocument(path);
@@ -137,7 +148,7 @@ bool PortfolioFileController::openDocument(const QString& path)
     emit documentOpened();
     if (!opened->leftBackups.empty()) {
         // The file reads whole; the copies of an interrupted save are the user's to drop.
-        const QString question = fromCore(opened->warning) + QStringLiteral("\n\nRemove the copy now?");
+        const QString question = fromCore(opened->warning) + tr("\n\nRemove the copy now?");
         if (Prompter::instance().ask(&m_window, question) == Prompter::Yes) {
             for (const std::string& backup : opened->leftBackups)
                 std::remove(backup.c_str());
@@ -167,12 +178,12 @@ DocumentResult PortfolioFileController::saveToChangedFile()
     if (m_doc.changedOnlyByAdditions())
         return m_doc.saveMerged();
     const QString question =
-        QStringLiteral("%1 was changed by another program since it was opened here.\n\n"
+        tr("%1 was changed by another program since it was opened here.\n\n"
                        "Merge adds the new items and quotations of this window to the file as it is now; "
                        "other changes made here are dropped.\n"
                        "Overwrite replaces the file with the portfolio as this window shows it.")
             .arg(fromPath(m_doc.filePath()));
-    const QStringList buttons{QStringLiteral("&Merge"), QStringLiteral("&Overwrite"), QStringLiteral("Cancel")};
+    const QStringList buttons{tr("&Merge"), tr("&Overwrite"), tr("Cancel")};
     switch (Prompter::instance().choose(&m_window, question, buttons)) {
     case 0:
         return m_doc.saveMerged();
@@ -210,7 +221,7 @@ bool PortfolioFileController::saveDocumentAs()
     const QString proposed = m_doc.filePath().empty() ? documentType(DocumentTypeField::NewFileName)
                                                          : fromPath(m_doc.filePath());
     const QString suffix = documentType(DocumentTypeField::Extension).toLower().remove(QLatin1Char('.'));
-    const QString path = Prompter::instance().saveFileName(&m_window, QStringLiteral("Save As"), proposed,
+    const QString path = Prompter::instance().saveFileName(&m_window, tr("Save As"), proposed,
                                                            documentType(DocumentTypeField::Filter), suffix);
     if (path.isEmpty())
         return false;

@@ -2,9 +2,11 @@
 
 #include "ui/qtexts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
+#include <iterator>
 
 namespace tarvelo {
 
@@ -14,9 +16,13 @@ namespace {
 // the last success, and when that was.
 QString healthTip(const ItemHealth& health)
 {
-    const QString reason = health.lastReason.empty() ? QStringLiteral("unknown") : fromCore(health.lastReason);
+    const QString reason = health.lastReason.empty()
+                               ? QCoreApplication::translate("tarvelo::PortfolioListModel", "unknown")
+                                                     : fromCore(health.lastReason);
     const QString success = fromCore(health.lastSuccessText());
-    return QStringLiteral("The last update failed: %1\nFailed updates since the last success: %2\nLast success: %3")
+    return QCoreApplication::translate(
+               "tarvelo::PortfolioListModel",
+               "The last update failed: %1\nFailed updates since the last success: %2\nLast success: %3")
         .arg(reason, QString::number(health.failures), success);
 }
 
@@ -74,13 +80,12 @@ QVariant PortfolioListModel::data(const QModelIndex& index, int role) const
 
 QVariant PortfolioListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const QStringList labels = {QStringLiteral("Item"),       QStringLiteral("Date"),
-                                       QStringLiteral("Value"),      QStringLiteral("Low"),
-                                       QStringLiteral("High"),       QStringLiteral("+- Last Day"),
-                                       QStringLiteral("+- Last"),    QStringLiteral("+- Total"),
-                                       QStringLiteral("Amount Invested")};
+    static constexpr const char* kLabels[] = {QT_TR_NOOP("Item"), QT_TR_NOOP("Date"),        QT_TR_NOOP("Value"),
+                                              QT_TR_NOOP("Low"),  QT_TR_NOOP("High"),        QT_TR_NOOP("+- Last Day"),
+                                              QT_TR_NOOP("+- Last"), QT_TR_NOOP("+- Total"), QT_TR_NOOP("Amount Invested")};
+    static_assert(std::size(kLabels) == kListColumns);
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kListColumns)
-        return labels.at(section);
+        return tr(kLabels[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <string>
@@ -16,10 +17,10 @@ QString fromPath(const std::string& path);
 // positions in the page are positions in the text.
 QString fromPageText(std::string_view page);
 std::string toPath(const QString& path);
-// One of the program's own texts (resources/strings.h).
+// One of the program's own texts (resources/strings.h) in the user's language.
 inline QString text(const char* text)
 {
-    return QString::fromUtf8(text);
+    return QCoreApplication::translate("Strings", text);
 }
 
 } // namespace tarvelo

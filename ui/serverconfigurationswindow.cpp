@@ -13,6 +13,7 @@
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 
+#include <QCoreApplication>
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -33,24 +34,24 @@ std::string askNewName(QWidget* parent)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("newServerDialog"));
-    dialog.setWindowTitle(QStringLiteral("New server configuration"));
+    dialog.setWindowTitle(QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "New server configuration"));
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("nameEdit"));
     edit->setMaxLength(static_cast<int>(kMaxServerName));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     auto* layout = new QFormLayout(&dialog);
-    layout->addRow(QStringLiteral("&Name:"), edit);
+    layout->addRow(QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "&Name:"), edit);
     layout->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         const std::string name = toCore(edit->text());
-        std::string problem = serverNameProblem(name);
-        if (problem.empty() && name == strings::kUserDefinedServer)
-            problem = "This name stands for an item's own settings.";
-        if (problem.empty() && serverConfigExists(name))
-            problem = "A configuration of this name exists already; choose it in the list to edit it.";
-        if (!problem.empty()) {
-            Prompter::instance().inform(&dialog, fromCore(problem), Prompter::Icon::Warning);
+        QString problem = fromCore(serverNameProblem(name));
+        if (problem.isEmpty() && name == strings::kUserDefinedServer)
+            problem = QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "This name stands for an item's own settings.");
+        if (problem.isEmpty() && serverConfigExists(name))
+            problem = QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "A configuration of this name exists already; choose it in the list to edit it.");
+        if (!problem.isEmpty()) {
+            Prompter::instance().inform(&dialog, problem, Prompter::Icon::Warning);
             edit->setFocus();
             edit->selectAll();
             return;
@@ -68,14 +69,14 @@ bool confirmImport(QWidget* parent, const QString& path, const std::vector<Serve
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("importServersDialog"));
-    dialog.setWindowTitle(QStringLiteral("Import server configurations"));
+    dialog.setWindowTitle(QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "Import server configurations"));
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("changeList"));
     list->setSelectionMode(QAbstractItemView::NoSelection);
     const std::pair<ServerConfigChange, QString> kinds[] = {
-        {ServerConfigChange::Add, QStringLiteral("Add")},
-        {ServerConfigChange::Replace, QStringLiteral("Replace (stored with other values)")},
-        {ServerConfigChange::Unchanged, QStringLiteral("Unchanged (stored with the same values)")},
+        {ServerConfigChange::Add, QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "Add")},
+        {ServerConfigChange::Replace, QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "Replace (stored with other values)")},
+        {ServerConfigChange::Unchanged, QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "Unchanged (stored with the same values)")},
     };
     for (const auto& [kind, heading] : kinds) {
         const std::vector<std::string> names = serverConfigNames(changes, kind);
@@ -89,11 +90,11 @@ bool confirmImport(QWidget* parent, const QString& path, const std::vector<Serve
             new QListWidgetItem(QStringLiteral("    ") + fromCore(name), list);
     }
     const std::size_t replaced = serverConfigNames(changes, ServerConfigChange::Replace).size();
-    QString question = changes.empty() ? QStringLiteral("The file %1 holds no server configuration.")
-                                       : QStringLiteral("Importing %1 does this to the stored server configurations:");
+    QString question = changes.empty() ? QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "The file %1 holds no server configuration.")
+                                       : QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "Importing %1 does this to the stored server configurations:");
     question = question.arg(path);
     if (replaced > 0)
-        question += QStringLiteral("\nOK replaces the configurations listed under \"Replace\"; items that use them "
+        question += QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "\nOK replaces the configurations listed under \"Replace\"; items that use them "
                                    "then read the imported values.");
     auto* label = new QLabel(question, &dialog);
     label->setObjectName(QStringLiteral("questionLabel"));
@@ -115,7 +116,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     : QDialog(parent), m_engine(engine), m_sink(sink)
 {
     setObjectName(QStringLiteral("serverConfigurationsWindow"));
-    setWindowTitle(QStringLiteral("Server configurations"));
+    setWindowTitle(tr("Server configurations"));
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("configurationList"));
@@ -132,15 +133,15 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
         b->setAutoDefault(false);
         return b;
     };
-    QPushButton* create = button(QStringLiteral("&New..."), QStringLiteral("newButton"));
-    m_edit = button(QStringLiteral("&Edit..."), QStringLiteral("editButton"));
-    m_delete = button(QStringLiteral("&Delete"), QStringLiteral("deleteButton"));
-    m_wizard = button(QStringLiteral("&Wizard..."), QStringLiteral("wizardButton"));
-    QPushButton* exportButton = button(QStringLiteral("E&xport..."), QStringLiteral("exportButton"));
-    QPushButton* importButton = button(QStringLiteral("&Import..."), QStringLiteral("importButton"));
-    QPushButton* readyMade = button(QStringLiteral("Add &ready-made..."), QStringLiteral("readyMadeButton"));
-    QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("closeButton"));
-    QPushButton* help = button(QStringLiteral("Help"), QStringLiteral("helpButton"));
+    QPushButton* create = button(tr("&New..."), QStringLiteral("newButton"));
+    m_edit = button(tr("&Edit..."), QStringLiteral("editButton"));
+    m_delete = button(tr("&Delete"), QStringLiteral("deleteButton"));
+    m_wizard = button(tr("&Wizard..."), QStringLiteral("wizardButton"));
+    QPushButton* exportButton = button(tr("E&xport..."), QStringLiteral("exportButton"));
+    QPushButton* importButton = button(tr("&Import..."), QStringLiteral("importButton"));
+    QPushButton* readyMade = button(tr("Add &ready-made..."), QStringLiteral("readyMadeButton"));
+    QPushButton* close = button(tr("Close"), QStringLiteral("closeButton"));
+    QPushButton* help = button(tr("Help"), QStringLiteral("helpButton"));
     connect(help, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "server-configurations"); });
     connect(create, &QPushButton::clicked, this, &ServerConfigurationsWindow::newConfiguration);
     connect(m_edit, &QPushButton::clicked, this, &ServerConfigurationsWindow::editConfiguration);
@@ -166,14 +167,14 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     top->addWidget(m_list, 1);
     top->addLayout(buttons);
     auto* item = new QFormLayout;
-    item->addRow(QStringLiteral("Item &name:"), m_itemName);
-    item->addRow(QStringLiteral("Item &symbol:"), m_itemSymbol);
-    auto* note = new QLabel(QStringLiteral("The item's name and symbol fill the variables [&name] and [&symbol] "
+    item->addRow(tr("Item &name:"), m_itemName);
+    item->addRow(tr("Item &symbol:"), m_itemSymbol);
+    auto* note = new QLabel(tr("The item's name and symbol fill the variables [&name] and [&symbol] "
                                            "for the test download, the web page and the wizard."),
                             this);
     note->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Stored server configurations:"), this));
+    layout->addWidget(new QLabel(tr("Stored server configurations:"), this));
     layout->addLayout(top, 1);
     layout->addLayout(item);
     layout->addWidget(note);
@@ -285,7 +286,7 @@ void ServerConfigurationsWindow::deleteConfiguration()
     const QString name = current();
     if (name.isEmpty())
         return;
-    const QString question = QStringLiteral("Delete the server configuration \"%1\"?\nItems that use it then "
+    const QString question = tr("Delete the server configuration \"%1\"?\nItems that use it then "
                                             "read the default settings.")
                                  .arg(name);
     if (Prompter::instance().ask(this, question) != Prompter::Yes)
@@ -315,7 +316,7 @@ void ServerConfigurationsWindow::runWizard()
 void ServerConfigurationsWindow::exportConfigurations()
 {
     const QStringList selected = selectedNames();
-    const QString path = Prompter::instance().saveFileName(this, QStringLiteral("Export server configurations"),
+    const QString path = Prompter::instance().saveFileName(this, tr("Export server configurations"),
                                                            selected.size() == 1 ? selected.front()
                                                                                 : text(strings::kServerExportName),
                                                            text(strings::kRegistryFilter), QStringLiteral("reg"));
@@ -337,13 +338,13 @@ void ServerConfigurationsWindow::exportConfigurations()
 
 void ServerConfigurationsWindow::importConfigurations()
 {
-    const QString path = Prompter::instance().openFileName(this, QStringLiteral("Import server configurations"),
+    const QString path = Prompter::instance().openFileName(this, tr("Import server configurations"),
                                                            text(strings::kRegistryFilter));
     if (path.isEmpty())
         return;
     const Result<ServerConfigFile> file = readServerConfigsFile(toPath(path));
     if (!file.ok()) {
-        Prompter::instance().inform(this, fromCore(file.message() + " Nothing was changed."), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fromCore(file.message()) + tr(" Nothing was changed."), Prompter::Icon::Warning);
         return;
     }
     const std::vector<ServerConfigChangeEntry> changes = serverConfigChanges(file->configs);
@@ -378,7 +379,7 @@ void ServerConfigurationsWindow::addReadyMade()
             stored << fromCore(entry->name);
     }
     if (!stored.isEmpty()) {
-        const QString question = QStringLiteral("These server configurations are stored already:\n%1\n\nReplace "
+        const QString question = tr("These server configurations are stored already:\n%1\n\nReplace "
                                                 "them with the ready-made ones? (No adds only the others.)")
                                      .arg(stored.join(QLatin1Char('\n')));
         const Prompter::Answer answer = Prompter::instance().askYesNoCancel(this, question);

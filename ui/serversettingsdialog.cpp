@@ -14,6 +14,7 @@
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 
+#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,17 +61,17 @@ QLineEdit* makeTextEdit(const std::string& value, std::string ServerConfig::*mem
     return edit;
 }
 
-QCheckBox* makeCheck(const char* text, bool checked, const char* name, QWidget* parent)
+QCheckBox* makeCheck(const QString& text, bool checked, const char* name, QWidget* parent)
 {
-    auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+    auto* check = new QCheckBox(text, parent);
     check->setObjectName(QLatin1String(name));
     check->setChecked(checked);
     return check;
 }
 
-QPushButton* makeButton(const char* text, const char* name, QWidget* parent)
+QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     return button;
@@ -78,7 +79,7 @@ QPushButton* makeButton(const char* text, const char* name, QWidget* parent)
 
 QString advancedText(bool open)
 {
-    return open ? QStringLiteral("Advanced <<") : QStringLiteral("Advanced >>");
+    return open ? QCoreApplication::translate("tarvelo::ServerSettingsDialog", "Advanced <<") : QCoreApplication::translate("tarvelo::ServerSettingsDialog", "Advanced >>");
 }
 
 } // namespace
@@ -88,7 +89,7 @@ QString advancedText(bool open)
 SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("saveConfigurationDialog"));
-    setWindowTitle(QStringLiteral("Server configuration"));
+    setWindowTitle(tr("Server configuration"));
 
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return fromCore(a).compare(fromCore(b), Qt::CaseInsensitive) < 0;
@@ -105,7 +106,7 @@ SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names,
         m_names->setCurrentIndex(0);
         m_names->lineEdit()->selectAll();
     }
-    auto* label = new QLabel(QStringLiteral("Save as:"), this);
+    auto* label = new QLabel(tr("Save as:"), this);
     label->setBuddy(m_names);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -136,31 +137,31 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     updateTitle();
 
     // The page and how long to wait for it.
-    auto* urlButton = makeButton("Download URL:", "downloadUrlButton", this);
+    auto* urlButton = makeButton(tr("Download URL:"), "downloadUrlButton", this);
     m_url = makeTextEdit(config.url, &ServerConfig::url, "urlEdit", this);
-    m_url->setToolTip(QStringLiteral("URL address, e.g. http://quotes.example.com/quote.html?id=[&symbol]"
+    m_url->setToolTip(tr("URL address, e.g. http://quotes.example.com/quote.html?id=[&symbol]"
                                      " or file://c:\\temp\\quotes.html"));
     m_url->setMinimumWidth(m_url->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
     NumberField* timeout = makeNumberField("timeout", &ServerConfig::timeout, this);
     timeout->setArrowRange(0, kArrowedTimeoutHigh);
-    timeout->edit()->setToolTip(QStringLiteral("Web page download timeout"));
-    auto* timeoutLabel = new QLabel(QStringLiteral("Timeout:"), this);
+    timeout->edit()->setToolTip(tr("Web page download timeout"));
+    auto* timeoutLabel = new QLabel(tr("Timeout:"), this);
     timeoutLabel->setBuddy(timeout->edit());
 
     // What is done with a value that looks wrong, and where else to look for it.
     m_maxChange = makeNumberField("maxChange", &ServerConfig::maxChange, this);
     m_maxChange->setArrowRange(0, 1000);
-    m_maxChange->edit()->setToolTip(QStringLiteral("A downloaded value that moves more than this from the item's "
+    m_maxChange->edit()->setToolTip(tr("A downloaded value that moves more than this from the item's "
                                                    "latest value is held back (0: no limit)"));
-    auto* maxChangeLabel = new QLabel(QStringLiteral("Hold back values that move more than"), this);
+    auto* maxChangeLabel = new QLabel(tr("Hold back values that move more than"), this);
     maxChangeLabel->setBuddy(m_maxChange->edit());
     m_maxChangeControls = {maxChangeLabel, m_maxChange};
     m_fallback = new QComboBox(this);
     m_fallback->setObjectName(QStringLiteral("fallbackCombo"));
-    m_fallback->setToolTip(QStringLiteral("The configuration tried for an item when this one finds no plausible "
+    m_fallback->setToolTip(tr("The configuration tried for an item when this one finds no plausible "
                                           "value"));
     fillFallbacks(config.fallback);
-    auto* fallbackLabel = new QLabel(QStringLiteral("Fallback:"), this);
+    auto* fallbackLabel = new QLabel(tr("Fallback:"), this);
     fallbackLabel->setBuddy(m_fallback);
     m_fallbackControls = {fallbackLabel, m_fallback};
     // Headers of the configuration's own; their values may be keys, so they are not
@@ -171,23 +172,23 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     m_headers->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_headers->setPlainText(fromCore(requestHeaderLines(config.headers)));
     m_headers->setFixedHeight(m_headers->fontMetrics().lineSpacing() * 3 + 12);
-    m_headers->setToolTip(QStringLiteral("Up to 8 request headers, one \"Name: value\" a line, e.g. "
+    m_headers->setToolTip(tr("Up to 8 request headers, one \"Name: value\" a line, e.g. "
                                          "\"Accept: application/json\"; they replace the program's own of the same "
                                          "name"));
-    auto* headersLabel = new QLabel(QStringLiteral("Request headers:"), this);
+    auto* headersLabel = new QLabel(tr("Request headers:"), this);
     headersLabel->setBuddy(m_headers);
     m_headersControls = {headersLabel, m_headers};
 
     // The extraction rules of a standard search.
-    auto* rules = new QGroupBox(QStringLiteral("Quotation extraction rules"), this);
+    auto* rules = new QGroupBox(tr("Quotation extraction rules"), this);
     rules->setObjectName(QStringLiteral("extractionRulesGroup"));
     m_conversion = new QButtonGroup(this);
-    auto* none = new QRadioButton(QStringLiteral("None"), rules);
+    auto* none = new QRadioButton(tr("None"), rules);
     none->setObjectName(QStringLiteral("noConversionRadio"));
     m_semiHtml = new QRadioButton(
-        QStringLiteral("Convert to semi-html (remove html tag contents, i.e. leave html tags empty \"<>\")"), rules);
+        tr("Convert to semi-html (remove html tag contents, i.e. leave html tags empty \"<>\")"), rules);
     m_semiHtml->setObjectName(QStringLiteral("semiHtmlRadio"));
-    auto* textOnly = new QRadioButton(QStringLiteral("Convert to text-only (remove html tags completely)"), rules);
+    auto* textOnly = new QRadioButton(tr("Convert to text-only (remove html tags completely)"), rules);
     textOnly->setObjectName(QStringLiteral("textOnlyRadio"));
     m_conversion->addButton(none, storedNumber(Conversion::None));
     m_conversion->addButton(m_semiHtml, storedNumber(Conversion::SemiHtml));
@@ -195,7 +196,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     if (QAbstractButton* chosen = m_conversion->button(storedNumber(config.conversion)))
         chosen->setChecked(true);
 
-    auto* formatLabel = new QLabel(QStringLiteral("Thousands/decimal separator format:"), rules);
+    auto* formatLabel = new QLabel(tr("Thousands/decimal separator format:"), rules);
     m_format = new QComboBox(rules);
     m_format->setObjectName(QStringLiteral("numberFormatCombo"));
     for (const NumberFormat& format : numberFormats())
@@ -216,37 +217,37 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     m_format->setCurrentIndex(formatIndex);
     formatLabel->setBuddy(m_format);
 
-    m_caseInsensitive = makeCheck("Case insensitive search (don't differentiate small and capital letters)",
+    m_caseInsensitive = makeCheck(tr("Case insensitive search (don't differentiate small and capital letters)"),
                                   config.caseInsensitive.isSet(), "caseInsensitiveCheck", rules);
 
-    auto* textGroup = new QGroupBox(QStringLiteral("Start searching for quotation after the following text:"), rules);
+    auto* textGroup = new QGroupBox(tr("Start searching for quotation after the following text:"), rules);
     textGroup->setObjectName(QStringLiteral("textBeforeValueGroup"));
     m_textBefore =
         makeTextEdit(config.textBeforeValue, &ServerConfig::textBeforeValue, "textBeforeValueEdit", textGroup);
-    auto* skipLabel = new QLabel(QStringLiteral("Skip"), textGroup);
+    auto* skipLabel = new QLabel(tr("Skip"), textGroup);
     m_tags = makeNumberField("tagsToSkip", &ServerConfig::tagsToSkip, textGroup);
     m_numbersToSkip = makeNumberField("numbersToSkip", &ServerConfig::numbersToSkip, textGroup);
     skipLabel->setBuddy(m_tags->edit());
-    m_advancedButton = makeButton("", "advancedButton", rules);
+    m_advancedButton = makeButton(QString(), "advancedButton", rules);
 
     // The regular-expression area, shown while the advanced part is open.
     m_regExpSlot = new QWidget(rules);
     m_regExpSlot->setObjectName(QStringLiteral("regExpSlot"));
     m_regExpArea = new QWidget(m_regExpSlot);
     m_regExpArea->setObjectName(QStringLiteral("regExpArea"));
-    m_standardSearch = new QRadioButton(QStringLiteral("Standard Search"), m_regExpArea);
+    m_standardSearch = new QRadioButton(tr("Standard Search"), m_regExpArea);
     m_standardSearch->setObjectName(QStringLiteral("standardSearchRadio"));
-    m_advancedSearch = new QRadioButton(QStringLiteral("Advanced Search"), m_regExpArea);
+    m_advancedSearch = new QRadioButton(tr("Advanced Search"), m_regExpArea);
     m_advancedSearch->setObjectName(QStringLiteral("advancedSearchRadio"));
-    m_jsonSearch = new QRadioButton(QStringLiteral("JSON path"), m_regExpArea);
+    m_jsonSearch = new QRadioButton(tr("JSON path"), m_regExpArea);
     m_jsonSearch->setObjectName(QStringLiteral("jsonSearchRadio"));
-    m_jsonSearch->setToolTip(QStringLiteral("Reads the value from JSON data, the page itself or a script in it, "
+    m_jsonSearch->setToolTip(tr("Reads the value from JSON data, the page itself or a script in it, "
                                             "by a path such as $.quote.last or $.rates.[&symbol]"));
     (config.searchKind == SearchKind::RegularExpression ? m_advancedSearch
      : config.searchKind == SearchKind::JsonPath        ? m_jsonSearch
                                                          : m_standardSearch)
         ->setChecked(true);
-    auto* jsonGroup = new QGroupBox(QStringLiteral("JSON paths (extended by QVX variables)"), m_regExpArea);
+    auto* jsonGroup = new QGroupBox(tr("JSON paths (extended by QVX variables)"), m_regExpArea);
     jsonGroup->setObjectName(QStringLiteral("jsonGroup"));
     m_jsonValue = makeTextEdit(config.jsonValue, &ServerConfig::jsonValue, "jsonValueEdit", jsonGroup);
     m_jsonDate = makeTextEdit(config.jsonDate, &ServerConfig::jsonDate, "jsonDateEdit", jsonGroup);
@@ -254,26 +255,26 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* jsonLayout = new QGridLayout(jsonGroup);
     jsonLayout->setContentsMargins(6, 4, 6, 4);
     int jsonRow = 0;
-    for (auto [label, edit] : {std::pair{"Value:", m_jsonValue}, {"Date (optional):", m_jsonDate},
-                               {"Time (optional):", m_jsonTime}}) {
-        auto* text = new QLabel(QString::fromUtf8(label), jsonGroup);
+    for (auto [label, edit] : {std::pair{tr("Value:"), m_jsonValue}, {tr("Date (optional):"), m_jsonDate},
+                               {tr("Time (optional):"), m_jsonTime}}) {
+        auto* text = new QLabel(label, jsonGroup);
         text->setBuddy(edit);
         jsonLayout->addWidget(text, jsonRow, 0);
         jsonLayout->addWidget(edit, jsonRow++, 1);
     }
     m_jsonControls = {jsonGroup};
     auto* regExpGroup =
-        new QGroupBox(QStringLiteral("Perl regular expression (extended by QVX variables)"), m_regExpArea);
+        new QGroupBox(tr("Perl regular expression (extended by QVX variables)"), m_regExpArea);
     regExpGroup->setObjectName(QStringLiteral("regExpGroup"));
     m_regExp = makeTextEdit(config.regExp, &ServerConfig::regExp, "regExpEdit", regExpGroup);
-    auto* quotationLabel = new QLabel(QStringLiteral("Quotation match parentesis index:"), m_regExpArea);
+    auto* quotationLabel = new QLabel(tr("Quotation match parentesis index:"), m_regExpArea);
     m_quotationIndex = makeNumberField("quotationIndex", &ServerConfig::quotationIndex, m_regExpArea);
     quotationLabel->setBuddy(m_quotationIndex->edit());
-    m_extractDate = makeCheck("Extract quotation date", config.extractDate.isSet(), "extractDateCheck", m_regExpArea);
-    m_extractTime = makeCheck("Extract quotation time", config.extractTime.isSet(), "extractTimeCheck", m_regExpArea);
-    const auto indexField = [this](const char* label, const char* name, std::int32_t ServerConfig::*member,
+    m_extractDate = makeCheck(tr("Extract quotation date"), config.extractDate.isSet(), "extractDateCheck", m_regExpArea);
+    m_extractTime = makeCheck(tr("Extract quotation time"), config.extractTime.isSet(), "extractTimeCheck", m_regExpArea);
+    const auto indexField = [this](const QString& label, const char* name, std::int32_t ServerConfig::*member,
                                    QHBoxLayout* row, std::vector<QWidget*>& group) {
-        auto* text = new QLabel(QString::fromUtf8(label), m_regExpArea);
+        auto* text = new QLabel(label, m_regExpArea);
         auto* field = new NumberField(QLatin1String(name), m_config.*member, fieldOf(member).low,
                                       fieldOf(member).high, m_regExpArea, NumberField::Arrows::None);
         text->setBuddy(field->edit());
@@ -285,24 +286,24 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(m_extractDate);
     dateRow->addStretch();
-    indexField("Day match index:", "dayIndex", &ServerConfig::dayIndex, dateRow, m_dateControls);
-    indexField("Month match index:", "monthIndex", &ServerConfig::monthIndex, dateRow, m_dateControls);
-    indexField("Year match index:", "yearIndex", &ServerConfig::yearIndex, dateRow, m_dateControls);
+    indexField(tr("Day match index:"), "dayIndex", &ServerConfig::dayIndex, dateRow, m_dateControls);
+    indexField(tr("Month match index:"), "monthIndex", &ServerConfig::monthIndex, dateRow, m_dateControls);
+    indexField(tr("Year match index:"), "yearIndex", &ServerConfig::yearIndex, dateRow, m_dateControls);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(m_extractTime);
     timeRow->addStretch();
-    indexField("Hour match index:", "hourIndex", &ServerConfig::hourIndex, timeRow, m_timeControls);
-    indexField("Minute match index:", "minuteIndex", &ServerConfig::minuteIndex, timeRow, m_timeControls);
+    indexField(tr("Hour match index:"), "hourIndex", &ServerConfig::hourIndex, timeRow, m_timeControls);
+    indexField(tr("Minute match index:"), "minuteIndex", &ServerConfig::minuteIndex, timeRow, m_timeControls);
     m_regExpControls = {regExpGroup, quotationLabel, m_quotationIndex, m_extractDate, m_extractTime};
 
     // The buttons.
-    m_testButton = makeButton("&Test quotation update", "testButton", this);
+    m_testButton = makeButton(tr("&Test quotation update"), "testButton", this);
     m_testButton->setEnabled(false);
-    auto* saveAsButton = makeButton("Save configuration &As...", "saveAsButton", this);
-    auto* helpButton = makeButton("Help", "helpButton", this);
-    auto* okButton = makeButton("OK", "okButton", this);
+    auto* saveAsButton = makeButton(tr("Save configuration &As..."), "saveAsButton", this);
+    auto* helpButton = makeButton(tr("Help"), "helpButton", this);
+    auto* okButton = makeButton(tr("OK"), "okButton", this);
     okButton->setDefault(true);
-    auto* cancelButton = makeButton("Cancel", "cancelButton", this);
+    auto* cancelButton = makeButton(tr("Cancel"), "cancelButton", this);
 
     // Layout.
     auto* urlRow = new QHBoxLayout;
@@ -311,7 +312,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* timeoutRow = new QHBoxLayout;
     timeoutRow->addWidget(timeoutLabel);
     timeoutRow->addWidget(timeout);
-    timeoutRow->addWidget(new QLabel(QStringLiteral("seconds"), this));
+    timeoutRow->addWidget(new QLabel(tr("seconds"), this));
     timeoutRow->addStretch();
     auto* checksRow = new QHBoxLayout;
     auto* percent = new QLabel(QStringLiteral("%"), this);
@@ -333,9 +334,9 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     auto* skipRow = new QHBoxLayout;
     skipRow->addWidget(skipLabel);
     skipRow->addWidget(m_tags);
-    skipRow->addWidget(new QLabel(QStringLiteral("   html tags and"), textGroup));
+    skipRow->addWidget(new QLabel(tr("   html tags and"), textGroup));
     skipRow->addWidget(m_numbersToSkip);
-    skipRow->addWidget(new QLabel(QStringLiteral("numbers."), textGroup));
+    skipRow->addWidget(new QLabel(tr("numbers."), textGroup));
     skipRow->addStretch();
     auto* textLayout = new QVBoxLayout(textGroup);
     textLayout->addWidget(m_textBefore);
@@ -447,7 +448,7 @@ void ServerSettingsDialog::setClock(Clock clock)
 void ServerSettingsDialog::updateTitle()
 {
     const std::string& shown = m_configName == strings::kUserDefinedServer ? m_itemName : m_configName;
-    setWindowTitle(QStringLiteral("Server properties - [%1]").arg(fromCore(shown)));
+    setWindowTitle(tr("Server properties - [%1]").arg(fromCore(shown)));
 }
 
 void ServerSettingsDialog::fillFallbacks(const std::string& chosen)
@@ -462,7 +463,7 @@ void ServerSettingsDialog::fillFallbacks(const std::string& chosen)
         names.push_back(chosen);
     const QSignalBlocker blocker(m_fallback);
     m_fallback->clear();
-    m_fallback->addItem(QStringLiteral("(none)"), QString());
+    m_fallback->addItem(tr("(none)"), QString());
     for (const std::string& name : names) {
         if (name != m_configName || name == chosen)
             m_fallback->addItem(fromCore(name), fromCore(name));
@@ -608,7 +609,7 @@ void ServerSettingsDialog::saveAs()
             continue;
         }
         if (serverConfigExists(name)
-            && prompter.ask(this, QStringLiteral("The server configuration '%1' already exists.\n"
+            && prompter.ask(this, tr("The server configuration '%1' already exists.\n"
                                                  "Do you want to replace it?")
                                       .arg(fromCore(name)))
                    != Prompter::Yes)

@@ -9,6 +9,7 @@
 #include "ui/shell.h"
 #include "ui/sourcehealthwatch.h"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -36,7 +37,7 @@ constexpr int kKeyRole = Qt::UserRole + 1;  // column 0: the item's handle
 // What the explanation area says while it waits for a diagnosis.
 QString idleHint()
 {
-    return QStringLiteral("Choose an item and press Diagnose to learn why its quotation is or is not found.");
+    return QCoreApplication::translate("tarvelo::SourceHealthWindow", "Choose an item and press Diagnose to learn why its quotation is or is not found.");
 }
 
 // A row that sorts times and counts as numbers, and texts without regard to case.
@@ -61,7 +62,7 @@ SourceHealthWindow::SourceHealthWindow(PortfolioDocument& doc, SourceHealthWatch
     : QDialog(parent), m_doc(doc), m_watch(watch), m_engine(engine)
 {
     setObjectName(QStringLiteral("sourceHealthWindow"));
-    setWindowTitle(QStringLiteral("Source health"));
+    setWindowTitle(tr("Source health"));
     setModal(false);
     setSizeGripEnabled(true);
 
@@ -71,9 +72,9 @@ SourceHealthWindow::SourceHealthWindow(PortfolioDocument& doc, SourceHealthWatch
     m_table->setUniformRowHeights(true);
     m_table->setAllColumnsShowFocus(true);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Symbol"), QStringLiteral("Configuration"),
-                              QStringLiteral("Last success"), QStringLiteral("Failures"),
-                              QStringLiteral("Last reason")});
+    m_table->setHeaderLabels({tr("Item"), tr("Symbol"), tr("Configuration"),
+                              tr("Last success"), tr("Failures"),
+                              tr("Last reason")});
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(Item, Qt::AscendingOrder);
     m_table->header()->setStretchLastSection(true);
@@ -82,11 +83,11 @@ SourceHealthWindow::SourceHealthWindow(PortfolioDocument& doc, SourceHealthWatch
     m_table->setColumnWidth(Symbol, metrics.horizontalAdvance(QLatin1Char('x')) * 10);
     m_table->setColumnWidth(Configuration, metrics.horizontalAdvance(QLatin1Char('x')) * 20);
     m_table->setColumnWidth(LastSuccess, metrics.horizontalAdvance(QStringLiteral("00/00/00 00:00")) + 24);
-    m_table->setColumnWidth(Failures, metrics.horizontalAdvance(QStringLiteral("Failures")) + 24);
+    m_table->setColumnWidth(Failures, metrics.horizontalAdvance(tr("Failures")) + 24);
 
-    m_diagnose = new QPushButton(QStringLiteral("&Diagnose"), this);
+    m_diagnose = new QPushButton(tr("&Diagnose"), this);
     m_diagnose->setObjectName(QStringLiteral("diagnoseButton"));
-    m_diagnose->setToolTip(QStringLiteral("Fetch the selected item's page as an update would and explain what "
+    m_diagnose->setToolTip(tr("Fetch the selected item's page as an update would and explain what "
                                           "its search finds there"));
     m_busy = new QProgressBar(this);
     m_busy->setObjectName(QStringLiteral("diagnoseProgress"));
@@ -177,7 +178,7 @@ void SourceHealthWindow::documentChanged(const DocumentChange& change)
             return;
         }
         const ItemSettings& s = item->settings();
-        const QString configuration = s.server.name.empty() ? QString::fromUtf8(strings::kUserDefinedServer)
+        const QString configuration = s.server.name.empty() ? text(strings::kUserDefinedServer)
                                                             : fromCore(s.server.name);
         if (row->second->text(Item) != fromCore(s.name) || row->second->text(Symbol) != fromCore(s.symbol)
             || row->second->text(Configuration) != configuration)
@@ -293,7 +294,7 @@ void SourceHealthWindow::diagnose()
         return doctor->examine(*patientDoc, {patient});
     }));
     m_busy->show();
-    m_status->setText(QStringLiteral("Diagnosing %1...").arg(fromCore(item->settings().name)));
+    m_status->setText(tr("Diagnosing %1...").arg(fromCore(item->settings().name)));
     m_explanation->clear();
     m_explanation->setPlaceholderText(QString());
     updateButtons();
@@ -320,7 +321,7 @@ void SourceHealthWindow::diagnosisDone()
         return;
     }
     if (stopped || patients.empty() || !patients.front().diagnosis) {
-        m_status->setText(stopped ? QStringLiteral("The diagnosis was stopped.") : QString());
+        m_status->setText(stopped ? tr("The diagnosis was stopped.") : QString());
     } else {
         m_status->clear();
         m_explanation->setPlainText(fromCore(doctorExplanation(patients.front())));

@@ -56,9 +56,9 @@ void UnattendedRun::showNotificationIcon()
     m_tray->setObjectName(QStringLiteral("notificationIcon"));
     m_tray->setToolTip(m_tip);
     auto* menu = new QMenu(&m_window);
-    connect(menu->addAction(QStringLiteral("Connection &status...")), &QAction::triggered, this,
+    connect(menu->addAction(tr("Connection &status...")), &QAction::triggered, this,
             &UnattendedRun::connectionStatusWanted);
-    connect(menu->addAction(QStringLiteral("&Close")), &QAction::triggered, this, &UnattendedRun::abortWanted);
+    connect(menu->addAction(tr("&Close")), &QAction::triggered, this, &UnattendedRun::abortWanted);
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::DoubleClick)
@@ -74,8 +74,8 @@ void UnattendedRun::showRunningUpdates(int running)
 
 QString UnattendedRun::failureNotice(int failed)
 {
-    return failed == 1 ? QStringLiteral("1 item could not be updated")
-                       : QStringLiteral("%1 items could not be updated").arg(failed);
+    return failed == 1 ? tr("1 item could not be updated")
+                       : tr("%1 items could not be updated").arg(failed);
 }
 
 void UnattendedRun::finishWhenDone(const SourceHealth& health)

@@ -2,6 +2,7 @@
 
 #include "ui/qtexts.h"
 
+#include <QCoreApplication>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -34,11 +35,6 @@ private:
     bool m_pushed = true;
 };
 
-QString menuText(const char* command, const QString& step)
-{
-    const QString text = QString::fromLatin1(command);
-    return step.isEmpty() ? text : text + QLatin1Char(' ') + step;
-}
 
 } // namespace
 
@@ -69,12 +65,17 @@ bool UndoSteps::canRedo() const
 
 QString UndoSteps::undoText() const
 {
-    return menuText("&Undo", m_stack->canUndo() ? m_stack->undoText() : QString());
+    // Without a step the command keeps the text of the command table.
+    if (!m_stack->canUndo())
+        return QCoreApplication::translate("Commands", "&Undo");
+    return tr("&Undo %1").arg(m_stack->undoText());
 }
 
 QString UndoSteps::redoText() const
 {
-    return menuText("&Redo", m_stack->canRedo() ? m_stack->redoText() : QString());
+    if (!m_stack->canRedo())
+        return QCoreApplication::translate("Commands", "&Redo");
+    return tr("&Redo %1").arg(m_stack->redoText());
 }
 
 void UndoSteps::undo()
@@ -97,7 +98,7 @@ void UndoSteps::updateFinished()
 
 void UndoSteps::editRecorded(const std::string& label, std::unique_ptr<DocumentEdit> edit)
 {
-    const QString name = label.empty() ? QString::fromLatin1(steps::kUpdate) : fromCore(label);
+    const QString name = tr(label.empty() ? steps::kUpdate : label.c_str());
     m_stack->push(new DocumentStep(m_doc, name, std::move(edit)));
 }
 

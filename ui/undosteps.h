@@ -12,24 +12,27 @@ class QUndoStack;
 
 namespace tarvelo {
 
-// The names of the steps, as the Edit menu shows them ("Undo Delete item").
+// The names of the steps, as the Edit menu shows them ("Undo Delete item"). A step keeps
+// its English name; the menu shows it in the user's language.
 namespace steps {
-inline constexpr const char* kInsertItem = "Insert item";
-inline constexpr const char* kDeleteItem = "Delete item";
-inline constexpr const char* kRenameItem = "Rename item";
-inline constexpr const char* kEditItem = "Edit item";
-inline constexpr const char* kCut = "Cut";
-inline constexpr const char* kPaste = "Paste";
-inline constexpr const char* kManualQuotation = "Manual quotation";
-inline constexpr const char* kInsertQuotation = "Insert quotation";
-inline constexpr const char* kModifyQuotation = "Modify quotation";
-inline constexpr const char* kDeleteQuotation = "Delete quotation";
-inline constexpr const char* kDeleteAllQuotations = "Delete all quotations";
-inline constexpr const char* kSplit = "Split";
-inline constexpr const char* kInvert = "1/X";
-inline constexpr const char* kImport = "Import quotations";
+inline constexpr const char* kInsertItem = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Insert item");
+inline constexpr const char* kDeleteItem = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Delete item");
+inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Rename item");
+inline constexpr const char* kEditItem = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Edit item");
+inline constexpr const char* kCut = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Cut");
+inline constexpr const char* kPaste = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Paste");
+inline constexpr const char* kManualQuotation = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Manual quotation");
+inline constexpr const char* kInsertQuotation = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Insert quotation");
+inline constexpr const char* kModifyQuotation = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Modify quotation");
+inline constexpr const char* kDeleteQuotation = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Delete quotation");
+inline constexpr const char* kDeleteAllQuotations = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Delete all quotations");
+inline constexpr const char* kSplit = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Split");
+inline constexpr const char* kInvert = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "1/X");
+inline constexpr const char* kImport = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Import quotations");
 // Quotations that downloads stored: one step for each update run.
-inline constexpr const char* kUpdate = "Update quotations";
+inline constexpr const char* kUpdate = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Update quotations");
+// A value held back as implausible that the user accepted.
+inline constexpr const char* kAcceptValue = QT_TRANSLATE_NOOP("tarvelo::UndoSteps", "Accept value");
 } // namespace steps
 
 // The window's undo and redo: a QUndoStack of the steps the document records. A change

@@ -88,49 +88,49 @@ void ColourSwatch::paintEvent(QPaintEvent*)
 ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(parent), m_options(options)
 {
     setObjectName(QStringLiteral("chartPage"));
-    setWindowTitle(QStringLiteral("Graphic"));
+    setWindowTitle(tr("Graphic"));
     m_options.pageFlag = true;
 
-    m_period = new PeriodBox({QStringLiteral("afterCheck"), QStringLiteral("After"), QStringLiteral("afterDate"),
+    m_period = new PeriodBox({QStringLiteral("afterCheck"), tr("After"), QStringLiteral("afterDate"),
                               options.periodStartEnabled.isSet(), localDate(options.periodStart)},
-                             {QStringLiteral("untilCheck"), QStringLiteral("Until"), QStringLiteral("untilDate"),
+                             {QStringLiteral("untilCheck"), tr("Until"), QStringLiteral("untilDate"),
                               options.periodEndEnabled.isSet(), localDate(options.periodEnd)},
                              this);
     m_shownDates = {m_period->date(0), m_period->date(1)};
 
-    auto* axes = new QGroupBox(QStringLiteral("Value on the Axes"), this);
+    auto* axes = new QGroupBox(tr("Value on the Axes"), this);
     axes->setObjectName(QStringLiteral("axesGroup"));
     auto* axesButtons = new QButtonGroup(this);
-    m_axesPercentual = radio(QStringLiteral("axesPercentualRadio"), QStringLiteral("Percentual"), axesButtons,
+    m_axesPercentual = radio(QStringLiteral("axesPercentualRadio"), tr("Percentual"), axesButtons,
                              storedNumber(ValueOnAxes::Percentual), axes);
-    m_axesNominal = radio(QStringLiteral("axesNominalRadio"), QStringLiteral("Nominal"), axesButtons,
+    m_axesNominal = radio(QStringLiteral("axesNominalRadio"), tr("Nominal"), axesButtons,
                           storedNumber(ValueOnAxes::Nominal), axes);
     auto* axesColumn = new QVBoxLayout(axes);
     axesColumn->addWidget(m_axesPercentual);
     axesColumn->addWidget(m_axesNominal);
     axesColumn->addStretch();
 
-    auto* graphic = new QGroupBox(QStringLiteral("Value on the graphic"), this);
+    auto* graphic = new QGroupBox(tr("Value on the graphic"), this);
     graphic->setObjectName(QStringLiteral("graphicGroup"));
     auto* graphicButtons = new QButtonGroup(this);
-    m_graphicNone = radio(QStringLiteral("graphicNoneRadio"), QStringLiteral("None"), graphicButtons,
+    m_graphicNone = radio(QStringLiteral("graphicNoneRadio"), tr("None"), graphicButtons,
                           storedNumber(ValueOnGraphic::None), graphic);
     m_graphicPercentual =
-        radio(QStringLiteral("graphicPercentualRadio"), QStringLiteral("Percentual"), graphicButtons,
+        radio(QStringLiteral("graphicPercentualRadio"), tr("Percentual"), graphicButtons,
               storedNumber(ValueOnGraphic::Percentual), graphic);
-    m_graphicNominal = radio(QStringLiteral("graphicNominalRadio"), QStringLiteral("Nominal"), graphicButtons,
+    m_graphicNominal = radio(QStringLiteral("graphicNominalRadio"), tr("Nominal"), graphicButtons,
                              storedNumber(ValueOnGraphic::Nominal), graphic);
     auto* graphicColumn = new QVBoxLayout(graphic);
     graphicColumn->addWidget(m_graphicNone);
     graphicColumn->addWidget(m_graphicPercentual);
     graphicColumn->addWidget(m_graphicNominal);
 
-    auto* colourButton = new QPushButton(QStringLiteral("Color:"), this);
+    auto* colourButton = new QPushButton(tr("Color:"), this);
     colourButton->setObjectName(QStringLiteral("colourButton"));
     m_swatch = new ColourSwatch(this);
     m_swatch->setObjectName(QStringLiteral("colourSwatch"));
     m_swatch->setColour(lineColour(options.lineColour));
-    m_gridCheck = new QCheckBox(QStringLiteral("Show grid"), this);
+    m_gridCheck = new QCheckBox(tr("Show grid"), this);
     m_gridCheck->setObjectName(QStringLiteral("gridCheck"));
 
     auto* values = new QHBoxLayout;

@@ -112,7 +112,7 @@ QString userDefinedEntry()
 MemoDialog::MemoDialog(const QString& memo, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("memoDialog"));
-    setWindowTitle(QStringLiteral("Memo"));
+    setWindowTitle(tr("Memo"));
     m_edit = new MemoEdit(memo, this);
     m_edit->setObjectName(QStringLiteral("memoDialogEdit"));
     const QFontMetrics metrics = m_edit->fontMetrics();
@@ -156,7 +156,7 @@ GeneralPage::GeneralPage(const ItemSettings& settings, DownloadEngine& engine, M
     memoButton->setAutoDefault(false);
     memoButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     memoButton->setIconSize(QSize(16, 16));
-    memoButton->setToolTip(QStringLiteral("Memo"));
+    memoButton->setToolTip(tr("Memo"));
 
     auto* fields = new QGridLayout;
     auto addLabel = [&](const QString& caption, QWidget* buddy, int row) {
@@ -164,27 +164,27 @@ GeneralPage::GeneralPage(const ItemSettings& settings, DownloadEngine& engine, M
         label->setBuddy(buddy);
         fields->addWidget(label, row, 0, Qt::AlignLeft | (buddy == m_memo ? Qt::AlignTop : Qt::AlignVCenter));
     };
-    addLabel(QStringLiteral("Name:"), m_name, 0);
+    addLabel(tr("Name:"), m_name, 0);
     fields->addWidget(m_name, 0, 1, 1, 2);
-    addLabel(QStringLiteral("Symbol / Ticker / ISIN:"), m_symbol, 1);
+    addLabel(tr("Symbol / Ticker / ISIN:"), m_symbol, 1);
     fields->addWidget(m_symbol, 1, 1, 1, 2);
-    addLabel(QStringLiteral("Memo:"), m_memo, 2);
+    addLabel(tr("Memo:"), m_memo, 2);
     fields->addWidget(m_memo, 2, 1);
     fields->addWidget(memoButton, 2, 2, Qt::AlignTop);
 
-    auto* group = new QGroupBox(QStringLiteral("Quotation server configuration"), this);
+    auto* group = new QGroupBox(tr("Quotation server configuration"), this);
     group->setObjectName(QStringLiteral("serverGroup"));
     m_servers = new QComboBox(group);
     m_servers->setObjectName(QStringLiteral("serverCombo"));
     m_servers->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_servers->setMinimumContentsLength(30);
-    auto* wizard = makeButton(QStringLiteral("Wizard"), "wizardButton", group);
+    auto* wizard = makeButton(tr("Wizard"), "wizardButton", group);
     wizard->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     wizard->setIconSize(QSize(16, 16));
-    auto* edit = makeButton(QStringLiteral("Edit"), "editButton", group);
-    auto* remove = makeButton(QStringLiteral("Delete"), "deleteButton", group);
-    auto* test = makeButton(QStringLiteral("Test quotation update"), "testButton", group);
-    auto* web = makeButton(QStringLiteral("Open web page"), "webPageButton", group);
+    auto* edit = makeButton(tr("Edit"), "editButton", group);
+    auto* remove = makeButton(tr("Delete"), "deleteButton", group);
+    auto* test = makeButton(tr("Test quotation update"), "testButton", group);
+    auto* web = makeButton(tr("Open web page"), "webPageButton", group);
 
     auto* commands = new QHBoxLayout;
     commands->addWidget(wizard);
@@ -224,7 +224,7 @@ void GeneralPage::checkConfiguration()
 {
     if (m_servers->findText(m_configEntry, Qt::MatchExactly) >= 0)
         return;
-    QString message = QStringLiteral("The server properties for the server '%s'\n do not exist in this computer!");
+    QString message = tr("The server properties for the server '%s'\n do not exist in this computer!");
     message.replace(QStringLiteral("%s"), m_configEntry);
     Prompter::instance().inform(this, message, Prompter::Icon::Warning);
 }
@@ -253,7 +253,7 @@ void GeneralPage::editConfiguration()
         return;
     const std::string name = itemName();
     const std::string symbol = itemSymbol();
-    ServerSettingsDialog dialog(chosenConfig(), toCore(entry), name, symbol, this);
+    ServerSettingsDialog dialog(chosenConfig(), chosenConfigName(), name, symbol, this);
     dialog.setTestDownload([this, name, symbol](const ServerConfig& tried) {
         startTestDownload(m_engine, m_sink, tried, name, symbol);
     });
@@ -269,7 +269,8 @@ void GeneralPage::editConfiguration()
             if (!writeServerConfig(dialog.configName(), dialog.config()))
                 reportUnsavedSettings(this);
         }
-        shown = fromCore(dialog.configName());
+        shown = dialog.configName() == strings::kUserDefinedServer ? userDefinedEntry()
+                                                                    : fromCore(dialog.configName());
     }
     fillList(shown);
 }
@@ -290,7 +291,7 @@ void GeneralPage::runWizard()
     if (entry.isEmpty())
         return;
     WizardSubject subject;
-    subject.configName = toCore(entry);
+    subject.configName = chosenConfigName();
     subject.itemName = itemName();
     subject.itemSymbol = itemSymbol();
     subject.config = chosenConfig();
@@ -349,6 +350,13 @@ QString GeneralPage::chosenEntry() const
 bool GeneralPage::userDefinedChosen() const
 {
     return chosenEntry() == userDefinedEntry();
+}
+
+std::string GeneralPage::chosenConfigName() const
+{
+    // The list shows the item's own settings in the user's language; the settings dialog
+    // and the wizard know them by the English entry.
+    return userDefinedChosen() ? std::string(strings::kUserDefinedServer) : toCore(chosenEntry());
 }
 
 ServerConfig GeneralPage::chosenConfig() const

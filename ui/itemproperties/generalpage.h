@@ -70,6 +70,7 @@ private:
     // The chosen list entry, empty without a selection.
     QString chosenEntry() const;
     bool userDefinedChosen() const;
+    std::string chosenConfigName() const;
     // The record of the chosen entry: from the store for a named one, the page's copy for
     // "-- User defined --".
     ServerConfig chosenConfig() const;

@@ -5,6 +5,7 @@
 #include "ui/qtexts.h"
 #include "ui/shell.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -51,7 +52,7 @@ QFormLayout* transactionForm(QDialog* dialog, const QString& name, const QString
     auto* form = new QFormLayout(dialog);
     auto* item = new QLabel(fromCore(itemName), dialog);
     item->setObjectName(QStringLiteral("itemNameLabel"));
-    form->addRow(QStringLiteral("Item:"), item);
+    form->addRow(QCoreApplication::translate("tarvelo::InvestmentPage", "Item:"), item);
     return form;
 }
 
@@ -75,9 +76,9 @@ void addOrderRows(QDialog* dialog, QFormLayout* form, QLineEdit*& quantity, QLin
     quantity = numberEdit(QStringLiteral("quantityEdit"), 0, dialog);
     quotation = numberEdit(QStringLiteral("quotationEdit"), 0, dialog);
     commission = numberEdit(QStringLiteral("commissionEdit"), 0, dialog);
-    form->addRow(QStringLiteral("Quantity:"), quantity);
-    form->addRow(QStringLiteral("Quotation:"), quotation);
-    form->addRow(QStringLiteral("Comission / Taxes:"), commission);
+    form->addRow(QCoreApplication::translate("tarvelo::InvestmentPage", "Quantity:"), quantity);
+    form->addRow(QCoreApplication::translate("tarvelo::InvestmentPage", "Quotation:"), quotation);
+    form->addRow(QCoreApplication::translate("tarvelo::InvestmentPage", "Comission / Taxes:"), commission);
     addButtons(dialog, form, helpSection);
 }
 
@@ -91,7 +92,7 @@ std::optional<double> readNumber(QLineEdit* edit, QWidget* parent)
     if (!ok)
         value = QLocale::c().toDouble(text, &ok);
     if (!ok) {
-        refuse(parent, edit, QStringLiteral("Please enter a number."));
+        refuse(parent, edit, QCoreApplication::translate("tarvelo::InvestmentPage", "Please enter a number."));
         return std::nullopt;
     }
     return value;
@@ -99,7 +100,7 @@ std::optional<double> readNumber(QLineEdit* edit, QWidget* parent)
 
 BuyDialog::BuyDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
-    QFormLayout* form = transactionForm(this, QStringLiteral("buyDialog"), QStringLiteral("Buy"), itemName);
+    QFormLayout* form = transactionForm(this, QStringLiteral("buyDialog"), tr("Buy"), itemName);
     addOrderRows(this, form, m_quantity, m_quotation, m_commission, "buy");
 }
 
@@ -126,7 +127,7 @@ void BuyDialog::accept()
 
 SellDialog::SellDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
-    QFormLayout* form = transactionForm(this, QStringLiteral("sellDialog"), QStringLiteral("Sell"), itemName);
+    QFormLayout* form = transactionForm(this, QStringLiteral("sellDialog"), tr("Sell"), itemName);
     addOrderRows(this, form, m_quantity, m_quotation, m_commission, "sell");
 }
 
@@ -135,7 +136,7 @@ void SellDialog::accept()
     SellOrder order;
     const std::optional<std::uint32_t> quantity = parseSellQuantity(m_quantity->text().trimmed().toStdString());
     if (!quantity) {
-        refuse(this, m_quantity, QString::fromLatin1(kPositiveIntegerMessage));
+        refuse(this, m_quantity, tr("Please enter a positive integer.")); // kPositiveIntegerMessage
         return;
     }
     order.quantity = *quantity;
@@ -153,9 +154,9 @@ void SellDialog::accept()
 
 DividendDialog::DividendDialog(const std::string& itemName, QWidget* parent) : QDialog(parent)
 {
-    QFormLayout* form = transactionForm(this, QStringLiteral("dividendDialog"), QStringLiteral("Dividends"), itemName);
+    QFormLayout* form = transactionForm(this, QStringLiteral("dividendDialog"), tr("Dividends"), itemName);
     m_valueEdit = numberEdit(QStringLiteral("valueEdit"), 0, this);
-    form->addRow(QStringLiteral("Value:"), m_valueEdit);
+    form->addRow(tr("Value:"), m_valueEdit);
     addButtons(this, form, "dividend");
 }
 
@@ -172,22 +173,22 @@ InvestmentPage::InvestmentPage(const ItemSettings& settings, std::string itemNam
     : QWidget(parent), m_values(settings), m_itemName(std::move(itemName))
 {
     setObjectName(QStringLiteral("investmentPage"));
-    setWindowTitle(QStringLiteral("Investment"));
+    setWindowTitle(tr("Investment"));
 
-    auto* investment = new QGroupBox(QStringLiteral("Investment"), this);
+    auto* investment = new QGroupBox(tr("Investment"), this);
     investment->setObjectName(QStringLiteral("investmentGroup"));
     m_quantity = numberEdit(QStringLiteral("quantityEdit"), 0, investment);
     m_averagePrice = numberEdit(QStringLiteral("averagePriceEdit"), 0, investment);
-    auto* buyButton = new QPushButton(QStringLiteral("&Buy"), investment);
+    auto* buyButton = new QPushButton(tr("&Buy"), investment);
     buyButton->setObjectName(QStringLiteral("buyButton"));
-    auto* sellButton = new QPushButton(QStringLiteral("&Sell"), investment);
+    auto* sellButton = new QPushButton(tr("&Sell"), investment);
     sellButton->setObjectName(QStringLiteral("sellButton"));
-    auto* dividendButton = new QPushButton(QStringLiteral("&Dividends"), investment);
+    auto* dividendButton = new QPushButton(tr("&Dividends"), investment);
     dividendButton->setObjectName(QStringLiteral("dividendButton"));
     auto* holding = new QGridLayout(investment);
-    holding->addWidget(new QLabel(QStringLiteral("Quantity of items invested:"), investment), 0, 0);
+    holding->addWidget(new QLabel(tr("Quantity of items invested:"), investment), 0, 0);
     holding->addWidget(m_quantity, 0, 1);
-    holding->addWidget(new QLabel(QStringLiteral("Average item's buy price:"), investment), 1, 0);
+    holding->addWidget(new QLabel(tr("Average item's buy price:"), investment), 1, 0);
     holding->addWidget(m_averagePrice, 1, 1);
     auto* transactions = new QHBoxLayout;
     transactions->addStretch();
@@ -196,15 +197,15 @@ InvestmentPage::InvestmentPage(const ItemSettings& settings, std::string itemNam
     transactions->addWidget(dividendButton);
     holding->addLayout(transactions, 2, 0, 1, 2);
 
-    auto* alarms = new QGroupBox(QStringLiteral("Alarms"), this);
+    auto* alarms = new QGroupBox(tr("Alarms"), this);
     alarms->setObjectName(QStringLiteral("alarmsGroup"));
-    m_belowCheck = new QCheckBox(QStringLiteral("whenever quotation below:"), alarms);
+    m_belowCheck = new QCheckBox(tr("whenever quotation below:"), alarms);
     m_belowCheck->setObjectName(QStringLiteral("belowCheck"));
     m_belowLimit = numberEdit(QStringLiteral("belowLimitEdit"), 0, alarms);
-    m_aboveCheck = new QCheckBox(QStringLiteral("whenever quotation above:"), alarms);
+    m_aboveCheck = new QCheckBox(tr("whenever quotation above:"), alarms);
     m_aboveCheck->setObjectName(QStringLiteral("aboveCheck"));
     m_aboveLimit = numberEdit(QStringLiteral("aboveLimitEdit"), 0, alarms);
-    m_deviationCheck = new QCheckBox(QStringLiteral("whenever quotation differs more than"), alarms);
+    m_deviationCheck = new QCheckBox(tr("whenever quotation differs more than"), alarms);
     m_deviationCheck->setObjectName(QStringLiteral("deviationCheck"));
     m_deviationPercent = numberEdit(QStringLiteral("deviationPercentEdit"), 0, alarms);
     auto* alarmGrid = new QGridLayout(alarms);
@@ -214,7 +215,7 @@ InvestmentPage::InvestmentPage(const ItemSettings& settings, std::string itemNam
     alarmGrid->addWidget(m_aboveLimit, 1, 1);
     alarmGrid->addWidget(m_deviationCheck, 2, 0);
     alarmGrid->addWidget(m_deviationPercent, 2, 1);
-    alarmGrid->addWidget(new QLabel(QStringLiteral("% regarding the buy price."), alarms), 2, 2);
+    alarmGrid->addWidget(new QLabel(tr("% regarding the buy price."), alarms), 2, 2);
     alarmGrid->setColumnStretch(3, 1);
 
     auto* page = new QVBoxLayout(this);

@@ -41,20 +41,20 @@ void ItemPropertiesDialog::build(const ItemSettings& settings, const std::string
                                  MessageSink& sink, int quotationIndex)
 {
     setObjectName(QStringLiteral("itemPropertiesDialog"));
-    setWindowTitle(QStringLiteral("Properties"));
+    setWindowTitle(tr("Properties"));
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("pages"));
     m_general = new GeneralPage(settings, engine, sink, m_tabs);
-    m_tabs->addTab(m_general, QStringLiteral("General"));
+    m_tabs->addTab(m_general, tr("General"));
     if (m_item) {
         m_quotations = new QuotationsPage(m_doc, m_item, quotationIndex, m_tabs);
-        m_tabs->addTab(m_quotations, QStringLiteral("Quotations"));
+        m_tabs->addTab(m_quotations, tr("Quotations"));
     }
     ChartOptions chart = settings.chart;
     m_chart = new ChartPage(chart, m_tabs);
-    m_tabs->addTab(m_chart, QStringLiteral("Graphic"));
+    m_tabs->addTab(m_chart, tr("Graphic"));
     m_investment = new InvestmentPage(settings, itemName, m_tabs);
-    m_tabs->addTab(m_investment, QStringLiteral("Investment"));
+    m_tabs->addTab(m_investment, tr("Investment"));
 
     // A split multiplies the holding and divides the buy price and the limits; the
     // Investment page works on a copy, which takes the item's new values.
@@ -89,7 +89,7 @@ void ItemPropertiesDialog::build(const ItemSettings& settings, const std::string
 
 void ItemPropertiesDialog::showName(const QString& name)
 {
-    setWindowTitle(QStringLiteral("Porperties of ") + name);
+    setWindowTitle(tr("Porperties of ") + name);
 }
 
 void ItemPropertiesDialog::showEvent(QShowEvent* event)

@@ -27,9 +27,9 @@ namespace {
 
 const std::vector<Quotation> kNoHistory;
 
-QPushButton* makeButton(const char* text, const char* name, QWidget* parent)
+QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromUtf8(name));
     button->setAutoDefault(false);
     return button;
@@ -137,7 +137,7 @@ void QuotationListModel::documentChanged(const DocumentChange& change)
 SplitDialog::SplitDialog(const std::string& itemName, TimeStamp until, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("splitDialog"));
-    setWindowTitle(QStringLiteral("Item Split"));
+    setWindowTitle(tr("Item Split"));
     auto* name = new QLabel(fromCore(itemName), this);
     name->setObjectName(QStringLiteral("itemNameLabel"));
     auto* untilLabel = new QLabel(fromCore(formatLocalTime(until, "%c")), this);
@@ -148,9 +148,9 @@ SplitDialog::SplitDialog(const std::string& itemName, TimeStamp until, QWidget* 
     connect(buttons, &QDialogButtonBox::accepted, this, &SplitDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Item:"), name);
-    form->addRow(QStringLiteral("Quotations until"), untilLabel);
-    form->addRow(QStringLiteral("divide by"), m_divisorEdit);
+    form->addRow(tr("Item:"), name);
+    form->addRow(tr("Quotations until"), untilLabel);
+    form->addRow(tr("divide by"), m_divisorEdit);
     form->addRow(buttons);
 }
 
@@ -175,7 +175,7 @@ QuotationsPage::QuotationsPage(PortfolioDocument& document, ItemKey item, int qu
     : QWidget(parent), m_document(document), m_item(item)
 {
     setObjectName(QStringLiteral("quotationsPage"));
-    setWindowTitle(QStringLiteral("Quotations"));
+    setWindowTitle(tr("Quotations"));
 
     m_model = new QuotationListModel(document, item, this);
     m_list = new QListView(this);
@@ -191,14 +191,14 @@ QuotationsPage::QuotationsPage(PortfolioDocument& document, ItemKey item, int qu
     m_list->setModel(m_model);
     m_list->installEventFilter(this);
 
-    auto* label = new QLabel(QStringLiteral("Item quotations"), this);
+    auto* label = new QLabel(tr("Item quotations"), this);
     label->setBuddy(m_list);
-    m_insert = makeButton("&Insert", "insertButton", this);
-    m_modify = makeButton("&Modify", "modifyButton", this);
-    m_delete = makeButton("&Delete", "deleteButton", this);
-    m_deleteAll = makeButton("Delete &All", "deleteAllButton", this);
-    m_split = makeButton("&Split", "splitButton", this);
-    m_invert = makeButton("&1/X", "invertButton", this);
+    m_insert = makeButton(tr("&Insert"), "insertButton", this);
+    m_modify = makeButton(tr("&Modify"), "modifyButton", this);
+    m_delete = makeButton(tr("&Delete"), "deleteButton", this);
+    m_deleteAll = makeButton(tr("Delete &All"), "deleteAllButton", this);
+    m_split = makeButton(tr("&Split"), "splitButton", this);
+    m_invert = makeButton(tr("&1/X"), "invertButton", this);
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {m_insert, m_modify, m_delete, m_deleteAll, m_split, m_invert})
@@ -346,7 +346,7 @@ void QuotationsPage::deleteQuotation()
 
 void QuotationsPage::deleteAllQuotations()
 {
-    if (Prompter::instance().ask(this, QStringLiteral("Do you really want to delete all items?")) != Prompter::Yes)
+    if (Prompter::instance().ask(this, tr("Do you really want to delete all items?")) != Prompter::Yes)
         return;
     if (m_model->rowCount() == 0)
         return;

@@ -33,7 +33,7 @@ void WizardPageFiles::remove()
 
 QString serverWizardTitle(const WizardSubject& subject)
 {
-    return text(wizardtexts::kTitle).arg(fromCore(isUserDefined(subject) ? subject.itemName : subject.configName));
+    return wizardtexts::wizardText(wizardtexts::kTitle).arg(fromCore(isUserDefined(subject) ? subject.itemName : subject.configName));
 }
 
 std::optional<ServerConfig> runServerWizard(QWidget* parent, DownloadEngine& engine, const WizardSubject& subject)

@@ -42,37 +42,37 @@ WizardDownloadPage::WizardDownloadPage(DownloadEngine& engine, const WizardSubje
     setObjectName(QStringLiteral("wizardDownloadPage"));
     setWindowTitle(serverWizardTitle(subject));
 
-    auto* addressLabel = new QLabel(text(wizardtexts::kAddressLabel), this);
+    auto* addressLabel = new QLabel(wizardtexts::wizardText(wizardtexts::kAddressLabel), this);
     m_address = new QLineEdit(fromCore(subject.config.url), this);
     m_address->setObjectName(QStringLiteral("addressEdit"));
     addressLabel->setBuddy(m_address);
 
-    auto* framesHelp = new QLabel(text(wizardtexts::kFramedPageHelp), this);
+    auto* framesHelp = new QLabel(wizardtexts::wizardText(wizardtexts::kFramedPageHelp), this);
     framesHelp->setObjectName(QStringLiteral("framedPageHelp"));
     framesHelp->setWordWrap(true);
-    auto* variablesHelp = new QLabel(text(wizardtexts::kVariablesHelp), this);
+    auto* variablesHelp = new QLabel(wizardtexts::wizardText(wizardtexts::kVariablesHelp), this);
     variablesHelp->setObjectName(QStringLiteral("variablesHelp"));
 
-    auto* statusLabel = new QLabel(text(wizardtexts::kStatusLabel), this);
+    auto* statusLabel = new QLabel(wizardtexts::wizardText(wizardtexts::kStatusLabel), this);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusText"));
     m_status->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setMinimumHeight(m_status->fontMetrics().lineSpacing() * 3 + 8);
-    m_status->setText(text(wizardtexts::kPressNext));
+    m_status->setText(wizardtexts::wizardText(wizardtexts::kPressNext));
 
-    auto* backButton = new QPushButton(text(wizardtexts::kBack), this);
+    auto* backButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kBack), this);
     backButton->setObjectName(QStringLiteral("backButton"));
     backButton->setEnabled(false);
     // Two buttons at one place: one downloads, the other goes on; only one shows.
-    m_downloadButton = new QPushButton(text(wizardtexts::kNextWide), this);
+    m_downloadButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kNextWide), this);
     m_downloadButton->setObjectName(QStringLiteral("downloadButton"));
-    m_nextButton = new QPushButton(text(wizardtexts::kNextWide), this);
+    m_nextButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kNextWide), this);
     m_nextButton->setObjectName(QStringLiteral("nextButton"));
-    auto* cancelButton = new QPushButton(text(wizardtexts::kCancel), this);
+    auto* cancelButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kCancel), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
+    auto* helpButton = new QPushButton(tr("Help"), this);
     helpButton->setObjectName(QStringLiteral("helpButton"));
     helpButton->setAutoDefault(false);
     connect(helpButton, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "wizard"); });
@@ -133,7 +133,7 @@ void WizardDownloadPage::showDownloadButton(bool show)
 
 void WizardDownloadPage::addressEdited()
 {
-    m_status->setText(text(wizardtexts::kPressNext));
+    m_status->setText(wizardtexts::wizardText(wizardtexts::kPressNext));
     showDownloadButton(true);
 }
 
@@ -187,7 +187,7 @@ void WizardDownloadPage::downloaded(DownloadMessage& message)
     message.rawFile.clear();
     // The page shows in the browser while the wizard keeps the focus.
     Shell::instance().openFile(m_files.raw);
-    m_status->setText(text(wizardtexts::kDownloaded));
+    m_status->setText(wizardtexts::wizardText(wizardtexts::kDownloaded));
     showDownloadButton(false);
 }
 

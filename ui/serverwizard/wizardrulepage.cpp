@@ -35,13 +35,13 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     setObjectName(QStringLiteral("wizardRulePage"));
     setWindowTitle(serverWizardTitle(subject));
 
-    auto* conversionLabel = new QLabel(text(wizardtexts::kConversionLabel), this);
+    auto* conversionLabel = new QLabel(wizardtexts::wizardText(wizardtexts::kConversionLabel), this);
     m_conversion = new QComboBox(this);
     m_conversion->setObjectName(QStringLiteral("conversionCombo"));
-    m_conversion->addItems({text(wizardtexts::kConversionNone), text(wizardtexts::kConversionSemiHtml),
-                            text(wizardtexts::kConversionTextOnly)});
+    m_conversion->addItems({wizardtexts::wizardText(wizardtexts::kConversionNone), wizardtexts::wizardText(wizardtexts::kConversionSemiHtml),
+                            wizardtexts::wizardText(wizardtexts::kConversionTextOnly)});
     conversionLabel->setBuddy(m_conversion);
-    auto* conversionNote = new QLabel(text(wizardtexts::kConversionNote), this);
+    auto* conversionNote = new QLabel(wizardtexts::wizardText(wizardtexts::kConversionNote), this);
 
     m_pageText = new QPlainTextEdit(this);
     m_pageText->setObjectName(QStringLiteral("pageText"));
@@ -54,14 +54,14 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     m_pageText->setPalette(palette);
 
-    auto* quotationLabel = new QLabel(text(wizardtexts::kQuotationLabel), this);
+    auto* quotationLabel = new QLabel(wizardtexts::wizardText(wizardtexts::kQuotationLabel), this);
     m_quotation = new QLineEdit(this);
     m_quotation->setObjectName(QStringLiteral("quotationEdit"));
     quotationLabel->setBuddy(m_quotation);
-    m_getButton = new QPushButton(text(wizardtexts::kGetConfiguration), this);
+    m_getButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kGetConfiguration), this);
     m_getButton->setObjectName(QStringLiteral("getConfigurationButton"));
 
-    auto* formatLabel = new QLabel(text(wizardtexts::kFormatLabel), this);
+    auto* formatLabel = new QLabel(wizardtexts::wizardText(wizardtexts::kFormatLabel), this);
     m_format = new QComboBox(this);
     m_format->setObjectName(QStringLiteral("formatCombo"));
     for (const NumberFormat& format : numberFormats())
@@ -74,7 +74,7 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     m_progress->setTextVisible(false);
     m_progress->hide();
 
-    auto* listLabel = new QLabel(text(wizardtexts::kCandidatesLabel), this);
+    auto* listLabel = new QLabel(wizardtexts::wizardText(wizardtexts::kCandidatesLabel), this);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("candidateList"));
     listLabel->setBuddy(m_list);
@@ -86,13 +86,13 @@ WizardRulePage::WizardRulePage(const WizardSubject& subject, const WizardPageFil
     m_explanation->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_explanation->hide();
 
-    m_backButton = new QPushButton(text(wizardtexts::kBack), this);
+    m_backButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kBack), this);
     m_backButton->setObjectName(QStringLiteral("backButton"));
-    m_nextButton = new QPushButton(text(wizardtexts::kNext), this);
+    m_nextButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kNext), this);
     m_nextButton->setObjectName(QStringLiteral("nextButton"));
-    auto* cancelButton = new QPushButton(text(wizardtexts::kCancel), this);
+    auto* cancelButton = new QPushButton(wizardtexts::wizardText(wizardtexts::kCancel), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
+    auto* helpButton = new QPushButton(tr("Help"), this);
     helpButton->setObjectName(QStringLiteral("helpButton"));
     helpButton->setAutoDefault(false);
     connect(helpButton, &QPushButton::clicked, this, [] { openHelpPage(strings::kDialogHelpPage, "wizard-rule"); });
