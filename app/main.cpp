@@ -2,6 +2,7 @@
 #include "platform/localtime.h"
 #include "resources/strings.h"
 #include "ui/application.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tarvelo"));
     QApplication::setOrganizationName(QStringLiteral("Ombrix"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
+    tarvelo::installTranslations(app);
     // Qt has taken its own options out of argv; file names stay the bytes they were.
     const tarvelo::CommandLine line = tarvelo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     return tarvelo::runTarvelo(line.unattended, line.portfolio);
