@@ -1011,6 +1011,10 @@ URL: %2
         <source>Minutes</source>
         <translation>Minuten</translation>
     </message>
+    <message>
+        <source>h.</source>
+        <translation>Uhr</translation>
+    </message>
 </context>
 <context>
     <name>tarvelo::GeneralPage</name>
@@ -1178,6 +1182,10 @@ URL: %2
     <message>
         <source>Export server configuration</source>
         <translation>Serverkonfiguration exportieren</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
     </message>
 </context>
 <context>

@@ -111,7 +111,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const GeneralOptions& options, QWidge
     windowRow->addWidget(m_start);
     windowRow->addWidget(new QLabel(QStringLiteral("-"), this));
     windowRow->addWidget(m_end);
-    windowRow->addWidget(new QLabel(QStringLiteral("h."), this));
+    windowRow->addWidget(new QLabel(tr("h."), this));
     windowRow->addStretch();
 
     auto* layout = new QVBoxLayout(this);

@@ -146,7 +146,7 @@ void MainWindow::createCommands()
          [this] { showAbout(); }},
     });
 
-    QToolBar* bar = addToolBar(QStringLiteral("Standard"));
+    QToolBar* bar = addToolBar(tr("Standard"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setIconSize(QSize(16, 16));
     bar->setMovable(true);

@@ -163,7 +163,7 @@ void WizardRulePage::loadPage(Conversion conversion, const std::string& path, bo
         // A file that opens but cannot be loaded did not fit into memory.
         InputFile file;
         const bool readable = !path.empty() && file.open(path) == FileError::None;
-        Prompter::instance().inform(this, text(readable ? wizardtexts::kNoBuffer : wizardtexts::kCannotRead),
+        Prompter::instance().inform(this, wizardtexts::wizardText(readable ? wizardtexts::kNoBuffer : wizardtexts::kCannotRead),
                                     Prompter::Icon::Warning);
         return;
     }
