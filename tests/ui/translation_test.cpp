@@ -44,6 +44,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTranslator>
@@ -224,6 +225,139 @@ bool hasAccelerator(const QString& text)
     return false;
 }
 
+// The program's windows, one after the other: the main window with a portfolio of one
+// item, then every dialog and window it opens.
+class Windows {
+public:
+    Windows(DownloadEngine& engine, MessageQueue& sink) : m_engine(engine), m_sink(sink), m_health(m_doc, m_owner)
+    {
+        ItemSettings settings;
+        settings.name = "ACME";
+        settings.symbol = "AC";
+        m_item = m_doc.addItem(settings);
+        m_doc.insertQuotation(m_item, 12.5, 1700000000);
+        m_ready.name = "Rates server";
+        m_ready.importAddress = "https://rates.example/history.csv";
+    }
+
+    void visit(const std::function<void(QWidget&)>& look)
+    {
+        {
+            MainWindow frame(m_doc, m_options, m_engine, false);
+            frame.updateCommandStates();
+            look(frame);
+        }
+        const WizardSubject subject{"Quotes server", "ACME", "AC", {}};
+        const std::vector<std::function<std::unique_ptr<QDialog>()>> dialogs = {
+            [] { return std::make_unique<AboutDialog>(); },
+            [&] { return std::make_unique<CatalogDialog>(std::vector<CatalogEntry>{m_ready}); },
+            [] { return std::make_unique<GeneralOptionsDialog>(GeneralOptions{}); },
+            [&] { return std::make_unique<ServerConfigurationsWindow>(m_engine, m_sink); },
+            [] { return std::make_unique<ServerSettingsDialog>(ServerConfig{}, "Quotes server", "ACME", "AC"); },
+            [] { return std::make_unique<SaveConfigurationDialog>(std::vector<std::string>{"Quotes server"}); },
+            [&] { return std::make_unique<WizardDownloadPage>(m_engine, subject); },
+            [&] { return std::make_unique<WizardRulePage>(subject, WizardPageFiles{}, "http://q.example/"); },
+            [] { return std::make_unique<BuyDialog>("ACME"); },
+            [] { return std::make_unique<SellDialog>("ACME"); },
+            [] { return std::make_unique<DividendDialog>("ACME"); },
+            [] { return std::make_unique<MemoDialog>(QStringLiteral("note")); },
+            [] { return std::make_unique<SplitDialog>("ACME", 1700000000); },
+            [] { return std::make_unique<ManualQuotationDialog>("ACME", 1700000000); },
+            [] { return std::make_unique<ComparisonLimitsDialog>(ComparisonSettings{}); },
+            [] { return std::make_unique<ConnectionStatusWindow>(); },
+            [&] { return std::make_unique<SourceHealthWindow>(m_doc, m_health, m_engine); },
+            [&] { return std::make_unique<ImportDialog>(m_importState, m_doc, m_item, WorkerSettings{}, 1700000000); },
+            [&] {
+                return std::make_unique<ImportLocationDialog>(m_location, std::vector<std::string>{"http://q.example/"});
+            },
+            [&] {
+                return std::make_unique<ItemPropertiesDialog>(m_doc, m_item, ItemPropertiesDialog::General, -1,
+                                                              m_engine, m_sink);
+            },
+        };
+        for (const auto& make : dialogs)
+            look(*make());
+    }
+
+private:
+    DownloadEngine& m_engine;
+    MessageQueue& m_sink;
+    PortfolioDocument m_doc;
+    GeneralOptions m_options;
+    ItemKey m_item;
+    QWidget m_owner;
+    SourceHealthWatch m_health;
+    ImportState m_importState;
+    ImportLocation m_location;
+    CatalogEntry m_ready;
+};
+
+// The letter that Alt and the letter reach in a text ("&Datei": 'd'), or none.
+QChar mnemonic(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return text[i + 1].toLower();
+    }
+    return {};
+}
+
+// The mnemonics one window offers at a time, each with the text it comes from; a clash is
+// a letter that two texts share.
+class MnemonicCheck {
+public:
+    explicit MnemonicCheck(QString where) : m_where(std::move(where)) {}
+
+    void add(const QString& text)
+    {
+        const QChar letter = mnemonic(text);
+        if (letter.isNull())
+            return;
+        const auto [at, added] = m_texts.emplace(letter, text);
+        EXPECT_TRUE(added) << m_where.toStdString() << ": \"" << text.toStdString() << "\" and \""
+                           << at->second.toStdString() << "\" share the mnemonic " << QString(letter).toStdString();
+    }
+
+    // The controls of a dialog shown as it opens.
+    void controls(QWidget& top)
+    {
+        for (QWidget* child : top.findChildren<QWidget*>()) {
+            if (!child->isVisibleTo(&top) || child->window() != &top)
+                continue;
+            if (auto* button = qobject_cast<QAbstractButton*>(child))
+                add(button->text());
+            else if (auto* label = qobject_cast<QLabel*>(child); label && label->buddy())
+                add(label->text());
+            else if (auto* group = qobject_cast<QGroupBox*>(child); group && group->isCheckable())
+                add(group->title());
+            else if (auto* tabs = qobject_cast<QTabWidget*>(child)) {
+                for (int i = 0; i < tabs->count(); ++i)
+                    add(tabs->tabText(i));
+            }
+        }
+    }
+
+private:
+    QString m_where;
+    std::map<QChar, QString> m_texts;
+};
+
+// Removes the translations installed while it lived.
+struct InstalledTranslations {
+    ~InstalledTranslations()
+    {
+        for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+};
+
 class TranslationTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -247,53 +381,8 @@ TEST_F(TranslationTest, EveryWindowTextIsTranslatedFromTheCatalog)
 {
     RecordingTranslator recorder;
     ASSERT_TRUE(QCoreApplication::installTranslator(&recorder));
-
-    PortfolioDocument doc;
-    ItemSettings settings;
-    settings.name = "ACME";
-    settings.symbol = "AC";
-    const ItemKey item = doc.addItem(settings);
-    doc.insertQuotation(item, 12.5, 1700000000);
-    GeneralOptions options;
     TextWalk walk;
-    {
-        MainWindow frame(doc, options, m_engine, false);
-        frame.updateCommandStates();
-        walk.window(frame);
-    }
-
-    const WizardSubject subject{"Quotes server", "ACME", "AC", {}};
-    QWidget window;
-    SourceHealthWatch health(doc, window);
-    ImportState importState;
-    ImportLocation location;
-    CatalogEntry ready;
-    ready.name = "Rates server";
-    ready.importAddress = "https://rates.example/history.csv";
-    const std::vector<std::function<std::unique_ptr<QDialog>()>> dialogs = {
-        [] { return std::make_unique<AboutDialog>(); },
-        [&] { return std::make_unique<CatalogDialog>(std::vector<CatalogEntry>{ready}); },
-        [] { return std::make_unique<GeneralOptionsDialog>(GeneralOptions{}); },
-        [this] { return std::make_unique<ServerConfigurationsWindow>(m_engine, m_sink); },
-        [] { return std::make_unique<ServerSettingsDialog>(ServerConfig{}, "Quotes server", "ACME", "AC"); },
-        [] { return std::make_unique<SaveConfigurationDialog>(std::vector<std::string>{"Quotes server"}); },
-        [&] { return std::make_unique<WizardDownloadPage>(m_engine, subject); },
-        [&] { return std::make_unique<WizardRulePage>(subject, WizardPageFiles{}, "http://q.example/"); },
-        [] { return std::make_unique<BuyDialog>("ACME"); },
-        [] { return std::make_unique<SellDialog>("ACME"); },
-        [] { return std::make_unique<DividendDialog>("ACME"); },
-        [] { return std::make_unique<MemoDialog>(QStringLiteral("note")); },
-        [] { return std::make_unique<SplitDialog>("ACME", 1700000000); },
-        [] { return std::make_unique<ManualQuotationDialog>("ACME", 1700000000); },
-        [] { return std::make_unique<ComparisonLimitsDialog>(ComparisonSettings{}); },
-        [] { return std::make_unique<ConnectionStatusWindow>(); },
-        [&] { return std::make_unique<SourceHealthWindow>(doc, health, m_engine); },
-        [&] { return std::make_unique<ImportDialog>(importState, doc, item, WorkerSettings{}, 1700000000); },
-        [&] { return std::make_unique<ImportLocationDialog>(location, std::vector<std::string>{"http://q.example/"}); },
-        [&] { return std::make_unique<ItemPropertiesDialog>(doc, item, ItemPropertiesDialog::General, -1, m_engine, m_sink); },
-    };
-    for (const auto& make : dialogs)
-        walk.window(*make());
+    Windows(m_engine, m_sink).visit([&](QWidget& window) { walk.window(window); });
 
     // User data, names and dates the program shows as they are.
     const QRegularExpression asItIs(QStringLiteral(
@@ -338,16 +427,47 @@ TEST(TranslationLoading, GermanUsersGetTheGermanCatalogsEnglishUsersNone)
               0);
     EXPECT_EQ(QCoreApplication::translate("Commands", "&File"), QStringLiteral("&File"));
 
+    const InstalledTranslations german;
     // LANGUAGE=de gives the system locale these languages.
     const int installed = installTranslations(*QCoreApplication::instance(), QLocale(QLocale::German), folders);
     EXPECT_GE(installed, 2); // the window's and the core's; Qt's where it is installed
     EXPECT_EQ(QCoreApplication::translate("Commands", "&File"), QStringLiteral("&Datei"));
     EXPECT_EQ(QCoreApplication::translate("Strings", "Save changes to %1?"), QStringLiteral("Änderungen an %1 speichern?"));
-    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-    }
-    EXPECT_EQ(QCoreApplication::translate("Commands", "&File"), QStringLiteral("&File"));
+}
+
+TEST_F(TranslationTest, GermanMnemonicsDoNotClashWithinAMenuOrADialog)
+{
+    const InstalledTranslations german;
+    ASSERT_GE(installTranslations(*QCoreApplication::instance(), QLocale(QLocale::German),
+                                  {QStringLiteral(TARVELO_TRANSLATIONS_BUILD_DIR)}),
+              1);
+    int menus = 0;
+    Windows(m_engine, m_sink).visit([&](QWidget& window) {
+        std::vector<QWidget*> bars;
+        for (QMenuBar* bar : window.findChildren<QMenuBar*>())
+            bars.push_back(bar);
+        for (QMenu* menu : window.findChildren<QMenu*>())
+            bars.push_back(menu);
+        for (QWidget* bar : bars) {
+            auto* menu = qobject_cast<QMenu*>(bar);
+            MnemonicCheck check(window.objectName() + QStringLiteral(" menu ") + (menu ? menu->title() : QString()));
+            for (const QAction* action : bar->actions()) {
+                if (!action->isSeparator() && action->isVisible())
+                    check.add(action->text());
+            }
+            ++menus;
+        }
+        if (auto* sheet = window.findChild<QTabWidget*>(); sheet && qobject_cast<QDialog*>(&window)) {
+            for (int page = 0; page < sheet->count(); ++page) {
+                sheet->setCurrentIndex(page);
+                MnemonicCheck(window.objectName() + QStringLiteral(" page ") + sheet->tabText(page)).controls(window);
+            }
+        } else {
+            MnemonicCheck(window.objectName()).controls(window);
+        }
+    });
+    EXPECT_GE(menus, 8);
+    EXPECT_EQ(QCoreApplication::translate("Commands", "&File"), QStringLiteral("&Datei"));
 }
 
 } // namespace
