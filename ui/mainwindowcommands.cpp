@@ -15,6 +15,7 @@
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
+#include "ui/serverconfigurationswindow.h"
 #include "ui/shell.h"
 #include "ui/undosteps.h"
 
@@ -134,10 +135,10 @@ void MainWindow::createCommands()
          [this] { exportServerConfigurations(); }},
 
         {kApplicationWebPage, "&Application web page", "Open the program's web page", {},
-         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+         [] { openHelpPage(strings::kHomePage); }},
         {kCheckServerUpdate, "&Check server configuration update availability...",
          "Look for newer server configurations on the program's web page", {},
-         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+         [this] { ServerConfigurationsWindow::chooseReadyMade(this); }},
         {kFaq, "&Frequently Asked Questions (FAQ)", "Answers to frequently asked questions", {},
          [this] { openHelpPage(strings::kFaqPage); }},
         {kServerInfo, "Info about &server configuration", "How server configurations find quotations", {},

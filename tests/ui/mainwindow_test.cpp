@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QTabWidget>
 
 #include <QAction>
@@ -328,6 +331,21 @@ TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     // A stored value that is not four numbers leaves the placement to the system.
     Profile().writeText("Dimensions", "MainWindow", "40,50,zz");
     EXPECT_NE(window().geometry(), QRect(40, 50, 700, 500));
+
+    // A place stored on a larger screen shrinks into this one's available part; one
+    // standing out of it, or off every screen, moves in at its size.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_LT(available.width(), 3120);
+    Profile().writeText("Dimensions", "MainWindow", "100,80,3220,1960");
+    EXPECT_EQ(window().geometry(), available);
+    const QPoint end = available.bottomRight();
+    Profile().writeText("Dimensions", "MainWindow",
+                        QStringLiteral("%1,100,%2,400").arg(end.x() - 100).arg(end.x() + 300).toStdString());
+    EXPECT_EQ(window().geometry(), QRect(end.x() + 1 - 400, 100, 400, 300));
+    Profile().writeText("Dimensions", "MainWindow", "5000,4000,5400,4300");
+    const QRect moved = window().geometry();
+    EXPECT_EQ(moved.size(), QSize(400, 300));
+    EXPECT_TRUE(available.contains(moved)) << moved.x() << "," << moved.y();
 }
 
 TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
