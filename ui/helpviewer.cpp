@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QPointer>
 #include <QStyle>
 #include <QTextBrowser>
@@ -88,6 +89,13 @@ HelpViewer::HelpViewer()
     // Every link passes through follow(): help pages stay here, the rest goes out.
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
+    // The pages set dark text of their own: they stay on light paper under a dark palette.
+    QPalette paper = m_browser->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, QColor(0x22, 0x22, 0x22));
+    paper.setColor(QPalette::Link, QColor(0x1a, 0x4f, 0xa0));
+    paper.setColor(QPalette::LinkVisited, QColor(0x5a, 0x3a, 0x8a));
+    m_browser->setPalette(paper);
 
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);

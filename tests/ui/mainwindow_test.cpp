@@ -348,6 +348,26 @@ TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     EXPECT_TRUE(available.contains(moved)) << moved.x() << "," << moved.y();
 }
 
+TEST_F(MainWindowTest, TheHelpMenuStaysInTheProgram)
+{
+    MainWindow& frame = window();
+    // The program's page is its own start page in the help viewer, never an address.
+    frame.action(kApplicationWebPage)->trigger();
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    const QUrl home(QString::fromStdString(m_shell.opened[0]));
+    EXPECT_TRUE(home.isLocalFile());
+    EXPECT_EQ(home.fileName(), QStringLiteral("Tarvelo.html"));
+    // The update check offers the ready-made configurations.
+    QString shown;
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        shown = dialog.objectName();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    frame.action(kCheckServerUpdate)->trigger();
+    EXPECT_EQ(shown, QStringLiteral("catalogDialog"));
+    EXPECT_EQ(m_shell.opened.size(), 1u);
+}
+
 TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
 {
     MainWindow& frame = window();
