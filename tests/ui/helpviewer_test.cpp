@@ -12,12 +12,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QWindow>
 
 namespace tarvelo {
 namespace {
@@ -105,6 +109,26 @@ TEST_F(HelpViewerTest, SectionsLinksAndHistoryStayInTheViewer)
     // A page that is not installed says so instead of showing nothing.
     HelpViewer::showPage(helpPageAddress("Missing.html"));
     EXPECT_TRUE(browser.toPlainText().contains(QStringLiteral("Missing.html is not installed")));
+}
+
+TEST_F(HelpViewerTest, HelpFromAModalDialogStaysUsableAndOutlivesIt)
+{
+    auto* dialog = new QDialog;
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    ASSERT_EQ(QApplication::activeModalWidget(), dialog);
+    // A modal dialog blocks every window but its own: the viewer belongs to it meanwhile.
+    HelpViewer& viewer = HelpViewer::showPage(helpPageAddress(strings::kDialogHelpPage, "memo"));
+    EXPECT_EQ(viewer.parentWidget(), dialog);
+    EXPECT_TRUE(viewer.isWindow());
+    ASSERT_NE(viewer.windowHandle(), nullptr);
+    EXPECT_EQ(viewer.windowHandle()->transientParent(), dialog->windowHandle());
+    const QPointer<HelpViewer> kept(&viewer);
+    delete dialog;
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(kept->parentWidget(), nullptr);
+    EXPECT_TRUE(kept->isVisible());
+    EXPECT_EQ(kept->browser()->source().fragment(), QStringLiteral("memo"));
 }
 
 TEST_F(HelpViewerTest, TheAboutBoxLeadsToTheProgramsOwnPage)
