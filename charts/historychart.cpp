@@ -137,7 +137,8 @@ void drawPointValues(Canvas& canvas, const HistoryChart& chart, const ChartOptio
         const std::string text = percent ? printfText("%.2f%%", point.value * 100 / chart.reference)
                                          : printfText("%.3f", point.value);
         const TextExtent extent = canvas.textExtent(text);
-        const int left = std::clamp(point.x - extent.width / 2, 0, std::max(0, width - extent.width));
+        // Two pixels from the edges, for the ink a glyph puts beyond its advance.
+        const int left = std::clamp(point.x - extent.width / 2, 2, std::max(2, width - extent.width - 2));
         const CanvasRect box{left, point.y, left + extent.width, point.y + extent.height};
         while (!drawn.empty() && drawn.front().right < box.left - 1)
             drawn.pop_front();

@@ -27,7 +27,7 @@ struct ChartImageSize {
 struct ChartSubject {
     std::span<const SecurityItem* const> items;
     ComparisonSettings comparison;
-    ChartColours colours;
+    ChartColours colours = ChartColours::paper();
 };
 
 // Draws the subject's chart into a client area of width x height on a canvas, as the
