@@ -440,9 +440,9 @@ void ChartView::keyPressEvent(QKeyEvent* event)
             else
                 index = m_cursor < 0 ? last : std::max(m_cursor - 1, 0);
             moveCursorTo(index);
+            event->accept();
+            return;
         }
-        event->accept();
-        return;
     }
     QWidget::keyPressEvent(event);
 }
