@@ -25,9 +25,9 @@ fail() {
 }
 
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+[ -n "$version" ] || { echo "FAIL: no package version in $build/CPackConfig.cmake" >&2; exit 1; }
 arch=$(dpkg --print-architecture)
 deb="$out/tarvelo_${version}_${arch}.deb"
-[ -n "$version" ] || { echo "FAIL: no package version in $build/CPackConfig.cmake" >&2; exit 1; }
 
 rm -f "$deb"
 if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$work/cpack.log" 2>&1; then
