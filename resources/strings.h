@@ -47,7 +47,8 @@ inline constexpr const char* kRegistryFilter = QT_TRANSLATE_NOOP("Strings", "Reg
 inline constexpr const char* kServerExportName = QT_TRANSLATE_NOOP("Strings", "Server");
 inline constexpr const char* kExportFilter = QT_TRANSLATE_NOOP("Strings", "Excel Files (*.xls);;Text Files (*.txt)");
 inline constexpr const char* kSocketsFailed = QT_TRANSLATE_NOOP("Strings", "Windows sockets initialization failed.");
-inline constexpr const char* kApplicationWebPage = "https://tarvelo.example.org/";
+// The program's own page: what Tarvelo is and where its help begins, shown in the help viewer.
+inline constexpr const char* kHomePage = "Tarvelo.html";
 inline constexpr const char* kFaqPage = "FAQ.html";
 inline constexpr const char* kServerInfoPage = "QVXSrv.html";
 // The page that explains every dialog, one section (anchor) each.

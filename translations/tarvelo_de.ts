@@ -375,6 +375,41 @@
         <source>Send the portfolio as a mail attachment</source>
         <translation>Das Portfolio als E-Mail-Anhang versenden</translation>
     </message>
+    <message>
+        <source>Chart &amp;legend</source>
+        <translation>Diagrammle&amp;gende</translation>
+    </message>
+    <message>
+        <source>Show the compared items&apos; names in their colours above the comparison chart</source>
+        <translation>Die Namen der verglichenen Wertpapiere in ihren Farben über dem Vergleichsdiagramm anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopShell</name>
+    <message>
+        <source>&amp;Copy file name</source>
+        <translation>Dateinamen &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Copy address</source>
+        <translation>Adresse &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>The opener %1 could not be started.</source>
+        <translation>Das Öffnungsprogramm %1 konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The opener %1 ended with exit status %2.</source>
+        <translation>Das Öffnungsprogramm %1 endete mit dem Exit-Status %2.</translation>
+    </message>
+    <message>
+        <source>The opener %1 crashed.</source>
+        <translation>Das Öffnungsprogramm %1 ist abgestürzt.</translation>
+    </message>
 </context>
 <context>
     <name>ServerWizard</name>
@@ -773,6 +808,13 @@ lokaler Dateipfad:</translation>
     </message>
 </context>
 <context>
+    <name>tarvelo::AboutDialog</name>
+    <message>
+        <source>Tarvelo&apos;s home page</source>
+        <translation>Startseite von Tarvelo</translation>
+    </message>
+</context>
+<context>
     <name>tarvelo::BuyDialog</name>
     <message>
         <source>Buy</source>
@@ -847,6 +889,17 @@ Format: %2
     <message>
         <source>Show grid</source>
         <translation>Gitternetz anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>tarvelo::ChartView</name>
+    <message>
+        <source>Chart</source>
+        <translation>Diagramm</translation>
+    </message>
+    <message>
+        <source>No item is marked: mark one in the list to see its history, or several to compare them.</source>
+        <translation>Kein Wertpapier ist markiert: Markieren Sie eines in der Liste, um seinen Kursverlauf zu sehen, oder mehrere, um sie zu vergleichen.</translation>
     </message>
 </context>
 <context>
@@ -1063,6 +1116,29 @@ URL: %2
  do not exist in this computer!</source>
         <translation>Die Servereigenschaften für den Server &apos;%s&apos;
  gibt es auf diesem Computer nicht!</translation>
+    </message>
+</context>
+<context>
+    <name>tarvelo::HelpViewer</name>
+    <message>
+        <source>Tarvelo Help</source>
+        <translation>Tarvelo-Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vorwärts</translation>
+    </message>
+    <message>
+        <source>&amp;Home</source>
+        <translation>&amp;Startseite</translation>
+    </message>
+    <message>
+        <source>&lt;h1&gt;Page not found&lt;/h1&gt;&lt;p&gt;The help page %1 is not installed.&lt;/p&gt;</source>
+        <translation>&lt;h1&gt;Seite nicht gefunden&lt;/h1&gt;&lt;p&gt;Die Hilfeseite %1 ist nicht installiert.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -1565,10 +1641,6 @@ Sollen sie durch die fertigen ersetzt werden? (Nein fügt nur die anderen hinzu.
         <translation>Download-URL:</translation>
     </message>
     <message>
-        <source>URL address, e.g. http://quotes.example.com/quote.html?id=[&amp;symbol] or file://c:\temp\quotes.html</source>
-        <translation>URL-Adresse, z. B. http://quotes.example.com/quote.html?id=[&amp;symbol] oder file://c:\temp\quotes.html</translation>
-    </message>
-    <message>
         <source>Web page download timeout</source>
         <translation>Zeitlimit für den Download der Webseite</translation>
     </message>
@@ -1745,6 +1817,10 @@ Sollen sie durch die fertigen ersetzt werden? (Nein fügt nur die anderen hinzu.
 Do you want to replace it?</source>
         <translation>Die Serverkonfiguration &apos;%1&apos; gibt es schon.
 Wollen Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>URL address, e.g. http://quotes.example/quote.html?id=[&amp;symbol] or file://c:\temp\quotes.html</source>
+        <translation>URL-Adresse, z. B. http://quotes.example/quote.html?id=[&amp;symbol] oder file://c:\temp\quotes.html</translation>
     </message>
 </context>
 <context>

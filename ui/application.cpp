@@ -7,6 +7,7 @@
 #include "resources/commandids.h"
 #include "servers/builtinservers.h"
 #include "resources/strings.h"
+#include "ui/helpviewer.h"
 #include "ui/mainwindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -24,6 +25,7 @@ int runTarvelo(bool unattended, const std::string& portfolio)
 {
     GeneralOptions options = loadOptions();
     installBuiltInServers();
+    installHelpKey();
 
     if (!initializeDownloads()) {
         Prompter::instance().inform(nullptr, text(strings::kSocketsFailed), Prompter::Icon::Warning);

@@ -15,6 +15,7 @@
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
+#include "ui/serverconfigurationswindow.h"
 #include "ui/shell.h"
 #include "ui/undosteps.h"
 
@@ -92,6 +93,10 @@ void MainWindow::createCommands()
          [this] { toggleConnectionStatus(); }, {}, [this] { return m_status->isVisible(); }},
         {kSourceHealth, QT_TRANSLATE_NOOP("Commands", "Source &health"), QT_TRANSLATE_NOOP("Commands", "List each item's last successful download and failed updates"), {},
          [this] { showSourceHealth(); }},
+        {kChartLegend, QT_TRANSLATE_NOOP("Commands", "Chart &legend"),
+         QT_TRANSLATE_NOOP("Commands", "Show the compared items' names in their colours above the comparison chart"),
+         {}, [this] { m_chart->setLegendShown(!m_chart->legendShown()); }, {},
+         [this] { return m_chart->legendShown(); }},
         {kSaveViewOptions, QT_TRANSLATE_NOOP("Commands", "S&ave view options"), QT_TRANSLATE_NOOP("Commands", "Keep window placement, columns and sort order"), {},
          [this] { saveViewOptions(); }},
         {kRefresh, QT_TRANSLATE_NOOP("Commands", "&Refresh"), QT_TRANSLATE_NOOP("Commands", "Show the portfolio anew"), {}, [this] { m_items->refresh(); }},
@@ -134,10 +139,10 @@ void MainWindow::createCommands()
          [this] { exportServerConfigurations(); }},
 
         {kApplicationWebPage, QT_TRANSLATE_NOOP("Commands", "&Application web page"), QT_TRANSLATE_NOOP("Commands", "Open the program's web page"), {},
-         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+         [] { openHelpPage(strings::kHomePage); }},
         {kCheckServerUpdate, QT_TRANSLATE_NOOP("Commands", "&Check server configuration update availability..."),
          QT_TRANSLATE_NOOP("Commands", "Look for newer server configurations on the program's web page"), {},
-         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+         [this] { ServerConfigurationsWindow::chooseReadyMade(this); }},
         {kFaq, QT_TRANSLATE_NOOP("Commands", "&Frequently Asked Questions (FAQ)"), QT_TRANSLATE_NOOP("Commands", "Answers to frequently asked questions"), {},
          [this] { openHelpPage(strings::kFaqPage); }},
         {kServerInfo, QT_TRANSLATE_NOOP("Commands", "Info about &server configuration"), QT_TRANSLATE_NOOP("Commands", "How server configurations find quotations"), {},
@@ -164,7 +169,7 @@ void MainWindow::createCommands()
                        kFilePrint, kFilePrintPreview, kFilePrintSetup, kSeparator, kFileSendMail, kSeparator, m_files->recentMenu(),
                        kSeparator, kAppExit}},
             {QT_TRANSLATE_NOOP("Commands", "&Edit"), {kEditUndo, kEditRedo, kSeparator, kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
-            {QT_TRANSLATE_NOOP("Commands", "&View"), {kPercentValues, kConnectionStatus, kSourceHealth, kSeparator, kTotals, kRefresh, kSeparator,
+            {QT_TRANSLATE_NOOP("Commands", "&View"), {kPercentValues, kChartLegend, kConnectionStatus, kSourceHealth, kSeparator, kTotals, kRefresh, kSeparator,
                        kSaveViewOptions, kSeparator, bar->toggleViewAction(), m_statusBar->toggleAction()}},
             {QT_TRANSLATE_NOOP("Commands", "&Item"), {kInsertItem, kDeleteItem, kItemProperties, kShowQuotations, kSeparator, kUpdateQuotation,
                        kUpdateAll, kAbortDownloads, kManualQuotation, kTestUpdate, kSeparator, kOpenWebPage,

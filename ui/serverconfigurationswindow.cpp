@@ -362,17 +362,24 @@ void ServerConfigurationsWindow::importConfigurations()
 
 void ServerConfigurationsWindow::addReadyMade()
 {
+    const QString added = chooseReadyMade(this);
+    if (!added.isEmpty())
+        reload(added);
+}
+
+QString ServerConfigurationsWindow::chooseReadyMade(QWidget* parent)
+{
     const Result<std::vector<CatalogEntry>> catalog = readCatalog();
     if (!catalog) {
-        Prompter::instance().inform(this, fromCore(catalog.message()), Prompter::Icon::Warning);
-        return;
+        Prompter::instance().inform(parent, fromCore(catalog.message()), Prompter::Icon::Warning);
+        return {};
     }
-    CatalogDialog dialog(*catalog, this);
+    CatalogDialog dialog(*catalog, parent);
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
-        return;
+        return {};
     std::vector<const CatalogEntry*> chosen = dialog.chosen();
     if (chosen.empty())
-        return;
+        return {};
     QStringList stored;
     for (const CatalogEntry* entry : chosen) {
         if (serverConfigExists(entry->name))
@@ -382,18 +389,18 @@ void ServerConfigurationsWindow::addReadyMade()
         const QString question = tr("These server configurations are stored already:\n%1\n\nReplace "
                                                 "them with the ready-made ones? (No adds only the others.)")
                                      .arg(stored.join(QLatin1Char('\n')));
-        const Prompter::Answer answer = Prompter::instance().askYesNoCancel(this, question);
+        const Prompter::Answer answer = Prompter::instance().askYesNoCancel(parent, question);
         if (answer == Prompter::Cancel)
-            return;
+            return {};
         if (answer == Prompter::No)
             std::erase_if(chosen, [&](const CatalogEntry* entry) { return stored.contains(fromCore(entry->name)); });
     }
     if (chosen.empty())
-        return;
+        return {};
     const Result<void> added = addCatalogEntries(chosen, true);
     if (!added)
-        reportUnsavedSettings(this);
-    reload(fromCore(chosen.front()->name));
+        reportUnsavedSettings(parent);
+    return fromCore(chosen.front()->name);
 }
 
 } // namespace tarvelo

@@ -47,6 +47,9 @@ public:
     // "Add ready-made...": the catalog's configurations to choose from; stores the chosen
     // ones, asking before it replaces stored configurations of the same names.
     void addReadyMade();
+    // The same from anywhere (Help menu): the name of the first configuration added,
+    // empty when none was.
+    static QString chooseReadyMade(QWidget* parent);
 
 private:
     void reload(const QString& selected);

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QTabWidget>
 
 #include <QAction>
@@ -328,6 +331,41 @@ TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     // A stored value that is not four numbers leaves the placement to the system.
     Profile().writeText("Dimensions", "MainWindow", "40,50,zz");
     EXPECT_NE(window().geometry(), QRect(40, 50, 700, 500));
+
+    // A place stored on a larger screen shrinks into this one's available part; one
+    // standing out of it, or off every screen, moves in at its size.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_LT(available.width(), 3120);
+    Profile().writeText("Dimensions", "MainWindow", "100,80,3220,1960");
+    EXPECT_EQ(window().geometry(), available);
+    const QPoint end = available.bottomRight();
+    Profile().writeText("Dimensions", "MainWindow",
+                        QStringLiteral("%1,100,%2,400").arg(end.x() - 100).arg(end.x() + 300).toStdString());
+    EXPECT_EQ(window().geometry(), QRect(end.x() + 1 - 400, 100, 400, 300));
+    Profile().writeText("Dimensions", "MainWindow", "5000,4000,5400,4300");
+    const QRect moved = window().geometry();
+    EXPECT_EQ(moved.size(), QSize(400, 300));
+    EXPECT_TRUE(available.contains(moved)) << moved.x() << "," << moved.y();
+}
+
+TEST_F(MainWindowTest, TheHelpMenuStaysInTheProgram)
+{
+    MainWindow& frame = window();
+    // The program's page is its own start page in the help viewer, never an address.
+    frame.action(kApplicationWebPage)->trigger();
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    const QUrl home(QString::fromStdString(m_shell.opened[0]));
+    EXPECT_TRUE(home.isLocalFile());
+    EXPECT_EQ(home.fileName(), QStringLiteral("Tarvelo.html"));
+    // The update check offers the ready-made configurations.
+    QString shown;
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        shown = dialog.objectName();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    frame.action(kCheckServerUpdate)->trigger();
+    EXPECT_EQ(shown, QStringLiteral("catalogDialog"));
+    EXPECT_EQ(m_shell.opened.size(), 1u);
 }
 
 TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
