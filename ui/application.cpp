@@ -49,11 +49,11 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 const std::string path = absolute.empty() ? portfolio : absolute.string();
                 const DocumentResult opened = doc.openFile(path);
                 if (!opened.ok()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened.message().c_str());
+                    std::fprintf(stderr, "tarvelo: %s\n", toPath(fileMessage(fromPath(path), fromCore(opened.message()))).c_str());
                     started = false;
                     status = 2;
                 } else if (!opened->warning.empty()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened->warning.c_str());
+                    std::fprintf(stderr, "tarvelo: %s\n", toPath(fileMessage(fromPath(path), fromCore(opened->warning))).c_str());
                 }
             }
             if (started) {

@@ -353,11 +353,17 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
     EXPECT_EQ(Profile().readText("Recent File List", "File1").value_or(""), first.toStdString());
 
-    // A damaged file is refused with a message and the open portfolio stays.
+    // A damaged file is refused with a message that names it, and the open portfolio stays.
     const std::string damaged = (m_folder / "damaged.qvx").string();
     ASSERT_EQ(writeWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
     EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
-    EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
+    EXPECT_EQ(m_prompter.shown.back(), QString::fromStdString(damaged) + "\nUnexpected file format.");
+    // A message that names the file already stays as it is.
+    const std::string missing = (m_folder / "missing.csv").string();
+    EXPECT_FALSE(frame.openDocument(QString::fromStdString(missing)));
+    EXPECT_EQ(m_prompter.shown.back(), QString::fromStdString(missing)
+                                           + "\nCannot find this file.\nPlease verify that the correct path and file "
+                                             "name are given.");
     EXPECT_EQ(m_doc.itemCount(), 1u);
     EXPECT_EQ(m_doc.filePath(), first.toStdString());
 
