@@ -16,24 +16,21 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QColorDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace fs = std::filesystem;

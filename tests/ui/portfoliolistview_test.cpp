@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -242,7 +244,7 @@ TEST_F(PortfolioListViewTest, TheEmptyListShowsHowToBeginUntilItHasARow)
     PortfolioListView view(m_doc);
     view.setNow(m_now);
     EXPECT_GT(inkBelowFirstRow(view), 100);
-    add("Alpha", {{10.0, m_now}});
+    add("Alpha", {{m_now, 10.0}});
     EXPECT_EQ(inkBelowFirstRow(view), 0);
     m_doc.deleteItems(m_doc.itemPositions());
     EXPECT_GT(inkBelowFirstRow(view), 100);
