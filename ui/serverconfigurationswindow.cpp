@@ -183,7 +183,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     top->addWidget(m_list, 1);
     top->addLayout(buttons);
     auto* item = new QFormLayout;
-    item->addRow(QStringLiteral("Item &name:"), m_itemName);
+    item->addRow(QStringLiteral("Item na&me:"), m_itemName);
     item->addRow(QStringLiteral("Item &symbol:"), m_itemSymbol);
     auto* note = new QLabel(QStringLiteral("The item's name and symbol fill the variables [&name] and [&symbol] "
                                            "for the test download, the web page and the wizard."),
