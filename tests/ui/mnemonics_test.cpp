@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -253,7 +254,9 @@ TEST_F(MnemonicsTest, NoTwoControlsOfADialogOrEntriesOfAMenuShareALetter)
     // the dialogs of the item open too; the windows it shows are looked at as they are.
     for (QAction* action : commands) {
         const QString plain = action->text().remove(QLatin1Char('&'));
-        if (plain == QStringLiteral("Exit") || plain == QStringLiteral("New"))
+        // Not the commands that end the window, drop the portfolio or hand it to the
+        // desktop's mail program.
+        if (plain == QStringLiteral("Exit") || plain == QStringLiteral("New") || plain == QStringLiteral("Send..."))
             continue;
         if (m_doc.itemCount() == 0)
             m_doc.addItem(test::pageItemSettings("Alpha", "ABC", "file://" + m_page));
@@ -267,6 +270,7 @@ TEST_F(MnemonicsTest, NoTwoControlsOfADialogOrEntriesOfAMenuShareALetter)
         }
     }
 
+    clashes.removeDuplicates();
     EXPECT_TRUE(clashes.isEmpty()) << clashes.join(QLatin1Char('\n')).toStdString();
     // The walk reached the dialogs it is meant to look at.
     for (const char* dialog :
