@@ -39,11 +39,11 @@ std::string toPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-QString fileMessage(const QString& path, const QString& message)
+QString fileMessage(const QString& path, const QString& message, QStringView separator)
 {
     if (message.isEmpty() || path.isEmpty() || message.contains(path))
         return message;
-    return path + QLatin1Char('\n') + message;
+    return path + separator + message;
 }
 
 } // namespace tarvelo

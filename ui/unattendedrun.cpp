@@ -89,8 +89,8 @@ void UnattendedRun::finishWhenDone(const SourceHealth& health)
     if (m_doc.filePath().empty()) {
         m_exitCode = 2;
     } else if (!saveUpdatedQuotations(m_doc, [this](const std::string& text, bool) {
-                   const QString named = fileMessage(fromPath(m_doc.filePath()), fromCore(text));
-                   std::fprintf(stderr, "tarvelo: %s\n", toPath(named).c_str());
+                   const QString named = fileMessage(fromPath(m_doc.filePath()), fromCore(text), u": ");
+                   std::fprintf(stderr, "tarvelo: %s\n", named.toLocal8Bit().constData());
                })) {
         m_exitCode = 2;
     }
