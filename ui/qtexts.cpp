@@ -43,7 +43,7 @@ QString fileMessage(const QString& path, const QString& message, QStringView sep
 {
     if (message.isEmpty() || path.isEmpty() || message.contains(path))
         return message;
-    return path + separator + message;
+    return path + separator.toString() + message;
 }
 
 } // namespace tarvelo
