@@ -2,11 +2,13 @@
 
 #include "ui/queuedmessagesink.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
 #include <memory>
+#include <utility>
 
 namespace tarvelo {
 
@@ -24,8 +26,12 @@ public:
         // drops what the download still brings.
         for (QWidget* window = asker ? asker->window() : nullptr; window;
              window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                connect(dialog, &QDialog::rejected, this, [this] { m_cancelled = true; });
+            if (auto* dialog = qobject_cast<QDialog*>(window)) {
+                connect(dialog, &QDialog::rejected, this, [this] {
+                    m_cancelled = true;
+                    releaseCursor(); // nobody waits for the answer any more
+                });
+            }
         }
     }
 
@@ -50,8 +56,24 @@ public:
 private:
     bool targetThere() const { return !m_targetIsObject || m_targetObject; }
 
+    void releaseCursor()
+    {
+        if (std::exchange(m_busy, false))
+            QApplication::restoreOverrideCursor();
+    }
+
     void passOn(MessageId messageId, DownloadMessage& message)
     {
+        // A test download's progress only shows as the busy cursor, held here until its
+        // answer comes or the dialog is cancelled: its receiver sees the answer alone.
+        if (message.test && !isFinalCode(message.code)) {
+            if (!m_cancelled && !m_busy && targetThere()) {
+                QApplication::setOverrideCursor(Qt::BusyCursor);
+                m_busy = true;
+            }
+            return;
+        }
+        releaseCursor();
         if (m_cancelled || !targetThere()) {
             removeMessageFiles(message);
             return;
@@ -63,6 +85,7 @@ private:
     QPointer<QObject> m_targetObject;
     const bool m_targetIsObject;
     bool m_cancelled = false;
+    bool m_busy = false;
 };
 
 } // namespace
