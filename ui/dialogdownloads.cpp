@@ -35,6 +35,8 @@ public:
         }
     }
 
+    ~DialogDownloadSink() override { releaseCursor(); }
+
     void jobQueued() override
     {
         QueuedMessageSink::jobQueued();
