@@ -43,7 +43,7 @@ void MainWindow::createCommands()
     const auto selected = [this] { return m_list->hasSelectedRow(); };
 
     m_commands = new CommandTable(*this, {
-        {kFileNew, "&New", "Create a new portfolio", {QKeySequence::New}, [this] { newDocument(); }, idle},
+        {kFileNew, "Ne&w", "Create a new portfolio", {QKeySequence::New}, [this] { newDocument(); }, idle},
         {kFileOpen, "&Open...", "Open an existing portfolio", {QKeySequence::Open}, [this] { openDocument(); },
          idle},
         {kFileSave, "&Save", "Save the portfolio", {QKeySequence::Save}, [this] { saveDocument(); }},
@@ -102,7 +102,7 @@ void MainWindow::createCommands()
         {kRefresh, "&Refresh", "Show the portfolio anew", {}, [this] { m_items->refresh(); }},
         {kTotals, "&Totals", "Show the totals of the portfolio", {}, [this] { m_items->showTotals(); }},
 
-        {kInsertItem, "&Insert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)},
+        {kInsertItem, "I&nsert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)},
          [this] { m_items->insertNewItem(); }},
         {kDeleteItem, "&Delete item", "Delete the marked items", {QKeySequence::Delete},
          [this] { m_items->deleteSelectedItems(); }, selected},
@@ -135,7 +135,7 @@ void MainWindow::createCommands()
         {kOptions, "&Options...", "Change the general options", {}, [this] { showOptions(); }},
         {kServerConfigurations, "&Server configurations...", "Make, change and delete server configurations", {},
          [this] { showServerConfigurations(); }},
-        {kExportServers, "&Export server configuration...", "Save all server configurations to a registry file", {},
+        {kExportServers, "Export server &configuration...", "Save all server configurations to a registry file", {},
          [this] { exportServerConfigurations(); }},
 
         {kApplicationWebPage, "&Application web page", "Open the program's web page", {},
@@ -147,7 +147,7 @@ void MainWindow::createCommands()
          [this] { openHelpPage(strings::kFaqPage); }},
         {kServerInfo, "Info about &server configuration", "How server configurations find quotations", {},
          [this] { openHelpPage(strings::kServerInfoPage); }},
-        {kAppAbout, "&About Tarvelo...", "Program information, version number and copyright", {},
+        {kAppAbout, "About &Tarvelo...", "Program information, version number and copyright", {},
          [this] { showAbout(); }},
     });
 
@@ -184,7 +184,7 @@ void MainWindow::createCommands()
     m_contextMenu = m_commands->makeContextMenu({
         {kItemProperties, "&Properties"},
         {kShowQuotations, "Show &quotations"},
-        {kUpdateQuotation, "Upda&te quotation"},
+        {kUpdateQuotation, "&Update quotation"},
         {kManualQuotation, "&Manually update quotation"},
         {kTestUpdate, "&Test quotation &update"},
         {kOpenWebPage, "&Open web page"},
