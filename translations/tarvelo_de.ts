@@ -4,10 +4,6 @@
 <context>
     <name>Commands</name>
     <message>
-        <source>&amp;New</source>
-        <translation>&amp;Neu</translation>
-    </message>
-    <message>
         <source>Create a new portfolio</source>
         <translation>Ein neues Portfolio anlegen</translation>
     </message>
@@ -180,10 +176,6 @@
         <translation>Die Summen des Portfolios anzeigen</translation>
     </message>
     <message>
-        <source>&amp;Insert new item</source>
-        <translation>&amp;Neues Wertpapier einfügen</translation>
-    </message>
-    <message>
         <source>Add a new item to the portfolio</source>
         <translation>Ein neues Wertpapier zum Portfolio hinzufügen</translation>
     </message>
@@ -288,10 +280,6 @@
         <translation>Serverkonfigurationen anlegen, ändern und löschen</translation>
     </message>
     <message>
-        <source>&amp;Export server configuration...</source>
-        <translation>Server&amp;konfiguration exportieren...</translation>
-    </message>
-    <message>
         <source>Save all server configurations to a registry file</source>
         <translation>Alle Serverkonfigurationen in eine Registry-Datei speichern</translation>
     </message>
@@ -328,10 +316,6 @@
         <translation>Wie Serverkonfigurationen Kurse finden</translation>
     </message>
     <message>
-        <source>&amp;About Tarvelo...</source>
-        <translation>Ü&amp;ber Tarvelo...</translation>
-    </message>
-    <message>
         <source>Program information, version number and copyright</source>
         <translation>Programminformationen, Versionsnummer und Copyright</translation>
     </message>
@@ -360,10 +344,6 @@
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <source>Upda&amp;te quotation</source>
-        <translation>Kurs &amp;aktualisieren</translation>
-    </message>
-    <message>
         <source>&amp;Properties...</source>
         <translation>&amp;Eigenschaften...</translation>
     </message>
@@ -382,6 +362,22 @@
     <message>
         <source>Show the compared items&apos; names in their colours above the comparison chart</source>
         <translation>Die Namen der verglichenen Wertpapiere in ihren Farben über dem Vergleichsdiagramm anzeigen</translation>
+    </message>
+    <message>
+        <source>Ne&amp;w</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>I&amp;nsert new item</source>
+        <translation>&amp;Neues Wertpapier einfügen</translation>
+    </message>
+    <message>
+        <source>Export server &amp;configuration...</source>
+        <translation>Server&amp;konfiguration exportieren...</translation>
+    </message>
+    <message>
+        <source>About &amp;Tarvelo...</source>
+        <translation>Ü&amp;ber Tarvelo...</translation>
     </message>
 </context>
 <context>
@@ -1005,6 +1001,14 @@ Wertpapier: %1
 URL: %2
 %3</translation>
     </message>
+    <message>
+        <source> (HTTP status %1)</source>
+        <translation> (HTTP-Status %1)</translation>
+    </message>
+    <message>
+        <source>The download ended without a result.</source>
+        <translation>Der Download endete ohne Ergebnis.</translation>
+    </message>
 </context>
 <context>
     <name>tarvelo::GeneralOptionsDialog</name>
@@ -1252,6 +1256,18 @@ URL: %2
         <source>Show or hide the status bar</source>
         <translation>Die Statusleiste ein- oder ausblenden</translation>
     </message>
+    <message>
+        <source>Portfolio totals</source>
+        <translation>Portfoliosummen</translation>
+    </message>
+    <message>
+        <source>Running updates</source>
+        <translation>Laufende Aktualisierungen</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>Uhr</translation>
+    </message>
 </context>
 <context>
     <name>tarvelo::MainWindow</name>
@@ -1435,6 +1451,65 @@ Letzter Erfolg: %3</translation>
         <source>Amount Invested</source>
         <translation>Investierter Betrag</translation>
     </message>
+    <message>
+        <source>Date of the latest quotation</source>
+        <translation>Datum des letzten Kurses</translation>
+    </message>
+    <message>
+        <source>Lowest value</source>
+        <translation>Tiefster Wert</translation>
+    </message>
+    <message>
+        <source>Highest value</source>
+        <translation>Höchster Wert</translation>
+    </message>
+    <message>
+        <source>Change since the last day</source>
+        <translation>Änderung seit dem Vortag</translation>
+    </message>
+    <message>
+        <source>Change since the previous quotation</source>
+        <translation>Änderung seit dem vorigen Kurs</translation>
+    </message>
+    <message>
+        <source>Change in total</source>
+        <translation>Änderung insgesamt</translation>
+    </message>
+    <message>
+        <source>Value of the holding</source>
+        <translation>Wert des Bestands</translation>
+    </message>
+    <message>
+        <source>Unchanged since the last day</source>
+        <translation>Unverändert seit dem Vortag</translation>
+    </message>
+    <message>
+        <source>Down since the last day</source>
+        <translation>Gefallen seit dem Vortag</translation>
+    </message>
+    <message>
+        <source>Up since the last day</source>
+        <translation>Gestiegen seit dem Vortag</translation>
+    </message>
+    <message>
+        <source>an alarm holds</source>
+        <translation>ein Alarm liegt vor</translation>
+    </message>
+    <message>
+        <source>the last update failed</source>
+        <translation>die letzte Aktualisierung schlug fehl</translation>
+    </message>
+    <message>
+        <source>the value found was held back</source>
+        <translation>der gefundene Wert wurde zurückgehalten</translation>
+    </message>
+</context>
+<context>
+    <name>tarvelo::PortfolioListView</name>
+    <message>
+        <source>No items yet. Insert one with Item → Insert new item (Ins), or open a portfolio.</source>
+        <translation>Noch keine Wertpapiere. Fügen Sie eines mit Wertpapier → Neues Wertpapier einfügen (Einfg) ein, oder öffnen Sie ein Portfolio.</translation>
+    </message>
 </context>
 <context>
     <name>tarvelo::QuotationsPage</name>
@@ -1586,10 +1661,6 @@ OK ersetzt die unter „Ersetzen“ aufgeführten Konfigurationen; Wertpapiere, 
         <translation>Hilfe</translation>
     </message>
     <message>
-        <source>Item &amp;name:</source>
-        <translation>&amp;Wertpapiername:</translation>
-    </message>
-    <message>
         <source>Item &amp;symbol:</source>
         <translation>&amp;Symbol des Wertpapiers:</translation>
     </message>
@@ -1624,6 +1695,22 @@ Replace them with the ready-made ones? (No adds only the others.)</source>
 %1
 
 Sollen sie durch die fertigen ersetzt werden? (Nein fügt nur die anderen hinzu.)</translation>
+    </message>
+    <message>
+        <source>&amp;Empty settings</source>
+        <translation>&amp;Leere Einstellungen</translation>
+    </message>
+    <message>
+        <source>Build it with the &amp;wizard</source>
+        <translation>Mit dem &amp;Assistenten erstellen</translation>
+    </message>
+    <message>
+        <source>Start with:</source>
+        <translation>Beginnen mit:</translation>
+    </message>
+    <message>
+        <source>Item na&amp;me:</source>
+        <translation>&amp;Wertpapiername:</translation>
     </message>
 </context>
 <context>

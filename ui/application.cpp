@@ -50,12 +50,16 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 const std::filesystem::path absolute = std::filesystem::absolute(portfolio, ignored);
                 const std::string path = absolute.empty() ? portfolio : absolute.string();
                 const DocumentResult opened = doc.openFile(path);
+                const auto report = [&path](const std::string& message) {
+                    const QString named = fileMessage(fromPath(path), fromCore(message), u": ");
+                    std::fprintf(stderr, "tarvelo: %s\n", named.toLocal8Bit().constData());
+                };
                 if (!opened.ok()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened.message().c_str());
+                    report(opened.message());
                     started = false;
                     status = 2;
                 } else if (!opened->warning.empty()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened->warning.c_str());
+                    report(opened->warning);
                 }
             }
             if (started) {

@@ -43,7 +43,7 @@ void MainWindow::createCommands()
     const auto selected = [this] { return m_list->hasSelectedRow(); };
 
     m_commands = new CommandTable(*this, {
-        {kFileNew, QT_TRANSLATE_NOOP("Commands", "&New"), QT_TRANSLATE_NOOP("Commands", "Create a new portfolio"), {QKeySequence::New}, [this] { newDocument(); }, idle},
+        {kFileNew, QT_TRANSLATE_NOOP("Commands", "Ne&w"), QT_TRANSLATE_NOOP("Commands", "Create a new portfolio"), {QKeySequence::New}, [this] { newDocument(); }, idle},
         {kFileOpen, QT_TRANSLATE_NOOP("Commands", "&Open..."), QT_TRANSLATE_NOOP("Commands", "Open an existing portfolio"), {QKeySequence::Open}, [this] { openDocument(); },
          idle},
         {kFileSave, QT_TRANSLATE_NOOP("Commands", "&Save"), QT_TRANSLATE_NOOP("Commands", "Save the portfolio"), {QKeySequence::Save}, [this] { saveDocument(); }},
@@ -102,7 +102,7 @@ void MainWindow::createCommands()
         {kRefresh, QT_TRANSLATE_NOOP("Commands", "&Refresh"), QT_TRANSLATE_NOOP("Commands", "Show the portfolio anew"), {}, [this] { m_items->refresh(); }},
         {kTotals, QT_TRANSLATE_NOOP("Commands", "&Totals"), QT_TRANSLATE_NOOP("Commands", "Show the totals of the portfolio"), {}, [this] { m_items->showTotals(); }},
 
-        {kInsertItem, QT_TRANSLATE_NOOP("Commands", "&Insert new item"), QT_TRANSLATE_NOOP("Commands", "Add a new item to the portfolio"), {QKeySequence(Qt::Key_Insert)},
+        {kInsertItem, QT_TRANSLATE_NOOP("Commands", "I&nsert new item"), QT_TRANSLATE_NOOP("Commands", "Add a new item to the portfolio"), {QKeySequence(Qt::Key_Insert)},
          [this] { m_items->insertNewItem(); }},
         {kDeleteItem, QT_TRANSLATE_NOOP("Commands", "&Delete item"), QT_TRANSLATE_NOOP("Commands", "Delete the marked items"), {QKeySequence::Delete},
          [this] { m_items->deleteSelectedItems(); }, selected},
@@ -135,7 +135,7 @@ void MainWindow::createCommands()
         {kOptions, QT_TRANSLATE_NOOP("Commands", "&Options..."), QT_TRANSLATE_NOOP("Commands", "Change the general options"), {}, [this] { showOptions(); }},
         {kServerConfigurations, QT_TRANSLATE_NOOP("Commands", "&Server configurations..."), QT_TRANSLATE_NOOP("Commands", "Make, change and delete server configurations"), {},
          [this] { showServerConfigurations(); }},
-        {kExportServers, QT_TRANSLATE_NOOP("Commands", "&Export server configuration..."), QT_TRANSLATE_NOOP("Commands", "Save all server configurations to a registry file"), {},
+        {kExportServers, QT_TRANSLATE_NOOP("Commands", "Export server &configuration..."), QT_TRANSLATE_NOOP("Commands", "Save all server configurations to a registry file"), {},
          [this] { exportServerConfigurations(); }},
 
         {kApplicationWebPage, QT_TRANSLATE_NOOP("Commands", "&Application web page"), QT_TRANSLATE_NOOP("Commands", "Open the program's web page"), {},
@@ -147,7 +147,7 @@ void MainWindow::createCommands()
          [this] { openHelpPage(strings::kFaqPage); }},
         {kServerInfo, QT_TRANSLATE_NOOP("Commands", "Info about &server configuration"), QT_TRANSLATE_NOOP("Commands", "How server configurations find quotations"), {},
          [this] { openHelpPage(strings::kServerInfoPage); }},
-        {kAppAbout, QT_TRANSLATE_NOOP("Commands", "&About Tarvelo..."), QT_TRANSLATE_NOOP("Commands", "Program information, version number and copyright"), {},
+        {kAppAbout, QT_TRANSLATE_NOOP("Commands", "About &Tarvelo..."), QT_TRANSLATE_NOOP("Commands", "Program information, version number and copyright"), {},
          [this] { showAbout(); }},
     });
 
@@ -184,7 +184,7 @@ void MainWindow::createCommands()
     m_contextMenu = m_commands->makeContextMenu({
         {kItemProperties, QT_TRANSLATE_NOOP("Commands", "&Properties")},
         {kShowQuotations, QT_TRANSLATE_NOOP("Commands", "Show &quotations")},
-        {kUpdateQuotation, QT_TRANSLATE_NOOP("Commands", "Upda&te quotation")},
+        {kUpdateQuotation, QT_TRANSLATE_NOOP("Commands", "&Update quotation")},
         {kManualQuotation, QT_TRANSLATE_NOOP("Commands", "&Manually update quotation")},
         {kTestUpdate, QT_TRANSLATE_NOOP("Commands", "&Test quotation &update")},
         {kOpenWebPage, QT_TRANSLATE_NOOP("Commands", "&Open web page")},

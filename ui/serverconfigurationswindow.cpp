@@ -6,6 +6,7 @@
 #include "servers/catalog.h"
 #include "ui/catalogdialog.h"
 #include "servers/serverstore.h"
+#include "ui/dialogdownloads.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/serversettingsdialog.h"
@@ -22,15 +23,24 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tarvelo {
 
 namespace {
 
-// Asks for the name of a new configuration; empty when the user cancels. Names the store
-// cannot hold, and names already taken, are refused with a message and asked again.
-std::string askNewName(QWidget* parent)
+struct NewConfiguration {
+    std::string name; // empty when the user cancelled
+    bool withWizard = false;
+};
+
+// Asks for the name of a new configuration and how to begin it: with empty settings or
+// with the wizard. Names the store cannot hold, and names already taken, are refused
+// with a message and asked again.
+NewConfiguration askNewConfiguration(QWidget* parent)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("newServerDialog"));
@@ -38,9 +48,16 @@ std::string askNewName(QWidget* parent)
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("nameEdit"));
     edit->setMaxLength(static_cast<int>(kMaxServerName));
+    auto* empty = new QRadioButton(ServerConfigurationsWindow::tr("&Empty settings"), &dialog);
+    empty->setObjectName(QStringLiteral("emptySettingsChoice"));
+    empty->setChecked(true);
+    auto* wizard = new QRadioButton(ServerConfigurationsWindow::tr("Build it with the &wizard"), &dialog);
+    wizard->setObjectName(QStringLiteral("wizardChoice"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     auto* layout = new QFormLayout(&dialog);
-    layout->addRow(QCoreApplication::translate("tarvelo::ServerConfigurationsWindow", "&Name:"), edit);
+    layout->addRow(ServerConfigurationsWindow::tr("&Name:"), edit);
+    layout->addRow(ServerConfigurationsWindow::tr("Start with:"), empty);
+    layout->addRow(QString(), wizard);
     layout->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
@@ -60,7 +77,7 @@ std::string askNewName(QWidget* parent)
     });
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return {};
-    return toCore(edit->text());
+    return {toCore(edit->text()), wizard->isChecked()};
 }
 
 // Lists what importing a file would do, under "Add", "Replace" and "Unchanged"; true
@@ -120,7 +137,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("configurationList"));
-    m_list->setSortingEnabled(false); // the store's order
+    m_list->setSortingEnabled(false); // reload() orders the names
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection); // several to export
     m_itemName = new QLineEdit(this);
     m_itemName->setObjectName(QStringLiteral("itemNameEdit"));
@@ -167,7 +184,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     top->addWidget(m_list, 1);
     top->addLayout(buttons);
     auto* item = new QFormLayout;
-    item->addRow(tr("Item &name:"), m_itemName);
+    item->addRow(tr("Item na&me:"), m_itemName);
     item->addRow(tr("Item &symbol:"), m_itemSymbol);
     auto* note = new QLabel(tr("The item's name and symbol fill the variables [&name] and [&symbol] "
                                            "for the test download, the web page and the wizard."),
@@ -223,9 +240,16 @@ void ServerConfigurationsWindow::reload(const QString& selected)
 {
     std::vector<std::string> names;
     enumerateServerConfigs(names);
-    m_list->clear();
+    QStringList shown;
     for (const std::string& name : names)
-        m_list->addItem(fromCore(name));
+        shown << fromCore(name);
+    // Letter case does not count; names that differ only in it keep one order.
+    std::sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
+        const int order = QString::compare(a, b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+    m_list->clear();
+    m_list->addItems(shown);
     select(selected);
     if (!m_list->currentItem() && m_list->count() > 0)
         m_list->setCurrentRow(0);
@@ -245,8 +269,8 @@ void ServerConfigurationsWindow::edit(const std::string& name, const ServerConfi
     const std::string itemName = toCore(m_itemName->text());
     const std::string itemSymbol = toCore(m_itemSymbol->text());
     ServerSettingsDialog dialog(config, name, itemName, itemSymbol, this);
-    dialog.setTestDownload([this, itemName, itemSymbol](const ServerConfig& tried) {
-        startTestDownload(m_engine, m_sink, tried, itemName, itemSymbol);
+    dialog.setTestDownload([this, &dialog, itemName, itemSymbol](const ServerConfig& tried) {
+        startTestDownload(m_engine, dialogDownloadSink(&dialog, m_sink), tried, itemName, itemSymbol);
     });
     const bool accepted = Prompter::instance().exec(dialog) == QDialog::Accepted;
     // "Save configuration As..." may have written a copy even when the dialog is cancelled.
@@ -261,13 +285,24 @@ void ServerConfigurationsWindow::edit(const std::string& name, const ServerConfi
 
 void ServerConfigurationsWindow::newConfiguration()
 {
-    const std::string name = askNewName(this);
-    if (name.empty())
+    const NewConfiguration made = askNewConfiguration(this);
+    if (made.name.empty())
         return;
     ServerConfig config = newItemServerConfig();
-    config.name = name;
+    config.name = made.name;
     config.maxChange = kNewConfigMaxChange;
-    edit(name, config);
+    if (!made.withWizard) {
+        edit(made.name, config);
+        return;
+    }
+    // The wizard stores the configuration when the user finishes it; cancelled, there is none.
+    WizardSubject subject;
+    subject.configName = made.name;
+    subject.itemName = toCore(m_itemName->text());
+    subject.itemSymbol = toCore(m_itemSymbol->text());
+    subject.config = config;
+    runServerWizard(this, m_engine, subject);
+    reload(fromCore(made.name));
 }
 
 void ServerConfigurationsWindow::editConfiguration()
@@ -333,7 +368,7 @@ void ServerConfigurationsWindow::exportConfigurations()
         result = exportServerConfigs(toPath(path), names);
     }
     if (!result.ok())
-        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fileMessage(path, fromCore(result.message())), Prompter::Icon::Warning);
 }
 
 void ServerConfigurationsWindow::importConfigurations()
@@ -344,7 +379,8 @@ void ServerConfigurationsWindow::importConfigurations()
         return;
     const Result<ServerConfigFile> file = readServerConfigsFile(toPath(path));
     if (!file.ok()) {
-        Prompter::instance().inform(this, fromCore(file.message()) + tr(" Nothing was changed."), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fileMessage(path, fromCore(file.message()) + tr(" Nothing was changed.")),
+                                    Prompter::Icon::Warning);
         return;
     }
     const std::vector<ServerConfigChangeEntry> changes = serverConfigChanges(file->configs);

@@ -391,11 +391,17 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
     EXPECT_EQ(Profile().readText("Recent File List", "File1").value_or(""), first.toStdString());
 
-    // A damaged file is refused with a message and the open portfolio stays.
+    // A damaged file is refused with a message that names it, and the open portfolio stays.
     const std::string damaged = (m_folder / "damaged.qvx").string();
     ASSERT_EQ(writeWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
     EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
-    EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
+    EXPECT_EQ(m_prompter.shown.back().toStdString(), damaged + "\nUnexpected file format.");
+    // A message that names the file already stays as it is.
+    const std::string missing = (m_folder / "missing.csv").string();
+    EXPECT_FALSE(frame.openDocument(QString::fromStdString(missing)));
+    EXPECT_EQ(m_prompter.shown.back(), QString::fromStdString(missing)
+                                           + "\nCannot find this file.\nPlease verify that the correct path and file "
+                                             "name are given.");
     EXPECT_EQ(m_doc.itemCount(), 1u);
     EXPECT_EQ(m_doc.filePath(), first.toStdString());
 
@@ -746,10 +752,11 @@ TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
     ASSERT_EQ(readWholeFile(file, text), FileError::None);
     EXPECT_EQ(text.rfind("REGEDIT4", 0), 0u);
 
-    // A file that cannot be written says so.
-    m_prompter.files.push_back(QString::fromStdString((m_folder / "missing" / "x.reg").string()));
+    // A file that cannot be written says so, naming it.
+    const QString unwritable = QString::fromStdString((m_folder / "missing" / "x.reg").string());
+    m_prompter.files.push_back(unwritable);
     frame.action(kExportServers)->trigger();
-    EXPECT_TRUE(m_prompter.shown.back().startsWith(QStringLiteral("File could not be saved")))
+    EXPECT_TRUE(m_prompter.shown.back().startsWith(unwritable + QStringLiteral("\nFile could not be saved")))
         << m_prompter.shown.back().toStdString();
 }
 
