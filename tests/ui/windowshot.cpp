@@ -5,6 +5,7 @@
 // --dark shows it in the Fusion style with a dark palette. The platform and the scale
 // factor come from the environment (QT_QPA_PLATFORM=offscreen, QT_SCALE_FACTOR);
 // the settings are the current user's (scripts/screenshots points them at a private folder).
+// The language follows the user's locale, as in the program (LANGUAGE=de: German).
 #include "download/downloadengine.h"
 #include "model/generaloptions.h"
 #include "model/portfoliodocument.h"
@@ -12,6 +13,7 @@
 #include "servers/builtinservers.h"
 #include "ui/mainwindow.h"
 #include "ui/portfoliolistview.h"
+#include "ui/translations.h"
 
 #include "tests/support/darkpalette.h"
 
@@ -35,6 +37,7 @@ int main(int argc, char** argv)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(test::darkPalette());
     }
+    installTranslations(app, QLocale::system(), {QStringLiteral(TARVELO_TRANSLATIONS_BUILD_DIR)});
     GeneralOptions options = loadOptions();
     installBuiltInServers();
     if (!initializeDownloads()) {
