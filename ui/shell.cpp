@@ -83,7 +83,10 @@ bool DesktopShell::startOpener(const QString& argument, const QString& shown, bo
     QObject::connect(process, &QProcess::finished, process,
                      [process, program, shown, isFile](int exitCode, QProcess::ExitStatus status) {
                          process->deleteLater();
-                         if (status == QProcess::NormalExit && exitCode == 0)
+                         // An opener still running as the program ends (xdg-open waits
+                         // for the browser it started) is ended with it: nothing failed,
+                         // and no window can be shown any more.
+                         if (QCoreApplication::closingDown() || (status == QProcess::NormalExit && exitCode == 0))
                              return;
                          const QString reason =
                              status == QProcess::NormalExit
