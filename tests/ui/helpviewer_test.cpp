@@ -123,6 +123,17 @@ TEST_F(HelpViewerTest, HelpFromAModalDialogStaysUsableAndOutlivesIt)
     EXPECT_TRUE(viewer.isWindow());
     ASSERT_NE(viewer.windowHandle(), nullptr);
     EXPECT_EQ(viewer.windowHandle()->transientParent(), dialog->windowHandle());
+    // A dialog opened from that one takes it over, and hands it back when it closes:
+    // while the first is still open, a viewer of its own would be blocked by it.
+    auto* inner = new QDialog(dialog);
+    inner->setWindowModality(Qt::ApplicationModal);
+    inner->show();
+    EXPECT_EQ(&HelpViewer::showPage(helpPageAddress(strings::kDialogHelpPage, "memo")), &viewer);
+    EXPECT_EQ(viewer.parentWidget(), inner);
+    inner->hide();
+    EXPECT_EQ(viewer.parentWidget(), dialog);
+    EXPECT_TRUE(viewer.isVisible());
+    delete inner;
     const QPointer<HelpViewer> kept(&viewer);
     delete dialog;
     ASSERT_FALSE(kept.isNull());
