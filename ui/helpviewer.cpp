@@ -161,7 +161,7 @@ void HelpViewer::follow(const QUrl& link)
 
 void HelpViewer::keepAbove(QWidget* modal)
 {
-    if (modal == this || modal == m_owner || (modal && isAncestorOf(modal)))
+    if (modal == this || modal == m_owner || holds(modal))
         return;
     // A modal dialog blocks every window but its own: while one is open, the viewer
     // belongs to it, and goes back on its own when the dialog closes.
@@ -176,6 +176,16 @@ void HelpViewer::keepAbove(QWidget* modal)
         m_owner->installEventFilter(this);
     if (wasVisible)
         QWidget::show();
+}
+
+bool HelpViewer::holds(const QWidget* widget) const
+{
+    // Across window boundaries, which QWidget::isAncestorOf() stops at.
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget == this)
+            return true;
+    }
+    return false;
 }
 
 bool HelpViewer::eventFilter(QObject* watched, QEvent* event)

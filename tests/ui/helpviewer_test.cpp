@@ -140,6 +140,16 @@ TEST_F(HelpViewerTest, HelpFromAModalDialogStaysUsableAndOutlivesIt)
     EXPECT_EQ(kept->parentWidget(), nullptr);
     EXPECT_TRUE(kept->isVisible());
     EXPECT_EQ(kept->browser()->source().fragment(), QStringLiteral("memo"));
+
+    // A modal message of the viewer's own (an address no program opened, say) is no owner:
+    // F1 there once made the viewer the child of its own child, and the program hung.
+    auto* message = new QDialog(kept.data());
+    message->setWindowModality(Qt::ApplicationModal);
+    message->show();
+    ASSERT_EQ(QApplication::activeModalWidget(), message);
+    HelpViewer::showPage(HelpViewer::homePage());
+    EXPECT_EQ(kept->parentWidget(), nullptr);
+    delete message;
 }
 
 TEST_F(HelpViewerTest, TheAboutBoxLeadsToTheProgramsOwnPage)
