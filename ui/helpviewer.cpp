@@ -161,7 +161,7 @@ void HelpViewer::follow(const QUrl& link)
 
 void HelpViewer::keepAbove(QWidget* modal)
 {
-    if (modal == this || modal == m_owner)
+    if (modal == this || modal == m_owner || holds(modal))
         return;
     // A modal dialog blocks every window but its own: while one is open, the viewer
     // belongs to it, and goes back on its own when the dialog closes.
@@ -178,10 +178,22 @@ void HelpViewer::keepAbove(QWidget* modal)
         QWidget::show();
 }
 
+bool HelpViewer::holds(const QWidget* widget) const
+{
+    // Across window boundaries, which QWidget::isAncestorOf() stops at.
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget == this)
+            return true;
+    }
+    return false;
+}
+
 bool HelpViewer::eventFilter(QObject* watched, QEvent* event)
 {
+    // The owner has left the modal windows by now: the viewer goes to the dialog still
+    // open beneath it (one the owner was opened from), else back on its own.
     if (watched == m_owner && (event->type() == QEvent::Hide))
-        keepAbove(nullptr);
+        keepAbove(QApplication::activeModalWidget());
     return QWidget::eventFilter(watched, event);
 }
 

@@ -35,6 +35,8 @@ private:
     void show(const QUrl& page);
     void follow(const QUrl& link);
     void keepAbove(QWidget* modal);
+    // Whether the widget is the viewer or lies in it (in a window of its own as well).
+    bool holds(const QWidget* widget) const;
 
     QTextBrowser* m_browser;
     QAction* m_back;

@@ -32,6 +32,29 @@ void tellNotOpened(const QString& shown, const QString& reason, bool isFile)
         QGuiApplication::clipboard()->setText(shown);
 }
 
+// Why the opener failed: its exit status, and what it means where xdg-open documents it
+// (a browser that is not installed, for one).
+QString endedReason(const QString& program, int exitCode)
+{
+    const QString reason =
+        QCoreApplication::translate("DesktopShell", "The opener %1 ended with exit status %2.").arg(program).arg(exitCode);
+    if (QFileInfo(program).fileName() != QLatin1String("xdg-open"))
+        return reason;
+    switch (exitCode) {
+    case 2:
+        return reason + QLatin1Char(' ') + QCoreApplication::translate("DesktopShell", "The file does not exist.");
+    case 3:
+        return reason + QLatin1Char(' ')
+               + QCoreApplication::translate("DesktopShell",
+                                             "No program for this kind of address or file is installed.");
+    case 4:
+        return reason + QLatin1Char(' ')
+               + QCoreApplication::translate("DesktopShell", "The program chosen for it could not open it.");
+    default:
+        return reason;
+    }
+}
+
 } // namespace
 
 DesktopShell::DesktopShell(QStringList opener) : m_opener(std::move(opener))
@@ -83,13 +106,14 @@ bool DesktopShell::startOpener(const QString& argument, const QString& shown, bo
     QObject::connect(process, &QProcess::finished, process,
                      [process, program, shown, isFile](int exitCode, QProcess::ExitStatus status) {
                          process->deleteLater();
-                         if (status == QProcess::NormalExit && exitCode == 0)
+                         // An opener still running as the program ends (xdg-open waits
+                         // for the browser it started) is ended with it: nothing failed,
+                         // and no window can be shown any more.
+                         if (QCoreApplication::closingDown() || (status == QProcess::NormalExit && exitCode == 0))
                              return;
                          const QString reason =
                              status == QProcess::NormalExit
-                                 ? QCoreApplication::translate("DesktopShell", "The opener %1 ended with exit status %2.")
-                                       .arg(program)
-                                       .arg(exitCode)
+                                 ? endedReason(program, exitCode)
                                  : QCoreApplication::translate("DesktopShell", "The opener %1 crashed.").arg(program);
                          tellNotOpened(shown, reason, isFile);
                      });

@@ -123,12 +123,33 @@ TEST_F(HelpViewerTest, HelpFromAModalDialogStaysUsableAndOutlivesIt)
     EXPECT_TRUE(viewer.isWindow());
     ASSERT_NE(viewer.windowHandle(), nullptr);
     EXPECT_EQ(viewer.windowHandle()->transientParent(), dialog->windowHandle());
+    // A dialog opened from that one takes it over, and hands it back when it closes:
+    // while the first is still open, a viewer of its own would be blocked by it.
+    auto* inner = new QDialog(dialog);
+    inner->setWindowModality(Qt::ApplicationModal);
+    inner->show();
+    EXPECT_EQ(&HelpViewer::showPage(helpPageAddress(strings::kDialogHelpPage, "memo")), &viewer);
+    EXPECT_EQ(viewer.parentWidget(), inner);
+    inner->hide();
+    EXPECT_EQ(viewer.parentWidget(), dialog);
+    EXPECT_TRUE(viewer.isVisible());
+    delete inner;
     const QPointer<HelpViewer> kept(&viewer);
     delete dialog;
     ASSERT_FALSE(kept.isNull());
     EXPECT_EQ(kept->parentWidget(), nullptr);
     EXPECT_TRUE(kept->isVisible());
     EXPECT_EQ(kept->browser()->source().fragment(), QStringLiteral("memo"));
+
+    // A modal message of the viewer's own (an address no program opened, say) is no owner:
+    // F1 there once made the viewer the child of its own child, and the program hung.
+    auto* message = new QDialog(kept.data());
+    message->setWindowModality(Qt::ApplicationModal);
+    message->show();
+    ASSERT_EQ(QApplication::activeModalWidget(), message);
+    HelpViewer::showPage(HelpViewer::homePage());
+    EXPECT_EQ(kept->parentWidget(), nullptr);
+    delete message;
 }
 
 TEST_F(HelpViewerTest, TheAboutBoxLeadsToTheProgramsOwnPage)

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -88,11 +89,24 @@ TEST_F(DesktopShellTest, WhatNoProgramOpenedIsNamedAndCanBeCopied)
     EXPECT_EQ(arguments, (QStringList{QString::fromUtf8("/tmp/Kurs \xC3\xA4.TXT"),
                                       QStringLiteral("http://quotes.example/q?n=M%C3%A4rz")}));
 
+    // xdg-open's documented statuses are said in words: no browser is installed.
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("bin")));
+    const QString xdgOpen = m_folder.filePath(QStringLiteral("bin/xdg-open"));
+    ASSERT_TRUE(QFile::rename(opener("xdg-open", 3), xdgOpen));
+    DesktopShell noBrowser({xdgOpen});
+    m_prompter.choices.push_back(1); // OK
+    EXPECT_TRUE(noBrowser.open(address.toStdString()));
+    ASSERT_TRUE(openersEnded());
+    ASSERT_EQ(m_prompter.shown.size(), 4);
+    EXPECT_TRUE(m_prompter.shown[3].endsWith(
+        QStringLiteral("xdg-open ended with exit status 3. No program for this kind of address or file is installed.")))
+        << m_prompter.shown[3].toStdString();
+
     // What opens is not reported.
     DesktopShell working({opener("working-opener", 0)});
     EXPECT_TRUE(working.open("mailto:someone@bank.example"));
     ASSERT_TRUE(openersEnded());
-    EXPECT_EQ(m_prompter.shown.size(), 3);
+    EXPECT_EQ(m_prompter.shown.size(), 4);
     EXPECT_TRUE(openedArguments().endsWith(QStringLiteral("mailto:someone@bank.example\n")));
 }
 
