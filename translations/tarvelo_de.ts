@@ -406,6 +406,18 @@
         <source>The opener %1 crashed.</source>
         <translation>Das Öffnungsprogramm %1 ist abgestürzt.</translation>
     </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>No program for this kind of address or file is installed.</source>
+        <translation>Für diese Art von Adresse oder Datei ist kein Programm installiert.</translation>
+    </message>
+    <message>
+        <source>The program chosen for it could not open it.</source>
+        <translation>Das dafür gewählte Programm konnte sie nicht öffnen.</translation>
+    </message>
 </context>
 <context>
     <name>ServerWizard</name>
