@@ -1,19 +1,22 @@
 #pragma once
 
 // The program's own texts, exactly as the user sees them. Numbered entries keep the
-// numbers of the string table; the framework's standard texts follow.
+// numbers of the string table; the framework's standard texts follow. Texts that the core
+// reports are marked with the context it translates them in.
+
+#include "platform/translation.h"
 
 namespace tarvelo::strings {
 
 // Framework file texts. "%1" is replaced by the file path.
-inline constexpr const char* kUnexpectedFileFormat = "Unexpected file format.";
+inline constexpr const char* kUnexpectedFileFormat = TARVELO_TRANSLATE_NOOP("File", "Unexpected file format.");
 inline constexpr const char* kFileNotFound =
-    "%1\nCannot find this file.\nPlease verify that the correct path and file name are given.";
-inline constexpr const char* kDiskFull = "Destination disk drive is full.";
-inline constexpr const char* kReadSharingViolation = "Unable to read from %1, it is opened by someone else.";
-inline constexpr const char* kWriteReadOnly = "Unable to write to %1, it is read-only or opened by someone else.";
-inline constexpr const char* kFailedToOpenDocument = "Failed to open document.";
-inline constexpr const char* kFailedToSaveDocument = "Failed to save document.";
+    TARVELO_TRANSLATE_NOOP("File", "%1\nCannot find this file.\nPlease verify that the correct path and file name are given.");
+inline constexpr const char* kDiskFull = TARVELO_TRANSLATE_NOOP("File", "Destination disk drive is full.");
+inline constexpr const char* kReadSharingViolation = TARVELO_TRANSLATE_NOOP("File", "Unable to read from %1, it is opened by someone else.");
+inline constexpr const char* kWriteReadOnly = TARVELO_TRANSLATE_NOOP("File", "Unable to write to %1, it is read-only or opened by someone else.");
+inline constexpr const char* kFailedToOpenDocument = TARVELO_TRANSLATE_NOOP("File", "Failed to open document.");
+inline constexpr const char* kFailedToSaveDocument = TARVELO_TRANSLATE_NOOP("File", "Failed to save document.");
 inline constexpr const char* kSaveChangesPrompt = "Save changes to %1?";
 
 // Document type string (resource 128): lines separated by line feeds.
@@ -26,7 +29,7 @@ inline constexpr const char* kAboutVersion = "Tarvelo, Version 2.01";
 inline constexpr const char* kAboutServerVersion = "Installed server configuration version:";
 
 // Item configuration entry shown for an item's own settings.
-inline constexpr const char* kUserDefinedServer = "-- User defined --";
+inline constexpr const char* kUserDefinedServer = TARVELO_TRANSLATE_NOOP("Servers", "-- User defined --");
 
 } // namespace tarvelo::strings
 
@@ -51,16 +54,16 @@ inline constexpr const char* kDialogHelpPage = "Dialogs.html";
 inline constexpr const char* kDeleteConfirm = "Do you really want to delete the marked items?";
 inline constexpr const char* kNoItems = "No items!";
 inline constexpr const char* kClipboardNotOpened = "Clipboard could not be opened!";
-inline constexpr const char* kClipboardNotRead = "Clipboard data could not be read!";
+inline constexpr const char* kClipboardNotRead = TARVELO_TRANSLATE_NOOP("Import", "Clipboard data could not be read!");
 
 } // namespace tarvelo::strings
 
 namespace tarvelo::strings {
 
 // Downloads. "%1" is replaced by the limit in bytes.
-inline constexpr const char* kPageTooLarge = "The page is larger than %1 bytes, the limit set by the option MaxPageSize.";
+inline constexpr const char* kPageTooLarge = TARVELO_TRANSLATE_NOOP("Download", "The page is larger than %1 bytes, the limit set by the option MaxPageSize.");
 inline constexpr const char* kPageUnpacksTooLarge =
-    "The compressed page unpacks to more than %1 bytes; it was cut off there.";
+    TARVELO_TRANSLATE_NOOP("Download", "The compressed page unpacks to more than %1 bytes; it was cut off there.");
 
 // The shell. "%1" is replaced by the address or file that no program could open.
 inline constexpr const char* kShellOpenFailed = "%1\nNo program could open this. Please open it by hand.";
@@ -92,7 +95,7 @@ inline constexpr const char* kMailAttachmentFailed = "The portfolio could not be
 
 // Pasting items that the clipboard holds in a damaged form.
 inline constexpr const char* kClipboardItemsDamaged =
-    "The items on the clipboard are damaged or come from a newer version of the program. Nothing was pasted.";
+    TARVELO_TRANSLATE_NOOP("Import", "The items on the clipboard are damaged or come from a newer version of the program. Nothing was pasted.");
 
 } // namespace tarvelo::strings
 
