@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace tarvelo {
@@ -52,7 +53,7 @@ TEST_F(GermanMessagesTest, FileDownloadAndImportFailuresSpeakGermanAndKeepTheirV
     const LoadResult damaged = loadPortfolioFile(portfolio);
     ASSERT_TRUE(damaged.ok());
     EXPECT_EQ(damaged->warning, portfolio + ": 3 Bytes nach dem letzten Wertpapier wurden \xC3\xBC" "bergangen.");
-    fs::remove(portfolio);
+    std::filesystem::remove(portfolio);
     const LoadResult missing = loadPortfolioFile(portfolio);
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.message(), portfolio + "\nDiese Datei wurde nicht gefunden.\nBitte pr\xC3\xBC" "fen Sie, ob Pfad "
@@ -76,7 +77,7 @@ TEST_F(GermanMessagesTest, FileDownloadAndImportFailuresSpeakGermanAndKeepTheirV
     EXPECT_EQ(importFailureText(match), "Fehler beim Import der Kurse aus der Datei \xE2\x80\x9Ekurse.csv\xE2\x80\x9C:\n"
                                         "0 Kurse importiert, 1 Zeilen \xC3\xBC" "bersprungen (Zeile 1: 2003-02-30 "
                                         "existiert nicht)");
-    fs::remove(csv);
+    std::filesystem::remove(csv);
 
     // Without the catalog the same calls give the English source texts again.
     QCoreApplication::removeTranslator(&m_catalog);
