@@ -106,7 +106,7 @@ ItemIdentity ItemIdentity::of(const SecurityItem& item)
 std::string PortfolioDocument::title() const
 {
     if (m_filePath.empty())
-        return "Untitled";
+        return translate("Portfolio", "Untitled");
     const auto slash = m_filePath.find_last_of('/');
     return slash == std::string::npos ? m_filePath : m_filePath.substr(slash + 1);
 }

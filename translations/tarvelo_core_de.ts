@@ -764,6 +764,10 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
         <source>The source health file %1 cannot be written.</source>
         <translation>Die Datei mit dem Quellenzustand %1 kann nicht geschrieben werden.</translation>
     </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
 </context>
 <context>
     <name>Search</name>
