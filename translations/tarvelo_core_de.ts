@@ -81,15 +81,15 @@
     </message>
     <message>
         <source>Turn on case-insensitive search %1 (NoCaseSensitiv=1); the search would then read %2.</source>
-        <translation>Schalten Sie die Suche ohne Unterscheidung der Groß-/Kleinschreibung ein, %1 (NoCaseSensitiv=1); die Suche läse dann %2.</translation>
+        <translation>Schalten Sie %1 die Suche ohne Unterscheidung der Groß-/Kleinschreibung ein (NoCaseSensitiv=1); die Suche läse dann %2.</translation>
     </message>
     <message>
         <source>Turn on case-insensitive search %1 (NoCaseSensitiv=1).</source>
-        <translation>Schalten Sie die Suche ohne Unterscheidung der Groß-/Kleinschreibung ein, %1 (NoCaseSensitiv=1).</translation>
+        <translation>Schalten Sie %1 die Suche ohne Unterscheidung der Groß-/Kleinschreibung ein (NoCaseSensitiv=1).</translation>
     </message>
     <message>
         <source>Skip one more tag %1: tags to skip %2 (Nr_HTML_before_Value); the search would then read %3.</source>
-        <translation>Überspringen Sie ein Tag mehr, %1: zu überspringende Tags %2 (Nr_HTML_before_Value); die Suche läse dann %3.</translation>
+        <translation>Überspringen Sie %1 ein Tag mehr: zu überspringende Tags %2 (Nr_HTML_before_Value); die Suche läse dann %3.</translation>
     </message>
     <message>
         <source>Open the address in a browser and run: %1, with the VALUE the browser shows.</source>
@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>Raise the timeout %1 (now %2 seconds).</source>
-        <translation>Erhöhen Sie die Zeitüberschreitung %1 (jetzt %2 Sekunden).</translation>
+        <translation>Erhöhen Sie %1 das Zeitlimit (jetzt %2 Sekunden).</translation>
     </message>
     <message>
         <source>The certificate is not trusted: check that the address names the right server, or install the authority that signed the certificate.</source>
@@ -121,7 +121,7 @@
     </message>
     <message>
         <source>Try again later; the server itself failed.</source>
-        <translation>Versuchen Sie es später erneut; der Server selbst hat versagt.</translation>
+        <translation>Versuchen Sie es später erneut; der Fehler liegt beim Server.</translation>
     </message>
     <message>
         <source>found %1</source>
@@ -201,11 +201,11 @@
     </message>
     <message>
         <source>%1: would update</source>
-        <translation>%1: würde aktualisiert</translation>
+        <translation>%1: würde aktualisiert werden</translation>
     </message>
     <message>
         <source>%1: would not update</source>
-        <translation>%1: würde nicht aktualisiert</translation>
+        <translation>%1: würde nicht aktualisiert werden</translation>
     </message>
     <message>
         <source>(none)</source>
@@ -305,11 +305,11 @@
     </message>
     <message>
         <source>The server failed to answer%1.</source>
-        <translation>Der Server konnte nicht antworten%1.</translation>
+        <translation>Der Server konnte die Anfrage nicht beantworten%1.</translation>
     </message>
     <message>
         <source>The page did not arrive within the configuration&apos;s timeout of %1 seconds.</source>
-        <translation>Die Seite kam nicht innerhalb der Zeitüberschreitung der Konfiguration von %1 Sekunden an.</translation>
+        <translation>Die Seite kam nicht innerhalb des Zeitlimits der Konfiguration von %1 Sekunden an.</translation>
     </message>
     <message>
         <source>The server&apos;s certificate is not trusted: %1</source>
@@ -582,7 +582,7 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>, %1 already in the history</source>
-        <translation>, %1 bereits im Verlauf</translation>
+        <translation>, %1 bereits im Kursverlauf</translation>
     </message>
     <message>
         <source>line %1: %2</source>
@@ -624,7 +624,7 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>Dates from %1 to %2</source>
-        <translation>Daten vom %1 bis %2</translation>
+        <translation>Zeitraum vom %1 bis %2</translation>
     </message>
     <message>
         <source>%1 to %2</source>
@@ -644,7 +644,7 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>(already in the history)</source>
-        <translation>(bereits im Verlauf)</translation>
+        <translation>(bereits im Kursverlauf)</translation>
     </message>
     <message>
         <source>Copy of %1</source>
@@ -726,7 +726,7 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>The lock file %1 is not ours; remove it if no other program uses the portfolio</source>
-        <translation>Die Sperrdatei %1 gehört nicht zu diesem Programm; löschen Sie sie, wenn kein anderes Programm das Depot verwendet</translation>
+        <translation>Die Sperrdatei %1 stammt nicht von diesem Programm; löschen Sie sie, wenn kein anderes Programm das Depot verwendet</translation>
     </message>
     <message>
         <source>%1 is in use by another program; try again when it has finished.</source>
@@ -773,11 +773,11 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     <name>Search</name>
     <message>
         <source>Use the regular-expression settings (Advanced &gt;&gt; in the server settings) with the expression %1, quotation match index 1 and the number format &quot;%2&quot;.</source>
-        <translation>Verwenden Sie die Einstellungen für reguläre Ausdrücke (Erweitert &gt;&gt; in den Servereinstellungen) mit dem Ausdruck %1, dem Treffer-Index 1 für den Kurs und dem Zahlenformat „%2“.</translation>
+        <translation>Verwenden Sie die Einstellungen für reguläre Ausdrücke (die erweiterten Servereinstellungen) mit dem Ausdruck %1, dem Treffer-Index 1 für den Kurs und dem Zahlenformat „%2“.</translation>
     </message>
     <message>
         <source>Use the regular-expression settings (Advanced &gt;&gt; in the server settings) with an expression that matches the text just before the value.</source>
-        <translation>Verwenden Sie die Einstellungen für reguläre Ausdrücke (Erweitert &gt;&gt; in den Servereinstellungen) mit einem Ausdruck, der den Text direkt vor dem Wert findet.</translation>
+        <translation>Verwenden Sie die Einstellungen für reguläre Ausdrücke (die erweiterten Servereinstellungen) mit einem Ausdruck, der den Text direkt vor dem Wert findet.</translation>
     </message>
     <message>
         <source>The quotation %1 occurs only inside a script or JSON data (%2), where no rule of the standard search reads it.</source>
@@ -1001,11 +1001,11 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>The quotation &quot;%1&quot; is not a number in the format &quot;%2&quot;; choose another format, or press Get Configuration again.</source>
-        <translation>Der Kurs „%1“ ist keine Zahl im Format „%2“; wählen Sie ein anderes Format, oder klicken Sie erneut auf Get Configuration.</translation>
+        <translation>Der Kurs „%1“ ist keine Zahl im Format „%2“; wählen Sie ein anderes Format, oder lassen Sie die Konfiguration erneut ermitteln.</translation>
     </message>
     <message>
         <source>No rule reads the quotation &quot;%1&quot; in the format &quot;%2&quot;; choose another format, or press Get Configuration again.</source>
-        <translation>Keine Regel liest den Kurs „%1“ im Format „%2“; wählen Sie ein anderes Format, oder klicken Sie erneut auf Get Configuration.</translation>
+        <translation>Keine Regel liest den Kurs „%1“ im Format „%2“; wählen Sie ein anderes Format, oder lassen Sie die Konfiguration erneut ermitteln.</translation>
     </message>
     <message>
         <source>find text &quot;%1&quot; and skip %2 number(s)</source>
@@ -1089,7 +1089,7 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>RegExp compilation failed at pos. %1: %2</source>
-        <translation>RegExp-Übersetzung an Pos. %1 fehlgeschlagen: %2</translation>
+        <translation>RegExp-Kompilierung an Pos. %1 fehlgeschlagen: %2</translation>
     </message>
     <message>
         <source>%1 is before %2</source>
@@ -1192,11 +1192,11 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     </message>
     <message>
         <source>The ready-made configuration &apos;%1&apos; has no description.</source>
-        <translation>Die fertige Konfiguration „%1“ hat keine Beschreibung.</translation>
+        <translation>Die vorgefertigte Konfiguration „%1“ hat keine Beschreibung.</translation>
     </message>
     <message>
         <source>The ready-made configurations (share/tarvelo/catalog.reg) are not installed.</source>
-        <translation>Die fertigen Konfigurationen (share/tarvelo/catalog.reg) sind nicht installiert.</translation>
+        <translation>Die vorgefertigten Konfigurationen (share/tarvelo/catalog.reg) sind nicht installiert.</translation>
     </message>
     <message>
         <source>%1: the file cannot be read.</source>
