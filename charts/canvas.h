@@ -39,6 +39,7 @@ enum class ChartFont {
     Date,  // the date labels, turned to read upward
     Title, // the title line
     Block, // the printed report's item blocks
+    Legend, // the names in the comparison chart's legend
 };
 
 // Dashed, DashDot and DashDotDot tell the printed comparison chart's curves apart where

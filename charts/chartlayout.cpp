@@ -36,6 +36,30 @@ std::string tickLabel(double value, bool percent)
     return percent ? printfText("%.2f%%", value * 100) : printfText("%.3f", value);
 }
 
+// A channel of 0x00BBGGRR, linearised as sRGB defines it.
+double linearChannel(std::uint32_t colour, int shift)
+{
+    const double v = static_cast<double>((colour >> shift) & 0xFF) / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+double luminance(std::uint32_t colour)
+{
+    return 0.2126 * linearChannel(colour, 0) + 0.7152 * linearChannel(colour, 8) + 0.0722 * linearChannel(colour, 16);
+}
+
+// share 0 gives a, 1 gives b, channel by channel.
+std::uint32_t mixColours(std::uint32_t a, std::uint32_t b, double share)
+{
+    std::uint32_t mixed = 0;
+    for (const int shift : {0, 8, 16}) {
+        const double from = static_cast<double>((a >> shift) & 0xFF);
+        const double to = static_cast<double>((b >> shift) & 0xFF);
+        mixed |= static_cast<std::uint32_t>(std::lround(from + (to - from) * share)) << shift;
+    }
+    return mixed;
+}
+
 // The tick after v: raw further, snapped to whole steps; a snap back onto v (or, on a
 // nominal axis, onto v's label) moves one more step.
 double nextTick(double v, double raw, double step, bool percent, const std::string& label)
@@ -58,21 +82,73 @@ const FontSpec& ChartFonts::of(ChartFont font) const
     case ChartFont::Title:
         return title;
     case ChartFont::Block:
+        return block;
+    case ChartFont::Legend:
         break;
     }
-    return block;
+    return legend;
 }
 
 ChartFonts ChartFonts::screen()
 {
     return {{"Arial", "", 6, false}, {"Arial", "", 7, false}, {"Arial Black", "Arial", 8.5, true},
-            {"Arial", "", 11, false}};
+            {"Arial", "", 11, false}, {"Arial", "", 7.5, false}};
 }
 
 ChartFonts ChartFonts::printer()
 {
     return {{"Arial", "", 12, false}, {"Arial", "", 10, false}, {"Arial Black", "Arial", 12, true},
-            {"Arial", "", 11, false}};
+            {"Arial", "", 11, false}, {"Arial", "", 10, false}};
+}
+
+ChartColours ChartColours::paper()
+{
+    return {};
+}
+
+ChartColours ChartColours::fromPalette(std::uint32_t background, std::uint32_t text)
+{
+    ChartColours colours;
+    colours.background = background & 0xFFFFFF;
+    colours.text = text & 0xFFFFFF;
+    // Paper's grey 0x64 lies 155/255 of the way from white to black.
+    colours.grid = mixColours(colours.background, colours.text, 155.0 / 255.0);
+    colours.adjustItems = colours.darkBackground();
+    return colours;
+}
+
+ChartColours ChartColours::dark()
+{
+    return fromPalette(0x202020, 0xE0E0E0);
+}
+
+bool ChartColours::darkBackground() const
+{
+    // Dark where white text stands out more than black would.
+    return contrastRatio(background, kChartWhite) > contrastRatio(background, kChartBlack);
+}
+
+std::uint32_t ChartColours::item(std::uint32_t colour) const
+{
+    colour &= 0xFFFFFF;
+    if (!adjustItems || contrastRatio(colour, background) >= kItemContrast)
+        return colour;
+    // The least step towards white (black on a light background) that stands out enough;
+    // the hue stays recognisable.
+    const std::uint32_t towards = darkBackground() ? kChartWhite : kChartBlack;
+    for (int step = 1; step <= 16; ++step) {
+        const std::uint32_t adjusted = mixColours(colour, towards, step / 16.0);
+        if (contrastRatio(adjusted, background) >= kItemContrast)
+            return adjusted;
+    }
+    return towards;
+}
+
+double contrastRatio(std::uint32_t a, std::uint32_t b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 ChartFrame layoutChart(Canvas& canvas, int width, int height, ChartMedium medium, std::string_view label,
@@ -182,9 +258,11 @@ double tickStep(double range, int n, bool percent)
     return percent && step == 0 ? 0.0025 : step;
 }
 
-std::vector<ValueTick> valueAxisTicks(const ValueAxis& axis)
+namespace {
+
+// The ticks of about n labels across the axis.
+std::vector<ValueTick> ticksOfLabels(const ValueAxis& axis, int n)
 {
-    const int n = std::max(1, (axis.plotHeight / std::max(1, axis.labelHeight) + 1) / 2);
     const double range = axis.high - axis.low;
     const double raw = range / n;
     const double step = tickStep(range, n, axis.percent);
@@ -217,30 +295,70 @@ std::vector<ValueTick> valueAxisTicks(const ValueAxis& axis)
     return ticks;
 }
 
-void drawValueAxis(Canvas& canvas, const ChartFrame& frame, const std::vector<ValueTick>& ticks, bool grid)
+bool gridGapsFit(const std::vector<ValueTick>& ticks)
+{
+    for (std::size_t i = 1; i < ticks.size(); ++i) {
+        if (std::abs(ticks[i - 1].y - ticks[i].y) < kMinimumGridGap)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<ValueTick> valueAxisTicks(const ValueAxis& axis)
+{
+    // Snapping to whole steps brings two ticks up to half the intended distance together:
+    // fewer labels until all keep their gap.
+    for (int n = std::max(1, (axis.plotHeight / std::max(1, axis.labelHeight) + 1) / 2); n >= 1; --n) {
+        std::vector<ValueTick> ticks = ticksOfLabels(axis, n);
+        if (gridGapsFit(ticks))
+            return ticks;
+        if (n == 1)
+            return {ticks.front()}; // a plot too low for two ticks
+    }
+    return {};
+}
+
+void fitValueAxis(Canvas& canvas, ChartFrame& frame, const std::vector<ValueTick>& ticks)
+{
+    canvas.setFont(ChartFont::Axis);
+    int widest = 0;
+    for (const ValueTick& tick : ticks)
+        widest = std::max(widest, canvas.textExtent(tick.label).width);
+    // Two pixels of room before the first letter, for the ink a glyph puts left of it.
+    const int shift = widest + 2 - frame.axes.left;
+    if (shift <= 0)
+        return;
+    frame.axes.left += shift;
+    frame.plot.left += shift;
+}
+
+void drawValueAxis(Canvas& canvas, const ChartFrame& frame, const std::vector<ValueTick>& ticks, bool grid,
+                   const ChartColours& colours)
 {
     const int left = frame.axes.left;
     canvas.setFont(ChartFont::Axis);
-    canvas.setPen({kChartBlack});
+    canvas.setPen({colours.text});
     for (const ValueTick& tick : ticks)
         canvas.text({left, tick.y - frame.titleHeight / 2}, tick.label, TextAlign::Right);
     if (grid)
-        canvas.setPen({kGridColour});
+        canvas.setPen({colours.grid});
     for (const ValueTick& tick : ticks)
         canvas.line({left, tick.y}, {grid ? frame.axes.right : left + 3, tick.y});
 }
 
-void drawTitle(Canvas& canvas, int width, std::string_view title)
+void drawTitle(Canvas& canvas, int width, std::string_view title, const ChartColours& colours)
 {
     canvas.setFont(ChartFont::Title);
-    canvas.setPen({kChartBlack});
+    canvas.setPen({colours.text});
     canvas.text({width / 2, 0}, title, TextAlign::Centre);
 }
 
-void drawAxes(Canvas& canvas, const ChartFrame& frame)
+void drawAxes(Canvas& canvas, const ChartFrame& frame, const ChartColours& colours)
 {
     const CanvasRect& axes = frame.axes;
-    canvas.setPen({kChartBlack});
+    canvas.setPen({colours.text});
     canvas.line({axes.left, axes.top}, {axes.left, axes.bottom});
     canvas.line({axes.left, axes.bottom}, {axes.right, axes.bottom});
 }

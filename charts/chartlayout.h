@@ -27,15 +27,47 @@ struct ChartFonts {
     FontSpec date;
     FontSpec title;
     FontSpec block;
+    FontSpec legend;
 
     const FontSpec& of(ChartFont font) const;
-    static ChartFonts screen();  // Arial 6, Arial 7 upward, Arial Black 8.5
-    static ChartFonts printer(); // Arial 12, Arial 10 upward, Arial Black 12, Arial 11
+    static ChartFonts screen();  // Arial 6, Arial 7 upward, Arial Black 8.5, Arial 11, legend Arial 7.5
+    static ChartFonts printer(); // Arial 12, Arial 10 upward, Arial Black 12, Arial 11, legend Arial 10
 };
 
-// The pens' colours (0x00BBGGRR): axes, labels and titles black, the grid grey.
+// The paper's pens (0x00BBGGRR): axes, labels and titles black, the grid grey.
 inline constexpr std::uint32_t kChartBlack = 0x000000;
 inline constexpr std::uint32_t kGridColour = 0x646464;
+inline constexpr std::uint32_t kChartWhite = 0xFFFFFF;
+
+// The colours a chart is drawn in (0x00BBGGRR). Paper is white with black text, as
+// printed pages and picture files are; the screen takes them from the desktop's palette.
+// On a dark background an item's line colour that would hardly show is lightened.
+struct ChartColours {
+    std::uint32_t background = kChartWhite;
+    std::uint32_t text = kChartBlack; // title, labels, axes
+    std::uint32_t grid = kGridColour;
+    bool adjustItems = false;         // lighten item colours that stand out too little
+
+    // White paper, as the printer gets it.
+    static ChartColours paper();
+    // Background and text from a palette; the grid lies between them, where paper's grey
+    // lies between white and black. Item colours are adjusted on a dark background.
+    static ChartColours fromPalette(std::uint32_t background, std::uint32_t text);
+    // The dark picture of tarvelo-cli chart --dark.
+    static ChartColours dark();
+
+    bool darkBackground() const;
+    // An item's line colour as it is drawn on this background.
+    std::uint32_t item(std::uint32_t colour) const;
+    bool operator==(const ChartColours&) const = default;
+};
+
+// The contrast of two colours as WCAG defines it: 1 (the same) to 21 (black on white).
+double contrastRatio(std::uint32_t a, std::uint32_t b);
+// The least contrast an item's curve and its values keep against a dark background.
+inline constexpr double kItemContrast = 4.5;
+// Grid lines and value labels of the value axis keep at least this many pixels apart.
+inline constexpr int kMinimumGridGap = 12;
 
 // The widest label of a percentual value axis; it sets the room for such labels.
 inline constexpr const char* kPercentSampleLabel = "999.99%";
@@ -92,11 +124,17 @@ struct ValueAxis {
 // 0.25 * 10^ceil(log10(range / n)); on a percentual axis a step of 0 becomes 0.0025.
 double tickStep(double range, int n, bool percent);
 // The ticks in order from low to high, each with a label differing from the previous one
-// and at a y differing from the previous one.
+// and at least kMinimumGridGap pixels from the previous one: where the labels the plot's
+// height asks for come closer, fewer are taken.
 std::vector<ValueTick> valueAxisTicks(const ValueAxis& axis);
+// Moves the plot's and the axes' left edges to the right as far as the widest of the
+// ticks' labels needs, so that none is cut off at the left edge; the frame stays as it is
+// where they fit. Measures in the axis font.
+void fitValueAxis(Canvas& canvas, ChartFrame& frame, const std::vector<ValueTick>& ticks);
 // Draws the ticks: labels right-aligned at the axis, a grid line across the axes or a
 // 3-pixel tick.
-void drawValueAxis(Canvas& canvas, const ChartFrame& frame, const std::vector<ValueTick>& ticks, bool grid);
+void drawValueAxis(Canvas& canvas, const ChartFrame& frame, const std::vector<ValueTick>& ticks, bool grid,
+                   const ChartColours& colours = {});
 
 // The lowest and highest of the values given to it; values that are not finite numbers
 // are left out. Empty until a finite value was given.
@@ -138,12 +176,12 @@ struct PlotMapping {
 double minuteScale(int width, TimeStamp begin, TimeStamp end);
 
 // The title line, centred at the top of a client area width wide, in the title font.
-void drawTitle(Canvas& canvas, int width, std::string_view title);
-// The axes in black: down the left side of the axes rectangle and along its bottom.
-void drawAxes(Canvas& canvas, const ChartFrame& frame);
+void drawTitle(Canvas& canvas, int width, std::string_view title, const ChartColours& colours = {});
+// The axes in the text colour: down the left side of the axes rectangle and along its bottom.
+void drawAxes(Canvas& canvas, const ChartFrame& frame, const ChartColours& colours = {});
 
 // The date label of one point: upward, centred on x below the axis, with a 3-pixel tick.
-// The caller sets the date font and the black pen.
+// The caller sets the date font and the text colour's pen.
 void drawDateLabel(Canvas& canvas, const ChartFrame& frame, int x, TimeStamp time);
 
 } // namespace tarvelo

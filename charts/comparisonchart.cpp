@@ -3,11 +3,13 @@
 #include "model/profilesettings.h"
 #include "model/securityitem.h"
 #include "platform/profile.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 namespace tarvelo {
 
@@ -24,6 +26,7 @@ ComparisonSettings ComparisonSettings::read(const Profile& profile)
     s.endMonth = kComparisonEndMonth.read(profile);
     s.endDay = kComparisonEndDay.read(profile);
     s.grid = kComparisonGrid.read(profile);
+    s.legend = kComparisonLegend.read(profile);
     return s;
 }
 
@@ -39,6 +42,7 @@ void ComparisonSettings::write(Profile& profile) const
     kComparisonEndMonth.write(profile, endMonth);
     kComparisonEndDay.write(profile, endDay);
     kComparisonGrid.write(profile, grid);
+    kComparisonLegend.write(profile, legend);
 }
 
 std::int32_t ComparisonSettings::beginLimit() const
@@ -123,15 +127,78 @@ void includeRatios(ValueRange& ratios, const std::vector<Quotation>& history, co
 }
 
 void drawCurve(Canvas& canvas, const PlotMapping& map, const SecurityItem& item, ComparisonCurve& curve,
-               std::size_t first, TimeStamp end, ChartMedium medium)
+               std::size_t first, TimeStamp end, ChartMedium medium, const ChartColours& colours)
 {
     const std::vector<Quotation>& history = item.history();
-    if (curve.interpolated)
+    if (curve.interpolated) {
         curve.points.push_back({map.plot.left, map.y(1.0)});
-    for (std::size_t i = first; i < history.size() && history[i].time <= end; ++i)
+        curve.times.push_back(map.begin);
+    }
+    for (std::size_t i = first; i < history.size() && history[i].time <= end; ++i) {
         curve.points.push_back({map.x(history[i].time), map.y(history[i].value / curve.reference)});
-    canvas.setPen({item.settings().chart.lineColour, comparisonCurveStyle(curve.item, medium)});
+        curve.times.push_back(history[i].time);
+    }
+    canvas.setPen({colours.item(item.settings().chart.lineColour), comparisonCurveStyle(curve.item, medium)});
     canvas.polyline(curve.points);
+}
+
+// The legend's entries: a piece of the curve's line, then the name.
+constexpr int kLegendSample = 14;
+constexpr int kLegendSampleGap = 4;
+constexpr int kLegendEntryGap = 12;
+
+struct LegendEntry {
+    std::size_t item = 0;
+    CanvasPoint at; // top left of the entry
+    int sampleWidth = 0;
+};
+
+// Places the entries in rows from left to right, starting at left, a row wrapping
+// before it would pass right; returns the number of rows.
+int placeLegend(Canvas& canvas, std::vector<LegendEntry>& entries, std::span<const SecurityItem* const> items,
+                int left, int right, int top)
+{
+    canvas.setFont(ChartFont::Legend);
+    const int rowHeight = canvas.textExtent("M").height;
+    int x = left;
+    int rows = entries.empty() ? 0 : 1;
+    for (LegendEntry& entry : entries) {
+        const int width = kLegendSample + kLegendSampleGap + canvas.textExtent(items[entry.item]->settings().name).width;
+        if (x > left && x + width > right) {
+            x = left;
+            ++rows;
+        }
+        entry.at = {x, top + (rows - 1) * rowHeight};
+        entry.sampleWidth = kLegendSample;
+        x += width + kLegendEntryGap;
+    }
+    return rows;
+}
+
+void drawLegend(Canvas& canvas, const std::vector<LegendEntry>& entries, std::span<const SecurityItem* const> items,
+                ChartMedium medium, const ChartColours& colours)
+{
+    canvas.setFont(ChartFont::Legend);
+    const int middle = canvas.textExtent("M").height / 2;
+    for (const LegendEntry& entry : entries) {
+        const std::uint32_t colour = colours.item(items[entry.item]->settings().chart.lineColour);
+        canvas.setPen({colour, comparisonCurveStyle(entry.item, medium)});
+        canvas.line({entry.at.x, entry.at.y + middle}, {entry.at.x + entry.sampleWidth, entry.at.y + middle});
+        canvas.setPen({colour});
+        canvas.text({entry.at.x + entry.sampleWidth + kLegendSampleGap, entry.at.y}, items[entry.item]->settings().name,
+                    TextAlign::Left);
+    }
+}
+
+// The value of a history at time, as its curve runs: between two quotations by whole
+// minutes; none after its last quotation.
+std::optional<double> valueAt(const std::vector<Quotation>& history, TimeStamp time)
+{
+    const auto after = std::lower_bound(history.begin(), history.end(), time,
+                                        [](const Quotation& quotation, TimeStamp t) { return quotation.time < t; });
+    if (after == history.end())
+        return std::nullopt;
+    return referenceValue(history, static_cast<std::size_t>(after - history.begin()), time).value;
 }
 
 std::string comparisonTitle(const ComparisonChart& chart, ChartMedium medium, std::string_view documentTitle)
@@ -146,7 +213,7 @@ std::string comparisonTitle(const ComparisonChart& chart, ChartMedium medium, st
 // Labels every stepDays days from begin, as many as fit side by side across the plot.
 // The step is rounded up to whole days, so that labels never come closer than their
 // thickness and the gap.
-void drawDateAxis(Canvas& canvas, ComparisonChart& chart, const PlotMapping& map)
+void drawDateAxis(Canvas& canvas, ComparisonChart& chart, const PlotMapping& map, const ChartColours& colours)
 {
     const std::int64_t minutes = minutesBetween(chart.begin, chart.end);
     if (minutes < 1)
@@ -155,7 +222,7 @@ void drawDateAxis(Canvas& canvas, ComparisonChart& chart, const PlotMapping& map
     const std::int64_t minutesPerLabel = std::int64_t{count} * 1440;
     const std::int64_t stepDays = std::max<std::int64_t>(1, (minutes + minutesPerLabel - 1) / minutesPerLabel);
     canvas.setFont(ChartFont::Date);
-    canvas.setPen({kChartBlack});
+    canvas.setPen({colours.text});
     for (std::int64_t t = chart.begin; t < chart.end; t += stepDays * 86400) {
         const TimeStamp time = static_cast<TimeStamp>(t);
         drawDateLabel(canvas, chart.frame, map.x(time), time);
@@ -176,7 +243,7 @@ PenStyle comparisonCurveStyle(std::size_t item, ChartMedium medium)
 
 ComparisonChart drawComparisonChart(Canvas& canvas, int width, int height,
                                     std::span<const SecurityItem* const> items, const ComparisonSettings& settings,
-                                    ChartMedium medium, std::string_view documentTitle)
+                                    ChartMedium medium, std::string_view documentTitle, const ChartColours& colours)
 {
     ComparisonChart chart;
     if (items.empty())
@@ -197,11 +264,33 @@ ComparisonChart drawComparisonChart(Canvas& canvas, int width, int height,
     chart.frame = layoutChart(canvas, width, height, medium, kPercentSampleLabel, kPercentSampleLabel);
     if (!chart.frame.drawable())
         return chart;
+    std::vector<LegendEntry> legend;
+    if (settings.legend && medium == ChartMedium::Screen) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (starts[i].valid && positive(starts[i].reference.value))
+                legend.push_back({i, {}, 0});
+        }
+        const int top = chart.frame.plot.top + 1;
+        const int rows = placeLegend(canvas, legend, items, chart.frame.axes.left, width - 2, top);
+        const int legendHeight = rows == 0 ? 0 : legend.back().at.y + canvas.textExtent("M").height + 4 - top + 1;
+        if (rows > 0 && legendHeight * 3 <= chart.frame.plot.height()) {
+            chart.frame.plot.top += legendHeight;
+            chart.frame.axes.top += legendHeight;
+            chart.legendRows = rows;
+        } else {
+            legend.clear();
+        }
+    }
     const CanvasRect& plot = chart.frame.plot;
-    drawTitle(canvas, width, comparisonTitle(chart, medium, documentTitle));
-    drawAxes(canvas, chart.frame);
     const ValueAxis axis{true, chart.minRatio, chart.maxRatio, plot.top, plot.height(), chart.frame.labelHeight};
-    drawValueAxis(canvas, chart.frame, valueAxisTicks(axis), settings.grid);
+    const std::vector<ValueTick> ticks = valueAxisTicks(axis);
+    fitValueAxis(canvas, chart.frame, ticks);
+    if (!chart.frame.drawable())
+        return chart;
+    drawTitle(canvas, width, comparisonTitle(chart, medium, documentTitle), colours);
+    drawLegend(canvas, legend, items, medium, colours);
+    drawAxes(canvas, chart.frame, colours);
+    drawValueAxis(canvas, chart.frame, ticks, settings.grid, colours);
 
     const PlotMapping map{plot, chart.begin, minuteScale(plot.width(), chart.begin, chart.end), chart.minRatio,
                           chart.maxRatio};
@@ -210,12 +299,78 @@ ComparisonChart drawComparisonChart(Canvas& canvas, int width, int height,
         if (!start.valid || !positive(start.reference.value))
             continue;
         ComparisonCurve& curve = chart.curves.emplace_back(ComparisonCurve{i, start.reference.value,
-                                                                            start.reference.interpolated, {}});
-        drawCurve(canvas, map, *items[i], curve, start.first, chart.end, medium);
+                                                                            start.reference.interpolated, {}, {}});
+        drawCurve(canvas, map, *items[i], curve, start.first, chart.end, medium, colours);
     }
-    drawDateAxis(canvas, chart, map);
+    drawDateAxis(canvas, chart, map, colours);
     chart.plotted = true;
     return chart;
+}
+
+std::vector<ChartPoint> comparisonStops(const ComparisonChart& chart)
+{
+    std::vector<ChartPoint> stops;
+    for (const ComparisonCurve& curve : chart.curves) {
+        for (std::size_t i = 0; i < curve.points.size() && i < curve.times.size(); ++i)
+            stops.push_back({curve.points[i].x, chart.frame.plot.top, curve.times[i], 0});
+    }
+    std::sort(stops.begin(), stops.end(), [](const ChartPoint& a, const ChartPoint& b) {
+        return a.x != b.x ? a.x < b.x : a.time < b.time;
+    });
+    stops.erase(std::unique(stops.begin(), stops.end(),
+                            [](const ChartPoint& a, const ChartPoint& b) { return a.x == b.x; }),
+                stops.end());
+    return stops;
+}
+
+std::array<CanvasPoint, 2> comparisonCursor(const ComparisonChart& chart, int x)
+{
+    return {CanvasPoint{x, chart.frame.plot.top}, CanvasPoint{x, chart.frame.axes.bottom}};
+}
+
+std::string comparisonMessage(const ComparisonChart& chart, std::span<const SecurityItem* const> items,
+                              std::int32_t time)
+{
+    std::string message = formatLocalTime(time, "%x  %H:%M") + " :";
+    const char* separator = " ";
+    for (const ComparisonCurve& curve : chart.curves) {
+        if (curve.item >= items.size())
+            continue;
+        const SecurityItem& item = *items[curve.item];
+        const std::optional<double> value = valueAt(item.history(), time);
+        if (!value)
+            continue;
+        message += separator + item.settings().name
+                   + printfText(" %.4f (%.2f%%)", *value, *value * 100 / curve.reference);
+        separator = ", ";
+    }
+    return message;
+}
+
+std::string comparisonDescription(std::span<const SecurityItem* const> items, const ComparisonSettings& settings)
+{
+    ComparisonChart chart;
+    if (items.empty())
+        return {};
+    commonPeriod(chart, items, settings);
+    std::string entries;
+    for (const SecurityItem* item : items) {
+        const std::vector<Quotation>& history = item->history();
+        const CurveStart start = curveStart(history, chart.begin);
+        std::string entry;
+        const auto last = std::upper_bound(history.begin(), history.end(), chart.end,
+                                           [](TimeStamp t, const Quotation& quotation) { return t < quotation.time; });
+        if (!start.valid || !positive(start.reference.value) || last == history.begin()
+            || static_cast<std::size_t>(last - history.begin()) <= start.first) {
+            entry = fill(translate("Chart", "%1 without values in this period"), {item->settings().name});
+        } else {
+            const double change = (std::prev(last)->value / start.reference.value - 1) * 100;
+            entry = fill(translate("Chart", "%1 change %2"), {item->settings().name, printfText("%+.2f%%", change)});
+        }
+        entries += (entries.empty() ? "" : "; ") + entry;
+    }
+    return fill(translate("Chart", "Comparison from %1 to %2: %3"),
+                {chartDate(chart.begin), chartDate(chart.end), entries});
 }
 
 } // namespace tarvelo

@@ -1,10 +1,12 @@
 #include "charts/historychart.h"
 
 #include "model/securityitem.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
 
 namespace tarvelo {
 
@@ -65,18 +67,18 @@ ChartFrame layoutHistory(Canvas& canvas, int width, int height, const ChartOptio
     return layoutChart(canvas, width, height, medium, label, axisLabel);
 }
 
-void drawNameOnly(Canvas& canvas, const ChartFrame& frame, const std::string& name)
+void drawNameOnly(Canvas& canvas, const ChartFrame& frame, const std::string& name, const ChartColours& colours)
 {
     canvas.setFont(ChartFont::Title);
-    canvas.setPen({kChartBlack});
+    canvas.setPen({colours.text});
     canvas.text({(frame.plot.left + frame.plot.right) / 2, 0}, name, TextAlign::Centre);
 }
 
-void drawTicks(Canvas& canvas, const HistoryChart& chart, const ChartOptions& options)
+std::vector<ValueTick> valueTicks(const HistoryChart& chart, const ChartOptions& options)
 {
     const bool nominal = options.valueOnAxes == ValueOnAxes::Nominal;
     if (!nominal && !positive(chart.reference))
-        return;
+        return {};
     const CanvasRect& plot = chart.frame.plot;
     const ValueAxis axis{!nominal,
                          nominal ? chart.minValue : chart.minRatio,
@@ -84,7 +86,7 @@ void drawTicks(Canvas& canvas, const HistoryChart& chart, const ChartOptions& op
                          plot.top,
                          plot.height(),
                          chart.frame.labelHeight};
-    drawValueAxis(canvas, chart.frame, valueAxisTicks(axis), options.showGrid.isSet());
+    return valueAxisTicks(axis);
 }
 
 // One polyline through every visible quotation, which also become the chart's points.
@@ -108,27 +110,52 @@ void drawCurve(Canvas& canvas, HistoryChart& chart, std::span<const Quotation> v
     canvas.polyline(line);
 }
 
-void drawPointValues(Canvas& canvas, const HistoryChart& chart, const ChartOptions& options)
+bool overlap(const CanvasRect& a, const CanvasRect& b)
+{
+    // A pixel of space between two labels keeps them apart.
+    return a.left <= b.right && b.left <= a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The values centred on their points and kept inside the client area; a value that would
+// overlap one drawn before is left out.
+void drawPointValues(Canvas& canvas, const HistoryChart& chart, const ChartOptions& options, int width,
+                     std::uint32_t colour)
 {
     const bool percent = options.valueOnGraphic == ValueOnGraphic::Percentual;
     if (options.valueOnGraphic == ValueOnGraphic::None || (percent && !positive(chart.reference)))
         return;
     canvas.setFont(ChartFont::Axis);
-    canvas.setPen({options.lineColour});
+    canvas.setPen({colour});
+    // The labels drawn that a later one may still reach: the points' x never decreases.
+    std::deque<CanvasRect> drawn;
     for (const ChartPoint& point : chart.points) {
+        // A point inside the last label's width and height is covered whatever its text:
+        // no need to write it out.
+        if (!drawn.empty() && point.x <= drawn.back().right && point.y < drawn.back().bottom
+            && point.y + drawn.back().height() > drawn.back().top)
+            continue;
         const std::string text = percent ? printfText("%.2f%%", point.value * 100 / chart.reference)
                                          : printfText("%.3f", point.value);
-        canvas.text({point.x, point.y}, text, TextAlign::Centre);
+        const TextExtent extent = canvas.textExtent(text);
+        // Two pixels from the edges, for the ink a glyph puts beyond its advance.
+        const int left = std::clamp(point.x - extent.width / 2, 2, std::max(2, width - extent.width - 2));
+        const CanvasRect box{left, point.y, left + extent.width, point.y + extent.height};
+        while (!drawn.empty() && drawn.front().right < box.left - 1)
+            drawn.pop_front();
+        if (std::any_of(drawn.begin(), drawn.end(), [&box](const CanvasRect& other) { return overlap(box, other); }))
+            continue;
+        canvas.text({left, point.y}, text, TextAlign::Left);
+        drawn.push_back(box);
     }
 }
 
 // A label that would come within 5 pixels of the previous one drawn is left out, with its
 // tick; only the labels drawn are formatted.
-void drawDateLabels(Canvas& canvas, const HistoryChart& chart)
+void drawDateLabels(Canvas& canvas, const HistoryChart& chart, const ChartColours& colours)
 {
     const int half = chart.frame.dateHeight / 2 + 1;
     canvas.setFont(ChartFont::Date);
-    canvas.setPen({kChartBlack});
+    canvas.setPen({colours.text});
     bool drawn = false;
     int previousRight = 0;
     for (const ChartPoint& point : chart.points) {
@@ -143,7 +170,8 @@ void drawDateLabels(Canvas& canvas, const HistoryChart& chart)
 
 } // namespace
 
-HistoryChart drawHistoryChart(Canvas& canvas, int width, int height, const SecurityItem& item, ChartMedium medium)
+HistoryChart drawHistoryChart(Canvas& canvas, int width, int height, const SecurityItem& item, ChartMedium medium,
+                              const ChartColours& colours)
 {
     const std::vector<Quotation>& history = item.history();
     const ItemSettings& settings = item.settings();
@@ -169,15 +197,21 @@ HistoryChart drawHistoryChart(Canvas& canvas, int width, int height, const Secur
     if (!chart.frame.drawable())
         return chart;
     if (visibleCount < 2) {
-        drawNameOnly(canvas, chart.frame, settings.name);
+        drawNameOnly(canvas, chart.frame, settings.name, colours);
         return chart;
     }
-    drawTitle(canvas, width, settings.name + " (" + chartDate(chart.begin) + "-" + chartDate(chart.end) + ")");
-    drawAxes(canvas, chart.frame);
-    drawTicks(canvas, chart, settings.chart);
-    drawCurve(canvas, chart, visible, reference.interpolated, settings.chart.lineColour);
-    drawPointValues(canvas, chart, settings.chart);
-    drawDateLabels(canvas, chart);
+    const std::vector<ValueTick> ticks = valueTicks(chart, settings.chart);
+    fitValueAxis(canvas, chart.frame, ticks);
+    if (!chart.frame.drawable())
+        return chart;
+    const std::uint32_t lineColour = colours.item(settings.chart.lineColour);
+    drawTitle(canvas, width, settings.name + " (" + chartDate(chart.begin) + "-" + chartDate(chart.end) + ")",
+              colours);
+    drawAxes(canvas, chart.frame, colours);
+    drawValueAxis(canvas, chart.frame, ticks, settings.chart.showGrid.isSet(), colours);
+    drawCurve(canvas, chart, visible, reference.interpolated, lineColour);
+    drawPointValues(canvas, chart, settings.chart, width, lineColour);
+    drawDateLabels(canvas, chart, colours);
     chart.plotted = true;
     return chart;
 }
@@ -206,6 +240,25 @@ std::array<CanvasPoint, 3> cursorLine(const HistoryChart& chart, int index)
     const ChartPoint& point = chart.points[static_cast<std::size_t>(index)];
     const CanvasRect& axes = chart.frame.axes;
     return {CanvasPoint{axes.left, point.y}, CanvasPoint{point.x, point.y}, CanvasPoint{point.x, axes.bottom}};
+}
+
+std::string historyDescription(const SecurityItem& item)
+{
+    const std::vector<Quotation>& history = item.history();
+    const std::string& name = item.settings().name;
+    if (history.empty())
+        return fill(translate("Chart", "History of %1, no quotations"), {name});
+    const VisiblePeriod period = visiblePeriod(history, item.settings().chart);
+    const TimeStamp begin = history[period.first].time;
+    const double reference = referenceValue(history, period.first, begin).value;
+    const double latest = history[period.last].value;
+    const std::string from = chartDate(begin);
+    const std::string to = chartDate(history[period.last].time);
+    const std::string value = printfText("%.3f", latest);
+    if (!positive(reference) || !std::isfinite(latest))
+        return fill(translate("Chart", "History of %1 from %2 to %3, latest %4"), {name, from, to, value});
+    return fill(translate("Chart", "History of %1 from %2 to %3, latest %4, change %5"),
+                {name, from, to, value, printfText("%+.2f%%", (latest / reference - 1) * 100)});
 }
 
 std::string pointMessage(const ChartPoint& point)

@@ -38,9 +38,15 @@ struct HistoryChart {
 
 // Draws the item's history chart into a client area of width x height: the title, the
 // axes and value labels, the curve in the item's line colour, point values and date
-// labels, as the item's chart options say.
+// labels, as the item's chart options say. A point value that would overlap one drawn
+// before is left out. The caller has filled the background with colours.background.
 HistoryChart drawHistoryChart(Canvas& canvas, int width, int height, const SecurityItem& item,
-                              ChartMedium medium = ChartMedium::Screen);
+                              ChartMedium medium = ChartMedium::Screen, const ChartColours& colours = {});
+
+// What the item's history chart shows, in one sentence for screen readers: "History of
+// NAME from DATE to DATE, latest VALUE, change +X%" over the chart's period (without the
+// change where the value at its begin is not positive).
+std::string historyDescription(const SecurityItem& item);
 
 // The point nearest to x horizontally (the first of equal distances), or -1 when there
 // are no points. The points' x never decreases.

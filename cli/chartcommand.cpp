@@ -120,7 +120,7 @@ bool itemsOption(CommandOptions& o, std::vector<std::string>& names, std::string
 int chartCommand(const CommandContext& c)
 {
     CommandOptions o;
-    if (!o.parse(c.args, {"items", "size", "from", "to"}))
+    if (!o.parse(c.args, {"items", "size", "from", "to"}, {"dark"}))
         return wrongCall(c.err, o.error());
     if (o.positional().size() != 2)
         return wrongCall(c.err, "chart takes a portfolio file and an output file");
@@ -190,6 +190,8 @@ int chartCommand(const CommandContext& c)
         what = "comparison chart of " + std::to_string(items.size()) + " items";
     }
     subject.items = items;
+    if (o.flag("dark"))
+        subject.colours = ChartColours::dark();
 
     if (const std::string failed = writeChartImage(output, subject, size); !failed.empty()) {
         c.err << "tarvelo-cli: " << output << ": " << failed << '\n';

@@ -21,7 +21,7 @@ std::vector<std::string> localPaths(const std::string& url);
 // The host name of an http or https address in lower case, the key of the per-host
 // limit; empty for any other address.
 std::string hostOf(const std::string& url);
-// Scheme, host and port of an http or https address ("https://example.org:443"), the
+// Scheme, host and port of an http or https address ("https://bank.example:443"), the
 // port the scheme's own when none is given; empty for other addresses.
 std::string originOf(const std::string& url);
 

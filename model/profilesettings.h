@@ -43,5 +43,6 @@ inline constexpr IntSetting kComparisonEndYear{"GraphView", "EndYear", 2005};
 inline constexpr IntSetting kComparisonEndMonth{"GraphView", "EndMonth", 1};
 inline constexpr IntSetting kComparisonEndDay{"GraphView", "EndDay", 1};
 inline constexpr FlagSetting kComparisonGrid{"GraphView", "bGrid", true};
+inline constexpr FlagSetting kComparisonLegend{"GraphView", "bLegend", true};
 
 } // namespace tarvelo::settings

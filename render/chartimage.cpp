@@ -44,7 +44,10 @@ ImageKind kindOf(const std::string& path)
 
 void paintChart(QPainter& painter, int width, int height, const ChartSubject& subject)
 {
-    painter.fillRect(QRect(0, 0, width, height), Qt::white);
+    const std::uint32_t background = subject.colours.background;
+    painter.fillRect(QRect(0, 0, width, height), QColor(static_cast<int>(background & 0xFF),
+                                                        static_cast<int>((background >> 8) & 0xFF),
+                                                        static_cast<int>((background >> 16) & 0xFF)));
     QtCanvas canvas(painter, ChartFonts::screen());
     drawChart(canvas, width, height, subject);
 }
@@ -61,6 +64,7 @@ QByteArray svgBytes(const ChartSubject& subject, const ChartImageSize& size)
     generator.setResolution(kDotsPerInch);
     generator.setTitle(
         subject.items.size() == 1 ? QStringLiteral("History chart") : QStringLiteral("Comparison chart"));
+    generator.setDescription(QString::fromStdString(chartDescription(subject)));
     QPainter painter;
     if (!painter.begin(&generator))
         return {};
@@ -93,9 +97,19 @@ std::string fileErrorText(FileError error)
 void drawChart(Canvas& canvas, int width, int height, const ChartSubject& subject)
 {
     if (subject.items.size() == 1)
-        drawHistoryChart(canvas, width, height, *subject.items.front());
+        drawHistoryChart(canvas, width, height, *subject.items.front(), ChartMedium::Screen, subject.colours);
     else if (subject.items.size() > 1)
-        drawComparisonChart(canvas, width, height, subject.items, subject.comparison);
+        drawComparisonChart(canvas, width, height, subject.items, subject.comparison, ChartMedium::Screen, {},
+                            subject.colours);
+}
+
+std::string chartDescription(const ChartSubject& subject)
+{
+    if (subject.items.size() == 1)
+        return historyDescription(*subject.items.front());
+    if (subject.items.size() > 1)
+        return comparisonDescription(subject.items, subject.comparison);
+    return {};
 }
 
 QImage chartImage(const ChartSubject& subject, const ChartImageSize& size)

@@ -23,18 +23,23 @@ struct ChartImageSize {
 };
 
 // What a chart file shows: the history chart of one item, or the comparison chart of
-// several with the comparison settings.
+// several with the comparison settings, on white paper or in other colours.
 struct ChartSubject {
     std::span<const SecurityItem* const> items;
     ComparisonSettings comparison;
+    ChartColours colours = ChartColours::paper();
 };
 
 // Draws the subject's chart into a client area of width x height on a canvas, as the
-// chart pane would (nothing for no items).
+// chart pane would (nothing for no items), on a background of subject.colours that the
+// caller has filled.
 void drawChart(Canvas& canvas, int width, int height, const ChartSubject& subject);
 
-// The chart in a white image of size x ratio device pixels; a null image when it cannot
-// be allocated.
+// What the chart shows, in a sentence for screen readers (empty for no items).
+std::string chartDescription(const ChartSubject& subject);
+
+// The chart in an image of size x ratio device pixels, filled with the subject's
+// background; a null image when it cannot be allocated.
 QImage chartImage(const ChartSubject& subject, const ChartImageSize& size);
 
 // Writes the chart to path: PNG or SVG, after the file's extension in any letter case.

@@ -130,7 +130,8 @@ QtCanvas::QtCanvas(QPainter& painter, const ChartFonts& fonts) : m_painter(paint
     // there keep about the width a screen pixel has on paper.
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
     m_lineWidth = std::max(1, (dpi + 75) / 150);
-    for (const ChartFont font : {ChartFont::Axis, ChartFont::Date, ChartFont::Title, ChartFont::Block})
+    for (const ChartFont font :
+         {ChartFont::Axis, ChartFont::Date, ChartFont::Title, ChartFont::Block, ChartFont::Legend})
         m_fonts[fontIndex(font)] = makeFont(fonts.of(font), painter.device());
     m_painter.setRenderHint(QPainter::Antialiasing, true);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);

@@ -35,7 +35,7 @@ public:
 
 private:
     QPainter& m_painter;
-    std::array<QFont, 4> m_fonts;
+    std::array<QFont, 5> m_fonts;
     ChartFont m_current = ChartFont::Axis;
     QPen m_pen;
     int m_lineWidth = 1; // device pixels; more than 1 on printers

@@ -54,6 +54,7 @@ inline constexpr int kFaq = 32830;
 inline constexpr int kServerInfo = 32831;
 inline constexpr int kServerConfigurations = 32840;
 inline constexpr int kSourceHealth = 32851;
+inline constexpr int kChartLegend = 32853; // beyond the original set
 
 // Status bar indicators.
 inline constexpr int kAmountPane = 119;

@@ -44,7 +44,8 @@ inline constexpr const char* kRegistryFilter = "Registry Files (*.reg)";
 inline constexpr const char* kServerExportName = "Server";
 inline constexpr const char* kExportFilter = "Excel Files (*.xls);;Text Files (*.txt)";
 inline constexpr const char* kSocketsFailed = "Windows sockets initialization failed.";
-inline constexpr const char* kApplicationWebPage = "https://tarvelo.example.org/";
+// The program's own page: what Tarvelo is and where its help begins, shown in the help viewer.
+inline constexpr const char* kHomePage = "Tarvelo.html";
 inline constexpr const char* kFaqPage = "FAQ.html";
 inline constexpr const char* kServerInfoPage = "QVXSrv.html";
 // The page that explains every dialog, one section (anchor) each.

@@ -13,11 +13,6 @@
 
 namespace tarvelo {
 
-QString AboutDialog::contactAddress()
-{
-    return QStringLiteral("tarvelo@example.org");
-}
-
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
@@ -35,12 +30,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
                                                             QString::fromStdString(installedServerSetVersionText())),
                                this);
     servers->setObjectName(QStringLiteral("serverVersionLabel"));
-    auto* contact = new QLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(contactAddress()), this);
+    // The program's own page, shipped with it and shown in the help viewer.
+    auto* contact = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
+                                   .arg(QLatin1String(strings::kHomePage),
+                                        tr("Tarvelo's home page")),
+                               this);
     contact->setObjectName(QStringLiteral("contactLabel"));
     contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
     contact->setOpenExternalLinks(false);
-    connect(contact, &QLabel::linkActivated, this,
-            [](const QString& link) { Shell::instance().open(toCore(link)); });
+    connect(contact, &QLabel::linkActivated, this, [] { openHelpPage(strings::kHomePage); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));

@@ -1,10 +1,10 @@
 #include "ui/appicons.h"
 
 #include "resources/commandids.h"
+#include "ui/vectoricon.h"
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 #include <functional>
 
@@ -12,23 +12,14 @@ namespace tarvelo {
 
 namespace {
 
-using Drawing = std::function<void(QPainter&)>;
+// Draws in a 16 by 16 unit square; lines drawn straight onto the background take their
+// colours from the palette.
+using Drawing = IconDrawing;
 
-// Draws in a 16 by 16 unit square at the sizes a toolbar and a title bar ask for.
-QIcon drawn(const Drawing& draw)
+// A drawing that needs no colours of the palette.
+Drawing fixed(std::function<void(QPainter&)> draw)
 {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.scale(size / 16.0, size / 16.0);
-        draw(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return [draw = std::move(draw)](QPainter& p, const IconColours&) { draw(p); };
 }
 
 const QColor kInk(50, 60, 75);
@@ -115,9 +106,9 @@ Drawing drawingOf(int command)
     using namespace commands;
     switch (command) {
     case kFileNew:
-        return [](QPainter& p) { sheet(p); };
+        return fixed([](QPainter& p) { sheet(p); });
     case kFileOpen:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(QColor(235, 195, 90));
             p.drawRect(QRectF(1.5, 4.5, 11, 9));
@@ -129,9 +120,9 @@ Drawing drawingOf(int command)
             lid.closeSubpath();
             p.setBrush(QColor(250, 220, 120));
             p.drawPath(lid);
-        };
+        });
     case kFileSave:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(kBlue);
             p.drawRect(QRectF(1.5, 1.5, 13, 13));
@@ -139,44 +130,44 @@ Drawing drawingOf(int command)
             p.drawRect(QRectF(4, 1.5, 8, 5));
             p.setBrush(QColor(200, 200, 200));
             p.drawRect(QRectF(4, 9.5, 8, 5));
-        };
+        });
     case kImportQuotations:
-        return [](QPainter& p) {
+        return [](QPainter& p, const IconColours& c) {
             sheet(p);
-            arrow(p, QPointF(0.5, 9), QPointF(7, 9), kGreen);
+            arrow(p, QPointF(0.5, 9), QPointF(7, 9), c.onBackground(kGreen));
         };
     case kExport:
-        return [](QPainter& p) {
+        return [](QPainter& p, const IconColours& c) {
             sheet(p);
-            arrow(p, QPointF(7, 9), QPointF(14, 9), kBlue);
+            arrow(p, QPointF(7, 9), QPointF(14, 9), c.onBackground(kBlue));
         };
     case kInsertItem:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kGreen, 2.2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(8, 6.5), QPointF(8, 12.5));
             p.drawLine(QPointF(5, 9.5), QPointF(11, 9.5));
-        };
+        });
     case kEditCut:
-        return [](QPainter& p) {
-            p.setPen(QPen(kInk, 1.2));
+        return [](QPainter& p, const IconColours& c) {
+            p.setPen(QPen(c.ink, 1.2));
             p.setBrush(Qt::NoBrush);
             p.drawLine(QPointF(5, 1.5), QPointF(10, 10));
             p.drawLine(QPointF(11, 1.5), QPointF(6, 10));
-            p.setPen(QPen(kRed, 1.4));
+            p.setPen(QPen(c.onBackground(kRed), 1.4));
             p.drawEllipse(QRectF(2, 10, 4, 4));
             p.drawEllipse(QRectF(10, 10, 4, 4));
         };
     case kEditCopy:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.translate(-1.5, -1);
             sheet(p);
             p.translate(3.5, 2.5);
             p.scale(0.85, 0.85);
             sheet(p, QColor(235, 242, 252));
-        };
+        });
     case kEditPaste:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(QColor(180, 130, 70));
             p.drawRoundedRect(QRectF(2.5, 2.5, 10, 12), 1, 1);
@@ -184,18 +175,19 @@ Drawing drawingOf(int command)
             p.drawRect(QRectF(5, 1.5, 5, 2.5));
             p.setBrush(kPaper);
             p.drawRect(QRectF(6.5, 6.5, 8, 8));
-        };
+        });
     case kManualQuotation:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(QColor(170, 120, 40), 2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(5, 12.5), QPointF(12.5, 5));
             p.setPen(QPen(kInk, 1));
             p.drawLine(QPointF(4, 13.5), QPointF(5, 12.5));
-        };
+        });
     case kUpdateAll:
-        return [](QPainter& p) {
-            p.setPen(QPen(kGreen, 2, Qt::SolidLine, Qt::RoundCap));
+        return [](QPainter& p, const IconColours& c) {
+            const QColor green = c.onBackground(kGreen);
+            p.setPen(QPen(green, 2, Qt::SolidLine, Qt::RoundCap));
             p.setBrush(Qt::NoBrush);
             p.drawArc(QRectF(2.5, 2.5, 11, 11), 100 * 16, 260 * 16);
             QPainterPath head;
@@ -204,11 +196,11 @@ Drawing drawingOf(int command)
             head.lineTo(6, 6);
             head.closeSubpath();
             p.setPen(Qt::NoPen);
-            p.setBrush(kGreen);
+            p.setBrush(green);
             p.drawPath(head);
         };
     case kAbortDownloads:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             QPainterPath octagon;
             const double a = 4.5, b = 11.5;
             octagon.moveTo(a, 1);
@@ -226,11 +218,13 @@ Drawing drawingOf(int command)
             p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
             p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
-        };
+        });
     case kPercentValues:
-        return [](QPainter& p) { letter(p, QStringLiteral("%"), kBlue, QRectF(0, 0, 16, 16)); };
+        return [](QPainter& p, const IconColours& c) {
+            letter(p, QStringLiteral("%"), c.onBackground(kBlue), QRectF(0, 0, 16, 16));
+        };
     case kCompareAll:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(kPaper);
             p.drawRect(QRectF(0.5, 0.5, 15, 15));
@@ -241,9 +235,9 @@ Drawing drawingOf(int command)
             p.setPen(QPen(kBlue, 1.4));
             const QPointF two[] = {{2, 8}, {6, 11}, {10, 6}, {14, 9}};
             p.drawPolyline(two, 4);
-        };
+        });
     case kComparisonLimits:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(kPaper);
             p.drawRect(QRectF(0.5, 0.5, 15, 15));
@@ -251,18 +245,18 @@ Drawing drawingOf(int command)
             p.drawLine(QPointF(4, 2), QPointF(4, 14));
             p.drawLine(QPointF(12, 2), QPointF(12, 14));
             arrow(p, QPointF(6, 8), QPointF(10.5, 8), kRed);
-        };
+        });
     case kFilePrintPreview:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kInk, 1.4));
             p.setBrush(QColor(210, 230, 250));
             p.drawEllipse(QRectF(4, 5, 6, 6));
             p.setPen(QPen(kInk, 2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(9.5, 10.5), QPointF(12.5, 13.5));
-        };
+        });
     case kFilePrint:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(kPaper);
             p.drawRect(QRectF(4, 1.5, 8, 5));
@@ -270,16 +264,16 @@ Drawing drawingOf(int command)
             p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
             p.setBrush(kPaper);
             p.drawRect(QRectF(4, 10.5, 8, 4.5));
-        };
+        });
     case kAppAbout:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(Qt::NoPen);
             p.setBrush(kBlue);
             p.drawEllipse(QRectF(1, 1, 14, 14));
             letter(p, QStringLiteral("?"), Qt::white, QRectF(1, 1.5, 14, 13));
-        };
+        });
     case kConnectionStatus:
-        return [](QPainter& p) {
+        return fixed([](QPainter& p) {
             p.setPen(QPen(kInk, 1));
             p.setBrush(kPaper);
             p.drawRect(QRectF(1.5, 2.5, 13, 11));
@@ -288,7 +282,7 @@ Drawing drawingOf(int command)
             p.drawLine(QPointF(3.5, 8), QPointF(9.5, 8));
             p.setPen(QPen(kRed, 1.6));
             p.drawLine(QPointF(3.5, 10.5), QPointF(11, 10.5));
-        };
+        });
     default:
         return {};
     }
@@ -298,21 +292,21 @@ Drawing drawingOf(int command)
 
 QIcon applicationIcon()
 {
-    return drawn(application);
+    return vectorIcon(fixed(application));
 }
 
 QIcon abortedApplicationIcon()
 {
-    return drawn([](QPainter& p) {
+    return vectorIcon(fixed([](QPainter& p) {
         application(p);
         cross(p);
-    });
+    }));
 }
 
 QIcon commandIcon(int command)
 {
     const Drawing drawing = drawingOf(command);
-    return drawing ? drawn(drawing) : QIcon();
+    return drawing ? vectorIcon(drawing) : QIcon();
 }
 
 } // namespace tarvelo

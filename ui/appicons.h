@@ -10,7 +10,8 @@ QIcon applicationIcon();
 QIcon abortedApplicationIcon();
 
 // The toolbar picture of a command (commands::k...); an empty icon for commands that
-// have none.
+// have none. All of them are drawn from paths at the size and pixel ratio shown, lines on
+// the background in the palette's text colour.
 QIcon commandIcon(int command);
 
 } // namespace tarvelo

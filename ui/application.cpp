@@ -7,6 +7,7 @@
 #include "resources/commandids.h"
 #include "servers/builtinservers.h"
 #include "resources/strings.h"
+#include "ui/helpviewer.h"
 #include "ui/mainwindow.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -24,6 +25,7 @@ int runTarvelo(bool unattended, const std::string& portfolio)
 {
     GeneralOptions options = loadOptions();
     installBuiltInServers();
+    installHelpKey();
 
     if (!initializeDownloads()) {
         Prompter::instance().inform(nullptr, text(strings::kSocketsFailed), Prompter::Icon::Warning);
@@ -48,12 +50,16 @@ int runTarvelo(bool unattended, const std::string& portfolio)
                 const std::filesystem::path absolute = std::filesystem::absolute(portfolio, ignored);
                 const std::string path = absolute.empty() ? portfolio : absolute.string();
                 const DocumentResult opened = doc.openFile(path);
+                const auto report = [&path](const std::string& message) {
+                    const QString named = fileMessage(fromPath(path), fromCore(message), u": ");
+                    std::fprintf(stderr, "tarvelo: %s\n", named.toLocal8Bit().constData());
+                };
                 if (!opened.ok()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened.message().c_str());
+                    report(opened.message());
                     started = false;
                     status = 2;
                 } else if (!opened->warning.empty()) {
-                    std::fprintf(stderr, "tarvelo: %s\n", opened->warning.c_str());
+                    report(opened->warning);
                 }
             }
             if (started) {

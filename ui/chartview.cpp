@@ -33,6 +33,18 @@ int dotsPerMeter(int dotsPerInch)
     return qRound(dotsPerInch / 0.0254);
 }
 
+std::uint32_t coreColour(const QColor& colour)
+{
+    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8
+           | static_cast<std::uint32_t>(colour.blue()) << 16;
+}
+
+QColor qColour(std::uint32_t colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
 } // namespace
 
 ChartView::ChartView(PortfolioDocument& doc, PortfolioListView& list, QWidget* parent)
@@ -44,9 +56,11 @@ ChartView::ChartView(PortfolioDocument& doc, PortfolioListView& list, QWidget* p
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus); // a left click focuses it as well, see mousePressEvent
     setMinimumHeight(20);
+    setAccessibleName(tr("Chart"));
     connect(&m_list, &PortfolioListView::selectionChanged, this, &ChartView::followSelection);
     m_viewToken = m_doc.subscribeViews([this](const DocumentChange& change) { documentChanged(change); });
     m_items = m_list.selectedPositions();
+    updateDescription();
 }
 
 ChartView::~ChartView()
@@ -78,6 +92,7 @@ void ChartView::followSelection()
     m_items = m_list.selectedPositions();
     m_nearest = m_cursor = -1;
     invalidate();
+    updateDescription();
 }
 
 void ChartView::documentChanged(const DocumentChange& change)
@@ -89,6 +104,31 @@ void ChartView::documentChanged(const DocumentChange& change)
     m_items = m_list.selectedPositions();
     m_nearest = m_cursor = -1;
     invalidate();
+    updateDescription();
+}
+
+std::vector<const SecurityItem*> ChartView::chartedItems() const
+{
+    std::vector<const SecurityItem*> items;
+    for (const ItemKey key : m_items) {
+        if (const SecurityItem* item = m_doc.item(key))
+            items.push_back(item);
+    }
+    return items;
+}
+
+void ChartView::updateDescription()
+{
+    const std::vector<const SecurityItem*> items = chartedItems();
+    QString description;
+    if (items.size() == 1)
+        description = fromCore(historyDescription(*items.front()));
+    else if (items.size() > 1)
+        description = fromCore(comparisonDescription(items, m_settings));
+    else
+        description = tr("No item is marked: mark one in the list to see its history, or several to compare them.");
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 void ChartView::setComparisonSettings(const ComparisonSettings& settings)
@@ -103,6 +143,21 @@ void ChartView::saveViewOptions() const
     m_settings.write(profile);
 }
 
+void ChartView::setLegendShown(bool shown)
+{
+    if (shown == m_settings.legend)
+        return;
+    ComparisonSettings settings = m_settings;
+    settings.legend = shown;
+    setComparisonSettings(settings);
+}
+
+ChartColours ChartView::chartColours() const
+{
+    return ChartColours::fromPalette(coreColour(palette().color(QPalette::Base)),
+                                     coreColour(palette().color(QPalette::Text)));
+}
+
 // Drawing -----------------------------------------------------------------------------------
 
 void ChartView::invalidate()
@@ -114,6 +169,9 @@ void ChartView::invalidate()
 QImage ChartView::drawChart(qreal ratio)
 {
     m_history = HistoryChart();
+    m_comparison = ComparisonChart();
+    m_comparisonStops.clear();
+    m_compared.clear();
     QImage image(imageSize(size(), ratio), QImage::Format_RGB32);
     if (image.isNull())
         return image;
@@ -121,22 +179,49 @@ QImage ChartView::drawChart(qreal ratio)
     // Fonts take the pane's resolution, as if the chart were painted on it directly.
     image.setDotsPerMeterX(dotsPerMeter(logicalDpiX()));
     image.setDotsPerMeterY(dotsPerMeter(logicalDpiY()));
-    image.fill(Qt::white);
+    const ChartColours colours = chartColours();
+    image.fill(qColour(colours.background));
 
-    std::vector<const SecurityItem*> items;
-    for (const ItemKey key : m_items) {
-        if (const SecurityItem* item = m_doc.item(key))
-            items.push_back(item);
-    }
+    std::vector<const SecurityItem*> items = chartedItems();
     if (items.empty())
         return image;
     QPainter painter(&image);
     QtCanvas canvas(painter, ChartFonts::screen());
-    if (items.size() == 1)
-        m_history = drawHistoryChart(canvas, width(), height(), *items.front());
-    else
-        drawComparisonChart(canvas, width(), height(), items, m_settings);
+    if (items.size() == 1) {
+        m_history = drawHistoryChart(canvas, width(), height(), *items.front(), ChartMedium::Screen, colours);
+    } else {
+        m_comparison = drawComparisonChart(canvas, width(), height(), items, m_settings, ChartMedium::Screen, {},
+                                           colours);
+        if (m_comparison.plotted)
+            m_comparisonStops = comparisonStops(m_comparison);
+        m_compared = std::move(items);
+    }
     return image;
+}
+
+const std::vector<ChartPoint>& ChartView::cursorStops() const
+{
+    return m_comparison.plotted ? m_comparisonStops : m_history.points;
+}
+
+QString ChartView::stopMessage(int index) const
+{
+    const ChartPoint& stop = cursorStops()[static_cast<std::size_t>(index)];
+    if (m_comparison.plotted)
+        return fromCore(comparisonMessage(m_comparison, m_compared, stop.time));
+    return fromCore(pointMessage(stop));
+}
+
+std::vector<CanvasPoint> ChartView::cursorPolyline(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(cursorStops().size()))
+        return {};
+    if (m_comparison.plotted) {
+        const auto line = comparisonCursor(m_comparison, cursorStops()[static_cast<std::size_t>(index)].x);
+        return {line.begin(), line.end()};
+    }
+    const auto line = cursorLine(m_history, index);
+    return {line.begin(), line.end()};
 }
 
 void ChartView::ensureChart()
@@ -149,9 +234,9 @@ void ChartView::ensureChart()
     // A new drawing starts the message pane afresh; a point that was picked keeps its
     // cursor, at the place the point has now.
     showMessage(text(strings::kReady));
-    if (tracking() && m_nearest >= 0 && m_nearest < static_cast<int>(m_history.points.size())) {
+    if (tracking() && m_nearest >= 0 && m_nearest < static_cast<int>(cursorStops().size())) {
         m_cursor = m_nearest;
-        showMessage(fromCore(pointMessage(m_history.points[static_cast<std::size_t>(m_nearest)])));
+        showMessage(stopMessage(m_nearest));
     } else {
         m_nearest = m_cursor = -1;
     }
@@ -175,8 +260,7 @@ void ChartView::paintEvent(QPaintEvent* event)
                           QRectF(part.x() * ratio, part.y() * ratio, part.width() * ratio, part.height() * ratio));
     if (m_cursor >= 0) {
         QtCanvas canvas(painter, ChartFonts::screen());
-        const auto line = cursorLine(m_history, m_cursor);
-        canvas.invertedPolyline(line);
+        canvas.invertedPolyline(cursorPolyline(m_cursor));
     }
 }
 
@@ -186,18 +270,28 @@ void ChartView::resizeEvent(QResizeEvent* event)
     invalidate();
 }
 
+void ChartView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        invalidate();
+}
+
 // Pointer tracking -------------------------------------------------------------------------
 
 bool ChartView::tracking() const
 {
-    return m_history.plotted && m_history.points.size() >= 2 && kind() == Kind::History;
+    const Kind shown = kind();
+    if (shown == Kind::History)
+        return m_history.plotted && m_history.points.size() >= 2;
+    return shown == Kind::Comparison && m_comparison.plotted && !m_comparisonStops.empty();
 }
 
 QRegion ChartView::cursorRegion(int index) const
 {
-    if (index < 0 || index >= static_cast<int>(m_history.points.size()))
+    const std::vector<CanvasPoint> line = cursorPolyline(index);
+    if (line.empty())
         return {};
-    const auto line = cursorLine(m_history, index);
     // A strip one pixel wider than the line on either side, for the pixels that a line
     // on a fractional device pixel ratio touches.
     const auto strip = [](CanvasPoint from, CanvasPoint to) {
@@ -238,11 +332,15 @@ void ChartView::mouseMoveEvent(QMouseEvent* event)
     ensureChart();
     if (!tracking())
         return;
-    const int index = nearestPoint(m_history.points, at.x());
-    if (index < 0)
-        return;
+    const int index = nearestPoint(cursorStops(), at.x());
+    if (index >= 0)
+        moveCursorTo(index);
+}
+
+void ChartView::moveCursorTo(int index)
+{
     m_nearest = index;
-    showMessage(fromCore(pointMessage(m_history.points[static_cast<std::size_t>(index)])));
+    showMessage(stopMessage(index));
     if (index == m_cursor)
         return;
     // Only the strips of the old and the new cursor are painted again.
@@ -323,6 +421,28 @@ void ChartView::keyPressEvent(QKeyEvent* event)
         showContextMenu(mapToGlobal(QPoint(5, 5)));
         event->accept();
         return;
+    }
+    // The keys walk the cursor from quotation to quotation as the pointer would; the first
+    // press starts at the near end.
+    const int key = event->key();
+    if ((key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        ensureChart();
+        if (tracking()) {
+            const int last = static_cast<int>(cursorStops().size()) - 1;
+            int index = m_cursor;
+            if (key == Qt::Key_Home)
+                index = 0;
+            else if (key == Qt::Key_End)
+                index = last;
+            else if (key == Qt::Key_Right)
+                index = m_cursor < 0 ? 0 : std::min(m_cursor + 1, last);
+            else
+                index = m_cursor < 0 ? last : std::max(m_cursor - 1, 0);
+            moveCursorTo(index);
+            event->accept();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }

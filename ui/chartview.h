@@ -21,10 +21,13 @@ class PortfolioListView;
 // chart of the selected items in list order, none an empty pane.
 //
 // The chart is drawn once into an image at the pane's device pixel ratio and drawn
-// again only when the document, the selection, the size or the comparison settings
-// change. Over a history chart the pointer picks the nearest quotation: its text goes
-// to the message pane and a cursor marks it, painted over the image, so that a move
-// repaints only the thin strips that the cursor leaves and enters.
+// again only when the document, the selection, the size, the palette or the comparison
+// settings change. Its background, texts, axes and grid take the palette's colours.
+// The pointer (or, with the focus on the pane, the Left and Right keys) picks the
+// nearest quotation: its text goes to the message pane and a cursor marks it, painted
+// over the image, so that a move repaints only the thin strips that the cursor leaves
+// and enters. Over a comparison the message names each curve's value at that moment.
+// The pane's accessible description says in a sentence what the chart shows.
 class ChartView : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +45,11 @@ public:
     void setComparisonSettings(const ComparisonSettings& settings);
     // Writes the comparison settings to the profile.
     void saveViewOptions() const;
+    // The comparison chart's legend (part of its settings).
+    bool legendShown() const { return m_settings.legend; }
+    void setLegendShown(bool shown);
+    // The colours the chart takes from the pane's palette.
+    ChartColours chartColours() const;
 
     // The context menus: one for a history chart, one for the comparison (or an empty)
     // chart. They belong to the window that made them.
@@ -58,6 +66,9 @@ public:
     // The pane's image, brought up to date first.
     const QImage& chartImage();
     const HistoryChart& historyChart() const { return m_history; }
+    const ComparisonChart& comparisonChart() const { return m_comparison; }
+    // Where the cursor stops: the history chart's points, or the comparison's stops.
+    const std::vector<ChartPoint>& cursorStops() const;
     int nearestIndex() const { return m_nearest; }
     int cursorIndex() const { return m_cursor; }
     // What the chart last said in the message pane.
@@ -80,6 +91,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void followSelection();
@@ -91,6 +103,12 @@ private:
     void stopTracking();
     void showMessage(const QString& text);
     void showContextMenu(const QPoint& globalPos);
+    // Puts the cursor on a stop, as the pointer or a key picked it.
+    void moveCursorTo(int index);
+    QString stopMessage(int index) const;
+    std::vector<CanvasPoint> cursorPolyline(int index) const;
+    std::vector<const SecurityItem*> chartedItems() const;
+    void updateDescription();
 
     PortfolioDocument& m_doc;
     PortfolioListView& m_list;
@@ -102,6 +120,9 @@ private:
     QImage m_cache;
     bool m_cacheValid = false;
     HistoryChart m_history; // what the history chart drew; empty for the other kinds
+    ComparisonChart m_comparison;                 // what the comparison chart drew
+    std::vector<ChartPoint> m_comparisonStops;    // its cursor stops
+    std::vector<const SecurityItem*> m_compared;  // the items it drew, as its curves count them
     int m_nearest = -1;     // the point nearest to the pointer
     int m_cursor = -1;      // the point whose cursor is shown
     QString m_message;

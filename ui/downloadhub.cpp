@@ -104,6 +104,18 @@ void DownloadHub::handle(DownloadMessage& m)
     m_run.deliver(m);
 }
 
+QString DownloadHub::downloadErrorCause(const DownloadMessage& m)
+{
+    // The system's or the network library's own words where there are any, else the
+    // connection status, with the server's answer when it gave one.
+    QString cause = fromCore(m.errorText.empty() ? connectionStatusText(m) : m.errorText);
+    if (m.page.httpStatus > 0 && !cause.contains(QStringLiteral("HTTP")))
+        cause += tr(" (HTTP status %1)").arg(m.page.httpStatus);
+    if (cause.isEmpty())
+        cause = tr("The download ended without a result.");
+    return cause;
+}
+
 void DownloadHub::showTestResult(DownloadMessage& m)
 {
     QString text;
@@ -120,7 +132,7 @@ void DownloadHub::showTestResult(DownloadMessage& m)
                                                                         fromCore(m.extractionMessage));
     } else {
         text = QStringLiteral("Download error:\nItem: %1\nURL: %2\n%3")
-                   .arg(fromCore(m.itemName), fromCore(m.url), fromCore(m.errorText));
+                   .arg(fromCore(m.itemName), fromCore(m.url), downloadErrorCause(m));
     }
     Prompter::instance().inform(nullptr, text, icon);
     // The page of a failed test is not shown anywhere; it is not kept either.

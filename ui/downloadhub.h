@@ -52,6 +52,8 @@ public:
     // The status bar's download pane: empty, "1 Quotation beeing updated" or
     // "%i Quotations beeing updated".
     static QString downloadPaneText(int running);
+    // Why a download failed, for its error box: never empty.
+    static QString downloadErrorCause(const DownloadMessage& message);
 
 signals:
     void runningUpdatesChanged(int running);

@@ -475,12 +475,16 @@ bool ImportDialog::handleMessage(const QueuedMessageSink* sink, DownloadMessage&
     case DownloadCode::Done:
         loaded(message);
         break;
-    case DownloadCode::Error:
-        // The system's own message is shown as it came.
-        m_status->setPlainText(fromCore(message.detail == DownloadError::Other ? message.errorText
-                                                                                 : connectionStatusText(message)));
+    case DownloadCode::Error: {
+        // The system's own message is shown as it came; a local file's names the file.
+        const QString cause = fromCore(message.detail == DownloadError::Other ? message.errorText
+                                                                                : connectionStatusText(message));
+        const std::string_view fileScheme = "file://";
+        const bool local = message.url.starts_with(fileScheme);
+        m_status->setPlainText(local ? fileMessage(fromPath(message.url.substr(fileScheme.size())), cause) : cause);
         setPhase(Phase::NotLoaded);
         break;
+    }
     case DownloadCode::Aborted:
         m_status->setPlainText(fromCore(connectionStatusText(message)));
         setPhase(Phase::NotLoaded);

@@ -155,7 +155,7 @@ void ItemCommands::exportQuotations()
         return;
     const Result<void> result = tarvelo::exportQuotations(m_doc.items(), toPath(path));
     if (!result.ok())
-        Prompter::instance().inform(&m_list, fromCore(result.message()), Prompter::Icon::Warning);
+        Prompter::instance().inform(&m_list, fileMessage(path, fromCore(result.message())), Prompter::Icon::Warning);
 }
 
 void ItemCommands::importQuotations()

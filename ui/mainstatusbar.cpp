@@ -19,6 +19,10 @@ MainStatusBar::MainStatusBar(Clock now, QWidget* parent) : QStatusBar(parent), m
     m_downloadPane->setObjectName(QStringLiteral("downloadPane"));
     m_clockPane = new QLabel(this);
     m_clockPane->setObjectName(QStringLiteral("clockPane"));
+    // Screen readers say the pane's name; its text is its description.
+    m_amountPane->setAccessibleName(tr("Portfolio totals"));
+    m_downloadPane->setAccessibleName(tr("Running updates"));
+    m_clockPane->setAccessibleName(tr("Clock"));
     for (QLabel* pane : {m_amountPane, m_downloadPane, m_clockPane}) {
         pane->setFrameShape(QFrame::StyledPanel);
         pane->setFrameShadow(QFrame::Sunken);
@@ -41,6 +45,7 @@ MainStatusBar::MainStatusBar(Clock now, QWidget* parent) : QStatusBar(parent), m
 void MainStatusBar::setAmountText(const QString& text)
 {
     m_amountPane->setText(text);
+    m_amountPane->setAccessibleDescription(text);
 }
 
 QString MainStatusBar::amountText() const
@@ -56,6 +61,7 @@ void MainStatusBar::setRunningUpdates(int running)
     if (width > m_downloadPane->minimumWidth())
         m_downloadPane->setMinimumWidth(width);
     m_downloadPane->setText(text);
+    m_downloadPane->setAccessibleDescription(text);
 }
 
 QString MainStatusBar::downloadText() const
@@ -70,7 +76,9 @@ QString MainStatusBar::clockText() const
 
 void MainStatusBar::showTime()
 {
-    m_clockPane->setText(clockText());
+    const QString text = clockText();
+    m_clockPane->setText(text);
+    m_clockPane->setAccessibleDescription(text);
 }
 
 } // namespace tarvelo

@@ -13,7 +13,8 @@ class QTimer;
 namespace tarvelo {
 
 // The main window's status bar: the command prompts, and the panes with the amount
-// invested, the running updates and the clock.
+// invested, the running updates and the clock. Each pane has an accessible name, and
+// its text as its accessible description.
 class MainStatusBar : public QStatusBar {
     Q_OBJECT
 public:

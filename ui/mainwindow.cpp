@@ -311,7 +311,7 @@ void MainWindow::exportServerConfigurations()
         return;
     const Result<void> result = exportServerConfigs(toPath(path));
     if (!result.ok())
-        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fileMessage(path, fromCore(result.message())), Prompter::Icon::Warning);
 }
 
 void MainWindow::showOptions()

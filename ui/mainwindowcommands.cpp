@@ -15,6 +15,7 @@
 #include "ui/mainstatusbar.h"
 #include "ui/portfoliofilecontroller.h"
 #include "ui/portfoliolistview.h"
+#include "ui/serverconfigurationswindow.h"
 #include "ui/shell.h"
 #include "ui/undosteps.h"
 
@@ -42,7 +43,7 @@ void MainWindow::createCommands()
     const auto selected = [this] { return m_list->hasSelectedRow(); };
 
     m_commands = new CommandTable(*this, {
-        {kFileNew, "&New", "Create a new portfolio", {QKeySequence::New}, [this] { newDocument(); }, idle},
+        {kFileNew, "Ne&w", "Create a new portfolio", {QKeySequence::New}, [this] { newDocument(); }, idle},
         {kFileOpen, "&Open...", "Open an existing portfolio", {QKeySequence::Open}, [this] { openDocument(); },
          idle},
         {kFileSave, "&Save", "Save the portfolio", {QKeySequence::Save}, [this] { saveDocument(); }},
@@ -92,12 +93,16 @@ void MainWindow::createCommands()
          [this] { toggleConnectionStatus(); }, {}, [this] { return m_status->isVisible(); }},
         {kSourceHealth, "Source &health", "List each item's last successful download and failed updates", {},
          [this] { showSourceHealth(); }},
+        {kChartLegend, QT_TRANSLATE_NOOP("MainWindow", "Chart &legend"),
+         QT_TRANSLATE_NOOP("MainWindow", "Show the compared items' names in their colours above the comparison chart"),
+         {}, [this] { m_chart->setLegendShown(!m_chart->legendShown()); }, {},
+         [this] { return m_chart->legendShown(); }},
         {kSaveViewOptions, "S&ave view options", "Keep window placement, columns and sort order", {},
          [this] { saveViewOptions(); }},
         {kRefresh, "&Refresh", "Show the portfolio anew", {}, [this] { m_items->refresh(); }},
         {kTotals, "&Totals", "Show the totals of the portfolio", {}, [this] { m_items->showTotals(); }},
 
-        {kInsertItem, "&Insert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)},
+        {kInsertItem, "I&nsert new item", "Add a new item to the portfolio", {QKeySequence(Qt::Key_Insert)},
          [this] { m_items->insertNewItem(); }},
         {kDeleteItem, "&Delete item", "Delete the marked items", {QKeySequence::Delete},
          [this] { m_items->deleteSelectedItems(); }, selected},
@@ -130,19 +135,19 @@ void MainWindow::createCommands()
         {kOptions, "&Options...", "Change the general options", {}, [this] { showOptions(); }},
         {kServerConfigurations, "&Server configurations...", "Make, change and delete server configurations", {},
          [this] { showServerConfigurations(); }},
-        {kExportServers, "&Export server configuration...", "Save all server configurations to a registry file", {},
+        {kExportServers, "Export server &configuration...", "Save all server configurations to a registry file", {},
          [this] { exportServerConfigurations(); }},
 
         {kApplicationWebPage, "&Application web page", "Open the program's web page", {},
-         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+         [] { openHelpPage(strings::kHomePage); }},
         {kCheckServerUpdate, "&Check server configuration update availability...",
          "Look for newer server configurations on the program's web page", {},
-         [] { Shell::instance().open(strings::kApplicationWebPage); }},
+         [this] { ServerConfigurationsWindow::chooseReadyMade(this); }},
         {kFaq, "&Frequently Asked Questions (FAQ)", "Answers to frequently asked questions", {},
          [this] { openHelpPage(strings::kFaqPage); }},
         {kServerInfo, "Info about &server configuration", "How server configurations find quotations", {},
          [this] { openHelpPage(strings::kServerInfoPage); }},
-        {kAppAbout, "&About Tarvelo...", "Program information, version number and copyright", {},
+        {kAppAbout, "About &Tarvelo...", "Program information, version number and copyright", {},
          [this] { showAbout(); }},
     });
 
@@ -164,7 +169,7 @@ void MainWindow::createCommands()
                        kFilePrint, kFilePrintPreview, kFilePrintSetup, kSeparator, kFileSendMail, kSeparator, m_files->recentMenu(),
                        kSeparator, kAppExit}},
             {"&Edit", {kEditUndo, kEditRedo, kSeparator, kEditCut, kEditCopy, kEditPaste, kSeparator, kCompareAll, kComparisonLimits}},
-            {"&View", {kPercentValues, kConnectionStatus, kSourceHealth, kSeparator, kTotals, kRefresh, kSeparator,
+            {"&View", {kPercentValues, kChartLegend, kConnectionStatus, kSourceHealth, kSeparator, kTotals, kRefresh, kSeparator,
                        kSaveViewOptions, kSeparator, bar->toggleViewAction(), m_statusBar->toggleAction()}},
             {"&Item", {kInsertItem, kDeleteItem, kItemProperties, kShowQuotations, kSeparator, kUpdateQuotation,
                        kUpdateAll, kAbortDownloads, kManualQuotation, kTestUpdate, kSeparator, kOpenWebPage,
@@ -179,7 +184,7 @@ void MainWindow::createCommands()
     m_contextMenu = m_commands->makeContextMenu({
         {kItemProperties, "&Properties"},
         {kShowQuotations, "Show &quotations"},
-        {kUpdateQuotation, "Upda&te quotation"},
+        {kUpdateQuotation, "&Update quotation"},
         {kManualQuotation, "&Manually update quotation"},
         {kTestUpdate, "&Test quotation &update"},
         {kOpenWebPage, "&Open web page"},

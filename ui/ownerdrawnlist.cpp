@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace tarvelo {
 
@@ -81,8 +82,18 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         if (dot.width() > 0 && dot.height() > 0) {
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing, true);
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(m_list->rowDotColour(index.siblingAtColumn(0).data(Qt::UserRole)));
+            const QColor fill = m_list->rowDotColour(index.siblingAtColumn(0).data(Qt::UserRole));
+            const QColor behind = selected ? palette.highlight().color() : palette.base().color();
+            // A dot about as light as the row behind it (a dark colour on a dark palette)
+            // gets a thin ring in the text colour, so that it stays visible.
+            if (std::abs(fill.lightness() - behind.lightness()) < 64) {
+                QColor ring = painter->pen().color();
+                ring.setAlpha(170);
+                painter->setPen(QPen(ring, 1));
+            } else {
+                painter->setPen(Qt::NoPen);
+            }
+            painter->setBrush(fill);
             painter->drawEllipse(dot);
             painter->restore();
         }

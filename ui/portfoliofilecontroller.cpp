@@ -74,9 +74,9 @@ void PortfolioFileController::followFileOnDisk()
     m_diskTimer->start(2000);
 }
 
-void PortfolioFileController::warn(const std::string& message)
+void PortfolioFileController::warn(const std::string& path, const std::string& message)
 {
-    Prompter::instance().inform(&m_window, fromCore(message), Prompter::Icon::Warning);
+    Prompter::instance().inform(&m_window, fileMessage(fromPath(path), fromCore(message)), Prompter::Icon::Warning);
 }
 
 bool PortfolioFileController::saveModified(bool closing)
@@ -128,7 +128,7 @@ bool PortfolioFileController::openDocument(const QString& path)
             m_recent.save();
             showRecentFiles();
         }
-        warn(opened.message());
+        warn(file, opened.message());
         return false;
     }
     m_recent.add(file);
@@ -137,13 +137,14 @@ bool PortfolioFileController::openDocument(const QString& path)
     emit documentOpened();
     if (!opened->leftBackups.empty()) {
         // The file reads whole; the copies of an interrupted save are the user's to drop.
-        const QString question = fromCore(opened->warning) + QStringLiteral("\n\nRemove the copy now?");
+        const QString question = fileMessage(fromPath(file), fromCore(opened->warning))
+                                 + QStringLiteral("\n\nRemove the copy now?");
         if (Prompter::instance().ask(&m_window, question) == Prompter::Yes) {
             for (const std::string& backup : opened->leftBackups)
                 std::remove(backup.c_str());
         }
     } else if (!opened->warning.empty()) {
-        warn(opened->warning);
+        warn(file, opened->warning);
     }
     return true;
 }
@@ -196,11 +197,11 @@ bool PortfolioFileController::saveDocument()
                                      : withoutNotes(m_doc.saveFile(path));
     if (!saved.ok()) {
         if (!saved.message().empty()) // empty when the user cancelled
-            warn(saved.message());
+            warn(path, saved.message());
         return false;
     }
     if (!saved->warning.empty())
-        warn(saved->warning);
+        warn(path, saved->warning);
     emit documentSaved();
     return true;
 }
@@ -216,7 +217,7 @@ bool PortfolioFileController::saveDocumentAs()
         return false;
     const Result<void> saved = m_doc.saveFile(toPath(path));
     if (!saved.ok()) {
-        warn(saved.message());
+        warn(toPath(path), saved.message());
         return false;
     }
     m_recent.add(m_doc.filePath());

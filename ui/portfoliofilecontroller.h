@@ -59,7 +59,8 @@ private:
     void reloadChangedFile();
     // Saves over a file that another program changed: merges, or asks.
     DocumentResult saveToChangedFile();
-    void warn(const std::string& message);
+    // A message about the file at path, which it names.
+    void warn(const std::string& path, const std::string& message);
 
     PortfolioDocument& m_doc;
     const GeneralOptions& m_options;

@@ -2,6 +2,7 @@
 
 #include "ui/qtexts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -18,6 +19,39 @@ QString healthTip(const ItemHealth& health)
     const QString success = fromCore(health.lastSuccessText());
     return QStringLiteral("The last update failed: %1\nFailed updates since the last success: %2\nLast success: %3")
         .arg(reason, QString::number(health.failures), success);
+}
+
+// The columns' names as a screen reader says them: the headers, written out.
+constexpr const char* kSpokenColumns[kListColumns] = {
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Item"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Date of the latest quotation"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Value"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Lowest value"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Highest value"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Change since the last day"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Change since the previous quotation"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Change in total"),
+    QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Value of the holding"),
+};
+
+// What the row icon shows, in words: the change since the last day, the alarm and the
+// health badge.
+QString spokenIcon(int icon, HealthMark mark)
+{
+    static const char* const directions[] = {
+        QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Unchanged since the last day"),
+        QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Down since the last day"),
+        QT_TRANSLATE_NOOP("tarvelo::PortfolioListModel", "Up since the last day"),
+    };
+    const char* const context = "tarvelo::PortfolioListModel";
+    QStringList parts{QCoreApplication::translate(context, directions[std::clamp(icon, 0, 5) % 3])};
+    if (icon >= 3)
+        parts << QCoreApplication::translate(context, "an alarm holds");
+    if (mark == HealthMark::Failed)
+        parts << QCoreApplication::translate(context, "the last update failed");
+    else if (mark == HealthMark::HeldBack)
+        parts << QCoreApplication::translate(context, "the value found was held back");
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -54,6 +88,12 @@ QVariant PortfolioListModel::data(const QModelIndex& index, int role) const
         if (index.column() == 0)
             return refreshed(index.row()).icon;
         break;
+    case Qt::AccessibleDescriptionRole:
+        if (index.column() == 0) {
+            const Row& shown = refreshed(index.row());
+            return spokenIcon(shown.iconIndex, shown.mark);
+        }
+        break;
     case Qt::ToolTipRole:
         if (index.column() == 0 && refreshed(index.row()).mark != HealthMark::None)
             return refreshed(index.row()).healthTip;
@@ -81,6 +121,8 @@ QVariant PortfolioListModel::headerData(int section, Qt::Orientation orientation
                                        QStringLiteral("Amount Invested")};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kListColumns)
         return labels.at(section);
+    if (orientation == Qt::Horizontal && role == Qt::AccessibleTextRole && section >= 0 && section < kListColumns)
+        return tr(kSpokenColumns[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -257,7 +299,8 @@ const PortfolioListModel::Row& PortfolioListModel::refreshed(int row) const
             shown.healthTip = healthTip(found->second);
         }
     }
-    shown.icon = m_icons.icon(rowIcon(*item), shown.mark);
+    shown.iconIndex = rowIcon(*item);
+    shown.icon = m_icons.icon(shown.iconIndex, shown.mark);
     return shown;
 }
 

@@ -24,7 +24,8 @@ namespace tarvelo {
 // when they are first asked for after its item changed, so a change costs no formatting
 // until the row is drawn or read. Each row also keeps what it sorts by in the sort
 // column, for the sorting proxy. An item whose last update failed carries a badge on its
-// icon and, in column 0, a tooltip with the reason and the time of the last success.
+// icon and, in column 0, a tooltip with the reason and the time of the last success. For
+// screen readers the columns have written-out names, and column 0 describes its icon.
 class PortfolioListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -66,6 +67,7 @@ private:
         mutable bool stale = true;
         mutable std::array<QString, kListColumns> texts;
         mutable QIcon icon;
+        mutable int iconIndex = 0;
         mutable HealthMark mark = HealthMark::None;
         mutable QString healthTip;
     };

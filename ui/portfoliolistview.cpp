@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -85,6 +86,26 @@ QColor PortfolioListView::rowDotColour(const QVariant& itemData) const
         return OwnerDrawnList::rowDotColour(itemData);
     const std::uint32_t bgr = item->settings().chart.lineColour;
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QString PortfolioListView::emptyListHint()
+{
+    return tr("No items yet. Insert one with Item → Insert new item (Ins), or open a portfolio.");
+}
+
+void PortfolioListView::paintEvent(QPaintEvent* event)
+{
+    OwnerDrawnList::paintEvent(event);
+    if (!model() || model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    QColor ink = palette().color(QPalette::PlaceholderText);
+    if (!ink.isValid() || ink == palette().color(QPalette::Base))
+        ink = palette().color(QPalette::Disabled, QPalette::Text);
+    painter.setPen(ink);
+    const int margin = fontMetrics().averageCharWidth() * 2;
+    const QRect room = viewport()->rect().adjusted(margin, margin, -margin, -margin);
+    painter.drawText(room, Qt::AlignCenter | Qt::TextWordWrap, emptyListHint());
 }
 
 void PortfolioListView::rebuild()

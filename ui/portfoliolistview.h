@@ -63,6 +63,9 @@ public:
     void saveViewOptions();
     QColor rowDotColour(const QVariant& itemData) const override;
 
+    // What the empty list says where its rows would be.
+    static QString emptyListHint();
+
 signals:
     // The context menu was asked for at this point of the screen.
     void contextMenuWanted(const QPoint& globalPos);
@@ -79,6 +82,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Without rows, the hint how to begin fills the place of the rows.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void documentChanged(const DocumentChange& change);

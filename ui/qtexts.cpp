@@ -39,4 +39,11 @@ std::string toPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+QString fileMessage(const QString& path, const QString& message, QStringView separator)
+{
+    if (message.isEmpty() || path.isEmpty() || message.contains(path))
+        return message;
+    return path + separator.toString() + message;
+}
+
 } // namespace tarvelo

@@ -1,8 +1,9 @@
 #include "ui/rowicons.h"
 
+#include "ui/vectoricon.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -10,10 +11,10 @@ namespace tarvelo {
 
 namespace {
 
-// The icon in a 16 x 16 square of logical pixels.
-void paintRowIcon(QPainter& p, int index, HealthMark mark)
+// The icon in a 16 x 16 square of units. The arrow keeps its colour; its edge and sign
+// are a darker shade of it on a light background and a lighter one on a dark background.
+void paintRowIcon(QPainter& p, int index, HealthMark mark, const IconColours& c)
 {
-    p.setRenderHint(QPainter::Antialiasing, true);
     const int direction = index % 3;
     QPainterPath arrow;
     QColor colour;
@@ -46,11 +47,11 @@ void paintRowIcon(QPainter& p, int index, HealthMark mark)
         colour = QColor(30, 160, 40);
     }
     arrow.closeSubpath();
-    p.setPen(QPen(colour.darker(140), 1));
+    p.setPen(QPen(c.dark() ? colour.lighter(150) : colour.darker(140), 1));
     p.setBrush(colour);
     p.drawPath(arrow);
     // The small sign: circle, minus or plus.
-    p.setPen(QPen(colour.darker(160), 1.5));
+    p.setPen(QPen(c.dark() ? colour.lighter(170) : colour.darker(160), 1.5));
     p.setBrush(Qt::NoBrush);
     if (direction == 0) {
         p.drawEllipse(QRectF(12, 11, 3.5, 3.5));
@@ -97,18 +98,8 @@ void paintRowIcon(QPainter& p, int index, HealthMark mark)
 
 QIcon portfolioRowIcon(int index, HealthMark mark)
 {
-    QIcon icon;
-    // Drawn for both scale factors, so that a screen of factor 2 gets sharp lines.
-    for (const int scale : {1, 2}) {
-        QPixmap pixmap(16 * scale, 16 * scale);
-        pixmap.setDevicePixelRatio(scale);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        paintRowIcon(p, index, mark);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return vectorIcon([index, mark](QPainter& p, const IconColours& c) { paintRowIcon(p, index, mark, c); },
+                      IconSurface::List);
 }
 
 const QIcon& RowIconCache::icon(int index, HealthMark mark) const

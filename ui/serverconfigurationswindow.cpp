@@ -6,6 +6,7 @@
 #include "servers/catalog.h"
 #include "ui/catalogdialog.h"
 #include "servers/serverstore.h"
+#include "ui/dialogdownloads.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/serversettingsdialog.h"
@@ -21,15 +22,24 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tarvelo {
 
 namespace {
 
-// Asks for the name of a new configuration; empty when the user cancels. Names the store
-// cannot hold, and names already taken, are refused with a message and asked again.
-std::string askNewName(QWidget* parent)
+struct NewConfiguration {
+    std::string name; // empty when the user cancelled
+    bool withWizard = false;
+};
+
+// Asks for the name of a new configuration and how to begin it: with empty settings or
+// with the wizard. Names the store cannot hold, and names already taken, are refused
+// with a message and asked again.
+NewConfiguration askNewConfiguration(QWidget* parent)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("newServerDialog"));
@@ -37,9 +47,16 @@ std::string askNewName(QWidget* parent)
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("nameEdit"));
     edit->setMaxLength(static_cast<int>(kMaxServerName));
+    auto* empty = new QRadioButton(ServerConfigurationsWindow::tr("&Empty settings"), &dialog);
+    empty->setObjectName(QStringLiteral("emptySettingsChoice"));
+    empty->setChecked(true);
+    auto* wizard = new QRadioButton(ServerConfigurationsWindow::tr("Build it with the &wizard"), &dialog);
+    wizard->setObjectName(QStringLiteral("wizardChoice"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     auto* layout = new QFormLayout(&dialog);
     layout->addRow(QStringLiteral("&Name:"), edit);
+    layout->addRow(ServerConfigurationsWindow::tr("Start with:"), empty);
+    layout->addRow(QString(), wizard);
     layout->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
@@ -59,7 +76,7 @@ std::string askNewName(QWidget* parent)
     });
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
         return {};
-    return toCore(edit->text());
+    return {toCore(edit->text()), wizard->isChecked()};
 }
 
 // Lists what importing a file would do, under "Add", "Replace" and "Unchanged"; true
@@ -119,7 +136,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("configurationList"));
-    m_list->setSortingEnabled(false); // the store's order
+    m_list->setSortingEnabled(false); // reload() orders the names
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection); // several to export
     m_itemName = new QLineEdit(this);
     m_itemName->setObjectName(QStringLiteral("itemNameEdit"));
@@ -166,7 +183,7 @@ ServerConfigurationsWindow::ServerConfigurationsWindow(DownloadEngine& engine, M
     top->addWidget(m_list, 1);
     top->addLayout(buttons);
     auto* item = new QFormLayout;
-    item->addRow(QStringLiteral("Item &name:"), m_itemName);
+    item->addRow(QStringLiteral("Item na&me:"), m_itemName);
     item->addRow(QStringLiteral("Item &symbol:"), m_itemSymbol);
     auto* note = new QLabel(QStringLiteral("The item's name and symbol fill the variables [&name] and [&symbol] "
                                            "for the test download, the web page and the wizard."),
@@ -222,9 +239,16 @@ void ServerConfigurationsWindow::reload(const QString& selected)
 {
     std::vector<std::string> names;
     enumerateServerConfigs(names);
-    m_list->clear();
+    QStringList shown;
     for (const std::string& name : names)
-        m_list->addItem(fromCore(name));
+        shown << fromCore(name);
+    // Letter case does not count; names that differ only in it keep one order.
+    std::sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
+        const int order = QString::compare(a, b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+    m_list->clear();
+    m_list->addItems(shown);
     select(selected);
     if (!m_list->currentItem() && m_list->count() > 0)
         m_list->setCurrentRow(0);
@@ -244,8 +268,8 @@ void ServerConfigurationsWindow::edit(const std::string& name, const ServerConfi
     const std::string itemName = toCore(m_itemName->text());
     const std::string itemSymbol = toCore(m_itemSymbol->text());
     ServerSettingsDialog dialog(config, name, itemName, itemSymbol, this);
-    dialog.setTestDownload([this, itemName, itemSymbol](const ServerConfig& tried) {
-        startTestDownload(m_engine, m_sink, tried, itemName, itemSymbol);
+    dialog.setTestDownload([this, &dialog, itemName, itemSymbol](const ServerConfig& tried) {
+        startTestDownload(m_engine, dialogDownloadSink(&dialog, m_sink), tried, itemName, itemSymbol);
     });
     const bool accepted = Prompter::instance().exec(dialog) == QDialog::Accepted;
     // "Save configuration As..." may have written a copy even when the dialog is cancelled.
@@ -260,13 +284,24 @@ void ServerConfigurationsWindow::edit(const std::string& name, const ServerConfi
 
 void ServerConfigurationsWindow::newConfiguration()
 {
-    const std::string name = askNewName(this);
-    if (name.empty())
+    const NewConfiguration made = askNewConfiguration(this);
+    if (made.name.empty())
         return;
     ServerConfig config = newItemServerConfig();
-    config.name = name;
+    config.name = made.name;
     config.maxChange = kNewConfigMaxChange;
-    edit(name, config);
+    if (!made.withWizard) {
+        edit(made.name, config);
+        return;
+    }
+    // The wizard stores the configuration when the user finishes it; cancelled, there is none.
+    WizardSubject subject;
+    subject.configName = made.name;
+    subject.itemName = toCore(m_itemName->text());
+    subject.itemSymbol = toCore(m_itemSymbol->text());
+    subject.config = config;
+    runServerWizard(this, m_engine, subject);
+    reload(fromCore(made.name));
 }
 
 void ServerConfigurationsWindow::editConfiguration()
@@ -332,7 +367,7 @@ void ServerConfigurationsWindow::exportConfigurations()
         result = exportServerConfigs(toPath(path), names);
     }
     if (!result.ok())
-        Prompter::instance().inform(this, fromCore(result.message()), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fileMessage(path, fromCore(result.message())), Prompter::Icon::Warning);
 }
 
 void ServerConfigurationsWindow::importConfigurations()
@@ -343,7 +378,8 @@ void ServerConfigurationsWindow::importConfigurations()
         return;
     const Result<ServerConfigFile> file = readServerConfigsFile(toPath(path));
     if (!file.ok()) {
-        Prompter::instance().inform(this, fromCore(file.message() + " Nothing was changed."), Prompter::Icon::Warning);
+        Prompter::instance().inform(this, fileMessage(path, fromCore(file.message() + " Nothing was changed.")),
+                                    Prompter::Icon::Warning);
         return;
     }
     const std::vector<ServerConfigChangeEntry> changes = serverConfigChanges(file->configs);
@@ -361,17 +397,24 @@ void ServerConfigurationsWindow::importConfigurations()
 
 void ServerConfigurationsWindow::addReadyMade()
 {
+    const QString added = chooseReadyMade(this);
+    if (!added.isEmpty())
+        reload(added);
+}
+
+QString ServerConfigurationsWindow::chooseReadyMade(QWidget* parent)
+{
     const Result<std::vector<CatalogEntry>> catalog = readCatalog();
     if (!catalog) {
-        Prompter::instance().inform(this, fromCore(catalog.message()), Prompter::Icon::Warning);
-        return;
+        Prompter::instance().inform(parent, fromCore(catalog.message()), Prompter::Icon::Warning);
+        return {};
     }
-    CatalogDialog dialog(*catalog, this);
+    CatalogDialog dialog(*catalog, parent);
     if (Prompter::instance().exec(dialog) != QDialog::Accepted)
-        return;
+        return {};
     std::vector<const CatalogEntry*> chosen = dialog.chosen();
     if (chosen.empty())
-        return;
+        return {};
     QStringList stored;
     for (const CatalogEntry* entry : chosen) {
         if (serverConfigExists(entry->name))
@@ -381,18 +424,18 @@ void ServerConfigurationsWindow::addReadyMade()
         const QString question = QStringLiteral("These server configurations are stored already:\n%1\n\nReplace "
                                                 "them with the ready-made ones? (No adds only the others.)")
                                      .arg(stored.join(QLatin1Char('\n')));
-        const Prompter::Answer answer = Prompter::instance().askYesNoCancel(this, question);
+        const Prompter::Answer answer = Prompter::instance().askYesNoCancel(parent, question);
         if (answer == Prompter::Cancel)
-            return;
+            return {};
         if (answer == Prompter::No)
             std::erase_if(chosen, [&](const CatalogEntry* entry) { return stored.contains(fromCore(entry->name)); });
     }
     if (chosen.empty())
-        return;
+        return {};
     const Result<void> added = addCatalogEntries(chosen, true);
     if (!added)
-        reportUnsavedSettings(this);
-    reload(fromCore(chosen.front()->name));
+        reportUnsavedSettings(parent);
+    return fromCore(chosen.front()->name);
 }
 
 } // namespace tarvelo

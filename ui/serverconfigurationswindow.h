@@ -16,7 +16,7 @@ class DownloadEngine;
 class MessageSink;
 
 // "Server configurations": the stored configurations, also those no item uses yet, with
-// commands to make a new one, edit one in the server settings, delete one (after asking)
+// commands to make a new one (empty or with the wizard), edit one in the server settings, delete one (after asking)
 // build one with the configuration wizard, add ready-made ones from the catalog, and pass
 // configurations on: Export... writes the selected ones to a registry file (all of them,
 // with the set version, when none is selected), Import... shows what a file would add and
@@ -28,7 +28,7 @@ public:
     // Test downloads report to sink (the main window's, which shows their results).
     ServerConfigurationsWindow(DownloadEngine& engine, MessageSink& sink, QWidget* parent = nullptr);
 
-    // The names listed, sorted as the store keeps them.
+    // The names listed, sorted without regard to letter case.
     QStringList names() const;
     // Selects the configuration of that name, if listed, and makes it the current one.
     void select(const QString& name);
@@ -47,6 +47,9 @@ public:
     // "Add ready-made...": the catalog's configurations to choose from; stores the chosen
     // ones, asking before it replaces stored configurations of the same names.
     void addReadyMade();
+    // The same from anywhere (Help menu): the name of the first configuration added,
+    // empty when none was.
+    static QString chooseReadyMade(QWidget* parent);
 
 private:
     void reload(const QString& selected);

@@ -138,7 +138,7 @@ ServerSettingsDialog::ServerSettingsDialog(const ServerConfig& config, std::stri
     // The page and how long to wait for it.
     auto* urlButton = makeButton("Download URL:", "downloadUrlButton", this);
     m_url = makeTextEdit(config.url, &ServerConfig::url, "urlEdit", this);
-    m_url->setToolTip(QStringLiteral("URL address, e.g. http://quotes.example.com/quote.html?id=[&symbol]"
+    m_url->setToolTip(QStringLiteral("URL address, e.g. http://quotes.example/quote.html?id=[&symbol]"
                                      " or file://c:\\temp\\quotes.html"));
     m_url->setMinimumWidth(m_url->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
     NumberField* timeout = makeNumberField("timeout", &ServerConfig::timeout, this);

@@ -1,8 +1,9 @@
 #include "ui/stateicons.h"
 
+#include "ui/vectoricon.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace tarvelo {
 
@@ -19,14 +20,8 @@ void computer(QPainter& p)
     p.drawRect(1, 12, 12, 2); // keyboard
 }
 
-} // namespace
-
-QIcon connectionStateIcon(int index)
+void paintStateIcon(QPainter& p, int index, const IconColours& c)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
     switch (index) {
     case 0: // computer with a globe
         computer(p);
@@ -38,13 +33,14 @@ QIcon connectionStateIcon(int index)
     case 1: // computer
         computer(p);
         break;
-    case 2: { // connector: a plug with two pins
-        p.setPen(QPen(QColor(60, 60, 60), 1));
-        p.setBrush(QColor(230, 190, 60));
-        p.drawRoundedRect(QRectF(3.5, 5.5, 8, 6), 1, 1);
+    case 2: { // connector: a plug with two pins and its cable, which stand on the background
+        p.setPen(QPen(c.ink, 1));
         p.drawLine(QPointF(5.5, 5.5), QPointF(5.5, 1.5));
         p.drawLine(QPointF(9.5, 5.5), QPointF(9.5, 1.5));
         p.drawLine(QPointF(7.5, 11.5), QPointF(7.5, 15));
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        p.setBrush(QColor(230, 190, 60));
+        p.drawRoundedRect(QRectF(3.5, 5.5, 8, 6), 1, 1);
         break;
     }
     case 3: { // blue arrow down
@@ -68,8 +64,14 @@ QIcon connectionStateIcon(int index)
         p.drawLine(QPointF(13, 3), QPointF(3, 13));
         break;
     }
-    p.end();
-    return QIcon(pixmap);
+}
+
+} // namespace
+
+QIcon connectionStateIcon(int index)
+{
+    return vectorIcon([index](QPainter& p, const IconColours& c) { paintStateIcon(p, index, c); },
+                      IconSurface::List);
 }
 
 } // namespace tarvelo

@@ -88,8 +88,9 @@ void UnattendedRun::finishWhenDone(const SourceHealth& health)
                                        [this](ItemKey pos) { return !m_doc.hasNewQuotationsFor(pos); });
     if (m_doc.filePath().empty()) {
         m_exitCode = 2;
-    } else if (!saveUpdatedQuotations(m_doc, [](const std::string& text, bool) {
-                   std::fprintf(stderr, "tarvelo: %s\n", text.c_str());
+    } else if (!saveUpdatedQuotations(m_doc, [this](const std::string& text, bool) {
+                   const QString named = fileMessage(fromPath(m_doc.filePath()), fromCore(text), u": ");
+                   std::fprintf(stderr, "tarvelo: %s\n", named.toLocal8Bit().constData());
                })) {
         m_exitCode = 2;
     }

@@ -14,9 +14,35 @@
 
 namespace tarvelo {
 
+namespace {
+
+// The available part (without panels) of the screen that holds most of the rectangle;
+// the primary screen's when none holds any of it.
+QRect availableFor(const QRect& rect)
+{
+    QRect best;
+    qint64 bestArea = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect overlap = screen->availableGeometry().intersected(rect);
+        const qint64 area = qint64(overlap.width()) * overlap.height();
+        if (area > bestArea) {
+            best = screen->availableGeometry();
+            bestArea = area;
+        }
+    }
+    if (bestArea == 0) {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        return primary ? primary->availableGeometry() : QRect();
+    }
+    return best;
+}
+
+} // namespace
+
 void WindowPlacement::restore(QWidget& window)
 {
-    window.resize(900, 600);
+    const QRect available = availableFor(QRect());
+    window.resize(available.isEmpty() ? QSize(900, 600) : QSize(900, 600).boundedTo(available.size()));
     const std::string stored = settings::kWindowPlacement.read(Profile());
     int left = 0, top = 0, right = 0, bottom = 0;
     char rest = 0;
@@ -26,14 +52,24 @@ void WindowPlacement::restore(QWidget& window)
     const QRect rect(QPoint(left, top), QSize(right - left, bottom - top));
     if (rect.width() < 200 || rect.height() < 150)
         return;
-    // A place on a screen that is no longer there would hide the window.
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(rect)) {
-            window.setGeometry(rect);
-            return;
-        }
-    }
-    window.resize(rect.size());
+    window.setGeometry(fitted(rect));
+}
+
+QRect WindowPlacement::fitted(const QRect& rect)
+{
+    const QRect available = availableFor(rect);
+    if (available.isEmpty())
+        return rect;
+    // A window larger than the screen (stored on a larger one, or at another scale
+    // factor) shrinks to it; one that stands out of it, or on a screen that is no
+    // longer there, moves in.
+    const QSize size = rect.size().boundedTo(available.size());
+    QPoint place = rect.topLeft();
+    if (!available.intersects(rect))
+        place = available.center() - QPoint(size.width() / 2, size.height() / 2);
+    place.setX(std::clamp(place.x(), available.left(), available.right() + 1 - size.width()));
+    place.setY(std::clamp(place.y(), available.top(), available.bottom() + 1 - size.height()));
+    return QRect(place, size);
 }
 
 void WindowPlacement::restoreSplitter(QSplitter& splitter, int windowHeight)

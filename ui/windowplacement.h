@@ -1,5 +1,6 @@
 #pragma once
 
+class QRect;
 class QSplitter;
 class QWidget;
 
@@ -9,9 +10,11 @@ namespace tarvelo {
 // "Dimensions" as "MainWindow" (left,top,right,bottom) and "ListView".
 class WindowPlacement {
 public:
-    // The stored place when it is on a screen that is still there; else only its size,
-    // or the default size.
+    // The stored place, moved and shrunk into the available part of the screen it is
+    // on (the primary screen when that screen is no longer there); else the default size.
     static void restore(QWidget& window);
+    // A place moved and shrunk into the available part of the screens.
+    static QRect fitted(const QRect& rect);
     // The list's stored height; the chart pane takes the rest of the window.
     static void restoreSplitter(QSplitter& splitter, int windowHeight);
     // Keeps the window's normal place (not one at or beyond the screen's top-left edge)

@@ -140,13 +140,72 @@ TEST_F(ComparisonChartTest, DateAxisFitsTheLabelsAcrossThePlot)
     EXPECT_EQ(printer.operations[0].text, "Depot.qvx (01/03/05-01/06/05)");
 }
 
+TEST_F(ComparisonChartTest, LegendNamesTheCurvesAndTheCursorReadsTheirValues)
+{
+    SecurityItem a = item({{0, 10}, {2, 12}, {4, 11}}, 0xA);
+    SecurityItem b = item({{1, 20}, {3, 25}}, 0xB);
+    SecurityItem none = item({{9, 1}, {10, 2}}, 0xC); // starts after the period ends
+    a.settings().name = "Alpha";
+    b.settings().name = "Beta";
+    none.settings().name = "Gamma";
+    ComparisonSettings withoutLegend;
+    withoutLegend.legend = false;
+    const ComparisonChart plain = draw({&a, &b}, withoutLegend);
+    const ComparisonChart chart = draw({&a, &b});
+    ASSERT_TRUE(chart.plotted);
+
+    // One row of entries below the title: a piece of line, the name in its colour; the
+    // plot gives way to it.
+    EXPECT_EQ(chart.legendRows, 1);
+    std::vector<std::pair<std::string, std::uint32_t>> names;
+    for (const auto& text : m_canvas.all(Kind::Text)) {
+        if (text.font == ChartFont::Legend) {
+            names.emplace_back(text.text, text.pen.colour);
+            EXPECT_GT(text.points[0].y, m_canvas.operations[0].points[0].y);
+            EXPECT_LT(text.points[0].y + RecordingCanvas::heightOf(ChartFont::Legend), chart.frame.plot.top);
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::pair<std::string, std::uint32_t>>{{"Alpha", 0xA}, {"Beta", 0xB}}));
+    EXPECT_GT(chart.frame.plot.top, plain.frame.plot.top);
+    EXPECT_EQ(chart.frame.plot.bottom, plain.frame.plot.bottom);
+
+    // Many items wrap into rows; a chart too low for them, and the printer, have none.
+    std::vector<const SecurityItem*> many(12, &a);
+    EXPECT_GT(draw(many, {}, 200).legendRows, 1);
+    m_canvas = RecordingCanvas();
+    const SecurityItem* both[] = {&a, &b};
+    EXPECT_EQ(drawComparisonChart(m_canvas, 600, 60, both, {}).legendRows, 0);
+    EXPECT_EQ(drawComparisonChart(m_canvas, 600, 300, both, {}, ChartMedium::Printer).legendRows, 0);
+
+    // The cursor stops at every quotation in the period, one per column; the message
+    // reads each curve at that moment, Beta between its quotations.
+    const std::vector<ChartPoint> stops = comparisonStops(chart);
+    std::vector<TimeStamp> times;
+    for (const ChartPoint& stop : stops)
+        times.push_back(stop.time);
+    EXPECT_EQ(times, (std::vector<TimeStamp>{day(1), day(2), day(3), day(4)}));
+    EXPECT_EQ(comparisonCursor(chart, stops[1].x)[1], (CanvasPoint{stops[1].x, chart.frame.axes.bottom}));
+    const std::vector<const SecurityItem*> drawn{&a, &b};
+    EXPECT_EQ(comparisonMessage(chart, drawn, day(2)),
+              "01/05/05  12:00 : Alpha 12.0000 (109.09%), Beta 22.5000 (112.50%)");
+    EXPECT_EQ(comparisonMessage(chart, drawn, day(4)), "01/07/05  12:00 : Alpha 11.0000 (100.00%)");
+
+    // What a screen reader says of it.
+    const std::vector<const SecurityItem*> three{&a, &b, &none};
+    EXPECT_EQ(comparisonDescription(drawn, {}),
+              "Comparison from 01/04/05 to 01/07/05: Alpha change +0.00%; Beta change +25.00%");
+    EXPECT_EQ(comparisonDescription(three, {}),
+              "Comparison from 01/12/05 to 01/13/05: Alpha without values in this period; Beta without values in "
+              "this period; Gamma change +100.00%");
+}
+
 TEST_F(ComparisonChartTest, SettingsLiveInTheProfile)
 {
     {
         const Profile empty;
         EXPECT_EQ(ComparisonSettings::read(empty), ComparisonSettings{});
     }
-    ComparisonSettings changed{true, 2001, 2, 3, true, 2004, 5, 6, false};
+    ComparisonSettings changed{true, 2001, 2, 3, true, 2004, 5, 6, false, false};
     {
         Profile profile;
         changed.write(profile);
@@ -156,6 +215,7 @@ TEST_F(ComparisonChartTest, SettingsLiveInTheProfile)
     EXPECT_EQ(ComparisonSettings::read(profile), changed);
     EXPECT_EQ(profile.readInt("GraphView", "Beginb"), 1);
     EXPECT_EQ(profile.readInt("GraphView", "bGrid"), 0);
+    EXPECT_EQ(profile.readInt("GraphView", "bLegend"), 0);
     EXPECT_EQ(breakLocalTime(changed.beginLimit()).tm_hour, 0);
 }
 

@@ -95,6 +95,99 @@ TEST_F(HistoryChartTest, ValueAxisTicksSnapToStepsAndSkipRepeats)
     EXPECT_TRUE(valueAxisTicks({true, 0, kInf, 0, 120, 8}).empty());
 }
 
+TEST_F(HistoryChartTest, ValueLabelsAreNeitherCutOffNorOverlappingAndGridLinesKeepTheirGap)
+{
+    // Nominal values of two places before the point: the axis makes room for "14.250",
+    // wider than the sample label "0.000".
+    for (const ValueOnAxes axes : {ValueOnAxes::Nominal, ValueOnAxes::Percentual}) {
+        SecurityItem shown = item({14.25, 1.5, 9, 14, 2, 13.5, 3, 14.2, 0.3});
+        shown.settings().chart.valueOnAxes = axes;
+        shown.settings().chart.valueOnGraphic = ValueOnGraphic::Nominal;
+        shown.settings().chart.lineColour = 0x0000FF;
+        for (const int width : {400, 120}) {
+            RecordingCanvas canvas;
+            const HistoryChart chart = drawHistoryChart(canvas, width, 300, shown);
+            ASSERT_TRUE(chart.plotted);
+            std::vector<CanvasRect> values;
+            for (const auto& text : canvas.all(Kind::Text)) {
+                const int length = RecordingCanvas::kCharWidth * static_cast<int>(text.text.size());
+                const int left = text.points[0].x
+                                 - (text.align == TextAlign::Right    ? length
+                                    : text.align == TextAlign::Centre ? length / 2
+                                                                      : 0);
+                if (text.font != ChartFont::Title) {
+                    EXPECT_GE(left, 0) << text.text;
+                    EXPECT_LE(left + length, width) << text.text;
+                }
+                if (text.pen.colour == shown.settings().chart.lineColour && text.font == ChartFont::Axis)
+                    values.push_back({left, text.points[0].y, left + length, text.points[0].y + 8});
+            }
+            // The values drawn never touch each other; on the narrow chart some gave way.
+            ASSERT_FALSE(values.empty());
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                for (std::size_t j = 0; j < i; ++j) {
+                    EXPECT_FALSE(values[i].left <= values[j].right && values[j].left <= values[i].right
+                                 && values[i].top < values[j].bottom && values[j].top < values[i].bottom)
+                        << i << " " << j;
+                }
+            }
+            if (width == 120)
+                EXPECT_LT(values.size(), chart.points.size());
+            else
+                EXPECT_EQ(values.size(), chart.points.size());
+        }
+    }
+
+    // Grid lines at least 12 pixels apart, whatever the height, range and label size,
+    // and as many as that allows: never fewer than one per 50 pixels.
+    for (const int height : {20, 37, 60, 90, 121, 250, 700}) {
+        for (const auto& [low, high] : {std::pair{0.9, 1.3}, std::pair{0.41, 0.82}, std::pair{10.0, 14.25},
+                                        std::pair{0.0, 1000.0}, std::pair{1.0, 1.0013}}) {
+            for (const int labelHeight : {4, 8, 13}) {
+                const auto ticks = valueAxisTicks({low < 5, low, high, 10, height, labelHeight});
+                SCOPED_TRACE(testing::Message() << height << " " << low << "-" << high << " " << labelHeight);
+                ASSERT_FALSE(ticks.empty());
+                for (std::size_t i = 1; i < ticks.size(); ++i)
+                    EXPECT_GE(ticks[i - 1].y - ticks[i].y, kMinimumGridGap);
+                if (height >= 121 && high - low > 0.01) {
+                    EXPECT_GE(static_cast<int>(ticks.size()), height / 50);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(HistoryChartTest, DarkColoursReachEveryPenAndLightenFaintItems)
+{
+    // A white and black palette is paper; a dark one takes its text and lightens a dark
+    // blue curve until it stands out, keeping it blue.
+    EXPECT_EQ(ChartColours::fromPalette(0xFFFFFF, 0x000000), ChartColours::paper());
+    const ChartColours dark = ChartColours::fromPalette(0x303030, 0xEEEEEE);
+    EXPECT_TRUE(dark.darkBackground());
+    const std::uint32_t navy = 0x800000;
+    const std::uint32_t shown = dark.item(navy);
+    EXPECT_GE(contrastRatio(shown, dark.background), kItemContrast);
+    EXPECT_GT((shown >> 16) & 0xFF, (shown & 0xFF) + 40);
+    EXPECT_EQ(dark.item(0x00FFFF), 0x00FFFFu); // yellow stands out already
+    EXPECT_EQ(ChartColours::paper().item(0x00FFFF), 0x00FFFFu);
+
+    SecurityItem acme = item({10, 12.5, 11, 12});
+    acme.settings().chart.lineColour = navy;
+    acme.settings().chart.valueOnGraphic = ValueOnGraphic::Percentual;
+    RecordingCanvas canvas;
+    ASSERT_TRUE(drawHistoryChart(canvas, 400, 300, acme, ChartMedium::Screen, dark).plotted);
+    for (const auto& operation : canvas.operations) {
+        const std::uint32_t colour = operation.pen.colour;
+        EXPECT_TRUE(colour == dark.text || colour == dark.grid || colour == shown) << std::hex << colour;
+    }
+    EXPECT_EQ(canvas.all(Kind::Polyline).front().pen.colour, shown);
+
+    // What a screen reader says of the chart.
+    EXPECT_EQ(historyDescription(acme), "History of Acme from 01/03/05 to 01/06/05, latest 12.000, change +20.00%");
+    EXPECT_EQ(historyDescription(item({})), "History of Acme, no quotations");
+    EXPECT_EQ(historyDescription(item({0, 3})), "History of Acme from 01/03/05 to 01/04/05, latest 3.000");
+}
+
 TEST_F(HistoryChartTest, ManyQuotationsPerDaySkipOverlappingDateLabels)
 {
     std::vector<double> values(2000, 100.0);

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -211,6 +212,41 @@ TEST_F(ChartImageTest, PixelRatioTwoDoublesTheImageWithACrispAxisAndTheCursorUnd
         invert();
         EXPECT_EQ(image, before);
     }
+}
+
+TEST_F(ChartImageTest, DarkPicturesKeepEveryTextInsideAndTheCurvesVisible)
+{
+    const std::string paper = file("paper.png");
+    const std::string dark = file("dark.png");
+    ASSERT_EQ(cli({"chart", m_portfolio, paper, "--size", "480x270"}).status, 0);
+    const auto run = cli({"chart", m_portfolio, dark, "--size", "480x270", "--dark"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QImage white(QString::fromStdString(paper));
+    const QImage night(QString::fromStdString(dark));
+    ASSERT_EQ(night.size(), QSize(480, 270));
+    EXPECT_EQ(white.pixel(0, 0), qRgb(255, 255, 255));
+    const QRgb background = night.pixel(0, 0);
+    EXPECT_LT(qGray(background), 0x30);
+
+    // The dark picture draws the same texts light where paper has them dark, and both
+    // curves; nothing reaches its edges but the grid and the axis on the right.
+    int darkInk = 0, lightInk = 0, red = 0, blue = 0, cut = 0;
+    for (int y = 0; y < 270; ++y) {
+        for (int x = 0; x < 480; ++x) {
+            const QRgb p = night.pixel(x, y);
+            darkInk += qGray(white.pixel(x, y)) < 80;
+            lightInk += qGray(p) > 175 && std::abs(qRed(p) - qBlue(p)) < 20;
+            red += qRed(p) > 150 && qRed(p) - qBlue(p) > 50;
+            blue += qBlue(p) > 150 && qBlue(p) - qRed(p) > 50;
+        }
+        cut += night.pixel(0, y) != background || night.pixel(479, y) != night.pixel(473, y);
+    }
+    for (int x = 0; x < 480; ++x)
+        cut += night.pixel(x, 0) != background || night.pixel(x, 269) != background;
+    EXPECT_EQ(cut, 0);
+    EXPECT_GT(lightInk, darkInk / 2);
+    EXPECT_GT(red, 100);
+    EXPECT_GT(blue, 100);
 }
 
 TEST_F(ChartImageTest, SvgFilesAreXmlWithTheTitleOfTheChosenPeriod)

@@ -2,6 +2,8 @@
 
 #include "ui/shell.h"
 
+#include <QUrl>
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ public:
         opened.push_back(path);
         return succeeds;
     }
+    void showHelp(const QUrl& page) override { opened.push_back(page.toString().toStdString()); }
 
     std::vector<std::string> opened;
     bool succeeds = true; // false plays a desktop without a program for it

@@ -1,5 +1,7 @@
 #include "ui/chartview.h"
 
+#include "charts/chartlayout.h"
+
 #include "download/downloadengine.h"
 #include "platform/profile.h"
 #include "resources/commandids.h"
@@ -20,8 +22,10 @@
 #include <QDateEdit>
 #include <QListView>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPalette>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -127,6 +131,11 @@ protected:
         return {chart().historyChart().points.at(index).x, chart().historyChart().points.at(index).y};
     }
     QString statusMessage() const { return m_frame->statusBar()->currentMessage(); }
+    void press(Qt::Key key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&chart(), &event);
+    }
 
     test::ScopedTimeZone m_zone{"UTC"};
     test::ScriptedPrompter m_prompter;
@@ -326,6 +335,116 @@ TEST_F(ChartViewTest, ComparisonLimitsChangeTheChartOnOkAndAreSaved)
     EXPECT_EQ(Profile().getInt("GraphView", "BeginDay", 0), 12);
     window();
     EXPECT_EQ(chart().comparisonSettings(), expected);
+}
+
+TEST_F(ChartViewTest, DarkPaletteGivesADarkChartWithNoLabelCutOff)
+{
+    // A nominal axis up to 14.25 with the values at the points and the grid.
+    ItemSettings settings = m_doc.item(m_red)->settings();
+    settings.chart.valueOnAxes = ValueOnAxes::Nominal;
+    settings.chart.valueOnGraphic = ValueOnGraphic::Nominal;
+    settings.chart.showGrid = true;
+    m_doc.replaceItemSettings(m_red, settings);
+    m_doc.insertQuotation(m_red, 14.25, day0() + 25 * 86400);
+    window();
+    select({m_red});
+    EXPECT_EQ(chart().chartColours(), ChartColours::paper()); // the light palette: as on paper
+
+    QPalette dark = chart().palette();
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
+    chart().setPalette(dark);
+    EXPECT_TRUE(chart().chartColours().darkBackground());
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const QImage image = chart().drawChart(ratio);
+        const int width = image.width();
+        const int height = image.height();
+        int darkPixels = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                darkPixels += qGray(image.pixel(x, y)) < 0x40;
+        EXPECT_GT(darkPixels, width * height * 8 / 10);
+        // Whatever ink reaches an edge was cut off by it; only the grid and the axis run
+        // on to the right edge, as lines.
+        const int edge = static_cast<int>(ratio);
+        const QRgb background = image.pixel(0, 0);
+        int cut = 0;
+        for (int x = 0; x < width; ++x)
+            for (int r = 0; r < edge; ++r)
+                cut += image.pixel(x, r) != background || image.pixel(x, height - 1 - r) != background;
+        const auto lineOrBackground = [&](int x, int y) {
+            bool line = true;
+            for (int i = 1; i <= 3 * edge; ++i)
+                line = line && image.pixel(x - i, y) == image.pixel(x, y);
+            return line || image.pixel(x, y) == background;
+        };
+        for (int y = 0; y < height; ++y)
+            for (int r = 0; r < edge; ++r)
+                cut += image.pixel(r, y) != background || !lineOrBackground(width - 1 - r, y);
+        EXPECT_EQ(cut, 0);
+        // The value labels are there, light on dark, left of the value axis.
+        const CanvasRect axes = chart().historyChart().frame.axes;
+        int labelInk = 0;
+        for (int y = axes.top * edge; y < axes.bottom * edge; ++y)
+            for (int x = 0; x < axes.left * edge - 1; ++x)
+                labelInk += qGray(image.pixel(x, y)) > 0xA0;
+        EXPECT_GT(labelInk, 20 * edge * edge);
+    }
+}
+
+TEST_F(ChartViewTest, DescribesTheChartAndArrowKeysMoveTheCursor)
+{
+    window();
+    select({m_red});
+    EXPECT_EQ(chart().accessibleDescription(),
+              "History of Alpha from 03/01/24 to 03/20/24, latest 15.000, change +50.00%");
+    m_doc.insertQuotation(m_red, 30.0, day0() + 40 * 86400);
+    EXPECT_EQ(chart().accessibleDescription(),
+              "History of Alpha from 03/01/24 to 04/10/24, latest 30.000, change +200.00%");
+    EXPECT_NE(chart().focusPolicy() & Qt::TabFocus, 0);
+
+    // Right starts at the first quotation, Left at the last; the message pane follows.
+    const auto& points = chart().historyChart().points;
+    press(Qt::Key_Right);
+    EXPECT_EQ(chart().cursorIndex(), 0);
+    press(Qt::Key_Right);
+    EXPECT_EQ(chart().cursorIndex(), 1);
+    EXPECT_EQ(statusMessage(), QString::fromStdString(pointMessage(chart().historyChart().points[1])));
+    press(Qt::Key_Left);
+    EXPECT_EQ(chart().cursorIndex(), 0);
+    press(Qt::Key_End);
+    press(Qt::Key_Right);
+    EXPECT_EQ(chart().cursorIndex(), static_cast<int>(points.size()) - 1);
+    EXPECT_EQ(statusMessage(), QString::fromStdString(pointMessage(points.back())));
+
+    // The comparison: from Beta's first day on, with each item's change; the cursor reads
+    // both curves.
+    m_frame->action(kCompareAll)->trigger();
+    const QString description = chart().accessibleDescription();
+    EXPECT_TRUE(description.startsWith("Comparison from 03/06/24 to 04/10/24: ")) << description.toStdString();
+    EXPECT_TRUE(description.contains("Alpha change +")) << description.toStdString();
+    EXPECT_TRUE(description.contains("Beta change ")) << description.toStdString();
+    press(Qt::Key_Right);
+    EXPECT_EQ(chart().cursorIndex(), 0);
+    EXPECT_TRUE(statusMessage().startsWith("03/06/24  12:00 : Alpha ")) << statusMessage().toStdString();
+    EXPECT_TRUE(statusMessage().contains(", Beta 10.0000 (100.00%)")) << statusMessage().toStdString();
+    press(Qt::Key_Right);
+    EXPECT_EQ(chart().cursorIndex(), 1);
+    EXPECT_TRUE(chart().cursorRegion(1).intersects(
+        QRect(chart().cursorStops()[1].x, chart().comparisonChart().frame.axes.bottom - 5, 1, 1)));
+
+    // The legend, on by default, goes with View > Chart legend and stays off once saved.
+    const QImage withLegend = chart().chartImage();
+    QAction* legend = m_frame->action(kChartLegend);
+    ASSERT_TRUE(legend->isCheckable());
+    legend->trigger();
+    EXPECT_FALSE(chart().legendShown());
+    EXPECT_NE(chart().chartImage(), withLegend);
+    m_frame->action(kSaveViewOptions)->trigger();
+    EXPECT_EQ(Profile().getInt("GraphView", "bLegend", 1), 0);
+    window();
+    EXPECT_FALSE(chart().legendShown());
 }
 
 } // namespace

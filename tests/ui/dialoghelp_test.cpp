@@ -9,6 +9,7 @@
 #include "ui/comparisonlimitsdialog.h"
 #include "ui/connectionstatuswindow.h"
 #include "ui/generaloptionsdialog.h"
+#include "ui/helpviewer.h"
 #include "ui/itemproperties/generalpage.h"
 #include "ui/itemproperties/investmentpage.h"
 #include "ui/itemproperties/itempropertiesdialog.h"
@@ -29,6 +30,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
@@ -151,6 +153,46 @@ TEST_F(DialogHelpTest, EveryDialogOpensItsOwnSection)
     // The import dialogs open these sections.
     EXPECT_TRUE(sections.contains(QStringLiteral("import")));
     EXPECT_TRUE(sections.contains(QStringLiteral("import-location")));
+}
+
+TEST_F(DialogHelpTest, F1OpensTheHelpOfTheWindowInFront)
+{
+    installHelpKey();
+    const auto pressF1 = [this](QWidget& widget) {
+        m_shell.opened.clear();
+        QTest::keyClick(&widget, Qt::Key_F1);
+        EXPECT_EQ(m_shell.opened.size(), 1u) << widget.objectName().toStdString();
+        return m_shell.opened.empty() ? QUrl() : QUrl(QString::fromStdString(m_shell.opened.back()));
+    };
+
+    // In a dialog: wherever the focus is, its own section.
+    GeneralOptionsDialog options{GeneralOptions{}};
+    auto* field = options.findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    const QUrl optionsHelp = pressF1(*field);
+    EXPECT_TRUE(optionsHelp.path().endsWith(QStringLiteral("/Dialogs.html")));
+    EXPECT_EQ(optionsHelp.fragment(), QStringLiteral("options"));
+
+    // The property sheet: the page in front.
+    PortfolioDocument doc;
+    ItemSettings settings;
+    settings.name = "ACME";
+    ItemPropertiesDialog sheet(doc, doc.addItem(settings), ItemPropertiesDialog::General, -1, m_engine, m_sink);
+    sheet.tabs()->setCurrentIndex(2);
+    EXPECT_EQ(pressF1(*sheet.tabs()).fragment(), QStringLiteral("item-graphic"));
+
+    // A window without a Help button of its own: the program's start page.
+    QWidget window;
+    auto* inside = new QLineEdit(&window);
+    EXPECT_EQ(pressF1(*inside), HelpViewer::homePage());
+    EXPECT_TRUE(HelpViewer::homePage().path().endsWith(QStringLiteral("/Tarvelo.html")));
+
+    // Other keys, and F1 with a modifier, are left alone.
+    m_shell.opened.clear();
+    QTest::keyClick(inside, Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(inside, Qt::Key_A);
+    EXPECT_TRUE(m_shell.opened.empty());
+    EXPECT_EQ(inside->text(), QStringLiteral("a"));
 }
 
 } // namespace

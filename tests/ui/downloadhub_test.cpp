@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/localtime.h"
 #include "ui/connectionstatuswindow.h"
+#include "ui/itemproperties/itempropertiesdialog.h"
 
 #include "tests/support/pageitems.h"
 #include "tests/support/recordingshell.h"
@@ -11,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPushButton>
 #include <QPointer>
 #include <QAction>
 #include <QSignalSpy>
@@ -134,13 +137,43 @@ TEST_F(DownloadHubTest, TestDownloadsOnlyShowTheirResult)
     config.url = "ftp://nowhere/x";
     startTestDownload(m_engine, m_hub, config, "Found", "ABC");
     ASSERT_TRUE(test::waitFor([&] { return m_prompter.shown.size() == 3; }));
-    EXPECT_EQ(m_prompter.shown[2], "Download error:\nItem: Found\nURL: ftp://nowhere/x\n");
+    // The box says why, also when the download brought no words of its own.
+    EXPECT_EQ(m_prompter.shown[2], "Download error:\nItem: Found\nURL: ftp://nowhere/x\nError: Wrong URL!");
 
     m_engine.wait();
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_doc.quotations(item)->empty());
     EXPECT_EQ(m_status.rowCount(), 0);
     EXPECT_EQ(m_hub.runningUpdates(), 0);
+}
+
+// The answer to a test download started in a property sheet that is then cancelled is
+// dropped, files included, without a word; a sheet left with OK gets its answer.
+TEST_F(DownloadHubTest, ACancelledSheetDropsTheAnswerOfItsTestDownload)
+{
+    {
+        ItemPropertiesDialog sheet(m_doc, test::pageItemSettings("Cancelled", "ABC", "file://" + m_page), m_engine,
+                                   m_hub);
+        sheet.findChild<QPushButton*>(QStringLiteral("testButton"))->click();
+        sheet.reject();
+    }
+    m_engine.wait(); // every message of that download is on its way before the next starts
+    {
+        ItemPropertiesDialog sheet(m_doc, test::pageItemSettings("Kept", "ABC", "file:///nowhere/missing.html"),
+                                   m_engine, m_hub);
+        sheet.findChild<QPushButton*>(QStringLiteral("testButton"))->click();
+        sheet.accept();
+    }
+    // Messages are handed on in the order they came: the cancelled answer would be first.
+    ASSERT_TRUE(test::waitFor([&] { return !m_prompter.shown.isEmpty(); }));
+    ASSERT_EQ(m_prompter.shown.size(), 1);
+    const QStringList lines = m_prompter.shown[0].split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4) << m_prompter.shown[0].toStdString();
+    EXPECT_EQ(lines[0], "Download error:");
+    EXPECT_EQ(lines[1], "Item: Kept");
+    EXPECT_FALSE(lines[3].trimmed().isEmpty());
+    m_engine.wait();
+    EXPECT_TRUE(test::waitFor([] { return QApplication::overrideCursor() == nullptr; }));
 }
 
 TEST(QueuedMessageSinkTest, AGoneReceiverLosesNothingButFilesAndTheSinkEndsWithItsJob)

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -114,6 +115,26 @@ TEST_F(ItemPropertiesTest, CancelKeepsTheSettingsButNotWhatTheQuotationsPageDid)
     EXPECT_DOUBLE_EQ(history[0].value, 5.0);
     EXPECT_DOUBLE_EQ(history[1].value, 6.0);
     EXPECT_DOUBLE_EQ(history[2].value, 14.0);
+}
+
+} // namespace
+} // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+// The first letters typed into a new item's sheet name the item.
+TEST_F(ItemPropertiesTest, ANewItemsSheetTakesTheNameFirst)
+{
+    ItemPropertiesDialog sheet(m_doc, newItemSettings(1700000000), m_engine, m_sink);
+    sheet.show();
+    sheet.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    ASSERT_TRUE(QApplication::focusWidget());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Nordwind"));
+    EXPECT_EQ(child<QLineEdit>(sheet, "nameEdit")->text(), "Nordwind");
+    EXPECT_EQ(sheet.windowTitle(), "Porperties of Nordwind");
+    sheet.reject();
 }
 
 } // namespace

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QTabWidget>
 
 #include <QAction>
@@ -328,6 +331,41 @@ TEST_F(MainWindowTest, ViewOptionsKeepThePlacementOnlyWhenItIsOnTheScreen)
     // A stored value that is not four numbers leaves the placement to the system.
     Profile().writeText("Dimensions", "MainWindow", "40,50,zz");
     EXPECT_NE(window().geometry(), QRect(40, 50, 700, 500));
+
+    // A place stored on a larger screen shrinks into this one's available part; one
+    // standing out of it, or off every screen, moves in at its size.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_LT(available.width(), 3120);
+    Profile().writeText("Dimensions", "MainWindow", "100,80,3220,1960");
+    EXPECT_EQ(window().geometry(), available);
+    const QPoint end = available.bottomRight();
+    Profile().writeText("Dimensions", "MainWindow",
+                        QStringLiteral("%1,100,%2,400").arg(end.x() - 100).arg(end.x() + 300).toStdString());
+    EXPECT_EQ(window().geometry(), QRect(end.x() + 1 - 400, 100, 400, 300));
+    Profile().writeText("Dimensions", "MainWindow", "5000,4000,5400,4300");
+    const QRect moved = window().geometry();
+    EXPECT_EQ(moved.size(), QSize(400, 300));
+    EXPECT_TRUE(available.contains(moved)) << moved.x() << "," << moved.y();
+}
+
+TEST_F(MainWindowTest, TheHelpMenuStaysInTheProgram)
+{
+    MainWindow& frame = window();
+    // The program's page is its own start page in the help viewer, never an address.
+    frame.action(kApplicationWebPage)->trigger();
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    const QUrl home(QString::fromStdString(m_shell.opened[0]));
+    EXPECT_TRUE(home.isLocalFile());
+    EXPECT_EQ(home.fileName(), QStringLiteral("Tarvelo.html"));
+    // The update check offers the ready-made configurations.
+    QString shown;
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        shown = dialog.objectName();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    frame.action(kCheckServerUpdate)->trigger();
+    EXPECT_EQ(shown, QStringLiteral("catalogDialog"));
+    EXPECT_EQ(m_shell.opened.size(), 1u);
 }
 
 TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
@@ -353,11 +391,17 @@ TEST_F(MainWindowTest, PortfolioFilesOpenSaveAndAskBeforeChangesAreLost)
     EXPECT_EQ(frame.windowTitle(), "first.qvx[*] - Tarvelo");
     EXPECT_EQ(Profile().readText("Recent File List", "File1").value_or(""), first.toStdString());
 
-    // A damaged file is refused with a message and the open portfolio stays.
+    // A damaged file is refused with a message that names it, and the open portfolio stays.
     const std::string damaged = (m_folder / "damaged.qvx").string();
     ASSERT_EQ(writeWholeFile(damaged, std::string("\x01\x00\xFF\xFF", 4)), FileError::None);
     EXPECT_FALSE(frame.openDocument(QString::fromStdString(damaged)));
-    EXPECT_EQ(m_prompter.shown.back(), "Unexpected file format.");
+    EXPECT_EQ(m_prompter.shown.back().toStdString(), damaged + "\nUnexpected file format.");
+    // A message that names the file already stays as it is.
+    const std::string missing = (m_folder / "missing.csv").string();
+    EXPECT_FALSE(frame.openDocument(QString::fromStdString(missing)));
+    EXPECT_EQ(m_prompter.shown.back(), QString::fromStdString(missing)
+                                           + "\nCannot find this file.\nPlease verify that the correct path and file "
+                                             "name are given.");
     EXPECT_EQ(m_doc.itemCount(), 1u);
     EXPECT_EQ(m_doc.filePath(), first.toStdString());
 
@@ -708,10 +752,11 @@ TEST_F(MainWindowTest, ServerConfigurationsAreExportedToTheChosenFile)
     ASSERT_EQ(readWholeFile(file, text), FileError::None);
     EXPECT_EQ(text.rfind("REGEDIT4", 0), 0u);
 
-    // A file that cannot be written says so.
-    m_prompter.files.push_back(QString::fromStdString((m_folder / "missing" / "x.reg").string()));
+    // A file that cannot be written says so, naming it.
+    const QString unwritable = QString::fromStdString((m_folder / "missing" / "x.reg").string());
+    m_prompter.files.push_back(unwritable);
     frame.action(kExportServers)->trigger();
-    EXPECT_TRUE(m_prompter.shown.back().startsWith(QStringLiteral("File could not be saved")))
+    EXPECT_TRUE(m_prompter.shown.back().startsWith(unwritable + QStringLiteral("\nFile could not be saved")))
         << m_prompter.shown.back().toStdString();
 }
 

@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -210,6 +212,42 @@ TEST_F(PortfolioListViewTest, DotsHaveTheItemsLineColour)
     PortfolioListView view(m_doc);
     EXPECT_EQ(view.rowDotColour(QVariant::fromValue<qulonglong>(pos.key)), QColor(0xDC, 0x00, 0x96));
     EXPECT_EQ(view.rowDotColour(QVariant::fromValue<qulonglong>(9999)), QColor(0, 0, 255));
+}
+
+} // namespace
+} // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+// Ink in the viewport below the first row: only the hint puts any there.
+int inkBelowFirstRow(PortfolioListView& view)
+{
+    view.resize(640, 320);
+    view.show();
+    QCoreApplication::processEvents();
+    const QImage image = view.viewport()->grab().toImage();
+    const QColor base = view.palette().color(QPalette::Base);
+    const int top = view.sizeHintForRow(0) > 0 ? view.sizeHintForRow(0) * 2 : 40;
+    int ink = 0;
+    for (int y = top; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ink += QColor(image.pixel(x, y)) != base ? 1 : 0;
+    }
+    return ink;
+}
+
+TEST_F(PortfolioListViewTest, TheEmptyListShowsHowToBeginUntilItHasARow)
+{
+    EXPECT_EQ(PortfolioListView::emptyListHint(),
+              QStringLiteral("No items yet. Insert one with Item \u2192 Insert new item (Ins), or open a portfolio."));
+    PortfolioListView view(m_doc);
+    view.setNow(m_now);
+    EXPECT_GT(inkBelowFirstRow(view), 100);
+    add("Alpha", {{m_now, 10.0}});
+    EXPECT_EQ(inkBelowFirstRow(view), 0);
+    m_doc.deleteItems(m_doc.itemPositions());
+    EXPECT_GT(inkBelowFirstRow(view), 100);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace tarvelo {
 namespace {
@@ -240,6 +241,43 @@ TEST_F(ServerConfigurationsTest, ReadyMadeConfigurationsAreDescribedAndAddedAfte
         readServerConfig(ecb, stored);
         EXPECT_EQ(stored.timeout, answer == Prompter::Yes ? 60 : 30);
     }
+}
+
+} // namespace
+} // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+// The list ignores letter case; New... offers the wizard, which starts on the new name
+// and, cancelled, leaves nothing behind.
+TEST_F(ServerConfigurationsTest, NewOffersTheWizardAndTheListIgnoresLetterCase)
+{
+    for (const char* name : {"beta", "Charlie", "delta"})
+        writeServerConfig(name, ServerConfig{});
+    ServerConfigurationsWindow window(m_engine, m_sink);
+    EXPECT_EQ(window.names(), (QStringList{"Alpha", "beta", "Charlie", "delta"}));
+
+    QString wizardTitle;
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        auto* empty = dialog.findChild<QRadioButton*>(QStringLiteral("emptySettingsChoice"));
+        auto* wizard = dialog.findChild<QRadioButton*>(QStringLiteral("wizardChoice"));
+        EXPECT_TRUE(empty && empty->isChecked());
+        EXPECT_TRUE(wizard && wizard->text().remove(QLatin1Char('&')) == "Build it with the wizard");
+        if (wizard)
+            wizard->click();
+        return typeName(QStringLiteral("echo"))(dialog);
+    });
+    m_prompter.dialogs.push_back([&](QDialog& dialog) {
+        wizardTitle = dialog.windowTitle();
+        dialog.reject();
+        return dialog.result();
+    });
+    window.newConfiguration();
+    EXPECT_TRUE(m_prompter.dialogs.empty());
+    EXPECT_EQ(wizardTitle, "Server Configuration Wizard - [echo]");
+    EXPECT_FALSE(serverConfigExists("echo"));
+    EXPECT_EQ(window.names(), (QStringList{"Alpha", "beta", "Charlie", "delta"}));
 }
 
 } // namespace

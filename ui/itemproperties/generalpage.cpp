@@ -5,6 +5,7 @@
 #include "platform/localtime.h"
 #include "resources/strings.h"
 #include "servers/serverstore.h"
+#include "ui/dialogdownloads.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
 #include "ui/serversettingsdialog.h"
@@ -254,8 +255,8 @@ void GeneralPage::editConfiguration()
     const std::string name = itemName();
     const std::string symbol = itemSymbol();
     ServerSettingsDialog dialog(chosenConfig(), toCore(entry), name, symbol, this);
-    dialog.setTestDownload([this, name, symbol](const ServerConfig& tried) {
-        startTestDownload(m_engine, m_sink, tried, name, symbol);
+    dialog.setTestDownload([this, &dialog, name, symbol](const ServerConfig& tried) {
+        startTestDownload(m_engine, dialogDownloadSink(&dialog, m_sink), tried, name, symbol);
     });
     const bool accepted = Prompter::instance().exec(dialog) == QDialog::Accepted;
     // "Save configuration As..." may have changed the name the values belong to.
@@ -312,7 +313,7 @@ void GeneralPage::testDownload()
 {
     if (chosenEntry().isEmpty())
         return;
-    startTestDownload(m_engine, m_sink, chosenConfig(), itemName(), itemSymbol());
+    startTestDownload(m_engine, dialogDownloadSink(this, m_sink), chosenConfig(), itemName(), itemSymbol());
 }
 
 void GeneralPage::openWebPage()
@@ -366,6 +367,11 @@ void GeneralPage::restoreName(const QString& name)
     m_name->setText(name);
     m_name->setFocus();
     m_name->selectAll();
+}
+
+void GeneralPage::focusName()
+{
+    m_name->setFocus(Qt::OtherFocusReason);
 }
 
 std::string GeneralPage::itemName() const

@@ -51,6 +51,8 @@ public:
     void takeValues(ItemSettings& settings) const;
     // Puts the name back into the name edit and leaves it there for the user.
     void restoreName(const QString& name);
+    // The keyboard focus goes to the name edit (when the sheet becomes active).
+    void focusName();
 
     // The buttons' commands.
     void editMemo();

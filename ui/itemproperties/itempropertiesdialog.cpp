@@ -35,6 +35,8 @@ ItemPropertiesDialog::ItemPropertiesDialog(PortfolioDocument& doc, const ItemSet
     : QDialog(parent), m_doc(doc), m_settings(fresh)
 {
     build(m_settings, {}, engine, sink, -1);
+    // The first letters typed name the new item.
+    m_general->focusName();
 }
 
 void ItemPropertiesDialog::build(const ItemSettings& settings, const std::string& itemName, DownloadEngine& engine,

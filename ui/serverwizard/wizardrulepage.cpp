@@ -163,8 +163,9 @@ void WizardRulePage::loadPage(Conversion conversion, const std::string& path, bo
         // A file that opens but cannot be loaded did not fit into memory.
         InputFile file;
         const bool readable = !path.empty() && file.open(path) == FileError::None;
-        Prompter::instance().inform(this, text(readable ? wizardtexts::kNoBuffer : wizardtexts::kCannotRead),
-                                    Prompter::Icon::Warning);
+        Prompter::instance().inform(
+            this, fileMessage(fromPath(path), text(readable ? wizardtexts::kNoBuffer : wizardtexts::kCannotRead)),
+            Prompter::Icon::Warning);
         return;
     }
     if (inUtf8)
