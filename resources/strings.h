@@ -76,7 +76,7 @@ namespace tarvelo::strings {
 // Charts. The message pane's idle text, the comparison chart's title word, the chart's
 // context menus and the comparison limits dialog.
 inline constexpr const char* kReady = "Ready";
-inline constexpr const char* kComparison = "Comparison";
+inline constexpr const char* kComparison = TARVELO_TRANSLATE_NOOP("Chart", "Comparison");
 inline constexpr const char* kChartProperties = "&Properties";
 inline constexpr const char* kComparisonProperties = "&Properties...";
 inline constexpr const char* kComparisonLimitsTitle = "Properties for the comparison chart";
@@ -149,12 +149,12 @@ namespace tarvelo::strings {
 
 // The portfolio list's column titles that the printed report's item blocks repeat, and
 // the unit of the day counts of its changes.
-inline constexpr const char* kColumnDate = "Date";
-inline constexpr const char* kColumnLow = "Low";
-inline constexpr const char* kColumnHigh = "High";
-inline constexpr const char* kColumnLastChange = "+- Last";
-inline constexpr const char* kColumnTotalChange = "+- Total";
-inline constexpr const char* kColumnAmountInvested = "Amount Invested";
+inline constexpr const char* kColumnDate = TARVELO_TRANSLATE_NOOP("Report", "Date");
+inline constexpr const char* kColumnLow = TARVELO_TRANSLATE_NOOP("Report", "Low");
+inline constexpr const char* kColumnHigh = TARVELO_TRANSLATE_NOOP("Report", "High");
+inline constexpr const char* kColumnLastChange = TARVELO_TRANSLATE_NOOP("Report", "+- Last");
+inline constexpr const char* kColumnTotalChange = TARVELO_TRANSLATE_NOOP("Report", "+- Total");
+inline constexpr const char* kColumnAmountInvested = TARVELO_TRANSLATE_NOOP("Report", "Amount Invested");
 inline constexpr const char* kDays = "Days";
 
 } // namespace tarvelo::strings

@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>Chart</name>
+    <message>
+        <source>%1 without values in this period</source>
+        <translation>%1 ohne Werte in diesem Zeitraum</translation>
+    </message>
+    <message>
+        <source>%1 change %2</source>
+        <translation>%1 Veränderung %2</translation>
+    </message>
+    <message>
+        <source>Comparison from %1 to %2: %3</source>
+        <translation>Vergleich vom %1 bis %2: %3</translation>
+    </message>
+    <message>
+        <source>History of %1, no quotations</source>
+        <translation>Kursverlauf von %1, keine Kurse</translation>
+    </message>
+    <message>
+        <source>History of %1 from %2 to %3, latest %4</source>
+        <translation>Kursverlauf von %1 vom %2 bis %3, zuletzt %4</translation>
+    </message>
+    <message>
+        <source>History of %1 from %2 to %3, latest %4, change %5</source>
+        <translation>Kursverlauf von %1 vom %2 bis %3, zuletzt %4, Veränderung %5</translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation>Vergleich</translation>
+    </message>
+</context>
+<context>
     <name>Doctor</name>
     <message>
         <source>a number</source>
@@ -767,6 +798,33 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     <message>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Tief</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>+- Last</source>
+        <translation>+- Zuletzt</translation>
+    </message>
+    <message>
+        <source>+- Total</source>
+        <translation>+- Gesamt</translation>
+    </message>
+    <message>
+        <source>Amount Invested</source>
+        <translation>Investierter Betrag</translation>
     </message>
 </context>
 <context>
