@@ -204,7 +204,7 @@ std::optional<double> valueAt(const std::vector<Quotation>& history, TimeStamp t
 std::string comparisonTitle(const ComparisonChart& chart, ChartMedium medium, std::string_view documentTitle)
 {
     std::string title = medium == ChartMedium::Printer ? std::string(documentTitle)
-                                                       : "[" + std::string(strings::kComparison) + "]";
+                                                       : "[" + translate("Chart", strings::kComparison) + "]";
     if (minutesBetween(chart.begin, chart.end) < 1)
         return title;
     return title + " (" + chartDate(chart.begin) + "-" + chartDate(chart.end) + ")";

@@ -2,6 +2,7 @@
 
 #include "charts/historychart.h"
 #include "model/securityitem.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <algorithm>
@@ -20,7 +21,8 @@ int wholeDays(std::int64_t from, std::int64_t to)
 
 std::string changeText(double percent, int days)
 {
-    return printfText("%+2.2f%% (%i %s)", percent, days, strings::kDays);
+    // As the list writes a change: "+1.25% (3 Days)".
+    return fill(translate("Portfolio", "%1 (%2 Days)"), {printfText("%+2.2f%%", percent), std::to_string(days)});
 }
 
 // The value of the holding, with its gain over the average buy price when there is one.
@@ -131,13 +133,14 @@ std::array<std::string, 3> reportBlockLines(const SecurityItem& item)
     item.lastTime(last);
     const int lastDays = item.referenceTime(reference, false) ? wholeDays(reference, last) : 0;
 
+    const auto label = [](const char* column) { return translate("Report", column); };
     return {settings.name + " - " + settings.symbol,
-            std::string(strings::kColumnDate) + " " + formatLocalTime(last, kReportTimeFormat) + " : " +
-                printfText("%3.4f", value) + "      " + strings::kColumnAmountInvested + ": " +
+            label(strings::kColumnDate) + " " + formatLocalTime(last, kReportTimeFormat) + " : " +
+                printfText("%3.4f", value) + "      " + label(strings::kColumnAmountInvested) + ": " +
                 amountText(value, settings),
-            std::string(strings::kColumnLow) + ": " + printfText("%3.4f", low) + "     " + strings::kColumnHigh +
-                ": " + printfText("%3.4f", high) + "      " + strings::kColumnLastChange + ": " +
-                changeText(lastPercent, lastDays) + "     " + strings::kColumnTotalChange + ": " +
+            label(strings::kColumnLow) + ": " + printfText("%3.4f", low) + "     " + label(strings::kColumnHigh) +
+                ": " + printfText("%3.4f", high) + "      " + label(strings::kColumnLastChange) + ": " +
+                changeText(lastPercent, lastDays) + "     " + label(strings::kColumnTotalChange) + ": " +
                 changeText(totalPercent, wholeDays(first, last))};
 }
 

@@ -3,6 +3,7 @@
 #include "model/quotation.h"
 #include "model/serverconfig.h"
 #include "model/portfoliodocument.h"
+#include "platform/translation.h"
 
 #include <cstdint>
 #include <memory>
@@ -95,6 +96,11 @@ struct PageFacts {
     std::string charsetSource;   // "header" or "meta" when one was declared
     bool convertedFromUtf8 = false; // the page was turned from UTF-8 into Windows-1252
 };
+
+// The error text of a page whose server certificate is not trusted: the host, then the
+// network library's reason.
+inline constexpr const char* kCertificateNotTrusted =
+    TARVELO_TRANSLATE_NOOP("Download", "certificate not trusted for host %1: %2");
 
 struct DownloadMessage {
     std::uint32_t worker = 0;

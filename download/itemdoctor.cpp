@@ -5,8 +5,10 @@
 #include "extraction/numberparser.h"
 #include "extraction/page.h"
 #include "platform/files.h"
+#include "platform/translation.h"
 #include "platform/utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -51,11 +53,11 @@ std::string parserCodeText(int code)
 {
     switch (code) {
     case kFound:
-        return "a number";
+        return translate("Doctor", "a number");
     case kInvalidNumber:
-        return "an invalid number";
+        return translate("Doctor", "an invalid number");
     default:
-        return "no number";
+        return translate("Doctor", "no number");
     }
 }
 
@@ -63,13 +65,17 @@ std::string answerText(const RuleDiagnosis& d)
 {
     std::string text;
     if (d.page.httpStatus > 0) {
-        text = "HTTP " + std::to_string(d.page.httpStatus);
-        if (d.page.redirects > 0)
-            text += " after " + std::to_string(d.page.redirects) + (d.page.redirects == 1 ? " redirect" : " redirects");
+        const std::string status = std::to_string(d.page.httpStatus);
+        if (d.page.redirects == 0)
+            text = fill(translate("Doctor", "HTTP %1"), {status});
+        else
+            text = fill(d.page.redirects == 1 ? translate("Doctor", "HTTP %1 after %2 redirect")
+                                              : translate("Doctor", "HTTP %1 after %2 redirects"),
+                        {status, std::to_string(d.page.redirects)});
     } else {
-        text = d.address.starts_with("file://") ? "local file" : "no HTTP answer";
+        text = d.address.starts_with("file://") ? translate("Doctor", "local file") : translate("Doctor", "no HTTP answer");
     }
-    text += ", " + std::to_string(d.page.bytes) + " bytes";
+    text += fill(translate("Doctor", ", %1 bytes"), {std::to_string(d.page.bytes)});
     if (!d.page.contentType.empty())
         text += ", " + d.page.contentType;
     if (!d.page.contentEncoding.empty())
@@ -79,19 +85,19 @@ std::string answerText(const RuleDiagnosis& d)
 
 std::string charsetText(const RuleDiagnosis& d)
 {
-    std::string text = d.page.charset.empty() ? "none declared" : d.page.charset;
+    std::string text = d.page.charset.empty() ? translate("Doctor", "none declared") : d.page.charset;
     if (d.page.charsetSource == "header")
-        text += " (declared in the Content-Type header)";
+        text += translate("Doctor", " (declared in the Content-Type header)");
     else if (d.page.charsetSource == "meta")
-        text += " (declared in a meta tag of the page)";
+        text += translate("Doctor", " (declared in a meta tag of the page)");
     if (d.page.convertedFromUtf8)
-        text += ", converted from UTF-8 to Windows-1252";
+        text += translate("Doctor", ", converted from UTF-8 to Windows-1252");
     return text;
 }
 
 std::string readingText(const NumberReading& r)
 {
-    std::string text = r.text.empty() ? "nothing" : "\"" + r.text + "\"";
+    std::string text = r.text.empty() ? translate("Doctor", "nothing") : "\"" + r.text + "\"";
     text += r.code == kFound ? " = " + numberText(r.value) : " (" + parserCodeText(r.code) + ")";
     return text;
 }
@@ -157,11 +163,11 @@ std::string textPresenceText(TextPresence presence)
 {
     switch (presence) {
     case TextPresence::Found:
-        return "found";
+        return translate("Doctor", "found");
     case TextPresence::OtherCase:
-        return "only in other letter case";
+        return translate("Doctor", "only in other letter case");
     case TextPresence::Missing:
-        return "not found";
+        return translate("Doctor", "not found");
     case TextPresence::NotSearched:
         break;
     }
@@ -170,33 +176,41 @@ std::string textPresenceText(TextPresence presence)
 
 std::string doctorAdviceText(RuleAdvice advice, const RuleDiagnosis& d, const DoctorPatient& p)
 {
-    const std::string where = p.serverName.empty() ? "in the item's own server settings"
-                                                   : "in the server configuration \"" + p.serverName + "\"";
+    const std::string where =
+        p.serverName.empty() ? translate("Doctor", "in the item's own server settings")
+                             : fill(translate("Doctor", "in the server configuration \"%1\""), {p.serverName});
     switch (advice) {
     case RuleAdvice::CaseInsensitive:
-        return "Turn on case-insensitive search " + where + " (NoCaseSensitiv=1)"
-             + (d.adviceValue ? "; the search would then read " + numberText(*d.adviceValue) + "." : ".");
+        if (d.adviceValue)
+            return fill(translate("Doctor", "Turn on case-insensitive search %1 (NoCaseSensitiv=1); the search would then "
+                                            "read %2."),
+                        {where, numberText(*d.adviceValue)});
+        return fill(translate("Doctor", "Turn on case-insensitive search %1 (NoCaseSensitiv=1)."), {where});
     case RuleAdvice::SkipOneMoreTag:
-        return "Skip one more tag " + where + ": tags to skip " + std::to_string(p.config.tagsToSkip + 1)
-             + " (Nr_HTML_before_Value); the search would then read " + numberText(d.adviceValue.value_or(0)) + ".";
+        return fill(translate("Doctor", "Skip one more tag %1: tags to skip %2 (Nr_HTML_before_Value); the search would "
+                                        "then read %3."),
+                    {where, std::to_string(p.config.tagsToSkip + 1), numberText(d.adviceValue.value_or(0))});
     case RuleAdvice::SuggestRule:
         if (d.suggestValue.empty())
-            return "Open the address in a browser and run: " + d.suggestCommand + ", with the VALUE the browser shows.";
-        return "Open the address in a browser; if it shows the quotation as " + d.suggestValue
-             + ", run: " + d.suggestCommand + " (else put in the value it shows).";
+            return fill(translate("Doctor", "Open the address in a browser and run: %1, with the VALUE the browser shows."),
+                        {d.suggestCommand});
+        return fill(translate("Doctor", "Open the address in a browser; if it shows the quotation as %1, run: %2 (else put "
+                                        "in the value it shows)."),
+                    {d.suggestValue, d.suggestCommand});
     case RuleAdvice::AllowHttps:
-        return "Allow https addresses: tarvelo-cli options set AllowHttps 1";
+        return translate("Doctor", "Allow https addresses: tarvelo-cli options set AllowHttps 1");
     case RuleAdvice::SetUserAgent:
-        return "Send a browser's user agent: tarvelo-cli options set UserAgent \"Mozilla/5.0 (X11; Linux x86_64)\"";
+        return translate("Doctor", "Send a browser's user agent: tarvelo-cli options set UserAgent \"Mozilla/5.0 (X11; "
+                                   "Linux x86_64)\"");
     case RuleAdvice::CheckAddress:
-        return "Check the address: open it in a browser, and correct it " + where + ".";
+        return fill(translate("Doctor", "Check the address: open it in a browser, and correct it %1."), {where});
     case RuleAdvice::RaiseTimeout:
-        return "Raise the timeout " + where + " (now " + std::to_string(d.timeout) + " seconds).";
+        return fill(translate("Doctor", "Raise the timeout %1 (now %2 seconds)."), {where, std::to_string(d.timeout)});
     case RuleAdvice::UntrustedCertificate:
-        return "The certificate is not trusted: check that the address names the right server, or install the "
-               "authority that signed the certificate.";
+        return translate("Doctor", "The certificate is not trusted: check that the address names the right server, or "
+                                   "install the authority that signed the certificate.");
     case RuleAdvice::RetryLater:
-        return "Try again later; the server itself failed.";
+        return translate("Doctor", "Try again later; the server itself failed.");
     }
     return {};
 }
@@ -204,66 +218,84 @@ std::string doctorAdviceText(RuleAdvice advice, const RuleDiagnosis& d, const Do
 std::string doctorResultText(const RuleDiagnosis& d)
 {
     if (d.wouldUpdate)
-        return "found " + numberText(d.value.value_or(0));
+        return fill(translate("Doctor", "found %1"), {numberText(d.value.value_or(0))});
     return d.statusText;
 }
 
 std::string doctorExplanation(const DoctorPatient& p)
 {
+    // The labels of the lines; the texts after them stand in one column.
+    constexpr const char* kLabels[] = {
+        TARVELO_TRANSLATE_NOOP("Doctor", "address"),     TARVELO_TRANSLATE_NOOP("Doctor", "headers sent"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "answer"),      TARVELO_TRANSLATE_NOOP("Doctor", "charset"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "conversion"),  TARVELO_TRANSLATE_NOOP("Doctor", "expression"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "JSON path"),   TARVELO_TRANSLATE_NOOP("Doctor", "text before"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "page there"),  TARVELO_TRANSLATE_NOOP("Doctor", "page begins"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "latest value"), TARVELO_TRANSLATE_NOOP("Doctor", "nearest"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "parser read"), TARVELO_TRANSLATE_NOOP("Doctor", "result"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "message"),     TARVELO_TRANSLATE_NOOP("Doctor", "cause"),
+        TARVELO_TRANSLATE_NOOP("Doctor", "try"),         TARVELO_TRANSLATE_NOOP("Doctor", "fallback"),
+    };
+    std::size_t width = 0;
+    for (const char* label : kLabels)
+        width = std::max(width, utf8Length(translate("Doctor", label)));
     const RuleDiagnosis& d = *p.diagnosis;
     std::string out;
     const auto line = [&](const char* label, const std::string& text) {
-        out += "  ";
-        out += label;
-        out += oneLine(text);
+        const std::string shown = translate("Doctor", label);
+        out += "  " + shown + ":" + std::string(width + 1 - std::min(width, utf8Length(shown)), ' ') + oneLine(text);
         out += '\n';
     };
-    out += p.name + ": " + (d.wouldUpdate ? "would update" : "would not update") + '\n';
-    line("address:      ", d.address.empty() ? "(none)" : d.address);
+    out += fill(d.wouldUpdate ? translate("Doctor", "%1: would update") : translate("Doctor", "%1: would not update"),
+                {p.name})
+         + '\n';
+    line(kLabels[0], d.address.empty() ? translate("Doctor", "(none)") : d.address);
     // The values may be keys or cookies: the names alone are shown.
     if (!p.config.headers.empty())
-        line("headers sent: ", requestHeaderNames(p.config.headers) + " (values not shown)");
+        line(kLabels[1], fill(translate("Doctor", "%1 (values not shown)"), {requestHeaderNames(p.config.headers)}));
     if (d.code != DownloadCode::Error || d.page.httpStatus > 0 || d.page.bytes > 0)
-        line("answer:       ", answerText(d));
+        line(kLabels[2], answerText(d));
     if (d.pageSeen || !d.page.charset.empty())
-        line("charset:      ", charsetText(d));
-    line("conversion:   ", std::to_string(storedNumber(d.conversion)) + " (" + conversionName(d.conversion) + ")");
+        line(kLabels[3], charsetText(d));
+    line(kLabels[4], std::to_string(storedNumber(d.conversion)) + " ("
+                         + translate("Doctor", conversionName(d.conversion).c_str()) + ")");
     if (d.searchKind == SearchKind::RegularExpression) {
-        line("expression:   ", "\"" + d.textBeforeValue + "\"");
+        line(kLabels[5], "\"" + d.textBeforeValue + "\"");
     } else if (d.searchKind == SearchKind::JsonPath) {
-        line("JSON path:    ", d.textBeforeValue);
+        line(kLabels[6], d.textBeforeValue);
     } else {
         std::string text = "\"" + d.textBeforeValue + "\"";
-        text += d.caseInsensitive ? ", any letter case" : ", exact letter case";
+        text += d.caseInsensitive ? translate("Doctor", ", any letter case") : translate("Doctor", ", exact letter case");
         if (d.text != TextPresence::NotSearched)
             text += ": " + textPresenceText(d.text);
         if (d.text == TextPresence::OtherCase)
             text += " (\"" + d.textAsInPage + "\")";
-        line("text before:  ", text);
+        line(kLabels[7], text);
     }
     if (!d.excerpt.empty())
-        line("page there:   ", "\"" + d.excerpt + "\"");
+        line(kLabels[8], "\"" + d.excerpt + "\"");
     if (!d.pageStart.empty())
-        line("page begins:  ", "\"" + d.pageStart + "\"");
+        line(kLabels[9], "\"" + d.pageStart + "\"");
     if (d.text == TextPresence::Missing && d.latestValue) {
-        line("latest value: ", numberText(*d.latestValue));
+        line(kLabels[10], numberText(*d.latestValue));
         for (const NearbyNumber& n : d.nearestNumbers)
-            line("nearest:      ", "\"" + n.text + "\" = " + numberText(n.value) + " at " + std::to_string(n.at)
-                                       + ": \"" + n.excerpt + "\"");
+            line(kLabels[11], fill(translate("Doctor", "\"%1\" = %2 at %3: \"%4\""),
+                                   {n.text, numberText(n.value), std::to_string(n.at), n.excerpt}));
     }
     if (d.reading)
-        line("parser read:  ", readingText(*d.reading));
-    line("result:       ", doctorResultText(d));
+        line(kLabels[12], readingText(*d.reading));
+    line(kLabels[13], doctorResultText(d));
     if (!d.extractionMessage.empty() && d.code != DownloadCode::NotFound)
-        line("message:      ", d.extractionMessage);
-    line("cause:        ", d.cause);
+        line(kLabels[14], d.extractionMessage);
+    line(kLabels[15], d.cause);
     for (const RuleAdvice advice : d.advice)
-        line("try:          ", doctorAdviceText(advice, d, p));
+        line(kLabels[16], doctorAdviceText(advice, d, p));
     // The doctor looks at the item's own configuration only; an update that fails here
     // goes on to the fallback, which may well store a quotation.
     if (!d.wouldUpdate && !p.serverName.empty() && !p.config.fallback.empty())
-        line("fallback:     ", "An update tries the fallback configuration \"" + p.config.fallback
-                                    + "\" next; the doctor looks at \"" + p.serverName + "\" only.");
+        line(kLabels[17], fill(translate("Doctor", "An update tries the fallback configuration \"%1\" next; the doctor "
+                                                   "looks at \"%2\" only."),
+                               {p.config.fallback, p.serverName}));
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/localtime.h"
 #include "platform/mappedfile.h"
 #include "platform/tempfile.h"
+#include "platform/translation.h"
 
 #include <map>
 #include <string_view>
@@ -22,7 +23,7 @@ namespace {
 
 // Pages below this size are converted and searched in memory.
 constexpr std::size_t kInMemoryPage = 8u << 20;
-constexpr const char* kNoTempFile = "No temporary file could be created.";
+constexpr const char* kNoTempFile = TARVELO_TRANSLATE_NOOP("Download", "No temporary file could be created.");
 
 // The character set the page declares; a UTF-8 page is searched in the code page.
 void readCharset(PageFacts& facts, std::string_view pageStart)
@@ -102,7 +103,7 @@ void finishWizard(const JobReporter& reporter, PageFile& page, PageFacts& facts)
             ::unlink(textOnly.c_str());
         searchFile.reset();
         page.discard();
-        reporter.postStatus(DownloadCode::Error, DownloadError::Other, kNoTempFile);
+        reporter.postStatus(DownloadCode::Error, DownloadError::Other, translate("Download", kNoTempFile));
         return;
     }
     auto m = reporter.message(DownloadCode::Done);
@@ -183,7 +184,7 @@ void finishItems(const DownloadJob& job, const JobReporter& reporter, PageFile& 
                     ::unlink(convertedFile.c_str());
                 m->code = DownloadCode::Error;
                 m->detail = DownloadError::Other;
-                m->errorText = kNoTempFile;
+                m->errorText = translate("Download", kNoTempFile);
                 reporter.post(std::move(m));
                 continue;
             }

@@ -1,6 +1,7 @@
 #include "download/plausibility.h"
 
 #include "download/updaterun.h"
+#include "platform/translation.h"
 
 #include <cmath>
 #include <cstdio>
@@ -60,24 +61,26 @@ ValueCheck checkDownloadedValue(double found, std::optional<double> latest, std:
 
 std::string implausibleValueText(double value, std::optional<double> latest)
 {
-    std::string text = "Error: Implausible value " + quotationText(value);
     if (latest)
-        text += " (last " + quotationText(*latest) + ")";
-    return text;
+        return fill(translate("Download", "Error: Implausible value %1 (last %2)"),
+                    {quotationText(value), quotationText(*latest)});
+    return fill(translate("Download", "Error: Implausible value %1"), {quotationText(value)});
 }
 
 Result<Quotation> acceptHeldBackValue(PortfolioDocument& doc, SourceHealth& health, ItemKey item)
 {
     const SecurityItem* security = doc.item(item);
     if (!security)
-        return Failure{"The item is no longer in the portfolio."};
+        return Failure{translate("Download", "The item is no longer in the portfolio.")};
     const std::string& name = security->settings().name;
     if (security->isBeingUpdated())
-        return Failure{"'" + name + "' is being updated; its value can be accepted when the update is over."};
+        return Failure{fill(translate("Download", "'%1' is being updated; its value can be accepted when the update is "
+                                                  "over."),
+                            {name})};
     const HealthKey key = healthKeyOf(*security);
     const ItemHealth* entry = health.find(key);
     if (!entry || !entry->heldBack)
-        return Failure{"'" + name + "' has no value held back by an update."};
+        return Failure{fill(translate("Download", "'%1' has no value held back by an update."), {name})};
     const Quotation accepted = entry->heldBack->quotation;
     doc.insertQuotations(item, {&accepted, 1});
     health.recordSuccess(key, accepted.time);

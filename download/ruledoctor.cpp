@@ -7,9 +7,11 @@
 #include "extraction/page.h"
 #include "extraction/pagecharset.h"
 #include "extraction/regexp.h"
+#include "extraction/search.h"
 #include "model/securityitem.h"
 #include "platform/codepage.h"
 #include "platform/shellword.h"
+#include "platform/translation.h"
 #include "platform/utf8.h"
 #include "servers/serverstore.h"
 
@@ -122,6 +124,13 @@ std::string quoted(std::string_view text)
     return "\"" + std::string(text) + "\"";
 }
 
+// Whether text was filled from the template: it begins with the template's words before
+// its first marker.
+bool filledFrom(std::string_view text, const std::string& templateText)
+{
+    return text.starts_with(std::string_view(templateText).substr(0, templateText.find('%')));
+}
+
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && lowerCp1252Copy(text.substr(0, prefix.size())) == lowerCp1252Copy(prefix);
@@ -194,7 +203,7 @@ std::optional<double> valueWithOneMoreTag(std::string_view page, ServerConfig co
 void explainSearch(const ServerConfig& config, std::optional<std::string_view> page, RuleDiagnosis& d)
 {
     if (config.searchKind == SearchKind::JsonPath) {
-        d.cause = "The JSON search failed: " + d.extractionMessage + ".";
+        d.cause = fill(translate("Doctor", "The JSON search failed: %1."), {d.extractionMessage});
         d.advice.push_back(RuleAdvice::SuggestRule);
         return;
     }
@@ -205,41 +214,53 @@ void explainSearch(const ServerConfig& config, std::optional<std::string_view> p
             caseless.caseInsensitive = true;
             if (const ExtractionResult result = runExtractionOnPage(caseless, *page, 0); result.code == kFound)
                 d.adviceValue = result.value;
-            d.cause = "The text before value " + text + " occurs in the page only in other letter case ("
-                    + quoted(d.textAsInPage) + "), and the search tells letter case apart.";
+            d.cause = fill(translate("Doctor", "The text before value %1 occurs in the page only in other letter case (%2), "
+                                               "and the search tells letter case apart."),
+                           {text, quoted(d.textAsInPage)});
             d.advice.push_back(RuleAdvice::CaseInsensitive);
         } else {
-            d.cause = "The text before value " + text + " does not occur in the converted page.";
+            d.cause = fill(translate("Doctor", "The text before value %1 does not occur in the converted page."), {text});
             d.advice.push_back(RuleAdvice::SuggestRule);
         }
         return;
     }
     if (config.searchKind == SearchKind::RegularExpression) {
-        if (!d.reading && d.extractionMessage.starts_with("No RegExp match")) {
-            d.cause = "The regular expression does not match the converted page.";
+        if (!d.reading && filledFrom(d.extractionMessage, translate("Search", kNoRegExpMatch))) {
+            d.cause = translate("Doctor", "The regular expression does not match the converted page.");
         } else if (!d.reading) {
-            d.cause = "The regular-expression search failed: " + d.extractionMessage;
+            d.cause = fill(translate("Doctor", "The regular-expression search failed: %1"), {d.extractionMessage});
         } else {
-            d.cause = "The regular expression matched, but its capture " + std::to_string(config.quotationIndex)
-                    + " holds no value that could be read" + (d.reading->text.empty() ? "" : " (" + quoted(d.reading->text) + ")")
-                    + ".";
+            d.cause = d.reading->text.empty()
+                          ? fill(translate("Doctor", "The regular expression matched, but its capture %1 holds no value "
+                                                     "that could be read."),
+                                 {std::to_string(config.quotationIndex)})
+                          : fill(translate("Doctor", "The regular expression matched, but its capture %1 holds no value "
+                                                     "that could be read (%2)."),
+                                 {std::to_string(config.quotationIndex), quoted(d.reading->text)});
         }
         d.advice.push_back(RuleAdvice::SuggestRule);
         return;
     }
     if (!page || !d.reading) {
-        d.cause = "The text before value " + text + " was found, but no number follows it";
-        d.cause += d.extractionMessage.empty() ? "." : " (" + d.extractionMessage + ").";
+        d.cause = d.extractionMessage.empty()
+                      ? fill(translate("Doctor", "The text before value %1 was found, but no number follows it."), {text})
+                      : fill(translate("Doctor", "The text before value %1 was found, but no number follows it (%2)."),
+                             {text, d.extractionMessage});
     } else if (d.reading->code == kInvalidNumber) {
-        d.cause = "The text before value " + text + " was found; the number parser read " + quoted(d.reading->text)
-                + " after it, which is not a valid number.";
+        d.cause = fill(translate("Doctor", "The text before value %1 was found; the number parser read %2 after it, which "
+                                           "is not a valid number."),
+                       {text, quoted(d.reading->text)});
     } else if (d.reading->at < page->size() && (*page)[d.reading->at] == '<') {
-        d.cause = "The text before value " + text + " was found, but a tag comes before any number after it.";
+        d.cause = fill(translate("Doctor", "The text before value %1 was found, but a tag comes before any number after it."),
+                       {text});
     } else if (d.reading->at >= page->size()) {
-        d.cause = "The text before value " + text + " was found, but the page ends before a number follows it.";
+        d.cause = fill(translate("Doctor", "The text before value %1 was found, but the page ends before a number follows "
+                                           "it."),
+                       {text});
     } else {
-        d.cause = "The text before value " + text + " was found, but no number stands where the search ended ("
-                + quoted(cp1252ToUtf8(oneLine(*page, d.reading->at, d.reading->at + 30))) + ").";
+        d.cause = fill(translate("Doctor", "The text before value %1 was found, but no number stands where the search "
+                                           "ended (%2)."),
+                       {text, quoted(cp1252ToUtf8(oneLine(*page, d.reading->at, d.reading->at + 30)))});
     }
     if (config.conversion == Conversion::SemiHtml && page) {
         d.adviceValue = valueWithOneMoreTag(*page, config);
@@ -259,11 +280,12 @@ void explainError(const ServerConfig& config, const DownloadMessage& m, const Wo
     switch (m.detail) {
     case DownloadError::WrongUrl:
         if (!settings.allowHttps && (startsWithNoCase(m.url, "https://") || startsWithNoCase(d.address, "https://"))) {
-            d.cause = "The address is a secure (https) one, and those are not fetched while the option AllowHttps is 0.";
+            d.cause = translate("Doctor", "The address is a secure (https) one, and those are not fetched while the option "
+                                          "AllowHttps is 0.");
             d.advice.push_back(RuleAdvice::AllowHttps);
         } else {
-            d.cause = "The address is not one that can be fetched: it must begin with http://, https:// or file:// "
-                      "and name a server.";
+            d.cause = translate("Doctor", "The address is not one that can be fetched: it must begin with http://, "
+                                          "https:// or file:// and name a server.");
             d.advice.push_back(RuleAdvice::CheckAddress);
         }
         return;
@@ -271,36 +293,37 @@ void explainError(const ServerConfig& config, const DownloadMessage& m, const Wo
         if (!m.errorText.empty())
             d.cause = m.errorText;
         else
-            d.cause = "There is no page at this address" + statusText + ".";
+            d.cause = fill(translate("Doctor", "There is no page at this address%1."), {statusText});
         d.advice.push_back(RuleAdvice::CheckAddress);
         return;
     case DownloadError::BadUrl:
         if (status == 403 || status == 429) {
-            d.cause = "The server refused the request" + statusText
-                    + "; some servers refuse programs they do not know by their user agent.";
+            d.cause = fill(translate("Doctor", "The server refused the request%1; some servers refuse programs they do not "
+                                               "know by their user agent."),
+                           {statusText});
             d.advice.push_back(RuleAdvice::SetUserAgent);
         } else {
-            d.cause = "The server refused the request" + statusText + ".";
+            d.cause = fill(translate("Doctor", "The server refused the request%1."), {statusText});
             d.advice.push_back(RuleAdvice::CheckAddress);
         }
         return;
     case DownloadError::Server:
-        d.cause = "The server failed to answer" + statusText + ".";
+        d.cause = fill(translate("Doctor", "The server failed to answer%1."), {statusText});
         d.advice.push_back(RuleAdvice::RetryLater);
         return;
     case DownloadError::Timeout:
-        d.cause = "The page did not arrive within the configuration's timeout of " + std::to_string(config.timeout)
-                + " seconds.";
+        d.cause = fill(translate("Doctor", "The page did not arrive within the configuration's timeout of %1 seconds."),
+                       {std::to_string(config.timeout)});
         d.advice.push_back(RuleAdvice::RaiseTimeout);
         return;
     default:
-        if (startsWithNoCase(m.errorText, "certificate not trusted")) {
-            d.cause = "The server's certificate is not trusted: " + m.errorText;
+        if (filledFrom(m.errorText, translate("Download", kCertificateNotTrusted))) {
+            d.cause = fill(translate("Doctor", "The server's certificate is not trusted: %1"), {m.errorText});
             d.advice.push_back(RuleAdvice::UntrustedCertificate);
         } else if (!m.errorText.empty()) {
-            d.cause = "The download failed: " + m.errorText;
+            d.cause = fill(translate("Doctor", "The download failed: %1"), {m.errorText});
         } else {
-            d.cause = "The download failed" + statusText + ".";
+            d.cause = fill(translate("Doctor", "The download failed%1."), {statusText});
         }
         return;
     }
@@ -380,14 +403,15 @@ ServerConfig itemDownloadConfig(const SecurityItem& item)
 std::string conversionName(Conversion conversion)
 {
     switch (conversion) {
+    // Translated where the explanation shows them.
     case Conversion::None:
-        return "none";
+        return TARVELO_TRANSLATE_NOOP("Doctor", "none");
     case Conversion::SemiHtml:
-        return "semi-html";
+        return TARVELO_TRANSLATE_NOOP("Doctor", "semi-html");
     case Conversion::TextOnly:
-        return "text only";
+        return TARVELO_TRANSLATE_NOOP("Doctor", "text only");
     default:
-        return "unknown";
+        return TARVELO_TRANSLATE_NOOP("Doctor", "unknown");
     }
 }
 
@@ -445,12 +469,13 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
 
     switch (m.code) {
     case DownloadCode::Done:
-        d.cause = d.wouldUpdate ? "The value " + numberText(d.value.value_or(0)) + " was found; an update would store it."
-                                : "The search ended without a value.";
+        d.cause = d.wouldUpdate ? fill(translate("Doctor", "The value %1 was found; an update would store it."),
+                                       {numberText(d.value.value_or(0))})
+                                : translate("Doctor", "The search ended without a value.");
         break;
     case DownloadCode::Implausible:
-        d.cause = "The value " + numberText(d.value.value_or(0)) + " was found, but an update would hold it back: "
-                  + d.statusText + ".";
+        d.cause = fill(translate("Doctor", "The value %1 was found, but an update would hold it back: %2."),
+                       {numberText(d.value.value_or(0)), d.statusText});
         break;
     case DownloadCode::NotFound:
     case DownloadCode::InvalidValue:
@@ -463,10 +488,10 @@ RuleDiagnosis diagnoseRule(const ServerConfig& config, const DownloadMessage& m,
         explainError(config, m, settings, d);
         break;
     case DownloadCode::Aborted:
-        d.cause = "The download was aborted.";
+        d.cause = translate("Doctor", "The download was aborted.");
         break;
     default:
-        d.cause = "No answer came for this item.";
+        d.cause = translate("Doctor", "No answer came for this item.");
         break;
     }
     return d;

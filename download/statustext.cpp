@@ -1,6 +1,7 @@
 #include "download/statustext.h"
 
 #include "download/plausibility.h"
+#include "platform/translation.h"
 
 #include <cstdio>
 #include <string>
@@ -13,47 +14,46 @@ std::string ownStatusText(const DownloadMessage& m)
 {
     switch (m.code) {
     case DownloadCode::Initialized:
-        return "Initialized";
+        return translate("Download", "Initialized");
     case DownloadCode::Connecting:
-        return "Connecting...";
+        return translate("Download", "Connecting...");
     case DownloadCode::Connected:
-        return "Connected";
+        return translate("Download", "Connected");
     case DownloadCode::NotFound:
-        return m.extractionMessage.empty() ? "Error: Quotation not found!!"
-                                           : "Error: Quotation not found!! (" + m.extractionMessage + ")";
+        return m.extractionMessage.empty()
+                   ? translate("Download", "Error: Quotation not found!!")
+                   : fill(translate("Download", "Error: Quotation not found!! (%1)"), {m.extractionMessage});
     case DownloadCode::InvalidValue:
-        return "Error: Invalid value!";
+        return translate("Download", "Error: Invalid value!");
     case DownloadCode::TextNotFound:
-        return "Error: Text not found!";
+        return translate("Download", "Error: Text not found!");
     case DownloadCode::Progress:
-        return "Download " + std::to_string(m.kilobytes) + " KB";
+        return fill(translate("Download", "Download %1 KB"), {std::to_string(m.kilobytes)});
     case DownloadCode::Aborted:
-        return "Download aborted!";
+        return translate("Download", "Download aborted!");
     case DownloadCode::Implausible:
         return implausibleValueText(m.quotation ? m.quotation->value : 0.0, m.latestValue);
     case DownloadCode::Done:
         // The row of a quotation is removed, unless a fallback found it.
-        return m.fallbackName.empty() ? std::string() : "Quotation found";
+        return m.fallbackName.empty() ? std::string() : translate("Download", "Quotation found");
     case DownloadCode::Error:
         switch (m.detail) {
         case DownloadError::WrongUrl:
-            return "Error: Wrong URL!";
+            return translate("Download", "Error: Wrong URL!");
         case DownloadError::FileNotFound: {
-            std::string text = "Error: File not found: ";
             const auto slash = m.url.size() > 7 ? m.url.find('/', 7) : std::string::npos;
-            if (slash != std::string::npos)
-                text += m.url.substr(slash);
-            return text;
+            return fill(translate("Download", "Error: File not found: %1"),
+                        {slash != std::string::npos ? m.url.substr(slash) : std::string()});
         }
         case DownloadError::Timeout:
-            return "Error: Timeout!";
+            return translate("Download", "Error: Timeout!");
         case DownloadError::BadUrl:
-            return "Error: Bad URL!";
+            return translate("Download", "Error: Bad URL!");
         case DownloadError::Server:
-            return "Error: Server!";
+            return translate("Download", "Error: Server!");
         case DownloadError::Other: {
             if (m.errorText.empty())
-                return "Error: Server!";
+                return translate("Download", "Error: Server!");
             std::string text;
             for (char c : m.errorText) {
                 if (c == '\r')
@@ -79,13 +79,13 @@ std::string connectionStatusText(const DownloadMessage& m)
 {
     std::string text = ownStatusText(m);
     if (!m.fallbackName.empty() && !text.empty())
-        text += " (from " + m.fallbackName + ")";
+        text = fill(translate("Download", "%1 (from %2)"), {text, m.fallbackName});
     return text;
 }
 
 std::string serverStatusText(long status)
 {
-    return "Error: Server! (HTTP status " + std::to_string(status) + ")";
+    return fill(translate("Download", "Error: Server! (HTTP status %1)"), {std::to_string(status)});
 }
 
 std::string settleUnmatchedPage(const DownloadMessage& m, bool keep)

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/inputfile.h"
 #include "platform/tempfile.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <algorithm>
@@ -32,9 +33,9 @@ constexpr std::uint64_t kMaxUnpackedPage = 64u << 20;
 // all, so that the reason can be told. A single line beyond the library's own limit
 // ends the transfer in the library and is told as well.
 constexpr std::uint64_t kMaxHeaderBytes = 256 * 1024;
-constexpr const char* kHeadersTooLarge =
-    "The server's answer has headers of more than 256 KB (or a header line of more than 100 KB); "
-    "the page is not read.";
+constexpr const char* kHeadersTooLarge = TARVELO_TRANSLATE_NOOP(
+    "Download", "The server's answer has headers of more than 256 KB (or a header line of more than 100 KB); "
+                "the page is not read.");
 
 std::string headerValue(CURL* curl, const char* name)
 {
@@ -127,7 +128,7 @@ PageTransfer::Outcome PageTransfer::fetch(const std::string& address, long& stat
 
 std::string PageTransfer::failureText() const
 {
-    return !m_failure.empty() ? m_failure : m_curlError[0] ? m_curlError : "The connection failed.";
+    return !m_failure.empty() ? m_failure : m_curlError[0] ? m_curlError : translate("Download", "The connection failed.");
 }
 
 std::string PageTransfer::takePage()
@@ -160,9 +161,8 @@ std::uint64_t PageTransfer::pageLimit() const
 std::string PageTransfer::pageTooLargeText() const
 {
     const std::uint64_t limit = pageLimit();
-    std::string text = compressed() && limit == kMaxUnpackedPage ? strings::kPageUnpacksTooLarge : strings::kPageTooLarge;
-    text.replace(text.find("%1"), 2, std::to_string(limit));
-    return text;
+    const char* text = compressed() && limit == kMaxUnpackedPage ? strings::kPageUnpacksTooLarge : strings::kPageTooLarge;
+    return fill(translate("Download", text), {std::to_string(limit)});
 }
 
 bool PageTransfer::beginDownload(Outcome& outcome)
@@ -204,7 +204,7 @@ bool PageTransfer::takeBlock(const char* data, std::size_t n, Outcome& outcome)
             if (errno == EINTR)
                 continue;
             outcome = Outcome::NetworkError;
-            m_failure = std::string("The page could not be stored: ") + std::strerror(errno);
+            m_failure = fill(translate("Download", "The page could not be stored: %1"), {std::strerror(errno)});
             return false;
         }
         data += put;
@@ -277,7 +277,7 @@ std::size_t PageTransfer::onHeader(char*, std::size_t size, std::size_t count, v
     w->m_headerBytes += n;
     if (w->m_headerBytes > kMaxHeaderBytes) {
         w->m_stop = Outcome::NetworkError;
-        w->m_failure = kHeadersTooLarge;
+        w->m_failure = translate("Download", kHeadersTooLarge);
         return 0;
     }
     return n;
@@ -308,16 +308,18 @@ bool PageTransfer::mayRedirect(const std::string& address, const std::string& ne
 {
     const Scheme to = splitAddress(next, true);
     if (to == Scheme::None || to == Scheme::File) {
-        m_failure = "The page redirects to " + next + ", which is not an http or https address.";
+        m_failure = fill(translate("Download", "The page redirects to %1, which is not an http or https address."), {next});
         return false;
     }
     if (to == Scheme::Http && isSecure(address)) {
-        m_failure = "The secure page redirects to the insecure address " + next + ", which is not followed.";
+        m_failure =
+            fill(translate("Download", "The secure page redirects to the insecure address %1, which is not followed."), {next});
         return false;
     }
     if (to == Scheme::Https && !m_settings.allowHttps) {
-        m_failure = "The page redirects to the secure address " + next
-                  + ", but secure addresses are not allowed (option AllowHttps).";
+        m_failure = fill(translate("Download", "The page redirects to the secure address %1, but secure addresses are not "
+                                               "allowed (option AllowHttps)."),
+                         {next});
         return false;
     }
     return true;
@@ -340,12 +342,14 @@ PageTransfer::Outcome PageTransfer::fetchHttp(const std::string& start, long& st
             if (!mayRedirect(address, next))
                 return Outcome::NetworkError;
             if (std::find(visited.begin(), visited.end(), next) != visited.end()) {
-                m_failure = "The page redirects in a loop: " + next + " leads back to an address already visited.";
+                m_failure = fill(translate("Download", "The page redirects in a loop: %1 leads back to an address already "
+                                                       "visited."),
+                                 {next});
                 return Outcome::NetworkError;
             }
             if (m_facts.redirects == kMaxRedirects) {
-                m_failure = "The page redirects more than " + std::to_string(kMaxRedirects) + " times; the last address was "
-                          + next + ".";
+                m_failure = fill(translate("Download", "The page redirects more than %1 times; the last address was %2."),
+                                 {std::to_string(kMaxRedirects), next});
                 return Outcome::NetworkError;
             }
             ++m_facts.redirects;
@@ -397,7 +401,7 @@ PageTransfer::Outcome PageTransfer::fetchOnce(const std::string& address, long& 
         return Outcome::Timeout;
     if (!m_connected && (m_result == CURLE_OUT_OF_MEMORY || (m_result == CURLE_RECV_ERROR && std::strstr(m_curlError, "header")))) {
         // The library's own limit on the headers of an answer.
-        m_failure = kHeadersTooLarge;
+        m_failure = translate("Download", kHeadersTooLarge);
         return Outcome::NetworkError;
     }
     if (m_result == CURLE_FILESIZE_EXCEEDED) { // the announced length is beyond the limit
@@ -406,8 +410,8 @@ PageTransfer::Outcome PageTransfer::fetchOnce(const std::string& address, long& 
     }
     if (m_result == CURLE_PEER_FAILED_VERIFICATION || m_result == CURLE_SSL_CACERT_BADFILE
         || m_result == CURLE_SSL_ISSUER_ERROR || m_result == CURLE_SSL_PINNEDPUBKEYNOTMATCH) {
-        m_failure = "certificate not trusted for host " + hostOf(address) + ": "
-                  + (m_curlError[0] ? m_curlError : curl_easy_strerror(m_result));
+        m_failure = fill(translate("Download", kCertificateNotTrusted),
+                         {hostOf(address), m_curlError[0] ? m_curlError : curl_easy_strerror(m_result)});
         return Outcome::NetworkError;
     }
     if (m_result != CURLE_OK)
@@ -457,15 +461,17 @@ PageTransfer::Outcome PageTransfer::fetchFile(const std::string& address, std::s
     if (!opened && failure == FileError::NotRegular) {
         // It is there, but it is no file: not "not found", and never waited on.
         const std::string shown = pathText(failedPath);
-        m_failure = "The file " + shown + " is not a regular file (a FIFO, device or socket) and is not read.";
+        m_failure = fill(translate("Download", "The file %1 is not a regular file (a FIFO, device or socket) and is not "
+                                               "read."),
+                         {shown});
         return Outcome::NetworkError;
     }
     if (!opened) {
         const std::string shown = pathText(failedPath);
-        openError = "The file " + shown
-                  + (failure == FileError::NotFound       ? " does not exist."
-                     : failure == FileError::AccessDenied ? " may not be read."
-                                                          : " cannot be read.");
+        const std::string text = failure == FileError::NotFound       ? translate("Download", "The file %1 does not exist.")
+                               : failure == FileError::AccessDenied ? translate("Download", "The file %1 may not be read.")
+                                                                    : translate("Download", "The file %1 cannot be read.");
+        openError = fill(text, {shown});
         return Outcome::NotFound;
     }
     Outcome outcome = Outcome::Read;

@@ -8,12 +8,13 @@
 #include "extraction/urltemplate.h"
 #include "model/requestheaders.h"
 #include "platform/localtime.h"
+#include "platform/translation.h"
 
 namespace tarvelo {
 
 namespace {
 
-constexpr const char* kNoTempFile = "No temporary file could be created.";
+constexpr const char* kNoTempFile = TARVELO_TRANSLATE_NOOP("Download", "No temporary file could be created.");
 
 // One job from "Initialized" to its final messages: the address checked, the page
 // brought in (an address with date variables steps back up to three days while the
@@ -43,7 +44,7 @@ void runJob(DownloadJob& job, std::uint32_t workerId, const WorkerControls& cont
     }
     PageTransfer transfer(job, reporter, facts, controls, settings);
     if (http && !transfer.connect()) {
-        reporter.postStatus(DownloadCode::Error, DownloadError::Other, "The internet library could not be started.");
+        reporter.postStatus(DownloadCode::Error, DownloadError::Other, translate("Download", "The internet library could not be started."));
         return;
     }
 
@@ -91,7 +92,7 @@ void runJob(DownloadJob& job, std::uint32_t workerId, const WorkerControls& cont
         reporter.postStatus(DownloadCode::Aborted);
         return;
     case Outcome::NoTempFile:
-        reporter.postStatus(DownloadCode::Error, DownloadError::Other, kNoTempFile);
+        reporter.postStatus(DownloadCode::Error, DownloadError::Other, translate("Download", kNoTempFile));
         return;
     case Outcome::NetworkError:
         transfer.discardPage();

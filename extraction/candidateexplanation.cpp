@@ -3,6 +3,7 @@
 #include "extraction/page.h"
 #include "extraction/search.h"
 #include "platform/codepage.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -270,8 +271,6 @@ std::string readyExpression(const ExplanationInput& input, std::string_view raw,
     return result.code == kFound && result.value == input.choice->value ? expression : std::string();
 }
 
-const char* kRegExpAdvice = "Use the regular-expression settings (Advanced >> in the server settings)";
-
 void adviseExpression(const ExplanationInput& input, std::string_view raw, const std::vector<Occurrence>& places,
                       CandidateExplanation& e)
 {
@@ -282,12 +281,15 @@ void adviseExpression(const ExplanationInput& input, std::string_view raw, const
         if (std::string expression = readyExpression(input, raw, o, format); !expression.empty()) {
             e.expression = cp1252ToUtf8(expression);
             e.expressionFormat = {cp1252ToUtf8(format.thousands), cp1252ToUtf8(format.decimal)};
-            e.advice = std::string(kRegExpAdvice) + " with the expression " + e.expression
-                     + ", quotation match index 1 and the number format \"" + formatShown(e.expressionFormat) + "\".";
+            e.advice = fill(translate("Search", "Use the regular-expression settings (Advanced >> in the server settings) "
+                                                "with the expression %1, quotation match index 1 and the number format "
+                                                "\"%2\"."),
+                            {e.expression, formatShown(e.expressionFormat)});
             return;
         }
     }
-    e.advice = std::string(kRegExpAdvice) + " with an expression that matches the text just before the value.";
+    e.advice = translate("Search", "Use the regular-expression settings (Advanced >> in the server settings) with an "
+                                   "expression that matches the text just before the value.");
 }
 
 const Occurrence* firstIn(const std::vector<Occurrence>& places, Place place, bool wholeNumbersOnly = false)
@@ -299,9 +301,13 @@ const Occurrence* firstIn(const std::vector<Occurrence>& places, Place place, bo
     return nullptr;
 }
 
+constexpr const char* kInScript = TARVELO_TRANSLATE_NOOP(
+    "Search", "The quotation %1 occurs only inside a script or JSON data (%2), where no rule of the standard search "
+              "reads it.");
+
 std::string conversionWords(Conversion conversion)
 {
-    return conversion == Conversion::TextOnly ? "text-only" : "semi-html";
+    return conversion == Conversion::TextOnly ? translate("Search", "text-only") : translate("Search", "semi-html");
 }
 
 } // namespace
@@ -324,30 +330,29 @@ CandidateExplanation explainNoRule(const ExplanationInput& input)
     if (input.inPage) {
         if (!input.choice) {
             e.reason = NoRuleReason::NotANumber;
-            e.why = "The quotation " + typed + " is not a number the quotation search can read.";
-            e.advice = "Type the quotation as a number, as the browser shows it (e.g. 22,65).";
+            e.why = fill(translate("Search", "The quotation %1 is not a number the quotation search can read."), {typed});
+            e.advice = translate("Search", "Type the quotation as a number, as the browser shows it (e.g. 22,65).");
             return e;
         }
         const Occurrence* inText = firstIn(places, Place::Text);
         if (inText && !firstIn(places, Place::Text, true)) {
             const std::string whole = cp1252ToUtf8(numberAround(raw, *inText));
             e.reason = NoRuleReason::InsideLongerNumber;
-            e.why = "The quotation " + typed + " occurs in the page only as a part of a longer number (" + quoted(whole)
-                  + ").";
-            e.advice = "Type the whole number as the page shows it: " + whole + ".";
+            e.why = fill(translate("Search", "The quotation %1 occurs in the page only as a part of a longer number (%2)."),
+                         {typed, quoted(whole)});
+            e.advice = fill(translate("Search", "Type the whole number as the page shows it: %1."), {whole});
             return e;
         }
         if (!inText && firstIn(places, Place::Script)) {
             e.reason = NoRuleReason::InScript;
-            e.why = "The quotation " + typed + " occurs only inside a script or JSON data ("
-                  + contextOf(raw, *firstIn(places, Place::Script))
-                  + "), where no rule of the standard search reads it.";
+            e.why = fill(translate("Search", kInScript), {typed, contextOf(raw, *firstIn(places, Place::Script))});
             adviseExpression(input, raw, places, e);
             return e;
         }
         e.reason = NoRuleReason::NotRead;
-        e.why = "The quotation " + typed + " occurs in the page, but no rule of the standard search reads exactly this "
-              + "value there.";
+        e.why = fill(translate("Search", "The quotation %1 occurs in the page, but no rule of the standard search reads "
+                                         "exactly this value there."),
+                     {typed});
         adviseExpression(input, raw, places, e);
         return e;
     }
@@ -359,9 +364,9 @@ CandidateExplanation explainNoRule(const ExplanationInput& input)
         if (at != std::string::npos) {
             const std::string spelt = cp1252ToUtf8(input.page.substr(at, input.typed.size()));
             e.reason = NoRuleReason::OtherCase;
-            e.why = "The quotation " + typed + " occurs in the page only in another letter case (" + quoted(spelt)
-                  + ").";
-            e.advice = "Type it as the page writes it: " + spelt + ".";
+            e.why = fill(translate("Search", "The quotation %1 occurs in the page only in another letter case (%2)."),
+                         {typed, quoted(spelt)});
+            e.advice = fill(translate("Search", "Type it as the page writes it: %1."), {spelt});
             return e;
         }
     }
@@ -371,20 +376,25 @@ CandidateExplanation explainNoRule(const ExplanationInput& input)
         const auto written = [&](const Occurrence& o) { return quoted(cp1252ToUtf8(raw.substr(o.at, o.size))); };
         if (const Occurrence* o = firstIn(found, Place::Script)) {
             e.reason = NoRuleReason::InScript;
-            e.why = !writtenOtherwise ? "The quotation " + typed + " occurs only inside a script or JSON data ("
-                                            + contextOf(raw, *o) + "), where no rule of the standard search reads it."
-                                      : "The quotation " + typed + " does not occur in the page as typed; its value "
-                                            + "stands only inside a script or JSON data, as " + written(*o) + " ("
-                                            + contextOf(raw, *o) + ").";
+            e.why = !writtenOtherwise
+                        ? fill(translate("Search", kInScript), {typed, contextOf(raw, *o)})
+                        : fill(translate("Search", "The quotation %1 does not occur in the page as typed; its value stands "
+                                                   "only inside a script or JSON data, as %2 (%3)."),
+                               {typed, written(*o), contextOf(raw, *o)});
             adviseExpression(input, raw, found, e);
             return true;
         }
         if (const Occurrence* o = firstIn(found, Place::Tag); o && input.conversion != Conversion::None) {
             e.reason = NoRuleReason::InTag;
-            e.why = "The quotation " + typed + (writtenOtherwise ? " (written " + written(*o) + ")" : "")
-                  + " occurs only inside an html tag (" + contextOf(raw, *o) + "), which the "
-                  + conversionWords(input.conversion) + " conversion removes.";
-            e.advice = "Choose the conversion \"none\", which keeps the tags, or use the regular-expression settings.";
+            e.why = writtenOtherwise
+                        ? fill(translate("Search", "The quotation %1 (written %2) occurs only inside an html tag (%3), "
+                                                   "which the %4 conversion removes."),
+                               {typed, written(*o), contextOf(raw, *o), conversionWords(input.conversion)})
+                        : fill(translate("Search", "The quotation %1 occurs only inside an html tag (%2), which the %3 "
+                                                   "conversion removes."),
+                               {typed, contextOf(raw, *o), conversionWords(input.conversion)});
+            e.advice = translate("Search", "Choose the conversion \"none\", which keeps the tags, or use the "
+                                           "regular-expression settings.");
             return true;
         }
         return false;
@@ -398,18 +408,19 @@ CandidateExplanation explainNoRule(const ExplanationInput& input)
         if (const Occurrence* o = firstIn(others, Place::Text)) {
             const std::string written = cp1252ToUtf8(raw.substr(o->at, o->size));
             e.reason = NoRuleReason::Missing;
-            e.why = "The quotation " + typed + " does not occur in the page as typed; the page writes the value as "
-                  + quoted(written) + ".";
-            e.advice = "Type the quotation as the page writes it: " + written + ".";
+            e.why = fill(translate("Search", "The quotation %1 does not occur in the page as typed; the page writes the "
+                                             "value as %2."),
+                         {typed, quoted(written)});
+            e.advice = fill(translate("Search", "Type the quotation as the page writes it: %1."), {written});
             return e;
         }
         if (explainPlaces(others, true))
             return e;
     }
     e.reason = NoRuleReason::Missing;
-    e.why = "The quotation " + typed + " does not occur in the page.";
-    e.advice = "Check that this is the page the browser shows the quotation in (a frame or a script may load it from "
-               "another address), or use the regular-expression settings.";
+    e.why = fill(translate("Search", "The quotation %1 does not occur in the page."), {typed});
+    e.advice = translate("Search", "Check that this is the page the browser shows the quotation in (a frame or a script "
+                                   "may load it from another address), or use the regular-expression settings.");
     return e;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/localtime.h"
+#include "platform/translation.h"
 #include "platform/utf8.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ bool bracketStep(std::string_view path, std::size_t& i, JsonStep& step, std::str
     const std::size_t open = i++;
     if (i < path.size() && (path[i] == '"' || path[i] == '\'')) {
         if (!quotedKey(path, i, step.key)) {
-            problem = "the quoted key at " + std::to_string(open + 1) + " does not end";
+            problem = fill(translate("Search", "the quoted key at %1 does not end"), {std::to_string(open + 1)});
             return false;
         }
     } else {
@@ -70,14 +71,15 @@ bool bracketStep(std::string_view path, std::size_t& i, JsonStep& step, std::str
         while (i < path.size() && isDigit(path[i]))
             ++i;
         if (i == digits || i - digits > 15) {
-            problem = "expected a number or a quoted key after the \"[\" at " + std::to_string(open + 1);
+            problem = fill(translate("Search", "expected a number or a quoted key after the \"[\" at %1"),
+                           {std::to_string(open + 1)});
             return false;
         }
         step.isIndex = true;
         step.index = std::stoll(std::string(path.substr(start, i - start)));
     }
     if (i >= path.size() || path[i] != ']') {
-        problem = "expected \"]\" at " + std::to_string(i + 1);
+        problem = fill(translate("Search", "expected \"]\" at %1"), {std::to_string(i + 1)});
         return false;
     }
     ++i;
@@ -91,19 +93,19 @@ struct ReadValue {
     std::string message;
 };
 
-const char* kindName(JsonValue::Kind kind)
+std::string kindName(JsonValue::Kind kind)
 {
     switch (kind) {
     case JsonValue::Kind::Null:
         return "null";
     case JsonValue::Kind::Boolean:
-        return "true or false";
+        return translate("Search", "true or false");
     case JsonValue::Kind::Array:
-        return "an array";
+        return translate("Search", "an array");
     case JsonValue::Kind::Object:
-        return "an object";
+        return translate("Search", "an object");
     default:
-        return "no number";
+        return translate("Search", "no number");
     }
 }
 
@@ -117,7 +119,8 @@ ReadValue readNumber(const JsonValue& found, const JsonRule& rule, std::string_v
     }
     if (found.kind != JsonValue::Kind::Text) {
         read.code = kInvalidNumber;
-        read.message = std::string("JSON path ") + std::string(path) + " holds " + kindName(found.kind) + ", not a number";
+        read.message = fill(translate("Search", "JSON path %1 holds %2, not a number"),
+                            {std::string(path), kindName(found.kind)});
         return read;
     }
     std::string_view text = found.text;
@@ -313,7 +316,7 @@ bool mayOpenJson(std::string_view text, std::size_t i)
            || next == 't' || next == 'f' || next == 'n';
 }
 
-const char* kTooDeep = "The JSON data nests deeper than 256 levels; it is not read";
+const char* kTooDeep = TARVELO_TRANSLATE_NOOP("Search", "The JSON data nests deeper than 256 levels; it is not read");
 
 // Parses the value at text[0] into reader; an empty refusal and Ok when it is JSON.
 JsonReader::Status parseAt(std::string_view text, JsonReader& reader, std::size_t& length)
@@ -372,7 +375,7 @@ JsonScan scanPageJson(std::string_view page, JsonReader& reader, const std::func
         if (scan.status == JsonReader::Status::Ok) {
             scan.stopped = visit(reader);
         } else if (!scan.tooDeep) {
-            scan.error = length == 0 ? std::string("its brackets do not close") : reader.error();
+            scan.error = length == 0 ? translate("Search", "its brackets do not close") : reader.error();
             scan.errorAt = length == 0 ? page.size() : start + reader.offset();
         }
         return scan;
@@ -434,7 +437,7 @@ bool parseJsonPath(std::string_view path, std::vector<JsonStep>& steps, std::str
     while (!path.empty() && isBlank(path.back()))
         path.remove_suffix(1);
     if (i >= path.size() || path[i] != '$') {
-        problem = "a JSON path begins with \"$\"";
+        problem = translate("Search", "a JSON path begins with \"$\"");
         return false;
     }
     ++i;
@@ -450,7 +453,7 @@ bool parseJsonPath(std::string_view path, std::vector<JsonStep>& steps, std::str
                 while (i < path.size() && path[i] != '.' && path[i] != '[')
                     ++i;
                 if (i == start) {
-                    problem = "expected a key after the \".\" at " + std::to_string(start);
+                    problem = fill(translate("Search", "expected a key after the \".\" at %1"), {std::to_string(start)});
                     return false;
                 }
                 step.key = std::string(path.substr(start, i - start));
@@ -459,7 +462,7 @@ bool parseJsonPath(std::string_view path, std::vector<JsonStep>& steps, std::str
             if (!bracketStep(path, i, step, problem))
                 return false;
         } else {
-            problem = "expected \".\" or \"[\" at " + std::to_string(i + 1);
+            problem = fill(translate("Search", "expected \".\" or \"[\" at %1"), {std::to_string(i + 1)});
             return false;
         }
         steps.push_back(std::move(step));
@@ -554,15 +557,16 @@ void forEachJsonInPage(std::string_view page, const std::function<bool(const Jso
 ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, TimeStamp now)
 {
     if (page.size() > kMaxJsonBytes)
-        return failure(kNotFound, "The page is larger than 64 MiB; JSON data is read from smaller pages only");
+        return failure(kNotFound,
+                       translate("Search", "The page is larger than 64 MiB; JSON data is read from smaller pages only"));
     std::vector<JsonStep> valueSteps, dateSteps, timeSteps;
     std::string problem;
     if (!parseJsonPath(rule.valuePath, valueSteps, problem))
-        return failure(kNotFound, "JSON path " + rule.valuePath + ": " + problem);
+        return failure(kNotFound, fill(translate("Search", "JSON path %1: %2"), {rule.valuePath, problem}));
     if (!rule.datePath.empty() && !parseJsonPath(rule.datePath, dateSteps, problem))
-        return failure(kNotFound, "JSON date path " + rule.datePath + ": " + problem);
+        return failure(kNotFound, fill(translate("Search", "JSON date path %1: %2"), {rule.datePath, problem}));
     if (!rule.timePath.empty() && !parseJsonPath(rule.timePath, timeSteps, problem))
-        return failure(kNotFound, "JSON time path " + rule.timePath + ": " + problem);
+        return failure(kNotFound, fill(translate("Search", "JSON time path %1: %2"), {rule.timePath, problem}));
 
     std::string recoded;
     const std::string_view text = recodedPage(page, recoded);
@@ -573,18 +577,21 @@ ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, T
         return found.kind != JsonValue::Kind::Missing;
     });
     if (!scan.stopped && scan.tooDeep)
-        return failure(kNotFound, kTooDeep);
+        return failure(kNotFound, translate("Search", kTooDeep));
     if (!scan.stopped && scan.tooMuch)
-        return failure(kNotFound, "The page's scripts are too tangled to look through for JSON data; it is not read");
+        return failure(kNotFound, translate("Search", "The page's scripts are too tangled to look through for JSON data; "
+                                                      "it is not read"));
     if (scan.pageIsJson && scan.status != JsonReader::Status::Ok)
-        return failure(kNotFound, "The page is not valid JSON (" + scan.error + " at byte " + std::to_string(scan.errorAt) + ")");
+        return failure(kNotFound, fill(translate("Search", "The page is not valid JSON (%1 at byte %2)"),
+                                       {scan.error, std::to_string(scan.errorAt)}));
     if (!scan.stopped) {
         if (scan.pageIsJson)
-            return failure(kNotFound, "JSON path " + rule.valuePath + " not found in the page");
-        return failure(kNotFound, scan.scripts == 0 ? "JSON path " + rule.valuePath
-                                                          + " not found: the page is no JSON and has no script"
-                                                    : "JSON path " + rule.valuePath + " not found in the page's "
-                                                          + std::to_string(scan.scripts) + " script(s)");
+            return failure(kNotFound, fill(translate("Search", "JSON path %1 not found in the page"), {rule.valuePath}));
+        if (scan.scripts == 0)
+            return failure(kNotFound, fill(translate("Search", "JSON path %1 not found: the page is no JSON and has no script"),
+                                           {rule.valuePath}));
+        return failure(kNotFound, fill(translate("Search", "JSON path %1 not found in the page's %2 script(s)"),
+                                       {rule.valuePath, std::to_string(scan.scripts)}));
     }
 
     const ReadValue read = readNumber(found, rule, rule.valuePath);
@@ -602,33 +609,35 @@ ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, T
     if (!rule.datePath.empty()) {
         const JsonValue date = reader.find(dateSteps);
         if (date.kind == JsonValue::Kind::Missing)
-            return failure(kNotFound, "JSON date path " + rule.datePath + " not found beside the value");
+            return failure(kNotFound, fill(translate("Search", "JSON date path %1 not found beside the value"), {rule.datePath}));
         if (!readJsonDate(date, time, hasTime))
-            return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds no date: "
-                                               + (date.kind == JsonValue::Kind::Text ? excerpt(date.text)
-                                                                                     : std::string(kindName(date.kind))));
+            return failure(kInvalidNumber, fill(translate("Search", "JSON date path %1 holds no date: %2"),
+                                                {rule.datePath, date.kind == JsonValue::Kind::Text ? excerpt(date.text)
+                                                                                                   : kindName(date.kind)}));
         // Checked before the time of day is put in: that works on the moment as a TimeStamp.
         if (time < std::numeric_limits<TimeStamp>::min() || time > std::numeric_limits<TimeStamp>::max())
-            return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds a date out of range");
+            return failure(kInvalidNumber,
+                           fill(translate("Search", "JSON date path %1 holds a date out of range"), {rule.datePath}));
         dated = true;
     }
     if (!rule.timePath.empty()) {
         const JsonValue clock = reader.find(timeSteps);
         if (clock.kind == JsonValue::Kind::Missing)
-            return failure(kNotFound, "JSON time path " + rule.timePath + " not found beside the value");
+            return failure(kNotFound, fill(translate("Search", "JSON time path %1 not found beside the value"), {rule.timePath}));
         int hour = 0, minute = 0, second = 0;
         std::size_t i = 0;
         std::string_view text = clock.text;
         while (!text.empty() && isBlank(text.front()))
             text.remove_prefix(1);
         if (clock.kind != JsonValue::Kind::Text || !readClock(text, i, hour, minute, second))
-            return failure(kInvalidNumber, "JSON time path " + rule.timePath + " holds no time of day: "
-                                               + (clock.kind == JsonValue::Kind::Text ? excerpt(clock.text)
-                                                                                      : std::string(kindName(clock.kind))));
+            return failure(kInvalidNumber, fill(translate("Search", "JSON time path %1 holds no time of day: %2"),
+                                                {rule.timePath, clock.kind == JsonValue::Kind::Text ? excerpt(clock.text)
+                                                                                                    : kindName(clock.kind)}));
         const std::tm day = breakLocalTime(static_cast<TimeStamp>(time));
         const TimeStamp composed = makeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, hour, minute);
         if (composed == -1)
-            return failure(kInvalidNumber, "JSON time path " + rule.timePath + " holds no time of day: " + excerpt(clock.text));
+            return failure(kInvalidNumber, fill(translate("Search", "JSON time path %1 holds no time of day: %2"),
+                                                {rule.timePath, excerpt(clock.text)}));
         time = composed;
         dated = true;
     } else if (dated && !hasTime) {
@@ -638,7 +647,8 @@ ExtractionResult jsonSearchInPage(std::string_view page, const JsonRule& rule, T
         time = makeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, clockNow.tm_hour, clockNow.tm_min);
     }
     if (time < std::numeric_limits<TimeStamp>::min() || time > std::numeric_limits<TimeStamp>::max())
-        return failure(kInvalidNumber, "JSON date path " + rule.datePath + " holds a date out of range");
+        return failure(kInvalidNumber,
+                           fill(translate("Search", "JSON date path %1 holds a date out of range"), {rule.datePath}));
     if (dated)
         time -= breakLocalTime(static_cast<TimeStamp>(time)).tm_sec;
     result.time = static_cast<TimeStamp>(time);

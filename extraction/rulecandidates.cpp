@@ -8,6 +8,7 @@
 #include "extraction/regexp.h"
 #include "extraction/search.h"
 #include "platform/codepage.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 #include <array>
@@ -89,18 +90,19 @@ bool isPlainQuotation(std::string_view quotation)
 
 std::string compileMessage(const RegExp& re, std::size_t quotationAt, std::size_t quotationSize)
 {
-    std::string message = "The quotation cannot be searched for: " + re.errorText();
     const std::size_t at = re.errorOffset();
     if (at >= quotationAt && at <= quotationAt + quotationSize)
-        message += " (at character " + std::to_string(at - quotationAt + 1) + " of the quotation)";
-    return message;
+        return fill(translate("Search", "The quotation cannot be searched for: %1 (at character %2 of the quotation)"),
+                    {re.errorText(), std::to_string(at - quotationAt + 1)});
+    return fill(translate("Search", "The quotation cannot be searched for: %1"), {re.errorText()});
 }
 
 std::string matchMessage(int rc)
 {
     if (rc == RegExp::kErrorLimit)
-        return "The quotation cannot be searched for: its expression takes too long to match in this page";
-    return "The quotation cannot be searched for: matching error " + std::to_string(rc);
+        return translate("Search", "The quotation cannot be searched for: its expression takes too long to match in this "
+                                   "page");
+    return fill(translate("Search", "The quotation cannot be searched for: matching error %1"), {std::to_string(rc)});
 }
 
 // Where a plain quotation stands in the page, followed by a character that ends a number,
@@ -381,19 +383,22 @@ std::string formatNote(std::string_view typedUtf8, const FormatChoice& choice, c
 {
     if (!choice.ambiguous)
         return {};
-    std::string note = "[format " + cp1252ToUtf8(formatShown(format)) + ": " + std::string(typedUtf8) + " is read as "
-                     + plainNumber(choice.value);
+    std::string note;
     switch (choice.reason) {
     case FormatReason::Page:
-        return note + ", as the page's other numbers are written]";
+        note = translate("Search", "[format %1: %2 is read as %3, as the page's other numbers are written]");
+        break;
     case FormatReason::Preferred:
-        return note + ", as the configuration's format reads it]";
+        note = translate("Search", "[format %1: %2 is read as %3, as the configuration's format reads it]");
+        break;
     case FormatReason::Default:
-        return note + "; nothing in the page decides it]";
+        note = translate("Search", "[format %1: %2 is read as %3; nothing in the page decides it]");
+        break;
     case FormatReason::Written:
+        note = translate("Search", "[format %1: %2 is read as %3, as chosen]");
         break;
     }
-    return note + ", as chosen]";
+    return fill(note, {cp1252ToUtf8(formatShown(format)), std::string(typedUtf8), plainNumber(choice.value)});
 }
 
 } // namespace
@@ -547,7 +552,7 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
     const std::string typedQuotation = trimmedBlanks(request.quotation);
     if (typedQuotation.empty()) {
         search.outcome = CandidateOutcome::NoQuotation;
-        search.message = "Please enter the quotation to be extracted!";
+        search.message = translate("Search", "Please enter the quotation to be extracted!");
         return search;
     }
     // The page is searched in Windows-1252, and so is the typed text; a character the
@@ -591,7 +596,7 @@ CandidateSearch generateCandidates(const CandidateRequest& request, const std::f
     }
     if (spellings.empty()) {
         search.outcome = CandidateOutcome::QuotationMissing;
-        search.message = "Quotation doesn't exist in the specified web page!";
+        search.message = translate("Search", "Quotation doesn't exist in the specified web page!");
         if (fitsCp1252(typedQuotation))
             why.choice = chooseFormat(blankRespellings(typed).front(), page, preferred);
         search.explanation = explainNoRule(why);
@@ -662,10 +667,12 @@ std::string formatRefusal(std::string_view quotation, const Separators& format)
     const std::string typed = cp1252ToUtf8(quotation);
     const std::string shown = cp1252ToUtf8(formatShown(inCodePage(format)));
     if (!valueInFormat(quotation, inCodePage(format)))
-        return "The quotation \"" + typed + "\" is not a number in the format \"" + shown
-             + "\"; choose another format, or press Get Configuration again.";
-    return "No rule reads the quotation \"" + typed + "\" in the format \"" + shown
-         + "\"; choose another format, or press Get Configuration again.";
+        return fill(translate("Search", "The quotation \"%1\" is not a number in the format \"%2\"; choose another "
+                                        "format, or press Get Configuration again."),
+                    {typed, shown});
+    return fill(translate("Search", "No rule reads the quotation \"%1\" in the format \"%2\"; choose another format, "
+                                    "or press Get Configuration again."),
+                {typed, shown});
 }
 
 namespace {
@@ -673,13 +680,15 @@ namespace {
 // The entry as the wizard has always described a rule.
 std::string describedRule(const RuleCandidate& candidate)
 {
-    const std::string text = "find text \"" + cp1252ToUtf8(candidate.text) + "\"";
+    const std::string text = cp1252ToUtf8(candidate.text);
     if (candidate.tags == 0)
-        return text + " and skip " + std::to_string(candidate.numbers) + " number(s)";
+        return fill(translate("Search", "find text \"%1\" and skip %2 number(s)"),
+                    {text, std::to_string(candidate.numbers)});
+    // The wizard has always ended this one with a blank.
     if (candidate.numbers == 0)
-        return text + " and skip " + std::to_string(candidate.tags) + " html tag(s) ";
-    return text + ", skip " + std::to_string(candidate.tags) + " html tag(s) and then skip "
-           + std::to_string(candidate.numbers) + " number(s)";
+        return fill(translate("Search", "find text \"%1\" and skip %2 html tag(s) "), {text, std::to_string(candidate.tags)});
+    return fill(translate("Search", "find text \"%1\", skip %2 html tag(s) and then skip %3 number(s)"),
+                {text, std::to_string(candidate.tags), std::to_string(candidate.numbers)});
 }
 
 } // namespace
@@ -687,9 +696,10 @@ std::string describedRule(const RuleCandidate& candidate)
 std::string describeCandidate(const RuleCandidate& candidate)
 {
     if (!candidate.jsonPath.empty()) {
-        std::string described = "JSON path: " + candidate.jsonPath;
-        if (!candidate.jsonDatePath.empty())
-            described += ", date: " + candidate.jsonDatePath;
+        const std::string described =
+            candidate.jsonDatePath.empty()
+                ? fill(translate("Search", "JSON path: %1"), {candidate.jsonPath})
+                : fill(translate("Search", "JSON path: %1, date: %2"), {candidate.jsonPath, candidate.jsonDatePath});
         return candidate.formatNote.empty() ? described : described + " " + candidate.formatNote;
     }
     const std::string described = describedRule(candidate);

@@ -2,6 +2,7 @@
 
 #include "extraction/page.h"
 #include "extraction/regexp.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 #include <climits>
@@ -168,9 +169,11 @@ struct MomentPart {
 };
 
 constexpr MomentPart kMomentParts[] = {
-    {"year", &Moment::year, &Moment::yearFrom},   {"month", &Moment::month, &Moment::monthFrom},
-    {"day", &Moment::day, &Moment::dayFrom},      {"hour", &Moment::hour, &Moment::hourFrom},
-    {"minute", &Moment::minute, &Moment::minuteFrom},
+    {TARVELO_TRANSLATE_NOOP("Search", "year"), &Moment::year, &Moment::yearFrom},
+    {TARVELO_TRANSLATE_NOOP("Search", "month"), &Moment::month, &Moment::monthFrom},
+    {TARVELO_TRANSLATE_NOOP("Search", "day"), &Moment::day, &Moment::dayFrom},
+    {TARVELO_TRANSLATE_NOOP("Search", "hour"), &Moment::hour, &Moment::hourFrom},
+    {TARVELO_TRANSLATE_NOOP("Search", "minute"), &Moment::minute, &Moment::minuteFrom},
 };
 
 Moment momentOf(TimeStamp now)
@@ -212,12 +215,15 @@ bool composeCaptured(const Moment& moment, const Moment& start, TimeStamp& time,
     }
     if (blamed.empty())
         blamed = captured;
-    message = "Invalid date/time";
+    std::string parts;
     for (std::size_t i = 0; i < blamed.size(); ++i) {
         const PartSource& source = moment.*blamed[i]->source;
-        message += i > 0 ? ", " : blamed.size() == 1 ? " from RegExp capture " : " from RegExp captures ";
-        message += std::to_string(source.index) + " (" + blamed[i]->name + "): '" + excerpt(source.text) + "'";
+        parts += fill(i > 0 ? translate("Search", ", %1 (%2): '%3'") : translate("Search", "%1 (%2): '%3'"),
+                      {std::to_string(source.index), translate("Search", blamed[i]->name), excerpt(source.text)});
     }
+    message = blamed.empty()        ? translate("Search", "Invalid date/time")
+            : blamed.size() == 1 ? fill(translate("Search", "Invalid date/time from RegExp capture %1"), {parts})
+                                 : fill(translate("Search", "Invalid date/time from RegExp captures %1"), {parts});
     return false;
 }
 
@@ -258,12 +264,12 @@ void takeMomentPart(const RegExpRule& rule, int i, const Capture& c, int twoDigi
             if (day >= 1 && day <= 31)
                 take(&Moment::day, &Moment::dayFrom, day);
             else if (why && c.set)
-                *why = "day " + std::to_string(day) + " does not exist";
+                *why = fill(translate("Search", "day %1 does not exist"), {std::to_string(day)});
         } else if (i == rule.monthIndex) {
             if (const int month = monthFromName(c.text); month != 0)
                 take(&Moment::month, &Moment::monthFrom, month);
             else if (why)
-                *why = "month " + excerpt(c.text) + " does not exist";
+                *why = fill(translate("Search", "month %1 does not exist"), {excerpt(c.text)});
         } else if (i == rule.yearIndex) {
             int year = readInteger(c.onwards);
             if (year >= 0) {
@@ -271,7 +277,7 @@ void takeMomentPart(const RegExpRule& rule, int i, const Capture& c, int twoDigi
                     year += year < 50 ? 2000 : 1900;
                 take(&Moment::year, &Moment::yearFrom, year);
             } else if (why) {
-                *why = "year " + std::to_string(year) + " does not exist";
+                *why = fill(translate("Search", "year %1 does not exist"), {std::to_string(year)});
             }
         }
     }
@@ -318,22 +324,24 @@ bool indicesExist(const RegExpRule& rule, int valueIndex, int count)
 std::string matchError(int rc)
 {
     if (rc == 0)
-        return "RegExp output vector has space for only " + std::to_string(RegExp::kMaxSubstrings - 1)
-             + " captured substrings\r\n";
-    return "RegExp matching error " + std::to_string(rc);
+        return fill(translate("Search", "RegExp output vector has space for only %1 captured substrings"),
+                    {std::to_string(RegExp::kMaxSubstrings - 1)})
+             + "\r\n";
+    return fill(translate("Search", "RegExp matching error %1"), {std::to_string(rc)});
 }
 
 std::string indexError(int count)
 {
-    return "RegExp Match index doesn't exist (max match index = " + std::to_string(count - 1) + ").";
+    return fill(translate("Search", "RegExp Match index doesn't exist (max match index = %1)."),
+                {std::to_string(count - 1)});
 }
 
 bool compile(RegExp& re, const RegExpRule& rule, ExtractionResult& result)
 {
     if (re.compile(rule.expression, rule.caseInsensitive))
         return true;
-    result = failure(kRegExpCompileFailed, "RegExp compilation failed at pos. " + std::to_string(re.errorOffset())
-                                              + ": " + re.errorText());
+    result = failure(kRegExpCompileFailed, fill(translate("Search", "RegExp compilation failed at pos. %1: %2"),
+                                                {std::to_string(re.errorOffset()), re.errorText()}));
     return false;
 }
 
@@ -464,7 +472,7 @@ ExtractionResult regExpSearchInPage(std::string_view page, const RegExpRule& rul
     const std::string_view subject(page.data(), page.size() + 1);
     const int rc = re.match(subject, 0);
     if (rc == RegExp::kErrorNoMatch)
-        return failure(kNotFound, "No RegExp match found for '" + rule.expression + "'");
+        return failure(kNotFound, fill(translate("Search", kNoRegExpMatch), {rule.expression}));
     if (rc <= 0)
         return failure(kNotFound, matchError(rc));
 
@@ -543,12 +551,14 @@ struct TimeLimit {
     {
         const int limitYear = fields.tm_year + 1900;
         const int limitMonth = fields.tm_mon + 1;
-        if (year != limitYear || month != limitMonth || day != fields.tm_mday)
-            return dateText(year, month, day) + " is " + (year < 1970 ? "before " : "after ")
-                   + dateText(limitYear, limitMonth, fields.tm_mday);
-        return dateText(year, month, day) + " " + twoDigits(hour) + ":" + twoDigits(minute) + " is "
-               + (year < 1970 ? "before " : "after ") + dateText(limitYear, limitMonth, fields.tm_mday) + " "
-               + twoDigits(fields.tm_hour) + ":" + twoDigits(fields.tm_min);
+        std::string moment = dateText(year, month, day);
+        std::string limit = dateText(limitYear, limitMonth, fields.tm_mday);
+        if (year == limitYear && month == limitMonth && day == fields.tm_mday) {
+            moment += " " + twoDigits(hour) + ":" + twoDigits(minute);
+            limit += " " + twoDigits(fields.tm_hour) + ":" + twoDigits(fields.tm_min);
+        }
+        return fill(year < 1970 ? translate("Search", "%1 is before %2") : translate("Search", "%1 is after %2"),
+                    {moment, limit});
     }
 };
 
@@ -574,11 +584,12 @@ std::string readImportMatch(const RegExp& re, int count, std::string_view text, 
             if (code != kFound || !(value > 0.0)) {
                 const std::string shown = excerpt(read > 0 ? c.onwards.substr(0, read) : c.text);
                 if (code == kNotFound)
-                    valueProblem = shown.empty() ? "no value" : "value " + shown + " is not a number";
+                    valueProblem = shown.empty() ? translate("Search", "no value")
+                                                 : fill(translate("Search", "value %1 is not a number"), {shown});
                 else if (code != kFound)
-                    valueProblem = "value " + shown + " is not a finite number";
+                    valueProblem = fill(translate("Search", "value %1 is not a finite number"), {shown});
                 else
-                    valueProblem = "value " + shown + " is not above 0";
+                    valueProblem = fill(translate("Search", "value %1 is not above 0"), {shown});
             }
         }
         // Two or three digits count from 1900 or 2000; four are the year.
@@ -588,7 +599,7 @@ std::string readImportMatch(const RegExp& re, int count, std::string_view text, 
             problem(std::move(why));
     }
     if (reason.empty() && moment.day > daysInMonth(moment.year, moment.month) && moment.dayFrom.index >= 0)
-        problem(dateText(moment.year, moment.month, moment.day) + " does not exist");
+        problem(fill(translate("Search", "%1 does not exist"), {dateText(moment.year, moment.month, moment.day)}));
     if (reason.empty())
         reason = std::move(valueProblem);
     return reason;
@@ -625,7 +636,7 @@ ImportLines importLinesInText(std::string_view text, const RegExpRule& rule, Tim
         const int rc = re.match(rest, 0);
         if (rc == RegExp::kErrorNoMatch) {
             lines.code = kNotFound;
-            lines.message = "No match found!";
+            lines.message = translate("Search", "No match found!");
             return lines;
         }
         // The line a match stands on: that of its first character that ends no line.
@@ -645,7 +656,7 @@ ImportLines importLinesInText(std::string_view text, const RegExpRule& rule, Tim
         }
         if (rule.quotationIndex < 1) {
             lines.stopLine = lineOfMatch();
-            return stop(kMatchIndexMissing, "Quotation value match place holder missing!");
+            return stop(kMatchIndexMissing, translate("Search", "Quotation value match place holder missing!"));
         }
         double value = 0.0;
         std::string reason = readImportMatch(re, rc, rest, rule, moment, value);
@@ -703,7 +714,7 @@ ImportLines importLines(const std::string& file, const RegExpRule& rule, TimeSta
     if (!loadPageForSearch(file, text)) {
         ImportLines lines;
         lines.code = kImportFileUnreadable;
-        lines.message = "Could not open file!\n";
+        lines.message = translate("Search", "Could not open file!") + "\n";
         lines.stopped = true;
         return lines;
     }

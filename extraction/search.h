@@ -3,6 +3,7 @@
 #include "extraction/numberparser.h"
 #include "model/quotation.h"
 #include "platform/localtime.h"
+#include "platform/translation.h"
 
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ struct ExtractionResult {
     TimeStamp time = 0; // regular-expression search: the composed time, seconds 0
     bool success = false;
 };
+
+// The message of a regular-expression search without a match; "%1" is the expression.
+inline constexpr const char* kNoRegExpMatch = TARVELO_TRANSLATE_NOOP("Search", "No RegExp match found for '%1'");
 
 struct StandardRule {
     std::string textBeforeValue;

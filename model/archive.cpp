@@ -3,6 +3,7 @@
 #include "platform/atomicfilewriter.h"
 #include "platform/codepage.h"
 #include "platform/inputfile.h"
+#include "platform/translation.h"
 #include "platform/utf8.h"
 #include "resources/strings.h"
 
@@ -42,13 +43,10 @@ constexpr std::uint64_t kItemMemory = sizeof(SecurityItem) + 192;
 // A class description: a node of the class table and its share of the buckets.
 constexpr std::uint64_t kClassMemory = 64;
 
-std::string substitute(std::string_view text, const std::string& path)
+// One of the file texts with "%1" filled by the path.
+std::string fileText(const char* text, const std::string& path)
 {
-    std::string out(text);
-    const auto at = out.find("%1");
-    if (at != std::string::npos)
-        out.replace(at, 2, pathText(path));
-    return out;
+    return fill(translate("File", text), {pathText(path)});
 }
 
 } // namespace
@@ -251,11 +249,11 @@ Result<void> savePortfolioFile(const std::string& path, const std::vector<const 
     case FileError::None:
         return Success{};
     case FileError::DiskFull:
-        return Failure{strings::kDiskFull};
+        return Failure{translate("File", strings::kDiskFull)};
     case FileError::AccessDenied:
-        return Failure{substitute(strings::kWriteReadOnly, path)};
+        return Failure{fileText(strings::kWriteReadOnly, path)};
     default:
-        return Failure{strings::kFailedToSaveDocument};
+        return Failure{translate("File", strings::kFailedToSaveDocument)};
     }
 }
 
@@ -647,10 +645,10 @@ private:
 // there is one.
 std::string trailingBytesWarning(std::uint64_t count, const std::string& path)
 {
-    std::string text = path.empty() ? std::string() : pathText(path) + ": ";
-    text += std::to_string(count);
-    text += count == 1 ? " byte after the last item was passed over." : " bytes after the last item were passed over.";
-    return text;
+    const std::string text = count == 1 ? translate("File", "%1 byte after the last item was passed over.")
+                                        : translate("File", "%1 bytes after the last item were passed over.");
+    const std::string counted = fill(text, {std::to_string(count)});
+    return path.empty() ? counted : pathText(path) + ": " + counted;
 }
 
 LoadResult readAll(ArchiveReader& reader, const std::string& path)
@@ -662,11 +660,11 @@ LoadResult readAll(ArchiveReader& reader, const std::string& path)
             loaded.warning = trailingBytesWarning(rest, path);
         return loaded;
     } catch (const FormatError&) {
-        return Failure{strings::kUnexpectedFileFormat};
+        return Failure{translate("File", strings::kUnexpectedFileFormat)};
     } catch (const InputError&) {
-        return Failure{strings::kFailedToOpenDocument};
+        return Failure{translate("File", strings::kFailedToOpenDocument)};
     } catch (const std::bad_alloc&) {
-        return Failure{strings::kFailedToOpenDocument};
+        return Failure{translate("File", strings::kFailedToOpenDocument)};
     }
 }
 
@@ -685,17 +683,17 @@ LoadResult loadPortfolioFile(const std::string& path)
     case FileError::None:
         break;
     case FileError::NotFound:
-        return Failure{substitute(strings::kFileNotFound, path)};
+        return Failure{fileText(strings::kFileNotFound, path)};
     case FileError::AccessDenied:
-        return Failure{substitute(strings::kReadSharingViolation, path)};
+        return Failure{fileText(strings::kReadSharingViolation, path)};
     default:
-        return Failure{strings::kFailedToOpenDocument};
+        return Failure{translate("File", strings::kFailedToOpenDocument)};
     }
     try {
         ArchiveReader reader(file, kLoadMemorySlack);
         return readAll(reader, path);
     } catch (const std::bad_alloc&) {
-        return Failure{strings::kFailedToOpenDocument};
+        return Failure{translate("File", strings::kFailedToOpenDocument)};
     }
 }
 

@@ -1,6 +1,7 @@
 #include "model/generaloptions.h"
 
 #include "platform/profile.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <cstdlib>
@@ -70,10 +71,11 @@ constexpr std::string_view kUserAgentName = "UserAgent";
 std::string userAgentProblem(std::string_view userAgent)
 {
     if (userAgent.size() > kMaxUserAgent)
-        return "The user agent may be at most " + std::to_string(kMaxUserAgent) + " characters long.";
+        return fill(translate("Options", "The user agent may be at most %1 characters long."),
+                    {std::to_string(kMaxUserAgent)});
     for (const char c : userAgent) {
         if (c < ' ' || c > '~')
-            return "The user agent may hold only printable ASCII characters.";
+            return translate("Options", "The user agent may hold only printable ASCII characters.");
     }
     return {};
 }

@@ -1,4 +1,5 @@
 #include "model/investment.h"
+#include "platform/translation.h"
 
 #include <charconv>
 #include <cmath>
@@ -28,7 +29,8 @@ bool allFinite(std::initializer_list<double> values)
 
 std::string rangeMessage(const NumberRange& range)
 {
-    return "Please enter a number between " + boundText(range.low) + " and " + boundText(range.high) + ".";
+    return fill(translate("Portfolio", "Please enter a number between %1 and %2."),
+                {boundText(range.low), boundText(range.high)});
 }
 
 std::string checkBuyOrder(const BuyOrder& order)
@@ -60,11 +62,11 @@ Booking bookBuy(ItemSettings& holding, const BuyOrder& order)
     const double quantity = holding.quantity + order.quantity;
     // A purchase that only covers an oversold holding ends at 0 units: no average to take.
     if (quantity == 0)
-        return {kNotFiniteMessage};
+        return {translate("Portfolio", kNotFiniteMessage)};
     const double average =
         (holding.quantity * holding.averageBuyPrice + order.quotation * order.quantity + order.commission) / quantity;
     if (!allFinite({quantity, average}))
-        return {kNotFiniteMessage};
+        return {translate("Portfolio", kNotFiniteMessage)};
     holding.quantity = quantity;
     holding.averageBuyPrice = average;
     return {};
@@ -76,7 +78,7 @@ Booking bookSell(ItemSettings& holding, const SellOrder& order)
     const double result = (order.quotation - holding.averageBuyPrice) * sold - order.commission;
     const double quantity = holding.quantity - sold;
     if (!allFinite({result, quantity}))
-        return {kNotFiniteMessage};
+        return {translate("Portfolio", kNotFiniteMessage)};
     holding.quantity = quantity;
     return {{}, result};
 }
@@ -84,10 +86,10 @@ Booking bookSell(ItemSettings& holding, const SellOrder& order)
 Booking bookDividend(ItemSettings& holding, double value)
 {
     if (holding.quantity == 0)
-        return {kNoUnitsForDividendMessage};
+        return {translate("Portfolio", kNoUnitsForDividendMessage)};
     const double average = (holding.quantity * holding.averageBuyPrice - value) / holding.quantity;
     if (!allFinite({average}))
-        return {kNotFiniteMessage};
+        return {translate("Portfolio", kNotFiniteMessage)};
     holding.averageBuyPrice = average;
     return {};
 }
@@ -95,8 +97,8 @@ Booking bookDividend(ItemSettings& holding, double value)
 std::string sellResultText(double result)
 {
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "Financial result of the selling transaction: %.2f", result);
-    return buffer;
+    std::snprintf(buffer, sizeof buffer, "%.2f", result);
+    return fill(translate("Portfolio", "Financial result of the selling transaction: %1"), {buffer});
 }
 
 bool inAlarm(const ItemSettings& s, double v)

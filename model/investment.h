@@ -2,6 +2,7 @@
 
 #include "model/itemsettings.h"
 #include "model/securityitem.h"
+#include "platform/translation.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,10 +27,13 @@ inline constexpr NumberRange kBuyQuotationRange{0.0001, 1000000};
 inline constexpr NumberRange kBuyCommissionRange{0, 1000000};
 inline constexpr NumberRange kSplitDivisorRange{0.1, 1000};
 
-inline constexpr const char* kPositiveIntegerMessage = "Please enter a positive integer.";
-inline constexpr const char* kNoUnitsForDividendMessage = "A dividend cannot be booked while no units are held.";
-inline constexpr const char* kNotFiniteMessage =
-    "The transaction would leave a quantity, average buy price or result that is not a finite number.";
+// Source texts, translated in context "Portfolio" where they are shown.
+inline constexpr const char* kPositiveIntegerMessage =
+    TARVELO_TRANSLATE_NOOP("Portfolio", "Please enter a positive integer.");
+inline constexpr const char* kNoUnitsForDividendMessage =
+    TARVELO_TRANSLATE_NOOP("Portfolio", "A dividend cannot be booked while no units are held.");
+inline constexpr const char* kNotFiniteMessage = TARVELO_TRANSLATE_NOOP(
+    "Portfolio", "The transaction would leave a quantity, average buy price or result that is not a finite number.");
 
 // "Please enter a number between %1 and %2." with the bounds written with up to 15
 // significant digits and no trailing zeros ("0.01", "1000000"), in the current C locale.

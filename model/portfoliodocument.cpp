@@ -4,6 +4,7 @@
 #include "model/documentedit.h"
 #include "model/investment.h"
 #include "model/sharedfilesession.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <algorithm>
@@ -105,7 +106,7 @@ ItemIdentity ItemIdentity::of(const SecurityItem& item)
 std::string PortfolioDocument::title() const
 {
     if (m_filePath.empty())
-        return "Untitled";
+        return translate("Portfolio", "Untitled");
     const auto slash = m_filePath.find_last_of('/');
     return slash == std::string::npos ? m_filePath : m_filePath.substr(slash + 1);
 }
@@ -474,7 +475,7 @@ DocumentResult PortfolioDocument::saveMerged()
 {
     const std::string path = m_filePath;
     if (path.empty())
-        return Failure{strings::kFailedToSaveDocument};
+        return Failure{translate("File", strings::kFailedToSaveDocument)};
     FileLock lock;
     if (Result<void> locked = m_session->lockUnlessHeld(path, lock); !locked.ok())
         return locked.failure();
@@ -498,7 +499,7 @@ DocumentResult PortfolioDocument::saveMerged()
 DocumentResult PortfolioDocument::reloadFromDisk()
 {
     if (m_filePath.empty())
-        return Failure{strings::kFailedToOpenDocument};
+        return Failure{translate("File", strings::kFailedToOpenDocument)};
     std::optional<FileStamp> stamp;
     LoadResult loaded = SharedFileSession::readStamped(m_filePath, stamp);
     if (!loaded.ok())

@@ -5,6 +5,7 @@
 #include "platform/localtime.h"
 #include "model/profilesettings.h"
 #include "platform/profile.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +15,6 @@
 namespace tarvelo {
 
 namespace {
-
-constexpr const char* kDays = "Days";
 
 std::string format(const char* format, ...)
 {
@@ -54,8 +53,9 @@ std::string dateText(std::int32_t time, TimeStamp now)
 
 std::string changeText(double percent, double nominal, int days, bool percentMode)
 {
-    return percentMode ? format("%+2.2f%% (%i %s)", percent, days, kDays)
-                       : format("%+3.4f (%i %s)", nominal, days, kDays);
+    // "+1.25% (3 Days)"
+    return fill(translate("Portfolio", "%1 (%2 Days)"),
+                {percentMode ? format("%+2.2f%%", percent) : format("%+3.4f", nominal), std::to_string(days)});
 }
 
 } // namespace
@@ -198,16 +198,16 @@ std::string totalsText(const std::vector<const SecurityItem*>& items, bool perce
         gains = false;
     if (!gains || value == 0 || previous == 0)
         last = false;
+    const std::string amount = format("%4.2f", value);
     if (!gains)
-        return format("Amount invested: %4.2f", value);
-    if (!last) {
-        return percentMode ? format("Amount invested: %4.2f (Total: %+2.2f%%)", value, value * 100 / invested - 100)
-                           : format("Amount invested: %4.2f (Total: %+4.2f)", value, value - invested);
-    }
-    return percentMode ? format("Amount invested: %4.2f (Last: %+2.2f%% Total: %+2.2f%%)", value,
-                                value * 100 / previous - 100, value * 100 / invested - 100)
-                       : format("Amount invested: %4.2f (Last: %+4.2f Total: %+4.2f)", value, value - previous,
-                                value - invested);
+        return fill(translate("Portfolio", "Amount invested: %1"), {amount});
+    const std::string total =
+        percentMode ? format("%+2.2f%%", value * 100 / invested - 100) : format("%+4.2f", value - invested);
+    if (!last)
+        return fill(translate("Portfolio", "Amount invested: %1 (Total: %2)"), {amount, total});
+    const std::string lastChange =
+        percentMode ? format("%+2.2f%%", value * 100 / previous - 100) : format("%+4.2f", value - previous);
+    return fill(translate("Portfolio", "Amount invested: %1 (Last: %2 Total: %3)"), {amount, lastChange, total});
 }
 
 ListViewOptions loadListViewOptions()

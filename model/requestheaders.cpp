@@ -1,4 +1,5 @@
 #include "model/requestheaders.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 
@@ -77,41 +78,45 @@ std::string requestHeadersProblem(std::string_view stored)
         const std::size_t colon = entry.find(':');
         const std::string_view name = entry.substr(0, colon);
         if (colon == std::string_view::npos) {
-            problem = "a header needs the form \"Name: value\"";
+            problem = translate("Servers", "a header needs the form \"Name: value\"");
             return;
         }
         if (name.empty() || !std::all_of(name.begin(), name.end(), isTokenChar)) {
             // The text before the colon may be a value typed without its name.
-            problem = "header " + std::to_string(names.size() + 1)
-                    + " has no valid name before its colon (letters, digits and !#$%&'*+-.^_`|~ only, no blanks)";
+            problem = fill(translate("Servers", "header %1 has no valid name before its colon (letters, digits and "
+                                                "!#$%&'*+-.^_`|~ only, no blanks)"),
+                           {std::to_string(names.size() + 1)});
             return;
         }
         for (std::string_view refused : kRefusedNames) {
             if (equalNoCase(name, refused)) {
-                problem = "the header " + std::string(refused) + " is set by the program itself and cannot be sent";
+                problem = fill(translate("Servers", "the header %1 is set by the program itself and cannot be sent"),
+                               {std::string(refused)});
                 return;
             }
         }
         for (const std::string& earlier : names) {
             if (equalNoCase(earlier, name)) {
-                problem = "the header " + std::string(name) + " is given twice";
+                problem = fill(translate("Servers", "the header %1 is given twice"), {std::string(name)});
                 return;
             }
         }
         names.emplace_back(name);
         const std::string_view value = trimmed(entry.substr(colon + 1));
         if (value.empty()) {
-            problem = "the header " + std::string(name) + " has no value";
+            problem = fill(translate("Servers", "the header %1 has no value"), {std::string(name)});
             return;
         }
         if (!std::all_of(value.begin(), value.end(), [](char c) { return c >= 0x20 && c <= 0x7e; }))
-            problem = "the value of the header " + std::string(name) + " holds other than printable ASCII characters";
+            problem = fill(translate("Servers", "the value of the header %1 holds other than printable ASCII characters"),
+                           {std::string(name)});
     });
     if (problem.empty() && names.size() > kMaxRequestHeaders)
-        problem = "at most " + std::to_string(kMaxRequestHeaders) + " headers can be sent";
+        problem = fill(translate("Servers", "at most %1 headers can be sent"), {std::to_string(kMaxRequestHeaders)});
     if (problem.empty() && stored.size() > static_cast<std::size_t>(kMaxRequestHeadersLength))
-        problem = "the headers are longer than " + std::to_string(kMaxRequestHeadersLength) + " characters";
-    return problem.empty() ? problem : "Headers: " + problem + ".";
+        problem = fill(translate("Servers", "the headers are longer than %1 characters"),
+                       {std::to_string(kMaxRequestHeadersLength)});
+    return problem.empty() ? problem : fill(translate("Servers", "Headers: %1."), {problem});
 }
 
 std::string storedRequestHeaders(std::string_view lines)

@@ -1,6 +1,7 @@
 #include "model/serverconfig.h"
 
 #include "model/requestheaders.h"
+#include "platform/translation.h"
 
 #include <algorithm>
 #include <array>
@@ -192,7 +193,8 @@ const ServerConfigField* numberOutOfRange(const ServerConfig& config)
 
 std::string integerRangeMessage(std::int32_t low, std::int32_t high)
 {
-    return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
+    return fill(translate("Servers", "Please enter an integer between %1 and %2."),
+                {std::to_string(low), std::to_string(high)});
 }
 
 } // namespace tarvelo

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/filepath.h"
 #include "platform/leftbackups.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <algorithm>
@@ -24,9 +25,9 @@ void boundLoadedTexts(LoadedFile& loaded, const std::string& path)
         return;
     if (!loaded.warning.empty())
         loaded.warning += '\n';
-    loaded.warning += pathText(path) + ": names and symbols longer than " + std::to_string(kMaxItemNameLength)
-                    + " characters, or memos longer than " + std::to_string(kMaxItemMemoLength)
-                    + ", were shortened to that length.";
+    loaded.warning += fill(translate("Portfolio", "%1: names and symbols longer than %2 characters, or memos longer "
+                                                  "than %3, were shortened to that length."),
+                           {pathText(path), std::to_string(kMaxItemNameLength), std::to_string(kMaxItemMemoLength)});
 }
 
 // Refuses a save that would write a text beyond its bound; those are held back where
@@ -35,10 +36,16 @@ std::string overlongTextProblem(const std::vector<const SecurityItem*>& items)
 {
     for (const SecurityItem* item : items) {
         const std::string field = overlongItemText(item->settings());
-        if (!field.empty())
-            return "The " + field + " of the item \"" + item->settings().name.substr(0, 40)
-                 + "\" is too long to be saved; shorten it to "
-                 + std::to_string(field == "memo" ? kMaxItemMemoLength : kMaxItemNameLength) + " characters.";
+        if (field.empty())
+            continue;
+        const std::string text =
+            field == "memo"
+                ? translate("Portfolio", "The memo of the item \"%1\" is too long to be saved; shorten it to %2 characters.")
+            : field == "symbol"
+                ? translate("Portfolio", "The symbol of the item \"%1\" is too long to be saved; shorten it to %2 characters.")
+                : translate("Portfolio", "The name of the item \"%1\" is too long to be saved; shorten it to %2 characters.");
+        return fill(text, {item->settings().name.substr(0, 40),
+                           std::to_string(field == "memo" ? kMaxItemMemoLength : kMaxItemNameLength)});
     }
     return {};
 }
@@ -52,11 +59,15 @@ Result<void> acquireLock(const std::string& path, FileLock& lock)
     case FileLock::Result::TimedOut:
         break;
     case FileLock::Result::NotOurs:
-        return Failure{"The lock file " + pathText(FileLock::lockFilePath(path))
-                       + " is not ours; remove it if no other program uses the portfolio"};
+        return Failure{fill(translate("Portfolio", "The lock file %1 is not ours; remove it if no other program uses the "
+                                                   "portfolio"),
+                            {pathText(FileLock::lockFilePath(path))})};
     }
-    const std::string other = lock.otherHolder().empty() ? std::string("another program") : lock.otherHolder();
-    return Failure{pathText(path) + " is in use by " + other + "; try again when it has finished."};
+    if (lock.otherHolder().empty())
+        return Failure{fill(translate("Portfolio", "%1 is in use by another program; try again when it has finished."),
+                            {pathText(path)})};
+    return Failure{fill(translate("Portfolio", "%1 is in use by %2; try again when it has finished."),
+                        {pathText(path), lock.otherHolder()})};
 }
 
 } // namespace
@@ -125,7 +136,7 @@ void SharedFileSession::settleLeftBackups(const std::string& path, LoadResult& l
     const std::optional<FileStamp> entry = readFileStamp(path, false);
     const std::optional<FileStamp> copy = readFileStamp(backups.front(), false);
     const bool damaged = entry && copy
-                      && ((!loaded.ok() && loaded.message() == strings::kUnexpectedFileFormat)
+                      && ((!loaded.ok() && loaded.message() == translate("File", strings::kUnexpectedFileFormat))
                           || (loaded.ok() && entry->size == 0 && copy->size > 0));
     if (damaged) {
         FileLock lock;
@@ -135,8 +146,9 @@ void SharedFileSession::settleLeftBackups(const std::string& path, LoadResult& l
         if (locked)
             backups = findLeftBackups(path);
         if (locked && !backups.empty() && restoreBackup(path, backups.front()) == FileError::None) {
-            notes.warning = pathText(path) + " was damaged by a save that did not finish; it has been restored from "
-                           + pathText(backups.front()) + ", the copy that save had made.";
+            notes.warning = fill(translate("Portfolio", "%1 was damaged by a save that did not finish; it has been restored "
+                                                        "from %2, the copy that save had made."),
+                                 {pathText(path), pathText(backups.front())});
             backups.erase(backups.begin());
             loaded = readStamped(path, stamp);
         }
@@ -145,13 +157,15 @@ void SharedFileSession::settleLeftBackups(const std::string& path, LoadResult& l
         if (!notes.warning.empty())
             notes.warning += '\n';
         if (!loaded.ok()) {
-            notes.warning += pathText(backup) + " is a copy of " + pathText(path)
-                            + " made by a save that did not finish; it may hold the portfolio as it was.";
+            notes.warning += fill(translate("Portfolio", "%1 is a copy of %2 made by a save that did not finish; it may "
+                                                         "hold the portfolio as it was."),
+                                  {pathText(backup), pathText(path)});
             continue;
         }
-        notes.warning += pathText(backup) + " is a copy of " + pathText(path)
-                       + " left by a save that did not finish; the portfolio reads whole, so the copy is"
-                         " probably older. Remove it when it is no longer needed.";
+        notes.warning += fill(translate("Portfolio", "%1 is a copy of %2 left by a save that did not finish; the portfolio "
+                                                     "reads whole, so the copy is probably older. Remove it when it is no "
+                                                     "longer needed."),
+                              {pathText(backup), pathText(path)});
         notes.leftBackups.push_back(backup);
     }
 }
@@ -228,7 +242,8 @@ Result<MergedFile> SharedFileSession::saveMerged(const std::string& path, const 
     for (const std::string& name : gone) {
         if (!merged.warning.empty())
             merged.warning += '\n';
-        merged.warning += "\"" + name + "\" is no longer in " + pathText(path) + "; its new quotations were not saved.";
+        merged.warning += fill(translate("Portfolio", "\"%1\" is no longer in %2; its new quotations were not saved."),
+                               {name, pathText(path)});
     }
     return merged;
 }

@@ -4,6 +4,7 @@
 #include "platform/filelock.h"
 #include "platform/files.h"
 #include "platform/localtime.h"
+#include "platform/translation.h"
 #include "resources/strings.h"
 
 #include <algorithm>
@@ -196,7 +197,7 @@ Result<void> SourceHealth::load()
     if (error == FileError::NotFound)
         return Success{};
     if (error != FileError::None)
-        return Failure{"The source health file " + m_stateFile + " cannot be read."};
+        return Failure{fill(translate("Portfolio", "The source health file %1 cannot be read."), {m_stateFile})};
     m_entries = parse(text);
     return Success{};
 }
@@ -210,7 +211,7 @@ Result<void> SourceHealth::save()
     FileLock lock;
     const FileLock::Result locked = lock.acquire(m_stateFile, lockWait());
     if (locked == FileLock::Result::TimedOut || locked == FileLock::Result::NotOurs)
-        return Failure{"The source health file " + m_stateFile + " is locked by another program."};
+        return Failure{fill(translate("Portfolio", "The source health file %1 is locked by another program."), {m_stateFile})};
     std::string text;
     std::map<HealthKey, ItemHealth> merged;
     if (readWholeFile(m_stateFile, text) == FileError::None)
@@ -224,7 +225,7 @@ Result<void> SourceHealth::save()
             merged[key] = found->second;
     }
     if (writeFileAtomically(m_stateFile, serialize(merged)) != FileError::None)
-        return Failure{"The source health file " + m_stateFile + " cannot be written."};
+        return Failure{fill(translate("Portfolio", "The source health file %1 cannot be written."), {m_stateFile})};
     m_entries = std::move(merged);
     m_changed.clear();
     return Success{};
@@ -299,7 +300,7 @@ std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items,
     for (const SecurityItem* item : items) {
         const ItemSettings& settings = item->settings();
         HealthRow row{settings.name, settings.symbol,
-                      settings.server.name.empty() ? std::string(strings::kUserDefinedServer) : settings.server.name,
+                      settings.server.name.empty() ? translate("Servers", strings::kUserDefinedServer) : settings.server.name,
                       {}};
         if (const ItemHealth* found = health.find(HealthKey{settings.name, settings.symbol}))
             row.health = *found;

@@ -5,6 +5,7 @@
 #include "platform/filelock.h"
 #include "platform/filestamp.h"
 #include "platform/inifile.h"
+#include "platform/translation.h"
 #include "platform/utf8.h"
 
 #include <QLockFile>
@@ -1407,7 +1408,7 @@ std::string Profile::filePath()
 
 std::string Profile::writeFailureMessage()
 {
-    return "The settings could not be saved to " + filePath() + ".";
+    return fill(translate("File", "The settings could not be saved to %1."), {filePath()});
 }
 
 bool Profile::takeWriteFailure()

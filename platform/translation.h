@@ -6,8 +6,14 @@
 // The program's texts in the user's language. The core builds its messages from English
 // source texts; `translate` looks one up in the translations the desktop program has
 // loaded and gives the source text back where none is loaded (tarvelo-cli, tests).
-// Texts with "%1", "%2", ... are templates: translate the template, then `arg` fills it,
+// Texts with "%1", "%2", ... are templates: translate the template, then `fill` fills it,
 // so a translation may put the parts in its own order.
+//
+// A table of texts marks each one with TARVELO_TRANSLATE_NOOP(context, text) so that
+// lupdate finds it (lupdate -tr-function-alias QT_TRANSLATE_NOOP+=TARVELO_TRANSLATE_NOOP);
+// the text is translated where it is used, with the same context.
+#define TARVELO_TRANSLATE_NOOP(context, text) text
+
 namespace tarvelo {
 
 std::string translate(const char* context, const char* sourceText);

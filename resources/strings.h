@@ -2,10 +2,15 @@
 
 // The program's own texts, exactly as the user sees them. Numbered entries keep the
 // numbers of the string table; the framework's standard texts follow.
-// QT_TRANSLATE_NOOP marks a text for the translation catalog: context "Strings" for the
-// texts that the desktop program shows through text() of ui/qtexts.h, "Commands" for
-// those of its command table. The
-// core includes this file without Qt, so the marker is defined here as Qt defines it.
+// Each text is marked for the translation catalogs with the context it is looked up in:
+// QT_TRANSLATE_NOOP for the texts of the desktop program (context "Strings" for those it
+// shows through text() of ui/qtexts.h, "Commands" for those of its command table) and
+// TARVELO_TRANSLATE_NOOP for those that the core reports (translated by the core with the
+// same context). The core includes this file without Qt, so the Qt marker is defined here
+// as Qt defines it.
+
+#include "platform/translation.h"
+
 #ifndef QT_TRANSLATE_NOOP
 #define QT_TRANSLATE_NOOP(scope, x) x
 #endif
@@ -13,13 +18,14 @@
 namespace tarvelo::strings {
 
 // Framework file texts. "%1" is replaced by the file path.
-inline constexpr const char* kUnexpectedFileFormat = QT_TRANSLATE_NOOP("Strings", "Unexpected file format.");
-inline constexpr const char* kFileNotFound = QT_TRANSLATE_NOOP("Strings", "%1\nCannot find this file.\nPlease verify that the correct path and file name are given.");
-inline constexpr const char* kDiskFull = QT_TRANSLATE_NOOP("Strings", "Destination disk drive is full.");
-inline constexpr const char* kReadSharingViolation = QT_TRANSLATE_NOOP("Strings", "Unable to read from %1, it is opened by someone else.");
-inline constexpr const char* kWriteReadOnly = QT_TRANSLATE_NOOP("Strings", "Unable to write to %1, it is read-only or opened by someone else.");
-inline constexpr const char* kFailedToOpenDocument = QT_TRANSLATE_NOOP("Strings", "Failed to open document.");
-inline constexpr const char* kFailedToSaveDocument = QT_TRANSLATE_NOOP("Strings", "Failed to save document.");
+inline constexpr const char* kUnexpectedFileFormat = TARVELO_TRANSLATE_NOOP("File", "Unexpected file format.");
+inline constexpr const char* kFileNotFound =
+    TARVELO_TRANSLATE_NOOP("File", "%1\nCannot find this file.\nPlease verify that the correct path and file name are given.");
+inline constexpr const char* kDiskFull = TARVELO_TRANSLATE_NOOP("File", "Destination disk drive is full.");
+inline constexpr const char* kReadSharingViolation = TARVELO_TRANSLATE_NOOP("File", "Unable to read from %1, it is opened by someone else.");
+inline constexpr const char* kWriteReadOnly = TARVELO_TRANSLATE_NOOP("File", "Unable to write to %1, it is read-only or opened by someone else.");
+inline constexpr const char* kFailedToOpenDocument = TARVELO_TRANSLATE_NOOP("File", "Failed to open document.");
+inline constexpr const char* kFailedToSaveDocument = TARVELO_TRANSLATE_NOOP("File", "Failed to save document.");
 inline constexpr const char* kSaveChangesPrompt = QT_TRANSLATE_NOOP("Strings", "Save changes to %1?");
 
 // Document type string (resource 128): lines separated by line feeds.
@@ -32,7 +38,7 @@ inline constexpr const char* kAboutVersion = QT_TRANSLATE_NOOP("Strings", "Tarve
 inline constexpr const char* kAboutServerVersion = QT_TRANSLATE_NOOP("Strings", "Installed server configuration version:");
 
 // Item configuration entry shown for an item's own settings.
-inline constexpr const char* kUserDefinedServer = QT_TRANSLATE_NOOP("Strings", "-- User defined --");
+inline constexpr const char* kUserDefinedServer = TARVELO_TRANSLATE_NOOP("Servers", "-- User defined --");
 
 } // namespace tarvelo::strings
 
@@ -58,15 +64,16 @@ inline constexpr const char* kDialogHelpPage = "Dialogs.html";
 inline constexpr const char* kDeleteConfirm = QT_TRANSLATE_NOOP("Strings", "Do you really want to delete the marked items?");
 inline constexpr const char* kNoItems = QT_TRANSLATE_NOOP("Strings", "No items!");
 inline constexpr const char* kClipboardNotOpened = QT_TRANSLATE_NOOP("Strings", "Clipboard could not be opened!");
-inline constexpr const char* kClipboardNotRead = QT_TRANSLATE_NOOP("Strings", "Clipboard data could not be read!");
+inline constexpr const char* kClipboardNotRead = TARVELO_TRANSLATE_NOOP("Import", "Clipboard data could not be read!");
 
 } // namespace tarvelo::strings
 
 namespace tarvelo::strings {
 
 // Downloads. "%1" is replaced by the limit in bytes.
-inline constexpr const char* kPageTooLarge = QT_TRANSLATE_NOOP("Strings", "The page is larger than %1 bytes, the limit set by the option MaxPageSize.");
-inline constexpr const char* kPageUnpacksTooLarge = QT_TRANSLATE_NOOP("Strings", "The compressed page unpacks to more than %1 bytes; it was cut off there.");
+inline constexpr const char* kPageTooLarge = TARVELO_TRANSLATE_NOOP("Download", "The page is larger than %1 bytes, the limit set by the option MaxPageSize.");
+inline constexpr const char* kPageUnpacksTooLarge =
+    TARVELO_TRANSLATE_NOOP("Download", "The compressed page unpacks to more than %1 bytes; it was cut off there.");
 
 // The shell. "%1" is replaced by the address or file that no program could open.
 inline constexpr const char* kShellOpenFailed = QT_TRANSLATE_NOOP("Strings", "%1\nNo program could open this. Please open it by hand.");
@@ -78,7 +85,7 @@ namespace tarvelo::strings {
 // Charts. The message pane's idle text, the comparison chart's title word, the chart's
 // context menus and the comparison limits dialog.
 inline constexpr const char* kReady = QT_TRANSLATE_NOOP("Strings", "Ready");
-inline constexpr const char* kComparison = QT_TRANSLATE_NOOP("Strings", "Comparison");
+inline constexpr const char* kComparison = TARVELO_TRANSLATE_NOOP("Chart", "Comparison");
 inline constexpr const char* kChartProperties = QT_TRANSLATE_NOOP("Commands", "&Properties");
 inline constexpr const char* kComparisonProperties = QT_TRANSLATE_NOOP("Commands", "&Properties...");
 inline constexpr const char* kComparisonLimitsTitle = QT_TRANSLATE_NOOP("Strings", "Properties for the comparison chart");
@@ -97,7 +104,8 @@ inline constexpr const char* kMailSendFailed = QT_TRANSLATE_NOOP("Strings", "Sen
 inline constexpr const char* kMailAttachmentFailed = QT_TRANSLATE_NOOP("Strings", "The portfolio could not be written to a temporary file.");
 
 // Pasting items that the clipboard holds in a damaged form.
-inline constexpr const char* kClipboardItemsDamaged = QT_TRANSLATE_NOOP("Strings", "The items on the clipboard are damaged or come from a newer version of the program. Nothing was pasted.");
+inline constexpr const char* kClipboardItemsDamaged =
+    TARVELO_TRANSLATE_NOOP("Import", "The items on the clipboard are damaged or come from a newer version of the program. Nothing was pasted.");
 
 } // namespace tarvelo::strings
 
@@ -147,12 +155,12 @@ namespace tarvelo::strings {
 
 // The portfolio list's column titles that the printed report's item blocks repeat, and
 // the unit of the day counts of its changes.
-inline constexpr const char* kColumnDate = QT_TRANSLATE_NOOP("Strings", "Date");
-inline constexpr const char* kColumnLow = QT_TRANSLATE_NOOP("Strings", "Low");
-inline constexpr const char* kColumnHigh = QT_TRANSLATE_NOOP("Strings", "High");
-inline constexpr const char* kColumnLastChange = QT_TRANSLATE_NOOP("Strings", "+- Last");
-inline constexpr const char* kColumnTotalChange = QT_TRANSLATE_NOOP("Strings", "+- Total");
-inline constexpr const char* kColumnAmountInvested = QT_TRANSLATE_NOOP("Strings", "Amount Invested");
+inline constexpr const char* kColumnDate = TARVELO_TRANSLATE_NOOP("Report", "Date");
+inline constexpr const char* kColumnLow = TARVELO_TRANSLATE_NOOP("Report", "Low");
+inline constexpr const char* kColumnHigh = TARVELO_TRANSLATE_NOOP("Report", "High");
+inline constexpr const char* kColumnLastChange = TARVELO_TRANSLATE_NOOP("Report", "+- Last");
+inline constexpr const char* kColumnTotalChange = TARVELO_TRANSLATE_NOOP("Report", "+- Total");
+inline constexpr const char* kColumnAmountInvested = TARVELO_TRANSLATE_NOOP("Report", "Amount Invested");
 inline constexpr const char* kDays = QT_TRANSLATE_NOOP("Strings", "Days");
 
 } // namespace tarvelo::strings

@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "servers/catalog.h"
 
 #include "model/profilesettings.h"
@@ -97,7 +98,9 @@ Result<std::vector<CatalogEntry>> readCatalogText(std::string_view text)
             } else if (content.substr(0, kImportNumberFormat.size()) == kImportNumberFormat) {
                 const std::string_view digit = trimmed(content.substr(kImportNumberFormat.size()));
                 if (digit.size() != 1 || digit[0] < '0' || digit[0] > '3')
-                    return Failure{"Line " + std::to_string(lineNumber) + ": the import number format is 0, 1, 2 or 3"};
+                    return Failure{fill(translate("Servers", "Line %1: %2"),
+                                        {std::to_string(lineNumber),
+                                         translate("Servers", "the import number format is 0, 1, 2 or 3")})};
                 pending.importNumberFormat = digit[0] - '0';
             } else {
                 pending.text += std::string(content) + '\n';
@@ -118,7 +121,7 @@ Result<std::vector<CatalogEntry>> readCatalogText(std::string_view text)
             return sameName(d.first, c.name) && !d.second.text.empty();
         });
         if (found == descriptions.end())
-            return Failure{"The ready-made configuration '" + c.name + "' has no description."};
+            return Failure{fill(translate("Servers", "The ready-made configuration '%1' has no description."), {c.name})};
         CatalogEntry entry;
         entry.name = std::move(c.name);
         entry.config = std::move(c.config);
@@ -135,10 +138,10 @@ Result<std::vector<CatalogEntry>> readCatalog(const std::string& path)
 {
     const std::string file = path.empty() ? catalogFilePath() : path;
     if (file.empty())
-        return Failure{"The ready-made configurations (share/tarvelo/catalog.reg) are not installed."};
+        return Failure{translate("Servers", "The ready-made configurations (share/tarvelo/catalog.reg) are not installed.")};
     std::string text;
     if (readWholeFile(file, text) != FileError::None)
-        return Failure{file + ": the file cannot be read."};
+        return Failure{fill(translate("Servers", "%1: the file cannot be read."), {file})};
     Result<std::vector<CatalogEntry>> entries = readCatalogText(text);
     if (!entries)
         return Failure{file + ": " + entries.message()};
@@ -163,7 +166,7 @@ Result<void> addCatalogEntries(const std::vector<const CatalogEntry*>& entries, 
                 stored += (stored.empty() ? "'" : ", '") + entry->name + "'";
         }
         if (!stored.empty())
-            return Failure{"A server configuration of that name is stored already: " + stored + "."};
+            return Failure{fill(translate("Servers", "A server configuration of that name is stored already: %1."), {stored})};
     }
     Profile profile;
     for (const CatalogEntry* entry : entries) {

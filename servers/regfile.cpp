@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "servers/regfile.h"
 
 #include "model/requestheaders.h"
@@ -68,7 +69,7 @@ using ImportPlan = ServerConfigFile;
 
 [[noreturn]] void fail(std::size_t line, const std::string& what)
 {
-    throw ParseError{"Line " + std::to_string(line) + ": " + what};
+    throw ParseError{fill(translate("Servers", "Line %1: %2"), {std::to_string(line), what})};
 }
 
 std::string_view trim(std::string_view s)
@@ -101,11 +102,11 @@ void checkName(std::string_view name, std::size_t lineNumber)
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
             char code[12];
             std::snprintf(code, sizeof code, c < 0x80 ? "0x%02X" : "U+%04X", static_cast<unsigned>(c));
-            fail(lineNumber, std::string("the configuration name holds the control character ") + code);
+            fail(lineNumber, fill(translate("Servers", "the configuration name holds the control character %1"), {code}));
         }
     }
     if (characters > kMaxName)
-        fail(lineNumber, "the configuration name is longer than 259 characters");
+        fail(lineNumber, translate("Servers", "the configuration name is longer than 259 characters"));
     if (const std::string problem = serverNameProblem(name); !problem.empty())
         fail(lineNumber, problem);
 }
@@ -127,7 +128,7 @@ std::string readQuoted(std::string_view line, std::size_t& at, std::size_t lineN
         }
         out.push_back(c);
     }
-    fail(lineNumber, "a quoted text does not end");
+    fail(lineNumber, translate("Servers", "a quoted text does not end"));
 }
 
 // hex bytes "ab,cd,..." after "hex(n):".
@@ -140,14 +141,14 @@ std::string readHexBytes(std::string_view text, std::size_t lineNumber)
         while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
             ++at;
         if (at + 2 > text.size() || hexDigit(text[at]) < 0 || hexDigit(text[at + 1]) < 0)
-            fail(lineNumber, "bad hexadecimal bytes");
+            fail(lineNumber, translate("Servers", "bad hexadecimal bytes"));
         bytes.push_back(static_cast<char>(hexDigit(text[at]) * 16 + hexDigit(text[at + 1])));
         at += 2;
         while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
             ++at;
         if (at < text.size()) {
             if (text[at] != ',')
-                fail(lineNumber, "bad hexadecimal bytes");
+                fail(lineNumber, translate("Servers", "bad hexadecimal bytes"));
             ++at;
         }
     }
@@ -176,18 +177,18 @@ Value readValue(std::string_view text, std::size_t lineNumber, bool wide)
         std::size_t at = 0;
         std::string value = readQuoted(text, at, lineNumber);
         if (!trim(text.substr(at)).empty())
-            fail(lineNumber, "text after the value");
+            fail(lineNumber, translate("Servers", "text after the value"));
         return value;
     }
     if (text.size() > 6 && equalNoCase(text.substr(0, 6), "dword:")) {
         const std::string_view digits = text.substr(6);
         if (digits.empty() || digits.size() > 8)
-            fail(lineNumber, "a dword needs one to eight hexadecimal digits");
+            fail(lineNumber, translate("Servers", "a dword needs one to eight hexadecimal digits"));
         std::uint32_t value = 0;
         for (char c : digits) {
             const int d = hexDigit(c);
             if (d < 0)
-                fail(lineNumber, "a dword needs one to eight hexadecimal digits");
+                fail(lineNumber, translate("Servers", "a dword needs one to eight hexadecimal digits"));
             value = value * 16 + static_cast<std::uint32_t>(d);
         }
         return static_cast<std::int32_t>(value);
@@ -208,15 +209,15 @@ Value readValue(std::string_view text, std::size_t lineNumber, bool wide)
     if (text.size() >= 7 && equalNoCase(text.substr(0, 7), "hex(4):")) {
         const std::string bytes = readHexBytes(text.substr(7), lineNumber);
         if (bytes.size() != 4)
-            fail(lineNumber, "a hex(4) value needs four bytes");
+            fail(lineNumber, translate("Servers", "a hex(4) value needs four bytes"));
         std::uint32_t value = 0;
         for (int i = 3; i >= 0; --i)
             value = value * 256 + static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
         return static_cast<std::int32_t>(value);
     }
     if (text == "-")
-        fail(lineNumber, "deleting values is not supported");
-    fail(lineNumber, "values must be texts or dwords");
+        fail(lineNumber, translate("Servers", "deleting values is not supported"));
+    fail(lineNumber, translate("Servers", "values must be texts or dwords"));
 }
 
 // Lines of the file with their numbers; a line ending in a backslash goes on in the next.
@@ -236,7 +237,7 @@ std::vector<std::pair<std::size_t, std::string>> splitLines(std::string_view tex
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.size() > kMaxLineBytes || pending.size() + line.size() > kMaxLineBytes)
-            fail(number, "the line is too long");
+            fail(number, translate("Servers", "the line is too long"));
         if (pending.empty())
             pendingNumber = number;
         else
@@ -262,7 +263,7 @@ std::vector<std::pair<std::size_t, std::string>> splitLines(std::string_view tex
 ImportPlan parse(std::string_view bytes)
 {
     if (bytes.size() > kMaxFileBytes)
-        throw ParseError{"The file is too large to be a server configuration file."};
+        throw ParseError{translate("Servers", "The file is too large to be a server configuration file.")};
     // The whole file in UTF-8, whichever form it has.
     const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
     std::string text;
@@ -273,10 +274,11 @@ ImportPlan parse(std::string_view bytes)
     }
     const auto lines = splitLines(text);
     if (lines.empty() || trim(lines.front().second) != (wide ? kWideHeader : kNarrowHeader))
-        throw ParseError{wide ? "Not a registry file of version 5.00." : "Not a REGEDIT4 registry file."};
+        throw ParseError{wide ? translate("Servers", "Not a registry file of version 5.00.")
+                              : translate("Servers", "Not a REGEDIT4 registry file.")};
     // Every line ends with a line break; a file cut off inside a line does not.
     if (text.back() != '\n')
-        fail(lines.back().first, "the file ends inside this line; it seems to be cut off");
+        fail(lines.back().first, translate("Servers", "the file ends inside this line; it seems to be cut off"));
 
     enum class Key { None, Base, Version, Config };
     Key key = Key::None;
@@ -292,12 +294,13 @@ ImportPlan parse(std::string_view bytes)
         if (line.front() == '[') {
             const auto close = line.rfind(']');
             if (close == std::string_view::npos || !trim(line.substr(close + 1)).empty())
-                fail(n, "a key line must end with \"]\"");
+                fail(n, translate("Servers", "a key line must end with \"]\""));
             const std::string_view path = line.substr(1, close - 1);
             if (!path.empty() && path.front() == '-')
-                fail(n, "deleting keys is not supported");
+                fail(n, translate("Servers", "deleting keys is not supported"));
             if (path.size() < kRoot.size() || !equalNoCase(path.substr(0, kRoot.size()), kRoot))
-                fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
+                fail(n, fill(translate("Servers", "the key is not one of Tarvelo's server configurations: [%1]"),
+                             {std::string(path)}));
             const std::string_view rest = path.substr(kRoot.size());
             if (equalNoCase(rest, "Server") || equalNoCase(rest, "Server\\")) {
                 key = Key::Base;
@@ -313,12 +316,13 @@ ImportPlan parse(std::string_view bytes)
                     plan.configs.push_back({std::string(name), {}});
                 config = &plan.configs[found->second];
             } else {
-                fail(n, "the key is not one of Tarvelo's server configurations: [" + std::string(path) + "]");
+                fail(n, fill(translate("Servers", "the key is not one of Tarvelo's server configurations: [%1]"),
+                             {std::string(path)}));
             }
             continue;
         }
         if (line.front() != '"' && line.front() != '@')
-            fail(n, "neither a key nor a value");
+            fail(n, translate("Servers", "neither a key nor a value"));
         std::size_t at = 0;
         std::string name;
         if (line.front() == '@')
@@ -328,38 +332,39 @@ ImportPlan parse(std::string_view bytes)
         while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
             ++at;
         if (at >= line.size() || line[at] != '=')
-            fail(n, "a value needs \"=\" after its name");
+            fail(n, translate("Servers", "a value needs \"=\" after its name"));
         const Value value = readValue(line.substr(at + 1), n, wide);
 
         switch (key) {
         case Key::None:
-            fail(n, "a value before the first key");
+            fail(n, translate("Servers", "a value before the first key"));
         case Key::Base:
-            fail(n, "the key of all configurations holds no values");
+            fail(n, translate("Servers", "the key of all configurations holds no values"));
         case Key::Version:
             if (!equalNoCase(name, kServerVersionValue) || !std::holds_alternative<std::int32_t>(value))
-                fail(n, "the version key holds only the dword \"Version number\"");
+                fail(n, translate("Servers", "the version key holds only the dword \"Version number\""));
             plan.version = std::get<std::int32_t>(value);
             break;
         case Key::Config: {
             const ServerConfigField* field = findServerConfigField(name);
             if (!field)
-                fail(n, "\"" + name + "\" is not a value of a server configuration");
+                fail(n, fill(translate("Servers", "\"%1\" is not a value of a server configuration"), {name}));
             if (field->text && !std::holds_alternative<std::string>(value))
-                fail(n, "\"" + name + "\" must be a text");
+                fail(n, fill(translate("Servers", "\"%1\" must be a text"), {name}));
             if (field->isNumber() && !std::holds_alternative<std::int32_t>(value))
-                fail(n, "\"" + name + "\" must be a dword");
+                fail(n, fill(translate("Servers", "\"%1\" must be a dword"), {name}));
             if (field->text) {
                 const std::string& text = std::get<std::string>(value);
                 if (text.size() > static_cast<std::size_t>(field->high))
-                    fail(n, "\"" + name + "\" is longer than " + std::to_string(field->high) + " characters");
+                    fail(n, fill(translate("Servers", "\"%1\" is longer than %2 characters"),
+                                 {name, std::to_string(field->high)}));
                 // The export writes texts as they are, so a line break would end its line.
                 if (const std::string problem = serverTextProblem(text); !problem.empty())
-                    fail(n, "\"" + name + "\" " + problem);
+                    fail(n, fill(translate("Servers", "\"%1\" %2"), {name, problem}));
                 // A fallback names another configuration, which the store must be able to hold.
                 if (field->text == &ServerConfig::fallback && !text.empty()) {
                     if (const std::string problem = serverNameProblem(text); !problem.empty())
-                        fail(n, "\"" + name + "\": " + problem);
+                        fail(n, fill(translate("Servers", "\"%1\": %2"), {name, problem}));
                 }
                 // Request headers are sent as they are: the same check as every editor's.
                 if (field->text == &ServerConfig::headers) {
@@ -370,8 +375,8 @@ ImportPlan parse(std::string_view bytes)
             } else {
                 const std::int32_t number = std::get<std::int32_t>(value);
                 if (number < field->low || number > field->high) {
-                    fail(n, "\"" + name + "\" is " + std::to_string(number) + ". Please enter an integer between "
-                                + std::to_string(field->low) + " and " + std::to_string(field->high) + ".");
+                    fail(n, fill(translate("Servers", "\"%1\" is %2. Please enter an integer between %3 and %4."),
+                                 {name, std::to_string(number), std::to_string(field->low), std::to_string(field->high)}));
                 }
                 field->setStoredNumber(config->config, number);
             }
@@ -443,7 +448,7 @@ Result<void> writeFile(const std::string& path, const std::string& text)
         error = file.close();
     }
     if (error != FileError::None)
-        return Failure{"File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
+        return Failure{fill(translate("File", "File could not be saved (%1)"), {std::to_string(fileErrorCause(error))})};
     return Success{};
 }
 
@@ -463,7 +468,7 @@ Result<std::string> serverConfigsRegFileText(const std::vector<std::string>& nam
     std::vector<std::string> others; // stored under a spelling that differs beyond ASCII case
     for (const std::string& name : names) {
         if (!serverNameProblem(name).empty() || !profile.keyExists(std::string(kServerKey) + '\\' + name))
-            return Failure{"There is no server configuration named \"" + name + "\"."};
+            return Failure{fill(translate("Servers", "There is no server configuration named \"%1\"."), {name})};
         auto at = std::find(stored.begin(), stored.end(), name);
         if (at == stored.end())
             at = std::find_if(stored.begin(), stored.end(), [&](const std::string& s) { return equalNoCase(s, name); });
@@ -507,13 +512,13 @@ Result<ServerConfigFile> readServerConfigsFile(const std::string& path)
 {
     InputFile file;
     if (file.open(path) != FileError::None)
-        return Failure{"The file cannot be read."};
+        return Failure{translate("Servers", "The file cannot be read.")};
     if (file.size() > kMaxFileBytes)
-        return Failure{"The file is too large to be a server configuration file."};
+        return Failure{translate("Servers", "The file is too large to be a server configuration file.")};
     file.close();
     std::string text;
     if (readWholeFile(path, text) != FileError::None)
-        return Failure{"The file cannot be read."};
+        return Failure{translate("Servers", "The file cannot be read.")};
     return readServerConfigsText(text);
 }
 

@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "servers/serverstore.h"
 
 #include "platform/profile.h"
@@ -47,28 +48,29 @@ void readNumber(const Profile& profile, const std::string& key, const ServerConf
 std::string serverNameProblem(std::string_view name)
 {
     if (name.empty())
-        return "Please enter a name for the configuration.";
+        return translate("Servers", "Please enter a name for the configuration.");
     if (name.front() == ' ' || name.back() == ' ')
-        return "The name of a configuration may not begin or end with a blank.";
+        return translate("Servers", "The name of a configuration may not begin or end with a blank.");
     std::size_t characters = 0;
     for (std::size_t pos = 0; pos < name.size(); ++characters) {
         const char32_t c = nextCodePoint(name, pos);
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
-            return "The name of a configuration may not hold control characters.";
+            return translate("Servers", "The name of a configuration may not hold control characters.");
         if (c == '\\' || c == '/')
-            return "The name of a configuration may not hold \"\\\" or \"/\".";
+            return translate("Servers", "The name of a configuration may not hold \"\\\" or \"/\".");
     }
     if (characters > kMaxServerName)
-        return "The name of a configuration may be at most " + std::to_string(kMaxServerName) + " characters long.";
+        return fill(translate("Servers", "The name of a configuration may be at most %1 characters long."),
+                    {std::to_string(kMaxServerName)});
     return {};
 }
 
 std::string serverTextProblem(std::string_view text)
 {
     if (text.find('\0') != std::string_view::npos)
-        return "holds a NUL character";
+        return translate("Servers", "holds a NUL character");
     if (text.find_first_of("\r\n") != std::string_view::npos)
-        return "holds a line break";
+        return translate("Servers", "holds a line break");
     return {};
 }
 

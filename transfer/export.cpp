@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "transfer/export.h"
 
 #include "platform/codepage.h"
@@ -62,8 +63,9 @@ std::string sheetRefusal(const std::vector<const SecurityItem*>& items)
     for (const SecurityItem* item : items) {
         const std::string title = item->settings().name + item->settings().symbol;
         if (!fitsCp1252(title))
-            return "The spreadsheet file cannot hold the characters " + charactersBeyondCp1252(title) + " of \""
-                   + item->settings().name + "\"; please export to a text file instead.";
+            return fill(translate("Import", "The spreadsheet file cannot hold the characters %1 of \"%2\"; please export "
+                                            "to a text file instead."),
+                        {charactersBeyondCp1252(title), item->settings().name});
     }
     return {};
 }
@@ -77,11 +79,12 @@ Result<void> exportQuotations(const std::vector<const SecurityItem*>& items, con
     }
     OutputFile file;
     if (const FileError error = file.open(path); error != FileError::None)
-        return Failure{"File could not be saved (" + std::to_string(sheet ? -1 : fileErrorCause(error)) + ")"};
+        return Failure{fill(translate("File", "File could not be saved (%1)"),
+                            {std::to_string(sheet ? -1 : fileErrorCause(error))})};
     const std::string bytes = sheet ? quotationsSheet(items) : quotationsText(items);
     file.write(bytes.data(), bytes.size());
     if (const FileError error = file.close(); error != FileError::None)
-        return Failure{"File could not be saved (" + std::to_string(fileErrorCause(error)) + ")"};
+        return Failure{fill(translate("File", "File could not be saved (%1)"), {std::to_string(fileErrorCause(error))})};
     return Success{};
 }
 

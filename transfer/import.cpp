@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "transfer/import.h"
 
 #include "model/profilesettings.h"
@@ -81,19 +82,21 @@ ImportMatch matchImportFile(const std::string& file, const std::string& shownNam
 std::string importReportText(std::size_t count, std::size_t duplicates, const ImportLines& lines,
                              std::string_view verb)
 {
-    std::string report = std::to_string(count) + " quotations " + std::string(verb);
+    std::string report = fill(translate("Import", "%1 quotations %2"), {std::to_string(count), std::string(verb)});
     if (duplicates > 0)
-        report += ", " + std::to_string(duplicates) + " already in the history";
+        report += fill(translate("Import", ", %1 already in the history"), {std::to_string(duplicates)});
     if (lines.skippedLines > 0) {
-        report += ", " + std::to_string(lines.skippedLines) + " lines skipped (";
+        std::string reasons;
         for (std::size_t i = 0; i < lines.skipped.size(); ++i) {
-            report += i > 0 ? "; " : "";
-            report += "line " + std::to_string(lines.skipped[i].line) + ": " + lines.skipped[i].reason;
+            reasons += i > 0 ? "; " : "";
+            reasons += fill(translate("Import", "line %1: %2"),
+                            {std::to_string(lines.skipped[i].line), lines.skipped[i].reason});
         }
-        report += lines.skippedLines > lines.skipped.size() ? "; ...)" : ")";
+        reasons += lines.skippedLines > lines.skipped.size() ? "; ..." : "";
+        report += fill(translate("Import", ", %1 lines skipped (%2)"), {std::to_string(lines.skippedLines), reasons});
     }
     if (lines.stopped)
-        report += ", stopped at line " + std::to_string(lines.stopLine) + ": " + lines.message;
+        report += fill(translate("Import", ", stopped at line %1: %2"), {std::to_string(lines.stopLine), lines.message});
     return report;
 }
 
@@ -102,8 +105,8 @@ std::string importFailureText(const ImportMatch& match)
     // Without a line that matched, the matcher's own words say why.
     const ImportLines& lines = match.lines;
     const bool matched = lines.skippedLines > 0;
-    return "Error importing quotations from file \"" + match.shownName + "\":\n"
-           + (matched ? importReportText(0, 0, lines, "imported") : lines.message);
+    return fill(translate("Import", "Error importing quotations from file \"%1\":\n%2"),
+                {match.shownName, matched ? importReportText(0, 0, lines, translate("Import", "imported")) : lines.message});
 }
 
 ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMatch& match)
@@ -118,7 +121,7 @@ ImportResult importMatched(PortfolioDocument& doc, ItemKey item, const ImportMat
         return Failure{importFailureText(match)};
     result.count = doc.insertQuotations(item, lines.records);
     result.duplicates = lines.records.size() - result.count;
-    result.report = importReportText(result.count, result.duplicates, lines, "imported");
+    result.report = importReportText(result.count, result.duplicates, lines, translate("Import", "imported"));
     return result;
 }
 

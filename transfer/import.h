@@ -65,7 +65,8 @@ struct ImportMatch {
 ImportMatch matchImportFile(const std::string& file, const std::string& shownName, const ImportExpression& expression,
                             bool caseInsensitive, const std::string& thousands, const std::string& decimal,
                             TimeStamp now);
-// The words of a report: "N quotations " and the verb ("imported", "to import"), then
+// The words of a report: "N quotations " and the verb ("imported", "to import", as
+// translated by the caller), then
 // the duplicates, the skipped lines with the reasons of the first ones, and where the
 // matching stopped, as the import reports them.
 std::string importReportText(std::size_t count, std::size_t duplicates, const ImportLines& lines,

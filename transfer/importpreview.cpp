@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "transfer/importpreview.h"
 
 #include "platform/localtime.h"
@@ -9,12 +10,6 @@
 namespace tarvelo {
 
 namespace {
-
-// "1 quotation lies", "2 quotations lie".
-std::string quotations(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + (count == 1 ? " quotation " : " quotations ") + (count == 1 ? one : many);
-}
 
 } // namespace
 
@@ -42,7 +37,9 @@ FutureRecords futureRecords(const ImportMatch& match, TimeStamp now)
 
 std::string futureWarning(const FutureRecords& future)
 {
-    return quotations(future.count, "lies", "lie") + " in the future (the latest " + previewTime(future.latest) + ")";
+    return fill(future.count == 1 ? translate("Import", "%1 quotation lies in the future (the latest %2)")
+                                  : translate("Import", "%1 quotations lie in the future (the latest %2)"),
+                {std::to_string(future.count), previewTime(future.latest)});
 }
 
 bool isFarFrom(double value, double latest)
@@ -91,18 +88,22 @@ ImportPreview previewImport(const SecurityItem& item, const ImportMatch& match, 
         preview.rows.push_back(row);
     }
 
-    preview.counts = std::to_string(records.size() + lines.skippedLines) + " lines matched: "
-                     + importReportText(preview.newRecords, records.size() - preview.newRecords, lines, "to import");
-    preview.range = "Dates from " + previewTime(preview.first) + " to " + previewTime(preview.last);
+    preview.counts = fill(translate("Import", "%1 lines matched: %2"),
+                          {std::to_string(records.size() + lines.skippedLines),
+                           importReportText(preview.newRecords, records.size() - preview.newRecords, lines,
+                                            translate("Import", "to import"))});
+    preview.range = fill(translate("Import", "Dates from %1 to %2"), {previewTime(preview.first), previewTime(preview.last)});
     if (preview.future.count > 0)
         preview.warnings.push_back(futureWarning(preview.future));
     if (preview.far > 0) {
-        std::string warning = quotations(preview.far, "is", "are") + " more than 100% away from the latest value "
-                              + previewValue(preview.latestValue) + " (";
-        warning += preview.far == 1 || preview.farLowest == preview.farHighest
-                       ? previewValue(preview.farLowest)
-                       : previewValue(preview.farLowest) + " to " + previewValue(preview.farHighest);
-        preview.warnings.push_back(warning + ")");
+        const std::string values =
+            preview.far == 1 || preview.farLowest == preview.farHighest
+                ? previewValue(preview.farLowest)
+                : fill(translate("Import", "%1 to %2"), {previewValue(preview.farLowest), previewValue(preview.farHighest)});
+        preview.warnings.push_back(
+            fill(preview.far == 1 ? translate("Import", "%1 quotation is more than 100% away from the latest value %2 (%3)")
+                                  : translate("Import", "%1 quotations are more than 100% away from the latest value %2 (%3)"),
+                 {std::to_string(preview.far), previewValue(preview.latestValue), values}));
     }
     return preview;
 }
@@ -130,10 +131,10 @@ std::vector<std::string> previewLines(const ImportPreview& preview)
         return {preview.failure};
     std::vector<std::string> lines{preview.counts, preview.range};
     for (const std::string& warning : preview.warnings)
-        lines.push_back("Warning: " + warning);
+        lines.push_back(fill(translate("Import", "Warning: %1"), {warning}));
     for (const ImportPreview::Row& row : preview.rows)
         lines.push_back(previewTime(row.record.time) + '\t' + previewValue(row.record.value)
-                        + (row.held ? "\t(already in the history)" : ""));
+                        + (row.held ? "\t" + translate("Import", "(already in the history)") : std::string()));
     return lines;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/translation.h"
 #include "transfer/payload.h"
 
 #include "model/portfoliodocument.h"
@@ -24,12 +25,13 @@ std::string writeItemsPayload(const std::vector<const SecurityItem*>& items)
 Result<std::vector<std::unique_ptr<SecurityItem>>> readItemsPayload(std::string_view bytes)
 {
     if (bytes.empty())
-        return Failure{strings::kClipboardNotRead};
+        return Failure{translate("Import", strings::kClipboardNotRead)};
     // A payload is whole or refused: bytes after the items the count announced mean the
     // count itself is damaged, and the items it gave would be only some of the copied.
     LoadResult loaded = loadItems(bytes);
     if (!loaded.ok() || !loaded->warning.empty())
-        return Failure{std::string(strings::kClipboardNotRead) + "\n" + strings::kClipboardItemsDamaged};
+        return Failure{translate("Import", strings::kClipboardNotRead) + "\n"
+                       + translate("Import", strings::kClipboardItemsDamaged)};
     return std::move(loaded->items);
 }
 
@@ -37,7 +39,7 @@ std::string pastedItemName(const std::string& name, const std::vector<std::strin
 {
     if (!nameTaken(name, shown))
         return name;
-    const std::string copy = "Copy of " + name;
+    const std::string copy = fill(translate("Import", "Copy of %1"), {name});
     if (!nameTaken(copy, shown))
         return copy;
     for (int i = 1;; ++i) {

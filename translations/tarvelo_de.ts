@@ -523,38 +523,6 @@ Schritt die Regeln für das Auslesen des Kurses festzulegen.</translation>
 <context>
     <name>Strings</name>
     <message>
-        <source>Unexpected file format.</source>
-        <translation>Unerwartetes Dateiformat.</translation>
-    </message>
-    <message>
-        <source>%1
-Cannot find this file.
-Please verify that the correct path and file name are given.</source>
-        <translation>%1
-Diese Datei wurde nicht gefunden.
-Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
-    </message>
-    <message>
-        <source>Destination disk drive is full.</source>
-        <translation>Das Ziellaufwerk ist voll.</translation>
-    </message>
-    <message>
-        <source>Unable to read from %1, it is opened by someone else.</source>
-        <translation>%1 kann nicht gelesen werden, die Datei ist von jemand anderem geöffnet.</translation>
-    </message>
-    <message>
-        <source>Unable to write to %1, it is read-only or opened by someone else.</source>
-        <translation>In %1 kann nicht geschrieben werden, die Datei ist schreibgeschützt oder von jemand anderem geöffnet.</translation>
-    </message>
-    <message>
-        <source>Failed to open document.</source>
-        <translation>Das Dokument konnte nicht geöffnet werden.</translation>
-    </message>
-    <message>
-        <source>Failed to save document.</source>
-        <translation>Das Dokument konnte nicht gespeichert werden.</translation>
-    </message>
-    <message>
         <source>Save changes to %1?</source>
         <translation>Änderungen an %1 speichern?</translation>
     </message>
@@ -569,10 +537,6 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
     <message>
         <source>Installed server configuration version:</source>
         <translation>Installierte Version der Serverkonfigurationen:</translation>
-    </message>
-    <message>
-        <source>-- User defined --</source>
-        <translation>-- Benutzerdefiniert --</translation>
     </message>
     <message>
         <source>Timer error!</source>
@@ -619,18 +583,6 @@ Bitte prüfen Sie, ob Pfad und Dateiname richtig angegeben sind.</translation>
         <translation>Die Zwischenablage konnte nicht geöffnet werden!</translation>
     </message>
     <message>
-        <source>Clipboard data could not be read!</source>
-        <translation>Die Daten der Zwischenablage konnten nicht gelesen werden!</translation>
-    </message>
-    <message>
-        <source>The page is larger than %1 bytes, the limit set by the option MaxPageSize.</source>
-        <translation>Die Seite ist größer als %1 Bytes, die Grenze der Option MaxPageSize.</translation>
-    </message>
-    <message>
-        <source>The compressed page unpacks to more than %1 bytes; it was cut off there.</source>
-        <translation>Die komprimierte Seite ergibt entpackt mehr als %1 Bytes; sie wurde dort abgeschnitten.</translation>
-    </message>
-    <message>
         <source>%1
 No program could open this. Please open it by hand.</source>
         <translation>%1
@@ -639,10 +591,6 @@ Kein Programm konnte dies öffnen. Bitte öffnen Sie es von Hand.</translation>
     <message>
         <source>Ready</source>
         <translation>Bereit</translation>
-    </message>
-    <message>
-        <source>Comparison</source>
-        <translation>Vergleich</translation>
     </message>
     <message>
         <source>Properties for the comparison chart</source>
@@ -663,10 +611,6 @@ Kein Programm konnte dies öffnen. Bitte öffnen Sie es von Hand.</translation>
     <message>
         <source>The portfolio could not be written to a temporary file.</source>
         <translation>Das Portfolio konnte nicht in eine temporäre Datei geschrieben werden.</translation>
-    </message>
-    <message>
-        <source>The items on the clipboard are damaged or come from a newer version of the program. Nothing was pasted.</source>
-        <translation>Die Wertpapiere in der Zwischenablage sind beschädigt oder stammen aus einer neueren Version des Programms. Es wurde nichts eingefügt.</translation>
     </message>
     <message>
         <source>Import quotations for &quot;%1&quot;</source>
@@ -789,26 +733,6 @@ lokaler Dateipfad:</translation>
     <message>
         <source>Note: if you use yahoo&apos;s historical quotes server, you might need to change item&apos;s symbol from ISIN/WKN to ticker to get URL template working (e.g. 710000.F-&gt;DCXGn.F).</source>
         <translation>Hinweis: Wenn Sie den Server für historische Kurse von Yahoo verwenden, müssen Sie das Symbol des Wertpapiers eventuell von ISIN/WKN auf das Tickersymbol ändern, damit die URL-Vorlage funktioniert (z. B. 710000.F-&gt;DCXGn.F).</translation>
-    </message>
-    <message>
-        <source>Low</source>
-        <translation>Tief</translation>
-    </message>
-    <message>
-        <source>High</source>
-        <translation>Hoch</translation>
-    </message>
-    <message>
-        <source>+- Last</source>
-        <translation>+- Letzte</translation>
-    </message>
-    <message>
-        <source>+- Total</source>
-        <translation>+- Gesamt</translation>
-    </message>
-    <message>
-        <source>Amount Invested</source>
-        <translation>Investierter Betrag</translation>
     </message>
     <message>
         <source>Days</source>

@@ -17,6 +17,7 @@
 #include "ui/shell.h"
 #include "ui/undosteps.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -245,7 +246,7 @@ void ItemCommands::pasteItems()
     const QMimeData* data = clipboard->mimeData();
     const QByteArray bytes = data ? data->data(QString::fromLatin1(kItemsMimeType)) : QByteArray();
     if (bytes.isEmpty()) {
-        Prompter::instance().inform(&m_list, text(strings::kClipboardNotRead), Prompter::Icon::Warning);
+        Prompter::instance().inform(&m_list, QCoreApplication::translate("Import", strings::kClipboardNotRead), Prompter::Icon::Warning);
         return;
     }
     Result<std::size_t> pasted = std::size_t{0};

@@ -13,6 +13,7 @@
 #include "ui/settingsfailure.h"
 #include "ui/shell.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -105,7 +106,7 @@ QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
 
 QString userDefinedEntry()
 {
-    return text(strings::kUserDefinedServer);
+    return QCoreApplication::translate("Servers", strings::kUserDefinedServer);
 }
 
 } // namespace
