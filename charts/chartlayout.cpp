@@ -113,7 +113,6 @@ ChartColours ChartColours::fromPalette(std::uint32_t background, std::uint32_t t
     colours.text = text & 0xFFFFFF;
     // Paper's grey 0x64 lies 155/255 of the way from white to black.
     colours.grid = mixColours(colours.background, colours.text, 155.0 / 255.0);
-    colours.adjustItems = colours.darkBackground();
     return colours;
 }
 
@@ -131,17 +130,15 @@ bool ChartColours::darkBackground() const
 std::uint32_t ChartColours::item(std::uint32_t colour) const
 {
     colour &= 0xFFFFFF;
-    if (!adjustItems || contrastRatio(colour, background) >= kItemContrast)
+    if (!darkBackground() || contrastRatio(colour, background) >= kItemContrast)
         return colour;
-    // The least step towards white (black on a light background) that stands out enough;
-    // the hue stays recognisable.
-    const std::uint32_t towards = darkBackground() ? kChartWhite : kChartBlack;
+    // The least step towards white that stands out enough; the hue stays recognisable.
     for (int step = 1; step <= 16; ++step) {
-        const std::uint32_t adjusted = mixColours(colour, towards, step / 16.0);
+        const std::uint32_t adjusted = mixColours(colour, kChartWhite, step / 16.0);
         if (contrastRatio(adjusted, background) >= kItemContrast)
             return adjusted;
     }
-    return towards;
+    return kChartWhite;
 }
 
 double contrastRatio(std::uint32_t a, std::uint32_t b)

@@ -46,12 +46,11 @@ struct ChartColours {
     std::uint32_t background = kChartWhite;
     std::uint32_t text = kChartBlack; // title, labels, axes
     std::uint32_t grid = kGridColour;
-    bool adjustItems = false;         // lighten item colours that stand out too little
 
     // White paper, as the printer gets it.
     static ChartColours paper();
     // Background and text from a palette; the grid lies between them, where paper's grey
-    // lies between white and black. Item colours are adjusted on a dark background.
+    // lies between white and black.
     static ChartColours fromPalette(std::uint32_t background, std::uint32_t text);
     // The dark picture of tarvelo-cli chart --dark.
     static ChartColours dark();

@@ -150,42 +150,48 @@ constexpr int kLegendEntryGap = 12;
 struct LegendEntry {
     std::size_t item = 0;
     CanvasPoint at; // top left of the entry
-    int sampleWidth = 0;
+};
+
+struct Legend {
+    std::vector<LegendEntry> entries;
+    int rows = 0;
+    int rowHeight = 0;
+
+    // The room it takes above the plot, with a gap below the last row.
+    int height() const { return rows == 0 ? 0 : rows * rowHeight + 5; }
 };
 
 // Places the entries in rows from left to right, starting at left, a row wrapping
-// before it would pass right; returns the number of rows.
-int placeLegend(Canvas& canvas, std::vector<LegendEntry>& entries, std::span<const SecurityItem* const> items,
-                int left, int right, int top)
+// before it would pass right.
+void placeLegend(Canvas& canvas, Legend& legend, std::span<const SecurityItem* const> items, int left, int right,
+                 int top)
 {
     canvas.setFont(ChartFont::Legend);
-    const int rowHeight = canvas.textExtent("M").height;
+    legend.rowHeight = canvas.textExtent("M").height;
+    legend.rows = legend.entries.empty() ? 0 : 1;
     int x = left;
-    int rows = entries.empty() ? 0 : 1;
-    for (LegendEntry& entry : entries) {
+    for (LegendEntry& entry : legend.entries) {
         const int width = kLegendSample + kLegendSampleGap + canvas.textExtent(items[entry.item]->settings().name).width;
         if (x > left && x + width > right) {
             x = left;
-            ++rows;
+            ++legend.rows;
         }
-        entry.at = {x, top + (rows - 1) * rowHeight};
-        entry.sampleWidth = kLegendSample;
+        entry.at = {x, top + (legend.rows - 1) * legend.rowHeight};
         x += width + kLegendEntryGap;
     }
-    return rows;
 }
 
-void drawLegend(Canvas& canvas, const std::vector<LegendEntry>& entries, std::span<const SecurityItem* const> items,
-                ChartMedium medium, const ChartColours& colours)
+void drawLegend(Canvas& canvas, const Legend& legend, std::span<const SecurityItem* const> items, ChartMedium medium,
+                const ChartColours& colours)
 {
     canvas.setFont(ChartFont::Legend);
-    const int middle = canvas.textExtent("M").height / 2;
-    for (const LegendEntry& entry : entries) {
+    const int middle = legend.rowHeight / 2;
+    for (const LegendEntry& entry : legend.entries) {
         const std::uint32_t colour = colours.item(items[entry.item]->settings().chart.lineColour);
         canvas.setPen({colour, comparisonCurveStyle(entry.item, medium)});
-        canvas.line({entry.at.x, entry.at.y + middle}, {entry.at.x + entry.sampleWidth, entry.at.y + middle});
+        canvas.line({entry.at.x, entry.at.y + middle}, {entry.at.x + kLegendSample, entry.at.y + middle});
         canvas.setPen({colour});
-        canvas.text({entry.at.x + entry.sampleWidth + kLegendSampleGap, entry.at.y}, items[entry.item]->settings().name,
+        canvas.text({entry.at.x + kLegendSample + kLegendSampleGap, entry.at.y}, items[entry.item]->settings().name,
                     TextAlign::Left);
     }
 }
@@ -264,21 +270,20 @@ ComparisonChart drawComparisonChart(Canvas& canvas, int width, int height,
     chart.frame = layoutChart(canvas, width, height, medium, kPercentSampleLabel, kPercentSampleLabel);
     if (!chart.frame.drawable())
         return chart;
-    std::vector<LegendEntry> legend;
+    Legend legend;
     if (settings.legend && medium == ChartMedium::Screen) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (starts[i].valid && positive(starts[i].reference.value))
-                legend.push_back({i, {}, 0});
+                legend.entries.push_back({i, {}});
         }
-        const int top = chart.frame.plot.top + 1;
-        const int rows = placeLegend(canvas, legend, items, chart.frame.axes.left, width - 2, top);
-        const int legendHeight = rows == 0 ? 0 : legend.back().at.y + canvas.textExtent("M").height + 4 - top + 1;
-        if (rows > 0 && legendHeight * 3 <= chart.frame.plot.height()) {
+        placeLegend(canvas, legend, items, chart.frame.axes.left, width - 2, chart.frame.plot.top + 1);
+        const int legendHeight = legend.height();
+        if (legend.rows > 0 && legendHeight * 3 <= chart.frame.plot.height()) {
             chart.frame.plot.top += legendHeight;
             chart.frame.axes.top += legendHeight;
-            chart.legendRows = rows;
+            chart.legendRows = legend.rows;
         } else {
-            legend.clear();
+            legend.entries.clear();
         }
     }
     const CanvasRect& plot = chart.frame.plot;

@@ -1,6 +1,7 @@
 #include "charts/printedreport.h"
 
 #include "charts/historychart.h"
+#include "model/portfoliolist.h"
 #include "model/securityitem.h"
 #include "platform/translation.h"
 #include "resources/strings.h"
@@ -17,12 +18,6 @@ constexpr const char* kReportTimeFormat = "%x %H:%M";
 int wholeDays(std::int64_t from, std::int64_t to)
 {
     return static_cast<int>((to - from) / 86400);
-}
-
-std::string changeText(double percent, int days)
-{
-    // As the list writes a change: "+1.25% (3 Days)".
-    return fill(translate("Portfolio", "%1 (%2 Days)"), {printfText("%+2.2f%%", percent), std::to_string(days)});
 }
 
 // The value of the holding, with its gain over the average buy price when there is one.
@@ -140,8 +135,8 @@ std::array<std::string, 3> reportBlockLines(const SecurityItem& item)
                 amountText(value, settings),
             label(strings::kColumnLow) + ": " + printfText("%3.4f", low) + "     " + label(strings::kColumnHigh) +
                 ": " + printfText("%3.4f", high) + "      " + label(strings::kColumnLastChange) + ": " +
-                changeText(lastPercent, lastDays) + "     " + label(strings::kColumnTotalChange) + ": " +
-                changeText(totalPercent, wholeDays(first, last))};
+                changeText(lastPercent, 0, lastDays, true) + "     " + label(strings::kColumnTotalChange) + ": " +
+                changeText(totalPercent, 0, wholeDays(first, last), true)};
 }
 
 void drawReportPage(Canvas& canvas, int pageWidth, int pageHeight, int page,

@@ -51,14 +51,13 @@ std::string dateText(std::int32_t time, TimeStamp now)
     return formatLocalTime(time, "%H:%M");
 }
 
+} // namespace
+
 std::string changeText(double percent, double nominal, int days, bool percentMode)
 {
-    // "+1.25% (3 Days)"
     return fill(translate("Portfolio", "%1 (%2 Days)"),
                 {percentMode ? format("%+2.2f%%", percent) : format("%+3.4f", nominal), std::to_string(days)});
 }
-
-} // namespace
 
 bool alarmHolds(const SecurityItem& item)
 {

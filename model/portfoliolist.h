@@ -22,6 +22,9 @@ bool alarmHolds(const SecurityItem& item);
 // Numbers and dates follow the current C locale.
 std::array<std::string, kListColumns> rowCells(const SecurityItem& item, bool percent, TimeStamp now);
 
+// A change as the list writes it: "+1.25% (3 Days)", or "+0.5000 (3 Days)" in figures.
+std::string changeText(double percent, double nominal, int days, bool percentMode);
+
 // -1, 0 or 1 as the rows of a and b stand in ascending order of the column.
 int compareRows(const SecurityItem& a, const SecurityItem& b, int column);
 // What a row sorts by in one column, worked out once for many comparisons; it refers to

@@ -44,10 +44,7 @@ ImageKind kindOf(const std::string& path)
 
 void paintChart(QPainter& painter, int width, int height, const ChartSubject& subject)
 {
-    const std::uint32_t background = subject.colours.background;
-    painter.fillRect(QRect(0, 0, width, height), QColor(static_cast<int>(background & 0xFF),
-                                                        static_cast<int>((background >> 8) & 0xFF),
-                                                        static_cast<int>((background >> 16) & 0xFF)));
+    painter.fillRect(QRect(0, 0, width, height), colourOf(subject.colours.background));
     QtCanvas canvas(painter, ChartFonts::screen());
     drawChart(canvas, width, height, subject);
 }

@@ -46,12 +46,6 @@ const QList<qreal>* dashesOf(PenStyle style)
 // What the inverted cursor becomes on devices without raster operations.
 const QColor kInvertedFallback(128, 128, 128);
 
-QColor colourOf(std::uint32_t colour)
-{
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
 QString qText(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -123,6 +117,18 @@ std::vector<QPointF> reducedPolyline(std::span<const CanvasPoint> points)
 }
 
 } // namespace
+
+QColor colourOf(std::uint32_t colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+std::uint32_t colourRef(const QColor& colour)
+{
+    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+           static_cast<std::uint32_t>(colour.blue()) << 16;
+}
 
 QtCanvas::QtCanvas(QPainter& painter, const ChartFonts& fonts) : m_painter(painter)
 {

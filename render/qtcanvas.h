@@ -3,14 +3,20 @@
 #include "charts/canvas.h"
 #include "charts/chartlayout.h"
 
+#include <QColor>
 #include <QFont>
 #include <QPen>
 
 #include <array>
+#include <cstdint>
 
 class QPainter;
 
 namespace tarvelo {
+
+// A chart colour (0x00BBGGRR) as Qt has it, and back.
+QColor colourOf(std::uint32_t colour);
+std::uint32_t colourRef(const QColor& colour);
 
 // The charts' canvas over a QPainter: the screen, an image, an SVG file or a printer.
 // Lines and texts are anti-aliased; fonts are made in the painter's device resolution

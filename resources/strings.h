@@ -161,6 +161,5 @@ inline constexpr const char* kColumnHigh = TARVELO_TRANSLATE_NOOP("Report", "Hig
 inline constexpr const char* kColumnLastChange = TARVELO_TRANSLATE_NOOP("Report", "+- Last");
 inline constexpr const char* kColumnTotalChange = TARVELO_TRANSLATE_NOOP("Report", "+- Total");
 inline constexpr const char* kColumnAmountInvested = TARVELO_TRANSLATE_NOOP("Report", "Amount Invested");
-inline constexpr const char* kDays = QT_TRANSLATE_NOOP("Strings", "Days");
 
 } // namespace tarvelo::strings

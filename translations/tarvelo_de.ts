@@ -734,10 +734,6 @@ lokaler Dateipfad:</translation>
         <source>Note: if you use yahoo&apos;s historical quotes server, you might need to change item&apos;s symbol from ISIN/WKN to ticker to get URL template working (e.g. 710000.F-&gt;DCXGn.F).</source>
         <translation>Hinweis: Wenn Sie den Server für historische Kurse von Yahoo verwenden, müssen Sie das Symbol des Wertpapiers eventuell von ISIN/WKN auf das Tickersymbol ändern, damit die URL-Vorlage funktioniert (z. B. 710000.F-&gt;DCXGn.F).</translation>
     </message>
-    <message>
-        <source>Days</source>
-        <translation>Tage</translation>
-    </message>
 </context>
 <context>
     <name>tarvelo::AboutDialog</name>

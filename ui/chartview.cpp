@@ -33,18 +33,6 @@ int dotsPerMeter(int dotsPerInch)
     return qRound(dotsPerInch / 0.0254);
 }
 
-std::uint32_t coreColour(const QColor& colour)
-{
-    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8
-           | static_cast<std::uint32_t>(colour.blue()) << 16;
-}
-
-QColor qColour(std::uint32_t colour)
-{
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
 } // namespace
 
 ChartView::ChartView(PortfolioDocument& doc, PortfolioListView& list, QWidget* parent)
@@ -154,8 +142,8 @@ void ChartView::setLegendShown(bool shown)
 
 ChartColours ChartView::chartColours() const
 {
-    return ChartColours::fromPalette(coreColour(palette().color(QPalette::Base)),
-                                     coreColour(palette().color(QPalette::Text)));
+    return ChartColours::fromPalette(colourRef(palette().color(QPalette::Base)),
+                                     colourRef(palette().color(QPalette::Text)));
 }
 
 // Drawing -----------------------------------------------------------------------------------
@@ -180,7 +168,7 @@ QImage ChartView::drawChart(qreal ratio)
     image.setDotsPerMeterX(dotsPerMeter(logicalDpiX()));
     image.setDotsPerMeterY(dotsPerMeter(logicalDpiY()));
     const ChartColours colours = chartColours();
-    image.fill(qColour(colours.background));
+    image.fill(colourOf(colours.background));
 
     std::vector<const SecurityItem*> items = chartedItems();
     if (items.empty())

@@ -1,6 +1,7 @@
 #include "ui/itemproperties/chartpage.h"
 
 #include "platform/localtime.h"
+#include "render/qtcanvas.h"
 #include "ui/periodbox.h"
 #include "ui/prompter.h"
 
@@ -43,18 +44,6 @@ QRadioButton* radio(const QString& name, const QString& text, QButtonGroup* grou
 }
 
 } // namespace
-
-QColor lineColour(std::uint32_t colourRef)
-{
-    return QColor(static_cast<int>(colourRef & 0xFF), static_cast<int>((colourRef >> 8) & 0xFF),
-                  static_cast<int>((colourRef >> 16) & 0xFF));
-}
-
-std::uint32_t colourRef(const QColor& colour)
-{
-    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
-           static_cast<std::uint32_t>(colour.blue()) << 16;
-}
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QAbstractButton(parent)
 {
@@ -129,7 +118,7 @@ ChartPage::ChartPage(const ChartOptions& options, QWidget* parent) : QWidget(par
     colourButton->setObjectName(QStringLiteral("colourButton"));
     m_swatch = new ColourSwatch(this);
     m_swatch->setObjectName(QStringLiteral("colourSwatch"));
-    m_swatch->setColour(lineColour(options.lineColour));
+    m_swatch->setColour(colourOf(options.lineColour));
     m_gridCheck = new QCheckBox(tr("Show grid"), this);
     m_gridCheck->setObjectName(QStringLiteral("gridCheck"));
 

@@ -16,10 +16,6 @@ namespace tarvelo {
 
 class PeriodBox;
 
-// The item's line colour (0x00BBGGRR) as Qt has it, and back.
-QColor lineColour(std::uint32_t colourRef);
-std::uint32_t colourRef(const QColor& colour);
-
 // A button that shows a colour: a black frame, a grey border, then the colour.
 class ColourSwatch : public QAbstractButton {
     Q_OBJECT
