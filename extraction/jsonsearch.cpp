@@ -266,39 +266,60 @@ struct Located {
     std::string refusal; // why the data was not read
 };
 
-// Where what ("<script", "</script": marks, then a lower-case word) stands from `from`
-// on, its word in lower case, upper case or capitalised, as pages write tag names. The
-// word is looked for with memmem in each spelling, which passes over a page full of
-// tags quickly, and the marks are checked in front of it.
-std::size_t findNoCase(std::string_view text, std::string_view what, std::size_t from)
-{
-    const std::size_t marks = what.find_first_of("abcdefghijklmnopqrstuvwxyz");
-    const std::string_view prefix = what.substr(0, marks);
-    std::string spellings[3] = {std::string(what.substr(marks)), std::string(what.substr(marks)),
-                                std::string(what.substr(marks))};
-    for (char& c : spellings[1])
-        c = static_cast<char>(c - 32);
-    spellings[2][0] = static_cast<char>(spellings[2][0] - 32);
-    const auto next = [&](int spelling, std::size_t at) {
-        at += prefix.size();
-        if (at >= text.size())
-            return std::string_view::npos;
-        const std::string& word = spellings[spelling];
-        const void* hit = memmem(text.data() + at, text.size() - at, word.data(), word.size());
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - prefix.size()
-                   : std::string_view::npos;
-    };
-    std::size_t found[3] = {next(0, from), next(1, from), next(2, from)};
-    for (;;) {
-        const int spelling = static_cast<int>(std::min_element(found, found + 3) - found);
-        const std::size_t at = found[spelling];
-        if (at == std::string_view::npos)
-            return std::string_view::npos;
-        if (text.compare(at, prefix.size(), prefix) == 0)
-            return at;
-        found[spelling] = next(spelling, at + 1);
+// Finds a tag ("<script", "</script": marks, then a lower-case word) in a page, its word
+// in lower case, upper case or capitalised, as pages write tag names. The word is looked
+// for with memmem in each spelling, which passes over a page full of tags quickly, and
+// the marks are checked in front of it. Each spelling's next place is kept between
+// calls, so a page of many scripts is still read once per spelling, also for spellings
+// it never uses.
+class TagFinder {
+public:
+    TagFinder(std::string_view text, std::string_view what) : m_text(text)
+    {
+        const std::size_t marks = what.find_first_of("abcdefghijklmnopqrstuvwxyz");
+        m_prefix = what.substr(0, marks);
+        for (std::string& spelling : m_spellings)
+            spelling = std::string(what.substr(marks));
+        for (char& c : m_spellings[1])
+            c = static_cast<char>(c - 32);
+        m_spellings[2][0] = static_cast<char>(m_spellings[2][0] - 32);
     }
-}
+
+    // Where the tag stands from `from` on; `from` never goes back between calls.
+    std::size_t find(std::size_t from)
+    {
+        for (int spelling = 0; spelling < 3; ++spelling) {
+            if (!m_searched || (m_found[spelling] != std::string_view::npos && m_found[spelling] < from))
+                m_found[spelling] = next(spelling, from);
+        }
+        m_searched = true;
+        for (;;) {
+            const int spelling = static_cast<int>(std::min_element(m_found, m_found + 3) - m_found);
+            const std::size_t at = m_found[spelling];
+            if (at == std::string_view::npos || m_text.compare(at, m_prefix.size(), m_prefix) == 0)
+                return at;
+            m_found[spelling] = next(spelling, at + 1);
+        }
+    }
+
+private:
+    std::size_t next(int spelling, std::size_t at) const
+    {
+        at += m_prefix.size();
+        if (at >= m_text.size())
+            return std::string_view::npos;
+        const std::string& word = m_spellings[spelling];
+        const void* hit = memmem(m_text.data() + at, m_text.size() - at, word.data(), word.size());
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - m_text.data()) - m_prefix.size()
+                   : std::string_view::npos;
+    }
+
+    std::string_view m_text;
+    std::string_view m_prefix;
+    std::string m_spellings[3];
+    std::size_t m_found[3] = {};
+    bool m_searched = false;
+};
 
 // Whether a JSON object or array may begin at text[i]: "{" before a key or "}", "["
 // before a value or "]". Script code has many brackets that open no JSON at all.
@@ -382,12 +403,13 @@ JsonScan scanPageJson(std::string_view page, JsonReader& reader, const std::func
     }
     const std::size_t budget = std::max(kScanBudgetMinimum, page.size() * kScanBudgetFactor);
     std::size_t spent = 0;
-    for (std::size_t at = findNoCase(page, "<script", 0); at != std::string_view::npos;
-         at = findNoCase(page, "<script", at)) {
+    TagFinder scriptStart(page, "<script");
+    TagFinder scriptEnd(page, "</script");
+    for (std::size_t at = scriptStart.find(0); at != std::string_view::npos; at = scriptStart.find(at)) {
         const std::size_t open = page.find('>', at);
         if (open == std::string_view::npos)
             break;
-        std::size_t close = findNoCase(page, "</script", open);
+        std::size_t close = scriptEnd.find(open);
         if (close == std::string_view::npos)
             close = page.size();
         ++scan.scripts;
