@@ -101,6 +101,8 @@ struct PageFacts {
 // network library's reason.
 inline constexpr const char* kCertificateNotTrusted =
     TARVELO_TRANSLATE_NOOP("Download", "certificate not trusted for host %1: %2");
+// The error text of a job whose page had nowhere to go.
+inline constexpr const char* kNoTempFile = TARVELO_TRANSLATE_NOOP("Download", "No temporary file could be created.");
 
 struct DownloadMessage {
     std::uint32_t worker = 0;

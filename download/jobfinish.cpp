@@ -23,8 +23,6 @@ namespace {
 
 // Pages below this size are converted and searched in memory.
 constexpr std::size_t kInMemoryPage = 8u << 20;
-constexpr const char* kNoTempFile = TARVELO_TRANSLATE_NOOP("Download", "No temporary file could be created.");
-
 // The character set the page declares; a UTF-8 page is searched in the code page.
 void readCharset(PageFacts& facts, std::string_view pageStart)
 {

@@ -14,8 +14,6 @@ namespace tarvelo {
 
 namespace {
 
-constexpr const char* kNoTempFile = TARVELO_TRANSLATE_NOOP("Download", "No temporary file could be created.");
-
 // One job from "Initialized" to its final messages: the address checked, the page
 // brought in (an address with date variables steps back up to three days while the
 // page is missing), and what the page gives handed to the job's receiver.

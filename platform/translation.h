@@ -10,8 +10,9 @@
 // so a translation may put the parts in its own order.
 //
 // A table of texts marks each one with TARVELO_TRANSLATE_NOOP(context, text) so that
-// lupdate finds it (lupdate -tr-function-alias QT_TRANSLATE_NOOP+=TARVELO_TRANSLATE_NOOP);
-// the text is translated where it is used, with the same context.
+// lupdate finds it (lupdate -tr-function-alias QT_TRANSLATE_NOOP=TARVELO_TRANSLATE_NOOP,
+// which also keeps the window's QT_TRANSLATE_NOOP texts out of the core's catalog); the
+// text is translated where it is used, with the same context.
 #define TARVELO_TRANSLATE_NOOP(context, text) text
 
 namespace tarvelo {
