@@ -1499,10 +1499,6 @@ Letzter Erfolg: %3</translation>
         <source>Sell</source>
         <translation>Verkauf</translation>
     </message>
-    <message>
-        <source>Please enter a positive integer.</source>
-        <translation>Bitte geben Sie eine positive ganze Zahl ein.</translation>
-    </message>
 </context>
 <context>
     <name>tarvelo::ServerConfigurationsWindow</name>

@@ -111,7 +111,10 @@ void ConnectionStatusWindow::handleMessage(DownloadMessage& m)
         for (int column = 0; column < m_list->columnCount(); ++column)
             row->setToolTip(column, status);
         if (row->data(0, kIconRole).toInt() != icon) {
-            row->setIcon(0, connectionStateIcon(icon));
+            QIcon& shown = m_stateIcons.at(static_cast<std::size_t>(icon));
+            if (shown.isNull())
+                shown = connectionStateIcon(icon);
+            row->setIcon(0, shown);
             row->setData(0, kIconRole, icon);
         }
     };

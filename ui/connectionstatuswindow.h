@@ -3,6 +3,7 @@
 #include "download/downloadjob.h"
 
 #include <QDialog>
+#include <QIcon>
 
 #include <array>
 #include <cstdint>
@@ -71,6 +72,8 @@ private:
     bool m_unattended = false;
     QMenu* m_rowMenu;
     QAction* m_acceptValue; // on the current row
+    // The state icons, made once each so that their drawings are kept between rows.
+    std::array<QIcon, 5> m_stateIcons;
 };
 
 } // namespace tarvelo

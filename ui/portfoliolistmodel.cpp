@@ -89,8 +89,10 @@ QVariant PortfolioListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return refreshed(index.row()).texts[static_cast<std::size_t>(index.column())];
     case Qt::DecorationRole:
-        if (index.column() == 0)
-            return refreshed(index.row()).icon;
+        if (index.column() == 0) {
+            const Row& shown = refreshed(index.row());
+            return m_icons.icon(shown.iconIndex, shown.mark);
+        }
         break;
     case Qt::AccessibleDescriptionRole:
         if (index.column() == 0) {
@@ -303,7 +305,6 @@ const PortfolioListModel::Row& PortfolioListModel::refreshed(int row) const
         }
     }
     shown.iconIndex = rowIcon(*item);
-    shown.icon = m_icons.icon(shown.iconIndex, shown.mark);
     return shown;
 }
 

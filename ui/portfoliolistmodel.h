@@ -66,7 +66,6 @@ private:
         RowSortKey sortKey;
         mutable bool stale = true;
         mutable std::array<QString, kListColumns> texts;
-        mutable QIcon icon;
         mutable int iconIndex = 0;
         mutable HealthMark mark = HealthMark::None;
         mutable QString healthTip;

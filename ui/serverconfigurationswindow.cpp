@@ -291,18 +291,11 @@ void ServerConfigurationsWindow::newConfiguration()
     ServerConfig config = newItemServerConfig();
     config.name = made.name;
     config.maxChange = kNewConfigMaxChange;
-    if (!made.withWizard) {
-        edit(made.name, config);
-        return;
-    }
     // The wizard stores the configuration when the user finishes it; cancelled, there is none.
-    WizardSubject subject;
-    subject.configName = made.name;
-    subject.itemName = toCore(m_itemName->text());
-    subject.itemSymbol = toCore(m_itemSymbol->text());
-    subject.config = config;
-    runServerWizard(this, m_engine, subject);
-    reload(fromCore(made.name));
+    if (made.withWizard)
+        wizard(config);
+    else
+        edit(made.name, config);
 }
 
 void ServerConfigurationsWindow::editConfiguration()
@@ -338,14 +331,21 @@ void ServerConfigurationsWindow::runWizard()
     const QString name = current();
     if (name.isEmpty())
         return;
+    ServerConfig config;
+    readServerConfig(toCore(name), config);
+    config.name = toCore(name);
+    wizard(config);
+}
+
+void ServerConfigurationsWindow::wizard(const ServerConfig& config)
+{
     WizardSubject subject;
-    subject.configName = toCore(name);
+    subject.configName = config.name;
     subject.itemName = toCore(m_itemName->text());
     subject.itemSymbol = toCore(m_itemSymbol->text());
-    readServerConfig(subject.configName, subject.config);
-    subject.config.name = subject.configName;
+    subject.config = config;
     runServerWizard(this, m_engine, subject);
-    reload(name);
+    reload(fromCore(config.name));
 }
 
 void ServerConfigurationsWindow::exportConfigurations()

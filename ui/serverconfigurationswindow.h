@@ -58,6 +58,8 @@ private:
     // Opens the server settings on the record; stores it under the name the dialog ends
     // with when the user presses OK.
     void edit(const std::string& name, const ServerConfig& config);
+    // Runs the wizard on the configuration (its name set) and shows the list again.
+    void wizard(const ServerConfig& config);
 
     DownloadEngine& m_engine;
     MessageSink& m_sink;

@@ -1,5 +1,6 @@
 #include "ui/itemproperties/investmentpage.h"
 
+#include "platform/translation.h"
 #include "resources/strings.h"
 #include "ui/prompter.h"
 #include "ui/qtexts.h"
@@ -136,7 +137,7 @@ void SellDialog::accept()
     SellOrder order;
     const std::optional<std::uint32_t> quantity = parseSellQuantity(m_quantity->text().trimmed().toStdString());
     if (!quantity) {
-        refuse(this, m_quantity, tr("Please enter a positive integer.")); // kPositiveIntegerMessage
+        refuse(this, m_quantity, fromCore(translate("Portfolio", kPositiveIntegerMessage)));
         return;
     }
     order.quantity = *quantity;
