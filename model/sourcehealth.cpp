@@ -293,15 +293,18 @@ bool SourceHealth::anyFailing() const
     return false;
 }
 
+std::string configurationShown(const ItemSettings& settings)
+{
+    return settings.server.name.empty() ? translate("Servers", strings::kUserDefinedServer) : settings.server.name;
+}
+
 std::vector<HealthRow> healthRows(const std::vector<const SecurityItem*>& items, const SourceHealth& health)
 {
     std::vector<HealthRow> rows;
     rows.reserve(items.size());
     for (const SecurityItem* item : items) {
         const ItemSettings& settings = item->settings();
-        HealthRow row{settings.name, settings.symbol,
-                      settings.server.name.empty() ? translate("Servers", strings::kUserDefinedServer) : settings.server.name,
-                      {}};
+        HealthRow row{settings.name, settings.symbol, configurationShown(settings), {}};
         if (const ItemHealth* found = health.find(HealthKey{settings.name, settings.symbol}))
             row.health = *found;
         rows.push_back(std::move(row));

@@ -92,6 +92,7 @@ private:
 };
 
 class SecurityItem;
+struct ItemSettings;
 
 // One item's line of the health table that the window and the command line show.
 struct HealthRow {
@@ -100,6 +101,9 @@ struct HealthRow {
     std::string configuration; // the named configuration, or "-- User defined --"
     ItemHealth health;         // all zero for an item the file does not know
 };
+
+// The configuration a row names: the item's named one, or "-- User defined --".
+std::string configurationShown(const ItemSettings& settings);
 
 // The items in portfolio order with their health; items without an entry are listed as
 // never updated.

@@ -178,8 +178,7 @@ void SourceHealthWindow::documentChanged(const DocumentChange& change)
             return;
         }
         const ItemSettings& s = item->settings();
-        const QString configuration = s.server.name.empty() ? QCoreApplication::translate("Servers", strings::kUserDefinedServer)
-                                                            : fromCore(s.server.name);
+        const QString configuration = fromCore(configurationShown(s));
         if (row->second->text(Item) != fromCore(s.name) || row->second->text(Symbol) != fromCore(s.symbol)
             || row->second->text(Configuration) != configuration)
             scheduleRefill();
