@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace tarvelo {
 
 QString fromCore(const std::string& text)
@@ -44,6 +46,24 @@ QString fileMessage(const QString& path, const QString& message, QStringView sep
     if (message.isEmpty() || path.isEmpty() || message.contains(path))
         return message;
     return path + separator.toString() + message;
+}
+
+void sortNames(QStringList& names)
+{
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = QString::compare(a, b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+}
+
+QStringList sortedNames(const std::vector<std::string>& names)
+{
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(names.size()));
+    for (const std::string& name : names)
+        shown << fromCore(name);
+    sortNames(shown);
+    return shown;
 }
 
 } // namespace tarvelo

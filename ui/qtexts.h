@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Texts at the border between the core (UTF-8; file paths as the file system spells
 // them) and Qt (UTF-16).
@@ -22,6 +24,10 @@ std::string toPath(const QString& path);
 // standard error takes ": " as the separator). Empty stays empty (a cancelled step has
 // nothing to say).
 QString fileMessage(const QString& path, const QString& message, QStringView separator = u"\n");
+// Names (of server configurations) as the lists show them: in alphabetical order without
+// regard to letter case; names that differ only in it keep one order.
+void sortNames(QStringList& names);
+QStringList sortedNames(const std::vector<std::string>& names);
 // One of the program's own texts (resources/strings.h) in the user's language.
 inline QString text(const char* text)
 {

@@ -240,16 +240,8 @@ void ServerConfigurationsWindow::reload(const QString& selected)
 {
     std::vector<std::string> names;
     enumerateServerConfigs(names);
-    QStringList shown;
-    for (const std::string& name : names)
-        shown << fromCore(name);
-    // Letter case does not count; names that differ only in it keep one order.
-    std::sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
-        const int order = QString::compare(a, b, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a < b;
-    });
     m_list->clear();
-    m_list->addItems(shown);
+    m_list->addItems(sortedNames(names));
     select(selected);
     if (!m_list->currentItem() && m_list->count() > 0)
         m_list->setCurrentRow(0);

@@ -91,16 +91,12 @@ SaveConfigurationDialog::SaveConfigurationDialog(std::vector<std::string> names,
     setObjectName(QStringLiteral("saveConfigurationDialog"));
     setWindowTitle(tr("Server configuration"));
 
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return fromCore(a).compare(fromCore(b), Qt::CaseInsensitive) < 0;
-    });
     m_names = new QComboBox(this);
     m_names->setObjectName(QStringLiteral("saveAsCombo"));
     m_names->setEditable(true);
     m_names->setInsertPolicy(QComboBox::NoInsert);
     m_names->setMinimumContentsLength(30);
-    for (const std::string& name : names)
-        m_names->addItem(fromCore(name));
+    m_names->addItems(sortedNames(names));
     m_names->lineEdit()->setMaxLength(static_cast<int>(kMaxServerName));
     if (m_names->count() > 0) {
         m_names->setCurrentIndex(0);
@@ -455,18 +451,18 @@ void ServerSettingsDialog::fillFallbacks(const std::string& chosen)
 {
     std::vector<std::string> names;
     enumerateServerConfigs(names);
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return fromCore(a).compare(fromCore(b), Qt::CaseInsensitive) < 0;
-    });
+    QStringList shown = sortedNames(names);
     // A fallback that is not stored (any more) stays what it was until the user picks another.
-    if (!chosen.empty() && std::find(names.begin(), names.end(), chosen) == names.end())
-        names.push_back(chosen);
+    const QString kept = fromCore(chosen);
+    if (!chosen.empty() && !shown.contains(kept))
+        shown << kept;
     const QSignalBlocker blocker(m_fallback);
     m_fallback->clear();
     m_fallback->addItem(tr("(none)"), QString());
-    for (const std::string& name : names) {
-        if (name != m_configName || name == chosen)
-            m_fallback->addItem(fromCore(name), fromCore(name));
+    const QString own = fromCore(m_configName);
+    for (const QString& name : shown) {
+        if (name != own || name == kept)
+            m_fallback->addItem(name, name);
     }
     m_fallback->setCurrentIndex(std::max(0, m_fallback->findData(fromCore(chosen))));
 }

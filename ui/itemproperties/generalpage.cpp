@@ -332,10 +332,8 @@ void GeneralPage::fillList(const QString& selected)
     enumerateServerConfigs(names);
     QStringList entries{userDefinedEntry()};
     for (const std::string& name : names)
-        entries.push_back(fromCore(name));
-    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+        entries << fromCore(name);
+    sortNames(entries);
     const QSignalBlocker blocker(m_servers);
     m_servers->clear();
     m_servers->addItems(entries);
