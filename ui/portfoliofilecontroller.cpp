@@ -20,15 +20,14 @@ namespace {
 // file) in the user's language; the others are names the program goes by.
 QString documentType(DocumentTypeField field)
 {
-    static constexpr const char* kShownFields[] = {
+    // The catalog's entries for the two fields the user reads.
+    [[maybe_unused]] static constexpr const char* kShownFields[] = {
         QT_TRANSLATE_NOOP("tarvelo::PortfolioFileController", "Quotes"),
         QT_TRANSLATE_NOOP("tarvelo::PortfolioFileController", "Tarvelo Files (*.qvx)"),
     };
     const std::string text = documentTypeString(field);
-    for (const char* shown : kShownFields) {
-        if (text == shown)
-            return PortfolioFileController::tr(shown);
-    }
+    if (field == DocumentTypeField::NewFileName || field == DocumentTypeField::Filter)
+        return PortfolioFileController::tr(text.c_str());
     return fromCore(text);
 }
 
